@@ -1,0 +1,51 @@
+# vey3: `make play` and `make test` are all a player or a fresh machine needs.
+JOBS        ?= $(shell nproc)
+RELEASE     := build/release
+ASAN        := build/asan
+FUZZ        := build/fuzz
+FUZZ_SECONDS ?= 60
+SMOKE_FUZZ_SECONDS ?= 4
+
+.PHONY: all deps release asan fuzzbuild play test test-release test-asan test-fuzz bench fuzz clean
+
+all: release
+
+deps:
+	@scripts/install-deps.sh
+
+$(RELEASE)/build.ninja: CMakeLists.txt | deps
+	cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release
+$(ASAN)/build.ninja: CMakeLists.txt | deps
+	cmake -S . -B $(ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Asan
+$(FUZZ)/build.ninja: CMakeLists.txt | deps
+	cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=Fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+
+release: deps $(RELEASE)/build.ninja
+	cmake --build $(RELEASE) -j $(JOBS)
+asan: deps $(ASAN)/build.ninja
+	cmake --build $(ASAN) -j $(JOBS)
+fuzzbuild: deps $(FUZZ)/build.ninja
+	cmake --build $(FUZZ) -j $(JOBS)
+
+# Starts the game with the data folder that the build made.
+play: release
+	VEY3_DATA=$(CURDIR)/$(RELEASE)/data $(RELEASE)/vey3 $(ARGS)
+
+test: test-release test-asan test-fuzz
+
+test-release: release
+	cd $(RELEASE) && ctest --output-on-failure -j $(JOBS)
+test-asan: asan
+	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j $(JOBS) -LE script
+# Every fuzz target runs briefly over its committed seed corpus.
+test-fuzz: fuzzbuild
+	@scripts/run-fuzzers.sh $(FUZZ) $(SMOKE_FUZZ_SECONDS)
+
+fuzz: fuzzbuild
+	@scripts/run-fuzzers.sh $(FUZZ) $(FUZZ_SECONDS)
+
+bench: release
+	@for b in $(RELEASE)/bench_*; do echo "== $$b"; VEY3_DATA=$(CURDIR)/$(RELEASE)/data $$b || exit 1; done
+
+clean:
+	rm -rf build

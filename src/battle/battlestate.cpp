@@ -1,0 +1,3 @@
+#include "battle/battle.h"
+
+int32_t batland = 0;

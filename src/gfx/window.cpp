@@ -1,0 +1,83 @@
+// The SDL 1.2 platform layer: video modes, the OpenGL window, sizes for the
+// full-screen toggle, and shutting SDL down.
+#include <SDL.h>
+#include <GL/gl.h>
+
+#include <cstdio>
+
+#include "gfx/gfx.h"
+#include "runtime/fatal.h"
+#include "runtime/util.h"
+
+int32_t guilayoutstyle = 0, guifadein = 1, guireducedgfx = 0;
+
+namespace {
+bool sdlstarted = false;
+bool windowisopen = false;
+char iconpath[PATHLEN];
+int32_t fullsize[2] = {1024, 768};
+int32_t windowsize[2] = {1024, 768};
+
+bool startvideo() {
+  if (sdlstarted) return true;
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) != 0) return false;
+  sdlstarted = true;
+  return true;
+}
+}  // namespace
+
+void setwindowicon(const char* path) { strlcopy(iconpath, path, PATHLEN); }
+
+int videomodeok(int32_t width, int32_t height, int32_t bits) {
+  if (!startvideo()) return 0;
+  if (bits < 1) bits = 32;
+  return SDL_VideoModeOK(width, height, bits, SDL_OPENGL | SDL_FULLSCREEN) != 0;
+}
+
+int open_window(const char* caption, int32_t width, int32_t height, int32_t bits, int32_t depthbits,
+                int32_t doublebuffer, int32_t fullscreenflag) {
+  if (!startvideo()) {
+    printf("SDL_SetVideoMode failed: %s\n", SDL_GetError());
+    return 0;
+  }
+  if (depthbits == 1) depthbits = 16;
+  if (bits < 1) bits = 0;   // the screen's own depth
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthbits);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, doublebuffer ? 1 : 0);
+  SDL_WM_SetCaption(caption, caption);
+  if (iconpath[0]) {
+    SDL_Surface* icon = SDL_LoadBMP(iconpath);
+    if (icon) {
+      SDL_WM_SetIcon(icon, nullptr);
+      SDL_FreeSurface(icon);
+    }
+  }
+  Uint32 flags = SDL_OPENGL | (fullscreenflag ? SDL_FULLSCREEN : 0);
+  if (!SDL_SetVideoMode(width, height, bits, flags)) {
+    printf("SDL_SetVideoMode failed: %s\n", SDL_GetError());
+    return 0;
+  }
+  SDL_EnableUNICODE(1);
+  SDL_EnableKeyRepeat(SDL_DEFAULT_REPEAT_DELAY, SDL_DEFAULT_REPEAT_INTERVAL);
+  windowisopen = true;
+  return 1;
+}
+
+void setfullscreensize(int32_t width, int32_t height) {
+  fullsize[0] = width;
+  fullsize[1] = height;
+}
+
+void setwindowsize(int32_t width, int32_t height) {
+  windowsize[0] = width;
+  windowsize[1] = height;
+}
+
+int windowopen() { return windowisopen; }
+
+void sdlquit() {
+  if (!sdlstarted) return;
+  SDL_Quit();
+  sdlstarted = false;
+  windowisopen = false;
+}

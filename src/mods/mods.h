@@ -1,0 +1,28 @@
+// Mods: the enabled-mod list and the general rule constants that a mod's
+// general section may change.
+#pragma once
+#include "runtime/short.h"
+
+constexpr int MAXMODS = 200;
+constexpr int MODNAMELEN = 100;   // bytes per name, terminator included
+
+struct EnabledModList {
+  int32_t last = -1;              // highest used index, -1 when empty
+  char names[MAXMODS][MODNAMELEN] = {};
+};
+extern EnabledModList enabledmodlist;
+
+// Adds the mod file name unless it is listed already; a full list only logs.
+// Names that would leave the mod folder are refused.
+void enablemod(const char* name);
+void clearenabledmods();
+// 1 for a name that may become a path: not empty, below 100 characters, no
+// "..", no leading "/" and no control character.
+int validmodname(const char* name);
+
+// Rule constants (general section of a mod).
+extern int32_t poppergold, resourcemult, supplymult, unresthalfinc, unresthalfres;
+extern int32_t eventisrare, turmoilincome, turmoilevents, deathincome, deathsupply;
+extern int32_t deathdeath, slothincome, slothresources, coldincome, coldsupply;
+extern int32_t misfortune, luckevents, researchscale;
+void defaultgeneral();

@@ -1,0 +1,55 @@
+// Binary file primitives: the only way binary files are written and read.
+// Little-endian integers, a 6-byte fixed-point float and two scrambled string
+// encodings. Integer reads that come up short give 0; other failures stop the
+// program, unless a SoftReadScope is active (order files and other untrusted
+// input), in which case they set binreadfailed and return harmless values.
+#pragma once
+#include <cstdio>
+#include "runtime/short.h"
+
+// The one-byte mask of plain strings and the starting key of keyed strings.
+// Both have the high bit set, so scrambled plain text never forms ASCII markers.
+constexpr uint8_t STRINGMASK = 0xC5;
+constexpr uint8_t KEYSTART = 0xB3;
+constexpr int32_t MAXSTRING = 9999;       // characters of put_string/get_string
+
+int32_t getint(FILE* f);
+int32_t getshort(FILE* f);   // 0..65535
+int32_t getsbyte(FILE* f);   // sign-extended
+int32_t getbyte(FILE* f);    // 0..255
+float getfixed(FILE* f);
+
+int32_t putint(int32_t value, FILE* f);
+int32_t putshort(int32_t value, FILE* f);
+int32_t putbyte(int32_t value, FILE* f);
+void putint_be(int32_t value, FILE* f);
+void putshort_be(int32_t value, FILE* f);
+void putfixed(FILE* f, float value);
+
+// size is 1, 2 or 4; values are little-endian in the file.
+int32_t putmany(const void* buffer, int32_t size, int32_t count, FILE* f);
+// Reads size*count bytes into a destination of capacity bytes; a size other
+// than 1, 2, 4, or more than capacity, stops before anything is read.
+void getmany(void* buffer, int32_t size, int32_t count, FILE* f, size_t capacity);
+
+void put_string(const char* text, FILE* f);
+// Reads to the terminator; keeps at most size-1 characters, always terminated.
+void get_string(char* buffer, size_t size, FILE* f);
+void put_keystring(const char* text, FILE* f);
+// Keyed string into at most n bytes (cut to n-1 characters); the rest of a
+// cut text is consumed so the stream stays in step.
+void get_keystring(char* buffer, FILE* f, int32_t n);
+
+// Untrusted input: while a scope is alive, read failures set binreadfailed
+// (also short integer reads) instead of stopping the program.
+extern int32_t binreadfailed;
+struct SoftReadScope {
+  SoftReadScope();
+  ~SoftReadScope();
+  SoftReadScope(const SoftReadScope&) = delete;
+  SoftReadScope& operator=(const SoftReadScope&) = delete;
+ private:
+  int32_t saved;
+  int32_t savedfailed;
+};
+bool softreading();

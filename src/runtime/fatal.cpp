@@ -1,0 +1,82 @@
+#include "runtime/fatal.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+#include "frontend/frontend.h"
+#include "gfx/gfx.h"
+#include "net/net.h"
+#include "sound/sound.h"
+
+int32_t debuglevel = 0;
+
+namespace {
+int32_t nesting = 0;
+
+// "Något gick fel!" with the a-ring as the Latin-1 byte 0xE5.
+const char fatalline[] = "N\xE5got gick fel!";
+
+void vformatbounded(char* buffer, const char* format, va_list args) {
+  vsnprintf(buffer, MSGLEN, format, args);
+  buffer[MSGLEN - 1] = 0;
+}
+}  // namespace
+
+int32_t fatalnesting() { return nesting; }
+
+void fatalerror(const char* message) {
+  if (nesting >= 5) return;
+  nesting++;
+  if (!message) message = "";
+  if (message[0]) {
+    fprintf(stderr, "%s\n%s\n", fatalline, message);
+    fflush(stderr);
+    puts(fatalline);
+    puts(message);
+    if (nesting > 1) printf("N\xE5got gick fel +%d (%s)!\n", nesting, message);
+  } else if (nesting > 1) {
+    printf("N\xE5got gick fel +%d (%s)!\n", nesting, message);
+  }
+  fflush(stdout);
+  removetmpfiles();
+  flushopengl();
+  sdlquit();
+  deinit_sound();
+  fflush(stdout);
+  if (!message[0]) exit(0);
+  abort();
+}
+
+void bailif(int32_t condition, const char* message) {
+  if (condition & 0xFFFF) fatalerror(message);
+}
+
+void bailif_fmt(int32_t condition, const char* format, ...) {
+  if (!(condition & 0xFFFF)) return;
+  char buffer[MSGLEN];
+  va_list args;
+  va_start(args, format);
+  vformatbounded(buffer, format, args);
+  va_end(args);
+  fatalerror(buffer);
+}
+
+#define DEBUGPRINT_BODY(level)              \
+  if (debuglevel <= (level)) return;        \
+  char buffer[MSGLEN];                      \
+  va_list args;                             \
+  va_start(args, format);                   \
+  vformatbounded(buffer, format, args);     \
+  va_end(args);                             \
+  fputs(buffer, stdout);
+
+void debugprint(const char* format, ...) { DEBUGPRINT_BODY(0) }
+void debugprint2(const char* format, ...) { DEBUGPRINT_BODY(1) }
+void debugprint3(const char* format, ...) { DEBUGPRINT_BODY(2) }
+
+void logtostream(int tostderr, const char* text) { fputs(text, tostderr ? stderr : stdout); }
+
+void removelog() { unlink("log.txt"); }

@@ -1,0 +1,22 @@
+// The one path for impossible states, and tracing at three debug levels.
+#pragma once
+#include "runtime/short.h"
+
+extern int32_t debuglevel;      // raised by each "-d"; never lowered
+
+// Reports the message, shuts down temp files, OpenGL, SDL and sound, and ends
+// the process: status 0 for an empty message, abort() otherwise. Returns only
+// when entered more than five times nested.
+void fatalerror(const char* message);
+// Stops through fatalerror when the low 16 bits of the condition are set.
+void bailif(int32_t condition, const char* message);
+void bailif_fmt(int32_t condition, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+void debugprint(const char* format, ...) __attribute__((format(printf, 1, 2)));   // debuglevel > 0
+void debugprint2(const char* format, ...) __attribute__((format(printf, 1, 2)));  // debuglevel > 1
+void debugprint3(const char* format, ...) __attribute__((format(printf, 1, 2)));  // debuglevel > 2
+void logtostream(int tostderr, const char* text);
+void removelog();
+
+// Nesting depth of fatalerror calls that have begun (for tests).
+int32_t fatalnesting();

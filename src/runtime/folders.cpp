@@ -1,0 +1,143 @@
+#include "runtime/folders.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "runtime/fatal.h"
+#include "runtime/rnd.h"
+#include "runtime/util.h"
+
+char datapath[PATHLEN];
+char confpath[PATHLEN];
+char savepath[PATHLEN];
+char modpath[PATHLEN];
+char mappath[PATHLEN];
+char localmappath[PATHLEN];
+char temppath[PATHLEN];
+int32_t tempcreated = 0;
+
+namespace {
+// An environment value, copied (at most 1999 characters) and expanded.
+bool fromenv(const char* name, char* destination) {
+  const char* value = getenv(name);
+  if (!value) return false;
+  char copy[2000];
+  strlcopy(copy, value, sizeof copy);
+  strlcopy(destination, copy, PATHLEN);
+  expandpath(destination, PATHLEN);
+  return true;
+}
+
+bool pathexists(const char* path) {
+  struct stat st;
+  return stat(path, &st) == 0;
+}
+}  // namespace
+
+void expandpath(char* path, int32_t size) {
+  if (size < 2) return;
+  if (path[0] == '%') {
+    const char* close = strchr(path + 1, '%');
+    if (close) {
+      char name[PATHLEN];
+      int32_t length = int32_t(close - (path + 1));
+      strlcopy(name, path + 1, imin(length + 1, PATHLEN));
+      char rest[PATHLEN];
+      strlcopy(rest, close + 1, PATHLEN);
+      const char* value = getenv(name);
+      char result[2 * PATHLEN];
+      if (value) {
+        snprintf(result, sizeof result, "%s%s", value, rest);
+      } else {
+        printf("env var '%s' not found\n", name);
+        snprintf(result, sizeof result, ".%s", rest);
+      }
+      strlcopy(path, result, size);
+    }
+  }
+  const char* home = getenv("HOME");
+  if (home) {
+    if (strcmp(path, "~") == 0 || strcmp(path, "~/") == 0) {
+      strlcopy(path, home, size);
+    } else if (strncmp(path, "~/", 2) == 0) {
+      char result[2 * PATHLEN];
+      snprintf(result, sizeof result, "%s/%s", home, path + 2);
+      strlcopy(path, result, size);   // cut to size - 1 like the %NAME% case
+    }
+  }
+  size_t length = strlen(path);
+  while (length > 1 && (path[length - 1] == '/' || path[length - 1] == '\\')) path[--length] = 0;
+}
+
+int readinstalllocation(const char* word, char* destination) {
+  char path[PATHLEN];
+  snprintf(path, sizeof path, "/usr/local/.install_locations/%s", word);
+  if (!fileexists("%s", path)) {
+    // Only a file that exists is read; otherwise the search goes on.
+    const char* home = getenv("HOME");
+    if (!home) return 0;
+    snprintf(path, sizeof path, "%s/.install_locations/%s", home, word);
+    if (!fileexists("%s", path)) return 0;
+  }
+  char text[1000];
+  loadtextfile(path, text);
+  strlcopy(destination, text, PATHLEN);
+  return 1;
+}
+
+void initpaths() {
+  for (int pass = 0;; pass++) {
+    int32_t n = rnd(50000);
+    strlcopy(datapath, ".", PATHLEN);
+    readinstalllocation(PRODUCTWORD, datapath);
+    fromenv("VEY3_DATA", datapath);
+    if (!fromenv("VEY3_TEMP", temppath)) snprintf(temppath, PATHLEN, "/tmp/veyrances3_%d", n);
+
+    if (!fileexists("%s/army.trs", datapath)) {
+      if (fileexists("./army.trs")) strlcopy(datapath, ".", PATHLEN);
+      char home[PATHLEN] = "~/veyrances3";
+      expandpath(home, PATHLEN);
+      if (fileexists("%s/army.trs", home)) strlcopy(datapath, home, PATHLEN);
+      if (fileexists("/usr/local/games/veyrances3/army.trs")) strlcopy(datapath, "/usr/local/games/veyrances3", PATHLEN);
+    }
+
+    if (!fromenv("VEY3_CONF", confpath)) {
+      strlcopy(confpath, "~/veyrances3", PATHLEN);
+      expandpath(confpath, PATHLEN);
+    }
+    if (!fromenv("VEY3_SAVE", savepath)) formatbounded(savepath, PATHLEN, "%s/savedgames", confpath);
+    if (!fromenv("VEY3_MAPS", mappath)) formatbounded(mappath, PATHLEN, "%s/maps", datapath);
+    if (!fromenv("VEY3_LOCALMAPS", localmappath)) formatbounded(localmappath, PATHLEN, "%s/maps", confpath);
+    if (!fromenv("VEY3_MODS", modpath)) formatbounded(modpath, PATHLEN, "%s/mods", confpath);
+
+    // A fresh random name is drawn while the temp folder exists. A name given
+    // by VEY3_TEMP cannot change, so it is taken after the first pass: an
+    // existing folder is then used as it is, an existing file is reported by
+    // the general initialisation.
+    if (!pathexists(temppath) || getenv("VEY3_TEMP")) break;
+    if (pass > 1000) break;
+  }
+}
+
+void makemoddir() {
+  if (direxists("%s", modpath)) return;
+  debugprint("Creating mod directory '%s'\n", modpath);
+  if (mkdirs(modpath) == -1) debugprint("Failed to create mod directory");
+}
+
+int mkdirs(const char* path) {
+  if (direxists("%s", path)) return 0;
+  if (mkdir(path, 0755) == 0) return 1;
+  char copy[PATHLEN];
+  strlcopy(copy, path, PATHLEN);
+  for (int32_t i = int32_t(strlen(copy)) - 1; i >= 1; i--) {
+    if (copy[i] == '/') {
+      copy[i] = 0;
+      mkdirs(copy);
+    }
+  }
+  return mkdir(path, 0755) == 0 ? 1 : -1;
+}

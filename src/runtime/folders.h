@@ -1,0 +1,22 @@
+// The seven folders of the program, decided at start-up from the
+// install-location files, fixed candidates, the home folder and the environment.
+#pragma once
+#include "runtime/short.h"
+
+extern char datapath[PATHLEN];
+extern char confpath[PATHLEN];
+extern char savepath[PATHLEN];
+extern char modpath[PATHLEN];
+extern char mappath[PATHLEN];
+extern char localmappath[PATHLEN];
+extern char temppath[PATHLEN];
+// 1 once this process has created the temp folder; only then is it removed.
+extern int32_t tempcreated;
+
+constexpr const char* PRODUCTWORD = "veyrances3";
+
+void initpaths();
+int readinstalllocation(const char* word, char* destination);   // destination of PATHLEN
+void expandpath(char* path, int32_t size);
+void makemoddir();
+int mkdirs(const char* path);   // 0 existed, 1 created, -1 failed

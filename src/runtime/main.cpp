@@ -1,0 +1,165 @@
+// The single entry of the program for every role: player, host, server,
+// client and map tools. Prepares the process in a fixed order, then hands
+// over to start().
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "battle/battle.h"
+#include "battleview/battleview.h"
+#include "frontend/frontend.h"
+#include "gfx/gfx.h"
+#include "mods/mods.h"
+#include "runtime/fatal.h"
+#include "runtime/folders.h"
+#include "runtime/options.h"
+#include "runtime/rnd.h"
+#include "runtime/settings.h"
+#include "runtime/util.h"
+#include "sound/sound.h"
+#include "world/startup.h"
+
+namespace {
+void checkrandtab(const char* message) { bailif(randtab[0] == 0, message); }
+
+// Measures frames per second on the benchmark battlefield and chooses the
+// graphics level and filtering from it.
+void framebenchmark() {
+  int32_t savedgrass = grass;
+  gfxlevel = 10;
+  grass = 0;
+  batland = 0;
+  plainbenchmarkland();
+  char path[PATHLEN];
+  formatbounded(path, PATHLEN, "%s/battlemaps/plain0.v3m", datapath);
+  LoadBattleMap(path, 0, 1, 1);
+
+  float f = benchmarkfps(250, 1);
+  float g = benchmarkfps(250, 1);
+  if (g >= f) f = benchmarkfps(250, 1);
+  if (f > 3.0f) {
+    float h = benchmarkfps(250, 1);
+    if (h >= f) f = benchmarkfps(250, 1);
+  }
+  debugprint("Benchmark, fps %f (renderpath %d)\n", double(f), renderpath);
+  grass = savedgrass;
+  if (f < 15.0f) {
+    if (grass == -1) grass = 0;
+    if (f < 5.0f) animback = 0;
+    gfxlevel = 8;
+  } else {
+    gfxlevel = f < 45.0f ? 10 : 12;
+  }
+  if (f >= 20.0f) filtering = 3;
+  saveconfig();
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Line-buffered from the very start, so that text printed before a stop
+  // is never lost.
+  setvbuf(stdout, nullptr, _IOLBF, 0);
+
+  checkrandtab("main: corrupt randtab");
+  debuglevel = 0;
+  removelog();
+  srand(unsigned(time(nullptr)) + unsigned(rand()));
+  seedrndtime();
+  initpaths();
+  loadconfig();
+  for (int32_t& n : nationcontrol) n = 0;
+  parsecommandline(argc, argv);
+
+  if (verify) {
+    textonly = 1;
+    sounddevice = 0;
+  } else if (textonly) {
+    sounddevice = 0;
+  }
+  checkrandtab("main2: corrupt randtab");
+
+  debugprint("\n-------------------------\n");
+  debugprint("----- VEYRANCES ---------\n");
+  debugprint("-------------------------\n\n");
+  debugprint("Version %s (%d)", VERSIONTEXT, VERSIONNBR);
+  debugprint("dbglevel %d", debuglevel);
+  debugprint(" pc_endian");
+  debugprint("\n");
+  const uint16_t probe = 0x1234;
+  if (*reinterpret_cast<const uint8_t*>(&probe) != 0x34) fatalerror("main: Wrong endianess defined in short");
+  initmathtables();
+  setvbuf(stdout, nullptr, _IOLBF, 0);
+  debugprint("datapath='%s'\n", datapath);
+  debugprint("confpath='%s'\n", confpath);
+  debugprint("savepath='%s'\n", savepath);
+  debugprint("modpath='%s'\n", modpath);
+  debugprint("mappath='%s'\n", mappath);
+  debugprint("localmappath='%s'\n", localmappath);
+  debugprint("temppath='%s'\n", temppath);
+  makemoddir();
+  initsprites(datapath);
+
+  if (!textonly) {
+    char icon[PATHLEN];
+    formatbounded(icon, PATHLEN, "%s/horror_32x32.bmp", datapath);
+    setwindowicon(icon);
+    if (winwidth <= 0) {
+      winwidth = 1024;
+      winheight = 768;
+    }
+    if (fswidth <= 0) {
+      fswidth = 1024;
+      fsheight = 768;
+    }
+    if (!videomodeok(fswidth, fsheight, bitplanes)) {
+      fswidth = imin(fswidth, 800);
+      fsheight = imin(fsheight, 600);
+      if (!videomodeok(fswidth, fsheight, bitplanes)) {
+        fswidth = imin(fswidth, 640);
+        fsheight = imin(fsheight, 480);
+      }
+    }
+    const char* caption = "Veyrances 3";
+    int opened = fullscreen ? open_window(caption, fswidth, fsheight, bitplanes, zbuffer, 1, 1)
+                            : open_window(caption, winwidth, winheight, bitplanes, zbuffer, 1, 0);
+    bailif(!opened, "Failed to init OpenGL");
+    setfullscreensize(fswidth, fsheight);
+    setwindowsize(winwidth, winheight);
+    InitGLStuff();
+  }
+
+  if (sounddevice) {
+    debugprint("-- sound_init --\n");
+    init_sound("Veyrances 3", sounddevice, datapath);
+  }
+  set_master_volume(50);
+  guisetsounds(-1, 6, 5);
+  guisetsoundvols(clickvolume, clickvolume, clickvolume);
+  guilayoutstyle = 2;
+  guifadein = fade;
+  guireducedgfx = fastgrx;
+  defaultgeneral();
+  setgfxlevel(gfxlevel);
+  if (fastgrx == 1) {
+    battlelowdetail = 1;
+    battleextradetail = 0;
+  } else if (fastgrx >= 2) {
+    battleextradetail = 0;
+  }
+
+  if (textonly && netmode != 1 && !makemapname[0] && !hostmode && !superhost && !verify)
+    fatalerror("Text only mode can only be used with --tcpserver, --makemap or --host");
+
+  if (perftestflag) {
+    perftest();
+    fatalerror("");
+  }
+  checkrandtab("main3: corrupt randtab");
+  general_init();
+  checkrandtab("main4: corrupt randtab");
+
+  if (fastgrx == 0 && textonly == 0 && (gfxlevel == -1 || renderpath == -1)) framebenchmark();
+
+  start();
+  return 0;
+}

@@ -1,0 +1,270 @@
+#include "runtime/util.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <sys/times.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdarg>
+#include <cstring>
+#include <ctime>
+
+#include "runtime/alloc.h"
+#include "runtime/fatal.h"
+
+namespace {
+int64_t tickrate = 100;
+float atantable[200];
+char capbuffer[250];
+
+void vpath(char* path, int32_t size, const char* format, va_list args) {
+  vsnprintf(path, size_t(size), format, args);
+  path[size - 1] = 0;
+}
+}  // namespace
+
+int strlcopy(char* destination, const char* source, int32_t size) {
+  if (size < 1) return 0;
+  int32_t i = 0;
+  for (; i < size - 1 && source[i]; i++) destination[i] = source[i];
+  destination[i] = 0;
+  return 0;
+}
+
+int strlappend(char* destination, const char* source, int32_t size) {
+  if (size < 1 || !source[0]) return 0;
+  int32_t length = 0;
+  while (length < size && destination[length]) length++;
+  if (length >= size) {
+    destination[size - 1] = 0;
+    return 0;
+  }
+  int32_t i = 0;
+  while (length + i < size - 1 && source[i]) {
+    destination[length + i] = source[i];
+    i++;
+  }
+  destination[length + i] = 0;
+  return 0;
+}
+
+void memcopy(void* destination, const void* source, int32_t count) {
+  if (count > 0) memmove(destination, source, size_t(count));
+}
+
+const char* capfirst(const char* text) {
+  if (!text) return nullptr;
+  strlcopy(capbuffer, text, sizeof capbuffer);
+  if (capbuffer[0] >= 'a' && capbuffer[0] <= 'z') capbuffer[0] = char(capbuffer[0] - 'a' + 'A');
+  return capbuffer;
+}
+
+int hasextension(const char* name, const char* extension) {
+  if (!name || !name[0]) return 0;
+  const char* dot = strrchr(name, '.');
+  if (!dot) return 0;
+  return strcasecmp(dot, extension) == 0;
+}
+
+void strippath(const char* path, char* destination, int32_t size) {
+  const char* start = path;
+  for (const char* p = path; *p; p++)
+    if (*p == '/' || *p == '\\') start = p + 1;
+  strlcopy(destination, start, size);
+}
+
+int fileexists(const char* format, ...) {
+  char path[PATHLEN];
+  va_list args;
+  va_start(args, format);
+  vpath(path, PATHLEN, format, args);
+  va_end(args);
+  FILE* f = fopen(path, "rb");
+  if (!f) return 0;
+  fclose(f);
+  return 1;
+}
+
+int direxists(const char* format, ...) {
+  char path[PATHLEN];
+  va_list args;
+  va_start(args, format);
+  vpath(path, PATHLEN, format, args);
+  va_end(args);
+  DIR* d = opendir(path);
+  if (!d) return 0;
+  closedir(d);
+  return 1;
+}
+
+int32_t filesize(const char* format, ...) {
+  char path[MSGLEN];
+  va_list args;
+  va_start(args, format);
+  vpath(path, MSGLEN, format, args);
+  va_end(args);
+  struct stat st;
+  if (stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+  FILE* f = fopen(path, "rb");
+  if (!f) return 0;
+  fclose(f);
+  return st.st_size > INT32_MAX ? INT32_MAX : int32_t(st.st_size);
+}
+
+int32_t loadfile(const char* path, void* buffer, int32_t n) {
+  UniqueFile f = openfile(path, "rb");
+  if (!f) {
+    char message[MSGLEN];
+    snprintf(message, sizeof message, "error opening %s", path);
+    fatalerror(message);
+    return 0;
+  }
+  if (n < 1) return 0;
+  return int32_t(fread(buffer, 1, size_t(n), f.get()));
+}
+
+void savefile(const char* path, const void* buffer, int32_t n) {
+  FILE* f = fopen(path, "wb");
+  if (!f) {
+    printf("%s\n", path);
+    fatalerror("savefile: error opening file");
+    return;
+  }
+  int32_t written = n > 0 ? int32_t(fwrite(buffer, 1, size_t(n), f)) : 0;
+  if (fclose(f) != 0 && written == n) written = 0;
+  if (written < n || (n > 0 && written == 0)) {
+    printf("%d/%d\n", written, n);
+    fatalerror("savefile: error writing to file");
+  }
+}
+
+void savetextfile(const char* path, const char* text) { savefile(path, text, int32_t(strlen(text))); }
+
+void loadtextfile(const char* path, char* buffer) {
+  int32_t n = loadfile(path, buffer, 1000);
+  if (n > 999) n = 999;
+  if (n < 0) n = 0;
+  buffer[n] = 0;
+  while (n > 0 && (buffer[n - 1] == '\r' || buffer[n - 1] == '\n')) buffer[--n] = 0;
+}
+
+int32_t copyfile(const char* source, const char* destination) {
+  UniqueFile in = openfile(source, "rb");
+  if (!in) return -1;
+  UniqueFile out = openfile(destination, "wb");
+  if (!out) return -2;
+  char* chunk = static_cast<char*>(mymalloc(10000));
+  int32_t total = 0;
+  for (;;) {
+    size_t n = fread(chunk, 1, 10000, in.get());
+    if (n == 0) break;
+    if (fwrite(chunk, 1, n, out.get()) != n) {
+      myfree(chunk);
+      out.reset();
+      unlink(destination);
+      return -3;
+    }
+    total += int32_t(n);
+  }
+  myfree(chunk);
+  if (fclose(out.release()) != 0) {
+    unlink(destination);
+    return -3;
+  }
+  return total;
+}
+
+uint32_t getms() {
+  struct tms unused;
+  clock_t ticks = times(&unused);
+  // 64-bit product, wrapped to 32 bits, so unsigned differences stay right.
+  return uint32_t((uint64_t(ticks) * 1000u) / uint64_t(tickrate));
+}
+
+uint32_t timems() { return getms(); }
+
+void sleepms(int32_t milliseconds) {
+  if (milliseconds < 0) milliseconds = 0;
+  struct timespec t;
+  t.tv_sec = milliseconds / 1000;
+  t.tv_nsec = long(milliseconds % 1000) * 1000000L;
+  nanosleep(&t, nullptr);
+}
+
+uint32_t peekle16(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
+uint32_t peekbe16(const uint8_t* p) { return uint32_t(p[0]) << 8 | uint32_t(p[1]); }
+uint32_t peekbe32(const uint8_t* p) {
+  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
+}
+void pokebe32(uint32_t value, uint8_t* p) {
+  p[0] = uint8_t(value >> 24);
+  p[1] = uint8_t(value >> 16);
+  p[2] = uint8_t(value >> 8);
+  p[3] = uint8_t(value);
+}
+
+int32_t iabs(int32_t a) { return a < 0 ? -a : a; }
+int32_t imin(int32_t a, int32_t b) { return a < b ? a : b; }
+int32_t imax(int32_t a, int32_t b) { return a > b ? a : b; }
+float maxf(float a, float b) { return a > b ? a : b; }
+
+void initmathtables() {
+  long rate = sysconf(_SC_CLK_TCK);
+  tickrate = rate > 0 ? rate : 100;
+  for (int k = 0; k < 200; k++) atantable[k] = float(atan(k * 0.1));
+}
+
+float fastatan(float x) {
+  // Beyond |x| = 19.9 the table is flat; clamping first keeps a huge or
+  // non-number x from an undefined conversion to int.
+  if (!(x == x)) return 0.0f;
+  if (x > 100.0f) x = 100.0f;
+  if (x < -100.0f) x = -100.0f;
+  if (atantable[1] == 0.0f) initmathtables();
+  int32_t k = int32_t(10.0f * x);
+  if (k >= 0) {
+    if (k > 198) return atantable[199];
+    float f = 10.0f * x - float(k);
+    return (1 - f) * atantable[k] + f * atantable[k + 1];
+  }
+  int32_t j = -k;
+  if (j > 198) return -atantable[199];
+  float f = 10.0f * (-x) - float(j);
+  return -((1 - f) * atantable[j] + f * atantable[j + 1]);
+}
+
+int formatbounded(char* destination, int32_t size, const char* format, ...) {
+  if (size < 1) return 0;
+  va_list args;
+  va_start(args, format);
+  int n = vsnprintf(destination, size_t(size), format, args);
+  va_end(args);
+  destination[size - 1] = 0;
+  return n;
+}
+
+SafeWrite::SafeWrite(const char* path) {
+  strlcopy(target, path, sizeof target);
+  snprintf(temporary, sizeof temporary, "%s.new%d", target, int(getpid()));
+  file = fopen(temporary, "wb");
+}
+
+SafeWrite::~SafeWrite() {
+  if (file) {
+    fclose(file);
+    unlink(temporary);
+  }
+}
+
+bool SafeWrite::commit() {
+  if (!file) return false;
+  bool good = fflush(file) == 0 && !ferror(file);
+  good = (fclose(file) == 0) && good;
+  file = nullptr;
+  if (good && rename(temporary, target) == 0) return true;
+  unlink(temporary);
+  return false;
+}

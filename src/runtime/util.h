@@ -1,0 +1,69 @@
+// Small routines shared by the whole system: bounded strings, files with
+// printf-style paths, the millisecond clock, byte-order peeks and integer helpers.
+#pragma once
+#include <cstdio>
+#include <memory>
+#include "runtime/short.h"
+
+int strlcopy(char* destination, const char* source, int32_t size);
+int strlappend(char* destination, const char* source, int32_t size);
+void memcopy(void* destination, const void* source, int32_t count);
+const char* capfirst(const char* text);
+int hasextension(const char* name, const char* extension);
+void strippath(const char* path, char* destination, int32_t size);
+
+int fileexists(const char* format, ...) __attribute__((format(printf, 1, 2)));
+int direxists(const char* format, ...) __attribute__((format(printf, 1, 2)));
+int32_t filesize(const char* format, ...) __attribute__((format(printf, 1, 2)));
+int32_t loadfile(const char* path, void* buffer, int32_t n);
+void savefile(const char* path, const void* buffer, int32_t n);
+void savetextfile(const char* path, const char* text);
+void loadtextfile(const char* path, char* buffer);   // buffer of at least 1000 bytes
+int32_t copyfile(const char* source, const char* destination);
+
+uint32_t getms();
+uint32_t timems();
+void sleepms(int32_t milliseconds);
+
+uint32_t peekle16(const uint8_t* p);
+uint32_t peekbe16(const uint8_t* p);
+uint32_t peekbe32(const uint8_t* p);
+void pokebe32(uint32_t value, uint8_t* p);
+
+int32_t iabs(int32_t a);
+int32_t imin(int32_t a, int32_t b);
+int32_t imax(int32_t a, int32_t b);
+float maxf(float a, float b);
+float fastatan(float x);
+void initmathtables();
+
+// Formats into a bounded buffer (always terminated, cut when too long).
+int formatbounded(char* destination, int32_t size, const char* format, ...) __attribute__((format(printf, 3, 4)));
+
+// A stdio stream that closes itself.
+struct FileCloser {
+  void operator()(FILE* f) const { if (f) fclose(f); }
+};
+using UniqueFile = std::unique_ptr<FILE, FileCloser>;
+inline UniqueFile openfile(const char* path, const char* mode) { return UniqueFile(fopen(path, mode)); }
+
+// Writes a file whole or not at all: the bytes go to a new file in the same
+// folder, which commit() renames over the target. Without commit() (an early
+// return, an error) the new file is removed and the old one stays as it was.
+class SafeWrite {
+ public:
+  explicit SafeWrite(const char* path);
+  ~SafeWrite();
+  SafeWrite(const SafeWrite&) = delete;
+  SafeWrite& operator=(const SafeWrite&) = delete;
+  FILE* stream() const { return file; }
+  bool ok() const { return file != nullptr; }
+  // Flushes, checks for write errors and renames; false (and nothing
+  // changed) on any failure.
+  bool commit();
+
+ private:
+  FILE* file = nullptr;
+  char target[PATHLEN] = {};
+  char temporary[PATHLEN + 16] = {};
+};
