@@ -1,0 +1,135 @@
+// World records: provinces (`land`, `provgeo`), player slots (`kingdom`) and
+// the per-player side tables. Fixed global tables addressed by number.
+#pragma once
+#include <array>
+#include "runtime/short.h"
+
+constexpr int32_t MAXLANDS = 1505;      // land numbers 0..1504; 1..1504 provinces
+constexpr int32_t MAXKINGDOMS = 100;    // player numbers 0..99 in files
+constexpr int32_t MAXPLAYERS = 95;      // 0..94 in play
+constexpr int32_t INDEPENDENTS = 25;    // owner of every unconquered province
+constexpr int32_t MERCLAND = 1504;      // where mercenary bands wait
+constexpr int32_t VOIDLAND = -11;       // The Void
+
+// Scales in code-set order; positive = first-named side.
+enum Scale { SC_TURMOIL = 0, SC_SLOTH = 1, SC_COLD = 2, SC_DEATH = 3, SC_MISFORTUNE = 4, SC_DRAIN = 5 };
+// Magic paths (and gem kinds in the same order).
+enum Path { P_FIRE = 0, P_AIR, P_WATER, P_EARTH, P_ASTRAL, P_DEATH, P_NATURE, P_BLOOD, P_PRIEST };
+
+// A province. Fields in the order the game files store them.
+struct Land {
+  char name[36];
+  int16_t reserved;
+  int16_t site[4];          // site numbers; the list ends at the first below 1
+  int16_t veystr;           // strength of the veyrance that covers the land
+  int16_t unrest;
+  int16_t comqueued;        // 1 while a commander is queued for recruitment
+  int16_t queuecount;       // entries of queue[] in use (0..100)
+  int16_t extraincome;
+  int16_t baseres;
+  uint8_t owner;
+  uint8_t fortholder;       // equals owner unless a fort is besieged or held against it
+  uint8_t supplydiv;        // divides the supply of a fort held against the owner
+  uint8_t lab;
+  uint8_t temple;
+  int8_t fort;              // fort table row; below 0 construction under way
+  uint8_t provdef;          // bought province defence
+  int8_t veyowner;          // player whose veyrance covers the land, -1 none
+  int8_t scale[6];
+  int8_t poptype;           // -1 not set
+  uint8_t sitefound[4];     // nonzero = the site in that slot has been found
+  int8_t searched[MAXPLAYERS][9];   // highest level searched, per player and path
+  int16_t queuedcomtype;
+  int16_t queue[100];       // unit types queued for recruitment
+  int16_t counter;          // cleared on conquest
+  int16_t tax;              // percent
+  int16_t turncounters[2];  // cleared before every save
+  int16_t population;       // -1 not set
+  int16_t fortdef;          // defence value of the fort
+  uint16_t vpword;          // low 3 bits victory points; 0x10 set on conquest
+  int16_t corpses[2];       // plain corpses, fallen soldiers; -1 not set
+  uint8_t small[2];         // [1]: province defence at the start of the turn
+  int32_t values[4];
+  // Run-time only.
+  int16_t turnaccum;
+  int16_t infolevel;        // viewing player's information level
+};
+
+// Terrain mask bits of a province.
+constexpr uint32_t TM_SMALL = 0x1;
+constexpr uint32_t TM_LARGE = 0x2;
+constexpr uint32_t TM_SEA = 0x4;
+constexpr uint32_t TM_FRESHWATER = 0x8;
+constexpr uint32_t TM_MOUNTAINS = 0x10;
+constexpr uint32_t TM_SWAMP = 0x20;
+constexpr uint32_t TM_WASTE = 0x40;
+constexpr uint32_t TM_FOREST = 0x80;
+constexpr uint32_t TM_FARM = 0x100;
+constexpr uint32_t TM_NOSTART = 0x200;
+constexpr uint32_t TM_MANYSITES = 0x400;
+constexpr uint32_t TM_DEEPSEA = 0x800;
+constexpr uint32_t TM_CAVE = 0x1000;
+constexpr uint32_t TM_FIRESITE = 0x2000;   // one bit per path up to 0x200000 (Holy)
+constexpr uint32_t TM_BORDERMOUNT = 0x400000;
+
+constexpr int32_t MAXNEIGHBOURS = 20;
+
+// Map geometry and battleground look of a province, beside its land record.
+struct ProvGeo {
+  int16_t x, y;             // the province's white pixel in the map image
+  int16_t nbr[MAXNEIGHBOURS];   // neighbours; the first 0 ends the list
+  int16_t groundcol[3];     // battleground colours; first component -1 = default
+  int16_t rockcol[3];
+  int16_t fogcol[3];
+  uint32_t terrain;         // TM_ bits
+  char skybox[100];         // empty = default
+  char batmap[100];         // empty = default
+};
+
+// Named 16-bit fields of the kingdom record (index into Kingdom::w).
+enum KingdomWord {
+  KW_GOD = 0, KW_MERCBID = 1, KW_PROPHET = 2, KW_HOMELAND = 3, KW_PLAYER = 4, KW_CONTROLLER = 5,
+  KW_GEMS = 6,          // 6..14, gem kinds in path order
+  KW_LABSTORE = 27,     // 27..76, item numbers; below 1 = empty place
+  KW_AILEVEL = 87, KW_AITARGET = 88,   // 88, 89
+  KW_AIPERSONALITY = 90,
+  KW_MERCPAY = 97,      // 97..101: contract payments
+  KW_MERCBAND = 102,    // 102..106: their band numbers
+  KW_DESIGNVALUE = 187, KW_ENDSTATS = 188,
+  KW_COUNT = 189
+};
+constexpr int32_t LABSTORESIZE = 50;
+
+// A player slot.
+struct Kingdom {
+  int32_t gold;
+  int16_t w[KW_COUNT];      // W0..W188, see KingdomWord
+  char godname[36];         // the pretender's name
+  int8_t godpath[9];        // the god's levels, Fire..Blood then Priest
+  int16_t runtime;          // not saved; cleared when loaded
+};
+
+// Controller values of W5.
+constexpr uint16_t CTRL_NONE = 0, CTRL_HUMAN = 1, CTRL_AI = 2, CTRL_WAS1 = 0xFFFF, CTRL_WAS2 = 0xFFFE;
+
+// The per-player veyrance record.
+struct VeyRec {
+  int8_t scale[6];
+  char text[251];
+  int32_t value[2];         // value[0]: the god's awakening state (0 awake)
+};
+
+extern std::array<Land, MAXLANDS> land;
+extern std::array<ProvGeo, MAXLANDS> provgeo;
+extern int32_t nbrlands;                        // provinces 1..nbrlands exist
+extern std::array<Kingdom, MAXKINGDOMS> kingdom;
+extern char password[MAXKINGDOMS][50];
+extern char masterpassword[50];
+extern uint8_t diplomacy[MAXPLAYERS][MAXPLAYERS];   // [a][b] > 0: a is at war with b
+extern std::array<VeyRec, MAXPLAYERS> veyrec;
+
+// A land in its reset state: both owner bytes 25, no veyrance owner, population
+// and corpses unset, tax 100, everything else 0.
+Land resetland();
+// Clears the land, province, kingdom and side tables.
+void clearlandtables();
