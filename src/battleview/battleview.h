@@ -1,8 +1,88 @@
-// Battle view and battlefield terrain.
+// Battle view and battlefield terrain: battle maps (height field and terrain
+// objects) and the 3D battlefield drawn from them.
 #pragma once
+#include <array>
+#include <cstdio>
+
 #include "runtime/short.h"
 
+// Detail switches of the battle view: low detail draws a coarser terrain mesh;
+// extra detail adds the objects that are only decoration.
 extern int32_t battlelowdetail, battleextradetail;
 
-// Loads a battle map (height field and terrain objects) for drawing; 1 on success.
-int LoadBattleMap(const char* path, int32_t a, int32_t b, int32_t c);
+constexpr int32_t MAXBMSIDE = 256;      // height-field vertices along one side
+constexpr int32_t MINBMSIDE = 2;
+constexpr int32_t MAXMASSOBJ = 15000;   // terrain objects of one battle map
+constexpr int32_t MAXBMFILE = 4 << 20;  // larger files are refused unread
+
+// Kinds of terrain object.
+enum class MassKind : int32_t { tree = 0, rock = 1, bush = 2, stone = 3 };
+constexpr int32_t MASSKINDS = 4;
+
+// A terrain object. In the file: ten int32 in the order below, then one int16.
+struct massobj {
+  int32_t kind;          // MassKind
+  int32_t x, y;          // position on the ground, centimetres from the map's corner
+  int32_t z;             // lift above the ground, centimetres
+  int32_t angle;         // turn about the vertical, degrees 0..359
+  int32_t scale;         // size, percent 1..1000
+  int32_t red, green, blue;   // 0..255
+  int32_t seed;          // shape variation
+  int16_t decoration;    // 1: drawn only with extra detail
+};
+
+// A battle map in memory: the height field (row by row, `width` vertices per
+// row, `depth` rows, `cellsize` centimetres apart; heights in centimetres) and
+// its objects. width 0 means no map.
+struct battlemapdata {
+  int32_t width, depth, cellsize;
+  std::array<int16_t, MAXBMSIDE * MAXBMSIDE> height;
+  int32_t objects;
+  std::array<massobj, MAXMASSOBJ> obj;
+};
+
+// The ".v3m" file, little-endian:
+//   0  4 bytes  magic "V3BM"
+//   4  int32    version (1)
+//   8  int32    width (2..256)
+//  12  int32    depth (2..256)
+//  16  int32    cell size in centimetres (10..10000)
+//  20  int32    byte offset of the height field (width * depth int16)
+//  24  int32    object count (0..15000)
+//  28  int32    byte offset of the objects (count records of 42 bytes)
+//  32  end of header; the two sections lie after it, apart, inside the file.
+constexpr char BMMAGIC[4] = {'V', '3', 'B', 'M'};
+constexpr int32_t BMVERSION = 1;
+constexpr int32_t BMHEADER = 32;
+constexpr int32_t MASSOBJBYTES = 42;
+
+void put_mo(const massobj& m, FILE* f);
+massobj get_mo(FILE* f);
+
+// Reads a battle map from a stream of the given length; nullptr on success,
+// else the reason, with the map left empty. Never reads outside the stream's
+// stated length nor writes outside the map's tables.
+const char* readbattlemap(FILE* f, int64_t length, battlemapdata& map);
+// Writes a battle map; 1 on success.
+int writebattlemap(const char* path, const battlemapdata& map);
+void clearbattlemap(battlemapdata& map);
+// Terrain height in centimetres at a point given in centimetres, bilinear
+// between the vertices; 0 outside the map.
+float battlemapheight(const battlemapdata& map, float x, float y);
+
+// The loaded battle map that the view draws, whether it is lit, and a count
+// of loads that tells the view when to rebuild.
+extern battlemapdata battlemap;
+extern int32_t battlemaplit;
+extern uint32_t battlemapgeneration;
+// Loads a battle map for drawing: editing 1 keeps every object (the editor),
+// 0 skips decoration when extra detail is off; lit 1 prepares lighting
+// normals; objects 0 loads the bare terrain. 1 on success; a failed load
+// leaves an empty map and a warning in the log.
+int LoadBattleMap(const char* path, int32_t editing, int32_t lit, int32_t objects);
+
+// Draws the battlefield of the loaded map (OpenGL; a window must be open).
+// The camera circles the field while animback is on.
+void drawbattlefield(uint32_t milliseconds);
+// Frees the battle view's display lists.
+void freebattleviewgl();

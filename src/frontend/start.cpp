@@ -1,32 +1,45 @@
+// start: the hand-over from start-up. The command-line modes and the Main
+// Menu come later; for now a window shows the title screen until Escape or
+// until it is closed.
 #include <SDL.h>
-#include <GL/gl.h>
 
 #include <cstdio>
+#include <cstdlib>
 
+#include "battleview/battleview.h"
 #include "frontend/frontend.h"
 #include "gfx/gfx.h"
 #include "runtime/fatal.h"
+#include "runtime/folders.h"
 #include "runtime/options.h"
+#include "runtime/util.h"
 
 void perftest() {
-  for (int test = 0; test < 3; test++) printf("Test %d, %f frames per second\n", test, benchmarkfps(1000, test));
+  char path[PATHLEN];
+  formatbounded(path, PATHLEN, "%s/battlemaps/plain0.v3m", datapath);
+  LoadBattleMap(path, 0, 1, 1);
+  Scene saved = currentscene();
+  int32_t savedlow = battlelowdetail;
+  for (int32_t test = 0; test < 3; test++) {
+    // 0: blended fill, 1: the battlefield, 2: the battlefield at low detail.
+    setbgscene(test == 0 ? Scene::perftest : Scene::battlefield);
+    battlelowdetail = test == 2 ? 1 : savedlow;
+    printf("Test %d, %f frames per second\n", test, double(benchmarkfps(1000, 1)));
+  }
+  battlelowdetail = savedlow;
+  setbgscene(saved);
 }
 
 void start() {
   if (textonly) {
-    printf("This mode is not available in this version yet.\n");
+    printf("The text-only modes (--tcpserver, --makemap, --host, --verify) are not available in this version yet.\n");
     fflush(stdout);
     exit(1);
   }
-  for (;;) {
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-      if (event.type == SDL_QUIT) return;
-      if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE) return;
-    }
-    glClearColor(0.1f, 0.1f, 0.15f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    SDL_GL_SwapBuffers();
-    SDL_Delay(20);
+  setbgscene(Scene::title);
+  while (!quitrequested) {
+    drawscene();
+    finishframe();
+    if (pumpevents() == SDLK_ESCAPE) break;
   }
 }

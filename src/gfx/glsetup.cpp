@@ -1,55 +1,105 @@
-// OpenGL set-up and the frame-rate measurement of start-up.
+// OpenGL set-up, detail levels, GUI sound choices and the frame-rate
+// measurement of start-up.
 #include <SDL.h>
 #include <GL/gl.h>
 
+#include "battleview/battleview.h"
 #include "gfx/gfx.h"
+#include "gfx/glext.h"
 #include "runtime/fatal.h"
+#include "runtime/options.h"
+#include "runtime/settings.h"
 #include "runtime/util.h"
+
+std::array<int32_t, 3> guisounds = {-1, -1, -1};
+std::array<int32_t, 3> guisoundvols = {0, 0, 0};
+texturefilters texfilters = {GL_LINEAR, GL_LINEAR, 0};
 
 namespace {
 char spritefolder[PATHLEN];
-int32_t guisounds[3] = {-1, -1, -1};
-int32_t guisoundvols[3] = {0, 0, 0};
-int32_t particlelimit = 10000;
+int32_t particles = 10000;
+float farview = 300.0f;
 }  // namespace
 
 void initsprites(const char* datafolder) { strlcopy(spritefolder, datafolder, PATHLEN); }
 
+texturefilters filtersfor(int32_t level) {
+  if (level <= 0) return {GL_LINEAR, GL_LINEAR, 0};
+  if (level == 1) return {GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR, 1};
+  return {GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, 1};
+}
+
 void InitGLStuff() {
   debugprint("-- InitGLStuff --\n");
+  glViewport(0, 0, windowwidth(), windowheight());
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClearDepth(1.0);
   glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  glShadeModel(GL_SMOOTH);
+  glDisable(GL_CULL_FACE);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glAlphaFunc(GL_GREATER, 0.05f);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+  glHint(GL_FOG_HINT, GL_NICEST);
+
+  if (glext) initglext();
+  if (badgl) clamptoedge = 0;
+  if (supported_GLX_SGI_swap_control == 1 && (vsync == 0 || vsync == 1) && pglXSwapIntervalSGI)
+    pglXSwapIntervalSGI(vsync);
+  texfilters = filtersfor(filtering);
+  if (maxtexsize == 0) {
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    maxtexsize = largest;
+    debugprint("maxtexsize %d\n", maxtexsize);
+  }
+  // Fonts, textures and models are loaded here once the data folder holds them.
 }
 
-void guisetsounds(int32_t a, int32_t b, int32_t c) {
-  guisounds[0] = a;
-  guisounds[1] = b;
-  guisounds[2] = c;
+void freeallgl() {
+  if (!windowopen()) return;
+  freebattleviewgl();
 }
 
-void guisetsoundvols(int32_t a, int32_t b, int32_t c) {
-  guisoundvols[0] = a;
-  guisoundvols[1] = b;
-  guisoundvols[2] = c;
+void guisetsounds(int32_t a, int32_t b, int32_t c) { guisounds = {a, b, c}; }
+void guisetsoundvols(int32_t a, int32_t b, int32_t c) { guisoundvols = {a, b, c}; }
+
+int32_t particlelimitfor(int32_t level) {
+  if (level < 10) return 10000;
+  if (level < 15) return 2000 * level;
+  return 100000;
 }
 
 void setgfxlevel(int32_t level) {
-  if (level < 10) particlelimit = 10000;
-  else if (level < 15) particlelimit = 2000 * level;
-  else particlelimit = 100000;
+  particles = particlelimitfor(level);
+  // Each level past 8 lets the eye see a little further over the field.
+  farview = 300.0f + 40.0f * float(imax(0, imin(level, 20) - 8));
 }
+
+int32_t particlelimit() { return particles; }
+float viewdistance() { return farview; }
 
 float benchmarkfps(int32_t milliseconds, int32_t mode) {
-  uint32_t begin = timems();
+  int32_t savedframedelay = framedelay, savedanimback = animback;
+  framedelay = 0;
+  animback = 1;
+  auto frame = [mode]() {
+    drawscene();
+    if (mode) finishframe();
+    else glFinish();
+  };
+  frame();   // uncounted: display lists and the like are built here
+  uint32_t begin = timems(), elapsed = 0;
   int32_t frames = 0;
-  uint32_t elapsed = 0;
   do {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    SDL_GL_SwapBuffers();
+    frame();
     frames++;
     elapsed = timems() - begin;
-  } while (elapsed < uint32_t(milliseconds));
-  return elapsed ? float(frames) * 1000.0f / float(elapsed) : 0.0f;
+  } while (elapsed < uint32_t(imax(milliseconds, 0)));
+  framedelay = savedframedelay;
+  animback = savedanimback;
+  return float(frames) * 1000.0f / float(imax(int32_t(elapsed), 1));
 }
-
-void freeallgl() {}

@@ -75,6 +75,16 @@ void setwindowsize(int32_t width, int32_t height) {
 
 int windowopen() { return windowisopen; }
 
+int32_t windowwidth() {
+  SDL_Surface* screen = windowisopen ? SDL_GetVideoSurface() : nullptr;
+  return screen ? screen->w : 0;
+}
+
+int32_t windowheight() {
+  SDL_Surface* screen = windowisopen ? SDL_GetVideoSurface() : nullptr;
+  return screen ? screen->h : 0;
+}
+
 void sdlquit() {
   if (!sdlstarted) return;
   SDL_Quit();

@@ -33,6 +33,7 @@ void framebenchmark() {
   char path[PATHLEN];
   formatbounded(path, PATHLEN, "%s/battlemaps/plain0.v3m", datapath);
   LoadBattleMap(path, 0, 1, 1);
+  setbgscene(Scene::battlefield);
 
   float f = benchmarkfps(250, 1);
   float g = benchmarkfps(250, 1);

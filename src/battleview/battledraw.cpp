@@ -1,0 +1,186 @@
+// The battlefield drawn with OpenGL 1.x: the height field as a lit terrain
+// mesh with its objects, under a sky and fog, seen by a camera that circles
+// the field. Terrain and objects go into one display list that is rebuilt
+// when the map or the detail switches change.
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+
+#include "battleview/battleview.h"
+#include "gfx/gfx.h"
+#include "runtime/settings.h"
+
+namespace {
+GLuint fieldlist = 0;
+uint32_t builtgeneration = ~0u;
+int32_t builtlow = -1, builtextra = -1;
+
+constexpr float METRE = 100.0f;   // centimetres per drawing unit
+
+// Ground colour by height and steepness: grass low, earth on slopes, pale high.
+void groundcolour(float heightm, float steep) {
+  float r = 0.30f + 0.01f * heightm + 0.35f * steep;
+  float g = 0.52f + 0.004f * heightm - 0.15f * steep;
+  float b = 0.20f + 0.01f * heightm + 0.10f * steep;
+  glColor3f(fminf(r, 0.9f), fmaxf(g, 0.25f), fminf(b, 0.8f));
+}
+
+float vertexheight(int32_t x, int32_t y) {
+  return float(battlemap.height[size_t(y) * battlemap.width + x]) / METRE;
+}
+
+void terrainvertex(int32_t x, int32_t y) {
+  const battlemapdata& m = battlemap;
+  int32_t x0 = x > 0 ? x - 1 : x, x1 = x < m.width - 1 ? x + 1 : x;
+  int32_t y0 = y > 0 ? y - 1 : y, y1 = y < m.depth - 1 ? y + 1 : y;
+  float cell = float(m.cellsize) / METRE;
+  float dx = (vertexheight(x1, y) - vertexheight(x0, y)) / (float(x1 - x0) * cell);
+  float dy = (vertexheight(x, y1) - vertexheight(x, y0)) / (float(y1 - y0) * cell);
+  float length = sqrtf(dx * dx + dy * dy + 1.0f);
+  groundcolour(vertexheight(x, y), fminf(1.0f, sqrtf(dx * dx + dy * dy)));
+  glNormal3f(-dx / length, 1.0f / length, -dy / length);
+  glVertex3f(float(x) * cell, vertexheight(x, y), float(y) * cell);
+}
+
+void drawterrain() {
+  const battlemapdata& m = battlemap;
+  int32_t step = battlelowdetail ? 2 : 1;
+  for (int32_t y = 0; y + step < m.depth; y += step) {
+    glBegin(GL_TRIANGLE_STRIP);
+    for (int32_t x = 0; x < m.width; x += step) {
+      terrainvertex(x, y + step);
+      terrainvertex(x, y);
+    }
+    glEnd();
+  }
+}
+
+// A ring of `sides` points at the given height and radius, joined to an apex
+// (a cone) or to a lower ring (a frustum).
+void drawcone(float bottom, float top, float radius, float topradius, int32_t sides) {
+  glBegin(GL_TRIANGLE_STRIP);
+  for (int32_t i = 0; i <= sides; i++) {
+    float a = float(i) * 6.2831853f / float(sides);
+    float c = cosf(a), s = sinf(a);
+    glNormal3f(c, 0.5f, s);
+    glVertex3f(c * topradius, top, s * topradius);
+    glVertex3f(c * radius, bottom, s * radius);
+  }
+  glEnd();
+}
+
+void drawobject(const massobj& o) {
+  float cell = 1.0f / METRE;
+  float size = float(o.scale) / 100.0f;
+  int32_t sides = battleextradetail ? 10 : 6;
+  glPushMatrix();
+  glTranslatef(float(o.x) * cell, battlemapheight(battlemap, float(o.x), float(o.y)) * cell + float(o.z) * cell,
+               float(o.y) * cell);
+  glRotatef(float(o.angle), 0, 1, 0);
+  glScalef(size, size, size);
+  float r = float(o.red) / 255.0f, g = float(o.green) / 255.0f, b = float(o.blue) / 255.0f;
+  float vary = float(o.seed & 7) / 28.0f;
+  switch (MassKind(o.kind)) {
+    case MassKind::tree:
+      glColor3f(0.35f, 0.22f, 0.12f);
+      drawcone(0.0f, 1.6f, 0.18f, 0.14f, sides);
+      glColor3f(r, g, b);
+      drawcone(1.2f, 5.0f + 2.0f * vary, 1.5f, 0.0f, sides);
+      break;
+    case MassKind::rock:
+      glColor3f(r, g, b);
+      drawcone(-0.2f, 0.9f + vary, 1.2f, 0.35f, 5);
+      break;
+    case MassKind::bush:
+      glColor3f(r, g, b);
+      drawcone(0.0f, 0.8f + vary, 0.9f, 0.2f, sides);
+      break;
+    case MassKind::stone:
+      glColor3f(r, g, b);
+      drawcone(0.0f, 3.0f + vary, 0.5f, 0.4f, 4);
+      break;
+  }
+  glPopMatrix();
+}
+
+void buildfield() {
+  if (fieldlist == 0) fieldlist = glGenLists(1);
+  glNewList(fieldlist, GL_COMPILE);
+  if (battlemap.width >= MINBMSIDE) {
+    drawterrain();
+    for (int32_t i = 0; i < battlemap.objects; i++) drawobject(battlemap.obj[i]);
+  } else {
+    // No map: a translucent ground floor.
+    glEnable(GL_BLEND);
+    glColor4f(0.4f, 0.5f, 0.35f, 0.6f);
+    glNormal3f(0, 1, 0);
+    glBegin(GL_QUADS);
+    glVertex3f(0, 0, 0);
+    glVertex3f(0, 0, 64);
+    glVertex3f(64, 0, 64);
+    glVertex3f(64, 0, 0);
+    glEnd();
+    glDisable(GL_BLEND);
+  }
+  glEndList();
+  builtgeneration = battlemapgeneration;
+  builtlow = battlelowdetail;
+  builtextra = battleextradetail;
+}
+}  // namespace
+
+void drawbattlefield(uint32_t milliseconds) {
+  if (fieldlist == 0 || builtgeneration != battlemapgeneration || builtlow != battlelowdetail ||
+      builtextra != battleextradetail)
+    buildfield();
+  const battlemapdata& m = battlemap;
+  float cell = float(m.cellsize) / METRE;
+  float sizex = m.width >= MINBMSIDE ? float(m.width - 1) * cell : 64.0f;
+  float sizez = m.depth >= MINBMSIDE ? float(m.depth - 1) * cell : 64.0f;
+  float radius = fmaxf(sizex, sizez) * 0.75f;
+  float reach = fmaxf(viewdistance(), radius * 3.0f);
+
+  const float sky[4] = {0.55f, 0.68f, 0.85f, 1.0f};
+  glClearColor(sky[0], sky[1], sky[2], sky[3]);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(45.0, double(windowwidth()) / double(windowheight() > 0 ? windowheight() : 1), 0.5, double(reach));
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  double turn = animback ? double(milliseconds % 120000u) * 6.2831853 / 120000.0 : 0.6;
+  double cx = sizex / 2, cz = sizez / 2;
+  gluLookAt(cx + radius * cos(turn), radius * 0.55, cz + radius * sin(turn), cx, 0.0, cz, 0, 1, 0);
+
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_FOG);
+  glFogi(GL_FOG_MODE, GL_LINEAR);
+  glFogfv(GL_FOG_COLOR, sky);
+  glFogf(GL_FOG_START, radius * 1.2f);
+  glFogf(GL_FOG_END, reach);
+  if (battlemaplit) {
+    const float sun[4] = {0.4f, 0.9f, 0.3f, 0.0f};
+    const float ambient[4] = {0.35f, 0.35f, 0.38f, 1.0f};
+    const float diffuse[4] = {0.8f, 0.78f, 0.7f, 1.0f};
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glLightfv(GL_LIGHT0, GL_POSITION, sun);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    glEnable(GL_COLOR_MATERIAL);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glEnable(GL_NORMALIZE);
+  }
+  glCallList(fieldlist);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_FOG);
+  glDisable(GL_NORMALIZE);
+  glDisable(GL_COLOR_MATERIAL);
+}
+
+void freebattleviewgl() {
+  if (fieldlist) glDeleteLists(fieldlist, 1);
+  fieldlist = 0;
+  builtgeneration = ~0u;
+}

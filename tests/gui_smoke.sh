@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Real-window smoke test: starts vey3 under a virtual X server with a fresh
+# home, lets it run its start-up benchmark, takes a picture of the window
+# through the input script and leaves with Escape.
+# Arguments: vey3 binary, data folder, build folder.
+set -uo pipefail
+vey3=$1; data=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; [ -f "$work/log" ] && tail -30 "$work/log"; exit 1; }
+
+cat > "$work/script" <<END
+wait 8
+shot $work/shot.ppm
+wait 2
+key escape
+END
+
+env -u VEY3_CONF -u VEY3_SAVE -u VEY3_TEMP HOME="$work/home" VEY3_DATA="$data" VEY3_INPUTSCRIPT="$work/script" \
+  timeout 120 xvfb-run -a "$vey3" -d >"$work/log" 2>&1
+status=$?
+[ $status -eq 0 ] || fail "vey3 exited with status $status"
+
+# The picture: more than a couple of distinct colours.
+[ -s "$work/shot.ppm" ] || fail "no window picture was taken"
+[ "$(head -c 2 "$work/shot.ppm")" = "P6" ] || fail "the picture is not a binary PPM"
+header=$(head -n 3 "$work/shot.ppm" | wc -c)
+colours=$(od -An -v -tu1 -w3 -j "$header" "$work/shot.ppm" | sort -u | head -n 50 | wc -l)
+[ "$colours" -gt 8 ] || fail "the window is blank ($colours colours)"
+
+# The start-up benchmark stored a graphics level in the settings file.
+config="$work/home/veyrances3/vey3config"
+[ -s "$config" ] || fail "no settings file was written"
+gfxlevel=$(od -An -t d4 -j 48 -N 4 "$config" | tr -d ' ')
+case "$gfxlevel" in
+  8|10|12) ;;
+  *) fail "gfxlevel in the settings file is '$gfxlevel'" ;;
+esac
+grep -q "Benchmark, fps" "$work/log" || fail "no benchmark line in the log"
+echo "ok: $colours+ colours, gfxlevel $gfxlevel"
