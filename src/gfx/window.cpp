@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "gfx/gfx.h"
 #include "runtime/fatal.h"
@@ -21,6 +22,9 @@ int32_t windowsize[2] = {1024, 768};
 bool startvideo() {
   if (sdlstarted) return true;
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) != 0) return false;
+  // A normal end of the program gives the screen back as well.
+  static bool quitatexit = atexit(sdlquit) == 0;
+  (void)quitatexit;
   sdlstarted = true;
   return true;
 }

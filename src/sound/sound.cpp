@@ -1,25 +1,99 @@
-#include "sound/sound.h"
+// Starting and stopping sound: the back end named by the device setting, or
+// for the default choice the first one that starts. Back-end libraries are
+// loaded at run time, so the game runs (silent) on machines without them.
+#include <dlfcn.h>
+
+#include <cstdlib>
 
 #include "runtime/fatal.h"
+#include "runtime/util.h"
+#include "sound/sound.h"
+
+char sounddatafolder[PATHLEN];
 
 namespace {
-int32_t masterlevel = 32;
-const char* backend = "none";
+enum class Backend { none, arts, oss, pulse, jack };
+Backend running = Backend::none;
+
+// JACK is only tried when a JACK server runs: connecting to none would try to start one.
+bool jackserverfound() { return system("pgrep jackd > /dev/null") == 0; }
+
+bool start(Backend which, const char* caption) {
+  switch (which) {
+    case Backend::arts: return startarts(caption);
+    case Backend::oss: return startoss();
+    case Backend::pulse: return startpulse(caption);
+    case Backend::jack:
+      if (!jackserverfound()) {
+        debugprint("sound: no JACK server found\n");
+        return false;
+      }
+      return startjack(caption);
+    case Backend::none: return false;
+  }
+  return false;
+}
 }  // namespace
 
+void* loadsoundlibrary(const char* name) {
+  void* library = dlopen(name, RTLD_NOW | RTLD_LOCAL);
+  if (!library) debugprint("sound: cannot load %s (%s)\n", name, dlerror());
+  return library;
+}
+
+bool soundsymbol(void* library, const char* name, void*& out) {
+  out = dlsym(library, name);
+  if (!out) debugprint("sound: missing %s\n", name);
+  return out != nullptr;
+}
+
 void init_sound(const char* caption, int32_t device, const char* datafolder) {
-  backend = "none";
-  debugprint("sound: no back end available, running silent\n");
+  // The back-end threads must stop before the process tears down its globals.
+  static bool stopatexit = atexit(deinit_sound) == 0;
+  (void)stopatexit;
+  deinit_sound();
+  strlcopy(sounddatafolder, datafolder ? datafolder : "", PATHLEN);
+  const char* name = caption ? caption : "vey3";
+  Backend tried = Backend::none;
+  switch (device) {
+    case 1:
+      for (Backend b : {Backend::jack, Backend::pulse, Backend::arts, Backend::oss})
+        if (start(b, name)) {
+          tried = b;
+          break;
+        }
+      break;
+    case 2: tried = start(Backend::arts, name) ? Backend::arts : Backend::none; break;
+    case 3: tried = start(Backend::oss, name) ? Backend::oss : Backend::none; break;
+    case 4: tried = start(Backend::pulse, name) ? Backend::pulse : Backend::none; break;
+    case 5: tried = start(Backend::jack, name) ? Backend::jack : Backend::none; break;
+    default: debugprint("sound: unknown sound device %d\n", device); break;
+  }
+  running = tried;
+  if (running == Backend::none) debugprint("sound: no back end started, running silent\n");
+  else debugprint("sound: playing through %s\n", sound_backend_name());
 }
 
-void deinit_sound() { backend = "none"; }
-
-void set_master_volume(int32_t percent) {
-  int32_t level = percent * 32 / 100;
-  if (level < 1) level = 1;
-  if (level > 32) level = 32;
-  masterlevel = level;
+void deinit_sound() {
+  Backend was = running;
+  running = Backend::none;
+  switch (was) {
+    case Backend::arts: stoparts(); break;
+    case Backend::oss: stoposs(); break;
+    case Backend::pulse: stoppulse(); break;
+    case Backend::jack: stopjack(); break;
+    case Backend::none: break;
+  }
+  if (was != Backend::none) stopallchannels();
 }
 
-int32_t master_volume_level() { return masterlevel; }
-const char* sound_backend_name() { return backend; }
+const char* sound_backend_name() {
+  switch (running) {
+    case Backend::arts: return "aRts";
+    case Backend::oss: return "OSS";
+    case Backend::pulse: return "PulseAudio";
+    case Backend::jack: return "JACK";
+    case Backend::none: break;
+  }
+  return "none";
+}
