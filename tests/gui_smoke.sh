@@ -4,6 +4,7 @@
 # through the input script and leaves with Escape.
 # Arguments: vey3 binary, data folder, build folder.
 set -uo pipefail
+ulimit -c 0   # a deliberate stop below must not leave a core file
 vey3=$1; data=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -17,7 +18,7 @@ key escape
 END
 
 env -u VEY3_CONF -u VEY3_SAVE -u VEY3_TEMP HOME="$work/home" VEY3_DATA="$data" VEY3_INPUTSCRIPT="$work/script" \
-  timeout 120 xvfb-run -a "$vey3" -d >"$work/log" 2>&1
+  timeout 120 xvfb-run -a "$vey3" -d -a >"$work/log" 2>&1
 status=$?
 [ $status -eq 0 ] || fail "vey3 exited with status $status"
 
@@ -36,5 +37,25 @@ case "$gfxlevel" in
   8|10|12) ;;
   *) fail "gfxlevel in the settings file is '$gfxlevel'" ;;
 esac
+animback=$(od -An -t d4 -j 12 -N 4 "$config" | tr -d ' ')
+[ "$animback" = 0 ] || fail "animback in the settings file is '$animback' after the benchmark"
 grep -q "Benchmark, fps" "$work/log" || fail "no benchmark line in the log"
+
+# Second start with the same home: the stored level skips the benchmark, and
+# closing the window (the script's "quit") ends the program normally.
+run() {
+  printf '%b' "$1" > "$work/script"
+  env -u VEY3_CONF -u VEY3_SAVE -u VEY3_TEMP HOME="$work/home" VEY3_DATA="$data" VEY3_INPUTSCRIPT="$work/script" \
+    timeout 120 xvfb-run -a "$vey3" -d >"$work/log" 2>&1
+}
+run 'wait 3\nquit\n'
+status=$?
+[ $status -eq 0 ] || fail "closing the window gave status $status"
+! grep -q "Benchmark, fps" "$work/log" || fail "the benchmark ran again with a stored level"
+
+# A script line that means nothing stops the program with a message.
+run 'wait 1\njump 3\n'
+status=$?
+[ $status -ne 0 ] || fail "a bad script line was accepted"
+grep -q "inputscript: bad line: jump 3" "$work/log" || fail "no message for the bad script line"
 echo "ok: $colours+ colours, gfxlevel $gfxlevel"
