@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Real-window smoke test: starts vey3 under a virtual X server with a fresh
 # home, lets it run its start-up benchmark, takes a picture of the window
-# through the input script and leaves with Escape.
+# through the input script and leaves with Escape. It runs without animated
+# backgrounds ("-a"), which the benchmark turns on while it measures and must
+# turn off again.
 # Arguments: vey3 binary, data folder, build folder.
 set -uo pipefail
 ulimit -c 0   # a deliberate stop below must not leave a core file
