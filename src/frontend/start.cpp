@@ -18,7 +18,7 @@ void perftest() {
   char path[PATHLEN];
   formatbounded(path, PATHLEN, "%s/battlemaps/plain0.v3m", datapath);
   LoadBattleMap(path, 0, 1, 1);
-  Scene saved = currentscene();
+  int32_t saved = currentscene();
   int32_t savedlow = battlelowdetail;
   for (int32_t test = 0; test < 3; test++) {
     // 0: blended fill, 1: the battlefield, 2: the battlefield at low detail.

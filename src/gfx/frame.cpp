@@ -20,7 +20,7 @@ std::array<uint8_t, KEYTABLE> keydown = {};
 int32_t mousex = 0, mousey = 0, mousebuttons = 0;
 
 namespace {
-Scene scene = Scene::none;
+int32_t scene = int32_t(Scene::none);
 uint32_t lastframe = 0;
 
 // Flat drawing in window pixels with the origin at the lower left.
@@ -210,16 +210,15 @@ void takeshot() {
 }
 }  // namespace
 
-void setbgscene(Scene s) { scene = s; }
-Scene currentscene() { return scene; }
+void setbgscene(int32_t s) { scene = s; }
+int32_t currentscene() { return scene; }
 
 void drawscene() {
   uint32_t now = timems();
-  switch (scene) {
+  switch (Scene(scene)) {
     case Scene::battlefield: drawbattlefield(now); break;
     case Scene::perftest: drawperftestscene(now); break;
-    case Scene::title:
-    case Scene::none: drawtitlescene(now); break;
+    default: drawtitlescene(now); break;
   }
 }
 

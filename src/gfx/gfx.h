@@ -48,10 +48,12 @@ int32_t particlelimit();
 // Far end of the battlefield view in metres for the current detail level.
 float viewdistance();
 
-// Background scenes drawn behind the screens.
+// Background scenes drawn behind the screens. Callers may also pass a scene
+// number; numbers without a scene of their own show the title backdrop.
 enum class Scene : int32_t { none = 0, title = 1, perftest = 4, battlefield = 11 };
-void setbgscene(Scene scene);
-Scene currentscene();
+void setbgscene(int32_t scene);
+inline void setbgscene(Scene scene) { setbgscene(int32_t(scene)); }
+int32_t currentscene();
 // Draws one frame of the current scene into the back buffer.
 void drawscene();
 
