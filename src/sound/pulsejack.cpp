@@ -204,8 +204,8 @@ int startpulse(const char* caption) {
                 PA_CONTEXT_READY;
   if (!ok) debugprint("sound: PulseAudio server not reached\n");
   if (ok) {
-    pasamplespec spec = {PA_SAMPLE_S16LE, uint32_t(MIXRATE), 2};
-    pa.stream = pa.stream_new(pa.context, caption, &spec, nullptr);
+    pasamplespec format = {PA_SAMPLE_S16LE, uint32_t(MIXRATE), 2};
+    pa.stream = pa.stream_new(pa.context, caption, &format, nullptr);
     ok = pa.stream != nullptr;
   }
   if (ok) {
