@@ -1,0 +1,182 @@
+// Game files: the binary world, turn, order and pretender files, their common
+// header and checksum, the record layouts shared by every writer and reader,
+// the battle replays and the set-aside forces of a battle, and the verify mode.
+//
+// Every record's file layout is one table of fields (width in the file, place
+// in the record, first and last file version that holds it); the writer and
+// the reader of a record walk the same table. Readers bound every count, index
+// and length. Under a SoftReadScope (order files, fuzzing) a defect marks
+// binreadfailed and the reader returns; otherwise it stops with its message.
+#pragma once
+#include <cstddef>
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <span>
+#include <type_traits>
+
+#include "runtime/short.h"
+#include "runtime/util.h"
+
+// ---------------------------------------------------------------- versions
+constexpr int32_t FILEVERSION = 327;      // written into every header
+constexpr int32_t OLDESTVERSION = 264;    // oldest file still read
+constexpr int32_t LATEST = 32767;         // "to the current version" in tables
+constexpr int32_t HEADERCHECK = 12345;
+
+// Version of the file being read; record readers branch on it.
+extern int32_t readversion;
+void setreadversion(int32_t version);
+
+// ---------------------------------------------------------------- read failures
+// A reader defect: under a SoftReadScope marks binreadfailed and returns
+// false; otherwise stops the program with the message.
+bool readdefect(const char* message);
+// True while the current soft read has failed.
+bool readbroken();
+
+// ---------------------------------------------------------------- layout tables
+enum class FieldKind : uint8_t { number, plainstring, keystring };
+
+struct FieldSpec {
+  FieldKind kind = FieldKind::number;
+  uint8_t filewidth = 0;   // bytes per element in the file (1, 2, 4)
+  uint8_t memwidth = 0;    // bytes per element in the record
+  bool issigned = false;   // sign of the record's element type
+  uint32_t offset = 0;     // byte offset of the first element in the record
+  uint32_t count = 0;      // elements; for strings the destination's bytes
+  int32_t first = 0;       // first file version that holds the field
+  int32_t last = LATEST;   // last file version that holds the field
+  constexpr FieldSpec from(int32_t v) const { FieldSpec s = *this; s.first = v; return s; }
+  constexpr FieldSpec upto(int32_t v) const { FieldSpec s = *this; s.last = v; return s; }
+  constexpr bool inversion(int32_t v) const { return v >= first && v <= last; }
+};
+
+namespace layoutdetail {
+template <class T> struct element { using type = T; static constexpr uint32_t n = 1; };
+template <class T, size_t N> struct element<T[N]> { using type = T; static constexpr uint32_t n = N; };
+template <class T, size_t N> struct element<std::array<T, N>> { using type = T; static constexpr uint32_t n = N; };
+template <class M>
+constexpr FieldSpec number(int filewidth, size_t offset, uint32_t start, uint32_t count) {
+  using E = typename element<std::remove_cv_t<M>>::type;
+  static_assert(std::is_integral_v<E> || std::is_enum_v<E>, "numeric field");
+  FieldSpec s;
+  s.kind = FieldKind::number;
+  s.filewidth = uint8_t(filewidth);
+  s.memwidth = uint8_t(sizeof(E));
+  if constexpr (std::is_enum_v<E>) s.issigned = std::is_signed_v<std::underlying_type_t<E>>;
+  else s.issigned = std::is_signed_v<E>;
+  s.offset = uint32_t(offset + start * sizeof(E));
+  s.count = count ? count : element<std::remove_cv_t<M>>::n - start;
+  return s;
+}
+template <class M>
+constexpr FieldSpec text(FieldKind kind, size_t offset) {
+  FieldSpec s;
+  s.kind = kind;
+  s.offset = uint32_t(offset);
+  s.count = uint32_t(sizeof(M));
+  return s;
+}
+}  // namespace layoutdetail
+
+// A numeric field (all of its elements) stored with the given width per element.
+#define GF_NUM(rec, member, width) \
+  layoutdetail::number<decltype(rec::member)>(width, offsetof(rec, member), 0, 0)
+// Elements start .. start+count-1 of an array field.
+#define GF_PART(rec, member, width, start, count) \
+  layoutdetail::number<decltype(rec::member)>(width, offsetof(rec, member), start, count)
+#define GF_STR(rec, member) layoutdetail::text<decltype(rec::member)>(FieldKind::plainstring, offsetof(rec, member))
+#define GF_KEYSTR(rec, member) layoutdetail::text<decltype(rec::member)>(FieldKind::keystring, offsetof(rec, member))
+
+using Layout = std::span<const FieldSpec>;
+// Writes the fields that the current version holds.
+void writefields(Layout layout, const void* record, FILE* f);
+// Reads the fields that readversion holds; fields the file lacks keep their
+// value. False when a soft read failed.
+bool readfields(Layout layout, void* record, FILE* f);
+// Bytes the fields take in a file of the given version (strings count 1: their terminator).
+int32_t layoutbytes(Layout layout, int32_t version);
+
+// ---------------------------------------------------------------- indexed sections
+// A section is (int32 index >= 0, record) pairs ended by int32 -1.
+void putindex(int32_t index, FILE* f);
+void endsection(FILE* f);
+// The next index of a section: -1 at its end, else 0..limit-1; an index at or
+// above limit is a defect with the message. On a soft failure -2.
+int32_t getindex(FILE* f, int32_t limit, const char* message);
+// Reads an int32 check; a different value is a defect with the message.
+bool readcheck(FILE* f, int32_t expected, const char* message);
+bool readcheck16(FILE* f, int32_t expected, const char* message);
+
+// ---------------------------------------------------------------- header and checksum
+extern int32_t headererror;               // 0, -1 wrong magic, -2 wrong game number
+extern char headermasterpass[50];         // master password of the last header read
+extern char lastfilepath[3000];           // file of the last createfileheader
+extern int32_t filegamenumber;            // game number of the last header read
+extern int32_t newlordslotvalue;          // pretender slot for "newlords" paths
+
+// The nation's file word for paths; the realm must be 0..94.
+const char* realmword(int32_t realm);
+// Path of a game file as the header functions choose it; 0 on a bad realm.
+int gamefilepath(char* path, int32_t size, const char* gname, int32_t turnfile, int32_t realm);
+
+// A game file being written: the bytes gather in memory and reach the disk
+// only in closegamefile, through a new file renamed over the old one.
+struct GameFileWriter;
+struct GameFileDeleter { void operator()(GameFileWriter* w) const; };
+using GameFile = std::unique_ptr<GameFileWriter, GameFileDeleter>;
+FILE* gamefilestream(const GameFile& file);
+// Ends the file (with the 2-byte checksum when asked) and puts it in place.
+// False (and the old file unchanged) when it could not be written.
+bool closegamefile(GameFile file, int withcrc);
+
+GameFile createfileheader(const char* gname, int32_t gamenbr, int32_t turn, int32_t turnfile, int32_t realm,
+                          const char* password, int32_t reserved);
+// The header fields into a stream (used by createfileheader and by tests).
+void writefileheader(FILE* f, const char* gname, int32_t gamenbr, int32_t turn, int32_t turnfile, int32_t realm,
+                     const char* password, int32_t reserved);
+UniqueFile readfileheader(const char* gname, int32_t gamenbr, int32_t turnwanted, int32_t turnfile, int32_t realm,
+                          int32_t* turnout, char* passwordout, int32_t* reserved1, int32_t* reserved2);
+// The header checks on an open stream; 1 when accepted.
+int checkfileheader(FILE* f, const char* gname, int32_t gamenbr, int32_t turnwanted, int32_t realm,
+                    int32_t* turnout, char* passwordout, int32_t* reserved1, int32_t* reserved2);
+
+extern int32_t storedcrc;
+int32_t calccrc(const uint8_t* buffer, int32_t length, int mode);
+int32_t addcrc(const char* path);
+int checkcrc(const char* path);
+// The same check on bytes in memory (at least 2 bytes, else 0).
+int checkcrcbuffer(const uint8_t* buffer, int32_t length);
+
+// The "--verify" report of a game's order files and world file.
+void verifygamefiles(const char* gname);
+// Runs the verify mode for the command line's game name; the exit status.
+int verifymode();
+
+// ---------------------------------------------------------------- replays
+constexpr int32_t MAXVCR = 999;             // replay numbers 0..998 per player
+constexpr int32_t VCRCHECKSTART = 88288;    // around the checksum block
+constexpr int32_t VCRCHECKEND = 123678;
+void vcrpath(char* path, int32_t size, int32_t player, int32_t n);
+// The first replay number of the player not in use, or -1 when all are.
+int32_t freevcrnumber(int32_t player);
+void removevcrs();
+void writevcrmarker(FILE* f);   // "_vcr_VCR"
+// 1 with the stream just after "_vcr" of replay n (from 0), else 0.
+int find_vcr(int32_t n, FILE* f);
+bool readvcrmagic(FILE* f);     // "_VCR", else "bad vcr header"
+void readvcrheader(int32_t* land, int32_t* defender, int32_t* attacker, FILE* f);
+void write_checksums(FILE* f);
+// The count stored, or -1 without a checksum block (the table is then all 0).
+int32_t readchecksums(FILE* f);
+// Appends the player's replays 0, 1, ... (up to 99) whole; how many.
+int32_t appendvcrs(int32_t player, FILE* f);
+
+// ---------------------------------------------------------------- pretender designs
+constexpr int32_t NEWLORDSLOTS = 200;
+constexpr int32_t NEWLORDEND = 123;
+// The first free design slot of the nation, -1 when all 200 are taken.
+int32_t newlordslot(int32_t nation);
+// Existing designs among the slots; 0 once past slot 50 without any found.
+int32_t countnewlords(int32_t nation);
