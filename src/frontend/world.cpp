@@ -11,4 +11,6 @@ void clearworld() {
   clearlandtables();
   clearmagictables();
   clearmessages();
+  cleargamestate();
+  clearhoststate();
 }

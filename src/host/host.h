@@ -56,3 +56,27 @@ void t2msg(int32_t m, const char* format, ...) __attribute__((format(printf, 2, 
 int32_t findscoutmsg(int32_t player, int32_t lnr);
 // A uniformly drawn neighbour of the land; -1 for a land below 1 or no neighbour.
 int32_t randneighbour(int32_t lnr);
+
+// Hall of fame scores.
+constexpr int32_t MAXSCORES = 15;
+extern int16_t scorelist[MAXSCORES];
+
+// End-of-game statistics: eight series of per-turn values per player.
+constexpr int32_t ENDSTATSERIES = 8;
+constexpr int32_t ENDSTATTURNS = 250;
+struct EndStats {
+  int16_t value[ENDSTATSERIES][ENDSTATTURNS][95];
+  int16_t highest;         // highest recorded turn index, -1 none
+};
+extern EndStats endstats;
+
+// Unique unit types already brought into play.
+constexpr int32_t MAXUNIQUETYPES = 4000;
+struct UniqueTypeList {
+  int32_t count;           // highest index in use, -1 empty
+  int16_t type[MAXUNIQUETYPES];
+};
+extern UniqueTypeList uniquetypelist;
+
+// Resets scores, end statistics and the unique-type list.
+void clearhoststate();

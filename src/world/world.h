@@ -133,3 +133,51 @@ extern std::array<VeyRec, MAXPLAYERS> veyrec;
 Land resetland();
 // Clears the land, province, kingdom and side tables.
 void clearlandtables();
+
+// ---------------------------------------------------------------- game state kept in the game files
+constexpr int32_t MAXGAMEMODS = 200;
+constexpr int32_t MAXEXTRAS = 100;       // entries of the game information's extra list
+constexpr uint32_t GF_NONATIONINFO = 0x1;   // information on other nations disabled
+constexpr uint32_t GF_NOSCOREGRAPHS = 0x2;
+
+// A mod the game was created with.
+struct GameMod {
+  int16_t version[2];
+  char name[100];
+  int32_t value[2];
+};
+
+// The game's settings, saved with every game as its game information.
+struct GameInfo {
+  uint8_t gametype, setting1, setting2, indepstr, magicsites, eventrarity, hofsize, researchdiff, wraparound,
+      setting9, startprov;
+  int16_t extracount;                    // highest index of the extra list; -1 empty
+  int16_t victory, victoryvalue;
+  int16_t moneymult, resourcemult, supplymult;   // percent
+  int16_t extra16[2 * MAXEXTRAS];
+  int16_t era;
+  uint32_t gameflags;                    // GF_ bits
+  int32_t extra32[4 * MAXEXTRAS];
+  char extratext[MAXEXTRAS][500];
+  int32_t further;
+  int16_t modcount;                      // number of mods minus one; -1 none
+  GameMod mods[MAXGAMEMODS];
+  char mappic[500];                      // the map picture name
+  float maptextcol[4];                   // red, green, blue, alpha
+  int32_t gamenbr;                       // identifies the game; in file headers, not in this record
+};
+extern GameInfo gameinfo;
+extern float mapzoom;                    // the map view's zoom
+
+// A mercenary band for hire; value[0] below 0 marks a free slot.
+constexpr int32_t MAXMERCBANDS = 5;
+struct MercBand {
+  char name[100];
+  int16_t value[7];
+};
+extern std::array<MercBand, MAXMERCBANDS> mercband;
+extern uint8_t merctemplateused[100];    // templates already drawn
+extern uint8_t iteminplay[500];          // per magic item: already forged or found
+
+// Resets the game information, the zoom, the bands and the items in play.
+void cleargamestate();
