@@ -15,8 +15,11 @@
 #include <span>
 #include <type_traits>
 
+#include "battle/battle.h"
+#include "host/host.h"
 #include "runtime/short.h"
 #include "runtime/util.h"
+#include "world/world.h"
 
 // ---------------------------------------------------------------- versions
 constexpr int32_t FILEVERSION = 327;      // written into every header
@@ -180,3 +183,45 @@ constexpr int32_t NEWLORDEND = 123;
 int32_t newlordslot(int32_t nation);
 // Existing designs among the slots; 0 once past slot 50 without any found.
 int32_t countnewlords(int32_t nation);
+
+// ---------------------------------------------------------------- records
+// put_x writes record number n of its table; get_x reads into it. The *rec
+// readers read into any record (staging) and report a soft failure.
+int32_t unitrecordbytes();
+void put_unit(int32_t unr, FILE* f);
+bool get_unitrec(Unit& u, FILE* f, int keeplinks);
+void get_unit(int32_t unr, FILE* f, int keeplinks);
+void put_com(int32_t cnr, FILE* f);
+// filebody: the body number the file holds; c.body is set from it unless
+// links are kept (and in files of version 286 and older).
+bool get_comrec(Commander& c, FILE* f, int keeplinks, int32_t* filebody);
+void get_com(int32_t cnr, FILE* f, int keeplinks);
+void get_com_nu(int32_t cnr, FILE* f);
+void put_kingdom(int32_t k, FILE* f);
+bool get_kingdomrec(Kingdom& k, FILE* f);
+void get_kingdom(int32_t k, FILE* f);
+void put_spellstuff(int32_t p, FILE* f);
+bool get_splstfrec(int16_t* book, int16_t* research, FILE* f);
+void get_splstf(int32_t p, FILE* f);
+void put_land(int32_t lnr, FILE* f);
+bool getlandrec(Land& l, ProvGeo& g, FILE* f);
+void getland(int32_t lnr, FILE* f);
+void put_veyrances(int32_t p, FILE* f);
+bool get_veyrec(VeyRec& v, FILE* f);
+void get_veyrances(int32_t p, FILE* f);
+void put_merc(int32_t n, FILE* f);
+void get_merc(int32_t n, FILE* f);
+void put_ench(int32_t e, FILE* f);
+void get_ench(int32_t e, FILE* f);
+void put_score(int32_t i, FILE* f);
+void get_score(int32_t i, FILE* f);
+void put_mess(int32_t m, FILE* f);
+void get_mess(int32_t m, FILE* f);
+void put_pmess(int32_t p, int32_t n, FILE* f);
+bool get_pmessrec(PMess& m, FILE* f);
+void get_pmess(int32_t p, int32_t n, FILE* f);
+void put_gameinfo(FILE* f);
+bool get_gameinforec(GameInfo& g, FILE* f);
+void get_gameinfo(FILE* f);
+void put_endstats(FILE* f);
+void get_endstats(FILE* f);

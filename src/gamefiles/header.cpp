@@ -9,6 +9,7 @@
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
 #include "runtime/rnd.h"
+#include "world/gamedata.h"
 
 int32_t headererror = 0;
 char headermasterpass[50] = {};
@@ -26,9 +27,8 @@ const char worldpassword[] = "fatherland";
 // ---------------------------------------------------------------- paths
 
 const char* realmword(int32_t realm) {
-  static char word[32];
-  formatbounded(word, sizeof word, "nation%d", realm);
-  return word;
+  bailif(realm < 0 || realm >= MAXNATIONS, "realmword: bad realm");
+  return nations[realm].fileword;
 }
 
 int gamefilepath(char* path, int32_t size, const char* gname, int32_t turnfile, int32_t realm) {

@@ -77,24 +77,24 @@ void readvcrheader(int32_t* land, int32_t* defender, int32_t* attacker, FILE* f)
 
 void write_checksums(FILE* f) {
   int32_t n = 0;
-  while (n < BATTLECHECKSUMS && battlechecksums[n] != 0) n++;
+  while (n < MAXCHECKSUMS && battlechecksums[n] != 0) n++;
   putint(VCRCHECKSTART, f);
   putshort(n, f);
-  putmany(battlechecksums, 4, n, f);
+  putmany(battlechecksums.data(), 4, n, f);
   putint(VCRCHECKEND, f);
 }
 
 int32_t readchecksums(FILE* f) {
   int32_t check = getint(f);
   debugprint("readchecksum %d 0x%x (checkmagic=88288 0x%x)\n", check, check, VCRCHECKSTART);
-  memset(battlechecksums, 0, sizeof battlechecksums);
+  battlechecksums.fill(0);
   if (check != VCRCHECKSTART) return -1;
   int32_t n = getshort(f);
   debugprint("readchecksum %d checksums\n", n);
   // The count is a 16-bit value; entries past the table are read and dropped.
   for (int32_t i = 0; i < n && !readbroken(); i++) {
     int32_t v = getint(f);
-    if (i < BATTLECHECKSUMS) battlechecksums[i] = v;
+    if (i < MAXCHECKSUMS) battlechecksums[i] = v;
   }
   if (!readcheck(f, VCRCHECKEND, "readchecksums: bad check")) return -1;
   return n;

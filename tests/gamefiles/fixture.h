@@ -9,10 +9,14 @@
 
 #include "runtime/folders.h"
 #include "runtime/util.h"
+#include "world/gamedata.h"
 
 class GameFolders : public ::testing::Test {
  protected:
   void SetUp() override {
+    // File words for every nation row that has none yet.
+    for (int r = 0; r < MAXNATIONS; r++)
+      if (!nations[r].fileword[0]) formatbounded(nations[r].fileword, FILEWORDLEN, "nation%d", r);
     char save[] = "/tmp/vey3gfXXXXXX";
     ASSERT_NE(mkdtemp(save), nullptr);
     root = save;

@@ -9,6 +9,10 @@
 namespace {
 
 std::string savefile(const char* name) { return std::string(savepath) + "/" + name; }
+// A nation's file in a game folder.
+std::string savefile(const char* folder, int realm, const char* ext) {
+  return std::string(savepath) + "/" + folder + realmword(realm) + ext;
+}
 
 // Writes a header-only file the way the game does.
 void makefile(const char* gname, int32_t gamenbr, int32_t turn, int32_t turnfile, int32_t realm, const char* pass,
@@ -38,7 +42,7 @@ using Header = GameFolders;
 TEST_F(Header, GoldenBytesOfAnOrderFileHeader) {
   strlcopy(headermasterpass, "", sizeof headermasterpass);
   makefile("g1", 5, 3, 0, 7, "pw");
-  std::vector<uint8_t> b = readbytes(savefile("g1/nation7.2h"));
+  std::vector<uint8_t> b = readbytes(savefile("g1/", 7, ".2h"));
   const uint8_t magic[6] = {1, 2, 4, 'V', 'E', 'Y'};
   ASSERT_GE(b.size(), 38u);
   EXPECT_EQ(0, memcmp(b.data(), magic, 6));
@@ -59,9 +63,9 @@ TEST_F(Header, PathsFollowRealmAndKind) {
   makefile("g2", 1, 0, 1, 4, "a");
   makefile("g2", 1, 0, 0, 4, "a");
   EXPECT_TRUE(fileexists("%s/g2/ftherlnd", savepath));
-  EXPECT_TRUE(fileexists("%s/g2/nation4.trn", savepath));
-  EXPECT_TRUE(fileexists("%s/g2/nation4.2h", savepath));
-  EXPECT_STREQ(lastfilepath, savefile("g2/nation4.2h").c_str());
+  EXPECT_TRUE(fileexists("%s/g2/%s.trn", savepath, realmword(4)));
+  EXPECT_TRUE(fileexists("%s/g2/%s.2h", savepath, realmword(4)));
+  EXPECT_STREQ(lastfilepath, savefile("g2/", 4, ".2h").c_str());
 }
 
 TEST_F(Header, ReadBackGivesTurnPasswordMasterAndGameNumber) {
@@ -94,11 +98,11 @@ TEST_F(Header, RefusalsReturnNoneAndSetTheHeaderError) {
   EXPECT_EQ(headererror, 0);
   EXPECT_TRUE(readfileheader("g4", 9, 5, 1, -1, &turn, nullptr, nullptr, nullptr));    // world: any turn
   // The file of realm 3 copied to realm 6's name: foreign.
-  copyfile(savefile("g4/nation3.2h").c_str(), savefile("g4/nation6.2h").c_str());
+  copyfile(savefile("g4/", 3, ".2h").c_str(), savefile("g4/", 6, ".2h").c_str());
   EXPECT_FALSE(readfileheader("g4", 9, 4, 0, 6, &turn, nullptr, nullptr, nullptr));
-  std::vector<uint8_t> b = readbytes(savefile("g4/nation3.2h"));
+  std::vector<uint8_t> b = readbytes(savefile("g4/", 3, ".2h"));
   b[3] = 'X';
-  writebytes(savefile("g4/nation3.2h"), b);
+  writebytes(savefile("g4/", 3, ".2h"), b);
   EXPECT_FALSE(readfileheader("g4", 9, 4, 0, 3, &turn, nullptr, nullptr, nullptr));
   EXPECT_EQ(headererror, -1);
 }
@@ -106,7 +110,7 @@ TEST_F(Header, RefusalsReturnNoneAndSetTheHeaderError) {
 TEST_F(Header, VersionLimits) {
   int32_t turn;
   makefile("g5", 1, 0, 0, 1, "x");
-  std::string path = savefile("g5/nation1.2h");
+  std::string path = savefile("g5/", 1, ".2h");
   setversion(path, 264);
   EXPECT_TRUE(readfileheader("g5", 1, 0, 0, 1, &turn, nullptr, nullptr, nullptr));
   EXPECT_EQ(readversion, 264);
@@ -126,7 +130,7 @@ TEST_F(Header, VersionLimits) {
 TEST_F(Header, BadCheckAndBadArgumentsStop) {
   int32_t turn;
   makefile("g6", 1, 0, 0, 1, "x");
-  std::string path = savefile("g6/nation1.2h");
+  std::string path = savefile("g6/", 1, ".2h");
   std::vector<uint8_t> b = readbytes(path);
   b[b.size() - 4] ^= 1;
   writebytes(path, b);
@@ -140,12 +144,12 @@ TEST_F(Header, BadCheckAndBadArgumentsStop) {
 
 TEST_F(Header, UnfinishedFileLeavesTheOldOneAndNoLeftovers) {
   makefile("g7", 1, 0, 0, 1, "old");
-  std::vector<uint8_t> before = readbytes(savefile("g7/nation1.2h"));
+  std::vector<uint8_t> before = readbytes(savefile("g7/", 1, ".2h"));
   {
     GameFile file = createfileheader("g7", 1, 1, 0, 1, "new", 0);
     fputs("half a body", gamefilestream(file));
   }   // dropped without closegamefile, as after an error
-  EXPECT_EQ(readbytes(savefile("g7/nation1.2h")), before);
+  EXPECT_EQ(readbytes(savefile("g7/", 1, ".2h")), before);
   int entries = 0;
   for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator(savefile("g7"))) entries++;
   EXPECT_EQ(entries, 1);
@@ -167,7 +171,7 @@ TEST(Checksum, GoldenValues) {
 
 TEST_F(Header, AddcrcThenCheckcrcAndTamper) {
   makefile("g8", 1, 0, 0, 1, "x");
-  std::string path = savefile("g8/nation1.2h");
+  std::string path = savefile("g8/", 1, ".2h");
   std::vector<uint8_t> plain = readbytes(path);
   int32_t crc = addcrc(path.c_str());
   std::vector<uint8_t> withcrc = readbytes(path);

@@ -19,14 +19,14 @@ void fakereplay(FILE* f, int32_t land) {
 }  // namespace
 
 TEST(Checksums, BlockLayoutForEmptyAndFullTables) {
-  memset(battlechecksums, 0, sizeof battlechecksums);
+  battlechecksums.fill(0);
   std::vector<uint8_t> empty = streambytes([](FILE* f) { write_checksums(f); });
   const std::vector<uint8_t> golden = {0xE0, 0x58, 0x01, 0x00, 0x00, 0x00, 0x1E, 0xE3, 0x01, 0x00};
   EXPECT_EQ(empty, golden);
-  for (int i = 0; i < BATTLECHECKSUMS; i++) battlechecksums[i] = 1000 + i;
+  for (int i = 0; i < MAXCHECKSUMS; i++) battlechecksums[i] = 1000 + i;
   std::vector<uint8_t> full = streambytes([](FILE* f) { write_checksums(f); });
   EXPECT_EQ(full.size(), 4u + 2 + 75 * 4 + 4);
-  memset(battlechecksums, 0, sizeof battlechecksums);
+  battlechecksums.fill(0);
   FILE* f = bytestream(full);
   EXPECT_EQ(readchecksums(f), 75);
   fclose(f);
@@ -43,12 +43,12 @@ TEST(Checksums, BlockLayoutForEmptyAndFullTables) {
 }
 
 TEST(Checksums, MissingBlockOversizeCountAndBadEnd) {
-  for (int i = 0; i < BATTLECHECKSUMS; i++) battlechecksums[i] = 5;
+  for (int i = 0; i < MAXCHECKSUMS; i++) battlechecksums[i] = 5;
   std::vector<uint8_t> none = streambytes([](FILE* f) { putint(12345, f); });
   FILE* f = bytestream(none);
   EXPECT_EQ(readchecksums(f), -1);
   fclose(f);
-  for (int i = 0; i < BATTLECHECKSUMS; i++) EXPECT_EQ(battlechecksums[i], 0);
+  for (int i = 0; i < MAXCHECKSUMS; i++) EXPECT_EQ(battlechecksums[i], 0);
   // 80 stored entries: the five past the table are read and dropped.
   std::vector<uint8_t> big = streambytes([](FILE* f) {
     putint(VCRCHECKSTART, f);
@@ -69,7 +69,7 @@ TEST(Checksums, MissingBlockOversizeCountAndBadEnd) {
 using Replays = GameFolders;
 
 TEST_F(Replays, FindByNumberInsideATurnFile) {
-  memset(battlechecksums, 0, sizeof battlechecksums);
+  battlechecksums.fill(0);
   std::vector<uint8_t> bytes = streambytes([](FILE* f) {
     put_string("stray _vcr text", f);   // masked: cannot form a marker
     fputs("_vcr_vcr_vc", f);           // raw bytes close to a marker
