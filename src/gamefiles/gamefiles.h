@@ -130,6 +130,8 @@ struct GameFileWriter;
 struct GameFileDeleter { void operator()(GameFileWriter* w) const; };
 using GameFile = std::unique_ptr<GameFileWriter, GameFileDeleter>;
 FILE* gamefilestream(const GameFile& file);
+// A game file at any path; none when the folder cannot take a new file.
+GameFile opengamefile(const char* path);
 // Ends the file (with the 2-byte checksum when asked) and puts it in place.
 // False (and the old file unchanged) when it could not be written.
 bool closegamefile(GameFile file, int withcrc);
@@ -225,3 +227,41 @@ bool get_gameinforec(GameInfo& g, FILE* f);
 void get_gameinfo(FILE* f);
 void put_endstats(FILE* f);
 void get_endstats(FILE* f);
+
+// ---------------------------------------------------------------- whole files
+// A player whose files carry a body: controller -2 or 1 and above.
+bool inplay(int32_t player);
+void putturndata(int32_t p, FILE* f);
+void getturndata(int32_t p, FILE* f);
+void getturninfo(FILE* f);
+void put2hdata(int32_t p, FILE* f);
+void get2hdata(int32_t p, FILE* f, int keeplinks);
+void write2hfile(int32_t p, const char* gname, int32_t turnnbr, int32_t gamenbr);
+void putfatherland(FILE* f);
+void getfatherland(FILE* f);
+// The host's order loader: 1 when the player's orders were applied; 0 when
+// the file was missing or defective in any way, which changes nothing in
+// the world and gives the player a "Stale Turn" message.
+int loadorders(int32_t p, const char* gname, int32_t gamenbr, int32_t turnwanted);
+// Why the last refused order file was refused (for the log and tests).
+const char* lastorderrefusal();
+
+// ---------------------------------------------------------------- pretender design bodies
+void writenewlord(const char* gname, int32_t nation, int32_t cnr, const char* pass);
+int loadnewlord(const char* gname, int32_t nation, int32_t cnr, int32_t unr, char* pass, int32_t slot);
+
+// ---------------------------------------------------------------- replay and set-aside bodies
+constexpr int32_t SETASIDECHECK = 5533;
+// Opens the player's next replay and writes the battle's set-up; none when
+// all replay numbers are taken.
+GameFile crvcr(int32_t player, int32_t lnr, int32_t defender, int32_t attacker, int32_t castle, int32_t seed,
+               int32_t v1, int32_t v2, int32_t v3);
+// Appends the checksum block and puts the replay in place.
+void closevcr(GameFile file);
+int readvcr(int32_t* lnr, int32_t* defender, int32_t* attacker, int32_t* castle, int32_t* seed, int32_t* values,
+            int whole, FILE* f);
+void saveforces(int32_t lnr, FILE* f);
+int loadfor(FILE* f);
+// "tmp_fl" in the temp folder: every force outside the land, and back.
+void setforcesaside(int32_t lnr);
+int takeforcesback();

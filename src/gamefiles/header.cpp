@@ -57,6 +57,12 @@ struct GameFileWriter {
 
 void GameFileDeleter::operator()(GameFileWriter* w) const { delete w; }
 
+GameFile opengamefile(const char* path) {
+  GameFile file(new GameFileWriter(path));
+  if (!file->out.ok() || !file->mem) return nullptr;
+  return file;
+}
+
 FILE* gamefilestream(const GameFile& file) { return file ? file->mem : nullptr; }
 
 bool closegamefile(GameFile file, int withcrc) {
@@ -106,8 +112,8 @@ GameFile createfileheader(const char* gname, int32_t gamenbr, int32_t turn, int3
   }
   gamefilepath(lastfilepath, sizeof lastfilepath, gname, turnfile, realm);
   debugprint2("createfileheader: gname %s realm %d turn %d turnfile %d\n", gname, realm, turn, turnfile);
-  GameFile file(new GameFileWriter(lastfilepath));
-  if (!file->out.ok() || !file->mem) {
+  GameFile file = opengamefile(lastfilepath);
+  if (!file) {
     fatalerror("cfh: can't open file");
     return nullptr;
   }

@@ -1,6 +1,9 @@
 // Saved pretender designs: the numbered slots of the "newlords" folder.
 #include "gamefiles/gamefiles.h"
+#include "runtime/binio.h"
+#include "runtime/fatal.h"
 #include "runtime/folders.h"
+#include "world/gamedata.h"
 
 int32_t newlordslot(int32_t nation) {
   for (int32_t n = 0; n < NEWLORDSLOTS; n++)
@@ -15,4 +18,55 @@ int32_t countnewlords(int32_t nation) {
     else if (n > 50 && count == 0) return 0;
   }
   return count;
+}
+
+void writenewlord(const char* gname, int32_t nation, int32_t cnr, const char* pass) {
+  int32_t body = com[cnr].body;
+  bailif(body < 0 || body >= MAXUNITS, "writenewlord: bad body");
+  GameFile file = createfileheader(gname, -1, 0, 0, nation, pass, 0);
+  FILE* f = gamefilestream(file);
+  put_unit(body, f);
+  put_com(cnr, f);
+  put_veyrances(0, f);
+  putint(0, f);
+  putint(0, f);
+  putint(NEWLORDEND, f);
+  bailif(!closegamefile(std::move(file), 1), "dl: error closing file");
+}
+
+int loadnewlord(const char* gname, int32_t nation, int32_t cnr, int32_t unr, char* pass, int32_t slot) {
+  debugprint("Load newlord %d %d %d %d\n", nation, cnr, unr, slot);
+  bailif(unr < 0 || nation < 0 || cnr < 0 || unr >= MAXUNITS || cnr >= MAXCOMS || nation >= MAXPLAYERS, "lnl");
+  newlordslotvalue = slot;
+  char scratch[50];
+  int32_t turnout = 0;
+  UniqueFile f = readfileheader(gname, -1, 0, 0, nation, &turnout, pass ? pass : scratch, nullptr, nullptr);
+  if (!f) return -1;
+  char path[PATHLEN];
+  gamefilepath(path, PATHLEN, gname, 0, nation);
+  char message[MSGLEN];
+  formatbounded(message, MSGLEN, "2h God-file for %s is corrupted", nations[nation].name);
+  if (!checkcrc(path)) {
+    readdefect(message);
+    return -1;
+  }
+  get_unit(unr, f.get(), 0);
+  if (readbroken()) return -1;
+  // A body of no known type would index the type table later.
+  if (unit[unr].type < 0 || unit[unr].type >= MAXUNITTYPES) {
+    readdefect("corrupted newlord file");
+    return -1;
+  }
+  get_com_nu(cnr, f.get());
+  if (readbroken()) return -1;
+  com[cnr].body = unr;
+  unit[unr].comnr = cnr;
+  debugprint("Get Veyrance\n");
+  get_veyrances(nation, f.get());
+  getint(f.get());
+  int32_t design = getint(f.get());
+  if (readbroken()) return -1;
+  kingdom[nation].w[KW_DESIGNVALUE] = int16_t(design);
+  if (!readcheck(f.get(), NEWLORDEND, "corrupted newlord file")) return -1;
+  return 1;
 }

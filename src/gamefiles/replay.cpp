@@ -9,6 +9,8 @@
 #include "runtime/binio.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
+#include "world/gamedata.h"
+#include "magic/magic.h"
 
 namespace {
 const char vcrmarker[8] = {'_', 'v', 'c', 'r', '_', 'V', 'C', 'R'};
@@ -112,4 +114,212 @@ int32_t appendvcrs(int32_t player, FILE* f) {
     while ((got = fread(chunk, 1, sizeof chunk, in.get())) > 0) fwrite(chunk, 1, got, f);
   }
   return n;
+}
+
+// ---------------------------------------------------------------- replay records
+
+namespace {
+
+bool famedcom(int32_t cnr) {
+  if (cnr <= 0) return false;
+  for (int16_t entry : scorelist)
+    if (entry == cnr) return true;
+  return false;
+}
+
+bool typehasability(int32_t type, int32_t ability) {
+  if (type < 0 || type >= MAXUNITTYPES) return false;
+  for (int16_t id : unittypes[type].abilityid) {
+    if (id == 0) break;
+    if (id == ability) return true;
+  }
+  return false;
+}
+
+// A unit slot that must be kept: alive, the god's body, a famed commander's
+// body, or of a type that stays (ability 275).
+bool unitinuse(int32_t u) {
+  const Unit& x = unit[u];
+  if (x.hp >= 1 || (x.flags[2] & F3_PRETENDER)) return true;
+  if (x.comnr >= 0 && x.comnr < MAXCOMS && com[x.comnr].body == u && famedcom(x.comnr)) return true;
+  return typehasability(x.type, 275);
+}
+
+void putlandindexed(int32_t l, FILE* f) {
+  if (l < 1 || l >= MAXLANDS) return;
+  putindex(l, f);
+  put_land(l, f);
+}
+
+int32_t homeof(int32_t player) {
+  return player >= 0 && player < MAXKINGDOMS ? kingdom[player].w[KW_HOMELAND] : 0;
+}
+
+bool sees(int32_t p, int32_t defender, int32_t attacker) { return p == attacker || p == defender || p == 24; }
+
+}  // namespace
+
+GameFile crvcr(int32_t player, int32_t lnr, int32_t defender, int32_t attacker, int32_t castle, int32_t seed,
+               int32_t v1, int32_t v2, int32_t v3) {
+  bailif(player < 0 || player >= MAXPLAYERS, "crvcr: bad vcrgod");
+  int32_t n = freevcrnumber(player);
+  if (n < 0) return nullptr;
+  char path[PATHLEN];
+  vcrpath(path, PATHLEN, player, n);
+  GameFile file = opengamefile(path);
+  if (!file) {
+    fatalerror("crvcr: can't open file");
+    return nullptr;
+  }
+  FILE* f = gamefilestream(file);
+  writevcrmarker(f);
+  int32_t head[9] = {lnr, defender, attacker, castle, seed, v1, v2, v3, ritualbattle};
+  putmany(head, 4, 9, f);
+  putlandindexed(lnr, f);
+  putlandindexed(homeof(attacker), f);
+  putlandindexed(homeof(defender), f);
+  endsection(f);
+  for (int32_t p = 0; p < MAXPLAYERS; p++)
+    if (sees(p, defender, attacker)) {
+      putindex(p, f);
+      put_kingdom(p, f);
+      put_veyrances(p, f);
+    }
+  endsection(f);
+  for (int32_t p = 0; p < MAXPLAYERS; p++)
+    if (sees(p, defender, attacker)) {
+      putindex(p, f);
+      put_spellstuff(p, f);
+    }
+  endsection(f);
+  for (int32_t u = 0; u <= imin(highestunit, MAXUNITS - 1); u++)
+    if (unit[u].hp > 0) {
+      putindex(u, f);
+      put_unit(u, f);
+    }
+  endsection(f);
+  for (int32_t c = 0; c <= imin(highestcom, MAXCOMS - 1); c++)
+    if (com[c].body >= 0) {
+      putindex(c, f);
+      put_com(c, f);
+    }
+  endsection(f);
+  for (int32_t e = 0; e <= imin(highestench, MAXENCH - 1); e++)
+    if (ench[e].spell > 0) {
+      putindex(e, f);
+      put_ench(e, f);
+    }
+  endsection(f);
+  if (putint(HEADERCHECK, f) != 4) fatalerror("Write error! Disc full???");
+  return file;
+}
+
+void closevcr(GameFile file) {
+  write_checksums(gamefilestream(file));
+  if (!closegamefile(std::move(file), 0)) fatalerror("Write error! Disc full???");
+}
+
+int readvcr(int32_t* lnr, int32_t* defender, int32_t* attacker, int32_t* castle, int32_t* seed, int32_t* values,
+            int whole, FILE* f) {
+  if (!readvcrmagic(f)) return 0;
+  int32_t head[9];
+  for (int32_t& v : head) v = getint(f);
+  *lnr = head[0];
+  *defender = head[1];
+  *attacker = head[2];
+  *castle = head[3];
+  *seed = head[4];
+  for (int i = 0; i < 3; i++) values[i] = head[5 + i];
+  ritualbattle = head[8];
+  debugprint("readvcr, lnr %d, seed %d\n", *lnr, *seed);
+  int32_t count = 0;
+  for (int32_t l; (l = getindex(f, MAXLANDS, "readvcr: bad lnr")) >= 0; count++) getland(l, f);
+  if (readbroken()) return 0;
+  debugprint("lands %d ", count);
+  if (!whole) return 1;
+  count = 0;
+  for (int32_t k; (k = getindex(f, MAXKINGDOMS, "readvcr: bad kdm")) >= 0 && !readbroken(); count++) {
+    get_kingdom(k, f);
+    get_veyrances(k, f);
+  }
+  debugprint("kingdoms %d ", count);
+  count = 0;
+  for (int32_t k; !readbroken() && (k = getindex(f, MAXKINGDOMS, "readvcr: bad kdm2")) >= 0; count++) get_splstf(k, f);
+  debugprint("Spellbooks %d ", count);
+  count = 0;
+  for (int32_t u; !readbroken() && (u = getindex(f, MAXUNITS, "readvcr: bad unr")) >= 0; count++) {
+    get_unit(u, f, 0);
+    highestunit = imax(highestunit, u);
+  }
+  debugprint("units %d ", count);
+  count = 0;
+  for (int32_t c; !readbroken() && (c = getindex(f, MAXCOMS, "readvcr: bad cnr")) >= 0; count++) {
+    get_com(c, f, 0);
+    highestcom = imax(highestcom, c);
+  }
+  debugprint("coms %d ", count);
+  for (int32_t e; !readbroken() && (e = getindex(f, MAXENCH, "readvcr: bad ench")) >= 0;) {
+    get_ench(e, f);
+    highestench = imax(highestench, e);
+  }
+  if (readbroken()) return 0;
+  return readcheck(f, HEADERCHECK, "readvcr: bad CHECK") ? 1 : 0;
+}
+
+// ---------------------------------------------------------------- set-aside forces
+
+void saveforces(int32_t lnr, FILE* f) {
+  if (putint(SETASIDECHECK, f) != 4) fatalerror("sf: Write error! Disc full?");
+  for (int32_t u = 0; u <= imin(highestunit, MAXUNITS - 1); u++)
+    if (unitinuse(u) && unit[u].land != lnr) {
+      putindex(u, f);
+      put_unit(u, f);
+    }
+  endsection(f);
+  for (int32_t c = 0; c <= imin(highestcom, MAXCOMS - 1); c++) {
+    int32_t body = com[c].body;
+    if (body >= 0 && body < MAXUNITS && unit[body].land != lnr) {
+      putindex(c, f);
+      put_com(c, f);
+    }
+  }
+  endsection(f);
+  if (putint(HEADERCHECK, f) != 4) fatalerror("sf: Write error! Disc full?");
+}
+
+int loadfor(FILE* f) {
+  if (!readcheck(f, SETASIDECHECK, "loadfor: bad header")) return 0;
+  for (int32_t u; (u = getindex(f, MAXUNITS, "loadfor: bad unr")) >= 0 && !readbroken();) {
+    get_unit(u, f, 0);
+    highestunit = imax(highestunit, u);
+  }
+  for (int32_t c; !readbroken() && (c = getindex(f, MAXCOMS, "loadfor: bad cnr")) >= 0;) {
+    get_com(c, f, 0);
+    highestcom = imax(highestcom, c);
+  }
+  if (readbroken()) return 0;
+  return readcheck(f, HEADERCHECK, "readfor: bad CHECK") ? 1 : 0;
+}
+
+void setasidepath(char* path, int32_t size) { formatbounded(path, size, "%s/tmp_fl", temppath); }
+
+void setforcesaside(int32_t lnr) {
+  char path[PATHLEN];
+  setasidepath(path, PATHLEN);
+  GameFile file = opengamefile(path);
+  if (!file) fatalerror("sf: Write error! Disc full?");
+  saveforces(lnr, gamefilestream(file));
+  if (!closegamefile(std::move(file), 0)) fatalerror("sf: Write error! Disc full?");
+}
+
+int takeforcesback() {
+  char path[PATHLEN];
+  setasidepath(path, PATHLEN);
+  UniqueFile f = openfile(path, "rb");
+  if (!f) {
+    fatalerror("loadfor: bad header");
+    return 0;
+  }
+  setreadversion(FILEVERSION);
+  return loadfor(f.get());
 }

@@ -1,0 +1,407 @@
+// The bodies of the world file, the turn files and the order files.
+#include <cstring>
+
+#include "battle/battle.h"
+#include "gamefiles/gamefiles.h"
+#include "host/host.h"
+#include "magic/magic.h"
+#include "runtime/binio.h"
+#include "runtime/fatal.h"
+#include "world/world.h"
+
+namespace {
+
+// A commander in the hall of fame: listed among the score entries.
+bool famed(int32_t cnr) {
+  if (cnr <= 0) return false;
+  for (int16_t entry : scorelist)
+    if (entry == cnr) return true;
+  return false;
+}
+
+bool famedbody(int32_t unr) {
+  int32_t c = unit[unr].comnr;
+  return c >= 0 && c < MAXCOMS && com[c].body == unr && famed(c);
+}
+
+// The counters of the tables that a section fills.
+int32_t lastland() { return imin(imax(nbrlands, 0), MAXLANDS - 1); }
+int32_t lastunit() { return imin(highestunit, MAXUNITS - 1); }
+int32_t lastcom() { return imin(highestcom, MAXCOMS - 1); }
+int32_t lastench() { return imin(highestench, MAXENCH - 1); }
+int32_t lastmsg() { return imin(highestmsg, MAXMSG - 1); }
+
+void putlands(FILE* f) {
+  for (int32_t l = 0; l <= lastland(); l++) {
+    putindex(l, f);
+    put_land(l, f);
+  }
+  endsection(f);
+}
+
+void putkingdoms(FILE* f) {
+  for (int32_t k = 0; k < MAXKINGDOMS; k++) {
+    putindex(k, f);
+    put_kingdom(k, f);
+  }
+  endsection(f);
+}
+
+void putveyrances(FILE* f) {
+  for (int32_t p = 0; p < MAXPLAYERS; p++) {
+    putindex(p, f);
+    put_veyrances(p, f);
+  }
+  endsection(f);
+}
+
+void putmercs(FILE* f) {
+  for (int32_t n = 0; n < MAXMERCBANDS; n++)
+    if (mercband[n].value[0] >= 0) {
+      putindex(n, f);
+      put_merc(n, f);
+    }
+  endsection(f);
+}
+
+void putenchs(FILE* f) {
+  for (int32_t e = 0; e <= lastench(); e++)
+    if (ench[e].spell > 0) {
+      putindex(e, f);
+      put_ench(e, f);
+    }
+  endsection(f);
+}
+
+// The sections that the world and turn files read alike. tag names the
+// reader in its messages ("gettrndta", "getfather").
+bool getlands(FILE* f, const char* tag) {
+  char message[100];
+  formatbounded(message, sizeof message, "%s: bad lnr", tag);
+  nbrlands = -1;
+  for (;;) {
+    int32_t l = getindex(f, MAXLANDS, message);
+    if (l < 0) return l == -1;
+    getland(l, f);
+    if (readbroken()) return false;
+    nbrlands = imax(nbrlands, l);
+  }
+}
+
+bool getkingdoms(FILE* f, const char* tag) {
+  char message[100];
+  formatbounded(message, sizeof message, "%s: bad kdm", tag);
+  for (;;) {
+    int32_t k = getindex(f, MAXKINGDOMS, message);
+    if (k < 0) return k == -1;
+    get_kingdom(k, f);
+    if (readbroken()) return false;
+  }
+}
+
+bool getunits(FILE* f, const char* tag) {
+  char message[100];
+  formatbounded(message, sizeof message, "%s: bad unr", tag);
+  highestunit = -1;
+  for (;;) {
+    int32_t u = getindex(f, MAXUNITS, message);
+    if (u < 0) return u == -1;
+    get_unit(u, f, 0);
+    if (readbroken()) return false;
+    highestunit = imax(highestunit, u);
+  }
+}
+
+bool getcoms(FILE* f, const char* tag) {
+  char message[100];
+  formatbounded(message, sizeof message, "%s: bad cnr", tag);
+  highestcom = -1;
+  for (;;) {
+    int32_t c = getindex(f, MAXCOMS, message);
+    if (c < 0) return c == -1;
+    get_com(c, f, 0);
+    if (readbroken()) return false;
+    highestcom = imax(highestcom, c);
+  }
+}
+
+bool getveyrances(FILE* f) {
+  for (;;) {
+    int32_t p = getint(f);
+    if (readbroken()) return false;
+    if (p < 0) return true;
+    get_veyrances(p, f);
+    if (readbroken()) return false;
+  }
+}
+
+bool getmercs(FILE* f) {
+  for (;;) {
+    int32_t n = getint(f);
+    if (readbroken()) return false;
+    if (n < 0) return true;
+    get_merc(imin(n, MAXMERCBANDS - 1), f);
+    if (readbroken()) return false;
+  }
+}
+
+bool getenchs(FILE* f, const char* tag) {
+  char message[100];
+  formatbounded(message, sizeof message, "%s: bad ench", tag);
+  highestench = -1;
+  for (;;) {
+    int32_t e = getindex(f, MAXENCH, message);
+    if (e < 0) return e == -1;
+    get_ench(e, f);
+    if (readbroken()) return false;
+    highestench = imax(highestench, e);
+  }
+}
+
+bool getmessages(FILE* f, const char* tag) {
+  char message[100];
+  formatbounded(message, sizeof message, "%s: bad msg", tag);
+  highestmsg = -1;
+  for (;;) {
+    int32_t m = getindex(f, MAXMSG, message);
+    if (m < 0) return m == -1;
+    get_mess(m, f);
+    if (readbroken()) return false;
+    highestmsg = imax(highestmsg, m);
+  }
+}
+
+void putblocks(FILE* f) {
+  putmany(iteminplay, 1, sizeof iteminplay, f);
+  putmany(diplomacy, 1, sizeof diplomacy, f);
+}
+
+bool getblocks(FILE* f) {
+  int32_t items = readversion < 311 ? 400 : 500;
+  getmany(iteminplay, 1, items, f, sizeof iteminplay);
+  if (readversion < 312) {
+    uint8_t old[80 * 80];
+    getmany(old, 1, sizeof old, f, sizeof old);
+    memset(diplomacy, 0, sizeof diplomacy);
+  } else {
+    getmany(diplomacy, 1, sizeof diplomacy, f, sizeof diplomacy);
+  }
+  return !readbroken();
+}
+
+}  // namespace
+
+bool inplay(int32_t player) {
+  if (player < 0 || player >= MAXKINGDOMS) return false;
+  int16_t controller = kingdom[player].w[KW_CONTROLLER];
+  return controller == -2 || controller >= 1;
+}
+
+// ---------------------------------------------------------------- turn file
+
+void putturndata(int32_t p, FILE* f) {
+  bailif(p < 0 || p >= MAXPLAYERS, "putturndata: bad player");
+  if (!inplay(p)) return;
+  put_gameinfo(f);
+  putfixed(f, mapzoom);
+  putlands(f);
+  putkingdoms(f);
+  for (int32_t u = 0; u <= lastunit(); u++) {
+    const Unit& x = unit[u];
+    bool famous = famedbody(u);
+    if ((x.owner == p || x.land == -2 || famous) && (x.hp > 0 || famous)) {
+      putindex(u, f);
+      put_unit(u, f);
+    }
+  }
+  endsection(f);
+  for (int32_t c = 0; c <= lastcom(); c++) {
+    int32_t body = com[c].body;
+    if (body < 0 || body >= MAXUNITS) continue;
+    if (unit[body].owner == p || unit[body].land == -2 || famed(c)) {
+      putindex(c, f);
+      put_com(c, f);
+    }
+  }
+  endsection(f);
+  putveyrances(f);
+  putindex(p, f);
+  put_spellstuff(p, f);
+  endsection(f);
+  putmercs(f);
+  putenchs(f);
+  for (int32_t i = 0; i < MAXSCORES; i++) put_score(i, f);
+  for (int32_t m = 0; m <= lastmsg(); m++)
+    if (message[m].type != MT_FREE && (message[m].player == p || message[m].player == MSG_ALLPLAYERS)) {
+      putindex(m, f);
+      put_mess(m, f);
+    }
+  endsection(f);
+  putblocks(f);
+  if (gameinfo.gameflags & (GF_NONATIONINFO | GF_NOSCOREGRAPHS)) {
+    putint(0, f);
+  } else {
+    putint(1, f);
+    put_endstats(f);
+  }
+  putint(HEADERCHECK, f);
+  appendvcrs(p, f);
+}
+
+void getturndata(int32_t p, FILE* f) {
+  debugprint("  gtd\n");
+  if (!get_gameinforec(gameinfo, f)) return;
+  debugprint("got turn info for player %d\n", p);
+  mapzoom = getfixed(f);
+  debugprint("get turn data for player %d global_mappic %s fileversion %d\n", p, gameinfo.mappic, readversion);
+  if (!getlands(f, "gettrndta")) return;
+  debugprint("lands %d ", nbrlands);
+  if (!getkingdoms(f, "gettrndta")) return;
+  debugprint("kingdoms %d ", MAXKINGDOMS);
+  if (!getunits(f, "gettrndta")) return;
+  debugprint("units %d ", highestunit);
+  if (!getcoms(f, "gettrndta")) return;
+  debugprint("coms %d ", highestcom);
+  if (!getveyrances(f)) return;
+  int32_t k = getindex(f, MAXKINGDOMS, "gettrndta: bad kdm");
+  if (k >= 0) get_splstf(k, f);
+  if (readbroken() || k == -2) return;
+  if (k >= 0) getint(f);   // the section's end
+  if (!getmercs(f) || !getenchs(f, "gettrndta")) return;
+  for (int32_t i = 0; i < MAXSCORES; i++) get_score(i, f);
+  if (!getmessages(f, "gettrndta") || !getblocks(f)) return;
+  if (getint(f) == 1) get_endstats(f);
+  else endstats.highest = -1;
+  if (readbroken()) return;
+  if (!readcheck(f, HEADERCHECK, "getturndata: bad CHECK")) return;
+  debugprint("[eof]\n");
+}
+
+void getturninfo(FILE* f) {
+  get_gameinfo(f);
+  debugprint("got turn info from trn file\n");
+}
+
+// ---------------------------------------------------------------- order file
+
+void put2hdata(int32_t p, FILE* f) {
+  bailif(p < 0 || p >= MAXPLAYERS, "put2hdata: bad player");
+  if (!inplay(p)) return;
+  for (int32_t l = 0; l <= lastland(); l++)
+    if (land[l].owner == p) {
+      putindex(l, f);
+      put_land(l, f);
+    }
+  endsection(f);
+  putindex(p, f);
+  put_kingdom(p, f);
+  put_spellstuff(p, f);
+  endsection(f);
+  for (int32_t u = 0; u <= lastunit(); u++)
+    if (unit[u].hp >= 1 && unit[u].owner == p) {
+      putindex(u, f);
+      put_unit(u, f);
+    }
+  endsection(f);
+  for (int32_t c = 0; c <= lastcom(); c++) {
+    int32_t body = com[c].body;
+    if (body >= 0 && body < MAXUNITS && unit[body].owner == p) {
+      putindex(c, f);
+      put_com(c, f);
+    }
+  }
+  endsection(f);
+  for (int32_t n = 0; n < PMESSSLOTS; n++)
+    if (pmess[p][n].b0 < 255) {
+      putindex(n, f);
+      put_pmess(p, n, f);
+    }
+  endsection(f);
+  putint(HEADERCHECK, f);
+}
+
+void write2hfile(int32_t p, const char* gname, int32_t turnnbr, int32_t gamenbr) {
+  GameFile file = createfileheader(gname, gamenbr, turnnbr, 0, p, password[p], 0);
+  bailif(!file, "ppt: error creating turn file");
+  put2hdata(p, gamefilestream(file));
+  bailif(!closegamefile(std::move(file), 1), "ppt: error creating turn file");
+}
+
+// ---------------------------------------------------------------- world file
+
+void putfatherland(FILE* f) {
+  put_gameinfo(f);
+  putfixed(f, mapzoom);
+  putlands(f);
+  putkingdoms(f);
+  for (int32_t u = 0; u <= lastunit(); u++) {
+    putindex(u, f);
+    put_unit(u, f);
+  }
+  endsection(f);
+  for (int32_t c = 0; c <= lastcom(); c++) {
+    putindex(c, f);
+    put_com(c, f);
+  }
+  endsection(f);
+  putveyrances(f);
+  for (int32_t p = 0; p < MAXKINGDOMS; p++) {
+    putindex(p, f);
+    put_spellstuff(p, f);
+  }
+  endsection(f);
+  putmercs(f);
+  putmany(merctemplateused, 1, sizeof merctemplateused, f);
+  putenchs(f);
+  int32_t h = imin(gameinfo.hofsize, MAXSCORES);
+  for (int32_t i = 0; i < h; i++) put_score(i, f);
+  putblocks(f);
+  int32_t c = imin(imax(uniquetypelist.count, -1), MAXUNIQUETYPES - 1);
+  putint(c, f);
+  putmany(uniquetypelist.type, 2, c + 1, f);
+  for (int32_t p = 0; p < MAXPLAYERS; p++) {
+    char pass[50];
+    strlcopy(pass, password[p], sizeof pass);
+    put_keystring(pass, f);
+  }
+  put_endstats(f);
+  putint(HEADERCHECK, f);
+}
+
+void getfatherland(FILE* f) {
+  debugprint("getfatherland\n");
+  if (!get_gameinforec(gameinfo, f)) return;
+  mapzoom = getfixed(f);
+  if (!getlands(f, "getfather") || !getkingdoms(f, "getfather") || !getunits(f, "getfather") ||
+      !getcoms(f, "getfather") || !getveyrances(f))
+    return;
+  for (;;) {
+    int32_t p = getindex(f, MAXKINGDOMS, "getfather: bad kdm");
+    if (p < 0) {
+      if (p == -2) return;
+      break;
+    }
+    get_splstf(p, f);
+    if (readbroken()) return;
+  }
+  if (!getmercs(f)) return;
+  getmany(merctemplateused, 1, sizeof merctemplateused, f, sizeof merctemplateused);
+  if (readbroken() || !getenchs(f, "getfather")) return;
+  int32_t h = imin(imax(int32_t(gameinfo.hofsize), 0), MAXSCORES);
+  for (int32_t i = 0; i < h; i++) get_score(i, f);
+  if (!getblocks(f)) return;
+  int32_t c = getint(f);
+  if (c < -1 || c >= MAXUNIQUETYPES) {
+    readdefect("getfather: bad unique count");
+    return;
+  }
+  uniquetypelist.count = c;
+  getmany(uniquetypelist.type, 2, c + 1, f, sizeof uniquetypelist.type);
+  int32_t passwords = readversion <= 301 ? 85 : readversion <= 311 ? 80 : MAXPLAYERS;
+  for (int32_t p = 0; p < passwords && !readbroken(); p++) get_keystring(password[p], f, 50);
+  if (readbroken()) return;
+  get_endstats(f);
+  if (readbroken()) return;
+  if (!readcheck(f, HEADERCHECK, "getfather: bad CHECK")) return;
+  debugprint("  [eof]\n");
+}

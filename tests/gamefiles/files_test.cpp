@@ -1,0 +1,243 @@
+#include <cstring>
+
+#include "fixture.h"
+#include "gamefiles/gamefiles.h"
+#include "runtime/binio.h"
+#include "sampleworld.h"
+
+namespace {
+
+std::vector<uint8_t> worldbytes() { return streambytes([](FILE* f) { putfatherland(f); }); }
+
+template <class R>
+void readfrom(std::vector<uint8_t>& bytes, R reader) {
+  FILE* f = bytestream(bytes);
+  reader(f);
+  EXPECT_EQ(fgetc(f), EOF);   // the reader used the whole body
+  fclose(f);
+}
+
+}  // namespace
+
+using Files = GameFolders;
+
+TEST_F(Files, WorldRoundTripGivesTheSameBytes) {
+  sampleworld(40, 12, 300, 20);
+  std::vector<uint8_t> first = worldbytes();
+  clearworld();
+  setreadversion(FILEVERSION);
+  readfrom(first, [](FILE* f) { getfatherland(f); });
+  EXPECT_EQ(nbrlands, 40);
+  EXPECT_EQ(highestunit, 299);
+  EXPECT_EQ(unit[com[3].body].comnr, 3);   // links rebuilt
+  EXPECT_STREQ(password[5], "pw5");
+  EXPECT_EQ(worldbytes(), first);
+}
+
+TEST_F(Files, WorldFileThroughHeaderAndDisk) {
+  sampleworld(10, 5, 50, 5);
+  GameFile file = createfileheader("w1", 42, 7, 1, -1, nullptr, 0);
+  putfatherland(gamefilestream(file));
+  ASSERT_TRUE(closegamefile(std::move(file), 0));
+  std::vector<uint8_t> first = readbytes(lastfilepath);
+  clearworld();
+  int32_t t;
+  UniqueFile f = readfileheader("w1", 42, -1, 1, -1, &t, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(f);
+  getfatherland(f.get());
+  EXPECT_EQ(t, 7);
+  EXPECT_EQ(highestcom, 4);
+  // The hall of fame holds hofsize entries in the world file.
+  EXPECT_EQ(scorelist[2], 3);
+}
+
+TEST_F(Files, TurnFileRoundTripAndFilters) {
+  sampleworld(30, 6, 200, 10);
+  const int p = 2;
+  std::vector<uint8_t> first = streambytes([](FILE* f) { putturndata(2, f); });
+  clearworld();
+  readfrom(first, [](FILE* f) { getturndata(2, f); });
+  for (int u = 0; u <= highestunit; u++)
+    if (unit[u].hp > 0 && unit[u].comnr < 0) EXPECT_EQ(unit[u].owner, p);   // only the player's own living units
+  EXPECT_EQ(unit[49 * 6 + 2].hp, 0);                    // a dead unit of the player is left out
+  EXPECT_EQ(spellbook[p][0], p + 1);
+  EXPECT_NE(spellbook[p + 1][0], p + 2);                // other players' books are not sent
+  EXPECT_EQ(endstats.highest, 3);
+  EXPECT_EQ(std::vector<uint8_t>(streambytes([](FILE* f) { putturndata(2, f); })), first);
+}
+
+TEST_F(Files, TurnFileWithoutStatisticsAndWithReplays) {
+  sampleworld(10, 4, 40, 4);
+  gameinfo.gameflags = GF_NOSCOREGRAPHS;
+  std::vector<uint8_t> plain = streambytes([](FILE* f) { putturndata(1, f); });
+  // The body ends with flag 0 and the check.
+  const std::vector<uint8_t> tail = {0, 0, 0, 0, 0x39, 0x30, 0, 0};
+  EXPECT_EQ(std::vector<uint8_t>(plain.end() - 8, plain.end()), tail);
+  readfrom(plain, [](FILE* f) { getturndata(1, f); });
+  EXPECT_EQ(endstats.highest, -1);
+  // Two replays in the temp folder follow the check whole.
+  for (int n = 0; n < 2; n++) closevcr(crvcr(1, 3, 1, 2, 0, 1000 + n, 0, 0, 0));
+  std::vector<uint8_t> withreplays = streambytes([](FILE* f) { putturndata(1, f); });
+  ASSERT_GT(withreplays.size(), plain.size());
+  FILE* f = bytestream(withreplays);
+  ASSERT_EQ(find_vcr(1, f), 1);
+  int32_t lnr, def, att, castle, seed, values[3];
+  EXPECT_EQ(readvcr(&lnr, &def, &att, &castle, &seed, values, 0, f), 1);
+  EXPECT_EQ(seed, 1001);
+  fclose(f);
+}
+
+TEST_F(Files, PlayersNotInPlayGetNoBody) {
+  sampleworld(10, 4, 40, 4);
+  kingdom[3].w[KW_CONTROLLER] = 0;
+  EXPECT_TRUE(streambytes([](FILE* f) { putturndata(3, f); }).empty());
+  EXPECT_TRUE(streambytes([](FILE* f) { put2hdata(3, f); }).empty());
+  kingdom[3].w[KW_CONTROLLER] = -2;
+  EXPECT_FALSE(streambytes([](FILE* f) { put2hdata(3, f); }).empty());
+}
+
+TEST_F(Files, OrderFileRoundTrip) {
+  sampleworld(30, 6, 200, 10);
+  std::vector<uint8_t> first = streambytes([](FILE* f) { put2hdata(4, f); });
+  clearworld();
+  nbrlands = 30;
+  readfrom(first, [](FILE* f) { get2hdata(4, f, 0); });
+  EXPECT_EQ(kingdom[4].gold, 504);
+  EXPECT_STREQ(pmess[4][3].text, "a note");
+  EXPECT_EQ(streambytes([](FILE* f) { put2hdata(4, f); }), first);
+  EXPECT_DEATH(get2hdata(4, bytestream(first = {0xFF, 0xFF, 0, 0}), 0), "get2hdata: bad lnr");
+}
+
+TEST_F(Files, ReaderRefusalsStopWithTheirMessages) {
+  sampleworld(10, 4, 40, 4);
+  std::vector<uint8_t> world = worldbytes();
+  std::vector<uint8_t> bad = world;
+  bad[bad.size() - 4] ^= 1;
+  EXPECT_DEATH(readfrom(bad, [](FILE* f) { getfatherland(f); }), "getfather: bad CHECK");
+  std::vector<uint8_t> turnfile = streambytes([](FILE* f) { putturndata(1, f); });
+  turnfile.resize(turnfile.size() - 4);
+  std::vector<uint8_t> cut(turnfile.begin(), turnfile.end());
+  EXPECT_DEATH(readfrom(cut, [](FILE* f) { getturndata(1, f); }), "getturndata: bad CHECK");
+  // Under a soft read the same defects only mark the read as failed.
+  SoftReadScope soft;
+  FILE* f = bytestream(bad);
+  getfatherland(f);
+  fclose(f);
+  EXPECT_TRUE(binreadfailed);
+}
+
+TEST_F(Files, PretenderDesignRoundTrip) {
+  sampleworld(10, 4, 40, 4);
+  strlcopy(com[2].name, "Designed", 36);
+  writenewlord("newlords", 6, 2, "godpw");
+  std::string first = lastfilepath;
+  clearworld();
+  char pass[50] = {};
+  ASSERT_EQ(loadnewlord("newlords", 6, 2, 20, pass, 0), 1);
+  EXPECT_STREQ(pass, "godpw");
+  EXPECT_EQ(com[2].body, 20);
+  EXPECT_EQ(unit[20].comnr, 2);
+  EXPECT_STREQ(com[2].name, "Designed");
+  veyrec[0] = veyrec[6];   // the designer works in slot 0
+  writenewlord("newlords", 6, 2, "godpw");
+  EXPECT_NE(first, std::string(lastfilepath));   // the next free slot
+  std::vector<uint8_t> a = readbytes(first), b = readbytes(lastfilepath);
+  ASSERT_EQ(a.size(), b.size());
+  // Only the stored body number differs: 20 now.
+  size_t differing = 0;
+  for (size_t i = 0; i < a.size(); i++) differing += a[i] != b[i];
+  EXPECT_LE(differing, 6u);
+  EXPECT_EQ(loadnewlord("newlords", 6, 2, 20, nullptr, 7), -1);   // no such slot
+}
+
+TEST_F(Files, PretenderDesignRefusals) {
+  sampleworld(10, 4, 40, 4);
+  writenewlord("newlords", 6, 1, "x");
+  std::string path = lastfilepath;
+  std::vector<uint8_t> bytes = readbytes(path);
+  // A header whose game number is not -1 is refused by the header check.
+  std::vector<uint8_t> other = bytes;
+  other[22] = 5;
+  other[23] = other[24] = other[25] = 0;
+  writebytes(path, other);
+  EXPECT_EQ(loadnewlord("newlords", 6, 1, 10, nullptr, 0), -1);
+  std::vector<uint8_t> broken = bytes;
+  broken[broken.size() - 10] ^= 1;
+  writebytes(path, broken);
+  EXPECT_DEATH(loadnewlord("newlords", 6, 1, 10, nullptr, 0), "is corrupted");
+  // A body of no known unit type.
+  unit[com[1].body].type = 5000;
+  writenewlord("newlords", 6, 1, "x");
+  EXPECT_DEATH(loadnewlord("newlords", 6, 1, 10, nullptr, 1), "corrupted newlord file");
+  EXPECT_DEATH(loadnewlord("newlords", 6, -1, 10, nullptr, 1), "lnl");
+}
+
+TEST_F(Files, ReplayRoundTripAndSetAside) {
+  sampleworld(20, 6, 120, 8);
+  for (int i = 0; i < 5; i++) battlechecksums[i] = 11 * (i + 1);
+  ritualbattle = 1;
+  kingdom[2].w[KW_HOMELAND] = 0;   // an attacker without a home land
+  closevcr(crvcr(3, 7, 1, 2, 1, 4242, 5, 6, 7));
+  char path[PATHLEN];
+  vcrpath(path, PATHLEN, 3, 0);
+  std::vector<uint8_t> first = readbytes(path);
+  clearworld();
+  FILE* f = bytestream(first);
+  ASSERT_EQ(find_vcr(0, f), 1);
+  int32_t lnr, def, att, castle, seed, values[3];
+  EXPECT_EQ(readvcr(&lnr, &def, &att, &castle, &seed, values, 1, f), 1);
+  EXPECT_EQ(readchecksums(f), 5);
+  fclose(f);
+  EXPECT_EQ(seed, 4242);
+  EXPECT_EQ(values[2], 7);
+  EXPECT_EQ(ritualbattle, 1);
+  EXPECT_EQ(battlechecksums[4], 55);
+  closevcr(crvcr(3, 7, 1, 2, 1, 4242, 5, 6, 7));
+  vcrpath(path, PATHLEN, 3, 1);
+  std::vector<uint8_t> second = readbytes(path);
+  ASSERT_EQ(second.size(), first.size());
+  size_t at = 0;
+  while (at < first.size() && first[at] == second[at]) at++;
+  EXPECT_EQ(at, first.size());
+
+  // Set aside: everything outside land 7 leaves and comes back.
+  sampleworld(20, 6, 120, 8);
+  std::vector<uint8_t> before = worldbytes();
+  setforcesaside(7);
+  const int32_t bodyoutside = com[0].body;
+  ASSERT_NE(unit[bodyoutside].land, 7);
+  for (int u = 0; u <= highestunit; u++)
+    if (unit[u].land != 7 && unit[u].hp >= 1) unit[u] = emptyunit();
+  for (int c = 0; c <= highestcom; c++)
+    if (unit[com[c].body].land != 7) com[c].name[0] = 0;
+  EXPECT_EQ(takeforcesback(), 1);
+  EXPECT_EQ(worldbytes(), before);
+  char tmp[PATHLEN];
+  formatbounded(tmp, PATHLEN, "%s/tmp_fl", temppath);
+  std::vector<uint8_t> aside = readbytes(tmp);
+  aside[0] ^= 1;
+  writebytes(tmp, aside);
+  EXPECT_DEATH(takeforcesback(), "loadfor: bad header");
+}
+
+TEST_F(Files, VerifyReports) {
+  sampleworld(10, 4, 40, 4);
+  write2hfile(1, "v1", 3, 99);
+  write2hfile(2, "v1", 3, 99);
+  GameFile file = createfileheader("v1", 99, 3, 1, -1, nullptr, 0);
+  ASSERT_TRUE(closegamefile(std::move(file), 0));
+  std::string two = std::string(savepath) + "/v1/" + realmword(2) + ".2h";
+  std::vector<uint8_t> b = readbytes(two);
+  b[50] ^= 1;
+  writebytes(two, b);
+  verifygamefiles("v1");
+  auto text = [](const std::string& path) {
+    std::vector<uint8_t> bytes = readbytes(path);
+    return std::string(bytes.begin(), bytes.end());
+  };
+  std::string folder = std::string(savepath) + "/v1/";
+  EXPECT_EQ(text(folder + realmword(1) + ".chk"), "2h file is OK!\n  gamenbr 99\n  turnnbr 3\n");
+  EXPECT_EQ(text(folder + realmword(2) + ".chk"), "Error: corrupted file\n");
+  EXPECT_EQ(text(folder + "ftherlnd.chk"), "Fatherland file\n  gamenbr 99\n  turnnbr 3\n");
+  EXPECT_FALSE(fileexists("%s%s.chk", folder.c_str(), realmword(3)));
+}
