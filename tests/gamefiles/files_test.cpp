@@ -58,7 +58,9 @@ TEST_F(Files, TurnFileRoundTripAndFilters) {
   clearworld();
   readfrom(first, [](FILE* f) { getturndata(2, f); });
   for (int u = 0; u <= highestunit; u++)
-    if (unit[u].hp > 0 && unit[u].comnr < 0) EXPECT_EQ(unit[u].owner, p);   // only the player's own living units
+    if (unit[u].hp > 0 && unit[u].comnr < 0) {
+      EXPECT_EQ(unit[u].owner, p);   // only the player's own living units
+    }
   EXPECT_EQ(unit[49 * 6 + 2].hp, 0);                    // a dead unit of the player is left out
   EXPECT_EQ(spellbook[p][0], p + 1);
   EXPECT_NE(spellbook[p + 1][0], p + 2);                // other players' books are not sent
@@ -115,8 +117,8 @@ TEST_F(Files, ReaderRefusalsStopWithTheirMessages) {
   bad[bad.size() - 4] ^= 1;
   EXPECT_DEATH(readfrom(bad, [](FILE* f) { getfatherland(f); }), "getfather: bad CHECK");
   std::vector<uint8_t> turnfile = streambytes([](FILE* f) { putturndata(1, f); });
-  turnfile.resize(turnfile.size() - 4);
-  std::vector<uint8_t> cut(turnfile.begin(), turnfile.end());
+  ASSERT_GT(turnfile.size(), 4u);
+  std::vector<uint8_t> cut(turnfile.begin(), turnfile.end() - 4);
   EXPECT_DEATH(readfrom(cut, [](FILE* f) { getturndata(1, f); }), "getturndata: bad CHECK");
   // Under a soft read the same defects only mark the read as failed.
   SoftReadScope soft;
@@ -240,4 +242,34 @@ TEST_F(Files, VerifyReports) {
   EXPECT_EQ(text(folder + realmword(2) + ".chk"), "Error: corrupted file\n");
   EXPECT_EQ(text(folder + "ftherlnd.chk"), "Fatherland file\n  gamenbr 99\n  turnnbr 3\n");
   EXPECT_FALSE(fileexists("%s%s.chk", folder.c_str(), realmword(3)));
+}
+
+// Writes the fuzz targets' seed files from the real writers. Run by hand when
+// a layout changes: test_gamefiles --gtest_also_run_disabled_tests
+// --gtest_filter='*SeedCorpus*'
+TEST_F(Files, DISABLED_WriteSeedCorpus) {
+  std::string corpus = std::string(VEY3_SOURCE_DIR) + "/fuzz/corpus/";
+  auto seed = [&](const char* target, const char* name, std::vector<uint8_t> bytes, bool dropcrc) {
+    if (dropcrc) bytes.resize(bytes.size() - 2);
+    mkdirs((corpus + target).c_str());
+    writebytes(corpus + target + "/" + name, bytes);
+  };
+  sampleworld(12, 6, 60, 6);
+  gameinfo.hofsize = 3;
+  GameFile file = createfileheader("fz", 7, 2, 1, -1, nullptr, 0);
+  putfatherland(gamefilestream(file));
+  ASSERT_TRUE(closegamefile(std::move(file), 0));
+  seed("gamefile_world", "world", readbytes(lastfilepath), false);
+  for (int n = 0; n < 2; n++) closevcr(crvcr(2, 3, 1, 2, 0, 99 + n, 1, 2, 3));
+  file = createfileheader("fz", 7, 2, 1, 2, "pw2", 0);
+  putturndata(2, gamefilestream(file));
+  ASSERT_TRUE(closegamefile(std::move(file), 1));
+  seed("gamefile_turn", "turn", readbytes(lastfilepath), false);
+  char path[PATHLEN];
+  vcrpath(path, PATHLEN, 2, 0);
+  seed("gamefile_replay", "replay", readbytes(path), false);
+  write2hfile(3, "fz", 2, 7);
+  seed("gamefile_order", "orders", readbytes(lastfilepath), true);
+  writenewlord("newlords", 6, 1, "x");
+  seed("gamefile_pretender", "design", readbytes(lastfilepath), true);
 }

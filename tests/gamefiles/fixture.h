@@ -10,6 +10,7 @@
 #include "runtime/folders.h"
 #include "runtime/util.h"
 #include "world/gamedata.h"
+#include "sampleworld.h"
 
 class GameFolders : public ::testing::Test {
  protected:
@@ -46,19 +47,6 @@ inline void writebytes(const std::string& path, const std::vector<uint8_t>& byte
   FILE* f = fopen(path.c_str(), "wb");
   if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), f);
   fclose(f);
-}
-
-// Bytes that a writer puts into a stream.
-template <class F>
-std::vector<uint8_t> streambytes(F writer) {
-  char* buffer = nullptr;
-  size_t length = 0;
-  FILE* f = open_memstream(&buffer, &length);
-  writer(f);
-  fclose(f);
-  std::vector<uint8_t> bytes(buffer, buffer + length);
-  free(buffer);
-  return bytes;
 }
 
 // A read stream over bytes (the caller closes it).

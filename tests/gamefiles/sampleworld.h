@@ -2,7 +2,9 @@
 // field gets a value that differs from its reset value somewhere.
 #pragma once
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "battle/battle.h"
 #include "frontend/frontend.h"
@@ -135,3 +137,17 @@ inline void sampleworld(int lands, int players, int units, int coms) {
   uniquetypelist.type[0] = 17;
   uniquetypelist.type[1] = 18;
 }
+
+// Bytes that a writer puts into a stream.
+template <class F>
+std::vector<uint8_t> streambytes(F writer) {
+  char* buffer = nullptr;
+  size_t length = 0;
+  FILE* f = open_memstream(&buffer, &length);
+  writer(f);
+  fclose(f);
+  std::vector<uint8_t> bytes(buffer, buffer + length);
+  free(buffer);
+  return bytes;
+}
+

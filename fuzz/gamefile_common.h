@@ -1,0 +1,45 @@
+// Shared set-up of the game-file fuzz targets: folders of their own, a small
+// world, and the input as a stream or as a file with its checksum.
+#pragma once
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "../tests/gamefiles/sampleworld.h"
+#include "gamefiles/gamefiles.h"
+#include "runtime/binio.h"
+#include "runtime/folders.h"
+
+inline void fuzzsetup() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  char root[] = "/tmp/vey3fuzzXXXXXX";
+  if (!mkdtemp(root)) abort();
+  formatbounded(savepath, PATHLEN, "%s/save", root);
+  formatbounded(temppath, PATHLEN, "%s/temp", root);
+  mkdirs(savepath);
+  mkdirs(temppath);
+  char lords[PATHLEN];
+  formatbounded(lords, PATHLEN, "%s/newlords", savepath);
+  mkdirs(lords);
+  sampleworld(12, 6, 60, 6);
+}
+
+// The input followed by its checksum, written where the readers look.
+inline void writewithcrc(const char* path, const uint8_t* data, size_t size) {
+  FILE* f = fopen(path, "wb");
+  if (!f) abort();
+  if (size) fwrite(data, 1, size, f);
+  int32_t crc = calccrc(data, int32_t(size), 0);
+  putshort(crc, f);
+  fclose(f);
+}
+
+// The input as a read stream with untrusted reading on; none for no input.
+inline FILE* fuzzstream(const uint8_t* data, size_t size) {
+  if (size == 0) return nullptr;
+  return fmemopen(const_cast<uint8_t*>(data), size, "rb");
+}

@@ -1,0 +1,17 @@
+// The host's order loader on any bytes (given a correct checksum, so that the
+// header and the body are reached): it must never stop the program.
+#include "gamefile_common.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzzsetup();
+  char path[PATHLEN];
+  gamefilepath(path, PATHLEN, "fz", 0, 3);
+  char folder[PATHLEN];
+  formatbounded(folder, PATHLEN, "%s/fz", savepath);
+  mkdirs(folder);
+  writewithcrc(path, data, size);
+  loadorders(3, "fz", 0, -1);
+  // Keep the message table from filling up with stale-turn messages.
+  clearmessages();
+  return 0;
+}
