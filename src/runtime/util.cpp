@@ -179,9 +179,13 @@ int32_t copyfile(const char* source, const char* destination) {
 
 uint32_t getms() {
   struct tms unused;
-  clock_t ticks = times(&unused);
+  return tickstoms(uint64_t(times(&unused)), tickrate);
+}
+
+uint32_t tickstoms(uint64_t ticks, int64_t rate) {
   // 64-bit product, wrapped to 32 bits, so unsigned differences stay right.
-  return uint32_t((uint64_t(ticks) * 1000u) / uint64_t(tickrate));
+  if (rate < 1) rate = 100;
+  return uint32_t((ticks * 1000u) / uint64_t(rate));
 }
 
 uint32_t timems() { return getms(); }

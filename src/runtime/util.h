@@ -22,6 +22,8 @@ void loadtextfile(const char* path, char* buffer);   // buffer of at least 1000 
 int32_t copyfile(const char* source, const char* destination);
 
 uint32_t getms();
+// Clock ticks at the given rate as milliseconds: 64-bit product, wrapped to 32 bits.
+uint32_t tickstoms(uint64_t ticks, int64_t rate);
 uint32_t timems();
 void sleepms(int32_t milliseconds);
 

@@ -1,5 +1,6 @@
 // A private scratch folder per test, removed with everything in it at the end.
 #pragma once
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>

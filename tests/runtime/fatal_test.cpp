@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+#include <string>
+
+#include "net/net.h"
+#include "runtime/fatal.h"
+#include "runtime/folders.h"
+#include "runtime/process.h"
+#include "runtime/util.h"
+
+namespace {
+const std::string fixed = "N\xE5got gick fel!\n";
+
+int count(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) n++;
+  return n;
+}
+}  // namespace
+
+TEST(Fatal, BailifTestsOnlyTheLow16Bits) {
+  bailif(0, "never");
+  bailif(65536, "never");
+  bailif(int32_t(0x7FFF0000), "never");
+  Ended e = runchild([] { bailif(0x10001, "getland: bad lnr"); });
+  EXPECT_TRUE(e.aborted());
+  EXPECT_EQ(e.err, fixed + "getland: bad lnr\n");
+  EXPECT_EQ(e.out, fixed + "getland: bad lnr\n");
+}
+
+TEST(Fatal, FormattedMessage) {
+  Ended e = runchild([] { bailif_fmt(1, "castspell: bad unr %d", 140000); });
+  EXPECT_TRUE(e.aborted());
+  EXPECT_EQ(e.err, fixed + "castspell: bad unr 140000\n");
+  Ended quiet = runchild([] { bailif_fmt(65536, "x %d", 1); });
+  EXPECT_TRUE(quiet.exited);
+  EXPECT_EQ(quiet.code, 99);
+}
+
+TEST(Fatal, EmptyMessageEndsNormallyAndSilently) {
+  Ended e = runchild([] { fatalerror(""); });
+  EXPECT_TRUE(e.exited);
+  EXPECT_EQ(e.code, 0);
+  EXPECT_EQ(e.out, "");
+  EXPECT_EQ(e.err, "");
+}
+
+TEST(Fatal, StandardOutputIsFlushedBeforeTheAbort) {
+  Ended e = runchild([] {
+    printf("pending text without a line end");
+    fatalerror("stop");
+  });
+  EXPECT_TRUE(e.aborted());
+  EXPECT_EQ(e.out, "pending text without a line end" + fixed + "stop\n");
+}
+
+namespace {
+void failatexit() { fatalerror("inner"); }
+}  // namespace
+
+TEST(Fatal, SecondCallDuringShutdownPrintsItsCounter) {
+  // The empty message of the first call prints nothing and exits; a failure
+  // during that exit is the second nested call.
+  Ended e = runchild([] {
+    atexit(failatexit);
+    fatalerror("");
+  });
+  EXPECT_TRUE(e.aborted());
+  EXPECT_EQ(e.out, fixed + "inner\nN\xE5got gick fel +2 (inner)!\n");
+  EXPECT_EQ(e.err, fixed + "inner\n");
+}
+
+namespace {
+void againonabort(int) { fatalerror("again"); }
+}  // namespace
+
+TEST(Fatal, SixthNestedCallReturnsAtOnce) {
+  Ended e = runchild([] {
+    struct sigaction action;
+    memset(&action, 0, sizeof action);
+    action.sa_handler = againonabort;
+    action.sa_flags = SA_NODEFER;
+    sigaction(SIGABRT, &action, nullptr);
+    fatalerror("first");
+  });
+  EXPECT_FALSE(e.exited);
+  EXPECT_EQ(count(e.err, fixed), 5);
+  EXPECT_EQ(count(e.out, "N\xE5got gick fel +5 (again)!\n"), 1);
+  EXPECT_EQ(count(e.out, "+6"), 0);
+}
+
+TEST(Fatal, ShutdownRemovesOnlyATempFolderThisProcessMade) {
+  for (int made = 0; made <= 1; made++) {
+    TestDir dir;
+    std::string temp = dir / "temp";
+    mkdir(temp.c_str(), 0755);
+    for (const char* name : {"tmp_fl", "tmpmon.trs", "0_0.vcr", "0_1.vcr", "94_0.vcr"}) writetext(temp + "/" + name, "x");
+    Ended e = runchild([&] {
+      strlcopy(temppath, temp.c_str(), PATHLEN);
+      tempcreated = made;
+      fatalerror("boom");
+    });
+    EXPECT_TRUE(e.aborted());
+    EXPECT_EQ(exists(temp + "/tmp_fl"), !made);
+    EXPECT_EQ(exists(temp + "/94_0.vcr"), !made);
+    EXPECT_EQ(exists(temp), !made);
+  }
+}
+
+TEST(Fatal, RemovingTempFilesLeavesForeignFilesAndTheFolder) {
+  TestDir dir;
+  std::string temp = dir / "temp";
+  mkdir(temp.c_str(), 0755);
+  writetext(temp + "/tmp_fl", "x");
+  writetext(temp + "/2_0.vcr", "x");
+  writetext(temp + "/2_2.vcr", "x");   // after a gap: not part of the numbered run
+  writetext(temp + "/mine.txt", "x");
+  strlcopy(temppath, temp.c_str(), PATHLEN);
+  tempcreated = 1;
+  removetmpfiles();
+  tempcreated = 0;
+  EXPECT_FALSE(exists(temp + "/tmp_fl"));
+  EXPECT_FALSE(exists(temp + "/2_0.vcr"));
+  EXPECT_TRUE(exists(temp + "/2_2.vcr"));
+  EXPECT_TRUE(exists(temp + "/mine.txt"));
+  EXPECT_TRUE(exists(temp));
+}
+
+TEST(Debug, EachLevelNeedsOneMoreSwitch) {
+  for (int level = 0; level <= 3; level++) {
+    debuglevel = level;
+    testing::internal::CaptureStdout();
+    debugprint("one %d|", 1);
+    debugprint2("two %s|", "b");
+    debugprint3("three|");
+    std::string out = testing::internal::GetCapturedStdout();
+    const char* expected[] = {"", "one 1|", "one 1|two b|", "one 1|two b|three|"};
+    EXPECT_EQ(out, expected[level]) << "level " << level;
+  }
+  debuglevel = 0;
+}
+
+TEST(Debug, LongMessagesAreCutAt4999Characters) {
+  debuglevel = 1;
+  std::string longtext(6000, 'x');
+  testing::internal::CaptureStdout();
+  debugprint("%s", longtext.c_str());
+  std::string out = testing::internal::GetCapturedStdout();
+  debuglevel = 0;
+  EXPECT_EQ(out.size(), 4999u);
+  Ended e = runchild([&] { bailif_fmt(1, "%s", longtext.c_str()); });
+  EXPECT_EQ(e.err, fixed + std::string(4999, 'x') + "\n");
+}
+
+TEST(Debug, LogToStreamAndRemoveLog) {
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  logtostream(0, "to out");
+  logtostream(1, "to err");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "to out");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "to err");
+  TestDir dir;
+  char old[PATHLEN];
+  ASSERT_TRUE(getcwd(old, sizeof old));
+  ASSERT_EQ(chdir(dir.path.c_str()), 0);
+  writetext("log.txt", "old log");
+  removelog();
+  EXPECT_FALSE(exists(dir / "log.txt"));
+  removelog();   // a missing file is no error
+  ASSERT_EQ(chdir(old), 0);
+}
