@@ -3,6 +3,7 @@
 #pragma once
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -60,6 +61,13 @@ inline void redirect(const TestDir& dir) {
   dup2(err, 2);
 }
 }  // namespace processdetail
+
+// In a child: writes past the given file size fail as on a full disc.
+inline void limitfilesize(rlim_t bytes) {
+  signal(SIGXFSZ, SIG_IGN);
+  struct rlimit limit = {bytes, bytes};
+  setrlimit(RLIMIT_FSIZE, &limit);
+}
 
 // Calls f in a forked child whose standard output is fully buffered into a file.
 template <class F>
