@@ -1,6 +1,7 @@
 #include <sys/stat.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <cstring>
 #include <strings.h>
 
@@ -46,7 +47,12 @@ void general_init() {
       fatalerror("Failed to create temp directory properly (already existed)");
   } else {
     int made = mkdirs(temppath);
-    if (made == 1) tempcreated = 1;
+    if (made == 1) {
+      // Every end of the program, not only the fatal path, removes the temp
+      // folder that this process made.
+      if (!tempcreated) atexit(removetmpfiles);
+      tempcreated = 1;
+    }
     else if (made == 0) fatalerror("Failed to create temp directory properly (already existed)");
     else fatalerror("Failed to create temp directory properly (unknown reason)");
   }

@@ -139,5 +139,6 @@ int mkdirs(const char* path) {
       mkdirs(copy);
     }
   }
-  return mkdir(path, 0755) == 0 ? 1 : -1;
+  // A path with a trailing slash has just been made through its own prefix.
+  return mkdir(path, 0755) == 0 || direxists("%s", path) ? 1 : -1;
 }
