@@ -1,0 +1,135 @@
+// World creation: the map image and its provinces, the ".map" file reader and
+// its scenario commands, the map list and chooser, land set-up and province
+// names, the start-of-game population, and `createnewgame`.
+#pragma once
+#include <cstdint>
+
+#include "runtime/short.h"
+
+// ---------------------------------------------------------------- map image and provinces
+constexpr int32_t MAXPROVINCES = 1503;   // province numbers 1..1503
+
+// The one loaded map image: 4 bytes a pixel (R, G, B, A), row 0 first.
+struct MapImage {
+  uint8_t* pixels;         // block of the checking allocator, null when none
+  int32_t width, height;
+  char imagename[PATHLEN]; // the name it was loaded by, empty when none
+  char folder[PATHLEN];    // the game folder given with it, empty when none
+};
+extern MapImage mapimage;
+extern int32_t maptexturesmade;   // 1 once the map view has cut the image into textures
+extern float defaultmapzoom;      // from the map file; the map view starts at it
+
+// 1 when the name may become part of a path: not empty, no "..", no leading
+// "/" and no control character.
+int safemapname(const char* name);
+
+// 1 when it loaded the image; 0 when that image was already held or loading failed.
+int LoadBigMap(const char* folder, const char* image);
+void freebigmap();
+// Loads the image and numbers a province at every pure white pixel.
+void FindCapitals(const char* folder, const char* image);
+void FindNbors();
+void FPN(int32_t l, float limit);
+int linecrossings(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t cooldown);
+int isredpixel(int32_t x, int32_t y);
+float provdist(int32_t a, int32_t b);
+void addnbor(int32_t a, int32_t b);
+void removenbor(int32_t a, int32_t b);
+int32_t provsteps(int32_t from, int32_t to, int32_t depth, int32_t prev, int32_t prev2);
+int32_t landsteps(int32_t a, int32_t b);
+
+// ---------------------------------------------------------------- map file reader
+constexpr int32_t MAPDESCRLEN = 5000;
+constexpr int32_t QUOTEDTEXTLEN = 496;    // getquotedtext: 495 bytes and the terminator
+
+extern char mapfilename[PATHLEN];
+extern char mapimagename[PATHLEN];
+extern char maptitle[PATHLEN];
+extern char mapdescription[MAPDESCRLEN];
+extern float maptextcolour[4];
+extern uint8_t allowedplayers[95];
+extern int32_t allowedplayersgiven;
+extern int32_t maptextlen;                // length of the last map text loaded
+
+// Text routines over [text, end): every scan stops at end.
+int getlinerest(const char* text, const char* end, char* buffer);          // buffer of PATHLEN
+int getquotedstr(const char* text, const char* end, char* buffer, int n);
+int getquotedarg(const char* text, const char* end, char* buffer, int n);
+int getquotedtext(const char* text, const char* end, char* buffer);        // buffer of QUOTEDTEXTLEN
+// Decimal numbers from the start of text as "%d %d ..." reads them, saturated
+// to 32 bits; the count read. Values not read keep what they held.
+int scanints(const char* text, int32_t* values, int count);
+int scanfloats(const char* text, float* values, int count);
+
+// The reading rule of every pass: at each '#' the keywords are compared by
+// prefix in their order; a match leaves the argument text (rest of the line)
+// in `line` and the text right after the keyword in `args`.
+struct MapScanner {
+  const char* pos;
+  const char* end;
+  const char* args = nullptr;
+  char line[PATHLEN] = {};
+  MapScanner(const char* text, int32_t length) : pos(text), end(text + (length > 0 ? length : 0)) {}
+  // The index of the next matching keyword, -1 at the end of the text.
+  int next(const char* const* keywords, int count);
+};
+int matchkeyword(const char* const* keywords, int count, const char* text, const char* end, const char** after);
+// "veyversion": a map for a newer program stops it.
+void versioncheck(const char* line);
+// "imagefile": the image name, refused when it could leave the maps folders.
+void setmapimagename(const char* line);
+
+// Modes of readmapfile.
+constexpr int MAPREAD_SCENARIO = 0, MAPREAD_INFO = 1, MAPREAD_EDITOR = 2, MAPREAD_GEO = 3, MAPREAD_PLAYERS = 4;
+int readmapfile(const char* folder, const char* mapname, int mode);
+// The passes over a loaded text.
+int readmapinfo(const char* text, int32_t length);
+int readmapgeo(const char* text, int32_t length);
+int readallowedplayers(const char* text, int32_t length);
+int readscenario(const char* text, int32_t length, int nogods);
+
+// ---------------------------------------------------------------- map list and chooser
+constexpr int32_t MAXMAPS = 100;
+constexpr int32_t MAXMAPENTRIES = 200;
+constexpr int32_t ALLMAPSBYTES = 5000000;
+constexpr int32_t MAPFILEMAX = 500000;
+constexpr int32_t MAXSTARTS = 100;
+
+extern char maplist[MAXMAPS][100];
+extern int32_t highestmap;                // -1 empty
+// The chosen map's settings for the new game.
+extern int32_t startlist[MAXSTARTS];
+extern int32_t higheststart;              // -1 empty
+extern int32_t specstart[95];             // 0 none
+extern int32_t mapindepstr;               // -1 the map gives none
+extern int32_t mapsitefreq;               // -1 the map gives none
+extern int32_t nohomelandnames;
+extern int32_t mapisscenario;
+
+int ismapfile(const char* name);
+void findmaps(int includerandom);
+// The listed files joined in one block; the caller frees it with myfree.
+char* loadallmaps();
+// 0 cancelled, 1 a map chosen, 2 a random map chosen.
+int choosemap(int offerrandom, char* mapname, char* imagename);
+int deletemap();
+
+// ---------------------------------------------------------------- land set-up and names
+extern int32_t highestsite;
+extern uint8_t siteused[1000];
+// Victory-point provinces worth 1, 2 and 3 points that a new game places.
+extern int32_t vpprovinces[3];
+
+void resetlands();
+void landsetup();
+void setlandname(int32_t lnr);
+void provname(int kind, char* name);    // a random name of province-name list `kind`
+int32_t countlandname(const char* name);
+int32_t randomsite(int32_t lnr, int32_t rarity, int32_t path, int32_t level);
+int32_t minvpsteps(int32_t lnr);
+int sitefitsland(int32_t site, int32_t lnr);
+
+// ---------------------------------------------------------------- new game
+// Settings the new game takes from the command line or the settings screens.
+int createnewgame(const char* gname, int netflag, char* namebuffer);
