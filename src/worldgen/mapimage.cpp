@@ -62,7 +62,7 @@ int LoadBigMap(const char* folder, const char* image) {
   freebigmap();
   mapimage.imagename[0] = mapimage.folder[0] = 0;
   maptexturesmade = 0;
-  // mapzoom = defaultmapzoom;  (joins with the game files)
+  mapzoom = defaultmapzoom;
   strlcopy(mapimage.imagename, image, PATHLEN);
   strlcopy(mapimage.folder, hasfolder ? folder : "", PATHLEN);
   debugprint("  loading map %s\n", path);
