@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "mods/mods.h"
+
+namespace {
+struct ModList : testing::Test {
+  void SetUp() override { clearenabledmods(); }
+  void TearDown() override { clearenabledmods(); }
+};
+}  // namespace
+
+TEST_F(ModList, EnablesEachNameOnceInOrder) {
+  EXPECT_EQ(enabledmodlist.last, -1);
+  enablemod("b.dm");
+  enablemod("a.dm");
+  enablemod("b.dm");
+  ASSERT_EQ(enabledmodlist.last, 1);
+  EXPECT_STREQ(enabledmodlist.names[0], "b.dm");
+  EXPECT_STREQ(enabledmodlist.names[1], "a.dm");
+  clearenabledmods();
+  EXPECT_EQ(enabledmodlist.last, -1);
+}
+
+TEST_F(ModList, HoldsAtMost200Names) {
+  for (int i = 0; i < 205; i++) enablemod(("mod" + std::to_string(i) + ".dm").c_str());
+  EXPECT_EQ(enabledmodlist.last, MAXMODS - 1);
+  EXPECT_STREQ(enabledmodlist.names[199], "mod199.dm");
+}
+
+TEST_F(ModList, NamesThatCannotBePathsAreRefused) {
+  std::string longest(MODNAMELEN - 1, 'n');
+  EXPECT_EQ(validmodname(longest.c_str()), 1);
+  EXPECT_EQ(validmodname("sub/dir.dm"), 1);
+  for (std::string bad : {std::string(""), std::string(MODNAMELEN, 'n'), std::string("../x.dm"),
+                          std::string("a/../b.dm"), std::string("/etc/x.dm"), std::string("tab\t.dm"),
+                          std::string("del\x7f.dm")}) {
+    EXPECT_EQ(validmodname(bad.c_str()), 0) << bad;
+    enablemod(bad.c_str());
+  }
+  EXPECT_EQ(validmodname(nullptr), 0);
+  EXPECT_EQ(enabledmodlist.last, -1);
+}
+
+TEST(RuleConstants, Defaults) {
+  poppergold = resourcemult = supplymult = unresthalfinc = unresthalfres = eventisrare = -7;
+  turmoilincome = turmoilevents = deathincome = deathsupply = deathdeath = slothincome = -7;
+  slothresources = coldincome = coldsupply = misfortune = luckevents = researchscale = -7;
+  defaultgeneral();
+  const int32_t got[] = {poppergold,    resourcemult, supplymult,  unresthalfinc,  unresthalfres, eventisrare,
+                         turmoilincome, turmoilevents, deathincome, deathsupply,   deathdeath,    slothincome,
+                         slothresources, coldincome,   coldsupply,  misfortune,    luckevents,    researchscale};
+  const int32_t expected[] = {100, 100, 100, 50, 100, 15, 7, 5, 2, 15, 2, 2, 15, 5, 10, 13, 5, 2};
+  for (size_t i = 0; i < std::size(got); i++) EXPECT_EQ(got[i], expected[i]) << i;
+}
