@@ -30,6 +30,9 @@ constexpr int32_t HEADERCHECK = 12345;
 // Version of the file being read; record readers branch on it.
 extern int32_t readversion;
 void setreadversion(int32_t version);
+// Version of the layouts written: always FILEVERSION in the game; an older
+// value writes the older layouts (for tests of the older-layout readers).
+extern int32_t writeversion;
 
 // ---------------------------------------------------------------- read failures
 // A reader defect: under a SoftReadScope marks binreadfailed and returns

@@ -85,7 +85,7 @@ bool closegamefile(GameFile file, int withcrc) {
 void writefileheader(FILE* f, const char* gname, int32_t gamenbr, int32_t turn, int32_t turnfile, int32_t realm,
                      const char* password, int32_t reserved) {
   putmany(magic, 1, 6, f);
-  int32_t fields[8] = {reserved, FILEVERSION, turn, turnfile, gamenbr, realm, 0, 0};
+  int32_t fields[8] = {reserved, writeversion, turn, turnfile, gamenbr, realm, 0, 0};
   putmany(fields, 4, 8, f);
   put_string(gname, f);
   char pass[50];

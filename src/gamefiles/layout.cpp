@@ -7,6 +7,7 @@
 #include "runtime/fatal.h"
 
 int32_t readversion = FILEVERSION;
+int32_t writeversion = FILEVERSION;
 
 void setreadversion(int32_t version) { readversion = version; }
 
@@ -52,7 +53,7 @@ int64_t readelement(FILE* f, int width, bool issigned) {
 void writefields(Layout layout, const void* record, FILE* f) {
   const uint8_t* base = static_cast<const uint8_t*>(record);
   for (const FieldSpec& field : layout) {
-    if (!field.inversion(FILEVERSION)) continue;
+    if (!field.inversion(writeversion)) continue;
     const uint8_t* p = base + field.offset;
     if (field.kind != FieldKind::number) {
       // A record's text may fill its field without a terminator.

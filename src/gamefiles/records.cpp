@@ -223,7 +223,7 @@ void get_kingdom(int32_t k, FILE* f) {
 
 void put_spellstuff(int32_t p, FILE* f) {
   bailif(p < 0 || p >= MAXKINGDOMS, "put_spellstuff");
-  putmany(spellbook[p], 2, SPELLBOOKSIZE, f);
+  putmany(spellbook[p], 2, writeversion < 254 ? 600 : SPELLBOOKSIZE, f);
   putmany(researchrec[p], 2, RESEARCHRECSIZE, f);
 }
 
@@ -415,7 +415,7 @@ void put_gameinfo(FILE* f) {
     strlcopy(text, g.extratext[i], sizeof text);
     put_string(text, f);
   }
-  putint(g.further, f);
+  if (writeversion >= 274) putint(g.further, f);
   int32_t mods = imin(imax(g.modcount + 1, 0), MAXGAMEMODS);
   putshort(mods - 1, f);
   for (int32_t i = 0; i < mods; i++) writefields(gamemodlayout, &g.mods[i], f);
@@ -423,6 +423,7 @@ void put_gameinfo(FILE* f) {
   strlcopy(pic, g.mappic, sizeof pic);
   put_string(pic, f);
   for (float c : g.maptextcol) {
+    if (writeversion < 280) break;
     uint32_t bits;
     memcpy(&bits, &c, 4);
     putint(int32_t(bits), f);
@@ -463,7 +464,9 @@ void put_endstats(FILE* f) {
   int32_t t = imin(endstats.highest + 1, ENDSTATTURNS);
   if (t < 0) t = 0;
   putint(t, f);
-  for (int32_t s = 0; s < ENDSTATSERIES && t > 0; s++) putmany(endstats.value[s], 2, t * MAXPLAYERS, f);
+  int32_t players = writeversion < 312 ? 80 : MAXPLAYERS;
+  for (int32_t s = 0; s < ENDSTATSERIES; s++)
+    for (int32_t i = 0; i < t; i++) putmany(endstats.value[s][i], 2, players, f);
 }
 
 void get_endstats(FILE* f) {

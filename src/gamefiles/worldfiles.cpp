@@ -172,9 +172,15 @@ bool getmessages(FILE* f, const char* tag) {
 }
 
 void putblocks(FILE* f) {
-  putmany(iteminplay, 1, sizeof iteminplay, f);
-  putmany(diplomacy, 1, sizeof diplomacy, f);
+  putmany(iteminplay, 1, writeversion < 311 ? 400 : int32_t(sizeof iteminplay), f);
+  if (writeversion < 312)
+    for (int32_t a = 0; a < 80; a++) putmany(diplomacy[a], 1, 80, f);
+  else
+    putmany(diplomacy, 1, sizeof diplomacy, f);
 }
+
+// Files of older versions kept fewer players' passwords.
+int32_t storedpasswords(int32_t version) { return version <= 301 ? 85 : version <= 311 ? 80 : MAXPLAYERS; }
 
 bool getblocks(FILE* f) {
   int32_t items = readversion < 311 ? 400 : 500;
@@ -359,7 +365,7 @@ void putfatherland(FILE* f) {
   int32_t c = imin(imax(uniquetypelist.count, -1), MAXUNIQUETYPES - 1);
   putint(c, f);
   putmany(uniquetypelist.type, 2, c + 1, f);
-  for (int32_t p = 0; p < MAXPLAYERS; p++) {
+  for (int32_t p = 0; p < storedpasswords(writeversion); p++) {
     char pass[50];
     strlcopy(pass, password[p], sizeof pass);
     put_keystring(pass, f);
@@ -397,8 +403,7 @@ void getfatherland(FILE* f) {
   }
   uniquetypelist.count = c;
   getmany(uniquetypelist.type, 2, c + 1, f, sizeof uniquetypelist.type);
-  int32_t passwords = readversion <= 301 ? 85 : readversion <= 311 ? 80 : MAXPLAYERS;
-  for (int32_t p = 0; p < passwords && !readbroken(); p++) get_keystring(password[p], f, 50);
+  for (int32_t p = 0; p < storedpasswords(readversion) && !readbroken(); p++) get_keystring(password[p], f, 50);
   if (readbroken()) return;
   get_endstats(f);
   if (readbroken()) return;
