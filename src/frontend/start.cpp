@@ -8,6 +8,7 @@
 
 #include "battleview/battleview.h"
 #include "frontend/frontend.h"
+#include "gamefiles/gamefiles.h"
 #include "gfx/gfx.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
@@ -31,6 +32,11 @@ void perftest() {
 }
 
 void start() {
+  if (verify) {
+    int status = verifymode();
+    fflush(stdout);
+    exit(status);
+  }
   if (textonly) {
     printf("The text-only modes (--tcpserver, --makemap, --host, --verify) are not available in this version yet.\n");
     fflush(stdout);

@@ -273,3 +273,16 @@ TEST_F(Files, DISABLED_WriteSeedCorpus) {
   writenewlord("newlords", 6, 1, "x");
   seed("gamefile_pretender", "design", readbytes(lastfilepath), true);
 }
+
+TEST_F(Files, VerifyFromTheCommandLine) {
+  GameFile file = createfileheader("cmdgame", 31, 6, 1, -1, nullptr, 0);
+  ASSERT_TRUE(closegamefile(std::move(file), 0));
+  std::string command = "VEY3_SAVE='" + std::string(savepath) + "' VEY3_CONF='" + root + "' VEY3_TEMP='" + root +
+                        "/vtemp' " + VEY3_BINARY + " --verify cmdgame > '" + root + "/out.txt' 2>&1";
+  EXPECT_EQ(system(command.c_str()), 0);
+  std::vector<uint8_t> report = readbytes(std::string(savepath) + "/cmdgame/ftherlnd.chk");
+  EXPECT_EQ(std::string(report.begin(), report.end()), "Fatherland file\n  gamenbr 31\n  turnnbr 6\n");
+  command = "VEY3_SAVE='" + std::string(savepath) + "' VEY3_CONF='" + root + "' VEY3_TEMP='" + root +
+            "/vtemp2' " + VEY3_BINARY + " --verify > /dev/null 2>&1";
+  EXPECT_NE(system(command.c_str()), 0);   // no game named
+}
