@@ -11,7 +11,8 @@ namespace {
 TrsImage solid(int w, int h, int frames, uint8_t r, uint8_t a = 255) {
   TrsImage im;
   im.width = w, im.height = h, im.frames = frames;
-  for (int i = 0; i < w * h * frames; i++) im.pixels.insert(im.pixels.end(), {r, uint8_t(i), 0, a});
+  for (int i = 0; i < w * h * frames; i++)
+    for (uint8_t v : {r, uint8_t(i), uint8_t(0), a}) im.pixels.push_back(v);
   return im;
 }
 

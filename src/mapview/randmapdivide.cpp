@@ -1,0 +1,480 @@
+// Random map division: every pixel goes to a province (sea provinces grow
+// over water, land provinces over land), borders are smoothed, touching
+// provinces become neighbours, and chains of border mountains are raised.
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+#include "gfx/progress.h"
+#include "mapview/randmap.h"
+#include "runtime/fatal.h"
+#include "runtime/rnd.h"
+#include "world/world.h"
+
+namespace {
+const char* const TITLE = "Random Map Generation";
+
+inline size_t at(int32_t x, int32_t y) { return size_t(y) * size_t(rm.width) + size_t(x); }
+inline bool waterat(int32_t x, int32_t y) { return rm.heights[at(x, y)] < rm.sealevel; }
+inline bool sealand(int32_t l) { return (provgeo[size_t(l)].terrain & TM_SEA) != 0; }
+
+// The walks of the expansion take most of the random steps of a map; they
+// come from a small generator of their own, seeded from the table generator
+// at each division, so a map still follows from the seeds.
+struct WalkSteps {
+  uint64_t state;
+  inline uint32_t next32() {
+    state ^= state >> 12;
+    state ^= state << 25;
+    state ^= state >> 27;
+    return uint32_t((state * 2685821657736338717ULL) >> 32);
+  }
+  // One of the nine moves (dx, dy in -1..1), all equally likely.
+  inline int32_t move() { return int32_t((uint64_t(next32()) * 9) >> 32); }
+};
+
+// A walk that stands inside a square of its own province (Chebyshev radius r
+// around it) goes on until it first steps onto the ring at distance r + 1.
+// Where it lands there follows a fixed distribution, computed once per r,
+// so the walk can be moved there at once: the outcome of every walk is
+// distributed exactly as if it took every step.
+constexpr int32_t MAXHOP = 10;
+struct HopTables {
+  std::vector<std::vector<uint32_t>> cdf;                 // per r: thresholds of a 32-bit draw
+  std::vector<std::vector<std::pair<int8_t, int8_t>>> ring;   // per r: the landing offsets
+  HopTables() : cdf(MAXHOP + 1), ring(MAXHOP + 1) {
+    for (int32_t r = 1; r <= MAXHOP; r++) {
+      int32_t side = 2 * r + 1;
+      std::vector<double> mass(size_t(side * side), 0.0), next(mass.size());
+      std::vector<double> land(size_t((side + 2) * (side + 2)), 0.0);
+      mass[size_t(r * side + r)] = 1.0;
+      double left = 1.0;
+      while (left > 1e-13) {
+        std::fill(next.begin(), next.end(), 0.0);
+        for (int32_t y = 0; y < side; y++)
+          for (int32_t x = 0; x < side; x++) {
+            double m = mass[size_t(y * side + x)];
+            if (m == 0) continue;
+            for (int32_t dy = -1; dy <= 1; dy++)
+              for (int32_t dx = -1; dx <= 1; dx++) {
+                int32_t nx = x + dx, ny = y + dy;
+                if (nx >= 0 && ny >= 0 && nx < side && ny < side) next[size_t(ny * side + nx)] += m / 9;
+                else land[size_t((ny + 1) * (side + 2) + nx + 1)] += m / 9;
+              }
+          }
+        mass.swap(next);
+        left = 0;
+        for (double m : mass) left += m;
+      }
+      double run = 0, total = 0;
+      for (double v : land) total += v;
+      for (int32_t y = 0; y < side + 2; y++)
+        for (int32_t x = 0; x < side + 2; x++) {
+          double v = land[size_t(y * (side + 2) + x)];
+          if (v <= 0) continue;
+          run += v / total;
+          ring[size_t(r)].push_back({int8_t(x - r - 1), int8_t(y - r - 1)});
+          cdf[size_t(r)].push_back(uint32_t(std::min(4294967295.0, run * 4294967296.0)));
+        }
+      cdf[size_t(r)].back() = 0xFFFFFFFFu;
+    }
+  }
+  std::pair<int8_t, int8_t> sample(int32_t r, uint32_t u) const {
+    const std::vector<uint32_t>& c = cdf[size_t(r)];
+    return ring[size_t(r)][size_t(std::lower_bound(c.begin(), c.end(), u) - c.begin())];
+  }
+};
+
+const HopTables& hops() {
+  static const HopTables tables;
+  return tables;
+}
+
+// For every owned pixel, the Chebyshev radius of the square around it that
+// its province owns whole (0 for unowned pixels), capped at MAXHOP. Pixels
+// only ever pass from unowned to owned, so an old map never overstates a
+// radius and the walks may use it between renewals.
+void safemap(std::vector<uint8_t>& safe) {
+  const int32_t w = rm.width, h = rm.height;
+  const int16_t* owner = rm.owner.data();
+  safe.assign(size_t(w) * size_t(h), 0);
+  auto foreign = [&](int32_t x, int32_t y, int32_t l) {
+    return x < 0 || y < 0 || x >= w || y >= h || owner[at(x, y)] != l;
+  };
+  const uint8_t far = MAXHOP + 1;
+  // Distance to the nearest foreign pixel: 1 next to one, then grown through
+  // pixels of the same province in two sweeps.
+  for (int32_t y = 0; y < h; y++)
+    for (int32_t x = 0; x < w; x++) {
+      int32_t l = owner[at(x, y)];
+      if (l == 0) continue;
+      bool edge = false;
+      for (int32_t dy = -1; dy <= 1 && !edge; dy++)
+        for (int32_t dx = -1; dx <= 1; dx++)
+          if (foreign(x + dx, y + dy, l)) {
+            edge = true;
+            break;
+          }
+      uint8_t d = edge ? 1 : far;
+      if (!edge) {
+        const int32_t back[4][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}};
+        for (const auto& b : back) d = std::min<uint8_t>(d, uint8_t(safe[at(x + b[0], y + b[1])] + 1));
+      }
+      safe[at(x, y)] = std::min(d, far);
+    }
+  for (int32_t y = h - 1; y >= 0; y--)
+    for (int32_t x = w - 1; x >= 0; x--) {
+      uint8_t d = safe[at(x, y)];
+      if (d <= 1) continue;
+      const int32_t ahead[4][2] = {{1, 1}, {0, 1}, {-1, 1}, {1, 0}};
+      for (const auto& a : ahead) d = std::min<uint8_t>(d, uint8_t(safe[at(x + a[0], y + a[1])] + 1));
+      safe[at(x, y)] = d;
+    }
+  for (uint8_t& d : safe) d = d ? uint8_t(std::min<int32_t>(d - 1, MAXHOP)) : 0;
+}
+
+// One province's walk from its capital: each step moves to a random one of
+// the 8 surrounding pixels (or stays) until it leaves the province.
+void expandonce(int32_t l, WalkSteps& steps, const std::vector<uint8_t>& safe) {
+  int32_t x = provgeo[size_t(l)].x, y = provgeo[size_t(l)].y;
+  const int32_t w = rm.width, h = rm.height;
+  int16_t* owner = rm.owner.data();
+  const HopTables& table = hops();
+  for (;;) {
+    int32_t r = safe[at(x, y)];
+    if (r >= 1) {
+      auto [dx, dy] = table.sample(r, steps.next32());
+      x += dx;
+      y += dy;
+    } else {
+      int32_t move = steps.move();
+      x += move % 3 - 1;
+      y += move / 3 - 1;
+    }
+    if (x < 0 || y < 0 || x >= w || y >= h) return;   // outside counts as unowned and is never taken
+    int32_t o = owner[at(x, y)];
+    if (o == l) continue;
+    if (o != 0) return;
+    bool water = waterat(x, y);
+    if (sealand(l) ? water : (!water || rnd(100) <= 29)) owner[at(x, y)] = int16_t(l);
+    return;
+  }
+}
+
+// The state of a division between passes: the owned pixels next to an
+// unowned one (only they can take pixels in a growth pass) and the unowned
+// pixels (only they can be taken in a filling pass), both in reading order.
+// A pass then visits these instead of the whole map.
+struct Division {
+  std::vector<uint32_t> frontier;
+  std::vector<uint32_t> blanks;
+  int64_t innerblanks = 0;   // unowned pixels off the outermost rows and columns
+};
+
+inline bool inner(int32_t x, int32_t y) { return x >= 1 && y >= 1 && x <= rm.width - 2 && y <= rm.height - 2; }
+
+bool nearblank(uint32_t i) {
+  int32_t x = int32_t(i % uint32_t(rm.width)), y = int32_t(i / uint32_t(rm.width));
+  const int16_t* owner = rm.owner.data();
+  for (int32_t ny = std::max(0, y - 1); ny <= std::min(rm.height - 1, y + 1); ny++)
+    for (int32_t nx = std::max(0, x - 1); nx <= std::min(rm.width - 1, x + 1); nx++)
+      if (owner[at(nx, ny)] == 0) return true;
+  return false;
+}
+
+Division finddivision() {
+  Division d;
+  const int32_t w = rm.width, h = rm.height;
+  for (int32_t y = 0; y < h; y++)
+    for (int32_t x = 0; x < w; x++) {
+      uint32_t i = uint32_t(at(x, y));
+      if (rm.owner[i] == 0) {
+        d.blanks.push_back(i);
+        d.innerblanks += inner(x, y);
+      }
+    }
+  // Owned pixels next to a blank: the 3 x 3 blocks around the blanks.
+  std::vector<uint8_t> mark(rm.owner.size(), 0);
+  for (uint32_t i : d.blanks) {
+    int32_t x = int32_t(i % uint32_t(w)), y = int32_t(i / uint32_t(w));
+    for (int32_t ny = std::max(0, y - 1); ny <= std::min(h - 1, y + 1); ny++)
+      for (int32_t nx = std::max(0, x - 1); nx <= std::min(w - 1, x + 1); nx++) mark[at(nx, ny)] = 1;
+  }
+  for (size_t i = 0; i < mark.size(); i++)
+    if (mark[i] && rm.owner[i] != 0) d.frontier.push_back(uint32_t(i));
+  return d;
+}
+
+// Brings the lists up to date after the pixels in taken (reading order not
+// needed) were given owners.
+void update(Division& d, std::vector<uint32_t>& taken) {
+  std::vector<uint32_t> keep;
+  keep.reserve(d.frontier.size() + taken.size());
+  for (uint32_t i : d.frontier)
+    if (nearblank(i)) keep.push_back(i);
+  size_t old = keep.size();
+  for (uint32_t i : taken)
+    if (nearblank(i)) keep.push_back(i);
+  std::sort(keep.begin() + ptrdiff_t(old), keep.end());
+  std::inplace_merge(keep.begin(), keep.begin() + ptrdiff_t(old), keep.end());
+  d.frontier.swap(keep);
+  std::erase_if(d.blanks, [](uint32_t i) { return rm.owner[i] != 0; });
+  for (uint32_t i : taken) d.innerblanks -= inner(int32_t(i % uint32_t(rm.width)), int32_t(i / uint32_t(rm.width)));
+}
+
+// One growth pass: every owned pixel off the outermost rows and columns
+// picks one of its 3 x 3 neighbours and takes it when unowned and fitting.
+// Returns the inner unowned count from before the pass.
+int32_t growpass(Division& d, int32_t a, int32_t b) {
+  const int32_t w = rm.width, h = rm.height;
+  if (h < 3) return 0;
+  int32_t before = int32_t(d.innerblanks);
+  int16_t* owner = rm.owner.data();
+  std::vector<uint32_t> taken;
+  for (uint32_t i : d.frontier) {
+    int32_t x = int32_t(i % uint32_t(w)), y = int32_t(i / uint32_t(w));
+    if (!inner(x, y)) continue;
+    int32_t l = owner[i];
+    int32_t ny = y + rnd(3) - 1;
+    int32_t nx = x + rnd(3) - 1;
+    size_t t = at(nx, ny);
+    if (owner[t] != 0) continue;
+    bool water = waterat(nx, ny);
+    bool take = sealand(l) ? (water || rnd(100) < b) : (!water || rnd(100) < a);
+    if (!take) continue;
+    owner[t] = int16_t(l);
+    taken.push_back(uint32_t(t));
+  }
+  update(d, taken);
+  return before;
+}
+
+// One filling pass: every unowned pixel looks at its 3 x 3 neighbours as they
+// were before the pass, in reading order, and the first that takes it owns it.
+// Returns the unowned count from before the pass.
+int32_t fillpass(Division& d, int32_t a, int32_t b) {
+  const int32_t w = rm.width, h = rm.height;
+  int32_t before = int32_t(d.blanks.size());
+  std::vector<uint32_t> taken;
+  std::vector<int16_t> takers;
+  for (uint32_t i : d.blanks) {
+    int32_t x = int32_t(i % uint32_t(w)), y = int32_t(i / uint32_t(w));
+    bool water = waterat(x, y);
+    int32_t taker = 0;
+    for (int32_t ny = std::max(0, y - 1); ny <= std::min(h - 1, y + 1) && !taker; ny++)
+      for (int32_t nx = std::max(0, x - 1); nx <= std::min(w - 1, x + 1); nx++) {
+        int32_t l = rm.owner[at(nx, ny)];
+        if (l == 0 || rnd(100) >= a) continue;
+        if (sealand(l) ? (water || rnd(100) < b) : (!water || rnd(100) < 40)) {
+          taker = l;
+          break;
+        }
+      }
+    if (taker) taken.push_back(i), takers.push_back(int16_t(taker));
+  }
+  for (size_t k = 0; k < taken.size(); k++) rm.owner[taken[k]] = takers[k];
+  update(d, taken);
+  return before;
+}
+}  // namespace
+
+void SortLands() {
+  int32_t n = nbrlands;
+  std::vector<int32_t> order(static_cast<size_t>(n));
+  std::iota(order.begin(), order.end(), 1);
+  std::stable_sort(order.begin(), order.end(), [](int32_t a, int32_t b) {
+    const ProvGeo &p = provgeo[size_t(a)], &q = provgeo[size_t(b)];
+    return p.y != q.y ? p.y < q.y : p.x < q.x;
+  });
+  std::vector<ProvGeo> copy(provgeo.begin() + 1, provgeo.begin() + 1 + n);
+  for (int32_t k = 0; k < n; k++) {
+    const ProvGeo& from = copy[size_t(order[size_t(k)] - 1)];
+    ProvGeo& to = provgeo[size_t(k) + 1];
+    to.x = from.x;
+    to.y = from.y;
+    to.terrain = from.terrain;
+  }
+}
+
+int32_t GrowPass(int32_t a, int32_t b) {
+  Division d = finddivision();
+  return growpass(d, a, b);
+}
+
+int32_t FillPass(int32_t a, int32_t b) {
+  Division d = finddivision();
+  return fillpass(d, a, b);
+}
+
+void DivideWorld(int32_t showprogress, int32_t first) {
+  rm.owner.assign(size_t(rm.width) * size_t(rm.height), 0);
+  if (nbrlands < 1) return;
+  for (int32_t l = 1; l <= nbrlands; l++) RMSetOwner(provgeo[size_t(l)].x, provgeo[size_t(l)].y, l);
+  WalkSteps steps{(uint64_t(rnd(4096)) << 36 | uint64_t(rnd(4096)) << 24 | uint64_t(rnd(4096)) << 12 | uint64_t(rnd(4096))) |
+                  0x9E3779B97F4A7C15ULL};
+  std::vector<uint8_t> safe;
+  float rounds = 50.0f * rm.mindist;
+  for (int32_t k = 0; float(k) < rounds; k++) {
+    if (showprogress && k % 64 == 0) progressbox(TITLE, int32_t(float(k) * 100.0f / rounds), "Expanding territories");
+    if (k % 64 == 0) safemap(safe);
+    for (int32_t l = 1; l <= nbrlands; l++) expandonce(l, steps, safe);
+  }
+  int64_t area = int64_t(rm.width) * rm.height;
+  Division division = finddivision();
+  int32_t blanks = growpass(division, 30, 1);
+  int32_t firstblanks = std::max(1, blanks);
+  int32_t stalled = 0;
+  while (blanks > 0) {
+    if (showprogress) progressbox(TITLE, (firstblanks - blanks) * 100 / firstblanks, "Dividing the world");
+    int32_t before = blanks;
+    if (blanks >= 3 * (rm.width + rm.height)) {
+      if (blanks < area / (first ? 20 : 50)) {
+        blanks = fillpass(division, 60, 15);
+        RMLog("eblanks %d", blanks);
+      } else if (blanks < area / 10) {
+        blanks = growpass(division, 75, 5);
+        RMLog("_blanks %d", blanks);
+      } else {
+        blanks = growpass(division, 30, 1);
+        RMLog("blanks %d", blanks);
+      }
+    } else {
+      blanks = fillpass(division, 100, 50);
+      RMLog("feblanks %d", blanks);
+    }
+    // The passes count before they fill; a count that stops falling means
+    // pixels no province can reach, which must not loop for ever.
+    stalled = blanks >= before ? stalled + 1 : 0;
+    if (stalled > 1000) break;
+  }
+  // The growth passes skip the outermost rows and columns: fill what they left.
+  for (int32_t pass = 0; pass < 10000 && !division.blanks.empty(); pass++) fillpass(division, 100, 50);
+}
+
+void rmprettify(int32_t showprogress) {
+  const int32_t w = rm.width, h = rm.height;
+  for (int32_t pass = 0; pass < 3; pass++) {
+    std::vector<int16_t> copy = rm.owner;
+    for (int32_t y = 1; y <= h - 2; y++) {
+      if (showprogress) progressbox(TITLE, int32_t((int64_t(pass) * h + y) * 100 / (3 * int64_t(h))), "Prettifying borders");
+      for (int32_t x = 1; x <= w - 2; x++) {
+        int32_t centre = copy[at(x, y)];
+        int32_t same = 0, last = centre;
+        for (int32_t dy = -1; dy <= 1; dy++)
+          for (int32_t dx = -1; dx <= 1; dx++) {
+            int32_t v = copy[at(x + dx, y + dy)];
+            if (v == centre) same++;
+            else last = v;
+          }
+        if (same < 5) rm.owner[at(x, y)] = int16_t(last);
+      }
+    }
+  }
+}
+
+// Two provinces are neighbours when enough sampled pixels of the one touch
+// the other. The sample is a checkerboard anchored at the left edge of the
+// window around the first province's capital; its scan runs down the rows
+// until the province has been left behind. One scan per province collects
+// the counts of every later province at once, which gives the same pairs as
+// a scan per pair.
+void rmfindneighbours(int32_t showprogress) {
+  const int32_t w = rm.width, h = rm.height, n = nbrlands;
+  for (int32_t l = 0; l < MAXLANDS; l++) std::fill(std::begin(provgeo[size_t(l)].nbr), std::end(provgeo[size_t(l)].nbr), 0);
+  // Bounding rows and columns of each province.
+  std::vector<int32_t> bx0(size_t(n) + 1, w), bx1(size_t(n) + 1, -1), by0(size_t(n) + 1, h), by1(size_t(n) + 1, -1);
+  for (int32_t y = 0; y < h; y++)
+    for (int32_t x = 0; x < w; x++) {
+      int32_t o = rm.owner[at(x, y)];
+      if (o < 1 || o > n) continue;
+      size_t i = size_t(o);
+      bx0[i] = std::min(bx0[i], x), bx1[i] = std::max(bx1[i], x);
+      by0[i] = std::min(by0[i], y), by1[i] = std::max(by1[i], y);
+    }
+  const int32_t R = int32_t(rm.mindist * 15.0f);
+  const float threshold = std::min(10.0f, rm.mindist * 0.05f);
+  std::vector<int32_t> counts(size_t(n) + 1, 0);
+  std::vector<int32_t> touched;
+  for (int32_t i = 1; i <= n; i++) {
+    if (showprogress) progressbox(TITLE, i * 100 / n, "Finding all neighbors");
+    RMLog("  Nbors for %d", i);
+    const ProvGeo& pi = provgeo[size_t(i)];
+    touched.clear();
+    if (bx1[size_t(i)] >= 0) {
+      int32_t r0 = std::max(1, pi.y - R / 2);
+      int32_t c0 = std::max(1, pi.x - R / 2), c1 = std::min(pi.x + R / 2, w - 2);
+      int32_t first = std::max(r0, by0[size_t(i)]);
+      int32_t lastseen = -1;
+      for (int32_t y = first; y <= h - 2; y++) {
+        if (lastseen >= 0 && y > lastseen + 1) break;
+        int32_t start = c0 + (y & 1);
+        // Skip to the province's first column, keeping the sample's parity.
+        int32_t from = std::max(start, bx0[size_t(i)]);
+        from += (from - start) & 1;
+        int32_t to = std::min(c1, bx1[size_t(i)] + 1);
+        for (int32_t x = from; x < to; x += 2) {
+          if (rm.owner[at(x, y)] != i) continue;
+          lastseen = y;
+          int32_t around[4] = {rm.owner[at(x + 1, y)], rm.owner[at(x - 1, y)], rm.owner[at(x, y + 1)],
+                               rm.owner[at(x, y - 1)]};
+          for (int k = 0; k < 4; k++) {
+            int32_t j = around[k];
+            if (j <= i || j > n) continue;
+            bool again = false;
+            for (int m = 0; m < k; m++) again |= around[m] == j;
+            if (again) continue;
+            if (counts[size_t(j)]++ == 0) touched.push_back(j);
+          }
+        }
+      }
+    }
+    std::sort(touched.begin(), touched.end());
+    for (int32_t j : touched) {
+      const ProvGeo& pj = provgeo[size_t(j)];
+      bool near = std::abs(pi.x - pj.x) <= R && std::abs(pi.y - pj.y) <= R;
+      if (near && float(counts[size_t(j)]) > threshold) {
+        rmaddnbor(i, j);
+        rmaddnbor(j, i);
+      }
+      counts[size_t(j)] = 0;
+    }
+  }
+}
+
+void rmbordermountains() {
+  int32_t made = 0;
+  rm.paircount = -1;
+  for (int32_t attempt = 0; attempt < 1000 && made < rm.mounttarget; attempt++) {
+    int32_t l = rnd(nbrlands) + 1;
+    int32_t n = rmrandneighbour(l);
+    bool ok = n >= 1 && !rmissea(l) && !rmissea(n);
+    if (ok && rmiscoastal(l) && rnd(100) < 75) ok = false;
+    if (ok && rmiscoastal(n) && rnd(100) < 75) ok = false;
+    if (ok && rmiscoastal(l) && rmiscoastal(n)) ok = false;
+    RMLog("mount %d l=%d n=%d ok=%d", attempt, l, n, ok ? 1 : 0);
+    if (!ok) continue;
+    provgeo[size_t(l)].terrain |= TM_MOUNTAINS;
+    provgeo[size_t(n)].terrain |= TM_MOUNTAINS;
+    if (rm.paircount < RM_MAXPAIRS - 1) {
+      rm.paircount++;
+      rm.pairs[rm.paircount][0] = l;
+      rm.pairs[rm.paircount][1] = n;
+    }
+    if (rnd(100) < 80) {
+      for (int32_t k = 0; k < 10; k++) {
+        int32_t m = rmrandneighbour(l);
+        if (m < 1 || rmissea(m) || !rmisneighbour(l, m) || !rmisneighbour(n, m)) continue;
+        if (rmiscoastal(l) && rmiscoastal(m)) continue;
+        provgeo[size_t(m)].terrain |= TM_MOUNTAINS;
+        if (rm.paircount < RM_MAXPAIRS - 1) {
+          rm.paircount++;
+          rm.pairs[rm.paircount][0] = l;
+          rm.pairs[rm.paircount][1] = m;
+        }
+        break;
+      }
+    }
+    RMLog("border mountain %d %d", l, n);
+    made++;
+  }
+}
