@@ -10,6 +10,7 @@
 #include "frontend/frontend.h"
 #include "gamefiles/gamefiles.h"
 #include "gfx/gfx.h"
+#include "mapview/randmap.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
 #include "runtime/options.h"
@@ -34,6 +35,11 @@ void perftest() {
 void start() {
   if (verify) {
     int status = verifymode();
+    fflush(stdout);
+    exit(status);
+  }
+  if (makemapname[0]) {
+    int status = makemapmode();
     fflush(stdout);
     exit(status);
   }
