@@ -299,34 +299,25 @@ struct BitReader {
   const uint8_t* in;
   int32_t length;
   int32_t pos;
-  uint64_t cache = 0;   // next bits, left-aligned
-  int bits = 0;
-  bool shortstream = false;
+  uint64_t cache = 0;   // next bits, left-aligned; zeros after the input
+  int bits = 0;         // real bits in the cache; below 0 once zeros were taken
 
-  void refill() {
+  // Makes at least 40 bits ready (real ones while the input lasts), enough
+  // for the deepest code and a position.
+  void prepare() {
+    if (bits >= 40) return;
     while (bits <= 56 && pos < length) {
       cache |= uint64_t(in[pos++]) << (56 - bits);
       bits += 8;
     }
   }
   int bit() {
-    if (bits == 0) {
-      refill();
-      if (bits == 0) {
-        shortstream = true;
-        return 0;
-      }
-    }
     int b = int(cache >> 63);
     cache <<= 1;
     bits--;
     return b;
   }
-  int byte() {
-    int v = 0;
-    for (int i = 0; i < 8; i++) v = (v << 1) | bit();
-    return v;
-  }
+  bool overrun() const { return bits < 0; }
 };
 
 int decodechar(BitReader& r) {
@@ -338,7 +329,8 @@ int decodechar(BitReader& r) {
 }
 
 int decodeposition(BitReader& r) {
-  int i = r.byte();
+  int i = 0;
+  for (int k = 0; k < 8; k++) i = (i << 1) | r.bit();
   int upper = dtab.code[size_t(i)] << 6;
   int extra = dtab.len[size_t(i)] - 2;
   while (extra-- > 0) i = (i << 1) | r.bit();
@@ -419,15 +411,16 @@ int32_t lzh_decompress(const void* source, int32_t sourcelength, void* destinati
   int r = N - F;
   int32_t count = 0;
   while (count < total) {
+    rd.prepare();
     int c = decodechar(rd);
     if (c < 256) {
-      if (rd.shortstream) return -1;
+      if (rd.overrun()) return -1;
       out[count++] = uint8_t(c);
       text_buf[r++] = uint8_t(c);
       r &= N - 1;
     } else {
       int from = (r - decodeposition(rd) - 1) & (N - 1);
-      if (rd.shortstream) return -1;
+      if (rd.overrun()) return -1;
       int n = c - 255 + THRESHOLD;
       // Stops at the plain length, also in the middle of a match.
       for (int k = 0; k < n && count < total; k++) {
