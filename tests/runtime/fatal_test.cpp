@@ -171,3 +171,10 @@ TEST(Debug, LogToStreamAndRemoveLog) {
   removelog();   // a missing file is no error
   ASSERT_EQ(chdir(old), 0);
 }
+
+TEST(FatalDeathTest, GoogleTestSeesTheSameEnds) {
+  EXPECT_EXIT(bailif(1, "getland: bad lnr"), testing::KilledBySignal(SIGABRT), "got gick fel!\ngetland: bad lnr\n$");
+  EXPECT_EXIT(fatalerror(""), testing::ExitedWithCode(0), "^$");
+  EXPECT_EXIT(bailif_fmt(7, "tcp_getpacket: bad connbr %d", 51), testing::KilledBySignal(SIGABRT),
+              "tcp_getpacket: bad connbr 51\n$");
+}
