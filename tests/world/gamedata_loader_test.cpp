@@ -1,0 +1,170 @@
+// The strict loader: what it refuses and how it reports it, and the snapshot.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "world/gamedata.h"
+
+namespace {
+
+// The embedded files, with one of them replaced (or added) by the given text.
+struct Files {
+  std::vector<std::string> names, texts;
+  Files() {
+    for (int i = 0; i < embeddedfilecount(); i++) {
+      names.push_back(embeddedfilename(i));
+      texts.push_back(embeddedfiletext(i));
+    }
+  }
+  std::string& text(const char* name) {
+    for (size_t i = 0; i < names.size(); i++)
+      if (names[i] == name) return texts[i];
+    names.push_back(name);
+    texts.push_back("");
+    return texts.back();
+  }
+  void drop(const char* name) {
+    for (size_t i = 0; i < names.size(); i++)
+      if (names[i] == name) { names.erase(names.begin() + i); texts.erase(texts.begin() + i); return; }
+  }
+  // Loads and returns the error text ("" on success).
+  std::string load() {
+    std::vector<const char*> n, t;
+    for (size_t i = 0; i < names.size(); i++) { n.push_back(names[i].c_str()); t.push_back(texts[i].c_str()); }
+    char err[800];
+    int r = loadgamedatafrom(n.data(), t.data(), (int)n.size(), err, sizeof err);
+    if (r == 0) return "";
+    EXPECT_NE(err[0], 0);
+    return err;
+  }
+};
+
+class Loader : public ::testing::Test {
+ protected:
+  void TearDown() override { loadgamedata(); }
+};
+
+TEST_F(Loader, EmbeddedDataLoads) {
+  Files f;
+  EXPECT_EQ(f.load(), "");
+}
+
+TEST_F(Loader, RefusesBadInputNamingFileAndLine) {
+  struct Case { const char* file; const char* append; const char* expect; };
+  const Case cases[] = {
+      {"units.txt", "\n2100 \"Odd\" hp=10 colour=3\n", "unknown key 'colour'"},
+      {"units.txt", "\n2100 \"Odd\" hp=70000\n", "value 70000 too large for 'hp'"},
+      {"units.txt", "\n2100 \"A name that is far too long for a unit\"\n", "longer than 31 characters"},
+      {"units.txt", "\n17 \"Archer\" hp=10\n", "row 17 defined twice"},
+      {"units.txt", "\n2107 \"Past the end\"\n", "past the table's last row"},
+      {"units.txt", "\n2100 \"Odd\" flags=swims\n", "unknown flag 'swims'"},
+      {"units.txt", "\n2100 \"Odd\" weapons=\"Banana\"\n", "no weapon called \"Banana\""},
+      {"units.txt", "\n2100 \"Odd\" like=2101\n", "'like' needs a row defined before"},
+      {"units.txt", "\n2100 \"Odd\" hp=1x\n", "bad number in 'hp'"},
+      {"units.txt", "\n  hp=3\n2100 \"Odd\" hp\n", "'key=value' expected"},
+      {"weapons.txt", "\n500 \"Odd\" dmg=-999\n", "damage outside"},
+      {"armors.txt", "\n150 \"Odd\" type=body prot=tail:3\n", "bad number in 'prot'"},
+      {"items.txt", "\n300 \"Odd\" level=99 type=misc\n", "level outside 0..98"},
+      {"items.txt", "\n300 \"Odd\" level=1\n", "without a type"},
+      {"sites.txt", "\n700 \"Odd\" path=99\n", "bad path"},
+      {"sites.txt", "\n700 \"Odd\" path=fire effects=1:2,1:2,1:2,1:2,1:2,1:2\n", "more than five effects"},
+      {"nations.txt", "\n72 \"Odd\" era=1 file=\"x9\"\n", "past the table's last row"},
+      {"nations.txt", "\n", ""},
+      {"mercenaries.txt", "\n60 \"Gap\" eras=early tier=0 com=34\n", "contiguous"},
+      {"epithets.txt", "\n\"end\"\n", "'end' in the list"},
+      {"provnames.txt", "\n@moon\nLuna\n", "unknown name list 'moon'"},
+      {"descriptions.txt", "\n:Tax\nagain\n", "key 'Tax' given twice"},
+      {"personalnames.txt", "\n@99\nBob\n", "name type 1..63 expected"},
+  };
+  for (const Case& c : cases) {
+    Files f;
+    f.text(c.file) += c.append;
+    std::string err = f.load();
+    if (c.expect[0] == 0) { EXPECT_EQ(err, "") << c.file; continue; }
+    EXPECT_NE(err.find(c.expect), std::string::npos) << c.file << ": " << err;
+    EXPECT_EQ(err.rfind(c.file, 0), 0u) << err;   // the message begins with the file name
+  }
+  // the line number points at the offending line
+  Files f;
+  f.text("forts.txt") = "0 \"None\"\n1 \"Simple Hillfort\"\n\n3 \"Fortified City\" moat=1\n";
+  EXPECT_NE(f.load().find("forts.txt:4: unknown key 'moat'"), std::string::npos);
+}
+
+TEST_F(Loader, RefusesMissingRowsAndFiles) {
+  {
+    Files f;   // a bound row renamed
+    std::string& t = f.text("weapons.txt");
+    t.replace(t.find("\"Useless Kick\""), 14, "\"Kick\"");
+    EXPECT_NE(f.load().find("row 346 must be \"Useless Kick\", found \"Kick\""), std::string::npos);
+  }
+  {
+    Files f;   // a bound row dropped
+    std::string& t = f.text("armors.txt");
+    t.replace(t.find("\n0 \"Nothing\""), 1, "\n#");
+    EXPECT_NE(f.load().find("required row 0 \"Nothing\" missing"), std::string::npos);
+  }
+  {
+    Files f;   // a nation row dropped
+    std::string& t = f.text("nations.txt");
+    size_t at = t.find("\n5 \"");
+    t[at + 1] = '#';
+    EXPECT_NE(f.load().find("required nation row 5 missing"), std::string::npos);
+  }
+  {
+    Files f;
+    f.drop("spells.txt");
+    EXPECT_EQ(f.load(), "spells.txt: data file missing");
+  }
+  {
+    Files f;
+    f.text("extra.txt") = "x";
+    EXPECT_EQ(f.load(), "extra.txt: unknown data file");
+  }
+}
+
+TEST_F(Loader, FailedLoadLeavesTablesClearAndRestoreBringsThemBack) {
+  loadgamedata();   // takes the snapshot
+  Files f;
+  f.text("units.txt") += "\n2100 \"Odd\" hp=-40000\n";
+  EXPECT_NE(f.load(), "");
+  EXPECT_EQ(findunittype("Archer"), -1);
+  EXPECT_EQ(findunittype("no one"), -1);   // cleared rows have no names to match
+  EXPECT_EQ(finditem("Champion's Trident"), 0);
+  restoregamedata();
+  EXPECT_EQ(findunittype("Archer"), 17);
+  // a change made after loading is undone by restoring the snapshot
+  unittypes[17].hp = 99;
+  strcpy(nations[0].name, "Changed");
+  restoregamedata();
+  EXPECT_NE(unittypes[17].hp, 99);
+  EXPECT_STREQ(nations[0].name, "Raraduvizaro");
+}
+
+TEST_F(Loader, FormatDetails) {
+  Files f;
+  f.text("units.txt") +=
+      "\n# a comment line\n2100 \"Copy\" like=17 hp=33\n  flags=undead,female ab=198:15\n"
+      "\"Next\" like=2100\n";
+  f.text("weapons.txt") += "\n500 \"Whirl\" dmg=4 flags=nostr,magic secondaryalways=\"Fist\"\n";
+  f.text("descriptions.txt") += "\n:Multi\nline one\nline two\n\n";
+  ASSERT_EQ(f.load(), "");
+  const Monster& m = unittypes[2100];
+  EXPECT_EQ(m.hp, 33);
+  EXPECT_EQ(m.att, unittypes[17].att);
+  EXPECT_TRUE(m.flags & MF_UNDEAD);
+  EXPECT_TRUE(m.flags & MF_FEMALE);
+  EXPECT_TRUE(m.flags2 & MF2_UNDEADCLASS);   // undead count against undead leadership
+  int k = 0;
+  while (m.abilityid[k] != 0 && m.abilityid[k] != AB_FIRERES) k++;
+  EXPECT_EQ(m.abilityid[k], AB_FIRERES);
+  EXPECT_EQ(m.abilityval[k], 15);
+  EXPECT_STREQ(unittypes[2101].name, "Next");    // a quoted head takes the next row
+  EXPECT_EQ(unittypes[2101].hp, 33);
+  EXPECT_EQ(weapons[500].flags & (WF_STRENGTH | WF_MUNDANE), 0u);
+  EXPECT_EQ(weapons[500].secondaryeffect, -92);   // "always" is stored negative
+  EXPECT_STREQ(descrtextof(finddescr("multi")), "line one\nline two");
+}
+
+}  // namespace
