@@ -41,17 +41,17 @@ struct Files {
   }
 };
 
-class Loader : public ::testing::Test {
+class GameDataLoader : public ::testing::Test {
  protected:
   void TearDown() override { loadgamedata(); }
 };
 
-TEST_F(Loader, EmbeddedDataLoads) {
+TEST_F(GameDataLoader, EmbeddedDataLoads) {
   Files f;
   EXPECT_EQ(f.load(), "");
 }
 
-TEST_F(Loader, RefusesBadInputNamingFileAndLine) {
+TEST_F(GameDataLoader, RefusesBadInputNamingFileAndLine) {
   struct Case { const char* file; const char* append; const char* expect; };
   const Case cases[] = {
       {"units.txt", "\n2100 \"Odd\" hp=10 colour=3\n", "unknown key 'colour'"},
@@ -92,7 +92,7 @@ TEST_F(Loader, RefusesBadInputNamingFileAndLine) {
   EXPECT_NE(f.load().find("forts.txt:4: unknown key 'moat'"), std::string::npos);
 }
 
-TEST_F(Loader, RefusesMissingRowsAndFiles) {
+TEST_F(GameDataLoader, RefusesMissingRowsAndFiles) {
   {
     Files f;   // a bound row renamed
     std::string& t = f.text("weapons.txt");
@@ -124,7 +124,7 @@ TEST_F(Loader, RefusesMissingRowsAndFiles) {
   }
 }
 
-TEST_F(Loader, FailedLoadLeavesTablesClearAndRestoreBringsThemBack) {
+TEST_F(GameDataLoader, FailedLoadLeavesTablesClearAndRestoreBringsThemBack) {
   loadgamedata();   // takes the snapshot
   Files f;
   f.text("units.txt") += "\n2100 \"Odd\" hp=-40000\n";
@@ -142,7 +142,7 @@ TEST_F(Loader, FailedLoadLeavesTablesClearAndRestoreBringsThemBack) {
   EXPECT_STREQ(nations[0].name, "Raraduvizaro");
 }
 
-TEST_F(Loader, FormatDetails) {
+TEST_F(GameDataLoader, FormatDetails) {
   Files f;
   f.text("units.txt") +=
       "\n# a comment line\n2100 \"Copy\" like=17 hp=33\n  flags=undead,female ab=198:15\n"

@@ -8,14 +8,14 @@
 
 namespace {
 
-class Lookups : public ::testing::Test {
+class GameDataLookups : public ::testing::Test {
  protected:
   void SetUp() override { cleargamedata(); }
   void TearDown() override { loadgamedata(); }
   static void endunits(int at) { unittypes[at].sprite = UNITTYPE_ENDSPRITE; strcpy(unittypes[at].name, "end"); }
 };
 
-TEST_F(Lookups, UnitTypesStopAtTheEndRowAndSkipUnusedRows) {
+TEST_F(GameDataLookups, UnitTypesStopAtTheEndRowAndSkipUnusedRows) {
   strcpy(unittypes[0].name, "no one");
   strcpy(unittypes[1].name, "Archer");
   // row 2 unused: empty name
@@ -40,7 +40,7 @@ TEST_F(Lookups, UnitTypesStopAtTheEndRowAndSkipUnusedRows) {
   EXPECT_EQ(nbrofunittypes(), MAXUNITTYPES);
 }
 
-TEST_F(Lookups, WeaponsPreferRowsThatUseStrength) {
+TEST_F(GameDataLookups, WeaponsPreferRowsThatUseStrength) {
   strcpy(weapons[0].name, "Nothing");
   strcpy(weapons[1].name, "Bite");              // natural, no strength bit
   strcpy(weapons[2].name, "Spear");
@@ -59,7 +59,7 @@ TEST_F(Lookups, WeaponsPreferRowsThatUseStrength) {
   EXPECT_EQ(nbrofweapons(), 5);
 }
 
-TEST_F(Lookups, ArmorsItemsSitesAndSpells) {
+TEST_F(GameDataLookups, ArmorsItemsSitesAndSpells) {
   strcpy(armors[0].name, "Nothing");
   strcpy(armors[1].name, "Buckler");
   armors[2].def = ARMOR_ENDDEF;
@@ -98,7 +98,7 @@ TEST_F(Lookups, ArmorsItemsSitesAndSpells) {
   EXPECT_EQ(nbrofspells(), 1);
 }
 
-TEST_F(Lookups, NationAttributes) {
+TEST_F(GameDataLookups, NationAttributes) {
   Nation& n = nations[3];
   for (int k = 0; k < NATIONATTRS; k++) { n.attrkey[k] = 200 + k; n.attrval[k] = k + 1; }
   EXPECT_EQ(getnatattr(3, 200), 1);
@@ -118,7 +118,7 @@ TEST_F(Lookups, NationAttributes) {
   EXPECT_EQ(nbrofnations(), 2);
 }
 
-TEST_F(Lookups, Descriptions) {
+TEST_F(GameDataLookups, Descriptions) {
   EXPECT_STREQ(descrtextof(0), "No description available.");
   EXPECT_EQ(finddescr("anything"), 0);
   loadgamedata();

@@ -11,7 +11,7 @@
 
 namespace {
 
-class Data : public ::testing::Test {
+class GameData : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { loadgamedata(); }
 };
@@ -28,7 +28,7 @@ bool hasweapon(int m, int w) {
 }
 bool isunit(int m) { return m > 0 && m < BUILTIN_UNITTYPES && isusedunittype(m); }
 
-TEST_F(Data, EndRowsSitAtTheBuiltInCounts) {
+TEST_F(GameData, EndRowsSitAtTheBuiltInCounts) {
   EXPECT_EQ(nbrofunittypes(), BUILTIN_UNITTYPES);
   EXPECT_EQ(nbrofweapons(), BUILTIN_WEAPONS);
   EXPECT_EQ(nbrofarmors(), BUILTIN_ARMORS);
@@ -53,7 +53,7 @@ TEST_F(Data, EndRowsSitAtTheBuiltInCounts) {
   EXPECT_GE(nbrofsites(), 101);
 }
 
-TEST_F(Data, BoundRowsHoldTheirNames) {
+TEST_F(GameData, BoundRowsHoldTheirNames) {
   for (const BoundRow& b : boundrows) {
     const char* have = b.table == 'u' ? unittypes[b.row].name : b.table == 'w' ? weapons[b.row].name
                      : b.table == 'a' ? armors[b.row].name : b.table == 'i' ? items[b.row].name
@@ -73,7 +73,7 @@ TEST_F(Data, BoundRowsHoldTheirNames) {
   EXPECT_STREQ(sites[SIT_SMOULDERCONE].name, "The Smouldercone");
 }
 
-TEST_F(Data, UnitRowsFitTheirNamesAndRoles) {
+TEST_F(GameData, UnitRowsFitTheirNamesAndRoles) {
   // runs drawn as base + rnd(k) are contiguous used rows
   const int runs[][2] = {{186, 187}, {191, 196}, {615, 619}, {1657, 1658}, {1716, 1718}, {1720, 1722},
                          {1724, 1726}, {1727, 1729}, {2041, 2044}, {914, 922}};
@@ -114,7 +114,7 @@ TEST_F(Data, UnitRowsFitTheirNamesAndRoles) {
   }
 }
 
-TEST_F(Data, MagesAndPriestsHaveTypeMagic) {
+TEST_F(GameData, MagesAndPriestsHaveTypeMagic) {
   for (int m : {92, 93, 94, 95, 96, 97, 98, 99, 102, 103, 105, 122, 170, 299, 302, 309, 310, 312, 321, 329, 341, 344,
                 346, 349, 352, 355, 1198, 1200, 1514, 1530, 1596, 1597, 1598, 1602, 1608, 1614, 178, 179})
     EXPECT_TRUE(hasmagic(m)) << m << " " << unittypes[m].name;
@@ -137,7 +137,7 @@ TEST_F(Data, MagesAndPriestsHaveTypeMagic) {
   }
 }
 
-TEST_F(Data, ArmorsWeaponsItemsAndSites) {
+TEST_F(GameData, ArmorsWeaponsItemsAndSites) {
   const Armor& b = armors[findarmor("Buckler")];
   EXPECT_EQ(b.loc[0], LOC_SHIELD);
   EXPECT_EQ(b.protval[0], 13);
@@ -204,7 +204,7 @@ TEST_F(Data, ArmorsWeaponsItemsAndSites) {
     }
 }
 
-TEST_F(Data, NationsArePlayable) {
+TEST_F(GameData, NationsArePlayable) {
   const Nation& n0 = nations[0];
   EXPECT_STREQ(n0.name, "Raraduvizaro");
   EXPECT_STREQ(n0.epithet, "Golden Era");
@@ -263,7 +263,7 @@ TEST_F(Data, NationsArePlayable) {
   for (int e = 1; e <= 3; e++) EXPECT_GE(perera[e], 20) << "era " << e;
 }
 
-TEST_F(Data, FortsSpellsAndTexts) {
+TEST_F(GameData, FortsSpellsAndTexts) {
   const int fv[4][4] = {{0, 0, 0, 0}, {5, 150, 100, 3}, {20, 300, 200, 4}, {50, 250, 1000, 5}};
   for (int f = 1; f <= 3; f++) {
     EXPECT_EQ(forts[f].val[FORT_ADMIN], fv[f][0]);
@@ -319,7 +319,7 @@ TEST_F(Data, FortsSpellsAndTexts) {
     }
 }
 
-TEST_F(Data, EpithetsMercenariesAndPopulations) {
+TEST_F(GameData, EpithetsMercenariesAndPopulations) {
   auto findepithet = [](const char* t) {
     for (int e = 0; e < nbrofepithets(); e++)
       if (strcmp(epithets[e].text, t) == 0) return e;
