@@ -9,6 +9,26 @@
 
 namespace {
 
+// A unit-type row that the data leaves unused (searched from the top).
+int freeunitrow() {
+  loadgamedata();
+  for (int m = BUILTIN_UNITTYPES - 2; m > 0; m--)
+    if (!isusedunittype(m) && !isusedunittype(m + 1)) return m;
+  return -1;
+}
+
+// The text with every "@" replaced by the free row and "&" by the row after it.
+std::string rows(const char* text) {
+  static const int r = freeunitrow();
+  std::string out;
+  for (const char* p = text; *p; p++) {
+    if (*p == '@') out += std::to_string(r);
+    else if (*p == '&') out += std::to_string(r + 1);
+    else out += *p;
+  }
+  return out;
+}
+
 // The embedded files, with one of them replaced (or added) by the given text.
 struct Files {
   std::vector<std::string> names, texts;
@@ -54,16 +74,16 @@ TEST_F(GameDataLoader, EmbeddedDataLoads) {
 TEST_F(GameDataLoader, RefusesBadInputNamingFileAndLine) {
   struct Case { const char* file; const char* append; const char* expect; };
   const Case cases[] = {
-      {"units.txt", "\n2100 \"Odd\" hp=10 colour=3\n", "unknown key 'colour'"},
-      {"units.txt", "\n2100 \"Odd\" hp=70000\n", "value 70000 too large for 'hp'"},
-      {"units.txt", "\n2100 \"A name that is far too long for a unit\"\n", "longer than 31 characters"},
+      {"units.txt", "\n@ \"Odd\" hp=10 colour=3\n", "unknown key 'colour'"},
+      {"units.txt", "\n@ \"Odd\" hp=70000\n", "value 70000 too large for 'hp'"},
+      {"units.txt", "\n@ \"A name that is far too long for a unit\"\n", "longer than 31 characters"},
       {"units.txt", "\n17 \"Archer\" hp=10\n", "row 17 defined twice"},
       {"units.txt", "\n2107 \"Past the end\"\n", "past the table's last row"},
-      {"units.txt", "\n2100 \"Odd\" flags=swims\n", "unknown flag 'swims'"},
-      {"units.txt", "\n2100 \"Odd\" weapons=\"Banana\"\n", "no weapon called \"Banana\""},
-      {"units.txt", "\n2100 \"Odd\" like=2101\n", "'like' needs a row defined before"},
-      {"units.txt", "\n2100 \"Odd\" hp=1x\n", "bad number in 'hp'"},
-      {"units.txt", "\n  hp=3\n2100 \"Odd\" hp\n", "'key=value' expected"},
+      {"units.txt", "\n@ \"Odd\" flags=swims\n", "unknown flag 'swims'"},
+      {"units.txt", "\n@ \"Odd\" weapons=\"Banana\"\n", "no weapon called \"Banana\""},
+      {"units.txt", "\n@ \"Odd\" like=&\n", "'like' needs a row defined before"},
+      {"units.txt", "\n@ \"Odd\" hp=1x\n", "bad number in 'hp'"},
+      {"units.txt", "\n  hp=3\n@ \"Odd\" hp\n", "'key=value' expected"},
       {"weapons.txt", "\n500 \"Odd\" dmg=-999\n", "damage outside"},
       {"armors.txt", "\n150 \"Odd\" type=body prot=tail:3\n", "bad number in 'prot'"},
       {"items.txt", "\n300 \"Odd\" level=99 type=misc\n", "level outside 0..98"},
@@ -80,7 +100,7 @@ TEST_F(GameDataLoader, RefusesBadInputNamingFileAndLine) {
   };
   for (const Case& c : cases) {
     Files f;
-    f.text(c.file) += c.append;
+    f.text(c.file) += strcmp(c.file, "units.txt") == 0 ? rows(c.append) : std::string(c.append);
     std::string err = f.load();
     if (c.expect[0] == 0) { EXPECT_EQ(err, "") << c.file; continue; }
     EXPECT_NE(err.find(c.expect), std::string::npos) << c.file << ": " << err;
@@ -127,7 +147,7 @@ TEST_F(GameDataLoader, RefusesMissingRowsAndFiles) {
 TEST_F(GameDataLoader, FailedLoadLeavesTablesClearAndRestoreBringsThemBack) {
   loadgamedata();   // takes the snapshot
   Files f;
-  f.text("units.txt") += "\n2100 \"Odd\" hp=-40000\n";
+  f.text("units.txt") += rows("\n@ \"Odd\" hp=-40000\n");
   EXPECT_NE(f.load(), "");
   EXPECT_EQ(findunittype("Archer"), -1);
   EXPECT_EQ(findunittype("no one"), -1);   // cleared rows have no names to match
@@ -144,13 +164,14 @@ TEST_F(GameDataLoader, FailedLoadLeavesTablesClearAndRestoreBringsThemBack) {
 
 TEST_F(GameDataLoader, FormatDetails) {
   Files f;
-  f.text("units.txt") +=
-      "\n# a comment line\n2100 \"Copy\" like=17 hp=33\n  flags=undead,female ab=198:15\n"
-      "\"Next\" like=2100\n";
+  f.text("units.txt") += rows(
+      "\n# a comment line\n@ \"Copy\" like=17 hp=33\n  flags=undead,female ab=198:15\n"
+      "\"Next\" like=@\n");
   f.text("weapons.txt") += "\n500 \"Whirl\" dmg=4 flags=nostr,magic secondaryalways=\"Fist\"\n";
   f.text("descriptions.txt") += "\n:Multi\nline one\nline two\n\n";
   ASSERT_EQ(f.load(), "");
-  const Monster& m = unittypes[2100];
+  const int r = std::stoi(rows("@"));
+  const Monster& m = unittypes[r];
   EXPECT_EQ(m.hp, 33);
   EXPECT_EQ(m.att, unittypes[17].att);
   EXPECT_TRUE(m.flags & MF_UNDEAD);
@@ -160,8 +181,8 @@ TEST_F(GameDataLoader, FormatDetails) {
   while (m.abilityid[k] != 0 && m.abilityid[k] != AB_FIRERES) k++;
   EXPECT_EQ(m.abilityid[k], AB_FIRERES);
   EXPECT_EQ(m.abilityval[k], 15);
-  EXPECT_STREQ(unittypes[2101].name, "Next");    // a quoted head takes the next row
-  EXPECT_EQ(unittypes[2101].hp, 33);
+  EXPECT_STREQ(unittypes[r + 1].name, "Next");    // a quoted head takes the next row
+  EXPECT_EQ(unittypes[r + 1].hp, 33);
   EXPECT_EQ(weapons[500].flags & (WF_STRENGTH | WF_MUNDANE), 0u);
   EXPECT_EQ(weapons[500].secondaryeffect, -92);   // "always" is stored negative
   EXPECT_STREQ(descrtextof(finddescr("multi")), "line one\nline two");

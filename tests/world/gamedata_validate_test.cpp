@@ -99,6 +99,15 @@ TEST_F(GameData, UnitRowsFitTheirNamesAndRoles) {
   const int parts[][2] = {{91, 30}, {766, 30}, {719, 30}, {767, 30}, {138, 38}, {438, 85}, {973, 85}, {462, 144},
                           {521, 63}, {608, 20}, {621, 240}, {980, 240}, {981, 240}, {652, 271}, {655, 273}};
   for (auto& p : parts) EXPECT_TRUE(hasweapon(p[0], p[1])) << p[0];
+  // commanders of the garrisons can lead what they are given
+  const uint32_t undeadleaders = MF2_POORUNDEADLEADER | MF2_OKUNDEADLEADER | MF2_GOODUNDEADLEADER |
+                                 MF2_EXPERTUNDEADLEADER | MF2_SUPERIORUNDEADLEADER;
+  for (int m : {95, 156, 178, 179, 185, 187, 188, 190, 198, 252, 255, 299, 310, 329, 366, 437, 446, 491, 741, 778, 843,
+                1200, 1201, 1608, 1609, 1765})
+    EXPECT_TRUE(unittypes[m].flags2 & undeadleaders) << m << " " << unittypes[m].name;
+  for (int m : {23, 34, 35, 36, 44, 45, 46, 119, 136, 141, 147, 207, 240, 241, 269, 272, 366, 406, 437, 471, 519, 548,
+                573, 580, 741, 843, 976, 1060, 1067, 1127, 1197, 1461, 1463, 1531, 1600, 1611, 1613, 1616, 1750})
+    EXPECT_FALSE(unittypes[m].flags2 & MF2_NOLEADER) << m << " " << unittypes[m].name;
   EXPECT_STREQ(weapons[WPN_FIST].name, "Fist");
   EXPECT_STREQ(weapons[WPN_USELESS_KICK].name, "Useless Kick");
   // every used row has a body and valid weapon and armor rows
