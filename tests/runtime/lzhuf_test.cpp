@@ -69,6 +69,14 @@ TEST(Lzhuf, FirstLiteralUsesTheInitialTreeMostSignificantBitFirst) {
   EXPECT_EQ(packed, (Bytes{0, 0, 0, 1, 0xE6, 0x80}));
 }
 
+TEST(Lzhuf, FirstMatchReachesIntoTheSpaceFilledRing) {
+  // Four spaces match the ring's initial spaces right behind the start: the
+  // length code 255 - 2 + 4 = 257 (node 257 of the initial tree: 10001101),
+  // then position 0: upper part 000, lower six bits 000000.
+  EXPECT_EQ(compress(Bytes(4, ' ')), (Bytes{0, 0, 0, 4, 0x8D, 0x00, 0x00}));
+  EXPECT_EQ(roundtrip(Bytes(4, ' ')), Bytes(4, ' '));
+}
+
 TEST(Lzhuf, LengthPrefixIsBigEndian) {
   Bytes packed = compress(Bytes(0x012345, 'z'));
   EXPECT_EQ(Bytes(packed.begin(), packed.begin() + 4), (Bytes{0x00, 0x01, 0x23, 0x45}));
