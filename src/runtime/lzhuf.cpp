@@ -407,7 +407,10 @@ int32_t lzh_decompress(const void* source, int32_t sourcelength, void* destinati
 
   BitReader rd{in, sourcelength, 4};
   starthuff();
+  // As the coder starts; a damaged stream may copy from the unwritten part,
+  // which then gives the same bytes on every call.
   memset(text_buf, ' ', N - F);
+  memset(text_buf + N - F, 0, F);
   int r = N - F;
   int32_t count = 0;
   while (count < total) {
