@@ -43,6 +43,8 @@ TEST_F(GameData, EndRowsSitAtTheBuiltInCounts) {
   EXPECT_STREQ(spells[nbrofspells()].name, "end");
   EXPECT_STREQ(epithets[nbrofepithets()].text, "end");
   EXPECT_EQ(merctemplates[nbrofmerctemplates()].tier, MERC_ENDTIER);
+  EXPECT_EQ(nbrofepithets(), BUILTIN_EPITHETS);
+  EXPECT_EQ(nbrofmerctemplates(), BUILTIN_MERCTEMPLATES);
   for (int n = BUILTIN_NATIONS; n < MAXNATIONS; n++) EXPECT_EQ((int16_t)nations[n].endmarker, NATION_FREEMARK);
   // no used row hides past an end row, and filler items are never forgeable
   for (int i = 1; i < BUILTIN_ITEMS; i++)
@@ -264,6 +266,7 @@ TEST_F(GameData, NationsArePlayable) {
       gods++;
     }
     EXPECT_GE(gods, 3) << na.name;
+    EXPECT_GT(finddescr(("nation" + std::to_string(n)).c_str()), 0) << na.name;
     int base = getnatattr(n, NA_STARTSITEBASE);
     if (base > 0) {
       for (int k = 0; k < 3; k++) EXPECT_TRUE(sites[base + k].name[0]) << na.name;
