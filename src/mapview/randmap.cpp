@@ -21,6 +21,8 @@ RandomMapWork rm;
 int32_t rmimpassable = 0;
 
 namespace {
+const char* const TITLE = "Random Map Generation";
+
 inline bool inside(int32_t x, int32_t y) { return x >= 0 && y >= 0 && x < rm.width && y < rm.height; }
 inline size_t at(int32_t x, int32_t y) { return size_t(y) * size_t(rm.width) + size_t(x); }
 
@@ -241,27 +243,24 @@ void rmheightstep(float ruggedness) {
   createrandomheights(rm.width, rm.height, rm.heights.data(), 0, 0, nullptr, nullptr, 150, ruggedness, 0);
 }
 
-int CreateRandomMap(const char* name, const char* folder, int32_t width, int32_t height, int32_t provinces,
-                    int32_t showprogress, int32_t antialias, int32_t riveramount, float ruggedness, float seashare,
-                    float mountshare) {
-  bailif(!name || !name[0], "CRM: bad name");
+int rmbegin(RmParams& p) {
+  bailif(!p.name || !p.name[0], "CRM: bad name");
   RMLog("CreateRandomMap");
-  if (width < 0 || height < 0) {
-    width = 1600;
-    height = 1200;
+  if (p.width < 0 || p.height < 0) {
+    p.width = 1600;
+    p.height = 1200;
   }
-  bailif(width <= 24 || height <= 24, "maparea too small");
-  bailif(width > MAXIMAGESIDE || height > MAXIMAGESIDE, "maparea too large");
-  bailif(provinces < 1 || provinces > 1503, "CRM: bad provinces");
-  rm.bigmap = int64_t(width) * height >= RM_BIGMAP;
-  if (rm.bigmap || width * 2 > MAXIMAGESIDE || height * 2 > MAXIMAGESIDE) antialias = 0;
-  rm.antialias = antialias;
-  const char* title = "Random Map Generation";
-  if (showprogress) {
+  bailif(p.width <= 24 || p.height <= 24, "maparea too small");
+  bailif(p.width > MAXIMAGESIDE || p.height > MAXIMAGESIDE, "maparea too large");
+  bailif(p.provinces < 1 || p.provinces > 1503, "CRM: bad provinces");
+  rm.bigmap = int64_t(p.width) * p.height >= RM_BIGMAP;
+  if (rm.bigmap || p.width * 2 > MAXIMAGESIDE || p.height * 2 > MAXIMAGESIDE) p.antialias = 0;
+  rm.antialias = p.antialias;
+  if (p.showprogress) {
     resetprogress();
-    progressbox(title, 0, "Generating height data");
+    progressbox(TITLE, 0, "Generating height data");
   }
-  rm.mounttarget = int32_t(float(provinces) * mountshare * 0.5f);
+  rm.mounttarget = int32_t(float(p.provinces) * p.mountshare * 0.5f);
   rm.owner.clear();
   rm.picture.clear();
   rm.heights.clear();
@@ -269,56 +268,88 @@ int CreateRandomMap(const char* name, const char* folder, int32_t width, int32_t
   rm.paircount = -1;
   rm.rivercount = -1;
   rm.mindist = 0;
-  rm.width = width;
-  rm.height = height;
+  rm.width = p.width;
+  rm.height = p.height;
   nbrlands = 0;
-  if (antialias) DoubleResolution();
+  if (p.antialias) DoubleResolution();
+  return 1;
+}
 
-  RMLog(" Height data");
-  rmheightstep(ruggedness);
-  RMLog(" Sea level");
-  rmsealevel(seashare, showprogress);
-  RMLog(" Mountain level");
-  rmmountlevel(seashare, mountshare, showprogress);
-  RMLog(" Capitals");
-  rmplacecapitals(provinces, showprogress);
-  SortLands();
-  std::vector<float> savedheights;
-  bool halfsize = rm.bigmap || antialias;
-  if (halfsize) {
-    savedheights = rm.heights;
-    HalveResolution();
+void rmstage(RmStage stage, const RmParams& p) {
+  const int32_t show = p.showprogress;
+  switch (stage) {
+    case RmStage::heights:
+      RMLog(" Height data");
+      rmheightstep(p.ruggedness);
+      break;
+    case RmStage::levels:
+      RMLog(" Sea and mountain levels");
+      rmsealevel(p.seashare, show);
+      rmmountlevel(p.seashare, p.mountshare, show);
+      break;
+    case RmStage::capitals:
+      RMLog(" Capitals");
+      rmplacecapitals(p.provinces, show);
+      SortLands();
+      break;
+    case RmStage::division: {
+      // Big and antialiased maps are divided at half size.
+      std::vector<float> savedheights;
+      bool halfsize = rm.bigmap || rm.antialias;
+      if (halfsize) {
+        savedheights = rm.heights;
+        HalveResolution();
+      }
+      RMLog(" Divide world");
+      DivideWorld(show, 1);
+      rmcentrecapitals(show);
+      SortLands();
+      DivideWorld(show, 0);
+      if (halfsize) {
+        DoubleResolution();
+        rm.heights.swap(savedheights);
+      }
+      break;
+    }
+    case RmStage::prettify:
+      RMLog(" Prettify");
+      rmprettify(show);
+      break;
+    case RmStage::colours:
+      RMLog(" Colours");
+      rmcolours(show);
+      break;
+    case RmStage::neighbours:
+      RMLog(" Neighbours");
+      rmfindneighbours(show);
+      if (rmimpassable) rmbordermountains();
+      break;
+    case RmStage::decorations:
+      RMLog(" Decorations");
+      rmrocks(show);
+      rmdecorations(show);
+      break;
+    case RmStage::borders:
+      RMLog(" Borders");
+      rmborders(show);
+      break;
+    case RmStage::rivers:
+      if (p.riveramount > 0) {
+        RMLog(" Rivers");
+        rmrivers(p.riveramount, show);
+      }
+      break;
+    case RmStage::stuff:
+      RMLog(" Stuff");
+      rmdrawstuff(show);
+      break;
+    case RmStage::count:
+      break;
   }
-  RMLog(" Divide world");
-  DivideWorld(showprogress, 1);
-  rmcentrecapitals(showprogress);
-  SortLands();
-  DivideWorld(showprogress, 0);
-  if (halfsize) {
-    DoubleResolution();
-    rm.heights.swap(savedheights);
-    savedheights = {};
-  }
-  RMLog(" Prettify");
-  rmprettify(showprogress);
-  RMLog(" Colours");
-  rmcolours(showprogress);
-  RMLog(" Neighbours");
-  rmfindneighbours(showprogress);
-  if (rmimpassable) rmbordermountains();
-  RMLog(" Rocks");
-  rmrocks(showprogress);
-  RMLog(" Decorations");
-  rmdecorations(showprogress);
-  RMLog(" Borders");
-  rmborders(showprogress);
-  if (riveramount > 0) {
-    RMLog(" Rivers");
-    rmrivers(riveramount, showprogress);
-  }
-  RMLog(" Stuff");
-  rmdrawstuff(showprogress);
-  if (antialias) HalveResolution();
+}
+
+int rmfinish(const RmParams& p) {
+  if (rm.antialias) HalveResolution();
   flipimage32(rm.picture.data(), rm.width, rm.height);
 
   // Only capitals may be pure white: the map reader finds provinces by them.
@@ -326,7 +357,7 @@ int CreateRandomMap(const char* name, const char* folder, int32_t width, int32_t
     if (rm.picture[i] == 255 && rm.picture[i + 1] == 255 && rm.picture[i + 2] == 255)
       rm.picture[i] = rm.picture[i + 1] = rm.picture[i + 2] = 254;
   for (int32_t l = 1; l <= nbrlands; l++) RMPutPixel(provgeo[size_t(l)].x, provgeo[size_t(l)].y, 255, 255, 255, 255);
-  if (showprogress) progressbox(title, 0, "Please wait");
+  if (p.showprogress) progressbox(TITLE, 0, "Please wait");
   rm.heights = {};
 
   int32_t landprovinces = 0;
@@ -337,8 +368,8 @@ int CreateRandomMap(const char* name, const char* folder, int32_t width, int32_t
     ok = 0;
   } else {
     char path[PATHLEN];
-    if (!direxists("%s", folder)) mkdirs(folder);
-    formatbounded(path, PATHLEN, "%s/%s.rgb", folder, name);
+    if (!direxists("%s", p.folder)) mkdirs(p.folder);
+    formatbounded(path, PATHLEN, "%s/%s.rgb", p.folder, p.name);
     if (!savesgi(rm.picture.data(), rm.width, rm.height, path, 1)) {
       printf("Failed to create %s\n", path);
       ok = 0;
@@ -346,4 +377,13 @@ int CreateRandomMap(const char* name, const char* folder, int32_t width, int32_t
   }
   rm.picture = {};
   return ok;
+}
+
+int CreateRandomMap(const char* name, const char* folder, int32_t width, int32_t height, int32_t provinces,
+                    int32_t showprogress, int32_t antialias, int32_t riveramount, float ruggedness, float seashare,
+                    float mountshare) {
+  RmParams p{name, folder, width, height, provinces, showprogress, antialias, riveramount, ruggedness, seashare, mountshare};
+  rmbegin(p);
+  for (int32_t s = 0; s < int32_t(RmStage::count); s++) rmstage(RmStage(s), p);
+  return rmfinish(p);
 }

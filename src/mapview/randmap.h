@@ -53,6 +53,19 @@ int write_random_map_file(const char* path, const char* name, int32_t showprogre
 // The "--makemap NAME" run: checks every option, makes the map into the
 // local maps folder and returns the exit status (0 done, 1 refused/failed).
 int makemapmode();
+// The run in its parts, for callers that time or test the stages: rmbegin
+// settles the sizes (a negative size means 1600 x 1200), the stages run in
+// their order, rmfinish marks the capitals and saves the picture.
+struct RmParams {
+  const char* name;
+  const char* folder;
+  int32_t width, height, provinces, showprogress, antialias, riveramount;
+  float ruggedness, seashare, mountshare;
+};
+enum class RmStage { heights, levels, capitals, division, prettify, colours, neighbours, decorations, borders, rivers, stuff, count };
+int rmbegin(RmParams& p);
+void rmstage(RmStage stage, const RmParams& p);
+int rmfinish(const RmParams& p);
 // Seeds both random sources the generator draws from.
 void seedrandommap(int32_t seed);
 

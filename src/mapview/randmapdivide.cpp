@@ -15,7 +15,18 @@ namespace {
 const char* const TITLE = "Random Map Generation";
 
 inline size_t at(int32_t x, int32_t y) { return size_t(y) * size_t(rm.width) + size_t(x); }
-inline bool waterat(int32_t x, int32_t y) { return rm.heights[at(x, y)] < rm.sealevel; }
+// Water pixels as bits, made at the start of each division: the passes test
+// water at random spots, and the bits stay in the fast caches where the
+// heights would not.
+std::vector<uint64_t> waterbits;
+void makewaterbits() {
+  size_t n = rm.heights.size();
+  waterbits.assign((n + 63) / 64, 0);
+  for (size_t i = 0; i < n; i++)
+    if (rm.heights[i] < rm.sealevel) waterbits[i >> 6] |= uint64_t(1) << (i & 63);
+}
+inline bool wateri(size_t i) { return (waterbits[i >> 6] >> (i & 63)) & 1; }
+inline bool waterat(int32_t x, int32_t y) { return wateri(at(x, y)); }
 inline bool sealand(int32_t l) { return (provgeo[size_t(l)].terrain & TM_SEA) != 0; }
 
 // The walks of the expansion take most of the random steps of a map; they
@@ -40,9 +51,12 @@ struct WalkSteps {
 // distributed exactly as if it took every step.
 constexpr int32_t MAXHOP = 10;
 struct HopTables {
-  std::vector<std::vector<uint32_t>> cdf;                 // per r: thresholds of a 32-bit draw
-  std::vector<std::vector<std::pair<int8_t, int8_t>>> ring;   // per r: the landing offsets
-  HopTables() : cdf(MAXHOP + 1), ring(MAXHOP + 1) {
+  // Per r: the landing offsets and an alias table over them (Walker's
+  // method), so a landing costs two draws and no search.
+  std::vector<std::vector<std::pair<int8_t, int8_t>>> ring;
+  std::vector<std::vector<uint32_t>> keep;   // threshold of a 32-bit draw to keep the slot
+  std::vector<std::vector<uint16_t>> alias;
+  HopTables() : ring(MAXHOP + 1), keep(MAXHOP + 1), alias(MAXHOP + 1) {
     for (int32_t r = 1; r <= MAXHOP; r++) {
       int32_t side = 2 * r + 1;
       std::vector<double> mass(size_t(side * side), 0.0), next(mass.size());
@@ -66,22 +80,42 @@ struct HopTables {
         left = 0;
         for (double m : mass) left += m;
       }
-      double run = 0, total = 0;
-      for (double v : land) total += v;
+      std::vector<double> p;
       for (int32_t y = 0; y < side + 2; y++)
         for (int32_t x = 0; x < side + 2; x++) {
           double v = land[size_t(y * (side + 2) + x)];
           if (v <= 0) continue;
-          run += v / total;
           ring[size_t(r)].push_back({int8_t(x - r - 1), int8_t(y - r - 1)});
-          cdf[size_t(r)].push_back(uint32_t(std::min(4294967295.0, run * 4294967296.0)));
+          p.push_back(v);
         }
-      cdf[size_t(r)].back() = 0xFFFFFFFFu;
+      double total = 0;
+      for (double v : p) total += v;
+      size_t n = p.size();
+      for (double& v : p) v = v / total * double(n);
+      std::vector<uint32_t>& k = keep[size_t(r)];
+      std::vector<uint16_t>& al = alias[size_t(r)];
+      k.assign(n, 0xFFFFFFFFu);
+      al.resize(n);
+      for (size_t i = 0; i < n; i++) al[i] = uint16_t(i);
+      std::vector<size_t> small, large;
+      for (size_t i = 0; i < n; i++) (p[i] < 1.0 ? small : large).push_back(i);
+      while (!small.empty() && !large.empty()) {
+        size_t lo = small.back(), hi = large.back();
+        small.pop_back();
+        k[lo] = uint32_t(std::min(4294967295.0, p[lo] * 4294967296.0));
+        al[lo] = uint16_t(hi);
+        p[hi] -= 1.0 - p[lo];
+        if (p[hi] < 1.0) {
+          large.pop_back();
+          small.push_back(hi);
+        }
+      }
     }
   }
-  std::pair<int8_t, int8_t> sample(int32_t r, uint32_t u) const {
-    const std::vector<uint32_t>& c = cdf[size_t(r)];
-    return ring[size_t(r)][size_t(std::lower_bound(c.begin(), c.end(), u) - c.begin())];
+  inline std::pair<int8_t, int8_t> sample(int32_t r, uint32_t u, uint32_t v) const {
+    const auto& rg = ring[size_t(r)];
+    size_t i = size_t((uint64_t(u) * rg.size()) >> 32);
+    return rg[v <= keep[size_t(r)][i] ? i : alias[size_t(r)][i]];
   }
 };
 
@@ -94,7 +128,7 @@ const HopTables& hops() {
 // its province owns whole (0 for unowned pixels), capped at MAXHOP. Pixels
 // only ever pass from unowned to owned, so an old map never overstates a
 // radius and the walks may use it between renewals.
-void safemap(std::vector<uint8_t>& safe) {
+void safemap(std::vector<uint8_t>& safe, std::vector<uint16_t>& walkmap) {
   const int32_t w = rm.width, h = rm.height;
   const int16_t* owner = rm.owner.data();
   safe.assign(size_t(w) * size_t(h), 0);
@@ -131,19 +165,25 @@ void safemap(std::vector<uint8_t>& safe) {
       safe[at(x, y)] = d;
     }
   for (uint8_t& d : safe) d = d ? uint8_t(std::min<int32_t>(d - 1, MAXHOP)) : 0;
+  walkmap.resize(safe.size());
+  for (size_t i = 0; i < safe.size(); i++) walkmap[i] = uint16_t(uint16_t(owner[i]) | uint16_t(safe[i]) << 11);
 }
 
 // One province's walk from its capital: each step moves to a random one of
 // the 8 surrounding pixels (or stays) until it leaves the province.
-void expandonce(int32_t l, WalkSteps& steps, const std::vector<uint8_t>& safe) {
+// The walk reads one map that holds each pixel's owner (low 11 bits) and
+// its square's radius (high bits), so a step costs one memory access.
+void expandonce(int32_t l, WalkSteps& steps, std::vector<uint16_t>& walkmap) {
   int32_t x = provgeo[size_t(l)].x, y = provgeo[size_t(l)].y;
   const int32_t w = rm.width, h = rm.height;
   int16_t* owner = rm.owner.data();
+  uint16_t* walk = walkmap.data();
   const HopTables& table = hops();
+  int32_t r = walk[at(x, y)] >> 11;
   for (;;) {
-    int32_t r = safe[at(x, y)];
     if (r >= 1) {
-      auto [dx, dy] = table.sample(r, steps.next32());
+      uint32_t u = steps.next32();
+      auto [dx, dy] = table.sample(r, u, steps.next32());
       x += dx;
       y += dy;
     } else {
@@ -152,57 +192,75 @@ void expandonce(int32_t l, WalkSteps& steps, const std::vector<uint8_t>& safe) {
       y += move / 3 - 1;
     }
     if (x < 0 || y < 0 || x >= w || y >= h) return;   // outside counts as unowned and is never taken
-    int32_t o = owner[at(x, y)];
+    uint16_t cell = walk[at(x, y)];
+    int32_t o = cell & 0x7FF;
+    r = cell >> 11;
     if (o == l) continue;
     if (o != 0) return;
     bool water = waterat(x, y);
-    if (sealand(l) ? water : (!water || rnd(100) <= 29)) owner[at(x, y)] = int16_t(l);
+    if (sealand(l) ? water : (!water || rnd(100) <= 29)) {
+      owner[at(x, y)] = int16_t(l);
+      walk[at(x, y)] = uint16_t(l);
+    }
     return;
   }
 }
 
 // The state of a division between passes: the owned pixels next to an
 // unowned one (only they can take pixels in a growth pass) and the unowned
-// pixels (only they can be taken in a filling pass), both in reading order.
-// A pass then visits these instead of the whole map.
+// pixels (only they can be taken in a filling pass), both in reading order,
+// and for every pixel the number of unowned pixels around it. A pass then
+// visits these lists instead of the whole map. The growth passes draw their
+// targets from the walk generator, seeded from the table generator.
 struct Division {
-  std::vector<uint32_t> frontier;
-  std::vector<uint32_t> blanks;
+  std::vector<uint32_t> frontier;   // off the outermost rows and columns only
+  std::vector<uint32_t> blanks;     // may hold pixels taken since the last filling pass
+  std::vector<uint8_t> blankaround;
   int64_t innerblanks = 0;   // unowned pixels off the outermost rows and columns
+  WalkSteps steps{0};
 };
 
 inline bool inner(int32_t x, int32_t y) { return x >= 1 && y >= 1 && x <= rm.width - 2 && y <= rm.height - 2; }
 
-bool nearblank(uint32_t i) {
+// Adds delta to the counts of the pixels around pixel i.
+void countaround(Division& d, uint32_t i, int32_t delta) {
   int32_t x = int32_t(i % uint32_t(rm.width)), y = int32_t(i / uint32_t(rm.width));
-  const int16_t* owner = rm.owner.data();
   for (int32_t ny = std::max(0, y - 1); ny <= std::min(rm.height - 1, y + 1); ny++)
     for (int32_t nx = std::max(0, x - 1); nx <= std::min(rm.width - 1, x + 1); nx++)
-      if (owner[at(nx, ny)] == 0) return true;
-  return false;
+      if (nx != x || ny != y) d.blankaround[at(nx, ny)] = uint8_t(d.blankaround[at(nx, ny)] + delta);
+}
+
+WalkSteps newsteps() {
+  return WalkSteps{(uint64_t(rnd(4096)) << 36 | uint64_t(rnd(4096)) << 24 | uint64_t(rnd(4096)) << 12 |
+                    uint64_t(rnd(4096))) | 0x9E3779B97F4A7C15ULL};
 }
 
 Division finddivision() {
   Division d;
+  d.steps = newsteps();
   const int32_t w = rm.width, h = rm.height;
+  d.blankaround.assign(rm.owner.size(), 0);
   for (int32_t y = 0; y < h; y++)
     for (int32_t x = 0; x < w; x++) {
       uint32_t i = uint32_t(at(x, y));
       if (rm.owner[i] == 0) {
         d.blanks.push_back(i);
         d.innerblanks += inner(x, y);
+        countaround(d, i, 1);
       }
     }
-  // Owned pixels next to a blank: the 3 x 3 blocks around the blanks.
-  std::vector<uint8_t> mark(rm.owner.size(), 0);
-  for (uint32_t i : d.blanks) {
-    int32_t x = int32_t(i % uint32_t(w)), y = int32_t(i / uint32_t(w));
-    for (int32_t ny = std::max(0, y - 1); ny <= std::min(h - 1, y + 1); ny++)
-      for (int32_t nx = std::max(0, x - 1); nx <= std::min(w - 1, x + 1); nx++) mark[at(nx, ny)] = 1;
-  }
-  for (size_t i = 0; i < mark.size(); i++)
-    if (mark[i] && rm.owner[i] != 0) d.frontier.push_back(uint32_t(i));
+  for (int32_t y = 1; y < h - 1; y++)
+    for (int32_t x = 1; x < w - 1; x++) {
+      size_t i = at(x, y);
+      if (d.blankaround[i] && rm.owner[i] != 0) d.frontier.push_back(uint32_t(i));
+    }
   return d;
+}
+
+// Gives pixel i to land l and keeps the counts.
+inline void take(Division& d, uint32_t i, int32_t l) {
+  rm.owner[i] = int16_t(l);
+  countaround(d, i, -1);
 }
 
 // Brings the lists up to date after the pixels in taken (reading order not
@@ -211,15 +269,16 @@ void update(Division& d, std::vector<uint32_t>& taken) {
   std::vector<uint32_t> keep;
   keep.reserve(d.frontier.size() + taken.size());
   for (uint32_t i : d.frontier)
-    if (nearblank(i)) keep.push_back(i);
+    if (d.blankaround[i]) keep.push_back(i);
   size_t old = keep.size();
-  for (uint32_t i : taken)
-    if (nearblank(i)) keep.push_back(i);
+  for (uint32_t i : taken) {
+    bool in = inner(int32_t(i % uint32_t(rm.width)), int32_t(i / uint32_t(rm.width)));
+    d.innerblanks -= in;
+    if (in && d.blankaround[i]) keep.push_back(i);
+  }
   std::sort(keep.begin() + ptrdiff_t(old), keep.end());
   std::inplace_merge(keep.begin(), keep.begin() + ptrdiff_t(old), keep.end());
   d.frontier.swap(keep);
-  std::erase_if(d.blanks, [](uint32_t i) { return rm.owner[i] != 0; });
-  for (uint32_t i : taken) d.innerblanks -= inner(int32_t(i % uint32_t(rm.width)), int32_t(i / uint32_t(rm.width)));
 }
 
 // One growth pass: every owned pixel off the outermost rows and columns
@@ -230,19 +289,16 @@ int32_t growpass(Division& d, int32_t a, int32_t b) {
   if (h < 3) return 0;
   int32_t before = int32_t(d.innerblanks);
   int16_t* owner = rm.owner.data();
+  const int64_t offset[9] = {-w - 1, -w, -w + 1, -1, 0, 1, w - 1, w, w + 1};
   std::vector<uint32_t> taken;
   for (uint32_t i : d.frontier) {
-    int32_t x = int32_t(i % uint32_t(w)), y = int32_t(i / uint32_t(w));
-    if (!inner(x, y)) continue;
     int32_t l = owner[i];
-    int32_t ny = y + rnd(3) - 1;
-    int32_t nx = x + rnd(3) - 1;
-    size_t t = at(nx, ny);
+    size_t t = size_t(int64_t(i) + offset[d.steps.move()]);
     if (owner[t] != 0) continue;
-    bool water = waterat(nx, ny);
-    bool take = sealand(l) ? (water || rnd(100) < b) : (!water || rnd(100) < a);
-    if (!take) continue;
-    owner[t] = int16_t(l);
+    bool water = wateri(t);
+    bool claim = sealand(l) ? (water || rnd(100) < b) : (!water || rnd(100) < a);
+    if (!claim) continue;
+    take(d, uint32_t(t), l);
     taken.push_back(uint32_t(t));
   }
   update(d, taken);
@@ -254,6 +310,7 @@ int32_t growpass(Division& d, int32_t a, int32_t b) {
 // Returns the unowned count from before the pass.
 int32_t fillpass(Division& d, int32_t a, int32_t b) {
   const int32_t w = rm.width, h = rm.height;
+  std::erase_if(d.blanks, [](uint32_t i) { return rm.owner[i] != 0; });
   int32_t before = int32_t(d.blanks.size());
   std::vector<uint32_t> taken;
   std::vector<int16_t> takers;
@@ -272,7 +329,7 @@ int32_t fillpass(Division& d, int32_t a, int32_t b) {
       }
     if (taker) taken.push_back(i), takers.push_back(int16_t(taker));
   }
-  for (size_t k = 0; k < taken.size(); k++) rm.owner[taken[k]] = takers[k];
+  for (size_t k = 0; k < taken.size(); k++) take(d, taken[k], takers[k]);
   update(d, taken);
   return before;
 }
@@ -297,11 +354,13 @@ void SortLands() {
 }
 
 int32_t GrowPass(int32_t a, int32_t b) {
+  makewaterbits();
   Division d = finddivision();
   return growpass(d, a, b);
 }
 
 int32_t FillPass(int32_t a, int32_t b) {
+  makewaterbits();
   Division d = finddivision();
   return fillpass(d, a, b);
 }
@@ -309,15 +368,17 @@ int32_t FillPass(int32_t a, int32_t b) {
 void DivideWorld(int32_t showprogress, int32_t first) {
   rm.owner.assign(size_t(rm.width) * size_t(rm.height), 0);
   if (nbrlands < 1) return;
+  makewaterbits();
   for (int32_t l = 1; l <= nbrlands; l++) RMSetOwner(provgeo[size_t(l)].x, provgeo[size_t(l)].y, l);
-  WalkSteps steps{(uint64_t(rnd(4096)) << 36 | uint64_t(rnd(4096)) << 24 | uint64_t(rnd(4096)) << 12 | uint64_t(rnd(4096))) |
-                  0x9E3779B97F4A7C15ULL};
+  WalkSteps steps = newsteps();
   std::vector<uint8_t> safe;
+  std::vector<uint16_t> walkmap;
   float rounds = 50.0f * rm.mindist;
   for (int32_t k = 0; float(k) < rounds; k++) {
     if (showprogress && k % 64 == 0) progressbox(TITLE, int32_t(float(k) * 100.0f / rounds), "Expanding territories");
-    if (k % 64 == 0) safemap(safe);
-    for (int32_t l = 1; l <= nbrlands; l++) expandonce(l, steps, safe);
+    // The squares are renewed as the provinces grow: often at first, then every 256 rounds.
+    if (k == 0 || k == 64 || k == 128 || k % 256 == 0) safemap(safe, walkmap);
+    for (int32_t l = 1; l <= nbrlands; l++) expandonce(l, steps, walkmap);
   }
   int64_t area = int64_t(rm.width) * rm.height;
   Division division = finddivision();
@@ -348,7 +409,8 @@ void DivideWorld(int32_t showprogress, int32_t first) {
     if (stalled > 1000) break;
   }
   // The growth passes skip the outermost rows and columns: fill what they left.
-  for (int32_t pass = 0; pass < 10000 && !division.blanks.empty(); pass++) fillpass(division, 100, 50);
+  for (int32_t pass = 0; pass < 10000 && division.innerblanks + int64_t(division.blanks.size()) > 0; pass++)
+    if (fillpass(division, 100, 50) == 0) break;
 }
 
 void rmprettify(int32_t showprogress) {

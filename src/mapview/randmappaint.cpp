@@ -23,6 +23,31 @@ struct Rgba {
 Rgba ground, sea, deep, shallow;
 
 inline size_t at(int32_t x, int32_t y) { return size_t(y) * size_t(rm.width) + size_t(x); }
+
+// The per-pixel jitter of blobs and noise patches: the same 1/4096 steps as
+// frand, from a small generator that each blob seeds from frand's source, so
+// the many pixels of a blob cost no library call each.
+struct Jitter {
+  uint32_t state;
+  explicit Jitter(uint32_t seed) : state(seed * 2654435761u + 0x9E3779B9u) {}
+  inline float next() {
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return float((state >> 8) & 4095) / 4096.0f;
+  }
+};
+inline uint32_t jitterseed() { return uint32_t(frand() * 4096.0f) << 12 | uint32_t(frand() * 4096.0f); }
+
+// RMBlendPixel for a pixel known to be inside the map.
+inline void blend(size_t i, int32_t r, int32_t g, int32_t b, int32_t strength) {
+  int32_t s = std::clamp(strength, 0, 255);
+  uint8_t* p = &rm.picture[i * 4];
+  p[0] = uint8_t((p[0] * (255 - s) + r * s) / 255);
+  p[1] = uint8_t((p[1] * (255 - s) + g * s) / 255);
+  p[2] = uint8_t((p[2] * (255 - s) + b * s) / 255);
+  if (p[0] == 255 && p[1] == 255 && p[2] == 255) p[0] = p[1] = p[2] = 254;
+}
 inline float md() { return std::max(rm.mindist, 4.0f); }
 inline bool landmask(int32_t l, uint32_t bit) { return l >= 1 && l <= nbrlands && (provgeo[size_t(l)].terrain & bit); }
 inline bool colourset(const int32_t* c) { return c[0] != -1; }
@@ -174,11 +199,15 @@ void PaintBlob(int32_t r, int32_t g, int32_t b, int32_t strength, float cx, floa
   if (!(radius > 0)) return;
   int32_t x0 = std::max(0, int32_t(std::floor(cx - radius))), x1 = std::min(rm.width - 1, int32_t(std::ceil(cx + radius)));
   int32_t y0 = std::max(0, int32_t(std::floor(cy - radius))), y1 = std::min(rm.height - 1, int32_t(std::ceil(cy + radius)));
+  if (rm.picture.empty()) return;
+  r = std::clamp(r, 0, 255), g = std::clamp(g, 0, 255), b = std::clamp(b, 0, 255);
+  Jitter jitter(jitterseed());
   for (int32_t y = y0; y <= y1; y++)
     for (int32_t x = x0; x <= x1; x++) {
-      float d = std::hypot(float(x) - cx, float(y) - cy);
-      if (d >= radius || RMHeight(x, y) < rm.sealevel) continue;
-      RMBlendPixel(x, y, r, g, b, int32_t(((radius - d) / radius + (frand() - 0.5f) * 0.1f) * float(strength)));
+      float dx = float(x) - cx, dy = float(y) - cy, q = dx * dx + dy * dy;
+      if (q >= radius * radius || rm.heights[at(x, y)] < rm.sealevel) continue;
+      float d = std::sqrt(q);
+      blend(at(x, y), r, g, b, int32_t(((radius - d) / radius + (jitter.next() - 0.5f) * 0.1f) * float(strength)));
     }
 }
 
@@ -263,16 +292,17 @@ void rmcolours(int32_t showprogress) {
     int32_t r = int32_t(rm.mindist * 0.2f * frand());
     int32_t cy = rnd(h), cx = rnd(w);
     if (r <= 0) continue;
+    Jitter jitter(jitterseed());
     for (int32_t y = std::max(0, cy - r); y <= std::min(h - 1, cy + r); y++)
       for (int32_t x = std::max(0, cx - r); x <= std::min(w - 1, cx + r); x++) {
-        float d = std::hypot(float(x - cx), float(y - cy));
-        if (d >= float(r) || rm.heights[at(x, y)] < L) continue;
-        int32_t s = int32_t(frand() * (float(r) - d) / float(r) * 200.0f);
-        RMBlendPixel(x, y, 156, 135, 106, rm.snowworld ? s / 2 : s);
+        int32_t q = (x - cx) * (x - cx) + (y - cy) * (y - cy);
+        if (q >= r * r || rm.heights[at(x, y)] < L) continue;
+        float d = std::sqrt(float(q));
+        int32_t s = int32_t(jitter.next() * (float(r) - d) / float(r) * 200.0f);
+        blend(at(x, y), 156, 135, 106, rm.snowworld ? s / 2 : s);
       }
   }
-  for (int32_t y = 0; y < h; y++)
-    for (int32_t x = 0; x < w; x++) RMBlendPixel(x, y, 0, 0, 0, rnd(mapnoise));
+  for (size_t i = 0; i < size_t(w) * size_t(h); i++) blend(i, 0, 0, 0, rnd(mapnoise));
 }
 
 void rmrocks(int32_t showprogress) {
@@ -367,7 +397,7 @@ void rmborders(int32_t showprogress) {
       else if (d < outer) factor = 1.0f - (d - c) / (0.5f * c);
       else continue;
       const Rgba& col = rm.heights[at(x, y)] >= rm.sealevel ? gb : sb;
-      RMBlendPixel(x, y, col.c[0], col.c[1], col.c[2], int32_t(factor * float(col.c[3])));
+      blend(at(x, y), col.c[0], col.c[1], col.c[2], int32_t(factor * float(col.c[3])));
     }
   }
 }

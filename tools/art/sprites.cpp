@@ -73,15 +73,17 @@ struct Dice {
   }
 };
 
+// A small heap of boulders at the foot of the frame: rocks are drawn large
+// and close together on mountains, so they fill only part of it.
 TrsImage rock(int k) {
   Canvas c;
   Dice d{uint32_t(101 + k)};
   int grey = 120 + d(40);
   Colour base{grey + 10, grey, grey - 15};
-  float cx = 16, cy = 21;
-  for (int lump = 0; lump < 4; lump++)
-    c.ellipse(cx - 6 + d(12), cy - 3 + d(5), 5.0f + d(5), 4.0f + d(4), base, 0.6f);
-  c.ellipse(cx - 4, cy - 4, 3, 2, {grey + 60, grey + 55, grey + 45, 150});
+  float cx = 16, cy = 25;
+  for (int lump = 0; lump < 3; lump++)
+    c.ellipse(cx - 3 + d(6), cy - 1 + d(3), 2.5f + d(3), 2.0f + d(2), base, 0.6f);
+  c.ellipse(cx - 2, cy - 2, 1.5f, 1.0f, {grey + 60, grey + 55, grey + 45, 150});
   return c.image;
 }
 
