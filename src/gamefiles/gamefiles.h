@@ -192,7 +192,7 @@ int32_t countnewlords(int32_t nation);
 // ---------------------------------------------------------------- records
 // put_x writes record number n of its table; get_x reads into it. The *rec
 // readers read into any record (staging) and report a soft failure.
-int32_t unitrecordbytes();
+int32_t unitrecordbytes();   // 51
 void put_unit(int32_t unr, FILE* f);
 bool get_unitrec(Unit& u, FILE* f, int keeplinks);
 void get_unit(int32_t unr, FILE* f, int keeplinks);
@@ -242,6 +242,14 @@ void get2hdata(int32_t p, FILE* f, int keeplinks);
 void write2hfile(int32_t p, const char* gname, int32_t turnnbr, int32_t gamenbr);
 void putfatherland(FILE* f);
 void getfatherland(FILE* f);
+// The host's whole files: "ftherlnd", and a player's ".trn" with the player's
+// replays and the checksum. False when the file could not be put in place
+// (the old file then stays as it was).
+bool writeworldfile(const char* gname, int32_t gamenbr, int32_t turnnbr);
+bool writeturnfile(int32_t p, const char* gname, int32_t gamenbr, int32_t turnnbr);
+// Reads "ftherlnd" whole, the game's master password from its header; 0
+// when its header is refused.
+int loadworldfile(const char* gname, int32_t gamenbr, int32_t* turnout);
 // The host's order loader: 1 when the player's orders were applied; 0 when
 // the file was missing or defective in any way, which changes nothing in
 // the world and gives the player a "Stale Turn" message.

@@ -92,7 +92,7 @@ void writefileheader(FILE* f, const char* gname, int32_t gamenbr, int32_t turn, 
   strlcopy(pass, password ? password : (realm == -1 ? worldpassword : ""), sizeof pass);
   put_keystring(pass, f);
   char master[50];
-  strlcopy(master, headermasterpass, sizeof master);
+  strlcopy(master, masterpassword, sizeof master);
   put_keystring(master, f);
   putint(HEADERCHECK, f);
 }

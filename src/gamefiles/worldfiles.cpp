@@ -410,3 +410,25 @@ void getfatherland(FILE* f) {
   if (!readcheck(f, HEADERCHECK, "getfather: bad CHECK")) return;
   debugprint("  [eof]\n");
 }
+
+// ---------------------------------------------------------------- whole files for the host
+
+bool writeworldfile(const char* gname, int32_t gamenbr, int32_t turnnbr) {
+  GameFile file = createfileheader(gname, gamenbr, turnnbr, 1, -1, nullptr, 0);
+  putfatherland(gamefilestream(file));
+  return closegamefile(std::move(file), 0);
+}
+
+bool writeturnfile(int32_t p, const char* gname, int32_t gamenbr, int32_t turnnbr) {
+  GameFile file = createfileheader(gname, gamenbr, turnnbr, 1, p, password[p], 0);
+  putturndata(p, gamefilestream(file));
+  return closegamefile(std::move(file), 1);
+}
+
+int loadworldfile(const char* gname, int32_t gamenbr, int32_t* turnout) {
+  UniqueFile f = readfileheader(gname, gamenbr, -1, 1, -1, turnout, nullptr, nullptr, nullptr);
+  if (!f) return 0;
+  strlcopy(masterpassword, headermasterpass, sizeof masterpassword);
+  getfatherland(f.get());
+  return 1;
+}

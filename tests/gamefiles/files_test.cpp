@@ -36,16 +36,15 @@ TEST_F(Files, WorldRoundTripGivesTheSameBytes) {
 
 TEST_F(Files, WorldFileThroughHeaderAndDisk) {
   sampleworld(10, 5, 50, 5);
-  GameFile file = createfileheader("w1", 42, 7, 1, -1, nullptr, 0);
-  putfatherland(gamefilestream(file));
-  ASSERT_TRUE(closegamefile(std::move(file), 0));
+  ASSERT_TRUE(writeworldfile("w1", 42, 7));
   std::vector<uint8_t> first = readbytes(lastfilepath);
   clearworld();
   int32_t t;
-  UniqueFile f = readfileheader("w1", 42, -1, 1, -1, &t, nullptr, nullptr, nullptr);
-  ASSERT_TRUE(f);
-  getfatherland(f.get());
+  EXPECT_EQ(loadworldfile("w1", 41, &t), 0);
+  ASSERT_EQ(loadworldfile("w1", 42, &t), 1);
   EXPECT_EQ(t, 7);
+  ASSERT_TRUE(writeworldfile("w1", 42, 7));
+  EXPECT_EQ(readbytes(lastfilepath), first);
   EXPECT_EQ(highestcom, 4);
   // The hall of fame holds hofsize entries in the world file.
   EXPECT_EQ(scorelist[2], 3);
@@ -87,6 +86,28 @@ TEST_F(Files, TurnFileWithoutStatisticsAndWithReplays) {
   EXPECT_EQ(readvcr(&lnr, &def, &att, &castle, &seed, values, 0, f), 1);
   EXPECT_EQ(seed, 1001);
   fclose(f);
+}
+
+TEST_F(Files, TurnFileOnDiskAndItsGameInformation) {
+  sampleworld(10, 4, 40, 4);
+  ASSERT_TRUE(writeturnfile(1, "t1", 8, 3));
+  EXPECT_EQ(checkcrc(lastfilepath), 1);
+  cleargamestate();
+  int32_t t;
+  char pass[50];
+  UniqueFile f = readfileheader("t1", 8, 3, 1, 1, &t, pass, nullptr, nullptr);
+  ASSERT_TRUE(f);
+  EXPECT_STREQ(pass, "pw1");
+  getturninfo(f.get());
+  EXPECT_STREQ(gameinfo.mappic, "sample.tga");
+  EXPECT_EQ(gameinfo.moneymult, 125);
+}
+
+TEST(Records, UnitRecordIs51Bytes) {
+  EXPECT_EQ(unitrecordbytes(), 51);
+  unit[7] = emptyunit();
+  EXPECT_EQ(streambytes([](FILE* f) { put_unit(7, f); }).size(), 51u);
+  EXPECT_DEATH(put_unit(MAXUNITS, stdout), "put_unit");
 }
 
 TEST_F(Files, PlayersNotInPlayGetNoBody) {
@@ -134,6 +155,7 @@ TEST_F(Files, PretenderDesignRoundTrip) {
   writenewlord("newlords", 6, 2, "godpw");
   std::string first = lastfilepath;
   clearworld();
+  strlcopy(masterpassword, "master", 50);
   char pass[50] = {};
   ASSERT_EQ(loadnewlord("newlords", 6, 2, 20, pass, 0), 1);
   EXPECT_STREQ(pass, "godpw");

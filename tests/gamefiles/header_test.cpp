@@ -40,7 +40,7 @@ int32_t at32(const std::vector<uint8_t>& b, size_t offset) {
 using Header = GameFolders;
 
 TEST_F(Header, GoldenBytesOfAnOrderFileHeader) {
-  strlcopy(headermasterpass, "", sizeof headermasterpass);
+  strlcopy(masterpassword, "", sizeof masterpassword);
   makefile("g1", 5, 3, 0, 7, "pw");
   std::vector<uint8_t> b = readbytes(savefile("g1/", 7, ".2h"));
   const uint8_t magic[6] = {1, 2, 4, 'V', 'E', 'Y'};
@@ -69,7 +69,7 @@ TEST_F(Header, PathsFollowRealmAndKind) {
 }
 
 TEST_F(Header, ReadBackGivesTurnPasswordMasterAndGameNumber) {
-  strlcopy(headermasterpass, "boss", sizeof headermasterpass);
+  strlcopy(masterpassword, "boss", sizeof masterpassword);
   makefile("g3", 77, 12, 0, 2, "secret");
   memset(headermasterpass, 0, sizeof headermasterpass);
   int32_t turn = -5;
