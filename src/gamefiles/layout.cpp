@@ -104,6 +104,11 @@ void endsection(FILE* f) { putint(-1, f); }
 int32_t getindex(FILE* f, int32_t limit, const char* message) {
   int32_t index = getint(f);
   if (readbroken()) return -2;
+  // A file that ends inside a section would read index 0 for ever.
+  if (feof(f)) {
+    readdefect(message);
+    return -2;
+  }
   if (index < 0) return -1;
   if (index >= limit) {
     readdefect(message);

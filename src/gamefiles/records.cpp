@@ -169,7 +169,7 @@ bool get_comrec(Commander& c, FILE* f, int keeplinks, int32_t* filebody) {
   *filebody = body;
   // Old files set the body even when links are kept.
   if (!keeplinks || readversion <= 286) {
-    if (body >= MAXUNITS || body < -1) return readdefect("get_com: corrupted file");
+    if (body >= MAXUNITS) return readdefect("get_com: corrupted file");
     c.body = body;
   }
   return true;
@@ -182,7 +182,7 @@ void get_com(int32_t cnr, FILE* f, int keeplinks) {
   }
   int32_t body;
   if (!get_comrec(com[cnr], f, keeplinks, &body)) return;
-  if (!keeplinks && body >= 0) unit[body].comnr = cnr;
+  if (!keeplinks && body >= 0 && body < MAXUNITS) unit[body].comnr = cnr;
 }
 
 void get_com_nu(int32_t cnr, FILE* f) {
@@ -277,6 +277,7 @@ bool getlandrec(Land& l, ProvGeo& g, FILE* f) {
     int32_t a = getsbyte(f);
     if (a < 0 || a > 8) return readdefect("getland: bad a");
     l.searched[p][a] = int8_t(getsbyte(f));
+    if (feof(f)) return readdefect("getland: corrupted file");
   }
   if (!readfields(landqueuehead, &l, f)) return false;
   if (l.queuecount < 0 || l.queuecount > 100) return readdefect("getland: corrupted file");

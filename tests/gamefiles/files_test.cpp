@@ -308,3 +308,13 @@ TEST_F(Files, VerifyFromTheCommandLine) {
             "/vtemp2' " + VEY3_BINARY + " --verify > /dev/null 2>&1";
   EXPECT_NE(system(command.c_str()), 0);   // no game named
 }
+
+TEST_F(Files, TruncatedWorldFilesStopInsteadOfReadingOn) {
+  sampleworld(10, 4, 40, 4);
+  std::vector<uint8_t> world = worldbytes();
+  // Cut inside the lands, the units, the commanders and the spell states.
+  for (double part : {0.01, 0.05, 0.1, 0.2, 0.5, 0.9, 0.999}) {
+    std::vector<uint8_t> cut(world.begin(), world.begin() + ptrdiff_t(double(world.size()) * part));
+    EXPECT_DEATH(readfrom(cut, [](FILE* f) { getfatherland(f); }), "") << part;
+  }
+}
