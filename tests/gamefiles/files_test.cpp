@@ -318,3 +318,15 @@ TEST_F(Files, TruncatedWorldFilesStopInsteadOfReadingOn) {
     EXPECT_DEATH(readfrom(cut, [](FILE* f) { getfatherland(f); }), "") << part;
   }
 }
+
+TEST_F(Files, ReplayNumbersRunOut) {
+  sampleworld(10, 4, 40, 4);
+  char path[PATHLEN];
+  for (int n = 0; n < MAXVCR; n++) {
+    vcrpath(path, PATHLEN, 5, n);
+    fclose(fopen(path, "wb"));
+  }
+  EXPECT_FALSE(crvcr(5, 3, 1, 2, 0, 1, 0, 0, 0));   // the host writes no replay then
+  EXPECT_TRUE(crvcr(6, 3, 1, 2, 0, 1, 0, 0, 0));
+  EXPECT_DEATH(crvcr(95, 3, 1, 2, 0, 1, 0, 0, 0), "crvcr: bad vcrgod");
+}

@@ -15,7 +15,10 @@
 class GameFolders : public ::testing::Test {
  protected:
   void SetUp() override {
-    // File words for every nation row that has none yet.
+    static bool loaded = false;
+    if (!loaded) loadgamedata();
+    loaded = true;
+    // File words for the free nation rows too.
     for (int r = 0; r < MAXNATIONS; r++)
       if (!nations[r].fileword[0]) formatbounded(nations[r].fileword, FILEWORDLEN, "nation%d", r);
     char save[] = "/tmp/vey3gfXXXXXX";

@@ -59,6 +59,8 @@ TEST_F(Header, GoldenBytesOfAnOrderFileHeader) {
 }
 
 TEST_F(Header, PathsFollowRealmAndKind) {
+  EXPECT_STREQ(realmword(0), "early_raraduvizaro");
+  EXPECT_STREQ(realmword(23), "x1");
   makefile("g2", 1, 0, 1, -1, nullptr);
   makefile("g2", 1, 0, 1, 4, "a");
   makefile("g2", 1, 0, 0, 4, "a");
