@@ -205,7 +205,7 @@ GameFile crvcr(int32_t player, int32_t lnr, int32_t defender, int32_t attacker, 
     }
   endsection(f);
   for (int32_t e = 0; e <= imin(highestench, MAXENCH - 1); e++)
-    if (ench[e].spell > 0) {
+    if (ench[e].kind > 0) {
       putindex(e, f);
       put_ench(e, f);
     }

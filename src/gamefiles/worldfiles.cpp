@@ -66,7 +66,7 @@ void putmercs(FILE* f) {
 
 void putenchs(FILE* f) {
   for (int32_t e = 0; e <= lastench(); e++)
-    if (ench[e].spell > 0) {
+    if (ench[e].kind > 0) {
       putindex(e, f);
       put_ench(e, f);
     }

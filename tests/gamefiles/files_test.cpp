@@ -31,6 +31,8 @@ TEST_F(Files, WorldRoundTripGivesTheSameBytes) {
   EXPECT_EQ(highestunit, 299);
   EXPECT_EQ(unit[com[3].body].comnr, 3);   // links rebuilt
   EXPECT_STREQ(password[5], "pw5");
+  EXPECT_EQ(ench[5].spell, 105);
+  EXPECT_EQ(ench[4].spell, 0);   // a free slot is not stored
   EXPECT_EQ(worldbytes(), first);
 }
 

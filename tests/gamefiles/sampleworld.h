@@ -115,8 +115,8 @@ inline void sampleworld(int lands, int players, int units, int coms) {
   }
   highestcom = coms - 1;
   for (int e = 0; e < 6; e++) {
-    ench[e].kind = int16_t(e + 1);
-    ench[e].spell = int16_t(e == 4 ? 0 : 100 + e);
+    ench[e].kind = int16_t(e == 4 ? 0 : e + 1);   // slot 4 free
+    ench[e].spell = int16_t(100 + e);
     ench[e].land = int16_t(e);
     ench[e].counter[4] = e;
   }
