@@ -198,6 +198,8 @@ constexpr uint32_t WF_MRNEGATESEASILY = 0x1000000;
 constexpr uint32_t WF_BONUS = 0x8000000;
 constexpr uint32_t WF_CHARGE = 0x80000000;
 
+constexpr int WEAPONABILITIES = 3;
+
 struct Weapon {
   char name[NAMELEN];         // row 0 "Nothing", row 1 "Spear"
   int32_t dmg;                // -999 marks the end row
@@ -218,6 +220,8 @@ struct Weapon {
   int16_t rcost;
   int16_t display;            // picture number for the weapon display
   int16_t reserved2[11];
+  int32_t abilityid[WEAPONABILITIES];   // special abilities of the weapon; ends at the first 0
+  int32_t abilityval[WEAPONABILITIES];
 };
 
 // -------------------------------------------------------------------- armor
@@ -229,10 +233,14 @@ constexpr int16_t LOC_SHIELD = 5;
 constexpr int16_t LOC_ALLBUTSHIELD = 6;
 constexpr int ARMORPAIRS = 6;
 
+struct ArmorProt {
+  int16_t loc;                // LOC_*; 0 ends the list
+  int16_t prot;
+};
+
 struct Armor {
   char name[NAMELEN];         // row 0 "Nothing"
-  int16_t loc[ARMORPAIRS];    // stored as (loc, prot) pairs in files; ends at loc 0
-  int16_t protval[ARMORPAIRS];
+  ArmorProt prot[ARMORPAIRS]; // protection pairs
   int16_t reserved;
   int16_t def;                // -999 marks the end row
   int16_t enc;
@@ -278,6 +286,7 @@ struct Item {
   int16_t abilityid[ITEMABILITIES];
   int32_t abilityval[ITEMABILITIES];
   uint32_t flags[3];
+  int8_t cursed;              // negative = cursed
 };
 
 // --------------------------------------------------------------- magic site

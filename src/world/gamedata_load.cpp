@@ -393,6 +393,7 @@ Rows eachrow(Loader& ld, std::vector<Ref>& refs, const std::vector<Record>& recs
 int typemagicused = 0;
 int randmagicused = 0;
 std::vector<char> unitdefined;
+std::vector<char> weaponalways;   // rows whose secondary effect strikes always
 
 // ------------------------------------------------------------------ units
 void loadunits(Loader& ld, std::vector<Ref>& refs, const std::vector<Record>& recs) {
@@ -479,6 +480,7 @@ int32_t damagetype(Ctx& c) {
 }
 
 void loadweapons(Loader& ld, std::vector<Ref>& refs, const std::vector<Record>& recs) {
+  weaponalways.assign(MAXWEAPONS, 0);
   Rows rows = eachrow(ld, refs, recs, BUILTIN_WEAPONS, false, [&](Ctx& c, const Record& r, int n) {
     Weapon& w = weapons[n];
     w = Weapon{};
@@ -499,7 +501,8 @@ void loadweapons(Loader& ld, std::vector<Ref>& refs, const std::vector<Record>& 
       else if (keyis(f, "ammo")) c.scalar(w.ammo);
       else if (keyis(f, "flags")) applyflags(c, weaponflags, w.flags, nullptr);
       else if (keyis(f, "secondary")) c.ref(w.secondaryeffect, c.one(), 'w');
-      else if (keyis(f, "secondaryalways")) { c.ref(w.secondaryeffect, c.one(), 'w'); w.reserved2[10] = 1; }
+      else if (keyis(f, "secondaryalways")) { c.ref(w.secondaryeffect, c.one(), 'w'); weaponalways[n] = 1; }
+      else if (keyis(f, "ab")) applypairs(c, w.abilityid, w.abilityval, WEAPONABILITIES);
       else if (keyis(f, "flyspr")) { if (f.values.size() != 2) c.bad("two values expected"); c.put(w.flyspr[0], c.num(f.values[0][0])); c.put(w.flyspr[1], c.num(f.values[1][0])); }
       else if (keyis(f, "explspr")) { c.scalar(w.explspr[0]); w.explspr[1] = 5; }
       else if (keyis(f, "aoe")) c.scalar(w.aoe);
@@ -526,8 +529,8 @@ void loadarmors(Loader& ld, std::vector<Ref>& refs, const std::vector<Record>& r
           if (k >= ARMORPAIRS) c.bad("more than six locations");
           int32_t loc = c.word(v[0], {"head", "body", "arms", "legs", "shield", "all"}, 1);
           if (loc < 1 || loc > 6) c.bad("bad location");
-          a.loc[k] = (int16_t)loc;
-          c.put(a.protval[k], c.num(v[1]));
+          a.prot[k].loc = (int16_t)loc;
+          c.put(a.prot[k].prot, c.num(v[1]));
           k++;
         }
       } else if (keyis(f, "def")) { c.scalar(a.def); if (a.def == ARMOR_ENDDEF) c.bad("end marker"); }
@@ -567,6 +570,7 @@ void loaditems(Loader& ld, std::vector<Ref>& refs, const std::vector<Record>& re
       else if (keyis(f, "weapon")) c.ref(it.weapon, c.one(), 'w');
       else if (keyis(f, "armor")) c.ref(it.armor, c.one(), 'a');
       else if (keyis(f, "spell")) c.text(it.spell, ITEMSPELLLEN);
+      else if (keyis(f, "cursed")) { int8_t v = 0; c.scalar(v); it.cursed = v ? -1 : 0; }
       else if (keyis(f, "ab")) applypairs(c, it.abilityid, it.abilityval, ITEMABILITIES);
       else if (keyis(f, "flags")) {
         if (f.values.size() != 3) c.bad("three flag words expected");
@@ -1009,10 +1013,7 @@ void finishtables() {
   strlcopy(unittypes[BUILTIN_UNITTYPES].name, "end", UNITNAMELEN);
 
   for (int w = 0; w < BUILTIN_WEAPONS; w++)
-    if (weapons[w].reserved2[10]) {   // "secondaryalways": stored negative
-      weapons[w].secondaryeffect = (int16_t)-weapons[w].secondaryeffect;
-      weapons[w].reserved2[10] = 0;
-    }
+    if (weaponalways[w]) weapons[w].secondaryeffect = (int16_t)-weapons[w].secondaryeffect;   // "always": stored negative
   weapons[BUILTIN_WEAPONS] = Weapon{};
   strlcopy(weapons[BUILTIN_WEAPONS].name, "end", NAMELEN);
   weapons[BUILTIN_WEAPONS].dmg = WEAPON_ENDDMG;
@@ -1090,6 +1091,7 @@ void clearall() {
   typemagicused = 0;
   randmagicused = 0;
   unitdefined.assign(MAXUNITTYPES, 0);
+  weaponalways.assign(MAXWEAPONS, 0);
 }
 
 // The table files in the order they are read; every one is required.

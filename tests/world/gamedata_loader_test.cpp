@@ -167,7 +167,8 @@ TEST_F(GameDataLoader, FormatDetails) {
   f.text("units.txt") += rows(
       "\n# a comment line\n@ \"Copy\" like=17 hp=33\n  flags=undead,female ab=198:15\n"
       "\"Next\" like=@\n");
-  f.text("weapons.txt") += "\n500 \"Whirl\" dmg=4 flags=nostr,magic secondaryalways=\"Fist\"\n";
+  f.text("weapons.txt") += "\n500 \"Whirl\" dmg=4 flags=nostr,magic secondaryalways=\"Fist\" ab=189:5\n";
+  f.text("items.txt") += "\n300 \"Cursed Ring\" level=1 type=misc path=blood:1 cursed=1 spell=\"Scrying\"\n";
   f.text("descriptions.txt") += "\n:Multi\nline one\nline two\n\n";
   ASSERT_EQ(f.load(), "");
   const int r = std::stoi(rows("@"));
@@ -185,6 +186,11 @@ TEST_F(GameDataLoader, FormatDetails) {
   EXPECT_EQ(unittypes[r + 1].hp, 33);
   EXPECT_EQ(weapons[500].flags & (WF_STRENGTH | WF_MUNDANE), 0u);
   EXPECT_EQ(weapons[500].secondaryeffect, -92);   // "always" is stored negative
+  EXPECT_EQ(weapons[500].abilityid[0], 189);
+  EXPECT_EQ(weapons[500].abilityval[0], 5);
+  EXPECT_EQ(items[300].cursed, -1);
+  EXPECT_EQ(items[300].mainpath, 7);
+  EXPECT_STREQ(items[300].spell, "Scrying");
   EXPECT_STREQ(descrtextof(finddescr("multi")), "line one\nline two");
 }
 

@@ -150,18 +150,18 @@ TEST_F(GameData, MagesAndPriestsHaveTypeMagic) {
 
 TEST_F(GameData, ArmorsWeaponsItemsAndSites) {
   const Armor& b = armors[findarmor("Buckler")];
-  EXPECT_EQ(b.loc[0], LOC_SHIELD);
-  EXPECT_EQ(b.protval[0], 13);
-  EXPECT_EQ(b.loc[1], 0);
+  EXPECT_EQ(b.prot[0].loc, LOC_SHIELD);
+  EXPECT_EQ(b.prot[0].prot, 13);
+  EXPECT_EQ(b.prot[1].loc, 0);
   EXPECT_EQ(b.def, 2);
   EXPECT_EQ(b.enc, 0);
   EXPECT_EQ(b.rcost, 1);
   EXPECT_EQ(b.type, IT_SHIELD);
   const Armor& p = armors[findarmor("Plate Cuirass")];
-  EXPECT_EQ(p.loc[0], LOC_BODY); EXPECT_EQ(p.protval[0], 20);
-  EXPECT_EQ(p.loc[1], LOC_ARMS); EXPECT_EQ(p.protval[1], 8);
-  EXPECT_EQ(p.loc[2], LOC_LEGS); EXPECT_EQ(p.protval[2], 8);
-  EXPECT_EQ(p.loc[3], 0);
+  EXPECT_EQ(p.prot[0].loc, LOC_BODY); EXPECT_EQ(p.prot[0].prot, 20);
+  EXPECT_EQ(p.prot[1].loc, LOC_ARMS); EXPECT_EQ(p.prot[1].prot, 8);
+  EXPECT_EQ(p.prot[2].loc, LOC_LEGS); EXPECT_EQ(p.prot[2].prot, 8);
+  EXPECT_EQ(p.prot[3].loc, 0);
   EXPECT_EQ(p.def, -1); EXPECT_EQ(p.enc, 2); EXPECT_EQ(p.rcost, 15); EXPECT_EQ(p.type, IT_ARMOR);
 
   int stone = finditem("Alchemist's Stone");
