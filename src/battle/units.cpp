@@ -3,6 +3,7 @@
 
 #include "runtime/fatal.h"
 #include "runtime/rnd.h"
+#include "world/rules.h"
 
 std::array<Unit, MAXUNITS> unit;
 std::array<Commander, MAXCOMS> com;
@@ -12,6 +13,11 @@ std::array<int32_t, MAXCHECKSUMS> battlechecksums;
 int16_t battlesnow = 0, battlerain = 0;
 int32_t inbattle = 0;
 int32_t ritualbattle = 0;
+
+namespace {
+// Where the search for a free unit slot starts; the table reset clears it.
+int32_t unitsearchstart = 0;
+}  // namespace
 
 Unit emptyunit() {
   Unit u{};
@@ -41,6 +47,7 @@ void clearunittables() {
   for (Commander& x : com) x = c;
   highestunit = -1;
   highestcom = -1;
+  unitsearchstart = 0;
   battlechecksums.fill(0);
   battlesnow = battlerain = 0;
   inbattle = 0;
@@ -98,4 +105,68 @@ int32_t newsquadnbr(int32_t player) {
   }
   fatalerror("out of squads");
   return -1;
+}
+
+namespace {
+bool freeunitslot(const Unit& u) { return u.hp < 1 && !(u.flags[2] & F3_PRETENDER) && u.comnr < 0; }
+}  // namespace
+
+int32_t newunit(int32_t type, int32_t owner, int32_t flag) {
+  bailif(type < 0 || type >= MAXUNITTYPES, "newunit: bad mnr");
+  if (unitsearchstart < 0 || unitsearchstart >= MAXUNITS) unitsearchstart = 0;
+  for (int32_t i = 0; i < MAXUNITS; i++) {
+    const int32_t u = (unitsearchstart + i) % MAXUNITS;
+    if (!freeunitslot(unit[u])) continue;
+    Unit x = emptyunit();
+    x.type = int16_t(type);
+    x.hp = int16_t(unittypes[type].hp < 1 ? 1 : unittypes[type].hp);
+    x.owner = int8_t(owner);
+    x.tmp = flag == 1 ? 1 : 0;
+    unit[u] = x;
+    unit[u].age = int16_t(startage(type));
+    if (u > highestunit) highestunit = u;
+    unitsearchstart = u + 1;
+    return u;
+  }
+  return -1;
+}
+
+int32_t newcom(int32_t type, int32_t owner) {
+  int32_t c = 0;
+  while (c < MAXCOMS && com[c].body >= 0) c++;
+  if (c >= MAXCOMS) return -1;
+  const int32_t u = newunit(type, owner, 0);
+  if (u < 0) return -1;
+  com[c] = emptycommander();
+  com[c].body = u;
+  for (int32_t p = 0; p < 9; p++) {
+    const int32_t level = gettypemagic(type, p);
+    com[c].path[p] = uint8_t(level < 0 ? 0 : level > 255 ? 255 : level);
+  }
+  unit[u].comnr = c;
+  if (c > highestcom) highestcom = c;
+  return c;
+}
+
+namespace {
+int32_t spawn(int32_t type, int32_t owner, int32_t count, int32_t lnr, int32_t squad, uint8_t tmp) {
+  int32_t last = -1;
+  for (int32_t i = 0; i < count; i++) {
+    const int32_t u = newunit(type, owner, 0);
+    if (u < 0) break;
+    unit[u].land = int16_t(lnr);
+    unit[u].squad = squad;
+    unit[u].tmp = tmp;
+    last = u;
+  }
+  return last;
+}
+}  // namespace
+
+int32_t spawnunits(int32_t type, int32_t owner, int32_t count, int32_t lnr, int32_t squad) {
+  return spawn(type, owner, count, lnr, squad, 0);
+}
+
+int32_t spawntempunits(int32_t type, int32_t owner, int32_t count, int32_t lnr, int32_t squad) {
+  return spawn(type, owner, count, lnr, squad, 1);
 }

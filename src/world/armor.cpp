@@ -1,0 +1,171 @@
+// Worn armors and the protection they give, by location and overall.
+#include "runtime/fatal.h"
+#include "runtime/util.h"
+#include "world/rules.h"
+
+namespace {
+constexpr int32_t MAXWORN = 10;
+
+struct Worn {
+  int32_t n = 0;
+  int32_t a[32];
+  void add(int32_t armor) {
+    if (n < 32) a[n++] = armor;
+  }
+};
+
+// The type's armors of one armor type (0 = any), in type order up to the
+// first number below 1.
+void typearmors(const Monster& t, int32_t armortype, bool noshield, Worn& out) {
+  for (int32_t i = 0; i < UNITARMORS; i++) {
+    const int32_t a = t.armor[i];
+    if (!validarmor(a)) break;
+    const int32_t at = armors[a].type;
+    if (armortype != 0 && at != armortype) continue;
+    if (noshield && at == IT_SHIELD) continue;
+    out.add(a);
+  }
+}
+
+void itemarmor(int32_t it, Worn& out) {
+  if (validitem(it) && validarmor(items[it].armor)) out.add(items[it].armor);
+}
+
+void wornlist(int32_t unr, Worn& out) {
+  const Monster* t = unittyperec(unr);
+  if (!t) return;
+  const Unit& u = unit[unr];
+  const bool noarmor = u.flags[0] & AF_NOARMOR;
+  const bool lostarm = u.flags[0] & AF_LOSTARM;
+  const int32_t c = unit2com(unr);
+  if (c < 0) {
+    if (!noarmor) typearmors(*t, 0, lostarm, out);
+    return;
+  }
+  const int32_t head = comslotitem(c, SLOT_HEAD, 0);
+  if (head == 0) {
+    if (!noarmor) typearmors(*t, IT_HELMET, false, out);
+  } else {
+    itemarmor(head, out);
+  }
+  itemarmor(comslotitem(c, SLOT_HEAD, 1), out);
+  itemarmor(comslotitem(c, SLOT_HEAD, 2), out);
+  const int32_t body = comslotitem(c, SLOT_BODY, 0);
+  if (body != 0) itemarmor(body, out);
+  else if (!noarmor) typearmors(*t, IT_ARMOR, false, out);
+  int32_t hands = 0;
+  bool shield = false;
+  for (int32_t k = 0; k < 8; k++) {
+    const int32_t it = comslotitem(c, SLOT_HAND, k);
+    if (it == 0) break;
+    if (items[it].type == IT_SHIELD) {
+      itemarmor(it, out);
+      shield = true;
+    } else if (items[it].type == IT_ONEHAND) {
+      hands += 1;
+    } else if (items[it].type == IT_TWOHAND) {
+      hands += 2;
+    }
+  }
+  if (hands <= 1 && !shield && !noarmor && !lostarm) typearmors(*t, IT_SHIELD, false, out);
+  for (int32_t k = 0; k < 8; k++) {
+    const int32_t it = comslotitem(c, SLOT_MISC, k);
+    if (it == 0) break;
+    itemarmor(it, out);
+  }
+}
+
+// Calls f for each worn armor among the first ten.
+template <typename F>
+void forworn(int32_t unr, F f) {
+  Worn w;
+  wornlist(unr, w);
+  for (int32_t i = 0; i < w.n && i < MAXWORN; i++) f(armors[w.a[i]]);
+}
+
+void checkused(int32_t unr, const char* tag) { bailif(unr < 0 || unr > highestunit || unr >= MAXUNITS, tag); }
+
+int32_t combine(int32_t a, int32_t natural) { return imin(40, a + ((40 - a) * natural + 20) / 40); }
+}  // namespace
+
+int32_t getarmor(int32_t unr, int32_t n) {
+  if (unr < 0) return 0;
+  bailif(unr >= MAXUNITS, "getarmor: bad unr");
+  Worn w;
+  wornlist(unr, w);
+  return n >= 0 && n < w.n ? w.a[n] : 0;
+}
+
+int32_t getshldprt(int32_t unr) {
+  checkused(unr, "getshldprt: bad unr");
+  int32_t sum = 0;
+  forworn(unr, [&](const Armor& a) {
+    if (a.type == IT_SHIELD && a.loc[0] == LOC_SHIELD) sum += a.protval[0];
+  });
+  const Monster* t = unittyperec(unr);
+  debugprint2("shieldprot for %s = %d\n", t ? t->name : "?", sum);
+  return sum;
+}
+
+int32_t getshlddef(int32_t unr) {
+  checkused(unr, "getshlddef: bad unr");
+  int32_t sum = 0;
+  forworn(unr, [&](const Armor& a) {
+    if (a.type == IT_SHIELD) sum += a.def;
+  });
+  return sum;
+}
+
+int32_t hasshield(int32_t unr) {
+  checkused(unr, "getshlddef: bad unr");
+  int32_t has = 0;
+  forworn(unr, [&](const Armor& a) { has = has || a.type == IT_SHIELD; });
+  return has;
+}
+
+int32_t getlocprot(int32_t unr, int32_t loc) {
+  if (unr < 0) return 0;
+  bailif(unr >= MAXUNITS, "getarmor: bad unr");
+  const Unit& u = unit[unr];
+  const int32_t l = unitlandnr(unr);
+  int32_t ice = 0;
+  if (l >= 0 && !(u.flags[0] & AF_NOARMOR)) {
+    const int32_t iceprot = getability(unr, 191, 1);
+    if (iceprot >= 1) ice = land[l].scale[SC_COLD] * iceprot;
+  }
+  int32_t b = (u.flags[1] & ST_ARMORPLUS) ? 3 : 0;
+  if (issacred(unr) && godplayer(u.owner) && godpathlevel(u.owner, P_EARTH) > 8) b += 4;
+  int32_t sum = 0;
+  forworn(unr, [&](const Armor& a) {
+    for (int32_t i = 0; i < ARMORPAIRS && a.loc[i] != 0; i++)
+      if (a.loc[i] == loc || (a.loc[i] == LOC_ALLBUTSHIELD && loc != LOC_SHIELD)) sum += a.protval[i] + b;
+  });
+  if (loc == LOC_HEAD) {
+    const int32_t heads = nbrheadslots(unr);
+    if (heads >= 2) return sum / heads + ice;
+  }
+  return sum + ice;
+}
+
+int32_t getprot(int32_t unr) {
+  if (unr < 0) return 0;
+  bailif(unr >= MAXUNITS, "getprot: bad unr");
+  int32_t sum = 2 * getlocprot(unr, LOC_BODY) + getlocprot(unr, LOC_ARMS) + getlocprot(unr, LOC_LEGS);
+  int32_t weight = 4;
+  if (nbrheadslots(unr) >= 1) {
+    sum += getlocprot(unr, LOC_HEAD);
+    weight++;
+  }
+  return combine(sum / weight, getnatprot(unr));
+}
+
+int32_t getheadprot(int32_t unr) {
+  if (unr < 0) return 0;
+  return combine(getlocprot(unr, LOC_HEAD), getnatprot(unr));
+}
+
+int32_t getbodyprot(int32_t unr) {
+  if (unr < 0) return 0;
+  const int32_t a = (2 * getlocprot(unr, LOC_BODY) + getlocprot(unr, LOC_ARMS) + getlocprot(unr, LOC_LEGS)) / 4;
+  return combine(a, getnatprot(unr));
+}

@@ -1,0 +1,483 @@
+// Combat values of a unit: strength, hit points, encumbrance, defence,
+// attack, action points, precision, and age.
+#include "host/host.h"
+#include "magic/magic.h"
+#include "runtime/fatal.h"
+#include "runtime/rnd.h"
+#include "runtime/util.h"
+#include "world/rules.h"
+
+namespace {
+int32_t ab(int32_t unr, int32_t k) { return getability(unr, k, 1); }
+
+// Veyrance term: + strength in the owner's own veyrance, - strength elsewhere.
+int32_t veyterm(int32_t unr, int32_t l) {
+  if (l < 0) return 0;
+  return land[l].veyowner == unit[unr].owner ? land[l].veystr : -land[l].veystr;
+}
+
+int32_t climate(int32_t unr, int32_t l) {
+  int32_t v = 0;
+  const int32_t storm = ab(unr, 174);
+  if (storm > 0 && isstorm(l)) v += storm;
+  if (l < 0) return v;
+  const int32_t cold = land[l].scale[SC_COLD];
+  if (const int32_t a = ab(unr, 176); a > 0) v += a * cold;
+  if (const int32_t a = ab(unr, 177); a > 0) v -= a * cold;
+  if (const int32_t a = ab(unr, 293); a > 0) {
+    if (isdarkness(l)) v += a;
+    if (findench(21, l, -1) >= 0) v -= a;
+  }
+  return v;
+}
+
+int32_t expsteps(int32_t exp) {
+  int32_t n = 0;
+  for (int32_t e : {14, 49, 99, 199, 399})
+    if (exp > e) n++;
+  return n;
+}
+
+int32_t blessing(int32_t unr, int32_t path) {
+  const int32_t owner = unit[unr].owner;
+  if (!issacred(unr) || !godplayer(owner)) return 0;
+  const int32_t g = godpathlevel(owner, path);
+  return g > 3 ? g / 2 : 0;
+}
+
+int32_t berserkvalue(int32_t unr) {
+  const int32_t b = ab(unr, 190);
+  return b > 0 ? b : 1;
+}
+
+struct Heroic {
+  int32_t kind = 0, str = 0;
+};
+Heroic heroic(int32_t unr) {
+  Heroic h;
+  const int32_t c = unit2com(unr);
+  if (c >= 0) {
+    h.kind = com[c].tmpfx;
+    h.str = com[c].tmpfxstr;
+  }
+  return h;
+}
+
+// A lost eye has been subtracted by the getter; here only the checks that
+// blind a unit outright.
+int32_t eyecheck(int32_t unr, int32_t value) {
+  const int32_t blind = ab(unr, 171), eyes = ab(unr, 178);
+  const uint32_t af = unit[unr].flags[0];
+  if ((af & AF_LOSTEYE) && blind < 1 && eyes == -1) return 0;
+  if (eyes < -1 && blind < 1) return 0;
+  if ((af & AF_BLIND) && blind < 1) return 0;
+  return value;
+}
+
+int32_t darkness(int32_t unr, int32_t l, const Monster& t, int32_t value) {
+  if (!isdarkness(l) || (t.flags & (MF_UNDEAD | MF_DEMON)) || ab(unr, 171) >= 1) return value;
+  return ((ab(unr, 281) / 2 + 50) * value) / 100;
+}
+
+bool waterborn(const Monster& t) { return t.flags & (MF_AMPHIBIAN | MF_AQUATIC); }
+bool swampy(int32_t l) {
+  return l >= 0 && !issea(l) && ((provgeo[l].terrain & TM_SWAMP) || findench(85, l, -1) >= 0);
+}
+
+void checkunr(int32_t unr, const char* tag) { unitfatal(unr < 0 || unr > highestunit || unr >= MAXUNITS, tag, unr); }
+
+// The site amount of a kind over the land's found sites, summed.
+int32_t foundsiteamount(int32_t l, int32_t kind) {
+  if (l < 0 || l >= MAXLANDS) return 0;
+  int32_t sum = 0;
+  for (int32_t s = 0; s < 4 && land[l].site[s] >= 1; s++) {
+    const int32_t site = land[l].site[s];
+    if (!land[l].sitefound[s] || site >= MAXSITES) continue;
+    for (int32_t e = 0; e < SITEEFFECTS; e++)
+      if (sites[site].effectkind[e] == kind) sum += sites[site].effectval[e];
+  }
+  return sum;
+}
+
+constexpr int32_t SPRING = 0, SUMMER = 1, AUTUMN = 2, WINTER = 3;
+}  // namespace
+
+int32_t getmonth() { return turn < 0 ? 0 : turn % 12; }
+int32_t getseason() { return getmonth() / 3; }
+
+int32_t getstr(int32_t unr) {
+  checkunr(unr, "getstr: bad unr");
+  const Monster* t = unittyperec(unr);
+  if (!t || t->str == 0) return 0;
+  const Unit& u = unit[unr];
+  const int32_t l = unitlandnr(unr);
+  int32_t s = t->str;
+  const Heroic h = heroic(unr);
+  if (h.kind == 1) s += (h.str * s) / 200;
+  if (h.kind == 11) s += (h.str * s) / 400;
+  s += climate(unr, l);
+  s += ab(unr, 151);
+  if (u.flags[1] & ST_STRENGTH) s += 4;
+  if (u.flags[1] & ST_BERSERK) s += berserkvalue(unr);
+  if (u.flags[2] & F3_HELLPOWER) s += 4;
+  s += 2 * ab(unr, 291);
+  s += blessing(unr, P_BLOOD);
+  if (u.flags[2] & F3_PRETENDER) s += veyterm(unr, l);
+  if (u.flags[1] & ST_PROPHET) s += veyterm(unr, l);
+  if (u.exp > 99) s++;
+  if (u.exp > 399) s++;
+  s -= oldagelevel(unr);
+  if (u.flags[0] & AF_WEAKENED) s -= 4;
+  if (u.flags[0] & AF_CHESTWOUND) s -= 1;
+  if (u.flags[0] & AF_LOSTARM) s -= 1;
+  return s;
+}
+
+int32_t getmaxhp(int32_t unr) {
+  checkunr(unr, "getmaxhp: bad unr");
+  const Monster* t = unittyperec(unr);
+  if (!t) return 1;
+  const Unit& u = unit[unr];
+  const int32_t l = unitlandnr(unr);
+  int32_t h = t->hp;
+  const Heroic hero = heroic(unr);
+  if (hero.kind == 7) h += (hero.str * h) / 200;
+  if (hero.kind == 11) h += (hero.str * h) / 250;
+  int32_t d = 0;
+  if (l >= 0) d = land[l].veyowner == u.owner ? land[l].veystr : -imin(land[l].veystr, 4);
+  if (u.flags[2] & F3_PRETENDER) h = (h * 2 * (d + 5)) / 10;
+  if (u.flags[1] & ST_PROPHET) h = ((2 * d + 10) * h) / 10;
+  if (u.flags[0] & AF_NEVERHEAL) h -= h > 9 ? h / 5 : 2;
+  const int32_t o = oldagelevel(unr);
+  if (o > 0) h -= (o * h) / 20;
+  if (u.exp >= 200) h += 2;
+  h += 5 * ab(unr, 291);
+  const int32_t season = getseason();
+  const int32_t powers[4][3] = {{231, SPRING, AUTUMN}, {232, SUMMER, WINTER}, {233, AUTUMN, SPRING}, {234, WINTER, SUMMER}};
+  for (const auto& p : powers) {
+    const int32_t a = ab(unr, p[0]);
+    if (a == 0) continue;
+    if (season == p[1]) h = ((100 + a) * h) / 100;
+    else if (season == p[2]) h = ((100 - a) * h) / 100;
+  }
+  if (const int32_t a = ab(unr, 237); a > 0) h += a * ab(unr, 238);
+  if (d > 0 && findench(30, -1, u.owner) >= 0) h = ((d + 10) * h) / 10;
+  if ((t->flags & MF_INANIMATE) && !(t->flags & MF_UNDEAD) && t->mor == 50 && d > 0)
+    h += (d * h * foundsiteamount(l, SE_INANIMATEHP)) / 100;
+  return h < 1 ? 1 : h;
+}
+
+int32_t getenc(int32_t unr, int32_t mode) {
+  checkunr(unr, "getenc: bad unr");
+  const int32_t m = unit[unr].type;
+  bailif(m < 0 || m >= MAXUNITTYPES, "get: bad m");
+  const Monster& t = unittypes[m];
+  const Unit& u = unit[unr];
+  int32_t e = t.enc;
+  if (mode == 0 && e == 0) return 0;
+  if (!(mode == 0 && (t.flags & MF_MOUNTED)))
+    for (int32_t n = 0; n < 10; n++) {
+      const int32_t a = getarmor(unr, n);
+      if (a < 1) break;
+      e += mode != 0 ? 2 * armors[a].enc : armors[a].enc;
+    }
+  const int32_t l = unitlandnr(unr);
+  const int32_t cold = l >= 0 ? land[l].scale[SC_COLD] : 0;
+  if (l >= 0 && (t.flags & MF_COLDBLOOD) && cold >= 0) e += 3 * cold + 1;
+  if (heroic(unr).kind == 11) e += 3;
+  e += oldagelevel(unr);
+  if (u.flags[0] & AF_CHESTWOUND) e += 5;
+  if (u.exp >= 200) e -= 1;
+  if (l < 0) return imax(e, 0);
+  if (cold == 3 || cold == -3) {
+    const int32_t res = ab(unr, cold == 3 ? 201 : 198);
+    const int32_t limit = cold == 3 ? 25 : 24;
+    if (res < 1 && t.enc > 0) e += 2;
+    else if (res <= limit && t.enc > 0) e += 1;
+  }
+  if (issea(l)) {
+    const int32_t e1 = waterborn(t) ? e - 1 : e + 1;
+    e = findench(2, -1, u.owner) >= 0 ? e1 - 2 : e1 + 2;
+  } else if (((provgeo[l].terrain & TM_SWAMP) || findench(85, l, -1) >= 0) && !(t.flags & MF_SWAMPSURVIVAL)) {
+    e += 2;
+  }
+  return imax(e, 0);
+}
+
+int32_t getdef(int32_t unr, int32_t mode) {
+  checkunr(unr, "getdef: bad unr");
+  const int32_t m = unit[unr].type;
+  bailif(m < 0 || m >= MAXUNITTYPES, "gd: bad m");
+  const Monster& t = unittypes[m];
+  const Unit& u = unit[unr];
+  const int32_t l = unitlandnr(unr);
+  int32_t d = t.def;
+  if (t.flags & MF_MOUNTED) d += 3;
+  const int32_t c = unit2com(unr);
+  if (c >= 0) d += getcommagic(c, P_WATER);
+  if (mode != 3) {
+    for (int32_t n = 0; n < 10; n++) {
+      const int32_t a = getarmor(unr, n);
+      if (a < 1) break;
+      if (armors[a].type == IT_SHIELD) d += mode > 0 ? armors[a].def : -armors[a].enc;
+      else d += armors[a].def;
+    }
+    if (mode == 2)
+      for (int32_t n = 0; n < 10; n++) {
+        const int32_t w = getnthweapon(unr, n);
+        if (w < 1) break;
+        if (validweapon(w)) d += weapons[w].def;
+      }
+  }
+  const Heroic h = heroic(unr);
+  if (h.kind == 3) d += h.str / 50;
+  if (h.kind == 12) d += h.str / 100;
+  d += expsteps(u.exp);
+  if (u.flags[1] & ST_PROPHET) d += 2;
+  if (u.flags[0] & AF_FROZEN) d -= 3;
+  if (u.flags[1] & ST_QUICK) d += 3;
+  if (u.flags[2] & F3_HELLPOWER) d += 4;
+  if ((u.flags[2] & F3_UWDEF) && issea(l)) d += 5;
+  d += ab(unr, 291) / 2;
+  d += climate(unr, l);
+  const bool berserk = u.flags[1] & ST_BERSERK;
+  if (berserk) d -= berserkvalue(unr);
+  if ((u.batstate == 3 || u.batstate == 5) && !berserk && !(t.flags & MF_IMMOBILE)) d -= 4;
+  if (swampy(l) && !(t.flags & MF_SWAMPSURVIVAL)) d -= 1;
+  d += blessing(unr, P_WATER);
+  d -= oldagelevel(unr);
+  if ((u.flags[0] & AF_LOSTEYE) && ab(unr, 171) < 1) d -= 2;
+  if (u.flags[0] & AF_FEEBLEMINDED) d -= 1;
+  if (u.flags[0] & AF_CRIPPLED) d -= 4;
+  else if (u.flags[0] & AF_LIMP) d -= 1;
+  if (u.flags[0] & AF_SLIMED) d /= 2;
+  if (invoid(unr)) d /= 2;
+  if (issea(l) && !waterborn(t)) d -= 3;
+  for (uint32_t bit : AF_QUARTERDEF)
+    if (u.flags[0] & bit) d /= 4;
+  d = darkness(unr, l, t, d);
+  if (ab(unr, 186) >= 1 || ab(unr, 299) >= 1) d = 0;
+  d = eyecheck(unr, d);
+  return imax(d, 0);
+}
+
+int32_t getatt(int32_t unr) {
+  if (unr < 0) return 0;
+  checkunr(unr, "getatt: bad unr");
+  const int32_t m = unit[unr].type;
+  bailif(m < 0 || m >= MAXUNITTYPES, "getatt: bad m");
+  const Monster& t = unittypes[m];
+  const Unit& u = unit[unr];
+  const int32_t l = unitlandnr(unr);
+  int32_t a = t.att;
+  const int32_t c = unit2com(unr);
+  if (c >= 0) a += getcommagic(c, P_FIRE);
+  const Heroic h = heroic(unr);
+  if (h.kind == 2) a += h.str / 50;
+  if (h.kind == 12 || h.kind == 105) a += h.str / 100;
+  a += expsteps(u.exp);
+  a += climate(unr, l);
+  a += ab(unr, 150);
+  if (u.flags[1] & ST_PROPHET) a += 2;
+  if (u.flags[1] & ST_BERSERK) a += berserkvalue(unr);
+  if (u.flags[2] & F3_HELLPOWER) a += 4;
+  a += ab(unr, 291) / 2;
+  if (u.flags[2] & F3_UNHOLYPOWER) a += 4;
+  if (u.flags[1] & ST_QUICK) a += 3;
+  if (u.flags[0] & AF_FROZEN) a -= 3;
+  if (swampy(l) && !(t.flags & MF_SWAMPSURVIVAL)) a -= 1;
+  a += blessing(unr, P_FIRE);
+  a -= oldagelevel(unr);
+  if ((u.flags[0] & AF_LOSTEYE) && ab(unr, 171) < 1) a -= 2;
+  if (u.flags[0] & AF_FEEBLEMINDED) a -= 1;
+  if (u.flags[0] & AF_CRIPPLED) a -= 4;
+  else if (u.flags[0] & AF_LIMP) a -= 1;
+  if (u.flags[0] & AF_SLIMED) a /= 2;
+  if (invoid(unr)) a /= 2;
+  if (issea(l) && !waterborn(t)) a -= 3;
+  a = darkness(unr, l, t, a);
+  if (ab(unr, 186) >= 1) a = 0;
+  a = eyecheck(unr, a);
+  return imax(a, 0);
+}
+
+int32_t getweaponatt(int32_t unr, int32_t n) {
+  if (unr < 0) return 0;
+  checkunr(unr, "getweaponatt: bad unr");
+  const int32_t m = unit[unr].type;
+  bailif(m < 0 || m >= MAXUNITTYPES, "gwa: bad mnr");
+  int32_t plain = 0, lensum = 0;
+  for (int32_t i = 0; i < 10; i++) {
+    const int32_t w = getnthweapon(unr, i);
+    if (w < 1) break;
+    if (validweapon(w) && !(weapons[w].flags & WF_BONUS)) {
+      plain++;
+      lensum += weapons[w].len;
+    }
+  }
+  const int32_t w = getnthweapon(unr, n);
+  if (w < 0) return 0;
+  int32_t a = getatt(unr) + (validweapon(w) ? weapons[w].att : 0);
+  int32_t hands = 0;
+  for (int32_t s = 0; s < 8; s++)
+    if (typeslotkind(m, s) == SLOT_HAND) hands++;
+  if (hands >= 2 && plain >= 2 && validweapon(w) && !(weapons[w].flags & WF_BONUS)) {
+    const int32_t penalty = lensum - ab(unr, 217);
+    if (penalty >= 0) a -= penalty;
+  }
+  return a;
+}
+
+int32_t getmaxap(int32_t unr, int32_t mode) {
+  if (unr < 0) return 0;
+  bailif(unr >= MAXUNITS, "getmaxap: bad unr");
+  const int32_t m = unit[unr].type;
+  bailif(m < 0 || m >= MAXUNITTYPES, "getmaxap: bad m");
+  const Monster& t = unittypes[m];
+  const Unit& u = unit[unr];
+  const int32_t l = unitlandnr(unr);
+  int32_t p = t.ap;
+  if (!(t.flags & MF_MOUNTED))
+    for (int32_t n = 0; n < 10; n++) {
+      const int32_t a = getarmor(unr, n);
+      if (a < 1) break;
+      p -= armors[a].enc;
+    }
+  const int32_t o = oldagelevel(unr);
+  if (o > 0) p -= (o * p) / 20;
+  p += climate(unr, l);
+  if (u.flags[2] & F3_UNHOLYPOWER) p += 4;
+  if (u.flags[0] & AF_SLIMED) p /= 2;
+  if (u.flags[0] & AF_LIMP) p /= 2;
+  if ((u.flags[0] & AF_BLIND) && ab(unr, 171) < 1) p /= 2;
+  if (mode != 0) {
+    const Heroic h = heroic(unr);
+    if (h.kind == 8) p += (h.str * p) / 200;
+    if (u.flags[1] & ST_QUICK) p *= 2;
+    else if (issacred(unr) && godplayer(u.owner) && godpathlevel(u.owner, P_WATER) > 8) p = p * 3 / 2;
+    if (u.flags[0] & AF_FROZEN) p /= 2;
+  }
+  if (issea(l)) {
+    if (!waterborn(t)) p /= 2;
+    const int32_t e = findench(2, l, -1);
+    if (e >= 0) p += ench[e].owner == u.owner ? 4 : -4;
+  }
+  if (u.flags[0] & AF_CRIPPLED) return 2;
+  return imax(p, 2);
+}
+
+int32_t getprec(int32_t unr) {
+  if (unr < 0) return 0;
+  checkunr(unr, "getprec: bad unr");
+  const int32_t m = unit[unr].type;
+  bailif(m < 0 || m >= MAXUNITTYPES, "getprec: bad m");
+  const Monster& t = unittypes[m];
+  const Unit& u = unit[unr];
+  const int32_t l = unitlandnr(unr);
+  int32_t p = t.prec;
+  const Heroic h = heroic(unr);
+  if (h.kind == 9) p += h.str / 50;
+  if (h.kind == 104) p += h.str / 75;
+  p += ab(unr, 181) + ab(unr, 291) / 2;
+  if (u.flags[1] & ST_PROPHET) p += 2;
+  p -= oldagelevel(unr) / 2;
+  const bool seeing = ab(unr, 171) >= 1;
+  if ((u.flags[0] & AF_LOSTEYE) && !seeing) p -= 3;
+  if (u.flags[1] & ST_PRECISION) p += 5;
+  if (u.flags[0] & AF_FEEBLEMINDED) p -= 1;
+  if (u.flags[2] & F3_HELLPOWER) p += 4;
+  if (invoid(unr)) p /= 2;
+  if (isdarkness(l) && !(t.flags & (MF_UNDEAD | MF_DEMON)) && !seeing) p = ((ab(unr, 281) * 75 / 100 + 25) * p) / 100;
+  if (isstorm(l) && ab(unr, 174) < 1 && ab(unr, 175) < 1) p /= 2;
+  if (isfog(l)) p /= 2;
+  const int32_t c = unit2com(unr);
+  if (c >= 0) p += getcommagic(c, P_AIR);
+  p += expsteps(u.exp);
+  p = eyecheck(unr, p);
+  return imax(p, 0);
+}
+
+int32_t typeispretender(int32_t mnr) {
+  return gettypeability(mnr, 242, -1) > 0 || gettypeability(mnr, 243, -1) > 0;
+}
+
+int32_t typemaxage(int32_t mnr) {
+  const Monster* t = typerec(mnr);
+  if (!t) return 0;
+  const int32_t given = gettypeability(mnr, 284, -1);
+  if (given >= 1) return given;
+  const uint32_t f = t->flags;
+  int32_t v;
+  if (f & MF_DEMON) v = 1000;
+  else if (f & MF_UNDEAD) v = (f & MF_ETHEREAL) ? 1000 : 500;
+  else if (f & MF_INANIMATE) v = 400 * t->size;
+  else if (f & MF_ETHEREAL) v = 150;
+  else if (f & MF_HEAL) v = 90;
+  else if (f & MF_ANIMAL) v = t->mr > 5 ? 15 * t->size : 7 * t->size;
+  else v = 50;
+  if (f & MF_COLDBLOOD) v += v / 2;
+  if (typeispretender(mnr)) v = imax(v, t->size > 4 ? 1000 : 500);
+  return v;
+}
+
+int32_t getmaxage(int32_t unr) {
+  const Monster* t = unittyperec(unr);
+  if (!t) return 0;
+  const int32_t m = unit[unr].type;
+  const int32_t base = typemaxage(m);
+  const int32_t c = unit2com(unr);
+  if (c < 0) return base;
+  const uint32_t f = t->flags;
+  if (f & (MF_INANIMATE | MF_UNDEAD | MF_DEMON)) {
+    const int32_t path = (f & MF_INANIMATE) ? P_EARTH : (f & MF_UNDEAD) ? P_DEATH : P_BLOOD;
+    return base + (getcommagic(c, path) * base) / 2;
+  }
+  const int32_t b = gettypeability(m, 189, -1) > 0 ? 2 * base : base;
+  const int32_t b2 = b + (getcommagic(c, P_NATURE) * b) / 2;
+  const int32_t mult = b2 <= 39 ? 1 : imin(b2, 100) / 20;
+  return b2 - getcommagic(c, P_FIRE) * mult;
+}
+
+int32_t oldagelevel(int32_t unr) {
+  if (!unittyperec(unr)) return 0;
+  const int32_t m = getmaxage(unr);
+  const int32_t a = unit[unr].age;
+  if (a < m) return 0;
+  const double dm = m;
+  if (a >= 3 * dm) return 6;
+  if (a >= 2 * dm) return 5;
+  if (a >= 1.6 * dm) return 4;
+  if (a >= 1.4 * dm) return 3;
+  if (a >= 1.2 * dm) return 2;
+  return 1;
+}
+
+int32_t startage(int32_t mnr) {
+  if (mnr < 0) return 20;
+  bailif(mnr >= MAXUNITTYPES, "startage: bad mnr");
+  const Monster& t = unittypes[mnr];
+  const int32_t life = typemaxage(mnr);
+  const int32_t base = life > 10 ? life / 3 + 4 : life / 3 + 1;
+  const int32_t lc = imax(life, 40);
+  const int32_t magic = gettypemagic(mnr, 53), holy = gettypemagic(mnr, 8);
+  int32_t a, b;
+  if (life > 399) {
+    a = magic * imin(life, 750) / 12;
+    b = holy * imin(life, 750) / 8;
+  } else if (life >= 200) {
+    a = magic * lc / 9;
+    b = holy * lc / 6;
+  } else {
+    a = magic * lc / 7;
+    b = holy * lc / 5;
+  }
+  int32_t age = imax(a, b) + base;
+  if (t.flags2 & MF2_GOODLEADER) age += imin(life, 100) / 10;
+  else if (t.flags2 & MF2_EXPERTLEADER) age += imin(life, 100) / 5;
+  else if (t.flags2 & MF2_SUPERIORLEADER) age += imin(life, 100) / 2;
+  age += gettypeability(mnr, 286, -1);
+  age += openroll(gettypeability(mnr, 317, -1));
+  const int32_t fixed = gettypeability(mnr, 285, -1);
+  if (fixed != 0) age = fixed < 0 ? 0 : fixed;
+  return age;
+}

@@ -1,0 +1,286 @@
+// Unit conditions, movement, weather and item slots.
+#include <cstring>
+#include "magic/magic.h"
+#include "runtime/fatal.h"
+#include "world/rules.h"
+
+namespace {
+bool inlandtable(int32_t lnr) { return lnr >= 0 && lnr < MAXLANDS; }
+bool enchonland(int32_t kind, int32_t lnr) { return findench(kind, lnr, -1) >= 0; }
+bool enchanywhere(int32_t kind) { return findench(kind, -1, -1) >= 0; }
+int32_t sumability(int32_t unr, int32_t k) { return getability(unr, k, 1); }
+}  // namespace
+
+int32_t issea(int32_t lnr) { return inlandtable(lnr) && (provgeo[lnr].terrain & TM_SEA) ? 1 : 0; }
+
+int32_t isstorm(int32_t lnr) {
+  if (!inlandtable(lnr) || issea(lnr)) return 0;
+  return enchanywhere(16) || enchonland(1, lnr);
+}
+
+int32_t issnow(int32_t lnr) { return inlandtable(lnr) && !issea(lnr) && battlesnow != 0; }
+
+int32_t israin(int32_t lnr) {
+  if (!inlandtable(lnr) || issea(lnr)) return 0;
+  return enchonland(7, lnr) || battlerain != 0;
+}
+
+int32_t isfog(int32_t lnr) {
+  if (!inlandtable(lnr) || issea(lnr)) return 0;
+  return enchonland(70, lnr) || enchonland(71, lnr);
+}
+
+int32_t isdarkness(int32_t lnr) {
+  if (!inlandtable(lnr) || enchonland(21, lnr)) return 0;
+  return enchonland(77, lnr) || enchanywhere(56);
+}
+
+int32_t iscoastal(int32_t lnr) {
+  bailif(lnr < 0, "lic: bad lnr");
+  if (lnr >= MAXLANDS || issea(lnr)) return 0;
+  for (int32_t i = 0; i < MAXNEIGHBOURS && provgeo[lnr].nbr[i] >= 1; i++)
+    if (issea(provgeo[lnr].nbr[i])) return 1;
+  return 0;
+}
+
+int32_t isneighbour(int32_t a, int32_t b) {
+  if (!inlandtable(a)) return 0;
+  for (int32_t i = 0; i < MAXNEIGHBOURS && provgeo[a].nbr[i] >= 1; i++)
+    if (provgeo[a].nbr[i] == b) return 1;
+  return 0;
+}
+
+int32_t getsize(int32_t unr) {
+  if (unr < 0 || unr >= MAXUNITS) return 0;
+  const int32_t m = unit[unr].type;
+  bailif(m < 0 || m >= MAXUNITTYPES, "getsize: bad m");
+  return unittypes[m].size;
+}
+
+int32_t canfly(int32_t unr) {
+  const Monster* t = unittyperec(unr);
+  if (!t) return 0;
+  const int32_t l = unitlandnr(unr);
+  if (issea(l)) return (t->flags & MF_FLYING) && (t->flags & (MF_AQUATIC | MF_AMPHIBIAN)) ? 1 : 0;
+  if (isstorm(l)) return sumability(unr, 174) > 0 || sumability(unr, 175) > 0;
+  return (t->flags & MF_FLYING) || (unit[unr].flags[1] & ST_FLYING) || sumability(unr, 113) > 0;
+}
+
+int32_t getmapmove(int32_t unr) {
+  unitfatal(unr < 0 || unr > highestunit || unr >= MAXUNITS, "getmapmove: bad unr", unr);
+  const Monster* t = unittyperec(unr);
+  if (!t) return 0;
+  int32_t m = t->mapmove;
+  const int32_t l = unit[unr].land;
+  const bool onwater = l < 0 ? (t->flags & (MF_AMPHIBIAN | MF_AQUATIC)) != 0 : issea(l) != 0;
+  if (canfly(unr) && !onwater && m < 3) m++;
+  return m;
+}
+
+namespace {
+// Commander with a living body: its body, else -1.
+int32_t livingbody(int32_t cnr) {
+  if (cnr < 0 || cnr > highestcom) return -1;
+  const int32_t b = combody(cnr);
+  return b >= 0 && unit[b].hp > 0 ? b : -1;
+}
+bool inanysquad(const Commander& c, int32_t squad) {
+  if (squad == -1) return false;
+  for (int32_t s : c.squad)
+    if (s == squad) return true;
+  return false;
+}
+}  // namespace
+
+int32_t armymapmove(int32_t cnr) {
+  const int32_t b = livingbody(cnr);
+  if (b < 0) return 0;
+  int32_t m = getmapmove(b);
+  for (int32_t u = 0; u <= highestunit; u++)
+    if (u != b && unit[u].land == unit[b].land && inanysquad(com[cnr], unit[u].squad)) if (int32_t v = getmapmove(u); v < m) m = v;
+  return m;
+}
+
+uint32_t armyflags(int32_t cnr) {
+  const int32_t b = livingbody(cnr);
+  if (b < 0) return 0;
+  uint32_t f = unittypeflags(b);
+  for (int32_t u = 0; u <= highestunit; u++)
+    if (u != b && unit[u].hp > 0 && unit[u].land == unit[b].land && inanysquad(com[cnr], unit[u].squad))
+      f &= unittypeflags(u);
+  return f;
+}
+
+int32_t invoid(int32_t unr) {
+  if (unr < 0 || unr >= MAXUNITS) return 0;
+  const int32_t l = unit[unr].land;
+  const bool thevoid = l == VOIDLAND || (l == 0 && strcmp(land[0].name, "The Void") == 0);
+  return thevoid && sumability(unr, 277) < 1;
+}
+
+int32_t issacred(int32_t unr) {
+  if (unr < 0 || unr >= MAXUNITS) return 0;
+  if (unit[unr].flags[2] & F3_PRETENDER) return 0;
+  return (unit[unr].flags[1] & (ST_BLESSED | ST_PROPHET)) ? 1 : 0;
+}
+
+int32_t isholy(int32_t unr) {
+  if (unr < 0 || unr >= MAXUNITS) return 0;
+  const int32_t c = unit2com(unr);
+  if (c >= 0 && ispriest(c)) return 1;
+  if (unit[unr].flags[1] & ST_PROPHET) return 1;
+  return (unittypeflags(unr) & MF_HOLY) ? 1 : 0;
+}
+
+int32_t cannotact(int32_t unr) {
+  if (unr < 0 || unr >= MAXUNITS) return 0;
+  if (unit[unr].fatigue > 99) return 1;
+  for (uint32_t bit : AF_QUARTERDEF)
+    if (unit[unr].flags[0] & bit) return 1;
+  return sumability(unr, 186) > 0 || sumability(unr, 299) > 0;
+}
+
+int32_t mayburn(int32_t unr) {
+  const Monster* t = unittyperec(unr);
+  if (!t) return 0;
+  const Unit& u = unit[unr];
+  if (u.flags[1] & (0x8000000 | 0x400 | 0x2000)) return 0;
+  if (u.flags[2] & 0x10000) return 0;
+  if (t->flags & (MF_ETHEREAL | MF_FIRERES | MF_UNUSED10000)) return 0;
+  return !issea(unitlandnr(unr));
+}
+
+int32_t mayfreeze(int32_t unr) {
+  const Monster* t = unittyperec(unr);
+  if (!t) return 0;
+  const Unit& u = unit[unr];
+  if (u.flags[1] & (0x8000000 | 0x1000 | 0x2000)) return 0;
+  if (u.flags[2] & (0x10000 | 0x8000)) return 0;
+  if (t->flags & (MF_ETHEREAL | MF_COLDRES | MF_UNUSED80)) return 0;
+  return 1;
+}
+
+int32_t nativeter(int32_t unr) {
+  if (unr < 0 || unr >= MAXUNITS) return 0;
+  const int32_t m = unit[unr].type;
+  bailif(m < 0 || m >= MAXUNITTYPES, "nativeter: bad mnr");
+  const int32_t l = unitlandnr(unr);
+  if (l < 0) return 0;
+  const uint32_t ter = provgeo[l].terrain, f = unittypes[m].flags;
+  return ((ter & TM_WASTE) && (f & MF_WASTESURVIVAL)) || ((ter & TM_SWAMP) && (f & MF_SWAMPSURVIVAL)) ||
+         ((ter & TM_FOREST) && (f & MF_FORESTSURVIVAL)) || ((ter & TM_MOUNTAINS) && (f & MF_MOUNTAINSURVIVAL));
+}
+
+int32_t survivesonland(int32_t unr) {
+  const Monster* t = unittyperec(unr);
+  if (!t) return 0;
+  if (t->flags & MF_AQUATIC) return sumability(unr, 129) > 0;
+  return 1;
+}
+
+int32_t typebreatheswater(int32_t mnr) {
+  const Monster* t = typerec(mnr);
+  return t && (t->flags & (MF_AMPHIBIAN | MF_AQUATIC | MF_POORAMPHIBIAN)) ? 1 : 0;
+}
+
+int32_t breatheswater(int32_t unr) {
+  if (unr < 0 || unr >= MAXUNITS) return 0;
+  if (typebreatheswater(unit[unr].type)) return 1;
+  if (sumability(unr, 279) > 99) return 0;
+  if (sumability(unr, 110) > 0 || enchanywhere(59)) return 1;
+  const int32_t owner = unit[unr].owner;
+  if (owner < 0 || owner > 94 || getnatattr(owner, NA_HOLYWATERBREATHING) == 0 || !isholy(unr)) return 0;
+  const int32_t l = unitlandnr(unr);
+  return l >= 0 && land[l].veyowner == owner && land[l].veystr > 0;
+}
+
+int32_t nbrheadslots(int32_t unr) {
+  if (unittypeflags(unr) & MF_NOITEM) return 0;
+  if (!unittyperec(unr)) return 0;
+  const int32_t mask = getability(unr, 182, 0);
+  const bool lost = unit[unr].flags[0] & AF_LOSTHEAD;
+  if (mask == 0) return 1;
+  if (mask & 0x100) return lost ? 1 : 2;
+  if (mask & 0x80) return lost ? 0 : 1;
+  return 0;
+}
+
+namespace {
+int32_t battleorderfield(int32_t unr, bool param, const char* tag) {
+  bailif(unr < 0, tag);
+  if (unr >= MAXUNITS) return 0;
+  const int32_t c = unit2com(unr);
+  if (c >= 0) return param ? com[c].battarget : com[c].batorder;
+  const int32_t l = squadcommander(unit[unr].squad);
+  if (l < 0) return 0;
+  const int32_t s = com[l].squadslot;
+  if (s < 0 || s > 4) return 0;
+  return param ? com[l].sqtarget[s] : com[l].sqorder[s];
+}
+}  // namespace
+
+int32_t getbattleorder(int32_t unr) { return battleorderfield(unr, false, "ubp: bad unr"); }
+int32_t getbattleorderparam(int32_t unr) { return battleorderfield(unr, true, "ubp: bad unr"); }
+
+int32_t typeslotkind(int32_t mnr, int32_t n) {
+  const Monster* t = typerec(mnr);
+  if (!t || n < 0) return 0;
+  int32_t mask = gettypeability(mnr, 182, -1);
+  if (mask < 1) mask = (t->flags & MF_NOITEM) ? 12288 : (t->flags & MF_MOUNTED) ? 13446 : 15494;
+  if (mask == 1) return 0;
+  int32_t seen = 0;
+  for (int32_t bit = 1; bit <= 17; bit++) {
+    if (!(mask & (1 << bit))) continue;
+    if (seen++ < n) continue;
+    if (bit <= 6) return SLOT_HAND;
+    if (bit <= 9) return SLOT_HEAD;
+    if (bit == 10) return SLOT_BODY;
+    if (bit == 11) return SLOT_FEET;
+    return SLOT_MISC;
+  }
+  return 0;
+}
+
+int32_t unitslotkind(int32_t unr, int32_t n) {
+  if (unr < 0 || unr >= MAXUNITS || n < 0) return 0;
+  const int32_t m = unit[unr].type;
+  bool skiphand = unit[unr].flags[0] & AF_LOSTARM;
+  bool skiphead = unit[unr].flags[0] & AF_LOSTHEAD;
+  int32_t left = 0;
+  for (int32_t s = 0; s < 100; s++) {
+    const int32_t k = typeslotkind(m, s);
+    if (k == 0) break;
+    if (k == SLOT_HAND && skiphand) {
+      skiphand = false;
+      continue;
+    }
+    if (k == SLOT_HEAD && skiphead) {
+      skiphead = false;
+      continue;
+    }
+    if (left++ == n) return k;
+  }
+  return 0;
+}
+
+int32_t nbrslotsofkind(int32_t mnr, int32_t kind) {
+  int32_t n = 0;
+  for (int32_t s = 0; s < 100; s++) {
+    const int32_t k = typeslotkind(mnr, s);
+    if (k == 0) break;
+    if (k == kind) n++;
+  }
+  return n;
+}
+
+int32_t comslotitem(int32_t cnr, int32_t kind, int32_t n) {
+  const int32_t b = combody(cnr);
+  if (b < 0) return 0;
+  int32_t seen = 0;
+  for (int32_t s = 0; s < 8; s++) {
+    const int32_t it = com[cnr].item[s];
+    if (!validitem(it) || unitslotkind(b, s) != kind) continue;
+    if (seen++ == n) return it;
+  }
+  return 0;
+}

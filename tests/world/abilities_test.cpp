@@ -1,0 +1,335 @@
+// Special abilities: type pairs and flags, unit slots, items, state; items
+// into slots and the laboratory store.
+#include <gtest/gtest.h>
+
+#include "world/smallworld.h"
+
+class Abilities : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    makesmallworld();
+    settype(1, "Soldier");
+    settype(2, "Hero");
+  }
+};
+
+TEST_F(Abilities, TypeFlagsAddFixedAmountsToTheirAbilities) {
+  addtypeability(1, 198, 15);
+  unittypes[1].flags |= MF_FIRERES | MF_COLDRES | MF_SHOCKRES | MF_POISONRES | MF_UNUSED10000 | MF_UNUSED80;
+  EXPECT_EQ(gettypeability(1, 198, -1), 115);
+  EXPECT_EQ(gettypeability(1, 201, -1), 100);
+  EXPECT_EQ(gettypeability(1, 199, -1), 100);
+  EXPECT_EQ(gettypeability(1, 200, -1), 100);
+  EXPECT_EQ(gettypeability(1, 220, -1), 3);
+  EXPECT_EQ(gettypeability(1, 316, -1), 3);
+  EXPECT_EQ(gettypeability(1, 0, -1), 0);
+  EXPECT_EQ(gettypeability(-1, 198, -1), 0);
+  EXPECT_EQ(gettypeability(MAXUNITTYPES, 198, -1), 0);
+}
+
+TEST_F(Abilities, TypeListEndsAtTheFirstZero) {
+  addtypeability(1, 108, 5);
+  unittypes[1].abilityid[2] = 150;   // after the end of the list
+  unittypes[1].abilityval[2] = 9;
+  EXPECT_EQ(gettypeability(1, 108, -1), 5);
+  EXPECT_EQ(gettypeability(1, 150, -1), 0);
+}
+
+TEST_F(Abilities, RegenerationAtSeaAddsAbility221) {
+  addtypeability(1, 189, 10);
+  addtypeability(1, 221, 5);
+  provgeo[3].terrain = TM_SEA;
+  EXPECT_EQ(gettypeability(1, 189, 3), 15);
+  EXPECT_EQ(gettypeability(1, 189, 4), 10);
+  EXPECT_EQ(gettypeability(1, 189, -1), 10);
+}
+
+TEST_F(Abilities, PlainUnitSumsOrTakesTheBestOfInstanceTypeAndState) {
+  addtypeability(1, 198, 20);
+  const int32_t u = mkunit(1, 0, 1);
+  unit[u].abil[2] = 198;
+  unit[u].abilval[2] = 30;
+  unit[u].flags[1] = 0x400;   // +50 fire resistance from state
+  EXPECT_EQ(getability(u, 198, 1), 100);
+  EXPECT_EQ(getability(u, 198, 0), 50);
+  EXPECT_EQ(getability(u, 198, 0x10000), 50);   // only the low 16 bits of the flag count
+  EXPECT_EQ(getability(-1, 198, 1), 0);
+  EXPECT_EQ(getability(u, 0, 1), 0);
+  EXPECT_EQ(getability(MAXUNITS, 198, 1), 0);
+}
+
+TEST_F(Abilities, HomesickUnitsRegenerateOnlyAtHome) {
+  addtypeability(1, 189, 10);
+  addtypeability(1, 253, 1);
+  const int32_t u = mkunit(1, 0, 2);
+  unit[u].homeland = 2;
+  EXPECT_EQ(getability(u, 189, 1), 10);
+  unit[u].land = 3;
+  EXPECT_EQ(getability(u, 189, 1), 0);
+}
+
+TEST_F(Abilities, SecondCopyOfAnItemAddsNothing) {
+  setitem(10, "Ring of Warmth", IT_MISC);
+  additemability(10, 198, 5);
+  const int32_t c = mkcom(2, 0, 1);
+  com[c].item[0] = 10;
+  com[c].item[1] = 10;
+  EXPECT_EQ(getitemfx(c, 198, 1), 5);
+  EXPECT_EQ(lastfxslot, 0);
+  EXPECT_EQ(getability(bodyunit(c), 198, 1), 5);
+  // Three other items in between let the copy count again.
+  setitem(11, "A", IT_MISC);
+  additemability(11, 198, 1);
+  setitem(12, "B", IT_MISC);
+  additemability(12, 198, 1);
+  setitem(13, "C", IT_MISC);
+  additemability(13, 198, 1);
+  com[c].item[1] = 11;
+  com[c].item[2] = 12;
+  com[c].item[3] = 13;
+  com[c].item[4] = 10;
+  EXPECT_EQ(getitemfx(c, 198, 1), 13);
+  EXPECT_EQ(lastfxslot, 4);
+}
+
+TEST_F(Abilities, BestModeTakesAFirstNegativeThenOnlyHigherValues) {
+  setitem(10, "Cursed", IT_MISC);
+  additemability(10, 198, -5);
+  setitem(11, "Less cursed", IT_MISC);
+  additemability(11, 198, -3);
+  setitem(12, "Worse", IT_MISC);
+  additemability(12, 198, -7);
+  const int32_t c = mkcom(2, 0, 1);
+  com[c].item[0] = 10;
+  com[c].item[1] = 12;
+  com[c].item[2] = 11;
+  // The items' best is -3 (slot 2); the state value 0 is then the larger.
+  EXPECT_EQ(getitemfx(c, 198, 0), 0);
+  EXPECT_EQ(lastfxslot, 2);
+  EXPECT_EQ(getitemfx(c, 198, 1), -15);
+  additemability(10, 201, 5);
+  additemability(12, 201, 3);
+  additemability(11, 201, 7);
+  EXPECT_EQ(getitemfx(c, 201, 0), 7);
+  EXPECT_EQ(getitemfx(c, 999, 0), 0);
+  EXPECT_EQ(lastfxslot, -9);
+}
+
+TEST_F(Abilities, ItemNumbersOutsideTheTableCountAsEmpty) {
+  const int32_t c = mkcom(2, 0, 1);
+  com[c].item[0] = 700;
+  com[c].item[1] = -3;
+  EXPECT_EQ(getitemfx(c, 198, 1), 0);
+  EXPECT_EQ(getitemability(700, 198), 0);
+  EXPECT_EQ(getitemability(0, 198), 0);
+  getiba(c);   // reads no item row
+  EXPECT_EQ(unit[bodyunit(c)].flags[1], 0u);
+}
+
+TEST_F(Abilities, CommanderAdjustmentsFollowTheTemporaryEffect) {
+  const int32_t c = mkcom(2, 0, 1);
+  com[c].tmpfx = 5;
+  com[c].tmpfxstr = 55;
+  EXPECT_EQ(getitemfx(c, 103, 1), 5);
+  com[c].tmpfx = 12;
+  com[c].tmpfxstr = 120;
+  EXPECT_EQ(getitemfx(c, 217, 1), 2);
+  com[c].tmpfx = 101;
+  com[c].tmpfxstr = 60;
+  com[c].path[P_DEATH] = 2;
+  EXPECT_EQ(getitemfx(c, 183, 1), 3 + 2);
+  com[c].tmpfx = 106;
+  com[c].tmpfxstr = 4;
+  EXPECT_EQ(getitemfx(c, 183, 1), 5 + 2);
+  EXPECT_EQ(getitemfx(c, 301, 1), 8);
+}
+
+TEST_F(Abilities, AweOfAGreatGodAndFearFromItems) {
+  const int32_t c = mkcom(2, 0, 1);
+  const int32_t b = bodyunit(c);
+  unit[b].flags[2] = F3_PRETENDER;
+  com[c].veyvalue = 10;
+  EXPECT_EQ(getitemfx(c, 105, 1), 3);
+  setitem(10, "Horror Helm", IT_HELMET);
+  additemability(10, 227, 2);
+  additemability(10, 183, 5);
+  com[c].item[0] = 10;
+  EXPECT_EQ(getitemfx(c, 183, 1), 15);
+}
+
+TEST_F(Abilities, FireShieldAndAurasGrowWithTheCommandersPaths) {
+  const int32_t c = mkcom(2, 0, 1);
+  com[c].path[P_FIRE] = 3;
+  com[c].path[P_WATER] = 2;
+  unittypes[2].flags |= MF_UNUSED10000;   // cold aura 3
+  EXPECT_EQ(getitemfx(c, 220, 1), 5);
+  EXPECT_EQ(getitemfx(c, 316, 1), 0);       // no heat aura: no fire bonus
+  unit[bodyunit(c)].flags[2] = 0x8000;      // fire shield 7 from state
+  EXPECT_EQ(getitemfx(c, 163, 1), 9);
+}
+
+TEST_F(Abilities, SupplyBonusAddsTenPerNatureLevel) {
+  const int32_t c = mkcom(2, 0, 1);
+  com[c].path[P_NATURE] = 2;
+  setitem(10, "Sack", IT_MISC);
+  additemability(10, 122, 15);
+  com[c].item[0] = 10;
+  EXPECT_EQ(getitemfx(c, 122, 1), 35);
+  EXPECT_EQ(getitemfx(c, 122, 0), 20);
+}
+
+TEST_F(Abilities, StateAbilitiesOfBlessedUnits) {
+  const int32_t u = mkunit(1, 3, 1);
+  unit[u].flags[1] = ST_BLESSED;
+  kingdom[3].godpath[P_AIR] = 9;
+  kingdom[3].godpath[P_EARTH] = 5;
+  kingdom[3].godpath[P_DEATH] = 4;
+  kingdom[3].godpath[P_NATURE] = 9;
+  EXPECT_EQ(stateability(u, 199, 1), 75);
+  EXPECT_EQ(stateability(u, 208, 1), 70);
+  EXPECT_EQ(stateability(u, 117, 1), 2);
+  EXPECT_EQ(stateability(u, 301, 1), 100);
+  EXPECT_EQ(stateability(u, 190, 1), 2);
+  // The same god gives nothing to the independents' units.
+  unit[u].owner = 25;
+  kingdom[25] = kingdom[3];
+  EXPECT_EQ(stateability(u, 199, 1), 0);
+  // The pretender's own body is never sacred.
+  unit[u].owner = 3;
+  unit[u].flags[2] = F3_PRETENDER;
+  EXPECT_EQ(stateability(u, 199, 1), 0);
+}
+
+TEST_F(Abilities, RegenerationFromStateAndTheGodOfGrowth) {
+  const int32_t u = mkunit(1, 3, 1);
+  unit[u].flags[1] = 0x20 | ST_BLESSED;
+  kingdom[3].godpath[P_NATURE] = 6;
+  EXPECT_EQ(stateability(u, 189, 1), 10 + 3 * 5 - 5);
+  unit[u].flags[2] = 0x20000000;
+  EXPECT_EQ(stateability(u, 189, 1), 30);
+  unittypes[1].flags |= MF_INANIMATE;
+  EXPECT_EQ(stateability(u, 189, 1), 10);
+}
+
+TEST_F(Abilities, ResistancesFromState) {
+  const int32_t u = mkunit(1, 0, 1);
+  unit[u].flags[1] = 0x10000 | 0x2000 | 0x1000 | 0x10;
+  unit[u].flags[2] = 0x2;
+  EXPECT_EQ(stateability(u, 201, 1), 100);
+  EXPECT_EQ(stateability(u, 198, 1), -25);
+  EXPECT_EQ(stateability(u, 200, 1), -100);
+  EXPECT_EQ(stateability(u, 220, 1), 6);
+  EXPECT_EQ(stateability(u, 5, 1), 0);
+}
+
+TEST_F(Abilities, SumOverALandCountsLivingUnitsOfTheOwner) {
+  addtypeability(1, 170, 2);
+  mkunit(1, 0, 4);
+  mkunit(1, 0, 4);
+  mkunit(1, 1, 4);
+  const int32_t dead = mkunit(1, 0, 4);
+  unit[dead].hp = 0;
+  mkunit(1, 0, 5);
+  EXPECT_EQ(sumlandability(4, 0, 170), 4);
+  EXPECT_EQ(sumlandability(4, -1, 170), 6);
+}
+
+TEST_F(Abilities, ItemFlagWordsGoToTheBodyAndTwoEyeLossesBlind) {
+  setitem(10, "Eye Patch", IT_MISC);
+  items[10].flags[0] = 0x4;
+  items[10].flags[1] = 0x10;
+  items[10].flags[2] = AF_LOSTEYE;
+  setitem(11, "Second Patch", IT_MISC);
+  items[11].flags[2] = AF_LOSTEYE;
+  const int32_t c = mkcom(2, 0, 1);
+  com[c].item[0] = 10;
+  getiba(c);
+  const int32_t b = bodyunit(c);
+  EXPECT_EQ(unit[b].flags[1], 0x4u);
+  EXPECT_EQ(unit[b].flags[2], 0x10u);
+  EXPECT_EQ(unit[b].flags[0], AF_LOSTEYE);
+  com[c].item[1] = 11;
+  getiba(c);
+  EXPECT_TRUE(unit[b].flags[0] & AF_BLIND);
+  EXPECT_DEATH(getiba(9000), "getiba: bad cnr");
+  EXPECT_DEATH(getitemfx(9000, 1, 1), "getitemfx: bad cnr");
+}
+
+TEST_F(Abilities, ItemsGoIntoFittingSlots) {
+  setitem(10, "Sword", IT_ONEHAND);
+  setitem(11, "Pike", IT_TWOHAND);
+  setitem(12, "Hat", IT_HELMET);
+  setitem(13, "Frost Charm", IT_MISC);
+  items[13].picture = 27;
+  const int32_t c = mkcom(2, 0, 1);   // default slots: hands 0,1; head 2; body 3; feet 4; misc 5,6
+  EXPECT_EQ(getitem(c, 11), 0);       // a two-handed item takes slot 0 and blocks slot 1
+  EXPECT_EQ(com[c].item[1], 0);
+  EXPECT_EQ(getitem(c, 10), -10);     // every hand slot is taken: -10 - first hand slot
+  EXPECT_EQ(getitem(c, 12), 2);
+  EXPECT_EQ(getitem(c, 12), -12);
+  EXPECT_EQ(getitem(c, 13), -20);     // picture 27 fits only cold-blooded types
+  unittypes[2].flags |= MF_COLDBLOOD;
+  EXPECT_EQ(getitem(c, 13), 5);
+  EXPECT_EQ(getitem(c, 0), -20);
+  EXPECT_EQ(getitem(-1, 10), -20);
+  EXPECT_DEATH(getitem(c, 500), "getitem: bad item");
+}
+
+TEST_F(Abilities, TwoHandedItemIsRefusedWhenOnlyTheLastSlotIsFree) {
+  addtypeability(2, 182, 0x80 | 0x2 | 0x4);   // head, then two hands: slots 0 hand, 1 hand, 2 head
+  setitem(10, "Sword", IT_ONEHAND);
+  setitem(11, "Pike", IT_TWOHAND);
+  const int32_t c = mkcom(2, 0, 1);
+  EXPECT_EQ(getitem(c, 10), 0);
+  EXPECT_EQ(getitem(c, 11), -10);
+}
+
+TEST_F(Abilities, RestrictionPairsAndInanimateFits) {
+  setitem(10, "Boots of the Living", IT_BOOTS);
+  additemability(10, 254, int32_t(MF_UNDEAD));
+  setitem(11, "Amulet", IT_MISC);
+  items[11].picture = 26;
+  const int32_t c = mkcom(2, 0, 1);
+  unittypes[2].flags |= MF_UNDEAD;
+  EXPECT_EQ(getitem(c, 10), -20);
+  unittypes[2].flags = MF_INANIMATE;
+  EXPECT_EQ(getitem(c, 11), -20);
+  EXPECT_EQ(getitem(c, 10), 4);
+}
+
+TEST_F(Abilities, ForcedGivingSavesTheOldItemToTheLaboratory) {
+  setitem(10, "Sword", IT_ONEHAND);
+  setitem(11, "Axe", IT_ONEHAND);
+  setitem(12, "Pike", IT_TWOHAND);
+  const int32_t c = mkcom(2, 4, 1);
+  com[c].item[0] = 10;
+  com[c].item[1] = 11;
+  EXPECT_EQ(getitemf(c, 12, 2), 0);
+  EXPECT_EQ(com[c].item[0], 12);
+  EXPECT_EQ(com[c].item[1], 0);
+  EXPECT_EQ(kingdom[4].w[KW_LABSTORE], 10);
+  EXPECT_EQ(kingdom[4].w[KW_LABSTORE + 1], 11);
+  // Mode 1 keeps the old item only where the owner holds a laboratory.
+  com[c].item[0] = 10;
+  com[c].item[1] = 11;
+  EXPECT_EQ(getitemf(c, 12, 1), 0);
+  EXPECT_EQ(kingdom[4].w[KW_LABSTORE + 2], 0);
+  land[1].fortholder = 4;
+  land[1].lab = 1;
+  com[c].item[0] = 10;
+  com[c].item[1] = 11;
+  EXPECT_EQ(getitemf(c, 12, 1), 0);
+  EXPECT_EQ(kingdom[4].w[KW_LABSTORE + 2], 10);
+  EXPECT_EQ(kingdom[4].w[KW_LABSTORE + 3], 11);
+  EXPECT_DEATH(getitemf(-1, 10, 0), "getitemf: bad cnr");
+}
+
+TEST_F(Abilities, LaboratoryStoreFillsAndForcedReplacesTheLastPlace) {
+  for (int i = 0; i < LABSTORESIZE; i++) ASSERT_EQ(additemtolab(2, 10 + i, 0), i);
+  EXPECT_EQ(additemtolab(2, 99, 0), -1);
+  EXPECT_EQ(additemtolab(2, 99, 1), 49);
+  EXPECT_EQ(kingdom[2].w[KW_LABSTORE + 49], 99);
+  EXPECT_EQ(additemtolab(2, 0, 1), -1);
+  EXPECT_EQ(additemtolab(-1, 5, 1), -1);
+  EXPECT_EQ(additemtolab(100, 5, 1), -1);
+}
