@@ -57,8 +57,13 @@ int32_t getweaponability(int32_t w, int32_t k) {
 }
 
 int32_t stateability(int32_t unr, int32_t k, int32_t sum) {
+  switch (k) {
+    case 113: case 117: case 163: case 183: case 189: case 190: case 198: case 199:
+    case 200: case 201: case 208: case 220: case 270: case 301: case 316: case 321: break;
+    default: return 0;   // no state rule for this ability
+  }
   const Monster* t = unittyperec(unr);
-  if (k < 1 || !t) return 0;
+  if (!t) return 0;
   const Unit& u = unit[unr];
   const uint32_t f2 = u.flags[1], f3 = u.flags[2];
   const bool s = issacred(unr);

@@ -42,22 +42,19 @@ void wornlist(int32_t unr, Worn& out) {
     if (!noarmor) typearmors(*t, 0, lostarm, out);
     return;
   }
-  const int32_t head = comslotitem(c, SLOT_HEAD, 0);
-  if (head == 0) {
+  int32_t held[8];
+  const int32_t heads = comitemsofkind(c, SLOT_HEAD, held);
+  if (heads == 0) {
     if (!noarmor) typearmors(*t, IT_HELMET, false, out);
-  } else {
-    itemarmor(head, out);
   }
-  itemarmor(comslotitem(c, SLOT_HEAD, 1), out);
-  itemarmor(comslotitem(c, SLOT_HEAD, 2), out);
-  const int32_t body = comslotitem(c, SLOT_BODY, 0);
-  if (body != 0) itemarmor(body, out);
+  for (int32_t k = 0; k < heads && k < 3; k++) itemarmor(held[k], out);
+  if (comitemsofkind(c, SLOT_BODY, held) > 0) itemarmor(held[0], out);
   else if (!noarmor) typearmors(*t, IT_ARMOR, false, out);
   int32_t hands = 0;
   bool shield = false;
-  for (int32_t k = 0; k < 8; k++) {
-    const int32_t it = comslotitem(c, SLOT_HAND, k);
-    if (it == 0) break;
+  const int32_t nhand = comitemsofkind(c, SLOT_HAND, held);
+  for (int32_t k = 0; k < nhand; k++) {
+    const int32_t it = held[k];
     if (items[it].type == IT_SHIELD) {
       itemarmor(it, out);
       shield = true;
@@ -68,11 +65,8 @@ void wornlist(int32_t unr, Worn& out) {
     }
   }
   if (hands <= 1 && !shield && !noarmor && !lostarm) typearmors(*t, IT_SHIELD, false, out);
-  for (int32_t k = 0; k < 8; k++) {
-    const int32_t it = comslotitem(c, SLOT_MISC, k);
-    if (it == 0) break;
-    itemarmor(it, out);
-  }
+  const int32_t nmisc = comitemsofkind(c, SLOT_MISC, held);
+  for (int32_t k = 0; k < nmisc; k++) itemarmor(held[k], out);
 }
 
 // Calls f for each worn armor among the first ten.
@@ -87,6 +81,19 @@ void checkused(int32_t unr, const char* tag) { bailif(unr < 0 || unr > highestun
 
 int32_t combine(int32_t a, int32_t natural) { return imin(40, a + ((40 - a) * natural + 20) / 40); }
 }  // namespace
+
+int32_t wornarmors(int32_t unr, int32_t (&out)[10]) {
+  if (unr < 0) return 0;
+  bailif(unr >= MAXUNITS, "getarmor: bad unr");
+  Worn w;
+  wornlist(unr, w);
+  int32_t n = 0;
+  while (n < w.n && n < MAXWORN) {
+    out[n] = w.a[n];
+    n++;
+  }
+  return n;
+}
 
 int32_t getarmor(int32_t unr, int32_t n) {
   if (unr < 0) return 0;
@@ -123,37 +130,56 @@ int32_t hasshield(int32_t unr) {
   return has;
 }
 
-int32_t getlocprot(int32_t unr, int32_t loc) {
-  if (unr < 0) return 0;
+namespace {
+// What protection at every location of one unit depends on.
+struct ProtSource {
+  Worn worn;
+  int32_t ice = 0;     // the cold's share, for ice protection
+  int32_t piece = 0;   // added to every matching pair
+  int32_t heads = 1;
+};
+
+ProtSource protsource(int32_t unr) {
   bailif(unr >= MAXUNITS, "getarmor: bad unr");
+  ProtSource p;
   const Unit& u = unit[unr];
+  wornlist(unr, p.worn);
   const int32_t l = unitlandnr(unr);
-  int32_t ice = 0;
   if (l >= 0 && !(u.flags[0] & AF_NOARMOR)) {
     const int32_t iceprot = getability(unr, 191, 1);
-    if (iceprot >= 1) ice = land[l].scale[SC_COLD] * iceprot;
+    if (iceprot >= 1) p.ice = land[l].scale[SC_COLD] * iceprot;
   }
-  int32_t b = (u.flags[1] & ST_ARMORPLUS) ? 3 : 0;
-  if (issacred(unr) && godplayer(u.owner) && godpathlevel(u.owner, P_EARTH) > 8) b += 4;
+  if (u.flags[1] & ST_ARMORPLUS) p.piece = 3;
+  if (issacred(unr) && godplayer(u.owner) && godpathlevel(u.owner, P_EARTH) > 8) p.piece += 4;
+  p.heads = nbrheadslots(unr);
+  return p;
+}
+
+int32_t locprot(const ProtSource& p, int32_t loc) {
   int32_t sum = 0;
-  forworn(unr, [&](const Armor& a) {
+  for (int32_t n = 0; n < p.worn.n && n < MAXWORN; n++) {
+    const Armor& a = armors[p.worn.a[n]];
     for (int32_t i = 0; i < ARMORPAIRS && a.loc[i] != 0; i++)
-      if (a.loc[i] == loc || (a.loc[i] == LOC_ALLBUTSHIELD && loc != LOC_SHIELD)) sum += a.protval[i] + b;
-  });
-  if (loc == LOC_HEAD) {
-    const int32_t heads = nbrheadslots(unr);
-    if (heads >= 2) return sum / heads + ice;
+      if (a.loc[i] == loc || (a.loc[i] == LOC_ALLBUTSHIELD && loc != LOC_SHIELD)) sum += a.protval[i] + p.piece;
   }
-  return sum + ice;
+  if (loc == LOC_HEAD && p.heads >= 2) return sum / p.heads + p.ice;
+  return sum + p.ice;
+}
+}  // namespace
+
+int32_t getlocprot(int32_t unr, int32_t loc) {
+  if (unr < 0) return 0;
+  return locprot(protsource(unr), loc);
 }
 
 int32_t getprot(int32_t unr) {
   if (unr < 0) return 0;
   bailif(unr >= MAXUNITS, "getprot: bad unr");
-  int32_t sum = 2 * getlocprot(unr, LOC_BODY) + getlocprot(unr, LOC_ARMS) + getlocprot(unr, LOC_LEGS);
+  const ProtSource p = protsource(unr);
+  int32_t sum = 2 * locprot(p, LOC_BODY) + locprot(p, LOC_ARMS) + locprot(p, LOC_LEGS);
   int32_t weight = 4;
-  if (nbrheadslots(unr) >= 1) {
-    sum += getlocprot(unr, LOC_HEAD);
+  if (p.heads >= 1) {
+    sum += locprot(p, LOC_HEAD);
     weight++;
   }
   return combine(sum / weight, getnatprot(unr));
@@ -166,6 +192,7 @@ int32_t getheadprot(int32_t unr) {
 
 int32_t getbodyprot(int32_t unr) {
   if (unr < 0) return 0;
-  const int32_t a = (2 * getlocprot(unr, LOC_BODY) + getlocprot(unr, LOC_ARMS) + getlocprot(unr, LOC_LEGS)) / 4;
+  const ProtSource p = protsource(unr);
+  const int32_t a = (2 * locprot(p, LOC_BODY) + locprot(p, LOC_ARMS) + locprot(p, LOC_LEGS)) / 4;
   return combine(a, getnatprot(unr));
 }

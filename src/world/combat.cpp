@@ -175,12 +175,11 @@ int32_t getenc(int32_t unr, int32_t mode) {
   const Unit& u = unit[unr];
   int32_t e = t.enc;
   if (mode == 0 && e == 0) return 0;
-  if (!(mode == 0 && (t.flags & MF_MOUNTED)))
-    for (int32_t n = 0; n < 10; n++) {
-      const int32_t a = getarmor(unr, n);
-      if (a < 1) break;
-      e += mode != 0 ? 2 * armors[a].enc : armors[a].enc;
-    }
+  if (!(mode == 0 && (t.flags & MF_MOUNTED))) {
+    int32_t worn[10];
+    const int32_t n = wornarmors(unr, worn);
+    for (int32_t i = 0; i < n; i++) e += mode != 0 ? 2 * armors[worn[i]].enc : armors[worn[i]].enc;
+  }
   const int32_t l = unitlandnr(unr);
   const int32_t cold = l >= 0 ? land[l].scale[SC_COLD] : 0;
   if (l >= 0 && (t.flags & MF_COLDBLOOD) && cold >= 0) e += 3 * cold + 1;
@@ -216,18 +215,19 @@ int32_t getdef(int32_t unr, int32_t mode) {
   const int32_t c = unit2com(unr);
   if (c >= 0) d += getcommagic(c, P_WATER);
   if (mode != 3) {
-    for (int32_t n = 0; n < 10; n++) {
-      const int32_t a = getarmor(unr, n);
-      if (a < 1) break;
-      if (armors[a].type == IT_SHIELD) d += mode > 0 ? armors[a].def : -armors[a].enc;
-      else d += armors[a].def;
+    int32_t worn[10];
+    const int32_t nworn = wornarmors(unr, worn);
+    for (int32_t i = 0; i < nworn; i++) {
+      const Armor& a = armors[worn[i]];
+      if (a.type == IT_SHIELD) d += mode > 0 ? a.def : -a.enc;
+      else d += a.def;
     }
-    if (mode == 2)
-      for (int32_t n = 0; n < 10; n++) {
-        const int32_t w = getnthweapon(unr, n);
-        if (w < 1) break;
-        if (validweapon(w)) d += weapons[w].def;
-      }
+    if (mode == 2) {
+      int32_t list[10];
+      const int32_t nw = meleeweapons(unr, list);
+      for (int32_t i = 0; i < nw; i++)
+        if (validweapon(list[i])) d += weapons[list[i]].def;
+    }
   }
   const Heroic h = heroic(unr);
   if (h.kind == 3) d += h.str / 50;
@@ -306,10 +306,10 @@ int32_t getweaponatt(int32_t unr, int32_t n) {
   checkunr(unr, "getweaponatt: bad unr");
   const int32_t m = unit[unr].type;
   bailif(m < 0 || m >= MAXUNITTYPES, "gwa: bad mnr");
-  int32_t plain = 0, lensum = 0;
-  for (int32_t i = 0; i < 10; i++) {
-    const int32_t w = getnthweapon(unr, i);
-    if (w < 1) break;
+  int32_t plain = 0, lensum = 0, list[10];
+  const int32_t nw = meleeweapons(unr, list);
+  for (int32_t i = 0; i < nw; i++) {
+    const int32_t w = list[i];
     if (validweapon(w) && !(weapons[w].flags & WF_BONUS)) {
       plain++;
       lensum += weapons[w].len;
@@ -318,10 +318,8 @@ int32_t getweaponatt(int32_t unr, int32_t n) {
   const int32_t w = getnthweapon(unr, n);
   if (w < 0) return 0;
   int32_t a = getatt(unr) + (validweapon(w) ? weapons[w].att : 0);
-  int32_t hands = 0;
-  for (int32_t s = 0; s < 8; s++)
-    if (typeslotkind(m, s) == SLOT_HAND) hands++;
-  if (hands >= 2 && plain >= 2 && validweapon(w) && !(weapons[w].flags & WF_BONUS)) {
+  // Hand slots come first, so every one lies among slots 0..7.
+  if (nbrslotsofkind(m, SLOT_HAND) >= 2 && plain >= 2 && validweapon(w) && !(weapons[w].flags & WF_BONUS)) {
     const int32_t penalty = lensum - ab(unr, 217);
     if (penalty >= 0) a -= penalty;
   }
@@ -337,12 +335,11 @@ int32_t getmaxap(int32_t unr, int32_t mode) {
   const Unit& u = unit[unr];
   const int32_t l = unitlandnr(unr);
   int32_t p = t.ap;
-  if (!(t.flags & MF_MOUNTED))
-    for (int32_t n = 0; n < 10; n++) {
-      const int32_t a = getarmor(unr, n);
-      if (a < 1) break;
-      p -= armors[a].enc;
-    }
+  if (!(t.flags & MF_MOUNTED)) {
+    int32_t worn[10];
+    const int32_t n = wornarmors(unr, worn);
+    for (int32_t i = 0; i < n; i++) p -= armors[worn[i]].enc;
+  }
   const int32_t o = oldagelevel(unr);
   if (o > 0) p -= (o * p) / 20;
   p += climate(unr, l);

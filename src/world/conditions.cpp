@@ -222,53 +222,77 @@ int32_t battleorderfield(int32_t unr, bool param, const char* tag) {
 int32_t getbattleorder(int32_t unr) { return battleorderfield(unr, false, "ubp: bad unr"); }
 int32_t getbattleorderparam(int32_t unr) { return battleorderfield(unr, true, "ubp: bad unr"); }
 
-int32_t typeslotkind(int32_t mnr, int32_t n) {
+namespace {
+// Every slot kind of a type in slot order, from one look-up of its mask;
+// the count of slots.
+int32_t typeslotkinds(int32_t mnr, int32_t (&kinds)[17]) {
   const Monster* t = typerec(mnr);
-  if (!t || n < 0) return 0;
+  if (!t) return 0;
   int32_t mask = gettypeability(mnr, 182, -1);
   if (mask < 1) mask = (t->flags & MF_NOITEM) ? 12288 : (t->flags & MF_MOUNTED) ? 13446 : 15494;
   if (mask == 1) return 0;
-  int32_t seen = 0;
+  int32_t n = 0;
   for (int32_t bit = 1; bit <= 17; bit++) {
     if (!(mask & (1 << bit))) continue;
-    if (seen++ < n) continue;
-    if (bit <= 6) return SLOT_HAND;
-    if (bit <= 9) return SLOT_HEAD;
-    if (bit == 10) return SLOT_BODY;
-    if (bit == 11) return SLOT_FEET;
-    return SLOT_MISC;
+    kinds[n++] = bit <= 6 ? SLOT_HAND : bit <= 9 ? SLOT_HEAD : bit == 10 ? SLOT_BODY : bit == 11 ? SLOT_FEET : SLOT_MISC;
   }
-  return 0;
+  return n;
 }
 
-int32_t unitslotkind(int32_t unr, int32_t n) {
-  if (unr < 0 || unr >= MAXUNITS || n < 0) return 0;
-  const int32_t m = unit[unr].type;
+// The unit's usable slots: its type's, less the first hand after a lost arm
+// and the first head after a lost head.
+int32_t unitslotkinds(int32_t unr, int32_t (&kinds)[17]) {
+  if (unr < 0 || unr >= MAXUNITS) return 0;
+  int32_t all[17];
+  const int32_t n = typeslotkinds(unit[unr].type, all);
   bool skiphand = unit[unr].flags[0] & AF_LOSTARM;
   bool skiphead = unit[unr].flags[0] & AF_LOSTHEAD;
   int32_t left = 0;
-  for (int32_t s = 0; s < 100; s++) {
-    const int32_t k = typeslotkind(m, s);
-    if (k == 0) break;
-    if (k == SLOT_HAND && skiphand) {
+  for (int32_t s = 0; s < n; s++) {
+    if (all[s] == SLOT_HAND && skiphand) {
       skiphand = false;
       continue;
     }
-    if (k == SLOT_HEAD && skiphead) {
+    if (all[s] == SLOT_HEAD && skiphead) {
       skiphead = false;
       continue;
     }
-    if (left++ == n) return k;
+    kinds[left++] = all[s];
   }
-  return 0;
+  return left;
+}
+}  // namespace
+
+int32_t typeslotkind(int32_t mnr, int32_t n) {
+  int32_t kinds[17];
+  const int32_t count = typeslotkinds(mnr, kinds);
+  return n >= 0 && n < count ? kinds[n] : 0;
+}
+
+int32_t unitslotkind(int32_t unr, int32_t n) {
+  int32_t kinds[17];
+  const int32_t count = unitslotkinds(unr, kinds);
+  return n >= 0 && n < count ? kinds[n] : 0;
 }
 
 int32_t nbrslotsofkind(int32_t mnr, int32_t kind) {
+  int32_t kinds[17];
+  const int32_t count = typeslotkinds(mnr, kinds);
   int32_t n = 0;
-  for (int32_t s = 0; s < 100; s++) {
-    const int32_t k = typeslotkind(mnr, s);
-    if (k == 0) break;
-    if (k == kind) n++;
+  for (int32_t s = 0; s < count; s++)
+    if (kinds[s] == kind) n++;
+  return n;
+}
+
+int32_t comitemsofkind(int32_t cnr, int32_t kind, int32_t (&out)[8]) {
+  const int32_t b = combody(cnr);
+  if (b < 0) return 0;
+  int32_t kinds[17];
+  const int32_t count = unitslotkinds(b, kinds);
+  int32_t n = 0;
+  for (int32_t s = 0; s < 8 && s < count; s++) {
+    const int32_t it = com[cnr].item[s];
+    if (validitem(it) && kinds[s] == kind) out[n++] = it;
   }
   return n;
 }
@@ -276,10 +300,12 @@ int32_t nbrslotsofkind(int32_t mnr, int32_t kind) {
 int32_t comslotitem(int32_t cnr, int32_t kind, int32_t n) {
   const int32_t b = combody(cnr);
   if (b < 0) return 0;
+  int32_t kinds[17];
+  const int32_t count = unitslotkinds(b, kinds);
   int32_t seen = 0;
-  for (int32_t s = 0; s < 8; s++) {
+  for (int32_t s = 0; s < 8 && s < count; s++) {
     const int32_t it = com[cnr].item[s];
-    if (!validitem(it) || unitslotkind(b, s) != kind) continue;
+    if (!validitem(it) || kinds[s] != kind) continue;
     if (seen++ == n) return it;
   }
   return 0;

@@ -77,6 +77,9 @@ int32_t typeslotkind(int32_t mnr, int32_t n);
 int32_t unitslotkind(int32_t unr, int32_t n);
 int32_t nbrslotsofkind(int32_t mnr, int32_t kind);
 int32_t comslotitem(int32_t cnr, int32_t kind, int32_t n);
+// Every item the commander holds in slots of the kind, packed in slot
+// order (what comslotitem gives for n = 0, 1, ...); the count.
+int32_t comitemsofkind(int32_t cnr, int32_t kind, int32_t (&out)[8]);
 
 // ------------------------------------- commander magic and leadership
 int32_t getcommagic(int32_t cnr, int32_t path);   // path 0..8, 53, 55, 56
@@ -115,6 +118,9 @@ int32_t specialpartloss(int32_t unr, int32_t* lostweapon, int32_t* replacement, 
 
 // ------------------------------------------- armor and protection
 int32_t getarmor(int32_t unr, int32_t n);
+// The worn armors that the rules scan (at most ten), as getarmor lists them;
+// the count.
+int32_t wornarmors(int32_t unr, int32_t (&out)[10]);
 int32_t getshldprt(int32_t unr);
 int32_t getshlddef(int32_t unr);
 int32_t hasshield(int32_t unr);
@@ -125,6 +131,9 @@ int32_t getbodyprot(int32_t unr);
 
 // ------------------------------------------------------------- weapons
 int32_t getnthweapon(int32_t unr, int32_t n);
+// The first ten melee weapons as getnthweapon gives them for n = 0..9, up to
+// the first below 1; the count.
+int32_t meleeweapons(int32_t unr, int32_t (&out)[10]);
 int32_t getmissileweapon(int32_t unr, int32_t n);
 int32_t shortestweaponlen(int32_t unr);
 constexpr int32_t WEAPON_FIST = 92;
@@ -187,7 +196,13 @@ int32_t sumunitsizes(int32_t lnr, int32_t owner);
 int32_t countcommanders(int32_t lnr, int32_t owner);
 int32_t countfreeunits(int32_t lnr, int32_t owner, int32_t type);
 int32_t findunitoftype(int32_t type);
-int32_t unit2com(int32_t unr);
+// The commander whose body the unit is, or -1; a link that does not hold
+// both ways stops the program (the check lives out of line).
+int32_t unit2comchecked(int32_t unr);
+inline int32_t unit2com(int32_t unr) {
+  if (unr >= 0 && unr < MAXUNITS && unit[unr].comnr < 0) return -1;
+  return unit2comchecked(unr);
+}
 int32_t unitleader(int32_t unr);
 int32_t comleadsunit(int32_t unr, int32_t cnr);
 int32_t squad2com(int32_t squad);

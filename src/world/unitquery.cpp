@@ -63,7 +63,7 @@ int32_t findunitoftype(int32_t type) {
   return any;
 }
 
-int32_t unit2com(int32_t unr) {
+int32_t unit2comchecked(int32_t unr) {
   if (unr < 0) return -1;
   bailif(unr >= MAXUNITS, "u2c: bad unr");
   const int32_t c = unit[unr].comnr;

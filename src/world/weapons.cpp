@@ -42,10 +42,10 @@ void naturalweapons(int32_t unr, const Monster& t, bool replace, F f) {
 // Weapons of the commander's items of one slot kind that pass the test.
 template <typename T>
 void kindweapons(int32_t cnr, int32_t kind, T test, List& out) {
-  for (int32_t k = 0; k < 8; k++) {
-    const int32_t it = comslotitem(cnr, kind, k);
-    if (it == 0) break;
-    const int32_t w = itemweapon(it);
+  int32_t held[8];
+  const int32_t n = comitemsofkind(cnr, kind, held);
+  for (int32_t k = 0; k < n; k++) {
+    const int32_t w = itemweapon(held[k]);
     if (test(w)) out.add(w);
   }
 }
@@ -59,9 +59,10 @@ struct Hands {
 
 Hands handitems(int32_t cnr) {
   Hands h;
-  for (int32_t k = 0; k < 8; k++) {
-    const int32_t it = comslotitem(cnr, SLOT_HAND, k);
-    if (it == 0) break;
+  int32_t held[8];
+  const int32_t n = comitemsofkind(cnr, SLOT_HAND, held);
+  for (int32_t k = 0; k < n; k++) {
+    const int32_t it = held[k];
     if (items[it].type == IT_SHIELD) h.shields++;
     const int32_t w = itemweapon(it);
     if (w > 0 && melee(w)) h.meleeinhand = true;
@@ -76,10 +77,10 @@ void meleelist(int32_t unr, const Monster& t, List& out, Hands& h) {
   const int32_t c = unit2com(unr);
   if (c >= 0) h = handitems(c);
   if (c >= 0 && h.meleeinhand) {
-    for (int32_t k = 0; k < 8; k++) {
-      const int32_t it = comslotitem(c, SLOT_HAND, k);
-      if (it == 0) break;
-      const int32_t w = itemweapon(it);
+    int32_t held[8];
+    const int32_t nheld = comitemsofkind(c, SLOT_HAND, held);
+    for (int32_t k = 0; k < nheld; k++) {
+      const int32_t w = itemweapon(held[k]);
       if (w > 0 && melee(w)) out.add(lostarm && twohanded(w) ? WEAPON_FIST : w);
     }
     naturalweapons(unr, t, true, [&](int32_t, int32_t w) {
@@ -107,22 +108,42 @@ void meleelist(int32_t unr, const Monster& t, List& out, Hands& h) {
 }
 }  // namespace
 
-int32_t getnthweapon(int32_t unr, int32_t n) {
-  if (unr < 0 || unr >= MAXUNITS) return 0;
+namespace {
+// The melee list with its fallback for an empty list.
+void fulllist(int32_t unr, List& list) {
   const int32_t m = unit[unr].type;
   bailif(m < 0 || m >= MAXUNITTYPES, "gmw: bad m");
   const Monster& t = unittypes[m];
-  List list;
   Hands h;
   meleelist(unr, t, list, h);
-  if (n >= 0 && n < list.n) return list.w[n];
-  if (n != 0 || (t.flags & MF_IMMOBILE)) return 0;
+  if (list.n > 0 || (t.flags & MF_IMMOBILE)) return;
   const bool lostarm = unit[unr].flags[0] & AF_LOSTARM;
   if (h.shields >= 2 || (h.shields == 1 && lostarm)) {
     const int32_t slots = getability(unr, 182, 0);
-    return slots == 0 || (slots & 0x800) ? WEAPON_USELESSKICK : WEAPON_FIST;
+    list.add(slots == 0 || (slots & 0x800) ? WEAPON_USELESSKICK : WEAPON_FIST);
+  } else {
+    list.add(WEAPON_FIST);
   }
-  return WEAPON_FIST;
+}
+}  // namespace
+
+int32_t getnthweapon(int32_t unr, int32_t n) {
+  if (unr < 0 || unr >= MAXUNITS) return 0;
+  List list;
+  fulllist(unr, list);
+  return n >= 0 && n < list.n ? list.w[n] : 0;
+}
+
+int32_t meleeweapons(int32_t unr, int32_t (&out)[10]) {
+  if (unr < 0 || unr >= MAXUNITS) return 0;
+  List list;
+  fulllist(unr, list);
+  int32_t n = 0;
+  while (n < list.n && n < 10 && list.w[n] >= 1) {
+    out[n] = list.w[n];
+    n++;
+  }
+  return n;
 }
 
 int32_t getmissileweapon(int32_t unr, int32_t n) {
@@ -156,11 +177,9 @@ int32_t getmissileweapon(int32_t unr, int32_t n) {
 
 int32_t shortestweaponlen(int32_t unr) {
   if (unr < 0) return 100;
-  int32_t best = 100;
-  for (int32_t n = 0; n < 10; n++) {
-    const int32_t w = getnthweapon(unr, n);
-    if (w < 1) break;
-    if (validweapon(w) && weapons[w].len < best) best = weapons[w].len;
-  }
+  int32_t best = 100, list[10];
+  const int32_t n = meleeweapons(unr, list);
+  for (int32_t i = 0; i < n; i++)
+    if (validweapon(list[i]) && weapons[list[i]].len < best) best = weapons[list[i]].len;
   return best;
 }

@@ -11,6 +11,7 @@
 #include "runtime/rnd.h"
 #include "world/gamedata.h"
 #include "world/rules.h"
+#include "world/startup.h"
 #include "world/world.h"
 
 inline void makesmallworld() {
