@@ -132,41 +132,44 @@ void safemap(std::vector<uint8_t>& safe, std::vector<uint16_t>& walkmap) {
   const int32_t w = rm.width, h = rm.height;
   const int16_t* owner = rm.owner.data();
   safe.assign(size_t(w) * size_t(h), 0);
-  auto foreign = [&](int32_t x, int32_t y, int32_t l) {
-    return x < 0 || y < 0 || x >= w || y >= h || owner[at(x, y)] != l;
-  };
   const uint8_t far = MAXHOP + 1;
-  // Distance to the nearest foreign pixel: 1 next to one, then grown through
-  // pixels of the same province in two sweeps.
-  for (int32_t y = 0; y < h; y++)
+  // Distance to the nearest foreign pixel: 1 next to one (or to the map's
+  // edge), then grown through pixels of the same province in two sweeps.
+  for (int32_t y = 0; y < h; y++) {
+    bool edgerow = y == 0 || y == h - 1;
     for (int32_t x = 0; x < w; x++) {
-      int32_t l = owner[at(x, y)];
+      size_t i = at(x, y);
+      int16_t l = owner[i];
       if (l == 0) continue;
-      bool edge = false;
-      for (int32_t dy = -1; dy <= 1 && !edge; dy++)
-        for (int32_t dx = -1; dx <= 1; dx++)
-          if (foreign(x + dx, y + dy, l)) {
-            edge = true;
-            break;
-          }
-      uint8_t d = edge ? 1 : far;
-      if (!edge) {
-        const int32_t back[4][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}};
-        for (const auto& b : back) d = std::min<uint8_t>(d, uint8_t(safe[at(x + b[0], y + b[1])] + 1));
+      if (edgerow || x == 0 || x == w - 1) {
+        safe[i] = 1;
+        continue;
       }
-      safe[at(x, y)] = std::min(d, far);
+      const int16_t* up = owner + i - size_t(w);
+      const int16_t* down = owner + i + size_t(w);
+      if (up[-1] != l || up[0] != l || up[1] != l || owner[i - 1] != l || owner[i + 1] != l || down[-1] != l ||
+          down[0] != l || down[1] != l) {
+        safe[i] = 1;
+        continue;
+      }
+      const uint8_t* su = safe.data() + i - size_t(w);
+      uint8_t d = std::min({far, uint8_t(su[-1] + 1), uint8_t(su[0] + 1), uint8_t(su[1] + 1), uint8_t(safe[i - 1] + 1)});
+      safe[i] = d;
     }
+  }
+  walkmap.resize(safe.size());
   for (int32_t y = h - 1; y >= 0; y--)
     for (int32_t x = w - 1; x >= 0; x--) {
-      uint8_t d = safe[at(x, y)];
-      if (d <= 1) continue;
-      const int32_t ahead[4][2] = {{1, 1}, {0, 1}, {-1, 1}, {1, 0}};
-      for (const auto& a : ahead) d = std::min<uint8_t>(d, uint8_t(safe[at(x + a[0], y + a[1])] + 1));
-      safe[at(x, y)] = d;
+      size_t i = at(x, y);
+      uint8_t d = safe[i];
+      if (d > 1) {
+        const uint8_t* sd = safe.data() + i + size_t(w);
+        d = std::min({d, uint8_t(sd[-1] + 1), uint8_t(sd[0] + 1), uint8_t(sd[1] + 1), uint8_t(safe[i + 1] + 1)});
+        safe[i] = d;
+      }
+      uint8_t radius = d ? uint8_t(std::min<int32_t>(d - 1, MAXHOP)) : 0;
+      walkmap[i] = uint16_t(uint16_t(owner[i]) | uint16_t(radius) << 11);
     }
-  for (uint8_t& d : safe) d = d ? uint8_t(std::min<int32_t>(d - 1, MAXHOP)) : 0;
-  walkmap.resize(safe.size());
-  for (size_t i = 0; i < safe.size(); i++) walkmap[i] = uint16_t(uint16_t(owner[i]) | uint16_t(safe[i]) << 11);
 }
 
 // One province's walk from its capital: each step moves to a random one of
@@ -224,7 +227,13 @@ inline bool inner(int32_t x, int32_t y) { return x >= 1 && y >= 1 && x <= rm.wid
 
 // Adds delta to the counts of the pixels around pixel i.
 void countaround(Division& d, uint32_t i, int32_t delta) {
-  int32_t x = int32_t(i % uint32_t(rm.width)), y = int32_t(i / uint32_t(rm.width));
+  const uint32_t w = uint32_t(rm.width);
+  int32_t x = int32_t(i % w), y = int32_t(i / w);
+  if (x >= 1 && y >= 1 && x < rm.width - 1 && y < rm.height - 1) {
+    uint8_t* c = d.blankaround.data() + i;
+    for (uint8_t* p : {c - w - 1, c - w, c - w + 1, c - 1, c + 1, c + w - 1, c + w, c + w + 1}) *p = uint8_t(*p + delta);
+    return;
+  }
   for (int32_t ny = std::max(0, y - 1); ny <= std::min(rm.height - 1, y + 1); ny++)
     for (int32_t nx = std::max(0, x - 1); nx <= std::min(rm.width - 1, x + 1); nx++)
       if (nx != x || ny != y) d.blankaround[at(nx, ny)] = uint8_t(d.blankaround[at(nx, ny)] + delta);
@@ -376,8 +385,8 @@ void DivideWorld(int32_t showprogress, int32_t first) {
   float rounds = 50.0f * rm.mindist;
   for (int32_t k = 0; float(k) < rounds; k++) {
     if (showprogress && k % 64 == 0) progressbox(TITLE, int32_t(float(k) * 100.0f / rounds), "Expanding territories");
-    // The squares are renewed as the provinces grow: often at first, then every 256 rounds.
-    if (k == 0 || k == 64 || k == 128 || k % 256 == 0) safemap(safe, walkmap);
+    // The squares are renewed as the provinces grow.
+    if (k % 64 == 0) safemap(safe, walkmap);
     for (int32_t l = 1; l <= nbrlands; l++) expandonce(l, steps, walkmap);
   }
   int64_t area = int64_t(rm.width) * rm.height;
