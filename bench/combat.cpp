@@ -24,8 +24,8 @@ void makeworld() {
   for (int32_t a = 1; a <= 3; a++) {
     armors[a] = Armor{};
     armors[a].type = a == 1 ? IT_HELMET : a == 2 ? IT_ARMOR : IT_SHIELD;
-    armors[a].loc[0] = a == 1 ? LOC_HEAD : a == 2 ? LOC_BODY : LOC_SHIELD;
-    armors[a].protval[0] = int16_t(5 * a);
+    armors[a].prot[0].loc = a == 1 ? LOC_HEAD : a == 2 ? LOC_BODY : LOC_SHIELD;
+    armors[a].prot[0].prot = int16_t(5 * a);
     armors[a].enc = int16_t(a - 1);
     armors[a].def = int16_t(a == 3 ? 2 : 0);
   }

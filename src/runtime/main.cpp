@@ -17,6 +17,7 @@
 #include "runtime/settings.h"
 #include "runtime/util.h"
 #include "sound/sound.h"
+#include "world/gamedata.h"
 #include "world/startup.h"
 
 namespace {
@@ -140,6 +141,9 @@ int main(int argc, char** argv) {
   guifadein = fade;
   guireducedgfx = fastgrx;
   defaultgeneral();
+  // The built-in tables (unit types, nations, items, ...) stand before any
+  // mode runs; their loaded state is the snapshot that mods restore.
+  loadgamedata();
   setgfxlevel(gfxlevel);
   if (fastgrx == 1) {
     battlelowdetail = 1;

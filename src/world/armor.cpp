@@ -107,7 +107,7 @@ int32_t getshldprt(int32_t unr) {
   checkused(unr, "getshldprt: bad unr");
   int32_t sum = 0;
   forworn(unr, [&](const Armor& a) {
-    if (a.type == IT_SHIELD && a.loc[0] == LOC_SHIELD) sum += a.protval[0];
+    if (a.type == IT_SHIELD && a.prot[0].loc == LOC_SHIELD) sum += a.prot[0].prot;
   });
   const Monster* t = unittyperec(unr);
   debugprint2("shieldprot for %s = %d\n", t ? t->name : "?", sum);
@@ -159,8 +159,8 @@ int32_t locprot(const ProtSource& p, int32_t loc) {
   int32_t sum = 0;
   for (int32_t n = 0; n < p.worn.n && n < MAXWORN; n++) {
     const Armor& a = armors[p.worn.a[n]];
-    for (int32_t i = 0; i < ARMORPAIRS && a.loc[i] != 0; i++)
-      if (a.loc[i] == loc || (a.loc[i] == LOC_ALLBUTSHIELD && loc != LOC_SHIELD)) sum += a.protval[i] + p.piece;
+    for (int32_t i = 0; i < ARMORPAIRS && a.prot[i].loc != 0; i++)
+      if (a.prot[i].loc == loc || (a.prot[i].loc == LOC_ALLBUTSHIELD && loc != LOC_SHIELD)) sum += a.prot[i].prot + p.piece;
   }
   if (loc == LOC_HEAD && p.heads >= 2) return sum / p.heads + p.ice;
   return sum + p.ice;

@@ -89,9 +89,9 @@ inline Armor& setarmor(int32_t a, const char* name, int16_t type, int16_t def = 
 inline void addprot(int32_t a, int16_t loc, int16_t prot) {
   Armor& x = armors[a];
   for (int i = 0; i < ARMORPAIRS; i++)
-    if (x.loc[i] == 0) {
-      x.loc[i] = loc;
-      x.protval[i] = prot;
+    if (x.prot[i].loc == 0) {
+      x.prot[i].loc = loc;
+      x.prot[i].prot = prot;
       return;
     }
 }
