@@ -50,9 +50,9 @@ int32_t getitemability(int32_t it, int32_t k) {
 }
 
 int32_t getweaponability(int32_t w, int32_t k) {
-  // The weapon rows of this game carry no ability pairs; every weapon
-  // answers 0, as an absent pair does.
   if (k < 1 || w < 0 || w >= MAXWEAPONS) return 0;
+  for (int32_t i = 0; i < WEAPONABILITIES && weapons[w].abilityid[i] != 0; i++)
+    if (weapons[w].abilityid[i] == k) return weapons[w].abilityval[i];
   return 0;
 }
 

@@ -333,3 +333,16 @@ TEST_F(Abilities, LaboratoryStoreFillsAndForcedReplacesTheLastPlace) {
   EXPECT_EQ(additemtolab(-1, 5, 1), -1);
   EXPECT_EQ(additemtolab(100, 5, 1), -1);
 }
+
+TEST_F(Abilities, WeaponAbilitiesEndAtTheFirstZero) {
+  weapons[5] = Weapon{};
+  weapons[5].abilityid[0] = 170;
+  weapons[5].abilityval[0] = 4;
+  weapons[5].abilityid[2] = 171;   // after the end of the list
+  weapons[5].abilityval[2] = 1;
+  EXPECT_EQ(getweaponability(5, 170), 4);
+  EXPECT_EQ(getweaponability(5, 171), 0);
+  EXPECT_EQ(getweaponability(-1, 170), 0);
+  EXPECT_EQ(getweaponability(MAXWEAPONS, 170), 0);
+  EXPECT_EQ(getweaponability(5, 0), 0);
+}
