@@ -151,6 +151,9 @@ int32_t newsquadnbr(int32_t player);
 int32_t squadcommander(int32_t squad);
 // Living units of the squad; -1 for squad -1.
 int32_t squadunitcount(int32_t squad);
+// Summed size of the squad's living units; its first living unit (-1 none).
+int32_t squadtotalsize(int32_t squad);
+int32_t firstsquadunit(int32_t squad);
 // count units of the type in land lnr, all in the squad; the last one made,
 // -1 for a count below 1.
 int32_t spawnunits(int32_t type, int32_t owner, int32_t count, int32_t lnr, int32_t squad);

@@ -60,7 +60,7 @@ void killunit(int32_t unr) {
   u.hp = 0;
   const int32_t c = u.comnr;
   if (c >= 0 && c < MAXCOMS && com[c].body == unr && !(u.flags[2] & F3_PRETENDER)) {
-    com[c].deaths++;
+    if (com[c].deaths < INT16_MAX) com[c].deaths++;
     com[c].body = -1;
     u.comnr = -1;
   }
@@ -72,6 +72,22 @@ int32_t squadunitcount(int32_t squad) {
   for (int32_t i = 0; i <= highestunit; i++)
     if (unit[i].hp > 0 && unit[i].squad == squad) n++;
   return n;
+}
+
+int32_t squadtotalsize(int32_t squad) {
+  if (squad == -1) return 0;
+  int32_t n = 0;
+  for (int32_t i = 0; i <= highestunit && i < MAXUNITS; i++)
+    if (unit[i].hp > 0 && unit[i].squad == squad && unit[i].type >= 0 && unit[i].type < MAXUNITTYPES)
+      n += unittypes[unit[i].type].size;
+  return n;
+}
+
+int32_t firstsquadunit(int32_t squad) {
+  if (squad == -1) return -1;
+  for (int32_t i = 0; i <= highestunit && i < MAXUNITS; i++)
+    if (unit[i].hp > 0 && unit[i].squad == squad) return i;
+  return -1;
 }
 
 int32_t squadcommander(int32_t squad) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include "battle/battle.h"
+#include "world/gamedata.h"
 
 std::array<Ench, MAXENCH> ench;
 int32_t highestench = -1;
@@ -72,5 +73,25 @@ void addtospellbook(int32_t spell, int32_t player) {
     if (spellbook[player][i] >= 0) continue;
     spellbook[player][i] = int16_t(spell);
     return;
+  }
+}
+
+int32_t name2spell(const char* name) {
+  const int32_t s = findspell(name);
+  return s < 1 ? -1 : s;
+}
+
+void updatespellbook(int32_t player) {
+  if (player < 0 || player > 94) return;
+  for (int16_t& s : spellbook[player]) s = -1;
+  int32_t n = 0;
+  for (int32_t s = 1; s < MAXSPELLS && spells[s].researchlevel != SPELL_ENDLEVEL && n < SPELLBOOKSIZE; s++) {
+    const Spell& sp = spells[s];
+    if (sp.school < 0 || sp.school > 7) continue;
+    if (sp.researchlevel > researchrec[player][RR_LEVEL + sp.school]) continue;
+    bool forother = false;
+    for (int32_t a = 0; a < SPELLATTRS && sp.attrkey[a] != 0; a++)
+      if (sp.attrkey[a] == SPA_NATION && sp.attrval[a] - 100 != player) forother = true;
+    if (!forother) spellbook[player][n++] = int16_t(s);
   }
 }

@@ -41,6 +41,12 @@ void removeench(int32_t e);
 // Active world-wide enchantments cast by the unit.
 int32_t countcasterench(int32_t unr);
 
+// Spell number of the name; below 1 when no spell has that name.
+int32_t name2spell(const char* name);
+// Rebuilds the player's book: every spell whose school's research level the
+// player has reached (level-0 spells are the default book) and that is not
+// kept for another nation.
+void updatespellbook(int32_t player);
 // Adds the spell to the player's book unless it is there already.
 void addtospellbook(int32_t spell, int32_t player);
 int32_t inspellbook(int32_t spell, int32_t player);

@@ -72,3 +72,25 @@ TEST_F(Builders, AFullTableMakesNoUnit) {
   killunit(5);   // the one free slot is found wherever the search starts
   EXPECT_EQ(newunit(1, 0, 0), 5);
 }
+
+TEST_F(Builders, SquadSizeAndFirstUnit) {
+  unittypes[1].size = 3;
+  spawnunits(1, 0, 2, 1, 50);
+  unit[0].hp = 0;
+  EXPECT_EQ(squadtotalsize(50), 3);
+  EXPECT_EQ(firstsquadunit(50), 1);
+  EXPECT_EQ(firstsquadunit(51), -1);
+  EXPECT_EQ(firstsquadunit(-1), -1);
+}
+
+TEST_F(Builders, DeathCountStopsAtItsLimit) {
+  const int32_t c = newcom(1, 0);
+  com[c].deaths = INT16_MAX;
+  killunit(com[c].body);
+  EXPECT_EQ(com[c].deaths, INT16_MAX);
+}
+
+TEST_F(Builders, AFullSquadRangeRunsOutOfSquads) {
+  for (int32_t s = 0; s < 5000; s++) spawnunits(1, 2, 1, 1, 2 * 5000 + s);
+  EXPECT_DEATH(newsquadnbr(2), "out of squads");
+}
