@@ -27,14 +27,6 @@ TEST_F(Abilities, TypeFlagsAddFixedAmountsToTheirAbilities) {
   EXPECT_EQ(gettypeability(MAXUNITTYPES, 198, -1), 0);
 }
 
-TEST_F(Abilities, TypeListEndsAtTheFirstZero) {
-  addtypeability(1, 108, 5);
-  unittypes[1].abilityid[2] = 150;   // after the end of the list
-  unittypes[1].abilityval[2] = 9;
-  EXPECT_EQ(gettypeability(1, 108, -1), 5);
-  EXPECT_EQ(gettypeability(1, 150, -1), 0);
-}
-
 TEST_F(Abilities, RegenerationAtSeaAddsAbility221) {
   addtypeability(1, 189, 10);
   addtypeability(1, 221, 5);
@@ -178,28 +170,6 @@ TEST_F(Abilities, SupplyBonusAddsTenPerNatureLevel) {
   EXPECT_EQ(getitemfx(c, 122, 0), 20);
 }
 
-TEST_F(Abilities, StateAbilitiesOfBlessedUnits) {
-  const int32_t u = mkunit(1, 3, 1);
-  unit[u].flags[1] = ST_BLESSED;
-  kingdom[3].godpath[P_AIR] = 9;
-  kingdom[3].godpath[P_EARTH] = 5;
-  kingdom[3].godpath[P_DEATH] = 4;
-  kingdom[3].godpath[P_NATURE] = 9;
-  EXPECT_EQ(stateability(u, 199, 1), 75);
-  EXPECT_EQ(stateability(u, 208, 1), 70);
-  EXPECT_EQ(stateability(u, 117, 1), 2);
-  EXPECT_EQ(stateability(u, 301, 1), 100);
-  EXPECT_EQ(stateability(u, 190, 1), 2);
-  // The same god gives nothing to the independents' units.
-  unit[u].owner = 25;
-  kingdom[25] = kingdom[3];
-  EXPECT_EQ(stateability(u, 199, 1), 0);
-  // The pretender's own body is never sacred.
-  unit[u].owner = 3;
-  unit[u].flags[2] = F3_PRETENDER;
-  EXPECT_EQ(stateability(u, 199, 1), 0);
-}
-
 TEST_F(Abilities, RegenerationFromStateAndTheGodOfGrowth) {
   const int32_t u = mkunit(1, 3, 1);
   unit[u].flags[1] = 0x20 | ST_BLESSED;
@@ -209,17 +179,6 @@ TEST_F(Abilities, RegenerationFromStateAndTheGodOfGrowth) {
   EXPECT_EQ(stateability(u, 189, 1), 30);
   unittypes[1].flags |= MF_INANIMATE;
   EXPECT_EQ(stateability(u, 189, 1), 10);
-}
-
-TEST_F(Abilities, ResistancesFromState) {
-  const int32_t u = mkunit(1, 0, 1);
-  unit[u].flags[1] = 0x10000 | 0x2000 | 0x1000 | 0x10;
-  unit[u].flags[2] = 0x2;
-  EXPECT_EQ(stateability(u, 201, 1), 100);
-  EXPECT_EQ(stateability(u, 198, 1), -25);
-  EXPECT_EQ(stateability(u, 200, 1), -100);
-  EXPECT_EQ(stateability(u, 220, 1), 6);
-  EXPECT_EQ(stateability(u, 5, 1), 0);
 }
 
 TEST_F(Abilities, SumOverALandCountsLivingUnitsOfTheOwner) {

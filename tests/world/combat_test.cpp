@@ -21,13 +21,6 @@ class Combat : public ::testing::Test {
   int32_t u = -1;
 };
 
-TEST_F(Combat, StrengthZeroStaysZero) {
-  unittypes[1].str = 0;
-  unit[u].flags[1] = ST_STRENGTH | ST_BERSERK;
-  unit[u].exp = 500;
-  EXPECT_EQ(getstr(u), 0);
-}
-
 TEST_F(Combat, StrengthSteps) {
   unit[u].flags[1] = ST_STRENGTH | ST_BERSERK;   // +4, +1
   unit[u].flags[2] = F3_HELLPOWER;               // +4

@@ -218,9 +218,3 @@ TEST_F(ComMagic, BestLevelInALandAndSmallQueries) {
   com[d].item[6] = 14;
   EXPECT_TRUE(hasitemspell(d));
 }
-
-TEST_F(ComMagic, CasterEnchantmentsCountOnlyWorldWideOnes) {
-  addench(3, bodyunit(c), 0, -1, 0);
-  addench(4, bodyunit(c), 0, 2, 0);
-  EXPECT_EQ(countcasterench(bodyunit(c)), 1);
-}

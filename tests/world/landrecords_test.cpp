@@ -15,16 +15,6 @@ class LandRecords : public ::testing::Test {
   }
 };
 
-TEST_F(LandRecords, ResetLand) {
-  const Land l = resetland();
-  EXPECT_EQ(l.owner, 25);
-  EXPECT_EQ(l.fortholder, 25);
-  EXPECT_EQ(l.veyowner, -1);
-  EXPECT_EQ(l.population, -1);
-  EXPECT_EQ(l.tax, 100);
-  EXPECT_EQ(provgeo[0].x, -500);
-}
-
 TEST_F(LandRecords, VeyranceStrengthCountsTemplesOfTheFortHolder) {
   settype(1, "God");
   const int32_t g = mkcom(1, 4, 1);
@@ -65,16 +55,6 @@ TEST_F(LandRecords, FoundSitesEndAtTheFirstEmptySlot) {
   EXPECT_EQ(countfoundsites(2), 1);
   EXPECT_EQ(countfoundsites(0), 0);
   EXPECT_EQ(countfoundsites(11), 0);
-}
-
-TEST_F(LandRecords, PlayersInGame) {
-  kingdom[3].w[KW_CONTROLLER] = 1;
-  kingdom[4].w[KW_CONTROLLER] = int16_t(0xFFFE);
-  EXPECT_TRUE(isingame(3));
-  EXPECT_FALSE(isingame(4));
-  EXPECT_TRUE(isparticipant(4));
-  EXPECT_FALSE(isparticipant(5));
-  EXPECT_FALSE(isingame(95));
 }
 
 TEST_F(LandRecords, MercenaryContracts) {
