@@ -305,3 +305,21 @@ TEST_F(Abilities, WeaponAbilitiesEndAtTheFirstZero) {
   EXPECT_EQ(getweaponability(MAXWEAPONS, 170), 0);
   EXPECT_EQ(getweaponability(5, 0), 0);
 }
+
+TEST_F(Abilities, BlessingsFollowTheGodButNotForTheIndependents) {
+  const int32_t u = mkunit(1, 3, 1);
+  unit[u].flags[1] = ST_BLESSED | 0x8;   // air shield 80 from state
+  kingdom[3].godpath[P_AIR] = 10;
+  kingdom[3].godpath[P_DEATH] = 4;
+  EXPECT_EQ(stateability(u, 208, 1), 80);
+  kingdom[3].godpath[P_AIR] = 11;
+  EXPECT_EQ(stateability(u, 208, 1), 90);
+  EXPECT_EQ(stateability(u, 199, 1), 75);
+  EXPECT_EQ(stateability(u, 301, 1), 100);
+  unit[u].owner = 25;
+  kingdom[25] = kingdom[3];
+  EXPECT_EQ(stateability(u, 301, 1), 0);
+  unit[u].owner = 3;
+  unit[u].flags[2] = F3_PRETENDER;   // the god's own body is never sacred
+  EXPECT_EQ(stateability(u, 301, 1), 0);
+}
