@@ -53,6 +53,10 @@ int verifymode() {
     printf("--verify needs the name of a game\n");
     return 1;
   }
+  if (!direxists("%s/%s", savepath, gamename)) {
+    printf("There is no game named %s in %s\n", gamename, savepath);
+    return 1;
+  }
   verifygamefiles(gamename);
   return 0;
 }

@@ -309,6 +309,11 @@ TEST_F(Files, VerifyFromTheCommandLine) {
   command = "VEY3_SAVE='" + std::string(savepath) + "' VEY3_CONF='" + root + "' VEY3_TEMP='" + root +
             "/vtemp2' " + VEY3_BINARY + " --verify > /dev/null 2>&1";
   EXPECT_NE(system(command.c_str()), 0);   // no game named
+  command = "VEY3_SAVE='" + std::string(savepath) + "' VEY3_CONF='" + root + "' VEY3_TEMP='" + root +
+            "/vtemp3' " + VEY3_BINARY + " --verify nosuchgame > '" + root + "/out2.txt' 2>&1";
+  EXPECT_NE(system(command.c_str()), 0);
+  std::vector<uint8_t> said = readbytes(root + "/out2.txt");
+  EXPECT_NE(std::string(said.begin(), said.end()).find("There is no game named nosuchgame"), std::string::npos);
 }
 
 TEST_F(Files, TruncatedWorldFilesStopInsteadOfReadingOn) {
