@@ -1,0 +1,25 @@
+// Land economy: tax income, magic gems, resources, supply and research
+// points, from a land's population, scales, sites, fort and the global
+// enchantments in force. 32-bit integer arithmetic; divisions truncate, and
+// the order of the steps is part of each rule.
+#pragma once
+#include "runtime/short.h"
+
+int32_t landsiteeffect(int32_t lnr, int32_t kind, int32_t sum, int32_t all);
+int32_t visinc(int32_t player, int32_t path);
+int32_t getbaseincome(int32_t lnr);
+int32_t getincome(int32_t lnr, int32_t player);
+int32_t getkinc(int32_t player);
+int32_t getbaseresources(int32_t lnr, int32_t player);
+int32_t grd(int32_t lnr);
+int32_t getresources(int32_t lnr, int32_t player);
+int32_t getsupply(int32_t lnr, int32_t player, int32_t withfort);
+int32_t supline(int32_t lnr, int32_t player, int32_t prev, int32_t prev2, int32_t d, int32_t dmax);
+int32_t supplyuse(int32_t lnr, int32_t player);
+int32_t scaleresearchmod(int32_t scale);
+int32_t comresearch(int32_t cnr, int32_t bonus);
+
+// A fort row's administration, defence-time supply (0 for no fort or a row
+// outside the table).
+int32_t fortadmin(int32_t fort);
+int32_t fortsiegesupply(int32_t fort);
