@@ -1,0 +1,154 @@
+// Province information levels, province defence purchase, selection lists.
+#include "world/provinfo.h"
+
+#include "battle/battle.h"
+#include "gfx/dialogs.h"
+#include "magic/magic.h"
+#include "runtime/fatal.h"
+#include "runtime/util.h"
+#include "world/gamedata.h"
+#include "world/rules.h"
+#include "world/scores.h"
+#include "world/world.h"
+
+int32_t gamewinner = 255;
+SelectList selectedcoms, selectedunits;
+
+namespace {
+constexpr int32_t EN_EYESOFGOD = 15, EN_ASTRALWINDOW = 36, EN_ASTRALPROJECTION = 37;
+constexpr int32_t AB_SPY = 214, AB_FIXEDORDER = 310;
+int32_t infoguard = 0;
+
+// The veyrance owner counts only while the veyrance has strength.
+int32_t veyownerof(int32_t l) { return land[l].veystr > 0 ? land[l].veyowner : -1; }
+
+bool livingcomin(int32_t c, int32_t l, int32_t p) {
+  const int32_t b = combody(c);
+  return b >= 0 && unit[b].hp > 0 && unit[b].owner == p && unit[b].land == l;
+}
+
+constexpr const char* defencehint =
+    "Province Defence doesn't cost any upkeep and will defend your province against small attacks. The more you "
+    "buy the better the defence will get. Defences of 10 or more will patrol your province against enemy spies "
+    "and a value of 20 or more will get a second commander for the defence.";
+}  // namespace
+
+int32_t cominland(int32_t l, int32_t p) {
+  int32_t r = 0;
+  for (int32_t c = 0; c <= highestcom && c < MAXCOMS; c++) {
+    if (!livingcomin(c, l, p)) continue;
+    r = 1;
+    if (getitemfx(c, AB_SPY, 0) > 0) return 2;
+  }
+  return r;
+}
+
+int32_t infolevel(int32_t l, int32_t p, int32_t nested) {
+  bailif(l < 0 || l > 1504, "infolevel: bad lnr");
+  if (l < 0 || l >= MAXLANDS || p < 0 || l == 0) return 0;
+  if (gamewinner != 255) return -1;
+  int32_t start = 0;
+  if (!nested)
+    for (int32_t c = 0; c <= highestcom && c < MAXCOMS; c++)
+      if (livingcomin(c, l, p) && (getcommagic(c, P_DEATH) > 0 || reanimatelevel(c) != 0 || callspiritslevel(c) != 0)) {
+        start = 0x400;
+        break;
+      }
+  const Land& ld = land[l];
+  if (ld.owner == p) return start | 0xAFB;
+  int32_t v = start;
+  if (ld.fortholder == p) v |= 0xFF;
+  if (findench(EN_EYESOFGOD, -1, p) >= 0) v |= veyownerof(l) == p ? 0x8AF : 0xAB;
+  if (findench(EN_ASTRALWINDOW, l, p) >= 0 || findench(EN_ASTRALPROJECTION, l, p) >= 0) v |= 0x87F;
+  if (veyownerof(l) == p) v |= 0xCB;
+  const int32_t c = cominland(l, p);
+  if (c > 0) v |= 0x347;
+  if (c == 2) v |= 0xA38;
+  if (infoguard || ((v & 0x80) && (v & 0x1))) return v;
+  infoguard = 1;
+  for (int32_t i = 0; i < MAXNEIGHBOURS; i++) {
+    const int32_t n = provgeo[l].nbr[i];
+    if (n < 1) break;
+    if (n >= MAXLANDS) continue;
+    if (infolevel(n, p, 1) & 0x200) v |= 0x1;
+    if (veyownerof(n) == p) v |= 0x80;
+  }
+  infoguard = 0;
+  return v;
+}
+
+void cacheinfolevels(int32_t p, int32_t nested) {
+  for (int32_t l = 1; l <= nbrlands && l < MAXLANDS; l++) land[l].infolevel = int16_t(infolevel(l, p, nested));
+}
+
+int32_t canbuydefence(int32_t n, int32_t l) {
+  if (l < 0 || l >= MAXLANDS) return 0;
+  if (!(provgeo[l].terrain & TM_SEA) || isuwnation(n)) return 1;
+  return getnatattr(n, NA_UWDEFENCE) > 0 ? 1 : 0;
+}
+
+void buyprovdef(int32_t p, int32_t l) {
+  if (l < 0 || l >= MAXLANDS || p < 0 || p >= MAXKINGDOMS) return;
+  Land& ld = land[l];
+  if (ld.owner != p || ld.fortholder != p || !canbuydefence(p, l)) return;
+  int32_t& gold = kingdom[p].gold;
+  char text[MSGLEN];
+  formatbounded(text, sizeof text, "You have %d gold left", gold);
+  for (;;) {
+    const int32_t d = ld.provdef;
+    const bool mayraise = d < gold && d < 125;
+    const bool maylower = d > ld.small[1];
+    const int r = adjustvaluebox("Buy Province Defence", text, defencehint, d, mayraise, maylower);
+    if (r == 0) return;
+    // Each answer only while its allowance holds, whatever the dialog sent.
+    if (r == 1 && mayraise) {
+      ld.provdef = uint8_t(d + 1);
+      gold -= d + 1;
+    } else if (r == -1 && maylower) {
+      gold += d;
+      ld.provdef = uint8_t(d - 1);
+    }
+    formatbounded(text, sizeof text, "You have %d gold left", gold);
+  }
+}
+
+void clearselections() {
+  selectedcoms.last = -1;
+  selectedunits.last = -1;
+}
+
+int32_t selectcom(int32_t c) {
+  for (int32_t i = 0; i <= selectedcoms.last; i++)
+    if (selectedcoms.nr[i] == c) return i;
+  if (getitemfx(c, AB_FIXEDORDER, 1) > 0 || selectedcoms.last >= SELECTSIZE - 1) return -1;
+  selectedcoms.nr[++selectedcoms.last] = c;
+  return selectedcoms.last;
+}
+
+int32_t findselectedunit(int32_t u) {
+  for (int32_t i = 0; i <= selectedunits.last; i++)
+    if (selectedunits.nr[i] == u) return i;
+  return -1;
+}
+
+int32_t selectunit(int32_t u) {
+  if (u < 0 || u >= MAXUNITS) return -1;
+  const int32_t at = findselectedunit(u);
+  if (at >= 0) return at;
+  if (unit[u].homeland == -2) return -1;
+  for (int32_t i = 0; i <= selectedunits.last; i++)
+    if (selectedunits.nr[i] < 0) {
+      selectedunits.nr[i] = u;
+      return i;
+    }
+  if (selectedunits.last >= SELECTSIZE - 1) return -1;
+  selectedunits.nr[++selectedunits.last] = u;
+  return selectedunits.last;
+}
+
+int32_t isqrtceil(int32_t n) {
+  if (n <= 0) return 0;
+  int64_t r = n >= 625 ? 25 : 0;
+  while (r * r < n) r++;
+  return int32_t(r);
+}

@@ -1,0 +1,29 @@
+// What a player may see of a province, the Buy Province Defence dialog, the
+// turn screen's selection lists and a ceiling square root.
+#pragma once
+#include <array>
+
+#include "runtime/short.h"
+
+// The game's winner: 255 while the game goes on. The victory check sets it.
+extern int32_t gamewinner;
+
+// Information bits of the land for the player; -1 everything, 0 nothing.
+int32_t infolevel(int32_t lnr, int32_t player, int32_t nested);
+int32_t cominland(int32_t lnr, int32_t player);
+void cacheinfolevels(int32_t player, int32_t nested);
+int32_t canbuydefence(int32_t nation, int32_t lnr);
+void buyprovdef(int32_t player, int32_t lnr);
+
+constexpr int32_t SELECTSIZE = 1000;
+struct SelectList {
+  int32_t last = -1;                 // index of the last entry, -1 empty
+  std::array<int32_t, SELECTSIZE> nr;   // unit list: negative = free place
+};
+extern SelectList selectedcoms, selectedunits;
+void clearselections();
+int32_t selectcom(int32_t cnr);
+int32_t selectunit(int32_t unr);
+int32_t findselectedunit(int32_t unr);
+
+int32_t isqrtceil(int32_t n);
