@@ -1,6 +1,7 @@
 // Income, gems, resources, supply and research of lands and players.
 #include "world/economy.h"
 
+#include <array>
 #include <cstdlib>
 
 #include "battle/battle.h"
@@ -220,7 +221,7 @@ int32_t getsupply(int32_t lnr, int32_t p, int32_t withfort) {
   if (!withfort) return b;
   if (l.owner == p) {
     if (hasfort(l) && l.fortholder != p) b -= fortadmin(l.fort) * b / 100;
-    return b + supline(lnr, p, 0, 0, 1, 5);
+    return b + suplinereach(lnr, p, 5);
   }
   if (hasfort(l) && l.fortholder == p) {
     const int32_t s = fortsiegesupply(l.fort);
@@ -243,6 +244,45 @@ int32_t supline(int32_t lnr, int32_t p, int32_t prev, int32_t prev2, int32_t d, 
     if (n < 1 || n >= MAXLANDS) continue;
     if (land[n].owner != p || n == prev || n == prev2) continue;
     v = imax(v, supline(n, p, lnr, prev, d + 1, dmax));
+  }
+  return v;
+}
+
+int32_t suplinereach(int32_t lnr, int32_t p, int32_t dmax) {
+  bailif(lnr < 1 || lnr > nbrlands || lnr >= MAXLANDS, "supline: bad lnr");
+  if (lnr < 1 || lnr >= MAXLANDS) return 0;
+  // Breadth first over the player's provinces: each fort counts at the
+  // shortest distance it is reached at, where its share is largest.
+  static std::array<int32_t, MAXLANDS> seen{};
+  static std::array<int16_t, MAXLANDS> queue, dist;
+  static int32_t stamp = 0;
+  if (++stamp == 0) {
+    seen.fill(0);
+    stamp = 1;
+  }
+  auto value = [&](int32_t l, int32_t d) {
+    const Land& ld = land[l];
+    const int32_t v = (hasfort(ld) && ld.fortholder == p) ? 4 * fortadmin(ld.fort) : 0;
+    return d > 1 ? v / d : v;
+  };
+  int32_t head = 0, tail = 0;
+  queue[tail] = int16_t(lnr);
+  dist[tail++] = 1;
+  seen[lnr] = stamp;
+  int32_t v = value(lnr, 1);
+  while (head < tail) {
+    const int32_t l = queue[head], d = dist[head++];
+    if (d >= dmax) continue;
+    for (int i = 0; i < MAXNEIGHBOURS; i++) {
+      const int32_t n = provgeo[l].nbr[i];
+      if (n == 0) break;
+      bailif(n < 1 || n > nbrlands || n >= MAXLANDS, "msl: bad nbor");
+      if (n < 1 || n >= MAXLANDS || land[n].owner != p || seen[n] == stamp) continue;
+      seen[n] = stamp;
+      queue[tail] = int16_t(n);
+      dist[tail++] = int16_t(d + 1);
+      v = imax(v, value(n, d + 1));
+    }
   }
   return v;
 }

@@ -15,6 +15,8 @@ int32_t grd(int32_t lnr);
 int32_t getresources(int32_t lnr, int32_t player);
 int32_t getsupply(int32_t lnr, int32_t player, int32_t withfort);
 int32_t supline(int32_t lnr, int32_t player, int32_t prev, int32_t prev2, int32_t d, int32_t dmax);
+// What supline (lnr, p, 0, 0, 1, dmax) gives, found breadth first.
+int32_t suplinereach(int32_t lnr, int32_t player, int32_t dmax);
 int32_t supplyuse(int32_t lnr, int32_t player);
 int32_t scaleresearchmod(int32_t scale);
 int32_t comresearch(int32_t cnr, int32_t bonus);

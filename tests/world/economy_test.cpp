@@ -302,3 +302,26 @@ TEST_F(EconomyDeath, BadNumbersStop) {
   addench(17, 0, 120, -1, 0);
   EXPECT_DEATH(visinc(3, P_FIRE), "visinc: no one owns pyre");
 }
+
+TEST_F(Economy, BreadthFirstSupplyLineMatchesTheRecursiveRule) {
+  // Random 8-neighbour grids of 6 x 6 provinces with scattered owners and forts.
+  nbrlands = 36;
+  for (int round = 0; round < 30; round++) {
+    seedrnd(round);
+    for (int32_t l = 1; l <= 36; l++) {
+      const int32_t x = (l - 1) % 6, y = (l - 1) / 6;
+      for (int16_t& n : provgeo[l].nbr) n = 0;
+      int i = 0;
+      for (int dy = -1; dy <= 1; dy++)
+        for (int dx = -1; dx <= 1; dx++)
+          if ((dx || dy) && x + dx >= 0 && x + dx < 6 && y + dy >= 0 && y + dy < 6)
+            provgeo[l].nbr[i++] = int16_t(l + dx + 6 * dy);
+      land[l].owner = uint8_t(rnd(3) ? 3 : 4);
+      land[l].fortholder = uint8_t(rnd(5) ? land[l].owner : 4);
+      land[l].fort = int8_t(rnd(4) == 0 ? 1 + rnd(2) : 0);
+    }
+    for (int32_t l = 1; l <= 36; l++)
+      for (int32_t dmax = 1; dmax <= 6; dmax++)
+        ASSERT_EQ(suplinereach(l, 3, dmax), supline(l, 3, 0, 0, 1, dmax)) << round << " " << l << " " << dmax;
+  }
+}
