@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <vector>
 
 #include "smallworld.h"
 #include "world/builders.h"
@@ -130,7 +131,9 @@ TEST_F(Builders, TemporaryGangs) {
   ASSERT_GE(c, 0);
   EXPECT_EQ(unit[com[c].body].tmp, 1);
   for (int32_t u = 0; u <= highestunit; u++)
-    if (unit[u].hp > 0) EXPECT_EQ(unit[u].tmp, 1);
+    if (unit[u].hp > 0) {
+      EXPECT_EQ(unit[u].tmp, 1);
+    }
   EXPECT_EQ(poptempgang(1, -1, 2, 4, 3), -1);
   EXPECT_EQ(unitsinland(3), 2);
   EXPECT_EQ(builder.added, 1);
@@ -209,4 +212,25 @@ TEST_F(Builders, StopsWithTheirTags) {
   highestunit = MAXUNITS;
   EXPECT_DEATH(killand(1), "killand: unit overflow");
   highestunit = -1;
+}
+
+TEST_F(Builders, DrawsRepeatAfterTheSameSeed) {
+  auto run = [&](int32_t seed) {
+    makesmallworld();
+    SetUp();
+    seedrnd(seed);
+    std::vector<int32_t> out;
+    for (int i = 0; i < 10; i++) {
+      const int32_t c = popgang(1, 6, 3, 3, 1);
+      addequip(3);
+      out.push_back(com[c].squad[0]);
+      for (uint8_t g : com[c].gems) out.push_back(g);
+      for (int16_t it : com[c].item) out.push_back(it);
+      out.push_back(randitemoflevel(0));
+    }
+    return out;
+  };
+  const auto a = run(41), b = run(41), c = run(42);
+  EXPECT_EQ(a, b);
+  EXPECT_NE(a, c);
 }

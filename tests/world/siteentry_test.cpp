@@ -162,14 +162,14 @@ TEST_F(Orders, RefundsNeverLeaveTheTreasury) {
   unit[com[c].body].owner = -7;
   com[c].order = ORD_BUILDLAB;
   EXPECT_EQ(cancelorder(c), 1);
-  kingdom[3].w[KW_GEMS + P_DEATH] = 32760;
+  kingdom[3].w[KW_GEMS + int(P_DEATH)] = 32760;
   unit[com[c].body].owner = 3;
   spells[7].path[0] = P_DEATH;
   com[c].order = ORD_RITUAL;
   com[c].orderparam = 7;
   com[c].ordergems[0] = 100;
   EXPECT_EQ(cancelorder(c), 1);
-  EXPECT_EQ(kingdom[3].w[KW_GEMS + P_DEATH], 32767);
+  EXPECT_EQ(kingdom[3].w[KW_GEMS + int(P_DEATH)], 32767);
   spells[7].path[0] = 20;
   com[c].order = ORD_RITUAL;
   com[c].orderparam = 7;
