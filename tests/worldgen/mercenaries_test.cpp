@@ -110,3 +110,27 @@ TEST_F(Mercs, FullSlotsStillUseTheTemplate) {
   merctemplates[0].tier = MERC_ENDTIER;   // an empty list draws nothing
   EXPECT_EQ(addrandommerc(1, 0), -1);
 }
+
+TEST(MercsBuiltin, TheBuiltInTemplatesMakeBands) {
+  loadgamedata();
+  clearworld();
+  resetbuilder();
+  seedrnd(21);
+  int32_t made = 0;
+  for (int era = 1; era <= 3; era++)
+    for (int tier = 0; tier <= 2; tier++) {
+      const int32_t t = addrandommerc(era, tier);
+      if (t < 0) continue;
+      EXPECT_LT(t, BUILTIN_MERCTEMPLATES);
+      EXPECT_EQ(merctemplates[t].tier, tier);
+      EXPECT_NE(merctemplates[t].eras & (1 << (era - 1)), 0);
+      made++;
+    }
+  EXPECT_GE(made, 5);
+  for (const MercBand& m : mercband) {
+    ASSERT_GE(m.value[MB_LEADER], 0);
+    const int32_t b = com[m.value[MB_LEADER]].body;
+    EXPECT_EQ(unit[b].land, MERCLAND);
+    EXPECT_EQ(unit[b].owner, MERCOWNER);
+  }
+}
