@@ -161,3 +161,25 @@ TEST_F(Epithets, BadNumbersStop) {
   EXPECT_DEATH(epitetok(MAXEPITHETS, god, 3), "epitetok: bad epnr");
   EXPECT_DEATH(epitetok(0, -1, 3), "epitetok: bad cnr");
 }
+
+TEST(EpithetsBuiltin, EveryBuiltInTitleComposesCleanly) {
+  loadgamedata();
+  clearworld();
+  settype(1, "God");
+  for (int32_t seed = 0; seed < 40; seed++) {
+    seedrnd(seed);
+    const int32_t g = mkcom(1, seed % 20, 1);
+    com[g].veyvalue = int8_t(1 + seed % 10);
+    for (int32_t k = 0; k < 8; k++) com[g].path[k] = uint8_t(rnd(6));
+    for (int8_t& s : veyrec[seed % 20].scale) s = int8_t(rnd(7) - 3);
+    unittypes[1].flags = seed % 3 ? 0 : MF_FEMALE;
+    const int32_t n = ge(seed % 72, g);
+    EXPECT_GE(n, 1);
+    EXPECT_LE(n, 10);
+    const std::string t = veyrec[seed % 20].text;
+    EXPECT_FALSE(t.empty());
+    EXPECT_EQ(t.find('#'), std::string::npos) << t;
+    EXPECT_NE(t[0], '!');
+    EXPECT_LT(t.size(), size_t(EPITHETTEXTLEN));
+  }
+}
