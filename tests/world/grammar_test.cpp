@@ -2,7 +2,9 @@
 
 #include <string>
 
-#include "smallworld.h"
+#include "battle/battle.h"
+#include "frontend/frontend.h"
+#include "world/gamedata.h"
 #include "world/grammar.h"
 
 namespace {
@@ -46,10 +48,15 @@ TEST(Grammar, PluralStaysInsideItsBuffer) {
 }
 
 TEST(Grammar, PronounsFollowTheFemaleFlagAndArticlesTheVowel) {
-  makesmallworld();
-  settype(1, "Witch").flags = MF_FEMALE;
-  settype(2, "Warlock");
-  const int32_t she = mkunit(1, 0, 1), he = mkunit(2, 0, 1);
+  clearworld();
+  unittypes[1] = Monster{};
+  unittypes[1].flags = MF_FEMALE;
+  unittypes[2] = Monster{};
+  const int32_t she = 0, he = 1;
+  unit[she] = emptyunit();
+  unit[she].type = 1;
+  unit[he] = emptyunit();
+  unit[he].type = 2;
   EXPECT_STREQ(heshecap(she), "She");
   EXPECT_STREQ(heshe(she), "she");
   EXPECT_STREQ(hisher(she), "her");
