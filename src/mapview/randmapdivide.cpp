@@ -385,8 +385,8 @@ void DivideWorld(int32_t showprogress, int32_t first) {
   float rounds = 50.0f * rm.mindist;
   for (int32_t k = 0; float(k) < rounds; k++) {
     if (showprogress && k % 64 == 0) progressbox(TITLE, int32_t(float(k) * 100.0f / rounds), "Expanding territories");
-    // The squares are renewed as the provinces grow.
-    if (k % 64 == 0) safemap(safe, walkmap);
+    // The squares are renewed as the provinces grow: at doubled round counts, then every 512 rounds.
+    if (k == 0 || (k >= 32 && (k & (k - 1)) == 0) || k % 512 == 0) safemap(safe, walkmap);
     for (int32_t l = 1; l <= nbrlands; l++) expandonce(l, steps, walkmap);
   }
   int64_t area = int64_t(rm.width) * rm.height;

@@ -199,16 +199,24 @@ void PaintBlob(int32_t r, int32_t g, int32_t b, int32_t strength, float cx, floa
   if (!(radius > 0)) return;
   int32_t x0 = std::max(0, int32_t(std::floor(cx - radius))), x1 = std::min(rm.width - 1, int32_t(std::ceil(cx + radius)));
   int32_t y0 = std::max(0, int32_t(std::floor(cy - radius))), y1 = std::min(rm.height - 1, int32_t(std::ceil(cy + radius)));
-  if (rm.picture.empty()) return;
+  if (rm.picture.empty() || rm.heights.empty()) return;
   r = std::clamp(r, 0, 255), g = std::clamp(g, 0, 255), b = std::clamp(b, 0, 255);
   Jitter jitter(jitterseed());
-  for (int32_t y = y0; y <= y1; y++)
-    for (int32_t x = x0; x <= x1; x++) {
-      float dx = float(x) - cx, dy = float(y) - cy, q = dx * dx + dy * dy;
-      if (q >= radius * radius || rm.heights[at(x, y)] < rm.sealevel) continue;
+  const float r2 = radius * radius, inv = 1.0f / radius, L = rm.sealevel;
+  const float* heights = rm.heights.data();
+  for (int32_t y = y0; y <= y1; y++) {
+    float dy = float(y) - cy;
+    if (dy * dy >= r2) continue;
+    // Only the columns of this row that lie inside the circle.
+    float half = std::sqrt(r2 - dy * dy);
+    int32_t xa = std::max(x0, int32_t(std::floor(cx - half))), xb = std::min(x1, int32_t(std::ceil(cx + half)));
+    for (int32_t x = xa; x <= xb; x++) {
+      float dx = float(x) - cx, q = dx * dx + dy * dy;
+      if (q >= r2 || heights[at(x, y)] < L) continue;
       float d = std::sqrt(q);
-      blend(at(x, y), r, g, b, int32_t(((radius - d) / radius + (jitter.next() - 0.5f) * 0.1f) * float(strength)));
+      blend(at(x, y), r, g, b, int32_t(((radius - d) * inv + (jitter.next() - 0.5f) * 0.1f) * float(strength)));
     }
+  }
 }
 
 void ScatterStuff(int32_t lnr, int32_t cx, int32_t cy, int32_t spread, int32_t count, int32_t kind, int32_t size,
