@@ -79,3 +79,22 @@ TEST_F(FindPath, BadNeighbourListsAreSkipped) {
   nbrlands = 5000;   // a bad count stays inside the table
   EXPECT_EQ(findpath(2, 1, 9, WALK | 2, &r), 2);
 }
+
+TEST_F(FindPath, EveryHardTerrainCostsTwoUnlessTheArmySurvivesIt) {
+  struct Case {
+    uint32_t terrain, survival;
+  };
+  const Case cases[] = {{TM_FOREST, MW_FOREST}, {TM_MOUNTAINS, MW_MOUNTAIN}, {TM_SWAMP, MW_SWAMP}, {TM_WASTE, MW_WASTE}};
+  int32_t r;
+  for (const Case& k : cases) {
+    provgeo[2].terrain = k.terrain;
+    EXPECT_EQ(findpath(2, 1, 2, WALK | 1, &r), 0);
+    EXPECT_EQ(findpath(2, 1, 2, WALK | 2, &r), 2);
+    EXPECT_EQ(findpath(2, 1, 2, WALK | k.survival | 1, &r), 1);
+    // Surviving another terrain does not help.
+    EXPECT_EQ(findpath(2, 1, 2, WALK | ((MW_FOREST | MW_MOUNTAIN | MW_SWAMP | MW_WASTE) & ~k.survival) | 1, &r), 0);
+  }
+  provgeo[2].terrain = TM_SEA | TM_SWAMP;
+  EXPECT_EQ(findpath(2, 1, 2, MW_WATER | MW_LAND | 1, &r), 0);
+  EXPECT_EQ(findpath(2, 1, 2, MW_WATER | MW_SWAMP | 1, &r), 1);
+}

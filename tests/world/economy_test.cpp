@@ -325,3 +325,55 @@ TEST_F(Economy, BreadthFirstSupplyLineMatchesTheRecursiveRule) {
         ASSERT_EQ(suplinereach(l, 3, dmax), supline(l, 3, 0, 0, 1, dmax)) << round << " " << l << " " << dmax;
   }
 }
+
+TEST_F(Economy, EveryRuleConstantAndGameMultipleIsRead) {
+  struct Case {
+    int32_t* constant;
+    int32_t value;
+    int scale, scalevalue;
+    int32_t income;
+  };
+  const Case cases[] = {
+      {&turmoilincome, 10, SC_TURMOIL, 1, 180}, {&deathincome, 5, SC_DEATH, 2, 180},
+      {&deathincome, 5, SC_DEATH, -2, 220},     {&slothincome, 10, SC_SLOTH, 1, 180},
+      {&coldincome, 20, SC_COLD, 1, 160},       {&poppergold, 50, -1, 0, 400},
+  };
+  for (const Case& k : cases) {
+    defaultgeneral();
+    for (int8_t& s : land[1].scale) s = 0;
+    *k.constant = k.value;
+    if (k.scale >= 0) land[1].scale[k.scale] = int8_t(k.scalevalue);
+    EXPECT_EQ(getincome(1, 3), k.income) << k.value;
+  }
+  defaultgeneral();
+  for (int8_t& s : land[1].scale) s = 0;
+  gameinfo.moneymult = 200;
+  EXPECT_EQ(getbaseincome(1), 400);
+  gameinfo.resourcemult = 50;
+  EXPECT_EQ(getbaseresources(1, 3), 25);
+  gameinfo.resourcemult = 100;
+  resourcemult = 200;
+  EXPECT_EQ(getbaseresources(1, 3), 100);
+  resourcemult = 100;
+  slothresources = 50;
+  land[1].scale[SC_SLOTH] = 1;
+  EXPECT_EQ(getbaseresources(1, 3), 25);
+  land[1].scale[SC_SLOTH] = 0;
+  land[1].unrest = 100;
+  EXPECT_EQ(getbaseresources(1, 3), 25);
+  unresthalfres = 300;
+  EXPECT_EQ(getbaseresources(1, 3), 37);
+  unresthalfinc = 100;
+  EXPECT_EQ(getincome(1, 3), 400 / 2);
+  land[1].unrest = 0;
+  supplymult = 50;
+  EXPECT_EQ(getsupply(1, 3, 0), 310);
+  supplymult = 100;
+  deathsupply = 25;
+  land[1].scale[SC_DEATH] = 1;
+  EXPECT_EQ(getsupply(1, 3, 0), 460);
+  land[1].scale[SC_DEATH] = 0;
+  coldsupply = 50;
+  land[1].scale[SC_COLD] = 1;
+  EXPECT_EQ(getsupply(1, 3, 0), 310);
+}
