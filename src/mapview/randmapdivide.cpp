@@ -172,6 +172,12 @@ void safemap(std::vector<uint8_t>& safe, std::vector<uint16_t>& walkmap) {
     }
 }
 
+void prefetcharea(const std::vector<uint16_t>& walkmap, int32_t x, int32_t y, int32_t reach) {
+  int32_t x0 = std::max(0, x - reach), x1 = std::min(rm.width - 1, x + reach);
+  for (int32_t row = std::max(0, y - reach); row <= std::min(rm.height - 1, y + reach); row++)
+    for (int32_t col = x0; col <= x1 + 31; col += 32) __builtin_prefetch(&walkmap[at(std::min(col, x1), row)]);
+}
+
 // One province's walk from its capital: each step moves to a random one of
 // the 8 surrounding pixels (or stays) until it leaves the province.
 // The walk reads one map that holds each pixel's owner (low 11 bits) and
@@ -387,7 +393,13 @@ void DivideWorld(int32_t showprogress, int32_t first) {
     if (showprogress && k % 64 == 0) progressbox(TITLE, int32_t(float(k) * 100.0f / rounds), "Expanding territories");
     // The squares are renewed as the provinces grow: at doubled round counts, then every 512 rounds.
     if (k == 0 || (k >= 32 && (k & (k - 1)) == 0) || k % 512 == 0) safemap(safe, walkmap);
-    for (int32_t l = 1; l <= nbrlands; l++) expandonce(l, steps, walkmap);
+    // The walks wait mostly on memory: while one province walks, the area
+    // of the next one is fetched.
+    int32_t reach = std::min(48, int32_t(std::sqrt(float(k)) * 0.7f) + 3);
+    for (int32_t l = 1; l <= nbrlands; l++) {
+      if (l < nbrlands) prefetcharea(walkmap, provgeo[size_t(l) + 1].x, provgeo[size_t(l) + 1].y, reach);
+      expandonce(l, steps, walkmap);
+    }
   }
   int64_t area = int64_t(rm.width) * rm.height;
   Division division = finddivision();
