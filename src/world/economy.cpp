@@ -32,6 +32,9 @@ int32_t scaleby(int32_t value, int32_t num, int32_t den, const char* what) {
   return int32_t(int64_t(value) * num / den);
 }
 
+// A 64-bit step result brought back into 32 bits, never below 0.
+int32_t clampi(int64_t v) { return int32_t(v < 0 ? 0 : v > INT32_MAX ? INT32_MAX : v); }
+
 int32_t harmfulonly(int32_t scale, bool own) { return own ? scale : imax(scale, 0); }
 
 bool hasfort(const Land& l) { return l.fort > 0 && l.fort < MAXFORTS; }
@@ -100,8 +103,8 @@ int32_t getbaseincome(int32_t lnr) {
   bailif(lnr < 0 || lnr >= MAXLANDS, "gbi: bad lnr");
   const Land& l = land[lnr];
   const int32_t popgold = scaleby(population(l), 10, poppergold, "poppergold");
-  const int32_t g = (popgold + l.extraincome) * gameinfo.moneymult / 100 + landsiteeffect(lnr, SE_GOLD, 1, 0);
-  return imax(0, g);
+  const int64_t g = int64_t(popgold + l.extraincome) * gameinfo.moneymult / 100 + landsiteeffect(lnr, SE_GOLD, 1, 0);
+  return clampi(g);
 }
 
 int32_t getincome(int32_t lnr, int32_t p) {
@@ -110,7 +113,8 @@ int32_t getincome(int32_t lnr, int32_t p) {
   const bool own = l.veyowner == p;
   const bool sea = sealand(lnr);
   const int32_t admin = hasfort(l) ? fortadmin(l.fort) : 0;
-  int32_t g = getbaseincome(lnr);
+  // 64-bit steps: a tax rate or multiple from a file cannot overflow them.
+  int64_t g = getbaseincome(lnr);
   if (hasfort(l) && l.fortholder == p) g += admin * g / 100;
   g = g * l.tax;
   g = (g / 100) * (100 - harmfulonly(l.scale[SC_TURMOIL], own) * turmoilincome) / 100;
@@ -119,7 +123,7 @@ int32_t getincome(int32_t lnr, int32_t p) {
   if (!sea) g = (100 - iabs(l.scale[SC_COLD] - getnatcoldpref(p)) * coldincome) * g / 100;
   if (!sea && (provgeo[lnr].terrain & TM_FRESHWATER) && anywhere(EN_DROUGHT)) g = g * 70 / 100;
   if (!sea && anywhere(EN_WINTER)) g = g * 80 / 100;
-  if (l.veystr >= 1 && ownedby(EN_FERTILITY, l.veyowner)) g += imin(l.veystr, 10) * g / 5;
+  if (l.veystr >= 1 && ownedby(EN_FERTILITY, l.veyowner)) g += int64_t(imin(l.veystr, 10)) * g / 5;
   if (anywhere(EN_MISERY)) g += g / 10;
   if (ownedby(EN_GOLDEN, p)) g = g * 105 / 100;
   if (anywhere(EN_FAMINE)) g = g / 10;
@@ -132,7 +136,7 @@ int32_t getincome(int32_t lnr, int32_t p) {
       g = (100 - 5 * m) * g / 100;
   }
   const int32_t u = imax(l.unrest, 0);
-  g = imax(0, scaleby(g, unresthalfinc, u + unresthalfinc, "unresthalfinc"));
+  g = imax(0, scaleby(clampi(g), unresthalfinc, u + unresthalfinc, "unresthalfinc"));
   if (l.owner == p) {
     if (!hasfort(l) || l.fortholder == p) return g;
     return (100 - admin) * g / 100;
@@ -143,25 +147,25 @@ int32_t getincome(int32_t lnr, int32_t p) {
 
 int32_t getkinc(int32_t p) {
   bailif(p > 99, "getkinc: bad player");
-  int32_t g = 0;
+  int64_t g = 0;
   for (int32_t l = 1; l <= nbrlands && l < MAXLANDS; l++)
     if (land[l].owner == p || land[l].fortholder == p) g += getincome(l, p);
-  return g;
+  return clampi(g);
 }
 
 int32_t getbaseresources(int32_t lnr, int32_t p) {
   bailif(lnr < 0 || lnr >= MAXLANDS, "gbr: bad lnr");
   const Land& l = land[lnr];
-  int32_t r = (gameinfo.resourcemult * l.baseres / 100) * resourcemult / 100;
+  int64_t r = (int64_t(gameinfo.resourcemult) * l.baseres / 100) * resourcemult / 100;
   if (l.veystr >= 1 && ownedby(EN_BOUNTY, l.veyowner)) r += imin(l.veystr, 5) * r / 5;
   if (ownedby(EN_GOLDEN, l.owner)) r = r * 120 / 100;
   if (anywhere(EN_FAMINE)) r = r / 10;
   const int32_t s = harmfulonly(l.scale[SC_SLOTH], l.veyowner == p);
-  r = scaleby(r * (100 - s * slothresources) / 100, unresthalfres, l.unrest + unresthalfres, "unresthalfres");
+  r = scaleby(clampi(r * (100 - s * slothresources) / 100), unresthalfres, l.unrest + unresthalfres, "unresthalfres");
   r += landsiteeffect(lnr, SE_RES, 1, 0);
   const int32_t n = population(l);
   if (n < 100) r = n * r / 100;
-  return r;
+  return clampi(r);
 }
 
 int32_t grd(int32_t lnr) {

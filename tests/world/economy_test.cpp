@@ -377,3 +377,15 @@ TEST_F(Economy, EveryRuleConstantAndGameMultipleIsRead) {
   land[1].scale[SC_COLD] = 1;
   EXPECT_EQ(getsupply(1, 3, 0), 310);
 }
+
+TEST_F(Economy, HugeValuesFromFilesDoNotOverflow) {
+  for (int32_t l = 1; l <= 10; l++) {
+    land[l].population = 32767;
+    land[l].tax = 32767;
+    land[l].extraincome = 32767;
+  }
+  gameinfo.moneymult = 32767;
+  const int32_t g = getincome(1, 3);
+  EXPECT_GT(g, 1000000);
+  EXPECT_EQ(getkinc(3), INT32_MAX);
+}
