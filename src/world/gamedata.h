@@ -494,7 +494,7 @@ struct TypeMagic {
 // 128 or more a path mask (0x80 Fire .. 0x8000 Priest); ended by type -1.
 struct RandMagic {
   int16_t type;
-  int16_t code;
+  uint16_t code;               // unsigned: the Priest bit of a mask is 0x8000
   int16_t chance;
 };
 

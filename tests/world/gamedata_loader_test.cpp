@@ -162,6 +162,33 @@ TEST_F(GameDataLoader, FailedLoadLeavesTablesClearAndRestoreBringsThemBack) {
   EXPECT_STREQ(nations[0].name, "Raraduvizaro");
 }
 
+// Damaged files are refused with a message or loaded; never read out of bounds.
+TEST_F(GameDataLoader, SurvivesDamagedFiles) {
+  const char* files[] = {"units.txt", "items.txt", "nations.txt", "mercenaries.txt", "provnames.txt", "descriptions.txt"};
+  const char junk[] = "\"=:,#@ \n\t-9x0\xff";
+  uint32_t seed = 12345;
+  auto next = [&seed]() { seed = seed * 1103515245u + 12345u; return seed >> 8; };
+  int refused = 0;
+  for (int round = 0; round < 60; round++) {
+    Files f;
+    std::string& t = f.text(files[round % 6]);
+    for (int k = 0; k < 4; k++) {
+      size_t at = next() % t.size();
+      switch (next() % 3) {
+        case 0: t[at] = junk[next() % (sizeof junk - 1)]; break;
+        case 1: t.erase(at, next() % 40); break;
+        case 2: t.insert(at, std::string(next() % 300, junk[next() % (sizeof junk - 1)])); break;
+      }
+    }
+    std::string err = f.load();
+    if (!err.empty()) {
+      refused++;
+      EXPECT_NE(err.find(".txt"), std::string::npos) << err;   // names a file
+    }
+  }
+  EXPECT_GT(refused, 20);
+}
+
 TEST_F(GameDataLoader, FormatDetails) {
   Files f;
   f.text("units.txt") += rows(

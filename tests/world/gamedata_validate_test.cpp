@@ -134,7 +134,11 @@ TEST_F(GameData, MagesAndPriestsHaveTypeMagic) {
     EXPECT_TRUE(isunit(typemagic[i].type));
     EXPECT_TRUE(typemagic[i].path <= 8 || typemagic[i].path >= 128);
   }
-  for (int i = 0; i < MAXRANDMAGIC && randmagic[i].type >= 0; i++) EXPECT_TRUE(isunit(randmagic[i].type));
+  for (int i = 0; i < MAXRANDMAGIC && randmagic[i].type >= 0; i++) {
+    EXPECT_TRUE(isunit(randmagic[i].type));
+    EXPECT_TRUE((randmagic[i].code >= 50 && randmagic[i].code <= 52) || randmagic[i].code >= 128);
+    EXPECT_GT(randmagic[i].chance, 0);
+  }
   // every commander type named as a nation's mage or priest has magic
   for (int n = 0; n < BUILTIN_NATIONS; n++) {
     bool coms = false;
@@ -302,6 +306,13 @@ TEST_F(GameData, FortsSpellsAndTexts) {
     if (spells[s].path[0] >= 0) path[spells[s].path[0]] = true;
   }
   for (bool b : school) EXPECT_TRUE(b);
+  // research in every arcane school brings a spell at every level
+  for (int sch = 0; sch < SCH_DIVINE; sch++)
+    for (int level = 0; level <= 9; level++) {
+      bool found = false;
+      for (int s = 0; s < nbrofspells(); s++) found = found || (spells[s].school == sch && spells[s].researchlevel == level);
+      EXPECT_TRUE(found) << schoolnames[sch] << " " << level;
+    }
   for (bool b : path) EXPECT_TRUE(b);
 
   for (const char* key : {"start story 1", "start story 2", "Hit Points", "Action Points", "Strength", "Attack Skill",
