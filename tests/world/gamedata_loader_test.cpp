@@ -85,7 +85,7 @@ TEST_F(GameDataLoader, RefusesBadInputNamingFileAndLine) {
       {"units.txt", "\n@ \"Odd\" hp=1x\n", "bad number in 'hp'"},
       {"units.txt", "\n  hp=3\n@ \"Odd\" hp\n", "'key=value' expected"},
       {"weapons.txt", "\n500 \"Odd\" dmg=-999\n", "damage outside"},
-      {"armors.txt", "\n150 \"Odd\" type=body prot=tail:3\n", "bad number in 'prot'"},
+      {"armors.txt", "\n170 \"Odd\" type=body prot=tail:3\n", "bad number in 'prot'"},
       {"items.txt", "\n300 \"Odd\" level=99 type=misc\n", "level outside 0..98"},
       {"items.txt", "\n300 \"Odd\" level=1\n", "without a type"},
       {"sites.txt", "\n700 \"Odd\" path=99\n", "bad path"},
