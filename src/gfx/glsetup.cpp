@@ -5,6 +5,7 @@
 
 #include "battleview/battleview.h"
 #include "gfx/gfx.h"
+#include "gfx/trs.h"
 #include "gfx/glext.h"
 #include "runtime/fatal.h"
 #include "runtime/options.h"
@@ -16,12 +17,15 @@ std::array<int32_t, 3> guisoundvols = {0, 0, 0};
 texturefilters texfilters = {GL_LINEAR, GL_LINEAR, 0};
 
 namespace {
-char spritefolder[PATHLEN];
 int32_t particles = 10000;
 float farview = 300.0f;
 }  // namespace
 
-void initsprites(const char* datafolder) { strlcopy(spritefolder, datafolder, PATHLEN); }
+// Clears the sprite archive cache and remembers where the archives lie.
+void initsprites(const char* datafolder) {
+  flushtrscache();
+  settrsfolder(datafolder);
+}
 
 texturefilters filtersfor(int32_t level) {
   if (level <= 0) return {GL_LINEAR, GL_LINEAR, 0};

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "gfx/gfx.h"
 #include "gfx/trs.h"
 #include "runtime/util.h"
 
@@ -99,8 +100,10 @@ TEST(TrsCache, LoadsFromTheFolderReplacesInTurnAndKeepsTheBudget) {
 }
 
 TEST(TrsCache, TheBuildMakesTheMapAndArmyArchives) {
-  settrsfolder(VEY3_DATA_DIR);
-  flushtrscache();
+  settrsfolder("/nonexistent");
+  ASSERT_EQ(loadtrsfile(TRS_MAPSTUFF), 0);
+  // Start-up hands the sprite layer the data folder and an empty cache.
+  initsprites(VEY3_DATA_DIR);
   ASSERT_EQ(loadtrsfile(TRS_MAPSTUFF), 1);
   EXPECT_GE(trscount(trsfiledata(TRS_MAPSTUFF)), 50);
   ASSERT_EQ(loadtrsfile(TRS_ARMY), 1);
