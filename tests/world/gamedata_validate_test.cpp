@@ -191,6 +191,12 @@ TEST_F(GameData, ArmorsWeaponsItemsAndSites) {
       {"Black Steel Full Plate", IT_ARMOR}, {"Crown of Command", IT_HELMET}, {"Boots of Stone", IT_BOOTS},
       {"Pendant of Luck", IT_MISC}, {"Champion's Trident", IT_ONEHAND}};
   for (auto& k : kinds) EXPECT_EQ(items[finditem(k.name)].type, k.type) << k.name;
+  // items that garrisons hand out carry no picture that limits who may hold them
+  for (const BoundRow& b : boundnames)
+    if (b.table == 'i') {
+      int16_t pic = items[finditem(b.name)].picture;
+      EXPECT_TRUE(pic != 26 && pic != 27 && pic != 40) << b.name;
+    }
 
   // sites: heroes' sites stay hidden and unique; every path has level-0 sites at every rarity
   for (const char* s : {"The Queen's Galley", "Halls of the Dead", "Surakid's Tower", "Jungle Temple", "Catacombs",
