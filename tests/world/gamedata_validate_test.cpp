@@ -327,6 +327,11 @@ TEST_F(GameData, FortsSpellsAndTexts) {
                           "fortcost", "fortdef"})
     EXPECT_GT(finddescr(key), 0) << key;
   for (int s = 0; s < nbrofspells(); s++) EXPECT_GT(finddescr(spells[s].name), 0) << spells[s].name;
+  for (int m = 1; m < BUILTIN_UNITTYPES; m++)
+    if (isusedunittype(m)) {
+      EXPECT_GT(finddescr(("mon" + std::to_string(m)).c_str()), 0) << unittypes[m].name;
+    }
+  EXPECT_EQ((unsigned char)nations[NAT_UTGARD].name[3], 0xE5);   // kept as Latin-1 in memory
 
   // province name lists at their sizes with the given first names
   const char* firsts[8][3] = {{"Andoria", "Epernia", "Ferra"}, {"Glimmering Fields", "The Promised Land", "Summerlands"},
