@@ -174,6 +174,10 @@ int nbrofmerctemplates() {
   return t;
 }
 
+// Used rows have a name and no end row before them.
 int isusedunittype(int m) {
-  return m >= 0 && m < nbrofunittypes() && unittypes[m].name[0] != 0;
+  if (m < 0 || m >= MAXUNITTYPES || unittypes[m].name[0] == 0) return 0;
+  for (int k = 0; k <= m; k++)
+    if (unittypes[k].sprite == UNITTYPE_ENDSPRITE) return 0;
+  return 1;
 }

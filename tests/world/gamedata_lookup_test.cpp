@@ -33,6 +33,8 @@ TEST_F(GameDataLookups, UnitTypesStopAtTheEndRowAndSkipUnusedRows) {
   EXPECT_FALSE(isusedunittype(2));
   EXPECT_FALSE(isusedunittype(4));
   EXPECT_FALSE(isusedunittype(-1));
+  EXPECT_FALSE(isusedunittype(5));             // named, but past the end row
+  EXPECT_FALSE(isusedunittype(MAXUNITTYPES));
   // without an end row the scan stops at the capacity
   unittypes[4] = Monster{};
   strcpy(unittypes[MAXUNITTYPES - 1].name, "Last");
