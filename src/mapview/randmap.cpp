@@ -112,28 +112,7 @@ int RMIsBorderPixel(int32_t x, int32_t y) {
   return 0;
 }
 
-// Neighbour lists: add, draw, test.
-void rmaddnbor(int32_t a, int32_t b) {
-  if (a < 1 || b < 1 || a > 1503 || b > 1503) return;
-  int16_t* list = provgeo[size_t(a)].nbr;
-  for (int32_t i = 0; i < MAXNEIGHBOURS; i++) {
-    if (list[i] == b) return;
-    if (list[i] == 0) {
-      list[i] = int16_t(b);
-      if (i <= MAXNEIGHBOURS - 2) list[i + 1] = 0;
-      return;
-    }
-  }
-}
-
-int32_t rmrandneighbour(int32_t lnr) {
-  if (lnr < 1 || lnr >= MAXLANDS) return -1;
-  int32_t n = 0;
-  while (n < MAXNEIGHBOURS && provgeo[size_t(lnr)].nbr[n] > 0) n++;
-  if (n == 0) return -1;
-  return provgeo[size_t(lnr)].nbr[rnd(n)];
-}
-
+// Neighbour lists: a test of our own; adding and drawing are shared with the map reader.
 int rmisneighbour(int32_t a, int32_t b) {
   if (a < 1 || a >= MAXLANDS) return 0;
   for (int32_t i = 0; i < MAXNEIGHBOURS && provgeo[size_t(a)].nbr[i] > 0; i++)

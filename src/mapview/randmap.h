@@ -90,8 +90,6 @@ void HalveResolution();
 void RMLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Neighbour lists of the province records, as the map reader keeps them.
-void rmaddnbor(int32_t a, int32_t b);
-int32_t rmrandneighbour(int32_t lnr);   // -1 without neighbours
 int rmisneighbour(int32_t a, int32_t b);
 int rmiscoastal(int32_t lnr);
 int rmissea(int32_t lnr);

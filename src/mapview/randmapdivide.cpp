@@ -6,6 +6,8 @@
 #include <numeric>
 
 #include "gfx/progress.h"
+#include "host/host.h"
+#include "worldgen/worldgen.h"
 #include "mapview/randmap.h"
 #include "runtime/fatal.h"
 #include "runtime/rnd.h"
@@ -516,8 +518,8 @@ void rmfindneighbours(int32_t showprogress) {
       const ProvGeo& pj = provgeo[size_t(j)];
       bool near = std::abs(pi.x - pj.x) <= R && std::abs(pi.y - pj.y) <= R;
       if (near && float(counts[size_t(j)]) > threshold) {
-        rmaddnbor(i, j);
-        rmaddnbor(j, i);
+        addnbor(i, j);
+        addnbor(j, i);
       }
       counts[size_t(j)] = 0;
     }
@@ -529,7 +531,7 @@ void rmbordermountains() {
   rm.paircount = -1;
   for (int32_t attempt = 0; attempt < 1000 && made < rm.mounttarget; attempt++) {
     int32_t l = rnd(nbrlands) + 1;
-    int32_t n = rmrandneighbour(l);
+    int32_t n = randneighbour(l);
     bool ok = n >= 1 && !rmissea(l) && !rmissea(n);
     if (ok && rmiscoastal(l) && rnd(100) < 75) ok = false;
     if (ok && rmiscoastal(n) && rnd(100) < 75) ok = false;
@@ -545,7 +547,7 @@ void rmbordermountains() {
     }
     if (rnd(100) < 80) {
       for (int32_t k = 0; k < 10; k++) {
-        int32_t m = rmrandneighbour(l);
+        int32_t m = randneighbour(l);
         if (m < 1 || rmissea(m) || !rmisneighbour(l, m) || !rmisneighbour(n, m)) continue;
         if (rmiscoastal(l) && rmiscoastal(m)) continue;
         provgeo[size_t(m)].terrain |= TM_MOUNTAINS;

@@ -8,6 +8,8 @@
 #include "gfx/image.h"
 #include "gfx/progress.h"
 #include "gfx/trs.h"
+#include "host/host.h"
+#include "worldgen/worldgen.h"
 #include "mapview/randmap.h"
 #include "runtime/fatal.h"
 #include "runtime/options.h"
@@ -139,7 +141,7 @@ int32_t FindRiverPath(int32_t lnr) {
     int32_t best = -1;
     float besth = -1e30f;
     for (int k = 0; k < 3; k++) {
-      int32_t c = rmrandneighbour(lnr);
+      int32_t c = randneighbour(lnr);
       if (c < 1) continue;
       float hc = RMHeight(provgeo[size_t(c)].x, provgeo[size_t(c)].y);
       if (best < 1 || hc > besth) best = c, besth = hc;
@@ -418,7 +420,7 @@ void rmrivers(int32_t riveramount, int32_t showprogress) {
     if (showprogress) progressbox(TITLE, int32_t(t * 100 / lands), "Creating rivers");
     int32_t l = rnd(lands) + 1;
     if (!rmissea(l)) continue;
-    int32_t n = rmrandneighbour(l);
+    int32_t n = randneighbour(l);
     if (n < 1 || rmissea(n)) continue;
     rm.rivercount = -1;
     int32_t k = FindRiverPath(l);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "host/host.h"
 #include "mapview/randmap.h"
 #include "runtime/rnd.h"
 #include "world/world.h"
@@ -81,5 +82,5 @@ TEST(RandomMapDivision, SortingAndNeighboursFollowThePixels) {
   rm.mindist = 0.5f;
   rmfindneighbours(0);
   EXPECT_FALSE(rmisneighbour(1, 2));
-  EXPECT_EQ(rmrandneighbour(1), -1);
+  EXPECT_EQ(randneighbour(1), -1);
 }
