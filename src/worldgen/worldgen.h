@@ -8,6 +8,9 @@
 
 // ---------------------------------------------------------------- map image and provinces
 constexpr int32_t MAXPROVINCES = 1503;   // province numbers 1..1503
+// The kingdom word that says whether a player may still win (1 from the start;
+// the map command "cannotwin" clears it).
+constexpr int KW_MAYWIN = 26;
 
 // The one loaded map image: 4 bytes a pixel (R, G, B, A), row 0 first.
 struct MapImage {
@@ -118,8 +121,6 @@ int deletemap();
 // ---------------------------------------------------------------- land set-up and names
 extern int32_t highestsite;
 extern uint8_t siteused[1000];
-// Victory-point provinces worth 1, 2 and 3 points that a new game places.
-extern int32_t vpprovinces[3];
 
 void resetlands();
 void landsetup();
@@ -129,6 +130,17 @@ int32_t countlandname(const char* name);
 int32_t randomsite(int32_t lnr, int32_t rarity, int32_t path, int32_t level);
 int32_t minvpsteps(int32_t lnr);
 int sitefitsland(int32_t site, int32_t lnr);
+// The progress line of world creation ("Creating World"); an empty label
+// keeps the line as it is.
+void worldprogress(const char* label);
+
+// ---------------------------------------------------------------- start population
+// Places the independents of a province by terrain and era; the terrain
+// class chosen (0 deep sea, 1 sea, 2 cave, 3 coast, 4 farmland, 5 forest,
+// 6 mountains, 7 swamp, 8 waste, 9 plains).
+int popl(int32_t lnr, int32_t strength);
+// Garrison template 1..99 in the province with strength s (nothing below 1).
+void indeptemplate(int t, int32_t lnr, int32_t s);
 
 // ---------------------------------------------------------------- new game
 // Settings the new game takes from the command line or the settings screens.

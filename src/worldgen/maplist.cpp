@@ -1,0 +1,344 @@
+// Map lists and the map chooser: the map files of the maps folders, their
+// titles and sizes, the choice of a map (or a random one), and the settings
+// of the chosen map that a new game needs before its world is built.
+#include <dirent.h>
+
+#include <cstdio>
+#include <cstring>
+#include <strings.h>
+
+#include "gfx/dialogs.h"
+#include "runtime/alloc.h"
+#include "runtime/fatal.h"
+#include "runtime/folders.h"
+#include "runtime/options.h"
+#include "runtime/util.h"
+#include "world/world.h"
+#include "worldgen/worldgen.h"
+
+char maplist[MAXMAPS][100] = {};
+int32_t highestmap = -1;
+int32_t startlist[MAXSTARTS] = {};
+int32_t higheststart = -1;
+int32_t specstart[95] = {};
+int32_t mapindepstr = -1;
+int32_t mapsitefreq = -1;
+int32_t nohomelandnames = 0;
+int32_t mapisscenario = 0;
+
+int ismapfile(const char* name) {
+  size_t n = strlen(name);
+  return n >= 5 && strcasecmp(name + n - 4, ".map") == 0;
+}
+
+namespace {
+void listfolder(const char* folder, const char* logformat, int includerandom) {
+  DIR* dir = opendir(folder);
+  if (!dir) return;
+  while (const dirent* e = readdir(dir)) {
+    if (highestmap >= MAXMAPS - 1) break;
+    debugprint(logformat, e->d_name);
+    if (!ismapfile(e->d_name)) continue;
+    if (!includerandom && strncmp(e->d_name, "__randommap", 11) == 0) continue;
+    // A name that does not fit would name another file once cut.
+    if (strlen(e->d_name) >= sizeof maplist[0] || !safemapname(e->d_name)) continue;
+    strlcopy(maplist[++highestmap], e->d_name, sizeof maplist[0]);
+  }
+  closedir(dir);
+}
+
+// Where a listed map file lies: the maps folder, else the local maps folder.
+void mapfilepath(char* path, const char* name) {
+  formatbounded(path, PATHLEN, "%s/%s", mappath, name);
+  if (!fileexists("%s", path)) formatbounded(path, PATHLEN, "%s/%s", localmappath, name);
+}
+}  // namespace
+
+void findmaps(int includerandom) {
+  debugprint2("findmaps\n");
+  highestmap = -1;
+  listfolder(mappath, "findmaps: %s\n", includerandom);
+  if (strcmp(localmappath, mappath) != 0) listfolder(localmappath, "findlocalmaps: %s\n", includerandom);
+}
+
+namespace {
+// Start of each listed file inside the all-maps buffer (and its end).
+int32_t mapfilestart[MAXMAPS + 1];
+}  // namespace
+
+char* loadallmaps() {
+  findmaps(0);
+  char* buffer = static_cast<char*>(mymalloc(ALLMAPSBYTES + 1));
+  int32_t used = 0;
+  for (int32_t i = 0; i <= highestmap; i++) {
+    char path[PATHLEN];
+    mapfilepath(path, maplist[i]);
+    mapfilestart[i] = used;
+    int32_t size = imin(filesize("%s", path), MAPFILEMAX);
+    // Room for the file and the line end that keeps it apart from the next.
+    if (size > 0 && used + size + 1 > ALLMAPSBYTES) {
+      myfree(buffer);
+      fatalerror("Too many maps");
+      return nullptr;
+    }
+    int32_t got = size > 0 ? loadfile(path, buffer + used, size) : 0;
+    if (got > 0) used += got;
+    buffer[used++] = '\n';
+    debugprint("map nr %d name %s len %d\n", i, maplist[i], got);
+  }
+  mapfilestart[highestmap + 1] = used;
+  buffer[used] = 0;
+  debugprint("LMlength %d\n", used);
+  maptextlen = used;
+  return buffer;
+}
+
+namespace {
+struct MapEntry {
+  int32_t file;           // the listed file that holds the title
+  int32_t title;          // offset of the title text
+  int32_t image;          // offset of the image name, -1 none
+  int32_t kind;           // 0 ordinary, 1 scenario, 2 old format
+  int32_t highestprov;
+  int32_t seacount;
+  int32_t ailevel[95];
+};
+MapEntry entries[MAXMAPENTRIES];
+int32_t nbrentries = 0;
+
+int32_t fileofoffset(int32_t offset) {
+  int32_t f = 0;
+  while (f < highestmap && mapfilestart[f + 1] <= offset) f++;
+  return f;
+}
+
+void buildentries(const char* buffer, int32_t length) {
+  static const char* const keywords[] = {"vey2title", "title", "scenario", "imagefile", "computerplayer",
+                                         "neighbour", "terrain"};
+  nbrentries = 0;
+  MapScanner s(buffer, length);
+  MapEntry* e = nullptr;
+  int32_t v[2] = {0, 0};
+  for (int k; (k = s.next(keywords, 7)) >= 0;) {
+    int32_t at = int32_t(s.args - buffer);
+    if (k <= 1) {
+      e = nullptr;
+      // One entry per file: a second title in the same file is ignored.
+      int32_t file = fileofoffset(at);
+      if (nbrentries >= MAXMAPENTRIES || (nbrentries > 0 && entries[nbrentries - 1].file == file)) continue;
+      e = &entries[nbrentries++];
+      *e = MapEntry{};
+      e->file = file;
+      e->title = at;
+      e->image = -1;
+      e->kind = k == 1 ? 2 : 0;
+      continue;
+    }
+    if (!e) continue;
+    switch (k) {
+      case 2: e->kind = e->kind == 2 ? 2 : 1; break;
+      case 3: e->image = at; break;
+      case 4:
+        scanints(s.line, v, 2);
+        if (v[0] >= 0 && v[0] <= 94 && v[1] >= 1 && v[1] <= 5) e->ailevel[v[0]] = v[1];
+        break;
+      case 5:
+        scanints(s.line, v, 2);
+        if (v[0] >= 1 && v[0] <= 1504 && v[1] >= 1 && v[1] <= 1504) e->highestprov = imax(e->highestprov, imax(v[0], v[1]));
+        break;
+      case 6:
+        scanints(s.line, v, 2);
+        if (v[0] >= 1 && v[0] <= 1504 && v[1] >= 0 && (v[1] & int32_t(TM_SEA))) e->seacount++;
+        break;
+    }
+  }
+}
+
+void restofline(const char* buffer, int32_t length, int32_t offset, char* out) {
+  getlinerest(buffer + offset, buffer + length, out);
+}
+
+// The chosen entry's new-game commands, up to the next title.
+void readchosenmap(const char* buffer, int32_t length, const MapEntry& e) {
+  static const char* const keywords[] = {"vey2title", "scenario", "imagefile", "players", "description",
+                                         "independents", "features", "startspell", "start", "specstart",
+                                         "nostart", "computerplayer", "nohomelandnames", "defaultmapzoom"};
+  MapScanner s(buffer + e.title, length - e.title);
+  int32_t v[2] = {0, 0};
+  for (int k; (k = s.next(keywords, 14)) >= 0;) {
+    switch (k) {
+      case 0: return;
+      case 1: mapisscenario = 1; break;
+      case 4: getquotedstr(s.args, s.end, mapdescription, MAPDESCRLEN); break;
+      case 5:
+        if (scanints(s.line, v, 1) == 1) mapindepstr = imin(v[0], 10);
+        break;
+      case 6:
+        if (scanints(s.line, v, 1) == 1) mapsitefreq = imin(v[0], 100);
+        break;
+      case 8:
+        scanints(s.line, v, 1);
+        bailif(higheststart >= MAXSTARTS - 1, "too many #start");
+        startlist[++higheststart] = v[0];
+        break;
+      case 9:
+        scanints(s.line, v, 2);
+        debugprint("scanning specstart %d %d\n", v[0], v[1]);
+        if (v[0] >= 0 && v[0] <= 94 && v[1] >= 1 && v[1] <= MAXPROVINCES) specstart[v[0]] = v[1];
+        break;
+      case 10:
+        scanints(s.line, v, 1);
+        if (v[0] >= 1 && v[0] <= MAXPROVINCES) provgeo[size_t(v[0])].terrain |= TM_NOSTART;
+        break;
+      case 11:
+        scanints(s.line, v, 2);
+        debugprint("computerplayer %d %d\n", v[0], v[1]);
+        if (v[0] >= 0 && v[0] <= 94 && v[1] >= 1 && v[1] <= 5) {
+          kingdom[size_t(v[0])].w[KW_CONTROLLER] = CTRL_AI;
+          kingdom[size_t(v[0])].w[KW_AILEVEL] = int16_t(v[1]);
+        }
+        break;
+      case 12: nohomelandnames = 1; break;
+      case 13: scanfloats(s.line, &defaultmapzoom, 1); break;
+      default: break;   // scenario, imagefile, players, startspell: nothing here
+    }
+  }
+}
+
+// A map whose computer players include a nation a human has claimed.
+bool clasheswithhumans(const MapEntry& e) {
+  for (int32_t n = 0; n < 95; n++)
+    if (e.ailevel[n] > 0 && kingdom[size_t(n)].w[KW_CONTROLLER] == CTRL_HUMAN) return true;
+  return false;
+}
+
+int32_t askmapchoice(const char* buffer, int32_t length, int offerrandom) {
+  char title[PATHLEN];
+  menubegin();
+  if (offerrandom) {
+    menuline(5, "5 <small random map>");
+    menuline(6, "6 <medium random map>");
+    menuline(7, "7 <large random map>");
+  }
+  for (int32_t i = 0; i < nbrentries; i++) {
+    if (clasheswithhumans(entries[i])) continue;
+    restofline(buffer, length, entries[i].title, title);
+    char line[MENULINELEN];
+    formatbounded(line, MENULINELEN, entries[i].kind == 1 ? "%d * %s" : "%d %s", 1000 + i, title);
+    menuline(1000 + i, line);
+  }
+  menuline(1, "1 Cancel");
+  menushow();
+  return menuwait();
+}
+}  // namespace
+
+int choosemap(int offerrandom, char* mapname, char* imagename) {
+  higheststart = -1;
+  memset(specstart, 0, sizeof specstart);
+  mapindepstr = mapsitefreq = -1;
+  nohomelandnames = mapisscenario = 0;
+  mapdescription[0] = 0;
+  char* buffer = loadallmaps();
+  const int32_t length = maptextlen;
+  buildentries(buffer, length);
+  char text[PATHLEN];
+  for (int32_t i = 0; i < nbrentries; i++) {
+    restofline(buffer, length, entries[i].title, text);
+    if (entries[i].kind == 2) {
+      char message[MSGLEN];
+      formatbounded(message, MSGLEN, "map %s is in an old format that this version cannot read", text);
+      myfree(buffer);
+      fatalerror(message);
+      return 0;
+    }
+    if (entries[i].image < 0) {
+      char message[MSGLEN];
+      formatbounded(message, MSGLEN, "map %s has no imagefile\n", text);
+      myfree(buffer);
+      fatalerror(message);
+      return 0;
+    }
+  }
+  int32_t choice = 0;
+  for (;;) {
+    if (mapfile[0]) {
+      choice = -1;
+      for (int32_t i = 0; i < nbrentries; i++)
+        if (strcmp(maplist[entries[i].file], mapfile) == 0) choice = 1000 + i;
+      debugprint("Map preselction '%s' %d\n", mapfile, choice);
+      if (choice < 0) {
+        myfree(buffer);
+        fatalerror("Map specified by --mapfile was not found");
+        return 0;
+      }
+    } else if (randmap >= 1) {
+      choice = randmap < 13 ? 5 : 6;
+    } else {
+      choice = askmapchoice(buffer, length, offerrandom);
+    }
+    if (choice <= 1) {
+      myfree(buffer);
+      return 0;
+    }
+    if (offerrandom && choice >= 5 && choice <= 7) {
+      static const char* const names[] = {"__smallrandommap", "__mediumrandommap", "__largerandommap"};
+      strlcopy(mapname, names[choice - 5], PATHLEN);
+      imagename[0] = 0;
+      myfree(buffer);
+      return 2;
+    }
+    if (choice >= 1000 && choice < 1000 + nbrentries) break;
+    if (mapfile[0] || randmap >= 1) {   // a preselection that cannot be offered
+      myfree(buffer);
+      return 0;
+    }
+  }
+  const MapEntry& e = entries[choice - 1000];
+  debugprint("Map choice %d offs%d maptxt%d\n", choice, e.title, length);
+  strlcopy(mapname, maplist[e.file], PATHLEN);
+  restofline(buffer, length, e.image, text);
+  if (!safemapname(text)) {
+    myfree(buffer);
+    fatalerror("Bad map image name");
+    return 0;
+  }
+  strlcopy(imagename, text, PATHLEN);
+  restofline(buffer, length, e.title, maptitle);
+  mapdescription[0] = 0;
+  defaultmapzoom = 1.0f;
+  debugprint("fileoffs %d mapinfolen %d\n", e.title, length - e.title);
+  readchosenmap(buffer, length, e);
+  myfree(buffer);
+  return 1;
+}
+
+namespace {
+void deletemapfile(const char* name) {
+  if (!safemapname(name)) return;
+  char path[PATHLEN];
+  formatbounded(path, PATHLEN, "%s/%s", localmappath, name);
+  if (!fileexists("%s", path)) formatbounded(path, PATHLEN, "%s/%s", mappath, name);
+  debugprint("Delete %s\n", path);
+  if (fileexists("%s", path)) remove(path);
+}
+}  // namespace
+
+int deletemap() {
+  for (;;) {
+    menubegin();
+    menuline(0, maptitle);
+    menuline(0, mapdescription[0] ? mapdescription : "No description available.");
+    menuline(999, "Ok");
+    menuline(997, "Delete map");
+    menuline(998, "Cancel");
+    menushow();
+    int32_t id = menuwait();
+    if (id == 999) return 1;
+    if (id != 997) return 0;
+    if (!confirmbox("Delete Map?")) continue;
+    deletemapfile(mapimagename);
+    deletemapfile(mapfilename);
+    return 0;
+  }
+}

@@ -1,0 +1,149 @@
+// Map lists and the map chooser: which files are listed, the choice by the
+// command line or the console, and the settings read from the chosen map.
+#include "mapfixture.h"
+
+#include <cstring>
+
+#include "gfx/dialogs.h"
+#include "runtime/options.h"
+
+namespace {
+
+class MapList : public MapFolders {
+ protected:
+  char mapname[PATHLEN] = {}, imagename[PATHLEN] = {};
+  void SetUp() override {
+    MapFolders::SetUp();
+    resetoptions();
+  }
+  void TearDown() override {
+    setdialoginput(nullptr);
+    setdialogoutput(nullptr);
+    MapFolders::TearDown();
+  }
+  void writemap(const std::string& file, const std::string& body) {
+    writetext(mapdir() + file, "#vey2title " + file + "\n#imagefile x.tga\n" + body);
+  }
+  // Answers the console dialogs with the given lines.
+  void answer(const std::string& lines) {
+    std::string path = root + "/answers.txt";
+    writetext(path, lines);
+    setdialoginput(fopen(path.c_str(), "r"));
+    setdialogoutput(fopen((root + "/out.txt").c_str(), "w"));
+  }
+};
+
+TEST_F(MapList, WhichFilesAreListed) {
+  EXPECT_EQ(ismapfile("a.map"), 1);
+  EXPECT_EQ(ismapfile("A.MAP"), 1);
+  EXPECT_EQ(ismapfile(".map"), 0);
+  EXPECT_EQ(ismapfile("a.mapx"), 0);
+  writetext(mapdir() + "one.map", "");
+  writetext(mapdir() + "__randommap_g.map", "");
+  writetext(mapdir() + "x.tga", "");
+  writetext(root + "/local/two.MAP", "");
+  findmaps(0);
+  EXPECT_EQ(highestmap, 1);
+  findmaps(1);
+  EXPECT_EQ(highestmap, 2);
+  for (int i = 0; i < 120; i++) writetext(mapdir() + "m" + std::to_string(i) + ".map", "");
+  findmaps(1);
+  EXPECT_EQ(highestmap, MAXMAPS - 1);
+}
+
+TEST_F(MapList, CommandLineChoiceAndItsSettings) {
+  writemap("a.map", "#neighbour 1 2\n");
+  writemap("b.map",
+           "#description \"Two\nlines\"\n#independents 25\n#features 250\n#start 4\n#start 9\n#specstart 3 7\n"
+           "#specstart 95 7\n#nostart 12\n#computerplayer 5 3\n#computerplayer 6 9\n#nohomelandnames\n"
+           "#scenario\n#defaultmapzoom 2.5\n#startspell 1 \"Fire\"\n");
+  strlcopy(mapfile, "b.map", sizeof mapfile);
+  ASSERT_EQ(choosemap(1, mapname, imagename), 1);
+  EXPECT_STREQ(mapname, "b.map");
+  EXPECT_STREQ(imagename, "x.tga");
+  EXPECT_STREQ(maptitle, "b.map");
+  EXPECT_STREQ(mapdescription, "Two\nlines");
+  EXPECT_EQ(mapindepstr, 10);
+  EXPECT_EQ(mapsitefreq, 100);
+  EXPECT_EQ(higheststart, 1);
+  EXPECT_EQ(startlist[1], 9);
+  EXPECT_EQ(specstart[3], 7);
+  EXPECT_TRUE(provgeo[12].terrain & TM_NOSTART);
+  EXPECT_EQ(kingdom[5].w[KW_CONTROLLER], CTRL_AI);
+  EXPECT_EQ(kingdom[5].w[KW_AILEVEL], 3);
+  EXPECT_EQ(kingdom[6].w[KW_CONTROLLER], CTRL_NONE);
+  EXPECT_EQ(nohomelandnames, 1);
+  EXPECT_EQ(mapisscenario, 1);
+  EXPECT_FLOAT_EQ(defaultmapzoom, 2.5f);
+  // The other map's settings do not leak into this one.
+  strlcopy(mapfile, "a.map", sizeof mapfile);
+  ASSERT_EQ(choosemap(1, mapname, imagename), 1);
+  EXPECT_EQ(higheststart, -1);
+  EXPECT_EQ(mapindepstr, -1);
+  EXPECT_FLOAT_EQ(defaultmapzoom, 1.0f);
+  strlcopy(mapfile, "c.map", sizeof mapfile);
+  EXPECT_DEATH(choosemap(1, mapname, imagename), "Map specified by --mapfile was not found");
+}
+
+TEST_F(MapList, RandomMapsByCommandLine) {
+  writemap("a.map", "");
+  randmap = 20;
+  EXPECT_EQ(choosemap(1, mapname, imagename), 2);
+  EXPECT_STREQ(mapname, "__mediumrandommap");
+  randmap = 10;
+  EXPECT_EQ(choosemap(1, mapname, imagename), 2);
+  EXPECT_STREQ(mapname, "__smallrandommap");
+}
+
+TEST_F(MapList, StartLimitAndBadMaps) {
+  std::string starts;
+  for (int i = 1; i <= 100; i++) starts += "#start " + std::to_string(i) + "\n";
+  writemap("s.map", starts);
+  strlcopy(mapfile, "s.map", sizeof mapfile);
+  EXPECT_EQ(choosemap(1, mapname, imagename), 1);
+  EXPECT_EQ(higheststart, 99);
+  writemap("s.map", starts + "#start 101\n");
+  EXPECT_DEATH(choosemap(1, mapname, imagename), "too many #start");
+  writetext(mapdir() + "s.map", "#vey2title No image\n");
+  EXPECT_DEATH(choosemap(1, mapname, imagename), "map No image has no imagefile");
+  writetext(mapdir() + "s.map", "#title Old\n#imagefile x.tga\n");
+  EXPECT_DEATH(choosemap(1, mapname, imagename), "map Old is in an old format");
+  writetext(mapdir() + "s.map", "#vey2title Escape\n#imagefile ../x.tga\n");
+  EXPECT_DEATH(choosemap(1, mapname, imagename), "Bad map image name");
+}
+
+TEST_F(MapList, ConsoleChoiceLeavesOutMapsWithHumanNations) {
+  writemap("a.map", "");
+  writemap("b.map", "#computerplayer 4 2\n");
+  findmaps(0);
+  // Entry numbers follow the folder's order; find b's number from the listing.
+  kingdom[4].w[KW_CONTROLLER] = CTRL_HUMAN;
+  answer("3\n1000\n1001\n");
+  int r = choosemap(1, mapname, imagename);
+  EXPECT_EQ(r, 1);
+  EXPECT_STREQ(mapname, "a.map");   // b is not offered, so its number is not taken
+  answer("");
+  EXPECT_EQ(choosemap(1, mapname, imagename), 0);   // the input ends: cancelled
+  answer("6\n");
+  EXPECT_EQ(choosemap(1, mapname, imagename), 2);
+}
+
+TEST_F(MapList, DeleteMapRemovesOnlyItsFiles) {
+  writemap("a.map", "");
+  writetext(mapdir() + "x.tga", "img");
+  writetext(mapdir() + "other.tga", "img");
+  strlcopy(mapfilename, "a.map", PATHLEN);
+  strlcopy(mapimagename, "x.tga", PATHLEN);
+  answer("999\n");
+  EXPECT_EQ(deletemap(), 1);
+  answer("997\nno\n998\n");
+  EXPECT_EQ(deletemap(), 0);
+  EXPECT_TRUE(fileexists("%s/a.map", mappath));
+  answer("997\nyes\n");
+  EXPECT_EQ(deletemap(), 0);
+  EXPECT_FALSE(fileexists("%s/a.map", mappath));
+  EXPECT_FALSE(fileexists("%s/x.tga", mappath));
+  EXPECT_TRUE(fileexists("%s/other.tga", mappath));
+}
+
+}  // namespace
