@@ -1,0 +1,448 @@
+// New game creation: from a map (or a random map), the participants and the
+// settings to a filled world and the first world and turn files.
+#include <cstdlib>
+#include <cstring>
+
+#include "ai/randgod.h"
+#include "battle/battle.h"
+#include "frontend/frontend.h"
+#include "gamefiles/gamefiles.h"
+#include "gfx/dialogs.h"
+#include "gfx/gfx.h"
+#include "gfx/progress.h"
+#include "host/host.h"
+#include "magic/magic.h"
+#include "mapview/randmap.h"
+#include "runtime/fatal.h"
+#include "runtime/folders.h"
+#include "runtime/options.h"
+#include "runtime/rnd.h"
+#include "runtime/util.h"
+#include "world/builders.h"
+#include "world/economy.h"
+#include "world/forts.h"
+#include "world/gamedata.h"
+#include "world/rules.h"
+#include "world/scores.h"
+#include "world/world.h"
+#include "worldgen/mercenaries.h"
+#include "worldgen/worldgen.h"
+
+namespace {
+
+bool playing(int32_t k) {
+  uint16_t c = uint16_t(kingdom[size_t(k)].w[KW_CONTROLLER]);
+  return c == CTRL_HUMAN || c == CTRL_AI;
+}
+
+void checkunits(const char* message) { bailif(highestunit >= MAXUNITS, message); }
+
+// Asks for a game name until a valid one is given and its old files (if any)
+// may be deleted.
+void askgamename(char* gname) {
+  while (!validgamename(gname)) {
+    char answer[26] = {};
+    inputstring("Enter game name", answer, 25, 0);
+    for (char* p = answer; *p; p++)
+      if (*p == ' ') *p = '_';
+    if (!validgamename(answer)) {
+      msgbox("That is not a valid game name.\n\nOnly normal filenames can be used.");
+      if (!answer[0] && feof(stdin)) fatalerror("No game name given");
+      continue;
+    }
+    strlcopy(gname, answer, 100);
+    if (!deletegamefiles(gname, "A game with this name already exists")) gname[0] = 0;
+  }
+}
+
+// The random map of step 12: made into the game folder.
+void makerandommap(const char* gname, int32_t players) {
+  setbgscene(4);
+  int32_t perplayer = strcmp(mapfilename, "__smallrandommap") == 0 ? 10
+                      : strcmp(mapfilename, "__largerandommap") == 0 ? 20 : 15;
+  int32_t count = int32_t((0.8f + 0.4f * frand()) * float(perplayer) * float(players));
+  count = imin(imax(count, 10), 500);
+  char name[PATHLEN], folder[PATHLEN];
+  formatbounded(name, PATHLEN, "__randommap_%s", gname);
+  formatbounded(folder, PATHLEN, "%s/%s", savepath, gname);
+  mkdirs(folder);
+  int32_t w, h;
+  if (mapsize[0] >= 0 && mapsize[1] >= 0) w = mapsize[0], h = mapsize[1];
+  else if (perplayer == 10) w = 1600, h = 1200;
+  else if (perplayer == 20) w = 1920, h = 1440;
+  else w = 1760, h = 1320;
+  float sea = float(seapart) / 100.0f;
+  int32_t n = 0, uw = 0;
+  for (int32_t k = 0; k < MAXPLAYERS; k++)
+    if (playing(k)) n++, uw += isuwnation(k) ? 1 : 0;
+  if (float(uw) / float(n + 1) > sea) {
+    sea = float(uw) / float(n + 1);
+    debugprint("Seapart inc to %f\n", double(sea));
+  }
+  float mount = float(mountpart) / 100.0f;
+  if (!CreateRandomMap(name, folder, w, h, count, 1, 0, riverpart, 0.3f, sea, mount))
+    fatalerror("The random map could not be made");
+  char path[PATHLEN];
+  formatbounded(path, PATHLEN, "%s/%s/__randommap_%s.map", savepath, gname, gname);
+  if (!write_random_map_file(path, name, 1)) fatalerror("The random map could not be written");
+  formatbounded(mapimagename, PATHLEN, "__randommap_%s.rgb", gname);
+  formatbounded(mapfilename, PATHLEN, "__randommap_%s.map", gname);
+  resetlands();
+  FindCapitals(gname, mapimagename);
+}
+
+// Step 14.2: the home province of slot k.
+int32_t findstart(int32_t k) {
+  const bool uw = isuwnation(k) != 0;
+  const bool coastal = getnatattr(k, 185) > 0;
+  for (int32_t t = 0;; t++) {
+    bailif(t > 15000, "can't find a valid starting province");
+    int32_t cand;
+    const bool special = t == 0 && specstart[k] > 0;
+    if (special) {
+      cand = specstart[k];
+      debugprint("specstart %d %d\n", k, cand);
+    } else if (t < 5000 && higheststart >= 0) {
+      cand = startlist[rnd(higheststart + 1)];
+    } else {
+      cand = rnd(nbrlands) + 1;
+    }
+    cand = imax(1, imin(cand, nbrlands));
+    const ProvGeo& g = provgeo[size_t(cand)];
+    const bool sea = (g.terrain & TM_SEA) != 0;
+    int32_t c = 0;
+    if (g.x <= 0 || g.y <= 0) c = 2;
+    else if (land[size_t(cand)].owner != INDEPENDENTS) c = 1;
+    bool skip = false;
+    if (sea && !uw) {
+      c = 4;
+      skip = true;
+    } else if (!sea && uw) {
+      c = 3;
+    }
+    if (!skip) {
+      if (c == 0 && !special) {
+        if (t <= 3999 && nearowned(cand, 1, 2)) c = 5;
+        else if (t <= 999 && nearowned(cand, 8 / (t / 50 + 1), sea ? 1 : 0)) c = 6;
+      }
+      if (!special && (g.terrain & TM_NOSTART)) c = 7;
+    }
+    if (c == 0 && coastal && !iscoastal(cand) && t <= 1999) c = 8;
+    if (c == 0) return cand;
+    if (t <= 2 || t > 9990)
+      debugprint2("Hard to find start for pl %d, %d(geo%d), bad %d\n", k, cand, int32_t(g.terrain), c);
+  }
+}
+
+void sethome(int32_t k, int32_t home) {
+  debugprint("nation %d  start land %d, geo.spec %d\n", k, home, int32_t(provgeo[size_t(home)].terrain));
+  killand(home);
+  unitcheck(debuglevel);
+  Land& l = land[size_t(home)];
+  l.owner = l.fortholder = uint8_t(k);
+  for (int s = 0; s < 4; s++) l.scale[s] = 0;
+  if (!nohomelandnames) strlcopy(l.name, nations[size_t(k)].name, 36);
+  kingdom[size_t(k)].w[KW_HOMELAND] = int16_t(home);
+  l.veyowner = int8_t(k);
+  l.veystr = 1;
+  l.provdef = 25;
+  l.small[1] = 25;
+  l.fort = 1;
+  l.fortdef = forts[1].val[FORT_DEF];
+  l.vpword |= 0x10;
+  l.lab = 1;
+  l.temple = 1;
+  initcapitalland(home);
+}
+
+int32_t makegod(int32_t k, const char* gname, int netflag) {
+  if (uint16_t(kingdom[size_t(k)].w[KW_CONTROLLER]) == CTRL_HUMAN) {
+    debugprint("Load user created god (net %d)\n", netflag);
+    bailif(k > 94, "cng: too high player nbr");
+    unitcheck(debuglevel);
+    bailif(highestunit + 1 >= MAXUNITS, "cng44: bad highestunit");
+    bailif(highestcom + 1 >= MAXCOMS, "cng55: bad highestcom");
+    int32_t cnr = highestcom + 1, unr = highestunit + 1;
+    highestunit++;
+    highestcom++;
+    loadnewlord(gname, k, cnr, unr, password[k], -1);
+    return cnr;
+  }
+  debugprint("Creating random god player %d level %d\n", k, kingdom[size_t(k)].w[KW_AILEVEL]);
+  bailif(k > 94, "cng: too high player nbr");
+  int32_t level = kingdom[size_t(k)].w[KW_AILEVEL];
+  return randgod(k, 50 * level < 100 ? 500 : 400 + 50 * level);
+}
+
+void godinplay(int32_t k, int32_t cnr, int32_t home) {
+  bailif(k > 94, "cng ik: too high player nbr");
+  bailif(cnr < 0 || cnr >= MAXCOMS, "cng: bad c");
+  int32_t u = com[size_t(cnr)].body;
+  bailif(u < 0 || u >= MAXUNITS, "cng: bad u");
+  Unit& body = unit[size_t(u)];
+  body.flags[2] |= F3_PRETENDER;
+  Kingdom& kd = kingdom[size_t(k)];
+  strlcopy(kd.godname, com[size_t(cnr)].name, 36);
+  body.owner = int8_t(k);
+  body.land = int16_t(home);
+  if (body.age <= 275 + rnd(50)) body.age = int16_t(275 + rnd(50));
+  kd.w[KW_MAYWIN] = 1;
+  kd.w[KW_PROPHET] = -1;
+  kd.w[KW_GOD] = int16_t(cnr);
+  for (int p = 0; p < 9; p++) kd.godpath[p] = int8_t(com[size_t(cnr)].path[p]);
+  if (veyrec[size_t(k)].value[0] > 0) {
+    debugprint("God %d prison %d\n", k, veyrec[size_t(k)].value[0]);
+    body.land = -7;
+    body.hp = 0;
+  }
+}
+
+// A commander with up to two squads of the start army.
+void startcommander(int32_t k, int32_t home, int32_t comtype, const int32_t* types, const int32_t* counts) {
+  int32_t c = newcom(comtype, k);
+  if (c < 0) return;
+  int32_t b = com[size_t(c)].body;
+  unit[size_t(b)].land = unit[size_t(b)].homeland = int16_t(home);
+  for (int i = 0; i < 2; i++) {
+    if (types[i] <= 0) continue;
+    int32_t squad = newsquadnbr(k);
+    spawnunits(types[i], k, counts[i] > 0 ? counts[i] : 20, home, squad);
+    com[size_t(c)].squad[i] = squad;
+  }
+}
+
+void startarmy(int32_t k, int32_t home) {
+  debugprint("populate kingdom %d\n", k);
+  unitcheck(debuglevel);
+  int32_t comtype = getnatattr(k, NA_STARTCOM);
+  if (comtype > 0) {
+    int32_t types[2] = {getnatattr(k, NA_STARTUNIT1), getnatattr(k, NA_STARTUNIT2)};
+    int32_t counts[2] = {getnatattr(k, NA_STARTCOUNT1), getnatattr(k, NA_STARTCOUNT2)};
+    startcommander(k, home, comtype, types, counts);
+    int32_t scout = getnatattr(k, NA_STARTSCOUT);
+    if (scout > 0) {
+      int32_t none[2] = {0, 0};
+      startcommander(k, home, scout, none, none);
+    }
+  } else {
+    int32_t types[2] = {221, 218}, counts[2] = {10, 10};
+    startcommander(k, home, 148, types, counts);
+    int32_t none[2] = {0, 0};
+    startcommander(k, home, 427, none, none);
+  }
+}
+
+void startsites(int32_t k, int32_t home) {
+  debugprint("start sites for player %d\n", k);
+  bailif(k > 94, "strsits");
+  Land& l = land[size_t(home)];
+  const Nation& n = nations[size_t(k)];
+  int32_t i = 0;
+  for (int a = 0; a < NATIONATTRS && n.attrkey[a] != 0 && i < 4; a++) {
+    int32_t site;
+    if (n.attrkey[a] == NA_STARTSITE) site = n.attrval[a];
+    else if (n.attrkey[a] == NA_STARTSITEBASE)
+      site = n.attrval[a] + (gameinfo.moneymult > 199 ? 2 : gameinfo.moneymult >= 100 ? 1 : 0);
+    else continue;
+    l.site[i] = int16_t(site);
+    l.sitefound[i] = 1;
+    i++;
+  }
+  debugprint2("Populate done\n");
+  unitcheck(debuglevel);
+}
+
+void setupnation(int32_t k, const char* gname, int netflag) {
+  debugprint("Setup nation %d\n", k);
+  bailif(k > 94, "createnewgame: bad cnt1or2");
+  unitcheck(debuglevel);
+  worldprogress("Placing nations");
+  checkunits("cng99: bad highestunit");
+  int32_t home = findstart(k);
+  sethome(k, home);
+  int32_t cnr = makegod(k, gname, netflag);
+  godinplay(k, cnr, home);
+  debugprint("Init fort\n");
+  unitcheck(debuglevel);
+  Land& l = land[size_t(home)];
+  int32_t fort = getcastle(k, -1);
+  if (fort >= 0 && fort < MAXFORTS) {
+    l.fort = int8_t(fort);
+    l.fortdef = forts[size_t(fort)].val[FORT_DEF];
+  }
+  updatespellbook(k);
+  for (int s = 0; s < 4; s++) l.site[s] = 0, l.sitefound[s] = 0;
+  l.sitefound[0] = 1;
+  startarmy(k, home);
+  if ((gameinfo.gameflags & 0x8) && (gameinfo.victory == 1 || gameinfo.victory == 5) && (l.vpword & 7) != 7)
+    l.vpword = uint16_t(l.vpword + 1);
+  startsites(k, home);
+}
+
+void extrastarts() {
+  for (int32_t pass = 2; pass <= gameinfo.startprov; pass++)
+    for (int32_t k = 0; k < MAXPLAYERS; k++) {
+      if (!playing(k)) continue;
+      worldprogress("Extra provinces");
+      const bool uw = isuwnation(k) != 0;
+      int32_t from = kingdom[size_t(k)].w[KW_HOMELAND];
+      for (int32_t draw = 0; draw < 1000; draw++) {
+        int32_t n = randneighbour(from);
+        if (n <= 0) continue;
+        const Land& l = land[size_t(n)];
+        if (l.owner != INDEPENDENTS && l.owner <= 94 && l.owner != k) continue;
+        if ((provgeo[size_t(n)].terrain & TM_SEA) && !uw) continue;
+        if (l.vpword & 7) continue;
+        if (l.owner == INDEPENDENTS) {
+          killand(n);
+          Land& c = land[size_t(n)];
+          c.owner = c.fortholder = uint8_t(k);
+          c.provdef = c.small[1] = uint8_t(roll(10));
+          c.vpword |= 0x10;
+          break;
+        }
+        from = n;
+      }
+    }
+}
+
+void treasuries() {
+  for (int32_t k = 0; k < MAXPLAYERS; k++) {
+    if (!playing(k)) continue;
+    Kingdom& kd = kingdom[size_t(k)];
+    kd.gold = 200 + 2 * gameinfo.moneymult;
+    int32_t home = kd.w[KW_HOMELAND];
+    if (home > 0 && home < MAXLANDS)
+      for (int s = 0; s < 6; s++) land[size_t(home)].scale[s] = veyrec[size_t(k)].scale[s];
+    for (int g = 0; g < 8; g++) kd.w[KW_GEMS + g] = int16_t(kd.w[KW_GEMS + g] + visinc(k, g));
+    for (const char* story : {"start story 1", "start story 2"}) {
+      int32_t m = newmsg(-1, k, 0, 0);
+      t2msg(m, "%s", descrtextof(finddescr(story)));
+    }
+  }
+}
+
+void cheatcheck() {
+  if (gameinfo.gameflags & 0x20) return;
+  for (int32_t k = 0; k < MAXPLAYERS; k++) {
+    if (uint16_t(kingdom[size_t(k)].w[KW_CONTROLLER]) != CTRL_HUMAN || !fg(k, -1)) continue;
+    for (int32_t p = 0; p < MAXPLAYERS; p++)
+      t2msg(newmsg(-1, p, 0, 0),
+            "%s has cheated\n\n%s has a God that is too powerful considering the current Veyrances 3 rules. This might "
+            "be caused by cheating or by using the wrong mod when designing the God. The offending God has been "
+            "reduced in power.",
+            nations[size_t(k)].name, nations[size_t(k)].name);
+    int32_t c = kingdom[size_t(k)].w[KW_GOD];
+    bailif(c < 0 || c >= MAXCOMS, "cng: bad c");
+    int32_t u = com[size_t(c)].body;
+    bailif(u < 0 || u >= MAXUNITS, "cng: bad u");
+    for (int p = 0; p < 8; p++) com[size_t(c)].path[p] = 0, kingdom[size_t(k)].godpath[p] = 0;
+    unit[size_t(u)].type = 244;
+  }
+}
+
+bool writefiles(const char* gname) {
+  debugprint("create fatherland file\n");
+  char folder[PATHLEN];
+  formatbounded(folder, PATHLEN, "%s/%s", savepath, gname);
+  mkdirs(folder);
+  GameFile world = createfileheader(gname, gameinfo.gamenbr, 1, 1, -1, "", 0);
+  if (!world) return false;
+  putfatherland(gamefilestream(world));
+  if (!closegamefile(std::move(world), 0)) return false;
+  for (int32_t k = 0; k < MAXPLAYERS; k++) {
+    uint16_t c = uint16_t(kingdom[size_t(k)].w[KW_CONTROLLER]);
+    if (!(c == CTRL_HUMAN || (c == CTRL_AI && comptrn))) continue;
+    debugprint("create return file %d\n", k);
+    if (c == CTRL_AI) password[k][0] = 0;
+    GameFile trn = createfileheader(gname, gameinfo.gamenbr, 1, 1, k, password[k], 0);
+    if (!trn) return false;
+    putturndata(k, gamefilestream(trn));
+    if (!closegamefile(std::move(trn), 1)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int createnewgame(const char* gname, int netflag, char* namebuffer) {
+  if (namebuffer) namebuffer[0] = 0;
+  if (!gname && !netflag) clearworld();
+  char name[100] = {};
+  if (gname) strlcopy(name, gname, 100);
+  bailif(highestunit >= MAXUNITS, "cng: bad highestunit");
+  int mapkind = 0;
+  int32_t era = 0;
+  int32_t players = 0;
+  bool fromcommandline = gname && gamename && strcmp(gname, gamename) == 0;
+  for (;;) {   // loop A: the map
+    mapkind = choosemap(1, mapfilename, mapimagename);
+    if (mapkind < 1) return 0;
+    if (mapkind != 2) {
+      resetlands();
+      FindCapitals(gname, mapimagename);
+      if (nbrlands < 1) {
+        char message[MSGLEN];
+        formatbounded(message, MSGLEN, "The map image %s has no provinces", mapimagename);
+        fatalerror(message);
+      }
+      if (!textonly && !deletemap()) continue;
+    }
+    // The game name.
+    if (fromcommandline && validgamename(name)) {
+      if (!netflag && !deletegamefiles(name, "A game with this name already exists")) fatalerror("");
+    } else if (!validgamename(name)) {
+      askgamename(name);
+    }
+    gameinfo.gamenbr = rand();
+    if (mapkind != 2) readmapfile(gname, mapfilename, MAPREAD_PLAYERS);
+    bool back = false;
+    for (;;) {   // loop B: the era
+      era = eraoption > 0 ? eraoption : selectera(1);
+      if (era == 0) {
+        back = true;
+        break;
+      }
+      gameinfo.era = int16_t(era);
+      if (!gname) {   // loop C: participants
+        if (chooseparticipants(0, era) < 1) continue;
+        assignnations(era);
+      } else {
+        applynationcontrol();
+      }
+      break;
+    }
+    if (back) continue;
+    players = 0;
+    for (int32_t k = 0; k < MAXPLAYERS; k++)
+      if (kingdom[size_t(k)].w[KW_CONTROLLER] > 0 && kingdom[size_t(k)].w[KW_CONTROLLER] != 3) players++;
+    if (players == 0) fatalerror("no players");
+    if (!netflag) designallgods(era, name);
+    if (textonly) applygamesettings(2);
+    else if (gamesettings(2) == 0) continue;
+    break;
+  }
+  if (mapkind == 2) makerandommap(name, players);
+  hostingflag = 1;
+  worldprogress("Please Wait");
+  readmapfile(name, mapfilename, MAPREAD_INFO);
+  readmapfile(name, mapfilename, MAPREAD_GEO);
+  strlcopy(gameinfo.mappic, mapimagename, sizeof gameinfo.mappic);
+  for (int i = 0; i < 4; i++) gameinfo.maptextcol[i] = maptextcolour[i];
+  landsetup();
+  for (int32_t k = 0; k < MAXKINGDOMS; k++) {
+    kingdom[size_t(k)].w[KW_PLAYER] = int16_t(k);
+    if (k < MAXPLAYERS && playing(k)) setupnation(k, name, netflag);
+  }
+  worldprogress("Map commands");
+  readmapfile(name, mapfilename, MAPREAD_SCENARIO);
+  extrastarts();
+  treasuries();
+  cheatcheck();
+  if (rnd(100) <= 89) addrandommerc(era, 0);
+  worldprogress("Writing files");
+  if (!writefiles(name)) fatalerror("cng: the game files could not be written");
+  hostingflag = 0;
+  if (namebuffer) strlcopy(namebuffer, name, 100);
+  return 1;
+}

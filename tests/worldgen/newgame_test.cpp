@@ -1,0 +1,213 @@
+// Whole games created from the maps of data/maps, read back with the game
+// file readers; the start-province search and its failures.
+#include "mapfixture.h"
+
+#include "battle/battle.h"
+#include "gamefiles/gamefiles.h"
+#include "gfx/dialogs.h"
+#include "runtime/fatal.h"
+#include "runtime/options.h"
+#include "runtime/rnd.h"
+#include "world/gamedata.h"
+#include "world/scores.h"
+
+namespace {
+
+class NewGame : public MapFolders {
+ protected:
+  static void SetUpTestSuite() { loadgamedata(); }
+  void SetUp() override {
+    MapFolders::SetUp();
+    resetoptions();
+    textonly = 1;
+    std::string cmd = "cp " VEY3_SOURCE_DIR "/data/maps/* '" + root + "/maps/'";
+    ASSERT_EQ(system(cmd.c_str()), 0);
+    seedrnd(11);
+    srand(5);
+  }
+  // Computer players on the given nations, at AI level 2.
+  static void computers(std::initializer_list<int> list) {
+    for (int n : list) nationcontrol[n] = 21;
+  }
+  int32_t countowned() {
+    int32_t n = 0;
+    for (int32_t l = 1; l <= nbrlands; l++) n += land[size_t(l)].owner != INDEPENDENTS;
+    return n;
+  }
+};
+
+TEST_F(NewGame, SmallMapThreeComputersWritesAWorldThatReadsBack) {
+  strlcopy(mapfile, "testvale.map", sizeof mapfile);
+  eraoption = 1;
+  comptrn = 1;
+  computers({0, 1, 2});
+  char made[100];
+  ASSERT_EQ(createnewgame("vale", 0, made), 1);
+  EXPECT_STREQ(made, "vale");
+  EXPECT_EQ(nbrlands, 25);
+  EXPECT_EQ(hostingflag, 0);
+  for (int k : {0, 1, 2}) {
+    int32_t home = kingdom[size_t(k)].w[KW_HOMELAND];
+    ASSERT_GE(home, 1);
+    EXPECT_EQ(land[size_t(home)].owner, k);
+    EXPECT_EQ(land[size_t(home)].temple, 1);
+    EXPECT_TRUE(land[size_t(home)].vpword & 0x10);
+    EXPECT_GE(land[size_t(home)].population, 2951);
+    int32_t god = kingdom[size_t(k)].w[KW_GOD];
+    ASSERT_GE(god, 0);
+    EXPECT_TRUE(unit[size_t(com[size_t(god)].body)].flags[2] & F3_PRETENDER);
+    EXPECT_EQ(kingdom[size_t(k)].gold, 200 + 2 * gameinfo.moneymult);
+  }
+  // Independents everywhere else that had none placed by the map.
+  int32_t indep = 0;
+  for (int32_t u = 0; u <= highestunit; u++) indep += unit[size_t(u)].hp > 0 && unit[size_t(u)].owner == INDEPENDENTS;
+  EXPECT_GT(indep, 25);
+  // The files are there and read back.
+  EXPECT_TRUE(fileexists("%s/vale/ftherlnd", savepath));
+  for (int k : {0, 1, 2}) EXPECT_TRUE(fileexists("%s/vale/%s.trn", savepath, nations[size_t(k)].fileword));
+  const int32_t lands = nbrlands, units = highestunit;
+  char names[3][36];
+  for (int k = 0; k < 3; k++) strlcopy(names[k], land[size_t(kingdom[size_t(k)].w[KW_HOMELAND])].name, 36);
+  clearworld();
+  int32_t turnout = 0;
+  char pass[50];
+  UniqueFile f = readfileheader("vale", 0, -1, 1, -1, &turnout, pass, nullptr, nullptr);
+  ASSERT_TRUE(f);
+  getfatherland(f.get());
+  EXPECT_EQ(nbrlands, lands);
+  EXPECT_EQ(highestunit, units);
+  for (int k = 0; k < 3; k++) EXPECT_STREQ(land[size_t(kingdom[size_t(k)].w[KW_HOMELAND])].name, names[k]);
+}
+
+TEST_F(NewGame, FullMapFifteenNations) {
+  strlcopy(mapfile, "veyrmark.map", sizeof mapfile);
+  eraoption = 2;
+  int placed = 0;
+  for (int n = 0; n < 72 && placed < 15; n++)
+    if (nations[size_t(n)].era == 2 && !isuwnation(n)) nationcontrol[n] = 22, placed++;
+  ASSERT_EQ(placed, 15);
+  startprov = 2;
+  ASSERT_EQ(createnewgame("mark", 0, nullptr), 1);
+  EXPECT_EQ(nbrlands, 150);
+  EXPECT_GE(countowned(), 30);
+  EXPECT_TRUE(fileexists("%s/mark/ftherlnd", savepath));
+}
+
+
+// A map of its own in the maps folder: the picture and the text.
+class BadMaps : public NewGame {
+ protected:
+  void SetUp() override {
+    NewGame::SetUp();
+    eraoption = 1;
+    computers({0, 1});
+    strlcopy(mapfile, "bad.map", sizeof mapfile);
+  }
+  void makemap(const Picture& p, const std::string& body) {
+    writetga(mapdir() + "bad.tga", p, false);
+    writetext(mapdir() + "bad.map", "#vey2title Bad\n#imagefile bad.tga\n" + body);
+  }
+  bool folderempty() { return !fileexists("%s/bad/ftherlnd", savepath); }
+};
+
+TEST_F(BadMaps, MissingImage) {
+  writetext(mapdir() + "bad.map", "#vey2title Bad\n#imagefile none.tga\n");
+  EXPECT_DEATH(createnewgame("bad", 0, nullptr), "Can't find map image: none.tga");
+  EXPECT_TRUE(folderempty());
+}
+
+TEST_F(BadMaps, ImageNameLeavingTheMapsFolder) {
+  writetext(mapdir() + "bad.map", "#vey2title Bad\n#imagefile ../../etc/x.tga\n");
+  EXPECT_DEATH(createnewgame("bad", 0, nullptr), "Bad map image name");
+  strlcopy(mapfile, "../bad.map", sizeof mapfile);
+  EXPECT_DEATH(createnewgame("bad", 0, nullptr), "Map specified by --mapfile was not found");
+}
+
+TEST_F(BadMaps, ImageOfTheWrongSizeOrKind) {
+  // A header that claims more pixels than the file holds gives no provinces.
+  Picture p(20, 20);
+  p.white(5, 5);
+  makemap(p, "");
+  std::string img = mapdir() + "bad.tga";
+  FILE* f = fopen(img.c_str(), "r+b");
+  ASSERT_NE(f, nullptr);
+  fseek(f, 12, SEEK_SET);
+  fputc(0xFF, f), fputc(0x7F, f);
+  fclose(f);
+  EXPECT_DEATH(createnewgame("bad", 0, nullptr), "The map image bad.tga has no provinces");
+  EXPECT_TRUE(folderempty());
+}
+
+TEST_F(BadMaps, MoreNationsThanStartProvinces) {
+  // Three land provinces for five nations: the search gives up.
+  Picture p(60, 20);
+  p.redcolumn(20), p.redcolumn(40);
+  p.white(10, 10), p.white(30, 10), p.white(50, 10);
+  makemap(p, "#neighbour 1 2\n#neighbour 2 3\n");
+  computers({2, 3, 4});
+  EXPECT_DEATH(createnewgame("bad", 0, nullptr), "can't find a valid starting province");
+  EXPECT_TRUE(folderempty());
+}
+
+TEST_F(BadMaps, ProvinceWithoutAPositionIsNeverAHome) {
+  // The first province sits on column 0: no position. Nation 0 must start
+  // on the second, nation 1 finds nothing.
+  Picture p(60, 20);
+  p.redcolumn(30);
+  p.white(0, 10), p.white(45, 10);
+  makemap(p, "#start 1\n#start 2\n");
+  nationcontrol[1] = 0;
+  ASSERT_EQ(createnewgame("bad", 0, nullptr), 1);
+  EXPECT_EQ(kingdom[0].w[KW_HOMELAND], 2);
+  EXPECT_EQ(land[1].owner, INDEPENDENTS);
+}
+
+TEST_F(BadMaps, ValuesOutOfRangeAreIgnored) {
+  Picture p(80, 20);
+  p.redcolumn(40);
+  p.white(20, 10), p.white(60, 10);
+  makemap(p, "#neighbour 1 2\n#neighbour 1 9999\n#terrain 2 -5\n#terrain 7000 4\n#start 2000\n"
+             "#independents -4\n#features 9999\n#population 99999999\n#landname 5000 \"X\"\n"
+             "#setland 2\n#fort 999\n#poptype 200\n");
+  nationcontrol[1] = 0;
+  ASSERT_EQ(createnewgame("bad", 0, nullptr), 1);
+  EXPECT_EQ(nbrlands, 2);
+  EXPECT_NE(land[2].poptype, int8_t(200));
+  EXPECT_NE(land[2].population, int16_t(9999999));
+  EXPECT_TRUE(fileexists("%s/bad/ftherlnd", savepath));
+}
+
+TEST_F(NewGame, StartSearchSpecialStartsAndKinds) {
+  // A map where nation 0 has a special start on a no-start province next to
+  // another nation's start; it still gets it.
+  Picture p(90, 20);
+  p.redcolumn(30), p.redcolumn(60);
+  p.white(15, 10), p.white(45, 10), p.white(75, 10);
+  writetga(mapdir() + "spec.tga", p, false);
+  writetext(mapdir() + "spec.map",
+            "#vey2title Spec\n#imagefile spec.tga\n#neighbour 1 2\n#neighbour 2 3\n#nostart 2\n"
+            "#specstart 0 2\n#start 1\n#start 3\n");
+  strlcopy(mapfile, "spec.map", sizeof mapfile);
+  eraoption = 1;
+  computers({0, 1});
+  ASSERT_EQ(createnewgame("spec", 0, nullptr), 1);
+  EXPECT_EQ(kingdom[0].w[KW_HOMELAND], 2);
+  int32_t other = kingdom[1].w[KW_HOMELAND];
+  EXPECT_TRUE(other == 1 || other == 3);
+}
+
+TEST_F(NewGame, ExistingGameOfTheSameNameIsReplaced) {
+  strlcopy(mapfile, "testvale.map", sizeof mapfile);
+  eraoption = 1;
+  computers({0, 1});
+  ASSERT_EQ(createnewgame("again", 0, nullptr), 1);
+  int32_t first = gameinfo.gamenbr;
+  clearworld();
+  computers({0, 1});
+  srand(99);
+  ASSERT_EQ(createnewgame("again", 0, nullptr), 1);
+  EXPECT_NE(gameinfo.gamenbr, first);
+  EXPECT_TRUE(fileexists("%s/again/ftherlnd", savepath));
+}
+
+}  // namespace
