@@ -55,13 +55,24 @@ void askgamename(char* gname) {
   }
 }
 
+}  // namespace
+
+int32_t randomperplayer(const char* kind) {
+  return strcmp(kind, "__smallrandommap") == 0 ? 10 : strcmp(kind, "__largerandommap") == 0 ? 20 : 15;
+}
+
+int32_t randomprovinces(const char* kind, int32_t players, float draw) {
+  int32_t count = int32_t((0.8f + 0.4f * draw) * float(randomperplayer(kind)) * float(players));
+  return imin(imax(count, 10), 500);
+}
+
+namespace {
+
 // The random map of step 12: made into the game folder.
 void makerandommap(const char* gname, int32_t players) {
   setbgscene(4);
-  int32_t perplayer = strcmp(mapfilename, "__smallrandommap") == 0 ? 10
-                      : strcmp(mapfilename, "__largerandommap") == 0 ? 20 : 15;
-  int32_t count = int32_t((0.8f + 0.4f * frand()) * float(perplayer) * float(players));
-  count = imin(imax(count, 10), 500);
+  const int32_t perplayer = randomperplayer(mapfilename);
+  const int32_t count = randomprovinces(mapfilename, players, frand());
   char name[PATHLEN], folder[PATHLEN];
   formatbounded(name, PATHLEN, "__randommap_%s", gname);
   formatbounded(folder, PATHLEN, "%s/%s", savepath, gname);

@@ -145,3 +145,7 @@ void indeptemplate(int t, int32_t lnr, int32_t s);
 // ---------------------------------------------------------------- new game
 // Settings the new game takes from the command line or the settings screens.
 int createnewgame(const char* gname, int netflag, char* namebuffer);
+// Random maps: provinces per player by the kind ("__smallrandommap", ...),
+// and the province count for the players with a draw 0 <= draw < 1.
+int32_t randomperplayer(const char* kind);
+int32_t randomprovinces(const char* kind, int32_t players, float draw);

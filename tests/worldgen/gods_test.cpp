@@ -1,0 +1,95 @@
+// Random maps, random gods and the design check, extra start provinces.
+#include "mapfixture.h"
+
+#include "ai/randgod.h"
+#include "battle/battle.h"
+#include "gamefiles/gamefiles.h"
+#include "gfx/trs.h"
+#include "runtime/options.h"
+#include "runtime/rnd.h"
+#include "world/gamedata.h"
+
+namespace {
+
+TEST(RandomMapSize, ProvinceCountsAndLimits) {
+  EXPECT_EQ(randomprovinces("__largerandommap", 3, 0.0f), 48);
+  EXPECT_EQ(randomprovinces("__largerandommap", 3, 4095.0f / 4096.0f), 71);
+  EXPECT_EQ(randomprovinces("__smallrandommap", 1, 0.0f), 10);
+  EXPECT_EQ(randomprovinces("__mediumrandommap", 40, 0.99f), 500);
+  EXPECT_EQ(randomperplayer("__other"), 15);
+}
+
+class Gods : public MapFolders {
+ protected:
+  static void SetUpTestSuite() { loadgamedata(); }
+  void SetUp() override {
+    MapFolders::SetUp();
+    resetoptions();
+    textonly = 1;
+    seedrnd(21);
+    srand(21);
+  }
+};
+
+TEST_F(Gods, RandomGodsStayWithinTheirPointsAndPassTheCheck) {
+  for (int32_t level : {1, 5}) {
+    int32_t points = 50 * level < 100 ? 500 : 400 + 50 * level;
+    int32_t c = randgod(3, points);
+    ASSERT_GE(c, 0);
+    EXPECT_LE(godcost(c), points);
+    EXPECT_GT(godcost(c), points - 100);   // the points are spent
+    EXPECT_EQ(unit[size_t(com[size_t(c)].body)].owner, 3);
+  }
+  int32_t c = randgod(3, 500);
+  kingdom[3].w[KW_GOD] = int16_t(c);
+  EXPECT_EQ(fg(3, -1), 0);
+  EXPECT_EQ(fg(3, 0), 0);
+  com[size_t(c)].path[P_FIRE] = 9;
+  com[size_t(c)].path[P_WATER] = 9;
+  EXPECT_EQ(fg(3, -1), 1);   // too many points
+  for (int p = 0; p < 9; p++) com[size_t(c)].path[p] = 0;
+  unit[size_t(com[size_t(c)].body)].type = 17;   // an archer is no god form
+  EXPECT_EQ(fg(3, -1), 1);
+  kingdom[4].w[KW_GOD] = -1;
+  EXPECT_DEATH(fg(4, -1), "fg: bad c");
+  EXPECT_DEATH(fg(-1, -1), "fg: bad p");
+}
+
+TEST_F(Gods, RandomMapGameInTheGameFolder) {
+  settrsfolder(VEY3_DATA_DIR);   // the generator draws decorations from the data folder
+  randmap = 10;
+  mapsize[0] = 480, mapsize[1] = 360;
+  eraoption = 1;
+  nationcontrol[0] = nationcontrol[1] = 21;
+  ASSERT_EQ(createnewgame("rnd", 0, nullptr), 1);
+  EXPECT_GE(nbrlands, 10);
+  EXPECT_TRUE(fileexists("%s/rnd/__randommap_rnd.map", savepath));
+  EXPECT_TRUE(fileexists("%s/rnd/__randommap_rnd.rgb", savepath));
+  EXPECT_TRUE(fileexists("%s/rnd/ftherlnd", savepath));
+  EXPECT_STREQ(gameinfo.mappic, "__randommap_rnd.rgb");
+  EXPECT_NE(kingdom[0].w[KW_HOMELAND], kingdom[1].w[KW_HOMELAND]);
+}
+
+TEST_F(Gods, ExtraStartProvincesWalkOutward) {
+  std::string cmd = "cp " VEY3_SOURCE_DIR "/data/maps/* '" + root + "/maps/'";
+  ASSERT_EQ(system(cmd.c_str()), 0);
+  strlcopy(mapfile, "veyrmark.map", sizeof mapfile);
+  eraoption = 1;
+  nationcontrol[0] = nationcontrol[1] = 21;
+  startprov = 3;
+  ASSERT_EQ(createnewgame("extra", 0, nullptr), 1);
+  for (int32_t k : {0, 1}) {
+    int32_t owned = 0;
+    for (int32_t l = 1; l <= nbrlands; l++)
+      if (land[size_t(l)].owner == k) {
+        owned++;
+        EXPECT_TRUE(land[size_t(l)].vpword & 0x10);
+        EXPECT_FALSE(provgeo[size_t(l)].terrain & TM_SEA);
+      }
+    EXPECT_EQ(owned, 3);
+  }
+  // A computer player's turn file is written only when asked for.
+  EXPECT_FALSE(fileexists("%s/extra/%s.trn", savepath, nations[0].fileword));
+}
+
+}  // namespace
