@@ -176,7 +176,11 @@ int32_t makegod(int32_t k, const char* gname, int netflag) {
     int32_t cnr = highestcom + 1, unr = highestunit + 1;
     highestunit++;
     highestcom++;
-    loadnewlord(gname, k, cnr, unr, password[k], -1);
+    if (loadnewlord(gname, k, cnr, unr, password[k], -1) < 0) {
+      char message[MSGLEN];
+      formatbounded(message, MSGLEN, "No usable pretender design for %s in game %s", nations[size_t(k)].name, gname);
+      fatalerror(message);
+    }
     return cnr;
   }
   debugprint("Creating random god player %d level %d\n", k, kingdom[size_t(k)].w[KW_AILEVEL]);

@@ -4,6 +4,8 @@
 #include "ai/randgod.h"
 #include "battle/battle.h"
 #include "gamefiles/gamefiles.h"
+#include "host/host.h"
+#include <cstring>
 #include "gfx/trs.h"
 #include "runtime/options.h"
 #include "runtime/rnd.h"
@@ -19,13 +21,10 @@ TEST(RandomMapSize, ProvinceCountsAndLimits) {
   EXPECT_EQ(randomperplayer("__other"), 15);
 }
 
-class Gods : public MapFolders {
+class Gods : public GameFolders {
  protected:
-  static void SetUpTestSuite() { loadgamedata(); }
   void SetUp() override {
-    MapFolders::SetUp();
-    resetoptions();
-    textonly = 1;
+    GameFolders::SetUp();
     seedrnd(21);
     srand(21);
   }
@@ -71,8 +70,6 @@ TEST_F(Gods, RandomMapGameInTheGameFolder) {
 }
 
 TEST_F(Gods, ExtraStartProvincesWalkOutward) {
-  std::string cmd = "cp " VEY3_SOURCE_DIR "/data/maps/* '" + root + "/maps/'";
-  ASSERT_EQ(system(cmd.c_str()), 0);
   strlcopy(mapfile, "veyrmark.map", sizeof mapfile);
   eraoption = 1;
   nationcontrol[0] = nationcontrol[1] = 21;
@@ -90,6 +87,42 @@ TEST_F(Gods, ExtraStartProvincesWalkOutward) {
   }
   // A computer player's turn file is written only when asked for.
   EXPECT_FALSE(fileexists("%s/extra/%s.trn", savepath, nations[0].fileword));
+}
+
+TEST_F(Gods, HumanGodsFromTheirDesignsAndTheCheatCheck) {
+  mkdirs((root + "/save/hum").c_str());
+  // Designs of nations 0 (within the rules) and 1 (far too strong).
+  for (int32_t k : {0, 1}) {
+    int32_t c = newcom(nations[size_t(k)].godform[0], k);
+    ASSERT_GE(c, 0);
+    com[size_t(c)].path[P_FIRE] = k == 0 ? 2 : 9;
+    com[size_t(c)].path[P_EARTH] = k == 0 ? 0 : 9;
+    com[size_t(c)].veyvalue = 3;
+    strlcopy(com[size_t(c)].name, k == 0 ? "Good" : "Greedy", 36);
+    writenewlord("hum", k, c, k == 0 ? "pw0" : "pw1");
+  }
+  clearworld();
+  kingdom[0].w[KW_CONTROLLER] = kingdom[1].w[KW_CONTROLLER] = CTRL_HUMAN;
+  strlcopy(mapfile, "testvale.map", sizeof mapfile);
+  eraoption = 1;
+  ASSERT_EQ(createnewgame("hum", 0, nullptr), 1);
+  int32_t good = kingdom[0].w[KW_GOD], greedy = kingdom[1].w[KW_GOD];
+  EXPECT_STREQ(kingdom[0].godname, "Good");
+  EXPECT_STREQ(password[0], "pw0");
+  EXPECT_EQ(com[size_t(good)].path[P_FIRE], 2);
+  EXPECT_EQ(com[size_t(greedy)].path[P_FIRE], 0);
+  EXPECT_EQ(kingdom[1].godpath[P_EARTH], 0);
+  EXPECT_EQ(unit[size_t(com[size_t(greedy)].body)].type, 244);
+  bool told = false;
+  for (int32_t m = 0; m <= highestmsg; m++)
+    if (message[size_t(m)].player == 0 && strstr(message[size_t(m)].text, "has cheated")) told = true;
+  EXPECT_TRUE(told);
+  // Human players get their turn files with their passwords.
+  EXPECT_TRUE(fileexists("%s/hum/%s.trn", savepath, nations[0].fileword));
+  // A human without a design stops with a clear message.
+  clearworld();
+  kingdom[2].w[KW_CONTROLLER] = CTRL_HUMAN;
+  EXPECT_DEATH(createnewgame("hum", 0, nullptr), "No usable pretender design");
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include "frontend/frontend.h"
 #include "gfx/image.h"
 #include "runtime/folders.h"
+#include "runtime/options.h"
+#include "world/gamedata.h"
 #include "runtime/util.h"
 #include "world/world.h"
 #include "worldgen/worldgen.h"
@@ -95,4 +97,18 @@ class MapFolders : public testing::Test {
     if (system(cmd.c_str()) != 0) ADD_FAILURE();
   }
   std::string mapdir() const { return root + "/maps/"; }
+};
+
+// Map folders holding the maps of data/maps, the game data loaded, and the
+// console switched on, for whole games.
+class GameFolders : public MapFolders {
+ protected:
+  static void SetUpTestSuite() { loadgamedata(); }
+  void SetUp() override {
+    MapFolders::SetUp();
+    resetoptions();
+    textonly = 1;
+    std::string cmd = "cp " VEY3_SOURCE_DIR "/data/maps/* '" + root + "/maps/'";
+    ASSERT_EQ(system(cmd.c_str()), 0);
+  }
 };

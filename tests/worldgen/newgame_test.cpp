@@ -13,15 +13,10 @@
 
 namespace {
 
-class NewGame : public MapFolders {
+class NewGame : public GameFolders {
  protected:
-  static void SetUpTestSuite() { loadgamedata(); }
   void SetUp() override {
-    MapFolders::SetUp();
-    resetoptions();
-    textonly = 1;
-    std::string cmd = "cp " VEY3_SOURCE_DIR "/data/maps/* '" + root + "/maps/'";
-    ASSERT_EQ(system(cmd.c_str()), 0);
+    GameFolders::SetUp();
     seedrnd(11);
     srand(5);
   }
