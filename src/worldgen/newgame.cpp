@@ -1,5 +1,6 @@
 // New game creation: from a map (or a random map), the participants and the
 // settings to a filled world and the first world and turn files.
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -460,4 +461,16 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
   hostingflag = 0;
   if (namebuffer) strlcopy(namebuffer, name, 100);
   return 1;
+}
+
+int newgamemode(const char* gname) {
+  if (!validgamename(gname)) {
+    printf("Not a valid game name: %s\n", gname ? gname : "");
+    return 1;
+  }
+  textonly = 1;
+  int made = createnewgame(gname, 0, nullptr);
+  printf(made ? "Game %s created\n" : "No game created\n", gname);
+  fflush(stdout);
+  return made ? 0 : 1;
 }

@@ -145,6 +145,10 @@ void indeptemplate(int t, int32_t lnr, int32_t s);
 // ---------------------------------------------------------------- new game
 // Settings the new game takes from the command line or the settings screens.
 int createnewgame(const char* gname, int netflag, char* namebuffer);
+// The window-free road to a new game for tools and tests: the command line's
+// map, era, nations and settings, the dialogs answered on the console. The
+// exit status: 0 created, 1 refused.
+int newgamemode(const char* gname);
 // Random maps: provinces per player by the kind ("__smallrandommap", ...),
 // and the province count for the players with a draw 0 <= draw < 1.
 int32_t randomperplayer(const char* kind);

@@ -205,4 +205,16 @@ TEST_F(NewGame, ExistingGameOfTheSameNameIsReplaced) {
   EXPECT_TRUE(fileexists("%s/again/ftherlnd", savepath));
 }
 
+TEST_F(NewGame, WindowFreeRoadForTools) {
+  // The command line a tool would give.
+  const char* args[] = {"vey3", "--mapfile", "testvale.map", "--era", "2", "--startprov", "2", "tool_game"};
+  parsecommandline(8, const_cast<char**>(args));
+  nationcontrol[30] = nationcontrol[31] = 22;
+  EXPECT_EQ(newgamemode(gamename), 0);
+  EXPECT_TRUE(fileexists("%s/tool_game/ftherlnd", savepath));
+  EXPECT_EQ(gameinfo.era, 2);
+  EXPECT_EQ(gameinfo.startprov, 2);
+  EXPECT_EQ(newgamemode("../x"), 1);
+}
+
 }  // namespace
