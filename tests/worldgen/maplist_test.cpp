@@ -146,4 +146,31 @@ TEST_F(MapList, DeleteMapRemovesOnlyItsFiles) {
   EXPECT_TRUE(fileexists("%s/other.tga", mappath));
 }
 
+TEST_F(MapList, FilesStayApartAndEachEntryKeepsItsFile) {
+  // The first file ends without a line end; the second has no title and the
+  // fourth has two; each chosen map still reads its own lines.
+  writetext(mapdir() + "a.map", "#vey2title A\n#start 3\n#imagefile a.tga");
+  writetext(mapdir() + "b.map", "-- no title here\n#start 4\n");
+  writetext(mapdir() + "c.map", "#vey2title C\n#imagefile c.tga\n#start 5\n");
+  writetext(mapdir() + "d.map", "#vey2title D\n#imagefile d.tga\n#start 6\n#vey2title D again\n");
+  writetext(mapdir() + std::string(120, 'n') + ".map", "#vey2title Long\n#imagefile l.tga\n");
+  const struct {
+    const char* file;
+    const char* image;
+    int32_t start;
+  } cases[] = {{"a.map", "a.tga", 3}, {"c.map", "c.tga", 5}, {"d.map", "d.tga", 6}};
+  for (const auto& c : cases) {
+    strlcopy(mapfile, c.file, sizeof mapfile);
+    ASSERT_EQ(choosemap(1, mapname, imagename), 1) << c.file;
+    EXPECT_STREQ(mapname, c.file);
+    EXPECT_STREQ(imagename, c.image);
+    ASSERT_EQ(higheststart, 0) << c.file;
+    EXPECT_EQ(startlist[0], c.start);
+  }
+  strlcopy(mapfile, "b.map", sizeof mapfile);
+  EXPECT_DEATH(choosemap(1, mapname, imagename), "Map specified by --mapfile was not found");
+  findmaps(0);
+  EXPECT_EQ(highestmap, 3);   // the overlong name is not listed
+}
+
 }  // namespace
