@@ -69,6 +69,22 @@ struct EndStats {
   int16_t highest;         // highest recorded turn index, -1 none
 };
 extern EndStats endstats;
+// The series, per player 0..94 in play (controller human or computer; 0 for
+// every other slot), each clamped to 0..65535 and read as unsigned:
+enum EndStatSeries {
+  ES_PROVINCES = 0,       // provinces owned
+  ES_FORTS = 1,           // forts held
+  ES_INCOME = 2,          // gold income per turn (getkinc)
+  ES_GEMS = 3,            // treasury gems, fire gems to blood slaves summed
+  ES_RESEARCH = 4,        // research levels of the seven schools summed
+  ES_UNITS = 5,           // living units owned, commanders included
+  ES_TEMPLES = 6,         // temples in owned provinces
+  ES_VICTORYPOINTS = 7    // victory points in provinces whose fort is held
+};
+// Records the series for the current turn (turn index capped at 249, a
+// negative turn counts as 0) and raises the highest recorded turn index.
+// The argument is 0 for the turn's own statistics.
+void updateendstats(int32_t mode);
 
 // Unique unit types already brought into play.
 constexpr int32_t MAXUNIQUETYPES = 4000;

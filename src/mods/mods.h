@@ -20,6 +20,17 @@ void clearenabledmods();
 // "..", no leading "/" and no control character.
 int validmodname(const char* name);
 
+// Brings the game tables in line with the enabled mods: when the list
+// differs from the one the tables were last built with, restores the
+// built-in tables and runs every enabled mod. Mod files are not read yet, so
+// each enabled mod is only logged as not applied.
+void applymods();
+// Restores the built-in tables and runs every enabled mod (see applymods).
+void run_all_mods();
+// Copies the enabled-mod list into the game information's mod list (names;
+// version numbers 0).
+void EnabledMods2GameInfo();
+
 // Rule constants (general section of a mod).
 extern int32_t poppergold, resourcemult, supplymult, unresthalfinc, unresthalfres;
 extern int32_t eventisrare, turmoilincome, turmoilevents, deathincome, deathsupply;

@@ -13,6 +13,7 @@
 #include "gfx/progress.h"
 #include "host/host.h"
 #include "magic/magic.h"
+#include "mods/mods.h"
 #include "mapview/randmap.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
@@ -384,8 +385,10 @@ bool writefiles(const char* gname) {
 int createnewgame(const char* gname, int netflag, char* namebuffer) {
   if (namebuffer) namebuffer[0] = 0;
   if (!gname && !netflag) clearworld();
+  applymods();
   char name[100] = {};
   if (gname) strlcopy(name, gname, 100);
+  EnabledMods2GameInfo();
   bailif(highestunit >= MAXUNITS, "cng: bad highestunit");
   int mapkind = 0;
   int32_t era = 0;
@@ -456,6 +459,7 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
   treasuries();
   cheatcheck();
   if (rnd(100) <= 89) addrandommerc(era, 0);
+  updateendstats(0);
   worldprogress("Writing files");
   if (!writefiles(name)) fatalerror("cng: the game files could not be written");
   hostingflag = 0;

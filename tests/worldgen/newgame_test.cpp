@@ -5,6 +5,8 @@
 #include "battle/battle.h"
 #include "gamefiles/gamefiles.h"
 #include "gfx/dialogs.h"
+#include "host/host.h"
+#include "mods/mods.h"
 #include "runtime/fatal.h"
 #include "runtime/options.h"
 #include "runtime/rnd.h"
@@ -36,9 +38,19 @@ TEST_F(NewGame, SmallMapThreeComputersWritesAWorldThatReadsBack) {
   eraoption = 1;
   comptrn = 1;
   computers({0, 1, 2});
+  clearenabledmods();
+  enablemod("extra.dm");   // not read by this version: the game is made without it
   char made[100];
-  ASSERT_EQ(createnewgame("vale", 0, made), 1);
+  const int created = createnewgame("vale", 0, made);
+  clearenabledmods();
+  ASSERT_EQ(created, 1);
   EXPECT_STREQ(made, "vale");
+  ASSERT_EQ(gameinfo.modcount, 0);
+  EXPECT_STREQ(gameinfo.mods[0].name, "extra.dm");
+  // The end statistics hold the first turn.
+  EXPECT_EQ(endstats.highest, 0);
+  for (int k : {0, 1, 2}) EXPECT_GE(endstats.value[ES_PROVINCES][0][k], 1);
+  EXPECT_EQ(endstats.value[ES_PROVINCES][0][3], 0);
   EXPECT_EQ(nbrlands, 25);
   EXPECT_EQ(hostingflag, 0);
   for (int k : {0, 1, 2}) {
@@ -72,6 +84,8 @@ TEST_F(NewGame, SmallMapThreeComputersWritesAWorldThatReadsBack) {
   EXPECT_EQ(nbrlands, lands);
   EXPECT_EQ(highestunit, units);
   for (int k = 0; k < 3; k++) EXPECT_STREQ(land[size_t(kingdom[size_t(k)].w[KW_HOMELAND])].name, names[k]);
+  EXPECT_EQ(gameinfo.modcount, 0);
+  EXPECT_STREQ(gameinfo.mods[0].name, "extra.dm");
 }
 
 TEST_F(NewGame, FullMapFifteenNations) {

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include "../world/smallworld.h"
+#include "mods/mods.h"
+#include "world/economy.h"
+
+namespace {
+uint16_t stat(int32_t series, int32_t t, int32_t p) { return uint16_t(endstats.value[series][t][p]); }
+
+class EndStatsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    makesmallworld();
+    defaultgeneral();
+    forts.fill(Fort{});
+    kingdom[2].w[KW_CONTROLLER] = CTRL_HUMAN;
+    kingdom[5].w[KW_CONTROLLER] = int16_t(CTRL_AI);
+    for (int32_t l = 1; l <= 10; l++) {
+      land[l].population = 2000;
+      land[l].tax = 100;
+    }
+    // Player 2: lands 1..3, forts in 1 and 2 (the one in 2 besieged by 5),
+    // a temple in 3; player 5: land 4 with a temple; 6 is not in play.
+    for (int32_t l = 1; l <= 3; l++) land[l].owner = land[l].fortholder = 2;
+    land[1].fort = 1;
+    land[2].fort = 1;
+    land[2].fortholder = 5;
+    land[3].temple = 1;
+    land[4].owner = land[4].fortholder = 5;
+    land[4].temple = 1;
+    land[5].owner = land[5].fortholder = 6;
+    land[1].vpword = 0x10 | 2;
+    land[2].vpword = 1;
+    kingdom[2].w[KW_GEMS + 0] = 5;
+    kingdom[2].w[KW_GEMS + 7] = 3;   // blood slaves count
+    kingdom[2].w[KW_GEMS + 4] = -9;  // a negative store counts as none
+    researchrec[2][RR_LEVEL + 0] = 2;
+    researchrec[2][RR_LEVEL + 6] = 3;
+    researchrec[2][RR_LEVEL + 7] = 9;   // the eighth school is not researched
+    for (int32_t u = 0; u < 4; u++) {
+      unit[u].hp = u == 3 ? 0 : 10;   // the last one is dead
+      unit[u].owner = 2;
+      unit[u].type = 1;
+      unit[u].land = 1;
+    }
+    unit[4] = unit[0];
+    unit[4].owner = 5;
+    highestunit = 4;
+  }
+};
+}  // namespace
+
+TEST_F(EndStatsTest, RecordsEverySeriesForPlayersInPlay) {
+  turn = 3;
+  updateendstats(0);
+  EXPECT_EQ(endstats.highest, 3);
+  EXPECT_EQ(stat(ES_PROVINCES, 3, 2), 3);
+  EXPECT_EQ(stat(ES_PROVINCES, 3, 5), 1);
+  EXPECT_EQ(stat(ES_FORTS, 3, 2), 1);
+  EXPECT_EQ(stat(ES_FORTS, 3, 5), 1);   // the fort it holds in land 2
+  EXPECT_EQ(stat(ES_INCOME, 3, 2), getkinc(2));
+  EXPECT_GT(stat(ES_INCOME, 3, 2), stat(ES_INCOME, 3, 5));
+  EXPECT_EQ(stat(ES_GEMS, 3, 2), 8);
+  EXPECT_EQ(stat(ES_RESEARCH, 3, 2), 5);
+  EXPECT_EQ(stat(ES_UNITS, 3, 2), 3);
+  EXPECT_EQ(stat(ES_UNITS, 3, 5), 1);
+  EXPECT_EQ(stat(ES_TEMPLES, 3, 2), 1);
+  EXPECT_EQ(stat(ES_TEMPLES, 3, 5), 1);
+  EXPECT_EQ(stat(ES_VICTORYPOINTS, 3, 2), 2);
+  EXPECT_EQ(stat(ES_VICTORYPOINTS, 3, 5), 1);
+  // A slot not in play and the independents record nothing; other turns stay.
+  for (int32_t s = 0; s < ENDSTATSERIES; s++) {
+    EXPECT_EQ(stat(s, 3, 6), 0);
+    EXPECT_EQ(stat(s, 3, INDEPENDENTS), 0);
+    EXPECT_EQ(stat(s, 2, 2), 0);
+  }
+}
+
+TEST_F(EndStatsTest, TurnIndexIsCappedAndTheHighestOnlyRises) {
+  turn = -4;   // counts as turn 0
+  updateendstats(0);
+  EXPECT_EQ(endstats.highest, 0);
+  EXPECT_EQ(stat(ES_PROVINCES, 0, 2), 3);
+  turn = 900;
+  updateendstats(0);
+  EXPECT_EQ(endstats.highest, ENDSTATTURNS - 1);
+  EXPECT_EQ(stat(ES_PROVINCES, ENDSTATTURNS - 1, 2), 3);
+  turn = 10;
+  land[1].owner = 5;
+  updateendstats(0);
+  EXPECT_EQ(endstats.highest, ENDSTATTURNS - 1);
+  EXPECT_EQ(stat(ES_PROVINCES, 10, 2), 2);
+  EXPECT_EQ(stat(ES_PROVINCES, ENDSTATTURNS - 1, 2), 3);
+}
+
+TEST_F(EndStatsTest, ValuesAreClampedTo16BitsUnsigned) {
+  for (int32_t g = 0; g < 8; g++) kingdom[2].w[KW_GEMS + g] = 32767;   // 262136 gems
+  kingdom[5].w[KW_GEMS] = 40000 - 65536;   // a store read as negative
+  for (int32_t s = 0; s < 7; s++) researchrec[2][RR_LEVEL + s] = 9000;   // 63000 levels
+  updateendstats(0);
+  EXPECT_EQ(stat(ES_GEMS, 0, 2), 65535);
+  EXPECT_EQ(stat(ES_GEMS, 0, 5), 0);
+  EXPECT_EQ(stat(ES_RESEARCH, 0, 2), 63000);
+}
