@@ -107,13 +107,13 @@ void writetga(const std::string& path, const std::vector<uint8_t>& px, int w, in
   fclose(f);
 }
 
-void make(const MapSpec& spec, const std::string& folder) {
-  state = spec.seed;
-  const int w = spec.width, h = spec.height;
+void make(const MapSpec& plan, const std::string& folder) {
+  state = plan.seed;
+  const int w = plan.width, h = plan.height;
   // Points at least a minimum distance apart.
   std::vector<Province> p;
-  double mind = sqrt(double(w) * h / spec.provinces) * 0.7;
-  for (int tries = 0; int(p.size()) < spec.provinces && tries < 200000; tries++) {
+  double mind = sqrt(double(w) * h / plan.provinces) * 0.7;
+  for (int tries = 0; int(p.size()) < plan.provinces && tries < 200000; tries++) {
     int x = 6 + int(next() % uint32_t(w - 12)), y = 6 + int(next() % uint32_t(h - 12));
     bool ok = true;
     for (const Province& q : p)
@@ -142,10 +142,10 @@ void make(const MapSpec& spec, const std::string& folder) {
   for (Province& q : p) {
     double hgt = height.at(q.x, q.y, w, h), mo = wet.at(q.x, q.y, w, h);
     uint32_t t = 0;
-    if (hgt < spec.sealevel) {
+    if (hgt < plan.sealevel) {
       t = SEA;
-      if (hgt < spec.sealevel - 0.35) t |= DEEP;
-    } else if (hgt > spec.mountlevel) {
+      if (hgt < plan.sealevel - 0.35) t |= DEEP;
+    } else if (hgt > plan.mountlevel) {
       t = MOUNT;
       if (next() % 4 == 0) t = CAVE;
     } else if (mo > 0.45) {
@@ -188,7 +188,7 @@ void make(const MapSpec& spec, const std::string& folder) {
   }
   // Start provinces: land far from each other, chosen greedily.
   std::vector<int> starts;
-  for (int k = 0; k < spec.starts; k++) {
+  for (int k = 0; k < plan.starts; k++) {
     int best = -1;
     double bd = -1;
     for (int i = 0; i < n; i++) {
@@ -201,12 +201,12 @@ void make(const MapSpec& spec, const std::string& folder) {
     }
     if (best >= 0) starts.push_back(best);
   }
-  std::string base = folder + "/" + spec.file;
+  std::string base = folder + "/" + plan.file;
   writetga(base + ".tga", px, w, h);
   FILE* f = fopen((base + ".map").c_str(), "w");
   if (!f) return;
-  fprintf(f, "-- %s: made by makemaps.cpp\n#vey2title %s\n#imagefile %s.tga\n", spec.title, spec.title, spec.file);
-  fprintf(f, "#description \"%s\"\n#defaultmapzoom %.2f\n#maptextcol 1.0 1.0 0.9 1.0\n\n", spec.description, spec.zoom);
+  fprintf(f, "-- %s: made by makemaps.cpp\n#vey2title %s\n#imagefile %s.tga\n", plan.title, plan.title, plan.file);
+  fprintf(f, "#description \"%s\"\n#defaultmapzoom %.2f\n#maptextcol 1.0 1.0 0.9 1.0\n\n", plan.description, plan.zoom);
   fprintf(f, "-- Terrain of each province\n");
   for (int i = 0; i < n; i++) fprintf(f, "#terrain %d %u\n", i + 1, p[i].terrain);
   fprintf(f, "\n-- Neighbours\n");
@@ -217,7 +217,7 @@ void make(const MapSpec& spec, const std::string& folder) {
   fclose(f);
   int sea = 0, cave = 0;
   for (const Province& q : p) sea += (q.terrain & SEA) != 0, cave += (q.terrain & CAVE) != 0;
-  printf("%s: %d provinces, %d sea, %d caves, %zu starts\n", spec.file, n, sea, cave, starts.size());
+  printf("%s: %d provinces, %d sea, %d caves, %zu starts\n", plan.file, n, sea, cave, starts.size());
 }
 
 }  // namespace
