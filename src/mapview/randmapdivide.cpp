@@ -229,6 +229,10 @@ struct Division {
   std::vector<uint8_t> blankaround;
   int64_t innerblanks = 0;   // unowned pixels off the outermost rows and columns
   WalkSteps steps{0};
+  // Row of a pixel number by one multiplication instead of a division
+  // (exact for every 32-bit number and width).
+  uint64_t rowmagic = 0;
+  inline uint32_t row(uint32_t i) const { return uint32_t((unsigned __int128)rowmagic * i >> 64); }
 };
 
 inline bool inner(int32_t x, int32_t y) { return x >= 1 && y >= 1 && x <= rm.width - 2 && y <= rm.height - 2; }
@@ -236,7 +240,8 @@ inline bool inner(int32_t x, int32_t y) { return x >= 1 && y >= 1 && x <= rm.wid
 // Adds delta to the counts of the pixels around pixel i.
 void countaround(Division& d, uint32_t i, int32_t delta) {
   const uint32_t w = uint32_t(rm.width);
-  int32_t x = int32_t(i % w), y = int32_t(i / w);
+  uint32_t yy = d.row(i);
+  int32_t x = int32_t(i - yy * w), y = int32_t(yy);
   if (x >= 1 && y >= 1 && x < rm.width - 1 && y < rm.height - 1) {
     uint8_t* c = d.blankaround.data() + i;
     for (uint8_t* p : {c - w - 1, c - w, c - w + 1, c - 1, c + 1, c + w - 1, c + w, c + w + 1}) *p = uint8_t(*p + delta);
@@ -256,6 +261,7 @@ Division finddivision() {
   Division d;
   d.steps = newsteps();
   const int32_t w = rm.width, h = rm.height;
+  d.rowmagic = ~uint64_t(0) / uint64_t(std::max(1, w)) + 1;
   d.blankaround.assign(rm.owner.size(), 0);
   for (int32_t y = 0; y < h; y++)
     for (int32_t x = 0; x < w; x++) {
@@ -289,7 +295,8 @@ void update(Division& d, std::vector<uint32_t>& taken) {
     if (d.blankaround[i]) keep.push_back(i);
   size_t old = keep.size();
   for (uint32_t i : taken) {
-    bool in = inner(int32_t(i % uint32_t(rm.width)), int32_t(i / uint32_t(rm.width)));
+    uint32_t y = d.row(i);
+    bool in = inner(int32_t(i - y * uint32_t(rm.width)), int32_t(y));
     d.innerblanks -= in;
     if (in && d.blankaround[i]) keep.push_back(i);
   }
@@ -332,7 +339,8 @@ int32_t fillpass(Division& d, int32_t a, int32_t b) {
   std::vector<uint32_t> taken;
   std::vector<int16_t> takers;
   for (uint32_t i : d.blanks) {
-    int32_t x = int32_t(i % uint32_t(w)), y = int32_t(i / uint32_t(w));
+    uint32_t yy = d.row(i);
+    int32_t x = int32_t(i - yy * uint32_t(w)), y = int32_t(yy);
     bool water = waterat(x, y);
     int32_t taker = 0;
     for (int32_t ny = std::max(0, y - 1); ny <= std::min(h - 1, y + 1) && !taker; ny++)
