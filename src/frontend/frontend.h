@@ -30,6 +30,8 @@ void assignnations(int32_t era);
 int32_t designallgods(int32_t era, const char* gname);
 // Removes the files of an old game of that name (after asking, unless in
 // text-only mode); 0 when the user refused.
+// Removes the files of a game that this program names, and its folder when that is empty.
+void removegamefiles(const char* gname);
 int32_t deletegamefiles(const char* gname, const char* question);
 void initcapitalland(int32_t lnr);
 // 1 when the land or a land within the steps (of the kind: 0 dry land, 1 sea,

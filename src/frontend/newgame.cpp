@@ -107,6 +107,12 @@ int32_t deletegamefiles(const char* gname, const char* question) {
       exists = true;
   if (!exists) return 1;
   if (!textonly && !confirmbox(question)) return 0;
+  removegamefiles(gname);
+  return 1;
+}
+
+void removegamefiles(const char* gname) {
+  if (!validgamename(gname)) return;
   removegamefile(gname, "ftherlnd");
   for (int32_t n = 0; n < MAXPLAYERS; n++) {
     const char* word = nations[size_t(n)].fileword;
@@ -126,7 +132,6 @@ int32_t deletegamefiles(const char* gname, const char* question) {
   char folder[PATHLEN];
   formatbounded(folder, PATHLEN, "%s/%s", savepath, gname);
   remove(folder);   // only when empty: nothing else is ever removed
-  return 1;
 }
 
 void initcapitalland(int32_t lnr) {

@@ -93,11 +93,17 @@ void makerandommap(const char* gname, int32_t players) {
     debugprint("Seapart inc to %f\n", double(sea));
   }
   float mount = float(mountpart) / 100.0f;
-  if (!CreateRandomMap(name, folder, w, h, count, 1, 0, riverpart, 0.3f, sea, mount))
+  // A failure leaves no half-made game folder behind.
+  if (!CreateRandomMap(name, folder, w, h, count, 1, 0, riverpart, 0.3f, sea, mount)) {
+    removegamefiles(gname);
     fatalerror("The random map could not be made");
+  }
   char path[PATHLEN];
   formatbounded(path, PATHLEN, "%s/%s/__randommap_%s.map", savepath, gname, gname);
-  if (!write_random_map_file(path, name, 1)) fatalerror("The random map could not be written");
+  if (!write_random_map_file(path, name, 1)) {
+    removegamefiles(gname);
+    fatalerror("The random map could not be written");
+  }
   formatbounded(mapimagename, PATHLEN, "__randommap_%s.rgb", gname);
   formatbounded(mapfilename, PATHLEN, "__randommap_%s.map", gname);
   resetlands();
@@ -461,7 +467,10 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
   if (rnd(100) <= 89) addrandommerc(era, 0);
   updateendstats(0);
   worldprogress("Writing files");
-  if (!writefiles(name)) fatalerror("cng: the game files could not be written");
+  if (!writefiles(name)) {
+    removegamefiles(name);   // never a world without its turn files
+    fatalerror("cng: the game files could not be written");
+  }
   hostingflag = 0;
   if (namebuffer) strlcopy(namebuffer, name, 100);
   return 1;

@@ -231,4 +231,23 @@ TEST_F(NewGame, WindowFreeRoadForTools) {
   EXPECT_EQ(newgamemode("../x"), 1);
 }
 
+TEST_F(NewGame, FilesThatCannotBeWrittenLeaveNoHalfMadeGame) {
+  strlcopy(mapfile, "testvale.map", sizeof mapfile);
+  eraoption = 1;
+  comptrn = 1;
+  computers({0, 1, 2});
+  // Something that is not a file stands where the second turn file goes.
+  char blocker[PATHLEN];
+  formatbounded(blocker, PATHLEN, "%s/half/%s.trn", savepath, nations[1].fileword);
+  ASSERT_EQ(mkdirs(blocker), 1);
+  FILE* keep = fopen((std::string(blocker) + "/keep").c_str(), "wb");
+  ASSERT_NE(keep, nullptr);
+  fclose(keep);
+  EXPECT_DEATH(createnewgame("half", 0, nullptr), "cng: the game files could not be written");
+  // Neither the world file nor the turn files written before the failure stay.
+  EXPECT_FALSE(fileexists("%s/half/ftherlnd", savepath));
+  EXPECT_FALSE(fileexists("%s/half/%s.trn", savepath, nations[0].fileword));
+  EXPECT_TRUE(fileexists("%s/keep", blocker));   // nothing the game does not name is removed
+}
+
 }  // namespace
