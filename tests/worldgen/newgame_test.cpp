@@ -192,14 +192,14 @@ TEST_F(NewGame, StartSearchSpecialStartsAndKinds) {
   Picture p(90, 20);
   p.redcolumn(30), p.redcolumn(60);
   p.white(15, 10), p.white(45, 10), p.white(75, 10);
-  writetga(mapdir() + "spec.tga", p, false);
-  writetext(mapdir() + "spec.map",
-            "#vey2title Spec\n#imagefile spec.tga\n#neighbour 1 2\n#neighbour 2 3\n#nostart 2\n"
+  writetga(mapdir() + "starts.tga", p, false);
+  writetext(mapdir() + "starts.map",
+            "#vey2title Starts\n#imagefile starts.tga\n#neighbour 1 2\n#neighbour 2 3\n#nostart 2\n"
             "#specstart 0 2\n#start 1\n#start 3\n");
-  strlcopy(mapfile, "spec.map", sizeof mapfile);
+  strlcopy(mapfile, "starts.map", sizeof mapfile);
   eraoption = 1;
   computers({0, 1});
-  ASSERT_EQ(createnewgame("spec", 0, nullptr), 1);
+  ASSERT_EQ(createnewgame("starts", 0, nullptr), 1);
   EXPECT_EQ(kingdom[0].w[KW_HOMELAND], 2);
   int32_t other = kingdom[1].w[KW_HOMELAND];
   EXPECT_TRUE(other == 1 || other == 3);
