@@ -165,7 +165,8 @@ int readscenario(const char* text, int32_t length, int nogods) {
       case 11: {
         int32_t type = numberandtype(s, v, "unit");
         int32_t count = imin(v[0], k == 10 ? 100 : 999);
-        if (validtype(type) && count >= 1) k == 10 ? addbodyguards(type, count) : addsquad(type, count);
+        // Without a current commander there is nobody for the troops to join.
+        if (validtype(type) && count >= 1 && c >= 0) k == 10 ? addbodyguards(type, count) : addsquad(type, count);
         break;
       }
       case 12:

@@ -106,6 +106,10 @@ TEST_F(Scenario, LandKillsItsUnitsCommandersGetTroopsAndMagic) {
 TEST_F(Scenario, CommanderNeedsAValidLandAndAKnownType) {
   run("#setland 1504\n#commander 240\n#setland 5\n#commander \"No Such Thing\"\n#commander 4000\n");
   EXPECT_EQ(highestcom, -1);
+  // Troops, bodyguards, items and magic without a commander to join are left out.
+  run("#setland 5\n#bodyguards 2 20\n#units 3 20\n#additem \"No Item\"\n#mag_fire 2\n");
+  EXPECT_EQ(highestcom, -1);
+  EXPECT_EQ(unitsin(5), 0);
 }
 
 TEST_F(Scenario, GodsAreReplacedAndRenamed) {
