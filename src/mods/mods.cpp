@@ -2,7 +2,10 @@
 
 #include <cstring>
 
+#include <sys/stat.h>
+
 #include "runtime/fatal.h"
+#include "runtime/folders.h"
 #include "runtime/util.h"
 
 EnabledModList enabledmodlist;
@@ -18,6 +21,14 @@ int validmodname(const char* name) {
   for (const char* p = name; *p; p++)
     if (uint8_t(*p) < 32 || *p == 127) return 0;
   return 1;
+}
+
+int modfileexists(const char* name) {
+  if (!validmodname(name)) return 0;
+  char path[PATHLEN];
+  formatbounded(path, PATHLEN, "%s/%s", modpath, name);
+  struct stat st;
+  return stat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 void enablemod(const char* name) {

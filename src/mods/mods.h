@@ -19,6 +19,9 @@ void clearenabledmods();
 // 1 for a name that may become a path: not empty, below 100 characters, no
 // "..", no leading "/" and no control character.
 int validmodname(const char* name);
+// 1 when the name is a valid mod name and a regular file of that name lies in
+// the mod folder (a folder such as "." is no mod).
+int modfileexists(const char* name);
 
 // Brings the game tables in line with the enabled mods: when the list
 // differs from the one the tables were last built with, restores the

@@ -213,7 +213,7 @@ void takevalue(const char* text) {
         clearenabledmods();
         modlistcleared = true;
       }
-      if (validmodname(text) && fileexists("%s/%s", modpath, text)) enablemod(text);
+      if (modfileexists(text)) enablemod(text);
       else printf("Can't find mod: %s\n", text);
       break;
     case Wait::makemap: {

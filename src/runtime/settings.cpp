@@ -102,7 +102,7 @@ void loadconfig() {
       debugprint("*** Warning: settings file %s damaged (mod names)\n", path);
       return;
     }
-    if (validmodname(name) && fileexists("%s/%s", modpath, name)) enablemod(name);
+    if (modfileexists(name)) enablemod(name);
   }
 
   lightfx = getint(f);

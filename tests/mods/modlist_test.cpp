@@ -3,6 +3,8 @@
 #include <string>
 
 #include "mods/mods.h"
+#include "runtime/folders.h"
+#include "runtime/util.h"
 
 namespace {
 struct ModList : testing::Test {
@@ -53,4 +55,23 @@ TEST(RuleConstants, Defaults) {
                          slothresources, coldincome,   coldsupply,  misfortune,    luckevents,    researchscale};
   const int32_t expected[] = {100, 100, 100, 50, 100, 15, 7, 5, 2, 15, 2, 2, 15, 5, 10, 13, 5, 2};
   for (size_t i = 0; i < std::size(got); i++) EXPECT_EQ(got[i], expected[i]) << i;
+}
+
+TEST_F(ModList, OnlyRegularFilesOfTheModFolderAreMods) {
+  char folder[] = "/tmp/vey3modsXXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  char saved[PATHLEN];
+  strlcopy(saved, modpath, PATHLEN);
+  strlcopy(modpath, folder, PATHLEN);
+  savetextfile((std::string(folder) + "/real.dm").c_str(), "#modname \"real\"\n");
+  ASSERT_EQ(mkdirs((std::string(folder) + "/sub.dm").c_str()), 1);
+  EXPECT_EQ(modfileexists("real.dm"), 1);
+  EXPECT_EQ(modfileexists("missing.dm"), 0);
+  EXPECT_EQ(modfileexists("."), 0);        // the mod folder itself
+  EXPECT_EQ(modfileexists("sub.dm"), 0);   // a folder with a mod's name
+  EXPECT_EQ(modfileexists("../real.dm"), 0);
+  remove((std::string(folder) + "/real.dm").c_str());
+  remove((std::string(folder) + "/sub.dm").c_str());
+  remove(folder);
+  strlcopy(modpath, saved, PATHLEN);
 }
