@@ -298,15 +298,7 @@ int32_t comitemsofkind(int32_t cnr, int32_t kind, int32_t (&out)[8]) {
 }
 
 int32_t comslotitem(int32_t cnr, int32_t kind, int32_t n) {
-  const int32_t b = combody(cnr);
-  if (b < 0) return 0;
-  int32_t kinds[17];
-  const int32_t count = unitslotkinds(b, kinds);
-  int32_t seen = 0;
-  for (int32_t s = 0; s < 8 && s < count; s++) {
-    const int32_t it = com[cnr].item[s];
-    if (!validitem(it) || kinds[s] != kind) continue;
-    if (seen++ == n) return it;
-  }
-  return 0;
+  int32_t held[8];
+  const int32_t count = comitemsofkind(cnr, kind, held);
+  return n >= 0 && n < count ? held[n] : 0;
 }
