@@ -36,6 +36,9 @@ struct RandomMapWork {
   std::vector<RmStuff> stuff;
   uint8_t visited[1505] = {};
   int32_t antialias = 0, bigmap = 0;
+  // Threads for the division; 0 lets the map's size decide. The map does not
+  // depend on it.
+  int32_t threads = 0;
 };
 extern RandomMapWork rm;
 // 1 = mountains only on province borders, impassable. Starts off; the

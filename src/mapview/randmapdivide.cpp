@@ -2,6 +2,7 @@
 // over water, land provinces over land), borders are smoothed, touching
 // provinces become neighbours, and chains of border mountains are raised.
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <numeric>
 
@@ -11,6 +12,7 @@
 #include "mapview/randmap.h"
 #include "runtime/fatal.h"
 #include "runtime/rnd.h"
+#include "runtime/workers.h"
 #include "world/world.h"
 
 namespace {
@@ -44,6 +46,16 @@ struct WalkSteps {
   }
   // One of the nine moves (dx, dy in -1..1), all equally likely.
   inline int32_t move() { return int32_t((uint64_t(next32()) * 9) >> 32); }
+  // True with chance k / n.
+  inline bool below(uint32_t n, uint32_t k) { return ((uint64_t(next32()) * n) >> 32) < k; }
+  // An independent stream for one user of this seed.
+  WalkSteps fork(uint64_t user) const {
+    uint64_t z = state + (user + 1) * 0x9E3779B97F4A7C15ULL;   // splitmix64
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    z ^= z >> 31;
+    return WalkSteps{z | 1};
+  }
 };
 
 // A walk that stands inside a square of its own province (Chebyshev radius r
@@ -184,11 +196,13 @@ void prefetcharea(const std::vector<uint16_t>& walkmap, int32_t x, int32_t y, in
 // the 8 surrounding pixels (or stays) until it leaves the province.
 // The walk reads one map that holds each pixel's owner (low 11 bits) and
 // its square's radius (high bits), so a step costs one memory access.
-void expandonce(int32_t l, WalkSteps& steps, std::vector<uint16_t>& walkmap) {
+// Returns the pixel the province takes, or NOCLAIM. The walk only reads the
+// maps, so the walks of one round can run side by side.
+constexpr uint32_t NOCLAIM = ~uint32_t(0);
+uint32_t walkonce(int32_t l, WalkSteps& steps, const std::vector<uint16_t>& walkmap) {
   int32_t x = provgeo[size_t(l)].x, y = provgeo[size_t(l)].y;
   const int32_t w = rm.width, h = rm.height;
-  int16_t* owner = rm.owner.data();
-  uint16_t* walk = walkmap.data();
+  const uint16_t* walk = walkmap.data();
   const HopTables& table = hops();
   int32_t r = walk[at(x, y)] >> 11;
   for (;;) {
@@ -202,54 +216,105 @@ void expandonce(int32_t l, WalkSteps& steps, std::vector<uint16_t>& walkmap) {
       x += move % 3 - 1;
       y += move / 3 - 1;
     }
-    if (x < 0 || y < 0 || x >= w || y >= h) return;   // outside counts as unowned and is never taken
+    if (x < 0 || y < 0 || x >= w || y >= h) return NOCLAIM;   // outside counts as unowned and is never taken
     uint16_t cell = walk[at(x, y)];
     int32_t o = cell & 0x7FF;
     r = cell >> 11;
     if (o == l) continue;
-    if (o != 0) return;
+    if (o != 0) return NOCLAIM;
     bool water = waterat(x, y);
-    if (sealand(l) ? water : (!water || rnd(100) <= 29)) {
-      owner[at(x, y)] = int16_t(l);
-      walk[at(x, y)] = uint16_t(l);
-    }
-    return;
+    bool take = sealand(l) ? water : (!water || steps.below(100, 30));
+    return take ? uint32_t(at(x, y)) : NOCLAIM;
   }
 }
 
-// The state of a division between passes: the owned pixels next to an
-// unowned one (only they can take pixels in a growth pass) and the unowned
-// pixels (only they can be taken in a filling pass), both in reading order,
-// and for every pixel the number of unowned pixels around it. A pass then
-// visits these lists instead of the whole map. The growth passes draw their
-// targets from the walk generator, seeded from the table generator.
+// The expansion: every round, every province walks once over the map as it
+// stood when the round began; the claims are then given out in province
+// order, and a pixel claimed by an earlier province stops the later one, as
+// if the later walk had found it owned. Each province draws from a stream of
+// its own, so the result does not depend on how the walks are shared out
+// among the threads.
+void expand(Workers& workers, int32_t showprogress, WalkSteps seed) {
+  std::vector<uint8_t> safe;
+  std::vector<uint16_t> walkmap;
+  std::vector<WalkSteps> streams(size_t(nbrlands) + 1);
+  for (int32_t l = 1; l <= nbrlands; l++) streams[size_t(l)] = seed.fork(uint64_t(l));
+  std::vector<uint32_t> claims(size_t(nbrlands) + 1, NOCLAIM);
+  hops();   // built before the threads share it
+  constexpr int32_t CHUNK = 8;
+  const int32_t chunks = (nbrlands + CHUNK - 1) / CHUNK;
+  int32_t reach = 3;
+  const std::function<void(int32_t)> walkchunk = [&](int32_t c) {
+    int32_t first = c * CHUNK + 1, last = std::min(nbrlands, first + CHUNK - 1);
+    for (int32_t l = first; l <= last; l++) {
+      // The walks wait mostly on memory: while one province walks, the
+      // area of the next one is fetched.
+      if (l < last) prefetcharea(walkmap, provgeo[size_t(l) + 1].x, provgeo[size_t(l) + 1].y, reach);
+      claims[size_t(l)] = walkonce(l, streams[size_t(l)], walkmap);
+    }
+  };
+  int16_t* owner = rm.owner.data();
+  float rounds = 50.0f * rm.mindist;
+  for (int32_t k = 0; float(k) < rounds; k++) {
+    if (showprogress && k % 64 == 0) progressbox(TITLE, int32_t(float(k) * 100.0f / rounds), "Expanding territories");
+    // The squares are renewed as the provinces grow: at doubled round counts, then every 512 rounds.
+    if (k == 0 || (k >= 32 && (k & (k - 1)) == 0) || k % 512 == 0) safemap(safe, walkmap);
+    reach = std::min(48, int32_t(std::sqrt(float(k)) * 0.7f) + 3);
+    workers.run(chunks, walkchunk);
+    for (int32_t l = 1; l <= nbrlands; l++) {
+      uint32_t i = claims[size_t(l)];
+      if (i == NOCLAIM || owner[i] != 0) continue;
+      owner[i] = int16_t(l);
+      walkmap[i] = uint16_t(l);
+    }
+  }
+}
+
+// The state of a division between passes. The map is cut into bands of rows
+// that the threads work on side by side. Each band keeps its frontier: the
+// owned pixels off the outermost rows and columns that have an unowned pixel
+// among their 8 neighbours, in reading order (only they can take pixels in a
+// growth pass). The unowned pixels are listed for the filling passes.
+struct Band {
+  int32_t y0 = 0, y1 = -1;                      // rows of the band
+  std::vector<uint32_t> frontier;
+  std::vector<uint32_t> taken;                  // pixels of the band taken in this pass
+  std::vector<std::pair<uint32_t, int16_t>> up; // claims on the row above the band, settled after the pass
+  int64_t innerblanks = 0;                      // unowned pixels off the outermost rows and columns
+};
 struct Division {
-  std::vector<uint32_t> frontier;   // off the outermost rows and columns only
-  std::vector<uint32_t> blanks;     // may hold pixels taken since the last filling pass
-  std::vector<uint8_t> blankaround;
-  int64_t innerblanks = 0;   // unowned pixels off the outermost rows and columns
+  std::vector<Band> bands;
+  std::vector<uint32_t> blanks;   // may hold pixels taken since the last filling pass
   WalkSteps steps{0};
   // Row of a pixel number by one multiplication instead of a division
   // (exact for every 32-bit number and width).
   uint64_t rowmagic = 0;
+  int32_t bandrows = 1;
   inline uint32_t row(uint32_t i) const { return uint32_t((unsigned __int128)rowmagic * i >> 64); }
+  inline Band& bandof(uint32_t i) { return bands[row(i) / uint32_t(bandrows)]; }
+  int64_t innerblanks() const {
+    int64_t n = 0;
+    for (const Band& b : bands) n += b.innerblanks;
+    return n;
+  }
 };
 
 inline bool inner(int32_t x, int32_t y) { return x >= 1 && y >= 1 && x <= rm.width - 2 && y <= rm.height - 2; }
 
-// Adds delta to the counts of the pixels around pixel i.
-void countaround(Division& d, uint32_t i, int32_t delta) {
-  const uint32_t w = uint32_t(rm.width);
-  uint32_t yy = d.row(i);
-  int32_t x = int32_t(i - yy * w), y = int32_t(yy);
-  if (x >= 1 && y >= 1 && x < rm.width - 1 && y < rm.height - 1) {
-    uint8_t* c = d.blankaround.data() + i;
-    for (uint8_t* p : {c - w - 1, c - w, c - w + 1, c - 1, c + 1, c + w - 1, c + w, c + w + 1}) *p = uint8_t(*p + delta);
-    return;
-  }
-  for (int32_t ny = std::max(0, y - 1); ny <= std::min(rm.height - 1, y + 1); ny++)
-    for (int32_t nx = std::max(0, x - 1); nx <= std::min(rm.width - 1, x + 1); nx++)
-      if (nx != x || ny != y) d.blankaround[at(nx, ny)] = uint8_t(d.blankaround[at(nx, ny)] + delta);
+// True when the inner pixel i has an unowned pixel among its 8 neighbours.
+inline bool nexttoblank(uint32_t i) {
+  const int16_t* o = rm.owner.data() + i;
+  const size_t w = size_t(rm.width);
+  return !o[-1] || !o[1] || !o[-w - 1] || !o[-w] || !o[-w + 1] || !o[w - 1] || !o[w] || !o[w + 1];
+}
+
+// Threads for a division: small maps are done before more threads would
+// have started.
+int32_t divisionthreads() {
+  if (rm.threads > 0) return std::min(rm.threads, 64);
+  int64_t area = int64_t(rm.width) * rm.height;
+  int32_t cores = int32_t(std::min(8u, std::max(1u, std::thread::hardware_concurrency())));
+  return int32_t(std::clamp<int64_t>(area / 250000, 1, cores));
 }
 
 WalkSteps newsteps() {
@@ -257,82 +322,133 @@ WalkSteps newsteps() {
                     uint64_t(rnd(4096))) | 0x9E3779B97F4A7C15ULL};
 }
 
-Division finddivision() {
+Division finddivision(Workers& workers) {
   Division d;
   d.steps = newsteps();
   const int32_t w = rm.width, h = rm.height;
   d.rowmagic = ~uint64_t(0) / uint64_t(std::max(1, w)) + 1;
-  d.blankaround.assign(rm.owner.size(), 0);
+  // The bands follow from the map alone, so the result does not depend on
+  // the number of threads.
+  d.bandrows = std::max(8, (h + 63) / 64);
+  d.bands.resize(size_t((h + d.bandrows - 1) / d.bandrows));
+  for (size_t b = 0; b < d.bands.size(); b++) {
+    d.bands[b].y0 = int32_t(b) * d.bandrows;
+    d.bands[b].y1 = std::min(h - 1, d.bands[b].y0 + d.bandrows - 1);
+  }
   for (int32_t y = 0; y < h; y++)
-    for (int32_t x = 0; x < w; x++) {
-      uint32_t i = uint32_t(at(x, y));
-      if (rm.owner[i] == 0) {
-        d.blanks.push_back(i);
-        d.innerblanks += inner(x, y);
-        countaround(d, i, 1);
+    for (int32_t x = 0; x < w; x++)
+      if (rm.owner[at(x, y)] == 0) d.blanks.push_back(uint32_t(at(x, y)));
+  workers.run(int32_t(d.bands.size()), [&](int32_t b) {
+    Band& band = d.bands[size_t(b)];
+    for (int32_t y = std::max(1, band.y0); y <= std::min(h - 2, band.y1); y++)
+      for (int32_t x = 1; x < w - 1; x++) {
+        uint32_t i = uint32_t(at(x, y));
+        if (rm.owner[i] == 0) band.innerblanks++;
+        else if (nexttoblank(i)) band.frontier.push_back(i);
       }
-    }
-  for (int32_t y = 1; y < h - 1; y++)
-    for (int32_t x = 1; x < w - 1; x++) {
-      size_t i = at(x, y);
-      if (d.blankaround[i] && rm.owner[i] != 0) d.frontier.push_back(uint32_t(i));
-    }
+  });
   return d;
 }
 
-// Gives pixel i to land l and keeps the counts.
-inline void take(Division& d, uint32_t i, int32_t l) {
-  rm.owner[i] = int16_t(l);
-  countaround(d, i, -1);
+// Brings every band's frontier and count up to date after its taken pixels
+// were given owners: pixels that no longer touch an unowned one leave, taken
+// pixels that do join, in reading order.
+void update(Workers& workers, Division& d) {
+  workers.run(int32_t(d.bands.size()), [&](int32_t b) {
+    Band& band = d.bands[size_t(b)];
+    std::vector<uint32_t> keep;
+    keep.reserve(band.frontier.size() + band.taken.size());
+    for (uint32_t i : band.frontier)
+      if (nexttoblank(i)) keep.push_back(i);
+    size_t old = keep.size();
+    for (uint32_t i : band.taken) {
+      uint32_t y = d.row(i);
+      if (!inner(int32_t(i - y * uint32_t(rm.width)), int32_t(y))) continue;
+      band.innerblanks--;
+      if (nexttoblank(i)) keep.push_back(i);
+    }
+    std::sort(keep.begin() + ptrdiff_t(old), keep.end());
+    std::inplace_merge(keep.begin(), keep.begin() + ptrdiff_t(old), keep.end());
+    band.frontier.swap(keep);
+    band.taken.clear();
+  });
 }
 
-// Brings the lists up to date after the pixels in taken (reading order not
-// needed) were given owners.
-void update(Division& d, std::vector<uint32_t>& taken) {
-  std::vector<uint32_t> keep;
-  keep.reserve(d.frontier.size() + taken.size());
-  for (uint32_t i : d.frontier)
-    if (d.blankaround[i]) keep.push_back(i);
-  size_t old = keep.size();
-  for (uint32_t i : taken) {
-    uint32_t y = d.row(i);
-    bool in = inner(int32_t(i - y * uint32_t(rm.width)), int32_t(y));
-    d.innerblanks -= in;
-    if (in && d.blankaround[i]) keep.push_back(i);
-  }
-  std::sort(keep.begin() + ptrdiff_t(old), keep.end());
-  std::inplace_merge(keep.begin(), keep.begin() + ptrdiff_t(old), keep.end());
-  d.frontier.swap(keep);
+// The random draw of one pixel in one growth pass: a hash of both, so the
+// passes need no shared generator and every band can draw on its own.
+inline uint64_t pixeldraw(uint64_t passkey, uint32_t i) {
+  uint64_t z = (uint64_t(i) + passkey) * 0x9E3779B97F4A7C15ULL;
+  z = (z ^ (z >> 31)) * 0xD6E8FEB86659FD93ULL;
+  return z ^ (z >> 32);
 }
 
 // One growth pass: every owned pixel off the outermost rows and columns
-// picks one of its 3 x 3 neighbours and takes it when unowned and fitting.
+// picks one of its 3 x 3 neighbours and takes it when unowned and fitting;
+// of two pixels that pick the same one, the first in reading order takes it.
+// A band settles its own rows in reading order, starting with the picks that
+// the last row of the band above makes into its first row; the picks its
+// first row makes into the band above come after all of that band's own,
+// so they are settled after the pass, band by band.
 // Returns the inner unowned count from before the pass.
-int32_t growpass(Division& d, int32_t a, int32_t b) {
+int32_t growpass(Workers& workers, Division& d, int32_t a, int32_t b) {
   const int32_t w = rm.width, h = rm.height;
   if (h < 3) return 0;
-  int32_t before = int32_t(d.innerblanks);
+  int32_t before = int32_t(d.innerblanks());
   int16_t* owner = rm.owner.data();
   const int64_t offset[9] = {-w - 1, -w, -w + 1, -1, 0, 1, w - 1, w, w + 1};
-  std::vector<uint32_t> taken;
-  for (uint32_t i : d.frontier) {
-    int32_t l = owner[i];
-    size_t t = size_t(int64_t(i) + offset[d.steps.move()]);
-    if (owner[t] != 0) continue;
+  const uint64_t passkey = uint64_t(d.steps.next32()) << 32 | d.steps.next32();
+  // Whether land l claims pixel t, with the pick's draw; -1 when it picks no
+  // unowned pixel of the given rows.
+  auto pick = [&](uint32_t i, int32_t& l, uint32_t& t) {
+    uint64_t z = pixeldraw(passkey, i);
+    l = owner[i];
+    t = uint32_t(int64_t(i) + offset[(uint64_t(uint32_t(z)) * 9) >> 32]);
+    uint32_t chance = uint32_t((uint64_t(uint32_t(z >> 32)) * 100) >> 32);
     bool water = wateri(t);
-    bool claim = sealand(l) ? (water || rnd(100) < b) : (!water || rnd(100) < a);
-    if (!claim) continue;
-    take(d, uint32_t(t), l);
-    taken.push_back(uint32_t(t));
-  }
-  update(d, taken);
+    return sealand(l) ? (water || chance < uint32_t(b)) : (!water || chance < uint32_t(a));
+  };
+  workers.run(int32_t(d.bands.size()), [&](int32_t k) {
+    Band& band = d.bands[size_t(k)];
+    band.up.clear();
+    const uint32_t first = uint32_t(band.y0) * uint32_t(w), end = uint32_t(band.y1 + 1) * uint32_t(w);
+    if (k > 0) {
+      const std::vector<uint32_t>& above = d.bands[size_t(k) - 1].frontier;
+      auto from = std::lower_bound(above.begin(), above.end(), first - uint32_t(w));
+      for (auto it = from; it != above.end(); ++it) {
+        int32_t l;
+        uint32_t t;
+        if (pick(*it, l, t) && t >= first && owner[t] == 0) {
+          owner[t] = int16_t(l);
+          band.taken.push_back(t);
+        }
+      }
+    }
+    for (uint32_t i : band.frontier) {
+      int32_t l;
+      uint32_t t;
+      bool claim = pick(i, l, t);
+      if (!claim || t >= end) continue;   // the band below settles picks into its rows
+      if (t < first) band.up.push_back({t, int16_t(l)});
+      else if (owner[t] == 0) {
+        owner[t] = int16_t(l);
+        band.taken.push_back(t);
+      }
+    }
+  });
+  for (size_t k = 1; k < d.bands.size(); k++)
+    for (auto [t, l] : d.bands[k].up)
+      if (owner[t] == 0) {
+        owner[t] = l;
+        d.bands[k - 1].taken.push_back(t);
+      }
+  update(workers, d);
   return before;
 }
 
 // One filling pass: every unowned pixel looks at its 3 x 3 neighbours as they
 // were before the pass, in reading order, and the first that takes it owns it.
 // Returns the unowned count from before the pass.
-int32_t fillpass(Division& d, int32_t a, int32_t b) {
+int32_t fillpass(Workers& workers, Division& d, int32_t a, int32_t b) {
   const int32_t w = rm.width, h = rm.height;
   std::erase_if(d.blanks, [](uint32_t i) { return rm.owner[i] != 0; });
   int32_t before = int32_t(d.blanks.size());
@@ -354,8 +470,11 @@ int32_t fillpass(Division& d, int32_t a, int32_t b) {
       }
     if (taker) taken.push_back(i), takers.push_back(int16_t(taker));
   }
-  for (size_t k = 0; k < taken.size(); k++) take(d, taken[k], takers[k]);
-  update(d, taken);
+  for (size_t k = 0; k < taken.size(); k++) {
+    rm.owner[taken[k]] = takers[k];
+    d.bandof(taken[k]).taken.push_back(taken[k]);
+  }
+  update(workers, d);
   return before;
 }
 }  // namespace
@@ -380,14 +499,16 @@ void SortLands() {
 
 int32_t GrowPass(int32_t a, int32_t b) {
   makewaterbits();
-  Division d = finddivision();
-  return growpass(d, a, b);
+  Workers workers(divisionthreads());
+  Division d = finddivision(workers);
+  return growpass(workers, d, a, b);
 }
 
 int32_t FillPass(int32_t a, int32_t b) {
   makewaterbits();
-  Division d = finddivision();
-  return fillpass(d, a, b);
+  Workers workers(divisionthreads());
+  Division d = finddivision(workers);
+  return fillpass(workers, d, a, b);
 }
 
 void DivideWorld(int32_t showprogress, int32_t first) {
@@ -395,25 +516,11 @@ void DivideWorld(int32_t showprogress, int32_t first) {
   if (nbrlands < 1) return;
   makewaterbits();
   for (int32_t l = 1; l <= nbrlands; l++) RMSetOwner(provgeo[size_t(l)].x, provgeo[size_t(l)].y, l);
-  WalkSteps steps = newsteps();
-  std::vector<uint8_t> safe;
-  std::vector<uint16_t> walkmap;
-  float rounds = 50.0f * rm.mindist;
-  for (int32_t k = 0; float(k) < rounds; k++) {
-    if (showprogress && k % 64 == 0) progressbox(TITLE, int32_t(float(k) * 100.0f / rounds), "Expanding territories");
-    // The squares are renewed as the provinces grow: at doubled round counts, then every 512 rounds.
-    if (k == 0 || (k >= 32 && (k & (k - 1)) == 0) || k % 512 == 0) safemap(safe, walkmap);
-    // The walks wait mostly on memory: while one province walks, the area
-    // of the next one is fetched.
-    int32_t reach = std::min(48, int32_t(std::sqrt(float(k)) * 0.7f) + 3);
-    for (int32_t l = 1; l <= nbrlands; l++) {
-      if (l < nbrlands) prefetcharea(walkmap, provgeo[size_t(l) + 1].x, provgeo[size_t(l) + 1].y, reach);
-      expandonce(l, steps, walkmap);
-    }
-  }
+  Workers workers(divisionthreads());
+  expand(workers, showprogress, newsteps());
   int64_t area = int64_t(rm.width) * rm.height;
-  Division division = finddivision();
-  int32_t blanks = growpass(division, 30, 1);
+  Division division = finddivision(workers);
+  int32_t blanks = growpass(workers, division, 30, 1);
   int32_t firstblanks = std::max(1, blanks);
   int32_t stalled = 0;
   while (blanks > 0) {
@@ -421,17 +528,17 @@ void DivideWorld(int32_t showprogress, int32_t first) {
     int32_t before = blanks;
     if (blanks >= 3 * (rm.width + rm.height)) {
       if (blanks < area / (first ? 20 : 50)) {
-        blanks = fillpass(division, 60, 15);
+        blanks = fillpass(workers, division, 60, 15);
         RMLog("eblanks %d", blanks);
       } else if (blanks < area / 10) {
-        blanks = growpass(division, 75, 5);
+        blanks = growpass(workers, division, 75, 5);
         RMLog("_blanks %d", blanks);
       } else {
-        blanks = growpass(division, 30, 1);
+        blanks = growpass(workers, division, 30, 1);
         RMLog("blanks %d", blanks);
       }
     } else {
-      blanks = fillpass(division, 100, 50);
+      blanks = fillpass(workers, division, 100, 50);
       RMLog("feblanks %d", blanks);
     }
     // The passes count before they fill; a count that stops falling means
@@ -440,8 +547,8 @@ void DivideWorld(int32_t showprogress, int32_t first) {
     if (stalled > 1000) break;
   }
   // The growth passes skip the outermost rows and columns: fill what they left.
-  for (int32_t pass = 0; pass < 10000 && division.innerblanks + int64_t(division.blanks.size()) > 0; pass++)
-    if (fillpass(division, 100, 50) == 0) break;
+  for (int32_t pass = 0; pass < 10000 && division.innerblanks() + int64_t(division.blanks.size()) > 0; pass++)
+    if (fillpass(workers, division, 100, 50) == 0) break;
 }
 
 void rmprettify(int32_t showprogress) {

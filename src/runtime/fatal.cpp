@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "frontend/frontend.h"
@@ -79,4 +80,15 @@ void debugprint3(const char* format, ...) { DEBUGPRINT_BODY(2) }
 
 void logtostream(int tostderr, const char* text) { fputs(text, tostderr ? stderr : stdout); }
 
-void removelog() { unlink("log.txt"); }
+// An old log is removed at start, but never the file that this run's own
+// output goes to: "vey3 ... > log.txt" would otherwise write into a file
+// that no longer has a name, and the whole log would be lost.
+void removelog() {
+  struct stat old {};
+  if (stat("log.txt", &old) != 0) return;
+  for (int fd : {STDOUT_FILENO, STDERR_FILENO}) {
+    struct stat out {};
+    if (fstat(fd, &out) == 0 && out.st_dev == old.st_dev && out.st_ino == old.st_ino) return;
+  }
+  unlink("log.txt");
+}

@@ -95,6 +95,15 @@ TEST_F(RandomMapOptions, SameSeedsGiveByteIdenticalFiles) {
   EXPECT_EQ(readtext(a.picture), readtext(b.picture));
   Made c = make("seed_c", 300, 220, 16, 0.3f, 0.2f, 100, 0, 12);
   EXPECT_NE(readtext(a.picture), readtext(c.picture));
+  // The division shares its work among threads; how many must not show.
+  for (int32_t threads : {3, 8}) {
+    rm.threads = threads;
+    Made t = make("seed_threads", 300, 220, 16, 0.3f, 0.2f, 100);
+    rm.threads = 0;
+    ASSERT_TRUE(t.ok);
+    EXPECT_EQ(t.map, a.map) << threads;
+    EXPECT_EQ(readtext(t.picture), readtext(a.picture)) << threads;
+  }
 }
 
 TEST_F(RandomMapOptions, FileStructureAndEveryInvariant) {

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -169,6 +170,17 @@ TEST(Debug, LogToStreamAndRemoveLog) {
   removelog();
   EXPECT_FALSE(exists(dir / "log.txt"));
   removelog();   // a missing file is no error
+  // The log that this run's output is redirected into stays.
+  fflush(stdout);
+  int saved = dup(STDOUT_FILENO);
+  int fd = open("log.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  ASSERT_GE(fd, 0);
+  dup2(fd, STDOUT_FILENO);
+  close(fd);
+  removelog();
+  dup2(saved, STDOUT_FILENO);
+  close(saved);
+  EXPECT_TRUE(exists(dir / "log.txt"));
   ASSERT_EQ(chdir(old), 0);
 }
 
