@@ -39,6 +39,9 @@ struct RandomMapWork {
   // Threads for the division; 0 lets the map's size decide. The map does not
   // depend on it.
   int32_t threads = 0;
+  // Rows per band of the division's growth passes; 0 lets the map's height
+  // decide. The map does not depend on it either.
+  int32_t bandrows = 0;
 };
 extern RandomMapWork rm;
 // 1 = mountains only on province borders, impassable. Starts off; the

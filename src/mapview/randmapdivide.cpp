@@ -329,7 +329,7 @@ Division finddivision(Workers& workers) {
   d.rowmagic = ~uint64_t(0) / uint64_t(std::max(1, w)) + 1;
   // The bands follow from the map alone, so the result does not depend on
   // the number of threads.
-  d.bandrows = std::max(8, (h + 63) / 64);
+  d.bandrows = rm.bandrows > 0 ? rm.bandrows : std::max(8, (h + 63) / 64);
   d.bands.resize(size_t((h + d.bandrows - 1) / d.bandrows));
   for (size_t b = 0; b < d.bands.size(); b++) {
     d.bands[b].y0 = int32_t(b) * d.bandrows;
