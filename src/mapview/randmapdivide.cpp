@@ -313,8 +313,7 @@ inline bool nexttoblank(uint32_t i) {
 int32_t divisionthreads() {
   if (rm.threads > 0) return std::min(rm.threads, 64);
   int64_t area = int64_t(rm.width) * rm.height;
-  int32_t cores = int32_t(std::min(8u, std::max(1u, std::thread::hardware_concurrency())));
-  return int32_t(std::clamp<int64_t>(area / 250000, 1, cores));
+  return int32_t(std::clamp<int64_t>(area / 250000, 1, std::min(8, usablecores())));
 }
 
 WalkSteps newsteps() {

@@ -1,5 +1,7 @@
 #include "runtime/workers.h"
 
+#include <sched.h>
+
 #include <algorithm>
 
 namespace {
@@ -18,8 +20,15 @@ void awaitchange(const std::atomic<T>& a, T old) {
 }
 }  // namespace
 
+int32_t usablecores() {
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  if (sched_getaffinity(0, sizeof set, &set) == 0) return std::max(1, CPU_COUNT(&set));
+  return int32_t(std::max(1u, std::thread::hardware_concurrency()));
+}
+
 Workers::Workers(int32_t threads) {
-  if (threads <= 0) threads = int32_t(std::min(8u, std::max(1u, std::thread::hardware_concurrency())));
+  if (threads <= 0) threads = std::min(8, usablecores());
   for (int32_t t = 1; t < threads; t++) helpers_.emplace_back([this] { serve(); });
 }
 

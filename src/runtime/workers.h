@@ -11,6 +11,10 @@
 #include <thread>
 #include <vector>
 
+// The cores this process may run on (its affinity mask, which container
+// limits and taskset narrow), at least 1.
+int32_t usablecores();
+
 class Workers {
  public:
   // threads counts the calling thread; 0 means one per core, at most 8.
