@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,15 @@
 #include "gamefiles/gamefiles.h"
 #include "runtime/binio.h"
 #include "runtime/folders.h"
+#include "runtime/util.h"
+
+// The scratch folder goes when the run ends normally; after a crash it
+// stays, with what the reader was given.
+inline char fuzzroot[PATHLEN];
+inline void removefuzzroot() {
+  std::error_code ignored;
+  std::filesystem::remove_all(fuzzroot, ignored);
+}
 
 inline void fuzzsetup() {
   static bool done = false;
@@ -18,6 +28,8 @@ inline void fuzzsetup() {
   done = true;
   char root[] = "/tmp/vey3fuzzXXXXXX";
   if (!mkdtemp(root)) abort();
+  strlcopy(fuzzroot, root, PATHLEN);
+  atexit(removefuzzroot);
   formatbounded(savepath, PATHLEN, "%s/save", root);
   formatbounded(temppath, PATHLEN, "%s/temp", root);
   mkdirs(savepath);
