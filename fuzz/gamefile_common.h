@@ -4,32 +4,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "../tests/gamefiles/sampleworld.h"
+#include "scratch.h"
 #include "gamefiles/gamefiles.h"
 #include "runtime/binio.h"
 #include "runtime/folders.h"
 #include "runtime/util.h"
 
-// The scratch folder goes when the run ends normally; after a crash it
-// stays, with what the reader was given.
-inline char fuzzroot[PATHLEN];
-inline void removefuzzroot() {
-  std::error_code ignored;
-  std::filesystem::remove_all(fuzzroot, ignored);
-}
-
 inline void fuzzsetup() {
   static bool done = false;
   if (done) return;
   done = true;
-  char root[] = "/tmp/vey3fuzzXXXXXX";
-  if (!mkdtemp(root)) abort();
-  strlcopy(fuzzroot, root, PATHLEN);
-  atexit(removefuzzroot);
+  const char* root = makefuzzscratch("/tmp/vey3fuzzXXXXXX");
   formatbounded(savepath, PATHLEN, "%s/save", root);
   formatbounded(temppath, PATHLEN, "%s/temp", root);
   mkdirs(savepath);

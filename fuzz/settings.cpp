@@ -7,31 +7,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 
 #include "mods/mods.h"
 #include "runtime/folders.h"
 #include "runtime/settings.h"
 #include "runtime/util.h"
+#include "scratch.h"
 
 namespace {
 char configfile[PATHLEN];
-char privatefolder[PATHLEN];
-
-void removeprivatefolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(privatefolder, ignored);
-}
 
 void setup() {
   static bool done = false;
   if (done) return;
   done = true;
-  char pattern[] = "/tmp/vey3fuzz_settings_XXXXXX";
-  const char* dir = mkdtemp(pattern);
-  if (!dir) abort();
-  strlcopy(privatefolder, dir, PATHLEN);
-  atexit(removeprivatefolder);
+  const char* dir = makefuzzscratch("/tmp/vey3fuzz_settings_XXXXXX");
   formatbounded(confpath, PATHLEN, "%s/conf", dir);
   formatbounded(modpath, PATHLEN, "%s/mods", dir);
   mkdirs(confpath);
