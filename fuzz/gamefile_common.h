@@ -39,8 +39,9 @@ inline void writewithcrc(const char* path, const uint8_t* data, size_t size) {
   fclose(f);
 }
 
-// The input as a read stream with untrusted reading on; none for no input.
+// The input as a read stream, after the shared set-up; none for no input.
 inline FILE* fuzzstream(const uint8_t* data, size_t size) {
+  fuzzsetup();
   if (size == 0) return nullptr;
   return fmemopen(const_cast<uint8_t*>(data), size, "rb");
 }

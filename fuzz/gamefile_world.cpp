@@ -2,7 +2,6 @@
 #include "gamefile_common.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzzsetup();
   FILE* f = fuzzstream(data, size);
   if (!f) return 0;
   SoftReadScope soft;
