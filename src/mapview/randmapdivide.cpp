@@ -2,7 +2,6 @@
 // over water, land provinces over land), borders are smoothed, touching
 // provinces become neighbours, and chains of border mountains are raised.
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <numeric>
 
