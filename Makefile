@@ -5,6 +5,8 @@ ASAN        := build/asan
 FUZZ        := build/fuzz
 FUZZ_SECONDS ?= 60
 SMOKE_FUZZ_SECONDS ?= 4
+# Paths relative to the checkout, so that ccache (where installed) shares objects between checkouts.
+export CCACHE_BASEDIR := $(CURDIR)
 
 .PHONY: all deps release asan fuzzbuild play test test-release test-asan test-fuzz bench fuzz clean
 
