@@ -200,4 +200,159 @@ inline bool servesascommander(const Roles& r, int m) {
 // the pretender forms, whose gold is their design cost.
 inline bool pricedbyrule(const Roles& r, int m) { return m > 0 && isusedunittype(m) && !r.pretender[m]; }
 
+// ------------------------------------------------------------ spells
+// Where the rules of the game look for each lasting enchantment kind (the
+// spell's damage field): on one province, over the whole world, or on land 0
+// (the arena of death matches). A ritual must create its kind at that scope:
+// effect 10082 on a province, 10081 world-wide, 10083 on land 0.
+enum class Scope { Province, World, Land0 };
+constexpr int16_t EFFECT_WORLDENCH = 10081, EFFECT_PROVINCEENCH = 10082, EFFECT_LAND0ENCH = 10083;
+constexpr int16_t EFFECT_SUMMON = 10001, EFFECT_BATTLESTATE = 10, EFFECT_BATTLEENCH = 81;
+
+struct EnchKind {
+  int kind;
+  Scope scope;
+  int gempath;        // path of the gems it gives its owner, -1 none
+  const char* does;   // what it does, for the spell's description
+};
+inline constexpr EnchKind enchkinds[] = {
+    {1, Scope::Province, -1, "storms rage over the province: missile precision is halved and mages with storm power gain an air level there"},
+    {2, Scope::Province, -1, "the currents of the sea province favour the caster's units (+4 action points) and hinder all others (-4)"},
+    {2, Scope::World, -1, "the caster's units bear their burden lightly under water: 2 less encumbrance in every sea province instead of 2 more"},
+    {7, Scope::Province, -1, "rain falls on the province in every battle fought there"},
+    {15, Scope::World, -1, "the caster sees every province of the world and may inspect every hero"},
+    {16, Scope::World, -1, "storms rage over every land: missile precision is halved, income of dry land falls by a fifth and no army sails"},
+    {17, Scope::World, 0, "the caster receives 20 fire gems every month"},
+    {18, Scope::World, -1, "rivers dry up: provinces with fresh water give 30 percent less income"},
+    {20, Scope::World, -1, "the caster's smiths forge as if one level more skilled, and reducible items cost half their gems"},
+    {21, Scope::Province, -1, "no darkness can fall on the province, and creatures that draw power from darkness are weakened there"},
+    {27, Scope::World, -1, "provinces in the caster's veyrance give more income, the more the stronger the veyrance"},
+    {28, Scope::World, -1, "the seas freeze over: no army may pass between land and sea, and no army sails"},
+    {30, Scope::World, -1, "the caster's units in their own veyrance gain hit points by its strength"},
+    {32, Scope::World, -1, "foreign units in the caster's veyrance lose morale by its strength"},
+    {33, Scope::World, 5, "the caster receives 21 death gems every month, and every province gives a tenth more income"},
+    {35, Scope::World, -1, "provinces in the caster's veyrance give more resources, the more the stronger the veyrance"},
+    {36, Scope::Province, -1, "the caster sees everything in the province"},
+    {37, Scope::Province, -1, "the caster sees everything in the province"},
+    {38, Scope::Land0, -1, "an arena opens where the champions of every nation may fight death matches"},
+    {40, Scope::Province, -1, "astral mages in the province cast as if one level more skilled"},
+    {46, Scope::World, 6, "the caster receives 10 nature gems every month"},
+    {47, Scope::World, -1, "the caster receives 15 water, 5 astral, 3 air and 1 fire, earth, death and nature gems every month"},
+    {48, Scope::World, 3, "the caster receives 20 earth gems every month"},
+    {49, Scope::World, 1, "the caster receives 20 air gems every month"},
+    {53, Scope::World, -1, "the caster's provinces give 5 percent more income and 20 percent more resources"},
+    {54, Scope::World, 4, "the caster receives 5 astral pearls every month"},
+    {56, Scope::World, -1, "darkness falls on the world: income and resources everywhere fall to a tenth"},
+    {59, Scope::World, -1, "every army may enter the sea as if it breathed water"},
+    {68, Scope::Province, -1, "units in the province lose 4 morale"},
+    {69, Scope::Province, -1, "the walls of the province's fort gain 200 defence"},
+    {70, Scope::Province, -1, "fog covers the province: missile precision is halved there"},
+    {71, Scope::Province, -1, "a foul mist covers the province: missile precision is halved there"},
+    {77, Scope::Province, -1, "darkness lies over the province"},
+    {82, Scope::World, 5, "the caster receives 3 death and 6 nature gems every month"},
+    {85, Scope::Province, -1, "the province turns to swamp: units without swamp survival fight and move worse"},
+};
+
+inline Scope scopeofeffect(int effect) {
+  return effect == EFFECT_PROVINCEENCH ? Scope::Province : effect == EFFECT_WORLDENCH ? Scope::World : Scope::Land0;
+}
+inline bool islastingench(const Spell& s) {
+  return s.effect == EFFECT_WORLDENCH || s.effect == EFFECT_PROVINCEENCH || s.effect == EFFECT_LAND0ENCH;
+}
+inline const EnchKind* enchkindof(const Spell& s) {
+  for (const EnchKind& k : enchkinds)
+    if (k.kind == s.damage && k.scope == scopeofeffect(s.effect)) return &k;
+  return nullptr;
+}
+
+// States that battle spells give (effect 10: to their targets; effect 81: to
+// every unit of the caster's side), by the spell's damage field.
+struct BattleState {
+  int kind;
+  int word;           // the unit flag word that carries it: 1 afflictions, 2 states, 3 third word
+  uint32_t bit;
+  bool hostile;
+  const char* name;
+};
+inline constexpr BattleState battlestates[] = {
+    {1, 2, 0x40000, false, "quickness (double action points, +3 attack and defence)"},
+    {2, 2, 0x10000, false, "stone skin (protection at least 15, +2)"},
+    {3, 2, 0x10, false, "bark skin (protection at least 10, +1)"},
+    {4, 2, 0x10000000, false, "iron skin (protection at least 20, +3)"},
+    {5, 2, 0x8, false, "an air shield that turns aside most missiles"},
+    {6, 3, 0x8000, false, "a fire shield that burns attackers"},
+    {7, 2, 0x80, false, "strength +4"},
+    {8, 2, 0x4, false, "precision +5"},
+    {9, 2, 0x100, false, "berserk fury"},
+    {10, 2, 0x1, false, "a blessing for sacred units"},
+    {11, 2, 0x2, false, "luck"},
+    {12, 2, 0x4000000, false, "magic resistance +4"},
+    {13, 2, 0x8000, false, "courage (+2 morale)"},
+    {14, 2, 0x20000, false, "flight"},
+    {15, 2, 0x40, false, "hardened armour (+3 protection for each piece worn)"},
+    {16, 2, 0x2000, false, "cold resistance"},
+    {17, 2, 0x400, false, "fire resistance"},
+    {18, 2, 0x1000000, false, "poison resistance"},
+    {19, 2, 0x800, false, "shock resistance"},
+    {20, 2, 0x8000000, false, "an ethereal body"},
+    {21, 3, 0x20000000, false, "regeneration"},
+    {22, 3, 0x20, false, "a water shield (+5 defence under water)"},
+    {23, 3, 0x20000, false, "hell power (+4 strength, attack, defence and protection)"},
+    {24, 3, 0x2000000, false, "unholy power (+4 attack and action points)"},
+    {25, 1, 0x400, true, "rusted armour: the targets lose the armour they wear"},
+};
+inline const BattleState* battlestateof(const Spell& s) {
+  if (s.effect != EFFECT_BATTLESTATE && s.effect != EFFECT_BATTLEENCH) return nullptr;
+  for (const BattleState& b : battlestates)
+    if (b.kind == s.damage) return &b;
+  return nullptr;
+}
+
+// A summoning ritual costs one gem for every 10 gold that what it brings is
+// worth (the gold of the summoned type, times the count), at least one.
+inline int summongems(const Roles& r, const Spell& s) {
+  if (s.effect != EFFECT_SUMMON || s.damage <= 0 || s.damage >= MAXUNITTYPES) return 0;
+  const int gold = goldcost(s.damage, servesascommander(r, s.damage)) * std::max<int>(1, s.nbreff);
+  return std::max(1, (gold + 5) / 10);
+}
+
+// ------------------------------------------------------------ abilities
+// What each ability does for its holder, for descriptions; an item or unit
+// whose abilities are all outside this table gives nothing that a rule reads.
+struct AbilityText {
+  int ability;
+  const char* text;   // "%d" takes the value
+};
+inline constexpr AbilityText abilitytexts[] = {
+    {10, "+%d fire magic"}, {11, "+%d air magic"}, {12, "+%d water magic"}, {13, "+%d earth magic"},
+    {14, "+%d astral magic"}, {15, "+%d death magic"}, {16, "+%d nature magic"}, {17, "+%d blood magic"},
+    {18, "+%d holy power"}, {20, "+%d to every elemental path"}, {21, "+%d to every sorcery path"},
+    {22, "+%d to every magic path"}, {30, "%d fire gems a month"}, {31, "%d air gems a month"},
+    {32, "%d water gems a month"}, {33, "%d earth gems a month"}, {34, "%d astral pearls a month"},
+    {35, "%d death gems a month"}, {36, "%d nature gems a month"}, {37, "%d blood slaves a month"},
+    {103, "standard: +%d morale to the troops"}, {105, "awe %d"}, {106, "poison cloud %d"}, {108, "stealth %d"},
+    {109, "lets %d size of troops move unseen"}, {111, "lets %d size of troops go under water"},
+    {113, "lets %d size of troops fly"}, {117, "reinvigoration %d"}, {118, "forge bonus %d percent"},
+    {119, "+2 fire and astral magic"}, {121, "+%d research"}, {122, "supplies %d more food"},
+    {125, "siege bonus %d"}, {129, "lets its bearer leave the sea"}, {130, "lets %d size of sea troops go on land"},
+    {131, "pillage bonus %d"}, {132, "alchemy bonus %d percent"}, {138, "+1 magic in the path it names"},
+    {150, "+%d attack"}, {151, "+%d strength"}, {157, "leads %d more troops"}, {158, "leads %d more magic beings"},
+    {159, "leads %d more undead"}, {160, "+%d magic resistance"}, {161, "spell penetration %d"},
+    {162, "animals fear it (%d)"}, {163, "fire shield %d"}, {170, "patrol bonus %d"}, {172, "disease cloud %d"},
+    {174, "storm power %d"}, {175, "immune to storms"}, {176, "cold power %d"}, {177, "fire power %d"},
+    {178, "%d more eyes"}, {181, "+%d precision"}, {183, "fear %d"}, {187, "magic at %d percent"},
+    {189, "regenerates %d percent of its hit points a round"}, {190, "berserk %d"}, {198, "fire resistance %d"},
+    {199, "shock resistance %d"}, {200, "poison resistance %d"}, {201, "cold resistance %d"}, {208, "air shield %d"},
+    {212, "heals %d afflictions"}, {213, "assassin"}, {214, "spy"}, {217, "ambidextrous %d"}, {220, "cold aura %d"},
+    {221, "regenerates %d more at sea"}, {231, "stronger in spring (%d percent)"}, {232, "stronger in summer (%d percent)"},
+    {233, "stronger in autumn (%d percent)"}, {234, "stronger in winter (%d percent)"}, {248, "researches at least %d"},
+    {272, "research follows the province's productivity (%d)"}, {273, "immune to drain"}, {281, "dark vision %d"},
+    {291, "+%d to every fighting figure"}, {293, "dark power %d"}, {308, "+%d morale"}, {316, "heat aura %d"},
+    {332, "+%d magic away from home"}};
+inline const char* abilitytext(int a) {
+  for (const AbilityText& t : abilitytexts)
+    if (t.ability == a) return t.text;
+  return nullptr;
+}
+
 }  // namespace content
