@@ -10,7 +10,8 @@
 #include <thread>
 
 #include "runtime/fatal.h"
-#include "sound/sound.h"
+#include "sound/backends.h"
+#include "sound/mixer.h"
 
 namespace {
 constexpr int32_t CHUNKFRAMES = 512;

@@ -7,7 +7,8 @@
 #include <array>
 
 #include "runtime/fatal.h"
-#include "sound/sound.h"
+#include "sound/backends.h"
+#include "sound/mixer.h"
 
 namespace {
 

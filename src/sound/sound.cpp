@@ -4,16 +4,23 @@
 #include <dlfcn.h>
 
 #include <cstdlib>
+#include <vector>
 
+#include "gfx/gfx.h"
 #include "runtime/fatal.h"
 #include "runtime/util.h"
+#include "sound/backends.h"
+#include "sound/mixer.h"
+#include "sound/samples.h"
 #include "sound/sound.h"
+#include "world/recruit.h"
 
 char sounddatafolder[PATHLEN];
 
 namespace {
-enum class Backend { none, arts, oss, pulse, jack };
+enum class Backend { none, arts, oss, pulse, jack, null };
 Backend running = Backend::none;
+std::vector<int16_t> nullbuffer;
 
 // JACK is only tried when a JACK server runs: connecting to none would try to start one.
 bool jackserverfound() { return system("pgrep jackd > /dev/null") == 0; }
@@ -29,6 +36,7 @@ bool start(Backend which, const char* caption) {
         return false;
       }
       return startjack(caption);
+    case Backend::null: return true;
     case Backend::none: return false;
   }
   return false;
@@ -67,6 +75,7 @@ void init_sound(const char* caption, int32_t device, const char* datafolder) {
     case 3: tried = start(Backend::oss, name) ? Backend::oss : Backend::none; break;
     case 4: tried = start(Backend::pulse, name) ? Backend::pulse : Backend::none; break;
     case 5: tried = start(Backend::jack, name) ? Backend::jack : Backend::none; break;
+    case SOUND_NULLDEVICE: tried = Backend::null; break;
     default: debugprint("sound: unknown sound device %d\n", device); break;
   }
   running = tried;
@@ -82,9 +91,12 @@ void deinit_sound() {
     case Backend::oss: stoposs(); break;
     case Backend::pulse: stoppulse(); break;
     case Backend::jack: stopjack(); break;
+    case Backend::null: nullbuffer = {}; break;
     case Backend::none: break;
   }
-  if (was != Backend::none) stopallchannels();
+  // Nothing mixes any more: the channels and then the samples they played go.
+  stopallchannels();
+  freesamples();
 }
 
 const char* sound_backend_name() {
@@ -93,7 +105,45 @@ const char* sound_backend_name() {
     case Backend::oss: return "OSS";
     case Backend::pulse: return "PulseAudio";
     case Backend::jack: return "JACK";
+    case Backend::null: return "null";
     case Backend::none: break;
   }
   return "none";
+}
+
+std::span<const int16_t> nullsoundrun(int32_t frames) {
+  if (running != Backend::null || frames <= 0) return {};
+  nullbuffer.resize(size_t(frames) * 2);
+  mixaudio(nullbuffer.data(), frames);
+  return nullbuffer;
+}
+
+int32_t play_sample(int32_t sample, int32_t volume, int32_t pan, int32_t loop) {
+  if (running == Backend::none || sample < 0) return -1;
+  const std::vector<int16_t>* samples = loadsample(sample);
+  if (!samples) return -1;
+  return playsamples(samples->data(), int32_t(samples->size()), sample, volume, pan, loop);
+}
+
+void fade_channels(int32_t sample, int32_t target, float speed) { fadechannels(sample, target, speed); }
+
+int32_t musicplaying(int32_t era) {
+  const SongRange songs = erasongs(era);
+  return channelsplaying(songs.first, songs.first + songs.count - 1) > 0 ? 1 : 0;
+}
+
+void starteramusic(int32_t era, int32_t volume) {
+  if (musicplaying(era)) return;
+  fade_channels(-1, 0, 0.1f);
+  if (volume <= 0) return;
+  const int32_t song = erasong(era);
+  // Only the new channel fades in: an old one playing the same piece goes on fading out.
+  const int32_t channel = play_sample(song, 0);
+  if (channel >= 0) fadechannel(channel, volume, 0.1f);
+}
+
+int32_t playguisound(GuiSound which) {
+  const size_t k = size_t(which);
+  if (k >= guisounds.size()) return -1;
+  return play_sample(guisounds[k], guisoundvols[k]);
 }

@@ -1,68 +1,63 @@
-// Sound: back ends loaded at run time (aRts, OSS, PulseAudio, JACK), the
-// mixer with its channel table, and the master volume. The channel table is
-// shared by the game thread (play, stop, volume) and the audio side (mixing),
-// guarded by one semaphore.
+// Sound: what the start-up, the screens, the GUI and the battle view call.
+//
+// init_sound starts one back end (JACK, PulseAudio, aRts or OSS, loaded at
+// run time); where none starts the game runs silent and the log says why.
+// Samples are numbered (sound/samples.h) and read from "rawsound/" of the data
+// folder on first use; a missing or damaged file plays as silence with a log
+// line naming it. Volumes are 0..255 like the music and click volume
+// settings; pan is -100 (left) .. 100 (right). Everything here runs on the
+// game thread; the mixer (sound/mixer.h) is shared with the audio side under
+// its one semaphore.
+//
+// The music step of a screen (the turn screen, the main menu):
+//   starteramusic(era, musicvolume) when music is on;
+// a click: playguisound(GUISOUND_TOGGLE); a battle blow:
+//   play_sample(weapon sound, volume by distance, pan by position).
 #pragma once
+#include <span>
+
 #include "runtime/short.h"
 
-// Starts the back end named by the device number (1 default choice, 2 aRts,
-// 3 OSS, 4 PulseAudio, 5 JACK); without a working back end the game runs silent.
+// Starts the back end named by the device number (1 default choice: JACK when
+// a JACK server runs, then PulseAudio, aRts, OSS; 2 aRts, 3 OSS, 4 PulseAudio,
+// 5 JACK; SOUND_NULLDEVICE the null device). Samples come from datafolder.
 void init_sound(const char* caption, int32_t device, const char* datafolder);
-// Stops the back end and unloads its library; safe when none runs.
+// Stops the back end, unloads its library, stops every channel and forgets
+// the loaded samples; safe when none runs.
 void deinit_sound();
-// level = percent * 32 / 100, clamped to 1..32, multiplied into every sample.
-void set_master_volume(int32_t percent);
-int32_t master_volume_level();
-int32_t mastervolumefor(int32_t percent);
-// Name of the back end that runs, or "none".
+// Name of the back end that runs ("JACK", "PulseAudio", "aRts", "OSS",
+// "null"), or "none".
 const char* sound_backend_name();
-// The data folder sound samples are read from (set by init_sound).
-extern char sounddatafolder[PATHLEN];
 
-// The mixer: mono 16-bit samples at MIXRATE mixed into 16-bit stereo.
-constexpr int32_t MIXRATE = 22050;
-constexpr int32_t MIXCHANNELS = 16;
-struct mixchannel {
-  const int16_t* samples;   // owned by the caller, alive while playing
-  int32_t length;           // samples
-  int32_t position;         // next sample to mix
-  int32_t volume;           // 0..100
-  int32_t pan;              // -100 left .. 100 right
-  int32_t loop;             // 1: starts again at the end
-  int32_t active;
-};
-// Starts samples on a free channel; the channel number, or -1 when every
-// channel is busy or there is nothing to play.
-int32_t playsamples(const int16_t* samples, int32_t length, int32_t volume, int32_t pan, int32_t loop);
-void stopchannel(int32_t channel);
-void setchannelvolume(int32_t channel, int32_t volume, int32_t pan);
-int32_t channelplaying(int32_t channel);
-void stopallchannels();
-// Mixes the next frames of every playing channel into out (left, right,
-// left, ...), scaled by the master level and clipped to 16 bits.
-void mixaudio(int16_t* out, int32_t frames);
-// One output value: the sum of a frame's channel contributions at the master level.
-int16_t mixedvalue(int32_t sum, int32_t masterlevel);
-// A channel's share of one sample on the left and right.
-void channelgains(int32_t volume, int32_t pan, int32_t& left, int32_t& right);
+// Starts a sample on a free channel at volume 0..255 (values outside are
+// clamped) and pan; loop 1 plays it until it is stopped or faded out. The
+// channel number, or -1 when nothing plays: no back end runs, the number is
+// below 0 (none) or has no usable sample, or every channel is busy.
+int32_t play_sample(int32_t sample, int32_t volume, int32_t pan = 0, int32_t loop = 0);
+// Fades the playing channels, all of them (sample -1) or those playing one
+// sample, toward a volume 0..255: each 1/50 second the volume moves speed
+// times its distance to the target (speed 0.1: about a second). A channel
+// faded to 0 stops.
+void fade_channels(int32_t sample, int32_t target, float speed);
+// 1 while a piece of the era's music plays (and is not fading out), else 0.
+int32_t musicplaying(int32_t era);
+// The music step of a screen: when no piece of the era's music plays, fades
+// every channel out; then, when volume is above 0, starts a random piece of
+// the era (erasong) at volume 0 and fades it in to volume at speed 0.1.
+void starteramusic(int32_t era, int32_t volume);
 
-// Back ends (each 1 when it started; stop is safe when it did not).
-int startarts(const char* caption);
-void stoparts();
-int startoss();
-void stoposs();
-int startpulse(const char* caption);
-void stoppulse();
-int startjack(const char* caption);
-void stopjack();
-// Loads a shared library for a back end, or logs why not; nullptr on failure.
-void* loadsoundlibrary(const char* name);
-// Looks a symbol up; false (and a log line) when it is missing.
-bool soundsymbol(void* library, const char* name, void*& out);
-template <typename F>
-bool soundsymbol(void* library, const char* name, F& out) {
-  void* p = nullptr;
-  bool ok = soundsymbol(library, name, p);
-  out = reinterpret_cast<F>(p);
-  return ok;
-}
+// The GUI's three sounds, as the start-up set them (guisetsounds and
+// guisetsoundvols): moving onto a new area, a scroll-arrow click, a toggle or
+// radio click. A sound set to -1 plays nothing.
+enum GuiSound : int32_t { GUISOUND_NEWAREA = 0, GUISOUND_SCROLL = 1, GUISOUND_TOGGLE = 2 };
+int32_t playguisound(GuiSound which);
+
+// Master volume (sound/mixer.h): percent * 32 / 100, clamped to 1..32.
+void set_master_volume(int32_t percent);
+
+// The null device, for tests and tools: a back end without hardware whose
+// output is mixed only when asked. nullsoundrun mixes the next frames into the
+// device's buffer and returns them (stereo, 2 values a frame); empty when the
+// null device does not run.
+constexpr int32_t SOUND_NULLDEVICE = 6;
+std::span<const int16_t> nullsoundrun(int32_t frames);

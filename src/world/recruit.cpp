@@ -161,12 +161,17 @@ void strippercent(char* text) {
     if (*c == '%') *c = ' ';
 }
 
+SongRange erasongs(int32_t era) {
+  switch (era) {
+    case 1: return {55, 5};
+    case 2: return {61, 4};
+    case 3: return {66, 4};
+    default: return {71, 1};
+  }
+}
+
 int32_t erasong(int32_t e) {
   if (e == -1) e = sysrnd(4);
-  switch (e) {
-    case 1: return 55 + sysrnd(5);
-    case 2: return 61 + sysrnd(4);
-    case 3: return 66 + sysrnd(4);
-    default: return 71;
-  }
+  const SongRange songs = erasongs(e);
+  return songs.count > 1 ? songs.first + sysrnd(songs.count) : songs.first;
 }

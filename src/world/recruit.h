@@ -24,4 +24,11 @@ int32_t addfeatnr(int32_t lnr, int32_t site);
 int32_t sitename2nr(const char* name);
 int32_t addfeatbyname(int32_t lnr, const char* name);
 void strippercent(char* text);
+// The pieces of music of an era: sample numbers first .. first + count - 1
+// (eras 1..3; any other era has the one main menu piece).
+struct SongRange {
+  int32_t first, count;
+};
+SongRange erasongs(int32_t era);
+// A random piece of the era's music (-1: of a random era 0..3).
 int32_t erasong(int32_t era);

@@ -1,24 +1,14 @@
-#include <gtest/gtest.h>
+// The mixer through the null device: sums, pan, clipping, master volume,
+// ends, loops and fades as numbers.
+#include "sound/soundfolder.h"
 
-#include <array>
-#include <vector>
-
-#include "sound/sound.h"
+#include "gfx/gfx.h"
+#include "world/recruit.h"
 
 namespace {
-struct MixerTest : ::testing::Test {
-  void SetUp() override {
-    stopallchannels();
-    set_master_volume(100);
-  }
-  void TearDown() override { stopallchannels(); }
-};
-
-std::vector<int16_t> mix(int32_t frames) {
-  std::vector<int16_t> out(size_t(frames) * 2, 1234);
-  mixaudio(out.data(), frames);
-  return out;
-}
+int16_t left(const std::vector<int16_t>& out, int32_t frame) { return out[size_t(2 * frame)]; }
+int16_t right(const std::vector<int16_t>& out, int32_t frame) { return out[size_t(2 * frame + 1)]; }
+int16_t alaw(int16_t v) { return alawdecode(alawencode(v)); }
 }  // namespace
 
 TEST(MasterVolume, PercentMapsToLevelsOneToThirtyTwo) {
@@ -27,7 +17,7 @@ TEST(MasterVolume, PercentMapsToLevelsOneToThirtyTwo) {
   EXPECT_EQ(mastervolumefor(97), 31);    // 31.04 rounds down
   EXPECT_EQ(mastervolumefor(4), 1);
   EXPECT_EQ(mastervolumefor(3), 1);      // 0.96 would be silence: clamped to 1
-  EXPECT_EQ(mastervolumefor(0), 1);
+  EXPECT_EQ(mastervolumefor(0), 1);      // even 0 % keeps level 1
   EXPECT_EQ(mastervolumefor(-50), 1);
   EXPECT_EQ(mastervolumefor(250), 32);
   EXPECT_EQ(mastervolumefor(2000000000), 32);   // no overflow on the way
@@ -35,84 +25,140 @@ TEST(MasterVolume, PercentMapsToLevelsOneToThirtyTwo) {
   EXPECT_EQ(master_volume_level(), 16);
 }
 
-TEST(MixRules, GainsFollowVolumeAndPan) {
-  int32_t l, r;
-  channelgains(80, 0, l, r);
-  EXPECT_EQ(l, 80);
-  EXPECT_EQ(r, 80);
-  channelgains(80, 100, l, r);
-  EXPECT_EQ(l, 0);
-  EXPECT_EQ(r, 80);
-  channelgains(100, -50, l, r);
-  EXPECT_EQ(l, 100);
-  EXPECT_EQ(r, 50);
-  channelgains(150, -300, l, r);   // both clamped
-  EXPECT_EQ(l, 100);
-  EXPECT_EQ(r, 0);
-  channelgains(-5, 0, l, r);
-  EXPECT_EQ(l, 0);
+TEST_F(NullDevice, ChannelsAddUpWithVolumeAndPan) {
+  EXPECT_TRUE(run(4) == std::vector<int16_t>(8, 0));   // silence without channels
+  ASSERT_EQ(play_sample(SND_SWORD, 255), 0);            // 1000 both sides
+  ASSERT_EQ(play_sample(SND_BOW, 128, 100), 1);         // 1200 at 128/255, right only
+  ASSERT_EQ(play_sample(SND_SLING, 255, -40), 2);       // 1400, right at 60 %
+  std::vector<int16_t> out = run(3);
+  EXPECT_EQ(left(out, 0), 1000 + 1400);
+  EXPECT_EQ(right(out, 2), 1000 + 602 + 840);   // 1200 * 128 / 255 = 602.4
+  // Out-of-range volumes and pans are clamped, not wrapped.
+  stopallchannels();
+  ASSERT_GE(play_sample(SND_SWORD, 999, -500), 0);
+  ASSERT_GE(play_sample(SND_BOW, -20, 0), 0);
+  out = run(1);
+  EXPECT_EQ(left(out, 0), 1000);
+  EXPECT_EQ(right(out, 0), 0);
 }
 
-TEST(MixRules, OutputScalesByMasterAndClipsToSixteenBits) {
-  EXPECT_EQ(mixedvalue(1000, 32), 1000);
-  EXPECT_EQ(mixedvalue(1000, 16), 500);
-  EXPECT_EQ(mixedvalue(-1000, 1), -31);
-  EXPECT_EQ(mixedvalue(40000, 32), 32767);
-  EXPECT_EQ(mixedvalue(-40000, 32), -32768);
-  EXPECT_EQ(mixedvalue(60000, 16), 30000);   // clipping comes after the master level
+TEST_F(NullDevice, SumsClipToSixteenBitsAfterTheMasterLevel) {
+  ASSERT_GE(play_sample(SND_BLUNT, 255), 0);   // 30000
+  ASSERT_GE(play_sample(SND_BLUNT, 255), 0);
+  EXPECT_EQ(left(run(1), 0), 32767);
+  set_master_volume(50);                       // 60000 * 16 / 32 fits again
+  EXPECT_EQ(left(run(1), 0), 30000);
+  set_master_volume(0);                        // level 1: 60000 / 32
+  EXPECT_EQ(left(run(1), 0), 1875);
+  stopallchannels();
+  set_master_volume(100);
+  // The same sample with its sign turned: a negative sum clips at -32768.
+  static std::vector<int16_t> low(10, -30000);
+  ASSERT_GE(playsamples(low.data(), 10, -1, 255, 0, 0), 0);
+  ASSERT_GE(playsamples(low.data(), 10, -1, 255, 0, 0), 0);
+  EXPECT_EQ(right(run(1), 0), -32768);
 }
 
-TEST_F(MixerTest, SilenceWithoutChannels) {
-  for (int16_t v : mix(8)) EXPECT_EQ(v, 0);
-}
-
-TEST_F(MixerTest, ChannelsAddUpPanAndClip) {
-  static const std::array<int16_t, 4> a = {1000, -2000, 30000, 30000};
-  static const std::array<int16_t, 4> b = {500, 500, 10000, -30000};
-  ASSERT_GE(playsamples(a.data(), 4, 100, 0, 0), 0);
-  ASSERT_GE(playsamples(b.data(), 4, 50, 100, 0), 0);   // half volume, right only
-  std::vector<int16_t> out = mix(4);
-  EXPECT_EQ(out[0], 1000);
-  EXPECT_EQ(out[1], 1250);
-  EXPECT_EQ(out[2], -2000);
-  EXPECT_EQ(out[3], -1750);
-  EXPECT_EQ(out[4], 30000);
-  EXPECT_EQ(out[5], 32767);    // 35000 clipped
-  EXPECT_EQ(out[7], 15000);
-  set_master_volume(50);
-  ASSERT_GE(playsamples(a.data(), 1, 100, 0, 0), 0);
-  out = mix(1);
-  EXPECT_EQ(out[0], 500);
-}
-
-TEST_F(MixerTest, ChannelsEndOrLoop) {
-  static const std::array<int16_t, 3> s = {10, 20, 30};
-  int32_t once = playsamples(s.data(), 3, 100, -100, 0);
-  int32_t looping = playsamples(s.data(), 3, 100, 100, 1);
+TEST_F(NullDevice, SamplesEndOrLoopAndFreeTheirChannel) {
+  const int32_t once = play_sample(SND_SWORD, 255, -100);
+  const int32_t looping = play_sample(SND_TOGGLE, 255, 100, 1);
   ASSERT_GE(once, 0);
   ASSERT_GE(looping, 0);
-  std::vector<int16_t> out = mix(5);
-  EXPECT_EQ(out[4], 30);   // last sample of the single play, left
-  EXPECT_EQ(out[8], 0);    // over after three frames
-  EXPECT_EQ(out[7], 10);   // the loop starts again on the right
-  EXPECT_EQ(out[9], 20);
+  std::vector<int16_t> out = run(TESTFRAMES + 5);
+  EXPECT_EQ(left(out, TESTFRAMES - 1), 1000);
+  EXPECT_EQ(left(out, TESTFRAMES), 0);           // over
+  EXPECT_EQ(right(out, TESTFRAMES + 4), 1500);   // the loop starts again
   EXPECT_EQ(channelplaying(once), 0);
   EXPECT_EQ(channelplaying(looping), 1);
-  setchannelvolume(looping, 0, 0);
-  out = mix(1);
-  EXPECT_EQ(out[1], 0);
+  EXPECT_EQ(play_sample(SND_SWORD, 255), once);   // the freed slot is taken again
   stopchannel(looping);
   EXPECT_EQ(channelplaying(looping), 0);
 }
 
-TEST_F(MixerTest, TableFillsUpAndFreedSlotsAreReused) {
-  static const std::array<int16_t, 2> s = {1, 2};
-  EXPECT_EQ(playsamples(nullptr, 2, 100, 0, 0), -1);
-  EXPECT_EQ(playsamples(s.data(), 0, 100, 0, 0), -1);
-  for (int32_t c = 0; c < MIXCHANNELS; c++) EXPECT_EQ(playsamples(s.data(), 2, 100, 0, 1), c);
-  EXPECT_EQ(playsamples(s.data(), 2, 100, 0, 1), -1);
-  stopchannel(5);
-  EXPECT_EQ(playsamples(s.data(), 2, 100, 0, 0), 5);
+TEST_F(NullDevice, EveryChannelBusyRefusesMore) {
+  for (int32_t c = 0; c < MIXCHANNELS; c++) ASSERT_EQ(play_sample(SND_SWORD, 10, 0, 1), c);
+  EXPECT_EQ(play_sample(SND_SWORD, 10), -1);
+  stopchannel(7);
+  EXPECT_EQ(play_sample(SND_BOW, 10), 7);
+}
+
+TEST_F(NullDevice, FadesMoveTowardTheTargetAndStopAtSilence) {
+  const int32_t a = play_sample(SND_SWORD, 255, 0, 1);
+  const int32_t b = play_sample(SND_TOGGLE, 255, 0, 1);
+  fade_channels(SND_SWORD, 0, 0.1f);    // only the sword fades
+  std::vector<int16_t> out = run(FADETICK);
+  // One tick keeps 90 % of the distance: 1000 * 0.9 + 1500.
+  EXPECT_NEAR(left(out, FADETICK - 1), 900 + 1500, 2);
+  EXPECT_NEAR(channelvolume(a), 255 * 0.9, 0.5);
+  EXPECT_EQ(channelvolume(b), 255);
+  EXPECT_NEAR(left(run(FADETICK), FADETICK - 1), 810 + 1500, 2);
+  run(MIXRATE * 3);   // long enough to come within half a step of 0
+  EXPECT_EQ(channelplaying(a), 0);
+  EXPECT_EQ(channelplaying(b), 1);
+  EXPECT_EQ(left(run(1), 0), 1500);
+
+  // Fading in from 0; speed 1 sets the target at once; 0 or less does nothing.
+  stopallchannels();
+  const int32_t c = play_sample(SND_SWORD, 0, 0, 1);
+  EXPECT_EQ(left(run(1), 0), 0);
+  fade_channels(-1, 200, 0.5f);
+  run(FADETICK * 20);
+  EXPECT_EQ(channelvolume(c), 200);
+  fade_channels(-1, 64, 0.0f);
+  EXPECT_EQ(channelvolume(c), 200);
+  fade_channels(-1, 64, 1.0f);
+  EXPECT_EQ(left(run(1), 0), 250);   // 1000 * 64 / 255 = 250.98
+  fade_channels(-1, 0, 2.0f);
+  EXPECT_EQ(channelplaying(c), 0);
+}
+
+TEST_F(NullDevice, EraMusicStartsFadedInOnceAndGivesWayToAnotherEra) {
+  EXPECT_EQ(musicplaying(1), 0);
+  const int32_t click = play_sample(SND_SWORD, 255, 0, 1);
+  starteramusic(1, 200);
+  EXPECT_EQ(musicplaying(1), 1);
+  EXPECT_EQ(musicplaying(2), 0);
+  // Everything that played fades out; the piece fades in from nothing.
+  std::vector<int16_t> out = run(MIXRATE * 2);
+  EXPECT_EQ(channelplaying(click), 0);
+  const SongRange early = erasongs(1);
+  int32_t song = -1;
+  for (int32_t s = early.first; s < early.first + early.count; s++)
+    if (channelsplaying(s, s)) song = s;
+  ASSERT_GE(song, 0);
+  EXPECT_NEAR(left(out, 0), 1000, 5);   // the click at full volume, the music next to nothing
+  EXPECT_NEAR(left(out, MIXRATE * 2 - 1), alaw(testvalue(song)) * 200 / 255, 2);
+  // Already playing: nothing changes.
+  starteramusic(1, 200);
+  EXPECT_EQ(channelsplaying(0, SOUNDSAMPLES), 1);
+
+  starteramusic(2, 255);
+  EXPECT_EQ(musicplaying(1), 0);   // on its way out
+  EXPECT_EQ(musicplaying(2), 1);
+  run(MIXRATE * 3);
+  EXPECT_EQ(channelsplaying(early.first, early.first + early.count - 1), 0);
+  // Music off: the old piece fades and nothing new starts.
+  starteramusic(7, 0);
+  EXPECT_EQ(musicplaying(7), 0);
+  run(MIXRATE * 3);
+  EXPECT_EQ(channelsplaying(0, SOUNDSAMPLES), 0);
+  // The main menu piece stands for any era outside 1..3.
+  starteramusic(0, 100);
+  EXPECT_EQ(musicplaying(-5), 1);
+  EXPECT_EQ(channelsplaying(71, 71), 1);
+}
+
+TEST_F(NullDevice, GuiSoundsPlayAsTheStartUpSetThem) {
+  guisetsounds(-1, 6, 5);
+  guisetsoundvols(80, 90, 100);
+  EXPECT_EQ(playguisound(GUISOUND_NEWAREA), -1);
+  ASSERT_EQ(playguisound(GUISOUND_SCROLL), 0);
+  ASSERT_EQ(playguisound(GUISOUND_TOGGLE), 1);
+  EXPECT_EQ(channelvolume(0), 90);
+  EXPECT_EQ(channelsplaying(SND_SCROLL, SND_SCROLL), 1);
+  EXPECT_EQ(channelsplaying(SND_TOGGLE, SND_TOGGLE), 1);
+  // 1600 * 90 / 255 + 1500 * 100 / 255 = 564.7 + 588.2
+  EXPECT_EQ(left(run(1), 0), 1152);
 }
 
 TEST(MixerDeath, BadChannelNumbersStop) {
@@ -120,4 +166,5 @@ TEST(MixerDeath, BadChannelNumbersStop) {
   EXPECT_DEATH(stopchannel(-1), "stopchannel: bad channel");
   EXPECT_DEATH(setchannelvolume(99, 1, 0), "setchannelvolume: bad channel");
   EXPECT_DEATH(channelplaying(-3), "channelplaying: bad channel");
+  EXPECT_DEATH(fadechannel(MIXCHANNELS, 0, 1.0f), "fadechannel: bad channel");
 }
