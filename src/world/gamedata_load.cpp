@@ -363,6 +363,11 @@ template <typename T>
 void applyreflist(Ctx& c, T* dst, int cap, char table) {
   if ((int)c.f->values.size() > cap) c.bad("too many entries");
   for (int i = 0; i < cap; i++) dst[i] = 0;
+  // a list given anew drops what a copied row still had to resolve in it
+  std::erase_if(c.refs, [&](const Ref& r) {
+    const void* p = r.d16 ? static_cast<const void*>(r.d16) : static_cast<const void*>(r.d32);
+    return p >= static_cast<const void*>(dst) && p < static_cast<const void*>(dst + cap);
+  });
   int i = 0;
   for (const Value& v : c.f->values) {
     if (v.size() != 1) c.bad("one entry per item expected");
@@ -406,6 +411,18 @@ void loadunits(Loader& ld, std::vector<Ref>& refs, const std::vector<Record>& re
         int64_t from = c.num(c.one());
         if (from < 0 || from >= MAXUNITTYPES || !unitdefined[from]) c.bad("'like' needs a row defined before");
         u = unittypes[from];
+        // Names in the copied row are resolved after every file is read:
+        // the copy takes over its pending references too.
+        const char* src = reinterpret_cast<const char*>(&unittypes[from]);
+        char* dst = reinterpret_cast<char*>(&u);
+        for (size_t k = 0, n = refs.size(); k < n; k++) {
+          Ref r = refs[k];
+          char* p = r.d16 ? reinterpret_cast<char*>(r.d16) : reinterpret_cast<char*>(r.d32);
+          if (p < src || p >= src + sizeof(Monster)) continue;
+          if (r.d16) r.d16 = reinterpret_cast<int16_t*>(dst + (p - src));
+          else r.d32 = reinterpret_cast<int32_t*>(dst + (p - src));
+          refs.push_back(std::move(r));
+        }
       }
     }
     setname(ld, u.name, UNITNAMELEN, r.name, r.line);

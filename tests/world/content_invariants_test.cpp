@@ -4,7 +4,9 @@
 // names the row that breaks the invariant.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <map>
 #include <set>
 #include <string>
@@ -22,6 +24,7 @@ class Content : public ::testing::Test {
 };
 
 std::string spellrow(int s) { return "spell " + std::to_string(s) + " \"" + spells[s].name + "\""; }
+std::string itemrow(int i) { return "item " + std::to_string(i) + " \"" + items[i].name + "\""; }
 std::string unitrow(int m) { return "unit " + std::to_string(m) + " \"" + unittypes[m].name + "\""; }
 
 // ------------------------------------------------------------------ prices
@@ -120,6 +123,209 @@ TEST_F(Content, DescriptionsSayWhatTheDataSays) {
     const int d = finddescr(key.c_str());
     ASSERT_GT(d, 0) << key << " has no description: run tools/content";
     EXPECT_EQ(descrtextof(d), text) << key << ": the description is stale; run tools/content";
+  }
+}
+
+// The highest level in each path that a nation's commanders reach: fixed
+// magic, one more when a random row may add to it.
+std::vector<std::array<int, 9>> nationreach() {
+  std::vector<std::array<int, 9>> reach(MAXNATIONS);
+  for (int n = 0; n < nbrofnations(); n++) {
+    content::Roles own;
+    content::markrecruitlist(own, nations[n].recruit);
+    for (int k = 0; k < NATIONATTRS && nations[n].attrkey[k] != 0; k++) {
+      const uint32_t key = nations[n].attrkey[k];
+      int32_t v = nations[n].attrval[k];
+      if (key == NA_STARTSITE || key == NA_STARTSITEBASE)
+        for (int e = 0; e < SITEEFFECTS; e++)
+          if (v > 0 && v < MAXSITES && (sites[v].effectkind[e] == SE_RECCOMCAP || sites[v].effectkind[e] == SE_RECCOM))
+            own.commander[sites[v].effectval[e]] = 1;
+    }
+    for (int m = 1; m < MAXUNITTYPES; m++) {
+      if (!own.commander[m]) continue;
+      const content::TypeMagicOf t = content::typemagicof(m);
+      for (int p = 0; p < 9; p++)
+        if (t.level[p] > 0) reach[n][p] = std::max(reach[n][p], t.level[p] + (t.randomrows > 0 ? 1 : 0));
+    }
+  }
+  return reach;
+}
+
+// A spell kept for other nations than n.
+bool keptfromnation(int s, int n) {
+  bool restricted = false;
+  for (int a = 0; a < SPELLATTRS && spells[s].attrkey[a] != 0; a++)
+    if (spells[s].attrkey[a] == SPA_NATION) {
+      if (spells[s].attrval[a] == n + 100) return false;
+      restricted = true;
+    }
+  return restricted;
+}
+
+// The most an item adds to a path a commander already has.
+int itemboost(int p) {
+  int best = 0;
+  for (int i = 1; i < nbrofitems(); i++) {
+    if (items[i].cursed < 0) continue;
+    int b = 0;
+    for (int k = 0; k < ITEMABILITIES && items[i].abilityid[k] != 0; k++) {
+      const int a = items[i].abilityid[k], v = items[i].abilityval[k];
+      if (a == 10 + p || a == 22 || (a == 20 && p <= 3) || (a == 21 && p >= 4 && p <= 7)) b += v;
+      if (a == 119 && (p == 0 || p == 4)) b += 2;
+    }
+    best = std::max(best, b);
+  }
+  return best;
+}
+
+TEST_F(Content, EveryRitualCanBeCast) {
+  const auto reach = nationreach();
+  std::set<std::string> itemspells;
+  for (int i = 1; i < nbrofitems(); i++)
+    if (items[i].spell[0]) itemspells.insert(items[i].spell);
+  for (int s = 1; s < nbrofspells(); s++) {
+    const Spell& sp = spells[s];
+    if (sp.effect < SPELL_RITUAL) continue;
+    if (itemspells.count(sp.name)) continue;
+    EXPECT_NE(sp.range, -1) << spellrow(s) << " is never offered and no item casts it";
+    EXPECT_LE(sp.researchlevel, 9) << spellrow(s);
+    EXPECT_TRUE(sp.school < SCH_DIVINE || sp.researchlevel == 0) << spellrow(s) << " lies past research";
+    bool castable = false;
+    for (int n = 0; n < nbrofnations() && !castable; n++) {
+      if (nations[n].era < 1 || keptfromnation(s, n)) continue;
+      bool ok = true;
+      for (int k = 0; k < 2; k++)
+        if (sp.path[k] >= 0 && sp.pathlevel[k] > 0)
+          ok = ok && reach[n][sp.path[k]] > 0 && reach[n][sp.path[k]] + itemboost(sp.path[k]) >= sp.pathlevel[k];
+      castable = ok;
+    }
+    EXPECT_TRUE(castable) << spellrow(s) << " asks for more than any nation's mage reaches";
+  }
+}
+
+
+TEST_F(Content, NoTwoDescriptionsAlike) {
+  std::map<std::string, std::string> bytext;
+  for (const auto& [key, text] : content::generateddescriptions()) {
+    EXPECT_FALSE(bytext.count(text)) << key << " reads like " << bytext[text];
+    bytext[text] = key;
+  }
+}
+
+// ------------------------------------------------------------------ nations
+
+bool playable(int n) { return nations[n].era >= 1 && nations[n].era <= 3; }
+
+std::vector<int> recruitof(int n, bool commanders) {
+  std::vector<int> out;
+  bool coms = false;
+  for (int k = 0; k < RECRUITLEN && nations[n].recruit[k] != RECRUIT_END; k++) {
+    if (nations[n].recruit[k] == RECRUIT_COMMANDERS) { coms = true; continue; }
+    if (coms == commanders && nations[n].recruit[k] > 0) out.push_back(nations[n].recruit[k]);
+  }
+  return out;
+}
+
+std::string nationrow(int n) { return "nation " + std::to_string(n) + " \"" + nations[n].name + "\" (era " + std::to_string(nations[n].era) + ")"; }
+
+TEST_F(Content, EveryNationRecruitsAnArmyOfItsOwn) {
+  std::map<std::vector<int32_t>, int> lists;
+  std::map<int, int> troopusers, comusers;
+  for (int n = 0; n < nbrofnations(); n++) {
+    if (!playable(n)) continue;
+    std::vector<int32_t> list(nations[n].recruit, nations[n].recruit + RECRUITLEN);
+    EXPECT_FALSE(lists.count(list)) << nationrow(n) << " recruits the whole list of nation " << lists[list];
+    lists[list] = n;
+    for (int m : recruitof(n, false)) troopusers[m]++;
+    for (int m : recruitof(n, true)) comusers[m]++;
+  }
+  for (int n = 0; n < nbrofnations(); n++) {
+    if (!playable(n)) continue;
+    int owntroops = 0, owncoms = 0;
+    for (int m : recruitof(n, false)) owntroops += troopusers[m] == 1;
+    for (int m : recruitof(n, true)) owncoms += comusers[m] == 1;
+    EXPECT_GT(owntroops, 0) << nationrow(n) << " has no troop that no other nation recruits";
+    EXPECT_GT(owncoms, 0) << nationrow(n) << " has no commander that no other nation recruits";
+    const std::vector<int> t = recruitof(n, false), c = recruitof(n, true);
+    auto in = [](const std::vector<int>& v, int m) { return std::find(v.begin(), v.end(), m) != v.end(); };
+    EXPECT_TRUE(in(c, getnatattr(n, NA_STARTCOM))) << nationrow(n) << ": its start commander is not its own";
+    EXPECT_TRUE(in(t, getnatattr(n, NA_STARTUNIT1))) << nationrow(n) << ": its start troops are not its own";
+    EXPECT_TRUE(in(t, getnatattr(n, NA_STARTUNIT2))) << nationrow(n) << ": its start troops are not its own";
+  }
+}
+
+TEST_F(Content, EveryNationHasACapitalUnitAndAMasterOfItsPath) {
+  const auto reach = nationreach();
+  for (int n = 0; n < nbrofnations(); n++) {
+    if (!playable(n)) continue;
+    bool capital = false;
+    for (int k = 0; k < NATIONATTRS && nations[n].attrkey[k] != 0; k++)
+      if (nations[n].attrkey[k] == NA_STARTSITE || nations[n].attrkey[k] == NA_STARTSITEBASE) {
+        const Site& s = sites[nations[n].attrval[k]];
+        for (int e = 0; e < SITEEFFECTS; e++)
+          capital = capital || ((s.effectkind[e] == SE_RECUNITCAP || s.effectkind[e] == SE_RECCOMCAP) && s.effectval[e] > 0);
+      }
+    EXPECT_TRUE(capital) << nationrow(n) << " has no unit of its own capital";
+    int best = 0;
+    for (int m : recruitof(n, true)) best = std::max(best, content::typemagicof(m).best());
+    EXPECT_GE(best, 3) << nationrow(n) << ": no mage reaches level 3 in a path";
+    EXPECT_GE(*std::max_element(reach[n].begin(), reach[n].begin() + 8), 3) << nationrow(n);
+  }
+}
+
+TEST_F(Content, NationsBuildFortsThatFitTheirLand) {
+  static const uint32_t landkeys[] = {NA_CASTLEPLAIN, NA_CASTLEMOUNTAIN, NA_CASTLEFOREST, NA_CASTLESWAMP,
+                                      NA_CASTLECAVE, NA_CASTLEFARM};
+  std::set<int> used;
+  for (int n = 0; n < nbrofnations(); n++) {
+    if (!playable(n)) continue;
+    for (uint32_t key : landkeys)
+      if (int f = getnatattr(n, key)) {
+        used.insert(f);
+        EXPECT_FALSE(forts[f].flags & FORTF_UWONLY) << nationrow(n) << ": fort " << forts[f].name << " cannot stand on land";
+      }
+    const bool sea = getnatattr(n, NA_UNDERWATER) > 0;
+    for (uint32_t key : {NA_CASTLEUW, NA_CASTLEDEEP}) {
+      const int f = getnatattr(n, key);
+      if (f) used.insert(f);
+      if (sea) { EXPECT_GT(f, 0) << nationrow(n) << " lives under water without a sea fort"; }
+      if (f) { EXPECT_TRUE(forts[f].flags & FORTF_UWONLY) << nationrow(n) << ": " << forts[f].name << " is no sea fort"; }
+    }
+    if (int f = getnatattr(n, NA_CASTLESTART)) {
+      used.insert(f);
+      EXPECT_EQ(bool(forts[f].flags & FORTF_UWONLY), sea) << nationrow(n) << ": its home fort " << forts[f].name;
+      EXPECT_FALSE(sea && (forts[f].flags & FORTF_NOTUW)) << nationrow(n);
+    }
+  }
+  for (int f = 1; f < MAXFORTS && forts[f].name[0]; f++) EXPECT_TRUE(used.count(f)) << "no nation builds " << forts[f].name;
+}
+
+// ------------------------------------------------------------------ items
+
+TEST_F(Content, EveryItemDoesWhatItsNameSays) {
+  const uint32_t LUCK = 0x2, STRENGTH = 0x80, QUICK = 0x40000, FLY = 0x20000, BARK = 0x10;
+  struct Promise { const char* word; std::vector<int> abilities; uint32_t states; };
+  const Promise promises[] = {{"Luck", {}, LUCK}, {"Might", {151}, STRENGTH}, {"Quickness", {}, QUICK},
+                              {"Messenger", {}, QUICK | FLY}, {"Winged", {}, FLY}, {"Strides", {170}, FLY},
+                              {"Regeneration", {189}, 0}, {"Antimagic", {160}, 0}, {"Missile Protection", {208}, 0},
+                              {"Barkskin", {}, BARK}, {"Sorcery", {21, 22}, 0}, {"Sorceress", {21, 22}, 0},
+                              {"Command", {157}, 0}, {"Shadows", {108}, 0}, {"Warding", {160}, 0}};
+  for (int i = 1; i < nbrofitems(); i++) {
+    const Item& it = items[i];
+    if (!it.name[0]) continue;
+    EXPECT_FALSE(content::itemeffects(i).empty()) << itemrow(i) << " gives its holder nothing";
+    if (it.weapon > 0) { EXPECT_GT(weapons[it.weapon].dmg, 0) << itemrow(i); }
+    for (int k = 0; k < ITEMABILITIES && it.abilityid[k] != 0; k++) {
+      EXPECT_NE(content::abilitytext(it.abilityid[k]), nullptr) << itemrow(i) << ": no rule reads ability " << it.abilityid[k];
+      if (it.abilityid[k] == 187 && it.cursed >= 0) { EXPECT_GE(it.abilityval[k], 100) << itemrow(i) << " weakens its bearer's magic"; }
+    }
+    for (const Promise& p : promises) {
+      if (!strstr(it.name, p.word)) continue;
+      bool kept = (it.flags[0] & p.states) != 0;
+      for (int k = 0; k < ITEMABILITIES && it.abilityid[k] != 0; k++)
+        for (int a : p.abilities) kept = kept || it.abilityid[k] == a;
+      EXPECT_TRUE(kept) << itemrow(i) << " does not give what its name promises";
+    }
   }
 }
 

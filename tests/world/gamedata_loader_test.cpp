@@ -221,4 +221,27 @@ TEST_F(GameDataLoader, FormatDetails) {
   EXPECT_STREQ(descrtextof(finddescr("multi")), "line one\nline two");
 }
 
+// A copied row takes the gear that its original names, unless it names its own.
+TEST_F(GameDataLoader, LikeCopiesNamedGear) {
+  const int spear = 1, fist = 92;
+  {
+    Files f;
+    f.text("units.txt") += rows("\n@ \"Named\" like=17 weapons=\"Spear\",\"Fist\" armors=\"Buckler\"\n& \"Twin\" like=@\n");
+    ASSERT_EQ(f.load(), "");
+    const int r = std::stoi(rows("@"));
+    EXPECT_EQ(unittypes[r + 1].weapon[0], spear);
+    EXPECT_EQ(unittypes[r + 1].weapon[1], fist);
+    EXPECT_EQ(unittypes[r + 1].armor[0], findarmor("Buckler"));
+  }
+  {
+    Files f;
+    f.text("units.txt") += rows("\n@ \"Named\" like=17 weapons=\"Spear\",\"Fist\"\n& \"Armed\" like=@ weapons=\"Fist\"\n");
+    ASSERT_EQ(f.load(), "");
+    const int r = std::stoi(rows("@"));
+    EXPECT_EQ(unittypes[r + 1].weapon[0], fist);
+    EXPECT_EQ(unittypes[r + 1].weapon[1], 0);
+    EXPECT_EQ(unittypes[r].weapon[1], fist);     // the original keeps its own
+  }
+}
+
 }  // namespace

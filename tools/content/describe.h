@@ -75,6 +75,14 @@ inline std::string describeunit(const Roles& r, int m) {
   if (u.flags & MF_HOLY) traits.push_back("is sacred");
   if (u.flags & MF_ETHEREAL) traits.push_back("is ethereal");
   if (u.flags & MF_TRAMPLE) traits.push_back("tramples smaller foes");
+  if (u.flags & MF_POORAMPHIBIAN) traits.push_back("wades into the sea with difficulty");
+  if (u.flags & MF_COLDBLOOD) traits.push_back("is cold-blooded");
+  static const struct { uint32_t bit; const char* land; } survival[] = {
+      {MF_FORESTSURVIVAL, "forests"}, {MF_MOUNTAINSURVIVAL, "mountains"}, {MF_SWAMPSURVIVAL, "swamps"}, {MF_WASTESURVIVAL, "wastes"}};
+  std::vector<std::string> lands;
+  for (const auto& s : survival)
+    if (u.flags & s.bit) lands.push_back(s.land);
+  if (!lands.empty()) traits.push_back("crosses " + listwords(lands) + " with ease");
   if (u.flags & MF_IMMOBILE) traits.push_back("cannot move");
   if (u.mor >= 50) traits.push_back("never routs");
   d += std::string(aan(u.name)) == "an" ? "An " : "A ";
