@@ -206,3 +206,29 @@ void mixaudio(int16_t* out, int32_t frames) {
     for (int32_t k = 0; k < 2 * n; k++) o[k] = mixedvalue(sums[size_t(k)], masterlevel);
   }
 }
+
+int32_t ratestepneed(const RateStep& step, uint32_t frames) {
+  if (step.rate == 0) return 0;
+  return int32_t(std::min<uint64_t>((step.phase + uint64_t(frames) * MIXRATE) / step.rate, INT32_MAX));
+}
+
+void ratestep(RateStep& step, const int16_t* mixed, int32_t count, uint32_t frames, float* left, float* right) {
+  if (step.rate == 0) return;
+  int32_t taken = 0;
+  for (uint32_t i = 0; i < frames; i++) {
+    const float w = float(step.phase) / float(step.rate);
+    left[i] = (step.older[0] + (step.newer[0] - step.older[0]) * w) / 32768.0f;
+    right[i] = (step.older[1] + (step.newer[1] - step.older[1]) * w) / 32768.0f;
+    step.phase += MIXRATE;
+    while (step.phase >= step.rate) {
+      step.phase -= step.rate;
+      step.older[0] = step.newer[0];
+      step.older[1] = step.newer[1];
+      if (taken < count) {
+        step.newer[0] = mixed[2 * taken];
+        step.newer[1] = mixed[2 * taken + 1];
+        taken++;
+      }
+    }
+  }
+}

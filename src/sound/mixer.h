@@ -65,3 +65,17 @@ void mixaudio(int16_t* out, int32_t frames);
 // clamped to 1..32 (so 0 % still gives level 1), multiplied into every mixed value.
 int32_t mastervolumefor(int32_t percent);
 int32_t master_volume_level();
+
+// From the mixer's rate to an audio server's rate by linear interpolation
+// between mixed frames: each server frame lies `phase` (in 1/rate of a mixer
+// frame) past the older of two mixed frames.
+struct RateStep {
+  uint32_t rate;   // server frames a second, above 0
+  uint64_t phase = 0;
+  float older[2] = {0, 0}, newer[2] = {0, 0};
+};
+// Mixed frames that the next `frames` server frames move past.
+int32_t ratestepneed(const RateStep& step, uint32_t frames);
+// Writes `frames` server frames (values -1..1) from `count` fresh mixed frames
+// (stereo); when fewer come than needed, the last one is held.
+void ratestep(RateStep& step, const int16_t* mixed, int32_t count, uint32_t frames, float* left, float* right);

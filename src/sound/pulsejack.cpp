@@ -151,33 +151,17 @@ bool loadjack() {
          soundsymbol(l, "jack_free", jack.free);
 }
 
-// The mixer runs at MIXRATE; the server at its own rate. Each server frame
-// takes the latest mixed frame, stepping through them at the ratio of rates.
+// The mixer runs at MIXRATE, the server at its own rate.
 constexpr int32_t JACKMIXFRAMES = 8192;
 std::array<int16_t, JACKMIXFRAMES * 2> jackmix;
-int16_t jacklast[2] = {0, 0};
-uint64_t jackphase = 0;
+RateStep jackstep;
 
 int jackprocess(uint32_t frames, void*) {
   float* left = static_cast<float*>(jack.port_get_buffer(jack.ports[0], frames));
   float* right = static_cast<float*>(jack.port_get_buffer(jack.ports[1], frames));
-  uint64_t need64 = (jackphase + uint64_t(frames) * MIXRATE) / jack.rate;
-  int32_t need = int32_t(std::min<uint64_t>(need64, JACKMIXFRAMES));
+  const int32_t need = std::min(ratestepneed(jackstep, frames), JACKMIXFRAMES);
   mixaudio(jackmix.data(), need);
-  int32_t taken = 0;
-  for (uint32_t i = 0; i < frames; i++) {
-    jackphase += MIXRATE;
-    while (jackphase >= jack.rate) {
-      jackphase -= jack.rate;
-      if (taken < need) {
-        jacklast[0] = jackmix[size_t(2 * taken)];
-        jacklast[1] = jackmix[size_t(2 * taken + 1)];
-        taken++;
-      }
-    }
-    left[i] = float(jacklast[0]) / 32768.0f;
-    right[i] = float(jacklast[1]) / 32768.0f;
-  }
+  ratestep(jackstep, jackmix.data(), need, frames, left, right);
   return 0;
 }
 }  // namespace
@@ -255,7 +239,7 @@ int startjack(const char* caption) {
     return 0;
   }
   jack.rate = jack.get_sample_rate(jack.client);
-  jackphase = 0;
+  jackstep = {jack.rate};
   jack.ports[0] = jack.port_register(jack.client, "left", "32 bit float mono audio", JackPortIsOutput, 0);
   jack.ports[1] = jack.port_register(jack.client, "right", "32 bit float mono audio", JackPortIsOutput, 0);
   if (jack.rate == 0 || !jack.ports[0] || !jack.ports[1] ||

@@ -168,3 +168,35 @@ TEST(MixerDeath, BadChannelNumbersStop) {
   EXPECT_DEATH(channelplaying(-3), "channelplaying: bad channel");
   EXPECT_DEATH(fadechannel(MIXCHANNELS, 0, 1.0f), "fadechannel: bad channel");
 }
+
+TEST(RateStep, ServerFramesInterpolateBetweenMixedFrames) {
+  // Twice the mixer's rate: a new mixed frame every second server frame,
+  // reached one mixed frame late, with the halfway values between.
+  RateStep step{uint32_t(MIXRATE * 2)};
+  const int16_t mixed[] = {1000, -1000, 2000, -2000, 3000, -3000};
+  EXPECT_EQ(ratestepneed(step, 6), 3);
+  float left[6], right[6];
+  ratestep(step, mixed, 3, 6, left, right);
+  const float want[] = {0, 0, 0, 500, 1000, 1500};
+  for (int i = 0; i < 6; i++) {
+    EXPECT_FLOAT_EQ(left[i] * 32768.0f, want[i]) << i;
+    EXPECT_FLOAT_EQ(right[i] * 32768.0f, -want[i]) << i;
+  }
+  // The next call goes on from there; with no fresh frames the last is held.
+  EXPECT_EQ(ratestepneed(step, 4), 2);
+  ratestep(step, mixed, 0, 4, left, right);
+  EXPECT_FLOAT_EQ(left[0] * 32768.0f, 2000);
+  EXPECT_FLOAT_EQ(left[1] * 32768.0f, 2500);
+  EXPECT_FLOAT_EQ(left[3] * 32768.0f, 3000);
+
+  // Half the mixer's rate: every server frame moves past two mixed frames.
+  RateStep slow{uint32_t(MIXRATE / 2)};
+  EXPECT_EQ(ratestepneed(slow, 3), 6);
+  const int16_t ramp[] = {100, 0, 200, 0, 300, 0, 400, 0, 500, 0, 600, 0};
+  ratestep(slow, ramp, 6, 3, left, right);
+  EXPECT_FLOAT_EQ(left[0] * 32768.0f, 0);
+  EXPECT_FLOAT_EQ(left[1] * 32768.0f, 100);
+  EXPECT_FLOAT_EQ(left[2] * 32768.0f, 300);
+  RateStep none{0};
+  EXPECT_EQ(ratestepneed(none, 100), 0);
+}

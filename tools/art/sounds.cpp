@@ -330,12 +330,12 @@ std::vector<float> harmonics(Instrument kind) {
     case Instrument::reed: return {1.0f, 0.2f, 0.6f, 0.1f, 0.35f, 0.05f, 0.2f, 0.03f, 0.1f};
     case Instrument::brass: {
       std::vector<float> h;
-      for (int n = 1; n <= 14; n++) h.push_back(std::pow(float(n), -0.85f));
+      for (int n = 1; n <= 12; n++) h.push_back(std::pow(float(n), -1.1f));
       return h;
     }
-    default: {   // strings: a saw wave
+    default: {   // strings: a saw wave, softened toward the top
       std::vector<float> h;
-      for (int n = 1; n <= 18; n++) h.push_back(1.0f / float(n));
+      for (int n = 1; n <= 16; n++) h.push_back(std::exp(-float(n) / 5.0f) / float(n));
       return h;
     }
   }
