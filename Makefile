@@ -3,12 +3,13 @@ JOBS        ?= $(shell nproc)
 RELEASE     := build/release
 ASAN        := build/asan
 FUZZ        := build/fuzz
+HOST        := build/host
 FUZZ_SECONDS ?= 60
 SMOKE_FUZZ_SECONDS ?= 4
 # Paths relative to the checkout, so that ccache (where installed) shares objects between checkouts.
 export CCACHE_BASEDIR := $(CURDIR)
 
-.PHONY: all deps release asan fuzzbuild play test test-release test-asan test-fuzz bench fuzz clean
+.PHONY: all deps release asan fuzzbuild host play test test-release test-asan test-fuzz test-host bench fuzz clean
 
 all: release
 
@@ -19,6 +20,8 @@ $(RELEASE)/build.ninja: CMakeLists.txt | deps
 	cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release
 $(ASAN)/build.ninja: CMakeLists.txt | deps
 	cmake -S . -B $(ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Asan
+$(HOST)/build.ninja: CMakeLists.txt | deps
+	cmake -S . -B $(HOST) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEY3_HOST_ONLY=ON
 $(FUZZ)/build.ninja: CMakeLists.txt | deps
 	cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=Fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 
@@ -26,6 +29,10 @@ release: deps $(RELEASE)/build.ninja
 	cmake --build $(RELEASE) -j $(JOBS)
 asan: deps $(ASAN)/build.ninja
 	cmake --build $(ASAN) -j $(JOBS)
+# The host program alone (build/host/vey3host): the shared and host layers,
+# no SDL or OpenGL, for machines without a display.
+host: deps $(HOST)/build.ninja
+	cmake --build $(HOST) -j $(JOBS)
 fuzzbuild: deps $(FUZZ)/build.ninja
 	cmake --build $(FUZZ) -j $(JOBS)
 
@@ -33,12 +40,15 @@ fuzzbuild: deps $(FUZZ)/build.ninja
 play: release
 	VEY3_DATA=$(CURDIR)/$(RELEASE)/data $(RELEASE)/vey3 $(ARGS)
 
-test: test-release test-asan test-fuzz
+test: test-release test-asan test-fuzz test-host
 
 test-release: release
 	cd $(RELEASE) && ctest --output-on-failure -j $(JOBS)
 test-asan: asan
 	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j $(JOBS) -LE script
+# The host-only build configures, links and makes a small random map.
+test-host: host
+	@scripts/test-hostbuild.sh $(HOST)
 # Every fuzz target runs briefly over its committed seed corpus.
 test-fuzz: fuzzbuild
 	@scripts/run-fuzzers.sh $(FUZZ) $(SMOKE_FUZZ_SECONDS)

@@ -3,9 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include "frontend/frontend.h"
 #include "world/gamedata.h"
 #include "world/rules.h"
+#include "world/world.h"
 
 namespace {
 constexpr int32_t UNITS = 20000;

@@ -3,12 +3,11 @@
 // players and 5,000 commanders. Target: under 20 ms per turn.
 #include <benchmark/benchmark.h>
 
-#include "battle/battle.h"
-#include "frontend/frontend.h"
 #include "mods/mods.h"
 #include "runtime/rnd.h"
 #include "world/economy.h"
 #include "world/gamedata.h"
+#include "world/units.h"
 #include "world/world.h"
 
 namespace {

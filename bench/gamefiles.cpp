@@ -2,8 +2,8 @@
 // 95 players, 20,000 units and 5,000 commanders.
 #include <benchmark/benchmark.h>
 
-#include "../tests/gamefiles/sampleworld.h"
 #include "gamefiles/gamefiles.h"
+#include "support/sampleworld.h"
 
 namespace {
 

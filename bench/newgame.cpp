@@ -9,10 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "frontend/frontend.h"
-#include "gfx/image.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
+#include "runtime/image.h"
 #include "runtime/options.h"
 #include "runtime/rnd.h"
 #include "runtime/util.h"

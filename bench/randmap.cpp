@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "gfx/trs.h"
-#include "mapview/randmap.h"
+#include "runtime/trs.h"
+#include "worldgen/randmap.h"
 
 namespace {
 const std::string folder = "/tmp/vey3_bench_randmap";

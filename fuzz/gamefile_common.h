@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "../tests/gamefiles/sampleworld.h"
-#include "scratch.h"
 #include "gamefiles/gamefiles.h"
 #include "runtime/binio.h"
 #include "runtime/folders.h"
 #include "runtime/util.h"
+#include "scratch.h"
+#include "support/sampleworld.h"
 
 inline void fuzzsetup() {
   static bool done = false;

@@ -2,8 +2,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "gfx/image.h"
 #include "runtime/alloc.h"
+#include "runtime/image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;

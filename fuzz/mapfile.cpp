@@ -5,7 +5,6 @@
 #include <string_view>
 #include <vector>
 
-#include "frontend/frontend.h"
 #include "world/world.h"
 #include "worldgen/worldgen.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "gfx/trs.h"
+#include "runtime/trs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!trscheck(data, int64_t(size))) return 0;

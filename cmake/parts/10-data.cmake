@@ -14,5 +14,10 @@ add_custom_command(OUTPUT ${data_generated}
   DEPENDS datagen ${data_texts}
   COMMENT "Embedding the game data")
 add_custom_target(gamedata_generated DEPENDS ${data_generated})
-target_sources(vey3core PRIVATE ${CMAKE_BINARY_DIR}/generated/gamedata_embed.cpp)
-add_dependencies(vey3core gamedata_generated)
+target_sources(vey3shared PRIVATE ${CMAKE_BINARY_DIR}/generated/gamedata_embed.cpp)
+# Every layer reads the generated row numbers.
+add_dependencies(vey3shared gamedata_generated)
+add_dependencies(vey3hostside gamedata_generated)
+if(TARGET vey3player)
+  add_dependencies(vey3player gamedata_generated)
+endif()

@@ -2,11 +2,16 @@
 # writes its files into the data folder given as its one argument.
 if(NOT CMAKE_BUILD_TYPE STREQUAL "Fuzz")
   file(GLOB art_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/art/*.cpp)
+  if(VEY3_HOST_ONLY)
+    # The host program needs the sprites (random map decorations) only; the
+    # battle maps are made through the battle view of the player side.
+    set(art_sources ${CMAKE_SOURCE_DIR}/tools/art/sprites.cpp)
+  endif()
   set(art_stamps)
   foreach(src ${art_sources})
     get_filename_component(name ${src} NAME_WE)
     add_executable(art_${name} ${src})
-    target_link_libraries(art_${name} PRIVATE vey3core)
+    target_link_libraries(art_${name} PRIVATE ${VEY3_LIBS})
     set(stamp ${CMAKE_BINARY_DIR}/art-stamps/${name}.stamp)
     add_custom_command(OUTPUT ${stamp}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${VEY3_DATA_DIR} ${CMAKE_BINARY_DIR}/art-stamps
@@ -17,5 +22,8 @@ if(NOT CMAKE_BUILD_TYPE STREQUAL "Fuzz")
     list(APPEND art_stamps ${stamp})
   endforeach()
   add_custom_target(art ALL DEPENDS ${art_stamps})
-  add_dependencies(vey3 art)
+  add_dependencies(vey3host art)
+  if(TARGET vey3)
+    add_dependencies(vey3 art)
+  endif()
 endif()

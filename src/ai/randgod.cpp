@@ -1,11 +1,11 @@
 // Random pretender gods and the design check.
 #include "ai/randgod.h"
 
-#include "battle/battle.h"
 #include "runtime/fatal.h"
 #include "runtime/rnd.h"
 #include "runtime/util.h"
 #include "world/gamedata.h"
+#include "world/units.h"
 #include "world/world.h"
 
 namespace {

@@ -8,9 +8,8 @@
 
 #include "battleview/battleview.h"
 #include "frontend/frontend.h"
-#include "gamefiles/gamefiles.h"
 #include "gfx/gfx.h"
-#include "mapview/randmap.h"
+#include "host/host.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
 #include "runtime/options.h"
@@ -33,20 +32,10 @@ void perftest() {
 }
 
 void start() {
-  if (verify) {
-    int status = verifymode();
+  int status = runcommandlinemode();
+  if (status >= 0) {
     fflush(stdout);
     exit(status);
-  }
-  if (makemapname[0]) {
-    int status = makemapmode();
-    fflush(stdout);
-    exit(status);
-  }
-  if (textonly) {
-    printf("The text-only modes (--tcpserver, --makemap, --host, --verify) are not available in this version yet.\n");
-    fflush(stdout);
-    exit(1);
   }
   setbgscene(Scene::title);
   while (!quitrequested) {

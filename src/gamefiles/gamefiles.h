@@ -15,10 +15,10 @@
 #include <span>
 #include <type_traits>
 
-#include "battle/battle.h"
-#include "host/host.h"
 #include "runtime/short.h"
 #include "runtime/util.h"
+#include "world/hoststate.h"
+#include "world/units.h"
 #include "world/world.h"
 
 // ---------------------------------------------------------------- versions

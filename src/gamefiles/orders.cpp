@@ -5,13 +5,13 @@
 #include <cstring>
 #include <vector>
 
-#include "battle/battle.h"
 #include "gamefiles/gamefiles.h"
-#include "host/host.h"
-#include "magic/magic.h"
 #include "runtime/binio.h"
 #include "runtime/fatal.h"
 #include "world/gamedata.h"
+#include "world/hoststate.h"
+#include "world/magic.h"
+#include "world/units.h"
 #include "world/world.h"
 
 void get2hdata(int32_t p, FILE* f, int keeplinks) {

@@ -4,13 +4,13 @@
 // the tables.
 #include <cstring>
 
-#include "battle/battle.h"
 #include "gamefiles/gamefiles.h"
-#include "host/host.h"
-#include "magic/magic.h"
 #include "runtime/binio.h"
 #include "runtime/fatal.h"
 #include "world/gamedata.h"
+#include "world/hoststate.h"
+#include "world/magic.h"
+#include "world/units.h"
 #include "world/world.h"
 
 namespace {

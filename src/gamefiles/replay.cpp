@@ -4,13 +4,13 @@
 
 #include <cstring>
 
-#include "battle/battle.h"
 #include "gamefiles/gamefiles.h"
 #include "runtime/binio.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
 #include "world/gamedata.h"
-#include "magic/magic.h"
+#include "world/magic.h"
+#include "world/units.h"
 
 namespace {
 const char vcrmarker[8] = {'_', 'v', 'c', 'r', '_', 'V', 'C', 'R'};

@@ -7,7 +7,6 @@
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
 #include "runtime/options.h"
-#include "frontend/frontend.h"
 #include "world/gamedata.h"
 
 namespace {

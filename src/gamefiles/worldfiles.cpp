@@ -1,12 +1,12 @@
 // The bodies of the world file, the turn files and the order files.
 #include <cstring>
 
-#include "battle/battle.h"
 #include "gamefiles/gamefiles.h"
-#include "host/host.h"
-#include "magic/magic.h"
 #include "runtime/binio.h"
 #include "runtime/fatal.h"
+#include "world/hoststate.h"
+#include "world/magic.h"
+#include "world/units.h"
 #include "world/world.h"
 
 namespace {

@@ -5,11 +5,11 @@
 
 #include "battleview/battleview.h"
 #include "gfx/gfx.h"
-#include "gfx/trs.h"
 #include "gfx/glext.h"
 #include "runtime/fatal.h"
 #include "runtime/options.h"
 #include "runtime/settings.h"
+#include "runtime/trs.h"
 #include "runtime/util.h"
 
 std::array<int32_t, 3> guisounds = {-1, -1, -1};

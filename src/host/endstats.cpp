@@ -2,9 +2,9 @@
 #include <cstdint>
 
 #include "host/host.h"
-#include "magic/magic.h"
 #include "runtime/util.h"
 #include "world/economy.h"
+#include "world/magic.h"
 #include "world/scores.h"
 #include "world/world.h"
 

@@ -1,98 +1,14 @@
-// Turn host services: the turn counter, player messages and messages between
-// players.
+// Turn host: the phases that turn one world into the next, over the records
+// of world/hoststate.h.
 #pragma once
-#include <array>
-#include "runtime/short.h"
+#include "world/hoststate.h"
 
-constexpr int32_t MAXMSG = 4000;
-constexpr int32_t MSGTEXTLEN = 1500;     // text of at most 1499 characters
-constexpr int32_t PMESSSLOTS = 32;
-
-// Current turn, counted from 0; one turn is one month.
-extern int32_t turn;
-// 1 while the host or world creation changes the world.
-extern int16_t hostingflag;
-
-// Message types.
-constexpr uint8_t MT_PLAIN = 0, MT_LANDLINK = 1, MT_COMLINK = 2, MT_BATTLE = 4, MT_SCOUT = 5, MT_FREE = 255;
-constexpr uint8_t MSG_ALLPLAYERS = 254;
-
-// A message to a player.
-struct Message {
-  int32_t land;
-  int32_t subj[3];         // scout report: [1] army size seen, [2] main unit type seen
-  uint8_t player;          // 254 = every player
-  uint8_t type;            // 255 = free slot
-  char text[MSGTEXTLEN];
-};
-extern std::array<Message, MAXMSG> message;
-extern int32_t highestmsg;       // -1 none
-
-// A stored message slot of a player; first byte 255 = free.
-struct PMess {
-  uint8_t b0, b1;
-  int32_t value;
-  char text[MSGTEXTLEN];
-};
-extern PMess pmess[95][PMESSSLOTS];
-
-// Outgoing messages and gifts, delivered in hosting.
-struct PMsg {
-  int8_t receiver;         // below 0 = free place
-  uint8_t type;            // 1 gold, 2 magic item, 10..17 gems of kind type - 10
-  int32_t amount;          // amount or item number
-};
-extern PMsg pmsg[95][PMESSSLOTS];
-
-void clearmessages();
-
-// A new empty message: land or -1, player 0..94 or -2 for all, type, and a
-// land link in subject 0. -1 for a bad player or a full table.
-int32_t newmsg(int32_t lnr, int32_t player, int32_t type, int32_t link);
-// Appends formatted text; a message number below 0 is ignored; text past
-// 1499 characters is cut.
-void t2msg(int32_t m, const char* format, ...) __attribute__((format(printf, 2, 3)));
-// Lowest scout report (type 5) of the player about the land, -1 none.
-int32_t findscoutmsg(int32_t player, int32_t lnr);
-// A uniformly drawn neighbour of the land; -1 for a land below 1 or no neighbour.
-int32_t randneighbour(int32_t lnr);
-
-// Hall of fame scores.
-constexpr int32_t MAXSCORES = 15;
-extern int16_t scorelist[MAXSCORES];
-
-// End-of-game statistics: eight series of per-turn values per player.
-constexpr int32_t ENDSTATSERIES = 8;
-constexpr int32_t ENDSTATTURNS = 250;
-struct EndStats {
-  int16_t value[ENDSTATSERIES][ENDSTATTURNS][95];
-  int16_t highest;         // highest recorded turn index, -1 none
-};
-extern EndStats endstats;
-// The series, per player 0..94 in play (controller human or computer; 0 for
-// every other slot), each clamped to 0..65535 and read as unsigned:
-enum EndStatSeries {
-  ES_PROVINCES = 0,       // provinces owned
-  ES_FORTS = 1,           // forts held
-  ES_INCOME = 2,          // gold income per turn (getkinc)
-  ES_GEMS = 3,            // treasury gems, fire gems to blood slaves summed
-  ES_RESEARCH = 4,        // research levels of the seven schools summed
-  ES_UNITS = 5,           // living units owned, commanders included
-  ES_TEMPLES = 6,         // temples in owned provinces
-  ES_VICTORYPOINTS = 7    // victory points in provinces whose fort is held
-};
 // Records the series for the current turn (turn index capped at 249, a
 // negative turn counts as 0) and raises the highest recorded turn index.
 // The argument is 0 for the turn's own statistics.
 void updateendstats(int32_t mode);
 
-// Unique unit types already brought into play.
-constexpr int32_t MAXUNIQUETYPES = 4000;
-struct UniqueTypeList {
-  int32_t count;           // highest index in use, -1 empty
-  int16_t type[MAXUNIQUETYPES];
-};
-extern UniqueTypeList uniquetypelist;
-
-// Resets scores, end statistics and the unique-type list.
-void clearhoststate();
+// Runs the command-line mode that was asked for (--verify, --makemap) and
+// gives its exit status; in text-only mode without such a mode it says so and
+// gives 1; -1 when the player's program goes on to its menus.
+int runcommandlinemode();

@@ -4,18 +4,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "frontend/frontend.h"
-#include "gfx/gfx.h"
-#include "net/net.h"
-#include "sound/sound.h"
+#include "runtime/folders.h"
 
 int32_t debuglevel = 0;
 
 namespace {
 int32_t nesting = 0;
+constexpr int32_t MAXSHUTDOWNHOOKS = 8;
+void (*shutdownhooks[MAXSHUTDOWNHOOKS])() = {};
+int32_t shutdowncount = 0;
 
 // "Något gick fel!" with the a-ring as the Latin-1 byte 0xE5.
 const char fatalline[] = "N\xE5got gick fel!";
@@ -27,6 +28,14 @@ void vformatbounded(char* buffer, const char* format, va_list args) {
 }  // namespace
 
 int32_t fatalnesting() { return nesting; }
+
+void addshutdownhook(void (*hook)()) {
+  if (!hook) return;
+  for (int32_t i = 0; i < shutdowncount; i++)
+    if (shutdownhooks[i] == hook) return;
+  bailif(shutdowncount >= MAXSHUTDOWNHOOKS, "addshutdownhook: too many hooks");
+  shutdownhooks[shutdowncount++] = hook;
+}
 
 void fatalerror(const char* message) {
   if (nesting >= 5) return;
@@ -43,9 +52,7 @@ void fatalerror(const char* message) {
   }
   fflush(stdout);
   removetmpfiles();
-  flushopengl();
-  sdlquit();
-  deinit_sound();
+  for (int32_t i = 0; i < shutdowncount; i++) shutdownhooks[i]();
   fflush(stdout);
   if (!message[0]) exit(0);
   abort();

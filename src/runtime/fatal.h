@@ -4,10 +4,14 @@
 
 extern int32_t debuglevel;      // raised by each "-d"; never lowered
 
-// Reports the message, shuts down temp files, OpenGL, SDL and sound, and ends
-// the process: status 0 for an empty message, abort() otherwise. Returns only
-// when entered more than five times nested.
+// Reports the message, removes the temp files, runs the shut-down hooks and
+// ends the process: status 0 for an empty message, abort() otherwise. Returns
+// only when entered more than five times nested.
 void fatalerror(const char* message);
+// Shut-down work of the player side (free the textures, close the window,
+// stop sound), which this layer cannot call by name: fatalerror runs the
+// hooks in the order they were added. A hook added twice runs once.
+void addshutdownhook(void (*hook)());
 // Stops through fatalerror when the low 16 bits of the condition are set.
 void bailif(int32_t condition, const char* message);
 void bailif_fmt(int32_t condition, const char* format, ...) __attribute__((format(printf, 2, 3)));

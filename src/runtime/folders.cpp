@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <strings.h>
 
 #include "runtime/fatal.h"
 #include "runtime/rnd.h"
@@ -141,4 +142,20 @@ int mkdirs(const char* path) {
   }
   // A path with a trailing slash has just been made through its own prefix.
   return mkdir(path, 0755) == 0 || direxists("%s", path) ? 1 : -1;
+}
+
+int validgamename(const char* name) {
+  if (!name || !name[0]) return 0;
+  if (strcmp(name, ".") == 0 || strcmp(name, "..") == 0) return 0;
+  static const char* const reserved[] = {"newlords", "rawsound", "doc", "debug", "maps", "battlemaps", "mods", "log"};
+  for (const char* word : reserved)
+    if (strcasecmp(name, word) == 0) return 0;
+  size_t length = strlen(name);
+  if (length > 99) return 0;
+  for (size_t i = 0; i < length; i++) {
+    char c = name[i];
+    bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+    if (!ok) return 0;
+  }
+  return 1;
 }

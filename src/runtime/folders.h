@@ -20,3 +20,10 @@ int readinstalllocation(const char* word, char* destination);   // destination o
 void expandpath(char* path, int32_t size);
 void makemoddir();
 int mkdirs(const char* path);   // 0 existed, 1 created, -1 failed
+
+// 1 for a usable game name: 1..99 letters, digits, "-" and "_", not a reserved folder name.
+int validgamename(const char* name);
+// Deletes "tmp_fl", "tmpmon.trs" and the battle replays "%d_%d.vcr" of the 95
+// nations in the temp folder, then the folder itself; only when this process
+// created the temp folder.
+void removetmpfiles();

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "frontend/frontend.h"
 #include "mods/mods.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"

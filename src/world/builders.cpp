@@ -2,12 +2,12 @@
 // world creation, summons and events.
 #include "world/builders.h"
 
-#include "battle/battle.h"
 #include "runtime/fatal.h"
 #include "runtime/rnd.h"
 #include "runtime/util.h"
 #include "world/gamedata.h"
 #include "world/rules.h"
+#include "world/units.h"
 #include "world/world.h"
 
 BuilderState builder;

@@ -1,10 +1,10 @@
 // Combat values of a unit: strength, hit points, encumbrance, defence,
 // attack, action points, precision, and age.
-#include "host/host.h"
-#include "magic/magic.h"
 #include "runtime/fatal.h"
 #include "runtime/rnd.h"
 #include "runtime/util.h"
+#include "world/hoststate.h"
+#include "world/magic.h"
 #include "world/rules.h"
 
 namespace {

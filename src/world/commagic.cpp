@@ -1,6 +1,6 @@
 // Commander magic, leadership and commander queries.
-#include "magic/magic.h"
 #include "runtime/fatal.h"
+#include "world/magic.h"
 #include "world/rules.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Unit conditions, movement, weather and item slots.
 #include <cstring>
-#include "magic/magic.h"
 #include "runtime/fatal.h"
+#include "world/magic.h"
 #include "world/rules.h"
 
 namespace {

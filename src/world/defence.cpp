@@ -1,9 +1,9 @@
 // Natural protection, hit locations, stealth, morale, magic resistance, the
 // battle colour of a unit and the body parts a monster can lose.
-#include "magic/magic.h"
 #include "runtime/fatal.h"
 #include "runtime/rnd.h"
 #include "runtime/util.h"
+#include "world/magic.h"
 #include "world/rules.h"
 
 int32_t getnatprot(int32_t unr) {

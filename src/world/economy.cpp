@@ -4,13 +4,13 @@
 #include <array>
 #include <cstdlib>
 
-#include "battle/battle.h"
-#include "magic/magic.h"
 #include "mods/mods.h"
 #include "runtime/fatal.h"
 #include "runtime/util.h"
 #include "world/gamedata.h"
+#include "world/magic.h"
 #include "world/rules.h"
+#include "world/units.h"
 #include "world/world.h"
 
 namespace {

@@ -3,12 +3,12 @@
 
 #include <cstring>
 
-#include "battle/battle.h"
 #include "runtime/fatal.h"
 #include "runtime/rnd.h"
 #include "runtime/util.h"
 #include "world/gamedata.h"
 #include "world/rules.h"
+#include "world/units.h"
 #include "world/world.h"
 
 namespace {

@@ -3,14 +3,14 @@
 
 #include <bit>
 
-#include "battle/battle.h"
-#include "host/host.h"
-#include "magic/magic.h"
 #include "runtime/fatal.h"
 #include "runtime/util.h"
 #include "world/gamedata.h"
+#include "world/hoststate.h"
+#include "world/magic.h"
 #include "world/rules.h"
 #include "world/scores.h"
+#include "world/units.h"
 #include "world/world.h"
 
 namespace {

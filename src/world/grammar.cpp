@@ -3,9 +3,9 @@
 
 #include <cstring>
 
-#include "battle/battle.h"
 #include "runtime/util.h"
 #include "world/gamedata.h"
+#include "world/units.h"
 
 namespace {
 struct TitlePrefix {

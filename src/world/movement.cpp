@@ -1,13 +1,12 @@
 // Movement capacities of armies.
 #include "world/movement.h"
 
-#include "ai/ai.h"
-#include "battle/battle.h"
-#include "magic/magic.h"
 #include "runtime/fatal.h"
 #include "runtime/util.h"
 #include "world/gamedata.h"
+#include "world/magic.h"
 #include "world/rules.h"
+#include "world/units.h"
 
 namespace {
 constexpr int32_t AB_SNEAKCAP = 109, AB_WATERCAP = 111, AB_FLYCAP = 113, AB_AQUATICLEAVE = 129,

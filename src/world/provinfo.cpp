@@ -1,14 +1,13 @@
 // Province information levels, province defence purchase, selection lists.
 #include "world/provinfo.h"
 
-#include "battle/battle.h"
-#include "gfx/dialogs.h"
-#include "magic/magic.h"
 #include "runtime/fatal.h"
 #include "runtime/util.h"
 #include "world/gamedata.h"
+#include "world/magic.h"
 #include "world/rules.h"
 #include "world/scores.h"
+#include "world/units.h"
 #include "world/world.h"
 
 int32_t gamewinner = 255;
@@ -26,11 +25,6 @@ bool livingcomin(int32_t c, int32_t l, int32_t p) {
   const int32_t b = combody(c);
   return b >= 0 && unit[b].hp > 0 && unit[b].owner == p && unit[b].land == l;
 }
-
-constexpr const char* defencehint =
-    "Province Defence doesn't cost any upkeep and will defend your province against small attacks. The more you "
-    "buy the better the defence will get. Defences of 10 or more will patrol your province against enemy spies "
-    "and a value of 20 or more will get a second commander for the defence.";
 }  // namespace
 
 int32_t cominland(int32_t l, int32_t p) {
@@ -87,29 +81,32 @@ int32_t canbuydefence(int32_t n, int32_t l) {
   return getnatattr(n, NA_UWDEFENCE) > 0 ? 1 : 0;
 }
 
-void buyprovdef(int32_t p, int32_t l) {
-  if (l < 0 || l >= MAXLANDS || p < 0 || p >= MAXKINGDOMS) return;
-  Land& ld = land[l];
-  if (ld.owner != p || ld.fortholder != p || !canbuydefence(p, l)) return;
-  int32_t& gold = kingdom[p].gold;
-  char text[MSGLEN];
-  formatbounded(text, sizeof text, "You have %d gold left", gold);
-  for (;;) {
-    const int32_t d = ld.provdef;
-    const bool mayraise = d < gold && d < 125;
-    const bool maylower = d > ld.small[1];
-    const int r = adjustvaluebox("Buy Province Defence", text, defencehint, d, mayraise, maylower);
-    if (r == 0) return;
-    // Each answer only while its allowance holds, whatever the dialog sent.
-    if (r == 1 && mayraise) {
-      ld.provdef = uint8_t(d + 1);
-      gold -= d + 1;
-    } else if (r == -1 && maylower) {
-      gold += d;
-      ld.provdef = uint8_t(d - 1);
-    }
-    formatbounded(text, sizeof text, "You have %d gold left", gold);
+int32_t provdefsteps(int32_t p, int32_t l) {
+  if (l < 0 || l >= MAXLANDS || p < 0 || p >= MAXKINGDOMS) return 0;
+  const Land& ld = land[l];
+  if (ld.owner != p || ld.fortholder != p || !canbuydefence(p, l)) return 0;
+  const int32_t d = ld.provdef;
+  int32_t steps = PD_BUY;
+  if (d < kingdom[p].gold && d < 125) steps |= PD_RAISE;
+  if (d > ld.small[1]) steps |= PD_LOWER;
+  return steps;
+}
+
+int32_t stepprovdef(int32_t p, int32_t l, int32_t step) {
+  const int32_t allowed = provdefsteps(p, l);
+  if (step == 1 && (allowed & PD_RAISE)) {
+    const int32_t d = land[l].provdef;
+    land[l].provdef = uint8_t(d + 1);
+    kingdom[p].gold -= d + 1;
+    return 1;
   }
+  if (step == -1 && (allowed & PD_LOWER)) {
+    const int32_t d = land[l].provdef;
+    kingdom[p].gold += d;
+    land[l].provdef = uint8_t(d - 1);
+    return 1;
+  }
+  return 0;
 }
 
 void clearselections() {

@@ -1,5 +1,5 @@
-// What a player may see of a province, the Buy Province Defence dialog, the
-// turn screen's selection lists and a ceiling square root.
+// What a player may see of a province, buying province defence, the turn
+// screen's selection lists and a ceiling square root.
 #pragma once
 #include <array>
 
@@ -13,7 +13,16 @@ int32_t infolevel(int32_t lnr, int32_t player, int32_t nested);
 int32_t cominland(int32_t lnr, int32_t player);
 void cacheinfolevels(int32_t player, int32_t nested);
 int32_t canbuydefence(int32_t nation, int32_t lnr);
-void buyprovdef(int32_t player, int32_t lnr);
+// Buying province defence, one point at a time: a point more costs the new
+// level in gold; a point bought this turn (above small[1]) sells back at the
+// price it was bought for. Only the owner who holds the fort may buy, at sea
+// only nations that can. provdefsteps says what the player may do now: 0
+// nothing, else PD_BUY with PD_RAISE while the level is below the gold and
+// 125, and PD_LOWER; stepprovdef takes one step (+1 or -1) when it is
+// allowed, and says 1 when it did.
+constexpr int32_t PD_BUY = 1, PD_RAISE = 2, PD_LOWER = 4;
+int32_t provdefsteps(int32_t player, int32_t lnr);
+int32_t stepprovdef(int32_t player, int32_t lnr, int32_t step);
 
 constexpr int32_t SELECTSIZE = 1000;
 struct SelectList {

@@ -5,12 +5,12 @@
 
 #include <initializer_list>
 
-#include "battle/battle.h"
 #include "runtime/fatal.h"
 #include "runtime/rnd.h"
 #include "world/gamedata.h"
 #include "world/rules.h"
 #include "world/scores.h"
+#include "world/units.h"
 #include "world/world.h"
 
 std::array<int16_t, SLISTSIZE> slist;

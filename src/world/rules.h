@@ -3,9 +3,9 @@
 // armor and weapons, special abilities, player status and the unit queries.
 // Pure functions of the tables; the few caches are named where they live.
 #pragma once
-#include "battle/battle.h"
 #include "runtime/short.h"
 #include "world/gamedata.h"
+#include "world/units.h"
 #include "world/world.h"
 
 // Safe look-ups: a number outside its table gives none, so no rule reads

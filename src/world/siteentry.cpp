@@ -1,13 +1,13 @@
 // Order cancelling and site entry.
 #include "world/siteentry.h"
 
-#include "battle/battle.h"
 #include "runtime/fatal.h"
 #include "runtime/util.h"
 #include "world/forts.h"
 #include "world/gamedata.h"
 #include "world/rules.h"
 #include "world/scores.h"
+#include "world/units.h"
 #include "world/world.h"
 
 namespace {

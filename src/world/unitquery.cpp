@@ -2,9 +2,9 @@
 // units, squads and commanders, the army-size cache and the link repairs.
 #include <cstdio>
 #include <utility>
-#include "host/host.h"
 #include "runtime/fatal.h"
 #include "runtime/options.h"
+#include "world/hoststate.h"
 #include "world/rules.h"
 
 namespace {

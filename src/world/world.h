@@ -181,3 +181,5 @@ extern uint8_t iteminplay[500];          // per magic item: already forged or fo
 
 // Resets the game information, the zoom, the bands and the items in play.
 void cleargamestate();
+// Resets every world table before a game is created or loaded.
+void clearworld();

@@ -3,12 +3,12 @@
 // their named items and sites. Everything belongs to player 25.
 #include <cstring>
 
-#include "battle/battle.h"
 #include "runtime/fatal.h"
 #include "runtime/rnd.h"
 #include "runtime/util.h"
 #include "world/builders.h"
 #include "world/recruit.h"
+#include "world/units.h"
 #include "world/world.h"
 #include "worldgen/worldgen.h"
 

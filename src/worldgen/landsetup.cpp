@@ -2,15 +2,15 @@
 // resources by terrain, the start population and magic sites.
 #include <cstring>
 
-#include "battle/battle.h"
-#include "frontend/frontend.h"
-#include "gfx/progress.h"
-#include "host/host.h"
 #include "runtime/fatal.h"
+#include "runtime/progress.h"
 #include "runtime/rnd.h"
 #include "runtime/util.h"
 #include "world/gamedata.h"
+#include "world/hoststate.h"
+#include "world/units.h"
 #include "world/world.h"
+#include "worldgen/gamesetup.h"
 #include "worldgen/worldgen.h"
 
 int32_t highestsite = 0;

@@ -1,10 +1,10 @@
 // The map image: provinces are its pure white pixels, borders its red ones.
 #include <cstring>
 
-#include "gfx/image.h"
 #include "runtime/alloc.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
+#include "runtime/image.h"
 #include "runtime/util.h"
 #include "world/world.h"
 #include "worldgen/worldgen.h"

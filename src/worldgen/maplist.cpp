@@ -7,8 +7,8 @@
 #include <cstring>
 #include <strings.h>
 
-#include "gfx/dialogs.h"
 #include "runtime/alloc.h"
+#include "runtime/ask.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
 #include "runtime/options.h"

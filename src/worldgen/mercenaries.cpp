@@ -1,12 +1,12 @@
 // Mercenary bands from their templates.
 #include "worldgen/mercenaries.h"
 
-#include "battle/battle.h"
 #include "runtime/fatal.h"
 #include "runtime/rnd.h"
 #include "runtime/util.h"
 #include "world/builders.h"
 #include "world/gamedata.h"
+#include "world/units.h"
 #include "world/world.h"
 
 namespace {

@@ -5,29 +5,28 @@
 #include <cstring>
 
 #include "ai/randgod.h"
-#include "battle/battle.h"
-#include "frontend/frontend.h"
 #include "gamefiles/gamefiles.h"
-#include "gfx/dialogs.h"
-#include "gfx/gfx.h"
-#include "gfx/progress.h"
 #include "host/host.h"
-#include "magic/magic.h"
 #include "mods/mods.h"
-#include "mapview/randmap.h"
+#include "runtime/ask.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
 #include "runtime/options.h"
+#include "runtime/progress.h"
 #include "runtime/rnd.h"
 #include "runtime/util.h"
 #include "world/builders.h"
 #include "world/economy.h"
 #include "world/forts.h"
 #include "world/gamedata.h"
+#include "world/magic.h"
 #include "world/rules.h"
 #include "world/scores.h"
+#include "world/units.h"
 #include "world/world.h"
+#include "worldgen/gamesetup.h"
 #include "worldgen/mercenaries.h"
+#include "worldgen/randmap.h"
 #include "worldgen/worldgen.h"
 
 namespace {
@@ -72,7 +71,7 @@ namespace {
 
 // The random map of step 12: made into the game folder.
 void makerandommap(const char* gname, int32_t players) {
-  setbgscene(4);
+  progressscene(4);
   const int32_t perplayer = randomperplayer(mapfilename);
   const int32_t count = randomprovinces(mapfilename, players, frand());
   char name[PATHLEN], folder[PATHLEN];

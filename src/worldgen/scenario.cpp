@@ -3,13 +3,13 @@
 // sites, scales, alliances, victory points).
 #include <cstring>
 
-#include "battle/battle.h"
-#include "magic/magic.h"
 #include "runtime/fatal.h"
 #include "runtime/util.h"
 #include "world/builders.h"
 #include "world/gamedata.h"
+#include "world/magic.h"
 #include "world/recruit.h"
+#include "world/units.h"
 #include "world/world.h"
 #include "worldgen/worldgen.h"
 

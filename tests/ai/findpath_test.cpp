@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "ai/ai.h"
-#include "frontend/frontend.h"
 #include "world/world.h"
 
 namespace {

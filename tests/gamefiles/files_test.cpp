@@ -1,9 +1,9 @@
 #include <cstring>
 
-#include "fixture.h"
 #include "gamefiles/gamefiles.h"
 #include "runtime/binio.h"
-#include "sampleworld.h"
+#include "support/gamefolders.h"
+#include "support/sampleworld.h"
 
 namespace {
 

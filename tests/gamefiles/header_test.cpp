@@ -1,10 +1,10 @@
 #include <cstring>
 #include <filesystem>
 
-#include "fixture.h"
 #include "gamefiles/gamefiles.h"
 #include "runtime/binio.h"
 #include "runtime/rnd.h"
+#include "support/gamefolders.h"
 
 namespace {
 

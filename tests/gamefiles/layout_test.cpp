@@ -1,6 +1,6 @@
-#include "fixture.h"
 #include "gamefiles/gamefiles.h"
 #include "runtime/binio.h"
+#include "support/gamefolders.h"
 
 namespace {
 

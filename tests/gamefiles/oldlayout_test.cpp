@@ -1,8 +1,8 @@
 #include <cstring>
 
-#include "fixture.h"
 #include "gamefiles/gamefiles.h"
 #include "runtime/binio.h"
+#include "support/gamefolders.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include <cstring>
 #include <functional>
 
-#include "fixture.h"
 #include "gamefiles/gamefiles.h"
 #include "runtime/binio.h"
-#include "sampleworld.h"
+#include "support/gamefolders.h"
+#include "support/sampleworld.h"
 
 namespace {
 

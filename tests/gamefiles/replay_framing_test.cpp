@@ -1,9 +1,9 @@
 #include <cstring>
 
-#include "battle/battle.h"
-#include "fixture.h"
 #include "gamefiles/gamefiles.h"
 #include "runtime/binio.h"
+#include "support/gamefolders.h"
+#include "world/units.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "../world/smallworld.h"
+#include "host/host.h"
 #include "mods/mods.h"
+#include "support/smallworld.h"
 #include "world/economy.h"
 
 namespace {

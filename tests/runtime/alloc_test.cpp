@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "runtime/alloc.h"
-#include "runtime/process.h"
+#include "support/process.h"
 
 namespace {
 const std::string fixed = "N\xE5got gick fel!\n";

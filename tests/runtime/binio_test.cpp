@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "runtime/binio.h"
-#include "runtime/process.h"
+#include "support/process.h"
 
 namespace {
 using Bytes = std::vector<uint8_t>;

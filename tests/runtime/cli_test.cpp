@@ -5,7 +5,7 @@
 #include <regex>
 #include <sstream>
 
-#include "runtime/process.h"
+#include "support/process.h"
 
 namespace {
 const std::string fixed = "N\xE5got gick fel!\n";

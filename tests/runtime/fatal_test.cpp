@@ -5,11 +5,10 @@
 #include <cstring>
 #include <string>
 
-#include "net/net.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
-#include "runtime/process.h"
 #include "runtime/util.h"
+#include "support/process.h"
 
 namespace {
 const std::string fixed = "N\xE5got gick fel!\n";

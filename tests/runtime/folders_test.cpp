@@ -4,12 +4,11 @@
 #include <memory>
 #include <regex>
 
-#include "frontend/frontend.h"
-#include "net/net.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
-#include "runtime/process.h"
 #include "runtime/util.h"
+#include "support/process.h"
+#include "world/startup.h"
 
 namespace {
 const std::string fixed = "N\xE5got gick fel!\n";

@@ -8,9 +8,9 @@
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
 #include "runtime/options.h"
-#include "runtime/process.h"
 #include "runtime/settings.h"
 #include "runtime/util.h"
+#include "support/process.h"
 
 namespace {
 const std::string fixed = "N\xE5got gick fel!\n";

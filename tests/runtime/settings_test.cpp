@@ -5,9 +5,9 @@
 #include "mods/mods.h"
 #include "runtime/binio.h"
 #include "runtime/folders.h"
-#include "runtime/process.h"
 #include "runtime/settings.h"
 #include "runtime/util.h"
+#include "support/process.h"
 
 namespace {
 using Bytes = std::vector<unsigned char>;

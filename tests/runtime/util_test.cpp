@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "runtime/process.h"
 #include "runtime/util.h"
+#include "support/process.h"
 
 namespace {
 const std::string fixed = "N\xE5got gick fel!\n";

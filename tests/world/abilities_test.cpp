@@ -2,7 +2,7 @@
 // into slots and the laboratory store.
 #include <gtest/gtest.h>
 
-#include "world/smallworld.h"
+#include "support/smallworld.h"
 
 class Abilities : public ::testing::Test {
  protected:

@@ -1,7 +1,7 @@
 // Worn armors, shields and protection by location.
 #include <gtest/gtest.h>
 
-#include "world/smallworld.h"
+#include "support/smallworld.h"
 
 class ArmorTest : public ::testing::Test {
  protected:

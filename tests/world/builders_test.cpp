@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-#include "smallworld.h"
+#include "support/smallworld.h"
 #include "world/builders.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // precision and age.
 #include <gtest/gtest.h>
 
-#include "world/smallworld.h"
+#include "support/smallworld.h"
 
 class Combat : public ::testing::Test {
  protected:

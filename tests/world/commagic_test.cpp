@@ -1,7 +1,7 @@
 // Commander magic levels, leadership and commander queries.
 #include <gtest/gtest.h>
 
-#include "world/smallworld.h"
+#include "support/smallworld.h"
 
 class ComMagic : public ::testing::Test {
  protected:

@@ -1,7 +1,7 @@
 // Weather and land predicates, unit conditions, movement and item slots.
 #include <gtest/gtest.h>
 
-#include "world/smallworld.h"
+#include "support/smallworld.h"
 
 class Conditions : public ::testing::Test {
  protected:

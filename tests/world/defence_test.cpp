@@ -2,7 +2,7 @@
 // battle colours and lost body parts.
 #include <gtest/gtest.h>
 
-#include "world/smallworld.h"
+#include "support/smallworld.h"
 
 class Defence : public ::testing::Test {
  protected:

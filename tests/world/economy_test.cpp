@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "mods/mods.h"
-#include "smallworld.h"
+#include "support/smallworld.h"
 #include "world/economy.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "smallworld.h"
+#include "support/smallworld.h"
 #include "world/epithets.h"
 
 namespace {

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "battle/battle.h"
-#include "frontend/frontend.h"
 #include "world/gamedata.h"
 #include "world/grammar.h"
+#include "world/units.h"
+#include "world/world.h"
 
 namespace {
 std::string plural(int32_t n, const char* name) {

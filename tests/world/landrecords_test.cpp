@@ -2,7 +2,7 @@
 // random undead types.
 #include <gtest/gtest.h>
 
-#include "world/smallworld.h"
+#include "support/smallworld.h"
 
 class LandRecords : public ::testing::Test {
  protected:

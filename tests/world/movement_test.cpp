@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ai/ai.h"
-#include "smallworld.h"
+#include "support/smallworld.h"
 #include "world/movement.h"
 
 namespace {

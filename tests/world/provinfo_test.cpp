@@ -3,8 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "gfx/dialogs.h"
-#include "smallworld.h"
+#include "support/smallworld.h"
 #include "world/provinfo.h"
 
 namespace {
@@ -83,62 +82,55 @@ TEST_F(Info, EnchantmentsWinnerAndRange) {
 }
 
 namespace {
-// Runs buyprovdef with scripted answers to its value box.
-void buywith(const char* answers, int32_t p, int32_t l) {
-  std::string text = answers;
-  FILE* in = fmemopen(text.data(), text.size(), "r");
-  FILE* out = fopen("/dev/null", "w");
-  setdialoginput(in);
-  setdialogoutput(out);
-  buyprovdef(p, l);
-  setdialoginput(nullptr);
-  setdialogoutput(nullptr);
-  fclose(in);
-  fclose(out);
+// Takes the steps ("+" raise, "-" lower) one after another, as the box would.
+void buywith(const char* steps, int32_t p, int32_t l) {
+  for (const char* c = steps; *c; c++) stepprovdef(p, l, *c == '+' ? 1 : -1);
 }
 }  // namespace
 
-TEST_F(Info, BuyingProvinceDefenceThroughTheDialog) {
+TEST_F(Info, BuyingProvinceDefenceStepByStep) {
   kingdom[3].gold = 100;
-  buywith("+\n+\n+\n\n", 3, 1);
+  buywith("+++", 3, 1);
   EXPECT_EQ(land[1].provdef, 3);
   EXPECT_EQ(kingdom[3].gold, 94);
-  buywith("-\n-\n-\n-\n\n", 3, 1);   // points of this turn sell back at their price
+  buywith("----", 3, 1);   // points of this turn sell back at their price
   EXPECT_EQ(land[1].provdef, 0);
   EXPECT_EQ(kingdom[3].gold, 100);
   land[1].provdef = 5;
   land[1].small[1] = 5;   // bought before this turn: cannot be lowered
-  buywith("-\n-\n\n", 3, 1);
+  buywith("--", 3, 1);
   EXPECT_EQ(land[1].provdef, 5);
   kingdom[3].gold = 5;   // 5 is not below 5: no raise
-  buywith("+\n+\n\n", 3, 1);
+  buywith("++", 3, 1);
   EXPECT_EQ(land[1].provdef, 5);
   EXPECT_EQ(kingdom[3].gold, 5);
   kingdom[3].gold = 7;
-  buywith("+\n+\n+\n", 3, 1);   // one raise, then the gold runs short; input ends
+  buywith("+++", 3, 1);   // one raise, then the gold runs short
   EXPECT_EQ(land[1].provdef, 6);
   EXPECT_EQ(kingdom[3].gold, 1);
   land[1].provdef = 125;
   land[1].small[1] = 125;
   kingdom[3].gold = 100000;
-  buywith("+\n\n", 3, 1);
+  buywith("+", 3, 1);
   EXPECT_EQ(land[1].provdef, 125);
   // Not offered unless owner and fort holder, and the sea needs its own rule.
   land[2].owner = 3;
-  buywith("+\n\n", 3, 2);
+  buywith("+", 3, 2);
   EXPECT_EQ(land[2].provdef, 0);
   land[2].fortholder = 3;
   provgeo[2].terrain = TM_SEA;
-  buywith("+\n\n", 3, 2);
+  buywith("+", 3, 2);
   EXPECT_EQ(land[2].provdef, 0);
   nations[3].attrkey[0] = NA_UWDEFENCE;
   nations[3].attrval[0] = 1;
-  buywith("+\n\n", 3, 2);
+  buywith("+", 3, 2);
   EXPECT_EQ(land[2].provdef, 1);
   EXPECT_EQ(canbuydefence(3, -1), 0);
   EXPECT_EQ(canbuydefence(4, 1), 1);
-  buywith("+\n", -1, 1);
-  buywith("+\n", 3, 1505);
+  EXPECT_EQ(provdefsteps(3, 1), PD_BUY);
+  EXPECT_EQ(provdefsteps(4, 1), 0);
+  EXPECT_EQ(stepprovdef(-1, 1, 1), 0);
+  EXPECT_EQ(stepprovdef(3, 1505, 1), 0);
 }
 
 TEST_F(Info, SelectionListsAndSquareRoot) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "smallworld.h"
+#include "support/smallworld.h"
 #include "world/recruit.h"
 
 namespace {

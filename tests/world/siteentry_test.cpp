@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "smallworld.h"
+#include "support/smallworld.h"
 #include "world/forts.h"
 #include "world/siteentry.h"
 

@@ -2,7 +2,7 @@
 // consistency stops.
 #include <gtest/gtest.h>
 
-#include "world/smallworld.h"
+#include "support/smallworld.h"
 
 class UnitQuery : public ::testing::Test {
  protected:

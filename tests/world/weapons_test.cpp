@@ -1,7 +1,7 @@
 // Melee and missile weapon lists with their fallbacks.
 #include <gtest/gtest.h>
 
-#include "world/smallworld.h"
+#include "support/smallworld.h"
 
 class WeaponsTest : public ::testing::Test {
  protected:

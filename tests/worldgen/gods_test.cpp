@@ -1,14 +1,14 @@
 // Random maps, random gods and the design check, extra start provinces.
-#include "mapfixture.h"
+#include "support/mapfixture.h"
 
 #include "ai/randgod.h"
-#include "battle/battle.h"
 #include "gamefiles/gamefiles.h"
-#include "host/host.h"
+#include "world/hoststate.h"
+#include "world/units.h"
 #include <cstring>
-#include "gfx/trs.h"
 #include "runtime/options.h"
 #include "runtime/rnd.h"
+#include "runtime/trs.h"
 #include "world/gamedata.h"
 
 namespace {
@@ -21,10 +21,10 @@ TEST(RandomMapSize, ProvinceCountsAndLimits) {
   EXPECT_EQ(randomperplayer("__other"), 15);
 }
 
-class Gods : public GameFolders {
+class Gods : public ShippedMapFolders {
  protected:
   void SetUp() override {
-    GameFolders::SetUp();
+    ShippedMapFolders::SetUp();
     seedrnd(21);
     srand(21);
   }

@@ -1,12 +1,13 @@
 // Land set-up: names, population and resources by terrain, victory-point
 // provinces, magic sites.
-#include "mapfixture.h"
+#include "support/mapfixture.h"
+#include "worldgen/gamesetup.h"
 
 #include <cstring>
 
-#include "battle/battle.h"
 #include "runtime/rnd.h"
 #include "world/gamedata.h"
+#include "world/units.h"
 
 namespace {
 

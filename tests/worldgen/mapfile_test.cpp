@@ -1,5 +1,5 @@
 // The map file reader: text routines, the reading rule and the small passes.
-#include "mapfixture.h"
+#include "support/mapfixture.h"
 
 #include <cstring>
 

@@ -1,10 +1,10 @@
 // Map lists and the map chooser: which files are listed, the choice by the
 // command line or the console, and the settings read from the chosen map.
-#include "mapfixture.h"
+#include "support/mapfixture.h"
 
 #include <cstring>
 
-#include "gfx/dialogs.h"
+#include "runtime/ask.h"
 #include "runtime/options.h"
 
 namespace {

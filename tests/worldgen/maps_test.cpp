@@ -1,6 +1,6 @@
 // The maps of data/maps: every province of the text is a white pixel of the
 // picture, neighbours are real, and the start provinces are dry land.
-#include "mapfixture.h"
+#include "support/mapfixture.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "../world/smallworld.h"
+#include "support/smallworld.h"
 #include "world/builders.h"
 #include "worldgen/mercenaries.h"
 

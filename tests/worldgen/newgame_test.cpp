@@ -1,24 +1,24 @@
 // Whole games created from the maps of data/maps, read back with the game
 // file readers; the start-province search and its failures.
-#include "mapfixture.h"
+#include "support/mapfixture.h"
 
-#include "battle/battle.h"
 #include "gamefiles/gamefiles.h"
 #include "gfx/dialogs.h"
-#include "host/host.h"
 #include "mods/mods.h"
 #include "runtime/fatal.h"
 #include "runtime/options.h"
 #include "runtime/rnd.h"
 #include "world/gamedata.h"
+#include "world/hoststate.h"
 #include "world/scores.h"
+#include "world/units.h"
 
 namespace {
 
-class NewGame : public GameFolders {
+class NewGame : public ShippedMapFolders {
  protected:
   void SetUp() override {
-    GameFolders::SetUp();
+    ShippedMapFolders::SetUp();
     seedrnd(11);
     srand(5);
   }

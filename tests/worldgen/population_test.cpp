@@ -1,13 +1,13 @@
 // The start population: terrain classes and eras, garrison tables, the
 // ordinary templates and the unique heroes with their items and sites.
-#include "mapfixture.h"
+#include "support/mapfixture.h"
 
 #include <cstring>
 
-#include "battle/battle.h"
 #include "runtime/rnd.h"
 #include "world/builders.h"
 #include "world/gamedata.h"
+#include "world/units.h"
 
 namespace {
 

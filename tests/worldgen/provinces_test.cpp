@@ -1,5 +1,5 @@
 // Provinces and neighbours found in hand-made map images.
-#include "mapfixture.h"
+#include "support/mapfixture.h"
 
 #include "runtime/alloc.h"
 

@@ -1,12 +1,12 @@
 // The scenario commands of a map file and their limits.
-#include "mapfixture.h"
+#include "support/mapfixture.h"
 
 #include <cstring>
 
-#include "battle/battle.h"
-#include "magic/magic.h"
 #include "world/builders.h"
 #include "world/gamedata.h"
+#include "world/magic.h"
+#include "world/units.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "gfx/trs.h"
+#include "runtime/trs.h"
 #include "runtime/util.h"
 
 namespace {

@@ -1,3 +1,0 @@
-#include "battle/battle.h"
-
-int32_t batland = 0;

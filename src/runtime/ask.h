@@ -1,0 +1,63 @@
+// Questions that the game puts to the person at the controls: tell, confirm,
+// ask for a text or a number, choose a line of a menu. World creation and the
+// screens ask through these calls; the rules never ask, they take the answer
+// as an argument from their caller.
+//
+// The console answers every question: it prints to an output stream and reads
+// its answers line by line from an input stream; tests point both streams at
+// their own files to script the answers. The player side puts its windowed
+// dialogs in the console's place with setdialogs; the calls and their results
+// stay the same.
+#pragma once
+#include <cstdio>
+
+#include "runtime/short.h"
+
+// Streams of the console; null restores standard input/output.
+void setdialoginput(FILE* in);
+void setdialogoutput(FILE* out);
+
+// Shows the formatted text with "Ok"; in text mode it only prints it. 1.
+int msgbox(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// 1 for "Yes", 0 for "Cancel" (and for no answer).
+int confirmbox(const char* text);
+// Reads at most maxlen characters into buffer, which holds maxlen + 1 bytes.
+// 1 on Ok; 0 on Cancel (only when cancel is allowed; the buffer is emptied).
+// The console prompt is "%s: ". With nothing left to read, Ok with an empty
+// text, or Cancel when allowed.
+int inputstring(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed);
+// A number low..high read through inputstring; min(low, 0) - 1 for a number
+// out of range or no number, min(low, 0) - 2 on Cancel.
+int32_t inputnumber(int32_t low, int32_t high, const char* title);
+
+// A menu of text lines, each with an id. menuwait returns the id of the
+// chosen line; lines with id 0 are shown but cannot be chosen; 0 when the
+// input ends before a line was chosen.
+constexpr int32_t MENULINES = 100;
+constexpr int32_t MENULINELEN = 100;
+struct MenuLine {
+  int32_t id;
+  char text[MENULINELEN];
+};
+void menubegin();
+void menuline(int32_t id, const char* text);
+void menushow();
+int32_t menuwait();
+
+// The windowed dialogs that replace the console's (a null member keeps the
+// console's). menu shows the lines and waits for a choice, as menushow and
+// menuwait together do.
+struct Dialogs {
+  int (*tell)(const char* text);
+  int (*confirm)(const char* text);
+  int (*text)(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed);
+  int32_t (*menu)(const MenuLine* lines, int32_t count);
+};
+// Null restores the console for every question.
+void setdialogs(const Dialogs* dialogs);
+
+// For the console variants of the player side's own dialogs: one answer line
+// without its line end, cut to the buffer (0 at the end of the input), and
+// the stream that questions are printed to.
+int readanswer(char* buffer, int32_t size);
+FILE* dialogoutput();

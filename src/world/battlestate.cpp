@@ -1,0 +1,3 @@
+#include "world/units.h"
+
+int32_t batland = 0;

@@ -1,0 +1,188 @@
+// The unit and commander tables and the squad services.
+#include "world/units.h"
+
+#include "runtime/fatal.h"
+#include "runtime/rnd.h"
+#include "world/rules.h"
+
+std::array<Unit, MAXUNITS> unit;
+std::array<Commander, MAXCOMS> com;
+int32_t highestunit = -1;
+int32_t highestcom = -1;
+std::array<int32_t, MAXCHECKSUMS> battlechecksums;
+int16_t battlesnow = 0, battlerain = 0;
+int32_t inbattle = 0;
+int32_t ritualbattle = 0;
+
+namespace {
+// Where the search for a free unit slot starts; the table reset clears it.
+int32_t unitsearchstart = 0;
+}  // namespace
+
+Unit emptyunit() {
+  Unit u{};
+  u.squad = -1;
+  u.type = -1;
+  u.land = -1;
+  u.homeland = -1;
+  u.x = -1;
+  u.y = -1;
+  u.comnr = -1;
+  return u;
+}
+
+Commander emptycommander() {
+  Commander c{};
+  c.body = -1;
+  for (int32_t& s : c.squad) s = -1;
+  for (int16_t& s : c.roundspell) s = -1;
+  c.squadslot = -1;
+  return c;
+}
+
+void clearunittables() {
+  const Unit u = emptyunit();
+  for (Unit& x : unit) x = u;
+  const Commander c = emptycommander();
+  for (Commander& x : com) x = c;
+  highestunit = -1;
+  highestcom = -1;
+  unitsearchstart = 0;
+  battlechecksums.fill(0);
+  battlesnow = battlerain = 0;
+  inbattle = 0;
+  ritualbattle = 0;
+}
+
+void killunit(int32_t unr) {
+  bailif(unr < 0 || unr >= MAXUNITS, "killunit: bad unr");
+  Unit& u = unit[unr];
+  u.hp = 0;
+  const int32_t c = u.comnr;
+  if (c >= 0 && c < MAXCOMS && com[c].body == unr && !(u.flags[2] & F3_PRETENDER)) {
+    if (com[c].deaths < INT16_MAX) com[c].deaths++;
+    com[c].body = -1;
+    u.comnr = -1;
+  }
+}
+
+int32_t squadunitcount(int32_t squad) {
+  if (squad == -1) return -1;
+  int32_t n = 0;
+  for (int32_t i = 0; i <= highestunit; i++)
+    if (unit[i].hp > 0 && unit[i].squad == squad) n++;
+  return n;
+}
+
+int32_t squadtotalsize(int32_t squad) {
+  if (squad == -1) return 0;
+  int32_t n = 0;
+  for (int32_t i = 0; i <= highestunit && i < MAXUNITS; i++)
+    if (unit[i].hp > 0 && unit[i].squad == squad && unit[i].type >= 0 && unit[i].type < MAXUNITTYPES)
+      n += unittypes[unit[i].type].size;
+  return n;
+}
+
+int32_t firstsquadunit(int32_t squad) {
+  if (squad == -1) return -1;
+  for (int32_t i = 0; i <= highestunit && i < MAXUNITS; i++)
+    if (unit[i].hp > 0 && unit[i].squad == squad) return i;
+  return -1;
+}
+
+int32_t squadcommander(int32_t squad) {
+  if (squad == -1) return -1;
+  for (int32_t c = 0; c <= highestcom; c++) {
+    if (com[c].body < 0) continue;
+    for (int32_t s = 0; s < 5; s++)
+      if (com[c].squad[s] == squad) {
+        com[c].squadslot = s;
+        return c;
+      }
+  }
+  return -1;
+}
+
+namespace {
+int32_t squadinuse(int32_t squad) {
+  for (int32_t i = 0; i <= highestunit; i++)
+    if (unit[i].hp > 0 && unit[i].squad == squad) return 1;
+  return 0;
+}
+}  // namespace
+
+int32_t newsquadnbr(int32_t player) {
+  // Bounded: a crowded range gives up with the stop message instead of
+  // drawing for ever.
+  for (int32_t tries = 0; tries < 20000; tries++) {
+    const int32_t draw = rnd(5000);
+    const int32_t s = player > 200 ? 1000000 + draw : player * 5000 + draw;
+    if (!squadinuse(s)) return s;
+  }
+  fatalerror("out of squads");
+  return -1;
+}
+
+namespace {
+bool freeunitslot(const Unit& u) { return u.hp < 1 && !(u.flags[2] & F3_PRETENDER) && u.comnr < 0; }
+}  // namespace
+
+int32_t newunit(int32_t type, int32_t owner, int32_t flag) {
+  bailif(type < 0 || type >= MAXUNITTYPES, "newunit: bad mnr");
+  if (unitsearchstart < 0 || unitsearchstart >= MAXUNITS) unitsearchstart = 0;
+  for (int32_t i = 0; i < MAXUNITS; i++) {
+    const int32_t u = (unitsearchstart + i) % MAXUNITS;
+    if (!freeunitslot(unit[u])) continue;
+    Unit x = emptyunit();
+    x.type = int16_t(type);
+    x.hp = int16_t(unittypes[type].hp < 1 ? 1 : unittypes[type].hp);
+    x.owner = int8_t(owner);
+    x.tmp = flag == 1 ? 1 : 0;
+    unit[u] = x;
+    unit[u].age = int16_t(startage(type));
+    if (u > highestunit) highestunit = u;
+    unitsearchstart = u + 1;
+    return u;
+  }
+  return -1;
+}
+
+int32_t newcom(int32_t type, int32_t owner) {
+  int32_t c = 0;
+  while (c < MAXCOMS && com[c].body >= 0) c++;
+  if (c >= MAXCOMS) return -1;
+  const int32_t u = newunit(type, owner, 0);
+  if (u < 0) return -1;
+  com[c] = emptycommander();
+  com[c].body = u;
+  for (int32_t p = 0; p < 9; p++) {
+    const int32_t level = gettypemagic(type, p);
+    com[c].path[p] = uint8_t(level < 0 ? 0 : level > 255 ? 255 : level);
+  }
+  unit[u].comnr = c;
+  if (c > highestcom) highestcom = c;
+  return c;
+}
+
+namespace {
+int32_t spawn(int32_t type, int32_t owner, int32_t count, int32_t lnr, int32_t squad, uint8_t tmp) {
+  int32_t last = -1;
+  for (int32_t i = 0; i < count; i++) {
+    const int32_t u = newunit(type, owner, 0);
+    if (u < 0) break;
+    unit[u].land = int16_t(lnr);
+    unit[u].squad = squad;
+    unit[u].tmp = tmp;
+    last = u;
+  }
+  return last;
+}
+}  // namespace
+
+int32_t spawnunits(int32_t type, int32_t owner, int32_t count, int32_t lnr, int32_t squad) {
+  return spawn(type, owner, count, lnr, squad, 0);
+}
+
+int32_t spawntempunits(int32_t type, int32_t owner, int32_t count, int32_t lnr, int32_t squad) {
+  return spawn(type, owner, count, lnr, squad, 1);
+}

@@ -1,0 +1,160 @@
+// The unit and commander tables, the builders that fill them, squads, and the
+// battle state that the rules read and the game files store.
+#pragma once
+#include <array>
+#include "runtime/short.h"
+
+constexpr int32_t MAXUNITS = 140000;     // unit numbers 0..139999
+constexpr int32_t MAXCOMS = 9000;        // commander numbers 0..8999
+constexpr int32_t MAXCHECKSUMS = 75;
+
+// Flag word 1 (afflictions and battle states), the unit's flags[0].
+constexpr uint32_t AF_DISEASED = 0x1;
+constexpr uint32_t AF_LOSTPART = 0x10;       // which part: specialpartloss
+constexpr uint32_t AF_NOARMOR = 0x400;       // wears none of its type's armors
+constexpr uint32_t AF_BLIND = 0x1000;
+constexpr uint32_t AF_LIMP = 0x40000;
+constexpr uint32_t AF_LOSTEYE = 0x80000;
+constexpr uint32_t AF_WEAKENED = 0x100000;
+constexpr uint32_t AF_FRIGHT = 0x200000;
+constexpr uint32_t AF_MUTE = 0x400000;
+constexpr uint32_t AF_CHESTWOUND = 0x800000;
+constexpr uint32_t AF_CRIPPLED = 0x1000000;
+constexpr uint32_t AF_FEEBLEMINDED = 0x2000000;
+constexpr uint32_t AF_NEVERHEAL = 0x4000000;
+constexpr uint32_t AF_SLIMED = 0x8000000;
+constexpr uint32_t AF_FROZEN = 0x10000000;
+constexpr uint32_t AF_LOSTARM = 0x40000000;
+constexpr uint32_t AF_LOSTHEAD = 0x80000000;
+// Battle states under which defence is quartered.
+constexpr uint32_t AF_QUARTERDEF[5] = {0x20000000, 0x40, 0x4000, 0x10000, 0x20000};
+
+// Flag word 2 (states), the unit's flags[1].
+constexpr uint32_t ST_BLESSED = 0x1;
+constexpr uint32_t ST_PRECISION = 0x4;
+constexpr uint32_t ST_ARMORPLUS = 0x40;
+constexpr uint32_t ST_STRENGTH = 0x80;
+constexpr uint32_t ST_BERSERK = 0x100;
+constexpr uint32_t ST_FLYING = 0x20000;
+constexpr uint32_t ST_QUICK = 0x40000;
+constexpr uint32_t ST_PROPHET = 0x2000000;
+constexpr uint32_t ST_MRPLUS = 0x4000000;
+
+// Third flag word, the unit's flags[2].
+constexpr uint32_t F3_UWDEF = 0x20;
+constexpr uint32_t F3_PRETENDER = 0x400;     // body of the god: follows the veyrance, slot never freed
+constexpr uint32_t F3_HELLPOWER = 0x20000;
+constexpr uint32_t F3_UNHOLYPOWER = 0x2000000;
+
+// One unit instance: a soldier, a monster or a commander's body. The fields
+// up to `keepbyte` are stored in game files in this order; the rest is
+// battle or run-time state that readers reset.
+struct Unit {
+  uint32_t flags[3];       // afflictions, states, third word
+  int32_t squad;           // -1 = none
+  int16_t type;            // negative = none
+  int16_t hp;              // below 1 = dead or free slot
+  int16_t land;            // -1 none, -11 The Void
+  int16_t homeland;        // -2 marks a mercenary
+  int16_t exp;
+  int16_t abil[4];         // instance special abilities
+  int16_t abilval[4];
+  int16_t age;             // years
+  int8_t owner;
+  uint8_t batstate;        // 3 and 5: routing
+  int32_t keep32;          // kept in files
+  uint8_t keepbyte;        // kept in files
+  // Run-time links and battle-only state.
+  uint8_t tmp;             // 1 = vanishes after the battle
+  uint8_t batorder;
+  uint8_t batcounter;
+  int8_t poison;           // 0..100
+  int16_t moralemod;
+  int16_t fatigue;
+  int16_t x, y;            // battlefield position, -1 off the field
+  int16_t ammo;
+  int32_t comnr;           // commander whose body this is, -1 for others
+};
+
+// A commander. Fields in the order the game files store them.
+struct Commander {
+  char name[36];
+  int32_t body;            // unit number; below 0 = free slot
+  int32_t squad[5];        // -1 = none
+  int16_t item[8];         // item numbers, 0 = empty
+  int32_t orderparam;      // destination, spell, item or fort type of the order
+  int32_t ordergems[2];    // gems committed to the order
+  uint32_t arrowtime;      // turn screen: when a move was ordered (0 untouched, 1 touched)
+  uint16_t armynr;         // 0 none, 1..30000
+  int16_t deaths;          // death count
+  int16_t herocount;       // hall-of-fame counter
+  int16_t kills;
+  int16_t keep16[2];       // kept in files
+  uint16_t tmpfx;          // temporary effect kind
+  int16_t tmpfxstr;        // and its strength
+  int16_t keep16b;         // kept in files
+  uint8_t keepbyte;        // kept in files
+  int8_t veyvalue;         // the god's veyrance value (1..10 for a god)
+  uint8_t path[9];         // Fire, Air, Water, Earth, Astral, Death, Nature, Blood, then Priest
+  uint8_t order;           // order code
+  uint8_t gems[9];         // carried gems in gem-kind order; saturate at 255
+  uint8_t keepbyte2;       // kept in files
+  int8_t sqx[5], sqy[5];   // squad battle places
+  uint8_t sqorder[5];      // squad battle orders
+  uint8_t sqtarget[5];     // their parameters (preferred targets)
+  int8_t ownx, owny;       // the commander's own place
+  uint8_t batorder;        // its own battle order
+  uint8_t battarget;       // and parameter
+  // Run-time fields, not stored.
+  int16_t roundspell[5];   // battle script: spell >0, 0 cast, -2 shape, -3 hold, -4 fire, -5 attack, -1 ends
+  int16_t scratch16;
+  int32_t squadslot;       // slot 0..4 found by the last squadcommander
+};
+
+// Battle orders of a commander and its squads.
+enum BattleOrder : uint8_t {
+  BO_NONE = 0, BO_ATTACK = 1, BO_FIRE = 2, BO_GUARD = 4, BO_CAST = 5,
+  BO_HOLDATTACK = 6, BO_RETREAT = 7, BO_FIREFLEE = 9, BO_STAYBEHIND = 10
+};
+
+extern std::array<Unit, MAXUNITS> unit;
+extern std::array<Commander, MAXCOMS> com;
+extern int32_t highestunit;      // highest unit number in use, -1 none
+extern int32_t highestcom;       // highest commander number in use, -1 none
+
+// Battle state read by the rules.
+extern int32_t batland;          // land whose battle is fought or shown
+extern std::array<int32_t, MAXCHECKSUMS> battlechecksums;
+extern int16_t battlesnow, battlerain;
+extern int32_t inbattle;
+extern int32_t ritualbattle;
+
+// Sets every unit and commander slot free and the battle state to rest.
+void clearunittables();
+// A unit in its empty state (free slot, no links); for readers and builders.
+Unit emptyunit();
+Commander emptycommander();
+
+// Makes one unit of the type for the owner: full hit points, start age, no
+// land (the caller sets it), no squad. flag 1 marks it temporary.
+// -1 when no slot is free.
+int32_t newunit(int32_t type, int32_t owner, int32_t flag);
+// A commander with a new body unit of the type; -1 when no slot is free.
+int32_t newcom(int32_t type, int32_t owner);
+// Kills the unit outright; a commander's body frees its commander.
+void killunit(int32_t unr);
+
+// A squad number no living unit uses: player * 5000 + rnd(5000).
+int32_t newsquadnbr(int32_t player);
+// The commander leading the squad (-1 none, also for squad -1); records the
+// squad's slot in that commander for getbattleorder.
+int32_t squadcommander(int32_t squad);
+// Living units of the squad; -1 for squad -1.
+int32_t squadunitcount(int32_t squad);
+// Summed size of the squad's living units; its first living unit (-1 none).
+int32_t squadtotalsize(int32_t squad);
+int32_t firstsquadunit(int32_t squad);
+// count units of the type in land lnr, all in the squad; the last one made,
+// -1 for a count below 1.
+int32_t spawnunits(int32_t type, int32_t owner, int32_t count, int32_t lnr, int32_t squad);
+int32_t spawntempunits(int32_t type, int32_t owner, int32_t count, int32_t lnr, int32_t squad);

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The host program links no SDL or OpenGL and runs the window-free modes as
+# the player's program does: a random map (unseeded, so not the same bytes),
+# the same answers of --verify, the same refusal without a mode.
+# Arguments: vey3 binary, data folder, build folder, host program.
+set -uo pipefail
+vey3=$1; data=$2; vey3host=$4
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+run() {
+  local program=$1 maps=$2; shift 2
+  (cd "$work" && env -u VEY3_CONF -u VEY3_SAVE -u VEY3_TEMP -u VEY3_MAPS HOME="$work/home" VEY3_DATA="$data" \
+    VEY3_LOCALMAPS="$work/$maps" timeout 120 "$program" "$@" 2>&1)
+}
+
+ldd "$vey3host" | grep -Ei 'libSDL|libGL' && fail "the host program links SDL or OpenGL"
+
+b=$(run "$vey3host" host --makemap small --mapsize 320 240 --mapprov 20 --riverpart 100) || fail "--makemap: $b"
+grep -qx "#vey2title small" "$work/host/small.map" || fail "no map file"
+[ "$(head -c 3 "$work/host/small.rgb" | od -An -tx1 | tr -d ' ')" = "01da01" ] || fail "no map image"
+
+a=$(run "$vey3" player --verify nosuchgame); sa=$?
+b=$(run "$vey3host" host --verify nosuchgame); sb=$?
+[ "$sa" = "$sb" ] && [ "$a" = "$b" ] || fail "--verify: $sa '$a' / $sb '$b'"
+[ "$sb" -ne 0 ] || fail "--verify of a missing game gave 0"
+
+a=$(run "$vey3" player --textonly); sa=$?
+b=$(run "$vey3host" host); sb=$?
+[ "$sb" -ne 0 ] && [ "$a" = "$b" ] || fail "no mode: $sa '$a' / $sb '$b'"
+echo ok
