@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "runtime/fatal.h"
-#include "runtime/testdir.h"
+#include "support/testdir.h"
 #include "runtime/util.h"
 #include "sound/mixer.h"
 #include "sound/samples.h"
