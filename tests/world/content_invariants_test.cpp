@@ -14,6 +14,7 @@
 
 #include "../tools/content/contentrules.h"
 #include "../tools/content/describe.h"
+#include "gamedata_ids.h"
 #include "world/gamedata.h"
 
 namespace {
@@ -327,6 +328,35 @@ TEST_F(Content, EveryItemDoesWhatItsNameSays) {
       EXPECT_TRUE(kept) << itemrow(i) << " does not give what its name promises";
     }
   }
+}
+
+
+// ------------------------------------------------------------------ names
+
+// Unit names that the game's plural rule (append "s", "-man" to "-men", ...)
+// would get wrong; the names the rules bind by number keep their names.
+bool pluralgoeswrong(const std::string& n) {
+  auto ends = [&](const char* e) { return n.size() >= strlen(e) && n.compare(n.size() - strlen(e), strlen(e), e) == 0; };
+  if (ends("ch")) return !ends("arch");
+  return ends("sh") || ends("x") || ends("z") || (ends("ss") && !ends("ess")) || ends("fe") || ends("ouse") || ends("child");
+}
+
+TEST_F(Content, NamesReadWellInThePluralAndOffendNoOne) {
+  std::set<int> bound;
+  for (const BoundRow& b : boundrows)
+    if (b.table == 'u') bound.insert(b.row);
+  for (int m = 1; m < nbrofunittypes(); m++)
+    if (isusedunittype(m) && !bound.count(m)) { EXPECT_FALSE(pluralgoeswrong(unittypes[m].name)) << unitrow(m) << " has no plural by the game's rule"; }
+  static const char* const unfortunate[] = {"demon", "arse", "anus", "rape", "shit", "piss", "slut", "cock", "dick", "turd", "fag", "nigg", "whore", "cum"};
+  for (int t = 0; t < MAXNAMETYPES; t++)
+    for (int k = 0; k < personalnames[t].count; k++) {
+      std::string n = personalnames[t].names[k];
+      for (char& c : n) c = char(tolower(static_cast<unsigned char>(c)));
+      for (const char* w : unfortunate) EXPECT_NE(n.rfind(w, 0), 0u) << "personal name " << personalnames[t].names[k] << " of list " << t;
+      const size_t h = n.size() / 2;
+      EXPECT_FALSE(n.size() >= 6 && n.size() % 2 == 0 && n.compare(0, h, n, h, h) == 0) << "personal name " << personalnames[t].names[k] << " stutters";
+      EXPECT_EQ(n.find("bb"), std::string::npos) << "personal name " << personalnames[t].names[k];
+    }
 }
 
 }  // namespace
