@@ -8,7 +8,8 @@ if(CMAKE_BUILD_TYPE STREQUAL "Asan" OR CMAKE_BUILD_TYPE STREQUAL "Fuzz")
   target_link_options(datagen PRIVATE -fno-sanitize=all)
 endif()
 file(GLOB data_texts CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*.txt)
-set(data_generated ${CMAKE_BINARY_DIR}/generated/gamedata_embed.cpp ${CMAKE_BINARY_DIR}/generated/gamedata_ids.h)
+set(data_generated ${CMAKE_BINARY_DIR}/generated/gamedata_embed.cpp ${CMAKE_BINARY_DIR}/generated/gamedata_ids.h
+                   ${CMAKE_BINARY_DIR}/generated/rule_ids.h)
 add_custom_command(OUTPUT ${data_generated}
   COMMAND $<TARGET_FILE:datagen> ${CMAKE_SOURCE_DIR}/data ${CMAKE_BINARY_DIR}/generated
   DEPENDS datagen ${data_texts}

@@ -142,7 +142,7 @@ bool unitinuse(int32_t u) {
   const Unit& x = unit[u];
   if (x.hp >= 1 || (x.flags[2] & F3_PRETENDER)) return true;
   if (x.comnr >= 0 && x.comnr < MAXCOMS && com[x.comnr].body == u && famedcom(x.comnr)) return true;
-  return typehasability(x.type, 275);
+  return typehasability(x.type, AB_UNIQUE);
 }
 
 void putlandindexed(int32_t l, FILE* f) {

@@ -22,14 +22,14 @@ int32_t gettypeability(int32_t mnr, int32_t k, int32_t lnr) {
       break;
     }
   switch (k) {
-    case 198: return (t->flags & MF_FIRERES) ? v + 100 : v;
-    case 201: return (t->flags & MF_COLDRES) ? v + 100 : v;
-    case 199: return (t->flags & MF_SHOCKRES) ? v + 100 : v;
-    case 200: return (t->flags & MF_POISONRES) ? v + 100 : v;
-    case 220: return (t->flags & MF_UNUSED10000) ? v + 3 : v;
-    case 316: return (t->flags & MF_UNUSED80) ? v + 3 : v;
-    case 189:
-      if (lnr >= 0 && issea(lnr)) return v + gettypeability(mnr, 221, -1);
+    case AB_FIRERES: return (t->flags & MF_FIRERES) ? v + 100 : v;
+    case AB_COLDRES: return (t->flags & MF_COLDRES) ? v + 100 : v;
+    case AB_SHOCKRES: return (t->flags & MF_SHOCKRES) ? v + 100 : v;
+    case AB_POISONRES: return (t->flags & MF_POISONRES) ? v + 100 : v;
+    case AB_COLD: return (t->flags & MF_UNUSED10000) ? v + 3 : v;
+    case AB_HEAT: return (t->flags & MF_UNUSED80) ? v + 3 : v;
+    case AB_REGENERATION:
+      if (lnr >= 0 && issea(lnr)) return v + gettypeability(mnr, AB_SEAREGENERATION, -1);
       return v;
     default: return v;
   }
@@ -58,8 +58,8 @@ int32_t getweaponability(int32_t w, int32_t k) {
 
 int32_t stateability(int32_t unr, int32_t k, int32_t sum) {
   switch (k) {
-    case 113: case 117: case 163: case 183: case 189: case 190: case 198: case 199:
-    case 200: case 201: case 208: case 220: case 270: case 301: case 316: case 321: break;
+    case AB_FLYCAP: case AB_REINVIGORATION: case AB_FIRESHIELD: case AB_FEAR: case AB_REGENERATION: case AB_BERSERK: case AB_FIRERES: case AB_SHOCKRES:
+    case AB_POISONRES: case AB_COLDRES: case AB_AIRSHIELD: case AB_COLD: case AB_DRAGONMASTER: case AB_DEATHPOWER: case AB_HEAT: case AB_BURNING: break;
     default: return 0;   // no state rule for this ability
   }
   const Monster* t = unittyperec(unr);
@@ -69,8 +69,8 @@ int32_t stateability(int32_t unr, int32_t k, int32_t sum) {
   const bool s = issacred(unr);
   auto g = [&](int32_t path) { return godpathlevel(u.owner, path); };
   switch (k) {
-    case 183: return (f3 & 0x10) ? 5 : 0;
-    case 189: {
+    case AB_FEAR: return (f3 & 0x10) ? 5 : 0;
+    case AB_REGENERATION: {
       const bool inanimate = t->flags & MF_INANIMATE;
       int32_t r = (f2 & 0x20) && !inanimate ? 10 : 0;
       if (s && g(P_NATURE) > 3) r += (g(P_NATURE) / 2) * 5 - 5;
@@ -83,29 +83,29 @@ int32_t stateability(int32_t unr, int32_t k, int32_t sum) {
       if (f3 & 0x20000000) r += 10;
       return r;
     }
-    case 117: return s && g(P_EARTH) >= 4 ? g(P_EARTH) / 2 : 0;
-    case 199: {
+    case AB_REINVIGORATION: return s && g(P_EARTH) >= 4 ? g(P_EARTH) / 2 : 0;
+    case AB_SHOCKRES: {
       int32_t r = (f2 & 0x10000000) ? -75 : 0;
       if (s && g(P_AIR) >= 9) r += 75;
       if (f2 & 0x800) r += 50;
       return r;
     }
-    case 200: return ((f3 & 0x2) ? -100 : 0) + ((f2 & 0x1000000) ? 50 : 0);
-    case 198: return ((f2 & 0x400) ? 50 : 0) - ((f2 & 0x10) ? 25 : 0);
-    case 201: return ((f2 & 0x10000) ? -50 : 0) + ((f2 & 0x2000) ? 100 : 0) + ((f2 & 0x1000) ? 50 : 0);
-    case 208: {
+    case AB_POISONRES: return ((f3 & 0x2) ? -100 : 0) + ((f2 & 0x1000000) ? 50 : 0);
+    case AB_FIRERES: return ((f2 & 0x400) ? 50 : 0) - ((f2 & 0x10) ? 25 : 0);
+    case AB_COLDRES: return ((f2 & 0x10000) ? -50 : 0) + ((f2 & 0x2000) ? 100 : 0) + ((f2 & 0x1000) ? 50 : 0);
+    case AB_AIRSHIELD: {
       int32_t r = (f2 & 0x8) ? 80 : 0;
       if (s && g(P_AIR) >= 4 && 10 * g(P_AIR) - 20 > r) r = 10 * g(P_AIR) - 20;
       return r;
     }
-    case 163: return (f3 & 0x8000) ? 7 : 0;
-    case 321: return (f3 & 0x10000000) ? 1 : 0;
-    case 270: return (f3 & 0x40000000) ? 2 : 0;
-    case 113: return s && getability(unr, 240, 1) > 0 ? 1 : 0;
-    case 190: return s && g(P_NATURE) >= 9 ? 2 : 0;
-    case 301: return s && g(P_DEATH) >= 4 ? 50 * g(P_DEATH) - 100 : 0;
-    case 220: return (f2 & 0x2000) ? 6 : 0;
-    case 316: return (f2 & 0x4000) ? 3 : 0;
+    case AB_FIRESHIELD: return (f3 & 0x8000) ? 7 : 0;
+    case AB_BURNING: return (f3 & 0x10000000) ? 1 : 0;
+    case AB_DRAGONMASTER: return (f3 & 0x40000000) ? 2 : 0;
+    case AB_FLYCAP: return s && getability(unr, AB_FLYINGSTATE, 1) > 0 ? 1 : 0;
+    case AB_BERSERK: return s && g(P_NATURE) >= 9 ? 2 : 0;
+    case AB_DEATHPOWER: return s && g(P_DEATH) >= 4 ? 50 * g(P_DEATH) - 100 : 0;
+    case AB_COLD: return (f2 & 0x2000) ? 6 : 0;
+    case AB_HEAT: return (f2 & 0x4000) ? 3 : 0;
     default: return 0;
   }
 }
@@ -120,7 +120,7 @@ int32_t getability(int32_t unr, int32_t k, int32_t sum) {
   const int32_t s = stateability(unr, k, sum);
   int32_t v = summode(sum) ? a + t + s : fold(fold(a, t, false), s, false);
   // Homesick units regenerate only at home.
-  if (k == 189 && gettypeability(u.type, 253, unitlandnr(unr)) >= 1 && u.land != u.homeland) v = 0;
+  if (k == AB_REGENERATION && gettypeability(u.type, AB_HOMESICK, unitlandnr(unr)) >= 1 && u.land != u.homeland) v = 0;
   return v;
 }
 
@@ -134,7 +134,7 @@ int32_t getitemfx(int32_t cnr, int32_t k, int32_t sum) {
   const Commander& c = com[cnr];
   int32_t v = fold(k > 0 ? getunitfx(b, k) : 0, gettypeability(u.type, k, unitlandnr(b)), all);
 
-  if (!(k == 189 && (unittypeflags(b) & MF_INANIMATE))) {
+  if (!(k == AB_REGENERATION && (unittypeflags(b) & MF_INANIMATE))) {
     // A copy of one of the last three contributing items adds nothing.
     int32_t memory[3] = {0, 0, 0};
     auto remember = [&](int32_t it, int32_t slot) {
@@ -160,56 +160,56 @@ int32_t getitemfx(int32_t cnr, int32_t k, int32_t sum) {
         }
       }
     }
-    if (k == 183 || k == 151 || k == 160) {
+    if (k == AB_FEAR || k == AB_MAGICBONUS || k == AB_MRBONUS) {
       // The nested look-up leaves its own lastfxslot, as callers expect.
-      if (getitemfx(cnr, 227, 1) >= 2) v += k == 183 ? 10 : k == 151 ? 5 : 2;
+      if (getitemfx(cnr, AB_FEARBOOST, 1) >= 2) v += k == AB_FEAR ? 10 : k == AB_MAGICBONUS ? 5 : 2;
     }
-    if (k == 122) {
+    if (k == AB_SUPPLYBONUS) {
       const int32_t n = 10 * getcommagic(cnr, P_NATURE);
-      if (all) return v + n + stateability(b, 122, sum);
-      return fold(fold(v, n, false), stateability(b, 122, 0), false);
+      if (all) return v + n + stateability(b, AB_SUPPLYBONUS, sum);
+      return fold(fold(v, n, false), stateability(b, AB_SUPPLYBONUS, 0), false);
     }
   }
   v = fold(v, stateability(b, k, sum), all);
 
   const int32_t e = c.tmpfx, g = c.tmpfxstr;
   switch (k) {
-    case 103:
+    case AB_STANDARD:
       if (e == 5) v += g / 10;
       break;
-    case 105: {
+    case AB_AWE: {
       if (e == 100) v += (g - 75) / 25;
-      const int32_t x = getitemfx(cnr, 157, 1);
+      const int32_t x = getitemfx(cnr, AB_LEADERSHIPBONUS, 1);
       if (x > 99) v += (x - 75) / 25;
       if ((u.flags[2] & F3_PRETENDER) && c.veyvalue >= 9) v += 2 * c.veyvalue - 17;
       break;
     }
-    case 183:
+    case AB_FEAR:
       if (e == 101) v += g / 20;
       else if (e == 106) v += 5;
       v += getcommagic(cnr, P_DEATH);
       break;
-    case 301:
+    case AB_DEATHPOWER:
       if (e == 106) v += 2 * g;
       break;
-    case 217:
+    case AB_AMBIDEXTROUS:
       if (e == 12) v += g / 50;
       break;
-    case 117:
+    case AB_REINVIGORATION:
       if (e == 10) v += g / 50;
       if (u.flags[2] & 0x1000) v += 4;
       if (u.flags[2] & 0x20000) v += 5;
       break;
-    case 163:
+    case AB_FIRESHIELD:
       if (v >= 1) {
         const int32_t f = getcommagic(cnr, P_FIRE) + 6;
         if (f > v) v = f;
       }
       break;
-    case 220:
+    case AB_COLD:
       if (v >= 1) v += getcommagic(cnr, P_WATER);
       break;
-    case 316:
+    case AB_HEAT:
       if (v >= 1) v += getcommagic(cnr, P_FIRE);
       break;
     default: break;
@@ -238,7 +238,7 @@ void getiba(int32_t cnr) {
     u.flags[1] |= item.flags[0];
     u.flags[2] |= item.flags[1];
     u.flags[0] |= item.flags[2];
-    if ((item.flags[2] & AF_LOSTEYE) && ++eyeloss == 2 && getitemfx(cnr, 178, 1) < 1) u.flags[0] |= AF_BLIND;
+    if ((item.flags[2] & AF_LOSTEYE) && ++eyeloss == 2 && getitemfx(cnr, AB_EYES, 1) < 1) u.flags[0] |= AF_BLIND;
   }
 }
 
@@ -262,7 +262,7 @@ bool fits(int32_t it, const Monster& t, int32_t mnr) {
   if (item.picture == 27 && mnr != 320 && !(t.flags & MF_COLDBLOOD)) return false;
   if ((item.picture == 26 || item.picture == 40) && (t.flags & MF_INANIMATE)) return false;
   for (int32_t i = 0; i < ITEMABILITIES && item.abilityid[i] != 0; i++)
-    if (item.abilityid[i] == 254 && (uint32_t(item.abilityval[i]) & t.flags)) return false;
+    if (item.abilityid[i] == AB_ITEMFIT && (uint32_t(item.abilityval[i]) & t.flags)) return false;
   return true;
 }
 }  // namespace

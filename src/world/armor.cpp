@@ -146,7 +146,7 @@ ProtSource protsource(int32_t unr) {
   wornlist(unr, p.worn);
   const int32_t l = unitlandnr(unr);
   if (l >= 0 && !(u.flags[0] & AF_NOARMOR)) {
-    const int32_t iceprot = getability(unr, 191, 1);
+    const int32_t iceprot = getability(unr, AB_ICEPROT, 1);
     if (iceprot >= 1) p.ice = land[l].scale[SC_COLD] * iceprot;
   }
   if (u.flags[1] & ST_ARMORPLUS) p.piece = 3;

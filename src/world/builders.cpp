@@ -15,8 +15,6 @@ BuilderState builder;
 void resetbuilder() { builder = BuilderState{}; }
 
 namespace {
-constexpr int32_t AB_BERSERK = 190;
-
 // The commander that adding calls act on, or -1 when they must add nothing.
 int32_t target() {
   if (builder.detached || builder.com < 0 || builder.com >= MAXCOMS) return -1;

@@ -18,15 +18,15 @@ int32_t veyterm(int32_t unr, int32_t l) {
 
 int32_t climate(int32_t unr, int32_t l) {
   int32_t v = 0;
-  const int32_t storm = ab(unr, 174);
+  const int32_t storm = ab(unr, AB_STORMPOWER);
   if (storm > 0 && isstorm(l)) v += storm;
   if (l < 0) return v;
   const int32_t cold = land[l].scale[SC_COLD];
-  if (const int32_t a = ab(unr, 176); a > 0) v += a * cold;
-  if (const int32_t a = ab(unr, 177); a > 0) v -= a * cold;
-  if (const int32_t a = ab(unr, 293); a > 0) {
+  if (const int32_t a = ab(unr, AB_COLDPOWER); a > 0) v += a * cold;
+  if (const int32_t a = ab(unr, AB_FIREPOWER); a > 0) v -= a * cold;
+  if (const int32_t a = ab(unr, AB_DARKPOWER); a > 0) {
     if (isdarkness(l)) v += a;
-    if (findench(21, l, -1) >= 0) v -= a;
+    if (findench(EN_LIGHT, l, -1) >= 0) v -= a;
   }
   return v;
 }
@@ -46,7 +46,7 @@ int32_t blessing(int32_t unr, int32_t path) {
 }
 
 int32_t berserkvalue(int32_t unr) {
-  const int32_t b = ab(unr, 190);
+  const int32_t b = ab(unr, AB_BERSERK);
   return b > 0 ? b : 1;
 }
 
@@ -66,7 +66,7 @@ Heroic heroic(int32_t unr) {
 // A lost eye has been subtracted by the getter; here only the checks that
 // blind a unit outright.
 int32_t eyecheck(int32_t unr, int32_t value) {
-  const int32_t blind = ab(unr, 171), eyes = ab(unr, 178);
+  const int32_t blind = ab(unr, AB_BLIND), eyes = ab(unr, AB_EYES);
   const uint32_t af = unit[unr].flags[0];
   if ((af & AF_LOSTEYE) && blind < 1 && eyes == -1) return 0;
   if (eyes < -1 && blind < 1) return 0;
@@ -75,13 +75,13 @@ int32_t eyecheck(int32_t unr, int32_t value) {
 }
 
 int32_t darkness(int32_t unr, int32_t l, const Monster& t, int32_t value) {
-  if (!isdarkness(l) || (t.flags & (MF_UNDEAD | MF_DEMON)) || ab(unr, 171) >= 1) return value;
-  return ((ab(unr, 281) / 2 + 50) * value) / 100;
+  if (!isdarkness(l) || (t.flags & (MF_UNDEAD | MF_DEMON)) || ab(unr, AB_BLIND) >= 1) return value;
+  return ((ab(unr, AB_DARKVISION) / 2 + 50) * value) / 100;
 }
 
 bool waterborn(const Monster& t) { return t.flags & (MF_AMPHIBIAN | MF_AQUATIC); }
 bool swampy(int32_t l) {
-  return l >= 0 && !issea(l) && ((provgeo[l].terrain & TM_SWAMP) || findench(85, l, -1) >= 0);
+  return l >= 0 && !issea(l) && ((provgeo[l].terrain & TM_SWAMP) || findench(EN_SWAMP, l, -1) >= 0);
 }
 
 void checkunr(int32_t unr, const char* tag) { unitfatal(unr < 0 || unr > highestunit || unr >= MAXUNITS, tag, unr); }
@@ -116,11 +116,11 @@ int32_t getstr(int32_t unr) {
   if (h.kind == 1) s += (h.str * s) / 200;
   if (h.kind == 11) s += (h.str * s) / 400;
   s += climate(unr, l);
-  s += ab(unr, 151);
+  s += ab(unr, AB_MAGICBONUS);
   if (u.flags[1] & ST_STRENGTH) s += 4;
   if (u.flags[1] & ST_BERSERK) s += berserkvalue(unr);
   if (u.flags[2] & F3_HELLPOWER) s += 4;
-  s += 2 * ab(unr, 291);
+  s += 2 * ab(unr, AB_PROWESS);
   s += blessing(unr, P_BLOOD);
   if (u.flags[2] & F3_PRETENDER) s += veyterm(unr, l);
   if (u.flags[1] & ST_PROPHET) s += veyterm(unr, l);
@@ -151,17 +151,18 @@ int32_t getmaxhp(int32_t unr) {
   const int32_t o = oldagelevel(unr);
   if (o > 0) h -= (o * h) / 20;
   if (u.exp >= 200) h += 2;
-  h += 5 * ab(unr, 291);
+  h += 5 * ab(unr, AB_PROWESS);
   const int32_t season = getseason();
-  const int32_t powers[4][3] = {{231, SPRING, AUTUMN}, {232, SUMMER, WINTER}, {233, AUTUMN, SPRING}, {234, WINTER, SUMMER}};
+  const int32_t powers[4][3] = {{AB_SPRINGPOWER, SPRING, AUTUMN}, {AB_SUMMERPOWER, SUMMER, WINTER},
+                                {AB_FALLPOWER, AUTUMN, SPRING}, {AB_WINTERPOWER, WINTER, SUMMER}};
   for (const auto& p : powers) {
     const int32_t a = ab(unr, p[0]);
     if (a == 0) continue;
     if (season == p[1]) h = ((100 + a) * h) / 100;
     else if (season == p[2]) h = ((100 - a) * h) / 100;
   }
-  if (const int32_t a = ab(unr, 237); a > 0) h += a * ab(unr, 238);
-  if (d > 0 && findench(30, -1, u.owner) >= 0) h = ((d + 10) * h) / 10;
+  if (const int32_t a = ab(unr, AB_HPBONUSCOUNT); a > 0) h += a * ab(unr, AB_HPBONUSSIZE);
+  if (d > 0 && findench(EN_AEGIS, -1, u.owner) >= 0) h = ((d + 10) * h) / 10;
   if ((t->flags & MF_INANIMATE) && !(t->flags & MF_UNDEAD) && t->mor == 50 && d > 0)
     h += (d * h * foundsiteamount(l, SE_INANIMATEHP)) / 100;
   return h < 1 ? 1 : h;
@@ -196,8 +197,8 @@ int32_t getenc(int32_t unr, int32_t mode) {
   }
   if (issea(l)) {
     const int32_t e1 = waterborn(t) ? e - 1 : e + 1;
-    e = findench(2, -1, u.owner) >= 0 ? e1 - 2 : e1 + 2;
-  } else if (((provgeo[l].terrain & TM_SWAMP) || findench(85, l, -1) >= 0) && !(t.flags & MF_SWAMPSURVIVAL)) {
+    e = findench(EN_CURRENTS, -1, u.owner) >= 0 ? e1 - 2 : e1 + 2;
+  } else if (((provgeo[l].terrain & TM_SWAMP) || findench(EN_SWAMP, l, -1) >= 0) && !(t.flags & MF_SWAMPSURVIVAL)) {
     e += 2;
   }
   return imax(e, 0);
@@ -238,7 +239,7 @@ int32_t getdef(int32_t unr, int32_t mode) {
   if (u.flags[1] & ST_QUICK) d += 3;
   if (u.flags[2] & F3_HELLPOWER) d += 4;
   if ((u.flags[2] & F3_UWDEF) && issea(l)) d += 5;
-  d += ab(unr, 291) / 2;
+  d += ab(unr, AB_PROWESS) / 2;
   d += climate(unr, l);
   const bool berserk = u.flags[1] & ST_BERSERK;
   if (berserk) d -= berserkvalue(unr);
@@ -246,7 +247,7 @@ int32_t getdef(int32_t unr, int32_t mode) {
   if (swampy(l) && !(t.flags & MF_SWAMPSURVIVAL)) d -= 1;
   d += blessing(unr, P_WATER);
   d -= oldagelevel(unr);
-  if ((u.flags[0] & AF_LOSTEYE) && ab(unr, 171) < 1) d -= 2;
+  if ((u.flags[0] & AF_LOSTEYE) && ab(unr, AB_BLIND) < 1) d -= 2;
   if (u.flags[0] & AF_FEEBLEMINDED) d -= 1;
   if (u.flags[0] & AF_CRIPPLED) d -= 4;
   else if (u.flags[0] & AF_LIMP) d -= 1;
@@ -256,7 +257,7 @@ int32_t getdef(int32_t unr, int32_t mode) {
   for (uint32_t bit : AF_QUARTERDEF)
     if (u.flags[0] & bit) d /= 4;
   d = darkness(unr, l, t, d);
-  if (ab(unr, 186) >= 1 || ab(unr, 299) >= 1) d = 0;
+  if (ab(unr, AB_PARALYZED) >= 1 || ab(unr, AB_PETRIFIED) >= 1) d = 0;
   d = eyecheck(unr, d);
   return imax(d, 0);
 }
@@ -277,18 +278,18 @@ int32_t getatt(int32_t unr) {
   if (h.kind == 12 || h.kind == 105) a += h.str / 100;
   a += expsteps(u.exp);
   a += climate(unr, l);
-  a += ab(unr, 150);
+  a += ab(unr, AB_ATTACKBONUS);
   if (u.flags[1] & ST_PROPHET) a += 2;
   if (u.flags[1] & ST_BERSERK) a += berserkvalue(unr);
   if (u.flags[2] & F3_HELLPOWER) a += 4;
-  a += ab(unr, 291) / 2;
+  a += ab(unr, AB_PROWESS) / 2;
   if (u.flags[2] & F3_UNHOLYPOWER) a += 4;
   if (u.flags[1] & ST_QUICK) a += 3;
   if (u.flags[0] & AF_FROZEN) a -= 3;
   if (swampy(l) && !(t.flags & MF_SWAMPSURVIVAL)) a -= 1;
   a += blessing(unr, P_FIRE);
   a -= oldagelevel(unr);
-  if ((u.flags[0] & AF_LOSTEYE) && ab(unr, 171) < 1) a -= 2;
+  if ((u.flags[0] & AF_LOSTEYE) && ab(unr, AB_BLIND) < 1) a -= 2;
   if (u.flags[0] & AF_FEEBLEMINDED) a -= 1;
   if (u.flags[0] & AF_CRIPPLED) a -= 4;
   else if (u.flags[0] & AF_LIMP) a -= 1;
@@ -296,7 +297,7 @@ int32_t getatt(int32_t unr) {
   if (invoid(unr)) a /= 2;
   if (issea(l) && !waterborn(t)) a -= 3;
   a = darkness(unr, l, t, a);
-  if (ab(unr, 186) >= 1) a = 0;
+  if (ab(unr, AB_PARALYZED) >= 1) a = 0;
   a = eyecheck(unr, a);
   return imax(a, 0);
 }
@@ -320,7 +321,7 @@ int32_t getweaponatt(int32_t unr, int32_t n) {
   int32_t a = getatt(unr) + (validweapon(w) ? weapons[w].att : 0);
   // Hand slots come first, so every one lies among slots 0..7.
   if (nbrslotsofkind(m, SLOT_HAND) >= 2 && plain >= 2 && validweapon(w) && !(weapons[w].flags & WF_BONUS)) {
-    const int32_t penalty = lensum - ab(unr, 217);
+    const int32_t penalty = lensum - ab(unr, AB_AMBIDEXTROUS);
     if (penalty >= 0) a -= penalty;
   }
   return a;
@@ -346,7 +347,7 @@ int32_t getmaxap(int32_t unr, int32_t mode) {
   if (u.flags[2] & F3_UNHOLYPOWER) p += 4;
   if (u.flags[0] & AF_SLIMED) p /= 2;
   if (u.flags[0] & AF_LIMP) p /= 2;
-  if ((u.flags[0] & AF_BLIND) && ab(unr, 171) < 1) p /= 2;
+  if ((u.flags[0] & AF_BLIND) && ab(unr, AB_BLIND) < 1) p /= 2;
   if (mode != 0) {
     const Heroic h = heroic(unr);
     if (h.kind == 8) p += (h.str * p) / 200;
@@ -356,7 +357,7 @@ int32_t getmaxap(int32_t unr, int32_t mode) {
   }
   if (issea(l)) {
     if (!waterborn(t)) p /= 2;
-    const int32_t e = findench(2, l, -1);
+    const int32_t e = findench(EN_CURRENTS, l, -1);
     if (e >= 0) p += ench[e].owner == u.owner ? 4 : -4;
   }
   if (u.flags[0] & AF_CRIPPLED) return 2;
@@ -375,17 +376,17 @@ int32_t getprec(int32_t unr) {
   const Heroic h = heroic(unr);
   if (h.kind == 9) p += h.str / 50;
   if (h.kind == 104) p += h.str / 75;
-  p += ab(unr, 181) + ab(unr, 291) / 2;
+  p += ab(unr, AB_PRECISIONBONUS) + ab(unr, AB_PROWESS) / 2;
   if (u.flags[1] & ST_PROPHET) p += 2;
   p -= oldagelevel(unr) / 2;
-  const bool seeing = ab(unr, 171) >= 1;
+  const bool seeing = ab(unr, AB_BLIND) >= 1;
   if ((u.flags[0] & AF_LOSTEYE) && !seeing) p -= 3;
   if (u.flags[1] & ST_PRECISION) p += 5;
   if (u.flags[0] & AF_FEEBLEMINDED) p -= 1;
   if (u.flags[2] & F3_HELLPOWER) p += 4;
   if (invoid(unr)) p /= 2;
-  if (isdarkness(l) && !(t.flags & (MF_UNDEAD | MF_DEMON)) && !seeing) p = ((ab(unr, 281) * 75 / 100 + 25) * p) / 100;
-  if (isstorm(l) && ab(unr, 174) < 1 && ab(unr, 175) < 1) p /= 2;
+  if (isdarkness(l) && !(t.flags & (MF_UNDEAD | MF_DEMON)) && !seeing) p = ((ab(unr, AB_DARKVISION) * 75 / 100 + 25) * p) / 100;
+  if (isstorm(l) && ab(unr, AB_STORMPOWER) < 1 && ab(unr, AB_STORMIMMUNE) < 1) p /= 2;
   if (isfog(l)) p /= 2;
   const int32_t c = unit2com(unr);
   if (c >= 0) p += getcommagic(c, P_AIR);
@@ -395,13 +396,13 @@ int32_t getprec(int32_t unr) {
 }
 
 int32_t typeispretender(int32_t mnr) {
-  return gettypeability(mnr, 242, -1) > 0 || gettypeability(mnr, 243, -1) > 0;
+  return gettypeability(mnr, AB_STARTVEY, -1) > 0 || gettypeability(mnr, AB_PATHCOST, -1) > 0;
 }
 
 int32_t typemaxage(int32_t mnr) {
   const Monster* t = typerec(mnr);
   if (!t) return 0;
-  const int32_t given = gettypeability(mnr, 284, -1);
+  const int32_t given = gettypeability(mnr, AB_MAXAGE, -1);
   if (given >= 1) return given;
   const uint32_t f = t->flags;
   int32_t v;
@@ -429,7 +430,7 @@ int32_t getmaxage(int32_t unr) {
     const int32_t path = (f & MF_INANIMATE) ? P_EARTH : (f & MF_UNDEAD) ? P_DEATH : P_BLOOD;
     return base + (getcommagic(c, path) * base) / 2;
   }
-  const int32_t b = gettypeability(m, 189, -1) > 0 ? 2 * base : base;
+  const int32_t b = gettypeability(m, AB_REGENERATION, -1) > 0 ? 2 * base : base;
   const int32_t b2 = b + (getcommagic(c, P_NATURE) * b) / 2;
   const int32_t mult = b2 <= 39 ? 1 : imin(b2, 100) / 20;
   return b2 - getcommagic(c, P_FIRE) * mult;
@@ -472,9 +473,9 @@ int32_t startage(int32_t mnr) {
   if (t.flags2 & MF2_GOODLEADER) age += imin(life, 100) / 10;
   else if (t.flags2 & MF2_EXPERTLEADER) age += imin(life, 100) / 5;
   else if (t.flags2 & MF2_SUPERIORLEADER) age += imin(life, 100) / 2;
-  age += gettypeability(mnr, 286, -1);
-  age += openroll(gettypeability(mnr, 317, -1));
-  const int32_t fixed = gettypeability(mnr, 285, -1);
+  age += gettypeability(mnr, AB_OLDER, -1);
+  age += openroll(gettypeability(mnr, AB_OLDERROLL, -1));
+  const int32_t fixed = gettypeability(mnr, AB_STARTAGE, -1);
   if (fixed != 0) age = fixed < 0 ? 0 : fixed;
   return age;
 }

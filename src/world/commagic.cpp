@@ -23,12 +23,12 @@ int32_t onepath(int32_t cnr, int32_t path) {
     if (path == P_WATER && lvl > 0 && (f3 & 0x80000)) lvl++;
     if (lvl > 0) {
       if (path == P_NATURE && (f3 & 0x100000)) lvl++;
-      if (u.land != u.homeland) lvl += getability(b, 332, 1);
+      if (u.land != u.homeland) lvl += getability(b, AB_FOREIGNMAGIC, 1);
       const int32_t l = unitlandnr(b);
       if (path == P_AIR && lvl > 0 && (f3 & 0x2000) &&
-          ((l >= 0 && findench(1, l, -1) >= 0) || findench(16, -1, -1) >= 0))
+          ((l >= 0 && findench(EN_STORM, l, -1) >= 0) || findench(EN_WINTER, -1, -1) >= 0))
         lvl++;
-      if (path == P_ASTRAL && lvl > 0 && l >= 0 && findench(40, l, -1) >= 0) lvl++;
+      if (path == P_ASTRAL && lvl > 0 && l >= 0 && findench(EN_ARCANENEXUS, l, -1) >= 0) lvl++;
     }
     // Items raise only a path the commander already has; a copy of one of
     // the two items counted last adds nothing.
@@ -51,14 +51,14 @@ int32_t onepath(int32_t cnr, int32_t path) {
     }
   }
   if (lvl > 0) {
-    if (path < P_PRIEST) lvl += gettypeability(u.type, 10 + path, -1);
-    lvl += gettypeability(u.type, 22, -1);
+    if (path < P_PRIEST) lvl += gettypeability(u.type, AB_MAGICBOOST + path, -1);
+    lvl += gettypeability(u.type, AB_MAGICBOOSTALL, -1);
   }
   if (c.tmpfx == 105) lvl = (lvl + 1) / 2;
   if (lvl > 0) {
     if (u.flags[0] & AF_MUTE) lvl = (lvl + 1) / 2;
     if (lvl > 0) {
-      const int32_t boost = getitemfx(cnr, 187, 1);
+      const int32_t boost = getitemfx(cnr, AB_MAGICSCALE, 1);
       if (boost > 0) lvl = boost * lvl / 100;
     }
   }
@@ -69,7 +69,7 @@ int32_t onepath(int32_t cnr, int32_t path) {
 int32_t getcommagic(int32_t cnr, int32_t path) {
   const int32_t b = bodyof(cnr);
   if (b < 0) return 0;
-  if ((unit[b].flags[0] & AF_FEEBLEMINDED) || getability(b, 180, 1) > 0) return 0;
+  if ((unit[b].flags[0] & AF_FEEBLEMINDED) || getability(b, AB_NOMAGIC, 1) > 0) return 0;
   if (path == 53 || path == 55 || path == 56) {
     const int32_t top = path == 53 ? 7 : path == 55 ? 8 : 6;
     int32_t sum = 0;
@@ -164,9 +164,9 @@ int32_t maxcomunits(int32_t cnr, int32_t* undeadout, int32_t* magicout) {
     ord = undead = 0;
     if (!(f2 & (MF2_POORMAGICLEADER | MF2_OKMAGICLEADER))) magic = 0;
   }
-  ord += getitemfx(cnr, 157, 1);
-  undead += getitemfx(cnr, 159, 1);
-  magic += getitemfx(cnr, 158, 1);
+  ord += getitemfx(cnr, AB_LEADERSHIPBONUS, 1);
+  undead += getitemfx(cnr, AB_UNDEADLEADERSHIPBONUS, 1);
+  magic += getitemfx(cnr, AB_MAGICLEADERSHIPBONUS, 1);
   if (u.flags[0] & AF_MUTE) ord = (ord + 3) / 4;
   if (u.flags[0] & AF_FEEBLEMINDED) {
     ord /= 4;

@@ -15,24 +15,24 @@ int32_t issea(int32_t lnr) { return inlandtable(lnr) && (provgeo[lnr].terrain & 
 
 int32_t isstorm(int32_t lnr) {
   if (!inlandtable(lnr) || issea(lnr)) return 0;
-  return enchanywhere(16) || enchonland(1, lnr);
+  return enchanywhere(EN_WINTER) || enchonland(EN_STORM, lnr);
 }
 
 int32_t issnow(int32_t lnr) { return inlandtable(lnr) && !issea(lnr) && battlesnow != 0; }
 
 int32_t israin(int32_t lnr) {
   if (!inlandtable(lnr) || issea(lnr)) return 0;
-  return enchonland(7, lnr) || battlerain != 0;
+  return enchonland(EN_RAIN, lnr) || battlerain != 0;
 }
 
 int32_t isfog(int32_t lnr) {
   if (!inlandtable(lnr) || issea(lnr)) return 0;
-  return enchonland(70, lnr) || enchonland(71, lnr);
+  return enchonland(EN_FOG, lnr) || enchonland(EN_MIST, lnr);
 }
 
 int32_t isdarkness(int32_t lnr) {
-  if (!inlandtable(lnr) || enchonland(21, lnr)) return 0;
-  return enchonland(77, lnr) || enchanywhere(56);
+  if (!inlandtable(lnr) || enchonland(EN_LIGHT, lnr)) return 0;
+  return enchonland(EN_DARKNESS, lnr) || enchanywhere(EN_FAMINE);
 }
 
 int32_t iscoastal(int32_t lnr) {
@@ -62,8 +62,8 @@ int32_t canfly(int32_t unr) {
   if (!t) return 0;
   const int32_t l = unitlandnr(unr);
   if (issea(l)) return (t->flags & MF_FLYING) && (t->flags & (MF_AQUATIC | MF_AMPHIBIAN)) ? 1 : 0;
-  if (isstorm(l)) return sumability(unr, 174) > 0 || sumability(unr, 175) > 0;
-  return (t->flags & MF_FLYING) || (unit[unr].flags[1] & ST_FLYING) || sumability(unr, 113) > 0;
+  if (isstorm(l)) return sumability(unr, AB_STORMPOWER) > 0 || sumability(unr, AB_STORMIMMUNE) > 0;
+  return (t->flags & MF_FLYING) || (unit[unr].flags[1] & ST_FLYING) || sumability(unr, AB_FLYCAP) > 0;
 }
 
 int32_t getmapmove(int32_t unr) {
@@ -115,7 +115,7 @@ int32_t invoid(int32_t unr) {
   if (unr < 0 || unr >= MAXUNITS) return 0;
   const int32_t l = unit[unr].land;
   const bool thevoid = l == VOIDLAND || (l == 0 && strcmp(land[0].name, "The Void") == 0);
-  return thevoid && sumability(unr, 277) < 1;
+  return thevoid && sumability(unr, AB_VOIDSANITY) < 1;
 }
 
 int32_t issacred(int32_t unr) {
@@ -137,7 +137,7 @@ int32_t cannotact(int32_t unr) {
   if (unit[unr].fatigue > 99) return 1;
   for (uint32_t bit : AF_QUARTERDEF)
     if (unit[unr].flags[0] & bit) return 1;
-  return sumability(unr, 186) > 0 || sumability(unr, 299) > 0;
+  return sumability(unr, AB_PARALYZED) > 0 || sumability(unr, AB_PETRIFIED) > 0;
 }
 
 int32_t mayburn(int32_t unr) {
@@ -174,7 +174,7 @@ int32_t nativeter(int32_t unr) {
 int32_t survivesonland(int32_t unr) {
   const Monster* t = unittyperec(unr);
   if (!t) return 0;
-  if (t->flags & MF_AQUATIC) return sumability(unr, 129) > 0;
+  if (t->flags & MF_AQUATIC) return sumability(unr, AB_AQUATICLEAVE) > 0;
   return 1;
 }
 
@@ -186,8 +186,8 @@ int32_t typebreatheswater(int32_t mnr) {
 int32_t breatheswater(int32_t unr) {
   if (unr < 0 || unr >= MAXUNITS) return 0;
   if (typebreatheswater(unit[unr].type)) return 1;
-  if (sumability(unr, 279) > 99) return 0;
-  if (sumability(unr, 110) > 0 || enchanywhere(59)) return 1;
+  if (sumability(unr, AB_NOWATER) > 99) return 0;
+  if (sumability(unr, AB_WATERBREATHING) > 0 || enchanywhere(EN_WATERFORALL)) return 1;
   const int32_t owner = unit[unr].owner;
   if (owner < 0 || owner > 94 || getnatattr(owner, NA_HOLYWATERBREATHING) == 0 || !isholy(unr)) return 0;
   const int32_t l = unitlandnr(unr);
@@ -197,7 +197,7 @@ int32_t breatheswater(int32_t unr) {
 int32_t nbrheadslots(int32_t unr) {
   if (unittypeflags(unr) & MF_NOITEM) return 0;
   if (!unittyperec(unr)) return 0;
-  const int32_t mask = getability(unr, 182, 0);
+  const int32_t mask = getability(unr, AB_ITEMSLOTS, 0);
   const bool lost = unit[unr].flags[0] & AF_LOSTHEAD;
   if (mask == 0) return 1;
   if (mask & 0x100) return lost ? 1 : 2;
@@ -228,7 +228,7 @@ namespace {
 int32_t typeslotkinds(int32_t mnr, int32_t (&kinds)[17]) {
   const Monster* t = typerec(mnr);
   if (!t) return 0;
-  int32_t mask = gettypeability(mnr, 182, -1);
+  int32_t mask = gettypeability(mnr, AB_ITEMSLOTS, -1);
   if (mask < 1) mask = (t->flags & MF_NOITEM) ? 12288 : (t->flags & MF_MOUNTED) ? 13446 : 15494;
   if (mask == 1) return 0;
   int32_t n = 0;

@@ -23,10 +23,10 @@ int32_t getnatprot(int32_t unr) {
   else if (u.flags[1] & 0x10) p = imax(10, p + 1);
   if (u.flags[2] & F3_HELLPOWER) p += 4;
   if (u.flags[1] & ST_BERSERK) {
-    const int32_t b = getability(unr, 190, 1);
+    const int32_t b = getability(unr, AB_BERSERK, 1);
     p += b > 0 ? b : 1;
   }
-  p += imin(imax(getability(unr, 299, 1), 0), 25);
+  p += imin(imax(getability(unr, AB_PETRIFIED, 1), 0), 25);
   if (p >= 25) return p;
   if (u.flags[2] & 0x2) return 25;
   return p;
@@ -55,7 +55,7 @@ int32_t getstealth(int32_t unr) {
   bailif(unr < 0 || unr >= MAXUNITS, "gs: bad unr");
   const uint32_t f = unittypeflags(unr);
   const int32_t base = (f & MF_STEALTHY) ? ((f & MF_ILLUSION) ? 65 : 40) : 0;
-  return base + getability(unr, 108, 1);
+  return base + getability(unr, AB_STEALTH, 1);
 }
 
 namespace {
@@ -84,13 +84,13 @@ int32_t getmaxmorale(int32_t unr) {
   if (l >= 0 && land[l].veystr >= 1) m += land[l].veyowner == u.owner ? 1 : -1;
   if (issacred(unr)) m += 2;
   if (u.flags[1] & 0x8000) m += 2;
-  if (m < 31) m = imin(m + getability(unr, 308, 1), 30);
+  if (m < 31) m = imin(m + getability(unr, AB_MORALECAP, 1), 30);
   if (u.flags[0] & 0x4) m -= 4;
   if (u.flags[0] & AF_FRIGHT) m -= 5;
   if (l >= 0) {
     const int32_t vo = land[l].veyowner;
-    if (vo >= 0 && vo != u.owner && findench(32, -1, vo) >= 0) m -= land[l].veystr;
-    if (findench(68, l, -1) >= 0) m -= 4;
+    if (vo >= 0 && vo != u.owner && findench(EN_ORDEROFHEAVEN, -1, vo) >= 0) m -= land[l].veystr;
+    if (findench(EN_DECEPTION, l, -1) >= 0) m -= 4;
   }
   m = ((u.flags[1] & ST_PROPHET) || (u.flags[2] & F3_PRETENDER)) ? 30 : m + u.moralemod;
   if (u.flags[1] & ST_BERSERK) m = 99;
@@ -113,7 +113,7 @@ int32_t getmr(int32_t unr) {
   }
   int32_t v = 0;
   if (l >= 0) v = land[l].veyowner == u.owner ? land[l].veystr : -land[l].veystr;
-  r += getability(unr, 160, 1);
+  r += getability(unr, AB_MRBONUS, 1);
   if (u.flags[1] & ST_MRPLUS) r += 4;
   if (u.flags[2] & F3_HELLPOWER) r += 2;
   if (issacred(unr) && godplayer(u.owner)) {

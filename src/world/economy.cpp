@@ -14,11 +14,6 @@
 #include "world/world.h"
 
 namespace {
-// Global enchantment numbers read by the economy.
-constexpr int32_t EN_WINTER = 16, EN_PYRE = 17, EN_DROUGHT = 18, EN_FERTILITY = 27, EN_MISERY = 33,
-                  EN_BOUNTY = 35, EN_OAK = 46, EN_MAELSTROM = 47, EN_WELL = 48, EN_GATE = 49, EN_GOLDEN = 53,
-                  EN_FOCUS = 54, EN_FAMINE = 56, EN_CW = 82;
-
 bool anywhere(int32_t kind) { return findench(kind, -1, -1) >= 0; }
 bool ownedby(int32_t kind, int32_t owner) { return owner >= 0 && findench(kind, -1, owner) >= 0; }
 
@@ -298,11 +293,11 @@ int32_t supplyuse(int32_t lnr, int32_t p) {
     if (un.hp < 1 || un.land != lnr || un.owner != p) continue;
     const Monster* t = typerec(un.type);
     if (!t || (t->flags & MF_NEEDNOTEAT)) continue;
-    const int32_t a = getability(u, 307, 1);
+    const int32_t a = getability(u, AB_SUPPLYSIZE, 1);
     const int32_t s = a > 0 ? a : t->size;
     sum += s < 2 ? 1 : 2 * s - 2;
   }
-  return sum / 2 - sumlandability(lnr, p, 122);
+  return sum / 2 - sumlandability(lnr, p, AB_SUPPLYBONUS);
 }
 
 int32_t scaleresearchmod(int32_t m) {
@@ -321,20 +316,20 @@ int32_t comresearch(int32_t cnr, int32_t bonus) {
   int32_t r = bonus;
   for (int32_t k = 0; k < 8; k++) r += getcommagic(cnr, k);
   if (r >= 1) r += 2;
-  r = imax(r, getitemfx(cnr, 248, 0));
+  r = imax(r, getitemfx(cnr, AB_RESEARCHFLOOR, 0));
   if (r == 0) return 0;
   static constexpr int32_t steps[5] = {14, 49, 99, 199, 399};
   for (int32_t s : steps)
     if (unit[b].exp > s) r++;
-  r += getitemfx(cnr, 121, 1);
+  r += getitemfx(cnr, AB_RESEARCHBONUS, 1);
   if (com[cnr].tmpfx == 103) r += com[cnr].tmpfxstr / 20;
   const int32_t l = unitlandnr(b);
   if (l < 0) return imax(r, 1);
   const Land& ld = land[l];
-  r += getitemfx(cnr, 272, 1) * ld.scale[SC_SLOTH];
+  r += getitemfx(cnr, AB_SLOTHRESEARCH, 1) * ld.scale[SC_SLOTH];
   const int32_t k = scaleresearchmod(ld.scale[SC_DRAIN]);
   const bool ownvey = ld.veyowner == unit[b].owner;   // the veyrance of the commander's own god
-  if (getitemfx(cnr, 273, 0) < 1)
+  if (getitemfx(cnr, AB_DRAINIMMUNE, 0) < 1)
     r += ownvey ? k : imin(k, 0);
   else if (ownvey)
     r += imax(k, 0);

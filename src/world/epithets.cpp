@@ -83,8 +83,8 @@ int32_t epitetok(int32_t e, int32_t g, int32_t n) {
         met = !groupused[groupof(v)];
         groupused[groupof(v)] = 1;
         break;
-      case 5: met = getability(u, 183, 1) >= v; break;
-      case 6: met = getability(u, 105, 1) >= v; break;
+      case 5: met = getability(u, AB_FEAR, 1) >= v; break;
+      case 6: met = getability(u, AB_AWE, 1) >= v; break;
       case 7: met = getstr(u) >= v; break;
       case 11: met = flagreq(flags, MF_UNDEAD, v); break;
       case 12: met = flagreq(flags, MF_DEMON, v); break;

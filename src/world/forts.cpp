@@ -14,8 +14,6 @@
 #include "world/world.h"
 
 namespace {
-constexpr int32_t EN_IRONWALLS = 69;
-
 int32_t itemworth(int32_t i) {
   if (!validitem(i)) return 0;
   return 3 * items[i].mainlevel + items[i].constlevel;

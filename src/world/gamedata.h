@@ -15,6 +15,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "rule_ids.h"
+
 // ---------------------------------------------------------------- capacities
 constexpr int MAXUNITTYPES = 4000;
 constexpr int MAXWEAPONS = 1000;
@@ -126,13 +128,9 @@ constexpr uint32_t MF2_EXPERTLEADER = 0x8000000;
 constexpr uint32_t MF2_SUPERIORLEADER = 0x10000000;
 // No ordinary-leadership bit set means "okleader".
 
-// Resistances other than exactly 100 are stored as these abilities.
-constexpr int AB_FIRERES = 198;
-constexpr int AB_SHOCKRES = 199;
-constexpr int AB_POISONRES = 200;
-constexpr int AB_COLDRES = 201;
-constexpr int AB_STEALTH = 108;          // "stealthy" also stores its value here
-constexpr int AB_NAMETYPE = 251;         // mod keyword "nametype"
+// Resistances other than exactly 100 are stored as the abilities AB_FIRERES,
+// AB_SHOCKRES, AB_POISONRES and AB_COLDRES; "stealthy" also stores its value
+// as AB_STEALTH.
 
 constexpr int UNITABILITIES = 16;
 constexpr int UNITWEAPONS = 10;
@@ -268,8 +266,6 @@ constexpr int SLOT_BODY = 3;
 constexpr int SLOT_FEET = 4;
 constexpr int SLOT_MISC = 5;
 constexpr int ITEMABILITIES = 10;
-constexpr int AB_ALCHEMY = 132;
-constexpr int AB_NOTREDUCIBLE = 292;
 
 struct Item {
   char name[NAMELEN];         // row 0 "No Item", row 1 "Champion's Trident"
@@ -338,65 +334,6 @@ struct Site {
 // ------------------------------------------------------------------- nation
 constexpr int NATIONATTRS = 60;
 constexpr int NATIONFURTHER = 6;
-// Nation attribute keys that the rules read.
-constexpr uint32_t NA_PREACHBONUS = 45;
-constexpr uint32_t NA_STARTSITE = 52;
-constexpr uint32_t NA_HOLYWATERBREATHING = 54;
-constexpr uint32_t NA_FORT4ONLY = 58;
-constexpr uint32_t NA_SITEINCOMEUP = 59;
-constexpr uint32_t NA_COLDPREF = 73;
-constexpr uint32_t NA_STARTCOM = 90;
-constexpr uint32_t NA_STARTUNIT1 = 91;
-constexpr uint32_t NA_STARTCOUNT1 = 92;
-constexpr uint32_t NA_STARTUNIT2 = 93;
-constexpr uint32_t NA_STARTCOUNT2 = 94;
-constexpr uint32_t NA_STARTSCOUT = 95;
-constexpr uint32_t NA_STARTSITEBASE = 100;
-constexpr uint32_t NA_PRIESTREANIM = 122;
-constexpr uint32_t NA_CALLSPIRITS = 123;
-constexpr uint32_t NA_MANIKINS = 124;
-constexpr uint32_t NA_TOMBWYRM = 125;
-constexpr uint32_t NA_LONGDEADHORSE = 126;
-constexpr uint32_t NA_LICTORS = 127;
-constexpr uint32_t NA_FIXEDTEMPLERATES = 131;
-constexpr uint32_t NA_BLOODSACRIFICE = 132;
-constexpr uint32_t NA_TEMPLECOST = 133;
-constexpr uint32_t NA_LABCOST = 134;
-constexpr uint32_t NA_FORTRESBONUS = 136;
-constexpr uint32_t NA_TEMPLEPIC = 138;
-constexpr uint32_t NA_CASTLEPLAIN = 147;
-constexpr uint32_t NA_CASTLEMOUNTAIN = 148;
-constexpr uint32_t NA_CASTLEFOREST = 149;
-constexpr uint32_t NA_CASTLESWAMP = 150;
-constexpr uint32_t NA_CASTLEUW = 151;
-constexpr uint32_t NA_CASTLEDEEP = 152;
-constexpr uint32_t NA_CASTLECAVE = 153;
-constexpr uint32_t NA_CASTLEFARM = 154;
-constexpr uint32_t NA_CASTLESTART = 155;
-constexpr uint32_t NA_COASTCOM1 = 158;
-constexpr uint32_t NA_COASTCOM2 = 159;
-constexpr uint32_t NA_COASTUNIT1 = 160;
-constexpr uint32_t NA_COASTUNIT2 = 161;
-constexpr uint32_t NA_LANDCOM1 = 162;
-constexpr uint32_t NA_LANDCOM2 = 163;
-constexpr uint32_t NA_LANDUNIT1 = 164;
-constexpr uint32_t NA_LANDUNIT2 = 165;
-constexpr uint32_t NA_UNDERWATER = 166;
-constexpr uint32_t NA_NOPREACH = 169;
-constexpr uint32_t NA_NODEATHSUPPLY = 170;
-constexpr uint32_t NA_UWDEFENCE = 171;
-constexpr uint32_t NA_COASTSTART = 185;
-constexpr uint32_t NA_UWCOM1 = 186;
-constexpr uint32_t NA_UWCOM2 = 187;
-constexpr uint32_t NA_UWCOM3 = 188;
-constexpr uint32_t NA_UWUNIT1 = 189;
-constexpr uint32_t NA_UWUNIT2 = 190;
-constexpr uint32_t NA_UWUNIT3 = 191;
-constexpr uint32_t NA_TOMBCHARIOT = 197;
-constexpr uint32_t NA_UWCOM4 = 211;
-constexpr uint32_t NA_UWCOM5 = 212;
-constexpr uint32_t NA_UWUNIT4 = 213;
-constexpr uint32_t NA_UWUNIT5 = 214;
 
 // Recruit list coding (nation rows and population types).
 constexpr int32_t RECRUIT_END = -1;

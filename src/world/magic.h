@@ -1,6 +1,7 @@
 // Magic and rituals: global enchantments in force, spellbooks and research.
 #pragma once
 #include <array>
+#include "rule_ids.h"
 #include "runtime/short.h"
 
 constexpr int32_t MAXENCH = 100;

@@ -9,10 +9,6 @@
 #include "world/units.h"
 
 namespace {
-constexpr int32_t AB_SNEAKCAP = 109, AB_WATERCAP = 111, AB_FLYCAP = 113, AB_AQUATICLEAVE = 129,
-                  AB_LANDCAP = 130, AB_NOWATER = 279;
-constexpr int32_t EN_WATERFORALL = 59;
-
 bool badcom(int32_t c) { return c < 0 || c > highestcom || c >= MAXCOMS; }
 
 int32_t typesize(int32_t u) {

@@ -14,8 +14,6 @@ int32_t gamewinner = 255;
 SelectList selectedcoms, selectedunits;
 
 namespace {
-constexpr int32_t EN_EYESOFGOD = 15, EN_ASTRALWINDOW = 36, EN_ASTRALPROJECTION = 37;
-constexpr int32_t AB_SPY = 214, AB_FIXEDORDER = 310;
 int32_t infoguard = 0;
 
 // The veyrance owner counts only while the veyrance has strength.

@@ -100,7 +100,7 @@ void slistaddcom(int32_t lnr, int32_t m, int32_t mode) {
     if ((lab && temple) ? mode != 12 : mode == 12) slistappend(m);
     return;
   }
-  if (!mage && !holy && (t.flags2 & MF2_NOLEADER) && t.abilityid[0] != 213) {
+  if (!mage && !holy && (t.flags2 & MF2_NOLEADER) && t.abilityid[0] != AB_ASSASSIN) {
     if (rnd(100) < 95) {
       if (mode == 10) slistappend(m);
       return;

@@ -74,7 +74,7 @@ int32_t unitrescost(int32_t m) {
     if (a <= 0) break;
     if (a < MAXARMORS) sum += armors[a].rcost;
   }
-  const int32_t rs = gettypeability(m, 265, -1);
+  const int32_t rs = gettypeability(m, AB_RESSIZE, -1);
   sum *= rs >= 1 ? rs : t->size;
   return imax(0, sum / 2 + t->rcost);
 }

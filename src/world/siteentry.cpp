@@ -11,8 +11,6 @@
 #include "world/world.h"
 
 namespace {
-constexpr int32_t AB_FIXEDORDER = 310;
-
 // Treasury changes stay inside the player's record: gems of paths 0..8 only,
 // counts saturating in their 16-bit fields.
 void refundgems(int32_t p, int32_t path, int32_t amount) {

@@ -119,7 +119,7 @@ void fulllist(int32_t unr, List& list) {
   if (list.n > 0 || (t.flags & MF_IMMOBILE)) return;
   const bool lostarm = unit[unr].flags[0] & AF_LOSTARM;
   if (h.shields >= 2 || (h.shields == 1 && lostarm)) {
-    const int32_t slots = getability(unr, 182, 0);
+    const int32_t slots = getability(unr, AB_ITEMSLOTS, 0);
     list.add(slots == 0 || (slots & 0x800) ? WEAPON_USELESSKICK : WEAPON_FIST);
   } else {
     list.add(WEAPON_FIST);

@@ -112,7 +112,7 @@ void makerandommap(const char* gname, int32_t players) {
 // Step 14.2: the home province of slot k.
 int32_t findstart(int32_t k) {
   const bool uw = isuwnation(k) != 0;
-  const bool coastal = getnatattr(k, 185) > 0;
+  const bool coastal = getnatattr(k, NA_COASTSTART) > 0;
   for (int32_t t = 0;; t++) {
     bailif(t > 15000, "can't find a valid starting province");
     int32_t cand;

@@ -14,95 +14,95 @@ class Abilities : public ::testing::Test {
 };
 
 TEST_F(Abilities, TypeFlagsAddFixedAmountsToTheirAbilities) {
-  addtypeability(1, 198, 15);
+  addtypeability(1, AB_FIRERES, 15);
   unittypes[1].flags |= MF_FIRERES | MF_COLDRES | MF_SHOCKRES | MF_POISONRES | MF_UNUSED10000 | MF_UNUSED80;
-  EXPECT_EQ(gettypeability(1, 198, -1), 115);
-  EXPECT_EQ(gettypeability(1, 201, -1), 100);
-  EXPECT_EQ(gettypeability(1, 199, -1), 100);
-  EXPECT_EQ(gettypeability(1, 200, -1), 100);
-  EXPECT_EQ(gettypeability(1, 220, -1), 3);
-  EXPECT_EQ(gettypeability(1, 316, -1), 3);
+  EXPECT_EQ(gettypeability(1, AB_FIRERES, -1), 115);
+  EXPECT_EQ(gettypeability(1, AB_COLDRES, -1), 100);
+  EXPECT_EQ(gettypeability(1, AB_SHOCKRES, -1), 100);
+  EXPECT_EQ(gettypeability(1, AB_POISONRES, -1), 100);
+  EXPECT_EQ(gettypeability(1, AB_COLD, -1), 3);
+  EXPECT_EQ(gettypeability(1, AB_HEAT, -1), 3);
   EXPECT_EQ(gettypeability(1, 0, -1), 0);
-  EXPECT_EQ(gettypeability(-1, 198, -1), 0);
-  EXPECT_EQ(gettypeability(MAXUNITTYPES, 198, -1), 0);
+  EXPECT_EQ(gettypeability(-1, AB_FIRERES, -1), 0);
+  EXPECT_EQ(gettypeability(MAXUNITTYPES, AB_FIRERES, -1), 0);
 }
 
 TEST_F(Abilities, RegenerationAtSeaAddsAbility221) {
-  addtypeability(1, 189, 10);
-  addtypeability(1, 221, 5);
+  addtypeability(1, AB_REGENERATION, 10);
+  addtypeability(1, AB_SEAREGENERATION, 5);
   provgeo[3].terrain = TM_SEA;
-  EXPECT_EQ(gettypeability(1, 189, 3), 15);
-  EXPECT_EQ(gettypeability(1, 189, 4), 10);
-  EXPECT_EQ(gettypeability(1, 189, -1), 10);
+  EXPECT_EQ(gettypeability(1, AB_REGENERATION, 3), 15);
+  EXPECT_EQ(gettypeability(1, AB_REGENERATION, 4), 10);
+  EXPECT_EQ(gettypeability(1, AB_REGENERATION, -1), 10);
 }
 
 TEST_F(Abilities, PlainUnitSumsOrTakesTheBestOfInstanceTypeAndState) {
-  addtypeability(1, 198, 20);
+  addtypeability(1, AB_FIRERES, 20);
   const int32_t u = mkunit(1, 0, 1);
-  unit[u].abil[2] = 198;
+  unit[u].abil[2] = AB_FIRERES;
   unit[u].abilval[2] = 30;
   unit[u].flags[1] = 0x400;   // +50 fire resistance from state
-  EXPECT_EQ(getability(u, 198, 1), 100);
-  EXPECT_EQ(getability(u, 198, 0), 50);
-  EXPECT_EQ(getability(u, 198, 0x10000), 50);   // only the low 16 bits of the flag count
-  EXPECT_EQ(getability(-1, 198, 1), 0);
+  EXPECT_EQ(getability(u, AB_FIRERES, 1), 100);
+  EXPECT_EQ(getability(u, AB_FIRERES, 0), 50);
+  EXPECT_EQ(getability(u, AB_FIRERES, 0x10000), 50);   // only the low 16 bits of the flag count
+  EXPECT_EQ(getability(-1, AB_FIRERES, 1), 0);
   EXPECT_EQ(getability(u, 0, 1), 0);
-  EXPECT_EQ(getability(MAXUNITS, 198, 1), 0);
+  EXPECT_EQ(getability(MAXUNITS, AB_FIRERES, 1), 0);
 }
 
 TEST_F(Abilities, HomesickUnitsRegenerateOnlyAtHome) {
-  addtypeability(1, 189, 10);
-  addtypeability(1, 253, 1);
+  addtypeability(1, AB_REGENERATION, 10);
+  addtypeability(1, AB_HOMESICK, 1);
   const int32_t u = mkunit(1, 0, 2);
   unit[u].homeland = 2;
-  EXPECT_EQ(getability(u, 189, 1), 10);
+  EXPECT_EQ(getability(u, AB_REGENERATION, 1), 10);
   unit[u].land = 3;
-  EXPECT_EQ(getability(u, 189, 1), 0);
+  EXPECT_EQ(getability(u, AB_REGENERATION, 1), 0);
 }
 
 TEST_F(Abilities, SecondCopyOfAnItemAddsNothing) {
   setitem(10, "Ring of Warmth", IT_MISC);
-  additemability(10, 198, 5);
+  additemability(10, AB_FIRERES, 5);
   const int32_t c = mkcom(2, 0, 1);
   com[c].item[0] = 10;
   com[c].item[1] = 10;
-  EXPECT_EQ(getitemfx(c, 198, 1), 5);
+  EXPECT_EQ(getitemfx(c, AB_FIRERES, 1), 5);
   EXPECT_EQ(lastfxslot, 0);
-  EXPECT_EQ(getability(bodyunit(c), 198, 1), 5);
+  EXPECT_EQ(getability(bodyunit(c), AB_FIRERES, 1), 5);
   // Three other items in between let the copy count again.
   setitem(11, "A", IT_MISC);
-  additemability(11, 198, 1);
+  additemability(11, AB_FIRERES, 1);
   setitem(12, "B", IT_MISC);
-  additemability(12, 198, 1);
+  additemability(12, AB_FIRERES, 1);
   setitem(13, "C", IT_MISC);
-  additemability(13, 198, 1);
+  additemability(13, AB_FIRERES, 1);
   com[c].item[1] = 11;
   com[c].item[2] = 12;
   com[c].item[3] = 13;
   com[c].item[4] = 10;
-  EXPECT_EQ(getitemfx(c, 198, 1), 13);
+  EXPECT_EQ(getitemfx(c, AB_FIRERES, 1), 13);
   EXPECT_EQ(lastfxslot, 4);
 }
 
 TEST_F(Abilities, BestModeTakesAFirstNegativeThenOnlyHigherValues) {
   setitem(10, "Cursed", IT_MISC);
-  additemability(10, 198, -5);
+  additemability(10, AB_FIRERES, -5);
   setitem(11, "Less cursed", IT_MISC);
-  additemability(11, 198, -3);
+  additemability(11, AB_FIRERES, -3);
   setitem(12, "Worse", IT_MISC);
-  additemability(12, 198, -7);
+  additemability(12, AB_FIRERES, -7);
   const int32_t c = mkcom(2, 0, 1);
   com[c].item[0] = 10;
   com[c].item[1] = 12;
   com[c].item[2] = 11;
   // The items' best is -3 (slot 2); the state value 0 is then the larger.
-  EXPECT_EQ(getitemfx(c, 198, 0), 0);
+  EXPECT_EQ(getitemfx(c, AB_FIRERES, 0), 0);
   EXPECT_EQ(lastfxslot, 2);
-  EXPECT_EQ(getitemfx(c, 198, 1), -15);
-  additemability(10, 201, 5);
-  additemability(12, 201, 3);
-  additemability(11, 201, 7);
-  EXPECT_EQ(getitemfx(c, 201, 0), 7);
+  EXPECT_EQ(getitemfx(c, AB_FIRERES, 1), -15);
+  additemability(10, AB_COLDRES, 5);
+  additemability(12, AB_COLDRES, 3);
+  additemability(11, AB_COLDRES, 7);
+  EXPECT_EQ(getitemfx(c, AB_COLDRES, 0), 7);
   EXPECT_EQ(getitemfx(c, 999, 0), 0);
   EXPECT_EQ(lastfxslot, -9);
 }
@@ -111,9 +111,9 @@ TEST_F(Abilities, ItemNumbersOutsideTheTableCountAsEmpty) {
   const int32_t c = mkcom(2, 0, 1);
   com[c].item[0] = 700;
   com[c].item[1] = -3;
-  EXPECT_EQ(getitemfx(c, 198, 1), 0);
-  EXPECT_EQ(getitemability(700, 198), 0);
-  EXPECT_EQ(getitemability(0, 198), 0);
+  EXPECT_EQ(getitemfx(c, AB_FIRERES, 1), 0);
+  EXPECT_EQ(getitemability(700, AB_FIRERES), 0);
+  EXPECT_EQ(getitemability(0, AB_FIRERES), 0);
   getiba(c);   // reads no item row
   EXPECT_EQ(unit[bodyunit(c)].flags[1], 0u);
 }
@@ -122,18 +122,18 @@ TEST_F(Abilities, CommanderAdjustmentsFollowTheTemporaryEffect) {
   const int32_t c = mkcom(2, 0, 1);
   com[c].tmpfx = 5;
   com[c].tmpfxstr = 55;
-  EXPECT_EQ(getitemfx(c, 103, 1), 5);
+  EXPECT_EQ(getitemfx(c, AB_STANDARD, 1), 5);
   com[c].tmpfx = 12;
   com[c].tmpfxstr = 120;
-  EXPECT_EQ(getitemfx(c, 217, 1), 2);
+  EXPECT_EQ(getitemfx(c, AB_AMBIDEXTROUS, 1), 2);
   com[c].tmpfx = 101;
   com[c].tmpfxstr = 60;
   com[c].path[P_DEATH] = 2;
-  EXPECT_EQ(getitemfx(c, 183, 1), 3 + 2);
+  EXPECT_EQ(getitemfx(c, AB_FEAR, 1), 3 + 2);
   com[c].tmpfx = 106;
   com[c].tmpfxstr = 4;
-  EXPECT_EQ(getitemfx(c, 183, 1), 5 + 2);
-  EXPECT_EQ(getitemfx(c, 301, 1), 8);
+  EXPECT_EQ(getitemfx(c, AB_FEAR, 1), 5 + 2);
+  EXPECT_EQ(getitemfx(c, AB_DEATHPOWER, 1), 8);
 }
 
 TEST_F(Abilities, AweOfAGreatGodAndFearFromItems) {
@@ -141,12 +141,12 @@ TEST_F(Abilities, AweOfAGreatGodAndFearFromItems) {
   const int32_t b = bodyunit(c);
   unit[b].flags[2] = F3_PRETENDER;
   com[c].veyvalue = 10;
-  EXPECT_EQ(getitemfx(c, 105, 1), 3);
+  EXPECT_EQ(getitemfx(c, AB_AWE, 1), 3);
   setitem(10, "Horror Helm", IT_HELMET);
-  additemability(10, 227, 2);
-  additemability(10, 183, 5);
+  additemability(10, AB_FEARBOOST, 2);
+  additemability(10, AB_FEAR, 5);
   com[c].item[0] = 10;
-  EXPECT_EQ(getitemfx(c, 183, 1), 15);
+  EXPECT_EQ(getitemfx(c, AB_FEAR, 1), 15);
 }
 
 TEST_F(Abilities, FireShieldAndAurasGrowWithTheCommandersPaths) {
@@ -154,43 +154,43 @@ TEST_F(Abilities, FireShieldAndAurasGrowWithTheCommandersPaths) {
   com[c].path[P_FIRE] = 3;
   com[c].path[P_WATER] = 2;
   unittypes[2].flags |= MF_UNUSED10000;   // cold aura 3
-  EXPECT_EQ(getitemfx(c, 220, 1), 5);
-  EXPECT_EQ(getitemfx(c, 316, 1), 0);       // no heat aura: no fire bonus
+  EXPECT_EQ(getitemfx(c, AB_COLD, 1), 5);
+  EXPECT_EQ(getitemfx(c, AB_HEAT, 1), 0);       // no heat aura: no fire bonus
   unit[bodyunit(c)].flags[2] = 0x8000;      // fire shield 7 from state
-  EXPECT_EQ(getitemfx(c, 163, 1), 9);
+  EXPECT_EQ(getitemfx(c, AB_FIRESHIELD, 1), 9);
 }
 
 TEST_F(Abilities, SupplyBonusAddsTenPerNatureLevel) {
   const int32_t c = mkcom(2, 0, 1);
   com[c].path[P_NATURE] = 2;
   setitem(10, "Sack", IT_MISC);
-  additemability(10, 122, 15);
+  additemability(10, AB_SUPPLYBONUS, 15);
   com[c].item[0] = 10;
-  EXPECT_EQ(getitemfx(c, 122, 1), 35);
-  EXPECT_EQ(getitemfx(c, 122, 0), 20);
+  EXPECT_EQ(getitemfx(c, AB_SUPPLYBONUS, 1), 35);
+  EXPECT_EQ(getitemfx(c, AB_SUPPLYBONUS, 0), 20);
 }
 
 TEST_F(Abilities, RegenerationFromStateAndTheGodOfGrowth) {
   const int32_t u = mkunit(1, 3, 1);
   unit[u].flags[1] = 0x20 | ST_BLESSED;
   kingdom[3].godpath[P_NATURE] = 6;
-  EXPECT_EQ(stateability(u, 189, 1), 10 + 3 * 5 - 5);
+  EXPECT_EQ(stateability(u, AB_REGENERATION, 1), 10 + 3 * 5 - 5);
   unit[u].flags[2] = 0x20000000;
-  EXPECT_EQ(stateability(u, 189, 1), 30);
+  EXPECT_EQ(stateability(u, AB_REGENERATION, 1), 30);
   unittypes[1].flags |= MF_INANIMATE;
-  EXPECT_EQ(stateability(u, 189, 1), 10);
+  EXPECT_EQ(stateability(u, AB_REGENERATION, 1), 10);
 }
 
 TEST_F(Abilities, SumOverALandCountsLivingUnitsOfTheOwner) {
-  addtypeability(1, 170, 2);
+  addtypeability(1, AB_PATROLBONUS, 2);
   mkunit(1, 0, 4);
   mkunit(1, 0, 4);
   mkunit(1, 1, 4);
   const int32_t dead = mkunit(1, 0, 4);
   unit[dead].hp = 0;
   mkunit(1, 0, 5);
-  EXPECT_EQ(sumlandability(4, 0, 170), 4);
-  EXPECT_EQ(sumlandability(4, -1, 170), 6);
+  EXPECT_EQ(sumlandability(4, 0, AB_PATROLBONUS), 4);
+  EXPECT_EQ(sumlandability(4, -1, AB_PATROLBONUS), 6);
 }
 
 TEST_F(Abilities, ItemFlagWordsGoToTheBodyAndTwoEyeLossesBlind) {
@@ -235,7 +235,7 @@ TEST_F(Abilities, ItemsGoIntoFittingSlots) {
 }
 
 TEST_F(Abilities, TwoHandedItemIsRefusedWhenOnlyTheLastSlotIsFree) {
-  addtypeability(2, 182, 0x80 | 0x2 | 0x4);   // head, then two hands: slots 0 hand, 1 hand, 2 head
+  addtypeability(2, AB_ITEMSLOTS, 0x80 | 0x2 | 0x4);   // head, then two hands: slots 0 hand, 1 hand, 2 head
   setitem(10, "Sword", IT_ONEHAND);
   setitem(11, "Pike", IT_TWOHAND);
   const int32_t c = mkcom(2, 0, 1);
@@ -245,7 +245,7 @@ TEST_F(Abilities, TwoHandedItemIsRefusedWhenOnlyTheLastSlotIsFree) {
 
 TEST_F(Abilities, RestrictionPairsAndInanimateFits) {
   setitem(10, "Boots of the Living", IT_BOOTS);
-  additemability(10, 254, int32_t(MF_UNDEAD));
+  additemability(10, AB_ITEMFIT, int32_t(MF_UNDEAD));
   setitem(11, "Amulet", IT_MISC);
   items[11].picture = 26;
   const int32_t c = mkcom(2, 0, 1);
@@ -295,14 +295,14 @@ TEST_F(Abilities, LaboratoryStoreFillsAndForcedReplacesTheLastPlace) {
 
 TEST_F(Abilities, WeaponAbilitiesEndAtTheFirstZero) {
   weapons[5] = Weapon{};
-  weapons[5].abilityid[0] = 170;
+  weapons[5].abilityid[0] = AB_PATROLBONUS;
   weapons[5].abilityval[0] = 4;
-  weapons[5].abilityid[2] = 171;   // after the end of the list
+  weapons[5].abilityid[2] = AB_BLIND;   // after the end of the list
   weapons[5].abilityval[2] = 1;
-  EXPECT_EQ(getweaponability(5, 170), 4);
-  EXPECT_EQ(getweaponability(5, 171), 0);
-  EXPECT_EQ(getweaponability(-1, 170), 0);
-  EXPECT_EQ(getweaponability(MAXWEAPONS, 170), 0);
+  EXPECT_EQ(getweaponability(5, AB_PATROLBONUS), 4);
+  EXPECT_EQ(getweaponability(5, AB_BLIND), 0);
+  EXPECT_EQ(getweaponability(-1, AB_PATROLBONUS), 0);
+  EXPECT_EQ(getweaponability(MAXWEAPONS, AB_PATROLBONUS), 0);
   EXPECT_EQ(getweaponability(5, 0), 0);
 }
 
@@ -311,15 +311,15 @@ TEST_F(Abilities, BlessingsFollowTheGodButNotForTheIndependents) {
   unit[u].flags[1] = ST_BLESSED | 0x8;   // air shield 80 from state
   kingdom[3].godpath[P_AIR] = 10;
   kingdom[3].godpath[P_DEATH] = 4;
-  EXPECT_EQ(stateability(u, 208, 1), 80);
+  EXPECT_EQ(stateability(u, AB_AIRSHIELD, 1), 80);
   kingdom[3].godpath[P_AIR] = 11;
-  EXPECT_EQ(stateability(u, 208, 1), 90);
-  EXPECT_EQ(stateability(u, 199, 1), 75);
-  EXPECT_EQ(stateability(u, 301, 1), 100);
+  EXPECT_EQ(stateability(u, AB_AIRSHIELD, 1), 90);
+  EXPECT_EQ(stateability(u, AB_SHOCKRES, 1), 75);
+  EXPECT_EQ(stateability(u, AB_DEATHPOWER, 1), 100);
   unit[u].owner = 25;
   kingdom[25] = kingdom[3];
-  EXPECT_EQ(stateability(u, 301, 1), 0);
+  EXPECT_EQ(stateability(u, AB_DEATHPOWER, 1), 0);
   unit[u].owner = 3;
   unit[u].flags[2] = F3_PRETENDER;   // the god's own body is never sacred
-  EXPECT_EQ(stateability(u, 301, 1), 0);
+  EXPECT_EQ(stateability(u, AB_DEATHPOWER, 1), 0);
 }

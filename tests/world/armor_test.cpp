@@ -107,7 +107,7 @@ TEST_F(ArmorTest, ReinforcedArmorAndTheEarthGodAddPerPiece) {
 
 TEST_F(ArmorTest, IceProtectionFollowsTheCold) {
   const int32_t u = mkunit(1, 0, 4);
-  unit[u].abil[0] = 191;
+  unit[u].abil[0] = AB_ICEPROT;
   unit[u].abilval[0] = 2;
   land[4].scale[SC_COLD] = 3;
   EXPECT_EQ(getlocprot(u, LOC_BODY), 26);
@@ -118,7 +118,7 @@ TEST_F(ArmorTest, IceProtectionFollowsTheCold) {
 }
 
 TEST_F(ArmorTest, TwoHeadsShareTheHelmets) {
-  addtypeability(1, 182, 0x100 | 0x80 | 0x400);
+  addtypeability(1, AB_ITEMSLOTS, 0x100 | 0x80 | 0x400);
   const int32_t u = mkunit(1, 0, 1);
   EXPECT_EQ(getlocprot(u, LOC_HEAD), 6);
 }
@@ -146,7 +146,7 @@ TEST_F(ArmorTest, AHeadlessUnitAveragesBodyArmsAndLegs) {
   // Head 12, body 20, arms 8, legs 8: (12 + 40 + 8 + 8) / 5 = 13.
   EXPECT_EQ(getprot(u), 13);
   EXPECT_EQ(getbodyprot(u), (40 + 8 + 8) / 4);
-  addtypeability(1, 182, 0x80 | 0x2 | 0x400);   // one head slot
+  addtypeability(1, AB_ITEMSLOTS, 0x80 | 0x2 | 0x400);   // one head slot
   EXPECT_EQ(getprot(u), 13);
   unit[u].flags[0] = AF_LOSTHEAD;
   EXPECT_EQ(getprot(u), (40 + 8 + 8) / 4);

@@ -17,7 +17,7 @@ class Builders : public ::testing::Test {
     settype(3, "Lich").flags = MF_IMMORTAL;
     settype(4, "Giant").hp = 30;
     settype(5, "Berserker");
-    addtypeability(5, 190, 1);
+    addtypeability(5, AB_BERSERK, 1);
     settype(6, "Mage");
     typemagic[0] = TypeMagic{6, P_FIRE, 2};
     typemagic[1] = TypeMagic{6, P_BLOOD, 1};

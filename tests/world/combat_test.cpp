@@ -42,10 +42,10 @@ TEST_F(Combat, VeyranceBoundProphetGetsTheTermTwice) {
 
 TEST_F(Combat, ColdPowerAndFirePowerFollowTheScale) {
   land[3].scale[SC_COLD] = 2;
-  unit[u].abil[0] = 176;
+  unit[u].abil[0] = AB_COLDPOWER;
   unit[u].abilval[0] = 1;
   EXPECT_EQ(getstr(u), 12);
-  unit[u].abil[0] = 177;
+  unit[u].abil[0] = AB_FIREPOWER;
   EXPECT_EQ(getstr(u), 8);
   unit[u].land = -1;
   EXPECT_EQ(getstr(u), 10);
@@ -73,7 +73,7 @@ TEST_F(Combat, HitPointsNeverBelowOne) {
 
 TEST_F(Combat, SeasonsChangeHitPoints) {
   unittypes[1].hp = 100;
-  unit[u].abil[0] = 234;
+  unit[u].abil[0] = AB_WINTERPOWER;
   unit[u].abilval[0] = 20;
   turn = 10;    // winter
   EXPECT_EQ(getmaxhp(u), 120);
@@ -117,9 +117,9 @@ TEST_F(Combat, LifespansByKind) {
   EXPECT_EQ(typemaxage(1), 30);
   unittypes[1].mr = 4;
   EXPECT_EQ(typemaxage(1), 14);
-  addtypeability(1, 242, 1);
+  addtypeability(1, AB_STARTVEY, 1);
   EXPECT_EQ(typemaxage(1), 500);
-  addtypeability(1, 284, 77);
+  addtypeability(1, AB_MAXAGE, 77);
   EXPECT_EQ(typemaxage(1), 77);
   EXPECT_EQ(typemaxage(-1), 0);
 }
@@ -142,7 +142,7 @@ TEST_F(Combat, StartAge) {
   unittypes[1].mr = 0;
   EXPECT_EQ(startage(1), 3);       // lifespan 7: 7/3 + 1
   unittypes[1].flags = 0;
-  addtypeability(1, 284, 40);
+  addtypeability(1, AB_MAXAGE, 40);
   EXPECT_EQ(startage(1), 17);
   typemagic[0] = TypeMagic{1, P_FIRE, 2};
   typemagic[1] = TypeMagic{1, P_PRIEST, 1};
@@ -150,14 +150,14 @@ TEST_F(Combat, StartAge) {
   EXPECT_EQ(startage(1), 2 * 40 / 7 + 17);
   unittypes[1].flags2 = MF2_EXPERTLEADER;
   EXPECT_EQ(startage(1), 11 + 17 + 8);
-  addtypeability(1, 285, -4);
+  addtypeability(1, AB_STARTAGE, -4);
   EXPECT_EQ(startage(1), 0);
   EXPECT_EQ(startage(-1), 20);
   EXPECT_DEATH(startage(4000), "startage: bad mnr");
 }
 
 TEST_F(Combat, OlderTypesRollAnOpenDie) {
-  addtypeability(1, 317, 6);
+  addtypeability(1, AB_OLDERROLL, 6);
   seedrnd(31);
   const RndState before = getrndstate();
   const int32_t want = 20 + openroll(6);
@@ -172,13 +172,13 @@ TEST_F(Combat, EncumbranceFromArmorClimateAndSea) {
   EXPECT_EQ(getenc(u, 1), 9);
   land[3].scale[SC_COLD] = 3;
   EXPECT_EQ(getenc(u, 0), 7);
-  unit[u].abil[0] = 201;
+  unit[u].abil[0] = AB_COLDRES;
   unit[u].abilval[0] = 25;
   EXPECT_EQ(getenc(u, 0), 6);
   unit[u].abilval[0] = 26;
   EXPECT_EQ(getenc(u, 0), 5);
   land[3].scale[SC_COLD] = -3;
-  unit[u].abil[0] = 198;
+  unit[u].abil[0] = AB_FIRERES;
   unit[u].abilval[0] = 24;
   EXPECT_EQ(getenc(u, 0), 6);
   unit[u].abilval[0] = 25;
@@ -186,7 +186,7 @@ TEST_F(Combat, EncumbranceFromArmorClimateAndSea) {
   land[3].scale[SC_COLD] = 0;
   provgeo[3].terrain = TM_SEA;
   EXPECT_EQ(getenc(u, 0), 8);
-  addench(2, 0, 2, -1, 0);
+  addench(EN_CURRENTS, 0, 2, -1, 0);
   EXPECT_EQ(getenc(u, 0), 4);
   provgeo[3].terrain = TM_SWAMP;
   EXPECT_EQ(getenc(u, 0), 7);
@@ -219,7 +219,7 @@ TEST_F(Combat, DefenceStatesQuarterAndHalve) {
   unit[u].flags[0] = 0;
   unit[u].batstate = 3;
   EXPECT_EQ(getdef(u, 3), 11);
-  unit[u].abil[0] = 186;
+  unit[u].abil[0] = AB_PARALYZED;
   unit[u].abilval[0] = 1;
   EXPECT_EQ(getdef(u, 3), 0);
   unit[u].type = 5000;
@@ -231,10 +231,10 @@ TEST_F(Combat, ALostEyeCountsOnce) {
   EXPECT_EQ(getatt(u), 8);
   EXPECT_EQ(getdef(u, 3), 8);
   EXPECT_EQ(getprec(u), 7);
-  unit[u].abil[0] = 178;
+  unit[u].abil[0] = AB_EYES;
   unit[u].abilval[0] = -1;     // no eye left
   EXPECT_EQ(getatt(u), 0);
-  unit[u].abil[1] = 171;
+  unit[u].abil[1] = AB_BLIND;
   unit[u].abilval[1] = 1;      // blind-fighting sees anyway
   EXPECT_EQ(getatt(u), 10);
   unit[u].abil[0] = 0;
@@ -245,10 +245,10 @@ TEST_F(Combat, ALostEyeCountsOnce) {
 }
 
 TEST_F(Combat, DarknessAndTheVoid) {
-  addench(77, 0, 0, 3, 0);
+  addench(EN_DARKNESS, 0, 0, 3, 0);
   EXPECT_EQ(getatt(u), 5);
   EXPECT_EQ(getprec(u), 2);
-  unit[u].abil[0] = 281;
+  unit[u].abil[0] = AB_DARKVISION;
   unit[u].abilval[0] = 100;
   EXPECT_EQ(getatt(u), 10);
   EXPECT_EQ(getprec(u), 10);
@@ -279,7 +279,7 @@ TEST_F(Combat, WeaponAttackAndTheTwoWeaponPenalty) {
   unittypes[1].weapon[1] = 2;
   EXPECT_EQ(getweaponatt(u, 0), 10 + 1 - 4);
   EXPECT_EQ(getweaponatt(u, 1), 10 + 2 - 4);
-  unit[u].abil[0] = 217;
+  unit[u].abil[0] = AB_AMBIDEXTROUS;
   unit[u].abilval[0] = 3;
   EXPECT_EQ(getweaponatt(u, 0), 10);
   unit[u].abilval[0] = 9;      // the penalty never turns into a bonus
@@ -299,7 +299,7 @@ TEST_F(Combat, ActionPoints) {
   EXPECT_EQ(getmaxap(u, 1), 10);
   provgeo[3].terrain = TM_SEA;
   EXPECT_EQ(getmaxap(u, 1), 5);
-  addench(2, 0, 7, 3, 0);
+  addench(EN_CURRENTS, 0, 7, 3, 0);
   EXPECT_EQ(getmaxap(u, 1), 2);   // another's under-water help: 5 - 4, at least 2
   unit[u].flags[0] = AF_CRIPPLED;
   unit[u].flags[1] = 0;
@@ -311,12 +311,12 @@ TEST_F(Combat, ActionPoints) {
 }
 
 TEST_F(Combat, PrecisionInStormAndFog) {
-  addench(1, 0, 0, 3, 0);
+  addench(EN_STORM, 0, 0, 3, 0);
   EXPECT_EQ(getprec(u), 5);
-  addench(70, 0, 0, 3, 0);
+  addench(EN_FOG, 0, 0, 3, 0);
   EXPECT_EQ(getprec(u), 2);
   unit[u].flags[1] = ST_PRECISION;
-  unit[u].abil[0] = 174;
+  unit[u].abil[0] = AB_STORMPOWER;
   unit[u].abilval[0] = 1;      // storm power: the storm does not halve
   EXPECT_EQ(getprec(u), 7);
 }

@@ -10,11 +10,11 @@ class ComMagic : public ::testing::Test {
     settype(1, "Mage");
     settype(2, "Soldier");
     setitem(10, "Fire Brand", IT_MISC);
-    additemability(10, 10, 1);   // +1 Fire
+    additemability(10, AB_MAGICBOOST, 1);   // +1 Fire
     setitem(11, "Staff", IT_MISC);
-    additemability(11, 22, 1);   // +1 every path but Priest
+    additemability(11, AB_MAGICBOOSTALL, 1);   // +1 every path but Priest
     setitem(12, "Orb", IT_MISC);
-    additemability(12, 10, 2);
+    additemability(12, AB_MAGICBOOST, 2);
     c = mkcom(1, 0, 1);
   }
   int32_t c = -1;
@@ -58,8 +58,8 @@ TEST_F(ComMagic, SumsOverPaths) {
 
 TEST_F(ComMagic, TypeBoostsMutenessAndFeeblemindedness) {
   com[c].path[P_WATER] = 3;
-  addtypeability(1, 12, 1);
-  addtypeability(1, 22, 1);
+  addtypeability(1, AB_MAGICBOOST + P_WATER, 1);
+  addtypeability(1, AB_MAGICBOOSTALL, 1);
   EXPECT_EQ(getcommagic(c, P_WATER), 5);
   EXPECT_EQ(getcommagic(c, P_AIR), 0);   // no Air: no type bonus either
   unit[bodyunit(c)].flags[0] = AF_MUTE;
@@ -79,16 +79,16 @@ TEST_F(ComMagic, BodyStatesAndEnchantmentsAddLevels) {
   unit[b].flags[2] = 0x1000 | 0x20000 | 0x2000;
   EXPECT_EQ(getcommagic(c, P_EARTH), 4);
   EXPECT_EQ(getcommagic(c, P_AIR), 3);
-  addench(16, 0, 0, -1, 0);
+  addench(EN_WINTER, 0, 0, -1, 0);
   EXPECT_EQ(getcommagic(c, P_AIR), 4);
-  addench(40, 0, 0, 1, 0);
+  addench(EN_ARCANENEXUS, 0, 0, 1, 0);
   EXPECT_EQ(getcommagic(c, P_ASTRAL), 4);
   unit[b].homeland = 7;
-  unit[b].abil[0] = 332;
+  unit[b].abil[0] = AB_FOREIGNMAGIC;
   unit[b].abilval[0] = 2;
   EXPECT_EQ(getcommagic(c, P_ASTRAL), 6);
   setitem(13, "Skull of Doubt", IT_MISC);
-  additemability(13, 187, 50);
+  additemability(13, AB_MAGICSCALE, 50);
   com[c].item[5] = 13;
   EXPECT_EQ(getcommagic(c, P_ASTRAL), 3);
 }

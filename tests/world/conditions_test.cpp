@@ -21,30 +21,30 @@ class Conditions : public ::testing::Test {
 
 TEST_F(Conditions, WeatherNeedsLandAndTheRightEnchantments) {
   EXPECT_FALSE(isstorm(1));
-  addench(1, 0, 0, 1, 0);
+  addench(EN_STORM, 0, 0, 1, 0);
   EXPECT_TRUE(isstorm(1));
   EXPECT_FALSE(isstorm(2));
-  addench(16, 0, 0, -1, 0);
+  addench(EN_WINTER, 0, 0, -1, 0);
   EXPECT_TRUE(isstorm(2));
   EXPECT_FALSE(isstorm(5));   // never at sea
   EXPECT_FALSE(isstorm(-1));
   battlesnow = 1;
   EXPECT_TRUE(issnow(1));
   EXPECT_FALSE(issnow(5));
-  addench(7, 0, 0, 3, 0);
+  addench(EN_RAIN, 0, 0, 3, 0);
   EXPECT_TRUE(israin(3));
   EXPECT_FALSE(israin(4));
-  addench(71, 0, 0, 4, 0);
+  addench(EN_MIST, 0, 0, 4, 0);
   EXPECT_TRUE(isfog(4));
   EXPECT_FALSE(isstorm(MAXLANDS));
 }
 
 TEST_F(Conditions, SolarBrillianceLiftsEveryDarkness) {
-  addench(56, 0, 0, -1, 0);
+  addench(EN_FAMINE, 0, 0, -1, 0);
   EXPECT_TRUE(isdarkness(1));
-  addench(21, 0, 0, 1, 0);
+  addench(EN_LIGHT, 0, 0, 1, 0);
   EXPECT_FALSE(isdarkness(1));
-  addench(77, 0, 0, 2, 0);
+  addench(EN_DARKNESS, 0, 0, 2, 0);
   EXPECT_TRUE(isdarkness(2));
 }
 
@@ -66,9 +66,9 @@ TEST_F(Conditions, FlyingOverTheSeaNeedsAWaterBody) {
   EXPECT_TRUE(canfly(hawk));
   unit[bird].land = 1;
   EXPECT_TRUE(canfly(bird));
-  addench(1, 0, 0, 1, 0);
+  addench(EN_STORM, 0, 0, 1, 0);
   EXPECT_FALSE(canfly(bird));
-  addtypeability(2, 175, 1);
+  addtypeability(2, AB_STORMIMMUNE, 1);
   EXPECT_TRUE(canfly(bird));
 }
 
@@ -111,7 +111,7 @@ TEST_F(Conditions, TheVoidAndSacredness) {
   EXPECT_FALSE(invoid(u));
   strcpy(land[0].name, "The Void");
   EXPECT_TRUE(invoid(u));
-  addtypeability(1, 277, 1);
+  addtypeability(1, AB_VOIDSANITY, 1);
   EXPECT_FALSE(invoid(u));
   unit[u].flags[1] = ST_PROPHET;
   EXPECT_TRUE(issacred(u));
@@ -141,7 +141,7 @@ TEST_F(Conditions, StatesThatStopActing) {
   unit[u].flags[0] = 0x20000000;
   EXPECT_TRUE(cannotact(u));
   unit[u].flags[0] = 0;
-  unit[u].abil[0] = 186;
+  unit[u].abil[0] = AB_PARALYZED;
   unit[u].abilval[0] = 3;
   EXPECT_TRUE(cannotact(u));
 }
@@ -192,9 +192,9 @@ TEST_F(Conditions, HolyUnitsBreatheWaterInTheirGodsVeyrance) {
   EXPECT_TRUE(breatheswater(u));
   land[5].veystr = 0;
   EXPECT_FALSE(breatheswater(u));
-  addench(59, 0, 0, -1, 0);
+  addench(EN_WATERFORALL, 0, 0, -1, 0);
   EXPECT_TRUE(breatheswater(u));
-  unit[u].abil[0] = 279;
+  unit[u].abil[0] = AB_NOWATER;
   unit[u].abilval[0] = 100;
   EXPECT_FALSE(breatheswater(u));
 }
@@ -210,7 +210,7 @@ TEST_F(Conditions, DefaultSlotsOfMountedAndPlainTypes) {
   unittypes[2].flags |= MF_NOITEM;
   EXPECT_EQ(nbrslotsofkind(2, SLOT_MISC), 2);
   EXPECT_EQ(nbrslotsofkind(2, SLOT_HAND), 0);
-  addtypeability(3, 182, 1);
+  addtypeability(3, AB_ITEMSLOTS, 1);
   EXPECT_EQ(typeslotkind(3, 0), 0);
   EXPECT_EQ(typeslotkind(-1, 0), 0);
 }
@@ -228,7 +228,7 @@ TEST_F(Conditions, LostArmAndHeadTakeTheFirstSlotOfTheirKind) {
 TEST_F(Conditions, HeadSlotsFollowTheItemSlotMask) {
   const int32_t u = mkunit(1, 0, 1);
   EXPECT_EQ(nbrheadslots(u), 1);
-  addtypeability(1, 182, 0x100 | 0x80 | 0x2);
+  addtypeability(1, AB_ITEMSLOTS, 0x100 | 0x80 | 0x2);
   EXPECT_EQ(nbrheadslots(u), 2);
   unit[u].flags[0] = AF_LOSTHEAD;
   EXPECT_EQ(nbrheadslots(u), 1);

@@ -23,10 +23,10 @@ TEST_F(Defence, NaturalProtectionFromSkinStatesAndPowers) {
   EXPECT_EQ(getnatprot(u), 10);
   unit[u].flags[1] = ST_BERSERK;
   EXPECT_EQ(getnatprot(u), 6);
-  unit[u].abil[0] = 190;
+  unit[u].abil[0] = AB_BERSERK;
   unit[u].abilval[0] = 3;
   EXPECT_EQ(getnatprot(u), 8);
-  unit[u].abil[1] = 299;
+  unit[u].abil[1] = AB_PETRIFIED;
   unit[u].abilval[1] = 40;             // clamped to 25
   EXPECT_EQ(getnatprot(u), 33);
   unit[u].flags[1] = 0;
@@ -88,7 +88,7 @@ TEST_F(Defence, Stealth) {
   unittypes[1].flags = MF_STEALTHY;
   EXPECT_EQ(getstealth(u), 40);
   unittypes[1].flags |= MF_ILLUSION;
-  addtypeability(1, 108, 10);
+  addtypeability(1, AB_STEALTH, 10);
   EXPECT_EQ(getstealth(u), 75);
   EXPECT_DEATH(getstealth(-1), "gs: bad unr");
 }
@@ -102,7 +102,7 @@ TEST_F(Defence, MoraleSteps) {
   land[3].veyowner = 2;      // +1
   unit[u].flags[1] = ST_BLESSED | 0x8000;   // +2 +2
   EXPECT_EQ(getmaxmorale(u), 19);
-  unit[u].abil[0] = 308;
+  unit[u].abil[0] = AB_MORALECAP;
   unit[u].abilval[0] = 20;   // capped at 30
   EXPECT_EQ(getmaxmorale(u), 30);
   unit[u].flags[0] = 0x4 | AF_FRIGHT;
@@ -129,9 +129,9 @@ TEST_F(Defence, DespairOfAForeignVeyrance) {
   land[3].veystr = 4;
   land[3].veyowner = 5;
   EXPECT_EQ(getmaxmorale(u), 9);
-  addench(32, 0, 5, -1, 0);
+  addench(EN_ORDEROFHEAVEN, 0, 5, -1, 0);
   EXPECT_EQ(getmaxmorale(u), 5);
-  addench(68, 0, 1, 3, 0);
+  addench(EN_DECEPTION, 0, 1, 3, 0);
   EXPECT_EQ(getmaxmorale(u), 1);
   // An enchantment of a player whose veyrance is not here does nothing.
   land[3].veyowner = -1;

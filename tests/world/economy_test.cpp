@@ -106,21 +106,21 @@ TEST_F(Economy, BesiegedFortSplitsIncomeAndResources) {
 }
 
 TEST_F(Economy, IncomeUnderEnchantmentsAndSiteIncome) {
-  EXPECT_GE(addench(16, 0, 7, -1, 0), 0);   // winter: 80 percent on land
+  EXPECT_GE(addench(EN_WINTER, 0, 7, -1, 0), 0);   // winter: 80 percent on land
   EXPECT_EQ(getincome(1, 3), 160);
   provgeo[1].terrain = TM_FRESHWATER;
-  EXPECT_GE(addench(18, 0, 7, -1, 0), 0);   // drought on fresh water first
+  EXPECT_GE(addench(EN_DROUGHT, 0, 7, -1, 0), 0);   // drought on fresh water first
   EXPECT_EQ(getincome(1, 3), 200 * 70 / 100 * 80 / 100);
   clearmagictables();
-  EXPECT_GE(addench(53, 0, 3, -1, 0), 0);   // the owner's golden age
+  EXPECT_GE(addench(EN_GOLDEN, 0, 3, -1, 0), 0);   // the owner's golden age
   EXPECT_EQ(getincome(1, 3), 210);
   EXPECT_EQ(getincome(2, 3), 210);
-  EXPECT_GE(addench(56, 0, 9, -1, 0), 0);
+  EXPECT_GE(addench(EN_FAMINE, 0, 9, -1, 0), 0);
   EXPECT_EQ(getincome(1, 3), 21);
   clearmagictables();
   land[1].veyowner = 6;
   land[1].veystr = 12;
-  EXPECT_GE(addench(27, 0, 6, -1, 0), 0);   // fertility of the veyrance owner, at most 10
+  EXPECT_GE(addench(EN_FERTILITY, 0, 6, -1, 0), 0);   // fertility of the veyrance owner, at most 10
   EXPECT_EQ(getincome(1, 3), 200 + 10 * 200 / 5);
   clearmagictables();
   setsite(8, SE_INCOME, 4);
@@ -229,13 +229,13 @@ TEST_F(Economy, GemsFromSitesAndGlobalEnchantments) {
   land[1].fortholder = 4;   // site gems go to the fort holder
   EXPECT_EQ(visinc(3, P_FIRE), 0);
   EXPECT_EQ(visinc(4, P_FIRE), 3);
-  addench(17, 0, 4, -1, 0);
-  addench(47, 0, 4, -1, 0);
+  addench(EN_PYRE, 0, 4, -1, 0);
+  addench(EN_MAELSTROM, 0, 4, -1, 0);
   EXPECT_EQ(visinc(4, P_FIRE), 3 + 20 + 1);
   EXPECT_EQ(visinc(4, P_WATER), 15);
   EXPECT_EQ(visinc(4, P_BLOOD), 0);
   EXPECT_EQ(visinc(3, P_WATER), 0);
-  addench(82, 0, 6, -1, 0);
+  addench(EN_CW, 0, 6, -1, 0);
   EXPECT_EQ(visinc(6, P_NATURE), 6);
   EXPECT_EQ(visinc(6, P_DEATH), 3);
 }
@@ -299,7 +299,7 @@ TEST_F(EconomyDeath, BadNumbersStop) {
   EXPECT_DEATH(supline(11, 3, 0, 0, 1, 5), "supline: bad lnr");
   provgeo[1].nbr[1] = 40;
   EXPECT_DEATH(supline(1, 3, 0, 0, 1, 5), "msl: bad nbor");
-  addench(17, 0, 120, -1, 0);
+  addench(EN_PYRE, 0, 120, -1, 0);
   EXPECT_DEATH(visinc(3, P_FIRE), "visinc: no one owns pyre");
 }
 

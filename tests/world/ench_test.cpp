@@ -9,18 +9,18 @@ class EnchTest : public ::testing::Test {
 };
 
 TEST_F(EnchTest, FindMatchesKindLandAndOwner) {
-  const int32_t world = addench(56, 10, 3, -1, 0);
-  const int32_t local = addench(21, 11, 4, 7, 0);
-  EXPECT_EQ(findench(56, -1, -1), world);
-  EXPECT_EQ(findench(56, -1, 3), world);
-  EXPECT_EQ(findench(56, -1, 4), -1);
+  const int32_t world = addench(EN_FAMINE, 10, 3, -1, 0);
+  const int32_t local = addench(EN_LIGHT, 11, 4, 7, 0);
+  EXPECT_EQ(findench(EN_FAMINE, -1, -1), world);
+  EXPECT_EQ(findench(EN_FAMINE, -1, 3), world);
+  EXPECT_EQ(findench(EN_FAMINE, -1, 4), -1);
   // Land -1 finds only world-wide enchantments; a land finds only its own.
-  EXPECT_EQ(findench(21, -1, -1), -1);
-  EXPECT_EQ(findench(21, 7, -1), local);
+  EXPECT_EQ(findench(EN_LIGHT, -1, -1), -1);
+  EXPECT_EQ(findench(EN_LIGHT, 7, -1), local);
   EXPECT_EQ(findench(-1, 7, -1), local);
   EXPECT_EQ(findench(-1, 8, -1), -1);
   removeench(world);
-  EXPECT_EQ(findench(56, -1, -1), -1);
+  EXPECT_EQ(findench(EN_FAMINE, -1, -1), -1);
 }
 
 TEST_F(EnchTest, TableFillsUpAndCountsCasterGlobals) {

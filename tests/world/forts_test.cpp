@@ -30,7 +30,7 @@ TEST(Forts, PricesDefenceAndCastles) {
   EXPECT_EQ(fortcost(1, 1), 800);
   EXPECT_EQ(fortcost(1, 2), 1000);
   EXPECT_EQ(fortdef(1, 4), 150);
-  addench(69, 0, 2, 4, 0);
+  addench(EN_IRONWALLS, 0, 2, 4, 0);
   EXPECT_EQ(fortdef(1, 4), 350);
   EXPECT_EQ(fortdef(1, 5), 150);
   EXPECT_DEATH(fortcost(1, 50), "fortcost");

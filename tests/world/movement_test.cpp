@@ -19,7 +19,7 @@ class Movement : public ::testing::Test {
     settype(4, "Ninja").flags = MF_STEALTHY;
     settype(5, "Statue").mapmove = 0;
     settype(6, "Rock");
-    addtypeability(6, 279, 100);
+    addtypeability(6, AB_NOWATER, 100);
     setitem(1, "Boots", IT_MISC);
     setitem(2, "Gills", IT_MISC);
     setitem(3, "Cloak", IT_MISC);
@@ -45,7 +45,7 @@ class Movement : public ::testing::Test {
 TEST_F(Movement, WaterNeedsCapacityForEveryDryBreather) {
   const int32_t c = army(1);
   EXPECT_EQ(watermove(c, 0), -1);   // the commander itself, even alone
-  addench(59, 0, 9, -1, 0);
+  addench(EN_WATERFORALL, 0, 9, -1, 0);
   EXPECT_EQ(watermove(c, 0), 1);
   const int32_t rock = army(6);
   EXPECT_EQ(watermove(rock, 0), -1);

@@ -42,7 +42,7 @@ TEST_F(Info, OwnersNeighboursVeyranceAndCommanders) {
   const int32_t c = mkcom(1, 3, 4);
   EXPECT_EQ(infolevel(4, 3, 0), 0x347 | 0x80);
   setitem(1, "Spy Ring", IT_MISC);
-  additemability(1, 214, 1);
+  additemability(1, AB_SPY, 1);
   com[c].item[5] = 1;
   EXPECT_EQ(cominland(4, 3), 2);
   EXPECT_EQ(infolevel(4, 3, 0), 0x347 | 0xA38 | 0x80);
@@ -57,13 +57,13 @@ TEST_F(Info, OwnersNeighboursVeyranceAndCommanders) {
 }
 
 TEST_F(Info, EnchantmentsWinnerAndRange) {
-  addench(15, 0, 3, -1, 0);
+  addench(EN_EYESOFGOD, 0, 3, -1, 0);
   EXPECT_EQ(infolevel(3, 3, 0), 0xAB);
   land[3].veyowner = 3;
   land[3].veystr = 1;
   EXPECT_EQ(infolevel(3, 3, 0), 0x8AF | 0xCB);
   clearmagictables();
-  addench(36, 0, 3, 4, 0);
+  addench(EN_ASTRALWINDOW, 0, 3, 4, 0);
   EXPECT_EQ(infolevel(4, 3, 0) & 0x87F, 0x87F);
   EXPECT_EQ(infolevel(3, 3, 0), 0xCB | 0x80);
   EXPECT_EQ(infolevel(1, -1, 0), 0);
@@ -140,7 +140,7 @@ TEST_F(Info, SelectionListsAndSquareRoot) {
   EXPECT_EQ(selectcom(d), 1);
   EXPECT_EQ(selectcom(c), 0);
   setitem(2, "Crown", IT_HELMET);
-  additemability(2, 310, 1);
+  additemability(2, AB_FIXEDORDER, 1);
   const int32_t e = mkcom(1, 3, 1);
   com[e].item[0] = 2;
   EXPECT_EQ(selectcom(e), -1);

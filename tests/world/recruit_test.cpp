@@ -98,7 +98,7 @@ TEST_F(Recruit, NonLeadersAreMostlyOnlyInModeTen) {
   EXPECT_EQ(inten, 200);
   EXPECT_GT(ineleven, 0);
   EXPECT_LT(ineleven, 40);
-  unittypes[24].abilityid[0] = 213;   // assassins are ordinary commanders
+  unittypes[24].abilityid[0] = AB_ASSASSIN;   // assassins are ordinary commanders
   createslist(1, 11);
   EXPECT_TRUE(has(24));
 }

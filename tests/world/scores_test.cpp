@@ -50,7 +50,7 @@ TEST(Scores, ItemsNationsAndResourceCosts) {
   unittypes[1].armor[0] = 6;
   unittypes[1].rcost = 4;
   EXPECT_EQ(unitrescost(1), 8 * 2 / 2 + 4);
-  addtypeability(1, 265, 3);
+  addtypeability(1, AB_RESSIZE, 3);
   EXPECT_EQ(unitrescost(1), 8 * 3 / 2 + 4);
   unittypes[1].rcost = -100;
   EXPECT_EQ(unitrescost(1), 0);

@@ -103,7 +103,7 @@ TEST_F(Orders, ParametersKeptOrClearedAndRefusals) {
   EXPECT_EQ(cancelorder(c), 1);
 
   setitem(2, "Crown of Command", IT_HELMET);
-  additemability(2, 310, 1);
+  additemability(2, AB_FIXEDORDER, 1);
   com[c].item[0] = 2;
   getiba(c);
   const int32_t gold = kingdom[3].gold;

@@ -75,7 +75,7 @@ TEST_F(WeaponsTest, TwoShieldsAndNoWeaponItemGiveAUselessKick) {
   com[c].item[1] = 11;
   EXPECT_EQ(getnthweapon(bodyunit(c), 0), WEAPON_USELESSKICK);
   EXPECT_EQ(getnthweapon(bodyunit(c), 1), 0);
-  addtypeability(1, 182, 0x2 | 0x4 | 0x80);   // no feet slot: a fist instead
+  addtypeability(1, AB_ITEMSLOTS, 0x2 | 0x4 | 0x80);   // no feet slot: a fist instead
   EXPECT_EQ(getnthweapon(bodyunit(c), 0), WEAPON_FIST);
 }
 
