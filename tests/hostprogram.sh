@@ -10,8 +10,10 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 run() {
   local program=$1 maps=$2; shift 2
-  (cd "$work" && env -u VEY3_CONF -u VEY3_SAVE -u VEY3_TEMP -u VEY3_MAPS HOME="$work/home" VEY3_DATA="$data" \
-    VEY3_LOCALMAPS="$work/$maps" timeout 120 "$program" "$@" 2>&1)
+  # A temp folder of its own: programs started in the same second elsewhere
+  # on the machine may draw the same random temp name.
+  (cd "$work" && env -u VEY3_CONF -u VEY3_SAVE -u VEY3_MAPS HOME="$work/home" VEY3_DATA="$data" \
+    VEY3_TEMP="$work/temp-$maps" VEY3_LOCALMAPS="$work/$maps" timeout 120 "$program" "$@" 2>&1)
 }
 
 ldd "$vey3host" | grep -Ei 'libSDL|libGL' && fail "the host program links SDL or OpenGL"
