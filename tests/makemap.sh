@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # "--textonly --makemap NAME" with every random-map option writes NAME.map and
-# NAME.rgb into the local maps folder and exits 0; bad values, bad names and a
-# missing sprite archive give a message, a non-zero status and no files.
+# NAME.rgb into the local maps folder and exits 0 (land shares beyond 0..100
+# too); bad values, bad names and a missing sprite archive give a message, a
+# non-zero status and no files.
 # Arguments: vey3 binary, data folder, build folder.
 set -uo pipefail
 vey3=$1; data=$2
@@ -36,7 +37,8 @@ expect_refusal() {
   ls "$work/maps" 2>/dev/null | grep -q "^$name\." && fail "$name: files were written"
   return 0
 }
-expect_refusal forest "--forestpart must be 0 to 100" "$data" --forestpart 150 --mapsize 200 200
+run "$data" --makemap forest --forestpart 150 --swamppart -5 --mapsize 200 200 || fail "--forestpart 150 refused"
+[ -s "$work/maps/forest.map" ] || fail "no forest.map"
 expect_refusal noland "leaves no land" "$data" --seapart 100 --mapsize 200 200
 expect_refusal nosprites "Can't find the sprite archive" "$work/empty" --mapsize 200 200
 expect_refusal "../evil" "Bad filename for random map" "$data"

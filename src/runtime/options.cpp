@@ -34,59 +34,6 @@ int32_t glext, vsync, arcade, popups, endcredits, badmouse, badgl, compression;
 int32_t pendingvalue;
 
 namespace {
-// The option whose value is awaited, and which of its values comes next.
-enum class Wait {
-  none, fps, maxfps, filtering, bitplanes, zbuffer, res, gamma, opacity, musicvol, clickvol,
-  maxtexsize, treequal, texqual, partamount, renderpath, ipadr, port, preexec, postexec,
-  hosttime, minutes, hours, pauseday, uploadtime, uploadmaxp, closed, easyai, normai, diffai,
-  mightyai, impai, mapfile, randmap, research, hofsize, indepstr, magicsites, eventrarity,
-  totalvp, requiredvp, richness, resourcesopt, supplies, masterpass, startprov, era, enablemod,
-  makemap, riverpart, seapart, mountpart, forestpart, farmpart, swamppart, wastepart, mapnoise,
-  borderwidth, mapsize, mapprov, mapgcol, mapscol, mapbcol, mapsbcol,
-};
-Wait waiting = Wait::none;
-int32_t valuestep = 0;
-int32_t hosttimeday = -1;
-bool modlistcleared = false;
-
-struct ValueOption {
-  const char* name;
-  const char* shortname;
-  Wait wait;
-};
-const ValueOption valueoptions[] = {
-    {"--fps", nullptr, Wait::fps}, {"--maxfps", nullptr, Wait::maxfps},
-    {"--filtering", nullptr, Wait::filtering}, {"--bitplanes", nullptr, Wait::bitplanes},
-    {"--zbuffer", nullptr, Wait::zbuffer}, {"--res", "-r", Wait::res}, {"--gamma", nullptr, Wait::gamma},
-    {"--opacity", nullptr, Wait::opacity}, {"--musicvol", nullptr, Wait::musicvol},
-    {"--clickvol", nullptr, Wait::clickvol}, {"--maxtexsize", nullptr, Wait::maxtexsize},
-    {"--treequal", nullptr, Wait::treequal}, {"--texqual", nullptr, Wait::texqual},
-    {"--partamount", nullptr, Wait::partamount}, {"--renderpath", nullptr, Wait::renderpath},
-    {"--ipadr", nullptr, Wait::ipadr}, {"--port", nullptr, Wait::port}, {"--preexec", nullptr, Wait::preexec},
-    {"--postexec", nullptr, Wait::postexec}, {"--hosttime", "-t", Wait::hosttime},
-    {"--minutes", nullptr, Wait::minutes}, {"--hours", nullptr, Wait::hours},
-    {"--pauseday", nullptr, Wait::pauseday}, {"--uploadtime", nullptr, Wait::uploadtime},
-    {"--uploadmaxp", nullptr, Wait::uploadmaxp}, {"--closed", nullptr, Wait::closed},
-    {"--easyai", nullptr, Wait::easyai}, {"--normai", nullptr, Wait::normai}, {"--diffai", nullptr, Wait::diffai},
-    {"--mightyai", nullptr, Wait::mightyai}, {"--impai", nullptr, Wait::impai},
-    {"--mapfile", nullptr, Wait::mapfile}, {"--randmap", nullptr, Wait::randmap},
-    {"--research", nullptr, Wait::research}, {"--hofsize", nullptr, Wait::hofsize},
-    {"--indepstr", nullptr, Wait::indepstr}, {"--magicsites", nullptr, Wait::magicsites},
-    {"--eventrarity", nullptr, Wait::eventrarity}, {"--totalvp", nullptr, Wait::totalvp},
-    {"--requiredvp", nullptr, Wait::requiredvp}, {"--richness", nullptr, Wait::richness},
-    {"--resources", nullptr, Wait::resourcesopt}, {"--supplies", nullptr, Wait::supplies},
-    {"--masterpass", nullptr, Wait::masterpass}, {"--startprov", nullptr, Wait::startprov},
-    {"--era", nullptr, Wait::era}, {"--enablemod", "-M", Wait::enablemod}, {"--makemap", nullptr, Wait::makemap},
-    {"--riverpart", nullptr, Wait::riverpart}, {"--seapart", nullptr, Wait::seapart},
-    {"--mountpart", nullptr, Wait::mountpart}, {"--forestpart", nullptr, Wait::forestpart},
-    {"--farmpart", nullptr, Wait::farmpart}, {"--swamppart", nullptr, Wait::swamppart},
-    {"--wastepart", nullptr, Wait::wastepart}, {"--mapnoise", nullptr, Wait::mapnoise},
-    {"--borderwidth", nullptr, Wait::borderwidth}, {"--mapsize", nullptr, Wait::mapsize},
-    {"--mapprov", nullptr, Wait::mapprov}, {"--mapgcol", nullptr, Wait::mapgcol},
-    {"--mapscol", nullptr, Wait::mapscol}, {"--mapbcol", nullptr, Wait::mapbcol},
-    {"--mapsbcol", nullptr, Wait::mapsbcol},
-};
-
 int32_t clampi(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : v > hi ? hi : v; }
 
 // "%d" with saturation: leading blanks, an optional sign and at least one
@@ -120,355 +67,373 @@ void hourstimer(const char* text, int32_t factor) {
   }
 }
 
-void colourvalue(int32_t* colour, const char* text) {
-  int32_t x;
-  if (readint(text, &x)) colour[valuestep] = x;
-  if (++valuestep < 4) pendingvalue = 1;
-}
-
-// The value of the waiting option.
-void takevalue(const char* text) {
-  Wait option = waiting;
-  waiting = Wait::none;
-  int32_t x = 0;
-  bool number = readint(text, &x);
-  switch (option) {
-    case Wait::none: break;
-    case Wait::fps: if (number) fpstarget = clampi(x, 4, 200); break;
-    case Wait::maxfps: if (number && x > 0) framedelay = 1000 / imin(x, 200); break;
-    case Wait::filtering: if (number && x >= 0) filtering = imin(x, 3); break;
-    case Wait::bitplanes: if (number && x > 0) bitplanes = imin(x, 256); break;
-    case Wait::zbuffer: if (number && x >= 0) zbuffer = imin(x, 32); break;
-    case Wait::res:
-      if (valuestep == 0) {
-        if (number && x >= 160 && x <= 32768) {
-          fswidth = winwidth = x;
-          valuestep = 1;
-          waiting = option;
-          pendingvalue = 1;
-        }
-      } else if (number && x >= 100 && x <= 32768) {
-        fsheight = winheight = x;
-      }
-      break;
-    case Wait::gamma: {
-      char* end = nullptr;
-      float g = strtof(text, &end);
-      if (end != text && g == g) gammavalue = g < 0.1f ? 0.1f : g > 5.0f ? 5.0f : g;
-      break;
-    }
-    case Wait::opacity: if (number) guiopacity = clampi(x, 0, 100); break;
-    case Wait::musicvol: if (number && x >= 0 && x <= 100) musicvolume = x * 255 / 100; break;
-    case Wait::clickvol: if (number && x >= 0 && x <= 100) clickvolume = x * 255 / 100; break;
-    case Wait::maxtexsize: if (number && x >= 0) maxtexsize = (x >= 1 && x <= 31) ? 32 : x; break;
-    case Wait::treequal: if (number) treequality = clampi(x, 1, 5); break;
-    case Wait::texqual: if (number) texquality = clampi(x, 1, 5); break;
-    case Wait::partamount: if (number && x >= -1 && x <= 9) partamount = x; break;
-    case Wait::renderpath: if (number && x >= -1 && x <= 1) renderpath = x; break;
-    case Wait::ipadr: strlcopy(ipadr, text, sizeof ipadr); break;
-    case Wait::port: if (number) port = x; break;   // checked where a socket is set up
-    case Wait::preexec: strlcopy(preexec, text, sizeof preexec); break;
-    case Wait::postexec: strlcopy(postexec, text, sizeof postexec); break;
-    case Wait::hosttime:
-      if (valuestep == 0) {
-        hosttimeday = number ? x : -1;
-        valuestep = 1;
-        waiting = option;
-        pendingvalue = 1;
-      } else if (number && hosttimeday >= 0 && hosttimeday <= 6 && x >= 0 && x <= 23) {
-        hosthour[hosttimeday] = x;
-      }
-      break;
-    case Wait::minutes: hourstimer(text, 1); break;
-    case Wait::hours: hourstimer(text, 60); break;
-    case Wait::pauseday: if (number && x >= 0 && x <= 6) pauseday[x] = 1; break;
-    case Wait::uploadtime:
-      if (number && x >= 0) uploadtime = int64_t(x) * 60000 > INT32_MAX ? INT32_MAX : x * 60000;
-      break;
-    case Wait::uploadmaxp: if (number && x >= 0) uploadmaxp = imin(x, 95); break;
-    case Wait::closed: if (number && x >= 0 && x <= 94) nationcontrol[x] = -3; break;
-    case Wait::easyai: if (number) setai(x, 20); break;
-    case Wait::normai: if (number) setai(x, 21); break;
-    case Wait::diffai: if (number) setai(x, 22); break;
-    case Wait::mightyai: if (number) setai(x, 23); break;
-    case Wait::impai: if (number) setai(x, 24); break;
-    case Wait::mapfile: strlcopy(mapfile, text, sizeof mapfile); break;
-    case Wait::randmap: if (number && x >= 0) randmap = imin(x, 100); break;
-    case Wait::research: if (number && x >= 0 && x <= 3) researchdiff = x; break;
-    case Wait::hofsize: if (number && x >= 5 && x <= 15) hofsize = x; break;
-    case Wait::indepstr: if (number && x >= 0 && x <= 9) indepstr = x; break;
-    case Wait::magicsites: if (number && x >= 0 && x <= 75) magicsites = x; break;
-    case Wait::eventrarity: if (number && x >= 1 && x <= 2) eventrarity = x; break;
-    case Wait::totalvp: if (number && imin(x, 25) >= 0) totalvp = imin(x, 25); break;
-    case Wait::requiredvp: if (number && imin(x, 25) >= 0) requiredvp = imin(x, 25); break;
-    case Wait::richness: if (number) richness = clampi(x, 50, 300); break;
-    case Wait::resourcesopt: if (number) resources = clampi(x, 50, 300); break;
-    case Wait::supplies: if (number) supplies = clampi(x, 50, 300); break;
-    case Wait::masterpass: strlcopy(masterpass, text, sizeof masterpass); break;
-    case Wait::startprov: if (number && x >= 1 && x <= 9) startprov = x; break;
-    case Wait::era: if (number && x >= 1 && x <= 3) eraoption = x; break;
-    case Wait::enablemod:
-      if (!modlistcleared) {
-        clearenabledmods();
-        modlistcleared = true;
-      }
-      if (modfileexists(text)) enablemod(text);
-      else printf("Can't find mod: %s\n", text);
-      break;
-    case Wait::makemap: {
-      strlcopy(makemapname, text, sizeof makemapname);
-      size_t length = strlen(makemapname);
-      if (length >= 4 && makemapname[length - 4] == '.') makemapname[length - 4] = 0;
-      if (!validgamename(makemapname)) fatalerror("Bad filename for random map");
-      break;
-    }
-    case Wait::riverpart: if (number) riverpart = clampi(x, 0, 1000); break;
-    case Wait::seapart: if (number) seapart = clampi(x, 0, 100); break;
-    case Wait::mountpart: if (number) mountpart = clampi(x, 0, 100); break;
-    case Wait::forestpart: if (number) forestpart = x; break;
-    case Wait::farmpart: if (number) farmpart = x; break;
-    case Wait::swamppart: if (number) swamppart = x; break;
-    case Wait::wastepart: if (number) wastepart = x; break;
-    case Wait::mapnoise: if (number) mapnoise = x; break;
-    case Wait::borderwidth: if (number) borderwidth = clampi(x, 0, 500); break;
-    case Wait::mapsize:
-      if (number) mapsize[valuestep] = clampi(x, 100, 11000);
-      if (valuestep == 0) {
-        valuestep = 1;
-        waiting = option;
-        pendingvalue = 1;
-      }
-      break;
-    case Wait::mapprov: if (number) mapprov = clampi(x, 10, 1495); break;
-    case Wait::mapgcol: waiting = option; colourvalue(mapgcol, text); break;
-    case Wait::mapscol: waiting = option; colourvalue(mapscol, text); break;
-    case Wait::mapbcol: waiting = option; colourvalue(mapbcol, text); break;
-    case Wait::mapsbcol: waiting = option; colourvalue(mapsbcol, text); break;
-  }
-  if (!pendingvalue) waiting = Wait::none;
-}
-
 void printversion() {
   printf("Veyrances 3, %s (%s %s)\n", VERSIONTEXT, __DATE__, __TIME__);
   printf("A turn-based game of pretender gods and their nations, by the vey3 developers.\n");
 }
 
+// How an option takes its values:
+//   flag    no value; set() runs
+//   clamp   a number, clamped into low..high
+//   range   a number, ignored outside low..high
+//   whole   any number
+//   text    copied into the buffer, cut to its size
+//   custom  take() gets each value in turn (step 0, 1, ...) with the number it
+//           reads as, if any; it says whether a further value is awaited
+enum class Kind { flag, clamp, range, whole, text, custom };
+struct Option {
+  const char* name;
+  const char* shortname = nullptr;
+  const char* arg = nullptr;        // value placeholder shown in the usage text
+  const char* help = nullptr;       // usage text; null: not listed
+  const char* heading = nullptr;    // usage line printed before this option
+  Kind kind = Kind::flag;
+  int32_t* target = nullptr;
+  int32_t low = 0, high = 0;
+  char* buffer = nullptr;
+  size_t size = 0;
+  void (*set)() = nullptr;
+  bool (*take)(const char* text, bool number, int32_t x, int32_t step) = nullptr;
+  void (*begin)() = nullptr;        // runs when the option is named
+};
+
+template <size_t N>
+Option text(const char* name, const char* arg, const char* help, char (&buffer)[N]) {
+  return {.name = name, .arg = arg, .help = help, .kind = Kind::text, .buffer = buffer, .size = N};
+}
+Option number(const char* name, Kind kind, int32_t& target, int32_t low, int32_t high, const char* arg,
+              const char* help) {
+  return {.name = name, .arg = arg, .help = help, .kind = kind, .target = &target, .low = low, .high = high};
+}
+Option custom(const char* name, const char* shortname, const char* arg, const char* help,
+              bool (*take)(const char*, bool, int32_t, int32_t)) {
+  return {.name = name, .shortname = shortname, .arg = arg, .help = help, .kind = Kind::custom, .take = take};
+}
+Option flag(const char* name, const char* shortname, const char* help, void (*set)()) {
+  return {.name = name, .shortname = shortname, .help = help, .set = set};
+}
+Option hidden(const char* name, void (*set)()) { return {.name = name, .set = set}; }
+template <int32_t N>
+Option aiplayer(const char* name, const char* help) {
+  return custom(name, nullptr, "X", help, [](const char*, bool number, int32_t x, int32_t) {
+    if (number) setai(x, N);
+    return false;
+  });
+}
+template <int32_t (&colour)[4]>
+Option mapcolour(const char* name, const char* help, const char* heading = nullptr) {
+  Option o = custom(name, nullptr, "RGBA", help, [](const char*, bool number, int32_t x, int32_t step) {
+    if (number) colour[step] = x;
+    return step < 3;
+  });
+  o.heading = heading;
+  return o;
+}
+Option headed(const char* heading, Option o) {
+  o.heading = heading;
+  return o;
+}
+
+int32_t hosttimeday = -1;
+bool modlistcleared = false;
+void printusage();
+
+void dosound(int32_t device) { sounddevice = device; }
+
+// Every option in the order of the usage text; a name is looked up from the
+// top, so "-h" is help, not the hours shown beside it.
+const Option options[] = {
+    {.name = "--help", .shortname = "-h", .set = [] { printusage(); fflush(stdout); exit(1); }},
+    {.name = "--version", .shortname = "-v", .help = "Print version number and exit", .heading = "options:",
+     .set = [] { printversion(); fflush(stdout); exit(1); }},
+    flag("", "-d", "Increase debug level", [] { debuglevel++; }),
+    flag("--host", "-g", "Generate new turn and exit", [] { hostmode = 1; }),
+    flag("--verify", nullptr, "Verify all 2h-files and exit (creates .chk files)", [] { verify = 1; }),
+    flag("--statfile", nullptr, "Create a player info file after each turn (stats.txt)", [] { statfile = 1; }),
+    flag("--scoredump", nullptr, "Create a score file after each turn (scores.html)", [] { scoredump = 1; }),
+    flag("--finalhost", nullptr, "Generate new turn, send out final score msg and exit", [] { hostmode = 2; }),
+    flag("--nocredits", "-c", "Disables the end credits", [] { endcredits = 0; }),
+    headed("******* Network Options *******", flag("--tcpclient", "-C", "Connect to a Veyrances multiplayer server",
+                                                 [] { netmode = 2; })),
+    flag("--tcpserver", "-S", "Start a Veyrances multiplayer server", [] {
+      netmode = 1;
+      musicvolume = 0;
+      sounddevice = 0;
+    }),
+    text("--ipadr", "XXX", "Use this IP-adr when connecting to server", ipadr),
+    number("--port", Kind::whole, port, 0, 0, "X", "Use this port nbr"),   // checked where a socket is set up
+    text("--preexec", "CMD", "Execute this command before each turn generation", preexec),
+    text("--postexec", "CMD", "Execute this command after each turn generation", postexec),
+    {.name = "--hosttime", .shortname = "-t", .arg = "X Y", .help = "Host on day X (0=sunday) hour Y (0-23)",
+     .kind = Kind::custom,
+     .take = [](const char*, bool number, int32_t x, int32_t step) {
+       if (step == 0) {
+         hosttimeday = number ? x : -1;
+         return true;
+       }
+       if (number && hosttimeday >= 0 && hosttimeday <= 6 && x >= 0 && x <= 23) hosthour[hosttimeday] = x;
+       return false;
+     },
+     .begin = [] { hostinterval = 0; }},
+    {.name = "--minutes", .arg = "X", .help = "Set host interval in minutes", .kind = Kind::custom,
+     .take = [](const char* t, bool, int32_t, int32_t) { hourstimer(t, 1); return false; },
+     .begin = [] { for (int32_t& hour : hosthour) hour = -1; }},
+    {.name = "--hours", .shortname = "-h", .arg = "X", .help = "Set host interval in hours", .kind = Kind::custom,
+     .take = [](const char* t, bool, int32_t, int32_t) { hourstimer(t, 60); return false; },
+     .begin = [] { for (int32_t& hour : hosthour) hour = -1; }},
+    custom("--pauseday", nullptr, "X", "Stop timer on this day (0=sunday)",
+           [](const char*, bool number, int32_t x, int32_t) {
+             if (number && x >= 0 && x <= 6) pauseday[x] = 1;
+             return false;
+           }),
+    flag("--quickhost", "-q", "Host as soon as all turns are done", [] { quickhost = 1; }),
+    flag("--nonationsel", "-n", "No nation selection when resuming a network game", [] { nonationsel = 1; }),
+    flag("--noclientstart", nullptr, "Clients cannot start the game during Choose Participants",
+         [] { clientstart = 0; }),
+    custom("--uploadtime", nullptr, "X", "Game is created after this many minutes.",
+           [](const char*, bool number, int32_t x, int32_t) {
+             if (number && x >= 0) uploadtime = int64_t(x) * 60000 > INT32_MAX ? INT32_MAX : x * 60000;
+             return false;
+           }),
+    custom("--uploadmaxp", nullptr, "X", "Game is created if this many players join.",
+           [](const char*, bool number, int32_t x, int32_t) {
+             if (number && x >= 0) uploadmaxp = imin(x, 95);
+             return false;
+           }),
+    custom("--closed", nullptr, "X", "Nation closed X=nation number (0-94)", [](const char*, bool number, int32_t x, int32_t) {
+      if (number && x >= 0 && x <= 94) nationcontrol[x] = -3;
+      return false;
+    }),
+    aiplayer<20>("--easyai", "Nation ai controlled X=nation number (0-94)"),
+    aiplayer<21>("--normai", "Nation ai controlled X=nation number (0-94)"),
+    aiplayer<22>("--diffai", "Nation ai controlled X=nation number (0-94)"),
+    aiplayer<23>("--mightyai", "Nation ai controlled X=nation number (0-94)"),
+    aiplayer<24>("--impai", "Nation ai controlled X=nation number (0-94)"),
+    headed("******* New Game Options *******", text("--mapfile", "XXX", "Filename of map. E.g. eye.map", mapfile)),
+    custom("--randmap", nullptr, "X", "Make and use a random map with X prov per player (10,15,20)",
+           [](const char*, bool number, int32_t x, int32_t) {
+             if (number && x >= 0) randmap = imin(x, 100);
+             return false;
+           }),
+    number("--research", Kind::range, researchdiff, 0, 3, "X", "Research difficulty 0-3 (default 1)"),
+    number("--hofsize", Kind::range, hofsize, 5, 15, "X", "Size of Hall of Fame 5-15 (default 10)"),
+    number("--indepstr", Kind::range, indepstr, 0, 9, "X", "Strength of Independents 0-9 (default 5)"),
+    number("--magicsites", Kind::range, magicsites, 0, 75, "X", "Magic site frequency 0-75 (default 40)"),
+    number("--eventrarity", Kind::range, eventrarity, 1, 2, "X", "Random event rarity 1-2, 1=common 2=rare"),
+    custom("--totalvp", nullptr, "X", "Vic. points available in the world 0-25",
+           [](const char*, bool number, int32_t x, int32_t) {
+             if (number && imin(x, 25) >= 0) totalvp = imin(x, 25);
+             return false;
+           }),
+    flag("--capitalvp", nullptr, "One extra victory per capital", [] { capitalvp = 1; }),
+    custom("--requiredvp", nullptr, "X", "Vic. points required for victory (default total/2)",
+           [](const char*, bool number, int32_t x, int32_t) {
+             if (number && imin(x, 25) >= 0) requiredvp = imin(x, 25);
+             return false;
+           }),
+    flag("--summervp", nullptr, "Vic. points are accumulated each summer", [] { summervp = 1; }),
+    number("--richness", Kind::clamp, richness, 50, 300, "X", "Money multiple 50-300 (default 100)"),
+    number("--resources", Kind::clamp, resources, 50, 300, "X", "Resource multiple 50-300 (default 100)"),
+    number("--supplies", Kind::clamp, supplies, 50, 300, "X", "Supply multiple 50-300 (default 100)"),
+    text("--masterpass", "XX", "Master password. E.g. quillfeathers", masterpass),
+    number("--startprov", Kind::range, startprov, 1, 9, "X", "Number of starting provinces (1-9)"),
+    flag("--renaming", nullptr, "Enable commander renaming", [] { renaming = 1; }),
+    flag("--noscoregraphs", nullptr, "Disable score graphs", [] { noscoregraphs = 1; }),
+    flag("--nonationinfo", nullptr, "No info at all on other nations", [] {
+      nonationinfo = 1;
+      noscoregraphs = 1;
+    }),
+    flag("--nocheatdet", nullptr, "Turns off cheat detection", [] { nocheatdet = 1; }),
+    number("--era", Kind::range, eraoption, 1, 3, "X", "New game created in this era (1-3)"),
+    custom("--enablemod", "-M", "XXX", "Enable the mod with filename XXX", [](const char* t, bool, int32_t, int32_t) {
+      if (!modlistcleared) {
+        clearenabledmods();
+        modlistcleared = true;
+      }
+      if (modfileexists(t)) enablemod(t);
+      else printf("Can't find mod: %s\n", t);
+      return false;
+    }),
+    headed("******* Random Map Options *******",
+           custom("--makemap", nullptr, "XXX", "Generate a random map with filename XXX and exit",
+                  [](const char* t, bool, int32_t, int32_t) {
+                    strlcopy(makemapname, t, sizeof makemapname);
+                    size_t length = strlen(makemapname);
+                    if (length >= 4 && makemapname[length - 4] == '.') makemapname[length - 4] = 0;
+                    if (!validgamename(makemapname)) fatalerror("Bad filename for random map");
+                    return false;
+                  })),
+    number("--riverpart", Kind::clamp, riverpart, 0, 1000, "X", "100 = normal amount of rivers, 0=no rivers"),
+    number("--seapart", Kind::clamp, seapart, 0, 100, "X", "Percent of map that is below water level (default=30)"),
+    number("--mountpart", Kind::clamp, mountpart, 0, 100, "X", "Percent of map that is mountains (default=20)"),
+    number("--forestpart", Kind::whole, forestpart, 0, 0, "X", "Percent of lands that are forests (default=20)"),
+    number("--farmpart", Kind::whole, farmpart, 0, 0, "X", "Percent of lands that are farm lands (default=15)"),
+    number("--wastepart", Kind::whole, wastepart, 0, 0, "X", "Percent of lands that are wastes (default=10)"),
+    number("--swamppart", Kind::whole, swamppart, 0, 0, "X", "Percent of lands that are swamps (default=10)"),
+    flag("--mapaa", nullptr, "Enable antialiasing for random maps", [] { mapaa = 1; }),
+    custom("--mapsize", nullptr, "W H", "Set width and height of random map (default=1600 1200)",
+           [](const char*, bool number, int32_t x, int32_t step) {
+             if (number) mapsize[step] = clampi(x, 100, 11000);
+             return step == 0;
+           }),
+    number("--mapprov", Kind::clamp, mapprov, 10, 1495, "X", "Set number of provinces (default=150)"),
+    flag("--passmount", nullptr, "Don't use impassable mountains on random maps", [] { impassmount = 0; }),
+    mapcolour<mapgcol>("--mapgcol", "Ground color 0-255 (default=170 146 116 255)"),
+    mapcolour<mapscol>("--mapscol", "Sea color 0-255 (default=54 54 130 255)"),
+    mapcolour<mapbcol>("--mapbcol", "Ground border color 0-255 (x4)"),
+    mapcolour<mapsbcol>("--mapsbcol", "Sea border color 0-255 (x4)"),
+    number("--mapnoise", Kind::whole, mapnoise, 0, 0, "X", "Ground color noise 0-255 (default 15)"),
+    number("--borderwidth", Kind::clamp, borderwidth, 0, 500, "X", "Border width 0-500 (default 100)"),
+    headed("******* Video Options *******", flag("--window", "-w", "Run Veyrances 3 in a window", [] { fullscreen = 0; })),
+    flag("--fullscreen", "-u", "Use the entire screen", [] { fullscreen = 1; }),
+    custom("--bitplanes", nullptr, "X", "Try to use a color depth of X bits per pixel",
+           [](const char*, bool number, int32_t x, int32_t) {
+             if (number && x > 0) bitplanes = imin(x, 256);
+             return false;
+           }),
+    custom("--zbuffer", nullptr, "X", "Try to use a depth buffer of X bits per pixel (default=16)",
+           [](const char*, bool number, int32_t x, int32_t) {
+             if (number && x >= 0) zbuffer = imin(x, 32);
+             return false;
+           }),
+    flag("--textonly", "-T", "Use this with --tcpserver to get graphicless server", [] { textonly = 1; }),
+    custom("--gamma", nullptr, "X", "Set gamma function (brightness) 0.1 - 5.0 (default=1.0)",
+           [](const char* t, bool, int32_t, int32_t) {
+             char* end = nullptr;
+             float g = strtof(t, &end);
+             if (end != t && g == g) gammavalue = g < 0.1f ? 0.1f : g > 5.0f ? 5.0f : g;
+             return false;
+           }),
+    number("--opacity", Kind::clamp, guiopacity, 0, 100, "X", "Set gui opacity 0 - 100"),
+    custom("--res", "-r", "X Y", "Set screen resolution / window size (default=1024 768)",
+           [](const char*, bool number, int32_t x, int32_t step) {
+             if (step == 0) {
+               if (!number || x < 160 || x > 32768) return false;
+               fswidth = winwidth = x;
+               return true;
+             }
+             if (number && x >= 100 && x <= 32768) fsheight = winheight = x;
+             return false;
+           }),
+    flag("--animback", nullptr, "Use animated backgrounds", [] { animback = 1; }),
+    flag("--noanimback", "-a", "Don't use animated backgrounds", [] { animback = 0; }),
+    flag("--fade", nullptr, "Use fade effects", [] { fade = 1; }),
+    flag("--nofade", "-f", "No fade effects", [] { fade = 0; }),
+    flag("--nopopups", nullptr, "No helpful popups", [] { popups = 0; }),
+    number("--fps", Kind::clamp, fpstarget, 4, 200, "X", "Aim for this nbr of frames per second (default=20)"),
+    custom("--maxfps", nullptr, "X", "Maximum nbr of frames per second (default=50)",
+           [](const char*, bool number, int32_t x, int32_t) {
+             if (number && x > 0) framedelay = 1000 / imin(x, 200);
+             return false;
+           }),
+    custom("--filtering", nullptr, "X", "Quality of OpenGL filtering 0-3 (default=2)",
+           [](const char*, bool number, int32_t x, int32_t) {
+             if (number && x >= 0) filtering = imin(x, 3);
+             return false;
+           }),
+    custom("--maxtexsize", nullptr, "X", "Max texture size in pixels 32-4096 (default=unlimited)",
+           [](const char*, bool number, int32_t x, int32_t) {
+             if (number && x >= 0) maxtexsize = (x >= 1 && x <= 31) ? 32 : x;
+             return false;
+           }),
+    number("--treequal", Kind::clamp, treequality, 1, 5, "X", "Tree quality 1-5 (default=3)"),
+    number("--texqual", Kind::clamp, texquality, 1, 5, "X", "Texture quality 1-5 (default=3)"),
+    flag("--nolightfx", nullptr, "No light effects in battles", [] { lightfx = 0; }),
+    number("--partamount", Kind::range, partamount, -1, 9, "X", "Max nbr of particles 0-8 (0=none, 4=default, 8=max)"),
+    flag("--nograss", nullptr, "Don't draw the grass", [] { grass = 0; }),
+    flag("--noarcade", nullptr, "Don't draw floating damage numbers", [] { arcade = 0; }),
+    flag("--noglext", nullptr, "Don't use any OpenGL extensions", [] { glext = 0; }),
+    flag("--vsync", nullptr, "Enable vsync", [] { vsync = 1; }),
+    flag("--novsync", "-V", "Disable vsync", [] { vsync = 0; }),
+    number("--renderpath", Kind::range, renderpath, -1, 1, "X", "Use different optimizations 0-1 (0=good for low mem cards)"),
+    flag("--fastgrx", "-x", "Faster graphics (use 3 times for best performance (-xxx))", [] {
+      fastgrx++;
+      filtering = 0;
+      animback = 0;
+      fade = 0;
+    }),
+    flag("--perftest", "-p", "Run a performance test and exit", [] { perftestflag = 1; }),
+    headed("******* Audio Options *******", flag("--nosound", "-s", "No sound effects or music", [] { dosound(0); })),
+    flag("--nomusic", "-m", "No music", [] { musicvolume = 0; }),
+    custom("--musicvol", nullptr, "X", "Set music volume, 0-100", [](const char*, bool number, int32_t x, int32_t) {
+      if (number && x >= 0 && x <= 100) musicvolume = x * 255 / 100;
+      return false;
+    }),
+    custom("--clickvol", nullptr, "X", "Set mouse click volume, 0-100", [](const char*, bool number, int32_t x, int32_t) {
+      if (number && x >= 0 && x <= 100) clickvolume = x * 255 / 100;
+      return false;
+    }),
+    flag("--defsound", nullptr, "Use default sound device", [] { dosound(1); }),
+    flag("--jack", nullptr, "Route sound through jack", [] { dosound(5); }),
+    flag("--pulseaudio", nullptr, "Route sound through pulse audio", [] { dosound(4); }),
+    flag("--arts", nullptr, "Route sound through aRts", [] { dosound(2); }),
+    flag("--oss", "-o", "Use direct oss sound output", [] { dosound(3); }),
+    // Not listed.
+    hidden("--superhost", [] { superhost = 1; }), hidden("--comptrn", [] { comptrn = 1; }),
+    hidden("--allai", [] { allai = 1; }), hidden("--badgl", [] { badgl = 1; }),
+    hidden("--badmouse", [] { badmouse = 1; }), hidden("--nocompression", [] { compression = 0; }),
+    hidden("--windowed", [] { fullscreen = 0; }), hidden("--lightfx", [] { lightfx = 1; }),
+    hidden("--grass", [] { grass = 1; }), hidden("--directsound", [] { dosound(4); }),
+    hidden("--waveout", [] { dosound(5); }), hidden("--fullgrx", [] {}), hidden("--intro", [] {}),
+    {.name = "--nointro", .shortname = "-i", .set = [] {}}, hidden("--antialiasing", [] {}),
+    hidden("--noantialiasing", [] {}), hidden("--exit", [] { exit(15); }),
+};
+
+// The option whose value is awaited, and which of its values comes next.
+const Option* waiting = nullptr;
+int32_t valuestep = 0;
+
+bool named(const Option& o, const char* text) {
+  return (o.name[0] && strcmp(text, o.name) == 0) || (o.shortname && strcmp(text, o.shortname) == 0);
+}
+
+// One value of the waiting option.
+void takevalue(const char* text) {
+  const Option& o = *waiting;
+  int32_t x = 0;
+  const bool number = readint(text, &x);
+  bool more = false;
+  switch (o.kind) {
+    case Kind::flag: break;
+    case Kind::clamp: if (number) *o.target = clampi(x, o.low, o.high); break;
+    case Kind::range: if (number && x >= o.low && x <= o.high) *o.target = x; break;
+    case Kind::whole: if (number) *o.target = x; break;
+    case Kind::text: strlcopy(o.buffer, text, o.size); break;
+    case Kind::custom: more = o.take(text, number, x, valuestep++); break;
+  }
+  if (more) pendingvalue = 1;
+  else waiting = nullptr;
+}
 void printusage() {
-  static const char* const before[] = {
-      "usage: vey3 [option(s)] [gamename]",
-      "options:",
-      "-v  --version       Print version number and exit",
-      "-d                  Increase debug level",
-      "-g  --host          Generate new turn and exit",
-      "    --verify        Verify all 2h-files and exit (creates .chk files)",
-      "    --statfile      Create a player info file after each turn (stats.txt)",
-      "    --scoredump     Create a score file after each turn (scores.html)",
-      "    --finalhost     Generate new turn, send out final score msg and exit",
-      "-c  --nocredits     Disables the end credits",
-      "******* Network Options *******",
-      "-C  --tcpclient     Connect to a Veyrances multiplayer server",
-      "-S  --tcpserver     Start a Veyrances multiplayer server",
-      "    --ipadr XXX     Use this IP-adr when connecting to server",
-      "    --port X        Use this port nbr",
-      "    --preexec CMD   Execute this command before each turn generation",
-      "    --postexec CMD  Execute this command after each turn generation",
-      "-t  --hosttime X Y  Host on day X (0=sunday) hour Y (0-23)",
-      "    --minutes X     Set host interval in minutes",
-      "-h  --hours X       Set host interval in hours",
-      "    --pauseday X    Stop timer on this day (0=sunday)",
-      "-q  --quickhost     Host as soon as all turns are done",
-      "-n  --nonationsel   No nation selection when resuming a network game",
-      "    --noclientstart Clients cannot start the game during Choose Participants",
-      "    --uploadtime X  Game is created after this many minutes.",
-      "    --uploadmaxp X  Game is created if this many players join.",
-  };
-  for (const char* line : before) puts(line);
-  printf("    --closed X      Nation closed X=nation number (0-%d)\n", 94);
-  printf("    --easyai X      Nation ai controlled X=nation number (0-%d)\n", 94);
-  printf("    --normai X      Nation ai controlled X=nation number (0-%d)\n", 94);
-  printf("    --diffai X      Nation ai controlled X=nation number (0-%d)\n", 94);
-  printf("    --mightyai X    Nation ai controlled X=nation number (0-%d)\n", 94);
-  printf("    --impai X       Nation ai controlled X=nation number (0-%d)\n", 94);
-  static const char* const after[] = {
-      "******* New Game Options *******",
-      "    --mapfile XXX   Filename of map. E.g. eye.map",
-      "    --randmap X     Make and use a random map with X prov per player (10,15,20)",
-      "    --research X    Research difficulty 0-3 (default 1)",
-      "    --hofsize X     Size of Hall of Fame 5-15 (default 10)",
-      "    --indepstr X    Strength of Independents 0-9 (default 5)",
-      "    --magicsites X  Magic site frequency 0-75 (default 40)",
-      "    --eventrarity X Random event rarity 1-2, 1=common 2=rare",
-      "    --totalvp X     Vic. points available in the world 0-25",
-      "    --capitalvp     One extra victory per capital",
-      "    --requiredvp X  Vic. points required for victory (default total/2)",
-      "    --summervp      Vic. points are accumulated each summer",
-      "    --richness X    Money multiple 50-300 (default 100)",
-      "    --resources X   Resource multiple 50-300 (default 100)",
-      "    --supplies X    Supply multiple 50-300 (default 100)",
-      "    --masterpass XX Master password. E.g. quillfeathers",
-      "    --startprov X   Number of starting provinces (1-9)",
-      "    --renaming      Enable commander renaming",
-      "    --noscoregraphs Disable score graphs",
-      "    --nonationinfo  No info at all on other nations",
-      "    --nocheatdet    Turns off cheat detection",
-      "    --era X         New game created in this era (1-3)",
-      "-M  --enablemod XXX Enable the mod with filename XXX",
-      "******* Random Map Options *******",
-      "    --makemap XXX   Generate a random map with filename XXX and exit",
-      "    --riverpart X   100 = normal amount of rivers, 0=no rivers",
-      "    --seapart X     Percent of map that is below water level (default=30)",
-      "    --mountpart X   Percent of map that is mountains (default=20)",
-      "    --forestpart X  Percent of lands that are forests (default=20)",
-      "    --farmpart X    Percent of lands that are farm lands (default=15)",
-      "    --wastepart X   Percent of lands that are wastes (default=10)",
-      "    --swamppart X   Percent of lands that are swamps (default=10)",
-      "    --mapaa         Enable antialiasing for random maps",
-      "    --mapsize W H   Set width and height of random map (default=1600 1200)",
-      "    --mapprov X     Set number of provinces (default=150)",
-      "    --passmount     Don't use impassable mountains on random maps",
-      "    --mapgcol RGBA  Ground color 0-255 (default=170 146 116 255)",
-      "    --mapscol RGBA  Sea color 0-255 (default=54 54 130 255)",
-      "    --mapbcol RGBA  Ground border color 0-255 (x4)",
-      "    --mapsbcol RGBA Sea border color 0-255 (x4)",
-      "    --mapnoise X    Ground color noise 0-255 (default 15)",
-      "    --borderwidth X Border width 0-500 (default 100)",
-      "******* Video Options *******",
-      "-w  --window        Run Veyrances 3 in a window",
-      "-u  --fullscreen    Use the entire screen",
-      "    --bitplanes X   Try to use a color depth of X bits per pixel",
-      "    --zbuffer X     Try to use a depth buffer of X bits per pixel (default=16)",
-      "-T  --textonly      Use this with --tcpserver to get graphicless server",
-      "    --gamma X       Set gamma function (brightness) 0.1 - 5.0 (default=1.0)",
-      "    --opacity X     Set gui opacity 0 - 100",
-      "-r  --res X Y       Set screen resolution / window size (default=1024 768)",
-      "    --animback      Use animated backgrounds",
-      "-a  --noanimback    Don't use animated backgrounds",
-      "    --fade          Use fade effects",
-      "-f  --nofade        No fade effects",
-      "    --nopopups      No helpful popups",
-      "    --fps X         Aim for this nbr of frames per second (default=20)",
-      "    --maxfps X      Maximum nbr of frames per second (default=50)",
-      "    --filtering X   Quality of OpenGL filtering 0-3 (default=2)",
-      "    --maxtexsize X  Max texture size in pixels 32-4096 (default=unlimited)",
-      "    --treequal X    Tree quality 1-5 (default=3)",
-      "    --texqual X     Texture quality 1-5 (default=3)",
-      "    --nolightfx     No light effects in battles",
-      "    --partamount X  Max nbr of particles 0-8 (0=none, 4=default, 8=max)",
-      "    --nograss       Don't draw the grass",
-      "    --noarcade      Don't draw floating damage numbers",
-      "    --noglext       Don't use any OpenGL extensions",
-      "    --vsync         Enable vsync",
-      "-V  --novsync       Disable vsync",
-      "    --renderpath X  Use different optimizations 0-1 (0=good for low mem cards)",
-      "-x  --fastgrx       Faster graphics (use 3 times for best performance (-xxx))",
-      "-p  --perftest      Run a performance test and exit",
-      "******* Audio Options *******",
-      "-s  --nosound       No sound effects or music",
-      "-m  --nomusic       No music",
-      "    --musicvol X    Set music volume, 0-100",
-      "    --clickvol X    Set mouse click volume, 0-100",
-      "    --defsound      Use default sound device",
-      "    --jack          Route sound through jack",
-      "    --pulseaudio    Route sound through pulse audio",
-      "    --arts          Route sound through aRts",
-      "-o  --oss           Use direct oss sound output",
-      "example: vey3 -wm  (runs Veyrances 3 in a window without music)",
-  };
-  for (const char* line : after) puts(line);
-}
-
-bool is(const char* text, const char* name, const char* shortname = nullptr) {
-  return strcmp(text, name) == 0 || (shortname && strcmp(text, shortname) == 0);
-}
-
-// Flag options; false when the text is none of them.
-bool flagoption(const char* t) {
-  if (is(t, "--host", "-g")) hostmode = 1;
-  else if (is(t, "--finalhost")) hostmode = 2;
-  else if (is(t, "--tcpserver", "-S")) { netmode = 1; musicvolume = 0; sounddevice = 0; }
-  else if (is(t, "--tcpclient", "-C")) netmode = 2;
-  else if (is(t, "--verify")) verify = 1;
-  else if (is(t, "--superhost")) superhost = 1;
-  else if (is(t, "--statfile")) statfile = 1;
-  else if (is(t, "--scoredump")) scoredump = 1;
-  else if (is(t, "--comptrn")) comptrn = 1;
-  else if (is(t, "--allai")) allai = 1;
-  else if (is(t, "--nonationsel", "-n")) nonationsel = 1;
-  else if (is(t, "--quickhost", "-q")) quickhost = 1;
-  else if (is(t, "--nocheatdet")) nocheatdet = 1;
-  else if (is(t, "--textonly", "-T")) textonly = 1;
-  else if (is(t, "--perftest", "-p")) perftestflag = 1;
-  else if (is(t, "--noclientstart")) clientstart = 0;
-  else if (is(t, "--capitalvp")) capitalvp = 1;
-  else if (is(t, "--summervp")) summervp = 1;
-  else if (is(t, "--renaming")) renaming = 1;
-  else if (is(t, "--noscoregraphs")) noscoregraphs = 1;
-  else if (is(t, "--mapaa")) mapaa = 1;
-  else if (is(t, "--badgl")) badgl = 1;
-  else if (is(t, "--badmouse")) badmouse = 1;
-  else if (is(t, "--nonationinfo")) { nonationinfo = 1; noscoregraphs = 1; }
-  else if (is(t, "--passmount")) impassmount = 0;
-  else if (is(t, "--nocredits", "-c")) endcredits = 0;
-  else if (is(t, "--nocompression")) compression = 0;
-  else if (is(t, "--window", "-w") || is(t, "--windowed")) fullscreen = 0;
-  else if (is(t, "--fullscreen", "-u")) fullscreen = 1;
-  else if (is(t, "--fade")) fade = 1;
-  else if (is(t, "--nofade", "-f")) fade = 0;
-  else if (is(t, "--animback")) animback = 1;
-  else if (is(t, "--noanimback", "-a")) animback = 0;
-  else if (is(t, "--lightfx")) lightfx = 1;
-  else if (is(t, "--nolightfx")) lightfx = 0;
-  else if (is(t, "--grass")) grass = 1;
-  else if (is(t, "--nograss")) grass = 0;
-  else if (is(t, "--vsync")) vsync = 1;
-  else if (is(t, "--novsync", "-V")) vsync = 0;
-  else if (is(t, "--noglext")) glext = 0;
-  else if (is(t, "--noarcade")) arcade = 0;
-  else if (is(t, "--nopopups")) popups = 0;
-  else if (is(t, "--fastgrx", "-x")) { fastgrx++; filtering = 0; animback = 0; fade = 0; }
-  else if (is(t, "--nosound", "-s")) sounddevice = 0;
-  else if (is(t, "--defsound")) sounddevice = 1;
-  else if (is(t, "--arts")) sounddevice = 2;
-  else if (is(t, "--oss", "-o")) sounddevice = 3;
-  else if (is(t, "--pulseaudio") || is(t, "--directsound")) sounddevice = 4;
-  else if (is(t, "--jack") || is(t, "--waveout")) sounddevice = 5;
-  else if (is(t, "--nomusic", "-m")) musicvolume = 0;
-  else if (is(t, "-d")) debuglevel++;
-  else if (is(t, "--fullgrx") || is(t, "--intro") || is(t, "--nointro", "-i") || is(t, "--antialiasing") ||
-           is(t, "--noantialiasing")) {
-  } else return false;
-  return true;
+  puts("usage: vey3 [option(s)] [gamename]");
+  for (const Option& o : options) {
+    if (!o.help) continue;
+    if (o.heading) puts(o.heading);
+    char left[40];
+    snprintf(left, sizeof left, "%s%s%s", o.name, o.arg ? " " : "", o.arg ? o.arg : "");
+    printf("%-2s  %-16s%s\n", o.shortname ? o.shortname : "", left, o.help);
+  }
+  puts("example: vey3 -wm  (runs Veyrances 3 in a window without music)");
 }
 }  // namespace
 
 void parseoption(const char* text) {
   if (pendingvalue) {
     pendingvalue = 0;
-    takevalue(text);
+    if (waiting) takevalue(text);
     return;
   }
-  if (flagoption(text)) return;
-  for (const ValueOption& option : valueoptions) {
-    if (is(text, option.name, option.shortname)) {
-      waiting = option.wait;
-      valuestep = 0;
-      pendingvalue = 1;
-      if (option.wait == Wait::hosttime) hostinterval = 0;
-      if (option.wait == Wait::minutes || option.wait == Wait::hours)
-        for (int32_t& hour : hosthour) hour = -1;
+  for (const Option& o : options) {
+    if (!named(o, text)) continue;
+    if (o.kind == Kind::flag) {
+      o.set();
       return;
     }
-  }
-  if (is(text, "--exit")) exit(15);
-  if (is(text, "--version", "-v")) {
-    printversion();
-    fflush(stdout);
-    exit(1);
-  }
-  if (is(text, "--help", "-h")) {
-    printusage();
-    fflush(stdout);
-    exit(1);
+    waiting = &o;
+    valuestep = 0;
+    pendingvalue = 1;
+    if (o.begin) o.begin();
+    return;
   }
   printf("unknown switch: %s\n", text);
   fflush(stdout);
@@ -542,7 +507,7 @@ void resetoptions() {
   badmouse = badgl = 0;
   compression = 1;
   pendingvalue = 0;
-  waiting = Wait::none;
+  waiting = nullptr;
   valuestep = 0;
   modlistcleared = false;
 }

@@ -18,39 +18,65 @@ int32_t winwidth, winheight, bitplanes, zbuffer, musicvolume, clickvolume, texqu
 float gammavalue;
 int32_t framedelay, fpstarget, maxtexsize, partamount, fastgrx;
 
+namespace {
+// One setting: its variable (a whole number or a real), its built-in value,
+// whether the settings file stores it, and what loading puts in place of a
+// stored value outside low..high.
+struct Setting {
+  int32_t* whole;
+  float* real;
+  double initial;
+  bool stored;
+  double low, high, outside;
+};
+constexpr double ANY = 1e30;
+// The mod list stands between gfxlevel and lightfx in the file.
+constexpr Setting MODLIST{nullptr, nullptr, 0, true, 0, 0, 0};
+
+Setting whole(int32_t& v, int32_t initial, bool stored = true) { return {&v, nullptr, double(initial), stored, -ANY, ANY, 0}; }
+
+// Every setting, the stored ones in file order.
+const Setting settings[] = {
+    whole(fade, 1), whole(sounddevice, 1), whole(animback, 1), whole(filtering, 2), whole(fullscreen, 0),
+    {&fswidth, nullptr, -1, true, 640, ANY, 640}, {&fsheight, nullptr, -1, true, 400, ANY, 400},
+    whole(mainmusic, 1), whole(battlemusic, 1), whole(configreserved, 0), whole(guiopacity, -1),
+    whole(gfxlevel, -1), MODLIST, whole(lightfx, 1), whole(grass, 1), whole(renderpath, 1),
+    {&treequality, nullptr, 3, true, 1, 5, 3}, {nullptr, &screenscale, 1.0, true, 0.5, 1.5, -1.0},
+    whole(wheelzoom, 1), whole(edgescroll, 1),
+    // Not stored.
+    whole(winwidth, -1, false), whole(winheight, -1, false), whole(bitplanes, -1, false), whole(zbuffer, 1, false),
+    whole(musicvolume, 255, false), whole(clickvolume, 80, false), whole(texquality, 3, false),
+    {nullptr, &gammavalue, -1.0, false, -ANY, ANY, 0}, whole(framedelay, 20, false), whole(fpstarget, 15, false),
+    whole(maxtexsize, 0, false), whole(partamount, -1, false), whole(fastgrx, 0, false),
+};
+
+bool ismodlist(const Setting& s) { return !s.whole && !s.real; }
+
+// Reads the enabled mods; false when the file is damaged there.
+bool getmodlist(FILE* f, const char* path) {
+  int32_t mods = getint(f);
+  if (mods < 0 || mods > MAXMODS) {
+    debugprint("*** Warning: settings file %s damaged (mod count %d)\n", path, mods);
+    return false;   // the rest of the stream cannot be trusted
+  }
+  for (int32_t i = 0; i < mods; i++) {
+    char name[MAXSTRING + 1];
+    get_string(name, sizeof name, f);
+    if (binreadfailed) {
+      debugprint("*** Warning: settings file %s damaged (mod names)\n", path);
+      return false;
+    }
+    if (modfileexists(name)) enablemod(name);
+  }
+  return true;
+}
+}  // namespace
+
 void resetsettings() {
-  fade = 1;
-  sounddevice = 1;
-  animback = 1;
-  filtering = 2;
-  fullscreen = 0;
-  fswidth = -1;
-  fsheight = -1;
-  mainmusic = 1;
-  battlemusic = 1;
-  configreserved = 0;
-  guiopacity = -1;
-  gfxlevel = -1;
-  lightfx = 1;
-  grass = 1;
-  renderpath = 1;
-  treequality = 3;
-  screenscale = 1.0f;
-  wheelzoom = 1;
-  edgescroll = 1;
-  winwidth = -1;
-  winheight = -1;
-  bitplanes = -1;
-  zbuffer = 1;
-  musicvolume = 255;
-  clickvolume = 80;
-  texquality = 3;
-  gammavalue = -1.0f;
-  framedelay = 20;
-  fpstarget = 15;
-  maxtexsize = 0;
-  partamount = -1;
-  fastgrx = 0;
+  for (const Setting& s : settings) {
+    if (s.whole) *s.whole = int32_t(s.initial);
+    if (s.real) *s.real = float(s.initial);
+  }
 }
 
 namespace {
@@ -75,45 +101,17 @@ void loadconfig() {
     unlink(path);
     return;
   }
-  fade = getint(f);
-  sounddevice = getint(f);
-  animback = getint(f);
-  filtering = getint(f);
-  fullscreen = getint(f);
-  fswidth = getint(f);
-  fsheight = getint(f);
-  if (fswidth < 640) fswidth = 640;
-  if (fsheight < 400) fsheight = 400;
-  mainmusic = getint(f);
-  battlemusic = getint(f);
-  configreserved = getint(f);
-  guiopacity = getint(f);
-  gfxlevel = getint(f);
-
-  int32_t mods = getint(f);
-  if (mods < 0 || mods > MAXMODS) {
-    debugprint("*** Warning: settings file %s damaged (mod count %d)\n", path, mods);
-    return;   // the rest of the stream cannot be trusted
-  }
-  for (int32_t i = 0; i < mods; i++) {
-    char name[MAXSTRING + 1];
-    get_string(name, sizeof name, f);
-    if (binreadfailed) {
-      debugprint("*** Warning: settings file %s damaged (mod names)\n", path);
-      return;
+  for (const Setting& s : settings) {
+    if (!s.stored) continue;
+    if (ismodlist(s)) {
+      if (!getmodlist(f, path)) return;
+      continue;
     }
-    if (modfileexists(name)) enablemod(name);
+    const double v = s.whole ? double(getint(f)) : double(getfixed(f));
+    const double kept = v < s.low || v > s.high ? s.outside : v;
+    if (s.whole) *s.whole = int32_t(kept);
+    else *s.real = float(kept);
   }
-
-  lightfx = getint(f);
-  grass = getint(f);
-  renderpath = getint(f);
-  treequality = getint(f);
-  if (treequality < 1 || treequality > 5) treequality = 3;
-  screenscale = getfixed(f);
-  if (screenscale < 0.5f || screenscale > 1.5f) screenscale = -1.0f;
-  wheelzoom = getint(f);
-  edgescroll = getint(f);
 }
 
 void saveconfig() {
@@ -126,27 +124,17 @@ void saveconfig() {
   bailif(!out.ok(), "cannot create config file\n");
   FILE* f = out.stream();
   putint(CONFIGVERSION, f);
-  putint(fade, f);
   if (sounddevice != 0) sounddevice = 1;
-  putint(sounddevice, f);
-  putint(animback, f);
-  putint(filtering, f);
-  putint(fullscreen, f);
-  putint(fswidth, f);
-  putint(fsheight, f);
-  putint(mainmusic, f);
-  putint(battlemusic, f);
-  putint(configreserved, f);
-  putint(guiopacity, f);
-  putint(gfxlevel, f);
-  putint(enabledmodlist.last + 1, f);
-  for (int32_t i = 0; i <= enabledmodlist.last; i++) put_string(enabledmodlist.names[i], f);
-  putint(lightfx, f);
-  putint(grass, f);
-  putint(renderpath, f);
-  putint(treequality, f);
-  putfixed(f, screenscale);
-  putint(wheelzoom, f);
-  putint(edgescroll, f);
+  for (const Setting& s : settings) {
+    if (!s.stored) continue;
+    if (ismodlist(s)) {
+      putint(enabledmodlist.last + 1, f);
+      for (int32_t i = 0; i <= enabledmodlist.last; i++) put_string(enabledmodlist.names[i], f);
+    } else if (s.whole) {
+      putint(*s.whole, f);
+    } else {
+      putfixed(f, *s.real);
+    }
+  }
   bailif(!out.commit(), "cannot create config file\n");
 }

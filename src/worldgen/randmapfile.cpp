@@ -132,13 +132,8 @@ int makemapmode() {
   if (seapart < 0 || seapart > 100) return refuse("--seapart must be 0 to 100");
   if (seapart == 100) return refuse("--seapart 100 leaves no land for any nation; use at most 99");
   if (mountpart < 0 || mountpart > 100) return refuse("--mountpart must be 0 to 100");
-  const int32_t shares[4] = {forestpart, farmpart, wastepart, swamppart};
-  const char* const names[4] = {"--forestpart", "--farmpart", "--wastepart", "--swamppart"};
-  for (int i = 0; i < 4; i++)
-    if (shares[i] < 0 || shares[i] > 100) {
-      printf("%s must be 0 to 100\n", names[i]);
-      return 1;
-    }
+  // The land shares (--forestpart and its kin) need no range: above 100 every
+  // land of that kind, below 0 none.
   if (riverpart < 0 || riverpart > 1000) return refuse("--riverpart must be 0 to 1000");
   if (mapnoise < 0 || mapnoise > 255) return refuse("--mapnoise must be 0 to 255");
   if (borderwidth < -1 || borderwidth > 500) return refuse("--borderwidth must be 0 to 500");
