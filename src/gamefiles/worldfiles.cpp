@@ -73,101 +73,45 @@ void putenchs(FILE* f) {
   endsection(f);
 }
 
-// The sections that the world and turn files read alike. tag names the
-// reader in its messages ("gettrndta", "getfather").
-bool getlands(FILE* f, const char* tag) {
+// An indexed section: each record after its number, ended by a negative
+// number. The world and turn files read eight of them alike.
+struct Section {
+  const char* what;    // names a bad number in the reader's message ("lnr"); null: the
+                       // number is not checked here (the record reader checks it)
+  int32_t limit;       // numbers 0..limit-1
+  bool cut;            // without what: a number past the limit is cut to limit - 1
+  void (*get)(int32_t n, FILE* f);
+  int32_t* highest;    // set to -1, then to the highest number read; null: none
+};
+const Section LANDS{"lnr", MAXLANDS, false, getland, &nbrlands};
+const Section KINGDOMS{"kdm", MAXKINGDOMS, false, get_kingdom, nullptr};
+const Section UNITS{"unr", MAXUNITS, false, [](int32_t u, FILE* f) { get_unit(u, f, 0); }, &highestunit};
+const Section COMS{"cnr", MAXCOMS, false, [](int32_t c, FILE* f) { get_com(c, f, 0); }, &highestcom};
+const Section VEYRANCES{nullptr, MAXPLAYERS, false, get_veyrances, nullptr};
+const Section MERCS{nullptr, MAXMERCBANDS, true, get_merc, nullptr};
+const Section ENCHS{"ench", MAXENCH, false, get_ench, &highestench};
+const Section MESSAGES{"msg", MAXMSG, false, get_mess, &highestmsg};
+
+// Reads the section; tag names the reader in its messages ("gettrndta",
+// "getfather"). False when the file is broken there.
+bool getsection(FILE* f, const char* tag, const Section& s) {
   char message[100];
-  formatbounded(message, sizeof message, "%s: bad lnr", tag);
-  nbrlands = -1;
+  if (s.what) formatbounded(message, sizeof message, "%s: bad %s", tag, s.what);
+  if (s.highest) *s.highest = -1;
   for (;;) {
-    int32_t l = getindex(f, MAXLANDS, message);
-    if (l < 0) return l == -1;
-    getland(l, f);
+    int32_t n;
+    if (s.what) {
+      n = getindex(f, s.limit, message);
+      if (n < 0) return n == -1;
+    } else {
+      n = getint(f);
+      if (readbroken()) return false;
+      if (n < 0) return true;
+      if (s.cut) n = imin(n, s.limit - 1);
+    }
+    s.get(n, f);
     if (readbroken()) return false;
-    nbrlands = imax(nbrlands, l);
-  }
-}
-
-bool getkingdoms(FILE* f, const char* tag) {
-  char message[100];
-  formatbounded(message, sizeof message, "%s: bad kdm", tag);
-  for (;;) {
-    int32_t k = getindex(f, MAXKINGDOMS, message);
-    if (k < 0) return k == -1;
-    get_kingdom(k, f);
-    if (readbroken()) return false;
-  }
-}
-
-bool getunits(FILE* f, const char* tag) {
-  char message[100];
-  formatbounded(message, sizeof message, "%s: bad unr", tag);
-  highestunit = -1;
-  for (;;) {
-    int32_t u = getindex(f, MAXUNITS, message);
-    if (u < 0) return u == -1;
-    get_unit(u, f, 0);
-    if (readbroken()) return false;
-    highestunit = imax(highestunit, u);
-  }
-}
-
-bool getcoms(FILE* f, const char* tag) {
-  char message[100];
-  formatbounded(message, sizeof message, "%s: bad cnr", tag);
-  highestcom = -1;
-  for (;;) {
-    int32_t c = getindex(f, MAXCOMS, message);
-    if (c < 0) return c == -1;
-    get_com(c, f, 0);
-    if (readbroken()) return false;
-    highestcom = imax(highestcom, c);
-  }
-}
-
-bool getveyrances(FILE* f) {
-  for (;;) {
-    int32_t p = getint(f);
-    if (readbroken()) return false;
-    if (p < 0) return true;
-    get_veyrances(p, f);
-    if (readbroken()) return false;
-  }
-}
-
-bool getmercs(FILE* f) {
-  for (;;) {
-    int32_t n = getint(f);
-    if (readbroken()) return false;
-    if (n < 0) return true;
-    get_merc(imin(n, MAXMERCBANDS - 1), f);
-    if (readbroken()) return false;
-  }
-}
-
-bool getenchs(FILE* f, const char* tag) {
-  char message[100];
-  formatbounded(message, sizeof message, "%s: bad ench", tag);
-  highestench = -1;
-  for (;;) {
-    int32_t e = getindex(f, MAXENCH, message);
-    if (e < 0) return e == -1;
-    get_ench(e, f);
-    if (readbroken()) return false;
-    highestench = imax(highestench, e);
-  }
-}
-
-bool getmessages(FILE* f, const char* tag) {
-  char message[100];
-  formatbounded(message, sizeof message, "%s: bad msg", tag);
-  highestmsg = -1;
-  for (;;) {
-    int32_t m = getindex(f, MAXMSG, message);
-    if (m < 0) return m == -1;
-    get_mess(m, f);
-    if (readbroken()) return false;
-    highestmsg = imax(highestmsg, m);
+    if (s.highest) *s.highest = imax(*s.highest, n);
   }
 }
 
@@ -260,22 +204,22 @@ void getturndata(int32_t p, FILE* f) {
   debugprint("got turn info for player %d\n", p);
   mapzoom = getfixed(f);
   debugprint("get turn data for player %d global_mappic %s fileversion %d\n", p, gameinfo.mappic, readversion);
-  if (!getlands(f, "gettrndta")) return;
+  if (!getsection(f, "gettrndta", LANDS)) return;
   debugprint("lands %d ", nbrlands);
-  if (!getkingdoms(f, "gettrndta")) return;
+  if (!getsection(f, "gettrndta", KINGDOMS)) return;
   debugprint("kingdoms %d ", MAXKINGDOMS);
-  if (!getunits(f, "gettrndta")) return;
+  if (!getsection(f, "gettrndta", UNITS)) return;
   debugprint("units %d ", highestunit);
-  if (!getcoms(f, "gettrndta")) return;
+  if (!getsection(f, "gettrndta", COMS)) return;
   debugprint("coms %d ", highestcom);
-  if (!getveyrances(f)) return;
+  if (!getsection(f, "gettrndta", VEYRANCES)) return;
   int32_t k = getindex(f, MAXKINGDOMS, "gettrndta: bad kdm");
   if (k >= 0) get_splstf(k, f);
   if (readbroken() || k == -2) return;
   if (k >= 0) getint(f);   // the section's end
-  if (!getmercs(f) || !getenchs(f, "gettrndta")) return;
+  if (!getsection(f, "gettrndta", MERCS) || !getsection(f, "gettrndta", ENCHS)) return;
   for (int32_t i = 0; i < MAXSCORES; i++) get_score(i, f);
-  if (!getmessages(f, "gettrndta") || !getblocks(f)) return;
+  if (!getsection(f, "gettrndta", MESSAGES) || !getblocks(f)) return;
   if (getint(f) == 1) get_endstats(f);
   else endstats.highest = -1;
   if (readbroken()) return;
@@ -378,9 +322,8 @@ void getfatherland(FILE* f) {
   debugprint("getfatherland\n");
   if (!get_gameinforec(gameinfo, f)) return;
   mapzoom = getfixed(f);
-  if (!getlands(f, "getfather") || !getkingdoms(f, "getfather") || !getunits(f, "getfather") ||
-      !getcoms(f, "getfather") || !getveyrances(f))
-    return;
+  for (const Section* s : {&LANDS, &KINGDOMS, &UNITS, &COMS, &VEYRANCES})
+    if (!getsection(f, "getfather", *s)) return;
   for (;;) {
     int32_t p = getindex(f, MAXKINGDOMS, "getfather: bad kdm");
     if (p < 0) {
@@ -390,9 +333,9 @@ void getfatherland(FILE* f) {
     get_splstf(p, f);
     if (readbroken()) return;
   }
-  if (!getmercs(f)) return;
+  if (!getsection(f, "getfather", MERCS)) return;
   getmany(merctemplateused, 1, sizeof merctemplateused, f, sizeof merctemplateused);
-  if (readbroken() || !getenchs(f, "getfather")) return;
+  if (readbroken() || !getsection(f, "getfather", ENCHS)) return;
   int32_t h = imin(imax(int32_t(gameinfo.hofsize), 0), MAXSCORES);
   for (int32_t i = 0; i < h; i++) get_score(i, f);
   if (!getblocks(f)) return;
