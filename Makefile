@@ -9,7 +9,7 @@ SMOKE_FUZZ_SECONDS ?= 4
 # Paths relative to the checkout, so that ccache (where installed) shares objects between checkouts.
 export CCACHE_BASEDIR := $(CURDIR)
 
-.PHONY: all deps release asan fuzzbuild host play test test-release test-asan test-fuzz test-host bench fuzz clean
+.PHONY: all deps release asan fuzzbuild host seeds play test test-release test-asan test-fuzz test-host bench fuzz clean
 
 all: release
 
@@ -29,6 +29,10 @@ release: deps $(RELEASE)/build.ninja
 	cmake --build $(RELEASE) -j $(JOBS)
 asan: deps $(ASAN)/build.ninja
 	cmake --build $(ASAN) -j $(JOBS)
+# The seeds of the game-file fuzz targets, written anew after a change of a file layout.
+seeds: release
+	$(RELEASE)/vey3seeds fuzz/corpus
+
 # The host program alone (build/host/vey3host): the shared and host layers,
 # no SDL or OpenGL, for machines without a display.
 host: deps $(HOST)/build.ninja

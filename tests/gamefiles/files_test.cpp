@@ -3,6 +3,7 @@
 #include "gamefiles/gamefiles.h"
 #include "runtime/binio.h"
 #include "support/gamefolders.h"
+#include "support/gameseeds.h"
 #include "support/sampleworld.h"
 
 namespace {
@@ -268,34 +269,16 @@ TEST_F(Files, VerifyReports) {
   EXPECT_FALSE(fileexists("%s%s.chk", folder.c_str(), realmword(3)));
 }
 
-// Writes the fuzz targets' seed files from the real writers. Run by hand when
-// a layout changes: test_gamefiles --gtest_also_run_disabled_tests
-// --gtest_filter='*SeedCorpus*'
-TEST_F(Files, DISABLED_WriteSeedCorpus) {
-  std::string corpus = std::string(VEY3_SOURCE_DIR) + "/fuzz/corpus/";
-  auto seed = [&](const char* target, const char* name, std::vector<uint8_t> bytes, bool dropcrc) {
-    if (dropcrc) bytes.resize(bytes.size() - 2);
-    mkdirs((corpus + target).c_str());
-    writebytes(corpus + target + "/" + name, bytes);
-  };
-  sampleworld(12, 6, 60, 6);
-  gameinfo.hofsize = 3;
-  GameFile file = createfileheader("fz", 7, 2, 1, -1, nullptr, 0);
-  putfatherland(gamefilestream(file));
-  ASSERT_TRUE(closegamefile(std::move(file), 0));
-  seed("gamefile_world", "world", readbytes(lastfilepath), false);
-  for (int n = 0; n < 2; n++) closevcr(crvcr(2, 3, 1, 2, 0, 99 + n, 1, 2, 3));
-  file = createfileheader("fz", 7, 2, 1, 2, "pw2", 0);
-  putturndata(2, gamefilestream(file));
-  ASSERT_TRUE(closegamefile(std::move(file), 1));
-  seed("gamefile_turn", "turn", readbytes(lastfilepath), false);
-  char path[PATHLEN];
-  vcrpath(path, PATHLEN, 2, 0);
-  seed("gamefile_replay", "replay", readbytes(path), false);
-  write2hfile(3, "fz", 2, 7);
-  seed("gamefile_order", "orders", readbytes(lastfilepath), true);
-  writenewlord("newlords", 6, 1, "x");
-  seed("gamefile_pretender", "design", readbytes(lastfilepath), true);
+// The committed seeds of the game-file fuzz targets are what the writers make
+// today; after a change of layout `make seeds` writes them anew.
+TEST_F(Files, FuzzSeedsAreWhatTheWritersMake) {
+  const std::vector<GameSeed> seeds = makegameseeds();
+  ASSERT_EQ(seeds.size(), 5u);
+  for (const GameSeed& s : seeds) {
+    const std::string path = std::string(VEY3_SOURCE_DIR) + "/fuzz/corpus/" + s.target + "/" + s.name;
+    EXPECT_FALSE(s.bytes.empty()) << path;
+    EXPECT_TRUE(readbytes(path) == s.bytes) << path << " is stale: run make seeds";
+  }
 }
 
 TEST_F(Files, VerifyFromTheCommandLine) {

@@ -1,0 +1,55 @@
+// The seed files of the game-file fuzz targets, made by the real writers from
+// the sample world: `make seeds` writes them into fuzz/corpus, and a test
+// holds the committed ones to what the writers make today.
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "gamefiles/gamefiles.h"
+#include "support/sampleworld.h"
+
+struct GameSeed {
+  const char* target;   // fuzz target, the folder under fuzz/corpus
+  const char* name;
+  std::vector<uint8_t> bytes;
+};
+
+// Needs the game data loaded and savepath and temppath set to folders of the
+// caller's own.
+inline std::vector<GameSeed> makegameseeds() {
+  std::vector<GameSeed> seeds;
+  auto take = [&](const char* target, const char* name, const char* path, bool dropcrc) {
+    std::vector<uint8_t> bytes;
+    if (FILE* f = fopen(path, "rb")) {
+      int c;
+      while ((c = fgetc(f)) != EOF) bytes.push_back(uint8_t(c));
+      fclose(f);
+    }
+    // The order and design targets append their own checksum.
+    if (dropcrc && bytes.size() >= 2) bytes.resize(bytes.size() - 2);
+    seeds.push_back({target, name, bytes});
+  };
+  for (int r = 0; r < MAXNATIONS; r++)
+    if (!nations[r].fileword[0]) formatbounded(nations[r].fileword, FILEWORDLEN, "nation%d", r);
+  sampleworld(12, 6, 60, 6);
+  gameinfo.hofsize = 3;
+  GameFile file = createfileheader("fz", 7, 2, 1, -1, nullptr, 0);
+  putfatherland(gamefilestream(file));
+  if (!closegamefile(std::move(file), 0)) return {};
+  take("gamefile_world", "world", lastfilepath, false);
+  for (int n = 0; n < 2; n++) closevcr(crvcr(2, 3, 1, 2, 0, 99 + n, 1, 2, 3));
+  file = createfileheader("fz", 7, 2, 1, 2, "pw2", 0);
+  putturndata(2, gamefilestream(file));
+  if (!closegamefile(std::move(file), 1)) return {};
+  take("gamefile_turn", "turn", lastfilepath, false);
+  char path[PATHLEN];
+  vcrpath(path, PATHLEN, 2, 0);
+  take("gamefile_replay", "replay", path, false);
+  write2hfile(3, "fz", 2, 7);
+  take("gamefile_order", "orders", lastfilepath, true);
+  writenewlord("newlords", 6, 1, "x");
+  take("gamefile_pretender", "design", lastfilepath, true);
+  return seeds;
+}
