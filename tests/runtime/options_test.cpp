@@ -50,55 +50,31 @@ struct ValueCase {
 }  // namespace
 
 TEST_F(OptionsFixture, ValueTable) {
+  // Each value kind at and past its limits, and the options with rules of their own.
   const ValueCase cases[] = {
       {{"--fps", "2"}, &fpstarget, 4},          {{"--fps", "500"}, &fpstarget, 200},
-      {{"--fps", "30"}, &fpstarget, 30},        {{"--fps", "x"}, &fpstarget, 15},
-      {{"--maxfps", "0"}, &framedelay, 20},     {{"--maxfps", "300"}, &framedelay, 5},
-      {{"--maxfps", "30"}, &framedelay, 33},    {{"--filtering", "5"}, &filtering, 3},
-      {{"--filtering", "-1"}, &filtering, 2},   {{"--filtering", "0"}, &filtering, 0},
-      {{"--bitplanes", "0"}, &bitplanes, -1},   {{"--bitplanes", "300"}, &bitplanes, 256},
-      {{"--zbuffer", "-1"}, &zbuffer, 1},       {{"--zbuffer", "40"}, &zbuffer, 32},
-      {{"--zbuffer", "0"}, &zbuffer, 0},        {{"--opacity", "150"}, &guiopacity, 100},
-      {{"--opacity", "-3"}, &guiopacity, 0},    {{"--musicvol", "50"}, &musicvolume, 127},
-      {{"--musicvol", "101"}, &musicvolume, 255}, {{"--musicvol", "-1"}, &musicvolume, 255},
-      {{"--clickvol", "100"}, &clickvolume, 255}, {{"--clickvol", "0"}, &clickvolume, 0},
-      {{"--maxtexsize", "16"}, &maxtexsize, 32}, {{"--maxtexsize", "0"}, &maxtexsize, 0},
-      {{"--maxtexsize", "-1"}, &maxtexsize, 0}, {{"--maxtexsize", "5000"}, &maxtexsize, 5000},
-      {{"--treequal", "9"}, &treequality, 5},   {{"--texqual", "0"}, &texquality, 1},
-      {{"--partamount", "-1"}, &partamount, -1}, {{"--partamount", "9"}, &partamount, 9},
-      {{"--partamount", "10"}, &partamount, -1}, {{"--renderpath", "0"}, &renderpath, 0},
-      {{"--renderpath", "2"}, &renderpath, 1},  {{"--port", "6000"}, &port, 6000},
+      {{"--fps", "x"}, &fpstarget, 15},         {{"--maxfps", "0"}, &framedelay, 20},
+      {{"--maxfps", "300"}, &framedelay, 5},    {{"--maxfps", "30"}, &framedelay, 33},
+      {{"--filtering", "5"}, &filtering, 3},    {{"--filtering", "-1"}, &filtering, 2},
+      {{"--bitplanes", "0"}, &bitplanes, -1},   {{"--zbuffer", "40"}, &zbuffer, 32},
+      {{"--musicvol", "50"}, &musicvolume, 127}, {{"--musicvol", "101"}, &musicvolume, 255},
+      {{"--maxtexsize", "16"}, &maxtexsize, 32}, {{"--maxtexsize", "5000"}, &maxtexsize, 5000},
+      {{"--partamount", "-1"}, &partamount, -1}, {{"--partamount", "10"}, &partamount, -1},
       {{"--port", "99999999999"}, &port, INT32_MAX},
       {{"--minutes", "30"}, &hostinterval, 30}, {{"--hours", "2"}, &hostinterval, 120},
       {{"--minutes", "0"}, &hostinterval, 0},   {{"--uploadtime", "3"}, &uploadtime, 180000},
-      {{"--uploadtime", "-1"}, &uploadtime, -1}, {{"--uploadmaxp", "200"}, &uploadmaxp, 95},
-      {{"--uploadmaxp", "-2"}, &uploadmaxp, 0}, {{"--randmap", "150"}, &randmap, 100},
-      {{"--randmap", "-1"}, &randmap, 0},       {{"--research", "3"}, &researchdiff, 3},
-      {{"--research", "4"}, &researchdiff, 1},  {{"--hofsize", "4"}, &hofsize, 10},
-      {{"--hofsize", "15"}, &hofsize, 15},      {{"--indepstr", "10"}, &indepstr, 5},
-      {{"--indepstr", "0"}, &indepstr, 0},      {{"--magicsites", "76"}, &magicsites, -1},
-      {{"--magicsites", "75"}, &magicsites, 75}, {{"--eventrarity", "3"}, &eventrarity, -1},
-      {{"--eventrarity", "2"}, &eventrarity, 2}, {{"--totalvp", "30"}, &totalvp, 25},
-      {{"--totalvp", "-1"}, &totalvp, -1},      {{"--requiredvp", "7"}, &requiredvp, 7},
+      {{"--uploadmaxp", "200"}, &uploadmaxp, 95}, {{"--randmap", "150"}, &randmap, 100},
+      {{"--research", "3"}, &researchdiff, 3},  {{"--research", "4"}, &researchdiff, 1},
+      {{"--totalvp", "30"}, &totalvp, 25},      {{"--totalvp", "-1"}, &totalvp, -1},
       {{"--richness", "10"}, &richness, 50},    {{"--resources", "400"}, &resources, 300},
-      {{"--supplies", "120"}, &supplies, 120},  {{"--startprov", "10"}, &startprov, 1},
-      {{"--startprov", "9"}, &startprov, 9},    {{"--era", "4"}, &eraoption, 0},
-      {{"--era", "3"}, &eraoption, 3},          {{"--riverpart", "2000"}, &riverpart, 1000},
-      {{"--seapart", "150"}, &seapart, 100},    {{"--mountpart", "-5"}, &mountpart, 0},
       {{"--forestpart", "-5"}, &forestpart, -5}, {{"--farmpart", "500"}, &farmpart, 500},
-      {{"--swamppart", "7"}, &swamppart, 7},    {{"--wastepart", "8"}, &wastepart, 8},
-      {{"--mapnoise", "300"}, &mapnoise, 300},  {{"--borderwidth", "600"}, &borderwidth, 500},
-      {{"--mapprov", "5"}, &mapprov, 10},       {{"--mapprov", "2000"}, &mapprov, 1495},
       {{"--pauseday", "6"}, &pauseday[6], 1},   {{"--pauseday", "7"}, &pauseday[0], 0},
       {{"--closed", "3"}, &nationcontrol[3], -3}, {{"--closed", "99"}, &nationcontrol[94], 0},
-      {{"--easyai", "5"}, &nationcontrol[5], 20}, {{"--normai", "0"}, &nationcontrol[0], 21},
-      {{"--diffai", "94"}, &nationcontrol[94], 22}, {{"--mightyai", "22"}, &nationcontrol[22], 23},
-      {{"--impai", "26"}, &nationcontrol[26], 24},
+      {{"--easyai", "5"}, &nationcontrol[5], 20}, {{"--impai", "26"}, &nationcontrol[26], 24},
       {{"-t", "3", "14"}, &hosthour[3], 14},     {{"-t", "7", "14"}, &hosthour[0], -1},
       {{"--hosttime", "3", "24"}, &hosthour[3], -1},
       {{"--mapsize", "50", "20000"}, &mapsize[0], 100}, {{"--mapsize", "50", "20000"}, &mapsize[1], 11000},
-      {{"--mapgcol", "1", "2", "3", "4"}, &mapgcol[3], 4}, {{"--mapscol", "9", "8", "7", "6"}, &mapscol[0], 9},
-      {{"--mapbcol", "1", "2", "3", "4"}, &mapbcol[2], 3}, {{"--mapsbcol", "1", "2", "3", "4"}, &mapsbcol[1], 2},
+      {{"--mapgcol", "1", "2", "3", "4"}, &mapgcol[3], 4}, {{"--mapsbcol", "1", "2", "3", "4"}, &mapsbcol[1], 2},
       {{"-r", "800", "600"}, &winheight, 600},   {{"--res", "800", "50"}, &fsheight, -1},
   };
   for (const ValueCase& c : cases) {
@@ -170,33 +146,20 @@ TEST_F(OptionsFixture, HostTimers) {
   EXPECT_EQ(hostinterval, 45);
 }
 
+// Flags that do more than set their own switch, aliases, and pairs whose
+// later one wins.
 TEST_F(OptionsFixture, Flags) {
   struct Flag {
     const char* option;
     const int32_t* setting;
     int32_t expected;
   } flags[] = {
-      {"--host", &hostmode, 1}, {"-g", &hostmode, 1}, {"--finalhost", &hostmode, 2}, {"--tcpserver", &netmode, 1},
-      {"-S", &netmode, 1}, {"--tcpclient", &netmode, 2}, {"-C", &netmode, 2}, {"--verify", &verify, 1},
-      {"--superhost", &superhost, 1}, {"--statfile", &statfile, 1}, {"--scoredump", &scoredump, 1},
-      {"--comptrn", &comptrn, 1}, {"--allai", &allai, 1}, {"--nonationsel", &nonationsel, 1},
-      {"-n", &nonationsel, 1}, {"--quickhost", &quickhost, 1}, {"-q", &quickhost, 1},
-      {"--nocheatdet", &nocheatdet, 1}, {"--textonly", &textonly, 1}, {"-T", &textonly, 1},
-      {"--perftest", &perftestflag, 1}, {"-p", &perftestflag, 1}, {"--noclientstart", &clientstart, 0},
-      {"--capitalvp", &capitalvp, 1}, {"--summervp", &summervp, 1}, {"--renaming", &renaming, 1},
-      {"--noscoregraphs", &noscoregraphs, 1}, {"--mapaa", &mapaa, 1}, {"--badgl", &badgl, 1},
-      {"--badmouse", &badmouse, 1}, {"--nonationinfo", &nonationinfo, 1}, {"--nonationinfo", &noscoregraphs, 1},
-      {"--passmount", &impassmount, 0}, {"--nocredits", &endcredits, 0}, {"-c", &endcredits, 0},
-      {"--nocompression", &compression, 0}, {"--fullscreen", &fullscreen, 1}, {"-u", &fullscreen, 1},
-      {"--nofade", &fade, 0}, {"-f", &fade, 0}, {"--noanimback", &animback, 0}, {"-a", &animback, 0},
-      {"--nolightfx", &lightfx, 0}, {"--nograss", &grass, 0}, {"--vsync", &vsync, 1},
-      {"--novsync", &vsync, 0}, {"-V", &vsync, 0}, {"--noglext", &glext, 0}, {"--noarcade", &arcade, 0},
-      {"--nopopups", &popups, 0}, {"--nosound", &sounddevice, 0}, {"-s", &sounddevice, 0},
-      {"--arts", &sounddevice, 2}, {"--oss", &sounddevice, 3}, {"-o", &sounddevice, 3},
-      {"--pulseaudio", &sounddevice, 4}, {"--directsound", &sounddevice, 4}, {"--jack", &sounddevice, 5},
-      {"--waveout", &sounddevice, 5}, {"--nomusic", &musicvolume, 0}, {"-m", &musicvolume, 0},
+      {"-g", &hostmode, 1}, {"--finalhost", &hostmode, 2}, {"--tcpclient", &netmode, 2},
+      {"--nonationinfo", &nonationinfo, 1}, {"--nonationinfo", &noscoregraphs, 1}, {"--passmount", &impassmount, 0},
+      {"--directsound", &sounddevice, 4}, {"--waveout", &sounddevice, 5}, {"-o", &sounddevice, 3},
       {"--fastgrx", &fastgrx, 1}, {"-x", &filtering, 0}, {"-x", &animback, 0}, {"-x", &fade, 0},
-      {"--tcpserver", &musicvolume, 0}, {"--tcpserver", &sounddevice, 0}, {"-d", &debuglevel, 1},
+      {"--tcpserver", &netmode, 1}, {"--tcpserver", &musicvolume, 0}, {"--tcpserver", &sounddevice, 0},
+      {"-d", &debuglevel, 1},
   };
   for (const Flag& f : flags) {
     reset();

@@ -114,13 +114,6 @@ TEST_F(ConfigFixture, ReservedFieldIsKeptAsRead) {
   EXPECT_EQ(saved[40], 77);
 }
 
-TEST_F(ConfigFixture, MissingFileKeepsBuiltInValues) {
-  loadconfig();
-  EXPECT_EQ(gfxlevel, -1);
-  EXPECT_EQ(renderpath, 1);
-  EXPECT_EQ(fswidth, -1);
-}
-
 TEST_F(ConfigFixture, OtherVersionIsDeleted) {
   load(FileBuilder().head(239).i(0).tail().b);
   EXPECT_FALSE(exists(file));
