@@ -31,50 +31,9 @@ int32_t lastcom() { return imin(highestcom, MAXCOMS - 1); }
 int32_t lastench() { return imin(highestench, MAXENCH - 1); }
 int32_t lastmsg() { return imin(highestmsg, MAXMSG - 1); }
 
-void putlands(FILE* f) {
-  for (int32_t l = 0; l <= lastland(); l++) {
-    putindex(l, f);
-    put_land(l, f);
-  }
-  endsection(f);
-}
-
-void putkingdoms(FILE* f) {
-  for (int32_t k = 0; k < MAXKINGDOMS; k++) {
-    putindex(k, f);
-    put_kingdom(k, f);
-  }
-  endsection(f);
-}
-
-void putveyrances(FILE* f) {
-  for (int32_t p = 0; p < MAXPLAYERS; p++) {
-    putindex(p, f);
-    put_veyrances(p, f);
-  }
-  endsection(f);
-}
-
-void putmercs(FILE* f) {
-  for (int32_t n = 0; n < MAXMERCBANDS; n++)
-    if (mercband[n].value[0] >= 0) {
-      putindex(n, f);
-      put_merc(n, f);
-    }
-  endsection(f);
-}
-
-void putenchs(FILE* f) {
-  for (int32_t e = 0; e <= lastench(); e++)
-    if (ench[e].kind > 0) {
-      putindex(e, f);
-      put_ench(e, f);
-    }
-  endsection(f);
-}
-
 // An indexed section: each record after its number, ended by a negative
-// number. The world and turn files read eight of them alike.
+// number. The world and turn files read them alike, and write them whole or
+// (the turn file) with a filter of their own.
 struct Section {
   const char* what;    // names a bad number in the reader's message ("lnr"); null: the
                        // number is not checked here (the record reader checks it)
@@ -82,15 +41,39 @@ struct Section {
   bool cut;            // without what: a number past the limit is cut to limit - 1
   void (*get)(int32_t n, FILE* f);
   int32_t* highest;    // set to -1, then to the highest number read; null: none
+  const char* trace;   // the turn file's trace of its count
+  void (*put)(int32_t n, FILE* f);
+  int32_t (*last)();   // the highest number to write
+  bool (*stored)(int32_t n);   // whether a record is written; null: every one
 };
-const Section LANDS{"lnr", MAXLANDS, false, getland, &nbrlands};
-const Section KINGDOMS{"kdm", MAXKINGDOMS, false, get_kingdom, nullptr};
-const Section UNITS{"unr", MAXUNITS, false, [](int32_t u, FILE* f) { get_unit(u, f, 0); }, &highestunit};
-const Section COMS{"cnr", MAXCOMS, false, [](int32_t c, FILE* f) { get_com(c, f, 0); }, &highestcom};
-const Section VEYRANCES{nullptr, MAXPLAYERS, false, get_veyrances, nullptr};
-const Section MERCS{nullptr, MAXMERCBANDS, true, get_merc, nullptr};
-const Section ENCHS{"ench", MAXENCH, false, get_ench, &highestench};
-const Section MESSAGES{"msg", MAXMSG, false, get_mess, &highestmsg};
+int32_t lastkingdom() { return MAXKINGDOMS - 1; }
+int32_t lastplayer() { return MAXPLAYERS - 1; }
+int32_t lastmerc() { return MAXMERCBANDS - 1; }
+const Section LANDS{"lnr", MAXLANDS, false, getland, &nbrlands, "lands", put_land, lastland, nullptr};
+const Section KINGDOMS{"kdm", MAXKINGDOMS, false, get_kingdom, nullptr, "kingdoms", put_kingdom, lastkingdom, nullptr};
+const Section UNITS{"unr", MAXUNITS, false, [](int32_t u, FILE* f) { get_unit(u, f, 0); }, &highestunit, "units",
+                    put_unit, lastunit, nullptr};
+const Section COMS{"cnr", MAXCOMS, false, [](int32_t c, FILE* f) { get_com(c, f, 0); }, &highestcom, "coms",
+                   put_com, lastcom, nullptr};
+const Section VEYRANCES{nullptr, MAXPLAYERS, false, get_veyrances, nullptr, nullptr, put_veyrances, lastplayer, nullptr};
+// The spell states of every kingdom (the world file).
+const Section SPELLS{"kdm", MAXKINGDOMS, false, get_splstf, nullptr, nullptr, put_spellstuff, lastkingdom, nullptr};
+const Section MERCS{nullptr, MAXMERCBANDS, true, get_merc, nullptr, nullptr, put_merc, lastmerc,
+                    [](int32_t n) { return mercband[n].value[0] >= 0; }};
+const Section ENCHS{"ench", MAXENCH, false, get_ench, &highestench, nullptr, put_ench, lastench,
+                    [](int32_t e) { return ench[e].kind > 0; }};
+const Section MESSAGES{"msg", MAXMSG, false, get_mess, &highestmsg, nullptr, put_mess, lastmsg, nullptr};
+
+// Writes every stored record of the section 0..last.
+template <const Section& S>
+void putall(int32_t, FILE* f) {
+  for (int32_t n = 0; n <= S.last(); n++)
+    if (!S.stored || S.stored(n)) {
+      putindex(n, f);
+      S.put(n, f);
+    }
+  endsection(f);
+}
 
 // Reads the section; tag names the reader in its messages ("gettrndta",
 // "getfather"). False when the file is broken there.
@@ -149,81 +132,148 @@ bool inplay(int32_t player) {
 
 // ---------------------------------------------------------------- turn file
 
+namespace {
+// One part of a file body, in file order: its writer and its reader. p is
+// the player of a turn file (-1 for the world file); tag names the reader in
+// its messages. A reader says false when the file is broken there, and
+// reading stops.
+struct Part {
+  void (*put)(int32_t p, FILE* f);
+  bool (*get)(int32_t p, FILE* f, const char* tag);
+};
+
+bool readparts(const Part* parts, size_t count, int32_t p, FILE* f, const char* tag) {
+  for (size_t i = 0; i < count; i++)
+    if (!parts[i].get(p, f, tag)) return false;
+  return true;
+}
+
+// Parts that both files hold.
+void putmapzoom(int32_t, FILE* f) { putfixed(f, mapzoom); }
+void putblocksection(int32_t, FILE* f) { putblocks(f); }
+void putcheck(int32_t, FILE* f) { putint(HEADERCHECK, f); }
+template <const Section& S>
+bool getpart(int32_t, FILE* f, const char* tag) { return getsection(f, tag, S); }
+// The same, traced with its count at debug level 1 (the highest number read, or the table's size).
+template <const Section& S>
+bool gettraced(int32_t, FILE* f, const char* tag) {
+  if (!getsection(f, tag, S)) return false;
+  debugprint("%s %d ", S.trace, S.highest ? *S.highest : S.limit);
+  return true;
+}
+bool getblockpart(int32_t, FILE* f, const char*) { return getblocks(f); }
+bool getcheck(int32_t, FILE* f, const char* tag) {
+  char message[100];
+  formatbounded(message, sizeof message, "%s: bad CHECK", tag);
+  return readcheck(f, HEADERCHECK, message);
+}
+
+// ---------------------------------------------------------------- turn file
+
+const Part turnparts[] = {
+    {[](int32_t, FILE* f) { put_gameinfo(f); },
+     [](int32_t p, FILE* f, const char*) {
+       if (!get_gameinforec(gameinfo, f)) return false;
+       debugprint("got turn info for player %d\n", p);
+       return true;
+     }},
+    {putmapzoom,
+     [](int32_t p, FILE* f, const char*) {
+       mapzoom = getfixed(f);
+       debugprint("get turn data for player %d global_mappic %s fileversion %d\n", p, gameinfo.mappic, readversion);
+       return true;
+     }},
+    {putall<LANDS>, gettraced<LANDS>},
+    {putall<KINGDOMS>, gettraced<KINGDOMS>},
+    // The player's own units, and those of The Void and the hall of fame.
+    {[](int32_t p, FILE* f) {
+       for (int32_t u = 0; u <= lastunit(); u++) {
+         const Unit& x = unit[u];
+         bool famous = famedbody(u);
+         if ((x.owner == p || x.land == -2 || famous) && (x.hp > 0 || famous)) {
+           putindex(u, f);
+           put_unit(u, f);
+         }
+       }
+       endsection(f);
+     },
+     gettraced<UNITS>},
+    {[](int32_t p, FILE* f) {
+       for (int32_t c = 0; c <= lastcom(); c++) {
+         int32_t body = com[c].body;
+         if (body < 0 || body >= MAXUNITS) continue;
+         if (unit[body].owner == p || unit[body].land == -2 || famed(c)) {
+           putindex(c, f);
+           put_com(c, f);
+         }
+       }
+       endsection(f);
+     },
+     gettraced<COMS>},
+    {putall<VEYRANCES>, getpart<VEYRANCES>},
+    // The player's own spell states: one record in a section of its own.
+    {[](int32_t p, FILE* f) {
+       putindex(p, f);
+       put_spellstuff(p, f);
+       endsection(f);
+     },
+     [](int32_t, FILE* f, const char* tag) {
+       char message[100];
+       formatbounded(message, sizeof message, "%s: bad kdm", tag);
+       int32_t k = getindex(f, MAXKINGDOMS, message);
+       if (k >= 0) get_splstf(k, f);
+       if (readbroken() || k == -2) return false;
+       if (k >= 0) getint(f);   // the section's end
+       return true;
+     }},
+    {putall<MERCS>, getpart<MERCS>},
+    {putall<ENCHS>, getpart<ENCHS>},
+    {[](int32_t, FILE* f) {
+       for (int32_t i = 0; i < MAXSCORES; i++) put_score(i, f);
+     },
+     [](int32_t, FILE* f, const char*) {
+       for (int32_t i = 0; i < MAXSCORES; i++) get_score(i, f);
+       return true;
+     }},
+    // The player's messages and those to every player.
+    {[](int32_t p, FILE* f) {
+       for (int32_t m = 0; m <= lastmsg(); m++)
+         if (message[m].type != MT_FREE && (message[m].player == p || message[m].player == MSG_ALLPLAYERS)) {
+           putindex(m, f);
+           put_mess(m, f);
+         }
+       endsection(f);
+     },
+     getpart<MESSAGES>},
+    {putblocksection, getblockpart},
+    // The end statistics, unless the game hides them.
+    {[](int32_t, FILE* f) {
+       if (gameinfo.gameflags & (GF_NONATIONINFO | GF_NOSCOREGRAPHS)) {
+         putint(0, f);
+       } else {
+         putint(1, f);
+         put_endstats(f);
+       }
+     },
+     [](int32_t, FILE* f, const char*) {
+       if (getint(f) == 1) get_endstats(f);
+       else endstats.highest = -1;
+       return !readbroken();
+     }},
+    {putcheck, [](int32_t, FILE* f, const char*) { return readcheck(f, HEADERCHECK, "getturndata: bad CHECK"); }},
+};
+}  // namespace
+
 void putturndata(int32_t p, FILE* f) {
   bailif(p < 0 || p >= MAXPLAYERS, "putturndata: bad player");
   if (!inplay(p)) return;
-  put_gameinfo(f);
-  putfixed(f, mapzoom);
-  putlands(f);
-  putkingdoms(f);
-  for (int32_t u = 0; u <= lastunit(); u++) {
-    const Unit& x = unit[u];
-    bool famous = famedbody(u);
-    if ((x.owner == p || x.land == -2 || famous) && (x.hp > 0 || famous)) {
-      putindex(u, f);
-      put_unit(u, f);
-    }
-  }
-  endsection(f);
-  for (int32_t c = 0; c <= lastcom(); c++) {
-    int32_t body = com[c].body;
-    if (body < 0 || body >= MAXUNITS) continue;
-    if (unit[body].owner == p || unit[body].land == -2 || famed(c)) {
-      putindex(c, f);
-      put_com(c, f);
-    }
-  }
-  endsection(f);
-  putveyrances(f);
-  putindex(p, f);
-  put_spellstuff(p, f);
-  endsection(f);
-  putmercs(f);
-  putenchs(f);
-  for (int32_t i = 0; i < MAXSCORES; i++) put_score(i, f);
-  for (int32_t m = 0; m <= lastmsg(); m++)
-    if (message[m].type != MT_FREE && (message[m].player == p || message[m].player == MSG_ALLPLAYERS)) {
-      putindex(m, f);
-      put_mess(m, f);
-    }
-  endsection(f);
-  putblocks(f);
-  if (gameinfo.gameflags & (GF_NONATIONINFO | GF_NOSCOREGRAPHS)) {
-    putint(0, f);
-  } else {
-    putint(1, f);
-    put_endstats(f);
-  }
-  putint(HEADERCHECK, f);
+  for (const Part& part : turnparts) part.put(p, f);
   appendvcrs(p, f);
 }
 
 void getturndata(int32_t p, FILE* f) {
   debugprint("  gtd\n");
-  if (!get_gameinforec(gameinfo, f)) return;
-  debugprint("got turn info for player %d\n", p);
-  mapzoom = getfixed(f);
-  debugprint("get turn data for player %d global_mappic %s fileversion %d\n", p, gameinfo.mappic, readversion);
-  if (!getsection(f, "gettrndta", LANDS)) return;
-  debugprint("lands %d ", nbrlands);
-  if (!getsection(f, "gettrndta", KINGDOMS)) return;
-  debugprint("kingdoms %d ", MAXKINGDOMS);
-  if (!getsection(f, "gettrndta", UNITS)) return;
-  debugprint("units %d ", highestunit);
-  if (!getsection(f, "gettrndta", COMS)) return;
-  debugprint("coms %d ", highestcom);
-  if (!getsection(f, "gettrndta", VEYRANCES)) return;
-  int32_t k = getindex(f, MAXKINGDOMS, "gettrndta: bad kdm");
-  if (k >= 0) get_splstf(k, f);
-  if (readbroken() || k == -2) return;
-  if (k >= 0) getint(f);   // the section's end
-  if (!getsection(f, "gettrndta", MERCS) || !getsection(f, "gettrndta", ENCHS)) return;
-  for (int32_t i = 0; i < MAXSCORES; i++) get_score(i, f);
-  if (!getsection(f, "gettrndta", MESSAGES) || !getblocks(f)) return;
-  if (getint(f) == 1) get_endstats(f);
-  else endstats.highest = -1;
-  if (readbroken()) return;
-  if (!readcheck(f, HEADERCHECK, "getturndata: bad CHECK")) return;
+  if (!readparts(turnparts, std::size(turnparts), p, f, "gettrndta")) return;
   debugprint("[eof]\n");
 }
 
@@ -279,78 +329,82 @@ void write2hfile(int32_t p, const char* gname, int32_t turnnbr, int32_t gamenbr)
 
 // ---------------------------------------------------------------- world file
 
+namespace {
+const Part worldparts[] = {
+    {[](int32_t, FILE* f) { put_gameinfo(f); },
+     [](int32_t, FILE* f, const char*) { return get_gameinforec(gameinfo, f); }},
+    {putmapzoom, [](int32_t, FILE* f, const char*) {
+       mapzoom = getfixed(f);
+       return true;
+     }},
+    {putall<LANDS>, getpart<LANDS>},
+    {putall<KINGDOMS>, getpart<KINGDOMS>},
+    {putall<UNITS>, getpart<UNITS>},
+    {putall<COMS>, getpart<COMS>},
+    {putall<VEYRANCES>, getpart<VEYRANCES>},
+    {putall<SPELLS>, getpart<SPELLS>},
+    {putall<MERCS>, getpart<MERCS>},
+    {[](int32_t, FILE* f) { putmany(merctemplateused, 1, sizeof merctemplateused, f); },
+     [](int32_t, FILE* f, const char*) {
+       getmany(merctemplateused, 1, sizeof merctemplateused, f, sizeof merctemplateused);
+       return !readbroken();
+     }},
+    {putall<ENCHS>, getpart<ENCHS>},
+    // The hall of fame, as long as the game keeps it.
+    {[](int32_t, FILE* f) {
+       int32_t h = imin(gameinfo.hofsize, MAXSCORES);
+       for (int32_t i = 0; i < h; i++) put_score(i, f);
+     },
+     [](int32_t, FILE* f, const char*) {
+       int32_t h = imin(imax(int32_t(gameinfo.hofsize), 0), MAXSCORES);
+       for (int32_t i = 0; i < h; i++) get_score(i, f);
+       return true;
+     }},
+    {putblocksection, getblockpart},
+    {[](int32_t, FILE* f) {
+       int32_t c = imin(imax(uniquetypelist.count, -1), MAXUNIQUETYPES - 1);
+       putint(c, f);
+       putmany(uniquetypelist.type, 2, c + 1, f);
+     },
+     [](int32_t, FILE* f, const char* tag) {
+       int32_t c = getint(f);
+       if (c < -1 || c >= MAXUNIQUETYPES) {
+         char message[100];
+         formatbounded(message, sizeof message, "%s: bad unique count", tag);
+         readdefect(message);
+         return false;
+       }
+       uniquetypelist.count = c;
+       getmany(uniquetypelist.type, 2, c + 1, f, sizeof uniquetypelist.type);
+       return true;
+     }},
+    {[](int32_t, FILE* f) {
+       for (int32_t p = 0; p < storedpasswords(writeversion); p++) {
+         char pass[50];
+         strlcopy(pass, password[p], sizeof pass);
+         put_keystring(pass, f);
+       }
+     },
+     [](int32_t, FILE* f, const char*) {
+       for (int32_t p = 0; p < storedpasswords(readversion) && !readbroken(); p++) get_keystring(password[p], f, 50);
+       return !readbroken();
+     }},
+    {[](int32_t, FILE* f) { put_endstats(f); },
+     [](int32_t, FILE* f, const char*) {
+       get_endstats(f);
+       return !readbroken();
+     }},
+    {putcheck, getcheck},
+};
+}  // namespace
+
 void putfatherland(FILE* f) {
-  put_gameinfo(f);
-  putfixed(f, mapzoom);
-  putlands(f);
-  putkingdoms(f);
-  for (int32_t u = 0; u <= lastunit(); u++) {
-    putindex(u, f);
-    put_unit(u, f);
-  }
-  endsection(f);
-  for (int32_t c = 0; c <= lastcom(); c++) {
-    putindex(c, f);
-    put_com(c, f);
-  }
-  endsection(f);
-  putveyrances(f);
-  for (int32_t p = 0; p < MAXKINGDOMS; p++) {
-    putindex(p, f);
-    put_spellstuff(p, f);
-  }
-  endsection(f);
-  putmercs(f);
-  putmany(merctemplateused, 1, sizeof merctemplateused, f);
-  putenchs(f);
-  int32_t h = imin(gameinfo.hofsize, MAXSCORES);
-  for (int32_t i = 0; i < h; i++) put_score(i, f);
-  putblocks(f);
-  int32_t c = imin(imax(uniquetypelist.count, -1), MAXUNIQUETYPES - 1);
-  putint(c, f);
-  putmany(uniquetypelist.type, 2, c + 1, f);
-  for (int32_t p = 0; p < storedpasswords(writeversion); p++) {
-    char pass[50];
-    strlcopy(pass, password[p], sizeof pass);
-    put_keystring(pass, f);
-  }
-  put_endstats(f);
-  putint(HEADERCHECK, f);
+  for (const Part& part : worldparts) part.put(-1, f);
 }
 
 void getfatherland(FILE* f) {
   debugprint("getfatherland\n");
-  if (!get_gameinforec(gameinfo, f)) return;
-  mapzoom = getfixed(f);
-  for (const Section* s : {&LANDS, &KINGDOMS, &UNITS, &COMS, &VEYRANCES})
-    if (!getsection(f, "getfather", *s)) return;
-  for (;;) {
-    int32_t p = getindex(f, MAXKINGDOMS, "getfather: bad kdm");
-    if (p < 0) {
-      if (p == -2) return;
-      break;
-    }
-    get_splstf(p, f);
-    if (readbroken()) return;
-  }
-  if (!getsection(f, "getfather", MERCS)) return;
-  getmany(merctemplateused, 1, sizeof merctemplateused, f, sizeof merctemplateused);
-  if (readbroken() || !getsection(f, "getfather", ENCHS)) return;
-  int32_t h = imin(imax(int32_t(gameinfo.hofsize), 0), MAXSCORES);
-  for (int32_t i = 0; i < h; i++) get_score(i, f);
-  if (!getblocks(f)) return;
-  int32_t c = getint(f);
-  if (c < -1 || c >= MAXUNIQUETYPES) {
-    readdefect("getfather: bad unique count");
-    return;
-  }
-  uniquetypelist.count = c;
-  getmany(uniquetypelist.type, 2, c + 1, f, sizeof uniquetypelist.type);
-  for (int32_t p = 0; p < storedpasswords(readversion) && !readbroken(); p++) get_keystring(password[p], f, 50);
-  if (readbroken()) return;
-  get_endstats(f);
-  if (readbroken()) return;
-  if (!readcheck(f, HEADERCHECK, "getfather: bad CHECK")) return;
+  if (!readparts(worldparts, std::size(worldparts), -1, f, "getfather")) return;
   debugprint("  [eof]\n");
 }
 
