@@ -3,10 +3,10 @@
 // players and 5,000 commanders. Target: under 20 ms per turn.
 #include <benchmark/benchmark.h>
 
-#include "mods/mods.h"
 #include "runtime/rnd.h"
 #include "world/economy.h"
 #include "world/gamedata.h"
+#include "world/ruleconstants.h"
 #include "world/units.h"
 #include "world/world.h"
 

@@ -4,12 +4,12 @@
 #include <cstdio>
 
 #include "host/host.h"
-#include "mods/mods.h"
 #include "runtime/fatal.h"
 #include "runtime/options.h"
 #include "runtime/settings.h"
 #include "runtime/startup.h"
 #include "world/gamedata.h"
+#include "world/ruleconstants.h"
 #include "world/startup.h"
 
 int main(int argc, char** argv) {

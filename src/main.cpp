@@ -8,7 +8,6 @@
 #include "battleview/battleview.h"
 #include "frontend/frontend.h"
 #include "gfx/gfx.h"
-#include "mods/mods.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
 #include "runtime/options.h"
@@ -18,6 +17,7 @@
 #include "runtime/util.h"
 #include "sound/sound.h"
 #include "world/gamedata.h"
+#include "world/ruleconstants.h"
 #include "world/startup.h"
 #include "world/units.h"
 

@@ -1,7 +1,8 @@
-// Mods: the enabled-mod list and the general rule constants that a mod's
-// general section may change.
+// Mods: the enabled-mod list and the loading of mods over the built-in
+// tables and the general rule constants (world/ruleconstants.h).
 #pragma once
 #include "runtime/short.h"
+#include "world/ruleconstants.h"
 
 constexpr int MAXMODS = 200;
 constexpr int MODNAMELEN = 100;   // bytes per name, terminator included
@@ -33,10 +34,3 @@ void run_all_mods();
 // Copies the enabled-mod list into the game information's mod list (names;
 // version numbers 0).
 void EnabledMods2GameInfo();
-
-// Rule constants (general section of a mod).
-extern int32_t poppergold, resourcemult, supplymult, unresthalfinc, unresthalfres;
-extern int32_t eventisrare, turmoilincome, turmoilevents, deathincome, deathsupply;
-extern int32_t deathdeath, slothincome, slothresources, coldincome, coldsupply;
-extern int32_t misfortune, luckevents, researchscale;
-void defaultgeneral();

@@ -4,11 +4,11 @@
 #include <array>
 #include <cstdlib>
 
-#include "mods/mods.h"
 #include "runtime/fatal.h"
 #include "runtime/util.h"
 #include "world/gamedata.h"
 #include "world/magic.h"
+#include "world/ruleconstants.h"
 #include "world/rules.h"
 #include "world/units.h"
 #include "world/world.h"

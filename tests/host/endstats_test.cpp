@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "host/host.h"
-#include "mods/mods.h"
 #include "support/smallworld.h"
 #include "world/economy.h"
+#include "world/ruleconstants.h"
 
 namespace {
 uint16_t stat(int32_t series, int32_t t, int32_t p) { return uint16_t(endstats.value[series][t][p]); }

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "mods/mods.h"
 #include "support/smallworld.h"
 #include "world/economy.h"
+#include "world/ruleconstants.h"
 
 namespace {
 class Economy : public ::testing::Test {
