@@ -16,7 +16,12 @@
 //   dobatl(defender, attacker, view, trapped, 1, turnlimit);
 //   ... battleresult says who won; the aftermath is already applied.
 // The three host values stored in a replay are provdef, surprise and
-// turnlimit, in this order.
+// turnlimit, in this order. The rules read the world around the battle as
+// well: the turn (seasons, weather), the land, enchantments, the two
+// players' kingdoms and spellbooks. A replay is the same battle only when
+// these are what the replay carries, so the host sets forces outside the
+// land aside before it writes the replay and fights the battle with `turn`
+// at the value its players' turn files will carry.
 // ======================================================================
 
 // The battlefield: FIELDW squares from the defender's back edge (x = 0) to

@@ -298,14 +298,15 @@ void computerorder(int32_t g) {
 }
 
 void setweather(int32_t lnr) {
-  battlesnow = battlerain = 0;
   const int32_t season = getseason();
   const int32_t cold = lnr >= 0 && lnr < MAXLANDS ? land[lnr].scale[SC_COLD] : 0;
-  // Snow in winter and in cold lands, rain in the warmer seasons.
+  // Snow in winter and in cold lands, rain in the warmer seasons. Both
+  // draws are always made, so the weather never shifts what follows.
   const int32_t snow = (season == 3 ? 30 : 0) + 15 * std::max<int32_t>(0, cold);
-  const int32_t rain = season == 3 ? 10 : season == 1 ? 10 : 25;
-  if (rnd(100) < snow) battlesnow = 1;
-  else if (rnd(100) < rain) battlerain = 1;
+  const int32_t rain = season == 3 || season == 1 ? 10 : 25;
+  const int32_t snowdraw = rnd(100), raindraw = rnd(100);
+  battlesnow = snowdraw < snow ? 1 : 0;
+  battlerain = !battlesnow && raindraw < rain ? 1 : 0;
 }
 }  // namespace
 

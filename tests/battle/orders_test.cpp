@@ -220,3 +220,51 @@ TEST_F(Orders, SurprisedDefendersStandAnywhereUnderTheComputersOrders) {
   EXPECT_FALSE(unit[u].x == 10 && unit[u].y == 20);
   dobatl(DEF, ATT, 0, 0, 1, 0);
 }
+
+TEST_F(Orders, TheCastleWallsStopClimbersAndShieldTheDefendersFromArrows) {
+  // Arrows at defenders in the open and behind their walls.
+  int32_t hits[2];
+  for (int32_t castle : {0, 1}) {
+    makebattleworld();
+    unittypes[T_SOLDIER].hp = 100;   // none falls: every arrow finds a target
+    army(DEF, T_CAPTAIN, T_SOLDIER, 12, BO_HOLDATTACK, 0, 10, 0);
+    army(ATT, T_CAPTAIN, T_ARCHER, 20, BO_FIRE, 0, 10, 0);
+    seen = Seen{};
+    battleviewhook = recordframe;
+    battlechecksums.fill(0);
+    seedrnd(40);
+    initbattle(FIELD, DEF, ATT, castle, 0, 0);
+    // The archers stand fifteen squares from the defenders either way.
+    const int32_t at = (castle ? CASTLEX1 : 20) + 15;
+    for (int32_t f = 0; f < bs.nfighters; f++)
+      if (fighter[f].side == 1 && fighter[f].missilew > 0) {
+        const int32_t y = fighter[f].y;
+        takeoffsquare(f);
+        placenear(f, at, y);
+      }
+    dobatl(DEF, ATT, 1, 0, 1, 2);
+    hits[castle] = 0;
+    for (const BattleEvent& e : seen.events)
+      if (e.kind == BEV_MISSILE && e.target >= 0 && unit[e.target].owner == DEF) hits[castle]++;
+  }
+  EXPECT_GT(hits[0], 10);
+  EXPECT_LT(hits[1], hits[0] * 3 / 4);
+
+  // A climber that reaches the wall goes no further that turn.
+  makebattleworld();
+  army(DEF, T_CAPTAIN, T_SOLDIER, 3, BO_HOLDATTACK, 0, -10, -10);
+  const int32_t a = army(ATT, T_CAPTAIN, T_SOLDIER, 1, BO_ATTACK, 0, 10, 0);
+  watched = {firstsquadunit(com[a].squad[0])};
+  seen = Seen{};
+  track.clear();
+  battleviewhook = trackframe;
+  battlechecksums.fill(0);
+  seedrnd(41);
+  initbattle(FIELD, DEF, ATT, 1, 0, 0);
+  const int32_t f = unitfighter(watched[0]);
+  takeoffsquare(f);
+  placenear(f, CASTLEX1 + 1, 20);   // at the foot of the wall
+  dobatl(DEF, ATT, 1, 0, 1, 1);
+  ASSERT_EQ(track.size(), 2u);
+  EXPECT_EQ(track[1][0].first, CASTLEX1);   // one step, over the wall, and no more
+}
