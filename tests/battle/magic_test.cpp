@@ -309,3 +309,56 @@ TEST(BattleSpells, ABattleOfTheBuiltInDataWithFireMagesIsFoughtAndForeseen) {
   EXPECT_EQ(battlechecksums, sums);
   battleviewhook = nullptr;
 }
+
+TEST_F(Magic, AStateWithADurationEndsAfterItsRounds) {
+  const int32_t m = mage(DEF, P_EARTH, 1, 0, 0);
+  addtospellbook(S_STONESKIN, DEF);
+  spells[S_STONESKIN].effect = 2010;   // two rounds
+  army(ATT, T_CAPTAIN, T_SOLDIER, 3, BO_HOLDATTACK, 0, 10, 0);
+  static int32_t body;
+  static uint32_t skin[6];
+  body = com[m].body;
+  battleviewhook = [](const BattleFrame& f) {
+    recordframe(f);
+    if (f.turn < 6) skin[f.turn] = unit[body].flags[1] & 0x10000;
+  };
+  seen = Seen{};
+  battlechecksums.fill(0);
+  seedrnd(31);
+  initbattle(FIELD, DEF, ATT, 0, 0, 0);
+  dobatl(DEF, ATT, 1, 0, 1, 5);
+  // Cast in turn 1, kept through turn 2, gone at the end of turn 3, and
+  // cast anew once gone.
+  std::vector<int32_t> casts;
+  for (size_t i = 0; i < seen.events.size(); i++)
+    if (seen.events[i].kind == BEV_SPELL) casts.push_back(seen.eventturn[i]);
+  ASSERT_GE(casts.size(), 2u);
+  EXPECT_EQ(casts[0], 1);
+  EXPECT_TRUE(skin[1] && skin[2]);
+  EXPECT_FALSE(skin[3]);
+  EXPECT_EQ(casts[1], 4);
+}
+
+TEST_F(Magic, HolyDamageTriplesOnTheUndeadAndStunningTiresInsteadOfWounding) {
+  const int32_t d = army(DEF, T_CAPTAIN, 0, 0);
+  const int32_t a = army(ATT, T_CAPTAIN, T_ZOMBIE, 1, BO_HOLDATTACK, 0, 0, 0);
+  const int32_t zombie = firstsquadunit(com[a].squad[0]);
+  const int32_t living = mkunit(T_SOLDIER, ATT, FIELD);
+  unit[zombie].hp = unit[living].hp = 3000;   // nobody falls
+  seedrnd(32);
+  initbattle(FIELD, DEF, ATT, 0, 0, 0);
+  const int32_t from = unitfighter(com[d].body);
+  Blow holy{30, DT_HOLY, WF_ARMORNEGATING, LOC_BODY, 10};
+  int32_t toundead = 0, toliving = 0;
+  for (int i = 0; i < 20; i++) {
+    toundead += strike(from, unitfighter(zombie), holy);
+    toliving += strike(from, unitfighter(living), holy);
+  }
+  EXPECT_GT(toundead, 2 * toliving);
+  Blow stun{10, DT_STUN, WF_ARMORNEGATING, LOC_BODY, 10};
+  const int16_t hp = unit[living].hp;
+  EXPECT_EQ(strike(from, unitfighter(living), stun), 0);
+  EXPECT_EQ(unit[living].hp, hp);
+  EXPECT_GT(unit[living].fatigue, 0);
+  dobatl(DEF, ATT, 0, 0, 1, 1);
+}
