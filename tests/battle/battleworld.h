@@ -175,15 +175,20 @@ inline int32_t countevents(uint8_t kind, int32_t what = -1) {
 }
 
 // Hosts the battle in FIELD: a fresh checksum table, the seed, set-up and
-// fight, with the view hook recording when watch is set.
-inline int32_t fight(int32_t seed, bool watch = false, int32_t incastle = 0, int32_t provdef = 0,
-                     int32_t turnlimit = 0, int32_t trapped = 0) {
+// fight, shown to the hook when there is one.
+inline int32_t fightwith(BattleViewHook hook, int32_t seed, int32_t turnlimit = 0, int32_t incastle = 0,
+                         int32_t provdef = 0, int32_t trapped = 0) {
   seen = Seen{};
-  battleviewhook = watch ? recordframe : nullptr;
+  battleviewhook = hook;
   battlechecksums.fill(0);
   seedrnd(seed);
   initbattle(FIELD, DEF, ATT, incastle, provdef, 0);
-  return dobatl(DEF, ATT, watch ? 1 : 0, trapped, 1, turnlimit);
+  return dobatl(DEF, ATT, hook ? 1 : 0, trapped, 1, turnlimit);
+}
+// The same, recording what the hook is shown when watch is set.
+inline int32_t fight(int32_t seed, bool watch = false, int32_t incastle = 0, int32_t provdef = 0,
+                     int32_t turnlimit = 0, int32_t trapped = 0) {
+  return fightwith(watch ? recordframe : nullptr, seed, turnlimit, incastle, provdef, trapped);
 }
 
 inline int32_t livingunits(int32_t owner, int32_t lnr) {

@@ -21,14 +21,9 @@ void hpframe(const BattleFrame& f) {
   if (f.turn >= 1 && watchedunit >= 0) flagsduring |= unit[watchedunit].flags[1];
 }
 int32_t fightwatched(int32_t seed, int32_t turnlimit = 0) {
-  seen = Seen{};
   hpturn2 = -1;
   flagsduring = 0;
-  battleviewhook = hpframe;
-  battlechecksums.fill(0);
-  seedrnd(seed);
-  initbattle(FIELD, DEF, ATT, 0, 0, 0);
-  return dobatl(DEF, ATT, 1, 0, 1, turnlimit);
+  return fightwith(hpframe, seed, turnlimit);
 }
 }  // namespace
 
@@ -106,18 +101,14 @@ TEST_F(Magic, AHostileStateFallsOnTheEnemyAndAWholeSideStateOnEveryFriend) {
   soldier = firstsquadunit(com[d].squad[0]);
   veteran = firstsquadunit(com[a].squad[0]);
   soldierflags = veteranflags = 0;
-  battleviewhook = [](const BattleFrame& f) {
+  const BattleViewHook watch = [](const BattleFrame& f) {
     recordframe(f);
     if (f.turn == 2) {
       soldierflags = unit[soldier].flags[1];
       veteranflags = unit[veteran].flags[0];
     }
   };
-  seen = Seen{};
-  battlechecksums.fill(0);
-  seedrnd(30);
-  initbattle(FIELD, DEF, ATT, 0, 0, 0);
-  dobatl(DEF, ATT, 1, 0, 1, 2);
+  fightwith(watch, 30, 2);
   EXPECT_EQ(countevents(BEV_SPELL, S_COURAGE), 1);   // early: every friend at once
   EXPECT_EQ(countevents(BEV_SPELL, S_RUST), 1);
   EXPECT_TRUE(soldierflags & 0x8000);
@@ -161,15 +152,11 @@ TEST_F(Magic, CastingTiresTheMageWhoStopsShortOfCollapse) {
   static int32_t fatigue[8];
   static int32_t body;
   body = com[m].body;
-  battleviewhook = [](const BattleFrame& f) {
+  const BattleViewHook watch = [](const BattleFrame& f) {
     recordframe(f);
     if (f.turn < 8) fatigue[f.turn] = unit[body].fatigue;
   };
-  seen = Seen{};
-  battlechecksums.fill(0);
-  seedrnd(27);
-  initbattle(FIELD, DEF, ATT, 0, 0, 0);
-  dobatl(DEF, ATT, 1, 0, 1, 6);
+  fightwith(watch, 27, 6);
   // A bolt costs 30 and the mage's own encumbrance; a fourth would pass 100.
   EXPECT_EQ(countevents(BEV_SPELL, S_FIREBOLT), 3);
   int32_t most = 0;
@@ -318,15 +305,11 @@ TEST_F(Magic, AStateWithADurationEndsAfterItsRounds) {
   static int32_t body;
   static uint32_t skin[6];
   body = com[m].body;
-  battleviewhook = [](const BattleFrame& f) {
+  const BattleViewHook watch = [](const BattleFrame& f) {
     recordframe(f);
     if (f.turn < 6) skin[f.turn] = unit[body].flags[1] & 0x10000;
   };
-  seen = Seen{};
-  battlechecksums.fill(0);
-  seedrnd(31);
-  initbattle(FIELD, DEF, ATT, 0, 0, 0);
-  dobatl(DEF, ATT, 1, 0, 1, 5);
+  fightwith(watch, 31, 5);
   // Cast in turn 1, kept through turn 2, gone at the end of turn 3, and
   // cast anew once gone.
   std::vector<int32_t> casts;

@@ -23,13 +23,8 @@ std::vector<int32_t> squadunits(int32_t c) {
 }
 // Fights with the tracking hook.
 int32_t fighttracked(int32_t seed, int32_t turnlimit = 0) {
-  seen = Seen{};
   track.clear();
-  battleviewhook = trackframe;
-  battlechecksums.fill(0);
-  seedrnd(seed);
-  initbattle(FIELD, DEF, ATT, 0, 0, 0);
-  return dobatl(DEF, ATT, 1, 0, 1, turnlimit);
+  return fightwith(trackframe, seed, turnlimit);
 }
 }  // namespace
 
