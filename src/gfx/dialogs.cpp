@@ -1,11 +1,20 @@
-// Console variants of the player side's own dialogs. Windowed mode uses them
-// too until the windowed toolkit exists (see dialogs.h).
+// The player side's own dialogs: the window's form while one is open, the
+// console's otherwise.
 #include "gfx/dialogs.h"
 
 #include <cstring>
 
+#include "gfx/dialogwindow.h"
+#include "gfx/gfx.h"
+#include "runtime/options.h"
+
+namespace {
+bool inwindow() { return !textonly && windowopen(); }
+}  // namespace
+
 int adjustvaluebox(const char* title, const char* text, const char* hint, int32_t value, int32_t mayraise,
                    int32_t maylower) {
+  if (inwindow()) return windowadjustvaluebox(title ? title : "", text ? text : "", hint ? hint : "", value, mayraise, maylower);
   fprintf(dialogoutput(), "%s\n%s\n%s\nValue: %d  [%s%s Enter = Ok]: ", title ? title : "", text ? text : "",
           hint ? hint : "", value, mayraise ? "+ raise, " : "", maylower ? "- lower, " : "");
   fflush(dialogoutput());
@@ -14,4 +23,11 @@ int adjustvaluebox(const char* title, const char* text, const char* hint, int32_
   if (!strcmp(ans, "+") || !strcmp(ans, "u")) return mayraise ? 1 : 2;
   if (!strcmp(ans, "-") || !strcmp(ans, "d")) return maylower ? -1 : 2;
   return 2;
+}
+
+int32_t textinfobox(const char* title, const char* text, int32_t cancelid) {
+  if (inwindow()) return windowtextinfobox(title ? title : "", text ? text : "", cancelid);
+  fprintf(dialogoutput(), "%s\n%s\n", title ? title : "", text ? text : "");
+  fflush(dialogoutput());
+  return cancelid;
 }

@@ -19,84 +19,11 @@ int32_t quitrequested = 0;
 std::array<uint8_t, KEYTABLE> keydown = {};
 int32_t mousex = 0, mousey = 0, mousebuttons = 0;
 
+frameevents frameinput = {};
+int32_t iconified = 0;
+
 namespace {
-int32_t scene = int32_t(Scene::none);
 uint32_t lastframe = 0;
-
-// Flat drawing in window pixels with the origin at the lower left.
-void flatprojection() {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, windowwidth(), 0, windowheight(), -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_LIGHTING);
-  glDisable(GL_TEXTURE_2D);
-}
-
-void quad(float x, float y, float w, float h, const float top[3], const float bottom[3]) {
-  glBegin(GL_QUADS);
-  glColor3fv(bottom);
-  glVertex2f(x, y);
-  glVertex2f(x + w, y);
-  glColor3fv(top);
-  glVertex2f(x + w, y + h);
-  glVertex2f(x, y + h);
-  glEnd();
-}
-
-// Dark backdrop with a lit title band across its upper middle.
-void drawtitlescene(uint32_t ms) {
-  float w = float(windowwidth()), h = float(windowheight());
-  glClearColor(0.06f, 0.05f, 0.09f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  flatprojection();
-  const float deep[3] = {0.08f, 0.07f, 0.16f}, dusk[3] = {0.28f, 0.12f, 0.18f};
-  quad(0, 0, w, h, dusk, deep);
-  const float bandtop[3] = {0.85f, 0.62f, 0.20f}, bandbottom[3] = {0.45f, 0.18f, 0.08f};
-  quad(0, h * 0.62f, w, h * 0.16f, bandtop, bandbottom);
-  const float edge[3] = {0.95f, 0.88f, 0.55f};
-  quad(0, h * 0.78f, w, 3, edge, edge);
-  quad(0, h * 0.62f - 3, w, 3, edge, edge);
-  // A slow shimmer of small diamonds under the band.
-  float phase = animback ? float(ms % 10000u) / 10000.0f * 6.2831853f : 0.0f;
-  glBegin(GL_TRIANGLES);
-  for (int32_t i = 0; i < 24; i++) {
-    float x = w * (float(i) + 0.5f) / 24.0f, y = h * 0.45f + 12.0f * sinf(phase + float(i) * 0.7f);
-    glColor3f(0.3f + 0.025f * float(i), 0.35f, 0.9f - 0.025f * float(i));
-    glVertex2f(x - 8, y);
-    glVertex2f(x + 8, y);
-    glVertex2f(x, y + 14);
-  }
-  glEnd();
-  glEnable(GL_DEPTH_TEST);
-}
-
-// Many overlapping blended quads: a measure of fill rate for the performance test.
-void drawperftestscene(uint32_t ms) {
-  float w = float(windowwidth()), h = float(windowheight());
-  glClearColor(0, 0, 0, 1);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  flatprojection();
-  glEnable(GL_BLEND);
-  float turn = float(ms % 3600u) / 10.0f;
-  for (int32_t i = 0; i < 64; i++) {
-    glPushMatrix();
-    glTranslatef(w * 0.5f, h * 0.5f, 0);
-    glRotatef(turn + float(i) * 5.625f, 0, 0, 1);
-    glColor4f(float(i % 4) / 3.0f, float(i % 7) / 6.0f, float(i % 5) / 4.0f, 0.15f);
-    glBegin(GL_QUADS);
-    glVertex2f(-w * 0.4f, -h * 0.05f);
-    glVertex2f(w * 0.4f, -h * 0.05f);
-    glVertex2f(w * 0.4f, h * 0.05f);
-    glVertex2f(-w * 0.4f, h * 0.05f);
-    glEnd();
-    glPopMatrix();
-  }
-  glDisable(GL_BLEND);
-  glEnable(GL_DEPTH_TEST);
-}
 
 // The input script: its lines, the next line to carry out, frames still to
 // wait, and a screenshot asked for the next frame.
@@ -112,6 +39,7 @@ inputscript script;
 constexpr size_t MAXSCRIPTLINES = 10000;
 
 void loadscript() {
+  if (script.loaded) return;
   script.loaded = true;
   const char* path = getenv("VEY3_INPUTSCRIPT");
   if (!path || !path[0]) return;
@@ -129,34 +57,53 @@ int32_t keysymbyname(const char* name) {
   return 0;
 }
 
-void pushkey(int32_t sym, uint16_t unicode) {
+void pushkeyevent(int32_t sym, uint16_t unicode, bool down) {
   SDL_Event e = {};
-  e.type = SDL_KEYDOWN;
-  e.key.state = SDL_PRESSED;
+  e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
   e.key.keysym.sym = SDLKey(sym);
-  e.key.keysym.unicode = unicode;
-  SDL_PushEvent(&e);
-  e.type = SDL_KEYUP;
-  e.key.state = SDL_RELEASED;
+  e.key.keysym.unicode = down ? unicode : 0;
   SDL_PushEvent(&e);
 }
 
-void pushclick(int32_t x, int32_t y, int32_t button) {
+void pushkey(int32_t sym, uint16_t unicode) {
+  pushkeyevent(sym, unicode, true);
+  pushkeyevent(sym, unicode, false);
+}
+
+// Where the script last put the pointer: the wheel turns there.
+int32_t scriptx = 0, scripty = 0;
+
+void pushmotion(int32_t x, int32_t y) {
+  scriptx = x;
+  scripty = y;
   SDL_Event e = {};
   e.type = SDL_MOUSEMOTION;
   e.motion.x = Uint16(x);
   e.motion.y = Uint16(y);
   SDL_PushEvent(&e);
-  e = {};
-  e.type = SDL_MOUSEBUTTONDOWN;
+}
+
+void pushbutton(int32_t x, int32_t y, int32_t button, bool down) {
+  SDL_Event e = {};
+  e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
   e.button.button = Uint8(button);
-  e.button.state = SDL_PRESSED;
+  e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
   e.button.x = Uint16(x);
   e.button.y = Uint16(y);
   SDL_PushEvent(&e);
-  e.type = SDL_MOUSEBUTTONUP;
-  e.button.state = SDL_RELEASED;
-  SDL_PushEvent(&e);
+}
+
+void pushclick(int32_t x, int32_t y, int32_t button) {
+  pushmotion(x, y);
+  pushbutton(x, y, button, true);
+  pushbutton(x, y, button, false);
+}
+
+int32_t namedkey(const char* name) {
+  int32_t sym = keysymbyname(name);
+  bailif_fmt(sym == 0, "inputscript: unknown key %s", name);
+  return sym;
 }
 
 // Carries out script lines until one asks to wait for frames.
@@ -173,9 +120,34 @@ void stepscript() {
       case ScriptOp::skip: break;
       case ScriptOp::wait: script.waiting = c.x; return;
       case ScriptOp::key: {
-        int32_t sym = keysymbyname(c.text);
-        bailif_fmt(sym == 0, "inputscript: unknown key %s", c.text);
+        int32_t sym = namedkey(c.text);
         pushkey(sym, sym < 128 ? uint16_t(sym) : 0);
+        break;
+      }
+      case ScriptOp::hold:
+      case ScriptOp::release: {
+        int32_t sym = namedkey(c.text);
+        pushkeyevent(sym, sym < 128 ? uint16_t(sym) : 0, c.op == ScriptOp::hold);
+        break;
+      }
+      case ScriptOp::move: pushmotion(c.x, c.y); break;
+      case ScriptOp::down:
+      case ScriptOp::up:
+        pushmotion(c.x, c.y);
+        pushbutton(c.x, c.y, c.button, c.op == ScriptOp::down);
+        break;
+      case ScriptOp::wheel:
+        for (int32_t n = 0; n < iabs(c.x); n++) {
+          pushbutton(scriptx, scripty, c.x > 0 ? SDL_BUTTON_WHEELUP : SDL_BUTTON_WHEELDOWN, true);
+          pushbutton(scriptx, scripty, c.x > 0 ? SDL_BUTTON_WHEELUP : SDL_BUTTON_WHEELDOWN, false);
+        }
+        break;
+      case ScriptOp::resize: {
+        SDL_Event e = {};
+        e.type = SDL_VIDEORESIZE;
+        e.resize.w = c.x;
+        e.resize.h = c.y;
+        SDL_PushEvent(&e);
         break;
       }
       case ScriptOp::type:
@@ -210,18 +182,6 @@ void takeshot() {
 }
 }  // namespace
 
-void setbgscene(int32_t s) { scene = s; }
-int32_t currentscene() { return scene; }
-
-void drawscene() {
-  uint32_t now = timems();
-  switch (Scene(scene)) {
-    case Scene::battlefield: drawbattlefield(now); break;
-    case Scene::perftest: drawperftestscene(now); break;
-    default: drawtitlescene(now); break;
-  }
-}
-
 void finishframe() {
   if (script.shotpath[0]) takeshot();
   SDL_GL_SwapBuffers();
@@ -234,6 +194,7 @@ void finishframe() {
 
 int32_t pumpevents() {
   stepscript();
+  frameinput.nkeys = frameinput.npresses = frameinput.wheel = frameinput.videochanged = 0;
   int32_t pressed = 0;
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
@@ -242,9 +203,17 @@ int32_t pumpevents() {
       case SDL_KEYDOWN:
       case SDL_KEYUP: {
         int32_t sym = e.key.keysym.sym;
-        if (sym < 0 || sym >= KEYTABLE) break;
-        keydown[size_t(sym)] = e.type == SDL_KEYDOWN;
-        if (e.type == SDL_KEYDOWN && !pressed) pressed = sym;
+        bool down = e.type == SDL_KEYDOWN;
+        if (down && (sym == SDLK_RETURN || sym == SDLK_KP_ENTER) && (e.key.keysym.mod & KMOD_ALT)) {
+          if (togglefullscreen()) frameinput.videochanged = 1;
+          break;
+        }
+        if (sym < 0 || sym >= KEYTABLE) break;   // symbols beyond the table are ignored
+        keydown[size_t(sym)] = down;
+        if (!down) break;
+        if (!pressed) pressed = sym;
+        if (frameinput.nkeys < int32_t(frameinput.keys.size()))
+          frameinput.keys[size_t(frameinput.nkeys++)] = {sym, e.key.keysym.unicode};
         break;
       }
       case SDL_MOUSEMOTION:
@@ -253,16 +222,43 @@ int32_t pumpevents() {
         break;
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP: {
-        int32_t bit = e.button.button == SDL_BUTTON_LEFT ? 1 : e.button.button == SDL_BUTTON_RIGHT ? 2
-                    : e.button.button == SDL_BUTTON_MIDDLE ? 4 : 0;
+        int32_t b = e.button.button;
         mousex = e.button.x;
         mousey = e.button.y;
-        if (e.type == SDL_MOUSEBUTTONDOWN) mousebuttons |= bit;
-        else mousebuttons &= ~bit;
+        if (b == SDL_BUTTON_WHEELUP || b == SDL_BUTTON_WHEELDOWN) {
+          if (e.type == SDL_MOUSEBUTTONDOWN) frameinput.wheel += b == SDL_BUTTON_WHEELUP ? 1 : -1;
+          break;
+        }
+        int32_t bit = b == SDL_BUTTON_LEFT ? 1 : b == SDL_BUTTON_RIGHT ? 2 : b == SDL_BUTTON_MIDDLE ? 4 : 0;
+        if (e.type == SDL_MOUSEBUTTONDOWN) {
+          mousebuttons |= bit;
+          if (frameinput.npresses < int32_t(frameinput.presses.size()))
+            frameinput.presses[size_t(frameinput.npresses++)] = {b, mousex, mousey};
+        } else {
+          mousebuttons &= ~bit;
+        }
         break;
       }
+      case SDL_VIDEORESIZE:
+        if (setvideosize(e.resize.w, e.resize.h, 0)) frameinput.videochanged = 1;
+        break;
+      case SDL_ACTIVEEVENT:
+        if (e.active.state & SDL_APPACTIVE) iconified = e.active.gain ? 0 : 1;
+        break;
       default: break;
     }
   }
   return pressed;
+}
+
+void setinputscript(const char* text) {
+  script = {};
+  script.loaded = true;
+  const char* p = text ? text : "";
+  while (*p && script.lines.size() < MAXSCRIPTLINES) {
+    const char* end = strchr(p, '\n');
+    size_t n = end ? size_t(end - p) : strlen(p);
+    script.lines.emplace_back(p, n);
+    p += n + (end ? 1 : 0);
+  }
 }

@@ -23,9 +23,19 @@ int32_t windowheight();
 void sdlquit();
 // 1 while the window is open.
 int windowopen();
+// Sets the window (or full-screen surface) to a new size, at least 1 x 1;
+// 1 on success.
+int setvideosize(int32_t width, int32_t height, int32_t full);
+// Switches between the window and full screen at their remembered sizes; 1
+// when the switch was made.
+int togglefullscreen();
+int fullscreenon();
 
-// OpenGL state, extension probe, vsync, filtering, texture size limit.
+// OpenGL state, extension probe, vsync, filtering, texture size limit, and
+// the toolkit's font and pictures.
 void InitGLStuff();
+// The OpenGL state alone (after a context was made anew).
+void setglstate();
 // Frees every texture and display list that was created (the work of flushopengl).
 void freeallgl();
 // Texture filters chosen from the `filtering` setting (0..3): 0 bilinear,
@@ -50,20 +60,56 @@ float viewdistance();
 
 // Background scenes drawn behind the screens. Callers may also pass a scene
 // number; numbers without a scene of their own show the title backdrop.
-enum class Scene : int32_t { none = 0, title = 1, perftest = 4, battlefield = 11 };
+enum class Scene : int32_t {
+  none = 0, title = 1, menu = 2, perftest = 4, map = 6, darkmap = 8, sky = 9, parchment = 10, battlefield = 11
+};
+// Chooses the scene that frames with scene 0 fall back to and forgets the
+// current one, so the next such frame takes it anew.
 void setbgscene(int32_t scene);
 inline void setbgscene(Scene scene) { setbgscene(int32_t(scene)); }
 int32_t currentscene();
+// Makes the scene current (0: keep the current one, or take the background
+// scene when none is); a change clears the particles and tells the map to
+// forget wheel motion. Returns the current scene.
+int32_t enterscene(int32_t scene);
+// The map camera's keys and wheel for a frame of the map scene.
+void scenecontrols(uint32_t elapsedms);
 // Draws one frame of the current scene into the back buffer.
 void drawscene();
+// Flat drawing in window pixels with the origin at the lower left.
+void flatprojection();
+// The night sky box around the view (textures "sky0.tga" .. "sky5.tga").
+void drawskybox();
 
 // Ends a drawn frame: takes a screenshot the input script asked for, shows
 // the frame and keeps to the frame-rate limit (`framedelay` ms per frame).
 void finishframe();
 // Reads the input of one frame (after the input script has fed its events):
-// keeps the key-down table, the pointer and the buttons, and notes a request
+// keeps the key-down table, the pointer and the buttons, gathers the frame's
+// key presses, button presses and wheel notches into `frameinput`, follows
+// window resizes and the full-screen toggle (Alt+Enter), and notes a request
 // to close the window. Returns the symbol of the first key pressed, or 0.
 int32_t pumpevents();
+struct inputkey {
+  int32_t sym;
+  uint16_t unicode;
+};
+struct inputpress {
+  int32_t button;   // 1 left, 2 middle, 3 right
+  int32_t x, y;     // window pixels, top-left origin
+};
+struct frameevents {
+  int32_t nkeys, npresses, wheel;
+  std::array<inputkey, 64> keys;
+  std::array<inputpress, 16> presses;
+  int32_t videochanged;   // the window was resized or switched
+};
+extern frameevents frameinput;
+// 1 while the window is iconified.
+extern int32_t iconified;
+// Input script lines fed in place of VEY3_INPUTSCRIPT (tests); the next
+// frame starts at the first line.
+void setinputscript(const char* text);
 // 1 once the window was asked to close.
 extern int32_t quitrequested;
 // Held keys by SDL key symbol; symbols beyond the table are ignored.
@@ -85,8 +131,13 @@ float benchmarkfps(int32_t milliseconds, int32_t mode);
 //   click X Y [B] press and release mouse button B (1 when left out) at window pixel X, Y
 //   shot PATH     write the next frame as a binary PPM image
 //   quit          ask the window to close
+//   move X Y      move the pointer to window pixel X, Y
+//   down X Y [B], up X Y [B]   press or release a button there
+//   wheel N       N notches of the wheel (negative: down)
+//   hold KEY, release KEY      press a key and keep it held, let it go
+//   resize W H    the window is resized to W x H pixels
 // Empty lines and lines beginning "#" are skipped.
-enum class ScriptOp : int32_t { skip, wait, key, type, click, shot, quit, bad };
+enum class ScriptOp : int32_t { skip, wait, key, type, click, shot, quit, move, down, up, wheel, hold, release, resize, bad };
 struct scriptcommand {
   ScriptOp op;
   int32_t x, y, button;   // wait: x frames; click: position and button

@@ -5,7 +5,11 @@
 
 #include "battleview/battleview.h"
 #include "gfx/gfx.h"
+#include "gfx/dialogwindow.h"
 #include "gfx/glext.h"
+#include "gfx/guidraw.h"
+#include "gfx/sprites.h"
+#include "gfx/texture.h"
 #include "runtime/fatal.h"
 #include "runtime/options.h"
 #include "runtime/settings.h"
@@ -33,8 +37,7 @@ texturefilters filtersfor(int32_t level) {
   return {GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, 1};
 }
 
-void InitGLStuff() {
-  debugprint("-- InitGLStuff --\n");
+void setglstate() {
   glViewport(0, 0, windowwidth(), windowheight());
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClearDepth(1.0);
@@ -48,7 +51,11 @@ void InitGLStuff() {
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
   glHint(GL_FOG_HINT, GL_NICEST);
+}
 
+void InitGLStuff() {
+  debugprint("-- InitGLStuff --\n");
+  setglstate();
   if (glext) initglext();
   if (badgl) clamptoedge = 0;
   if (supported_GLX_SGI_swap_control == 1 && (vsync == 0 || vsync == 1) && pglXSwapIntervalSGI)
@@ -60,12 +67,18 @@ void InitGLStuff() {
     maxtexsize = largest;
     debugprint("maxtexsize %d\n", maxtexsize);
   }
-  // Fonts, textures and models are loaded here once the data folder holds them.
+  texmipmaps = 1;
+  texcompresslevel = texquality <= 1 ? 2 : texquality == 2 ? 1 : 0;
+  maptexcompress = gfxlevel >= 0 && gfxlevel < 3 ? 1 : 0;
+  loadguiart();
+  installwindowdialogs(1);
 }
 
 void freeallgl() {
   if (!windowopen()) return;
   freebattleviewgl();
+  clearsprites();
+  freealltextures();
 }
 
 void guisetsounds(int32_t a, int32_t b, int32_t c) { guisounds = {a, b, c}; }

@@ -51,15 +51,30 @@ scriptcommand parsescriptline(const char* line) {
 
   if (is("wait")) {
     if (readnumber(p, c.x) && atend(p)) c.op = ScriptOp::wait;
-  } else if (is("key") || is("type") || is("shot")) {
+  } else if (is("key") || is("type") || is("shot") || is("hold") || is("release")) {
     if (*rest) {
-      c.op = is("key") ? ScriptOp::key : is("type") ? ScriptOp::type : ScriptOp::shot;
+      c.op = is("key") ? ScriptOp::key : is("type") ? ScriptOp::type : is("shot") ? ScriptOp::shot
+           : is("hold") ? ScriptOp::hold : ScriptOp::release;
       strlcopy(c.text, rest, PATHLEN);
     }
-  } else if (is("click")) {
+  } else if (is("click") || is("down") || is("up")) {
+    ScriptOp op = is("click") ? ScriptOp::click : is("down") ? ScriptOp::down : ScriptOp::up;
     if (readnumber(p, c.x) && readnumber(p, c.y)) {
-      if (atend(p)) c.op = ScriptOp::click;
-      else if (readnumber(p, c.button) && c.button >= 1 && c.button <= 5 && atend(p)) c.op = ScriptOp::click;
+      if (atend(p)) c.op = op;
+      else if (readnumber(p, c.button) && c.button >= 1 && c.button <= 5 && atend(p)) c.op = op;
+    }
+  } else if (is("move") || is("resize")) {
+    if (readnumber(p, c.x) && readnumber(p, c.y) && atend(p)) c.op = is("move") ? ScriptOp::move : ScriptOp::resize;
+  } else if (is("wheel")) {
+    bool down = false;
+    while (*p == ' ' || *p == '\t') p++;
+    if (*p == '-') {
+      down = true;
+      p++;
+    }
+    if (readnumber(p, c.x) && atend(p)) {
+      c.op = ScriptOp::wheel;
+      if (down) c.x = -c.x;
     }
   } else if (is("quit")) {
     if (atend(p)) c.op = ScriptOp::quit;

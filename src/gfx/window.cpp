@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "gfx/dialogwindow.h"
 #include "gfx/gfx.h"
 #include "runtime/fatal.h"
 #include "runtime/util.h"
@@ -15,6 +16,8 @@ int32_t guilayoutstyle = 0, guifadein = 1, guireducedgfx = 0;
 namespace {
 bool sdlstarted = false;
 bool windowisopen = false;
+bool fullscreenmode = false;
+int32_t modebits = 0;
 char iconpath[PATHLEN];
 int32_t fullsize[2] = {1024, 768};
 int32_t windowsize[2] = {1024, 768};
@@ -56,11 +59,13 @@ int open_window(const char* caption, int32_t width, int32_t height, int32_t bits
       SDL_FreeSurface(icon);
     }
   }
-  Uint32 flags = SDL_OPENGL | (fullscreenflag ? SDL_FULLSCREEN : 0);
+  Uint32 flags = SDL_OPENGL | (fullscreenflag ? SDL_FULLSCREEN : SDL_RESIZABLE);
   if (!SDL_SetVideoMode(width, height, bits, flags)) {
     printf("SDL_SetVideoMode failed: %s\n", SDL_GetError());
     return 0;
   }
+  fullscreenmode = fullscreenflag != 0;
+  modebits = bits;
   SDL_EnableUNICODE(1);
   SDL_EnableKeyRepeat(SDL_DEFAULT_REPEAT_DELAY, SDL_DEFAULT_REPEAT_INTERVAL);
   windowisopen = true;
@@ -79,6 +84,29 @@ void setwindowsize(int32_t width, int32_t height) {
 
 int windowopen() { return windowisopen; }
 
+int setvideosize(int32_t width, int32_t height, int32_t full) {
+  if (!windowisopen) return 0;
+  width = imax(1, width);
+  height = imax(1, height);
+  Uint32 flags = SDL_OPENGL | (full ? SDL_FULLSCREEN : SDL_RESIZABLE);
+  if (!SDL_SetVideoMode(width, height, modebits, flags)) {
+    printf("SDL_SetVideoMode failed: %s\n", SDL_GetError());
+    return 0;
+  }
+  fullscreenmode = full != 0;
+  return 1;
+}
+
+int togglefullscreen() {
+  bool full = !fullscreenmode;
+  const int32_t* size = full ? fullsize : windowsize;
+  int32_t w = size[0] == -2 ? 0 : size[0], h = size[1] == -2 ? 0 : size[1];
+  if (setvideosize(w, h, full)) return 1;
+  return setvideosize(windowwidth(), windowheight(), !full) ? 0 : 0;
+}
+
+int fullscreenon() { return fullscreenmode ? 1 : 0; }
+
 int32_t windowwidth() {
   SDL_Surface* screen = windowisopen ? SDL_GetVideoSurface() : nullptr;
   return screen ? screen->w : 0;
@@ -90,6 +118,7 @@ int32_t windowheight() {
 }
 
 void sdlquit() {
+  installwindowdialogs(0);
   if (!sdlstarted) return;
   SDL_Quit();
   sdlstarted = false;

@@ -260,6 +260,33 @@ int savesgi(const uint8_t* pixels, int32_t width, int32_t height, const char* pa
   return out.commit() ? 1 : 0;
 }
 
+int savetga(const uint8_t* pixels, int32_t width, int32_t height, const char* path) {
+  if (!pixels || !sizeok(width, height)) return 0;
+  SafeWrite out(path);
+  if (!out.ok()) return 0;
+  uint8_t header[TGAHEADER] = {};
+  header[2] = 2;   // plain true colour
+  header[12] = uint8_t(width & 0xFF);
+  header[13] = uint8_t(width >> 8);
+  header[14] = uint8_t(height & 0xFF);
+  header[15] = uint8_t(height >> 8);
+  header[16] = 32;
+  header[17] = 8;   // alpha bits, rows bottom first
+  fwrite(header, 1, TGAHEADER, out.stream());
+  std::vector<uint8_t> row(size_t(width) * 4);
+  for (int32_t y = 0; y < height; y++) {
+    const uint8_t* p = pixels + int64_t(y) * width * 4;
+    for (int32_t x = 0; x < width; x++) {
+      row[size_t(x) * 4 + 0] = p[x * 4 + 2];
+      row[size_t(x) * 4 + 1] = p[x * 4 + 1];
+      row[size_t(x) * 4 + 2] = p[x * 4 + 0];
+      row[size_t(x) * 4 + 3] = p[x * 4 + 3];
+    }
+    fwrite(row.data(), 1, row.size(), out.stream());
+  }
+  return out.commit() ? 1 : 0;
+}
+
 void flipimage32(uint8_t* pixels, int32_t width, int32_t height) {
   if (!pixels || width < 1) return;
   size_t stride = size_t(width) * 4;

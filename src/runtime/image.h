@@ -20,6 +20,8 @@ uint8_t* decodeimage(const uint8_t* data, int64_t size, int sgi, int32_t* width,
 // Writes an SGI image of four channels, run-length coded when rle is non-zero.
 // The file is replaced whole or not at all; 1 on success, 0 on failure.
 int savesgi(const uint8_t* pixels, int32_t width, int32_t height, const char* path, int32_t rle);
+// Writes a plain 32-bit TGA (rows bottom first), whole or not at all; 1 on success.
+int savetga(const uint8_t* pixels, int32_t width, int32_t height, const char* path);
 
 // Turns an RGBA block upside down in place.
 void flipimage32(uint8_t* pixels, int32_t width, int32_t height);

@@ -1,5 +1,5 @@
-// Progress lines. The line is printed on the console; with a window open it
-// may repeat ten times as often, as the box in the window would.
+// The progress box: drawn in the window by the player side when it has one
+// open, else a line on the console.
 #include "runtime/progress.h"
 
 #include <cstdarg>
@@ -15,7 +15,10 @@ uint32_t lasttime = 0;
 bool shown = false;
 int (*windowshown)() = nullptr;
 void (*sceneshown)(int32_t) = nullptr;
+void (*drawbox)(const char*, int32_t, const char*) = nullptr;
 }  // namespace
+
+void setprogressdraw(void (*draw)(const char* title, int32_t percent, const char* text)) { drawbox = draw; }
 
 void setprogresswindow(int (*windowopen)(), void (*setscene)(int32_t)) {
   windowshown = windowopen;
@@ -45,5 +48,6 @@ void progressbox(const char* title, int32_t percent, const char* format, ...) {
   strlcopy(lasttext, text, sizeof lasttext);
   lasttime = now;
   shown = true;
-  printf("%s, %s [%d]\n", title ? title : "", text, int(percent));
+  if (!console && drawbox) drawbox(title ? title : "", percent, text);
+  else printf("%s, %s [%d]\n", title ? title : "", text, int(percent));
 }

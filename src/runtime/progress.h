@@ -16,3 +16,5 @@ void resetprogress();
 void setprogresswindow(int (*windowopen)(), void (*setscene)(int32_t));
 // Shows the scene behind the box of a long job; nothing without a window.
 void progressscene(int32_t scene);
+// Draws the box in the window (title, percent, text); null prints lines.
+void setprogressdraw(void (*draw)(const char* title, int32_t percent, const char* text));

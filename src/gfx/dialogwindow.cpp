@@ -1,0 +1,217 @@
+// The standard dialogs as windows: each rebuilds its window every pass and
+// acts on the id that the frame returns.
+#include "gfx/dialogwindow.h"
+
+#include <cstring>
+
+#include "gfx/gfx.h"
+#include "gfx/gui.h"
+#include "gfx/guistate.h"
+#include "runtime/progress.h"
+#include "runtime/util.h"
+
+namespace {
+void okrow(bool cancel) {
+  guispace(8);
+  guisetnl(0);
+  guibutton(DLG_OK, cancel ? "Ok" : "  Ok  ");
+  if (cancel) {
+    guibutton(0, "      ");
+    guibutton(DLG_CANCEL, "Cancel");
+  }
+  guisetnl(1);
+}
+}  // namespace
+
+int windowmsgbox(const char* text) {
+  for (;;) {
+    guibegin();
+    guimaxwidth(520);
+    guiminwidth(240);
+    guitextscale(0.85f);
+    guitextlong(0, text);
+    guitextscale(1);
+    okrow(false);
+    guishortcut(DLG_OK, KEY_RETURN);
+    guishortcut(DLG_OK, KEY_KP_ENTER);
+    guishortcut(DLG_OK, KEY_ESCAPE);
+    guishow(-1, -1);
+    if (render_frame(1, 0) == DLG_OK) return 1;
+  }
+}
+
+int32_t windowtextinfobox(const char* title, const char* text, int32_t cancelid) {
+  for (;;) {
+    guibegin();
+    guititle("%s", title);
+    guicloseid(cancelid);
+    guimaxwidth(600);
+    guimaxheight(500);
+    guialign(GUIALIGN_LEFT);
+    guitextscale(0.8f);
+    guiscrollstart();
+    guitextlong(0, text);
+    if (cancelid) {
+      guialign(GUIALIGN_CENTRE);
+      guitextscale(1);
+      guispace(8);
+      guibutton(cancelid, "Cancel");
+      guishortcut(cancelid, KEY_ESCAPE);
+    }
+    guishow(-1, -1);
+    int32_t id = render_frame(cancelid ? 1 : 0, 0);
+    if (!cancelid || id == cancelid) return cancelid;
+  }
+}
+
+int windowconfirmbox(const char* text) {
+  for (;;) {
+    guibegin();
+    guimaxwidth(520);
+    guiminwidth(260);
+    guitextscale(0.9f);
+    guitextlong(0, text);
+    guitextscale(1);
+    guispace(8);
+    guisetnl(0);
+    guibutton(DLG_OK, "Yes");
+    guibutton(0, "      ");
+    guibutton(DLG_CANCEL, "Cancel");
+    guisetnl(1);
+    guishortcut(DLG_OK, KEY_RETURN);
+    guishortcut(DLG_OK, KEY_KP_ENTER);
+    guishortcut(DLG_OK, 'y');
+    guishortcut(DLG_CANCEL, KEY_ESCAPE);
+    guishortcut(DLG_CANCEL, 'n');
+    guishow(-1, -1);
+    int32_t id = render_frame(1, 0);
+    if (id == DLG_OK) return 1;
+    if (id == DLG_CANCEL) return 0;
+  }
+}
+
+int windowinputstring(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed) {
+  std::vector<char> edit(size_t(maxlen) + 1, 0);
+  int32_t length = 0, cursor = 0;
+  for (;;) {
+    guibegin();
+    guimaxwidth(600);
+    guiminwidth(300);
+    guitextscale(0.9f);
+    guitextlong(0, title);
+    guispace(2);
+    guitextscale(1);
+    guiinputfield(DLG_FIELD, edit.data(), cursor, imin(42, imax(maxlen, 8)));
+    okrow(cancelallowed != 0);
+    guishortcut(DLG_OK, KEY_RETURN);
+    guishortcut(DLG_OK, KEY_KP_ENTER);
+    if (cancelallowed) guishortcut(DLG_CANCEL, KEY_ESCAPE);
+    guishow(-1, -1);
+    int32_t id = render_frame(1, 0);
+    if (id == DLG_OK) {
+      strlcopy(buffer, edit.data(), maxlen + 1);
+      return 1;
+    }
+    if (id == DLG_CANCEL && cancelallowed) {
+      buffer[0] = 0;
+      return 0;
+    }
+    if (id != DLG_FIELD || guikeysym == 0) continue;
+    char* text = edit.data();
+    switch (guikeysym) {
+      case KEY_BACKSPACE:
+        if (cursor > 0) {
+          memmove(text + cursor - 1, text + cursor, size_t(length - cursor + 1));
+          cursor--;
+          length--;
+        }
+        break;
+      case KEY_DELETE:
+        if (cursor < length) {
+          memmove(text + cursor, text + cursor + 1, size_t(length - cursor));
+          length--;
+        }
+        break;
+      case KEY_LEFT: cursor = imax(0, cursor - 1); break;
+      case KEY_RIGHT: cursor = imin(length, cursor + 1); break;
+      case KEY_HOME: cursor = 0; break;
+      case KEY_END: cursor = length; break;
+      default:
+        if (guikeychar && length < maxlen) {
+          memmove(text + cursor + 1, text + cursor, size_t(length - cursor + 1));
+          text[cursor++] = char(guikeychar);
+          length++;
+        }
+        break;
+    }
+  }
+}
+
+int windowadjustvaluebox(const char* title, const char* text, const char* hint, int32_t value, int32_t mayraise,
+                         int32_t maylower) {
+  guibegin();
+  guititle("%s", title);
+  guimaxwidth(520);
+  guiminwidth(300);
+  guitextscale(0.9f);
+  guitextlong(0, text);
+  guispace(8);
+  guitextscale(1.3f);
+  guisetnl(0);
+  guibuttoncol(maylower ? DLG_LOWER : 0, "\xAB", 1, 1, 1, maylower ? 1.0f : 0.3f);
+  guibutton(0, "   %d   ", value);
+  guibuttoncol(mayraise ? DLG_RAISE : 0, "\xBB", 1, 1, 1, mayraise ? 1.0f : 0.3f);
+  guisetnl(1);
+  if (hint[0]) {
+    guispace(2);
+    guitextscale(0.7f);
+    guishade(0.8f);
+    guitextlong(0, hint);
+    guishade(1);
+  }
+  guitextscale(1);
+  okrow(false);
+  for (int32_t key : {int32_t('+'), int32_t('u'), KEY_KP_PLUS}) guishortcut(DLG_RAISE, key);
+  for (int32_t key : {int32_t('-'), int32_t('d'), KEY_KP_MINUS}) guishortcut(DLG_LOWER, key);
+  for (int32_t key : {KEY_RETURN, KEY_KP_ENTER, KEY_ESCAPE}) guishortcut(DLG_OK, key);
+  guishow(-1, -1);
+  int32_t id = render_frame(1, 0);
+  if (id == DLG_OK) return 0;
+  if (id == DLG_RAISE) return mayraise ? 1 : 2;
+  if (id == DLG_LOWER) return maylower ? -1 : 2;
+  return 2;
+}
+
+int32_t windowmenu(const MenuLine* lines, int32_t count) {
+  for (;;) {
+    guibegin();
+    guimaxheight(560);
+    guimaxwidth(640);
+    guiscrollstart();
+    for (int32_t i = 0; i < count; i++) guibutton(lines[i].id, "%s", lines[i].text);
+    guishortcut(-1, KEY_ESCAPE);
+    guishow(-1, -1);
+    int32_t id = render_frame(1, 0);
+    if (id == -1 && guikeysym == KEY_ESCAPE) return 0;
+    for (int32_t i = 0; i < count; i++)
+      if (id > 0 && lines[i].id == id) return id;
+  }
+}
+
+void windowprogressbox(const char* title, int32_t percent, const char* text) {
+  guibegin();
+  guititle("%s", title);
+  guiminwidth(360);
+  guitextscale(0.85f);
+  guibutton(0, "%s", text);
+  guispace(2);
+  guiprogressbar(0, 300, float(percent) / 100.0f, 0.85f, 0.6f, 0.25f, 1);
+  guishow(-1, -1);
+  render_frame(0, 0);
+}
+
+void installwindowdialogs(int on) {
+  static const Dialogs windowed = {windowmsgbox, windowconfirmbox, windowinputstring, windowmenu};
+  setdialogs(on ? &windowed : nullptr);
+  setprogressdraw(on ? windowprogressbox : nullptr);
+}

@@ -1,0 +1,392 @@
+// Drawing a screen's areas with OpenGL: texts in the bitmap font, sprites,
+// window frames with the border picture, bars, toggles, the text field,
+// scroll bars, and the hover info and hint on top.
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "gfx/font.h"
+#include "gfx/gfx.h"
+#include "gfx/guidraw.h"
+#include "gfx/guistate.h"
+#include "gfx/sprites.h"
+#include "gfx/texture.h"
+#include "runtime/folders.h"
+#include "runtime/options.h"
+#include "runtime/settings.h"
+#include "runtime/util.h"
+
+namespace {
+uint32_t fonttexture = 0, bartexture = 0, hbartexture = 0, buttontexture = 0, markstexture = 0;
+uint32_t bordertexture = 0;
+char borderpath[PATHLEN];
+int32_t bordercorner = 16;   // pixels of the border picture's corner
+int32_t currentclip = -2;
+
+uint32_t guitex(const char* name) {
+  char path[PATHLEN];
+  formatbounded(path, PATHLEN, "%s/%s", datapath, name);
+  return loadtexture(path, 1, 100, 0);
+}
+
+float fadefactor(const guiarea& a) { return (a.flags & GUIAREA_FADE) && fade ? 0.65f : 1.0f; }
+
+void setclip(int32_t clip) {
+  if (clip == currentclip) return;
+  currentclip = clip;
+  if (clip < 0) {
+    glDisable(GL_SCISSOR_TEST);
+    return;
+  }
+  guirect r = guiclip(clip);
+  float sx = float(windowwidth()) / GUIWIDTH, sy = float(windowheight()) / GUIHEIGHT;
+  glEnable(GL_SCISSOR_TEST);
+  glScissor(int32_t(floorf(r.x * sx)), int32_t(floorf(r.y * sy)), int32_t(ceilf(r.w * sx)), int32_t(ceilf(r.h * sy)));
+}
+
+// Nine pieces of the border picture: corners kept square, edges stretched.
+void drawborder(float x, float y, float w, float h, float alpha) {
+  if (!bordertexture) {
+    drawguicolourquad(x, y, w, 2, 0.6f, 0.5f, 0.3f, alpha);
+    drawguicolourquad(x, y + h - 2, w, 2, 0.6f, 0.5f, 0.3f, alpha);
+    drawguicolourquad(x, y, 2, h, 0.6f, 0.5f, 0.3f, alpha);
+    drawguicolourquad(x + w - 2, y, 2, h, 0.6f, 0.5f, 0.3f, alpha);
+    return;
+  }
+  float t = float(bordercorner) * 0.75f;
+  t = fminf(t, fminf(w, h) * 0.5f);
+  const float c = 0.25f;   // the corner's share of the picture
+  bindtexture(bordertexture, 5);
+  glColor4f(1, 1, 1, alpha);
+  const float xs[4] = {x, x + t, x + w - t, x + w}, ys[4] = {y, y + t, y + h - t, y + h};
+  const float us[4] = {0, c, 1 - c, 1};
+  for (int32_t j = 0; j < 3; j++)
+    for (int32_t i = 0; i < 3; i++) {
+      if (i == 1 && j == 1) continue;
+      drawguitexquad(xs[i], ys[j], xs[i + 1] - xs[i], ys[j + 1] - ys[j], us[i], us[j], us[i + 1] - us[i],
+                     us[j + 1] - us[j]);
+    }
+}
+
+void drawmark(int32_t which, float x, float y, float side, float alpha) {
+  if (!markstexture) {
+    drawguicolourquad(x, y, side, side, 0.8f, 0.8f, 0.8f, alpha);
+    if (which & 1) drawguicolourquad(x + side * 0.25f, y + side * 0.25f, side * 0.5f, side * 0.5f, 0.1f, 0.1f, 0.1f, alpha);
+    return;
+  }
+  bindtexture(markstexture, 5);
+  glColor4f(1, 1, 1, alpha);
+  drawguitexquad(x, y, side, side, float(which) * 0.25f, 0, 0.25f, 1);
+}
+
+void drawtriangle(float x, float y, float side, bool up, float r, float g, float b) {
+  bindtexture(0, 0);
+  glColor4f(r, g, b, 1);
+  glBegin(GL_TRIANGLES);
+  if (up) {
+    glVertex2f(x + side * 0.2f, y + side * 0.3f);
+    glVertex2f(x + side * 0.8f, y + side * 0.3f);
+    glVertex2f(x + side * 0.5f, y + side * 0.75f);
+  } else {
+    glVertex2f(x + side * 0.2f, y + side * 0.7f);
+    glVertex2f(x + side * 0.5f, y + side * 0.25f);
+    glVertex2f(x + side * 0.8f, y + side * 0.7f);
+  }
+  glEnd();
+}
+
+void drawfield(const guiarea& a, uint32_t now) {
+  drawguicolourquad(a.x, a.y, a.w, a.h, 0.02f, 0.02f, 0.04f, 0.9f);
+  drawguicolourquad(a.x, a.y, a.w, 1.5f, 0.7f, 0.6f, 0.4f, 1);
+  drawguicolourquad(a.x, a.y + a.h - 1.5f, a.w, 1.5f, 0.7f, 0.6f, 0.4f, 1);
+  drawguicolourquad(a.x, a.y, 1.5f, a.h, 0.7f, 0.6f, 0.4f, 1);
+  drawguicolourquad(a.x + a.w - 1.5f, a.y, 1.5f, a.h, 0.7f, 0.6f, 0.4f, 1);
+  const char* text = guiareatext(a);
+  int32_t length = a.length, cursor = imax(0, imin(a.mode, length)), shown = imax(1, a.nr);
+  // The part of the text shown keeps the cursor in sight.
+  int32_t first = imax(0, cursor - shown);
+  int32_t count = imin(length - first, shown);
+  float scale = a.scale, tx = a.x + scale * 0.3f, ty = a.y + (a.h - scale) * 0.5f;
+  drawtext(text + first, count, tx, ty, scale, 1, 1, 1, 1);
+  if ((now / 500) % 2 == 0) {
+    float cx = tx;
+    for (int32_t i = first; i < cursor; i++) cx += charadvance(uint8_t(text[i])) * scale;
+    drawguicolourquad(cx, ty + scale * 0.12f, 1.5f, scale * 0.76f, 1, 0.85f, 0.4f, 1);
+  }
+}
+
+void drawarea(const guiarea& a, int32_t hovered, uint32_t now) {
+  const float fadef = fadefactor(a);
+  const bool lit = hovered && a.id != 0 && !(a.flags & GUIAREA_INFOONLY);
+  switch (a.kind) {
+    case AreaKind::box: drawguicolourquad(a.x, a.y, a.w, a.h, a.r, a.g, a.b, a.a * fadef); break;
+    case AreaKind::text: {
+      if (lit && (a.flags & GUIAREA_HOVER)) {
+        if (buttontexture) {
+          bindtexture(buttontexture, 5);
+          glColor4f(1, 0.8f, 0.45f, 0.55f);
+          drawguitexquad(a.x - a.scale * 0.3f, a.y, a.w + a.scale * 0.6f, a.scale, 0, 0, 1, 1);
+        }
+        drawtext(guiareatext(a), a.length, a.x, a.y, a.scale, 1, 0.9f, 0.45f, a.a);
+      } else {
+        drawtext(guiareatext(a), a.length, a.x, a.y, a.scale, a.r, a.g, a.b, a.a);
+      }
+      break;
+    }
+    case AreaKind::sprite:
+    case AreaKind::outline: {
+      if (a.period > 0 && (now & 1023u) % uint32_t(a.period) >= uint32_t(a.period) / 2) break;
+      uint32_t tex = spritetexture(a.file, a.nr);
+      if (!tex) break;
+      bindtexture(tex, a.mode >= 0 && a.mode <= 5 ? a.mode : 4);
+      glColor4f(a.r, a.g, a.b, a.a * fadef);
+      drawguitexquad(a.x, a.y, a.w, a.h, 0, 0, 1, 1);
+      break;
+    }
+    case AreaKind::arrow: {
+      uint32_t tex = spritetexture(a.file, a.nr);
+      if (!tex || a.w <= 0) break;
+      float drawn = fminf(fmaxf(a.scale, 0), a.w);
+      bindtexture(tex, 5);
+      glColor4f(1, 1, 1, a.a);
+      glPushMatrix();
+      glTranslatef(a.x, a.y, 0);
+      glRotatef(a.u, 0, 0, 1);
+      drawguitexquad(0, -a.h * 0.5f, drawn, a.h, 0, 0, drawn / a.w, 1);
+      glPopMatrix();
+      break;
+    }
+    case AreaKind::line: {
+      bindtexture(0, 2);
+      if (a.flags & GUIAREA_SMOOTH) glEnable(GL_LINE_SMOOTH);
+      glLineWidth(fmaxf(1.0f, a.scale * float(windowheight()) / GUIHEIGHT));
+      glColor4f(a.r, a.g, a.b, a.a);
+      glBegin(GL_LINES);
+      glVertex2f(a.x, a.y);
+      glVertex2f(a.u, a.v);
+      glEnd();
+      glDisable(GL_LINE_SMOOTH);
+      glLineWidth(1);
+      break;
+    }
+    case AreaKind::hotspot: break;
+    case AreaKind::toggle:
+    case AreaKind::radio: {
+      float side = a.scale * 0.8f;
+      int32_t on = a.kind == AreaKind::toggle ? (a.toggle && *a.toggle) : a.mode != 0;
+      drawmark((a.kind == AreaKind::radio ? 2 : 0) + (on ? 1 : 0), a.x + a.scale * 0.1f, a.y + a.scale * 0.1f, side,
+               a.a);
+      float r = lit ? 1 : a.r, g = lit ? 0.9f : a.g, b = lit ? 0.45f : a.b;
+      drawtext(guiareatext(a), a.length, a.x + a.scale * 1.2f, a.y, a.scale, r, g, b, a.a);
+      break;
+    }
+    case AreaKind::bar: {
+      bindtexture(bartexture, 5);
+      glColor4f(1, 1, 1, a.a);
+      if (bartexture) drawguitexquad(a.x, a.y, a.w, a.h, 0, 0, 1, 1);
+      else drawguicolourquad(a.x, a.y, a.w, a.h, 0.15f, 0.12f, 0.1f, a.a);
+      float fill = a.w * fminf(fmaxf(a.u, 0), 1);
+      if (fill > 0) {
+        bindtexture(hbartexture, 5);
+        glColor4f(a.r, a.g, a.b, a.a);
+        if (hbartexture) drawguitexquad(a.x, a.y, fill, a.h, 0, 0, a.u, 1);
+        else drawguicolourquad(a.x, a.y, fill, a.h, a.r, a.g, a.b, a.a);
+      }
+      break;
+    }
+    case AreaKind::hline: drawguicolourquad(a.x, a.y, a.w, a.h, a.r, a.g, a.b, a.a); break;
+    case AreaKind::callback:
+      if (a.draw) {
+        setclip(-1);
+        a.draw(a.mode, a.x, a.y, a.w, a.h);
+        guiprojection();
+      }
+      break;
+    case AreaKind::field: drawfield(a, now); break;
+    case AreaKind::border: {
+      if (a.a > 0) {
+        bindtexture(0, 2);
+        glBegin(GL_QUADS);
+        glColor4f(a.r, a.g, a.b, a.a * fadef);
+        glVertex2f(a.x, a.y);
+        glVertex2f(a.x + a.w, a.y);
+        glColor4f(a.r * 1.6f, a.g * 1.5f, a.b * 1.4f, a.a * fadef);
+        glVertex2f(a.x + a.w, a.y + a.h);
+        glVertex2f(a.x, a.y + a.h);
+        glEnd();
+      }
+      if (a.scale > 0) {   // the title bar: a darker band over a bronze line
+        drawguicolourquad(a.x + 8, a.y + a.h - a.scale, a.w - 16, a.scale - 6, 0.25f, 0.1f, 0.08f, 0.5f * fadef);
+        drawguicolourquad(a.x + 8, a.y + a.h - a.scale, a.w - 16, 1.5f, 0.75f, 0.6f, 0.35f, fadef);
+      }
+      drawborder(a.x, a.y, a.w, a.h, fadef);
+      break;
+    }
+    case AreaKind::closebox: {
+      drawguicolourquad(a.x, a.y, a.w, a.h, lit ? 0.75f : 0.45f, 0.12f, 0.08f, 0.9f);
+      bindtexture(0, 0);
+      glColor4f(1, 0.9f, 0.8f, 1);
+      glLineWidth(fmaxf(1.0f, 2.0f * float(windowheight()) / GUIHEIGHT));
+      glBegin(GL_LINES);
+      float m = a.w * 0.28f;
+      glVertex2f(a.x + m, a.y + m);
+      glVertex2f(a.x + a.w - m, a.y + a.h - m);
+      glVertex2f(a.x + m, a.y + a.h - m);
+      glVertex2f(a.x + a.w - m, a.y + m);
+      glEnd();
+      glLineWidth(1);
+      break;
+    }
+    case AreaKind::scrollup:
+    case AreaKind::scrolldown:
+      drawguicolourquad(a.x, a.y, a.w, a.h, lit ? 0.45f : 0.3f, lit ? 0.35f : 0.25f, 0.2f, 0.95f);
+      drawtriangle(a.x, a.y, a.w, a.kind == AreaKind::scrollup, 0.95f, 0.85f, 0.6f);
+      break;
+    case AreaKind::scrolltrack: drawguicolourquad(a.x, a.y, a.w, a.h, 0.05f, 0.04f, 0.06f, 0.8f); break;
+    case AreaKind::scrollthumb:
+      drawguicolourquad(a.x + 2, a.y, a.w - 4, a.h, lit ? 0.85f : 0.65f, lit ? 0.7f : 0.52f, 0.3f, 0.95f);
+      break;
+    case AreaKind::buttonback: break;
+  }
+}
+
+// A box of wrapped text by the pointer, kept on the screen.
+void drawpopup(const char* text, float px, float py) {
+  const float scale = 15, width = 320;
+  textrow rows[40];
+  int32_t length = int32_t(strnlen(text, GUIINFOLEN));
+  int32_t n = wraptext(text, length, width / scale, rows, 40);
+  float w = 0;
+  for (int32_t r = 0; r < n; r++) {
+    float rw = 0;
+    for (int32_t i = 0; i < rows[r].length; i++) rw += charadvance(uint8_t(text[rows[r].start + i]));
+    w = fmaxf(w, rw * scale);
+  }
+  float h = float(n) * scale + 8, bw = w + 12;
+  float x = px + 14, y = py - 18 - h;
+  if (x + bw > GUIWIDTH) x = px - 14 - bw;
+  if (y < 0) y = py + 18;
+  x = fmaxf(0, x);
+  y = fminf(y, GUIHEIGHT - h);
+  drawguicolourquad(x, y, bw, h, 0.03f, 0.03f, 0.05f, 0.92f);
+  drawguicolourquad(x, y + h - 1.5f, bw, 1.5f, 0.8f, 0.65f, 0.35f, 1);
+  for (int32_t r = 0; r < n; r++)
+    drawtext(text + rows[r].start, rows[r].length, x + 6, y + h - 4 - scale * float(r + 1), scale, 1, 0.95f, 0.85f, 1);
+}
+}  // namespace
+
+void loadguiart() {
+  loadfontmetrics(datapath);
+  fonttexture = guitex("font.tga");
+  bartexture = guitex("guibar.tga");
+  hbartexture = guitex("guihbar.tga");
+  buttontexture = guitex("guibutton.tga");
+  markstexture = guitex("guimarks.tga");
+  if (!borderpath[0]) formatbounded(borderpath, PATHLEN, "%s/guiborder.tga", datapath);
+  bordertexture = loadtexture(borderpath, 1, 100, 0);
+}
+
+void SetActiveGUIBorderTexture(const char* path) {
+  if (!path || strcmp(path, borderpath) == 0) return;
+  strlcopy(borderpath, path, PATHLEN);
+  if (!windowopen()) return;
+  bordertexture = loadtexture(borderpath, 1, 100, 0);
+  int32_t w = 0, h = 0;
+  // The corner is a quarter of the picture; thin borders come in small pictures.
+  if (bordertexture) {
+    glBindTexture(GL_TEXTURE_2D, bordertexture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    resettexstate();
+  }
+  bordercorner = w > 0 ? w / 4 : 16;
+}
+
+void guiprojection() {
+  glViewport(0, 0, windowwidth(), windowheight());
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, GUIWIDTH, 0, GUIHEIGHT, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_FOG);
+  glDisable(GL_CULL_FACE);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  resettexstate();
+}
+
+void drawtext(const char* text, int32_t length, float x, float y, float scale, float r, float g, float b, float a) {
+  if (!text || length <= 0 || scale <= 0) return;
+  const fontmetrics& f = currentfont();
+  const float pad = float(f.pad) / float(f.cell) * scale, cellshare = 1.0f / float(FONTCELLS);
+  if (!fonttexture) {
+    // No font picture: a bar per glyph keeps the text's place visible.
+    bindtexture(0, 2);
+    glColor4f(r, g, b, a * 0.6f);
+    float pen = x;
+    for (int32_t i = 0; i < length && text[i]; i++) {
+      uint8_t c = uint8_t(text[i]);
+      if (glyphdrawn(c)) drawguiquad(pen + scale * 0.05f, y + scale * 0.25f, charadvance(c) * scale * 0.8f, scale * 0.5f);
+      pen += charadvance(c) * scale;
+    }
+    return;
+  }
+  bindtexture(fonttexture, 5);
+  glColor4f(r, g, b, a);
+  glBegin(GL_QUADS);
+  float pen = x, line = y;
+  for (int32_t i = 0; i < length && text[i]; i++) {
+    uint8_t c = uint8_t(text[i]);
+    if (c == '\n') {
+      pen = x;
+      line -= scale;
+      continue;
+    }
+    if (glyphdrawn(c)) {
+      float u = float(c % FONTCELLS) * cellshare, v = float(FONTCELLS - 1 - c / FONTCELLS) * cellshare;
+      float qx = pen - pad;
+      glTexCoord2f(u, v);
+      glVertex2f(qx, line);
+      glTexCoord2f(u + cellshare, v);
+      glVertex2f(qx + scale, line);
+      glTexCoord2f(u + cellshare, v + cellshare);
+      glVertex2f(qx + scale, line + scale);
+      glTexCoord2f(u, v + cellshare);
+      glVertex2f(qx, line + scale);
+    }
+    pen += charadvance(c) * scale;
+  }
+  glEnd();
+}
+
+void drawguiareas(int32_t hovered) {
+  guiprojection();
+  currentclip = -2;
+  setclip(-1);
+  uint32_t now = timems();
+  const int32_t n = guiareacount();
+  for (int32_t i = 0; i < n; i++) {
+    const guiarea& a = guiareaget(i);
+    setclip(a.clip);
+    drawarea(a, i == hovered, now);
+  }
+  setclip(-1);
+  // The hovered area's info text by the pointer, else the screen's hint at the bottom.
+  const char* info = hovered >= 0 ? guiinfotext(guiareaget(hovered).info) : "";
+  if (info[0] && popups) {
+    drawpopup(info, pointerx, pointery);
+  } else if (guihinttext()[0] && popups) {
+    const char* hint = guihinttext();
+    float scale = 16, w = textwidth(hint) * scale;
+    drawguicolourquad(0, 0, GUIWIDTH, scale + 6, 0.02f, 0.02f, 0.04f, 0.75f);
+    drawtext(hint, int32_t(strnlen(hint, GUIINFOLEN)), (GUIWIDTH - w) * 0.5f, 3, scale, 1, 0.95f, 0.8f, 1);
+  }
+  resettexstate();
+}
+
+void forgetguiart() {
+  fonttexture = bartexture = hbartexture = buttontexture = markstexture = bordertexture = 0;
+}

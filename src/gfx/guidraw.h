@@ -1,0 +1,15 @@
+// Drawing of the toolkit (a window must be open).
+#pragma once
+#include "runtime/short.h"
+
+// Loads the font and the toolkit's pictures from the data folder; what is
+// missing is named on the console and drawn plainly.
+void loadguiart();
+// Projection of the virtual 800 x 600 screen over the whole window.
+void guiprojection();
+// One text (up to length characters; a line break starts a row below) with
+// its lower left at (x, y), height `scale`, in the colour.
+void drawtext(const char* text, int32_t length, float x, float y, float scale, float r, float g, float b, float a);
+// Every area of the screen in table order, the hovered one lit, then the
+// hovered area's info text or the screen's hint.
+void drawguiareas(int32_t hovered);

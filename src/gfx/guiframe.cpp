@@ -1,0 +1,230 @@
+// render_frame: draws the scene and the screen's areas, reads the input and
+// turns it into the id the screen acts on.
+#include <deque>
+
+#include "gfx/gfx.h"
+#include "gfx/guidraw.h"
+#include "gfx/guistate.h"
+#include "gfx/texture.h"
+#include "runtime/fatal.h"
+#include "runtime/options.h"
+#include "runtime/util.h"
+
+float pointerx = 0, pointery = 0, clickx = 0, clicky = 0;
+int32_t pointerbuttons = 0, wheelcount = 0;
+int32_t guikeysym = 0, guikeychar = 0;
+void (*guiplaysound)(int32_t sample, int32_t volume) = nullptr;
+
+namespace {
+// Input not yet acted on: a key or a button press. Each call of the frame
+// acts on at most one; the rest wait for the next call, so a burst of typed
+// keys reaches a text field one by one.
+struct pending {
+  bool key;
+  int32_t sym, unicode;   // key
+  int32_t button;         // press
+  float x, y;             // press, GUI units
+};
+std::deque<pending> queue;
+uint32_t lastframe = 0, lastclick = 0, previousclick = 0;
+int32_t hoverarea = -1, hoverid = -1;
+bool dragging = false;
+float dragoffset = 0;
+
+void playsound(int32_t which) {
+  if (guiplaysound && guisounds[size_t(which)] >= 0) guiplaysound(guisounds[size_t(which)], guisoundvols[size_t(which)]);
+}
+
+void updatepointer() {
+  float w = float(imax(windowwidth(), 1)), h = float(imax(windowheight(), 1));
+  pointerx = float(mousex) * GUIWIDTH / w;
+  pointery = (h - float(mousey)) * GUIHEIGHT / h;
+  pointerbuttons = mousebuttons;
+}
+
+bool printable(int32_t c) { return (c >= 32 && c < 127) || (c >= 160 && c < 256); }
+
+bool keymatches(const pending& k, int32_t key) {
+  if (printable(k.unicode) && k.unicode == key) return true;
+  if (k.sym != key) return false;
+  // A letter's symbol stands for the lower-case letter only.
+  return !(k.sym >= 'a' && k.sym <= 'z' && printable(k.unicode) && k.unicode != k.sym);
+}
+
+int32_t fieldid() {
+  for (int32_t i = 0; i < guiareacount(); i++)
+    if (guiareaget(i).kind == AreaKind::field) return guiareaget(i).id;
+  return 0;
+}
+
+// Scrolls the shown window; true when the position changed.
+bool scrollby(float units) {
+  float before = guiscroll(), after = before + units;
+  after = after < 0 ? 0 : after > guiscrollmax() ? guiscrollmax() : after;
+  if (after == before) return false;
+  guisetscroll(after);
+  return true;
+}
+
+bool thumbdrag() {
+  int32_t track = findguiarea(GUIID_SCROLLTRACK), thumb = findguiarea(GUIID_SCROLLTHUMB);
+  if (track < 0 || thumb < 0) return false;
+  const guiarea& t = guiareaget(track);
+  float room = t.h - guiareaget(thumb).h;
+  if (room <= 0) return false;
+  float top = pointery + dragoffset;   // where the thumb's top should be
+  float share = (t.y + t.h - top) / room;
+  share = share < 0 ? 0 : share > 1 ? 1 : share;
+  return scrollby(share * guiscrollmax() - guiscroll());
+}
+
+// A press on a scroll bar part; true when the scroll position changed.
+bool scrollpress(const guiarea& a) {
+  playsound(1);
+  const float row = GUITEXTHEIGHT;
+  switch (a.id) {
+    case GUIID_SCROLLUP: return scrollby(-row);
+    case GUIID_SCROLLDOWN: return scrollby(row);
+    case GUIID_SCROLLTRACK: {
+      int32_t thumb = findguiarea(GUIID_SCROLLTHUMB);
+      float page = guishownwindow().h * 0.8f;
+      bool above = thumb >= 0 && pointery > guiareaget(thumb).y + guiareaget(thumb).h;
+      return scrollby(above ? -page : page);
+    }
+    default:
+      dragging = true;
+      dragoffset = a.y + a.h - pointery;
+      return false;
+  }
+}
+
+// Acts on the queued input; the id to return, or 0. *rebuild is set when
+// the window's layout changed (scrolling).
+int32_t actonqueue(bool* rebuild) {
+  while (!queue.empty()) {
+    pending p = queue.front();
+    queue.pop_front();
+    if (p.key) {
+      guikeysym = p.sym;
+      guikeychar = printable(p.unicode) ? p.unicode : 0;
+      for (int32_t i = 0; i < guishortcutcount(); i++) {
+        const guishortcutkey& s = guishortcutget(i);
+        if (!s.keyup && keymatches(p, s.key)) return s.id;
+      }
+      int32_t field = fieldid();
+      if (field) return field;
+      if (guiscrollmax() > 0 && (p.sym == KEY_PAGEUP || p.sym == KEY_PAGEDOWN)) {
+        *rebuild |= scrollby((p.sym == KEY_PAGEUP ? -0.8f : 0.8f) * guishownwindow().h);
+        if (*rebuild) return 0;
+      }
+      continue;
+    }
+    guikeysym = guikeychar = 0;
+    previousclick = lastclick;
+    lastclick = timems();
+    int32_t area = guiareaat(p.x, p.y);
+    if (area < 0) continue;   // outside every area
+    const guiarea& a = guiareaget(area);
+    if (isscrollid(a.id)) {
+      if (p.button == 1 && scrollpress(a)) {
+        *rebuild = true;
+        return 0;
+      }
+      continue;
+    }
+    if (a.flags & GUIAREA_INFOONLY) continue;   // shows a text, does nothing
+    clickx = p.x - a.x;
+    clicky = p.y - a.y;
+    if (p.button == 1) {
+      if (a.kind == AreaKind::toggle && a.toggle) {
+        *a.toggle = !*a.toggle;
+        playsound(2);
+      } else if (a.kind == AreaKind::radio) {
+        playsound(2);
+      }
+      return a.id;
+    }
+    if (p.button == 3) {
+      if (a.kind == AreaKind::toggle || a.kind == AreaKind::radio || a.kind == AreaKind::field) continue;
+      return -a.id;
+    }
+  }
+  return 0;
+}
+
+int32_t handleinput(bool* rebuilt) {
+  for (int32_t i = 0; i < frameinput.nkeys; i++)
+    queue.push_back({true, frameinput.keys[size_t(i)].sym, frameinput.keys[size_t(i)].unicode, 0, 0, 0});
+  float w = float(imax(windowwidth(), 1)), h = float(imax(windowheight(), 1));
+  for (int32_t i = 0; i < frameinput.npresses; i++) {
+    const inputpress& p = frameinput.presses[size_t(i)];
+    int32_t button = p.button == 1 ? 1 : p.button == 3 ? 3 : 2;
+    queue.push_back({false, 0, 0, button, float(p.x) * GUIWIDTH / w, (h - float(p.y)) * GUIHEIGHT / h});
+  }
+  while (queue.size() > 256) queue.pop_front();
+
+  int32_t before = hoverarea;
+  hoverarea = guiareaat(pointerx, pointery);
+  hoverid = hoverarea >= 0 ? guiareaget(hoverarea).id : -1;
+  if (hoverarea != before && hoverarea >= 0) playsound(0);
+
+  bool rebuild = false;
+  if (dragging) {
+    if (!(mousebuttons & 1)) dragging = false;
+    else rebuild |= thumbdrag();
+  }
+  if (frameinput.wheel) {
+    if (guiscrollmax() > 0 && pointinguiwindow(pointerx, pointery)) rebuild |= scrollby(-float(frameinput.wheel) * 3 * GUITEXTHEIGHT);
+    else wheelcount += frameinput.wheel;
+  }
+  *rebuilt = rebuild;
+  if (rebuild) return 0;
+  bool keyswaiting = false;
+  for (const pending& p : queue) keyswaiting |= p.key;
+  int32_t result = actonqueue(&rebuild);
+  *rebuilt = rebuild;
+  if (result != 0 || rebuild) return result;
+  if (!keyswaiting)
+    for (int32_t i = 0; i < guishortcutcount(); i++) {
+      const guishortcutkey& s = guishortcutget(i);
+      if (s.keyup && (s.key < 0 || s.key >= KEYTABLE || !keydown[size_t(s.key)])) return s.id;
+    }
+  return 0;
+}
+}  // namespace
+
+int32_t render_frame(int32_t wait, int32_t scene) {
+  if (!windowopen() || textonly) {
+    bailif(wait, "render_frame: no window");
+    return 0;
+  }
+  enterscene(scene);
+  for (;;) {
+    uint32_t now = timems();
+    uint32_t elapsed = lastframe ? now - lastframe : 0;
+    if (elapsed > 500) elapsed = 500;
+    lastframe = now;
+    scenecontrols(elapsed);
+    drawscene();
+    drawguiareas(hoverarea < guiareacount() ? hoverarea : -1);
+    finishframe();
+    pumpevents();
+    if (quitrequested) fatalerror("");   // closing the window ends the program
+    if (frameinput.videochanged) checkglcontext();
+    updatepointer();
+    bool rebuilt = false;
+    int32_t result = handleinput(&rebuilt);
+    // A scroll that changed the layout ends the wait too: the screen lays
+    // its window out anew.
+    if (result != 0 || rebuilt || !wait) return result;
+  }
+}
+
+int32_t guihoverid() { return hoverid; }
+
+int isdoubleclick() { return lastclick - previousclick < 251 ? 1 : 0; }
+
+int isfullscreen() {
+  if (!fullscreenon()) return 0;
+  return iconified ? -1 : 1;
+}

@@ -1,0 +1,263 @@
+// Background scenes behind the screens: the title, the menu backdrop with
+// drifting embers, a turning night sky, parchment, the performance-test
+// pattern, the battlefield, and the strategic map through the map view's
+// hooks (redrawn a stripe per frame at reduced graphics).
+#include <SDL.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+#include <vector>
+
+#include "battleview/battleview.h"
+#include "gfx/gfx.h"
+#include "gfx/gui.h"
+#include "gfx/particles.h"
+#include "gfx/texture.h"
+#include "runtime/folders.h"
+#include "runtime/settings.h"
+#include "runtime/util.h"
+
+void flatprojection() {
+  glViewport(0, 0, windowwidth(), windowheight());
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, windowwidth(), 0, windowheight(), -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_FOG);
+  resettexstate();
+}
+
+namespace {
+int32_t bgscene = int32_t(Scene::title);
+int32_t scene = int32_t(Scene::none);
+uint32_t scenestart = 0;
+mapkeyscrollfn mapkeyscroll = nullptr;
+mapmousescrollfn mapmousescroll = nullptr;
+mapdrawfn mapdraw = nullptr;
+// The map backdrop kept at reduced graphics, and the stripe drawn next.
+uint32_t backdrop = 0;
+int32_t backdropw = 0, backdroph = 0, nextstripe = -1;
+
+void quad(float x, float y, float w, float h, const float top[3], const float bottom[3]) {
+  glBegin(GL_QUADS);
+  glColor3fv(bottom);
+  glVertex2f(x, y);
+  glVertex2f(x + w, y);
+  glColor3fv(top);
+  glVertex2f(x + w, y + h);
+  glVertex2f(x, y + h);
+  glEnd();
+}
+
+// Dark backdrop with a lit title band across its upper middle.
+void drawtitlescene(uint32_t ms) {
+  float w = float(windowwidth()), h = float(windowheight());
+  glClearColor(0.06f, 0.05f, 0.09f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  flatprojection();
+  const float deep[3] = {0.08f, 0.07f, 0.16f}, dusk[3] = {0.28f, 0.12f, 0.18f};
+  quad(0, 0, w, h, dusk, deep);
+  const float bandtop[3] = {0.85f, 0.62f, 0.20f}, bandbottom[3] = {0.45f, 0.18f, 0.08f};
+  quad(0, h * 0.62f, w, h * 0.16f, bandtop, bandbottom);
+  const float edge[3] = {0.95f, 0.88f, 0.55f};
+  quad(0, h * 0.78f, w, 3, edge, edge);
+  quad(0, h * 0.62f - 3, w, 3, edge, edge);
+  // A slow shimmer of small diamonds under the band.
+  float phase = animback ? float(ms % 10000u) / 10000.0f * 6.2831853f : 0.0f;
+  glBegin(GL_TRIANGLES);
+  for (int32_t i = 0; i < 24; i++) {
+    float x = w * (float(i) + 0.5f) / 24.0f, y = h * 0.45f + 12.0f * sinf(phase + float(i) * 0.7f);
+    glColor3f(0.3f + 0.025f * float(i), 0.35f, 0.9f - 0.025f * float(i));
+    glVertex2f(x - 8, y);
+    glVertex2f(x + 8, y);
+    glVertex2f(x, y + 14);
+  }
+  glEnd();
+  glEnable(GL_DEPTH_TEST);
+}
+
+// Many overlapping blended quads: a measure of fill rate for the performance test.
+void drawperftestscene(uint32_t ms) {
+  float w = float(windowwidth()), h = float(windowheight());
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  flatprojection();
+  glEnable(GL_BLEND);
+  float turn = float(ms % 3600u) / 10.0f;
+  for (int32_t i = 0; i < 64; i++) {
+    glPushMatrix();
+    glTranslatef(w * 0.5f, h * 0.5f, 0);
+    glRotatef(turn + float(i) * 5.625f, 0, 0, 1);
+    glColor4f(float(i % 4) / 3.0f, float(i % 7) / 6.0f, float(i % 5) / 4.0f, 0.15f);
+    glBegin(GL_QUADS);
+    glVertex2f(-w * 0.4f, -h * 0.05f);
+    glVertex2f(w * 0.4f, -h * 0.05f);
+    glVertex2f(w * 0.4f, h * 0.05f);
+    glVertex2f(-w * 0.4f, h * 0.05f);
+    glEnd();
+    glPopMatrix();
+  }
+  glDisable(GL_BLEND);
+  glEnable(GL_DEPTH_TEST);
+}
+
+
+
+uint32_t datatexture(const char* name, int32_t alpha, int32_t wrap) {
+  char path[PATHLEN];
+  formatbounded(path, PATHLEN, "%s/%s", datapath, name);
+  return loadtexture(path, alpha, 100, wrap);
+}
+
+void texturedbackdrop(uint32_t texture, float repeat, float drift) {
+  flatprojection();
+  bindtexture(texture, 3);
+  glColor4f(1, 1, 1, 1);
+  float w = float(windowwidth()), h = float(windowheight());
+  if (!texture) {
+    glColor4f(0.1f, 0.08f, 0.12f, 1);
+    bindtexture(0, 0);
+  }
+  drawguitexquad(0, 0, w, h, drift, 0, repeat * w / maxf(h, 1), repeat);
+  resettexstate();
+}
+
+// The menu backdrop: a dark vignette picture with embers rising from below.
+void drawmenuscene(uint32_t ms) {
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  texturedbackdrop(datatexture("menuback.tga", 0, 0), 1.0f, 0);
+  static int32_t embers = -1;
+  if (embers < 0 || !emitteralive(embers))
+    embers = addemitter({0, -5, GUIWIDTH, 0, 14.0f, 0, 22.0f, 9.0f, 4500, 1.0f, 0.55f, 0.15f, 0.9f});
+  (void)ms;
+  drawparticles();
+}
+
+// A night sky seen from the middle of a box of six pictures, turning slowly.
+void drawskyscene(uint32_t ms) {
+  glClearColor(0, 0, 0.02f, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glViewport(0, 0, windowwidth(), windowheight());
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(70.0, double(windowwidth()) / double(imax(windowheight(), 1)), 0.1, 10.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  float turn = animback ? float(ms % 240000u) / 240000.0f * 360.0f : 30.0f;
+  glRotatef(-12, 1, 0, 0);
+  glRotatef(turn, 0, 1, 0);
+  drawskybox();
+  flatprojection();
+}
+
+void drawparchmentscene() {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  texturedbackdrop(datatexture("parchment.tga", 0, 1), 2.0f, 0);
+}
+
+// The strategic map. At reduced graphics 2 and up the map is redrawn one
+// stripe of 120 units per frame and the rest kept from earlier frames.
+void drawmapscene(int32_t which, uint32_t ms) {
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (!mapdraw) return;
+  const int32_t w = windowwidth(), h = windowheight();
+  if (guireducedgfx < 2) {
+    mapdraw(-1);
+  } else {
+    if (!backdrop || backdropw != w || backdroph != h) {
+      std::vector<uint8_t> black(size_t(w) * size_t(h) * 4, 0);
+      if (backdrop) deletetexture(backdrop);
+      int32_t saved = texmipmaps;
+      texmipmaps = 0;
+      backdrop = RGBA2Tex(w, h, black.data(), 0, 0);
+      texmipmaps = saved;
+      backdropw = w;
+      backdroph = h;
+      nextstripe = -1;
+    }
+    int32_t stripe = nextstripe;
+    if (stripe >= 0) {
+      int32_t y0 = stripe * 120 * h / 600, y1 = imin(h, (stripe + 1) * 120 * h / 600);
+      glEnable(GL_SCISSOR_TEST);
+      glScissor(0, y0, w, imax(1, y1 - y0));
+      mapdraw(stripe);
+      glDisable(GL_SCISSOR_TEST);
+      bindtexture(backdrop, 0);
+      glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, y0, 0, y0, w, imax(1, y1 - y0));
+    } else {
+      mapdraw(-1);
+      bindtexture(backdrop, 0);
+      glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, w, h);
+    }
+    nextstripe = (stripe + 1) % 5;
+    flatprojection();
+    bindtexture(backdrop, 0);
+    drawguitexquad(0, 0, float(w), float(h), 0, 0, 1, 1);
+    resettexstate();
+  }
+  if (which == 8) {
+    // Darkened to grey 0.6, over half a second while the fade effect is on.
+    float level = 0.6f;
+    if (fade) level = 1.0f - 0.4f * fminf(1.0f, float(ms - scenestart) / 500.0f);
+    flatprojection();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ZERO, GL_SRC_COLOR);
+    glColor4f(level, level, level, 1);
+    drawguiquad(0, 0, float(w), float(h));
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_BLEND);
+  }
+}
+}  // namespace
+
+void setmaphooks(mapkeyscrollfn keyscroll, mapmousescrollfn mousescroll, mapdrawfn draw) {
+  mapkeyscroll = keyscroll;
+  mapmousescroll = mousescroll;
+  mapdraw = draw;
+}
+
+void setbgscene(int32_t s) {
+  bgscene = s;
+  scene = int32_t(Scene::none);
+}
+
+int32_t currentscene() { return scene != int32_t(Scene::none) ? scene : bgscene; }
+
+int32_t enterscene(int32_t wanted) {
+  int32_t next = wanted != 0 ? wanted : scene != int32_t(Scene::none) ? scene : bgscene;
+  if (next != scene) {
+    scene = next;
+    scenestart = timems();
+    clearparticles();
+    if (mapmousescroll) mapmousescroll(-1);
+    nextstripe = -1;
+  }
+  return scene;
+}
+
+void scenecontrols(uint32_t elapsed) {
+  if (scene == 6 && mapkeyscroll) mapkeyscroll();
+  if (scene == 6 && mapmousescroll) mapmousescroll(int32_t(elapsed));
+}
+
+void drawscene() {
+  uint32_t now = timems();
+  int32_t s = enterscene(0);
+  updateparticles(now);
+  switch (s) {
+    case int32_t(Scene::battlefield): drawbattlefield(now); break;
+    case int32_t(Scene::perftest): drawperftestscene(now); break;
+    case int32_t(Scene::menu): drawmenuscene(now); break;
+    case int32_t(Scene::map):
+    case int32_t(Scene::darkmap): drawmapscene(s, now); break;
+    case int32_t(Scene::sky): drawskyscene(now); break;
+    case int32_t(Scene::parchment): drawparchmentscene(); break;
+    default: drawtitlescene(now); break;
+  }
+}

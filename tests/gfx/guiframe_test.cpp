@@ -1,0 +1,161 @@
+// render_frame in a real window: what clicks, keys, the wheel and window
+// changes give back, driven by scripted input.
+#include <gtest/gtest.h>
+
+#include "gfx/guistate.h"
+#include "gfx/particles.h"
+#include "xwindow.h"
+
+namespace {
+int32_t flag = 0;
+
+// One screen of the test: two buttons, a toggle, an info-only box, a list.
+void build(int32_t rows = 0, bool keyup = false) {
+  guibegin();
+  guititle("Frame");
+  guimaxheight(300);
+  guibutton(10, "Left or right");
+  guitoggle(20, &flag, "Flag");
+  guiscrollstart();
+  for (int32_t i = 0; i < rows; i++) guibutton(100 + i, "Row %d", i);
+  guishow(50, 550);
+  areabox(0, 600, 100, 100, 100, 0.2f, 0.2f, 0.5f, 1);
+  areainfo("Only a text");
+  guishortcut(30, 'a');
+  guishortcut(31, 'A');
+  guishortcut(32, KEY_F1);
+  if (keyup) guikeyupshortcut(40, KEY_TAB);
+}
+
+std::string at(float x, float y) { return std::to_string(int32_t(x)) + " " + std::to_string(int32_t(600 - y)); }
+std::string centre(int32_t id) {
+  const guiarea& a = guiareaget(findguiarea(id));
+  return at(a.x + a.w / 2, a.y + a.h / 2);
+}
+
+// Frames of wait-0 passes until one returns non-zero (or the limit).
+int32_t firstresult(int32_t frames) {
+  for (int32_t i = 0; i < frames; i++) {
+    build();
+    int32_t r = render_frame(0, 0);
+    if (r) return r;
+  }
+  return 0;
+}
+}  // namespace
+
+TEST(GuiFrame, ClicksGiveIdsRightClicksTheirNegativeAndTogglesFlip) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  build();
+  setinputscript(("wait 1\nclick " + centre(10) + "\n").c_str());
+  EXPECT_EQ(render_frame(1, 0), 10);
+  const guiarea& b = guiareaget(findguiarea(10));
+  EXPECT_NEAR(clickx, b.w / 2, 1.5f);   // where the press fell inside the area
+  EXPECT_NEAR(clicky, b.h / 2, 1.5f);
+  build();
+  setinputscript(("wait 1\nclick " + centre(10) + " 3\n").c_str());
+  EXPECT_EQ(render_frame(1, 0), -10);
+  flag = 0;
+  build();
+  setinputscript(("wait 1\nclick " + centre(20) + "\n").c_str());
+  EXPECT_EQ(render_frame(1, 0), 20);
+  EXPECT_EQ(flag, 1);
+  // No right click on a toggle, none on an info-only area, none outside.
+  setinputscript(("click " + centre(20) + " 3\nclick 650 450\nclick 650 450 3\nclick 790 590\n").c_str());
+  EXPECT_EQ(firstresult(8), 0);
+  EXPECT_EQ(flag, 1);
+  // A double click: two clicks close together.
+  build();
+  setinputscript(("wait 1\nclick " + centre(10) + "\nwait 1\nclick " + centre(10) + "\n").c_str());
+  EXPECT_EQ(render_frame(1, 0), 10);
+  build();
+  EXPECT_EQ(render_frame(1, 0), 10);
+  EXPECT_EQ(isdoubleclick(), 1);
+  EXPECT_EQ(guihoverid(), 10);
+}
+
+TEST(GuiFrame, ShortcutsMatchTheCharacterAndKeyUpShortcutsTheHeldKey) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  build();
+  setinputscript("wait 1\ntype A\ntype a\nkey f1\n");
+  EXPECT_EQ(render_frame(1, 0), 31);
+  build();
+  EXPECT_EQ(render_frame(1, 0), 30);
+  build();
+  EXPECT_EQ(render_frame(1, 0), 32);
+  // Keys beyond the key table, and keys bound to nothing, give nothing.
+  setinputscript("key undo\nkey power\nkey z\n");
+  EXPECT_EQ(firstresult(6), 0);
+  // Key-up: while Tab is held nothing; once it is let go, the id.
+  setinputscript("wait 2\nhold tab\nwait 3\nrelease tab\n");
+  int32_t results[8];
+  for (int32_t i = 0; i < 8; i++) {
+    build(0, true);
+    results[i] = render_frame(0, 0);
+  }
+  EXPECT_EQ(results[0], 40);   // the first frame: not held yet
+  EXPECT_EQ(results[3], 0);    // held
+  EXPECT_EQ(results[7], 40);   // let go
+}
+
+TEST(GuiFrame, TheWheelScrollsAListAndElseCountsForTheMap) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  build(40);
+  ASSERT_GT(guiscrollmax(), 0);
+  guirect win = guishownwindow();
+  setinputscript(("move " + at(win.x + 40, win.y + 40) + "\nwheel -2\n").c_str());
+  EXPECT_EQ(render_frame(1, 0), 0);   // the layout changed: the screen rebuilds
+  EXPECT_FLOAT_EQ(guiscroll(), 0);    // the old layout is still shown...
+  build(40);
+  EXPECT_FLOAT_EQ(guiscroll(), 2 * 3 * GUITEXTHEIGHT);   // ...the new one scrolled
+  // Off the window the wheel goes to the map's counter.
+  wheelcount = 0;
+  setinputscript("move 760 60\nwheel 3\n");
+  EXPECT_EQ(firstresult(3), 0);
+  EXPECT_EQ(wheelcount, 3);
+  // The scroll arrows move a row at a time.
+  build(40);
+  float before = guiscroll();
+  setinputscript(("wait 1\nclick " + centre(GUIID_SCROLLDOWN) + "\n").c_str());
+  EXPECT_EQ(render_frame(1, 0), 0);
+  build(40);
+  EXPECT_FLOAT_EQ(guiscroll(), before + GUITEXTHEIGHT);
+}
+
+TEST(GuiFrame, ResizedWindowsAndScenesStayHarmless) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  std::string shot = tempfile("tiny.ppm");
+  setinputscript(("resize 1 1\nwait 1\nshot " + shot + "\nclick 0 0\nkey a\n").c_str());
+  for (int32_t i = 0; i < 4; i++) {
+    build();
+    render_frame(0, 0);
+  }
+  EXPECT_EQ(windowwidth(), 1);
+  Shot s = readshot(shot);
+  EXPECT_EQ(s.width, 1);
+  setinputscript(("resize 640 480\nwait 1\nshot " + shot + "\n").c_str());
+  for (int32_t i = 0; i < 4; i++) {
+    build();
+    render_frame(0, 2);   // the menu backdrop with its embers
+  }
+  s = readshot(shot);
+  EXPECT_EQ(s.width, 640);
+  EXPECT_GT(pixelslike(s, guishownwindow(), 255, 255, 255, 60), 20);   // text still drawn
+  EXPECT_EQ(currentscene(), 2);
+  // A change of scene clears the particles.
+  for (int32_t i = 0; i < 30; i++) render_frame(0, 2);
+  EXPECT_GT(particlecount(), 0);
+  render_frame(0, 10);
+  EXPECT_EQ(particlecount(), 0);
+  dropshot(shot);
+}
+
+TEST(GuiFrame, NoWindowMeansNoWaiting) {
+  guibegin();
+  EXPECT_EQ(render_frame(0, 0), 0);
+  EXPECT_DEATH(render_frame(1, 0), "render_frame: no window");
+}

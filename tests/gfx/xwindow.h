@@ -1,0 +1,115 @@
+// A real OpenGL window for tests, on an X server of the test's own (Xvfb,
+// which picks a free display itself), with the build's data folder and
+// scripted input. Frames are read back through the script's "shot".
+#pragma once
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "gfx/gfx.h"
+#include "gfx/gui.h"
+#include "runtime/folders.h"
+#include "runtime/options.h"
+#include "runtime/progress.h"
+#include "runtime/settings.h"
+#include "runtime/util.h"
+
+class RealWindow {
+ public:
+  explicit RealWindow(int32_t width = 800, int32_t height = 600) {
+    alarm(120);   // a dialog that never gets its answer must not hang the run
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    server = fork();
+    if (server == 0) {
+      prctl(PR_SET_PDEATHSIG, SIGTERM);   // the server ends with the test, however it ends
+      close(fds[0]);
+      std::string fd = std::to_string(fds[1]);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+             static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(fds[1]);
+    char number[16] = {};
+    ssize_t n = read(fds[0], number, sizeof number - 1);
+    close(fds[0]);
+    if (n <= 0) return;
+    number[n] = 0;
+    for (char* p = number; *p; p++)
+      if (*p == '\n') *p = 0;
+    setenv("DISPLAY", (std::string(":") + number).c_str(), 1);
+    resetsettings();
+    resetoptions();
+    animback = 0;
+    strlcopy(datapath, VEY3_DATA_DIR, PATHLEN);
+    initsprites(datapath);
+    ok = open_window("vey3 test", width, height, 0, 16, 1, 0) == 1;
+    if (ok) InitGLStuff();
+    setprogresswindow(windowopen, nullptr);
+    setbgscene(Scene::title);
+  }
+  ~RealWindow() {
+    setinputscript("");
+    sdlquit();
+    if (server > 0) {
+      kill(server, SIGTERM);
+      waitpid(server, nullptr, 0);
+    }
+  }
+  bool ok = false;
+
+ private:
+  pid_t server = -1;
+};
+
+// A binary PPM read back: width, height and RGB rows top first.
+struct Shot {
+  int32_t width = 0, height = 0;
+  std::vector<uint8_t> rgb;
+  const uint8_t* at(int32_t x, int32_t y) const { return &rgb[(size_t(y) * size_t(width) + size_t(x)) * 3]; }
+};
+
+inline Shot readshot(const std::string& path) {
+  Shot s;
+  FILE* f = fopen(path.c_str(), "rb");
+  if (!f) return s;
+  int maxval = 0;
+  if (fscanf(f, "P6 %d %d %d", &s.width, &s.height, &maxval) == 3 && fgetc(f) != EOF) {
+    s.rgb.resize(size_t(s.width) * size_t(s.height) * 3);
+    if (fread(s.rgb.data(), 1, s.rgb.size(), f) != s.rgb.size()) s.rgb.clear();
+  }
+  fclose(f);
+  return s;
+}
+
+// Pixels of the shot (window pixels, top-left origin) inside the GUI
+// rectangle whose colour is close to the given one.
+inline int32_t pixelslike(const Shot& s, guirect r, int32_t red, int32_t green, int32_t blue, int32_t tolerance) {
+  if (s.rgb.empty()) return 0;
+  float sx = float(s.width) / GUIWIDTH, sy = float(s.height) / GUIHEIGHT;
+  int32_t x0 = int32_t(r.x * sx), x1 = int32_t((r.x + r.w) * sx);
+  int32_t y0 = int32_t(float(s.height) - (r.y + r.h) * sy), y1 = int32_t(float(s.height) - r.y * sy);
+  int32_t n = 0;
+  for (int32_t y = std::max(0, y0); y < std::min(s.height, y1); y++)
+    for (int32_t x = std::max(0, x0); x < std::min(s.width, x1); x++) {
+      const uint8_t* p = s.at(x, y);
+      if (abs(p[0] - red) <= tolerance && abs(p[1] - green) <= tolerance && abs(p[2] - blue) <= tolerance) n++;
+    }
+  return n;
+}
+
+inline std::string tempfile(const char* name) {
+  return std::string("/tmp/vey3test_") + std::to_string(getpid()) + "_" + name;
+}
+
+// Removes a shot unless VEY3_KEEPSHOTS asks to keep them for a look.
+inline void dropshot(const std::string& path) {
+  if (!getenv("VEY3_KEEPSHOTS")) remove(path.c_str());
+}
