@@ -1,6 +1,7 @@
 // The player side's part of start-up and shut-down.
 #include "frontend/frontend.h"
 #include "gfx/gfx.h"
+#include "mapview/mapview.h"
 #include "runtime/fatal.h"
 #include "runtime/options.h"
 #include "runtime/progress.h"
@@ -21,4 +22,5 @@ void installplayerside() {
   addshutdownhook(sdlquit);
   addshutdownhook(deinit_sound);
   setprogresswindow(windowopen, showscene);
+  installmapscreens();
 }

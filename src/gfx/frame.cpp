@@ -11,6 +11,7 @@
 
 #include "battleview/battleview.h"
 #include "gfx/gfx.h"
+#include "gfx/gui.h"
 #include "runtime/fatal.h"
 #include "runtime/settings.h"
 #include "runtime/util.h"
@@ -31,7 +32,7 @@ struct inputscript {
   bool loaded = false;
   std::vector<std::string> lines;
   size_t next = 0;
-  int32_t waiting = 0;
+  int32_t waiting = 0, waitedfor = 0;
   char shotpath[PATHLEN] = {};
 };
 inputscript script;
@@ -116,7 +117,22 @@ void stepscript() {
   while (script.next < script.lines.size()) {
     const std::string& line = script.lines[script.next++];
     scriptcommand c = parsescriptline(line.c_str());
+    if (c.op == ScriptOp::waitfor && findguiarea(c.x) < 0) {
+      bailif_fmt(++script.waitedfor > 3000, "inputscript: no area %d appeared", c.x);
+      script.next--;   // look again next frame
+      return;
+    }
+    script.waitedfor = 0;
     switch (c.op) {
+      case ScriptOp::waitfor: break;
+      case ScriptOp::clickid: {
+        int32_t a = findguiarea(c.x);
+        bailif_fmt(a < 0, "inputscript: no area %d to click", c.x);
+        const guiarea& r = guiareaget(a);
+        float sx = float(windowwidth()) / GUIWIDTH, sy = float(windowheight()) / GUIHEIGHT;
+        pushclick(int32_t((r.x + r.w * 0.5f) * sx), int32_t(float(windowheight()) - (r.y + r.h * 0.5f) * sy), c.button);
+        break;
+      }
       case ScriptOp::skip: break;
       case ScriptOp::wait: script.waiting = c.x; return;
       case ScriptOp::key: {

@@ -19,6 +19,11 @@ void setwindowsize(int32_t width, int32_t height);
 // Size of the open window in pixels (0 when none is open).
 int32_t windowwidth();
 int32_t windowheight();
+// For tests and benchmarks: when DISPLAY is unset, starts an X server of
+// this process's own (Xvfb, which picks a free display and ends with the
+// process) and sets DISPLAY to it. The server's process id, 0 when DISPLAY
+// was set already, -1 on failure.
+int32_t startprivatexserver();
 // Closes SDL when this process started it.
 void sdlquit();
 // 1 while the window is open.
@@ -136,8 +141,12 @@ float benchmarkfps(int32_t milliseconds, int32_t mode);
 //   wheel N       N notches of the wheel (negative: down)
 //   hold KEY, release KEY      press a key and keep it held, let it go
 //   resize W H    the window is resized to W x H pixels
+//   clickid ID [B]  click the middle of the area with that id as now laid out
+//   waitfor ID    wait (at most 3000 frames) until an area with that id is shown
 // Empty lines and lines beginning "#" are skipped.
-enum class ScriptOp : int32_t { skip, wait, key, type, click, shot, quit, move, down, up, wheel, hold, release, resize, bad };
+enum class ScriptOp : int32_t {
+  skip, wait, key, type, click, shot, quit, move, down, up, wheel, hold, release, resize, clickid, waitfor, bad
+};
 struct scriptcommand {
   ScriptOp op;
   int32_t x, y, button;   // wait: x frames; click: position and button

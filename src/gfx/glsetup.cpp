@@ -103,8 +103,10 @@ float benchmarkfps(int32_t milliseconds, int32_t mode) {
   int32_t savedframedelay = framedelay, savedanimback = animback;
   framedelay = 0;
   animback = 1;
+  // A frame as render_frame draws it: the scene and the screen's areas.
   auto frame = [mode]() {
     drawscene();
+    drawguiareas(-1);
     if (mode) finishframe();
     else glFinish();
   };

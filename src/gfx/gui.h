@@ -77,8 +77,6 @@ extern float clickx, clicky;
 // character (0 when not printable); both 0 after a click. A screen with an
 // input field gets the field's id for every key that is no shortcut.
 extern int32_t guikeysym, guikeychar;
-// Plays a GUI sound (sample, volume) when the sound side sets it.
-extern void (*guiplaysound)(int32_t sample, int32_t volume);
 
 // 1 when the last two clicks came less than 251 ms apart.
 int isdoubleclick();
@@ -169,6 +167,8 @@ void guibuttonsmall(int32_t id, const char* format, ...) __attribute__((format(p
 // A text in a colour of its own; a component of -1 keeps the plain colour's.
 void guibuttoncol(int32_t id, const char* format, float r, float g, float b, float a, ...)
     __attribute__((format(printf, 2, 7)));
+// A long text shown as it is (24999 characters, wrapped at the maximum width).
+void guitextlong(int32_t id, const char* text);
 // Two rows (split at the first line break) at half the text scale, each
 // clickable with its own id.
 void guirows(int32_t id1, int32_t id2, const char* format, ...) __attribute__((format(printf, 3, 4)));

@@ -9,11 +9,11 @@
 #include "runtime/fatal.h"
 #include "runtime/options.h"
 #include "runtime/util.h"
+#include "sound/sound.h"
 
 float pointerx = 0, pointery = 0, clickx = 0, clicky = 0;
 int32_t pointerbuttons = 0, wheelcount = 0;
 int32_t guikeysym = 0, guikeychar = 0;
-void (*guiplaysound)(int32_t sample, int32_t volume) = nullptr;
 
 namespace {
 // Input not yet acted on: a key or a button press. Each call of the frame
@@ -31,9 +31,7 @@ int32_t hoverarea = -1, hoverid = -1;
 bool dragging = false;
 float dragoffset = 0;
 
-void playsound(int32_t which) {
-  if (guiplaysound && guisounds[size_t(which)] >= 0) guiplaysound(guisounds[size_t(which)], guisoundvols[size_t(which)]);
-}
+void playsound(GuiSound which) { playguisound(which); }
 
 void updatepointer() {
   float w = float(imax(windowwidth(), 1)), h = float(imax(windowheight(), 1));
@@ -80,7 +78,7 @@ bool thumbdrag() {
 
 // A press on a scroll bar part; true when the scroll position changed.
 bool scrollpress(const guiarea& a) {
-  playsound(1);
+  playsound(GUISOUND_SCROLL);
   const float row = GUITEXTHEIGHT;
   switch (a.id) {
     case GUIID_SCROLLUP: return scrollby(-row);
@@ -138,9 +136,9 @@ int32_t actonqueue(bool* rebuild) {
     if (p.button == 1) {
       if (a.kind == AreaKind::toggle && a.toggle) {
         *a.toggle = !*a.toggle;
-        playsound(2);
+        playsound(GUISOUND_TOGGLE);
       } else if (a.kind == AreaKind::radio) {
-        playsound(2);
+        playsound(GUISOUND_TOGGLE);
       }
       return a.id;
     }
@@ -166,7 +164,7 @@ int32_t handleinput(bool* rebuilt) {
   int32_t before = hoverarea;
   hoverarea = guiareaat(pointerx, pointery);
   hoverid = hoverarea >= 0 ? guiareaget(hoverarea).id : -1;
-  if (hoverarea != before && hoverarea >= 0) playsound(0);
+  if (hoverarea != before && hoverarea >= 0) playsound(GUISOUND_NEWAREA);
 
   bool rebuild = false;
   if (dragging) {

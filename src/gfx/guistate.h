@@ -83,8 +83,6 @@ int32_t pooladd(const char* text, int32_t limit);
 int32_t poolvformat(int32_t limit, const char* format, va_list args);
 const char* pooltext(int32_t offset);
 int32_t poollength(int32_t offset);
-// A text item of up to GUIWRAPLEN characters (dialogs' long texts).
-void guitextlong(int32_t id, const char* text);
 // Info texts.
 int32_t infoadd(const char* format, va_list args);
 int32_t infoaddf(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -65,6 +65,19 @@ scriptcommand parsescriptline(const char* line) {
     }
   } else if (is("move") || is("resize")) {
     if (readnumber(p, c.x) && readnumber(p, c.y) && atend(p)) c.op = is("move") ? ScriptOp::move : ScriptOp::resize;
+  } else if (is("clickid") || is("waitfor")) {
+    bool negative = false;
+    while (*p == ' ' || *p == '\t') p++;
+    if (*p == '-') {
+      negative = true;
+      p++;
+    }
+    if (readnumber(p, c.x)) {
+      if (negative) c.x = -c.x;
+      if (atend(p)) c.op = is("clickid") ? ScriptOp::clickid : ScriptOp::waitfor;
+      else if (is("clickid") && readnumber(p, c.button) && c.button >= 1 && c.button <= 5 && atend(p))
+        c.op = ScriptOp::clickid;
+    }
   } else if (is("wheel")) {
     bool down = false;
     while (*p == ' ' || *p == '\t') p++;

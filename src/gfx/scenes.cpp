@@ -41,6 +41,8 @@ mapdrawfn mapdraw = nullptr;
 // The map backdrop kept at reduced graphics, and the stripe drawn next.
 uint32_t backdrop = 0;
 int32_t backdropw = 0, backdroph = 0, nextstripe = -1;
+// The menu backdrop's emitter while that scene is shown.
+int32_t embers = -1;
 
 void quad(float x, float y, float w, float h, const float top[3], const float bottom[3]) {
   glBegin(GL_QUADS);
@@ -131,7 +133,6 @@ void drawmenuscene(uint32_t ms) {
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   texturedbackdrop(datatexture("menuback.tga", 0, 0), 1.0f, 0);
-  static int32_t embers = -1;
   if (embers < 0 || !emitteralive(embers))
     embers = addemitter({0, -5, GUIWIDTH, 0, 14.0f, 0, 22.0f, 9.0f, 4500, 1.0f, 0.55f, 0.15f, 0.9f});
   (void)ms;
@@ -234,6 +235,8 @@ int32_t enterscene(int32_t wanted) {
   if (next != scene) {
     scene = next;
     scenestart = timems();
+    removeemitter(embers);
+    embers = -1;
     clearparticles();
     if (mapmousescroll) mapmousescroll(-1);
     nextstripe = -1;

@@ -3,8 +3,13 @@
 #include <SDL.h>
 #include <GL/gl.h>
 
+#include <signal.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "gfx/dialogwindow.h"
 #include "gfx/gfx.h"
@@ -120,7 +125,32 @@ int32_t windowheight() {
 void sdlquit() {
   installwindowdialogs(0);
   if (!sdlstarted) return;
+  freeallgl();   // names made in this window mean nothing in another
   SDL_Quit();
   sdlstarted = false;
   windowisopen = false;
+}
+
+int32_t startprivatexserver() {
+  if (getenv("DISPLAY")) return 0;
+  int fds[2];
+  if (pipe(fds) != 0) return -1;
+  pid_t server = fork();
+  if (server == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);   // the server ends with the process, however it ends
+    close(fds[0]);
+    std::string fd = std::to_string(fds[1]);
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+           static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(fds[1]);
+  char number[16] = {};
+  ssize_t n = server > 0 ? read(fds[0], number, sizeof number - 1) : -1;
+  close(fds[0]);
+  if (n <= 0) return -1;
+  for (char* p = number; *p; p++)
+    if (*p == '\n') *p = 0;
+  setenv("DISPLAY", (std::string(":") + number).c_str(), 1);
+  return int32_t(server);
 }

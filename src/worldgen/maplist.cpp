@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 #include <strings.h>
 
 #include "runtime/alloc.h"
@@ -212,8 +213,20 @@ bool clasheswithhumans(const MapEntry& e) {
   return false;
 }
 
+MapScreens screens = {};
+
 int32_t askmapchoice(const char* buffer, int32_t length, int offerrandom) {
   char title[PATHLEN];
+  if (screens.choose && !textonly) {
+    std::vector<MapChoice> maps(static_cast<size_t>(nbrentries));
+    for (int32_t i = 0; i < nbrentries; i++) {
+      restofline(buffer, length, entries[i].title, title);
+      maps[size_t(i)] = {1000 + i, entries[i].kind, entries[i].highestprov - entries[i].seacount,
+                         entries[i].seacount, {}};
+      strlcopy(maps[size_t(i)].title, title, MENULINELEN);
+    }
+    return screens.choose(maps.data(), nbrentries, offerrandom);
+  }
   menubegin();
   if (offerrandom) {
     menuline(5, "5 <small random map>");
@@ -324,16 +337,24 @@ void deletemapfile(const char* name) {
 }
 }  // namespace
 
+void setmapscreens(const MapScreens* s) { screens = s ? *s : MapScreens{}; }
+
 int deletemap() {
+  const char* description = mapdescription[0] ? mapdescription : "No description available.";
   for (;;) {
-    menubegin();
-    menuline(0, maptitle);
-    menuline(0, mapdescription[0] ? mapdescription : "No description available.");
-    menuline(999, "Ok");
-    menuline(997, "Delete map");
-    menuline(998, "Cancel");
-    menushow();
-    int32_t id = menuwait();
+    int32_t id = 0;
+    if (screens.info && !textonly) {
+      id = screens.info(maptitle, description, mapimagename);
+    } else {
+      menubegin();
+      menuline(0, maptitle);
+      menuline(0, description);
+      menuline(999, "Ok");
+      menuline(997, "Delete map");
+      menuline(998, "Cancel");
+      menushow();
+      id = menuwait();
+    }
     if (id == 999) return 1;
     if (id != 997) return 0;
     if (!confirmbox("Delete Map?")) continue;

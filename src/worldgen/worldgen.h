@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 
+#include "runtime/ask.h"
 #include "runtime/short.h"
 
 // ---------------------------------------------------------------- map image and provinces
@@ -117,6 +118,21 @@ char* loadallmaps();
 // 0 cancelled, 1 a map chosen, 2 a random map chosen.
 int choosemap(int offerrandom, char* mapname, char* imagename);
 int deletemap();
+// The windowed forms of the chooser and of the map information screen, which
+// the player side installs (null members keep the console's menus). choose
+// shows the maps (and the three random sizes when offered) and returns the
+// id chosen: 5..7 a random map, 1000 + i map i, 1 Cancel. info shows the
+// chosen map with its picture and returns 999 Ok, 997 Delete map or 998 Cancel.
+struct MapChoice {
+  int32_t id, kind;            // kind 1: a scenario
+  int32_t lands, seas;         // the "%d land + %d sea" column
+  char title[MENULINELEN];
+};
+struct MapScreens {
+  int32_t (*choose)(const MapChoice* maps, int32_t count, int offerrandom);
+  int32_t (*info)(const char* title, const char* description, const char* imagename);
+};
+void setmapscreens(const MapScreens* screens);
 
 // ---------------------------------------------------------------- land set-up and names
 extern int32_t highestsite;

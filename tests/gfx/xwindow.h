@@ -4,7 +4,6 @@
 #pragma once
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,26 +24,9 @@ class RealWindow {
  public:
   explicit RealWindow(int32_t width = 800, int32_t height = 600) {
     alarm(120);   // a dialog that never gets its answer must not hang the run
-    int fds[2];
-    if (pipe(fds) != 0) return;
-    server = fork();
-    if (server == 0) {
-      prctl(PR_SET_PDEATHSIG, SIGTERM);   // the server ends with the test, however it ends
-      close(fds[0]);
-      std::string fd = std::to_string(fds[1]);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-             static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    close(fds[1]);
-    char number[16] = {};
-    ssize_t n = read(fds[0], number, sizeof number - 1);
-    close(fds[0]);
-    if (n <= 0) return;
-    number[n] = 0;
-    for (char* p = number; *p; p++)
-      if (*p == '\n') *p = 0;
-    setenv("DISPLAY", (std::string(":") + number).c_str(), 1);
+    unsetenv("DISPLAY");   // a server of the test's own, whatever the caller has
+    server = startprivatexserver();
+    if (server <= 0) return;
     resetsettings();
     resetoptions();
     animback = 0;

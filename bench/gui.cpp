@@ -1,0 +1,106 @@
+// The GUI toolkit: laying out 50,000 items without a window, and whole
+// frames in a real window (an X server of its own when none is given) of
+// 5,000 items and 10,000 areas beside the plain background of the same run.
+// Frames per second are the benchmark's items per second.
+#include <benchmark/benchmark.h>
+
+
+#include "gfx/gfx.h"
+#include "gfx/gui.h"
+#include "runtime/folders.h"
+#include "runtime/options.h"
+#include "runtime/settings.h"
+#include "runtime/util.h"
+
+namespace {
+// Opens the window once for every frame benchmark.
+bool windowready() {
+  static int state = 0;
+  if (state) return state > 0;
+  state = -1;
+  if (startprivatexserver() < 0) return false;
+  resetsettings();
+  resetoptions();
+  animback = 0;
+  framedelay = 0;
+  strlcopy(datapath, VEY3_DATA_DIR, PATHLEN);
+  initsprites(datapath);
+  if (open_window("vey3 bench", 1024, 768, 0, 16, 1, 0) != 1) return false;
+  InitGLStuff();
+  state = 1;
+  return true;
+}
+
+// A list window of n items, 50 to a row at a small text scale.
+void items(int32_t n) {
+  guimaxwidth(780);
+  guimaxheight(580);
+  guitextscale(0.22f);
+  guisetnl(0);
+  for (int32_t i = 0; i < n; i++) {
+    guibutton(1 + i, "item %d", i);
+    if (i % 50 == 49) {
+      guisetnl(1);
+      guisetnl(0);
+    }
+  }
+  guisetnl(1);
+}
+
+// n areas over the screen: boxes, texts and sprites in turn.
+void areas(int32_t n) {
+  for (int32_t i = 0; i < n; i++) {
+    float x = float((i * 37) % 780), y = float((i * 53) % 580);
+    switch (i % 3) {
+      case 0: areabox(100000 + i, x, y, 12, 12, 0.2f, 0.4f, 0.6f, 0.5f); break;
+      case 1: areatext(100000 + i, x, y, 10, "a%d", i); break;
+      default: areasprite(100000 + i, 11, i % 100, 4, x, y, 14, 14); break;
+    }
+  }
+}
+
+void BM_GuiLayout50000Items(benchmark::State& state) {
+  for (auto _ : state) {
+    guibegin();
+    guimaxheight(450);
+    for (int32_t i = 0; i < GUIITEMS; i++) guibutton(1 + i, "Commander %d of the list", i);
+    guishow(-1, -1);
+    benchmark::DoNotOptimize(guiareacount());
+  }
+}
+BENCHMARK(BM_GuiLayout50000Items)->Unit(benchmark::kMillisecond);
+
+void BM_GuiLayoutOnly(benchmark::State& state) {
+  for (auto _ : state) {
+    guibegin();
+    items(5000);
+    guishow(-1, -1);
+    areas(10000);
+    benchmark::DoNotOptimize(guiareacount());
+  }
+}
+BENCHMARK(BM_GuiLayoutOnly)->Unit(benchmark::kMillisecond);
+
+void frames(benchmark::State& state, bool full) {
+  if (!windowready()) {
+    state.SkipWithError("no window");
+    return;
+  }
+  for (auto _ : state) {
+    guibegin();
+    if (full) {
+      items(5000);
+      guishow(-1, -1);
+      areas(10000);
+    }
+    render_frame(0, 1);
+  }
+  state.SetItemsProcessed(state.iterations());
+  state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+void BM_GuiFramePlainBackground(benchmark::State& state) { frames(state, false); }
+void BM_GuiFrame5000Items10000Areas(benchmark::State& state) { frames(state, true); }
+BENCHMARK(BM_GuiFramePlainBackground)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_GuiFrame5000Items10000Areas)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+}  // namespace

@@ -1,0 +1,126 @@
+// The player's map screens in a real window: the Random Map Creator makes
+// and saves a map, the chooser offers the maps and random sizes, and the map
+// information screen shows the chosen map's picture.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "gfx/xwindow.h"
+#include "runtime/alloc.h"
+#include "runtime/image.h"
+#include "mapview/mapview.h"
+#include "runtime/folders.h"
+#include "worldgen/worldgen.h"
+
+namespace {
+struct Maps {
+  std::string local;
+  Maps() {
+    local = tempfile("maps");
+    std::filesystem::create_directories(local);
+    strlcopy(localmappath, local.c_str(), PATHLEN);
+    formatbounded(mappath, PATHLEN, "%s/maps", VEY3_DATA_DIR);
+    installmapscreens();
+  }
+  ~Maps() {
+    setmapscreens(nullptr);
+    std::filesystem::remove_all(local);
+  }
+};
+
+std::string readtext(const std::string& path) {
+  FILE* f = fopen(path.c_str(), "rb");
+  if (!f) return "";
+  std::string text;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+  fclose(f);
+  return text;
+}
+}  // namespace
+
+TEST(MapScreens, RandomMapCreatorMakesShowsAndSavesAMap) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  Maps maps;
+  std::string shot = tempfile("rmc.ppm");
+  // Ids 2, 3 and 4 are the panel's size buttons; the number dialog's own
+  // are 1..3, so the panel is known by id 4.
+  std::string script =
+      "waitfor 2\nclickid 2\nwait 2\ntype 400\nkey return\n"
+      "waitfor 4\nclickid 3\nwait 2\ntype 300\nkey return\n"
+      "waitfor 4\nclickid 4\nwait 2\ntype 20\nkey return\n"
+      "waitfor 12\nclickid 12\n"   // impassable mountains off
+      "wait 2\nclickid 9\nwaitfor 7\nwait 2\nshot " + shot + "\n"
+      "wait 1\nclickid 7\nwait 2\ntype my_test_world\nkey return\n"
+      "waitfor 7\nwait 1\nkey escape\n";
+  setinputscript(script.c_str());
+  impassmount = 1;
+  random_map_creator_screen();
+  // The map was made at the size set and saved under the name typed.
+  std::string map = readtext(maps.local + "/my_test_world.map");
+  EXPECT_NE(map.find("#vey2title my_test_world"), std::string::npos);
+  EXPECT_NE(map.find("#imagefile my_test_world.rgb"), std::string::npos);
+  EXPECT_EQ(map.find("0x400000"), std::string::npos);
+  int32_t iw = 0, ih = 0;
+  std::string image = maps.local + "/my_test_world.rgb";
+  uint8_t* pixels = loadimage(image.c_str(), &iw, &ih, 0);
+  ASSERT_NE(pixels, nullptr);
+  myfree(pixels);
+  EXPECT_EQ(iw, 400);
+  EXPECT_EQ(ih, 300);
+  // The map is shown behind the panel: right of the panel the picture's
+  // colours, not the title backdrop's.
+  Shot s = readshot(shot);
+  ASSERT_GT(s.width, 0);
+  int32_t dark = pixelslike(s, {600, 50, 180, 500}, 20, 14, 30, 25);
+  EXPECT_LT(dark, 1000);
+  dropshot(shot);
+}
+
+TEST(MapScreens, ChooserOffersMapsAndRandomSizesAndShowsTheChosenMap) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  Maps maps;
+  char name[PATHLEN], image[PATHLEN];
+  std::string list = tempfile("choose.ppm");
+  setinputscript(("waitfor 6\nwait 1\nshot " + list + "\nwait 1\nclickid 6\n").c_str());
+  EXPECT_EQ(choosemap(1, name, image), 2);
+  EXPECT_STREQ(name, "__mediumrandommap");
+  // Both built-in maps are listed with their land and sea counts.
+  int32_t listed = 0;
+  for (int32_t i = 0; i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    if (a.kind == AreaKind::text && strstr(std::string(guiareatext(a), size_t(a.length)).c_str(), " land + ")) listed++;
+  }
+  EXPECT_EQ(listed, 2);
+  EXPECT_GT(pixelslike(readshot(list), guishownwindow(), 255, 255, 255, 60), 100);
+  dropshot(list);
+  // As a new game asks: into the names of the chosen map.
+  setinputscript("waitfor 1001\nclickid 1001\n");
+  EXPECT_EQ(choosemap(1, mapfilename, mapimagename), 1);
+  EXPECT_TRUE(strstr(mapfilename, ".map"));
+  EXPECT_GT(strlen(maptitle), 0u);
+  // The information screen shows the picture in its preview square.
+  std::string shot = tempfile("info.ppm");
+  setinputscript(("waitfor 999\nwait 2\nshot " + shot + "\nwait 1\nclickid 999\n").c_str());
+  EXPECT_EQ(deletemap(), 1);
+  int32_t preview = -1;
+  for (int32_t i = 0; i < guiareacount(); i++)
+    if (guiareaget(i).kind == AreaKind::callback) preview = i;
+  ASSERT_GE(preview, 0);
+  const guiarea& p = guiareaget(preview);
+  EXPECT_FLOAT_EQ(p.w, 240);
+  Shot s = readshot(shot);
+  // The window's own dark background covers less than a tenth of the square.
+  EXPECT_LT(pixelslike(s, {p.x, p.y, p.w, p.h}, 18, 15, 26, 12), int32_t(p.w * p.h) / 10);
+  setinputscript("waitfor 998\nkey escape\n");
+  EXPECT_EQ(deletemap(), 0);
+  // Cancel in the chooser.
+  setinputscript("waitfor 1\nclickid 1\n");
+  EXPECT_EQ(choosemap(1, name, image), 0);
+  dropshot(shot);
+}
