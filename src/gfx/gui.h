@@ -127,7 +127,9 @@ void guiindent(float w);
 // (its width + 0.1 times its height).
 void guioverlayat(float f);
 void guioverlay();
-// The items added so far are a fixed header; only later items scroll.
+// The items added so far are a fixed header; only later items scroll. A
+// second call ends the scrolling part: the items after it are a fixed
+// footer below the list.
 void guiscrollstart();
 // Three slots (0..2) that keep a list window's scroll position: reset
 // forgets, save keeps the shown window's position, restore applies it at the

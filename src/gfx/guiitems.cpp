@@ -22,7 +22,7 @@ guiitem* newitem(ItemKind kind, int32_t id, float textheight) {
   it.a = gui.plain[3];
   it.align = uint8_t(gui.align);
   it.endsrow = gui.newline != 0;
-  it.header = false;
+  it.part = gui.scrollstart >= 0 && gui.scrollend >= 0 ? PART_FOOTER : PART_BODY;
   it.indent = gui.pendingindent;
   it.overlay = gui.pendingoverlay;
   // An overlay shares the row of the item it lies over.
@@ -68,7 +68,7 @@ void guibegin() {
   gui.align = GUIALIGN_CENTRE;
   gui.newline = 1;
   gui.pendingindent = gui.pendingoverlay = -1;
-  gui.openbgbox = gui.scrollstart = -1;
+  gui.openbgbox = gui.scrollstart = gui.scrollend = -1;
   gui.closeid = 0;
   gui.maxheight = 450;
   gui.maxwidth = 700;
@@ -114,9 +114,13 @@ void guioverlay() { gui.pendingoverlay = 1; }
 
 void guiscrollstart() {
   if (gui.nitems > 0) guiitems[size_t(gui.nitems - 1)].endsrow = true;
-  for (int32_t i = 0; i < gui.nitems; i++) guiitems[size_t(i)].header = true;
-  gui.scrollstart = gui.nitems;
   gui.openbgbox = -1;
+  if (gui.scrollstart >= 0) {   // a second call: what follows is a fixed footer
+    gui.scrollend = gui.nitems;
+    return;
+  }
+  for (int32_t i = 0; i < gui.nitems; i++) guiitems[size_t(i)].part = PART_HEADER;
+  gui.scrollstart = gui.nitems;
 }
 
 void guishade(float level) { gui.plain[0] = gui.plain[1] = gui.plain[2] = level; }

@@ -1,6 +1,7 @@
 // Laying a window out: items are measured, gathered into rows, aligned and
 // placed, the window is sized between its limits, and every item becomes one
-// or more areas; rows beyond the maximum height scroll under a fixed header.
+// or more areas; rows beyond the maximum height scroll between a fixed header
+// and a fixed footer.
 #include <cstring>
 
 #include "gfx/guistate.h"
@@ -12,7 +13,8 @@ namespace {
 struct guirow {
   int32_t first, last;
   float width, height, y;   // y: downward from the top of its part
-  bool header, left;
+  uint8_t part;
+  bool left;
 };
 std::vector<guirow> rows;
 
@@ -110,14 +112,14 @@ void measure(guiitem& it, float wrapwidth) {
 void buildrows(float wrapwidth) {
   rows.clear();
   gui.wraprows.clear();
-  guirow row = {0, -1, 0, 0, 0, true, false};
+  guirow row = {0, -1, 0, 0, 0, PART_BODY, false};
   float cursor = 0;
   for (int32_t i = 0; i < gui.nitems; i++) {
     guiitem& it = guiitems[size_t(i)];
     measure(it, wrapwidth);
     bool first = row.last < row.first;
     if (first) {
-      row = {i, i - 1, 0, 0, 0, it.header, false};
+      row = {i, i - 1, 0, 0, 0, it.part, false};
       cursor = 0;
     }
     if (it.indent >= 0) {
@@ -136,9 +138,9 @@ void buildrows(float wrapwidth) {
     row.last = i;
     row.width = maxf(row.width, cursor);
     row.height = maxf(row.height, it.h);
-    bool ends = it.endsrow || i == gui.nitems - 1 || guiitems[size_t(i + 1)].header != it.header;
+    bool ends = it.endsrow || i == gui.nitems - 1 || guiitems[size_t(i + 1)].part != it.part;
     if (ends) rows.push_back(row);
-    if (ends) row = {i + 1, i, 0, 0, 0, true, false};
+    if (ends) row = {i + 1, i, 0, 0, 0, PART_BODY, false};
   }
 }
 
@@ -257,23 +259,23 @@ void emititem(const guiitem& it, float x, float y, float contentleft, float cont
 }
 
 // Background boxes over the rows of their items.
-void emitbgboxes(float left, float w, float headertop, float bodytop, float bodybottom, float scroll, int32_t clip) {
+void emitbgboxes(float left, float w, const float* tops, float bodybottom, float scroll, int32_t clip) {
   for (const guibgboxdef& b : gui.bgboxes) {
     if (b.lastitem < b.firstitem) continue;
     float top = -1e9f, bottom = 1e9f;
     for (const guirow& r : rows) {
       if (r.last < b.firstitem || r.first > b.lastitem) continue;
-      float rowtop = (r.header ? headertop : bodytop + scroll) - r.y;
+      float rowtop = tops[r.part] + (r.part == PART_BODY ? scroll : 0) - r.y;
       top = maxf(top, rowtop);
       bottom = bottom < rowtop - r.height ? bottom : rowtop - r.height;
     }
     if (top < bottom) continue;
-    bool header = guiitems[size_t(b.firstitem)].header;
-    if (!header && (bottom >= bodytop || top <= bodybottom)) continue;
+    bool body = guiitems[size_t(b.firstitem)].part == PART_BODY;
+    if (body && (bottom >= tops[PART_BODY] || top <= bodybottom)) continue;
     guiarea* a = newarea(AreaKind::box, 0, left, bottom, w, top - bottom);
     if (!a) return;
     a->r = b.r, a->g = b.g, a->b = b.b, a->a = b.a;
-    if (!header) a->clip = clip;
+    if (body) a->clip = clip;
   }
 }
 }  // namespace
@@ -316,31 +318,32 @@ void guishow(float x, float y) {
   const float bar = GUISCROLLBAR + 4;
   float wrapwidth = maxf(10, gui.maxwidth - 2 * GUIMARGIN);
   buildrows(wrapwidth);
-  float headerh = 0, bodyh = 0;
-  for (guirow& r : rows) {
-    float& part = r.header ? headerh : bodyh;
-    r.y = part;
-    part += r.height;
-  }
+  float heights[3] = {0, 0, 0};
+  auto stack = [&] {
+    heights[0] = heights[1] = heights[2] = 0;
+    for (guirow& r : rows) {
+      r.y = heights[r.part];
+      heights[r.part] += r.height;
+    }
+  };
+  stack();
+  float& headerh = heights[PART_HEADER];
+  float& bodyh = heights[PART_BODY];
+  float& footerh = heights[PART_FOOTER];
   const float titleh = windowtitleheight();
-  const float fixed = titleh + 2 * GUIMARGIN + headerh;
+  const float fixed = titleh + 2 * GUIMARGIN + headerh + footerh;
   bool scrolling = fixed + bodyh > gui.maxheight && bodyh > 0;
   if (scrolling && contentwidth() + 2 * GUIMARGIN + bar > gui.maxwidth) {
     buildrows(wrapwidth - bar);   // narrower rows leave room for the bar
-    headerh = bodyh = 0;
-    for (guirow& r : rows) {
-      float& part = r.header ? headerh : bodyh;
-      r.y = part;
-      part += r.height;
-    }
+    stack();
   }
   float inner = contentwidth();
   float titlew = gui.title[0] ? textwidth(gui.title) * GUITITLEHEIGHT + (gui.closeid ? GUITITLEBAR * 2 : 0) : 0;
   float w = maxf(inner + 2 * GUIMARGIN + (scrolling ? bar : 0), titlew + 2 * GUIMARGIN);
   w = maxf(gui.minwidth, gui.maxwidth > 0 ? (w < gui.maxwidth ? w : gui.maxwidth) : w);
   float viewport = bodyh;
-  if (scrolling) viewport = maxf(GUITEXTHEIGHT, gui.maxheight - (titleh + 2 * GUIMARGIN + headerh));
-  float h = titleh + 2 * GUIMARGIN + headerh + viewport;
+  if (scrolling) viewport = maxf(GUITEXTHEIGHT, gui.maxheight - fixed);
+  float h = fixed + viewport;
   float left = x < 0 ? (GUIWIDTH - w) * 0.5f : x;
   float top = y < 0 ? (GUIHEIGHT + h) * 0.5f : y;
   float bottom = top - h;
@@ -360,18 +363,18 @@ void guishow(float x, float y) {
   const float headertop = top - titleh - GUIMARGIN;
   const float bodytop = headertop - headerh;
   const float bodybottom = bodytop - viewport;
+  const float tops[3] = {headertop, bodytop, bodybottom};
   int32_t clip = -1;
   if (scrolling) {
     gui.clips.push_back({left, bodybottom, w, viewport});
     clip = int32_t(gui.clips.size()) - 1;
   }
-  emitbgboxes(left + GUIMARGIN * 0.5f, w - GUIMARGIN - (scrolling ? bar : 0), headertop, bodytop, bodybottom, scroll,
-              clip);
+  emitbgboxes(left + GUIMARGIN * 0.5f, w - GUIMARGIN - (scrolling ? bar : 0), tops, bodybottom, scroll, clip);
   for (const guirow& r : rows) {
-    float base = r.header ? headertop : bodytop + scroll;
-    float rowtop = base - r.y;
-    if (!r.header && (rowtop - r.height >= bodytop || rowtop <= bodybottom)) continue;   // scrolled out of sight
-    bool cut = !r.header && (rowtop > bodytop || rowtop - r.height < bodybottom);
+    const bool body = r.part == PART_BODY;
+    float rowtop = tops[r.part] + (body ? scroll : 0) - r.y;
+    if (body && (rowtop - r.height >= bodytop || rowtop <= bodybottom)) continue;   // scrolled out of sight
+    bool cut = body && (rowtop > bodytop || rowtop - r.height < bodybottom);
     bool leftrow = r.left || guiitems[size_t(r.first)].align == GUIALIGN_LEFT;
     float offset = leftrow ? 0 : (contentw - r.width) * 0.5f;
     for (int32_t i = r.first; i <= r.last; i++) {

@@ -15,7 +15,8 @@ struct guiitem {
   ItemKind kind;
   SpriteFit fit;
   uint8_t align;
-  bool endsrow, header;
+  bool endsrow;
+  uint8_t part;             // PART_HEADER, PART_BODY or PART_FOOTER
   int32_t id, id2;
   float th;                 // text height of the item
   float r, g, b, a;
@@ -34,6 +35,8 @@ struct guiitem {
   int32_t firstrow, rows;
 };
 
+constexpr uint8_t PART_HEADER = 0, PART_BODY = 1, PART_FOOTER = 2;
+
 struct guibgboxdef {
   float r, g, b, a;
   int32_t firstitem, lastitem;
@@ -48,6 +51,7 @@ struct guistate {
   float pendingindent = -1, pendingoverlay = -1;
   int32_t openbgbox = -1;
   int32_t scrollstart = -1;   // first scrolling item, -1 none
+  int32_t scrollend = -1;     // first item of the fixed footer, -1 none
   int32_t closeid = 0;
   int32_t fade = 0;
   float maxheight = 450, maxwidth = 700, minwidth = 100;

@@ -1,6 +1,7 @@
 #include "runtime/folders.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -91,7 +92,9 @@ int readinstalllocation(const char* word, char* destination) {
 
 void initpaths() {
   for (int pass = 0;; pass++) {
-    int32_t n = rnd(50000);
+    // The process id keeps two programs started in the same second (whose
+    // generators were seeded alike) from drawing the same temp folder.
+    int32_t n = int32_t((uint32_t(rnd(50000)) + uint32_t(getpid())) % 50000u);
     strlcopy(datapath, ".", PATHLEN);
     readinstalllocation(PRODUCTWORD, datapath);
     fromenv("VEY3_DATA", datapath);

@@ -175,8 +175,9 @@ TEST_F(GuiLayout, ScrollingBodyUnderAFixedHeader) {
   // A partly shown row is clipped to the body.
   for (int32_t i = 0; i < guiareacount(); i++) {
     const guiarea& a = guiareaget(i);
-    if (a.id >= 100 && (a.y < win.y + GUIMARGIN || a.y + a.h > win.y + win.h - GUITITLEBAR - GUIMARGIN - 22))
+    if (a.id >= 100 && (a.y < win.y + GUIMARGIN || a.y + a.h > win.y + win.h - GUITITLEBAR - GUIMARGIN - 22)) {
       EXPECT_GE(a.clip, 0) << "row " << a.id - 100;
+    }
   }
   // Past the end is held at the end; the position belongs to the window.
   guisetscroll(1e6f);
@@ -196,6 +197,19 @@ TEST_F(GuiLayout, ScrollingBodyUnderAFixedHeader) {
   restorescrollslot(1);
   build();
   EXPECT_FLOAT_EQ(guiscroll(), 0);
+
+  // A second guiscrollstart keeps what follows below the list, in sight.
+  guibegin();
+  guimaxheight(200);
+  guiscrollstart();
+  for (int32_t i = 0; i < 40; i++) guibutton(100 + i, "row %d", i);
+  guiscrollstart();
+  guibutton(2, "Cancel");
+  guishow(-1, -1);
+  EXPECT_FLOAT_EQ(guishownwindow().h, 200);
+  EXPECT_FLOAT_EQ(area(2).y, guishownwindow().y + GUIMARGIN);
+  EXPECT_FLOAT_EQ(guiscrollmax(), 40 * 22 - (200 - 2 * GUIMARGIN - 22));
+
 }
 
 TEST_F(GuiLayout, BackgroundBoxesSeparatorsAndControls) {
