@@ -60,6 +60,7 @@ void areas(int32_t n) {
 }
 
 void BM_GuiLayout50000Items(benchmark::State& state) {
+  initsprites(VEY3_DATA_DIR);
   for (auto _ : state) {
     guibegin();
     guimaxheight(450);
@@ -71,6 +72,7 @@ void BM_GuiLayout50000Items(benchmark::State& state) {
 BENCHMARK(BM_GuiLayout50000Items)->Unit(benchmark::kMillisecond);
 
 void BM_GuiLayoutOnly(benchmark::State& state) {
+  initsprites(VEY3_DATA_DIR);
   for (auto _ : state) {
     guibegin();
     items(5000);
