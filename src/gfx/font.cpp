@@ -17,11 +17,22 @@ fontmetrics fallbackmetrics() {
 
 fontmetrics inuse = fallbackmetrics();
 
+// The table of charadvance for the metrics in use.
+void settable() {
+  for (int32_t c = 0; c < 256; c++) fontadvance[c] = inuse.advance[size_t(c)];
+  fontadvance[' '] = fontadvance[0xA4] = 0.25f;
+}
+struct tablemaker {
+  tablemaker() { settable(); }
+} maketable;
+
 void put16(std::vector<uint8_t>& out, uint32_t v) {
   out.push_back(uint8_t(v & 0xFF));
   out.push_back(uint8_t((v >> 8) & 0xFF));
 }
 }  // namespace
+
+float fontadvance[256];
 
 int glyphdrawn(uint8_t code) { return code > 32 && code != 127 && !(code >= 128 && code < 160) && code != 0xA4; }
 
@@ -54,7 +65,10 @@ std::vector<uint8_t> encodefontmetrics(const fontmetrics& m) {
 }
 
 const fontmetrics& currentfont() { return inuse; }
-void setfontmetrics(const fontmetrics& metrics) { inuse = metrics; }
+void setfontmetrics(const fontmetrics& metrics) {
+  inuse = metrics;
+  settable();
+}
 
 int loadfontmetrics(const char* datafolder) {
   char path[PATHLEN];
@@ -68,5 +82,6 @@ int loadfontmetrics(const char* datafolder) {
     printf("Font %s: %s\n", path, why);
     return 0;
   }
+  settable();
   return 1;
 }

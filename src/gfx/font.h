@@ -46,3 +46,7 @@ int loadfontmetrics(const char* datafolder);
 // 1 when the code draws a glyph (the blank, the 0xA4 spacer and control
 // codes draw nothing).
 int glyphdrawn(uint8_t code);
+// Advance of each code at scale 1 for the metrics in use, the blank and the
+// 0xA4 spacer a quarter whatever the file says.
+extern float fontadvance[256];
+inline float charadvance(uint8_t code) { return fontadvance[code]; }

@@ -220,7 +220,8 @@ int32_t pumpevents() {
       case SDL_KEYUP: {
         int32_t sym = e.key.keysym.sym;
         bool down = e.type == SDL_KEYDOWN;
-        if (down && (sym == SDLK_RETURN || sym == SDLK_KP_ENTER) && (e.key.keysym.mod & KMOD_ALT)) {
+        bool alt = (e.key.keysym.mod & KMOD_ALT) || keydown[SDLK_LALT] || keydown[SDLK_RALT];
+        if (down && (sym == SDLK_RETURN || sym == SDLK_KP_ENTER) && alt) {
           if (togglefullscreen()) frameinput.videochanged = 1;
           break;
         }

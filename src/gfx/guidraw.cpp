@@ -24,6 +24,56 @@ char borderpath[PATHLEN];
 int32_t bordercorner = 16;   // pixels of the border picture's corner
 int32_t currentclip = -2;
 
+// Quads waiting to be drawn with one texture and blend mode: every area is
+// put into the batch, which is drawn in one call when the texture or the
+// mode changes, before anything drawn directly, and at the end. Plain boxes
+// use the white block of the font's picture, so boxes and texts share it.
+struct vertex {
+  float x, y, u, v;
+  uint8_t c[4];
+};
+std::vector<vertex> batch;
+uint32_t batchtexture = 0;
+int32_t batchmode = -1;
+const float whiteu = 0.5f / FONTCELLS, whitev = 1.0f - 0.5f / FONTCELLS;
+
+void flushbatch() {
+  if (batch.empty()) return;
+  bindtexture(batchtexture, batchmode);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glVertexPointer(2, GL_FLOAT, sizeof(vertex), &batch[0].x);
+  glTexCoordPointer(2, GL_FLOAT, sizeof(vertex), &batch[0].u);
+  glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(vertex), batch[0].c);
+  glDrawArrays(GL_QUADS, 0, GLsizei(batch.size()));
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  batch.clear();
+}
+
+inline uint8_t colourbyte(float f) { return uint8_t(f <= 0 ? 0 : f >= 1 ? 255 : int32_t(f * 255.0f + 0.5f)); }
+
+void batchquad(uint32_t texture, int32_t mode, float x, float y, float w, float h, float u, float v, float du,
+               float dv, float r, float g, float b, float a) {
+  if (texture != batchtexture || mode != batchmode) {
+    flushbatch();
+    batchtexture = texture;
+    batchmode = mode;
+  }
+  const uint8_t c0 = colourbyte(r), c1 = colourbyte(g), c2 = colourbyte(b), c3 = colourbyte(a);
+  batch.push_back({x, y, u, v, {c0, c1, c2, c3}});
+  batch.push_back({x + w, y, u + du, v, {c0, c1, c2, c3}});
+  batch.push_back({x + w, y + h, u + du, v + dv, {c0, c1, c2, c3}});
+  batch.push_back({x, y + h, u, v + dv, {c0, c1, c2, c3}});
+}
+
+void plainquad(float x, float y, float w, float h, float r, float g, float b, float a) {
+  if (fonttexture) batchquad(fonttexture, 5, x, y, w, h, whiteu, whitev, 0, 0, r, g, b, a);
+  else batchquad(0, 2, x, y, w, h, 0, 0, 0, 0, r, g, b, a);
+}
+
 uint32_t guitex(const char* name) {
   char path[PATHLEN];
   formatbounded(path, PATHLEN, "%s/%s", datapath, name);
@@ -34,6 +84,7 @@ float fadefactor(const guiarea& a) { return (a.flags & GUIAREA_FADE) && fade ? 0
 
 void setclip(int32_t clip) {
   if (clip == currentclip) return;
+  flushbatch();
   currentclip = clip;
   if (clip < 0) {
     glDisable(GL_SCISSOR_TEST);
@@ -48,39 +99,36 @@ void setclip(int32_t clip) {
 // Nine pieces of the border picture: corners kept square, edges stretched.
 void drawborder(float x, float y, float w, float h, float alpha) {
   if (!bordertexture) {
-    drawguicolourquad(x, y, w, 2, 0.6f, 0.5f, 0.3f, alpha);
-    drawguicolourquad(x, y + h - 2, w, 2, 0.6f, 0.5f, 0.3f, alpha);
-    drawguicolourquad(x, y, 2, h, 0.6f, 0.5f, 0.3f, alpha);
-    drawguicolourquad(x + w - 2, y, 2, h, 0.6f, 0.5f, 0.3f, alpha);
+    plainquad(x, y, w, 2, 0.6f, 0.5f, 0.3f, alpha);
+    plainquad(x, y + h - 2, w, 2, 0.6f, 0.5f, 0.3f, alpha);
+    plainquad(x, y, 2, h, 0.6f, 0.5f, 0.3f, alpha);
+    plainquad(x + w - 2, y, 2, h, 0.6f, 0.5f, 0.3f, alpha);
     return;
   }
   float t = float(bordercorner) * 0.75f;
   t = fminf(t, fminf(w, h) * 0.5f);
   const float c = 0.25f;   // the corner's share of the picture
-  bindtexture(bordertexture, 5);
-  glColor4f(1, 1, 1, alpha);
   const float xs[4] = {x, x + t, x + w - t, x + w}, ys[4] = {y, y + t, y + h - t, y + h};
   const float us[4] = {0, c, 1 - c, 1};
   for (int32_t j = 0; j < 3; j++)
     for (int32_t i = 0; i < 3; i++) {
       if (i == 1 && j == 1) continue;
-      drawguitexquad(xs[i], ys[j], xs[i + 1] - xs[i], ys[j + 1] - ys[j], us[i], us[j], us[i + 1] - us[i],
-                     us[j + 1] - us[j]);
+      batchquad(bordertexture, 5, xs[i], ys[j], xs[i + 1] - xs[i], ys[j + 1] - ys[j], us[i], us[j],
+                us[i + 1] - us[i], us[j + 1] - us[j], 1, 1, 1, alpha);
     }
 }
 
 void drawmark(int32_t which, float x, float y, float side, float alpha) {
   if (!markstexture) {
-    drawguicolourquad(x, y, side, side, 0.8f, 0.8f, 0.8f, alpha);
-    if (which & 1) drawguicolourquad(x + side * 0.25f, y + side * 0.25f, side * 0.5f, side * 0.5f, 0.1f, 0.1f, 0.1f, alpha);
+    plainquad(x, y, side, side, 0.8f, 0.8f, 0.8f, alpha);
+    if (which & 1) plainquad(x + side * 0.25f, y + side * 0.25f, side * 0.5f, side * 0.5f, 0.1f, 0.1f, 0.1f, alpha);
     return;
   }
-  bindtexture(markstexture, 5);
-  glColor4f(1, 1, 1, alpha);
-  drawguitexquad(x, y, side, side, float(which) * 0.25f, 0, 0.25f, 1);
+  batchquad(markstexture, 5, x, y, side, side, float(which) * 0.25f, 0, 0.25f, 1, 1, 1, 1, alpha);
 }
 
 void drawtriangle(float x, float y, float side, bool up, float r, float g, float b) {
+  flushbatch();
   bindtexture(0, 0);
   glColor4f(r, g, b, 1);
   glBegin(GL_TRIANGLES);
@@ -97,11 +145,11 @@ void drawtriangle(float x, float y, float side, bool up, float r, float g, float
 }
 
 void drawfield(const guiarea& a, uint32_t now) {
-  drawguicolourquad(a.x, a.y, a.w, a.h, 0.02f, 0.02f, 0.04f, 0.9f);
-  drawguicolourquad(a.x, a.y, a.w, 1.5f, 0.7f, 0.6f, 0.4f, 1);
-  drawguicolourquad(a.x, a.y + a.h - 1.5f, a.w, 1.5f, 0.7f, 0.6f, 0.4f, 1);
-  drawguicolourquad(a.x, a.y, 1.5f, a.h, 0.7f, 0.6f, 0.4f, 1);
-  drawguicolourquad(a.x + a.w - 1.5f, a.y, 1.5f, a.h, 0.7f, 0.6f, 0.4f, 1);
+  plainquad(a.x, a.y, a.w, a.h, 0.02f, 0.02f, 0.04f, 0.9f);
+  plainquad(a.x, a.y, a.w, 1.5f, 0.7f, 0.6f, 0.4f, 1);
+  plainquad(a.x, a.y + a.h - 1.5f, a.w, 1.5f, 0.7f, 0.6f, 0.4f, 1);
+  plainquad(a.x, a.y, 1.5f, a.h, 0.7f, 0.6f, 0.4f, 1);
+  plainquad(a.x + a.w - 1.5f, a.y, 1.5f, a.h, 0.7f, 0.6f, 0.4f, 1);
   const char* text = guiareatext(a);
   int32_t length = a.length, cursor = imax(0, imin(a.mode, length)), shown = imax(1, a.nr);
   // The part of the text shown keeps the cursor in sight.
@@ -112,7 +160,7 @@ void drawfield(const guiarea& a, uint32_t now) {
   if ((now / 500) % 2 == 0) {
     float cx = tx;
     for (int32_t i = first; i < cursor; i++) cx += charadvance(uint8_t(text[i])) * scale;
-    drawguicolourquad(cx, ty + scale * 0.12f, 1.5f, scale * 0.76f, 1, 0.85f, 0.4f, 1);
+    plainquad(cx, ty + scale * 0.12f, 1.5f, scale * 0.76f, 1, 0.85f, 0.4f, 1);
   }
 }
 
@@ -120,14 +168,12 @@ void drawarea(const guiarea& a, int32_t hovered, uint32_t now) {
   const float fadef = fadefactor(a);
   const bool lit = hovered && a.id != 0 && !(a.flags & GUIAREA_INFOONLY);
   switch (a.kind) {
-    case AreaKind::box: drawguicolourquad(a.x, a.y, a.w, a.h, a.r, a.g, a.b, a.a * fadef); break;
+    case AreaKind::box: plainquad(a.x, a.y, a.w, a.h, a.r, a.g, a.b, a.a * fadef); break;
     case AreaKind::text: {
       if (lit && (a.flags & GUIAREA_HOVER)) {
-        if (buttontexture) {
-          bindtexture(buttontexture, 5);
-          glColor4f(1, 0.8f, 0.45f, 0.55f);
-          drawguitexquad(a.x - a.scale * 0.3f, a.y, a.w + a.scale * 0.6f, a.scale, 0, 0, 1, 1);
-        }
+        if (buttontexture)
+          batchquad(buttontexture, 5, a.x - a.scale * 0.3f, a.y, a.w + a.scale * 0.6f, a.scale, 0, 0, 1, 1, 1, 0.8f,
+                    0.45f, 0.55f);
         drawtext(guiareatext(a), a.length, a.x, a.y, a.scale, 1, 0.9f, 0.45f, a.a);
       } else {
         drawtext(guiareatext(a), a.length, a.x, a.y, a.scale, a.r, a.g, a.b, a.a);
@@ -137,27 +183,28 @@ void drawarea(const guiarea& a, int32_t hovered, uint32_t now) {
     case AreaKind::sprite:
     case AreaKind::outline: {
       if (a.period > 0 && (now & 1023u) % uint32_t(a.period) >= uint32_t(a.period) / 2) break;
-      uint32_t tex = spritetexture(a.file, a.nr);
-      if (!tex) break;
-      bindtexture(tex, a.mode >= 0 && a.mode <= 5 ? a.mode : 4);
-      glColor4f(a.r, a.g, a.b, a.a * fadef);
-      drawguitexquad(a.x, a.y, a.w, a.h, 0, 0, 1, 1);
+      spritetex t = spritetexture(a.file, a.nr);
+      if (!t.texture) break;
+      batchquad(t.texture, a.mode >= 0 && a.mode <= 5 ? a.mode : 4, a.x, a.y, a.w, a.h, t.u, t.v, t.du, t.dv, a.r, a.g,
+                a.b, a.a * fadef);
       break;
     }
     case AreaKind::arrow: {
-      uint32_t tex = spritetexture(a.file, a.nr);
-      if (!tex || a.w <= 0) break;
+      spritetex t = spritetexture(a.file, a.nr);
+      if (!t.texture || a.w <= 0) break;
       float drawn = fminf(fmaxf(a.scale, 0), a.w);
-      bindtexture(tex, 5);
+      flushbatch();
+      bindtexture(t.texture, 5);
       glColor4f(1, 1, 1, a.a);
       glPushMatrix();
       glTranslatef(a.x, a.y, 0);
       glRotatef(a.u, 0, 0, 1);
-      drawguitexquad(0, -a.h * 0.5f, drawn, a.h, 0, 0, drawn / a.w, 1);
+      drawguitexquad(0, -a.h * 0.5f, drawn, a.h, t.u, t.v, t.du * drawn / a.w, t.dv);
       glPopMatrix();
       break;
     }
     case AreaKind::line: {
+      flushbatch();
       bindtexture(0, 2);
       if (a.flags & GUIAREA_SMOOTH) glEnable(GL_LINE_SMOOTH);
       glLineWidth(fmaxf(1.0f, a.scale * float(windowheight()) / GUIHEIGHT));
@@ -182,22 +229,19 @@ void drawarea(const guiarea& a, int32_t hovered, uint32_t now) {
       break;
     }
     case AreaKind::bar: {
-      bindtexture(bartexture, 5);
-      glColor4f(1, 1, 1, a.a);
-      if (bartexture) drawguitexquad(a.x, a.y, a.w, a.h, 0, 0, 1, 1);
-      else drawguicolourquad(a.x, a.y, a.w, a.h, 0.15f, 0.12f, 0.1f, a.a);
+      if (bartexture) batchquad(bartexture, 5, a.x, a.y, a.w, a.h, 0, 0, 1, 1, 1, 1, 1, a.a);
+      else plainquad(a.x, a.y, a.w, a.h, 0.15f, 0.12f, 0.1f, a.a);
       float fill = a.w * fminf(fmaxf(a.u, 0), 1);
       if (fill > 0) {
-        bindtexture(hbartexture, 5);
-        glColor4f(a.r, a.g, a.b, a.a);
-        if (hbartexture) drawguitexquad(a.x, a.y, fill, a.h, 0, 0, a.u, 1);
-        else drawguicolourquad(a.x, a.y, fill, a.h, a.r, a.g, a.b, a.a);
+        if (hbartexture) batchquad(hbartexture, 5, a.x, a.y, fill, a.h, 0, 0, a.u, 1, a.r, a.g, a.b, a.a);
+        else plainquad(a.x, a.y, fill, a.h, a.r, a.g, a.b, a.a);
       }
       break;
     }
-    case AreaKind::hline: drawguicolourquad(a.x, a.y, a.w, a.h, a.r, a.g, a.b, a.a); break;
+    case AreaKind::hline: plainquad(a.x, a.y, a.w, a.h, a.r, a.g, a.b, a.a); break;
     case AreaKind::callback:
       if (a.draw) {
+        flushbatch();
         setclip(-1);
         a.draw(a.mode, a.x, a.y, a.w, a.h);
         guiprojection();
@@ -205,26 +249,20 @@ void drawarea(const guiarea& a, int32_t hovered, uint32_t now) {
       break;
     case AreaKind::field: drawfield(a, now); break;
     case AreaKind::border: {
-      if (a.a > 0) {
-        bindtexture(0, 2);
-        glBegin(GL_QUADS);
-        glColor4f(a.r, a.g, a.b, a.a * fadef);
-        glVertex2f(a.x, a.y);
-        glVertex2f(a.x + a.w, a.y);
-        glColor4f(a.r * 1.6f, a.g * 1.5f, a.b * 1.4f, a.a * fadef);
-        glVertex2f(a.x + a.w, a.y + a.h);
-        glVertex2f(a.x, a.y + a.h);
-        glEnd();
+      if (a.a > 0) {   // darker at the bottom
+        plainquad(a.x, a.y, a.w, a.h * 0.5f, a.r, a.g, a.b, a.a * fadef);
+        plainquad(a.x, a.y + a.h * 0.5f, a.w, a.h * 0.5f, a.r * 1.3f, a.g * 1.25f, a.b * 1.2f, a.a * fadef);
       }
       if (a.scale > 0) {   // the title bar: a darker band over a bronze line
-        drawguicolourquad(a.x + 8, a.y + a.h - a.scale, a.w - 16, a.scale - 6, 0.25f, 0.1f, 0.08f, 0.5f * fadef);
-        drawguicolourquad(a.x + 8, a.y + a.h - a.scale, a.w - 16, 1.5f, 0.75f, 0.6f, 0.35f, fadef);
+        plainquad(a.x + 8, a.y + a.h - a.scale, a.w - 16, a.scale - 6, 0.25f, 0.1f, 0.08f, 0.5f * fadef);
+        plainquad(a.x + 8, a.y + a.h - a.scale, a.w - 16, 1.5f, 0.75f, 0.6f, 0.35f, fadef);
       }
       drawborder(a.x, a.y, a.w, a.h, fadef);
       break;
     }
     case AreaKind::closebox: {
-      drawguicolourquad(a.x, a.y, a.w, a.h, lit ? 0.75f : 0.45f, 0.12f, 0.08f, 0.9f);
+      plainquad(a.x, a.y, a.w, a.h, lit ? 0.75f : 0.45f, 0.12f, 0.08f, 0.9f);
+      flushbatch();
       bindtexture(0, 0);
       glColor4f(1, 0.9f, 0.8f, 1);
       glLineWidth(fmaxf(1.0f, 2.0f * float(windowheight()) / GUIHEIGHT));
@@ -240,12 +278,12 @@ void drawarea(const guiarea& a, int32_t hovered, uint32_t now) {
     }
     case AreaKind::scrollup:
     case AreaKind::scrolldown:
-      drawguicolourquad(a.x, a.y, a.w, a.h, lit ? 0.45f : 0.3f, lit ? 0.35f : 0.25f, 0.2f, 0.95f);
+      plainquad(a.x, a.y, a.w, a.h, lit ? 0.45f : 0.3f, lit ? 0.35f : 0.25f, 0.2f, 0.95f);
       drawtriangle(a.x, a.y, a.w, a.kind == AreaKind::scrollup, 0.95f, 0.85f, 0.6f);
       break;
-    case AreaKind::scrolltrack: drawguicolourquad(a.x, a.y, a.w, a.h, 0.05f, 0.04f, 0.06f, 0.8f); break;
+    case AreaKind::scrolltrack: plainquad(a.x, a.y, a.w, a.h, 0.05f, 0.04f, 0.06f, 0.8f); break;
     case AreaKind::scrollthumb:
-      drawguicolourquad(a.x + 2, a.y, a.w - 4, a.h, lit ? 0.85f : 0.65f, lit ? 0.7f : 0.52f, 0.3f, 0.95f);
+      plainquad(a.x + 2, a.y, a.w - 4, a.h, lit ? 0.85f : 0.65f, lit ? 0.7f : 0.52f, 0.3f, 0.95f);
       break;
     case AreaKind::buttonback: break;
   }
@@ -269,8 +307,8 @@ void drawpopup(const char* text, float px, float py) {
   if (y < 0) y = py + 18;
   x = fmaxf(0, x);
   y = fminf(y, GUIHEIGHT - h);
-  drawguicolourquad(x, y, bw, h, 0.03f, 0.03f, 0.05f, 0.92f);
-  drawguicolourquad(x, y + h - 1.5f, bw, 1.5f, 0.8f, 0.65f, 0.35f, 1);
+  plainquad(x, y, bw, h, 0.03f, 0.03f, 0.05f, 0.92f);
+  plainquad(x, y + h - 1.5f, bw, 1.5f, 0.8f, 0.65f, 0.35f, 1);
   for (int32_t r = 0; r < n; r++)
     drawtext(text + rows[r].start, rows[r].length, x + 6, y + h - 4 - scale * float(r + 1), scale, 1, 0.95f, 0.85f, 1);
 }
@@ -322,21 +360,6 @@ void drawtext(const char* text, int32_t length, float x, float y, float scale, f
   if (!text || length <= 0 || scale <= 0) return;
   const fontmetrics& f = currentfont();
   const float pad = float(f.pad) / float(f.cell) * scale, cellshare = 1.0f / float(FONTCELLS);
-  if (!fonttexture) {
-    // No font picture: a bar per glyph keeps the text's place visible.
-    bindtexture(0, 2);
-    glColor4f(r, g, b, a * 0.6f);
-    float pen = x;
-    for (int32_t i = 0; i < length && text[i]; i++) {
-      uint8_t c = uint8_t(text[i]);
-      if (glyphdrawn(c)) drawguiquad(pen + scale * 0.05f, y + scale * 0.25f, charadvance(c) * scale * 0.8f, scale * 0.5f);
-      pen += charadvance(c) * scale;
-    }
-    return;
-  }
-  bindtexture(fonttexture, 5);
-  glColor4f(r, g, b, a);
-  glBegin(GL_QUADS);
   float pen = x, line = y;
   for (int32_t i = 0; i < length && text[i]; i++) {
     uint8_t c = uint8_t(text[i]);
@@ -346,20 +369,16 @@ void drawtext(const char* text, int32_t length, float x, float y, float scale, f
       continue;
     }
     if (glyphdrawn(c)) {
-      float u = float(c % FONTCELLS) * cellshare, v = float(FONTCELLS - 1 - c / FONTCELLS) * cellshare;
-      float qx = pen - pad;
-      glTexCoord2f(u, v);
-      glVertex2f(qx, line);
-      glTexCoord2f(u + cellshare, v);
-      glVertex2f(qx + scale, line);
-      glTexCoord2f(u + cellshare, v + cellshare);
-      glVertex2f(qx + scale, line + scale);
-      glTexCoord2f(u, v + cellshare);
-      glVertex2f(qx, line + scale);
+      if (fonttexture) {
+        float u = float(c % FONTCELLS) * cellshare, v = float(FONTCELLS - 1 - c / FONTCELLS) * cellshare;
+        batchquad(fonttexture, 5, pen - pad, line, scale, scale, u, v, cellshare, cellshare, r, g, b, a);
+      } else {   // no font picture: a bar per glyph keeps the text's place visible
+        plainquad(pen + scale * 0.05f, line + scale * 0.25f, charadvance(c) * scale * 0.8f, scale * 0.5f, r, g, b,
+                  a * 0.6f);
+      }
     }
     pen += charadvance(c) * scale;
   }
-  glEnd();
 }
 
 void drawguiareas(int32_t hovered) {
@@ -374,6 +393,7 @@ void drawguiareas(int32_t hovered) {
     drawarea(a, i == hovered, now);
   }
   setclip(-1);
+  flushbatch();
   // The hovered area's info text by the pointer, else the screen's hint at the bottom.
   const char* info = hovered >= 0 ? guiinfotext(guiareaget(hovered).info) : "";
   if (info[0] && popups) {
@@ -381,9 +401,10 @@ void drawguiareas(int32_t hovered) {
   } else if (guihinttext()[0] && popups) {
     const char* hint = guihinttext();
     float scale = 16, w = textwidth(hint) * scale;
-    drawguicolourquad(0, 0, GUIWIDTH, scale + 6, 0.02f, 0.02f, 0.04f, 0.75f);
+    plainquad(0, 0, GUIWIDTH, scale + 6, 0.02f, 0.02f, 0.04f, 0.75f);
     drawtext(hint, int32_t(strnlen(hint, GUIINFOLEN)), (GUIWIDTH - w) * 0.5f, 3, scale, 1, 0.95f, 0.8f, 1);
   }
+  flushbatch();
   resettexstate();
 }
 

@@ -67,10 +67,23 @@ void measure(guiitem& it, float wrapwidth) {
   switch (it.kind) {
     case ItemKind::text: {
       const char* text = pooltext(it.text);
-      int32_t length = poollength(it.text);
+      // Most texts are one short line: measured in one pass, no wrapping.
+      float w = 0;
+      int32_t length = 0;
+      bool breaks = false;
+      for (; text[length]; length++) {
+        breaks |= text[length] == '\n';
+        w += charadvance(uint8_t(text[length]));
+      }
+      it.firstrow = int32_t(gui.wraprows.size());
+      if (!breaks && w * th <= wrapwidth) {
+        gui.wraprows.push_back({0, length});
+        it.rows = 1;
+        it.w = w * th;
+        break;
+      }
       static std::vector<textrow> found(GUIWRAPLEN);
       int32_t n = wraptext(text, length, wrapwidth / maxf(th, 0.01f), found.data(), GUIWRAPLEN);
-      it.firstrow = int32_t(gui.wraprows.size());
       it.rows = n;
       for (int32_t r = 0; r < n; r++) {
         gui.wraprows.push_back(found[r]);

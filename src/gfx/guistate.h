@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <vector>
 
+#include "gfx/font.h"
 #include "gfx/gui.h"
 
 enum class ItemKind : uint8_t { text, rows, toggle, radio, separator, space, sprite, bar, hline, callback, box, field };
@@ -95,8 +96,6 @@ void cleartables();
 // A new area with every field cleared and no info or clip; null when full
 // ("Warning: out of guiareas" logged once per screen).
 guiarea* newarea(AreaKind kind, int32_t id, float x, float y, float w, float h);
-// Advance of one code at scale 1.
-float charadvance(uint8_t code);
 // Window scroll memory by window title.
 float rememberedscroll();
 void rememberscroll(float position);

@@ -3,8 +3,10 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <unordered_map>
+#include <vector>
 
 #include "gfx/gfx.h"
 #include "gfx/texture.h"
@@ -15,11 +17,15 @@
 namespace {
 struct spriteinfo {
   int32_t width, height;
-  uint32_t texture;
+  spritetex where;
   bool made;
 };
 std::unordered_map<int64_t, spriteinfo> sprites;
 std::array<bool, TRSFILES> warned = {};
+// Archives whose small sprites were put on pages, and every texture made.
+std::array<bool, TRSFILES> paged = {};
+std::vector<uint32_t> textures;
+constexpr int32_t PAGE = 1024, SMALL = 128, GAP = 2;
 
 int64_t key(int32_t file, int32_t nr) { return (int64_t(file) << 32) | uint32_t(nr); }
 
@@ -31,9 +37,64 @@ const spriteinfo& fetched(int32_t file, int32_t nr, const char* tag) {
 
 void forgettextures() {
   for (auto& [k, s] : sprites) {
-    s.texture = 0;
+    s.where = {};
     s.made = false;
   }
+  paged = {};
+  textures.clear();
+}
+
+// The sprite's first frame with its rows bottom first.
+std::vector<uint8_t> upright(const TrsSprite& s) {
+  std::vector<uint8_t> pixels(size_t(s.width) * size_t(s.height) * 4);
+  for (int32_t y = 0; y < s.height; y++)
+    memcpy(&pixels[size_t(s.height - 1 - y) * size_t(s.width) * 4], s.pixels + size_t(y) * size_t(s.width) * 4,
+           size_t(s.width) * 4);
+  return pixels;
+}
+
+// Puts the small sprites of an archive on pages, shelf by shelf.
+void makepages(int32_t file) {
+  paged[size_t(file)] = true;
+  const uint8_t* data = trsfiledata(file);
+  if (!data) return;
+  const int32_t count = trscount(data);
+  std::vector<uint8_t> page(size_t(PAGE) * PAGE * 4, 0);
+  std::vector<int64_t> onpage;   // sprites waiting for the page's texture
+  int32_t x = 0, y = 0, shelf = 0;
+  auto finish = [&]() {
+    if (onpage.empty()) return;
+    uint32_t tex = RGBA2Tex(PAGE, PAGE, page.data(), 1, 0);
+    textures.push_back(tex);
+    for (int64_t k : onpage) sprites[k].where.texture = tex;
+    onpage.clear();
+    std::fill(page.begin(), page.end(), 0);
+    x = y = shelf = 0;
+  };
+  for (int32_t nr = 0; nr < count; nr++) {
+    TrsSprite s = trssprite(data, nr);
+    if (s.width <= 0 || s.width > SMALL || s.height > SMALL) continue;
+    if (x + s.width > PAGE) {
+      x = 0;
+      y += shelf + GAP;
+      shelf = 0;
+    }
+    if (y + s.height > PAGE) finish();
+    std::vector<uint8_t> pixels = upright(s);
+    for (int32_t row = 0; row < s.height; row++)
+      memcpy(&page[(size_t(y + row) * PAGE + size_t(x)) * 4], &pixels[size_t(row) * size_t(s.width) * 4],
+             size_t(s.width) * 4);
+    int64_t k = key(file, nr);
+    spriteinfo& info = sprites[k];
+    info.width = s.width;
+    info.height = s.height;
+    info.where = {0, float(x) / PAGE, float(y) / PAGE, float(s.width) / PAGE, float(s.height) / PAGE};
+    info.made = true;
+    onpage.push_back(k);
+    x += s.width + GAP;
+    shelf = imax(shelf, s.height);
+  }
+  finish();
 }
 }  // namespace
 
@@ -42,7 +103,7 @@ int32_t fetchsprite(int32_t file, int32_t nr, int32_t mode) {
   static bool hooked = false;
   if (!hooked) addglreloadhook(forgettextures);
   hooked = true;
-  spriteinfo info = {1, 1, 0, false};
+  spriteinfo info = {1, 1, {}, false};
   bool known = file >= 0 && file < TRSFILES && loadtrsfile(file);
   const uint8_t* data = known ? trsfiledata(file) : nullptr;
   TrsSprite s = data ? trssprite(data, nr) : TrsSprite{};
@@ -62,28 +123,31 @@ int32_t fetchsprite(int32_t file, int32_t nr, int32_t mode) {
 int32_t spritewidth(int32_t file, int32_t nr) { return fetched(file, nr, "spritewidth").width; }
 int32_t spriteheight(int32_t file, int32_t nr) { return fetched(file, nr, "spriteheight").height; }
 
-uint32_t spritetexture(int32_t file, int32_t nr) {
+spritetex spritetexture(int32_t file, int32_t nr) {
   auto it = sprites.find(key(file, nr));
-  if (it == sprites.end() || !windowopen()) return 0;
+  if (it == sprites.end() || !windowopen() || file < 0 || file >= TRSFILES) return {};
+  if (!it->second.made && !paged[size_t(file)] && loadtrsfile(file)) {
+    makepages(file);
+    it = sprites.find(key(file, nr));
+  }
   spriteinfo& info = it->second;
-  if (info.made) return info.texture;
+  if (info.made) return info.where;
   info.made = true;
-  if (!loadtrsfile(file)) return 0;
+  if (!loadtrsfile(file)) return {};
   TrsSprite s = trssprite(trsfiledata(file), nr);
-  if (s.width <= 0) return 0;
-  // The archive keeps rows top first; textures take them bottom first.
-  std::vector<uint8_t> pixels(size_t(s.width) * size_t(s.height) * 4);
-  for (int32_t y = 0; y < s.height; y++)
-    memcpy(&pixels[size_t(s.height - 1 - y) * size_t(s.width) * 4], s.pixels + size_t(y) * size_t(s.width) * 4,
-           size_t(s.width) * 4);
-  info.texture = RGBA2Tex(s.width, s.height, pixels.data(), 1, 0);
-  return info.texture;
+  if (s.width <= 0) return {};
+  // Large sprites have a texture of their own.
+  std::vector<uint8_t> pixels = upright(s);
+  info.where = {RGBA2Tex(s.width, s.height, pixels.data(), 1, 0), 0, 0, 1, 1};
+  textures.push_back(info.where.texture);
+  return info.where;
 }
 
 void clearsprites() {
   if (windowopen())
-    for (auto& [k, s] : sprites)
-      if (s.texture) deletetexture(s.texture);
+    for (uint32_t t : textures) deletetexture(t);
+  textures.clear();
   sprites.clear();
   warned = {};
+  paged = {};
 }

@@ -12,7 +12,14 @@ int32_t fetchsprite(int32_t file, int32_t nr, int32_t mode);
 // and "spriteheight: unfetched spr" otherwise).
 int32_t spritewidth(int32_t file, int32_t nr);
 int32_t spriteheight(int32_t file, int32_t nr);
-// The sprite's texture (first frame), made on first use; 0 when it has none.
-uint32_t spritetexture(int32_t file, int32_t nr);
+// Where the sprite's first frame is drawn from: a texture and the part of it
+// (u, v, du, dv) that holds the sprite. The sprites of an archive that are
+// at most 128 pixels a side share pages of 1024 x 1024, made when the first
+// of them is drawn. Texture 0 when the sprite has none.
+struct spritetex {
+  uint32_t texture;
+  float u, v, du, dv;
+};
+spritetex spritetexture(int32_t file, int32_t nr);
 // Forgets every sprite (textures freed when a window is open).
 void clearsprites();

@@ -6,11 +6,6 @@
 #include "runtime/fatal.h"
 #include "runtime/util.h"
 
-float charadvance(uint8_t code) {
-  if (code == ' ' || code == 0xA4) return 0.25f;
-  return currentfont().advance[code];
-}
-
 float textwidth(const char* text) {
   if (!text) return 0;
   float widest = 0, line = 0;

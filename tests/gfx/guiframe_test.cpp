@@ -146,6 +146,18 @@ TEST(GuiFrame, ResizedWindowsAndScenesStayHarmless) {
   EXPECT_EQ(s.width, 640);
   EXPECT_GT(pixelslike(s, guishownwindow(), 255, 255, 255, 60), 20);   // text still drawn
   EXPECT_EQ(currentscene(), 2);
+  // Alt+Enter switches to full screen and back; the textures live on.
+  setinputscript(("hold left alt\nkey return\nrelease left alt\nwait 2\nshot " + shot + "\n").c_str());
+  for (int32_t i = 0; i < 5; i++) {
+    build();
+    render_frame(0, 2);
+  }
+  EXPECT_EQ(isfullscreen(), 1);
+  s = readshot(shot);
+  EXPECT_GT(pixelslike(s, guishownwindow(), 255, 255, 255, 60), 20);
+  setinputscript("hold left alt\nkey return\nrelease left alt\n");
+  for (int32_t i = 0; i < 3; i++) render_frame(0, 2);
+  EXPECT_EQ(isfullscreen(), 0);
   // A change of scene clears the particles.
   for (int32_t i = 0; i < 30; i++) render_frame(0, 2);
   EXPECT_GT(particlecount(), 0);

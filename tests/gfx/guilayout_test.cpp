@@ -376,3 +376,17 @@ TEST_F(GuiLayout, FontMetricsFileIsCheckedWhole) {
   EXPECT_NE(testing::internal::GetCapturedStdout().find("/nonexistent/font.fnt"), std::string::npos);
   EXPECT_GT(textwidth("W"), textwidth("i"));
 }
+
+TEST_F(GuiLayout, PanelWindowsFrameAndGuardTheirRectangles) {
+  guititle("Province");
+  guicloseid(98);
+  guiwindow(0, 15, 520, 460, 65);
+  guiwindow(GUIWIN_NOBACK, 510, 520, 277, 65);
+  int32_t borders = 0;
+  for (int32_t i = 0; i < guiareacount(); i++) borders += guiareaget(i).kind == AreaKind::border;
+  EXPECT_EQ(borders, 2);
+  EXPECT_EQ(guiareaget(findguiarea(98)).kind, AreaKind::closebox);   // each window has its close box
+  EXPECT_TRUE(pointinguiwindow(20, 530));
+  EXPECT_TRUE(pointinguiwindow(780, 590));
+  EXPECT_FALSE(pointinguiwindow(400, 300));   // the map below stays reachable
+}

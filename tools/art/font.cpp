@@ -1,6 +1,7 @@
 // Build-time generator of the bitmap font: renders codes 0..255 (Latin-1) of
 // a free system font through FreeType into "font.tga" (16 x 16 cells, white
-// glyphs with a soft dark rim so text reads on any background) and writes
+// glyphs with a soft dark rim so text reads on any background, and a white
+// block in the cell of code 0 for plain boxes) and writes
 // their advance widths into "font.fnt" (layout in src/gfx/font.h).
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -77,6 +78,10 @@ int main(int argc, char** argv) {
   }
   FT_Done_Face(face);
   FT_Done_FreeType(library);
+  // Code 0 draws nothing; its cell holds a solid white block, so that plain
+  // boxes are drawn from the font's texture and need no change of texture.
+  for (int32_t y = 8; y < CELL - 8; y++)
+    for (int32_t x = 8; x < CELL - 8; x++) cover[size_t((FONTCELLS - 1) * CELL + y) * SIDE + size_t(x)] = 1.0f;
 
   // White glyph over a dark rim that fades out within RIM pixels.
   std::vector<uint8_t> pixels(size_t(SIDE) * SIDE * 4, 0);
