@@ -258,6 +258,13 @@ int loadorders(int32_t p, const char* gname, int32_t gamenbr, int32_t turnwanted
 const char* lastorderrefusal();
 
 // ---------------------------------------------------------------- pretender design bodies
+// Writes commander cnr (with its body and the veyrance record 0) as a
+// design of the nation: game name "newlords" into the slot of the
+// "newlords" folder, any other into that game's folder. The path into
+// pathout (PATHLEN bytes) when given; false when the file could not be
+// written (an old file then stays as it was).
+bool writenewlordfile(const char* gname, int32_t nation, int32_t slot, int32_t cnr, const char* pass, char* pathout);
+// The same into the first free slot; a failure stops the program.
 void writenewlord(const char* gname, int32_t nation, int32_t cnr, const char* pass);
 int loadnewlord(const char* gname, int32_t nation, int32_t cnr, int32_t unr, char* pass, int32_t slot);
 

@@ -1,4 +1,6 @@
 // Saved pretender designs: the numbered slots of the "newlords" folder.
+#include <cstring>
+
 #include "gamefiles/gamefiles.h"
 #include "runtime/binio.h"
 #include "runtime/fatal.h"
@@ -20,18 +22,37 @@ int32_t countnewlords(int32_t nation) {
   return count;
 }
 
-void writenewlord(const char* gname, int32_t nation, int32_t cnr, const char* pass) {
+bool writenewlordfile(const char* gname, int32_t nation, int32_t slot, int32_t cnr, const char* pass, char* pathout) {
+  bailif(cnr < 0 || cnr >= MAXCOMS, "writenewlord: bad cnr");
   int32_t body = com[cnr].body;
   bailif(body < 0 || body >= MAXUNITS, "writenewlord: bad body");
-  GameFile file = createfileheader(gname, -1, 0, 0, nation, pass, 0);
+  char folder[PATHLEN], path[PATHLEN];
+  formatbounded(folder, PATHLEN, "%s/%s", savepath, gname);
+  mkdirs(folder);
+  newlordslotvalue = slot;
+  if (!gamefilepath(path, PATHLEN, gname, 0, nation)) path[0] = 0;
+  if (pathout) strlcopy(pathout, path, PATHLEN);
+  strlcopy(lastfilepath, path, sizeof lastfilepath);
+  GameFile file = path[0] ? opengamefile(path) : nullptr;
+  if (!file) return false;
   FILE* f = gamefilestream(file);
+  writefileheader(f, gname, -1, 0, 0, nation, pass, 0);
   put_unit(body, f);
   put_com(cnr, f);
   put_veyrances(0, f);
   putint(0, f);
   putint(0, f);
   putint(NEWLORDEND, f);
-  bailif(!closegamefile(std::move(file), 1), "dl: error closing file");
+  return closegamefile(std::move(file), 1);
+}
+
+void writenewlord(const char* gname, int32_t nation, int32_t cnr, const char* pass) {
+  int32_t slot = 0;
+  if (strcmp(gname, "newlords") == 0) {
+    slot = newlordslot(nation);
+    bailif(slot < 0, "too many saved gods");
+  }
+  bailif(!writenewlordfile(gname, nation, slot, cnr, pass, nullptr), "dl: error closing file");
 }
 
 int loadnewlord(const char* gname, int32_t nation, int32_t cnr, int32_t unr, char* pass, int32_t slot) {

@@ -7,9 +7,26 @@
 #include "runtime/options.h"
 #include "worldgen/randmap.h"
 
+RunMode chooserunmode() {
+  if (verify) return RunMode::verify;
+  if (makemapname[0]) return RunMode::makemap;
+  if (netmode == 1) return RunMode::server;
+  if (netmode == 2) return RunMode::client;
+  if (hostmode || superhost) return RunMode::host;
+  if (gamename && gamename[0]) return RunMode::game;
+  return RunMode::menu;
+}
+
 int runcommandlinemode() {
-  if (verify) return verifymode();
-  if (makemapname[0]) return makemapmode();
+  switch (chooserunmode()) {
+    case RunMode::verify: return verifymode();
+    case RunMode::makemap: return makemapmode();
+    case RunMode::server:
+    case RunMode::client:
+      printf("Network play (--tcpserver, --tcpclient) is not available in this version of Veyrances 3.\n");
+      return 1;
+    default: break;
+  }
   if (textonly) {
     printf("The text-only modes (--tcpserver, --makemap, --host, --verify) are not available in this version yet.\n");
     return 1;

@@ -129,6 +129,12 @@ Option mapcolour(const char* name, const char* help, const char* heading = nullp
   o.heading = heading;
   return o;
 }
+// A custom option of numbers low..high (their clamp or check is its own).
+Option ranged(Option o, int32_t low, int32_t high) {
+  o.low = low;
+  o.high = high;
+  return o;
+}
 Option headed(const char* heading, Option o) {
   o.heading = heading;
   return o;
@@ -220,17 +226,19 @@ const Option options[] = {
     number("--indepstr", Kind::range, indepstr, 0, 9, "X", "Strength of Independents 0-9 (default 5)"),
     number("--magicsites", Kind::range, magicsites, 0, 75, "X", "Magic site frequency 0-75 (default 40)"),
     number("--eventrarity", Kind::range, eventrarity, 1, 2, "X", "Random event rarity 1-2, 1=common 2=rare"),
-    custom("--totalvp", nullptr, "X", "Vic. points available in the world 0-25",
-           [](const char*, bool number, int32_t x, int32_t) {
-             if (number && imin(x, 25) >= 0) totalvp = imin(x, 25);
-             return false;
-           }),
+    ranged(custom("--totalvp", nullptr, "X", "Vic. points available in the world 0-25",
+                  [](const char*, bool number, int32_t x, int32_t) {
+                    if (number && imin(x, 25) >= 0) totalvp = imin(x, 25);
+                    return false;
+                  }),
+           0, 25),
     flag("--capitalvp", nullptr, "One extra victory per capital", [] { capitalvp = 1; }),
-    custom("--requiredvp", nullptr, "X", "Vic. points required for victory (default total/2)",
-           [](const char*, bool number, int32_t x, int32_t) {
-             if (number && imin(x, 25) >= 0) requiredvp = imin(x, 25);
-             return false;
-           }),
+    ranged(custom("--requiredvp", nullptr, "X", "Vic. points required for victory (default total/2)",
+                  [](const char*, bool number, int32_t x, int32_t) {
+                    if (number && imin(x, 25) >= 0) requiredvp = imin(x, 25);
+                    return false;
+                  }),
+           0, 25),
     flag("--summervp", nullptr, "Vic. points are accumulated each summer", [] { summervp = 1; }),
     number("--richness", Kind::clamp, richness, 50, 300, "X", "Money multiple 50-300 (default 100)"),
     number("--resources", Kind::clamp, resources, 50, 300, "X", "Resource multiple 50-300 (default 100)"),
@@ -456,6 +464,18 @@ void parsecommandline(int argc, char** argv) {
       gamename = argument;
     }
   }
+}
+
+bool optionrange(const char* name, int32_t* low, int32_t* high, const char** help) {
+  for (const Option& o : options) {
+    if (strcmp(o.name, name) != 0) continue;
+    if (o.low >= o.high) return false;   // not an option of numbers
+    *low = o.low;
+    *high = o.high;
+    if (help) *help = o.help ? o.help : "";
+    return true;
+  }
+  return false;
 }
 
 void resetoptions() {

@@ -64,5 +64,9 @@ void parseoption(const char* text);
 // Hands every argument after the program name to parseoption as main does:
 // "--x" whole, "-abc" as "-a" "-b" "-c", a pending value, or the game name.
 void parsecommandline(int argc, char** argv);
+// The values low..high that a numeric option takes, and its usage text;
+// false when no option of numbers has that name. The new-game screens offer
+// the same values as the command line.
+bool optionrange(const char* name, int32_t* low, int32_t* high, const char** help);
 // Puts every command-line value back to its built-in value.
 void resetoptions();

@@ -83,9 +83,9 @@ namespace {
 struct SettingsInit {
   SettingsInit() { resetsettings(); }
 } settingsinit;
+}  // namespace
 
 void configpath(char* path) { formatbounded(path, PATHLEN, "%s/vey3config", confpath); }
-}  // namespace
 
 void loadconfig() {
   char path[PATHLEN];
@@ -114,14 +114,14 @@ void loadconfig() {
   }
 }
 
-void saveconfig() {
+bool trysaveconfig() {
   char path[PATHLEN];
   configpath(path);
   if (!direxists("%s", confpath)) mkdirs(confpath);
   debugprint("writing config file\n");
   // Written whole to a new file and renamed over the old one.
   SafeWrite out(path);
-  bailif(!out.ok(), "cannot create config file\n");
+  if (!out.ok()) return false;
   FILE* f = out.stream();
   putint(CONFIGVERSION, f);
   if (sounddevice != 0) sounddevice = 1;
@@ -136,5 +136,7 @@ void saveconfig() {
       putfixed(f, *s.real);
     }
   }
-  bailif(!out.commit(), "cannot create config file\n");
+  return out.commit();
 }
+
+void saveconfig() { bailif(!trysaveconfig(), "cannot create config file\n"); }

@@ -41,5 +41,10 @@ extern int32_t fastgrx;
 
 void loadconfig();
 void saveconfig();
+// The same, but a file that cannot be written gives false (the old file
+// stays as it was) instead of stopping the program.
+bool trysaveconfig();
+// The settings file's path (PATHLEN bytes).
+void configpath(char* path);
 // Puts every setting back to its built-in value (start of a test, say).
 void resetsettings();

@@ -1,7 +1,7 @@
-// New-game services of the front end: the game settings taken from the
-// command line, era and participants through the console dialogs, the
-// deletion of an old game of the same name, and the province and unit
-// checks that world creation asks for.
+// New-game services of the front end: the game settings, era, participants
+// and their nations, the questions (console, or the screens the player side
+// installs), the deletion of an old game of the same name, and the province
+// and unit checks that world creation asks for.
 #include <cstdio>
 #include <cstring>
 
@@ -13,33 +13,95 @@
 #include "runtime/rnd.h"
 #include "runtime/util.h"
 #include "world/gamedata.h"
+#include "world/scores.h"
 #include "world/units.h"
 #include "world/world.h"
 #include "worldgen/gamesetup.h"
+#include "worldgen/worldgen.h"
 
 int32_t vpprovinces[3] = {0, 0, 0};
 
+// ---------------------------------------------------------------- game settings
+
+namespace {
+const char* const researchnames[] = {"Easy", "Normal", "Hard", "Very hard"};
+const char* const eventnames[] = {"Common", "Rare"};
+}  // namespace
+
+const NewGameSetting newgamesettings[] = {
+    {"--research", "Research difficulty", &researchdiff, 1, 0, 0, researchnames},
+    {"--hofsize", "Size of the Hall of Fame", &hofsize, 10, 0, 0, nullptr},
+    {"--indepstr", "Strength of the independents", &indepstr, 5, 0, 0, nullptr},
+    {"--magicsites", "Magic site frequency", &magicsites, 40, 0, 0, nullptr},
+    {"--eventrarity", "Random events", &eventrarity, 1, 0, 0, eventnames},
+    {"--richness", "Gold (percent of normal)", &richness, 100, 0, 0, nullptr},
+    {"--resources", "Resources (percent of normal)", &resources, 100, 0, 0, nullptr},
+    {"--supplies", "Supplies (percent of normal)", &supplies, 100, 0, 0, nullptr},
+    {"--startprov", "Provinces at the start", &startprov, 1, 0, 0, nullptr},
+    {"--renaming", "Commanders may be renamed", &renaming, 0, 1, 0, nullptr},
+    {"--noscoregraphs", "No score graphs", &noscoregraphs, 0, 1, 0, nullptr},
+    {"--nonationinfo", "No information on other nations", &nonationinfo, 0, 1, 0, nullptr},
+    {"--nocheatdet", "No cheat detection", &nocheatdet, 0, 1, 0, nullptr},
+    {"--totalvp", "Victory points in the world", &totalvp, 0, 0, 1, nullptr},
+    {"--requiredvp", "Victory points needed to win", &requiredvp, -1, 0, 1, nullptr},
+    {"--capitalvp", "An extra victory point in every capital", &capitalvp, 0, 1, 1, nullptr},
+    {"--summervp", "Victory points are gathered each summer", &summervp, 0, 1, 1, nullptr},
+};
+const int32_t nbrnewgamesettings = int32_t(sizeof newgamesettings / sizeof newgamesettings[0]);
+
+namespace {
+const NewGameSetting& settingof(const int32_t* value) {
+  for (const NewGameSetting& s : newgamesettings)
+    if (s.value == value) return s;
+  bailif(true, "settingof: no such setting");
+  return newgamesettings[0];
+}
+int32_t gamevalue(const int32_t* value) { return settingvalue(settingof(value)); }
+}  // namespace
+
+void settingrange(const NewGameSetting& s, int32_t* low, int32_t* high) {
+  *low = 0;
+  *high = 1;
+  if (!s.toggle) optionrange(s.option, low, high, nullptr);
+}
+
+int32_t settingvalue(const NewGameSetting& s) {
+  if (*s.value >= 0) return *s.value;
+  // Without a number of its own, half of the points in the world win.
+  if (s.value == &requiredvp) return gamevalue(&totalvp) / 2;
+  return s.fallback;
+}
+
 void applygamesettings(int32_t mode) {
   GameInfo& g = gameinfo;
-  g.researchdiff = uint8_t(researchdiff >= 0 ? researchdiff : 1);
-  g.hofsize = uint8_t(hofsize >= 0 ? hofsize : 10);
-  g.indepstr = uint8_t(indepstr >= 0 ? indepstr : 5);
-  g.magicsites = uint8_t(magicsites >= 0 ? magicsites : 40);
-  g.eventrarity = uint8_t(eventrarity >= 0 ? eventrarity : 1);
-  g.startprov = uint8_t(startprov >= 1 ? startprov : 1);
-  g.moneymult = int16_t(richness >= 0 ? richness : 100);
-  g.resourcemult = int16_t(resources >= 0 ? resources : 100);
-  g.supplymult = int16_t(supplies >= 0 ? supplies : 100);
-  if (capitalvp > 0) g.gameflags |= 0x8;
-  if (nocheatdet > 0) g.gameflags |= 0x20;
-  if (noscoregraphs > 0) g.gameflags |= GF_NOSCOREGRAPHS;
-  if (nonationinfo > 0) g.gameflags |= GF_NONATIONINFO;
+  g.researchdiff = uint8_t(gamevalue(&researchdiff));
+  g.hofsize = uint8_t(gamevalue(&hofsize));
+  g.indepstr = uint8_t(gamevalue(&indepstr));
+  g.magicsites = uint8_t(gamevalue(&magicsites));
+  g.eventrarity = uint8_t(gamevalue(&eventrarity));
+  g.startprov = uint8_t(imax(1, gamevalue(&startprov)));
+  g.moneymult = int16_t(gamevalue(&richness));
+  g.resourcemult = int16_t(gamevalue(&resources));
+  g.supplymult = int16_t(gamevalue(&supplies));
+  const struct {
+    const int32_t* value;
+    uint32_t flag;
+  } flags[] = {{&capitalvp, 0x8}, {&nocheatdet, 0x20}, {&noscoregraphs, GF_NOSCOREGRAPHS},
+               {&nonationinfo, GF_NONATIONINFO}};
+  for (const auto& f : flags) {
+    if (gamevalue(f.value) > 0) g.gameflags |= f.flag;
+    else g.gameflags &= ~f.flag;
+  }
+  strlcopy(masterpassword, masterpass, sizeof masterpassword);
   // Victory points: the total is spread as provinces worth one point.
-  int32_t total = totalvp >= 0 ? totalvp : 0;
+  int32_t total = gamevalue(&totalvp);
   vpprovinces[0] = total, vpprovinces[1] = vpprovinces[2] = 0;
   if (total > 0) {
     g.victory = 1;
-    g.victoryvalue = int16_t(requiredvp >= 0 ? requiredvp : total / 2);
+    g.victoryvalue = int16_t(gamevalue(&requiredvp));
+  } else {
+    g.victory = 0;
+    g.victoryvalue = 0;
   }
   (void)mode;
 }
@@ -56,38 +118,179 @@ void applynationcontrol() {
   }
 }
 
+// ---------------------------------------------------------------- participants
+
+Participant participants[MAXPLAYERS];
+int32_t highestparticipant = -1;
+
+int nationplayable(int32_t nation, int32_t era) {
+  if (nation < 0 || nation >= MAXPLAYERS || nation == 23 || nation == 24 || nation == INDEPENDENTS) return 0;
+  const Nation& n = nations[size_t(nation)];
+  if (!n.name[0] || !n.fileword[0] || int16_t(n.endmarker) == -998 || n.era != era) return 0;
+  return !allowedplayersgiven || allowedplayers[nation];
+}
+
+int32_t participantof(int32_t nation) {
+  for (int32_t i = 0; i <= highestparticipant; i++)
+    if (participants[i].nation == nation) return i;
+  return -1;
+}
+
+void removeparticipant(int32_t index) {
+  if (index < 0 || index > highestparticipant) return;
+  for (int32_t i = index; i < highestparticipant; i++) participants[i] = participants[i + 1];
+  highestparticipant--;
+}
+
+void addparticipant(int32_t nation, int32_t controller, int32_t ailevel) {
+  if (highestparticipant + 1 >= MAXPLAYERS) return;
+  participants[++highestparticipant] = {nation, controller, controller == CTRL_AI ? imax(1, imin(ailevel, 5)) : 0};
+}
+
+void setparticipant(int32_t nation, int32_t controller, int32_t ailevel) {
+  const int32_t i = participantof(nation);
+  if (controller != CTRL_HUMAN && controller != CTRL_AI) {
+    removeparticipant(i);
+    return;
+  }
+  if (i < 0) {
+    addparticipant(nation, controller, ailevel);
+    return;
+  }
+  participants[i] = {nation, controller, controller == CTRL_AI ? imax(1, imin(ailevel, 5)) : 0};
+}
+
+void defaultparticipants(int32_t era) {
+  highestparticipant = -1;
+  for (int32_t n = 0; n < MAXPLAYERS; n++) {
+    if (!nationplayable(n, era)) continue;
+    const uint16_t c = uint16_t(kingdom[size_t(n)].w[KW_CONTROLLER]);
+    if (nationcontrol[n] >= 20 && nationcontrol[n] <= 24) addparticipant(n, CTRL_AI, nationcontrol[n] - 19);
+    else if (nationcontrol[n] == -3) continue;
+    else if (c == CTRL_HUMAN || c == CTRL_AI) addparticipant(n, c, kingdom[size_t(n)].w[KW_AILEVEL]);
+  }
+}
+
+const char* participantsproblem(int32_t era, int needhuman) {
+  static char why[MSGLEN];
+  if (highestparticipant < 0) return "Choose at least one nation to play.";
+  int32_t humans = 0, drawn = 0, free = 0;
+  for (int32_t i = 0; i <= highestparticipant; i++) {
+    const Participant& p = participants[i];
+    humans += p.controller == CTRL_HUMAN;
+    if (p.nation < 0) {
+      drawn++;
+      continue;
+    }
+    if (!nationplayable(p.nation, era)) {
+      formatbounded(why, MSGLEN, "%s cannot play in this game.", p.nation < MAXPLAYERS ? nations[size_t(p.nation)].name : "?");
+      return why;
+    }
+    if (participantof(p.nation) != i) {
+      formatbounded(why, MSGLEN, "%s is chosen twice.", nations[size_t(p.nation)].name);
+      return why;
+    }
+  }
+  for (int32_t n = 0; n < MAXPLAYERS; n++) free += nationplayable(n, era) && participantof(n) < 0;
+  if (drawn > free) {
+    formatbounded(why, MSGLEN, "Only %d nations are left for the %d random opponents.", free, drawn);
+    return why;
+  }
+  if (needhuman && humans == 0) return "At least one nation must be played by a human.";
+  return "";
+}
+
+void assignnations(int32_t era) {
+  for (int32_t k = 0; k < MAXPLAYERS; k++) {
+    kingdom[size_t(k)].w[KW_CONTROLLER] = CTRL_NONE;
+    kingdom[size_t(k)].w[KW_AILEVEL] = 0;
+  }
+  auto give = [](int32_t n, const Participant& p) {
+    Kingdom& k = kingdom[size_t(n)];
+    bailif(k.w[KW_CONTROLLER] != CTRL_NONE, "s2k: two players on same nation");
+    k.w[KW_CONTROLLER] = int16_t(p.controller);
+    k.w[KW_AILEVEL] = int16_t(p.controller == CTRL_AI ? p.ailevel : 0);
+  };
+  for (int32_t i = 0; i <= highestparticipant; i++)
+    if (participants[i].nation >= 0) {
+      bailif(participants[i].nation >= MAXPLAYERS, "assignnations: bad nation");
+      give(participants[i].nation, participants[i]);
+    }
+  for (int32_t i = 0; i <= highestparticipant; i++) {
+    if (participants[i].nation >= 0) continue;
+    int32_t draws = 0, n = -1;
+    for (; draws < 2000; draws++) {
+      n = rnd(MAXPLAYERS);
+      if (nationplayable(n, era) && kingdom[size_t(n)].w[KW_CONTROLLER] == CTRL_NONE) break;
+    }
+    bailif(draws >= 2000, "no nation available");
+    give(n, participants[i]);
+  }
+}
+
+const char* startroomproblem() {
+  static char why[MSGLEN];
+  int32_t landroom = 0, searoom = 0, landplayers = 0, seaplayers = 0;
+  for (int32_t l = 1; l <= nbrlands && l < MAXLANDS; l++) {
+    const ProvGeo& g = provgeo[size_t(l)];
+    if (g.x <= 0 || g.y <= 0 || (g.terrain & TM_NOSTART)) continue;
+    if (g.terrain & TM_SEA) searoom++;
+    else landroom++;
+  }
+  for (int32_t k = 0; k < MAXPLAYERS; k++) {
+    const uint16_t c = uint16_t(kingdom[size_t(k)].w[KW_CONTROLLER]);
+    if (c != CTRL_HUMAN && c != CTRL_AI) continue;
+    // A special start province is the nation's own, whatever its marks.
+    if (specstart[k] > 0) continue;
+    if (isuwnation(k)) seaplayers++;
+    else landplayers++;
+  }
+  if (landplayers > landroom) {
+    formatbounded(why, MSGLEN, "This map has room for %d nations on land, not for %d. Choose fewer nations or another map.",
+                  landroom, landplayers);
+    return why;
+  }
+  if (seaplayers > searoom) {
+    formatbounded(why, MSGLEN, "This map has room for %d nations of the sea, not for %d. Choose fewer of them or another map.",
+                  searoom, seaplayers);
+    return why;
+  }
+  return "";
+}
+
+// ---------------------------------------------------------------- questions
+
+namespace {
+NewGameScreens screens = {};
+bool windowed() { return !textonly; }
+}  // namespace
+
+void setnewgamescreens(const NewGameScreens* s) { screens = s ? *s : NewGameScreens{}; }
+
 int32_t selectera(int32_t mode) {
   (void)mode;
+  if (screens.era && windowed()) return screens.era();
   int32_t era = inputnumber(1, 3, "Choose era (1-3)");
   return era >= 1 && era <= 3 ? era : 0;
 }
 
 int32_t gamesettings(int32_t mode) {
+  if (screens.settings && windowed() && screens.settings() == 0) return 0;
   applygamesettings(mode);
   return 1;
 }
 
 int32_t chooseparticipants(int32_t fresh, int32_t era) {
-  // The participants are the nation slots whose controller is set (by the
-  // command line, the map or the caller); at least one must play.
-  (void)fresh;
-  for (int32_t k = 0; k < MAXPLAYERS; k++) {
-    uint16_t c = uint16_t(kingdom[size_t(k)].w[KW_CONTROLLER]);
-    if ((c == CTRL_HUMAN || c == CTRL_AI) && nations[size_t(k)].era != era && nations[size_t(k)].era != 0)
-      debugprint("***** Warning: nation %d is not of era %d\n", k, era);
-    if (c == CTRL_HUMAN || c == CTRL_AI) return 1;
-  }
-  return 0;
-}
-
-void assignnations(int32_t era) {
-  (void)era;
-  // Each slot plays the nation of its own number: two players can never
-  // share a nation here.
+  if (!fresh) defaultparticipants(era);
+  if (screens.participants && windowed()) return screens.participants(era);
+  // On the console the participants are those that the map and the command
+  // line name; at least one must play.
+  return highestparticipant >= 0 ? 1 : 0;
 }
 
 int32_t designallgods(int32_t era, const char* gname) {
-  (void)era, (void)gname;
+  if (screens.gods && windowed()) return screens.gods(era, gname);
+  // On the console every human's design must stand in the game's folder.
   return 1;
 }
 

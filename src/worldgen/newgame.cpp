@@ -399,7 +399,7 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
   int32_t era = 0;
   int32_t players = 0;
   bool fromcommandline = gname && gamename && strcmp(gname, gamename) == 0;
-  for (;;) {   // loop A: the map
+  for (bool ready = false; !ready;) {   // loop A: the map
     mapkind = choosemap(1, mapfilename, mapimagename);
     if (mapkind < 1) return 0;
     if (mapkind != 2) {
@@ -408,7 +408,9 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
       if (nbrlands < 1) {
         char message[MSGLEN];
         formatbounded(message, MSGLEN, "The map image %s has no provinces", mapimagename);
-        fatalerror(message);
+        if (textonly) fatalerror(message);
+        msgbox("%s.", message);
+        continue;
       }
       if (!textonly && !deletemap()) continue;
     }
@@ -420,31 +422,45 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
     }
     gameinfo.gamenbr = rand();
     if (mapkind != 2) readmapfile(gname, mapfilename, MAPREAD_PLAYERS);
-    bool back = false;
     for (;;) {   // loop B: the era
       era = eraoption > 0 ? eraoption : selectera(1);
-      if (era == 0) {
-        back = true;
+      if (era == 0) break;
+      gameinfo.era = int16_t(era);
+      // Loop C: participants, gods and settings; going back from the
+      // participants returns to the era (to the map when the command line
+      // chose the era).
+      for (;;) {
+        if (!gname) {
+          highestparticipant = -1;
+          if (chooseparticipants(0, era) < 1) break;
+          assignnations(era);
+        } else {
+          applynationcontrol();
+        }
+        players = 0;
+        for (int32_t k = 0; k < MAXPLAYERS; k++)
+          if (kingdom[size_t(k)].w[KW_CONTROLLER] > 0 && kingdom[size_t(k)].w[KW_CONTROLLER] != 3) players++;
+        if (players == 0) fatalerror("no players");
+        const char* room = mapkind != 2 ? startroomproblem() : "";
+        if (room[0]) {
+          if (textonly || gname) fatalerror(room);
+          msgbox("%s", room);
+          continue;
+        }
+        if (!netflag && designallgods(era, name) == 0) {
+          if (gname) break;
+          continue;
+        }
+        if (textonly) applygamesettings(2);
+        else if (gamesettings(2) == 0) {
+          if (gname) break;
+          continue;
+        }
+        ready = true;
         break;
       }
-      gameinfo.era = int16_t(era);
-      if (!gname) {   // loop C: participants
-        if (chooseparticipants(0, era) < 1) continue;
-        assignnations(era);
-      } else {
-        applynationcontrol();
-      }
-      break;
+      if (ready || eraoption > 0) break;
     }
-    if (back) continue;
-    players = 0;
-    for (int32_t k = 0; k < MAXPLAYERS; k++)
-      if (kingdom[size_t(k)].w[KW_CONTROLLER] > 0 && kingdom[size_t(k)].w[KW_CONTROLLER] != 3) players++;
-    if (players == 0) fatalerror("no players");
-    if (!netflag) designallgods(era, name);
-    if (textonly) applygamesettings(2);
-    else if (gamesettings(2) == 0) continue;
-    break;
   }
   if (mapkind == 2) makerandommap(name, players);
   hostingflag = 1;

@@ -148,13 +148,13 @@ TEST_F(BadMaps, ImageOfTheWrongSizeOrKind) {
 }
 
 TEST_F(BadMaps, MoreNationsThanStartProvinces) {
-  // Three land provinces for five nations: the search gives up.
+  // Three land provinces for five nations: refused before any search.
   Picture p(60, 20);
   p.redcolumn(20), p.redcolumn(40);
   p.white(10, 10), p.white(30, 10), p.white(50, 10);
   makemap(p, "#neighbour 1 2\n#neighbour 2 3\n");
   computers({2, 3, 4});
-  EXPECT_DEATH(createnewgame("bad", 0, nullptr), "can't find a valid starting province");
+  EXPECT_DEATH(createnewgame("bad", 0, nullptr), "has room for 3 nations on land, not for 5");
   EXPECT_TRUE(folderempty());
 }
 
