@@ -1,0 +1,89 @@
+// The strategic map's shared camera, projection and picking.
+//
+// Map space is the loaded map image: x the pixel column, y the pixel row,
+// row 0 the lowest on screen. Screen space is the GUI's 800 x 600 units,
+// origin at the lower left, y upward. The camera is the map point shown at
+// the centre of the map viewport, and `mapzoom` (kept with the world, as the
+// game files store it) the screen units per map pixel. On a map that wraps
+// around (the game setting), the map repeats in every direction.
+//
+// Everything here is plain numbers over the world tables and the map image's
+// size: no window is needed, so tests and the turn screens use it alike.
+#pragma once
+#include "runtime/short.h"
+
+struct MapRect {
+  float x, y, w, h;
+};
+struct MapPoint {
+  float x, y;
+};
+
+// The camera (map point at the viewport's centre) and the screen rectangle
+// of the map (0, 0, 800, 600 until a screen sets another).
+extern float mapcamx, mapcamy;
+extern MapRect mapviewport;
+
+// Size in pixels of the loaded map image (0 while none is loaded).
+int32_t mapwidth();
+int32_t mapheight();
+// 1 when the game's map wraps around at its four edges.
+int mapwraps();
+
+void setmapviewport(float x, float y, float width, float height);
+// Puts the camera on a province's map point (nothing for a province that
+// has no place on the map).
+void centremap(int32_t lnr);
+
+// Screen position of a province: x from the fixed centre 400, y from the
+// viewport's middle. A land number outside 0..1503 stops the program
+// ("L2Sx: bad lnr", "L2Sy: bad lnr").
+float L2Sx(int32_t lnr);
+float L2Sy(int32_t lnr);
+
+// Spacing of the copies used for picking and arrows on a wrapping map: one
+// unit less than the copies drawn (map size times zoom).
+float mappickcopyw();
+float mappickcopyh();
+
+// The copy of the province nearest (by |dx| + |dy|) to a screen point among
+// the 5 x 5 copies around it on a wrapping map (the first in row order on a
+// tie); the province itself otherwise.
+MapPoint nearestcopy(int32_t lnr, float px, float py);
+float nearestcopyx(int32_t lnr, float px, float py);
+float nearestcopyy(int32_t lnr, float px, float py);
+
+// The province nearest to a screen point, each among its 3 x 3 copies when
+// wrap is set, by truncated |dx| + |dy| (the lowest number on a tie); -1
+// when there are no provinces. A click anywhere picks some province.
+int32_t provatpoint(int wrap, float px, float py);
+
+// ---------------------------------------------------------------- camera
+
+// Zoom limits: the map is never smaller on screen than 480 x 360 units, and
+// a map pixel never larger than 8 units. Without a map only the upper limit
+// holds.
+float mapminzoom();
+constexpr float MAPMAXZOOM = 8.0f;
+
+// What the mouse camera reads of one frame.
+struct MapControls {
+  float pointerx, pointery;   // GUI units
+  int32_t buttons;            // held: 1 left, 2 right, 4 middle
+  int32_t wheelsteps;         // wheel notches since the last frame, + away from the user
+  int32_t fullscreen;         // 1 in full screen
+};
+
+// The mouse camera of one map frame (dt in seconds): wheel zoom (when the
+// wheel preference is on), middle-button drag, else edge scrolling in full
+// screen (when that preference is on), then the edges (wrap once around, or
+// clamp to the map). Mode -1 only forgets: the wheel steps are dropped and
+// the pointer and buttons remembered. 1 when the camera or zoom moved.
+int32_t mapmousescroll(int32_t mode, float dt, const MapControls& in);
+// The key camera: arrows scroll 750 units a second at zoom 0.5 pace
+// (750 / (zoom + 0.5) map pixels), Page Down and Page Up zoom out and in
+// by 0.999 and 1.001 a unit; dt is capped at half a second. keys is the
+// held-key table by SDL key symbol (at least 282 entries). 1 when a key acted.
+int32_t mapkeyscroll(float dt, const uint8_t* keys);
+// Wraps the camera once around a wrapping map, else clamps it to the map.
+void mapcameraedges();

@@ -1,0 +1,187 @@
+// Projection, wrapped copies, picking and the camera, as plain numbers.
+#include <array>
+#include <cmath>
+
+#include "mapview/mapsupport.h"
+#include "runtime/settings.h"
+
+namespace {
+
+using Camera = MapWorld;
+
+TEST_F(Camera, ProvinceToScreenUsesFixedCentreAndViewportMiddle) {
+  placeland(1, 500, 300);
+  mapcamx = 500;
+  mapcamy = 300;
+  EXPECT_FLOAT_EQ(L2Sx(1), 400);
+  EXPECT_FLOAT_EQ(L2Sy(1), 300);
+  // The horizontal centre stays at 400 whatever the viewport; y follows it.
+  setmapviewport(100, 50, 400, 200);
+  mapzoom = 2;
+  placeland(2, 510, 290);
+  EXPECT_FLOAT_EQ(L2Sx(2), 420);
+  EXPECT_FLOAT_EQ(L2Sy(2), 130);
+  EXPECT_DEATH(L2Sx(1504), "L2Sx: bad lnr");
+  EXPECT_DEATH(L2Sy(-1), "L2Sy: bad lnr");
+}
+
+TEST_F(Camera, NearestCopyAcrossTheSeam) {
+  placeland(1, 990, 400);
+  setmap(1000, 800, true);
+  // Seen from screen x 10 the province stands at its copy 999 units left.
+  EXPECT_FLOAT_EQ(nearestcopyx(1, 10, 300), 890 - 999);
+  EXPECT_FLOAT_EQ(nearestcopyy(1, 10, 300), 300);
+  // Far from every copy it still answers one of them.
+  EXPECT_FLOAT_EQ(nearestcopyx(1, 1e6f, 300), 890 + 2 * 999);
+  setmap(1000, 800, false);
+  EXPECT_FLOAT_EQ(nearestcopyx(1, 10, 300), 890);
+}
+
+TEST_F(Camera, PickingTiesAndEmptyMaps) {
+  placeland(1, 400, 400);
+  placeland(2, 600, 401);
+  nbrlands = 2;
+  // 100.7 and 100.3 units away: equal once truncated, so the lower number
+  // wins though the other lies nearer.
+  EXPECT_EQ(provatpoint(0, 400.7f, 300), 1);
+  EXPECT_EQ(provatpoint(0, 401.5f, 300), 2);
+  // No distance limit.
+  EXPECT_EQ(provatpoint(0, 9000, 9000), 2);
+  nbrlands = 0;
+  EXPECT_EQ(provatpoint(1, 400, 300), -1);
+}
+
+// Every province is found again from its own screen point, at zooms from
+// the whole map to the closest, with the camera near the seam so that
+// provinces are seen through their copies.
+TEST_F(Camera, RoundTripProvinceScreenProvinceAtSeveralZoomsAndAcrossTheWrap) {
+  nbrlands = 0;
+  for (int32_t y = 50; y < 800; y += 100)
+    for (int32_t x = 50; x < 1000; x += 100) placeland(++nbrlands, x, y);
+  ASSERT_LE(nbrlands, 1503);
+  for (bool wrap : {false, true}) {
+    setmap(1000, 800, wrap);
+    for (float zoom : {0.6f, 1.0f, 2.5f, 8.0f})
+      for (std::array<float, 2> cam : {std::array<float, 2>{450, 350}, {980, 30}, {20, 770}}) {
+        mapzoom = zoom;
+        mapcamx = cam[0];
+        mapcamy = cam[1];
+        int32_t checked = 0;
+        for (int32_t l = 1; l <= nbrlands; l++) {
+          const MapPoint p = nearestcopy(l, 400, 300);
+          if (p.x < 0 || p.x > 800 || p.y < 0 || p.y > 600) continue;
+          checked++;
+          ASSERT_EQ(provatpoint(wrap, p.x, p.y), l) << "zoom " << zoom << " camera " << cam[0] << "," << cam[1];
+          // A click a little off the province still finds it.
+          ASSERT_EQ(provatpoint(wrap, p.x + 20 * zoom, p.y - 20 * zoom), l);
+        }
+        EXPECT_GT(checked, 0);
+        // With wrap the screen near the seam shows provinces from both
+        // sides of the map; without it, half the screen is empty.
+        if (wrap && cam[0] == 980) {
+          const MapPoint p = nearestcopy(1, 400, 300);   // at map x 50, right of the seam
+          EXPECT_GT(p.x, 400);
+        }
+      }
+  }
+}
+
+TEST_F(Camera, WheelZoomWithinTheLimits) {
+  setmap(1600, 1200, false);
+  MapControls in{400, 300, 0, 3, 0};
+  EXPECT_EQ(mapmousescroll(1, 0.02f, in), 1);
+  EXPECT_NEAR(mapzoom, 1.3f, 1e-5);
+  in.wheelsteps = -5;
+  mapmousescroll(1, 0.02f, in);
+  EXPECT_NEAR(mapzoom, 0.65f, 1e-5);
+  in.wheelsteps = -9;
+  mapmousescroll(1, 0.02f, in);
+  EXPECT_FLOAT_EQ(mapzoom, 0.3f);   // 480 / 1600
+  in.wheelsteps = 40;
+  for (int k = 0; k < 5; k++) mapmousescroll(1, 0.02f, in);
+  EXPECT_FLOAT_EQ(mapzoom, MAPMAXZOOM);
+  // Wheel motion that the map forgot (another scene was shown) never zooms.
+  mapzoom = 1;
+  in.wheelsteps = 4;
+  EXPECT_EQ(mapmousescroll(-1, 0, in), 0);
+  EXPECT_FLOAT_EQ(mapzoom, 1);
+  // The preference turns wheel zoom off.
+  wheelzoom = 0;
+  EXPECT_EQ(mapmousescroll(1, 0.02f, in), 0);
+  EXPECT_FLOAT_EQ(mapzoom, 1);
+  wheelzoom = 1;
+  // Without a map there is no lower limit, but the zoom stays above 0.
+  setmap(0, 0, false);
+  in.wheelsteps = -12;
+  mapmousescroll(1, 0.02f, in);
+  EXPECT_GT(mapzoom, 0);
+}
+
+TEST_F(Camera, DragEdgeScrollAndMapEdges) {
+  setmap(1000, 800, false);
+  mapzoom = 2;
+  mapcamx = 500;
+  mapcamy = 400;
+  MapControls in{300, 300, 4, 0, 0};
+  mapmousescroll(1, 0.02f, in);   // the press: nothing moves yet
+  in.pointerx = 340;
+  EXPECT_EQ(mapmousescroll(1, 0.02f, in), 1);
+  EXPECT_FLOAT_EQ(mapcamx, 480);   // 40 units right at zoom 2: 20 pixels left
+  // Edge scrolling only in full screen, and not while dragging.
+  in = {0, 300, 0, 0, 0};
+  mapmousescroll(1, 0.02f, in);
+  EXPECT_EQ(mapmousescroll(1, 0.1f, in), 0);
+  EXPECT_FLOAT_EQ(mapcamx, 480);
+  in.fullscreen = 1;
+  EXPECT_EQ(mapmousescroll(1, 0.1f, in), 1);
+  EXPECT_FLOAT_EQ(mapcamx, 480 - 75 / 2.5f);
+  in.pointery = 600;
+  mapmousescroll(1, 0.1f, in);
+  EXPECT_FLOAT_EQ(mapcamy, 400 + 30);
+  edgescroll = 0;
+  EXPECT_EQ(mapmousescroll(1, 0.1f, in), 0);
+  edgescroll = 1;
+  // The camera stops at the edge without wrap, and goes once around with it.
+  mapcamx = -10;
+  mapcamy = 805;
+  mapcameraedges();
+  EXPECT_FLOAT_EQ(mapcamx, 0);
+  EXPECT_FLOAT_EQ(mapcamy, 800);
+  setmap(1000, 800, true);
+  mapcamx = -10;
+  mapcamy = 800;
+  mapcameraedges();
+  EXPECT_FLOAT_EQ(mapcamx, 990);
+  EXPECT_FLOAT_EQ(mapcamy, 0);
+}
+
+TEST_F(Camera, KeysScrollAndZoom) {
+  std::array<uint8_t, 320> keys{};
+  setmap(1600, 1200, false);
+  mapcamx = 800;
+  mapcamy = 600;
+  EXPECT_EQ(mapkeyscroll(0.1f, keys.data()), 0);
+  keys[275] = keys[273] = 1;   // right and up
+  EXPECT_EQ(mapkeyscroll(0.1f, keys.data()), 1);
+  EXPECT_FLOAT_EQ(mapcamx, 850);   // 75 units at zoom 1: 50 pixels
+  EXPECT_FLOAT_EQ(mapcamy, 650);
+  keys = {};
+  // A long frame counts as half a second.
+  keys[276] = 1;
+  mapkeyscroll(3.0f, keys.data());
+  EXPECT_FLOAT_EQ(mapcamx, 850 - 250);
+  keys = {};
+  // A second of Page Down: 750 factors of 0.999.
+  keys[281] = 1;
+  mapkeyscroll(0.5f, keys.data());
+  mapkeyscroll(0.5f, keys.data());
+  EXPECT_NEAR(mapzoom, powf(0.999f, 750), 2e-3);
+  for (int k = 0; k < 10; k++) mapkeyscroll(0.5f, keys.data());
+  EXPECT_FLOAT_EQ(mapzoom, 0.3f);
+  keys = {};
+  keys[280] = 1;
+  for (int k = 0; k < 20; k++) mapkeyscroll(0.5f, keys.data());
+  EXPECT_FLOAT_EQ(mapzoom, MAPMAXZOOM);
+}
+
+}  // namespace
