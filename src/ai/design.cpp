@@ -116,7 +116,11 @@ GodDesign newdesign(int32_t nation) {
   d.nation = nation;
   int32_t forms[MAXGODFORMS];
   setform(d, nationforms(nation, forms) > 0 ? forms[0] : FALLBACKFORM);
-  const int32_t type = unittypes[size_t(d.form)].nametype;
+  // A name from the form's own list, else from any list of names.
+  int32_t type = unittypes[size_t(d.form)].nametype;
+  for (int32_t tries = 0; tries < MAXNAMETYPES && (type <= 0 || type >= MAXNAMETYPES || personalnames[size_t(type)].count < 1);
+       tries++)
+    type = 1 + rnd(MAXNAMETYPES - 1);
   if (type > 0 && type < MAXNAMETYPES && personalnames[size_t(type)].count > 0)
     strlcopy(d.name, personalnames[size_t(type)].names[size_t(rnd(personalnames[size_t(type)].count))], 36);
   else

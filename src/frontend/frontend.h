@@ -1,17 +1,103 @@
-// Front end: start, the performance test, and the player side's part of
+// Front end: start (the command-line modes, then the Main Menu), the
+// new-game screens, the god designer, preferences, the in-game settings
+// menu, the credits, the performance test, and the player side's part of
 // start-up and shut-down.
+//
+// Every screen here is a loop: it builds its items, calls render_frame and
+// acts on the id returned (gfx/gui.h). The ids below are named so that tests
+// can click them through the input script ("clickid").
 #pragma once
+#include "ai/design.h"
 #include "runtime/short.h"
 
 // Hands the player side's part of the shared services to the layers below:
 // the shut-down hooks of the fatal path (free the textures, close the
-// window, stop sound) and the window behind the progress box. main calls it
-// first of all.
+// window, stop sound), the window behind the progress box, the windowed map
+// screens and the new-game screens. main calls it first of all.
 void installplayerside();
 // Frees all OpenGL textures and display lists; nothing in text-only mode.
 void flushopengl();
 // The OpenGL performance test of "--perftest".
 void perftest();
-// Dispatches the command-line modes or runs the main menu; returns on quit.
+// Dispatches the command-line modes or runs the Main Menu; returns on quit.
 void start();
 
+// ---------------------------------------------------------------- Main Menu
+enum MainMenuId : int32_t {
+  MM_NEWGAME = 1, MM_PLAY = 2, MM_TOOLS = 3, MM_PREFERENCES = 4, MM_CREDITS = 5, MM_QUIT = 6,
+  // Game Tools
+  GT_RANDOMMAP = 11, GT_DESIGNER = 13, GT_BACK = 19,
+  // Play or Host a Game: 100 + the game's place in the list
+  PG_FIRST = 100, PG_BACK = 99, PG_READY = 98
+};
+// The Main Menu until Quit (or the window is closed).
+void mainmenu();
+// A new game from the window's screens, then its first turn; 1 when a game
+// was made.
+int32_t newgamefrommenu();
+// Opens a game of the saved-games folder: its nations' turns (the turn
+// screens), or hosting. The game name must be a valid one.
+void playgame(const char* gname);
+// The saved games: folder names that hold a world or a turn file, in
+// alphabetical order; their number (at most max).
+int32_t listgames(char (*names)[100], int32_t max);
+// The foot of a menu window: a "Back" button under its items (Escape too);
+// shows the window, keeping a list's scroll position in the slot (-1 none),
+// and gives the id chosen.
+int32_t backandshow(int32_t backid, int32_t scrollslot);
+// The credits; the end credits close by themselves after a few seconds.
+void credits(int32_t atend);
+
+// ---------------------------------------------------------------- new game
+enum NewGameId : int32_t {
+  NG_OK = 1, NG_BACK = 2,
+  NG_ERA = 10,                 // 11..13: early, middle, late
+  NG_ADDRANDOM = 3,            // participants: a random opponent more
+  NG_NATION = 1000,            // + nation: its controller (right click: the one before)
+  NG_RANDOM = 2000,            // + place in the list: a random opponent's level
+  NG_DESIGN = 21, NG_LOAD = 22, NG_RANDOMGOD = 23,   // a human's god
+  NG_SAVED = 3000,             // + place in the list of saved designs
+  NG_SETTING = 100,            // + place in the settings table
+  NG_PASSWORD = 4, NG_VICTORY = 5
+};
+// Puts the new-game screens in place of the console's questions.
+void installnewgamescreens();
+// The game whose folder the gods of the new game being made were saved
+// into ("" none): a new game left before it was made takes them away.
+extern char designsgame[100];
+
+// ---------------------------------------------------------------- god designer
+enum DesignerId : int32_t {
+  GD_DONE = 1, GD_CANCEL = 2, GD_RANDOM = 3, GD_SAVE = 4, GD_LOAD = 5, GD_NAME = 6, GD_PASSWORD = 7,
+  GD_EPITHET = 8, GD_FORMPREV = 10, GD_FORMNEXT = 11,
+  GD_PATHUP = 100, GD_PATHDOWN = 110,          // + path 0..8
+  GD_DOMUP = 120, GD_DOMDOWN = 121,
+  GD_SCALEFIRST = 130, GD_SCALESECOND = 140,   // + scale: a step toward its first- or second-named side
+  GD_AWAKE = 150                               // + awakening 0..2
+};
+// The designer over the design: 1 when it was finished within the points
+// ("Done"), 0 when left (Escape) with the design as it was. withfiles
+// offers saving into and loading from the nation's saved designs.
+int32_t godesigner(GodDesign& d, int32_t withfiles);
+// Chooses one of the nation's saved designs (a list with name and points);
+// 1 with the design loaded, 0 when none was chosen. A design that does not
+// read is named in a message box.
+int32_t choosesaveddesign(int32_t nation, GodDesign* d);
+// Game Tools, "God Designer": era, nation, then the designer with files.
+void designertool();
+
+// ---------------------------------------------------------------- preferences
+enum PreferenceId : int32_t { PF_BACK = 999, PF_FIRST = 1 };   // PF_FIRST + place in the table
+void preferences();
+
+// ---------------------------------------------------------------- in-game settings menu
+enum InGameId : int32_t { IG_SETTINGS = 1, IG_PREFERENCES = 2, IG_COMPUTER = 3, IG_SAVEQUIT = 4, IG_QUIT = 5, IG_BACK = 999 };
+// Raised when the player quits from a turn: the turn screens end without
+// writing and the program ends when they return.
+extern int32_t quitprogram;
+// The in-game settings menu of a player's turn (Escape or Q on the turn
+// screen): the game's settings, preferences, handing the nation to the
+// computer, quitting with or without saving the orders. 1 when the player
+// quit (quitprogram is raised; the orders are written already when asked),
+// else 0.
+int32_t gamesettingsmenu(int32_t player, const char* gname, int32_t turn, int32_t gamenbr);

@@ -23,4 +23,5 @@ void installplayerside() {
   addshutdownhook(deinit_sound);
   setprogresswindow(windowopen, showscene);
   installmapscreens();
+  installnewgamescreens();
 }

@@ -1,19 +1,20 @@
-// start: the hand-over from start-up. The command-line modes and the Main
-// Menu come later; for now a window shows the title screen until Escape or
-// until it is closed.
-#include <SDL.h>
-
+// start: the hand-over from start-up. The command-line modes run first
+// (each ends the program); then a game named on the command line, or the
+// Main Menu until Quit.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "battleview/battleview.h"
 #include "frontend/frontend.h"
 #include "gfx/gfx.h"
 #include "host/host.h"
+#include "runtime/ask.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
 #include "runtime/options.h"
 #include "runtime/util.h"
+#include "worldgen/worldgen.h"
 
 void perftest() {
   char path[PATHLEN];
@@ -31,16 +32,56 @@ void perftest() {
   setbgscene(saved);
 }
 
-void start() {
-  int status = runcommandlinemode();
-  if (status >= 0) {
-    fflush(stdout);
-    exit(status);
+namespace {
+[[noreturn]] void endwith(int status) {
+  fflush(stdout);
+  exit(status);
+}
+
+bool gameexists(const char* gname) {
+  char names[200][100];
+  const int32_t count = listgames(names, 200);
+  for (int32_t i = 0; i < count; i++)
+    if (strcmp(names[i], gname) == 0) return true;
+  return false;
+}
+
+bool computersnamed() {
+  for (int32_t n = 0; n < NATIONCONTROLS; n++)
+    if (nationcontrol[n] >= 20 && nationcontrol[n] <= 24) return true;
+  return false;
+}
+
+// The game named on the command line: played when it exists; made from the
+// command line's new-game options when they name computer players (the
+// window asks for the map and era); otherwise the Main Menu says so.
+void namedgame(const char* gname) {
+  if (!validgamename(gname)) {
+    printf("Not a valid game name: %s (letters, digits, '-' and '_' only, at most 99)\n", gname);
+    endwith(1);
   }
-  setbgscene(Scene::title);
-  while (!quitrequested) {
-    drawscene();
-    finishframe();
-    if (pumpevents() == SDLK_ESCAPE) break;
+  if (gameexists(gname)) {
+    playgame(gname);
+    return;
+  }
+  if (computersnamed()) {
+    if (createnewgame(gname, 0, nullptr)) printf("Game %s created\n", gname);
+    return;
+  }
+  msgbox("There is no game called %s in %s.", gname, savepath);
+  mainmenu();
+}
+}  // namespace
+
+void start() {
+  const RunMode mode = chooserunmode();
+  const int status = runcommandlinemode();
+  if (status >= 0) endwith(status);
+  switch (mode) {
+    case RunMode::host:
+      printf("Hosting from the command line (--host, --finalhost, --superhost) is not available in this version yet.\n");
+      endwith(1);
+    case RunMode::game: namedgame(gamename); break;
+    default: mainmenu(); break;
   }
 }

@@ -200,6 +200,37 @@ const char* participantsproblem(int32_t era, int needhuman) {
   return "";
 }
 
+namespace {
+// Provinces of the map where a nation of the land or of the sea may start,
+// less those that the nations already playing need; unlimited (a random
+// map, made to fit) while no map is read.
+struct StartRoom {
+  int32_t land = 0, sea = 0;
+  bool known = false;
+};
+StartRoom startroom() {
+  StartRoom r;
+  r.known = nbrlands > 0;
+  for (int32_t l = 1; l <= nbrlands && l < MAXLANDS; l++) {
+    const ProvGeo& g = provgeo[size_t(l)];
+    if (g.x <= 0 || g.y <= 0 || (g.terrain & TM_NOSTART)) continue;
+    if (g.terrain & TM_SEA) r.sea++;
+    else r.land++;
+  }
+  for (int32_t k = 0; k < MAXPLAYERS; k++) {
+    const uint16_t c = uint16_t(kingdom[size_t(k)].w[KW_CONTROLLER]);
+    // A special start province is the nation's own, whatever its marks.
+    if ((c != CTRL_HUMAN && c != CTRL_AI) || specstart[k] > 0) continue;
+    if (isuwnation(k)) r.sea--;
+    else r.land--;
+  }
+  return r;
+}
+bool roomfor(const StartRoom& r, int32_t nation) {
+  return !r.known || specstart[nation] > 0 || (isuwnation(nation) ? r.sea : r.land) > 0;
+}
+}  // namespace
+
 void assignnations(int32_t era) {
   for (int32_t k = 0; k < MAXPLAYERS; k++) {
     kingdom[size_t(k)].w[KW_CONTROLLER] = CTRL_NONE;
@@ -218,10 +249,15 @@ void assignnations(int32_t era) {
     }
   for (int32_t i = 0; i <= highestparticipant; i++) {
     if (participants[i].nation >= 0) continue;
+    // Nations that could find no home on the map are passed over while
+    // others may be drawn; a map too small for all is told by the room check.
+    const StartRoom room = startroom();
     int32_t draws = 0, n = -1;
     for (; draws < 2000; draws++) {
       n = rnd(MAXPLAYERS);
-      if (nationplayable(n, era) && kingdom[size_t(n)].w[KW_CONTROLLER] == CTRL_NONE) break;
+      if (nationplayable(n, era) && kingdom[size_t(n)].w[KW_CONTROLLER] == CTRL_NONE &&
+          (draws >= 1000 || roomfor(room, n)))
+        break;
     }
     bailif(draws >= 2000, "no nation available");
     give(n, participants[i]);
@@ -230,29 +266,24 @@ void assignnations(int32_t era) {
 
 const char* startroomproblem() {
   static char why[MSGLEN];
-  int32_t landroom = 0, searoom = 0, landplayers = 0, seaplayers = 0;
-  for (int32_t l = 1; l <= nbrlands && l < MAXLANDS; l++) {
-    const ProvGeo& g = provgeo[size_t(l)];
-    if (g.x <= 0 || g.y <= 0 || (g.terrain & TM_NOSTART)) continue;
-    if (g.terrain & TM_SEA) searoom++;
-    else landroom++;
-  }
+  const StartRoom left = startroom();
+  if (!left.known) return "";
+  // The room of the map is what is left plus what the players take.
+  int32_t landplayers = 0, seaplayers = 0;
   for (int32_t k = 0; k < MAXPLAYERS; k++) {
     const uint16_t c = uint16_t(kingdom[size_t(k)].w[KW_CONTROLLER]);
-    if (c != CTRL_HUMAN && c != CTRL_AI) continue;
-    // A special start province is the nation's own, whatever its marks.
-    if (specstart[k] > 0) continue;
+    if ((c != CTRL_HUMAN && c != CTRL_AI) || specstart[k] > 0) continue;
     if (isuwnation(k)) seaplayers++;
     else landplayers++;
   }
-  if (landplayers > landroom) {
+  if (left.land < 0) {
     formatbounded(why, MSGLEN, "This map has room for %d nations on land, not for %d. Choose fewer nations or another map.",
-                  landroom, landplayers);
+                  left.land + landplayers, landplayers);
     return why;
   }
-  if (seaplayers > searoom) {
+  if (left.sea < 0) {
     formatbounded(why, MSGLEN, "This map has room for %d nations of the sea, not for %d. Choose fewer of them or another map.",
-                  searoom, seaplayers);
+                  left.sea + seaplayers, seaplayers);
     return why;
   }
   return "";

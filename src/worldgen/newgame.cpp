@@ -421,7 +421,14 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
       askgamename(name);
     }
     gameinfo.gamenbr = rand();
-    if (mapkind != 2) readmapfile(gname, mapfilename, MAPREAD_PLAYERS);
+    // The map's nations and terrain before the participants: a nation is
+    // drawn only where it can start. A random map is made to fit later.
+    if (mapkind != 2) {
+      readmapfile(gname, mapfilename, MAPREAD_PLAYERS);
+      readmapfile(gname, mapfilename, MAPREAD_GEO);
+    } else {
+      nbrlands = 0;
+    }
     for (;;) {   // loop B: the era
       era = eraoption > 0 ? eraoption : selectera(1);
       if (era == 0) break;

@@ -14,6 +14,7 @@
 #include "runtime/rnd.h"
 #include "support/dialogscript.h"
 #include "world/gamedata.h"
+#include "world/scores.h"
 #include "world/world.h"
 #include "worldgen/gamesetup.h"
 
@@ -84,6 +85,28 @@ TEST_F(Participants, NationsAreGivenOutAndDrawnAmongTheFreeOnes) {
   // One random opponent more than there are free nations.
   addparticipant(-1, CTRL_AI, 2);
   EXPECT_STREQ(participantsproblem(1, 1), "Only 2 nations are left for the 3 random opponents.");
+}
+
+TEST_F(Participants, NationsDrawnAtRandomCanStartOnTheMap) {
+  // Twenty land provinces and no sea: the nations of the sea (21 and 22 of
+  // the early era) are never drawn while others can be.
+  nbrlands = 20;
+  for (int32_t l = 1; l <= 20; l++) provgeo[size_t(l)].x = provgeo[size_t(l)].y = int16_t(10 * l);
+  ASSERT_TRUE(isuwnation(21) && isuwnation(22));
+  for (int32_t seed = 1; seed <= 20; seed++) {
+    seedrnd(seed);
+    highestparticipant = -1;
+    for (int32_t i = 0; i < 15; i++) addparticipant(-1, CTRL_AI, 2);
+    assignnations(1);
+    EXPECT_EQ(controller(21), CTRL_NONE) << seed;
+    EXPECT_EQ(controller(22), CTRL_NONE) << seed;
+  }
+  EXPECT_STREQ(startroomproblem(), "");
+  // A nation of the sea chosen by name finds no room, and is told so.
+  setparticipant(21, CTRL_HUMAN, 0);
+  assignnations(1);
+  EXPECT_STREQ(startroomproblem(),
+               "This map has room for 0 nations of the sea, not for 1. Choose fewer of them or another map.");
 }
 
 TEST_F(Participants, ListsThatCannotMakeAGame) {

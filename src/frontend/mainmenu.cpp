@@ -1,0 +1,240 @@
+// The Main Menu and what it opens directly: a new game, the list of saved
+// games to play or host, the Game Tools, the credits.
+#include <dirent.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "frontend/frontend.h"
+#include "gfx/gfx.h"
+#include "gfx/gui.h"
+#include "mapview/mapview.h"
+#include "runtime/ask.h"
+#include "runtime/folders.h"
+#include "runtime/options.h"
+#include "runtime/settings.h"
+#include "runtime/util.h"
+#include "sound/sound.h"
+#include "world/gamedata.h"
+#include "world/world.h"
+#include "worldgen/gamesetup.h"
+#include "worldgen/worldgen.h"
+
+int32_t quitprogram = 0;
+
+namespace {
+constexpr int32_t MAXLISTED = 200;
+
+// The menu music: the main menu's piece while music is on.
+void menumusic() {
+  if (mainmusic && musicvolume > 0) starteramusic(0, musicvolume);
+}
+
+// The game's name above the menus.
+void titlebanner() {
+  areatextcol(0, 400 - textwidth("Veyrances 3") * 24, 500, 48, 1, 0.85f, 0.45f, 1, "Veyrances 3");
+  areatextcol(0, 400 - textwidth(VERSIONTEXT) * 8, 470, 16, 0.8f, 0.75f, 0.6f, 1, "%s", VERSIONTEXT);
+}
+
+// A plain menu window of large buttons; the id chosen.
+struct MenuItem {
+  int32_t id;
+  const char* text;
+  int32_t key;
+  const char* info;
+};
+int32_t menuwindow(const char* title, const MenuItem* items, int32_t count, int32_t cancelid) {
+  guibegin();
+  if (title) guititle("%s", title);
+  guiminwidth(320);
+  guispace(3);
+  for (int32_t i = 0; i < count; i++) {
+    guibuttonlarge(items[i].id, "%s", items[i].text);
+    if (items[i].info) guiinfo("%s", items[i].info);
+    if (items[i].key) guishortcut(items[i].id, items[i].key);
+    guispace(2);
+  }
+  guishortcut(cancelid, KEY_ESCAPE);
+  guishow(-1, 360);
+  titlebanner();
+  return render_frame(1, 0);
+}
+
+bool gamefiles(const char* gname) {
+  if (fileexists("%s/%s/ftherlnd", savepath, gname)) return true;
+  for (int32_t n = 0; n < MAXPLAYERS; n++)
+    if (nations[size_t(n)].fileword[0] && fileexists("%s/%s/%s.trn", savepath, gname, nations[size_t(n)].fileword))
+      return true;
+  return false;
+}
+
+void gametools() {
+  static const MenuItem items[] = {
+      {GT_RANDOMMAP, "Random Map Creator", 'r', "Make a map of your own with a few numbers and save it among the maps"},
+      {GT_DESIGNER, "God Designer", 'g', "Design pretender gods and keep them for the games to come"},
+      {GT_BACK, "Back", 0, nullptr}};
+  for (;;) {
+    if (quitprogram) return;
+    switch (menuwindow("Game Tools", items, 3, GT_BACK)) {
+      case GT_RANDOMMAP: random_map_creator_screen(); break;
+      case GT_DESIGNER: designertool(); break;
+      case GT_BACK: return;
+      default: break;
+    }
+  }
+}
+
+void playorhost() {
+  static char names[MAXLISTED][100];
+  resetscrollslot(0);
+  for (;;) {
+    if (quitprogram) return;
+    const int32_t count = listgames(names, MAXLISTED);
+    guibegin();
+    guititle("Play or Host a Game");
+    guicloseid(PG_BACK);
+    guiminwidth(360);
+    guimaxheight(460);
+    if (count == 0) {
+      guitextlong(0, "There are no games yet. Start one with New Game.");
+    } else {
+      guitextscale(0.85f);
+      guibutton(0, "Choose a game to play its nations' turns or to host it.");
+      guispace(3);
+      guitextscale(1);
+      guiscrollstart();
+      for (int32_t i = 0; i < count; i++) guibutton(PG_FIRST + i, "%s", names[i]);
+      guiscrollstart();
+    }
+    const int32_t id = backandshow(PG_BACK, 0);
+    if (id == PG_BACK) return;
+    if (id >= PG_FIRST && id < PG_FIRST + count) {
+      char gname[100];
+      strlcopy(gname, names[id - PG_FIRST], 100);
+      playgame(gname);
+      setbgscene(Scene::menu);
+    }
+  }
+}
+}  // namespace
+
+int32_t backandshow(int32_t backid, int32_t scrollslot) {
+  guialign(GUIALIGN_CENTRE);
+  guitextscale(1);
+  guispace(4);
+  guibutton(backid, "Back");
+  guishortcut(backid, KEY_ESCAPE);
+  if (scrollslot >= 0) restorescrollslot(scrollslot);
+  guishow(-1, -1);
+  if (scrollslot >= 0) savescrollslot(scrollslot);
+  return render_frame(1, 0);
+}
+
+int32_t listgames(char (*names)[100], int32_t max) {
+  int32_t count = 0;
+  DIR* d = opendir(savepath);
+  if (!d) return 0;
+  while (const dirent* e = readdir(d)) {
+    if (count >= max) break;
+    if (!validgamename(e->d_name) || !direxists("%s/%s", savepath, e->d_name)) continue;
+    if (!gamefiles(e->d_name)) continue;
+    strlcopy(names[count++], e->d_name, 100);
+  }
+  closedir(d);
+  qsort(names, size_t(count), sizeof names[0],
+        [](const void* a, const void* b) { return strcmp(static_cast<const char*>(a), static_cast<const char*>(b)); });
+  return count;
+}
+
+void playgame(const char* gname) {
+  // The turn screens (choosing a nation, its turn, hosting) are not part of
+  // this version yet: the game waits in its folder for them.
+  for (;;) {
+    guibegin();
+    guititle("%s", gname);
+    guimaxwidth(520);
+    guiminwidth(360);
+    guitextscale(0.9f);
+    guitextlong(0, "The game stands ready in its folder among the saved games. Playing its turns needs the turn "
+                   "screens, which this version of Veyrances 3 does not have yet.");
+    guitextscale(1);
+    guispace(6);
+    guibutton(PG_READY, "Ok");
+    guishortcut(PG_READY, KEY_RETURN);
+    guishortcut(PG_READY, KEY_ESCAPE);
+    guishow(-1, -1);
+    if (render_frame(1, 0) == PG_READY) return;
+  }
+}
+
+int32_t newgamefrommenu() {
+  char made[100] = {};
+  setbgscene(Scene::menu);
+  const int created = createnewgame(nullptr, 0, made);
+  setbgscene(Scene::menu);
+  if (!created) {
+    // Gods designed for a game that was not made go with it.
+    if (designsgame[0]) removegamefiles(designsgame);
+    designsgame[0] = 0;
+    return 0;
+  }
+  designsgame[0] = 0;
+  playgame(made);
+  return 1;
+}
+
+void credits(int32_t atend) {
+  static const char text[] =
+      "Veyrances 3\n\n"
+      "A turn-based game of pretender gods and the nations that believe in them.\n\n"
+      "Made by the vey3 developers: the rules, the world and its maps, the host and its battles, the "
+      "screens, the art and the sounds, all written and generated by the team.\n\n"
+      "The letters are drawn from DejaVu Sans, a free font.\n\n"
+      "Thank you for playing.";
+  const uint32_t shown = getms();
+  for (;;) {
+    guibegin();
+    guititle("Credits");
+    guimaxwidth(520);
+    guiminwidth(520);
+    guitextscale(0.9f);
+    guitextlong(0, text);
+    guitextscale(1);
+    guispace(6);
+    guibutton(MM_QUIT, atend ? "Farewell" : "Back");
+    guishortcut(MM_QUIT, KEY_ESCAPE);
+    guishortcut(MM_QUIT, KEY_RETURN);
+    guishortcut(MM_QUIT, KEY_SPACE);
+    guishow(-1, -1);
+    // The end credits close by themselves.
+    const int32_t id = render_frame(atend ? 0 : 1, 0);
+    if (id == MM_QUIT) return;
+    if (atend && getms() - shown > 4000) return;
+  }
+}
+
+void mainmenu() {
+  static const MenuItem items[] = {
+      {MM_NEWGAME, "New Game", 'n', "Choose a map, the nations and their gods, and begin"},
+      {MM_PLAY, "Play or Host a Game", 'p', "Play the turns of a saved game, or host its next turn"},
+      {MM_TOOLS, "Game Tools", 'g', "The Random Map Creator and the God Designer"},
+      {MM_PREFERENCES, "Preferences", 'o', "Video, sound and map settings"},
+      {MM_CREDITS, "Credits", 'c', nullptr},
+      {MM_QUIT, "Quit", 'q', nullptr}};
+  for (;;) {
+    if (quitprogram) return;
+    setbgscene(Scene::menu);
+    menumusic();
+    switch (menuwindow(nullptr, items, 6, MM_QUIT)) {
+      case MM_NEWGAME: newgamefrommenu(); break;
+      case MM_PLAY: playorhost(); break;
+      case MM_TOOLS: gametools(); break;
+      case MM_PREFERENCES: preferences(); break;
+      case MM_CREDITS: credits(0); break;
+      case MM_QUIT:
+        if (endcredits) credits(1);
+        return;
+      default: break;
+    }
+  }
+}

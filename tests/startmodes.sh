@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Every command-line mode that start dispatches, with its exit status: the
+# network modes say they are not available (both programs), a bad game name
+# is refused, an unknown game's name leads to the Main Menu with a word, the
+# performance test and the Main Menu end with 0, and text-only mode without
+# a mode is refused.
+# Arguments: vey3 binary, data folder, build folder, host program.
+set -uo pipefail
+ulimit -c 0   # the text-only refusal aborts on purpose
+vey3=$1; data=$2; vey3host=$4
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; [ -f "$work/log" ] && tail -20 "$work/log"; exit 1; }
+# run PROGRAM WINDOWED ARGS...: the exit status; the output in $work/log.
+run() {
+  local program=$1 windowed=$2; shift 2
+  local x=()
+  [ "$windowed" = 1 ] && x=(xvfb-run -a)
+  (cd "$work" && env -u VEY3_CONF -u VEY3_SAVE -u VEY3_MAPS HOME="$work/home" VEY3_DATA="$data" \
+    VEY3_TEMP="$work/temp$RANDOM" VEY3_INPUTSCRIPT="$work/script" VEY3_LOCALMAPS="$work/maps" \
+    timeout 120 "${x[@]}" "$program" "$@" >"$work/log" 2>&1)
+}
+expect() {   # expect STATUS TEXT PROGRAM WINDOWED ARGS...
+  local status=$1 text=$2; shift 2
+  run "$@"
+  local got=$?
+  [ "$got" = "$status" ] || fail "$*: status $got, not $status"
+  [ -z "$text" ] || grep -q -- "$text" "$work/log" || fail "$*: no '$text'"
+}
+printf 'wait 2\nquit\n' > "$work/script"
+
+expect 1 "is not available in this version" "$vey3host" 0 --tcpserver
+expect 1 "is not available in this version" "$vey3" 0 --textonly --tcpserver
+expect 1 "is not available in this version" "$vey3" 1 -a -x --tcpclient
+expect 1 "Not a valid game name: ../evil" "$vey3" 1 -a -x ../evil
+# An unknown game: a word in the window, then the Main Menu, left by Quit.
+printf 'waitfor 1\nwait 2\nkey return\nwaitfor 6\nclickid 6\n' > "$work/script"
+expect 0 "" "$vey3" 1 -a -x -c nosuchgame
+[ -d "$work/home/veyrances3/nosuchgame" ] && fail "a folder for the unknown game was made"
+# The Main Menu without options, left by Escape.
+printf 'waitfor 6\nkey escape\n' > "$work/script"
+expect 0 "" "$vey3" 1 -a -x -c
+expect 0 "Test 2, " "$vey3" 1 -a -x --perftest
+# Text-only mode without a mode is refused by the start-up (an abort).
+run "$vey3" 0 --textonly
+[ $? -ne 0 ] || fail "--textonly alone gave 0"
+grep -q "Text only mode can only be used" "$work/log" || fail "no text-only message"
+expect 1 "" "$vey3" 0 --verify nosuchgame
+echo ok
