@@ -40,10 +40,12 @@ void checkunits(const char* message) { bailif(highestunit >= MAXUNITS, message);
 
 // Asks for a game name until a valid one is given and its old files (if any)
 // may be deleted.
-void askgamename(char* gname) {
+// In the window the question may be left (Escape), which goes back to the
+// map: false then.
+bool askgamename(char* gname) {
   while (!validgamename(gname)) {
     char answer[26] = {};
-    inputstring("Enter game name", answer, 25, 0);
+    if (!inputstring("Enter game name", answer, 25, textonly ? 0 : 1)) return false;
     for (char* p = answer; *p; p++)
       if (*p == ' ') *p = '_';
     if (!validgamename(answer)) {
@@ -54,6 +56,7 @@ void askgamename(char* gname) {
     strlcopy(gname, answer, 100);
     if (!deletegamefiles(gname, "A game with this name already exists")) gname[0] = 0;
   }
+  return true;
 }
 
 }  // namespace
@@ -417,8 +420,8 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
     // The game name.
     if (fromcommandline && validgamename(name)) {
       if (!netflag && !deletegamefiles(name, "A game with this name already exists")) fatalerror("");
-    } else if (!validgamename(name)) {
-      askgamename(name);
+    } else if (!validgamename(name) && !askgamename(name)) {
+      continue;
     }
     gameinfo.gamenbr = rand();
     // The map's nations and terrain before the participants: a nation is

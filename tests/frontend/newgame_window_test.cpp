@@ -143,6 +143,8 @@ TEST(FrontEnd, EscapeBacksOutOfEveryNewGameScreenWithoutAGame) {
   // back to the Main Menu screen by screen.
   const std::string script =
       "waitfor 6\nclickid 1\nwaitfor 1000\nclickid 1000\nwaitfor 997\nclickid 999\n"
+      "waitfor 3\nkey escape\n"                             // the name: back to the maps
+      "waitfor 1000\nclickid 1000\nwaitfor 997\nclickid 999\n"
       "waitfor 3\ntype lost\nkey return\nwaitfor 12\nclickid 11\n"
       "waitfor 1001\nclickid 1000\nclickid 1\n"
       "waitfor 23\nclickid 21\nwaitfor 130\nkey escape\n"   // the designer, left
@@ -246,4 +248,17 @@ TEST(FrontEnd, InGameMenuQuitsWithOrWithoutTheOrders) {
   char pass[50];
   EXPECT_TRUE(readfileheader("menus", number, -1, 0, 0, &turn, pass, nullptr, nullptr) != nullptr);
   EXPECT_EQ(turn, 1);
+  // The nation handed to the computer: asked, then its orders say so.
+  quitprogram = 0;
+  kingdom[0].w[KW_CONTROLLER] = CTRL_HUMAN;
+  remove((std::string(savepath) + "/menus/" + nations[0].fileword + ".2h").c_str());
+  setinputscript(paced("waitfor 3\nclickid 3\nwait 3\nkey return\n").c_str());
+  EXPECT_EQ(gamesettingsmenu(0, "menus", 1, number), 1);
+  EXPECT_EQ(quitprogram, 1);
+  ASSERT_TRUE(orders());
+  kingdom[0].w[KW_CONTROLLER] = CTRL_HUMAN;
+  UniqueFile file = readfileheader("menus", number, -1, 0, 0, &turn, pass, nullptr, nullptr);
+  ASSERT_TRUE(file != nullptr);
+  get2hdata(0, file.get(), 0);
+  EXPECT_EQ(controllerof(0), CTRL_AI);
 }
