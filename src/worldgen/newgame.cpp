@@ -425,7 +425,8 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
     }
     gameinfo.gamenbr = rand();
     // The map's nations and terrain before the participants: a nation is
-    // drawn only where it can start. A random map is made to fit later.
+    // drawn only where it can start. A random map is made to fit later: no
+    // provinces until then, and no room to check.
     if (mapkind != 2) {
       readmapfile(gname, mapfilename, MAPREAD_PLAYERS);
       readmapfile(gname, mapfilename, MAPREAD_GEO);
@@ -451,7 +452,7 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
         for (int32_t k = 0; k < MAXPLAYERS; k++)
           if (kingdom[size_t(k)].w[KW_CONTROLLER] > 0 && kingdom[size_t(k)].w[KW_CONTROLLER] != 3) players++;
         if (players == 0) fatalerror("no players");
-        const char* room = mapkind != 2 ? startroomproblem() : "";
+        const char* room = startroomproblem();
         if (room[0]) {
           if (textonly || gname) fatalerror(room);
           msgbox("%s", room);
