@@ -7,30 +7,9 @@
 
 #include "gfx/gfx.h"
 #include "gfx/gui.h"
-#include "runtime/folders.h"
-#include "runtime/options.h"
-#include "runtime/settings.h"
-#include "runtime/util.h"
+#include "support/benchwindow.h"
 
 namespace {
-// Opens the window once for every frame benchmark.
-bool windowready() {
-  static int state = 0;
-  if (state) return state > 0;
-  state = -1;
-  if (startprivatexserver() < 0) return false;
-  resetsettings();
-  resetoptions();
-  animback = 0;
-  framedelay = 0;
-  strlcopy(datapath, VEY3_DATA_DIR, PATHLEN);
-  initsprites(datapath);
-  if (open_window("vey3 bench", 1024, 768, 0, 16, 1, 0) != 1) return false;
-  InitGLStuff();
-  state = 1;
-  return true;
-}
-
 // A list window of n items, 50 to a row at a small text scale.
 void items(int32_t n) {
   guimaxwidth(780);
@@ -99,7 +78,7 @@ void BM_GuiLayoutOnly(benchmark::State& state) {
 BENCHMARK(BM_GuiLayoutOnly)->Unit(benchmark::kMillisecond);
 
 void frames(benchmark::State& state, bool full) {
-  if (!windowready()) {
+  if (!benchwindow()) {
     state.SkipWithError("no window");
     return;
   }

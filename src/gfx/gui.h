@@ -255,9 +255,10 @@ int32_t areasprite50mid(int32_t id, int32_t file, int32_t nr, int32_t mode, floa
 // rectangle ("bug: SetOutlineTex first" when none was set).
 void SetOutlineTex(int32_t file, int32_t nr);
 int32_t areaoutline(float x, float y, float w, float h);
-// A sprite stretched along an arrow from (x, y) at the angle (degrees),
-// drawn up to `drawn` of its full length; `tail` is the part of the sprite
-// that repeats along the shaft.
+// A sprite (pointing right) laid along an arrow from (x, y) toward the
+// heading `angle` (degrees: 0 up, 90 right), drawn up to `drawn` of its full
+// length: `tail` is the part of the sprite that stretches along the shaft,
+// the rest is the head, kept in its proportions at the tip of the part drawn.
 int32_t areaarrow(int32_t id, int32_t file, int32_t nr, float x, float y, float width, float length, float angle,
                   float drawn, float tail, float alpha);
 // Angle (radians, +-pi/2 when vertical) and length of the vector.

@@ -192,14 +192,22 @@ void drawarea(const guiarea& a, int32_t hovered, uint32_t now) {
     case AreaKind::arrow: {
       spritetex t = spritetexture(a.file, a.nr);
       if (!t.texture || a.w <= 0) break;
-      float drawn = fminf(fmaxf(a.scale, 0), a.w);
+      // The head (the sprite beyond the tail part) keeps its proportions at
+      // the tip of the part drawn; the shaft stretches behind it.
+      const float drawn = fminf(fmaxf(a.scale, 0), a.w), tail = fminf(fmaxf(a.v, 0), 1);
+      const float aspect = float(spritewidth(a.file, a.nr)) / float(imax(spriteheight(a.file, a.nr), 1));
+      float headfull = a.h * (1 - tail) * aspect;
+      if (headfull > a.w * (1 - tail)) headfull = a.w * (1 - tail);
+      const float head = fminf(drawn, headfull), shaft = drawn - head;
       flushbatch();
       bindtexture(t.texture, 5);
       glColor4f(1, 1, 1, a.a);
       glPushMatrix();
       glTranslatef(a.x, a.y, 0);
-      glRotatef(a.u, 0, 0, 1);
-      drawguitexquad(0, -a.h * 0.5f, drawn, a.h, t.u, t.v, t.du * drawn / a.w, t.dv);
+      glRotatef(90 - a.u, 0, 0, 1);   // a heading: 0 up, 90 right
+      if (shaft > 0) drawguitexquad(0, -a.h * 0.5f, shaft, a.h, t.u, t.v, t.du * tail, t.dv);
+      if (head > 0)
+        drawguitexquad(shaft, -a.h * 0.5f, head, a.h, t.u + t.du * tail, t.v, t.du * (1 - tail) * head / headfull, t.dv);
       glPopMatrix();
       break;
     }

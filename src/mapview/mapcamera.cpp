@@ -12,10 +12,10 @@
 
 float mapcamx = 0, mapcamy = 0;
 MapRect mapviewport = {0, 0, 800, 600};
+uint8_t wraparound = 0;
 
 int32_t mapwidth() { return mapimage.width; }
 int32_t mapheight() { return mapimage.height; }
-int mapwraps() { return gameinfo.wraparound != 0; }
 
 void setmapviewport(float x, float y, float width, float height) { mapviewport = {x, y, width, height}; }
 

@@ -27,8 +27,10 @@ extern MapRect mapviewport;
 // Size in pixels of the loaded map image (0 while none is loaded).
 int32_t mapwidth();
 int32_t mapheight();
-// 1 when the game's map wraps around at its four edges.
-int mapwraps();
+// Non-zero when the map shown wraps around at its four edges: the game's
+// setting while a game's map is shown (openmapview sets it), else 0.
+extern uint8_t wraparound;
+inline int mapwraps() { return wraparound != 0; }
 
 void setmapviewport(float x, float y, float width, float height);
 // Puts the camera on a province's map point (nothing for a province that

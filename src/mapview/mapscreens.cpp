@@ -77,10 +77,7 @@ int32_t choosescreen(const MapChoice* maps, int32_t count, int offerrandom) {
 }
 
 int32_t infoscreen(const char* title, const char* description, const char* imagename) {
-  char path[PATHLEN];
-  formatbounded(path, PATHLEN, "%s/%s", localmappath, imagename);
-  if (!fileexists("%s", path)) formatbounded(path, PATHLEN, "%s/%s", mappath, imagename);
-  loadmappicture(path);
+  CreateMapTextures("", imagename);
   for (;;) {
     guibegin();
     guititle("%s", title);
@@ -111,10 +108,8 @@ int32_t infoscreen(const char* title, const char* description, const char* image
     guishortcut(998, KEY_CANCEL);
     guishow(-1, -1);
     int32_t id = render_frame(1, 0);
-    if (id == 999 || id == 997 || id == 998) {
-      freemappicture();
-      return id;
-    }
+    if (id == 997) flushmapimage(imagename);   // about to be deleted
+    if (id == 999 || id == 997 || id == 998) return id;
   }
 }
 }  // namespace

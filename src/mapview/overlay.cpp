@@ -4,6 +4,7 @@
 #include <cmath>
 #include <span>
 
+#include "gfx/gui.h"
 #include "mapview/mapcamera.h"
 #include "runtime/fatal.h"
 #include "runtime/settings.h"
@@ -410,9 +411,9 @@ void arrowmarks(MapMarks& out, int32_t from, int32_t to, int32_t kind, uint32_t 
 
 void arrowspritemark(MapMarks& out, int32_t kind, uint32_t start, float x1, float y1, float x2, float y2, float width,
                      uint32_t now) {
-  const float dx = x2 - x1, dy = y2 - y1;
-  const float length = sqrtf(dx * dx + dy * dy);
-  const float angle = 90.0f - atan2f(dy, dx) * 57.297469361769856f;
+  float radians = 0, length = 0;
+  vecanglelen(&radians, &length, x1, y1, x2, y2);
+  const float angle = 90.0f - radians * 57.297469361769856f;
   float progress = 1, opacity = 0.8f;
   if (start > 1 && uint32_t(now - start) <= GROWMS) {
     // Grows at 10 widths a second; a point-like arrow is whole at once.

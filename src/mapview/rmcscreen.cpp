@@ -1,6 +1,7 @@
 // The Random Map Creator screen: the generator's settings in a panel over
 // the map it made, "Create a random map" and "Save map" into the local maps
 // folder.
+#include <cmath>
 #include <cstring>
 
 #include "gfx/gfx.h"
@@ -12,6 +13,7 @@
 #include "runtime/options.h"
 #include "runtime/util.h"
 #include "worldgen/randmap.h"
+#include "world/world.h"
 #include "worldgen/worldgen.h"
 
 namespace {
@@ -92,6 +94,9 @@ void savemap() {
     msgbox("Map not saved: %s could not be written.", to);
     return;
   }
+  char image[PATHLEN];
+  formatbounded(image, PATHLEN, "%s.rgb", name);
+  flushmapimage(image);
   formatbounded(to, PATHLEN, "%s/%s.map", localmappath, name);
   if (!write_random_map_file(to, name, !textonly)) msgbox("Map not saved: %s could not be written.", to);
 }
@@ -123,16 +128,26 @@ void random_map_creator_screen() {
       int32_t antialias = int64_t(s.width) * s.height > 30250000 ? 0 : s.antialias;
       if (CreateRandomMap("tmp_randommap", localmappath, s.width, s.height, s.provinces, 1, antialias, s.rivers,
                           float(s.rugged) / 100.0f, float(s.sea) / 100.0f, float(s.mountains) / 100.0f)) {
-        char path[PATHLEN];
-        formatbounded(path, PATHLEN, "%s/tmp_randommap.rgb", localmappath);
-        made = loadmappicture(path) != 0;
+        // The new picture replaces the one held under that name; the whole
+        // of it is shown, from the middle.
+        flushmapimage("tmp_randommap.rgb");
+        freemaptextures();
+        gameinfo.wraparound = 0;
+        wraparound = 0;
+        setmapviewport(0, 0, 800, 600);
+        CreateMapTextures("", "tmp_randommap.rgb");
+        made = mapwidth() > 0;
+        if (made) {
+          mapcamx = float(mapwidth()) / 2;
+          mapcamy = float(mapheight()) / 2;
+          mapzoom = fmaxf(mapminzoom(), fminf(800.0f / float(mapwidth()), 600.0f / float(mapheight())));
+        }
       }
       guibegin();
       render_frame(0, 6);
     } else if (id == RMC_SAVE && made) {
       savemap();
     } else if (id == RMC_EXIT) {
-      freemappicture();
       return;
     }
   }

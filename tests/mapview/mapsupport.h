@@ -32,6 +32,6 @@ class MapWorld : public testing::Test {
   static void setmap(int32_t w, int32_t h, bool wrap) {
     mapimage.width = w;
     mapimage.height = h;
-    gameinfo.wraparound = wrap ? 1 : 0;
+    wraparound = wrap ? 1 : 0;
   }
 };

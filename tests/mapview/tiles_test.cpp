@@ -136,7 +136,7 @@ class Plan : public Tiles {
     maptex.lastrowheight = h % 512 ? h % 512 : 512;
   }
   void draw(bool wrap, float zoom) {
-    gameinfo.wraparound = wrap;
+    wraparound = wrap;
     planbigmap(plan, wrap, mapcamx, mapcamy, zoom, {0, 0, 800, 600}, 1, 1, 0);
   }
 };
@@ -204,7 +204,9 @@ TEST_F(Plan, WrappingMapShowsCopiesAndNoBands) {
   EXPECT_GT(rights, 0);
   // Every copy of a tile lies a whole map apart from the others.
   for (const MapTileQuad& q : plan.tiles) {
-    if (q.column == 0 && q.row == 0) EXPECT_NEAR(std::remainder(q.x - 400, 600.0f), 0, 1e-3);
+    if (q.column == 0 && q.row == 0) {
+      EXPECT_NEAR(std::remainder(q.x - 400, 600.0f), 0, 1e-3);
+    }
   }
   // Seen from far out, up to five copies each way.
   draw(true, 0.1f);

@@ -1,78 +1,19 @@
 // Build-time generator of the sprite archives: every picture is drawn here
 // from simple shapes. Writes "mapstuff.trs" (decorations of random maps) and
-// "army.trs" (army figures) into the data folder given as the one argument.
+// "army.trs" (army figures, one for every unit type's sprite number) into
+// the data folder given as the one argument.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
+#include "canvas.h"
 #include "runtime/trs.h"
 #include "runtime/util.h"
+#include "world/gamedata.h"
+#include "world/rules.h"
 
 namespace {
-constexpr int32_t SIDE = 32;
-
-struct Colour {
-  int r, g, b, a = 255;
-};
-
-// A square picture, rows top first as the archive stores them.
-struct Canvas {
-  TrsImage image;
-  Canvas() {
-    image.width = image.height = SIDE;
-    image.frames = 1;
-    image.pixels.assign(size_t(SIDE * SIDE * 4), 0);
-  }
-  void put(int x, int y, Colour c) {
-    if (x < 0 || y < 0 || x >= SIDE || y >= SIDE) return;
-    uint8_t* p = &image.pixels[size_t((y * SIDE + x) * 4)];
-    int a = std::clamp(c.a, 0, 255);
-    p[0] = uint8_t((std::clamp(c.r, 0, 255) * a + p[0] * (255 - a)) / 255);
-    p[1] = uint8_t((std::clamp(c.g, 0, 255) * a + p[1] * (255 - a)) / 255);
-    p[2] = uint8_t((std::clamp(c.b, 0, 255) * a + p[2] * (255 - a)) / 255);
-    p[3] = uint8_t(std::max<int>(p[3], a));
-  }
-  // Ellipse shaded from its upper left (light) to its lower right (dark).
-  void ellipse(float cx, float cy, float rx, float ry, Colour c, float shade = 0.35f) {
-    for (int y = 0; y < SIDE; y++)
-      for (int x = 0; x < SIDE; x++) {
-        float dx = (x + 0.5f - cx) / rx, dy = (y + 0.5f - cy) / ry;
-        if (dx * dx + dy * dy > 1.0f) continue;
-        float light = 1.0f + shade * (-dx - dy) * 0.5f;
-        put(x, y, {int(c.r * light), int(c.g * light), int(c.b * light), c.a});
-      }
-  }
-  void rect(int x0, int y0, int x1, int y1, Colour c) {
-    for (int y = y0; y <= y1; y++)
-      for (int x = x0; x <= x1; x++) put(x, y, c);
-  }
-  // Triangle with its apex at (cx, top) and its base from cx-half to cx+half at bottom.
-  void triangle(float cx, float top, float bottom, float half, Colour c) {
-    for (int y = int(top); y <= int(bottom); y++) {
-      float t = (y - top) / std::max(1.0f, bottom - top);
-      float w = half * t;
-      for (int x = int(cx - w); x <= int(cx + w); x++) {
-        float light = x < cx ? 1.15f : 0.85f;
-        put(x, y, {int(c.r * light), int(c.g * light), int(c.b * light), c.a});
-      }
-    }
-  }
-  void line(float x0, float y0, float x1, float y1, Colour c) {
-    int n = int(std::max(std::fabs(x1 - x0), std::fabs(y1 - y0))) + 1;
-    for (int i = 0; i <= n; i++) put(int(x0 + (x1 - x0) * i / n), int(y0 + (y1 - y0) * i / n), c);
-  }
-};
-
-// A small generator of our own, so the art is the same on every machine.
-struct Dice {
-  uint32_t s;
-  int operator()(int n) {
-    s = s * 1103515245u + 12345u;
-    return int((s >> 16) % uint32_t(n));
-  }
-};
-
 // A small heap of boulders at the foot of the frame: rocks are drawn large
 // and close together on mountains, so they fill only part of it.
 TrsImage rock(int k) {
@@ -197,18 +138,20 @@ std::vector<TrsImage> mapstuff() {
   return s;
 }
 
-// A standing figure; the number picks the kind (spear, sword and shield,
-// bow, rider, robed caster, heavy foot, beast, winged) and the colours.
-TrsImage figure(int nr) {
+// Kinds of figure: spear, sword and shield, bow, rider, robed caster,
+// heavy foot, beast, winged.
+enum FigureKind { SPEAR, SWORD, BOW, RIDER, CASTER, HEAVY, BEAST, WINGED };
+
+// A standing figure of the kind; the number picks the colours.
+TrsImage figure(int nr, int kind) {
   Canvas c;
   Dice d{uint32_t(1000 + nr)};
-  int kind = nr % 8;
   Colour cloth{60 + d(180), 60 + d(180), 60 + d(180)};
   Colour skin{220, 180, 140};
   Colour steel{170, 170, 180};
   Colour wood{110, 75, 40};
   switch (kind) {
-    case 3:   // rider
+    case RIDER:
       c.ellipse(16, 22, 11, 5, {120 + d(60), 90 + d(40), 60});
       c.rect(7, 25, 8, 31, {90, 70, 50});
       c.rect(24, 25, 25, 31, {90, 70, 50});
@@ -217,7 +160,7 @@ TrsImage figure(int nr) {
       c.ellipse(16, 7, 3, 3, skin);
       c.line(22, 3, 10, 20, steel);
       break;
-    case 6:   // beast
+    case BEAST:
       c.ellipse(16, 20, 12, 10, cloth, 0.6f);
       c.ellipse(12, 16, 2, 2, {250, 240, 60});
       c.ellipse(20, 16, 2, 2, {250, 240, 60});
@@ -225,26 +168,47 @@ TrsImage figure(int nr) {
       c.rect(21, 27, 23, 31, cloth);
       break;
     default: {
-      bool heavy = kind == 5;
+      bool heavy = kind == HEAVY;
       c.rect(13, 23, 14, 31, {70, 60, 50});
       c.rect(18, 23, 19, 31, {70, 60, 50});
-      if (kind == 4) c.triangle(16, 9, 31, 8, cloth);
+      if (kind == CASTER) c.triangle(16, 9, 31, 8, cloth);
       else c.rect(heavy ? 10 : 12, 11, heavy ? 22 : 20, 23, heavy ? steel : cloth);
       c.ellipse(16, 7, 4, 4, skin);
       if (heavy) c.rect(12, 3, 20, 6, steel);
-      if (kind == 0) c.line(23, 1, 23, 31, wood), c.triangle(23, 0, 3, 2, steel);
-      if (kind == 1) c.line(24, 8, 24, 22, steel), c.ellipse(9, 17, 4, 6, {cloth.r / 2, cloth.g / 2, cloth.b / 2});
-      if (kind == 2)
+      if (kind == SPEAR) c.line(23, 1, 23, 31, wood), c.triangle(23, 0, 3, 2, steel);
+      if (kind == SWORD) c.line(24, 8, 24, 22, steel), c.ellipse(9, 17, 4, 6, {cloth.r / 2, cloth.g / 2, cloth.b / 2});
+      if (kind == BOW)
         for (int y = 6; y <= 26; y++) c.put(23 + int(4 * std::sin((y - 6) * 3.1416f / 20)), y, wood);
-      if (kind == 4) c.line(24, 4, 22, 31, wood), c.ellipse(24, 4, 2, 2, {120, 200, 255});
-      if (kind == 5) c.line(24, 6, 24, 24, steel);
-      if (kind == 7) c.triangle(6, 6, 20, 6, {200, 200, 210}), c.triangle(26, 6, 20, 6, {200, 200, 210});
+      if (kind == CASTER) c.line(24, 4, 22, 31, wood), c.ellipse(24, 4, 2, 2, {120, 200, 255});
+      if (kind == HEAVY) c.line(24, 6, 24, 24, steel);
+      if (kind == WINGED) c.triangle(6, 6, 20, 6, {200, 200, 210}), c.triangle(26, 6, 20, 6, {200, 200, 210});
     }
   }
   return c.image;
 }
 
-constexpr int ARMYFIGURES = 128;
+// One figure for every sprite number that a unit type of the built-in data
+// names, of the kind its type suggests (riders, fliers, beasts, mages, foot
+// soldiers of a kind by the number).
+std::vector<TrsImage> armyfigures() {
+  loadgamedata();
+  std::vector<int> kinds(128, -1);
+  for (int32_t t = 1; t < MAXUNITTYPES; t++) {
+    const Monster& m = unittypes[size_t(t)];
+    if (!m.name[0] || m.sprite == UNITTYPE_ENDSPRITE) continue;
+    if (m.sprite >= kinds.size()) kinds.resize(size_t(m.sprite) + 1, -1);
+    int kind = m.flags & MF_MOUNTED ? RIDER : m.flags & MF_FLYING ? WINGED : m.flags & MF_ANIMAL ? BEAST : -1;
+    if (kind < 0 && gettypemagic(t, 53) > 0) kind = CASTER;
+    if (kinds[m.sprite] < 0) kinds[m.sprite] = kind;
+  }
+  static const int foot[] = {SPEAR, SWORD, BOW, HEAVY};
+  std::vector<TrsImage> army;
+  for (size_t nr = 0; nr < kinds.size(); nr++) {
+    const int kind = kinds[nr] >= 0 ? kinds[nr] : nr < 128 ? int(nr % 8) : foot[nr % 4];
+    army.push_back(figure(int(nr), kind));
+  }
+  return army;
+}
 
 int write(const char* folder, int32_t file, const std::vector<TrsImage>& images) {
   char path[PATHLEN];
@@ -260,7 +224,5 @@ int main(int argc, char** argv) {
     fprintf(stderr, "usage: art_sprites DATAFOLDER\n");
     return 2;
   }
-  std::vector<TrsImage> army;
-  for (int nr = 0; nr < ARMYFIGURES; nr++) army.push_back(figure(nr));
-  return write(argv[1], TRS_MAPSTUFF, mapstuff()) | write(argv[1], TRS_ARMY, army);
+  return write(argv[1], TRS_MAPSTUFF, mapstuff()) | write(argv[1], TRS_ARMY, armyfigures());
 }

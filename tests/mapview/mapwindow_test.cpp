@@ -1,0 +1,259 @@
+// The strategic map in a real window: a game on Veyrmark with its overlay,
+// a random map with the background beyond its edges and wrapped copies, the
+// camera under scripted keys, wheel and drag, the province chooser picking a
+// province with a click, and a map picture that is missing.
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "gfx/xwindow.h"
+#include "mapview/mapview.h"
+#include "runtime/rnd.h"
+#include "runtime/trs.h"
+#include "support/mapfixture.h"
+#include "support/veyrmarkgame.h"
+#include "world/hoststate.h"
+#include "world/provinfo.h"
+#include "world/rules.h"
+#include "world/scores.h"
+#include "world/siteentry.h"
+#include "world/units.h"
+#include "worldgen/randmap.h"
+
+namespace {
+
+// The map's usual layers: everything but terrain icons and neighbour lines.
+constexpr uint32_t USUALFILTER = 0x7DD;
+
+// The window pixel (top-left origin) of a GUI point.
+struct Pixel {
+  int32_t x, y;
+};
+Pixel pixelof(float x, float y) {
+  return {int32_t(x * float(windowwidth()) / GUIWIDTH), int32_t((GUIHEIGHT - y) * float(windowheight()) / GUIHEIGHT)};
+}
+
+// Frames of the map scene with the overlay of every province, as a turn
+// screen draws them.
+void mapframes(int32_t player, int32_t selected, int32_t count) {
+  for (int32_t k = 0; k < count; k++) {
+    guibegin();
+    setmapviewport(0, 0, 800, 600);
+    drawmapoverlays(player, selected);
+    render_frame(0, 6);
+  }
+}
+
+int32_t areasof(int32_t file) {
+  int32_t n = 0;
+  for (int32_t i = 0; i < guiareacount(); i++) n += guiareaget(i).kind == AreaKind::sprite && guiareaget(i).file == file;
+  return n;
+}
+
+// Kinds of colour in a rectangle of the shot: a drawn map has many, a plain
+// background few.
+int32_t colours(const Shot& s, guirect r) {
+  std::vector<bool> seen(4096);
+  int32_t n = 0;
+  const float sx = float(s.width) / GUIWIDTH, sy = float(s.height) / GUIHEIGHT;
+  for (int32_t y = int32_t(float(s.height) - (r.y + r.h) * sy); y < int32_t(float(s.height) - r.y * sy); y++)
+    for (int32_t x = int32_t(r.x * sx); x < int32_t((r.x + r.w) * sx); x++) {
+      const uint8_t* p = s.at(x, y);
+      const size_t key = size_t((p[0] >> 4) << 8 | (p[1] >> 4) << 4 | (p[2] >> 4));
+      if (!seen[key]) seen[key] = true, n++;
+    }
+  return n;
+}
+
+class MapWindow : public ShippedMapFolders {
+ protected:
+  void TearDown() override {
+    freemaptextures();
+    setmapscreens(nullptr);
+    ShippedMapFolders::TearDown();
+  }
+  // The map behind the map scenes, as the program sets it up at start.
+  static bool window(RealWindow& w) {
+    if (!w.ok) return false;
+    installmapscreens();
+    return true;
+  }
+  // A game of six nations on Veyrmark; the viewer is the first of them.
+  int32_t veyrmark() {
+    const int32_t first = veyrmarkgame("mark", 6, 3);
+    EXPECT_GE(first, 0);
+    return first;
+  }
+};
+
+TEST_F(MapWindow, VeyrmarkWithTheViewersOverlay) {
+  const int32_t viewer = veyrmark();
+  ASSERT_GE(viewer, 0);
+  const int32_t home = kingdom[size_t(viewer)].w[KW_HOMELAND];
+  ASSERT_GE(home, 1);
+  RealWindow w(1024, 768);
+  ASSERT_TRUE(window(w));
+  openmapview("mark");
+  ASSERT_GT(maptex.width, 0);
+  // The home army sets out for a neighbour: an arrow.
+  for (int32_t c = 0; c <= highestcom; c++) {
+    const int32_t b = combody(c);
+    if (b >= 0 && unit[size_t(b)].owner == viewer && unit[size_t(b)].land == home) {
+      com[size_t(c)].order = ORD_MOVE;
+      com[size_t(c)].orderparam = provgeo[size_t(home)].nbr[0];
+      break;
+    }
+  }
+  cacheinfolevels(viewer, 1);
+  cachearmysizes(viewer);
+  mapfilter = USUALFILTER;
+  centremap(home);
+  const std::string shot = tempfile("veyrmark.ppm");
+  setinputscript(("wait 4\nshot " + shot + "\n").c_str());
+  mapframes(viewer, home, 8);
+  // The overlay's flags, forts, figures and the arrow are among the areas.
+  EXPECT_GT(areasof(TRS_FLAGS), 5);
+  EXPECT_GT(areasof(TRS_ARMY), 0);
+  EXPECT_GT(areasof(TRS_MISC), 0);
+  int32_t arrows = 0;
+  for (int32_t i = 0; i < guiareacount(); i++) arrows += guiareaget(i).kind == AreaKind::arrow;
+  EXPECT_EQ(arrows, 1);
+  // The picture fills the screen; the viewer's flag colour stands by its home.
+  Shot s = readshot(shot);
+  ASSERT_GT(s.width, 0);
+  EXPECT_GT(colours(s, {0, 0, 800, 600}), 60);
+  const float* c = nations[size_t(viewer)].colour;
+  const guirect near = {L2Sx(home) - 40, L2Sy(home) - 10, 80, 80};
+  EXPECT_GT(pixelslike(s, near, int32_t(c[0] * 255), int32_t(c[1] * 255), int32_t(c[2] * 255), 40), 20);
+  if (getenv("VEY3_KEEPSHOTS")) printf("Veyrmark shot: %s\n", shot.c_str());
+  dropshot(shot);
+}
+
+TEST_F(MapWindow, CameraFollowsKeysWheelAndDrag) {
+  const int32_t viewer = veyrmark();
+  RealWindow w(800, 600);
+  ASSERT_TRUE(window(w));
+  openmapview("mark");
+  cacheinfolevels(viewer, 1);
+  cachearmysizes(viewer);
+  mapzoom = 1;
+  mapcamx = float(mapwidth()) / 2;
+  mapcamy = float(mapheight()) / 2;
+  const float x0 = mapcamx;
+  setinputscript("hold right\nwait 10\nrelease right\n");
+  mapframes(viewer, 0, 14);
+  EXPECT_GT(mapcamx, x0 + 5);
+  setinputscript("wheel 3\n");
+  mapframes(viewer, 0, 3);
+  EXPECT_NEAR(mapzoom, 1.3f, 1e-4);
+  const float x1 = mapcamx, y1 = mapcamy;
+  // Script lines run in one frame up to the next wait.
+  setinputscript("move 400 300\nwait 1\ndown 400 300 2\nwait 1\nmove 452 300\nwait 1\nmove 452 326\nwait 1\n"
+                 "up 452 326 2\nwait 1\n");
+  mapframes(viewer, 0, 10);
+  EXPECT_NEAR(mapcamx, x1 - 52 / 1.3f, 0.5f);
+  EXPECT_NEAR(mapcamy, y1 + 26 / 1.3f, 0.5f);
+  // The wheel turned on another scene never zooms the map later.
+  setinputscript("wheel 2\n");
+  for (int32_t k = 0; k < 3; k++) {
+    guibegin();
+    render_frame(0, 1);
+  }
+  mapframes(viewer, 0, 2);
+  EXPECT_NEAR(mapzoom, 1.3f, 1e-4);
+}
+
+TEST_F(MapWindow, ChooserPicksTheProvinceClicked) {
+  const int32_t viewer = veyrmark();
+  const int32_t home = kingdom[size_t(viewer)].w[KW_HOMELAND];
+  RealWindow w(1024, 768);
+  ASSERT_TRUE(window(w));
+  openmapview("mark");
+  cacheinfolevels(viewer, 1);
+  cachearmysizes(viewer);
+  mapfilter = USUALFILTER;
+  mapzoom = 1;
+  centremap(home);
+  // A neighbour of the home, clicked on its own point, then Ok.
+  const int32_t target = provgeo[size_t(home)].nbr[0];
+  ASSERT_GE(target, 1);
+  Pixel p = pixelof(L2Sx(target), L2Sy(target));
+  ASSERT_FALSE(pointinguiwindow(L2Sx(target), L2Sy(target)));
+  setinputscript(("waitfor 1\nclick " + std::to_string(p.x) + " " + std::to_string(p.y) + "\nwaitfor 2\nclickid 2\n").c_str());
+  EXPECT_EQ(chooseprovince(viewer, 0, "Choose a target for %s", "the ritual"), target);
+  // The window named the province before Ok was pressed.
+  bool named = false;
+  char want[100];
+  snprintf(want, sizeof want, "%s (%d)", land[size_t(target)].name, target);
+  for (int32_t i = 0; i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    if (a.kind == AreaKind::text && std::string(guiareatext(a), size_t(a.length)) == want) named = true;
+  }
+  EXPECT_TRUE(named) << want;
+  // Cancel gives 0 even after a choice; a province the viewer does not
+  // know is shown by its number only.
+  int32_t unknown = 0;
+  for (int32_t l = 1; l <= nbrlands && !unknown; l++)
+    if (!(infolevel(l, viewer, 0) & 1)) unknown = l;
+  ASSERT_GT(unknown, 0);
+  setinputscript("waitfor 2\nclickid 1\n");
+  EXPECT_EQ(chooseprovince(viewer, unknown, "Choose"), 0);
+  snprintf(want, sizeof want, "??? (%d)", unknown);
+  named = false;
+  for (int32_t i = 0; i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    if (a.kind == AreaKind::text && std::string(guiareatext(a), size_t(a.length)) == want) named = true;
+  }
+  EXPECT_TRUE(named) << want;
+}
+
+TEST_F(MapWindow, RandomMapBackgroundBeyondTheEdgesAndWrappedCopies) {
+  RealWindow w(800, 600);
+  ASSERT_TRUE(window(w));
+  ASSERT_EQ(CreateRandomMap("mapwin", localmappath, 800, 600, 40, 0, 0, 100, 0.3f, 0.3f, 0.2f), 1);
+  wraparound = 0;
+  CreateMapTextures("", "mapwin.rgb");
+  ASSERT_EQ(maptex.width, 800);
+  mapcamx = 400;
+  mapcamy = 300;
+  mapzoom = mapminzoom();   // 0.6: 480 x 360 units in the middle
+  const std::string shot = tempfile("randommap.ppm"), wrapped = tempfile("wrapped.ppm");
+  setinputscript(("wait 2\nshot " + shot + "\n").c_str());
+  mapframes(0, 0, 6);
+  Shot s = readshot(shot);
+  ASSERT_GT(s.width, 0);
+  // The map in the middle, the background picture's slate around it.
+  EXPECT_GT(colours(s, {200, 150, 400, 300}), 30);
+  EXPECT_GT(pixelslike(s, {0, 0, 150, 600}, 34, 42, 58, 20), 150 * 600 / 2);
+  EXPECT_GT(pixelslike(s, {200, 0, 400, 110}, 34, 42, 58, 20), 400 * 110 / 2);
+  // Wrapping around, the map's copies fill the screen instead.
+  wraparound = 1;
+  setinputscript(("wait 2\nshot " + wrapped + "\n").c_str());
+  mapframes(0, 0, 6);
+  Shot t = readshot(wrapped);
+  EXPECT_LT(pixelslike(t, {0, 0, 150, 600}, 34, 42, 58, 6), 150 * 600 / 10);
+  EXPECT_GT(colours(t, {0, 0, 150, 600}), 20);
+  wraparound = 0;
+  if (getenv("VEY3_KEEPSHOTS")) printf("Random map shots: %s %s\n", shot.c_str(), wrapped.c_str());
+  dropshot(shot);
+  dropshot(wrapped);
+}
+
+TEST_F(MapWindow, MissingOrDamagedPictureDrawsTheBackground) {
+  RealWindow w(800, 600);
+  ASSERT_TRUE(window(w));
+  writetext(mapdir() + "broken.tga", "not a picture");
+  for (const char* name : {"nowhere.tga", "broken.tga"}) {
+    flushmapimage(name);
+    CreateMapTextures("", name);
+    EXPECT_EQ(maptex.width, 0) << name;
+    const std::string shot = tempfile("missing.ppm");
+    setinputscript(("wait 1\nshot " + shot + "\n").c_str());
+    mapframes(0, 0, 5);
+    Shot s = readshot(shot);
+    EXPECT_GT(pixelslike(s, {0, 0, 800, 600}, 34, 42, 58, 20), 800 * 600 * 8 / 10) << name;
+    dropshot(shot);
+  }
+}
+
+}  // namespace
