@@ -30,6 +30,7 @@
 #include "world/gamedata.h"
 #include "world/hoststate.h"
 #include "world/provinfo.h"
+#include "world/ruleconstants.h"
 #include "world/scores.h"
 #include "world/siteentry.h"
 #include "worldgen/randmap.h"
@@ -54,6 +55,7 @@ void setupfolders() {
     if (system(rm.c_str()) != 0) fprintf(stderr, "bench: %s left behind\n", root.c_str());
   });
   loadgamedata();
+  defaultgeneral();
 }
 
 bool windowready() {

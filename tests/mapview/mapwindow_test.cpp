@@ -9,11 +9,13 @@
 #include "gfx/xwindow.h"
 #include "mapview/mapview.h"
 #include "runtime/rnd.h"
+#include "runtime/settings.h"
 #include "runtime/trs.h"
 #include "support/mapfixture.h"
 #include "support/veyrmarkgame.h"
 #include "world/hoststate.h"
 #include "world/provinfo.h"
+#include "world/ruleconstants.h"
 #include "world/rules.h"
 #include "world/scores.h"
 #include "world/siteentry.h"
@@ -67,6 +69,10 @@ int32_t colours(const Shot& s, guirect r) {
 
 class MapWindow : public ShippedMapFolders {
  protected:
+  void SetUp() override {
+    ShippedMapFolders::SetUp();
+    defaultgeneral();   // as the program starts: the rule constants the income box reads
+  }
   void TearDown() override {
     freemaptextures();
     setmapscreens(nullptr);
@@ -86,13 +92,34 @@ class MapWindow : public ShippedMapFolders {
   }
 };
 
-TEST_F(MapWindow, VeyrmarkWithTheViewersOverlay) {
-  const int32_t viewer = veyrmark();
+// Mean brightness (0..255) of a rectangle of the shot.
+float brightness(const Shot& s, guirect r) {
+  const float sx = float(s.width) / GUIWIDTH, sy = float(s.height) / GUIHEIGHT;
+  double sum = 0;
+  int64_t n = 0;
+  for (int32_t y = int32_t(float(s.height) - (r.y + r.h) * sy); y < int32_t(float(s.height) - r.y * sy); y++)
+    for (int32_t x = int32_t(r.x * sx); x < int32_t((r.x + r.w) * sx); x++, n++) {
+      const uint8_t* p = s.at(x, y);
+      sum += (p[0] + p[1] + p[2]) / 3.0;
+    }
+  return n ? float(sum / double(n)) : 0;
+}
+
+TEST_F(MapWindow, VeyrmarkWithTheViewersOverlayAndDarkened) {
+  ASSERT_GE(veyrmark(), 0);
+  // The viewer whose home lies nearest the middle of the map.
+  int32_t viewer = -1, home = 0;
+  float best = 1e9f;
+  for (int32_t k = 0; k < MAXPLAYERS; k++) {
+    const int32_t h = kingdom[size_t(k)].w[KW_HOMELAND];
+    if (kingdom[size_t(k)].w[KW_CONTROLLER] == CTRL_NONE || h < 1 || h > nbrlands) continue;
+    const float d = fabsf(provgeo[size_t(h)].x - 640.0f) + fabsf(provgeo[size_t(h)].y - 480.0f);
+    if (d < best) best = d, viewer = k, home = h;
+  }
   ASSERT_GE(viewer, 0);
-  const int32_t home = kingdom[size_t(viewer)].w[KW_HOMELAND];
-  ASSERT_GE(home, 1);
   RealWindow w(1024, 768);
   ASSERT_TRUE(window(w));
+  fade = 0;
   openmapview("mark");
   ASSERT_GT(maptex.width, 0);
   // The home army sets out for a neighbour: an arrow.
@@ -108,7 +135,8 @@ TEST_F(MapWindow, VeyrmarkWithTheViewersOverlay) {
   cachearmysizes(viewer);
   mapfilter = USUALFILTER;
   centremap(home);
-  const std::string shot = tempfile("veyrmark.ppm");
+  mapcamx -= 60;
+  const std::string shot = tempfile("veyrmark.ppm"), dark = tempfile("veyrmark8.ppm");
   setinputscript(("wait 4\nshot " + shot + "\n").c_str());
   mapframes(viewer, home, 8);
   // The overlay's flags, forts, figures and the arrow are among the areas.
@@ -125,8 +153,19 @@ TEST_F(MapWindow, VeyrmarkWithTheViewersOverlay) {
   const float* c = nations[size_t(viewer)].colour;
   const guirect near = {L2Sx(home) - 40, L2Sy(home) - 10, 80, 80};
   EXPECT_GT(pixelslike(s, near, int32_t(c[0] * 255), int32_t(c[1] * 255), int32_t(c[2] * 255), 40), 20);
-  if (getenv("VEY3_KEEPSHOTS")) printf("Veyrmark shot: %s\n", shot.c_str());
+  // Behind a dialog the map is darkened to 0.6 and the camera keeps still.
+  const float camx = mapcamx;
+  setinputscript(("hold right\nwait 4\nshot " + dark + "\nwait 1\nrelease right\n").c_str());
+  for (int32_t k = 0; k < 8; k++) {
+    guibegin();
+    render_frame(0, 8);
+  }
+  EXPECT_EQ(mapcamx, camx);
+  const guirect corner = {0, 0, 120, 90};
+  EXPECT_NEAR(brightness(readshot(dark), corner) / brightness(s, corner), 0.6f, 0.05f);
+  if (getenv("VEY3_KEEPSHOTS")) printf("Veyrmark shots: %s %s\n", shot.c_str(), dark.c_str());
   dropshot(shot);
+  dropshot(dark);
 }
 
 TEST_F(MapWindow, CameraFollowsKeysWheelAndDrag) {
