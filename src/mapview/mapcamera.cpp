@@ -122,6 +122,13 @@ void mapcameraedges() {
   }
 }
 
+void mapzoomlimits() {
+  if (!(mapzoom > 0) || !std::isfinite(mapzoom))
+    mapzoom = defaultmapzoom > 0 && std::isfinite(defaultmapzoom) ? defaultmapzoom : 1.0f;
+  raisetominzoom();
+  if (mapzoom > MAPMAXZOOM) mapzoom = MAPMAXZOOM;
+}
+
 int32_t mapmousescroll(int32_t mode, float dt, const MapControls& in) {
   int32_t moved = 0;
   if (mode != -1) {

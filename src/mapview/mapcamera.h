@@ -89,3 +89,6 @@ int32_t mapmousescroll(int32_t mode, float dt, const MapControls& in);
 int32_t mapkeyscroll(float dt, const uint8_t* keys);
 // Wraps the camera once around a wrapping map, else clamps it to the map.
 void mapcameraedges();
+// A zoom read from a file kept within the limits: one that is not a
+// positive finite number becomes the map's default zoom (or 1).
+void mapzoomlimits();

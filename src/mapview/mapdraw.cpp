@@ -147,6 +147,8 @@ void openmapview(const char* gamename) {
   wraparound = gameinfo.wraparound;
   setmapviewport(0, 0, 800, 600);
   CreateMapTextures(gamename, gameinfo.mappic);
+  mapzoomlimits();
+  mapcameraedges();
 }
 
 void drawbigmap(int wrap, float camx, float camy, float zoom, float clipx, float clipy, float clipw, float cliph,

@@ -34,7 +34,8 @@ void freemaptextures();
 // file about to be written anew).
 void flushmapimage(const char* name);
 // The game's map for the turn screens: its textures made from the game's
-// map picture, the game's wraparound, the viewport the whole screen.
+// map picture, the game's wraparound, the viewport the whole screen, and
+// the zoom and camera (as the game file left them) within their limits.
 void openmapview(const char* gamename);
 
 // ----------------------------------------------------------------- drawing

@@ -133,8 +133,14 @@ TEST_F(Armies, FewOfTheSecondTypeAndBadTypes) {
   crowd(300);
   EXPECT_EQ(figures(102), 0);
   EXPECT_EQ(figures(101), 60);
-  // A second type outside the table is drawn as the first.
-  army(6, 1, {{1, 50}, {4000 - 1, 0}});
+  // A second type outside the table (a damaged record) is drawn as the first.
+  army(6, 1, {{1, 50}, {2, 30}});
+  for (int32_t u = highestunit - 29; u <= highestunit; u++) unit[size_t(u)].type = 5000;
+  cachearmysizes(1);
+  marks.clear();
+  armymarks(marks, 6, 80, 400, 300, 40);
+  EXPECT_EQ(figures(101), 16);
+  // A most common type outside it stops the program.
   army(7, 2, {{1, 5}});
   for (int32_t u = highestunit - 4; u <= highestunit; u++) unit[size_t(u)].type = 4000;   // damaged records
   cachearmysizes(2);

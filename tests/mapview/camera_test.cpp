@@ -117,6 +117,26 @@ TEST_F(Camera, WheelZoomWithinTheLimits) {
   EXPECT_GT(mapzoom, 0);
 }
 
+TEST_F(Camera, ZoomFromAFileKeptWithinTheLimits) {
+  setmap(1600, 1200, false);
+  defaultmapzoom = 0.75f;
+  for (float bad : {0.0f, -2.0f, NAN, INFINITY}) {
+    mapzoom = bad;
+    mapzoomlimits();
+    EXPECT_FLOAT_EQ(mapzoom, 0.75f) << bad;
+  }
+  mapzoom = 100;
+  mapzoomlimits();
+  EXPECT_FLOAT_EQ(mapzoom, MAPMAXZOOM);
+  mapzoom = 0.01f;
+  mapzoomlimits();
+  EXPECT_FLOAT_EQ(mapzoom, 0.3f);
+  defaultmapzoom = NAN;
+  mapzoom = NAN;
+  mapzoomlimits();
+  EXPECT_FLOAT_EQ(mapzoom, 1);
+}
+
 TEST_F(Camera, DragEdgeScrollAndMapEdges) {
   setmap(1000, 800, false);
   mapzoom = 2;

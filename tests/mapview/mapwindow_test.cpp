@@ -12,6 +12,7 @@
 #include "runtime/settings.h"
 #include "runtime/trs.h"
 #include "support/mapfixture.h"
+#include "support/smallworld.h"
 #include "support/veyrmarkgame.h"
 #include "world/hoststate.h"
 #include "world/provinfo.h"
@@ -278,9 +279,21 @@ TEST_F(MapWindow, RandomMapBackgroundBeyondTheEdgesAndWrappedCopies) {
   dropshot(wrapped);
 }
 
-TEST_F(MapWindow, MissingOrDamagedPictureDrawsTheBackground) {
+TEST_F(MapWindow, MissingOrDamagedPictureAndSpritesDrawNothing) {
   RealWindow w(800, 600);
   ASSERT_TRUE(window(w));
+  // An army of a type whose figure is not in the archive draws nothing.
+  // Without a map the camera stays at the map's origin.
+  makesmallworld();
+  provgeo[1].x = provgeo[1].y = 0;
+  mapzoom = defaultmapzoom = 1;
+  land[1].owner = land[1].fortholder = 1;
+  settype(7, "Stranger").sprite = 4000;
+  for (int32_t k = 0; k < 20; k++) mkunit(7, 1, 1);
+  cachearmysizes(1);
+  mapfilter = MF_ARMIES;
+  mapframes(1, 0, 2);
+  EXPECT_EQ(areasof(TRS_ARMY), 4);
   writetext(mapdir() + "broken.tga", "not a picture");
   for (const char* name : {"nowhere.tga", "broken.tga"}) {
     flushmapimage(name);

@@ -163,6 +163,10 @@ TEST_F(Overlay, VeyranceAsCandlesOrInTheIncomeBox) {
   draw(1, 5);
   EXPECT_EQ(count(marks, MarkKind::sprite50mid, -1, -1), 0);
   EXPECT_EQ(count(marks, MarkKind::sprite40mid, TRS_MISC, ICON_FOREIGNVEYRANCE), 5);
+  // A strength beyond reason (a damaged file) shows at most 100 icons.
+  land[5].veystr = 30000;
+  draw(1, 5);
+  EXPECT_EQ(count(marks, MarkKind::sprite40mid, TRS_MISC, ICON_FOREIGNVEYRANCE), 100);
   // Unknown veyrance is shown nowhere.
   land[5].infolevel = 0x1;
   draw(1, 5);
