@@ -24,10 +24,7 @@ void updateendstats(int32_t) {
   const int32_t last = imin(nbrlands, MAXLANDS - 1);
   for (int32_t l = 1; l <= last; l++) {
     const Land& ld = land[size_t(l)];
-    if (ld.owner < MAXPLAYERS) {
-      s[ES_PROVINCES][ld.owner]++;
-      if (ld.temple > 0) s[ES_TEMPLES][ld.owner]++;
-    }
+    if (ld.owner < MAXPLAYERS) s[ES_PROVINCES][ld.owner]++;
     if (ld.fortholder < MAXPLAYERS && ld.fort > 0) s[ES_FORTS][ld.fortholder]++;
   }
   for (int32_t p = 0; p < MAXPLAYERS; p++) {
@@ -35,10 +32,10 @@ void updateendstats(int32_t) {
       for (auto& series : s) series[p] = 0;
       continue;
     }
-    const Kingdom& k = kingdom[size_t(p)];
     s[ES_INCOME][p] = getkinc(p);
-    for (int32_t g = 0; g < 8; g++) s[ES_GEMS][p] += imax(k.w[KW_GEMS + g], 0);
+    for (int32_t g = 0; g < 8; g++) s[ES_GEMINCOME][p] += imax(visinc(p, g), 0);
     for (int32_t school = 0; school < 7; school++) s[ES_RESEARCH][p] += imax(researchrec[p][RR_LEVEL + school], 0);
+    s[ES_VEYRANCE][p] = veyscore(p);
     s[ES_UNITS][p] = armycomposition(p, -1, nullptr, nullptr, nullptr, nullptr);
     s[ES_VICTORYPOINTS][p] = victorypoints(p);
   }

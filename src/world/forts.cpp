@@ -141,12 +141,13 @@ int32_t kingdomvalue(int32_t p) {
     if (stone > 0 && comhasitem(c, stone)) a -= 50;
     alchemy = imax(alchemy, a);
   }
-  for (const PMsg& m : pmsg[imin(p, 94)]) {
-    if (p > 94 || m.receiver < 0) continue;
-    if (m.type == 1) v += m.amount;
-    if (m.type >= 10) {
-      bailif(m.type - 10 > 7, "kv: gt");
-      gems[m.type - 10] += m.amount;
+  // Outgoing messages: the receiver byte as a signed number, below 0 free.
+  for (const PMess& m : pmess[imin(p, 94)]) {
+    if (p > 94 || int8_t(m.b0) < 0) continue;
+    if (m.b1 == PG_GOLD) v += m.value;
+    if (m.b1 >= PG_GEMS) {
+      bailif(m.b1 - PG_GEMS > 7, "kv: gt");
+      gems[m.b1 - PG_GEMS] += m.value;
     }
   }
   const int32_t g = 15 * gems[0] + 4 * gems[1] + 4 * gems[2] + 10 * gems[3] + 8 * gems[4] + 4 * gems[5] + 4 * gems[6];
@@ -163,10 +164,10 @@ int32_t kingdomitemvalue(int32_t p) {
     for (int16_t it : com[c].item) v += itemworth(it);
   }
   if (p <= 94)
-    for (const PMsg& m : pmsg[p]) {
-      if (m.receiver < 0 || m.type != 2) continue;
-      bailif(m.amount < 0, "kiv: i");
-      v += itemworth(m.amount);
+    for (const PMess& m : pmess[p]) {
+      if (int8_t(m.b0) < 0 || m.b1 != PG_ITEM) continue;
+      bailif(m.value < 0, "kiv: i");
+      v += itemworth(m.value);
     }
   for (int32_t c = 0; c <= highestcom && c < MAXCOMS; c++) {
     if (!livingcomof(c, p)) continue;

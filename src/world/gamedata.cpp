@@ -19,6 +19,7 @@ std::array<Epithet, MAXEPITHETS> epithets;
 std::array<ProvNameList, NBRPROVNAMELISTS> provnames;
 std::array<PersonalNameList, MAXNAMETYPES> personalnames;
 std::array<Descr, MAXDESCRS> descrs;
+std::array<Event, MAXRANDEVENTS> randevents;
 int32_t nbrdescrs;
 std::array<char, DESCRTEXTPOOL> descrtext;
 
@@ -35,6 +36,18 @@ const char* const aipersonalitynames[4] = {"Random", "Standard", "Defensive", "A
 const char* const itemtypenames[9] = {"nuffin", "One handed weapons", "Two handed weapons", "Missile weapons",
                                       "Shields", "Armors", "Helmets", "Boots", "Misc"};
 const char* const slotkindnames[6] = {"nuffin", "Hand", "Head", "Body", "Feet", "Misc"};
+const char* const eventreqnames[EVR_COUNT] = {
+    "none", "good", "bad", "season", "forest", "mountain", "swamp", "waste", "farm", "sea", "land", "coast", "cave",
+    "plain", "deepsea", "turmoil", "order", "sloth", "productivity", "cold", "heat", "death", "growth", "misfortune",
+    "luck", "drain", "magic", "fort", "nofort", "temple", "notemple", "lab", "nolab", "minpop", "maxpop", "unrest",
+    "calm", "veyrance", "foreignveyrance", "gold", "turn", "mage", "priest", "commander", "army", "noarmy", "site",
+    "capital", "notcapital", "corpses", "provinces", "era", "poor"};
+const char* const eventeffectnames[EVE_COUNT] = {
+    "none", "gold", "goldpop", "pop", "unrest", "firegems", "airgems", "watergems", "earthgems", "pearls",
+    "deathgems", "naturegems", "slaves", "turmoil", "sloth", "cold", "death", "misfortune", "drain", "defence",
+    "resources", "income", "count", "monsters", "units", "commander", "item", "kill", "disease", "heal",
+    "experience", "temple", "notemple", "lab", "nolab", "findsite", "newsite", "veyrance", "corpses", "research",
+    "gates"};
 const char* const schoolnames[8] = {"Conjuration", "Alteration", "Evocation", "Construction",
                                     "Enchantment", "Thaumaturgy", "Blood Magic", "Divine"};
 

@@ -497,6 +497,45 @@ struct Descr {
   int32_t text;                // offset into `descrtext`
 };
 
+// ------------------------------------------------------------- random event
+// The random-event table (data/events.txt): rows 0..MAXRANDEVENTS-1, each a text
+// with its rarity, up to five requirements that must all hold for the
+// province it falls on, and up to six effects, each with a parameter. The
+// turn host gives the codes their meaning; the file names them by the words
+// of eventreqnames and eventeffectnames.
+constexpr int MAXRANDEVENTS = 274;
+constexpr int EVENTREQS = 5;
+constexpr int EVENTEFFECTS = 6;
+constexpr int EVENTTEXTLEN = 500;
+enum EventRequirement : int16_t {
+  EVR_NONE = 0, EVR_GOOD, EVR_BAD, EVR_SEASON, EVR_FOREST, EVR_MOUNTAIN, EVR_SWAMP, EVR_WASTE, EVR_FARM, EVR_SEA,
+  EVR_LAND, EVR_COAST, EVR_CAVE, EVR_PLAIN, EVR_DEEPSEA, EVR_TURMOIL, EVR_ORDER, EVR_SLOTH, EVR_PRODUCTIVITY,
+  EVR_COLD, EVR_HEAT, EVR_DEATH, EVR_GROWTH, EVR_MISFORTUNE, EVR_LUCK, EVR_DRAIN, EVR_MAGIC, EVR_FORT, EVR_NOFORT,
+  EVR_TEMPLE, EVR_NOTEMPLE, EVR_LAB, EVR_NOLAB, EVR_MINPOP, EVR_MAXPOP, EVR_UNREST, EVR_CALM, EVR_VEYRANCE,
+  EVR_FOREIGNVEYRANCE, EVR_GOLD, EVR_TURN, EVR_MAGE, EVR_PRIEST, EVR_COMMANDER, EVR_ARMY, EVR_NOARMY, EVR_SITE,
+  EVR_CAPITAL, EVR_NOTCAPITAL, EVR_CORPSES, EVR_PROVINCES, EVR_ERA, EVR_POOR,
+  EVR_COUNT
+};
+enum EventEffect : int16_t {
+  EVE_NONE = 0, EVE_GOLD, EVE_GOLDPOP, EVE_POP, EVE_UNREST, EVE_FIREGEMS, EVE_AIRGEMS, EVE_WATERGEMS, EVE_EARTHGEMS,
+  EVE_PEARLS, EVE_DEATHGEMS, EVE_NATUREGEMS, EVE_SLAVES, EVE_TURMOIL, EVE_SLOTH, EVE_COLD, EVE_DEATH,
+  EVE_MISFORTUNE, EVE_DRAIN, EVE_DEFENCE, EVE_RESOURCES, EVE_INCOME, EVE_NUMBER, EVE_MONSTERS, EVE_UNITS,
+  EVE_COMMANDER, EVE_ITEM, EVE_KILL, EVE_DISEASE, EVE_HEAL, EVE_EXPERIENCE, EVE_TEMPLE, EVE_NOTEMPLE, EVE_LAB,
+  EVE_NOLAB, EVE_FINDSITE, EVE_NEWSITE, EVE_VEYRANCE, EVE_CORPSES, EVE_RESEARCH, EVE_GATES,
+  EVE_COUNT
+};
+extern const char* const eventreqnames[EVR_COUNT];
+extern const char* const eventeffectnames[EVE_COUNT];
+
+struct Event {
+  char text[EVENTTEXTLEN];     // "[land]", "[nation]", "[god]" and "[amount]" are filled in
+  int16_t rarity;              // 1 common .. 4 very rare; 0 an unused row
+  int16_t req[EVENTREQS];      // EVR_*, 0 ends
+  int32_t reqval[EVENTREQS];
+  int16_t effect[EVENTEFFECTS];   // EVE_*, 0 ends
+  int32_t effectval[EVENTEFFECTS];   // for EVE_MONSTERS, EVE_UNITS, EVE_COMMANDER a unit type
+};
+
 // ------------------------------------------------------------- the tables
 extern std::array<Monster, MAXUNITTYPES> unittypes;
 extern std::array<Weapon, MAXWEAPONS> weapons;
@@ -514,6 +553,7 @@ extern std::array<Epithet, MAXEPITHETS> epithets;
 extern std::array<ProvNameList, NBRPROVNAMELISTS> provnames;
 extern std::array<PersonalNameList, MAXNAMETYPES> personalnames;
 extern std::array<Descr, MAXDESCRS> descrs;
+extern std::array<Event, MAXRANDEVENTS> randevents;
 extern int32_t nbrdescrs;
 extern std::array<char, DESCRTEXTPOOL> descrtext;
 

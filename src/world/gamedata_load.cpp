@@ -821,6 +821,52 @@ void loadepithets(Loader& ld, std::vector<Ref>& refs, const std::vector<Record>&
   strlcopy(epithets[rows.last + 1].text, "end", EPITHETLEN);
 }
 
+// ---------------------------------------------------------- random events
+// Every row 0..MAXRANDEVENTS-1 is required: the table is the game's whole set.
+void loadevents(Loader& ld, std::vector<Ref>& refs, const std::vector<Record>& recs) {
+  Rows rows = eachrow(ld, refs, recs, MAXRANDEVENTS, false, [&](Ctx& c, const Record& r, int n) {
+    Event& e = randevents[n];
+    e = Event{};
+    setname(ld, e.text, EVENTTEXTLEN, r.name, r.line);
+    for (const Field& f : r.fields) {
+      c.f = &f;
+      if (keyis(f, "rarity")) {
+        c.scalar(e.rarity);
+        if (e.rarity < 1 || e.rarity > 4) c.bad("rarity 1..4 expected");
+      } else if (keyis(f, "req") || keyis(f, "effect")) {
+        const bool req = keyis(f, "req");
+        const int cap = req ? EVENTREQS : EVENTEFFECTS;
+        const int count = req ? int(EVR_COUNT) : int(EVE_COUNT);
+        const char* const* words = req ? eventreqnames : eventeffectnames;
+        int k = 0;
+        for (const Value& v : f.values) {
+          if (v.size() < 1 || v.size() > 2) c.bad("'code' or 'code:value' expected");
+          if (k >= cap) c.bad(req ? "more than five requirements" : "more than six effects");
+          int code = 0;
+          while (code < count && !(v[0].text.size() == strlen(words[code]) &&
+                                   strncasecmp(v[0].text.data(), words[code], v[0].text.size()) == 0))
+            code++;
+          if (code == 0 || code >= count) c.bad(req ? "unknown requirement" : "unknown effect");
+          if (req) {
+            e.req[k] = int16_t(code);
+            if (v.size() == 2) c.put(e.reqval[k], c.num(v[1]));
+          } else {
+            e.effect[k] = int16_t(code);
+            if (v.size() == 2 && v[1].quoted) c.ref(e.effectval[k], v[1], 'u');
+            else if (v.size() == 2) c.put(e.effectval[k], c.num(v[1]));
+          }
+          k++;
+        }
+      } else {
+        unknownkey(c);
+      }
+    }
+    if (e.rarity == 0) { ld.line = r.line; ld.fail("event %d needs a rarity", n); }
+  });
+  for (int n = 0; n < MAXRANDEVENTS; n++)
+    if (!rows.seen[n]) { ld.line = 0; ld.fail("event row %d missing", n); }
+}
+
 // ---------------------------------------------- population recruit lists
 void loadpoptypes(Loader& ld, std::vector<Ref>& refs, const std::vector<Record>& recs) {
   Rows rows = eachrow(ld, refs, recs, MAXPOPTYPES, false, [&](Ctx& c, const Record& r, int n) {
@@ -1103,6 +1149,7 @@ void clearall() {
   for (auto& p : provnames) { p.count = 0; p.names[0][0] = 0; }
   for (auto& p : personalnames) p.count = 0;
   descrs.fill(Descr{});
+  randevents.fill(Event{});
   nbrdescrs = 0;
   descrtext[0] = 0;
   typemagicused = 0;
@@ -1115,7 +1162,7 @@ void clearall() {
 const char* const tablefiles[] = {"units.txt", "weapons.txt", "armors.txt", "items.txt", "sites.txt",
                                   "nations.txt", "spells.txt", "forts.txt", "mercenaries.txt",
                                   "epithets.txt", "poptypes.txt", "provnames.txt", "personalnames.txt",
-                                  "descriptions.txt"};
+                                  "descriptions.txt", "events.txt"};
 
 }  // namespace
 
@@ -1158,6 +1205,7 @@ int loadgamedatafrom(const char* const* names, const char* const* texts, int cou
       else if (strcmp(t, "mercenaries.txt") == 0) loadmercs(ld, refs, recs);
       else if (strcmp(t, "epithets.txt") == 0) loadepithets(ld, refs, recs);
       else if (strcmp(t, "poptypes.txt") == 0) loadpoptypes(ld, refs, recs);
+      else if (strcmp(t, "events.txt") == 0) loadevents(ld, refs, recs);
     }
     resolve(ld, refs);
     finishtables();

@@ -37,13 +37,10 @@ struct PMess {
 };
 extern PMess pmess[95][PMESSSLOTS];
 
-// Outgoing messages and gifts, delivered in hosting.
-struct PMsg {
-  int8_t receiver;         // below 0 = free place
-  uint8_t type;            // 1 gold, 2 magic item, 10..17 gems of kind type - 10
-  int32_t amount;          // amount or item number
-};
-extern PMsg pmsg[95][PMESSSLOTS];
+// A player's outgoing messages and gifts are its pmess slots, delivered in
+// hosting: b0 the receiver (255 = free slot), b1 the gift (PG_ codes), value
+// the amount or item number, text the letter.
+constexpr uint8_t PG_NONE = 0, PG_GOLD = 1, PG_ITEM = 2, PG_GEMS = 10;   // 10..17 gems of kind b1 - 10
 
 void clearmessages();
 
@@ -55,12 +52,17 @@ int32_t newmsg(int32_t lnr, int32_t player, int32_t type, int32_t link);
 void t2msg(int32_t m, const char* format, ...) __attribute__((format(printf, 2, 3)));
 // Lowest scout report (type 5) of the player about the land, -1 none.
 int32_t findscoutmsg(int32_t player, int32_t lnr);
+// Messages in use for the player (its own and those to every player).
+int32_t nbrofmsg(int32_t player);
 // A uniformly drawn neighbour of the land; -1 for a land below 1 or no neighbour.
 int32_t randneighbour(int32_t lnr);
 
-// Hall of fame scores.
+// Hall of fame: commander numbers in descending order of honour; files keep
+// 0 or -1 for an empty place. The game's hall-of-fame size tells how many count.
 constexpr int32_t MAXSCORES = 15;
 extern int16_t scorelist[MAXSCORES];
+// True when the commander is in the hall of fame (commander 0 never is).
+bool inhalloffame(int32_t cnr);
 
 // End-of-game statistics: eight series of per-turn values per player.
 constexpr int32_t ENDSTATSERIES = 8;
@@ -70,16 +72,17 @@ struct EndStats {
   int16_t highest;         // highest recorded turn index, -1 none
 };
 extern EndStats endstats;
-// The series, per player 0..94 in play (controller human or computer; 0 for
-// every other slot), each clamped to 0..65535 and read as unsigned:
+// The series that the graphs show, per player 0..94 in play (controller
+// human or computer; 0 for every other slot), each clamped to 0..65535 and
+// read as unsigned:
 enum EndStatSeries {
   ES_PROVINCES = 0,       // provinces owned
   ES_FORTS = 1,           // forts held
   ES_INCOME = 2,          // gold income per turn (getkinc)
-  ES_GEMS = 3,            // treasury gems, fire gems to blood slaves summed
+  ES_GEMINCOME = 3,       // gems and slaves per turn, every kind summed (visinc)
   ES_RESEARCH = 4,        // research levels of the seven schools summed
-  ES_UNITS = 5,           // living units owned, commanders included
-  ES_TEMPLES = 6,         // temples in owned provinces
+  ES_VEYRANCE = 5,        // the god's veyrance (veyscore)
+  ES_UNITS = 6,           // army size: living units owned, commanders included
   ES_VICTORYPOINTS = 7    // victory points in provinces whose fort is held
 };
 

@@ -12,7 +12,6 @@ int16_t hostingflag = 0;
 std::array<Message, MAXMSG> message;
 int32_t highestmsg = -1;
 PMess pmess[95][PMESSSLOTS];
-PMsg pmsg[95][PMESSSLOTS];
 
 void clearmessages() {
   for (Message& m : message) {
@@ -24,11 +23,6 @@ void clearmessages() {
     for (PMess& p : row) {
       p = PMess{};
       p.b0 = 255;
-    }
-  for (auto& row : pmsg)
-    for (PMsg& p : row) {
-      p = PMsg{};
-      p.receiver = -1;
     }
 }
 
@@ -72,6 +66,14 @@ int32_t findscoutmsg(int32_t player, int32_t lnr) {
   for (int32_t m = 0; m <= top; m++)
     if (message[m].type == MT_SCOUT && message[m].player == player && message[m].land == lnr) return m;
   return -1;
+}
+
+int32_t nbrofmsg(int32_t player) {
+  int32_t n = 0;
+  const int32_t top = highestmsg < MAXMSG ? highestmsg : MAXMSG - 1;
+  for (int32_t m = 0; m <= top; m++)
+    if (message[m].type != MT_FREE && (message[m].player == player || message[m].player == MSG_ALLPLAYERS)) n++;
+  return n;
 }
 
 int32_t randneighbour(int32_t lnr) {

@@ -19,7 +19,7 @@ enum Path { P_FIRE = 0, P_AIR, P_WATER, P_EARTH, P_ASTRAL, P_DEATH, P_NATURE, P_
 // A province. Fields in the order the game files store them.
 struct Land {
   char name[36];
-  int16_t reserved;
+  int16_t reserved;         // flag word of the host and the screens (LF_ bits, host.h)
   int16_t site[4];          // site numbers; the list ends at the first below 1
   int16_t veystr;           // strength of the veyrance that covers the land
   int16_t unrest;
@@ -41,11 +41,11 @@ struct Land {
   int8_t searched[MAXPLAYERS][9];   // highest level searched, per player and path
   int16_t queuedcomtype;
   int16_t queue[100];       // unit types queued for recruitment
-  int16_t counter;          // cleared on conquest
+  int16_t counter;          // fort type under construction; cleared on conquest
   int16_t tax;              // percent
   int16_t turncounters[2];  // cleared before every save
   int16_t population;       // -1 not set
-  int16_t fortdef;          // defence value of the fort
+  int16_t fortdef;          // defence value of the fort: the gate strength a siege wears down
   uint16_t vpword;          // low 3 bits victory points; 0x10 set on conquest
   int16_t corpses[2];       // plain corpses, fallen soldiers; -1 not set
   uint8_t small[2];         // [1]: province defence at the start of the turn
@@ -139,6 +139,11 @@ constexpr int32_t MAXGAMEMODS = 200;
 constexpr int32_t MAXEXTRAS = 100;       // entries of the game information's extra list
 constexpr uint32_t GF_NONATIONINFO = 0x1;   // information on other nations disabled
 constexpr uint32_t GF_NOSCOREGRAPHS = 0x2;
+constexpr uint32_t GF_NONAMEFILTER = 0x4;
+constexpr uint32_t GF_CAPITALVP = 0x8;          // one extra victory point per capital
+constexpr uint32_t GF_NOCHEATDETECTION = 0x20;
+constexpr uint32_t GF_RENAMING = 0x40;          // players may rename their commanders
+constexpr uint32_t GF_SUMMERVP = 0x80;          // victory points are gathered each summer
 
 // A mod the game was created with.
 struct GameMod {

@@ -86,8 +86,9 @@ void applygamesettings(int32_t mode) {
   const struct {
     const int32_t* value;
     uint32_t flag;
-  } flags[] = {{&capitalvp, 0x8}, {&nocheatdet, 0x20}, {&noscoregraphs, GF_NOSCOREGRAPHS},
-               {&nonationinfo, GF_NONATIONINFO}};
+  } flags[] = {{&capitalvp, GF_CAPITALVP},         {&nocheatdet, GF_NOCHEATDETECTION},
+               {&renaming, GF_RENAMING},           {&summervp, GF_SUMMERVP},
+               {&noscoregraphs, GF_NOSCOREGRAPHS}, {&nonationinfo, GF_NONATIONINFO}};
   for (const auto& f : flags) {
     if (gamevalue(f.value) > 0) g.gameflags |= f.flag;
     else g.gameflags &= ~f.flag;

@@ -4,6 +4,7 @@
 #include "support/smallworld.h"
 #include "world/economy.h"
 #include "world/ruleconstants.h"
+#include "world/scores.h"
 
 namespace {
 uint16_t stat(int32_t series, int32_t t, int32_t p) { return uint16_t(endstats.value[series][t][p]); }
@@ -32,9 +33,15 @@ class EndStatsTest : public ::testing::Test {
     land[5].owner = land[5].fortholder = 6;
     land[1].vpword = 0x10 | 2;
     land[2].vpword = 1;
-    kingdom[2].w[KW_GEMS + 0] = 5;
-    kingdom[2].w[KW_GEMS + 7] = 3;   // blood slaves count
-    kingdom[2].w[KW_GEMS + 4] = -9;  // a negative store counts as none
+    // A found site of three fire gems a month in land 1, and one not found.
+    sites[5].effectkind[0] = SE_GEMFIRST;
+    sites[5].effectval[0] = 3;
+    land[1].site[0] = land[1].site[1] = 5;
+    land[1].sitefound[0] = 1;
+    // Player 2's god covers land 1 with strength 2 and land 4 with nothing.
+    land[1].veyowner = 2;
+    land[1].veystr = 2;
+    land[4].veyowner = 2;
     researchrec[2][RR_LEVEL + 0] = 2;
     researchrec[2][RR_LEVEL + 6] = 3;
     researchrec[2][RR_LEVEL + 7] = 9;   // the eighth school is not researched
@@ -61,12 +68,14 @@ TEST_F(EndStatsTest, RecordsEverySeriesForPlayersInPlay) {
   EXPECT_EQ(stat(ES_FORTS, 3, 5), 1);   // the fort it holds in land 2
   EXPECT_EQ(stat(ES_INCOME, 3, 2), getkinc(2));
   EXPECT_GT(stat(ES_INCOME, 3, 2), stat(ES_INCOME, 3, 5));
-  EXPECT_EQ(stat(ES_GEMS, 3, 2), 8);
+  EXPECT_EQ(stat(ES_GEMINCOME, 3, 2), 3);
+  EXPECT_EQ(stat(ES_GEMINCOME, 3, 5), 0);
   EXPECT_EQ(stat(ES_RESEARCH, 3, 2), 5);
   EXPECT_EQ(stat(ES_UNITS, 3, 2), 3);
   EXPECT_EQ(stat(ES_UNITS, 3, 5), 1);
-  EXPECT_EQ(stat(ES_TEMPLES, 3, 2), 1);
-  EXPECT_EQ(stat(ES_TEMPLES, 3, 5), 1);
+  EXPECT_EQ(stat(ES_VEYRANCE, 3, 2), veyscore(2));
+  EXPECT_EQ(stat(ES_VEYRANCE, 3, 2), 2 + 10);
+  EXPECT_EQ(stat(ES_VEYRANCE, 3, 5), 0);
   EXPECT_EQ(stat(ES_VICTORYPOINTS, 3, 2), 2);
   EXPECT_EQ(stat(ES_VICTORYPOINTS, 3, 5), 1);
   // A slot not in play and the independents record nothing; other turns stay.
@@ -95,11 +104,11 @@ TEST_F(EndStatsTest, TurnIndexIsCappedAndTheHighestOnlyRises) {
 }
 
 TEST_F(EndStatsTest, ValuesAreClampedTo16BitsUnsigned) {
-  for (int32_t g = 0; g < 8; g++) kingdom[2].w[KW_GEMS + g] = 32767;   // 262136 gems
-  kingdom[5].w[KW_GEMS] = 40000 - 65536;   // a store read as negative
+  for (int32_t l = 1; l <= 3; l++) land[l].veyowner = 2, land[l].veystr = 30000;   // 90030
   for (int32_t s = 0; s < 7; s++) researchrec[2][RR_LEVEL + s] = 9000;   // 63000 levels
+  researchrec[5][RR_LEVEL] = -40;   // a negative level counts as none
   updateendstats(0);
-  EXPECT_EQ(stat(ES_GEMS, 0, 2), 65535);
-  EXPECT_EQ(stat(ES_GEMS, 0, 5), 0);
+  EXPECT_EQ(stat(ES_VEYRANCE, 0, 2), 65535);
   EXPECT_EQ(stat(ES_RESEARCH, 0, 2), 63000);
+  EXPECT_EQ(stat(ES_RESEARCH, 0, 5), 0);
 }

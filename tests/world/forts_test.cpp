@@ -107,16 +107,16 @@ TEST(Forts, KingdomValueCountsEverythingPaidFor) {
   EXPECT_EQ(kingdomvalue(3), 215 + 30 + 15 + 30);
   com[c].item[0] = com[c].item[1] = 0;
   com[c].gems[3] = 1;   // carried earth gem: 10
-  pmsg[3][0].receiver = 4;
-  pmsg[3][0].type = 1;
-  pmsg[3][0].amount = 25;
-  pmsg[3][1].receiver = 4;
-  pmsg[3][1].type = 13;   // three earth gems sent
-  pmsg[3][1].amount = 3;
+  pmess[3][0].b0 = 4;
+  pmess[3][0].b1 = 1;
+  pmess[3][0].value = 25;
+  pmess[3][1].b0 = 4;
+  pmess[3][1].b1 = 13;   // three earth gems sent
+  pmess[3][1].value = 3;
   EXPECT_EQ(kingdomvalue(3), 215 + 25 + (30 + 40) * 3 / 2 + 30);
-  pmsg[3][1].type = 18;
+  pmess[3][1].b1 = 18;
   EXPECT_DEATH(kingdomvalue(3), "kv: gt");
-  pmsg[3][1].type = 0;
+  pmess[3][1].b1 = 0;
   spells[9].path[0] = 8;   // holy rituals weigh nothing
   com[c].order = 9;
   com[c].orderparam = 9;
@@ -146,13 +146,13 @@ TEST(Forts, KingdomItemValueWeighsItemsAndMages) {
   com[c0].item[0] = 4;
   kingdom[3].w[KW_LABSTORE + 5] = 4;
   kingdom[3].w[KW_LABSTORE + 6] = 700;   // a corrupt number counts nothing
-  pmsg[3][2].receiver = 1;
-  pmsg[3][2].type = 2;
-  pmsg[3][2].amount = 4;
+  pmess[3][2].b0 = 1;
+  pmess[3][2].b1 = 2;
+  pmess[3][2].value = 4;
   EXPECT_EQ(kingdomitemvalue(3), 6 + 3 * 9);
   unit[com[c1].body].hp = 0;
   EXPECT_EQ(kingdomitemvalue(3), 2 + 3 * 9);
-  pmsg[3][2].amount = -1;
+  pmess[3][2].value = -1;
   EXPECT_DEATH(kingdomitemvalue(3), "kiv: i");
   EXPECT_DEATH(kingdomitemvalue(-1), "kiv: bad p");
 }

@@ -112,6 +112,42 @@ TEST_F(GameDataLoader, RefusesBadInputNamingFileAndLine) {
   EXPECT_NE(f.load().find("forts.txt:4: unknown key 'moat'"), std::string::npos);
 }
 
+TEST_F(GameDataLoader, TheEventTableHasEveryRowAndKnownCodes) {
+  struct Case { const char* text; const char* expect; };
+  const Case cases[] = {
+      {"0 \"Only one\" rarity=1\n", "event row 1 missing"},
+      {"0 \"Odd\" rarity=9\n", "rarity 1..4 expected"},
+      {"0 \"Odd\" rarity=1 req=rainbow\n", "unknown requirement in 'req'"},
+      {"0 \"Odd\" rarity=1 effect=gold:5,hail\n", "unknown effect in 'effect'"},
+      {"0 \"Odd\" rarity=1 req=good,land,farm,coast,sea,cave\n", "more than five requirements"},
+      {"0 \"Odd\"\n", "event 0 needs a rarity"},
+  };
+  for (const Case& c : cases) {
+    Files f;
+    f.text("events.txt") = c.text;
+    const std::string err = f.load();
+    EXPECT_NE(err.find(c.expect), std::string::npos) << c.text << ": " << err;
+  }
+  {
+    Files f;   // a unit type that does not exist
+    std::string& t = f.text("events.txt");
+    t.replace(t.find("\"Barbarian\""), 11, "\"Dragonfly\"");
+    EXPECT_NE(f.load().find("Dragonfly"), std::string::npos);
+  }
+  // The built-in rows: codes and unit types as the file names them.
+  loadgamedata();
+  int32_t monsters = 0;
+  for (const Event& e : randevents) {
+    EXPECT_GE(e.rarity, 1);
+    for (int32_t i = 0; i < EVENTEFFECTS; i++)
+      if (e.effect[i] == EVE_MONSTERS) {
+        monsters++;
+        EXPECT_TRUE(isusedunittype(e.effectval[i]));
+      }
+  }
+  EXPECT_GT(monsters, 20);
+}
+
 TEST_F(GameDataLoader, RefusesMissingRowsAndFiles) {
   {
     Files f;   // a bound row renamed
