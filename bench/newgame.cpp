@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "gridmap.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
 #include "runtime/image.h"
@@ -37,37 +38,9 @@ void setupfolders() {
   loadgamedata();
 }
 
-// 50 x 30 cells of 24 pixels with red borders and a white centre each.
-void makegridmap() {
-  const int32_t cols = 50, rows = 30, cell = 24, w = cols * cell, h = rows * cell;
-  std::vector<uint8_t> px(size_t(w * h * 4));
-  for (int32_t y = 0; y < h; y++)
-    for (int32_t x = 0; x < w; x++) {
-      uint8_t* p = &px[size_t((y * w + x) * 4)];
-      bool border = x % cell == 0 || y % cell == 0;
-      p[0] = border ? 200 : 100, p[1] = border ? 20 : 150, p[2] = border ? 20 : 90, p[3] = 255;
-    }
-  std::string text = "#vey2title Grid\n#imagefile grid.rgb\n";
-  for (int32_t r = 0; r < rows; r++)
-    for (int32_t c = 0; c < cols; c++) {
-      int32_t x = c * cell + cell / 2, y = r * cell + cell / 2;
-      uint8_t* p = &px[size_t((y * w + x) * 4)];
-      p[0] = p[1] = p[2] = 255;
-      int32_t l = r * cols + c + 1;
-      uint32_t t = (l % 7 == 0) ? TM_SEA : (l % 5 == 0) ? TM_FOREST : (l % 11 == 0) ? TM_MOUNTAINS : 0;
-      text += "#terrain " + std::to_string(l) + " " + std::to_string(t) + "\n";
-      if (c + 1 < cols) text += "#neighbour " + std::to_string(l) + " " + std::to_string(l + 1) + "\n";
-      if (r + 1 < rows) text += "#neighbour " + std::to_string(l) + " " + std::to_string(l + cols) + "\n";
-    }
-  savesgi(px.data(), w, h, (root + "/maps/grid.rgb").c_str(), 1);
-  FILE* f = fopen((root + "/maps/grid.map").c_str(), "w");
-  fwrite(text.data(), 1, text.size(), f);
-  fclose(f);
-}
-
 void creategame(benchmark::State& state, const char* map) {
   setupfolders();
-  if (std::string(map) == "grid.map") makegridmap();
+  if (std::string(map) == "grid.map") makegridmap(root + "/maps");
   int32_t game = 0;
   for (auto _ : state) {
     state.PauseTiming();

@@ -45,3 +45,13 @@ inline FILE* fuzzstream(const uint8_t* data, size_t size) {
   if (size == 0) return nullptr;
   return fmemopen(const_cast<uint8_t*>(data), size, "rb");
 }
+
+// The input, with its checksum, as the player's order file of game "fz".
+inline void writeorderfile(int32_t player, const uint8_t* data, size_t size) {
+  char path[PATHLEN];
+  gamefilepath(path, PATHLEN, "fz", 0, player);
+  char folder[PATHLEN];
+  formatbounded(folder, PATHLEN, "%s/fz", savepath);
+  mkdirs(folder);
+  writewithcrc(path, data, size);
+}

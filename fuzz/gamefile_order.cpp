@@ -4,12 +4,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzzsetup();
-  char path[PATHLEN];
-  gamefilepath(path, PATHLEN, "fz", 0, 3);
-  char folder[PATHLEN];
-  formatbounded(folder, PATHLEN, "%s/fz", savepath);
-  mkdirs(folder);
-  writewithcrc(path, data, size);
+  writeorderfile(3, data, size);
   loadorders(3, "fz", 0, -1);
   // Keep the message table from filling up with stale-turn messages.
   clearmessages();

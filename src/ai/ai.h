@@ -11,3 +11,11 @@
 // Writes 1 or 0 to reachable (may be null); returns the points the cheapest
 // way costs, 0 when there is none.
 int32_t findpath(int32_t player, int32_t start, int32_t dest, uint32_t word, int32_t* reachable);
+
+// The computer player's turn: gives the player's commanders their orders
+// for the month and fills its recruitment queues, as a human player would
+// through the turn screens. The turn host calls it for every computer
+// player before any order is carried out. Computer players are not built
+// yet: for now it gives no orders, so their nations keep the orders they
+// have (every commander defends).
+void computerplayerturn(int32_t player);

@@ -1,6 +1,12 @@
-// Turn host: the phases that turn one world into the next, over the records
-// of world/hoststate.h.
+// Turn host: `newturn`, which turns a game's world file and its players'
+// order files into the next world and turn files through the phases of
+// host/phases.h, over the records of world/hoststate.h; the consistency
+// check, the progress line, the files of a turn as one set, and the
+// command-line modes that need no window.
 #pragma once
+#include <cstdint>
+#include <vector>
+
 #include "world/hoststate.h"
 
 // Records the series for the current turn (turn index capped at 249, a
@@ -15,8 +21,64 @@ void updateendstats(int32_t mode);
 // bare word), or the Main Menu.
 enum class RunMode { verify, makemap, server, client, host, game, menu };
 RunMode chooserunmode();
-// Runs the command-line mode that was asked for (--verify, --makemap, the
-// network modes, which this version does not offer) and gives its exit
-// status; in text-only mode without such a mode it says so and gives 1; -1
-// when the player's program goes on to its menus.
+// Runs the command-line mode that was asked for (--verify, --makemap,
+// --host, --finalhost, --superhost, the network modes, which this version
+// does not offer) and gives its exit status; in text-only mode without such
+// a mode it says so and gives 1; -1 when the player's program goes on to its
+// menus.
 int runcommandlinemode();
+
+// Kingdom words that the host keeps for itself (order files cannot change
+// them) and the mercenary bids that the turn screens write.
+constexpr int KW_MERCBIDS = 77;        // 77..81: gold bid per month on band 0..4, 0 none
+constexpr int KW_MERCBIDLAND = 82;     // 82..86: the province of each bid
+constexpr int KW_CHEATVALUE = 107;     // 107, 108: the nation's wealth when its turn began (low, high)
+constexpr int KW_CHEATITEMS = 109;     // 109, 110: the worth of its items and mages then
+constexpr int KW_CHEATSTORED = 111;    // 1 once the values above are stored
+constexpr int KW_CALLGOD = 112;        // priestly work done towards recalling a dead god
+constexpr int KW_SUMMERVP = 113;       // victory points gathered each summer
+constexpr int KW_WINNER = 114;         // 1 for the player that has won the game
+// Land flag word (Land::reserved): bit 0x8 a battle was fought here last
+// month, bit 0x10 the tax follows the unrest.
+constexpr int16_t LF_BATTLE = 0x8, LF_AUTOTAX = 0x10;
+
+// Generates the next turn of the game from "ftherlnd" and the order files of
+// its human players and writes the next world file, every turn file (with
+// the player's battle replays) and, when asked, "stats.txt" and
+// "scores.html" as one set. The month of a world whose header says turn T is
+// T - 1; the hosted month is T. turnwanted is the turn the caller expects
+// the world to be at (-1: any). 1 when the new turn was written; 0 when the
+// world file does not read or the files cannot be written (the old turn then
+// stays as it was).
+int newturn(const char* gname, int32_t turnwanted);
+
+// The files of a hosted turn are first written aside ("NAME.host"); a
+// journal ("hostcommit") then names them, and they are renamed into place.
+// A host stopped at any moment leaves the whole old turn, or, once the
+// journal stands, a turn that this call completes. Every reader of a game's
+// files calls it first. Returns the number of files put in place.
+int32_t finishhostcommit(const char* gname);
+// One file of a turn's set: bytes under a plain name in the game folder.
+struct TurnFile {
+  char name[100];
+  std::vector<uint8_t> bytes;
+};
+// Writes the set aside and puts it in place; false (and the old files as
+// they were) when a file could not be written.
+bool committurnfiles(const char* gname, const std::vector<TurnFile>& files);
+
+// The progress line of hosting (console lines in text-only mode).
+void startprogress(const char* title, int32_t reserved);
+void showprogress(const char* label);
+void endprogress();
+
+// Consistency check of the whole game state; stops the program through the
+// fatal path on a broken link. Level 1 and above check every living unit
+// and every province as well.
+void bugcheck(int32_t level);
+
+// The host road of the command line: scans the headers of the game's files,
+// runs the --preexec command, hosts (newturn), runs --postexec; --host and
+// --finalhost then end the program quietly, --superhost hosts again. The
+// exit status when it returns.
+int hostgame(const char* gname);

@@ -25,10 +25,11 @@ int runcommandlinemode() {
     case RunMode::client:
       printf("Network play (--tcpserver, --tcpclient) is not available in this version of Veyrances 3.\n");
       return 1;
+    case RunMode::host: return hostgame(gamename);
     default: break;
   }
   if (textonly) {
-    printf("The text-only modes (--tcpserver, --makemap, --host, --verify) are not available in this version yet.\n");
+    printf("In text-only mode give a mode: --host, --finalhost, --superhost, --verify or --makemap.\n");
     return 1;
   }
   return -1;

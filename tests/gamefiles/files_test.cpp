@@ -273,7 +273,7 @@ TEST_F(Files, VerifyReports) {
 // today; after a change of layout `make seeds` writes them anew.
 TEST_F(Files, FuzzSeedsAreWhatTheWritersMake) {
   const std::vector<GameSeed> seeds = makegameseeds();
-  ASSERT_EQ(seeds.size(), 5u);
+  ASSERT_EQ(seeds.size(), 6u);
   for (const GameSeed& s : seeds) {
     const std::string path = std::string(VEY3_SOURCE_DIR) + "/fuzz/corpus/" + s.target + "/" + s.name;
     EXPECT_FALSE(s.bytes.empty()) << path;

@@ -49,6 +49,7 @@ inline std::vector<GameSeed> makegameseeds() {
   take("gamefile_replay", "replay", path, false);
   write2hfile(3, "fz", 2, 7);
   take("gamefile_order", "orders", lastfilepath, true);
+  take("host_orders", "orders", lastfilepath, true);
   writenewlord("newlords", 6, 1, "x");
   take("gamefile_pretender", "design", lastfilepath, true);
   return seeds;

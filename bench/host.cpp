@@ -1,0 +1,135 @@
+// One hosted turn of a large game: 1,500 provinces in a grid, 15 nations,
+// about 20,000 units and 40 armies that march into defended provinces, so
+// that the turn fights 40 battles.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "ai/ai.h"
+#include "battle/battle.h"
+#include "gamedata_ids.h"
+#include "gamefiles/gamefiles.h"
+#include "gridmap.h"
+#include "host/host.h"
+#include "host/phases.h"
+#include "mods/mods.h"
+#include "runtime/fatal.h"
+#include "runtime/folders.h"
+#include "runtime/image.h"
+#include "runtime/options.h"
+#include "runtime/rnd.h"
+#include "runtime/util.h"
+#include "world/gamedata.h"
+#include "world/movement.h"
+#include "world/rules.h"
+#include "world/scores.h"
+#include "world/world.h"
+#include "worldgen/worldgen.h"
+
+namespace {
+
+std::string root;
+constexpr const char* GAME = "big";
+constexpr int32_t ARMIES = 40;
+constexpr int32_t UNITS = 20000;
+
+// A soldier type the nation recruits.
+int32_t soldier(int32_t p) {
+  for (int32_t m : nations[size_t(p)].recruit) {
+    if (m == RECRUIT_END || m == RECRUIT_COMMANDERS) break;
+    if (m > 0) return m;
+  }
+  return 18;
+}
+
+// The game, with its armies set to march, written as the turn to host.
+void makegame() {
+  root = "/tmp/vey3bench_host_" + std::to_string(getpid());
+  for (const char* d : {"/maps", "/save", "/temp", "/pristine"}) mkdirs((root + d).c_str());
+  strlcopy(mappath, (root + "/maps").c_str(), PATHLEN);
+  strlcopy(localmappath, (root + "/maps").c_str(), PATHLEN);
+  strlcopy(savepath, (root + "/save").c_str(), PATHLEN);
+  strlcopy(temppath, (root + "/temp").c_str(), PATHLEN);
+  loadgamedata();
+  defaultgeneral();
+  makegridmap(root + "/maps");
+  clearworld();
+  resetoptions();
+  textonly = 1;
+  eraoption = 2;
+  comptrn = 1;
+  indepstr = 1;
+  strlcopy(mapfile, "grid.map", sizeof mapfile);
+  int placed = 0;
+  for (int n = 0; n < 72 && placed < 15; n++)
+    if (nations[size_t(n)].era == 2 && !isuwnation(n)) nationcontrol[n] = 22, placed++;
+  seedrnd(5);
+  if (createnewgame(GAME, 0, nullptr) != 1) fatalerror("bench: no game");
+  // Armies of a hundred, each with a new commander, march on independent
+  // provinces next to the nations' own.
+  int32_t armies = 0;
+  std::vector<int32_t> targets;
+  for (int32_t l = 1; l <= nbrlands && armies < ARMIES; l++) {
+    const int32_t p = land[size_t(l)].owner;
+    if (p == INDEPENDENTS || p >= MAXPLAYERS) continue;
+    for (int32_t i = 0; i < MAXNEIGHBOURS && provgeo[size_t(l)].nbr[i] > 0 && armies < ARMIES; i++) {
+      const int32_t n = provgeo[size_t(l)].nbr[i];
+      if (land[size_t(n)].owner != INDEPENDENTS || (provgeo[size_t(n)].terrain & TM_SEA) ||
+          unitsin(n, INDEPENDENTS).empty() ||
+          std::find(targets.begin(), targets.end(), n) != targets.end())
+        continue;
+      const int32_t c = newcom(MON_COMMANDER_34, p);
+      if (c < 0) break;
+      unit[size_t(com[size_t(c)].body)].land = int16_t(l);
+      com[size_t(c)].squad[0] = newsquadnbr(p);
+      spawnunits(soldier(p), p, 100, l, com[size_t(c)].squad[0]);
+      com[size_t(c)].order = 1;
+      com[size_t(c)].orderparam = n;
+      targets.push_back(n);
+      armies++;
+    }
+  }
+  // Garrisons fill the world up to the unit count.
+  int32_t living = 0;
+  for (int32_t u = 0; u <= highestunit; u++) living += unit[size_t(u)].hp > 0;
+  for (int32_t l = 1; l <= nbrlands && living < UNITS; l++) {
+    const int32_t p = land[size_t(l)].owner;
+    spawnunits(p == INDEPENDENTS ? 18 : soldier(p), p, 10, l, -1);
+    living += 10;
+  }
+  int32_t t = 0;
+  {
+    UniqueFile f = readfileheader(GAME, 0, -1, 1, -1, &t, nullptr, nullptr, nullptr);
+  }
+  if (!writeworldfile(GAME, filegamenumber, t)) fatalerror("bench: no world file");
+  printf("bench: %d armies, %d units\n", armies, living);
+  const std::string copy = "cp -r " + root + "/save/" + GAME + " " + root + "/pristine/";
+  if (system(copy.c_str()) != 0) fatalerror("bench: copy failed");
+}
+
+void BM_HostBigTurn(benchmark::State& state) {
+  if (root.empty()) makegame();
+  int32_t battles = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    const std::string reset = "rm -rf " + root + "/save/" + GAME + " && cp -r " + root + "/pristine/" + GAME + " " +
+                              root + "/save/";
+    if (system(reset.c_str()) != 0) fatalerror("bench: reset failed");
+    state.ResumeTiming();
+    if (newturn(GAME, -1) != 1) fatalerror("bench: hosting failed");
+    battles = battlesfought;
+  }
+  state.counters["battles"] = battles;
+  int32_t living = 0;
+  for (int32_t u = 0; u <= highestunit; u++) living += unit[size_t(u)].hp > 0;
+  state.counters["units"] = living;
+}
+BENCHMARK(BM_HostBigTurn)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace

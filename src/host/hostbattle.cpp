@@ -1,0 +1,114 @@
+// One battle of a hosted turn. The forces outside the battle's province are
+// set aside and taken out of the tables, so that the battle and its replays
+// hold the province alone; every player in the game who fights
+// gets a replay with the battle's set-up; the table generator is seeded once
+// with the battle's seed right before the set-up and the checksum table is
+// cleared first, so the replay fights the same battle; then the forces come
+// back and both sides get a report.
+#include <algorithm>
+
+#include "battle/battle.h"
+#include "gamefiles/gamefiles.h"
+#include "host/host.h"
+#include "host/hostinternal.h"
+#include "host/phases.h"
+#include "runtime/fatal.h"
+#include "runtime/rnd.h"
+#include "runtime/util.h"
+#include "world/gamedata.h"
+#include "world/grammar.h"
+#include "world/rules.h"
+#include "world/world.h"
+
+int32_t battlesfought = 0;
+
+namespace {
+bool seesbattle(int32_t p) { return activeplayer(p) && p != INDEPENDENTS; }
+
+void report(int32_t p, int32_t lnr, int32_t seed, int32_t defender, int32_t attacker, int32_t winner) {
+  if (!seesbattle(p)) return;
+  const int32_t m = newmsg(lnr, p, MT_BATTLE, seed);
+  if (m < 0) return;
+  message[size_t(m)].subj[1] = lnr;
+  const bool own = winner == p;
+  const int32_t side = p == defender ? 0 : 1;
+  t2msg(m, "Battle of %s\n\n%s attacked %s in %s. %s the battle.\n\nYou lost %d units; the enemy lost %d.",
+        land[size_t(lnr)].name, nationname(attacker), nationname(defender), land[size_t(lnr)].name,
+        own ? "You won" : "You lost", battleresult.killed[side], battleresult.killed[1 - side]);
+}
+
+// Every unit and commander outside the land leaves the tables for the
+// battle and comes back after it, as they were. (The set-aside file of the
+// game files does the same through the temp folder; the host keeps them in
+// memory, which a turn of forty battles in a large world needs.)
+struct SetAside {
+  std::vector<std::pair<int32_t, Unit>> units;
+  std::vector<std::pair<int32_t, Commander>> coms;
+};
+
+SetAside setaside(int32_t lnr) {
+  SetAside s;
+  for (int32_t c = 0; c <= highestcom; c++) {
+    const int32_t b = com[size_t(c)].body;
+    if (b < 0 || b >= MAXUNITS || unit[size_t(b)].land == lnr) continue;
+    s.coms.push_back({c, com[size_t(c)]});
+    com[size_t(c)] = emptycommander();
+  }
+  const Unit empty = emptyunit();
+  for (int32_t u = 0; u <= highestunit; u++) {
+    if (unit[size_t(u)].land == lnr) continue;
+    s.units.push_back({u, unit[size_t(u)]});
+    unit[size_t(u)] = empty;
+  }
+  return s;
+}
+
+void takeback(const SetAside& s) {
+  for (const auto& [u, x] : s.units) unit[size_t(u)] = x;
+  for (const auto& [c, x] : s.coms) com[size_t(c)] = x;
+}
+}  // namespace
+
+int32_t fightbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t incastle, int32_t surprise,
+                    const std::vector<int32_t>& apart) {
+  bailif(lnr < 1 || lnr > nbrlands, "host_battle: bad lnr");
+  bailif(defender < 0 || defender >= MAXKINGDOMS || attacker < 0 || attacker >= MAXKINGDOMS, "host_battle: bad player");
+  battlechecksums.fill(0);
+  // The seed comes from the hosting's own sequence, so the same files give
+  // the same battles; the hosting goes on from where it was afterwards.
+  const int32_t seed = 1 + rnd(1 << 30);
+  const RndState hostrnd = getrndstate();
+  std::vector<std::pair<int32_t, int16_t>> away;
+  for (int32_t u : apart) {
+    if (u < 0 || u >= MAXUNITS || unit[size_t(u)].land != lnr) continue;
+    away.push_back({u, unit[size_t(u)].land});
+    unit[size_t(u)].land = -1;
+  }
+  const SetAside aside = setaside(lnr);
+  const int32_t provdef = land[size_t(lnr)].owner == defender && defender != INDEPENDENTS ? land[size_t(lnr)].provdef : 0;
+  const int32_t turnlimit = 0;
+  std::vector<GameFile> replays;
+  for (int32_t p : {defender, attacker})
+    if (p < MAXPLAYERS && seesbattle(p)) {
+      GameFile f = crvcr(p, lnr, defender, attacker, incastle, seed, provdef, surprise, turnlimit);
+      if (f) replays.push_back(std::move(f));
+    }
+  seedrnd(seed);
+  initbattle(lnr, defender, attacker, incastle, provdef, surprise);
+  const int32_t winner = dobatl(defender, attacker, 0, 0, 1, turnlimit);
+  for (GameFile& f : replays) closevcr(std::move(f));
+  takeback(aside);
+  for (const auto& [u, l] : away)
+    if (unit[size_t(u)].land == -1) unit[size_t(u)].land = l;
+  setrndstate(hostrnd);
+  land[size_t(lnr)].reserved |= LF_BATTLE;
+  battlesfought++;
+  debugprint("battle in %d: %d attacks %d, %d wins (seed %d)\n", lnr, attacker, defender, winner, seed);
+  report(defender, lnr, seed, defender, attacker, winner);
+  report(attacker, lnr, seed, defender, attacker, winner);
+  return winner;
+}
+
+int32_t host_battle(int32_t lnr, int32_t defender, int32_t attacker, int32_t incastle, int32_t surprise) {
+  return fightbattle(lnr, defender, attacker, incastle, surprise, {});
+}

@@ -1,0 +1,157 @@
+// Small services shared by the host phases: who plays, who fights whom,
+// armies and their units, messages about lands and failed orders.
+#include <cstdarg>
+#include <cstdio>
+#include <unordered_map>
+
+#include "ai/ai.h"
+#include "host/host.h"
+#include "host/hostinternal.h"
+#include "host/phases.h"
+#include "runtime/fatal.h"
+#include "runtime/util.h"
+#include "world/gamedata.h"
+#include "world/rules.h"
+#include "world/siteentry.h"
+#include "world/units.h"
+#include "world/world.h"
+
+std::vector<PendingBattle> pendingbattles;
+char hostedgame[100] = {};
+
+bool activeplayer(int32_t p) {
+  if (p < 0 || p >= MAXPLAYERS) return false;
+  const uint16_t c = uint16_t(kingdom[size_t(p)].w[KW_CONTROLLER]);
+  return c == CTRL_HUMAN || c == CTRL_AI;
+}
+
+bool hostile(int32_t a, int32_t b) {
+  if (a == b || a < 0 || b < 0) return false;
+  // An alliance is the byte 255 both ways (the map command "allies").
+  if (a < MAXPLAYERS && b < MAXPLAYERS && diplomacy[a][b] == 255 && diplomacy[b][a] == 255) return false;
+  return true;
+}
+
+bool comalive(int32_t cnr) {
+  const int32_t b = combody(cnr);
+  return b >= 0 && unit[size_t(b)].hp >= 1;
+}
+
+int32_t complayer(int32_t cnr) { return comalive(cnr) ? unit[size_t(com[size_t(cnr)].body)].owner : -1; }
+
+int32_t comland(int32_t cnr) { return comalive(cnr) ? unit[size_t(com[size_t(cnr)].body)].land : -1; }
+
+std::vector<int32_t> armyunits(int32_t cnr) {
+  std::vector<int32_t> v;
+  if (!comalive(cnr)) return v;
+  const int32_t b = com[size_t(cnr)].body;
+  v.push_back(b);
+  const int32_t l = unit[size_t(b)].land, owner = unit[size_t(b)].owner;
+  int32_t squads[5];
+  int32_t n = 0;
+  for (int32_t s : com[size_t(cnr)].squad)
+    if (s != -1) squads[n++] = s;
+  if (n == 0) return v;
+  for (int32_t u = 0; u <= highestunit; u++) {
+    const Unit& x = unit[size_t(u)];
+    if (x.hp < 1 || u == b || x.land != l || x.squad == -1 || x.owner != owner) continue;
+    for (int32_t i = 0; i < n; i++)
+      if (x.squad == squads[i]) {
+        v.push_back(u);
+        break;
+      }
+  }
+  return v;
+}
+
+std::vector<int32_t> commandersin(int32_t lnr, int32_t player) {
+  std::vector<int32_t> v;
+  for (int32_t c = 0; c <= highestcom; c++) {
+    if (!comalive(c)) continue;
+    const Unit& b = unit[size_t(com[size_t(c)].body)];
+    if ((lnr < 0 || b.land == lnr) && (player < 0 || b.owner == player)) v.push_back(c);
+  }
+  return v;
+}
+
+std::vector<int32_t> unitsin(int32_t lnr, int32_t player) {
+  std::vector<int32_t> v;
+  for (int32_t u = 0; u <= highestunit; u++) {
+    const Unit& x = unit[size_t(u)];
+    if (x.hp >= 1 && x.land == lnr && (player < 0 || x.owner == player)) v.push_back(u);
+  }
+  return v;
+}
+
+const LandIndex& indexlands() {
+  static LandIndex index;
+  index.units.assign(MAXLANDS, {});
+  index.coms.assign(MAXLANDS, {});
+  for (int32_t u = 0; u <= highestunit; u++) {
+    const Unit& x = unit[size_t(u)];
+    if (x.hp >= 1 && x.land >= 0 && x.land < MAXLANDS) index.units[size_t(x.land)].push_back(u);
+  }
+  for (int32_t c = 0; c <= highestcom; c++) {
+    const int32_t l = comland(c);
+    if (l >= 0 && l < MAXLANDS) index.coms[size_t(l)].push_back(c);
+  }
+  return index;
+}
+
+const char* nationname(int32_t p) {
+  if (p == INDEPENDENTS) return "the independents";
+  if (p < 0 || p >= MAXNATIONS) return "an unknown power";
+  return nations[size_t(p)].name;
+}
+
+int32_t landmsg(int32_t player, int32_t lnr, const char* format, ...) {
+  if (player < 0 || player >= MAXPLAYERS || !activeplayer(player)) return -1;
+  const int32_t m = newmsg(lnr >= 1 ? lnr : -1, player, lnr >= 1 ? MT_LANDLINK : MT_PLAIN, lnr);
+  if (m < 0) return -1;
+  char text[MSGLEN];
+  va_list args;
+  va_start(args, format);
+  vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  t2msg(m, "%s", text);
+  return m;
+}
+
+void addgold(int32_t p, int64_t gold) {
+  const int64_t g = int64_t(kingdom[size_t(p)].gold) + gold;
+  kingdom[size_t(p)].gold = int32_t(g < 0 ? 0 : g > INT32_MAX ? INT32_MAX : g);
+}
+
+int32_t placeunits(int32_t type, int32_t owner, int32_t count, int32_t lnr, int32_t squad) {
+  if (type < 1 || type >= MAXUNITTYPES || !isusedunittype(type)) return 0;
+  int32_t made = 0;
+  for (int32_t i = 0; i < count; i++) {
+    const int32_t u = newunit(type, owner, 0);
+    if (u < 0) break;
+    unit[size_t(u)].land = int16_t(lnr);
+    unit[size_t(u)].homeland = int16_t(lnr);
+    unit[size_t(u)].squad = squad;
+    made++;
+  }
+  return made;
+}
+
+void orderdone(int32_t cnr) {
+  if (cnr < 0 || cnr >= MAXCOMS) return;
+  Commander& c = com[size_t(cnr)];
+  c.order = 0;
+  c.orderparam = 0;
+  c.ordergems[0] = c.ordergems[1] = 0;
+}
+
+void failorder(int32_t cnr, const char* what, const char* why) {
+  const int32_t p = complayer(cnr);
+  // A commander bound to its order (ability 310) keeps it.
+  cancelorder(cnr);
+  if (p >= 0) landmsg(p, comland(cnr), "%s could not %s: %s.", com[size_t(cnr)].name, what, why);
+}
+
+void computerplayersphase() {
+  for (int32_t p = 0; p < MAXPLAYERS; p++)
+    if (uint16_t(kingdom[size_t(p)].w[KW_CONTROLLER]) == CTRL_AI) computerplayerturn(p);
+}

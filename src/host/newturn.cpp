@@ -1,0 +1,213 @@
+// newturn: one hosted month. The world file and every human player's order
+// file are read (a bad order file leaves that player's orders unused), the
+// phases run in their fixed order, and the next world file, every turn file
+// with its replays, and the statistics and score files are written as one
+// set.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "gamefiles/gamefiles.h"
+#include "host/host.h"
+#include "host/hostinternal.h"
+#include "host/phases.h"
+#include "mods/mods.h"
+#include "runtime/binio.h"
+#include "runtime/fatal.h"
+#include "runtime/folders.h"
+#include "runtime/options.h"
+#include "runtime/rnd.h"
+#include "runtime/util.h"
+#include "world/gamedata.h"
+#include "world/magic.h"
+#include "world/units.h"
+#include "world/world.h"
+
+// The score page and statistics file of a turn (scores.cpp).
+std::vector<uint8_t> scorepage();
+std::vector<uint8_t> statisticsfile();
+
+namespace {
+
+struct PhaseText {
+  const char* name;
+  const char* label;
+};
+constexpr PhaseText phasetexts[PH_COUNT] = {
+    {"computer players", "Computer players"},
+    {"messages", "Messages and gifts"},
+    {"recruit", "Recruit units"},
+    {"research", "Magic research"},
+    {"forge", "Forging and empowerment"},
+    {"rituals", "Magic rituals"},
+    {"move", "Move"},
+    {"battles", "Battles"},
+    {"sieges", "Sieges and fort construction"},
+    {"orders", "Commander orders"},
+    {"income", "Income and upkeep"},
+    {"starve", "Supplies"},
+    {"veyrance", "Veyrance"},
+    {"mercenaries", "Mercenaries"},
+    {"ageing", "Healing and ageing"},
+    {"events", "Random events"},
+    {"heroes", "Heroes"},
+    {"hall of fame", "Hall of fame"},
+    {"statistics", "Statistics and scout reports"},
+    {"scores", "Scores and victory"},
+    {"cheat detection", "Cheat detection"},
+};
+
+// The bytes a writer puts into a stream.
+template <class Writer>
+std::vector<uint8_t> streambytes(Writer&& write) {
+  char* buffer = nullptr;
+  size_t length = 0;
+  FILE* f = open_memstream(&buffer, &length);
+  bailif(f == nullptr, "newturn: no memory for a file");
+  write(f);
+  fclose(f);
+  std::vector<uint8_t> bytes(buffer, buffer + length);
+  free(buffer);
+  return bytes;
+}
+
+void addfile(std::vector<TurnFile>& files, const char* name, std::vector<uint8_t> bytes) {
+  TurnFile& t = files.emplace_back();
+  strlcopy(t.name, name, sizeof t.name);
+  t.bytes = std::move(bytes);
+}
+
+// Players whose turn file is written: every human, and computer players
+// whose game keeps turn files for them.
+bool getsturnfile(int32_t p, const char* gname) {
+  if (!nations[size_t(p)].fileword[0]) return false;
+  const uint16_t c = uint16_t(kingdom[size_t(p)].w[KW_CONTROLLER]);
+  if (c == CTRL_HUMAN) return true;
+  return c == CTRL_AI && fileexists("%s/%s/%s.trn", savepath, gname, nations[size_t(p)].fileword);
+}
+
+std::vector<TurnFile> turnfileset(const char* gname, int32_t gamenbr, int32_t fileturn) {
+  std::vector<TurnFile> files;
+  addfile(files, "ftherlnd", streambytes([&](FILE* f) {
+            writefileheader(f, gname, gamenbr, fileturn, 1, -1, nullptr, 0);
+            putfatherland(f);
+          }));
+  for (int32_t p = 0; p < MAXPLAYERS; p++) {
+    if (!getsturnfile(p, gname)) continue;
+    std::vector<uint8_t> bytes = streambytes([&](FILE* f) {
+      writefileheader(f, gname, gamenbr, fileturn, 1, p, password[p], 0);
+      putturndata(p, f);
+    });
+    const int32_t crc = calccrc(bytes.data(), int32_t(bytes.size()), 0);
+    bytes.push_back(uint8_t(crc & 0xFF));
+    bytes.push_back(uint8_t((crc >> 8) & 0xFF));
+    char name[100];
+    formatbounded(name, sizeof name, "%s.trn", nations[size_t(p)].fileword);
+    addfile(files, name, std::move(bytes));
+  }
+  if (statfile) addfile(files, "stats.txt", statisticsfile());
+  if (scoredump) addfile(files, "scores.html", scorepage());
+  return files;
+}
+
+// The game's own mods, as its game information lists them.
+void enablegamemods() {
+  clearenabledmods();
+  for (int32_t i = 0; i <= gameinfo.modcount && i < MAXGAMEMODS; i++) {
+    const char* name = gameinfo.mods[size_t(i)].name;
+    if (modfileexists(name)) enablemod(name);
+    else debugprint("***** Warning: the game's mod %s is missing\n", name);
+  }
+  applymods();
+}
+
+}  // namespace
+
+const char* phasename(int32_t phase) { return phase >= 0 && phase < PH_COUNT ? phasetexts[phase].name : "?"; }
+const char* phaselabel(int32_t phase) { return phase >= 0 && phase < PH_COUNT ? phasetexts[phase].label : "?"; }
+
+void runphase(int32_t phase) {
+  bailif(phase < 0 || phase >= PH_COUNT, "runphase: bad phase");
+  debugprint("host: %s\n", phasetexts[phase].name);
+  const uint32_t started = getms();
+  showprogress(phasetexts[phase].label);
+  switch (phase) {
+    case PH_COMPUTER: computerplayersphase(); break;
+    case PH_MESSAGES: messagesphase(); break;
+    case PH_RECRUIT: recruitphase(); break;
+    case PH_RESEARCH: researchphase(); break;
+    case PH_FORGE: forgephase(); break;
+    case PH_RITUALS: ritualsphase(); break;
+    case PH_MOVE: movephase(); break;
+    case PH_BATTLES: battlesphase(); break;
+    case PH_SIEGES: siegesphase(); break;
+    case PH_ORDERS: ordersphase(); break;
+    case PH_INCOME: incomephase(); break;
+    case PH_STARVE: starvephase(); break;
+    case PH_VEYRANCE: veyrancephase(); break;
+    case PH_MERCENARIES: mercenaryphase(); break;
+    case PH_AGEING: ageingphase(); break;
+    case PH_EVENTS: eventsphase(); break;
+    case PH_HEROES: heroesphase(); break;
+    case PH_FAME: famephase(); break;
+    case PH_STATISTICS: statisticsphase(); break;
+    case PH_SCORES: scoresphase(); break;
+    case PH_CHEATS: cheatsphase(); break;
+    default: break;
+  }
+  bugcheck(debuglevel > 0 ? 1 : 0);
+  debugprint2("host: %s done after %u ms\n", phasetexts[phase].name, getms() - started);
+}
+
+int newturn(const char* gname, int32_t turnwanted) {
+  bailif(gname == nullptr || !gname[0], "newturn: bad gname");
+  finishhostcommit(gname);
+  hostingflag = 1;
+  clearworld();
+  int32_t fileturn = 0;
+  if (!loadworldfile(gname, 0, &fileturn)) {
+    printf("Cannot read the world file of the game %s\n", gname);
+    hostingflag = 0;
+    return 0;
+  }
+  const int32_t gamenbr = filegamenumber;
+  gameinfo.gamenbr = gamenbr;
+  if (turnwanted >= 0 && turnwanted != fileturn)
+    debugprint("***** Warning: the world is at turn %d, %d was expected\n", fileturn, turnwanted);
+  strlcopy(hostedgame, gname, sizeof hostedgame);
+  startprogress("Hosting", 0);
+  showprogress("Please wait");
+  enablegamemods();
+  // The same files always give the same turn: every draw of the hosting
+  // follows from the game and the turn.
+  const int32_t seed = int32_t(uint32_t(gamenbr) * 2654435761u + uint32_t(fileturn) * 40503u);
+  seedrnd(seed);
+  srand(unsigned(seed));
+  removevcrs();
+  // The world's month is the header turn less one; orders are for it.
+  turn = imax(fileturn - 1, 0);
+  beginordercheck();
+  for (int32_t p = 0; p < MAXPLAYERS; p++) {
+    if (uint16_t(kingdom[size_t(p)].w[KW_CONTROLLER]) != CTRL_HUMAN) continue;
+    if (loadorders(p, gname, gamenbr, fileturn)) checkorders(p);
+  }
+  turn++;
+  for (int32_t l = 1; l <= nbrlands; l++) land[size_t(l)].reserved &= int16_t(~LF_BATTLE);
+  pendingbattles.clear();
+  battlesfought = 0;
+  for (int32_t phase = 0; phase < PH_COUNT; phase++) runphase(phase);
+  showprogress("Writing files");
+  const std::vector<TurnFile> files = turnfileset(gname, gamenbr, fileturn + 1);
+  if (!committurnfiles(gname, files)) {
+    removevcrs();
+    printf("The files of the new turn of %s could not be written (is the disc full?); the old turn stays\n", gname);
+    endprogress();
+    hostingflag = 0;
+    return 0;
+  }
+  removevcrs();
+  debugprint("newturn: %s is at turn %d, %d battles\n", gname, fileturn + 1, battlesfought);
+  endprogress();
+  hostingflag = 0;
+  return 1;
+}

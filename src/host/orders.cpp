@@ -1,0 +1,499 @@
+// The commander orders that act where the commander stands: buildings and
+// their demolition, patrols against unrest, preaching, site searches,
+// blood hunts and slave taking, pillage, the prophet, recalling a dead god,
+// healing, summoning allies, raising the dead and calling spirits, blood
+// sacrifice, stirring uprisings, the agents' seduction, corruption and
+// luring, and entering magic sites. Rituals (and dispelling) are refunded
+// until the game's magic performs them.
+#include <algorithm>
+#include <cstring>
+
+#include "gamedata_ids.h"
+#include "host/host.h"
+#include "host/hostinternal.h"
+#include "host/phases.h"
+#include "runtime/fatal.h"
+#include "runtime/rnd.h"
+#include "runtime/util.h"
+#include "world/builders.h"
+#include "world/economy.h"
+#include "world/forts.h"
+#include "world/gamedata.h"
+#include "world/grammar.h"
+#include "world/magic.h"
+#include "world/rules.h"
+#include "world/scores.h"
+#include "world/siteentry.h"
+#include "world/units.h"
+#include "world/world.h"
+
+namespace {
+// Order codes acted on here (the others are in siteentry.h).
+enum : uint8_t {
+  OR_PATROL = 3, OR_PREACH = 6, OR_SEARCH = 7, OR_BLOODHUNT = 8, OR_PROPHET = 10, OR_CALLGOD = 14, OR_HEAL = 16,
+  OR_SUMMONALLIES = 17, OR_GHOULS = 21, OR_SOULLESS = 22, OR_LONGDEAD = 23, OR_HORSEMEN = 24, OR_LICTORS = 25,
+  OR_TOMBWYRM = 26, OR_MANIKINS = 27, OR_CHARIOT = 28, OR_PILLAGE = 30, OR_UPRISING = 34, OR_ENEMYPREACH = 43,
+  OR_DEMOLISHFORT = 44, OR_DEMOLISHLAB = 45, OR_CAPTURESLAVES = 51, OR_SPIRITS = 54, OR_SHADOWS = 55,
+  OR_APPARITIONS = 56, OR_SEDUCE = 57, OR_CORRUPT = 58, OR_LURE = 61, OR_DEMOLISHTEMPLE = 64
+};
+constexpr int32_t AB_PILLAGEBONUS = 131, AB_MAKEMONSTER = 164, AB_SEDUCE = 210, AB_HEALER = 212, AB_SPY = 214,
+                  AB_CORRUPT = 224, AB_BECKON = 247, AB_SEDUCE2 = 298, AB_CAPTURE = 197, AB_INCUNREST = 223;
+constexpr int32_t CALLGODWORK = 30;   // priestly levels summed over the months that recall a god
+
+Land& landof(int32_t cnr) { return land[size_t(comland(cnr))]; }
+bool holdscastle(int32_t cnr) { return landof(cnr).fortholder == complayer(cnr); }
+bool ownsprovince(int32_t cnr) { return landof(cnr).owner == complayer(cnr); }
+int32_t holy(int32_t cnr) { return getcommagic(cnr, P_PRIEST); }
+int32_t effect(int32_t cnr, int32_t k) { return imax(getitemfx(cnr, k, 1), getability(com[size_t(cnr)].body, k, 1)); }
+
+// New units join the commander's army: its first squad, or a new one when it
+// has a free squad place; otherwise they stand in the province.
+int32_t raise(int32_t cnr, int32_t type, int32_t count) {
+  if (type < 1 || type >= MAXUNITTYPES || !isusedunittype(type) || count < 1) return 0;
+  Commander& c = com[size_t(cnr)];
+  const int32_t p = complayer(cnr), l = comland(cnr);
+  int32_t squad = -1;
+  for (int32_t s : c.squad)
+    if (s != -1) {
+      squad = s;
+      break;
+    }
+  if (squad == -1)
+    for (int32_t& s : c.squad)
+      if (s == -1) {
+        s = squad = newsquadnbr(p);
+        break;
+      }
+  return placeunits(type, p, count, l, squad);
+}
+
+void raised(int32_t cnr, int32_t made, int32_t type, const char* verb) {
+  char plural[PLURALLEN];
+  landmsg(complayer(cnr), comland(cnr), "%s has %s %d %s.", com[size_t(cnr)].name, verb, made,
+          pluralname(made, unittypes[size_t(type)].name, plural));
+}
+
+// ---------------------------------------------------------------- buildings
+
+// A laboratory (order 18) or a temple (order 19), paid when ordered.
+void build(int32_t c, int32_t what) {
+  Land& l = landof(c);
+  const bool lab = what == ORD_BUILDLAB;
+  const char* task = lab ? "build a laboratory" : "build a temple";
+  if (!holdscastle(c) || !ownsprovince(c)) return failorder(c, task, "the province is not held");
+  uint8_t& building = lab ? l.lab : l.temple;
+  if (building) return failorder(c, task, "one stands there already");
+  building = 1;
+  landmsg(complayer(c), comland(c), "A %s has been built in %s.", lab ? "laboratory" : "temple", l.name);
+  orderdone(c);
+}
+
+void demolish(int32_t c, int32_t what) {
+  Land& l = landof(c);
+  const char* name = what == OR_DEMOLISHFORT ? "the fort" : what == OR_DEMOLISHLAB ? "the laboratory" : "the temple";
+  orderdone(c);
+  if (!holdscastle(c)) return (void)landmsg(complayer(c), comland(c), "%s could not demolish %s of %s: it is not yours.",
+                                            com[size_t(c)].name, name, l.name);
+  if (what == OR_DEMOLISHFORT) {
+    if (l.fort <= 0 || l.owner != l.fortholder) return;
+    l.fort = 0;
+    l.fortdef = 0;
+  } else if (what == OR_DEMOLISHLAB) {
+    if (!l.lab) return;
+    l.lab = 0;
+  } else {
+    if (!l.temple) return;
+    l.temple = 0;
+  }
+  landmsg(complayer(c), comland(c), "%s of %s has been demolished.", capfirst(name), l.name);
+}
+
+// ---------------------------------------------------------------- the province
+
+void patrolunrest(int32_t c) {
+  if (!ownsprovince(c)) return;
+  Land& l = landof(c);
+  int32_t strength = 0;
+  for (int32_t u : armyunits(c)) strength += 1 + imax(getability(u, 170, 1), 0);
+  l.unrest = int16_t(imax(0, l.unrest - imax(1, strength / 2)));
+}
+
+void preach(int32_t c, bool enemyland) {
+  const int32_t p = complayer(c), h = holy(c);
+  Land& l = landof(c);
+  if (h < 1 || getnatattr(p, NA_NOPREACH) > 0) return failorder(c, "preach", "only priests can preach");
+  if (l.veyowner != p && l.veystr > 0) {
+    l.veystr = int16_t(imax(0, l.veystr - (h + 1) / 2));
+    if (l.veystr == 0) l.veyowner = -1;
+    return;
+  }
+  if (enemyland) return;
+  int32_t limit = 2 * h;
+  if (holdscastle(c) && l.temple) limit++;
+  if (l.veystr >= 1) limit += imax(getnatattr(p, NA_PREACHBONUS), 0);
+  l.veyowner = int8_t(p);
+  if (l.veystr < limit) l.veystr++;
+}
+
+void search(int32_t c) {
+  const int32_t p = complayer(c);
+  Land& l = landof(c);
+  if (!holdscastle(c) || !ismageorpriest(c)) return failorder(c, "search for sites", "it needs a mage in a province of the nation");
+  for (int32_t path = 0; path < 9; path++) {
+    const int32_t level = getcommagic(c, path);
+    if (level > l.searched[p][path]) l.searched[p][path] = int8_t(imin(level, 127));
+  }
+  for (int32_t s = 0; s < 4; s++) {
+    const int32_t site = l.site[s];
+    if (site < 1) break;
+    if (site >= MAXSITES || l.sitefound[s]) continue;
+    const Site& st = sites[size_t(site)];
+    const int32_t path = st.path >= 0 && st.path <= 8 ? st.path : -1;
+    if (path >= 0 && getcommagic(c, path) >= st.level) {
+      l.sitefound[s] = 1;
+      landmsg(p, comland(c), "%s has found the magic site %s in %s.", com[size_t(c)].name, st.name, l.name);
+    }
+  }
+}
+
+void bloodhunt(int32_t c) {
+  Land& l = landof(c);
+  Commander& cm = com[size_t(c)];
+  if (!ownsprovince(c) || (provgeo[size_t(comland(c))].terrain & TM_SEA))
+    return failorder(c, "hunt for blood slaves", "it needs a province of the nation on dry land");
+  const int32_t carried = cm.gems[P_BLOOD];
+  int32_t found = imin(roll(3) + getcommagic(c, P_BLOOD), imax(l.population, 0) / 200);
+  found = imin(found, 255 - carried);
+  if (found <= 0) return;
+  cm.gems[P_BLOOD] = uint8_t(carried + found);
+  l.population = int16_t(imax(0, l.population - found * 10));
+  l.unrest = int16_t(imin(30000, l.unrest + found));
+  landmsg(complayer(c), comland(c), "%s has found %d blood slaves in %s.", cm.name, found, l.name);
+}
+
+void captureslaves(int32_t c) {
+  Land& l = landof(c);
+  Commander& cm = com[size_t(c)];
+  if (effect(c, AB_CAPTURE) <= 0 || !ownsprovince(c) || !holdscastle(c))
+    return failorder(c, "capture slaves", "it needs a slaver in a province of the nation");
+  const int32_t found = imin(imin(effect(c, AB_CAPTURE) + roll(6), imax(l.population, 0) / 100), 255 - cm.gems[P_BLOOD]);
+  if (found <= 0) return;
+  cm.gems[P_BLOOD] = uint8_t(cm.gems[P_BLOOD] + found);
+  l.population = int16_t(imax(0, l.population - found * 10));
+  l.unrest = int16_t(imin(30000, l.unrest + 2 * found));
+  landmsg(complayer(c), comland(c), "%s has taken %d slaves in %s.", cm.name, found, l.name);
+}
+
+void pillage(int32_t c) {
+  Land& l = landof(c);
+  if (!ownsprovince(c)) return failorder(c, "pillage", "the province is not the nation's");
+  int32_t strength = 0;
+  for (int32_t u : armyunits(c)) strength += 1 + imax(getability(u, AB_PILLAGEBONUS, 1), 0);
+  const int32_t gold = imin(getbaseincome(comland(c)) * 2, strength * 5);
+  addgold(complayer(c), gold);
+  l.population = int16_t(imax(0, l.population - l.population / 20 - strength));
+  l.unrest = int16_t(imin(30000, l.unrest + 20));
+  landmsg(complayer(c), comland(c), "%s has pillaged %s for %d gold.", com[size_t(c)].name, l.name, gold);
+}
+
+void uprising(int32_t c) {
+  Land& l = landof(c);
+  if (effect(c, AB_SPY) <= 0) return failorder(c, "stir an uprising", "it takes a spy");
+  l.unrest = int16_t(imin(30000, l.unrest + 10 + effect(c, AB_SPY) + imax(effect(c, AB_INCUNREST), 0)));
+}
+
+void prophet(int32_t c) {
+  const int32_t p = complayer(c);
+  Kingdom& k = kingdom[size_t(p)];
+  const int32_t b = com[size_t(c)].body;
+  orderdone(c);
+  if (unit[size_t(b)].flags[2] & F3_PRETENDER) return;
+  if (comalive(k.w[KW_PROPHET]) && complayer(k.w[KW_PROPHET]) == p)
+    return (void)landmsg(p, comland(c), "%s could not become prophet: the nation has one already.", com[size_t(c)].name);
+  k.w[KW_PROPHET] = int16_t(c);
+  unit[size_t(b)].flags[1] |= ST_PROPHET;
+  landmsg(p, comland(c), "%s has become the prophet of %s.", com[size_t(c)].name, k.godname);
+}
+
+void callgod(int32_t c) {
+  const int32_t p = complayer(c);
+  Kingdom& k = kingdom[size_t(p)];
+  const int32_t god = k.w[KW_GOD];
+  const int32_t body = combody(god);
+  if (god < 0 || body < 0 || unit[size_t(body)].hp >= 1 || holy(c) < 1 || veyrec[size_t(p)].value[0] > 0)
+    return failorder(c, "call the god", "the god needs no calling");
+  k.w[KW_CALLGOD] = int16_t(imin(32767, k.w[KW_CALLGOD] + holy(c)));
+  if (k.w[KW_CALLGOD] < CALLGODWORK) return;
+  Unit& g = unit[size_t(body)];
+  g.land = int16_t(comland(c));
+  g.flags[0] = 0;
+  g.hp = int16_t(imax(1, getmaxhp(body)));
+  k.w[KW_CALLGOD] = 0;
+  for (int32_t q = 0; q <= highestcom; q++)
+    if (com[size_t(q)].order == OR_CALLGOD && complayer(q) == p) orderdone(q);
+  landmsg(p, comland(c), "%s has returned to the world in %s.", k.godname, land[size_t(comland(c))].name);
+}
+
+void heal(int32_t c) {
+  const int32_t power = effect(c, AB_HEALER);
+  if (power <= 0) return failorder(c, "heal", "it is no healer");
+  int32_t healed = 0;
+  for (int32_t u : unitsin(comland(c), complayer(c))) {
+    Unit& x = unit[size_t(u)];
+    if (x.flags[0] == 0 || rnd(100) >= power) continue;
+    // The worst first: disease, then the other afflictions one at a time.
+    if (x.flags[0] & AF_DISEASED) x.flags[0] &= ~AF_DISEASED;
+    else x.flags[0] &= x.flags[0] - 1;
+    healed++;
+  }
+  if (healed) landmsg(complayer(c), comland(c), "%s has healed %d afflicted units.", com[size_t(c)].name, healed);
+}
+
+void summonallies(int32_t c) {
+  for (int32_t k = 0; k < 5; k++) {
+    const int32_t type = effect(c, AB_MAKEMONSTER + k);
+    if (type <= 0) continue;
+    const int32_t made = raise(c, type, k + 1);
+    if (made) raised(c, made, type, "summoned");
+    return;
+  }
+  failorder(c, "summon allies", "it has no allies to call");
+}
+
+// Raising the dead spends the province's corpses.
+void reanimate(int32_t c, int32_t order) {
+  const int32_t p = complayer(c), lnr = comland(c);
+  Land& l = landof(c);
+  const int32_t level = order == OR_MANIKINS ? manikinlevel(c) : reanimatelevel(c);
+  if (level < 1 || !ownsprovince(c)) return failorder(c, "raise the dead", "it lacks the power here");
+  const int32_t corpses = imax(l.corpses[0], 0) + imax(l.corpses[1], 0);
+  int32_t count = imin(level, corpses);
+  if (count <= 0) return;
+  int32_t type = -1;
+  for (int32_t i = 0; i < count; i++) {
+    switch (order) {
+      case OR_GHOULS: type = randghoul(p, 50); break;
+      case OR_SOULLESS: type = randsoulless(p, lnr, 50, 30, 1); break;
+      case OR_LONGDEAD: type = randlongdead(p, 50); break;
+      case OR_HORSEMEN: type = MON_LONGDEAD_HORSEMAN_189; break;
+      case OR_LICTORS: type = findunittype("Lictor"); break;
+      case OR_TOMBWYRM: type = findunittype("Tomb Wyrm"); break;
+      case OR_MANIKINS: type = findunittype("Manikin"); break;
+      case OR_CHARIOT: type = findunittype("Tomb Chariot"); break;
+      default: break;
+    }
+    if (type < 1) return failorder(c, "raise the dead", "no such dead can be raised");
+    if (order != OR_SOULLESS) {
+      const int32_t kind = l.corpses[0] > 0 ? 0 : 1;
+      l.corpses[kind] = int16_t(imax(0, l.corpses[kind] - 1));
+    }
+    if (!raise(c, type, 1)) break;
+  }
+  landmsg(p, lnr, "%s has raised %d of the dead in %s.", com[size_t(c)].name, count, l.name);
+}
+
+void callspirits(int32_t c, int32_t order) {
+  const int32_t level = callspiritslevel(c);
+  const int32_t need = order == OR_SPIRITS ? 1 : order == OR_SHADOWS ? 2 : 3;
+  if (level < need) return failorder(c, "call spirits", "it lacks the power");
+  const int32_t type = order == OR_SPIRITS ? MON_GHOST_566 : order == OR_SHADOWS ? MON_SHADE_676 : MON_SHADE_LORD_843;
+  const int32_t made = raise(c, type, order == OR_APPARITIONS ? 1 : level - need + 1);
+  if (made) raised(c, made, type, "called");
+}
+
+void sacrifice(int32_t c) {
+  const int32_t p = complayer(c);
+  Land& l = landof(c);
+  Commander& cm = com[size_t(c)];
+  if (getnatattr(p, NA_BLOODSACRIFICE) < 1 || !l.temple || !holdscastle(c) || holy(c) < 1)
+    return failorder(c, "sacrifice", "it needs a priest of a sacrificing nation at a temple of its own");
+  const int32_t slaves = imin(cm.gems[P_BLOOD], 2 + holy(c));
+  if (slaves <= 0) return failorder(c, "sacrifice", "it carries no blood slaves");
+  cm.gems[P_BLOOD] = uint8_t(cm.gems[P_BLOOD] - slaves);
+  if (l.veyowner != p) {
+    l.veyowner = int8_t(p);
+    l.veystr = 0;
+  }
+  l.veystr = int16_t(imin(l.veystr + slaves, 10));
+  landmsg(p, comland(c), "%s has sacrificed %d blood slaves in %s.", cm.name, slaves, l.name);
+}
+
+// ---------------------------------------------------------------- agents
+
+// An enemy commander the agent may take: in the land, not a god, and hostile.
+int32_t victim(int32_t c) {
+  std::vector<int32_t> v;
+  for (int32_t t : commandersin(comland(c), -1))
+    if (hostile(complayer(c), complayer(t)) && !(unit[size_t(com[size_t(t)].body)].flags[2] & F3_PRETENDER) &&
+        complayer(t) != INDEPENDENTS + 100)
+      v.push_back(t);
+  return v.empty() ? -1 : v[size_t(rnd(int32_t(v.size())))];
+}
+
+void agent(int32_t c, int32_t order) {
+  const int32_t p = complayer(c), lnr = comland(c);
+  const int32_t power = order == OR_SEDUCE ? imax(effect(c, AB_SEDUCE), effect(c, AB_SEDUCE2))
+                        : order == OR_CORRUPT ? effect(c, AB_CORRUPT)
+                                              : effect(c, AB_BECKON);
+  const char* what = order == OR_SEDUCE ? "seduce" : order == OR_CORRUPT ? "corrupt" : "lure";
+  if (power <= 0) return failorder(c, what, "it has not the gift");
+  if (order == OR_LURE && !iscoastal(lnr)) return failorder(c, what, "it must stand by the sea");
+  orderdone(c);
+  const int32_t t = victim(c);
+  if (t < 0) return (void)landmsg(p, lnr, "%s found no one to %s.", com[size_t(c)].name, what);
+  const int32_t tb = com[size_t(t)].body, tp = complayer(t);
+  // Magic resistance against the agent's gift, on two dice.
+  if (rolls(10, 2) + getmr(tb) > 10 + power + rolls(10, 2) / 2) {
+    landmsg(p, lnr, "%s failed to %s %s.", com[size_t(c)].name, what, com[size_t(t)].name);
+    return;
+  }
+  if (order == OR_LURE) {
+    landmsg(p, lnr, "%s has lured %s into the sea.", com[size_t(c)].name, com[size_t(t)].name);
+    landmsg(tp, lnr, "%s has been lured into the sea and is lost.", com[size_t(t)].name);
+    killunit(tb);
+    return;
+  }
+  // The commander changes sides; its squads stay behind with their owner.
+  for (int32_t& s : com[size_t(t)].squad) s = -1;
+  unit[size_t(tb)].owner = int8_t(p);
+  com[size_t(t)].order = 0;
+  landmsg(p, lnr, "%s has %s %s, who now serves you.", com[size_t(c)].name,
+          order == OR_SEDUCE ? "seduced" : "corrupted", com[size_t(t)].name);
+  landmsg(tp, lnr, "%s has been %s by an agent of %s.", com[size_t(t)].name,
+          order == OR_SEDUCE ? "seduced" : "corrupted", nationname(p));
+}
+
+// ---------------------------------------------------------------- magic sites
+
+void entersite(int32_t c) {
+  const int32_t p = complayer(c);
+  Commander& cm = com[size_t(c)];
+  if (unit[size_t(cm.body)].land == VOIDLAND) {
+    // Back from The Void, a month later, with something or nothing at all.
+    const int32_t home = cm.ordergems[1];
+    unit[size_t(cm.body)].land = int16_t(home >= 1 && home <= nbrlands ? home : kingdom[size_t(p)].w[KW_HOMELAND]);
+    orderdone(c);
+    if (rnd(100) < 25) {
+      landmsg(p, -1, "%s has not come back from The Void.", cm.name);
+      killunit(cm.body);
+      return;
+    }
+    const int32_t item = randitemoflevel(1 + rnd(3));
+    if (item > 0 && getitem(c, item) < 0) additemtolab(p, item, 1);
+    landmsg(p, comland(c), "%s has come back from The Void%s%s.", cm.name, item > 0 ? " with " : "",
+            item > 0 ? items[size_t(item)].name : "");
+    return;
+  }
+  const int32_t slot = cm.orderparam;
+  // The rule counts the commanders on this order, this one among them.
+  cm.order = 0;
+  const int32_t ok = slot >= 0 && slot <= 3 ? canentersite(c, slot) : 0;
+  cm.order = ORD_ENTERSITE;
+  if (ok < 1) return failorder(c, "enter the site", "it may not enter it");
+  Land& l = landof(c);
+  const int32_t site = l.site[slot];
+  const Site& st = sites[size_t(site)];
+  for (int32_t e = 0; e < SITEEFFECTS; e++) {
+    const int32_t kind = st.effectkind[e], value = st.effectval[e];
+    switch (kind) {
+      case SE_SUMMON: {
+        const int32_t made = raise(c, value, 1);
+        if (made) raised(c, made, value, "brought forth");
+        orderdone(c);
+        return;
+      }
+      case SE_TRAINING:
+        for (int32_t u : armyunits(c)) unit[size_t(u)].exp = int16_t(imin(32767, unit[size_t(u)].exp + imax(value, 1)));
+        landmsg(p, comland(c), "%s and the army have trained at %s.", cm.name, st.name);
+        orderdone(c);
+        return;
+      case SE_VOID:
+        cm.ordergems[1] = comland(c);
+        for (int32_t u : armyunits(c)) unit[size_t(u)].squad = u == cm.body ? unit[size_t(u)].squad : -1;
+        unit[size_t(cm.body)].land = VOIDLAND;
+        landmsg(p, -1, "%s has entered The Void.", cm.name);
+        return;
+      case SE_SCRY: {
+        const int32_t target = cm.ordergems[1];
+        orderdone(c);
+        if (target < 1 || target > nbrlands) return;
+        int32_t t1 = -1, n1 = 0, t2 = -1, n2 = 0;
+        int32_t seen = 0;
+        for (int32_t q = 0; q < MAXKINGDOMS; q++)
+          if (q != p) seen += armycomposition(q, target, q == land[size_t(target)].owner ? &t1 : &t2,
+                                              q == land[size_t(target)].owner ? &n1 : &n2, nullptr, nullptr);
+        const int32_t m = newmsg(target, p, MT_SCOUT, target);
+        if (m >= 0) {
+          message[size_t(m)].subj[1] = seen;
+          message[size_t(m)].subj[2] = t1 >= 0 ? t1 : t2;
+          t2msg(m, "%s has scried %s: %d units are there.", cm.name, land[size_t(target)].name, seen);
+        }
+        return;
+      }
+      case SE_TREASURE: {
+        const int32_t item = randitemoflevel(imax(st.level, 0));
+        orderdone(c);
+        if (item > 0 && getitem(c, item) < 0) additemtolab(p, item, 1);
+        // The treasure is taken: the site is gone.
+        for (int32_t s = slot; s < 3; s++) {
+          l.site[s] = l.site[s + 1];
+          l.sitefound[s] = l.sitefound[s + 1];
+        }
+        l.site[3] = 0;
+        l.sitefound[3] = 0;
+        landmsg(p, comland(c), "%s has found %s at %s.", cm.name, item > 0 ? items[size_t(item)].name : "nothing",
+                st.name);
+        return;
+      }
+      default:
+        break;
+    }
+  }
+  failorder(c, "enter the site", "nothing happens there");
+}
+
+}  // namespace
+
+void ritualsphase() {
+  for (int32_t c = 0; c <= highestcom; c++) {
+    const uint8_t o = com[size_t(c)].order;
+    if ((o != ORD_RITUAL && o != ORD_RITUAL2 && o != ORD_DISPEL) || !comalive(c)) continue;
+    failorder(c, o == ORD_DISPEL ? "dispel" : "cast the ritual", "rituals are not performed in this version of the "
+              "game, and the gems have been returned");
+  }
+}
+
+void ordersphase() {
+  for (int32_t c = 0; c <= highestcom; c++) {
+    if (!comalive(c) && !(combody(c) >= 0 && unit[size_t(com[size_t(c)].body)].land == VOIDLAND)) continue;
+    const uint8_t o = com[size_t(c)].order;
+    if (comland(c) < 1 && o != ORD_ENTERSITE) continue;
+    switch (o) {
+      case ORD_BUILDLAB: case ORD_BUILDTEMPLE: build(c, o); break;
+      case OR_DEMOLISHFORT: case OR_DEMOLISHLAB: case OR_DEMOLISHTEMPLE: demolish(c, o); break;
+      case OR_PATROL: patrolunrest(c); break;
+      case OR_PREACH: preach(c, false); break;
+      case OR_ENEMYPREACH: preach(c, true); break;
+      case OR_SEARCH: search(c); break;
+      case OR_BLOODHUNT: bloodhunt(c); break;
+      case OR_CAPTURESLAVES: captureslaves(c); break;
+      case OR_PILLAGE: pillage(c); break;
+      case OR_UPRISING: uprising(c); break;
+      case OR_PROPHET: prophet(c); break;
+      case OR_CALLGOD: callgod(c); break;
+      case OR_HEAL: heal(c); break;
+      case OR_SUMMONALLIES: summonallies(c); break;
+      case OR_GHOULS: case OR_SOULLESS: case OR_LONGDEAD: case OR_HORSEMEN: case OR_LICTORS: case OR_TOMBWYRM:
+      case OR_MANIKINS: case OR_CHARIOT: reanimate(c, o); break;
+      case OR_SPIRITS: case OR_SHADOWS: case OR_APPARITIONS: callspirits(c, o); break;
+      case ORD_SACRIFICE: sacrifice(c); break;
+      case OR_SEDUCE: case OR_CORRUPT: case OR_LURE: agent(c, o); break;
+      case ORD_ENTERSITE: entersite(c); break;
+      case ORD_DEATHMATCH:
+        failorder(c, "compete in the arena", "no arena stands in the world");
+        break;
+      default:
+        break;
+    }
+  }
+}

@@ -1,0 +1,226 @@
+// The files of a hosted turn: written as one set, so that a host stopped at
+// any moment or on a full disk leaves the whole old turn or the whole new
+// one; and the host road of the command line.
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "hostgame.h"
+#include "support/gamefolders.h"
+
+namespace {
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+};
+
+// Runs the program with the arguments and environment; its output.
+Outcome runprogram(const char* program, const std::vector<std::string>& args, const std::vector<std::string>& env,
+                   const std::string& dir) {
+  const std::string outfile = dir + "/out.txt";
+  fflush(stdout);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    FILE* f = freopen(outfile.c_str(), "w", stdout);
+    if (!f || chdir(dir.c_str()) != 0) _exit(98);
+    for (const std::string& e : env) putenv(strdup(e.c_str()));
+    std::vector<char*> argv;
+    argv.push_back(strdup(program));
+    for (const std::string& a : args) argv.push_back(strdup(a.c_str()));
+    argv.push_back(nullptr);
+    execv(program, argv.data());
+    _exit(97);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  Outcome r;
+  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+  const std::vector<uint8_t> b = readbytes(outfile);
+  r.out.assign(b.begin(), b.end());
+  return r;
+}
+
+class TurnFiles : public HostGame {
+ protected:
+  std::vector<std::string> setnames() {
+    std::vector<std::string> v = {"ftherlnd"};
+    for (int32_t p : humans) v.push_back(std::string(nations[size_t(p)].fileword) + ".trn");
+    return v;
+  }
+  std::vector<std::vector<uint8_t>> setbytes() {
+    std::vector<std::vector<uint8_t>> v;
+    for (const std::string& n : setnames()) v.push_back(readbytes(path(n)));
+    return v;
+  }
+  void savecopy(const std::string& name) {
+    ASSERT_EQ(system(("rm -rf '" + root + "/" + name + "' && cp -r '" + root + "/save/g' '" + root + "/" + name + "'").c_str()), 0);
+  }
+  void restorecopy(const std::string& name) {
+    ASSERT_EQ(system(("rm -rf '" + root + "/save/g' && cp -r '" + root + "/" + name + "' '" + root + "/save/g'").c_str()), 0);
+  }
+  // Every file of the set carries the same turn.
+  int32_t consistentturn() {
+    const int32_t t = worldturn();
+    for (int32_t p : humans) {
+      int32_t tt = -1;
+      UniqueFile f = readfileheader(game.c_str(), 0, -1, 1, p, &tt, nullptr, nullptr, nullptr);
+      EXPECT_TRUE(f);
+      EXPECT_EQ(tt, t);
+      EXPECT_TRUE(checkcrc(trnpath(p).c_str()));
+    }
+    return t;
+  }
+};
+
+TEST_F(TurnFiles, AHostKilledAtAnyMomentLeavesOneWholeTurn) {
+  create("testvale.map", {0, 1, 2});
+  play(0, [] {});
+  savecopy("old");
+  ASSERT_EQ(host(), 1);
+  const std::vector<std::vector<uint8_t>> expected = setbytes();
+  restorecopy("old");
+  // How long a host takes here, to spread the kills over it.
+  const uint32_t start = getms();
+  ASSERT_EQ(host(), 1);
+  const uint32_t span = imax(getms() - start, 20) * 1000;
+  int32_t old = 0, fresh = 0;
+  // Kills from the start on, until the host has finished a few times.
+  for (uint32_t k = 0; k < 200 && fresh < 3; k++) {
+    const uint32_t delay = span * k / 20;
+    restorecopy("old");
+    fflush(stdout);
+    const pid_t pid = fork();
+    if (pid == 0) {
+      freopen("/dev/null", "w", stdout);
+      newturn(game.c_str(), -1);
+      _exit(0);
+    }
+    usleep(delay);
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    // The next reader finishes or undoes what the host left.
+    finishhostcommit(game.c_str());
+    const int32_t t = consistentturn();
+    ASSERT_TRUE(t == 1 || t == 2) << delay;
+    if (t == 2) {
+      fresh++;
+      EXPECT_EQ(setbytes(), expected) << delay;
+    } else {
+      old++;
+      // Hosting again gives the same turn as an unbroken host.
+      ASSERT_EQ(host(), 1);
+      EXPECT_EQ(setbytes(), expected) << delay;
+    }
+    EXPECT_FALSE(fileexists("%s", path("hostcommit").c_str()));
+    EXPECT_FALSE(fileexists("%s", path("ftherlnd.host").c_str()));
+  }
+  EXPECT_GT(old, 0);
+  EXPECT_GT(fresh, 0);
+}
+
+TEST_F(TurnFiles, AFullDiskLeavesTheOldTurn) {
+  create("testvale.map", {0, 1});
+  const std::vector<std::vector<uint8_t>> before = setbytes();
+  fflush(stdout);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    freopen("/dev/null", "w", stdout);
+    signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit = {20000, 20000};   // smaller than a world file
+    setrlimit(RLIMIT_FSIZE, &limit);
+    _exit(newturn(game.c_str(), -1) == 1 ? 0 : 3);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 3);
+  EXPECT_EQ(setbytes(), before);
+  EXPECT_FALSE(fileexists("%s", path("ftherlnd.host").c_str()));
+  EXPECT_FALSE(fileexists("%s", path("hostcommit").c_str()));
+  EXPECT_EQ(host(), 1);
+  EXPECT_EQ(worldturn(), 2);
+}
+
+TEST_F(TurnFiles, AJournalIsFinishedAndStrayFilesRemoved) {
+  create("testvale.map", {0});
+  // Files aside without a journal are what a host stopped early leaves.
+  FILE* f = fopen(path("ftherlnd.host").c_str(), "w");
+  fputs("half", f);
+  fclose(f);
+  const std::vector<uint8_t> world = readbytes(path("ftherlnd"));
+  EXPECT_EQ(finishhostcommit(game.c_str()), 0);
+  EXPECT_FALSE(fileexists("%s", path("ftherlnd.host").c_str()));
+  EXPECT_EQ(readbytes(path("ftherlnd")), world);
+  // With the journal the set is put in place, whatever was renamed already.
+  std::vector<TurnFile> set(2);
+  strlcopy(set[0].name, "ftherlnd", 100);
+  set[0].bytes = {1, 2, 3};
+  strlcopy(set[1].name, "stats.txt", 100);
+  set[1].bytes = {'x'};
+  ASSERT_TRUE(committurnfiles(game.c_str(), set));
+  EXPECT_EQ(readbytes(path("ftherlnd")), set[0].bytes);
+  EXPECT_EQ(readbytes(path("stats.txt")), set[1].bytes);
+  // A set with a name that could leave the folder is refused whole.
+  strlcopy(set[1].name, "../escape", 100);
+  EXPECT_FALSE(committurnfiles(game.c_str(), set));
+  EXPECT_EQ(readbytes(path("ftherlnd")), (std::vector<uint8_t>{1, 2, 3}));
+}
+
+TEST_F(TurnFiles, TheHostRoadOfTheCommandLine) {
+  create("testvale.map", {0, 1});
+  const std::vector<std::string> env = {"VEY3_SAVE=" + root + "/save", "VEY3_TEMP=" + root + "/temp",
+                                        "VEY3_CONF=" + root + "/conf", "VEY3_DATA=" VEY3_DATA_DIR,
+                                        "HOME=" + root};
+  // The host program hosts one turn without a display, with the user's
+  // commands around it, the statistics and the score page, and ends quietly.
+  const Outcome r = runprogram(VEY3_HOST_BINARY, {"--textonly", "--host", "--statfile", "--scoredump", "--preexec", "echo before > pre.txt",
+                         "--postexec", "echo after > post.txt", "g"},
+                        env, root);
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(worldturn(), 2);
+  EXPECT_TRUE(fileexists("%s/pre.txt", root.c_str()));
+  EXPECT_TRUE(fileexists("%s/post.txt", root.c_str()));
+  const std::vector<uint8_t> stats = readbytes(path("stats.txt")), page = readbytes(path("scores.html"));
+  const std::string s(stats.begin(), stats.end()), html(page.begin(), page.end());
+  EXPECT_NE(s.find("g turn 2"), std::string::npos);
+  EXPECT_NE(s.find(nations[0].name), std::string::npos);
+  EXPECT_NE(html.find("<table"), std::string::npos);
+  EXPECT_NE(html.find(nations[1].name), std::string::npos);
+  // The player's program in text-only mode hosts the same way; the final
+  // host tells every player the final scores.
+  const Outcome f = runprogram(VEY3_BINARY, {"--textonly", "--finalhost", "g"}, env, root);
+  EXPECT_EQ(f.status, 0);
+  ASSERT_TRUE(openturn(0));
+  EXPECT_EQ(messages(0, "Final scores"), 1);
+  // A game that does not exist is an error with a message.
+  const Outcome none = runprogram(VEY3_HOST_BINARY, {"--host", "nosuchgame"}, env, root);
+  EXPECT_EQ(none.status, 1);
+  EXPECT_NE(none.out.find("Cannot read the world file of the game nosuchgame"), std::string::npos);
+  // --superhost hosts turn after turn until it is stopped; whenever that is,
+  // the files hold one whole turn.
+  fflush(stdout);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    for (const std::string& e : env) putenv(strdup(e.c_str()));
+    freopen("/dev/null", "w", stdout);
+    execl(VEY3_HOST_BINARY, VEY3_HOST_BINARY, "--superhost", "g", static_cast<char*>(nullptr));
+    _exit(97);
+  }
+  const int32_t before = worldturn();
+  for (int32_t wait = 0; wait < 200 && worldturn() < before + 3; wait++) usleep(50000);
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+  finishhostcommit(game.c_str());
+  EXPECT_GE(worldturn(), before + 3);
+  for (int32_t p : humans) {
+    int32_t t = -1;
+    UniqueFile trn = readfileheader(game.c_str(), 0, -1, 1, p, &t, nullptr, nullptr, nullptr);
+    EXPECT_EQ(t, worldturn());
+  }
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+// newturn on whole games: the files it writes, the order files it reads,
+// and the same result from the same files.
+#include <unistd.h>
+
+#include "hostgame.h"
+#include "support/gamefolders.h"
+
+namespace {
+
+class NewTurn : public HostGame {};
+
+TEST_F(NewTurn, HostsATurnWhoseFilesReadBack) {
+  create("testvale.map", {0, 1, 2});
+  EXPECT_EQ(worldturn(), 1);
+  ASSERT_EQ(host(), 1);
+  EXPECT_EQ(worldturn(), 2);
+  EXPECT_EQ(hostingflag, 0);
+  readback();
+  // Nobody sent orders: each player hears that its turn was stale.
+  for (int32_t p : humans) {
+    ASSERT_TRUE(openturn(p));
+    EXPECT_EQ(messages(p, "Stale Turn"), 1);
+  }
+  // No file of the set stays aside, and no journal.
+  EXPECT_FALSE(fileexists("%s", path("hostcommit").c_str()));
+  EXPECT_FALSE(fileexists("%s", path("ftherlnd.host").c_str()));
+}
+
+TEST_F(NewTurn, TheSameFilesGiveTheSameTurn) {
+  create("testvale.map", {0, 1});
+  play(0, [] {});
+  const std::string saved = root + "/copy";
+  ASSERT_EQ(system(("cp -r '" + root + "/save/g' '" + saved + "'").c_str()), 0);
+  ASSERT_EQ(host(), 1);
+  const std::vector<uint8_t> world = readbytes(path("ftherlnd")), trn0 = readbytes(trnpath(0)),
+                             trn1 = readbytes(trnpath(1));
+  ASSERT_EQ(system(("rm -rf '" + root + "/save/g' && cp -r '" + saved + "' '" + root + "/save/g'").c_str()), 0);
+  seedrnd(77);   // whatever the generators held before
+  srand(77);
+  ASSERT_EQ(host(), 1);
+  EXPECT_EQ(readbytes(path("ftherlnd")), world);
+  EXPECT_EQ(readbytes(trnpath(0)), trn0);
+  EXPECT_EQ(readbytes(trnpath(1)), trn1);
+}
+
+TEST_F(NewTurn, AWorldFileThatDoesNotReadChangesNothing) {
+  create("testvale.map", {0});
+  const std::vector<uint8_t> trn = readbytes(trnpath(0));
+  unlink(path("ftherlnd").c_str());
+  EXPECT_EQ(host(), 0);
+  EXPECT_EQ(readbytes(trnpath(0)), trn);
+  EXPECT_EQ(hostingflag, 0);
+  // A world file cut short stops with the reader's message; nothing is written.
+  create("testvale.map", {0});
+  const std::vector<uint8_t> before = readbytes(trnpath(0));
+  std::vector<uint8_t> world = readbytes(path("ftherlnd"));
+  world.resize(world.size() / 2);
+  FILE* f = fopen(path("ftherlnd").c_str(), "wb");
+  fwrite(world.data(), 1, world.size(), f);
+  fclose(f);
+  EXPECT_DEATH(host(), "getfather|bad|corrupt");
+  EXPECT_EQ(readbytes(trnpath(0)), before);
+  EXPECT_FALSE(fileexists("%s", path("hostcommit").c_str()));
+}
+
+}  // namespace

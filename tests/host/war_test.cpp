@@ -1,0 +1,279 @@
+// Movement, the meetings that make battles, conquest, sieges and forts on a
+// small world; the battle replays a hosted battle leaves.
+#include "hostworld.h"
+
+#include "battle/battle.h"
+#include "gamefiles/gamefiles.h"
+#include "world/scores.h"
+
+namespace {
+
+class War : public HostWorld {
+ protected:
+  // Movement and the battles it raises.
+  void march() {
+    movephase();
+    battlesphase();
+  }
+};
+
+TEST_F(War, ArmiesMarchTogetherAndTakeUndefendedProvinces) {
+  own(3, A);
+  const int32_t c = commander(A, 1);
+  army(c, 5);
+  order(c, ORD_MOVE, 3);   // through the capital: two steps in the nation's own lands
+  march();
+  EXPECT_EQ(comland(c), 3);
+  EXPECT_EQ(living(3, A), 6);
+  EXPECT_EQ(com[c].order, 0);
+  order(c, ORD_MOVE, 4);   // a foreign province next door
+  march();
+  EXPECT_EQ(comland(c), 4);
+  EXPECT_EQ(living(4, A), 6);
+  // Land 4 had no defenders: it falls without a battle and is conquered as
+  // a land without a fort is: owner and fort holder, temple, defence and
+  // queues all change.
+  EXPECT_EQ(land[4].owner, A);
+  EXPECT_EQ(land[4].fortholder, A);
+  EXPECT_TRUE(land[4].vpword & 0x10);
+  EXPECT_EQ(battlesfought, 0);
+  EXPECT_EQ(messages(A, "Land4 has been conquered"), 1);
+  // A destination out of reach withdraws the order with a message.
+  order(c, ORD_MOVE, 9);
+  march();
+  EXPECT_EQ(comland(c), 4);
+  EXPECT_EQ(com[c].order, 0);
+  EXPECT_EQ(messages(A, "could not move"), 1);
+}
+
+TEST_F(War, ConquestOfALandWithAFortBeginsASiege) {
+  Land& l = land[5];
+  own(5, B);
+  l.fort = 1;
+  l.fortdef = 150;
+  l.temple = 1;
+  l.queuecount = 1;
+  l.queue[0] = MON_MILITIA_18;
+  const int32_t gold = kingdom[B].gold;
+  conquerland(5, A);
+  EXPECT_EQ(l.owner, A);
+  EXPECT_EQ(l.fortholder, B);
+  EXPECT_EQ(l.temple, 1);
+  EXPECT_EQ(l.queuecount, 0);
+  EXPECT_EQ(kingdom[B].gold, gold + unittypes[MON_MILITIA_18].gcost);   // the fort holder's queue is refunded
+  EXPECT_GE(l.unrest, 7);
+  // Without a fort everything goes.
+  own(6, B);
+  land[6].temple = 1;
+  land[6].provdef = 10;
+  land[6].small[1] = 10;
+  conquerland(6, A);
+  EXPECT_EQ(land[6].fortholder, A);
+  EXPECT_EQ(land[6].temple, 0);
+  EXPECT_EQ(land[6].provdef, 0);
+  EXPECT_EQ(land[6].small[1], 0);
+}
+
+TEST_F(War, DefendedProvincesAreFoughtForAndTheReplaysWritten) {
+  own(3, A);
+  own(4, B);
+  const int32_t c = commander(A, 3), d = commander(B, 4);
+  army(c, 40);
+  army(d, 3, MON_MILITIA_18);
+  order(c, ORD_MOVE, 4);
+  march();
+  EXPECT_EQ(battlesfought, 1);
+  EXPECT_EQ(land[4].owner, A);
+  EXPECT_TRUE(land[4].reserved & LF_BATTLE);
+  // Both sides hear of it, with the battle's seed and land for the replay screen.
+  for (int32_t p : {A, B}) {
+    bool found = false;
+    for (int32_t m = 0; m <= highestmsg; m++) {
+      const Message& x = message[size_t(m)];
+      if (x.player != p || x.type != MT_BATTLE) continue;
+      found = true;
+      EXPECT_GT(x.subj[0], 0);
+      EXPECT_EQ(x.subj[1], 4);
+    }
+    EXPECT_TRUE(found);
+    // One replay each, of the battle's land.
+    char path[PATHLEN];
+    vcrpath(path, PATHLEN, p, 0);
+    UniqueFile f = openfile(path, "rb");
+    ASSERT_TRUE(f);
+    ASSERT_EQ(find_vcr(0, f.get()), 1);
+    int32_t lnr = 0, def = 0, att = 0;
+    readvcrheader(&lnr, &def, &att, f.get());
+    EXPECT_EQ(lnr, 4);
+    EXPECT_EQ(def, B);
+    EXPECT_EQ(att, A);
+  }
+  // The world outside the battle is back as it was.
+  EXPECT_EQ(commandersin(AHOME, -1).size(), 0u);
+  EXPECT_EQ(land[AHOME].owner, A);
+  bugcheck(1);
+}
+
+TEST_F(War, AReplayFromItsSeedFightsTheSameBattle) {
+  own(3, A);
+  own(4, B);
+  const int32_t c = commander(A, 3), d = commander(B, 4);
+  army(c, 20);
+  army(d, 15);
+  const int32_t bystander = commander(A, 9);
+  army(bystander, 4);
+  order(c, ORD_MOVE, 4);
+  march();
+  ASSERT_EQ(battlesfought, 1);
+  // The replay as the turn screen runs it: the world from the record, the
+  // seed once before the set-up, the stored checksums to compare with.
+  auto replay = [&](bool changeworld) {
+    char path[PATHLEN];
+    vcrpath(path, PATHLEN, A, 0);
+    UniqueFile f = openfile(path, "rb");
+    EXPECT_TRUE(f);
+    clearunittables();
+    ASSERT_EQ(find_vcr(0, f.get()), 1);
+    int32_t lnr, def, att, castle, seed, values[3];
+    setreadversion(FILEVERSION);
+    ASSERT_EQ(readvcr(&lnr, &def, &att, &castle, &seed, values, 1, f.get()), 1);
+    ASSERT_GT(readchecksums(f.get()), 0);
+    EXPECT_TRUE(unitsin(9, A).empty());   // the replay holds the battle's land only
+    if (changeworld)
+      for (int32_t u : unitsin(4, A)) unit[size_t(u)].hp = 1;
+    debuglevel = 1;
+    testing::internal::CaptureStdout();
+    seedrnd(seed);
+    initbattle(lnr, def, att, castle, values[0], values[1]);
+    dobatl(def, att, 0, 0, 1, values[2]);
+    const std::string log = testing::internal::GetCapturedStdout();
+    debuglevel = 0;
+    if (!changeworld) {
+      EXPECT_NE(log.find("This battle looks just like I have forseen"), std::string::npos);
+      EXPECT_NE(log.find("Battle running along just as I have forseen"), std::string::npos);
+      EXPECT_EQ(log.find("inconsistency"), std::string::npos);
+    } else {
+      EXPECT_NE(log.find("***** Warning: Battle inconsistency"), std::string::npos);
+    }
+  };
+  replay(false);
+  replay(true);
+}
+
+TEST_F(War, CastlesAreBesiegedBrokenStormedOrGivenUp) {
+  Land& l = land[BHOME];
+  const int32_t c = commander(A, 7);
+  army(c, 30);
+  const int32_t d = commander(B, BHOME);
+  army(d, 2, MON_MILITIA_18);
+  order(c, ORD_MOVE, BHOME);
+  movephase();
+  battlesphase();
+  // The defenders withdraw into the castle: the province is A's, the fort B's.
+  EXPECT_EQ(battlesfought, 0);
+  EXPECT_EQ(l.owner, A);
+  EXPECT_EQ(l.fortholder, B);
+  EXPECT_EQ(messages(B, "lays siege"), 1);
+  // Each month of siege wears the gates down; storming waits for them.
+  const int32_t full = l.fortdef;
+  siegesphase();
+  EXPECT_LT(l.fortdef, full);
+  order(c, 31);
+  movephase();
+  EXPECT_EQ(messages(A, "its gates still stand"), 1);
+  l.fortdef = 0;
+  order(c, 31);
+  movephase();
+  battlesphase();
+  EXPECT_EQ(battlesfought, 1);
+  EXPECT_EQ(l.fortholder, A);   // forty against two
+  // A castle whose besiegers are gone ends the siege; one whose defenders
+  // are gone surrenders.
+  own(5, B);
+  land[5].fort = 1;
+  land[5].fortdef = 100;
+  land[5].owner = A;
+  const int32_t e = commander(B, 5);
+  siegesphase();
+  EXPECT_EQ(land[5].owner, B);
+  land[5].owner = A;
+  commander(A, 5);
+  killunit(com[e].body);
+  siegesphase();
+  EXPECT_EQ(land[5].fortholder, A);
+}
+
+TEST_F(War, FortsRiseMonthByMonth) {
+  own(4, A);
+  const int32_t c = commander(A, 4);
+  const int32_t type = getcastle(A, 4);
+  ASSERT_GT(type, 0);
+  order(c, ORD_BUILDFORT, type);
+  const int32_t months = forts[size_t(type)].val[FORT_BUILDTIME];
+  for (int32_t m = 1; m < months; m++) {
+    siegesphase();
+    EXPECT_EQ(land[4].fort, -m);
+    EXPECT_EQ(land[4].counter, type);
+  }
+  siegesphase();
+  EXPECT_EQ(land[4].fort, type);
+  EXPECT_EQ(land[4].fortdef, fortdef(type, 4));
+  EXPECT_EQ(com[c].order, 0);
+  EXPECT_EQ(messages(A, "has been built in Land4"), 1);
+  // A fort type the nation does not build there is paid back.
+  own(5, A);
+  const int32_t d = commander(A, 5);
+  order(d, ORD_BUILDFORT, type == 1 ? 2 : 1);
+  const int32_t gold = kingdom[A].gold;
+  siegesphase();
+  EXPECT_EQ(land[5].fort, 0);
+  EXPECT_EQ(kingdom[A].gold, gold + fortcost(5, type == 1 ? 2 : 1));
+}
+
+TEST_F(War, HiddenArmiesAndThePatrolsThatFindThem) {
+  own(5, A);
+  const int32_t patrol = commander(A, 5);
+  army(patrol, 30);
+  order(patrol, 3);
+  const int32_t spy = commander(B, 6, findunittype("Scout"));   // stealthy, alone
+  order(spy, ORD_SNEAK, 5);
+  // Sneaking in does not attack; a strong patrol finds the sneakers.
+  movephase();
+  EXPECT_EQ(comland(spy), 5);
+  bool caught = false;
+  for (const PendingBattle& b : pendingbattles) caught = caught || (b.kind == BK_PATROL && b.attacker == B);
+  EXPECT_TRUE(caught);
+  EXPECT_EQ(messages(A, "hiding in Land5"), 1);
+  battlesphase();
+  EXPECT_EQ(battlesfought, 1);
+  EXPECT_EQ(land[5].owner, A);
+  // An army that attacks where it stands fights the owner.
+  const int32_t raider = commander(B, 5);
+  army(raider, 40);
+  order(raider, 47);
+  movephase();
+  battlesphase();
+  EXPECT_EQ(battlesfought, 2);
+  EXPECT_EQ(land[5].owner, B);
+}
+
+TEST_F(War, AnAssassinFightsItsTargetAlone) {
+  own(5, A);
+  const int32_t target = commander(A, 5);
+  army(target, 20);
+  const int32_t assassin = commander(B, 5);
+  unit[com[assassin].body].abil[0] = 213;
+  unit[com[assassin].body].abilval[0] = 1;
+  order(assassin, 48);
+  movephase();
+  ASSERT_EQ(pendingbattles.size(), 1u);
+  EXPECT_EQ(pendingbattles[0].kind, BK_ASSASSIN);
+  const int32_t guards = living(5, A);
+  battlesphase();
+  EXPECT_EQ(battlesfought, 1);
+  // The target's army stood apart and is whole, whoever won.
+  EXPECT_GE(living(5, A), guards - 1);
+  EXPECT_EQ(land[5].owner, A);
+}
+
+}  // namespace
