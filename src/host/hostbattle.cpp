@@ -1,12 +1,10 @@
 // One battle of a hosted turn. The forces outside the battle's province are
 // set aside and taken out of the tables, so that the battle and its replays
-// hold the province alone; every player in the game who fights
-// gets a replay with the battle's set-up; the table generator is seeded once
+// hold the province alone; every player in the game who fights gets a
+// replay with the battle's set-up; the table generator is seeded once
 // with the battle's seed right before the set-up and the checksum table is
 // cleared first, so the replay fights the same battle; then the forces come
 // back and both sides get a report.
-#include <algorithm>
-
 #include "battle/battle.h"
 #include "gamefiles/gamefiles.h"
 #include "host/host.h"

@@ -2,7 +2,6 @@
 // armies and their units, messages about lands and failed orders.
 #include <cstdarg>
 #include <cstdio>
-#include <unordered_map>
 
 #include "ai/ai.h"
 #include "host/host.h"
@@ -18,6 +17,7 @@
 
 std::vector<PendingBattle> pendingbattles;
 char hostedgame[100] = {};
+std::vector<int32_t> destroyedthisturn;
 
 bool activeplayer(int32_t p) {
   if (p < 0 || p >= MAXPLAYERS) return false;

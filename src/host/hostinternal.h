@@ -43,6 +43,8 @@ int32_t fightbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t inc
 
 // The name of the game being hosted.
 extern char hostedgame[100];
+// Nations destroyed this month: they still get the turn file that tells them.
+extern std::vector<int32_t> destroyedthisturn;
 
 // Text of a nation for messages ("Ulm", or "the independents").
 const char* nationname(int32_t p);

@@ -5,7 +5,6 @@
 // in the order they arose. A province without defenders falls without a
 // battle; one whose defenders hold a castle is besieged.
 #include <algorithm>
-#include <set>
 
 #include "ai/ai.h"
 #include "host/host.h"

@@ -3,6 +3,7 @@
 // phases run in their fixed order, and the next world file, every turn file
 // with its replays, and the statistics and score files are written as one
 // set.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -93,11 +94,20 @@ std::vector<TurnFile> turnfileset(const char* gname, int32_t gamenbr, int32_t fi
             putfatherland(f);
           }));
   for (int32_t p = 0; p < MAXPLAYERS; p++) {
-    if (!getsturnfile(p, gname)) continue;
+    // A nation destroyed this month gets one more turn file, which tells it
+    // so; the world file already counts it out.
+    const bool destroyed = std::find(destroyedthisturn.begin(), destroyedthisturn.end(), p) != destroyedthisturn.end();
+    const int16_t controller = kingdom[size_t(p)].w[KW_CONTROLLER];
+    if (destroyed) kingdom[size_t(p)].w[KW_CONTROLLER] = int16_t(controller == int16_t(CTRL_WAS1) ? CTRL_HUMAN : CTRL_AI);
+    if (!getsturnfile(p, gname)) {
+      kingdom[size_t(p)].w[KW_CONTROLLER] = controller;
+      continue;
+    }
     std::vector<uint8_t> bytes = streambytes([&](FILE* f) {
       writefileheader(f, gname, gamenbr, fileturn, 1, p, password[p], 0);
       putturndata(p, f);
     });
+    kingdom[size_t(p)].w[KW_CONTROLLER] = controller;
     const int32_t crc = calccrc(bytes.data(), int32_t(bytes.size()), 0);
     bytes.push_back(uint8_t(crc & 0xFF));
     bytes.push_back(uint8_t((crc >> 8) & 0xFF));
@@ -194,6 +204,7 @@ int newturn(const char* gname, int32_t turnwanted) {
   turn++;
   for (int32_t l = 1; l <= nbrlands; l++) land[size_t(l)].reserved &= int16_t(~LF_BATTLE);
   pendingbattles.clear();
+  destroyedthisturn.clear();
   battlesfought = 0;
   for (int32_t phase = 0; phase < PH_COUNT; phase++) runphase(phase);
   showprogress("Writing files");

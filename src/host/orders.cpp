@@ -5,7 +5,6 @@
 // sacrifice, stirring uprisings, the agents' seduction, corruption and
 // luring, and entering magic sites. Rituals (and dispelling) are refunded
 // until the game's magic performs them.
-#include <algorithm>
 #include <cstring>
 
 #include "gamedata_ids.h"

@@ -56,6 +56,7 @@ bool hasunits(int32_t p) {
 
 void eliminate(int32_t p) {
   Kingdom& k = kingdom[size_t(p)];
+  destroyedthisturn.push_back(p);
   k.w[KW_CONTROLLER] = int16_t(uint16_t(k.w[KW_CONTROLLER]) == CTRL_HUMAN ? CTRL_WAS1 : CTRL_WAS2);
   for (int32_t q = 0; q < MAXPLAYERS; q++)
     if (activeplayer(q) || q == p)

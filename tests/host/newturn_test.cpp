@@ -43,6 +43,29 @@ TEST_F(NewTurn, TheSameFilesGiveTheSameTurn) {
   EXPECT_EQ(readbytes(trnpath(1)), trn1);
 }
 
+TEST_F(NewTurn, ADestroyedNationHearsOfItInItsLastTurnFile) {
+  create("testvale.map", {0, 1});
+  // Nation 1 loses every province and every unit.
+  clearworld();
+  int32_t t = 0;
+  ASSERT_EQ(loadworldfile(game.c_str(), 0, &t), 1);
+  for (int32_t l = 1; l <= nbrlands; l++)
+    if (land[size_t(l)].owner == 1) land[size_t(l)].owner = land[size_t(l)].fortholder = INDEPENDENTS;
+  for (int32_t u = 0; u <= highestunit; u++)
+    if (unit[size_t(u)].owner == 1) unit[size_t(u)].hp = 0;
+  ASSERT_TRUE(writeworldfile(game.c_str(), filegamenumber, t));
+  ASSERT_EQ(host(), 1);
+  ASSERT_TRUE(openturn(1));
+  EXPECT_EQ(messages(1, "has been destroyed"), 1);
+  clearworld();
+  ASSERT_EQ(loadworldfile(game.c_str(), 0, &t), 1);
+  EXPECT_EQ(uint16_t(kingdom[1].w[KW_CONTROLLER]), CTRL_WAS1);
+  // After that the nation gets no more turns.
+  const std::vector<uint8_t> last = readbytes(trnpath(1));
+  ASSERT_EQ(host(), 1);
+  EXPECT_EQ(readbytes(trnpath(1)), last);
+}
+
 TEST_F(NewTurn, AWorldFileThatDoesNotReadChangesNothing) {
   create("testvale.map", {0});
   const std::vector<uint8_t> trn = readbytes(trnpath(0));
