@@ -63,13 +63,6 @@ void provincemonth(int32_t lnr) {
 }
 }  // namespace
 
-int32_t unrestpercent(int32_t lnr) {
-  if (lnr < 0 || lnr >= MAXLANDS) return 100;
-  const int32_t u = land[size_t(lnr)].unrest;
-  if (u < 1) return 100;
-  return 10 * imax(5, imin(20, 10 - (u + 4) / 5));
-}
-
 int32_t upk(int32_t p) {
   int64_t sum = 0;
   for (int32_t u = 0; u <= highestunit; u++)

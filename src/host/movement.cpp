@@ -6,7 +6,7 @@
 // battle; one whose defenders hold a castle is besieged.
 #include <algorithm>
 
-#include "ai/ai.h"
+#include "ai/movelegal.h"
 #include "host/host.h"
 #include "host/hostinternal.h"
 #include "host/phases.h"
@@ -59,10 +59,7 @@ std::vector<March> plannedmarches() {
       failorder(c, what, "the army cannot move unseen");
       continue;
     }
-    dropimmobileunits(c);
-    int32_t reachable = 0;
-    findpath(p, from, to, getmoveflags(c), &reachable);
-    if (!reachable) {
+    if (!mapmove(c, to, 0)) {
       failorder(c, what, "the way there is closed or too long for the army");
       continue;
     }

@@ -92,8 +92,6 @@ extern int32_t forgegemcost1, forgegemcost2;
 // Gems the item costs at a path level (levels outside 0..9 count as the
 // nearest bound).
 int32_t itemgemcost(int32_t level);
-// The tax percentage that suits the land's unrest.
-int32_t unrestpercent(int32_t lnr);
 // Monthly gold upkeep of all the player's living units.
 int32_t upk(int32_t player);
 // Honour of a commander: 8 x hero counter + 2 x kills + experience; -1 for

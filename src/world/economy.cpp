@@ -310,6 +310,13 @@ int32_t scaleresearchmod(int32_t m) {
   return -(s * k) / 3;
 }
 
+int32_t unrestpercent(int32_t lnr) {
+  if (lnr < 0 || lnr >= MAXLANDS) return 100;
+  const int32_t u = land[size_t(lnr)].unrest;
+  if (u < 1) return 100;
+  return 10 * imax(5, imin(20, 10 - (u + 4) / 5));
+}
+
 int32_t comresearch(int32_t cnr, int32_t bonus) {
   const int32_t b = combody(cnr);
   if (b < 0) return 0;

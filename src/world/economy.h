@@ -19,6 +19,9 @@ int32_t supline(int32_t lnr, int32_t player, int32_t prev, int32_t prev2, int32_
 int32_t suplinereach(int32_t lnr, int32_t player, int32_t dmax);
 int32_t supplyuse(int32_t lnr, int32_t player);
 int32_t scaleresearchmod(int32_t scale);
+// The tax percentage that suits the land's unrest (100 without unrest, 90
+// for unrest 1..5, 80 for 6..10, down to 50), which automatic taxes take.
+int32_t unrestpercent(int32_t lnr);
 int32_t comresearch(int32_t cnr, int32_t bonus);
 
 // A fort row's administration, defence-time supply (0 for no fort or a row
