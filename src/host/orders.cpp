@@ -3,14 +3,15 @@
 // blood hunts and slave taking, pillage, the prophet, recalling a dead god,
 // healing, summoning allies, raising the dead and calling spirits, blood
 // sacrifice, stirring uprisings, the agents' seduction, corruption and
-// luring, and entering magic sites. Rituals (and dispelling) are refunded
-// until the game's magic performs them.
+// luring, and entering magic sites. Rituals and dispelling are the game's
+// magic (magic/rituals.h).
 #include <cstring>
 
 #include "gamedata_ids.h"
 #include "host/host.h"
 #include "host/hostinternal.h"
 #include "host/phases.h"
+#include "magic/rituals.h"
 #include "runtime/fatal.h"
 #include "runtime/rnd.h"
 #include "runtime/util.h"
@@ -453,14 +454,7 @@ void entersite(int32_t c) {
 
 }  // namespace
 
-void ritualsphase() {
-  for (int32_t c = 0; c <= highestcom; c++) {
-    const uint8_t o = com[size_t(c)].order;
-    if ((o != ORD_RITUAL && o != ORD_RITUAL2 && o != ORD_DISPEL) || !comalive(c)) continue;
-    failorder(c, o == ORD_DISPEL ? "dispel" : "cast the ritual", "rituals are not performed in this version of the "
-              "game, and the gems have been returned");
-  }
-}
+void ritualsphase() { performrituals(); }
 
 void ordersphase() {
   for (int32_t c = 0; c <= highestcom; c++) {
