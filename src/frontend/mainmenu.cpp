@@ -14,6 +14,7 @@
 #include "runtime/options.h"
 #include "runtime/settings.h"
 #include "runtime/util.h"
+#include "screens/turnscreen.h"
 #include "sound/sound.h"
 #include "world/gamedata.h"
 #include "world/world.h"
@@ -146,26 +147,7 @@ int32_t listgames(char (*names)[100], int32_t max) {
   return count;
 }
 
-void playgame(const char* gname) {
-  // The turn screens (choosing a nation, its turn, hosting) are not part of
-  // this version yet: the game waits in its folder for them.
-  for (;;) {
-    guibegin();
-    guititle("%s", gname);
-    guimaxwidth(520);
-    guiminwidth(360);
-    guitextscale(0.9f);
-    guitextlong(0, "The game stands ready in its folder among the saved games. Playing its turns needs the turn "
-                   "screens, which this version of Veyrances 3 does not have yet.");
-    guitextscale(1);
-    guispace(6);
-    guibutton(PG_READY, "Ok");
-    guishortcut(PG_READY, KEY_RETURN);
-    guishortcut(PG_READY, KEY_ESCAPE);
-    guishow(-1, -1);
-    if (render_frame(1, 0) == PG_READY) return;
-  }
-}
+void playgame(const char* gname) { playturn(gname); }
 
 int32_t newgamefrommenu() {
   char made[100] = {};

@@ -82,3 +82,27 @@ void bugcheck(int32_t level);
 // --finalhost then end the program quietly, --superhost hosts again. The
 // exit status when it returns.
 int hostgame(const char* gname);
+
+// The headers of a game's files as the nation list reads them: the host
+// file's turn, and per nation with a turn file its turn and the turn of its
+// order file (-1 none); played when the order file belongs to the current
+// turn. A file of another program or game stops the program ("not a
+// Veyrances file", "wrong gnumber").
+struct NationTurn {
+  int32_t nation, turn, orderturn;
+  bool played;
+};
+struct GameScan {
+  int32_t hostturn = 0;
+  bool hostfile = false;
+  int32_t lastturn = 0;      // turn of the last turn file read
+  int32_t humans = 0;        // nations with a turn file
+  int32_t ready = 0;         // of those, the ones that have played
+  int32_t lastready = -1, lastwaiting = -1;
+  std::vector<NationTurn> nations;
+};
+GameScan scangame(const char* gname);
+// One hosting of the scanned game: the --preexec command, newturn, the
+// --postexec command (a command that cannot be started is named in a
+// message box; the host still runs). 1 when the turn was hosted.
+int hostscanned(const char* gname, const GameScan& s);

@@ -9,6 +9,7 @@
 
 #include "gamefiles/gamefiles.h"
 #include "host/host.h"
+#include "runtime/ask.h"
 #include "runtime/fatal.h"
 #include "runtime/options.h"
 #include "runtime/util.h"
@@ -20,21 +21,12 @@ namespace {
 void runusercommand(const char* command, const char* which) {
   if (!command[0]) return;
   debugprint("Running %s command\n", which);
-  if (system(command) == -1) printf("Failed to execute user command\n");
+  if (system(command) == -1) msgbox("Failed to execute user command");
 }
+}  // namespace
 
-// The turn of the newest turn file, and how many nations have one and how
-// many of those have played it.
-struct Scan {
-  int32_t hostturn = 0;
-  bool hostfile = false;
-  int32_t lastturn = 0;
-  int32_t humans = 0;
-  int32_t ready = 0;
-};
-
-Scan scanheaders(const char* gname) {
-  Scan s;
+GameScan scangame(const char* gname) {
+  GameScan s;
   int32_t gamenbr = 0;
   {
     UniqueFile f = readfileheader(gname, 0, -1, 1, -1, &s.hostturn, nullptr, nullptr, nullptr);
@@ -59,11 +51,25 @@ Scan scanheaders(const char* gname) {
       UniqueFile orders = readfileheader(gname, gamenbr, -1, 0, k, &o, nullptr, nullptr, nullptr);
       if (!orders) o = -1;
     }
-    if (o == imax(t, s.hostturn)) s.ready++;
+    const bool played = o == imax(t, s.hostturn);
+    if (played) {
+      s.ready++;
+      s.lastready = k;
+    } else {
+      s.lastwaiting = k;
+    }
+    s.nations.push_back({k, t, o, played});
   }
   return s;
 }
-}  // namespace
+
+int hostscanned(const char* gname, const GameScan& s) {
+  debugprint("Host it\n");
+  runusercommand(preexec, "--preexec");
+  const int hosted = newturn(gname, s.hostfile ? s.hostturn : s.lastturn);
+  runusercommand(postexec, "--postexec");
+  return hosted;
+}
 
 int hostgame(const char* gname) {
   if (!gname || !safemapname(gname)) {
@@ -75,12 +81,9 @@ int hostgame(const char* gname) {
     debugprint("  for real\n");
     finishhostcommit(gname);
     clearworld();
-    const Scan s = scanheaders(gname);
+    const GameScan s = scangame(gname);
     debugprint("playturn: autohost %d readypl %d humanpl %d\n", 0, s.ready, s.humans);
-    debugprint("Host it\n");
-    runusercommand(preexec, "--preexec");
-    const int hosted = newturn(gname, s.hostfile ? s.hostturn : s.lastturn);
-    runusercommand(postexec, "--postexec");
+    const int hosted = hostscanned(gname, s);
     if (!hosted) return 1;
     if (hostmode == 1 || hostmode == 2) fatalerror("");
     if (!superhost) return 0;

@@ -22,6 +22,7 @@
 #include "runtime/folders.h"
 #include "runtime/options.h"
 #include "runtime/settings.h"
+#include "support/pacedscript.h"
 #include "world/gamedata.h"
 #include "world/world.h"
 #include "worldgen/gamesetup.h"
@@ -59,23 +60,6 @@ struct Folders {
 
 int32_t controllerof(int32_t k) { return kingdom[size_t(k)].w[KW_CONTROLLER]; }
 
-// Script lines run together until a "wait", and a frame acts on one click:
-// every click, key and picture is followed by two frames.
-std::string paced(const std::string& script) {
-  std::string out;
-  size_t at = 0;
-  while (at < script.size()) {
-    size_t end = script.find('\n', at);
-    if (end == std::string::npos) end = script.size();
-    const std::string line = script.substr(at, end - at);
-    out += line + "\n";
-    if (line.rfind("clickid", 0) == 0 || line.rfind("key", 0) == 0 || line.rfind("type", 0) == 0 ||
-        line.rfind("shot", 0) == 0)
-      out += "wait 2\n";
-    at = end + 1;
-  }
-  return out;
-}
 }  // namespace
 
 TEST(FrontEnd, NewGameFromTheMainMenuToItsFirstTurn) {
@@ -100,7 +84,7 @@ TEST(FrontEnd, NewGameFromTheMainMenuToItsFirstTurn) {
       "clickid 105\nclickid 105\nclickid 131\nclickid 120\nclickid 7\nwaitfor 3\ntype hidden\nkey return\n"
       "waitfor 130\nmove 790 10\nwait 3\nshot " + designershot + "\nclickid 1\n"
       "waitfor 5\nclickid 1\n"                                     // the settings: create the world
-      "waitfor 98\nclickid 98\n"                                   // the game stands ready
+      "waitfor 999\nclickid 999\n"                                 // its nations: Exit
       "waitfor 6\nclickid 6\n";                                    // and Quit
   setinputscript(paced(script).c_str());
   mainmenu();

@@ -1,0 +1,361 @@
+// The message list, reading a message, and the Messages screen with the
+// letters and gifts to other nations.
+#include "screens/messages.h"
+
+#include <cstring>
+
+#include "gfx/dialogs.h"
+#include "gfx/gfx.h"
+#include "gfx/gui.h"
+#include "runtime/ask.h"
+#include "runtime/fatal.h"
+#include "runtime/options.h"
+#include "runtime/util.h"
+#include "screens/turnscreen.h"
+#include "world/gamedata.h"
+#include "world/hoststate.h"
+#include "world/rules.h"
+#include "world/world.h"
+
+namespace {
+constexpr int32_t ML_EXIT = 999, ML_FIRST = 1000;   // + message number
+constexpr int32_t MM_READ = 1, MM_WRITE = 2, MM_EXIT = 999, MM_WITHDRAW = 100;   // + slot
+constexpr int32_t RM_GOTO = 1, RM_CLOSE = 999;
+constexpr int32_t LETTERLEN = 400;
+
+bool validplayer(int32_t p) { return p >= 0 && p < MAXPLAYERS; }
+
+// A line of a menu chosen in the window (or the console): the id, 0 none.
+int32_t choose(const std::vector<MenuLine>& lines) {
+  menubegin();
+  for (const MenuLine& l : lines) menuline(l.id, l.text);
+  menushow();
+  return menuwait();
+}
+
+// Asks what the letter carries: the gift code and amount; false when left.
+bool askgift(int32_t p, int32_t* gift, int32_t* amount) {
+  const Kingdom& k = kingdom[size_t(p)];
+  std::vector<MenuLine> lines;
+  auto line = [&](int32_t id, const char* format, auto... args) {
+    MenuLine l{id, {}};
+    formatbounded(l.text, MENULINELEN, format, args...);
+    lines.push_back(l);
+  };
+  line(0, "What goes with the letter?");
+  line(1000, "Nothing");
+  if (k.gold > 0) line(1000 + PG_GOLD, "Gold (%d in the treasury)", k.gold);
+  for (int32_t g = 0; g < 8; g++)
+    if (k.w[KW_GEMS + g] > 0) line(1000 + PG_GEMS + g, "%s (%d)", gemtitles[g], k.w[KW_GEMS + g]);
+  for (int32_t i = 0; i < LABSTORESIZE; i++) {
+    const int32_t it = k.w[KW_LABSTORE + i];
+    if (validitem(it)) line(2000 + i, "%s", items[size_t(it)].name);
+  }
+  line(999, "Cancel");
+  const int32_t id = choose(lines);
+  if (id == 1000) {
+    *gift = PG_NONE;
+    *amount = 0;
+    return true;
+  }
+  if (id >= 2000 && id < 2000 + LABSTORESIZE) {
+    *gift = PG_ITEM;
+    *amount = id - 2000;
+    return true;
+  }
+  if (id == 1000 + PG_GOLD) {
+    *gift = PG_GOLD;
+    *amount = inputnumber(1, k.gold, "How much gold?");
+    return *amount >= 1;
+  }
+  if (id >= 1000 + PG_GEMS && id < 1000 + PG_GEMS + 8) {
+    *gift = id - 1000;
+    *amount = inputnumber(1, k.w[KW_GEMS + *gift - PG_GEMS], "How many?");
+    return *amount >= 1;
+  }
+  return false;
+}
+
+// The foot of a scrolling window: "Close" (Escape and Enter too), the
+// window shown where its scroll slot left it, and the id chosen.
+int32_t closeandshow(int32_t closeid, int32_t slot) {
+  guibutton(closeid, "Close");
+  guisetnl(1);
+  guishortcut(closeid, KEY_ESCAPE);
+  guishortcut(closeid, KEY_RETURN);
+  restorescrollslot(slot);
+  guishow(-1, -1);
+  const int32_t id = render_frame(1, 0);
+  savescrollslot(slot);
+  return id;
+}
+
+void writeletter(int32_t p) {
+  const std::vector<int32_t> to = letterreceivers(p);
+  if (to.empty()) {
+    msgbox("%s", letterrefusaltext(LR_RECEIVER));
+    return;
+  }
+  std::vector<MenuLine> lines;
+  lines.push_back({0, "Send a message to"});
+  for (int32_t r : to) {
+    MenuLine l{1 + r, {}};
+    formatbounded(l.text, MENULINELEN, "%s", nations[size_t(r)].name);
+    lines.push_back(l);
+  }
+  lines.push_back({999, "Cancel"});
+  const int32_t chosen = choose(lines);
+  if (chosen < 1 || chosen > MAXPLAYERS) return;
+  char text[LETTERLEN + 1] = {};
+  char title[200];
+  formatbounded(title, sizeof title, "Message to %s", nations[size_t(chosen - 1)].name);
+  if (!inputstring(title, text, LETTERLEN, 1)) return;
+  int32_t gift = PG_NONE, amount = 0;
+  if (!askgift(p, &gift, &amount)) return;
+  const int32_t r = sendletter(p, chosen - 1, text, gift, amount);
+  if (r < 0) msgbox("%s", letterrefusaltext(r));
+}
+}  // namespace
+
+// ---------------------------------------------------------------- rules
+
+std::vector<int32_t> playermessages(int32_t p) {
+  std::vector<int32_t> out;
+  for (int32_t m = 0; m <= highestmsg && m < MAXMSG; m++)
+    if (message[size_t(m)].type != MT_FREE && (message[size_t(m)].player == p || message[size_t(m)].player == MSG_ALLPLAYERS))
+      out.push_back(m);
+  return out;
+}
+
+void messagetitle(int32_t m, char* out, int32_t size) {
+  const char* text = message[size_t(m)].text;
+  int32_t n = 0;
+  while (n < MSGTEXTLEN - 1 && text[n] && text[n] != '\n') n++;
+  n = imin(n, size - 1);
+  memcpy(out, text, size_t(n));
+  out[n] = 0;
+  if (!n) strlcopy(out, "(no text)", size);
+}
+
+std::vector<int32_t> letterreceivers(int32_t p) {
+  std::vector<int32_t> out;
+  for (int32_t r = 0; r < MAXPLAYERS; r++)
+    if (r != p && godplayer(r) && isingame(r)) out.push_back(r);
+  return out;
+}
+
+const char* letterrefusaltext(int32_t r) {
+  switch (r) {
+    case LR_NOSLOT: return "You cannot send more messages this month";
+    case LR_RECEIVER: return "There is no nation to send a message to";
+    case LR_GOLD: return "You do not have that much gold";
+    case LR_GEMS: return "You do not have that many gems";
+    case LR_ITEM: return "That item is not in your laboratory";
+    case LR_AMOUNT: return "Nothing to send";
+    default: return "";
+  }
+}
+
+int32_t sendletter(int32_t from, int32_t to, const char* text, int32_t gift, int32_t amount) {
+  if (!validplayer(from)) return LR_RECEIVER;
+  if (to == from || !godplayer(to) || !isingame(to)) return LR_RECEIVER;
+  int32_t slot = -1;
+  for (int32_t n = 0; n < PMESSSLOTS && slot < 0; n++)
+    if (pmess[from][n].b0 == 255) slot = n;
+  if (slot < 0) return LR_NOSLOT;
+  Kingdom& k = kingdom[size_t(from)];
+  int32_t value = 0;
+  if (gift == PG_GOLD) {
+    if (amount < 1) return LR_AMOUNT;
+    if (amount > k.gold) return LR_GOLD;
+    k.gold -= amount;
+    value = amount;
+  } else if (gift >= PG_GEMS && gift < PG_GEMS + 8) {
+    if (amount < 1) return LR_AMOUNT;
+    int16_t& stock = k.w[KW_GEMS + gift - PG_GEMS];
+    if (amount > stock) return LR_GEMS;
+    stock = int16_t(stock - amount);
+    value = amount;
+  } else if (gift == PG_ITEM) {
+    if (amount < 0 || amount >= LABSTORESIZE || !validitem(k.w[KW_LABSTORE + amount])) return LR_ITEM;
+    value = k.w[KW_LABSTORE + amount];
+    k.w[KW_LABSTORE + amount] = 0;
+  } else {
+    gift = PG_NONE;
+  }
+  PMess& m = pmess[from][slot];
+  m = PMess{};
+  m.b0 = uint8_t(to);
+  m.b1 = uint8_t(gift);
+  m.value = value;
+  strlcopy(m.text, text ? text : "", MSGTEXTLEN);
+  return slot;
+}
+
+int32_t withdrawletter(int32_t from, int32_t slot) {
+  if (!validplayer(from) || slot < 0 || slot >= PMESSSLOTS) return 0;
+  PMess& m = pmess[from][slot];
+  if (m.b0 == 255) return 0;
+  Kingdom& k = kingdom[size_t(from)];
+  if (m.b1 == PG_GOLD) {
+    k.gold = int32_t(imin(INT32_MAX - imax(m.value, 0), k.gold) + imax(m.value, 0));
+  } else if (m.b1 >= PG_GEMS && m.b1 < PG_GEMS + 8) {
+    int16_t& stock = k.w[KW_GEMS + m.b1 - PG_GEMS];
+    stock = int16_t(imin(32767, imax(stock, 0) + imax(m.value, 0)));
+  } else if (m.b1 == PG_ITEM && validitem(m.value)) {
+    if (additemtolab(from, m.value, 0) < 0) return 0;
+  }
+  m = PMess{};
+  m.b0 = 255;
+  return 1;
+}
+
+std::vector<int32_t> pendingletters(int32_t p) {
+  std::vector<int32_t> out;
+  if (!validplayer(p)) return out;
+  for (int32_t n = 0; n < PMESSSLOTS; n++)
+    if (pmess[p][n].b0 != 255) out.push_back(n);
+  return out;
+}
+
+void letterline(int32_t p, int32_t slot, char* out, int32_t size) {
+  const PMess& m = pmess[p][slot];
+  char gift[120] = "";
+  if (m.b1 == PG_GOLD) formatbounded(gift, sizeof gift, " (with %d gold)", m.value);
+  else if (m.b1 >= PG_GEMS && m.b1 < PG_GEMS + 8) formatbounded(gift, sizeof gift, " (with %d %s)", m.value, gemtitles[m.b1 - PG_GEMS]);
+  else if (m.b1 == PG_ITEM && validitem(m.value)) formatbounded(gift, sizeof gift, " (with %s)", items[size_t(m.value)].name);
+  const char* to = m.b0 < MAXNATIONS ? nations[m.b0].name : "?";
+  char text[40];
+  strlcopy(text, m.text, sizeof text);
+  formatbounded(out, size, "To %s: %s%s%s", to, text, strlen(m.text) >= sizeof text - 1 ? "..." : "", gift);
+}
+
+// ---------------------------------------------------------------- screens
+
+int32_t readmsg(int32_t m) {
+  bailif(m < 0 || m >= MAXMSG, "readmsg: bad msg");
+  const Message& msg = message[size_t(m)];
+  const bool place = msg.land >= 1 && msg.land <= nbrlands;
+  if (textonly) {
+    textinfobox("Message", msg.text, 0);
+    return 0;
+  }
+  resetscrollslot(2);
+  for (;;) {
+    guibegin();
+    guititle("Message");
+    guicloseid(RM_CLOSE);
+    guimaxwidth(560);
+    guiminwidth(360);
+    guimaxheight(480);
+    guialign(GUIALIGN_LEFT);
+    guitextscale(0.8f);
+    guiscrollstart();
+    guitextlong(0, msg.text);
+    guiscrollstart();
+    guialign(GUIALIGN_CENTRE);
+    guitextscale(1);
+    guispace(3);
+    guisetnl(0);
+    if (place) {
+      guibutton(RM_GOTO, "Go to %s", land[size_t(msg.land)].name);
+      guishortcut(RM_GOTO, 'g');
+      guiindent(0);
+    }
+    const int32_t id = closeandshow(RM_CLOSE, 2);
+    if (id == RM_CLOSE) return 0;
+    if (id == RM_GOTO && place) return 1;
+  }
+}
+
+void viewmsgs(int32_t p, const char* gname) {
+  bailif(!validplayer(p), "viewmsgs: bad player");
+  (void)gname;
+  resetscrollslot(1);
+  for (;;) {
+    const std::vector<int32_t> list = playermessages(p);
+    if (textonly) {
+      for (int32_t m : list) textinfobox("Message", message[size_t(m)].text, 0);
+      return;
+    }
+    guibegin();
+    guititle("Messages");
+    guicloseid(ML_EXIT);
+    guiminwidth(420);
+    guimaxwidth(620);
+    guimaxheight(500);
+    guialign(GUIALIGN_LEFT);
+    guitextscale(0.8f);
+    guiscrollstart();
+    if (list.empty()) guibutton(0, "There are no messages this month.");
+    for (int32_t m : list) {
+      char title[200];
+      messagetitle(m, title, sizeof title);
+      const Message& msg = message[size_t(m)];
+      if (msg.land >= 1 && msg.land <= nbrlands) {
+        char place[60];
+        formatbounded(place, sizeof place, "  (%s)", land[size_t(msg.land)].name);
+        strlcopy(title, CutText(title, 30.0f - textwidth(place)), sizeof title);
+        strlappend(title, place, sizeof title);
+      } else {
+        strlcopy(title, CutText(title, 30.0f), sizeof title);
+      }
+      guibutton(ML_FIRST + m, "%s", title);
+    }
+    guiscrollstart();
+    guialign(GUIALIGN_CENTRE);
+    guitextscale(1);
+    guispace(3);
+    const int32_t id = closeandshow(ML_EXIT, 1);
+    if (id == ML_EXIT) return;
+    const int32_t m = iabs(id) - ML_FIRST;
+    if (m >= 0 && m < MAXMSG && message[size_t(m)].type != MT_FREE && readmsg(m)) {
+      turnscreen.gotoprov = message[size_t(m)].land;
+      return;
+    }
+  }
+}
+
+void messagesmenu(int32_t p, const char* gname) {
+  bailif(!validplayer(p), "messagesmenu: bad player");
+  for (;;) {
+    const std::vector<int32_t> letters = pendingletters(p);
+    guibegin();
+    guititle("Messages");
+    guicloseid(MM_EXIT);
+    guiminwidth(420);
+    guimaxwidth(640);
+    guibutton(MM_READ, "Read messages (%d)", int32_t(playermessages(p).size()));
+    guibutton(MM_WRITE, "Send a message");
+    guiinfo("A letter to another nation, with gold, gems or a magic item if you like. It arrives next month.");
+    guispace(3);
+    guitextscale(0.8f);
+    if (letters.empty()) guibutton(0, "No messages are waiting to be sent.");
+    else guibutton(0, "Waiting to be sent (click one to take it back):");
+    guialign(GUIALIGN_LEFT);
+    for (int32_t slot : letters) {
+      char line[200];
+      letterline(p, slot, line, sizeof line);
+      guibutton(MM_WITHDRAW + slot, "%s", line);
+    }
+    guialign(GUIALIGN_CENTRE);
+    guitextscale(1);
+    guispace(3);
+    guibutton(MM_EXIT, "Close");
+    guishortcut(MM_EXIT, KEY_ESCAPE);
+    guishortcut(MM_READ, 'r');
+    guishortcut(MM_WRITE, 's');
+    guishow(-1, -1);
+    const int32_t id = render_frame(1, 0);
+    if (id == MM_EXIT) return;
+    if (id == MM_READ) {
+      viewmsgs(p, gname);
+      if (turnscreen.gotoprov > 0) return;
+    } else if (id == MM_WRITE) {
+      writeletter(p);
+    } else if (id >= MM_WITHDRAW && id < MM_WITHDRAW + PMESSSLOTS) {
+      if (confirmbox("Take this message back?") && !withdrawletter(p, id - MM_WITHDRAW))
+        msgbox("Your laboratory has no room for the item; the message stays");
+    }
+  }
+}

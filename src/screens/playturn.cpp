@@ -1,0 +1,332 @@
+// Choosing a nation of a game and opening its turn: the nation list with
+// hosting from the same menu, the turn file read and checked, the battle
+// markers, the password, Continue or Redo, and the order file written when
+// the main turn screen is left with End turn.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "frontend/frontend.h"
+#include "gamefiles/gamefiles.h"
+#include "gfx/gfx.h"
+#include "gfx/gui.h"
+#include "host/host.h"
+#include "mapview/mapview.h"
+#include "mods/mods.h"
+#include "runtime/ask.h"
+#include "runtime/fatal.h"
+#include "runtime/folders.h"
+#include "runtime/options.h"
+#include "runtime/util.h"
+#include "screens/turnscreen.h"
+#include "world/gamedata.h"
+#include "world/hoststate.h"
+#include "world/world.h"
+#include "worldgen/worldgen.h"
+
+char enteredpass[95][50];
+
+namespace {
+// Menu ids of the nation list and its questions.
+constexpr int32_t PT_HOST = 100, PT_CANCEL = 998, PT_EXIT = 999;
+constexpr int32_t AP_CONTINUE = 1, AP_REDO = 2, AP_CANCEL = 3;
+
+// A missing or corrupted turn file ends the program with status 1 after its
+// message box: the shut-down hooks run first (window, sound, temp files).
+void exitone() { exit(1); }
+[[noreturn]] void endwithfailure() {
+  fflush(stdout);
+  addshutdownhook(exitone);
+  fatalerror("");
+  exit(1);
+}
+
+// "Not everyone has played their turns": 1 to host anyway.
+bool hostanyway() {
+  for (;;) {
+    guibegin();
+    guibutton(0, "Not everyone has played their turns");
+    guibutton(0, "Are you sure you want to advance to the next turn?");
+    guispace(3);
+    guibutton(PT_HOST, "host anyway");
+    guishortcut(PT_HOST, KEY_RETURN);
+    guibutton(PT_CANCEL, "cancel");
+    guishortcut(PT_CANCEL, KEY_ESCAPE);
+    guishow(-1, -1);
+    const int32_t id = render_frame(1, 0);
+    if (id == PT_HOST) return true;
+    if (id == PT_CANCEL) return false;
+  }
+}
+
+// The nation list: 1 + nation, PT_HOST or PT_EXIT.
+int32_t nationmenu(const GameScan& s, bool autohost) {
+  for (;;) {
+    guibegin();
+    guititle("Play a Nation");
+    guimaxheight(570);
+    guiminwidth(320);
+    if (debuglevel > 0) {
+      guibuttonsmall(0, "(turn number %d)", s.hostturn);
+      guispace(4);
+    }
+    guitextscale(0.85f);
+    for (const NationTurn& n : s.nations) {
+      if (n.played && autohost && debuglevel < 1) continue;
+      char line[200];
+      nationline(line, sizeof line, n.nation, n.turn, n.orderturn, n.played);
+      guibutton(n.nation + 1, "%s", line);
+    }
+    guispace(3);
+    guitextscale(1.0f);
+    if (s.hostfile) {
+      guibutton(PT_HOST, "Host");
+      guishortcut(PT_HOST, 'h');
+    }
+    guibutton(PT_EXIT, "Exit");
+    guishortcut(PT_EXIT, KEY_ESCAPE);
+    guishow(-1, -1);
+    const int32_t id = render_frame(1, 0);
+    if (id == PT_EXIT || id == PT_HOST || (id >= 1 && id <= MAXPLAYERS)) return id;
+  }
+}
+
+// Reads the game information of the host file, or of the first turn file.
+void readgameinfo(const char* gname) {
+  int32_t t = 0;
+  UniqueFile f = readfileheader(gname, 0, -1, 1, -1, &t, nullptr, nullptr, nullptr);
+  if (f) {
+    get_gameinfo(f.get());
+    return;
+  }
+  for (int32_t k = 0; k < MAXPLAYERS; k++) {
+    UniqueFile trn = readfileheader(gname, 0, -1, 1, k, &t, nullptr, nullptr, nullptr);
+    if (trn) {
+      getturninfo(trn.get());
+      return;
+    }
+  }
+}
+
+// "You have already played this turn": AP_CONTINUE, AP_REDO or AP_CANCEL.
+int32_t alreadyplayed() {
+  if (textonly) return confirmbox("You have already played this turn. Continue where you left?") ? AP_CONTINUE : AP_REDO;
+  for (;;) {
+    guibegin();
+    guibutton(0, "You have already played this turn");
+    guispace(4);
+    guitextscale(0.85f);
+    guibutton(AP_CONTINUE, "Continue where I left");
+    guishortcut(AP_CONTINUE, KEY_RETURN);
+    guibutton(AP_REDO, "Redo turn from start");
+    guishortcut(AP_REDO, 'r');
+    guispace(4);
+    guitextscale(1.0f);
+    guibutton(AP_CANCEL, "Cancel");
+    guishortcut(AP_CANCEL, KEY_ESCAPE);
+    guishow(-1, -1);
+    const int32_t id = render_frame(1, 0);
+    if (id == AP_CONTINUE || id == AP_REDO || id == AP_CANCEL) return id;
+  }
+}
+
+void turnpath(char* path, const char* gname, int32_t nation, const char* extension) {
+  formatbounded(path, PATHLEN, "%s/%s/%s.%s", savepath, gname, nations[size_t(nation)].fileword, extension);
+}
+}  // namespace
+
+// ---------------------------------------------------------------- rules
+
+void nationline(char* out, int32_t size, int32_t nation, int32_t turnnbr, int32_t orderturn, bool played) {
+  const char* name = nation >= 0 && nation < MAXNATIONS ? nations[size_t(nation)].name : "?";
+  if (played) formatbounded(out, size, "- %s (turn nbr %d)", name, turnnbr);
+  else if (debuglevel >= 1) formatbounded(out, size, "%s (turn nbr %d)(2h %d)", name, turnnbr, orderturn);
+  else formatbounded(out, size, "%s (turn nbr %d)", name, turnnbr);
+}
+
+PlayChoice playstart(int32_t humans, int32_t ready, int32_t lastwaiting, int32_t lastready, bool hostfile,
+                     bool autohost, bool firstpass) {
+  PlayChoice c;
+  if ((humans != 1 || !hostfile) && (!autohost || (humans >= 2 && ready < humans))) return c;
+  if (ready >= humans && !firstpass) {
+    c.what = PlayStart::host;
+    return c;
+  }
+  c.what = PlayStart::open;
+  c.nation = lastwaiting >= 0 ? lastwaiting : lastready;
+  return c;
+}
+
+bool passwordmatches(const char* entry, const char* nationpass, const char* master) {
+  if (!strcmp(entry, nationpass)) return true;
+  return master[0] && !strcmp(entry, master);
+}
+
+bool passwordknown(int32_t k) {
+  if (!password[k][0]) return true;
+  return passwordmatches(enteredpass[k], password[k], masterpassword);
+}
+
+int32_t markbattles(FILE* f) {
+  for (int32_t l = 1; l <= nbrlands && l < MAXLANDS; l++) land[size_t(l)].reserved &= int16_t(~LF_BATTLE);
+  int32_t n = 0;
+  while (n < MAXVCR && find_vcr(0, f)) {
+    int32_t lnr = 0, defender = 0, attacker = 0;
+    readvcrheader(&lnr, &defender, &attacker, f);
+    if (lnr >= 1 && lnr <= nbrlands && lnr < MAXLANDS) land[size_t(lnr)].reserved |= LF_BATTLE;
+    n++;
+  }
+  return n;
+}
+
+bool writeorders(int32_t k, const char* gname, int32_t turnnbr, int32_t gamenbr) {
+  GameFile file = createfileheader(gname, gamenbr, turnnbr, 0, k, password[k], 0);
+  if (!file) return false;
+  put2hdata(k, gamefilestream(file));
+  return closegamefile(std::move(file), 1);
+}
+
+int32_t enablegamemodsforplay() {
+  for (int32_t i = 0; i <= gameinfo.modcount && i < MAXGAMEMODS; i++)
+    if (!modfileexists(gameinfo.mods[size_t(i)].name)) {
+      msgbox("This game needs the mod %s, which is not in the mods folder", gameinfo.mods[size_t(i)].name);
+      return 0;
+    }
+  clearenabledmods();
+  for (int32_t i = 0; i <= gameinfo.modcount && i < MAXGAMEMODS; i++) enablemod(gameinfo.mods[size_t(i)].name);
+  applymods();
+  return 1;
+}
+
+// ---------------------------------------------------------------- the nation list
+
+void playturn(const char* gname) {
+  debugprint("playturn: %s\n", gname);
+  if (hostmode || superhost) {
+    hostgame(gname);
+    return;
+  }
+  bool firstpass = true;
+  bool leaveonfailure = false;
+  for (;;) {
+    if (quitprogram) return;
+    debugprint("  for real\n");
+    finishhostcommit(gname);
+    clearworld();
+    readgameinfo(gname);
+    if (!enablegamemodsforplay()) return;
+    const GameScan s = scangame(gname);
+    // Games carry no automatic-hosting setting: the menu decides.
+    const bool autohost = false;
+    debugprint("playturn: autohost %d readypl %d humanpl %d\n", autohost, s.ready, s.humans);
+    const PlayChoice start = playstart(s.humans, s.ready, s.lastwaiting, s.lastready, s.hostfile, autohost, firstpass);
+    int32_t choice = 0;
+    leaveonfailure = false;
+    if (start.what == PlayStart::host) {
+      choice = PT_HOST;
+    } else if (start.what == PlayStart::open) {
+      bailif(start.nation < 0, "pt: no lastplayer");
+      choice = start.nation + 1;
+      leaveonfailure = true;
+    } else if (s.humans == 0 && !s.hostfile) {
+      msgbox("The game %s has no world file and no turn file", gname);
+      return;
+    } else {
+      choice = nationmenu(s, autohost);
+      if (choice == PT_HOST && s.ready < s.humans && !hostanyway()) choice = 0;
+    }
+    firstpass = false;
+    if (choice == PT_EXIT) return;
+    if (choice == PT_HOST) {
+      const int hosted = hostscanned(gname, s);
+      if (!hosted) msgbox("The turn of %s could not be hosted", gname);
+      continue;
+    }
+    if (choice < 1 || choice > MAXPLAYERS) continue;
+    guibegin();
+    guishow(-1, -1);
+    render_frame(0, 0);
+    const int32_t r = ppt(choice - 1, gname);
+    if (r < 0 && leaveonfailure) return;
+  }
+}
+
+// ---------------------------------------------------------------- opening a turn
+
+int32_t ppt(int32_t k, const char* gname) {
+  bailif(k < 0 || k >= MAXPLAYERS, "ppt: bad player");
+  clearworld();
+  int32_t orderturn = -1, ordergame = -1;
+  {
+    UniqueFile o = readfileheader(gname, 0, -1, 0, k, &orderturn, nullptr, nullptr, nullptr);
+    if (o) ordergame = filegamenumber;
+    else orderturn = -1;
+  }
+  char path[PATHLEN];
+  turnpath(path, gname, k, "trn");
+  if (!fileexists("%s", path)) {
+    debugprint("***** No turn file present (%s)\n", path);
+    msgbox("No turn file present");
+    endwithfailure();
+  }
+  if (!checkcrc(path)) {
+    debugprint("***** Turn file is corrupted (%s)\n", path);
+    msgbox("Turn file is corrupted");
+    endwithfailure();
+  }
+  int32_t turnnbr = 0;
+  UniqueFile f = readfileheader(gname, 0, -1, 1, k, &turnnbr, password[k], nullptr, nullptr);
+  if (!f) fatalerror("ppt: error reading ret turn");
+  const int32_t gamenbr = filegamenumber;
+  strlcopy(masterpassword, headermasterpass, sizeof masterpassword);
+  if (orderturn >= 0 && ordergame != gamenbr) {
+    debugprint("***** Warning: 2h file from another game\n");
+    orderturn = -1;
+  }
+  debugprint("ppt: gameturn %d turn %d\n", turnnbr, orderturn);
+  getturndata(k, f.get());
+  const int32_t vcrs = markbattles(f.get());
+  debugprint("player %d has %d vcrs\n", k, vcrs);
+  f.reset();
+  // The month of a turn file whose header says T is T - 1, as the host counts.
+  turn = imax(turnnbr - 1, 0);
+
+  if (orderturn == turnnbr) {
+    const int32_t answer = alreadyplayed();
+    if (answer == AP_CANCEL) return -1;
+    if (answer == AP_CONTINUE) {
+      char orderpath[PATHLEN];
+      turnpath(orderpath, gname, k, "2h");
+      if (checkcrc(orderpath)) {
+        int32_t t = 0;
+        UniqueFile o = readfileheader(gname, gamenbr, -1, 0, k, &t, nullptr, nullptr, nullptr);
+        if (!o) fatalerror("ppt: skumt fel!");
+        get2hdata(k, o.get(), 0);
+      } else {
+        msgbox("%s't turn file is corrupted and will not be used", nations[size_t(k)].name);
+      }
+    }
+  }
+
+  if (!passwordknown(k)) {
+    char entry[PASSWORDLEN + 1] = {};
+    char title[200];
+    formatbounded(title, sizeof title, "Enter password for %s", nations[size_t(k)].name);
+    inputstring(title, entry, PASSWORDLEN, 1);
+    if (!passwordmatches(entry, password[k], masterpassword)) {
+      msgbox("Wrong Password!");
+      return -2;
+    }
+    strlcopy(enteredpass[k], entry, sizeof enteredpass[k]);
+  }
+
+  // The map image stays loaded: picking and the camera's limits read its size.
+  openmapview(gname);
+  bugcheck(9);
+  viewland(kingdom[size_t(k)].w[KW_HOMELAND], k, vcrs, gname, turnnbr, gamenbr, 1);
+  if (quitprogram) return 1;
+  if (!writeorders(k, gname, turnnbr, gamenbr))
+    msgbox("Your orders could not be written to %s/%s.2h; the order file there is left as it was", gname,
+           nations[size_t(k)].fileword);
+  return 1;
+}

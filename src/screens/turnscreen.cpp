@@ -1,0 +1,612 @@
+// The main turn screen: the strategic map with the province box and the
+// nation box along the top, the commander cards of the current province
+// below the province box, and the column of buttons and province features
+// at the right. Every frame is built anew from the world; the action of a
+// frame is carried out in turncommands.cpp.
+#include <cmath>
+#include <cstring>
+
+#include "frontend/frontend.h"
+#include "gfx/gfx.h"
+#include "gfx/gui.h"
+#include "gfx/particles.h"
+#include "host/host.h"
+#include "host/phases.h"
+#include "mapview/mapview.h"
+#include "runtime/fatal.h"
+#include "runtime/folders.h"
+#include "runtime/settings.h"
+#include "runtime/trs.h"
+#include "runtime/util.h"
+#include "screens/messages.h"
+#include "screens/turnscreen.h"
+#include "sound/sound.h"
+#include "world/economy.h"
+#include "world/forts.h"
+#include "world/gamedata.h"
+#include "world/hoststate.h"
+#include "world/magic.h"
+#include "world/provinfo.h"
+#include "world/rules.h"
+#include "world/siteentry.h"
+#include "world/units.h"
+#include "world/world.h"
+
+TurnScreen turnscreen;
+
+namespace {
+constexpr const char* monthnames[12] = {"Early Spring", "Spring",     "Late Spring", "Early Summer",
+                                        "Summer",       "Late Summer", "Early Fall", "Fall",
+                                        "Late Fall",    "Early Winter", "Winter",    "Late Winter"};
+constexpr const char* gemhints[8] = {"Fire Gems",     "Air Gems",   "Water Gems",  "Earth Gems",
+                                     "Astral Pearls", "Death Gems", "Nature Gems", "Blood Slaves"};
+constexpr const char* searchers[9] = {"fire mage",  "air mage",    "water mage", "earth mage", "astral mage",
+                                      "death mage", "nature mage", "blood mage", "priest"};
+constexpr float pathcolour[9][3] = {{1, 0.2f, 0.1f}, {0.9f, 0.9f, 1}, {0, 0, 1},       {1, 0.8f, 0.2f}, {0.5f, 1, 1},
+                                    {0.5f, 0, 0.6f}, {0.1f, 0.7f, 0.1f}, {0.6f, 0, 0}, {1, 1, 0.5f}};
+constexpr int32_t SPRITEMODE = 4;
+
+bool holdscastle(int32_t k, int32_t l) { return land[size_t(l)].fortholder == k; }
+bool ownsorholds(int32_t k, int32_t l) { return land[size_t(l)].owner == k || holdscastle(k, l); }
+
+bool comalivein(int32_t c, int32_t k, int32_t l) {
+  const int32_t b = combody(c);
+  return b >= 0 && unit[size_t(b)].hp >= 1 && unit[size_t(b)].owner == k && (l < 0 || unit[size_t(b)].land == l);
+}
+
+bool isselected(int32_t c) {
+  for (int32_t i = 0; i <= selectedcoms.last; i++)
+    if (selectedcoms.nr[size_t(i)] == c) return true;
+  return false;
+}
+
+// A text with a hint; the hint only when the area was added.
+void hinttext(int32_t id, float x, float y, float scale, const char* text, const char* hint) {
+  if (areatext(id, x, y, scale, "%s", text) >= 0 && hint) areainfo("%s", hint);
+}
+
+// ---------------------------------------------------------------- province box
+
+void provincebox(int32_t k, int32_t l, int32_t info) {
+  const Land& ld = land[size_t(l)];
+  guiwindow(0, 15, 520, 460, 65);
+  char t[200];
+  if (info & 0x1) formatbounded(t, sizeof t, "%s (%d)", ld.name, l);
+  else formatbounded(t, sizeof t, "??? (%d)", l);
+  areatext(0, 20, 570, 18, "%s", t);
+  const int32_t p = ownsorholds(k, l) ? k : ld.fortholder;
+  if (info & 0x8) {
+    formatbounded(t, sizeof t, "Population %d", ld.population * 10);
+    hinttext(0, 20, 555, 15, t, "A high population gives a high income and a high resource value.");
+    formatbounded(t, sizeof t, "Income %d", getincome(l, p));
+    hinttext(0, 122, 555, 15, t, "The income for this province.");
+    formatbounded(t, sizeof t, "Resources %d", getresources(l, p));
+    hinttext(0, 202, 555, 15, t, "A high resource value means that troops can be produced quickly here.");
+  }
+  if ((info & 0x800) || holdscastle(k, l)) {
+    formatbounded(t, sizeof t, "Defence %d+/-", ld.provdef);
+    hinttext(TS_DEFENCE, 307, 555, 15, t, "(d) Buy local defence for this province.");
+    guishortcut(TS_DEFENCE, 'd');
+  }
+  if (info & 0x10) {
+    formatbounded(t, sizeof t, "Tax %d+/-", ld.tax);
+    hinttext(TS_TAX, 397, 555, 15, t, "(x) Change the tax rate of this province.");
+    guishortcut(TS_TAX, 'x');
+    formatbounded(t, sizeof t, "Unrest %d", ld.unrest);
+    hinttext(0, 20, 540, 15, t,
+             "Unrest will reduce tax income from the province and a value of 100 or more makes it impossible to "
+             "recruit troops here.");
+    formatbounded(t, sizeof t, "Supplies %d", getsupply(l, k, 1));
+    hinttext(0, 122, 540, 15, t, "One human sized unit requires one supply point in order to be well fed.");
+  }
+  if (ownsorholds(k, l)) {
+    formatbounded(t, sizeof t, "Supply usage %d", supplyuse(l, k));
+    hinttext(0, 202, 540, 15, t,
+             "The supply usage for all troops located here. Starvation may take place if this value exceeds the "
+             "available number of supplies.");
+  }
+  if (info & 0x400) {
+    formatbounded(t, sizeof t, "Corpses %d", imax(ld.corpses[0], 0) + imax(ld.corpses[1], 0));
+    hinttext(0, 307, 540, 15, t,
+             "Unburied corpses can be used by necromancers and certain priests in order to create undead soldiers. "
+             "The amount of unburied corpses decrease every month.");
+  }
+  // Icon row: veyrance candles and the scales, site searches, terrain.
+  float x = 20;
+  if (info & 0x80) {
+    const int32_t strength = imin(iabs(ld.veystr), 40);
+    const bool own = ld.veyowner == k;
+    for (int32_t i = 0; i < strength; i++) {
+      if (areasprite(0, TRS_MISC, own ? 193 : 192, SPRITEMODE, x, 523, 8, 16) >= 0) {
+        if (own)
+          areainfo("The province is under the infuence of %s's Veyrance. Veyrance strength: %d",
+                   kingdom[size_t(k)].godname, strength);
+        else
+          areainfo("The province is under the influence of enemy Veyrance. Veyrance strength: -%d", strength);
+      }
+      x += 8;
+    }
+    x = strength ? x + 10 : 30;
+    for (int32_t s = 0; s < 6; s++) {
+      const int32_t v = ld.scale[s];
+      if (!v) continue;
+      const int32_t sprite = v > 0 ? 137 + 2 * s : 136 + 2 * s;
+      for (int32_t i = 0; i < iabs(v) && i < 5; i++) {
+        if (areasprite(TS_SCALES + s, TRS_MISC, sprite, SPRITEMODE, x, 523, 8, 16) >= 0)
+          areainfo("%s: %d", scalenames[s][v > 0 ? 0 : 1], iabs(v));
+        x += 8;
+      }
+      x += 8;
+    }
+  }
+  for (int32_t path = 0; path < 9; path++) {
+    const int32_t level = imin(ld.searched[size_t(k)][size_t(path)], 9);
+    if (level <= 0) continue;
+    const float bx = 300 + 10 * float(path);
+    if (areabox(0, bx, 523, 8, 12, pathcolour[path][0], pathcolour[path][1], pathcolour[path][2], 0.5f) >= 0)
+      areainfo("A level %d %s has searched for magic sites in this province", level, searchers[path]);
+    areatext(0, bx + 1, 523, 12, "%d", level);
+  }
+  const uint32_t ter = provgeo[size_t(l)].terrain;
+  struct TerrainIcon {
+    uint32_t bit;
+    int32_t sprite;
+    const char* hint;
+  };
+  static const TerrainIcon terrains[] = {
+      {TM_FOREST, 184, "Forest (good resources, hinders movement)"},
+      {TM_SWAMP, 185, "Swamp (very low income, hinders movement)"},
+      {TM_MOUNTAINS, 186, "Mountain (low income, excellent resources, hinders movement)"},
+      {TM_BORDERMOUNT, 186, "Border Mountains (low income, excellent resources)"},
+      {TM_CAVE, 228, "Cave (low income, excellent resources)"},
+      {TM_WASTE, 187, "Waste (very low income)"},
+      {TM_FARM, 188, "Farmland (high income, low resources)"},
+  };
+  float tx = 390;
+  for (const TerrainIcon& ti : terrains)
+    if (ter & ti.bit) {
+      if (areasprite(0, TRS_MISC, ti.sprite, SPRITEMODE, tx, 525, 20, 20) >= 0) areainfo("%s", ti.hint);
+      tx += 16;
+    }
+  if (ter & TM_DEEPSEA) {
+    if (areasprite(0, TRS_MISC, 190, SPRITEMODE, tx, 525, 20, 20) >= 0) areainfo("Deep sea (low income)");
+  } else if (ter & TM_SEA) {
+    if (areasprite(0, TRS_MISC, 189, SPRITEMODE, tx, 525, 20, 20) >= 0) areainfo("Sea");
+  }
+}
+
+// ---------------------------------------------------------------- nation box
+
+void nationbox(int32_t k) {
+  const Kingdom& kd = kingdom[size_t(k)];
+  guiwindow(0, 510, 520, 277, 65);
+  hinttext(TS_GOD, 515, 570, 18, kd.godname, nullptr);
+  char t[200];
+  formatbounded(t, sizeof t, "Treasury %d", kd.gold);
+  hinttext(0, 515, 555, 15, t, "The total amount of gold available.");
+  formatbounded(t, sizeof t, "Total inc. %d", getkinc(k));
+  hinttext(0, 615, 555, 15, t, "The income per month for the entire nation.");
+  formatbounded(t, sizeof t, "Upkeep %d", turnscreen.upkeep);
+  hinttext(0, 515, 540, 15, t, "The upkeep cost per month for all military units of the nation.");
+  char season[200];
+  seasonhint(season, sizeof season, turn);
+  if (areasprite(0, TRS_MISC, 5 + getseason(), SPRITEMODE, 763, 560, 20, 20) >= 0) areainfo("%s", season);
+  float x = 513;
+  for (int32_t g = 0; g < 8; g++) {
+    const int32_t stock = kd.w[KW_GEMS + g];
+    if (!stock) continue;
+    const int32_t inc = visinc(k, g);
+    if (areasprite(TS_RESOURCES, TRS_MISC, 85 + g, SPRITEMODE, x, 522, 16, 16) >= 0)
+      areainfo("%s: %d (+%d per month)", gemhints[g], stock, inc);
+    if (areatext(TS_RESOURCES, x + 16, 524, 12, "%d", stock) >= 0)
+      areainfo("%s: %d (+%d per month)", gemhints[g], stock, inc);
+    x += 34;
+  }
+}
+
+// ---------------------------------------------------------------- right column
+
+// One entry of the right column: outline, icon, text and a hot spot.
+void columnentry(int32_t id, float y, int32_t file, int32_t icon, const char* text, float scale, const char* hint) {
+  areaframe(676, y, 110, 23, 1, 0.5f, 0.45f, 0.35f, 0.8f);
+  areasprite(0, file, icon, SPRITEMODE, 677, y + 1, 21, 21);
+  areatext(0, 703, y + 3, scale, "%s", CutText(text, 80 / scale));
+  if (areahotspot(id, 676, y, 110, 23) >= 0 && hint) areainfo("%s", hint);
+}
+
+void rightcolumn(int32_t k, int32_t l, int32_t info) {
+  const Land& ld = land[size_t(l)];
+  float top = 475;
+  if (turnscreen.buttons) {
+    guiwindow(0, 676, 355, 110, 144);
+    struct Button {
+      int32_t id;
+      const char* text;
+      float scale;
+      const char* hint;
+    };
+    static const Button buttons[] = {
+        {TS_ENDTURN, "End turn", 16, "(e) Generate next turn or save moves for multiplayer games."},
+        {TS_OPTIONS, "Options", 16, "(esc) Options"},
+        {TS_FILTERS, "Map filters", 16, "(1-9) Switch map filters on and off."},
+        {TS_STATISTICS, "Statistics", 16,
+         "(F1) Nation overview, (F2) Score graphs, (F3) Hall of Fame, (F4) Pretenders of the World"},
+        {TS_MESSAGES, "Messages", 17, "(m) Read messages, (s) Send messages"},
+        {TS_LAB, "Magic", 16,
+         "(l) Enter laboratory, (F5) Research, (F6) Global enchantments, (F7) Magic resource treasury, (F8) Magic "
+         "item treasury"},
+    };
+    for (int32_t i = 0; i < 6; i++)
+      columnentry(buttons[i].id, 475 - 24 * float(i), TRS_MISC2, 16 + i, buttons[i].text, buttons[i].scale,
+                  buttons[i].hint);
+    guiwindow(0, 676, 283, 110, 72 - 50 + 50);
+    const bool here = countcommanders(l, k) > 0;
+    columnentry(TS_ARMYSETUP, 331, TRS_MISC2, here ? 37 : 23, "Army setup", 16,
+                "(t) Assign military units to commanders and give orders coming battles.");
+    columnentry(TS_MERCENARIES, 307, TRS_MISC2, recmercs(k, -1) > 0 ? 39 : 24, "Mercenaries", 16,
+                "(b) Bid for mercenaries.");
+    const bool canrecruit = holdscastle(k, l) && ld.fort > 0;
+    columnentry(TS_RECRUIT, 283, TRS_MISC2, canrecruit ? 38 : 25, "Recruit units", 16,
+                "(r) Recruit military units and commanders.");
+    top = 235;
+  }
+  // Province features.
+  struct Feature {
+    int32_t id, file, icon;
+    char text[60];
+    char hint[200];
+  };
+  std::vector<Feature> features;
+  auto add = [&](int32_t id, int32_t file, int32_t icon, const char* text, const char* hint) {
+    Feature f{id, file, icon, {}, {}};
+    strlcopy(f.text, text, sizeof f.text);
+    strlcopy(f.hint, hint ? hint : "", sizeof f.hint);
+    features.push_back(f);
+  };
+  if (ld.fort > 0 && (info & 0x1)) {
+    add(TS_FORT, TRS_MISC, forts[size_t(imin(ld.fort, MAXFORTS - 1))].sprite > 0 ? forts[size_t(ld.fort)].sprite : 15,
+        "Fortification", "(f) Fort statistics");
+    guishortcut(TS_FORT, 'f');
+  }
+  if (holdscastle(k, l) && ld.lab)
+    add(TS_LAB, TRS_MISC2, 94, "Laboratory",
+        "(l) Arcane laboratory, (F5) research, (F6) global enchantments, (F7) resources, (F8) items");
+  if (ld.temple && (info & 0x1)) {
+    const int32_t pic = getnatattr(ld.fortholder, 138);
+    bailif(pic > 1000, "bad templepic");
+    const bool mine = holdscastle(k, l);
+    add(mine ? TS_TEMPLE : 0, TRS_MISC, pic > 0 ? pic : 14, "Temple", "(o) Temple and veyrance statistics");
+    if (mine) guishortcut(TS_TEMPLE, 'o');
+  }
+  if (info & 0x20)
+    for (int32_t s = 0; s < 4; s++) {
+      const int32_t site = ld.site[s];
+      if (site < 1 || site >= MAXSITES || !ld.sitefound[s]) continue;
+      char hint[200];
+      if (holdscastle(k, l)) formatbounded(hint, sizeof hint, "View magic site: %s", sites[size_t(site)].name);
+      else strlcopy(hint, "Magic site", sizeof hint);
+      const int32_t path = imin(imax(sites[size_t(site)].path, 0), 8);
+      add(TS_SITE + s, TRS_MISC, 157 + 3 * path + imin(sites[size_t(site)].level, 2), sites[size_t(site)].name, hint);
+    }
+  for (int32_t e = 0; e <= highestench && e < MAXENCH; e++) {
+    const Ench& en = ench[size_t(e)];
+    if (en.kind <= 0 || en.owner != k || en.land != l) continue;
+    const char* name = en.spell > 0 && en.spell < MAXSPELLS ? spells[size_t(en.spell)].name : "Enchantment";
+    char hint[200];
+    formatbounded(hint, sizeof hint, "View enchantment: %s", name);
+    add(TS_ENCHANTMENT + e, TRS_MISC, 110, name, hint);
+  }
+  if (features.empty()) return;
+  const float n = float(features.size());
+  guiwindow(0, 676, top - 24 * (n - 1), 110, 24 * n - 1);
+  for (size_t i = 0; i < features.size(); i++)
+    columnentry(features[i].id, top - 24 * float(i), features[i].file, features[i].icon, features[i].text, 16,
+                features[i].hint);
+}
+
+// ---------------------------------------------------------------- commander cards
+
+void cardorder(int32_t c, char* out, int32_t size) {
+  // The order texts of the order store are not wired yet: the plain code.
+  formatbounded(out, size, "Order %d", com[size_t(c)].order);
+}
+
+void commandercards(int32_t k, int32_t l, const std::vector<int32_t>& cards, float s, int32_t maxrows,
+                    int32_t maxcols) {
+  float top = 504;
+  const int32_t scout = findscoutmsg(k, l);
+  if (scout >= 0) {
+    int32_t rows = 0;
+    const float w = scoutwidth(message[size_t(scout)].text, &rows);
+    const float h = 15 * float(rows);
+    guiwindow(0, 15, 501 - h, w, h);
+    settextbox(17, 501 - h, w - 4, h + 2);
+    areatextwrap(TS_SCOUT, 15, "%s", message[size_t(scout)].text);
+    areahotspot(TS_SCOUT, 15, 501 - h, w, h);
+    top = 501 - h - 17;
+    maxrows = imax(1, maxrows - (rows + 3) / 4);
+  }
+  const int32_t n = int32_t(cards.size());
+  if (n == 0) return;
+  const float cw = std::floor(60 * s + 2), ch = std::floor(70 * s + 2);
+  const int32_t cols = imin(maxcols, (n + maxrows - 1) / maxrows);
+  const int32_t rows = imin(maxrows, (n + cols - 1) / cols);
+  guiwindow(0, 15, top - ch * float(rows), cw * float(cols), ch * float(rows));
+  const bool selection = selectedcoms.last >= 0;
+  int32_t shown = 0, last = -1;
+  for (int32_t i = turnscreen.firstcard; i < n && shown < rows * cols; i++, shown++) {
+    const int32_t c = cards[size_t(i)];
+    last = i;
+    const float x = 16 + cw * float(shown % cols), y = top - ch * float(shown / cols + 1);
+    const int32_t b = com[size_t(c)].body;
+    const bool sel = isselected(c);
+    const bool fixed = getability(b, AB_FIXEDORDER, 1) > 0;
+    if (sel) areabox(0, x, y, cw - 2, ch - 2, 1, 1, 1, 0.8f);
+    else if (fixed) areabox(0, x, y, cw - 2, ch - 2, 1, 0.2f, 0.2f, 0.3f);
+    else areaframe(x, y, cw - 2, ch - 2, 1, 0.6f, 0.55f, 0.45f, 0.7f);
+    const float namescale = 14 * s;
+    const char* name = CutText(com[size_t(c)].name, (cw - 4) / namescale);
+    const float nw = textwidth(name) * namescale;
+    areatextcol(0, x + (cw - 2 - nw) / 2, y + ch - 2 - namescale, namescale, sel ? 0 : -1, sel ? 0 : -1,
+                sel ? 0 : -1, 1, "%s", name);
+    // Left edge: afflictions, experience stars, a temporary effect, from
+    // the top down, none lower than the figure's foot.
+    float my = y + ch - 2 - namescale - 6 * s;
+    auto leftmark = [&](float r, float g, float bl) {
+      if (my < y + 12 * s) return;
+      areabox(0, x + 2, my, 5 * s, 5 * s, r, g, bl, 0.9f);
+      my -= 6 * s;
+    };
+    for (int32_t a = 0; a < nbrofafflictions(b); a++) leftmark(0.9f, 0.1f, 0.1f);
+    const int32_t xp = unit[size_t(b)].exp;
+    for (int32_t limit : {14, 49, 99, 199, 399})
+      if (xp > limit) leftmark(1, 0.9f, 0.2f);
+    if (com[size_t(c)].tmpfx > 0) leftmark(0.3f, 0.6f, 1);
+    // Right edge: one mark per started 25 units led.
+    const int32_t led = comunits(c, nullptr, nullptr);
+    float ry = y + ch - 2 - namescale - 9 * s;
+    for (int32_t m = 0; m < (led + 24) / 25 && ry >= y + 12 * s; m++, ry -= 7)
+      areabox(0, x + cw - 7, ry, 3, 5, 0.8f, 0.8f, 0.8f, 0.9f);
+    // The unit's figure.
+    const Monster* t = unittyperec(b);
+    const float fs = 40 * s;
+    char hint[400];
+    char order[200];
+    cardorder(c, order, sizeof order);
+    formatbounded(hint, sizeof hint, selection ? "%s. %s.  (space) Change order for selected commanders"
+                                               : "%s. %s.  (space) Change order",
+                  com[size_t(c)].name, order);
+    if (t) {
+      const int32_t a = areasprite(TS_CARD + c, TRS_ARMY, t->sprite, SPRITEMODE, x + (cw - 2 - fs) / 2,
+                                   y + 12 * s, fs, fs);
+      if (a >= 0) {
+        areasetpriority(a, 100);
+        areainfo("%s", hint);
+      }
+    }
+    const int32_t hot = areahotspot(TS_CARD + c, x, y + 12 * s, cw - 2, ch - 2 - 12 * s);
+    if (hot >= 0) areainfo("%s", hint);
+    // Items and gems carried.
+    int32_t nitems = 0;
+    for (int16_t it : com[size_t(c)].item) nitems += it > 0;
+    const int32_t gems = getcomgems(c);
+    const float q = (60 * s - 15) / float(nitems + (gems ? 1 : 0) + 1);
+    float ix = x + 9 * s;
+    for (int16_t it : com[size_t(c)].item)
+      if (validitem(it)) {
+        areabox(0, ix, y + 12 * s, 10 * s, 10 * s, 0.85f, 0.75f, 0.3f, 0.8f);
+        ix += std::min(8 * s, q);
+      }
+    for (int32_t g = 0; g < gems && ix < x + cw - 9 * s; g++) {
+      areabox(0, ix, y + 12 * s, 3 * s, 5 * s, 0.4f, 0.8f, 1, 0.9f);
+      ix += std::min(4 * s, q);
+    }
+    // The order at the card's bottom.
+    const float os = 12 * s;
+    const int32_t ot = areatextcol(TS_CARDORDER + c, x + 2, y + 1, os, sel ? 0 : -1, sel ? 0 : -1, sel ? 0 : -1, 1,
+                                   "%s", CutText(order, (cw - 4) / os));
+    if (ot >= 0) {
+      areasetpriority(ot, 500);
+      if (sel) areainfo("(space) Change order for selected commanders");
+      else areainfo("Change order for %s", com[size_t(c)].name);
+    }
+  }
+  const float ax = float(cols) * cw + 24;
+  if (turnscreen.firstcard > 0) {
+    areaspritecol(0, TRS_MISC, 76, SPRITEMODE, ax + 1, 475, 20, 20, 0, 0, 0, 0.5f);
+    if (areaspritecol(TS_PAGEBACK, TRS_MISC, 76, SPRITEMODE, ax, 475, 20, 20, 1, 1, 1, 0.75f) >= 0) areainfo("(-)");
+  }
+  if (last >= 0 && last < n - 1) {
+    const float ay = 500 - ch * float(rows) - (504 - top);
+    areaspritecol(0, TRS_MISC, 77, SPRITEMODE, ax + 1, ay, 20, 20, 0, 0, 0, 0.5f);
+    if (areaspritecol(TS_PAGEON, TRS_MISC, 77, SPRITEMODE, ax, ay, 20, 20, 1, 1, 1, 0.75f) >= 0) areainfo("(+)");
+  }
+}
+
+// Keys of the screen (the order keys and the filter keys among them).
+void bindkeys(int32_t k, int32_t l) {
+  struct Key {
+    int32_t id, key;
+  };
+  static const Key keys[] = {
+      {TS_ENDTURN, 'e'},       {TS_OPTIONS, KEY_ESCAPE},  {TS_OPTIONS, 'Q'},       {TS_MESSAGELIST, 'm'},
+      {TS_MESSAGES, 's'},      {TS_RECRUIT, 'r'},         {TS_ARMYSETUP, 't'},     {TS_ARMYHERE, 'y'},
+      {TS_MERCENARIES, 'b'},   {TS_LAB, 'l'},             {TS_RESEARCH, KEY_F1 + 4}, {TS_ENCHANTMENTS, KEY_F1 + 5},
+      {TS_RESOURCES, KEY_F1 + 6}, {TS_ITEMS, KEY_F1 + 7}, {TS_OVERVIEW, KEY_F1},   {TS_GRAPHS, KEY_F1 + 1},
+      {TS_HALLOFFAME, KEY_F1 + 2}, {TS_NATIONS, KEY_F1 + 3}, {TS_KEYHELP, '?'},     {TS_KEYHELP, 'g'},
+      {TS_REPLAYS, 'v'},       {TS_GOTONUMBER, '#'},      {TS_HOME, KEY_HOME},     {TS_DEFAULTZOOM, KEY_END},
+      {TS_ZOOMOUT, KEY_DELETE}, {TS_ZOOMIN, 277},         {TS_NEXTIDLE, 'n'},      {TS_SELECTALL, 'a'},
+      {TS_UNSELECT, KEY_RETURN}, {TS_PAGEBACK, '-'},      {TS_PAGEON, '+'},        {TS_BIGGER, '<'},
+      {TS_SMALLER, '>'},       {TS_BUTTONS, 'h'},         {TS_TABDOWN, KEY_TAB},   {TS_VALUE, '$'},
+      {TS_ORDERMENU, KEY_SPACE},
+  };
+  for (const Key& key : keys) guishortcut(key.id, key.key);
+  if (turnscreen.tabheld) guikeyupshortcut(TS_TABUP, KEY_TAB);
+  for (int32_t d : {1, 2, 3, 4, 5, 8, 9}) guishortcut(TS_FILTERKEY + d, '0' + d);
+  for (const char* o = "DXRSBCFGHATEWZMP"; *o; o++) {
+    const int32_t r = orderkeyrequest(*o, ownsorholds(k, l));
+    if (r >= 0) guishortcut(TS_ORDERKEY + r, *o);
+  }
+}
+
+// The first card shown when card i is to be seen: the smallest paging
+// offset that shows it.
+int32_t focusoffset(int32_t i, float s) {
+  int32_t rows = 0, cols = 0;
+  cardlimits(s, &rows, &cols);
+  return imax(0, i - rows * cols + 1);
+}
+
+void startmusic() {
+  if (!mainmusic) return;
+  starteramusic(gameinfo.era, musicvolume);
+}
+}  // namespace
+
+// ---------------------------------------------------------------- rules
+
+float cardscale(float preference, int32_t commanders) {
+  if (preference < 0.5f || preference > 1.5f) return commanders < 6 ? 1.2f : 1.0f;
+  return preference;
+}
+
+void cardlimits(float s, int32_t* rows, int32_t* cols) {
+  if (s > 1.399f) *rows = 4, *cols = 3;
+  else if (s > 1.199f) *rows = 5, *cols = 3;
+  else if (s > 0.999f) *rows = 6, *cols = 4;
+  else if (s > 0.899f) *rows = 7, *cols = 4;
+  else if (s > 0.799f) *rows = 8, *cols = 4;
+  else if (s > 0.699f) *rows = 9, *cols = 5;
+  else *rows = 10, *cols = 6;
+}
+
+std::vector<int32_t> provincecards(int32_t k, int32_t l) {
+  std::vector<int32_t> out;
+  for (int32_t c = 0; c <= highestcom && c < MAXCOMS; c++)
+    if (comalivein(c, k, l)) out.push_back(c);
+  return out;
+}
+
+void seasonhint(char* out, int32_t size, int32_t t) {
+  const int32_t month = ((t % 12) + 12) % 12;
+  if (t <= 11) formatbounded(out, size, "%s in the first year of the oruvane wars", monthnames[month]);
+  else formatbounded(out, size, "%s in the year %d of the oruvane wars", monthnames[month], t / 12 + 1);
+}
+
+float scoutwidth(const char* text, int32_t* rows) {
+  std::vector<textrow> r(64);
+  const int32_t length = int32_t(strnlen(text, MSGTEXTLEN));
+  for (float w : {220.0f, 320.0f, 420.0f}) {
+    const int32_t n = wraptext(text, length, (w - 4) / 15, r.data(), 64);
+    if (n < 5) {
+      *rows = imax(n, 1);
+      return w;
+    }
+  }
+  *rows = imax(1, wraptext(text, length, 496.0f / 15, r.data(), 64));
+  return 500;
+}
+
+// ---------------------------------------------------------------- the screen
+
+void viewland(int32_t home, int32_t k, int32_t vcrs, const char* gname, int32_t turnnbr, int32_t gamenbr,
+              int32_t showmessages) {
+  bailif(k < 0 || k > 94, "viewland: bad player");
+  TurnScreen& ts = turnscreen;
+  ts.nation = k;
+  strlcopy(ts.gname, gname, sizeof ts.gname);
+  ts.turnnbr = turnnbr;
+  ts.gamenbr = gamenbr;
+  ts.vcrs = vcrs;
+  ts.showmessages = showmessages;
+  ts.endturn = 0;
+  ts.hint = 0;
+  ts.tabheld = 0;
+  ts.focus = -1;
+  ts.firstcard = 0;
+  ts.lastclicked = -1;
+  ts.buttons = fastgrx >= 2 ? 0 : 1;
+  cachearmysizes(k);
+  cacheinfolevels(k, 1);
+  selectedcoms.last = -1;
+  ts.gotoprov = home >= 1 && home <= nbrlands ? home : 1;
+  ts.current = ts.gotoprov;
+  // A nation that never chose its layers sees them all but the terrain icons.
+  if (kingdom[size_t(k)].w[KW_MAPFILTER] == 0) kingdom[size_t(k)].w[KW_MAPFILTER] = int16_t(0x7dd);
+  startmusic();
+  ts.upkeep = upk(k);
+  char border[PATHLEN];
+  formatbounded(border, PATHLEN, "%s/guiborderthin.tga", datapath);
+  SetActiveGUIBorderTexture(border);
+  for (;;) {
+    buildturnframe();
+    int32_t id = 0;
+    if (ts.showmessages && nbrofmsg(k) > 0) id = TS_MESSAGELIST;
+    else id = render_frame(1, 6);
+    ts.showmessages = 0;
+    // The screens that the action opens show the darkened map behind them.
+    guisetfade(1);
+    setbgscene(Scene::darkmap);
+    if (turnaction(id)) return;
+    if (quitprogram) return;
+  }
+}
+
+void buildturnframe() {
+  TurnScreen& ts = turnscreen;
+  const int32_t k = ts.nation;
+  clearparticles();
+  guibegin();
+  setmapviewport(0, 0, 800, 600);
+  if (ts.focus >= 0 && ts.focus < MAXCOMS && comalivein(ts.focus, k, -1)) {
+    const int32_t fl = unit[size_t(com[size_t(ts.focus)].body)].land;
+    if (fl > 0 && fl <= nbrlands && fl != ts.current) ts.gotoprov = fl;
+  }
+  if (ts.gotoprov >= 1 && ts.gotoprov <= nbrlands) {
+    ts.current = ts.gotoprov;
+    selectedcoms.last = -1;
+    centremap(ts.current);
+    for (int32_t c = 0; c <= highestcom && c < MAXCOMS; c++) com[size_t(c)].arrowtime = 0;
+    ts.firstcard = 0;
+    ts.lastclicked = -1;
+  }
+  ts.gotoprov = 0;
+  const int32_t l = ts.current;
+  const std::vector<int32_t> cards = provincecards(k, l);
+  const float s = cardscale(screenscale, int32_t(cards.size()));
+  if (ts.focus >= 0 && ts.focus < MAXCOMS && comalivein(ts.focus, k, l)) {
+    selectedcoms.last = -1;
+    selectcom(ts.focus);
+    for (size_t i = 0; i < cards.size(); i++)
+      if (cards[i] == ts.focus) ts.firstcard = focusoffset(int32_t(i), s);
+  }
+  ts.focus = -1;
+  const uint16_t saved = uint16_t(kingdom[size_t(k)].w[KW_MAPFILTER]);
+  mapfilter = ts.tabheld ? (saved | 0x7ddu) : saved;
+  int32_t maxrows = 0, maxcols = 0;
+  cardlimits(s, &maxrows, &maxcols);
+  // Arrow start times: the selected commanders that move show their arrow.
+  for (int32_t c : cards) {
+    Commander& cm = com[size_t(c)];
+    if (!isselected(c)) {
+      cm.arrowtime = 0;
+      continue;
+    }
+    const bool moving = (cm.order == ORD_MOVE || cm.order == ORD_SNEAK || cm.order == ORD_MOVEPATROL) &&
+                        cm.orderparam > 0 && cm.orderparam != l;
+    if (moving && cm.arrowtime == 0) cm.arrowtime = 1;
+  }
+  const int32_t info = infolevel(l, k, 0);
+  if (mapfilter & MF_NEIGHBOURS)
+    for (int32_t n = 0; n < MAXNEIGHBOURS && provgeo[size_t(l)].nbr[n] > 0; n++)
+      drawarrow(l, provgeo[size_t(l)].nbr[n], ARROW_NEIGHBOUR, 0, 10);
+  drawmapoverlays(k, l);
+  provincebox(k, l, info);
+  nationbox(k);
+  rightcolumn(k, l, info);
+  commandercards(k, l, cards, s, maxrows, maxcols);
+  bindkeys(k, l);
+  areahotspot(TS_MAPCLICK, 0, 0, 800, 600);
+  if (ts.hint) guisethint("To select another province, right click on its flag");
+  guishow(-1, -1);
+}

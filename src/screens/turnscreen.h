@@ -1,0 +1,190 @@
+// The player's turn: choosing a nation of a game and opening its turn
+// (playturn, ppt), the main turn screen (viewland) and every key and click
+// of it.
+//
+// Each part is split in two: rules, plain functions over the world tables
+// and the screen state below that tests call without a window, and the
+// screen, which rebuilds its items every frame and acts on the id that
+// render_frame returns.
+#pragma once
+#include <cstdio>
+#include <vector>
+
+#include "runtime/short.h"
+
+// ---------------------------------------------------------------- choosing and opening a turn
+
+// Runs one game of the saved-games folder: the list of its nations with
+// their turns (played ones marked with a leading dash), opening a nation's
+// turn, and hosting from the same menu with the --preexec and --postexec
+// commands around it. Returns on Exit, on missing mods, when the quit flag
+// is raised, or when an opening is cancelled in the automatic flow (one
+// human player).
+void playturn(const char* gname);
+
+// Opens the nation's turn: reads its turn file (and its own order file of
+// this turn when the player continues), asks the password, shows the main
+// turn screen and writes the order file when it is left with End turn.
+// 1 after the screen was left (orders written unless the quit flag was
+// raised, or the write failed and was reported); -1 when the "already
+// played" question was cancelled; -2 after a wrong password. A turn file
+// that is missing or corrupted is named in a message box and ends the
+// program with status 1.
+int32_t ppt(int32_t nation, const char* gname);
+
+// The password accepted for each nation during this run of the program
+// (never saved): a nation whose password equals its entry opens without
+// asking again.
+extern char enteredpass[95][50];
+// The longest password a player types (the files hold 49 characters).
+constexpr int32_t PASSWORDLEN = 49;
+
+// The menu line of a nation with a turn file: "- NAME (turn nbr T)" when its
+// orders for the turn are in, else "NAME (turn nbr T)", with "(2h O)" added
+// from debug level 1.
+void nationline(char* out, int32_t size, int32_t nation, int32_t turn, int32_t orderturn, bool played);
+
+// What the first step of the nation list does: show the menu, host at once,
+// or open one nation's turn without a menu (a single human player with a
+// host file, or automatic hosting with everyone ready).
+enum class PlayStart { menu, host, open };
+struct PlayChoice {
+  PlayStart what = PlayStart::menu;
+  int32_t nation = -1;   // for open
+};
+PlayChoice playstart(int32_t humans, int32_t ready, int32_t lastwaiting, int32_t lastready, bool hostfile,
+                     bool autohost, bool firstpass);
+
+// 1 when the typed entry opens the nation: it equals the nation's
+// password, or the master password when one is set.
+bool passwordmatches(const char* entry, const char* nationpass, const char* master);
+// 1 when the nation opens without a prompt: no password, or this run's
+// accepted entry matches.
+bool passwordknown(int32_t nation);
+
+// Clears the battle marker of every province and sets it for the lands
+// named by the battle replays that follow the turn data in the stream; the
+// number of replays found.
+int32_t markbattles(FILE* f);
+
+// Writes the nation's order file for the turn through the game-file
+// writers (a new file renamed over the old one). False, with the old file
+// left whole, when it could not be written.
+bool writeorders(int32_t nation, const char* gname, int32_t turnnbr, int32_t gamenbr);
+
+// The game's mods are on this machine (else a message box names the first
+// missing one and the result is 0); they are enabled and the tables rebuilt.
+int32_t enablegamemodsforplay();
+
+// ---------------------------------------------------------------- main turn screen
+
+// Kingdom word that keeps the nation's map filter word between turns.
+constexpr int32_t KW_MAPFILTER = 115;
+
+// State of the main turn screen that other screens set before they return
+// (go-to province, focus commander), and what the screen keeps from frame
+// to frame. One per program; viewland fills it at entry.
+struct TurnScreen {
+  int32_t nation = 0;
+  char gname[100] = {};
+  int32_t turnnbr = 0, gamenbr = 0, vcrs = 0;
+  int32_t current = 1;        // the province shown in the province box
+  int32_t gotoprov = 0;       // shown on the next frame (0 or -1 none)
+  int32_t focus = -1;         // commander selected on the next frame
+  int32_t firstcard = 0;      // index among the province's cards
+  int32_t lastclicked = -1;   // last card clicked, for range selection
+  int32_t hint = 0;           // "right click on its flag" shown
+  int32_t tabheld = 0;
+  int32_t buttons = 1;        // the button column is shown
+  int32_t showmessages = 0;   // open the message list on the first frame
+  int32_t upkeep = 0;         // worked out at entry
+  int32_t endturn = 0;        // End turn was chosen
+};
+extern TurnScreen turnscreen;
+
+// Ids of the main turn screen.
+enum TurnId : int32_t {
+  TS_RECRUIT = 1, TS_ARMYSETUP = 2, TS_MESSAGES = 4, TS_OVERVIEW = 5, TS_GRAPHS = 6, TS_HALLOFFAME = 7,
+  TS_NATIONS = 8, TS_HOME = 9, TS_DEFAULTZOOM = 10, TS_ZOOMOUT = 11, TS_ZOOMIN = 12, TS_ARMYHERE = 13,
+  TS_MAPCLICK = 15, TS_LAB = 16, TS_TEMPLE = 17, TS_TAX = 18, TS_DEFENCE = 19, TS_SCOUT = 22, TS_KEYHELP = 26,
+  TS_GOD = 27, TS_SITE = 30,   // 30..33: the site slots
+  TS_SELECTALL = 41, TS_PAGEBACK = 42, TS_PAGEON = 43, TS_RESEARCH = 44, TS_RESOURCES = 45, TS_ENCHANTMENTS = 46,
+  TS_ITEMS = 47, TS_FILTERKEY = 50,   // 51..59: the filter keys 1..9
+  TS_NEXTIDLE = 70, TS_REPLAYS = 71, TS_GOTONUMBER = 72, TS_BIGGER = 73, TS_SMALLER = 74, TS_BUTTONS = 75,
+  TS_TABDOWN = 76, TS_TABUP = 77, TS_SCALES = 80,   // 80..85: the scale icons
+  TS_STATISTICS = 90, TS_FILTERS = 91, TS_MERCENARIES = 92, TS_ORDERMENU = 99, TS_ORDERKEY = 100,   // 100 + request
+  TS_VALUE = 989, TS_UNSELECT = 990, TS_FORT = 991, TS_MESSAGELIST = 993, TS_OPTIONS = 994, TS_ENDTURN = 999,
+  TS_CARD = 1000,        // + commander
+  TS_CARDORDER = 10000,  // + commander: the order text of a card
+  TS_ENCHANTMENT = 30000 // + enchantment
+};
+
+// Shows the nation's turn until End turn (or the quit flag): the map with
+// the province box, the nation box, the right column and the commander
+// cards of the current province. A nation above 94 stops the program
+// ("viewland: bad player").
+void viewland(int32_t home, int32_t nation, int32_t vcrs, const char* gname, int32_t turnnbr, int32_t gamenbr,
+              int32_t showmessages);
+
+// One frame of the screen built (items, areas and keys laid out) without
+// drawing it: what viewland shows before it waits for an action.
+void buildturnframe();
+
+// ---- rules of the screen
+
+// Card scale: the preference, or automatic (below 0.5 or above 1.5): 1.2
+// for fewer than six commanders, else 1.0. The rows and columns of cards
+// that fit at a scale.
+float cardscale(float preference, int32_t commanders);
+void cardlimits(float scale, int32_t* rows, int32_t* columns);
+// The nation's commanders with a living body in the province, in
+// commander number order.
+std::vector<int32_t> provincecards(int32_t nation, int32_t lnr);
+// The season text: "Early Spring in the first year of the oruvane wars"
+// up to turn 11, then "... in the year N of the oruvane wars".
+void seasonhint(char* out, int32_t size, int32_t turnnbr);
+// The width of the scout report window (220, 320, 420, else 500) and its
+// rows at that width.
+float scoutwidth(const char* text, int32_t* rows);
+
+// ---- rules of the commands (turncommands.cpp)
+
+// Acts on one id of the main turn screen; 1 when the screen is to be left.
+int32_t turnaction(int32_t id);
+// The held modifier keys of a click.
+struct ClickKeys {
+  bool ctrl = false, shift = false, alt = false;
+};
+// A click on commander c's card (selection, ranges, armies).
+void cardclick(int32_t c, ClickKeys keys);
+// The a key: select every selectable commander of the province as one new
+// army, or none when all were selected.
+void selectallorno();
+// The n key: the next idle commander of the nation after the selection,
+// round the provinces; -1 when none (nothing changes).
+int32_t nextidle();
+// A left click on the map at province lnr (0 or below: outside every
+// province) with the selection: move orders, or staying put.
+void mapclickorders(int32_t lnr, bool ctrl);
+// A right click on the map at province lnr: it becomes the current province.
+void mapselect(int32_t lnr);
+// A map filter key 1..9 on the saved filter word; 0 when the key has no layer.
+uint32_t filterkeyword(uint32_t word, int32_t key);
+// Whether a commander may be given orders from this screen (alive, the
+// nation's, no fixed order).
+bool selectable(int32_t c, int32_t nation);
+// The commanders that an order key or the order menu acts on: every
+// selected commander that the nation owns, or with no selection the
+// commander whose card lies under the pointer (hover id).
+std::vector<int32_t> ordertargets(int32_t hoverid);
+// The order request of an order key (capital letters), -1 for none. P is
+// Preach on the nation's own ground (6) and abroad (43).
+int32_t orderkeyrequest(int32_t key, bool ownground);
+
+// The screens of other parts that the commands open (army panel, unit
+// box, recruitment, research, laboratory, treasuries, mercenaries, temple,
+// fort, site and enchantment boxes, nation overview, graphs, hall of fame,
+// statistics, filters, key help, replays): one switch, in turncommands.cpp,
+// where each of those screens is called once it exists. 1 when the id is
+// one of them.
+int32_t opennationscreen(int32_t id);

@@ -1,0 +1,244 @@
+// The rules of the main turn screen and its commands on small worlds:
+// card scale and grid, the season text, the scout report's width, the
+// selection by cards, all or none, the next idle commander, the right click
+// on the map, the filter keys and which commanders an order key acts on.
+#include <gtest/gtest.h>
+
+#include "gfx/gui.h"
+#include "runtime/settings.h"
+#include "screens/turnscreen.h"
+#include "support/smallworld.h"
+#include "world/provinfo.h"
+#include "world/siteentry.h"
+
+namespace {
+constexpr int32_t ME = 3, OTHER = 4;
+
+// Commanders of nation ME in land 2 (numbers 0..3), one of OTHER there,
+// and one of ME in land 5; commander 2 has an item-like fixed order.
+void world() {
+  makesmallworld();
+  settype(1, "Captain");
+  settype(2, "Scout");
+  settype(3, "Bound");
+  addtypeability(3, AB_FIXEDORDER, 1);
+  for (int32_t t : {1, 1, 3, 2}) mkcom(t, ME, 2);
+  mkcom(1, OTHER, 2);
+  mkcom(2, ME, 5);
+  turnscreen = TurnScreen{};
+  turnscreen.nation = ME;
+  turnscreen.current = 2;
+  selectedcoms.last = -1;
+}
+
+std::vector<int32_t> selection() {
+  return std::vector<int32_t>(selectedcoms.nr.begin(), selectedcoms.nr.begin() + (selectedcoms.last + 1));
+}
+}  // namespace
+
+TEST(CardGrid, AutomaticScaleAndTheRowsAndColumnsThatFit) {
+  EXPECT_FLOAT_EQ(cardscale(-1, 5), 1.2f);
+  EXPECT_FLOAT_EQ(cardscale(-1, 6), 1.0f);
+  EXPECT_FLOAT_EQ(cardscale(1.6f, 2), 1.2f);   // out of range: automatic
+  EXPECT_FLOAT_EQ(cardscale(0.8f, 2), 0.8f);
+  int32_t r = 0, c = 0;
+  cardlimits(1.2f, &r, &c);
+  EXPECT_EQ(r * 10 + c, 53);
+  cardlimits(1.0f, &r, &c);
+  EXPECT_EQ(r * 10 + c, 64);
+  cardlimits(1.4f, &r, &c);
+  EXPECT_EQ(r * 10 + c, 43);
+  cardlimits(0.6f, &r, &c);
+  EXPECT_EQ(r * 10 + c, 106);
+  world();
+  EXPECT_EQ(provincecards(ME, 2), std::vector<int32_t>({0, 1, 2, 3}));
+  EXPECT_TRUE(provincecards(ME, 1).empty());
+}
+
+TEST(SeasonHint, TheFirstYearThenCountedYears) {
+  char t[200];
+  seasonhint(t, sizeof t, 0);
+  EXPECT_STREQ(t, "Early Spring in the first year of the oruvane wars");
+  seasonhint(t, sizeof t, 11);
+  EXPECT_STREQ(t, "Late Winter in the first year of the oruvane wars");
+  seasonhint(t, sizeof t, 12);
+  EXPECT_STREQ(t, "Early Spring in the year 2 of the oruvane wars");
+}
+
+TEST(ScoutReport, ShortReportsStayNarrowLongOnesWiden) {
+  int32_t rows = 0;
+  EXPECT_FLOAT_EQ(scoutwidth("An army of 12 light infantry.", &rows), 220);
+  EXPECT_EQ(rows, 1);
+  std::string longer;
+  for (int i = 0; i < 60; i++) longer += "soldiers ";
+  EXPECT_FLOAT_EQ(scoutwidth(longer.c_str(), &rows), 500);
+  EXPECT_GE(rows, 5);
+}
+
+TEST(CardClick, PlainCtrlShiftAndAltClicks) {
+  world();
+  // A plain click selects the commander with its army.
+  com[0].armynr = com[1].armynr = 7;
+  cardclick(1, {});
+  EXPECT_EQ(selection(), std::vector<int32_t>({1, 0}));
+  // A plain click on a selected one empties the selection.
+  cardclick(0, {});
+  EXPECT_TRUE(selection().empty());
+  // Ctrl adds; the second one binds both into one army.
+  ClickKeys ctrl;
+  ctrl.ctrl = true;
+  com[0].armynr = com[1].armynr = 0;
+  cardclick(0, ctrl);
+  EXPECT_EQ(com[0].armynr, 0);
+  cardclick(3, ctrl);
+  EXPECT_EQ(selection(), std::vector<int32_t>({0, 3}));
+  EXPECT_NE(com[0].armynr, 0);
+  EXPECT_EQ(com[0].armynr, com[3].armynr);
+  // Ctrl on a selected one removes only it, and it leaves the army.
+  cardclick(0, ctrl);
+  EXPECT_EQ(selection(), std::vector<int32_t>({3}));
+  EXPECT_EQ(com[0].armynr, 0);
+  // Shift selects the range from the last Ctrl-clicked card, skipping the
+  // fixed one and the other nation's.
+  ClickKeys shift;
+  shift.shift = true;
+  cardclick(0, shift);
+  EXPECT_EQ(selection(), std::vector<int32_t>({3, 0, 1}));
+  // Shift with nothing selected is a plain click.
+  selectedcoms.last = -1;
+  for (int32_t c = 0; c < 4; c++) com[c].armynr = 0;
+  cardclick(1, shift);
+  EXPECT_EQ(selection(), std::vector<int32_t>({1}));
+  // Alt: every commander of the kind here, as one new army.
+  ClickKeys alt;
+  alt.alt = true;
+  cardclick(0, alt);
+  EXPECT_EQ(selection(), std::vector<int32_t>({0, 1}));
+  EXPECT_NE(com[0].armynr, 0);
+  EXPECT_EQ(com[0].armynr, com[1].armynr);
+}
+
+TEST(SelectAll, SelectsTheSelectableThenNone) {
+  world();
+  selectallorno();
+  EXPECT_EQ(selection(), std::vector<int32_t>({0, 1, 3}));
+  EXPECT_NE(com[0].armynr, 0);
+  EXPECT_EQ(com[0].armynr, com[3].armynr);
+  EXPECT_EQ(com[2].armynr, 0);
+  selectallorno();
+  EXPECT_TRUE(selection().empty());
+  EXPECT_EQ(com[0].armynr, 0);
+  selectallorno();
+  EXPECT_EQ(selection().size(), 3u);
+}
+
+TEST(NextIdle, AfterTheSelectionRoundTheProvincesAndNoneLeavesAllAsItWas) {
+  world();
+  com[0].order = ORD_MOVE;
+  com[0].orderparam = 3;
+  com[3].order = ORD_SNEAK;   // hiding counts as idle
+  com[3].orderparam = 0;
+  selectcom(1);
+  EXPECT_EQ(nextidle(), 3);
+  EXPECT_EQ(turnscreen.focus, 3);
+  EXPECT_EQ(turnscreen.gotoprov, 2);
+  selectedcoms.last = -1;
+  selectcom(3);
+  EXPECT_EQ(nextidle(), 5);   // on to land 5
+  EXPECT_EQ(turnscreen.gotoprov, 5);
+  turnscreen.current = 5;
+  selectedcoms.last = -1;
+  selectcom(5);
+  EXPECT_EQ(nextidle(), 1);   // round to land 2 again
+  for (int32_t c : {1, 3, 5}) com[c].order = ORD_MOVE, com[c].orderparam = 4;
+  turnscreen.gotoprov = 0;
+  turnscreen.focus = -1;
+  EXPECT_EQ(nextidle(), -1);
+  EXPECT_EQ(turnscreen.gotoprov, 0);
+  EXPECT_EQ(turnscreen.focus, -1);
+}
+
+TEST(MapSelect, ARightClickChoosesTheProvinceAndForgetsTheSelection) {
+  world();
+  selectcom(0);
+  com[0].arrowtime = 55;
+  turnscreen.firstcard = 4;
+  mapselect(5);
+  EXPECT_EQ(turnscreen.current, 5);
+  EXPECT_TRUE(selection().empty());
+  EXPECT_EQ(com[0].arrowtime, 0u);
+  EXPECT_EQ(turnscreen.firstcard, 0);
+  selectcom(5);
+  turnscreen.firstcard = 2;
+  mapselect(-1);   // outside every province: the province stays
+  EXPECT_EQ(turnscreen.current, 5);
+  EXPECT_EQ(selection(), std::vector<int32_t>({5}));
+  EXPECT_EQ(turnscreen.firstcard, 0);
+}
+
+TEST(FilterKeys, LayersSwitchAsPairs) {
+  EXPECT_EQ(filterkeyword(0, 1), 0x104u);
+  EXPECT_EQ(filterkeyword(0x4, 1), 0x100u);        // flags on: both toggle
+  EXPECT_EQ(filterkeyword(0x104, 1), 0u);
+  EXPECT_EQ(filterkeyword(0x10, 2), 0x18u);        // armies off: both set
+  EXPECT_EQ(filterkeyword(0x18, 2), 0u);
+  EXPECT_EQ(filterkeyword(0x40, 5), 0x200u);
+  EXPECT_EQ(filterkeyword(0x20, 8), 0u);
+  EXPECT_EQ(filterkeyword(0x0, 9), 0x400u);
+  EXPECT_EQ(filterkeyword(0x7, 6), 0x7u);          // keys 6 and 7 do nothing
+}
+
+TEST(FilterKeys, WhileTabIsHeldNothingIsKept) {
+  world();
+  kingdom[ME].w[KW_MAPFILTER] = 0x4;
+  turnscreen.tabheld = 1;
+  turnaction(TS_FILTERKEY + 3);
+  EXPECT_EQ(kingdom[ME].w[KW_MAPFILTER], 0x4);
+  turnscreen.tabheld = 0;
+  turnaction(TS_FILTERKEY + 3);
+  EXPECT_EQ(kingdom[ME].w[KW_MAPFILTER], 0x5);
+}
+
+TEST(OrderKeys, TargetsAndRequests) {
+  world();
+  EXPECT_EQ(orderkeyrequest('R', true), 4);
+  EXPECT_EQ(orderkeyrequest('P', true), 6);
+  EXPECT_EQ(orderkeyrequest('P', false), 43);
+  EXPECT_EQ(orderkeyrequest('Q', true), -1);
+  EXPECT_EQ(orderkeyrequest('r', true), -1);   // lower case is a screen command
+  // With no selection: the card under the pointer, if it is the nation's.
+  EXPECT_EQ(ordertargets(TS_CARD + 1), std::vector<int32_t>({1}));
+  EXPECT_EQ(ordertargets(TS_CARDORDER + 3), std::vector<int32_t>({3}));
+  EXPECT_TRUE(ordertargets(TS_CARD + 4).empty());
+  EXPECT_TRUE(ordertargets(TS_MAPCLICK).empty());
+  // With a selection: every selected commander of the nation.
+  selectcom(0);
+  selectcom(3);
+  EXPECT_EQ(ordertargets(TS_CARD + 1), std::vector<int32_t>({0, 3}));
+}
+
+TEST(TurnActions, EndTurnLeavesOthersStayAndPagingStaysInRange) {
+  world();
+  for (int32_t i = 0; i < 30; i++) mkcom(1, ME, 2);   // 34 cards: 6 x 4 at scale 1.0
+  screenscale = 1.0f;
+  EXPECT_EQ(turnaction(TS_ENDTURN), 1);
+  EXPECT_EQ(turnscreen.endturn, 1);
+  EXPECT_EQ(turnaction(TS_PAGEON), 0);
+  EXPECT_EQ(turnscreen.firstcard, 4);
+  for (int32_t i = 0; i < 5; i++) turnaction(TS_PAGEON);
+  EXPECT_EQ(turnscreen.firstcard, 12);   // no further once the last card shows
+  turnaction(TS_PAGEBACK);
+  turnaction(TS_PAGEBACK);
+  turnaction(TS_PAGEBACK);
+  turnaction(TS_PAGEBACK);
+  EXPECT_EQ(turnscreen.firstcard, 0);
+  turnaction(TS_SMALLER);
+  EXPECT_FLOAT_EQ(screenscale, 0.9f);
+  for (int32_t i = 0; i < 9; i++) turnaction(TS_BIGGER);
+  EXPECT_FLOAT_EQ(screenscale, 1.4f);
+  screenscale = -1;
+  // God name: the pretender becomes the focus commander.
+  kingdom[ME].w[KW_GOD] = 3;
+  turnaction(TS_GOD);
+  EXPECT_EQ(turnscreen.focus, 3);
+}
