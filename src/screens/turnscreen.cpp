@@ -264,8 +264,7 @@ void rightcolumn(int32_t k, int32_t l, int32_t info) {
     features.push_back(f);
   };
   if (ld.fort > 0 && (info & 0x1)) {
-    add(TS_FORT, TRS_MISC, forts[size_t(imin(ld.fort, MAXFORTS - 1))].sprite > 0 ? forts[size_t(ld.fort)].sprite : 15,
-        "Fortification", "(f) Fort statistics");
+    add(TS_FORT, TRS_MISC, ICON_FORT, "Fortification", "(f) Fort statistics");
     guishortcut(TS_FORT, 'f');
   }
   if (holdscastle(k, l) && ld.lab)
@@ -275,7 +274,8 @@ void rightcolumn(int32_t k, int32_t l, int32_t info) {
     const int32_t pic = getnatattr(ld.fortholder, 138);
     bailif(pic > 1000, "bad templepic");
     const bool mine = holdscastle(k, l);
-    add(mine ? TS_TEMPLE : 0, TRS_MISC, pic > 0 ? pic : 14, "Temple", "(o) Temple and veyrance statistics");
+    // The nations' own temple pictures are not drawn yet: the map's temple.
+    add(mine ? TS_TEMPLE : 0, TRS_MISC, ICON_TEMPLE, "Temple", "(o) Temple and veyrance statistics");
     if (mine) guishortcut(TS_TEMPLE, 'o');
   }
   if (info & 0x20)

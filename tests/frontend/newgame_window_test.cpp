@@ -90,6 +90,11 @@ TEST(FrontEnd, NewGameFromTheMainMenuToItsFirstTurn) {
   mainmenu();
 
   EXPECT_TRUE(fileexists("%s/westmarch/ftherlnd", savepath));
+  // The world as the new game wrote it (its nation list has read others since).
+  clearworld();
+  int32_t worldturn = 0;
+  ASSERT_EQ(loadworldfile("westmarch", 0, &worldturn), 1);
+  ASSERT_TRUE(readfileheader("westmarch", 0, -1, 1, 1, &worldturn, password[1], nullptr, nullptr));
   EXPECT_EQ(gameinfo.era, 1);
   int32_t humans = 0, computers = 0;
   for (int32_t k = 0; k < MAXPLAYERS; k++) {

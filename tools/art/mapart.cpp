@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "canvas.h"
+#include "turnicons.h"
 #include "runtime/image.h"
 #include "runtime/trs.h"
 #include "runtime/util.h"
@@ -292,6 +293,7 @@ std::vector<TrsImage> misc() {
       {228, cave},
   };
   std::vector<TrsImage> out(229, empty());
+  turnicons::addmisc(out);
   for (const auto& [nr, draw] : table) out[size_t(nr)] = draw();
   return out;
 }
@@ -321,6 +323,7 @@ std::vector<TrsImage> misc2() {
   out[28] = arrow({120, 80, 170}, 9, true);     // sneak
   out[29] = arrow({250, 250, 245}, 5, false);   // neighbour line
   out[30] = arrow({255, 210, 60}, 10, false);   // ordered on this screen
+  turnicons::addmisc2(out);
   return out;
 }
 
