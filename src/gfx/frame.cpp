@@ -129,8 +129,9 @@ void stepscript() {
         int32_t a = findguiarea(c.x);
         bailif_fmt(a < 0, "inputscript: no area %d to click", c.x);
         const guiarea& r = guiareaget(a);
-        float sx = float(windowwidth()) / GUIWIDTH, sy = float(windowheight()) / GUIHEIGHT;
-        pushclick(int32_t((r.x + r.w * 0.5f) * sx), int32_t(float(windowheight()) - (r.y + r.h * 0.5f) * sy), c.button);
+        float px = 0, py = 0;
+        guitowindow(guiviewport(), windowheight(), r.x + r.w * 0.5f, r.y + r.h * 0.5f, &px, &py);
+        pushclick(int32_t(px), int32_t(py), c.button);
         break;
       }
       case ScriptOp::skip: break;

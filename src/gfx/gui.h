@@ -6,7 +6,10 @@
 // (scroll positions, the pointer, held keys).
 //
 // Positions are in a virtual screen of 800 x 600 units, origin at the lower
-// left, y upward, stretched over the real window. Rectangles are given by
+// left, y upward. The screen keeps its proportions in a window of any shape:
+// it is scaled alike on both axes and centred (see guiviewport), and what
+// lies beside it in a wide window (above and below it in a tall one) is
+// still GUI space, beyond 0..800 or 0..600, where the scene is drawn. Rectangles are given by
 // their lower-left corner and size. Ids are the caller's ints; 0 is not
 // clickable. Text scales: an item's text height is 22 units times the scale
 // of guitextscale; an area's text scale is its height in units.
@@ -45,6 +48,19 @@ constexpr int32_t KEY_BACKSPACE = 8, KEY_TAB = 9, KEY_RETURN = 13, KEY_ESCAPE = 
 constexpr int32_t KEY_CANCEL = KEY_ESCAPE;
 
 // ---------------------------------------------------------------- frame --
+
+// Where the 800 x 600 screen lies in a window of width x height pixels:
+// pixels per unit (the same on both axes) and the pixel offset of the GUI
+// origin from the window's lower left corner.
+struct guiview {
+  float scale, offx, offy;
+};
+guiview guiviewfor(int32_t width, int32_t height);
+// The view of the open window (scale 1, no offset when none is open).
+guiview guiviewport();
+// GUI units of a window pixel (top-left origin) and back.
+void windowtogui(const guiview& v, int32_t windowh, float px, float py, float* x, float* y);
+void guitowindow(const guiview& v, int32_t windowh, float x, float y, float* px, float* py);
 
 // Draws frames of the current screen over a background scene and handles
 // input. Returns the id of the area clicked with the left button, minus that
@@ -340,6 +356,9 @@ struct guirect {
   float x, y, w, h;
 };
 guirect guishownwindow();
+// The whole window in GUI units (0, 0, 800, 600 when none is open): the
+// room that popups keep inside and that scenes fill.
+guirect guivisible();
 guirect guiclip(int32_t index);
 // The scroll position (units from the top) of the shown window, and how far
 // it can go.
@@ -347,6 +366,12 @@ float guiscroll();
 float guiscrollmax();
 // Sets the shown window's scroll position for the next guishow.
 void guisetscroll(float units);
+// Where a popup box of w x h units goes for the pointer at (px, py) over
+// the area `hovered` (-1 none): beside the pointer or the area, else above,
+// else below, inside `room`; the first place that covers none of the
+// screen's texts and controls (the hovered one included), else the one that
+// covers least of them.
+guirect guipopupplace(float w, float h, float px, float py, int32_t hovered, guirect room);
 // Hint of the screen, or "" when none.
 const char* guihinttext();
 // Shortcuts of the screen.

@@ -69,6 +69,25 @@ void batchquad(uint32_t texture, int32_t mode, float x, float y, float w, float 
   batch.push_back({x, y + h, u, v + dv, {c0, c1, c2, c3}});
 }
 
+// A plain box whose colour runs from `bottom` at its lower edge to `top`
+// at its upper edge (red, green, blue, alpha each).
+void gradientquad(float x, float y, float w, float h, const float bottom[4], const float top[4]) {
+  const uint32_t texture = fonttexture;
+  const int32_t mode = fonttexture ? 5 : 2;
+  if (texture != batchtexture || mode != batchmode) {
+    flushbatch();
+    batchtexture = texture;
+    batchmode = mode;
+  }
+  const uint8_t b0 = colourbyte(bottom[0]), b1 = colourbyte(bottom[1]), b2 = colourbyte(bottom[2]),
+                b3 = colourbyte(bottom[3]);
+  const uint8_t t0 = colourbyte(top[0]), t1 = colourbyte(top[1]), t2 = colourbyte(top[2]), t3 = colourbyte(top[3]);
+  batch.push_back({x, y, whiteu, whitev, {b0, b1, b2, b3}});
+  batch.push_back({x + w, y, whiteu, whitev, {b0, b1, b2, b3}});
+  batch.push_back({x + w, y + h, whiteu, whitev, {t0, t1, t2, t3}});
+  batch.push_back({x, y + h, whiteu, whitev, {t0, t1, t2, t3}});
+}
+
 void plainquad(float x, float y, float w, float h, float r, float g, float b, float a) {
   if (fonttexture) batchquad(fonttexture, 5, x, y, w, h, whiteu, whitev, 0, 0, r, g, b, a);
   else batchquad(0, 2, x, y, w, h, 0, 0, 0, 0, r, g, b, a);
@@ -91,9 +110,10 @@ void setclip(int32_t clip) {
     return;
   }
   guirect r = guiclip(clip);
-  float sx = float(windowwidth()) / GUIWIDTH, sy = float(windowheight()) / GUIHEIGHT;
+  const guiview v = guiviewport();
   glEnable(GL_SCISSOR_TEST);
-  glScissor(int32_t(floorf(r.x * sx)), int32_t(floorf(r.y * sy)), int32_t(ceilf(r.w * sx)), int32_t(ceilf(r.h * sy)));
+  glScissor(int32_t(floorf(v.offx + r.x * v.scale)), int32_t(floorf(v.offy + r.y * v.scale)),
+            int32_t(ceilf(r.w * v.scale)), int32_t(ceilf(r.h * v.scale)));
 }
 
 // Nine pieces of the border picture: corners kept square, edges stretched.
@@ -215,7 +235,7 @@ void drawarea(const guiarea& a, int32_t hovered, uint32_t now) {
       flushbatch();
       bindtexture(0, 2);
       if (a.flags & GUIAREA_SMOOTH) glEnable(GL_LINE_SMOOTH);
-      glLineWidth(fmaxf(1.0f, a.scale * float(windowheight()) / GUIHEIGHT));
+      glLineWidth(fmaxf(1.0f, a.scale * guiviewport().scale));
       glColor4f(a.r, a.g, a.b, a.a);
       glBegin(GL_LINES);
       glVertex2f(a.x, a.y);
@@ -257,9 +277,10 @@ void drawarea(const guiarea& a, int32_t hovered, uint32_t now) {
       break;
     case AreaKind::field: drawfield(a, now); break;
     case AreaKind::border: {
-      if (a.a > 0) {   // darker at the bottom
-        plainquad(a.x, a.y, a.w, a.h * 0.5f, a.r, a.g, a.b, a.a * fadef);
-        plainquad(a.x, a.y + a.h * 0.5f, a.w, a.h * 0.5f, a.r * 1.3f, a.g * 1.25f, a.b * 1.2f, a.a * fadef);
+      if (a.a > 0) {   // lighter toward the top, evenly, so no band shows
+        const float bottom[4] = {a.r, a.g, a.b, a.a * fadef};
+        const float top[4] = {a.r * 1.3f, a.g * 1.25f, a.b * 1.2f, a.a * fadef};
+        gradientquad(a.x, a.y, a.w, a.h, bottom, top);
       }
       if (a.scale > 0) {   // the title bar: a darker band over a bronze line
         plainquad(a.x + 8, a.y + a.h - a.scale, a.w - 16, a.scale - 6, 0.25f, 0.1f, 0.08f, 0.5f * fadef);
@@ -273,7 +294,7 @@ void drawarea(const guiarea& a, int32_t hovered, uint32_t now) {
       flushbatch();
       bindtexture(0, 0);
       glColor4f(1, 0.9f, 0.8f, 1);
-      glLineWidth(fmaxf(1.0f, 2.0f * float(windowheight()) / GUIHEIGHT));
+      glLineWidth(fmaxf(1.0f, 2.0f * guiviewport().scale));
       glBegin(GL_LINES);
       float m = a.w * 0.28f;
       glVertex2f(a.x + m, a.y + m);
@@ -297,8 +318,8 @@ void drawarea(const guiarea& a, int32_t hovered, uint32_t now) {
   }
 }
 
-// A box of wrapped text by the pointer, kept on the screen.
-void drawpopup(const char* text, float px, float py) {
+// A box of wrapped text by the pointer where it hides nothing else, inside the window.
+void drawpopup(const char* text, float px, float py, int32_t hovered) {
   const float scale = 15, width = 320;
   textrow rows[40];
   int32_t length = int32_t(strnlen(text, GUIINFOLEN));
@@ -309,12 +330,9 @@ void drawpopup(const char* text, float px, float py) {
     for (int32_t i = 0; i < rows[r].length; i++) rw += charadvance(uint8_t(text[rows[r].start + i]));
     w = fmaxf(w, rw * scale);
   }
-  float h = float(n) * scale + 8, bw = w + 12;
-  float x = px + 14, y = py - 18 - h;
-  if (x + bw > GUIWIDTH) x = px - 14 - bw;
-  if (y < 0) y = py + 18;
-  x = fmaxf(0, x);
-  y = fminf(y, GUIHEIGHT - h);
+  const float h = float(n) * scale + 8, bw = w + 12;
+  const guirect place = guipopupplace(bw, h, px, py, hovered, guivisible());
+  const float x = place.x, y = place.y;
   plainquad(x, y, bw, h, 0.03f, 0.03f, 0.05f, 0.92f);
   plainquad(x, y + h - 1.5f, bw, 1.5f, 0.8f, 0.65f, 0.35f, 1);
   for (int32_t r = 0; r < n; r++)
@@ -340,12 +358,7 @@ void SetActiveGUIBorderTexture(const char* path) {
   bordertexture = loadtexture(borderpath, 1, 100, 0);
   int32_t w = 0, h = 0;
   // The corner is a quarter of the picture; thin borders come in small pictures.
-  if (bordertexture) {
-    glBindTexture(GL_TEXTURE_2D, bordertexture);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
-    resettexstate();
-  }
+  texturesize(bordertexture, &w, &h);
   bordercorner = w > 0 ? w / 4 : 16;
 }
 
@@ -353,7 +366,8 @@ void guiprojection() {
   glViewport(0, 0, windowwidth(), windowheight());
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  glOrtho(0, GUIWIDTH, 0, GUIHEIGHT, -1, 1);
+  const guirect r = guivisible();
+  glOrtho(r.x, r.x + r.w, r.y, r.y + r.h, -1, 1);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   glDisable(GL_DEPTH_TEST);
@@ -405,11 +419,12 @@ void drawguiareas(int32_t hovered) {
   // The hovered area's info text by the pointer, else the screen's hint at the bottom.
   const char* info = hovered >= 0 ? guiinfotext(guiareaget(hovered).info) : "";
   if (info[0] && popups) {
-    drawpopup(info, pointerx, pointery);
+    drawpopup(info, pointerx, pointery, hovered);
   } else if (guihinttext()[0] && popups) {
     const char* hint = guihinttext();
     float scale = 16, w = textwidth(hint) * scale;
-    plainquad(0, 0, GUIWIDTH, scale + 6, 0.02f, 0.02f, 0.04f, 0.75f);
+    const guirect room = guivisible();
+    plainquad(room.x, 0, room.w, scale + 6, 0.02f, 0.02f, 0.04f, 0.75f);
     drawtext(hint, int32_t(strnlen(hint, GUIINFOLEN)), (GUIWIDTH - w) * 0.5f, 3, scale, 1, 0.95f, 0.8f, 1);
   }
   flushbatch();

@@ -34,9 +34,7 @@ float dragoffset = 0;
 void playsound(GuiSound which) { playguisound(which); }
 
 void updatepointer() {
-  float w = float(imax(windowwidth(), 1)), h = float(imax(windowheight(), 1));
-  pointerx = float(mousex) * GUIWIDTH / w;
-  pointery = (h - float(mousey)) * GUIHEIGHT / h;
+  windowtogui(guiviewport(), windowheight(), float(mousex), float(mousey), &pointerx, &pointery);
   pointerbuttons = mousebuttons;
 }
 
@@ -153,11 +151,13 @@ int32_t actonqueue(bool* rebuild) {
 int32_t handleinput(bool* rebuilt) {
   for (int32_t i = 0; i < frameinput.nkeys; i++)
     queue.push_back({true, frameinput.keys[size_t(i)].sym, frameinput.keys[size_t(i)].unicode, 0, 0, 0});
-  float w = float(imax(windowwidth(), 1)), h = float(imax(windowheight(), 1));
+  const guiview view = guiviewport();
   for (int32_t i = 0; i < frameinput.npresses; i++) {
     const inputpress& p = frameinput.presses[size_t(i)];
     int32_t button = p.button == 1 ? 1 : p.button == 3 ? 3 : 2;
-    queue.push_back({false, 0, 0, button, float(p.x) * GUIWIDTH / w, (h - float(p.y)) * GUIHEIGHT / h});
+    float x = 0, y = 0;
+    windowtogui(view, windowheight(), float(p.x), float(p.y), &x, &y);
+    queue.push_back({false, 0, 0, button, x, y});
   }
   while (queue.size() > 256) queue.pop_front();
 

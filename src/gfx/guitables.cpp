@@ -160,3 +160,61 @@ void areasetpriority(int32_t area, int32_t priority) {
   if (area < 0 || area >= gui.nareas) return;
   guiareas[size_t(area)].priority = uint16_t(imax(0, imin(priority, 65535)));
 }
+
+namespace {
+// Areas that a popup should leave readable: texts and controls, not the
+// window's frame, background boxes or lines.
+bool keepsclear(const guiarea& a) {
+  switch (a.kind) {
+    case AreaKind::box:
+    case AreaKind::border:
+    case AreaKind::line:
+    case AreaKind::hline:
+    case AreaKind::hotspot:
+    case AreaKind::scrolltrack:
+    case AreaKind::buttonback: return false;
+    default: return true;
+  }
+}
+
+float overlap(const guirect& p, const guiarea& a) {
+  const float w = fminf(p.x + p.w, a.x + a.w) - fmaxf(p.x, a.x), h = fminf(p.y + p.h, a.y + a.h) - fmaxf(p.y, a.y);
+  return w > 0 && h > 0 ? w * h : 0;
+}
+}  // namespace
+
+guirect guipopupplace(float w, float h, float px, float py, int32_t hovered, guirect room) {
+  guirect item = {px, py, 0, 0};
+  if (hovered >= 0 && hovered < gui.nareas) {
+    const guiarea& a = guiareas[size_t(hovered)];
+    item = {a.x, a.y, a.w, a.h};
+  }
+  const float gap = 16, itemmidy = item.y + item.h * 0.5f;
+  const guirect tries[] = {
+      {px + gap, py - h * 0.5f, w, h},                      // right of the pointer
+      {item.x + item.w + 8, itemmidy - h * 0.5f, w, h},     // right of the item
+      {px - gap - w, py - h * 0.5f, w, h},                  // left of the pointer
+      {item.x - 8 - w, itemmidy - h * 0.5f, w, h},          // left of the item
+      {px - w * 0.5f, py + gap, w, h},                      // above the pointer
+      {px - w * 0.5f, item.y + item.h + 4, w, h},           // above the item
+      {px + 10, py + gap, w, h},                            // above, to the right
+      {px - 10 - w, py + gap, w, h},                        // above, to the left
+      {px - w * 0.5f, py - gap - h, w, h},                  // below the pointer
+      {px - w * 0.5f, item.y - 4 - h, w, h},                // below the item
+  };
+  guirect best = tries[0];
+  float bestcover = -1;
+  for (guirect t : tries) {
+    t.x = fmaxf(room.x, fminf(t.x, room.x + room.w - t.w));
+    t.y = fmaxf(room.y, fminf(t.y, room.y + room.h - t.h));
+    float cover = 0;
+    for (int32_t i = 0; i < gui.nareas; i++)
+      if (keepsclear(guiareas[size_t(i)])) cover += overlap(t, guiareas[size_t(i)]);
+    if (bestcover < 0 || cover < bestcover) {
+      best = t;
+      bestcover = cover;
+    }
+    if (cover == 0) break;
+  }
+  return best;
+}

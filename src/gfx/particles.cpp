@@ -1,6 +1,8 @@
 // The particle system.
 #include "gfx/particles.h"
 
+#include "gfx/guidraw.h"
+
 #include <GL/gl.h>
 
 #include <array>
@@ -86,11 +88,7 @@ void drawparticles() {
   char path[PATHLEN];
   formatbounded(path, PATHLEN, "%s/particle.tga", datapath);
   uint32_t tex = loadtexture(path, 2, 100, 0);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, 800, 0, 600, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  guiprojection();
   bindtexture(tex, 5);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
   uint32_t now = timems();

@@ -115,16 +115,28 @@ uint32_t datatexture(const char* name, int32_t alpha, int32_t wrap) {
   return loadtexture(path, alpha, 100, wrap);
 }
 
-void texturedbackdrop(uint32_t texture, float repeat, float drift) {
+// A picture over the whole window in its own proportions: a repeating one
+// is tiled `repeat` times up the window's height; a single one covers the
+// window, its middle kept and what does not fit cut off at the edges.
+void texturedbackdrop(uint32_t texture, float repeat, bool tiled) {
+  int32_t tw = 0, th = 0;
+  texturesize(texture, &tw, &th);
   flatprojection();
   bindtexture(texture, 3);
   glColor4f(1, 1, 1, 1);
-  float w = float(windowwidth()), h = float(windowheight());
+  const float w = float(windowwidth()), h = maxf(float(windowheight()), 1);
   if (!texture) {
     glColor4f(0.1f, 0.08f, 0.12f, 1);
     bindtexture(0, 0);
   }
-  drawguitexquad(0, 0, w, h, drift, 0, repeat * w / maxf(h, 1), repeat);
+  if (tiled) {
+    drawguitexquad(0, 0, w, h, 0, 0, repeat * w / h, repeat);
+  } else {
+    const float aspect = float(tw) / float(imax(th, 1));
+    const float shown = w / h / (aspect > 0 ? aspect : 1);   // window's share of the picture's width
+    if (shown <= 1) drawguitexquad(0, 0, w, h, (1 - shown) * 0.5f, 0, shown, 1);
+    else drawguitexquad(0, 0, w, h, 0, (1 - 1 / shown) * 0.5f, 1, 1 / shown);
+  }
   resettexstate();
 }
 
@@ -132,9 +144,19 @@ void texturedbackdrop(uint32_t texture, float repeat, float drift) {
 void drawmenuscene(uint32_t ms) {
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  texturedbackdrop(datatexture("menuback.tga", 0, 0), 1.0f, 0);
-  if (embers < 0 || !emitteralive(embers))
-    embers = addemitter({0, -5, GUIWIDTH, 0, 14.0f, 0, 22.0f, 9.0f, 4500, 1.0f, 0.55f, 0.15f, 0.9f});
+  texturedbackdrop(datatexture("menuback.tga", 0, 0), 1.0f, false);
+  // Embers rise across the whole window while backgrounds are animated;
+  // without animation the backdrop is still.
+  if (!animback) {
+    removeemitter(embers);
+    embers = -1;
+    clearparticles();
+    return;
+  }
+  if (embers < 0 || !emitteralive(embers)) {
+    const guirect r = guivisible();
+    embers = addemitter({r.x, r.y - 5, r.w, 0, 14.0f * r.w / GUIWIDTH, 0, 22.0f, 9.0f, 4500, 1.0f, 0.55f, 0.15f, 0.9f});
+  }
   (void)ms;
   drawparticles();
 }
@@ -158,7 +180,7 @@ void drawskyscene(uint32_t ms) {
 
 void drawparchmentscene() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  texturedbackdrop(datatexture("parchment.tga", 0, 1), 2.0f, 0);
+  texturedbackdrop(datatexture("parchment.tga", 0, 1), 2.0f, true);
 }
 
 // The strategic map. At reduced graphics 2 and up the map is redrawn one
@@ -184,7 +206,9 @@ void drawmapscene(int32_t which, uint32_t ms) {
     }
     int32_t stripe = nextstripe;
     if (stripe >= 0) {
-      int32_t y0 = stripe * 120 * h / 600, y1 = imin(h, (stripe + 1) * 120 * h / 600);
+      const guiview v = guiviewport();
+      int32_t y0 = int32_t(v.offy + float(stripe * 120) * v.scale);
+      int32_t y1 = imin(h, int32_t(v.offy + float((stripe + 1) * 120) * v.scale));
       glEnable(GL_SCISSOR_TEST);
       glScissor(0, y0, w, imax(1, y1 - y0));
       mapdraw(stripe);

@@ -230,3 +230,15 @@ void freealltextures() {
 }
 
 int32_t filetexturecount() { return int32_t(filetextures.size()); }
+
+void texturesize(uint32_t texture, int32_t* width, int32_t* height) {
+  GLint w = 0, h = 0;
+  if (texture) {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    resettexstate();
+  }
+  *width = w;
+  *height = h;
+}

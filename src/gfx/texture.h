@@ -30,6 +30,8 @@ void bindtexture(uint32_t texture, int32_t mode);
 // Blending and alpha test off, replace, texturing off, caches cleared.
 void resettexstate();
 void deletetexture(uint32_t texture);
+// Width and height of a texture's first level in texels (0 for none).
+void texturesize(uint32_t texture, int32_t* width, int32_t* height);
 
 // Quads in GUI units (the toolkit's projection).
 void drawguiquad(float x, float y, float w, float h);

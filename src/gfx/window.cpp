@@ -7,12 +7,14 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "gfx/dialogwindow.h"
 #include "gfx/gfx.h"
+#include "gfx/gui.h"
 #include "runtime/fatal.h"
 #include "runtime/util.h"
 
@@ -120,6 +122,33 @@ int32_t windowwidth() {
 int32_t windowheight() {
   SDL_Surface* screen = windowisopen ? SDL_GetVideoSurface() : nullptr;
   return screen ? screen->h : 0;
+}
+
+// The screen is scaled by the smaller of the two ratios, so 800 x 600 units
+// always fit, and centred on whole pixels.
+guiview guiviewfor(int32_t width, int32_t height) {
+  if (width <= 0 || height <= 0) return {1, 0, 0};
+  const float scale = fminf(float(width) / GUIWIDTH, float(height) / GUIHEIGHT);
+  return {scale, floorf((float(width) - GUIWIDTH * scale) * 0.5f), floorf((float(height) - GUIHEIGHT * scale) * 0.5f)};
+}
+
+guiview guiviewport() { return guiviewfor(windowwidth(), windowheight()); }
+
+void windowtogui(const guiview& v, int32_t windowh, float px, float py, float* x, float* y) {
+  *x = (px - v.offx) / v.scale;
+  *y = (float(windowh) - py - v.offy) / v.scale;
+}
+
+void guitowindow(const guiview& v, int32_t windowh, float x, float y, float* px, float* py) {
+  *px = v.offx + x * v.scale;
+  *py = float(windowh) - (v.offy + y * v.scale);
+}
+
+guirect guivisible() {
+  const int32_t w = windowwidth(), h = windowheight();
+  if (w <= 0 || h <= 0) return {0, 0, GUIWIDTH, GUIHEIGHT};
+  const guiview v = guiviewport();
+  return {-v.offx / v.scale, -v.offy / v.scale, float(w) / v.scale, float(h) / v.scale};
 }
 
 void sdlquit() {

@@ -159,6 +159,7 @@ TEST(GuiFrame, ResizedWindowsAndScenesStayHarmless) {
   for (int32_t i = 0; i < 3; i++) render_frame(0, 2);
   EXPECT_EQ(isfullscreen(), 0);
   // A change of scene clears the particles.
+  animback = 1;
   for (int32_t i = 0; i < 30; i++) render_frame(0, 2);
   EXPECT_GT(particlecount(), 0);
   render_frame(0, 10);

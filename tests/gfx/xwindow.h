@@ -75,9 +75,11 @@ inline Shot readshot(const std::string& path) {
 // rectangle whose colour is close to the given one.
 inline int32_t pixelslike(const Shot& s, guirect r, int32_t red, int32_t green, int32_t blue, int32_t tolerance) {
   if (s.rgb.empty()) return 0;
-  float sx = float(s.width) / GUIWIDTH, sy = float(s.height) / GUIHEIGHT;
-  int32_t x0 = int32_t(r.x * sx), x1 = int32_t((r.x + r.w) * sx);
-  int32_t y0 = int32_t(float(s.height) - (r.y + r.h) * sy), y1 = int32_t(float(s.height) - r.y * sy);
+  const guiview v = guiviewfor(s.width, s.height);
+  float px0 = 0, py0 = 0, px1 = 0, py1 = 0;
+  guitowindow(v, s.height, r.x, r.y + r.h, &px0, &py0);
+  guitowindow(v, s.height, r.x + r.w, r.y, &px1, &py1);
+  int32_t x0 = int32_t(px0), x1 = int32_t(px1), y0 = int32_t(py0), y1 = int32_t(py1);
   int32_t n = 0;
   for (int32_t y = std::max(0, y0); y < std::min(s.height, y1); y++)
     for (int32_t x = std::max(0, x0); x < std::min(s.width, x1); x++) {
