@@ -5,6 +5,16 @@
 // is open. Here: the dialogs that only the player side asks, each a window
 // while one is open (and not in text-only mode), else a console variant that
 // reads its answers through the console of runtime/ask.h.
+//
+// In the window every dialog (these and those of runtime/ask.h: message,
+// question, text and number input, menu, progress) is drawn over a still,
+// darkened picture of the screen that asked it: that screen's scene and
+// window as it last built them before the dialog (see guidialogbegin in
+// gui.h). A screen that asks calls the dialog straight after a frame of its
+// own, with its window still in the tables; dialogs in a row (a question,
+// then the progress of the work it started, then a message) all show the
+// same screen behind them. A screen's own modal box built with
+// guidialogbegin in place of guibegin is shown the same way.
 #pragma once
 #include "runtime/ask.h"
 #include "runtime/short.h"

@@ -25,7 +25,7 @@ void okrow(bool cancel) {
 
 int windowmsgbox(const char* text) {
   for (;;) {
-    guibegin();
+    guidialogbegin();
     guimaxwidth(520);
     guiminwidth(240);
     guitextscale(0.85f);
@@ -42,7 +42,7 @@ int windowmsgbox(const char* text) {
 
 int32_t windowtextinfobox(const char* title, const char* text, int32_t cancelid) {
   for (;;) {
-    guibegin();
+    guidialogbegin();
     guititle("%s", title);
     guicloseid(cancelid);
     guimaxwidth(600);
@@ -66,7 +66,7 @@ int32_t windowtextinfobox(const char* title, const char* text, int32_t cancelid)
 
 int windowconfirmbox(const char* text) {
   for (;;) {
-    guibegin();
+    guidialogbegin();
     guimaxwidth(520);
     guiminwidth(260);
     guitextscale(0.9f);
@@ -90,11 +90,18 @@ int windowconfirmbox(const char* text) {
   }
 }
 
-int windowinputstring(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed) {
+namespace {
+// The text field of the input dialogs: opens with the buffer's text, edits
+// with the cursor keys, Backspace and Delete; Enter is Ok and Escape Cancel
+// when allowed. `digits` takes digits only (1), and a minus sign first (2).
+// A note is shown under the field in red.
+int editfield(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed, int32_t digits,
+              const char* note) {
   std::vector<char> edit(size_t(maxlen) + 1, 0);
-  int32_t length = 0, cursor = 0;
+  strlcopy(edit.data(), buffer, size_t(maxlen) + 1);
+  int32_t length = int32_t(strlen(edit.data())), cursor = length;
   for (;;) {
-    guibegin();
+    guidialogbegin();
     guimaxwidth(600);
     guiminwidth(300);
     guitextscale(0.9f);
@@ -102,6 +109,11 @@ int windowinputstring(const char* title, char* buffer, int32_t maxlen, int32_t c
     guispace(2);
     guitextscale(1);
     guiinputfield(DLG_FIELD, edit.data(), cursor, imin(42, imax(maxlen, 8)));
+    if (note && note[0]) {
+      guitextscale(0.8f);
+      guibuttoncol(0, "%s", 1, 0.45f, 0.35f, 1, note);
+      guitextscale(1);
+    }
     okrow(cancelallowed != 0);
     guishortcut(DLG_OK, KEY_RETURN);
     guishortcut(DLG_OK, KEY_KP_ENTER);
@@ -109,7 +121,7 @@ int windowinputstring(const char* title, char* buffer, int32_t maxlen, int32_t c
     guishow(-1, -1);
     int32_t id = render_frame(1, 0);
     if (id == DLG_OK) {
-      strlcopy(buffer, edit.data(), maxlen + 1);
+      strlcopy(buffer, edit.data(), size_t(maxlen) + 1);
       return 1;
     }
     if (id == DLG_CANCEL && cancelallowed) {
@@ -136,20 +148,33 @@ int windowinputstring(const char* title, char* buffer, int32_t maxlen, int32_t c
       case KEY_RIGHT: cursor = imin(length, cursor + 1); break;
       case KEY_HOME: cursor = 0; break;
       case KEY_END: cursor = length; break;
-      default:
-        if (guikeychar && length < maxlen) {
+      default: {
+        const int32_t c = guikeychar;
+        const bool digit = c >= '0' && c <= '9', minus = digits == 2 && c == '-' && cursor == 0 && text[0] != '-';
+        const bool takes = digits == 0 ? c != 0 : digit || minus;
+        if (takes && length < maxlen) {
           memmove(text + cursor + 1, text + cursor, size_t(length - cursor + 1));
-          text[cursor++] = char(guikeychar);
+          text[cursor++] = char(c);
           length++;
         }
         break;
+      }
     }
   }
+}
+}  // namespace
+
+int windowinputstring(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed) {
+  return editfield(title, buffer, maxlen, cancelallowed, 0, "");
+}
+
+int windownumber(const char* title, char* buffer, int32_t maxlen, int32_t negative, const char* note) {
+  return editfield(title, buffer, maxlen, 1, negative ? 2 : 1, note);
 }
 
 int windowadjustvaluebox(const char* title, const char* text, const char* hint, int32_t value, int32_t mayraise,
                          int32_t maylower) {
-  guibegin();
+  guidialogbegin();
   guititle("%s", title);
   guimaxwidth(520);
   guiminwidth(300);
@@ -184,7 +209,7 @@ int windowadjustvaluebox(const char* title, const char* text, const char* hint, 
 
 int32_t windowmenu(const MenuLine* lines, int32_t count) {
   for (;;) {
-    guibegin();
+    guidialogbegin();
     guimaxheight(560);
     guimaxwidth(640);
     guiscrollstart();
@@ -199,7 +224,7 @@ int32_t windowmenu(const MenuLine* lines, int32_t count) {
 }
 
 void windowprogressbox(const char* title, int32_t percent, const char* text) {
-  guibegin();
+  guidialogbegin();
   guititle("%s", title);
   guiminwidth(360);
   guitextscale(0.85f);
@@ -211,7 +236,7 @@ void windowprogressbox(const char* title, int32_t percent, const char* text) {
 }
 
 void installwindowdialogs(int on) {
-  static const Dialogs windowed = {windowmsgbox, windowconfirmbox, windowinputstring, windowmenu};
+  static const Dialogs windowed = {windowmsgbox, windowconfirmbox, windowinputstring, windownumber, windowmenu};
   setdialogs(on ? &windowed : nullptr);
   setprogressdraw(on ? windowprogressbox : nullptr);
 }

@@ -81,6 +81,15 @@ int32_t enterscene(int32_t scene);
 void scenecontrols(uint32_t elapsedms);
 // Draws one frame of the current scene into the back buffer.
 void drawscene();
+// The still picture behind dialogs (see guidialogbegin in gui.h): taken of
+// the scene that a screen showed last and, when `withscreen`, the areas now
+// in the tables; drawn darkened over the whole window (one of the scene
+// alone is taken when none is held); forgotten when a screen draws a frame
+// of the scene given, which is remembered for the next picture.
+void takedialogpicture(int32_t withscreen);
+int dialogpictureheld();
+void drawdialogpicture();
+void forgetdialogpicture(int32_t scene);
 // Flat drawing in window pixels with the origin at the lower left.
 void flatprojection();
 // The night sky box around the view (textures "sky0.tga" .. "sky5.tga").

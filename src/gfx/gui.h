@@ -113,6 +113,14 @@ void setmaphooks(mapkeyscrollfn keyscroll, mapmousescrollfn mousescroll, mapdraw
 // hint; text scale 1, plain colour white, centred, one item per row, no
 // title, close id 0, size limits 450 high, 700 and 100 wide.
 void guibegin();
+// Starts the window of a dialog, as guibegin does. Its frames show it over
+// a still picture of the screen that asked it (its scene and window as last
+// built, before this call), darkened; the picture is taken at the first
+// dialog after a frame of a screen and kept for the dialogs that follow
+// until a screen draws a frame of its own again. A scene that only the
+// performance test shows is never part of the picture: the last scene that
+// a screen showed is drawn instead (the menu scene before any).
+void guidialogbegin();
 // Lays the items out into areas. -1 centres the window on that axis; another
 // x places its left edge, another y its top edge.
 void guishow(float x, float y);

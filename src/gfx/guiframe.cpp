@@ -202,8 +202,13 @@ int32_t render_frame(int32_t wait, int32_t scene) {
     uint32_t elapsed = lastframe ? now - lastframe : 0;
     if (elapsed > 500) elapsed = 500;
     lastframe = now;
-    scenecontrols(elapsed);
-    drawscene();
+    if (gui.dialog) {
+      drawdialogpicture();
+    } else {
+      forgetdialogpicture(currentscene());
+      scenecontrols(elapsed);
+      drawscene();
+    }
     drawguiareas(hoverarea < guiareacount() ? hoverarea : -1);
     finishframe();
     pumpevents();
@@ -216,6 +221,14 @@ int32_t render_frame(int32_t wait, int32_t scene) {
     // its window out anew.
     if (result != 0 || rebuilt || !wait) return result;
   }
+}
+
+void guidialogbegin() {
+  // The tables still hold the window of the screen that asks, unless they
+  // hold a dialog's that has ended: then the picture of that screen is kept.
+  if (windowopen() && !textonly && !dialogpictureheld()) takedialogpicture(gui.dialog ? 0 : 1);
+  guibegin();
+  gui.dialog = true;
 }
 
 int32_t guihoverid() { return hoverid; }

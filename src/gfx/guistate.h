@@ -55,6 +55,7 @@ struct guistate {
   int32_t scrollend = -1;     // first item of the fixed footer, -1 none
   int32_t closeid = 0;
   int32_t fade = 0;
+  bool dialog = false;        // built by guidialogbegin
   float maxheight = 450, maxwidth = 700, minwidth = 100;
   char title[GUIBUTTONLEN] = {};
   char hint[GUIINFOLEN] = {};

@@ -11,6 +11,7 @@
 
 #include "battleview/battleview.h"
 #include "gfx/gfx.h"
+#include "gfx/guidraw.h"
 #include "gfx/gui.h"
 #include "gfx/particles.h"
 #include "gfx/texture.h"
@@ -147,6 +148,10 @@ void drawmenuscene(uint32_t ms) {
   texturedbackdrop(datatexture("menuback.tga", 0, 0), 1.0f, false);
   // Embers rise across the whole window while backgrounds are animated;
   // without animation the backdrop is still.
+  if (embers == -2) {   // a still picture: the embers as they are
+    drawparticles();
+    return;
+  }
   if (!animback) {
     removeemitter(embers);
     embers = -1;
@@ -273,10 +278,8 @@ void scenecontrols(uint32_t elapsed) {
   if (scene == 6 && mapmousescroll) mapmousescroll(int32_t(elapsed));
 }
 
-void drawscene() {
-  uint32_t now = timems();
-  int32_t s = enterscene(0);
-  updateparticles(now);
+namespace {
+void drawsceneas(int32_t s, uint32_t now) {
   switch (s) {
     case int32_t(Scene::battlefield): drawbattlefield(now); break;
     case int32_t(Scene::perftest): drawperftestscene(now); break;
@@ -287,4 +290,72 @@ void drawscene() {
     case int32_t(Scene::parchment): drawparchmentscene(); break;
     default: drawtitlescene(now); break;
   }
+}
+
+// The still picture behind dialogs, the size it was taken at, and the
+// scene that a screen showed last.
+uint32_t dialogpicture = 0;
+int32_t picturew = 0, pictureh = 0;
+int32_t screenscene = int32_t(Scene::menu);
+
+void forgetpicturetexture() { dialogpicture = 0; }
+}  // namespace
+
+void drawscene() {
+  uint32_t now = timems();
+  int32_t s = enterscene(0);
+  updateparticles(now);
+  drawsceneas(s, now);
+}
+
+void takedialogpicture(int32_t withscreen) {
+  static bool hooked = false;
+  if (!hooked) addglreloadhook(forgetpicturetexture);
+  hooked = true;
+  const int32_t w = windowwidth(), h = windowheight();
+  if (w < 1 || h < 1) return;
+  // The scene as it stood, without new particles: the picture is still.
+  const int32_t savedembers = embers;
+  embers = -2;
+  drawsceneas(screenscene, timems());
+  embers = savedembers;
+  if (withscreen) drawguiareas(-1);
+  if (dialogpicture && (picturew != w || pictureh != h)) {
+    deletetexture(dialogpicture);
+    dialogpicture = 0;
+  }
+  if (!dialogpicture) {
+    std::vector<uint8_t> black(size_t(w) * size_t(h) * 4, 0);
+    const int32_t saved = texmipmaps;
+    texmipmaps = 0;
+    dialogpicture = RGBA2Tex(w, h, black.data(), 0, 0);
+    texmipmaps = saved;
+    picturew = w;
+    pictureh = h;
+  }
+  bindtexture(dialogpicture, 0);
+  glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, w, h);
+  resettexstate();
+}
+
+int dialogpictureheld() { return dialogpicture != 0; }
+
+void drawdialogpicture() {
+  if (!dialogpicture) takedialogpicture(0);
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  flatprojection();
+  bindtexture(dialogpicture, 3);
+  const float dark = 0.55f;
+  glColor4f(dark, dark, dark, 1);
+  drawguitexquad(0, 0, float(windowwidth()), float(windowheight()), 0, 0, 1, 1);
+  glColor4f(1, 1, 1, 1);
+  resettexstate();
+}
+
+void forgetdialogpicture(int32_t scene) {
+  if (scene != int32_t(Scene::perftest) && scene != int32_t(Scene::none)) screenscene = scene;
+  if (!dialogpicture) return;
+  deletetexture(dialogpicture);
+  dialogpicture = 0;
 }

@@ -77,16 +77,61 @@ int inputstring(const char* title, char* buffer, int32_t maxlen, int32_t cancela
   return 1;
 }
 
-int32_t inputnumber(int32_t low, int32_t high, const char* title) {
-  const int32_t base = imin(low, 0);
-  const int32_t len = (low < -99999 || high > 99999) ? 11 : 6;
-  char buf[16];
-  if (!inputstring(title, buf, len, 1)) return base - 2;
+namespace {
+// Characters of a number's field: 6, or 11 when a bound lies beyond +-99999.
+int32_t numberlength(int32_t low, int32_t high) { return (low < -99999 || high > 99999) ? 11 : 6; }
+
+// The number of a whole answer within low..high, or false.
+bool numberin(const char* text, int32_t low, int32_t high, int32_t* value) {
   errno = 0;
   char* end = nullptr;
-  const long v = strtol(buf, &end, 10);
-  if (end == buf || errno != 0 || *end != 0 || v < low || v > high) return base - 1;
-  return int32_t(v);
+  const long v = strtol(text, &end, 10);
+  if (end == text || errno != 0 || *end != 0 || v < low || v > high) return false;
+  *value = int32_t(v);
+  return true;
+}
+
+// One answer for a number: the window's number field, else a console line
+// (an empty one keeps what the buffer held).
+int asknumber(const char* title, char* buffer, int32_t maxlen, int32_t low, const char* note) {
+  if (windowed.number) return windowed.number(title, buffer, maxlen, low < 0, note);
+  char line[16];
+  if (note[0]) fprintf(out(), "%s\n", note);
+  fprintf(out(), "%s: ", title ? title : "");
+  fflush(out());
+  if (!readanswer(line, imin(maxlen + 1, int32_t(sizeof line)))) return 0;
+  if (line[0]) strlcopy(buffer, line, maxlen + 1);
+  return 1;
+}
+}  // namespace
+
+int32_t inputnumber(int32_t low, int32_t high, const char* title) {
+  const int32_t base = imin(low, 0);
+  char buf[16] = "";
+  if (windowed.number ? !windowed.number(title, buf, numberlength(low, high), low < 0, "")
+                      : !inputstring(title, buf, numberlength(low, high), 1))
+    return base - 2;
+  int32_t v = 0;
+  return numberin(buf, low, high, &v) ? v : base - 1;
+}
+
+int32_t inputnumberbox(int32_t low, int32_t high, const char* title, int32_t current) {
+  const int32_t len = numberlength(low, high);
+  char start[16] = "", buf[16] = "";
+  if (current >= low && current <= high) snprintf(start, sizeof start, "%d", current);
+  strlcopy(buf, start, sizeof buf);
+  char prompt[MSGLEN];
+  if (windowed.number) strlcopy(prompt, title ? title : "", sizeof prompt);
+  else snprintf(prompt, sizeof prompt, "%s [%s]", title ? title : "", start);
+  char note[80] = "";
+  for (;;) {
+    // The window keeps what was typed; the console starts from the current value.
+    if (!windowed.number) strlcopy(buf, start, sizeof buf);
+    if (!asknumber(prompt, buf, len, low, note)) return imin(low, 0) - 2;
+    int32_t v = 0;
+    if (numberin(buf, low, high, &v)) return v;
+    snprintf(note, sizeof note, "Give a number from %d to %d.", low, high);
+  }
 }
 
 void menubegin() { menucount = 0; }

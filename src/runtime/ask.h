@@ -21,14 +21,25 @@ void setdialogoutput(FILE* out);
 int msgbox(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // 1 for "Yes", 0 for "Cancel" (and for no answer).
 int confirmbox(const char* text);
-// Reads at most maxlen characters into buffer, which holds maxlen + 1 bytes.
+// Reads at most maxlen characters into buffer, which holds maxlen + 1 bytes
+// and a text to start from (the window's field opens with it, so a caller
+// that keeps the last answer offers it again).
 // 1 on Ok; 0 on Cancel (only when cancel is allowed; the buffer is emptied).
 // The console prompt is "%s: ". With nothing left to read, Ok with an empty
 // text, or Cancel when allowed.
 int inputstring(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed);
-// A number low..high read through inputstring; min(low, 0) - 1 for a number
-// out of range or no number, min(low, 0) - 2 on Cancel.
+// A number low..high; the window's field takes digits only (and a minus
+// sign first when low < 0). min(low, 0) - 1 for a number out of range or no
+// number, min(low, 0) - 2 on Cancel.
 int32_t inputnumber(int32_t low, int32_t high, const char* title);
+// A number box for a value that the player changes: it opens with the
+// current value (when within low..high), takes digits only as inputnumber
+// does, and answers a number outside low..high, or none, with
+// "Give a number from %d to %d." before asking again (the typed text kept
+// in the window). The number, or min(low, 0) - 2 on Cancel. On the console
+// the prompt is "%s [%d]: " with the current value, which an empty answer
+// keeps; the end of the input cancels.
+int32_t inputnumberbox(int32_t low, int32_t high, const char* title, int32_t current);
 
 // A menu of text lines, each with an id. menuwait returns the id of the
 // chosen line; lines with id 0 are shown but cannot be chosen; 0 when the
@@ -51,6 +62,10 @@ struct Dialogs {
   int (*tell)(const char* text);
   int (*confirm)(const char* text);
   int (*text)(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed);
+  // A field for a number: digits only (a minus sign first when `negative`),
+  // opening with the buffer's text, with a note under it ("" none); 1 on Ok,
+  // 0 on Cancel.
+  int (*number)(const char* title, char* buffer, int32_t maxlen, int32_t negative, const char* note);
   int32_t (*menu)(const MenuLine* lines, int32_t count);
 };
 // Null restores the console for every question.

@@ -35,13 +35,16 @@ TEST(ConsoleDialogs, AnswerThroughStandardInput) {
     menushow();
     failed |= (menuwait() != 7) << 4;
     failed |= (textinfobox("Title", "The text", 9) != 9) << 5;
+    // Out of range: the range is said and the box asks again; an empty
+    // answer keeps the current value.
+    failed |= (inputnumberbox(5, 90, "Sea part", 30) != 30) << 7;
     failed |= (inputnumber(1, 100, "Provinces") != -2) << 6;   // the input has ended
     fflush(stdout);
     _exit(failed);
   }
   close(in[0]);
   close(out[1]);
-  const char answers[] = "Ragnarok the Great\n42\n+\ny\n3\n7\n";
+  const char answers[] = "Ragnarok the Great\n42\n+\ny\n3\n7\n500\n\n";
   ASSERT_EQ(write(in[1], answers, sizeof answers - 1), ssize_t(sizeof answers - 1));
   close(in[1]);
   std::string printed;
@@ -58,4 +61,5 @@ TEST(ConsoleDialogs, AnswerThroughStandardInput) {
   EXPECT_NE(printed.find("Delete Map? (y/n): "), std::string::npos);
   EXPECT_NE(printed.find("7) seven"), std::string::npos);
   EXPECT_NE(printed.find("Title\nThe text\n"), std::string::npos);
+  EXPECT_NE(printed.find("Sea part [30]: Give a number from 5 to 90.\nSea part [30]: "), std::string::npos);
 }

@@ -59,11 +59,12 @@ TEST(DialogWindow, InputStringEditsWithTheKeysAndKeepsToTheMaximum) {
   const guiarea& f = guiareaget(field);
   EXPECT_GT(pixelslike(s, {f.x, f.y, f.w, f.h}, 255, 255, 255, 60), 10);   // the typed text
 
-  // The caller's maximum holds whatever is typed.
+  // The field opens with the buffer's text, and the caller's maximum holds
+  // whatever is typed after it.
   char small[5] = "xy";
   script("wait 1\ntype abcdefgh\nkey return\n");
   EXPECT_EQ(inputstring("Short", small, 4, 1), 1);
-  EXPECT_STREQ(small, "abcd");
+  EXPECT_STREQ(small, "xyab");
   // Escape cancels and empties the buffer; without Cancel it does nothing.
   script("wait 1\ntype zz\nkey escape\n");
   EXPECT_EQ(inputstring("Name", buffer, 20, 1), 0);
@@ -85,6 +86,85 @@ TEST(DialogWindow, InputNumberReadsThroughTheField) {
   EXPECT_EQ(inputnumber(1, 100, "Provinces"), -2);   // cancelled
   script("wait 1\ntype -7\nkey return\n");
   EXPECT_EQ(inputnumber(-10, 10, "Scale"), -7);
+}
+
+TEST(DialogWindow, NumberBoxesTakeDigitsOpenWithTheValueAndSayTheRange) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  // Letters and signs are not taken.
+  script("wait 1\ntype 4x-2.\nkey return\n");
+  EXPECT_EQ(inputnumber(1, 100, "Provinces"), 42);
+  // The box opens with the current value, which Enter keeps.
+  script("wait 1\nkey return\n");
+  EXPECT_EQ(inputnumberbox(5, 90, "Sea part", 30), 30);
+  // Out of range: the box says the range in red and asks again with the
+  // typed number kept; a minus sign only where the range has room for it.
+  std::string shot = tempfile("range.ppm");
+  script("wait 1\nkey backspace\nkey backspace\ntype 500\nkey return\nwait 12\nshot " + shot +
+         "\nkey backspace\nkey backspace\nkey return\n");
+  EXPECT_EQ(inputnumberbox(5, 90, "Sea part", 30), 5);
+  Shot s = readshot(shot);
+  EXPECT_GT(pixelslike(s, guishownwindow(), 255, 115, 89, 50), 20);
+  script("wait 1\nkey home\ntype -\nkey return\n");
+  EXPECT_EQ(inputnumberbox(-10, 10, "Scale", 3), -3);
+  script("wait 1\nkey escape\n");
+  EXPECT_EQ(inputnumberbox(5, 90, "Sea part", 30), -2);
+  dropshot(shot);
+}
+
+// A screen of its own: a bright green box left of where dialogs open.
+void greenscreen() {
+  guibegin();
+  guibutton(0, "A screen");
+  guishow(-1, 560);
+  areabox(0, 20, 250, 100, 100, 0.1f, 1, 0.1f, 1);
+}
+
+TEST(DialogWindow, DialogsShowTheScreenThatAskedThemDarkenedAndStill) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  setbgscene(Scene::menu);
+  greenscreen();
+  render_frame(0, 0);
+  std::string shot = tempfile("over.ppm"), shot2 = tempfile("over2.ppm");
+  const guirect green = {30, 260, 80, 80};
+  script("wait 2\nshot " + shot + "\nwait 10\nshot " + shot2 + "\nwait 1\nkey return\n");
+  EXPECT_EQ(msgbox("Over the screen"), 1);
+  Shot s = readshot(shot), t = readshot(shot2);
+  // The screen's box is there, darkened, and the picture does not move.
+  EXPECT_GT(pixelslike(s, green, 14, 140, 14, 20), 5000);
+  EXPECT_EQ(pixelslike(s, green, 25, 255, 25, 20), 0);
+  EXPECT_TRUE(s.rgb == t.rgb);
+  // A question, then the progress of what it started over the performance
+  // scene: both show the same screen, never the question that has ended or
+  // the performance pattern.
+  script("wait 1\ntype Veyrmark\nkey return\n");
+  char name[20] = "";
+  EXPECT_EQ(inputstring("The name of the map, which a wide question asks across most of the screen", name, 19, 1), 1);
+  const guirect asked = guishownwindow();
+  setbgscene(Scene::perftest);
+  script("shot " + shot2 + "\n");
+  resetprogress();
+  progressbox("Random Map", 10, "Dividing the world");
+  progressbox("Random Map", 20, "Dividing the world.");
+  s = readshot(shot2);
+  EXPECT_GT(pixelslike(s, green, 14, 140, 14, 20), 5000);
+  // Where the question's window was, beside the progress box: the dark backdrop only.
+  const float left = std::max(asked.x + 4, green.x + green.w + 4);
+  const guirect beside = {left, asked.y + 4, guishownwindow().x - left - 24, asked.h - 8};
+  ASSERT_GT(beside.w, 10);
+  EXPECT_EQ(pixelslike(s, beside, 255, 255, 255, 185), 0);   // nothing as bright as the gold border or text
+  // A screen frame of its own ends the picture: the next dialog shows the new screen.
+  guibegin();
+  guibutton(0, "Another screen");
+  guishow(-1, 560);
+  render_frame(0, 0);
+  script("wait 2\nshot " + shot + "\nwait 1\nkey return\n");
+  EXPECT_EQ(msgbox("Over another screen"), 1);
+  s = readshot(shot);
+  EXPECT_EQ(pixelslike(s, green, 14, 140, 14, 30), 0);
+  dropshot(shot);
+  dropshot(shot2);
 }
 
 TEST(DialogWindow, ConfirmBoxYesAndCancel) {
