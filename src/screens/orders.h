@@ -66,3 +66,77 @@ void taxstep(int32_t lnr, int32_t step);
 void settaxauto(int32_t lnr, int32_t on);
 // The Tax Rate window of a land 1..1504 (other numbers do nothing).
 void taxbox(int32_t player, int32_t lnr);
+
+// ---------------------------------------------------- spell choice and info
+// Filters of the spell lists: one flag per magic path 0..9, all on to start.
+struct SpellFilter {
+  int8_t on[10] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+};
+// A filter key of path 0..7: shows that path alone, or everything again
+// when that path was already shown alone.
+void spellfilterkey(SpellFilter& f, int32_t path);
+void spellfilterall(SpellFilter& f);
+// A level-scaled spell value: while above 999, 1000 is taken off and the
+// level added; scaled tells whether that happened.
+int32_t spellscaled(int32_t value, int32_t level, bool* scaled);
+// 1 when the spell is kept for nations and none of them is `nation` (with
+// nation -1: as soon as it is kept for any); 0 otherwise.
+int32_t spellforbidden(int32_t spell, int32_t nation);
+// One row of the spell choice: a school header (spell -1), an item spell
+// (never greyed) or a spell of the book.
+struct SpellRow {
+  int32_t spell;
+  int32_t school;
+  bool item, greyed;
+};
+// The rows that choosespell shows the commander: "Item spells" header
+// (school -2) and the items' spells first, then each school's header and
+// spells. Rituals or battle spells; the filter applies to paths 0..7.
+int32_t spellchoicerows(int32_t cnr, int32_t ritual, const SpellFilter& filter, SpellRow* rows, int32_t max);
+// 1 when the commander may cast the spell without it being greyed: path
+// levels reached and water right where it stands.
+bool spellcastable(int32_t cnr, int32_t spell);
+// The lines of the spell's information box (description not included); the
+// count, at most max.
+constexpr int32_t SPELLINFOLINE = 120;
+int32_t spellinfolines(int32_t spell, char (*lines)[SPELLINFOLINE], int32_t max);
+
+// The spell choice of a mage: returns the spell picked, -1 for none.
+int32_t choosespell(const char* title, int32_t cnr, int32_t ritual);
+void spellinfobox(int32_t spell);
+// Every spell of a school by research level (nation -1: none); spells from
+// the known level on are drawn faded.
+void schoolspells(int32_t nation, int32_t school, int32_t knownlevel);
+void magicschools();
+void spellfilterhelp();
+// Picks a world-wide enchantment in force: its slot, -1 for Cancel.
+int32_t chooseench(const char* title);
+// Adds the row of the player's gem stock to the window being built.
+void gemstockpanel(int32_t player);
+// The next spell choice opens at the top of its list.
+void resetspellscroll();
+
+// ------------------------------------------------------------ order menu
+// One line of a commander's order menu: the menu id (the order request is
+// id - 100), the label, its key (0 none) and its help text.
+struct OrderEntry {
+  int32_t id;
+  char label[100];
+  char key;
+  const char* help;
+};
+constexpr int32_t ORDERMENUSIZE = 60;
+// The entries of the commander's order menu where it stands, in menu
+// order (Cancel last); the count.
+int32_t ordermenuentries(int32_t cnr, OrderEntry* entries, int32_t max);
+// The order menu of the commander; the choice is applied to it or, when it
+// is selected, to every selected commander of its owner.
+void changeorder(int32_t cnr);
+// Validates order request id (a menu id - 100) for the commander and
+// stores it, asking what the order needs and telling why it is refused.
+void changeoneorder(int32_t cnr, int32_t id);
+// What a choice of the menu does: 998 explains how to move, 999, 97 and ids
+// below 1 nothing; any other id becomes order request id - 100 for the
+// commander or, when it is selected, for every selected commander of its
+// owner.
+void applyorderchoice(int32_t cnr, int32_t id);

@@ -17,7 +17,8 @@
 
 namespace {
 constexpr int32_t ID_EXIT = 999, ID_TAXDOWN = 1, ID_TAXUP = 2, ID_TAXAUTO = 3;
-constexpr int32_t SCALEPICTURE = 33;   // misc.trs: 7 pictures per scale, values -3..3 around 33 + 7 * scale
+// misc.trs: two pictures per scale from 136, the second-named side first.
+constexpr int32_t SCALEPICTURE = 136;
 }  // namespace
 
 void veyeffecttext(int32_t player, int32_t scale, int32_t v, char* buf) {
@@ -67,7 +68,8 @@ void buildveyinfo(int32_t player, int32_t lnr) {
   guicloseid(ID_EXIT);
   guiminwidth(325);
   guimaxwidth(325);
-  guimaxheight(325);
+  guimaxheight(460);   // the six scale rows with their effects and Exit, unscrolled
+  guitextscale(0.85f);
   if (!(infolevel(lnr, player, 0) & 0x80)) {
     guibutton(0, "Nothing is known about the Veyrance in this province");
   } else {
@@ -82,15 +84,18 @@ void buildveyinfo(int32_t player, int32_t lnr) {
       const int32_t v = imax(-3, imin(3, l.scale[s]));
       guibgbox(0.5f, 0.5f, 0.5f, s % 2 == 0 ? 0.25f : 0.0f);
       guisetnl(0);
-      guisprite40mid(0, TRS_MISC, SCALEPICTURE + 7 * s + v, 1);
+      guisprite40mid(0, TRS_MISC, SCALEPICTURE + 2 * s + (v < 0 ? 0 : 1), 1);
       veyeffecttext(player, s, l.scale[s], effect);
+      guitextscale(1.3f);   // the two rows are drawn at half of it
       guirows(0, 0, "%s: %d\n%s", scalenames[s][v < 0 ? 1 : 0], std::abs(l.scale[s]), effect);
+      guitextscale(0.85f);
       guisetnl(1);
     }
     guibgbox(0, 0, 0, 0);
     guialign(GUIALIGN_CENTRE);
   }
   guispace(3);
+  guitextscale(1);
   guibutton(ID_EXIT, "Exit");
   guishortcut(ID_EXIT, KEY_ESCAPE);
   guishortcut(ID_EXIT, KEY_RETURN);
@@ -139,8 +144,10 @@ void taxbox(int32_t player, int32_t lnr) {
     guiinfo("Raise the tax by 10%%");
     guisetnl(1);
     guispace(2);
+    guitextscale(0.7f);
     guitoggle(ID_TAXAUTO, &automatic, "Set tax rate automatically for this province");
     guiinfo("Enable this to have your trusted servants set a tax rate for good income and low unrest");
+    guitextscale(1);
     guispace(3);
     guibutton(ID_EXIT, "Ok");
     guishortcut(ID_TAXDOWN, KEY_DOWN);

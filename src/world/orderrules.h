@@ -1,0 +1,33 @@
+// Which orders a commander may take where it stands, and what a building
+// order costs. The order menu of the turn screen, the order store that the
+// computer players give their orders through (ai/orderstore.h) and the turn
+// host read the same conditions from here.
+#pragma once
+#include "runtime/short.h"
+
+// Nation attributes and abilities that decide orders.
+constexpr int32_t NA_SACRIFICE = 132, NA_NOPREACHING = 169, NA_UWFORTS = 151;
+constexpr int32_t FX_SHAPECHANGE = 193, FX_CAPTURE = 197, FX_SEDUCE = 210, FX_HEAL = 212, FX_ASSASSIN = 213,
+                  FX_UPRISING = 214, FX_CORRUPT = 224, FX_LURE = 247, FX_RUNAWAY = 298;
+
+constexpr int32_t ORDERWHYLEN = 300;
+// 1 when the commander may take the order (code, as the order byte holds
+// it; param: the site slot of order 50); else 0 with the message for the
+// player in why (ORDERWHYLEN bytes; empty when the refusal is silent).
+// Moves (1, 46, and 2 with a destination) are not decided here: mapmove.
+int32_t orderallowed(int32_t cnr, int32_t code, int32_t param, char* why);
+// Gold that the order costs when given: a laboratory, a temple or a new
+// fort; continuing a fort under construction costs nothing. 0 otherwise.
+int32_t ordergoldcost(int32_t cnr, int32_t code);
+// The castle type that order 20 builds: the type under construction when
+// one is recorded, else the type the nation builds in the land.
+int32_t fortordertype(int32_t cnr);
+// The most veyrance that the commander's preaching can raise the land to.
+int32_t preachlimit(int32_t cnr);
+
+// What the menus ask about a commander where it stands.
+bool ordermobile(int32_t cnr);
+int32_t orderland(int32_t cnr);          // -1 none
+const struct Land& orderlandrec(int32_t cnr);   // land 0 when none
+int32_t orderplayer(int32_t cnr);
+int32_t effectof(int32_t cnr, int32_t ability);
