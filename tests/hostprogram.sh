@@ -21,6 +21,16 @@ ldd "$vey3host" | grep -Ei 'libSDL|libGL' && fail "the host program links SDL or
 b=$(run "$vey3host" host --makemap small --mapsize 320 240 --mapprov 20 --riverpart 100) || fail "--makemap: $b"
 grep -qx "#vey2title small" "$work/host/small.map" || fail "no map file"
 [ "$(head -c 3 "$work/host/small.rgb" | od -An -tx1 | tr -d ' ')" = "01da01" ] || fail "no map image"
+# The console shows the steps and the files written; the generator's working
+# lines only with -d.
+grep -q "^Random Map Generation, Dividing the world" <<<"$b" || fail "--makemap shows no progress: $b"
+grep -qx "Random map small written: $work/host/small.map and $work/host/small.rgb" <<<"$b" || fail "--makemap: $b"
+grep -q "Nbors for\|close sea cap\|feblanks\|blanks [0-9]" <<<"$b" && fail "--makemap shows working lines: $b"
+d=$(run "$vey3host" host -d --makemap small --mapsize 320 240 --mapprov 20) || fail "-d --makemap: $d"
+grep -q "Nbors for" <<<"$d" || fail "-d --makemap hides the working lines"
+
+v=$(run "$vey3host" host --version); sv=$?
+[ "$sv" -eq 0 ] && grep -q "^Veyrances 3, version" <<<"$v" || fail "--version: $sv '$v'"
 
 a=$(run "$vey3" player --verify nosuchgame); sa=$?
 b=$(run "$vey3host" host --verify nosuchgame); sb=$?

@@ -163,11 +163,7 @@ extern BattleViewHook battleviewhook;   // null: nothing is drawn
 int32_t battleside(int32_t unr);
 
 // ---------------------------------------------------- commander services
-// The sum of the random-magic chances (percent) of the type of the
-// commander that ccm last rolled for.
-extern int32_t ccmrandomtotal;
-// Rolls the commander's random magic paths from its type's random-magic rows.
-void ccm(int32_t cnr);
+// ccm and ccmrandomtotal (random magic of a new commander): world/units.h.
 // The n-th spell (from 0) that the commander's items grant; 0 or less none.
 int32_t gispl(int32_t cnr, int32_t n);
 // A commander of the player in the land (drawn with rnd when mode is 1,

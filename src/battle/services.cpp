@@ -1,30 +1,14 @@
 // Commander services of the battle engine that the turn screens and the
-// host call: random magic, item spells, finding a commander in a land,
-// changing shape and the item check after it.
+// host call: item spells, finding a commander in a land, changing shape and
+// the item check after it. (Random magic, ccm, is made with the commander:
+// world/units.h.)
 #include "battle/battle.h"
 #include "world/magic.h"
 #include "runtime/fatal.h"
 #include "runtime/rnd.h"
 #include "world/rules.h"
 
-int32_t ccmrandomtotal = 0;
-
 namespace {
-// One path drawn from a mask of path bits (0x80 Fire .. 0x8000 Priest);
-// -1 for a mask without any.
-int32_t pathfrommask(uint32_t mask) {
-  int32_t paths[9], n = 0;
-  for (int32_t p = 0; p < 9; p++)
-    if (mask & (0x80u << p)) paths[n++] = p;
-  return n == 0 ? -1 : paths[n == 1 ? 0 : rnd(n)];
-}
-
-void raisepath(int32_t cnr, int32_t path, int32_t levels) {
-  if (path < 0 || path > 8 || levels < 1) return;
-  const int32_t v = com[cnr].path[path] + levels;
-  com[cnr].path[path] = uint8_t(v > 255 ? 255 : v);
-}
-
 int32_t itemslotkind(int32_t item) {
   switch (items[item].type) {
     case IT_ONEHAND: case IT_TWOHAND: case IT_MISSILE: case IT_SHIELD: return SLOT_HAND;
@@ -35,33 +19,6 @@ int32_t itemslotkind(int32_t item) {
   }
 }
 }  // namespace
-
-void ccm(int32_t cnr) {
-  bailif(cnr < 0 || cnr >= MAXCOMS, "ccm: bad cnr");
-  ccmrandomtotal = 0;
-  const int32_t body = combody(cnr);
-  if (body < 0) return;
-  const int32_t type = unit[body].type;
-  // Random-magic rows: any arcane path, an elemental or a sorcery path for
-  // certain; a path-mask row with its chance in percent.
-  for (int32_t i = 0; i < MAXRANDMAGIC && randmagic[i].type >= 0; i++) {
-    const RandMagic& r = randmagic[i];
-    if (r.type != type) continue;
-    if (r.code >= 50 && r.code <= 52) {
-      ccmrandomtotal += 100;
-      const int32_t path = r.code == 50 ? rnd(8) : r.code == 51 ? rnd(4) : 4 + rnd(4);
-      raisepath(cnr, path, 1);
-    } else if (r.code >= 128) {
-      ccmrandomtotal += r.chance;
-      if (rnd(100) < r.chance) raisepath(cnr, pathfrommask(r.code), 1);
-    }
-  }
-  // Random picks of the type's own magic: the level in one path of the mask.
-  for (int32_t i = 0; i < MAXTYPEMAGIC && typemagic[i].type >= 0; i++) {
-    const TypeMagic& t = typemagic[i];
-    if (t.type == type && t.path > 127) raisepath(cnr, pathfrommask(uint32_t(t.path)), t.level);
-  }
-}
 
 int32_t gispl(int32_t cnr, int32_t n) {
   bailif(cnr < 0 || cnr >= MAXCOMS, "gispl: bad cnr");

@@ -24,8 +24,6 @@
 #include "world/world.h"
 #include "worldgen/worldgen.h"
 
-void namecommander(int32_t cnr);
-
 namespace {
 constexpr int32_t AB_NOBADEVENTS = 235;
 constexpr int32_t MAXDEFENCE = 125;
@@ -217,11 +215,7 @@ int32_t applyevent(const Event& e, int32_t lnr, int32_t& amount) {
       case EVE_UNITS: note(placeunits(v, p, count > 0 ? count : 1, lnr, -1)); count = 0; break;
       case EVE_COMMANDER: {
         if (v < 1 || v >= MAXUNITTYPES || !isusedunittype(v)) break;
-        const int32_t c = newcom(v, p);
-        if (c < 0) break;
-        unit[size_t(com[size_t(c)].body)].land = int16_t(lnr);
-        unit[size_t(com[size_t(c)].body)].homeland = int16_t(lnr);
-        namecommander(c);
+        placecommander(v, p, lnr);
         break;
       }
       case EVE_ITEM: {

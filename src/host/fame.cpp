@@ -14,8 +14,6 @@
 #include "world/units.h"
 #include "world/world.h"
 
-void namecommander(int32_t cnr);
-
 namespace {
 constexpr int32_t AB_UNIQUE = 275;
 constexpr int32_t HEROCHANCE = 2;   // percent a month per nation
@@ -64,11 +62,8 @@ void heroesphase() {
     if (lnr < 0) continue;
     const size_t pick = size_t(rnd(int32_t(candidates.size())));
     const int32_t type = candidates[pick];
-    const int32_t c = newcom(type, p);
+    const int32_t c = placecommander(type, p, lnr);
     if (c < 0) break;
-    unit[size_t(com[size_t(c)].body)].land = int16_t(lnr);
-    unit[size_t(com[size_t(c)].body)].homeland = int16_t(lnr);
-    namecommander(c);
     if (uniquetypelist.count < MAXUNIQUETYPES - 1) uniquetypelist.type[size_t(++uniquetypelist.count)] = int16_t(type);
     candidates.erase(candidates.begin() + std::ptrdiff_t(pick));
     landmsg(p, lnr, "A hero\n\n%s, a %s of great renown, has come to serve %s and waits in %s.", com[size_t(c)].name,

@@ -69,7 +69,8 @@ bool committurnfiles(const char* gname, const std::vector<TurnFile>& files);
 
 // The progress line of hosting (console lines in text-only mode).
 void startprogress(const char* title, int32_t reserved);
-void showprogress(const char* label);
+// The label with how far the job is (0..100).
+void showprogress(const char* label, int32_t percent = 0);
 void endprogress();
 
 // Consistency check of the whole game state; stops the program through the

@@ -136,6 +136,16 @@ int32_t placeunits(int32_t type, int32_t owner, int32_t count, int32_t lnr, int3
   return made;
 }
 
+int32_t placecommander(int32_t type, int32_t owner, int32_t lnr) {
+  const int32_t c = newcom(type, owner);
+  if (c < 0) return -1;
+  Unit& body = unit[size_t(com[size_t(c)].body)];
+  body.land = body.homeland = int16_t(lnr);
+  namecommander(c);
+  ccm(c);
+  return c;
+}
+
 void orderdone(int32_t cnr) {
   if (cnr < 0 || cnr >= MAXCOMS) return;
   Commander& c = com[size_t(cnr)];

@@ -12,6 +12,8 @@ void beginordercheck();
 // put back; orders that cannot stand put the player's records back as the
 // world file had them (with a message). 1 when the orders are used.
 int checkorders(int32_t p);
+// Tells the host operator that the player's orders were left unused, and why.
+void reportunusedorders(int32_t p, const char* why);
 // Stores the nation's wealth at the start of its coming turn.
 void storecheatvalues(int32_t p);
 
@@ -53,5 +55,10 @@ void addgold(int32_t p, int64_t gold);
 // count units of the type for the owner in the land, in the squad (-1 none),
 // at home there; how many were made.
 int32_t placeunits(int32_t type, int32_t owner, int32_t count, int32_t lnr, int32_t squad);
+// Gives a new commander a name of its type's name kind.
+void namecommander(int32_t cnr);
+// A new commander of the type for the owner in the land, at home there,
+// named, with its random magic rolled; -1 when no slot is free.
+int32_t placecommander(int32_t type, int32_t owner, int32_t lnr);
 // A message to a player about a land (land link when lnr is 1 or more).
 int32_t landmsg(int32_t player, int32_t lnr, const char* format, ...) __attribute__((format(printf, 3, 4)));

@@ -10,6 +10,7 @@
 #include "gamefiles/gamefiles.h"
 #include "host/host.h"
 #include "runtime/ask.h"
+#include "runtime/binio.h"
 #include "runtime/fatal.h"
 #include "runtime/options.h"
 #include "runtime/util.h"
@@ -48,8 +49,11 @@ GameScan scangame(const char* gname) {
     s.humans++;
     int32_t o = -1;
     if (t > 0) {
+      // Order files come from the players: one that does not read counts as
+      // not played (the host then tells its player why).
+      SoftReadScope soft;
       UniqueFile orders = readfileheader(gname, gamenbr, -1, 0, k, &o, nullptr, nullptr, nullptr);
-      if (!orders) o = -1;
+      if (!orders || binreadfailed) o = -1;
     }
     const bool played = o == imax(t, s.hostturn);
     if (played) {

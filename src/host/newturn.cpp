@@ -120,6 +120,35 @@ std::vector<TurnFile> turnfileset(const char* gname, int32_t gamenbr, int32_t fi
   return files;
 }
 
+// Why the player's order file was left unused, in the host operator's
+// words. A refused header is read again with the checks relaxed one by one
+// to say which of them failed.
+void orderrefusaltext(char* out, size_t size, int32_t p, const char* gname, int32_t gamenbr, int32_t fileturn) {
+  const char* why = lastorderrefusal();
+  if (strcmp(why, "missing") == 0) return void(strlcopy(out, "there is no order file", size));
+  if (strcmp(why, "checksum") == 0) return void(strlcopy(out, "the file is damaged (its checksum is wrong)", size));
+  if (strcmp(why, "password") == 0) return void(strlcopy(out, "the file carries a wrong password", size));
+  if (strcmp(why, "header") != 0) return void(formatbounded(out, size, "the file is damaged (%s)", why));
+  SoftReadScope soft;
+  int32_t t = -1;
+  UniqueFile f = readfileheader(gname, 0, -1, 0, p, &t, nullptr, nullptr, nullptr);
+  if (f && !binreadfailed) {
+    // A god design waits under the order file's name until its nation plays.
+    if (filegamenumber == -1 && t == 0) strlcopy(out, "the file holds the nation's god design, not orders", size);
+    else if (filegamenumber != gamenbr) strlcopy(out, "the file belongs to another game", size);
+    else formatbounded(out, size, "the orders are for turn %d, the game is at turn %d", t, fileturn);
+  } else if (headererror == -1) {
+    strlcopy(out, "it is not a game file", size);
+  } else if (readversion < OLDESTVERSION || readversion > FILEVERSION) {
+    formatbounded(out, size, "the file is of version %d; this host reads versions %d to %d", readversion,
+                  OLDESTVERSION, FILEVERSION);
+  } else if (binreadfailed) {
+    strlcopy(out, "the file is damaged (its header is cut short)", size);
+  } else {
+    strlcopy(out, "the file belongs to another nation", size);
+  }
+}
+
 // The game's own mods, as its game information lists them.
 void enablegamemods() {
   clearenabledmods();
@@ -133,6 +162,10 @@ void enablegamemods() {
 
 }  // namespace
 
+void reportunusedorders(int32_t p, const char* why) {
+  printf("Orders of %s (%s.2h) not used: %s\n", nations[size_t(p)].name, nations[size_t(p)].fileword, why);
+}
+
 const char* phasename(int32_t phase) { return phase >= 0 && phase < PH_COUNT ? phasetexts[phase].name : "?"; }
 const char* phaselabel(int32_t phase) { return phase >= 0 && phase < PH_COUNT ? phasetexts[phase].label : "?"; }
 
@@ -140,7 +173,7 @@ void runphase(int32_t phase) {
   bailif(phase < 0 || phase >= PH_COUNT, "runphase: bad phase");
   debugprint("host: %s\n", phasetexts[phase].name);
   const uint32_t started = getms();
-  showprogress(phasetexts[phase].label);
+  showprogress(phasetexts[phase].label, phase * 100 / PH_COUNT);
   switch (phase) {
     case PH_COMPUTER: computerplayersphase(); break;
     case PH_MESSAGES: messagesphase(); break;
@@ -199,7 +232,13 @@ int newturn(const char* gname, int32_t turnwanted) {
   beginordercheck();
   for (int32_t p = 0; p < MAXPLAYERS; p++) {
     if (uint16_t(kingdom[size_t(p)].w[KW_CONTROLLER]) != CTRL_HUMAN) continue;
-    if (loadorders(p, gname, gamenbr, fileturn)) checkorders(p);
+    if (loadorders(p, gname, gamenbr, fileturn)) {
+      checkorders(p);
+      continue;
+    }
+    char why[200];
+    orderrefusaltext(why, sizeof why, p, gname, gamenbr, fileturn);
+    reportunusedorders(p, why);
   }
   turn++;
   for (int32_t l = 1; l <= nbrlands; l++) land[size_t(l)].reserved &= int16_t(~LF_BATTLE);
@@ -207,7 +246,7 @@ int newturn(const char* gname, int32_t turnwanted) {
   destroyedthisturn.clear();
   battlesfought = 0;
   for (int32_t phase = 0; phase < PH_COUNT; phase++) runphase(phase);
-  showprogress("Writing files");
+  showprogress("Writing files", 100);
   const std::vector<TurnFile> files = turnfileset(gname, gamenbr, fileturn + 1);
   if (!committurnfiles(gname, files)) {
     removevcrs();
@@ -217,7 +256,7 @@ int newturn(const char* gname, int32_t turnwanted) {
     return 0;
   }
   removevcrs();
-  debugprint("newturn: %s is at turn %d, %d battles\n", gname, fileturn + 1, battlesfought);
+  printf("Turn %d of %s hosted (%d battles)\n", fileturn + 1, gname, battlesfought);
   endprogress();
   hostingflag = 0;
   return 1;

@@ -349,7 +349,9 @@ int checkorders(int32_t p) {
     else if (wealth(p) > snap->value[size_t(p)]) why = "more wealth than the nation had";
   }
   if (!why) return 1;
-  debugprint("***** Warning: orders of player %d not used (%s)\n", p, why);
+  char text[200];
+  formatbounded(text, sizeof text, "they hold %s", why);
+  reportunusedorders(p, text);
   revert(p);
   const int32_t m = newmsg(-1, p, MT_PLAIN, -1);
   t2msg(m, "Orders refused\n\nYour orders for this turn could not be used: they hold %s.", why);

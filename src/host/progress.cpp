@@ -21,10 +21,10 @@ void startprogress(const char* title, int32_t) {
   resetprogress();
 }
 
-void showprogress(const char* label) {
+void showprogress(const char* label, int32_t percent) {
   // An empty label keeps the line as it is.
   if (!label || !label[0]) return;
-  progressbox(progresstitle, 0, "%s", label);
+  progressbox(progresstitle, percent, "%s", label);
 }
 
 void endprogress() { progresstitle[0] = 0; }

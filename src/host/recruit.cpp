@@ -91,11 +91,8 @@ void recruitphase() {
         refunded++;
       } else if (budget - unitrescost(t) >= 0) {
         budget -= unitrescost(t);
-        const int32_t c = newcom(t, p);
+        const int32_t c = placecommander(t, p, lnr);
         if (c >= 0) {
-          unit[size_t(com[size_t(c)].body)].land = int16_t(lnr);
-          unit[size_t(com[size_t(c)].body)].homeland = int16_t(lnr);
-          namecommander(c);
           strlcopy(comname, com[size_t(c)].name, sizeof comname);
           l.comqueued = 0;
         }

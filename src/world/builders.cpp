@@ -50,6 +50,7 @@ int32_t gang(int32_t u, int32_t c, int32_t n, int32_t o, int32_t l, bool temp) {
   if (b < 0 || b >= MAXUNITS) return -1;
   unit[b].land = int16_t(l);
   if (temp) unit[b].tmp = 1;
+  ccm(cnr);
   const Monster* t = typerec(c);
   const bool mp = ismageorpriest(cnr) != 0;
   if (gettypeability(c, AB_BERSERK, l) > 0 || (!mp && t && (t->flags & MF_IMMORTAL))) {

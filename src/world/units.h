@@ -140,7 +140,16 @@ Commander emptycommander();
 // -1 when no slot is free.
 int32_t newunit(int32_t type, int32_t owner, int32_t flag);
 // A commander with a new body unit of the type; -1 when no slot is free.
+// It has its type's fixed magic paths; the random ones are ccm's.
 int32_t newcom(int32_t type, int32_t owner);
+// Rolls the random magic paths of a commander just made from its type's
+// random-magic rows and random path picks. Every place that makes a
+// commander for the world calls it (recruitment, heroes, events, world
+// creation, mercenaries, the army builders); a god's paths are its design.
+void ccm(int32_t cnr);
+// The sum of the random-magic chances (percent) of the type of the
+// commander that ccm last rolled for.
+extern int32_t ccmrandomtotal;
 // Kills the unit outright; a commander's body frees its commander.
 void killunit(int32_t unr);
 

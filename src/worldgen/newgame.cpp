@@ -226,6 +226,7 @@ void godinplay(int32_t k, int32_t cnr, int32_t home) {
 void startcommander(int32_t k, int32_t home, int32_t comtype, const int32_t* types, const int32_t* counts) {
   int32_t c = newcom(comtype, k);
   if (c < 0) return;
+  ccm(c);
   int32_t b = com[size_t(c)].body;
   unit[size_t(b)].land = unit[size_t(b)].homeland = int16_t(home);
   for (int i = 0; i < 2; i++) {

@@ -57,7 +57,9 @@ void seedrandommap(int32_t seed) {
 }
 
 void RMLog(const char* format, ...) {
-  if (debuglevel < 1 && !textonly) return;
+  // Working lines of the generator: for -d only (the progress box shows
+  // the steps).
+  if (debuglevel < 1) return;
   char text[MSGLEN];
   va_list args;
   va_start(args, format);

@@ -150,7 +150,8 @@ int makemapmode() {
     printf("Can't create the maps folder %s\n", localmappath);
     return 1;
   }
-  int32_t show = !textonly;
+  // The progress box, or its lines on the console in text-only mode.
+  const int32_t show = 1;
   if (!CreateRandomMap(name, localmappath, w, h, mapprov, show, mapaa, riverpart, 0.3f, float(seapart) / 100.0f,
                        float(mountpart) / 100.0f))
     return 1;
@@ -162,6 +163,6 @@ int makemapmode() {
     remove(path);
     return 1;
   }
-  printf("Random map %s written to %s\n", name, localmappath);
+  printf("Random map %s written: %s/%s.map and %s/%s.rgb\n", name, localmappath, name, localmappath, name);
   return 0;
 }

@@ -59,6 +59,22 @@ TEST_F(Economy, RecruitmentFollowsResourcesAndRefundsWhatCannotBeRaised) {
   EXPECT_EQ(messages(A, "the unrest is too high"), 1);
 }
 
+TEST_F(Economy, CommandersMadeInHostingRollTheirRandomMagic) {
+  const int32_t leader = recruitable(A, 10);
+  const std::array<RandMagic, MAXRANDMAGIC> saved = randmagic;
+  randmagic[0] = RandMagic{int16_t(leader), 0x80 | 0x8000, 100};   // Fire or Priest, always
+  randmagic[1] = RandMagic{-1, 0, 0};
+  Land& l = land[AHOME];
+  l.comqueued = 1;
+  l.queuedcomtype = int16_t(leader);
+  recruitphase();
+  randmagic = saved;
+  ASSERT_EQ(commandersin(AHOME, A).size(), 1u);
+  const Commander& c = com[size_t(commandersin(AHOME, A)[0])];
+  EXPECT_EQ(c.path[P_FIRE] + c.path[P_PRIEST],
+            gettypemagic(leader, P_FIRE) + gettypemagic(leader, P_PRIEST) + 1);
+}
+
 TEST_F(Economy, ResearchAddsPointsRaisesLevelsAndNeedsALaboratory) {
   const int32_t mage = commander(A, AHOME, MON_COMMANDER_34);
   com[mage].path[P_FIRE] = 3;

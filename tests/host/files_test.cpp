@@ -170,6 +170,47 @@ TEST_F(TurnFiles, AJournalIsFinishedAndStrayFilesRemoved) {
   EXPECT_EQ(readbytes(path("ftherlnd")), (std::vector<uint8_t>{1, 2, 3}));
 }
 
+TEST_F(TurnFiles, TheHostConsoleSaysWhatMatters) {
+  create("testvale.map", {0, 1, 2});
+  play(0, [] {});
+  play(1, [] {});
+  // Nation 1 sent orders from a newer program; nation 2 sent none.
+  unlink(orderpath(2).c_str());
+  std::vector<uint8_t> b = readbytes(orderpath(1));
+  for (int i = 0; i < 4; i++) b[10 + size_t(i)] = uint8_t(uint32_t(400) >> (8 * i));
+  b.resize(b.size() - 2);
+  const int32_t crc = calccrc(b.data(), int32_t(b.size()), 0);
+  b.push_back(uint8_t(crc & 0xFF));
+  b.push_back(uint8_t(crc >> 8));
+  writebytes(orderpath(1), b);
+  const std::vector<std::string> env = {"VEY3_SAVE=" + root + "/save", "VEY3_TEMP=" + root + "/temp",
+                                        "VEY3_CONF=" + root + "/conf", "VEY3_DATA=" VEY3_DATA_DIR,
+                                        "HOME=" + root};
+  const std::vector<uint8_t> world = readbytes(path("ftherlnd"));
+  const Outcome r = runprogram(VEY3_HOST_BINARY, {"--textonly", "--host", "g"}, env, root);
+  // The host went on past the file it could not use.
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(worldturn(), 2);
+  EXPECT_NE(r.out.find("Turn 2 of g hosted"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find(std::string("Orders of ") + nations[0].name), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(std::string("Orders of ") + nations[1].name + " (" + nations[1].fileword +
+                       ".2h) not used: the file is of version 400; this host reads versions 264 to 327"),
+            std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(std::string("Orders of ") + nations[2].name + " (" + nations[2].fileword +
+                       ".2h) not used: there is no order file"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Hosting, Battles"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("host: "), std::string::npos) << r.out;
+  ASSERT_TRUE(openturn(1));
+  EXPECT_EQ(messages(1, "Stale Turn"), 1);
+  ASSERT_TRUE(openturn(0));
+  EXPECT_EQ(messages(0, "Stale Turn"), 0);
+  // The working lines of each phase follow -d.
+  writebytes(path("ftherlnd"), world);
+  const Outcome d = runprogram(VEY3_HOST_BINARY, {"--textonly", "--host", "-d", "g"}, env, root);
+  EXPECT_EQ(d.status, 0) << d.out;
+  EXPECT_NE(d.out.find("host: move"), std::string::npos) << d.out;
+}
+
 TEST_F(TurnFiles, TheHostRoadOfTheCommandLine) {
   create("testvale.map", {0, 1});
   const std::vector<std::string> env = {"VEY3_SAVE=" + root + "/save", "VEY3_TEMP=" + root + "/temp",

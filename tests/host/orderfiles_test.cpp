@@ -54,17 +54,27 @@ TEST_F(OrderFiles, EveryStaleTurnCauseLeavesTheNationAsItWas) {
   struct Cause {
     const char* what;
     void (*spoil)(OrderFiles&, const std::string&);
+    const char* console;   // what the host tells its operator
   };
   const Cause causes[] = {
-      {"missing", [](OrderFiles&, const std::string& f) { unlink(f.c_str()); }},
-      {"too old", [](OrderFiles&, const std::string& f) { auto b = readbytes(f); patch32(b, 10, 250); withcrc(f, b); }},
-      {"too new", [](OrderFiles&, const std::string& f) { auto b = readbytes(f); patch32(b, 10, 400); withcrc(f, b); }},
-      {"another game", [](OrderFiles&, const std::string& f) { auto b = readbytes(f); patch32(b, 22, 12345); withcrc(f, b); }},
-      {"another turn", [](OrderFiles&, const std::string& f) { auto b = readbytes(f); patch32(b, 14, 7); withcrc(f, b); }},
-      {"another nation", [](OrderFiles&, const std::string& f) { auto b = readbytes(f); patch32(b, 26, 1); withcrc(f, b); }},
-      {"too short", [](OrderFiles&, const std::string& f) { auto b = readbytes(f); b.resize(b.size() / 2); withcrc(f, b); }},
-      {"bad checksum", [](OrderFiles&, const std::string& f) { auto b = readbytes(f); b[b.size() / 2] ^= 0x55; writebytes(f, b); }},
-      {"one byte", [](OrderFiles&, const std::string& f) { writebytes(f, {1}); }},
+      {"missing", [](OrderFiles&, const std::string& f) { unlink(f.c_str()); }, "there is no order file"},
+      {"too old", [](OrderFiles&, const std::string& f) { auto b = readbytes(f); patch32(b, 10, 250); withcrc(f, b); },
+       "the file is of version 250; this host reads versions 264 to 327"},
+      {"too new", [](OrderFiles&, const std::string& f) { auto b = readbytes(f); patch32(b, 10, 400); withcrc(f, b); },
+       "the file is of version 400"},
+      {"another game", [](OrderFiles&, const std::string& f) { auto b = readbytes(f); patch32(b, 22, 12345); withcrc(f, b); },
+       "the file belongs to another game"},
+      {"another turn", [](OrderFiles&, const std::string& f) { auto b = readbytes(f); patch32(b, 14, 7); withcrc(f, b); },
+       "the orders are for turn 7, the game is at turn 1"},
+      {"another nation", [](OrderFiles&, const std::string& f) { auto b = readbytes(f); patch32(b, 26, 1); withcrc(f, b); },
+       "the file belongs to another nation"},
+      {"not a game file", [](OrderFiles&, const std::string& f) { auto b = readbytes(f); b[3] = 'X'; withcrc(f, b); },
+       "it is not a game file"},
+      {"too short", [](OrderFiles&, const std::string& f) { auto b = readbytes(f); b.resize(b.size() / 2); withcrc(f, b); },
+       "the file is damaged ("},
+      {"bad checksum", [](OrderFiles&, const std::string& f) { auto b = readbytes(f); b[b.size() / 2] ^= 0x55; writebytes(f, b); },
+       "the file is damaged (its checksum is wrong)"},
+      {"one byte", [](OrderFiles&, const std::string& f) { writebytes(f, {1}); }, "the file is damaged (its checksum is wrong)"},
   };
   for (const Cause& c : causes) {
     SCOPED_TRACE(c.what);
@@ -73,7 +83,15 @@ TEST_F(OrderFiles, EveryStaleTurnCauseLeavesTheNationAsItWas) {
     recruitone(1);
     c.spoil(*this, orderpath(0));
     bool stale = false, recruited = false;
-    hostandlook(0, &stale, &recruited);
+    testing::internal::CaptureStdout();
+    const int hosted = host();
+    const std::string console = testing::internal::GetCapturedStdout();
+    ASSERT_EQ(hosted, 1);
+    EXPECT_NE(console.find(std::string("Orders of ") + nations[0].name + " (" + nations[0].fileword +
+                           ".2h) not used: " + c.console),
+              std::string::npos) << console;
+    EXPECT_EQ(console.find(std::string("Orders of ") + nations[1].name), std::string::npos) << console;
+    look(0, &stale, &recruited);
     EXPECT_TRUE(stale);
     EXPECT_FALSE(recruited);
     // The other nation's orders were used.

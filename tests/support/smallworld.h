@@ -25,6 +25,7 @@ inline void makesmallworld() {
     n.endmarker = NATION_FREEMARK & 0xFFFF;
   }
   for (TypeMagic& t : typemagic) t = TypeMagic{-1, 0, 0};
+  for (RandMagic& r : randmagic) r = RandMagic{-1, 0, 0};
   nbrlands = 10;
   for (int32_t l = 1; l <= 10; l++) snprintf(land[l].name, sizeof land[l].name, "Land%d", l);
   turn = 0;

@@ -139,6 +139,19 @@ TEST_F(Builders, TemporaryGangs) {
   EXPECT_EQ(builder.added, 1);
 }
 
+TEST_F(Builders, CommandersRollTheirRandomMagicWhenMade) {
+  // Mages of type 6 learn Air or Earth as well, always; poptempgang's summons too.
+  randmagic[0] = RandMagic{6, 0x100 | 0x400, 100};
+  randmagic[1] = RandMagic{-1, 0, 0};
+  for (int32_t c : {popgang(0, 6, 0, 3, 1), poptempgang(0, 6, 0, 3, 1), popcom(6, 2)}) {
+    EXPECT_EQ(com[c].path[P_FIRE], 2);
+    EXPECT_EQ(com[c].path[P_AIR] + com[c].path[P_EARTH], 1);
+  }
+  EXPECT_EQ(ccmrandomtotal, 100);
+  const int32_t captain = popgang(0, 2, 0, 3, 1);
+  EXPECT_EQ(com[captain].path[P_AIR] + com[captain].path[P_EARTH], 0);
+}
+
 TEST_F(Builders, ItemsAndEquipment) {
   const int32_t c = popgang(0, 6, 0, 3, 1);
   EXPECT_EQ(additem("Ring of Tests", 0), 0);
