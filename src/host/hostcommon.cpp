@@ -161,6 +161,11 @@ void failorder(int32_t cnr, const char* what, const char* why) {
   if (p >= 0) landmsg(p, comland(cnr), "%s could not %s: %s.", com[size_t(cnr)].name, what, why);
 }
 
+// The computer players' call point: the driver of ai/ai.h gives each
+// computer nation its orders and queues, as a human's order file would,
+// before any order of the month is carried out. It works on the loaded
+// world alone and draws only from the hosting's own generator, so the same
+// files still give the same turn.
 void computerplayersphase() {
   for (int32_t p = 0; p < MAXPLAYERS; p++)
     if (uint16_t(kingdom[size_t(p)].w[KW_CONTROLLER]) == CTRL_AI) computerplayerturn(p);
