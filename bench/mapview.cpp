@@ -24,6 +24,7 @@
 #include "runtime/rnd.h"
 #include "runtime/settings.h"
 #include "runtime/util.h"
+#include "support/benchfolders.h"
 #include "support/benchwindow.h"
 #include "support/smallworld.h"
 #include "support/veyrmarkgame.h"
@@ -37,26 +38,7 @@
 #include "worldgen/worldgen.h"
 
 namespace {
-std::string root;
-
-void setupfolders() {
-  if (!root.empty()) return;
-  root = "/tmp/vey3bench_mapview_" + std::to_string(getpid());
-  mkdirs((root + "/maps").c_str());
-  mkdirs((root + "/save").c_str());
-  strlcopy(mappath, (root + "/maps").c_str(), PATHLEN);
-  strlcopy(localmappath, (root + "/maps").c_str(), PATHLEN);
-  strlcopy(savepath, (root + "/save").c_str(), PATHLEN);
-  strlcopy(datapath, VEY3_DATA_DIR, PATHLEN);
-  std::string cmd = "cp " VEY3_SOURCE_DIR "/data/maps/*.map " VEY3_SOURCE_DIR "/data/maps/*.tga " + root + "/maps/";
-  if (system(cmd.c_str()) != 0) fatalerror("bench: copying the maps failed");
-  atexit([] {
-    std::string rm = "rm -rf " + root;
-    if (system(rm.c_str()) != 0) fprintf(stderr, "bench: %s left behind\n", root.c_str());
-  });
-  loadgamedata();
-  defaultgeneral();
-}
+void setupfolders() { benchfolders("mapview"); }
 
 bool windowready() {
   if (!benchwindow()) return false;
@@ -82,15 +64,7 @@ bool bigmapready() {
 // Veyrmark with six computer nations; the viewer is the first.
 int32_t veyrmark() {
   setupfolders();
-  resetoptions();
-  freebigmap();
-  mapimage.imagename[0] = 0;
-  clearworld();
-  textonly = 1;
-  const int32_t first = veyrmarkgame("benchmark", 6, 5);
-  if (first < 0) fatalerror("bench: no game");
-  textonly = 0;
-  return first;
+  return benchveyrmark();
 }
 
 // The world of the big map: eight nations hold its provinces in turn, 2,000

@@ -179,6 +179,30 @@ int32_t markbattles(FILE* f) {
   return n;
 }
 
+int32_t readturnfile(int32_t k, const char* gname, int32_t* turnnbr, int32_t* gamenbr, int32_t* vcrs) {
+  clearworld();
+  char path[PATHLEN];
+  turnpath(path, gname, k, "trn");
+  if (!fileexists("%s", path)) {
+    debugprint("***** No turn file present (%s)\n", path);
+    return -1;
+  }
+  if (!checkcrc(path)) {
+    debugprint("***** Turn file is corrupted (%s)\n", path);
+    return -2;
+  }
+  UniqueFile f = readfileheader(gname, 0, -1, 1, k, turnnbr, password[k], nullptr, nullptr);
+  if (!f) fatalerror("ppt: error reading ret turn");
+  *gamenbr = filegamenumber;
+  strlcopy(masterpassword, headermasterpass, sizeof masterpassword);
+  getturndata(k, f.get());
+  *vcrs = markbattles(f.get());
+  debugprint("player %d has %d vcrs\n", k, *vcrs);
+  // The month of a turn file whose header says T is T - 1, as the host counts.
+  turn = imax(*turnnbr - 1, 0);
+  return 1;
+}
+
 bool writeorders(int32_t k, const char* gname, int32_t turnnbr, int32_t gamenbr) {
   GameFile file = createfileheader(gname, gamenbr, turnnbr, 0, k, password[k], 0);
   if (!file) return false;
@@ -262,34 +286,17 @@ int32_t ppt(int32_t k, const char* gname) {
     if (o) ordergame = filegamenumber;
     else orderturn = -1;
   }
-  char path[PATHLEN];
-  turnpath(path, gname, k, "trn");
-  if (!fileexists("%s", path)) {
-    debugprint("***** No turn file present (%s)\n", path);
-    msgbox("No turn file present");
+  int32_t turnnbr = 0, gamenbr = 0, vcrs = 0;
+  const int32_t read = readturnfile(k, gname, &turnnbr, &gamenbr, &vcrs);
+  if (read < 0) {
+    msgbox(read == -1 ? "No turn file present" : "Turn file is corrupted");
     endwithfailure();
   }
-  if (!checkcrc(path)) {
-    debugprint("***** Turn file is corrupted (%s)\n", path);
-    msgbox("Turn file is corrupted");
-    endwithfailure();
-  }
-  int32_t turnnbr = 0;
-  UniqueFile f = readfileheader(gname, 0, -1, 1, k, &turnnbr, password[k], nullptr, nullptr);
-  if (!f) fatalerror("ppt: error reading ret turn");
-  const int32_t gamenbr = filegamenumber;
-  strlcopy(masterpassword, headermasterpass, sizeof masterpassword);
   if (orderturn >= 0 && ordergame != gamenbr) {
     debugprint("***** Warning: 2h file from another game\n");
     orderturn = -1;
   }
   debugprint("ppt: gameturn %d turn %d\n", turnnbr, orderturn);
-  getturndata(k, f.get());
-  const int32_t vcrs = markbattles(f.get());
-  debugprint("player %d has %d vcrs\n", k, vcrs);
-  f.reset();
-  // The month of a turn file whose header says T is T - 1, as the host counts.
-  turn = imax(turnnbr - 1, 0);
 
   if (orderturn == turnnbr) {
     const int32_t answer = alreadyplayed();

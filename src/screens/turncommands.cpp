@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "frontend/frontend.h"
+#include "ai/movelegal.h"
 #include "gfx/dialogs.h"
 #include "gfx/gfx.h"
 #include "gfx/gui.h"
@@ -14,11 +15,13 @@
 #include "runtime/settings.h"
 #include "runtime/util.h"
 #include "screens/messages.h"
+#include "screens/orders.h"
 #include "screens/screens.h"
 #include "screens/turnscreen.h"
 #include "world/forts.h"
 #include "world/gamedata.h"
 #include "world/hoststate.h"
+#include "world/movement.h"
 #include "world/provinfo.h"
 #include "world/recruit.h"
 #include "world/rules.h"
@@ -51,11 +54,8 @@ void joinarmy(int32_t c) {
     com[size_t(c)].armynr = 0;
     return;
   }
-  int32_t army = 0;
-  for (int32_t i = 0; i <= selectedcoms.last && !army; i++)
-    if (selectedcoms.nr[size_t(i)] != c) army = com[size_t(selectedcoms.nr[size_t(i)])].armynr;
-  if (!army) army = getfreearmynr(turnscreen.nation);
-  for (int32_t i = 0; i <= selectedcoms.last; i++) com[size_t(selectedcoms.nr[size_t(i)])].armynr = uint16_t(army);
+  const int32_t army = selarmynr();
+  com[size_t(c)].armynr = uint16_t(army ? army : getfreearmynr(turnscreen.nation));
 }
 
 bool held(int32_t key) { return key >= 0 && key < KEYTABLE && keydown[size_t(key)]; }
@@ -90,22 +90,8 @@ void cardclick(int32_t c, ClickKeys keys) {
       if (inprovince(x, k, l) && selectcom(x) >= 0) joinarmy(x);
     return;
   }
-  selectedcoms.last = -1;
-  if (keys.alt) {
-    // Every commander of the same kind here, bound into one new army.
-    const int32_t type = unit[size_t(com[size_t(c)].body)].type;
-    const int32_t army = getfreearmynr(k);
-    for (int32_t x = 0; x <= highestcom && x < MAXCOMS; x++)
-      if (inprovince(x, k, l) && unit[size_t(com[size_t(x)].body)].type == type && selectcom(x) >= 0)
-        com[size_t(x)].armynr = uint16_t(army);
-    return;
-  }
-  // The commander with its whole army.
-  const int32_t army = com[size_t(c)].armynr;
-  selectcom(c);
-  if (army)
-    for (int32_t x = 0; x <= highestcom && x < MAXCOMS; x++)
-      if (x != c && inprovince(x, k, l) && com[size_t(x)].armynr == army) selectcom(x);
+  if (keys.alt) selectkind(c);
+  else selectarmy(c);
 }
 
 void selectallorno() {
@@ -229,7 +215,6 @@ int32_t opennationscreen(int32_t id) {
   }
   if (id >= TS_SITE && id < TS_SITE + 4) return 1;
   if (-id >= TS_SITE && -id < TS_SITE + 4) return 1;
-  if (id >= TS_SCALES && id < TS_SCALES + 6) return 1;
   if (iabs(id) >= TS_ENCHANTMENT && iabs(id) < TS_ENCHANTMENT + 100) return 1;
   if (id <= -TS_CARD && id > -TS_CARD - MAXCOMS) return 1;
   if (id == -TS_LAB || id == -TS_TEMPLE || id == -TS_FORT) return 1;
@@ -257,7 +242,9 @@ int32_t turnaction(int32_t id) {
       textinfobox("Province Defence", descrtextof(finddescr("Province Defence")), 999);
       return 0;
     case -TS_TAX: textinfobox("Province Tax", descrtextof(finddescr("Tax")), 999); return 0;
-    case TS_TAX: return 0;   // the tax box of the province boxes
+    case TS_TAX:
+      if (land[size_t(l)].owner == k) taxbox(k, l);
+      return 0;
     case TS_SCOUT: {
       const int32_t m = findscoutmsg(k, l);
       if (m >= 0) readmsg(m);
@@ -321,6 +308,11 @@ int32_t turnaction(int32_t id) {
     }
     case -TS_MAPCLICK: mapselect(provatpoint(mapwraps(), clickx, clicky)); return 0;
     case TS_ORDERMENU: return 0;   // the order menu of the order store
+    case TS_SCALES: case TS_SCALES + 1: case TS_SCALES + 2: case TS_SCALES + 3: case TS_SCALES + 4:
+    case TS_SCALES + 5: case -TS_SCALES: case -TS_SCALES - 1: case -TS_SCALES - 2: case -TS_SCALES - 3:
+    case -TS_SCALES - 4: case -TS_SCALES - 5:
+      veyinfo(k, l);
+      return 0;
     default: break;
   }
   if (id >= TS_FILTERKEY + 1 && id <= TS_FILTERKEY + 9) {
@@ -340,7 +332,26 @@ int32_t turnaction(int32_t id) {
 }
 
 void mapclickorders(int32_t lnr, bool ctrl) {
-  // Move orders need the move legality of the order store.
-  (void)lnr;
-  (void)ctrl;
+  const int32_t k = turnscreen.nation, here = turnscreen.current;
+  const bool ownground = land[size_t(here)].owner == k || land[size_t(here)].fortholder == k;
+  for (int32_t i = 0; i <= selectedcoms.last; i++) {
+    const int32_t c = selectedcoms.nr[size_t(i)];
+    if (comowner(c) != k || !cancelorder(c)) continue;
+    Commander& cm = com[size_t(c)];
+    if (lnr == here || lnr < 1 || !mapmove(c, lnr, 1)) {
+      // Staying: defending where the nation owns or holds, else hiding.
+      cm.order = ownground ? ORD_DEFEND : ORD_SNEAK;
+      cm.orderparam = ownground ? -1 : 0;
+    } else if (maysneak(c) && !ctrl) {
+      cm.order = ORD_SNEAK;
+      cm.orderparam = lnr;
+    } else if (land[size_t(here)].owner != k) {
+      cm.order = ORD_DEFEND;
+      cm.orderparam = -1;
+    } else {
+      cm.order = ORD_MOVE;
+      cm.orderparam = lnr;
+    }
+    if (cm.order != ORD_DEFEND) cm.arrowtime = imax(int32_t(timems()), 2);
+  }
 }

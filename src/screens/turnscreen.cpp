@@ -19,6 +19,7 @@
 #include "runtime/trs.h"
 #include "runtime/util.h"
 #include "screens/messages.h"
+#include "screens/orders.h"
 #include "screens/turnscreen.h"
 #include "sound/sound.h"
 #include "world/economy.h"
@@ -306,10 +307,6 @@ void rightcolumn(int32_t k, int32_t l, int32_t info) {
 
 // ---------------------------------------------------------------- commander cards
 
-void cardorder(int32_t c, char* out, int32_t size) {
-  // The order texts of the order store are not wired yet: the plain code.
-  formatbounded(out, size, "Order %d", com[size_t(c)].order);
-}
 
 void commandercards(int32_t k, int32_t l, const std::vector<int32_t>& cards, float s, int32_t maxrows,
                     int32_t maxcols) {
@@ -334,10 +331,12 @@ void commandercards(int32_t k, int32_t l, const std::vector<int32_t>& cards, flo
   guiwindow(0, 15, top - ch * float(rows), cw * float(cols), ch * float(rows));
   const bool selection = selectedcoms.last >= 0;
   int32_t shown = 0, last = -1;
-  for (int32_t i = turnscreen.firstcard; i < n && shown < rows * cols; i++, shown++) {
+  for (int32_t i = 0; i < n && shown < rows * cols; i++) {
     const int32_t c = cards[size_t(i)];
+    if (comvisible(c, turnscreen.firstcard, rows * cols) != 1) continue;
     last = i;
-    const float x = 16 + cw * float(shown % cols), y = top - ch * float(shown / cols + 1);
+    shown++;
+    const float x = 16 + cw * float((shown - 1) % cols), y = top - ch * float((shown - 1) / cols + 1);
     const int32_t b = com[size_t(c)].body;
     const bool sel = isselected(c);
     const bool fixed = getability(b, AB_FIXEDORDER, 1) > 0;
@@ -345,7 +344,10 @@ void commandercards(int32_t k, int32_t l, const std::vector<int32_t>& cards, flo
     else if (fixed) areabox(0, x, y, cw - 2, ch - 2, 1, 0.2f, 0.2f, 0.3f);
     else areaframe(x, y, cw - 2, ch - 2, 1, 0.6f, 0.55f, 0.45f, 0.7f);
     const float namescale = 14 * s;
-    const char* name = CutText(com[size_t(c)].name, (cw - 4) / namescale);
+    // A commander without a name of its own goes by its kind.
+    const Monster* kind = unittyperec(b);
+    const char* fullname = com[size_t(c)].name[0] || !kind ? com[size_t(c)].name : kind->name;
+    const char* name = CutText(fullname, (cw - 4) / namescale);
     const float nw = textwidth(name) * namescale;
     areatextcol(0, x + (cw - 2 - nw) / 2, y + ch - 2 - namescale, namescale, sel ? 0 : -1, sel ? 0 : -1,
                 sel ? 0 : -1, 1, "%s", name);
@@ -371,11 +373,11 @@ void commandercards(int32_t k, int32_t l, const std::vector<int32_t>& cards, flo
     const Monster* t = unittyperec(b);
     const float fs = 40 * s;
     char hint[400];
-    char order[200];
-    cardorder(c, order, sizeof order);
+    char order[ORDERTEXTLEN];
+    hostordertext(c, order);
     formatbounded(hint, sizeof hint, selection ? "%s. %s.  (space) Change order for selected commanders"
                                                : "%s. %s.  (space) Change order",
-                  com[size_t(c)].name, order);
+                  fullname, order);
     if (t) {
       const int32_t a = areasprite(TS_CARD + c, TRS_ARMY, t->sprite, SPRITEMODE, x + (cw - 2 - fs) / 2,
                                    y + 12 * s, fs, fs);
@@ -408,7 +410,7 @@ void commandercards(int32_t k, int32_t l, const std::vector<int32_t>& cards, flo
     if (ot >= 0) {
       areasetpriority(ot, 500);
       if (sel) areainfo("(space) Change order for selected commanders");
-      else areainfo("Change order for %s", com[size_t(c)].name);
+      else areainfo("Change order for %s", fullname);
     }
   }
   const float ax = float(cols) * cw + 24;
@@ -449,12 +451,14 @@ void bindkeys(int32_t k, int32_t l) {
   }
 }
 
-// The first card shown when card i is to be seen: the smallest paging
+// The first card shown when commander c is to be seen: the smallest paging
 // offset that shows it.
-int32_t focusoffset(int32_t i, float s) {
+int32_t focusoffset(int32_t c, int32_t count, float s) {
   int32_t rows = 0, cols = 0;
   cardlimits(s, &rows, &cols);
-  return imax(0, i - rows * cols + 1);
+  for (int32_t offset = 0; offset < count; offset++)
+    if (comvisible(c, offset, rows * cols) == 1) return offset;
+  return 0;
 }
 
 void startmusic() {
@@ -509,8 +513,8 @@ float scoutwidth(const char* text, int32_t* rows) {
 
 // ---------------------------------------------------------------- the screen
 
-void viewland(int32_t home, int32_t k, int32_t vcrs, const char* gname, int32_t turnnbr, int32_t gamenbr,
-              int32_t showmessages) {
+void openturnscreen(int32_t home, int32_t k, int32_t vcrs, const char* gname, int32_t turnnbr, int32_t gamenbr,
+                    int32_t showmessages) {
   bailif(k < 0 || k > 94, "viewland: bad player");
   TurnScreen& ts = turnscreen;
   ts.nation = k;
@@ -526,6 +530,7 @@ void viewland(int32_t home, int32_t k, int32_t vcrs, const char* gname, int32_t 
   ts.firstcard = 0;
   ts.lastclicked = -1;
   ts.buttons = fastgrx >= 2 ? 0 : 1;
+  checkarmies();
   cachearmysizes(k);
   cacheinfolevels(k, 1);
   selectedcoms.last = -1;
@@ -538,6 +543,12 @@ void viewland(int32_t home, int32_t k, int32_t vcrs, const char* gname, int32_t 
   char border[PATHLEN];
   formatbounded(border, PATHLEN, "%s/guiborderthin.tga", datapath);
   SetActiveGUIBorderTexture(border);
+}
+
+void viewland(int32_t home, int32_t k, int32_t vcrs, const char* gname, int32_t turnnbr, int32_t gamenbr,
+              int32_t showmessages) {
+  openturnscreen(home, k, vcrs, gname, turnnbr, gamenbr, showmessages);
+  TurnScreen& ts = turnscreen;
   for (;;) {
     buildturnframe();
     int32_t id = 0;
@@ -577,8 +588,7 @@ void buildturnframe() {
   if (ts.focus >= 0 && ts.focus < MAXCOMS && comalivein(ts.focus, k, l)) {
     selectedcoms.last = -1;
     selectcom(ts.focus);
-    for (size_t i = 0; i < cards.size(); i++)
-      if (cards[i] == ts.focus) ts.firstcard = focusoffset(int32_t(i), s);
+    ts.firstcard = focusoffset(ts.focus, int32_t(cards.size()), s);
   }
   ts.focus = -1;
   const uint16_t saved = uint16_t(kingdom[size_t(k)].w[KW_MAPFILTER]);

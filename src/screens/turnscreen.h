@@ -62,6 +62,13 @@ bool passwordmatches(const char* entry, const char* nationpass, const char* mast
 // accepted entry matches.
 bool passwordknown(int32_t nation);
 
+// Reads the nation's turn file into the world: its checksum checked, the
+// header's password and master password taken, the world as the nation
+// sees it, the battle markers set; the turn and game numbers and the
+// number of replays. 1; -1 when there is no turn file; -2 when it is
+// corrupted.
+int32_t readturnfile(int32_t nation, const char* gname, int32_t* turnnbr, int32_t* gamenbr, int32_t* vcrs);
+
 // Clears the battle marker of every province and sets it for the lands
 // named by the battle replays that follow the turn data in the stream; the
 // number of replays found.
@@ -126,6 +133,10 @@ enum TurnId : int32_t {
 void viewland(int32_t home, int32_t nation, int32_t vcrs, const char* gname, int32_t turnnbr, int32_t gamenbr,
               int32_t showmessages);
 
+// The screen's entry: its state for the nation's turn, the knowledge and
+// army caches, the music, the upkeep shown. viewland begins with it.
+void openturnscreen(int32_t home, int32_t nation, int32_t vcrs, const char* gname, int32_t turnnbr, int32_t gamenbr,
+                    int32_t showmessages);
 // One frame of the screen built (items, areas and keys laid out) without
 // drawing it: what viewland shows before it waits for an action.
 void buildturnframe();

@@ -84,16 +84,21 @@ TEST(CardClick, PlainCtrlShiftAndAltClicks) {
   // A plain click on a selected one empties the selection.
   cardclick(0, {});
   EXPECT_TRUE(selection().empty());
-  // Ctrl adds; the second one binds both into one army.
+  // Ctrl adds: alone a commander has no army; the next one joins the
+  // selection's army, or a new one when it has none.
   ClickKeys ctrl;
   ctrl.ctrl = true;
-  com[0].armynr = com[1].armynr = 0;
+  com[0].armynr = 5;
+  com[1].armynr = 0;
   cardclick(0, ctrl);
   EXPECT_EQ(com[0].armynr, 0);
   cardclick(3, ctrl);
   EXPECT_EQ(selection(), std::vector<int32_t>({0, 3}));
-  EXPECT_NE(com[0].armynr, 0);
-  EXPECT_EQ(com[0].armynr, com[3].armynr);
+  EXPECT_NE(com[3].armynr, 0);
+  com[0].armynr = 9;
+  cardclick(1, ctrl);
+  EXPECT_EQ(com[1].armynr, 9);
+  cardclick(1, ctrl);
   // Ctrl on a selected one removes only it, and it leaves the army.
   cardclick(0, ctrl);
   EXPECT_EQ(selection(), std::vector<int32_t>({3}));
@@ -241,4 +246,35 @@ TEST(TurnActions, EndTurnLeavesOthersStayAndPagingStaysInRange) {
   kingdom[ME].w[KW_GOD] = 3;
   turnaction(TS_GOD);
   EXPECT_EQ(turnscreen.focus, 3);
+}
+
+TEST(MapClick, MovesStayingPutAndHidingAbroad) {
+  world();
+  land[2].owner = land[2].fortholder = ME;
+  provgeo[2].nbr[0] = 3;
+  provgeo[3].nbr[0] = 2;
+  kingdom[ME].gold = 0;
+  com[0].order = ORD_BUILDLAB;   // paid for: withdrawn and refunded first
+  selectcom(0);
+  selectcom(1);
+  mapclickorders(3, false);
+  for (int32_t c : {0, 1}) {
+    EXPECT_EQ(com[c].order, ORD_MOVE);
+    EXPECT_EQ(com[c].orderparam, 3);
+    EXPECT_GT(com[c].arrowtime, 1u);
+  }
+  EXPECT_EQ(kingdom[ME].gold, 500);
+  // A province out of reach, or the province itself: they stay and defend.
+  mapclickorders(7, false);
+  EXPECT_EQ(com[0].order, ORD_DEFEND);
+  EXPECT_EQ(com[0].orderparam, -1);
+  com[1].order = ORD_MOVE;
+  mapclickorders(2, false);
+  EXPECT_EQ(com[1].order, ORD_DEFEND);
+  // In a province the nation neither owns nor holds, staying is hiding.
+  land[2].owner = land[2].fortholder = OTHER;
+  mapclickorders(2, false);
+  EXPECT_EQ(com[0].order, ORD_SNEAK);
+  EXPECT_EQ(com[0].orderparam, 0);
+  EXPECT_EQ(kingdom[ME].gold, 500);
 }

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "ai/movelegal.h"
 #include "frontend/frontend.h"
 #include "gfx/xwindow.h"
 #include "host/hostgame.h"
@@ -31,22 +32,54 @@ int32_t orderfileturn(const char* game, int32_t nation) {
 }
 }  // namespace
 
+// A commander of the nation in its home province that can march to a
+// province of its own next door, whose point lies on the open map (clear
+// of the boxes) with the camera on the home province: the commander, the
+// province and its window pixel.
+struct MoveTarget {
+  int32_t cnr = -1, lnr = 0, x = 0, y = 0;
+};
+MoveTarget findmove(int32_t nation) {
+  MoveTarget m;
+  const int32_t home = kingdom[size_t(nation)].w[KW_HOMELAND];
+  centremap(home);
+  for (int32_t c = 0; c <= highestcom && m.cnr < 0; c++) {
+    const int32_t b = com[size_t(c)].body;
+    if (b < 0 || unit[size_t(b)].hp < 1 || unit[size_t(b)].owner != nation || unit[size_t(b)].land != home) continue;
+    if (c == kingdom[size_t(nation)].w[KW_GOD]) continue;
+    for (int32_t n = 0; n < MAXNEIGHBOURS && provgeo[size_t(home)].nbr[n] > 0; n++) {
+      const int32_t l = provgeo[size_t(home)].nbr[n];
+      const float x = L2Sx(l), y = L2Sy(l);
+      if (land[size_t(l)].owner != nation || x < 120 || x > 640 || y < 60 || y > 480) continue;
+      if (!mapmove(c, l, 0)) continue;
+      m = {c, l, int32_t(x), int32_t(600 - y)};
+      break;
+    }
+  }
+  return m;
+}
+
 TEST_F(TurnWindow, OpenATurnPlayItAndTheHostMakesTheNext) {
-  create("testvale.map", {0, 1}, 1, "secret");
+  create("testvale.map", {0, 1}, 3, "secret");
   RealWindow w;
   ASSERT_TRUE(w.ok);
   installmapscreens();
+  ASSERT_TRUE(openturn(0));
+  openmapview(game.c_str());
+  const MoveTarget move = findmove(0);
+  ASSERT_GE(move.cnr, 0) << "no commander that can march next door";
   quitprogram = 0;
   memset(enteredpass, 0, sizeof enteredpass);
   const std::string listshot = tempfile("nationlist.ppm"), turnshot = tempfile("turnscreen.ppm");
-  const int32_t god = kingdom[0].w[KW_GOD];
   // The list, nation 0 with its password, the turn screen (its message
-  // list first when there are messages), the god selected, End turn, Exit.
+  // list first when there are messages), a commander selected and sent to
+  // the province next door by a click on the map, End turn, Exit.
   const std::string script =
       "waitfor 1\nwait 3\nshot " + listshot + "\nclickid 1\n"
       "waitfor 3\ntype secret\nkey return\n"
       "waitfor 999\nclickid 999\n"   // the messages of the month
-      "waitfor 27\nclickid " + std::to_string(TS_CARD + god) + "\nmove 400 300\nwait 5\nshot " + turnshot + "\n"
+      "waitfor 27\nclickid " + std::to_string(TS_CARD + move.cnr) + "\nclick " + std::to_string(move.x) + " " +
+      std::to_string(move.y) + "\nmove 400 300\nwait 5\nshot " + turnshot + "\n"
       "key e\nwait 5\n"
       // Host from the list, though nation 1 has not played.
       "waitfor 100\nclickid 100\nwaitfor 998\nclickid 100\n"
@@ -60,9 +93,35 @@ TEST_F(TurnWindow, OpenATurnPlayItAndTheHostMakesTheNext) {
   EXPECT_EQ(orderfileturn(game.c_str(), 0), first + 1);
   EXPECT_NE(orderfileturn(game.c_str(), 1), worldturn());
   EXPECT_STREQ(enteredpass[0], "secret");
+  // The next turn shows the army in its new province.
+  ASSERT_TRUE(openturn(0));
+  EXPECT_EQ(unit[size_t(com[size_t(move.cnr)].body)].land, move.lnr);
   for (const std::string& shot : {listshot, turnshot}) {
     Shot s = readshot(shot);
     ASSERT_GT(s.width, 0) << shot;
     dropshot(shot);
   }
+}
+
+// The turn screen of a nation on Veyrmark in a wide window: the boxes are
+// drawn with their texts, and Escape over the messages leaves nothing open.
+TEST_F(TurnWindow, TheTurnScreenInAWideWindow) {
+  create("veyrmark.map", {0, 1}, 3);
+  RealWindow w(1280, 800);
+  ASSERT_TRUE(w.ok);
+  installmapscreens();
+  quitprogram = 0;
+  const std::string shot = tempfile("turnscreen1280.ppm");
+  const std::string script = "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\nwaitfor 27\nkey a\nkey 2\nkey 2\n"
+                             "move 640 400\nwait 5\nshot " + shot + "\nkey e\nwait 5\nwaitfor 1\nclickid 999\n";
+  setinputscript(paced(script).c_str());
+  playturn(game.c_str());
+  const Shot s = readshot(shot);
+  ASSERT_EQ(s.width, 1280);
+  // Light text in the province box and the nation box; the cards' white
+  // frames of the selected commanders below the province box.
+  EXPECT_GT(pixelslike(s, {15, 520, 460, 65}, 235, 235, 235, 40), 100);
+  EXPECT_GT(pixelslike(s, {510, 520, 277, 65}, 235, 235, 235, 40), 100);
+  EXPECT_GT(pixelslike(s, {15, 300, 200, 200}, 215, 215, 215, 25), 500);
+  dropshot(shot);
 }

@@ -1,0 +1,52 @@
+// Private maps, saved-games and temp folders for a benchmark run (the maps of
+// data/maps copied in, everything removed at exit), the game data loaded;
+// and Veyrmark with six computer nations made there.
+#pragma once
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "runtime/fatal.h"
+#include "runtime/folders.h"
+#include "runtime/options.h"
+#include "runtime/util.h"
+#include "support/veyrmarkgame.h"
+#include "world/gamedata.h"
+#include "world/ruleconstants.h"
+#include "world/world.h"
+#include "worldgen/worldgen.h"
+
+inline void benchfolders(const char* name) {
+  static std::string root;
+  if (!root.empty()) return;
+  root = std::string("/tmp/vey3bench_") + name + "_" + std::to_string(getpid());
+  for (const char* sub : {"/maps", "/save", "/temp"}) mkdirs((root + sub).c_str());
+  strlcopy(mappath, (root + "/maps").c_str(), PATHLEN);
+  strlcopy(localmappath, (root + "/maps").c_str(), PATHLEN);
+  strlcopy(savepath, (root + "/save").c_str(), PATHLEN);
+  strlcopy(temppath, (root + "/temp").c_str(), PATHLEN);
+  strlcopy(datapath, VEY3_DATA_DIR, PATHLEN);
+  std::string cmd = "cp " VEY3_SOURCE_DIR "/data/maps/*.map " VEY3_SOURCE_DIR "/data/maps/*.tga " + root + "/maps/";
+  if (system(cmd.c_str()) != 0) fatalerror("bench: copying the maps failed");
+  atexit([] {
+    std::string rm = "rm -rf " + root;
+    if (system(rm.c_str()) != 0) fprintf(stderr, "bench: %s left behind\n", root.c_str());
+  });
+  loadgamedata();
+  defaultgeneral();
+}
+
+// The game "benchmark" on Veyrmark; the number of its first nation.
+inline int32_t benchveyrmark() {
+  resetoptions();
+  freebigmap();
+  mapimage.imagename[0] = 0;
+  clearworld();
+  textonly = 1;
+  const int32_t first = veyrmarkgame("benchmark", 6, 5);
+  if (first < 0) fatalerror("bench: no game");
+  textonly = 0;
+  return first;
+}
