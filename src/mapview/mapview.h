@@ -8,12 +8,30 @@
 // maptiles.h (cutting and the drawing plan) and overlay.h (the overlay's
 // marks and the map filter word).
 //
-// A turn screen uses it like this: openmapview (game) once when the turn is
-// opened, centremap on the province to show, cacheinfolevels and
-// cachearmysizes for the viewer, then every frame setmapviewport (0, 0, 800,
-// 600), drawmapoverlays (viewer, current province) among its own items, an
-// areahotspot over the map, and render_frame (1, 6); a map click picks
-// provatpoint (wraparound, clickx, clicky).
+// A screen over the map (the turn screens, the chooser, the map editor):
+//   once, when it opens:
+//     openmapview (game)             the game's picture as textures, its
+//                                    wraparound, the zoom within its limits
+//     centremap (province)           the camera on the province to show
+//     cacheinfolevels (viewer, 1), cachearmysizes (viewer)
+//                                    what the overlay may show the viewer;
+//                                    again whenever orders or armies change
+//   every frame:
+//     guibegin ()
+//     setmapviewport (0, 0, 800, 600)
+//     drawmapoverlays (viewer, current province)   (mapfilter chooses the layers)
+//     areahotspot (MAPCLICK_ID, 0, 0, 800, 600)    the whole map answers clicks
+//     ... the screen's own window and areas ...
+//     id = render_frame (1, 6)       scene 6: the map under the camera (keys,
+//                                    wheel, middle drag, edges in full
+//                                    screen); a dialog opened from the screen
+//                                    passes scene 0 and keeps the map
+//     land = mapclickprovince (id, MAPCLICK_ID)
+//                                    the province clicked (id > 0 left, id < 0
+//                                    right button), 0 for a click on the
+//                                    screen's window or for another id
+// Without a window everything but the drawing works: the overlay is plain
+// marks (overlaymarksall) and picking is provatpoint over the camera.
 #pragma once
 #include "mapview/mapcamera.h"
 #include "mapview/maptiles.h"
@@ -68,6 +86,18 @@ void dnab(int32_t lnr, int32_t n, float x, float y, float s);
 // copies; start: when the move was ordered (0 none, 1 touched).
 void drawarrow(int32_t from, int32_t to, int32_t kind, uint32_t start, float size);
 void drawmaparrowsprite(int32_t kind, uint32_t start, float x1, float y1, float x2, float y2, float width);
+
+// ----------------------------------------------------------------- clicks
+
+// The id a screen gives its hot spot over the whole map (any id works; the
+// chooser and the map editor use their own).
+constexpr int32_t MAPCLICK_ID = 15;
+// The province under the last click, when render_frame returned mapid (left
+// button) or -mapid (right button) for a hot spot laid over the whole map at
+// (0, 0): the nearest province to the pointer (provatpoint, on the copies
+// when the map wraps). 0 for another id, for a click within 15 to 30 units
+// of the screen's window (pointinguiwindow), or when there are no provinces.
+int32_t mapclickprovince(int32_t id, int32_t mapid);
 
 // ----------------------------------------------------------------- chooser
 

@@ -64,6 +64,12 @@ void drawmaparrowsprite(int32_t kind, uint32_t start, float x1, float y1, float 
   drawmarks([&](MapMarks& m) { arrowspritemark(m, kind, start, x1, y1, x2, y2, width, timems()); });
 }
 
+int32_t mapclickprovince(int32_t id, int32_t mapid) {
+  if (mapid == 0 || (id != mapid && id != -mapid) || pointinguiwindow(clickx, clicky)) return 0;
+  const int32_t at = provatpoint(mapwraps(), clickx, clicky);
+  return at > 0 ? at : 0;
+}
+
 int32_t chooseprovince(int32_t player, int32_t province, const char* format, ...) {
   char title[2501];
   va_list args;
@@ -93,9 +99,8 @@ int32_t chooseprovince(int32_t player, int32_t province, const char* format, ...
     guishortcut(CHOOSE_CANCEL, KEY_CANCEL);
     guishow(-1, 575);
     const int32_t id = render_frame(1, 6);
-    if ((id == CHOOSE_MAP || id == -CHOOSE_MAP) && !pointinguiwindow(clickx, clicky)) {
-      const int32_t at = provatpoint(mapwraps(), clickx, clicky);
-      if (at > 0) chosen = at;
+    if (const int32_t at = mapclickprovince(id, CHOOSE_MAP)) {
+      chosen = at;
     } else if (id == CHOOSE_OK && chosen > 0) {
       return chosen;
     } else if (id == CHOOSE_CANCEL) {

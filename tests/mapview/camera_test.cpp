@@ -2,7 +2,9 @@
 #include <array>
 #include <cmath>
 
+#include "gfx/gui.h"
 #include "mapview/mapsupport.h"
+#include "mapview/mapview.h"
 #include "runtime/settings.h"
 
 namespace {
@@ -49,6 +51,29 @@ TEST_F(Camera, PickingTiesAndEmptyMaps) {
   EXPECT_EQ(provatpoint(0, 9000, 9000), 2);
   nbrlands = 0;
   EXPECT_EQ(provatpoint(1, 400, 300), -1);
+}
+
+// A click on the map's hot spot picks the province there, on either
+// button; a click on the screen's window, or another id, picks none.
+TEST_F(Camera, MapClicksPickTheProvinceUnlessOnTheWindow) {
+  placeland(1, 200, 300);
+  placeland(2, 880, 300);
+  nbrlands = 2;
+  guibegin();
+  guibutton(7, "A window at the left edge");
+  guishow(10, -1);
+  const guirect w = guishownwindow();
+  clickx = 760, clicky = 320;   // near province 2, far from the window
+  EXPECT_EQ(mapclickprovince(MAPCLICK_ID, MAPCLICK_ID), 2);
+  EXPECT_EQ(mapclickprovince(-MAPCLICK_ID, MAPCLICK_ID), 2);
+  EXPECT_EQ(mapclickprovince(7, MAPCLICK_ID), 0);
+  EXPECT_EQ(mapclickprovince(0, 0), 0);
+  clickx = w.x + w.w + 10, clicky = w.y + w.h / 2;   // beside the window's right edge
+  EXPECT_EQ(mapclickprovince(MAPCLICK_ID, MAPCLICK_ID), 0);
+  clickx = w.x + w.w + 40;
+  EXPECT_EQ(mapclickprovince(MAPCLICK_ID, MAPCLICK_ID), 1);
+  nbrlands = 0;
+  EXPECT_EQ(mapclickprovince(MAPCLICK_ID, MAPCLICK_ID), 0);
 }
 
 // Every province is found again from its own screen point, at zooms from
