@@ -26,7 +26,7 @@ void start();
 enum MainMenuId : int32_t {
   MM_NEWGAME = 1, MM_PLAY = 2, MM_TOOLS = 3, MM_PREFERENCES = 4, MM_CREDITS = 5, MM_QUIT = 6,
   // Game Tools
-  GT_RANDOMMAP = 11, GT_DESIGNER = 13, GT_BACK = 19,
+  GT_RANDOMMAP = 11, GT_MAPEDITOR = 12, GT_DESIGNER = 13, GT_BACK = 19,
   // Play or Host a Game: 100 + the game's place in the list
   PG_FIRST = 100, PG_BACK = 99, PG_READY = 98
 };

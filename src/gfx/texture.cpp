@@ -47,7 +47,9 @@ uint32_t maketexture(uint32_t name, int32_t width, int32_t height, const uint8_t
     name = fresh;
   }
   glBindTexture(GL_TEXTURE_2D, name);
-  boundtexture = name;
+  // Texturing may be off (after resettexstate): the next bindtexture must
+  // bind and switch it on, even for this texture.
+  boundtexture = 0xFFFFFFFFu;
   GLint edge = wrap ? GL_REPEAT : (clamptoedge == 0 ? GL_CLAMP : GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, edge);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, edge);

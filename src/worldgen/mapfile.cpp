@@ -18,7 +18,7 @@ char mapfilename[PATHLEN] = {};
 char mapimagename[PATHLEN] = {};
 char maptitle[PATHLEN] = {};
 char mapdescription[MAPDESCRLEN] = {};
-float maptextcolour[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+float maptextcolour[4] = {-1.0f, -1.0f, -1.0f, -1.0f};
 uint8_t allowedplayers[95] = {};
 int32_t allowedplayersgiven = 0;
 int32_t maptextlen = 0;
@@ -216,7 +216,9 @@ int readmapinfo(const char* text, int32_t length) {
   static const char* const keywords[] = {"vey2title", "description", "imagefile", "defaultmapzoom", "maptextcol"};
   MapScanner s(text, length);
   int result = 0;
+  // A map without these has none: nothing is carried over from the map read before.
   mapdescription[0] = 0;
+  for (float& c : maptextcolour) c = -1.0f;
   for (int k; (k = s.next(keywords, 5)) >= 0;) {
     switch (k) {
       case 0: strlcopy(maptitle, s.line, PATHLEN); break;

@@ -51,7 +51,7 @@ extern char mapfilename[PATHLEN];
 extern char mapimagename[PATHLEN];
 extern char maptitle[PATHLEN];
 extern char mapdescription[MAPDESCRLEN];
-extern float maptextcolour[4];
+extern float maptextcolour[4];           // r, g, b, a; -1 each when the map sets none
 extern uint8_t allowedplayers[95];
 extern int32_t allowedplayersgiven;
 extern int32_t maptextlen;                // length of the last map text loaded

@@ -11,6 +11,7 @@
 #include "runtime/alloc.h"
 #include "runtime/image.h"
 #include "mapview/mapview.h"
+#include "support/mapfixture.h"
 #include "runtime/folders.h"
 #include "worldgen/worldgen.h"
 
@@ -30,16 +31,6 @@ struct Maps {
   }
 };
 
-std::string readtext(const std::string& path) {
-  FILE* f = fopen(path.c_str(), "rb");
-  if (!f) return "";
-  std::string text;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-  fclose(f);
-  return text;
-}
 }  // namespace
 
 TEST(MapScreens, RandomMapCreatorMakesShowsAndSavesAMap) {

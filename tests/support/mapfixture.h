@@ -70,6 +70,18 @@ inline void writetext(const std::string& path, const std::string& text) {
   fclose(f);
 }
 
+// The whole file as text; empty when it cannot be read.
+inline std::string readtext(const std::string& path) {
+  FILE* f = fopen(path.c_str(), "rb");
+  if (!f) return "";
+  std::string text;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+  fclose(f);
+  return text;
+}
+
 // Points the maps, local maps and saved-games folders at a fresh folder.
 class MapFolders : public testing::Test {
  protected:
