@@ -239,6 +239,13 @@ int newturn(const char* gname, int32_t turnwanted) {
     char why[200];
     orderrefusaltext(why, sizeof why, p, gname, gamenbr, fileturn);
     reportunusedorders(p, why);
+    // The player hears the reason too.
+    for (int32_t m = highestmsg; m >= 0; m--)
+      if (message[size_t(m)].type != MT_FREE && message[size_t(m)].player == p &&
+          strncmp(message[size_t(m)].text, "Stale Turn", 10) == 0) {
+        t2msg(m, "\n\nThe host could not use them: %s.", why);
+        break;
+      }
   }
   turn++;
   for (int32_t l = 1; l <= nbrlands; l++) land[size_t(l)].reserved &= int16_t(~LF_BATTLE);

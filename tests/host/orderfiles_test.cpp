@@ -94,6 +94,7 @@ TEST_F(OrderFiles, EveryStaleTurnCauseLeavesTheNationAsItWas) {
     look(0, &stale, &recruited);
     EXPECT_TRUE(stale);
     EXPECT_FALSE(recruited);
+    EXPECT_EQ(messages(0, (std::string("The host could not use them: ") + c.console).c_str()), 1);
     // The other nation's orders were used.
     look(1, &stale, &recruited);
     EXPECT_FALSE(stale);
