@@ -11,6 +11,7 @@
 #include "battle/battle.h"
 #include "gfx/dialogs.h"
 #include "gfx/gui.h"
+#include "magic/rituals.h"
 #include "mapview/mapview.h"
 #include "runtime/ask.h"
 #include "runtime/fatal.h"
@@ -118,8 +119,20 @@ void healsummon(Menu& m, int32_t c) {
 
 void labentries(Menu& m, int32_t c) {
   if (comresearch(c, 0) >= 1) m.add(104, 'R', "(R) Research new spells", "Research");
-  // Rituals, forging, alchemy and Empowerment need screens that this
-  // version of the game does not have yet; their entries are left out.
+  if (ismage(c))
+    m.add(109, 'C', "(C) Cast a ritual spell: a month's work that costs gems of the spell's path.", "Cast Ritual Spell");
+  // Forging, alchemy and Empowerment need screens that this version of the
+  // game does not have yet; their entries are left out.
+}
+
+// The rituals of the commander's items; the store serves seven of them.
+constexpr int32_t MAXITEMRITUALS = 7;
+void itemritualentries(Menu& m, int32_t c, const char* format) {
+  for (int32_t n = 0; n < MAXITEMRITUALS; n++) {
+    const int32_t s = getcomitemspell(c, n);
+    if (s < 1 || s >= MAXSPELLS) break;
+    m.add(136 + n, 0, "Cast the ritual that the item grants.", format, spells[size_t(s)].name);
+  }
 }
 
 const char* preachhelp(bool enemy) {
@@ -179,6 +192,7 @@ void provinceentries(Menu& m, int32_t c) {
   if (findench(38, 0, -1) >= 0 && findcomwithorder(p, -1, OC_DEATHMATCH) < 0 && !(flags & (MF_IMMOBILE | MF_AQUATIC)))
     m.add(149, 0, "Send the commander to fight the champions of the other nations in the arena.",
           "Compete in Arena Death Match");
+  itemritualentries(m, c, "Cast Item Spell: %s");
 }
 }  // namespace
 
@@ -210,6 +224,7 @@ int32_t ordermenuentries(int32_t c, OrderEntry* entries, int32_t max) {
     priestentries(m, c);
     healsummon(m, c);
     siteentries(m, c);
+    itemritualentries(m, c, "Cast Spell: %s");
   } else {
     const Commander& cm = com[size_t(c)];
     if (cm.order == OC_SNEAK && destinationset(c)) m.add(101, 0, plainmovehelp, "Move without sneaking");
@@ -338,6 +353,57 @@ void preach(int32_t c, int32_t code) {
     msgbox("%s\n\nPreaching cannot be used to raise the veyrance of this province any higher.", com[size_t(c)].name);
 }
 
+// The target a ritual needs: a province, or an enchantment with the astral
+// pearls put into its dispelling; 0 when the player backed out.
+bool ritualtarget(int32_t c, int32_t spell, int32_t* target, int32_t* pearls) {
+  *target = 0;
+  *pearls = 0;
+  switch (ritualtargetkind(spell)) {
+    case RT_PROVINCE:
+      *target = chooseprovince(orderplayer(c), 0, "Select target province");
+      return *target > 0;
+    case RT_ENCHANTMENT: {
+      *target = chooseench("Dispel which enchantment?");
+      if (*target < 0) return false;
+      const int32_t stock = kingdom[size_t(orderplayer(c))].w[KW_GEMS + int32_t(P_ASTRAL)];
+      *pearls = inputnumber(1, imax(1, stock), "Astral pearls to put into the dispelling");
+      return *pearls >= 1;
+    }
+    default:
+      return true;
+  }
+}
+
+void castritual(int32_t c, int32_t spell, int32_t granted, bool cancelfirst, int32_t id) {
+  int32_t target = 0, pearls = 0;
+  if (!ritualtarget(c, spell, &target, &pearls)) return;
+  if (cancelfirst && !cancelorder(c)) return;
+  const int32_t r = castrit(c, spell, granted, target, pearls);
+  if (r != RIT_OK) {
+    msgbox("%s", ritualrefusaltext(r));
+    return;
+  }
+  if (id == OC_MONTHLYRITUAL && com[size_t(c)].order == OC_RITUAL) com[size_t(c)].order = OC_MONTHLYRITUAL;
+}
+
+void ritual(int32_t c, int32_t id) {
+  const Land& l = orderlandrec(c);
+  if (!l.lab || !holdscastle(c) || (!ismage(c) && getcomitemspell(c, 0) < 1)) return;
+  char title[120];
+  snprintf(title, sizeof title, "Cast Ritual Spell (%s)", com[size_t(c)].name);
+  const int32_t spell = choosespell(title, c, 1);
+  if (spell < 0) return;
+  int32_t granted = 0;
+  for (int32_t n = 0; n < 4; n++)
+    if (getcomitemspell(c, n) == spell) granted = 1;
+  castritual(c, spell, granted, true, id);
+}
+
+void itemritual(int32_t c, int32_t n) {
+  const int32_t spell = getcomitemspell(c, n);
+  if (spell >= 1) castritual(c, spell, 1, false, OC_RITUAL);
+}
+
 void changeshape(int32_t c) {
   const int32_t b = com[size_t(c)].body;
   if (getability(b, FX_SHAPECHANGE, 1) <= 0) return;
@@ -388,7 +454,9 @@ void changeoneorder(int32_t cnr, int32_t id) {
     case 21: reanimatemenu(cnr); return;
     case 54: spiritsmenu(cnr); return;
     case 6: case 43: preach(cnr, id); return;
-    case 5: case 9: case 11: case 60: return;   // rituals, forging and Empowerment have no screens yet
+    case 9: case 60: ritual(cnr, id); return;
+    case 36: case 37: case 38: case 39: case 40: case 41: case 42: itemritual(cnr, id - 36); return;
+    case 5: case 11: return;   // forging and Empowerment have no screens yet
     case 1: case 46:
       storeorder(cnr, id, c.orderparam, 1, why);
       return;

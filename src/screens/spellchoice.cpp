@@ -8,6 +8,7 @@
 #include "battle/battle.h"
 #include "gfx/dialogs.h"
 #include "gfx/gui.h"
+#include "magic/rituals.h"
 #include "runtime/fatal.h"
 #include "runtime/trs.h"
 #include "runtime/util.h"
@@ -35,17 +36,11 @@ bool isritualspell(const Spell& s) { return s.effect > 9999; }
 int32_t baseeffect(const Spell& s) { return s.effect >= 1000 && s.effect < 10000 ? s.effect % 1000 : s.effect; }
 int32_t ownerofcom(int32_t cnr) { return unit[size_t(com[size_t(cnr)].body)].owner; }
 
-// The spell that the commander's items grant as the n-th one of the kind
-// the list shows (rituals or battle spells).
+// The n-th spell that the commander's items grant: rituals for a ritual
+// list, every spell for a battle list.
 int32_t itemspell(int32_t cnr, int32_t ritual, int32_t n) {
-  int32_t found = 0;
-  for (int32_t k = 0; k < 8; k++) {
-    const int32_t s = gispl(cnr, k);
-    if (s < 1) return 0;
-    if (ritual && !(validspell(s) && isritualspell(spells[size_t(s)]))) continue;
-    if (found++ == n) return s;
-  }
-  return 0;
+  const int32_t s = ritual ? getcomitemspell(cnr, n) : gispl(cnr, n);
+  return validspell(s) ? s : 0;
 }
 
 bool haspaths(int32_t cnr, const Spell& s) {
@@ -84,7 +79,7 @@ void headerrow(const char* format, const char* text) {
   guibutton(0, format, text);
 }
 
-void stripe(int32_t row) { guibgbox(HEADR, HEADG, HEADB, row % 2 == 1 ? 0.2f : 0.0f); }
+void stripe(int32_t row) { guibgbox(HEADR, HEADG, HEADB, row % 2 == 0 ? 0.2f : 0.0f); }
 
 // The filter and help keys of the spell lists; the id asked for, the filter
 // changed. -1 when the id is none of them.
@@ -287,6 +282,7 @@ void spellinfobox(int32_t spell) {
   guibegin();
   guititle("%s", s.name);
   guicloseid(1);
+  guiminwidth(320);
   guimaxwidth(450);
   guispace(4);
   guitextscale(0.8f);

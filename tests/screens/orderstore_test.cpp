@@ -232,4 +232,30 @@ TEST_F(OrderStore, SitesTellWhoMayEnter) {
   changeoneorder(mage(3), -20);
   EXPECT_NE(answers.printed().find("Only one commander can enter a site at once"), std::string::npos);
 }
+TEST_F(OrderStore, ItemRitualsAreCastThroughTheStoreSevenAtMostOffered) {
+  for (Spell& s : spells) s = Spell{};
+  spells[60].researchlevel = 255;
+  const int32_t c = mage(3);
+  for (int32_t k = 0; k < 8; k++) {
+    Spell& s = spells[size_t(40 + k)];
+    snprintf(s.name, sizeof s.name, "Rite %d", k);
+    s.effect = 10001;
+    s.path[0] = P_FIRE;
+    s.path[1] = -1;
+    s.pathlevel[0] = 5;   // beyond the mage: the item grants it
+    s.range = 1;
+    s.researchlevel = 1;
+    setitem(10 + k, "Charm", IT_MISC);
+    strcpy(items[size_t(10 + k)].spell, s.name);
+    com[c].item[k] = int16_t(10 + k);
+  }
+  const std::vector<std::string> v = menu(c);
+  EXPECT_EQ(std::count_if(v.begin(), v.end(), [](const std::string& l) { return l.rfind("Cast Item Spell: ", 0) == 0; }),
+            7);
+  EXPECT_TRUE(has(v, "Cast Item Spell: Rite 6"));
+  changeoneorder(c, 38);
+  EXPECT_EQ(com[c].order, OC_RITUAL);
+  EXPECT_EQ(com[c].orderparam, 42);
+}
+
 }  // namespace

@@ -79,7 +79,7 @@ TEST_P(OrderWindows, OrderMenuSpellChoiceAndProvinceBoxes) {
   ASSERT_TRUE(w.ok);
   installwindowdialogs(1);
   const std::string menushot = shot("ordermenu"), spellshot = shot("spellchoice"), veyshot = shot("veyinfo"),
-                    taxshot = shot("taxbox");
+                    taxshot = shot("taxbox"), infoshot = shot("spellinfo"), ritualshot = shot("rituals");
   // The order menu: patrol.
   setinputscript(("waitfor 103\nmove 5 5\nwait 3\nshot " + menushot + "\nwait 2\nclickid 103\nwait 2\n").c_str());
   changeorder(mage);
@@ -97,8 +97,20 @@ TEST_P(OrderWindows, OrderMenuSpellChoiceAndProvinceBoxes) {
   // A ritual beyond the mage is refused with a message, an item of it left.
   setinputscript("waitfor 104\nclickid 104\nwait 2\nwaitfor 1\nclickid 1\nwait 2\nwaitfor 103\nclickid 103\nwait 2\n");
   EXPECT_EQ(choosespell("Cast Ritual Spell", mage, 1), 3);
-  setinputscript("waitfor 99\nkey escape\nwait 2\n");
-  EXPECT_EQ(choosespell("Cast Ritual Spell", mage, 1), -1);
+  // A right click opens the spell's box; Escape leaves the list.
+  setinputscript(("waitfor 101\nclickid 101 3\nwait 2\nwaitfor 1\nmove 5 5\nwait 3\nshot " + infoshot +
+                  "\nwait 2\nclickid 1\nwait 2\nwaitfor 99\nkey escape\nwait 2\n")
+                     .c_str());
+  EXPECT_EQ(choosespell("Battle spells", mage, 0), -1);
+  // A ritual from the order menu, paid with a fire gem.
+  kingdom[3].w[KW_GEMS + int32_t(P_FIRE)] = 4;
+  setinputscript(("waitfor 109\nclickid 109\nwait 2\nwaitfor 103\nmove 5 5\nwait 3\nshot " + ritualshot +
+                  "\nwait 2\nclickid 103\nwait 2\n")
+                     .c_str());
+  changeorder(mage);
+  EXPECT_EQ(com[mage].order, OC_RITUAL);
+  EXPECT_EQ(com[mage].orderparam, 3);
+  EXPECT_EQ(kingdom[3].w[KW_GEMS + int32_t(P_FIRE)], 3);
   // The province boxes.
   land[2].veystr = 2;
   land[2].veyowner = 3;
@@ -113,7 +125,7 @@ TEST_P(OrderWindows, OrderMenuSpellChoiceAndProvinceBoxes) {
                      .c_str());
   taxbox(3, 2);
   EXPECT_EQ(land[2].tax, 110);
-  for (const std::string& s : {menushot, spellshot, veyshot, taxshot}) looked(s);
+  for (const std::string& s : {menushot, spellshot, veyshot, taxshot, infoshot, ritualshot}) looked(s);
   installwindowdialogs(0);
 }
 
