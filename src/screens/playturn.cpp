@@ -234,6 +234,10 @@ void playturn(const char* gname) {
   bool leaveonfailure = false;
   for (;;) {
     if (quitprogram) return;
+    // The list and its questions stand over the menu's backdrop, not over
+    // the map that a turn screen left behind.
+    guisetfade(0);
+    setbgscene(Scene::menu);
     debugprint("  for real\n");
     finishhostcommit(gname);
     clearworld();

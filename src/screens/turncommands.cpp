@@ -21,6 +21,7 @@
 #include "world/forts.h"
 #include "world/gamedata.h"
 #include "world/hoststate.h"
+#include "world/magic.h"
 #include "world/movement.h"
 #include "world/provinfo.h"
 #include "world/recruit.h"
@@ -215,7 +216,6 @@ int32_t opennationscreen(int32_t id) {
   }
   if (id >= TS_SITE && id < TS_SITE + 4) return 1;
   if (-id >= TS_SITE && -id < TS_SITE + 4) return 1;
-  if (iabs(id) >= TS_ENCHANTMENT && iabs(id) < TS_ENCHANTMENT + 100) return 1;
   if (id <= -TS_CARD && id > -TS_CARD - MAXCOMS) return 1;
   if (id == -TS_LAB || id == -TS_TEMPLE || id == -TS_FORT) return 1;
   return 0;
@@ -307,13 +307,30 @@ int32_t turnaction(int32_t id) {
       return 0;
     }
     case -TS_MAPCLICK: mapselect(provatpoint(mapwraps(), clickx, clicky)); return 0;
-    case TS_ORDERMENU: return 0;   // the order menu of the order store
+    case TS_ORDERMENU: {
+      const std::vector<int32_t> targets = ordertargets(guihoverid());
+      if (!targets.empty()) changeorder(targets[0]);
+      return 0;
+    }
     case TS_SCALES: case TS_SCALES + 1: case TS_SCALES + 2: case TS_SCALES + 3: case TS_SCALES + 4:
     case TS_SCALES + 5: case -TS_SCALES: case -TS_SCALES - 1: case -TS_SCALES - 2: case -TS_SCALES - 3:
     case -TS_SCALES - 4: case -TS_SCALES - 5:
       veyinfo(k, l);
       return 0;
     default: break;
+  }
+  if (id >= TS_CARDORDER && id < TS_CARDORDER + MAXCOMS) {
+    changeorder(id - TS_CARDORDER);
+    return 0;
+  }
+  if (id >= TS_ORDERKEY && id < TS_ORDERKEY + 100) {
+    for (int32_t c : ordertargets(guihoverid())) changeoneorder(c, id - TS_ORDERKEY);
+    return 0;
+  }
+  if (iabs(id) >= TS_ENCHANTMENT && iabs(id) < TS_ENCHANTMENT + MAXENCH) {
+    const int32_t e = iabs(id) - TS_ENCHANTMENT;
+    if (ench[size_t(e)].kind > 0 && ench[size_t(e)].spell > 0) spellinfobox(ench[size_t(e)].spell);
+    return 0;
   }
   if (id >= TS_FILTERKEY + 1 && id <= TS_FILTERKEY + 9) {
     const uint32_t w = filterkeyword(uint16_t(kingdom[size_t(k)].w[KW_MAPFILTER]), id - TS_FILTERKEY);

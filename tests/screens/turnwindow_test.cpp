@@ -12,7 +12,10 @@
 #include "gfx/xwindow.h"
 #include "host/hostgame.h"
 #include "mapview/mapview.h"
+#include "screens/messages.h"
+#include "screens/orders.h"
 #include "screens/turnscreen.h"
+#include "world/siteentry.h"
 #include "support/pacedscript.h"
 
 namespace {
@@ -68,35 +71,60 @@ TEST_F(TurnWindow, OpenATurnPlayItAndTheHostMakesTheNext) {
   openmapview(game.c_str());
   const MoveTarget move = findmove(0);
   ASSERT_GE(move.cnr, 0) << "no commander that can march next door";
+  // A mage at home that is not the one marching (the god is one).
+  int32_t mage = -1;
+  for (int32_t c : provincecards(0, kingdom[0].w[KW_HOMELAND]))
+    if (c != move.cnr && (com[size_t(c)].armynr == 0 || com[size_t(c)].armynr != com[size_t(move.cnr)].armynr) &&
+        ismage(c) && mage < 0)
+      mage = c;
+  ASSERT_GE(mage, 0) << "no mage at home";
   quitprogram = 0;
   memset(enteredpass, 0, sizeof enteredpass);
-  const std::string listshot = tempfile("nationlist.ppm"), turnshot = tempfile("turnscreen.ppm");
+  const std::string listshot = tempfile("nationlist.ppm"), turnshot = tempfile("turnscreen.ppm"),
+                    againshot = tempfile("alreadyplayed.ppm");
   // The list, nation 0 with its password, the turn screen (its message
-  // list first when there are messages), a commander selected and sent to
-  // the province next door by a click on the map, End turn, Exit.
+  // list first), a commander selected and sent to the province next door
+  // by a click on the map, a mage set to research by its key, End turn. Then the nation again: Continue keeps
+  // the move, End turn; and once more, Cancel at the question; Exit.
   const std::string script =
       "waitfor 1\nwait 3\nshot " + listshot + "\nclickid 1\n"
       "waitfor 3\ntype secret\nkey return\n"
-      "waitfor 999\nclickid 999\n"   // the messages of the month
+      "waitfor 999\nclickid 999\n"
       "waitfor 27\nclickid " + std::to_string(TS_CARD + move.cnr) + "\nclick " + std::to_string(move.x) + " " +
-      std::to_string(move.y) + "\nmove 400 300\nwait 5\nshot " + turnshot + "\n"
-      "key e\nwait 5\n"
-      // Host from the list, though nation 1 has not played.
-      "waitfor 100\nclickid 100\nwaitfor 998\nclickid 100\n"
-      // The next turn: no password asked again in this run.
-      "wait 10\nwaitfor 1\nclickid 1\nwaitfor 999\nclickid 999\nwaitfor 27\nkey e\nwait 5\n"
+      std::to_string(move.y) + "\nclickid " + std::to_string(TS_CARD + mage) + "\ntype R\nwait 3\n"
+      "move 400 300\nwait 5\nshot " + turnshot + "\nkey e\nwait 5\n"
+      "waitfor 1\nclickid 1\nwaitfor 2\nwait 2\nshot " + againshot + "\nkey return\n"
+      "waitfor 999\nclickid 999\nwaitfor 27\nkey e\nwait 5\n"
+      "waitfor 1\nclickid 1\nwaitfor 2\nkey escape\n"
       "waitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   const int32_t first = worldturn();
   playturn(game.c_str());
+  EXPECT_EQ(orderfileturn(game.c_str(), 0), first);
+  EXPECT_NE(orderfileturn(game.c_str(), 1), first);
+  EXPECT_STREQ(enteredpass[0], "secret");
+  {
+    // The orders as written: the move, kept through Continue.
+    ASSERT_TRUE(openturn(0));
+    int32_t t = 0;
+    UniqueFile f = readfileheader(game.c_str(), 0, -1, 0, 0, &t, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(f);
+    get2hdata(0, f.get(), 0);
+    EXPECT_EQ(com[size_t(move.cnr)].order, ORD_MOVE);
+    EXPECT_EQ(com[size_t(move.cnr)].orderparam, move.lnr);
+    EXPECT_EQ(com[size_t(mage)].order, OC_RESEARCH);
+  }
+  // Host from the list, though nation 1 has not played; the next turn
+  // opens without the password and shows the army in its new province.
+  setinputscript(paced("waitfor 100\nclickid 100\nwaitfor 998\nclickid 100\n"
+                       "wait 10\nwaitfor 1\nclickid 1\nwaitfor 999\nclickid 999\nwaitfor 27\nkey e\nwait 5\n"
+                       "waitfor 1\nclickid 999\n").c_str());
+  playturn(game.c_str());
   EXPECT_EQ(worldturn(), first + 1);
   EXPECT_EQ(orderfileturn(game.c_str(), 0), first + 1);
-  EXPECT_NE(orderfileturn(game.c_str(), 1), worldturn());
-  EXPECT_STREQ(enteredpass[0], "secret");
-  // The next turn shows the army in its new province.
   ASSERT_TRUE(openturn(0));
   EXPECT_EQ(unit[size_t(com[size_t(move.cnr)].body)].land, move.lnr);
-  for (const std::string& shot : {listshot, turnshot}) {
+  for (const std::string& shot : {listshot, turnshot, againshot}) {
     Shot s = readshot(shot);
     ASSERT_GT(s.width, 0) << shot;
     dropshot(shot);
@@ -104,16 +132,26 @@ TEST_F(TurnWindow, OpenATurnPlayItAndTheHostMakesTheNext) {
 }
 
 // The turn screen of a nation on Veyrmark in a wide window: the boxes are
-// drawn with their texts, and Escape over the messages leaves nothing open.
-TEST_F(TurnWindow, TheTurnScreenInAWideWindow) {
+// drawn with their texts; the Messages screen, the message list and a
+// message read from it.
+TEST_F(TurnWindow, TheTurnScreenAndItsMessagesInAWideWindow) {
   create("veyrmark.map", {0, 1}, 3);
+  ASSERT_TRUE(openturn(0));
+  const std::vector<int32_t> mine = playermessages(0);
+  ASSERT_FALSE(mine.empty());
   RealWindow w(1280, 800);
   ASSERT_TRUE(w.ok);
   installmapscreens();
   quitprogram = 0;
-  const std::string shot = tempfile("turnscreen1280.ppm");
-  const std::string script = "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\nwaitfor 27\nkey a\nkey 2\nkey 2\n"
-                             "move 640 400\nwait 5\nshot " + shot + "\nkey e\nwait 5\nwaitfor 1\nclickid 999\n";
+  const std::string shot = tempfile("turnscreen1280.ppm"), menushot = tempfile("messagesmenu.ppm"),
+                    listshot = tempfile("messagelist.ppm"), readshot1 = tempfile("message.ppm");
+  const std::string script =
+      "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\nwaitfor 27\nkey a\nkey 2\nkey 2\n"
+      "move 640 400\nwait 5\nshot " + shot + "\n"
+      "key s\nwaitfor 2\nshot " + menushot + "\nkey r\nwait 3\nshot " + listshot + "\n"
+      "clickid " + std::to_string(1000 + mine[0]) + "\nwait 3\nshot " + readshot1 + "\n"
+      "key escape\nwait 3\nkey escape\nwait 3\nkey escape\nwaitfor 27\n"
+      "key e\nwait 5\nwaitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   playturn(game.c_str());
   const Shot s = readshot(shot);
@@ -123,5 +161,12 @@ TEST_F(TurnWindow, TheTurnScreenInAWideWindow) {
   EXPECT_GT(pixelslike(s, {15, 520, 460, 65}, 235, 235, 235, 40), 100);
   EXPECT_GT(pixelslike(s, {510, 520, 277, 65}, 235, 235, 235, 40), 100);
   EXPECT_GT(pixelslike(s, {15, 300, 200, 200}, 215, 215, 215, 25), 500);
+  // Each message window shows text in the middle of the screen.
+  for (const std::string& other : {menushot, listshot, readshot1}) {
+    const Shot m = readshot(other);
+    ASSERT_EQ(m.width, 1280) << other;
+    EXPECT_GT(pixelslike(m, {250, 200, 300, 200}, 235, 235, 235, 40), 50) << other;
+    dropshot(other);
+  }
   dropshot(shot);
 }
