@@ -253,7 +253,10 @@ int32_t godesigner(GodDesign& design, int32_t withfiles) {
       }
       changed = false;
     } else if (id == GD_CANCEL) {
-      if (!withfiles || saved || confirmbox("Leave the designer without saving this god?")) return 0;
+      // Changes are never dropped unasked: unsaved ones in the Game Tools,
+      // any in a new game (where Done keeps them).
+      if (saved || confirmbox(withfiles ? "Leave the designer without saving this god?"
+                                        : "Leave the designer? The changes to this god are lost.")) return 0;
       changed = false;
     } else {
       changed = false;

@@ -41,6 +41,9 @@ void playgame(const char* gname);
 // The saved games: folder names that hold a world or a turn file, in
 // alphabetical order; their number (at most max).
 int32_t listgames(char (*names)[100], int32_t max);
+// True when the game's world file is missing or does not read whole (its
+// header or any record); the world tables are left empty after the look.
+bool gamedamaged(const char* gname);
 // The foot of a menu window: a "Back" button under its items (Escape too);
 // shows the window, keeping a list's scroll position in the slot (-1 none),
 // and gives the id chosen.
@@ -58,13 +61,18 @@ enum NewGameId : int32_t {
   NG_DESIGN = 21, NG_LOAD = 22, NG_RANDOMGOD = 23,   // a human's god
   NG_SAVED = 3000,             // + place in the list of saved designs
   NG_SETTING = 100,            // + place in the settings table
-  NG_PASSWORD = 4, NG_VICTORY = 5
+  NG_PASSWORD = 4, NG_VICTORY = 5,
+  NG_KEEPGOD = 24, NG_CHANGEGOD = 25,              // a human's god chosen before
+  NG_REPLACE = 6, NG_KEEPNAME = 7                  // a game of the name given exists
 };
 // Puts the new-game screens in place of the console's questions.
 void installnewgamescreens();
 // The game whose folder the gods of the new game being made were saved
 // into ("" none): a new game left before it was made takes them away.
 extern char designsgame[100];
+// Forgets the gods chosen on the road of a new game: the next road begins
+// without them.
+void forgetnewgamegods();
 
 // ---------------------------------------------------------------- god designer
 enum DesignerId : int32_t {

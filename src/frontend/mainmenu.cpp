@@ -6,11 +6,14 @@
 #include <cstring>
 
 #include "frontend/frontend.h"
+#include "gamefiles/gamefiles.h"
 #include "gfx/gfx.h"
+#include "host/host.h"
 #include "gfx/gui.h"
 #include "mapview/mapeditor.h"
 #include "mapview/mapview.h"
 #include "runtime/ask.h"
+#include "runtime/binio.h"
 #include "runtime/folders.h"
 #include "runtime/options.h"
 #include "runtime/settings.h"
@@ -90,10 +93,15 @@ void gametools() {
 
 void playorhost() {
   static char names[MAXLISTED][100];
+  static bool damaged[MAXLISTED];
   resetscrollslot(0);
-  for (;;) {
+  for (bool listed = false;; listed = true) {
     if (quitprogram) return;
     const int32_t count = listgames(names, MAXLISTED);
+    // Each game's world is read once when the list opens (and after a game
+    // was played), not on every frame.
+    if (!listed)
+      for (int32_t i = 0; i < count; i++) damaged[i] = gamedamaged(names[i]);
     guibegin();
     guititle("Play or Host a Game");
     guicloseid(PG_BACK);
@@ -107,12 +115,23 @@ void playorhost() {
       guispace(3);
       guitextscale(1);
       guiscrollstart();
-      for (int32_t i = 0; i < count; i++) guibutton(PG_FIRST + i, "%s", names[i]);
+      for (int32_t i = 0; i < count; i++) {
+        if (!damaged[i]) {
+          guibutton(PG_FIRST + i, "%s", names[i]);
+          continue;
+        }
+        guibuttoncol(PG_FIRST + i, "%s (damaged)", 1, 0.45f, 0.35f, 1, names[i]);
+        guiinfo("The world file of this game is missing or does not read: it cannot be played or hosted");
+      }
       guiscrollstart();
     }
     const int32_t id = backandshow(PG_BACK, 0);
     if (id == PG_BACK) return;
-    if (id >= PG_FIRST && id < PG_FIRST + count) {
+    if (id >= PG_FIRST && id < PG_FIRST + count && damaged[id - PG_FIRST]) {
+      msgbox("The game %s is damaged: its world file \"ftherlnd\" in %s/%s is missing or does not read. It cannot be "
+             "played or hosted.", names[id - PG_FIRST], savepath, names[id - PG_FIRST]);
+    } else if (id >= PG_FIRST && id < PG_FIRST + count) {
+      listed = false;
       char gname[100];
       strlcopy(gname, names[id - PG_FIRST], 100);
       playgame(gname);
@@ -121,6 +140,22 @@ void playorhost() {
   }
 }
 }  // namespace
+
+bool gamedamaged(const char* gname) {
+  finishhostcommit(gname);
+  bool whole = false;
+  {
+    SoftReadScope soft;
+    int32_t turn = 0;
+    UniqueFile f = readfileheader(gname, 0, -1, 1, -1, &turn, nullptr, nullptr, nullptr);
+    if (f) {
+      getfatherland(f.get());
+      whole = !readbroken();
+    }
+  }
+  clearworld();
+  return !whole;
+}
 
 int32_t backandshow(int32_t backid, int32_t scrollslot) {
   guialign(GUIALIGN_CENTRE);
@@ -154,6 +189,7 @@ void playgame(const char* gname) { playturn(gname); }
 
 int32_t newgamefrommenu() {
   char made[100] = {};
+  forgetnewgamegods();
   setbgscene(Scene::menu);
   const int created = createnewgame(nullptr, 0, made);
   setbgscene(Scene::menu);
@@ -161,9 +197,11 @@ int32_t newgamefrommenu() {
     // Gods designed for a game that was not made go with it.
     if (designsgame[0]) removegamefiles(designsgame);
     designsgame[0] = 0;
+    forgetnewgamegods();
     return 0;
   }
   designsgame[0] = 0;
+  forgetnewgamegods();
   playgame(made);
   return 1;
 }

@@ -8,6 +8,7 @@
 #include "gamefiles/gamefiles.h"
 #include "gfx/gui.h"
 #include "runtime/ask.h"
+#include "runtime/folders.h"
 #include "runtime/options.h"
 #include "runtime/util.h"
 #include "world/gamedata.h"
@@ -23,6 +24,17 @@ const char* const erainfos[3] = {
     "An age of old magic: the gods walk close to the world, and the first kingdoms raise their temples.",
     "An age of empires and faiths: magic has thinned, and armies and trade decide much.",
     "An age of twilight: the old powers fade, and strange peoples rise from their ruins."};
+
+// The gods chosen on this road, kept while the player goes back and forth:
+// a nation's god stays until the nation is no longer played by a human.
+struct KeptGod {
+  bool kept = false;
+  GodDesign design;
+};
+KeptGod keptgods[MAXPLAYERS];
+// Set when the gods were all chosen: the next time the gods are asked the
+// player came back from the settings, to the last human's god.
+bool godsdone = false;
 
 void okback(const char* ok) {
   guialign(GUIALIGN_CENTRE);
@@ -76,6 +88,7 @@ void setstep(int32_t nation, int32_t step) {
 }
 
 int32_t participantsscreen(int32_t era) {
+  godsdone = false;
   resetscrollslot(1);
   for (;;) {
     guibegin();
@@ -152,9 +165,28 @@ int32_t participantsscreen(int32_t era) {
 
 // ---------------------------------------------------------------- the gods
 
-// The god of one human nation: designed, loaded or drawn, then saved into
-// the game's folder. 0 when the player went back.
+void forgetgod(int32_t nation) {
+  if (!keptgods[nation].kept) return;
+  keptgods[nation].kept = false;
+  if (!designsgame[0]) return;
+  char path[PATHLEN];
+  formatbounded(path, PATHLEN, "%s/%s/%s.2h", savepath, designsgame, nations[size_t(nation)].fileword);
+  remove(path);
+}
+
+// One line on a kept god: name, form and points.
+void keptgodline(const GodDesign& d) {
+  guitextscale(0.85f);
+  guibuttoncol(0, "%s, %s (%d points)", 1, 0.85f, 0.45f, 1, d.name, unittypes[size_t(d.form)].name, designcost(d));
+  if (d.epithet[0]) guiinfo("%s", d.epithet);
+  guitextscale(1);
+}
+
+// The god of one human nation: kept, designed, loaded or drawn, then saved
+// into the game's folder. 1 when chosen, 0 when the player went back (the
+// god chosen before stays).
 int32_t godofnation(int32_t nation, const char* gname) {
+  KeptGod& kept = keptgods[nation];
   for (;;) {
     int32_t slots[NEWLORDSLOTS];
     const int32_t saved = listdesigns(nation, slots, NEWLORDSLOTS);
@@ -168,6 +200,15 @@ int32_t godofnation(int32_t nation, const char* gname) {
                    "chance give it one.");
     guitextscale(1);
     guispace(4);
+    if (kept.kept) {
+      keptgodline(kept.design);
+      guispace(2);
+      guibuttonlarge(NG_KEEPGOD, "Keep this god");
+      guishortcut(NG_KEEPGOD, KEY_RETURN);
+      guibuttonlarge(NG_CHANGEGOD, "Change this god");
+      guishortcut(NG_CHANGEGOD, 'c');
+      guispace(2);
+    }
     guibuttonlarge(NG_DESIGN, "Design a new god");
     guishortcut(NG_DESIGN, 'd');
     guispace(2);
@@ -185,7 +226,13 @@ int32_t godofnation(int32_t nation, const char* gname) {
     GodDesign d;
     bool chosen = false;
     if (id == NG_BACK) return 0;
-    if (id == NG_DESIGN) {
+    if (id == NG_KEEPGOD && kept.kept) {
+      d = kept.design;
+      chosen = true;
+    } else if (id == NG_CHANGEGOD && kept.kept) {
+      d = kept.design;
+      chosen = godesigner(d, 0) != 0;
+    } else if (id == NG_DESIGN) {
       d = newdesign(nation);
       drawepithet(d);
       chosen = godesigner(d, 0) != 0;
@@ -198,19 +245,33 @@ int32_t godofnation(int32_t nation, const char* gname) {
     }
     if (!chosen) continue;
     char why[MSGLEN];
-    if (savedesign(d, gname, why) >= 0) return 1;
+    if (savedesign(d, gname, why) >= 0) {
+      kept.kept = true;
+      kept.design = d;
+      return 1;
+    }
     msgbox("The god of %s could not be kept for the game: %s", nations[size_t(nation)].name, why);
   }
 }
 
 int32_t godsscreen(int32_t era, const char* gname) {
   (void)era;
+  // Gods of nations that no human plays any more go; gods saved under a
+  // name given before go to the game's present name.
+  for (int32_t k = 0; k < MAXPLAYERS; k++)
+    if (kingdom[size_t(k)].w[KW_CONTROLLER] != CTRL_HUMAN) forgetgod(k);
+  if (designsgame[0] && strcmp(designsgame, gname) != 0) removegamefiles(designsgame);
   strlcopy(designsgame, gname, sizeof designsgame);
-  for (int32_t k = 0; k < MAXPLAYERS; k++) {
-    if (kingdom[size_t(k)].w[KW_CONTROLLER] != CTRL_HUMAN) continue;
-    if (!godofnation(k, gname)) return 0;
-  }
-  return 1;
+  int32_t humans[MAXPLAYERS], count = 0;
+  for (int32_t k = 0; k < MAXPLAYERS; k++)
+    if (kingdom[size_t(k)].w[KW_CONTROLLER] == CTRL_HUMAN) humans[count++] = k;
+  // Back from the settings: the last human's god; Escape on a god's screen
+  // goes to the one before.
+  int32_t at = godsdone ? count - 1 : 0;
+  godsdone = false;
+  while (at >= 0 && at < count) at += godofnation(humans[at], gname) ? 1 : -1;
+  godsdone = at >= count;
+  return godsdone ? 1 : 0;
 }
 
 // ---------------------------------------------------------------- settings
@@ -258,20 +319,18 @@ void settingrows(int32_t screen) {
   for (int32_t i = 0; i < nbrnewgamesettings; i++) {
     const NewGameSetting& s = newgamesettings[i];
     if (s.screen != screen) continue;
-    int32_t low, high;
-    const char* help = "";
-    optionrange(s.option, &low, &high, &help);
     if (s.toggle) {
       guitoggle(NG_SETTING + i, s.value, "%s", s.label);
     } else {
       guisetnl(0);
       guibutton(NG_SETTING + i, "%s", s.label);
+      guiinfo("%s (%s)", s.effect, s.option);
       guiindent(360);
       if (mapoverride(s) >= 0) guibuttoncol(0, "%d (the map's)", 0.7f, 0.7f, 0.7f, 1, mapoverride(s));
       else guibuttoncol(NG_SETTING + i, "%s", 1, 0.85f, 0.45f, 1, valuetext(s));
       guisetnl(1);
     }
-    if (help[0]) guiinfo("%s (%s)", help, s.option);
+    guiinfo("%s (%s)", s.effect, s.option);
   }
   guialign(GUIALIGN_CENTRE);
 }
@@ -336,9 +395,41 @@ int32_t settingsscreen() {
     if (key >= NG_SETTING && key < NG_SETTING + nbrnewgamesettings) changesetting(newgamesettings[key - NG_SETTING], id < 0);
   }
 }
+// The question before an old game is deleted for a new one: Cancel is what
+// Return and Escape choose, so no key deletes a game unread.
+int32_t replacequestion(const char* question) {
+  for (;;) {
+    guibegin();
+    guititle("A Game of That Name");
+    guicloseid(NG_KEEPNAME);
+    guimaxwidth(520);
+    guiminwidth(300);
+    guitextscale(0.9f);
+    guitextlong(0, question);
+    guitextscale(1);
+    guispace(8);
+    guisetnl(0);
+    guibuttoncol(NG_REPLACE, "Delete game", 1, 0.55f, 0.45f, 1);
+    guiinfo("Deletes the old game with all its turns and orders");
+    guibutton(0, "      ");
+    guibuttoncol(NG_KEEPNAME, "Cancel", 1, 0.85f, 0.45f, 1);
+    guiinfo("Keeps the old game (Return, Escape)");
+    guisetnl(1);
+    for (int32_t key : {KEY_RETURN, KEY_KP_ENTER, KEY_ESCAPE, int32_t('n')}) guishortcut(NG_KEEPNAME, key);
+    guishow(-1, -1);
+    const int32_t id = render_frame(1, 0);
+    if (id == NG_REPLACE) return 1;
+    if (id == NG_KEEPNAME) return 0;
+  }
+}
 }  // namespace
 
+void forgetnewgamegods() {
+  for (KeptGod& g : keptgods) g.kept = false;
+  godsdone = false;
+}
+
 void installnewgamescreens() {
-  static const NewGameScreens screens = {erascreen, participantsscreen, godsscreen, settingsscreen};
+  static const NewGameScreens screens = {erascreen, participantsscreen, godsscreen, settingsscreen, replacequestion};
   setnewgamescreens(&screens);
 }

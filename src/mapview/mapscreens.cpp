@@ -76,7 +76,18 @@ int32_t choosescreen(const MapChoice* maps, int32_t count, int offerrandom) {
   }
 }
 
-int32_t infoscreen(const char* title, const char* description, const char* imagename) {
+// The map's picture in its own shape, as large as fits the preview's square
+// and centred in it.
+void drawfittedpreview(int32_t value, float x, float y, float w, float h) {
+  if (mapwidth() < 1 || mapheight() < 1) return;
+  const float aspect = float(mapwidth()) / float(mapheight());
+  float fw = w, fh = h;
+  if (aspect >= w / h) fh = w / aspect;
+  else fw = h * aspect;
+  drawmappreview(value, x + (w - fw) / 2, y + (h - fh) / 2, fw, fh);
+}
+
+int32_t infoscreen(const char* title, const char* description, const char* imagename, int deletable) {
   CreateMapTextures("", imagename);
   for (;;) {
     guibegin();
@@ -86,7 +97,7 @@ int32_t infoscreen(const char* title, const char* description, const char* image
     guiminwidth(520);
     guimaxheight(560);
     guitextscale(240.0f / GUITEXTHEIGHT);
-    guicallback(0, 0, drawmappreview);   // a square of 240 units with the map
+    guicallback(0, 0, drawfittedpreview);   // a square of 240 units with the map in it
     guitextscale(0.8f);
     guispace(3);
     guialign(GUIALIGN_LEFT);
@@ -99,17 +110,20 @@ int32_t infoscreen(const char* title, const char* description, const char* image
     guisetnl(0);
     guibutton(999, "Ok");
     guibutton(0, "     ");
-    guibutton(997, "Delete map");
-    guibutton(0, "     ");
+    if (deletable) {
+      guibutton(997, "Delete map");
+      guiinfo("Deletes this map of your own from your maps folder (after a question)");
+      guibutton(0, "     ");
+    }
     guibutton(998, "Cancel");
     guisetnl(1);
     guishortcut(999, KEY_RETURN);
-    guishortcut(997, KEY_DELETE);
+    if (deletable) guishortcut(997, KEY_DELETE);
     guishortcut(998, KEY_CANCEL);
     guishow(-1, -1);
     int32_t id = render_frame(1, 0);
-    if (id == 997) flushmapimage(imagename);   // about to be deleted
-    if (id == 999 || id == 997 || id == 998) return id;
+    if (id == 997 && deletable) flushmapimage(imagename);   // about to be deleted
+    if (id == 999 || (id == 997 && deletable) || id == 998) return id;
   }
 }
 }  // namespace

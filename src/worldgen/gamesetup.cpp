@@ -29,23 +29,40 @@ const char* const eventnames[] = {"Common", "Rare"};
 }  // namespace
 
 const NewGameSetting newgamesettings[] = {
-    {"--research", "Research difficulty", &researchdiff, 1, 0, 0, researchnames},
-    {"--hofsize", "Size of the Hall of Fame", &hofsize, 10, 0, 0, nullptr},
-    {"--indepstr", "Strength of the independents", &indepstr, 5, 0, 0, nullptr},
-    {"--magicsites", "Magic site frequency", &magicsites, 40, 0, 0, nullptr},
-    {"--eventrarity", "Random events", &eventrarity, 1, 0, 0, eventnames},
-    {"--richness", "Gold (percent of normal)", &richness, 100, 0, 0, nullptr},
-    {"--resources", "Resources (percent of normal)", &resources, 100, 0, 0, nullptr},
-    {"--supplies", "Supplies (percent of normal)", &supplies, 100, 0, 0, nullptr},
-    {"--startprov", "Provinces at the start", &startprov, 1, 0, 0, nullptr},
-    {"--renaming", "Commanders may be renamed", &renaming, 0, 1, 0, nullptr},
-    {"--noscoregraphs", "No score graphs", &noscoregraphs, 0, 1, 0, nullptr},
-    {"--nonationinfo", "No information on other nations", &nonationinfo, 0, 1, 0, nullptr},
-    {"--nocheatdet", "No cheat detection", &nocheatdet, 0, 1, 0, nullptr},
-    {"--totalvp", "Victory points in the world", &totalvp, 0, 0, 1, nullptr},
-    {"--requiredvp", "Victory points needed to win", &requiredvp, -1, 0, 1, nullptr},
-    {"--capitalvp", "An extra victory point in every capital", &capitalvp, 0, 1, 1, nullptr},
-    {"--summervp", "Victory points are gathered each summer", &summervp, 0, 1, 1, nullptr},
+    {"--research", "Research difficulty", &researchdiff, 1, 0, 0, researchnames,
+        "How much research each new level of magic costs: the harder, the slower the nations learn their spells"},
+    {"--hofsize", "Size of the Hall of Fame", &hofsize, 10, 0, 0, nullptr,
+        "How many of the mightiest commanders and gods the Hall of Fame remembers"},
+    {"--indepstr", "Strength of the independents", &indepstr, 5, 0, 0, nullptr,
+        "How strong the independent garrisons are that hold the provinces no nation owns at the start"},
+    {"--magicsites", "Magic site frequency", &magicsites, 40, 0, 0, nullptr,
+        "How often provinces hold magic sites, which give gems and other wonders to the nation that finds them"},
+    {"--eventrarity", "Random events", &eventrarity, 1, 0, 0, eventnames,
+        "How often random events (good and bad) strike the provinces"},
+    {"--richness", "Gold (percent of normal)", &richness, 100, 0, 0, nullptr,
+        "The gold that provinces pay in taxes, in percent of the normal amount"},
+    {"--resources", "Resources (percent of normal)", &resources, 100, 0, 0, nullptr,
+        "The resources that provinces give for recruiting armoured troops, in percent of the normal amount"},
+    {"--supplies", "Supplies (percent of normal)", &supplies, 100, 0, 0, nullptr,
+        "The food that provinces give to armies living off the land, in percent of the normal amount"},
+    {"--startprov", "Provinces at the start", &startprov, 1, 0, 0, nullptr,
+        "How many provinces each nation holds at the start: its capital and the ones next to it"},
+    {"--renaming", "Commanders may be renamed", &renaming, 0, 1, 0, nullptr,
+        "Players may give their commanders names of their own"},
+    {"--noscoregraphs", "No score graphs", &noscoregraphs, 0, 1, 0, nullptr,
+        "The graphs that compare the nations' provinces, gold and armies are not shown"},
+    {"--nonationinfo", "No information on other nations", &nonationinfo, 0, 1, 0, nullptr,
+        "Players learn nothing of other nations beyond what their scouts see (no score graphs either)"},
+    {"--nocheatdet", "No cheat detection", &nocheatdet, 0, 1, 0, nullptr,
+        "The host does not check the nations for treasure or gods beyond what the rules allow"},
+    {"--totalvp", "Victory points in the world", &totalvp, 0, 0, 1, nullptr,
+        "How many provinces with victory points the world holds (0: the last god standing wins)"},
+    {"--requiredvp", "Victory points needed to win", &requiredvp, -1, 0, 1, nullptr,
+        "The victory points a nation must hold to win the game"},
+    {"--capitalvp", "An extra victory point in every capital", &capitalvp, 0, 1, 1, nullptr,
+        "Every capital is worth one victory point more to the nation that holds it"},
+    {"--summervp", "Victory points are gathered each summer", &summervp, 0, 1, 1, nullptr,
+        "Victory points held each summer are added up, and a nation wins when its sum reaches the goal"},
 };
 const int32_t nbrnewgamesettings = int32_t(sizeof newgamesettings / sizeof newgamesettings[0]);
 
@@ -341,7 +358,7 @@ int32_t deletegamefiles(const char* gname, const char* question) {
     if (nations[size_t(n)].fileword[0] && fileexists("%s/%s/%s.trn", savepath, gname, nations[size_t(n)].fileword))
       exists = true;
   if (!exists) return 1;
-  if (!textonly && !confirmbox(question)) return 0;
+  if (!textonly && !(screens.replace ? screens.replace(question) : confirmbox(question))) return 0;
   removegamefiles(gname);
   return 1;
 }

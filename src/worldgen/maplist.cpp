@@ -327,11 +327,12 @@ int choosemap(int offerrandom, char* mapname, char* imagename) {
 }
 
 namespace {
+// Only the player's own maps can be deleted: the files of the local maps
+// folder; a map of the game's data folder is never touched.
 void deletemapfile(const char* name) {
   if (!safemapname(name)) return;
   char path[PATHLEN];
   formatbounded(path, PATHLEN, "%s/%s", localmappath, name);
-  if (!fileexists("%s", path)) formatbounded(path, PATHLEN, "%s/%s", mappath, name);
   debugprint("Delete %s\n", path);
   if (fileexists("%s", path)) remove(path);
 }
@@ -339,25 +340,38 @@ void deletemapfile(const char* name) {
 
 void setmapscreens(const MapScreens* s) { screens = s ? *s : MapScreens{}; }
 
+// 1 when the chosen map is one of the player's own (the local maps folder).
+static int deletemaplocal() {
+  return safemapname(mapfilename) && fileexists("%s/%s", localmappath, mapfilename) ? 1 : 0;
+}
+
 int deletemap() {
   const char* description = mapdescription[0] ? mapdescription : "No description available.";
+  const int deletable = deletemaplocal();
   for (;;) {
     int32_t id = 0;
     if (screens.info && !textonly) {
-      id = screens.info(maptitle, description, mapimagename);
+      id = screens.info(maptitle, description, mapimagename, deletable);
     } else {
       menubegin();
       menuline(0, maptitle);
       menuline(0, description);
       menuline(999, "Ok");
-      menuline(997, "Delete map");
+      if (deletable) menuline(997, "Delete map");
       menuline(998, "Cancel");
       menushow();
       id = menuwait();
     }
     if (id == 999) return 1;
     if (id != 997) return 0;
-    if (!confirmbox("Delete Map?")) continue;
+    if (!deletable) {
+      msgbox("The map %s came with the game and cannot be deleted from it. Only maps of your own maps folder "
+             "(%s) can be deleted.", maptitle, localmappath);
+      continue;
+    }
+    char question[MSGLEN];
+    formatbounded(question, MSGLEN, "Delete the map %s?\n\nIts files are removed from your maps folder.", maptitle);
+    if (!confirmbox(question)) continue;
     deletemapfile(mapimagename);
     deletemapfile(mapfilename);
     return 0;

@@ -39,13 +39,18 @@ bool playing(int32_t k) {
 void checkunits(const char* message) { bailif(highestunit >= MAXUNITS, message); }
 
 // Asks for a game name until a valid one is given and its old files (if any)
-// may be deleted.
-// In the window the question may be left (Escape), which goes back to the
-// map: false then.
+// may be deleted. The box holds the name given last (on an earlier pass, or
+// the one just refused), so a name is never taken that the player did not
+// see on this pass. In the window the question may be left (Escape), which
+// goes back to the map: false then, the name kept.
 bool askgamename(char* gname) {
-  while (!validgamename(gname)) {
-    char answer[26] = {};
-    if (!inputstring("Enter game name", answer, 25, textonly ? 0 : 1)) return false;
+  char answer[26] = {};
+  strlcopy(answer, gname, sizeof answer);
+  for (;;) {
+    if (!inputstring("Enter game name", answer, 25, textonly ? 0 : 1)) {
+      answer[0] = 0;
+      return false;
+    }
     for (char* p = answer; *p; p++)
       if (*p == ' ') *p = '_';
     if (!validgamename(answer)) {
@@ -53,12 +58,16 @@ bool askgamename(char* gname) {
       if (!answer[0] && feof(stdin)) fatalerror("No game name given");
       continue;
     }
+    char question[MSGLEN];
+    formatbounded(question, MSGLEN,
+                  "A game called %s already exists.\n\nDelete game removes that game with all its turns and orders, "
+                  "and the new game takes its name. Cancel keeps it and asks for another name.",
+                  answer);
+    if (!deletegamefiles(answer, question)) continue;
     strlcopy(gname, answer, 100);
-    if (!deletegamefiles(gname, "A game with this name already exists")) gname[0] = 0;
+    return true;
   }
-  return true;
 }
-
 }  // namespace
 
 int32_t randomperplayer(const char* kind) {
@@ -420,9 +429,13 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
     }
     // The game name.
     if (fromcommandline && validgamename(name)) {
-      if (!netflag && !deletegamefiles(name, "A game with this name already exists")) fatalerror("");
-    } else if (!validgamename(name) && !askgamename(name)) {
-      continue;
+      char question[MSGLEN];
+      formatbounded(question, MSGLEN,
+                    "A game called %s already exists.\n\nDelete game removes that game with all its turns and orders "
+                    "and makes the new game in its place. Cancel keeps it and ends.", name);
+      if (!netflag && !deletegamefiles(name, question)) fatalerror("");
+    } else if ((!gname || !validgamename(name)) && !askgamename(name)) {
+      continue;   // every pass from the map on asks the name again
     }
     gameinfo.gamenbr = rand();
     // The map's nations and terrain before the participants: a nation is
@@ -434,42 +447,58 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
     } else {
       nbrlands = 0;
     }
+    // A map chosen anew starts a new list of participants: nothing of an
+    // abandoned map carries over.
+    highestparticipant = -1;
+    int32_t listera = 0;
     for (;;) {   // loop B: the era
       era = eraoption > 0 ? eraoption : selectera(1);
       if (era == 0) break;
       gameinfo.era = int16_t(era);
-      // Loop C: participants, gods and settings; going back from the
-      // participants returns to the era (to the map when the command line
-      // chose the era).
+      // Loop C: participants, gods and settings, one screen at a time; going
+      // back from one returns to the one before, which keeps what was chosen
+      // there (the list, with its opponents still drawn at random, and the
+      // gods). Back from the participants is the era (the map when the
+      // command line chose the era).
+      enum { PARTICIPANTS, GODS, SETTINGS } screen = PARTICIPANTS;
       for (;;) {
-        if (!gname) {
-          highestparticipant = -1;
-          if (chooseparticipants(0, era) < 1) break;
-          assignnations(era);
+        if (screen == PARTICIPANTS) {
+          if (!gname) {
+            const bool fresh = highestparticipant < 0 || listera != era;
+            if (fresh)
+              for (int32_t k = 0; k < MAXPLAYERS; k++) kingdom[size_t(k)].w[KW_CONTROLLER] = CTRL_NONE;
+            listera = era;
+            if (chooseparticipants(fresh ? 0 : 1, era) < 1) break;
+            assignnations(era);
+          } else {
+            applynationcontrol();
+          }
+          players = 0;
+          for (int32_t k = 0; k < MAXPLAYERS; k++)
+            if (kingdom[size_t(k)].w[KW_CONTROLLER] > 0 && kingdom[size_t(k)].w[KW_CONTROLLER] != 3) players++;
+          if (players == 0) fatalerror("no players");
+          const char* room = startroomproblem();
+          if (room[0]) {
+            if (textonly || gname) fatalerror(room);
+            msgbox("%s", room);
+            continue;
+          }
+          screen = GODS;
+        } else if (screen == GODS) {
+          if (netflag || designallgods(era, name)) screen = SETTINGS;
+          else if (gname) break;
+          else screen = PARTICIPANTS;
         } else {
-          applynationcontrol();
+          if (textonly) {
+            applygamesettings(2);
+          } else if (gamesettings(2) == 0) {
+            if (gname) break;
+            screen = GODS;
+            continue;
+          }
+          ready = true;
+          break;
         }
-        players = 0;
-        for (int32_t k = 0; k < MAXPLAYERS; k++)
-          if (kingdom[size_t(k)].w[KW_CONTROLLER] > 0 && kingdom[size_t(k)].w[KW_CONTROLLER] != 3) players++;
-        if (players == 0) fatalerror("no players");
-        const char* room = startroomproblem();
-        if (room[0]) {
-          if (textonly || gname) fatalerror(room);
-          msgbox("%s", room);
-          continue;
-        }
-        if (!netflag && designallgods(era, name) == 0) {
-          if (gname) break;
-          continue;
-        }
-        if (textonly) applygamesettings(2);
-        else if (gamesettings(2) == 0) {
-          if (gname) break;
-          continue;
-        }
-        ready = true;
-        break;
       }
       if (ready || eraoption > 0) break;
     }

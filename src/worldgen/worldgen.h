@@ -117,12 +117,16 @@ void findmaps(int includerandom);
 char* loadallmaps();
 // 0 cancelled, 1 a map chosen, 2 a random map chosen.
 int choosemap(int offerrandom, char* mapname, char* imagename);
+// The map information screen of the chosen map: 1 Ok, 0 back to the
+// chooser (also after the map was deleted). Only a map of the local maps
+// folder can be deleted, after a question that names it.
 int deletemap();
 // The windowed forms of the chooser and of the map information screen, which
 // the player side installs (null members keep the console's menus). choose
 // shows the maps (and the three random sizes when offered) and returns the
 // id chosen: 5..7 a random map, 1000 + i map i, 1 Cancel. info shows the
-// chosen map with its picture and returns 999 Ok, 997 Delete map or 998 Cancel.
+// chosen map with its picture and returns 999 Ok, 997 Delete map (offered
+// only when deletable) or 998 Cancel.
 struct MapChoice {
   int32_t id, kind;            // kind 1: a scenario
   int32_t lands, seas;         // the "%d land + %d sea" column
@@ -130,7 +134,7 @@ struct MapChoice {
 };
 struct MapScreens {
   int32_t (*choose)(const MapChoice* maps, int32_t count, int offerrandom);
-  int32_t (*info)(const char* title, const char* description, const char* imagename);
+  int32_t (*info)(const char* title, const char* description, const char* imagename, int deletable);
 };
 void setmapscreens(const MapScreens* screens);
 

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 
+#include "frontend/frontendwindow.h"
 #include "ai/design.h"
 #include "ai/randgod.h"
 #include "frontend/frontend.h"
@@ -28,38 +29,10 @@
 #include "worldgen/gamesetup.h"
 #include "worldgen/worldgen.h"
 
+using frontendtest::Folders;
+
 namespace {
-// Private saved-games, maps and configuration folders; Veyrmark the only map.
-struct Folders {
-  std::string root;
-  Folders() {
-    root = tempfile("frontend");
-    std::filesystem::remove_all(root);
-    for (const char* sub : {"/save", "/maps", "/local", "/conf"}) std::filesystem::create_directories(root + sub);
-    for (const char* file : {"veyrmark.map", "veyrmark.tga"})
-      std::filesystem::copy_file(std::string(VEY3_SOURCE_DIR) + "/data/maps/" + file, root + "/maps/" + file);
-    strlcopy(savepath, (root + "/save").c_str(), PATHLEN);
-    strlcopy(mappath, (root + "/maps").c_str(), PATHLEN);
-    strlcopy(localmappath, (root + "/local").c_str(), PATHLEN);
-    strlcopy(confpath, (root + "/conf").c_str(), PATHLEN);
-    static bool loaded = false;
-    if (!loaded) loadgamedata();
-    loaded = true;
-    clearworld();
-    installmapscreens();
-    installnewgamescreens();
-    endcredits = 0;
-    quitprogram = 0;
-  }
-  ~Folders() {
-    setnewgamescreens(nullptr);
-    setmapscreens(nullptr);
-    std::filesystem::remove_all(root);
-  }
-};
-
 int32_t controllerof(int32_t k) { return kingdom[size_t(k)].w[KW_CONTROLLER]; }
-
 }  // namespace
 
 TEST(FrontEnd, NewGameFromTheMainMenuToItsFirstTurn) {
@@ -74,7 +47,7 @@ TEST(FrontEnd, NewGameFromTheMainMenuToItsFirstTurn) {
   const std::string script =
       "waitfor 6\nwait 30\nshot " + menushot + "\nclickid 1\n"
       "waitfor 1000\nclickid 1000\n"            // the map chooser: Veyrmark
-      "waitfor 997\nclickid 999\n"              // its information: Ok
+      "waitfor 999\nclickid 999\n"              // its information: Ok
       "waitfor 3\ntype westmarch\nkey return\n" // the game's name
       "waitfor 12\nclickid 11\n"                // the early era
       "waitfor 1001\nclickid 1000\nclickid 1001\nclickid 1002\nclickid 1002\n"
@@ -131,9 +104,9 @@ TEST(FrontEnd, EscapeBacksOutOfEveryNewGameScreenWithoutAGame) {
   // Up to the settings, a god kept for the game on the way, then Escape
   // back to the Main Menu screen by screen.
   const std::string script =
-      "waitfor 6\nclickid 1\nwaitfor 1000\nclickid 1000\nwaitfor 997\nclickid 999\n"
+      "waitfor 6\nclickid 1\nwaitfor 1000\nclickid 1000\nwaitfor 999\nclickid 999\n"
       "waitfor 3\nkey escape\n"                             // the name: back to the maps
-      "waitfor 1000\nclickid 1000\nwaitfor 997\nclickid 999\n"
+      "waitfor 1000\nclickid 1000\nwaitfor 999\nclickid 999\n"
       "waitfor 3\ntype lost\nkey return\nwaitfor 12\nclickid 11\n"
       "waitfor 1001\nclickid 1000\nclickid 1\n"
       "waitfor 23\nclickid 21\nwaitfor 130\nkey escape\n"   // the designer, left
@@ -141,6 +114,7 @@ TEST(FrontEnd, EscapeBacksOutOfEveryNewGameScreenWithoutAGame) {
       "waitfor 1001\nclickid 1\n"                           // the participants again
       "waitfor 23\nclickid 23\nwaitfor 130\nclickid 1\n"    // a random god, kept
       "waitfor 5\nkey escape\n"                             // the settings
+      "waitfor 24\nkey escape\n"                            // the god, kept
       "waitfor 1001\nkey escape\n"                          // the participants
       "waitfor 12\nkey escape\n"                            // the era
       "waitfor 1000\nkey escape\n"                          // the map chooser
@@ -208,13 +182,7 @@ TEST(FrontEnd, InGameMenuQuitsWithOrWithoutTheOrders) {
   RealWindow w;
   ASSERT_TRUE(w.ok);
   Folders f;
-  // A game of two computer nations, made from the command line's options.
-  strlcopy(mapfile, "veyrmark.map", sizeof mapfile);
-  eraoption = 1;
-  nationcontrol[0] = nationcontrol[1] = 21;
-  textonly = 1;
-  ASSERT_EQ(createnewgame("menus", 0, nullptr), 1);
-  textonly = 0;
+  ASSERT_EQ(frontendtest::makecomputergame("menus"), 1);
   const int32_t number = gameinfo.gamenbr;
   auto orders = [] { return fileexists("%s/menus/%s.2h", savepath, nations[0].fileword) != 0; };
   // Back: nothing happens.

@@ -3,6 +3,9 @@
 #include "support/mapfixture.h"
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "runtime/ask.h"
 #include "runtime/options.h"
@@ -128,22 +131,40 @@ TEST_F(MapList, ConsoleChoiceLeavesOutMapsWithHumanNations) {
   EXPECT_EQ(choosemap(1, mapname, imagename), 2);
 }
 
-TEST_F(MapList, DeleteMapRemovesOnlyItsFiles) {
+TEST_F(MapList, DeleteMapRemovesOnlyThePlayersOwnMapFiles) {
+  // A map of the data folder cannot be deleted: Delete is not offered, and
+  // choosing it anyway leaves the files.
   writemap("a.map", "");
   writetext(mapdir() + "x.tga", "img");
-  writetext(mapdir() + "other.tga", "img");
   strlcopy(mapfilename, "a.map", PATHLEN);
   strlcopy(mapimagename, "x.tga", PATHLEN);
+  strlcopy(maptitle, "Aland", PATHLEN);
   answer("999\n");
   EXPECT_EQ(deletemap(), 1);
-  answer("997\nno\n998\n");
+  answer("997\nyes\n998\n");
   EXPECT_EQ(deletemap(), 0);
   EXPECT_TRUE(fileexists("%s/a.map", mappath));
+  EXPECT_TRUE(fileexists("%s/x.tga", mappath));
+  // The player's own map: asked by its name; refused, then agreed.
+  const std::string local = std::string(localmappath) + "/";
+  std::filesystem::create_directories(local);
+  writetext(local + "a.map", "#vey2title Aland\n#imagefile x.tga\n");
+  writetext(local + "x.tga", "img");
+  writetext(local + "other.tga", "img");
+  answer("997\nno\n998\n");
+  EXPECT_EQ(deletemap(), 0);
+  EXPECT_TRUE(fileexists("%s/a.map", localmappath));
   answer("997\nyes\n");
   EXPECT_EQ(deletemap(), 0);
-  EXPECT_FALSE(fileexists("%s/a.map", mappath));
-  EXPECT_FALSE(fileexists("%s/x.tga", mappath));
-  EXPECT_TRUE(fileexists("%s/other.tga", mappath));
+  EXPECT_FALSE(fileexists("%s/a.map", localmappath));
+  EXPECT_FALSE(fileexists("%s/x.tga", localmappath));
+  EXPECT_TRUE(fileexists("%s/other.tga", localmappath));
+  EXPECT_TRUE(fileexists("%s/a.map", mappath));   // the data folder's map of that name stays
+  EXPECT_TRUE(fileexists("%s/x.tga", mappath));
+  fflush(dialogoutput());
+  std::ifstream in(root + "/out.txt");
+  const std::string said((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(said.find("Delete the map Aland?"), std::string::npos) << said;
 }
 
 TEST_F(MapList, FilesStayApartAndEachEntryKeepsItsFile) {

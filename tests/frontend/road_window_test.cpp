@@ -1,0 +1,154 @@
+// A new player's road in the window: nothing saved is lost by a key or a
+// click (a game of a name given again, a map of the game's own), and going
+// back keeps what was done (the gods, the participants) without carrying it
+// where it does not belong (another map, a name not seen on this pass).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "ai/design.h"
+#include "frontend/frontendwindow.h"
+#include "gamefiles/gamefiles.h"
+
+using frontendtest::Folders;
+
+namespace {
+// From the Main Menu to the name box of a new game on Veyrmark.
+const char* const tonamebox = "waitfor 6\nclickid 1\nwaitfor 1000\nclickid 1000\nwaitfor 999\nclickid 999\nwaitfor 3\n";
+
+std::string bytesof(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+}  // namespace
+
+TEST(NewPlayersRoad, AGameNameGivenAgainAsksAndCancelKeepsTheOldGame) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  Folders f;
+  ASSERT_EQ(frontendtest::makecomputergame("oldgame"), 1);
+  const std::string world = std::string(savepath) + "/oldgame/ftherlnd";
+  const std::string before = bytesof(world);
+  // The old name: the question, answered by Return (Cancel); the box holds
+  // the name, so Return asks again; Cancel, and Escape back to the maps.
+  setinputscript(paced(std::string(tonamebox) +
+                       "type oldgame\nkey return\nwaitfor 7\nkey return\n"
+                       "waitfor 3\nkey return\nwaitfor 7\nclickid 7\n"
+                       "waitfor 3\nkey escape\nwaitfor 1000\nkey escape\nwaitfor 6\nclickid 6\n")
+                     .c_str());
+  mainmenu();
+  ASSERT_FALSE(before.empty());
+  EXPECT_EQ(bytesof(world), before);
+}
+
+TEST(NewPlayersRoad, MapsOfTheGameCannotBeDeletedThePlayersOwnOnlyAfterAQuestion) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  Folders f;
+  // The player's own map (a copy of Veyrmark under another title) lists
+  // after the game's.
+  std::string text = bytesof(std::string(mappath) + "/veyrmark.map");
+  const size_t title = text.find("#vey2title");
+  text.replace(title, text.find('\n', title) - title, "#vey2title Mine");
+  std::ofstream(std::string(localmappath) + "/mine.map") << text;
+  std::filesystem::copy_file(std::string(mappath) + "/veyrmark.tga", std::string(localmappath) + "/veyrmark.tga");
+  // Veyrmark: no Delete, and the Delete key does nothing; then Mine:
+  // deleted after the question.
+  setinputscript(paced("waitfor 6\nclickid 1\nwaitfor 1000\nclickid 1000\nwaitfor 999\nkey delete\nwait 3\n"
+                       "clickid 998\nwaitfor 1001\nclickid 1001\nwaitfor 997\nclickid 997\nwait 3\nkey return\n"
+                       "waitfor 1000\nkey escape\nwaitfor 6\nclickid 6\n")
+                     .c_str());
+  mainmenu();
+  EXPECT_TRUE(fileexists("%s/veyrmark.map", mappath));
+  EXPECT_TRUE(fileexists("%s/veyrmark.tga", mappath));
+  EXPECT_FALSE(fileexists("%s/mine.map", localmappath));
+}
+
+TEST(NewPlayersRoad, GodsAreKeptGoingBackAndTheNameIsAskedOnEveryPass) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  Folders f;
+  // Named "first", then back from the era to the maps: the name box comes
+  // again with "first" in it and the game is made as "second". Nations 0
+  // and 1 by humans: 0 designs a god with a password, 1 takes a random one.
+  // Escape from the settings goes back to 1's god and on to 0's, both kept;
+  // Return keeps each on the way forward again.
+  setinputscript(paced(std::string(tonamebox) +
+                       "type first\nkey return\nwaitfor 12\nkey escape\n"
+                       "waitfor 1000\nclickid 1000\nwaitfor 999\nclickid 999\n"
+                       "waitfor 3\nkey backspace\nkey backspace\nkey backspace\nkey backspace\nkey backspace\n"
+                       "type second\nkey return\nwaitfor 12\nclickid 11\n"
+                       "waitfor 1001\nclickid 1000\nclickid 1001\nclickid 1\n"
+                       "waitfor 21\nclickid 21\nwaitfor 130\nclickid 7\nwaitfor 3\ntype alpha\nkey return\n"
+                       "waitfor 130\nclickid 1\n"
+                       "waitfor 23\nclickid 23\nwaitfor 130\nclickid 1\n"
+                       "waitfor 5\nkey escape\nwaitfor 24\nkey escape\nwaitfor 24\nkey return\n"
+                       "waitfor 24\nkey return\nwaitfor 5\nclickid 1\nwaitfor 98\nclickid 98\nwaitfor 6\nclickid 6\n")
+                     .c_str());
+  mainmenu();
+  EXPECT_FALSE(direxists("%s/first", savepath));
+  ASSERT_TRUE(fileexists("%s/second/ftherlnd", savepath));
+  EXPECT_STREQ(password[0], "alpha");
+  EXPECT_EQ(kingdom[0].w[KW_CONTROLLER], CTRL_HUMAN);
+  EXPECT_EQ(kingdom[1].w[KW_CONTROLLER], CTRL_HUMAN);
+  EXPECT_GE(kingdom[1].w[KW_GOD], 0);
+}
+
+TEST(NewPlayersRoad, ParticipantsStayWithTheirMapAndDrawnNationsStayHidden) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  Folders f;
+  // Nation 0 by a human and an opponent drawn at random; on to the god and
+  // back: the opponent is still "drawn at random" (row 2001). Then back to
+  // the maps and Veyrmark again: nobody is chosen.
+  setinputscript(paced(std::string(tonamebox) +
+                       "type drawn\nkey return\nwaitfor 12\nclickid 11\n"
+                       "waitfor 1001\nclickid 1000\nclickid 3\nclickid 1\n"
+                       "waitfor 21\nkey escape\nwaitfor 2001\nkey escape\nwaitfor 12\nkey escape\n"
+                       "waitfor 1000\nclickid 1000\nwaitfor 999\nclickid 999\nwaitfor 3\nkey return\n"
+                       "waitfor 12\nclickid 11\nwaitfor 1001\nkey escape\nwaitfor 12\nkey escape\n"
+                       "waitfor 1000\nkey escape\nwaitfor 6\nclickid 6\n")
+                     .c_str());
+  mainmenu();
+  EXPECT_EQ(highestparticipant, -1);
+  EXPECT_FALSE(direxists("%s/drawn", savepath));
+}
+
+TEST(NewPlayersRoad, TheDesignerAsksBeforeEscapeDropsChanges) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  Folders f;
+  GodDesign d = newdesign(0);
+  const int32_t fire = d.path[P_FIRE];
+  // Fire one up, Escape: the question, Escape again stays; Done keeps it.
+  setinputscript(paced("waitfor 130\nclickid 100\nkey escape\nwait 3\nkey escape\nwaitfor 130\nclickid 1\n").c_str());
+  ASSERT_EQ(godesigner(d, 0), 1);
+  EXPECT_EQ(d.path[P_FIRE], fire + 1);
+  // Unchanged, Escape leaves at once.
+  setinputscript(paced("waitfor 130\nkey escape\n").c_str());
+  EXPECT_EQ(godesigner(d, 0), 0);
+}
+
+TEST(NewPlayersRoad, PlayOrHostMarksAGameWithoutAWholeWorldAsDamaged) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  Folders f;
+  comptrn = 1;   // the turn files of computer nations too
+  ASSERT_EQ(frontendtest::makecomputergame("good"), 1);
+  const std::string save = savepath;
+  for (const char* copy : {"/broken", "/noworld"})
+    std::filesystem::copy(save + "/good", save + copy);
+  std::filesystem::resize_file(save + "/broken/ftherlnd", std::filesystem::file_size(save + "/broken/ftherlnd") / 2);
+  std::filesystem::remove(save + "/noworld/ftherlnd");
+  EXPECT_FALSE(gamedamaged("good"));
+  EXPECT_TRUE(gamedamaged("broken"));
+  EXPECT_TRUE(gamedamaged("noworld"));
+  // "broken" (100) and "noworld" (102) say why they cannot be opened.
+  setinputscript(paced("waitfor 6\nclickid 2\nwaitfor 102\nclickid 100\nwaitfor 1\nkey return\n"
+                       "waitfor 102\nclickid 102\nwaitfor 1\nkey return\nwaitfor 99\nclickid 99\nwaitfor 6\nclickid 6\n")
+                     .c_str());
+  mainmenu();
+  EXPECT_TRUE(fileexists("%s/good/ftherlnd", savepath));
+}
