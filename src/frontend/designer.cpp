@@ -273,7 +273,7 @@ int32_t choosesaveddesign(int32_t nation, GodDesign* out) {
   static char why[NEWLORDSLOTS][MSGLEN];
   const int32_t count = listdesigns(nation, slots, NEWLORDSLOTS);
   for (int32_t i = 0; i < count; i++) readable[i] = loaddesign("newlords", nation, slots[i], &designs[i], why[i]) != 0;
-  resetscrollslot(2);
+  listfromtop(2);
   for (;;) {
     guibegin();
     guititle("Saved Gods of %s", nations[size_t(nation)].name);
@@ -295,7 +295,7 @@ int32_t choosesaveddesign(int32_t nation, GodDesign* out) {
       if (designs[i].epithet[0]) guiinfo("%s", designs[i].epithet);
     }
     guiscrollstart();
-    const int32_t id = backandshow(NG_BACK, 2);
+    const int32_t id = backandshow(NG_BACK);
     if (id == NG_BACK) return 0;
     if (id < NG_SAVED || id >= NG_SAVED + count) continue;
     const int32_t i = id - NG_SAVED;
@@ -332,7 +332,7 @@ void designertool() {
         guiinfo("%s", descrtextof(finddescr(key)));
       }
       guiscrollstart();
-      const int32_t id = backandshow(NG_BACK, -1);
+      const int32_t id = backandshow(NG_BACK);
       if (id == NG_BACK) back = true;
       if (id >= NG_NATION && id < NG_NATION + MAXPLAYERS) {
         GodDesign d = newdesign(id - NG_NATION);

@@ -45,9 +45,11 @@ int32_t listgames(char (*names)[100], int32_t max);
 // header or any record); the world tables are left empty after the look.
 bool gamedamaged(const char* gname);
 // The foot of a menu window: a "Back" button under its items (Escape too);
-// shows the window, keeping a list's scroll position in the slot (-1 none),
-// and gives the id chosen.
-int32_t backandshow(int32_t backid, int32_t scrollslot);
+// shows the window and gives the id chosen.
+int32_t backandshow(int32_t backid);
+// The next window shown starts its list at the top (scroll slot n); the
+// window keeps its own scroll position from then on.
+void listfromtop(int32_t slot);
 // The credits; the end credits close by themselves after a few seconds.
 void credits(int32_t atend);
 
@@ -65,6 +67,9 @@ enum NewGameId : int32_t {
   NG_KEEPGOD = 24, NG_CHANGEGOD = 25,              // a human's god chosen before
   NG_REPLACE = 6, NG_KEEPNAME = 7                  // a game of the name given exists
 };
+// The eras' names and what each is like, for eras 1..3 at 0..2.
+extern const char* const eranames[3];
+extern const char* const erainfos[3];
 // Puts the new-game screens in place of the console's questions.
 void installnewgamescreens();
 // The game whose folder the gods of the new game being made were saved
@@ -93,6 +98,17 @@ int32_t godesigner(GodDesign& d, int32_t withfiles);
 int32_t choosesaveddesign(int32_t nation, GodDesign* d);
 // Game Tools, "God Designer": era, nation, then the designer with files.
 void designertool();
+
+// ---------------------------------------------------------------- nations
+// The nation information screen: name and epithet, its era, what the
+// nation is like and, with withgod, the god that leads it in the world
+// (its name, form and the blessings of its paths). Closes on Exit, Escape
+// or Return. The last argument is kept for callers and unused.
+void shownationinfo(int32_t nation, int32_t withgod, int32_t reserved);
+// The effects that the player's god gives blessed sacred units, as a text
+// ("Att +2, Def +3", or "none").
+void blesseffects(int32_t player, char* buffer, int32_t size);
+enum NationInfoId : int32_t { NI_EXIT = 999 };
 
 // ---------------------------------------------------------------- preferences
 enum PreferenceId : int32_t { PF_BACK = 999, PF_FIRST = 1 };   // PF_FIRST + place in the table

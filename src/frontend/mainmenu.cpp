@@ -94,7 +94,7 @@ void gametools() {
 void playorhost() {
   static char names[MAXLISTED][100];
   static bool damaged[MAXLISTED];
-  resetscrollslot(0);
+  listfromtop(0);
   for (bool listed = false;; listed = true) {
     if (quitprogram) return;
     const int32_t count = listgames(names, MAXLISTED);
@@ -125,7 +125,7 @@ void playorhost() {
       }
       guiscrollstart();
     }
-    const int32_t id = backandshow(PG_BACK, 0);
+    const int32_t id = backandshow(PG_BACK);
     if (id == PG_BACK) return;
     if (id >= PG_FIRST && id < PG_FIRST + count && damaged[id - PG_FIRST]) {
       msgbox("The game %s is damaged: its world file \"ftherlnd\" in %s/%s is missing or does not read. It cannot be "
@@ -157,15 +157,18 @@ bool gamedamaged(const char* gname) {
   return !whole;
 }
 
-int32_t backandshow(int32_t backid, int32_t scrollslot) {
+void listfromtop(int32_t slot) {
+  resetscrollslot(slot);
+  restorescrollslot(slot);
+}
+
+int32_t backandshow(int32_t backid) {
   guialign(GUIALIGN_CENTRE);
   guitextscale(1);
   guispace(4);
   guibutton(backid, "Back");
   guishortcut(backid, KEY_ESCAPE);
-  if (scrollslot >= 0) restorescrollslot(scrollslot);
   guishow(-1, -1);
-  if (scrollslot >= 0) savescrollslot(scrollslot);
   return render_frame(1, 0);
 }
 

@@ -18,12 +18,13 @@
 
 char designsgame[100] = {};
 
-namespace {
 const char* const eranames[3] = {"Early Era", "Middle Era", "Late Era"};
 const char* const erainfos[3] = {
     "An age of old magic: the gods walk close to the world, and the first kingdoms raise their temples.",
     "An age of empires and faiths: magic has thinned, and armies and trade decide much.",
     "An age of twilight: the old powers fade, and strange peoples rise from their ruins."};
+
+namespace {
 
 // The gods chosen on this road, kept while the player goes back and forth:
 // a nation's god stays until the nation is no longer played by a human.
@@ -63,7 +64,7 @@ int32_t erascreen() {
       guishortcut(NG_ERA + e + 1, '1' + e);
       guispace(2);
     }
-    const int32_t id = backandshow(NG_BACK, -1);
+    const int32_t id = backandshow(NG_BACK);
     if (id > NG_ERA && id <= NG_ERA + 3) return id - NG_ERA;
     if (id == NG_BACK) return 0;
   }
@@ -89,7 +90,7 @@ void setstep(int32_t nation, int32_t step) {
 
 int32_t participantsscreen(int32_t era) {
   godsdone = false;
-  resetscrollslot(1);
+  listfromtop(1);
   for (;;) {
     guibegin();
     guititle("Choose Participants");
@@ -139,9 +140,7 @@ int32_t participantsscreen(int32_t era) {
     guispace(2);
     guibutton(NG_ADDRANDOM, "Add an opponent drawn at random");
     okback("Ok");
-    restorescrollslot(1);
     guishow(-1, -1);
-    savescrollslot(1);
     const int32_t id = render_frame(1, 0);
     const int32_t key = id < 0 ? -id : id, turn = id < 0 ? 6 : 1;   // a right click steps back
     if (id == NG_BACK) return 0;
@@ -222,7 +221,7 @@ int32_t godofnation(int32_t nation, const char* gname) {
     guispace(2);
     guibuttonlarge(NG_RANDOMGOD, "A random god");
     guishortcut(NG_RANDOMGOD, 'r');
-    const int32_t id = backandshow(NG_BACK, -1);
+    const int32_t id = backandshow(NG_BACK);
     GodDesign d;
     bool chosen = false;
     if (id == NG_BACK) return 0;

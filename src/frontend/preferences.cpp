@@ -124,7 +124,7 @@ void change(const Preference& p, bool back) {
 
 void preferences() {
   readsettings();
-  resetscrollslot(0);
+  listfromtop(0);
   for (;;) {
     guibegin();
     guititle("Preferences");
@@ -164,9 +164,7 @@ void preferences() {
     guishortcut(PF_BACK, KEY_ESCAPE);
     guishortcut(PF_BACK, KEY_RETURN);
     guisethint("Click a value to step it on, right click to step it back");
-    restorescrollslot(0);
     guishow(-1, -1);
-    savescrollslot(0);
     const int32_t id = render_frame(1, 0);
     if (id == PF_BACK) return;
     const int32_t key = id < 0 ? -id : id;

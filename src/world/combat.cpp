@@ -40,9 +40,8 @@ int32_t expsteps(int32_t exp) {
 
 int32_t blessing(int32_t unr, int32_t path) {
   const int32_t owner = unit[unr].owner;
-  if (!issacred(unr) || !godplayer(owner)) return 0;
-  const int32_t g = godpathlevel(owner, path);
-  return g > 3 ? g / 2 : 0;
+  if (!issacred(unr)) return 0;
+  return blessbonus(owner, path);
 }
 
 int32_t berserkvalue(int32_t unr) {

@@ -41,6 +41,13 @@ inline bool godplayer(int32_t p) { return p >= 0 && p <= 94 && (p < 23 || p > 25
 // ------------------------------------------------ land and kingdom records
 int32_t getveystr(int32_t player);
 int32_t godpathlevel(int32_t player, int32_t path);
+// What the god's path gives the player's blessed sacred units: half the
+// god's level from level 4 on (Fire attack, Water defence, Blood strength).
+inline int32_t blessbonus(int32_t player, int32_t path) {
+  if (!godplayer(player)) return 0;
+  const int32_t g = godpathlevel(player, path);
+  return g > 3 ? g / 2 : 0;
+}
 int32_t countfoundsites(int32_t lnr);
 int32_t nbroftemples(int32_t player);
 

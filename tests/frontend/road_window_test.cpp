@@ -152,3 +152,60 @@ TEST(NewPlayersRoad, PlayOrHostMarksAGameWithoutAWholeWorldAsDamaged) {
   mainmenu();
   EXPECT_TRUE(fileexists("%s/good/ftherlnd", savepath));
 }
+
+TEST(NewPlayersRoad, TheLastNationOfEveryEraCanBeChosenAt800x600) {
+  RealWindow w(800, 600);
+  ASSERT_TRUE(w.ok);
+  Folders f;
+  allowedplayersgiven = 0;
+  // The list scrolls by the wheel (early era), by Page Down (middle era),
+  // and by the wheel again below three opponents drawn at random (late era).
+  const char* const scroll[3] = {"move 400 300\nwheel -40\n", "key page down\nkey page down\nkey page down\nkey page down\n",
+                                 "clickid 3\nclickid 3\nclickid 3\nmove 400 300\nwheel -40\n"};
+  for (int32_t era = 1; era <= 3; era++) {
+    int32_t last = -1;
+    for (int32_t n = 0; n < MAXPLAYERS; n++)
+      if (nationplayable(n, era)) last = n;
+    ASSERT_GE(last, 0);
+    const std::string id = std::to_string(NG_NATION + last);
+    setinputscript(paced(std::string("waitfor 1\n") + scroll[era - 1] + "wait 3\nwaitfor " + id + "\nclickid " + id +
+                         "\nclickid 1\n")
+                       .c_str());
+    highestparticipant = -1;
+    ASSERT_EQ(chooseparticipants(0, era), 1) << era;
+    ASSERT_GE(participantof(last), 0) << nations[size_t(last)].name;
+    EXPECT_EQ(participants[participantof(last)].controller, CTRL_HUMAN);
+  }
+}
+
+TEST(NationInformation, ShowsTheNationWithItsGodAndTheGodsBlessings) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  Folders f;
+  ASSERT_EQ(frontendtest::makecomputergame("nations"), 1);
+  Kingdom& k = kingdom[0];
+  std::fill(std::begin(k.godpath), std::end(k.godpath), 0);
+  k.godpath[P_FIRE] = 5;
+  k.godpath[P_WATER] = 8;
+  k.godpath[P_BLOOD] = 3;   // below 4: nothing
+  char text[100];
+  blesseffects(0, text, sizeof text);
+  EXPECT_STREQ(text, "Att +2, Def +4");
+  blesseffects(INDEPENDENTS, text, sizeof text);
+  EXPECT_STREQ(text, "none");
+  blesseffects(0, text, 8);   // cut, never past the buffer
+  EXPECT_STREQ(text, "Att +2,");
+
+  setinputscript(paced("waitfor 999\nkey escape\n").c_str());
+  shownationinfo(0, 1, 0);
+  const int32_t god = k.w[KW_GOD];
+  ASSERT_GE(god, 0);
+  std::string shown;
+  for (int32_t a = 0; a < guiareacount(); a++) {
+    const guiarea& area = guiareaget(a);
+    if (area.kind == AreaKind::text) shown += std::string(guiareatext(area), size_t(area.length)) + "\n";
+  }
+  EXPECT_NE(shown.find(nations[0].epithet), std::string::npos) << shown;
+  EXPECT_NE(shown.find(com[size_t(god)].name), std::string::npos) << shown;
+  EXPECT_NE(shown.find("Att +2, Def +4"), std::string::npos) << shown;
+}

@@ -233,19 +233,20 @@ class NewGameRoad : public Participants {
 
 TEST_F(NewGameRoad, EveryScreenGoesBackAndTheGameIsMadeAtTheEnd) {
   strlcopy(mapfile, "veyrmark.map", sizeof mapfile);
-  // The map information screen (Ok twice: the era screen goes back to the
-  // map once) and the game's name on the console.
-  DialogScript console("999\nroad\n999\n");
+  // The map information screen and the game's name on the console, twice:
+  // the era screen goes back to the map once, and every pass from the map
+  // on asks the name.
+  DialogScript console("999\nroad\n999\nroad\n");
   // Back from the era to the map, from the participants to the era, from
-  // the gods and from the settings to the participants.
+  // the gods to the participants and from the settings to the gods.
   state.era = {0, 2, 2};
-  state.participants = {0, 1, 1, 1};
+  state.participants = {0, 1, 1};
   state.gods = {0, 1, 1};
   state.settings = {0, 1};
   char made[100];
   ASSERT_EQ(createnewgame(nullptr, 0, made), 1);
   EXPECT_STREQ(made, "road");
-  EXPECT_EQ(state.asked, 3 + 4 + 3 + 2);
+  EXPECT_EQ(state.asked, 3 + 3 + 3 + 2);
   EXPECT_TRUE(state.era.empty() && state.participants.empty() && state.gods.empty() && state.settings.empty());
   EXPECT_EQ(state.gname, "road");
   EXPECT_EQ(gameinfo.era, 2);
