@@ -68,6 +68,7 @@ void namedgame(const char* gname) {
     if (createnewgame(gname, 0, nullptr)) printf("Game %s created\n", gname);
     return;
   }
+  setbgscene(Scene::menu);   // the word shows over the menu's backdrop, not the start-up's scene
   msgbox("There is no game called %s in %s.", gname, savepath);
   mainmenu();
 }
@@ -77,11 +78,6 @@ void start() {
   const RunMode mode = chooserunmode();
   const int status = runcommandlinemode();
   if (status >= 0) endwith(status);
-  switch (mode) {
-    case RunMode::host:
-      printf("Hosting from the command line (--host, --finalhost, --superhost) is not available in this version yet.\n");
-      endwith(1);
-    case RunMode::game: namedgame(gamename); break;
-    default: mainmenu(); break;
-  }
+  if (mode == RunMode::game) namedgame(gamename);
+  else mainmenu();
 }

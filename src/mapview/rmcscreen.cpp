@@ -107,6 +107,7 @@ void random_map_creator_screen() {
                    mapsize[1] > 0 ? mapsize[1] : 1200,
                    150, 30, 20, 30, riverpart, impassmount ? 1 : 0, 0};
   bool made = false, hidden = false;
+  const int32_t scene = currentscene();   // the menu's, shown again on leaving
   for (;;) {
     guibegin();
     if (!hidden) buildpanel(s, made);
@@ -123,7 +124,8 @@ void random_map_creator_screen() {
     } else if (id == RMC_HIDE) {
       hidden = !hidden;
     } else if (id == RMC_CREATE) {
-      render_frame(0, made ? 8 : 4);
+      // The work shows over this screen: its map darkened, or its backdrop.
+      render_frame(0, int32_t(made ? Scene::darkmap : Scene::menu));
       rmimpassable = s.impassable;
       int32_t antialias = int64_t(s.width) * s.height > 30250000 ? 0 : s.antialias;
       if (CreateRandomMap("tmp_randommap", localmappath, s.width, s.height, s.provinces, 1, antialias, s.rivers,
@@ -148,6 +150,9 @@ void random_map_creator_screen() {
     } else if (id == RMC_SAVE && made) {
       savemap();
     } else if (id == RMC_EXIT) {
+      // No map of the creator stays behind the menus.
+      freemaptextures();
+      setbgscene(scene > 0 ? scene : int32_t(Scene::menu));
       return;
     }
   }

@@ -31,11 +31,13 @@ TEST(NewPlayersRoad, AGameNameGivenAgainAsksAndCancelKeepsTheOldGame) {
   ASSERT_EQ(frontendtest::makecomputergame("oldgame"), 1);
   const std::string world = std::string(savepath) + "/oldgame/ftherlnd";
   const std::string before = bytesof(world);
-  // The old name: the question, answered by Return (Cancel); the box holds
-  // the name, so Return asks again; Cancel, and Escape back to the maps.
+  // The old name: the question, answered by Return (Cancel), then Escape
+  // (Cancel too); back in the name box, Escape to the maps.
   setinputscript(paced(std::string(tonamebox) +
                        "type oldgame\nkey return\nwaitfor 7\nkey return\n"
-                       "waitfor 3\nkey return\nwaitfor 7\nclickid 7\n"
+                       "waitfor 3\nkey escape\nwaitfor 1000\nclickid 1000\nwaitfor 999\nclickid 999\n"
+                       "waitfor 3\nkey backspace\nkey backspace\nkey backspace\nkey backspace\nkey backspace\n"
+                       "key backspace\nkey backspace\ntype oldgame\nkey return\nwaitfor 7\nkey escape\n"
                        "waitfor 3\nkey escape\nwaitfor 1000\nkey escape\nwaitfor 6\nclickid 6\n")
                      .c_str());
   mainmenu();
@@ -208,4 +210,24 @@ TEST(NationInformation, ShowsTheNationWithItsGodAndTheGodsBlessings) {
   EXPECT_NE(shown.find(nations[0].epithet), std::string::npos) << shown;
   EXPECT_NE(shown.find(com[size_t(god)].name), std::string::npos) << shown;
   EXPECT_NE(shown.find("Att +2, Def +4"), std::string::npos) << shown;
+}
+
+TEST(NewPlayersRoad, LeavingTheRandomMapCreatorLeavesNoMapBehindTheMenus) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  Folders f;
+  setbgscene(Scene::menu);
+  render_frame(0, 0);
+  // A small map (400 x 300, 20 provinces), made, and Exit.
+  std::string script;
+  for (const char* set : {"2\n400", "3\n300", "4\n20"}) {
+    const std::string id(set, strchr(set, '\n')), value(strchr(set, '\n') + 1);
+    script += "waitfor 9\nclickid " + id + "\nwaitfor 3\n";
+    for (int32_t i = 0; i < 5; i++) script += "key backspace\n";   // whatever the box opens with
+    script += "type " + value + "\nkey return\n";
+  }
+  setinputscript(paced(script + "waitfor 9\nclickid 9\nwaitfor 7\nclickid 999\n").c_str());
+  random_map_creator_screen();
+  render_frame(0, 0);
+  EXPECT_EQ(currentscene(), int32_t(Scene::menu));
 }
