@@ -109,7 +109,8 @@ TEST(NewPlayersRoad, ParticipantsStayWithTheirMapAndDrawnNationsStayHidden) {
                        "type drawn\nkey return\nwaitfor 12\nclickid 11\n"
                        "waitfor 1001\nclickid 1000\nclickid 3\nclickid 1\n"
                        "waitfor 21\nkey escape\nwaitfor 2001\nkey escape\nwaitfor 12\nkey escape\n"
-                       "waitfor 1000\nclickid 1000\nwaitfor 999\nclickid 999\nwaitfor 3\nkey return\n"
+                       "waitfor 1000\nclickid 1000\nwaitfor 999\nclickid 999\nwaitfor 3\n"
+                       "key backspace\nkey backspace\nkey backspace\nkey backspace\nkey backspace\ntype drawn\nkey return\n"
                        "waitfor 12\nclickid 11\nwaitfor 1001\nkey escape\nwaitfor 12\nkey escape\n"
                        "waitfor 1000\nkey escape\nwaitfor 6\nclickid 6\n")
                      .c_str());
