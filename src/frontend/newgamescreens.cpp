@@ -305,9 +305,10 @@ void changesetting(const NewGameSetting& s, bool back) {
   } else {
     char question[200];
     formatbounded(question, sizeof question, "%s (%d-%d)", s.label, low, high);
-    const int32_t answer = inputnumber(low, high, question);
-    if (answer >= low) *s.value = answer;
-    else if (answer == imin(low, 0) - 1) msgbox("%s takes a number from %d to %d.", s.label, low, high);
+    // The box opens with the value and says the range of a number outside
+    // it; Cancel keeps the value.
+    const int32_t answer = inputnumberbox(low, high, question, v);
+    if (answer >= low && answer <= high) *s.value = answer;
   }
 }
 

@@ -31,13 +31,11 @@ TEST(NewPlayersRoad, AGameNameGivenAgainAsksAndCancelKeepsTheOldGame) {
   ASSERT_EQ(frontendtest::makecomputergame("oldgame"), 1);
   const std::string world = std::string(savepath) + "/oldgame/ftherlnd";
   const std::string before = bytesof(world);
-  // The old name: the question, answered by Return (Cancel), then Escape
-  // (Cancel too); back in the name box, Escape to the maps.
+  // The old name: the question, answered by Return (Cancel); the box holds
+  // the name, so Return asks again; Cancel, and Escape back to the maps.
   setinputscript(paced(std::string(tonamebox) +
                        "type oldgame\nkey return\nwaitfor 7\nkey return\n"
-                       "waitfor 3\nkey escape\nwaitfor 1000\nclickid 1000\nwaitfor 999\nclickid 999\n"
-                       "waitfor 3\nkey backspace\nkey backspace\nkey backspace\nkey backspace\nkey backspace\n"
-                       "key backspace\nkey backspace\ntype oldgame\nkey return\nwaitfor 7\nkey escape\n"
+                       "waitfor 3\nkey return\nwaitfor 7\nclickid 7\n"
                        "waitfor 3\nkey escape\nwaitfor 1000\nkey escape\nwaitfor 6\nclickid 6\n")
                      .c_str());
   mainmenu();
@@ -73,25 +71,29 @@ TEST(NewPlayersRoad, GodsAreKeptGoingBackAndTheNameIsAskedOnEveryPass) {
   ASSERT_TRUE(w.ok);
   Folders f;
   // Named "first", then back from the era to the maps: the name box comes
-  // again with "first" in it and the game is made as "second". Nations 0
+  // again with "first" in it, and the game is made as "first2". Nations 0
   // and 1 by humans: 0 designs a god with a password, 1 takes a random one.
   // Escape from the settings goes back to 1's god and on to 0's, both kept;
   // Return keeps each on the way forward again.
   setinputscript(paced(std::string(tonamebox) +
                        "type first\nkey return\nwaitfor 12\nkey escape\n"
                        "waitfor 1000\nclickid 1000\nwaitfor 999\nclickid 999\n"
-                       "waitfor 3\nkey backspace\nkey backspace\nkey backspace\nkey backspace\nkey backspace\n"
-                       "type second\nkey return\nwaitfor 12\nclickid 11\n"
+                       "waitfor 3\ntype 2\nkey return\nwaitfor 12\nclickid 11\n"
                        "waitfor 1001\nclickid 1000\nclickid 1001\nclickid 1\n"
                        "waitfor 21\nclickid 21\nwaitfor 130\nclickid 7\nwaitfor 3\ntype alpha\nkey return\n"
                        "waitfor 130\nclickid 1\n"
                        "waitfor 23\nclickid 23\nwaitfor 130\nclickid 1\n"
                        "waitfor 5\nkey escape\nwaitfor 24\nkey escape\nwaitfor 24\nkey return\n"
-                       "waitfor 24\nkey return\nwaitfor 5\nclickid 1\nwaitfor 98\nclickid 98\nwaitfor 6\nclickid 6\n")
+                       "waitfor 24\nkey return\nwaitfor 5\nclickid 1\nwaitfor 999\nclickid 999\nwaitfor 6\nclickid 6\n")
                      .c_str());
   mainmenu();
   EXPECT_FALSE(direxists("%s/first", savepath));
-  ASSERT_TRUE(fileexists("%s/second/ftherlnd", savepath));
+  ASSERT_TRUE(fileexists("%s/first2/ftherlnd", savepath));
+  // The world as the new game wrote it (its nation list has read others since).
+  clearworld();
+  int32_t turn = 0;
+  ASSERT_EQ(loadworldfile("first2", 0, &turn), 1);
+  ASSERT_TRUE(readfileheader("first2", 0, -1, 1, 0, &turn, password[0], nullptr, nullptr));
   EXPECT_STREQ(password[0], "alpha");
   EXPECT_EQ(kingdom[0].w[KW_CONTROLLER], CTRL_HUMAN);
   EXPECT_EQ(kingdom[1].w[KW_CONTROLLER], CTRL_HUMAN);
@@ -231,4 +233,25 @@ TEST(NewPlayersRoad, LeavingTheRandomMapCreatorLeavesNoMapBehindTheMenus) {
   random_map_creator_screen();
   render_frame(0, 0);
   EXPECT_EQ(currentscene(), int32_t(Scene::menu));
+}
+
+TEST(NewPlayersRoad, GameSettingsOpenTheirNumberBoxesWithTheValueAndExplainEachSetting) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  Folders f;
+  hofsize = 10;
+  // The Hall of Fame's box opens with 10: its last digit becomes 2.
+  setinputscript(paced("waitfor 5\nclickid 101\nwaitfor 3\nkey backspace\ntype 2\nkey return\nwaitfor 5\nclickid 1\n").c_str());
+  ASSERT_EQ(gamesettings(2), 1);
+  EXPECT_EQ(hofsize, 12);
+  EXPECT_EQ(gameinfo.hofsize, 12);
+  // Every row's popup says what the setting does, with its switch.
+  for (int32_t i = 0; i < nbrnewgamesettings; i++) {
+    const int32_t a = findguiarea(NG_SETTING + i);
+    if (newgamesettings[i].screen != 0) continue;
+    ASSERT_GE(a, 0) << newgamesettings[i].label;
+    const std::string info = guiinfotext(guiareaget(a).info);
+    EXPECT_NE(info.find(newgamesettings[i].effect), std::string::npos) << info;
+    EXPECT_NE(info.find(newgamesettings[i].option), std::string::npos) << info;
+  }
 }
