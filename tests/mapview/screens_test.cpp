@@ -39,11 +39,13 @@ TEST(MapScreens, RandomMapCreatorMakesShowsAndSavesAMap) {
   Maps maps;
   std::string shot = tempfile("rmc.ppm");
   // Ids 2, 3 and 4 are the panel's size buttons; the number dialog's own
-  // are 1..3, so the panel is known by id 4.
+  // are 1..3, so the panel is known by id 4. The boxes open with the value
+  // (1600, 1200, 150), which the backspaces take away.
+  const std::string clear = "key backspace\nkey backspace\nkey backspace\nkey backspace\n";
   std::string script =
-      "waitfor 2\nclickid 2\nwait 2\ntype 400\nkey return\n"
-      "waitfor 4\nclickid 3\nwait 2\ntype 300\nkey return\n"
-      "waitfor 4\nclickid 4\nwait 2\ntype 20\nkey return\n"
+      "waitfor 2\nclickid 2\nwait 2\n" + clear + "type 400\nkey return\n"
+      "waitfor 4\nclickid 3\nwait 2\n" + clear + "type 300\nkey return\n"
+      "waitfor 4\nclickid 4\nwait 2\n" + clear + "type 20\nkey return\n"
       "waitfor 12\nclickid 12\n"   // impassable mountains off
       "wait 2\nclickid 9\nwaitfor 7\nwait 2\nshot " + shot + "\n"
       "wait 1\nclickid 7\nwait 2\ntype my_test_world\nkey return\n"
