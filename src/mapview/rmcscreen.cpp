@@ -114,6 +114,9 @@ void random_map_creator_screen() {
     guishortcut(RMC_HIDE, KEY_SPACE);
     guishortcut(RMC_EXIT, KEY_CANCEL);
     if (!hidden) guishow(10, -1);
+    // The map fills the whole window, whatever its shape.
+    const guirect window = guivisible();
+    setmapviewport(window.x, window.y, window.w, window.h);
     int32_t id = render_frame(1, 0);
     if (int32_t* setting = settingof(s, id)) {
       for (const numberquestion& q : questions)
@@ -136,13 +139,14 @@ void random_map_creator_screen() {
         freemaptextures();
         gameinfo.wraparound = 0;
         wraparound = 0;
-        setmapviewport(0, 0, 800, 600);
         CreateMapTextures("", "tmp_randommap.rgb");
         made = mapwidth() > 0;
         if (made) {
           mapcamx = float(mapwidth()) / 2;
           mapcamy = float(mapheight()) / 2;
-          mapzoom = fmaxf(mapminzoom(), fminf(800.0f / float(mapwidth()), 600.0f / float(mapheight())));
+          const guirect window = guivisible();
+          setmapviewport(window.x, window.y, window.w, window.h);
+          mapzoom = fmaxf(mapminzoom(), fminf(window.w / float(mapwidth()), window.h / float(mapheight())));
         }
       }
       guibegin();

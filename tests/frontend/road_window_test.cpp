@@ -22,6 +22,19 @@ std::string bytesof(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
+
+// The Random Map Creator's settings for a small map: so many pixels wide,
+// 300 high, 20 provinces (each box cleared of the value it opens with).
+std::string smallmap(const std::string& width) {
+  std::string script;
+  for (const std::string set : {"2\n" + width, std::string("3\n300"), std::string("4\n20")}) {
+    const size_t cut = set.find('\n');
+    script += "waitfor 9\nclickid " + set.substr(0, cut) + "\nwaitfor 3\n";
+    for (int32_t i = 0; i < 5; i++) script += "key backspace\n";
+    script += "type " + set.substr(cut + 1) + "\nkey return\n";
+  }
+  return script;
+}
 }  // namespace
 
 TEST(NewPlayersRoad, AGameNameGivenAgainAsksAndCancelKeepsTheOldGame) {
@@ -221,14 +234,8 @@ TEST(NewPlayersRoad, LeavingTheRandomMapCreatorLeavesNoMapBehindTheMenus) {
   Folders f;
   setbgscene(Scene::menu);
   render_frame(0, 0);
-  // A small map (400 x 300, 20 provinces), made, and Exit.
-  std::string script;
-  for (const char* set : {"2\n400", "3\n300", "4\n20"}) {
-    const std::string id(set, strchr(set, '\n')), value(strchr(set, '\n') + 1);
-    script += "waitfor 9\nclickid " + id + "\nwaitfor 3\n";
-    for (int32_t i = 0; i < 5; i++) script += "key backspace\n";   // whatever the box opens with
-    script += "type " + value + "\nkey return\n";
-  }
+  // A small map, made, and Exit.
+  const std::string script = smallmap("400");
   setinputscript(paced(script + "waitfor 9\nclickid 9\nwaitfor 7\nclickid 999\n").c_str());
   random_map_creator_screen();
   render_frame(0, 0);
@@ -254,4 +261,24 @@ TEST(NewPlayersRoad, GameSettingsOpenTheirNumberBoxesWithTheValueAndExplainEachS
     EXPECT_NE(info.find(newgamesettings[i].effect), std::string::npos) << info;
     EXPECT_NE(info.find(newgamesettings[i].option), std::string::npos) << info;
   }
+}
+
+TEST(NewPlayersRoad, TheRandomMapCreatorsMapFillsAWideWindow) {
+  RealWindow w(1280, 800);
+  ASSERT_TRUE(w.ok);
+  Folders f;
+  const std::string shot = tempfile("rmcwide.ppm");
+  // A wide map (640 x 300), made, the panel hidden: shown whole in its own
+  // shape, it reaches the window's sides beyond the 800 x 600 screen in the
+  // middle.
+  const std::string script = smallmap("640");
+  setinputscript(paced(script + "waitfor 9\nclickid 9\nwaitfor 7\nkey space\nwait 3\nshot " + shot + "\nkey escape\n").c_str());
+  random_map_creator_screen();
+  const Shot s = readshot(shot);
+  ASSERT_EQ(s.width, 1280);
+  int32_t black = 0, all = 0;
+  for (int32_t y = s.height / 3; y < s.height * 2 / 3; y += 4)   // beside the map's middle
+    for (int32_t x = 0; x < 100; x += 4, all++) black += s.at(x, y)[0] + s.at(x, y)[1] + s.at(x, y)[2] < 30;
+  EXPECT_LT(black, all / 10);
+  dropshot(shot);
 }
