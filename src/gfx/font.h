@@ -5,13 +5,16 @@
 // "font.fnt", little-endian, exactly FONTFILEBYTES bytes:
 //   0  "VFNT"
 //   4  u16 version (FONTVERSION)
-//   6  u16 cell side in pixels (8..256); the picture is 16 cells on a side
-//   8  u16 pad: pixels from a cell's left edge to the glyph's pen position
-//  10  u16 baseline: pixels from a cell's bottom edge to the glyph's baseline
+//   6  u16 cell side in pixels (8..256): the square of a glyph that is drawn
+//   8  u16 pad: pixels from the square's left edge to the glyph's pen position
+//  10  u16 baseline: pixels from the square's bottom edge to the baseline
 //  12  256 x u16 advance of each code in 1/1024 of a text height (0..4096)
-// A text of height s is drawn cell by cell: each cell a square of side s whose
-// left edge lies pad/cell * s left of the pen, the pen moving on by the
-// advance times s.
+// The picture is 16 cells on a side; a cell (the picture's side / 16) may
+// be larger than the square, which lies in its middle with an empty margin
+// round it, so that the shrunken picture of small text mixes no glyph with
+// its neighbours. A text of height s is drawn glyph by glyph: each square of
+// side s with its left edge pad/cell * s left of the pen, the pen moving on
+// by the advance times s.
 #pragma once
 #include <array>
 #include <vector>
@@ -25,7 +28,7 @@ constexpr int32_t FONTCELLS = 16;      // cells on a side of the picture
 constexpr float FONTADVANCEUNIT = 1024.0f;
 
 struct fontmetrics {
-  int32_t cell = 64, pad = 8, baseline = 13;
+  int32_t cell = 48, pad = 6, baseline = 11;
   std::array<float, 256> advance = {};   // in text heights
 };
 

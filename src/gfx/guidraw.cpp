@@ -36,6 +36,9 @@ std::vector<vertex> batch;
 uint32_t batchtexture = 0;
 int32_t batchmode = -1;
 const float whiteu = 0.5f / FONTCELLS, whitev = 1.0f - 0.5f / FONTCELLS;
+// The part of a font cell that a glyph is drawn from, in texture units: the
+// margin from the cell's edges and the side of the square drawn.
+float fontmargin = 0, fontsquare = 1.0f / FONTCELLS;
 
 void flushbatch() {
   if (batch.empty()) return;
@@ -338,11 +341,33 @@ void drawpopup(const char* text, float px, float py, int32_t hovered) {
   for (int32_t r = 0; r < n; r++)
     drawtext(text + rows[r].start, rows[r].length, x + 6, y + h - 4 - scale * float(r + 1), scale, 1, 0.95f, 0.85f, 1);
 }
+
+// The font's picture is never shrunk past 8 times: each level of the
+// shrunken picture then keeps the glyphs within their cells' margins.
+void limitfontlevels() {
+  if (!fonttexture) return;
+  glBindTexture(GL_TEXTURE_2D, fonttexture);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 3);
+  resettexstate();
+}
+
+// Where the drawn square lies in a cell of the picture: the metrics give
+// its side in pixels, the picture the cell's.
+void fontgeometry() {
+  int32_t side = 0, h = 0;
+  texturesize(fonttexture, &side, &h);
+  const float stride = float(side) / FONTCELLS, square = fminf(float(currentfont().cell), stride);
+  fontmargin = side > 0 ? (stride - square) * 0.5f / float(side) : 0;
+  fontsquare = side > 0 ? square / float(side) : 1.0f / FONTCELLS;
+}
 }  // namespace
 
 void loadguiart() {
   loadfontmetrics(datapath);
   fonttexture = guitex("font.tga");
+  fontgeometry();
+  limitfontlevels();
+  addglreloadhook(limitfontlevels);
   bartexture = guitex("guibar.tga");
   hbartexture = guitex("guihbar.tga");
   buttontexture = guitex("guibutton.tga");
@@ -382,6 +407,7 @@ void drawtext(const char* text, int32_t length, float x, float y, float scale, f
   if (!text || length <= 0 || scale <= 0) return;
   const fontmetrics& f = currentfont();
   const float pad = float(f.pad) / float(f.cell) * scale, cellshare = 1.0f / float(FONTCELLS);
+  const float inset = fontmargin, square = fontsquare;
   float pen = x, line = y;
   for (int32_t i = 0; i < length && text[i]; i++) {
     uint8_t c = uint8_t(text[i]);
@@ -392,8 +418,8 @@ void drawtext(const char* text, int32_t length, float x, float y, float scale, f
     }
     if (glyphdrawn(c)) {
       if (fonttexture) {
-        float u = float(c % FONTCELLS) * cellshare, v = float(FONTCELLS - 1 - c / FONTCELLS) * cellshare;
-        batchquad(fonttexture, 5, pen - pad, line, scale, scale, u, v, cellshare, cellshare, r, g, b, a);
+        float u = float(c % FONTCELLS) * cellshare + inset, v = float(FONTCELLS - 1 - c / FONTCELLS) * cellshare + inset;
+        batchquad(fonttexture, 5, pen - pad, line, scale, scale, u, v, square, square, r, g, b, a);
       } else {   // no font picture: a bar per glyph keeps the text's place visible
         plainquad(pen + scale * 0.05f, line + scale * 0.25f, charadvance(c) * scale * 0.8f, scale * 0.5f, r, g, b,
                   a * 0.6f);

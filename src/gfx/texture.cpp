@@ -5,6 +5,7 @@
 #include <GL/glext.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -109,7 +110,9 @@ uint32_t loadtexture(const char* path, int32_t alphamode, int32_t brightness, in
   t.brightness = brightness;
   t.wrap = wrap;
   t.name = texturefromfile(t, 0);
-  if (t.name) filetextures.push_back(t);
+  // A file that cannot be read is remembered too: it is named once, not on
+  // every frame that asks for it.
+  filetextures.push_back(t);
   return t.name;
 }
 
@@ -208,13 +211,15 @@ void addglreloadhook(glreloadfn hook) {
 void reloadtextures() {
   boundtexture = 0xFFFFFFFFu;
   boundmode = -1;
-  for (filetexture& t : filetextures) t.name = texturefromfile(t, t.name);
+  for (filetexture& t : filetextures)
+    if (t.name) t.name = texturefromfile(t, t.name);
   for (glreloadfn h : reloadhooks) h();
 }
 
 void checkglcontext() {
   glViewport(0, 0, windowwidth(), windowheight());
-  if (filetextures.empty() || glIsTexture(filetextures[0].name)) return;
+  const auto made = std::find_if(filetextures.begin(), filetextures.end(), [](const filetexture& t) { return t.name; });
+  if (made == filetextures.end() || glIsTexture(made->name)) return;
   debugprint("The window's textures were lost; loading them again\n");
   setglstate();
   reloadtextures();
@@ -224,14 +229,16 @@ void freealltextures() {
   if (windowopen())
     for (const filetexture& t : filetextures) {
       GLuint name = t.name;
-      glDeleteTextures(1, &name);
+      if (name) glDeleteTextures(1, &name);
     }
   filetextures.clear();
   boundtexture = 0xFFFFFFFFu;
   boundmode = -1;
 }
 
-int32_t filetexturecount() { return int32_t(filetextures.size()); }
+int32_t filetexturecount() {
+  return int32_t(std::count_if(filetextures.begin(), filetextures.end(), [](const filetexture& t) { return t.name; }));
+}
 
 void texturesize(uint32_t texture, int32_t* width, int32_t* height) {
   GLint w = 0, h = 0;

@@ -4,6 +4,7 @@
 
 #include "gfx/guistate.h"
 #include "gfx/particles.h"
+#include "gfx/texture.h"
 #include "xwindow.h"
 
 namespace {
@@ -171,4 +172,31 @@ TEST(GuiFrame, NoWindowMeansNoWaiting) {
   guibegin();
   EXPECT_EQ(render_frame(0, 0), 0);
   EXPECT_DEATH(render_frame(1, 0), "render_frame: no window");
+}
+
+TEST(GuiFrame, AMissingOrDamagedPictureIsNamedOnceAndMakesNoTexture) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  const std::string damaged = tempfile("damaged.tga"), missing = tempfile("missing.tga");
+  FILE* f = fopen(damaged.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  fputs("not a picture at all", f);
+  fclose(f);
+  const int32_t before = filetexturecount();
+  fflush(stdout);
+  testing::internal::CaptureStdout();
+  for (int32_t frame = 0; frame < 3; frame++) {
+    EXPECT_EQ(loadtexture(damaged.c_str(), 1, 100, 0), 0u);
+    EXPECT_EQ(loadtexture(missing.c_str(), 0, 100, 1), 0u);
+  }
+  fflush(stdout);
+  const std::string said = testing::internal::GetCapturedStdout();
+  for (const std::string& path : {damaged, missing}) {
+    const std::string line = "Texture " + path + ": missing or damaged\n";
+    const size_t first = said.find(line);
+    EXPECT_NE(first, std::string::npos) << said;
+    EXPECT_EQ(said.find(line, first + 1), std::string::npos) << "named more than once";
+  }
+  EXPECT_EQ(filetexturecount(), before);
+  remove(damaged.c_str());
 }

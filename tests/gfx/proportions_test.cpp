@@ -1,7 +1,8 @@
 // What a player sees of the toolkit's own drawing, read back from a real
 // window: the screen in its proportions at any window shape, popups beside
 // what they explain, window backgrounds without a band, a still menu
-// backdrop when backgrounds are not animated.
+// backdrop when backgrounds are not animated, small text without marks
+// taken from the neighbouring glyphs of the font's picture.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -38,6 +39,18 @@ void menu() {
     guispace(2);
   }
   guishow(-1, 360);
+}
+
+// Pixels of a GUI rectangle with any channel above 25 (on a black ground).
+int32_t litpixels(const Shot& s, guirect r) {
+  std::array<int32_t, 4> box = colourbox(s, r, 0, 0, 0, 255);   // every pixel of it
+  int32_t n = 0;
+  for (int32_t y = box[1]; y <= box[3]; y++)
+    for (int32_t x = box[0]; x <= box[2]; x++) {
+      const uint8_t* p = s.at(x, y);
+      n += std::max({p[0], p[1], p[2]}) > 25 ? 1 : 0;
+    }
+  return n;
 }
 
 std::string pixel(float x, float y) {
@@ -164,4 +177,38 @@ TEST(Proportions, WindowBackgroundsHaveNoBandAndTheStillMenuBackdropHasNoEmbers)
   EXPECT_TRUE(s.rgb == t.rgb);
   dropshot(shot);
   dropshot(later);
+}
+
+TEST(Proportions, SmallTextTakesNoMarksFromNeighbouringGlyphs) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  // Lower-case letters whose neighbours in the font picture reach into the
+  // next cell (descenders of g, j, p, q, y above w, z, and the letters below).
+  const char* const text = "Press space to hide/show this window";
+  const float scales[] = {11.3f, 12.6f, 13.2f, 14.7f, 15.4f, 16.5f, 17.8f, 18.7f};
+  auto build = [&] {
+    guibegin();
+    areabox(0, 0, 0, 800, 600, 0, 0, 0, 1);
+    // Texts fall between pixels as laid-out windows put them.
+    for (int32_t i = 0; i < 8; i++)
+      areatextcol(0, 20.4f, 560.35f - 40 * float(i), scales[i], 1, 1, 1, 1, "%s", text);
+  };
+  std::string shot = tempfile("small.ppm");
+  setinputscript(("wait 2\nshot " + shot + "\nwait 1\n").c_str());
+  for (int32_t i = 0; i < 6; i++) {
+    build();
+    render_frame(0, 0);
+  }
+  Shot s = readshot(shot);
+  ASSERT_EQ(s.width, 800);
+  for (int32_t i = 0; i < 8; i++) {
+    const float y = 560.35f - 40 * float(i), scale = scales[i];
+    // Above the tallest letters (at about 0.85 of the line) nothing is lit;
+    // the letters themselves are there.
+    const guirect above = {21, y + scale * 0.9f, textwidth(text) * scale - 2, scale * 0.1f + 3};
+    const guirect letters = {21, y + scale * 0.25f, textwidth(text) * scale - 2, scale * 0.35f};
+    EXPECT_EQ(litpixels(s, above), 0) << "scale " << scale;
+    EXPECT_GT(litpixels(s, letters), 20) << "scale " << scale;
+  }
+  dropshot(shot);
 }

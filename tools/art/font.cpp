@@ -3,8 +3,12 @@
 // glyphs with a soft dark rim so text reads on any background, and a white
 // block in the cell of code 0 for plain boxes) and writes
 // their advance widths into "font.fnt" (layout in src/gfx/font.h).
+// Each glyph keeps to a square in the middle of its cell with an empty
+// margin around it, so that small text, drawn from the shrunken picture,
+// takes nothing from the neighbouring glyphs.
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 
 #include <algorithm>
 #include <cmath>
@@ -16,11 +20,13 @@
 #include "runtime/util.h"
 
 namespace {
-constexpr int32_t CELL = 64;
-constexpr int32_t PAD = 8;
-constexpr int32_t BASELINE = 14;
-constexpr int32_t PIXELSIZE = 46;
-constexpr int32_t SIDE = CELL * FONTCELLS;
+constexpr int32_t STRIDE = 64;                     // a cell of the picture
+constexpr int32_t CELL = 56;                       // the square drawn of it
+constexpr int32_t MARGIN = (STRIDE - CELL) / 2;    // empty round the square
+constexpr int32_t PAD = 7;
+constexpr int32_t BASELINE = 12;
+constexpr int32_t PIXELSIZE = 40;
+constexpr int32_t SIDE = STRIDE * FONTCELLS;
 constexpr int32_t RIM = 3;   // reach of the dark rim in pixels
 
 const char* const candidates[] = {
@@ -64,10 +70,14 @@ int main(int argc, char** argv) {
       metrics.advance[size_t(code)] = code == ' ' || code == 0xA0 || code == 0xA4 ? 0.25f : 0.0f;
       continue;
     }
-    if (FT_Load_Char(face, FT_ULong(code), FT_LOAD_RENDER)) continue;
+    if (FT_Load_Char(face, FT_ULong(code), FT_LOAD_DEFAULT)) continue;
     FT_GlyphSlot g = face->glyph;
+    // Stems half a pixel heavier: the glyphs keep their weight when the
+    // picture is shrunk for small text.
+    if (g->format == FT_GLYPH_FORMAT_OUTLINE) FT_Outline_Embolden(&g->outline, 32);
+    if (FT_Render_Glyph(g, FT_RENDER_MODE_NORMAL)) continue;
     metrics.advance[size_t(code)] = float(g->advance.x) / 64.0f / float(CELL);
-    const int32_t cx = (code % FONTCELLS) * CELL, cy = (FONTCELLS - 1 - code / FONTCELLS) * CELL;
+    const int32_t cx = (code % FONTCELLS) * STRIDE + MARGIN, cy = (FONTCELLS - 1 - code / FONTCELLS) * STRIDE + MARGIN;
     for (int32_t row = 0; row < int32_t(g->bitmap.rows); row++)
       for (int32_t col = 0; col < int32_t(g->bitmap.width); col++) {
         int32_t x = PAD + g->bitmap_left + col;
@@ -80,8 +90,8 @@ int main(int argc, char** argv) {
   FT_Done_FreeType(library);
   // Code 0 draws nothing; its cell holds a solid white block, so that plain
   // boxes are drawn from the font's texture and need no change of texture.
-  for (int32_t y = 8; y < CELL - 8; y++)
-    for (int32_t x = 8; x < CELL - 8; x++) cover[size_t((FONTCELLS - 1) * CELL + y) * SIDE + size_t(x)] = 1.0f;
+  for (int32_t y = MARGIN; y < STRIDE - MARGIN; y++)
+    for (int32_t x = MARGIN; x < STRIDE - MARGIN; x++) cover[size_t((FONTCELLS - 1) * STRIDE + y) * SIDE + size_t(x)] = 1.0f;
 
   // White glyph over a dark rim that fades out within RIM pixels.
   std::vector<uint8_t> pixels(size_t(SIDE) * SIDE * 4, 0);
