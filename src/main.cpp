@@ -53,6 +53,8 @@ void framebenchmark() {
   }
   if (f >= 20.0f) filtering = 3;
   saveconfig();
+  // The benchmark's battlefield is no backdrop for the screens that follow.
+  setbgscene(Scene::menu);
 }
 }  // namespace
 
