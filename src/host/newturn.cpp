@@ -149,15 +149,22 @@ void orderrefusaltext(char* out, size_t size, int32_t p, const char* gname, int3
   }
 }
 
-// The game's own mods, as its game information lists them.
-void enablegamemods() {
+// The game's own mods, as its game information lists them. A game whose
+// mod is missing is not hosted: without it the game's own units, spells
+// and items would be lost from the world (false, with the console line).
+bool enablegamemods(const char* gname) {
   clearenabledmods();
   for (int32_t i = 0; i <= gameinfo.modcount && i < MAXGAMEMODS; i++) {
     const char* name = gameinfo.mods[size_t(i)].name;
-    if (modfileexists(name)) enablemod(name);
-    else debugprint("***** Warning: the game's mod %s is missing\n", name);
+    if (!modfileexists(name)) {
+      printf("The game %s needs the mod %s, which is not in the mods folder %s; the turn was not hosted\n", gname,
+             name, modpath);
+      return false;
+    }
+    enablemod(name);
   }
   applymods();
+  return true;
 }
 
 }  // namespace
@@ -220,7 +227,11 @@ int newturn(const char* gname, int32_t turnwanted) {
   strlcopy(hostedgame, gname, sizeof hostedgame);
   startprogress("Hosting", 0);
   showprogress("Please wait");
-  enablegamemods();
+  if (!enablegamemods(gname)) {
+    endprogress();
+    hostingflag = 0;
+    return 0;
+  }
   // The same files always give the same turn: every draw of the hosting
   // follows from the game and the turn.
   const int32_t seed = int32_t(uint32_t(gamenbr) * 2654435761u + uint32_t(fileturn) * 40503u);

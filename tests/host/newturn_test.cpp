@@ -86,4 +86,32 @@ TEST_F(NewTurn, AWorldFileThatDoesNotReadChangesNothing) {
   EXPECT_FALSE(fileexists("%s", path("hostcommit").c_str()));
 }
 
+TEST_F(NewTurn, AGameWhoseModIsMissingIsNotHosted) {
+  create("testvale.map", {0});
+  clearworld();
+  int32_t t = 0;
+  ASSERT_EQ(loadworldfile(game.c_str(), 0, &t), 1);
+  gameinfo.modcount = 0;
+  strlcopy(gameinfo.mods[0].name, "lostmod.dm", sizeof gameinfo.mods[0].name);
+  ASSERT_TRUE(writeworldfile(game.c_str(), filegamenumber, t));
+  const std::vector<uint8_t> world = readbytes(path("ftherlnd")), trn = readbytes(trnpath(0));
+  const std::string mods = root + "/mods";
+  mkdirs(mods.c_str());
+  char saved[PATHLEN];
+  strlcopy(saved, modpath, PATHLEN);
+  strlcopy(modpath, mods.c_str(), PATHLEN);
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(host(), 0);
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("The game g needs the mod lostmod.dm, which is not in the mods folder"), std::string::npos) << out;
+  EXPECT_EQ(readbytes(path("ftherlnd")), world);
+  EXPECT_EQ(readbytes(trnpath(0)), trn);
+  EXPECT_EQ(hostingflag, 0);
+  // With the mod in its folder the game is hosted.
+  writebytes(mods + "/lostmod.dm", {'#', '\n'});
+  EXPECT_EQ(host(), 1);
+  EXPECT_EQ(worldturn(), t + 1);
+  strlcopy(modpath, saved, PATHLEN);
+}
+
 }  // namespace
