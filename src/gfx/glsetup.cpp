@@ -79,6 +79,9 @@ void freeallgl() {
   freebattleviewgl();
   clearsprites();
   freealltextures();
+  // Whoever keeps texture names (the map's tiles) forgets them: they mean
+  // nothing in the next window.
+  reloadtextures();
 }
 
 void guisetsounds(int32_t a, int32_t b, int32_t c) { guisounds = {a, b, c}; }

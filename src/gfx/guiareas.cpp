@@ -29,8 +29,11 @@ guiarea* spritearea(int32_t id, int32_t file, int32_t nr, int32_t mode, float x,
   return a;
 }
 
+// Wholly outside the window, which in a wide or tall window reaches beyond
+// the 800 x 600 screen.
 bool offscreen(float x, float y, float w, float h) {
-  return x + w < 0 || y + h < 0 || x > GUIWIDTH || y > GUIHEIGHT;
+  const guirect v = guivisible();
+  return x + w < v.x || y + h < v.y || x > v.x + v.w || y > v.y + v.h;
 }
 
 int32_t textarea(int32_t id, float x, float y, float scale, const float* col, int32_t priority, const char* format,

@@ -66,8 +66,16 @@ void scenemousescroll(int32_t elapsed) {
 
 void scenedraw(int32_t stripe) {
   guiprojection();
+  // A map over the whole screen fills the whole window, beyond the 800 x 600
+  // screen when the window is wider or taller; the centre stays.
+  const MapRect screen = mapviewport;
+  if (screen.x == 0 && screen.y == 0 && screen.w == 800 && screen.h == 600) {
+    const guirect v = guivisible();
+    mapviewport = {v.x, v.y, v.w, v.h};
+  }
   if (stripe < 0) drawmapview(mapcamx, mapcamy, mapzoom, 1.0f);
-  else drawbigmap(mapwraps(), mapcamx, mapcamy, mapzoom, 0, 120.0f * float(stripe), 800, 120, 1.0f, 1.0f);
+  else drawbigmap(mapwraps(), mapcamx, mapcamy, mapzoom, mapviewport.x, 120.0f * float(stripe), mapviewport.w, 120, 1.0f, 1.0f);
+  mapviewport = screen;
 }
 }  // namespace
 
@@ -159,7 +167,7 @@ void drawbigmap(int wrap, float camx, float camy, float zoom, float clipx, float
   if (plan.underlay) {
     glColor4f(1, 1, 1, alpha);
     if (fastgrx == 0) bindbackground(0);
-    drawmapbgquad(0, 0, 800, 600);
+    drawmapbgquad(mapviewport.x, fminf(mapviewport.y, 0), fmaxf(mapviewport.w, 800), fmaxf(mapviewport.h, 600));
   }
   glColor4f(plan.colour[0], plan.colour[1], plan.colour[2], plan.colour[3]);
   for (const MapTileQuad& q : plan.tiles) {

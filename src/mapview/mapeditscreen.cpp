@@ -192,6 +192,7 @@ void mapeditscreen(const char* imagename, const int32_t* starts, int32_t nstarts
     switch (id) {
       case ME_NAME: {
         char typed[NAMEINPUT + 1] = {};
+        if (isprovince(selected)) strlcopy(typed, land[size_t(selected)].name, NAMEINPUT + 1);
         if (isprovince(selected) && inputstring("Enter new name", typed, NAMEINPUT, 1)) {
           editcleanname(typed);
           strlcopy(land[size_t(selected)].name, typed, 36);

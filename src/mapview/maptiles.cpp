@@ -113,7 +113,7 @@ void planbigmap(MapDrawPlan& plan, int wrap, float camx, float camy, float zoom,
   const int32_t copies = wrap ? 5 : 0;
   const float copyw = zoom * float(mapwidth()), copyh = zoom * float(mapheight());
   // The drawn extent, kept in whole units as the bands are placed by it.
-  int32_t minx = 800, maxx = 0, miny = 600, maxy = 0;
+  int32_t minx = int32_t(vp.x + vp.w), maxx = int32_t(vp.x), miny = int32_t(vp.y + vp.h), maxy = int32_t(vp.y);
   for (int32_t r = rows - 1; r >= 0; r--)
     for (int32_t c = columns - 1; c >= 0; c--) {
       float tw = side, th = side, du = 1, dv = 1;

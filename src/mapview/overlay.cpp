@@ -169,12 +169,14 @@ void provincemarks(MapMarks& out, int32_t player, int32_t lnr, int32_t mode, int
   if (geo.x < 0) return;
   const Land& l = land[size_t(lnr)];
   const float u = mapmarkerunit(), r = maprawunit();
+  // The screen is 800 x 600 units; a wide or tall window shows the map beyond it.
+  const guirect vis = guivisible();
   const float x = L2Sx(lnr), y = L2Sy(lnr);
   const bool wrap = mapwraps();
   const float copyw = float(mapwidth()) * mapzoom, copyh = float(mapheight()) * mapzoom;
   if (!wrap) {
     const float m = 300.0f * r / 36.0f;
-    if (x <= -m || y <= -m || x >= 800 + m || y >= 600 + m) return;
+    if (x <= vis.x - m || y <= vis.y - m || x >= vis.x + vis.w + m || y >= vis.y + vis.h + m) return;
   }
   Copies at;
   for (int32_t i = -1; i <= 1; i++)
@@ -188,8 +190,8 @@ void provincemarks(MapMarks& out, int32_t player, int32_t lnr, int32_t mode, int
   for (int32_t k = -1; k <= 1; k++) {
     if (!wrap && k != 0) continue;
     const float cx = x + float(k) * copyw, cy = y + float(k) * copyh;
-    xin = xin || (cx > -1.1f * u && cx < 800 + 1.1f * u);
-    yin = yin || (cy > -1.2f * u && cy < 600 + 1.2f * u);
+    xin = xin || (cx > vis.x - 1.1f * u && cx < vis.x + vis.w + 1.1f * u);
+    yin = yin || (cy > vis.y - 1.2f * u && cy < vis.y + vis.h + 1.2f * u);
   }
   at.onscreen = xin && yin;
   const int32_t owner = signedowner(l.owner), holder = signedowner(l.fortholder);
@@ -210,7 +212,9 @@ void provincemarks(MapMarks& out, int32_t player, int32_t lnr, int32_t mode, int
     else if (geo.terrain & TM_SMALL) t *= 0.9f;
     const float* c = gameinfo.maptextcol;
     for (int32_t k = 0; k < at.count; k++) {
-      if (!(at.x[k] > -15 * t && at.x[k] < 800 + 15 * t && at.y[k] > -(t + 0.8f * r) && at.y[k] < 600)) continue;
+      if (!(at.x[k] > vis.x - 15 * t && at.x[k] < vis.x + vis.w + 15 * t && at.y[k] > vis.y - (t + 0.8f * r) &&
+            at.y[k] < vis.y + vis.h))
+        continue;
       MapMark m = mark(MarkKind::name, 0, lnr, at.x[k], at.y[k] + 0.8f * r, t, t);
       out.push_back(c[0] >= 0 ? coloured(m, c[0], c[1], c[2], c[3]) : coloured(m, -1, -1, -1, -1));
     }
@@ -362,7 +366,9 @@ void overlaymarksall(MapMarks& out, int32_t player, int32_t selected, uint32_t n
 }
 
 void armymarks(MapMarks& out, int32_t lnr, int32_t n, float x, float y, float s) {
-  if (!(x > -100 && x < 900 && y > -50 && y < 650) || lnr < 1 || n < 1) return;
+  const guirect vis = guivisible();
+  if (!(x > vis.x - 100 && x < vis.x + vis.w + 100 && y > vis.y - 50 && y < vis.y + vis.h + 50) || lnr < 1 || n < 1)
+    return;
   int32_t t1 = 0, c1 = 0, t2 = 0, c2 = 0;
   cachedarmytypes(lnr, &t1, &c1, &t2, &c2);
   if (t1 < 1) return;

@@ -303,6 +303,9 @@ TEST_F(Armies, WholeMapOverlayMatchesLandByLand) {
     mover(l, ORD_MOVE, l % nbrlands + 1);
     mover(l, ORD_SNEAK, (l + 2) % nbrlands + 1, 99000);
   }
+  // An army and a mover in a land no longer on the map add nothing.
+  army(nbrlands + 2, 1, {{1, 40}});
+  mover(nbrlands + 2, ORD_MOVE, 3);
   cacheinfolevels(1, 1);
   cachearmysizes(1);
   mapzoom = 0.5f;

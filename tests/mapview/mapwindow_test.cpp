@@ -7,6 +7,7 @@
 #include <string>
 
 #include "gfx/xwindow.h"
+#include "mapview/mapeditor.h"
 #include "mapview/mapview.h"
 #include "runtime/rnd.h"
 #include "runtime/settings.h"
@@ -279,6 +280,32 @@ TEST_F(MapWindow, RandomMapBackgroundBeyondTheEdgesAndWrappedCopies) {
   dropshot(wrapped);
 }
 
+// The textures of one window mean nothing in the next: the map is cut
+// again there, not drawn from the old names (all white).
+TEST_F(MapWindow, ASecondWindowCutsTheMapAgain) {
+  {
+    RealWindow first(800, 600);
+    ASSERT_TRUE(window(first));
+    CreateMapTextures("", "veyrmark.tga");
+    ASSERT_GT(maptex.width, 0);
+  }
+  EXPECT_EQ(maptex.width, 0);
+  EXPECT_STREQ(maptex.imagename, "");
+  RealWindow second(800, 600);
+  ASSERT_TRUE(window(second));
+  mapzoom = 1;
+  mapcamx = float(mapwidth()) / 2;
+  mapcamy = float(mapheight()) / 2;
+  const std::string shot = tempfile("second.ppm");
+  setinputscript(("wait 2\nshot " + shot + "\n").c_str());
+  mapframes(0, 0, 5);
+  EXPECT_GT(maptex.width, 0);
+  Shot s = readshot(shot);
+  ASSERT_GT(s.width, 0);
+  EXPECT_LT(pixelslike(s, {0, 0, 800, 600}, 255, 255, 255, 8), 800 * 600 / 10);
+  dropshot(shot);
+}
+
 TEST_F(MapWindow, MissingOrDamagedPictureAndSpritesDrawNothing) {
   RealWindow w(800, 600);
   ASSERT_TRUE(window(w));
@@ -306,6 +333,34 @@ TEST_F(MapWindow, MissingOrDamagedPictureAndSpritesDrawNothing) {
     EXPECT_GT(pixelslike(s, {0, 0, 800, 600}, 34, 42, 58, 20), 800 * 600 * 8 / 10) << name;
     dropshot(shot);
   }
+}
+
+TEST_F(MapWindow, EditorOnVeyrmarkLoadedAndAProvinceFoundByItsNumber) {
+  RealWindow w(1280, 800);
+  ASSERT_TRUE(window(w));
+  const std::string shot = tempfile("editorveyrmark.ppm");
+  setinputscript(("waitfor 2\nclickid 2\nwait 2\ntype veyrmark\nkey return\nwaitfor 26\nwait 2\n"
+                  "type #\nwait 2\ntype 80\nkey return\nwaitfor 26\nwait 3\nshot " + shot + "\nwait 1\n"
+                  "key escape\nwait 3\nkey escape\n").c_str());
+  mapeditor();
+  EXPECT_EQ(nbrlands, 150);
+  // The camera stood on province 80, the map drawn all round it.
+  EXPECT_EQ(mapcamx, provgeo[80].x);
+  EXPECT_EQ(mapcamy, provgeo[80].y);
+  Shot s = readshot(shot);
+  ASSERT_GT(s.width, 0);
+  EXPECT_GT(colours(s, {300, 50, 450, 500}), 30);
+  // The window is wider than the 800 x 600 screen: the map fills it to the
+  // edges, nothing is left black.
+  int32_t black = 0;
+  for (int32_t y = 0; y < s.height; y += 4)
+    for (int32_t x : {0, 20, 40, 60, s.width - 61, s.width - 41, s.width - 21, s.width - 1}) {
+      const uint8_t* p = s.at(x, y);
+      black += p[0] < 8 && p[1] < 8 && p[2] < 8;
+    }
+  EXPECT_EQ(black, 0);
+  if (getenv("VEY3_KEEPSHOTS")) printf("Editor shot: %s\n", shot.c_str());
+  dropshot(shot);
 }
 
 }  // namespace

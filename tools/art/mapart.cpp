@@ -323,7 +323,7 @@ std::vector<TrsImage> misc2() {
   std::vector<TrsImage> out(31, empty());
   out[15] = arrow({220, 50, 30}, 9, false);     // move
   out[28] = arrow({120, 80, 170}, 9, true);     // sneak
-  out[29] = arrow({250, 250, 245}, 5, false);   // neighbour line
+  out[29] = arrow({250, 250, 245}, 10, false);  // neighbour line
   out[30] = arrow({255, 210, 60}, 10, false);   // ordered on this screen
   turnicons::addmisc2(out);
   return out;
