@@ -2,11 +2,18 @@
 // provinces with red borders and a white centre each, every seventh sea,
 // every fifth forest, every eleventh mountains, neighbours in the grid.
 #pragma once
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "mods/mods.h"
+#include "runtime/folders.h"
 #include "runtime/image.h"
+#include "runtime/options.h"
+#include "runtime/util.h"
+#include "world/gamedata.h"
 #include "world/world.h"
 
 // Writes grid.rgb and grid.map into the folder.
@@ -35,4 +42,27 @@ inline void makegridmap(const std::string& folder) {
   FILE* f = fopen((folder + "/grid.map").c_str(), "w");
   fwrite(text.data(), 1, text.size(), f);
   fclose(f);
+}
+
+// A folder of the benchmark's own under /tmp (maps, save, temp and the
+// extra folders named) that the game's folders point into, the game data
+// loaded, the grid map written and chosen for a new game of the middle era
+// in text-only mode. The folder's path.
+inline std::string gridgamefolders(const std::string& name, std::vector<std::string> extra = {}) {
+  const std::string root = "/tmp/vey3bench_" + name + "_" + std::to_string(getpid());
+  extra.insert(extra.end(), {"/maps", "/save", "/temp"});
+  for (const std::string& d : extra) mkdirs((root + d).c_str());
+  strlcopy(mappath, (root + "/maps").c_str(), PATHLEN);
+  strlcopy(localmappath, (root + "/maps").c_str(), PATHLEN);
+  strlcopy(savepath, (root + "/save").c_str(), PATHLEN);
+  strlcopy(temppath, (root + "/temp").c_str(), PATHLEN);
+  loadgamedata();
+  defaultgeneral();
+  makegridmap(root + "/maps");
+  clearworld();
+  resetoptions();
+  textonly = 1;
+  eraoption = 2;
+  strlcopy(mapfile, "grid.map", sizeof mapfile);
+  return root;
 }

@@ -50,22 +50,9 @@ int32_t soldier(int32_t p) {
 
 // The game, with its armies set to march, written as the turn to host.
 void makegame() {
-  root = "/tmp/vey3bench_host_" + std::to_string(getpid());
-  for (const char* d : {"/maps", "/save", "/temp", "/pristine"}) mkdirs((root + d).c_str());
-  strlcopy(mappath, (root + "/maps").c_str(), PATHLEN);
-  strlcopy(localmappath, (root + "/maps").c_str(), PATHLEN);
-  strlcopy(savepath, (root + "/save").c_str(), PATHLEN);
-  strlcopy(temppath, (root + "/temp").c_str(), PATHLEN);
-  loadgamedata();
-  defaultgeneral();
-  makegridmap(root + "/maps");
-  clearworld();
-  resetoptions();
-  textonly = 1;
-  eraoption = 2;
+  root = gridgamefolders("host", {"/pristine"});
   comptrn = 1;
   indepstr = 1;
-  strlcopy(mapfile, "grid.map", sizeof mapfile);
   int placed = 0;
   for (int n = 0; n < 72 && placed < 15; n++)
     if (nations[size_t(n)].era == 2 && !isuwnation(n)) nationcontrol[n] = 22, placed++;

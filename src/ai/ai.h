@@ -12,10 +12,12 @@
 // way costs, 0 when there is none.
 int32_t findpath(int32_t player, int32_t start, int32_t dest, uint32_t word, int32_t* reachable);
 
-// The computer player's turn: gives the player's commanders their orders
-// for the month and fills its recruitment queues, as a human player would
-// through the turn screens. The turn host calls it for every computer
-// player before any order is carried out. Computer players are not built
-// yet: for now it gives no orders, so their nations keep the orders they
-// have (every commander defends).
+// The computer player's turn: taxes, research, recruits, mercenary bids,
+// buildings, rituals, forging and marches for the month, written into the
+// records that a human's order file changes. The turn host calls it for
+// every computer player before any order is carried out, and checks what it
+// wrote as it checks an order file.
 void computerplayerturn(int32_t player);
+// What the host gives a computer player of a higher level at the start of
+// its month (a share of its income in gold), before its orders are taken.
+void computerplayerbonus(int32_t player);

@@ -167,6 +167,17 @@ void failorder(int32_t cnr, const char* what, const char* why) {
 // world alone and draws only from the hosting's own generator, so the same
 // files still give the same turn.
 void computerplayersphase() {
+  auto computer = [](int32_t p) { return uint16_t(kingdom[size_t(p)].w[KW_CONTROLLER]) == CTRL_AI; };
+  bool any = false;
   for (int32_t p = 0; p < MAXPLAYERS; p++)
-    if (uint16_t(kingdom[size_t(p)].w[KW_CONTROLLER]) == CTRL_AI) computerplayerturn(p);
+    if (computer(p)) any = true, computerplayerbonus(p);
+  if (!any) return;
+  // Their orders are checked as an order file is, against the world as it
+  // stands now.
+  beginordercheck();
+  for (int32_t p = 0; p < MAXPLAYERS; p++)
+    if (computer(p)) {
+      computerplayerturn(p);
+      checkorders(p);
+    }
 }

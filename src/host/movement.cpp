@@ -158,9 +158,11 @@ void conquerland(int32_t lnr, int32_t player) {
     l.owner = l.fortholder = uint8_t(player);
     l.temple = 0;
     l.fort = 0;
-    l.small[1] = 0;
   }
+  // The defence bought goes with the province, and with it the mark of what
+  // was bought before this turn (else the new owner's orders look unpaid).
   l.provdef = 0;
+  l.small[1] = 0;
   l.counter = 0;
   l.tax = 100;
   l.reserved &= int16_t(~LF_AUTOTAX);
