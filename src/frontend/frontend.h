@@ -26,7 +26,7 @@ void start();
 enum MainMenuId : int32_t {
   MM_NEWGAME = 1, MM_PLAY = 2, MM_TOOLS = 3, MM_PREFERENCES = 4, MM_CREDITS = 5, MM_QUIT = 6,
   // Game Tools
-  GT_RANDOMMAP = 11, GT_MAPEDITOR = 12, GT_DESIGNER = 13, GT_BACK = 19,
+  GT_RANDOMMAP = 11, GT_MAPEDITOR = 12, GT_DESIGNER = 13, GT_MODS = 14, GT_BACK = 19,
   // Play or Host a Game: 100 + the game's place in the list
   PG_FIRST = 100, PG_BACK = 99, PG_READY = 98
 };
@@ -50,6 +50,10 @@ int32_t backandshow(int32_t backid);
 // The next window shown starts its list at the top (scroll slot n); the
 // window keeps its own scroll position from then on.
 void listfromtop(int32_t slot);
+// The Mods screen of Game Tools: every mod of the mod folder, enabled or
+// not by a click (written to the settings file at once); Back leaves.
+enum ModScreenId : int32_t { MS_BACK = 999, MS_FIRST = 1 };   // MS_FIRST + place in the folder's list
+void modscreen();
 // The credits; the end credits close by themselves after a few seconds.
 void credits(int32_t atend);
 

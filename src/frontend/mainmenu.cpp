@@ -78,13 +78,15 @@ void gametools() {
       {GT_RANDOMMAP, "Random Map Creator", 'r', "Make a map of your own with a few numbers and save it among the maps"},
       {GT_MAPEDITOR, "Map Editor", 'm', "Make a map from a picture of your own, or change a map's provinces"},
       {GT_DESIGNER, "God Designer", 'g', "Design pretender gods and keep them for the games to come"},
+      {GT_MODS, "Mods", 'o', "Enable and disable the mods of the mods folder for the games to come"},
       {GT_BACK, "Back", 0, nullptr}};
   for (;;) {
     if (quitprogram) return;
-    switch (menuwindow("Game Tools", items, 4, GT_BACK)) {
+    switch (menuwindow("Game Tools", items, 5, GT_BACK)) {
       case GT_RANDOMMAP: random_map_creator_screen(); break;
       case GT_MAPEDITOR: mapeditor(); break;
       case GT_DESIGNER: designertool(); break;
+      case GT_MODS: modscreen(); break;
       case GT_BACK: return;
       default: break;
     }
@@ -243,7 +245,7 @@ void mainmenu() {
   static const MenuItem items[] = {
       {MM_NEWGAME, "New Game", 'n', "Choose a map, the nations and their gods, and begin"},
       {MM_PLAY, "Play or Host a Game", 'p', "Play the turns of a saved game, or host its next turn"},
-      {MM_TOOLS, "Game Tools", 'g', "The Random Map Creator, the Map Editor and the God Designer"},
+      {MM_TOOLS, "Game Tools", 'g', "The Random Map Creator, the Map Editor, the God Designer and the mods"},
       {MM_PREFERENCES, "Preferences", 'o', "Video, sound and map settings"},
       {MM_CREDITS, "Credits", 'c', nullptr},
       {MM_QUIT, "Quit", 'q', nullptr}};

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "mods/mods.h"
+#include "runtime/ask.h"
 #include "runtime/fatal.h"
 #include "runtime/util.h"
 #include "world/gamedata.h"
@@ -25,11 +26,12 @@ int32_t listlast() { return imax(-1, imin(enabledmodlist.last, MAXMODS - 1)); }
 
 void run_all_mods() {
   restoregamedata();
+  defaultgeneral();
   for (int32_t i = 0; i <= listlast(); i++) {
-    // Mod files are not read yet: the game goes on without the mod rather
-    // than claim a change it never made.
-    debugprint("*** Warning: mod %s not applied: mod files are not read by this version\n",
-               enabledmodlist.names[i]);
+    ModInfo info;
+    const int32_t warnings = loadmodfile(enabledmodlist.names[i], &info);
+    if (warnings < 0) debugprint("***** Warning: mod %s not applied\n", enabledmodlist.names[i]);
+    else if (warnings > 0) debugprint("mod %s applied with %d warnings\n", enabledmodlist.names[i], warnings);
   }
 }
 
@@ -46,7 +48,30 @@ void EnabledMods2GameInfo() {
   gameinfo.modcount = int16_t(last);
   for (int32_t i = 0; i <= last; i++) {
     GameMod& m = gameinfo.mods[i];
-    m = GameMod{};   // version numbers stay 0 until mod files are read
+    m = GameMod{};
     strlcopy(m.name, enabledmodlist.names[i], sizeof m.name);
+    ModInfo info;
+    if (readmodinfo(m.name, &info)) {
+      m.version[0] = info.version[0];
+      m.version[1] = info.version[1];
+    }
   }
+}
+
+int32_t ConfirmGameInfoMods() {
+  const int32_t last = imax(-1, imin(gameinfo.modcount, MAXGAMEMODS - 1));
+  for (int32_t i = 0; i <= last; i++) {
+    const char* name = gameinfo.mods[i].name;
+    if (modfileexists(name)) continue;
+    if (validmodname(name)) msgbox("This game needs the mod %s, which is not in the mods folder.", name);
+    else msgbox("This game names a mod that cannot be a file of the mods folder.");
+    return 0;
+  }
+  return 1;
+}
+
+void EnableGameInfoMods() {
+  clearenabledmods();
+  const int32_t last = imax(-1, imin(gameinfo.modcount, MAXGAMEMODS - 1));
+  for (int32_t i = 0; i <= last; i++) enablemod(gameinfo.mods[i].name);
 }

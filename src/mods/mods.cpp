@@ -42,3 +42,20 @@ void enablemod(const char* name) {
 }
 
 void clearenabledmods() { enabledmodlist.last = -1; }
+
+int32_t modenabled(const char* name) {
+  for (int32_t i = 0; i <= enabledmodlist.last && i < MAXMODS; i++)
+    if (strcmp(enabledmodlist.names[i], name) == 0) return 1;
+  return 0;
+}
+
+void disablemod(const char* name) {
+  const int32_t last = imin(enabledmodlist.last, MAXMODS - 1);
+  for (int32_t i = 0; i <= last; i++) {
+    if (strcmp(enabledmodlist.names[i], name) != 0) continue;
+    for (int32_t j = i; j < last; j++) strlcopy(enabledmodlist.names[j], enabledmodlist.names[j + 1], MODNAMELEN);
+    enabledmodlist.names[last][0] = 0;
+    enabledmodlist.last = last - 1;
+    return;
+  }
+}

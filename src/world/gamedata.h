@@ -12,6 +12,7 @@
 // scans stop at that row or at the capacity, whichever comes first.
 #pragma once
 #include <array>
+#include <span>
 #include <cstddef>
 #include <cstdint>
 
@@ -585,6 +586,19 @@ const char* embeddedfiletext(int i);
 void snapshotgamedata();
 void restoregamedata();
 void cleargamedata();
+
+// The keywords of the tables' flag bits, shared by the data files and the
+// mods: word 1 or 2 sets the bit in the first or second flag word, -1 clears
+// it in the first ("nostr", "magic").
+struct FlagName {
+  const char* name;
+  uint32_t bit;
+  int word;
+};
+std::span<const FlagName> unittypeflagnames();
+std::span<const FlagName> weaponflagnames();
+std::span<const FlagName> spellflagnames();
+std::span<const FlagName> siteplacenames();
 
 // ---------------------------------------------------------------- look-ups
 // Names compare without regard to case. Every scan stops at the end row or

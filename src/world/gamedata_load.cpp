@@ -271,7 +271,7 @@ struct Rows {
   }
 };
 
-struct Flag { const char* name; uint32_t bit; int word; };
+using Flag = FlagName;
 const Flag unitflags[] = {
     {"heal", MF_HEAL, 1}, {"mounted", MF_MOUNTED, 1}, {"animal", MF_ANIMAL, 1},
     {"amphibian", MF_AMPHIBIAN, 1}, {"wastesurvival", MF_WASTESURVIVAL, 1}, {"undead", MF_UNDEAD, 1},
@@ -313,6 +313,15 @@ const Flag spellflags[] = {
     {"mrnegates", SF_MRNEGATES, 1}, {"underwater", SF_UNDERWATER, 1},
     {"mrnegateseasily", SF_MRNEGATESEASILY, 1}, {"onlyunderwater", SF_ONLYUNDERWATER, 1},
 };
+
+}  // namespace
+
+std::span<const FlagName> unittypeflagnames() { return unitflags; }
+std::span<const FlagName> weaponflagnames() { return weaponflags; }
+std::span<const FlagName> spellflagnames() { return spellflags; }
+std::span<const FlagName> siteplacenames() { return siteplaces; }
+
+namespace {
 
 template <size_t N>
 void applyflags(Ctx& c, const Flag (&table)[N], uint32_t& w1, uint32_t* w2) {

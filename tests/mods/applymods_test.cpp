@@ -39,8 +39,8 @@ TEST_F(ApplyMods, RebuildsTheTablesOnlyWhenTheListChanged) {
   enablemod("first.dm");
   enablemod("second.dm");
   EXPECT_EQ(apply(),
-            "*** Warning: mod first.dm not applied: mod files are not read by this version\n"
-            "*** Warning: mod second.dm not applied: mod files are not read by this version\n");
+            "***** Warning: the mod first.dm cannot be read\n***** Warning: mod first.dm not applied\n"
+            "***** Warning: the mod second.dm cannot be read\n***** Warning: mod second.dm not applied\n");
   EXPECT_EQ(weapons[1].rcost, rcost);      // restored
 
   weapons[1].rcost = int16_t(rcost + 7);

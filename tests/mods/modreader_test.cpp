@@ -1,0 +1,197 @@
+// The ".dm" reader: every command on a row of each table, the general
+// commands, bad input warned and skipped with file and line, and the
+// tables put back when a mod is disabled.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "mods/mods.h"
+#include "runtime/fatal.h"
+#include "world/gamedata.h"
+#include "world/magic.h"
+#include "world/ruleconstants.h"
+#include "world/rules.h"
+
+namespace {
+
+class ModReader : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { loadgamedata(); }
+  void SetUp() override {
+    restoregamedata();
+    defaultgeneral();
+  }
+  void TearDown() override {
+    debuglevel = 0;
+    restoregamedata();
+    defaultgeneral();
+  }
+  ModInfo info;
+  std::string log;
+  // Reads the text as the mod "test.dm"; the warnings it logged are kept.
+  int32_t read(const std::string& text) {
+    debuglevel = 1;
+    testing::internal::CaptureStdout();
+    const int32_t n = readmod("test.dm", text.data(), text.size(), &info);
+    log = testing::internal::GetCapturedStdout();
+    debuglevel = 0;
+    return n;
+  }
+};
+
+TEST_F(ModReader, GeneralCommandsSetTheRuleConstantsAndTheModsOwnInformation) {
+  EXPECT_EQ(read("-- a comment\n#modname \"Harsh Winters\"\n#description \"Cold bites.\"\n#version 1.05\n"
+                 "#coldincome 9\n#coldsupply 20\n#poppergold 80\n#researchscale 3\n"),
+            0)
+      << log;
+  EXPECT_STREQ(info.name, "Harsh Winters");
+  EXPECT_STREQ(info.description, "Cold bites.");
+  EXPECT_EQ(info.version[0], 1);
+  EXPECT_EQ(info.version[1], 5);
+  EXPECT_EQ(coldincome, 9);
+  EXPECT_EQ(coldsupply, 20);
+  EXPECT_EQ(poppergold, 80);
+  EXPECT_EQ(researchscale, 3);
+}
+
+TEST_F(ModReader, AMonsterSectionSetsFieldsFlagsResistancesWeaponsAndAbilities) {
+  const int32_t archer = findunittype("Archer");
+  ASSERT_GT(archer, 0);
+  EXPECT_EQ(read("#selectmonster \"Archer\"\n#name \"Longbowman\"\n#hp 14\n#att 12\n#gcost 15\n"
+                 "#flying\n#undead\n#fireres 100\n#coldres 25\n#stealthy 40\n"
+                 "#clearweapons\n#weapon \"Spear\"\n#weapon 1\n#cleararmors\n#ability 300 2\n#end\n"),
+            0)
+      << log;
+  const Monster& m = unittypes[size_t(archer)];
+  EXPECT_STREQ(m.name, "Longbowman");
+  EXPECT_EQ(m.hp, 14);
+  EXPECT_EQ(m.att, 12);
+  EXPECT_EQ(m.gcost, 15);
+  EXPECT_TRUE(m.flags & MF_FLYING);
+  EXPECT_TRUE(m.flags & MF_FIRERES);
+  EXPECT_FALSE(m.flags & MF_COLDRES);
+  EXPECT_TRUE(m.flags & MF_STEALTHY);
+  EXPECT_TRUE(m.flags2 & MF2_UNDEADCLASS);
+  EXPECT_EQ(gettypeability(archer, 201, -1), 25);
+  EXPECT_EQ(gettypeability(archer, 108, -1), 40);
+  EXPECT_EQ(gettypeability(archer, 300, -1), 2);
+  EXPECT_EQ(m.weapon[0], 1);
+  EXPECT_EQ(m.weapon[1], 1);
+  EXPECT_EQ(m.weapon[2], 0);
+  EXPECT_EQ(m.armor[0], 0);
+  // 100 after another value: the flag again, the ability gone.
+  EXPECT_EQ(read("#selectmonster " + std::to_string(archer) + "\n#coldres 100\n#end\n"), 0);
+  EXPECT_TRUE(unittypes[size_t(archer)].flags & MF_COLDRES);
+  for (int16_t id : unittypes[size_t(archer)].abilityid) EXPECT_NE(id, 201);
+  EXPECT_EQ(read("#selectmonster " + std::to_string(archer) + "\n#clearflags\n#copystats 18\n#end\n"), 0);
+  EXPECT_STREQ(unittypes[size_t(archer)].name, "Longbowman");
+  EXPECT_EQ(unittypes[size_t(archer)].hp, unittypes[18].hp);
+  EXPECT_EQ(unittypes[size_t(archer)].flags, unittypes[18].flags);
+}
+
+TEST_F(ModReader, NewRowsGoBelowTheEndRowWhichMovesDown) {
+  const int32_t units = nbrofunittypes(), weaponsend = nbrofweapons(), spellsend = nbrofspells();
+  EXPECT_EQ(read("#newmonster\n#name \"Frost Giant\"\n#hp 60\n#size 5\n#weapon \"Frost Maul\"\n#end\n"
+                 "#newweapon\n#name \"Frost Maul\"\n#dmg 20\n#len 3\n#dt stun\n#cold\n#twohanded\n#nostr\n#end\n"
+                 "#newspell\n#name \"Call Frost Giant\"\n#school conjuration\n#researchlevel 5\n#path water 3\n"
+                 "#fatigue 2000\n#effect 10001\n#damage " + std::to_string(units) + "\n#nbreff 1\n#underwater\n#end\n"),
+            1)
+      << log;   // the weapon is named before it exists: one warning
+  EXPECT_NE(log.find("test.dm:5: #weapon: no weapon Frost Maul"), std::string::npos) << log;
+  EXPECT_EQ(nbrofunittypes(), units + 1);
+  EXPECT_EQ(findunittype("Frost Giant"), units);
+  EXPECT_TRUE(isusedunittype(units));
+  EXPECT_EQ(unittypes[size_t(units + 1)].sprite, UNITTYPE_ENDSPRITE);
+  EXPECT_EQ(nbrofweapons(), weaponsend + 1);
+  const Weapon& w = weapons[size_t(weaponsend)];
+  EXPECT_EQ(w.dmg, 20);
+  EXPECT_EQ(w.dmgtype, DT_STUN);
+  EXPECT_EQ(w.flags & (WF_COLD | WF_TWOHANDED | WF_STRENGTH), WF_COLD | WF_TWOHANDED);
+  EXPECT_EQ(nbrofspells(), spellsend + 1);
+  EXPECT_EQ(name2spell("Call Frost Giant"), spellsend);
+  EXPECT_EQ(spells[size_t(spellsend)].path[0], P_WATER);
+  EXPECT_TRUE(spells[size_t(spellsend)].flags & SF_UNDERWATER);
+}
+
+TEST_F(ModReader, ArmorItemSiteAndNationSections) {
+  const int32_t armorsend = nbrofarmors(), nationsend = nbrofnations();
+  EXPECT_EQ(read("#newarmor\n#name \"Ice Plate\"\n#type body\n#prot body 18\n#prot arms 9\n#def -1\n#enc 3\n#end\n"
+                 "#selectitem \"Ring of Sorcery\"\n#constlevel 6\n#mainpath astral\n#mainlevel 4\n#secondpath none\n"
+                 "#type misc\n#ability 21 2\n#spell \"Teleport\"\n#cursed\n#end\n"
+                 "#selectsite 1\n#path earth\n#level 2\n#rarity 3\n#cleareffects\n#effect 13 25\n#forest\n#end\n"
+                 "#newnation\n#name \"Frostholm\"\n#epithet \"Winter Court\"\n#shortname \"Fro\"\n#era 1\n"
+                 "#fileword frostholm\n#colour 0.2 0.4 0.9\n#attribute 73 1\n#addrecunit \"Archer\"\n"
+                 "#addreccom \"Frost Giant\"\n#end\n"),
+            1)
+      << log;   // no unit type "Frost Giant" in this mod
+  const Armor& a = armors[size_t(armorsend)];
+  EXPECT_EQ(a.type, IT_ARMOR);
+  EXPECT_EQ(a.prot[0].loc, LOC_BODY);
+  EXPECT_EQ(a.prot[1].prot, 9);
+  EXPECT_EQ(a.def, -1);
+  const Item& it = items[size_t(finditem("Ring of Sorcery"))];
+  EXPECT_EQ(it.constlevel, 6);
+  EXPECT_EQ(it.mainlevel, 4);
+  EXPECT_EQ(it.secondpath, -1);
+  EXPECT_STREQ(it.spell, "Teleport");
+  EXPECT_LT(it.cursed, 0);
+  EXPECT_EQ(sites[1].path, P_EARTH);
+  EXPECT_EQ(sites[1].effectkind[0], 13);
+  EXPECT_EQ(sites[1].effectval[0], 25);
+  EXPECT_TRUE(sites[1].placement & SP_FOREST);
+  ASSERT_EQ(nbrofnations(), nationsend + 1);
+  const Nation& n = nations[size_t(nationsend)];
+  EXPECT_STREQ(n.name, "Frostholm");
+  EXPECT_STREQ(n.fileword, "frostholm");
+  EXPECT_EQ(getnatattr(nationsend, 73), 1);
+  EXPECT_EQ(n.recruit[0], findunittype("Archer"));
+  EXPECT_EQ(n.recruit[1], RECRUIT_COMMANDERS);
+  EXPECT_EQ(n.recruit[2], RECRUIT_END);
+}
+
+TEST_F(ModReader, BadInputIsWarnedWithFileAndLineAndSkipped) {
+  const int16_t hp = unittypes[17].hp;
+  const int32_t end = nbrofunittypes();
+  const std::string text =
+      "#frobnicate 3\n"                        // 1 unknown
+      "plain text\n"                           // 2 no command
+      "#selectmonster 17\n"
+      "#hp 99999\n"                            // 4 out of range
+      "#hp\n"                                  // 5 no value
+      "#name \"" + std::string(60, 'x') + "\"\n"   // 6 cut
+      "#selectweapon \"No Such Thing\"\n"      // 7 section not ended (and no such weapon)
+      "#dmg 5\n"                               // skipped: the section has no row
+      "#end\n"
+      "#newmonster 3999\n"                     // 10 past the capacity
+      "#hp 20\n"                               // skipped: the section has no row
+      "#end\n"
+      "#newmonster 17\n"                       // 13 in use
+      "#end\n"
+      "#end\n"                                 // 15 outside a section
+      "#name \"unterminated\n"                 // 16
+      "#selectmonster 17\n";                   // 17, no #end at the end of the file
+  EXPECT_EQ(read(text), 12) << log;
+  for (const char* line : {"test.dm:1: unknown command #frobnicate", "test.dm:2: a line that is no command",
+                           "test.dm:4: #hp 99999 is outside", "test.dm:5: #hp takes 1 argument",
+                           "test.dm:6: #name: text cut to 31 characters",
+                           "test.dm:7: #selectweapon before the #end of the section begun on line 3",
+                           "test.dm:7: #selectweapon: no weapon No Such Thing", "test.dm:10: #newmonster 3999 is outside",
+                           "test.dm:13: #newmonster 17: that row is in use", "test.dm:15: #end outside a section",
+                           "test.dm:16: a text without its closing quote",
+                           "test.dm:18: the file ends before the #end of the section begun on line 17"})
+    EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
+  EXPECT_EQ(unittypes[17].hp, hp);
+  EXPECT_EQ(strlen(unittypes[17].name), size_t(UNITNAMELEN - 1));
+  EXPECT_EQ(nbrofunittypes(), end);
+}
+
+TEST_F(ModReader, ATableFullOfNewRowsStopsAtItsCapacity) {
+  std::string text;
+  for (int32_t i = 0; i < MAXSITES; i++) text += "#newsite\n#name \"S" + std::to_string(i) + "\"\n#end\n";
+  EXPECT_GT(read(text), 0);
+  EXPECT_EQ(nbrofsites(), MAXSITES - 1);
+  EXPECT_EQ(sites[size_t(MAXSITES - 1)].path, SITE_ENDPATH);
+  EXPECT_NE(log.find("#newsite: the site table is full"), std::string::npos);
+}
+
+}  // namespace
