@@ -18,6 +18,7 @@
 #include "screens/orders.h"
 #include "screens/screens.h"
 #include "screens/turnscreen.h"
+#include "screens/unitbox.h"
 #include "world/forts.h"
 #include "world/gamedata.h"
 #include "world/hoststate.h"
@@ -216,7 +217,11 @@ int32_t opennationscreen(int32_t id) {
   }
   if (id >= TS_SITE && id < TS_SITE + 4) return 1;
   if (-id >= TS_SITE && -id < TS_SITE + 4) return 1;
-  if (id <= -TS_CARD && id > -TS_CARD - MAXCOMS) return 1;
+  if (id <= -TS_CARD && id > -TS_CARD - MAXCOMS) {
+    const int32_t c = -TS_CARD - id, b = combody(c);
+    if (b >= 0 && unit[size_t(b)].hp > 0) ustatbox(b, nullptr, comowner(c) == turnscreen.nation, 0);
+    return 1;
+  }
   if (id == -TS_LAB || id == -TS_TEMPLE || id == -TS_FORT) return 1;
   return 0;
 }
