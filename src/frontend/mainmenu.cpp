@@ -199,8 +199,7 @@ int32_t newgamefrommenu() {
   const int created = createnewgame(nullptr, 0, made);
   setbgscene(Scene::menu);
   if (!created) {
-    // Gods designed for a game that was not made go with it.
-    if (designsgame[0]) removegamefiles(designsgame);
+    // Gods designed for a game that was not made went with its folder.
     designsgame[0] = 0;
     forgetnewgamegods();
     return 0;

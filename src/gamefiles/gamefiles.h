@@ -151,14 +151,24 @@ int checkfileheader(FILE* f, const char* gname, int32_t gamenbr, int32_t turnwan
                     int32_t* turnout, char* passwordout, int32_t* reserved1, int32_t* reserved2);
 
 extern int32_t storedcrc;
+// The largest world, order, pretender (or, for ".trn", turn) file that our
+// writers can make, with a margin: checkcrc refuses a larger file as
+// corrupt without reading it.
+int64_t largestgamefile(const char* path);
+// Why the last checkcrc said 0: "larger than any such file", "cannot be
+// read", "too short" or "bad checksum".
+extern const char* crcproblem;
+extern const char* const CRCTOOLARGE;
 int32_t calccrc(const uint8_t* buffer, int32_t length, int mode);
 int32_t addcrc(const char* path);
 int checkcrc(const char* path);
 // The same check on bytes in memory (at least 2 bytes, else 0).
 int checkcrcbuffer(const uint8_t* buffer, int32_t length);
 
-// The "--verify" report of a game's order files and world file.
-void verifygamefiles(const char* gname);
+// The "--verify" report of a game's order files and world file; the number
+// of files that could not be read or whose report could not be written
+// (each named on standard output).
+int32_t verifygamefiles(const char* gname);
 // Runs the verify mode for the command line's game name; the exit status.
 int verifymode();
 

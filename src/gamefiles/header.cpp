@@ -1,5 +1,7 @@
 // The common header of every game file, its checksum, and the game-file writer
 // that puts a file in place whole or not at all.
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -7,6 +9,7 @@
 #include "gamefiles/gamefiles.h"
 #include "runtime/binio.h"
 #include "runtime/fatal.h"
+#include "runtime/filesets.h"
 #include "runtime/folders.h"
 #include "runtime/rnd.h"
 #include "world/gamedata.h"
@@ -17,6 +20,8 @@ char lastfilepath[3000] = {};
 int32_t filegamenumber = 0;
 int32_t newlordslotvalue = 0;
 int32_t storedcrc = 0;
+const char* crcproblem = "";
+const char* const CRCTOOLARGE = "larger than any such file";
 
 namespace {
 const uint8_t magic[6] = {1, 2, 4, 'V', 'E', 'Y'};
@@ -33,11 +38,13 @@ const char* realmword(int32_t realm) {
 
 int gamefilepath(char* path, int32_t size, const char* gname, int32_t turnfile, int32_t realm) {
   if (realm < -1 || realm > 94) return 0;
-  if (realm == -1) formatbounded(path, size, "%s/%s/ftherlnd", savepath, gname);
-  else if (turnfile) formatbounded(path, size, "%s/%s/%s.trn", savepath, gname, realmword(realm));
+  char folder[PATHLEN];
+  gamefolder(folder, PATHLEN, gname);
+  if (realm == -1) formatbounded(path, size, "%s/ftherlnd", folder);
+  else if (turnfile) formatbounded(path, size, "%s/%s.trn", folder, realmword(realm));
   else if (strcmp(gname, "newlords") == 0)
     formatbounded(path, size, "%s/newlords/%s_%d.2h", savepath, realmword(realm), newlordslotvalue);
-  else formatbounded(path, size, "%s/%s/%s.2h", savepath, gname, realmword(realm));
+  else formatbounded(path, size, "%s/%s.2h", folder, realmword(realm));
   return 1;
 }
 
@@ -104,7 +111,7 @@ GameFile createfileheader(const char* gname, int32_t gamenbr, int32_t turn, int3
   bailif(gname == nullptr, "cfh: bad gname");
   bailif(turn > 30000 || turn < 0, "cfh: bad turnnbr");
   char folder[PATHLEN];
-  formatbounded(folder, PATHLEN, "%s/%s", savepath, gname);
+  gamefolder(folder, PATHLEN, gname);
   if (mkdirs(folder) < 0) debugprint("createdir '%s' failed\n", folder);
   if (realm >= 0 && !turnfile && strcmp(gname, "newlords") == 0) {
     newlordslotvalue = newlordslot(realm);
@@ -185,6 +192,13 @@ UniqueFile readfileheader(const char* gname, int32_t gamenbr, int32_t turnwanted
   memset(headermasterpass, 0, sizeof headermasterpass);
   bailif(realm < -1 || realm > 94, "rfh: bad realmnbr");
   bailif(gname == nullptr || turnout == nullptr, "rfh: bad pointer");
+  // A hosted turn that was stopped while it put its files in place is
+  // finished first, so that every reader sees one whole turn.
+  if (strcmp(gname, "newlords") != 0) {
+    char folder[PATHLEN];
+    gamefolder(folder, PATHLEN, gname);
+    settlepending(folder);
+  }
   char path[PATHLEN];
   gamefilepath(path, PATHLEN, gname, turnfile, realm);
   UniqueFile f = openfile(path, "rb");
@@ -208,30 +222,83 @@ int32_t calccrc(const uint8_t* buffer, int32_t length, int mode) {
   return int32_t(s & 0xFFFF);
 }
 
+int64_t largestgamefile(const char* path) {
+  // Every table of the world at twice its size in memory (the files never
+  // hold more than a record's fields and an index), and room to spare.
+  constexpr int64_t world = 2 * int64_t(sizeof unit + sizeof com + sizeof land + sizeof provgeo + sizeof kingdom +
+                                        sizeof message + sizeof pmess + sizeof endstats + sizeof gameinfo) +
+                            (int64_t(4) << 20);
+  // A turn file carries up to 100 battle replays, each no more than a world.
+  if (hasextension(path, ".trn")) return world * 101;
+  return world;
+}
+
 namespace {
-// The whole file, or empty when it cannot be read.
-std::vector<uint8_t> wholefile(const char* path) {
-  std::vector<uint8_t> bytes;
+// Sums a file in chunks (no copy of it in memory); false when it cannot be
+// read. With keep, the last two bytes are left out of the sum and returned.
+bool sumfile(const char* path, int64_t limit, int keep, int32_t* sum, int64_t* length, uint8_t last[2]) {
+  crcproblem = "cannot be read";
   UniqueFile f = openfile(path, "rb");
-  if (!f) return bytes;
+  if (!f) return false;
+  struct stat st;
+  if (fstat(fileno(f.get()), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  if (limit > 0 && st.st_size > limit) {
+    crcproblem = CRCTOOLARGE;
+    debugprint("***** Warning: %s holds %lld bytes, more than such a file can hold\n", path,
+               static_cast<long long>(st.st_size));
+    return false;
+  }
+  uint32_t s = 0;
+  int64_t total = 0;
+  uint8_t held[2] = {};
+  int32_t heldcount = 0;
   uint8_t chunk[65536];
   size_t n;
-  while ((n = fread(chunk, 1, sizeof chunk, f.get())) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
-  if (ferror(f.get())) bytes.clear();
-  return bytes;
+  while ((n = fread(chunk, 1, sizeof chunk, f.get())) > 0) {
+    for (size_t i = 0; i < n; i++) {
+      uint8_t b = chunk[i];
+      if (keep) {
+        // A byte is summed once two newer ones follow it.
+        if (heldcount == 2) {
+          s += randtab[(s + held[0]) & 255];
+          held[0] = held[1];
+          held[1] = b;
+        } else {
+          held[heldcount++] = b;
+        }
+        continue;
+      }
+      s += randtab[(s + b) & 255];
+    }
+    total += int64_t(n);
+  }
+  if (ferror(f.get())) return false;
+  crcproblem = "";
+  *sum = int32_t(s & 0xFFFF);
+  *length = total;
+  if (last) last[0] = held[0], last[1] = held[1];
+  return true;
+}
+bool copyinto(const char* path, FILE* out) {
+  UniqueFile f = openfile(path, "rb");
+  if (!f) return false;
+  uint8_t chunk[65536];
+  size_t n;
+  while ((n = fread(chunk, 1, sizeof chunk, f.get())) > 0)
+    if (fwrite(chunk, 1, n, out) != n) return false;
+  return !ferror(f.get());
 }
 }  // namespace
 
 int32_t addcrc(const char* path) {
-  std::vector<uint8_t> bytes = wholefile(path);
-  if (bytes.empty()) {
+  int32_t crc = 0;
+  int64_t length = 0;
+  if (!sumfile(path, 0, 0, &crc, &length, nullptr) || length == 0) {
     fatalerror("addcrc: can't open file");
     return 0;
   }
-  int32_t crc = calccrc(bytes.data(), int32_t(bytes.size()), 0);
   SafeWrite out(path);
-  bool good = out.ok() && fwrite(bytes.data(), 1, bytes.size(), out.stream()) == bytes.size();
-  good = good && putshort(crc, out.stream()) == 2;
+  bool good = out.ok() && copyinto(path, out.stream()) && putshort(crc, out.stream()) == 2;
   if (!good || !out.commit()) fatalerror("addcrc: can't open file");
   debugprint2("addcrc: done\n");
   return crc;
@@ -243,11 +310,24 @@ int checkcrcbuffer(const uint8_t* buffer, int32_t length) {
   if (length < 2) return 0;
   int32_t crc = calccrc(buffer, length, 1);
   debugprint("checkcrc done. len %d crc %d readcrc %d\n", length, crc, storedcrc);
+  if (crc != storedcrc) crcproblem = "bad checksum";
   return crc == storedcrc ? 1 : 0;
 }
 
 int checkcrc(const char* path) {
   debugprint("checkcrc: %s\n", path);
-  std::vector<uint8_t> bytes = wholefile(path);
-  return checkcrcbuffer(bytes.data(), int32_t(bytes.size()));
+  bailif(randtab[0] == 0, "cc corrupt randtab");
+  int32_t crc = 0;
+  int64_t length = 0;
+  uint8_t last[2] = {};
+  // A file larger than any that our writers make is corrupt, unread.
+  if (!sumfile(path, largestgamefile(path), 1, &crc, &length, last)) return 0;
+  if (length < 2) {
+    crcproblem = "too short";
+    return 0;
+  }
+  storedcrc = last[1] * 256 + last[0];
+  debugprint("checkcrc done. len %lld crc %d readcrc %d\n", static_cast<long long>(length), crc, storedcrc);
+  if (crc != storedcrc) crcproblem = "bad checksum";
+  return crc == storedcrc ? 1 : 0;
 }

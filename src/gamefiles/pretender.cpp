@@ -27,7 +27,7 @@ bool writenewlordfile(const char* gname, int32_t nation, int32_t slot, int32_t c
   int32_t body = com[cnr].body;
   bailif(body < 0 || body >= MAXUNITS, "writenewlord: bad body");
   char folder[PATHLEN], path[PATHLEN];
-  formatbounded(folder, PATHLEN, "%s/%s", savepath, gname);
+  gamefolder(folder, PATHLEN, gname);
   mkdirs(folder);
   newlordslotvalue = slot;
   if (!gamefilepath(path, PATHLEN, gname, 0, nation)) path[0] = 0;

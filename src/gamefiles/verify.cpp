@@ -2,6 +2,9 @@
 // and one for its world file.
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "gamefiles/gamefiles.h"
 #include "runtime/binio.h"
 #include "runtime/fatal.h"
@@ -10,16 +13,30 @@
 #include "world/gamedata.h"
 
 namespace {
-void writereport(const char* path, const char* text) {
+// A report written whole; false, with a message, when it could not be.
+bool writereport(const char* path, const char* text) {
   SafeWrite out(path);
   if (out.ok()) fputs(text, out.stream());
-  if (!out.commit()) debugprint("*** Warning: could not write %s\n", path);
+  if (out.commit()) return true;
+  printf("Could not write the report %s: %s\n", path, strerror(errno));
+  return false;
+}
+
+// A file that exists but cannot be opened or read is reported.
+bool readable(const char* path) {
+  UniqueFile f = openfile(path, "rb");
+  if (f) {
+    char chunk[4096];
+    if (fread(chunk, 1, sizeof chunk, f.get()) > 0 || !ferror(f.get())) return true;
+  }
+  printf("Could not read %s: %s\n", path, errno ? strerror(errno) : "read error");
+  return false;
 }
 }  // namespace
 
-void verifygamefiles(const char* gname) {
+int32_t verifygamefiles(const char* gname) {
   char orders[PATHLEN], report[PATHLEN], text[MSGLEN];
-  int32_t fileturn = 0;
+  int32_t fileturn = 0, failed = 0;
   // A damaged or foreign file is reported, never a reason to stop.
   SoftReadScope soft;
   for (int32_t nation = 0; nation < MAXPLAYERS; nation++) {
@@ -28,23 +45,33 @@ void verifygamefiles(const char* gname) {
     formatbounded(orders, PATHLEN, "%s/%s/%s.2h", savepath, gname, word);
     formatbounded(report, PATHLEN, "%s/%s/%s.chk", savepath, gname, word);
     unlink(report);
-    if (!fileexists("%s", orders)) continue;
+    if (access(orders, F_OK) != 0) continue;
     binreadfailed = 0;
-    if (!checkcrc(orders)) {
-      writereport(report, "Error: corrupted file\n");
+    errno = 0;
+    if (!readable(orders)) {
+      failed++;
+    } else if (!checkcrc(orders)) {
+      printf("%s: %s\n", orders, crcproblem);
+      failed += !writereport(report, "Error: corrupted file\n");
     } else if (readfileheader(gname, 0, -1, 0, nation, &fileturn, nullptr, nullptr, nullptr)) {
       formatbounded(text, MSGLEN, "2h file is OK!\n  gamenbr %d\n  turnnbr %d\n", filegamenumber, fileturn);
-      writereport(report, text);
+      failed += !writereport(report, text);
     } else {
-      writereport(report, "Error: something is rotten\n");
+      failed += !writereport(report, "Error: something is rotten\n");
     }
   }
   binreadfailed = 0;
-  if (readfileheader(gname, 0, -1, 1, -1, &fileturn, nullptr, nullptr, nullptr)) {
+  char world[PATHLEN];
+  formatbounded(world, PATHLEN, "%s/%s/ftherlnd", savepath, gname);
+  errno = 0;
+  if (access(world, F_OK) == 0 && !readable(world)) {
+    failed++;
+  } else if (readfileheader(gname, 0, -1, 1, -1, &fileturn, nullptr, nullptr, nullptr)) {
     formatbounded(report, PATHLEN, "%s/%s/ftherlnd.chk", savepath, gname);
     formatbounded(text, MSGLEN, "Fatherland file\n  gamenbr %d\n  turnnbr %d\n", filegamenumber, fileturn);
-    writereport(report, text);
+    failed += !writereport(report, text);
   }
+  return failed;
 }
 
 int verifymode() {
@@ -56,6 +83,7 @@ int verifymode() {
     printf("There is no game named %s in %s\n", gamename, savepath);
     return 1;
   }
-  verifygamefiles(gamename);
-  return 0;
+  const int32_t failed = verifygamefiles(gamename);
+  if (failed > 0) printf("%d files of %s could not be verified\n", failed, gamename);
+  return failed > 0 ? 1 : 0;
 }

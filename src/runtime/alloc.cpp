@@ -103,6 +103,14 @@ int32_t checkallmem() { return 0; }
 
 void* myloadmalloc(const char* path) {
   int32_t size = filesize("%s", path);
+  // No file that the game loads whole comes near this; a larger one is
+  // refused before anything is allocated.
+  if (size > MAXLOADBYTES) {
+    char message[MSGLEN];
+    snprintf(message, sizeof message, "myloadmalloc: %s is too large", path);
+    fatalerror(message);
+    return nullptr;
+  }
   if (size < 1) {
     char message[MSGLEN];
     snprintf(message, sizeof message, "myloadmalloc: can't open %s", path);

@@ -9,7 +9,9 @@ void myfree(void* address);
 void* myrealloc(void* address, int32_t size);
 int32_t mymemcheck(void* address);
 int32_t checkallmem();
-// Whole file into a new block; the byte count is left in lastloadsize.
+// Whole file into a new block; the byte count is left in lastloadsize. A
+// file above MAXLOADBYTES stops with "myloadmalloc: PATH is too large".
+constexpr int32_t MAXLOADBYTES = 256 << 20;
 void* myloadmalloc(const char* path);
 void* myloadmallocf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

@@ -162,3 +162,23 @@ int validgamename(const char* name) {
   }
   return 1;
 }
+
+namespace {
+char redirectedgame[100] = {};
+char redirectedfolder[PATHLEN] = {};
+}  // namespace
+
+void gamefolder(char* path, int32_t size, const char* gname) {
+  if (redirectedgame[0] && gname && strcmp(gname, redirectedgame) == 0) strlcopy(path, redirectedfolder, size);
+  else formatbounded(path, size, "%s/%s", savepath, gname ? gname : "");
+}
+
+void redirectgame(const char* gname, const char* folder) {
+  if (!gname || !folder || !folder[0]) {
+    redirectedgame[0] = 0;
+    redirectedfolder[0] = 0;
+    return;
+  }
+  strlcopy(redirectedgame, gname, sizeof redirectedgame);
+  strlcopy(redirectedfolder, folder, sizeof redirectedfolder);
+}

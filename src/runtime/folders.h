@@ -21,6 +21,12 @@ void expandpath(char* path, int32_t size);
 void makemoddir();
 int mkdirs(const char* path);   // 0 existed, 1 created, -1 failed
 
+// The folder of a game's files, "savepath/NAME"; while a new game of that
+// name is being made, the folder in which it is made (redirectgame).
+void gamefolder(char* path, int32_t size, const char* gname);
+// Sends the files of the game to the folder; none ends the redirection.
+void redirectgame(const char* gname, const char* folder);
+
 // 1 for a usable game name: 1..99 letters, digits, "-" and "_", not a reserved folder name.
 int validgamename(const char* name);
 // Deletes "tmp_fl", "tmpmon.trs" and the battle replays "%d_%d.vcr" of the 95

@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "runtime/fatal.h"
+#include "runtime/filesets.h"
 #include "runtime/folders.h"
 #include "runtime/options.h"
 #include "runtime/rnd.h"
@@ -24,6 +25,8 @@ void beginstartup(int argc, char** argv) {
   srand(unsigned(time(nullptr)) + unsigned(rand()));
   seedrndtime();
   initpaths();
+  // What a stopped write of an earlier run left is finished or removed.
+  settleallfolders();
   loadconfig();
   for (int32_t& n : nationcontrol) n = 0;
   parsecommandline(argc, argv);

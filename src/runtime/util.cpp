@@ -14,6 +14,7 @@
 
 #include "runtime/alloc.h"
 #include "runtime/fatal.h"
+#include "runtime/filesets.h"
 
 namespace {
 int64_t tickrate = 100;
@@ -252,6 +253,12 @@ int formatbounded(char* destination, int32_t size, const char* format, ...) {
 
 SafeWrite::SafeWrite(const char* path) {
   strlcopy(target, path, sizeof target);
+  // What a stopped write left in this folder goes with the first write.
+  char folder[PATHLEN];
+  strlcopy(folder, target, sizeof folder);
+  char* slash = strrchr(folder, '/');
+  if (slash) *slash = 0;
+  settlefolderonce(slash ? (folder[0] ? folder : "/") : ".");
   snprintf(temporary, sizeof temporary, "%s.new%d", target, int(getpid()));
   file = fopen(temporary, "wb");
 }
@@ -266,9 +273,16 @@ SafeWrite::~SafeWrite() {
 bool SafeWrite::commit() {
   if (!file) return false;
   bool good = fflush(file) == 0 && !ferror(file);
+  // On the disk before the rename, so that a power loss never puts an
+  // empty file in place of the old one.
+  good = good && fdatasync(fileno(file)) == 0;
   good = (fclose(file) == 0) && good;
   file = nullptr;
-  if (good && rename(temporary, target) == 0) return true;
+  killpoint();
+  if (good && rename(temporary, target) == 0) {
+    killpoint();
+    return true;
+  }
   unlink(temporary);
   return false;
 }

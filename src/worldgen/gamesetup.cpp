@@ -2,12 +2,17 @@
 // and their nations, the questions (console, or the screens the player side
 // installs), the deletion of an old game of the same name, and the province
 // and unit checks that world creation asks for.
+#include <dirent.h>
+
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "gamefiles/gamefiles.h"
 #include "runtime/ask.h"
 #include "runtime/fatal.h"
+#include "runtime/filesets.h"
 #include "runtime/folders.h"
 #include "runtime/options.h"
 #include "runtime/rnd.h"
@@ -343,46 +348,59 @@ int32_t designallgods(int32_t era, const char* gname) {
   return 1;
 }
 
-namespace {
-void removegamefile(const char* gname, const char* file) {
-  char path[PATHLEN];
-  formatbounded(path, PATHLEN, "%s/%s/%s", savepath, gname, file);
-  remove(path);
+bool gameexists(const char* gname) {
+  if (!validgamename(gname)) return false;
+  if (fileexists("%s/%s/ftherlnd", savepath, gname)) return true;
+  for (int32_t n = 0; n < MAXPLAYERS; n++)
+    if (nations[size_t(n)].fileword[0] && fileexists("%s/%s/%s.trn", savepath, gname, nations[size_t(n)].fileword))
+      return true;
+  return false;
 }
-}  // namespace
+
+bool gamefilename(const char* gname, const char* name) {
+  // What stopped writes leave, finished or not, is the game's too.
+  if (temppid(name) > 0 || hasextension(name, ".host")) return true;
+  for (const char* own : {"ftherlnd", "ftherlnd.chk", "scores.html", "stats.txt", "hostcommit"})
+    if (strcmp(name, own) == 0) return true;
+  char file[300];
+  for (const char* ext : {".map", ".rgb"}) {
+    formatbounded(file, sizeof file, "__randommap_%s%s", gname, ext);
+    if (strcmp(name, file) == 0) return true;
+  }
+  const char* dot = strrchr(name, '.');
+  if (!dot || !(strcmp(dot, ".trn") == 0 || strcmp(dot, ".2h") == 0 || strcmp(dot, ".chk") == 0)) return false;
+  for (int32_t n = 0; n < MAXPLAYERS; n++) {
+    const char* word = nations[size_t(n)].fileword;
+    if (word[0] && size_t(dot - name) == strlen(word) && strncmp(name, word, size_t(dot - name)) == 0) return true;
+  }
+  return false;
+}
+
+int32_t askreplacegame(const char* gname, const char* question) {
+  if (!gameexists(gname)) return 1;
+  if (textonly) return 1;
+  return (screens.replace ? screens.replace(question) : confirmbox(question)) ? 1 : 0;
+}
 
 int32_t deletegamefiles(const char* gname, const char* question) {
   if (!validgamename(gname)) return 1;
-  bool exists = fileexists("%s/%s/ftherlnd", savepath, gname);
-  for (int32_t n = 0; n < MAXPLAYERS && !exists; n++)
-    if (nations[size_t(n)].fileword[0] && fileexists("%s/%s/%s.trn", savepath, gname, nations[size_t(n)].fileword))
-      exists = true;
-  if (!exists) return 1;
-  if (!textonly && !(screens.replace ? screens.replace(question) : confirmbox(question))) return 0;
+  if (!askreplacegame(gname, question)) return 0;
   removegamefiles(gname);
   return 1;
 }
 
 void removegamefiles(const char* gname) {
   if (!validgamename(gname)) return;
-  removegamefile(gname, "ftherlnd");
-  for (int32_t n = 0; n < MAXPLAYERS; n++) {
-    const char* word = nations[size_t(n)].fileword;
-    if (!word[0]) continue;
-    for (const char* ext : {".trn", ".2h", ".chk"}) {
-      char file[200];
-      formatbounded(file, sizeof file, "%s%s", word, ext);
-      removegamefile(gname, file);
-    }
-  }
-  removegamefile(gname, "scores.html");
-  char file[300];
-  formatbounded(file, sizeof file, "__randommap_%s.map", gname);
-  removegamefile(gname, file);
-  formatbounded(file, sizeof file, "__randommap_%s.rgb", gname);
-  removegamefile(gname, file);
   char folder[PATHLEN];
   formatbounded(folder, PATHLEN, "%s/%s", savepath, gname);
+  DIR* d = opendir(folder);
+  if (!d) return;
+  std::vector<std::string> doomed;
+  while (dirent* e = readdir(d))
+    if (gamefilename(gname, e->d_name)) doomed.emplace_back(std::string(folder) + "/" + e->d_name);
+  closedir(d);
+  for (const std::string& path : doomed)
+    if (remove(path.c_str()) != 0 && temppid(path.c_str()) > 0) removeownfolder(path.c_str());
   remove(folder);   // only when empty: nothing else is ever removed
 }
 

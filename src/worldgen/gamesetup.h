@@ -96,8 +96,17 @@ struct NewGameScreens {
   int32_t (*replace)(const char* question);
 };
 void setnewgamescreens(const NewGameScreens* screens);
-// Removes the files of a game that this program names, and its folder when that is empty.
+// Removes the files of a game that this program names (with what stopped
+// writes left there), and its folder when that is empty.
 void removegamefiles(const char* gname);
+// True when a game of that name stands: its world file or a turn file.
+bool gameexists(const char* gname);
+// True for a file name that belongs to the game: its world, turn, order and
+// report files, its random map, the host's pages and unfinished writes.
+bool gamefilename(const char* gname, const char* name);
+// 1 when no game of that name stands, or the user agreed to replace it
+// (always in text-only mode); 0 when the user refused.
+int32_t askreplacegame(const char* gname, const char* question);
 // Removes the files of an old game of that name (after asking, unless in
 // text-only mode); 0 when the user refused.
 int32_t deletegamefiles(const char* gname, const char* question);

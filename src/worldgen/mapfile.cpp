@@ -178,7 +178,9 @@ int readmapfile(const char* folder, const char* mapname, int mode) {
   char path[PATHLEN];
   bool found = false;
   if (folder && folder[0]) {
-    formatbounded(path, PATHLEN, "%s/%s/%s", savepath, folder, mapname);
+    gamefolder(path, PATHLEN, folder);
+    strlappend(path, "/", PATHLEN);
+    strlappend(path, mapname, PATHLEN);
     found = fileexists("%s", path);
   }
   if (!found) {

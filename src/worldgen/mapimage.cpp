@@ -42,7 +42,9 @@ int LoadBigMap(const char* folder, const char* image) {
   char path[PATHLEN];
   bool found = false;
   if (hasfolder) {
-    formatbounded(path, PATHLEN, "%s/%s/%s", savepath, folder, image);
+    gamefolder(path, PATHLEN, folder);
+    strlappend(path, "/", PATHLEN);
+    strlappend(path, image, PATHLEN);
     found = fileexists("%s", path);
   }
   if (!found) {

@@ -1,8 +1,14 @@
 // New game creation: from a map (or a random map), the participants and the
 // settings to a filled world and the first world and turn files.
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <string>
 
 #include "ai/randgod.h"
 #include "gamefiles/gamefiles.h"
@@ -10,6 +16,7 @@
 #include "mods/mods.h"
 #include "runtime/ask.h"
 #include "runtime/fatal.h"
+#include "runtime/filesets.h"
 #include "runtime/folders.h"
 #include "runtime/options.h"
 #include "runtime/progress.h"
@@ -63,11 +70,93 @@ bool askgamename(char* gname) {
                   "A game called %s already exists.\n\nDelete game removes that game with all its turns and orders, "
                   "and the new game takes its name. Cancel keeps it and asks for another name.",
                   answer);
-    if (!deletegamefiles(answer, question)) continue;
+    if (!askreplacegame(answer, question)) continue;
     strlcopy(gname, answer, 100);
     return true;
   }
 }
+
+// The new game is made in a folder of its own beside the saved games,
+// "NAME.new<pid>", and moved into place whole once every file stands; the
+// old game of that name is replaced only then, in one exchange of the two
+// folders. A stop before that leaves the old game as it was; the folder
+// aside goes at the next start (or the next write into the saved games).
+class NewGameFolder {
+ public:
+  // replacing: the old game of that name goes (its order files are no gods
+  // for the new one); else every file of the folder stays.
+  NewGameFolder(const char* gname, bool replacing) {
+    strlcopy(name, gname, sizeof name);
+    formatbounded(real, PATHLEN, "%s/%s", savepath, gname);
+    strlcopy(stage, tempname(real).c_str(), PATHLEN);
+    settlefolderonce(savepath);
+    if (mkdirs(stage) < 0) fatalerror("cng: can't make the folder of the new game");
+    active = this;
+    addshutdownhook(abandonactive);
+    // What the old folder holds besides an old game stays with the new one:
+    // the gods that players put there for it, files of the user's own.
+    const bool oldgame = replacing && gameexists(gname);
+    DIR* d = opendir(real);
+    while (dirent* e = d ? readdir(d) : nullptr) {
+      if (e->d_type == DT_DIR || (oldgame && gamefilename(gname, e->d_name))) continue;
+      if (temppid(e->d_name) > 0) continue;
+      const std::string from = std::string(real) + "/" + e->d_name, to = std::string(stage) + "/" + e->d_name;
+      if (link(from.c_str(), to.c_str()) != 0 && copyfile(from.c_str(), to.c_str()) < 0)
+        fatalerror("cng: can't keep the files of the game folder");
+    }
+    if (d) closedir(d);
+    redirectgame(name, stage);
+  }
+  ~NewGameFolder() { abandon(); }
+  const char* game() const { return name; }
+  NewGameFolder(const NewGameFolder&) = delete;
+  NewGameFolder& operator=(const NewGameFolder&) = delete;
+
+  // Puts the new game in place; false (the old game as it was) on failure.
+  bool commit() {
+    syncfolder(stage);
+    killpoint();
+    bool good;
+    if (access(real, F_OK) != 0) {
+      good = rename(stage, real) == 0;
+    } else if (renameat2(AT_FDCWD, stage, AT_FDCWD, real, RENAME_EXCHANGE) == 0) {
+      good = true;
+    } else {
+      // A file system that cannot exchange: the old folder steps aside
+      // first; a stop in between brings it back at the next start.
+      const std::string gone = std::string(real) + ".gone.new" + std::to_string(getpid());
+      good = rename(real, gone.c_str()) == 0;
+      if (good) killpoint();
+      if (good && rename(stage, real) != 0) {
+        rename(gone.c_str(), real);
+        good = false;
+      }
+      if (good) strlcopy(stage, gone.c_str(), PATHLEN);
+    }
+    if (!good) return false;
+    killpoint();
+    syncfolder(savepath);
+    // What stands aside now is the old game.
+    abandon();
+    return true;
+  }
+
+ private:
+  void abandon() {
+    if (active != this) return;
+    active = nullptr;
+    redirectgame(nullptr, nullptr);
+    removeownfolder(stage);
+  }
+  static void abandonactive() {
+    if (active) active->abandon();
+  }
+  static inline NewGameFolder* active = nullptr;
+  char name[100] = {};
+  char real[PATHLEN] = {};
+  char stage[PATHLEN] = {};
+};
+
 }  // namespace
 
 int32_t randomperplayer(const char* kind) {
@@ -88,7 +177,7 @@ void makerandommap(const char* gname, int32_t players) {
   const int32_t count = randomprovinces(mapfilename, players, frand());
   char name[PATHLEN], folder[PATHLEN];
   formatbounded(name, PATHLEN, "__randommap_%s", gname);
-  formatbounded(folder, PATHLEN, "%s/%s", savepath, gname);
+  gamefolder(folder, PATHLEN, gname);
   mkdirs(folder);
   int32_t w, h;
   if (mapsize[0] >= 0 && mapsize[1] >= 0) w = mapsize[0], h = mapsize[1];
@@ -104,17 +193,13 @@ void makerandommap(const char* gname, int32_t players) {
     debugprint("Seapart inc to %f\n", double(sea));
   }
   float mount = float(mountpart) / 100.0f;
-  // A failure leaves no half-made game folder behind.
-  if (!CreateRandomMap(name, folder, w, h, count, 1, 0, riverpart, 0.3f, sea, mount)) {
-    removegamefiles(gname);
+  // A failure leaves no half-made game behind: the folder of the new game
+  // goes with the stop.
+  if (!CreateRandomMap(name, folder, w, h, count, 1, 0, riverpart, 0.3f, sea, mount))
     fatalerror("The random map could not be made");
-  }
   char path[PATHLEN];
-  formatbounded(path, PATHLEN, "%s/%s/__randommap_%s.map", savepath, gname, gname);
-  if (!write_random_map_file(path, name, 1)) {
-    removegamefiles(gname);
-    fatalerror("The random map could not be written");
-  }
+  formatbounded(path, PATHLEN, "%s/__randommap_%s.map", folder, gname);
+  if (!write_random_map_file(path, name, 1)) fatalerror("The random map could not be written");
   formatbounded(mapimagename, PATHLEN, "__randommap_%s.rgb", gname);
   formatbounded(mapfilename, PATHLEN, "__randommap_%s.map", gname);
   resetlands();
@@ -379,7 +464,7 @@ void cheatcheck() {
 bool writefiles(const char* gname) {
   debugprint("create fatherland file\n");
   char folder[PATHLEN];
-  formatbounded(folder, PATHLEN, "%s/%s", savepath, gname);
+  gamefolder(folder, PATHLEN, gname);
   mkdirs(folder);
   GameFile world = createfileheader(gname, gameinfo.gamenbr, 1, 1, -1, "", 0);
   if (!world) return false;
@@ -412,6 +497,7 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
   int32_t era = 0;
   int32_t players = 0;
   bool fromcommandline = gname && gamename && strcmp(gname, gamename) == 0;
+  std::unique_ptr<NewGameFolder> staging;
   for (bool ready = false; !ready;) {   // loop A: the map
     mapkind = choosemap(1, mapfilename, mapimagename);
     if (mapkind < 1) return 0;
@@ -428,14 +514,25 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
       if (!textonly && !deletemap()) continue;
     }
     // The game name.
+    bool replacing = true;
     if (fromcommandline && validgamename(name)) {
       char question[MSGLEN];
       formatbounded(question, MSGLEN,
                     "A game called %s already exists.\n\nDelete game removes that game with all its turns and orders "
                     "and makes the new game in its place. Cancel keeps it and ends.", name);
-      if (!netflag && !deletegamefiles(name, question)) fatalerror("");
-    } else if ((!gname || !validgamename(name)) && !askgamename(name)) {
-      continue;   // every pass from the map on asks the name again
+      // Asked once: a later pass keeps the answer.
+      if (!staging && !netflag && !askreplacegame(name, question)) fatalerror("");
+      replacing = !netflag;
+    } else if (!gname || !validgamename(name)) {
+      if (!askgamename(name)) continue;   // every pass from the map on asks the name again
+    } else {
+      replacing = false;   // a name from the caller, used as it is
+    }
+    // From here on the game's files go into the folder of the new game, made
+    // anew when this pass gave another name.
+    if (!staging || strcmp(staging->game(), name) != 0) {
+      staging.reset();
+      staging = std::make_unique<NewGameFolder>(name, replacing);
     }
     gameinfo.gamenbr = rand();
     // The map's nations and terrain before the participants: a nation is
@@ -523,10 +620,8 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
   if (rnd(100) <= 89) addrandommerc(era, 0);
   updateendstats(0);
   worldprogress("Writing files");
-  if (!writefiles(name)) {
-    removegamefiles(name);   // never a world without its turn files
-    fatalerror("cng: the game files could not be written");
-  }
+  // Never a world without its turn files, never the old game lost.
+  if (!writefiles(name) || !staging->commit()) fatalerror("cng: the game files could not be written");
   hostingflag = 0;
   if (namebuffer) strlcopy(namebuffer, name, 100);
   return 1;

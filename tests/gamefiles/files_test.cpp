@@ -1,3 +1,7 @@
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstring>
 
 #include "gamefiles/gamefiles.h"
@@ -267,6 +271,49 @@ TEST_F(Files, VerifyReports) {
   EXPECT_EQ(text(folder + realmword(2) + ".chk"), "Error: corrupted file\n");
   EXPECT_EQ(text(folder + "ftherlnd.chk"), "Fatherland file\n  gamenbr 99\n  turnnbr 3\n");
   EXPECT_FALSE(fileexists("%s%s.chk", folder.c_str(), realmword(3)));
+  // A file larger than any order file is corrupt, and is not read (a sparse
+  // file: no disc is used).
+  const std::string huge = folder + realmword(3) + ".2h";
+  writebytes(huge, {1});
+  ASSERT_EQ(truncate(huge.c_str(), int64_t(3) << 30), 0);
+  // A report that cannot be written, a file that cannot be read: each is
+  // named and counted.
+  unlink((folder + realmword(1) + ".chk").c_str());
+  ASSERT_EQ(mkdirs((folder + realmword(1) + ".chk/in").c_str()), 1);
+  ASSERT_EQ(mkdirs((folder + realmword(4) + ".2h/in").c_str()), 1);
+  EXPECT_EQ(verifygamefiles("v1"), 2);
+  EXPECT_EQ(text(folder + realmword(3) + ".chk"), "Error: corrupted file\n");
+  EXPECT_EQ(text(folder + realmword(2) + ".chk"), "Error: corrupted file\n");
+}
+
+TEST_F(Files, AFileLargerThanItsKindIsRefusedUnread) {
+  sampleworld(10, 4, 40, 4);
+  write2hfile(1, "big", 3, 99);
+  char path[PATHLEN];
+  gamefilepath(path, PATHLEN, "big", 0, 1);
+  EXPECT_EQ(checkcrc(path), 1);
+  // A sparse file of 3 GB: beyond any order file, and beyond the memory
+  // that the check may take.
+  ASSERT_EQ(truncate(path, int64_t(3) << 30), 0);
+  EXPECT_GT(int64_t(3) << 30, largestgamefile(path));
+#if !defined(__SANITIZE_ADDRESS__)
+  fflush(stdout);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    struct rlimit limit = {size_t(512) << 20, size_t(512) << 20};
+    setrlimit(RLIMIT_AS, &limit);
+    _exit(checkcrc(path) == 0 && loadorders(1, "big", 99, 3) == 0 ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+#endif
+  EXPECT_EQ(loadorders(1, "big", 99, 3), 0);
+  EXPECT_STREQ(lastorderrefusal(), "larger than any such file");
+  // One byte short of the bound it is read (and found corrupt).
+  ASSERT_EQ(truncate(path, largestgamefile(path)), 0);
+  EXPECT_EQ(checkcrc(path), 0);
+  EXPECT_STREQ(crcproblem, "bad checksum");
 }
 
 // The committed seeds of the game-file fuzz targets are what the writers make
@@ -297,6 +344,15 @@ TEST_F(Files, VerifyFromTheCommandLine) {
   EXPECT_NE(system(command.c_str()), 0);
   std::vector<uint8_t> said = readbytes(root + "/out2.txt");
   EXPECT_NE(std::string(said.begin(), said.end()).find("There is no game named nosuchgame"), std::string::npos);
+  // A report that cannot be written fails the run, with its name.
+  unlink((std::string(savepath) + "/cmdgame/ftherlnd.chk").c_str());
+  ASSERT_EQ(mkdirs((std::string(savepath) + "/cmdgame/ftherlnd.chk/in").c_str()), 1);
+  command = "VEY3_SAVE='" + std::string(savepath) + "' VEY3_CONF='" + root + "' VEY3_TEMP='" + root +
+            "/vtemp4' " + VEY3_BINARY + " --verify cmdgame > '" + root + "/out3.txt' 2>&1";
+  const int status = system(command.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  said = readbytes(root + "/out3.txt");
+  EXPECT_NE(std::string(said.begin(), said.end()).find("Could not write the report"), std::string::npos);
 }
 
 TEST_F(Files, TruncatedWorldFilesStopInsteadOfReadingOn) {

@@ -2,8 +2,12 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -35,6 +39,18 @@ class GameFolders : public ::testing::Test {
   }
   std::string root;
 };
+
+// The names in a folder, sorted.
+inline std::vector<std::string> listfolder(const std::string& folder) {
+  std::vector<std::string> names;
+  if (DIR* d = opendir(folder.c_str())) {
+    while (dirent* e = readdir(d))
+      if (strcmp(e->d_name, ".") != 0 && strcmp(e->d_name, "..") != 0) names.emplace_back(e->d_name);
+    closedir(d);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 inline std::vector<uint8_t> readbytes(const std::string& path) {
   std::vector<uint8_t> bytes;

@@ -1,6 +1,11 @@
 // Whole games created from the maps of data/maps, read back with the game
 // file readers; the start-province search and its failures.
 #include "support/mapfixture.h"
+#include "support/gamefolders.h"
+#include "worldgen/gamesetup.h"
+
+#include <signal.h>
+#include <sys/resource.h>
 
 #include "gamefiles/gamefiles.h"
 #include "gfx/dialogs.h"
@@ -231,23 +236,56 @@ TEST_F(NewGame, WindowFreeRoadForTools) {
   EXPECT_EQ(newgamemode("../x"), 1);
 }
 
-TEST_F(NewGame, FilesThatCannotBeWrittenLeaveNoHalfMadeGame) {
+void createonfulldisc(const char* gname) {
+  signal(SIGXFSZ, SIG_IGN);
+  struct rlimit limit = {20000, 20000};
+  setrlimit(RLIMIT_FSIZE, &limit);
+  createnewgame(gname, 0, nullptr);
+}
+
+TEST_F(NewGame, FilesThatCannotBeWrittenLeaveTheOldGame) {
   strlcopy(mapfile, "testvale.map", sizeof mapfile);
   eraoption = 1;
   comptrn = 1;
   computers({0, 1, 2});
-  // Something that is not a file stands where the second turn file goes.
-  char blocker[PATHLEN];
-  formatbounded(blocker, PATHLEN, "%s/half/%s.trn", savepath, nations[1].fileword);
-  ASSERT_EQ(mkdirs(blocker), 1);
-  FILE* keep = fopen((std::string(blocker) + "/keep").c_str(), "wb");
-  ASSERT_NE(keep, nullptr);
-  fclose(keep);
-  EXPECT_DEATH(createnewgame("half", 0, nullptr), "cng: the game files could not be written");
-  // Neither the world file nor the turn files written before the failure stay.
-  EXPECT_FALSE(fileexists("%s/half/ftherlnd", savepath));
-  EXPECT_FALSE(fileexists("%s/half/%s.trn", savepath, nations[0].fileword));
-  EXPECT_TRUE(fileexists("%s/keep", blocker));   // nothing the game does not name is removed
+  ASSERT_EQ(createnewgame("half", 0, nullptr), 1);
+  const std::string folder = std::string(savepath) + "/half";
+  const std::vector<uint8_t> world = readbytes(folder + "/ftherlnd");
+  // A file of the user's own in the folder stays with the game.
+  writebytes(folder + "/notes.txt", {'n'});
+  // A full disc: no file beyond 20000 bytes can be written.
+  EXPECT_DEATH(createonfulldisc("half"), "cng: the game files could not be written");
+  EXPECT_EQ(readbytes(folder + "/ftherlnd"), world);
+  // The folder of the new game went with the stop.
+  EXPECT_EQ(listfolder(savepath), std::vector<std::string>{"half"});
+  // Replaced for real, the user's file is kept.
+  srand(7);
+  ASSERT_EQ(createnewgame("half", 0, nullptr), 1);
+  EXPECT_NE(readbytes(folder + "/ftherlnd"), world);
+  EXPECT_EQ(readbytes(folder + "/notes.txt"), std::vector<uint8_t>{'n'});
+  EXPECT_EQ(listfolder(savepath), std::vector<std::string>{"half"});
 }
 
+}  // namespace
+
+namespace {
+TEST_F(NewGame, DeletingAGameRemovesItsFolderWithWhatStoppedWritesLeft) {
+  strlcopy(mapfile, "testvale.map", sizeof mapfile);
+  eraoption = 1;
+  computers({0, 1});
+  ASSERT_EQ(createnewgame("gone", 0, nullptr), 1);
+  const std::string folder = std::string(savepath) + "/gone";
+  for (const char* name : {"ftherlnd.new99999999", "ftherlnd.chk", "stats.txt", "scores.html", "hostcommit",
+                           "ftherlnd.host"})
+    writebytes(folder + "/" + name, {'x'});
+  ASSERT_EQ(mkdirs((folder + "/set.new99999999").c_str()), 1);
+  writebytes(folder + "/set.new99999999/ftherlnd", {'x'});
+  writebytes(folder + "/notes.txt", {'n'});
+  ASSERT_EQ(deletegamefiles("gone", "A game with this name already exists"), 1);
+  // Only what the game does not name stays.
+  EXPECT_EQ(listfolder(folder), std::vector<std::string>{"notes.txt"});
+  unlink((folder + "/notes.txt").c_str());
+  ASSERT_EQ(deletegamefiles("gone", "A game with this name already exists"), 1);
+  EXPECT_FALSE(direxists("%s", folder.c_str()));
+}
 }  // namespace

@@ -1,0 +1,77 @@
+// Files that must appear together (the world and turn files of a turn, a
+// map's picture and text), and the clean-up of what a stopped write left.
+//
+// Names: a write in progress is "NAME.new<pid>" (a file, or a folder that
+// holds the files of a set). A set is written into its folder
+// "set.new<pid>", then a journal ("hostcommit") that names the folder and
+// the files is put in place in one rename: from that moment the new set
+// exists. Then the files are renamed into place and the journal removed.
+// Whoever opens the folder next (settlefolder) finishes a journal that
+// stands, and removes what a process that is gone left behind. So a stop at
+// any moment leaves the old set or the new one, whole.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "runtime/short.h"
+
+// The pid of a temp name "NAME.new<pid>" (the last dot), 0 for any other name.
+int32_t temppid(const char* name);
+// True while a process of that pid runs.
+bool processalive(int32_t pid);
+// "path.new<pid>" of this process.
+std::string tempname(const char* path);
+
+// Finishes a set whose journal stands in the folder and removes temp files
+// and set folders of processes that are gone (a folder moved aside for a
+// replacement that never came goes back). The number of files that a
+// journal put in place.
+int32_t settlefolder(const char* folder);
+// settlefolder, the first time this process writes into the folder.
+void settlefolderonce(const char* folder);
+// Before reading from a folder: settlefolderonce, and settlefolder again
+// whenever a journal stands.
+void settlepending(const char* folder);
+
+// At start-up: settles the saved games, each game's folder, the settings
+// and the maps folder.
+void settleallfolders();
+
+// Removes every file of a folder of our own making and the folder (one
+// level: sets and games hold no sub-folders). True when it is gone.
+bool removeownfolder(const char* folder);
+
+class FileSet {
+ public:
+  explicit FileSet(const char* folder);
+  ~FileSet();   // without commit(): the files aside are removed
+  FileSet(const FileSet&) = delete;
+  FileSet& operator=(const FileSet&) = delete;
+  // The folder into which the files of the set are written under their
+  // own names (made on first use); empty when it cannot be made.
+  const std::string& staging();
+  // Writes one file of the set whole; false on any failure.
+  bool write(const char* name, const void* bytes, size_t length);
+  // Adds a file that a writer put into staging() itself.
+  bool add(const char* name);
+  // Puts every file in place; false (the old files unchanged) on failure.
+  bool commit();
+
+ private:
+  std::string folder, stage;
+  std::vector<std::string> names;
+  bool failed = false;
+};
+
+// A plain file name: not empty, no "/", no "..", no control character.
+bool plainfilename(const char* name);
+// Writes the bytes to a file and flushes them to the disk; false on failure.
+bool writesynced(const char* path, const void* bytes, size_t length);
+void syncfolder(const char* folder);
+
+// Fault injection for the tests of the roads above: with VEY3_KILLSTEP=n
+// (or killstep set), the process kills itself with SIGKILL at the n-th step
+// that changes files. killsteps counts the steps passed.
+extern int32_t killstep;
+extern int32_t killsteps;
+void killpoint();

@@ -1,0 +1,112 @@
+// What stopped writes leave behind: temp files and sets of processes that are
+// gone are removed by the next write into their folder and at start-up;
+// files of running processes stay.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "runtime/filesets.h"
+#include "runtime/folders.h"
+#include "runtime/util.h"
+#include "support/process.h"
+
+namespace {
+
+// A pid that no process has now: a child that has ended.
+int32_t deadpid() {
+  const pid_t pid = fork();
+  if (pid == 0) _exit(0);
+  waitpid(pid, nullptr, 0);
+  return int32_t(pid);
+}
+
+std::vector<std::string> listing(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string text(const std::string& path) {
+  const std::vector<unsigned char> b = readbytes(path);
+  return std::string(b.begin(), b.end());
+}
+
+std::string named(const std::string& base, int32_t pid) { return base + ".new" + std::to_string(pid); }
+
+TEST(FileSets, TempNames) {
+  EXPECT_EQ(temppid("ftherlnd.new123"), 123);
+  EXPECT_EQ(temppid("a.b.new7"), 7);
+  for (const char* other : {"ftherlnd", "x.new", "x.new12a", "x.newer", "x.new-3", "new12", "x.new123456789012"})
+    EXPECT_EQ(temppid(other), 0) << other;
+  EXPECT_TRUE(processalive(getpid()));
+  EXPECT_FALSE(processalive(deadpid()));
+  EXPECT_FALSE(processalive(0));
+}
+
+TEST(FileSets, TheFirstWriteIntoAFolderRemovesWhatDeadWritersLeft) {
+  TestDir dir;
+  const int32_t dead = deadpid();
+  const std::string stale = dir / named("ftherlnd", dead), live = dir / named("ftherlnd", 1);
+  const std::string set = dir / named("set", dead), gone = dir / named("g.gone", dead);
+  writetext(stale, "half");
+  writetext(live, "another program's");
+  mkdir(set.c_str(), 0755);
+  writetext(set + "/ftherlnd", "aside");
+  // A folder that stepped aside for a replacement that never came.
+  mkdir(gone.c_str(), 0755);
+  writetext(gone + "/ftherlnd", "old game");
+  SafeWrite out((dir / "x.trn").c_str());
+  ASSERT_TRUE(out.ok());
+  fputs("x", out.stream());
+  ASSERT_TRUE(out.commit());
+  EXPECT_FALSE(exists(stale));
+  EXPECT_FALSE(exists(set));
+  EXPECT_TRUE(exists(live));
+  EXPECT_EQ(text(dir / "g/ftherlnd"), "old game");
+  EXPECT_FALSE(exists(gone));
+  // Once per folder and process: a later stray file waits for the next start.
+  writetext(stale, "half");
+  SafeWrite again((dir / "y").c_str());
+  EXPECT_TRUE(again.commit());
+  EXPECT_TRUE(exists(stale));
+}
+
+TEST(FileSets, ASetComesWholeOrNotAtAll) {
+  TestDir dir;
+  writetext(dir / "a", "old a");
+  writetext(dir / "b", "old b");
+  {
+    FileSet set(dir.path.c_str());
+    ASSERT_TRUE(set.write("a", "new a", 5));
+    ASSERT_TRUE(set.write("b", "new b", 5));
+    // Not committed: nothing changes, nothing stays aside.
+  }
+  EXPECT_EQ(text(dir / "a"), "old a");
+  EXPECT_EQ(listing(dir.path), (std::vector<std::string>{"a", "b"}));
+  FileSet set(dir.path.c_str());
+  EXPECT_FALSE(set.write("../a", "x", 1));
+  EXPECT_FALSE(set.commit());   // a set with a bad name fails whole
+  FileSet good(dir.path.c_str());
+  ASSERT_TRUE(good.write("a", "new a", 5));
+  ASSERT_TRUE(good.write("c", "new c", 5));
+  ASSERT_TRUE(good.commit());
+  EXPECT_EQ(text(dir / "a"), "new a");
+  EXPECT_EQ(listing(dir.path), (std::vector<std::string>{"a", "b", "c"}));
+}
+
+TEST(FileSets, TheStartTidiesEveryGameFolder) {
+  TestDir dir;
+  const std::string save = dir / "save", game = save + "/g";
+  mkdir(save.c_str(), 0755);
+  mkdir(game.c_str(), 0755);
+  const std::string stale = game + "/" + named("ftherlnd", deadpid());
+  writetext(stale, "half");
+  const Ended e = runprogram({"--verify", "g"}, {{"VEY3_SAVE", save}, {"VEY3_CONF", dir / "conf"},
+                                                 {"VEY3_TEMP", dir / "temp"}, {"HOME", dir.path}},
+                             dir.path);
+  EXPECT_TRUE(e.exited) << e.out;
+  EXPECT_FALSE(exists(stale));
+}
+
+}  // namespace
