@@ -9,6 +9,7 @@
 #include "mapview/mapview.h"
 #include "runtime/ask.h"
 #include "runtime/fatal.h"
+#include "runtime/filesets.h"
 #include "runtime/folders.h"
 #include "runtime/options.h"
 #include "runtime/util.h"
@@ -87,18 +88,17 @@ void savemap() {
     msgbox("Map not saved: \"%s\" cannot be used as a file name.", name);
     return;
   }
-  char from[PATHLEN], to[PATHLEN];
+  // Picture and text are put in place together.
+  char from[PATHLEN], image[PATHLEN];
   formatbounded(from, PATHLEN, "%s/tmp_randommap.rgb", localmappath);
-  formatbounded(to, PATHLEN, "%s/%s.rgb", localmappath, name);
-  if (copyfile(from, to) < 0) {
-    msgbox("Map not saved: %s could not be written.", to);
+  formatbounded(image, PATHLEN, "%s.rgb", name);
+  FileSet set(localmappath);
+  const std::string to = set.staging() + "/" + image;
+  if (set.staging().empty() || copyfile(from, to.c_str()) < 0 || !putrandommap(set, name, !textonly)) {
+    msgbox("Map not saved: %s could not be written in %s.", name, localmappath);
     return;
   }
-  char image[PATHLEN];
-  formatbounded(image, PATHLEN, "%s.rgb", name);
   flushmapimage(image);
-  formatbounded(to, PATHLEN, "%s/%s.map", localmappath, name);
-  if (!write_random_map_file(to, name, !textonly)) msgbox("Map not saved: %s could not be written.", to);
 }
 }  // namespace
 

@@ -59,6 +59,11 @@ int write_random_map_file(const char* path, const char* name, int32_t showprogre
 // The "--makemap NAME" run: checks every option, makes the map into the
 // local maps folder and returns the exit status (0 done, 1 refused/failed).
 int makemapmode();
+// Writes the map text of the random map whose picture NAME.rgb stands in the
+// set's folder, and puts picture and text in place together; 0 (the old
+// pair as it was) when either could not be.
+class FileSet;
+int putrandommap(FileSet& set, const char* name, int32_t showprogress);
 // The run in its parts, for callers that time or test the stages: rmbegin
 // settles the sizes (a negative size means 1600 x 1200), the stages run in
 // their order, rmfinish marks the capitals and saves the picture.

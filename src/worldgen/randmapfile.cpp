@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "runtime/filesets.h"
 #include "runtime/folders.h"
 #include "runtime/image.h"
 #include "runtime/options.h"
@@ -122,6 +123,17 @@ int write_random_map_file(const char* path, const char* name, int32_t showprogre
   return 1;
 }
 
+int putrandommap(FileSet& set, const char* name, int32_t showprogress) {
+  char picture[PATHLEN], text[PATHLEN];
+  formatbounded(picture, PATHLEN, "%s.rgb", name);
+  formatbounded(text, PATHLEN, "%s.map", name);
+  const std::string path = set.staging() + "/" + text;
+  if (!write_random_map_file(path.c_str(), name, showprogress)) return 0;
+  if (set.add(picture) && set.add(text) && set.commit()) return 1;
+  printf("Failed to put %s and %s in place\n", picture, text);
+  return 0;
+}
+
 int makemapmode() {
   const char* name = makemapname;
   if (!validgamename(name)) return refuse("Bad filename for random map");
@@ -152,17 +164,16 @@ int makemapmode() {
   }
   // The progress box, or its lines on the console in text-only mode.
   const int32_t show = 1;
-  if (!CreateRandomMap(name, localmappath, w, h, mapprov, show, mapaa, riverpart, 0.3f, float(seapart) / 100.0f,
-                       float(mountpart) / 100.0f))
-    return 1;
-  char path[PATHLEN];
-  formatbounded(path, PATHLEN, "%s/%s.map", localmappath, name);
-  if (!write_random_map_file(path, name, show)) {
-    // No picture without its map text.
-    formatbounded(path, PATHLEN, "%s/%s.rgb", localmappath, name);
-    remove(path);
+  // Picture and text are made aside and put in place together.
+  FileSet set(localmappath);
+  if (set.staging().empty()) {
+    printf("Can't write into the maps folder %s\n", localmappath);
     return 1;
   }
+  if (!CreateRandomMap(name, set.staging().c_str(), w, h, mapprov, show, mapaa, riverpart, 0.3f,
+                       float(seapart) / 100.0f, float(mountpart) / 100.0f))
+    return 1;
+  if (!putrandommap(set, name, show)) return 1;
   printf("Random map %s written: %s/%s.map and %s/%s.rgb\n", name, localmappath, name, localmappath, name);
   return 0;
 }

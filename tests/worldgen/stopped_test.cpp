@@ -10,6 +10,8 @@
 #include "gamefiles/gamefiles.h"
 #include "host/host.h"
 #include "runtime/filesets.h"
+#include "runtime/options.h"
+#include "worldgen/randmap.h"
 #include "runtime/rnd.h"
 #include "support/gamefolders.h"
 #include "support/mapfixture.h"
@@ -133,6 +135,37 @@ TEST_F(Stopped, AHostedTurnAtEveryStep) {
   }
   EXPECT_GT(step, 5);
   EXPECT_LT(step, 200);
+  EXPECT_GT(fresh, 0);
+}
+
+// --makemap: the picture and the text of a random map, old pair or new.
+TEST_F(Stopped, ARandomMapAtEveryStep) {
+  strlcopy(datapath, VEY3_DATA_DIR, PATHLEN);
+  strlcopy(makemapname, "pair", sizeof makemapname);
+  mapsize[0] = 300, mapsize[1] = 200;
+  mapprov = 12;
+  auto make = [](uint32_t seed) {
+    seedrnd(seed);
+    srand(seed);
+    return makemapmode() == 0 ? 1 : 0;
+  };
+  ASSERT_EQ(make(1), 1);
+  const Files old = snapshot(localmappath);
+  ASSERT_EQ(old.size(), 2u);
+  ASSERT_EQ(make(2), 1);
+  const Files next = snapshot(localmappath);
+  ASSERT_NE(next, old);
+  restore(localmappath, old);
+  int32_t step = 1, fresh = 0;
+  for (; step < 100 && killedat(step, [&] { return make(2); }); step++) {
+    settlefolder(localmappath);
+    const Files now = snapshot(localmappath);
+    EXPECT_TRUE(now == old || now == next) << step;
+    fresh += now == next;
+    restore(localmappath, old);
+  }
+  EXPECT_GT(step, 4);
+  EXPECT_LT(step, 100);
   EXPECT_GT(fresh, 0);
 }
 
