@@ -64,6 +64,11 @@ int main(int argc, char** argv) {
   initsprites(datapath);
 
   if (!textonly) {
+    if (!displayreachable()) {
+      printf("There is no display to show the game on (DISPLAY is not set, or its X server cannot be reached).\n"
+             "Without one, use --textonly with --host, --verify or --makemap.\n");
+      return 1;
+    }
     char icon[PATHLEN];
     formatbounded(icon, PATHLEN, "%s/horror_32x32.bmp", datapath);
     setwindowicon(icon);

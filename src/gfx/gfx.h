@@ -24,6 +24,9 @@ int32_t windowheight();
 // process) and sets DISPLAY to it. The server's process id, 0 when DISPLAY
 // was set already, -1 on failure.
 int32_t startprivatexserver();
+// 1 when there is a display to show the window on (SDL would otherwise run
+// on an invisible screen).
+int displayreachable();
 // Closes SDL when this process started it.
 void sdlquit();
 // 1 while the window is open.

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <GL/gl.h>
 
+#include <dlfcn.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <unistd.h>
@@ -10,12 +11,14 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "gfx/dialogwindow.h"
 #include "gfx/gfx.h"
 #include "gfx/gui.h"
 #include "runtime/fatal.h"
+#include "runtime/folders.h"
 #include "runtime/util.h"
 
 int32_t guilayoutstyle = 0, guifadein = 1, guireducedgfx = 0;
@@ -29,6 +32,25 @@ char iconpath[PATHLEN];
 int32_t fullsize[2] = {1024, 768};
 int32_t windowsize[2] = {1024, 768};
 
+// The X server went away: nothing more can be shown, and shutting SDL down
+// would wait on the server for ever. The temp files go, then the process.
+int displaylost(void*) {
+  printf("The display went away; the game ends.\n");
+  fflush(stdout);
+  removetmpfiles();
+  _exit(1);
+}
+
+// Xlib, which SDL loaded, ends the process on a lost connection through
+// this handler instead of its own (which runs the exit hooks and hangs).
+void watchdisplay() {
+  void* x11 = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
+  if (!x11) return;
+  using Handler = int (*)(void*);
+  auto sethandler = reinterpret_cast<Handler (*)(Handler)>(dlsym(x11, "XSetIOErrorHandler"));
+  if (sethandler) sethandler(displaylost);
+}
+
 bool startvideo() {
   if (sdlstarted) return true;
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) != 0) return false;
@@ -41,6 +63,16 @@ bool startvideo() {
 }  // namespace
 
 void setwindowicon(const char* path) { strlcopy(iconpath, path, PATHLEN); }
+
+int displayreachable() {
+  if (!startvideo()) return 0;
+  // Without a display SDL falls back to an invisible screen; one asked for
+  // by name (SDL_VIDEODRIVER) is taken as it is.
+  if (getenv("SDL_VIDEODRIVER")) return 1;
+  char name[64] = {};
+  SDL_VideoDriverName(name, sizeof name);
+  return strcmp(name, "offscreen") != 0 && strcmp(name, "dummy") != 0;
+}
 
 int videomodeok(int32_t width, int32_t height, int32_t bits) {
   if (!startvideo()) return 0;
@@ -76,6 +108,7 @@ int open_window(const char* caption, int32_t width, int32_t height, int32_t bits
   SDL_EnableUNICODE(1);
   SDL_EnableKeyRepeat(SDL_DEFAULT_REPEAT_DELAY, SDL_DEFAULT_REPEAT_INTERVAL);
   windowisopen = true;
+  watchdisplay();
   return 1;
 }
 
