@@ -1,17 +1,79 @@
 // An order file through the host: the loader, then the checks of the host
 // on what it applied (fields kept, orders, gifts, items and wealth). On any
 // bytes this must never stop the program.
+#include <algorithm>
+#include <memory>
+
 #include "gamefile_common.h"
 #include "host/hostinternal.h"
+#include "world/magic.h"
+
+namespace {
+// What an order file and the host's checks can change, saved once after the
+// world is made and put back after every input: the same world before each
+// input, without the cost of making it anew (most of the unit and commander
+// tables lie unused beyond the highest numbers).
+struct Saved {
+  decltype(land) lands;
+  decltype(provgeo) geo;
+  decltype(kingdom) kingdoms;
+  decltype(veyrec) veys;
+  int16_t book[100][SPELLBOOKSIZE];
+  int16_t research[100][RESEARCHRECSIZE];
+  PMess mess[95][PMESSSLOTS];
+  uint8_t items[sizeof iteminplay];
+  std::vector<Unit> units;
+  std::vector<Commander> coms;
+  int32_t highestunit, highestcom;
+};
+std::unique_ptr<Saved> saved;
+
+void save() {
+  saved = std::make_unique<Saved>();
+  Saved& s = *saved;
+  s.lands = land, s.geo = provgeo, s.kingdoms = kingdom, s.veys = veyrec;
+  memcpy(s.book, spellbook, sizeof s.book);
+  memcpy(s.research, researchrec, sizeof s.research);
+  memcpy(s.mess, pmess, sizeof s.mess);
+  memcpy(s.items, iteminplay, sizeof s.items);
+  s.units.assign(unit.begin(), unit.begin() + (highestunit + 1));
+  s.coms.assign(com.begin(), com.begin() + (highestcom + 1));
+  s.highestunit = highestunit, s.highestcom = highestcom;
+}
+
+void restore() {
+  const Saved& s = *saved;
+  // Orders touch only the provinces of the map (1..nbrlands).
+  std::copy(s.lands.begin(), s.lands.begin() + nbrlands + 1, land.begin());
+  std::copy(s.geo.begin(), s.geo.begin() + nbrlands + 1, provgeo.begin());
+  kingdom = s.kingdoms, veyrec = s.veys;
+  memcpy(spellbook, s.book, sizeof s.book);
+  memcpy(researchrec, s.research, sizeof s.research);
+  memcpy(pmess, s.mess, sizeof s.mess);
+  memcpy(iteminplay, s.items, sizeof s.items);
+  // Records beyond the saved highest numbers go back to their cleared state.
+  std::fill(unit.begin() + (s.highestunit + 1), unit.begin() + (std::max(highestunit, s.highestunit) + 1), emptyunit());
+  std::fill(com.begin() + (s.highestcom + 1), com.begin() + (std::max(highestcom, s.highestcom) + 1),
+            emptycommander());
+  std::copy(s.units.begin(), s.units.end(), unit.begin());
+  std::copy(s.coms.begin(), s.coms.end(), com.begin());
+  highestunit = s.highestunit, highestcom = s.highestcom;
+  for (int32_t m = 0; m <= highestmsg; m++) message[size_t(m)].type = MT_FREE;
+  highestmsg = -1;
+}
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzzsetup();
-  // The same world before every input.
-  sampleworld(12, 6, 60, 6);
-  kingdom[3].w[KW_CONTROLLER] = CTRL_HUMAN;
+  if (!saved) {
+    sampleworld(12, 6, 60, 6);
+    kingdom[3].w[KW_CONTROLLER] = CTRL_HUMAN;
+    clearmessages();
+    save();
+  }
   writeorderfile(3, data, size);
   beginordercheck();
   if (loadorders(3, "fz", 0, -1)) checkorders(3);
-  clearmessages();
+  restore();
   return 0;
 }

@@ -8,6 +8,15 @@
 #include "world/world.h"
 #include "worldgen/worldgen.h"
 
+// Every neighbour number stays a province number (left without coverage
+// feedback in fuzz/coverage.ignore: it walks the whole table every run).
+bool neighboursinrange() {
+  for (const ProvGeo& g : provgeo)
+    for (int16_t n : g.nbr)
+      if (n < 0 || n > MAXPROVINCES) return false;
+  return true;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bool ready = false;
   if (!ready) {
@@ -26,8 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   readmapgeo(text.data(), n);
   readallowedplayers(text.data(), n);
   readscenario(text.data(), n, 1);
-  for (int32_t l = 0; l < MAXLANDS; l++)
-    for (int i = 0; i < MAXNEIGHBOURS; i++)
-      if (provgeo[size_t(l)].nbr[i] < 0 || provgeo[size_t(l)].nbr[i] > MAXPROVINCES) __builtin_trap();
+  if (!neighboursinrange()) __builtin_trap();
   return 0;
 }

@@ -41,11 +41,35 @@ void storeelement(uint8_t* p, int width, int64_t value) {
   }
 }
 
-int64_t readelement(FILE* f, int width, bool issigned) {
-  switch (width) {
-    case 1: return issigned ? getsbyte(f) : getbyte(f);
-    case 2: { int32_t v = getshort(f); return issigned ? int64_t(int16_t(v)) : int64_t(v); }
-    default: return getint(f);
+// The elements of a number field, read in blocks rather than one by one;
+// elements past the end of the file read as 0, as single reads would give.
+void readnumbers(const FieldSpec& field, uint8_t* p, FILE* f) {
+  const uint32_t width = field.filewidth == 1 || field.filewidth == 2 ? field.filewidth : 4;
+  uint8_t block[1024];
+  const uint32_t perblock = uint32_t(sizeof block) / width;
+  for (uint32_t first = 0; first < field.count; first += perblock) {
+    const uint32_t n = field.count - first < perblock ? field.count - first : perblock;
+    const size_t got = getraw(block, size_t(n) * width, f);
+    if (got < size_t(n) * width) memset(block + got, 0, size_t(n) * width - got);
+    for (uint32_t i = 0; i < n; i++) {
+      const uint8_t* b = block + i * width;
+      int64_t v;
+      if (width == 1) v = field.issigned ? int64_t(int8_t(b[0])) : int64_t(b[0]);
+      else if (width == 2) {
+        const uint32_t u = uint32_t(b[0]) | uint32_t(b[1]) << 8;
+        v = field.issigned ? int64_t(int16_t(u)) : int64_t(u);
+      } else {
+        v = int32_t(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
+      }
+      // A partial element at the end of the file reads as 0.
+      if ((i + 1) * width > got) v = 0;
+      storeelement(p + (first + i) * field.memwidth, field.memwidth, v);
+    }
+    if (got < size_t(n) * width) {
+      // Later elements read nothing either.
+      for (uint32_t i = first + n; i < field.count; i++) storeelement(p + i * field.memwidth, field.memwidth, 0);
+      return;
+    }
   }
 }
 }  // namespace
@@ -81,9 +105,7 @@ bool readfields(Layout layout, void* record, FILE* f) {
     uint8_t* p = base + field.offset;
     if (field.kind == FieldKind::plainstring) get_string(reinterpret_cast<char*>(p), field.count, f);
     else if (field.kind == FieldKind::keystring) get_keystring(reinterpret_cast<char*>(p), f, int32_t(field.count));
-    else
-      for (uint32_t i = 0; i < field.count; i++)
-        storeelement(p + i * field.memwidth, field.memwidth, readelement(f, field.filewidth, field.issigned));
+    else readnumbers(field, p, f);
     if (readbroken()) return false;
   }
   return true;

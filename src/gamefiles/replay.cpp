@@ -53,7 +53,7 @@ int find_vcr(int32_t n, FILE* f) {
     memmove(window, window + 1, 7);
     window[7] = uint8_t(c);
     if (filled < 8) filled++;
-    if (filled == 8 && memcmp(window, vcrmarker, 8) == 0) {
+    if (filled == 8 && window[0] == '_' && memcmp(window, vcrmarker, 8) == 0) {
       if (count == n) {
         fseek(f, -4, SEEK_CUR);   // just after "_vcr"
         return 1;

@@ -26,6 +26,12 @@ bool readbytes(uint8_t* bytes, size_t n, FILE* f) {
 }
 }  // namespace
 
+size_t getraw(void* bytes, size_t n, FILE* f) {
+  size_t got = fread(bytes, 1, n, f);
+  if (got != n && softdepth > 0) binreadfailed = 1;
+  return got;
+}
+
 SoftReadScope::SoftReadScope() : saved(softdepth), savedfailed(binreadfailed) {
   softdepth++;
   binreadfailed = 0;

@@ -14,6 +14,8 @@ constexpr uint8_t KEYSTART = 0xB3;
 constexpr int32_t MAXSTRING = 9999;       // characters of put_string/get_string
 
 int32_t getint(FILE* f);
+// Up to n bytes; a short read marks a soft read as failed. The count read.
+size_t getraw(void* bytes, size_t n, FILE* f);
 int32_t getshort(FILE* f);   // 0..65535
 int32_t getsbyte(FILE* f);   // sign-extended
 int32_t getbyte(FILE* f);    // 0..255

@@ -246,6 +246,25 @@ int32_t askmapchoice(const char* buffer, int32_t length, int offerrandom) {
 }
 }  // namespace
 
+int32_t readmaplist(const char* buffer, int32_t length) {
+  // Each zero byte ends one file of the joined text.
+  highestmap = 0;
+  mapfilestart[0] = 0;
+  for (int32_t i = 0; i < length && highestmap < MAXMAPS - 1; i++)
+    if (buffer[i] == 0) mapfilestart[++highestmap] = i + 1;
+  mapfilestart[highestmap + 1] = length;
+  buildentries(buffer, length);
+  char text[PATHLEN];
+  for (int32_t i = 0; i < nbrentries; i++) {
+    restofline(buffer, length, entries[i].title, text);
+    if (entries[i].image >= 0) restofline(buffer, length, entries[i].image, text);
+    higheststart = -1;
+    readchosenmap(buffer, length, entries[i]);
+  }
+  highestmap = -1;
+  return nbrentries;
+}
+
 int choosemap(int offerrandom, char* mapname, char* imagename) {
   higheststart = -1;
   memset(specstart, 0, sizeof specstart);

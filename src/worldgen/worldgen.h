@@ -111,6 +111,11 @@ extern int32_t mapsitefreq;               // -1 the map gives none
 extern int32_t nohomelandnames;
 extern int32_t mapisscenario;
 
+// The map chooser's reading of a joined map text whose files are separated
+// by zero bytes (for the fuzz target): the entries found, each entry's
+// title, image and new-game commands read in turn.
+int32_t readmaplist(const char* buffer, int32_t length);
+
 int ismapfile(const char* name);
 void findmaps(int includerandom);
 // The listed files joined in one block; the caller frees it with myfree.
