@@ -4,7 +4,6 @@
 #include <GL/gl.h>
 
 #include <dlfcn.h>
-#include <link.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <unistd.h>
@@ -50,14 +49,6 @@ void watchdisplay() {
   using Handler = int (*)(void*);
   auto sethandler = reinterpret_cast<Handler (*)(Handler)>(dlsym(x11, "XSetIOErrorHandler"));
   if (sethandler) sethandler(displaylost);
-}
-
-// The libraries that the window brought in (the GL driver) stay loaded to
-// the end of the process: what they hold at exit can then be named, and
-// the leak check of the sanitizer run suppresses it by library.
-int keeploaded(dl_phdr_info* info, size_t, void*) {
-  if (info->dlpi_name && info->dlpi_name[0]) dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-  return 0;
 }
 
 bool startvideo() {
@@ -118,7 +109,6 @@ int open_window(const char* caption, int32_t width, int32_t height, int32_t bits
   SDL_EnableKeyRepeat(SDL_DEFAULT_REPEAT_DELAY, SDL_DEFAULT_REPEAT_INTERVAL);
   windowisopen = true;
   watchdisplay();
-  dl_iterate_phdr(keeploaded, nullptr);
   return 1;
 }
 
