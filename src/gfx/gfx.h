@@ -84,6 +84,10 @@ int32_t enterscene(int32_t scene);
 void scenecontrols(uint32_t elapsedms);
 // Draws one frame of the current scene into the back buffer.
 void drawscene();
+// The same for a screen's frame: the performance-test pattern is only for
+// measuring, so while it is the scene (a world being made behind a progress
+// box, say) a screen shows the scene that a screen showed last.
+void drawscreenscene();
 // The still picture behind dialogs (see guidialogbegin in gui.h): taken of
 // the scene that a screen showed last and, when `withscreen`, the areas now
 // in the tables; drawn darkened over the whole window (one of the scene

@@ -74,7 +74,9 @@ void guitowindow(const guiview& v, int32_t windowh, float x, float y, float* px,
 // Scene 0 keeps the scene shown (or takes the one of setbgscene when none
 // is); 6 is the strategic map with its camera, 8 the map darkened without
 // camera control (both drawn through the map hooks below), 4 the
-// performance-test pattern; other numbers are the toolkit's backgrounds.
+// performance-test pattern (measured by benchmarkfps; a screen's frames
+// show the scene that a screen showed last in its place); other numbers are
+// the toolkit's backgrounds.
 // A change of scene clears the particles and tells the map to forget wheel
 // motion. Asking the window to close ends the program normally. With no
 // window, wait 1 stops the program ("render_frame: no window") and wait 0

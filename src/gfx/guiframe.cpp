@@ -207,7 +207,7 @@ int32_t render_frame(int32_t wait, int32_t scene) {
     } else {
       forgetdialogpicture(currentscene());
       scenecontrols(elapsed);
-      drawscene();
+      drawscreenscene();
     }
     drawguiareas(hoverarea < guiareacount() ? hoverarea : -1);
     finishframe();

@@ -308,6 +308,13 @@ void drawscene() {
   drawsceneas(s, now);
 }
 
+void drawscreenscene() {
+  uint32_t now = timems();
+  int32_t s = enterscene(0);
+  updateparticles(now);
+  drawsceneas(s == int32_t(Scene::perftest) ? screenscene : s, now);
+}
+
 void takedialogpicture(int32_t withscreen) {
   static bool hooked = false;
   if (!hooked) addglreloadhook(forgetpicturetexture);

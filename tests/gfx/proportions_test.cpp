@@ -212,3 +212,29 @@ TEST(Proportions, SmallTextTakesNoMarksFromNeighbouringGlyphs) {
   }
   dropshot(shot);
 }
+
+TEST(Proportions, ScreensNeverShowThePerformancePattern) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  auto frames = [](const std::string& shot) {
+    setinputscript(("wait 2\nshot " + shot + "\nwait 1\n").c_str());
+    for (int32_t i = 0; i < 5; i++) {
+      guibegin();
+      guibutton(0, "Making a world");
+      guishow(-1, -1);
+      render_frame(0, 0);
+    }
+  };
+  const std::string menu = tempfile("menuscene.ppm"), busy = tempfile("busyscene.ppm");
+  setbgscene(Scene::menu);
+  frames(menu);
+  // The scene that world creation chooses while it works: the screen keeps the menu's.
+  setbgscene(Scene::perftest);
+  frames(busy);
+  EXPECT_EQ(currentscene(), int32_t(Scene::perftest));
+  Shot a = readshot(menu), b = readshot(busy);
+  ASSERT_EQ(a.width, 800);
+  EXPECT_TRUE(a.rgb == b.rgb);
+  dropshot(menu);
+  dropshot(busy);
+}
