@@ -104,6 +104,9 @@ void host_upditemsinplay();
 void computerplayersphase();
 void messagesphase();
 void recruitphase();
+// Empties both recruitment queues of the land, paying their gold back to
+// the fort holder (none when it is negative); a negative land does nothing.
+void cancelrecruits(int32_t lnr);
 void researchphase();
 void forgephase();
 void ritualsphase();

@@ -16,6 +16,8 @@
 #include "runtime/util.h"
 #include "screens/messages.h"
 #include "screens/orders.h"
+#include "screens/recruitment.h"
+#include "screens/research.h"
 #include "screens/screens.h"
 #include "screens/turnscreen.h"
 #include "screens/unitbox.h"
@@ -207,8 +209,13 @@ int32_t opennationscreen(int32_t id) {
   // mercenaries, temples, forts, sites, enchantments, overview, graphs,
   // hall of fame, statistics, filters, key help, replays, the unit box).
   // They are called here once they exist; until then the key does nothing.
+  const int32_t k = turnscreen.nation, l = turnscreen.current;
   switch (id) {
-    case TS_RECRUIT: case TS_ARMYSETUP: case TS_ARMYHERE: case TS_MERCENARIES: case TS_LAB: case TS_RESEARCH:
+    case TS_RECRUIT:
+      if (l >= 1 && l <= nbrlands && land[size_t(l)].fortholder == k && land[size_t(l)].fort > 0) buildarmy(l, k);
+      return 1;
+    case TS_RESEARCH: viewresearch(k); return 1;
+    case TS_ARMYSETUP: case TS_ARMYHERE: case TS_MERCENARIES: case TS_LAB:
     case TS_ENCHANTMENTS: case TS_RESOURCES: case TS_ITEMS: case TS_TEMPLE: case TS_FORT: case TS_OVERVIEW:
     case TS_GRAPHS: case TS_HALLOFFAME: case TS_NATIONS: case TS_STATISTICS: case TS_FILTERS: case TS_KEYHELP:
     case TS_REPLAYS:

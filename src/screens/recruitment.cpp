@@ -1,0 +1,272 @@
+// The Recruit Units screen over the recruitment lists of world/recruit.h;
+// the host raises the queue (host/recruit.cpp) and empties it with refunds.
+#include "screens/recruitment.h"
+
+#include <algorithm>
+
+#include "frontend/frontend.h"
+#include "gfx/gfx.h"
+#include "gfx/gui.h"
+#include "host/phases.h"
+#include "runtime/fatal.h"
+#include "runtime/trs.h"
+#include "runtime/util.h"
+#include "world/economy.h"
+#include "world/gamedata.h"
+#include "world/recruit.h"
+#include "world/rules.h"
+#include "world/scores.h"
+#include "world/world.h"
+
+namespace {
+bool validland(int32_t lnr) { return lnr >= 1 && lnr < MAXLANDS; }
+bool validplayer(int32_t p) { return p >= 0 && p < MAXPLAYERS; }
+bool validtype(int32_t t) { return t >= 1 && t < MAXUNITTYPES; }
+bool holy(int32_t t) { return (unittypes[size_t(t)].flags & MF_HOLY) != 0; }
+int32_t goldof(int32_t t) { return unittypes[size_t(t)].gcost; }
+
+bool offered(int32_t lnr, int32_t mode, int32_t type) {
+  const std::vector<int32_t> list = recruitlist(lnr, mode);
+  return std::find(list.begin(), list.end(), type) != list.end();
+}
+
+void paygold(int32_t p, int32_t amount) {
+  const int64_t g = int64_t(kingdom[size_t(p)].gold) + amount;
+  kingdom[size_t(p)].gold = int32_t(std::clamp<int64_t>(g, INT32_MIN, INT32_MAX));
+}
+
+// Whether a type's gold can be paid (a negative cost is refused outright:
+// it would hand out gold for each entry queued).
+bool affordable(int32_t p, int32_t type) { return goldof(type) >= 0 && goldof(type) <= kingdom[size_t(p)].gold; }
+
+bool holdsfort(int32_t lnr, int32_t p) {
+  return validland(lnr) && validplayer(p) && land[size_t(lnr)].fortholder == p;
+}
+}  // namespace
+
+// ---------------------------------------------------------------- rules
+
+std::vector<int32_t> recruitlist(int32_t lnr, int32_t mode) {
+  if (!validland(lnr) || land[size_t(lnr)].fortholder >= MAXPLAYERS) return {};   // no nation holds the fort
+  createslist(lnr, mode);
+  return {slist.begin(), slist.begin() + (slistlast + 1)};
+}
+
+bool recruitallowed(int32_t lnr, int32_t p) {
+  return holdsfort(lnr, p) && land[size_t(lnr)].owner == p && land[size_t(lnr)].unrest <= 99;
+}
+
+int32_t queueunits(int32_t lnr, int32_t p, int32_t type, int32_t times) {
+  if (!recruitallowed(lnr, p) || !validtype(type) || !offered(lnr, 0, type)) return 0;
+  Land& l = land[size_t(lnr)];
+  int32_t n = 0;
+  while (n < times && l.queuecount >= 0 && l.queuecount < RECRUITQUEUEMAX && affordable(p, type)) {
+    kingdom[size_t(p)].gold -= goldof(type);
+    l.queue[l.queuecount++] = int16_t(type);
+    n++;
+  }
+  return n;
+}
+
+bool queuecommander(int32_t lnr, int32_t p, int32_t type) {
+  if (!recruitallowed(lnr, p) || !validtype(type) || land[size_t(lnr)].comqueued == 1 || !affordable(p, type) ||
+      !offered(lnr, 10, type))
+    return false;
+  Land& l = land[size_t(lnr)];
+  kingdom[size_t(p)].gold -= goldof(type);
+  l.comqueued = 1;
+  l.queuedcomtype = int16_t(type);
+  return true;
+}
+
+bool unqueuecommander(int32_t lnr, int32_t p) {
+  if (!holdsfort(lnr, p) || land[size_t(lnr)].comqueued != 1) return false;
+  Land& l = land[size_t(lnr)];
+  l.comqueued = 0;
+  if (validtype(l.queuedcomtype)) paygold(p, goldof(l.queuedcomtype));
+  return true;
+}
+
+bool unqueuelastunit(int32_t lnr, int32_t p) {
+  if (!holdsfort(lnr, p)) return false;
+  Land& l = land[size_t(lnr)];
+  if (l.queuecount <= 0 || l.queuecount > RECRUITQUEUEMAX) return false;
+  const int32_t t = l.queue[--l.queuecount];
+  if (validtype(t)) paygold(p, goldof(t));
+  return true;
+}
+
+RecruitTotals recruittotals(int32_t lnr, int32_t p) {
+  const Land& l = land[size_t(lnr)];
+  RecruitTotals r{};
+  r.perturn = getresources(lnr, p);
+  r.gold = kingdom[size_t(p)].gold;
+  r.left = r.perturn - recruitqueueres(lnr);
+  r.holy = getveystr(p);
+  for (int32_t i = 0; i < std::clamp<int32_t>(l.queuecount, 0, RECRUITQUEUEMAX); i++)
+    if (validtype(l.queue[i]) && holy(l.queue[i])) r.holy--;
+  return r;
+}
+
+std::vector<bool> queuecovered(int32_t lnr, int32_t p) {
+  const Land& l = land[size_t(lnr)];
+  std::vector<bool> out;
+  int32_t budget = getresources(lnr, p);
+  auto take = [&](int32_t t) {
+    budget -= validtype(t) ? unitrescost(t) : 0;
+    out.push_back(budget >= 0);
+  };
+  if (l.comqueued == 1) take(l.queuedcomtype);
+  for (int32_t i = 0; i < std::clamp<int32_t>(l.queuecount, 0, RECRUITQUEUEMAX); i++) take(l.queue[i]);
+  return out;
+}
+
+float queuestep(int32_t n) { return n <= 0 ? 13.0f : std::min(13.0f, 430.0f / float(n)); }
+
+void barredcomlabel(int32_t lnr, int32_t type, char* out, int32_t size) {
+  const Land& l = land[size_t(lnr)];
+  const char* name = unittypes[size_t(type)].name;
+  const bool lab = l.lab >= 1, temple = l.temple >= 1;
+  const char* missing = nullptr;
+  if (holy(type)) {
+    if (temple) missing = lab ? nullptr : "lab needed";
+    else missing = !lab && gettypemagic(type, 53) > 0 ? "lab and temple needed" : "temple needed";
+  } else if (!lab) {
+    missing = "lab needed";
+  }
+  if (missing) formatbounded(out, size, "%s (%s)", name, missing);
+  else formatbounded(out, size, "%s", name);
+}
+
+// ---------------------------------------------------------------- the screen
+
+namespace {
+constexpr int32_t SPRITEMODE = 4;
+constexpr float WX = 20, WY = 8, WW = 760, WH = 584;   // the window
+constexpr float ROW = 19, ICON = 18, ENTRYTEXT = 12;
+// The layout is written top down; areas take y upwards from the bottom.
+float up(float y) { return 600 - y; }
+
+// A list of entries, ten a column, from (x, y): each the type's figure and
+// its label; shaded lists at half brightness. Returns the rows used.
+struct Entry {
+  int32_t id, type;
+  char label[120];
+  bool shaded;
+};
+
+int32_t drawentries(const std::vector<Entry>& entries, float y) {
+  if (entries.empty()) return 0;
+  const int32_t cols = (int32_t(entries.size()) + 9) / 10;
+  const float colw = std::min(365.0f, (WW - 30) / float(cols));
+  for (size_t i = 0; i < entries.size(); i++) {
+    const Entry& e = entries[i];
+    const float x = WX + 15 + colw * float(i / 10), ey = y + ROW * float(i % 10);
+    const float b = e.shaded ? 0.5f : 1.0f;
+    areaspritecol(e.id, TRS_ARMY, unittypes[size_t(e.type)].sprite, SPRITEMODE, x, up(ey + ICON), ICON, ICON, b, b,
+                  b, 1);
+    areatextcol(e.id, x + ICON + 4, up(ey + ROW - 5), ENTRYTEXT, b, b, b, 1, "%s",
+                CutText(e.label, (colw - ICON - 8) / ENTRYTEXT));
+  }
+  return std::min<int32_t>(10, int32_t(entries.size()));
+}
+
+// An entry of a type that may be recruited here: shaded with the reason
+// while the province is besieged or restless, else with its costs.
+Entry offeredentry(int32_t id, int32_t t, bool mine, bool calm) {
+  Entry e{id, t, {}, !mine || !calm};
+  const char* name = unittypes[size_t(t)].name;
+  if (!mine) formatbounded(e.label, sizeof e.label, "%s (cannot recruit while besieged)", name);
+  else if (calm) formatbounded(e.label, sizeof e.label, "%s (%d gold, %d resources)", name, goldof(t), unitrescost(t));
+  else formatbounded(e.label, sizeof e.label, "%s (unrest too high)", name);
+  return e;
+}
+
+void heading(float y, const char* title, const char* line) {
+  areatextcol(0, WX + 15, up(y + 16), 16, 1, 0.85f, 0.4f, 1, "%s", title);
+  areatext(0, WX + 15, up(y + 32), 12, "%s", line);
+}
+
+// A button of the window's foot: a dark box with its text.
+void footbutton(int32_t id, float x, float y, float w, const char* text, const char* hint) {
+  areabox(id, x, up(y + 22), w, 22, 0.15f, 0.15f, 0.2f, 0.9f);
+  if (areatext(id, x + 8, up(y + 17), 14, "%s", text) >= 0) areainfo("%s", hint);
+}
+
+void drawscreen(int32_t lnr, int32_t p) {
+  const Land& l = land[size_t(lnr)];
+  const bool mine = l.owner == p, calm = l.unrest <= 99;
+  guibegin();
+  guititle("Recruit Units in %s", l.name);
+  guicloseid(RC_EXIT);
+  guiwindow(0, WX, WY, WW, WH);
+  areabox(0, WX + 4, WY + 4, WW - 8, WH - 30, 0.05f, 0.05f, 0.08f, 0.92f);
+  float y = WY + 30;
+  // Units.
+  heading(y, "Units", "You can recruit as many units per turn as your resources allow or max 100");
+  std::vector<Entry> units;
+  for (int32_t t : recruitlist(lnr, 0)) units.push_back(offeredentry(RC_UNIT + t, t, mine, calm));
+  for (int32_t t : recruitlist(lnr, 2)) {
+    Entry e{RC_UNITBARRED + t, t, {}, true};
+    formatbounded(e.label, sizeof e.label, "%s (temple needed)", unittypes[size_t(t)].name);
+    units.push_back(e);
+  }
+  y += 40 + ROW * float(drawentries(units, y + 40)) + 6;
+  // Commanders.
+  heading(y, "Commanders", "You can recruit a maximum of one commander per turn");
+  std::vector<Entry> coms;
+  for (int32_t t : recruitlist(lnr, 10)) coms.push_back(offeredentry(RC_COM + t, t, mine, calm));
+  for (int32_t t : recruitlist(lnr, 12)) {
+    Entry e{RC_COMBARRED + t, t, {}, true};
+    barredcomlabel(lnr, t, e.label, sizeof e.label);
+    coms.push_back(e);
+  }
+  y += 40 + ROW * float(drawentries(coms, y + 40)) + 6;
+  // The queue: what this turn's resources cover is drawn whole, the rest faded.
+  heading(y, "Recruitment Queue", "Below are the commander and units that will be recruited next turn");
+  const RecruitTotals tot = recruittotals(lnr, p);
+  areatext(0, WX + 15, up(y + 48), 12, "Resources/turn:%d \xA4 Gold:%d \xA4 Resources:%d \xA4 Holy:%d", tot.perturn,
+           tot.gold, tot.left, tot.holy);
+  const std::vector<bool> covered = queuecovered(lnr, p);
+  const float qy = y + 54;
+  size_t k = 0;
+  if (l.comqueued == 1 && validtype(l.queuedcomtype)) {
+    const float a = covered[k++] ? 1.0f : 0.6f;
+    if (areaspritecol(RC_REMOVECOM, TRS_ARMY, unittypes[size_t(l.queuedcomtype)].sprite, SPRITEMODE, WX + 15,
+                      up(qy + 28), 28, 28, 1, 1, 1, a) >= 0)
+      areainfo("%s. Remove commander from recruitment queue", unittypes[size_t(l.queuedcomtype)].name);
+  }
+  const int32_t n = std::clamp<int32_t>(l.queuecount, 0, RECRUITQUEUEMAX);
+  for (int32_t i = 0; i < n; i++) {
+    const int32_t t = l.queue[i];
+    const float a = covered[k++] ? 1.0f : 0.6f;
+    if (!validtype(t)) continue;
+    if (areaspritecol(RC_REMOVEUNIT, TRS_ARMY, unittypes[size_t(t)].sprite, SPRITEMODE,
+                      WX + 50 + float(i) * queuestep(n), up(qy + 28), 28, 28, 1, 1, 1, a) >= 0)
+      areainfo("%s. (backspace) Remove last unit from recruitment queue", unittypes[size_t(t)].name);
+  }
+  // The foot.
+  const float fy = WY + WH - 52;   // above the hint line
+  footbutton(RC_RESET, WX + 15, fy, 170, "Reset recruitment", "(del) Remove everything from the queue, gold back");
+  footbutton(RC_EXIT, WX + WW - 85, fy, 70, "Exit", "(esc) Back to the map");
+  guisethint("Click a unit to recruit it, shift-click for ten. Faded units in the queue wait for more resources.");
+  guishortcut(RC_REMOVEUNIT, KEY_BACKSPACE);
+  guishortcut(RC_RESET, KEY_DELETE);
+  guishortcut(RC_EXIT, KEY_ESCAPE);
+}
+}  // namespace
+
+void buildarmy(int32_t lnr, int32_t p) {
+  bailif(lnr < 0 || p < 0 || !validland(lnr) || !validplayer(p), "buildarmy: bad lnr");
+  for (;;) {
+    drawscreen(lnr, p);
+    const int32_t id = render_frame(1, 0);
+    if (id == RC_EXIT || quitprogram) return;
+    const bool shift = keydown[KEY_LSHIFT] || keydown[KEY_RSHIFT];
+    if (id == RC_REMOVECOM) unqueuecommander(lnr, p);
+    else if (id == RC_REMOVEUNIT) unqueuelastunit(lnr, p);
+    else if (id == RC_RESET && holdsfort(lnr, p)) cancelrecruits(lnr);
+    else if (id >= RC_UNIT && id < RC_COM) queueunits(lnr, p, id - RC_UNIT, shift ? 10 : 1);
+    else if (id >= RC_COM && id < RC_UNITBARRED) queuecommander(lnr, p, id - RC_COM);
+  }
+}

@@ -1,0 +1,125 @@
+// The nation's screens in a real window by scripted input: recruiting (a
+// commander and units queued, one shift-click queues ten, the screen shown
+// at 800 x 600 and 1280 x 800, End turn, the host, and the recruits found in
+// the next turn) and the Magic Research screen (a school's share set on its
+// bar and fine tuned, found in the order file).
+// VEY3_KEEPSHOTS=1 keeps the pictures (/tmp/vey3test_*_*.ppm); the README
+// shows them.
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <string>
+
+#include "frontend/frontend.h"
+#include "gfx/xwindow.h"
+#include "host/hostgame.h"
+#include "mapview/mapview.h"
+#include "screens/recruitment.h"
+#include "screens/turnscreen.h"
+#include "support/pacedscript.h"
+
+namespace {
+class NationScreens : public HostGame {
+ protected:
+  // The nation's orders of this turn as written at End turn, read over its
+  // turn; false when they do not read.
+  bool readorders(int32_t p) {
+    if (!openturn(p)) return false;
+    int32_t t = 0;
+    UniqueFile f = readfileheader(game.c_str(), 0, -1, 0, p, &t, nullptr, nullptr, nullptr);
+    if (!f) return false;
+    get2hdata(p, f.get(), 0);
+    return true;
+  }
+};
+
+int32_t unitsin(int32_t lnr, int32_t nation, int32_t type) {
+  int32_t n = 0;
+  for (int32_t u = 0; u < MAXUNITS; u++)
+    if (unit[size_t(u)].hp > 0 && unit[size_t(u)].owner == nation && unit[size_t(u)].land == lnr &&
+        unit[size_t(u)].type == type)
+      n++;
+  return n;
+}
+}  // namespace
+
+TEST_F(NationScreens, QueuedRecruitsAreRaisedByTheHost) {
+  create("veyrmark.map", {0, 1}, 3);
+  ASSERT_TRUE(openturn(0));
+  const int32_t home = kingdom[0].w[KW_HOMELAND];
+  const std::vector<int32_t> units = recruitlist(home, 0), coms = recruitlist(home, 10);
+  ASSERT_FALSE(units.empty());
+  ASSERT_FALSE(coms.empty());
+  const int32_t soldier = units[0], leader = coms[0];
+  const int32_t gold = kingdom[0].gold, soldiersbefore = unitsin(home, 0, soldier),
+                leadersbefore = unitsin(home, 0, leader);
+  ASSERT_GE(gold, unittypes[size_t(leader)].gcost + 11 * unittypes[size_t(soldier)].gcost) << "too poor to test";
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  installmapscreens();
+  quitprogram = 0;
+  const std::string shot = tempfile("recruit.ppm"), wide = tempfile("recruit1280.ppm");
+  const std::string unitid = std::to_string(RC_UNIT + soldier);
+  // The commander, one soldier, ten with Shift, one taken back with
+  // Backspace; pictures in both window sizes; Exit, End turn.
+  const std::string script =
+      "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\nwaitfor 27\nkey r\n"
+      "waitfor " + unitid + "\nclickid " + std::to_string(RC_COM + leader) + "\nclickid " + unitid +
+      "\nhold left shift\nclickid " + unitid + "\nrelease left shift\nkey backspace\nwait 3\n"
+      "move 790 590\nwait 3\nshot " + shot + "\nresize 1280 800\nwait 5\nshot " + wide + "\nresize 800 600\nwait 3\n"
+      "key escape\nwaitfor 27\nkey e\nwait 5\nwaitfor 1\nclickid 999\n";
+  setinputscript(paced(script).c_str());
+  playturn(game.c_str());
+  {
+    ASSERT_TRUE(readorders(0));
+    EXPECT_EQ(land[size_t(home)].comqueued, 1);
+    EXPECT_EQ(land[size_t(home)].queuedcomtype, leader);
+    EXPECT_EQ(land[size_t(home)].queuecount, 10);
+    EXPECT_EQ(kingdom[0].gold, gold - unittypes[size_t(leader)].gcost - 10 * unittypes[size_t(soldier)].gcost);
+  }
+  for (const std::string& s : {shot, wide}) {
+    const Shot pic = readshot(s);
+    ASSERT_GT(pic.width, 0) << s;
+    // Light text of the lists in the upper half of the screen.
+    EXPECT_GT(pixelslike(pic, {40, 350, 400, 200}, 180, 180, 180, 40),
+              100)
+        << s;
+    dropshot(s);
+  }
+  // Host from the list; the recruits stand at home in the next turn, and
+  // what the resources did not cover still waits in the queue.
+  setinputscript(
+      paced("waitfor 100\nclickid 100\nwaitfor 998\nclickid 100\nwait 10\nwaitfor 1\nclickid 999\n").c_str());
+  playturn(game.c_str());
+  ASSERT_TRUE(openturn(0));
+  const Land& l = land[size_t(home)];
+  const int32_t raised = unitsin(home, 0, soldier) - soldiersbefore;
+  EXPECT_EQ(raised + l.queuecount, 10) << raised << " raised, " << l.queuecount << " waiting";
+  const bool commander = unitsin(home, 0, leader) > leadersbefore;
+  EXPECT_TRUE(commander || l.comqueued == 1);
+  EXPECT_GT(raised + (commander ? 1 : 0), 0) << "nothing was recruited";
+}
+
+TEST_F(NationScreens, ASchoolsShareIsSetOnItsBarAndFineTuned) {
+  create("veyrmark.map", {0, 1}, 3);
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  installmapscreens();
+  quitprogram = 0;
+  const std::string shot = tempfile("research.ppm");
+  // Evocation's bar clicked in its middle (50%), "+" once, Exit, End turn.
+  const std::string script =
+      "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\nwaitfor 27\nkey f5\nwaitfor 32\nclickid 32\nwait 2\nkey +\n"
+      "move 790 590\nwait 3\nshot " + shot + "\nkey escape\nwaitfor 27\nkey e\nwait 5\nwaitfor 1\nclickid 999\n";
+  setinputscript(paced(script).c_str());
+  playturn(game.c_str());
+  ASSERT_TRUE(readorders(0));
+  const int16_t* pc = &researchrec[0][RR_PERCENT];
+  EXPECT_GT(pc[2], 50);   // 50 from the bar, then at least one point more
+  EXPECT_EQ(std::accumulate(pc, pc + 7, 0), 100);
+  const Shot pic = readshot(shot);
+  ASSERT_GT(pic.width, 0);
+  // The green of the bars.
+  EXPECT_GT(pixelslike(pic, {200, 150, 150, 300}, 40, 140, 50, 50), 100);
+  dropshot(shot);
+}
