@@ -210,14 +210,11 @@ bool writeorders(int32_t k, const char* gname, int32_t turnnbr, int32_t gamenbr)
   return closegamefile(std::move(file), 1);
 }
 
+// The game's own mods, each in the mods folder, become the enabled list and
+// build the tables; a missing one is named and the game does not open.
 int32_t enablegamemodsforplay() {
-  for (int32_t i = 0; i <= gameinfo.modcount && i < MAXGAMEMODS; i++)
-    if (!modfileexists(gameinfo.mods[size_t(i)].name)) {
-      msgbox("This game needs the mod %s, which is not in the mods folder", gameinfo.mods[size_t(i)].name);
-      return 0;
-    }
-  clearenabledmods();
-  for (int32_t i = 0; i <= gameinfo.modcount && i < MAXGAMEMODS; i++) enablemod(gameinfo.mods[size_t(i)].name);
+  if (!ConfirmGameInfoMods()) return 0;
+  EnableGameInfoMods();
   applymods();
   return 1;
 }
