@@ -14,10 +14,14 @@
 
 #include "../tools/content/contentrules.h"
 #include "../tools/content/describe.h"
+#include "battle/battle.h"
 #include "gamedata_ids.h"
 #include "world/gamedata.h"
 
 namespace {
+
+using content::playable;
+using content::recruitof;
 
 class Content : public ::testing::Test {
  protected:
@@ -75,6 +79,8 @@ TEST_F(Content, LastingEnchantmentsLieWhereTheirRulesLook) {
     ASSERT_NE(k, nullptr) << spellrow(s) << ": kind " << sp.damage << " is read by no rule at that scope";
     made.insert({k->kind, int(k->scope)});
     if (k->gempath >= 0) { EXPECT_EQ(sp.path[0], k->gempath) << spellrow(s) << " pays gems of another path"; }
+    EXPECT_TRUE(sp.path[0] >= 0 && (k->paths & (1u << sp.path[0]))) << spellrow(s) << " is cast in a path unlike what it does: "
+                                                                     << k->does;
   }
   for (const content::EnchKind& k : content::enchkinds)
     EXPECT_TRUE(made.count({k.kind, int(k.scope)})) << "no spell makes enchantment kind " << k.kind;
@@ -95,6 +101,28 @@ TEST_F(Content, SpellsCarryTheFlagsOfTheirKind) {
     const bool soul = p == 4 || p == 5 || p == 7;
     EXPECT_EQ(bool(sp.flags & SF_MRNEGATES), hostile && soul) << spellrow(s) << ": magic resistance";
     EXPECT_EQ(bool(sp.flags & SF_MRNEGATESEASILY), hostile && p == 8) << spellrow(s) << ": magic resistance";
+  }
+}
+
+// Every spell does something that the battle engine or the ritual phase
+// reads: a known effect code with what that code needs.
+TEST_F(Content, EverySpellDoesSomethingARuleReads) {
+  const content::Roles roles = content::rolesofdata();
+  static const std::set<int> rituals = {10001, 10002, 10010, 10013, 10020, 10023, 10033, 10044, 10050, 10062, 10081, 10082, 10083, 10111};
+  for (int s = 1; s < nbrofspells(); s++) {
+    const Spell& sp = spells[s];
+    if (sp.effect >= SPELL_RITUAL) {
+      EXPECT_TRUE(rituals.count(sp.effect)) << spellrow(s) << ": the ritual phase knows no effect " << sp.effect;
+    } else {
+      EXPECT_GE(battlespelleffect(s), 0) << spellrow(s) << ": the battle engine casts no effect " << sp.effect;
+    }
+    const int code = sp.effect >= 1000 && sp.effect < SPELL_RITUAL ? sp.effect % 1000 : sp.effect;
+    if (code == 1 || code == content::EFFECT_SUMMON) {
+      EXPECT_TRUE(sp.damage > 0 && sp.damage < MAXUNITTYPES && isusedunittype(sp.damage)) << spellrow(s) << " calls no unit";
+      EXPECT_GT(sp.nbreff, 0) << spellrow(s) << " calls nobody";
+    }
+    if (code == 2 || code == 3 || code == 24 || code == 13 || code == 10002) { EXPECT_NE(sp.damage, 0) << spellrow(s) << " does no harm nor good"; }
+    EXPECT_FALSE(content::describespell(roles, s).rfind("A ritual.", 0) == 0) << spellrow(s) << " has no description of what it does";
   }
 }
 
@@ -127,105 +155,31 @@ TEST_F(Content, DescriptionsSayWhatTheDataSays) {
   }
 }
 
-// The highest level in each path that a nation's commanders reach: fixed
-// magic, one more when a random row may add to it.
-std::vector<std::array<int, 9>> nationreach() {
-  std::vector<std::array<int, 9>> reach(MAXNATIONS);
-  for (int n = 0; n < nbrofnations(); n++) {
-    content::Roles own;
-    content::markrecruitlist(own, nations[n].recruit);
-    for (int k = 0; k < NATIONATTRS && nations[n].attrkey[k] != 0; k++) {
-      const uint32_t key = nations[n].attrkey[k];
-      int32_t v = nations[n].attrval[k];
-      if (key == NA_STARTSITE || key == NA_STARTSITEBASE)
-        for (int e = 0; e < SITEEFFECTS; e++)
-          if (v > 0 && v < MAXSITES && (sites[v].effectkind[e] == SE_RECCOMCAP || sites[v].effectkind[e] == SE_RECCOM))
-            own.commander[sites[v].effectval[e]] = 1;
-    }
-    for (int m = 1; m < MAXUNITTYPES; m++) {
-      if (!own.commander[m]) continue;
-      const content::TypeMagicOf t = content::typemagicof(m);
-      for (int p = 0; p < 9; p++)
-        if (t.level[p] > 0) reach[n][p] = std::max(reach[n][p], t.level[p] + (t.randomrows > 0 ? 1 : 0));
-    }
-  }
-  return reach;
-}
-
-// A spell kept for other nations than n.
-bool keptfromnation(int s, int n) {
-  bool restricted = false;
-  for (int a = 0; a < SPELLATTRS && spells[s].attrkey[a] != 0; a++)
-    if (spells[s].attrkey[a] == SPA_NATION) {
-      if (spells[s].attrval[a] == n + 100) return false;
-      restricted = true;
-    }
-  return restricted;
-}
-
-// The most an item adds to a path a commander already has.
-int itemboost(int p) {
-  int best = 0;
-  for (int i = 1; i < nbrofitems(); i++) {
-    if (items[i].cursed < 0) continue;
-    int b = 0;
-    for (int k = 0; k < ITEMABILITIES && items[i].abilityid[k] != 0; k++) {
-      const int a = items[i].abilityid[k], v = items[i].abilityval[k];
-      if (a == 10 + p || a == 22 || (a == 20 && p <= 3) || (a == 21 && p >= 4 && p <= 7)) b += v;
-      if (a == 119 && (p == 0 || p == 4)) b += 2;
-    }
-    best = std::max(best, b);
-  }
-  return best;
-}
-
 TEST_F(Content, EveryRitualCanBeCast) {
-  const auto reach = nationreach();
-  std::set<std::string> itemspells;
-  for (int i = 1; i < nbrofitems(); i++)
-    if (items[i].spell[0]) itemspells.insert(items[i].spell);
-  for (int s = 1; s < nbrofspells(); s++) {
-    const Spell& sp = spells[s];
-    if (sp.effect < SPELL_RITUAL) continue;
-    if (itemspells.count(sp.name)) continue;
-    EXPECT_NE(sp.range, -1) << spellrow(s) << " is never offered and no item casts it";
-    EXPECT_LE(sp.researchlevel, 9) << spellrow(s);
-    EXPECT_TRUE(sp.school < SCH_DIVINE || sp.researchlevel == 0) << spellrow(s) << " lies past research";
-    bool castable = false;
-    for (int n = 0; n < nbrofnations() && !castable; n++) {
-      if (nations[n].era < 1 || keptfromnation(s, n)) continue;
-      bool ok = true;
-      for (int k = 0; k < 2; k++)
-        if (sp.path[k] >= 0 && sp.pathlevel[k] > 0)
-          ok = ok && reach[n][sp.path[k]] > 0 && reach[n][sp.path[k]] + itemboost(sp.path[k]) >= sp.pathlevel[k];
-      castable = ok;
+  for (int s = 1; s < nbrofspells(); s++)
+    if (spells[s].effect >= SPELL_RITUAL) {
+      EXPECT_TRUE(content::ritualcastable(s)) << spellrow(s) << " asks for more than any nation's mage reaches, and no item casts it";
     }
-    EXPECT_TRUE(castable) << spellrow(s) << " asks for more than any nation's mage reaches";
-  }
+  // A ritual is castable through a mage that reaches it, and through nothing else.
+  const int s = findspell("Gift of the Sea");
+  ASSERT_GT(s, 0);
+  const Spell saved = spells[s];
+  spells[s].pathlevel[0] = 9;
+  EXPECT_FALSE(content::ritualcastable(s));
+  spells[s] = saved;
 }
-
 
 TEST_F(Content, NoTwoDescriptionsAlike) {
-  std::map<std::string, std::string> bytext;
-  for (const auto& [key, text] : content::generateddescriptions()) {
-    EXPECT_FALSE(bytext.count(text)) << key << " reads like " << bytext[text];
-    bytext[text] = key;
+  std::map<std::string, int> bytext;
+  for (int d = 1; d < nbrdescrs; d++) {
+    const std::string text = descrtextof(d);
+    EXPECT_FALSE(bytext.count(text)) << "description \"" << descrs[d].key << "\" reads like \"" << descrs[bytext[text]].key << "\"";
+    bytext.emplace(text, d);
   }
+  EXPECT_GT(bytext.size(), 1000u);
 }
 
 // ------------------------------------------------------------------ nations
-
-bool playable(int n) { return nations[n].era >= 1 && nations[n].era <= 3; }
-
-std::vector<int> recruitof(int n, bool commanders) {
-  std::vector<int> out;
-  bool coms = false;
-  for (int k = 0; k < RECRUITLEN && nations[n].recruit[k] != RECRUIT_END; k++) {
-    if (nations[n].recruit[k] == RECRUIT_COMMANDERS) { coms = true; continue; }
-    if (coms == commanders && nations[n].recruit[k] > 0) out.push_back(nations[n].recruit[k]);
-  }
-  return out;
-}
 
 std::string nationrow(int n) { return "nation " + std::to_string(n) + " \"" + nations[n].name + "\" (era " + std::to_string(nations[n].era) + ")"; }
 
@@ -256,22 +210,38 @@ TEST_F(Content, EveryNationRecruitsAnArmyOfItsOwn) {
 }
 
 TEST_F(Content, EveryNationHasACapitalUnitAndAMasterOfItsPath) {
-  const auto reach = nationreach();
   for (int n = 0; n < nbrofnations(); n++) {
     if (!playable(n)) continue;
-    bool capital = false;
-    for (int k = 0; k < NATIONATTRS && nations[n].attrkey[k] != 0; k++)
-      if (nations[n].attrkey[k] == NA_STARTSITE || nations[n].attrkey[k] == NA_STARTSITEBASE) {
-        const Site& s = sites[nations[n].attrval[k]];
-        for (int e = 0; e < SITEEFFECTS; e++)
-          capital = capital || ((s.effectkind[e] == SE_RECUNITCAP || s.effectkind[e] == SE_RECCOMCAP) && s.effectval[e] > 0);
-      }
-    EXPECT_TRUE(capital) << nationrow(n) << " has no unit of its own capital";
+    const int cap = content::capitalunitof(n);
+    EXPECT_GT(cap, 0) << nationrow(n) << " has no unit of its own capital";
+    const int path = content::mainpath(n);
+    ASSERT_GE(path, 0) << nationrow(n) << " has no home site whose gems name its main path";
+    EXPECT_GE(content::nationreach(n)[path], 3) << nationrow(n) << ": no mage reaches level 3 in its main path, "
+                                                << pathnames[path];
     int best = 0;
     for (int m : recruitof(n, true)) best = std::max(best, content::typemagicof(m).best());
-    EXPECT_GE(best, 3) << nationrow(n) << ": no mage reaches level 3 in a path";
-    EXPECT_GE(*std::max_element(reach[n].begin(), reach[n].begin() + 8), 3) << nationrow(n);
+    EXPECT_GE(best, 3) << nationrow(n) << ": no mage of its recruit list reaches level 3 in a path";
   }
+}
+
+// A later era of a people is no copy of its earlier eras: units new to
+// its people, a troop and a commander among them.
+TEST_F(Content, LaterErasAreNotCopiesOfEarlierOnes) {
+  int later = 0;
+  for (int n = 0; n < nbrofnations(); n++) {
+    if (!playable(n) || content::earlierpeople(n) < 0) continue;
+    later++;
+    const int roster = int(recruitof(n, false).size() + recruitof(n, true).size());
+    EXPECT_GE(content::newunitsofera(n), 3) << nationrow(n) << ": " << content::newunitsofera(n) << " of its " << roster
+                                            << " units are new to its people";
+    for (bool coms : {false, true}) {
+      auto before = recruitof(content::earlierpeople(n), coms);
+      bool fresh = false;
+      for (int m : recruitof(n, coms)) fresh = fresh || std::find(before.begin(), before.end(), m) == before.end();
+      EXPECT_TRUE(fresh) << nationrow(n) << (coms ? ": no new commander" : ": no new troop");
+    }
+  }
+  EXPECT_GT(later, 30);
 }
 
 TEST_F(Content, NationsBuildFortsThatFitTheirLand) {
@@ -333,30 +303,30 @@ TEST_F(Content, EveryItemDoesWhatItsNameSays) {
 
 // ------------------------------------------------------------------ names
 
-// Unit names that the game's plural rule (append "s", "-man" to "-men", ...)
-// would get wrong; the names the rules bind by number keep their names.
-bool pluralgoeswrong(const std::string& n) {
-  auto ends = [&](const char* e) { return n.size() >= strlen(e) && n.compare(n.size() - strlen(e), strlen(e), e) == 0; };
-  if (ends("ch")) return !ends("arch");
-  return ends("sh") || ends("x") || ends("z") || (ends("ss") && !ends("ess")) || ends("fe") || ends("ouse") || ends("child");
-}
-
+// Names the game's plural rule carries, and no name that a player would
+// not want to see on a commander or a province. The unit names that the
+// rules bind by number keep their names.
 TEST_F(Content, NamesReadWellInThePluralAndOffendNoOne) {
   std::set<int> bound;
   for (const BoundRow& b : boundrows)
     if (b.table == 'u') bound.insert(b.row);
   for (int m = 1; m < nbrofunittypes(); m++)
-    if (isusedunittype(m) && !bound.count(m)) { EXPECT_FALSE(pluralgoeswrong(unittypes[m].name)) << unitrow(m) << " has no plural by the game's rule"; }
-  static const char* const unfortunate[] = {"demon", "arse", "anus", "rape", "shit", "piss", "slut", "cock", "dick", "turd", "fag", "nigg", "whore", "cum"};
+    if (isusedunittype(m) && !bound.count(m)) { EXPECT_FALSE(content::pluralgoeswrong(unittypes[m].name)) << unitrow(m) << " has no plural by the game's rule"; }
+  for (const char* wrong : {"Witch", "Lancer of the Khan", "Magus", "Shaman", "Thief", "Envoy", "Hero"}) EXPECT_TRUE(content::pluralgoeswrong(wrong)) << wrong;
+  for (const char* right : {"Knight of the Chalice", "Soulless of Caelum", "Chief", "Monarch", "Longbowman", "Wolf", "Monkey", "Princess"})
+    EXPECT_FALSE(content::pluralgoeswrong(right)) << right;
   for (int t = 0; t < MAXNAMETYPES; t++)
     for (int k = 0; k < personalnames[t].count; k++) {
-      std::string n = personalnames[t].names[k];
+      const char* name = personalnames[t].names[k];
+      EXPECT_FALSE(content::unfortunatename(name)) << "personal name " << name << " of list " << t;
+      std::string n = name;
       for (char& c : n) c = char(tolower(static_cast<unsigned char>(c)));
-      for (const char* w : unfortunate) EXPECT_NE(n.rfind(w, 0), 0u) << "personal name " << personalnames[t].names[k] << " of list " << t;
       const size_t h = n.size() / 2;
-      EXPECT_FALSE(n.size() >= 6 && n.size() % 2 == 0 && n.compare(0, h, n, h, h) == 0) << "personal name " << personalnames[t].names[k] << " stutters";
-      EXPECT_EQ(n.find("bb"), std::string::npos) << "personal name " << personalnames[t].names[k];
+      EXPECT_FALSE(n.size() >= 6 && n.size() % 2 == 0 && n.compare(0, h, n, h, h) == 0) << "personal name " << name << " stutters";
+      EXPECT_EQ(n.find("bb"), std::string::npos) << "personal name " << name;
     }
+  for (int l = 0; l < NBRPROVNAMELISTS; l++)
+    for (int k = 0; k < provnames[l].count; k++) EXPECT_FALSE(content::unfortunatename(provnames[l].names[k])) << "province name " << provnames[l].names[k];
 }
 
 }  // namespace

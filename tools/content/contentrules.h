@@ -5,10 +5,14 @@
 // the rule is written once. Header only: the tool and the tests include it.
 #pragma once
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "world/gamedata.h"
+#include "world/grammar.h"
 
 namespace content {
 
@@ -82,6 +86,92 @@ inline Roles rolesofdata() {
     mark(r.troop, merctemplates[t].unittype);
   }
   return r;
+}
+
+// ------------------------------------------------------------ nations
+inline bool playable(int n) { return nations[n].era >= 1 && nations[n].era <= 3; }
+
+// The troops (commanders false) or commanders of a nation's recruit list.
+inline std::vector<int> recruitof(int n, bool commanders) {
+  std::vector<int> out;
+  bool coms = false;
+  for (int k = 0; k < RECRUITLEN && nations[n].recruit[k] != RECRUIT_END; k++) {
+    if (nations[n].recruit[k] == RECRUIT_COMMANDERS) { coms = true; continue; }
+    if (coms == commanders && nations[n].recruit[k] > 0) out.push_back(nations[n].recruit[k]);
+  }
+  return out;
+}
+
+// The nation's home site (start site attribute), 0 none.
+inline int homesite(int n) {
+  const int s = getnatattr(n, NA_STARTSITE);
+  return s > 0 && s < MAXSITES ? s : 0;
+}
+
+// The nation's main path: the path of its home site, whose gems it gives; -1 none.
+inline int mainpath(int n) {
+  const int s = homesite(n);
+  return s && sites[s].path >= 0 && sites[s].path <= 8 ? sites[s].path : -1;
+}
+
+// The commanders a nation can have: its recruit list and what its start
+// sites recruit.
+inline std::vector<int> commandersof(int n) {
+  std::vector<int> out = recruitof(n, true);
+  for (int k = 0; k < NATIONATTRS && nations[n].attrkey[k] != 0; k++) {
+    const uint32_t key = nations[n].attrkey[k];
+    const int32_t v = nations[n].attrval[k];
+    if ((key == NA_STARTSITE || key == NA_STARTSITEBASE) && v > 0 && v < MAXSITES)
+      for (int e = 0; e < SITEEFFECTS; e++)
+        if (sites[v].effectkind[e] == SE_RECCOMCAP || sites[v].effectkind[e] == SE_RECCOM) out.push_back(sites[v].effectval[e]);
+  }
+  return out;
+}
+
+// The unit that a nation recruits only in its capital, through its home
+// site; 0 none.
+inline int capitalunitof(int n) {
+  for (int k = 0; k < NATIONATTRS && nations[n].attrkey[k] != 0; k++)
+    if (nations[n].attrkey[k] == NA_STARTSITE || nations[n].attrkey[k] == NA_STARTSITEBASE) {
+      const int32_t v = nations[n].attrval[k];
+      if (v <= 0 || v >= MAXSITES) continue;
+      for (int e = 0; e < SITEEFFECTS; e++)
+        if ((sites[v].effectkind[e] == SE_RECUNITCAP || sites[v].effectkind[e] == SE_RECCOMCAP) && sites[v].effectval[e] > 0)
+          return sites[v].effectval[e];
+    }
+  return 0;
+}
+
+// The same people in the era before (the playable nation of that name), -1 none.
+inline int earlierpeople(int n) {
+  for (int o = 0; o < nbrofnations(); o++)
+    if (playable(o) && nations[o].era == nations[n].era - 1 && !strcmp(nations[o].name, nations[n].name)) return o;
+  return -1;
+}
+
+// Troops and commanders of a later era that no earlier era of its people recruits.
+inline int newunitsofera(int n) {
+  std::vector<int> earlier;
+  for (int o = earlierpeople(n); o >= 0; o = earlierpeople(o))
+    for (bool c : {false, true})
+      for (int m : recruitof(o, c)) earlier.push_back(m);
+  int fresh = 0;
+  for (bool c : {false, true})
+    for (int m : recruitof(n, c)) fresh += std::find(earlier.begin(), earlier.end(), m) == earlier.end();
+  return fresh;
+}
+
+// The highest level in each path that a nation's commanders reach: fixed
+// magic, one more when a random row may add to it.
+inline std::array<int, 9> nationreach(int n) {
+  std::array<int, 9> reach{};
+  for (int m : commandersof(n)) {
+    if (m <= 0 || m >= MAXUNITTYPES) continue;
+    const TypeMagicOf t = typemagicof(m);
+    for (int p = 0; p < 9; p++)
+      if (t.level[p] > 0) reach[p] = std::max(reach[p], t.level[p] + (t.randomrows > 0 ? 1 : 0));
+  }
+  return reach;
 }
 
 // ------------------------------------------------------------ the price rule
@@ -184,6 +274,34 @@ inline int resourcecost(int m) {
   return std::max(1, r);
 }
 
+// Unit a outclasses unit b: at least as good in every fighting figure and
+// every priced trait of b, better in one.
+inline bool dominates(int a, int b) {
+  const Monster &x = unittypes[a], &y = unittypes[b];
+  const int16_t Monster::*figures[] = {&Monster::hp, &Monster::prot, &Monster::att, &Monster::def, &Monster::str,
+                                       &Monster::mr, &Monster::mor, &Monster::prec, &Monster::ap, &Monster::mapmove};
+  bool better = false;
+  for (auto f : figures) {
+    if (x.*f < y.*f) return false;
+    better = better || x.*f > y.*f;
+  }
+  for (const FlagPrice& f : flagprices)
+    if (f.worth > 0 && (y.flags & f.bit) && !(x.flags & f.bit)) return false;
+  auto gear = [](const Monster& u, bool missile) {
+    int n = 0;
+    for (int16_t w : u.weapon) n += w > 0 && (weapons[w].range != 0) == missile;
+    return n;
+  };
+  if (gear(x, true) < gear(y, true) || gear(x, false) < gear(y, false)) return false;
+  for (int k = 0; k < UNITABILITIES && y.abilityid[k] != 0; k++) {
+    int have = 0;
+    for (int j = 0; j < UNITABILITIES && x.abilityid[j] != 0; j++)
+      if (x.abilityid[j] == y.abilityid[k]) have = x.abilityval[j];
+    if (have < y.abilityval[k]) return false;
+  }
+  return better;
+}
+
 // A type pays for its leadership when it serves as a commander somewhere, or,
 // when nothing recruits it, when it carries a leadership class of its own.
 inline bool servesascommander(const Roles& r, int m) {
@@ -209,48 +327,52 @@ enum class Scope { Province, World, Land0 };
 constexpr int16_t EFFECT_WORLDENCH = 10081, EFFECT_PROVINCEENCH = 10082, EFFECT_LAND0ENCH = 10083;
 constexpr int16_t EFFECT_SUMMON = 10001, EFFECT_BATTLESTATE = 10, EFFECT_BATTLEENCH = 81;
 
+// Path masks: which paths an enchantment's effect belongs to.
+constexpr unsigned PM_F = 1, PM_A = 2, PM_W = 4, PM_E = 8, PM_S = 16, PM_D = 32, PM_N = 64, PM_B = 128, PM_H = 256;
+
 struct EnchKind {
   int kind;
   Scope scope;
   int gempath;        // path of the gems it gives its owner, -1 none
+  unsigned paths;     // paths whose mages may cast it (its effect fits them)
   const char* does;   // what it does, for the spell's description
 };
 inline constexpr EnchKind enchkinds[] = {
-    {EN_STORM, Scope::Province, -1, "storms rage over the province: missile precision is halved and mages with storm power gain an air level there"},
-    {EN_CURRENTS, Scope::Province, -1, "the currents of the sea province favour the caster's units (+4 action points) and hinder all others (-4)"},
-    {EN_CURRENTS, Scope::World, -1, "the caster's units bear their burden lightly under water: 2 less encumbrance in every sea province instead of 2 more"},
-    {EN_RAIN, Scope::Province, -1, "rain falls on the province in every battle fought there"},
-    {EN_EYESOFGOD, Scope::World, -1, "the caster sees every province of the world and may inspect every hero"},
-    {EN_WINTER, Scope::World, -1, "storms rage over every land: missile precision is halved, income of dry land falls by a fifth and no army sails"},
-    {EN_PYRE, Scope::World, 0, "the caster receives 20 fire gems every month"},
-    {EN_DROUGHT, Scope::World, -1, "rivers dry up: provinces with fresh water give 30 percent less income"},
-    {EN_FORGE, Scope::World, -1, "the caster's smiths forge as if one level more skilled, and reducible items cost half their gems"},
-    {EN_LIGHT, Scope::Province, -1, "no darkness can fall on the province, and creatures that draw power from darkness are weakened there"},
-    {EN_FERTILITY, Scope::World, -1, "provinces in the caster's veyrance give more income, the more the stronger the veyrance"},
-    {EN_FROZENSEAS, Scope::World, -1, "the seas freeze over: no army may pass between land and sea, and no army sails"},
-    {EN_AEGIS, Scope::World, -1, "the caster's units in their own veyrance gain hit points by its strength"},
-    {EN_ORDEROFHEAVEN, Scope::World, -1, "foreign units in the caster's veyrance lose morale by its strength"},
-    {EN_MISERY, Scope::World, 5, "the caster receives 21 death gems every month, and every province gives a tenth more income"},
-    {EN_BOUNTY, Scope::World, -1, "provinces in the caster's veyrance give more resources, the more the stronger the veyrance"},
-    {EN_ASTRALWINDOW, Scope::Province, -1, "the caster sees everything in the province"},
-    {EN_ASTRALPROJECTION, Scope::Province, -1, "the caster sees everything in the province"},
-    {EN_ARENA, Scope::Land0, -1, "an arena opens where the champions of every nation may fight death matches"},
-    {EN_ARCANENEXUS, Scope::Province, -1, "astral mages in the province cast as if one level more skilled"},
-    {EN_OAK, Scope::World, 6, "the caster receives 10 nature gems every month"},
-    {EN_MAELSTROM, Scope::World, -1, "the caster receives 15 water, 5 astral, 3 air and 1 fire, earth, death and nature gems every month"},
-    {EN_WELL, Scope::World, 3, "the caster receives 20 earth gems every month"},
-    {EN_GATE, Scope::World, 1, "the caster receives 20 air gems every month"},
-    {EN_GOLDEN, Scope::World, -1, "the caster's provinces give 5 percent more income and 20 percent more resources"},
-    {EN_FOCUS, Scope::World, 4, "the caster receives 5 astral pearls every month"},
-    {EN_FAMINE, Scope::World, -1, "darkness falls on the world: income and resources everywhere fall to a tenth"},
-    {EN_WATERFORALL, Scope::World, -1, "every army may enter the sea as if it breathed water"},
-    {EN_DECEPTION, Scope::Province, -1, "units in the province lose 4 morale"},
-    {EN_IRONWALLS, Scope::Province, -1, "the walls of the province's fort gain 200 defence"},
-    {EN_FOG, Scope::Province, -1, "fog covers the province: missile precision is halved there"},
-    {EN_MIST, Scope::Province, -1, "a foul mist covers the province: missile precision is halved there"},
-    {EN_DARKNESS, Scope::Province, -1, "darkness lies over the province"},
-    {EN_CW, Scope::World, 5, "the caster receives 3 death and 6 nature gems every month"},
-    {EN_SWAMP, Scope::Province, -1, "the province turns to swamp: units without swamp survival fight and move worse"},
+    {EN_STORM, Scope::Province, -1, PM_A, "storms rage over the province: missile precision is halved and mages with storm power gain an air level there"},
+    {EN_CURRENTS, Scope::Province, -1, PM_W, "the currents of the sea province favour the caster's units (+4 action points) and hinder all others (-4)"},
+    {EN_CURRENTS, Scope::World, -1, PM_W, "the caster's units bear their burden lightly under water: 2 less encumbrance in every sea province instead of 2 more"},
+    {EN_RAIN, Scope::Province, -1, PM_W | PM_A, "rain falls on the province in every battle fought there"},
+    {EN_EYESOFGOD, Scope::World, -1, PM_S | PM_H, "the caster sees every province of the world and may inspect every hero"},
+    {EN_WINTER, Scope::World, -1, PM_A | PM_W, "storms rage over every land: missile precision is halved, income of dry land falls by a fifth and no army sails"},
+    {EN_PYRE, Scope::World, 0, PM_F, "the caster receives 20 fire gems every month"},
+    {EN_DROUGHT, Scope::World, -1, PM_F, "rivers dry up: provinces with fresh water give 30 percent less income"},
+    {EN_FORGE, Scope::World, -1, PM_E | PM_F, "the caster's smiths forge as if one level more skilled, and reducible items cost half their gems"},
+    {EN_LIGHT, Scope::Province, -1, PM_F | PM_S | PM_H, "no darkness can fall on the province, and creatures that draw power from darkness are weakened there"},
+    {EN_FERTILITY, Scope::World, -1, PM_N | PM_E, "provinces in the caster's veyrance give more income, the more the stronger the veyrance"},
+    {EN_FROZENSEAS, Scope::World, -1, PM_W, "the seas freeze over: no army may pass between land and sea, and no army sails"},
+    {EN_AEGIS, Scope::World, -1, PM_E | PM_S | PM_H, "the caster's units in their own veyrance gain hit points by its strength"},
+    {EN_ORDEROFHEAVEN, Scope::World, -1, PM_S | PM_H, "foreign units in the caster's veyrance lose morale by its strength"},
+    {EN_MISERY, Scope::World, 5, PM_D, "the caster receives 21 death gems every month, and every province gives a tenth more income"},
+    {EN_BOUNTY, Scope::World, -1, PM_N | PM_E, "provinces in the caster's veyrance give more resources, the more the stronger the veyrance"},
+    {EN_ASTRALWINDOW, Scope::Province, -1, PM_S | PM_W, "the caster sees everything in the province"},
+    {EN_ASTRALPROJECTION, Scope::Province, -1, PM_S, "the caster sees everything in the province"},
+    {EN_ARENA, Scope::Land0, -1, PM_S | PM_F | PM_E, "an arena opens where the champions of every nation may fight death matches"},
+    {EN_ARCANENEXUS, Scope::Province, -1, PM_S, "astral mages in the province cast as if one level more skilled"},
+    {EN_OAK, Scope::World, 6, PM_N, "the caster receives 10 nature gems every month"},
+    {EN_MAELSTROM, Scope::World, -1, PM_S | PM_W, "the caster receives 15 water, 5 astral, 3 air and 1 fire, earth, death and nature gems every month"},
+    {EN_WELL, Scope::World, 3, PM_E, "the caster receives 20 earth gems every month"},
+    {EN_GATE, Scope::World, 1, PM_A, "the caster receives 20 air gems every month"},
+    {EN_GOLDEN, Scope::World, -1, PM_F | PM_E, "the caster's provinces give 5 percent more income and 20 percent more resources"},
+    {EN_FOCUS, Scope::World, 4, PM_S, "the caster receives 5 astral pearls every month"},
+    {EN_FAMINE, Scope::World, -1, PM_D | PM_B, "darkness falls on the world: income and resources everywhere fall to a tenth"},
+    {EN_WATERFORALL, Scope::World, -1, PM_W, "every army may enter the sea as if it breathed water"},
+    {EN_DECEPTION, Scope::Province, -1, PM_A | PM_S | PM_W | PM_D, "units in the province lose 4 morale"},
+    {EN_IRONWALLS, Scope::Province, -1, PM_E | PM_N, "the walls of the province's fort gain 200 defence"},
+    {EN_FOG, Scope::Province, -1, PM_W | PM_A, "fog covers the province: missile precision is halved there"},
+    {EN_MIST, Scope::Province, -1, PM_D | PM_W, "a foul mist covers the province: missile precision is halved there"},
+    {EN_DARKNESS, Scope::Province, -1, PM_D | PM_B, "darkness lies over the province"},
+    {EN_CW, Scope::World, 5, PM_D | PM_N, "the caster receives 3 death and 6 nature gems every month"},
+    {EN_SWAMP, Scope::Province, -1, PM_W | PM_N | PM_D, "the province turns to swamp: units without swamp survival fight and move worse"},
 };
 
 inline Scope scopeofeffect(int effect) {
@@ -308,6 +430,59 @@ inline const BattleState* battlestateof(const Spell& s) {
   return nullptr;
 }
 
+// A spell that only some nations know.
+inline bool isnational(int s) {
+  for (int a = 0; a < SPELLATTRS && spells[s].attrkey[a] != 0; a++)
+    if (spells[s].attrkey[a] == SPA_NATION) return true;
+  return false;
+}
+
+// A spell kept for other nations than n (spell attribute "nation").
+inline bool keptfromnation(int s, int n) {
+  bool restricted = false;
+  for (int a = 0; a < SPELLATTRS && spells[s].attrkey[a] != 0; a++)
+    if (spells[s].attrkey[a] == SPA_NATION) {
+      if (spells[s].attrval[a] == n + 100) return false;
+      restricted = true;
+    }
+  return restricted;
+}
+
+// The most an item adds to a path that a commander already has.
+inline int itemboost(int p) {
+  int best = 0;
+  for (int i = 1; i < nbrofitems(); i++) {
+    if (items[i].cursed < 0) continue;
+    int b = 0;
+    for (int k = 0; k < ITEMABILITIES && items[i].abilityid[k] != 0; k++) {
+      const int a = items[i].abilityid[k], v = items[i].abilityval[k];
+      if (a == 10 + p || a == 22 || (a == 20 && p <= 3) || (a == 21 && p >= 4 && p <= 7)) b += v;
+      if (a == 119 && (p == 0 || p == 4)) b += 2;
+    }
+    best = std::max(best, b);
+  }
+  return best;
+}
+
+// A ritual that no nation's mage (with the best item of its path) reaches
+// and that no item casts: nobody can ever cast it.
+inline bool ritualcastable(int s) {
+  const Spell& sp = spells[s];
+  for (int i = 1; i < nbrofitems(); i++)
+    if (items[i].spell[0] && !strcmp(items[i].spell, sp.name)) return true;
+  if (sp.range == -1 || sp.researchlevel > 9 || (sp.school >= SCH_DIVINE && sp.researchlevel != 0)) return false;
+  for (int n = 0; n < nbrofnations(); n++) {
+    if (!playable(n) || keptfromnation(s, n)) continue;
+    const std::array<int, 9> reach = nationreach(n);
+    bool ok = true;
+    for (int k = 0; k < 2; k++)
+      if (sp.path[k] >= 0 && sp.path[k] <= 8 && sp.pathlevel[k] > 0)
+        ok = ok && reach[sp.path[k]] > 0 && reach[sp.path[k]] + itemboost(sp.path[k]) >= sp.pathlevel[k];
+    if (ok) return true;
+  }
+  return false;
+}
+
 // A summoning ritual costs one gem for every 10 gold that what it brings is
 // worth (the gold of the summoned type, times the count), at least one.
 inline int summongems(const Roles& r, const Spell& s) {
@@ -353,6 +528,36 @@ inline const char* abilitytext(int a) {
   for (const AbilityText& t : abilitytexts)
     if (t.ability == a) return t.text;
   return nullptr;
+}
+
+// ------------------------------------------------------------ names
+// Unit names that the game's plural rule (append "s", "-man" to "-men",
+// "-y" to "-ies", a title prefix "X of" to "Xs of", ...) would get wrong:
+// English endings it does not know, and "A of B" turned into "A of Bs".
+inline bool pluralgoeswrong(const std::string& n) {
+  auto ends = [&](const char* e) { return n.size() >= strlen(e) && n.compare(n.size() - strlen(e), strlen(e), e) == 0; };
+  const size_t of = n.find(" of ");
+  if (of != std::string::npos) {
+    char b[PLURALLEN];
+    const std::string p = pluralname(2, n.c_str(), b), tail = n.substr(of);
+    return p.size() < tail.size() || p.compare(p.size() - tail.size(), tail.size(), tail) != 0;
+  }
+  if (ends("ch")) return !ends("arch");
+  if (ends("ief")) return !ends("hief") || ends("Thief") || ends("thief");
+  return ends("sh") || ends("x") || ends("z") || (ends("ss") && !ends("ess")) || ends("fe") || ends("ouse") ||
+         ends("child") || ends("haman") || ends("us") || ends("is") || (ends("o") && !ends("oo")) || ends("ay") ||
+         ends("oy") || ends("uy");
+}
+
+// A personal or province name that begins with a word nobody wants to be called.
+inline bool unfortunatename(const char* name) {
+  static const char* const words[] = {"demon", "arse", "anus", "rape", "shit", "piss", "slut", "cock", "dick", "turd",
+                                      "fag", "nigg", "whore", "cum"};
+  std::string n = name;
+  for (char& c : n) c = char(tolower(static_cast<unsigned char>(c)));
+  for (const char* w : words)
+    if (n.rfind(w, 0) == 0) return true;
+  return false;
 }
 
 }  // namespace content

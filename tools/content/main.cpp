@@ -9,12 +9,18 @@
 // data/README.md (only those numbers change), and rewrites the generated
 // part of data/descriptions.txt, below its marker line. Exit status 1 when a
 // file could not be written.
+//
+//   build/release/vey3content --audit
+//
+// prints the content audit (tools/content/audit.h) of the built-in tables
+// and changes nothing.
 #include <cstdio>
 #include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
 
+#include "audit.h"
 #include "contentrules.h"
 #include "describe.h"
 #include "world/gamedata.h"
@@ -116,10 +122,14 @@ int priceunits(const std::string& folder) {
 
 int main(int argc, char** argv) {
   if (argc != 2) {
-    fprintf(stderr, "usage: vey3content <data folder>\n");
+    fprintf(stderr, "usage: vey3content <data folder> | --audit\n");
     return 2;
   }
   loadgamedata();
+  if (std::string(argv[1]) == "--audit") {
+    content::printaudit(stdout);
+    return 0;
+  }
   int bad = priceunits(argv[1]);
   bad |= pricesummons(argv[1]);
   bad |= writedescriptions(argv[1]);
