@@ -536,6 +536,7 @@ inline const char* abilitytext(int a) {
 // English endings it does not know, and "A of B" turned into "A of Bs".
 inline bool pluralgoeswrong(const std::string& n) {
   auto ends = [&](const char* e) { return n.size() >= strlen(e) && n.compare(n.size() - strlen(e), strlen(e), e) == 0; };
+  if (n.find(" at ") != std::string::npos) return n != "Man at Arms";
   const size_t of = n.find(" of ");
   if (of != std::string::npos) {
     char b[PLURALLEN];
