@@ -3,6 +3,7 @@
 // tool writes them into data/descriptions.txt below its "generated" line; the
 // content tests check that the file says what the data says.
 #pragma once
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -222,10 +223,18 @@ inline std::string describespell(const Roles& r, int s) {
   else if (sp.flags & SF_MRNEGATES) d += " Magic resistance negates it.";
   if (sp.flags & SF_ONLYUNDERWATER) d += " It can only be cast under water.";
   else if (!(sp.flags & SF_UNDERWATER) && sp.path[0] >= 0) d += " It cannot be cast under water.";
+  // The nations that know it, each people once with its eras.
+  std::vector<std::pair<std::string, std::vector<std::string>>> peoples;
   for (int a = 0; a < SPELLATTRS && sp.attrkey[a] != 0; a++)
-    if (sp.attrkey[a] == SPA_NATION && sp.attrval[a] >= 100 && sp.attrval[a] < 100 + MAXNATIONS)
-      d += std::string(" Known to ") + nations[sp.attrval[a] - 100].name + " of the " +
-           (nations[sp.attrval[a] - 100].era == 1 ? "early" : nations[sp.attrval[a] - 100].era == 2 ? "middle" : "late") + " era.";
+    if (sp.attrkey[a] == SPA_NATION && sp.attrval[a] >= 100 && sp.attrval[a] < 100 + MAXNATIONS) {
+      const Nation& n = nations[sp.attrval[a] - 100];
+      auto p = std::find_if(peoples.begin(), peoples.end(), [&](const auto& x) { return x.first == n.name; });
+      if (p == peoples.end()) p = peoples.insert(peoples.end(), {n.name, {}});
+      p->second.push_back(n.era == 1 ? "early" : n.era == 2 ? "middle" : "late");
+    }
+  std::vector<std::string> known;
+  for (const auto& [name, eras] : peoples) known.push_back(name + " of the " + listwords(eras) + (eras.size() > 1 ? " eras" : " era"));
+  if (!known.empty()) d += " Known to " + listwords(known) + ".";
   return d;
 }
 
