@@ -156,6 +156,8 @@ struct BattleFrame {
   const int32_t* units;          // every unit of the battle, both sides
   int32_t nevents;
   const BattleEvent* events;     // what happened in this turn, in order
+  int32_t foreseen;              // the turn's checksum against the replay's: 1 the same,
+                                 // 0 not, -1 nothing to compare with
 };
 using BattleViewHook = void (*)(const BattleFrame& frame);
 extern BattleViewHook battleviewhook;   // null: nothing is drawn

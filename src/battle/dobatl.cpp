@@ -61,25 +61,28 @@ int32_t battlechecksum(bool setup) {
   return h.h == 0 ? 1 : int32_t(h.h);
 }
 
-void checksum(int32_t turn, bool compare) {
-  if (turn >= MAXCHECKSUMS) return;
+// Stores or compares the turn's checksum; 1 when it matched the stored one,
+// 0 when not, -1 when there was nothing to compare with.
+int32_t checksum(int32_t turn, bool compare) {
+  if (turn >= MAXCHECKSUMS) return -1;
   const int32_t c = battlechecksum(turn == 0);
   if (!compare) {
     battlechecksums[turn] = c;
     debugprint(turn == 0 ? "Saving setup checksum\n" : "Saving checksum\n");
-    return;
+    return -1;
   }
   if (turn == 0) {
     if (battlechecksums[0] == c) debugprint("This battle looks just like I have forseen\n");
     else debugprint("***** Warning: Battle inconsistency (turn 0)\n");
-    return;
+    return battlechecksums[0] == c ? 1 : 0;
   }
-  if (battlechecksums[turn] == 0) return;
+  if (battlechecksums[turn] == 0) return -1;
   if (battlechecksums[turn] == c) debugprint("Battle running along just as I have forseen\n");
   else debugprint("***** Warning: Battle inconsistency (turn %d)\n", turn);
+  return battlechecksums[turn] == c ? 1 : 0;
 }
 
-void showturn() {
+void showturn(int32_t foreseen) {
   if (!battleviewhook) return;
   BattleFrame frame;
   frame.turn = bs.turn;
@@ -87,6 +90,7 @@ void showturn() {
   frame.units = fighterunit.data();
   frame.nevents = bs.nevents;
   frame.events = battleevents.data();
+  frame.foreseen = foreseen;
   battleviewhook(frame);
 }
 
@@ -192,16 +196,14 @@ int32_t dobatl(int32_t defender, int32_t attacker, int32_t view, int32_t trapped
   if (!view) battleviewhook = nullptr;
   bs.turn = 0;
   bs.nevents = 0;
-  if (checksums) checksum(0, compare);
-  showturn();
+  showturn(checksums ? checksum(0, compare) : -1);
   int32_t winner = -1;
   while (winner < 0) {
     bs.turn++;
     bs.nevents = 0;
     battleturn();
     endofturn();
-    if (checksums) checksum(bs.turn, compare);
-    showturn();
+    showturn(checksums ? checksum(bs.turn, compare) : -1);
     if (bs.active[1] <= 0) winner = defender;
     else if (bs.active[0] <= 0) winner = attacker;
     else if (bs.turn >= limit) winner = defender;

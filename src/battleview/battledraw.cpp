@@ -9,6 +9,7 @@
 
 #include "battleview/battleview.h"
 #include "gfx/gfx.h"
+#include "gfx/texture.h"
 #include "runtime/settings.h"
 
 namespace {
@@ -104,6 +105,30 @@ void drawobject(const massobj& o) {
   glPopMatrix();
 }
 
+// A sky picture behind the field, wrapped around the view as it turns.
+void drawskypicture(uint32_t texture, float yaw) {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, 1, 0, 1, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glDisable(GL_DEPTH_TEST);
+  bindtexture(texture, 0);
+  glColor4f(1, 1, 1, 1);
+  const float u = yaw / 6.2831853f;
+  glBegin(GL_QUADS);
+  glTexCoord2f(u, 0);
+  glVertex2f(0, 0);
+  glTexCoord2f(u + 0.5f, 0);
+  glVertex2f(1, 0);
+  glTexCoord2f(u + 0.5f, 1);
+  glVertex2f(1, 1);
+  glTexCoord2f(u, 1);
+  glVertex2f(0, 1);
+  glEnd();
+  resettexstate();
+}
+
 void buildfield() {
   if (fieldlist == 0) fieldlist = glGenLists(1);
   glNewList(fieldlist, GL_COMPILE);
@@ -141,17 +166,34 @@ void drawbattlefield(uint32_t milliseconds) {
   float radius = fmaxf(sizex, sizez) * 0.75f;
   float reach = fmaxf(viewdistance(), radius * 3.0f);
 
-  const float sky[4] = {0.55f, 0.68f, 0.85f, 1.0f};
+  float sky[4] = {0.55f, 0.68f, 0.85f, 1.0f};
+  if (battlewatching)
+    for (int32_t i = 0; i < 3; i++) sky[i] = battlefogcolour(i);
   glClearColor(sky[0], sky[1], sky[2], sky[3]);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (battlewatching && battleskytexture()) drawskypicture(battleskytexture(), battlecamera.yaw);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  gluPerspective(45.0, double(windowwidth()) / double(windowheight() > 0 ? windowheight() : 1), 0.5, double(reach));
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  double turn = animback ? double(milliseconds % 120000u) * 6.2831853 / 120000.0 : 0.6;
   double cx = sizex / 2, cz = sizez / 2;
-  gluLookAt(cx + radius * cos(turn), radius * 0.55, cz + radius * sin(turn), cx, 0.0, cz, 0, 1, 0);
+  if (battlewatching) {
+    // The watcher's camera: turned about the field's middle, moved and zoomed.
+    const BattleCamera& c = battlecamera;
+    reach = fmaxf(reach, c.distance * 4.0f);
+    gluPerspective(45.0, double(windowwidth()) / double(windowheight() > 0 ? windowheight() : 1), 0.5, double(reach));
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    cx += c.panx;
+    cz += c.panz;
+    const double cy = battlemapheight(m, float(cx) * METRE, float(cz) * METRE) / METRE;
+    gluLookAt(cx + c.distance * cos(c.pitch) * cos(c.yaw), cy + c.distance * sin(c.pitch),
+              cz + c.distance * cos(c.pitch) * sin(c.yaw), cx, cy, cz, 0, 1, 0);
+  } else {
+    gluPerspective(45.0, double(windowwidth()) / double(windowheight() > 0 ? windowheight() : 1), 0.5, double(reach));
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    double turn = animback ? double(milliseconds % 120000u) * 6.2831853 / 120000.0 : 0.6;
+    gluLookAt(cx + radius * cos(turn), radius * 0.55, cz + radius * sin(turn), cx, 0.0, cz, 0, 1, 0);
+  }
 
   glEnable(GL_DEPTH_TEST);
   glEnable(GL_FOG);
@@ -174,6 +216,7 @@ void drawbattlefield(uint32_t milliseconds) {
   }
   glCallList(fieldlist);
   glDisable(GL_LIGHTING);
+  drawbattlefigures();
   glDisable(GL_FOG);
   glDisable(GL_NORMALIZE);
   glDisable(GL_COLOR_MATERIAL);

@@ -3,6 +3,8 @@
 #pragma once
 #include <array>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "runtime/short.h"
 
@@ -86,3 +88,61 @@ int LoadBattleMap(const char* path, int32_t editing, int32_t lit, int32_t object
 void drawbattlefield(uint32_t milliseconds);
 // Frees the battle view's display lists.
 void freebattleviewgl();
+
+// ---------------------------------------------------------------- watching a battle
+// A battle shown as the engine fights it: the units as their sprites on the
+// province's battlefield, moving, fighting, casting and dying turn by turn.
+// The view runs frames of its own inside the engine's display hook, with
+// keys for the camera (Left/Right turn, Up/Down and the wheel zoom, W A S D
+// move), pause (p, Space), speed (+, -), skip to the end (e, Escape) and the
+// low and extra detail switches (l, x).
+struct BattleFrame;
+
+// What the replay's battle turns gave against the hosted battle.
+struct BattleCheck {
+  int32_t setup = -1;       // the set-up: 1 as hosted, 0 not, -1 not compared
+  int32_t foreseen = 0;     // battle turns as hosted
+  int32_t differing = 0;    // battle turns that were not
+  int32_t firstbad = -1;    // the first turn that was not (0 the set-up), -1 none
+};
+
+// The camera of a battle being watched: turned `yaw` radians about the
+// field's middle, looking down `pitch` radians from `distance` metres,
+// moved by (panx, panz) metres.
+struct BattleCamera {
+  float yaw, pitch, distance, panx, panz;
+};
+extern BattleCamera battlecamera;
+// 1 between battleviewbegin and battleviewend.
+extern int32_t battlewatching;
+
+// Prepares the view of a battle in land lnr: the province's battle map (its
+// own, else the default one; a missing or damaged map gives a flat field and
+// a log line naming the file), its sky picture and fog colour, the camera and
+// an empty field. The battlefield becomes the scene.
+void battleviewbegin(int32_t lnr);
+// The display hook: shows one battle turn (the set-up for turn 0), its
+// moves and events animated; returns when it has been shown, at once while
+// skipping to the end or without a window.
+void showbattleframe(const BattleFrame& frame);
+// The end report over the final field until Exit (999, Escape, Return): who
+// won, the turns, each side's losses, and the check against the hosted battle.
+void battleviewreport(const BattleCheck& check);
+void battleviewend();
+// Lines of the end report for the last battle (battleresult) and the check.
+std::vector<std::string> battlereportlines(const BattleCheck& check);
+
+// Where a battlefield square's middle lies on the battle map, in metres.
+void fieldsquarepoint(float x, float y, float* mx, float* mz);
+// The figures being shown (for the view's own drawing and the tests):
+// counted on the field, dead and gone.
+struct FieldCount {
+  int32_t standing, fallen, gone;
+};
+FieldCount fieldcount();
+// Draws the figures of the battle being watched (called by drawbattlefield).
+void drawbattlefigures();
+// The province's fog colour (0 red, 1 green, 2 blue) and sky picture (0
+// none) of the battle being watched.
+float battlefogcolour(int32_t component);
+uint32_t battleskytexture();

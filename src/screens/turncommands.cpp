@@ -17,6 +17,7 @@
 #include "screens/messages.h"
 #include "screens/orders.h"
 #include "screens/recruitment.h"
+#include "screens/replays.h"
 #include "screens/research.h"
 #include "screens/screens.h"
 #include "screens/turnscreen.h"
@@ -218,8 +219,8 @@ int32_t opennationscreen(int32_t id) {
     case TS_ARMYSETUP: case TS_ARMYHERE: case TS_MERCENARIES: case TS_LAB:
     case TS_ENCHANTMENTS: case TS_RESOURCES: case TS_ITEMS: case TS_TEMPLE: case TS_FORT: case TS_OVERVIEW:
     case TS_GRAPHS: case TS_HALLOFFAME: case TS_NATIONS: case TS_STATISTICS: case TS_FILTERS: case TS_KEYHELP:
-    case TS_REPLAYS:
       return 1;
+    case TS_REPLAYS: viewvcrs(k, l, turnscreen.vcrs, turnscreen.gname); return 1;
     default: break;
   }
   if (id >= TS_SITE && id < TS_SITE + 4) return 1;

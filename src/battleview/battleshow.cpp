@@ -1,0 +1,599 @@
+// Watching a battle: the engine calls the display hook after the set-up and
+// after every battle turn; the hook takes the units' new places and the
+// turn's events and animates them over the battlefield for a while (its own
+// frames, with the camera, pause, speed, skip and detail keys), then lets the
+// engine fight on. The figures stand in the province's look: its battle map,
+// sky picture and fog colour.
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "battle/battle.h"
+#include "battleview/battleview.h"
+#include "gfx/gfx.h"
+#include "gfx/gui.h"
+#include "gfx/sprites.h"
+#include "gfx/texture.h"
+#include "runtime/fatal.h"
+#include "runtime/filesets.h"
+#include "runtime/folders.h"
+#include "runtime/trs.h"
+#include "runtime/util.h"
+#include "world/gamedata.h"
+#include "world/units.h"
+#include "world/world.h"
+
+BattleCamera battlecamera = {0.6f, 0.75f, 95.0f, 0.0f, 0.0f};
+int32_t battlewatching = 0;
+
+namespace {
+constexpr int32_t SPRITEMODE = 4;
+constexpr float TURNMS = 900.0f, SETUPMS = 1500.0f;
+constexpr float SPEEDS[] = {0.25f, 0.5f, 1.0f, 2.0f, 4.0f, 8.0f};
+constexpr int32_t NSPEEDS = int32_t(sizeof SPEEDS / sizeof SPEEDS[0]);
+// Ids of the view's controls.
+constexpr int32_t BV_PAUSE = 1, BV_SLOWER = 2, BV_FASTER = 3, BV_SKIP = 4, BV_LOW = 5, BV_EXTRA = 6,
+                  BV_EXIT = 999;
+
+enum FigureState : uint8_t { FG_FIELD, FG_APPEARING, FG_DYING, FG_DEAD, FG_FLEEING, FG_GONE };
+
+// A unit as the view shows it: where it stood after the last turn and
+// where it stands now (in squares, with its place inside the square), and
+// what this turn did to it.
+struct Figure {
+  int32_t unr;
+  int16_t type;
+  int8_t side, owner;
+  uint8_t state, routing;
+  float fx, fy, tx, ty;
+  int32_t lunge;     // the figure it strikes at this turn, -1 none, -2 new on the field
+  int32_t hurt;      // damage taken this turn
+};
+
+struct Watch {
+  int32_t lnr = 0;
+  int32_t turn = 0, foreseen = -1;
+  float phase = 1.0f;
+  bool paused = false, skip = false;
+  int32_t speed = 2;
+  std::vector<Figure> figures;
+  std::vector<int32_t> figureof;   // by unit number, -1 none
+  std::vector<BattleEvent> events;
+  BattleCheck running;
+  float fog[3] = {0.62f, 0.70f, 0.80f};
+  uint32_t sky = 0;
+  float square = 2.0f;             // metres a side
+};
+Watch watch;
+
+// Places inside a square for up to six figures (in squares from its middle).
+constexpr float SLOTS[6][2] = {{0, 0}, {-0.28f, -0.22f}, {0.28f, 0.22f}, {-0.28f, 0.26f}, {0.28f, -0.26f}, {0, 0.36f}};
+
+Figure* figureofunit(int32_t unr) {
+  if (unr < 0 || unr >= int32_t(watch.figureof.size())) return nullptr;
+  const int32_t i = watch.figureof[size_t(unr)];
+  return i < 0 ? nullptr : &watch.figures[size_t(i)];
+}
+
+bool onfieldstate(uint8_t s) { return s == FG_FIELD || s == FG_APPEARING; }
+
+// The places of the figures standing on one square, in figure order.
+void spreadsquares() {
+  std::vector<uint8_t> filled(size_t(FIELDW * FIELDH), 0);
+  for (Figure& f : watch.figures) {
+    if (!onfieldstate(f.state)) continue;
+    const int32_t x = int32_t(lroundf(f.tx)), y = int32_t(lroundf(f.ty));
+    if (x < 0 || x >= FIELDW || y < 0 || y >= FIELDH) continue;
+    uint8_t& n = filled[size_t(y * FIELDW + x)];
+    f.tx = float(x) + SLOTS[n % 6][0];
+    f.ty = float(y) + SLOTS[n % 6][1];
+    n++;
+  }
+}
+
+// Takes the places and events of a battle turn into the figures.
+void takeframe(const BattleFrame& frame) {
+  for (Figure& f : watch.figures) {
+    f.fx = f.tx;
+    f.fy = f.ty;
+    if (f.state == FG_DYING) f.state = FG_DEAD;
+    if (f.state == FG_FLEEING) f.state = FG_GONE;
+    if (f.state == FG_APPEARING) f.state = FG_FIELD;
+    f.lunge = -1;
+    f.hurt = 0;
+  }
+  for (int32_t i = 0; i < frame.nunits; i++) {
+    const int32_t u = frame.units[i];
+    if (u < 0 || u >= MAXUNITS) continue;
+    const Unit& x = unit[size_t(u)];
+    Figure* f = figureofunit(u);
+    if (!f) {
+      if (x.x < 0 || x.hp < 1) continue;
+      watch.figureof[size_t(u)] = int32_t(watch.figures.size());
+      Figure n{};
+      n.unr = u;
+      n.type = x.type;
+      n.side = int8_t(battleside(u));
+      n.owner = x.owner;
+      n.state = frame.turn == 0 ? FG_FIELD : FG_APPEARING;
+      n.fx = n.tx = x.x;
+      n.fy = n.ty = x.y;
+      n.lunge = -2;   // placed after the squares are shared out
+      watch.figures.push_back(n);
+      f = &watch.figures.back();
+    }
+    if (!onfieldstate(f->state)) continue;
+    f->routing = x.batstate == BS_ROUTING;
+    if (x.x >= 0 && x.hp > 0) {
+      // Keep the place inside the square while the figure stays on it.
+      if (lroundf(f->tx) != x.x || lroundf(f->ty) != x.y) {
+        f->tx = x.x;
+        f->ty = x.y;
+      }
+    } else {
+      f->state = x.hp > 0 ? FG_FLEEING : FG_DYING;
+    }
+  }
+  watch.events.assign(frame.events, frame.events + std::max(frame.nevents, 0));
+  for (const BattleEvent& e : watch.events) {
+    Figure* f = figureofunit(e.unr);
+    if (!f) continue;
+    switch (e.kind) {
+      case BEV_STRIKE:
+        if (Figure* t = figureofunit(e.target); t && f->lunge != -2) {
+          f->lunge = int32_t(t - watch.figures.data());
+          t->hurt += e.amount;
+        }
+        break;
+      case BEV_MISSILE:
+        if (Figure* t = figureofunit(e.target)) t->hurt += e.amount;
+        break;
+      case BEV_DEATH:
+        f->state = FG_DYING;
+        f->tx = e.tx;
+        f->ty = e.ty;
+        break;
+      case BEV_FLEE:
+        f->state = FG_FLEEING;
+        f->tx = f->side == 0 ? -4.0f : float(FIELDW + 3);
+        break;
+      default: break;
+    }
+  }
+  spreadsquares();
+  // Figures new on the field start where they stand.
+  for (Figure& f : watch.figures)
+    if (f.lunge == -2) {
+      f.fx = f.tx;
+      f.fy = f.ty;
+      f.lunge = -1;
+    }
+  // The fallen lie where they fell; the squares' places keep them apart.
+  for (Figure& f : watch.figures)
+    if (f.state == FG_DYING) {
+      f.tx = f.tx + SLOTS[(f.unr & 3) + 1][0];
+      f.ty = f.ty + SLOTS[(f.unr & 3) + 1][1];
+    }
+  watch.turn = frame.turn;
+  watch.foreseen = frame.foreseen;
+  if (frame.foreseen >= 0) {
+    BattleCheck& c = watch.running;
+    if (frame.turn == 0) c.setup = frame.foreseen;
+    else if (frame.foreseen) c.foreseen++;
+    else c.differing++;
+    if (!frame.foreseen && c.firstbad < 0) c.firstbad = frame.turn;
+  }
+}
+
+// ---------------------------------------------------------------- the province's look
+
+void flatfield() {
+  clearbattlemap(battlemap);
+  battlemap.width = battlemap.depth = 65;
+  battlemap.cellsize = 200;
+  std::fill(battlemap.height.begin(), battlemap.height.begin() + 65 * 65, int16_t(0));
+  battlemapgeneration++;
+}
+
+void loadprovincelook(int32_t lnr) {
+  const bool known = lnr >= 0 && lnr < MAXLANDS;
+  const ProvGeo* g = known ? &provgeo[size_t(lnr)] : nullptr;
+  char path[PATHLEN];
+  const char* name = g && g->batmap[0] ? g->batmap : "plain0.v3m";
+  if (!plainfilename(name)) {
+    debugprint("***** Warning: battle map name refused (%s)\n", name);
+    name = "plain0.v3m";
+  }
+  formatbounded(path, PATHLEN, "%s/battlemaps/%s", datapath, name);
+  if (!LoadBattleMap(path, 0, 1, 1)) {
+    debugprint("***** Warning: no battle map, the battle is fought on a flat field (%s)\n", path);
+    flatfield();
+  }
+  watch.fog[0] = 0.62f;
+  watch.fog[1] = 0.70f;
+  watch.fog[2] = 0.80f;
+  if (g && g->fogcol[0] >= 0)
+    for (int32_t i = 0; i < 3; i++) watch.fog[i] = float(std::clamp<int32_t>(g->fogcol[i], 0, 255)) / 255.0f;
+  watch.sky = 0;
+  if (g && g->skybox[0] && windowopen()) {
+    if (plainfilename(g->skybox)) {
+      formatbounded(path, PATHLEN, "%s/%s", datapath, g->skybox);
+      watch.sky = loadtexture(path, 0, 100, 1);
+    }
+    if (!watch.sky) debugprint("***** Warning: no sky picture for the battle (%s)\n", g->skybox);
+  }
+  const float spanx = float(battlemap.width - 1) * float(battlemap.cellsize) / 100.0f;
+  const float spanz = float(battlemap.depth - 1) * float(battlemap.cellsize) / 100.0f;
+  watch.square = std::clamp(std::min(spanx / float(FIELDW + 6), spanz / float(FIELDH + 6)), 0.5f, 4.0f);
+}
+
+// ---------------------------------------------------------------- controls
+
+void cameracontrols(float ms) {
+  BattleCamera& c = battlecamera;
+  const float turn = ms * 0.0015f, move = ms * 0.04f;
+  if (keydown[KEY_LEFT]) c.yaw -= turn;
+  if (keydown[KEY_RIGHT]) c.yaw += turn;
+  if (keydown[KEY_UP] || keydown[KEY_PAGEUP]) c.distance *= 1.0f - ms * 0.001f;
+  if (keydown[KEY_DOWN] || keydown[KEY_PAGEDOWN]) c.distance *= 1.0f + ms * 0.001f;
+  if (wheelcount) {
+    c.distance *= powf(0.88f, float(wheelcount));
+    wheelcount = 0;
+  }
+  c.distance = std::clamp(c.distance, 12.0f, 400.0f);
+  // W A S D move the camera's point along the ground as the view faces.
+  const float fx = -cosf(c.yaw), fz = -sinf(c.yaw), rx = -sinf(c.yaw), rz = cosf(c.yaw);
+  float ahead = 0, side = 0;
+  if (keydown['w']) ahead += move;
+  if (keydown['s']) ahead -= move;
+  if (keydown['a']) side -= move;
+  if (keydown['d']) side += move;
+  c.panx = std::clamp(c.panx + fx * ahead + rx * side, -150.0f, 150.0f);
+  c.panz = std::clamp(c.panz + fz * ahead + rz * side, -150.0f, 150.0f);
+}
+
+float up(float y) { return 600.0f - y; }
+
+void controlbutton(int32_t id, float x, float w, const char* label, bool lit) {
+  const float y = 8, h = 24;
+  areabox(id, x, y, w, h, lit ? 0.45f : 0.12f, lit ? 0.35f : 0.12f, lit ? 0.12f : 0.16f, 0.85f);
+  areaframe(x, y, w, h, 1, 0.7f, 0.62f, 0.4f, 0.9f);
+  areatextcol(id, x + 6, y + 5, 15, 1, 0.95f, 0.8f, 1, "%s", label);
+}
+
+// The bar of controls and the turn line, as plain areas over the field.
+void buildcontrols(bool ended) {
+  guibegin();
+  areabox(0, 0, 0, 800, ended ? 0 : 58, 0.0f, 0.0f, 0.0f, 0.6f);
+  areabox(0, 0, up(34), 800, 34, 0.0f, 0.0f, 0.0f, 0.55f);
+  const char* where = watch.lnr >= 1 && watch.lnr < MAXLANDS ? land[size_t(watch.lnr)].name : "";
+  if (ended) areatextcol(0, 12, up(26), 18, 1, 0.92f, 0.7f, 1, "Battle of %s: the end", where);
+  else if (watch.turn == 0) areatextcol(0, 12, up(26), 18, 1, 0.92f, 0.7f, 1, "Battle of %s: the armies deploy", where);
+  else areatextcol(0, 12, up(26), 18, 1, 0.92f, 0.7f, 1, "Battle of %s: turn %d", where, watch.turn);
+  if (watch.foreseen == 1)
+    areatextcol(0, 420, up(24), 14, 0.6f, 1, 0.6f, 1, "Battle running along just as I have forseen");
+  else if (watch.foreseen == 0)
+    areatextcol(0, 420, up(24), 14, 1, 0.45f, 0.4f, 1, "Battle inconsistency (turn %d)", watch.turn);
+  if (ended) return;
+  float x = 8;
+  controlbutton(BV_PAUSE, x, 90, watch.paused ? "Go on (p)" : "Pause (p)", watch.paused);
+  x += 96;
+  controlbutton(BV_SLOWER, x, 80, "Slower (-)", false);
+  x += 86;
+  areatextcol(0, x + 4, 13, 15, 1, 1, 1, 1, "x%g", double(SPEEDS[watch.speed]));
+  x += 48;
+  controlbutton(BV_FASTER, x, 80, "Faster (+)", false);
+  x += 86;
+  controlbutton(BV_SKIP, x, 140, "Skip to end (e)", false);
+  x += 146;
+  controlbutton(BV_LOW, x, 110, "Low detail (l)", battlelowdetail != 0);
+  x += 116;
+  controlbutton(BV_EXTRA, x, 120, "Extra detail (x)", battleextradetail != 0);
+  areatextcol(0, 12, 38, 13, 0.85f, 0.85f, 0.85f, 1, "Left, Right: turn   Up, Down, wheel: zoom   W A S D: move");
+  guishortcut(BV_PAUSE, 'p');
+  guishortcut(BV_PAUSE, KEY_SPACE);
+  guishortcut(BV_SLOWER, '-');
+  guishortcut(BV_SLOWER, KEY_KP_MINUS);
+  guishortcut(BV_FASTER, '+');
+  guishortcut(BV_FASTER, '=');
+  guishortcut(BV_FASTER, KEY_KP_PLUS);
+  guishortcut(BV_SKIP, KEY_ESCAPE);
+  guishortcut(BV_SKIP, 'e');
+  guishortcut(BV_LOW, 'l');
+  guishortcut(BV_EXTRA, 'x');
+}
+
+void act(int32_t id) {
+  switch (id) {
+    case BV_PAUSE: watch.paused = !watch.paused; break;
+    case BV_SLOWER: watch.speed = std::max(watch.speed - 1, 0); break;
+    case BV_FASTER: watch.speed = std::min(watch.speed + 1, NSPEEDS - 1); break;
+    case BV_SKIP: watch.skip = true; break;
+    case BV_LOW: battlelowdetail = !battlelowdetail; break;
+    case BV_EXTRA: battleextradetail = !battleextradetail; break;
+    default: break;
+  }
+}
+}  // namespace
+
+// ---------------------------------------------------------------- the hook
+
+void battleviewbegin(int32_t lnr) {
+  watch = Watch{};
+  watch.lnr = lnr;
+  watch.figureof.assign(size_t(MAXUNITS), -1);
+  loadprovincelook(lnr);
+  battlecamera = {1.5708f, 0.95f, std::clamp(watch.square * 50.0f, 25.0f, 250.0f), 0.0f, 0.0f};
+  battlewatching = 1;
+  if (windowopen()) setbgscene(Scene::battlefield);
+}
+
+void showbattleframe(const BattleFrame& frame) {
+  if (!battlewatching) return;
+  takeframe(frame);
+  watch.phase = 0.0f;
+  if (watch.skip || !windowopen()) {
+    watch.phase = 1.0f;
+    return;
+  }
+  const float length = frame.turn == 0 ? SETUPMS : TURNMS;
+  float shown = 0.0f;
+  uint32_t last = timems();
+  for (;;) {
+    const uint32_t now = timems();
+    // A slow frame moves the battle on by a tenth of a second at most, so
+    // that nothing is skipped unseen.
+    const float ms = std::min(float(now - last), 100.0f);
+    last = now;
+    if (!watch.paused) shown += ms * SPEEDS[watch.speed];
+    watch.phase = std::min(1.0f, shown / length);
+    cameracontrols(ms);
+    buildcontrols(false);
+    act(render_frame(0, int32_t(Scene::battlefield)));
+    if (watch.skip || (shown >= length && !watch.paused)) break;
+  }
+  watch.phase = 1.0f;
+}
+
+std::vector<std::string> battlereportlines(const BattleCheck& check) {
+  std::vector<std::string> out;
+  char line[300];
+  const BattleResult& r = battleresult;
+  auto name = [](int32_t p) { return p >= 0 && p < MAXNATIONS ? nations[size_t(p)].name : "?"; };
+  const char* where = r.land >= 1 && r.land < MAXLANDS ? land[size_t(r.land)].name : "?";
+  formatbounded(line, sizeof line, "%s attacked %s in %s.", name(r.attacker), name(r.defender), where);
+  out.push_back(line);
+  formatbounded(line, sizeof line, "%s held the field after %d turns.", name(r.winner), r.turns);
+  out.push_back(line);
+  for (int32_t side = 0; side < 2; side++) {
+    formatbounded(line, sizeof line, "%s lost %d units, %d fled.", name(side == 0 ? r.defender : r.attacker),
+                  r.killed[side], r.fled[side]);
+    out.push_back(line);
+  }
+  if (r.retreated > 0 || r.died_trapped > 0) {
+    formatbounded(line, sizeof line, "%d of the losers retreated, %d had nowhere to go.", r.retreated, r.died_trapped);
+    out.push_back(line);
+  }
+  if (check.setup < 0 && check.foreseen == 0 && check.differing == 0) {
+    out.push_back("There was no hosted battle to compare with.");
+  } else if (check.differing == 0 && check.setup != 0) {
+    formatbounded(line, sizeof line, "Battle running along just as I have forseen (%d turns compared).",
+                  check.foreseen);
+    out.push_back(line);
+  } else {
+    formatbounded(line, sizeof line, "Battle inconsistency (turn %d): the world is not the one the battle was fought in.",
+                  check.firstbad);
+    out.push_back(line);
+  }
+  return out;
+}
+
+void battleviewreport(const BattleCheck& check) {
+  if (!windowopen()) return;
+  const std::vector<std::string> lines = battlereportlines(check);
+  watch.phase = 1.0f;
+  watch.skip = true;
+  uint32_t last = timems();
+  for (;;) {
+    const uint32_t now = timems();
+    cameracontrols(float(now - last));
+    last = now;
+    buildcontrols(true);
+    guititle("The battle is over");
+    guicloseid(BV_EXIT);
+    guiminwidth(440);
+    guimaxwidth(640);
+    guitextscale(0.8f);
+    for (const std::string& l : lines) guibutton(0, "%s", l.c_str());
+    guitextscale(1);
+    guispace(3);
+    guibutton(BV_EXIT, "Exit");
+    guishortcut(BV_EXIT, KEY_ESCAPE);
+    guishortcut(BV_EXIT, KEY_RETURN);
+    guishow(-1, 420);
+    if (render_frame(0, int32_t(Scene::battlefield)) == BV_EXIT) break;
+  }
+}
+
+void battleviewend() {
+  battlewatching = 0;
+  watch.figures.clear();
+  watch.figureof.clear();
+  watch.events.clear();
+}
+
+FieldCount fieldcount() {
+  FieldCount c{0, 0, 0};
+  for (const Figure& f : watch.figures) {
+    if (onfieldstate(f.state)) c.standing++;
+    else if (f.state == FG_DYING || f.state == FG_DEAD) c.fallen++;
+    else c.gone++;
+  }
+  return c;
+}
+
+void fieldsquarepoint(float x, float y, float* mx, float* mz) {
+  const float cell = float(battlemap.cellsize) / 100.0f;
+  const float cx = battlemap.width >= MINBMSIDE ? float(battlemap.width - 1) * cell / 2 : 32.0f;
+  const float cz = battlemap.depth >= MINBMSIDE ? float(battlemap.depth - 1) * cell / 2 : 32.0f;
+  *mx = cx + (x - float(FIELDW - 1) / 2.0f) * watch.square;
+  *mz = cz + (y - float(FIELDH - 1) / 2.0f) * watch.square;
+}
+
+// ---------------------------------------------------------------- drawing
+
+namespace {
+struct Vec {
+  float x, y, z;
+};
+Vec at(float sx, float sy) {
+  Vec v;
+  fieldsquarepoint(sx, sy, &v.x, &v.z);
+  v.y = battlemapheight(battlemap, v.x * 100.0f, v.z * 100.0f) / 100.0f;
+  return v;
+}
+float lerp(float a, float b, float t) { return a + (b - a) * t; }
+
+Vec figureplace(const Figure& f, float phase) {
+  float x = lerp(f.fx, f.tx, phase), y = lerp(f.fy, f.ty, phase);
+  if (f.lunge >= 0 && size_t(f.lunge) < watch.figures.size()) {
+    const Figure& t = watch.figures[size_t(f.lunge)];
+    const float dx = t.fx - f.fx, dy = t.fy - f.fy, d = sqrtf(dx * dx + dy * dy);
+    const float reach = 0.35f * sinf(phase * 3.14159f);
+    if (d > 0.01f) {
+      x += dx / d * reach;
+      y += dy / d * reach;
+    }
+  }
+  return at(x, y);
+}
+
+void markers(float phase) {
+  bindtexture(0, 5);
+  glBegin(GL_QUADS);
+  const float r = watch.square * 0.22f;
+  for (const Figure& f : watch.figures) {
+    if (!onfieldstate(f.state) && f.state != FG_FLEEING) continue;
+    const Vec p = figureplace(f, phase);
+    const float* c = f.owner >= 0 && f.owner < MAXNATIONS ? nations[size_t(f.owner)].colour : nullptr;
+    if (c) glColor4f(c[0], c[1], c[2], 0.9f);
+    else glColor4f(0.5f, 0.5f, 0.5f, 0.9f);
+    glVertex3f(p.x - r, p.y + 0.05f, p.z - r);
+    glVertex3f(p.x - r, p.y + 0.05f, p.z + r);
+    glVertex3f(p.x + r, p.y + 0.05f, p.z + r);
+    glVertex3f(p.x + r, p.y + 0.05f, p.z - r);
+  }
+  glEnd();
+}
+
+void sprites(float phase, const float* right, const float* toward) {
+  std::vector<uint8_t> fetched(size_t(MAXUNITTYPES), 0);
+  for (const Figure& f : watch.figures) {
+    if (f.state == FG_GONE || f.type < 0 || f.type >= MAXUNITTYPES) continue;
+    const int32_t nr = unittypes[size_t(f.type)].sprite;
+    if (!fetched[size_t(f.type)]) {
+      fetchsprite(TRS_ARMY, nr, SPRITEMODE);
+      fetched[size_t(f.type)] = 1;
+    }
+    const spritetex st = spritetexture(TRS_ARMY, nr);
+    const float pw = float(spritewidth(TRS_ARMY, nr)), ph = float(spriteheight(TRS_ARMY, nr));
+    // Figures are drawn larger than life, so that a squad reads at a glance.
+    const float h = std::max(0.8f, ph / 32.0f) * watch.square * 0.75f, w = h * (ph > 0 ? pw / ph : 1.0f);
+    const Vec p = f.state == FG_DEAD ? at(f.tx, f.ty) : figureplace(f, phase);
+    // The fallen tip over toward the camera, so that they lie face up.
+    const float fall = f.state == FG_DEAD ? 1.0f : f.state == FG_DYING ? phase : 0.0f;
+    const float a = fall * 1.5f, ux = toward[0] * sinf(a), uy = cosf(a), uz = toward[2] * sinf(a);
+    float r = 1, g = 1, b = 1, alpha = 1;
+    if (f.state == FG_DEAD || f.state == FG_DYING) r = g = b = 0.45f + 0.55f * (1 - fall);
+    if (f.hurt > 0 && f.state != FG_DEAD) {
+      const float flash = sinf(phase * 3.14159f);
+      g = b = 1 - 0.7f * flash;
+    }
+    if (f.routing) alpha = 0.7f;
+    if (f.state == FG_APPEARING) alpha = phase;
+    if (f.state == FG_FLEEING) alpha = 1 - phase * 0.8f;
+    bindtexture(st.texture, 4);
+    glColor4f(r, g, b, alpha);
+    const float lift = f.state == FG_DEAD ? 0.08f : 0.0f;
+    const float bx0 = p.x - right[0] * w / 2, bz0 = p.z - right[2] * w / 2;
+    const float bx1 = p.x + right[0] * w / 2, bz1 = p.z + right[2] * w / 2;
+    glBegin(GL_QUADS);
+    glTexCoord2f(st.u, st.v);
+    glVertex3f(bx0, p.y + lift, bz0);
+    glTexCoord2f(st.u + st.du, st.v);
+    glVertex3f(bx1, p.y + lift, bz1);
+    glTexCoord2f(st.u + st.du, st.v + st.dv);
+    glVertex3f(bx1 + ux * h, p.y + lift + uy * h, bz1 + uz * h);
+    glTexCoord2f(st.u, st.v + st.dv);
+    glVertex3f(bx0 + ux * h, p.y + lift + uy * h, bz0 + uz * h);
+    glEnd();
+  }
+}
+
+// Missiles in flight and spells where they land, for the turn's events.
+void effects(float phase, const float* right) {
+  if (phase >= 1.0f) return;
+  bindtexture(0, 5);
+  glLineWidth(2.0f);
+  glBegin(GL_LINES);
+  for (const BattleEvent& e : watch.events) {
+    if (e.kind != BEV_MISSILE) continue;
+    const Figure* f = figureofunit(e.unr);
+    if (!f) continue;
+    const Vec a = at(f->tx, f->ty), b = at(e.tx, e.ty);
+    const float dist = sqrtf((b.x - a.x) * (b.x - a.x) + (b.z - a.z) * (b.z - a.z));
+    auto point = [&](float t) {
+      return Vec{lerp(a.x, b.x, t), lerp(a.y, b.y, t) + 1.2f + dist * 0.35f * 4 * t * (1 - t), lerp(a.z, b.z, t)};
+    };
+    const Vec p0 = point(std::max(0.0f, phase - 0.06f)), p1 = point(phase);
+    glColor4f(0.25f, 0.18f, 0.1f, 1);
+    glVertex3f(p0.x, p0.y, p0.z);
+    glVertex3f(p1.x, p1.y, p1.z);
+  }
+  glEnd();
+  glLineWidth(1.0f);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  glBegin(GL_QUADS);
+  for (const BattleEvent& e : watch.events) {
+    if (e.kind != BEV_SPELL) continue;
+    const Vec p = at(e.tx, e.ty);
+    const int32_t path = e.what > 0 && e.what < MAXSPELLS ? spells[size_t(e.what)].path[0] : -1;
+    static const float tint[8][3] = {{1, 0.45f, 0.1f}, {0.6f, 0.8f, 1}, {0.3f, 0.5f, 1}, {0.7f, 0.55f, 0.3f},
+                                     {0.9f, 0.8f, 1},   {0.5f, 0.9f, 0.5f}, {0.4f, 1, 0.3f}, {0.9f, 0.1f, 0.1f}};
+    const float* c = path >= 0 && path < 8 ? tint[path] : tint[4];
+    const float s = watch.square * (0.6f + 2.0f * phase);
+    glColor4f(c[0], c[1], c[2], 0.8f * (1 - phase));
+    glVertex3f(p.x - right[0] * s, p.y + 0.2f, p.z - right[2] * s);
+    glVertex3f(p.x + right[0] * s, p.y + 0.2f, p.z + right[2] * s);
+    glVertex3f(p.x + right[0] * s, p.y + 0.2f + 2 * s, p.z + right[2] * s);
+    glVertex3f(p.x - right[0] * s, p.y + 0.2f + 2 * s, p.z - right[2] * s);
+  }
+  glEnd();
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+}  // namespace
+
+void drawbattlefigures() {
+  if (!battlewatching) return;
+  float m[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, m);
+  // The camera's right and its direction toward the viewer, in the world.
+  const float right[3] = {m[0], m[4], m[8]};
+  float toward[3] = {m[2], 0.0f, m[10]};
+  const float tl = sqrtf(toward[0] * toward[0] + toward[2] * toward[2]);
+  if (tl > 0.001f) {
+    toward[0] /= tl;
+    toward[2] /= tl;
+  }
+  glDisable(GL_LIGHTING);
+  glDisable(GL_CULL_FACE);
+  glDepthMask(GL_TRUE);
+  markers(watch.phase);
+  sprites(watch.phase, right, toward);
+  effects(watch.phase, right);
+  resettexstate();
+}
+
+float battlefogcolour(int32_t i) { return watch.fog[std::clamp(i, 0, 2)]; }
+uint32_t battleskytexture() { return watch.sky; }

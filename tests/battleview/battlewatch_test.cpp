@@ -1,0 +1,96 @@
+// Watching a battle: a hosted battle's replay shown in a real window from
+// the battles screen, paused at its start and skipped to its end report,
+// twice, giving the same pictures; and the province's look when its battle
+// map is missing.
+// VEY3_KEEPSHOTS=1 keeps the pictures (/tmp/vey3test_*_*.ppm); the README
+// shows them.
+#include <string>
+
+#include "battle/battle.h"
+#include "battleview/battleview.h"
+#include "gfx/xwindow.h"
+#include "screens/replays.h"
+#include "support/hostedbattle.h"
+#include "support/pacedscript.h"
+
+namespace {
+class Watching : public HostedBattle {
+ protected:
+  void hostandopen() {
+    hostbattle(25, 18);
+    ASSERT_EQ(openturn(), 1);
+  }
+
+  // Watches the replay from the battles screen: slowed, paused at the
+  // deployment for a picture, skipped to the end report for another.
+  void watch(const std::string& start, const std::string& end) {
+    const std::string script = "wait 2\nkey -\nkey -\nkey p\nmove 795 595\nwait 3\nshot " + start +
+                               "\nkey p\nkey e\nwaitfor 999\nmove 795 595\nwait 3\nshot " + end + "\nclickid 999\n";
+    setinputscript(paced(script).c_str());
+    viewvcrs(A, 4, 1, game);
+    setinputscript("");
+  }
+};
+
+// Pixels that differ by more than a little between two pictures of one size.
+int32_t differing(const Shot& a, const Shot& b) {
+  if (a.width != b.width || a.height != b.height) return -1;
+  int32_t n = 0;
+  for (size_t i = 0; i + 2 < a.rgb.size(); i += 3)
+    if (abs(a.rgb[i] - b.rgb[i]) + abs(a.rgb[i + 1] - b.rgb[i + 1]) + abs(a.rgb[i + 2] - b.rgb[i + 2]) > 24) n++;
+  return n;
+}
+}  // namespace
+
+TEST_F(Watching, AReplayShowsTheSameBattleEveryTimeAndTheWorldComesBack) {
+  hostandopen();
+  const int32_t ordersbefore = com[0].order;
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  const std::string start1 = tempfile("battlestart1.ppm"), end1 = tempfile("battleend1.ppm");
+  const std::string start2 = tempfile("battlestart2.ppm"), end2 = tempfile("battleend2.ppm");
+  watch(start1, end1);
+  EXPECT_EQ(com[0].order, ordersbefore);
+  EXPECT_TRUE(land[4].reserved & LF_BATTLE);
+  watch(start2, end2);
+  const Shot a = readshot(start1), b = readshot(start2), c = readshot(end1), d = readshot(end2);
+  ASSERT_GT(a.width, 0);
+  ASSERT_GT(c.width, 0);
+  EXPECT_EQ(differing(a, b), 0);
+  EXPECT_EQ(differing(c, d), 0);
+  // The field changed between the deployment and the end.
+  EXPECT_GT(differing(a, c), 2000);
+  // The report's light text stands over the field.
+  EXPECT_GT(pixelslike(c, {200, 250, 400, 150}, 230, 230, 230, 30), 100);
+  for (const std::string& s : {start1, end1, start2, end2}) dropshot(s);
+}
+
+TEST_F(Watching, AMissingBattleMapGivesAFlatFieldNamedInTheLog) {
+  strlcopy(datapath, VEY3_DATA_DIR, PATHLEN);
+  strlcopy(provgeo[4].batmap, "nosuchfield.v3m", sizeof provgeo[4].batmap);
+  debuglevel = 1;
+  testing::internal::CaptureStdout();
+  battleviewbegin(4);
+  const std::string log = testing::internal::GetCapturedStdout();
+  debuglevel = 0;
+  EXPECT_NE(log.find("nosuchfield.v3m"), std::string::npos);
+  EXPECT_GE(battlemap.width, MINBMSIDE);
+  EXPECT_GE(battlemap.depth, MINBMSIDE);
+  bool flat = true;
+  for (int32_t i = 0; i < battlemap.width * battlemap.depth; i++) flat = flat && battlemap.height[size_t(i)] == 0;
+  EXPECT_TRUE(flat);
+  // Figures stand on it: the middle square lies inside the map.
+  float x = 0, z = 0;
+  fieldsquarepoint(FIELDW / 2, FIELDH / 2, &x, &z);
+  EXPECT_GT(x, 0);
+  EXPECT_LT(x * 100, float((battlemap.width - 1) * battlemap.cellsize));
+  EXPECT_LT(z * 100, float((battlemap.depth - 1) * battlemap.cellsize));
+  // A name that leaves the battle map folder is refused the same way.
+  strlcopy(provgeo[4].batmap, "../plain0.v3m", sizeof provgeo[4].batmap);
+  testing::internal::CaptureStdout();
+  debuglevel = 1;
+  battleviewbegin(4);
+  debuglevel = 0;
+  EXPECT_NE(testing::internal::GetCapturedStdout().find("refused"), std::string::npos);
+  battleviewend();
+}
