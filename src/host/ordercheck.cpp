@@ -48,11 +48,12 @@ int32_t snapcomowner(int32_t c) {
 }
 
 // Kingdom words an order file may change: gold, gems, the laboratory store,
-// the mercenary bids and the words no rule of the host reads.
+// the mercenary bids, the digit keys' battle orders and the words no rule
+// of the host reads.
 bool playerword(int32_t w) {
   return (w >= KW_GEMS && w < KW_GEMS + 9) || (w >= 15 && w <= 25) ||
          (w >= KW_LABSTORE && w < KW_LABSTORE + LABSTORESIZE) || (w >= KW_MERCBIDS && w < KW_MERCBIDLAND + 5) ||
-         (w >= 91 && w <= 96) || w == KW_MERCBID;
+         (w >= 91 && w <= 96) || (w >= KW_BATTLEMEMORY && w < KW_BATTLEMEMORY + 80) || w == KW_MERCBID;
 }
 
 void keepland(int32_t l) {

@@ -95,6 +95,7 @@ enum KingdomWord {
   KW_AIPERSONALITY = 90,
   KW_MERCPAY = 97,      // 97..101: contract payments
   KW_MERCBAND = 102,    // 102..106: their band numbers
+  KW_BATTLEMEMORY = 107,   // 107..186: ten slots of eight words, the digit keys' battle orders
   KW_DESIGNVALUE = 187, KW_ENDSTATS = 188,
   KW_COUNT = 189
 };
