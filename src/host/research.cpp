@@ -126,6 +126,9 @@ int32_t canforge(int32_t cnr, int32_t item) {
   const int32_t b = combody(cnr);
   if (b < 0 || !validitem(item)) return -1;
   const Item& it = items[size_t(item)];
+  // An item without a path level of gems is found, never made (an order
+  // file may name one all the same).
+  if (it.mainlevel < 1 || it.mainpath < 0 || it.mainpath > 7 || it.secondpath > 7) return -1;
   const int32_t p = unit[size_t(b)].owner;
   const int32_t l = unit[size_t(b)].land;
   const bool reducible = it.constlevel <= 4 && getitemability(item, 292) <= 0;

@@ -16,6 +16,8 @@
 #include "runtime/ask.h"
 #include "runtime/fatal.h"
 #include "runtime/util.h"
+#include "screens/forging.h"
+#include "screens/lab.h"
 #include "screens/orders.h"
 #include "world/economy.h"
 #include "world/forts.h"
@@ -119,10 +121,13 @@ void healsummon(Menu& m, int32_t c) {
 
 void labentries(Menu& m, int32_t c) {
   if (comresearch(c, 0) >= 1) m.add(104, 'R', "(R) Research new spells", "Research");
-  if (ismage(c))
+  if (ismage(c)) {
     m.add(109, 'C', "(C) Cast a ritual spell: a month's work that costs gems of the spell's path.", "Cast Ritual Spell");
-  // Forging, alchemy and Empowerment need screens that this version of the
-  // game does not have yet; their entries are left out.
+    m.add(111, 'F', "(F) Forge a magic item: its gems are paid now and the item is made at the end of the month.",
+          "Forge Magic Item");
+    m.add(95, 0, "Turn gems into other gems, astral pearls or gold.", "Alchemy");
+  }
+  m.add(105, 0, "A quick but magically expensive way of increasing someones power in a path of magic.", "Empowerment");
 }
 
 // The rituals of the commander's items; the store serves seven of them.
@@ -448,7 +453,9 @@ void changeoneorder(int32_t cnr, int32_t id) {
   char why[ORDERWHYLEN];
   switch (id) {
     case -20: case -19: case -18: case -17: entersite(cnr, id + 20); return;
-    case -5: return;   // alchemy has no screen in this version
+    case -5:
+      if (ismage(cnr) && holdscastle(cnr) && l.lab) alch(lnr, cnr);
+      return;
     case -4: changeshape(cnr); return;
     case -2: constructmenu(cnr); return;
     case 21: reanimatemenu(cnr); return;
@@ -456,7 +463,12 @@ void changeoneorder(int32_t cnr, int32_t id) {
     case 6: case 43: preach(cnr, id); return;
     case 9: case 60: ritual(cnr, id); return;
     case 36: case 37: case 38: case 39: case 40: case 41: case 42: itemritual(cnr, id - 36); return;
-    case 5: case 11: return;   // forging and Empowerment have no screens yet
+    case 11:
+      if (ismage(cnr) && holdscastle(cnr) && l.lab) forge(lnr, cnr);
+      return;
+    case 5:
+      if (holdscastle(cnr) && l.lab) train(lnr, cnr);
+      return;
     case 1: case 46:
       storeorder(cnr, id, c.orderparam, 1, why);
       return;

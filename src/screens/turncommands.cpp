@@ -14,6 +14,7 @@
 #include "runtime/fatal.h"
 #include "runtime/settings.h"
 #include "runtime/util.h"
+#include "screens/lab.h"
 #include "screens/messages.h"
 #include "screens/orders.h"
 #include "screens/recruitment.h"
@@ -216,8 +217,11 @@ int32_t opennationscreen(int32_t id) {
       if (l >= 1 && l <= nbrlands && land[size_t(l)].fortholder == k && land[size_t(l)].fort > 0) buildarmy(l, k);
       return 1;
     case TS_RESEARCH: viewresearch(k); return 1;
-    case TS_ARMYSETUP: case TS_ARMYHERE: case TS_MERCENARIES: case TS_LAB:
-    case TS_ENCHANTMENTS: case TS_RESOURCES: case TS_ITEMS: case TS_TEMPLE: case TS_FORT: case TS_OVERVIEW:
+    case TS_LAB: case -TS_LAB: viewlab(k, l); return 1;
+    case TS_RESOURCES: viewrt(k, l); return 1;
+    case TS_ITEMS: viewmit(k, l, -1); return 1;
+    case TS_ARMYSETUP: case TS_ARMYHERE: case TS_MERCENARIES:
+    case TS_ENCHANTMENTS: case TS_TEMPLE: case TS_FORT: case TS_OVERVIEW:
     case TS_GRAPHS: case TS_HALLOFFAME: case TS_NATIONS: case TS_STATISTICS: case TS_FILTERS: case TS_KEYHELP:
       return 1;
     case TS_REPLAYS: viewvcrs(k, l, turnscreen.vcrs, turnscreen.gname); return 1;
@@ -230,7 +234,7 @@ int32_t opennationscreen(int32_t id) {
     if (b >= 0 && unit[size_t(b)].hp > 0) ustatbox(b, nullptr, comowner(c) == turnscreen.nation, 0);
     return 1;
   }
-  if (id == -TS_LAB || id == -TS_TEMPLE || id == -TS_FORT) return 1;
+  if (id == -TS_TEMPLE || id == -TS_FORT) return 1;
   return 0;
 }
 
