@@ -13,6 +13,7 @@
 #include "runtime/fatal.h"
 #include "runtime/trs.h"
 #include "runtime/util.h"
+#include "screens/lab.h"
 #include "screens/orders.h"
 #include "world/gamedata.h"
 #include "world/rules.h"
@@ -21,13 +22,13 @@
 #include "world/world.h"
 
 const ForgeCategory forgecategories[FORGECATEGORIES] = {
-    {0, "Single handed weapons", IT_ONEHAND, "Single handed weapons"},
-    {1, "Double handed weapons", IT_TWOHAND, "Double handed weapons"},
-    {202, "Shields", IT_SHIELD, "Shields"},
-    {94, "Helms", IT_HELMET, "Helms"},
-    {192, "Armors", IT_ARMOR, "Armors"},
-    {30, "Boots", IT_BOOTS, "Boots"},
-    {3, "Miscellaneous", IT_MISC, "Miscellaneous items"},
+    {0, "Single handed weapons", IT_ONEHAND, "Single handed weapons", "1-hand"},
+    {1, "Double handed weapons", IT_TWOHAND, "Double handed weapons", "2-hand"},
+    {202, "Shields", IT_SHIELD, "Shields", "Shield"},
+    {94, "Helms", IT_HELMET, "Helms", "Helm"},
+    {192, "Armors", IT_ARMOR, "Armors", "Armor"},
+    {30, "Boots", IT_BOOTS, "Boots", "Boots"},
+    {3, "Miscellaneous", IT_MISC, "Miscellaneous items", "Misc"},
 };
 
 namespace {
@@ -107,7 +108,7 @@ int32_t ordertrain(int32_t cnr, int32_t path) {
 // ---------------------------------------------------------------- the screens
 
 namespace {
-constexpr int32_t TRS_ITEMS = 2, SPRITEMODE = 4, FRAMESPRITE = 96;
+constexpr int32_t SPRITEMODE = 4, FRAMESPRITE = 96;
 constexpr int32_t EXIT = 999, TRAINEXIT = 9, ITEMID = 1000, ITEMSPERROW = 14;
 
 void checkcommander(int32_t lnr, int32_t cnr, const char* lnrtag, const char* cnrtag, const char* unrtag) {
@@ -115,22 +116,6 @@ void checkcommander(int32_t lnr, int32_t cnr, const char* lnrtag, const char* cn
   bailif(cnr < 0 || cnr > 8999, cnrtag);
   const int32_t b = com[size_t(cnr)].body;
   bailif_fmt(b < 0 || b > highestunit, "%s %d", unrtag, b);
-}
-
-// A picture of the item archive, or its name in small print while the
-// archive lacks it, so that the button is never invisible.
-void itempicture(int32_t id, int32_t sprite, const char* name, float alpha) {
-  if (fetchsprite(TRS_ITEMS, sprite, SPRITEMODE)) {
-    guisprite40midcol(id, TRS_ITEMS, sprite, SPRITEMODE, 1, 1, 1, alpha);
-    return;
-  }
-  char word[12];
-  formatbounded(word, sizeof word, "%.10s", name);
-  guibuttoncol(id, "%s", 1, 1, 1, alpha, word);
-}
-
-void iteminfo(int32_t item) {
-  if (validitem(item)) textinfobox(items[size_t(item)].name, descrtextof(finditemdescr(item)), EXIT);
 }
 
 void forgewindow(int32_t p, int32_t cnr, int32_t category) {
@@ -144,14 +129,16 @@ void forgewindow(int32_t p, int32_t cnr, int32_t category) {
   gemstockpanel(p);
   guialign(GUIALIGN_CENTRE);
   guispace(2);
-  guitextscale(1.5f);
+  const bool pictures = itempictures();
+  guitextscale(pictures ? 1.5f : 0.8f);
   guibgbox(0.7f, 0.3f, 0.2f, 0.4f);
   guisetnl(0);
   for (int32_t k = 0; k < FORGECATEGORIES; k++) {
     const ForgeCategory& f = forgecategories[k];
-    itempicture(k + 1, f.sprite, f.popup, 1);
+    if (!pictures) guiindent(16 + 70 * float(k));
+    itempicture(k + 1, f.sprite, f.label, k + 1 == category || pictures ? 1 : 0.55f);
     guiinfo("%s", f.popup);
-    if (k + 1 == category) {
+    if (k + 1 == category && pictures) {
       guioverlay();
       guisprite40mid(0, TRS_MISC, FRAMESPRITE, SPRITEMODE);
     }
@@ -161,11 +148,13 @@ void forgewindow(int32_t p, int32_t cnr, int32_t category) {
   guispace(3);
   const std::vector<int32_t> list = forgelist(cnr, category);
   guialign(GUIALIGN_LEFT);
+  guitextscale(pictures ? 1.5f : 0.7f);
+  const size_t perrow = pictures ? ITEMSPERROW : 5;
   for (size_t n = 0; n < list.size(); n++) {
-    if (n % ITEMSPERROW == 0) {
+    if (n % perrow == 0) {
       if (n > 0) guisetnl(1);
       guisetnl(0);
-      guiindent(2);
+      guiindent(16);
     }
     const Item& it = items[size_t(list[n])];
     itempicture(ITEMID + list[n], it.picture, it.name, forgefaded(list[n]) ? 0.4f : 1.0f);
@@ -215,6 +204,7 @@ int32_t train(int32_t lnr, int32_t cnr) {
   bailif(p > 99, "train: bad player");
   for (;;) {
     guibegin();
+    guititle("%s", com[size_t(cnr)].name);
     guicloseid(TRAINEXIT);
     guibutton(0, "Empowerment");
     guispace(4);

@@ -14,12 +14,14 @@
 
 // The categories of the forge screen, ids 1..7: the button's sprite in the
 // item archive, its pop-up, the item type it lists and its name in the
-// message that nothing can be forged. Missile weapons are in none.
+// message that nothing can be forged, and a short label shown while the
+// archive lacks the pictures. Missile weapons are in none.
 struct ForgeCategory {
   int32_t sprite;
   const char* popup;
   int8_t type;
   const char* name;
+  const char* label;
 };
 constexpr int32_t FORGECATEGORIES = 7;
 extern const ForgeCategory forgecategories[FORGECATEGORIES];

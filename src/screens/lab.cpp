@@ -112,8 +112,28 @@ bool alchemy(int32_t p, int32_t cnr, int32_t way, int32_t kind) {
 
 // ---------------------------------------------------------------- the screens
 
+bool itempictures() { return loadtrsfile(TRS_ITEMS) && trsfiledata(TRS_ITEMS); }
+
+void itempicture(int32_t id, int32_t sprite, const char* name, float alpha) {
+  // Asked of the archive itself: the sprite cache answers yes for a
+  // picture that it once failed to find.
+  const uint8_t* archive = itempictures() ? trsfiledata(TRS_ITEMS) : nullptr;
+  if (archive && trssprite(archive, sprite).width > 0) {
+    guisprite40midcol(id, TRS_ITEMS, sprite, SPRITEMODE, 1, 1, 1, alpha);
+    return;
+  }
+  char word[16];
+  formatbounded(word, sizeof word, "%.12s", name);
+  guibuttoncol(id, "%s", 0.85f, 0.8f, 0.6f, alpha, word);
+}
+
+void iteminfo(int32_t item) {
+  if (validitem(item)) textinfobox(items[size_t(item)].name, descrtextof(finditemdescr(item)), EXIT);
+}
+
 namespace {
 void exitbutton(int32_t fkey) {
+  guialign(GUIALIGN_CENTRE);
   guispace(2);
   guitextscale(1);
   guibutton(EXIT, "Exit");
@@ -121,18 +141,19 @@ void exitbutton(int32_t fkey) {
     if (key) guishortcut(EXIT, key);
 }
 
-void labbutton(int32_t id, int32_t sprite, const char* tip, int32_t key, int32_t fkey) {
+// One of the laboratory's four doors: its picture and its name, both
+// opening it.
+void labbutton(int32_t id, int32_t sprite, const char* tip, const char* name, int32_t key, int32_t fkey) {
+  guisetnl(0);
+  guitextscale(1.5f);
   guisprite40(id, TRS_MISC, sprite, SPRITEMODE);
   guiinfo("%s", tip);
+  guitextscale(0.9f);
+  guibutton(id, " %s", name);
+  guiinfo("%s", tip);
+  guisetnl(1);
   guishortcut(id, key);
   guishortcut(id, fkey);
-}
-
-// The item's own description in a box; the info box of items is opened
-// here once it exists.
-void iteminfo(int32_t item) {
-  if (!validitem(item)) return;
-  textinfobox(items[size_t(item)].name, descrtextof(finditemdescr(item)), EXIT);
 }
 }  // namespace
 
@@ -144,13 +165,13 @@ void viewlab(int32_t p, int32_t lnr) {
     guibegin();
     guititle("Arcane Laboratory");
     guicloseid(EXIT);
-    guitextscale(1.5f);
-    guisetnl(0);
-    labbutton(1, LABRESEARCH, "(F5) Research", 'r', KEY_F1 + 4);
-    labbutton(2, nbrglobalench() > 0 ? LABENCHANT : LABNOENCHANT, "(F6) Global Enchantments", 'e', KEY_F1 + 5);
-    labbutton(3, LABRESOURCES, "(F7) Magic Resource Treasury", 't', KEY_F1 + 6);
-    labbutton(4, LABITEMS, "(F8) Magic Item Treasury", 'i', KEY_F1 + 7);
-    guisetnl(1);
+    guiminwidth(300);
+    guialign(GUIALIGN_LEFT);
+    labbutton(1, LABRESEARCH, "(F5) Research", "(r) Research", 'r', KEY_F1 + 4);
+    labbutton(2, nbrglobalench() > 0 ? LABENCHANT : LABNOENCHANT, "(F6) Global Enchantments",
+              "(e) Global Enchantments", 'e', KEY_F1 + 5);
+    labbutton(3, LABRESOURCES, "(F7) Magic Resource Treasury", "(t) Magic Resource Treasury", 't', KEY_F1 + 6);
+    labbutton(4, LABITEMS, "(F8) Magic Item Treasury", "(i) Magic Item Treasury", 'i', KEY_F1 + 7);
     exitbutton(0);
     guishow(-1, -1);
     const int32_t id = render_frame(1, 0);
@@ -172,8 +193,9 @@ void viewrt(int32_t p, int32_t lnr) {
     guibegin();
     guititle("Magic Resource Treasury");
     guicloseid(EXIT);
-    guiminwidth(280);
+    guiminwidth(300);
     guialign(GUIALIGN_LEFT);
+    guitextscale(0.85f);
     for (int32_t k = 0; k < LABKINDS; k++) {
       const int32_t have = stock(p, k), income = visinc(p, k);
       char plural[PLURALLEN], name[PLURALLEN];
@@ -183,20 +205,19 @@ void viewrt(int32_t p, int32_t lnr) {
       guispritescaled(0, TRS_MISC, GEMSPRITE + k, SPRITEMODE, 0.75f);
       guibutton(10 + k, "\xA4%s", plural);
       guiinfo("%d %s available in the treasury. Income %d per month.", have, name, income);
-      guiindent(130);
+      guiindent(150);
       guibutton(0, "%d", have);
       if (income != 0) {
         guiinfo("%d %s available in the treasury.", have, name);
-        guiindent(160);
+        guiindent(190);
         guibutton(0, "+%d", income);
         guiinfo("Income %d %s per month", income, plural);
       }
-      guiindent(210);
-      guibutton(20 + k, "pool");
+      guiindent(245);
+      guibuttoncol(20 + k, "pool", 0.6f, 0.9f, 1.0f, 1.0f);
       guiinfo("Bring in all magic resources of this type from commanders located in provinces with a lab.");
       guisetnl(1);
     }
-    guialign(GUIALIGN_CENTRE);
     exitbutton(KEY_F1 + 6);
     guishow(-1, -1);
     const int32_t id = render_frame(1, 0);
@@ -214,17 +235,20 @@ void viewmit(int32_t p, int32_t lnr, int32_t cnr) {
     guibegin();
     guititle("Magic Item Treasury");
     guicloseid(EXIT);
-    guitextscale(1.5f);
     for (int32_t row = 0; row < 5; row++) {
       guisetnl(0);
       for (int32_t col = 0; col < 10; col++) {
         const int32_t slot = row * 10 + col, item = kingdom[size_t(p)].w[KW_LABSTORE + slot];
-        if (!validitem(item)) {
-          guicolourbox(0, 40, 0, 0, 0, 0.2f);
-          continue;
-        }
+        guitextscale(1.8f);
+        // A faint box for every place, so that the grid shows on the dark window.
+        guicolourbox(0, 40, 0.55f, 0.5f, 0.45f, validitem(item) ? 0.3f : 0.12f);
+        if (!validitem(item)) continue;
         const char* name = items[size_t(item)].name;
-        guisprite40mid(100 + slot, TRS_ITEMS, items[size_t(item)].picture, SPRITEMODE);
+        guioverlay();
+        guitextscale(itempictures() ? 1.8f : 0.5f);
+        char cut[8];   // the name fits its place while the picture is missing
+        formatbounded(cut, sizeof cut, "%s", name);
+        itempicture(100 + slot, items[size_t(item)].picture, cut, 1);
         if (!handout) guiinfo("%s, (right click) info", name);
         else if (!receiver) guiinfo("Give %s to a commander, (right click) info", name);
         else guiinfo("Give %s to %s, (right click) info", name, com[size_t(cnr)].name);
@@ -237,9 +261,9 @@ void viewmit(int32_t p, int32_t lnr, int32_t cnr) {
     if (id == EXIT || quitprogram) return;
     if (std::abs(id) < 100 || std::abs(id) >= 100 + LABSTORESIZE) continue;
     const int32_t slot = std::abs(id) - 100;
-    int16_t& place = kingdom[size_t(p)].w[KW_LABSTORE + slot];
+    const int32_t item = kingdom[size_t(p)].w[KW_LABSTORE + slot];
     if (id < 0) {
-      iteminfo(place);
+      iteminfo(item);
     } else if (!handout) {
       msgbox("You must be in a province with a lab in order to retrieve a magic item");
     } else if (!receiver) {
@@ -263,33 +287,36 @@ void alch(int32_t lnr, int32_t cnr) {
     guititle("Alchemy");
     guicloseid(EXIT);
     guiminwidth(150);
+    guimaxheight(520);
     guitextscale(0.8f);
     guibutton(0, "(%s)", com[size_t(cnr)].name);
     guibutton(0, "Money: %d", kingdom[size_t(p)].gold);
     guispace(2);
-    for (int32_t k = 0; k < 7; k++) guibutton(0, "%ss: %d", gemnames[k], stock(p, k));
-    guispace(2);
-    guitextscale(1.2f);
+    guialign(GUIALIGN_LEFT);
+    // Each kind's stock with its conversions on the same row.
     for (int32_t k = 0; k < 7; k++) {
-      if (k == P_ASTRAL) continue;
-      const char lower = gemnames[k][0], upper = capfirst(gemnames[k])[0];
       guisetnl(0);
-      guisprite(100 + k, TRS_MISC, GEMSPRITE + k, SPRITEMODE);
-      guiinfo("(%c) Convert two astral pearls to one %s", lower, gemnames[k]);
-      guishortcut(100 + k, lower);
-      guisprite(0, TRS_MISC, ARROWTOPEARL, SPRITEMODE);
-      guisprite(200 + k, TRS_MISC, GEMSPRITE + P_ASTRAL, SPRITEMODE);
-      guiinfo("(%c) Convert two %ss to one astral pearl", upper, gemnames[k]);
-      guishortcut(200 + k, upper);
-      guisetnl(1);
+      guitextscale(0.8f);
+      guibutton(0, "%ss: %d", gemnames[k], stock(p, k));
+      guitextscale(1.1f);
+      if (k != P_ASTRAL) {
+        const char lower = gemnames[k][0], upper = capfirst(gemnames[k])[0];
+        guiindent(150);
+        guisprite(100 + k, TRS_MISC, GEMSPRITE + k, SPRITEMODE);
+        guiinfo("(%c) Convert two astral pearls to one %s", lower, gemnames[k]);
+        guishortcut(100 + k, lower);
+        guisprite(0, TRS_MISC, ARROWTOPEARL, SPRITEMODE);
+        guisprite(200 + k, TRS_MISC, GEMSPRITE + P_ASTRAL, SPRITEMODE);
+        guiinfo("(%c) Convert two %ss to one astral pearl", upper, gemnames[k]);
+        guishortcut(200 + k, upper);
+      }
       if (k == P_FIRE || k == P_EARTH) {
-        guisetnl(0);
-        guisprite(0, TRS_MISC, GEMSPRITE + k, SPRITEMODE);
+        guiindent(240);
         guisprite(0, TRS_MISC, ARROWTOGOLD, SPRITEMODE);
         guisprite(300 + k, TRS_MISC, GOLDSPRITE, SPRITEMODE);
         guiinfo("Convert one %s to gold", gemnames[k]);
-        guisetnl(1);
       }
+      guisetnl(1);
     }
     exitbutton(0);
     guishow(-1, -1);

@@ -56,3 +56,11 @@ void viewlab(int32_t player, int32_t lnr);
 void viewrt(int32_t player, int32_t lnr);
 void viewmit(int32_t player, int32_t lnr, int32_t cnr);
 void alch(int32_t lnr, int32_t cnr);
+// The item's picture from the item archive as a button of the window being
+// built, or its name in small print while the archive lacks the picture,
+// so that the button is never invisible. The forge and the treasury use it.
+void itempicture(int32_t id, int32_t sprite, const char* name, float alpha);
+// True while the item archive with the items' pictures loads.
+bool itempictures();
+// The item's own description in a box.
+void iteminfo(int32_t item);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "canvas.h"
+#include "labicons.h"
 #include "ordericons.h"
 #include "turnicons.h"
 #include "runtime/image.h"
@@ -296,6 +297,7 @@ std::vector<TrsImage> misc() {
   std::vector<TrsImage> out(229, empty());
   turnicons::addmisc(out);
   ordericons::addmisc(out);
+  labicons::addmisc(out);
   for (const auto& [nr, draw] : table) out[size_t(nr)] = draw();
   return out;
 }
