@@ -494,6 +494,7 @@ inline int summongems(const Roles& r, const Spell& s) {
 // ------------------------------------------------------------ abilities
 // What each ability does for its holder, for descriptions; an item or unit
 // whose abilities are all outside this table gives nothing that a rule reads.
+// Every text is a noun phrase: "It gives ...", "It has ...".
 struct AbilityText {
   int ability;
   const char* text;   // "%d" takes the value
@@ -506,22 +507,22 @@ inline constexpr AbilityText abilitytexts[] = {
     {32, "%d water gems a month"}, {33, "%d earth gems a month"}, {34, "%d astral pearls a month"},
     {35, "%d death gems a month"}, {36, "%d nature gems a month"}, {37, "%d blood slaves a month"},
     {103, "standard: +%d morale to the troops"}, {105, "awe %d"}, {106, "poison cloud %d"}, {108, "stealth %d"},
-    {109, "lets %d size of troops move unseen"}, {111, "lets %d size of troops go under water"},
-    {113, "lets %d size of troops fly"}, {117, "reinvigoration %d"}, {118, "forge bonus %d percent"},
-    {119, "+2 fire and astral magic"}, {121, "+%d research"}, {122, "supplies %d more food"},
-    {125, "siege bonus %d"}, {129, "lets its bearer leave the sea"}, {130, "lets %d size of sea troops go on land"},
+    {109, "unseen passage for %d size of troops"}, {111, "water breathing for %d size of troops"},
+    {113, "flight for %d size of troops"}, {117, "reinvigoration %d"}, {118, "forge bonus %d percent"},
+    {119, "+2 fire and astral magic"}, {121, "+%d research"}, {122, "%d more supplies"},
+    {125, "siege bonus %d"}, {129, "the power to leave the sea"}, {130, "a way onto land for %d size of sea troops"},
     {131, "pillage bonus %d"}, {132, "alchemy bonus %d percent"}, {138, "+1 magic in the path it names"},
-    {150, "+%d attack"}, {151, "+%d strength"}, {157, "leads %d more troops"}, {158, "leads %d more magic beings"},
-    {159, "leads %d more undead"}, {160, "+%d magic resistance"}, {161, "spell penetration %d"},
-    {162, "animals fear it (%d)"}, {163, "fire shield %d"}, {170, "patrol bonus %d"}, {172, "disease cloud %d"},
-    {174, "storm power %d"}, {175, "immune to storms"}, {176, "cold power %d"}, {177, "fire power %d"},
+    {150, "+%d attack"}, {151, "+%d strength"}, {157, "leadership of %d more troops"}, {158, "leadership of %d more magic beings"},
+    {159, "leadership of %d more undead"}, {160, "+%d magic resistance"}, {161, "spell penetration %d"},
+    {162, "fear among animals (%d)"}, {163, "fire shield %d"}, {170, "patrol bonus %d"}, {172, "disease cloud %d"},
+    {174, "storm power %d"}, {175, "immunity to storms"}, {176, "cold power %d"}, {177, "fire power %d"},
     {178, "%d more eyes"}, {181, "+%d precision"}, {183, "fear %d"}, {187, "magic at %d percent"},
-    {189, "regenerates %d percent of its hit points a round"}, {190, "berserk %d"}, {198, "fire resistance %d"},
+    {189, "regeneration of %d percent of its hit points a round"}, {190, "berserk %d"}, {198, "fire resistance %d"},
     {199, "shock resistance %d"}, {200, "poison resistance %d"}, {201, "cold resistance %d"}, {208, "air shield %d"},
-    {212, "heals %d afflictions"}, {213, "assassin"}, {214, "spy"}, {217, "ambidextrous %d"}, {220, "cold aura %d"},
-    {221, "regenerates %d more at sea"}, {231, "stronger in spring (%d percent)"}, {232, "stronger in summer (%d percent)"},
-    {233, "stronger in autumn (%d percent)"}, {234, "stronger in winter (%d percent)"}, {248, "researches at least %d"},
-    {272, "research follows the province's productivity (%d)"}, {273, "immune to drain"}, {281, "dark vision %d"},
+    {212, "the healing of afflictions (%d)"}, {213, "the skills of an assassin"}, {214, "the skills of a spy"}, {217, "ambidextrous %d"}, {220, "cold aura %d"},
+    {221, "%d more regeneration at sea"}, {231, "strength in spring (%d percent)"}, {232, "strength in summer (%d percent)"},
+    {233, "strength in autumn (%d percent)"}, {234, "strength in winter (%d percent)"}, {248, "research of at least %d"},
+    {272, "research by the province's productivity (%d)"}, {273, "immunity to drain"}, {281, "dark vision %d"},
     {291, "+%d to every fighting figure"}, {293, "dark power %d"}, {308, "+%d morale"}, {316, "heat aura %d"},
     {332, "+%d magic away from home"}};
 inline const char* abilitytext(int a) {

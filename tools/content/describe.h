@@ -36,6 +36,11 @@ inline std::string lower(std::string s) {
   return s;
 }
 
+inline std::string pluralof(const char* name) {
+  char b[PLURALLEN];
+  return pluralname(2, name, b);
+}
+
 inline std::string plural(int count, const char* name) {
   char b[PLURALLEN];
   return std::to_string(count) + " " + pluralname(count, name, b);
@@ -44,7 +49,8 @@ inline std::string plural(int count, const char* name) {
 inline std::vector<std::string> abilityphrases(const int16_t* ids, const int32_t* vals, int n) {
   std::vector<std::string> out;
   for (int k = 0; k < n && ids[k] != 0; k++)
-    if (const char* t = abilitytext(ids[k])) out.push_back(fmt(t, vals[k]));
+    if (ids[k] >= 30 && ids[k] <= 37) out.push_back(plural(vals[k], gemnames[ids[k] - 30]) + " a month");
+    else if (const char* t = abilitytext(ids[k])) out.push_back(fmt(t, vals[k]));
   return out;
 }
 
@@ -113,21 +119,28 @@ inline std::string describeunit(const Roles& r, int m) {
   return d;
 }
 
+// The kind of an item with its article.
 inline std::string itemkindphrase(int8_t type) {
-  static const char* const kinds[] = {"trinket", "one-handed weapon", "two-handed weapon", "missile weapon", "shield",
-                                      "armour", "helmet", "pair of boots", "trinket"};
-  return type >= 0 && type <= 8 ? kinds[type] : "trinket";
+  static const char* const kinds[] = {"a trinket", "a one-handed weapon", "a two-handed weapon", "a missile weapon", "a shield",
+                                      "an armour", "a helmet", "a pair of boots", "a trinket"};
+  return type >= 0 && type <= 8 ? kinds[type] : "a trinket";
 }
 
-// What the item gives its holder, one phrase per effect; empty when nothing.
+// What a weapon does: "strikes for 8 damage with attack +2 and defence +1".
+inline std::string weaponphrase(int x) {
+  const Weapon& w = weapons[x];
+  std::vector<std::string> mods;
+  if (w.att) mods.push_back(fmt("attack %+d", w.att));
+  if (w.def) mods.push_back(fmt("defence %+d", w.def));
+  return fmt(w.range != 0 ? "shoots for %d damage" : "strikes for %d damage", w.dmg) + (mods.empty() ? "" : " with " + listwords(mods));
+}
+
+// What the item gives its holder, one phrase per effect (its weapon's first);
+// empty when nothing.
 inline std::vector<std::string> itemeffects(int i) {
   const Item& it = items[i];
   std::vector<std::string> e;
-  if (it.weapon > 0) {
-    const Weapon& w = weapons[it.weapon];
-    e.push_back(fmt(w.range != 0 ? "shoots for %d damage" : "strikes for %d damage", w.dmg) +
-                (w.att ? fmt(", attack %+d", w.att) : "") + (w.def ? fmt(", defence %+d", w.def) : ""));
-  }
+  if (it.weapon > 0) e.push_back(weaponphrase(it.weapon));
   if (it.armor > 0) {
     const Armor& a = armors[it.armor];
     int best = 0;
@@ -146,17 +159,23 @@ inline std::vector<std::string> itemeffects(int i) {
 
 inline std::string describeitem(int i) {
   const Item& it = items[i];
-  std::string d = std::string(aan(itemkindphrase(it.type).c_str())) == "an" ? "An " : "A ";
-  d += itemkindphrase(it.type);
+  std::string d = sentence(itemkindphrase(it.type));
+  d.resize(d.size() - 2);
   if (it.mainpath >= 0) {
     d += " forged with " + lower(pathnames[it.mainpath]) + " " + std::to_string(it.mainlevel);
     if (it.secondpath >= 0) d += " and " + lower(pathnames[it.secondpath]) + " " + std::to_string(it.secondlevel);
     d += fmt(" at construction level %d", it.constlevel);
   }
   d += ". ";
-  const std::vector<std::string> e = itemeffects(i);
-  d += e.empty() ? "It gives nothing." : sentence("It gives " + listwords(e));
-  if (it.cursed < 0) d += " It is cursed and cannot be taken off.";
+  std::vector<std::string> e = itemeffects(i);
+  if (it.weapon > 0 && !e.empty()) {
+    d += sentence("It " + e.front());
+    e.erase(e.begin());
+    if (!e.empty()) d += sentence("It also gives " + listwords(e));
+  } else {
+    d += e.empty() ? "It gives nothing." : sentence("It gives " + listwords(e));
+  }
+  if (it.cursed < 0) d += "It is cursed and cannot be taken off.";
   if (!d.empty() && d.back() == ' ') d.pop_back();
   return d;
 }
@@ -247,29 +266,31 @@ inline std::string describesite(int s) {
     else if (kind == 9) e.push_back(plural(v, gemnames[8]) + " a month");
     else if (kind == SE_GOLD) e.push_back(fmt("%d gold a month", v));
     else if (kind == SE_RES) e.push_back(fmt("%d resources", v));
-    else if ((kind == SE_RECUNIT || kind == SE_RECCOM) && v > 0) e.push_back(std::string("the recruitment of ") + unittypes[v].name);
-    else if ((kind == SE_RECUNITCAP || kind == SE_RECCOMCAP) && v > 0) e.push_back(std::string("the recruitment of ") + unittypes[v].name + " in the capital");
+    else if ((kind == SE_RECUNIT || kind == SE_RECCOM) && v > 0) e.push_back("the recruitment of " + pluralof(unittypes[v].name));
+    else if ((kind == SE_RECUNITCAP || kind == SE_RECCOMCAP) && v > 0) e.push_back("the recruitment of " + pluralof(unittypes[v].name) + " in the capital");
     else if (kind == SE_SUPPLY) e.push_back(fmt("%d supply", v));
-    else if (kind == SE_UNREST) e.push_back(fmt("order (unrest %d)", -v));
+    else if (kind == SE_UNREST) e.push_back(v > 0 ? fmt("order (unrest lowered by %d)", v) : fmt("unrest (raised by %d)", -v));
     else if (kind == SE_TRAINING) e.push_back("combat training");
     else if (kind == SE_SCALESECOND || kind == SE_SCALEFIRST) e.push_back("a change of the province's scales");
     else if (kind == SE_INANIMATEHP) e.push_back(fmt("%d percent more hit points to lifeless guardians", v));
     else if (kind == SE_INCOME) e.push_back(fmt("a change of income by %d", v));
     else if (kind >= 60 && kind <= 66) e.push_back(fmt("a bonus of %d to research", v));
     else if (kind == SE_SCRY) e.push_back("visions of far provinces");
-    else if (kind == SE_SUMMON && v > 0) e.push_back(std::string("the summoning of ") + unittypes[v].name);
+    else if (kind == SE_SUMMON && v > 0) e.push_back("the summoning of " + pluralof(unittypes[v].name));
     else if (kind == SE_DISEASE) e.push_back("disease");
     else if (kind == SE_TREASURE) e.push_back("treasure to those who seek it");
   }
   std::vector<std::string> where;
   static const struct { uint32_t bit; const char* word; } places[] = {
-      {SP_PLAIN, "plains"}, {SP_FOREST, "forests"}, {SP_MOUNTAIN, "mountains"}, {SP_WASTE, "wastes"}, {SP_SEA, "the sea"},
-      {SP_COAST, "coasts"}, {SP_SWAMP, "swamps"}, {SP_DEEPSEA, "the deep sea"}, {SP_CAVE, "caves"}};
+      {SP_PLAIN, "on plains"}, {SP_FOREST, "in forests"}, {SP_MOUNTAIN, "in mountains"}, {SP_WASTE, "in wastes"},
+      {SP_SEA, "in the sea"}, {SP_COAST, "on coasts"}, {SP_SWAMP, "in swamps"}, {SP_DEEPSEA, "in the deep sea"},
+      {SP_CAVE, "in caves"}};
   for (const auto& p : places)
     if (st.placement & p.bit) where.push_back(p.word);
-  std::string d = "A magic site of " + std::string(st.path == 8 ? "holy power" : lower(pathnames[st.path])) +
-                  fmt(", found with level %d", st.level) +
-                  (where.empty() ? std::string(st.placement & SP_UNIQUE ? ", one of a kind" : "") : ", in " + listwords(where)) + ". ";
+  const std::string path = st.path == 8 ? "holy power" : lower(pathnames[st.path]);
+  std::string d = "A magic site of " + path + (st.path == 8 ? "" : " magic") +
+                  fmt(" (search level %d)", st.level) +
+                  (where.empty() ? std::string(st.placement & SP_UNIQUE ? ", one of a kind" : "") : ", " + listwords(where)) + ". ";
   d += e.empty() ? "It gives nothing." : sentence("It gives " + listwords(e));
   if (!d.empty() && d.back() == ' ') d.pop_back();
   return d;
