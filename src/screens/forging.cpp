@@ -149,12 +149,15 @@ void forgewindow(int32_t p, int32_t cnr, int32_t category) {
   const std::vector<int32_t> list = forgelist(cnr, category);
   guialign(GUIALIGN_LEFT);
   guitextscale(pictures ? 1.5f : 0.7f);
-  const size_t perrow = pictures ? ITEMSPERROW : 5;
+  // Named items stand in four columns while the pictures are missing.
+  const size_t perrow = pictures ? ITEMSPERROW : 4;
   for (size_t n = 0; n < list.size(); n++) {
     if (n % perrow == 0) {
       if (n > 0) guisetnl(1);
       guisetnl(0);
       guiindent(16);
+    } else if (!pictures) {
+      guiindent(16 + 120 * float(n % perrow));
     }
     const Item& it = items[size_t(list[n])];
     itempicture(ITEMID + list[n], it.picture, it.name, forgefaded(list[n]) ? 0.4f : 1.0f);

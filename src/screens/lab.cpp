@@ -123,7 +123,7 @@ void itempicture(int32_t id, int32_t sprite, const char* name, float alpha) {
     return;
   }
   char word[16];
-  formatbounded(word, sizeof word, "%.12s", name);
+  formatbounded(word, sizeof word, "%.15s", name);
   guibuttoncol(id, "%s", 0.85f, 0.8f, 0.6f, alpha, word);
 }
 

@@ -1,11 +1,17 @@
 // Forging, Empowerment and alchemy given on a player's turn are carried out
 // by the host through a real order file: the item is made, the path raised,
-// and the alchemy's gold is kept (the order check sees no wealth made).
+// and the alchemy's gold is kept (the order check sees no wealth made); and
+// the same road played in a real window by scripted input.
 #include "host/hostgame.h"
 
+#include "frontend/frontend.h"
+#include "gfx/xwindow.h"
+#include "mapview/mapview.h"
 #include "screens/forging.h"
 #include "screens/lab.h"
 #include "screens/orders.h"
+#include "screens/turnscreen.h"
+#include "support/pacedscript.h"
 
 namespace {
 class LabForgeHosted : public HostGame {
@@ -55,4 +61,50 @@ TEST_F(LabForgeHosted, TheItemIsForgedThePathRaisedAndAlchemyKept) {
   EXPECT_EQ(com[size_t(smith)].order, OC_DEFEND);
   EXPECT_EQ(messages(p, "could not"), 0);
 }
+
+// The whole road: the laboratory opened by "l" on the turn screen, a mage's
+// Forge order given by "F", End turn, the host, and the item found with the
+// mage (or in the treasury) on the next turn.
+TEST_F(LabForgeHosted, AnItemForgedOnTheTurnScreenIsMadeByTheHost) {
+  create("veyrmark.map", {0, 1}, 3);
+  grant(0, P_FIRE, 400);
+  ASSERT_TRUE(openturn(0));
+  const int32_t home = kingdom[0].w[KW_HOMELAND];
+  int32_t smith = -1, item = -1, category = -1;
+  for (int32_t c : commandersof(0))
+    for (int32_t k = 1; k <= FORGECATEGORIES && smith < 0 && comland(c) == home && ismage(c); k++)
+      for (int32_t i : forgelist(c, k))
+        if (smith < 0 && canforge(c, i) == 1) smith = c, item = i, category = k;
+  ASSERT_GE(smith, 0) << "no mage at home can forge";
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  installmapscreens();
+  quitprogram = 0;
+  const std::string labshot = tempfile("labroad.ppm"), forgeshot = tempfile("forgeroad.ppm");
+  const std::string itemid = std::to_string(1000 + item);
+  const std::string script =
+      "waitfor 1\nclickid 1\nwaitfor 27\nkey l\nwaitfor 4\nmove 790 590\nwait 3\nshot " +
+      labshot + "\nkey escape\nwaitfor 27\nclickid " + std::to_string(TS_CARD + smith) + "\ntype F\nwaitfor " +
+      std::to_string(category) + "\nclickid " + std::to_string(category) + "\nwaitfor " + itemid +
+      "\nmove 790 590\nwait 3\nshot " + forgeshot + "\nclickid " + itemid +
+      "\nwaitfor 27\nkey e\nwait 5\nwaitfor 1\nclickid 999\n";
+  setinputscript(paced(script).c_str());
+  playturn(game.c_str());
+  setinputscript(
+      paced("waitfor 100\nclickid 100\nwaitfor 998\nclickid 100\nwait 10\nwaitfor 1\nclickid 999\n").c_str());
+  playturn(game.c_str());
+  ASSERT_TRUE(openturn(0));
+  EXPECT_EQ(messages(0, "has forged"), 1);
+  bool found = false;
+  for (int16_t i : com[size_t(smith)].item) found |= i == item;
+  for (int32_t s = 0; s < LABSTORESIZE; s++) found |= kingdom[0].w[KW_LABSTORE + s] == item;
+  EXPECT_TRUE(found) << items[size_t(item)].name << " was not made";
+  for (const std::string& s : {labshot, forgeshot}) {
+    const Shot pic = readshot(s);
+    ASSERT_GT(pic.width, 0) << s;
+    EXPECT_GT(pixelslike(pic, {250, 150, 300, 300}, 255, 255, 255, 60), 30) << s;
+    dropshot(s);
+  }
+}
+
 }  // namespace

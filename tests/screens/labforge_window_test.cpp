@@ -113,3 +113,4 @@ TEST_F(LabWindows, EveryViewOpensAndActs) {
   for (const std::string& s : {labshot, rtshot, mitshot, alchshot, forgeshot, trainshot}) looked(s);
   installwindowdialogs(0);
 }
+
