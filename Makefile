@@ -48,8 +48,9 @@ test: test-release test-asan test-fuzz test-host
 
 test-release: release
 	cd $(RELEASE) && ctest --output-on-failure -j $(JOBS)
+# The sanitizer build's tests check leaks (their options: cmake/parts/70-leakcheck.cmake).
 test-asan: asan
-	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j $(JOBS) -LE script
+	cd $(ASAN) && ctest --output-on-failure -j $(JOBS) -LE script
 # The host-only build configures, links and makes a small random map.
 test-host: host
 	@scripts/test-hostbuild.sh $(HOST)
