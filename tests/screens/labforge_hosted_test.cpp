@@ -107,4 +107,26 @@ TEST_F(LabForgeHosted, AnItemForgedOnTheTurnScreenIsMadeByTheHost) {
   }
 }
 
+// An order file whose forge or Empowerment order names an item or a path
+// beyond the tables is not used: the nation is told, nothing is made.
+TEST_F(LabForgeHosted, OrdersBeyondTheTablesAreRefused) {
+  create("testvale.map", {0, 1}, 2);
+  const int32_t p = 0;
+  int32_t c = -1;
+  for (const auto& [code, param] : {std::pair{OC_FORGE, MAXITEMS + 5}, std::pair{OC_EMPOWER, 9}}) {
+    int32_t level = 0;
+    play(p, [&] {
+      c = commandersof(p).front();
+      level = com[size_t(c)].path[P_FIRE];
+      com[size_t(c)].order = code;
+      com[size_t(c)].orderparam = param;
+    });
+    ASSERT_EQ(host(), 1);
+    ASSERT_TRUE(openturn(p));
+    EXPECT_EQ(messages(p, "Orders refused"), 1) << int(code);
+    EXPECT_EQ(messages(p, "has forged") + messages(p, "has been empowered"), 0);
+    EXPECT_EQ(com[size_t(c)].order, OC_DEFEND);
+    EXPECT_EQ(com[size_t(c)].path[P_FIRE], level);
+  }
+}
 }  // namespace
