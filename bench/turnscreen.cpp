@@ -4,9 +4,12 @@
 // them in the shown province, with their cards), beside frames of the bare
 // map scene of the same world in the same run; and opening a turn on
 // Veyrmark: the turn file read and checked, the screen's entry and its
-// first frame.
+// first frame. The "cpums" counter, the CPU time of all threads per frame,
+// compares changes on a busy machine; with LP_NUM_THREADS=0 the GL driver
+// draws on the benchmark's own thread and the "CPU" column says the same.
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <GL/gl.h>
@@ -57,6 +60,8 @@ int32_t bigworld() {
     fatalerror("bench: no map");
   seedrnd(17);
   strlcopy(gameinfo.mappic, "turnbench.rgb", sizeof gameinfo.mappic);
+  // The province names in the plain colour, as a new game on a map that sets none.
+  for (float& c : gameinfo.maptextcol) c = -1;
   wraparound = 0;
   setmapviewport(0, 0, 800, 600);
   mapzoom = 0.75f;
@@ -103,6 +108,30 @@ int32_t bigworld() {
   return centre;
 }
 
+double processcpuseconds() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// Frames of the bare map scene (0), the map with the overlay of every
+// province (1) or the turn screen (2).
+void framesof(int32_t what, int32_t centre, int32_t count) {
+  for (int32_t k = 0; k < count; k++) {
+    if (what < 2) {
+      guibegin();
+      setmapviewport(0, 0, 800, 600);
+      if (what == 1) {
+        mapfilter = uint16_t(kingdom[0].w[KW_MAPFILTER]);
+        drawmapoverlays(0, centre);
+      }
+    } else {
+      buildturnframe();
+    }
+    render_frame(0, 6);
+  }
+}
+
 void BM_TurnScreenFrame1500Provinces(benchmark::State& state) {
   static int32_t centre = 0;
   if (!windowready()) {
@@ -114,20 +143,20 @@ void BM_TurnScreenFrame1500Provinces(benchmark::State& state) {
   openturnscreen(centre, 0, 0, "turnbench", 10, 1, 0);
   centremap(centre);
   const int32_t what = int32_t(state.range(0));
-  for (auto _ : state) {
-    if (what < 2) {
-      guibegin();
-      setmapviewport(0, 0, 800, 600);
-      if (what == 1) {
-        mapfilter = uint16_t(kingdom[0].w[KW_MAPFILTER]);
-        drawmapoverlays(0, centre);
-      }
-      render_frame(0, 6);
-    } else {
-      buildturnframe();
-      render_frame(0, 6);
-    }
+  // VEY3_BENCHSHOT=prefix keeps a picture of each scene's frame as
+  // prefix<scene>.ppm, for comparing what a change draws.
+  if (const char* shots = getenv("VEY3_BENCHSHOT")) {
+    setinputscript(("shot " + std::string(shots) + std::to_string(what) + ".ppm\n").c_str());
+    framesof(what, centre, 3);
+    setinputscript("");
   }
+  const double cpu0 = processcpuseconds();
+  for (auto _ : state) {
+    framesof(what, centre, 1);
+  }
+  // The CPU time of every thread, the GL driver's drawing threads with them,
+  // per frame: steadier than the frame rate on a busy machine.
+  state.counters["cpums"] = (processcpuseconds() - cpu0) * 1000.0 / double(state.iterations());
   state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
   state.counters["areas"] = double(guiareacount());
 }

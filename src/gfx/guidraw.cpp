@@ -3,8 +3,10 @@
 // scroll bars, and the hover info and hint on top.
 #include <GL/gl.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "gfx/font.h"
 #include "gfx/gfx.h"
@@ -12,7 +14,9 @@
 #include "gfx/guistate.h"
 #include "gfx/sprites.h"
 #include "gfx/texture.h"
+#include "runtime/alloc.h"
 #include "runtime/folders.h"
+#include "runtime/image.h"
 #include "runtime/options.h"
 #include "runtime/settings.h"
 #include "runtime/util.h"
@@ -39,6 +43,9 @@ const float whiteu = 0.5f / FONTCELLS, whitev = 1.0f - 0.5f / FONTCELLS;
 // The part of a font cell that a glyph is drawn from, in texture units: the
 // margin from the cell's edges and the side of the square drawn.
 float fontmargin = 0, fontsquare = 1.0f / FONTCELLS;
+// The shrunken levels of the font's texture, and where each glyph has ink.
+constexpr int32_t FONTLEVELS = 3;
+std::array<inkbox, 256> glyphink;
 
 void flushbatch() {
   if (batch.empty()) return;
@@ -70,6 +77,43 @@ void batchquad(uint32_t texture, int32_t mode, float x, float y, float w, float 
   batch.push_back({x + w, y, u + du, v, {c0, c1, c2, c3}});
   batch.push_back({x + w, y + h, u + du, v + dv, {c0, c1, c2, c3}});
   batch.push_back({x, y + h, u, v + dv, {c0, c1, c2, c3}});
+}
+
+// Blend modes draw nothing where the texel's alpha is 0, and with the
+// alpha test nothing at or below the test's 0.05 either.
+bool blends(int32_t mode) { return mode == 1 || mode == 2 || mode == 4 || mode == 5; }
+
+// A textured quad cut down to the texels with ink and a margin that the
+// filtering spreads ink over at the drawn size; the pixels cut away would
+// have drawn no ink, so the frame is the same with less to fill. A bilinear
+// read reaches half a texel of the level read; a shrunken level (a block of
+// 2^L texels each) reaches 1.5 x 2^L texels, and trilinear filtering reads
+// the level below the size and the next. Sprites whose shrunken levels mix
+// with their neighbours' are cut only where drawn enlarged.
+void batchinked(uint32_t texture, int32_t mode, float x, float y, float w, float h, float u, float v, float du,
+                float dv, const inkbox& ink, float r, float g, float b, float a) {
+  const float scale = guiviewport().scale, pw = w * scale, ph = h * scale;
+  if (!inkcutting || !blends(mode) || ink.texw <= 0 || ink.texh <= 0 || pw <= 0 || ph <= 0 || du <= 0 || dv <= 0) {
+    batchquad(texture, mode, x, y, w, h, u, v, du, dv, r, g, b, a);
+    return;
+  }
+  const float texels = fmaxf(du * float(ink.texw) / pw, dv * float(ink.texh) / ph);
+  float spread = 1;
+  if (texels > 0.9f) {   // shrunken, or so near it that the driver may read a shrunken level
+    if (ink.levels <= 0 || !std::isfinite(texels)) {
+      batchquad(texture, mode, x, y, w, h, u, v, du, dv, r, g, b, a);
+      return;
+    }
+    const int32_t top = imin(int32_t(floorf(log2f(texels) + 0.1f)) + 1, ink.levels);
+    spread = 1.5f * float(1 << imax(top, 0)) + 1;
+  }
+  const float mu = spread / float(ink.texw), mv = spread / float(ink.texh);
+  const float u0 = fmaxf(u, ink.u0 - mu), u1 = fminf(u + du, ink.u1 + mu);
+  const float v0 = fmaxf(v, ink.v0 - mv), v1 = fminf(v + dv, ink.v1 + mv);
+  if (u0 >= u1 || v0 >= v1) return;   // no ink within reach
+  const float sx = w / du, sy = h / dv;
+  batchquad(texture, mode, x + (u0 - u) * sx, y + (v0 - v) * sy, (u1 - u0) * sx, (v1 - v0) * sy, u0, v0, u1 - u0,
+            v1 - v0, r, g, b, a);
 }
 
 // A plain box whose colour runs from `bottom` at its lower edge to `top`
@@ -208,8 +252,8 @@ void drawarea(const guiarea& a, int32_t hovered, uint32_t now) {
       if (a.period > 0 && (now & 1023u) % uint32_t(a.period) >= uint32_t(a.period) / 2) break;
       spritetex t = spritetexture(a.file, a.nr);
       if (!t.texture) break;
-      batchquad(t.texture, a.mode >= 0 && a.mode <= 5 ? a.mode : 4, a.x, a.y, a.w, a.h, t.u, t.v, t.du, t.dv, a.r, a.g,
-                a.b, a.a * fadef);
+      batchinked(t.texture, a.mode >= 0 && a.mode <= 5 ? a.mode : 4, a.x, a.y, a.w, a.h, t.u, t.v, t.du, t.dv, t.ink,
+                 a.r, a.g, a.b, a.a * fadef);
       break;
     }
     case AreaKind::arrow: {
@@ -347,7 +391,7 @@ void drawpopup(const char* text, float px, float py, int32_t hovered) {
 void limitfontlevels() {
   if (!fonttexture) return;
   glBindTexture(GL_TEXTURE_2D, fonttexture);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 3);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, FONTLEVELS);
   resettexstate();
 }
 
@@ -360,12 +404,40 @@ void fontgeometry() {
   fontmargin = side > 0 ? (stride - square) * 0.5f / float(side) : 0;
   fontsquare = side > 0 ? square / float(side) : 1.0f / FONTCELLS;
 }
+
+// Where each glyph's cell has ink, from the font's picture as the texture
+// got it (rows bottom first, so code c's cell row is 15 - c / 16). The cells'
+// margins keep the glyphs apart in every level the texture keeps.
+void glyphinks(const char* path) {
+  glyphink.fill(inkbox{});
+  int32_t w = 0, h = 0, tw = 0, th = 0;
+  texturesize(fonttexture, &tw, &th);
+  uint8_t* pixels = fonttexture ? loadimage(path, &w, &h, 0) : nullptr;
+  if (!pixels) return;
+  if (w == tw && h == th && w % FONTCELLS == 0 && h % FONTCELLS == 0) {
+    const int32_t cw = w / FONTCELLS, ch = h / FONTCELLS;
+    std::vector<uint8_t> cell(size_t(cw) * size_t(ch) * 4);
+    for (int32_t c = 0; c < 256; c++) {
+      const int32_t x = (c % FONTCELLS) * cw, y = (FONTCELLS - 1 - c / FONTCELLS) * ch;
+      for (int32_t row = 0; row < ch; row++)
+        memcpy(&cell[size_t(row) * size_t(cw) * 4], pixels + (size_t(y + row) * size_t(w) + size_t(x)) * 4,
+               size_t(cw) * 4);
+      glyphink[size_t(c)] = inkof(cell.data(), cw, ch, x, y, w, h, FONTLEVELS);
+    }
+  }
+  myfree(pixels);
+}
 }  // namespace
+
+bool inkcutting = true;
 
 void loadguiart() {
   loadfontmetrics(datapath);
   fonttexture = guitex("font.tga");
   fontgeometry();
+  char fontpath[PATHLEN];
+  formatbounded(fontpath, PATHLEN, "%s/font.tga", datapath);
+  glyphinks(fontpath);
   limitfontlevels();
   addglreloadhook(limitfontlevels);
   bartexture = guitex("guibar.tga");
@@ -419,7 +491,7 @@ void drawtext(const char* text, int32_t length, float x, float y, float scale, f
     if (glyphdrawn(c)) {
       if (fonttexture) {
         float u = float(c % FONTCELLS) * cellshare + inset, v = float(FONTCELLS - 1 - c / FONTCELLS) * cellshare + inset;
-        batchquad(fonttexture, 5, pen - pad, line, scale, scale, u, v, square, square, r, g, b, a);
+        batchinked(fonttexture, 5, pen - pad, line, scale, scale, u, v, square, square, glyphink[c], r, g, b, a);
       } else {   // no font picture: a bar per glyph keeps the text's place visible
         plainquad(pen + scale * 0.05f, line + scale * 0.25f, charadvance(c) * scale * 0.8f, scale * 0.5f, r, g, b,
                   a * 0.6f);

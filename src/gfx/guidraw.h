@@ -2,6 +2,11 @@
 #pragma once
 #include "runtime/short.h"
 
+// Textured quads of sprites and glyphs are cut down to the texels with ink
+// and what the filtering spreads it over (less to fill, the same picture but
+// for rounding); tests switch it off to compare.
+extern bool inkcutting;
+
 // Loads the font and the toolkit's pictures from the data folder; what is
 // missing is named on the console and drawn plainly.
 void loadguiart();

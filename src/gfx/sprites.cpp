@@ -88,7 +88,10 @@ void makepages(int32_t file) {
     spriteinfo& info = sprites[k];
     info.width = s.width;
     info.height = s.height;
-    info.where = {0, float(x) / PAGE, float(y) / PAGE, float(s.width) / PAGE, float(s.height) / PAGE};
+    info.where = {0, float(x) / PAGE, float(y) / PAGE, float(s.width) / PAGE, float(s.height) / PAGE, {}};
+    // Neighbours on the page mix into the shrunken levels: no level is
+    // kept apart.
+    info.where.ink = inkof(pixels.data(), s.width, s.height, x, y, PAGE, PAGE, 0);
     info.made = true;
     onpage.push_back(k);
     x += s.width + GAP;
@@ -97,6 +100,23 @@ void makepages(int32_t file) {
   finish();
 }
 }  // namespace
+
+inkbox inkof(const uint8_t* pixels, int32_t w, int32_t h, int32_t x, int32_t y, int32_t tw, int32_t th,
+             int32_t levels) {
+  int32_t x0 = w, y0 = h, x1 = -1, y1 = -1;
+  for (int32_t row = 0; row < h; row++)
+    for (int32_t col = 0; col < w; col++)
+      if (pixels[(size_t(row) * size_t(w) + size_t(col)) * 4 + 3]) {
+        x0 = imin(x0, col), x1 = imax(x1, col);
+        y0 = imin(y0, row), y1 = imax(y1, row);
+      }
+  inkbox ink;
+  ink.u0 = float(x + x0) / float(tw), ink.u1 = float(x + x1 + 1) / float(tw);
+  ink.v0 = float(y + y0) / float(th), ink.v1 = float(y + y1 + 1) / float(th);
+  ink.texw = tw, ink.texh = th;
+  ink.levels = levels;
+  return ink;
+}
 
 int32_t fetchsprite(int32_t file, int32_t nr, int32_t mode) {
   if (sprites.count(key(file, nr))) return sprites[key(file, nr)].width > 0 ? 1 : 0;
@@ -138,7 +158,7 @@ spritetex spritetexture(int32_t file, int32_t nr) {
   if (s.width <= 0) return {};
   // Large sprites have a texture of their own.
   std::vector<uint8_t> pixels = upright(s);
-  info.where = {RGBA2Tex(s.width, s.height, pixels.data(), 1, 0), 0, 0, 1, 1};
+  info.where = {RGBA2Tex(s.width, s.height, pixels.data(), 1, 0), 0, 0, 1, 1, {}};
   textures.push_back(info.where.texture);
   return info.where;
 }
