@@ -51,6 +51,16 @@ TEST_F(Content, NoTroopIsFreeAndStrengthIsPaidFor) {
   const content::Roles roles = content::rolesofdata();
   for (int m = 1; m < nbrofunittypes(); m++)
     if (roles.recruitable(m)) { EXPECT_GT(unittypes[m].gcost, 0) << unitrow(m) << " is recruitable for nothing"; }
+  // Prices follow strength: no troop costs less than a troop it outclasses
+  // in every figure, trait, weapon and ability.
+  std::vector<int> troops;
+  for (int m = 1; m < nbrofunittypes(); m++)
+    if (roles.troop[m] && !roles.commander[m]) troops.push_back(m);
+  for (int a : troops)
+    for (int b : troops)
+      if (content::dominates(a, b)) { EXPECT_GE(unittypes[a].gcost, unittypes[b].gcost) << unitrow(a) << " costs less than " << unitrow(b); }
+  EXPECT_TRUE(content::dominates(findunittype("Mammoth Rider"), findunittype("Khan's Lancer")));
+  EXPECT_GT(unittypes[findunittype("Mammoth Rider")].gcost, 2 * unittypes[findunittype("Khan's Lancer")].gcost);
   // The rule itself: more of any fighting figure never makes a unit cheaper.
   Monster saved = unittypes[18];
   const int base = content::goldcost(18, false);
