@@ -8,6 +8,7 @@
 
 #include "frontend/frontend.h"
 #include "gfx/gui.h"
+#include "magic/rituals.h"
 #include "runtime/fatal.h"
 #include "runtime/trs.h"
 #include "world/economy.h"
@@ -228,7 +229,7 @@ void buildunitbox(int32_t unr, const int32_t* sel, int32_t mode, Pictures pics) 
   const Unit& u = unit[size_t(unr)];
   const Monster* t = unittyperec(unr);
   const int32_t c = u.comnr >= 0 && combody(u.comnr) == unr ? u.comnr : -1;
-  const char* desc = descrtextof(finddescr(t ? t->name : ""));
+  const char* desc = descrtextof(t ? findmondescr(u.type) : 0);
   const float width = unitboxwidth(int32_t(strlen(desc)));
   guititle("%s", (u.flags[1] & ST_PROPHET) ? "Prophet" : t ? t->name : "");
   guicloseid(UB_EXIT);
