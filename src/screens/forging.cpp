@@ -129,14 +129,17 @@ void forgewindow(int32_t p, int32_t cnr, int32_t category) {
   gemstockpanel(p);
   guialign(GUIALIGN_CENTRE);
   guispace(2);
-  const bool pictures = itempictures();
+  // Pictures when the archive has every category's (or every listed
+  // item's); names in columns otherwise.
+  bool pictures = true;
+  for (const ForgeCategory& f : forgecategories) pictures &= itemsprite(f.sprite);
   guitextscale(pictures ? 1.5f : 0.8f);
   guibgbox(0.7f, 0.3f, 0.2f, 0.4f);
   guisetnl(0);
   for (int32_t k = 0; k < FORGECATEGORIES; k++) {
     const ForgeCategory& f = forgecategories[k];
     if (!pictures) guiindent(16 + 70 * float(k));
-    itempicture(k + 1, f.sprite, f.label, k + 1 == category || pictures ? 1 : 0.55f);
+    itempicture(k + 1, pictures ? f.sprite : -1, f.label, k + 1 == category || pictures ? 1 : 0.55f);
     guiinfo("%s", f.popup);
     if (k + 1 == category && pictures) {
       guioverlay();
@@ -147,6 +150,8 @@ void forgewindow(int32_t p, int32_t cnr, int32_t category) {
   guibgbox(0, 0, 0, 0);
   guispace(3);
   const std::vector<int32_t> list = forgelist(cnr, category);
+  pictures = true;
+  for (int32_t i : list) pictures &= itemsprite(items[size_t(i)].picture);
   guialign(GUIALIGN_LEFT);
   guitextscale(pictures ? 1.5f : 0.7f);
   // Named items stand in four columns while the pictures are missing.

@@ -112,13 +112,15 @@ bool alchemy(int32_t p, int32_t cnr, int32_t way, int32_t kind) {
 
 // ---------------------------------------------------------------- the screens
 
-bool itempictures() { return loadtrsfile(TRS_ITEMS) && trsfiledata(TRS_ITEMS); }
+bool itemsprite(int32_t sprite) {
+  // Asked of the archive itself: the sprite cache answers yes for a
+  // picture that it once failed to find. A 1 x 1 picture holds a place.
+  const uint8_t* archive = loadtrsfile(TRS_ITEMS) ? trsfiledata(TRS_ITEMS) : nullptr;
+  return archive && sprite >= 0 && trssprite(archive, sprite).width > 1;
+}
 
 void itempicture(int32_t id, int32_t sprite, const char* name, float alpha) {
-  // Asked of the archive itself: the sprite cache answers yes for a
-  // picture that it once failed to find.
-  const uint8_t* archive = itempictures() ? trsfiledata(TRS_ITEMS) : nullptr;
-  if (archive && trssprite(archive, sprite).width > 0) {
+  if (itemsprite(sprite)) {
     guisprite40midcol(id, TRS_ITEMS, sprite, SPRITEMODE, 1, 1, 1, alpha);
     return;
   }
@@ -245,7 +247,7 @@ void viewmit(int32_t p, int32_t lnr, int32_t cnr) {
         if (!validitem(item)) continue;
         const char* name = items[size_t(item)].name;
         guioverlay();
-        guitextscale(itempictures() ? 1.8f : 0.5f);
+        guitextscale(itemsprite(items[size_t(item)].picture) ? 1.8f : 0.5f);
         char cut[8];   // the name fits its place while the picture is missing
         formatbounded(cut, sizeof cut, "%s", name);
         itempicture(100 + slot, items[size_t(item)].picture, cut, 1);
@@ -254,6 +256,8 @@ void viewmit(int32_t p, int32_t lnr, int32_t cnr) {
         else guiinfo("Give %s to %s, (right click) info", name, com[size_t(cnr)].name);
       }
       guisetnl(1);
+      guitextscale(1);
+      guispace(1);   // a gap between the rows of places
     }
     exitbutton(KEY_F1 + 7);
     guishow(-1, -1);

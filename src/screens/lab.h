@@ -60,7 +60,7 @@ void alch(int32_t lnr, int32_t cnr);
 // built, or its name in small print while the archive lacks the picture,
 // so that the button is never invisible. The forge and the treasury use it.
 void itempicture(int32_t id, int32_t sprite, const char* name, float alpha);
-// True while the item archive with the items' pictures loads.
-bool itempictures();
+// True when the item archive has that picture.
+bool itemsprite(int32_t sprite);
 // The item's own description in a box.
 void iteminfo(int32_t item);
