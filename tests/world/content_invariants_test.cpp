@@ -335,6 +335,8 @@ TEST_F(Content, NamesReadWellInThePluralAndOffendNoOne) {
       EXPECT_FALSE(n.size() >= 6 && n.size() % 2 == 0 && n.compare(0, h, n, h, h) == 0) << "personal name " << name << " stutters";
       EXPECT_EQ(n.find("bb"), std::string::npos) << "personal name " << name;
     }
+  for (const char* bad : {"Ishith", "Hanusa", "Dickon", "Demonbane"}) EXPECT_TRUE(content::unfortunatename(bad)) << bad;
+  for (const char* fine : {"Cassius", "Titus", "Grapeshire", "Hanuman"}) EXPECT_FALSE(content::unfortunatename(fine)) << fine;
   for (int l = 0; l < NBRPROVNAMELISTS; l++)
     for (int k = 0; k < provnames[l].count; k++) EXPECT_FALSE(content::unfortunatename(provnames[l].names[k])) << "province name " << provnames[l].names[k];
 }

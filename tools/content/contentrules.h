@@ -551,14 +551,19 @@ inline bool pluralgoeswrong(const std::string& n) {
          ends("oy") || ends("uy");
 }
 
-// A personal or province name that begins with a word nobody wants to be called.
+// A personal or province name that a player would not want to read: one
+// that begins with an unfortunate word, or that holds a rude one anywhere
+// ("Ishith", "Hanusa").
 inline bool unfortunatename(const char* name) {
-  static const char* const words[] = {"demon", "arse", "anus", "rape", "shit", "piss", "slut", "cock", "dick", "turd",
-                                      "fag", "nigg", "whore", "cum"};
+  static const char* const starts[] = {"demon", "arse", "cock", "dick", "turd", "fag", "cum", "rape"};
+  static const char* const anywhere[] = {"shit", "anus", "fuck", "cunt", "piss", "slut", "whore", "nigg", "twat",
+                                         "wank", "penis"};
   std::string n = name;
   for (char& c : n) c = char(tolower(static_cast<unsigned char>(c)));
-  for (const char* w : words)
+  for (const char* w : starts)
     if (n.rfind(w, 0) == 0) return true;
+  for (const char* w : anywhere)
+    if (n.find(w) != std::string::npos) return true;
   return false;
 }
 
