@@ -14,6 +14,7 @@
 #include "runtime/fatal.h"
 #include "runtime/settings.h"
 #include "runtime/util.h"
+#include "screens/infoboxes.h"
 #include "screens/lab.h"
 #include "screens/messages.h"
 #include "screens/orders.h"
@@ -220,21 +221,28 @@ int32_t opennationscreen(int32_t id) {
     case TS_LAB: case -TS_LAB: viewlab(k, l); return 1;
     case TS_RESOURCES: viewrt(k, l); return 1;
     case TS_ITEMS: viewmit(k, l, -1); return 1;
+    case TS_FORT: case -TS_FORT:
+      if (l >= 1 && l <= nbrlands && land[size_t(l)].fort > 0) castlebox(k, l, land[size_t(l)].fort);
+      return 1;
     case TS_ARMYSETUP: case TS_ARMYHERE: case TS_MERCENARIES:
-    case TS_ENCHANTMENTS: case TS_TEMPLE: case TS_FORT: case TS_OVERVIEW:
+    case TS_ENCHANTMENTS: case TS_TEMPLE: case TS_OVERVIEW:
     case TS_GRAPHS: case TS_HALLOFFAME: case TS_NATIONS: case TS_STATISTICS: case TS_FILTERS: case TS_KEYHELP:
       return 1;
     case TS_REPLAYS: viewvcrs(k, l, turnscreen.vcrs, turnscreen.gname); return 1;
     default: break;
   }
-  if (id >= TS_SITE && id < TS_SITE + 4) return 1;
-  if (-id >= TS_SITE && -id < TS_SITE + 4) return 1;
+  if (iabs(id) >= TS_SITE && iabs(id) < TS_SITE + 4) {
+    const int32_t slot = iabs(id) - TS_SITE;
+    if (l >= 1 && l <= nbrlands && land[size_t(l)].sitefound[slot] && land[size_t(l)].site[slot] > 0)
+      featbox(land[size_t(l)].site[slot]);
+    return 1;
+  }
   if (id <= -TS_CARD && id > -TS_CARD - MAXCOMS) {
     const int32_t c = -TS_CARD - id, b = combody(c);
     if (b >= 0 && unit[size_t(b)].hp > 0) ustatbox(b, nullptr, comowner(c) == turnscreen.nation, 0);
     return 1;
   }
-  if (id == -TS_TEMPLE || id == -TS_FORT) return 1;
+  if (id == -TS_TEMPLE) return 1;
   return 0;
 }
 

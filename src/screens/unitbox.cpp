@@ -7,28 +7,35 @@
 #include <cstring>
 
 #include "frontend/frontend.h"
+#include "gfx/dialogs.h"
 #include "gfx/gui.h"
 #include "magic/rituals.h"
+#include "runtime/ask.h"
 #include "runtime/fatal.h"
 #include "runtime/trs.h"
+#include "screens/abilitybox.h"
+#include "screens/equipbox.h"
+#include "screens/gemtransfer.h"
+#include "screens/infoboxes.h"
+#include "screens/statbox.h"
 #include "world/economy.h"
 #include "world/forts.h"
 #include "world/gamedata.h"
+#include "world/grammar.h"
+#include "world/hoststate.h"
 #include "world/rules.h"
+#include "world/scores.h"
+#include "world/siteentry.h"
 #include "world/units.h"
 #include "world/world.h"
 
 namespace {
 constexpr int32_t SPRITEMODE = 4;
 constexpr int32_t TRS_ITEMS = 2, TRS_ICONS = 10;
-constexpr int32_t GEMICON = 7, GEMSPRITE = 85, PATHSPRITE = 98, RESEARCHSPRITE = 82;
-constexpr int32_t ICON_AFFLICTION = 0, ICON_SACRED = 17, ICON_BLESSED = 12, ICON_EXPERIENCE = 18, ICON_FLYING = 28,
-                  ICON_DISEASED = 125;
+constexpr int32_t GEMICON = 7, GEMSPRITE = 85, PATHSPRITE = 98, RESEARCHSPRITE = 82, RANDOMSPRITE = 108;
 constexpr const char* SLOTKIND[6] = {"", "Hand", "Head", "Body", "Feet", "Misc"};
 constexpr const char* MAGEWORD[9] = {"fire mage",  "air mage",    "water mage", "earth mage", "astral mage",
                                      "death mage", "nature mage", "blood mage", "priest"};
-// Experience that earns each star.
-constexpr int32_t STARS[5] = {15, 50, 100, 200, 400};
 
 BoxEntry entry(int32_t id, int32_t file, int32_t sprite, const char* hover, const char* format, ...)
     __attribute__((format(printf, 5, 6)));
@@ -112,16 +119,34 @@ std::vector<int32_t> unitboxgems(int32_t cnr) {
   return out;
 }
 
-std::vector<BoxEntry> unitboxmagic(int32_t cnr) {
+int32_t randmagictotal(int32_t type) {
+  int32_t total = 0;
+  for (const RandMagic& r : randmagic) {
+    if (r.type == -1) break;
+    if (r.type != type) continue;
+    if (r.code >= 50 && r.code <= 52) total += 100 * r.chance;
+    else if (r.code >= 128) total += r.chance;
+  }
+  return total;
+}
+
+std::vector<BoxEntry> unitboxmagic(int32_t cnr, int32_t mode) {
   std::vector<BoxEntry> out;
-  if (combody(cnr) < 0) return out;
-  const int32_t research = comresearch(cnr, 0);
-  if (!ismageorpriest(cnr) && research < 1) return out;
+  const int32_t b = combody(cnr);
+  if (b < 0) return out;
+  const int32_t random = mode == 1 ? randmagictotal(unit[size_t(b)].type) : 0;
+  const int32_t research = comresearch(cnr, random / 100);
+  if (!ismageorpriest(cnr) && random < 1 && research < 1) return out;
   for (int32_t p = 0; p < 9; p++) {
     const int32_t level = com[size_t(cnr)].path[size_t(p)];
     if (level < 1) continue;
     BoxEntry e = entry(0, TRS_MISC, PATHSPRITE + p, "", "%d ", level);
     snprintf(e.hover, sizeof e.hover, "%s level %d", MAGEWORD[p], level);
+    out.push_back(e);
+  }
+  if (random >= 1) {
+    BoxEntry e = entry(UB_RANDOMMAGIC, TRS_MISC, RANDOMSPRITE, "", "%d ", random / 100);
+    snprintf(e.hover, sizeof e.hover, "random magic skill");
     out.push_back(e);
   }
   if (research > 0) {
@@ -131,25 +156,6 @@ std::vector<BoxEntry> unitboxmagic(int32_t cnr) {
   }
   return out;
 }
-
-std::vector<BoxEntry> unitboxicons(int32_t unr) {
-  std::vector<BoxEntry> out;
-  if (!validunit(unr) || !unittyperec(unr)) return out;
-  const Unit& u = unit[size_t(unr)];
-  const auto icon = [&](int32_t kind, int32_t copies, const char* hover) {
-    for (int32_t n = 0; n < copies; n++) out.push_back(entry(UB_ICON + kind, TRS_ICONS, kind, hover, "%s", ""));
-  };
-  if (u.flags[0] & AF_DISEASED) icon(ICON_DISEASED, 1, "Diseased");
-  if (u.flags[1] & ST_BLESSED) icon(ICON_BLESSED, 1, "Blessed");
-  else if (issacred(unr)) icon(ICON_SACRED, 1, "Sacred");
-  if ((unittypeflags(unr) & MF_FLYING) || (u.flags[1] & ST_FLYING)) icon(ICON_FLYING, 1, "Flying");
-  icon(ICON_AFFLICTION, nbrofafflictions(unr), "Affliction");
-  icon(ICON_EXPERIENCE, int32_t(std::count_if(std::begin(STARS), std::end(STARS), [&](int32_t s) { return u.exp >= s; })),
-       "Experience");
-  return out;
-}
-
-int32_t iconstep(int32_t count) { return count * 30 > 420 ? 420 / count : 30; }
 
 std::vector<BoxEntry> unitboxweapons(int32_t unr) {
   std::vector<BoxEntry> out;
@@ -181,6 +187,83 @@ void homegarrison(int32_t unr, char* out, int32_t size) {
   const Unit& u = unit[size_t(unr)];
   if (u.comnr >= 0 && combody(u.comnr) == unr) return;
   if (u.homeland > 0 && u.homeland < MAXLANDS) snprintf(out, size_t(size), "home garrison %s", land[size_t(u.homeland)].name);
+}
+
+// ------------------------------------------------------- items and names
+
+namespace {
+// Orders that a commander keeps when it hands an item over.
+bool keepsorder(int32_t order) { return order == 3 || order == 4 || order == 7 || order == 31 || order == 32; }
+}  // namespace
+
+std::string itemmoverefusal(int32_t cnr, int32_t slot, int32_t tolab) {
+  const int32_t b = combody(cnr);
+  if (b < 0 || slot < 0 || slot >= 8 || !validitem(com[size_t(cnr)].item[size_t(slot)])) return "No magic item";
+  const Unit& u = unit[size_t(b)];
+  if (tolab) {
+    const int32_t l = u.land;
+    if (l < 1 || l >= MAXLANDS || land[size_t(l)].fortholder != u.owner || !land[size_t(l)].lab)
+      return "No lab in this province";
+  }
+  if (items[size_t(com[size_t(cnr)].item[size_t(slot)])].cursed < 0) return "This item is cursed and cannot be transfered.";
+  if (u.homeland == -2) {
+    char text[100];
+    snprintf(text, sizeof text, "The mercenary won't give away %s magic item.", hisher(b));
+    return text;
+  }
+  return "";
+}
+
+int32_t moveitem(int32_t cnr, int32_t slot, int32_t tolab) {
+  if (!itemmoverefusal(cnr, slot, tolab).empty()) return 0;
+  const int32_t b = combody(cnr);
+  const int32_t l = unit[size_t(b)].land;
+  if (l < 1 || l >= MAXLANDS) return 0;
+  // The order goes even when the item then stays, as players know it.
+  if (!keepsorder(com[size_t(cnr)].order)) cancelorder(cnr);
+  const int32_t moved = giveitem(cnr, l, slot, tolab);
+  enfll(cnr);
+  clearemptysquads();
+  return moved;
+}
+
+std::string renamerefusal(int32_t cnr) {
+  const int32_t b = combody(cnr);
+  if (b < 0) return "No commander";
+  if (!(gameinfo.gameflags & GF_RENAMING)) return "Commander renaming is not enabled in this game";
+  const Unit& u = unit[size_t(b)];
+  if (u.flags[2] & F3_PRETENDER) return "The Pretender God will not be renamed";
+  if (u.flags[1] & ST_PROPHET) return "The Prophet cannot be renamed";
+  char text[120];
+  if (inhalloffame(cnr) || com[size_t(cnr)].tmpfx > 0) {
+    snprintf(text, sizeof text, "%s is a famous person and cannot be renamed", com[size_t(cnr)].name);
+    return text;
+  }
+  if (u.homeland == -2) {
+    snprintf(text, sizeof text, "%s doesn't want to be renamed", com[size_t(cnr)].name);
+    return text;
+  }
+  return "";
+}
+
+void renamecommander(int32_t cnr, const char* name) {
+  if (combody(cnr) < 0 || !name || !name[0]) return;
+  snprintf(com[size_t(cnr)].name, sizeof com[size_t(cnr)].name, "%s", name);
+}
+
+void enfll(int32_t cnr) {
+  if (cnr < 0 || cnr > highestcom || combody(cnr) < 0) return;
+  int32_t limit[3] = {0, 0, 0};   // normal, undead, magic
+  limit[0] = maxcomunits(cnr, &limit[1], &limit[2]);
+  const int32_t body = combody(cnr);
+  for (int32_t u = 0; u <= highestunit && u < MAXUNITS; u++) {
+    if (u == body || unit[size_t(u)].hp < 1 || unit[size_t(u)].comnr >= 0 || !comleadsunit(u, cnr)) continue;
+    const int32_t m = unit[size_t(u)].type;
+    bailif(m < 0 || m >= MAXUNITTYPES, "enfll: bad m");
+    const uint32_t f2 = unittypes[size_t(m)].flags2;
+    const int32_t kind = (f2 & MF2_UNDEADCLASS) ? 1 : (f2 & MF2_MAGICBEING) ? 2 : 0;
+    if (--limit[kind] < 0) unit[size_t(u)].squad = -1;
+  }
 }
 
 // ---------------------------------------------------------------- the window
@@ -240,16 +323,16 @@ void buildunitbox(int32_t unr, const int32_t* sel, int32_t mode, Pictures pics) 
   // Header: the unit's picture at twice the card size and the commander's
   // name, over a tinted box.
   guibgbox(0.7f, 0.3f, 0.2f, 0.2f);
-  guitextscale(1.0f);
-  guitextscale(2.0f);
-  if (t) guisprite50(0, TRS_ARMY, t->sprite, SPRITEMODE);
-  guitextscale(1.0f);
+  guisetnl(0);
   if (mode == 0 && c >= 0) {
     guitextscale(1.125f);
     guibutton(0, "%s", com[size_t(c)].name);
-    guitextscale(1.0f);
   }
-  guispace(2);
+  guiindent(width - 130);
+  guitextscale(3.5f);
+  if (t) guisprite50(0, TRS_ARMY, t->sprite, SPRITEMODE);
+  guisetnl(1);
+  guitextscale(1.0f);
   guibgbox(0, 0, 0, 0);
   char line[120];
   homegarrison(unr, line, sizeof line);
@@ -257,16 +340,27 @@ void buildunitbox(int32_t unr, const int32_t* sel, int32_t mode, Pictures pics) 
     guitextscale(0.75f);
     guibutton(0, "%s", line);
   }
-  // The figures in two columns.
   guitextscale(0.8f);
+  if (t && mode == 1) {
+    guisetnl(0);
+    guibutton(0, "Gold %d", t->gcost);
+    guiindent(170);
+    guibutton(0, "Resources %d", unitrescost(u.type));
+    guisetnl(1);
+  } else if (t && mode == 2) {
+    guibutton(0, "Cost %d", t->gcost);
+  }
+  // The figures in two columns.
   guispace(2);
   const std::vector<BoxEntry> figures = unitboxfigures(unr);
   for (size_t n = 0; n < figures.size(); n += 2) {
     guisetnl(0);
     guibutton(figures[n].id, "%s", figures[n].text);
+    guiinfo("Click for the modifiers");
     if (n + 1 < figures.size()) {
       guiindent(170);
       guibutton(figures[n + 1].id, "%s", figures[n + 1].text);
+      guiinfo("Click for the modifiers");
     }
     guisetnl(1);
   }
@@ -281,6 +375,8 @@ void buildunitbox(int32_t unr, const int32_t* sel, int32_t mode, Pictures pics) 
         guitextscale(0.75f);
         guibutton(e.id, "%s  ", e.text);
         guitextscale(1.25f);
+      } else if (e.id >= UB_EMPTYSLOT) {
+        guisprite40midcol(e.id, e.file, e.sprite, SPRITEMODE, 1, 1, 1, 0.55f);
       } else {
         guisprite40mid(e.id, e.file, e.sprite, SPRITEMODE);
       }
@@ -296,8 +392,8 @@ void buildunitbox(int32_t unr, const int32_t* sel, int32_t mode, Pictures pics) 
     }
     guisetnl(1);
     guispace(1);
-    // Magic paths and research.
-    const std::vector<BoxEntry> magic = unitboxmagic(c);
+    // Magic paths, random magic and research.
+    const std::vector<BoxEntry> magic = unitboxmagic(c, mode);
     if (!magic.empty()) {
       guitextscale(0.75f);
       guisetnl(0);
@@ -311,7 +407,7 @@ void buildunitbox(int32_t unr, const int32_t* sel, int32_t mode, Pictures pics) 
     }
     guispace(1);
   }
-  // Afflictions, states and experience.
+  // Afflictions, abilities and experience.
   const std::vector<BoxEntry> icons = unitboxicons(unr);
   if (!icons.empty() && !pics.icons) {
     guitextscale(0.95f);
@@ -320,7 +416,7 @@ void buildunitbox(int32_t unr, const int32_t* sel, int32_t mode, Pictures pics) 
     guitextscale(0.8f);
     guisetnl(0);
     const float step = float(iconstep(int32_t(icons.size())));
-    float x = 0;
+    float x = 16;
     for (size_t n = 0; n < icons.size(); n++) {
       guiindent(x);
       guisprite30(icons[n].id, icons[n].file, icons[n].sprite, SPRITEMODE);
@@ -329,14 +425,25 @@ void buildunitbox(int32_t unr, const int32_t* sel, int32_t mode, Pictures pics) 
     }
     guisetnl(1);
   }
-  // Description, weapons and armour.
+  // The god's claim, the description, weapons and armour.
+  if ((u.flags[2] & F3_PRETENDER) && u.owner >= 0 && u.owner < MAXPLAYERS && c >= 0) {
+    guitextscale(0.7f);
+    char claim[400];
+    snprintf(claim, sizeof claim, "%s, %s is a Pretender %s trying to banish all other Pretenders and become a true God.",
+             com[size_t(c)].name, veyrec[size_t(u.owner)].text, (unittypeflags(unr) & MF_FEMALE) ? "Goddess" : "God");
+    guitextlong(0, claim);
+  }
   guitextscale(0.7f);
   guitextlong(0, desc);
+  if (mode == 2) {
+    const int32_t vey = gettypeability(u.type, AB_STARTVEY, -1), cost = gettypeability(u.type, AB_PATHCOST, -1);
+    guibutton(0, "Veyrance: %d", vey > 0 ? vey : 1);
+    guibutton(0, "New magic paths cost: %d", cost > 9 ? cost : 10);
+  }
   guitextscale(0.95f);
   namelist("Weapons: ", unitboxweapons(unr));
   namelist("Armor: ", unitboxarmors(unr));
-  guiscrollstart();
-  // The selection strip.
+  // The selection strip with each unit's wounds, fatigue and poison.
   if (sel) {
     guitextscale(2.0f);
     guisetnl(0);
@@ -345,6 +452,12 @@ void buildunitbox(int32_t unr, const int32_t* sel, int32_t mode, Pictures pics) 
       if (!st) continue;
       guiindent(float(50 * k));
       guisprite50(UB_SELECTION + k, TRS_ARMY, st->sprite, SPRITEMODE);
+      const Unit& su = unit[size_t(sel[k])];
+      const int32_t maxhp = getmaxhp(sel[k]);
+      guiindent(float(50 * k + 10));
+      if (maxhp > su.hp && maxhp > 0) guihline(0, float((maxhp - su.hp) * 30 / maxhp), -0.15f, 1, 0, 0, 0.5f);
+      if (su.fatigue > 9) guihline(0, float(std::min<int32_t>(su.fatigue, 100) * 30 / 100), -0.2f, 0, 0, 1, 0.5f);
+      if (su.poison > 0) guihline(0, float(std::min(su.poison * 30 / 20, 30)), -0.25f, 0, 1, 0, 0.5f);
     }
     guisetnl(1);
   }
@@ -355,11 +468,57 @@ void buildunitbox(int32_t unr, const int32_t* sel, int32_t mode, Pictures pics) 
   guishortcut(UB_EXIT, KEY_RETURN);
   guishortcut(UB_EXIT, KEY_ESCAPE);
   guishortcut(UB_EXIT, KEY_SPACE);
+  guishortcut(UB_RENAME, 'r');
+  guishortcut(UB_TOLAB, 'l');
+  guishortcut(UB_LISTING, 'I');
+}
+
+// The numbers of the unit's type, weapons and armours, for modders.
+void listingbox(int32_t unr) {
+  const Monster* t = unittyperec(unr);
+  if (!t) return;
+  std::string text;
+  char row[120];
+  snprintf(row, sizeof row, "Monster number: %d\n", unit[size_t(unr)].type);
+  text += row;
+  for (int32_t n = 0; n < 10; n++)
+    for (int32_t w : {getnthweapon(unr, n), getmissileweapon(unr, n)})
+      if (validweapon(w)) {
+        snprintf(row, sizeof row, "%s, weapon nbr %d\n", weapons[size_t(w)].name, w);
+        text += row;
+      }
+  for (int32_t n = 0; n < 10; n++)
+    if (const int32_t a = getarmor(unr, n); validarmor(a)) {
+      snprintf(row, sizeof row, "%s, armor nbr %d\n", armors[size_t(a)].name, a);
+      text += row;
+    }
+  textinfobox(t->name, text.c_str(), 999);
+}
+
+// The slot under the pointer when it is over one of the item row's items.
+int32_t hoveredslot() {
+  const int32_t id = guihoverid();
+  return id >= UB_ITEM && id < UB_ITEM + 8 ? id - UB_ITEM : -1;
+}
+
+void rename(int32_t c) {
+  const std::string refusal = renamerefusal(c);
+  if (!refusal.empty()) {
+    msgbox("%s", refusal.c_str());
+    return;
+  }
+  char name[36] = {};
+  if (inputstring("Rename commander to", name, sizeof name - 1, 1)) renamecommander(c, name);
+}
+
+void transfer(int32_t c, int32_t slot, int32_t tolab) {
+  const std::string refusal = itemmoverefusal(c, slot, tolab);
+  if (!refusal.empty()) msgbox("%s", refusal.c_str());
+  else moveitem(c, slot, tolab);
 }
 }  // namespace
 
 int32_t ustatbox(int32_t unr, const int32_t* sel, int32_t mayedit, int32_t mode) {
-  (void)mayedit;   // the actions that change the world are not offered yet
   bailif(unr < 0 || unr >= MAXUNITS, "ustatbox: bad unr");
   if (sel)
     for (int32_t k = 0; k < UB_SELECTIONS && sel[k] >= 0; k++) bailif(sel[k] >= MAXUNITS, "ustatbox: bad selection");
@@ -368,15 +527,44 @@ int32_t ustatbox(int32_t unr, const int32_t* sel, int32_t mayedit, int32_t mode)
   pics.icons = loadtrsfile(TRS_ICONS);
   int32_t shown = unr;
   for (;;) {
+    if (!unittyperec(shown)) return UB_CLOSE;
+    const Unit& u = unit[size_t(shown)];
+    const int32_t c = u.comnr >= 0 && combody(u.comnr) == shown ? u.comnr : -1;
     guibegin();
     buildunitbox(shown, sel, mode, pics);
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+    guisetfade(0);
+    int32_t id = render_frame(1, 0);
+    const int32_t slot = hoveredslot();
     if (id == UB_EXIT || id == UB_CLOSE || quitprogram) {
       guisetfade(1);
       return id == UB_EXIT ? UB_EXIT : UB_CLOSE;
     }
-    if (sel && id >= UB_SELECTION && id < UB_SELECTION + UB_SELECTIONS && sel[id - UB_SELECTION] >= 0)
+    const int32_t a = std::abs(id);
+    if (id == UB_GEMS && mayedit && c >= 0) tgems(c, -1);
+    else if (a == UB_RANDOMMAGIC) randmagicbox(u.type);
+    else if (a >= UB_FIGURE && a < UB_FIGURE + 20) unitdescrbox(shown, u.type, a - UB_FIGURE);
+    else if (sel && id >= UB_SELECTION && id < UB_SELECTION + UB_SELECTIONS && sel[id - UB_SELECTION] >= 0) {
       shown = sel[id - UB_SELECTION];
+      resetscrollslot(0);
+    } else if (id >= UB_ITEM && id < UB_ITEM + 8 && mayedit && c >= 0) transfer(c, id - UB_ITEM, 0);
+    else if (id <= -UB_ITEM && id > -UB_ITEM - 8 && c >= 0) {
+      const int32_t item = com[size_t(c)].item[size_t(-id - UB_ITEM)];
+      if (validitem(item)) mibox(item);
+    } else if (id == UB_TOLAB && mayedit && c >= 0 && slot >= 0) transfer(c, slot, 1);
+    else if (id == UB_LISTING) listingbox(shown);
+    else if (id == UB_RENAME && mayedit && c >= 0) rename(c);
+    else if (a >= UB_ICON && a < UB_ICON + 200) afflictionbox(shown, a - UB_ICON);
+    else if (a >= UB_WEAPON && a < UB_ARMOR) weaponbox(a - UB_WEAPON);
+    else if (a >= UB_ARMOR && a < UB_ARMOR + 1000) armorbox(a - UB_ARMOR);
   }
+}
+
+void typestatbox(int32_t type, int32_t design) {
+  if (!typerec(type)) return;
+  const int32_t u = newunit(type, INDEPENDENTS, 1);
+  if (u < 0) return;
+  ustatbox(u, nullptr, 0, design ? 2 : 1);
+  unit[size_t(u)].hp = 0;
+  unit[size_t(u)].land = -1;
 }

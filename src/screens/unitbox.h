@@ -5,6 +5,7 @@
 // The rules of the box are plain functions over the world tables that tests
 // call without a window; ustatbox builds the window from them every frame.
 #pragma once
+#include <string>
 #include <vector>
 
 #include "runtime/short.h"
@@ -14,7 +15,8 @@
 // weapons 1000 + weapon, armours 2000 + armour.
 enum UnitBoxId : int32_t {
   UB_CLOSE = 0, UB_GEMS = 3, UB_RANDOMMAGIC = 4, UB_FIGURE = 10, UB_SELECTION = 110, UB_ITEM = 150,
-  UB_EMPTYSLOT = 170, UB_ICON = 200, UB_EXIT = 99, UB_WEAPON = 1000, UB_ARMOR = 2000
+  UB_EMPTYSLOT = 170, UB_ICON = 200, UB_EXIT = 99, UB_WEAPON = 1000, UB_ARMOR = 2000,
+  UB_TOLAB = 94, UB_LISTING = 95, UB_RENAME = 97
 };
 
 // Widest and fewest values the box lays out.
@@ -45,10 +47,16 @@ std::vector<BoxEntry> unitboxslots(int32_t cnr);
 // The gem kinds of the small gem sprites drawn over the gem icon: one per
 // carried gem, kind by kind, at most 30.
 std::vector<int32_t> unitboxgems(int32_t cnr);
+// The sum of the random-magic chances (percent) of the unit type's rows: a
+// whole level (100) per chance of an any-path, elemental or sorcery row,
+// the chance of a row of paths.
+int32_t randmagictotal(int32_t type);
 // The magic row: one entry per path with a level above 0 ("%d " and the
-// hover "fire mage level 2"), the research ability last when above 0. Empty
-// when the commander is neither mage nor priest and cannot research.
-std::vector<BoxEntry> unitboxmagic(int32_t cnr);
+// hover "fire mage level 2"), in mode 1 (a type for recruitment) the random
+// magic of the type (id 4), the research ability last when above 0. Empty
+// when the commander is neither mage nor priest, has no random magic and
+// cannot research.
+std::vector<BoxEntry> unitboxmagic(int32_t cnr, int32_t mode = 0);
 // The afflictions and experience of the unit as icons, in drawing order:
 // diseased, sacred or blessed, flying, one "Affliction" per affliction and
 // one "Experience" per star (experience above 14, 49, 99, 199 and 399).
@@ -65,10 +73,34 @@ std::vector<BoxEntry> unitboxarmors(int32_t unr);
 // NAME"), else an empty text.
 void homegarrison(int32_t unr, char* out, int32_t size);
 
+// Why the commander cannot hand over the item of the slot (into the
+// laboratory with tolab), or an empty text when it can: no laboratory of
+// the owner's in the land, a cursed item, a mercenary.
+std::string itemmoverefusal(int32_t cnr, int32_t slot, int32_t tolab);
+// Hands the item over when it may: the commander's order is cancelled
+// (unless it is one of 3, 4, 7, 31, 32), the item goes into the laboratory
+// (tolab) or to whom the "Transfer item to" question names, and the units
+// beyond the commander's new leadership leave their squads. 1 when it moved.
+int32_t moveitem(int32_t cnr, int32_t slot, int32_t tolab);
+// Why the commander may not be renamed, or an empty text when it may; and
+// the renaming itself (an empty name changes nothing; at most 35 characters
+// are kept).
+std::string renamerefusal(int32_t cnr);
+void renamecommander(int32_t cnr, const char* name);
+// Applies the commander's three leadership limits to the units it leads, in
+// unit order: a unit beyond the limit of its kind leaves its squad.
+void enfll(int32_t cnr);
+
 // Shows the unit until Exit (Enter, Escape, Space) or a click on plain
 // text; the id that closed it (99 or 0). sel lists up to six units, ended
 // early by a negative number (null for none); a click on one shows it
 // instead. A unit number of 140000 or more stops the program ("ustatbox:
 // bad unr"), as does one in the list ("ustatbox: bad selection"). Mode 0 is
 // a unit in play; 1 and 2 a unit type shown for recruitment and design.
+// Mode 0 a unit in play; 1 and 2 a unit type
+// for recruitment and design. With mayedit the player may hand items over
+// (a click on one, "l" into the laboratory), move gems and rename ("r").
 int32_t ustatbox(int32_t unr, const int32_t* sel, int32_t mayedit, int32_t mode);
+// Shows a unit type: a unit of it made for the independents for the time
+// of the box (mode 2 with design, else 1); nothing when none can be made.
+void typestatbox(int32_t type, int32_t design);

@@ -2,6 +2,7 @@
 #include "runtime/fatal.h"
 #include "runtime/util.h"
 #include "world/rules.h"
+#include "world/stattrace.h"
 
 namespace {
 constexpr int32_t MAXWORN = 10;
@@ -182,7 +183,9 @@ int32_t getprot(int32_t unr) {
     sum += locprot(p, LOC_HEAD);
     weight++;
   }
-  return combine(sum / weight, getnatprot(unr));
+  int32_t v = getnatprot(unr);
+  statstep(v, combine(sum / weight, v), "Armor");
+  return v;
 }
 
 int32_t getheadprot(int32_t unr) {

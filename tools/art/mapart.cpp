@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "boxicons.h"
 #include "canvas.h"
 #include "labicons.h"
 #include "ordericons.h"
@@ -298,6 +299,7 @@ std::vector<TrsImage> misc() {
   turnicons::addmisc(out);
   ordericons::addmisc(out);
   labicons::addmisc(out);
+  boxicons::addmisc(out);
   for (const auto& [nr, draw] : table) out[size_t(nr)] = draw();
   return out;
 }
@@ -328,6 +330,7 @@ std::vector<TrsImage> misc2() {
   out[29] = arrow({250, 250, 245}, 10, false);  // neighbour line
   out[30] = arrow({255, 210, 60}, 10, false);   // ordered on this screen
   turnicons::addmisc2(out);
+  boxicons::addmisc2(out);
   return out;
 }
 

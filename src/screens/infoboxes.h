@@ -1,0 +1,43 @@
+// Info boxes of the turn screens: the magic item box, the magic site box,
+// the fort box and the mercenary offer box. The rules list their lines;
+// only the mercenary box changes the world (gold into a bid and back).
+#pragma once
+#include <vector>
+
+#include "runtime/short.h"
+#include "screens/equipbox.h"
+
+// The item box's lines: kind, weapon and armour figures, bonuses (the
+// spell line is not among them: the box adds it as a button). None for a
+// number outside the item table.
+std::vector<InfoLine> itemlines(int32_t item);
+// The "Requires ... to produce" row: the gem cost and path of each
+// requirement with a level above 0 (path -1 when there is none).
+struct ItemNeed {
+  int32_t gems = 0, path = -1;
+};
+std::vector<ItemNeed> itemneeds(int32_t item);
+// The magic site box's lines, one per effect (repeats left out). None for a
+// number outside the site table.
+std::vector<InfoLine> sitelines(int32_t site);
+// The fort box's lines for the player viewing the land (0 for no land).
+std::vector<InfoLine> fortlines(int32_t player, int32_t lnr, int32_t fort);
+
+// What the player pays the band of offer b: its price, the favoured
+// nation's share, a quarter more for player 40, halved for its employer.
+int32_t mercprice(int32_t offer, int32_t player);
+// The leader and contract sentences of the offer for the player.
+std::vector<InfoLine> merclines(int32_t offer, int32_t player);
+// Gives the player's bid on the offer back to the treasury (bid 0, no tag).
+void mercresetbid(int32_t offer, int32_t player);
+// Starts a bid: the old one back, then min(price, gold) taken as the new
+// bid with the tag. The bid afterwards.
+int32_t mercstartbid(int32_t offer, int32_t player, int32_t tag);
+// Moves one answer of the bid dialog (+1 raise, -1 lower) between gold and
+// bid while that is allowed; 1 when it moved.
+int32_t mercstepbid(int32_t offer, int32_t player, int32_t step);
+
+int32_t mibox(int32_t item);                               // 999; stops with "mibox: bad mi"
+int32_t featbox(int32_t site);                             // stops with "featbox: bad fnr"
+int32_t castlebox(int32_t player, int32_t lnr, int32_t fort);   // 9; "castlebox: bad type"
+void mercbox(int32_t offer, int32_t player, int32_t tag);   // "mercbox: bad mercnr"

@@ -1,0 +1,35 @@
+// The statistic breakdown box: one figure of a unit explained as its basic
+// value, every modifier that applies now and the current values, then the
+// figure's help text. Read-only.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "runtime/short.h"
+
+// Statistics in the order of the status box's figure ids (id - 10).
+enum Statistic : int32_t {
+  STAT_HP = 0, STAT_AP, STAT_STR, STAT_ATT, STAT_MR, STAT_PROT, STAT_ENC, STAT_FATIGUE, STAT_PREC, STAT_DEF,
+  STAT_MORALE, STAT_LEADERSHIP, STATISTICS
+};
+
+struct StatBreakdown {
+  const char* title = "";               // the window title and the help text's key
+  std::vector<std::string> first;       // the basic value (or the current fatigue)
+  std::vector<std::string> modifiers;   // "NAME: +N" lines, then the leadership limits
+  std::vector<std::string> current;     // current values
+  std::vector<std::string> weaponlines; // "Attack nr N: A" under the current attack
+  // For the figures that add up: the basic value, the modifiers summed into
+  // it, and the value that the world's rules compute (these two agree).
+  bool sums = false;
+  int32_t total = 0, value = 0;
+};
+
+// The lines for statistic `stat` (0..11) of the unit, with the basic values
+// of unit type mnr. A unit or type outside its table, or a statistic
+// outside 0..11, gives nothing.
+StatBreakdown statbreakdown(int32_t unr, int32_t mnr, int32_t stat);
+
+// Shows the breakdown until a click; the id that closed it (9 = Exit). A
+// negative unit type stops the program ("ds: bad mnr").
+int32_t unitdescrbox(int32_t unr, int32_t mnr, int32_t stat);
