@@ -227,7 +227,21 @@ std::vector<TrsImage> itempictures() {
     if (out.size() <= size_t(it.picture)) out.resize(size_t(it.picture) + 1, empty());
     if (out[size_t(it.picture)].width == 1) out[size_t(it.picture)] = itempicture(it, it.picture);
   }
-  if (out.empty()) out.push_back(empty());
+  // The forge shows its categories by these pictures: a kind's picture
+  // where no item has one (0 stands for items without a picture of their own).
+  const struct {
+    int nr;
+    int8_t type;
+    bool always;
+  } categories[] = {{0, IT_ONEHAND, true}, {192, IT_ARMOR, false}, {202, IT_SHIELD, false}};
+  for (const auto& k : categories) {
+    if (out.size() <= size_t(k.nr)) out.resize(size_t(k.nr) + 1, empty());
+    if (!k.always && out[size_t(k.nr)].width > 1) continue;
+    Item plain{};
+    plain.type = k.type;
+    plain.mainpath = -1;
+    out[size_t(k.nr)] = itempicture(plain, k.nr);
+  }
   return out;
 }
 
