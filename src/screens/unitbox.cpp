@@ -17,6 +17,7 @@
 #include "screens/equipbox.h"
 #include "screens/gemtransfer.h"
 #include "screens/infoboxes.h"
+#include "screens/lab.h"
 #include "screens/statbox.h"
 #include "world/economy.h"
 #include "world/forts.h"
@@ -551,6 +552,10 @@ int32_t ustatbox(int32_t unr, const int32_t* sel, int32_t mayedit, int32_t mode)
     else if (id <= -UB_ITEM && id > -UB_ITEM - 8 && c >= 0) {
       const int32_t item = com[size_t(c)].item[size_t(-id - UB_ITEM)];
       if (validitem(item)) mibox(item);
+    } else if (id >= UB_EMPTYSLOT && id < UB_EMPTYSLOT + 8 && mayedit && c >= 0) {
+      // An empty place: the nation's item treasury, where its laboratory stands here.
+      const int32_t l = u.land;
+      if (l > 0 && l < MAXLANDS && land[size_t(l)].lab && land[size_t(l)].fortholder == u.owner) viewmit(u.owner, l, c);
     } else if (id == UB_TOLAB && mayedit && c >= 0 && slot >= 0) transfer(c, slot, 1);
     else if (id == UB_LISTING) listingbox(shown);
     else if (id == UB_RENAME && mayedit && c >= 0) rename(c);
