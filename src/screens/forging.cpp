@@ -13,6 +13,7 @@
 #include "runtime/fatal.h"
 #include "runtime/trs.h"
 #include "runtime/util.h"
+#include "screens/infoboxes.h"
 #include "screens/lab.h"
 #include "screens/orders.h"
 #include "world/gamedata.h"
@@ -197,7 +198,7 @@ void forge(int32_t lnr, int32_t cnr) {
     if (id >= 1 && id <= FORGECATEGORIES) {
       category = id;
     } else if (id <= -ITEMID && id > -ITEMID - MAXITEMS) {
-      iteminfo(-ITEMID - id);
+      mibox(-ITEMID - id);
     } else if (id >= ITEMID && id < ITEMID + MAXITEMS) {
       const int32_t r = orderforge(cnr, id - ITEMID);
       if (const char* why = forgerefusal(r)) msgbox("%s", why);

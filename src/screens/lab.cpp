@@ -12,6 +12,8 @@
 #include "runtime/fatal.h"
 #include "runtime/trs.h"
 #include "runtime/util.h"
+#include "screens/gemtransfer.h"
+#include "screens/infoboxes.h"
 #include "screens/research.h"
 #include "screens/turnscreen.h"
 #include "world/economy.h"
@@ -129,10 +131,6 @@ void itempicture(int32_t id, int32_t sprite, const char* name, float alpha) {
   guibuttoncol(id, "%s", 0.85f, 0.8f, 0.6f, alpha, word);
 }
 
-void iteminfo(int32_t item) {
-  if (validitem(item)) textinfobox(items[size_t(item)].name, descrtextof(finditemdescr(item)), EXIT);
-}
-
 namespace {
 void exitbutton(int32_t fkey) {
   guialign(GUIALIGN_CENTRE);
@@ -220,11 +218,19 @@ void viewrt(int32_t p, int32_t lnr) {
       guiinfo("Bring in all magic resources of this type from commanders located in provinces with a lab.");
       guisetnl(1);
     }
+    // Mode 0 asks only whether one is there; the click picks one at random.
+    const bool commanders = lnr > 0 && randcom(lnr, p, 0) >= 0;
+    if (commanders) {
+      guialign(GUIALIGN_CENTRE);
+      guispace(2);
+      guibutton(1, "Transfer gems to commanders");
+    }
     exitbutton(KEY_F1 + 6);
     guishow(-1, -1);
     const int32_t id = render_frame(1, 0);
     if (id == EXIT || quitprogram) return;
     if (id >= 20 && id < 20 + LABKINDS) poolgems(p, id - 20);
+    if (id == 1 && commanders) tgems(randcom(lnr, p, 1), -1);
   }
 }
 
@@ -267,7 +273,7 @@ void viewmit(int32_t p, int32_t lnr, int32_t cnr) {
     const int32_t slot = std::abs(id) - 100;
     const int32_t item = kingdom[size_t(p)].w[KW_LABSTORE + slot];
     if (id < 0) {
-      iteminfo(item);
+      if (validitem(item)) mibox(item);
     } else if (!handout) {
       msgbox("You must be in a province with a lab in order to retrieve a magic item");
     } else if (!receiver) {

@@ -62,5 +62,3 @@ void alch(int32_t lnr, int32_t cnr);
 void itempicture(int32_t id, int32_t sprite, const char* name, float alpha);
 // True when the item archive has that picture.
 bool itemsprite(int32_t sprite);
-// The item's own description in a box.
-void iteminfo(int32_t item);

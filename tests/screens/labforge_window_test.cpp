@@ -67,15 +67,20 @@ TEST_F(LabWindows, EveryViewOpensAndActs) {
   const std::string labshot = shot("laboratory"), rtshot = shot("resources"), mitshot = shot("items"),
                     alchshot = shot("alchemy"), forgeshot = shot("forge"), trainshot = shot("empowerment");
   // The laboratory opens the resource treasury (t), where the death gems
-  // the mage carries are pooled; F7 closes it.
+  // the mage carries are pooled and the gem transfer opens for the mage;
+  // F7 closes it.
   setinputscript(paced("waitfor 3\nmove 5 5\nwait 3\nshot " + labshot + "\nkey t\nwaitfor 25\nclickid 25\nmove 5 5\n"
-                       "wait 3\nshot " + rtshot + "\nkey f7\nwaitfor 4\nkey escape\n")
+                       "wait 3\nshot " + rtshot + "\nclickid 1\nwaitfor 9\nkey escape\nwaitfor 25\nkey f7\nwaitfor 4\n"
+                       "key escape\n")
                      .c_str());
   viewlab(P, LAB);
   EXPECT_EQ(gems(P_DEATH), 19);
   EXPECT_EQ(com[mage].gems[P_DEATH], 0);
-  // The item treasury hands the crown to the mage.
-  setinputscript(paced("waitfor 112\nmove 5 5\nwait 3\nshot " + mitshot + "\nclickid 112\nkey escape\n").c_str());
+  // The item treasury shows the crown's box on a right click and hands the
+  // crown to the mage.
+  setinputscript(paced("waitfor 112\nmove 5 5\nwait 3\nshot " + mitshot +
+                       "\nclickid 112 3\nwaitfor 999\nkey escape\nwaitfor 112\nclickid 112\nkey escape\n")
+                     .c_str());
   viewmit(P, LAB, mage);
   EXPECT_EQ(kingdom[P].w[KW_LABSTORE + 12], 0);
   EXPECT_TRUE(comhasitem(mage, HELM));
