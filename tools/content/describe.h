@@ -4,6 +4,7 @@
 // content tests check that the file says what the data says.
 #pragma once
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -296,6 +297,30 @@ inline std::string describesite(int s) {
   return d;
 }
 
+// A nation: its hand-written story ("nationstory<number>") and what the data
+// says of it: the paths its mages reach, the unit of its capital and its
+// national rituals.
+inline std::string describenation(int n) {
+  const int story = finddescr(("nationstory" + std::to_string(n)).c_str());
+  std::string d = story > 0 ? std::string(descrtextof(story)) + " " : "";
+  const std::array<int, 9> reach = nationreach(n);
+  std::vector<std::pair<int, int>> paths;   // level, path
+  for (int p = 0; p < 9; p++)
+    if (reach[p] > 0) paths.push_back({reach[p], p});
+  std::stable_sort(paths.begin(), paths.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  std::vector<std::string> words;
+  for (const auto& [level, p] : paths)
+    words.push_back(std::string(p == 8 ? "holy power" : lower(pathnames[p])) + " " + std::to_string(level));
+  if (!words.empty()) d += sentence("Its mages reach " + listwords(words));
+  if (const int cap = capitalunitof(n)) d += sentence("Its capital recruits " + pluralof(unittypes[cap].name));
+  std::vector<std::string> rituals;
+  for (int s = 1; s < nbrofspells(); s++)
+    if (isnational(s) && !keptfromnation(s, n)) rituals.push_back(spells[s].name);
+  if (!rituals.empty()) d += sentence(std::string(rituals.size() > 1 ? "Its national rituals: " : "Its national ritual: ") + listwords(rituals));
+  if (!d.empty() && d.back() == ' ') d.pop_back();
+  return d;
+}
+
 // Every generated text with its key, in file order.
 inline std::vector<std::pair<std::string, std::string>> generateddescriptions() {
   const Roles r = rolesofdata();
@@ -307,6 +332,8 @@ inline std::vector<std::pair<std::string, std::string>> generateddescriptions() 
     if (isusedunittype(m)) out.push_back({"mon" + std::to_string(m), describeunit(r, m)});
   for (int s = 1; s < nbrofsites(); s++)
     if (sites[s].name[0]) out.push_back({"site" + std::to_string(s), describesite(s)});
+  for (int n = 0; n < nbrofnations(); n++)
+    if (playable(n)) out.push_back({"nation" + std::to_string(n), describenation(n)});
   return out;
 }
 
