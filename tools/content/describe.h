@@ -74,6 +74,7 @@ inline std::string describeunit(const Roles& r, int m) {
   else if (u.flags & MF_UNDEAD) what = "undead " + what;
   else if (u.flags & MF_DEMON) what = "demon " + what;
   else if (u.flags & MF_ANIMAL) what = "beast";
+  else if ((u.flags2 & MF2_MAGICBEING) && what == "warrior") what = "magic being";
   std::vector<std::string> traits;
   if (u.flags & MF_MOUNTED) traits.push_back("rides to battle");
   if (u.flags & MF_FLYING) traits.push_back("flies");
