@@ -1,6 +1,7 @@
 // The Recruit Units screen over the recruitment lists of world/recruit.h;
 // the host raises the queue (host/recruit.cpp) and empties it with refunds.
 #include "screens/recruitment.h"
+#include "screens/unitbox.h"
 
 #include <algorithm>
 
@@ -268,5 +269,9 @@ void buildarmy(int32_t lnr, int32_t p) {
     else if (id == RC_RESET && holdsfort(lnr, p)) cancelrecruits(lnr);
     else if (id >= RC_UNIT && id < RC_COM) queueunits(lnr, p, id - RC_UNIT, shift ? 10 : 1);
     else if (id >= RC_COM && id < RC_UNITBARRED) queuecommander(lnr, p, id - RC_COM);
+    else if (-id >= RC_UNIT && -id < RC_COM) typestatbox(-id - RC_UNIT, 0);
+    else if (-id >= RC_UNITBARRED && -id < RC_COMBARRED) typestatbox(-id - RC_UNITBARRED, 0);
+    else if (-id >= RC_COM && -id < RC_UNITBARRED) comtypestatbox(-id - RC_COM);
+    else if (-id >= RC_COMBARRED && -id < RC_COMBARRED + 10000) comtypestatbox(-id - RC_COMBARRED);
   }
 }

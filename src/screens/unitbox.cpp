@@ -573,3 +573,19 @@ void typestatbox(int32_t type, int32_t design) {
   unit[size_t(u)].hp = 0;
   unit[size_t(u)].land = -1;
 }
+
+void comtypestatbox(int32_t type) {
+  if (!typerec(type)) return;
+  const int32_t c = newcom(type, INDEPENDENTS);
+  if (c < 0) return;
+  const int32_t b = combody(c);
+  // Freed directly afterwards: the box changes nothing, and no death of a
+  // commander that never was may follow.
+  if (b >= 0) ustatbox(b, nullptr, 0, 1);
+  if (b >= 0) {
+    unit[size_t(b)].hp = 0;
+    unit[size_t(b)].land = -1;
+    unit[size_t(b)].comnr = -1;
+  }
+  com[size_t(c)] = emptycommander();
+}

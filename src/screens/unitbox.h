@@ -104,3 +104,7 @@ int32_t ustatbox(int32_t unr, const int32_t* sel, int32_t mayedit, int32_t mode)
 // Shows a unit type: a unit of it made for the independents for the time
 // of the box (mode 2 with design, else 1); nothing when none can be made.
 void typestatbox(int32_t type, int32_t design);
+// The same for a commander type offered for recruitment, shown as a
+// commander (leadership, item places, magic and random magic) of a
+// commander record made for the time of the box.
+void comtypestatbox(int32_t type);

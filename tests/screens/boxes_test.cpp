@@ -235,6 +235,13 @@ TEST_F(Boxes, ItemsToTheLaboratoryRenamingAndLeadership) {
   EXPECT_EQ(unit[men[39]].squad, 777);
   EXPECT_EQ(unit[men[40]].squad, -1);
   EXPECT_EQ(unit[men[59]].squad, -1);
+  // An item number beyond the table (only a damaged file holds one) is
+  // shown as nothing and cannot be handed over.
+  com[hero].item[2] = 600;
+  for (const BoxEntry& e : unitboxslots(hero)) EXPECT_NE(e.id, UB_ITEM + 2);
+  EXPECT_EQ(itemmoverefusal(hero, 2, 1), "No magic item");
+  EXPECT_EQ(moveitem(hero, 2, 1), 0);
+  EXPECT_EQ(com[hero].item[2], 600);
   // Renaming.
   EXPECT_EQ(renamerefusal(hero), "Commander renaming is not enabled in this game");
   gameinfo.gameflags |= GF_RENAMING;
