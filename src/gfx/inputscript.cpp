@@ -9,14 +9,16 @@
 #include "runtime/util.h"
 
 namespace {
-// Reads a whole number in 0..100000 at *p and moves past it; false if none.
-bool readnumber(const char*& p, int32_t& out) {
+// Reads a whole number in 0..limit at *p and moves past it; false if none.
+// Area ids reach higher than counts and pixels (a squad's ids lie above
+// three million).
+bool readnumber(const char*& p, int32_t& out, int64_t limit = 100000) {
   while (*p == ' ' || *p == '\t') p++;
   if (*p < '0' || *p > '9') return false;
   int64_t value = 0;
   while (*p >= '0' && *p <= '9') {
     value = value * 10 + (*p++ - '0');
-    if (value > 100000) return false;
+    if (value > limit) return false;
   }
   out = int32_t(value);
   return true;
@@ -72,7 +74,7 @@ scriptcommand parsescriptline(const char* line) {
       negative = true;
       p++;
     }
-    if (readnumber(p, c.x)) {
+    if (readnumber(p, c.x, 100000000)) {
       if (negative) c.x = -c.x;
       if (atend(p)) c.op = is("clickid") ? ScriptOp::clickid : ScriptOp::waitfor;
       else if (is("clickid") && readnumber(p, c.button) && c.button >= 1 && c.button <= 5 && atend(p))

@@ -116,7 +116,7 @@ bool panelunit(int32_t unr);
 // A click on a unit's figure; false when refused (not a unit of the panel,
 // or of another group while one is current).
 struct UnitClick {
-  bool twice = false;    // a double click, or left Alt / AltGr held
+  bool twice = false;    // a double click on the figure, or left Alt / AltGr held
   bool range = false;    // a Shift key held
 };
 bool clickunit(int32_t unr, UnitClick how);

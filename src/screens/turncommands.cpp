@@ -14,6 +14,7 @@
 #include "runtime/fatal.h"
 #include "runtime/settings.h"
 #include "runtime/util.h"
+#include "screens/armypanel.h"
 #include "screens/infoboxes.h"
 #include "screens/lab.h"
 #include "screens/messages.h"
@@ -224,7 +225,9 @@ int32_t opennationscreen(int32_t id) {
     case TS_FORT: case -TS_FORT:
       if (l >= 1 && l <= nbrlands && land[size_t(l)].fort > 0) castlebox(k, l, land[size_t(l)].fort);
       return 1;
-    case TS_ARMYSETUP: case TS_ARMYHERE: case TS_MERCENARIES:
+    case TS_ARMYSETUP: armypanel(k, l, -1); return 1;
+    case TS_ARMYHERE: armypanel(k, l, l); return 1;
+    case TS_MERCENARIES:
     case TS_ENCHANTMENTS: case TS_TEMPLE: case TS_OVERVIEW:
     case TS_GRAPHS: case TS_HALLOFFAME: case TS_NATIONS: case TS_STATISTICS: case TS_FILTERS: case TS_KEYHELP:
       return 1;
