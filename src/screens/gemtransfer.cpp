@@ -1,6 +1,8 @@
 // Transfer of magic gems between commanders and the laboratory.
 #include "screens/gemtransfer.h"
 
+#include <cstdint>
+
 #include "frontend/frontend.h"
 #include "gfx/gui.h"
 #include "magic/rituals.h"
@@ -61,6 +63,8 @@ int32_t gemclick(const GemSides& s, int32_t id) {
   const int32_t L = s.left, R = s.right;
   const int32_t stock = kingdom[size_t(s.player)].w[KW_GEMS + k];
   const auto tryfrom = [&](int32_t from, int32_t to) {
+    // A full store (a 16-bit count) takes no more, so nothing wraps.
+    if (to < 0 && stock >= INT16_MAX) return 0;
     move(s, from, to, k);
     return 1;
   };

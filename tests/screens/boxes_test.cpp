@@ -284,6 +284,12 @@ TEST_F(Boxes, GemTransfersWithTheirLimits) {
   EXPECT_EQ(com[mate].gems[P_FIRE], 1);
   EXPECT_EQ(gemclick(s, GEM_TREASURY + P_FIRE), 1);
   EXPECT_EQ(kingdom[3].w[KW_GEMS + P_FIRE], 1);
+  // A full store takes nothing more (its count would wrap).
+  kingdom[3].w[KW_GEMS + P_FIRE] = INT16_MAX;
+  ASSERT_GT(com[hero].gems[P_FIRE], 0);
+  EXPECT_EQ(gemclick(s, -(GEM_LEFT + P_FIRE)), 0);
+  EXPECT_EQ(kingdom[3].w[KW_GEMS + P_FIRE], INT16_MAX);
+  kingdom[3].w[KW_GEMS + P_FIRE] = 1;
   // A mercenary gives nothing away, but takes.
   unit[bodyunit(hero)].homeland = -2;
   const int32_t before = com[hero].gems[P_FIRE];
