@@ -213,6 +213,35 @@ bool clasheswithhumans(const MapEntry& e) {
   return false;
 }
 
+// Maps that cannot be played are left out of the choice, each named on the
+// console and in the log; the others stay choosable.
+void leaveoutunusable(const char* buffer, int32_t length) {
+  char text[PATHLEN];
+  int32_t kept = 0;
+  for (int32_t i = 0; i < nbrentries; i++) {
+    const MapEntry& e = entries[i];
+    const char* why = nullptr;
+    if (e.kind == 2) {
+      why = "is in an old format that this version cannot read";
+    } else if (e.image < 0) {
+      why = "has no imagefile";
+    } else {
+      restofline(buffer, length, e.image, text);
+      if (!safemapname(text)) why = "names an image file outside the maps folder";
+      else if (!fileexists("%s/%s", localmappath, text) && !fileexists("%s/%s", mappath, text))
+        why = "has its image file missing";
+    }
+    if (!why) {
+      entries[kept++] = e;
+      continue;
+    }
+    restofline(buffer, length, e.title, text);
+    printf("Map %s (%s) %s: left out of the choice\n", maplist[e.file], text, why);
+    debugprint("***** Warning: map %s (%s) %s: left out of the choice\n", maplist[e.file], text, why);
+  }
+  nbrentries = kept;
+}
+
 MapScreens screens = {};
 
 int32_t askmapchoice(const char* buffer, int32_t length, int offerrandom) {
@@ -274,24 +303,7 @@ int choosemap(int offerrandom, char* mapname, char* imagename) {
   char* buffer = loadallmaps();
   const int32_t length = maptextlen;
   buildentries(buffer, length);
-  char text[PATHLEN];
-  for (int32_t i = 0; i < nbrentries; i++) {
-    restofline(buffer, length, entries[i].title, text);
-    if (entries[i].kind == 2) {
-      char message[MSGLEN];
-      formatbounded(message, MSGLEN, "map %s is in an old format that this version cannot read", text);
-      myfree(buffer);
-      fatalerror(message);
-      return 0;
-    }
-    if (entries[i].image < 0) {
-      char message[MSGLEN];
-      formatbounded(message, MSGLEN, "map %s has no imagefile\n", text);
-      myfree(buffer);
-      fatalerror(message);
-      return 0;
-    }
-  }
+  leaveoutunusable(buffer, length);
   int32_t choice = 0;
   for (;;) {
     if (mapfile[0]) {
@@ -329,12 +341,8 @@ int choosemap(int offerrandom, char* mapname, char* imagename) {
   const MapEntry& e = entries[choice - 1000];
   debugprint("Map choice %d offs%d maptxt%d\n", choice, e.title, length);
   strlcopy(mapname, maplist[e.file], PATHLEN);
+  char text[PATHLEN];
   restofline(buffer, length, e.image, text);
-  if (!safemapname(text)) {
-    myfree(buffer);
-    fatalerror("Bad map image name");
-    return 0;
-  }
   strlcopy(imagename, text, PATHLEN);
   restofline(buffer, length, e.title, maptitle);
   mapdescription[0] = 0;

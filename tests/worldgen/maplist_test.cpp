@@ -26,6 +26,7 @@ class MapList : public MapFolders {
   }
   void writemap(const std::string& file, const std::string& body) {
     writetext(mapdir() + file, "#vey2title " + file + "\n#imagefile x.tga\n" + body);
+    writetext(mapdir() + "x.tga", "img");
   }
   // Answers the console dialogs with the given lines.
   void answer(const std::string& lines) {
@@ -107,12 +108,34 @@ TEST_F(MapList, StartLimitAndBadMaps) {
   EXPECT_EQ(higheststart, 99);
   writemap("s.map", starts + "#start 101\n");
   EXPECT_DEATH(choosemap(1, mapname, imagename), "too many #start");
-  writetext(mapdir() + "s.map", "#vey2title No image\n");
-  EXPECT_DEATH(choosemap(1, mapname, imagename), "map No image has no imagefile");
-  writetext(mapdir() + "s.map", "#title Old\n#imagefile x.tga\n");
-  EXPECT_DEATH(choosemap(1, mapname, imagename), "map Old is in an old format");
-  writetext(mapdir() + "s.map", "#vey2title Escape\n#imagefile ../x.tga\n");
-  EXPECT_DEATH(choosemap(1, mapname, imagename), "Bad map image name");
+}
+
+TEST_F(MapList, UnusableMapsAreLeftOutAndNamedAndTheOthersStayChoosable) {
+  writetext(mapdir() + "noimage.map", "#vey2title No image\n");
+  writetext(mapdir() + "old.map", "#title Old\n#imagefile x.tga\n");
+  writetext(mapdir() + "escape.map", "#vey2title Escape\n#imagefile ../x.tga\n");
+  writetext(mapdir() + "lost.map", "#vey2title Lost\n#imagefile lost.tga\n");
+  writemap("good.map", "#start 7\n");
+  // Whatever the folder's order, the one usable map is the first offered.
+  answer("1000\n");
+  testing::internal::CaptureStdout();
+  ASSERT_EQ(choosemap(1, mapname, imagename), 1);
+  const std::string said = testing::internal::GetCapturedStdout();
+  EXPECT_STREQ(mapname, "good.map");
+  EXPECT_STREQ(imagename, "x.tga");
+  EXPECT_EQ(startlist[0], 7);
+  for (const char* named : {"noimage.map (No image) has no imagefile", "old.map (Old) is in an old format",
+                            "escape.map (Escape) names an image file outside",
+                            "lost.map (Lost) has its image file missing"})
+    EXPECT_NE(said.find(named), std::string::npos) << said;
+  fflush(dialogoutput());
+  std::ifstream in(root + "/out.txt");
+  const std::string offered((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(offered.find("1000 good.map"), std::string::npos) << offered;
+  EXPECT_EQ(offered.find("1001"), std::string::npos) << offered;
+  // Named on the command line, an unusable map is not there to be chosen.
+  strlcopy(mapfile, "old.map", sizeof mapfile);
+  EXPECT_DEATH(choosemap(1, mapname, imagename), "Map specified by --mapfile was not found");
 }
 
 TEST_F(MapList, ConsoleChoiceLeavesOutMapsWithHumanNations) {
@@ -175,6 +198,7 @@ TEST_F(MapList, FilesStayApartAndEachEntryKeepsItsFile) {
   writetext(mapdir() + "c.map", "#vey2title C\n#imagefile c.tga\n#start 5\n");
   writetext(mapdir() + "d.map", "#vey2title D\n#imagefile d.tga\n#start 6\n#vey2title D again\n");
   writetext(mapdir() + std::string(120, 'n') + ".map", "#vey2title Long\n#imagefile l.tga\n");
+  for (const char* image : {"a.tga", "c.tga", "d.tga", "l.tga"}) writetext(mapdir() + image, "img");
   const struct {
     const char* file;
     const char* image;

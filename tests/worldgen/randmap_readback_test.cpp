@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/testdir.h"
 #include "runtime/folders.h"
 #include "runtime/options.h"
 #include "runtime/trs.h"
@@ -39,7 +40,8 @@ TEST(RandomMapReadBack, TheMapReaderFindsWhatTheGeneratorMade) {
   for (int32_t impassable = 0; impassable < 2; impassable++) {
     resetoptions();
     rmimpassable = impassable;
-    std::string dir = std::string(testing::TempDir()) + "/rm_readback" + std::to_string(impassable);
+    TestDir scratch;   // other checkouts run this test at the same time
+    std::string dir = scratch / ("rm_readback" + std::to_string(impassable));
     mkdirs(dir.c_str());
     strlcopy(localmappath, dir.c_str(), PATHLEN);
     settrsfolder(VEY3_DATA_DIR);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/testdir.h"
 #include "runtime/alloc.h"
 #include "runtime/folders.h"
 #include "runtime/image.h"
@@ -20,10 +21,13 @@
 #include "worldgen/randmap.h"
 
 namespace {
-// An empty folder of the name: what an earlier run left is removed first.
+// An empty folder of the name inside this run's own scratch folder (other
+// checkouts run these tests at the same time), removed at the end.
 std::string folder(const char* name) {
-  std::string f = std::string(testing::TempDir()) + "/rm_" + name;
-  if (system(("rm -rf '" + f + "'").c_str()) != 0) ADD_FAILURE() << f;
+  static TestDir scratch;
+  std::string f = scratch / (std::string("rm_") + name);
+  std::error_code ignored;
+  std::filesystem::remove_all(f, ignored);
   mkdirs(f.c_str());
   return f;
 }
