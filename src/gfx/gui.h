@@ -124,7 +124,8 @@ void guibegin();
 // a screen showed is drawn instead (the menu scene before any).
 void guidialogbegin();
 // Lays the items out into areas. -1 centres the window on that axis; another
-// x places its left edge, another y its top edge.
+// x places its left edge, another y its top edge. Without items, a title or
+// a close box no window is shown.
 void guishow(float x, float y);
 // Areas of a window frame for a rectangle: background, border, title bar
 // with the window title when one is set, and the close button ("Exit this

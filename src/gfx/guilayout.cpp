@@ -331,6 +331,12 @@ void guishow(float x, float y) {
   const float bar = GUISCROLLBAR + 4;
   float wrapwidth = maxf(10, gui.maxwidth - 2 * GUIMARGIN);
   buildrows(wrapwidth);
+  // Nothing to show: no empty window, which would only hide what lies
+  // under it and take its clicks.
+  if (rows.empty() && !gui.title[0] && !gui.closeid) {
+    gui.scrollmax = gui.scroll = 0;
+    return;
+  }
   float heights[3] = {0, 0, 0};
   auto stack = [&] {
     heights[0] = heights[1] = heights[2] = 0;

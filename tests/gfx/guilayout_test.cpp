@@ -390,3 +390,20 @@ TEST_F(GuiLayout, PanelWindowsFrameAndGuardTheirRectangles) {
   EXPECT_TRUE(pointinguiwindow(780, 590));
   EXPECT_FALSE(pointinguiwindow(400, 300));   // the map below stays reachable
 }
+
+TEST_F(GuiLayout, NothingToShowShowsNoWindow) {
+  // Panels and free areas only, as the turn screen builds: showing the
+  // empty flow leaves the map between them drawn and clickable.
+  guiwindow(0, 15, 520, 460, 65);
+  areahotspot(7, 0, 0, 800, 600);
+  const int32_t before = guiareacount();
+  guishow(-1, -1);
+  EXPECT_EQ(guiareacount(), before);
+  EXPECT_FALSE(pointinguiwindow(400, 300));
+  EXPECT_EQ(guiscrollmax(), 0);
+  // A title alone still makes a window.
+  guibegin();
+  guititle("Empty");
+  guishow(-1, -1);
+  EXPECT_EQ(countkind(AreaKind::border), 1);
+}
