@@ -9,18 +9,22 @@
 #include "world/magic.h"
 
 namespace {
+// The nation whose order file the input is.
+constexpr int32_t PLAYER = 3;
+
 // What an order file and the host's checks can change, saved once after the
 // world is made and put back after every input: the same world before each
-// input, without the cost of making it anew (most of the unit and commander
-// tables lie unused beyond the highest numbers).
+// input, without the cost of making it anew. Only the nation's own rows are
+// kept where the tables have one per nation (a file touches no other), and
+// most of the unit and commander tables lie unused beyond the highest numbers.
 struct Saved {
   decltype(land) lands;
   decltype(provgeo) geo;
   decltype(kingdom) kingdoms;
   decltype(veyrec) veys;
-  int16_t book[100][SPELLBOOKSIZE];
-  int16_t research[100][RESEARCHRECSIZE];
-  PMess mess[95][PMESSSLOTS];
+  int16_t book[SPELLBOOKSIZE];
+  int16_t research[RESEARCHRECSIZE];
+  PMess mess[PMESSSLOTS];
   uint8_t items[sizeof iteminplay];
   std::vector<Unit> units;
   std::vector<Commander> coms;
@@ -32,9 +36,9 @@ void save() {
   saved = std::make_unique<Saved>();
   Saved& s = *saved;
   s.lands = land, s.geo = provgeo, s.kingdoms = kingdom, s.veys = veyrec;
-  memcpy(s.book, spellbook, sizeof s.book);
-  memcpy(s.research, researchrec, sizeof s.research);
-  memcpy(s.mess, pmess, sizeof s.mess);
+  memcpy(s.book, spellbook[PLAYER], sizeof s.book);
+  memcpy(s.research, researchrec[PLAYER], sizeof s.research);
+  memcpy(s.mess, pmess[PLAYER], sizeof s.mess);
   memcpy(s.items, iteminplay, sizeof s.items);
   s.units.assign(unit.begin(), unit.begin() + (highestunit + 1));
   s.coms.assign(com.begin(), com.begin() + (highestcom + 1));
@@ -47,9 +51,9 @@ void restore() {
   std::copy(s.lands.begin(), s.lands.begin() + nbrlands + 1, land.begin());
   std::copy(s.geo.begin(), s.geo.begin() + nbrlands + 1, provgeo.begin());
   kingdom = s.kingdoms, veyrec = s.veys;
-  memcpy(spellbook, s.book, sizeof s.book);
-  memcpy(researchrec, s.research, sizeof s.research);
-  memcpy(pmess, s.mess, sizeof s.mess);
+  memcpy(spellbook[PLAYER], s.book, sizeof s.book);
+  memcpy(researchrec[PLAYER], s.research, sizeof s.research);
+  memcpy(pmess[PLAYER], s.mess, sizeof s.mess);
   memcpy(iteminplay, s.items, sizeof s.items);
   // Records beyond the saved highest numbers go back to their cleared state.
   std::fill(unit.begin() + (s.highestunit + 1), unit.begin() + (std::max(highestunit, s.highestunit) + 1), emptyunit());
@@ -67,13 +71,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzzsetup();
   if (!saved) {
     sampleworld(12, 6, 60, 6);
-    kingdom[3].w[KW_CONTROLLER] = CTRL_HUMAN;
+    kingdom[PLAYER].w[KW_CONTROLLER] = CTRL_HUMAN;
     clearmessages();
     save();
+    // The world is the same before every input, and so is the baseline.
+    beginordercheck();
   }
-  writeorderfile(3, data, size);
-  beginordercheck();
-  if (loadorders(3, "fz", 0, -1)) checkorders(3);
+  writeorderfile(PLAYER, data, size);
+  if (loadorders(PLAYER, "fz", 0, -1)) checkorders(PLAYER);
   restore();
   return 0;
 }

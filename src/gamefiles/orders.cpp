@@ -106,7 +106,8 @@ bool stageorders(int32_t p, FILE* f, Staging& s) {
     int32_t l = getindex(f, MAXLANDS, "get2hdata: bad lnr");
     if (l == -2) return refuse("land index");
     if (l < 0) break;
-    if (land[l].owner != p) return refuse("land not owned");
+    // Lands beyond the map's provinces belong to nobody.
+    if (l > nbrlands || land[l].owner != p) return refuse("land not owned");
     StagedLand& x = s.lands.emplace_back(StagedLand{l, land[l], provgeo[l]});
     if (!getlandrec(x.land, x.geo, f)) return refuse("land record");
     if (x.land.owner != p) return refuse("land owner changed");

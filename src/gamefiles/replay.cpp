@@ -43,17 +43,19 @@ void removevcrs() {
 void writevcrmarker(FILE* f) { putmany(vcrmarker, 1, 8, f); }
 
 int find_vcr(int32_t n, FILE* f) {
-  // A sliding window over the bytes: a replay starts where all eight marker
-  // bytes stand, so stray "_vcr" bytes inside records are not counted.
-  uint8_t window[8] = {};
+  // A sliding window over the bytes (the last eight, the oldest lowest): a
+  // replay starts where all eight marker bytes stand, so stray "_vcr" bytes
+  // inside records are not counted.
+  uint64_t marker = 0;
+  for (int i = 7; i >= 0; i--) marker = marker << 8 | uint8_t(vcrmarker[i]);
+  uint64_t window = 0;
   int32_t filled = 0;
   int32_t count = 0;
   int c;
-  while ((c = fgetc(f)) != EOF) {
-    memmove(window, window + 1, 7);
-    window[7] = uint8_t(c);
+  while ((c = getc_unlocked(f)) != EOF) {
+    window = window >> 8 | uint64_t(uint8_t(c)) << 56;
     if (filled < 8) filled++;
-    if (filled == 8 && window[0] == '_' && memcmp(window, vcrmarker, 8) == 0) {
+    if (filled == 8 && window == marker) {
       if (count == n) {
         fseek(f, -4, SEEK_CUR);   // just after "_vcr"
         return 1;

@@ -25,8 +25,12 @@
 
 namespace {
 
-// The player-owned records as the world file had them.
+// The player-owned records as the world file had them. Only what an order
+// file can change is copied: the map's provinces (0..lastland), the units
+// and commanders up to the highest numbers, and the letters in use (every
+// other slot is marked free, b0 255).
 struct Snapshot {
+  int32_t lastland;
   std::array<Land, MAXLANDS> lands;
   std::array<ProvGeo, MAXLANDS> geo;
   std::array<Kingdom, MAXKINGDOMS> kingdoms;
@@ -273,8 +277,21 @@ int32_t wealth(int32_t p) {
   return v;
 }
 
+// A slot of the player's letters as the world file had it: a free slot
+// goes back to an empty one.
+void revertmessages(int32_t p) {
+  for (int32_t n = 0; n < PMESSSLOTS; n++) {
+    if (snap->mess[p][n].b0 != 255) {
+      pmess[p][n] = snap->mess[p][n];
+    } else {
+      pmess[p][n] = PMess{};
+      pmess[p][n].b0 = 255;
+    }
+  }
+}
+
 void revert(int32_t p) {
-  for (int32_t l = 0; l < MAXLANDS; l++)
+  for (int32_t l = 0; l <= snap->lastland; l++)
     if (snap->lands[size_t(l)].owner == p) {
       land[size_t(l)] = snap->lands[size_t(l)];
       provgeo[size_t(l)] = snap->geo[size_t(l)];
@@ -286,7 +303,7 @@ void revert(int32_t p) {
     if (ownerat(snap->units[size_t(u)]) == p) unit[size_t(u)] = snap->units[size_t(u)];
   for (int32_t c = 0; c <= snap->highestcom; c++)
     if (snapcomowner(c) == p) com[size_t(c)] = snap->coms[size_t(c)];
-  memcpy(pmess[p], snap->mess[p], sizeof snap->mess[p]);
+  revertmessages(p);
 }
 
 int32_t storedvalue(int32_t p, int32_t word) {
@@ -308,8 +325,9 @@ void storecheatvalues(int32_t p) {
 
 void beginordercheck() {
   if (!snap) snap = std::make_unique<Snapshot>();
-  snap->lands = land;
-  snap->geo = provgeo;
+  snap->lastland = imax(0, imin(nbrlands, MAXLANDS - 1));
+  std::copy(land.begin(), land.begin() + snap->lastland + 1, snap->lands.begin());
+  std::copy(provgeo.begin(), provgeo.begin() + snap->lastland + 1, snap->geo.begin());
   snap->kingdoms = kingdom;
   memcpy(snap->book, spellbook, sizeof snap->book);
   memcpy(snap->research, researchrec, sizeof snap->research);
@@ -317,7 +335,11 @@ void beginordercheck() {
   snap->highestcom = highestcom;
   std::copy(unit.begin(), unit.begin() + (highestunit + 1), snap->units.begin());
   std::copy(com.begin(), com.begin() + (highestcom + 1), snap->coms.begin());
-  memcpy(snap->mess, pmess, sizeof snap->mess);
+  for (int32_t p = 0; p < MAXPLAYERS; p++)
+    for (int32_t n = 0; n < PMESSSLOTS; n++) {
+      if (pmess[p][n].b0 != 255) snap->mess[p][n] = pmess[p][n];
+      else snap->mess[p][n].b0 = 255;
+    }
   // The baseline of cheat detection: the wealth each nation had when its
   // turn began. The last phase of the previous hosting stored the same.
   for (int32_t p = 0; p < MAXPLAYERS; p++) {
@@ -333,7 +355,7 @@ void beginordercheck() {
 int checkorders(int32_t p) {
   bailif(!snap, "checkorders: no snapshot");
   // Keep what no screen changes.
-  for (int32_t l = 0; l < MAXLANDS; l++)
+  for (int32_t l = 0; l <= snap->lastland; l++)
     if (snap->lands[size_t(l)].owner == p) keepland(l);
   keepkingdom(p);
   for (int32_t u = 0; u <= snap->highestunit; u++)

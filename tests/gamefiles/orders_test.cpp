@@ -148,6 +148,13 @@ TEST_F(Orders, BodyDefectsGiveStaleTurn) {
   while (land[foreignland].owner == P) foreignland++;
   writeorders([&](FILE* f) { section(f, foreignland, [&](FILE* g) { put_land(foreignland, g); }); rest(f, 1); });
   expectstale("land not owned");
+  // A land beyond the map's provinces is nobody's, whatever its record says.
+  const int beyond = nbrlands + 1;
+  const int16_t beyondowner = land[beyond].owner;
+  land[beyond].owner = int16_t(P);
+  writeorders([&](FILE* f) { section(f, beyond, [&](FILE* g) { put_land(beyond, g); }); rest(f, 1); });
+  expectstale("land not owned");
+  land[beyond].owner = beyondowner;
   writeorders([&](FILE* f) {
     land[l].queuecount = 101;   // written as a count of 100 queue values
     section(f, l, [&](FILE* g) { put_land(l, g); });

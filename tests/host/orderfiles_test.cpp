@@ -224,3 +224,29 @@ TEST_F(OrderFiles, FieldsNoScreenChangesAreKept) {
 }
 
 }  // namespace
+
+TEST_F(OrderFiles, ARefusedFileDeliversNoneOfItsLettersAndAGoodOneDeliversThem) {
+  create("testvale.map", {0, 1});
+  auto letter = [](int32_t slot, uint8_t gift, int32_t value, const char* text) {
+    PMess& m = pmess[0][size_t(slot)];
+    m.b0 = 1;
+    m.b1 = gift;
+    m.value = value;
+    strlcopy(m.text, text, sizeof m.text);
+  };
+  // A letter beside a gift of an item that does not exist: the whole file goes.
+  play(0, [&] {
+    letter(2, PG_NONE, 0, "a word in confidence");
+    letter(5, PG_ITEM, 30000, "a gift");
+  });
+  ASSERT_EQ(host(), 1);
+  ASSERT_TRUE(openturn(1));
+  EXPECT_EQ(messages(1, "a word in confidence"), 0);
+  ASSERT_TRUE(openturn(0));
+  EXPECT_EQ(messages(0, "an item that does not exist"), 1);
+  // The same letter alone arrives, once.
+  play(0, [&] { letter(2, PG_NONE, 0, "a word in confidence"); });
+  ASSERT_EQ(host(), 1);
+  ASSERT_TRUE(openturn(1));
+  EXPECT_EQ(messages(1, "a word in confidence"), 1);
+}
