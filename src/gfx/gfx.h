@@ -88,6 +88,10 @@ void drawscene();
 // measuring, so while it is the scene (a world being made behind a progress
 // box, say) a screen shows the scene that a screen showed last.
 void drawscreenscene();
+// The same with the still layer's areas (those before `end`, see
+// guistilllayer) drawn over the scene, from the picture of an earlier frame
+// while neither changed; returns the first area still to draw.
+int32_t drawscreenscenestill(int32_t end, int32_t hovered);
 // The still picture behind dialogs (see guidialogbegin in gui.h): taken of
 // the scene that a screen showed last and, when `withscreen`, the areas now
 // in the tables; drawn darkened over the whole window (one of the scene

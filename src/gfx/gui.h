@@ -108,6 +108,10 @@ using mapkeyscrollfn = void (*)();
 using mapmousescrollfn = void (*)(int32_t);
 using mapdrawfn = void (*)(int32_t);
 void setmaphooks(mapkeyscrollfn keyscroll, mapmousescrollfn mousescroll, mapdrawfn draw);
+// What the map scene's picture depends on (camera, viewport, map textures),
+// as a number that changes when any of it changes; set by the map view.
+using mapscenekeyfn = uint64_t (*)();
+void setmapscenekey(mapscenekeyfn key);
 
 // --------------------------------------------------------- window build --
 
@@ -123,6 +127,11 @@ void guibegin();
 // performance test shows is never part of the picture: the last scene that
 // a screen showed is drawn instead (the menu scene before any).
 void guidialogbegin();
+// The areas made so far lie on the map scene and change only with it (the
+// map overlay). While neither the scene nor these areas change, frames draw
+// both from a picture of the window taken when they were last drawn, and
+// only the areas made later anew.
+void guistilllayer();
 // Lays the items out into areas. -1 centres the window on that axis; another
 // x places its left edge, another y its top edge. Without items, a title or
 // a close box no window is shown.

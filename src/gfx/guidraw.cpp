@@ -501,19 +501,26 @@ void drawtext(const char* text, int32_t length, float x, float y, float scale, f
   }
 }
 
-void drawguiareas(int32_t hovered) {
+void drawguiarearange(int32_t first, int32_t end, int32_t hovered, uint32_t now) {
   guiprojection();
   currentclip = -2;
   setclip(-1);
-  uint32_t now = timems();
-  const int32_t n = guiareacount();
-  for (int32_t i = 0; i < n; i++) {
+  end = imin(end, guiareacount());
+  for (int32_t i = imax(first, 0); i < end; i++) {
     const guiarea& a = guiareaget(i);
     setclip(a.clip);
     drawarea(a, i == hovered, now);
   }
   setclip(-1);
   flushbatch();
+  resettexstate();
+}
+
+void drawguiareas(int32_t hovered) { drawguiareasfrom(0, hovered); }
+
+void drawguiareasfrom(int32_t first, int32_t hovered) {
+  drawguiarearange(first, guiareacount(), hovered, timems());
+  guiprojection();
   // The hovered area's info text by the pointer, else the screen's hint at the bottom.
   const char* info = hovered >= 0 ? guiinfotext(guiareaget(hovered).info) : "";
   if (info[0] && popups) {

@@ -18,3 +18,7 @@ void drawtext(const char* text, int32_t length, float x, float y, float scale, f
 // Every area of the screen in table order, the hovered one lit, then the
 // hovered area's info text or the screen's hint.
 void drawguiareas(int32_t hovered);
+// The areas from `first` on, then the info text or hint, as drawguiareas.
+void drawguiareasfrom(int32_t first, int32_t hovered);
+// Areas first .. end - 1 only, as they look at the time `now`.
+void drawguiarearange(int32_t first, int32_t end, int32_t hovered, uint32_t now);

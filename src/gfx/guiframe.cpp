@@ -202,14 +202,15 @@ int32_t render_frame(int32_t wait, int32_t scene) {
     uint32_t elapsed = lastframe ? now - lastframe : 0;
     if (elapsed > 500) elapsed = 500;
     lastframe = now;
+    const int32_t hovered = hoverarea < guiareacount() ? hoverarea : -1;
     if (gui.dialog) {
       drawdialogpicture();
+      drawguiareas(hovered);
     } else {
       forgetdialogpicture(currentscene());
       scenecontrols(elapsed);
-      drawscreenscene();
+      drawguiareasfrom(drawscreenscenestill(gui.stillend, hovered), hovered);
     }
-    drawguiareas(hoverarea < guiareacount() ? hoverarea : -1);
     finishframe();
     pumpevents();
     if (quitrequested) fatalerror("");   // closing the window ends the program

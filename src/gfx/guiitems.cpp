@@ -77,7 +77,10 @@ void guibegin() {
   gui.title[0] = 0;
   gui.hashint = false;
   gui.shown = {0, 0, 0, 0};
+  gui.stillend = 0;
 }
+
+void guistilllayer() { gui.stillend = gui.nareas; }
 
 void guititle(const char* format, ...) {
   va_list args;

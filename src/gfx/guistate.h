@@ -70,6 +70,7 @@ struct guistate {
   std::vector<guirect> windows;
   guirect shown = {0, 0, 0, 0};
   float scroll = 0, scrollmax = 0;
+  int32_t stillend = 0;         // areas before it: the still layer (guistilllayer)
   int32_t outlinefile = -1, outlinenr = -1;
 };
 

@@ -39,6 +39,7 @@ uint32_t scenestart = 0;
 mapkeyscrollfn mapkeyscroll = nullptr;
 mapmousescrollfn mapmousescroll = nullptr;
 mapdrawfn mapdraw = nullptr;
+mapscenekeyfn mapscenekey = nullptr;
 // The map backdrop kept at reduced graphics, and the stripe drawn next.
 uint32_t backdrop = 0;
 int32_t backdropw = 0, backdroph = 0, nextstripe = -1;
@@ -246,6 +247,8 @@ void drawmapscene(int32_t which, uint32_t ms) {
 }
 }  // namespace
 
+void setmapscenekey(mapscenekeyfn key) { mapscenekey = key; }
+
 void setmaphooks(mapkeyscrollfn keyscroll, mapmousescrollfn mousescroll, mapdrawfn draw) {
   mapkeyscroll = keyscroll;
   mapmousescroll = mousescroll;
@@ -299,6 +302,78 @@ int32_t picturew = 0, pictureh = 0;
 int32_t screenscene = int32_t(Scene::menu);
 
 void forgetpicturetexture() { dialogpicture = 0; }
+
+// The window's picture copied into the texture, made anew at a new size.
+void copywindow(uint32_t& picture, int32_t& pw, int32_t& ph) {
+  const int32_t w = windowwidth(), h = windowheight();
+  if (picture && (pw != w || ph != h)) {
+    deletetexture(picture);
+    picture = 0;
+  }
+  if (!picture) {
+    std::vector<uint8_t> black(size_t(w) * size_t(h) * 4, 0);
+    const int32_t saved = texmipmaps;
+    texmipmaps = 0;
+    picture = RGBA2Tex(w, h, black.data(), 0, 0);
+    texmipmaps = saved;
+    pw = w;
+    ph = h;
+  }
+  bindtexture(picture, 0);
+  glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, w, h);
+  resettexstate();
+}
+
+// A picture of the window over all of it, its colours times `level`.
+void drawpicture(uint32_t picture, float level) {
+  flatprojection();
+  bindtexture(picture, level < 1 ? 3 : 0);
+  glColor4f(level, level, level, 1);
+  drawguitexquad(0, 0, float(windowwidth()), float(windowheight()), 0, 0, 1, 1);
+  glColor4f(1, 1, 1, 1);
+  resettexstate();
+}
+
+// The still layer: the map scene with the areas over it that change only
+// with it, as a picture, and what it showed.
+uint32_t stillpicture = 0;
+int32_t stillw = 0, stillh = 0;
+uint64_t stillkey = 0;
+
+void forgetstillpicture() {
+  stillpicture = 0;
+  stillkey = 0;
+}
+
+uint64_t hashbytes(uint64_t h, const void* data, size_t n) {
+  const auto* p = static_cast<const uint8_t*>(data);
+  for (size_t i = 0; i < n; i++) h = (h ^ p[i]) * 1099511628211ull;
+  return h;
+}
+
+// What the still layer would show now: the scene, the window, and every
+// area before `end` as it is drawn at `now`; 0 when it cannot be kept (not
+// the map, the map redrawn in stripes, areas that draw themselves or move
+// with the clock).
+uint64_t stillkeynow(int32_t s, int32_t end, int32_t hovered, uint32_t now) {
+  if (s != int32_t(Scene::map) || !mapscenekey || !mapdraw || guireducedgfx >= 2 || end <= 0) return 0;
+  const uint64_t map = mapscenekey();
+  const int32_t frame[6] = {windowwidth(), windowheight(), hovered < end ? hovered : -1, fade, inkcutting ? 1 : 0,
+                            particlecount()};
+  uint64_t h = hashbytes(hashbytes(14695981039346656037ull, &map, sizeof map), frame, sizeof frame);
+  if (frame[5] > 0) return 0;
+  for (int32_t i = 0; i < end && i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    if (a.kind == AreaKind::callback || a.kind == AreaKind::field) return 0;
+    const bool hidden = a.period > 0 && (now & 1023u) % uint32_t(a.period) >= uint32_t(a.period) / 2;
+    const float f[11] = {a.x, a.y, a.w, a.h, a.r, a.g, a.b, a.a, a.scale, a.u, a.v};
+    const int32_t n[10] = {int32_t(a.kind), a.flags, a.id, a.file, a.nr, a.mode, a.length, a.clip, hidden ? 1 : 0,
+                           a.toggle ? *a.toggle : 0};
+    h = hashbytes(hashbytes(h, f, sizeof f), n, sizeof n);
+    if (a.length > 0) h = hashbytes(h, guiareatext(a), size_t(a.length));
+  }
+  return h ? h : 1;
+}
 }  // namespace
 
 void drawscene() {
@@ -315,6 +390,26 @@ void drawscreenscene() {
   drawsceneas(s == int32_t(Scene::perftest) ? screenscene : s, now);
 }
 
+int32_t drawscreenscenestill(int32_t end, int32_t hovered) {
+  static bool hooked = false;
+  if (!hooked) addglreloadhook(forgetstillpicture);
+  hooked = true;
+  const uint32_t now = timems();
+  const int32_t s = enterscene(0);
+  updateparticles(now);
+  const uint64_t key = stillkeynow(s, end, hovered, now);
+  if (key && key == stillkey && stillpicture && stillw == windowwidth() && stillh == windowheight()) {
+    drawpicture(stillpicture, 1);
+    return end;
+  }
+  drawsceneas(s == int32_t(Scene::perftest) ? screenscene : s, now);
+  stillkey = key;
+  if (!key) return 0;
+  drawguiarearange(0, end, hovered, now);
+  copywindow(stillpicture, stillw, stillh);
+  return end;
+}
+
 void takedialogpicture(int32_t withscreen) {
   static bool hooked = false;
   if (!hooked) addglreloadhook(forgetpicturetexture);
@@ -327,22 +422,7 @@ void takedialogpicture(int32_t withscreen) {
   drawsceneas(screenscene, timems());
   embers = savedembers;
   if (withscreen) drawguiareas(-1);
-  if (dialogpicture && (picturew != w || pictureh != h)) {
-    deletetexture(dialogpicture);
-    dialogpicture = 0;
-  }
-  if (!dialogpicture) {
-    std::vector<uint8_t> black(size_t(w) * size_t(h) * 4, 0);
-    const int32_t saved = texmipmaps;
-    texmipmaps = 0;
-    dialogpicture = RGBA2Tex(w, h, black.data(), 0, 0);
-    texmipmaps = saved;
-    picturew = w;
-    pictureh = h;
-  }
-  bindtexture(dialogpicture, 0);
-  glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, w, h);
-  resettexstate();
+  copywindow(dialogpicture, picturew, pictureh);
 }
 
 int dialogpictureheld() { return dialogpicture != 0; }
@@ -351,13 +431,7 @@ void drawdialogpicture() {
   if (!dialogpicture) takedialogpicture(0);
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  flatprojection();
-  bindtexture(dialogpicture, 3);
-  const float dark = 0.55f;
-  glColor4f(dark, dark, dark, 1);
-  drawguitexquad(0, 0, float(windowwidth()), float(windowheight()), 0, 0, 1, 1);
-  glColor4f(1, 1, 1, 1);
-  resettexstate();
+  drawpicture(dialogpicture, 0.55f);
 }
 
 void forgetdialogpicture(int32_t scene) {

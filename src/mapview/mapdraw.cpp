@@ -206,4 +206,26 @@ void drawmapbgquad(float x, float y, float w, float h) {
   else drawguiquad(x, y, w, h);
 }
 
-void installmapscreenhooks() { setmaphooks(nullptr, scenemousescroll, scenedraw); }
+namespace {
+// What a frame of the map scene shows depends on: the camera, the viewport,
+// the map's textures and the settings that pick how they are drawn.
+uint64_t scenekey() {
+  const float f[7] = {mapcamx, mapcamy, mapzoom, mapviewport.x, mapviewport.y, mapviewport.w, mapviewport.h};
+  const int32_t n[8] = {mapwraps(), maptex.width, maptex.height, maptexturesmade, fastgrx, clamptoedge,
+                        int32_t(mapbgtexture), int32_t(maptex.names[0][0][0])};
+  uint64_t h = 14695981039346656037ull;
+  auto mix = [&h](const void* data, size_t size) {
+    const auto* p = static_cast<const uint8_t*>(data);
+    for (size_t i = 0; i < size; i++) h = (h ^ p[i]) * 1099511628211ull;
+  };
+  mix(f, sizeof f);
+  mix(n, sizeof n);
+  mix(maptex.imagename, strnlen(maptex.imagename, MAPTEXNAMELEN));
+  return h;
+}
+}  // namespace
+
+void installmapscreenhooks() {
+  setmaphooks(nullptr, scenemousescroll, scenedraw);
+  setmapscenekey(scenekey);
+}

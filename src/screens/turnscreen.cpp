@@ -611,6 +611,7 @@ void buildturnframe() {
     for (int32_t n = 0; n < MAXNEIGHBOURS && provgeo[size_t(l)].nbr[n] > 0; n++)
       drawarrow(l, provgeo[size_t(l)].nbr[n], ARROW_NEIGHBOUR, 0, 10);
   drawmapoverlays(k, l);
+  guistilllayer();
   provincebox(k, l, info);
   nationbox(k);
   rightcolumn(k, l, info);

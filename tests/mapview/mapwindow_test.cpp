@@ -364,3 +364,72 @@ TEST_F(MapWindow, EditorOnVeyrmarkLoadedAndAProvinceFoundByItsNumber) {
 }
 
 }  // namespace
+
+// Frames of the map with its overlay as the still layer and a text over it:
+// the picture of the fourth frame (the first ones draw it all, the later
+// ones from the still picture when nothing changed).
+Shot stillframes(int32_t viewer, bool still, const char* name) {
+  const std::string path = tempfile(name);
+  setinputscript(("wait 3\nshot " + path + "\n").c_str());
+  for (int32_t k = 0; k < 6; k++) {
+    guibegin();
+    setmapviewport(0, 0, 800, 600);
+    drawmapoverlays(viewer, 0);
+    if (still) guistilllayer();
+    areatextcol(0, 300, 300, 30, 1, 0.9f, 0.5f, 1, "Over the map");
+    render_frame(0, 6);
+  }
+  setinputscript("");
+  Shot s = readshot(path);
+  dropshot(path);
+  return s;
+}
+
+TEST_F(MapWindow, TheStillLayerDrawsWhatWholeFramesDrawAndFollowsEveryChange) {
+  const int32_t viewer = veyrmark();
+  ASSERT_GE(viewer, 0);
+  RealWindow w(1024, 768);
+  ASSERT_TRUE(window(w));
+  fade = 0;
+  openmapview("mark");
+  cacheinfolevels(viewer, 1);
+  cachearmysizes(viewer);
+  mapfilter = USUALFILTER;
+  const int32_t home = kingdom[size_t(viewer)].w[KW_HOMELAND];
+  centremap(home);
+  // Whole frames: as they stand, with the camera moved, and with a province
+  // of the view changed hands.
+  const int32_t l = provgeo[size_t(home)].nbr[0];
+  ASSERT_GT(l, 0);
+  const uint8_t owner = land[size_t(l)].owner, other = uint8_t((owner + 1) % 5);
+  const float camx = mapcamx;
+  const Shot whole = stillframes(viewer, false, "whole.ppm");
+  mapcamx = camx + 37;
+  const Shot moved = stillframes(viewer, false, "moved.ppm");
+  land[size_t(l)].owner = land[size_t(l)].fortholder = other;
+  const Shot taken = stillframes(viewer, false, "taken.ppm");
+  ASSERT_FALSE(whole.rgb.empty());
+  EXPECT_NE(moved.rgb, whole.rgb);
+  EXPECT_NE(taken.rgb, moved.rgb);
+  // The same with the overlay as the still layer, one change after another.
+  mapcamx = camx;
+  land[size_t(l)].owner = land[size_t(l)].fortholder = owner;
+  EXPECT_EQ(stillframes(viewer, true, "still.ppm").rgb, whole.rgb);
+  mapcamx = camx + 37;
+  EXPECT_EQ(stillframes(viewer, true, "stillmoved.ppm").rgb, moved.rgb);
+  land[size_t(l)].owner = land[size_t(l)].fortholder = other;
+  EXPECT_EQ(stillframes(viewer, true, "stilltaken.ppm").rgb, taken.rgb);
+  // While nothing changes the map is not drawn again but taken from the
+  // picture; after a change, once.
+  static int32_t mapdraws = 0;
+  setmaphooks(nullptr, nullptr, [](int32_t) { mapdraws++; });
+  mapdraws = 0;
+  stillframes(viewer, true, "counted.ppm");
+  EXPECT_EQ(mapdraws, 0);
+  mapcamx -= 37;
+  stillframes(viewer, true, "countedmoved.ppm");
+  EXPECT_EQ(mapdraws, 1);
+  stillframes(viewer, false, "countedwhole.ppm");
+  EXPECT_EQ(mapdraws, 7);
+  installmapscreens();
+}
