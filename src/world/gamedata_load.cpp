@@ -1240,16 +1240,25 @@ const TableBytes alltables[] = {
     {&epithets, sizeof epithets}, {&provnames, sizeof provnames}, {&personalnames, sizeof personalnames},
     {&descrs, sizeof descrs}, {&nbrdescrs, sizeof nbrdescrs}, {&descrtext, sizeof descrtext}};
 std::vector<char> snapshot;
+// The description pool is kept up to the end of its last text (and its
+// terminator): no description points beyond, and the rest of a loaded pool
+// is empty, so putting back the few texts is as good as the whole pool.
+size_t descrtextkept = 0;
+
+size_t keptsize(const TableBytes& t) { return t.at == &descrtext ? descrtextkept : t.size; }
 }  // namespace
 
 void snapshotgamedata() {
+  descrtextkept = descrtext.size();
+  while (descrtextkept > 0 && descrtext[descrtextkept - 1] == 0) descrtextkept--;
+  if (descrtextkept < descrtext.size()) descrtextkept++;
   size_t total = 0;
-  for (const TableBytes& t : alltables) total += t.size;
+  for (const TableBytes& t : alltables) total += keptsize(t);
   snapshot.resize(total);
   size_t at = 0;
   for (const TableBytes& t : alltables) {
-    memcpy(&snapshot[at], t.at, t.size);
-    at += t.size;
+    memcpy(&snapshot[at], t.at, keptsize(t));
+    at += keptsize(t);
   }
 }
 
@@ -1257,8 +1266,8 @@ void restoregamedata() {
   bailif(snapshot.empty(), "restoregamedata: no snapshot");
   size_t at = 0;
   for (const TableBytes& t : alltables) {
-    memcpy(t.at, &snapshot[at], t.size);
-    at += t.size;
+    memcpy(t.at, &snapshot[at], keptsize(t));
+    at += keptsize(t);
   }
 }
 

@@ -182,14 +182,18 @@ TEST_F(GameDataLoader, RefusesMissingRowsAndFiles) {
 
 TEST_F(GameDataLoader, FailedLoadLeavesTablesClearAndRestoreBringsThemBack) {
   loadgamedata();   // takes the snapshot
+  const std::string lastdescription = descrtextof(nbrdescrs - 1);
+  ASSERT_FALSE(lastdescription.empty());
   Files f;
   f.text("units.txt") += rows("\n@ \"Odd\" hp=-40000\n");
   EXPECT_NE(f.load(), "");
   EXPECT_EQ(findunittype("Archer"), -1);
   EXPECT_EQ(findunittype("no one"), -1);   // cleared rows have no names to match
   EXPECT_EQ(finditem("Champion's Trident"), 0);
+  descrtext.fill('x');   // as a longer pool would leave it
   restoregamedata();
   EXPECT_EQ(findunittype("Archer"), 17);
+  EXPECT_EQ(descrtextof(nbrdescrs - 1), lastdescription);
   // a change made after loading is undone by restoring the snapshot
   unittypes[17].hp = 99;
   strcpy(nations[0].name, "Changed");
