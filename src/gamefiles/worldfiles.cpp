@@ -24,6 +24,19 @@ bool famedbody(int32_t unr) {
   return c >= 0 && c < MAXCOMS && com[c].body == unr && famed(c);
 }
 
+// A unit of a mercenary band that every nation sees: the leaders of the
+// bands (a nation that bids or hires looks at them) and the troops of the
+// bands waiting for hire.
+bool mercbody(int32_t unr) {
+  const Unit& x = unit[unr];
+  if (x.land == MERCLAND) return true;
+  for (const MercBand& m : mercband) {
+    const int32_t c = m.value[0];
+    if (c >= 0 && c < MAXCOMS && com[c].body == unr) return true;
+  }
+  return false;
+}
+
 // The counters of the tables that a section fills.
 int32_t lastland() { return imin(imax(nbrlands, 0), MAXLANDS - 1); }
 int32_t lastunit() { return imin(highestunit, MAXUNITS - 1); }
@@ -185,12 +198,13 @@ const Part turnparts[] = {
      }},
     {putall<LANDS>, gettraced<LANDS>},
     {putall<KINGDOMS>, gettraced<KINGDOMS>},
-    // The player's own units, and those of The Void and the hall of fame.
+    // The player's own units, those of The Void, the hall of fame and the
+    // mercenary bands.
     {[](int32_t p, FILE* f) {
        for (int32_t u = 0; u <= lastunit(); u++) {
          const Unit& x = unit[u];
          bool famous = famedbody(u);
-         if ((x.owner == p || x.land == -2 || famous) && (x.hp > 0 || famous)) {
+         if ((x.owner == p || x.land == -2 || famous || (x.hp > 0 && mercbody(u))) && (x.hp > 0 || famous)) {
            putindex(u, f);
            put_unit(u, f);
          }
@@ -202,7 +216,7 @@ const Part turnparts[] = {
        for (int32_t c = 0; c <= lastcom(); c++) {
          int32_t body = com[c].body;
          if (body < 0 || body >= MAXUNITS) continue;
-         if (unit[body].owner == p || unit[body].land == -2 || famed(c)) {
+         if (unit[body].owner == p || unit[body].land == -2 || famed(c) || (unit[body].hp > 0 && mercbody(body))) {
            putindex(c, f);
            put_com(c, f);
          }

@@ -1,6 +1,10 @@
 // Mercenary bands: contracts run out month by month and are paid from the
-// employer's treasury; free bands go to the highest bid that reaches their
-// price; new bands come for hire now and then.
+// employer's treasury; free bands, and bands whose contract ends this month,
+// go to the highest bid that reaches their price (the employer's own bid
+// counted double); new bands come for hire now and then. A bid's gold left
+// the treasury when it was made (the bidding box, the computer players), so
+// every bid is paid back before the bids are settled and the winner pays
+// its first month again.
 #include <algorithm>
 
 #include "host/host.h"
@@ -58,13 +62,6 @@ void endcontract(int32_t b, const char* why) {
   m.value[MB_MONTHS] = 0;
 }
 
-// The lowest bid the band takes from the player.
-int32_t askingprice(const MercBand& m, int32_t p) {
-  int32_t price = imax(m.value[MB_PRICE], 1);
-  if (p == m.value[MB_FAVNATION] && m.value[MB_FAVPERCENT] > 0) price = price * m.value[MB_FAVPERCENT] / 100;
-  return imax(price, 1);
-}
-
 bool freecontract(int32_t p) { return recmercs(p, -1) < 5; }
 
 void hire(int32_t b, int32_t p, int32_t bid, int32_t lnr) {
@@ -84,22 +81,23 @@ void hire(int32_t b, int32_t p, int32_t bid, int32_t lnr) {
           land[size_t(lnr)].name);
 }
 
-void settlebids(int32_t b) {
+// `lastemployer` is the nation whose contract ended this month (-1 none):
+// its bid counts double.
+void settlebids(int32_t b, int32_t lastemployer) {
   MercBand& m = mercband[size_t(b)];
   const int32_t leader = m.value[MB_LEADER];
   // Bids from the highest down; the first that can be honoured wins.
   std::vector<int32_t> bidders;
   for (int32_t p = 0; p < MAXPLAYERS; p++)
     if (activeplayer(p) && kingdom[size_t(p)].w[KW_MERCBIDS + b] > 0) bidders.push_back(p);
-  std::stable_sort(bidders.begin(), bidders.end(), [&](int32_t a, int32_t c) {
-    return kingdom[size_t(a)].w[KW_MERCBIDS + b] > kingdom[size_t(c)].w[KW_MERCBIDS + b];
-  });
+  auto weight = [&](int32_t p) { return kingdom[size_t(p)].w[KW_MERCBIDS + b] * (p == lastemployer ? 2 : 1); };
+  std::stable_sort(bidders.begin(), bidders.end(), [&](int32_t a, int32_t c) { return weight(a) > weight(c); });
   int32_t winner = -1;
   for (int32_t p : bidders) {
     const int32_t bid = kingdom[size_t(p)].w[KW_MERCBIDS + b];
     const int32_t lnr = kingdom[size_t(p)].w[KW_MERCBIDLAND + b];
     const char* why = nullptr;
-    if (bid < askingprice(m, p)) why = "the bid was below the band's price";
+    if (bid < mercprice(b, p, lastemployer)) why = "the bid was below the band's price";
     else if (winner >= 0) why = "another nation bid more";
     else if (kingdom[size_t(p)].gold < bid) why = "the treasury could not pay the first month";
     else if (lnr < 1 || lnr > nbrlands || land[size_t(lnr)].owner != p) why = "the province of the bid is not yours";
@@ -116,7 +114,19 @@ void settlebids(int32_t b) {
 }
 }  // namespace
 
+int32_t mercprice(int32_t b, int32_t p, int32_t employer) {
+  if (b < 0 || b >= MAXMERCBANDS) return 0;
+  const MercBand& m = mercband[size_t(b)];
+  int32_t price = m.value[MB_PRICE];
+  if (p == m.value[MB_FAVNATION]) price = price * m.value[MB_FAVPERCENT] / 100;
+  if (p == 40) price += price / 4;
+  if (p == employer && p >= 0 && p < MAXPLAYERS) price /= 2;
+  return price;
+}
+
 void mercenaryphase() {
+  for (int32_t p = 0; p < MAXPLAYERS; p++)
+    for (int32_t b = 0; b < 5; b++) kingdom[size_t(p)].gold += imax(0, kingdom[size_t(p)].w[KW_MERCBIDS + b]);
   for (int32_t b = 0; b < MAXMERCBANDS; b++) {
     MercBand& m = mercband[size_t(b)];
     if (m.value[MB_LEADER] < 0) continue;
@@ -143,9 +153,13 @@ void mercenaryphase() {
       else if (m.value[MB_MONTHS] <= 0) endcontract(b, "has served its time and left");
       else if (kingdom[size_t(p)].gold < pay) endcontract(b, "has left: the treasury could not pay it");
       else kingdom[size_t(p)].gold -= pay;
+      // A band whose time is up serves the best bid at once, its employer's
+      // counted double; one still under contract takes no bids.
+      if (hired(m)) continue;
+      settlebids(b, p);
       continue;
     }
-    settlebids(b);
+    settlebids(b, -1);
   }
   for (int32_t p = 0; p < MAXPLAYERS; p++)
     for (int32_t b = 0; b < 5; b++) {

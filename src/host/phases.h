@@ -92,6 +92,10 @@ extern int32_t forgegemcost1, forgegemcost2;
 // Gems the item costs at a path level (levels outside 0..9 count as the
 // nearest bound).
 int32_t itemgemcost(int32_t level);
+// What mercenary band b asks of player p a month: its price, the special
+// price for its favoured nation, a quarter more for nation 40, half for the
+// nation that employs it (`employer`); 0 for a band outside 0..4.
+int32_t mercprice(int32_t band, int32_t player, int32_t employer);
 // Monthly gold upkeep of all the player's living units.
 int32_t upk(int32_t player);
 // Honour of a commander: 8 x hero counter + 2 x kills + experience; -1 for

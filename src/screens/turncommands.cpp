@@ -17,8 +17,10 @@
 #include "screens/armypanel.h"
 #include "screens/infoboxes.h"
 #include "screens/lab.h"
+#include "screens/mercenaries.h"
 #include "screens/messages.h"
 #include "screens/orders.h"
+#include "screens/overview.h"
 #include "screens/recruitment.h"
 #include "screens/replays.h"
 #include "screens/research.h"
@@ -227,8 +229,9 @@ int32_t opennationscreen(int32_t id) {
       return 1;
     case TS_ARMYSETUP: armypanel(k, l, -1); return 1;
     case TS_ARMYHERE: armypanel(k, l, l); return 1;
-    case TS_MERCENARIES:
-    case TS_ENCHANTMENTS: case TS_TEMPLE: case TS_OVERVIEW:
+    case TS_MERCENARIES: viewmercs(k, l); return 1;
+    case TS_OVERVIEW: takeoverviewresult(nation_overview_screen(k)); return 1;
+    case TS_ENCHANTMENTS: case TS_TEMPLE:
     case TS_GRAPHS: case TS_HALLOFFAME: case TS_NATIONS: case TS_STATISTICS: case TS_FILTERS: case TS_KEYHELP:
       return 1;
     case TS_REPLAYS: viewvcrs(k, l, turnscreen.vcrs, turnscreen.gname); return 1;

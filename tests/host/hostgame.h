@@ -93,6 +93,16 @@ class HostGame : public ShippedMapFolders {
     orders();
     write2hfile(p, game.c_str(), t, g);
   }
+  // The nation's orders of this turn as written at End turn, read over its
+  // turn; false when they do not read.
+  bool readorders(int32_t p) {
+    if (!openturn(p)) return false;
+    int32_t t = 0;
+    UniqueFile f = readfileheader(game.c_str(), 0, -1, 0, p, &t, nullptr, nullptr, nullptr);
+    if (!f) return false;
+    get2hdata(p, f.get(), 0);
+    return true;
+  }
   std::string orderpath(int32_t p) const { return path(std::string(nations[size_t(p)].fileword) + ".2h"); }
 
   int host() { return newturn(game.c_str(), -1); }

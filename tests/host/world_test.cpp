@@ -43,7 +43,11 @@ TEST_F(Tending, MercenariesAreHiredByTheBestBidAndServeTheirMonths) {
   kingdom[B].w[KW_MERCBIDS] = 40;   // below the price
   kingdom[B].w[KW_MERCBIDLAND] = BHOME;
   const int32_t gold = kingdom[A].gold;
+  kingdom[A].gold -= 60;   // a bid holds its gold until it is settled
+  kingdom[B].gold -= 40;
+  const int32_t goldb = kingdom[B].gold + 40;
   mercenaryphase();
+  EXPECT_EQ(kingdom[B].gold, goldb);   // the failed bid is paid back
   EXPECT_EQ(m.value[MB_EMPLOYER], A);
   EXPECT_EQ(complayer(leader), A);
   EXPECT_EQ(comland(leader), AHOME);
@@ -65,6 +69,48 @@ TEST_F(Tending, MercenariesAreHiredByTheBestBidAndServeTheirMonths) {
   killunit(com[leader].body);
   mercenaryphase();
   EXPECT_EQ(m.value[MB_LEADER], -1);
+}
+
+TEST_F(Tending, ABandWhoseTimeIsUpServesTheBestBidItsEmployersCountedDouble) {
+  const int32_t leader = commander(MERCOWNER, MERCLAND);
+  army(leader, 2);
+  for (int32_t u : armyunits(leader)) unit[size_t(u)].homeland = -2;
+  MercBand& m = mercband[0];
+  m.value[MB_LEADER] = int16_t(leader);
+  m.value[MB_EMPLOYER] = -1;
+  m.value[MB_PRICE] = 50;
+  m.value[MB_FAVNATION] = -1;
+  for (int32_t i = 1; i < MAXMERCBANDS; i++) mercband[size_t(i)].value[MB_LEADER] = -1;
+  auto bid = [&](int32_t p, int32_t gold, int32_t lnr) {
+    kingdom[size_t(p)].gold -= gold;
+    kingdom[size_t(p)].w[KW_MERCBIDS] = int16_t(gold);
+    kingdom[size_t(p)].w[KW_MERCBIDLAND] = int16_t(lnr);
+  };
+  bid(A, 50, AHOME);
+  mercenaryphase();
+  ASSERT_EQ(m.value[MB_EMPLOYER], A);
+  mercenaryphase();
+  mercenaryphase();
+  ASSERT_EQ(m.value[MB_MONTHS], 1);
+  // In its last month A bids 60 (its price is halved to 25), B bids 100:
+  // A's bid counts 120 and A keeps the band for three more months.
+  const int32_t agold = kingdom[A].gold, bgold = kingdom[B].gold;
+  bid(A, 60, AHOME);
+  bid(B, 100, BHOME);
+  mercenaryphase();
+  EXPECT_EQ(m.value[MB_EMPLOYER], A);
+  EXPECT_EQ(m.value[MB_MONTHS], 3);
+  EXPECT_EQ(kingdom[A].gold, agold - 60);
+  EXPECT_EQ(kingdom[B].gold, bgold);
+  EXPECT_EQ(recmercs(A, 0), 1);
+  EXPECT_EQ(messages(B, "another nation bid more"), 1);
+  // The price as the bidding box shows it: halved for the employer, a
+  // quarter more for nation 40, the favoured nation's share.
+  EXPECT_EQ(mercprice(0, A, A), 25);
+  EXPECT_EQ(mercprice(0, 40, 40), (50 + 50 / 4) / 2);
+  m.value[MB_FAVNATION] = B;
+  m.value[MB_FAVPERCENT] = 60;
+  EXPECT_EQ(mercprice(0, B, A), 30);
 }
 
 TEST_F(Tending, WoundsHealDiseaseGnawsAndTheOldGrowFrail) {

@@ -19,19 +19,7 @@
 #include "support/pacedscript.h"
 
 namespace {
-class NationScreens : public HostGame {
- protected:
-  // The nation's orders of this turn as written at End turn, read over its
-  // turn; false when they do not read.
-  bool readorders(int32_t p) {
-    if (!openturn(p)) return false;
-    int32_t t = 0;
-    UniqueFile f = readfileheader(game.c_str(), 0, -1, 0, p, &t, nullptr, nullptr, nullptr);
-    if (!f) return false;
-    get2hdata(p, f.get(), 0);
-    return true;
-  }
-};
+class NationScreens : public HostGame {};
 
 int32_t unitsin(int32_t lnr, int32_t nation, int32_t type) {
   int32_t n = 0;

@@ -17,6 +17,7 @@
 #include "boxicons.h"
 #include "canvas.h"
 #include "labicons.h"
+#include "nationicons.h"
 #include "ordericons.h"
 #include "turnicons.h"
 #include "runtime/image.h"
@@ -300,6 +301,7 @@ std::vector<TrsImage> misc() {
   ordericons::addmisc(out);
   labicons::addmisc(out);
   boxicons::addmisc(out);
+  nationicons::addmisc(out);
   for (const auto& [nr, draw] : table) out[size_t(nr)] = draw();
   return out;
 }
