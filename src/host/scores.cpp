@@ -24,8 +24,9 @@
 
 namespace {
 
-// Victory conditions of the game information.
-enum Victory { VC_STANDARD = 0, VC_POINTS = 1, VC_PROVINCES = 2, VC_RESEARCH = 3, VC_VEYRANCE = 4, VC_SUMMER = 5 };
+// Victory conditions of the game information (the score graphs draw the
+// goals of 2, 3 and 4 on the veyrance, province and research graphs).
+enum Victory { VC_STANDARD = 0, VC_POINTS = 1, VC_VEYRANCE = 2, VC_PROVINCES = 3, VC_RESEARCH = 4, VC_SUMMER = 5 };
 
 struct NationScore {
   int32_t provinces = 0, forts = 0, temples = 0, income = 0, gems = 0, research = 0, units = 0, vp = 0, veyrance = 0;

@@ -345,7 +345,7 @@ void dispel(int32_t c) {
 int32_t nbrglobalench() {
   int32_t n = 0;
   for (int32_t e = 0; e <= highestench && e < MAXENCH; e++)
-    if (ench[size_t(e)].kind > 0 && ench[size_t(e)].land == -1) n++;
+    if (ench[size_t(e)].kind > 0 && ench[size_t(e)].spell > 0 && ench[size_t(e)].land == -1) n++;
   return n;
 }
 

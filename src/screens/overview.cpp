@@ -10,6 +10,7 @@
 #include "runtime/fatal.h"
 #include "runtime/trs.h"
 #include "runtime/util.h"
+#include "screens/infoboxes.h"
 #include "screens/orders.h"
 #include "screens/screens.h"
 #include "screens/turnscreen.h"
@@ -43,13 +44,6 @@ constexpr PathLook pathlook[9] = {
 // Kept for the whole run: commander rows shown.
 bool withcommanders = true;
 
-// A commander's name, or its type's while it has none.
-const char* shownname(int32_t c) {
-  if (com[size_t(c)].name[0]) return com[size_t(c)].name;
-  const int32_t t = unit[size_t(com[size_t(c)].body)].type;
-  return t >= 0 && t < MAXUNITTYPES ? unittypes[size_t(t)].name : "";
-}
-
 bool livingcomin(int32_t c, int32_t p) {
   const int32_t b = combody(c);
   return b >= 0 && unit[size_t(b)].hp > 0 && unit[size_t(b)].owner == p;
@@ -57,8 +51,7 @@ bool livingcomin(int32_t c, int32_t p) {
 
 // A picture of the icon archive, or the map archive's stand-in.
 void iconsprite(int32_t icon, int32_t misc, float scale) {
-  const uint8_t* icons = loadtrsfile(TRS_ICONS) ? trsfiledata(TRS_ICONS) : nullptr;
-  if (icons && trscount(icons) > icon && trssprite(icons, icon).width > 1) guispritescaled(0, TRS_ICONS, icon, 1, scale);
+  if (spritepresent(TRS_ICONS, icon)) guispritescaled(0, TRS_ICONS, icon, 1, scale);
   else guispritescaled(0, TRS_MISC, misc, 1, scale);
 }
 
@@ -161,7 +154,7 @@ void commanderrow(int32_t c, int32_t stripe, const ArmyCounts& counts) {
   guisetnl(0);
   guiindent(5);
   guisprite40(NO_COM + c, TRS_ARMY, unittypes[size_t(unit[size_t(u)].type)].sprite, SPRITEMODE);
-  guibutton(NO_COM + c, "\xA4%s\xA4", shownname(c));
+  guibutton(NO_COM + c, "\xA4%s\xA4", comshownname(c));
   if (cm.tmpfx > 0) iconsprite(ICON_EFFECT, MISC_EFFECT, 0.75f);
   iconrow(experiencestars(unit[size_t(u)].exp), ICON_STAR, MISC_STAR);
   const int32_t led = counts.led[size_t(c)];
@@ -195,7 +188,7 @@ void commanderrow(int32_t c, int32_t stripe, const ArmyCounts& counts) {
     const PathLook& pl = pathlook[path];
     guiindent(536 + 10 * float(path));
     guibuttoncol(NO_MAGIC + path, "%d", pl.r, pl.g, pl.b, 1, level);
-    guiinfo("%s is a level %d %s", shownname(c), level, pl.mage);
+    guiinfo("%s is a level %d %s", comshownname(c), level, pl.mage);
   }
   guisetnl(1);
   guibgbox(0, 0, 0, 0);
@@ -204,6 +197,19 @@ void commanderrow(int32_t c, int32_t stripe, const ArmyCounts& counts) {
 }  // namespace
 
 // ---------------------------------------------------------------- rules
+
+const char* comshownname(int32_t c) {
+  if (c < 0 || c >= MAXCOMS) return "";
+  if (com[size_t(c)].name[0]) return com[size_t(c)].name;
+  const int32_t b = com[size_t(c)].body;
+  const int32_t t = b >= 0 && b < MAXUNITS ? unit[size_t(b)].type : -1;
+  return t >= 0 && t < MAXUNITTYPES ? unittypes[size_t(t)].name : "";
+}
+
+bool spritepresent(int32_t file, int32_t nr) {
+  const uint8_t* data = loadtrsfile(file) ? trsfiledata(file) : nullptr;
+  return data && nr >= 0 && trscount(data) > nr && trssprite(data, nr).width > 1;
+}
 
 int32_t armyicons(int32_t k) { return (std::clamp(k, 0, 100) + 24) / 25; }
 
@@ -256,16 +262,8 @@ void buildoverview(int32_t p) {
   guimaxheight(520);
   guialign(GUIALIGN_LEFT);
   guitextscale(0.85f);
-  guisetnl(0);
-  constexpr std::pair<float, const char*> heads[] = {{10, "Province"}, {180, "Inc."}, {220, "Tax"}, {260, "Unr."},
-                                                      {300, "Res."},  {340, "Sup."},  {380, "S.U."}, {420, "Def."},
-                                                      {460, "Sites"}, {540, "Searches"}};
-  for (const auto& [x, text] : heads) {
-    guiindent(x);
-    guibutton(0, "%s", text);
-  }
-  guisetnl(1);
-  guiseparator();
+  listheadings({{10, "Province"}, {180, "Inc."}, {220, "Tax"}, {260, "Unr."}, {300, "Res."}, {340, "Sup."},
+                {380, "S.U."}, {420, "Def."}, {460, "Sites"}, {540, "Searches"}});
   guispace(2);
   guiscrollstart();
   const ArmyCounts counts = armycounts(p);
@@ -283,12 +281,8 @@ void buildoverview(int32_t p) {
       provincerow(p, r.land, counts);
     }
   }
-  guialign(GUIALIGN_CENTRE);
-  guitextscale(1);
-  guispace(2);
-  guibutton(NO_EXIT, "Exit");
+  listexit(NO_EXIT, KEY_F1);
   guishortcut(NO_TAB, KEY_TAB);
-  for (int32_t key : {KEY_CANCEL, KEY_F1, KEY_RETURN}) guishortcut(NO_EXIT, key);
   guisethint("Click a province or a commander to go to it; Tab shows or hides the commanders");
   restorescrollslot(0);
   guishow(-1, -1);
@@ -305,6 +299,8 @@ int32_t nation_overview_screen(int32_t p) {
     if (id == NO_TAB) {
       withcommanders = !withcommanders;
       resetscrollslot(0);
+    } else if (std::abs(id) >= NO_SITE && std::abs(id) < NO_TAX) {
+      featbox(std::abs(id) - NO_SITE);
     } else if (id >= NO_TAX && id < NO_DEFENCE) {
       bailif(id - NO_TAX > 1504, "cd4000");
       taxbox(p, id - NO_TAX);
@@ -319,6 +315,8 @@ int32_t nation_overview_screen(int32_t p) {
     } else if (id >= NO_ORDER && id < NO_ITEM) {
       bailif(id - NO_ORDER > 8999, "visprsh20000");
       changeorder(id - NO_ORDER);
+    } else if (id <= -NO_ITEM && id > -NO_ITEM - MAXITEMS) {
+      mibox(-id - NO_ITEM);
     } else if (id <= -NO_COM && id > -NO_ITEM) {
       const int32_t c = -id - (id > -NO_ORDER ? NO_COM : NO_ORDER);
       bailif(c > 8999, id > -NO_ORDER ? "visprsh-10000" : "visprsh-20000");

@@ -17,6 +17,8 @@
 #include "screens/armypanel.h"
 #include "screens/infoboxes.h"
 #include "screens/lab.h"
+#include "screens/magicviews.h"
+#include "screens/mapfilters.h"
 #include "screens/mercenaries.h"
 #include "screens/messages.h"
 #include "screens/orders.h"
@@ -25,6 +27,7 @@
 #include "screens/replays.h"
 #include "screens/research.h"
 #include "screens/screens.h"
+#include "screens/statscreens.h"
 #include "screens/turnscreen.h"
 #include "screens/unitbox.h"
 #include "world/forts.h"
@@ -231,9 +234,16 @@ int32_t opennationscreen(int32_t id) {
     case TS_ARMYHERE: armypanel(k, l, l); return 1;
     case TS_MERCENARIES: viewmercs(k, l); return 1;
     case TS_OVERVIEW: takeoverviewresult(nation_overview_screen(k)); return 1;
-    case TS_ENCHANTMENTS: case TS_TEMPLE:
-    case TS_GRAPHS: case TS_HALLOFFAME: case TS_NATIONS: case TS_STATISTICS: case TS_FILTERS: case TS_KEYHELP:
+    case TS_ENCHANTMENTS: viewench(k); return 1;
+    case TS_TEMPLE: case -TS_TEMPLE:
+      if (l >= 1 && l <= nbrlands && land[size_t(l)].fortholder == k) viewtmpl(l);
       return 1;
+    case TS_GRAPHS: viewgraphs(k); return 1;
+    case TS_HALLOFFAME: halloffame(k); return 1;
+    case TS_NATIONS: viewnations(k); return 1;
+    case TS_STATISTICS: takeoverviewresult(statsmenu(k)); return 1;
+    case TS_FILTERS: mapfiltermenu(k); return 1;
+    case TS_KEYHELP: keyhelp(); return 1;
     case TS_REPLAYS: viewvcrs(k, l, turnscreen.vcrs, turnscreen.gname); return 1;
     default: break;
   }
@@ -248,7 +258,6 @@ int32_t opennationscreen(int32_t id) {
     if (b >= 0 && unit[size_t(b)].hp > 0) ustatbox(b, nullptr, comowner(c) == turnscreen.nation, 0);
     return 1;
   }
-  if (id == -TS_TEMPLE) return 1;
   return 0;
 }
 

@@ -1,5 +1,5 @@
 // The rules of the nation's views on small worlds: hiring mercenaries (which
-// bands can be hired where, bids and their limits) and the Nation
+// bands can be hired where) and the Nation
 // Overview's list (what is listed, in which order, the icon counts).
 #include <gtest/gtest.h>
 
@@ -32,8 +32,6 @@ class Mercs : public ::testing::Test {
     m.value[MB_FAVNATION] = -1;
     kingdom[P].gold = 100;
   }
-  int16_t bid() const { return kingdom[P].w[KW_MERCBIDS + 1]; }
-  int16_t bidland() const { return kingdom[P].w[KW_MERCBIDLAND + 1]; }
 };
 }  // namespace
 
@@ -50,36 +48,6 @@ TEST_F(Mercs, ABandIsHiredOnlyWhereItsLeaderCanLiveAndNeverAfterHisDeath) {
   EXPECT_EQ(mercband[1].value[MB_LEADER], -1);   // dropped for good
   unit[size_t(com[leader].body)].hp = 10;
   EXPECT_EQ(mercok(1, 2), 0);
-}
-
-TEST_F(Mercs, ABidHoldsItsGoldUntilItIsTakenBack) {
-  // The asking price as far as the treasury goes, taken at once.
-  EXPECT_EQ(startbid(1, P, 2), 80);
-  EXPECT_EQ(kingdom[P].gold, 20);
-  EXPECT_EQ(bidland(), 2);
-  for (int32_t i = 0; i < 20; i++) EXPECT_TRUE(stepbid(1, P, 1));
-  EXPECT_FALSE(stepbid(1, P, 1));   // the treasury is empty
-  EXPECT_EQ(bid(), 100);
-  EXPECT_TRUE(stepbid(1, P, -1));
-  EXPECT_EQ(kingdom[P].gold, 1);
-  // A new bid starts from the old one's gold.
-  EXPECT_EQ(startbid(1, P, 3), 80);
-  EXPECT_EQ(kingdom[P].gold, 20);
-  EXPECT_EQ(bidland(), 3);
-  resetbid(1, P);
-  EXPECT_EQ(kingdom[P].gold, 100);
-  EXPECT_EQ(bid(), 0);
-  EXPECT_EQ(bidland(), -1);
-  EXPECT_FALSE(stepbid(1, P, -1));   // nothing to lower
-  // Without gold the bid starts at 0, cannot be raised and names no land.
-  kingdom[P].gold = 0;
-  EXPECT_EQ(startbid(1, P, 2), 0);
-  EXPECT_FALSE(stepbid(1, P, 1));
-  EXPECT_EQ(bidland(), -1);
-  // The employer's price is halved, nation 40's a quarter higher first.
-  mercband[1].value[MB_EMPLOYER] = 40;
-  EXPECT_EQ(mercaskingprice(1, 40), (80 + 20) / 2);
-  EXPECT_EQ(mercaskingprice(1, P), 80);
 }
 
 namespace {

@@ -6,6 +6,7 @@
 // shows them.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "frontend/frontend.h"
@@ -28,6 +29,16 @@ class NationViews : public HostGame {
     EXPECT_GT(pixelslike(pic, where, 200, 200, 200, 55), 60) << shot;
     dropshot(shot);
   }
+  // A window for the turn screens; the darkening behind the screens is
+  // shown at once, without the fade.
+  std::optional<RealWindow> window;
+  bool openwindow() {
+    window.emplace();
+    installmapscreens();
+    quitprogram = 0;
+    fade = 0;
+    return window->ok;
+  }
   // The turn screen's opening: the nation, its message list.
   static std::string opening() { return "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\nwaitfor 27\n"; }
 };
@@ -43,11 +54,7 @@ TEST_F(NationViews, ABidIsMadeInTheBandsBoxAndSettledByTheHost) {
   const int32_t gold = kingdom[0].gold, home = kingdom[0].w[KW_HOMELAND];
   const int32_t price = mercband[size_t(band)].value[MB_PRICE];
   const int32_t bid = std::min(gold, price);
-  RealWindow w;
-  ASSERT_TRUE(w.ok);
-  installmapscreens();
-  quitprogram = 0;
-  fade = 0;
+  ASSERT_TRUE(openwindow());
   const std::string list = tempfile("mercs.ppm"), box = tempfile("mercbox.ppm");
   const std::string id = std::to_string(100 + band);
   // b, the band, Hire, the starting bid raised by one and lowered again,
@@ -84,11 +91,7 @@ TEST_F(NationViews, TheOverviewListsTheNationAndSendsTheTurnScreenToAProvince) {
   for (int32_t l = 1; l <= nbrlands && other < 0; l++)
     if (l != home && land[size_t(l)].owner == 0) other = l;
   ASSERT_GT(other, 0) << "one province only";
-  RealWindow w;
-  ASSERT_TRUE(w.ok);
-  installmapscreens();
-  quitprogram = 0;
-  fade = 0;
+  ASSERT_TRUE(openwindow());
   const std::string shot = tempfile("overview.ppm"), tabbed = tempfile("overviewtab.ppm");
   const std::string land = std::to_string(8000 + other);
   // F1, a picture, Tab (commanders hidden) and a picture, Tab again; the
@@ -102,4 +105,85 @@ TEST_F(NationViews, TheOverviewListsTheNationAndSendsTheTurnScreenToAProvince) {
   EXPECT_EQ(turnscreen.current, other);
   looked(shot, {100, 200, 600, 300});
   looked(tabbed, {100, 200, 600, 300});
+}
+
+TEST_F(NationViews, TheMagicAndStatisticsViewsOpenFromTheTurnScreen) {
+  create("veyrmark.map", {0, 1}, 3);
+  // Four hosted turns give the graphs something to draw.
+  for (int32_t t = 0; t < 4; t++) ASSERT_EQ(host(), 1);
+  ASSERT_TRUE(openturn(0));
+  const int32_t home = kingdom[0].w[KW_HOMELAND];
+  ASSERT_GT(land[size_t(home)].temple, 0) << "no temple at home";
+  ASSERT_GE(endstats.highest, 3);
+  const uint16_t filter = uint16_t(kingdom[0].w[KW_MAPFILTER]);
+  ASSERT_TRUE(openwindow());
+  const std::string ench = tempfile("enchantments.ppm"), temple = tempfile("temple.ppm"),
+                    graphs = tempfile("graphs.ppm"), fame = tempfile("halloffame.ppm"),
+                    nationlist = tempfile("pretenders.ppm"), help = tempfile("keyhelp.ppm"),
+                    filters = tempfile("mapfilters.ppm"), stats = tempfile("statistics.ppm");
+  // F6, o, F2 (the next graph by Tab, back by p, a nation hidden and shown
+  // again, the veyrance graph by d), F3, F4, ?, the filter menu with Flags and forts cleared, the
+  // statistics menu and its graphs; End turn.
+  const std::string script =
+      opening() + "key f6\nwaitfor 999\nmove 5 5\nwait 3\nshot " + ench + "\nkey escape\nwaitfor 27\n" +
+      "key o\nwaitfor 9\nmove 5 5\nwait 3\nshot " + temple + "\nkey escape\nwaitfor 27\n" +
+      "key f2\nwaitfor 999\nkey tab\nkey p\nclickid 101\nclickid 101\nkey d\nmove 5 5\nwait 3\nshot " + graphs +
+      "\nkey f2\nwaitfor 27\n" + "key f3\nwaitfor 999\nmove 5 5\nwait 3\nshot " + fame + "\nkey f3\nwaitfor 27\n" +
+      "key f4\nwaitfor 999\nmove 5 5\nwait 3\nshot " + nationlist + "\nkey f4\nwaitfor 27\n" +
+      "key ?\nwaitfor 999\nmove 5 5\nwait 3\nshot " + help + "\nkey ?\nwaitfor 27\n" +
+      "clickid 91\nwaitfor 1\nclickid 1\nmove 5 5\nwait 3\nshot " + filters + "\nkey escape\nwaitfor 27\n" +
+      "clickid 90\nwaitfor 2\nmove 5 5\nwait 3\nshot " + stats + "\nclickid 2\nwaitfor 999\nkey escape\nwaitfor 9\n"
+      "key escape\nwaitfor 27\nkey e\nwait 5\nwaitfor 1\nclickid 999\n";
+  setinputscript(paced(script).c_str());
+  playturn(game.c_str());
+  ASSERT_TRUE(readorders(0));
+  // Flags and forts cleared from the word the turn opened with (every
+  // layer but the terrain icons and the neighbours when none was chosen).
+  EXPECT_EQ(uint16_t(kingdom[0].w[KW_MAPFILTER]), (filter ? filter : 0x7dd) & ~0x104u);
+  looked(ench, {250, 200, 300, 200});
+  looked(temple, {250, 200, 300, 250});
+  looked(fame, {200, 150, 400, 300});
+  looked(nationlist, {200, 200, 400, 200});
+  looked(help, {40, 100, 700, 400});
+  looked(filters, {250, 200, 300, 200});
+  looked(stats, {250, 200, 300, 200});
+  // The graph: the nations' lines over the dark bands.
+  const Shot pic = readshot(graphs);
+  ASSERT_GT(pic.width, 0);
+  EXPECT_GT(pixelslike(pic, {0, 0, 800, 500}, 76, 64, 64, 6), 20000);
+  int32_t coloured = 0;
+  for (int32_t y = 100; y < 600; y += 2)
+    for (int32_t x = 0; x < 800; x += 2) {
+      const uint8_t* c = pic.at(x, y);
+      coloured += std::abs(int32_t(c[0]) - int32_t(c[1])) + std::abs(int32_t(c[1]) - int32_t(c[2])) > 120;
+    }
+  EXPECT_GT(coloured, 50);
+  dropshot(graphs);
+}
+
+// The pictures of the README's order menu and research screen, both over
+// the darkened turn screen.
+TEST_F(NationViews, TheOrderMenuAndResearchLieOverTheDarkenedMap) {
+  create("veyrmark.map", {0, 1}, 3);
+  ASSERT_TRUE(openturn(0));
+  const int32_t god = kingdom[0].w[KW_GOD];
+  ASSERT_GE(god, 0);
+  ASSERT_TRUE(openwindow());
+  const std::string menu = tempfile("ordermenu.ppm"), research = tempfile("researchscreen.ppm");
+  const std::string card = std::to_string(TS_CARD + god);
+  const std::string script = opening() + "clickid " + card + "\nkey space\nwaitfor 999\nmove 5 5\nwait 3\nshot " + menu +
+                             "\nkey escape\nwaitfor 27\nkey f5\nwaitfor 32\nclickid 32\nmove 5 5\nwait 3\nshot " +
+                             research + "\nkey escape\nwaitfor 27\nkey e\nwait 5\nwaitfor 1\nclickid 999\n";
+  setinputscript(paced(script).c_str());
+  playturn(game.c_str());
+  for (const std::string& s : {menu, research}) {
+    const Shot pic = readshot(s);
+    ASSERT_GT(pic.width, 0) << s;
+    // The map's land, darkened: green well below its full brightness, and
+    // none of the menu backdrop's title band.
+    EXPECT_GT(pixelslike(pic, {0, 0, 800, 600}, 40, 70, 30, 30), 2000) << s;
+    EXPECT_EQ(pixelslike(pic, {0, 380, 85, 80}, 200, 150, 50, 30), 0) << s;
+  }
+  looked(menu, {300, 150, 200, 300});
+  looked(research, {100, 200, 600, 200});
 }

@@ -1,0 +1,26 @@
+// The pieces that the list windows of the nation's screens share.
+#include "gfx/gui.h"
+#include "screens/screens.h"
+
+void listheadings(std::initializer_list<ListHeading> headings) {
+  guisetnl(0);
+  for (const ListHeading& h : headings) {
+    guiindent(h.x);
+    guibutton(0, "%s", h.text);
+  }
+  guisetnl(1);
+  guiseparator();
+}
+
+void liststripe(int32_t row) { guibgbox(0.7f, 0.3f, 0.2f, (row / 2) % 2 == 0 ? 0.2f : 0.0f); }
+
+void listexit(int32_t id, int32_t ownkey) {
+  guibgbox(0, 0, 0, 0);
+  guialign(GUIALIGN_CENTRE);
+  guitextscale(1);
+  guispace(2);
+  guibutton(id, "Exit");
+  guishortcut(id, KEY_ESCAPE);
+  guishortcut(id, KEY_RETURN);
+  if (ownkey) guishortcut(id, ownkey);
+}

@@ -1,0 +1,128 @@
+// The Global Enchantments and Temple screens and their rules.
+#include "screens/magicviews.h"
+
+#include <cstdlib>
+
+#include "frontend/frontend.h"
+#include "gfx/gfx.h"
+#include "gfx/gui.h"
+#include "runtime/fatal.h"
+#include "runtime/trs.h"
+#include "runtime/util.h"
+#include "screens/orders.h"
+#include "screens/screens.h"
+#include "world/gamedata.h"
+#include "world/magic.h"
+#include "world/rules.h"
+#include "world/scores.h"
+#include "world/units.h"
+#include "world/world.h"
+
+namespace {
+constexpr int32_t TRS_TEMPLEPICS = 5;
+constexpr int32_t GE_SLOT = 1000, GE_EXIT = 999, VT_EXIT = 9;
+
+// The commander's body when it lives and stands in a land.
+bool afoot(int32_t c) {
+  const int32_t b = combody(c);
+  return b >= 0 && unit[size_t(b)].hp >= 1 && unit[size_t(b)].land >= 1;
+}
+}  // namespace
+
+// ---------------------------------------------------------------- rules
+
+bool globalench(int32_t e) {
+  if (e < 0 || e >= MAXENCH) return false;
+  const Ench& en = ench[size_t(e)];
+  return en.kind > 0 && en.spell > 0 && en.land == -1;
+}
+
+TempleRates templerates(int32_t p) {
+  TempleRates t;
+  if (p < 0 || p >= MAXPLAYERS) return t;
+  const Kingdom& k = kingdom[size_t(p)];
+  t.temples = nbroftemples(p);
+  for (int32_t l = 1; l <= nbrlands && l < MAXLANDS; l++)
+    t.converted += land[size_t(l)].veyowner == p && land[size_t(l)].veystr > 0;
+  const int32_t god = k.w[KW_GOD];
+  const int32_t veyvalue = god >= 0 && god < MAXCOMS ? com[size_t(god)].veyvalue : 0;
+  t.rate = imin(t.temples / 5 + veyvalue, 10);
+  const bool fixed = getnatattr(p, 131) > 0;   // the nation's god alone converts, at a fixed rate
+  if (afoot(god)) t.god = fixed ? 10 : 2 * t.rate + 10;
+  if (!fixed) {
+    if (k.w[KW_PROPHET] >= 0 && afoot(k.w[KW_PROPHET])) t.prophet = t.rate;
+    const int32_t home = k.w[KW_HOMELAND];
+    if (home >= 1 && home < MAXLANDS && land[size_t(home)].fortholder == p) t.home = t.rate;
+    t.templesrate = t.temples * t.rate;
+  }
+  t.victory = 5 * victorypoints(p);
+  return t;
+}
+
+// ---------------------------------------------------------------- screens
+
+void viewench(int32_t p) {
+  bailif(p < 0 || p > 99, "viewench: bad player");
+  for (;;) {
+    guibegin();
+    guititle("Global Enchantments");
+    guicloseid(GE_EXIT);
+    guiminwidth(300);
+    guimaxwidth(300);
+    guialign(GUIALIGN_LEFT);
+    guitextscale(0.9f);
+    int32_t rows = 0;
+    for (int32_t e = 0; e <= highestench && e < MAXENCH; e++) {
+      if (!globalench(e)) continue;
+      const Ench& en = ench[size_t(e)];
+      liststripe(rows++);
+      guisetnl(0);
+      if (en.owner >= 0 && en.owner < 95) guisprite(0, TRS_FLAGS, en.owner + 1, 1);
+      guiindent(30);
+      guibutton(GE_SLOT + e, "\xA4%s", en.spell < MAXSPELLS ? spells[size_t(en.spell)].name : "???");
+      if (en.owner >= 0 && en.owner < 95) guiinfo("Cast by %s", nations[size_t(en.owner)].name);
+      guisetnl(1);
+    }
+    for (; rows < 5; rows++) {
+      liststripe(rows);
+      guibutton(0, " ");
+    }
+    listexit(GE_EXIT, KEY_F1 + 5);
+    guisethint("Click an enchantment to read its spell");
+    guishow(-1, -1);
+    const int32_t id = render_frame(1, 0);
+    if (id == GE_EXIT || quitprogram) return;
+    const int32_t e = std::abs(id) - GE_SLOT;
+    if (std::abs(id) >= GE_SLOT && e < MAXENCH && globalench(e)) spellinfobox(ench[size_t(e)].spell);
+  }
+}
+
+int32_t viewtmpl(int32_t lnr) {
+  bailif(lnr < 1 || lnr > 1504, "viewtmpl: bad lnr");
+  const int32_t p = land[size_t(lnr)].fortholder;
+  const int32_t pic = getnatattr(p, 138);
+  bailif(pic > 1000, "bad templepic");
+  const TempleRates t = templerates(p);
+  guibegin();
+  guititle("Temple");
+  guicloseid(VT_EXIT);
+  guiminwidth(260);
+  // The map's temple while the nations' own pictures are missing.
+  if (spritepresent(TRS_TEMPLEPICS, pic)) guisprite50(0, TRS_TEMPLEPICS, pic, 1);
+  else guisprite50(0, TRS_MISC, 14, 1);
+  guialign(GUIALIGN_LEFT);
+  guitextscale(0.9f);
+  guibutton(0, "Number of temples %d", t.temples);
+  guibutton(0, "Converted provinces %d", t.converted);
+  guispace(2);
+  guibutton(0, "Conversion Rates");
+  guiseparator();
+  guibutton(0, "God %d", t.god);
+  guibutton(0, "Prophet %d", t.prophet);
+  guibutton(0, "Home province %d", t.home);
+  guibutton(0, "Temples %d", t.templesrate);
+  if (t.victory > 0) guibutton(0, "Victory points %d", t.victory);
+  listexit(VT_EXIT, 0);
+  guishow(-1, -1);
+  return render_frame(1, 0);
+}
