@@ -19,6 +19,7 @@ struct spriteinfo {
   int32_t width, height;
   spritetex where;
   bool made;
+  bool found;   // false: a place holder of 1 x 1 for a failed lookup
 };
 std::unordered_map<int64_t, spriteinfo> sprites;
 std::array<bool, TRSFILES> warned = {};
@@ -93,6 +94,7 @@ void makepages(int32_t file) {
     // kept apart.
     info.where.ink = inkof(pixels.data(), s.width, s.height, x, y, PAGE, PAGE, 0);
     info.made = true;
+    info.found = true;
     onpage.push_back(k);
     x += s.width + GAP;
     shelf = imax(shelf, s.height);
@@ -119,17 +121,19 @@ inkbox inkof(const uint8_t* pixels, int32_t w, int32_t h, int32_t x, int32_t y, 
 }
 
 int32_t fetchsprite(int32_t file, int32_t nr, int32_t mode) {
-  if (sprites.count(key(file, nr))) return sprites[key(file, nr)].width > 0 ? 1 : 0;
+  // A failed lookup is remembered as failed: the disk is not asked again.
+  if (auto it = sprites.find(key(file, nr)); it != sprites.end()) return it->second.found ? 1 : 0;
   static bool hooked = false;
   if (!hooked) addglreloadhook(forgettextures);
   hooked = true;
-  spriteinfo info = {1, 1, {}, false};
+  spriteinfo info = {1, 1, {}, false, false};
   bool known = file >= 0 && file < TRSFILES && loadtrsfile(file);
   const uint8_t* data = known ? trsfiledata(file) : nullptr;
   TrsSprite s = data ? trssprite(data, nr) : TrsSprite{};
   if (s.width > 0) {
     info.width = s.width;
     info.height = s.height;
+    info.found = true;
   } else if (file >= 0 && file < TRSFILES && !warned[size_t(file)]) {
     warned[size_t(file)] = true;
     printf("Sprite %d of %s: %s\n", nr, trsfilename(file) ? trsfilename(file) : "?",

@@ -8,6 +8,7 @@
 #include "frontend/frontend.h"
 #include "gfx/dialogs.h"
 #include "gfx/gui.h"
+#include "gfx/sprites.h"
 #include "magic/rituals.h"
 #include "runtime/fatal.h"
 #include "runtime/trs.h"
@@ -115,10 +116,8 @@ bool alchemy(int32_t p, int32_t cnr, int32_t way, int32_t kind) {
 // ---------------------------------------------------------------- the screens
 
 bool itemsprite(int32_t sprite) {
-  // Asked of the archive itself: the sprite cache answers yes for a
-  // picture that it once failed to find. A 1 x 1 picture holds a place.
-  const uint8_t* archive = loadtrsfile(TRS_ITEMS) ? trsfiledata(TRS_ITEMS) : nullptr;
-  return archive && sprite >= 0 && trssprite(archive, sprite).width > 1;
+  // A 1 x 1 picture of the archive only holds a place.
+  return fetchsprite(TRS_ITEMS, sprite, SPRITEMODE) && spritewidth(TRS_ITEMS, sprite) > 1;
 }
 
 void itempicture(int32_t id, int32_t sprite, const char* name, float alpha) {
