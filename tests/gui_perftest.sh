@@ -3,11 +3,13 @@
 # Arguments: vey3 binary, data folder, build folder.
 set -uo pipefail
 vey3=$1; data=$2
+source "$(dirname "$0")/support/xserver.bash"
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'stopxserver; rm -rf "$work"' EXIT
+startxserver "$work" || { echo "FAIL: no X server: $(cat "$work/xserver.log")"; exit 1; }
 
 env -u VEY3_CONF -u VEY3_SAVE -u VEY3_TEMP -u VEY3_INPUTSCRIPT HOME="$work/home" VEY3_DATA="$data" \
-  timeout 120 xvfb-run -a "$vey3" --perftest >"$work/log" 2>&1
+  DISPLAY="$xdisplay" timeout 600 "$vey3" --perftest >"$work/log" 2>&1
 status=$?
 if [ $status -ne 0 ]; then echo "FAIL: status $status"; tail -30 "$work/log"; exit 1; fi
 for n in 0 1 2; do

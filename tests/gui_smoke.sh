@@ -8,9 +8,11 @@
 set -uo pipefail
 ulimit -c 0   # a deliberate stop below must not leave a core file
 vey3=$1; data=$2
+source "$(dirname "$0")/support/xserver.bash"
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'stopxserver; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; [ -f "$work/log" ] && tail -30 "$work/log"; exit 1; }
+startxserver "$work" || fail "no X server: $(cat "$work/xserver.log")"
 
 cat > "$work/script" <<END
 wait 8
@@ -20,7 +22,7 @@ key escape
 END
 
 env -u VEY3_CONF -u VEY3_SAVE -u VEY3_TEMP HOME="$work/home" VEY3_DATA="$data" VEY3_INPUTSCRIPT="$work/script" \
-  timeout 120 xvfb-run -a "$vey3" -d -a >"$work/log" 2>&1
+  DISPLAY="$xdisplay" timeout 600 "$vey3" -d -a >"$work/log" 2>&1
 status=$?
 [ $status -eq 0 ] || fail "vey3 exited with status $status"
 
@@ -48,7 +50,7 @@ grep -q "Benchmark, fps" "$work/log" || fail "no benchmark line in the log"
 run() {
   printf '%b' "$1" > "$work/script"
   env -u VEY3_CONF -u VEY3_SAVE -u VEY3_TEMP HOME="$work/home" VEY3_DATA="$data" VEY3_INPUTSCRIPT="$work/script" \
-    timeout 120 xvfb-run -a "$vey3" -d >"$work/log" 2>&1
+    DISPLAY="$xdisplay" timeout 600 "$vey3" -d >"$work/log" 2>&1
 }
 run 'wait 3\nquit\n'
 status=$?

@@ -13,7 +13,7 @@ run() {
   # A temp folder of its own: programs started in the same second elsewhere
   # on the machine may draw the same random temp name.
   (cd "$work" && env -u VEY3_CONF -u VEY3_SAVE -u VEY3_MAPS HOME="$work/home" VEY3_DATA="$data" \
-    VEY3_TEMP="$work/temp-$maps" VEY3_LOCALMAPS="$work/$maps" timeout 120 "$program" "$@" 2>&1)
+    VEY3_TEMP="$work/temp-$maps" VEY3_LOCALMAPS="$work/$maps" timeout 600 "$program" "$@" 2>&1)
 }
 
 ldd "$vey3host" | grep -Ei 'libSDL|libGL' && fail "the host program links SDL or OpenGL"

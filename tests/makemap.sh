@@ -12,7 +12,7 @@ fail() { echo "FAIL: $*"; [ -f "$work/log" ] && tail -20 "$work/log"; exit 1; }
 run() {
   local datadir=$1; shift
   (cd "$work" && env -u VEY3_CONF -u VEY3_SAVE -u VEY3_TEMP -u VEY3_MAPS HOME="$work/home" VEY3_DATA="$datadir" \
-    VEY3_LOCALMAPS="$work/maps" timeout 120 "$vey3" --textonly "$@" >"$work/log" 2>&1)
+    VEY3_LOCALMAPS="$work/maps" timeout 600 "$vey3" --textonly "$@" >"$work/log" 2>&1)
 }
 
 run "$data" --makemap scripted.map --mapsize 320 240 --mapprov 20 --seapart 35 --mountpart 25 --forestpart 30 \

@@ -8,17 +8,21 @@
 set -uo pipefail
 ulimit -c 0   # the text-only refusal aborts on purpose
 vey3=$1; data=$2; vey3host=$4
+source "$(dirname "$0")/support/xserver.bash"
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'stopxserver; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; [ -f "$work/log" ] && tail -20 "$work/log"; exit 1; }
+# One X server for the windowed runs.
+startxserver "$work" || fail "no X server: $(cat "$work/xserver.log")"
 # run PROGRAM WINDOWED ARGS...: the exit status; the output in $work/log.
+# The time limit only ends a run that hangs.
 run() {
   local program=$1 windowed=$2; shift 2
   local x=()
-  [ "$windowed" = 1 ] && x=(xvfb-run -a)
+  [ "$windowed" = 1 ] && x=(DISPLAY="$xdisplay")
   (cd "$work" && env -u VEY3_CONF -u VEY3_SAVE -u VEY3_MAPS HOME="$work/home" VEY3_DATA="$data" \
-    VEY3_TEMP="$work/temp$RANDOM" VEY3_INPUTSCRIPT="$work/script" VEY3_LOCALMAPS="$work/maps" \
-    timeout 120 "${x[@]}" "$program" "$@" >"$work/log" 2>&1)
+    VEY3_TEMP="$work/temp$RANDOM" VEY3_INPUTSCRIPT="$work/script" VEY3_LOCALMAPS="$work/maps" "${x[@]}" \
+    timeout 600 "$program" "$@" >"$work/log" 2>&1)
 }
 expect() {   # expect STATUS TEXT PROGRAM WINDOWED ARGS...
   local status=$1 text=$2; shift 2

@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <link.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -216,6 +217,14 @@ int32_t startprivatexserver() {
   if (server == 0) {
     prctl(PR_SET_PDEATHSIG, SIGTERM);   // the server ends with the process, however it ends
     close(fds[0]);
+    // The server's words go nowhere: a server that outlives the process
+    // must not hold its output open (a test runner waits for that to close).
+    if (fds[1] <= 2) fds[1] = fcntl(fds[1], F_DUPFD, 3);
+    const int quiet = open("/dev/null", O_RDWR);
+    if (quiet >= 0) {
+      dup2(quiet, 0), dup2(quiet, 1), dup2(quiet, 2);
+      if (quiet > 2) close(quiet);
+    }
     std::string fd = std::to_string(fds[1]);
     execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
            static_cast<char*>(nullptr));
