@@ -16,6 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!why) {
     if (map->width < MINBMSIDE || map->width > MAXBMSIDE || map->objects > MAXMASSOBJ) __builtin_trap();
     for (int32_t i = 0; i < map->objects; i++) (void)battlemapheight(*map, float(map->obj[i].x), float(map->obj[i].y));
+    if (map->entries < 0 || map->entries > MAXMBENTRY) __builtin_trap();
+    const mbentry middle = battlefieldmiddle(*map);
+    if (middle.x < 0 || middle.x >= map->width || middle.y < 0 || middle.y >= map->depth) __builtin_trap();
   }
   return 0;
 }

@@ -43,10 +43,28 @@ massobj get_mo(FILE* f) {
   return m;
 }
 
+void put_mb(const battlemapdata& map, int32_t n, FILE* f) {
+  bailif(n < 0 || n >= MAXMBENTRY, "put_mb");
+  putshort(map.entry[size_t(n)].x, f);
+  putshort(map.entry[size_t(n)].y, f);
+}
+
+void get_mb(battlemapdata& map, int32_t n, FILE* f) {
+  bailif(n < 0 || n >= MAXMBENTRY, "get_mb");
+  map.entry[size_t(n)].x = int16_t(getshort(f));
+  map.entry[size_t(n)].y = int16_t(getshort(f));
+}
+
+mbentry battlefieldmiddle(const battlemapdata& map) {
+  if (map.entries > 0) return map.entry[0];
+  return {int16_t(map.width / 2), int16_t(map.depth / 2)};
+}
+
 void clearbattlemap(battlemapdata& map) {
   map.width = map.depth = 0;
   map.cellsize = 100;
   map.objects = 0;
+  map.entries = 0;
 }
 
 namespace {
@@ -67,12 +85,14 @@ const char* badobject(const massobj& m, const battlemapdata& map) {
 }
 
 // Checks a section [offset, offset + bytes) against the file and the header.
-bool sectionfits(int64_t offset, int64_t bytes, int64_t length) {
-  return offset >= BMHEADER && bytes >= 0 && offset <= length && bytes <= length - offset;
+bool sectionfits(int64_t offset, int64_t bytes, int64_t length, int64_t header) {
+  return offset >= header && bytes >= 0 && offset <= length && bytes <= length - offset;
 }
 
+bool apart(int64_t a, int64_t abytes, int64_t b, int64_t bbytes) { return a + abytes <= b || b + bbytes <= a; }
+
 const char* readchecked(FILE* f, int64_t length, battlemapdata& map) {
-  if (length < BMHEADER) return "LoadBattleMap: file too short";
+  if (length < BMHEADER1) return "LoadBattleMap: file too short";
   if (length > MAXBMFILE) return "LoadBattleMap: file too large";
   char magic[4];
   if (fread(magic, 1, 4, f) != 4 || memcmp(magic, BMMAGIC, 4) != 0) return "LoadBattleMap: bad magic";
@@ -80,16 +100,30 @@ const char* readchecked(FILE* f, int64_t length, battlemapdata& map) {
   int32_t width = getint(f), depth = getint(f), cellsize = getint(f);
   int32_t heightoffset = getint(f), objects = getint(f), objectoffset = getint(f);
   if (binreadfailed) return "LoadBattleMap: file too short";
-  if (version != BMVERSION) return "LoadBattleMap: bad version";
+  if (version != 1 && version != BMVERSION) return "LoadBattleMap: bad version";
+  const int32_t header = version == 1 ? BMHEADER1 : BMHEADER;
+  int32_t entries = 0, entryoffset = header;
+  if (version >= 2) {
+    if (length < BMHEADER) return "LoadBattleMap: file too short";
+    entries = getint(f);
+    entryoffset = getint(f);
+    if (binreadfailed) return "LoadBattleMap: file too short";
+  }
   if (!within(width, MINBMSIDE, MAXBMSIDE) || !within(depth, MINBMSIDE, MAXBMSIDE))
     return "LoadBattleMap: bad size";
   if (!within(cellsize, 10, 10000)) return "LoadBattleMap: bad cell size";
   if (!within(objects, 0, MAXMASSOBJ)) return "LoadBattleMap: bad object count";
+  if (!within(entries, 0, MAXMBENTRY)) return "LoadBattleMap: bad entry count";
   int64_t heightbytes = int64_t(width) * depth * 2, objectbytes = int64_t(objects) * MASSOBJBYTES;
-  if (!sectionfits(heightoffset, heightbytes, length)) return "LoadBattleMap: bad height offset";
-  if (!sectionfits(objectoffset, objectbytes, length)) return "LoadBattleMap: bad object offset";
-  bool apart = heightoffset + heightbytes <= objectoffset || objectoffset + objectbytes <= heightoffset;
-  if (objects > 0 && !apart) return "LoadBattleMap: sections overlap";
+  int64_t entrybytes = int64_t(entries) * MBENTRYBYTES;
+  if (!sectionfits(heightoffset, heightbytes, length, header)) return "LoadBattleMap: bad height offset";
+  if (!sectionfits(objectoffset, objectbytes, length, header)) return "LoadBattleMap: bad object offset";
+  if (!sectionfits(entryoffset, entrybytes, length, header)) return "LoadBattleMap: bad entry offset";
+  if (objects > 0 && !apart(heightoffset, heightbytes, objectoffset, objectbytes))
+    return "LoadBattleMap: sections overlap";
+  if (entries > 0 && (!apart(heightoffset, heightbytes, entryoffset, entrybytes) ||
+                      (objects > 0 && !apart(objectoffset, objectbytes, entryoffset, entrybytes))))
+    return "LoadBattleMap: sections overlap";
 
   map.width = width;
   map.depth = depth;
@@ -104,6 +138,14 @@ const char* readchecked(FILE* f, int64_t length, battlemapdata& map) {
     if (const char* why = badobject(map.obj[i], map)) return why;
   }
   map.objects = objects;
+  if (entries > 0 && fseek(f, entryoffset, SEEK_SET) != 0) return "LoadBattleMap: bad entry offset";
+  for (int32_t i = 0; i < entries; i++) {
+    get_mb(map, i, f);
+    if (binreadfailed) return "LoadBattleMap: file too short";
+    const mbentry& e = map.entry[size_t(i)];
+    if (!within(e.x, 0, width - 1) || !within(e.y, 0, depth - 1)) return "LoadBattleMap: bad entry";
+  }
+  map.entries = entries;
   return nullptr;
 }
 }  // namespace
@@ -120,6 +162,7 @@ int writebattlemap(const char* path, const battlemapdata& map) {
   bailif(!within(map.width, MINBMSIDE, MAXBMSIDE) || !within(map.depth, MINBMSIDE, MAXBMSIDE),
          "writebattlemap: bad size");
   bailif(!within(map.objects, 0, MAXMASSOBJ), "writebattlemap: bad object count");
+  bailif(!within(map.entries, 0, MAXMBENTRY), "writebattlemap: bad entry count");
   SafeWrite out(path);
   if (!out.ok()) return 0;
   FILE* f = out.stream();
@@ -132,8 +175,11 @@ int writebattlemap(const char* path, const battlemapdata& map) {
   putint(BMHEADER, f);
   putint(map.objects, f);
   putint(BMHEADER + heightbytes, f);
+  putint(map.entries, f);
+  putint(BMHEADER + heightbytes + map.objects * MASSOBJBYTES, f);
   putmany(map.height.data(), 2, map.width * map.depth, f);
   for (int32_t i = 0; i < map.objects; i++) put_mo(map.obj[i], f);
+  for (int32_t i = 0; i < map.entries; i++) put_mb(map, i, f);
   return out.commit() ? 1 : 0;
 }
 

@@ -92,8 +92,9 @@ void spreadsquares() {
   }
 }
 
-// Takes the places and events of a battle turn into the figures.
-void takeframe(const BattleFrame& frame) {
+}  // namespace
+
+void takebattleframe(const BattleFrame& frame) {
   for (Figure& f : watch.figures) {
     f.fx = f.tx;
     f.fy = f.ty;
@@ -186,6 +187,9 @@ void takeframe(const BattleFrame& frame) {
   }
 }
 
+void setbattlephase(float phase) { watch.phase = std::clamp(phase, 0.0f, 1.0f); }
+
+namespace {
 // ---------------------------------------------------------------- the province's look
 
 void flatfield() {
@@ -324,14 +328,14 @@ void battleviewbegin(int32_t lnr) {
   watch.lnr = lnr;
   watch.figureof.assign(size_t(MAXUNITS), -1);
   loadprovincelook(lnr);
-  battlecamera = {1.5708f, 0.95f, std::clamp(watch.square * 50.0f, 25.0f, 250.0f), 0.0f, 0.0f};
+  battlecamera = {1.5708f, 0.62f, std::clamp(watch.square * 44.0f, 25.0f, 250.0f), 0.0f, 0.0f};
   battlewatching = 1;
   if (windowopen()) setbgscene(Scene::battlefield);
 }
 
 void showbattleframe(const BattleFrame& frame) {
   if (!battlewatching) return;
-  takeframe(frame);
+  takebattleframe(frame);
   watch.phase = 0.0f;
   if (watch.skip || !windowopen()) {
     watch.phase = 1.0f;
@@ -435,8 +439,9 @@ FieldCount fieldcount() {
 
 void fieldsquarepoint(float x, float y, float* mx, float* mz) {
   const float cell = float(battlemap.cellsize) / 100.0f;
-  const float cx = battlemap.width >= MINBMSIDE ? float(battlemap.width - 1) * cell / 2 : 32.0f;
-  const float cz = battlemap.depth >= MINBMSIDE ? float(battlemap.depth - 1) * cell / 2 : 32.0f;
+  const mbentry middle = battlefieldmiddle(battlemap);
+  const float cx = battlemap.width >= MINBMSIDE ? float(middle.x) * cell : 32.0f;
+  const float cz = battlemap.depth >= MINBMSIDE ? float(middle.y) * cell : 32.0f;
   *mx = cx + (x - float(FIELDW - 1) / 2.0f) * watch.square;
   *mz = cz + (y - float(FIELDH - 1) / 2.0f) * watch.square;
 }
@@ -487,8 +492,46 @@ void markers(float phase) {
   glEnd();
 }
 
+// One figure's quad as it is drawn.
+struct Quad {
+  uint32_t texture;
+  bool translucent;
+  float colour[4];
+  float corner[4][5];   // u, v, x, y, z
+};
+
+// The quads of the figures: the opaque ones drawn with the alpha test alone
+// (no blending, which costs most on software renderers), then the fading
+// ones blended; each in runs of one texture (the figures share pages).
+void drawquads(std::vector<Quad>& quads) {
+  std::stable_sort(quads.begin(), quads.end(), [](const Quad& a, const Quad& b) {
+    return a.translucent != b.translucent ? !a.translucent : a.texture < b.texture;
+  });
+  size_t i = 0;
+  while (i < quads.size()) {
+    const uint32_t tex = quads[i].texture;
+    const bool translucent = quads[i].translucent;
+    resettexstate();
+    bindtexture(tex, 4);
+    if (!translucent) glDisable(GL_BLEND);
+    glBegin(GL_QUADS);
+    for (; i < quads.size() && quads[i].texture == tex && quads[i].translucent == translucent; i++) {
+      const Quad& q = quads[i];
+      glColor4fv(q.colour);
+      for (const auto& c : q.corner) {
+        glTexCoord2f(c[0], c[1]);
+        glVertex3f(c[2], c[3], c[4]);
+      }
+    }
+    glEnd();
+  }
+  resettexstate();
+}
+
 void sprites(float phase, const float* right, const float* toward) {
   std::vector<uint8_t> fetched(size_t(MAXUNITTYPES), 0);
+  std::vector<Quad> quads;
+  quads.reserve(watch.figures.size());
   for (const Figure& f : watch.figures) {
     if (f.state == FG_GONE || f.type < 0 || f.type >= MAXUNITTYPES) continue;
     const int32_t nr = unittypes[size_t(f.type)].sprite;
@@ -497,9 +540,10 @@ void sprites(float phase, const float* right, const float* toward) {
       fetched[size_t(f.type)] = 1;
     }
     const spritetex st = spritetexture(TRS_ARMY, nr);
+    if (!st.texture) continue;
     const float pw = float(spritewidth(TRS_ARMY, nr)), ph = float(spriteheight(TRS_ARMY, nr));
     // Figures are drawn larger than life, so that a squad reads at a glance.
-    const float h = std::max(0.8f, ph / 32.0f) * watch.square * 0.75f, w = h * (ph > 0 ? pw / ph : 1.0f);
+    const float h = std::max(0.8f, ph / 32.0f) * watch.square * 1.1f, w = h * (ph > 0 ? pw / ph : 1.0f);
     const Vec p = f.state == FG_DEAD ? at(f.tx, f.ty) : figureplace(f, phase);
     // The fallen tip over toward the camera, so that they lie face up.
     const float fall = f.state == FG_DEAD ? 1.0f : f.state == FG_DYING ? phase : 0.0f;
@@ -513,22 +557,16 @@ void sprites(float phase, const float* right, const float* toward) {
     if (f.routing) alpha = 0.7f;
     if (f.state == FG_APPEARING) alpha = phase;
     if (f.state == FG_FLEEING) alpha = 1 - phase * 0.8f;
-    bindtexture(st.texture, 4);
-    glColor4f(r, g, b, alpha);
-    const float lift = f.state == FG_DEAD ? 0.08f : 0.0f;
+    const float y = p.y + (f.state == FG_DEAD ? 0.08f : 0.0f);
     const float bx0 = p.x - right[0] * w / 2, bz0 = p.z - right[2] * w / 2;
     const float bx1 = p.x + right[0] * w / 2, bz1 = p.z + right[2] * w / 2;
-    glBegin(GL_QUADS);
-    glTexCoord2f(st.u, st.v);
-    glVertex3f(bx0, p.y + lift, bz0);
-    glTexCoord2f(st.u + st.du, st.v);
-    glVertex3f(bx1, p.y + lift, bz1);
-    glTexCoord2f(st.u + st.du, st.v + st.dv);
-    glVertex3f(bx1 + ux * h, p.y + lift + uy * h, bz1 + uz * h);
-    glTexCoord2f(st.u, st.v + st.dv);
-    glVertex3f(bx0 + ux * h, p.y + lift + uy * h, bz0 + uz * h);
-    glEnd();
+    quads.push_back(Quad{st.texture, alpha < 1.0f, {r, g, b, alpha},
+                         {{st.u, st.v, bx0, y, bz0},
+                          {st.u + st.du, st.v, bx1, y, bz1},
+                          {st.u + st.du, st.v + st.dv, bx1 + ux * h, y + uy * h, bz1 + uz * h},
+                          {st.u, st.v + st.dv, bx0 + ux * h, y + uy * h, bz0 + uz * h}}});
   }
+  drawquads(quads);
 }
 
 // Missiles in flight and spells where they land, for the turn's events.

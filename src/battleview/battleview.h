@@ -15,6 +15,7 @@ extern int32_t battlelowdetail, battleextradetail;
 constexpr int32_t MAXBMSIDE = 256;      // height-field vertices along one side
 constexpr int32_t MINBMSIDE = 2;
 constexpr int32_t MAXMASSOBJ = 15000;   // terrain objects of one battle map
+constexpr int32_t MAXMBENTRY = 100;     // marked places of one battle map
 constexpr int32_t MAXBMFILE = 4 << 20;  // larger files are refused unread
 
 // Kinds of terrain object.
@@ -33,6 +34,13 @@ struct massobj {
   int16_t decoration;    // 1: drawn only with extra detail
 };
 
+// A marked place of a battle map: a height-field vertex. The first is where
+// the middle of the battlefield lies; a map without one has it in its middle.
+// In the file: two int16, x then y.
+struct mbentry {
+  int16_t x, y;
+};
+
 // A battle map in memory: the height field (row by row, `width` vertices per
 // row, `depth` rows, `cellsize` centimetres apart; heights in centimetres) and
 // its objects. width 0 means no map.
@@ -41,25 +49,36 @@ struct battlemapdata {
   std::array<int16_t, MAXBMSIDE * MAXBMSIDE> height;
   int32_t objects;
   std::array<massobj, MAXMASSOBJ> obj;
+  int32_t entries;
+  std::array<mbentry, MAXMBENTRY> entry;
 };
 
 // The ".v3m" file, little-endian:
 //   0  4 bytes  magic "V3BM"
-//   4  int32    version (1)
+//   4  int32    version (1 or 2)
 //   8  int32    width (2..256)
 //  12  int32    depth (2..256)
 //  16  int32    cell size in centimetres (10..10000)
 //  20  int32    byte offset of the height field (width * depth int16)
 //  24  int32    object count (0..15000)
 //  28  int32    byte offset of the objects (count records of 42 bytes)
-//  32  end of header; the two sections lie after it, apart, inside the file.
+//  32  end of a version 1 header, which has no marked places; version 2 goes on:
+//  32  int32    marked place count (0..100)
+//  36  int32    byte offset of the marked places (count records of 4 bytes)
+//  40  end of header; the sections lie after it, apart, inside the file.
 constexpr char BMMAGIC[4] = {'V', '3', 'B', 'M'};
-constexpr int32_t BMVERSION = 1;
-constexpr int32_t BMHEADER = 32;
-constexpr int32_t MASSOBJBYTES = 42;
+constexpr int32_t BMVERSION = 2;
+constexpr int32_t BMHEADER1 = 32, BMHEADER = 40;
+constexpr int32_t MASSOBJBYTES = 42, MBENTRYBYTES = 4;
 
 void put_mo(const massobj& m, FILE* f);
 massobj get_mo(FILE* f);
+// Marked place n (0..99) of the map; a number outside stops the program
+// ("put_mb", "get_mb").
+void put_mb(const battlemapdata& map, int32_t n, FILE* f);
+void get_mb(battlemapdata& map, int32_t n, FILE* f);
+// The height-field vertex where the battlefield's middle lies.
+mbentry battlefieldmiddle(const battlemapdata& map);
 
 // Reads a battle map from a stream of the given length; nullptr on success,
 // else the reason, with the map left empty. Never reads outside the stream's
@@ -125,6 +144,11 @@ void battleviewbegin(int32_t lnr);
 // moves and events animated; returns when it has been shown, at once while
 // skipping to the end or without a window.
 void showbattleframe(const BattleFrame& frame);
+// What showbattleframe does before it shows the turn: the figures take the
+// turn's places and events (the benchmark and skipping use it alone), and
+// how far the turn's animation has gone (0..1).
+void takebattleframe(const BattleFrame& frame);
+void setbattlephase(float phase);
 // The end report over the final field until Exit (999, Escape, Return): who
 // won, the turns, each side's losses, and the check against the hosted battle.
 void battleviewreport(const BattleCheck& check);

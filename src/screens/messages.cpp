@@ -11,6 +11,7 @@
 #include "runtime/fatal.h"
 #include "runtime/options.h"
 #include "runtime/util.h"
+#include "screens/replays.h"
 #include "screens/turnscreen.h"
 #include "world/gamedata.h"
 #include "world/hoststate.h"
@@ -20,7 +21,7 @@
 namespace {
 constexpr int32_t ML_EXIT = 999, ML_FIRST = 1000;   // + message number
 constexpr int32_t MM_READ = 1, MM_WRITE = 2, MM_EXIT = 999, MM_WITHDRAW = 100;   // + slot
-constexpr int32_t RM_GOTO = 1, RM_CLOSE = 999;
+constexpr int32_t RM_GOTO = 1, RM_WATCH = 2, RM_CLOSE = 999;
 constexpr int32_t LETTERLEN = 400;
 
 bool validplayer(int32_t p) { return p >= 0 && p < MAXPLAYERS; }
@@ -258,19 +259,23 @@ int32_t readmsg(int32_t m) {
     guispace(3);
     guisetnl(0);
     if (place) {
-      guibutton(RM_GOTO, "Go to %s", land[size_t(msg.land)].name);
+      guibutton(RM_GOTO, "Go to %s   ", land[size_t(msg.land)].name);
       guishortcut(RM_GOTO, 'g');
-      guiindent(0);
+    }
+    const bool battle = msg.type == MT_BATTLE && msg.subj[0] > 0;
+    if (battle) {
+      guibutton(RM_WATCH, "Watch the battle   ");
+      guishortcut(RM_WATCH, 'w');
     }
     const int32_t id = closeandshow(RM_CLOSE, 2);
     if (id == RM_CLOSE) return 0;
     if (id == RM_GOTO && place) return 1;
+    if (id == RM_WATCH && battle) return 2;
   }
 }
 
 void viewmsgs(int32_t p, const char* gname) {
   bailif(!validplayer(p), "viewmsgs: bad player");
-  (void)gname;
   resetscrollslot(1);
   for (;;) {
     const std::vector<int32_t> list = playermessages(p);
@@ -309,7 +314,10 @@ void viewmsgs(int32_t p, const char* gname) {
     const int32_t id = closeandshow(ML_EXIT, 1);
     if (id == ML_EXIT) return;
     const int32_t m = iabs(id) - ML_FIRST;
-    if (m >= 0 && m < MAXMSG && message[size_t(m)].type != MT_FREE && readmsg(m)) {
+    if (m < 0 || m >= MAXMSG || message[size_t(m)].type == MT_FREE) continue;
+    const int32_t read = readmsg(m);
+    if (read == 2) gotomsg(p, gname, m, 0);
+    if (read == 1) {
       turnscreen.gotoprov = message[size_t(m)].land;
       return;
     }

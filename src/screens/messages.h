@@ -10,9 +10,11 @@
 #include "runtime/short.h"
 
 // The message list of the player: a click reads a message; a message about
-// a province can take the turn screen there (its go-to province).
+// a province can take the turn screen there (its go-to province), and a
+// battle report shows its battle again.
 void viewmsgs(int32_t player, const char* gname);
-// Shows one message; 1 when the player chose to go to its province.
+// Shows one message; 1 when the player chose to go to its province, 2 to
+// watch its battle.
 int32_t readmsg(int32_t m);
 // The Messages screen: read messages, write letters with gifts, take back
 // letters not yet sent.

@@ -9,6 +9,7 @@
 #include "battle/battle.h"
 #include "battleview/battleview.h"
 #include "gfx/xwindow.h"
+#include "screens/messages.h"
 #include "screens/replays.h"
 #include "support/hostedbattle.h"
 #include "support/pacedscript.h"
@@ -63,6 +64,57 @@ TEST_F(Watching, AReplayShowsTheSameBattleEveryTimeAndTheWorldComesBack) {
   // The report's light text stands over the field.
   EXPECT_GT(pixelslike(c, {200, 250, 400, 150}, 230, 230, 230, 30), 100);
   for (const std::string& s : {start1, end1, start2, end2}) dropshot(s);
+}
+
+TEST_F(Watching, ABattleReportInTheMessageListShowsItsBattle) {
+  hostandopen();
+  int32_t m = -1;
+  for (int32_t i = 0; i <= highestmsg; i++)
+    if (message[size_t(i)].type == MT_BATTLE && message[size_t(i)].player == A) m = i;
+  ASSERT_GE(m, 0);
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  textonly = 0;   // the host world's tests run without a window
+  const std::string mid = tempfile("battlemid.ppm"), end = tempfile("battlereport.ppm");
+  // The report read, "Watch the battle", a look in the middle of the
+  // fighting, skipped to the end report, Exit, and the list closed.
+  const std::string item = std::to_string(1000 + m);
+  const std::string script = "waitfor " + item + "\nclickid " + item + "\nwaitfor 2\nclickid 2\nwait 500\nhold up\nwait 10\nrelease up\nmove 795 595\nwait 2\n"
+                             "shot " + mid + "\nkey e\nwaitfor 999\nmove 795 595\nwait 3\nshot " + end +
+                             "\nclickid 999\nwait 5\nkey escape\n";
+  setinputscript(paced(script).c_str());
+  viewmsgs(A, game);
+  setinputscript("");
+  const Shot report = readshot(end), fighting = readshot(mid);
+  ASSERT_GT(report.width, 0);
+  ASSERT_GT(fighting.width, 0);
+  EXPECT_GT(pixelslike(report, {200, 250, 400, 150}, 230, 230, 230, 30), 100);
+  EXPECT_TRUE(land[4].reserved & LF_BATTLE);
+  EXPECT_EQ(message[size_t(m)].type, MT_BATTLE);
+  for (const std::string& s : {mid, end}) dropshot(s);
+}
+
+TEST_F(Watching, SeveralBattlesOfAProvinceAreListedAndTheListComesBackAfterEach) {
+  hostbattle(25, 18);
+  counterattack();
+  ASSERT_EQ(openturn(), 2);
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  const std::string list = tempfile("battlelist.ppm"), again = tempfile("battlelist2.ppm");
+  const std::string script = "waitfor 1\nmove 795 595\nwait 3\nshot " + list +
+                             "\nclickid 2\nwait 5\nkey e\nwaitfor 999\nclickid 999\nwaitfor 1\nmove 795 595\n"
+                             "wait 3\nshot " + again + "\nkey escape\n";
+  setinputscript(paced(script).c_str());
+  viewvcrs(A, 4, 2, game);
+  setinputscript("");
+  for (const std::string& s : {list, again}) {
+    const Shot pic = readshot(s);
+    ASSERT_GT(pic.width, 0) << s;
+    // The two battles' lines in light text in the middle of the screen.
+    EXPECT_GT(pixelslike(pic, {200, 220, 400, 160}, 230, 230, 230, 30), 100) << s;
+  }
+  EXPECT_EQ(land[4].owner, A);
+  for (const std::string& s : {list, again}) dropshot(s);
 }
 
 TEST_F(Watching, AMissingBattleMapGivesAFlatFieldNamedInTheLog) {

@@ -78,6 +78,46 @@ TEST(BattleMapFile, WritesAndReadsBackEveryField) {
   EXPECT_EQ(back->obj[0].seed, 7);
 }
 
+TEST(BattleMapFile, MarkedPlacesRoundTripAndAreCheckedAndOldFilesStillRead) {
+  auto map = samplemap();
+  map->entries = 2;
+  map->entry[0] = {3, 2};
+  map->entry[1] = {1, 0};
+  TempFile t;
+  ASSERT_EQ(writebattlemap(t.path, *map), 1);
+  const std::vector<uint8_t> good = t.bytes();
+  ASSERT_EQ(good.size(), OBJECTS + 2 * MASSOBJBYTES + 2 * MBENTRYBYTES);
+  auto back = std::make_unique<battlemapdata>();
+  ASSERT_EQ(readbytes(good, *back), "");
+  ASSERT_EQ(back->entries, 2);
+  EXPECT_EQ(back->entry[0].x, 3);
+  EXPECT_EQ(back->entry[0].y, 2);
+  EXPECT_EQ(battlefieldmiddle(*back).x, 3);
+  EXPECT_EQ(back->entry[1].x, 1);
+  // A place off the height field, and places over the objects.
+  std::vector<uint8_t> b = good;
+  b[good.size() - 4] = 4;   // the second place's x: one past the last vertex
+  EXPECT_EQ(readbytes(b, *back), "LoadBattleMap: bad entry");
+  EXPECT_EQ(back->entries, 0);
+  b = good;
+  poke32(b, 36, int32_t(OBJECTS + 40));
+  EXPECT_EQ(readbytes(b, *back), "LoadBattleMap: sections overlap");
+  // A first-version file: the shorter header, no marked places; the
+  // battlefield's middle is the map's.
+  b = good;
+  poke32(b, 4, 1);
+  b.erase(b.begin() + BMHEADER1, b.begin() + BMHEADER);
+  b.resize(b.size() - 2 * MBENTRYBYTES);
+  poke32(b, 20, BMHEADER1);
+  poke32(b, 28, int32_t(OBJECTS) - (BMHEADER - BMHEADER1));
+  ASSERT_EQ(readbytes(b, *back), "");
+  EXPECT_EQ(back->entries, 0);
+  EXPECT_EQ(back->objects, 2);
+  EXPECT_EQ(back->height[11], 80);
+  EXPECT_EQ(battlefieldmiddle(*back).x, 2);
+  EXPECT_EQ(battlefieldmiddle(*back).y, 1);
+}
+
 TEST(BattleMapFile, RefusesDamagedHeadersAndLeavesTheMapEmpty) {
   auto map = samplemap();
   TempFile t;
@@ -90,7 +130,9 @@ TEST(BattleMapFile, RefusesDamagedHeadersAndLeavesTheMapEmpty) {
   };
   const Damage cases[] = {
       {0, 0x4d42, "LoadBattleMap: bad magic"},
-      {4, 2, "LoadBattleMap: bad version"},
+      {4, 3, "LoadBattleMap: bad version"},
+      {32, 101, "LoadBattleMap: bad entry count"},
+      {36, 12, "LoadBattleMap: bad entry offset"},
       {8, 1, "LoadBattleMap: bad size"},
       {12, 257, "LoadBattleMap: bad size"},
       {8, -4, "LoadBattleMap: bad size"},

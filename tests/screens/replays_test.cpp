@@ -169,3 +169,52 @@ TEST_F(Replays, AWorldThatChangedIsLoggedAndTheBattleStillRunsToItsEnd) {
   ASSERT_FALSE(lines.empty());
   EXPECT_NE(lines.back().find("Battle inconsistency (turn 0)"), std::string::npos);
 }
+
+TEST_F(Replays, ABattleReportPlaysItsBattleAndOtherLinksOnlySelect) {
+  hostbattle();
+  ASSERT_EQ(openturn(), 1);
+  int32_t m = -1;
+  for (int32_t i = 0; i <= highestmsg; i++)
+    if (message[size_t(i)].type == MT_BATTLE && message[size_t(i)].player == A) m = i;
+  ASSERT_GE(m, 0);
+  const int32_t seed = message[size_t(m)].subj[0];
+  const std::vector<uint8_t> before = worldbytes();
+
+  // With alt only the battle's province is chosen.
+  turnscreen.gotoprov = 0;
+  gotomsg(A, game, m, 1);
+  EXPECT_EQ(turnscreen.gotoprov, 4);
+  EXPECT_EQ(frames, 0);
+
+  // The report's battle is found by its seed and fought again (no window
+  // here, so nothing is shown), checked, and the world comes back.
+  debuglevel = 1;
+  testing::internal::CaptureStdout();
+  gotomsg(A, game, m, 0);
+  std::string log = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(count(log, "gotomsg: view vcr (seed " + std::to_string(seed) + ")"), 1);
+  EXPECT_EQ(count(log, "This battle looks just like I have forseen\n"), 1);
+  EXPECT_EQ(count(log, "inconsistency"), 0);
+  EXPECT_EQ(worldbytes(), before);
+
+  // A seed that no replay carries ends with the message, the world untouched.
+  message[size_t(m)].subj[0] = seed + 1;
+  const std::vector<uint8_t> changed = worldbytes();
+  testing::internal::CaptureStdout();
+  gotomsg(A, game, m, 0);
+  log = testing::internal::GetCapturedStdout();
+  debuglevel = 0;
+  EXPECT_EQ(count(log, "cannot find vcr"), 1);
+  EXPECT_EQ(count(log, "forseen"), 0);
+  EXPECT_EQ(worldbytes(), changed);
+
+  // Links to a province or a commander select it.
+  message[size_t(m)].type = MT_LANDLINK;
+  message[size_t(m)].subj[0] = 6;
+  gotomsg(A, game, m, 0);
+  EXPECT_EQ(turnscreen.gotoprov, 6);
+  message[size_t(m)].type = MT_COMLINK;
+  message[size_t(m)].subj[0] = attackerc;
+  gotomsg(A, game, m, 0);
+  EXPECT_EQ(turnscreen.focus, attackerc);
+}

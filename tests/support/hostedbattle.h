@@ -19,17 +19,29 @@ class HostedBattle : public HostWorld {
 
   // The battle hosted and A's turn file written with its replay.
   void hostbattle(int32_t attackers = 20, int32_t defenders = 15) {
-    own(3, A);
     own(4, B);
-    attackerc = commander(A, 3);
-    const int32_t d = commander(B, 4);
-    army(attackerc, attackers);
-    army(d, defenders);
-    order(attackerc, ORD_MOVE, 4);
+    army(commander(B, 4), defenders);
+    attackerc = attack(A, 3, attackers);
+  }
+
+  // A second battle in land 4 the same month, B's counter-attack from land
+  // 5; A's turn file written again with both replays.
+  void counterattack(int32_t count = 12) { attack(B, 5, count); }
+
+  // The player's army of count soldiers marches from land `from` into land
+  // 4, the month's movement and battles follow, and A's turn file is
+  // written with every replay so far; the army's commander.
+  int32_t attack(int32_t player, int32_t from, int32_t count) {
+    own(from, player);
+    const int32_t c = commander(player, from);
+    army(c, count);
+    order(c, ORD_MOVE, 4);
+    const int32_t fought = battlesfought;
     movephase();
     battlesphase();
-    ASSERT_EQ(battlesfought, 1);
-    ASSERT_TRUE(writeturnfile(A, game, 7, turn + 1));
+    EXPECT_EQ(battlesfought, fought + 1);
+    EXPECT_TRUE(writeturnfile(A, game, 7, turn + 1));
+    return c;
   }
 
   // A's turn opened as the player's program opens it; the replays in it.

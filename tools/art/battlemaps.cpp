@@ -45,6 +45,9 @@ void makeplain(battlemapdata& map) {
     m.seed = int32_t(nextrandom(state) % 1000);
     m.decoration = int16_t(m.kind == int32_t(MassKind::bush) ? 1 : 0);
   }
+  // The battlefield lies a little off the middle, on the gentler slope.
+  map.entries = 1;
+  map.entry[0] = {32, 28};
 }
 }  // namespace
 
