@@ -18,8 +18,11 @@
 #include "runtime/fatal.h"
 #include "runtime/filesets.h"
 #include "runtime/folders.h"
+#include "runtime/settings.h"
 #include "runtime/trs.h"
 #include "runtime/util.h"
+#include "sound/samples.h"
+#include "sound/sound.h"
 #include "world/gamedata.h"
 #include "world/units.h"
 #include "world/world.h"
@@ -137,9 +140,16 @@ void takebattleframe(const BattleFrame& frame) {
     }
   }
   watch.events.assign(frame.events, frame.events + std::max(frame.nevents, 0));
+  int32_t heard = 0;
   for (const BattleEvent& e : watch.events) {
     Figure* f = figureofunit(e.unr);
     if (!f) continue;
+    if (!watch.skip && heard < BATTLESOUNDSPERTURN) {
+      // Panned by where the figure stands across the field.
+      const int32_t sample = battleeventsound(e);
+      const int32_t pan = int32_t(f->tx * 200.0f / float(FIELDW - 1)) - 100;
+      if (sample >= 0 && play_sample(sample, clickvolume, std::clamp(pan, -100, 100)) >= 0) heard++;
+    }
     switch (e.kind) {
       case BEV_STRIKE:
         if (Figure* t = figureofunit(e.target); t && f->lunge != -2) {
@@ -635,3 +645,19 @@ void drawbattlefigures() {
 
 float battlefogcolour(int32_t i) { return watch.fog[std::clamp(i, 0, 2)]; }
 uint32_t battleskytexture() { return watch.sky; }
+
+int32_t battleeventsound(const BattleEvent& e) {
+  const bool weaponok = e.what > 0 && e.what < MAXWEAPONS;
+  const int32_t own = weaponok ? weapons[size_t(e.what)].sound : -1;
+  // 0 is a row's default: no sound of its own.
+  const bool hasown = own > 0 && own < SOUNDSAMPLES && samplefile(own);
+  switch (e.kind) {
+    case BEV_STRIKE: return hasown ? own : e.amount > 0 ? SND_SWORD : SND_MISS;
+    case BEV_MISSILE: return hasown ? own : SND_BOW;
+    case BEV_SPELL: return SND_CAST;
+    case BEV_DEATH: return SND_DEATH;
+    case BEV_ROUT: return SND_RETREAT;
+    case BEV_SUMMON: return SND_SUMMON;
+    default: return -1;
+  }
+}

@@ -116,6 +116,7 @@ void freebattleviewgl();
 // move), pause (p, Space), speed (+, -), skip to the end (e, Escape) and the
 // low and extra detail switches (l, x).
 struct BattleFrame;
+struct BattleEvent;
 
 // What the replay's battle turns gave against the hosted battle.
 struct BattleCheck {
@@ -144,6 +145,16 @@ void battleviewbegin(int32_t lnr);
 // moves and events animated; returns when it has been shown, at once while
 // skipping to the end or without a window.
 void showbattleframe(const BattleFrame& frame);
+
+// The sound of a battle event: a blow or shot plays its weapon's sound where
+// the weapon row names one (else a blade, a miss or a bow string), a spell
+// its cast, a death, rout or summoning its own; -1 for an event that is not
+// heard. A weapon number outside the table reads nothing; a weapon row's
+// sound 0 (the default) is no sound of its own.
+int32_t battleeventsound(const BattleEvent& e);
+// Most events heard in one battle turn: a turn can hold hundreds of blows,
+// and the mixer's channels are shared with the music.
+constexpr int32_t BATTLESOUNDSPERTURN = 6;
 // What showbattleframe does before it shows the turn: the figures take the
 // turn's places and events (the benchmark and skipping use it alone), and
 // how far the turn's animation has gone (0..1).
