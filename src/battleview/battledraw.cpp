@@ -19,6 +19,8 @@ int32_t builtlow = -1, builtextra = -1;
 
 constexpr float METRE = 100.0f;   // centimetres per drawing unit
 
+const float GROUND[3] = {0.30f, 0.52f, 0.20f};
+
 // Ground colour by height and steepness: grass low, earth on slopes, pale high.
 void groundcolour(float heightm, float steep) {
   float r = 0.30f + 0.01f * heightm + 0.35f * steep;
@@ -105,28 +107,89 @@ void drawobject(const massobj& o) {
   glPopMatrix();
 }
 
-// A sky picture behind the field, wrapped around the view as it turns.
-void drawskypicture(uint32_t texture, float yaw) {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, 1, 0, 1, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+// The sky box: a cube around the eye that turns with the camera but never
+// comes nearer, drawn first and without depth so that the field lies in
+// front of it. The picture covers each side from the horizon up, once per
+// side: laid round when its edges meet, else mirrored in turn, so that
+// neighbours meet on the same column of the picture. The top is drawn from
+// the picture's top row toward its middle, so it meets every side along
+// their common edge. Below the horizon lies far land of the ground's colour
+// fading into the fog, and a band of fog hazes the picture's foot.
+void drawskycube(const BattleSky& sky, const float* fog, const float* ground) {
+  const uint32_t texture = sky.texture;
+  float m[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, m);
+  glPushMatrix();
+  m[12] = m[13] = m[14] = 0.0f;   // the camera's turn without its place
+  glLoadMatrixf(m);
   glDisable(GL_DEPTH_TEST);
-  bindtexture(texture, 0);
+  glDepthMask(GL_FALSE);
+  // Any size between the near and far planes; the box is always around the eye.
+  const float s = 10.0f;
+  static const float around[5][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}, {-1, -1}};
   glColor4f(1, 1, 1, 1);
-  const float u = yaw / 6.2831853f;
+  if (texture) {
+    bindtexture(texture, 0);
+    glBegin(GL_QUADS);
+    for (int32_t i = 0; i < 4; i++) {
+      const float u0 = sky.round ? 0.0f : float(i % 2), u1 = 1.0f - u0;
+      const float* a = around[i];
+      const float* b = around[i + 1];
+      glTexCoord2f(u0, 0);
+      glVertex3f(a[0] * s, 0, a[1] * s);
+      glTexCoord2f(u1, 0);
+      glVertex3f(b[0] * s, 0, b[1] * s);
+      glTexCoord2f(u1, 1);
+      glVertex3f(b[0] * s, s, b[1] * s);
+      glTexCoord2f(u0, 1);
+      glVertex3f(a[0] * s, s, a[1] * s);
+    }
+    glEnd();
+    glBegin(GL_TRIANGLES);
+    for (int32_t i = 0; i < 4; i++) {
+      const float u0 = sky.round ? 0.0f : float(i % 2), u1 = 1.0f - u0;
+      glTexCoord2f(u0, 1);
+      glVertex3f(around[i][0] * s, s, around[i][1] * s);
+      glTexCoord2f(u1, 1);
+      glVertex3f(around[i + 1][0] * s, s, around[i + 1][1] * s);
+      glTexCoord2f(0.5f, 1);
+      glVertex3f(0, s, 0);
+    }
+    glEnd();
+  }
+  // Below the horizon, land far beyond the field fading into the fog toward
+  // the horizon; over the picture's foot a band of haze.
+  bindtexture(0, 5);
+  const float haze = 0.07f * s, fade = -0.05f * s;
+  float land[3];
+  for (int32_t c = 0; c < 3; c++) land[c] = fog[c] + (ground[c] - fog[c]) * 0.6f;
   glBegin(GL_QUADS);
-  glTexCoord2f(u, 0);
-  glVertex2f(0, 0);
-  glTexCoord2f(u + 0.5f, 0);
-  glVertex2f(1, 0);
-  glTexCoord2f(u + 0.5f, 1);
-  glVertex2f(1, 1);
-  glTexCoord2f(u, 1);
-  glVertex2f(0, 1);
+  for (int32_t i = 0; i < 4; i++) {
+    const float* a = around[i];
+    const float* b = around[i + 1];
+    glColor4f(land[0], land[1], land[2], 1);
+    glVertex3f(a[0] * s, -s, a[1] * s);
+    glVertex3f(b[0] * s, -s, b[1] * s);
+    glVertex3f(b[0] * s, fade, b[1] * s);
+    glVertex3f(a[0] * s, fade, a[1] * s);
+    glVertex3f(a[0] * s, fade, a[1] * s);
+    glVertex3f(b[0] * s, fade, b[1] * s);
+    glColor4f(fog[0], fog[1], fog[2], 1);
+    glVertex3f(b[0] * s, 0, b[1] * s);
+    glVertex3f(a[0] * s, 0, a[1] * s);
+    glVertex3f(b[0] * s, 0, b[1] * s);
+    glVertex3f(a[0] * s, 0, a[1] * s);
+    glColor4f(fog[0], fog[1], fog[2], 0);
+    glVertex3f(a[0] * s, haze, a[1] * s);
+    glVertex3f(b[0] * s, haze, b[1] * s);
+  }
+  glColor4f(land[0], land[1], land[2], 1);
+  for (int32_t i = 3; i >= 0; i--) glVertex3f(around[i][0] * s, -s, around[i][1] * s);
   glEnd();
   resettexstate();
+  glDepthMask(GL_TRUE);
+  glEnable(GL_DEPTH_TEST);
+  glPopMatrix();
 }
 
 void buildfield() {
@@ -171,7 +234,6 @@ void drawbattlefield(uint32_t milliseconds) {
     for (int32_t i = 0; i < 3; i++) sky[i] = battlefogcolour(i);
   glClearColor(sky[0], sky[1], sky[2], sky[3]);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  if (battlewatching && battleskytexture()) drawskypicture(battleskytexture(), battlecamera.yaw);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   double cx = sizex / 2, cz = sizez / 2;
@@ -185,8 +247,10 @@ void drawbattlefield(uint32_t milliseconds) {
     cx += c.panx;
     cz += c.panz;
     const double cy = battlemapheight(m, float(cx) * METRE, float(cz) * METRE) / METRE;
-    gluLookAt(cx + c.distance * cos(c.pitch) * cos(c.yaw), cy + c.distance * sin(c.pitch),
-              cz + c.distance * cos(c.pitch) * sin(c.yaw), cx, cy, cz, 0, 1, 0);
+    const double ex = cx + c.distance * cos(c.pitch) * cos(c.yaw), ez = cz + c.distance * cos(c.pitch) * sin(c.yaw);
+    // A low camera stays above the hills it stands over.
+    const double ground = battlemapheight(m, float(ex) * METRE, float(ez) * METRE) / METRE + 2.0;
+    gluLookAt(ex, fmax(cy + c.distance * sin(c.pitch), ground), ez, cx, cy, cz, 0, 1, 0);
   } else {
     gluPerspective(45.0, double(windowwidth()) / double(windowheight() > 0 ? windowheight() : 1), 0.5, double(reach));
     glMatrixMode(GL_MODELVIEW);
@@ -195,6 +259,7 @@ void drawbattlefield(uint32_t milliseconds) {
     gluLookAt(cx + radius * cos(turn), radius * 0.55, cz + radius * sin(turn), cx, 0.0, cz, 0, 1, 0);
   }
 
+  drawskycube(battlesky(), sky, GROUND);
   glEnable(GL_DEPTH_TEST);
   glEnable(GL_FOG);
   glFogi(GL_FOG_MODE, GL_LINEAR);

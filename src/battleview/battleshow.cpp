@@ -65,7 +65,8 @@ struct Watch {
   std::vector<BattleEvent> events;
   BattleCheck running;
   float fog[3] = {0.62f, 0.70f, 0.80f};
-  uint32_t sky = 0;
+  uint32_t sky = 0;                // the province's own sky picture, 0 the default
+  bool skyround = false;
   float square = 2.0f;             // metres a side
 };
 Watch watch;
@@ -210,6 +211,29 @@ void flatfield() {
   battlemapgeneration++;
 }
 
+// Whether a picture's left and right edges meet, so that it can be laid
+// round the sky box: the step between its edge columns is no larger than
+// between neighbouring columns inside it. Read back from the texture.
+bool edgesmeet(uint32_t texture) {
+  int32_t w = 0, h = 0;
+  texturesize(texture, &w, &h);
+  if (w < 3 || h < 1) return false;
+  std::vector<uint8_t> px(size_t(w) * size_t(h) * 4);
+  bindtexture(texture, 0);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+  resettexstate();
+  int64_t across = 0, inside = 0;
+  for (size_t y = 0; y < size_t(h); y++) {
+    const uint8_t* row = &px[y * size_t(w) * 4];
+    for (size_t c = 0; c < 3; c++) {
+      across += abs(row[c] - row[size_t(w - 1) * 4 + c]);
+      inside += abs(row[c] - row[4 + c]) + abs(row[size_t(w - 1) * 4 + c] - row[size_t(w - 2) * 4 + c]);
+    }
+  }
+  return across <= inside + int64_t(h) * 3 * 2;
+}
+
 void loadprovincelook(int32_t lnr) {
   const bool known = lnr >= 0 && lnr < MAXLANDS;
   const ProvGeo* g = known ? &provgeo[size_t(lnr)] : nullptr;
@@ -233,9 +257,10 @@ void loadprovincelook(int32_t lnr) {
   if (g && g->skybox[0] && windowopen()) {
     if (plainfilename(g->skybox)) {
       formatbounded(path, PATHLEN, "%s/%s", datapath, g->skybox);
-      watch.sky = loadtexture(path, 0, 100, 1);
+      watch.sky = loadtexture(path, 0, 100, 0);
+      watch.skyround = watch.sky && edgesmeet(watch.sky);
     }
-    if (!watch.sky) debugprint("***** Warning: no sky picture for the battle (%s)\n", g->skybox);
+    if (!watch.sky) debugprint("***** Warning: no sky picture for the battle, the default sky instead (%s)\n", g->skybox);
   }
   const float spanx = float(battlemap.width - 1) * float(battlemap.cellsize) / 100.0f;
   const float spanz = float(battlemap.depth - 1) * float(battlemap.cellsize) / 100.0f;
@@ -249,8 +274,13 @@ void cameracontrols(float ms) {
   const float turn = ms * 0.0015f, move = ms * 0.04f;
   if (keydown[KEY_LEFT]) c.yaw -= turn;
   if (keydown[KEY_RIGHT]) c.yaw += turn;
-  if (keydown[KEY_UP] || keydown[KEY_PAGEUP]) c.distance *= 1.0f - ms * 0.001f;
-  if (keydown[KEY_DOWN] || keydown[KEY_PAGEDOWN]) c.distance *= 1.0f + ms * 0.001f;
+  if (keydown[KEY_UP]) c.distance *= 1.0f - ms * 0.001f;
+  if (keydown[KEY_DOWN]) c.distance *= 1.0f + ms * 0.001f;
+  // Page Up raises the view toward the horizon and the sky, Page Down
+  // looks down onto the field.
+  if (keydown[KEY_PAGEUP]) c.pitch -= ms * 0.0008f;
+  if (keydown[KEY_PAGEDOWN]) c.pitch += ms * 0.0008f;
+  c.pitch = std::clamp(c.pitch, 0.04f, 1.45f);
   if (wheelcount) {
     c.distance *= powf(0.88f, float(wheelcount));
     wheelcount = 0;
@@ -304,7 +334,7 @@ void buildcontrols(bool ended) {
   controlbutton(BV_LOW, x, 110, "Low detail (l)", battlelowdetail != 0);
   x += 116;
   controlbutton(BV_EXTRA, x, 120, "Extra detail (x)", battleextradetail != 0);
-  areatextcol(0, 12, 38, 13, 0.85f, 0.85f, 0.85f, 1, "Left, Right: turn   Up, Down, wheel: zoom   W A S D: move");
+  areatextcol(0, 12, 38, 13, 0.85f, 0.85f, 0.85f, 1, "Left, Right: turn   PgUp, PgDn: tilt   Up, Down, wheel: zoom   W A S D: move");
   guishortcut(BV_PAUSE, 'p');
   guishortcut(BV_PAUSE, KEY_SPACE);
   guishortcut(BV_SLOWER, '-');
@@ -338,7 +368,7 @@ void battleviewbegin(int32_t lnr) {
   watch.lnr = lnr;
   watch.figureof.assign(size_t(MAXUNITS), -1);
   loadprovincelook(lnr);
-  battlecamera = {1.5708f, 0.62f, std::clamp(watch.square * 44.0f, 25.0f, 250.0f), 0.0f, 0.0f};
+  battlecamera = {1.5708f, 0.32f, std::clamp(watch.square * 36.0f, 25.0f, 250.0f), 0.0f, 0.0f};
   battlewatching = 1;
   if (windowopen()) setbgscene(Scene::battlefield);
 }
@@ -644,7 +674,20 @@ void drawbattlefigures() {
 }
 
 float battlefogcolour(int32_t i) { return watch.fog[std::clamp(i, 0, 2)]; }
-uint32_t battleskytexture() { return watch.sky; }
+
+BattleSky battlesky() {
+  if (battlewatching && watch.sky) return {watch.sky, watch.skyround};
+  char path[PATHLEN];
+  formatbounded(path, PATHLEN, "%s/%s", datapath, DEFAULTBATTLESKY);
+  const uint32_t texture = loadtexture(path, 0, 100, 0);
+  static uint32_t known = 0;
+  static bool round = false;
+  if (texture != known) {
+    known = texture;
+    round = texture && edgesmeet(texture);
+  }
+  return {texture, round};
+}
 
 int32_t battleeventsound(const BattleEvent& e) {
   const bool weaponok = e.what > 0 && e.what < MAXWEAPONS;

@@ -112,8 +112,8 @@ void freebattleviewgl();
 // A battle shown as the engine fights it: the units as their sprites on the
 // province's battlefield, moving, fighting, casting and dying turn by turn.
 // The view runs frames of its own inside the engine's display hook, with
-// keys for the camera (Left/Right turn, Up/Down and the wheel zoom, W A S D
-// move), pause (p, Space), speed (+, -), skip to the end (e, Escape) and the
+// keys for the camera (Left/Right turn, Page Up/Down tilt, Up/Down and the
+// wheel zoom, W A S D move), pause (p, Space), speed (+, -), skip to the end (e, Escape) and the
 // low and extra detail switches (l, x).
 struct BattleFrame;
 struct BattleEvent;
@@ -177,7 +177,18 @@ struct FieldCount {
 FieldCount fieldcount();
 // Draws the figures of the battle being watched (called by drawbattlefield).
 void drawbattlefigures();
-// The province's fog colour (0 red, 1 green, 2 blue) and sky picture (0
-// none) of the battle being watched.
+// The province's fog colour (0 red, 1 green, 2 blue) of the battle being
+// watched.
 float battlefogcolour(int32_t component);
-uint32_t battleskytexture();
+// The sky of the battlefield: the picture of the battle's province, else the
+// default sky of the data folder (also when no battle is watched); texture
+// 0 without either. A sky picture covers each side of the sky box from the
+// horizon (its bottom row) up to the box's top, whose middle its top row
+// reaches. A picture whose left and right edges meet is laid round (round
+// 1); any other is laid on mirrored side by side, so that no seam shows.
+struct BattleSky {
+  uint32_t texture;
+  bool round;
+};
+BattleSky battlesky();
+inline constexpr char DEFAULTBATTLESKY[] = "battlesky.tga";
