@@ -1,50 +1,61 @@
-// Veyrance: every god's influence spreads from its temples, from the god's
-// own body and from its prophet; it pushes back foreign veyrance and turns
-// the scales of the provinces it covers towards the god's own.
+// Veyrance: every month each source of a god's veyrance (its god, prophet,
+// home province, temples and victory-point provinces) spends the conversion
+// points that the Temple screen shows for it (world/veyrates.h); the
+// veyrance then turns the scales of the provinces it covers towards the
+// god's own.
+#include <vector>
+
 #include "host/host.h"
 #include "host/hostinternal.h"
 #include "host/phases.h"
-#include "runtime/fatal.h"
 #include "runtime/rnd.h"
 #include "runtime/util.h"
 #include "world/gamedata.h"
 #include "world/rules.h"
-#include "world/units.h"
+#include "world/veyrates.h"
 #include "world/world.h"
 
 namespace {
-constexpr int32_t MAXSPREAD = 10;     // strength a province can hold
-constexpr int32_t SCALESTEP = 5;      // percent per point of strength that a scale moves a month
+constexpr int32_t SCALESTEP = 5;   // percent per point of strength that a scale moves a month
 
-// One push of the god's veyrance into the land: its own grows up to the
-// source's strength, a foreign one weakens, an empty land is claimed.
-void push(int32_t lnr, int32_t p, int32_t strength) {
-  if (lnr < 1 || lnr > nbrlands || strength < 1) return;
-  Land& l = land[size_t(lnr)];
+// Whether one point of p's veyrance can still change the land: a foreign
+// veyrance is weakened, an uncovered land claimed, p's own raised to cap.
+bool takes(const Land& l, int32_t p, int32_t cap) { return l.veyowner != p || l.veystr < cap; }
+
+// One point of p's veyrance spent in the land.
+void step(Land& l, int32_t p) {
   if (l.veyowner == p) {
-    if (l.veystr < imin(strength, MAXSPREAD)) l.veystr++;
+    l.veystr++;
   } else if (l.veyowner < 0 || l.veystr <= 0) {
     l.veyowner = int8_t(p);
     l.veystr = 1;
-  } else {
-    l.veystr--;
-    if (l.veystr <= 0) {
-      l.veystr = 0;
-      l.veyowner = -1;
-    }
+  } else if (--l.veystr <= 0) {
+    l.veystr = 0;
+    l.veyowner = -1;
   }
 }
 
-// A source pushes its land and, while strong enough, spreads outward.
-void spread(int32_t lnr, int32_t p, int32_t strength) {
-  push(lnr, p, strength);
-  int32_t at = lnr;
-  for (int32_t s = strength - 1; s >= 1; s--) {
-    if (rnd(100) >= 50) break;
-    const int32_t n = randneighbour(at);
-    if (n < 1) break;
-    push(n, p, s);
-    at = n;
+// The source's points go, one at a time, to the nearest land (its own
+// first, then outward by neighbours, in neighbour order) that can still
+// take one. Points that find no such land are lost.
+void spread(const VeySource& s, int32_t p, int32_t cap, std::vector<int32_t>& seen, int32_t mark) {
+  std::vector<int32_t> queue{s.land};
+  seen[size_t(s.land)] = mark;
+  int32_t points = s.points;
+  for (size_t at = 0; at < queue.size() && points > 0; at++) {
+    const int32_t lnr = queue[at];
+    Land& l = land[size_t(lnr)];
+    while (points > 0 && takes(l, p, cap)) {
+      step(l, p);
+      points--;
+    }
+    for (int32_t n = 0; n < MAXNEIGHBOURS; n++) {
+      const int32_t nb = provgeo[size_t(lnr)].nbr[n];
+      if (nb < 1) break;
+      if (nb > nbrlands || nb >= MAXLANDS || seen[size_t(nb)] == mark) continue;
+      seen[size_t(nb)] = mark;
+      queue.push_back(nb);
+    }
   }
 }
 
@@ -61,16 +72,13 @@ void turnscales(int32_t lnr) {
 }  // namespace
 
 void veyrancephase() {
+  std::vector<int32_t> seen(MAXLANDS, 0);
+  int32_t mark = 0;
   for (int32_t p = 0; p < MAXPLAYERS; p++) {
     if (!activeplayer(p) || !godplayer(p)) continue;
-    const int32_t strength = getveystr(p);
-    for (int32_t l = 1; l <= nbrlands; l++)
-      if (land[size_t(l)].temple >= 1 && land[size_t(l)].fortholder == p) spread(l, p, strength);
-    const int32_t god = kingdom[size_t(p)].w[KW_GOD];
-    if (comalive(god) && comland(god) >= 1) spread(comland(god), p, strength + 1);
-    const int32_t prophet = kingdom[size_t(p)].w[KW_PROPHET];
-    if (comalive(prophet) && complayer(prophet) == p && comland(prophet) >= 1)
-      spread(comland(prophet), p, imax(strength - 1, 1));
+    // A land takes the nation's veyrance up to the nation's strength.
+    const int32_t cap = imax(veyrate(p), 1);
+    for (const VeySource& s : veysources(p)) spread(s, p, cap, seen, ++mark);
   }
   for (int32_t l = 1; l <= nbrlands; l++) turnscales(l);
 }

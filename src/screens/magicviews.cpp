@@ -14,19 +14,13 @@
 #include "world/gamedata.h"
 #include "world/magic.h"
 #include "world/rules.h"
-#include "world/scores.h"
 #include "world/units.h"
+#include "world/veyrates.h"
 #include "world/world.h"
 
 namespace {
 constexpr int32_t TRS_TEMPLEPICS = 5;
 constexpr int32_t GE_SLOT = 1000, GE_EXIT = 999, VT_EXIT = 9;
-
-// The commander's body when it lives and stands in a land.
-bool afoot(int32_t c) {
-  const int32_t b = combody(c);
-  return b >= 0 && unit[size_t(b)].hp >= 1 && unit[size_t(b)].land >= 1;
-}
 }  // namespace
 
 // ---------------------------------------------------------------- rules
@@ -35,28 +29,6 @@ bool globalench(int32_t e) {
   if (e < 0 || e >= MAXENCH) return false;
   const Ench& en = ench[size_t(e)];
   return en.kind > 0 && en.spell > 0 && en.land == -1;
-}
-
-TempleRates templerates(int32_t p) {
-  TempleRates t;
-  if (p < 0 || p >= MAXPLAYERS) return t;
-  const Kingdom& k = kingdom[size_t(p)];
-  t.temples = nbroftemples(p);
-  for (int32_t l = 1; l <= nbrlands && l < MAXLANDS; l++)
-    t.converted += land[size_t(l)].veyowner == p && land[size_t(l)].veystr > 0;
-  const int32_t god = k.w[KW_GOD];
-  const int32_t veyvalue = god >= 0 && god < MAXCOMS ? com[size_t(god)].veyvalue : 0;
-  t.rate = imin(t.temples / 5 + veyvalue, 10);
-  const bool fixed = getnatattr(p, 131) > 0;   // the nation's god alone converts, at a fixed rate
-  if (afoot(god)) t.god = fixed ? 10 : 2 * t.rate + 10;
-  if (!fixed) {
-    if (k.w[KW_PROPHET] >= 0 && afoot(k.w[KW_PROPHET])) t.prophet = t.rate;
-    const int32_t home = k.w[KW_HOMELAND];
-    if (home >= 1 && home < MAXLANDS && land[size_t(home)].fortholder == p) t.home = t.rate;
-    t.templesrate = t.temples * t.rate;
-  }
-  t.victory = 5 * victorypoints(p);
-  return t;
 }
 
 // ---------------------------------------------------------------- screens
@@ -97,13 +69,11 @@ void viewench(int32_t p) {
   }
 }
 
-int32_t viewtmpl(int32_t lnr) {
-  bailif(lnr < 1 || lnr > 1504, "viewtmpl: bad lnr");
+void buildtemple(int32_t lnr) {
   const int32_t p = land[size_t(lnr)].fortholder;
   const int32_t pic = getnatattr(p, 138);
   bailif(pic > 1000, "bad templepic");
-  const TempleRates t = templerates(p);
-  guibegin();
+  const VeyRates t = veyrates(p);
   guititle("Temple");
   guicloseid(VT_EXIT);
   guiminwidth(260);
@@ -117,12 +87,18 @@ int32_t viewtmpl(int32_t lnr) {
   guispace(2);
   guibutton(0, "Conversion Rates");
   guiseparator();
-  guibutton(0, "God %d", t.god);
-  guibutton(0, "Prophet %d", t.prophet);
-  guibutton(0, "Home province %d", t.home);
-  guibutton(0, "Temples %d", t.templesrate);
-  if (t.victory > 0) guibutton(0, "Victory points %d", t.victory);
+  guibutton(0, "God %d", t.points[VS_GOD]);
+  guibutton(0, "Prophet %d", t.points[VS_PROPHET]);
+  guibutton(0, "Home province %d", t.points[VS_HOME]);
+  guibutton(0, "Temples %d", t.points[VS_TEMPLE]);
+  if (t.points[VS_VICTORY] > 0) guibutton(0, "Victory points %d", t.points[VS_VICTORY]);
   listexit(VT_EXIT, 0);
+}
+
+int32_t viewtmpl(int32_t lnr) {
+  bailif(lnr < 1 || lnr > 1504, "viewtmpl: bad lnr");
+  guibegin();
+  buildtemple(lnr);
   guishow(-1, -1);
   return render_frame(1, 0);
 }

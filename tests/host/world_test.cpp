@@ -3,28 +3,42 @@
 #include "hostworld.h"
 
 #include "world/scores.h"
+#include "world/veyrates.h"
 #include "worldgen/mercenaries.h"
 
 namespace {
 
 class Tending : public HostWorld {};
 
-TEST_F(Tending, VeyranceSpreadsFromTemplesAndTurnsTheScales) {
-  const int32_t god = commander(A, 1);   // a god standing far from the temple
+TEST_F(Tending, VeyranceSpendsTheTempleScreensPointsNearestFirstAndTurnsTheScales) {
+  const int32_t god = commander(A, 6);   // a god standing far from its home
   kingdom[A].w[KW_GOD] = int16_t(god);
   com[god].veyvalue = 3;
   veyrec[A].scale[SC_TURMOIL] = -3;
-  land[3].veyowner = B;
-  land[3].veystr = 1;
+  land[5].veyowner = land[7].veyowner = B;   // B has no god: it converts nothing
+  land[5].veystr = 1;
+  land[7].veystr = 2;
+  ASSERT_EQ(veyconversion(A, 6), 16);
+  ASSERT_EQ(veyconversion(A, AHOME), 6);   // home province and temple
+  veyrancephase();
+  // The god's 16: its land to 3, B pushed out of 5 (1 + 3) and 7 (2 + 3),
+  // land 4 to 3, the last one claims land 8.
+  for (int32_t l : {4, 5, 6, 7}) {
+    EXPECT_EQ(land[size_t(l)].veyowner, A) << l;
+    EXPECT_EQ(land[size_t(l)].veystr, 3) << l;
+  }
+  EXPECT_EQ(land[8].veystr, 1);
+  // Home province and temple: the home to 3, the next land in line to 3.
+  EXPECT_EQ(land[AHOME].veystr, 3);
+  EXPECT_EQ(land[1].veystr, 3);
+  EXPECT_EQ(land[3].veystr, 0);
+  // A world full of A's veyrance at its strength takes no more points.
   for (int32_t month = 0; month < 12; month++) veyrancephase();
-  // The temple's land and the god's land carry A's veyrance up to its strength.
-  EXPECT_EQ(land[AHOME].veyowner, A);
-  EXPECT_EQ(land[AHOME].veystr, getveystr(A));
-  EXPECT_EQ(land[1].veyowner, A);
-  // B's single point next door was pushed out.
-  EXPECT_NE(land[3].veyowner, B);
+  for (int32_t l = 1; l <= nbrlands; l++) EXPECT_EQ(land[size_t(l)].veystr, 3) << l;
   // The scales follow the god.
-  EXPECT_LT(land[AHOME].scale[SC_TURMOIL], 0);
+  int32_t turned = 0;
+  for (int32_t l = 1; l <= nbrlands; l++) turned += land[size_t(l)].scale[SC_TURMOIL] < 0;
+  EXPECT_GT(turned, 0);
 }
 
 TEST_F(Tending, MercenariesAreHiredByTheBestBidAndServeTheirMonths) {

@@ -1,6 +1,6 @@
 // The rules of the magic and statistics views on small worlds: the global
-// enchantments in force, the temple's conversion rates, the score graphs'
-// scale and lines, and the map filter menu's word.
+// enchantments in force, the score graphs' scale and lines, and the map
+// filter menu's word.
 #include <gtest/gtest.h>
 
 #include "magic/rituals.h"
@@ -32,68 +32,6 @@ TEST(MagicViews, OnlyWorldWideEnchantmentsInForceCount) {
   EXPECT_TRUE(globalench(6));
   EXPECT_FALSE(globalench(1));
   EXPECT_FALSE(globalench(MAXENCH));
-}
-
-namespace {
-class Temples : public ::testing::Test {
- protected:
-  int32_t god = -1;
-  void SetUp() override {
-    makesmallworld();
-    settype(10, "God");
-    nbrlands = 50;
-    god = mkcom(10, P, 1);
-    kingdom[P].w[KW_GOD] = int16_t(god);
-    kingdom[P].w[KW_PROPHET] = -1;
-    kingdom[P].w[KW_HOMELAND] = 1;
-    land[1].fortholder = P;
-    com[god].veyvalue = 3;
-  }
-  void temples(int32_t n) {
-    for (int32_t l = 1; l <= nbrlands; l++) land[l].temple = 0;
-    for (int32_t l = 1; l <= n; l++) {
-      land[l].fortholder = P;
-      land[l].temple = 1;
-    }
-  }
-};
-}  // namespace
-
-TEST_F(Temples, RatesFollowTemplesAndTheGodsValueUpToTen) {
-  temples(12);
-  land[20].veyowner = land[21].veyowner = P;
-  land[20].veystr = 3;   // land 21 has no strength
-  const int32_t prophet = mkcom(10, P, 2);
-  kingdom[P].w[KW_PROPHET] = int16_t(prophet);
-  TempleRates t = templerates(P);
-  EXPECT_EQ(t.temples, 12);
-  EXPECT_EQ(t.converted, 1);
-  EXPECT_EQ(t.rate, 5);
-  EXPECT_EQ(t.god, 20);
-  EXPECT_EQ(t.prophet, 5);
-  EXPECT_EQ(t.home, 5);
-  EXPECT_EQ(t.templesrate, 60);
-  temples(40);
-  com[god].veyvalue = 5;
-  EXPECT_EQ(templerates(P).rate, 10);
-  // A dead god and prophet convert nothing; a home province lost gives 0.
-  unit[size_t(com[god].body)].hp = 0;
-  unit[size_t(com[prophet].body)].hp = 0;
-  land[1].fortholder = P + 1;
-  t = templerates(P);
-  EXPECT_EQ(t.god, 0);
-  EXPECT_EQ(t.prophet, 0);
-  EXPECT_EQ(t.home, 0);
-}
-
-TEST_F(Temples, ANationWhoseGodAloneConvertsShowsTenForTheGodOnly) {
-  temples(12);
-  nations[P].attrkey[0] = 131;
-  nations[P].attrval[0] = 1;
-  const TempleRates t = templerates(P);
-  EXPECT_EQ(t.god, 10);
-  EXPECT_EQ(t.home, 0);
-  EXPECT_EQ(t.templesrate, 0);
 }
 
 namespace {

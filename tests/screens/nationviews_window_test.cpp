@@ -14,9 +14,12 @@
 #include "host/hostgame.h"
 #include "mapview/mapview.h"
 #include "runtime/settings.h"
+#include "screens/magicviews.h"
 #include "screens/overview.h"
 #include "screens/turnscreen.h"
+#include "support/guitexts.h"
 #include "support/pacedscript.h"
+#include "world/veyrates.h"
 #include "worldgen/mercenaries.h"
 
 namespace {
@@ -114,6 +117,21 @@ TEST_F(NationViews, TheMagicAndStatisticsViewsOpenFromTheTurnScreen) {
   ASSERT_TRUE(openturn(0));
   const int32_t home = kingdom[0].w[KW_HOMELAND];
   ASSERT_GT(land[size_t(home)].temple, 0) << "no temple at home";
+  // The temple screen's figures are the rates the host spent: four months
+  // of them have raised the home province to the nation's strength.
+  const VeyRates rates = veyrates(0);
+  EXPECT_GT(rates.points[VS_GOD], 0);
+  EXPECT_EQ(land[size_t(home)].veystr, rates.rate);
+  guibegin();
+  buildtemple(home);
+  guishow(-1, -1);
+  const std::string shown = windowtexts();
+  const std::pair<std::string, int32_t> lines[] = {
+      {"Number of temples", rates.temples},          {"Converted provinces", rates.converted},
+      {"God", rates.points[VS_GOD]},                 {"Prophet", rates.points[VS_PROPHET]},
+      {"Home province", rates.points[VS_HOME]},      {"Temples", rates.points[VS_TEMPLE]}};
+  for (const auto& [line, value] : lines)
+    EXPECT_NE(shown.find(line + " " + std::to_string(value) + " "), std::string::npos) << line << " in " << shown;
   ASSERT_GE(endstats.highest, 3);
   const uint16_t filter = uint16_t(kingdom[0].w[KW_MAPFILTER]);
   ASSERT_TRUE(openwindow());

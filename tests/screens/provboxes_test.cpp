@@ -6,6 +6,7 @@
 #include "host/host.h"
 #include "rule_ids.h"
 #include "screens/orders.h"
+#include "support/guitexts.h"
 #include "support/smallworld.h"
 #include "world/economy.h"
 #include "world/ruleconstants.h"
@@ -15,16 +16,6 @@ std::string effect(int32_t player, int32_t scale, int32_t v) {
   char buf[EFFECTTEXTLEN];
   veyeffecttext(player, scale, v, buf);
   return buf;
-}
-
-// Every text of the window being built, in area order (wrapped rows joined).
-std::string windowtexts() {
-  std::string all;
-  for (int32_t i = 0; i < guiareacount(); i++) {
-    const guiarea& a = guiareaget(i);
-    if (a.kind == AreaKind::text) all += std::string(guiareatext(a), size_t(a.length)) + " ";
-  }
-  return all;
 }
 
 class ProvinceBoxes : public ::testing::Test {

@@ -1,0 +1,16 @@
+// The texts of the window being built, for tests of screens' builders.
+#pragma once
+#include <string>
+
+#include "gfx/gui.h"
+
+// Every text of the window being built, in area order (wrapped rows
+// joined), each followed by a space.
+inline std::string windowtexts() {
+  std::string all;
+  for (int32_t i = 0; i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    if (a.kind == AreaKind::text) all += std::string(guiareatext(a), size_t(a.length)) + " ";
+  }
+  return all;
+}
