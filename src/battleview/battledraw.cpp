@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "battleview/battleview.h"
@@ -19,21 +20,23 @@ int32_t builtlow = -1, builtextra = -1;
 
 constexpr float METRE = 100.0f;   // centimetres per drawing unit
 
-const float GROUND[3] = {0.30f, 0.52f, 0.20f};
+GroundLook builtlook;
 
-// Ground colour by height and steepness: grass low, earth on slopes, pale high.
-void groundcolour(float heightm, float steep) {
-  float r = 0.30f + 0.01f * heightm + 0.35f * steep;
-  float g = 0.52f + 0.004f * heightm - 0.15f * steep;
-  float b = 0.20f + 0.01f * heightm + 0.10f * steep;
-  glColor3f(fminf(r, 0.9f), fmaxf(g, 0.25f), fminf(b, 0.8f));
+// Ground colour by height and steepness: the ground's colour on level land,
+// the rock's on slopes, paler high up.
+void groundcolour(const GroundLook& look, float heightm, float steep) {
+  static const float lift[3] = {0.01f, 0.004f, 0.01f};
+  float c[3];
+  for (size_t i = 0; i < 3; i++)
+    c[i] = std::clamp(look.ground[i] + (look.rock[i] - look.ground[i]) * steep + lift[i] * heightm, 0.0f, 1.0f);
+  glColor3fv(c);
 }
 
 float vertexheight(int32_t x, int32_t y) {
   return float(battlemap.height[size_t(y) * battlemap.width + x]) / METRE;
 }
 
-void terrainvertex(int32_t x, int32_t y) {
+void terrainvertex(const GroundLook& look, int32_t x, int32_t y) {
   const battlemapdata& m = battlemap;
   int32_t x0 = x > 0 ? x - 1 : x, x1 = x < m.width - 1 ? x + 1 : x;
   int32_t y0 = y > 0 ? y - 1 : y, y1 = y < m.depth - 1 ? y + 1 : y;
@@ -41,19 +44,19 @@ void terrainvertex(int32_t x, int32_t y) {
   float dx = (vertexheight(x1, y) - vertexheight(x0, y)) / (float(x1 - x0) * cell);
   float dy = (vertexheight(x, y1) - vertexheight(x, y0)) / (float(y1 - y0) * cell);
   float length = sqrtf(dx * dx + dy * dy + 1.0f);
-  groundcolour(vertexheight(x, y), fminf(1.0f, sqrtf(dx * dx + dy * dy)));
+  groundcolour(look, vertexheight(x, y), fminf(1.0f, sqrtf(dx * dx + dy * dy)));
   glNormal3f(-dx / length, 1.0f / length, -dy / length);
   glVertex3f(float(x) * cell, vertexheight(x, y), float(y) * cell);
 }
 
-void drawterrain() {
+void drawterrain(const GroundLook& look) {
   const battlemapdata& m = battlemap;
   int32_t step = battlelowdetail ? 2 : 1;
   for (int32_t y = 0; y + step < m.depth; y += step) {
     glBegin(GL_TRIANGLE_STRIP);
     for (int32_t x = 0; x < m.width; x += step) {
-      terrainvertex(x, y + step);
-      terrainvertex(x, y);
+      terrainvertex(look, x, y + step);
+      terrainvertex(look, x, y);
     }
     glEnd();
   }
@@ -73,7 +76,7 @@ void drawcone(float bottom, float top, float radius, float topradius, int32_t si
   glEnd();
 }
 
-void drawobject(const massobj& o) {
+void drawobject(const GroundLook& look, const massobj& o) {
   float cell = 1.0f / METRE;
   float size = float(o.scale) / 100.0f;
   int32_t sides = battleextradetail ? 10 : 6;
@@ -83,6 +86,11 @@ void drawobject(const massobj& o) {
   glRotatef(float(o.angle), 0, 1, 0);
   glScalef(size, size, size);
   float r = float(o.red) / 255.0f, g = float(o.green) / 255.0f, b = float(o.blue) / 255.0f;
+  if (look.rockset && (MassKind(o.kind) == MassKind::rock || MassKind(o.kind) == MassKind::stone)) {
+    r = look.rock[0];
+    g = look.rock[1];
+    b = look.rock[2];
+  }
   float vary = float(o.seed & 7) / 28.0f;
   switch (MassKind(o.kind)) {
     case MassKind::tree:
@@ -192,22 +200,22 @@ void drawskycube(const BattleSky& sky, const float* fog, const float* ground) {
   glPopMatrix();
 }
 
-void buildfield() {
+void buildfield(const GroundLook& look) {
   if (fieldlist == 0) fieldlist = glGenLists(1);
   glNewList(fieldlist, GL_COMPILE);
   if (battlemap.width >= MINBMSIDE) {
-    drawterrain();
-    for (int32_t i = 0; i < battlemap.objects; i++) drawobject(battlemap.obj[i]);
+    drawterrain(look);
+    for (int32_t i = 0; i < battlemap.objects; i++) drawobject(look, battlemap.obj[i]);
   } else {
     // No map: a translucent ground floor.
     glEnable(GL_BLEND);
-    glColor4f(0.4f, 0.5f, 0.35f, 0.6f);
+    glColor4f(look.ground[0], look.ground[1], look.ground[2], 0.6f);
     glNormal3f(0, 1, 0);
     glBegin(GL_QUADS);
     glVertex3f(0, 0, 0);
-    glVertex3f(0, 0, 64);
-    glVertex3f(64, 0, 64);
-    glVertex3f(64, 0, 0);
+    glVertex3f(0, 0, FLOORSPAN);
+    glVertex3f(FLOORSPAN, 0, FLOORSPAN);
+    glVertex3f(FLOORSPAN, 0, 0);
     glEnd();
     glDisable(GL_BLEND);
   }
@@ -215,17 +223,19 @@ void buildfield() {
   builtgeneration = battlemapgeneration;
   builtlow = battlelowdetail;
   builtextra = battleextradetail;
+  builtlook = look;
 }
 }  // namespace
 
 void drawbattlefield(uint32_t milliseconds) {
+  const GroundLook look = battlegroundlook();
   if (fieldlist == 0 || builtgeneration != battlemapgeneration || builtlow != battlelowdetail ||
-      builtextra != battleextradetail)
-    buildfield();
+      builtextra != battleextradetail || !(builtlook == look))
+    buildfield(look);
   const battlemapdata& m = battlemap;
   float cell = float(m.cellsize) / METRE;
-  float sizex = m.width >= MINBMSIDE ? float(m.width - 1) * cell : 64.0f;
-  float sizez = m.depth >= MINBMSIDE ? float(m.depth - 1) * cell : 64.0f;
+  float sizex = m.width >= MINBMSIDE ? float(m.width - 1) * cell : FLOORSPAN;
+  float sizez = m.depth >= MINBMSIDE ? float(m.depth - 1) * cell : FLOORSPAN;
   float radius = fmaxf(sizex, sizez) * 0.75f;
   float reach = fmaxf(viewdistance(), radius * 3.0f);
 
@@ -259,7 +269,7 @@ void drawbattlefield(uint32_t milliseconds) {
     gluLookAt(cx + radius * cos(turn), radius * 0.55, cz + radius * sin(turn), cx, 0.0, cz, 0, 1, 0);
   }
 
-  drawskycube(battlesky(), sky, GROUND);
+  drawskycube(battlesky(), sky, look.ground.data());
   glEnable(GL_DEPTH_TEST);
   glEnable(GL_FOG);
   glFogi(GL_FOG_MODE, GL_LINEAR);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "battle/battle.h"
 #include "battleview/battleview.h"
@@ -65,6 +66,7 @@ struct Watch {
   std::vector<BattleEvent> events;
   BattleCheck running;
   float fog[3] = {0.62f, 0.70f, 0.80f};
+  GroundLook look = DEFAULTGROUND;
   uint32_t sky = 0;                // the province's own sky picture, 0 the default
   bool skyround = false;
   float square = 2.0f;             // metres a side
@@ -234,6 +236,14 @@ bool edgesmeet(uint32_t texture) {
   return across <= inside + int64_t(h) * 3 * 2;
 }
 
+// A colour of the province's battleground look (0..255 each; a first value
+// below 0 leaves the default), as 0..1; whether the province sets it.
+bool provincecolour(const int16_t* colour, float* out) {
+  if (colour[0] < 0) return false;
+  for (size_t i = 0; i < 3; i++) out[i] = float(std::clamp<int32_t>(colour[i], 0, 255)) / 255.0f;
+  return true;
+}
+
 void loadprovincelook(int32_t lnr) {
   const bool known = lnr >= 0 && lnr < MAXLANDS;
   const ProvGeo* g = known ? &provgeo[size_t(lnr)] : nullptr;
@@ -244,15 +254,23 @@ void loadprovincelook(int32_t lnr) {
     name = "plain0.v3m";
   }
   formatbounded(path, PATHLEN, "%s/battlemaps/%s", datapath, name);
-  if (!LoadBattleMap(path, 0, 1, 1)) {
+  if (strcmp(name, "empty") == 0) {
+    // No battle map: the battle stands on a translucent floor.
+    clearbattlemap(battlemap);
+    battlemapgeneration++;
+  } else if (!LoadBattleMap(path, 0, 1, 1)) {
     debugprint("***** Warning: no battle map, the battle is fought on a flat field (%s)\n", path);
     flatfield();
   }
   watch.fog[0] = 0.62f;
   watch.fog[1] = 0.70f;
   watch.fog[2] = 0.80f;
-  if (g && g->fogcol[0] >= 0)
-    for (int32_t i = 0; i < 3; i++) watch.fog[i] = float(std::clamp<int32_t>(g->fogcol[i], 0, 255)) / 255.0f;
+  watch.look = DEFAULTGROUND;
+  if (g) {
+    provincecolour(g->fogcol, watch.fog);
+    provincecolour(g->groundcol, watch.look.ground.data());
+    watch.look.rockset = provincecolour(g->rockcol, watch.look.rock.data());
+  }
   watch.sky = 0;
   if (g && g->skybox[0] && windowopen()) {
     if (plainfilename(g->skybox)) {
@@ -262,8 +280,9 @@ void loadprovincelook(int32_t lnr) {
     }
     if (!watch.sky) debugprint("***** Warning: no sky picture for the battle, the default sky instead (%s)\n", g->skybox);
   }
-  const float spanx = float(battlemap.width - 1) * float(battlemap.cellsize) / 100.0f;
-  const float spanz = float(battlemap.depth - 1) * float(battlemap.cellsize) / 100.0f;
+  const bool floor = battlemap.width < MINBMSIDE;
+  const float spanx = floor ? FLOORSPAN : float(battlemap.width - 1) * float(battlemap.cellsize) / 100.0f;
+  const float spanz = floor ? FLOORSPAN : float(battlemap.depth - 1) * float(battlemap.cellsize) / 100.0f;
   watch.square = std::clamp(std::min(spanx / float(FIELDW + 6), spanz / float(FIELDH + 6)), 0.5f, 4.0f);
 }
 
@@ -480,8 +499,8 @@ FieldCount fieldcount() {
 void fieldsquarepoint(float x, float y, float* mx, float* mz) {
   const float cell = float(battlemap.cellsize) / 100.0f;
   const mbentry middle = battlefieldmiddle(battlemap);
-  const float cx = battlemap.width >= MINBMSIDE ? float(middle.x) * cell : 32.0f;
-  const float cz = battlemap.depth >= MINBMSIDE ? float(middle.y) * cell : 32.0f;
+  const float cx = battlemap.width >= MINBMSIDE ? float(middle.x) * cell : FLOORSPAN / 2;
+  const float cz = battlemap.depth >= MINBMSIDE ? float(middle.y) * cell : FLOORSPAN / 2;
   *mx = cx + (x - float(FIELDW - 1) / 2.0f) * watch.square;
   *mz = cz + (y - float(FIELDH - 1) / 2.0f) * watch.square;
 }
@@ -674,6 +693,7 @@ void drawbattlefigures() {
 }
 
 float battlefogcolour(int32_t i) { return watch.fog[std::clamp(i, 0, 2)]; }
+GroundLook battlegroundlook() { return battlewatching ? watch.look : DEFAULTGROUND; }
 
 BattleSky battlesky() {
   if (battlewatching && watch.sky) return {watch.sky, watch.skyround};

@@ -17,6 +17,7 @@ constexpr int32_t MINBMSIDE = 2;
 constexpr int32_t MAXMASSOBJ = 15000;   // terrain objects of one battle map
 constexpr int32_t MAXMBENTRY = 100;     // marked places of one battle map
 constexpr int32_t MAXBMFILE = 4 << 20;  // larger files are refused unread
+constexpr float FLOORSPAN = 64.0f;      // metres a side of the floor drawn without a map
 
 // Kinds of terrain object.
 enum class MassKind : int32_t { tree = 0, rock = 1, bush = 2, stone = 3 };
@@ -137,9 +138,9 @@ extern BattleCamera battlecamera;
 extern int32_t battlewatching;
 
 // Prepares the view of a battle in land lnr: the province's battle map (its
-// own, else the default one; a missing or damaged map gives a flat field and
-// a log line naming the file), its sky picture and fog colour, the camera and
-// an empty field. The battlefield becomes the scene.
+// own, else the default one; "empty" a translucent floor; a missing or
+// damaged map gives a flat field and a log line naming the file), its sky
+// picture, fog, ground and rock colours, the camera and an empty field. The battlefield becomes the scene.
 void battleviewbegin(int32_t lnr);
 // The display hook: shows one battle turn (the set-up for turn 0), its
 // moves and events animated; returns when it has been shown, at once while
@@ -191,4 +192,16 @@ struct BattleSky {
   bool round;
 };
 BattleSky battlesky();
+// The colours of the battlefield (0..1): `ground` on level land and `rock`
+// on steep slopes, and the field's rocks and standing stones in `rock` where
+// the province sets it (`rockset`), else in the battle map's own colours.
+// The province's colours where its map sets them, else the defaults (also
+// when no battle is watched).
+struct GroundLook {
+  std::array<float, 3> ground, rock;
+  bool rockset;
+  bool operator==(const GroundLook&) const = default;
+};
+constexpr GroundLook DEFAULTGROUND = {{0.30f, 0.52f, 0.20f}, {0.65f, 0.37f, 0.30f}, false};
+GroundLook battlegroundlook();
 inline constexpr char DEFAULTBATTLESKY[] = "battlesky.tga";

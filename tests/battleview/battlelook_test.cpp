@@ -2,9 +2,11 @@
 // around the field turning with the camera and closed at its edges, the
 // default sky's and a province's own.
 // VEY3_KEEPSHOTS=1 keeps the pictures (/tmp/vey3test_*_look*.ppm).
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "battle/battle.h"
 #include "battleview/battleview.h"
 #include "gfx/xwindow.h"
 #include "runtime/fatal.h"
@@ -145,4 +147,54 @@ TEST_F(BattleLook, AProvincesOwnSkyIsLaidRoundWithoutSeamsAndAMissingOneGivesThe
   EXPECT_NE(battlesky().texture, own.texture);
   remove((folder + "/gradient.tga").c_str());
   rmdir(folder.c_str());
+}
+
+TEST_F(BattleLook, TheFieldTakesTheGroundColoursOfItsProvince) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  // Three provinces on the same battle map: one red ground, one blue, one
+  // left to the default; the middle of the field seen from above.
+  const int16_t red[3] = {190, 60, 40}, blue[3] = {40, 70, 200};
+  std::copy(red, red + 3, provgeo[4].groundcol);
+  std::copy(blue, blue + 3, provgeo[5].groundcol);
+  std::array<std::array<float, 3>, 3> seen{};
+  for (int32_t l : {4, 5, 6}) {
+    battleviewbegin(l);
+    const Shot s = look("lookground.ppm", 1.0f, 1.35f);
+    ASSERT_GT(s.width, 0);
+    std::array<float, 3> sum{};
+    for (int32_t y = s.height / 3; y < s.height * 2 / 3; y += 8) {
+      const std::array<float, 3> m = rowmean(s, y, s.width / 3, s.width * 2 / 3);
+      for (size_t c = 0; c < 3; c++) sum[c] += m[c];
+    }
+    seen[size_t(l - 4)] = sum;
+    battleviewend();
+  }
+  const auto& r = seen[0];
+  const auto& b = seen[1];
+  const auto& d = seen[2];
+  EXPECT_GT(r[0], r[2] * 2) << "red ground";
+  EXPECT_GT(b[2], b[0] * 2) << "blue ground";
+  EXPECT_GT(d[1], d[0]) << "the default ground is green";
+  EXPECT_GT(d[1], d[2]);
+  // "empty" as the battle map: a translucent floor in the province's ground
+  // colour, with the field's middle on it, and no complaint in the log.
+  strlcopy(provgeo[4].batmap, "empty", sizeof provgeo[4].batmap);
+  debuglevel = 1;
+  testing::internal::CaptureStdout();
+  battleviewbegin(4);
+  const std::string log = testing::internal::GetCapturedStdout();
+  debuglevel = 0;
+  EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
+  EXPECT_EQ(battlemap.width, 0);
+  float x = 0, z = 0;
+  fieldsquarepoint(0, 0, &x, &z);
+  EXPECT_GT(x, 0);
+  EXPECT_GT(z, 0);
+  fieldsquarepoint(FIELDW - 1, FIELDH - 1, &x, &z);
+  EXPECT_LT(x, FLOORSPAN);
+  EXPECT_LT(z, FLOORSPAN);
+  const Shot floor = look("lookfloor.ppm", 1.0f, 1.35f);
+  const std::array<float, 3> m = rowmean(floor, floor.height / 2, floor.width / 3, floor.width * 2 / 3);
+  EXPECT_GT(m[0], m[2] + 30) << "the floor is the province's red";
 }
