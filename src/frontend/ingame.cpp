@@ -33,12 +33,12 @@ void describegame(char* text, int32_t size) {
                 "Era: %s\nResearch: %s\nHall of Fame: %d\nStrength of the independents: %d\nMagic site frequency: %d\n"
                 "Random events: %s\nGold, resources, supplies: %d%%, %d%%, %d%%\nProvinces at the start: %d\n"
                 "Victory: %s\nExtra victory point in capitals: %s\nCheat detection: %s\nScore graphs: %s\n"
-                "Information on other nations: %s",
+                "Information on other nations: %s\nHosts itself when every human has played: %s",
                 g.era >= 1 && g.era <= 3 ? eranames[g.era] : "?", g.researchdiff < 4 ? researchnames[g.researchdiff] : "?",
                 g.hofsize, g.indepstr, g.magicsites, g.eventrarity == 2 ? "rare" : "common", g.moneymult,
                 g.resourcemult, g.supplymult, g.startprov, victory, (g.gameflags & 0x8) ? "yes" : "no",
                 (g.gameflags & 0x20) ? "off" : "on", (g.gameflags & GF_NOSCOREGRAPHS) ? "off" : "on",
-                (g.gameflags & GF_NONATIONINFO) ? "none" : "yes");
+                (g.gameflags & GF_NONATIONINFO) ? "none" : "yes", g.autohost ? "yes" : "no");
 }
 }  // namespace
 

@@ -285,6 +285,12 @@ const char* valuetext(const NewGameSetting& s) {
   return text;
 }
 
+// A row's popup: what the setting does, and the switch that sets it.
+void settinginfo(const NewGameSetting& s) {
+  if (s.option) guiinfo("%s (%s)", s.effect, s.option);
+  else guiinfo("%s", s.effect);
+}
+
 // The map's own values stand over two of the settings.
 int32_t mapoverride(const NewGameSetting& s) {
   if (s.value == &indepstr) return mapindepstr;
@@ -324,13 +330,13 @@ void settingrows(int32_t screen) {
     } else {
       guisetnl(0);
       guibutton(NG_SETTING + i, "%s", s.label);
-      guiinfo("%s (%s)", s.effect, s.option);
+      settinginfo(s);
       guiindent(360);
       if (mapoverride(s) >= 0) guibuttoncol(0, "%d (the map's)", 0.7f, 0.7f, 0.7f, 1, mapoverride(s));
       else guibuttoncol(NG_SETTING + i, "%s", 1, 0.85f, 0.45f, 1, valuetext(s));
       guisetnl(1);
     }
-    guiinfo("%s (%s)", s.effect, s.option);
+    settinginfo(s);
   }
   guialign(GUIALIGN_CENTRE);
 }

@@ -108,7 +108,7 @@ constexpr FieldSpec gamesettingslayout[] = {
     GF_NUM(GameInfo, gametype, 1),    GF_NUM(GameInfo, setting1, 1),    GF_NUM(GameInfo, setting2, 1),
     GF_NUM(GameInfo, indepstr, 1),    GF_NUM(GameInfo, magicsites, 1),  GF_NUM(GameInfo, eventrarity, 1),
     GF_NUM(GameInfo, hofsize, 1),     GF_NUM(GameInfo, researchdiff, 1), GF_NUM(GameInfo, wraparound, 1),
-    GF_NUM(GameInfo, setting9, 1),    GF_NUM(GameInfo, startprov, 1),   GF_NUM(GameInfo, extracount, 2),
+    GF_NUM(GameInfo, autohost, 1),    GF_NUM(GameInfo, startprov, 1),   GF_NUM(GameInfo, extracount, 2),
 };
 constexpr FieldSpec gamemultlayout[] = {
     GF_NUM(GameInfo, victory, 2),    GF_NUM(GameInfo, victoryvalue, 2), GF_NUM(GameInfo, moneymult, 2),

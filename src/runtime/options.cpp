@@ -24,6 +24,7 @@ int32_t hosthour[7], hostinterval, pauseday[7], uploadtime, uploadmaxp, clientst
 int32_t researchdiff, hofsize, indepstr, magicsites, eventrarity;
 int32_t totalvp, requiredvp, richness, resources, supplies, startprov, eraoption;
 int32_t capitalvp, summervp, renaming, noscoregraphs, nonationinfo;
+int32_t autohostgame;
 char masterpass[50];
 char mapfile[500];
 int32_t randmap;
@@ -467,6 +468,7 @@ void parsecommandline(int argc, char** argv) {
 }
 
 bool optionrange(const char* name, int32_t* low, int32_t* high, const char** help) {
+  if (!name) return false;
   for (const Option& o : options) {
     if (strcmp(o.name, name) != 0) continue;
     if (o.low >= o.high) return false;   // not an option of numbers
@@ -503,7 +505,7 @@ void resetoptions() {
   richness = resources = supplies = 100;
   startprov = 1;
   eraoption = 0;
-  capitalvp = summervp = renaming = noscoregraphs = nonationinfo = 0;
+  capitalvp = summervp = renaming = noscoregraphs = nonationinfo = autohostgame = 0;
   masterpass[0] = 0;
   mapfile[0] = 0;
   randmap = 0;

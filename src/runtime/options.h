@@ -41,6 +41,8 @@ extern int32_t researchdiff, hofsize, indepstr, magicsites, eventrarity;
 extern int32_t totalvp, requiredvp, richness, resources, supplies, startprov;
 extern int32_t eraoption;
 extern int32_t capitalvp, summervp, renaming, noscoregraphs, nonationinfo;
+// Set on the new-game screen only (no command-line switch): the game hosts itself once all humans played.
+extern int32_t autohostgame;
 extern char masterpass[50];
 extern char mapfile[500];
 extern int32_t randmap;

@@ -241,8 +241,7 @@ void playturn(const char* gname) {
     readgameinfo(gname);
     if (!enablegamemodsforplay()) return;
     const GameScan s = scangame(gname);
-    // Games carry no automatic-hosting setting: the menu decides.
-    const bool autohost = false;
+    const bool autohost = gameinfo.autohost != 0;
     debugprint("playturn: autohost %d readypl %d humanpl %d\n", autohost, s.ready, s.humans);
     const PlayChoice start = playstart(s.humans, s.ready, s.lastwaiting, s.lastready, s.hostfile, autohost, firstpass);
     int32_t choice = 0;

@@ -156,7 +156,7 @@ struct GameMod {
 // The game's settings, saved with every game as its game information.
 struct GameInfo {
   uint8_t gametype, setting1, setting2, indepstr, magicsites, eventrarity, hofsize, researchdiff, wraparound,
-      setting9, startprov;
+      autohost, startprov;               // autohost 1: the play menu hosts once every human nation has played
   int16_t extracount;                    // highest index of the extra list; -1 empty
   int16_t victory, victoryvalue;
   int16_t moneymult, resourcemult, supplymult;   // percent

@@ -58,6 +58,8 @@ const NewGameSetting newgamesettings[] = {
         "The graphs that compare the nations' provinces, gold and armies are not shown"},
     {"--nonationinfo", "No information on other nations", &nonationinfo, 0, 1, 0, nullptr,
         "Players learn nothing of other nations beyond what their scouts see (no score graphs either)"},
+    {nullptr, "Host when every human has played", &autohostgame, 0, 1, 0, nullptr,
+        "Playing the game from this computer hosts the turn as soon as every human nation has played it"},
     {"--nocheatdet", "No cheat detection", &nocheatdet, 0, 1, 0, nullptr,
         "The host does not check the nations for treasure or gods beyond what the rules allow"},
     {"--totalvp", "Victory points in the world", &totalvp, 0, 0, 1, nullptr,
@@ -102,6 +104,7 @@ void applygamesettings(int32_t mode) {
   g.magicsites = uint8_t(gamevalue(&magicsites));
   g.eventrarity = uint8_t(gamevalue(&eventrarity));
   g.startprov = uint8_t(imax(1, gamevalue(&startprov)));
+  g.autohost = uint8_t(gamevalue(&autohostgame) > 0);
   g.moneymult = int16_t(gamevalue(&richness));
   g.resourcemult = int16_t(gamevalue(&resources));
   g.supplymult = int16_t(gamevalue(&supplies));

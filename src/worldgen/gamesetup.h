@@ -15,7 +15,8 @@ extern int32_t vpprovinces[3];
 
 // ---------------------------------------------------------------- game settings
 // One setting of a new game: the command-line option that sets it (its
-// values, low..high, and usage text come from the command line's table), its
+// values, low..high, and usage text come from the command line's table; null
+// for a toggle that only the screen sets), its
 // label on the settings screens, the command line's value that the screens
 // change too, and the game's own default for a value of -1. Toggles take 0
 // and 1. Screen 0 is "Game Settings", 1 "Victory Conditions".

@@ -1,0 +1,76 @@
+// A game made to host itself: the play menu lists only the nations still to
+// play, and once every human nation has played, leaving the last turn hosts
+// the next one without a menu. A game made without it keeps the full menu.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "frontend/frontend.h"
+#include "gfx/xwindow.h"
+#include "host/hostgame.h"
+#include "mapview/mapview.h"
+#include "screens/turnscreen.h"
+#include "support/pacedscript.h"
+
+namespace {
+class AutoHost : public HostGame {
+ protected:
+  void make(int32_t autohost) {
+    autohostgame = autohost;
+    create("testvale.map", {0, 1}, 1);
+    autohostgame = 0;
+  }
+};
+
+// Buttons of the play menu: 1 + nation, Host 100, Exit 999.
+bool shown(int32_t id) { return findguiarea(id) >= 0; }
+
+TEST_F(AutoHost, TheSettingIsKeptInTheGameAndHostsOnceEveryoneHasPlayed) {
+  make(1);
+  ASSERT_TRUE(openturn(0));
+  EXPECT_EQ(gameinfo.autohost, 1);
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  installmapscreens();
+  quitprogram = 0;
+  const int32_t first = worldturn();
+
+  // One of two has played: the menu lists only the other one.
+  play(0, [] {});
+  setinputscript(paced("waitfor 999\nwait 2\nkey escape\n").c_str());
+  playturn(game.c_str());
+  EXPECT_FALSE(shown(1));
+  EXPECT_TRUE(shown(2));
+  EXPECT_TRUE(shown(100));
+
+  // Both have played: the last one's turn opens ("already played", Continue),
+  // End turn, and the host runs without a menu; the new turn's menu lists
+  // both nations again.
+  play(1, [] {});
+  setinputscript(paced("waitfor 1\nclickid 1\nwaitfor 999\nclickid 999\nwaitfor 27\nkey e\nwait 5\n"
+                       "waitfor 2\nwait 2\nkey escape\n")
+                     .c_str());
+  playturn(game.c_str());
+  EXPECT_EQ(worldturn(), first + 1);
+  EXPECT_TRUE(shown(1));
+  EXPECT_TRUE(shown(2));
+}
+
+TEST_F(AutoHost, WithoutTheSettingTheMenuListsEveryNationAndWaits) {
+  make(0);
+  ASSERT_TRUE(openturn(0));
+  EXPECT_EQ(gameinfo.autohost, 0);
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  installmapscreens();
+  quitprogram = 0;
+  const int32_t first = worldturn();
+  play(0, [] {});
+  play(1, [] {});
+  setinputscript(paced("waitfor 999\nwait 2\nkey escape\n").c_str());
+  playturn(game.c_str());
+  EXPECT_TRUE(shown(1));
+  EXPECT_TRUE(shown(2));
+  EXPECT_EQ(worldturn(), first);
+}
+}  // namespace
