@@ -1,5 +1,6 @@
 // The two back ends that feed the device from a thread of their own: OSS
-// ("/dev/dsp") and the aRts C library (loaded at run time).
+// ("/dev/dsp", reached through sound/ossdevice.h) and the aRts C library
+// (loaded at run time).
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <linux/soundcard.h>
@@ -7,29 +8,72 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include "runtime/fatal.h"
 #include "sound/backends.h"
 #include "sound/mixer.h"
+#include "sound/ossdevice.h"
+
+const OssDevice SYSTEMOSSDEVICE = {
+    [](const char* path, int flags) { return ::open(path, flags); },
+    [](int fd, unsigned long request, int* value) { return ::ioctl(fd, request, value); },
+    [](int fd, const void* bytes, size_t count) { return ::write(fd, bytes, count); },
+    [](int fd) { return ::close(fd); },
+};
+OssDevice ossdevice = SYSTEMOSSDEVICE;
 
 namespace {
-constexpr int32_t CHUNKFRAMES = 512;
+constexpr int32_t CHUNKFRAMES = OSSCHUNKFRAMES;
 
 // OSS
 int dsp = -1;
 std::thread ossthread;
 std::atomic<bool> ossrunning{false};
 
+// Writes every byte: a write cut short by a signal goes on where it stopped,
+// so no frame is lost or torn. False when the device fails.
+bool writeall(const void* data, size_t count) {
+  const char* bytes = static_cast<const char*>(data);
+  while (count > 0) {
+    const ssize_t n = ossdevice.write(dsp, bytes, count);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes += n;
+    count -= size_t(n);
+  }
+  return true;
+}
+
 void ossloop() {
   int16_t buffer[CHUNKFRAMES * 2];
   while (ossrunning) {
     mixaudio(buffer, CHUNKFRAMES);
-    if (write(dsp, buffer, sizeof buffer) < 0) {
-      debugprint("sound: OSS write failed\n");
+    if (!writeall(buffer, sizeof buffer)) {
+      debugprint("sound: OSS write failed (%s)\n", strerror(errno));
       break;
     }
   }
+}
+
+// Sets the open device up, in the order stereo, format, fragment size, speed.
+// The device answers each with what it took: anything but 16-bit stereo near
+// the mixer's rate would play the mix wrong, so it names what is refused
+// (nullptr when the device plays the mix). The fragment size is only a wish:
+// a device that keeps its own still plays.
+const char* setupdsp() {
+  int stereo = 1, format = AFMT_S16_LE, fragment = OSSFRAGMENTS << 16 | OSSFRAGMENTBITS, speed = MIXRATE;
+  if (ossdevice.ioctl(dsp, SNDCTL_DSP_STEREO, &stereo) < 0 || stereo != 1) return "refuses stereo";
+  if (ossdevice.ioctl(dsp, SNDCTL_DSP_SETFMT, &format) < 0 || format != AFMT_S16_LE)
+    return "refuses 16-bit samples";
+  if (ossdevice.ioctl(dsp, SNDCTL_DSP_SETFRAGMENT, &fragment) < 0)
+    debugprint("sound: %s keeps its own fragment size\n", DSPPATH);
+  if (ossdevice.ioctl(dsp, SNDCTL_DSP_SPEED, &speed) < 0 || std::abs(speed - MIXRATE) > OSSRATESLACK)
+    return "refuses 22050 frames a second";
+  return nullptr;
 }
 
 // aRts: the few calls of its C interface that we use.
@@ -65,17 +109,14 @@ void artsloop() {
 }  // namespace
 
 int startoss() {
-  dsp = open("/dev/dsp", O_WRONLY);
+  dsp = ossdevice.open(DSPPATH, O_WRONLY);
   if (dsp < 0) {
-    debugprint("sound: cannot open /dev/dsp\n");
+    debugprint("sound: cannot open %s (%s)\n", DSPPATH, strerror(errno));
     return 0;
   }
-  int stereo = 1, format = AFMT_S16_LE, fragment = (8 << 16) | 11, speed = MIXRATE;
-  if (ioctl(dsp, SNDCTL_DSP_STEREO, &stereo) < 0 || ioctl(dsp, SNDCTL_DSP_SETFMT, &format) < 0 ||
-      format != AFMT_S16_LE || ioctl(dsp, SNDCTL_DSP_SETFRAGMENT, &fragment) < 0 ||
-      ioctl(dsp, SNDCTL_DSP_SPEED, &speed) < 0) {
-    debugprint("sound: /dev/dsp refuses 16-bit stereo\n");
-    close(dsp);
+  if (const char* refused = setupdsp()) {
+    debugprint("sound: %s %s\n", DSPPATH, refused);
+    ossdevice.close(dsp);
     dsp = -1;
     return 0;
   }
@@ -87,7 +128,7 @@ int startoss() {
 void stoposs() {
   ossrunning = false;
   if (ossthread.joinable()) ossthread.join();
-  if (dsp >= 0) close(dsp);
+  if (dsp >= 0) ossdevice.close(dsp);
   dsp = -1;
 }
 
