@@ -68,7 +68,7 @@ void takeback(const SetAside& s) {
 }  // namespace
 
 int32_t fightbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t incastle, int32_t surprise,
-                    const std::vector<int32_t>& apart) {
+                    const std::vector<int32_t>& apart, const BattleTerms& terms) {
   bailif(lnr < 1 || lnr > nbrlands, "host_battle: bad lnr");
   bailif(defender < 0 || defender >= MAXKINGDOMS || attacker < 0 || attacker >= MAXKINGDOMS, "host_battle: bad player");
   battlechecksums.fill(0);
@@ -83,8 +83,9 @@ int32_t fightbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t inc
     unit[size_t(u)].land = -1;
   }
   const SetAside aside = setaside(lnr);
-  const int32_t provdef = land[size_t(lnr)].owner == defender && defender != INDEPENDENTS ? land[size_t(lnr)].provdef : 0;
-  const int32_t turnlimit = 0;
+  const int32_t provdef =
+      terms.provdef && land[size_t(lnr)].owner == defender && defender != INDEPENDENTS ? land[size_t(lnr)].provdef : 0;
+  const int32_t turnlimit = imax(terms.turnlimit, 0);
   std::vector<GameFile> replays;
   for (int32_t p : {defender, attacker})
     if (p < MAXPLAYERS && seesbattle(p)) {
@@ -93,7 +94,7 @@ int32_t fightbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t inc
     }
   seedrnd(seed);
   initbattle(lnr, defender, attacker, incastle, provdef, surprise);
-  const int32_t winner = dobatl(defender, attacker, 0, 0, 1, turnlimit);
+  const int32_t winner = dobatl(defender, attacker, 0, terms.trapped, 1, turnlimit);
   for (GameFile& f : replays) closevcr(std::move(f));
   takeback(aside);
   for (const auto& [u, l] : away)
@@ -102,6 +103,8 @@ int32_t fightbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t inc
   land[size_t(lnr)].reserved |= LF_BATTLE;
   battlesfought++;
   debugprint("battle in %d: %d attacks %d, %d wins (seed %d)\n", lnr, attacker, defender, winner, seed);
+  if (terms.seed) *terms.seed = seed;
+  if (!terms.report) return winner;
   report(defender, lnr, seed, defender, attacker, winner);
   report(attacker, lnr, seed, defender, attacker, winner);
   return winner;

@@ -38,10 +38,21 @@ struct PendingBattle {
 };
 enum BattleKind { BK_INVASION = 0, BK_ATTACK, BK_PATROL, BK_STORM, BK_BREAKSIEGE, BK_ASSASSIN };
 extern std::vector<PendingBattle> pendingbattles;
+// How a battle is fought when it is no plain meeting of armies.
+struct BattleTerms {
+  bool provdef = true;       // the province's defence fights for its owner
+  int32_t trapped = 0;       // 1: the losers have nowhere to go and die
+  int32_t turnlimit = 0;     // battle turns before the defender holds (0: the usual)
+  bool report = true;        // both sides get the usual battle report
+  int32_t* seed = nullptr;   // where the battle's seed is left, for a report of the caller's own
+};
 // host_battle with units of the land that stand apart (they keep out of the
 // battle: hidden armies, or everyone but an assassin and the target).
 int32_t fightbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t incastle, int32_t surprise,
-                    const std::vector<int32_t>& apart);
+                    const std::vector<int32_t>& apart, const BattleTerms& terms = {});
+
+// The month's death matches in the arena (part of the orders phase).
+void deathmatches();
 
 // The name of the game being hosted.
 extern char hostedgame[100];

@@ -3,8 +3,8 @@
 // blood hunts and slave taking, pillage, the prophet, recalling a dead god,
 // healing, summoning allies, raising the dead and calling spirits, blood
 // sacrifice, stirring uprisings, the agents' seduction, corruption and
-// luring, and entering magic sites. Rituals and dispelling are the game's
-// magic (magic/rituals.h).
+// luring, and entering magic sites; after them the month's death matches
+// (arena.cpp). Rituals and dispelling are the game's magic (magic/rituals.h).
 #include <cstring>
 
 #include "gamedata_ids.h"
@@ -482,11 +482,9 @@ void ordersphase() {
       case ORD_SACRIFICE: sacrifice(c); break;
       case OR_SEDUCE: case OR_CORRUPT: case OR_LURE: agent(c, o); break;
       case ORD_ENTERSITE: entersite(c); break;
-      case ORD_DEATHMATCH:
-        failorder(c, "compete in the arena", "no arena stands in the world");
-        break;
       default:
         break;
     }
   }
+  deathmatches();
 }

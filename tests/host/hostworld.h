@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "battle/battle.h"
 #include "gamedata_ids.h"
+#include "gamefiles/gamefiles.h"
 #include "host/host.h"
 #include "host/hostinternal.h"
 #include "host/phases.h"
@@ -129,4 +131,31 @@ class HostWorld : public ::testing::Test {
   }
 
   static int32_t living(int32_t lnr, int32_t p) { return int32_t(unitsin(lnr, p).size()); }
+
+  // A hosted battle as the turn screen shows it again: the world from the
+  // player's first replay record, then fought from its seed against the
+  // stored checksums, giving the battle log.
+  struct Replay {
+    int32_t lnr = 0, def = 0, att = 0, castle = 0, seed = 0, values[3] = {};
+  };
+  static void readreplay(int32_t p, Replay& r) {
+    char path[PATHLEN];
+    vcrpath(path, PATHLEN, p, 0);
+    UniqueFile f = openfile(path, "rb");
+    ASSERT_TRUE(f);
+    clearunittables();
+    ASSERT_EQ(find_vcr(0, f.get()), 1);
+    setreadversion(FILEVERSION);
+    ASSERT_EQ(readvcr(&r.lnr, &r.def, &r.att, &r.castle, &r.seed, r.values, 1, f.get()), 1);
+    ASSERT_GT(readchecksums(f.get()), 0);
+  }
+  static std::string fightreplay(const Replay& r) {
+    debuglevel = 1;
+    testing::internal::CaptureStdout();
+    seedrnd(r.seed);
+    initbattle(r.lnr, r.def, r.att, r.castle, r.values[0], r.values[1]);
+    dobatl(r.def, r.att, 0, 0, 1, r.values[2]);
+    debuglevel = 0;
+    return testing::internal::GetCapturedStdout();
+  }
 };

@@ -128,26 +128,12 @@ TEST_F(War, AReplayFromItsSeedFightsTheSameBattle) {
   // The replay as the turn screen runs it: the world from the record, the
   // seed once before the set-up, the stored checksums to compare with.
   auto replay = [&](bool changeworld) {
-    char path[PATHLEN];
-    vcrpath(path, PATHLEN, A, 0);
-    UniqueFile f = openfile(path, "rb");
-    EXPECT_TRUE(f);
-    clearunittables();
-    ASSERT_EQ(find_vcr(0, f.get()), 1);
-    int32_t lnr, def, att, castle, seed, values[3];
-    setreadversion(FILEVERSION);
-    ASSERT_EQ(readvcr(&lnr, &def, &att, &castle, &seed, values, 1, f.get()), 1);
-    ASSERT_GT(readchecksums(f.get()), 0);
+    Replay r;
+    ASSERT_NO_FATAL_FAILURE(readreplay(A, r));
     EXPECT_TRUE(unitsin(9, A).empty());   // the replay holds the battle's land only
     if (changeworld)
       for (int32_t u : unitsin(4, A)) unit[size_t(u)].hp = 1;
-    debuglevel = 1;
-    testing::internal::CaptureStdout();
-    seedrnd(seed);
-    initbattle(lnr, def, att, castle, values[0], values[1]);
-    dobatl(def, att, 0, 0, 1, values[2]);
-    const std::string log = testing::internal::GetCapturedStdout();
-    debuglevel = 0;
+    const std::string log = fightreplay(r);
     if (!changeworld) {
       EXPECT_NE(log.find("This battle looks just like I have forseen"), std::string::npos);
       EXPECT_NE(log.find("Battle running along just as I have forseen"), std::string::npos);
