@@ -111,11 +111,13 @@ class MapFolders : public testing::Test {
 };
 
 // Map folders holding the maps of data/maps, the game data loaded, and the
-// console switched on, for whole games.
+// console switched on, for whole games. Each test starts from the loaded
+// tables: a test before it may have emptied them for a small world.
 class ShippedMapFolders : public MapFolders {
  protected:
   static void SetUpTestSuite() { loadgamedata(); }
   void SetUp() override {
+    restoregamedata();
     MapFolders::SetUp();
     resetoptions();
     textonly = 1;
