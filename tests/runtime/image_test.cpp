@@ -7,10 +7,9 @@
 #include "runtime/alloc.h"
 #include "runtime/image.h"
 #include "runtime/util.h"
+#include "support/testdir.h"
 
 namespace {
-std::string tempname(const char* name) { return std::string(testing::TempDir()) + "/" + name; }
-
 std::vector<uint8_t> readall(const std::string& path) {
   std::vector<uint8_t> d;
   FILE* f = fopen(path.c_str(), "rb");
@@ -63,8 +62,9 @@ std::vector<uint8_t> tgaheader(int type, int w, int h, int bpp, int descriptor) 
 TEST(SgiImage, SavedPicturesReadBackExactlyPlainAndRunLength) {
   const int w = 67, h = 23;
   std::vector<uint8_t> picture = testpicture(w, h);
+  TestDir dir;
   for (int rle = 0; rle < 2; rle++) {
-    std::string path = tempname(rle ? "rle.rgb" : "plain.rgb");
+    std::string path = dir / (rle ? "rle.rgb" : "plain.rgb");
     ASSERT_EQ(savesgi(picture.data(), w, h, path.c_str(), rle), 1);
     std::vector<uint8_t> file = readall(path);
     EXPECT_EQ(file[0], 0x01);   // magic 474, big-endian
@@ -86,7 +86,8 @@ TEST(SgiImage, SavedPicturesReadBackExactlyPlainAndRunLength) {
 TEST(SgiImage, RunLengthShrinksFlatPicturesAndHandlesLongRuns) {
   const int w = 1000, h = 3;
   std::vector<uint8_t> flat(size_t(w * h * 4), 77);
-  std::string path = tempname("flat.rgb");
+  TestDir dir;
+  std::string path = dir / "flat.rgb";
   ASSERT_EQ(savesgi(flat.data(), w, h, path.c_str(), 1), 1);
   EXPECT_LT(readall(path).size(), size_t(512 + 12 * 8 + 12 * 20));
   Loaded l = decode(readall(path), 1);
@@ -115,7 +116,8 @@ TEST(SgiImage, GreyAndRgbFilesGetOpaqueAlpha) {
 TEST(SgiImage, DamagedFilesAreRefusedWithZeroSize) {
   const int w = 9, h = 4;
   std::vector<uint8_t> picture = testpicture(w, h);
-  std::string path = tempname("damaged.rgb");
+  TestDir dir;
+  std::string path = dir / "damaged.rgb";
   ASSERT_EQ(savesgi(picture.data(), w, h, path.c_str(), 1), 1);
   const std::vector<uint8_t> good = readall(path);
   // Every shortened file fails cleanly.
@@ -181,14 +183,15 @@ TEST(TgaImage, RunLengthAndAlphaAndDamage) {
 }
 
 TEST(ImageFiles, MissingFileAndUnwritableFolder) {
+  TestDir dir;
   int32_t w = 5, h = 5;
-  EXPECT_EQ(loadimage(tempname("nothing-here.tga").c_str(), &w, &h, 0), nullptr);
+  EXPECT_EQ(loadimage((dir / "nothing-here.tga").c_str(), &w, &h, 0), nullptr);
   EXPECT_EQ(w, 0);
   EXPECT_EQ(h, 0);
   std::vector<uint8_t> p = testpicture(4, 4);
-  EXPECT_EQ(savesgi(p.data(), 4, 4, tempname("no/such/folder/x.rgb").c_str(), 1), 0);
-  EXPECT_EQ(savesgi(p.data(), 0, 4, tempname("zero.rgb").c_str(), 1), 0);
-  EXPECT_FALSE(fileexists("%s", tempname("zero.rgb").c_str()));
+  EXPECT_EQ(savesgi(p.data(), 4, 4, (dir / "no/such/folder/x.rgb").c_str(), 1), 0);
+  EXPECT_EQ(savesgi(p.data(), 0, 4, (dir / "zero.rgb").c_str(), 1), 0);
+  EXPECT_FALSE(fileexists("%s", (dir / "zero.rgb").c_str()));
 }
 
 TEST(PixelBlocks, FlipHalveAndMinimumAlpha) {

@@ -7,6 +7,7 @@
 #include "gfx/gfx.h"
 #include "runtime/trs.h"
 #include "runtime/util.h"
+#include "support/testdir.h"
 
 namespace {
 TrsImage solid(int w, int h, int frames, uint8_t r, uint8_t a = 255) {
@@ -15,12 +16,6 @@ TrsImage solid(int w, int h, int frames, uint8_t r, uint8_t a = 255) {
   for (int i = 0; i < w * h * frames; i++)
     for (uint8_t v : {r, uint8_t(i), uint8_t(0), a}) im.pixels.push_back(v);
   return im;
-}
-
-std::string folder() {
-  std::string f = std::string(testing::TempDir()) + "/trs";
-  mkdir(f.c_str(), 0755);
-  return f;
 }
 }  // namespace
 
@@ -65,7 +60,8 @@ TEST(TrsArchive, EveryDamageIsRefused) {
 }
 
 TEST(TrsCache, LoadsFromTheFolderReplacesInTurnAndKeepsTheBudget) {
-  std::string dir = folder();
+  TestDir folder;
+  const std::string& dir = folder.path;
   settrsfolder(dir.c_str());
   flushtrscache();
   std::vector<TrsImage> small = {solid(4, 4, 1, 5)};
