@@ -15,6 +15,7 @@ int32_t supported_SGIS_generate_mipmap = -1;
 int32_t supported_ARB_texture_compression = -1;
 int32_t supported_ARB_point_sprite = -1;
 int32_t supported_GLX_SGI_swap_control = -1;
+int32_t supported_EXT_framebuffer_blit = -1;
 int32_t clamptoedge = -1;
 int32_t pointspriteworks = -1;
 
@@ -33,12 +34,30 @@ PFNGLACTIVETEXTUREARBPROC pglActiveTextureARB;
 PFNGLMULTITEXCOORD2FARBPROC pglMultiTexCoord2fARB;
 PFNGLPOINTPARAMETERFARBPROC pglPointParameterfARB;
 PFNGLPOINTPARAMETERFVARBPROC pglPointParameterfvARB;
+PFNGLGENFRAMEBUFFERSEXTPROC pglGenFramebuffersEXT;
+PFNGLDELETEFRAMEBUFFERSEXTPROC pglDeleteFramebuffersEXT;
+PFNGLBINDFRAMEBUFFEREXTPROC pglBindFramebufferEXT;
+PFNGLGENRENDERBUFFERSEXTPROC pglGenRenderbuffersEXT;
+PFNGLDELETERENDERBUFFERSEXTPROC pglDeleteRenderbuffersEXT;
+PFNGLBINDRENDERBUFFEREXTPROC pglBindRenderbufferEXT;
+PFNGLRENDERBUFFERSTORAGEEXTPROC pglRenderbufferStorageEXT;
+PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC pglFramebufferRenderbufferEXT;
+PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC pglCheckFramebufferStatusEXT;
+PFNGLBLITFRAMEBUFFEREXTPROC pglBlitFramebufferEXT;
 SwapIntervalProc pglXSwapIntervalSGI;
 
 namespace {
 template <typename Proc>
 void fetch(Proc& target, const char* name) {
   target = reinterpret_cast<Proc>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
+}
+
+// Through SDL: a compatibility layer that draws the window's frames into a
+// framebuffer object of its own hands out binders that put that one where
+// framebuffer 0 is asked for.
+template <typename Proc>
+void fetchsdl(Proc& target, const char* name) {
+  target = reinterpret_cast<Proc>(SDL_GL_GetProcAddress(name));
 }
 
 const char* glstring(GLenum which) {
@@ -132,6 +151,27 @@ void initglext() {
     fetch(pglPointParameterfvARB, "glPointParameterfvARB");
     bailif(!pglPointParameterfvARB, "No glPointParameterfvARB");
   }
+
+  supported_EXT_framebuffer_blit =
+      glextsupported("GL_EXT_framebuffer_object") == 1 && glextsupported("GL_EXT_framebuffer_blit") == 1;
+  if (supported_EXT_framebuffer_blit == 1) {
+    fetchsdl(pglGenFramebuffersEXT, "glGenFramebuffersEXT");
+    fetchsdl(pglDeleteFramebuffersEXT, "glDeleteFramebuffersEXT");
+    fetchsdl(pglBindFramebufferEXT, "glBindFramebufferEXT");
+    fetchsdl(pglGenRenderbuffersEXT, "glGenRenderbuffersEXT");
+    fetchsdl(pglDeleteRenderbuffersEXT, "glDeleteRenderbuffersEXT");
+    fetchsdl(pglBindRenderbufferEXT, "glBindRenderbufferEXT");
+    fetchsdl(pglRenderbufferStorageEXT, "glRenderbufferStorageEXT");
+    fetchsdl(pglFramebufferRenderbufferEXT, "glFramebufferRenderbufferEXT");
+    fetchsdl(pglCheckFramebufferStatusEXT, "glCheckFramebufferStatusEXT");
+    fetchsdl(pglBlitFramebufferEXT, "glBlitFramebufferEXT");
+    // Without every entry point the pictures stay textures.
+    if (!pglGenFramebuffersEXT || !pglDeleteFramebuffersEXT || !pglBindFramebufferEXT || !pglGenRenderbuffersEXT ||
+        !pglDeleteRenderbuffersEXT || !pglBindRenderbufferEXT || !pglRenderbufferStorageEXT ||
+        !pglFramebufferRenderbufferEXT || !pglCheckFramebufferStatusEXT || !pglBlitFramebufferEXT)
+      supported_EXT_framebuffer_blit = 0;
+  }
+  debugprint("supported_EXT_framebuffer_blit = %d\n", supported_EXT_framebuffer_blit);
 
   pglXSwapIntervalSGI = reinterpret_cast<SwapIntervalProc>(SDL_GL_GetProcAddress("glXSwapIntervalSGI"));
   if (pglXSwapIntervalSGI) supported_GLX_SGI_swap_control = 1;

@@ -15,6 +15,8 @@ extern int32_t supported_SGIS_generate_mipmap;
 extern int32_t supported_ARB_texture_compression;
 extern int32_t supported_ARB_point_sprite;
 extern int32_t supported_GLX_SGI_swap_control;
+// Framebuffer objects with copies between framebuffers (both EXT extensions).
+extern int32_t supported_EXT_framebuffer_blit;
 // Texture edges clamp correctly (also cleared by "--badgl").
 extern int32_t clamptoedge;
 // Point sprites draw correctly.
@@ -36,6 +38,16 @@ extern PFNGLACTIVETEXTUREARBPROC pglActiveTextureARB;
 extern PFNGLMULTITEXCOORD2FARBPROC pglMultiTexCoord2fARB;
 extern PFNGLPOINTPARAMETERFARBPROC pglPointParameterfARB;
 extern PFNGLPOINTPARAMETERFVARBPROC pglPointParameterfvARB;
+extern PFNGLGENFRAMEBUFFERSEXTPROC pglGenFramebuffersEXT;
+extern PFNGLDELETEFRAMEBUFFERSEXTPROC pglDeleteFramebuffersEXT;
+extern PFNGLBINDFRAMEBUFFEREXTPROC pglBindFramebufferEXT;
+extern PFNGLGENRENDERBUFFERSEXTPROC pglGenRenderbuffersEXT;
+extern PFNGLDELETERENDERBUFFERSEXTPROC pglDeleteRenderbuffersEXT;
+extern PFNGLBINDRENDERBUFFEREXTPROC pglBindRenderbufferEXT;
+extern PFNGLRENDERBUFFERSTORAGEEXTPROC pglRenderbufferStorageEXT;
+extern PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC pglFramebufferRenderbufferEXT;
+extern PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC pglCheckFramebufferStatusEXT;
+extern PFNGLBLITFRAMEBUFFEREXTPROC pglBlitFramebufferEXT;
 using SwapIntervalProc = int (*)(int);
 extern SwapIntervalProc pglXSwapIntervalSGI;
 

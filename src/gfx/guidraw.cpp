@@ -28,18 +28,35 @@ char borderpath[PATHLEN];
 int32_t bordercorner = 16;   // pixels of the border picture's corner
 int32_t currentclip = -2;
 
-// Quads waiting to be drawn with one texture and blend mode: every area is
-// put into the batch, which is drawn in one call when the texture or the
-// mode changes, before anything drawn directly, and at the end. Plain boxes
-// use the white block of the font's picture, so boxes and texts share it.
+// Quads waiting to be drawn, in runs of one texture and blend mode each,
+// drawn one call per run in the order of the runs before anything drawn
+// directly and at the end. A new quad joins the latest run of its texture
+// and mode when it overlaps no quad of the runs after that one (which it
+// would otherwise be drawn under): quads that share no pixel give the same
+// picture in any order, so a screen of texts, figures and boxes takes a
+// few calls instead of one per change of texture. Plain boxes are drawn
+// untextured: a texture read per pixel costs a software renderer more than
+// the box itself.
 struct vertex {
   float x, y, u, v;
   uint8_t c[4];
 };
-std::vector<vertex> batch;
-uint32_t batchtexture = 0;
-int32_t batchmode = -1;
-const float whiteu = 0.5f / FONTCELLS, whitev = 1.0f - 0.5f / FONTCELLS;
+struct quadbounds {
+  float x0, y0, x1, y1;
+};
+struct quadrun {
+  uint32_t texture;
+  int32_t mode;
+  quadbounds all;                 // around every quad of the run
+  std::vector<quadbounds> quads;
+  std::vector<vertex> vertices;   // four per quad
+};
+// The runs (kept with their room from frame to frame) and how many are in use.
+std::vector<quadrun> runs;
+size_t liveruns = 0;
+// How far back a quad looks for its run, in runs and in quads compared.
+constexpr size_t RUNLOOKBACK = 32;
+constexpr int32_t OVERLAPTESTS = 4096;
 // The part of a font cell that a glyph is drawn from, in texture units: the
 // margin from the cell's edges and the side of the square drawn.
 float fontmargin = 0, fontsquare = 1.0f / FONTCELLS;
@@ -48,35 +65,76 @@ constexpr int32_t FONTLEVELS = 3;
 std::array<inkbox, 256> glyphink;
 
 void flushbatch() {
-  if (batch.empty()) return;
-  bindtexture(batchtexture, batchmode);
+  if (!liveruns) return;
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);
   glEnableClientState(GL_COLOR_ARRAY);
-  glVertexPointer(2, GL_FLOAT, sizeof(vertex), &batch[0].x);
-  glTexCoordPointer(2, GL_FLOAT, sizeof(vertex), &batch[0].u);
-  glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(vertex), batch[0].c);
-  glDrawArrays(GL_QUADS, 0, GLsizei(batch.size()));
+  for (size_t r = 0; r < liveruns; r++) {
+    quadrun& run = runs[r];
+    bindtexture(run.texture, run.mode);
+    glVertexPointer(2, GL_FLOAT, sizeof(vertex), &run.vertices[0].x);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(vertex), &run.vertices[0].u);
+    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(vertex), run.vertices[0].c);
+    glDrawArrays(GL_QUADS, 0, GLsizei(run.vertices.size()));
+    run.quads.clear();
+    run.vertices.clear();
+  }
   glDisableClientState(GL_COLOR_ARRAY);
   glDisableClientState(GL_TEXTURE_COORD_ARRAY);
   glDisableClientState(GL_VERTEX_ARRAY);
-  batch.clear();
+  liveruns = 0;
+}
+
+// Rectangles that share inner points; touching edges share no pixel.
+inline bool overlap(const quadbounds& a, const quadbounds& b) {
+  return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
+}
+
+// The run that a quad of the texture and mode within the bounds joins:
+// the latest of its kind with no quad of the later runs over it, else a
+// new one.
+quadrun& runfor(uint32_t texture, int32_t mode, const quadbounds& q) {
+  int32_t tests = 0;
+  for (size_t r = liveruns; r-- > 0 && liveruns - r <= RUNLOOKBACK && quadreordering;) {
+    quadrun& run = runs[r];
+    if (run.texture == texture && run.mode == mode) return run;
+    if (!overlap(run.all, q)) continue;
+    tests += int32_t(run.quads.size());
+    if (tests > OVERLAPTESTS) break;
+    bool under = false;
+    for (const quadbounds& b : run.quads) under = under || overlap(b, q);
+    if (under) break;
+  }
+  if (liveruns > 0 && runs[liveruns - 1].texture == texture && runs[liveruns - 1].mode == mode)
+    return runs[liveruns - 1];
+  if (liveruns == runs.size()) runs.emplace_back();
+  quadrun& run = runs[liveruns++];
+  run.texture = texture;
+  run.mode = mode;
+  run.all = q;
+  return run;
+}
+
+// A quad of four corners (lower left, lower right, upper right, upper left).
+void addquad(uint32_t texture, int32_t mode, const vertex (&corners)[4]) {
+  const quadbounds q = {fminf(corners[0].x, corners[2].x), fminf(corners[0].y, corners[2].y),
+                       fmaxf(corners[0].x, corners[2].x), fmaxf(corners[0].y, corners[2].y)};
+  quadrun& run = runfor(texture, mode, q);
+  run.all = {fminf(run.all.x0, q.x0), fminf(run.all.y0, q.y0), fmaxf(run.all.x1, q.x1), fmaxf(run.all.y1, q.y1)};
+  run.quads.push_back(q);
+  run.vertices.insert(run.vertices.end(), corners, corners + 4);
 }
 
 inline uint8_t colourbyte(float f) { return uint8_t(f <= 0 ? 0 : f >= 1 ? 255 : int32_t(f * 255.0f + 0.5f)); }
 
 void batchquad(uint32_t texture, int32_t mode, float x, float y, float w, float h, float u, float v, float du,
                float dv, float r, float g, float b, float a) {
-  if (texture != batchtexture || mode != batchmode) {
-    flushbatch();
-    batchtexture = texture;
-    batchmode = mode;
-  }
   const uint8_t c0 = colourbyte(r), c1 = colourbyte(g), c2 = colourbyte(b), c3 = colourbyte(a);
-  batch.push_back({x, y, u, v, {c0, c1, c2, c3}});
-  batch.push_back({x + w, y, u + du, v, {c0, c1, c2, c3}});
-  batch.push_back({x + w, y + h, u + du, v + dv, {c0, c1, c2, c3}});
-  batch.push_back({x, y + h, u, v + dv, {c0, c1, c2, c3}});
+  addquad(texture, mode,
+          {{x, y, u, v, {c0, c1, c2, c3}},
+           {x + w, y, u + du, v, {c0, c1, c2, c3}},
+           {x + w, y + h, u + du, v + dv, {c0, c1, c2, c3}},
+           {x, y + h, u, v + dv, {c0, c1, c2, c3}}});
 }
 
 // Blend modes draw nothing where the texel's alpha is 0, and with the
@@ -119,25 +177,18 @@ void batchinked(uint32_t texture, int32_t mode, float x, float y, float w, float
 // A plain box whose colour runs from `bottom` at its lower edge to `top`
 // at its upper edge (red, green, blue, alpha each).
 void gradientquad(float x, float y, float w, float h, const float bottom[4], const float top[4]) {
-  const uint32_t texture = fonttexture;
-  const int32_t mode = fonttexture ? 5 : 2;
-  if (texture != batchtexture || mode != batchmode) {
-    flushbatch();
-    batchtexture = texture;
-    batchmode = mode;
-  }
   const uint8_t b0 = colourbyte(bottom[0]), b1 = colourbyte(bottom[1]), b2 = colourbyte(bottom[2]),
                 b3 = colourbyte(bottom[3]);
   const uint8_t t0 = colourbyte(top[0]), t1 = colourbyte(top[1]), t2 = colourbyte(top[2]), t3 = colourbyte(top[3]);
-  batch.push_back({x, y, whiteu, whitev, {b0, b1, b2, b3}});
-  batch.push_back({x + w, y, whiteu, whitev, {b0, b1, b2, b3}});
-  batch.push_back({x + w, y + h, whiteu, whitev, {t0, t1, t2, t3}});
-  batch.push_back({x, y + h, whiteu, whitev, {t0, t1, t2, t3}});
+  addquad(0, 2,
+          {{x, y, 0, 0, {b0, b1, b2, b3}},
+           {x + w, y, 0, 0, {b0, b1, b2, b3}},
+           {x + w, y + h, 0, 0, {t0, t1, t2, t3}},
+           {x, y + h, 0, 0, {t0, t1, t2, t3}}});
 }
 
 void plainquad(float x, float y, float w, float h, float r, float g, float b, float a) {
-  if (fonttexture) batchquad(fonttexture, 5, x, y, w, h, whiteu, whitev, 0, 0, r, g, b, a);
-  else batchquad(0, 2, x, y, w, h, 0, 0, 0, 0, r, g, b, a);
+  batchquad(0, 2, x, y, w, h, 0, 0, 0, 0, r, g, b, a);
 }
 
 uint32_t guitex(const char* name) {
@@ -430,6 +481,7 @@ void glyphinks(const char* path) {
 }  // namespace
 
 bool inkcutting = true;
+bool quadreordering = true;
 
 void loadguiart() {
   loadfontmetrics(datapath);

@@ -6,6 +6,10 @@
 // and what the filtering spreads it over (less to fill, the same picture but
 // for rounding); tests switch it off to compare.
 extern bool inkcutting;
+// Quads that share no pixel with those between are drawn together with
+// others of their texture, out of the order given (the same picture in
+// fewer calls); tests switch it off to compare.
+extern bool quadreordering;
 
 // Loads the font and the toolkit's pictures from the data folder; what is
 // missing is named on the console and drawn plainly.

@@ -11,6 +11,7 @@
 
 #include "battleview/battleview.h"
 #include "gfx/gfx.h"
+#include "gfx/glext.h"
 #include "gfx/guidraw.h"
 #include "gfx/gui.h"
 #include "gfx/particles.h"
@@ -334,14 +335,85 @@ void drawpicture(uint32_t picture, float level) {
   resettexstate();
 }
 
+// A picture of the whole window kept for later frames: in a framebuffer
+// object where the driver has them, shown again by a copy between
+// framebuffers (a software renderer copies the rows instead of drawing a
+// window-sized textured quad pixel by pixel), else in a texture.
+struct keptpicture {
+  uint32_t texture = 0, framebuffer = 0, renderbuffer = 0;
+  int32_t w = 0, h = 0;
+  bool refused = false;   // the driver would not take the framebuffer object
+};
+
+// Copies the window's picture into the framebuffer object, made (anew at a
+// new size) as needed; false when the driver has none or refuses it.
+bool keepinframebuffer(keptpicture& p) {
+  if (supported_EXT_framebuffer_blit != 1 || p.refused) return false;
+  const int32_t w = windowwidth(), h = windowheight();
+  if (!p.framebuffer) {
+    GLuint f = 0, r = 0;
+    pglGenFramebuffersEXT(1, &f);
+    pglGenRenderbuffersEXT(1, &r);
+    p.framebuffer = f;
+    p.renderbuffer = r;
+    p.w = p.h = 0;
+  }
+  if (p.w != w || p.h != h) {
+    pglBindRenderbufferEXT(GL_RENDERBUFFER_EXT, p.renderbuffer);
+    pglRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_RGBA8, w, h);
+    pglBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
+    pglBindFramebufferEXT(GL_FRAMEBUFFER_EXT, p.framebuffer);
+    pglFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_RENDERBUFFER_EXT, p.renderbuffer);
+    const bool complete = pglCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
+    pglBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    if (!complete) {
+      GLuint f = p.framebuffer, r = p.renderbuffer;
+      pglDeleteFramebuffersEXT(1, &f);
+      pglDeleteRenderbuffersEXT(1, &r);
+      p.framebuffer = p.renderbuffer = 0;
+      p.refused = true;
+      return false;
+    }
+    p.w = w;
+    p.h = h;
+  }
+  // The copy passes the scissor test: nothing may be cut from it.
+  glDisable(GL_SCISSOR_TEST);
+  pglBindFramebufferEXT(GL_DRAW_FRAMEBUFFER_EXT, p.framebuffer);
+  pglBlitFramebufferEXT(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  pglBindFramebufferEXT(GL_DRAW_FRAMEBUFFER_EXT, 0);
+  return true;
+}
+
+void keepwindow(keptpicture& p) {
+  if (keepinframebuffer(p)) return;
+  copywindow(p.texture, p.w, p.h);
+}
+
+// True when the picture is of the window's present size.
+bool pictureheld(const keptpicture& p) {
+  return (p.framebuffer || p.texture) && p.w == windowwidth() && p.h == windowheight();
+}
+
+void showpicture(const keptpicture& p) {
+  if (!p.framebuffer) {
+    drawpicture(p.texture, 1);
+    return;
+  }
+  glDisable(GL_SCISSOR_TEST);
+  pglBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, p.framebuffer);
+  pglBlitFramebufferEXT(0, 0, p.w, p.h, 0, 0, p.w, p.h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  pglBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, 0);
+}
+
 // The still layer: the map scene with the areas over it that change only
 // with it, as a picture, and what it showed.
-uint32_t stillpicture = 0;
-int32_t stillw = 0, stillh = 0;
+keptpicture stillpicture;
 uint64_t stillkey = 0;
 
+// After the context was made anew its objects are gone with it.
 void forgetstillpicture() {
-  stillpicture = 0;
+  stillpicture = {};
   stillkey = 0;
 }
 
@@ -398,15 +470,15 @@ int32_t drawscreenscenestill(int32_t end, int32_t hovered) {
   const int32_t s = enterscene(0);
   updateparticles(now);
   const uint64_t key = stillkeynow(s, end, hovered, now);
-  if (key && key == stillkey && stillpicture && stillw == windowwidth() && stillh == windowheight()) {
-    drawpicture(stillpicture, 1);
+  if (key && key == stillkey && pictureheld(stillpicture)) {
+    showpicture(stillpicture);
     return end;
   }
   drawsceneas(s == int32_t(Scene::perftest) ? screenscene : s, now);
   stillkey = key;
   if (!key) return 0;
   drawguiarearange(0, end, hovered, now);
-  copywindow(stillpicture, stillw, stillh);
+  keepwindow(stillpicture);
   return end;
 }
 

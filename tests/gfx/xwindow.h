@@ -99,3 +99,19 @@ inline std::string tempfile(const char* name) {
 inline void dropshot(const std::string& path) {
   if (!getenv("VEY3_KEEPSHOTS")) remove(path.c_str());
 }
+
+// The second of two frames built by `build` and drawn over the current
+// scene (the first loads what they draw), read back.
+template <typename Build>
+Shot shotofsecondframe(const char* name, Build build) {
+  const std::string path = tempfile(name);
+  setinputscript(("shot " + path + "\n").c_str());
+  build();
+  render_frame(0, 0);
+  build();
+  render_frame(0, 0);
+  setinputscript("");
+  Shot s = readshot(path);
+  dropshot(path);
+  return s;
+}
