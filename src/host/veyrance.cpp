@@ -1,8 +1,8 @@
 // Veyrance: every month each source of a god's veyrance (its god, prophet,
-// home province, temples and victory-point provinces) spends the conversion
-// points that the Temple screen shows for it (world/veyrates.h); the
-// veyrance then turns the scales of the provinces it covers towards the
-// god's own.
+// home province, temples and victory-point provinces) takes the steps that
+// the conversion points shown on the Temple screen give (ten points a step,
+// world/veyrates.h); the veyrance then turns the scales of the provinces it
+// covers towards the god's own.
 #include <vector>
 
 #include "host/host.h"
@@ -35,13 +35,14 @@ void step(Land& l, int32_t p) {
   }
 }
 
-// The source's points go, one at a time, to the nearest land (its own
+// The source's steps go, one at a time, to the nearest land (its own
 // first, then outward by neighbours, in neighbour order) that can still
-// take one. Points that find no such land are lost.
+// take one. Steps that find no such land are lost.
 void spread(const VeySource& s, int32_t p, int32_t cap, std::vector<int32_t>& seen, int32_t mark) {
+  int32_t points = veysteps(s.points, turn);
+  if (points <= 0) return;
   std::vector<int32_t> queue{s.land};
   seen[size_t(s.land)] = mark;
-  int32_t points = s.points;
   for (size_t at = 0; at < queue.size() && points > 0; at++) {
     const int32_t lnr = queue[at];
     Land& l = land[size_t(lnr)];

@@ -56,6 +56,12 @@ int32_t veyconversion(int32_t p, int32_t lnr) {
   return n;
 }
 
+int32_t veysteps(int32_t points, int32_t month) {
+  if (points <= 0 || month < 0) return 0;
+  const int64_t p = points, m = month;
+  return int32_t((p * (m + 1)) / VEYPOINTSPERSTEP - (p * m) / VEYPOINTSPERSTEP);
+}
+
 VeyRates veyrates(int32_t p) {
   VeyRates r;
   if (p < 0 || p >= MAXPLAYERS) return r;

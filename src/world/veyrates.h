@@ -30,6 +30,13 @@ int32_t veyrate(int32_t player);
 std::vector<VeySource> veysources(int32_t player);
 // The points a month of the player's sources that stand in the land.
 int32_t veyconversion(int32_t player, int32_t lnr);
+// Ten conversion points make one step of veyrance (one province claimed,
+// weakened or raised by one). A source's steps in a month: its points spread
+// evenly over the months by the month's number, so that a source of 16
+// points takes 1 and 2 steps by turns and exactly 16 in ten months, with no
+// remainder to keep between turns.
+constexpr int32_t VEYPOINTSPERSTEP = 10;
+int32_t veysteps(int32_t points, int32_t month);
 
 // The Temple screen's figures for a nation.
 struct VeyRates {

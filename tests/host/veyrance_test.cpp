@@ -1,5 +1,5 @@
-// A hosted turn spends on veyrance exactly the conversion points that the
-// Temple screen shows.
+// A hosted turn spends on veyrance exactly the steps that the conversion
+// points shown on the Temple screen give.
 #include "hostgame.h"
 #include "world/veyrates.h"
 
@@ -57,24 +57,31 @@ TEST_F(HostedVeyrance, ATurnChangesVeyranceByTheTempleScreensRates) {
   fl.temple = 1;
   ASSERT_TRUE(writeworldfile(game.c_str(), filegamenumber, turnnbr));
 
-  int32_t points[2] = {}, held[2] = {};
+  // The month of the hosting is the world's turn; each source takes the
+  // steps its points give in that month.
+  const int32_t month = turnnbr;
+  int32_t steps[2] = {}, held[2] = {}, points[2] = {};
   for (int32_t p : {0, 1}) {
     const VeyRates r = veyrates(p);
     EXPECT_GT(r.rate, 0);
     for (int32_t k = 0; k < VS_KINDS; k++) points[p] += r.points[k];
+    for (const VeySource& s : veysources(p)) steps[p] += veysteps(s.points, month);
     held[p] = veyheld(p);
   }
+  int32_t sourcepoints = 0;
+  for (const VeySource& s : veysources(0)) sourcepoints += s.points;
+  EXPECT_EQ(sourcepoints, points[0]);   // the screen's figures are the sources' points
   const int32_t farpoints = veyconversion(0, far), homepoints = veyconversion(0, home(0));
   EXPECT_EQ(farpoints, veyrates(0).rate);
   EXPECT_GT(homepoints, farpoints);
+  EXPECT_GT(steps[0], 0);
   ASSERT_EQ(host(), 1);
   loadworld();
-  // The temple alone in its land raises it by its rate; each nation's
-  // veyrance over the world grows by all the points of its sources (in the
+  // The temple alone in its land raises it by its steps; each nation's
+  // veyrance over the world grows by all the steps of its sources (in the
   // first month the two nations' veyrance does not meet).
-  EXPECT_EQ(land[size_t(far)].veyowner, 0);
-  EXPECT_EQ(land[size_t(far)].veystr, farpoints);
-  for (int32_t p : {0, 1}) EXPECT_EQ(veyheld(p), held[p] + points[p]) << p;
+  EXPECT_EQ(land[size_t(far)].veystr, veysteps(farpoints, month));
+  for (int32_t p : {0, 1}) EXPECT_EQ(veyheld(p), held[p] + steps[p]) << p;
 }
 
 }  // namespace

@@ -111,3 +111,28 @@ TEST_F(VeyRatesTest, AGodThatConvertsAloneGetsTenAndPlayersWithoutAGodNothing) {
   }
   EXPECT_EQ(veyrates(100).rate, 0);
 }
+
+namespace {
+// Ten points a step, spread over the months: any ten months in a row give
+// exactly the points' worth, and each month the tenth rounded down or up.
+TEST(VeySteps, TenMonthsInARowTakeEveryPointAndEachMonthItsShare) {
+  for (int32_t points : {1, 3, 5, 10, 16, 25, 30, 75})
+    for (int32_t from : {0, 1, 7, 9, 1234}) {
+      int32_t sum = 0;
+      for (int32_t m = from; m < from + 10; m++) {
+        const int32_t s = veysteps(points, m);
+        EXPECT_GE(s, points / VEYPOINTSPERSTEP) << points << " month " << m;
+        EXPECT_LE(s, (points + VEYPOINTSPERSTEP - 1) / VEYPOINTSPERSTEP) << points << " month " << m;
+        sum += s;
+      }
+      EXPECT_EQ(sum, points) << points << " from month " << from;
+    }
+  EXPECT_EQ(veysteps(0, 5), 0);
+  EXPECT_EQ(veysteps(-4, 5), 0);
+  EXPECT_EQ(veysteps(16, -1), 0);
+  // Far into a long game the product does not overflow.
+  int32_t sum = 0;
+  for (int32_t m = 2000000000; m < 2000000010; m++) sum += veysteps(30, m);
+  EXPECT_EQ(sum, 30);
+}
+}  // namespace
