@@ -86,6 +86,8 @@ void buildtemple(int32_t lnr) {
   guibutton(0, "Converted provinces %d", t.converted);
   guispace(2);
   guibutton(0, "Conversion Rates");
+  guiinfo("Conversion points a month: every %d points move the veyrance one step (a province claimed, weakened or "
+          "raised by one)", VEYPOINTSPERSTEP);
   guiseparator();
   guibutton(0, "God %d", t.points[VS_GOD]);
   guibutton(0, "Prophet %d", t.points[VS_PROPHET]);
