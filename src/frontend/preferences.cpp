@@ -97,12 +97,12 @@ void apply(const Preference& p) {
     else deinit_sound();
   } else if (p.value == &musicpercent) {
     musicvolume = musicpercent * 255 / 100;
-    fade_channels(-1, musicvolume, 0.1f);
+    fade_music(musicvolume);
   } else if (p.value == &clickpercent) {
     clickvolume = clickpercent * 255 / 100;
     guisetsoundvols(clickvolume, clickvolume, clickvolume);
   } else if (p.value == &mainmusic && !mainmusic) {
-    fade_channels(-1, 0, 0.1f);
+    fade_music(0);
   }
 }
 

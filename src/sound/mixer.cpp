@@ -167,30 +167,41 @@ void startfade(mixchannel& ch, float goal, float keep) {
     if (goal <= 0.0f) ch.active = 0;
   }
 }
-}  // namespace
 
-void fadechannels(int32_t sample, int32_t target, float speed) {
+// Fades every channel that `which` picks.
+template <typename Which>
+void fadewhere(Which which, int32_t target, float speed) {
   if (!(speed > 0.0f)) return;
   const float goal = float(clampi(target, 0, MAXVOLUME)), keep = fadekeep(speed);
   MixerLock lock;
   for (mixchannel& ch : channels)
-    if (ch.active && (sample < 0 || ch.sample == sample)) startfade(ch, goal, keep);
+    if (which(ch)) startfade(ch, goal, keep);
+}
+
+bool playingin(const mixchannel& ch, int32_t first, int32_t last) {
+  return ch.active && ch.sample >= first && ch.sample <= last && !(ch.keep < 1.0f && ch.target <= 0.0f);
+}
+}  // namespace
+
+void fadechannels(int32_t sample, int32_t target, float speed) {
+  fadewhere([sample](const mixchannel& ch) { return ch.active && (sample < 0 || ch.sample == sample); }, target, speed);
 }
 
 void fadechannel(int32_t channel, int32_t target, float speed) {
-  mixchannel& ch = channelat(channel, "fadechannel: bad channel");
-  if (!(speed > 0.0f)) return;
-  const float goal = float(clampi(target, 0, MAXVOLUME)), keep = fadekeep(speed);
-  MixerLock lock;
-  if (ch.active) startfade(ch, goal, keep);
+  const mixchannel& one = channelat(channel, "fadechannel: bad channel");
+  fadewhere([&one](const mixchannel& ch) { return &ch == &one && ch.active; }, target, speed);
 }
 
 int32_t channelsplaying(int32_t first, int32_t last) {
   MixerLock lock;
   int32_t n = 0;
   for (const mixchannel& ch : channels)
-    if (ch.active && ch.sample >= first && ch.sample <= last && !(ch.keep < 1.0f && ch.target <= 0.0f)) n++;
+    if (playingin(ch, first, last)) n++;
   return n;
+}
+
+void fadechannelsplaying(int32_t first, int32_t last, int32_t target, float speed) {
+  fadewhere([first, last](const mixchannel& ch) { return playingin(ch, first, last); }, target, speed);
 }
 
 void mixaudio(int16_t* out, int32_t frames) {

@@ -57,6 +57,9 @@ void fadechannel(int32_t channel, int32_t target, float speed);
 // Number of channels playing a sample number in first..last that are not on
 // their way out (fading toward 0).
 int32_t channelsplaying(int32_t first, int32_t last);
+// Fades those same channels toward target as fadechannels does; the ones on
+// their way out go on fading out.
+void fadechannelsplaying(int32_t first, int32_t last, int32_t target, float speed);
 
 // Mixes the next frames of every playing channel into out, at the master level.
 void mixaudio(int16_t* out, int32_t frames);

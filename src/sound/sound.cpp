@@ -132,6 +132,14 @@ int32_t musicplaying(int32_t era) {
   return channelsplaying(songs.first, songs.first + songs.count - 1) > 0 ? 1 : 0;
 }
 
+void fade_music(int32_t volume) {
+  // The menu's piece (era 0) and those of the three eras.
+  for (int32_t era = 0; era <= 3; era++) {
+    const SongRange songs = erasongs(era);
+    fadechannelsplaying(songs.first, songs.first + songs.count - 1, volume, 0.1f);
+  }
+}
+
 void starteramusic(int32_t era, int32_t volume) {
   if (musicplaying(era)) return;
   fade_channels(-1, 0, 0.1f);

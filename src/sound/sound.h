@@ -41,6 +41,10 @@ int32_t play_sample(int32_t sample, int32_t volume, int32_t pan = 0, int32_t loo
 void fade_channels(int32_t sample, int32_t target, float speed);
 // 1 while a piece of the era's music plays (and is not fading out), else 0.
 int32_t musicplaying(int32_t era);
+// The music volume (0..255) or the music switch changed: every piece of
+// music that plays fades to the volume at speed 0.1 (at 0 it fades out and
+// stops); the effects (clicks, battle sounds) keep their own volume.
+void fade_music(int32_t volume);
 // The music step of a screen: when no piece of the era's music plays, fades
 // every channel out; then, when volume is above 0, starts a random piece of
 // the era (erasong) at volume 0 and fades it in to volume at speed 0.1.

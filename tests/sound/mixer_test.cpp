@@ -148,6 +148,29 @@ TEST_F(NullDevice, EraMusicStartsFadedInOnceAndGivesWayToAnotherEra) {
   EXPECT_EQ(channelsplaying(71, 71), 1);
 }
 
+TEST_F(NullDevice, TheMusicFadesToItsVolumeWhileEffectsKeepTheirsAndOldMusicGoesOnFadingOut) {
+  starteramusic(1, 200);
+  run(MIXRATE);
+  starteramusic(2, 200);   // the first era's piece on its way out, the second's coming in
+  const int32_t effect = play_sample(SND_SWORD, 90, 0, 1);
+  ASSERT_GE(effect, 0);
+  fade_music(100);
+  run(MIXRATE * 3);
+  const SongRange early = erasongs(1), middle = erasongs(2);
+  EXPECT_EQ(channelsplaying(early.first, early.first + early.count - 1), 0);
+  EXPECT_EQ(channelsplaying(middle.first, middle.first + middle.count - 1), 1);
+  EXPECT_EQ(channelvolume(effect), 90);
+  // Everything but the effect at 90 and the music at 100 is silent by now.
+  int32_t song = -1;
+  for (int32_t s = middle.first; s < middle.first + middle.count; s++)
+    if (channelsplaying(s, s)) song = s;
+  EXPECT_NEAR(left(run(1), 0), testvalue(SND_SWORD) * 90 / 255 + alaw(testvalue(song)) * 100 / 255, 2);
+  fade_music(0);
+  run(MIXRATE * 3);
+  EXPECT_EQ(channelsplaying(0, SOUNDSAMPLES), 1);
+  EXPECT_EQ(channelplaying(effect), 1);
+}
+
 TEST_F(NullDevice, GuiSoundsPlayAsTheStartUpSetThem) {
   guisetsounds(-1, 6, 5);
   guisetsoundvols(80, 90, 100);

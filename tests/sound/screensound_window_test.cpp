@@ -1,9 +1,11 @@
 // The screens call the sound as a player hears it, through the null device
 // (which mixes only when asked, so what the screens started is still there
-// to count): the main menu's music, the GUI's click on a toggle, and the
-// turn screen's piece of the game's era, faded in.
+// to count): the main menu's music, the GUI's click on a toggle, the turn
+// screen's piece of the game's era, faded in, and the preferences' music
+// volume and switch.
 #include <gtest/gtest.h>
 
+#include "frontend/frontend.h"
 #include "frontend/frontendwindow.h"
 #include "gfx/gfx.h"
 #include "host/hostgame.h"
@@ -42,6 +44,38 @@ TEST(ScreenSound, TheMainMenuPlaysItsMusicAndAToggleClicks) {
   EXPECT_EQ(playingsample(SND_TOGGLE), 2);
   EXPECT_EQ(playingsample(SND_SCROLL), 0);
   deinit_sound();
+}
+
+TEST(ScreenSound, TheMusicVolumeAndSwitchMoveTheMusicAndLeaveTheEffectsAlone) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  frontendtest::Folders f;
+  startsound(160);
+  starteramusic(0, musicvolume);
+  const int32_t music = 0;   // the first free channel
+  ASSERT_EQ(playingsample(erasongs(0).first), 1);
+  ASSERT_EQ(channelplaying(music), 1);
+  const int32_t effect = play_sample(SND_HORN, 90, 0, 1);   // a battle sound at its own volume
+  ASSERT_GE(effect, 0);
+  nullsoundrun(2 * MIXRATE);
+  ASSERT_NEAR(channelvolume(music), 160, 2);
+  // The music volume a step up (62 % to 72 %): the music comes to it, the effect stays.
+  setinputscript(paced("waitfor 999\nclickid 15\nclickid 999\n").c_str());
+  preferences();
+  EXPECT_EQ(musicvolume, 72 * 255 / 100);
+  nullsoundrun(2 * MIXRATE);
+  EXPECT_NEAR(channelvolume(music), musicvolume, 2);
+  EXPECT_EQ(channelvolume(effect), 90);
+  // The menu music switched off: the music fades out and stops, the effect plays on.
+  setinputscript(paced("waitfor 999\nclickid 13\nclickid 999\n").c_str());
+  preferences();
+  EXPECT_EQ(mainmusic, 0);
+  nullsoundrun(3 * MIXRATE);
+  EXPECT_EQ(channelplaying(music), 0);
+  EXPECT_EQ(channelplaying(effect), 1);
+  EXPECT_EQ(channelvolume(effect), 90);
+  deinit_sound();
+  mainmusic = 1;
 }
 
 class TurnScreenSound : public HostGame {};
