@@ -256,7 +256,9 @@ void battlesphase() {
           if (std::find(b.units.begin(), b.units.end(), u) == b.units.end()) apart.push_back(u);
         bool present = true;
         for (int32_t u : b.units) present = present && unit[size_t(u)].hp >= 1 && unit[size_t(u)].land == b.land;
-        if (present) fightbattle(b.land, b.defender, a, 0, 1, apart);
+        BattleTerms alone;
+        alone.provdef = false;
+        if (present) fightbattle(b.land, b.defender, a, 0, 1, apart, alone);
         break;
       }
       default:

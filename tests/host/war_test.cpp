@@ -245,6 +245,7 @@ TEST_F(War, HiddenArmiesAndThePatrolsThatFindThem) {
 
 TEST_F(War, AnAssassinFightsItsTargetAlone) {
   own(5, A);
+  land[5].provdef = 20;
   const int32_t target = commander(A, 5);
   army(target, 20);
   const int32_t assassin = commander(B, 5);
@@ -260,6 +261,10 @@ TEST_F(War, AnAssassinFightsItsTargetAlone) {
   // The target's army stood apart and is whole, whoever won.
   EXPECT_GE(living(5, A), guards - 1);
   EXPECT_EQ(land[5].owner, A);
+  // Nor does the province's defence come to the target's aid.
+  Replay r;
+  ASSERT_NO_FATAL_FAILURE(readreplay(B, r));
+  EXPECT_EQ(r.values[0], 0);
 }
 
 }  // namespace
