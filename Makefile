@@ -6,10 +6,11 @@ FUZZ        := build/fuzz
 HOST        := build/host
 FUZZ_SECONDS ?= 60
 SMOKE_FUZZ_SECONDS ?= 4
+FUZZ_RUNS   ?= 40000
 # Paths relative to the checkout, so that ccache (where installed) shares objects between checkouts.
 export CCACHE_BASEDIR := $(CURDIR)
 
-.PHONY: all deps release asan fuzzbuild host seeds play test test-release test-asan test-fuzz test-host bench fuzz clean
+.PHONY: all deps release asan fuzzbuild host seeds play test test-release test-asan test-fuzz test-host bench fuzz fuzzspeed clean
 
 all: release
 
@@ -61,6 +62,9 @@ test-fuzz: fuzzbuild
 
 fuzz: fuzzbuild
 	@scripts/run-fuzzers.sh $(FUZZ) $(FUZZ_SECONDS)
+# Runs per CPU second of each fuzz target on one core, over FUZZ_RUNS runs.
+fuzzspeed: fuzzbuild
+	@scripts/fuzz-speed.sh $(FUZZ) $(FUZZ_RUNS)
 
 bench: release
 	@for b in $(RELEASE)/bench_*; do echo "== $$b"; VEY3_DATA=$(CURDIR)/$(RELEASE)/data $$b || exit 1; done

@@ -6,7 +6,7 @@ set -euo pipefail
 build=$1; seconds=$2
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
-work=$(mktemp -d)
+work=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)   # in memory where the machine has it
 trap 'rm -rf "$work"' EXIT
 
 # One target: its own copy of the seeds; the status goes to a file.

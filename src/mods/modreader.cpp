@@ -222,8 +222,26 @@ uint8_t* rowbytes(Table t, int32_t r) {
   }
 }
 
+size_t rowsize(Table t) {
+  switch (t) {
+    case T_UNIT: return sizeof(Monster);
+    case T_WEAPON: return sizeof(Weapon);
+    case T_ARMOR: return sizeof(Armor);
+    case T_ITEM: return sizeof(Item);
+    case T_SITE: return sizeof(Site);
+    case T_NATION: return sizeof(Nation);
+    case T_SPELL: return sizeof(Spell);
+    default: return 0;
+  }
+}
+
+// Every row is marked before the reader changes it, so that going back to
+// the built-in tables can put back the changed rows alone.
+void changing(Table t, int32_t r) { markgamedatachange(rowbytes(t, r), rowsize(t)); }
+
 // A row in its empty state: what a new row starts from.
 void clearrow(Table t, int32_t r) {
+  changing(t, r);
   switch (t) {
     case T_UNIT: {
       Monster& m = unittypes[size_t(r)];
@@ -255,18 +273,9 @@ void clearrow(Table t, int32_t r) {
 // Moves a table's end row from `from` down to `to` (from < to < capacity);
 // the rows between become empty rows that no scan offers.
 void moveend(Table t, int32_t from, int32_t to) {
-  uint8_t* end = rowbytes(t, from);
-  size_t size = 0;
-  switch (t) {
-    case T_UNIT: size = sizeof(Monster); break;
-    case T_WEAPON: size = sizeof(Weapon); break;
-    case T_ARMOR: size = sizeof(Armor); break;
-    case T_ITEM: size = sizeof(Item); break;
-    case T_SITE: size = sizeof(Site); break;
-    case T_SPELL: size = sizeof(Spell); break;
-    default: return;
-  }
-  memmove(rowbytes(t, to), end, size);
+  if (t == T_NATION) return;   // nations end at a mark of their own
+  changing(t, to);
+  memmove(rowbytes(t, to), rowbytes(t, from), rowsize(t));
   for (int32_t r = from; r < to; r++) clearrow(t, r);
 }
 
@@ -725,7 +734,10 @@ bool opensection(Reader& rd, const Command& c) {
       clearrow(t, row);
       formatbounded(nations[size_t(row)].fileword, FILEWORDLEN, "mod_nation_%d", row);
       nations[size_t(row)].endmarker = 0;
-      if (row + 1 < MAXNATIONS) nations[size_t(row + 1)].endmarker = NATION_FREEMARK;
+      if (row + 1 < MAXNATIONS) {
+        changing(t, row + 1);
+        nations[size_t(row + 1)].endmarker = NATION_FREEMARK;
+      }
     }
   } else {
     const int32_t end = tableend(t), cap = tablecap(t);
@@ -753,6 +765,7 @@ void sectioncommand(Reader& rd, const Command& c) {
   if (rd.row < 0) return;   // a section whose row was refused: warned once at its start
   const Table t = rd.table;
   const int32_t r = rd.row;
+  changing(t, r);   // a section's commands change its own row only
   if (c.word == "name") {
     size_t size = 0;
     char* name = rowname(t, r, &size);

@@ -583,8 +583,17 @@ int embeddedfilecount();
 const char* embeddedfilename(int i);
 const char* embeddedfiletext(int i);
 // The state after `loadgamedata`, which mods restore before they run.
+// `restoregamedata` puts back every table, whoever changed it. A writer that
+// marks each table row before changing it (`markgamedatachange`, as the mod
+// reader does) may instead have `restorechangedgamedata` put back only the
+// marked rows, at the cost of those rows rather than of every table: exact
+// as long as nothing changed a table unmarked since the last restore.
 void snapshotgamedata();
 void restoregamedata();
+void markgamedatachange(const void* at, size_t size);   // bytes within one table
+void restorechangedgamedata();
+// The name of the first table that differs from the state restored to ("unittypes", ...), or null.
+const char* gamedatachangedtable();
 void cleargamedata();
 
 // The keywords of the tables' flag bits, shared by the data files and the

@@ -4,6 +4,7 @@
 // file and line of the fault.
 #include <strings.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdarg>
 #include <cstdio>
@@ -1229,16 +1230,17 @@ int loadgamedatafrom(const char* const* names, const char* const* texts, int cou
 namespace {
 // Every table as a byte range: the snapshot keeps a copy of each.
 struct TableBytes {
+  const char* name;
   void* at;
   size_t size;
 };
+#define TABLE(t) {#t, &t, sizeof t}
 const TableBytes alltables[] = {
-    {&unittypes, sizeof unittypes}, {&weapons, sizeof weapons}, {&armors, sizeof armors},
-    {&items, sizeof items}, {&sites, sizeof sites}, {&nations, sizeof nations},
-    {&spells, sizeof spells}, {&forts, sizeof forts}, {&typemagic, sizeof typemagic},
-    {&randmagic, sizeof randmagic}, {&poprecruit, sizeof poprecruit}, {&merctemplates, sizeof merctemplates},
-    {&epithets, sizeof epithets}, {&provnames, sizeof provnames}, {&personalnames, sizeof personalnames},
-    {&descrs, sizeof descrs}, {&nbrdescrs, sizeof nbrdescrs}, {&descrtext, sizeof descrtext}};
+    TABLE(unittypes), TABLE(weapons),       TABLE(armors),        TABLE(items),     TABLE(sites),
+    TABLE(nations),   TABLE(spells),        TABLE(forts),         TABLE(typemagic), TABLE(randmagic),
+    TABLE(poprecruit), TABLE(merctemplates), TABLE(epithets),     TABLE(provnames), TABLE(personalnames),
+    TABLE(descrs),    TABLE(nbrdescrs),     TABLE(descrtext)};
+#undef TABLE
 std::vector<char> snapshot;
 // The description pool is kept up to the end of its last text (and its
 // terminator): no description points beyond, and the rest of a loaded pool
@@ -1246,6 +1248,26 @@ std::vector<char> snapshot;
 size_t descrtextkept = 0;
 
 size_t keptsize(const TableBytes& t) { return t.at == &descrtext ? descrtextkept : t.size; }
+
+// The marked changes, in blocks of each table's bytes: a flag per block of
+// every table (the blocks of a table follow those of the one before), and
+// the marked blocks in the order they were first marked.
+constexpr size_t CHANGEBLOCK = 64;
+struct ChangedBlock {
+  char* at;             // in its table
+  size_t snapshotat;
+  size_t size;          // CHANGEBLOCK, less at a table's end
+  uint32_t flag;        // its place in blockchanged
+};
+std::vector<uint8_t> blockchanged;
+std::vector<ChangedBlock> changedblocks;
+
+size_t blockcount(const TableBytes& t) { return (keptsize(t) + CHANGEBLOCK - 1) / CHANGEBLOCK; }
+
+void clearchangemarks() {
+  for (const ChangedBlock& c : changedblocks) blockchanged[c.flag] = 0;
+  changedblocks.clear();
+}
 }  // namespace
 
 void snapshotgamedata() {
@@ -1260,6 +1282,10 @@ void snapshotgamedata() {
     memcpy(&snapshot[at], t.at, keptsize(t));
     at += keptsize(t);
   }
+  size_t blocks = 0;
+  for (const TableBytes& t : alltables) blocks += blockcount(t);
+  changedblocks.clear();
+  blockchanged.assign(blocks, 0);
 }
 
 void restoregamedata() {
@@ -1269,6 +1295,47 @@ void restoregamedata() {
     memcpy(t.at, &snapshot[at], keptsize(t));
     at += keptsize(t);
   }
+  clearchangemarks();
+}
+
+void markgamedatachange(const void* at, size_t size) {
+  if (snapshot.empty() || size == 0) return;   // no snapshot yet: nothing to go back to
+  const uintptr_t p = reinterpret_cast<uintptr_t>(at);
+  size_t snapshotat = 0, firstflag = 0;   // the table's place in the snapshot and among the flags
+  for (const TableBytes& t : alltables) {
+    const uintptr_t start = reinterpret_cast<uintptr_t>(t.at);
+    const size_t kept = keptsize(t);
+    if (p >= start && p < start + kept) {
+      bailif(size > kept - (p - start), "markgamedatachange: beyond the end of its table");
+      for (size_t b = (p - start) / CHANGEBLOCK; b <= (p - start + size - 1) / CHANGEBLOCK; b++) {
+        if (blockchanged[firstflag + b]) continue;
+        blockchanged[firstflag + b] = 1;
+        const size_t from = b * CHANGEBLOCK;
+        changedblocks.push_back({static_cast<char*>(t.at) + from, snapshotat + from,
+                                 std::min(CHANGEBLOCK, kept - from), uint32_t(firstflag + b)});
+      }
+      return;
+    }
+    snapshotat += kept;
+    firstflag += blockcount(t);
+  }
+  bailif(1, "markgamedatachange: not within a table");
+}
+
+void restorechangedgamedata() {
+  bailif(snapshot.empty(), "restorechangedgamedata: no snapshot");
+  for (const ChangedBlock& c : changedblocks) memcpy(c.at, &snapshot[c.snapshotat], c.size);
+  clearchangemarks();
+}
+
+const char* gamedatachangedtable() {
+  bailif(snapshot.empty(), "gamedatachangedtable: no snapshot");
+  size_t at = 0;
+  for (const TableBytes& t : alltables) {
+    if (memcmp(t.at, &snapshot[at], keptsize(t)) != 0) return t.name;
+    at += keptsize(t);
+  }
+  return nullptr;
 }
 
 void loadgamedata() {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "mods/mods.h"
 #include "runtime/fatal.h"
@@ -192,6 +193,53 @@ TEST_F(ModReader, ATableFullOfNewRowsStopsAtItsCapacity) {
   EXPECT_EQ(nbrofsites(), MAXSITES - 1);
   EXPECT_EQ(sites[size_t(MAXSITES - 1)].path, SITE_ENDPATH);
   EXPECT_NE(log.find("#newsite: the site table is full"), std::string::npos);
+}
+
+// The tables that a mod changes, as bytes.
+std::vector<std::string> modtables() {
+  auto bytes = [](const auto& table) { return std::string(reinterpret_cast<const char*>(&table), sizeof table); };
+  return {bytes(unittypes), bytes(weapons), bytes(armors), bytes(items),
+          bytes(sites),     bytes(nations), bytes(spells)};
+}
+
+TEST_F(ModReader, PuttingBackTheRowsAModChangedLeavesEveryTableAsBuiltIn) {
+  const std::vector<std::string> builtin = modtables();
+  ASSERT_EQ(gamedatachangedtable(), nullptr);
+  // Every table, rows in the middle and at a table's end (whose end row moves to the table's last row).
+  read("#selectmonster \"Archer\"\n#hp 14\n#copystats 18\n#flying\n#end\n"
+       "#newmonster 3000\n#name \"Far Row\"\n#end\n"
+       "#newweapon 998\n#name \"Last Weapon\"\n#dmg 9\n#end\n#selectweapon 1\n#clear\n#end\n"
+       "#newarmor\n#name \"Ice Plate\"\n#prot body 18\n#end\n"
+       "#selectitem \"Ring of Sorcery\"\n#constlevel 6\n#end\n"
+       "#selectsite 1\n#path earth\n#end\n#newsite\n#name \"New Site\"\n#end\n"
+       "#newnation\n#name \"Frostholm\"\n#addrecunit \"Archer\"\n#end\n"
+       "#selectspell 5\n#fatigue 300\n#end\n#newspell 1998\n#name \"Last Spell\"\n#end\n");
+  const std::vector<std::string> modded = modtables();
+  for (size_t t = 0; t < builtin.size(); t++) EXPECT_NE(modded[t], builtin[t]) << "table " << t << " unchanged";
+  EXPECT_NE(gamedatachangedtable(), nullptr);
+
+  restorechangedgamedata();
+  const std::vector<std::string> back = modtables();
+  for (size_t t = 0; t < builtin.size(); t++) EXPECT_TRUE(back[t] == builtin[t]) << "table " << t << " differs";
+  EXPECT_EQ(gamedatachangedtable(), nullptr);
+  // The marks went with the restore: a second one changes nothing, and a mod read again is put back again.
+  restorechangedgamedata();
+  read("#selectspell 5\n#fatigue 300\n#end\n");
+  restorechangedgamedata();
+  EXPECT_TRUE(modtables() == builtin);
+}
+
+TEST_F(ModReader, AChangeNotMarkedStaysUntilEveryTableIsPutBack) {
+  const std::vector<std::string> builtin = modtables();
+  read("#selectspell 5\n#fatigue 300\n#end\n");
+  spells[7].fatigue = 12345;   // changed behind the reader's back
+  restorechangedgamedata();
+  EXPECT_EQ(spells[7].fatigue, 12345);
+  EXPECT_STREQ(gamedatachangedtable(), "spells");
+  EXPECT_FALSE(modtables() == builtin);
+  restoregamedata();
+  EXPECT_TRUE(modtables() == builtin);
+  EXPECT_EQ(gamedatachangedtable(), nullptr);
 }
 
 }  // namespace
