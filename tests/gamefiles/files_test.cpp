@@ -328,6 +328,23 @@ TEST_F(Files, FuzzSeedsAreWhatTheWritersMake) {
   }
 }
 
+// The world seed leaves out the kingdoms out of play: read, it gives the same
+// world, whose file is the whole one again.
+TEST_F(Files, AWorldFileCutToTheKingdomsInPlayReadsIntoTheSameWorld) {
+  sampleworld(12, 6, 60, 6);
+  const std::vector<uint8_t> whole = worldbytes();
+  std::vector<uint8_t> cut = cutworldkingdoms(whole, 6);
+  ASSERT_FALSE(cut.empty());
+  EXPECT_LT(cut.size(), whole.size() / 2);
+  clearworld();
+  setreadversion(FILEVERSION);
+  readfrom(cut, [](FILE* f) { getfatherland(f); });
+  EXPECT_FALSE(readbroken());
+  EXPECT_EQ(kingdom[5].gold, 505);
+  EXPECT_EQ(spellbook[5][0], 6);
+  EXPECT_TRUE(worldbytes() == whole);
+}
+
 TEST_F(Files, VerifyFromTheCommandLine) {
   GameFile file = createfileheader("cmdgame", 31, 6, 1, -1, nullptr, 0);
   ASSERT_TRUE(closegamefile(std::move(file), 0));
