@@ -328,21 +328,30 @@ TEST_F(Files, FuzzSeedsAreWhatTheWritersMake) {
   }
 }
 
-// The world seed leaves out the kingdoms out of play: read, it gives the same
-// world, whose file is the whole one again.
-TEST_F(Files, AWorldFileCutToTheKingdomsInPlayReadsIntoTheSameWorld) {
+// The world and turn seeds leave out the kingdoms out of play: read, they
+// give the same world, whose file is the whole one again.
+TEST_F(Files, WorldAndTurnFilesCutToTheKingdomsInPlayReadIntoTheSameWorld) {
   sampleworld(12, 6, 60, 6);
-  const std::vector<uint8_t> whole = worldbytes();
-  std::vector<uint8_t> cut = cutworldkingdoms(whole, 6);
+  const std::vector<uint8_t> world = worldbytes();
+  const std::vector<uint8_t> turn = streambytes([](FILE* f) { putturndata(2, f); });
+  std::vector<uint8_t> cut = cutkingdoms(world, 6, {put_kingdom, put_spellstuff});
   ASSERT_FALSE(cut.empty());
-  EXPECT_LT(cut.size(), whole.size() / 2);
+  EXPECT_LT(cut.size(), world.size() / 2);
   clearworld();
   setreadversion(FILEVERSION);
   readfrom(cut, [](FILE* f) { getfatherland(f); });
   EXPECT_FALSE(readbroken());
   EXPECT_EQ(kingdom[5].gold, 505);
   EXPECT_EQ(spellbook[5][0], 6);
-  EXPECT_TRUE(worldbytes() == whole);
+  EXPECT_TRUE(worldbytes() == world);
+
+  cut = cutkingdoms(turn, 6, {put_kingdom});
+  ASSERT_FALSE(cut.empty());
+  EXPECT_LT(cut.size(), turn.size());
+  clearworld();
+  readfrom(cut, [](FILE* f) { getturndata(2, f); });
+  EXPECT_FALSE(readbroken());
+  EXPECT_TRUE(streambytes([](FILE* f) { putturndata(2, f); }) == turn);
 }
 
 TEST_F(Files, VerifyFromTheCommandLine) {

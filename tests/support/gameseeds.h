@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -36,18 +37,20 @@ inline std::vector<uint8_t> sectionbytes(void (*put)(int32_t, FILE*), int32_t co
   return bytes;
 }
 
-// The world file with its sections of the kingdoms and of their spell states
-// cut to the first `kingdoms`: most of the file is the spell states of the
-// kingdoms out of play, and the fuzz target runs in proportion to its
+// A world or turn file with its sections of every kingdom (the writers
+// given) cut to the first `kingdoms`: most of such a file is the records of
+// the kingdoms out of play, and a fuzz target runs in proportion to its
 // input's size. Empty when a section is not found whole.
-inline std::vector<uint8_t> cutworldkingdoms(std::vector<uint8_t> world, int32_t kingdoms) {
-  for (void (*put)(int32_t, FILE*) : {put_kingdom, put_spellstuff}) {
+using RecordWriter = void (*)(int32_t, FILE*);
+inline std::vector<uint8_t> cutkingdoms(std::vector<uint8_t> file, int32_t kingdoms,
+                                        std::initializer_list<RecordWriter> writers) {
+  for (RecordWriter put : writers) {
     const std::vector<uint8_t> whole = sectionbytes(put, MAXKINGDOMS), kept = sectionbytes(put, kingdoms);
-    const auto at = std::search(world.begin(), world.end(), whole.begin(), whole.end());
-    if (whole.empty() || at == world.end()) return {};
-    world.insert(world.erase(at, at + ptrdiff_t(whole.size())), kept.begin(), kept.end());
+    const auto at = std::search(file.begin(), file.end(), whole.begin(), whole.end());
+    if (whole.empty() || at == file.end()) return {};
+    file.insert(file.erase(at, at + ptrdiff_t(whole.size())), kept.begin(), kept.end());
   }
-  return world;
+  return file;
 }
 
 // Needs the game data loaded and savepath and temppath set to folders of the
@@ -74,13 +77,19 @@ inline std::vector<GameSeed> makegameseeds() {
   putfatherland(gamefilestream(file));
   if (!closegamefile(std::move(file), 0)) return {};
   take("gamefile_world", "world", lastfilepath, false);
-  seeds.back().bytes = cutworldkingdoms(seeds.back().bytes, players);
+  seeds.back().bytes = cutkingdoms(seeds.back().bytes, players, {put_kingdom, put_spellstuff});
   if (seeds.back().bytes.empty()) return {};
   for (int n = 0; n < 2; n++) closevcr(crvcr(2, 3, 1, 2, 0, 99 + n, 1, 2, 3));
   file = createfileheader("fz", 7, 2, 1, 2, "pw2", 0);
   putturndata(2, gamefilestream(file));
   if (!closegamefile(std::move(file), 1)) return {};
-  take("gamefile_turn", "turn", lastfilepath, false);
+  take("gamefile_turn", "turn", lastfilepath, true);
+  std::vector<uint8_t>& turn = seeds.back().bytes;
+  turn = cutkingdoms(turn, players, {put_kingdom});
+  if (turn.empty()) return {};
+  const int32_t crc = calccrc(turn.data(), int32_t(turn.size()), 0);
+  turn.push_back(uint8_t(crc & 255));
+  turn.push_back(uint8_t(crc >> 8 & 255));
   char path[PATHLEN];
   vcrpath(path, PATHLEN, 2, 0);
   take("gamefile_replay", "replay", path, false);
