@@ -41,6 +41,9 @@ status=0
 for name in "${names[@]}"; do
   if [ "$(cat "$work/status-$name" 2>/dev/null || echo 1)" != 0 ]; then
     echo "fuzz target $name failed:"; tail -40 "$build/fuzz-$name.log"; status=1
+  else
+    # libFuzzer's last line: "Done N runs in S second(s)".
+    echo "fuzz $name: $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$build/fuzz-$name.log" | tail -1 | cut -c6-)"
   fi
 done
 exit $status
