@@ -705,10 +705,12 @@ void endsection(Reader& rd) {
 bool opensection(Reader& rd, const Command& c) {
   Table t = T_NONE;
   bool add = false;
-  for (int32_t i = 1; i < T_COUNT; i++) {
-    if (c.word == std::string("select") + tablewords[i]) t = Table(i);
-    if (c.word == std::string("new") + tablewords[i]) t = Table(i), add = true;
-  }
+  // "select" or "new", then a table's word (compared in place: this runs for every command).
+  const std::string_view w = c.word;
+  const bool select = w.starts_with("select");
+  if (select || w.starts_with("new"))
+    for (int32_t i = 1; i < T_COUNT; i++)
+      if (w.substr(select ? 6 : 3) == tablewords[i]) t = Table(i), add = !select;
   if (t == T_NONE) return false;
   if (rd.table != T_NONE) {
     rd.warn("#%s before the #end of the section begun on line %d", c.word.c_str(), rd.sectionline);
