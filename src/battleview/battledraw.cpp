@@ -116,10 +116,11 @@ void drawobject(const GroundLook& look, const massobj& o) {
 }
 
 // The sky box: a cube around the eye that turns with the camera but never
-// comes nearer, drawn first and without depth so that the field lies in
-// front of it. The picture covers each side from the horizon up, once per
-// side: laid round when its edges meet, else mirrored in turn, so that
-// neighbours meet on the same column of the picture. The top is drawn from
+// comes nearer, drawn at the far end of the depth range where nothing of the
+// field stands yet, so that a software renderer shades only the sky it
+// shows. The picture covers each side from the horizon up, once per side:
+// laid round when its edges meet, else mirrored in turn, so that neighbours
+// meet on the same column of the picture. The top is drawn from
 // the picture's top row toward its middle, so it meets every side along
 // their common edge. Below the horizon lies far land of the ground's colour
 // fading into the fog, and a band of fog hazes the picture's foot.
@@ -130,7 +131,8 @@ void drawskycube(const BattleSky& sky, const float* fog, const float* ground) {
   glPushMatrix();
   m[12] = m[13] = m[14] = 0.0f;   // the camera's turn without its place
   glLoadMatrixf(m);
-  glDisable(GL_DEPTH_TEST);
+  glEnable(GL_DEPTH_TEST);   // the depth function is LEQUAL throughout
+  glDepthRange(1.0, 1.0);
   glDepthMask(GL_FALSE);
   // Any size between the near and far planes; the box is always around the eye.
   const float s = 10.0f;
@@ -196,7 +198,7 @@ void drawskycube(const BattleSky& sky, const float* fog, const float* ground) {
   glEnd();
   resettexstate();
   glDepthMask(GL_TRUE);
-  glEnable(GL_DEPTH_TEST);
+  glDepthRange(0.0, 1.0);
   glPopMatrix();
 }
 
@@ -269,7 +271,10 @@ void drawbattlefield(uint32_t milliseconds) {
     gluLookAt(cx + radius * cos(turn), radius * 0.55, cz + radius * sin(turn), cx, 0.0, cz, 0, 1, 0);
   }
 
-  drawskycube(battlesky(), sky, look.ground.data());
+  // The sky lies behind the opaque terrain, but shows through a translucent
+  // floor.
+  const bool floor = m.width < MINBMSIDE;
+  if (floor) drawskycube(battlesky(), sky, look.ground.data());
   glEnable(GL_DEPTH_TEST);
   glEnable(GL_FOG);
   glFogi(GL_FOG_MODE, GL_LINEAR);
@@ -291,6 +296,11 @@ void drawbattlefield(uint32_t milliseconds) {
   }
   glCallList(fieldlist);
   glDisable(GL_LIGHTING);
+  if (!floor) {
+    glDisable(GL_FOG);
+    drawskycube(battlesky(), sky, look.ground.data());
+    glEnable(GL_FOG);
+  }
   drawbattlefigures();
   glDisable(GL_FOG);
   glDisable(GL_NORMALIZE);

@@ -533,16 +533,76 @@ Vec figureplace(const Figure& f, float phase) {
   return at(x, y);
 }
 
-void markers(float phase) {
-  bindtexture(0, 5);
+// What drawing the figures needs of the camera this frame.
+struct View {
+  float right[3];        // the camera's right, in the world
+  float toward[3];       // toward the viewer along the ground
+  float depthrow[4];     // eye-space depth of a point: -(row . (x, y, z, 1))
+  float planes[6][4];    // the view's sides, inward
+  float fogstart;        // depth where the fog begins (no fog: never)
+  float texels;          // texels of a 32-pixel figure on one window pixel
+  float depth(const Vec& p) const {
+    return -(depthrow[0] * p.x + depthrow[1] * p.y + depthrow[2] * p.z + depthrow[3]);
+  }
+  // Whether a ball around the point can show in the view.
+  bool sees(const Vec& p, float radius) const {
+    for (const auto& q : planes)
+      if (q[0] * p.x + q[1] * p.y + q[2] * p.z + q[3] < -radius) return false;
+    return true;
+  }
+};
+
+View viewnow() {
+  View v{};
+  float m[16], pr[16], c[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, m);
+  glGetFloatv(GL_PROJECTION_MATRIX, pr);
+  v.right[0] = m[0], v.right[1] = m[4], v.right[2] = m[8];
+  v.toward[0] = m[2], v.toward[2] = m[10];
+  const float tl = sqrtf(v.toward[0] * v.toward[0] + v.toward[2] * v.toward[2]);
+  if (tl > 0.001f) {
+    v.toward[0] /= tl;
+    v.toward[2] /= tl;
+  }
+  v.depthrow[0] = m[2], v.depthrow[1] = m[6], v.depthrow[2] = m[10], v.depthrow[3] = m[14];
+  // The planes of the combined matrix (columns first): each side is the
+  // fourth row plus or minus one of the first three.
+  for (int32_t col = 0; col < 4; col++)
+    for (int32_t row = 0; row < 4; row++) {
+      float sum = 0;
+      for (int32_t k = 0; k < 4; k++) sum += pr[k * 4 + row] * m[col * 4 + k];
+      c[col * 4 + row] = sum;
+    }
+  for (int32_t i = 0; i < 6; i++) {
+    const int32_t row = i / 2;
+    const float sign = i % 2 ? -1.0f : 1.0f;
+    float* q = v.planes[i];
+    for (int32_t col = 0; col < 4; col++) q[col] = c[col * 4 + 3] + sign * c[col * 4 + row];
+    const float length = sqrtf(q[0] * q[0] + q[1] * q[1] + q[2] * q[2]);
+    if (length > 0)
+      for (int32_t k = 0; k < 4; k++) q[k] /= length;
+  }
+  v.fogstart = 1e30f;
+  if (glIsEnabled(GL_FOG)) glGetFloatv(GL_FOG_START, &v.fogstart);
+  // Window pixels a metre spans at the field's middle.
+  const float pixelspermetre =
+      float(windowheight()) / (2.0f * tanf(22.5f * 3.14159265f / 180.0f) * std::max(battlecamera.distance, 1.0f));
+  v.texels = 32.0f / std::max(watch.square * 1.1f * pixelspermetre, 0.01f);
+  return v;
+}
+
+// The nation's colour at each figure's feet, opaque.
+void markers(float phase, const View& view) {
+  bindtexture(0, 0);
   glBegin(GL_QUADS);
   const float r = watch.square * 0.22f;
   for (const Figure& f : watch.figures) {
     if (!onfieldstate(f.state) && f.state != FG_FLEEING) continue;
     const Vec p = figureplace(f, phase);
+    if (!view.sees(p, r * 1.5f)) continue;
     const float* c = f.owner >= 0 && f.owner < MAXNATIONS ? nations[size_t(f.owner)].colour : nullptr;
-    if (c) glColor4f(c[0], c[1], c[2], 0.9f);
-    else glColor4f(0.5f, 0.5f, 0.5f, 0.9f);
+    if (c) glColor3f(c[0], c[1], c[2]);
+    else glColor3f(0.5f, 0.5f, 0.5f);
     glVertex3f(p.x - r, p.y + 0.05f, p.z - r);
     glVertex3f(p.x - r, p.y + 0.05f, p.z + r);
     glVertex3f(p.x + r, p.y + 0.05f, p.z + r);
@@ -551,46 +611,104 @@ void markers(float phase) {
   glEnd();
 }
 
-// One figure's quad as it is drawn.
+// One figure's quad as it is drawn: corners of texture coordinates,
+// colour and place, as the vertex array takes them.
 struct Quad {
   uint32_t texture;
   bool translucent;
-  float colour[4];
-  float corner[4][5];   // u, v, x, y, z
+  bool fogged;          // stands where the fog shows
+  float nearness;       // toward the camera
+  float corner[4][9];   // u, v, red, green, blue, alpha, x, y, z
 };
 
-// The quads of the figures: the opaque ones drawn with the alpha test alone
-// (no blending, which costs most on software renderers), then the fading
-// ones blended; each in runs of one texture (the figures share pages).
-void drawquads(std::vector<Quad>& quads) {
-  std::stable_sort(quads.begin(), quads.end(), [](const Quad& a, const Quad& b) {
-    return a.translucent != b.translucent ? !a.translucent : a.texture < b.texture;
+// The quads of the figures from one vertex array, in runs of one texture
+// (the figures share pages) and one state: the opaque ones with the alpha
+// test alone (blending costs most on software renderers), front to back,
+// then the fading ones blended, back to front. Fog is computed only for
+// figures that stand where it shows. Figures shown near their own size are
+// read from the full-size picture alone (`sharp`), not from a blend of it
+// and its shrunken copy, which costs a software renderer twice the reads
+// and blurs them.
+void drawquads(std::vector<Quad>& quads, bool sharp) {
+  std::sort(quads.begin(), quads.end(), [](const Quad& a, const Quad& b) {
+    if (a.translucent != b.translucent) return !a.translucent;
+    if (a.translucent) return a.nearness < b.nearness;
+    if (a.fogged != b.fogged) return !a.fogged;
+    return a.texture != b.texture ? a.texture < b.texture : a.nearness > b.nearness;
   });
+  std::vector<float> array;
+  array.reserve(quads.size() * 36);
+  for (const Quad& q : quads)
+    for (const auto& c : q.corner) array.insert(array.end(), c, c + 9);
+  if (!quads.empty()) {
+    const GLsizei stride = GLsizei(sizeof(float) * 9);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, stride, array.data());
+    glColorPointer(4, GL_FLOAT, stride, array.data() + 2);
+    glVertexPointer(3, GL_FLOAT, stride, array.data() + 6);
+  }
+  const bool fog = glIsEnabled(GL_FOG);
   size_t i = 0;
   while (i < quads.size()) {
+    const size_t first = i;
     const uint32_t tex = quads[i].texture;
-    const bool translucent = quads[i].translucent;
+    const bool translucent = quads[i].translucent, fogged = quads[i].fogged;
+    while (i < quads.size() && quads[i].texture == tex && quads[i].translucent == translucent &&
+           quads[i].fogged == fogged)
+      i++;
     resettexstate();
     bindtexture(tex, 4);
     if (!translucent) glDisable(GL_BLEND);
-    glBegin(GL_QUADS);
-    for (; i < quads.size() && quads[i].texture == tex && quads[i].translucent == translucent; i++) {
-      const Quad& q = quads[i];
-      glColor4fv(q.colour);
-      for (const auto& c : q.corner) {
-        glTexCoord2f(c[0], c[1]);
-        glVertex3f(c[2], c[3], c[4]);
-      }
+    if (fog && !fogged) glDisable(GL_FOG);
+    GLint filter = GL_LINEAR;
+    if (sharp) {
+      glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     }
-    glEnd();
+    glDrawArrays(GL_QUADS, GLint(first * 4), GLsizei((i - first) * 4));
+    if (sharp) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    if (fog) glEnable(GL_FOG);
   }
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
   resettexstate();
 }
 
-void sprites(float phase, const float* right, const float* toward) {
+// The part of a sprite's quad that can show ink, as fractions of its width
+// and height from its lower left: the ink box widened by what the texture
+// filter spreads it over when `texels` texels fall on a pixel (a shrunken
+// level of 2^L texels a block reaches 1.5 x 2^L texels), the whole quad when
+// the ink is not known.
+struct InkCut {
+  float x0 = 0, y0 = 0, x1 = 1, y1 = 1;
+};
+InkCut inkcut(const spritetex& st, float texels) {
+  InkCut c;
+  const inkbox& ink = st.ink;
+  if (ink.texw <= 0 || ink.texh <= 0 || st.du <= 0 || st.dv <= 0 || !std::isfinite(texels)) return c;
+  const int32_t level = std::clamp(int32_t(ceilf(log2f(std::max(texels, 1.0f)))), 0, 10);
+  const float spread = 1.5f * float(1 << level) + 1;
+  const float mu = spread / float(ink.texw), mv = spread / float(ink.texh);
+  c.x0 = std::clamp((ink.u0 - mu - st.u) / st.du, 0.0f, 1.0f);
+  c.x1 = std::clamp((ink.u1 + mu - st.u) / st.du, 0.0f, 1.0f);
+  c.y0 = std::clamp((ink.v0 - mv - st.v) / st.dv, 0.0f, 1.0f);
+  c.y1 = std::clamp((ink.v1 + mv - st.v) / st.dv, 0.0f, 1.0f);
+  if (c.x0 >= c.x1 || c.y0 >= c.y1) c = InkCut{};
+  return c;
+}
+
+// Figures shown at most this many texels to a pixel are read sharp.
+constexpr float SHARPTEXELS = 1.5f;
+
+void sprites(float phase, const View& view) {
   std::vector<uint8_t> fetched(size_t(MAXUNITTYPES), 0);
   std::vector<Quad> quads;
   quads.reserve(watch.figures.size());
+  const float* right = view.right;
+  const float* toward = view.toward;
   for (const Figure& f : watch.figures) {
     if (f.state == FG_GONE || f.type < 0 || f.type >= MAXUNITTYPES) continue;
     const int32_t nr = unittypes[size_t(f.type)].sprite;
@@ -598,12 +716,14 @@ void sprites(float phase, const float* right, const float* toward) {
       fetchsprite(TRS_ARMY, nr, SPRITEMODE);
       fetched[size_t(f.type)] = 1;
     }
-    const spritetex st = spritetexture(TRS_ARMY, nr);
-    if (!st.texture) continue;
     const float pw = float(spritewidth(TRS_ARMY, nr)), ph = float(spriteheight(TRS_ARMY, nr));
     // Figures are drawn larger than life, so that a squad reads at a glance.
-    const float h = std::max(0.8f, ph / 32.0f) * watch.square * 1.1f, w = h * (ph > 0 ? pw / ph : 1.0f);
+    const float scale = std::max(0.8f, ph / 32.0f);
+    const float h = scale * watch.square * 1.1f, w = h * (ph > 0 ? pw / ph : 1.0f);
     const Vec p = f.state == FG_DEAD ? at(f.tx, f.ty) : figureplace(f, phase);
+    if (!view.sees(Vec{p.x, p.y + h / 2, p.z}, std::max(w, h))) continue;
+    const spritetex st = spritetexture(TRS_ARMY, nr);
+    if (!st.texture) continue;
     // The fallen tip over toward the camera, so that they lie face up.
     const float fall = f.state == FG_DEAD ? 1.0f : f.state == FG_DYING ? phase : 0.0f;
     const float a = fall * 1.5f, ux = toward[0] * sinf(a), uy = cosf(a), uz = toward[2] * sinf(a);
@@ -616,16 +736,24 @@ void sprites(float phase, const float* right, const float* toward) {
     if (f.routing) alpha = 0.7f;
     if (f.state == FG_APPEARING) alpha = phase;
     if (f.state == FG_FLEEING) alpha = 1 - phase * 0.8f;
+    // The quad cut down to the sprite's ink: its empty margins cost a
+    // software renderer as much to fill as the figure.
+    const InkCut c = inkcut(st, view.texels * ph / 32.0f / scale);
     const float y = p.y + (f.state == FG_DEAD ? 0.08f : 0.0f);
-    const float bx0 = p.x - right[0] * w / 2, bz0 = p.z - right[2] * w / 2;
-    const float bx1 = p.x + right[0] * w / 2, bz1 = p.z + right[2] * w / 2;
-    quads.push_back(Quad{st.texture, alpha < 1.0f, {r, g, b, alpha},
-                         {{st.u, st.v, bx0, y, bz0},
-                          {st.u + st.du, st.v, bx1, y, bz1},
-                          {st.u + st.du, st.v + st.dv, bx1 + ux * h, y + uy * h, bz1 + uz * h},
-                          {st.u, st.v + st.dv, bx0 + ux * h, y + uy * h, bz0 + uz * h}}});
+    const float x0 = w * (c.x0 - 0.5f), x1 = w * (c.x1 - 0.5f);
+    const float bx0 = p.x + right[0] * x0, bz0 = p.z + right[2] * x0;
+    const float bx1 = p.x + right[0] * x1, bz1 = p.z + right[2] * x1;
+    const float lo = h * c.y0, hi = h * c.y1;
+    const float u0 = st.u + st.du * c.x0, u1 = st.u + st.du * c.x1;
+    const float v0 = st.v + st.dv * c.y0, v1 = st.v + st.dv * c.y1;
+    const bool fogged = view.depth(p) + std::max(w, h) >= view.fogstart;
+    quads.push_back(Quad{st.texture, alpha < 1.0f, fogged, p.x * toward[0] + p.z * toward[2],
+                         {{u0, v0, r, g, b, alpha, bx0 + ux * lo, y + uy * lo, bz0 + uz * lo},
+                          {u1, v0, r, g, b, alpha, bx1 + ux * lo, y + uy * lo, bz1 + uz * lo},
+                          {u1, v1, r, g, b, alpha, bx1 + ux * hi, y + uy * hi, bz1 + uz * hi},
+                          {u0, v1, r, g, b, alpha, bx0 + ux * hi, y + uy * hi, bz0 + uz * hi}}});
   }
-  drawquads(quads);
+  drawquads(quads, view.texels <= SHARPTEXELS);
 }
 
 // Missiles in flight and spells where they land, for the turn's events.
@@ -673,22 +801,13 @@ void effects(float phase, const float* right) {
 
 void drawbattlefigures() {
   if (!battlewatching) return;
-  float m[16];
-  glGetFloatv(GL_MODELVIEW_MATRIX, m);
-  // The camera's right and its direction toward the viewer, in the world.
-  const float right[3] = {m[0], m[4], m[8]};
-  float toward[3] = {m[2], 0.0f, m[10]};
-  const float tl = sqrtf(toward[0] * toward[0] + toward[2] * toward[2]);
-  if (tl > 0.001f) {
-    toward[0] /= tl;
-    toward[2] /= tl;
-  }
+  const View view = viewnow();
   glDisable(GL_LIGHTING);
   glDisable(GL_CULL_FACE);
   glDepthMask(GL_TRUE);
-  markers(watch.phase);
-  sprites(watch.phase, right, toward);
-  effects(watch.phase, right);
+  markers(watch.phase, view);
+  sprites(watch.phase, view);
+  effects(watch.phase, view.right);
   resettexstate();
 }
 
