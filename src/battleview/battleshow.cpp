@@ -538,25 +538,19 @@ struct View {
   float right[3];        // the camera's right, in the world
   float toward[3];       // toward the viewer along the ground
   float depthrow[4];     // eye-space depth of a point: -(row . (x, y, z, 1))
-  float planes[6][4];    // the view's sides, inward
+  ViewSides sides;
   float fogstart;        // depth where the fog begins (no fog: never)
   float texels;          // texels of a 32-pixel figure on one window pixel
   float depth(const Vec& p) const {
     return -(depthrow[0] * p.x + depthrow[1] * p.y + depthrow[2] * p.z + depthrow[3]);
   }
-  // Whether a ball around the point can show in the view.
-  bool sees(const Vec& p, float radius) const {
-    for (const auto& q : planes)
-      if (q[0] * p.x + q[1] * p.y + q[2] * p.z + q[3] < -radius) return false;
-    return true;
-  }
+  bool sees(const Vec& p, float radius) const { return sides.sees(p.x, p.y, p.z, radius); }
 };
 
 View viewnow() {
   View v{};
-  float m[16], pr[16], c[16];
+  float m[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, m);
-  glGetFloatv(GL_PROJECTION_MATRIX, pr);
   v.right[0] = m[0], v.right[1] = m[4], v.right[2] = m[8];
   v.toward[0] = m[2], v.toward[2] = m[10];
   const float tl = sqrtf(v.toward[0] * v.toward[0] + v.toward[2] * v.toward[2]);
@@ -565,23 +559,7 @@ View viewnow() {
     v.toward[2] /= tl;
   }
   v.depthrow[0] = m[2], v.depthrow[1] = m[6], v.depthrow[2] = m[10], v.depthrow[3] = m[14];
-  // The planes of the combined matrix (columns first): each side is the
-  // fourth row plus or minus one of the first three.
-  for (int32_t col = 0; col < 4; col++)
-    for (int32_t row = 0; row < 4; row++) {
-      float sum = 0;
-      for (int32_t k = 0; k < 4; k++) sum += pr[k * 4 + row] * m[col * 4 + k];
-      c[col * 4 + row] = sum;
-    }
-  for (int32_t i = 0; i < 6; i++) {
-    const int32_t row = i / 2;
-    const float sign = i % 2 ? -1.0f : 1.0f;
-    float* q = v.planes[i];
-    for (int32_t col = 0; col < 4; col++) q[col] = c[col * 4 + 3] + sign * c[col * 4 + row];
-    const float length = sqrtf(q[0] * q[0] + q[1] * q[1] + q[2] * q[2]);
-    if (length > 0)
-      for (int32_t k = 0; k < 4; k++) q[k] /= length;
-  }
+  v.sides = viewsides();
   v.fogstart = 1e30f;
   if (glIsEnabled(GL_FOG)) glGetFloatv(GL_FOG_START, &v.fogstart);
   // Window pixels a metre spans at the field's middle.

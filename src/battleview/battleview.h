@@ -108,6 +108,17 @@ int LoadBattleMap(const char* path, int32_t editing, int32_t lit, int32_t object
 void drawbattlefield(uint32_t milliseconds);
 // Frees the battle view's display lists.
 void freebattleviewgl();
+// The sides of the current OpenGL view (projection and modelview) as planes
+// facing inward, a x + b y + c z + d >= 0 inside; whether a ball can show.
+struct ViewSides {
+  std::array<std::array<float, 4>, 6> planes;
+  bool sees(float x, float y, float z, float radius) const {
+    for (const auto& q : planes)
+      if (q[0] * x + q[1] * y + q[2] * z + q[3] < -radius) return false;
+    return true;
+  }
+};
+ViewSides viewsides();
 
 // ---------------------------------------------------------------- watching a battle
 // A battle shown as the engine fights it: the units as their sprites on the

@@ -3,6 +3,8 @@
 // default sky's and a province's own.
 // VEY3_KEEPSHOTS=1 keeps the pictures (/tmp/vey3test_*_look*.ppm).
 #include <algorithm>
+#include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -197,4 +199,46 @@ TEST_F(BattleLook, TheFieldTakesTheGroundColoursOfItsProvince) {
   const Shot floor = look("lookfloor.ppm", 1.0f, 1.35f);
   const std::array<float, 3> m = rowmean(floor, floor.height / 2, floor.width / 3, floor.width * 2 / 3);
   EXPECT_GT(m[0], m[2] + 30) << "the floor is the province's red";
+}
+
+TEST_F(BattleLook, FarTerrainDrawnCoarserLeavesNoGapsBetweenItsBlocks) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  // A wide field of sharp bumps, so that blocks drawn at different steps
+  // have edges far apart; seen from far enough that the steps differ.
+  const std::string folder = tempfile("lookrough");
+  mkdirs((folder + "/battlemaps").c_str());
+  auto map = std::make_unique<battlemapdata>();
+  clearbattlemap(*map);
+  map->width = map->depth = 200;
+  map->cellsize = 150;
+  for (int32_t y = 0; y < 200; y++)
+    for (int32_t x = 0; x < 200; x++)
+      map->height[size_t(y * 200 + x)] = int16_t(((x * 7 + y * 13) % 5) * 90 + 150 * sin(x * 0.2) * cos(y * 0.15));
+  ASSERT_EQ(writebattlemap((folder + "/battlemaps/rough.v3m").c_str(), *map), 1);
+  strlcopy(datapath, folder.c_str(), PATHLEN);
+  strlcopy(provgeo[LAND].batmap, "rough.v3m", sizeof provgeo[LAND].batmap);
+  // Magenta fog, so that the far land behind any gap stands out from the
+  // green ground before the fog begins.
+  const int16_t ground[3] = {40, 160, 40}, fog[3] = {255, 0, 255};
+  std::copy(ground, ground + 3, provgeo[LAND].groundcol);
+  std::copy(fog, fog + 3, provgeo[LAND].fogcol);
+  battleviewbegin(LAND);
+  ASSERT_EQ(battlemap.width, 200);
+  battlecamera.distance = 160;
+  for (float yaw : {0.2f, 1.1f, 2.5f}) {
+    const Shot s = look("lookrough.ppm", yaw, 0.7f);
+    ASSERT_GT(s.width, 0);
+    int32_t gaps = 0;
+    for (int32_t y = s.height * 3 / 10; y < s.height; y++)
+      for (int32_t x = 0; x < s.width; x++) {
+        const uint8_t* p = s.at(x, y);
+        if (p[0] > p[1] + 20 && p[2] > p[1] + 20) gaps++;
+      }
+    EXPECT_EQ(gaps, 0) << "yaw " << yaw;
+  }
+  strlcopy(datapath, VEY3_DATA_DIR, PATHLEN);
+  remove((folder + "/battlemaps/rough.v3m").c_str());
+  rmdir((folder + "/battlemaps").c_str());
+  rmdir(folder.c_str());
 }
