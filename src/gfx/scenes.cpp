@@ -319,6 +319,10 @@ void copywindow(uint32_t& picture, int32_t& pw, int32_t& ph) {
     texmipmaps = saved;
     pw = w;
     ph = h;
+    // Drawn texel for pixel: the nearest texel is the one that filtering
+    // would read alone, without the cost of reading four.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   }
   bindtexture(picture, 0);
   glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, w, h);
