@@ -31,7 +31,9 @@ enum PanelId : int32_t {
 };
 constexpr int32_t KEY_ALTGR = 313;
 constexpr int32_t SPRITEMODE = 4;
-constexpr float WX = 20, WY = 8, WW = 760, WH = 584;
+// The window: its top counted from the screen's top, its bottom (WY, counted
+// upwards as areas are) clear of the hint line.
+constexpr float WX = 20, WTOP = 8, WW = 760, WH = 568, WY = 600 - WTOP - WH;
 constexpr float COMROW = 44, SQUADROW = 36;
 constexpr int32_t MISC2_ARMYSETUP = 23, MISC_FORT = 15;
 float up(float y) { return 600 - y; }
@@ -143,8 +145,8 @@ void drawpanel(int32_t first, int32_t* shownto) {
   guititle("Army Setup");
   guicloseid(AP_EXIT);
   guiwindow(0, WX, WY, WW, WH);
-  areabox(0, WX + 4, WY + 4, WW - 8, WH - 30, 0.05f, 0.05f, 0.08f, 0.92f);
-  float y = WY + 30;
+  areabox(0, WX + 4, WY + 4, WW - 8, WH - 4 - GUITITLEBAR, 0.05f, 0.05f, 0.08f, 0.92f);
+  float y = WTOP + GUITITLEBAR + 2;
   // Title row: the castle (the garrison's drop target too) and the count.
   const std::vector<int32_t> g = panelgarrison();
   char units[40];
@@ -170,7 +172,7 @@ void drawpanel(int32_t first, int32_t* shownto) {
     y += 18;
   }
   const std::vector<int32_t> coms = panelcommanders();
-  const float bottom = WY + WH - 60;
+  const float bottom = WTOP + WH - 44;
   int32_t shade = 0, i = first;
   for (; i < int32_t(coms.size()); i++) {
     if (i > first && y + blockheight(coms[size_t(i)]) > bottom) break;
@@ -178,7 +180,7 @@ void drawpanel(int32_t first, int32_t* shownto) {
   }
   *shownto = i;
   if (coms.empty()) areatextcol(0, WX + 14, up(y + 16), 14, 0.7f, 0.7f, 0.7f, 1, "No commanders here");
-  const float fy = WY + WH - 52;
+  const float fy = WTOP + WH - 36;
   if (first > 0) {
     areabox(AP_PAGEBACK, WX + 15, up(fy + 22), 110, 22, 0.15f, 0.15f, 0.2f, 0.9f);
     areatext(AP_PAGEBACK, WX + 23, up(fy + 17), 14, "Previous");

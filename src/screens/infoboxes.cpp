@@ -9,9 +9,11 @@
 #include "host/host.h"
 #include "host/phases.h"
 #include "magic/rituals.h"
+#include "mapview/overlay.h"
 #include "runtime/fatal.h"
 #include "runtime/trs.h"
 #include "screens/orders.h"
+#include "screens/screens.h"
 #include "world/forts.h"
 #include "world/gamedata.h"
 #include "world/grammar.h"
@@ -374,9 +376,14 @@ int32_t castlebox(int32_t player, int32_t lnr, int32_t f) {
     guicloseid(ID_CASTLEEXIT);
     guiminwidth(300);
     guimaxwidth(450);
-    guitextscale(3.5f);
-    guisprite(0, TRS_MISC, forts[size_t(f)].sprite, SPRITEMODE);
-    guispace(2);
+    // The map's fort for every type: the fort table's picture numbers name
+    // nothing of their own in the icon archive (5 to 8 are the seasons). No
+    // empty space where the archive lacks it.
+    if (spritepresent(TRS_MISC, ICON_FORT)) {
+      guitextscale(3.5f);
+      guisprite(0, TRS_MISC, ICON_FORT, SPRITEMODE);
+      guispace(2);
+    }
     guitextscale(0.85f);
     showinfolines(lines);
     guitextscale(1.0f);

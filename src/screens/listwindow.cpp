@@ -1,11 +1,13 @@
 // The pieces that the list windows of the nation's screens share.
+#include <algorithm>
+
 #include "gfx/gui.h"
 #include "screens/screens.h"
 
 void listheadings(std::initializer_list<ListHeading> headings) {
   guisetnl(0);
   for (const ListHeading& h : headings) {
-    guiindent(h.x);
+    guiindent(std::max(h.x, GUIMARGIN));   // never on the window's rim
     guibutton(0, "%s", h.text);
   }
   guisetnl(1);

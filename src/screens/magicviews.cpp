@@ -55,9 +55,10 @@ void viewench(int32_t p) {
       if (en.owner >= 0 && en.owner < 95) guiinfo("Cast by %s", nations[size_t(en.owner)].name);
       guisetnl(1);
     }
-    for (; rows < 5; rows++) {
+    // Five rows at the least, the first telling when no enchantment holds.
+    for (const int32_t used = rows; rows < 5; rows++) {
       liststripe(rows);
-      guibutton(0, " ");
+      guibutton(0, "%s", rows == 0 && used == 0 ? "No global enchantment is in effect" : " ");
     }
     listexit(GE_EXIT, KEY_F1 + 5);
     guisethint("Click an enchantment to read its spell");

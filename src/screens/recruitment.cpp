@@ -143,7 +143,9 @@ void barredcomlabel(int32_t lnr, int32_t type, char* out, int32_t size) {
 
 namespace {
 constexpr int32_t SPRITEMODE = 4;
-constexpr float WX = 20, WY = 8, WW = 760, WH = 584;   // the window
+// The window: its top counted from the screen's top, its bottom (WY, counted
+// upwards as areas are) clear of the hint line.
+constexpr float WX = 20, WTOP = 8, WW = 760, WH = 568, WY = 600 - WTOP - WH;
 constexpr float ROW = 19, ICON = 18, ENTRYTEXT = 12;
 // The layout is written top down; areas take y upwards from the bottom.
 float up(float y) { return 600 - y; }
@@ -201,8 +203,8 @@ void drawscreen(int32_t lnr, int32_t p) {
   guititle("Recruit Units in %s", l.name);
   guicloseid(RC_EXIT);
   guiwindow(0, WX, WY, WW, WH);
-  areabox(0, WX + 4, WY + 4, WW - 8, WH - 30, 0.05f, 0.05f, 0.08f, 0.92f);
-  float y = WY + 30;
+  areabox(0, WX + 4, WY + 4, WW - 8, WH - 4 - GUITITLEBAR, 0.05f, 0.05f, 0.08f, 0.92f);
+  float y = WTOP + GUITITLEBAR + 2;
   // Units.
   heading(y, "Units", "You can recruit as many units per turn as your resources allow or max 100");
   std::vector<Entry> units;
@@ -247,7 +249,7 @@ void drawscreen(int32_t lnr, int32_t p) {
       areainfo("%s. (backspace) Remove last unit from recruitment queue", unittypes[size_t(t)].name);
   }
   // The foot.
-  const float fy = WY + WH - 52;   // above the hint line
+  const float fy = WTOP + WH - 36;   // above the hint line
   footbutton(RC_RESET, WX + 15, fy, 170, "Reset recruitment", "(del) Remove everything from the queue, gold back");
   footbutton(RC_EXIT, WX + WW - 85, fy, 70, "Exit", "(esc) Back to the map");
   guisethint("Click a unit to recruit it, shift-click for ten. Faded units in the queue wait for more resources.");

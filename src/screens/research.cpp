@@ -81,7 +81,7 @@ void drawscreen(int32_t p) {
   guititle("Magic Research");
   guicloseid(RS_EXIT);
   guiwindow(0, WX, up(WTOP + WH), WW, WH);
-  areabox(0, WX + 4, up(WTOP + WH - 4), WW - 8, WH - 34, 0.05f, 0.05f, 0.08f, 0.92f);
+  areabox(0, WX + 4, up(WTOP + WH - 4), WW - 8, WH - 4 - GUITITLEBAR, 0.05f, 0.05f, 0.08f, 0.92f);
   const float x0 = WX + 20;
   for (int32_t s = 0; s < SCHOOLCOUNT; s++) {
     if (researchrec[size_t(p)][size_t(RR_LEVEL + s)] > 8) researchrec[size_t(p)][size_t(RR_POINTS + s)] = 0;

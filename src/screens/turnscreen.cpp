@@ -61,6 +61,20 @@ bool isselected(int32_t c) {
   return false;
 }
 
+// A label for a room of the given width at the given text scale: shrunk to
+// as little as three quarters of the scale, then cut with ".." when it still
+// does not fit. The scale to draw it at is returned through scale.
+const char* fitlabel(const char* text, float room, float* scale) {
+  static char cut[120];
+  const float full = textwidth(text);
+  if (full <= 0 || full * *scale <= room) return text;
+  *scale = std::max(*scale * 0.75f, room / full);
+  if (full * *scale <= room) return text;
+  const float dots = textwidth("..");
+  formatbounded(cut, sizeof cut, "%s..", CutText(text, room / *scale - dots));
+  return cut;
+}
+
 // A text with a hint; the hint only when the area was added.
 void hinttext(int32_t id, float x, float y, float scale, const char* text, const char* hint) {
   if (areatext(id, x, y, scale, "%s", text) >= 0 && hint) areainfo("%s", hint);
@@ -74,7 +88,7 @@ void provincebox(int32_t k, int32_t l, int32_t info) {
   char t[200];
   if (info & 0x1) formatbounded(t, sizeof t, "%s (%d)", ld.name, l);
   else formatbounded(t, sizeof t, "??? (%d)", l);
-  areatext(0, 20, 570, 18, "%s", t);
+  areatext(0, 20, 567, 17, "%s", t);   // below the window's rim
   const int32_t p = ownsorholds(k, l) ? k : ld.fortholder;
   if (info & 0x8) {
     formatbounded(t, sizeof t, "Population %d", ld.population * 10);
@@ -181,7 +195,7 @@ void provincebox(int32_t k, int32_t l, int32_t info) {
 void nationbox(int32_t k) {
   const Kingdom& kd = kingdom[size_t(k)];
   guiwindow(0, 510, 520, 277, 65);
-  hinttext(TS_GOD, 515, 570, 18, kd.godname, nullptr);
+  hinttext(TS_GOD, 515, 567, 17, kd.godname, nullptr);
   char t[200];
   formatbounded(t, sizeof t, "Treasury %d", kd.gold);
   hinttext(0, 515, 555, 15, t, "The total amount of gold available.");
@@ -211,7 +225,8 @@ void nationbox(int32_t k) {
 void columnentry(int32_t id, float y, int32_t file, int32_t icon, const char* text, float scale, const char* hint) {
   areaframe(676, y, 110, 23, 1, 0.5f, 0.45f, 0.35f, 0.8f);
   areasprite(0, file, icon, SPRITEMODE, 677, y + 1, 21, 21);
-  areatext(0, 703, y + 3, scale, "%s", CutText(text, 80 / scale));
+  const char* label = fitlabel(text, 78, &scale);
+  areatext(0, 703, y + 3 + (16 - scale) * 0.5f, scale, "%s", label);
   if (areahotspot(id, 676, y, 110, 23) >= 0 && hint) areainfo("%s", hint);
 }
 
@@ -343,11 +358,11 @@ void commandercards(int32_t k, int32_t l, const std::vector<int32_t>& cards, flo
     if (sel) areabox(0, x, y, cw - 2, ch - 2, 1, 1, 1, 0.8f);
     else if (fixed) areabox(0, x, y, cw - 2, ch - 2, 1, 0.2f, 0.2f, 0.3f);
     else areaframe(x, y, cw - 2, ch - 2, 1, 0.6f, 0.55f, 0.45f, 0.7f);
-    const float namescale = 14 * s;
+    float namescale = 14 * s;
     // A commander without a name of its own goes by its kind.
     const Monster* kind = unittyperec(b);
     const char* fullname = com[size_t(c)].name[0] || !kind ? com[size_t(c)].name : kind->name;
-    const char* name = CutText(fullname, (cw - 4) / namescale);
+    const char* name = fitlabel(fullname, cw - 6, &namescale);
     const float nw = textwidth(name) * namescale;
     areatextcol(0, x + (cw - 2 - nw) / 2, y + ch - 2 - namescale, namescale, sel ? 0 : -1, sel ? 0 : -1,
                 sel ? 0 : -1, 1, "%s", name);
