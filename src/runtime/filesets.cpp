@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -49,6 +50,28 @@ std::vector<std::string> entries(const std::string& folder) {
   closedir(d);
   return names;
 }
+
+// Writing a journal and finishing one happen under a lock on the folder. A
+// writer's sets all have the same folder name ("set.new<pid>"), so a reader
+// that finished a journal late would otherwise move files of the writer's
+// next set into place before its journal stands, remove that set's folder,
+// or remove its journal. The lock ends with the process that holds it.
+class FolderLock {
+ public:
+  explicit FolderLock(const std::string& folder) : fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    if (fd >= 0)
+      while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+      }
+  }
+  ~FolderLock() {
+    if (fd >= 0) close(fd);
+  }
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+
+ private:
+  int fd;
+};
 
 // The renames that a journal names; the journal's first line is the set's
 // folder, each further line one file.
@@ -129,6 +152,7 @@ bool removeownfolder(const char* folder) {
 
 int32_t settlefolder(const char* folder) {
   const std::string dir = folder;
+  const FolderLock lock(dir);
   const int32_t done = finishjournal(dir);
   const bool journal = access((dir + "/" + JOURNAL).c_str(), F_OK) == 0;
   for (const std::string& name : entries(dir)) {
@@ -230,6 +254,7 @@ bool FileSet::write(const char* name, const void* bytes, size_t length) {
 bool FileSet::commit() {
   if (failed || stage.empty()) return false;
   syncfolder(stage.c_str());
+  const FolderLock lock(folder);
   // The journal: the moment the new set exists.
   {
     SafeWrite journal((folder + "/" + JOURNAL).c_str());

@@ -95,6 +95,38 @@ TEST(FileSets, ASetComesWholeOrNotAtAll) {
   EXPECT_EQ(listing(dir.path), (std::vector<std::string>{"a", "b", "c"}));
 }
 
+// A writer (as the host hosting turn after turn) commits sets of two files,
+// "a" before "b", each set one number higher; a reader meanwhile finishes
+// whatever journal it finds (as a player's program opening the game does).
+// "b" never runs ahead of "a", and no set is lost.
+TEST(FileSets, AReaderFinishingJournalsNeverMixesTheWritersSets) {
+  TestDir dir;
+  const std::string folder = dir.path;
+  constexpr int32_t SETS = 100;
+  const pid_t writer = fork();
+  if (writer == 0) {
+    for (int32_t n = 1; n <= SETS; n++) {
+      const std::string v = std::to_string(n);
+      FileSet set(folder.c_str());
+      if (!set.write("a", v.data(), v.size()) || !set.write("b", v.data(), v.size()) || !set.commit()) _exit(1);
+    }
+    _exit(0);
+  }
+  auto number = [&](const char* name) { return atoi(text(dir / name).c_str()); };
+  int32_t ahead = 0, status = 0;
+  while (waitpid(writer, &status, WNOHANG) == 0) {
+    settlepending(folder.c_str());
+    const int32_t b = number("b"), a = number("a");
+    if (b > a) ahead++;
+  }
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a commit of the writer failed";
+  EXPECT_EQ(ahead, 0);
+  settlefolder(folder.c_str());
+  EXPECT_EQ(number("a"), SETS);
+  EXPECT_EQ(number("b"), SETS);
+  EXPECT_EQ(listing(folder), (std::vector<std::string>{"a", "b"}));
+}
+
 TEST(FileSets, TheStartTidiesEveryGameFolder) {
   TestDir dir;
   const std::string save = dir / "save", game = save + "/g";
