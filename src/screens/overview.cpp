@@ -128,9 +128,9 @@ void provincerow(int32_t p, int32_t l, const ArmyCounts& counts) {
   guibutton(0, "%d", getresources(l, p));
   guiindent(340);
   guibutton(0, "%d", getsupply(l, p, 1));
-  guiindent(380);
+  guiindent(385);   // clear of four-figure supplies
   guibutton(0, "%d", supplyuse(l, p));
-  guiindent(420);
+  guiindent(424);
   guibutton(NO_DEFENCE + l, "%d", ld.provdef);
   float x = 460;
   for (int32_t s = 0; s < 4; s++) {
@@ -263,7 +263,7 @@ void buildoverview(int32_t p) {
   guialign(GUIALIGN_LEFT);
   guitextscale(0.85f);
   listheadings({{10, "Province"}, {180, "Inc."}, {220, "Tax"}, {260, "Unr."}, {300, "Res."}, {340, "Sup."},
-                {380, "S.U."}, {420, "Def."}, {460, "Sites"}, {540, "Searches"}});
+                {385, "S.U."}, {424, "Def."}, {460, "Sites"}, {540, "Searches"}});
   guispace(2);
   guiscrollstart();
   const ArmyCounts counts = armycounts(p);
