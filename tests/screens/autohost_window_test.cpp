@@ -3,6 +3,7 @@
 // the next one without a menu. A game made without it keeps the full menu.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "frontend/frontend.h"
@@ -15,26 +16,29 @@
 namespace {
 class AutoHost : public HostGame {
  protected:
+  // A game of two human nations, made with or without the setting, whose
+  // game information says so; the play menu's window stands ready.
   void make(int32_t autohost) {
     autohostgame = autohost;
     create("testvale.map", {0, 1}, 1);
     autohostgame = 0;
+    ASSERT_TRUE(openturn(0));
+    EXPECT_EQ(gameinfo.autohost, autohost);
+    w.emplace();
+    ASSERT_TRUE(w->ok);
+    installmapscreens();
+    quitprogram = 0;
+    first = worldturn();
   }
+  std::optional<RealWindow> w;   // opened once the game stands
+  int32_t first = 0;
 };
 
 // Buttons of the play menu: 1 + nation, Host 100, Exit 999.
 bool shown(int32_t id) { return findguiarea(id) >= 0; }
 
 TEST_F(AutoHost, TheSettingIsKeptInTheGameAndHostsOnceEveryoneHasPlayed) {
-  make(1);
-  ASSERT_TRUE(openturn(0));
-  EXPECT_EQ(gameinfo.autohost, 1);
-  RealWindow w;
-  ASSERT_TRUE(w.ok);
-  installmapscreens();
-  quitprogram = 0;
-  const int32_t first = worldturn();
-
+  ASSERT_NO_FATAL_FAILURE(make(1));
   // One of two has played: the menu lists only the other one.
   play(0, [] {});
   setinputscript(paced("waitfor 999\nwait 2\nkey escape\n").c_str());
@@ -57,14 +61,7 @@ TEST_F(AutoHost, TheSettingIsKeptInTheGameAndHostsOnceEveryoneHasPlayed) {
 }
 
 TEST_F(AutoHost, WithoutTheSettingTheMenuListsEveryNationAndWaits) {
-  make(0);
-  ASSERT_TRUE(openturn(0));
-  EXPECT_EQ(gameinfo.autohost, 0);
-  RealWindow w;
-  ASSERT_TRUE(w.ok);
-  installmapscreens();
-  quitprogram = 0;
-  const int32_t first = worldturn();
+  ASSERT_NO_FATAL_FAILURE(make(0));
   play(0, [] {});
   play(1, [] {});
   setinputscript(paced("waitfor 999\nwait 2\nkey escape\n").c_str());
