@@ -399,10 +399,12 @@ void mapclickorders(int32_t lnr, bool ctrl) {
       // Staying: defending where the nation owns or holds, else hiding.
       cm.order = ownground ? ORD_DEFEND : ORD_SNEAK;
       cm.orderparam = ownground ? -1 : 0;
-    } else if (maysneak(c) && !ctrl) {
+    } else if (const bool sneaks = maysneak(c); sneaks && !ctrl) {
       cm.order = ORD_SNEAK;
       cm.orderparam = lnr;
-    } else if (land[size_t(here)].owner != k) {
+    } else if (!sneaks && land[size_t(here)].owner != k) {
+      // An army that would be seen leaving foreign ground stays put; a
+      // stealthy one told with Ctrl to march openly marches.
       cm.order = ORD_DEFEND;
       cm.orderparam = -1;
     } else {

@@ -8,6 +8,7 @@
 #include "runtime/settings.h"
 #include "screens/turnscreen.h"
 #include "support/smallworld.h"
+#include "world/movement.h"
 #include "world/provinfo.h"
 #include "world/siteentry.h"
 
@@ -277,4 +278,36 @@ TEST(MapClick, MovesStayingPutAndHidingAbroad) {
   EXPECT_EQ(com[0].order, ORD_SNEAK);
   EXPECT_EQ(com[0].orderparam, 0);
   EXPECT_EQ(kingdom[ME].gold, 500);
+}
+
+// A click on the province next door, for a stealthy and a plain commander, on
+// the nation's own ground and abroad, with and without Ctrl.
+TEST(MapClick, StealthAndCtrlChooseSneakMoveOrStay) {
+  world();
+  settype(2, "Scout").flags |= MF_STEALTHY;
+  provgeo[2].nbr[0] = 3;
+  provgeo[3].nbr[0] = 2;
+  const int32_t scout = 3, captain = 0;
+  ASSERT_TRUE(maysneak(scout));
+  ASSERT_FALSE(maysneak(captain));
+  struct Case {
+    int32_t c;
+    bool own, ctrl;
+    uint8_t order;
+    int32_t param;
+  } const cases[] = {
+      {scout, false, false, ORD_SNEAK, 3},   {scout, false, true, ORD_MOVE, 3},
+      {captain, false, false, ORD_DEFEND, -1}, {captain, true, false, ORD_MOVE, 3},
+      {captain, false, true, ORD_DEFEND, -1},  {scout, true, true, ORD_MOVE, 3},
+  };
+  for (const Case& x : cases) {
+    land[2].owner = x.own ? ME : OTHER;
+    land[2].fortholder = x.own ? ME : OTHER;
+    selectedcoms.last = -1;
+    selectcom(x.c);
+    com[x.c].order = ORD_DEFEND;
+    mapclickorders(3, x.ctrl);
+    EXPECT_EQ(com[x.c].order, x.order) << "commander " << x.c << " own " << x.own << " ctrl " << x.ctrl;
+    EXPECT_EQ(com[x.c].orderparam, x.param) << "commander " << x.c << " own " << x.own << " ctrl " << x.ctrl;
+  }
 }
