@@ -238,7 +238,10 @@ int32_t findstart(int32_t k) {
     if (!skip) {
       if (c == 0 && !special) {
         if (t <= 3999 && nearowned(cand, 1, 2)) c = 5;
-        else if (t <= 999 && nearowned(cand, 8 / (t / 50 + 1), sea ? 1 : 0)) c = 6;
+        // The walk kind is the candidate's sea bit: 0 keeps a land candidate's
+        // walk on land, 4 lets a sea candidate's walk cross every province, so
+        // an underwater nation keeps its distance from land nations as well.
+        else if (t <= 999 && nearowned(cand, 8 / (t / 50 + 1), int32_t(g.terrain & TM_SEA))) c = 6;
       }
       if (!special && (g.terrain & TM_NOSTART)) c = 7;
     }

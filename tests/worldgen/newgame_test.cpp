@@ -212,6 +212,34 @@ TEST_F(NewGame, StartSearchSpecialStartsAndKinds) {
   EXPECT_TRUE(other == 1 || other == 3);
 }
 
+TEST_F(NewGame, SeaStartKeepsItsDistanceOverLand) {
+  // A row of twelve provinces, 3 and 12 at sea. A land nation holds 1; the
+  // underwater nation must not start at 3, two steps away over land 2, while
+  // 12 lies eleven steps away.
+  Picture p(360, 20);
+  for (int i = 1; i < 12; i++) p.redcolumn(30 * i);
+  std::string text = "#vey2title Row\n#imagefile row.tga\n#terrain 3 4\n#terrain 12 4\n#specstart 0 1\n"
+                     "#start 3\n#start 12\n";
+  for (int i = 0; i < 12; i++) p.white(15 + 30 * i, 10);
+  for (int i = 1; i < 12; i++) text += "#neighbour " + std::to_string(i) + " " + std::to_string(i + 1) + "\n";
+  writetga(mapdir() + "row.tga", p, false);
+  writetext(mapdir() + "row.map", text);
+  strlcopy(mapfile, "row.map", sizeof mapfile);
+  eraoption = 1;
+  ASSERT_EQ(isuwnation(21), 1);
+  // Without its wish for a coast, which no sea province meets.
+  for (size_t a = 0; a < NATIONATTRS; a++)
+    if (nations[21].attrkey[a] == NA_COASTSTART) nations[21].attrval[a] = 0;
+  for (uint32_t seed = 1; seed <= 6; seed++) {
+    clearworld();
+    seedrnd(seed);
+    computers({0, 21});
+    ASSERT_EQ(createnewgame("row", 0, nullptr), 1);
+    EXPECT_EQ(kingdom[0].w[KW_HOMELAND], 1);
+    EXPECT_EQ(kingdom[21].w[KW_HOMELAND], 12) << "seed " << seed;
+  }
+}
+
 TEST_F(NewGame, ExistingGameOfTheSameNameIsReplaced) {
   strlcopy(mapfile, "testvale.map", sizeof mapfile);
   eraoption = 1;
