@@ -22,7 +22,6 @@ namespace {
 constexpr int32_t TRS_ICONS = 10, SPRITEMODE = 4, ID_EXIT = 9;
 constexpr uint32_t AF_STARVING = 0x4;
 constexpr uint32_t ST_DIVINE = 0x8000;
-constexpr uint32_t F3_MOSSBODY = 0x2;
 // Experience that earns each star.
 constexpr int32_t STARS[5] = {15, 50, 100, 200, 400};
 
@@ -246,6 +245,7 @@ std::vector<BoxEntry> unitboxicons(int32_t unr) {
   const uint32_t tf = t->flags, tf2 = t->flags2, a0 = u.flags[0], a1 = u.flags[1], a2 = u.flags[2];
   const auto ab = [&](int32_t k) { return getability(unr, k, 1); };
   Row r(unr);
+  r.add(42, (a0 & AF_CURSED) != 0, "Cursed");
   r.add(125, (a0 & AF_DISEASED) != 0, "Diseased");
   if (issacred(unr)) r.add(12, 1, "Blessed");
   else r.add(17, (tf & MF_HOLY) != 0, "Sacred");
@@ -293,10 +293,17 @@ std::vector<BoxEntry> unitboxicons(int32_t unr) {
   r.add(28, (tf & MF_FLYING) || (a1 & ST_FLYING), "Flying");
   r.add(30, getstealth(unr) > 0, "Stealthy");
   r.add(29, ab(261) > 0, "Horror Marked");
+  r.add(46, (a1 & ST_SHARPWEAPON) != 0, "Weapon of Sharpness");
+  r.add(47, (a1 & ST_ASTRALWEAPON) != 0, "Astral Weapon");
+  r.add(48, (a0 & AF_RUSTYARMOR) != 0, "Rusty Armor");
+  r.add(49, (a0 & AF_NOARMOR) != 0, "Broken Armor");
+  r.add(50, (a1 & ST_FIREMISSILES) != 0, "Fire Missiles");
   r.add(51, (tf & MF_ILLUSION) != 0, "Glamour");
   r.add(52, (a1 & ST_LUCK) != 0, "Lucky");
+  r.add(53, (a2 & F3_MISTFORM) != 0, "Mistform");
   if (const int32_t v = ab(AB_PARALYZED); v > 0) r.add(54, 1, strf("Paralyzed (%d)", v));
   r.add(57, (tf & MF_DEMON) != 0, "Demon");
+  r.add(58, (a2 & F3_CHARGEBODY) != 0, "Charge Body");
   r.add(59, ab(AB_FIRESHIELD) > 0, "Fire Shield");
   r.add(60, ab(321) > 0, "Astral Shield");
   r.add(61, (tf & MF_NOHEAL) != 0, "Never Heals");
@@ -309,6 +316,8 @@ std::vector<BoxEntry> unitboxicons(int32_t unr) {
   r.add(72, (tf & MF_MOUNTAINSURVIVAL) != 0, "Mountain Survival");
   r.add(73, (tf & MF_FORESTSURVIVAL) != 0, "Forest Survival");
   r.add(74, (tf & MF_SWAMPSURVIVAL) != 0, "Swamp Survival");
+  r.add(77, (a2 & F3_TWISTFATE) != 0, "Twist Fate");
+  r.add(78, (a0 & AF_CURSEOFSTONES) != 0, "Curse of Stones");
   r.add(79, ab(222) > 0, "Banefire Shield");
   r.add(80, godlevelabove(unr, P_FIRE, 8), "Fire Weapons");
   r.add(81, ab(125) > 0, "Siege Bonus");
@@ -328,6 +337,7 @@ std::vector<BoxEntry> unitboxicons(int32_t unr) {
   r.add(95, (ab(298) > 0 ? 1 : 0) + (ab(298) > 0 && ab(210) > 0 ? 1 : 0), "Seduction");
   if (const int32_t v = ab(AB_DARKVISION); v > 0) r.add(96, 1, strf("Darkvision (%d)", v));
   r.add(97, ab(AB_BLIND) > 0, "Blind");
+  r.add(98, (a0 & AF_DECAYING) != 0, "Decaying");
   if (oldagelevel(unr) > 0) r.add(99, 1, strf("Old Age, %d (%d)", u.age, getmaxage(unr)));
   r.add(100, invoid(unr) != 0, "Lost in Time and Space");
   r.add(101, ab(106) > 0, "Poison Cloud");
@@ -348,6 +358,9 @@ std::vector<BoxEntry> unitboxicons(int32_t unr) {
   r.add(128, ab(AB_ASSASSIN) > 0, "Assassin");
   r.add(129, ab(AB_SPY) > 0, "Spy");
   if (const int32_t v = ab(328); v > 0) r.add(130, 1, strf("Shattered Soul (%d)", v));
+  r.add(34, (a2 & F3_RETURNING) != 0, "Ritual of Returning");
+  r.add(35, (a2 & F3_INNERSUN) != 0, "Inner Sun");
+  r.add(33, (a2 & F3_TWICEBORN) != 0, "Twiceborn");
   r.add(93, ab(AB_DRAGONMASTER) > 0, "Dragon Master");
   r.add(67, countcasterench(unr) > 0, "Global Enchantment");
   r.add(20, (a0 & AF_STARVING) != 0, "Starving");

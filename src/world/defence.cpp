@@ -29,7 +29,9 @@ int32_t getnatprot(int32_t unr) {
   }
   statstep(p, p + imin(imax(getability(unr, AB_PETRIFIED, 1), 0), 25), "Petrified");
   if (p >= 25) return p;
-  if (u.flags[2] & 0x2) statstep(p, 25, "Mossbody");
+  // Not mossbody (bit 0x8 of this word, a chance to soften blows): this
+  // state sets the protection itself.
+  if (u.flags[2] & 0x2) statstep(p, 25, "Hardened Body");
   return p;
 }
 

@@ -10,8 +10,12 @@ constexpr int32_t MAXCHECKSUMS = 75;
 
 // Flag word 1 (afflictions and battle states), the unit's flags[0].
 constexpr uint32_t AF_DISEASED = 0x1;
+constexpr uint32_t AF_CURSED = 0x2;
 constexpr uint32_t AF_LOSTPART = 0x10;       // which part: specialpartloss
-constexpr uint32_t AF_NOARMOR = 0x400;       // wears none of its type's armors
+constexpr uint32_t AF_CURSEOFSTONES = 0x20;
+constexpr uint32_t AF_DECAYING = 0x100;
+constexpr uint32_t AF_NOARMOR = 0x400;       // broken armour: wears none of its type's armors
+constexpr uint32_t AF_RUSTYARMOR = 0x800;
 constexpr uint32_t AF_BLIND = 0x1000;
 constexpr uint32_t AF_LIMP = 0x40000;
 constexpr uint32_t AF_LOSTEYE = 0x80000;
@@ -37,14 +41,24 @@ constexpr uint32_t ST_STRENGTH = 0x80;
 constexpr uint32_t ST_BERSERK = 0x100;
 constexpr uint32_t ST_FLYING = 0x20000;
 constexpr uint32_t ST_QUICK = 0x40000;
+constexpr uint32_t ST_SHARPWEAPON = 0x80000;     // weapon of sharpness
+constexpr uint32_t ST_ASTRALWEAPON = 0x100000;
+constexpr uint32_t ST_FIREMISSILES = 0x800000;
 constexpr uint32_t ST_PROPHET = 0x2000000;
 constexpr uint32_t ST_MRPLUS = 0x4000000;
 
 // Third flag word, the unit's flags[2].
+constexpr uint32_t F3_TWISTFATE = 0x1;
+constexpr uint32_t F3_MOSSBODY = 0x8;
 constexpr uint32_t F3_UWDEF = 0x20;
 constexpr uint32_t F3_PRETENDER = 0x400;     // body of the god: follows the veyrance, slot never freed
+constexpr uint32_t F3_CHARGEBODY = 0x4000;
+constexpr uint32_t F3_MISTFORM = 0x10000;
 constexpr uint32_t F3_HELLPOWER = 0x20000;
+constexpr uint32_t F3_TWICEBORN = 0x400000;
+constexpr uint32_t F3_RETURNING = 0x800000;    // ritual of returning
 constexpr uint32_t F3_UNHOLYPOWER = 0x2000000;
+constexpr uint32_t F3_INNERSUN = 0x4000000;
 
 // One unit instance: a soldier, a monster or a commander's body. The fields
 // up to `keepbyte` are stored in game files in this order; the rest is

@@ -81,6 +81,49 @@ TEST_F(Boxes, AbilityIconsInDrawingOrderWithValues) {
   EXPECT_TRUE(unitboxicons(MAXUNITS).empty());
 }
 
+// The states kept in the unit's flag words: each bit alone shows its row, with
+// its icon and an explanation; all together they keep the row's order.
+TEST_F(Boxes, StateFlagsShowTheirIconsInOrder) {
+  const struct {
+    int32_t word;
+    uint32_t bit;
+    int32_t kind;
+    const char* hover;
+  } states[] = {{0, AF_CURSED, 42, "Cursed"},
+                {1, ST_SHARPWEAPON, 46, "Weapon of Sharpness"},
+                {1, ST_ASTRALWEAPON, 47, "Astral Weapon"},
+                {0, AF_RUSTYARMOR, 48, "Rusty Armor"},
+                {0, AF_NOARMOR, 49, "Broken Armor"},
+                {1, ST_FIREMISSILES, 50, "Fire Missiles"},
+                {2, F3_MISTFORM, 53, "Mistform"},
+                {2, F3_CHARGEBODY, 58, "Charge Body"},
+                {2, F3_TWISTFATE, 77, "Twist Fate"},
+                {0, AF_CURSEOFSTONES, 78, "Curse of Stones"},
+                {0, AF_DECAYING, 98, "Decaying"},
+                {2, F3_MOSSBODY, 107, "Mossbody"},
+                {2, F3_RETURNING, 34, "Ritual of Returning"},
+                {2, F3_INNERSUN, 35, "Inner Sun"},
+                {2, F3_TWICEBORN, 33, "Twiceborn"}};
+  std::vector<std::string> all;
+  for (const auto& s : states) {
+    unit[soldier].flags[0] = unit[soldier].flags[1] = unit[soldier].flags[2] = 0;
+    unit[soldier].flags[s.word] = s.bit;
+    const std::vector<BoxEntry> row = unitboxicons(soldier);
+    ASSERT_EQ(row.size(), 1u) << s.hover;
+    EXPECT_EQ(row[0].hover, std::string(s.hover));
+    EXPECT_EQ(row[0].sprite, s.kind) << s.hover;
+    EXPECT_EQ(row[0].id, UB_ICON + s.kind) << s.hover;
+    EXPECT_FALSE(icontext(soldier, s.kind).lines.empty()) << s.hover;
+    all.push_back(s.hover);
+  }
+  EXPECT_EQ(icontext(soldier, 33).title, "Twiceborn Enchantment");
+  EXPECT_EQ(icontext(soldier, 98).title, "Decay");
+  EXPECT_EQ(icontext(soldier, 50).title, "Flaming Missiles (8 ap damage)");
+  unit[soldier].flags[0] = unit[soldier].flags[1] = unit[soldier].flags[2] = 0;
+  for (const auto& s : states) unit[soldier].flags[s.word] |= s.bit;
+  EXPECT_EQ(hovers(unitboxicons(soldier)), all);
+}
+
 TEST_F(Boxes, WeaponArmourAndRandomMagicLines) {
   Weapon& w = setweapon(3, "Bane Bow");
   w.range = -3;
