@@ -17,6 +17,8 @@ int32_t nesting = 0;
 constexpr int32_t MAXSHUTDOWNHOOKS = 8;
 void (*shutdownhooks[MAXSHUTDOWNHOOKS])() = {};
 int32_t shutdowncount = 0;
+void (*unitfatalhook)(int32_t) = nullptr;
+bool showingunit = false;
 
 // "Något gick fel!" with the a-ring as the Latin-1 byte 0xE5.
 const char fatalline[] = "N\xE5got gick fel!";
@@ -35,6 +37,15 @@ void addshutdownhook(void (*hook)()) {
     if (shutdownhooks[i] == hook) return;
   bailif(shutdowncount >= MAXSHUTDOWNHOOKS, "addshutdownhook: too many hooks");
   shutdownhooks[shutdowncount++] = hook;
+}
+
+void setunitfatalhook(void (*hook)(int32_t unr)) { unitfatalhook = hook; }
+
+void showunitfatal(int32_t unr) {
+  if (!unitfatalhook || showingunit) return;
+  showingunit = true;
+  unitfatalhook(unr);
+  showingunit = false;
 }
 
 void fatalerror(const char* message) {

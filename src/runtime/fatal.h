@@ -12,6 +12,12 @@ void fatalerror(const char* message);
 // stop sound), which this layer cannot call by name: fatalerror runs the
 // hooks in the order they were added. A hook added twice runs once.
 void addshutdownhook(void (*hook)());
+// What the player side shows of one unit before a stop about it (its status
+// box), which this layer cannot call by name. showunitfatal runs the hook
+// unless none is set or it is already running (the box of a broken unit may
+// stop again inside it: that stop goes on without a second box).
+void setunitfatalhook(void (*hook)(int32_t unr));
+void showunitfatal(int32_t unr);
 // Stops through fatalerror when the low 16 bits of the condition are set.
 void bailif(int32_t condition, const char* message);
 void bailif_fmt(int32_t condition, const char* format, ...) __attribute__((format(printf, 2, 3)));

@@ -189,3 +189,23 @@ TEST(FatalDeathTest, GoogleTestSeesTheSameEnds) {
   EXPECT_EXIT(bailif_fmt(7, "tcp_getpacket: bad connbr %d", 51), testing::KilledBySignal(SIGABRT),
               "tcp_getpacket: bad connbr 51\n$");
 }
+
+namespace {
+// A box that stops again about the same unit while it is shown.
+void boxthatstopsagain(int32_t unr) {
+  printf("box %d\n", unr);
+  showunitfatal(unr + 1);
+  fatalerror("inside the box");
+}
+}  // namespace
+
+TEST(Fatal, TheUnitHookRunsOnceAndNotInsideItself) {
+  showunitfatal(3);   // no hook set: nothing
+  Ended e = runchild([] {
+    setunitfatalhook(boxthatstopsagain);
+    showunitfatal(7);
+  });
+  EXPECT_TRUE(e.aborted());
+  EXPECT_EQ(e.out, "box 7\n" + fixed + "inside the box\n");
+  setunitfatalhook(nullptr);
+}
