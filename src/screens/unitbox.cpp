@@ -8,10 +8,12 @@
 
 #include "frontend/frontend.h"
 #include "gfx/dialogs.h"
+#include "gfx/gfx.h"
 #include "gfx/gui.h"
 #include "magic/rituals.h"
 #include "runtime/ask.h"
 #include "runtime/fatal.h"
+#include "runtime/options.h"
 #include "runtime/trs.h"
 #include "screens/abilitybox.h"
 #include "screens/equipbox.h"
@@ -563,6 +565,11 @@ int32_t ustatbox(int32_t unr, const int32_t* sel, int32_t mayedit, int32_t mode)
     else if (a >= UB_WEAPON && a < UB_ARMOR) weaponbox(a - UB_WEAPON);
     else if (a >= UB_ARMOR && a < UB_ARMOR + 1000) armorbox(a - UB_ARMOR);
   }
+}
+
+void unitfatalbox(int32_t unr) {
+  if (textonly || !windowopen() || unr < 0 || unr >= MAXUNITS) return;
+  ustatbox(unr, nullptr, 0, 0);
 }
 
 void typestatbox(int32_t type, int32_t design) {

@@ -97,10 +97,12 @@ void enfll(int32_t cnr);
 // instead. A unit number of 140000 or more stops the program ("ustatbox:
 // bad unr"), as does one in the list ("ustatbox: bad selection"). Mode 0 is
 // a unit in play; 1 and 2 a unit type shown for recruitment and design.
-// Mode 0 a unit in play; 1 and 2 a unit type
-// for recruitment and design. With mayedit the player may hand items over
-// (a click on one, "l" into the laboratory), move gems and rename ("r").
+// With mayedit the player may hand items over (a click on one, "l" into the
+// laboratory), move gems and rename ("r").
 int32_t ustatbox(int32_t unr, const int32_t* sel, int32_t mayedit, int32_t mode);
+// The unit shown before a stop about it (the fatal path's unit hook): its
+// status box, read-only, while a window is open; nothing in text-only mode.
+void unitfatalbox(int32_t unr);
 // Shows a unit type: a unit of it made for the independents for the time
 // of the box (mode 2 with design, else 1); nothing when none can be made.
 void typestatbox(int32_t type, int32_t design);

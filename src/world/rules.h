@@ -193,6 +193,9 @@ int32_t randghoul(int32_t culture, int32_t chance);
 
 // -------------------------------------- unit dumps and consistency stops
 void unitdump(int32_t unr);
+// A stop about one unit (when the low 16 bits of cond are set): the unit to
+// the log, a message box naming it, the unit's status box where a window
+// shows it (not for a number outside the units in use), then fatalerror.
 void unitfatal(int32_t cond, const char* text, int32_t unr);
 void checkunit(int32_t unr, const char* tag);
 void checkcom(int32_t cnr, const char* tag);

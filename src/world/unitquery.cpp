@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "runtime/ask.h"
 #include "runtime/fatal.h"
 #include "runtime/options.h"
 #include "world/hoststate.h"
@@ -291,8 +292,11 @@ void unitdump(int32_t unr) {
 void unitfatal(int32_t cond, const char* text, int32_t unr) {
   if ((cond & 0xFFFF) == 0) return;
   unitdump(unr);
-  // The message box of a text-only run is its console line.
-  printf("Nagot gick fel\n\n unit %d\n\n%s\n", unr, text);
+  // A text-only run prints the message box's text.
+  msgbox("Nagot gick fel\n\n unit %d\n\n%s", unr, text);
+  // The unit's status box, where a window shows it. Only for a unit in use:
+  // the figures of any other number would stop again inside the box.
+  if (unr >= 0 && unr <= highestunit && unr < MAXUNITS) showunitfatal(unr);
   fatalerror(text);
 }
 
