@@ -330,12 +330,15 @@ void commandercards(int32_t k, int32_t l, const std::vector<int32_t>& cards, flo
   if (scout >= 0) {
     int32_t rows = 0;
     const float w = scoutwidth(message[size_t(scout)].text, &rows);
-    const float h = 15 * float(rows);
+    // 15 per row, and 3 more below for the last row's descenders.
+    const float rowsheight = 15 * float(rows), h = rowsheight + 3;
     guiwindow(0, 15, 501 - h, w, h);
-    settextbox(17, 501 - h, w - 4, h + 2);
+    // The printer allows height / 20 rows, though it writes them 15 apart:
+    // its box reaches below the window so that every row of the report fits.
+    settextbox(17, 501 - 20 * float(rows), w - 4, 20 * float(rows));
     areatextwrap(TS_SCOUT, 15, "%s", message[size_t(scout)].text);
     areahotspot(TS_SCOUT, 15, 501 - h, w, h);
-    top = 501 - h - 17;
+    top = 501 - rowsheight - 17;
     maxrows = imax(1, maxrows - (rows + 3) / 4);
   }
   const int32_t n = int32_t(cards.size());
