@@ -26,6 +26,16 @@ int32_t iconified = 0;
 namespace {
 uint32_t lastframe = 0;
 
+// The key that was pressed last, while it is held: it repeats after a
+// pause, as long as its release has not come.
+constexpr uint32_t REPEATDELAY = 500, REPEATINTERVAL = 30;
+struct heldkey {
+  int32_t sym = 0;
+  uint16_t unicode = 0;
+  uint32_t next = 0;   // when it repeats next
+};
+heldkey held;
+
 // The input script: its lines, the next line to carry out, frames still to
 // wait, and a screenshot asked for the next frame.
 struct inputscript {
@@ -228,7 +238,11 @@ int32_t pumpevents() {
         }
         if (sym < 0 || sym >= KEYTABLE) break;   // symbols beyond the table are ignored
         keydown[size_t(sym)] = down;
-        if (!down) break;
+        if (!down) {
+          if (sym == held.sym) held = {};
+          break;
+        }
+        held = {sym, e.key.keysym.unicode, timems() + REPEATDELAY};
         if (!pressed) pressed = sym;
         if (frameinput.nkeys < int32_t(frameinput.keys.size()))
           frameinput.keys[size_t(frameinput.nkeys++)] = {sym, e.key.keysym.unicode};
@@ -265,6 +279,13 @@ int32_t pumpevents() {
         break;
       default: break;
     }
+  }
+  const uint32_t now = timems();
+  if (held.sym > 0 && keydown[size_t(held.sym)] && int32_t(now - held.next) >= 0 &&
+      frameinput.nkeys < int32_t(frameinput.keys.size())) {
+    frameinput.keys[size_t(frameinput.nkeys++)] = {held.sym, held.unicode};
+    if (!pressed) pressed = held.sym;
+    held.next = now + REPEATINTERVAL;
   }
   return pressed;
 }

@@ -119,7 +119,11 @@ int open_window(const char* caption, int32_t width, int32_t height, int32_t bits
   fullscreenmode = fullscreenflag != 0;
   modebits = bits;
   SDL_EnableUNICODE(1);
-  SDL_EnableKeyRepeat(SDL_DEFAULT_REPEAT_DELAY, SDL_DEFAULT_REPEAT_INTERVAL);
+  // The frame pump repeats held keys itself (pumpevents): the library's
+  // own repeat may go on after a quick press of a key without text (Delete,
+  // the arrows) whose release came in the same pump, firing the key for
+  // ever while nothing is held.
+  SDL_EnableKeyRepeat(0, 0);
   windowisopen = true;
   watchdisplay();
 #if defined(__SANITIZE_ADDRESS__)
