@@ -24,7 +24,6 @@ uint32_t mapfilter = 0;
 
 namespace {
 constexpr int32_t SEENBIT = 0x1, ECONOMYBIT = 0x8, VEYRANCEBIT = 0x80;
-constexpr uint16_t BATTLEMARK = 8;
 constexpr int32_t BLINKPERIOD = 1000;
 constexpr uint32_t GROWMS = 5000;
 // Veyrance icons at most: far above any strength that the rules give, a
@@ -289,7 +288,7 @@ void provincemarks(MapMarks& out, int32_t player, int32_t lnr, int32_t mode, int
       for (int32_t n = 0; n < points; n++)
         icon(out, MarkKind::sprite50mid, ICON_VICTORYPOINT, at.x[k] - 0.5f * u - 0.2f * float(n) * u, at.y[k] + u,
              0.8f * u);
-    if (l.vpword & BATTLEMARK)
+    if (l.vpword & VPW_BATTLE)
       for (int32_t k = 0; k < at.count; k++) icon(out, MarkKind::sprite50mid, ICON_BATTLE, at.x[k], at.y[k], 1.2f * u);
     if (cachedcomcount(lnr) > 0 && owner != player && holder != player)
       for (int32_t k = 0; k < at.count; k++)

@@ -168,12 +168,12 @@ bool passwordknown(int32_t k) {
 }
 
 int32_t markbattles(FILE* f) {
-  for (int32_t l = 1; l <= nbrlands && l < MAXLANDS; l++) land[size_t(l)].reserved &= int16_t(~LF_BATTLE);
+  for (int32_t l = 1; l <= nbrlands && l < MAXLANDS; l++) land[size_t(l)].vpword &= uint16_t(~VPW_BATTLE);
   int32_t n = 0;
   while (n < MAXVCR && find_vcr(0, f)) {
     int32_t lnr = 0, defender = 0, attacker = 0;
     readvcrheader(&lnr, &defender, &attacker, f);
-    if (lnr >= 1 && lnr <= nbrlands && lnr < MAXLANDS) land[size_t(lnr)].reserved |= LF_BATTLE;
+    if (lnr >= 1 && lnr <= nbrlands && lnr < MAXLANDS) land[size_t(lnr)].vpword |= VPW_BATTLE;
     n++;
   }
   return n;

@@ -46,7 +46,7 @@ struct Land {
   int16_t turncounters[2];  // cleared before every save
   int16_t population;       // -1 not set
   int16_t fortdef;          // defence value of the fort: the gate strength a siege wears down
-  uint16_t vpword;          // low 3 bits victory points; 0x10 set on conquest
+  uint16_t vpword;          // low 3 bits victory points; VPW_BATTLE; 0x10 set on conquest
   int16_t corpses[2];       // plain corpses, fallen soldiers; -1 not set
   uint8_t small[2];         // [1]: province defence at the start of the turn
   int32_t values[4];
@@ -54,6 +54,11 @@ struct Land {
   int16_t turnaccum;
   int16_t infolevel;        // viewing player's information level
 };
+
+// Bit of a land's vpword: a battle of the month before was fought there.
+// The player's program sets it from the turn file's replays when it opens a
+// turn, and the map shows it; the host keeps its own mark (LF_BATTLE).
+constexpr uint16_t VPW_BATTLE = 0x8;
 
 // Terrain mask bits of a province.
 constexpr uint32_t TM_SMALL = 0x1;

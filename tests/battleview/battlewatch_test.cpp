@@ -52,7 +52,7 @@ TEST_F(Watching, AReplayShowsTheSameBattleEveryTimeAndTheWorldComesBack) {
   const std::string start2 = tempfile("battlestart2.ppm"), end2 = tempfile("battleend2.ppm");
   watch(start1, end1);
   EXPECT_EQ(com[0].order, ordersbefore);
-  EXPECT_TRUE(land[4].reserved & LF_BATTLE);
+  EXPECT_TRUE(land[4].vpword & VPW_BATTLE);
   watch(start2, end2);
   const Shot a = readshot(start1), b = readshot(start2), c = readshot(end1), d = readshot(end2);
   ASSERT_GT(a.width, 0);
@@ -89,7 +89,7 @@ TEST_F(Watching, ABattleReportInTheMessageListShowsItsBattle) {
   ASSERT_GT(report.width, 0);
   ASSERT_GT(fighting.width, 0);
   EXPECT_GT(pixelslike(report, {200, 250, 400, 150}, 230, 230, 230, 30), 100);
-  EXPECT_TRUE(land[4].reserved & LF_BATTLE);
+  EXPECT_TRUE(land[4].vpword & VPW_BATTLE);
   EXPECT_EQ(message[size_t(m)].type, MT_BATTLE);
   for (const std::string& s : {mid, end}) dropshot(s);
 }

@@ -110,7 +110,7 @@ TEST_F(OpenTurn, BattleMarkersFollowTheReplaysOfTheTurnFile) {
   const int32_t lands = nbrlands;
   // A stream of turn data with three replays: land 2, land 0 and a land
   // beyond the map. Only land 2 is marked; an old marker is cleared.
-  land[3].reserved = LF_BATTLE;
+  land[3].vpword = VPW_BATTLE | 2;
   std::vector<uint8_t> bytes;
   for (int32_t l : {2, 0, lands + 1}) {
     for (char c : std::string("_vcr_VCR")) bytes.push_back(uint8_t(c));
@@ -120,9 +120,9 @@ TEST_F(OpenTurn, BattleMarkersFollowTheReplaysOfTheTurnFile) {
   FILE* f = bytestream(bytes);
   EXPECT_EQ(markbattles(f), 3);
   fclose(f);
-  EXPECT_TRUE(land[2].reserved & LF_BATTLE);
-  EXPECT_FALSE(land[3].reserved & LF_BATTLE);
-  EXPECT_FALSE(land[0].reserved & LF_BATTLE);
+  EXPECT_TRUE(land[2].vpword & VPW_BATTLE);
+  EXPECT_EQ(land[3].vpword, 2);   // the victory points stay
+  EXPECT_FALSE(land[0].vpword & VPW_BATTLE);
 }
 
 TEST_F(OpenTurn, AnOrderFileThatCannotBeWrittenIsReportedAndNothingIsReplaced) {

@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "mapview/mapcamera.h"
+#include "mapview/overlay.h"
 #include "runtime/binio.h"
+#include "runtime/trs.h"
 #include "screens/replays.h"
 #include "screens/turnscreen.h"
 #include "support/hostedbattle.h"
@@ -104,6 +107,30 @@ TEST_F(Replays, AHostedBattleIsForeseenTurnByTurnAndTheWorldComesBackWhole) {
   EXPECT_EQ(com[size_t(c)].orderparam, 5);
   EXPECT_STREQ(pmess[A][0].text, "Greetings");
   EXPECT_EQ(messages(A, "Battle of"), messagesbefore);
+}
+
+// The host's battle reaches the player's map: the turn opened, the overlay
+// of every province shows the battle icon on the battle's province alone
+// (not on the province the attackers came from).
+TEST_F(Replays, TheMapMarksTheProvinceOfAHostedBattleAndNoOther) {
+  hostbattle();
+  ASSERT_EQ(openturn(), 1);
+  for (int32_t l = 1; l <= nbrlands; l++) {
+    provgeo[size_t(l)].x = int16_t(60 * l);
+    provgeo[size_t(l)].y = 300;
+  }
+  mapzoom = defaultmapzoom = 1;
+  mapcamx = 330;
+  mapcamy = 300;
+  mapfilter = MF_MARKERS;
+  MapMarks marks;
+  overlaymarksall(marks, A, 0, 1000);
+  std::vector<MapPoint> battles;
+  for (const MapMark& m : marks)
+    if (m.file == TRS_MISC && m.nr == ICON_BATTLE) battles.push_back({m.x, m.y});
+  ASSERT_EQ(battles.size(), 1u);
+  EXPECT_EQ(battles[0].x, L2Sx(4));
+  EXPECT_EQ(battles[0].y, L2Sy(4));
 }
 
 TEST_F(Replays, MissingOrCutReplaysPlayNothingAndTheWorldIsKept) {
