@@ -21,8 +21,10 @@ int32_t windowwidth();
 int32_t windowheight();
 // For tests and benchmarks: when DISPLAY is unset, starts an X server of
 // this process's own (Xvfb, which picks a free display and ends with the
-// process) and sets DISPLAY to it. The server's process id, 0 when DISPLAY
-// was set already, -1 on failure.
+// process) and sets DISPLAY to it. Its screen of 1920 x 1200 holds a window
+// of 1920 x 1080 whole (a window beyond the screen reads back undefined
+// pixels there). The server's process id, 0 when DISPLAY was set already,
+// -1 on failure.
 int32_t startprivatexserver();
 // 1 when there is a display to show the window on (SDL would otherwise run
 // on an invisible screen).
@@ -80,8 +82,9 @@ int32_t currentscene();
 // scene when none is); a change clears the particles and tells the map to
 // forget wheel motion. Returns the current scene.
 int32_t enterscene(int32_t scene);
-// The map camera's keys and wheel for a frame of the map scene.
-void scenecontrols(uint32_t elapsedms);
+// The map camera's keys and wheel for a frame of the map scene; 1 when the
+// map's picture changed with them (the camera or the zoom moved).
+int32_t scenecontrols(uint32_t elapsedms);
 // Draws one frame of the current scene into the back buffer.
 void drawscene();
 // The same for a screen's frame: the performance-test pattern is only for

@@ -70,7 +70,12 @@ void guitowindow(const guiview& v, int32_t windowh, float x, float y, float* px,
 // an info text gives nothing; clicks outside every area give nothing.
 // wait 1 draws frames until something is activated; wait 0 draws one frame.
 // A change of a list window's scroll position also returns 0, so the screen
-// lays its window out anew.
+// lays its window out anew; so do a move of the map camera (keys, wheel,
+// drag, edge scrolling: the next frame shows the map and the areas on it
+// made for the new camera together) and every frame of a screen whose
+// areas move with the clock (guianimate).
+// The camera moves after the input of the frame shown was acted on: a click
+// that returns an id finds the camera as the frame showed it.
 // Scene 0 keeps the scene shown (or takes the one of setbgscene when none
 // is); 6 is the strategic map with its camera, 8 the map darkened without
 // camera control (both drawn through the map hooks below), 4 the
@@ -130,8 +135,13 @@ void guidialogbegin();
 // The areas made so far lie on the map scene and change only with it (the
 // map overlay). While neither the scene nor these areas change, frames draw
 // both from a picture of the window taken when they were last drawn, and
-// only the areas made later anew.
+// only the areas made later anew. guishow leaves out the texts of this
+// layer that a window of the screen covers (guiwindow, its own window).
 void guistilllayer();
+// The areas of this screen change with the clock (an arrow that grows):
+// render_frame returns 0 after each frame that it draws so that the screen
+// makes them anew, and never waits idle for input. guibegin clears it.
+void guianimate();
 // Lays the items out into areas. -1 centres the window on that axis; another
 // x places its left edge, another y its top edge. Without items, a title or
 // a close box no window is shown.

@@ -208,7 +208,6 @@ int32_t render_frame(int32_t wait, int32_t scene) {
       drawguiareas(hovered);
     } else {
       forgetdialogpicture(currentscene());
-      scenecontrols(elapsed);
       drawguiareasfrom(drawscreenscenestill(gui.stillend, hovered), hovered);
     }
     finishframe();
@@ -220,7 +219,12 @@ int32_t render_frame(int32_t wait, int32_t scene) {
     int32_t result = handleinput(&rebuilt);
     // A scroll that changed the layout ends the wait too: the screen lays
     // its window out anew.
-    if (result != 0 || rebuilt || !wait) return result;
+    if (result != 0 || rebuilt) return result;
+    // The camera moves only now, so that the id above was read against the
+    // map as shown; when it moved, the screen makes the areas that stand on
+    // the map anew before the next frame shows the map.
+    const bool moved = !gui.dialog && scenecontrols(elapsed) != 0;
+    if (moved || gui.animating || !wait) return 0;
   }
 }
 

@@ -78,9 +78,12 @@ void guibegin() {
   gui.hashint = false;
   gui.shown = {0, 0, 0, 0};
   gui.stillend = 0;
+  gui.animating = false;
 }
 
 void guistilllayer() { gui.stillend = gui.nareas; }
+
+void guianimate() { gui.animating = true; }
 
 void guititle(const char* format, ...) {
   va_list args;

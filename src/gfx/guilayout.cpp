@@ -327,7 +327,25 @@ void emitframe(int32_t flags, float x, float y, float w, float h) {
 
 void guiwindow(int32_t flags, float x, float y, float w, float h) { emitframe(flags, x, y, w, h); }
 
+namespace {
+// The still layer's texts (the map's names) that a window of the screen
+// covers are left out: the window lets the map show through, and a name
+// would run across the window's own texts and buttons.
+void coverstilltexts() {
+  for (int32_t i = 0; i < gui.stillend && i < gui.nareas; i++) {
+    guiarea& a = guiareas[size_t(i)];
+    if (a.kind != AreaKind::text) continue;
+    for (const guirect& w : gui.windows)
+      if (a.x < w.x + w.w && w.x < a.x + a.w && a.y < w.y + w.h && w.y < a.y + a.h) {
+        a.length = 0;
+        break;
+      }
+  }
+}
+}  // namespace
+
 void guishow(float x, float y) {
+  coverstilltexts();
   const float bar = GUISCROLLBAR + 4;
   float wrapwidth = maxf(10, gui.maxwidth - 2 * GUIMARGIN);
   buildrows(wrapwidth);
@@ -377,6 +395,7 @@ void guishow(float x, float y) {
 
   gui.shown = {left, bottom, w, h};
   emitframe(0, left, bottom, w, h);
+  coverstilltexts();
   const float contentleft = left + GUIMARGIN;
   const float contentw = w - 2 * GUIMARGIN - (scrolling ? bar : 0);
   const float headertop = top - titleh - GUIMARGIN;

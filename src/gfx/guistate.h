@@ -71,6 +71,7 @@ struct guistate {
   guirect shown = {0, 0, 0, 0};
   float scroll = 0, scrollmax = 0;
   int32_t stillend = 0;         // areas before it: the still layer (guistilllayer)
+  bool animating = false;       // the areas change with the clock (guianimate)
   int32_t outlinefile = -1, outlinenr = -1;
 };
 

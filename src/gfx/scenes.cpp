@@ -277,9 +277,12 @@ int32_t enterscene(int32_t wanted) {
   return scene;
 }
 
-void scenecontrols(uint32_t elapsed) {
-  if (scene == 6 && mapkeyscroll) mapkeyscroll();
-  if (scene == 6 && mapmousescroll) mapmousescroll(int32_t(elapsed));
+int32_t scenecontrols(uint32_t elapsed) {
+  if (scene != int32_t(Scene::map)) return 0;
+  const uint64_t before = mapscenekey ? mapscenekey() : 0;
+  if (mapkeyscroll) mapkeyscroll();
+  if (mapmousescroll) mapmousescroll(int32_t(elapsed));
+  return mapscenekey && mapscenekey() != before ? 1 : 0;
 }
 
 namespace {

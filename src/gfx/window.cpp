@@ -230,7 +230,7 @@ int32_t startprivatexserver() {
       if (quiet > 2) close(quiet);
     }
     std::string fd = std::to_string(fds[1]);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1200x24", "-nolisten", "tcp",
            static_cast<char*>(nullptr));
     _exit(127);
   }

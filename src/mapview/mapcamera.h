@@ -7,8 +7,9 @@
 // game files store it) the screen units per map pixel. On a map that wraps
 // around (the game setting), the map repeats in every direction.
 //
-// Everything here is plain numbers over the world tables and the map image's
-// size: no window is needed, so tests and the turn screens use it alike.
+// Everything here is plain numbers over the world tables, the map image's
+// size and the window's size in GUI units (800 x 600 without a window): no
+// window is needed, so tests and the turn screens use it alike.
 #pragma once
 #include "runtime/short.h"
 
@@ -34,7 +35,8 @@ inline int mapwraps() { return wraparound != 0; }
 
 void setmapviewport(float x, float y, float width, float height);
 // Puts the camera on a province's map point (nothing for a province that
-// has no place on the map).
+// has no place on the map), as near as the map's edges allow (see
+// mapcameraedges) once a map is loaded.
 void centremap(int32_t lnr);
 
 // Screen position of a province: x from the fixed centre 400, y from the
@@ -62,6 +64,11 @@ int32_t provatpoint(int wrap, float px, float py);
 
 // ---------------------------------------------------------------- camera
 
+// Units along the top of the 800 x 600 screen that the screens' boxes take
+// (the turn screen's province and nation boxes, the chooser's window), and
+// along its right side (the turn screen's column of buttons).
+constexpr float MAPTOPROOM = 100.0f, MAPRIGHTROOM = 124.0f;
+
 // Zoom limits: the map is never smaller on screen than 480 x 360 units, and
 // a map pixel never larger than 8 units. Without a map only the upper limit
 // holds.
@@ -87,7 +94,15 @@ int32_t mapmousescroll(int32_t mode, float dt, const MapControls& in);
 // by 0.999 and 1.001 a unit; dt is capped at half a second. keys is the
 // held-key table by SDL key symbol (at least 282 entries). 1 when a key acted.
 int32_t mapkeyscroll(float dt, const uint8_t* keys);
-// Wraps the camera once around a wrapping map, else clamps it to the map.
+// Wraps the camera once around a wrapping map. Otherwise the camera stops
+// where the map's edges meet the window's (the whole window, see
+// guivisible), but at the top where they meet the lower edge of the boxes
+// that the screens keep along it (MAPTOPROOM), and at the right where they
+// meet the column of buttons there (MAPRIGHTROOM) if that comes first: a
+// map larger than that covers it whole, one smaller stays whole inside it.
+// So every province can be seen and clicked clear of the boxes, and little
+// more bare background shows beside the map than lies under them.
+
 void mapcameraedges();
 // A zoom read from a file kept within the limits: one that is not a
 // positive finite number becomes the map's default zoom (or 1).

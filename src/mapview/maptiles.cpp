@@ -131,19 +131,22 @@ void planbigmap(MapDrawPlan& plan, int wrap, float camx, float camy, float zoom,
           const float y = (float(MAPTILE * r) - camy) * zoom + cy + float(j) * copyh;
           if (!(x + tw > vp.x && y + th > vp.y && x < vp.x + vp.w && y < vp.y + vp.h)) continue;
           plan.tiles.push_back({int16_t(c), int16_t(r), x, y, tw, th, inset, inset, du - 2 * inset, dv - 2 * inset});
-          if (x < float(minx)) minx = int32_t(x);
-          if (x + tw > float(maxx)) maxx = int32_t(x + tw);
-          if (y < float(miny)) miny = int32_t(y);
-          if (y + th > float(maxy)) maxy = int32_t(y + th);
+          // Rounded down: beside a window wider than the screen the map's
+          // edge lies at a negative x, where cutting toward 0 would lay a
+          // band over its first unit.
+          if (x < float(minx)) minx = int32_t(floorf(x));
+          if (x + tw > float(maxx)) maxx = int32_t(floorf(x + tw));
+          if (y < float(miny)) miny = int32_t(floorf(y));
+          if (y + th > float(maxy)) maxy = int32_t(floorf(y + th));
         }
     }
   if (wrap || transparent) return;
-  const int32_t left = int32_t(fmaxf(float(minx), vp.x)), right = int32_t(fminf(float(maxx), vp.x + vp.w));
+  const float left = fmaxf(float(minx), vp.x), right = fminf(float(maxx), vp.x + vp.w);
   auto band = [&](float x, float y, float w, float h) {
     if (w > 0 && h > 0) plan.bands.push_back({x, y, w, h});
   };
-  if (float(miny) > vp.y) band(float(left), vp.y, float(right - left), fminf(float(miny) + 1 - vp.y, vp.h));
-  if (float(maxy) < vp.y + vp.h) band(float(left), float(maxy), float(right - left), vp.y + vp.h + 1 - float(maxy));
-  if (float(left) > vp.x) band(vp.x, vp.y, float(left) + 1 - vp.x, vp.h);
-  if (float(right) < vp.x + vp.w) band(float(right), vp.y, vp.x + vp.w - float(right), vp.h);
+  if (float(miny) > vp.y) band(left, vp.y, right - left, fminf(float(miny) + 1 - vp.y, vp.h));
+  if (float(maxy) < vp.y + vp.h) band(left, float(maxy), right - left, vp.y + vp.h + 1 - float(maxy));
+  if (left > vp.x) band(vp.x, vp.y, left + 1 - vp.x, vp.h);
+  if (right < vp.x + vp.w) band(right, vp.y, vp.x + vp.w - right, vp.h);
 }

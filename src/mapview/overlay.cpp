@@ -1,6 +1,7 @@
 // The map overlay, army figures and move arrows, worked out as marks.
 #include "mapview/overlay.h"
 
+#include <algorithm>
 #include <cmath>
 #include <span>
 
@@ -332,6 +333,58 @@ void provincemarks(MapMarks& out, int32_t player, int32_t lnr, int32_t mode, int
              at.y[k] + 0.5f * u, s);
   }
 }
+// Where a province name stands: its text's box, a little taller than the
+// letters so that two rows of names keep a gap.
+struct LabelBox {
+  float x0, y0, x1, y1;
+  bool meets(const LabelBox& o) const { return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1; }
+};
+
+LabelBox labelbox(const MapMark& m, float dy) {
+  const float half = textwidth(land[size_t(m.nr)].name) * m.w * 0.5f;
+  return {m.x - half, m.y + dy - 0.1f * m.w, m.x + half, m.y + dy + 1.05f * m.w};
+}
+
+// Names that would cover one another: the selected province's first, then
+// larger names before smaller, then by province number; each stays where
+// the overlay put it, or moves a row up or down, into the first place that
+// no name placed before it covers, else it is left out.
+void spreadlabels(MapMarks& out, int32_t selected) {
+  std::vector<size_t> names;
+  for (size_t i = 0; i < out.size(); i++)
+    if (out[i].kind == MarkKind::name && out[i].nr >= 0 && out[i].nr < MAXLANDS) names.push_back(i);
+  std::stable_sort(names.begin(), names.end(), [&](size_t a, size_t b) {
+    const bool asel = out[a].nr == selected, bsel = out[b].nr == selected;
+    if (asel != bsel) return asel;
+    return out[a].w > out[b].w;
+  });
+  std::vector<LabelBox> placed;
+  placed.reserve(names.size());
+  std::vector<bool> dropped(out.size(), false);
+  for (size_t i : names) {
+    MapMark& m = out[i];
+    bool found = false;
+    for (const float step : {0.0f, 1.0f, -1.0f}) {
+      const LabelBox box = labelbox(m, step * 1.2f * m.w);
+      bool free = true;
+      for (const LabelBox& p : placed)
+        if (p.meets(box)) {
+          free = false;
+          break;
+        }
+      if (!free) continue;
+      placed.push_back(box);
+      m.y += step * 1.2f * m.w;
+      found = true;
+      break;
+    }
+    dropped[i] = !found;
+  }
+  size_t kept = 0;
+  for (size_t i = 0; i < out.size(); i++)
+    if (!dropped[i]) out[kept++] = out[i];
+  out.resize(kept);
+}
 }  // namespace
 
 float maprawunit() {
@@ -362,6 +415,7 @@ void overlaymarksall(MapMarks& out, int32_t player, int32_t selected, uint32_t n
   indexed = true;
   for (int32_t l = 0; l <= lands; l++) provincemarks(out, player, l, 2, l == selected, now);
   indexed = false;
+  spreadlabels(out, selected);
 }
 
 void armymarks(MapMarks& out, int32_t lnr, int32_t n, float x, float y, float s) {
@@ -420,11 +474,13 @@ void arrowspritemark(MapMarks& out, int32_t kind, uint32_t start, float x1, floa
   vecanglelen(&radians, &length, x1, y1, x2, y2);
   const float angle = 90.0f - radians * 57.297469361769856f;
   float progress = 1, opacity = 0.8f;
+  bool growing = false;
   if (start > 1 && uint32_t(now - start) <= GROWMS) {
     // Grows at 10 widths a second; a point-like arrow is whole at once.
     const float full = length * 1000.0f / (10.0f * width);
     progress = full > 0 && std::isfinite(full) ? fminf(1.0f, float(uint32_t(now - start)) / full) : 1.0f;
     opacity = 0.2f + 0.6f * progress;
+    growing = progress < 1;
   }
   float backoff = 0;
   if (kind == ARROW_MOVE) backoff = 0.9f * width;
@@ -435,5 +491,6 @@ void arrowspritemark(MapMarks& out, int32_t kind, uint32_t start, float x1, floa
   m.angle = angle;
   m.drawn = fmaxf(progress * (length - backoff), 0.1f * width);
   m.a = opacity;
+  m.growing = growing;
   out.push_back(m);
 }

@@ -56,7 +56,8 @@ constexpr int32_t MAPSPRITEMODE = 4;
 //   blink      areaspriteblink of (file, nr) over (x, y, w, h), period ms (0 steady)
 //   spritecol  areaspritecol of (file, nr) over (x, y, w, h) in the colour
 //   arrow      areaarrow of (file, nr) from (x, y), width w, full length h,
-//              angle (degrees), drawn length, tail 0.8, opacity a
+//              angle (degrees), drawn length, tail 0.8, opacity a; growing
+//              while it is shorter than its full length
 enum class MarkKind : uint8_t { name, box, frame, sprite50, sprite40mid, sprite50mid, blink, spritecol, arrow };
 struct MapMark {
   MarkKind kind;
@@ -66,6 +67,7 @@ struct MapMark {
   float r, g, b, a;
   float t, angle, drawn;
   int32_t period;
+  bool growing;
 };
 using MapMarks = std::vector<MapMark>;
 
@@ -82,6 +84,8 @@ float maprawunit();
 void overlaymarks(MapMarks& out, int32_t player, int32_t lnr, int32_t mode, int32_t selected, uint32_t now);
 // The marks of every province (0 .. number of lands), `selected` marked as
 // such: what the turn screen and the province chooser draw every frame.
+// Province names that would cover one another are moved a row up or down,
+// or left out (the selected province's name and larger names go first).
 void overlaymarksall(MapMarks& out, int32_t player, int32_t selected, uint32_t now);
 
 // An army of n units in land lnr as a crowd of at most 120 figures of

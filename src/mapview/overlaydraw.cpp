@@ -31,7 +31,11 @@ void addareas(const MapMarks& list) {
       case MarkKind::spritecol:
         areaspritecol(0, m.file, m.nr, MAPSPRITEMODE, m.x, m.y, m.w, m.h, m.r, m.g, m.b, m.a);
         break;
-      case MarkKind::arrow: areaarrow(0, m.file, m.nr, m.x, m.y, m.w, m.h, m.angle, m.drawn, 0.8f, m.a); break;
+      case MarkKind::arrow:
+        areaarrow(0, m.file, m.nr, m.x, m.y, m.w, m.h, m.angle, m.drawn, 0.8f, m.a);
+        // The screen makes its areas anew every frame while the arrow grows.
+        if (m.growing) guianimate();
+        break;
     }
   }
 }

@@ -168,6 +168,52 @@ TEST(GuiFrame, ResizedWindowsAndScenesStayHarmless) {
   dropshot(shot);
 }
 
+namespace {
+// A stand-in map for the map scene: the wheel moves its camera, which is
+// all that its picture depends on.
+int32_t standcamera = 0;
+void standscroll(int32_t elapsed) {
+  if (elapsed >= 0) standcamera += wheelcount;
+  wheelcount = 0;
+}
+void standdraw(int32_t) {}
+uint64_t standkey() { return uint64_t(standcamera) + 1; }
+}  // namespace
+
+// A waiting map frame ends when the camera moves, so that the screen makes
+// the areas that stand on the map for the new camera before the next frame
+// shows it; a click in the same frame is read against the map as it was
+// shown. A screen whose areas move with the clock gets every frame back.
+TEST(GuiFrame, MapCameraMovesAndAnimationsEndTheWait) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  setmaphooks(nullptr, standscroll, standdraw);
+  setmapscenekey(standkey);
+  standcamera = 0;
+  build();
+  setinputscript("wait 2\nmove 760 60\nwheel 2\nwait 5\nkey a\n");
+  EXPECT_EQ(render_frame(1, 6), 0);
+  EXPECT_EQ(standcamera, 2);
+  build();
+  setinputscript(("wait 1\nwheel 1\nclick " + centre(10) + "\nwait 5\nkey a\n").c_str());
+  EXPECT_EQ(render_frame(1, 6), 10);
+  EXPECT_EQ(standcamera, 2);   // not yet: the click met the map as shown
+  build();
+  EXPECT_EQ(render_frame(1, 6), 0);
+  EXPECT_EQ(standcamera, 3);
+  // Without a camera move the frames go on until an id comes.
+  build();
+  setinputscript("wait 3\nkey a\n");
+  EXPECT_EQ(render_frame(1, 6), 30);
+  build();
+  guianimate();
+  setinputscript("wait 3\nkey a\n");
+  EXPECT_EQ(render_frame(1, 0), 0);
+  setinputscript("");
+  setmaphooks(nullptr, nullptr, nullptr);
+  setmapscenekey(nullptr);
+}
+
 TEST(GuiFrame, NoWindowMeansNoWaiting) {
   guibegin();
   EXPECT_EQ(render_frame(0, 0), 0);

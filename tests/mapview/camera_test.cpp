@@ -186,12 +186,35 @@ TEST_F(Camera, DragEdgeScrollAndMapEdges) {
   edgescroll = 0;
   EXPECT_EQ(mapmousescroll(1, 0.1f, in), 0);
   edgescroll = 1;
-  // The camera stops at the edge without wrap, and goes once around with it.
+  // Without wrap the camera stops where the map's edge meets the screen's
+  // (400 x 300 units from the middle: 200 x 150 pixels at zoom 2), at the
+  // top where it meets the boxes 200 units above the middle, at the right
+  // the column of buttons 276 units right of it; it goes once around with
+  // wrap.
   mapcamx = -10;
   mapcamy = 805;
   mapcameraedges();
-  EXPECT_FLOAT_EQ(mapcamx, 0);
-  EXPECT_FLOAT_EQ(mapcamy, 800);
+  EXPECT_FLOAT_EQ(mapcamx, 200);
+  EXPECT_FLOAT_EQ(mapcamy, 700);
+  mapcamx = 1200;
+  mapcamy = 100;
+  mapcameraedges();
+  EXPECT_FLOAT_EQ(mapcamx, 1000 - 138);
+  EXPECT_FLOAT_EQ(mapcamy, 150);
+  // A map smaller than the screen (600 x 480 units at zoom 0.6) stays whole
+  // on it; jumping to a province near its corner stops there too.
+  mapzoom = 0.6f;
+  mapcamx = -10;
+  mapcamy = 805;
+  mapcameraedges();
+  EXPECT_NEAR(mapcamx, 1000 - 276 / 0.6f, 1e-3);
+  EXPECT_NEAR(mapcamy, 300 / 0.6f, 1e-3);
+  mapzoom = 1;
+  provgeo[1].x = 30;
+  provgeo[1].y = 790;
+  centremap(1);
+  EXPECT_FLOAT_EQ(mapcamx, 400);
+  EXPECT_FLOAT_EQ(mapcamy, 600);
   setmap(1000, 800, true);
   mapcamx = -10;
   mapcamy = 800;

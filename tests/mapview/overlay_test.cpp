@@ -3,7 +3,9 @@
 // copies on a wrapping map, read back as marks without a window.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "gfx/gui.h"
 #include "mapview/mapsupport.h"
 #include "mapview/overlay.h"
 #include "runtime/settings.h"
@@ -281,6 +283,33 @@ TEST_F(Overlay, WrappingMapShowsMarkersOnBothSides) {
   mapcamx = 2000;
   draw(1, 1);
   EXPECT_TRUE(marks.empty());
+}
+
+// Five names on one point: one stays, one moves a row up, one a row down,
+// the rest are left out; the selected province's name keeps its place.
+TEST_F(Overlay, CrowdedNamesMoveOrAreLeftOut) {
+  for (int32_t l = 1; l <= nbrlands; l++) land[size_t(l)].infolevel = 0x1;
+  mapfilter = MF_NAMES;
+  for (int32_t l = 2; l <= 6; l++) placeland(l, 500, 400);
+  const float foot = L2Sy(2) + 0.8f * maprawunit(), row = 1.2f * 0.75f * mapmarkerunit();
+  for (const int32_t selected : {0, 6}) {
+    marks.clear();
+    overlaymarksall(marks, 1, selected, 100000);
+    std::vector<float> feet;
+    int32_t stays = 0;
+    for (const MapMark& m : marks)
+      if (m.kind == MarkKind::name && m.nr >= 2 && m.nr <= 6) {
+        feet.push_back(m.y);
+        if (m.y == foot) stays = m.nr;
+      }
+    std::sort(feet.begin(), feet.end());
+    ASSERT_EQ(feet.size(), 3u);
+    EXPECT_FLOAT_EQ(feet[0], foot - row);
+    EXPECT_FLOAT_EQ(feet[2], foot + row);
+    EXPECT_EQ(stays, selected ? selected : 2);
+  }
+  // Names apart keep their places.
+  EXPECT_EQ(count(marks, MarkKind::name, 0, -1), 3 + nbrlands - 5);
 }
 
 TEST_F(Overlay, LandsOffTheMapDrawNothing) {

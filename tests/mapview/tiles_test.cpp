@@ -189,6 +189,22 @@ TEST_F(Plan, SmallMapGetsBackgroundBandsAndPartialTiles) {
   EXPECT_FLOAT_EQ(plan.colour[0], 0.6f);
 }
 
+// A window wider than the screen, the map's left edge on the window's
+// (at -79.5 units): no band is laid over the map's first unit, and the band
+// under the map starts at the window's edge.
+TEST_F(Plan, AMapEdgeOnTheWindowsEdgeLeftOfTheScreenGetsNoBand) {
+  textures(1600, 1200);
+  setmapviewport(-79.5f, 0, 959, 600);
+  mapcamx = 400 + 79.5f;
+  mapcamy = 200;
+  draw(false, 1);   // the map's bottom edge 100 units up
+  ASSERT_EQ(plan.bands.size(), 1u);
+  EXPECT_EQ(plan.bands[0].x, -79.5f);
+  EXPECT_EQ(plan.bands[0].y, 0);
+  EXPECT_EQ(plan.bands[0].h, 101);
+  setmapviewport(0, 0, 800, 600);
+}
+
 TEST_F(Plan, WrappingMapShowsCopiesAndNoBands) {
   textures(1000, 800);
   mapcamx = 0;
