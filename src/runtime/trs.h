@@ -29,7 +29,10 @@ constexpr int32_t TRSCACHEBUDGET = 1000000;
 
 // Archive numbers with a fixed meaning.
 constexpr int32_t TRS_MAPSTUFF = 1;   // decorations of random maps
+constexpr int32_t TRS_ITEMS = 2;      // magic items, by the item's picture number
+constexpr int32_t TRS_TEMPLES = 5;    // temples, by the nation's temple picture (attribute 138)
 constexpr int32_t TRS_FLAGS = 8;
+constexpr int32_t TRS_ICONS = 10;     // ability and affliction icons, by kind
 constexpr int32_t TRS_ARMY = 11;
 constexpr int32_t TRS_MISC = 27;
 constexpr int32_t TRS_MISC2 = 28;

@@ -19,7 +19,7 @@
 #include "world/rules.h"
 
 namespace {
-constexpr int32_t TRS_ICONS = 10, SPRITEMODE = 4, ID_EXIT = 9;
+constexpr int32_t SPRITEMODE = 4, ID_EXIT = 9;
 constexpr uint32_t AF_STARVING = 0x4;
 constexpr uint32_t ST_DIVINE = 0x8000;
 // Experience that earns each star.

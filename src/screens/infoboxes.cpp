@@ -23,7 +23,7 @@
 #include "worldgen/mercenaries.h"
 
 namespace {
-constexpr int32_t TRS_ITEMS = 2, SPRITEMODE = 4, GEMSPRITE = 85, ID_EXIT = 999, ID_SPELL = 1000, ID_LIST = 1,
+constexpr int32_t SPRITEMODE = 4, GEMSPRITE = 85, ID_EXIT = 999, ID_SPELL = 1000, ID_LIST = 1,
                   ID_CASTLEEXIT = 9, ID_HIRE = 1, ID_RESET = 2, ID_MERCEXIT = 9;
 constexpr const char* MAGEWORD[9] = {"fire mage",  "air mage",    "water mage", "earth mage", "astral mage",
                                      "death mage", "nature mage", "blood mage", "priest"};

@@ -28,7 +28,7 @@ namespace {
 constexpr int32_t STOCKMAX = 32767;
 constexpr int32_t GEMSPRITE = 85, ARROWTOPEARL = 79, ARROWTOGOLD = 80, GOLDSPRITE = 132;
 constexpr int32_t LABRESEARCH = 151, LABENCHANT = 134, LABNOENCHANT = 153, LABRESOURCES = 150, LABITEMS = 152;
-constexpr int32_t TRS_ITEMS = 2, SPRITEMODE = 4;
+constexpr int32_t SPRITEMODE = 4;
 constexpr int32_t EXIT = 999;
 
 bool validplayer(int32_t p) { return p >= 0 && p < MAXPLAYERS; }

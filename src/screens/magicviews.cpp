@@ -19,7 +19,6 @@
 #include "world/world.h"
 
 namespace {
-constexpr int32_t TRS_TEMPLEPICS = 5;
 constexpr int32_t GE_SLOT = 1000, GE_EXIT = 999, VT_EXIT = 9;
 }  // namespace
 
@@ -78,8 +77,8 @@ void buildtemple(int32_t lnr) {
   guititle("Temple");
   guicloseid(VT_EXIT);
   guiminwidth(260);
-  // The map's temple while the nations' own pictures are missing.
-  if (spritepresent(TRS_TEMPLEPICS, pic)) guisprite50(0, TRS_TEMPLEPICS, pic, 1);
+  // A picture that the temple archive lacks (a mod's number): the map's temple.
+  if (spritepresent(TRS_TEMPLES, pic)) guisprite50(0, TRS_TEMPLES, pic, 1);
   else guisprite50(0, TRS_MISC, 14, 1);
   guialign(GUIALIGN_LEFT);
   guitextscale(0.9f);

@@ -24,7 +24,6 @@
 
 namespace {
 constexpr int32_t SPRITEMODE = 4;
-constexpr int32_t TRS_ITEMS = 2, TRS_ICONS = 10;
 // The ability pictures of the icon archive that the list borrows, and the
 // map archive's own pictures drawn while that archive lacks them.
 constexpr int32_t ICON_UNIT = 65, ICON_STAR = 18, ICON_EFFECT = 22;

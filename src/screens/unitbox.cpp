@@ -34,7 +34,6 @@
 
 namespace {
 constexpr int32_t SPRITEMODE = 4;
-constexpr int32_t TRS_ITEMS = 2, TRS_ICONS = 10;
 constexpr int32_t GEMICON = 7, GEMSPRITE = 85, PATHSPRITE = 98, RESEARCHSPRITE = 82, RANDOMSPRITE = 108;
 constexpr const char* SLOTKIND[6] = {"", "Hand", "Head", "Body", "Feet", "Misc"};
 constexpr const char* MAGEWORD[9] = {"fire mage",  "air mage",    "water mage", "earth mage", "astral mage",

@@ -491,6 +491,5 @@ int main(int argc, char** argv) {
     fprintf(stderr, "usage: art_boxart DATAFOLDER\n");
     return 2;
   }
-  constexpr int32_t TRS_ITEMS = 2, TRS_ICONS = 10;
   return write(argv[1], TRS_ITEMS, itempictures()) | write(argv[1], TRS_ICONS, icons());
 }
