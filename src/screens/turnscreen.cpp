@@ -20,6 +20,7 @@
 #include "runtime/util.h"
 #include "screens/messages.h"
 #include "screens/orders.h"
+#include "screens/screens.h"
 #include "screens/turnscreen.h"
 #include "sound/sound.h"
 #include "world/economy.h"
@@ -46,6 +47,9 @@ constexpr const char* searchers[9] = {"fire mage",  "air mage",    "water mage",
 constexpr float pathcolour[9][3] = {{1, 0.2f, 0.1f}, {0.9f, 0.9f, 1}, {0, 0, 1},       {1, 0.8f, 0.2f}, {0.5f, 1, 1},
                                     {0.5f, 0, 0.6f}, {0.1f, 0.7f, 0.1f}, {0.6f, 0, 0}, {1, 1, 0.5f}};
 constexpr int32_t SPRITEMODE = 4;
+// Card marks: the affliction icon, and the gems, experience star and
+// lasting-effect mark of "misc.trs".
+constexpr int32_t ICON_AFFLICTION = 0, MISC_GEM = 85, MISC_EXPSTAR = 115, MISC_EFFECT = 116;
 
 bool holdscastle(int32_t k, int32_t l) { return land[size_t(l)].fortholder == k; }
 bool ownsorholds(int32_t k, int32_t l) { return land[size_t(l)].owner == k || holdscastle(k, l); }
@@ -290,8 +294,10 @@ void rightcolumn(int32_t k, int32_t l, int32_t info) {
     const int32_t pic = getnatattr(ld.fortholder, 138);
     bailif(pic > 1000, "bad templepic");
     const bool mine = holdscastle(k, l);
-    // The nations' own temple pictures are not drawn yet: the map's temple.
-    add(mine ? TS_TEMPLE : 0, TRS_MISC, ICON_TEMPLE, "Temple", "(o) Temple and veyrance statistics");
+    // A picture that the temple archive lacks (a mod's number): the map's temple.
+    const bool drawn = spritepresent(TRS_TEMPLES, pic);
+    add(mine ? TS_TEMPLE : 0, drawn ? TRS_TEMPLES : TRS_MISC, drawn ? pic : ICON_TEMPLE, "Temple",
+        "(o) Temple and veyrance statistics");
     if (mine) guishortcut(TS_TEMPLE, 'o');
   }
   if (info & 0x20)
@@ -369,19 +375,20 @@ void commandercards(int32_t k, int32_t l, const std::vector<int32_t>& cards, flo
     const float nw = textwidth(name) * namescale;
     areatextcol(0, x + (cw - 2 - nw) / 2, y + ch - 2 - namescale, namescale, sel ? 0 : -1, sel ? 0 : -1,
                 sel ? 0 : -1, 1, "%s", name);
-    // Left edge: afflictions, experience stars, a temporary effect, from
-    // the top down, none lower than the figure's foot.
-    float my = y + ch - 2 - namescale - 6 * s;
-    auto leftmark = [&](float r, float g, float bl) {
+    // Left edge: afflictions, experience stars, a temporary effect, 8s high
+    // and stacked 3s apart from the top down, the first no higher than 50
+    // above the card's bottom (nor over the name), none below the figure's foot.
+    float my = std::min(y + 50, y + ch - 2 - namescale) - 8 * s;
+    auto leftmark = [&](int32_t file, int32_t sprite) {
       if (my < y + 12 * s) return;
-      areabox(0, x + 2, my, 5 * s, 5 * s, r, g, bl, 0.9f);
-      my -= 6 * s;
+      areasprite(0, file, sprite, SPRITEMODE, x + 1, my, 8 * s, 8 * s);
+      my -= 3 * s;
     };
-    for (int32_t a = 0; a < nbrofafflictions(b); a++) leftmark(0.9f, 0.1f, 0.1f);
+    for (int32_t a = 0; a < nbrofafflictions(b); a++) leftmark(TRS_ICONS, ICON_AFFLICTION);
     const int32_t xp = unit[size_t(b)].exp;
     for (int32_t limit : {14, 49, 99, 199, 399})
-      if (xp > limit) leftmark(1, 0.9f, 0.2f);
-    if (com[size_t(c)].tmpfx > 0) leftmark(0.3f, 0.6f, 1);
+      if (xp > limit) leftmark(TRS_MISC, MISC_EXPSTAR);
+    if (com[size_t(c)].tmpfx > 0) leftmark(TRS_MISC, MISC_EFFECT);
     // Right edge: one mark per started 25 units led.
     const int32_t led = comunits(c, nullptr, nullptr);
     float ry = y + ch - 2 - namescale - 9 * s;
@@ -406,21 +413,22 @@ void commandercards(int32_t k, int32_t l, const std::vector<int32_t>& cards, flo
     }
     const int32_t hot = areahotspot(TS_CARD + c, x, y + 12 * s, cw - 2, ch - 2 - 12 * s);
     if (hot >= 0) areainfo("%s", hint);
-    // Items and gems carried.
+    // Items and then gems carried, a strip along the figure's foot.
     int32_t nitems = 0;
-    for (int16_t it : com[size_t(c)].item) nitems += it > 0;
-    const int32_t gems = getcomgems(c);
-    const float q = (60 * s - 15) / float(nitems + (gems ? 1 : 0) + 1);
+    for (int16_t it : com[size_t(c)].item) nitems += validitem(it);
+    const Commander& cm = com[size_t(c)];
+    const float q = (60 * s - 15) / float(imax(1, nitems + (getcomgems(c) > 0 ? 1 : 0)));
     float ix = x + 9 * s;
-    for (int16_t it : com[size_t(c)].item)
+    for (int16_t it : cm.item)
       if (validitem(it)) {
-        areabox(0, ix, y + 12 * s, 10 * s, 10 * s, 0.85f, 0.75f, 0.3f, 0.8f);
+        areasprite(0, TRS_ITEMS, items[size_t(it)].picture, SPRITEMODE, ix, y + 12 * s, 12 * s, 12 * s);
         ix += std::min(8 * s, q);
       }
-    for (int32_t g = 0; g < gems && ix < x + cw - 9 * s; g++) {
-      areabox(0, ix, y + 12 * s, 3 * s, 5 * s, 0.4f, 0.8f, 1, 0.9f);
-      ix += std::min(4 * s, q);
-    }
+    for (int32_t g = 0; g < 8; g++)
+      for (int32_t n = 0; n < cm.gems[size_t(g)] && ix < x + cw - 9 * s; n++) {
+        areasprite(0, TRS_MISC, MISC_GEM + g, SPRITEMODE, ix, y + 12 * s, 6 * s, 6 * s);
+        ix += std::min(4 * s, q);
+      }
     // The order at the card's bottom.
     const float os = 12 * s;
     const int32_t ot = areatextcol(TS_CARDORDER + c, x + 2, y + 1, os, sel ? 0 : -1, sel ? 0 : -1, sel ? 0 : -1, 1,

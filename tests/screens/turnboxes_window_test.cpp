@@ -11,6 +11,7 @@
 #include "screens/turnscreen.h"
 #include "support/pacedscript.h"
 #include "support/smallworld.h"
+#include "runtime/trs.h"
 #include "world/hoststate.h"
 
 namespace {
@@ -40,6 +41,17 @@ int32_t textareas(int32_t id) {
   return n;
 }
 
+// Sprite areas of the last frame showing that picture (in the right
+// column only: at its icons' x).
+int32_t spriteareas(int32_t file, int32_t nr, bool column = false) {
+  int32_t n = 0;
+  for (int32_t a = 0; a < guiareacount(); a++) {
+    const guiarea& g = guiareaget(a);
+    if (g.kind == AreaKind::sprite && g.file == file && g.nr == nr && (!column || g.x == 677)) n++;
+  }
+  return n;
+}
+
 TEST(TurnBoxesWindow, AScoutReportShowsEveryRowItWraps) {
   makesmallworld();
   settype(1, "Ash Warden").sprite = 12;
@@ -53,5 +65,39 @@ TEST(TurnBoxesWindow, AScoutReportShowsEveryRowItWraps) {
   // Light letters in the band of each row, inside the report's window.
   for (int32_t r = 0; r < 2; r++)
     EXPECT_GT(pixelslike(s, {17, 501 - 15 * float(r + 1), 200, 13}, 230, 230, 230, 45), 10) << "row " << r + 1;
+}
+
+// A card shows the items, gems, experience stars and wounds of its commander
+// as their pictures; the temple entry shows the temple that the castle
+// holder's nation names, or the map's temple for a number the archive lacks.
+TEST(TurnBoxesWindow, CardMarksAndTheTempleArePictures) {
+  makesmallworld();
+  settype(1, "Ash Warden").sprite = 12;
+  const int32_t c = mkcom(1, ME, 2);
+  setitem(5, "Ember Blade", IT_ONEHAND).picture = 7;
+  setitem(6, "Crown of Ash", IT_HELMET).picture = 23;
+  com[c].item[0] = 5;
+  com[c].item[2] = 6;
+  com[c].gems[P_FIRE] = 2;
+  com[c].gems[P_ASTRAL] = 1;
+  unit[com[c].body].exp = 120;   // three stars
+  unit[com[c].body].flags[0] |= AF_LIMP;
+  nations[ME].attrkey[0] = 138;
+  nations[ME].attrval[0] = 1;
+  land[2].owner = land[2].fortholder = ME;
+  land[2].fort = 1;
+  land[2].temple = 1;
+  ASSERT_GT(showturn("turnboxes_cards.ppm").width, 0);
+  EXPECT_EQ(spriteareas(TRS_ITEMS, 7), 1);
+  EXPECT_EQ(spriteareas(TRS_ITEMS, 23), 1);
+  EXPECT_EQ(spriteareas(TRS_MISC, 85 + P_FIRE), 2) << "a fire gem picture per gem";
+  EXPECT_EQ(spriteareas(TRS_MISC, 85 + P_ASTRAL), 1);
+  EXPECT_EQ(spriteareas(TRS_MISC, 115), 3) << "a star per experience step";
+  EXPECT_EQ(spriteareas(TRS_ICONS, 0), 1) << "the affliction's icon";
+  EXPECT_EQ(spriteareas(TRS_TEMPLES, 1, true), 1) << "the nation's temple";
+  nations[ME].attrval[0] = 7;   // no such picture
+  ASSERT_GT(showturn("turnboxes_cards2.ppm").width, 0);
+  EXPECT_EQ(spriteareas(TRS_TEMPLES, 7), 0);
+  EXPECT_EQ(spriteareas(TRS_MISC, 14, true), 1) << "the map's temple in its place";
 }
 }  // namespace

@@ -3,8 +3,9 @@
 // nation, nation n at n + 1, in the nation's colour with a pattern of its
 // own), the map icons of "misc.trs" (forts, temples, victory points, battle
 // and enchantment markers, veyrance candles, income and terrain icons), the
-// movement arrows of "misc2.trs", and the background beyond the map's
-// edges ("mapbg.tga", a picture that repeats every 512 pixels).
+// movement arrows of "misc2.trs", the nations' temples ("temples.trs"), and
+// the background beyond the map's edges ("mapbg.tga", a picture that repeats
+// every 512 pixels).
 //
 // Sprite numbers of other pictures in these archives are left as empty 1 x 1
 // sprites; the table of each archive takes further pictures by number.
@@ -306,6 +307,45 @@ std::vector<TrsImage> misc() {
   return out;
 }
 
+// ------------------------------------------------------------- temples
+
+// The temples of "temples.trs", by a nation's temple picture (attribute
+// 138): 0 a plain shrine for a nation that names none, 1 the columned temple
+// of the built-in nations. 64 x 64, the ground at the bottom.
+TrsImage shrine() {
+  Canvas c(64, 64);
+  const Colour stone = {170, 160, 145};
+  c.rect(10, 54, 53, 60, shaded(stone, 0.8f));
+  c.rect(16, 28, 47, 53, stone);
+  c.triangle(32, 12, 28, 22, shaded(stone, 1.05f));
+  c.rect(27, 38, 36, 53, {45, 30, 20});
+  c.ellipse(31.5f, 38, 4.5f, 4.5f, {45, 30, 20}, 0.0f);
+  c.ellipse(31.5f, 47, 2.5f, 3.5f, {250, 190, 70}, 0.2f);   // the light within
+  c.outline(OUTLINE);
+  return c.image;
+}
+
+TrsImage columnedtemple() {
+  Canvas c(64, 64);
+  const Colour marble = {238, 232, 218}, gold = {230, 185, 60};
+  c.rect(4, 56, 59, 61, shaded(marble, 0.8f));   // steps
+  c.rect(7, 52, 56, 55, shaded(marble, 0.9f));
+  for (int k = 0; k < 5; k++) {
+    const int x = 9 + k * 10;
+    c.rect(x, 26, x + 5, 51, shaded(marble, 0.95f));
+    c.rect(x - 1, 24, x + 6, 26, marble);             // capital
+  }
+  c.rect(6, 20, 57, 23, marble);                       // architrave
+  c.triangle(31.5f, 5, 19, 28, gold);                  // pediment
+  c.ellipse(31.5f, 15, 3, 3, {255, 245, 200}, 0.2f);   // the god's sign
+  c.ellipse(31.5f, 46, 3, 5, {250, 150, 40}, 0.3f);    // altar flame
+  c.rect(28, 49, 35, 51, shaded(marble, 0.7f));
+  c.outline(OUTLINE);
+  return c.image;
+}
+
+std::vector<TrsImage> temples() { return {shrine(), columnedtemple()}; }
+
 // ---------------------------------------------------------------- arrows
 
 // A movement arrow, 128 x 32, pointing right: the shaft runs the first 80 %
@@ -376,7 +416,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   int failed = write(argv[1], TRS_FLAGS, flags()) | write(argv[1], TRS_MISC, misc()) |
-               write(argv[1], TRS_MISC2, misc2());
+               write(argv[1], TRS_MISC2, misc2()) | write(argv[1], TRS_TEMPLES, temples());
   if (!background(argv[1])) {
     fprintf(stderr, "art_mapart: can't write %s/mapbg.tga\n", argv[1]);
     failed = 1;
