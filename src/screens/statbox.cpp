@@ -1,19 +1,23 @@
-// The statistic breakdown box. The modifier lines come from the value
-// getters themselves (world/stattrace.h), so that they always add up to the
-// figure that the rules use.
+// The statistic breakdown box. The box's own lines come first, in their
+// fixed order and words; after them each further step that the value's
+// getter takes (world/stattrace.h) and those lines do not name, so that
+// nothing that moves the figure goes unmentioned.
 #include "screens/statbox.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
 #include "gfx/gui.h"
 #include "runtime/fatal.h"
 #include "world/gamedata.h"
+#include "world/magic.h"
 #include "world/rules.h"
 #include "world/stattrace.h"
 
 namespace {
 constexpr int32_t ID_EXIT = 9;
+constexpr uint32_t AF_STARVING = 0x4, ST_DIVINE = 0x8000;
 
 struct StatRow {
   const char* title;
@@ -27,7 +31,37 @@ constexpr StatRow STATROWS[STATISTICS] = {
     {"Precision", "Basic Precision: %d"},       {"Defence Skill", "Basic Defence Skill: %d"},
     {"Morale", "Basic Morale: %d"},             {"Leadership", nullptr}};
 
-std::string line(const char* format, int32_t a, int32_t b = 0) {
+// The getter steps that the box's own lines stand for, by statistic: a
+// traced step of one of these names is not listed a second time.
+bool ownname(int32_t stat, const char* name) {
+  static const std::vector<std::string> table[STATISTICS] = {
+      {"Veyrance Bonus", "Veyrance Penalty", "Heroic Ability", "Never Healing Wound"},
+      {"Hell Power", "Storm", "Cold", "Heat", "Darkness", "Solar Brilliance", "Heroic Ability", "Slimed",
+       "Unholy Power", "Frozen"},
+      {"Experience bonus", "Veyrance Bonus", "Veyrance Penalty", "Berserk", "Hell Power", "Old Age", "Storm", "Cold",
+       "Heat", "Darkness", "Solar Brilliance", "Heroic Ability", "Blessed", "Magic bonus", "Weakened", "Lost one arm"},
+      {"Experience bonus", "Prophet Bonus", "Berserk", "Hell Power", "Old Age", "Storm", "Cold", "Heat", "Darkness",
+       "Solar Brilliance", "Heroic Ability", "Quickness", "Slimed", "Frozen", "Crippled", "Limp", "Eye Loss",
+       "Underwater penalty", "Swamp penalty", "Blessed", "Unholy Power", "Fire Magic Bonus", "Blind"},
+      {"Veyrance Bonus", "Veyrance Penalty", "Magic Scale", "Drain Scale", "Heroic Ability", "Blessed", "Hell Power",
+       "Magic Bonus", "Feeble Minded"},
+      {"Berserk", "Hell Power", "Earth Magic", "Heroic Ability"},
+      {"Old Age", "Severe Cold", "Severe Heat", "Cold Blooded in cold climate", "Heroic Ability", "Swamp penalty"},
+      {},
+      {"Experience bonus", "Prophet Bonus", "Hell Power", "Old Age", "Heroic Ability", "Air Magic Bonus",
+       "Magic Bonus", "Eye Loss", "Darkness", "Blind"},
+      {"Experience bonus", "Prophet Bonus", "Berserk", "Hell Power", "Old Age", "Storm", "Cold", "Heat", "Darkness",
+       "Solar Brilliance", "Heroic Ability", "Quickness", "Slimed", "Frozen", "Crippled", "Limp", "Eye Loss",
+       "Underwater penalty", "Swamp penalty", "Mounted", "Blessed", "Water Shield", "Routing",
+       "Weapon Defence Modifiers", "Armor+Shield Defence Modifiers", "Shield Parry", "Blind"},
+      {"Experience bonus", "Friendly Veyrance", "Hostile Veyrance", "Hell Power", "Home Province", "Heroic Ability",
+       "Divine spell", "Blessed", "Battle Fright", "Starving"},
+      {}};
+  const std::vector<std::string>& names = table[stat];
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+std::string line(const char* format, int32_t a = 0, int32_t b = 0) {
   char text[120];
   snprintf(text, sizeof text, format, a, b);
   return text;
@@ -50,7 +84,7 @@ int32_t basicvalue(const Monster& t, int32_t stat, const Unit& u) {
   }
 }
 
-// The getter of a statistic that adds up, null for the others.
+// The getter of a statistic, null for fatigue and leadership.
 std::function<int32_t(int32_t)> getter(int32_t stat) {
   switch (stat) {
     case STAT_HP: return getmaxhp;
@@ -67,54 +101,271 @@ std::function<int32_t(int32_t)> getter(int32_t stat) {
   }
 }
 
-// The traced steps, one line per modifier (steps of one name summed, in
-// the order of their first appearance; those that came to 0 left out).
-void modifierlines(const StatTrace& trace, StatBreakdown& out) {
+// What the box's own lines read of the unit and the land where it stands.
+struct Facts {
+  int32_t unr = -1, stat = 0, basic = 0;
+  const Unit* u = nullptr;
+  const Monster* t = nullptr;   // the unit's own type: its flags
+  int32_t l = -1;               // the land it stands in, -1 none
+  int32_t c = -1;               // its commander, -1 for a plain unit
+  int32_t heroic = 0, heroicstr = 0;
+  int32_t stars = 0, oldage = 0;
+  bool blessed = false, godly = false, own = false, dark = false;
+  int32_t veystr = 0, cold = 0, drain = 0;
+  bool is(int32_t s) const { return stat == s; }
+  int32_t ab(int32_t k) const { return getability(unr, k, 1); }
+  int32_t god(int32_t path) const { return godpathlevel(u->owner, path); }
+  bool f0(uint32_t bit) const { return (u->flags[0] & bit) != 0; }
+  bool f1(uint32_t bit) const { return (u->flags[1] & bit) != 0; }
+  bool f2(uint32_t bit) const { return (u->flags[2] & bit) != 0; }
+};
+
+Facts facts(int32_t unr, int32_t stat, int32_t basic) {
+  Facts f;
+  f.unr = unr;
+  f.stat = stat;
+  f.basic = basic;
+  f.u = &unit[size_t(unr)];
+  f.t = unittyperec(unr);
+  f.l = f.u->land >= 0 && f.u->land < MAXLANDS ? f.u->land : -1;
+  f.c = unit2com(unr);
+  if (f.c >= 0) f.heroic = com[size_t(f.c)].tmpfx, f.heroicstr = com[size_t(f.c)].tmpfxstr;
+  const int32_t exp = f.u->exp;
+  f.stars = exp <= 14 ? 0 : exp < 50 ? 1 : exp < 100 ? 2 : exp < 200 ? 3 : exp < 400 ? 4 : 5;
+  f.oldage = oldagelevel(unr);
+  f.blessed = issacred(unr);
+  f.godly = f.f1(ST_PROPHET) || f.f2(F3_PRETENDER);
+  if (f.l >= 0) {
+    const Land& ld = land[size_t(f.l)];
+    f.own = ld.veyowner == f.u->owner;
+    f.veystr = ld.veystr;
+    f.cold = ld.scale[SC_COLD];
+    f.drain = ld.scale[SC_DRAIN];
+    f.dark = isdarkness(f.l) && !(f.t->flags & (MF_UNDEAD | MF_DEMON)) && f.ab(AB_BLIND) <= 0 &&
+             f.ab(AB_DARKVISION) <= 0;
+  }
+  return f;
+}
+
+bool swampland(int32_t l) {
+  return l >= 0 && !issea(l) && ((provgeo[size_t(l)].terrain & TM_SWAMP) || findench(EN_SWAMP, l, -1) >= 0);
+}
+
+// The box's own modifier lines, in their order. Values that may come out
+// either way are shown with their sign ("Cold: -3"), where a fixed "+"
+// would read "+-3".
+std::vector<std::string> ownlines(const Facts& f) {
+  std::vector<std::string> out;
+  auto add = [&](bool when, const char* format, int32_t v = 0) {
+    if (when) out.push_back(line(format, v));
+  };
+  const Unit& u = *f.u;
+  const Monster& t = *f.t;
+  const int32_t s = f.heroicstr;
+  const bool inland = f.l >= 0;
+  const bool att = f.is(STAT_ATT), def = f.is(STAT_DEF), prec = f.is(STAT_PREC), str = f.is(STAT_STR);
+  // Experience.
+  if (str) {
+    add(u.exp > 399, "Experience bonus: +2");
+    add(u.exp > 99 && u.exp <= 399, "Experience bonus: +1");
+  }
+  add((att || prec || def || f.is(STAT_MORALE)) && u.exp > 14, "Experience bonus: +%d", f.stars);
+  add(f.is(STAT_FATIGUE) && f.ab(AB_REINVIGORATION) > 0, "Extra Reinvigoration: %d", f.ab(AB_REINVIGORATION));
+  // Veyrance.
+  if (f.is(STAT_MORALE) && inland && f.veystr >= 1) add(true, f.own ? "Friendly Veyrance: +1" : "Hostile Veyrance: -1");
+  if (str && f.godly && inland) {
+    add(f.own, "Veyrance Bonus: +%d", f.veystr);
+    add(!f.own && f.veystr >= 1, "Veyrance Penalty: -%d", f.veystr);
+  }
+  if (f.is(STAT_LEADERSHIP) && f.c >= 0) {
+    int32_t undead = 0, magic = 0;
+    const int32_t normal = maxcomunits(f.c, &undead, &magic);
+    out.push_back("Leadership Limits");
+    add(true, "Normal Units: %d", normal);
+    add(true, "Undead Units: %d", undead);
+    add(true, "Magic Units: %d", magic);
+  }
+  if (f.is(STAT_HP) && f.godly && inland) {
+    add(f.own, "Veyrance Bonus: +%d", f.veystr * f.basic / 5);
+    add(!f.own && f.veystr >= 1, "Veyrance Penalty: -%d", std::min(f.veystr, 4) * f.basic / 5);
+  }
+  if (f.is(STAT_MR) && f.godly && inland && f.veystr >= 2)
+    add(true, f.own ? "Veyrance Bonus: +%d" : "Veyrance Penalty: -%d", f.veystr / 2);
+  add((att || prec || def) && f.f1(ST_PROPHET), "Prophet Bonus: +2");
+  const int32_t berserk = f.ab(AB_BERSERK) > 0 ? f.ab(AB_BERSERK) : 1;
+  add((f.is(STAT_PROT) || str || att) && f.f1(ST_BERSERK), "Berserk: +%d", berserk);
+  add(f.stat != STAT_HP && f.stat != STAT_MR && f.stat != STAT_ENC && f.stat != STAT_FATIGUE &&
+          f.stat != STAT_LEADERSHIP && f.f2(F3_HELLPOWER),
+      "Hell Power: +4");
+  add((str || att || def) && f.oldage > 0, "Old Age: -%d", f.oldage);
+  add(prec && f.oldage / 2 > 0, "Old Age: -%d", f.oldage / 2);
+  // Storms, cold, heat and darkness of the land.
+  if ((def || att || f.is(STAT_AP) || str) && inland) {
+    add(f.ab(AB_STORMPOWER) > 0 && isstorm(f.l), "Storm: +%d", f.ab(AB_STORMPOWER));
+    const int32_t c = f.ab(AB_COLDPOWER) - f.ab(AB_FIREPOWER);
+    add(c != 0 && f.cold > 0, "Cold: %+d", c * f.cold);
+    add(c != 0 && f.cold < 0, "Heat: %+d", f.cold * c);
+    if (const int32_t d = f.ab(AB_DARKPOWER); d != 0) {
+      add(isdarkness(f.l), "Darkness: %+d", d);
+      add(findench(EN_LIGHT, f.l, -1) >= 0, "Solar Brilliance: %+d", -d);
+    }
+  }
+  // Wounds and states that defence and attack share, and the ground.
+  if (def || att) {
+    add(f.heroic == 12, "Heroic Ability: +%d", s / 100);
+    add(f.f1(ST_QUICK), "Quickness: +3");
+    add(f.f0(AF_SLIMED), "Slimed: -half");
+    add(f.f0(AF_FROZEN), "Frozen: -3");
+    add(f.f0(AF_CRIPPLED), "Crippled: -4");
+    add(!f.f0(AF_CRIPPLED) && f.f0(AF_LIMP), "Limp: -1");
+  }
+  auto eyeloss = [&](const char* penalty) {
+    if (!f.f0(AF_LOSTEYE)) return;
+    if (f.ab(AB_BLIND) > 0) out.push_back("Eye Loss: no effect");
+    else if (f.ab(AB_EYES) == -1) out.push_back("Eye Loss: -all");
+    else out.push_back(penalty);
+  };
+  if (def || att) {
+    eyeloss("Eye Loss: -2");
+    if (inland && issea(f.l)) add(!(t.flags & (MF_AMPHIBIAN | MF_AQUATIC)), "Underwater penalty: -3");
+    add(swampland(f.l) && !(t.flags & MF_SWAMPSURVIVAL), "Swamp penalty: -1");
+  }
+  if (f.is(STAT_HP)) {
+    add(f.heroic == 7, "Heroic Ability: +%d", s * f.basic / 200);
+    add(f.heroic == 11, "Heroic Ability: +%d", s * f.basic / 250);
+    add(f.f0(AF_NEVERHEAL), "Never Healing Wound: -%d", f.basic > 9 ? f.basic / 5 : 2);
+  }
+  if (f.is(STAT_AP)) {
+    add(f.heroic == 8, "Heroic Ability: +%d percent", s / 2);
+    add(f.f0(AF_SLIMED), "Slimed: -half");
+    add(f.f2(F3_UNHOLYPOWER), "Unholy Power: +4");
+    add(f.f0(AF_FROZEN), "Frozen: -half");
+  }
+  if (str) {
+    add(f.heroic == 1, "Heroic Ability: +%d", s * f.basic / 200);
+    add(f.heroic == 11, "Heroic Ability: +%d", s * f.basic / 400);
+    add(f.blessed && f.god(P_BLOOD) > 3, "Blessed: +%d", f.god(P_BLOOD) / 2);
+    add(f.ab(AB_MAGICBONUS) != 0, "Magic bonus: %+d", f.ab(AB_MAGICBONUS));
+    add(f.f0(AF_WEAKENED), "Weakened: -4");
+    add(f.f0(AF_LOSTARM), "Lost one arm: -1");
+  }
+  if (att) {
+    add(f.heroic == 2, "Heroic Ability: +%d", s / 50);
+    add(f.heroic == 105, "Heroic Ability: +%d", s / 100);
+    add(f.blessed && f.god(P_FIRE) > 3, "Blessed: +%d", f.god(P_FIRE) / 2);
+    add(f.f2(F3_UNHOLYPOWER), "Unholy Power: +4");
+    add(f.c >= 0 && getcommagic(f.c, P_FIRE) > 0, "Fire Magic Bonus: +%d", f.c >= 0 ? getcommagic(f.c, P_FIRE) : 0);
+    add(f.ab(AB_AMBIDEXTROUS) != 0, "Ambidextrous: %d (reduces 2-weapon penalty)", f.ab(AB_AMBIDEXTROUS));
+    add(f.dark, "Darkness: -%d", f.basic / 2);
+  }
+  if (f.is(STAT_MR)) {
+    add(inland && f.drain < -1, "Magic Scale: -%d", -(f.drain / 2));
+    add(inland && f.drain > 1, "Drain Scale: +%d", f.drain / 2);
+    add(f.heroic == 4 || f.heroic == 105, "Heroic Ability: +%d", s / 50);
+    add(f.heroic == 104, "Heroic Ability: +%d", s / 100);
+    add(f.blessed && f.god(P_ASTRAL) > 3, "Blessed: +%d", (f.god(P_ASTRAL) - 2) / 2);
+    add(f.f2(F3_HELLPOWER), "Hell Power: +2");
+    const int32_t bonus = f.ab(AB_MRBONUS) + (f.f1(ST_MRPLUS) ? 4 : 0);
+    add(bonus > 0, "Magic Bonus: +%d", bonus);
+    add(f.f0(AF_FEEBLEMINDED), "Feeble Minded: -5");
+  }
+  if (f.is(STAT_ENC)) {
+    add(f.oldage > 0, "Old Age: +%d", f.oldage);
+    for (const int32_t side : {3, -3}) {
+      if (!inland || f.cold != side) continue;
+      const int32_t res = f.ab(side > 0 ? AB_COLDRES : AB_FIRERES);
+      const char* two = side > 0 ? "Severe Cold: +2" : "Severe Heat: +2";
+      const char* one = side > 0 ? "Severe Cold: +1" : "Severe Heat: +1";
+      if (res < 1 && f.basic > 0) add(true, two);
+      else add(res <= 25 && f.basic >= 1, one);
+    }
+    add(inland && (t.flags & MF_COLDBLOOD) && f.cold >= 0, "Cold Blooded in cold climate: +%d", f.cold * 3 + 1);
+    add(f.heroic == 11, "Heroic Ability: +3");
+    add(swampland(f.l) && !(t.flags & MF_SWAMPSURVIVAL), "Swamp penalty: +2");
+  }
+  if (f.is(STAT_PROT)) {
+    add(f.c >= 0 && getcommagic(f.c, P_EARTH) > 0, "Earth Magic: +%d", f.c >= 0 ? getcommagic(f.c, P_EARTH) : 0);
+    add(f.heroic == 6, "Heroic Ability: +%d", s / 33);
+  }
+  if (prec) {
+    add(f.heroic == 9, "Heroic Ability: +%d", s / 50);
+    add(f.heroic == 104, "Heroic Ability: +%d", s / 75);
+    add(f.c >= 0 && getcommagic(f.c, P_AIR) > 0, "Air Magic Bonus: +%d", f.c >= 0 ? getcommagic(f.c, P_AIR) : 0);
+    const int32_t bonus = f.ab(AB_PRECISIONBONUS) + (f.f1(ST_PRECISION) ? 5 : 0);
+    add(bonus > 0, "Magic Bonus: +%d", bonus);
+    eyeloss("Eye Loss: -3");
+    add(f.dark, "Darkness: -%d", f.basic * 75 / 100);
+  }
+  if (def) {
+    add(t.flags & MF_MOUNTED, "Mounted: +3");
+    add(f.heroic == 3, "Heroic Ability: +%d", s / 50);
+    add(f.blessed && f.god(P_WATER) > 3, "Blessed: +%d", f.god(P_WATER) / 2);
+    add(f.f1(ST_BERSERK), "Berserk: -%d", berserk);
+    add(f.f2(F3_UWDEF) && inland && issea(f.l), "Water Shield: +5");
+    add((u.batstate == 3 || u.batstate == 5) && !f.f1(ST_BERSERK) && !(t.flags & MF_IMMOBILE), "Routing: -4");
+    add(f.dark, "Darkness: -%d", f.basic / 2);
+    const int32_t d0 = getdef(f.unr, 0), d1 = getdef(f.unr, 1), d2 = getdef(f.unr, 2), d3 = getdef(f.unr, 3);
+    add(d2 != d1, d2 - d1 > 0 ? "Weapon Defence Modifiers: +%d" : "Weapon Defence Modifiers: %d", d2 - d1);
+    add(d0 != d3, d0 - d3 > 0 ? "Armor+Shield Defence Modifiers: +%d" : "Armor+Shield Defence Modifiers: %d", d0 - d3);
+    add(d1 != d0, "Shield Parry: +%d", d1 - d0);
+  }
+  if (f.is(STAT_MORALE)) {
+    add(u.homeland > 0 && u.homeland == u.land, "Home Province: +1");
+    add(f.heroic == 5 || f.heroic == 105, "Heroic Ability: +%d", s / 25);
+    add(f.f1(ST_DIVINE), "Divine spell: +2");
+    add(f.blessed, "Blessed: +2");
+    add(f.f0(AF_FRIGHT), "Battle Fright: -5");
+    add(f.f0(AF_STARVING), "Starving: -4");
+  }
+  if ((att || prec || def) && f.f0(AF_BLIND)) add(true, f.ab(AB_BLIND) > 0 ? "Blind: no effect" : "Blind: -all");
+  return out;
+}
+
+// The getter's steps that the box's own lines leave open, one line per
+// name (steps of one name summed, in the order of their first appearance;
+// those that came to 0 left out).
+void tracelines(const StatTrace& trace, int32_t stat, std::vector<std::string>& out) {
   std::vector<StatStep> merged;
   for (const StatStep& s : trace.steps) {
+    if (ownname(stat, s.what)) continue;
     bool found = false;
     for (StatStep& m : merged)
       if (std::string(m.what) == s.what) m.delta += s.delta, found = true;
     if (!found) merged.push_back(s);
   }
-  for (const StatStep& m : merged) {
-    out.total += m.delta;
-    if (m.delta != 0) out.modifiers.push_back(std::string(m.what) + line(": %+d", m.delta));
-  }
+  for (const StatStep& m : merged)
+    if (m.delta != 0) out.push_back(std::string(m.what) + line(": %+d", m.delta));
 }
 
-void currentlines(int32_t unr, int32_t stat, StatBreakdown& out) {
+void currentlines(int32_t unr, int32_t stat, int32_t value, const Monster& t, StatBreakdown& out) {
   const Unit& u = unit[size_t(unr)];
   const int32_t c = unit2com(unr);
   switch (stat) {
-    case STAT_HP:
-      out.current = {line("Current Hit Points: %d", u.hp), line("Maximum Hit Points: %d", out.value),
-                     line("Size: %d", getsize(unr))};
-      break;
+    case STAT_HP: out.current = {line("Current Hit Points: %d", u.hp), line("Size: %d", t.size)}; break;
     case STAT_AP:
-      out.current = {line("Current Action Points: %d", out.value), line("Map Movement Speed: %d", getmapmove(unr))};
+      out.current = {line("Current Action Points: %d", value), line("Map Movement Speed: %d", getmapmove(unr))};
       if (c >= 0) out.current.push_back(line("Army Map Movement Speed: %d", armymapmove(c)));
       break;
-    case STAT_STR: out.current = {line("Current Strength: %d", out.value)}; break;
+    case STAT_STR: out.current = {line("Current Strength: %d", value)}; break;
     case STAT_ATT:
-      out.current = {line("Current Attack Skill: %d", out.value)};
+      out.current = {line("Current Attack Skill: %d", value)};
       for (int32_t n = 0; n < 10 && getnthweapon(unr, n) > 0; n++)
         out.weaponlines.push_back(line("Attack nr %d: %d", n + 1, getweaponatt(unr, n)));
       break;
-    case STAT_MR: out.current = {line("Current Magic Resistance: %d", out.value)}; break;
+    case STAT_MR: out.current = {line("Current Magic Resistance: %d", value)}; break;
     case STAT_PROT:
-      out.current = {line("Total Protection: %d", out.value)};
-      if (out.value >= 1) {
+      out.current = {line("Total Protection: %d", value)};
+      if (value >= 1) {
         out.weaponlines.push_back(line("Total Protection, Head: %d", getheadprot(unr)));
         out.weaponlines.push_back(line("Total Protection, Body: %d", getbodyprot(unr)));
       }
       break;
     case STAT_ENC:
-      out.current = {line("Melee Encumbrance: %d", out.value), line("Spell Casting Encumbrance: %d", getenc(unr, 1))};
+      out.current = {line("Melee Encumbrance: %d", value), line("Spell Casting Encumbrance: %d", getenc(unr, 1))};
       break;
     case STAT_FATIGUE: out.current = {line("Age: %d (%d)", u.age, getmaxage(unr))}; break;
-    case STAT_PREC: out.current = {line("Current Precision: %d", out.value)}; break;
-    case STAT_DEF: out.current = {line("Current Defence and Parry Skill: %d", out.value)}; break;
+    case STAT_PREC: out.current = {line("Current Precision: %d", value)}; break;
+    case STAT_DEF: out.current = {line("Current Defence and Parry Skill: %d", value)}; break;
     default: break;
   }
 }
@@ -129,32 +380,18 @@ StatBreakdown statbreakdown(int32_t unr, int32_t mnr, int32_t stat) {
   out.title = row.title;
   const int32_t basic = basicvalue(*t, stat, u);
   if (row.first) out.first.push_back(line(row.first, basic));
-  // A unit of unshakeable morale has nothing to explain.
-  if (stat == STAT_MORALE && t->mor >= 30) return out;
-  if (stat == STAT_FATIGUE) {
-    const int32_t r = getability(unr, AB_REINVIGORATION, 1);
-    if (r > 0) out.modifiers.push_back(line("Extra Reinvigoration: %d", r));
-  }
-  if (stat == STAT_LEADERSHIP) {
-    const int32_t c = unit2com(unr);
-    if (c >= 0) {
-      int32_t undead = 0, magic = 0;
-      const int32_t normal = maxcomunits(c, &undead, &magic);
-      out.modifiers = {"Leadership Limits", line("Normal Units: %d", normal), line("Undead Units: %d", undead),
-                       line("Magic Units: %d", magic)};
-    }
-    return out;
-  }
+  // A unit whose morale is 30 or more has nothing more to explain.
+  if (stat == STAT_MORALE && getmaxmorale(unr) >= 30) return out;
+  out.modifiers = ownlines(facts(unr, stat, basic));
+  int32_t value = 0;
   if (const auto get = getter(stat)) {
     StatTrace trace;
     stattrace = &trace;
-    out.value = get(unr);
+    value = get(unr);
     stattrace = nullptr;
-    out.sums = true;
-    out.total = basic;
-    modifierlines(trace, out);
+    tracelines(trace, stat, out.modifiers);
   }
-  currentlines(unr, stat, out);
+  currentlines(unr, stat, value, *t, out);
   return out;
 }
 

@@ -1,6 +1,8 @@
 // The statistic breakdown box: one figure of a unit explained as its basic
 // value, every modifier that applies now and the current values, then the
-// figure's help text. Read-only.
+// figure's help text. Read-only. A modifier may halve or remove the figure
+// ("Slimed: -half"), so the lines explain the figure without always adding
+// up to it.
 #pragma once
 #include <string>
 #include <vector>
@@ -16,13 +18,12 @@ enum Statistic : int32_t {
 struct StatBreakdown {
   const char* title = "";               // the window title and the help text's key
   std::vector<std::string> first;       // the basic value (or the current fatigue)
-  std::vector<std::string> modifiers;   // "NAME: +N" lines, then the leadership limits
+  // The box's own lines ("NAME: +N", "Slimed: -half", the leadership
+  // limits) in their fixed order, then each further step of the value's
+  // getter that they do not name.
+  std::vector<std::string> modifiers;
   std::vector<std::string> current;     // current values
   std::vector<std::string> weaponlines; // "Attack nr N: A" under the current attack
-  // For the figures that add up: the basic value, the modifiers summed into
-  // it, and the value that the world's rules compute (these two agree).
-  bool sums = false;
-  int32_t total = 0, value = 0;
 };
 
 // The lines for statistic `stat` (0..11) of the unit, with the basic values
