@@ -24,12 +24,12 @@ bool writereport(const char* path, const char* text) {
 
 // A file that exists but cannot be opened or read is reported.
 bool readable(const char* path) {
-  UniqueFile f = openfile(path, "rb");
+  UniqueFile f = openquiet(path, "rb");
   if (f) {
     char chunk[4096];
     if (fread(chunk, 1, sizeof chunk, f.get()) > 0 || !ferror(f.get())) return true;
   }
-  printf("Could not read %s: %s\n", path, errno ? strerror(errno) : "read error");
+  printf("Could not read %s: %s\n", path, errno ? filecause(errno) : "read error");
   return false;
 }
 }  // namespace

@@ -881,15 +881,16 @@ bool readfile(const char* name, std::string* text) {
   }
   char path[PATHLEN];
   formatbounded(path, PATHLEN, "%s/%s", modpath, name);
-  FILE* f = fopen(path, "rb");
+  UniqueFile f = openfile(path, "rb");
   if (!f) {
     debugprint("***** Warning: the mod %s cannot be read\n", name);
     return false;
   }
   char buffer[65536];
   size_t n = 0;
-  while ((n = fread(buffer, 1, sizeof buffer, f)) > 0 && text->size() <= size_t(MAXMODFILE)) text->append(buffer, n);
-  fclose(f);
+  while ((n = fread(buffer, 1, sizeof buffer, f.get())) > 0 && text->size() <= size_t(MAXMODFILE))
+    text->append(buffer, n);
+  f.reset();
   if (text->size() > size_t(MAXMODFILE)) {
     debugprint("***** Warning: the mod %s is larger than %d bytes and is not read\n", name, MAXMODFILE);
     return false;

@@ -102,6 +102,10 @@ void* myrealloc(void* address, int32_t size) {
 int32_t checkallmem() { return 0; }
 
 void* myloadmalloc(const char* path) {
+  if (notafile(path)) {
+    fatalerror(fileproblem(path, ENOTAFILE).c_str());
+    return nullptr;
+  }
   int32_t size = filesize("%s", path);
   // No file that the game loads whole comes near this; a larger one is
   // refused before anything is allocated.

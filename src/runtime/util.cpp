@@ -1,6 +1,7 @@
 #include "runtime/util.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/times.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include <cstdarg>
 #include <cstring>
 #include <ctime>
+#include <set>
 
 #include "runtime/alloc.h"
 #include "runtime/fatal.h"
@@ -83,10 +85,9 @@ int fileexists(const char* format, ...) {
   va_start(args, format);
   vpath(path, PATHLEN, format, args);
   va_end(args);
-  FILE* f = fopen(path, "rb");
-  if (!f) return 0;
-  fclose(f);
-  return 1;
+  // Asked without opening: opening a FIFO for reading waits for a writer.
+  struct stat st;
+  return stat(path, &st) == 0 && access(path, R_OK) == 0 ? 1 : 0;
 }
 
 int direxists(const char* format, ...) {
@@ -116,10 +117,11 @@ int32_t filesize(const char* format, ...) {
 }
 
 int32_t loadfile(const char* path, void* buffer, int32_t n) {
-  UniqueFile f = openfile(path, "rb");
+  UniqueFile f = openquiet(path, "rb");
   if (!f) {
     char message[MSGLEN];
-    snprintf(message, sizeof message, "error opening %s", path);
+    if (errno == ENOTAFILE) formatbounded(message, sizeof message, "%s", fileproblem(path, errno).c_str());
+    else formatbounded(message, sizeof message, "error opening %s", path);
     fatalerror(message);
     return 0;
   }
@@ -128,14 +130,14 @@ int32_t loadfile(const char* path, void* buffer, int32_t n) {
 }
 
 void savefile(const char* path, const void* buffer, int32_t n) {
-  FILE* f = fopen(path, "wb");
-  if (!f) {
+  UniqueFile out = openfile(path, "wb");
+  if (!out) {
     printf("%s\n", path);
     fatalerror("savefile: error opening file");
     return;
   }
-  int32_t written = n > 0 ? int32_t(fwrite(buffer, 1, size_t(n), f)) : 0;
-  if (fclose(f) != 0 && written == n) written = 0;
+  int32_t written = n > 0 ? int32_t(fwrite(buffer, 1, size_t(n), out.get())) : 0;
+  if (fclose(out.release()) != 0 && written == n) written = 0;
   if (written < n || (n > 0 && written == 0)) {
     printf("%d/%d\n", written, n);
     fatalerror("savefile: error writing to file");
@@ -158,22 +160,23 @@ int32_t copyfile(const char* source, const char* destination) {
   UniqueFile out = openfile(destination, "wb");
   if (!out) return -2;
   char* chunk = static_cast<char*>(mymalloc(10000));
-  int32_t total = 0;
+  int32_t total = 0, result = 0;
   for (;;) {
     size_t n = fread(chunk, 1, 10000, in.get());
     if (n == 0) break;
     if (fwrite(chunk, 1, n, out.get()) != n) {
-      myfree(chunk);
-      out.reset();
-      unlink(destination);
-      return -3;
+      result = -3;
+      break;
     }
     total += int32_t(n);
   }
   myfree(chunk);
-  if (fclose(out.release()) != 0) {
+  // A copy cut short by a read error is no copy.
+  if (result == 0 && ferror(in.get())) result = -4;
+  if (fclose(out.release()) != 0 && result == 0) result = -3;
+  if (result < 0) {
     unlink(destination);
-    return -3;
+    return result;
   }
   return total;
 }
@@ -241,6 +244,90 @@ float fastatan(float x) {
   return -((1 - f) * atantable[j] + f * atantable[j + 1]);
 }
 
+namespace {
+// Flags of open() for an fopen mode; -1 for a mode that fopen refuses.
+int openflags(const char* mode) {
+  const bool both = strchr(mode, '+') != nullptr;
+  switch (mode[0]) {
+    case 'r': return both ? O_RDWR : O_RDONLY;
+    case 'w': return (both ? O_RDWR : O_WRONLY) | O_CREAT;
+    case 'a': return (both ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND;
+    default: return -1;
+  }
+}
+}  // namespace
+
+UniqueFile openquiet(const char* path, const char* mode) {
+  const int flags = openflags(mode);
+  if (!path || flags < 0) {
+    errno = EINVAL;
+    return nullptr;
+  }
+  // Looked at before opening (opening some devices does something), and the
+  // opened file again, in case the path changed in between. O_NONBLOCK keeps
+  // the open of a FIFO from waiting for its other end.
+  struct stat st;
+  if (stat(path, &st) == 0 && !S_ISREG(st.st_mode)) {
+    errno = ENOTAFILE;
+    return nullptr;
+  }
+  const int fd = open(path, flags | O_NONBLOCK | O_CLOEXEC, 0644);
+  if (fd < 0) return nullptr;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    errno = ENOTAFILE;
+    return nullptr;
+  }
+  const int status = fcntl(fd, F_GETFL);
+  if (status != -1) fcntl(fd, F_SETFL, status & ~O_NONBLOCK);
+  // O_TRUNC only now that the file is known to be a plain one.
+  if (mode[0] == 'w' && ftruncate(fd, 0) != 0) {
+    const int err = errno;
+    close(fd);
+    errno = err;
+    return nullptr;
+  }
+  FILE* f = fdopen(fd, mode);
+  if (!f) {
+    const int err = errno;
+    close(fd);
+    errno = err;
+  }
+  return UniqueFile(f);
+}
+
+UniqueFile openfile(const char* path, const char* mode) {
+  UniqueFile f = openquiet(path, mode);
+  // Said once for each path: a host or a screen may try the same file again.
+  static std::set<std::string> told;
+  if (!f && errno == ENOTAFILE) {
+    if (told.size() < 1000 && told.insert(path).second) printf("%s\n", fileproblem(path, ENOTAFILE).c_str());
+    errno = ENOTAFILE;
+  }
+  return f;
+}
+
+const char* filecause(int err) {
+  switch (err) {
+    case ENOTAFILE: return "not a file";
+    case EISDIR: return "a folder stands in its place";
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return "the disc is full";
+    case EROFS: return "cannot be written: the disc is read-only";
+    case EACCES:
+    case EPERM: return "cannot be written: no permission";
+    default: return strerror(err);
+  }
+}
+
+bool notafile(const char* path) {
+  struct stat st;
+  return path && stat(path, &st) == 0 && !S_ISREG(st.st_mode);
+}
+
+std::string fileproblem(const char* path, int err) { return std::string(path ? path : "") + ": " + filecause(err); }
+
 int formatbounded(char* destination, int32_t size, const char* format, ...) {
   if (size < 1) return 0;
   va_list args;
@@ -260,7 +347,8 @@ SafeWrite::SafeWrite(const char* path) {
   if (slash) *slash = 0;
   settlefolderonce(slash ? (folder[0] ? folder : "/") : ".");
   snprintf(temporary, sizeof temporary, "%s.new%d", target, int(getpid()));
-  file = fopen(temporary, "wb");
+  file = openquiet(temporary, "wb").release();
+  if (!file) failure = errno;
 }
 
 SafeWrite::~SafeWrite() {
@@ -272,14 +360,20 @@ SafeWrite::~SafeWrite() {
 
 bool SafeWrite::commit() {
   if (!file) return false;
-  bool good = fflush(file) == 0 && !ferror(file);
+  // The first failure's errno is kept: later steps fail for its sake.
+  auto check = [this](bool good) {
+    if (!good && failure == 0) failure = errno ? errno : EIO;
+    return good;
+  };
+  errno = 0;
+  bool good = check(fflush(file) == 0) && check(!ferror(file));
   // On the disk before the rename, so that a power loss never puts an
   // empty file in place of the old one.
-  good = good && fdatasync(fileno(file)) == 0;
-  good = (fclose(file) == 0) && good;
+  good = good && check(fdatasync(fileno(file)) == 0);
+  good = check(fclose(file) == 0) && good;
   file = nullptr;
   killpoint();
-  if (good && rename(temporary, target) == 0) {
+  if (good && check(rename(temporary, target) == 0)) {
     killpoint();
     return true;
   }

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdio>
 #include <memory>
+#include <string>
 #include "runtime/short.h"
 
 int strlcopy(char* destination, const char* source, int32_t size);
@@ -19,6 +20,9 @@ int32_t loadfile(const char* path, void* buffer, int32_t n);
 void savefile(const char* path, const void* buffer, int32_t n);
 void savetextfile(const char* path, const char* text);
 void loadtextfile(const char* path, char* buffer);   // buffer of at least 1000 bytes
+// The number of bytes copied; -1 the source cannot be opened, -2 the
+// destination cannot be made, -3 a write fell short, -4 a read failed (the
+// destination is removed after -3 and -4).
 int32_t copyfile(const char* source, const char* destination);
 
 uint32_t getms();
@@ -47,7 +51,27 @@ struct FileCloser {
   void operator()(FILE* f) const { if (f) fclose(f); }
 };
 using UniqueFile = std::unique_ptr<FILE, FileCloser>;
-inline UniqueFile openfile(const char* path, const char* mode) { return UniqueFile(fopen(path, mode)); }
+
+// The errno of a path that names no plain file: a folder, a FIFO or a device.
+constexpr int ENOTAFILE = 4096;
+// Opens a file as fopen does (modes "r", "w", "a", with "b" and "+"), but only
+// a plain file: a FIFO, a device or a folder in its place is refused at once,
+// never waited on or read for ever, with errno ENOTAFILE. Every reader and
+// writer of the program's files opens them here. openfile also prints
+// "<path>: not a file" for such a refusal; openquiet leaves the report to
+// its caller.
+UniqueFile openfile(const char* path, const char* mode);
+UniqueFile openquiet(const char* path, const char* mode);
+// Why a file could not be read or written, as a player reads it: "not a
+// file", "a folder stands in its place" (EISDIR), "the disc is full"
+// (ENOSPC, EDQUOT, EFBIG), "cannot be written: ..." for a read-only disc or
+// folder (EROFS, EACCES, EPERM), else the system's text.
+const char* filecause(int err);
+// True when the path names something that is no plain file (a folder, a
+// FIFO, a device): such a path is never read as a file.
+bool notafile(const char* path);
+// "<path>: <filecause>".
+std::string fileproblem(const char* path, int err);
 
 // Writes a file whole or not at all: the bytes go to a new file in the same
 // folder, which commit() renames over the target. Without commit() (an early
@@ -63,9 +87,13 @@ class SafeWrite {
   // Flushes, checks for write errors and renames; false (and nothing
   // changed) on any failure.
   bool commit();
+  // The errno of the first failure (0 while none); fileproblem(path, error())
+  // names the file and the cause.
+  int error() const { return failure; }
 
  private:
   FILE* file = nullptr;
+  int failure = 0;
   char target[PATHLEN] = {};
   char temporary[PATHLEN + 16] = {};
 };

@@ -149,6 +149,10 @@ void versioncheck(const char* line) {
 namespace {
 // The whole file as a terminated text in a block of the checking allocator.
 char* loadmaptext(const char* path, int32_t* length) {
+  if (notafile(path)) {
+    fatalerror(fileproblem(path, ENOTAFILE).c_str());
+    return nullptr;
+  }
   int32_t size = filesize("%s", path);
   if (size < 1 || size > ALLMAPSBYTES) {
     if (size > ALLMAPSBYTES) debugprint("***** Warning: map file %s is too large\n", path);
