@@ -22,6 +22,9 @@ constexpr int32_t MINDOMINION = 1, MAXDOMINION = 10;
 constexpr int32_t MAXSCALE = 3;                // scales run -3..3
 constexpr int32_t GODPATHS = 9;                // Fire..Blood, then Priest
 constexpr int32_t FALLBACKFORM = 244;          // the plain form of a god reduced in power
+// A god placed in a new game is at least GODMINAGE plus a draw below
+// GODAGESPREAD years old (older when its form starts older).
+constexpr int32_t GODMINAGE = 275, GODAGESPREAD = 50;
 enum Awakening : int32_t { GOD_AWAKE = 0, GOD_DORMANT = 1, GOD_IMPRISONED = 2 };
 
 struct GodDesign {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "ai/design.h"
 #include "ai/randgod.h"
 #include "gamefiles/gamefiles.h"
 #include "host/host.h"
@@ -307,7 +308,7 @@ void godinplay(int32_t k, int32_t cnr, int32_t home) {
   strlcopy(kd.godname, com[size_t(cnr)].name, 36);
   body.owner = int8_t(k);
   body.land = int16_t(home);
-  if (body.age <= 275 + rnd(50)) body.age = int16_t(275 + rnd(50));
+  if (body.age <= GODMINAGE + rnd(GODAGESPREAD)) body.age = int16_t(GODMINAGE + rnd(GODAGESPREAD));
   kd.w[KW_MAYWIN] = 1;
   kd.w[KW_PROPHET] = -1;
   kd.w[KW_GOD] = int16_t(cnr);

@@ -47,6 +47,12 @@ TEST_F(Content, EveryUnitTypeCostsWhatThePriceRuleSays) {
   EXPECT_GT(priced, 600);
 }
 
+TEST_F(Content, EveryGodStartsBeforeItsOldAge) {
+  const std::vector<int> forms = content::godforms(content::rolesofdata());
+  EXPECT_GT(forms.size(), 10u);
+  for (int m : forms) EXPECT_EQ(content::godageproblem(m), "") << unitrow(m);
+}
+
 TEST_F(Content, NoTroopIsFreeAndStrengthIsPaidFor) {
   const content::Roles roles = content::rolesofdata();
   for (int m = 1; m < nbrofunittypes(); m++)

@@ -43,6 +43,10 @@ inline void printaudit(FILE* out) {
     for (int b : troops) if (dominates(a, b) && unittypes[a].gcost < unittypes[b].gcost) inversions++;
   fprintf(out, "recruitable types costing no gold: %d, prices off the rule: %d, troops cheaper than a troop they outclass: %d\n",
           freetroops, offrule, inversions);
+  // ---- gods
+  int godforms = 0, oldatstart = 0;
+  for (int m : content::godforms(roles)) godforms++, oldatstart += !godageproblem(m).empty();
+  fprintf(out, "god forms: %d, a god of which may start in old age: %d\n", godforms, oldatstart);
   // ---- items
   int nitems = 0, noeffect = 0;
   for (int i = 1; i < nbrofitems(); i++)

@@ -11,8 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "ai/design.h"
 #include "world/gamedata.h"
 #include "world/grammar.h"
+#include "world/rules.h"
+#include "world/units.h"
 
 namespace content {
 
@@ -317,6 +320,38 @@ inline bool servesascommander(const Roles& r, int m) {
 // Rows whose price the rule sets: every used unit type but the sentinel and
 // the pretender forms, whose gold is their design cost.
 inline bool pricedbyrule(const Roles& r, int m) { return m > 0 && isusedunittype(m) && !r.pretender[m]; }
+
+// ------------------------------------------------------------ gods
+// The forms a god may take: every nation's pretender forms, and the plain
+// form of a god reduced in power.
+inline std::vector<int> godforms(const Roles& r) {
+  std::vector<int> forms;
+  for (int m = 1; m < MAXUNITTYPES; m++)
+    if (r.pretender[m] || m == FALLBACKFORM) forms.push_back(m);
+  return forms;
+}
+
+// A god starts younger than its old age, whatever its design. Its body
+// starts at its form's start age, which the new game lifts to at least
+// GODMINAGE plus a draw below GODAGESPREAD; old age comes soonest to the
+// design with the most Fire (each level shortens a life) and no more of the
+// other paths than the form brings (they only lengthen it). "" when the form
+// keeps to it, else what breaks it. The body of that design is made for a
+// moment in the unit tables, which hold no game here (the data tool and the
+// content tests have the built-in tables alone): they are cleared around it.
+inline std::string godageproblem(int form) {
+  if (gettypeability(form, AB_OLDERROLL, -1) > 0) return "its start age has an open-ended roll";
+  const int start = std::max<int>(startage(form), GODMINAGE + GODAGESPREAD - 1);
+  clearunittables();
+  const int32_t c = newcom(form, 0);
+  if (c < 0) return "no god of the form can be made";
+  com[size_t(c)].path[P_FIRE] = uint8_t(std::max<int>(com[size_t(c)].path[P_FIRE], MAXDESIGNPATH));
+  const int oldage = getmaxage(com[size_t(c)].body);
+  clearunittables();
+  if (start < oldage) return "";
+  return "a god of it starts " + std::to_string(start) + " years old, and old age comes at " +
+         std::to_string(oldage) + " with Fire " + std::to_string(MAXDESIGNPATH);
+}
 
 // ------------------------------------------------------------ spells
 // Where the rules of the game look for each lasting enchantment kind (the
