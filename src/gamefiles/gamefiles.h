@@ -146,6 +146,15 @@ void writefileheader(FILE* f, const char* gname, int32_t gamenbr, int32_t turn, 
                      const char* password, int32_t reserved);
 UniqueFile readfileheader(const char* gname, int32_t gamenbr, int32_t turnwanted, int32_t turnfile, int32_t realm,
                           int32_t* turnout, char* passwordout, int32_t* reserved1, int32_t* reserved2);
+// Why the game file (the path of readfileheader) is not a file of the game
+// (gamenbr 0: of any game) and realm that reads, in the user's words ("there
+// is no such file", "it is a folder, not a file", "the file is empty", "it is
+// not a game file", "the file is of version 400; this program reads versions
+// 264 to 327", "the file is damaged (its header is cut short)", "the file
+// belongs to another nation", "the file belongs to another game", "the file
+// is damaged (bad checksum)"); "" when it reads. Turn and order files must
+// pass their checksum too. Never stops the program.
+void gamefileproblem(char* out, int32_t size, const char* gname, int32_t gamenbr, int32_t turnfile, int32_t realm);
 // The header checks on an open stream; 1 when accepted.
 int checkfileheader(FILE* f, const char* gname, int32_t gamenbr, int32_t turnwanted, int32_t realm,
                     int32_t* turnout, char* passwordout, int32_t* reserved1, int32_t* reserved2);
@@ -166,8 +175,9 @@ int checkcrc(const char* path);
 int checkcrcbuffer(const uint8_t* buffer, int32_t length);
 
 // The "--verify" report of a game's order files and world file; the number
-// of files that could not be read or whose report could not be written
-// (each named on standard output).
+// of files that did not verify (could not be read, damaged, refused, or a
+// missing world file) or whose report could not be written, each named on
+// standard output with the cause.
 int32_t verifygamefiles(const char* gname);
 // Runs the verify mode for the command line's game name; the exit status.
 int verifymode();
@@ -258,8 +268,12 @@ void getfatherland(FILE* f);
 bool writeworldfile(const char* gname, int32_t gamenbr, int32_t turnnbr);
 bool writeturnfile(int32_t p, const char* gname, int32_t gamenbr, int32_t turnnbr);
 // Reads "ftherlnd" whole, the game's master password from its header; 0
-// when its header is refused.
+// when its header is refused. A damaged body stops the program, naming the
+// file.
 int loadworldfile(const char* gname, int32_t gamenbr, int32_t* turnout);
+// The same without ever stopping: 0 with the cause in why (as
+// gamefileproblem words it, or "the file is damaged (TAG)" for its body).
+int readworldfile(const char* gname, int32_t* turnout, char* why, int32_t size);
 // The host's order loader: 1 when the player's orders were applied; 0 when
 // the file was missing or defective in any way, which changes nothing in
 // the world and gives the player a "Stale Turn" message.

@@ -12,6 +12,7 @@
 #include "runtime/filesets.h"
 #include "runtime/folders.h"
 #include "runtime/rnd.h"
+#include "runtime/util.h"
 #include "world/gamedata.h"
 
 int32_t headererror = 0;
@@ -203,9 +204,45 @@ UniqueFile readfileheader(const char* gname, int32_t gamenbr, int32_t turnwanted
   gamefilepath(path, PATHLEN, gname, turnfile, realm);
   UniqueFile f = openfile(path, "rb");
   if (!f) return nullptr;
+  const ReadingFileScope reading(path);
   if (!checkfileheader(f.get(), gname, gamenbr, turnwanted, realm, turnout, passwordout, reserved1, reserved2))
     return nullptr;
   return f;
+}
+
+void gamefileproblem(char* out, int32_t size, const char* gname, int32_t gamenbr, int32_t turnfile, int32_t realm) {
+  out[0] = 0;
+  char path[PATHLEN];
+  if (!gamefilepath(path, PATHLEN, gname, turnfile, realm)) return void(strlcopy(out, "there is no such file", size));
+  struct stat st;
+  if (stat(path, &st) != 0) return void(strlcopy(out, "there is no such file", size));
+  if (S_ISDIR(st.st_mode)) return void(strlcopy(out, "it is a folder, not a file", size));
+  if (st.st_size == 0) return void(strlcopy(out, "the file is empty", size));
+  // The reader records the version of the file; a header cut before it
+  // must not be judged by the version of a file read earlier.
+  const int32_t version = readversion;
+  setreadversion(FILEVERSION);
+  {
+    SoftReadScope soft;
+    int32_t turn = -1;
+    UniqueFile f = readfileheader(gname, 0, -1, turnfile, realm, &turn, nullptr, nullptr, nullptr);
+    if (f && !binreadfailed) {
+      if (gamenbr != 0 && filegamenumber != gamenbr) strlcopy(out, "the file belongs to another game", size);
+    } else if (headererror == -1) {
+      strlcopy(out, "it is not a game file", size);
+    } else if (readversion < OLDESTVERSION || readversion > FILEVERSION) {
+      formatbounded(out, size, "the file is of version %d; this program reads versions %d to %d", readversion,
+                    OLDESTVERSION, FILEVERSION);
+    } else if (binreadfailed) {
+      const char* why = readfailwhy();
+      formatbounded(out, size, "the file is damaged (%s)",
+                    strcmp(why, "the file ends early") == 0 ? "its header is cut short" : why);
+    } else {
+      strlcopy(out, "the file belongs to another nation", size);
+    }
+  }
+  setreadversion(version);
+  if (!out[0] && realm >= 0 && !checkcrc(path)) formatbounded(out, size, "the file is damaged (%s)", crcproblem);
 }
 
 // ---------------------------------------------------------------- checksum

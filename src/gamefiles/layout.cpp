@@ -12,11 +12,7 @@ int32_t writeversion = FILEVERSION;
 void setreadversion(int32_t version) { readversion = version; }
 
 bool readdefect(const char* message) {
-  if (softreading()) {
-    binreadfailed = 1;
-    return false;
-  }
-  fatalerror(message);
+  readfailure(message);
   return false;
 }
 

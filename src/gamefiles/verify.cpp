@@ -35,7 +35,7 @@ bool readable(const char* path) {
 }  // namespace
 
 int32_t verifygamefiles(const char* gname) {
-  char orders[PATHLEN], report[PATHLEN], text[MSGLEN];
+  char orders[PATHLEN], report[PATHLEN], text[MSGLEN], why[200];
   int32_t fileturn = 0, failed = 0;
   // A damaged or foreign file is reported, never a reason to stop.
   SoftReadScope soft;
@@ -48,28 +48,42 @@ int32_t verifygamefiles(const char* gname) {
     if (access(orders, F_OK) != 0) continue;
     binreadfailed = 0;
     errno = 0;
+    // Each file that does not verify is named and counted once.
+    bool bad = false;
     if (!readable(orders)) {
-      failed++;
+      bad = true;
     } else if (!checkcrc(orders)) {
       printf("%s: %s\n", orders, crcproblem);
-      failed += !writereport(report, "Error: corrupted file\n");
-    } else if (readfileheader(gname, 0, -1, 0, nation, &fileturn, nullptr, nullptr, nullptr)) {
+      bad = true;
+      writereport(report, "Error: corrupted file\n");
+    } else if (readfileheader(gname, 0, -1, 0, nation, &fileturn, nullptr, nullptr, nullptr) && !binreadfailed) {
       formatbounded(text, MSGLEN, "2h file is OK!\n  gamenbr %d\n  turnnbr %d\n", filegamenumber, fileturn);
-      failed += !writereport(report, text);
+      bad = !writereport(report, text);
     } else {
-      failed += !writereport(report, "Error: something is rotten\n");
+      gamefileproblem(why, sizeof why, gname, 0, 0, nation);
+      printf("%s: %s\n", orders, why);
+      bad = true;
+      writereport(report, "Error: something is rotten\n");
     }
+    failed += bad;
   }
   binreadfailed = 0;
   char world[PATHLEN];
   formatbounded(world, PATHLEN, "%s/%s/ftherlnd", savepath, gname);
   errno = 0;
-  if (access(world, F_OK) == 0 && !readable(world)) {
+  if (access(world, F_OK) != 0) {
+    printf("%s: there is no world file\n", world);
     failed++;
-  } else if (readfileheader(gname, 0, -1, 1, -1, &fileturn, nullptr, nullptr, nullptr)) {
+  } else if (!readable(world)) {
+    failed++;
+  } else if (readfileheader(gname, 0, -1, 1, -1, &fileturn, nullptr, nullptr, nullptr) && !binreadfailed) {
     formatbounded(report, PATHLEN, "%s/%s/ftherlnd.chk", savepath, gname);
     formatbounded(text, MSGLEN, "Fatherland file\n  gamenbr %d\n  turnnbr %d\n", filegamenumber, fileturn);
     failed += !writereport(report, text);
+  } else {
+    gamefileproblem(why, sizeof why, gname, 0, 1, -1);
+    printf("%s: %s\n", world, why);
+    failed++;
   }
   return failed;
 }

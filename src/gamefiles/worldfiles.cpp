@@ -4,6 +4,7 @@
 #include "gamefiles/gamefiles.h"
 #include "runtime/binio.h"
 #include "runtime/fatal.h"
+#include "runtime/folders.h"
 #include "world/hoststate.h"
 #include "world/magic.h"
 #include "world/units.h"
@@ -440,6 +441,21 @@ int loadworldfile(const char* gname, int32_t gamenbr, int32_t* turnout) {
   UniqueFile f = readfileheader(gname, gamenbr, -1, 1, -1, turnout, nullptr, nullptr, nullptr);
   if (!f) return 0;
   strlcopy(masterpassword, headermasterpass, sizeof masterpassword);
+  char path[PATHLEN];
+  gamefilepath(path, PATHLEN, gname, 1, -1);
+  const ReadingFileScope reading(path);
   getfatherland(f.get());
   return 1;
+}
+
+int readworldfile(const char* gname, int32_t* turnout, char* why, int32_t size) {
+  why[0] = 0;
+  {
+    SoftReadScope soft;
+    const int headerread = loadworldfile(gname, 0, turnout);
+    if (headerread && !binreadfailed) return 1;
+    if (headerread) formatbounded(why, size, "the file is damaged (%s)", readfailwhy());
+  }
+  if (!why[0]) gamefileproblem(why, size, gname, 0, 1, -1);
+  return 0;
 }

@@ -81,17 +81,20 @@ void bugcheck(int32_t level);
 // The host road of the command line: scans the headers of the game's files,
 // runs the --preexec command, hosts (newturn), runs --postexec; --host and
 // --finalhost then end the program quietly, --superhost hosts again. The
-// exit status when it returns.
+// game's host lock is held throughout: a game that another program hosts is
+// refused with a console line. The exit status when it returns.
 int hostgame(const char* gname);
 
 // The headers of a game's files as the nation list reads them: the host
 // file's turn, and per nation with a turn file its turn and the turn of its
 // order file (-1 none); played when the order file belongs to the current
-// turn. A file of another program or game stops the program ("not a
-// Veyrances file", "wrong gnumber").
+// turn. A turn file that does not read as this game's (or fails its
+// checksum) is listed with the damage and counts for nothing else; the next
+// hosting writes it anew.
 struct NationTurn {
   int32_t nation, turn, orderturn;
   bool played;
+  char damage[200];   // why the turn file does not read, "" when it does
 };
 struct GameScan {
   int32_t hostturn = 0;
@@ -103,7 +106,13 @@ struct GameScan {
   std::vector<NationTurn> nations;
 };
 GameScan scangame(const char* gname);
-// One hosting of the scanned game: the --preexec command, newturn, the
-// --postexec command (a command that cannot be started is named in a
-// message box; the host still runs). 1 when the turn was hosted.
+// One hosting of the scanned game under the game's host lock: the --preexec
+// command, newturn, the --postexec command (a command that cannot be
+// started is named in a message box; the host still runs), then each
+// damaged turn file of the scan named with what became of it. 1 when the
+// turn was hosted, 0 when it could not be, HOSTBUSY (with a console line)
+// when another program hosts the game or hosted it since the scan.
+constexpr int HOSTBUSY = -1;
+// The console line of a host that finds the game hosted by another program.
+void sayhostbusy(const char* gname);
 int hostscanned(const char* gname, const GameScan& s);

@@ -4,6 +4,8 @@
 // user's --preexec command runs, the turn is hosted, --postexec runs, and
 // the program ends quietly (--host, --finalhost) or hosts again
 // (--superhost).
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -12,6 +14,8 @@
 #include "runtime/ask.h"
 #include "runtime/binio.h"
 #include "runtime/fatal.h"
+#include "runtime/folders.h"
+#include "runtime/hostlock.h"
 #include "runtime/options.h"
 #include "runtime/util.h"
 #include "world/gamedata.h"
@@ -24,54 +28,107 @@ void runusercommand(const char* command, const char* which) {
   debugprint("Running %s command\n", which);
   if (system(command) == -1) msgbox("Failed to execute user command");
 }
+
+// The host writes every player's turn file anew: each damaged one that the
+// scan found is named with what is in its place now.
+void reportdamagedturns(const char* gname, const GameScan& s) {
+  for (const NationTurn& n : s.nations) {
+    if (!n.damage[0]) continue;
+    char path[PATHLEN], now[200];
+    gamefilepath(path, PATHLEN, gname, 1, n.nation);
+    gamefileproblem(now, sizeof now, gname, 0, 1, n.nation);
+    if (!now[0])
+      printf("The turn file %s did not read (%s); the host wrote it anew\n", path, n.damage);
+    else
+      printf("The turn file %s does not read (%s); no nation of this game plays it, so it was left as it was\n",
+             path, n.damage);
+  }
+}
 }  // namespace
+
+void sayhostbusy(const char* gname) {
+  printf("The game %s is being hosted by another program right now; it was not hosted again\n", gname);
+}
 
 GameScan scangame(const char* gname) {
   GameScan s;
   int32_t gamenbr = 0;
+  // Every file is read softly: a damaged one is marked, never a stop.
+  SoftReadScope soft;
   {
     UniqueFile f = readfileheader(gname, 0, -1, 1, -1, &s.hostturn, nullptr, nullptr, nullptr);
-    if (f) {
+    if (f && !binreadfailed) {
       s.hostfile = true;
       gamenbr = filegamenumber;
     }
   }
   for (int32_t k = 0; k < MAXPLAYERS; k++) {
     if (!nations[size_t(k)].fileword[0]) continue;
-    int32_t t = 0;
-    UniqueFile trn = readfileheader(gname, gamenbr, -1, 1, k, &t, nullptr, nullptr, nullptr);
-    if (!trn) {
-      if (headererror == -1) fatalerror("not a Veyrances file");
-      if (headererror == -2) fatalerror("wrong gnumber");
+    char path[PATHLEN];
+    gamefilepath(path, PATHLEN, gname, 1, k);
+    struct stat st;
+    if (stat(path, &st) != 0) continue;
+    NationTurn n{k, 0, -1, false, {}};
+    binreadfailed = 0;
+    {
+      UniqueFile trn = readfileheader(gname, gamenbr, -1, 1, k, &n.turn, nullptr, nullptr, nullptr);
+      if (!trn || binreadfailed || !checkcrc(path)) {
+        gamefileproblem(n.damage, sizeof n.damage, gname, gamenbr, 1, k);
+        // Changed between the two looks: taken as damaged all the same.
+        if (!n.damage[0]) strlcopy(n.damage, "the file is damaged", sizeof n.damage);
+      }
+    }
+    if (n.damage[0]) {
+      s.nations.push_back(n);
       continue;
     }
-    s.lastturn = t;
+    s.lastturn = n.turn;
     s.humans++;
-    int32_t o = -1;
-    if (t > 0) {
+    if (n.turn > 0) {
       // Order files come from the players: one that does not read counts as
       // not played (the host then tells its player why).
-      SoftReadScope soft;
-      UniqueFile orders = readfileheader(gname, gamenbr, -1, 0, k, &o, nullptr, nullptr, nullptr);
-      if (!orders || binreadfailed) o = -1;
+      binreadfailed = 0;
+      UniqueFile orders = readfileheader(gname, gamenbr, -1, 0, k, &n.orderturn, nullptr, nullptr, nullptr);
+      if (!orders || binreadfailed) n.orderturn = -1;
     }
-    const bool played = o == imax(t, s.hostturn);
-    if (played) {
+    n.played = n.orderturn == imax(n.turn, s.hostturn);
+    if (n.played) {
       s.ready++;
       s.lastready = k;
     } else {
       s.lastwaiting = k;
     }
-    s.nations.push_back({k, t, o, played});
+    s.nations.push_back(n);
   }
+  binreadfailed = 0;
   return s;
 }
 
 int hostscanned(const char* gname, const GameScan& s) {
+  char folder[PATHLEN];
+  gamefolder(folder, PATHLEN, gname);
+  const GameLockScope lock(folder, true);
+  if (lock.state() == GameLock::busy) {
+    sayhostbusy(gname);
+    return HOSTBUSY;
+  }
+  // A host that finished after the scan (another program's, before this
+  // one took the lock) has made the month already.
+  if (s.hostfile) {
+    int32_t now = -1;
+    SoftReadScope soft;
+    UniqueFile f = readfileheader(gname, 0, -1, 1, -1, &now, nullptr, nullptr, nullptr);
+    if (f && !binreadfailed && now != s.hostturn) {
+      printf("The game %s was hosted by another program meanwhile (it is at turn %d now); it was not hosted again\n",
+             gname, now);
+      return HOSTBUSY;
+    }
+  }
   debugprint("Host it\n");
   runusercommand(preexec, "--preexec");
   const int hosted = newturn(gname, s.hostfile ? s.hostturn : s.lastturn);
   runusercommand(postexec, "--postexec");
+  if (hosted == 1) reportdamagedturns(gname, s);
   return hosted;
 }
 
@@ -81,6 +138,15 @@ int hostgame(const char* gname) {
     return 1;
   }
   debugprint("playturn: %s\n", gname);
+  // One lock for every turn that this host makes: no other host slips in
+  // between two turns of --superhost.
+  char folder[PATHLEN];
+  gamefolder(folder, PATHLEN, gname);
+  const GameLockScope lock(folder, true);
+  if (lock.state() == GameLock::busy) {
+    sayhostbusy(gname);
+    return 1;
+  }
   for (;;) {
     debugprint("  for real\n");
     finishhostcommit(gname);
@@ -88,7 +154,7 @@ int hostgame(const char* gname) {
     const GameScan s = scangame(gname);
     debugprint("playturn: autohost %d readypl %d humanpl %d\n", 0, s.ready, s.humans);
     const int hosted = hostscanned(gname, s);
-    if (!hosted) return 1;
+    if (hosted != 1) return 1;
     if (hostmode == 1 || hostmode == 2) fatalerror("");
     if (!superhost) return 0;
   }

@@ -3,10 +3,14 @@
 // phases run in their fixed order, and the next world file, every turn file
 // with its replays, and the statistics and score files are written as one
 // set.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "gamefiles/gamefiles.h"
 #include "host/host.h"
@@ -16,6 +20,7 @@
 #include "runtime/binio.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
+#include "runtime/hostlock.h"
 #include "runtime/options.h"
 #include "runtime/rnd.h"
 #include "runtime/util.h"
@@ -137,15 +142,26 @@ void orderrefusaltext(char* out, size_t size, int32_t p, const char* gname, int3
     if (filegamenumber == -1 && t == 0) strlcopy(out, "the file holds the nation's god design, not orders", size);
     else if (filegamenumber != gamenbr) strlcopy(out, "the file belongs to another game", size);
     else formatbounded(out, size, "the orders are for turn %d, the game is at turn %d", t, fileturn);
-  } else if (headererror == -1) {
-    strlcopy(out, "it is not a game file", size);
-  } else if (readversion < OLDESTVERSION || readversion > FILEVERSION) {
-    formatbounded(out, size, "the file is of version %d; this host reads versions %d to %d", readversion,
-                  OLDESTVERSION, FILEVERSION);
-  } else if (binreadfailed) {
-    strlcopy(out, "the file is damaged (its header is cut short)", size);
   } else {
-    strlcopy(out, "the file belongs to another nation", size);
+    gamefileproblem(out, int32_t(size), gname, 0, 0, p);
+  }
+}
+
+// A folder that stands where a file of the new turn goes would keep it from
+// its place: an empty one is removed, one with files in it moved aside
+// under a free name ("NAME.folder", "NAME.folder2", ...), said on the console.
+void makeroomforfiles(const char* gname, const std::vector<TurnFile>& files) {
+  char folder[PATHLEN];
+  gamefolder(folder, PATHLEN, gname);
+  for (const TurnFile& f : files) {
+    const std::string target = std::string(folder) + "/" + f.name;
+    struct stat st;
+    if (lstat(target.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || rmdir(target.c_str()) == 0) continue;
+    std::string aside = target + ".folder";
+    for (int32_t n = 2; access(aside.c_str(), F_OK) == 0 && n < 1000; n++) aside = target + ".folder" + std::to_string(n);
+    if (rename(target.c_str(), aside.c_str()) == 0)
+      printf("The folder %s stood where the file of the new turn goes; it was moved to %s\n", target.c_str(),
+             aside.c_str());
   }
 }
 
@@ -211,12 +227,23 @@ void runphase(int32_t phase) {
 
 int newturn(const char* gname, int32_t turnwanted) {
   bailif(gname == nullptr || !gname[0], "newturn: bad gname");
+  char folder[PATHLEN];
+  gamefolder(folder, PATHLEN, gname);
+  // Held already by the host road around it; a caller without it is kept
+  // from hosting beside another host all the same.
+  const GameLockScope lock(folder, true);
+  if (lock.state() == GameLock::busy) {
+    sayhostbusy(gname);
+    return 0;
+  }
   finishhostcommit(gname);
   hostingflag = 1;
   clearworld();
   int32_t fileturn = 0;
-  if (!loadworldfile(gname, 0, &fileturn)) {
-    printf("Cannot read the world file of the game %s\n", gname);
+  char why[200];
+  if (!readworldfile(gname, &fileturn, why, sizeof why)) {
+    printf("Cannot read the world file of the game %s, %s/ftherlnd: %s\n", gname, folder, why);
+    clearworld();
     hostingflag = 0;
     return 0;
   }
@@ -266,6 +293,7 @@ int newturn(const char* gname, int32_t turnwanted) {
   for (int32_t phase = 0; phase < PH_COUNT; phase++) runphase(phase);
   showprogress("Writing files", 100);
   const std::vector<TurnFile> files = turnfileset(gname, gamenbr, fileturn + 1);
+  makeroomforfiles(gname, files);
   if (!committurnfiles(gname, files)) {
     removevcrs();
     printf("The files of the new turn of %s could not be written (is the disc full?); the old turn stays\n", gname);

@@ -3,42 +3,62 @@
 #include <cstring>
 
 #include "runtime/fatal.h"
+#include "runtime/util.h"
 
 int32_t binreadfailed = 0;
 
 namespace {
 int32_t softdepth = 0;
+// The first failure of the current soft read, and the file being read.
+char failwhy[READWHYLEN] = "";
+const char* readingpath = nullptr;
 
-// A read failure: stops the program, or under a SoftReadScope only marks it.
-void readfailure(const char* message) {
-  if (softdepth > 0) {
-    binreadfailed = 1;
-    return;
-  }
-  fatalerror(message);
-}
+constexpr const char* ENDSEARLY = "the file ends early";
 
 // Reads n bytes; a short read marks a soft read as failed (the value is 0).
 bool readbytes(uint8_t* bytes, size_t n, FILE* f) {
   if (fread(bytes, 1, n, f) == n) return true;
-  if (softdepth > 0) binreadfailed = 1;
+  if (softdepth > 0) readfailure(ENDSEARLY);
   return false;
 }
 }  // namespace
 
+void readfailure(const char* message) {
+  if (softdepth > 0) {
+    if (!binreadfailed) strlcopy(failwhy, message, sizeof failwhy);
+    binreadfailed = 1;
+    return;
+  }
+  if (!readingpath) {
+    fatalerror(message);
+    return;
+  }
+  char named[MSGLEN];
+  formatbounded(named, MSGLEN, "The file %s is damaged and cannot be read (%s)", readingpath, message);
+  fatalerror(named);
+}
+
+const char* readfailwhy() { return binreadfailed ? failwhy : ""; }
+
+ReadingFileScope::ReadingFileScope(const char* path) : saved(readingpath) { readingpath = path; }
+ReadingFileScope::~ReadingFileScope() { readingpath = saved; }
+
 size_t getraw(void* bytes, size_t n, FILE* f) {
   size_t got = fread(bytes, 1, n, f);
-  if (got != n && softdepth > 0) binreadfailed = 1;
+  if (got != n && softdepth > 0) readfailure(ENDSEARLY);
   return got;
 }
 
 SoftReadScope::SoftReadScope() : saved(softdepth), savedfailed(binreadfailed) {
   softdepth++;
+  if (savedfailed) strlcopy(savedwhy, failwhy, sizeof savedwhy);
   binreadfailed = 0;
+  failwhy[0] = 0;
 }
 SoftReadScope::~SoftReadScope() {
-  // An enclosing scope still sees a failure of this one.
+  // An enclosing scope still sees a failure of this one, and its own first.
   softdepth = saved;
+  if (savedfailed) strlcopy(failwhy, savedwhy, sizeof failwhy);
   binreadfailed |= savedfailed;
 }
 bool softreading() { return softdepth > 0; }

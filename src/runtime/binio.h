@@ -12,6 +12,7 @@
 constexpr uint8_t STRINGMASK = 0xC5;
 constexpr uint8_t KEYSTART = 0xB3;
 constexpr int32_t MAXSTRING = 9999;       // characters of put_string/get_string
+constexpr int32_t READWHYLEN = 200;       // bytes of a read failure's tag
 
 int32_t getint(FILE* f);
 // Up to n bytes; a short read marks a soft read as failed. The count read.
@@ -53,5 +54,22 @@ struct SoftReadScope {
  private:
   int32_t saved;
   int32_t savedfailed;
+  char savedwhy[READWHYLEN] = "";
 };
 bool softreading();
+// A reader's failure with its tag: under a SoftReadScope it is marked (the
+// first one kept as readfailwhy); otherwise it stops the program, naming the
+// file of a ReadingFileScope beside the tag.
+void readfailure(const char* message);
+// Why the current soft read failed: the first failure's tag ("getstring
+// failed", "the file ends early"), or "" while it has not.
+const char* readfailwhy();
+// The file that the readers read while the scope lives (the path is not copied).
+struct ReadingFileScope {
+  explicit ReadingFileScope(const char* path);
+  ~ReadingFileScope();
+  ReadingFileScope(const ReadingFileScope&) = delete;
+  ReadingFileScope& operator=(const ReadingFileScope&) = delete;
+ private:
+  const char* saved;
+};

@@ -14,8 +14,10 @@
 #include "mapview/mapview.h"
 #include "mods/mods.h"
 #include "runtime/ask.h"
+#include "runtime/binio.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
+#include "runtime/hostlock.h"
 #include "runtime/options.h"
 #include "runtime/util.h"
 #include "screens/turnscreen.h"
@@ -72,6 +74,11 @@ int32_t nationmenu(const GameScan& s, bool autohost) {
     }
     guitextscale(0.85f);
     for (const NationTurn& n : s.nations) {
+      if (n.damage[0]) {
+        guibuttoncol(n.nation + 1, "%s (turn file damaged)", 1, 0.45f, 0.35f, 1, nations[size_t(n.nation)].name);
+        guiinfo("This nation's turn file does not read: %s. The next hosting writes it anew", n.damage);
+        continue;
+      }
       if (n.played && autohost && debuglevel < 1) continue;
       char line[200];
       nationline(line, sizeof line, n.nation, n.turn, n.orderturn, n.played);
@@ -91,21 +98,19 @@ int32_t nationmenu(const GameScan& s, bool autohost) {
   }
 }
 
-// Reads the game information of the host file, or of the first turn file.
+// Reads the game information of the host file, or of the first turn file
+// that reads; a damaged file is passed over (the list then names it).
 void readgameinfo(const char* gname) {
-  int32_t t = 0;
-  UniqueFile f = readfileheader(gname, 0, -1, 1, -1, &t, nullptr, nullptr, nullptr);
-  if (f) {
+  SoftReadScope soft;
+  for (int32_t k = -1; k < MAXPLAYERS; k++) {
+    binreadfailed = 0;
+    int32_t t = 0;
+    UniqueFile f = readfileheader(gname, 0, -1, 1, k, &t, nullptr, nullptr, nullptr);
+    if (!f || binreadfailed) continue;
     get_gameinfo(f.get());
-    return;
+    if (!binreadfailed) return;
   }
-  for (int32_t k = 0; k < MAXPLAYERS; k++) {
-    UniqueFile trn = readfileheader(gname, 0, -1, 1, k, &t, nullptr, nullptr, nullptr);
-    if (trn) {
-      getturninfo(trn.get());
-      return;
-    }
-  }
+  binreadfailed = 0;
 }
 
 // "You have already played this turn": AP_CONTINUE, AP_REDO or AP_CANCEL.
@@ -132,6 +137,13 @@ int32_t alreadyplayed() {
 
 void turnpath(char* path, const char* gname, int32_t nation, const char* extension) {
   formatbounded(path, PATHLEN, "%s/%s/%s.%s", savepath, gname, nations[size_t(nation)].fileword, extension);
+}
+
+// Why the nation's turn file does not read, or null when it does.
+const char* turndamage(const GameScan& s, int32_t nation) {
+  for (const NationTurn& n : s.nations)
+    if (n.nation == nation && n.damage[0]) return n.damage;
+  return nullptr;
 }
 }  // namespace
 
@@ -179,7 +191,8 @@ int32_t markbattles(FILE* f) {
   return n;
 }
 
-int32_t readturnfile(int32_t k, const char* gname, int32_t* turnnbr, int32_t* gamenbr, int32_t* vcrs) {
+int32_t readturnfile(int32_t k, const char* gname, int32_t* turnnbr, int32_t* gamenbr, int32_t* vcrs, char* why,
+                     int32_t whysize) {
   clearworld();
   char path[PATHLEN];
   turnpath(path, gname, k, "trn");
@@ -189,14 +202,32 @@ int32_t readturnfile(int32_t k, const char* gname, int32_t* turnnbr, int32_t* ga
   }
   if (!checkcrc(path)) {
     debugprint("***** Turn file is corrupted (%s)\n", path);
+    if (why) formatbounded(why, whysize, "%s", crcproblem);
     return -2;
   }
-  UniqueFile f = readfileheader(gname, 0, -1, 1, k, turnnbr, password[k], nullptr, nullptr);
-  if (!f) fatalerror("ppt: error reading ret turn");
-  *gamenbr = filegamenumber;
-  strlcopy(masterpassword, headermasterpass, sizeof masterpassword);
-  getturndata(k, f.get());
-  *vcrs = markbattles(f.get());
+  // The file passed its checksum; a header or body that does not read all
+  // the same is named with the reader's tag, never a bare stop.
+  SoftReadScope soft;
+  {
+    UniqueFile f = readfileheader(gname, 0, -1, 1, k, turnnbr, password[k], nullptr, nullptr);
+    if (f && !binreadfailed) {
+      *gamenbr = filegamenumber;
+      strlcopy(masterpassword, headermasterpass, sizeof masterpassword);
+      getturndata(k, f.get());
+      if (!binreadfailed) *vcrs = markbattles(f.get());
+    }
+    if (!f) {
+      if (why) gamefileproblem(why, whysize, gname, 0, 1, k);
+      binreadfailed = 0;
+      return -3;
+    }
+  }
+  if (binreadfailed) {
+    if (why) formatbounded(why, whysize, "the file is damaged (%s)", readfailwhy());
+    binreadfailed = 0;
+    clearworld();
+    return -3;
+  }
   debugprint("player %d has %d vcrs\n", k, *vcrs);
   // The month of a turn file whose header says T is T - 1, as the host counts.
   turn = imax(*turnnbr - 1, 0);
@@ -208,6 +239,33 @@ bool writeorders(int32_t k, const char* gname, int32_t turnnbr, int32_t gamenbr)
   if (!file) return false;
   put2hdata(k, gamefilestream(file));
   return closegamefile(std::move(file), 1);
+}
+
+void saveorders(int32_t k, const char* gname, int32_t turnnbr, int32_t gamenbr) {
+  char folder[PATHLEN];
+  gamefolder(folder, PATHLEN, gname);
+  // Held while the file is written: a host that starts meanwhile waits for
+  // it. Busy: a host has started already.
+  const GameLockScope lock(folder, false);
+  int32_t now = -1;
+  {
+    SoftReadScope soft;
+    UniqueFile trn = readfileheader(gname, gamenbr, -1, 1, k, &now, nullptr, nullptr, nullptr);
+    if (!trn || binreadfailed) now = -1;
+  }
+  if (now > turnnbr) {
+    msgbox("While you played, %s was hosted: it is at turn %d now. These orders were for turn %d and were not "
+           "saved; open the game again to play the new turn.", gname, now, turnnbr);
+    return;
+  }
+  if (!writeorders(k, gname, turnnbr, gamenbr)) {
+    msgbox("Your orders could not be written to %s/%s.2h; the order file there is left as it was", gname,
+           nations[size_t(k)].fileword);
+    return;
+  }
+  if (lock.state() == GameLock::busy)
+    msgbox("%s is being hosted right now. The host started before these orders were saved, so they go into the "
+           "month only if it had not read the order files yet.", gname);
 }
 
 // The game's own mods, each in the mods folder, become the enabled list and
@@ -263,10 +321,19 @@ void playturn(const char* gname) {
     if (choice == PT_EXIT) return;
     if (choice == PT_HOST) {
       const int hosted = hostscanned(gname, s);
-      if (!hosted) msgbox("The turn of %s could not be hosted", gname);
+      if (hosted == HOSTBUSY) msgbox("%s is being hosted by another program, or was since this list was made; it "
+                                     "was not hosted again", gname);
+      else if (!hosted) msgbox("The turn of %s could not be hosted", gname);
       continue;
     }
     if (choice < 1 || choice > MAXPLAYERS) continue;
+    if (const char* damage = turndamage(s, choice - 1)) {
+      char path[PATHLEN];
+      turnpath(path, gname, choice - 1, "trn");
+      msgbox("The turn file of %s, %s, does not read: %s. The next hosting writes it anew.",
+             nations[size_t(choice - 1)].name, path, damage);
+      continue;
+    }
     guibegin();
     guishow(-1, -1);
     render_frame(0, 0);
@@ -287,9 +354,14 @@ int32_t ppt(int32_t k, const char* gname) {
     else orderturn = -1;
   }
   int32_t turnnbr = 0, gamenbr = 0, vcrs = 0;
-  const int32_t read = readturnfile(k, gname, &turnnbr, &gamenbr, &vcrs);
+  char why[200] = "";
+  const int32_t read = readturnfile(k, gname, &turnnbr, &gamenbr, &vcrs, why, sizeof why);
   if (read < 0) {
-    msgbox(read == -1 ? "No turn file present" : "Turn file is corrupted");
+    char path[PATHLEN];
+    turnpath(path, gname, k, "trn");
+    if (read == -1) msgbox("No turn file present\n%s", path);
+    else if (read == -2) msgbox("Turn file is corrupted\n%s: %s", path, why);
+    else msgbox("The turn file %s does not read: %s", path, why);
     endwithfailure();
   }
   if (orderturn >= 0 && ordergame != gamenbr) {
@@ -308,6 +380,7 @@ int32_t ppt(int32_t k, const char* gname) {
         int32_t t = 0;
         UniqueFile o = readfileheader(gname, gamenbr, -1, 0, k, &t, nullptr, nullptr, nullptr);
         if (!o) fatalerror("ppt: skumt fel!");
+        const ReadingFileScope reading(orderpath);
         get2hdata(k, o.get(), 0);
       } else {
         msgbox("%s't turn file is corrupted and will not be used", nations[size_t(k)].name);
@@ -332,8 +405,6 @@ int32_t ppt(int32_t k, const char* gname) {
   bugcheck(9);
   viewland(kingdom[size_t(k)].w[KW_HOMELAND], k, vcrs, gname, turnnbr, gamenbr, 1);
   if (quitprogram) return 1;
-  if (!writeorders(k, gname, turnnbr, gamenbr))
-    msgbox("Your orders could not be written to %s/%s.2h; the order file there is left as it was", gname,
-           nations[size_t(k)].fileword);
+  saveorders(k, gname, turnnbr, gamenbr);
   return 1;
 }

@@ -65,9 +65,11 @@ bool passwordknown(int32_t nation);
 // Reads the nation's turn file into the world: its checksum checked, the
 // header's password and master password taken, the world as the nation
 // sees it, the battle markers set; the turn and game numbers and the
-// number of replays. 1; -1 when there is no turn file; -2 when it is
-// corrupted.
-int32_t readturnfile(int32_t nation, const char* gname, int32_t* turnnbr, int32_t* gamenbr, int32_t* vcrs);
+// number of replays. 1; -1 when there is no turn file; -2 when it fails its
+// checksum; -3 when its header or body does not read (the world is then
+// cleared). Why it failed into why (whysize bytes) when given.
+int32_t readturnfile(int32_t nation, const char* gname, int32_t* turnnbr, int32_t* gamenbr, int32_t* vcrs,
+                     char* why = nullptr, int32_t whysize = 0);
 
 // Clears the battle marker of every province and sets it for the lands
 // named by the battle replays that follow the turn data in the stream; the
@@ -78,6 +80,11 @@ int32_t markbattles(FILE* f);
 // writers (a new file renamed over the old one). False, with the old file
 // left whole, when it could not be written.
 bool writeorders(int32_t nation, const char* gname, int32_t turnnbr, int32_t gamenbr);
+// End turn's save: writeorders under the game's shared lock, and the player
+// told when the orders may miss the month: a host that has started may have
+// read the order files already (the file is written all the same); a host
+// that has finished has made the next turn (nothing is written then).
+void saveorders(int32_t nation, const char* gname, int32_t turnnbr, int32_t gamenbr);
 
 // The game's mods are on this machine (else a message box names the first
 // missing one and the result is 0); they are enabled and the tables rebuilt.

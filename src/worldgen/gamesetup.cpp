@@ -14,6 +14,7 @@
 #include "runtime/fatal.h"
 #include "runtime/filesets.h"
 #include "runtime/folders.h"
+#include "runtime/hostlock.h"
 #include "runtime/options.h"
 #include "runtime/rnd.h"
 #include "runtime/util.h"
@@ -363,7 +364,7 @@ bool gameexists(const char* gname) {
 bool gamefilename(const char* gname, const char* name) {
   // What stopped writes leave, finished or not, is the game's too.
   if (temppid(name) > 0 || hasextension(name, ".host")) return true;
-  for (const char* own : {"ftherlnd", "ftherlnd.chk", "scores.html", "stats.txt", "hostcommit"})
+  for (const char* own : {"ftherlnd", "ftherlnd.chk", "scores.html", "stats.txt", "hostcommit", HOSTLOCKFILE})
     if (strcmp(name, own) == 0) return true;
   char file[300];
   for (const char* ext : {".map", ".rgb"}) {

@@ -276,12 +276,12 @@ TEST_F(Files, VerifyReports) {
   const std::string huge = folder + realmword(3) + ".2h";
   writebytes(huge, {1});
   ASSERT_EQ(truncate(huge.c_str(), int64_t(3) << 30), 0);
-  // A report that cannot be written, a file that cannot be read: each is
-  // named and counted.
+  // A report that cannot be written, a file that cannot be read, a damaged
+  // file: each is named and counted once.
   unlink((folder + realmword(1) + ".chk").c_str());
   ASSERT_EQ(mkdirs((folder + realmword(1) + ".chk/in").c_str()), 1);
   ASSERT_EQ(mkdirs((folder + realmword(4) + ".2h/in").c_str()), 1);
-  EXPECT_EQ(verifygamefiles("v1"), 2);
+  EXPECT_EQ(verifygamefiles("v1"), 4);
   EXPECT_EQ(text(folder + realmword(3) + ".chk"), "Error: corrupted file\n");
   EXPECT_EQ(text(folder + realmword(2) + ".chk"), "Error: corrupted file\n");
 }
@@ -379,6 +379,39 @@ TEST_F(Files, VerifyFromTheCommandLine) {
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
   said = readbytes(root + "/out3.txt");
   EXPECT_NE(std::string(said.begin(), said.end()).find("Could not write the report"), std::string::npos);
+  // Every file that does not verify is named with its cause, the world file
+  // too, and the run ends with status 1.
+  rmdir((std::string(savepath) + "/cmdgame/ftherlnd.chk/in").c_str());
+  rmdir((std::string(savepath) + "/cmdgame/ftherlnd.chk").c_str());
+  const std::string world = std::string(savepath) + "/cmdgame/ftherlnd";
+  std::vector<uint8_t> bytes = readbytes(world);
+  bytes[10] = 0x90;   // version 400
+  bytes[11] = 0x01;
+  writebytes(world, bytes);
+  sampleworld(10, 4, 40, 4);
+  write2hfile(1, "cmdgame", 6, 31);
+  const std::string orders = std::string(savepath) + "/cmdgame/" + realmword(1) + ".2h";
+  bytes = readbytes(orders);
+  bytes[bytes.size() / 2] ^= 0x40;
+  writebytes(orders, bytes);
+  auto verify = [&](const char* name) {
+    const std::string out = root + "/" + name;
+    const int status = system(("VEY3_SAVE='" + std::string(savepath) + "' VEY3_CONF='" + root + "' VEY3_TEMP='" +
+                               root + "/" + name + "temp' " + VEY3_BINARY + " --verify cmdgame > '" + out + "' 2>&1")
+                                  .c_str());
+    const std::vector<uint8_t> b = readbytes(out);
+    return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(b.begin(), b.end()));
+  };
+  auto [code, text] = verify("out4.txt");
+  EXPECT_EQ(code, 1) << text;
+  EXPECT_NE(text.find(world + ": the file is of version 400; this program reads versions 264 to 327"),
+            std::string::npos) << text;
+  EXPECT_NE(text.find(orders + ": bad checksum"), std::string::npos) << text;
+  unlink(world.c_str());
+  unlink(orders.c_str());
+  std::tie(code, text) = verify("out5.txt");
+  EXPECT_EQ(code, 1) << text;
+  EXPECT_NE(text.find(world + ": there is no world file"), std::string::npos) << text;
 }
 
 TEST_F(Files, TruncatedWorldFilesStopInsteadOfReadingOn) {

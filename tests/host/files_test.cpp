@@ -7,9 +7,11 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <functional>
 #include <fstream>
 
 #include "hostgame.h"
+#include "support/background.h"
 #include "support/gamefolders.h"
 
 namespace {
@@ -19,27 +21,12 @@ struct Outcome {
   std::string out;
 };
 
-// Runs the program with the arguments and environment; its output.
+// Runs the program with the arguments and environment in the folder; its output.
 Outcome runprogram(const char* program, const std::vector<std::string>& args, const std::vector<std::string>& env,
                    const std::string& dir) {
   const std::string outfile = dir + "/out.txt";
-  fflush(stdout);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    FILE* f = freopen(outfile.c_str(), "w", stdout);
-    if (!f || chdir(dir.c_str()) != 0) _exit(98);
-    for (const std::string& e : env) putenv(strdup(e.c_str()));
-    std::vector<char*> argv;
-    argv.push_back(strdup(program));
-    for (const std::string& a : args) argv.push_back(strdup(a.c_str()));
-    argv.push_back(nullptr);
-    execv(program, argv.data());
-    _exit(97);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
   Outcome r;
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+  r.status = waitprogram(startprogram(program, args, env, outfile, dir), 3600);
   const std::vector<uint8_t> b = readbytes(outfile);
   r.out.assign(b.begin(), b.end());
   return r;
@@ -195,7 +182,7 @@ TEST_F(TurnFiles, TheHostConsoleSaysWhatMatters) {
   EXPECT_NE(r.out.find("Turn 2 of g hosted"), std::string::npos) << r.out;
   EXPECT_EQ(r.out.find(std::string("Orders of ") + nations[0].name), std::string::npos) << r.out;
   EXPECT_NE(r.out.find(std::string("Orders of ") + nations[1].name + " (" + nations[1].fileword +
-                       ".2h) not used: the file is of version 400; this host reads versions 264 to 327"),
+                       ".2h) not used: the file is of version 400; this program reads versions 264 to 327"),
             std::string::npos) << r.out;
   EXPECT_NE(r.out.find(std::string("Orders of ") + nations[2].name + " (" + nations[2].fileword +
                        ".2h) not used: there is no order file"), std::string::npos) << r.out;
@@ -210,6 +197,87 @@ TEST_F(TurnFiles, TheHostConsoleSaysWhatMatters) {
   const Outcome d = runprogram(VEY3_HOST_BINARY, {"--textonly", "--host", "-d", "g"}, env, root);
   EXPECT_EQ(d.status, 0) << d.out;
   EXPECT_NE(d.out.find("host: move"), std::string::npos) << d.out;
+}
+
+// A damaged turn file of any kind stops neither the host nor a second
+// host: every turn file is written anew, and each damaged one is named.
+TEST_F(TurnFiles, DamagedTurnFilesAreNamedAndWrittenAnew) {
+  create("testvale.map", {0, 1, 2, 3});
+  const std::vector<std::string> env = {"VEY3_SAVE=" + root + "/save", "VEY3_TEMP=" + root + "/temp",
+                                        "VEY3_CONF=" + root + "/conf", "VEY3_DATA=" VEY3_DATA_DIR,
+                                        "HOME=" + root};
+  auto patched = [&](int32_t p, size_t at, int32_t value) { patchgamefile(trnpath(p), at, value); };
+  // A file of a nation that plays no part in the game is named and left.
+  const std::string stray = path(std::string(nations[9].fileword) + ".trn");
+  writebytes(stray, {'j', 'u', 'n', 'k'});
+  struct Damage {
+    int32_t nation;
+    std::function<void()> spoil;
+    std::string cause;
+  };
+  const std::vector<std::vector<Damage>> rounds = {
+      {{1, [&] { writebytes(trnpath(1), {}); }, "the file is empty"},
+       {2, [&] { writebytes(trnpath(2), {1, 2, 4, 'V', 'E', 'Y', 0, 0}); }, "the file is damaged (its header is cut short)"},
+       {3, [&] { patched(3, 22, 4711); }, "the file belongs to another game"}},
+      {{1, [&] { patched(1, 10, 400); }, "the file is of version 400; this program reads versions 264 to 327"},
+       {2, [&] { unlink(trnpath(2).c_str()); mkdirs((trnpath(2) + "/in").c_str()); }, "it is a folder, not a file"},
+       {3, [&] { patched(3, 26, 0); }, "the file belongs to another nation"}},
+  };
+  for (const std::vector<Damage>& round : rounds) {
+    const int32_t before = worldturn();
+    for (const Damage& d : round) d.spoil();
+    const Outcome r = runprogram(VEY3_HOST_BINARY, {"--textonly", "--host", "g"}, env, root);
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(worldturn(), before + 1) << r.out;
+    for (const Damage& d : round) {
+      EXPECT_NE(r.out.find("The turn file " + trnpath(d.nation) + " did not read (" + d.cause +
+                           "); the host wrote it anew"), std::string::npos) << r.out;
+      int32_t t = -1;
+      EXPECT_TRUE(openturn(d.nation, &t)) << d.nation;
+      EXPECT_EQ(t, before + 1);
+    }
+    EXPECT_NE(r.out.find("The turn file " + stray + " does not read (it is not a game file); no nation of this game "
+                         "plays it, so it was left as it was"), std::string::npos) << r.out;
+    EXPECT_EQ(readbytes(stray), (std::vector<uint8_t>{'j', 'u', 'n', 'k'}));
+  }
+  // The folder's own files were kept aside.
+  EXPECT_TRUE(direxists("%s.folder/in", trnpath(2).c_str()));
+  // --verify reads the new turn's files whole.
+  const Outcome v = runprogram(VEY3_HOST_BINARY, {"--verify", "g"}, env, root);
+  EXPECT_EQ(v.status, 0) << v.out;
+}
+
+// A second host of a game that is being hosted refuses, with a line and
+// status 1; the month is hosted once.
+TEST_F(TurnFiles, OneHostAtATime) {
+  create("testvale.map", {0, 1});
+  const std::vector<std::string> env = {"VEY3_SAVE=" + root + "/save", "VEY3_TEMP=" + root + "/temp",
+                                        "VEY3_CONF=" + root + "/conf", "VEY3_DATA=" VEY3_DATA_DIR,
+                                        "HOME=" + root};
+  const int32_t before = worldturn();
+  // The first host is held in its --preexec command until the second has
+  // been refused.
+  const pid_t first = startprogram(VEY3_HOST_BINARY,
+                                   {"--textonly", "--host", "--preexec",
+                                    "touch '" + root + "/started'; while [ ! -e '" + root + "/go' ]; do sleep 0.05; done",
+                                    "g"},
+                                   {"VEY3_SAVE=" + root + "/save", "VEY3_TEMP=" + root + "/temp1",
+                                    "VEY3_CONF=" + root + "/conf", "VEY3_DATA=" VEY3_DATA_DIR, "HOME=" + root},
+                                   root + "/first.txt");
+  ASSERT_TRUE(waitforfile(root + "/started"));
+  for (const char* mode : {"--host", "--superhost"}) {
+    const Outcome second = runprogram(VEY3_HOST_BINARY, {"--textonly", mode, "g"}, env, root);
+    EXPECT_EQ(second.status, 1) << second.out;
+    EXPECT_NE(second.out.find("The game g is being hosted by another program right now; it was not hosted again"),
+              std::string::npos) << second.out;
+  }
+  writebytes(root + "/go", {});
+  EXPECT_EQ(waitprogram(first), 0);
+  EXPECT_EQ(worldturn(), before + 1);
+  // Once it is done the game is free for the next host.
+  const Outcome next = runprogram(VEY3_HOST_BINARY, {"--textonly", "--host", "g"}, env, root);
+  EXPECT_EQ(next.status, 0) << next.out;
+  EXPECT_EQ(worldturn(), before + 2);
 }
 
 TEST_F(TurnFiles, TheHostRoadOfTheCommandLine) {
@@ -262,6 +330,11 @@ TEST_F(TurnFiles, TheHostRoadOfTheCommandLine) {
     ended = waitpid(pid, nullptr, WNOHANG) == pid;
   }
   EXPECT_FALSE(ended) << "--superhost stopped by itself";
+  // Between its turns too, the game is the --superhost's alone.
+  if (!ended) {
+    const Outcome second = runprogram(VEY3_HOST_BINARY, {"--textonly", "--host", "g"}, env, root);
+    EXPECT_EQ(second.status, 1) << second.out;
+  }
   if (!ended) {
     kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);

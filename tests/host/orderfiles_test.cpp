@@ -12,13 +12,7 @@
 namespace {
 
 // Rewrites a file with a new checksum after changing its bytes.
-void withcrc(const std::string& p, std::vector<uint8_t> b) {
-  b.resize(b.size() - 2);
-  const int32_t crc = calccrc(b.data(), int32_t(b.size()), 0);
-  b.push_back(uint8_t(crc & 0xFF));
-  b.push_back(uint8_t(crc >> 8));
-  writebytes(p, b);
-}
+void withcrc(const std::string& p, std::vector<uint8_t> b) { writewithchecksum(p, std::move(b)); }
 
 void patch32(std::vector<uint8_t>& b, size_t at, int32_t v) {
   for (int i = 0; i < 4; i++) b[at + size_t(i)] = uint8_t(uint32_t(v) >> (8 * i));
@@ -59,7 +53,7 @@ TEST_F(OrderFiles, EveryStaleTurnCauseLeavesTheNationAsItWas) {
   const Cause causes[] = {
       {"missing", [](OrderFiles&, const std::string& f) { unlink(f.c_str()); }, "there is no order file"},
       {"too old", [](OrderFiles&, const std::string& f) { auto b = readbytes(f); patch32(b, 10, 250); withcrc(f, b); },
-       "the file is of version 250; this host reads versions 264 to 327"},
+       "the file is of version 250; this program reads versions 264 to 327"},
       {"too new", [](OrderFiles&, const std::string& f) { auto b = readbytes(f); patch32(b, 10, 400); withcrc(f, b); },
        "the file is of version 400"},
       {"another game", [](OrderFiles&, const std::string& f) { auto b = readbytes(f); patch32(b, 22, 12345); withcrc(f, b); },

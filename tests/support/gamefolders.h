@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "gamefiles/gamefiles.h"
 #include "runtime/folders.h"
 #include "runtime/util.h"
 #include "support/sampleworld.h"
@@ -66,6 +67,23 @@ inline void writebytes(const std::string& path, const std::vector<uint8_t>& byte
   FILE* f = fopen(path.c_str(), "wb");
   if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), f);
   fclose(f);
+}
+
+// Writes a game file's bytes with its checksum (the last two bytes) made
+// anew: a changed file that still passes the check.
+inline void writewithchecksum(const std::string& path, std::vector<uint8_t> bytes) {
+  bytes.resize(bytes.size() - 2);
+  const int32_t crc = calccrc(bytes.data(), int32_t(bytes.size()), 0);
+  bytes.push_back(uint8_t(crc & 0xFF));
+  bytes.push_back(uint8_t(crc >> 8));
+  writebytes(path, bytes);
+}
+
+// Sets the little-endian int32 at `at` of a game file (its checksum made anew).
+inline void patchgamefile(const std::string& path, size_t at, int32_t value) {
+  std::vector<uint8_t> bytes = readbytes(path);
+  for (int i = 0; i < 4; i++) bytes[at + size_t(i)] = uint8_t(uint32_t(value) >> (8 * i));
+  writewithchecksum(path, bytes);
 }
 
 // A read stream over bytes (the caller closes it).

@@ -10,6 +10,7 @@
 #include "gamefiles/gamefiles.h"
 #include "host/host.h"
 #include "runtime/filesets.h"
+#include "runtime/hostlock.h"
 #include "runtime/options.h"
 #include "worldgen/randmap.h"
 #include "runtime/rnd.h"
@@ -21,9 +22,12 @@ namespace {
 
 using Files = std::map<std::string, std::vector<uint8_t>>;
 
+// The game's files; the host's lock file (empty, made by the first host)
+// holds no state of the game.
 Files snapshot(const std::string& folder) {
   Files files;
-  for (const std::string& name : listfolder(folder)) files[name] = readbytes(folder + "/" + name);
+  for (const std::string& name : listfolder(folder))
+    if (name != HOSTLOCKFILE) files[name] = readbytes(folder + "/" + name);
   return files;
 }
 

@@ -1,0 +1,41 @@
+// One host at a time for a game. A host holds an exclusive advisory lock
+// (flock) on the file "hostlock" in the game's folder from the moment it
+// looks at the game's files until it has written the new month (the whole
+// --superhost loop); a player's program holds a shared one while it writes
+// an order file. The lock ends with its process, however that ends, so a
+// killed host never leaves a game locked.
+//
+// A second host of a game that is being hosted is refused; a host that finds
+// an order file being written waits for the write (a moment) and then reads
+// it whole; an order file written while a host works is written all the
+// same, and its writer is told that it may come too late for the month.
+#pragma once
+#include "runtime/short.h"
+
+constexpr const char* HOSTLOCKFILE = "hostlock";
+
+enum class GameLock : uint8_t {
+  held,       // this process holds it now
+  busy,       // a host of another process holds it
+  nofolder,   // no game folder (or one that cannot take the lock file): nothing to guard
+};
+
+// Takes the folder's lock for this process: exclusive for a host, shared for
+// a writer of an order file. A host waits up to half a second for writers
+// to finish. Holds nest within one process: each held needs its unlockgame.
+GameLock lockgame(const char* folder, bool host);
+void unlockgame(const char* folder);
+
+// The lock for as long as the value lives.
+class GameLockScope {
+ public:
+  GameLockScope(const char* folder, bool host);
+  ~GameLockScope();
+  GameLockScope(const GameLockScope&) = delete;
+  GameLockScope& operator=(const GameLockScope&) = delete;
+  GameLock state() const { return got; }
+
+ private:
+  char folder[PATHLEN];
+  GameLock got;
+};
