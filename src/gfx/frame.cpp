@@ -219,6 +219,12 @@ void finishframe() {
   lastframe = timems();
 }
 
+void forgetheldinput() {
+  keydown = {};
+  mousebuttons = 0;
+  held = {};
+}
+
 int32_t pumpevents() {
   stepscript();
   frameinput.nkeys = frameinput.npresses = frameinput.wheel = frameinput.videochanged = 0;
@@ -276,6 +282,8 @@ int32_t pumpevents() {
         break;
       case SDL_ACTIVEEVENT:
         if (e.active.state & SDL_APPACTIVE) iconified = e.active.gain ? 0 : 1;
+        // Keys let go in another window send no release here.
+        if ((e.active.state & SDL_APPINPUTFOCUS) && !e.active.gain) forgetheldinput();
         break;
       default: break;
     }

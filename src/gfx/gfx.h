@@ -143,6 +143,10 @@ extern int32_t quitrequested;
 // Held keys by SDL key symbol; symbols beyond the table are ignored.
 constexpr int32_t KEYTABLE = 320;
 extern std::array<uint8_t, KEYTABLE> keydown;
+// Forgets the held keys and buttons (and the key that repeats): a window
+// opened or closed, or the keyboard gone to another window, sends no
+// release for them.
+void forgetheldinput();
 // Pointer position in window pixels (top-left origin) and held buttons
 // (1 left, 2 right, 4 middle).
 extern int32_t mousex, mousey, mousebuttons;

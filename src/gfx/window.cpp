@@ -124,6 +124,7 @@ int open_window(const char* caption, int32_t width, int32_t height, int32_t bits
   // the arrows) whose release came in the same pump, firing the key for
   // ever while nothing is held.
   SDL_EnableKeyRepeat(0, 0);
+  forgetheldinput();
   windowisopen = true;
   watchdisplay();
 #if defined(__SANITIZE_ADDRESS__)
@@ -209,6 +210,7 @@ void sdlquit() {
   if (!sdlstarted) return;
   freeallgl();   // names made in this window mean nothing in another
   SDL_Quit();
+  forgetheldinput();
   sdlstarted = false;
   windowisopen = false;
 }

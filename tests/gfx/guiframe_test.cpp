@@ -214,6 +214,29 @@ TEST(GuiFrame, MapCameraMovesAndAnimationsEndTheWait) {
   setmapscenekey(nullptr);
 }
 
+// A key held down when its window closes gets no release there: in the
+// next window it neither counts as held nor repeats.
+TEST(GuiFrame, AKeyHeldWhenTheWindowClosesIsLetGo) {
+  {
+    RealWindow w;
+    ASSERT_TRUE(w.ok);
+    setinputscript("hold escape\n");
+    for (int32_t i = 0; i < 3; i++) render_frame(0, 0);
+    ASSERT_TRUE(keydown[KEY_ESCAPE]);
+  }
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  EXPECT_FALSE(keydown[KEY_ESCAPE]);
+  const uint32_t until = timems() + 800;
+  int32_t fired = 0;
+  while (int32_t(timems() - until) < 0) {
+    build();
+    guishortcut(50, KEY_ESCAPE);
+    fired += render_frame(0, 0) == 50;
+  }
+  EXPECT_EQ(fired, 0);
+}
+
 TEST(GuiFrame, NoWindowMeansNoWaiting) {
   guibegin();
   EXPECT_EQ(render_frame(0, 0), 0);
