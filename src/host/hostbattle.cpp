@@ -23,7 +23,37 @@ int32_t battlesfought = 0;
 namespace {
 bool seesbattle(int32_t p) { return activeplayer(p) && p != INDEPENDENTS; }
 
-void report(int32_t p, int32_t lnr, int32_t seed, int32_t defender, int32_t attacker, int32_t winner) {
+// The commanders that stand alive in the land before a battle, with their
+// names, so that those who fall can be named after it.
+struct Fallen {
+  int32_t cnr;
+  char name[36];
+};
+bool alive(int32_t c) {
+  const int32_t b = com[size_t(c)].body;
+  return b >= 0 && b < MAXUNITS && unit[size_t(b)].hp >= 1;
+}
+std::vector<Fallen> commandershere(int32_t lnr) {
+  std::vector<Fallen> here;
+  for (int32_t c = 0; c <= highestcom; c++) {
+    if (!alive(c) || unit[size_t(com[size_t(c)].body)].land != lnr) continue;
+    Fallen f{c, {}};
+    strlcopy(f.name, com[size_t(c)].name, sizeof f.name);
+    here.push_back(f);
+  }
+  return here;
+}
+
+// Those of them left without a living body.
+std::vector<Fallen> fallen(const std::vector<Fallen>& before) {
+  std::vector<Fallen> dead;
+  for (const Fallen& f : before)
+    if (!alive(f.cnr)) dead.push_back(f);
+  return dead;
+}
+
+void report(int32_t p, int32_t lnr, int32_t seed, int32_t defender, int32_t attacker, int32_t winner,
+            const std::vector<Fallen>& dead) {
   if (!seesbattle(p)) return;
   const int32_t m = newmsg(lnr, p, MT_BATTLE, seed);
   if (m < 0) return;
@@ -33,6 +63,7 @@ void report(int32_t p, int32_t lnr, int32_t seed, int32_t defender, int32_t atta
   t2msg(m, "Battle of %s\n\n%s attacked %s in %s. %s the battle.\n\nYou lost %d units; the enemy lost %d.",
         land[size_t(lnr)].name, nationname(attacker), nationname(defender), land[size_t(lnr)].name,
         own ? "You won" : "You lost", battleresult.killed[side], battleresult.killed[1 - side]);
+  for (const Fallen& f : dead) t2msg(m, "\n%s died in the battle of %s.", f.name, land[size_t(lnr)].name);
 }
 
 // Every unit and commander outside the land leaves the tables for the
@@ -83,6 +114,7 @@ int32_t fightbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t inc
     unit[size_t(u)].land = -1;
   }
   const SetAside aside = setaside(lnr);
+  const std::vector<Fallen> commanders = commandershere(lnr);
   const int32_t provdef =
       terms.provdef && land[size_t(lnr)].owner == defender && defender != INDEPENDENTS ? land[size_t(lnr)].provdef : 0;
   const int32_t turnlimit = imax(terms.turnlimit, 0);
@@ -96,6 +128,7 @@ int32_t fightbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t inc
   initbattle(lnr, defender, attacker, incastle, provdef, surprise);
   const int32_t winner = dobatl(defender, attacker, 0, terms.trapped, 1, turnlimit);
   for (GameFile& f : replays) closevcr(std::move(f));
+  const std::vector<Fallen> dead = fallen(commanders);
   takeback(aside);
   for (const auto& [u, l] : away)
     if (unit[size_t(u)].land == -1) unit[size_t(u)].land = l;
@@ -105,8 +138,8 @@ int32_t fightbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t inc
   debugprint("battle in %d: %d attacks %d, %d wins (seed %d)\n", lnr, attacker, defender, winner, seed);
   if (terms.seed) *terms.seed = seed;
   if (!terms.report) return winner;
-  report(defender, lnr, seed, defender, attacker, winner);
-  report(attacker, lnr, seed, defender, attacker, winner);
+  report(defender, lnr, seed, defender, attacker, winner, dead);
+  report(attacker, lnr, seed, defender, attacker, winner, dead);
   return winner;
 }
 

@@ -78,6 +78,8 @@ TEST_F(War, DefendedProvincesAreFoughtForAndTheReplaysWritten) {
   own(3, A);
   own(4, B);
   const int32_t c = commander(A, 3), d = commander(B, 4);
+  strlcopy(com[size_t(c)].name, "Ulfar", 36);
+  strlcopy(com[size_t(d)].name, "Brannoc", 36);
   army(c, 40);
   army(d, 3, MON_MILITIA_18);
   order(c, ORD_MOVE, 4);
@@ -85,6 +87,15 @@ TEST_F(War, DefendedProvincesAreFoughtForAndTheReplaysWritten) {
   EXPECT_EQ(battlesfought, 1);
   EXPECT_EQ(land[4].owner, A);
   EXPECT_TRUE(land[4].reserved & LF_BATTLE);
+  // B's commander had nowhere to flee and fell: both reports name him, and
+  // the winner who lived is named by neither.
+  EXPECT_LT(com[size_t(d)].body, 0);
+  EXPECT_GE(com[size_t(c)].body, 0);
+  for (int32_t p : {A, B}) {
+    EXPECT_EQ(messages(p, "You lost"), 1);
+    EXPECT_EQ(messages(p, "\nBrannoc died in the battle of Land4."), 1) << p;
+    EXPECT_EQ(messages(p, "Ulfar died"), 0) << p;
+  }
   // Both sides hear of it, with the battle's seed and land for the replay screen.
   for (int32_t p : {A, B}) {
     bool found = false;
