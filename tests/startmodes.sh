@@ -50,4 +50,14 @@ run "$vey3" 0 --textonly
 [ $? -ne 0 ] || fail "--textonly alone gave 0"
 grep -q "Text only mode can only be used" "$work/log" || fail "no text-only message"
 expect 1 "" "$vey3" 0 --verify nosuchgame
+# A map that --mapfile names but that cannot be played ends the run with its
+# reason (a box in the window) and status 1; no game folder is made.
+mkdir -p "$work/maps"
+printf '#vey2title Broken\n#imagefile broken.tga\n' > "$work/maps/broken.map"
+printf 'img' > "$work/maps/broken.tga"
+printf 'waitfor 1\nwait 2\nshot %s\nwait 3\nkey return\n' "$work/box.ppm" > "$work/script"
+expect 1 "broken.map (Broken) has an image file that cannot be read: it cannot be played" \
+  "$vey3" 1 -a -x --mapfile broken.map --era 1 --normai 0 --normai 1 brokengame
+[ -d "$work/home/veyrances3/brokengame" ] && fail "a folder for the game of the broken map was made"
+[ -s "$work/box.ppm" ] || fail "no box over the broken map in the window"
 echo ok

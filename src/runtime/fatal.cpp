@@ -48,14 +48,17 @@ void showunitfatal(int32_t unr) {
   showingunit = false;
 }
 
-void fatalerror(const char* message) {
-  if (nesting >= 5) return;
+namespace {
+// Reports the message (under the fault line for a fault) and runs the
+// shut-down; false when nested too deep.
+bool shutdown(const char* message, bool fault) {
+  if (nesting >= 5) return false;
   nesting++;
-  if (!message) message = "";
   if (message[0]) {
-    fprintf(stderr, "%s\n%s\n", fatalline, message);
+    if (fault) fprintf(stderr, "%s\n", fatalline);
+    fprintf(stderr, "%s\n", message);
     fflush(stderr);
-    puts(fatalline);
+    if (fault) puts(fatalline);
     puts(message);
     if (nesting > 1) printf("N\xE5got gick fel +%d (%s)!\n", nesting, message);
   } else if (nesting > 1) {
@@ -65,8 +68,20 @@ void fatalerror(const char* message) {
   removetmpfiles();
   for (int32_t i = 0; i < shutdowncount; i++) shutdownhooks[i]();
   fflush(stdout);
+  return true;
+}
+}  // namespace
+
+void fatalerror(const char* message) {
+  if (!message) message = "";
+  if (!shutdown(message, true)) return;
   if (!message[0]) exit(0);
   abort();
+}
+
+void failexit(const char* message) {
+  shutdown(message ? message : "", false);
+  exit(1);
 }
 
 void bailif(int32_t condition, const char* message) {

@@ -8,6 +8,10 @@ extern int32_t debuglevel;      // raised by each "-d"; never lowered
 // ends the process: status 0 for an empty message, abort() otherwise. Returns
 // only when entered more than five times nested.
 void fatalerror(const char* message);
+// A refusal of what the user asked for (a map that cannot be played, say),
+// which is no fault of the program: the message goes out as fatalerror's
+// does, the same shut-down runs, and the process ends with status 1.
+[[noreturn]] void failexit(const char* message);
 // Shut-down work of the player side (free the textures, close the window,
 // stop sound), which this layer cannot call by name: fatalerror runs the
 // hooks in the order they were added. A hook added twice runs once.

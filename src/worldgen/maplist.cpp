@@ -2,9 +2,11 @@
 // titles and sizes, the choice of a map (or a random one), and the settings
 // of the chosen map that a new game needs before its world is built.
 #include <dirent.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 #include <strings.h>
 
@@ -12,6 +14,7 @@
 #include "runtime/ask.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
+#include "runtime/image.h"
 #include "runtime/options.h"
 #include "runtime/util.h"
 #include "world/world.h"
@@ -102,6 +105,7 @@ struct MapEntry {
   int32_t kind;           // 0 ordinary, 1 scenario, 2 old format
   int32_t highestprov;
   int32_t seacount;
+  int32_t starts;         // "#start" lines
   int32_t ailevel[95];
 };
 MapEntry entries[MAXMAPENTRIES];
@@ -115,12 +119,12 @@ int32_t fileofoffset(int32_t offset) {
 
 void buildentries(const char* buffer, int32_t length) {
   static const char* const keywords[] = {"vey2title", "title", "scenario", "imagefile", "computerplayer",
-                                         "neighbour", "terrain"};
+                                         "neighbour", "terrain", "startspell", "start"};
   nbrentries = 0;
   MapScanner s(buffer, length);
   MapEntry* e = nullptr;
   int32_t v[2] = {0, 0};
-  for (int k; (k = s.next(keywords, 7)) >= 0;) {
+  for (int k; (k = s.next(keywords, 9)) >= 0;) {
     int32_t at = int32_t(s.args - buffer);
     if (k <= 1) {
       e = nullptr;
@@ -151,6 +155,7 @@ void buildentries(const char* buffer, int32_t length) {
         scanints(s.line, v, 2);
         if (v[0] >= 1 && v[0] <= 1504 && v[1] >= 0 && (v[1] & int32_t(TM_SEA))) e->seacount++;
         break;
+      case 8: e->starts++; break;
     }
   }
 }
@@ -178,9 +183,9 @@ void readchosenmap(const char* buffer, int32_t length, const MapEntry& e) {
         if (scanints(s.line, v, 1) == 1) mapsitefreq = imin(v[0], 100);
         break;
       case 8:
+        // A map with more is never offered; the list only stays in bounds.
         scanints(s.line, v, 1);
-        bailif(higheststart >= MAXSTARTS - 1, "too many #start");
-        startlist[++higheststart] = v[0];
+        if (higheststart < MAXSTARTS - 1) startlist[++higheststart] = v[0];
         break;
       case 9:
         scanints(s.line, v, 2);
@@ -213,33 +218,99 @@ bool clasheswithhumans(const MapEntry& e) {
   return false;
 }
 
+// What a map picture gives, remembered by the file's identity so that a
+// chooser opened again reads only pictures that changed.
+struct PictureCheck {
+  std::string path;
+  dev_t device;
+  ino_t inode;
+  off_t size;
+  timespec changed;
+  const char* why;
+};
+std::vector<PictureCheck> checkedpictures;
+
+// Why the picture gives no provinces (it cannot be read, or holds no pure
+// white pixel); null when it gives at least one.
+const char* picturefault(const char* path) {
+  struct stat st {};
+  if (stat(path, &st) != 0) return "has its image file missing";
+  for (const PictureCheck& c : checkedpictures)
+    if (c.path == path && c.device == st.st_dev && c.inode == st.st_ino && c.size == st.st_size &&
+        c.changed.tv_sec == st.st_mtim.tv_sec && c.changed.tv_nsec == st.st_mtim.tv_nsec)
+      return c.why;
+  int32_t w = 0, h = 0;
+  uint8_t* pixels = loadimage(path, &w, &h, 0);
+  const char* why = "has an image file that cannot be read";
+  if (pixels) {
+    why = "has no provinces in its image file (no pure white pixel)";
+    for (int64_t i = 0, n = int64_t(w) * h; i < n; i++) {
+      const uint8_t* p = pixels + i * 4;
+      if (p[0] == 255 && p[1] == 255 && p[2] == 255) {
+        why = nullptr;
+        break;
+      }
+    }
+    myfree(pixels);
+  }
+  checkedpictures.push_back({path, st.st_dev, st.st_ino, st.st_size, st.st_mtim, why});
+  return why;
+}
+
+// Why the entry's map cannot be played; null when it can.
+const char* mapfault(const char* buffer, int32_t length, const MapEntry& e) {
+  if (e.kind == 2) return "is in an old format that this version cannot read";
+  if (e.image < 0) return "has no imagefile";
+  if (e.starts > MAXSTARTS) return "has more than 100 #start lines";
+  char image[PATHLEN];
+  restofline(buffer, length, e.image, image);
+  if (!safemapname(image)) return "names an image file outside the maps folder";
+  // Where the new game looks for it: the local maps folder first.
+  char path[PATHLEN];
+  formatbounded(path, PATHLEN, "%s/%s", localmappath, image);
+  if (!fileexists("%s", path)) formatbounded(path, PATHLEN, "%s/%s", mappath, image);
+  return picturefault(path);
+}
+
+// The maps left out of this choice, each with its line.
+struct LeftOut {
+  int32_t file;
+  char text[MSGLEN];
+};
+std::vector<LeftOut> leftout;
+
 // Maps that cannot be played are left out of the choice, each named on the
 // console and in the log; the others stay choosable.
 void leaveoutunusable(const char* buffer, int32_t length) {
-  char text[PATHLEN];
+  leftout.clear();
+  char title[PATHLEN];
   int32_t kept = 0;
   for (int32_t i = 0; i < nbrentries; i++) {
     const MapEntry& e = entries[i];
-    const char* why = nullptr;
-    if (e.kind == 2) {
-      why = "is in an old format that this version cannot read";
-    } else if (e.image < 0) {
-      why = "has no imagefile";
-    } else {
-      restofline(buffer, length, e.image, text);
-      if (!safemapname(text)) why = "names an image file outside the maps folder";
-      else if (!fileexists("%s/%s", localmappath, text) && !fileexists("%s/%s", mappath, text))
-        why = "has its image file missing";
-    }
+    const char* why = mapfault(buffer, length, e);
     if (!why) {
       entries[kept++] = e;
       continue;
     }
-    restofline(buffer, length, e.title, text);
-    printf("Map %s (%s) %s: left out of the choice\n", maplist[e.file], text, why);
-    debugprint("***** Warning: map %s (%s) %s: left out of the choice\n", maplist[e.file], text, why);
+    restofline(buffer, length, e.title, title);
+    LeftOut& out = leftout.emplace_back();
+    out.file = e.file;
+    formatbounded(out.text, MSGLEN, "Map %s (%s) %s", maplist[e.file], title, why);
+    printf("%s: left out of the choice\n", out.text);
+    debugprint("***** Warning: %s: left out of the choice\n", out.text);
   }
   nbrentries = kept;
+}
+
+// "--mapfile" names a map that is not there to be chosen: the program ends
+// with the reason (the map's fault when it was left out).
+[[noreturn]] void endwithmapfile(char* buffer) {
+  char text[MSGLEN];
+  strlcopy(text, "Map specified by --mapfile was not found", MSGLEN);
+  for (const LeftOut& out : leftout)
+    if (strcmp(maplist[out.file], mapfile) == 0) formatbounded(text, MSGLEN, "%s: it cannot be played", out.text);
+  myfree(buffer);
+  endwithmapfault(text);
 }
 
 MapScreens screens = {};
@@ -311,11 +382,7 @@ int choosemap(int offerrandom, char* mapname, char* imagename) {
       for (int32_t i = 0; i < nbrentries; i++)
         if (strcmp(maplist[entries[i].file], mapfile) == 0) choice = 1000 + i;
       debugprint("Map preselction '%s' %d\n", mapfile, choice);
-      if (choice < 0) {
-        myfree(buffer);
-        fatalerror("Map specified by --mapfile was not found");
-        return 0;
-      }
+      if (choice < 0) endwithmapfile(buffer);
     } else if (randmap >= 1) {
       choice = randmap < 13 ? 5 : 6;
     } else {
@@ -366,6 +433,12 @@ void deletemapfile(const char* name) {
 }  // namespace
 
 void setmapscreens(const MapScreens* s) { screens = s ? *s : MapScreens{}; }
+
+void endwithmapfault(const char* text) {
+  // In the window the box says it; the console has it from the end itself.
+  if (!textonly) msgbox("%s.", text);
+  failexit(text);
+}
 
 // 1 when the chosen map is one of the player's own (the local maps folder).
 static int deletemaplocal() {

@@ -509,9 +509,12 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
       resetlands();
       FindCapitals(gname, mapimagename);
       if (nbrlands < 1) {
+        // The chooser leaves out pictures without provinces; this is one of
+        // the game's folder, or one changed since. Named by the command line
+        // it would only be chosen again.
         char message[MSGLEN];
         formatbounded(message, MSGLEN, "The map image %s has no provinces", mapimagename);
-        if (textonly) fatalerror(message);
+        if (textonly || mapfile[0]) endwithmapfault(message);
         msgbox("%s.", message);
         continue;
       }

@@ -142,6 +142,9 @@ struct MapScreens {
   int32_t (*info)(const char* title, const char* description, const char* imagename, int deletable);
 };
 void setmapscreens(const MapScreens* screens);
+// Ends the program with status 1 over a map that cannot be played (the one
+// the command line named): a box in the window, the text on the console.
+[[noreturn]] void endwithmapfault(const char* text);
 
 // ---------------------------------------------------------------- land set-up and names
 extern int32_t highestsite;

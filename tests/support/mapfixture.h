@@ -63,6 +63,13 @@ inline void writetga(const std::string& path, const Picture& p, bool toporigin) 
   fclose(f);
 }
 
+// A small picture that gives one province.
+inline void writeoneprovince(const std::string& path) {
+  Picture p(4, 4);
+  p.white(1, 1);
+  writetga(path, p, false);
+}
+
 inline void writetext(const std::string& path, const std::string& text) {
   FILE* f = fopen(path.c_str(), "wb");
   ASSERT_NE(f, nullptr);

@@ -26,7 +26,7 @@ class MapList : public MapFolders {
   }
   void writemap(const std::string& file, const std::string& body) {
     writetext(mapdir() + file, "#vey2title " + file + "\n#imagefile x.tga\n" + body);
-    writetext(mapdir() + "x.tga", "img");
+    writeoneprovince(mapdir() + "x.tga");
   }
   // Answers the console dialogs with the given lines.
   void answer(const std::string& lines) {
@@ -86,7 +86,7 @@ TEST_F(MapList, CommandLineChoiceAndItsSettings) {
   EXPECT_EQ(mapindepstr, -1);
   EXPECT_FLOAT_EQ(defaultmapzoom, 1.0f);
   strlcopy(mapfile, "c.map", sizeof mapfile);
-  EXPECT_DEATH(choosemap(1, mapname, imagename), "Map specified by --mapfile was not found");
+  EXPECT_EXIT(choosemap(1, mapname, imagename), testing::ExitedWithCode(1), "Map specified by --mapfile was not found");
 }
 
 TEST_F(MapList, RandomMapsByCommandLine) {
@@ -106,8 +106,12 @@ TEST_F(MapList, StartLimitAndBadMaps) {
   strlcopy(mapfile, "s.map", sizeof mapfile);
   EXPECT_EQ(choosemap(1, mapname, imagename), 1);
   EXPECT_EQ(higheststart, 99);
+  // One more, and the map is left out, with its reason when it is asked for.
+  writemap("s.map", starts + "#startspell 1 \"Fire\"\n");
+  EXPECT_EQ(choosemap(1, mapname, imagename), 1);
   writemap("s.map", starts + "#start 101\n");
-  EXPECT_DEATH(choosemap(1, mapname, imagename), "too many #start");
+  EXPECT_EXIT(choosemap(1, mapname, imagename), testing::ExitedWithCode(1),
+              "s.map \\(s.map\\) has more than 100 #start lines: it cannot be played");
 }
 
 TEST_F(MapList, UnusableMapsAreLeftOutAndNamedAndTheOthersStayChoosable) {
@@ -115,6 +119,10 @@ TEST_F(MapList, UnusableMapsAreLeftOutAndNamedAndTheOthersStayChoosable) {
   writetext(mapdir() + "old.map", "#title Old\n#imagefile x.tga\n");
   writetext(mapdir() + "escape.map", "#vey2title Escape\n#imagefile ../x.tga\n");
   writetext(mapdir() + "lost.map", "#vey2title Lost\n#imagefile lost.tga\n");
+  writetext(mapdir() + "garbled.map", "#vey2title Garbled\n#imagefile garbled.tga\n");
+  writetext(mapdir() + "garbled.tga", "img");
+  writetext(mapdir() + "blank.map", "#vey2title Blank\n#imagefile blank.tga\n");
+  writetga(mapdir() + "blank.tga", Picture(8, 8, 255, 255, 254), false);
   writemap("good.map", "#start 7\n");
   // Whatever the folder's order, the one usable map is the first offered.
   answer("1000\n");
@@ -126,16 +134,26 @@ TEST_F(MapList, UnusableMapsAreLeftOutAndNamedAndTheOthersStayChoosable) {
   EXPECT_EQ(startlist[0], 7);
   for (const char* named : {"noimage.map (No image) has no imagefile", "old.map (Old) is in an old format",
                             "escape.map (Escape) names an image file outside",
-                            "lost.map (Lost) has its image file missing"})
+                            "lost.map (Lost) has its image file missing",
+                            "garbled.map (Garbled) has an image file that cannot be read",
+                            "blank.map (Blank) has no provinces in its image file"})
     EXPECT_NE(said.find(named), std::string::npos) << said;
   fflush(dialogoutput());
   std::ifstream in(root + "/out.txt");
   const std::string offered((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_NE(offered.find("1000 good.map"), std::string::npos) << offered;
   EXPECT_EQ(offered.find("1001"), std::string::npos) << offered;
-  // Named on the command line, an unusable map is not there to be chosen.
+  // Named on the command line, an unusable map ends the program with its reason.
+  strlcopy(mapfile, "blank.map", sizeof mapfile);
+  EXPECT_EXIT(choosemap(1, mapname, imagename), testing::ExitedWithCode(1),
+              "Map blank.map \\(Blank\\) has no provinces in its image file.*: it cannot be played");
   strlcopy(mapfile, "old.map", sizeof mapfile);
-  EXPECT_DEATH(choosemap(1, mapname, imagename), "Map specified by --mapfile was not found");
+  EXPECT_EXIT(choosemap(1, mapname, imagename), testing::ExitedWithCode(1), "Old\\) is in an old format");
+  // A picture given provinces since is offered again.
+  writeoneprovince(mapdir() + "blank.tga");
+  strlcopy(mapfile, "blank.map", sizeof mapfile);
+  EXPECT_EQ(choosemap(1, mapname, imagename), 1);
+  EXPECT_STREQ(mapname, "blank.map");
 }
 
 TEST_F(MapList, ConsoleChoiceLeavesOutMapsWithHumanNations) {
@@ -198,7 +216,7 @@ TEST_F(MapList, FilesStayApartAndEachEntryKeepsItsFile) {
   writetext(mapdir() + "c.map", "#vey2title C\n#imagefile c.tga\n#start 5\n");
   writetext(mapdir() + "d.map", "#vey2title D\n#imagefile d.tga\n#start 6\n#vey2title D again\n");
   writetext(mapdir() + std::string(120, 'n') + ".map", "#vey2title Long\n#imagefile l.tga\n");
-  for (const char* image : {"a.tga", "c.tga", "d.tga", "l.tga"}) writetext(mapdir() + image, "img");
+  for (const char* image : {"a.tga", "c.tga", "d.tga", "l.tga"}) writeoneprovince(mapdir() + image);
   const struct {
     const char* file;
     const char* image;
@@ -213,7 +231,7 @@ TEST_F(MapList, FilesStayApartAndEachEntryKeepsItsFile) {
     EXPECT_EQ(startlist[0], c.start);
   }
   strlcopy(mapfile, "b.map", sizeof mapfile);
-  EXPECT_DEATH(choosemap(1, mapname, imagename), "Map specified by --mapfile was not found");
+  EXPECT_EXIT(choosemap(1, mapname, imagename), testing::ExitedWithCode(1), "Map specified by --mapfile was not found");
   findmaps(0);
   EXPECT_EQ(highestmap, 3);   // the overlong name is not listed
 }

@@ -125,18 +125,21 @@ class BadMaps : public NewGame {
 };
 
 TEST_F(BadMaps, MissingImage) {
-  // The map is left out of the choice (and named on the console).
+  // The map is left out of the choice; asked for, it ends the run with why.
   writetext(mapdir() + "bad.map", "#vey2title Bad\n#imagefile none.tga\n");
-  EXPECT_DEATH(createnewgame("bad", 0, nullptr), "Map specified by --mapfile was not found");
+  EXPECT_EXIT(createnewgame("bad", 0, nullptr), testing::ExitedWithCode(1),
+              "Map bad.map \\(Bad\\) has its image file missing: it cannot be played");
   EXPECT_TRUE(folderempty());
+  writetext(mapdir() + "bad.map", "#vey2title Bad\n");
+  EXPECT_EXIT(createnewgame("bad", 0, nullptr), testing::ExitedWithCode(1), "\\(Bad\\) has no imagefile");
 }
 
 TEST_F(BadMaps, ImageNameLeavingTheMapsFolder) {
   writetext(mapdir() + "bad.map", "#vey2title Bad\n#imagefile ../../etc/x.tga\n");
-  EXPECT_DEATH(createnewgame("bad", 0, nullptr), "Map specified by --mapfile was not found");
+  EXPECT_EXIT(createnewgame("bad", 0, nullptr), testing::ExitedWithCode(1), "names an image file outside");
   EXPECT_TRUE(folderempty());
   strlcopy(mapfile, "../bad.map", sizeof mapfile);
-  EXPECT_DEATH(createnewgame("bad", 0, nullptr), "Map specified by --mapfile was not found");
+  EXPECT_EXIT(createnewgame("bad", 0, nullptr), testing::ExitedWithCode(1), "Map specified by --mapfile was not found");
 }
 
 TEST_F(BadMaps, ImageOfTheWrongSizeOrKind) {
@@ -150,7 +153,30 @@ TEST_F(BadMaps, ImageOfTheWrongSizeOrKind) {
   fseek(f, 12, SEEK_SET);
   fputc(0xFF, f), fputc(0x7F, f);
   fclose(f);
-  EXPECT_DEATH(createnewgame("bad", 0, nullptr), "The map image bad.tga has no provinces");
+  EXPECT_EXIT(createnewgame("bad", 0, nullptr), testing::ExitedWithCode(1),
+              "bad.map \\(Bad\\) has an image file that cannot be read: it cannot be played");
+  EXPECT_TRUE(folderempty());
+}
+
+TEST_F(BadMaps, GameFolderPictureWithoutProvincesEndsTheCommandLinesChoice) {
+  // The chooser passes the maps folder's picture; the game's folder holds
+  // one of that name without provinces, which the new game reads. Named by
+  // the command line the map would be chosen again and again; in the window
+  // as on the console the run ends with the reason.
+  Picture p(20, 20);
+  p.white(5, 5);
+  makemap(p, "");
+  mkdirs((std::string(savepath) + "/bad").c_str());
+  writetga(std::string(savepath) + "/bad/bad.tga", Picture(20, 20), false);
+  for (int window : {0, 1}) {
+    EXPECT_EXIT(
+        {
+          alarm(10);   // a choice that comes back for ever fails here
+          textonly = window ? 0 : 1;
+          createnewgame("bad", 0, nullptr);
+        },
+        testing::ExitedWithCode(1), "The map image bad.tga has no provinces");
+  }
   EXPECT_TRUE(folderempty());
 }
 
