@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "mods/mods.h"
@@ -74,4 +77,35 @@ TEST_F(ModList, OnlyRegularFilesOfTheModFolderAreMods) {
   remove((std::string(folder) + "/sub.dm").c_str());
   remove(folder);
   strlcopy(modpath, saved, PATHLEN);
+}
+
+TEST(ModFolder, TheReadmesNameTheFolderThatThePlayersProgramReads) {
+  // Without VEY3_CONF and VEY3_MODS the mods folder lies under the home folder.
+  const std::string home = std::string(testing::TempDir()) + "/modhome";
+  const char* names[] = {"HOME", "VEY3_CONF", "VEY3_MODS"};
+  std::string saved[3];
+  bool had[3];
+  for (int i = 0; i < 3; i++) {
+    const char* v = getenv(names[i]);
+    had[i] = v != nullptr;
+    saved[i] = v ? v : "";
+  }
+  setenv("HOME", home.c_str(), 1);
+  unsetenv("VEY3_CONF");
+  unsetenv("VEY3_MODS");
+  char* const paths[] = {datapath, temppath, confpath, savepath, mappath, localmappath, modpath};
+  char keep[7][PATHLEN];
+  for (int i = 0; i < 7; i++) strlcopy(keep[i], paths[i], PATHLEN);
+  initpaths();
+  const std::string folder = modpath;
+  for (int i = 0; i < 7; i++) strlcopy(paths[i], keep[i], PATHLEN);
+  for (int i = 0; i < 3; i++) had[i] ? setenv(names[i], saved[i].c_str(), 1) : unsetenv(names[i]);
+  ASSERT_EQ(folder.compare(0, home.size(), home), 0) << folder;
+  const std::string shown = "~" + folder.substr(home.size());
+  for (const char* readme : {"/README.md", "/data/mods/README.md"}) {
+    std::ifstream in(std::string(VEY3_SOURCE_DIR) + readme);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("(`" + shown), std::string::npos) << readme << " does not name " << shown;
+  }
 }
