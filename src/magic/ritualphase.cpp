@@ -238,7 +238,8 @@ void wish(int32_t c, const Spell& sp) {
     tell(p, -1, "%s wished for %s, and it lies in the laboratory.", com[size_t(c)].name, items[size_t(best)].name);
     return;
   }
-  kingdom[size_t(p)].gold = int32_t(imin(int64_t(INT32_MAX), int64_t(kingdom[size_t(p)].gold) + 1000));
+  // Capped before the sum: a treasury near the limit stays at the limit.
+  kingdom[size_t(p)].gold = imin(INT32_MAX - 1000, kingdom[size_t(p)].gold) + 1000;
   tell(p, -1, "%s wished for riches and was given 1000 pounds of gold.", com[size_t(c)].name);
 }
 

@@ -108,6 +108,17 @@ TEST_F(Rituals, KnowledgeGemsItemsAndTheCastersOwnBody) {
   const int32_t wished = kingdom[A].w[KW_LABSTORE];
   ASSERT_GT(wished, 0);
   EXPECT_GT(iteminplay[wished], 0);
+  // With every great item in play a wish brings gold, which stops at the
+  // treasury's limit instead of wrapping round to a debt.
+  for (int32_t i = 0; i < MAXITEMS; i++) iteminplay[i] = 1;
+  kingdom[A].gold = 100;
+  cast("Wish");
+  EXPECT_EQ(kingdom[A].gold, 1100);
+  kingdom[A].gold = INT32_MAX - 400;
+  cast("Wish");
+  EXPECT_EQ(kingdom[A].gold, INT32_MAX);
+  for (int32_t i = 0; i < MAXITEMS; i++) iteminplay[i] = 0;
+  iteminplay[wished] = 1;
   cast("Craft Weapons");
   const int32_t made = kingdom[A].w[KW_LABSTORE + 1];
   ASSERT_GT(made, 0);
