@@ -1,6 +1,7 @@
 // Bringing the game tables and the game information in line with the
 // enabled-mod list.
 #include <cstring>
+#include <string>
 
 #include "mods/mods.h"
 #include "runtime/ask.h"
@@ -29,9 +30,14 @@ void run_all_mods() {
   defaultgeneral();
   for (int32_t i = 0; i <= listlast(); i++) {
     ModInfo info;
-    const int32_t warnings = loadmodfile(enabledmodlist.names[i], &info);
+    std::string problem;
+    const int32_t warnings = loadmodfile(enabledmodlist.names[i], &info, &problem);
     if (warnings < 0) debugprint("***** Warning: mod %s not applied\n", enabledmodlist.names[i]);
     else if (warnings > 0) debugprint("mod %s applied with %d warnings\n", enabledmodlist.names[i], warnings);
+    // A missing mod is the game's to name; one that is there but cannot be
+    // read whole is said here, as it is left out.
+    if (warnings < 0 && !problem.empty())
+      msgbox("The mod %s is not used: %s. The game goes on without it.", enabledmodlist.names[i], problem.c_str());
   }
 }
 

@@ -5,6 +5,7 @@
 #include <dirent.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdarg>
 #include <cstddef>
 #include <cstdio>
@@ -873,29 +874,50 @@ void readlines(Reader& rd, const char* text, size_t length) {
   }
 }
 
-// The whole file, or false (logged) when it cannot be read or is too large.
-bool readfile(const char* name, std::string* text) {
+// Why a reading failed: the program's words for what stands in a file's
+// place, else the system's (the write causes of filecause do not fit here).
+std::string readcause(int err) { return err == ENOTAFILE || err == EISDIR ? filecause(err) : strerror(err); }
+
+// The stream to its end. False when the text is too large or the reading
+// fails part-way, with why (and where) in *problem: a mod is used whole or
+// not at all, never the part before a failed read.
+bool readstream(FILE* f, std::string* text, std::string* problem) {
+  char buffer[65536];
+  size_t n = 0;
+  while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) {
+    text->append(buffer, n);
+    if (text->size() > size_t(MAXMODFILE)) {
+      *problem = "it is larger than " + std::to_string(MAXMODFILE) + " bytes";
+      return false;
+    }
+  }
+  if (!ferror(f)) return true;
+  const int err = errno;
+  const auto line = std::count(text->begin(), text->end(), '\n') + 1;
+  *problem = "line " + std::to_string(line) + ": the file could not be read on from there (" + readcause(err) + ")";
+  return false;
+}
+
+// The whole file, or false (logged, and why in *problem but for a missing
+// file) when it cannot be read whole.
+bool readfile(const char* name, std::string* text, std::string* problem) {
   if (!validmodname(name)) {
     debugprint("***** Warning: mod name refused: it would leave the mod folder\n");
+    *problem = "its name would leave the mods folder";
     return false;
   }
   char path[PATHLEN];
   formatbounded(path, PATHLEN, "%s/%s", modpath, name);
   UniqueFile f = openfile(path, "rb");
   if (!f) {
+    if (errno != ENOENT) *problem = std::string("it cannot be opened: ") + readcause(errno);
     debugprint("***** Warning: the mod %s cannot be read\n", name);
     return false;
   }
-  char buffer[65536];
-  size_t n = 0;
-  while ((n = fread(buffer, 1, sizeof buffer, f.get())) > 0 && text->size() <= size_t(MAXMODFILE))
-    text->append(buffer, n);
+  const bool whole = readstream(f.get(), text, problem);
   f.reset();
-  if (text->size() > size_t(MAXMODFILE)) {
-    debugprint("***** Warning: the mod %s is larger than %d bytes and is not read\n", name, MAXMODFILE);
-    return false;
-  }
-  return true;
+  if (!whole) debugprint("***** Warning: %s: %s; the mod is not read\n", name, problem->c_str());
+  return whole;
 }
 }  // namespace
 
@@ -909,8 +931,8 @@ int32_t readmod(const char* file, const char* text, size_t length, ModInfo* info
 
 int32_t readmodinfo(const char* name, ModInfo* info) {
   *info = ModInfo{};
-  std::string text;
-  if (!readfile(name, &text)) return 0;
+  std::string text, problem;
+  if (!readfile(name, &text, &problem)) return 0;
   Reader rd{name, 0, 0, info};
   rd.infoonly = true;
   readlines(rd, text.data(), text.size());
@@ -930,8 +952,21 @@ std::vector<std::string> listmodfiles() {
   return names;
 }
 
-int32_t loadmodfile(const char* name, ModInfo* info) {
-  std::string text;
-  if (!readfile(name, &text)) return -1;
+int32_t loadmodfile(const char* name, ModInfo* info, std::string* problem) {
+  std::string text, why;
+  if (!readfile(name, &text, &why)) {
+    if (problem) *problem = why;
+    return -1;
+  }
+  return readmod(name, text.data(), text.size(), info);
+}
+
+int32_t loadmodstream(const char* name, FILE* f, ModInfo* info, std::string* problem) {
+  std::string text, why;
+  if (!readstream(f, &text, &why)) {
+    debugprint("***** Warning: %s: %s; the mod is not read\n", name, why.c_str());
+    if (problem) *problem = why;
+    return -1;
+  }
   return readmod(name, text.data(), text.size(), info);
 }

@@ -1,6 +1,7 @@
 // Mods: the enabled-mod list and the loading of mods over the built-in
 // tables and the general rule constants (world/ruleconstants.h).
 #pragma once
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -70,8 +71,12 @@ struct ModInfo {
 // skipped. The number of warnings.
 int32_t readmod(const char* file, const char* text, size_t length, ModInfo* info);
 // The same for a file of the mod folder; -1 (logged) when the name would
-// leave the folder or the file cannot be read or is too large.
-int32_t loadmodfile(const char* name, ModInfo* info);
+// leave the folder or the file cannot be read whole or is too large: then
+// nothing of the mod reaches the tables, and *problem (when given) says why,
+// with the line where a failed reading stopped ("" for a missing file).
+int32_t loadmodfile(const char* name, ModInfo* info, std::string* problem = nullptr);
+// The same for a mod's text from an open stream.
+int32_t loadmodstream(const char* name, FILE* f, ModInfo* info, std::string* problem = nullptr);
 // Only the mod's own name, description and version, changing nothing; 0
 // when the file cannot be read.
 int32_t readmodinfo(const char* name, ModInfo* info);

@@ -1,6 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+
+#include "runtime/ask.h"
+#include "runtime/folders.h"
+#include "runtime/util.h"
 
 #include "mods/mods.h"
 #include "runtime/fatal.h"
@@ -58,6 +66,32 @@ TEST_F(ApplyMods, RebuildsTheTablesOnlyWhenTheListChanged) {
   clearenabledmods();
   EXPECT_EQ(apply(), "");                  // back to no mods: restored, nothing to warn about
   EXPECT_EQ(weapons[1].rcost, rcost);
+}
+
+TEST_F(ApplyMods, AModThatCannotBeReadWholeIsNamedAndLeftOutAndTheOthersAreUsed) {
+  const std::string folder = std::string(testing::TempDir()) + "/applymods";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder + "/broken.dm");   // a folder: its reading fails
+  savetextfile((folder + "/good.dm").c_str(), "#poppergold 80\n");
+  char saved[PATHLEN];
+  strlcopy(saved, modpath, PATHLEN);
+  strlcopy(modpath, folder.c_str(), PATHLEN);
+  const std::string said = folder + "/said.txt";
+  setdialogoutput(fopen(said.c_str(), "w"));
+  enablemod("broken.dm");
+  enablemod("good.dm");
+  enablemod("missing.dm");   // a missing mod is the game's to name
+  apply();
+  fclose(dialogoutput());
+  setdialogoutput(nullptr);
+  strlcopy(modpath, saved, PATHLEN);
+  EXPECT_EQ(poppergold, 80);
+  std::ifstream in(said);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("The mod broken.dm is not used: "), std::string::npos) << text;
+  EXPECT_EQ(text.find("missing.dm"), std::string::npos) << text;
+  EXPECT_EQ(text.find("good.dm"), std::string::npos) << text;
+  std::filesystem::remove_all(folder);
 }
 
 TEST(EnabledModsToGameInfo, CopiesTheNamesWithVersionZero) {

@@ -3,6 +3,9 @@
 // tables put back when a mod is disabled.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -243,3 +246,48 @@ TEST_F(ModReader, AChangeNotMarkedStaysUntilEveryTableIsPutBack) {
 }
 
 }  // namespace
+
+namespace {
+// A stream that gives its text and then ends, or fails with EIO as a disc
+// that cannot read on.
+struct FailingText {
+  std::string text;
+  bool fails;
+  size_t at = 0;
+};
+ssize_t readfailing(void* cookie, char* buffer, size_t size) {
+  FailingText& f = *static_cast<FailingText*>(cookie);
+  if (f.at >= f.text.size()) {
+    if (!f.fails) return 0;
+    errno = EIO;
+    return -1;
+  }
+  const size_t n = std::min(size, f.text.size() - f.at);
+  memcpy(buffer, f.text.data() + f.at, n);
+  f.at += n;
+  return ssize_t(n);
+}
+}  // namespace
+
+TEST_F(ModReader, AModWhoseReadingFailsPartWayIsNotUsedAtAll) {
+  const int32_t archer = findunittype("Archer");
+  const int16_t hp = unittypes[size_t(archer)].hp;
+  const int32_t gold = poppergold;
+  FailingText part{"#poppergold 80\n#selectmonster \"Archer\"\n#hp 99\n#en", true};
+  cookie_io_functions_t io = {readfailing, nullptr, nullptr, nullptr};
+  FILE* f = fopencookie(&part, "r", io);
+  ASSERT_NE(f, nullptr);
+  std::string problem;
+  EXPECT_EQ(loadmodstream("cut.dm", f, &info, &problem), -1);
+  fclose(f);
+  EXPECT_EQ(poppergold, gold);
+  EXPECT_EQ(unittypes[size_t(archer)].hp, hp);
+  EXPECT_NE(problem.find("line 4"), std::string::npos) << problem;
+  EXPECT_NE(problem.find(strerror(EIO)), std::string::npos) << problem;
+  // The same text read whole is used.
+  FailingText whole{"#poppergold 80\n", false};
+  f = fopencookie(&whole, "r", io);
+  EXPECT_EQ(loadmodstream("whole.dm", f, &info, &problem), 0);
+  fclose(f);
+  EXPECT_EQ(poppergold, 80);
+}
