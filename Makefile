@@ -10,7 +10,8 @@ FUZZ_RUNS   ?= 40000
 # Paths relative to the checkout, so that ccache (where installed) shares objects between checkouts.
 export CCACHE_BASEDIR := $(CURDIR)
 
-.PHONY: all deps release asan fuzzbuild host seeds play test test-release test-asan test-fuzz test-host bench fuzz fuzzspeed clean
+FAULT_RUNS  ?= 20
+.PHONY: all deps release asan fuzzbuild host seeds play test test-release test-asan test-fuzz test-host bench fuzz fuzzspeed faults clean
 
 all: release
 
@@ -65,6 +66,11 @@ fuzz: fuzzbuild
 # Runs per CPU second of each fuzz target on one core, over FUZZ_RUNS runs.
 fuzzspeed: fuzzbuild
 	@scripts/fuzz-speed.sh $(FUZZ) $(FUZZ_RUNS)
+
+# Stops hosts, new games, random maps, map-editor saves and order-file saves
+# at random points and checks that each leaves a whole state (minutes).
+faults: release
+	@scripts/fault-inject.sh --runs $(FAULT_RUNS) $(RELEASE)
 
 bench: release
 	@for b in $(RELEASE)/bench_*; do echo "== $$b"; VEY3_DATA=$(CURDIR)/$(RELEASE)/data $$b || exit 1; done
