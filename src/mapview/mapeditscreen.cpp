@@ -54,6 +54,12 @@ void savemap(const char* image, const int32_t* starts, int32_t nstarts) {
   }
   char path[PATHLEN];
   formatbounded(path, PATHLEN, "%s/%s", localmappath, file);
+  if (fileexists("%s", path)) {
+    char question[MSGLEN];
+    formatbounded(question, MSGLEN, "A map called %s already stands in %s.\n\nReplace it with this map?", file,
+                  localmappath);
+    if (!confirmbox(question)) return;
+  }
   mkdirs(localmappath);
   if (cmf(path, image, starts, nstarts)) msgbox("Map saved as %s", file);
   else msgbox("The map could not be written to %s. Nothing was saved; the map is still here to save elsewhere.", path);

@@ -3,7 +3,9 @@
 // with the mouse, the map saved, and the change found in the file.
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "gfx/dialogwindow.h"
 #include "gfx/xwindow.h"
 #include "mapview/mapeditor.h"
 #include "mapview/mapview.h"
@@ -34,7 +36,7 @@ TEST_F(EditorWindow, NewMapFromAPictureMarkedSeaNamedAndSaved) {
   // The map opens at its centre (200, 150) at the least zoom that fills
   // 480 x 360 units, 1.2: province 2 stands at window pixel (520, 360),
   // 4 at (520, 216), 5 at (604, 144).
-  const std::string shot = tempfile("editor.ppm");
+  const std::string shot = tempfile("editor.ppm"), asked = tempfile("replace.ppm");
   const std::string script =
       "waitfor 1\nclickid 1\nwait 2\ntype quad\nkey return\nwait 5\n"
       "waitfor 26\nwait 2\nclick 520 360 3\nwait 2\n"   // right click: province 2 chosen
@@ -44,13 +46,33 @@ TEST_F(EditorWindow, NewMapFromAPictureMarkedSeaNamedAndSaved) {
       "hold left ctrl\nwait 1\nclick 604 144\nwait 2\nrelease left ctrl\nwait 2\n"   // 2-5 no more
       "shot " + shot + "\nwait 1\n"
       "clickid 26\nwait 2\ntype quadmap\nkey return\nwait 2\nkey return\n"   // saved, and told so
+      "waitfor 26\nwait 2\nclickid 1\nwait 2\n"                              // 2 no more sea
+      "clickid 26\nwait 2\ntype quadmap\nkey return\nwait 20\n"             // the same name again:
+      "shot " + asked + "\nwait 1\nkey escape\nwait 2\n"                     // asked, and kept
+      "waitfor 26\nwait 2\nclickid 26\nwait 2\ntype quadmap.map\nkey return\nwait 2\n"
+      "key return\nwait 2\nkey return\n"                                     // replaced, and told so
       "waitfor 999\nwait 1\nkey escape\nwait 3\nkey escape\n";   // the editor, then its menu
   setinputscript(script.c_str());
+  // The window's own boxes, with what they said noted down.
+  static std::vector<std::string> said;
+  said.clear();
+  static const Dialogs noting = {
+      [](const char* text) { return said.push_back(text), windowmsgbox(text); },
+      [](const char* text) { return said.push_back(text), windowconfirmbox(text); },
+      windowinputstring, windownumber, windowmenu};
+  setdialogs(&noting);
   mapeditor();
+  installwindowdialogs(1);
+  // Saved once; the same name asked about twice, refused and then agreed;
+  // saved over the old file.
+  ASSERT_EQ(said.size(), 4u);
+  EXPECT_EQ(said[0], "Map saved as quadmap.map");
+  for (int i : {1, 2}) EXPECT_EQ(said[size_t(i)].find("A map called quadmap.map already stands in "), 0u) << said[size_t(i)];
+  EXPECT_EQ(said[3], "Map saved as quadmap.map");
   const std::string text = readtext(root + "/local/quadmap.map");
   ASSERT_FALSE(text.empty());
   EXPECT_NE(text.find("#imagefile quad.tga\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("#landname 2 \"Salt  Bay \"\n#terrain 2 4\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("#landname 2 \"Salt  Bay \"\n#terrain 2 0\n"), std::string::npos) << text;
   EXPECT_NE(text.find("#neighbour 2 4\n"), std::string::npos) << text;
   EXPECT_EQ(text.find("#neighbour 2 5\n"), std::string::npos) << text;
   EXPECT_NE(text.find("#neighbour 4 5\n"), std::string::npos) << text;
@@ -60,7 +82,8 @@ TEST_F(EditorWindow, NewMapFromAPictureMarkedSeaNamedAndSaved) {
   ASSERT_GT(s.width, 0);
   EXPECT_GT(pixelslike(s, {310, 130, 170, 70}, 40, 120, 40, 12), 170 * 70 * 9 / 10);
   EXPECT_GT(16 * 55 - pixelslike(s, {512, 320, 16, 55}, 40, 120, 40, 12), 40);
-  if (getenv("VEY3_KEEPSHOTS")) printf("Editor shot: %s\n", shot.c_str());
+  if (getenv("VEY3_KEEPSHOTS")) printf("Editor shot: %s, the question: %s\n", shot.c_str(), asked.c_str());
+  dropshot(asked);
   dropshot(shot);
   setmapscreens(nullptr);
 }
