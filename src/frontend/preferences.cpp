@@ -46,7 +46,6 @@ const Preference prefs[] = {
     {nullptr, "Grass on battlefields", &grass, 0, 1, 1, nullptr, nullptr, nullptr},
     {nullptr, "Animated backgrounds", &animback, 0, 1, 1, nullptr, nullptr, nullptr},
     {nullptr, "Fade effects", &fade, 0, 1, 1, nullptr, nullptr, "Windows fade in when they open"},
-    {nullptr, "Window opacity", &guiopacity, 40, 100, 10, nullptr, "%", nullptr},
     {nullptr, "Turn screen scale", &scalepercent, 50, 150, 10, nullptr, "%", "The size of the turn screen's boxes"},
     {"Sound", "Sound and music", &sounddevice, 0, 1, 1, nullptr, nullptr, nullptr},
     {nullptr, "Menu music", &mainmusic, 0, 1, 1, nullptr, nullptr, nullptr},
@@ -62,7 +61,6 @@ bool istoggle(const Preference& p) { return p.low == 0 && p.high == 1 && !p.name
 
 // The whole numbers from the settings, before the screen shows them.
 void readsettings() {
-  if (guiopacity < 0) guiopacity = 85;   // opening the video preferences chooses it
   sizeindex = 2;
   for (int32_t i = 0; i < SIZES; i++)
     if (sizes[i][0] == fswidth && sizes[i][1] == fsheight) sizeindex = i;

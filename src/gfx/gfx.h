@@ -104,6 +104,11 @@ void takedialogpicture(int32_t withscreen);
 int dialogpictureheld();
 void drawdialogpicture();
 void forgetdialogpicture(int32_t scene);
+// The pictures behind the boxes (GuiBox in gui.h): push takes one of the
+// window that opens a box as it was last drawn, pop forgets the innermost.
+// A box's frames draw the innermost darkened (drawdialogpicture).
+void pushboxpicture();
+void popboxpicture();
 // Flat drawing in window pixels with the origin at the lower left.
 void flatprojection();
 // The night sky box around the view (textures "sky0.tga" .. "sky5.tga").

@@ -132,6 +132,21 @@ void guibegin();
 // performance test shows is never part of the picture: the last scene that
 // a screen showed is drawn instead (the menu scene before any).
 void guidialogbegin();
+// A box opened from a window (a screen or another box: the battle orders of
+// the army panel, the figures of a unit box), for as long as it lives: the
+// frames that the box builds with guiboxbegin (in place of guibegin) show it
+// over a still, darkened picture of that window as it was last drawn, so
+// boxes opened from boxes lie over each other. Dialogs that a box asks show
+// the box behind them. Declare one before the box's loop:
+//   GuiBox box;
+//   for (;;) { guiboxbegin(); ... guishow(-1, -1); render_frame(1, 0); ... }
+struct GuiBox {
+  GuiBox();
+  ~GuiBox();
+  GuiBox(const GuiBox&) = delete;
+  GuiBox& operator=(const GuiBox&) = delete;
+};
+void guiboxbegin();
 // The areas made so far lie on the map scene and change only with it (the
 // map overlay). While neither the scene nor these areas change, frames draw
 // both from a picture of the window taken when they were last drawn, and

@@ -375,9 +375,9 @@ void drawarea(const guiarea& a, int32_t hovered, uint32_t now) {
       break;
     case AreaKind::field: drawfield(a, now); break;
     case AreaKind::border: {
-      if (a.a > 0) {   // lighter toward the top, evenly, so no band shows
-        const float bottom[4] = {a.r, a.g, a.b, a.a * fadef};
-        const float top[4] = {a.r * 1.3f, a.g * 1.25f, a.b * 1.2f, a.a * fadef};
+      if (a.a > 0) {   // lighter toward the top, evenly, so no band shows; never faded
+        const float bottom[4] = {a.r, a.g, a.b, a.a};
+        const float top[4] = {a.r * 1.3f, a.g * 1.25f, a.b * 1.2f, a.a};
         gradientquad(a.x, a.y, a.w, a.h, bottom, top);
       }
       if (a.scale > 0) {   // the title bar: a darker band over a bronze line
@@ -431,7 +431,7 @@ void drawpopup(const char* text, float px, float py, int32_t hovered) {
   const float h = float(n) * scale + 8, bw = w + 12;
   const guirect place = guipopupplace(bw, h, px, py, hovered, guivisible());
   const float x = place.x, y = place.y;
-  plainquad(x, y, bw, h, 0.03f, 0.03f, 0.05f, 0.92f);
+  plainquad(x, y, bw, h, 0.03f, 0.03f, 0.05f, 1);
   plainquad(x, y + h - 1.5f, bw, 1.5f, 0.8f, 0.65f, 0.35f, 1);
   for (int32_t r = 0; r < n; r++)
     drawtext(text + rows[r].start, rows[r].length, x + 6, y + h - 4 - scale * float(r + 1), scale, 1, 0.95f, 0.85f, 1);

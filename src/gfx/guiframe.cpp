@@ -229,9 +229,9 @@ int32_t render_frame(int32_t wait, int32_t scene) {
 }
 
 void guidialogbegin() {
-  // The tables still hold the window of the screen that asks, unless they
-  // hold a dialog's that has ended: then the picture of that screen is kept.
-  if (windowopen() && !textonly && !dialogpictureheld()) takedialogpicture(gui.dialog ? 0 : 1);
+  // The tables still hold the window of the screen or box that asks, unless
+  // they hold a dialog's that has ended: then the picture of that screen is kept.
+  if (windowopen() && !textonly && !dialogpictureheld()) takedialogpicture(gui.dialog && !gui.box ? 0 : 1);
   guibegin();
   gui.dialog = true;
 }

@@ -70,7 +70,7 @@ void guibegin() {
   gui.pendingindent = gui.pendingoverlay = -1;
   gui.openbgbox = gui.scrollstart = gui.scrollend = -1;
   gui.closeid = 0;
-  gui.dialog = false;
+  gui.dialog = gui.box = false;
   gui.maxheight = 450;
   gui.maxwidth = 700;
   gui.minwidth = 100;

@@ -6,7 +6,6 @@
 
 #include "gfx/guistate.h"
 #include "gfx/sprites.h"
-#include "runtime/settings.h"
 #include "runtime/util.h"
 
 namespace {
@@ -300,8 +299,8 @@ void emitframe(int32_t flags, float x, float y, float w, float h) {
   gui.windows.push_back({x, y, w, h});
   guiarea* a = newarea(AreaKind::border, 0, x, y, w, h);
   if (a) {
-    float opacity = guiopacity < 0 ? 0.92f : float(imin(guiopacity, 100)) / 100.0f;
-    a->r = 0.07f, a->g = 0.06f, a->b = 0.10f, a->a = (flags & GUIWIN_NOBACK) ? 0 : opacity;
+    // Opaque: nothing of the window or map beneath shows through.
+    a->r = 0.07f, a->g = 0.06f, a->b = 0.10f, a->a = (flags & GUIWIN_NOBACK) ? 0 : 1;
     if (gui.fade) a->flags |= GUIAREA_FADE;
     a->scale = windowtitleheight();
   }

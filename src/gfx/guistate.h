@@ -55,7 +55,8 @@ struct guistate {
   int32_t scrollend = -1;     // first item of the fixed footer, -1 none
   int32_t closeid = 0;
   int32_t fade = 0;
-  bool dialog = false;        // built by guidialogbegin
+  bool dialog = false;        // built by guidialogbegin (or guiboxbegin)
+  bool box = false;           // built by guiboxbegin
   float maxheight = 450, maxwidth = 700, minwidth = 100;
   char title[GUIBUTTONLEN] = {};
   char hint[GUIINFOLEN] = {};

@@ -14,9 +14,11 @@
 #include "gfx/glext.h"
 #include "gfx/guidraw.h"
 #include "gfx/gui.h"
+#include "gfx/guistate.h"
 #include "gfx/particles.h"
 #include "gfx/texture.h"
 #include "runtime/folders.h"
+#include "runtime/options.h"
 #include "runtime/settings.h"
 #include "runtime/util.h"
 
@@ -305,7 +307,15 @@ uint32_t dialogpicture = 0;
 int32_t picturew = 0, pictureh = 0;
 int32_t screenscene = int32_t(Scene::menu);
 
-void forgetpicturetexture() { dialogpicture = 0; }
+// The pictures behind the boxes that are open (guiboxbegin), the innermost
+// last; 0 for one that could not be taken.
+std::vector<uint32_t> boxpictures;
+constexpr float DIALOGDARK = 0.55f;
+
+void forgetpicturetexture() {
+  dialogpicture = 0;
+  std::fill(boxpictures.begin(), boxpictures.end(), 0u);
+}
 
 // The window's picture copied into the texture, made anew at a new size.
 void copywindow(uint32_t& picture, int32_t& pw, int32_t& ph) {
@@ -489,17 +499,39 @@ int32_t drawscreenscenestill(int32_t end, int32_t hovered) {
   return end;
 }
 
-void takedialogpicture(int32_t withscreen) {
+namespace {
+void hookpicturetextures() {
   static bool hooked = false;
   if (!hooked) addglreloadhook(forgetpicturetexture);
   hooked = true;
-  const int32_t w = windowwidth(), h = windowheight();
-  if (w < 1 || h < 1) return;
-  // The scene as it stood, without new particles: the picture is still.
+}
+
+// The scene that a screen showed last, as it stood, without new particles:
+// the picture is still.
+void drawstillscene() {
   const int32_t savedembers = embers;
   embers = -2;
   drawsceneas(screenscene, timems());
   embers = savedembers;
+}
+
+// The background of a box's frames: its picture darkened, or the scene
+// when the picture was lost.
+void drawboxbackground(uint32_t picture) {
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (picture) drawpicture(picture, DIALOGDARK);
+  else drawstillscene();
+}
+}  // namespace
+
+void takedialogpicture(int32_t withscreen) {
+  hookpicturetextures();
+  const int32_t w = windowwidth(), h = windowheight();
+  if (w < 1 || h < 1) return;
+  // A box that asks is drawn over its own background.
+  if (gui.box && !boxpictures.empty()) drawboxbackground(boxpictures.back());
+  else drawstillscene();
   if (withscreen) drawguiareas(-1);
   copywindow(dialogpicture, picturew, pictureh);
 }
@@ -507,10 +539,52 @@ void takedialogpicture(int32_t withscreen) {
 int dialogpictureheld() { return dialogpicture != 0; }
 
 void drawdialogpicture() {
+  if (gui.box) {
+    // A frame of the box: a dialog that it asked has ended.
+    if (dialogpicture) deletetexture(dialogpicture);
+    dialogpicture = 0;
+    drawboxbackground(boxpictures.empty() ? 0 : boxpictures.back());
+    return;
+  }
   if (!dialogpicture) takedialogpicture(0);
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  drawpicture(dialogpicture, 0.55f);
+  drawpicture(dialogpicture, DIALOGDARK);
+}
+
+void pushboxpicture() {
+  uint32_t picture = 0;
+  int32_t pw = 0, ph = 0;
+  if (windowopen() && !textonly && windowwidth() > 0 && windowheight() > 0) {
+    hookpicturetextures();
+    // The window that opens the box as it was last drawn: a box over its
+    // own background, a screen over its scene; the window of a dialog that
+    // has ended is left out, its background kept.
+    if (gui.box) {
+      drawboxbackground(boxpictures.empty() ? 0 : boxpictures.back());
+    } else if (gui.dialog && dialogpicture) {
+      drawboxbackground(dialogpicture);
+    } else {
+      drawstillscene();
+    }
+    if (!gui.dialog || gui.box) drawguiareas(-1);
+    copywindow(picture, pw, ph);
+  }
+  boxpictures.push_back(picture);
+}
+
+void popboxpicture() {
+  if (boxpictures.empty()) return;
+  if (boxpictures.back()) deletetexture(boxpictures.back());
+  boxpictures.pop_back();
+}
+
+GuiBox::GuiBox() { pushboxpicture(); }
+GuiBox::~GuiBox() { popboxpicture(); }
+
+void guiboxbegin() {
+  guibegin();
+  gui.dialog = gui.box = true;
 }
 
 void forgetdialogpicture(int32_t scene) {

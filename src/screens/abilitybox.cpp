@@ -524,7 +524,8 @@ IconText icontext(int32_t unr, int32_t kind) {
 int32_t afflictionbox(int32_t unr, int32_t kind) {
   const IconText text = icontext(unr, kind);
   if (!kindtext(kind) || !unittyperec(unr)) return ID_EXIT;
-  guibegin();
+  GuiBox box;
+  guiboxbegin();
   guicloseid(ID_EXIT);
   guiminwidth(450);
   guimaxwidth(450);

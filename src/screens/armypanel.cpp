@@ -210,8 +210,9 @@ void drawpanel(int32_t first, int32_t* shownto) {
 // A menu of choices with their help texts; the value chosen, or -1.
 int32_t choicemenu(const char* title, const BattleChoice* rows, int32_t n, bool (*offered)(int32_t, int32_t),
                    int32_t order) {
+  GuiBox box;
   for (;;) {
-    guibegin();
+    guiboxbegin();
     guititle("%s", title);
     guicloseid(999);
     guitextscale(0.85f);
@@ -247,8 +248,9 @@ void battleorders(int32_t c) {
   if (comowner(c) != armypanelstate.player) return;
   clearscript(c);
   bool shape = false;
+  GuiBox box;
   for (;;) {
-    guibegin();
+    guiboxbegin();
     guititle("Set battle orders for %s", com[size_t(c)].name);
     guicloseid(SCR_DONE);
     char text[ORDERTEXTSIZE];

@@ -19,8 +19,9 @@ const char* const DAMAGEHOVER =
 
 // Runs a read-only box of lines until its Exit id.
 int32_t runbox(const char* title, const std::vector<InfoLine>& lines, int32_t exitid) {
+  GuiBox box;
   for (;;) {
-    guibegin();
+    guiboxbegin();
     guititle("%s", title);
     guicloseid(exitid);
     guiminwidth(300);
@@ -198,8 +199,9 @@ int32_t armorbox(int32_t armor) {
 
 int32_t randmagicbox(int32_t type) {
   const std::vector<RandMagicRow> rows = randmagicrows(type);
+  GuiBox box;
   for (;;) {
-    guibegin();
+    guiboxbegin();
     guititle("Random magic");
     guicloseid(ID_RMEXIT);
     guiminwidth(360);

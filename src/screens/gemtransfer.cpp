@@ -155,8 +155,9 @@ void buildgems(const GemSides& s) {
 void tgems(int32_t left, int32_t right) {
   GemSides s = gemsides(left, right);
   if (s.player >= MAXPLAYERS) return;
+  GuiBox box;
   for (;;) {
-    guibegin();
+    guiboxbegin();
     buildgems(s);
     guishow(-1, -1);
     guisetfade(0);

@@ -285,8 +285,9 @@ int32_t mibox(int32_t inr) {
   const std::vector<InfoLine> lines = itemlines(inr);
   const std::vector<ItemNeed> needs = itemneeds(inr);
   const int32_t spell = it.spell[0] ? name2spell(it.spell) : 0;
+  GuiBox box;
   for (;;) {
-    guibegin();
+    guiboxbegin();
     guititle("%s", it.name);
     guicloseid(ID_EXIT);
     guimaxwidth(450);
@@ -343,8 +344,9 @@ int32_t featbox(int32_t snr) {
   bailif(snr > 999 || snr >= MAXSITES, "featbox: bad fnr");
   if (snr < 1) return ID_EXIT;
   const std::vector<InfoLine> lines = sitelines(snr);
+  GuiBox box;
   for (;;) {
-    guibegin();
+    guiboxbegin();
     guititle("%s", sites[size_t(snr)].name);
     guicloseid(ID_EXIT);
     guiminwidth(300);
@@ -370,8 +372,9 @@ int32_t castlebox(int32_t player, int32_t lnr, int32_t f) {
   bailif(f < 0, "castlebox: bad type");
   if (f >= MAXFORTS) return ID_CASTLEEXIT;
   const std::vector<InfoLine> lines = fortlines(player, lnr, f);
+  GuiBox box;
   for (;;) {
-    guibegin();
+    guiboxbegin();
     guititle("%s", forts[size_t(f)].name);
     guicloseid(ID_CASTLEEXIT);
     guiminwidth(300);
@@ -404,8 +407,9 @@ void mercbox(int32_t b, int32_t p, int32_t tag) {
   bailif(leader < 0, "mercbox: bad cnr");
   bailif(combody(leader) < 0, "mercbox: bad unr");
   if (!validbidder(p)) return;
+  GuiBox box;
   for (;;) {
-    guibegin();
+    guiboxbegin();
     guititle("%s", mercband[size_t(b)].name);
     guicloseid(ID_MERCEXIT);
     guiminwidth(360);

@@ -279,7 +279,8 @@ void spellinfobox(int32_t spell) {
   char lines[24][SPELLINFOLINE];
   const int32_t n = spellinfolines(spell, lines, 24);
   const int32_t d = finddescr(s.name);
-  guibegin();
+  GuiBox box;
+  guiboxbegin();
   guititle("%s", s.name);
   guicloseid(1);
   guiminwidth(320);
@@ -313,9 +314,10 @@ int32_t choosespell(const char* title, int32_t cnr, int32_t ritual) {
   }
   SpellFilter filter;
   static SpellRow rows[2 * SPELLBOOKSIZE + 120];
+  GuiBox box;
   for (;;) {
     const int32_t n = spellchoicerows(cnr, ritual, filter, rows, int32_t(std::size(rows)));
-    guibegin();
+    guiboxbegin();
     guititle("%s", title);
     guicloseid(ID_CHOICEEXIT);
     guiminwidth(450);
@@ -385,8 +387,9 @@ void schoolspells(int32_t nation, int32_t school, int32_t knownlevel) {
       "Construction of magic trinkets", "Construction of lesser magic items", "Construction of greater magic items",
       "Construction of very powerful magic items", "Construction of unique magic artifacts"};
   resetscrollslot(0);
+  GuiBox box;
   for (;;) {
-    guibegin();
+    guiboxbegin();
     guititle("%s", schoolnames[school]);
     guicloseid(1);
     guiminwidth(453);
@@ -460,8 +463,9 @@ void magicschools() {
 }
 
 void spellfilterhelp() {
+  GuiBox box;
   for (;;) {
-    guibegin();
+    guiboxbegin();
     guititle("Keyboard Commands");
     guicloseid(999);
     guibutton(0, "Filters");

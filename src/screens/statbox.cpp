@@ -399,7 +399,8 @@ int32_t unitdescrbox(int32_t unr, int32_t mnr, int32_t stat) {
   bailif(mnr < 0, "ds: bad mnr");
   const StatBreakdown b = statbreakdown(unr, mnr, stat);
   if (!b.title[0]) return ID_EXIT;
-  guibegin();
+  GuiBox box;
+  guiboxbegin();
   guititle("%s", b.title);
   guicloseid(ID_EXIT);
   guiminwidth(360);

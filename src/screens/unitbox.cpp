@@ -528,11 +528,12 @@ int32_t ustatbox(int32_t unr, const int32_t* sel, int32_t mayedit, int32_t mode)
   pics.items = loadtrsfile(TRS_ITEMS);
   pics.icons = loadtrsfile(TRS_ICONS);
   int32_t shown = unr;
+  GuiBox box;
   for (;;) {
     if (!unittyperec(shown)) return UB_CLOSE;
     const Unit& u = unit[size_t(shown)];
     const int32_t c = u.comnr >= 0 && combody(u.comnr) == shown ? u.comnr : -1;
-    guibegin();
+    guiboxbegin();
     buildunitbox(shown, sel, mode, pics);
     guishow(-1, -1);
     guisetfade(0);
