@@ -3,6 +3,7 @@
 #include "gfx/dialogwindow.h"
 
 #include <cstring>
+#include <string>
 
 #include "gfx/gfx.h"
 #include "gfx/gui.h"
@@ -94,12 +95,16 @@ namespace {
 // The text field of the input dialogs: opens with the buffer's text, edits
 // with the cursor keys, Backspace and Delete; Enter is Ok and Escape Cancel
 // when allowed. `digits` takes digits only (1), and a minus sign first (2).
-// A note is shown under the field in red.
+// A note is shown under the field: in red when it tells of a wrong entry;
+// a hint (what the field holds) in pale yellow, turning red while a typed
+// character does not fit. A secret field shows a star for each character.
+enum class Note { warning, hint };
 int editfield(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed, int32_t digits,
-              const char* note) {
+              const char* note, Note kind = Note::warning, bool secret = false) {
   std::vector<char> edit(size_t(maxlen) + 1, 0);
   strlcopy(edit.data(), buffer, size_t(maxlen) + 1);
   int32_t length = int32_t(strlen(edit.data())), cursor = length;
+  bool overflow = false;
   for (;;) {
     guidialogbegin();
     guimaxwidth(600);
@@ -108,10 +113,12 @@ int editfield(const char* title, char* buffer, int32_t maxlen, int32_t cancelall
     guitextlong(0, title);
     guispace(2);
     guitextscale(1);
-    guiinputfield(DLG_FIELD, edit.data(), cursor, imin(42, imax(maxlen, 8)));
+    const std::string stars(secret ? strlen(edit.data()) : 0, '*');
+    guiinputfield(DLG_FIELD, secret ? stars.c_str() : edit.data(), cursor, imin(42, imax(maxlen, 8)));
     if (note && note[0]) {
       guitextscale(0.8f);
-      guibuttoncol(0, "%s", 1, 0.45f, 0.35f, 1, note);
+      if (kind == Note::warning || overflow) guibuttoncol(0, "%s", 1, 0.45f, 0.35f, 1, note);
+      else guibuttoncol(0, "%s", 1, 0.95f, 0.7f, 1, note);
       guitextscale(1);
     }
     okrow(cancelallowed != 0);
@@ -129,6 +136,7 @@ int editfield(const char* title, char* buffer, int32_t maxlen, int32_t cancelall
       return 0;
     }
     if (id != DLG_FIELD || guikeysym == 0) continue;
+    overflow = false;
     char* text = edit.data();
     switch (guikeysym) {
       case KEY_BACKSPACE:
@@ -156,6 +164,8 @@ int editfield(const char* title, char* buffer, int32_t maxlen, int32_t cancelall
           memmove(text + cursor + 1, text + cursor, size_t(length - cursor + 1));
           text[cursor++] = char(c);
           length++;
+        } else if (takes) {
+          overflow = true;
         }
         break;
       }
@@ -166,6 +176,11 @@ int editfield(const char* title, char* buffer, int32_t maxlen, int32_t cancelall
 
 int windowinputstring(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed) {
   return editfield(title, buffer, maxlen, cancelallowed, 0, "");
+}
+
+int windowfield(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed, const char* note,
+                int32_t secret) {
+  return editfield(title, buffer, maxlen, cancelallowed, 0, note, Note::hint, secret != 0);
 }
 
 int windownumber(const char* title, char* buffer, int32_t maxlen, int32_t negative, const char* note) {
@@ -236,7 +251,8 @@ void windowprogressbox(const char* title, int32_t percent, const char* text) {
 }
 
 void installwindowdialogs(int on) {
-  static const Dialogs windowed = {windowmsgbox, windowconfirmbox, windowinputstring, windownumber, windowmenu};
+  static const Dialogs windowed = {windowmsgbox, windowconfirmbox, windowinputstring, windownumber, windowmenu,
+                                   windowfield};
   setdialogs(on ? &windowed : nullptr);
   setprogressdraw(on ? windowprogressbox : nullptr);
 }

@@ -12,6 +12,8 @@ int windowmsgbox(const char* text);
 int32_t windowtextinfobox(const char* title, const char* text, int32_t cancelid);
 int windowconfirmbox(const char* text);
 int windowinputstring(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed);
+int windowfield(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed, const char* note,
+                int32_t secret);
 int windownumber(const char* title, char* buffer, int32_t maxlen, int32_t negative, const char* note);
 int windowadjustvaluebox(const char* title, const char* text, const char* hint, int32_t value, int32_t mayraise,
                          int32_t maylower);

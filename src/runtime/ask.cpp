@@ -77,6 +77,19 @@ int inputstring(const char* title, char* buffer, int32_t maxlen, int32_t cancela
   return 1;
 }
 
+int inputname(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed, const char* note) {
+  if (!buffer) return 0;
+  if (windowed.field) return windowed.field(title, buffer, imax(maxlen, 0), cancelallowed, note ? note : "", 0);
+  if (note && note[0] && !windowed.text) fprintf(out(), "%s\n", note);
+  return inputstring(title, buffer, maxlen, cancelallowed);
+}
+
+int inputpassword(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed) {
+  if (!buffer) return 0;
+  if (windowed.field) return windowed.field(title, buffer, imax(maxlen, 0), cancelallowed, "", 1);
+  return inputstring(title, buffer, maxlen, cancelallowed);
+}
+
 namespace {
 // Characters of a number's field: 6, or 11 when a bound lies beyond +-99999.
 int32_t numberlength(int32_t low, int32_t high) { return (low < -99999 || high > 99999) ? 11 : 6; }

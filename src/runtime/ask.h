@@ -28,6 +28,13 @@ int confirmbox(const char* text);
 // The console prompt is "%s: ". With nothing left to read, Ok with an empty
 // text, or Cancel when allowed.
 int inputstring(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed);
+// A name box: inputstring with a note under the field that says what the
+// name may hold (its longest length, what is changed in it). The console
+// prints the note on a line before the prompt.
+int inputname(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed, const char* note);
+// A password box: inputstring whose field shows a star for every character
+// typed. The console reads the line as inputstring does.
+int inputpassword(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed);
 // A number low..high; the window's field takes digits only (and a minus
 // sign first when low < 0). min(low, 0) - 1 for a number out of range or no
 // number, min(low, 0) - 2 on Cancel.
@@ -67,6 +74,10 @@ struct Dialogs {
   // 0 on Cancel.
   int (*number)(const char* title, char* buffer, int32_t maxlen, int32_t negative, const char* note);
   int32_t (*menu)(const MenuLine* lines, int32_t count);
+  // A text field as `text`, with a note under it ("" none), showing stars
+  // for what is typed when `secret`.
+  int (*field)(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed, const char* note,
+               int32_t secret);
 };
 // Null restores the console for every question.
 void setdialogs(const Dialogs* dialogs);

@@ -174,9 +174,15 @@ bool passwordmatches(const char* entry, const char* nationpass, const char* mast
   return master[0] && !strcmp(entry, master);
 }
 
-bool passwordknown(int32_t k) {
+bool passwordknown(int32_t k, int32_t humans) {
   if (!password[k][0]) return true;
-  return passwordmatches(enteredpass[k], password[k], masterpassword);
+  return humans <= 1 && passwordmatches(enteredpass[k], password[k], masterpassword);
+}
+
+int32_t humannations() {
+  int32_t n = 0;
+  for (int32_t k = 0; k < MAXPLAYERS; k++) n += uint16_t(kingdom[size_t(k)].w[KW_CONTROLLER]) == CTRL_HUMAN;
+  return n;
 }
 
 int32_t markbattles(FILE* f) {
@@ -287,6 +293,7 @@ void playturn(const char* gname) {
   }
   bool firstpass = true;
   bool leaveonfailure = false;
+  bool listnext = false;   // a wrong password brings back the list of nations
   for (;;) {
     if (quitprogram) return;
     // The list and its questions stand over the menu's backdrop, not over
@@ -301,7 +308,10 @@ void playturn(const char* gname) {
     const GameScan s = scangame(gname);
     const bool autohost = gameinfo.autohost != 0;
     debugprint("playturn: autohost %d readypl %d humanpl %d\n", autohost, s.ready, s.humans);
-    const PlayChoice start = playstart(s.humans, s.ready, s.lastwaiting, s.lastready, s.hostfile, autohost, firstpass);
+    const PlayChoice start = listnext ? PlayChoice{}
+                                      : playstart(s.humans, s.ready, s.lastwaiting, s.lastready, s.hostfile,
+                                                  autohost, firstpass);
+    listnext = false;
     int32_t choice = 0;
     leaveonfailure = false;
     if (start.what == PlayStart::host) {
@@ -338,7 +348,8 @@ void playturn(const char* gname) {
     guishow(-1, -1);
     render_frame(0, 0);
     const int32_t r = ppt(choice - 1, gname);
-    if (r < 0 && leaveonfailure) return;
+    if (r == -2) listnext = true;
+    else if (r < 0 && leaveonfailure) return;
   }
 }
 
@@ -370,6 +381,20 @@ int32_t ppt(int32_t k, const char* gname) {
   }
   debugprint("ppt: gameturn %d turn %d\n", turnnbr, orderturn);
 
+  // The password comes before anything of the nation is shown.
+  const int32_t humans = humannations();
+  if (!passwordknown(k, humans)) {
+    char entry[PASSWORDLEN + 1] = {};
+    char title[200];
+    formatbounded(title, sizeof title, "Enter password for %s", nations[size_t(k)].name);
+    if (!inputpassword(title, entry, PASSWORDLEN, 1)) return -1;
+    if (!passwordmatches(entry, password[k], masterpassword)) {
+      msgbox("Wrong Password!");
+      return -2;
+    }
+    if (humans <= 1) strlcopy(enteredpass[k], entry, sizeof enteredpass[k]);
+  }
+
   if (orderturn == turnnbr) {
     const int32_t answer = alreadyplayed();
     if (answer == AP_CANCEL) return -1;
@@ -386,18 +411,6 @@ int32_t ppt(int32_t k, const char* gname) {
         msgbox("%s't turn file is corrupted and will not be used", nations[size_t(k)].name);
       }
     }
-  }
-
-  if (!passwordknown(k)) {
-    char entry[PASSWORDLEN + 1] = {};
-    char title[200];
-    formatbounded(title, sizeof title, "Enter password for %s", nations[size_t(k)].name);
-    inputstring(title, entry, PASSWORDLEN, 1);
-    if (!passwordmatches(entry, password[k], masterpassword)) {
-      msgbox("Wrong Password!");
-      return -2;
-    }
-    strlcopy(enteredpass[k], entry, sizeof enteredpass[k]);
   }
 
   // The map image stays loaded: picking and the camera's limits read its size.

@@ -19,22 +19,24 @@
 // turn, and hosting from the same menu with the --preexec and --postexec
 // commands around it. Returns on Exit, on missing mods, when the quit flag
 // is raised, or when an opening is cancelled in the automatic flow (one
-// human player).
+// human player); a wrong password shows the list, in that flow too.
 void playturn(const char* gname);
 
-// Opens the nation's turn: reads its turn file (and its own order file of
-// this turn when the player continues), asks the password, shows the main
-// turn screen and writes the order file when it is left with End turn.
+// Opens the nation's turn: reads its turn file, asks the password (its
+// field shows stars) before anything of the nation is shown, reads its own
+// order file of this turn when the player continues, shows the main turn
+// screen and writes the order file when it is left with End turn.
 // 1 after the screen was left (orders written unless the quit flag was
-// raised, or the write failed and was reported); -1 when the "already
-// played" question was cancelled; -2 after a wrong password. A turn file
+// raised, or the write failed and was reported); -1 when the password
+// prompt or the "already played" question was cancelled; -2 after a wrong
+// password, which the nation list answers by showing itself. A turn file
 // that is missing or corrupted is named in a message box and ends the
 // program with status 1.
 int32_t ppt(int32_t nation, const char* gname);
 
 // The password accepted for each nation during this run of the program
-// (never saved): a nation whose password equals its entry opens without
-// asking again.
+// (never saved; kept only in a game of one human nation): a nation whose
+// password equals its entry opens without asking again.
 extern char enteredpass[95][50];
 // The longest password a player types (the files hold 49 characters).
 constexpr int32_t PASSWORDLEN = 49;
@@ -58,9 +60,13 @@ PlayChoice playstart(int32_t humans, int32_t ready, int32_t lastwaiting, int32_t
 // 1 when the typed entry opens the nation: it equals the nation's
 // password, or the master password when one is set.
 bool passwordmatches(const char* entry, const char* nationpass, const char* master);
-// 1 when the nation opens without a prompt: no password, or this run's
-// accepted entry matches.
-bool passwordknown(int32_t nation);
+// 1 when the nation opens without a prompt: no password, or, in a game of
+// one human nation, this run's accepted entry matches. With more than one
+// human nation at the screen every opening asks: the next to sit down may
+// be another player.
+bool passwordknown(int32_t nation, int32_t humans);
+// The human nations of the loaded world.
+int32_t humannations();
 
 // Reads the nation's turn file into the world: its checksum checked, the
 // header's password and master password taken, the world as the nation

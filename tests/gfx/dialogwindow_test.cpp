@@ -75,6 +75,36 @@ TEST(DialogWindow, InputStringEditsWithTheKeysAndKeepsToTheMaximum) {
   dropshot(shot);
 }
 
+// The text of the window's field, as the last frame showed it.
+std::string fieldshown() {
+  const int32_t a = findguiarea(DLG_FIELD);
+  return a < 0 ? "#none" : std::string(guiareatext(guiareaget(a)), size_t(guiareaget(a).length));
+}
+
+TEST(DialogWindow, PasswordFieldsShowStarsAndNameBoxesTheirLimits) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  char pass[50] = "";
+  script("wait 1\ntype s3cret\nkey backspace\nwait 2\nkey return\n");
+  EXPECT_EQ(inputpassword("Enter password for Ulm", pass, 49, 1), 1);
+  EXPECT_STREQ(pass, "s3cre");
+  EXPECT_EQ(fieldshown(), "*****");
+  // A name box says what it holds under the field, and shows what is typed.
+  char name[26] = "";
+  const std::string shot = tempfile("namebox.ppm");
+  script("wait 1\ntype abcdefgh\nwait 12\nshot " + shot + "\nwait 2\nkey return\n");
+  EXPECT_EQ(inputname("Enter game name", name, 5, 1, "At most 5 characters"), 1);
+  EXPECT_STREQ(name, "abcde");
+  EXPECT_EQ(fieldshown(), "abcde");
+  bool noted = false;
+  for (int32_t i = 0; i < guiareacount(); i++)
+    if (guiareaget(i).kind == AreaKind::text && strstr(guiareatext(guiareaget(i)), "At most 5 characters")) noted = true;
+  EXPECT_TRUE(noted);
+  // The letters that did not fit turned the note red.
+  EXPECT_GT(pixelslike(readshot(shot), guishownwindow(), 255, 115, 89, 50), 20);
+  dropshot(shot);
+}
+
 TEST(DialogWindow, InputNumberReadsThroughTheField) {
   RealWindow w;
   ASSERT_TRUE(w.ok);

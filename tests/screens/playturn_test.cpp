@@ -67,13 +67,15 @@ TEST(Passwords, TheNationsOwnOrTheMasterPasswordAndRememberedEntries) {
   memset(enteredpass, 0, sizeof enteredpass);
   strlcopy(password[5], "abc", 50);
   masterpassword[0] = 0;
-  EXPECT_TRUE(passwordknown(4));   // no password at all
-  EXPECT_FALSE(passwordknown(5));
+  EXPECT_TRUE(passwordknown(4, 1));   // no password at all
+  EXPECT_TRUE(passwordknown(4, 2));
+  EXPECT_FALSE(passwordknown(5, 1));
   strlcopy(enteredpass[5], "abc", 50);
-  EXPECT_TRUE(passwordknown(5));
+  EXPECT_TRUE(passwordknown(5, 1));
+  EXPECT_FALSE(passwordknown(5, 2));   // two players at one screen: asked every time
   strlcopy(enteredpass[5], "boss", 50);
   strlcopy(masterpassword, "boss", 50);
-  EXPECT_TRUE(passwordknown(5));
+  EXPECT_TRUE(passwordknown(5, 1));
 }
 
 TEST_F(OpenTurn, AWrongPasswordGivesNothingAwayAndALongOneOpens) {
@@ -91,6 +93,22 @@ TEST_F(OpenTurn, AWrongPasswordGivesNothingAwayAndALongOneOpens) {
   // no window is open).
   DialogScript s(pass + "\n");
   EXPECT_DEATH(ppt(0, game.c_str()), "render_frame: no window");
+}
+
+TEST_F(OpenTurn, ThePasswordComesBeforeAnythingOfTheNation) {
+  create("testvale.map", {0, 1}, 1, "pw");
+  play(0, [] {});   // orders of this turn are in: the "already played" question follows a good password
+  DialogScript s("wrong\n");
+  EXPECT_EQ(ppt(0, game.c_str()), -2);
+  EXPECT_NE(s.printed().find("Enter password for"), std::string::npos);
+  EXPECT_NE(s.printed().find("Wrong Password!"), std::string::npos);
+  EXPECT_EQ(s.printed().find("already played"), std::string::npos) << s.printed();
+  // Two human nations: the loaded turn counts both, so every opening asks.
+  EXPECT_EQ(humannations(), 2);
+  // A prompt left without an answer is a cancel, not a wrong password.
+  DialogScript none("");
+  EXPECT_EQ(ppt(0, game.c_str()), -1);
+  EXPECT_EQ(none.printed().find("Wrong Password!"), std::string::npos);
 }
 
 TEST_F(OpenTurn, AMissingOrCorruptedTurnFileEndsWithStatusOne) {

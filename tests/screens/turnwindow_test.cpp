@@ -84,8 +84,9 @@ TEST_F(TurnWindow, OpenATurnPlayItAndTheHostMakesTheNext) {
                     againshot = tempfile("alreadyplayed.ppm");
   // The list, nation 0 with its password, the turn screen (its message
   // list first), a commander selected and sent to the province next door
-  // by a click on the map, a mage set to research by its key, End turn. Then the nation again: Continue keeps
-  // the move, End turn; and once more, Cancel at the question; Exit.
+  // by a click on the map, a mage set to research by its key, End turn. Then the nation again, its password
+  // asked again (two players share the screen) before the question: Continue keeps the move, End turn; and
+  // once more, Cancel at the question; Exit.
   const std::string script =
       "waitfor 1\nwait 3\nshot " + listshot + "\nclickid 1\n"
       "waitfor 3\ntype secret\nkey return\n"
@@ -93,16 +94,17 @@ TEST_F(TurnWindow, OpenATurnPlayItAndTheHostMakesTheNext) {
       "waitfor 27\nclickid " + std::to_string(TS_CARD + move.cnr) + "\nclick " + std::to_string(move.x) + " " +
       std::to_string(move.y) + "\nclickid " + std::to_string(TS_CARD + mage) + "\ntype R\nwait 3\n"
       "move 400 300\nwait 5\nshot " + turnshot + "\nkey e\nwait 5\n"
-      "waitfor 1\nclickid 1\nwaitfor 2\nwait 2\nshot " + againshot + "\nkey return\n"
+      "waitfor 1\nclickid 1\nwaitfor 3\ntype secret\nkey return\nwaitfor 2\nwait 2\nshot " + againshot +
+      "\nkey return\n"
       "waitfor 999\nclickid 999\nwaitfor 27\nkey e\nwait 5\n"
-      "waitfor 1\nclickid 1\nwaitfor 2\nkey escape\n"
+      "waitfor 1\nclickid 1\nwaitfor 3\ntype secret\nkey return\nwaitfor 2\nkey escape\n"
       "waitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   const int32_t first = worldturn();
   playturn(game.c_str());
   EXPECT_EQ(orderfileturn(game.c_str(), 0), first);
   EXPECT_NE(orderfileturn(game.c_str(), 1), first);
-  EXPECT_STREQ(enteredpass[0], "secret");
+  EXPECT_STREQ(enteredpass[0], "") << "a password kept where the next player may open the nation";
   {
     // The orders as written: the move, kept through Continue.
     ASSERT_TRUE(openturn(0));
@@ -115,9 +117,10 @@ TEST_F(TurnWindow, OpenATurnPlayItAndTheHostMakesTheNext) {
     EXPECT_EQ(com[size_t(mage)].order, OC_RESEARCH);
   }
   // Host from the list, though nation 1 has not played; the next turn
-  // opens without the password and shows the army in its new province.
+  // opens with the password and shows the army in its new province.
   setinputscript(paced("waitfor 100\nclickid 100\nwaitfor 998\nclickid 100\n"
-                       "wait 10\nwaitfor 1\nclickid 1\nwaitfor 999\nclickid 999\nwaitfor 27\nkey e\nwait 5\n"
+                       "wait 10\nwaitfor 1\nclickid 1\nwaitfor 3\ntype secret\nkey return\n"
+                       "waitfor 999\nclickid 999\nwaitfor 27\nkey e\nwait 5\n"
                        "waitfor 1\nclickid 999\n").c_str());
   playturn(game.c_str());
   EXPECT_EQ(worldturn(), first + 1);
