@@ -17,12 +17,13 @@ constexpr int32_t NOGROUP = -1;
 // Resistances kept per fighter.
 enum Resist { RS_FIRE = 0, RS_COLD = 1, RS_SHOCK = 2, RS_POISON = 3 };
 
+static_assert(BK_COUNT <= 32, "a fighter's battle states fit one word");
+
 // One unit on the battlefield.
 struct Fighter {
   int32_t unr;
   int32_t cnr;             // commander whose body it is, -1 none
   int32_t group;
-  int32_t nextingroup;     // -1 ends the group's list
   int32_t nextinsquare;    // -1 ends the square's list
   int8_t side;             // 0 defender, 1 attacker
   uint8_t state;           // FighterState
@@ -49,6 +50,7 @@ struct Fighter {
   int16_t stuck;           // turns it could not move on
   uint32_t gained[3];      // flag bits the battle gave it, taken back after
   int16_t buffend[BK_COUNT];   // turn after which a battle state ends; 0 none
+  uint32_t buffs;          // bit k: buffend[k] is set
   int16_t nspells;
   int16_t spell[MAXBATTLESPELLS];
 };
@@ -85,6 +87,19 @@ extern std::array<int32_t, MAXFIGHTERS> fighterunit;   // unit numbers in fighte
 extern std::array<int32_t, FIELDW * FIELDH> squarehead;  // first fighter, -1 empty
 extern std::array<int16_t, FIELDW * FIELDH> squarefill;  // summed size
 extern std::array<int8_t, FIELDW * FIELDH> squareside;   // -1 empty
+// The squares each side holds: a bit per row, one word per column, kept with
+// squareside. The nearest enemy is looked for column by column outward from
+// a fighter instead of among every fighter.
+static_assert(FIELDH <= 64, "a column's rows fit one word");
+extern std::array<std::array<uint64_t, FIELDW>, 2> siderows;
+// The walks over a group read these two compact tables rather than the
+// fighters' records: the next fighter of the group (-1 ends it), and where
+// a fighter on the field stands, x << 8 | y (OFFFIELD: not on a square).
+extern std::array<int32_t, MAXFIGHTERS> nextingroup;
+constexpr uint16_t OFFFIELD = 0xFFFF;
+extern std::array<uint16_t, MAXFIGHTERS> fighterspot;
+// Fighters of each side that are no commander, per column.
+extern std::array<std::array<int16_t, FIELDW>, 2> troopcolumns;
 constexpr int32_t MAXEVENTS = 16384;
 extern std::array<BattleEvent, MAXEVENTS> battleevents;
 
@@ -111,7 +126,12 @@ inline int32_t distance(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
   return dx > dy ? dx : dy;
 }
 // Whether the fighter fits on the square.
-bool roomfor(int32_t f, int32_t x, int32_t y);
+inline bool roomfor(int32_t f, int32_t x, int32_t y) {
+  if (!onfield(x, y)) return false;
+  const int32_t s = squareof(x, y);
+  if (squarefill[size_t(s)] == 0) return true;
+  return squareside[size_t(s)] == fighter[size_t(f)].side && squarefill[size_t(s)] + fighter[size_t(f)].size <= SQUARESIZE;
+}
 void putonsquare(int32_t f, int32_t x, int32_t y);
 void takeoffsquare(int32_t f);
 

@@ -44,15 +44,18 @@ void leavefield(int32_t f) {
 // (tx, ty): fewer steps away first, then straighter. A sidestep keeps the
 // number of steps when the way is blocked.
 bool step(int32_t f, int32_t tx, int32_t ty, bool sidestep) {
+  // The eight neighbours in reading order: the first of equals is taken.
+  static constexpr int8_t OX[8] = {-1, 0, 1, -1, 1, -1, 0, 1};
+  static constexpr int8_t OY[8] = {-1, -1, -1, 0, 0, 1, 1, 1};
   Fighter& x = fighter[f];
-  auto sq = [](int32_t v) { return v * v; };
-  const int32_t d = distance(x.x, x.y, tx, ty), e = sq(x.x - tx) + sq(x.y - ty);
+  const int32_t rx = x.x - tx, ry = x.y - ty;
+  const int32_t d = std::max(std::abs(rx), std::abs(ry)), e = rx * rx + ry * ry;
   int32_t best = -1, bestd = 0, beste = 0;
-  for (int32_t k = 0; k < 9; k++) {
-    if (k == 4) continue;
-    const int32_t nx = x.x + k % 3 - 1, ny = x.y + k / 3 - 1;
+  for (int32_t k = 0; k < 8; k++) {
+    const int32_t nx = x.x + OX[k], ny = x.y + OY[k];
     if (!onfield(nx, ny)) continue;
-    const int32_t nd = distance(nx, ny, tx, ty), ne = sq(nx - tx) + sq(ny - ty);
+    const int32_t ax = rx + OX[k], ay = ry + OY[k];
+    const int32_t nd = std::max(std::abs(ax), std::abs(ay)), ne = ax * ax + ay * ay;
     const bool nearer = nd < d || (nd == d && ne < e);
     if (!nearer && !(sidestep && nd <= d)) continue;
     if (best >= 0 && (nd > bestd || (nd == bestd && ne >= beste))) continue;
@@ -62,7 +65,7 @@ bool step(int32_t f, int32_t tx, int32_t ty, bool sidestep) {
     beste = ne;
   }
   if (best < 0) return false;
-  const int32_t nx = x.x + best % 3 - 1, ny = x.y + best / 3 - 1;
+  const int32_t nx = x.x + OX[best], ny = x.y + OY[best];
   takeoffsquare(f);
   putonsquare(f, nx, ny);
   return true;
@@ -322,11 +325,13 @@ void attackrandom(int32_t f) {
 // Behind the rearmost unit of its own side that is not a commander.
 void staybehind(int32_t f) {
   Fighter& x = fighter[f];
+  if (x.side != 0 && x.side != 1) return;
+  // The first column from the side's own back edge with a troop in it.
+  const std::array<int16_t, FIELDW>& troops = troopcolumns[size_t(x.side)];
   int32_t rear = -1;
-  for (int32_t e = 0; e < bs.nfighters; e++) {
-    const Fighter& y = fighter[e];
-    if (y.side != x.side || e == f || y.cnr >= 0 || !fieldunit(e)) continue;
-    if (rear < 0 || (x.side == 0 ? y.x < rear : y.x > rear)) rear = y.x;
+  for (int32_t k = 0; k < FIELDW && rear < 0; k++) {
+    const int32_t c = x.side == 0 ? k : FIELDW - 1 - k;
+    if (troops[size_t(c)] > (x.cnr < 0 && fieldunit(f) && x.x == c ? 1 : 0)) rear = c;
   }
   if (rear < 0) return;
   const int32_t want = x.side == 0 ? std::max<int32_t>(0, rear - 1) : std::min<int32_t>(FIELDW - 1, rear + 1);
@@ -450,12 +455,35 @@ void logevent(uint8_t kind, int32_t f, int32_t target, int32_t tx, int32_t ty, i
   e.amount = int16_t(std::clamp<int32_t>(amount, -32768, 32767));
 }
 
+namespace {
+// How many rows from row y the nearest row of the set is; 64 when it is empty.
+inline int32_t rowdistance(uint64_t rows, int32_t y) {
+  int32_t d = 64;
+  if (const uint64_t from = rows >> y) d = __builtin_ctzll(from);
+  if (const uint64_t before = rows & ((uint64_t(1) << y) - 1)) d = std::min(d, y - (63 - __builtin_clzll(before)));
+  return d;
+}
+}  // namespace
+
 int32_t nearestenemy(int32_t side, int32_t x, int32_t y, int32_t g, int32_t r) {
   int32_t best = -1, bestd = r + 1;
   if (g >= 0) {
     if (group[g].side == side) return -1;
-    for (int32_t e = group[g].first; e >= 0; e = fighter[e].nextingroup) {
-      if (!fieldunit(e)) continue;
+    for (int32_t e = group[g].first; e >= 0; e = nextingroup[size_t(e)]) {
+      const uint16_t at = fighterspot[size_t(e)];
+      if (at == OFFFIELD) continue;
+      const int32_t d = distance(x, y, at >> 8, at & 0xFF);
+      if (d < bestd) {
+        best = e;
+        bestd = d;
+      }
+    }
+    return best;
+  }
+  if ((side != 0 && side != 1) || !onfield(x, y)) {
+    // Not from a square of the field: every fighter in turn.
+    for (int32_t e = 0; e < bs.nfighters; e++) {
+      if (fighter[e].side == side || !fieldunit(e)) continue;
       const int32_t d = distance(x, y, fighter[e].x, fighter[e].y);
       if (d < bestd) {
         best = e;
@@ -464,20 +492,36 @@ int32_t nearestenemy(int32_t side, int32_t x, int32_t y, int32_t g, int32_t r) {
     }
     return best;
   }
-  for (int32_t e = 0; e < bs.nfighters; e++) {
-    if (fighter[e].side == side || !fieldunit(e)) continue;
-    const int32_t d = distance(x, y, fighter[e].x, fighter[e].y);
-    if (d < bestd) {
-      best = e;
-      bestd = d;
-    }
+  // The distance first: column by column outward, each column's nearest
+  // held row; columns farther off than the nearest found cannot be nearer.
+  const std::array<uint64_t, FIELDW>& held = siderows[size_t(1 - side)];
+  for (int32_t dx = 0; dx < bestd && (x - dx >= 0 || x + dx < FIELDW); dx++) {
+    if (x - dx >= 0 && held[size_t(x - dx)]) bestd = std::min(bestd, std::max(dx, rowdistance(held[size_t(x - dx)], y)));
+    if (dx > 0 && x + dx < FIELDW && held[size_t(x + dx)])
+      bestd = std::min(bestd, std::max(dx, rowdistance(held[size_t(x + dx)], y)));
+  }
+  if (bestd > r) return -1;
+  // Then, of every enemy that near, the lowest-numbered: the one a walk
+  // over all fighters in order finds first. They stand on the ring of
+  // squares at that distance: its two end columns whole, the top and
+  // bottom rows of the columns between.
+  const int32_t d = bestd;
+  const int32_t top = std::max(0, y - d), bottom = std::min(FIELDH - 1, y + d);
+  const uint64_t endrows = ((uint64_t(1) << (bottom - top + 1)) - 1) << top;
+  uint64_t edgerows = 0;
+  if (y - d >= 0) edgerows |= uint64_t(1) << (y - d);
+  if (y + d < FIELDH) edgerows |= uint64_t(1) << (y + d);
+  for (int32_t cx = std::max(0, x - d); cx <= std::min(FIELDW - 1, x + d); cx++) {
+    for (uint64_t rows = held[size_t(cx)] & (cx == x - d || cx == x + d ? endrows : edgerows); rows; rows &= rows - 1)
+      for (int32_t e = squarehead[size_t(squareof(cx, __builtin_ctzll(rows)))]; e >= 0; e = fighter[e].nextinsquare)
+        if (best < 0 || e < best) best = e;
   }
   return best;
 }
 
 namespace {
 bool groupinfield(int32_t g) {
-  for (int32_t e = group[g].first; e >= 0; e = fighter[e].nextingroup)
+  for (int32_t e = group[g].first; e >= 0; e = nextingroup[size_t(e)])
     if (fieldunit(e)) return true;
   return false;
 }
@@ -502,7 +546,7 @@ int32_t grouptarget(int32_t g) {
   gr.targetgroup = -1;
   // Where the group stands: its first unit on the field.
   int32_t gx = -1, gy = -1;
-  for (int32_t e = gr.first; e >= 0; e = fighter[e].nextingroup)
+  for (int32_t e = gr.first; e >= 0; e = nextingroup[size_t(e)])
     if (fieldunit(e)) {
       gx = fighter[e].x;
       gy = fighter[e].y;
@@ -638,7 +682,7 @@ void endofturn() {
     Group& gr = group[g];
     if ((gr.lostnow > 0 || gr.leaderlost) && !gr.routed && gr.count > 0) {
       int32_t sum = 0, n = 0;
-      for (int32_t e = gr.first; e >= 0; e = fighter[e].nextingroup)
+      for (int32_t e = gr.first; e >= 0; e = nextingroup[size_t(e)])
         if (fieldunit(e) && !routing(e)) {
           sum += fighter[e].maxmorale;
           n++;
@@ -648,7 +692,7 @@ void endofturn() {
                                  5 * gr.leaderlost;
         if (sum / n + drn() < pressure + drn()) {
           gr.routed = 1;
-          for (int32_t e = gr.first; e >= 0; e = fighter[e].nextingroup)
+          for (int32_t e = gr.first; e >= 0; e = nextingroup[size_t(e)])
             if (fieldunit(e) && fighter[e].maxmorale < 30) routfighter(e);
         }
       }

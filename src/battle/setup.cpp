@@ -17,6 +17,10 @@ std::array<int32_t, MAXFIGHTERS> fighterunit;
 std::array<int32_t, FIELDW * FIELDH> squarehead;
 std::array<int16_t, FIELDW * FIELDH> squarefill;
 std::array<int8_t, FIELDW * FIELDH> squareside;
+std::array<std::array<uint64_t, FIELDW>, 2> siderows;
+std::array<std::array<int16_t, FIELDW>, 2> troopcolumns;
+std::array<int32_t, MAXFIGHTERS> nextingroup;
+std::array<uint16_t, MAXFIGHTERS> fighterspot;
 std::array<BattleEvent, MAXEVENTS> battleevents;
 BattleResult battleresult;
 BattleViewHook battleviewhook = nullptr;
@@ -46,6 +50,8 @@ void clearbattle() {
   squarehead.fill(-1);
   squarefill.fill(0);
   squareside.fill(-1);
+  for (auto& side : siderows) side.fill(0);
+  for (auto& side : troopcolumns) side.fill(0);
 }
 
 int32_t unitfighter(int32_t unr) { return unr >= 0 && unr < MAXUNITS ? unitf[unr] : -1; }
@@ -87,10 +93,11 @@ int32_t addfighter(int32_t unr, int32_t side, int32_t g) {
   x.lastshot = -100;
   // Appended at the group's end, so that a group lists its units in the
   // order they joined.
-  x.nextingroup = -1;
+  nextingroup[size_t(f)] = -1;
+  fighterspot[size_t(f)] = OFFFIELD;
   Group& gr = group[g];
   if (gr.first < 0) gr.first = f;
-  else fighter[gr.last].nextingroup = f;
+  else nextingroup[size_t(gr.last)] = f;
   gr.last = f;
   gr.count++;
   unitf[unr] = f;
@@ -166,22 +173,20 @@ void cachefighter(int32_t f) {
   x.lucky = uint8_t(unit[u].flags[1] & ST_LUCK ? 1 : 0);
 }
 
-bool roomfor(int32_t f, int32_t x, int32_t y) {
-  if (!onfield(x, y)) return false;
-  const int32_t s = squareof(x, y);
-  if (squarefill[s] == 0) return true;
-  return squareside[s] == fighter[f].side && squarefill[s] + fighter[f].size <= SQUARESIZE;
-}
-
 void putonsquare(int32_t f, int32_t x, int32_t y) {
   Fighter& fr = fighter[f];
   const int32_t s = squareof(x, y);
   fr.x = int16_t(x);
   fr.y = int16_t(y);
+  fighterspot[size_t(f)] = uint16_t(x << 8 | y);
   fr.nextinsquare = squarehead[s];
   squarehead[s] = f;
   squarefill[s] = int16_t(squarefill[s] + fr.size);
   squareside[s] = fr.side;
+  if (fr.side == 0 || fr.side == 1) {
+    siderows[size_t(fr.side)][size_t(x)] |= uint64_t(1) << y;
+    if (fr.cnr < 0) troopcolumns[size_t(fr.side)][size_t(x)]++;
+  }
   unit[fr.unr].x = int16_t(x);
   unit[fr.unr].y = int16_t(y);
 }
@@ -199,9 +204,12 @@ void takeoffsquare(int32_t f) {
   if (squarehead[s] < 0) {
     squarefill[s] = 0;
     squareside[s] = -1;
+    if (fr.side == 0 || fr.side == 1) siderows[size_t(fr.side)][size_t(fr.x)] &= ~(uint64_t(1) << fr.y);
   }
+  if ((fr.side == 0 || fr.side == 1) && fr.cnr < 0) troopcolumns[size_t(fr.side)][size_t(fr.x)]--;
   fr.nextinsquare = -1;
   fr.x = fr.y = -1;
+  fighterspot[size_t(f)] = OFFFIELD;
   unit[fr.unr].x = unit[fr.unr].y = -1;
 }
 
@@ -250,7 +258,7 @@ void deploygroup(int32_t g, Place p) {
   deploysquare(group[g].side, p.x, p.y, &x, &y);
   // Defenders fill their castle first and stand outside only when it is full.
   const bool castle = group[g].side == 0 && bs.incastle;
-  for (int32_t f = group[g].first; f >= 0; f = fighter[f].nextingroup)
+  for (int32_t f = group[g].first; f >= 0; f = nextingroup[size_t(f)])
     if (!(castle && placenear(f, x, y, true)) && !placenear(f, x, y)) {
       debugprint("***** Warning: battle in land %d, no square for unit %d\n", bs.land, fighter[f].unr);
       fighter[f].state = FS_OFF;
@@ -282,7 +290,7 @@ void computerorder(int32_t g) {
   Group& gr = group[g];
   if (gr.order != BO_NONE) return;
   int32_t n = 0, archers = 0, mages = 0, commanders = 0;
-  for (int32_t f = gr.first; f >= 0; f = fighter[f].nextingroup) {
+  for (int32_t f = gr.first; f >= 0; f = nextingroup[size_t(f)]) {
     n++;
     if (fighter[f].missilew > 0) archers++;
     if (fighter[f].nspells > 0) mages++;

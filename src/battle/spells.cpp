@@ -383,6 +383,7 @@ void battlestate(int32_t f, int32_t kind, int32_t until) {
     return;
   }
   x.buffend[kind] = int16_t(end);
+  x.buffs |= uint32_t(1) << kind;
   const BattleStateBit& e = battlestatebits[kind];
   const uint32_t add = e.bit & ~u.flags[e.word];
   u.flags[e.word] |= add;
@@ -394,9 +395,11 @@ void endbattlestates(int32_t f, bool all) {
   Fighter& x = fighter[f];
   Unit& u = unit[x.unr];
   bool changed = false;
-  for (int32_t k = 1; k < BK_COUNT; k++) {
-    if (x.buffend[k] == 0 || (!all && x.buffend[k] > bs.turn)) continue;
+  for (uint32_t on = x.buffs; on; on &= on - 1) {
+    const int32_t k = __builtin_ctz(on);
+    if (!all && x.buffend[k] > bs.turn) continue;
     x.buffend[k] = 0;
+    x.buffs &= ~(uint32_t(1) << k);
     const BattleStateBit& e = battlestatebits[k];
     const uint32_t back = e.bit & x.gained[e.word];
     u.flags[e.word] &= ~back;
