@@ -136,7 +136,8 @@ FILE* gamefilestream(const GameFile& file);
 // A game file at any path; none when the folder cannot take a new file.
 GameFile opengamefile(const char* path);
 // Ends the file (with the 2-byte checksum when asked) and puts it in place.
-// False (and the old file unchanged) when it could not be written.
+// False (the old file unchanged, the cause in errno) when it could not be
+// written.
 bool closegamefile(GameFile file, int withcrc);
 
 GameFile createfileheader(const char* gname, int32_t gamenbr, int32_t turn, int32_t turnfile, int32_t realm,

@@ -2,6 +2,7 @@
 // that puts a file in place whole or not at all.
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -73,19 +74,32 @@ GameFile opengamefile(const char* path) {
 
 FILE* gamefilestream(const GameFile& file) { return file ? file->mem : nullptr; }
 
+namespace {
+// The writer goes (and its unfinished file with it) before errno is set, so
+// that the caller reads the cause of the failure.
+bool closefailed(GameFile file, int err) {
+  file.reset();
+  errno = err ? err : EIO;
+  return false;
+}
+}  // namespace
+
 bool closegamefile(GameFile file, int withcrc) {
   if (!file || !file->mem || !file->out.ok()) return false;
   bool good = fflush(file->mem) == 0 && !ferror(file->mem);
   fclose(file->mem);
   file->mem = nullptr;
-  if (!good) return false;
+  if (!good) return closefailed(std::move(file), ENOMEM);
   FILE* out = file->out.stream();
-  if (file->length > 0 && fwrite(file->bytes, 1, file->length, out) != file->length) return false;
+  if (file->length > 0 && fwrite(file->bytes, 1, file->length, out) != file->length)
+    return closefailed(std::move(file), errno);
   if (withcrc) {
     int32_t crc = calccrc(reinterpret_cast<const uint8_t*>(file->bytes), int32_t(file->length), 0);
     putshort(crc, out);
   }
-  return file->out.commit();
+  if (file->out.commit()) return true;
+  const int err = file->out.error();
+  return closefailed(std::move(file), err);
 }
 
 // ---------------------------------------------------------------- the header

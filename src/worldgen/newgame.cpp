@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -171,8 +172,9 @@ int32_t randomprovinces(const char* kind, int32_t players, float draw) {
 
 namespace {
 
-// The random map of step 12: made into the game folder.
-void makerandommap(const char* gname, int32_t players) {
+// The random map of step 12: made into the game folder. False (with the
+// cause in errno) when its picture or text could not be written.
+bool makerandommap(const char* gname, int32_t players) {
   progressscene(4);
   const int32_t perplayer = randomperplayer(mapfilename);
   const int32_t count = randomprovinces(mapfilename, players, frand());
@@ -195,16 +197,24 @@ void makerandommap(const char* gname, int32_t players) {
   }
   float mount = float(mountpart) / 100.0f;
   // A failure leaves no half-made game behind: the folder of the new game
-  // goes with the stop.
-  if (!CreateRandomMap(name, folder, w, h, count, 1, 0, riverpart, 0.3f, sea, mount))
+  // goes with the stop. In the window a map that could not be written is
+  // the caller's to tell.
+  errno = 0;
+  if (!CreateRandomMap(name, folder, w, h, count, 1, 0, riverpart, 0.3f, sea, mount)) {
+    if (errno != 0 && !textonly) return false;
     fatalerror("The random map could not be made");
+  }
   char path[PATHLEN];
   formatbounded(path, PATHLEN, "%s/__randommap_%s.map", folder, gname);
-  if (!write_random_map_file(path, name, 1)) fatalerror("The random map could not be written");
+  if (!write_random_map_file(path, name, 1)) {
+    if (!textonly) return false;
+    fatalerror("The random map could not be written");
+  }
   formatbounded(mapimagename, PATHLEN, "__randommap_%s.rgb", gname);
   formatbounded(mapfilename, PATHLEN, "__randommap_%s.map", gname);
   resetlands();
   FindCapitals(gname, mapimagename);
+  return true;
 }
 
 // Step 14.2: the home province of slot k.
@@ -487,6 +497,84 @@ bool writefiles(const char* gname) {
   return true;
 }
 
+// Steps 12 to 23: the world made from the choices, and the game's files put
+// in place. False (the cause in errno) when a file could not be written.
+bool createworld(const char* name, int mapkind, int32_t era, int32_t players, int netflag,
+                 NewGameFolder& staging) {
+  if (mapkind == 2 && !makerandommap(name, players)) return false;
+  hostingflag = 1;
+  worldprogress("Please Wait");
+  readmapfile(name, mapfilename, MAPREAD_INFO);
+  readmapfile(name, mapfilename, MAPREAD_GEO);
+  strlcopy(gameinfo.mappic, mapimagename, sizeof gameinfo.mappic);
+  for (int i = 0; i < 4; i++) gameinfo.maptextcol[i] = maptextcolour[i];
+  landsetup();
+  for (int32_t k = 0; k < MAXKINGDOMS; k++) {
+    kingdom[size_t(k)].w[KW_PLAYER] = int16_t(k);
+    if (k < MAXPLAYERS && playing(k)) setupnation(k, name, netflag);
+  }
+  worldprogress("Map commands");
+  readmapfile(name, mapfilename, MAPREAD_SCENARIO);
+  extrastarts();
+  treasuries();
+  cheatcheck();
+  if (rnd(100) <= 89) addrandommerc(era, 0);
+  updateendstats(0);
+  worldprogress("Writing files");
+  // Never a world without its turn files, never the old game lost.
+  return writefiles(name) && staging.commit();
+}
+
+// What the choices left before the world was made: the game's settings,
+// who plays which nation, and the map (a random map's kind among them).
+struct Choices {
+  GameInfo info;
+  int16_t controller[MAXKINGDOMS], ailevel[MAXKINGDOMS];
+  char mapfile[PATHLEN], mapimage[PATHLEN];
+};
+
+// Makes the world; when the disc cannot take its files, says so and puts
+// the world back as the choices left it, for another try (false). Without a
+// window, where nobody can make room, the program stops.
+bool makeworld(const char* name, const char* gname, int mapkind, int32_t era, int32_t players, int netflag,
+               NewGameFolder& staging) {
+  auto kept = std::make_unique<Choices>();
+  kept->info = gameinfo;
+  for (int32_t k = 0; k < MAXKINGDOMS; k++) {
+    kept->controller[k] = kingdom[size_t(k)].w[KW_CONTROLLER];
+    kept->ailevel[k] = kingdom[size_t(k)].w[KW_AILEVEL];
+  }
+  strlcopy(kept->mapfile, mapfilename, PATHLEN);
+  strlcopy(kept->mapimage, mapimagename, PATHLEN);
+  if (createworld(name, mapkind, era, players, netflag, staging)) return true;
+  const int cause = errno ? errno : EIO;
+  char message[MSGLEN];
+  formatbounded(message, MSGLEN, "The new game %s could not be written to %s: %s", name, savepath, filecause(cause));
+  if (textonly || netflag) {
+    char stop[MSGLEN];
+    formatbounded(stop, MSGLEN, "cng: the game files could not be written (%s)", message);
+    fatalerror(stop);
+  }
+  hostingflag = 0;
+  clearworld();
+  gameinfo = kept->info;
+  for (int32_t k = 0; k < MAXKINGDOMS; k++) {
+    kingdom[size_t(k)].w[KW_CONTROLLER] = kept->controller[k];
+    kingdom[size_t(k)].w[KW_AILEVEL] = kept->ailevel[k];
+  }
+  strlcopy(mapfilename, kept->mapfile, PATHLEN);
+  strlcopy(mapimagename, kept->mapimage, PATHLEN);
+  if (mapkind != 2) {
+    resetlands();
+    FindCapitals(gname, mapimagename);
+    readmapfile(gname, mapfilename, MAPREAD_PLAYERS);
+    readmapfile(gname, mapfilename, MAPREAD_GEO);
+  }
+  msgbox("%s.\n\nMake room there and choose \"Create the world\" again: every choice of the new game is kept.",
+         message);
+  return false;
+}
+
 }  // namespace
 
 int createnewgame(const char* gname, int netflag, char* namebuffer) {
@@ -600,6 +688,9 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
             screen = GODS;
             continue;
           }
+          // A disc that cannot take the game keeps the window on the
+          // settings, every choice as it was.
+          if (!makeworld(name, gname, mapkind, era, players, netflag, *staging)) continue;
           ready = true;
           break;
         }
@@ -607,28 +698,6 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
       if (ready || eraoption > 0) break;
     }
   }
-  if (mapkind == 2) makerandommap(name, players);
-  hostingflag = 1;
-  worldprogress("Please Wait");
-  readmapfile(name, mapfilename, MAPREAD_INFO);
-  readmapfile(name, mapfilename, MAPREAD_GEO);
-  strlcopy(gameinfo.mappic, mapimagename, sizeof gameinfo.mappic);
-  for (int i = 0; i < 4; i++) gameinfo.maptextcol[i] = maptextcolour[i];
-  landsetup();
-  for (int32_t k = 0; k < MAXKINGDOMS; k++) {
-    kingdom[size_t(k)].w[KW_PLAYER] = int16_t(k);
-    if (k < MAXPLAYERS && playing(k)) setupnation(k, name, netflag);
-  }
-  worldprogress("Map commands");
-  readmapfile(name, mapfilename, MAPREAD_SCENARIO);
-  extrastarts();
-  treasuries();
-  cheatcheck();
-  if (rnd(100) <= 89) addrandommerc(era, 0);
-  updateendstats(0);
-  worldprogress("Writing files");
-  // Never a world without its turn files, never the old game lost.
-  if (!writefiles(name) || !staging->commit()) fatalerror("cng: the game files could not be written");
   hostingflag = 0;
   if (namebuffer) strlcopy(namebuffer, name, 100);
   return 1;

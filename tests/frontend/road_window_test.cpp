@@ -4,13 +4,21 @@
 // where it does not belong (another map, a name not seen on this pass).
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/statvfs.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "ai/design.h"
 #include "frontend/frontendwindow.h"
 #include "gamefiles/gamefiles.h"
+#include "gfx/dialogwindow.h"
+#include "runtime/fatal.h"
 
 using frontendtest::Folders;
 
@@ -54,6 +62,106 @@ TEST(NewPlayersRoad, AGameNameGivenAgainAsksAndCancelKeepsTheOldGame) {
   mainmenu();
   ASSERT_FALSE(before.empty());
   EXPECT_EQ(bytesof(world), before);
+}
+
+namespace {
+// A saved-games folder on a disc with little room: a small file system of
+// its own, nearly filled, where mounting is allowed; else a limit on the
+// size of the files this process writes. room() gives the room back.
+class FullDisc {
+ public:
+  explicit FullDisc(const std::string& folder) : folder(folder) {
+    if (mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=4m") == 0) {
+      mounted = true;
+      // A stop of the program takes the file system away as well.
+      mountedfolder = folder;
+      addshutdownhook(unmount);
+      struct statvfs fs {};
+      statvfs(folder.c_str(), &fs);
+      // Room for a god's design, none for the world.
+      const uint64_t fill = uint64_t(fs.f_bavail) * fs.f_frsize - 48 * 1024;
+      std::ofstream(folder + "/filler", std::ios::binary) << std::string(size_t(fill), 'x');
+      return;
+    }
+    signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &old);
+    struct rlimit small = old;
+    small.rlim_cur = 40000;
+    setrlimit(RLIMIT_FSIZE, &small);
+  }
+  ~FullDisc() {
+    room();
+    unmount();
+  }
+  void room() {
+    if (mounted) std::filesystem::remove(folder + "/filler");
+    else setrlimit(RLIMIT_FSIZE, &old);
+  }
+  bool mounted = false;
+
+ private:
+  static void unmount() {
+    if (!mountedfolder.empty()) umount2(mountedfolder.c_str(), MNT_DETACH);
+    mountedfolder.clear();
+  }
+  static inline std::string mountedfolder;
+  std::string folder;
+  struct rlimit old {};
+};
+FullDisc* fulldisc = nullptr;
+std::vector<std::string> said;
+}  // namespace
+
+TEST(NewPlayersRoad, AFullDiscKeepsTheWindowAndEveryChoiceOfTheNewGame) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  Folders f;
+  FullDisc disc(savepath);
+  fulldisc = &disc;
+  said.clear();
+  // The player reads the box and makes room before Ok.
+  static const Dialogs noting = {
+      [](const char* text) {
+        said.push_back(text);
+        const int ok = windowmsgbox(text);
+        fulldisc->room();
+        return ok;
+      },
+      windowconfirmbox, windowinputstring, windownumber, windowmenu};
+  setdialogs(&noting);
+  // Nations 0 and 1 by humans with random gods, nation 2 by an easy
+  // computer player; Create the world, the box, Create the world once more.
+  const std::string shot = tempfile("fulldisc.ppm");
+  setinputscript(paced(std::string(tonamebox) +
+                       "type full\nkey return\nwaitfor 12\nclickid 11\n"
+                       "waitfor 1001\nclickid 1000\nclickid 1001\nclickid 1002\nclickid 1002\nclickid 1\n"
+                       "waitfor 23\nclickid 23\nwaitfor 130\nclickid 1\nwaitfor 23\nclickid 23\nwaitfor 130\nclickid 1\n"
+                       "waitfor 5\nclickid 1\nwait 5\n" + (disc.mounted ? "shot " + shot + "\n" : "") +
+                       "key return\nwaitfor 5\nclickid 1\n"
+                       "waitfor 999\nclickid 999\nwaitfor 6\nclickid 6\n")
+                     .c_str());
+  mainmenu();
+  installwindowdialogs(1);
+  fulldisc = nullptr;
+  ASSERT_EQ(said.size(), 1u);
+  EXPECT_EQ(said[0].find("The new game full could not be written to " + std::string(savepath) + ": the disc is full."),
+            0u)
+      << said[0];
+  // The game of the choices made before the box.
+  clearworld();
+  int32_t turn = 0;
+  ASSERT_EQ(loadworldfile("full", 0, &turn), 1);
+  EXPECT_EQ(gameinfo.era, 1);
+  EXPECT_EQ(kingdom[0].w[KW_CONTROLLER], CTRL_HUMAN);
+  EXPECT_EQ(kingdom[1].w[KW_CONTROLLER], CTRL_HUMAN);
+  EXPECT_EQ(kingdom[2].w[KW_CONTROLLER], CTRL_AI);
+  EXPECT_EQ(kingdom[2].w[KW_AILEVEL], 1);
+  int32_t playing = 0;
+  for (int32_t k = 0; k < MAXPLAYERS; k++) playing += kingdom[size_t(k)].w[KW_CONTROLLER] != CTRL_NONE;
+  EXPECT_EQ(playing, 3);
+  for (int32_t k : {0, 1}) EXPECT_TRUE(fileexists("%s/full/%s.trn", savepath, nations[size_t(k)].fileword));
+  if (getenv("VEY3_KEEPSHOTS")) printf("The box: %s\n", shot.c_str());
+  dropshot(shot);
 }
 
 TEST(NewPlayersRoad, MapsOfTheGameCannotBeDeletedThePlayersOwnOnlyAfterAQuestion) {
