@@ -211,8 +211,8 @@ int windowadjustvaluebox(const char* title, const char* text, const char* hint, 
   }
   guitextscale(1);
   okrow(false);
-  for (int32_t key : {int32_t('+'), int32_t('u'), KEY_KP_PLUS}) guishortcut(DLG_RAISE, key);
-  for (int32_t key : {int32_t('-'), int32_t('d'), KEY_KP_MINUS}) guishortcut(DLG_LOWER, key);
+  for (int32_t key : {int32_t('+'), int32_t('u'), KEY_KP_PLUS}) guirepeatshortcut(DLG_RAISE, key);
+  for (int32_t key : {int32_t('-'), int32_t('d'), KEY_KP_MINUS}) guirepeatshortcut(DLG_LOWER, key);
   for (int32_t key : {KEY_RETURN, KEY_KP_ENTER, KEY_ESCAPE}) guishortcut(DLG_OK, key);
   guishow(-1, -1);
   int32_t id = render_frame(1, 0);

@@ -2,10 +2,13 @@
 // scripted input that drives the real window in tests.
 #include <SDL.h>
 #include <GL/gl.h>
+#include <dlfcn.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -26,15 +29,91 @@ int32_t iconified = 0;
 namespace {
 uint32_t lastframe = 0;
 
-// The key that was pressed last, while it is held: it repeats after a
-// pause, as long as its release has not come.
+// Pointer moves waiting in SDL's queue are kept to one: a newer move while
+// one waits only updates the position held here. A slow frame then finds a
+// short queue, where a flood of moves would fill it (SDL keeps 128 events)
+// and push out the click that followed them.
+std::atomic<bool> motionwaiting{false}, newermotion{false};
+std::atomic<int32_t> latestx{0}, latesty{0};
+
+int SDLCALL keeplatestmotion(const SDL_Event* e) {
+  if (e->type != SDL_MOUSEMOTION) return 1;
+  if (!motionwaiting.exchange(true)) return 1;
+  latestx = e->motion.x;
+  latesty = e->motion.y;
+  newermotion = true;
+  return 0;
+}
+
+// SDL 1.2's layer over SDL 2 holds a key press back until it learns the
+// key's character, and lets the clicks made after it into the queue first:
+// a Shift-click reads as a plain click followed by Shift. The modifier keys
+// of each click are therefore taken from SDL 2's own events, in the order
+// they come, through a filter put in front of the layer's own. Without SDL 2
+// (a true SDL 1.2 keeps the order) the key-down table gives them.
+namespace sdl2 {
+constexpr uint32_t MOUSEBUTTONDOWN = 0x401;
+constexpr int32_t SHIFT = 0x3, CTRL = 0xc0, LALT = 0x100, MODE = 0x4000;
+using Filter = int (*)(void*, void*);
+Filter layerfilter = nullptr;
+void* layerdata = nullptr;
+int (*getmodstate)() = nullptr;
+bool hooked = false;
+// The modifiers at each button press that the layer has turned into an
+// event still to be read.
+std::deque<int32_t> pressmods;
+
+int SDLCALL watch(void*, void* event) {
+  if (*static_cast<const uint32_t*>(event) == MOUSEBUTTONDOWN && pressmods.size() < 1024) {
+    const int32_t m = getmodstate();
+    pressmods.push_back(((m & SHIFT) ? GUIMOD_SHIFT : 0) | ((m & CTRL) ? GUIMOD_CTRL : 0) |
+                        ((m & (LALT | MODE)) ? GUIMOD_ALT : 0));
+  }
+  return layerfilter ? layerfilter(layerdata, event) : 1;
+}
+
+void hook() {
+  void* lib = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_NOLOAD);
+  if (!lib) return;
+  auto getfilter = reinterpret_cast<int (*)(Filter*, void**)>(dlsym(lib, "SDL_GetEventFilter"));
+  auto setfilter = reinterpret_cast<void (*)(Filter, void*)>(dlsym(lib, "SDL_SetEventFilter"));
+  getmodstate = reinterpret_cast<int (*)()>(dlsym(lib, "SDL_GetModState"));
+  if (!getfilter || !setfilter || !getmodstate) return;
+  Filter now = nullptr;
+  void* data = nullptr;
+  if (!getfilter(&now, &data)) now = nullptr, data = nullptr;
+  if (now != watch) {
+    layerfilter = now;
+    layerdata = data;
+    setfilter(watch, nullptr);
+  }
+  hooked = true;
+}
+}  // namespace sdl2
+
+// Script presses are marked as the script's, apart from the window's own.
+constexpr uint8_t SCRIPTDEVICE = 7;
+
+// A key held down repeats (the first repeat after REPEATDELAY ms, then every
+// REPEATINTERVAL ms) as the toolkit's own events marked as repeats; SDL's
+// own repeat is off, since it can go on repeating a key that was let go.
 constexpr uint32_t REPEATDELAY = 500, REPEATINTERVAL = 30;
 struct heldkey {
   int32_t sym = 0;
   uint16_t unicode = 0;
-  uint32_t next = 0;   // when it repeats next
+  uint32_t next = 0;
 };
-heldkey held;
+heldkey repeating;
+
+// The shift, control and lock keys themselves never repeat.
+bool modifierkey(int32_t sym) { return sym >= 300 && sym <= 313; }
+
+bool held(int32_t sym) { return sym > 0 && sym < KEYTABLE && keydown[size_t(sym)]; }
+
+int32_t modsnow() {
+  return (held(KEY_LSHIFT) || held(KEY_RSHIFT) ? GUIMOD_SHIFT : 0) |
+         (held(KEY_LCTRL) || held(KEY_RCTRL) ? GUIMOD_CTRL : 0) | (held(KEY_LALT) || held(KEY_ALTGR) ? GUIMOD_ALT : 0);
+}
 
 // The input script: its lines, the next line to carry out, frames still to
 // wait, and a screenshot asked for the next frame.
@@ -98,6 +177,7 @@ void pushmotion(int32_t x, int32_t y) {
 void pushbutton(int32_t x, int32_t y, int32_t button, bool down) {
   SDL_Event e = {};
   e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+  e.button.which = SCRIPTDEVICE;
   e.button.button = Uint8(button);
   e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
   e.button.x = Uint16(x);
@@ -135,13 +215,15 @@ void stepscript() {
     script.waitedfor = 0;
     switch (c.op) {
       case ScriptOp::waitfor: break;
-      case ScriptOp::clickid: {
+      case ScriptOp::clickid:
+      case ScriptOp::point: {
         int32_t a = findguiarea(c.x);
         bailif_fmt(a < 0, "inputscript: no area %d to click", c.x);
         const guiarea& r = guiareaget(a);
         float px = 0, py = 0;
         guitowindow(guiviewport(), windowheight(), r.x + r.w * 0.5f, r.y + r.h * 0.5f, &px, &py);
-        pushclick(int32_t(px), int32_t(py), c.button);
+        if (c.op == ScriptOp::point) SDL_WarpMouse(Uint16(px), Uint16(py));
+        else pushclick(int32_t(px), int32_t(py), c.button);
         break;
       }
       case ScriptOp::skip: break;
@@ -185,6 +267,13 @@ void stepscript() {
         break;
       case ScriptOp::click: pushclick(c.x, c.y, c.button); break;
       case ScriptOp::shot: strlcopy(script.shotpath, c.text, PATHLEN); break;
+      case ScriptOp::run: {
+        // The command runs to its end in this frame (tests send real X
+        // events with it), so what it made happen waits for the next pump.
+        const int status = system(c.text);
+        bailif_fmt(status != 0, "inputscript: the command failed (%d): %s", status, c.text);
+        break;
+      }
       case ScriptOp::quit: {
         SDL_Event e = {};
         e.type = SDL_QUIT;
@@ -212,9 +301,10 @@ void takeshot() {
 void finishframe() {
   if (script.shotpath[0]) takeshot();
   SDL_GL_SwapBuffers();
-  if (framedelay > 0) {
+  const int32_t pace = framepace();
+  if (pace > 0) {
     int32_t spent = int32_t(timems() - lastframe);
-    if (spent >= 0 && spent < framedelay) sleepms(framedelay - spent);
+    if (spent >= 0 && spent < pace) sleepms(pace - spent);
   }
   lastframe = timems();
 }
@@ -222,15 +312,27 @@ void finishframe() {
 void forgetheldinput() {
   keydown = {};
   mousebuttons = 0;
-  held = {};
+  repeating = {};
+}
+
+int32_t framepace() { return framedelay > 0 ? imax(framedelay, MINFRAMEMS) : 0; }
+
+void startinput() {
+  // SDL's repeat keeps repeating a key whose release came in the same
+  // pump as its press; the toolkit repeats held keys itself.
+  SDL_EnableKeyRepeat(0, 0);
+  SDL_SetEventFilter(keeplatestmotion);
+  sdl2::hook();
 }
 
 int32_t pumpevents() {
   stepscript();
-  frameinput.nkeys = frameinput.npresses = frameinput.wheel = frameinput.videochanged = 0;
-  int32_t pressed = 0;
+  frameinput.events.clear();
+  frameinput.wheel = frameinput.videochanged = frameinput.any = 0;
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
+    frameinput.any = 1;
+    const uint32_t now = timems();
     switch (e.type) {
       case SDL_QUIT: quitrequested = 1; break;
       case SDL_KEYDOWN:
@@ -243,18 +345,18 @@ int32_t pumpevents() {
           break;
         }
         if (sym < 0 || sym >= KEYTABLE) break;   // symbols beyond the table are ignored
+        const bool wasdown = keydown[size_t(sym)];
         keydown[size_t(sym)] = down;
         if (!down) {
-          if (sym == held.sym) held = {};
+          if (sym == repeating.sym) repeating = {};
           break;
         }
-        held = {sym, e.key.keysym.unicode, timems() + REPEATDELAY};
-        if (!pressed) pressed = sym;
-        if (frameinput.nkeys < int32_t(frameinput.keys.size()))
-          frameinput.keys[size_t(frameinput.nkeys++)] = {sym, e.key.keysym.unicode};
+        if (!modifierkey(sym)) repeating = {sym, e.key.keysym.unicode, now + REPEATDELAY};
+        frameinput.events.push_back({true, wasdown, sym, e.key.keysym.unicode, 0, 0, 0, modsnow(), now});
         break;
       }
       case SDL_MOUSEMOTION:
+        motionwaiting = false;
         mousex = e.motion.x;
         mousey = e.motion.y;
         break;
@@ -270,8 +372,12 @@ int32_t pumpevents() {
         int32_t bit = b == SDL_BUTTON_LEFT ? 1 : b == SDL_BUTTON_RIGHT ? 2 : b == SDL_BUTTON_MIDDLE ? 4 : 0;
         if (e.type == SDL_MOUSEBUTTONDOWN) {
           mousebuttons |= bit;
-          if (frameinput.npresses < int32_t(frameinput.presses.size()))
-            frameinput.presses[size_t(frameinput.npresses++)] = {b, mousex, mousey};
+          int32_t mods = modsnow();
+          if (e.button.which != SCRIPTDEVICE && !sdl2::pressmods.empty()) {
+            mods = sdl2::pressmods.front();
+            sdl2::pressmods.pop_front();
+          }
+          frameinput.events.push_back({false, false, 0, 0, b, mousex, mousey, mods, now});
         } else {
           mousebuttons &= ~bit;
         }
@@ -288,14 +394,38 @@ int32_t pumpevents() {
       default: break;
     }
   }
-  const uint32_t now = timems();
-  if (held.sym > 0 && keydown[size_t(held.sym)] && int32_t(now - held.next) >= 0 &&
-      frameinput.nkeys < int32_t(frameinput.keys.size())) {
-    frameinput.keys[size_t(frameinput.nkeys++)] = {held.sym, held.unicode};
-    if (!pressed) pressed = held.sym;
-    held.next = now + REPEATINTERVAL;
+  sdl2::pressmods.clear();   // every press the layer made is read
+  // Where the pointer went after the moves that were kept out of the queue.
+  if (newermotion.exchange(false)) {
+    mousex = latestx;
+    mousey = latesty;
+    frameinput.any = 1;
   }
-  return pressed;
+  const uint32_t now = timems();
+  if (repeating.sym && !held(repeating.sym)) repeating = {};
+  if (repeating.sym && int32_t(now - repeating.next) >= 0) {
+    frameinput.events.push_back({true, true, repeating.sym, repeating.unicode, 0, 0, 0, modsnow(), now});
+    repeating.next = now + REPEATINTERVAL;
+  }
+  return frameinput.any || !frameinput.events.empty();
+}
+
+uint32_t nextkeyrepeat() { return repeating.sym ? repeating.next : 0; }
+
+void waitforinput(uint32_t until) {
+  for (;;) {
+    SDL_PumpEvents();
+    SDL_Event e;
+    if (SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) > 0 || newermotion) return;
+    const int32_t left = until ? int32_t(until - timems()) : INPUTPOLLMS;
+    if (left <= 0) return;
+    sleepms(imin(left, INPUTPOLLMS));
+  }
+}
+
+int scriptbusy() {
+  if (!script.loaded) loadscript();
+  return script.waiting > 0 || script.next < script.lines.size() || script.shotpath[0] ? 1 : 0;
 }
 
 void setinputscript(const char* text) {

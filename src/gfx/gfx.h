@@ -3,6 +3,7 @@
 // is touched in text-only mode. The header itself pulls in no SDL or OpenGL.
 #pragma once
 #include <array>
+#include <vector>
 
 #include "runtime/short.h"
 
@@ -115,27 +116,48 @@ void flatprojection();
 void drawskybox();
 
 // Ends a drawn frame: takes a screenshot the input script asked for, shows
-// the frame and keeps to the frame-rate limit (`framedelay` ms per frame).
+// the frame and keeps to the frame pace (framepace).
 void finishframe();
-// Reads the input of one frame (after the input script has fed its events):
-// keeps the key-down table, the pointer and the buttons, gathers the frame's
-// key presses, button presses and wheel notches into `frameinput`, follows
-// window resizes and the full-screen toggle (Alt+Enter), and notes a request
-// to close the window. Returns the symbol of the first key pressed, or 0.
+// Milliseconds a frame takes at least: `framedelay`, and never less than
+// MINFRAMEMS (no more than 60 frames a second, a display's refresh); 0 with
+// framedelay 0, the benchmarks' unthrottled frames.
+constexpr int32_t MINFRAMEMS = 17;
+int32_t framepace();
+// Frames that render_frame has drawn since the program started.
+uint32_t framesdrawn();
+// Sets up the input of a new window: the toolkit's own key repeat in place of
+// SDL's, and at most one pointer move waiting in SDL's queue.
+void startinput();
+// Reads the input waiting (after the input script has fed its events): keeps
+// the key-down table, the pointer and the buttons, gathers the key presses
+// (with a repeat of a key held down when one is due), button presses and
+// wheel notches into `frameinput`, follows window resizes and the full-screen
+// toggle (Alt+Enter), and notes a request to close the window. 1 when any
+// event came (a pointer move, too), else 0.
 int32_t pumpevents();
-struct inputkey {
+// Sleeps until an event waits, or until the millisecond clock reaches
+// `until` (0: no limit), looking every INPUTPOLLMS.
+constexpr int32_t INPUTPOLLMS = 10;
+void waitforinput(uint32_t until);
+// When the held key repeats next (the clock in ms), 0 when none is held.
+uint32_t nextkeyrepeat();
+// A key or button press, in the order the presses came: what it was, the
+// modifier keys held at it (GUIMOD_*) and when it was read.
+struct inputevent {
+  bool key;          // a key, else a mouse button
+  bool repeat;       // a key held down, repeating
   int32_t sym;
   uint16_t unicode;
-};
-struct inputpress {
-  int32_t button;   // 1 left, 2 middle, 3 right
-  int32_t x, y;     // window pixels, top-left origin
+  int32_t button;    // 1 left, 2 middle, 3 right
+  int32_t x, y;      // window pixels, top-left origin
+  int32_t mods;
+  uint32_t ms;
 };
 struct frameevents {
-  int32_t nkeys, npresses, wheel;
-  std::array<inputkey, 64> keys;
-  std::array<inputpress, 16> presses;
+  std::vector<inputevent> events;
+  int32_t wheel;
   int32_t videochanged;   // the window was resized or switched
+  int32_t any;            // some event came, a pointer move too
 };
 extern frameevents frameinput;
 // 1 while the window is iconified.
@@ -143,6 +165,9 @@ extern int32_t iconified;
 // Input script lines fed in place of VEY3_INPUTSCRIPT (tests); the next
 // frame starts at the first line.
 void setinputscript(const char* text);
+// 1 while the input script has lines to carry out, frames to wait or a
+// picture to take: the frames go on without waiting for input.
+int scriptbusy();
 // 1 once the window was asked to close.
 extern int32_t quitrequested;
 // Held keys by SDL key symbol; symbols beyond the table are ignored.
@@ -175,14 +200,18 @@ float benchmarkfps(int32_t milliseconds, int32_t mode);
 //   resize W H    the window is resized to W x H pixels
 //   clickid ID [B]  click the middle of the area with that id as now laid out
 //   waitfor ID    wait (at most 3000 frames) until an area with that id is shown
+//   point ID      move the window system's pointer over the middle of the area (a real
+//                 pointer move, for the clicks that a command below sends)
+//   run COMMAND   run a shell command to its end (tests send real X events with xdotool);
+//                 a command that fails stops the program
 // Empty lines and lines beginning "#" are skipped.
 enum class ScriptOp : int32_t {
-  skip, wait, key, type, click, shot, quit, move, down, up, wheel, hold, release, resize, clickid, waitfor, bad
+  skip, wait, key, type, click, shot, quit, move, down, up, wheel, hold, release, resize, clickid, waitfor, point, run, bad
 };
 struct scriptcommand {
   ScriptOp op;
   int32_t x, y, button;   // wait: x frames; click: position and button
-  char text[PATHLEN];     // key name, typed text or shot path
+  char text[PATHLEN];     // key name, typed text, shot path or command
 };
 scriptcommand parsescriptline(const char* line);
 // Writes an RGB image (rows bottom-up, as OpenGL reads them) as a binary PPM; 1 on success.

@@ -43,7 +43,7 @@ constexpr int32_t KEY_BACKSPACE = 8, KEY_TAB = 9, KEY_RETURN = 13, KEY_ESCAPE = 
                   KEY_DELETE = 127, KEY_KP_MINUS = 269, KEY_KP_PLUS = 270, KEY_KP_ENTER = 271, KEY_UP = 273,
                   KEY_DOWN = 274, KEY_RIGHT = 275, KEY_LEFT = 276, KEY_HOME = 278, KEY_END = 279,
                   KEY_PAGEUP = 280, KEY_PAGEDOWN = 281, KEY_F1 = 282, KEY_RSHIFT = 303, KEY_LSHIFT = 304,
-                  KEY_RCTRL = 305, KEY_LCTRL = 306, KEY_LALT = 308;
+                  KEY_RCTRL = 305, KEY_LCTRL = 306, KEY_LALT = 308, KEY_ALTGR = 313;
 // The key that cancels a dialog.
 constexpr int32_t KEY_CANCEL = KEY_ESCAPE;
 
@@ -69,6 +69,12 @@ void guitowindow(const guiview& v, int32_t windowh, float x, float y, float* px,
 // nothing was activated. A left or right click on an area that only shows
 // an info text gives nothing; clicks outside every area give nothing.
 // wait 1 draws frames until something is activated; wait 0 draws one frame.
+// While waiting, a frame is drawn only when input came (a pointer move
+// too), when something drawn moves with the clock (see guianimating) or
+// while the input script runs; else the frame sleeps until then. Every key
+// and button press is acted on, in the order it came, with the modifier
+// keys held at it (guieventmods); a key held down acts once (see
+// guirepeatshortcut).
 // A change of a list window's scroll position also returns 0, so the screen
 // lays its window out anew; so do a move of the map camera (keys, wheel,
 // drag, edge scrolling: the next frame shows the map and the areas on it
@@ -83,7 +89,8 @@ void guitowindow(const guiview& v, int32_t windowh, float x, float y, float* px,
 // show the scene that a screen showed last in its place); other numbers are
 // the toolkit's backgrounds.
 // A change of scene clears the particles and tells the map to forget wheel
-// motion. Asking the window to close ends the program normally. With no
+// motion. Asking the window to close ends the program normally, or asks the
+// close question when one is set (setclosequestion). With no
 // window, wait 1 stops the program ("render_frame: no window") and wait 0
 // returns 0.
 int32_t render_frame(int32_t wait, int32_t scene);
@@ -98,8 +105,36 @@ extern float clickx, clicky;
 
 // The key behind the last id render_frame returned: its symbol and its
 // character (0 when not printable); both 0 after a click. A screen with an
-// input field gets the field's id for every key that is no shortcut.
+// input field gets the field's id for every key that is no shortcut, and
+// for a key held down, repeating.
 extern int32_t guikeysym, guikeychar;
+
+// The modifier keys that were held when the key or click behind the last id
+// render_frame returned was made (a click acted on frames later, behind
+// others in the queue, keeps them): GUIMOD_* bits. Alt is the left Alt or
+// AltGr.
+constexpr int32_t GUIMOD_SHIFT = 1, GUIMOD_CTRL = 2, GUIMOD_ALT = 4;
+int32_t guieventmods();
+
+// What is drawn moves with the clock. A still screen is not drawn again
+// until input comes: render_frame with wait 1 sleeps after a frame unless
+// the frame (or the window built for it) asked for more. Whatever draws a
+// thing that moves asks, each frame it draws it (or once while building
+// the window, for all its frames until the next guibegin):
+// guianimating() for the next frame at the frame pace (at most 60 frames a
+// second), guianimatingin(ms) for a frame at the latest `ms` milliseconds
+// on (a blink's next change). The frames show the window as it was built;
+// a screen whose areas must be made anew for each frame says guianimate.
+void guianimating();
+void guianimatingin(uint32_t ms);
+
+// When the window is asked to close (the window manager's close, Alt+F4),
+// render_frame asks this question in place of ending the program, while one
+// is set: it may end the program; when it returns, the frame returns 0 and
+// the screen that waited builds its window anew. Null ends the program at
+// once, as it does outside a game's turn.
+using closequestionfn = void (*)();
+void setclosequestion(closequestionfn ask);
 
 // 1 when the last two clicks came less than 251 ms apart.
 int isdoubleclick();
@@ -247,7 +282,11 @@ constexpr int32_t GUIINFOONLYID = -9;
 int32_t guisethint(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // A key symbol that makes render_frame return id. A printable key matches
 // the character typed (so 'a' and 'A' differ); other keys match by symbol.
+// One press gives the id once, however long the key is held.
 void guishortcut(int32_t id, int32_t key);
+// The same for a key that goes on giving the id while it is held (after
+// half a second, some 30 times a second): a value stepped up or down.
+void guirepeatshortcut(int32_t id, int32_t key);
 // While no key event is waiting, render_frame returns id whenever the key
 // is not held.
 void guikeyupshortcut(int32_t id, int32_t key);
@@ -421,7 +460,7 @@ guirect guipopupplace(float w, float h, float px, float py, int32_t hovered, gui
 const char* guihinttext();
 // Shortcuts of the screen.
 struct guishortcutkey {
-  int32_t id, key, keyup;
+  int32_t id, key, keyup, repeats;
 };
 int32_t guishortcutcount();
 const guishortcutkey& guishortcutget(int32_t index);

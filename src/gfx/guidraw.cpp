@@ -275,6 +275,7 @@ void drawfield(const guiarea& a, uint32_t now) {
   int32_t count = imin(length - first, shown);
   float scale = a.scale, tx = a.x + scale * 0.3f, ty = a.y + (a.h - scale) * 0.5f;
   drawtext(text + first, count, tx, ty, scale, 1, 1, 1, 1);
+  guianimatingin(500 - now % 500);   // the cursor blinks
   if ((now / 500) % 2 == 0) {
     float cx = tx;
     for (int32_t i = first; i < cursor; i++) cx += charadvance(uint8_t(text[i])) * scale;
@@ -300,7 +301,10 @@ void drawarea(const guiarea& a, int32_t hovered, uint32_t now) {
     }
     case AreaKind::sprite:
     case AreaKind::outline: {
-      if (a.period > 0 && (now & 1023u) % uint32_t(a.period) >= uint32_t(a.period) / 2) break;
+      if (a.period > 0) {
+        guianimatingin(blinkchangein(a.period, now));
+        if ((now & 1023u) % uint32_t(a.period) >= uint32_t(a.period) / 2) break;
+      }
       spritetex t = spritetexture(a.file, a.nr);
       if (!t.texture) break;
       batchinked(t.texture, a.mode >= 0 && a.mode <= 5 ? a.mode : 4, a.x, a.y, a.w, a.h, t.u, t.v, t.du, t.dv, t.ink,
@@ -551,6 +555,14 @@ void drawtext(const char* text, int32_t length, float x, float y, float scale, f
     }
     pen += charadvance(c) * scale;
   }
+}
+
+uint32_t blinkchangein(int32_t period, uint32_t now) {
+  // The phase is taken from the clock's low ten bits, so it also jumps
+  // when they wrap.
+  const uint32_t p = uint32_t(imax(period, 1)), clock = now & 1023u, phase = clock % p, half = p / 2;
+  const uint32_t turn = phase < half ? half - phase : p - phase;
+  return imin(int32_t(turn), int32_t(1024 - clock));
 }
 
 void drawguiarearange(int32_t first, int32_t end, int32_t hovered, uint32_t now) {

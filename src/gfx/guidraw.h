@@ -24,5 +24,9 @@ void drawtext(const char* text, int32_t length, float x, float y, float scale, f
 void drawguiareas(int32_t hovered);
 // The areas from `first` on, then the info text or hint, as drawguiareas.
 void drawguiareasfrom(int32_t first, int32_t hovered);
-// Areas first .. end - 1 only, as they look at the time `now`.
+// Milliseconds from `now` until a sprite blinking with this period (see
+// areaspriteblink) shows or hides next.
+uint32_t blinkchangein(int32_t period, uint32_t now);
+// Areas first .. end - 1 only, as they look at the time `now`; areas that
+// change with the clock ask for the frame that shows the change.
 void drawguiarearange(int32_t first, int32_t end, int32_t hovered, uint32_t now);

@@ -16,18 +16,49 @@ int32_t pointerbuttons = 0, wheelcount = 0;
 int32_t guikeysym = 0, guikeychar = 0;
 
 namespace {
-// Input not yet acted on: a key or a button press. Each call of the frame
-// acts on at most one; the rest wait for the next call, so a burst of typed
-// keys reaches a text field one by one.
+// Input not yet acted on: key and button presses in the order they came.
+// Each call of the frame acts on them until one gives an id; the rest wait
+// for the next call, so a burst of typed keys reaches a text field one by
+// one and a click after a key goes to the window that the key left.
 struct pending {
-  bool key;
+  bool key, repeat;
   int32_t sym, unicode;   // key
   int32_t button;         // press
   float x, y;             // press, GUI units
+  int32_t mods;
+  uint32_t ms;
 };
 std::deque<pending> queue;
+// Far more than a person can give between two frames: only a screen that
+// stops calling the frame lets older input go.
+constexpr size_t QUEUELIMIT = 4096;
 uint32_t lastframe = 0, lastclick = 0, previousclick = 0;
 int32_t hoverarea = -1, hoverid = -1;
+int32_t eventmods = 0;
+uint32_t frames = 0;
+
+// Animation asked for by the frame being drawn and by the window built for
+// it (kept until the next guibegin): the next frame at the frame pace, or
+// at a time on the millisecond clock (0 none).
+bool drawing = false;
+bool framesteady = false, buildsteady = false;
+uint32_t framedue = 0, builddue = 0;
+
+bool reached(uint32_t now, uint32_t at) { return int32_t(now - at) >= 0; }
+uint32_t sooner(uint32_t a, uint32_t b) { return !a ? b : !b ? a : int32_t(a - b) <= 0 ? a : b; }
+
+void beginframeanimation(uint32_t now) {
+  framesteady = buildsteady;
+  if (builddue && reached(now, builddue)) builddue = 0;
+  framedue = builddue;
+}
+
+// The next frame is due: asked for at the pace, or its time has come.
+bool animationdue(uint32_t now) { return framesteady || (framedue && reached(now, framedue)); }
+
+// The close question, and whether it is being asked.
+closequestionfn closequestion = nullptr;
+bool askingclose = false;
 bool dragging = false;
 float dragoffset = 0;
 
@@ -100,13 +131,22 @@ int32_t actonqueue(bool* rebuild) {
   while (!queue.empty()) {
     pending p = queue.front();
     queue.pop_front();
+    eventmods = p.mods;
     if (p.key) {
       guikeysym = p.sym;
       guikeychar = printable(p.unicode) ? p.unicode : 0;
-      for (int32_t i = 0; i < guishortcutcount(); i++) {
+      // A held key repeats only where the window asks for it: a shortcut
+      // that repeats, the input field, the list's page keys. Any other
+      // shortcut it matches took the press already (or its window closed
+      // with it, and the press is not to act on the window beneath).
+      bool taken = false;
+      for (int32_t i = 0; i < guishortcutcount() && !taken; i++) {
         const guishortcutkey& s = guishortcutget(i);
-        if (!s.keyup && keymatches(p, s.key)) return s.id;
+        if (s.keyup || !keymatches(p, s.key)) continue;
+        if (!p.repeat || s.repeats) return s.id;
+        taken = true;
       }
+      if (taken) continue;
       int32_t field = fieldid();
       if (field) return field;
       if (guiscrollmax() > 0 && (p.sym == KEY_PAGEUP || p.sym == KEY_PAGEDOWN)) {
@@ -117,7 +157,7 @@ int32_t actonqueue(bool* rebuild) {
     }
     guikeysym = guikeychar = 0;
     previousclick = lastclick;
-    lastclick = timems();
+    lastclick = p.ms;
     int32_t area = guiareaat(p.x, p.y);
     if (area < 0) continue;   // outside every area
     const guiarea& a = guiareaget(area);
@@ -149,17 +189,18 @@ int32_t actonqueue(bool* rebuild) {
 }
 
 int32_t handleinput(bool* rebuilt) {
-  for (int32_t i = 0; i < frameinput.nkeys; i++)
-    queue.push_back({true, frameinput.keys[size_t(i)].sym, frameinput.keys[size_t(i)].unicode, 0, 0, 0});
   const guiview view = guiviewport();
-  for (int32_t i = 0; i < frameinput.npresses; i++) {
-    const inputpress& p = frameinput.presses[size_t(i)];
-    int32_t button = p.button == 1 ? 1 : p.button == 3 ? 3 : 2;
+  for (const inputevent& e : frameinput.events) {
+    if (e.key) {
+      queue.push_back({true, e.repeat, e.sym, e.unicode, 0, 0, 0, e.mods, e.ms});
+      continue;
+    }
+    int32_t button = e.button == 1 ? 1 : e.button == 3 ? 3 : 2;
     float x = 0, y = 0;
-    windowtogui(view, windowheight(), float(p.x), float(p.y), &x, &y);
-    queue.push_back({false, 0, 0, button, x, y});
+    windowtogui(view, windowheight(), float(e.x), float(e.y), &x, &y);
+    queue.push_back({false, false, 0, 0, button, x, y, e.mods, e.ms});
   }
-  while (queue.size() > 256) queue.pop_front();
+  while (queue.size() > QUEUELIMIT) queue.pop_front();
 
   int32_t before = hoverarea;
   hoverarea = guiareaat(pointerx, pointery);
@@ -189,6 +230,41 @@ int32_t handleinput(bool* rebuilt) {
     }
   return 0;
 }
+
+// Draws a frame; the milliseconds since the one before (at most 500).
+uint32_t drawframe() {
+  uint32_t now = timems();
+  uint32_t elapsed = lastframe ? now - lastframe : 0;
+  if (elapsed > 500) elapsed = 500;
+  lastframe = now;
+  beginframeanimation(now);
+  drawing = true;
+  const int32_t hovered = hoverarea < guiareacount() ? hoverarea : -1;
+  if (gui.dialog) {
+    drawdialogpicture();
+    drawguiareas(hovered);
+  } else {
+    forgetdialogpicture(currentscene());
+    drawguiareasfrom(drawscreenscenestill(gui.stillend, hovered), hovered);
+  }
+  drawing = false;
+  finishframe();
+  frames++;
+  return elapsed;
+}
+
+// The window was asked to close: the question when one is set (a second
+// request while it is asked is left to it), else the end of the program.
+// True when the program goes on.
+bool answerclose() {
+  quitrequested = 0;
+  if (!closequestion) fatalerror("");
+  if (askingclose) return false;
+  askingclose = true;
+  closequestion();
+  askingclose = false;
+  return true;
+}
 }  // namespace
 
 int32_t render_frame(int32_t wait, int32_t scene) {
@@ -198,35 +274,54 @@ int32_t render_frame(int32_t wait, int32_t scene) {
   }
   enterscene(scene);
   for (;;) {
-    uint32_t now = timems();
-    uint32_t elapsed = lastframe ? now - lastframe : 0;
-    if (elapsed > 500) elapsed = 500;
-    lastframe = now;
-    const int32_t hovered = hoverarea < guiareacount() ? hoverarea : -1;
-    if (gui.dialog) {
-      drawdialogpicture();
-      drawguiareas(hovered);
-    } else {
-      forgetdialogpicture(currentscene());
-      drawguiareasfrom(drawscreenscenestill(gui.stillend, hovered), hovered);
+    const uint32_t elapsed = drawframe();
+    // Input is read after each frame; while nothing comes, nothing moves
+    // on the screen and no script drives it, the frame sleeps until input
+    // comes or the next frame is due.
+    for (;;) {
+      const bool came = pumpevents() != 0;
+      if (quitrequested && answerclose()) return 0;
+      if (frameinput.videochanged) checkglcontext();
+      updatepointer();
+      bool rebuilt = false;
+      int32_t result = handleinput(&rebuilt);
+      // A scroll that changed the layout ends the wait too: the screen lays
+      // its window out anew.
+      if (result != 0 || rebuilt) return result;
+      // The camera moves only now, so that the id above was read against the
+      // map as shown; when it moved, the screen makes the areas that stand on
+      // the map anew before the next frame shows the map.
+      const bool moved = !gui.dialog && scenecontrols(elapsed) != 0;
+      if (moved || gui.animating || !wait) return 0;
+      const uint32_t now = timems();
+      if (came || animationdue(now) || scriptbusy()) break;
+      waitforinput(sooner(framedue, nextkeyrepeat()));
     }
-    finishframe();
-    pumpevents();
-    if (quitrequested) fatalerror("");   // closing the window ends the program
-    if (frameinput.videochanged) checkglcontext();
-    updatepointer();
-    bool rebuilt = false;
-    int32_t result = handleinput(&rebuilt);
-    // A scroll that changed the layout ends the wait too: the screen lays
-    // its window out anew.
-    if (result != 0 || rebuilt) return result;
-    // The camera moves only now, so that the id above was read against the
-    // map as shown; when it moved, the screen makes the areas that stand on
-    // the map anew before the next frame shows the map.
-    const bool moved = !gui.dialog && scenecontrols(elapsed) != 0;
-    if (moved || gui.animating || !wait) return 0;
   }
 }
+
+void guianimating() {
+  if (drawing) framesteady = true;
+  else buildsteady = true;
+}
+
+void guianimatingin(uint32_t ms) {
+  uint32_t at = timems() + ms;
+  if (!at) at = 1;
+  if (drawing) framedue = sooner(framedue, at);
+  else builddue = sooner(builddue, at);
+}
+
+void forgetbuildanimation() {
+  buildsteady = false;
+  builddue = 0;
+}
+
+void setclosequestion(closequestionfn ask) { closequestion = ask; }
+
+int32_t guieventmods() { return eventmods; }
+
+uint32_t framesdrawn() { return frames; }
 
 void guidialogbegin() {
   // The tables still hold the window of the screen or box that asks, unless

@@ -63,6 +63,7 @@ void spriteitem(int32_t id, int32_t file, int32_t nr, int32_t mode, SpriteFit fi
 
 void guibegin() {
   cleartables();
+  forgetbuildanimation();
   gui.textscale = 1;
   gui.plain[0] = gui.plain[1] = gui.plain[2] = gui.plain[3] = 1;
   gui.align = GUIALIGN_CENTRE;
@@ -204,17 +205,18 @@ int32_t guisethint(const char* format, ...) {
 }
 
 namespace {
-void addshortcut(int32_t id, int32_t key, int32_t keyup) {
+void addshortcut(int32_t id, int32_t key, int32_t keyup, int32_t repeats) {
   if (gui.nshortcuts >= GUISHORTCUTS) {
     debugprint("Warning: out of shortcuts\n");
     return;
   }
-  guishortcuts[size_t(gui.nshortcuts++)] = {id, key, keyup};
+  guishortcuts[size_t(gui.nshortcuts++)] = {id, key, keyup, repeats};
 }
 }  // namespace
 
-void guishortcut(int32_t id, int32_t key) { addshortcut(id, key, 0); }
-void guikeyupshortcut(int32_t id, int32_t key) { addshortcut(id, key, 1); }
+void guishortcut(int32_t id, int32_t key) { addshortcut(id, key, 0, 0); }
+void guirepeatshortcut(int32_t id, int32_t key) { addshortcut(id, key, 0, 1); }
+void guikeyupshortcut(int32_t id, int32_t key) { addshortcut(id, key, 1, 0); }
 
 int32_t guitoggle(int32_t id, int32_t* value, const char* format, ...) {
   bailif(!value, "bad toggle pointer");

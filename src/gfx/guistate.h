@@ -96,6 +96,8 @@ int32_t poollength(int32_t offset);
 int32_t infoadd(const char* format, va_list args);
 int32_t infoaddf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void cleartables();
+// Forgets the animation asked for while a window was built (guibegin).
+void forgetbuildanimation();
 
 // A new area with every field cleared and no info or clip; null when full
 // ("Warning: out of guiareas" logged once per screen).

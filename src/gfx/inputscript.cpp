@@ -53,10 +53,10 @@ scriptcommand parsescriptline(const char* line) {
 
   if (is("wait")) {
     if (readnumber(p, c.x) && atend(p)) c.op = ScriptOp::wait;
-  } else if (is("key") || is("type") || is("shot") || is("hold") || is("release")) {
+  } else if (is("key") || is("type") || is("shot") || is("hold") || is("release") || is("run")) {
     if (*rest) {
       c.op = is("key") ? ScriptOp::key : is("type") ? ScriptOp::type : is("shot") ? ScriptOp::shot
-           : is("hold") ? ScriptOp::hold : ScriptOp::release;
+           : is("hold") ? ScriptOp::hold : is("run") ? ScriptOp::run : ScriptOp::release;
       strlcopy(c.text, rest, PATHLEN);
     }
   } else if (is("click") || is("down") || is("up")) {
@@ -67,7 +67,7 @@ scriptcommand parsescriptline(const char* line) {
     }
   } else if (is("move") || is("resize")) {
     if (readnumber(p, c.x) && readnumber(p, c.y) && atend(p)) c.op = is("move") ? ScriptOp::move : ScriptOp::resize;
-  } else if (is("clickid") || is("waitfor")) {
+  } else if (is("clickid") || is("waitfor") || is("point")) {
     bool negative = false;
     while (*p == ' ' || *p == '\t') p++;
     if (*p == '-') {
@@ -76,7 +76,7 @@ scriptcommand parsescriptline(const char* line) {
     }
     if (readnumber(p, c.x, 100000000)) {
       if (negative) c.x = -c.x;
-      if (atend(p)) c.op = is("clickid") ? ScriptOp::clickid : ScriptOp::waitfor;
+      if (atend(p)) c.op = is("clickid") ? ScriptOp::clickid : is("point") ? ScriptOp::point : ScriptOp::waitfor;
       else if (is("clickid") && readnumber(p, c.button) && c.button >= 1 && c.button <= 5 && atend(p))
         c.op = ScriptOp::clickid;
     }

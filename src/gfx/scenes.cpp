@@ -48,6 +48,10 @@ uint32_t backdrop = 0;
 int32_t backdropw = 0, backdroph = 0, nextstripe = -1;
 // The menu backdrop's emitter while that scene is shown.
 int32_t embers = -1;
+// At reduced graphics: what the map showed when its stripes began to be
+// drawn anew, and the stripes still to draw for it.
+uint64_t stripedkey = 0;
+int32_t stripesleft = 0;
 
 void quad(float x, float y, float w, float h, const float top[3], const float bottom[3]) {
   glBegin(GL_QUADS);
@@ -213,7 +217,14 @@ void drawmapscene(int32_t which, uint32_t ms) {
       backdroph = h;
       nextstripe = -1;
     }
+    // A change of the map is drawn over the next five frames, one stripe each.
+    const uint64_t key = mapscenekey ? mapscenekey() : 0;
+    if (!key || key != stripedkey) stripesleft = 5;
+    stripedkey = key;
     int32_t stripe = nextstripe;
+    if (stripe < 0) stripesleft = 0;
+    else if (stripesleft > 0) stripesleft--;
+    if (stripesleft > 0) guianimating();
     if (stripe >= 0) {
       const guiview v = guiviewport();
       int32_t y0 = int32_t(v.offy + float(stripe * 120) * v.scale);
@@ -299,6 +310,23 @@ void drawsceneas(int32_t s, uint32_t now) {
     case int32_t(Scene::parchment): drawparchmentscene(); break;
     default: drawtitlescene(now); break;
   }
+}
+
+// Asks for the frames of a scene that moves with the clock: the animated
+// backdrops, the battlefield, the darkening of the map, particles.
+void askforsceneframes(int32_t s, uint32_t now) {
+  bool moves = particlecount() > 0;
+  switch (s) {
+    case int32_t(Scene::battlefield):
+    case int32_t(Scene::perftest): moves = true; break;
+    case int32_t(Scene::menu):
+    case int32_t(Scene::sky): moves |= animback != 0; break;
+    case int32_t(Scene::darkmap): moves |= fade && now - scenestart < 500; break;
+    case int32_t(Scene::map):
+    case int32_t(Scene::parchment): break;
+    default: moves |= animback != 0; break;   // the title's shimmer
+  }
+  if (moves) guianimating();
 }
 
 // The still picture behind dialogs, the size it was taken at, and the
@@ -424,15 +452,20 @@ void showpicture(const keptpicture& p) {
 }
 
 // The still layer: the map scene with the areas over it that change only
-// with it, as a picture, and what it showed.
-keptpicture stillpicture;
-uint64_t stillkey = 0;
+// with it, as pictures, and what each showed. Two are kept, so that a
+// blinking mark (the chosen province's flag) shows its two states from
+// pictures instead of drawing the map anew at each change; the one used
+// longer ago is replaced.
+struct stillslot {
+  keptpicture picture;
+  uint64_t key = 0;
+  uint32_t used = 0;
+};
+std::array<stillslot, 2> stills;
+uint32_t stilluse = 0;
 
 // After the context was made anew its objects are gone with it.
-void forgetstillpicture() {
-  stillpicture = {};
-  stillkey = 0;
-}
+void forgetstillpicture() { stills = {}; }
 
 uint64_t hashbytes(uint64_t h, const void* data, size_t n) {
   const auto* p = static_cast<const uint8_t*>(data);
@@ -455,6 +488,7 @@ uint64_t stillkeynow(int32_t s, int32_t end, int32_t hovered, uint32_t now) {
     const guiarea& a = guiareaget(i);
     if (a.kind == AreaKind::callback || a.kind == AreaKind::field) return 0;
     const bool hidden = a.period > 0 && (now & 1023u) % uint32_t(a.period) >= uint32_t(a.period) / 2;
+    if (a.period > 0) guianimatingin(blinkchangein(a.period, now));
     const float f[11] = {a.x, a.y, a.w, a.h, a.r, a.g, a.b, a.a, a.scale, a.u, a.v};
     const int32_t n[10] = {int32_t(a.kind), a.flags, a.id, a.file, a.nr, a.mode, a.length, a.clip, hidden ? 1 : 0,
                            a.toggle ? *a.toggle : 0};
@@ -486,16 +520,22 @@ int32_t drawscreenscenestill(int32_t end, int32_t hovered) {
   const uint32_t now = timems();
   const int32_t s = enterscene(0);
   updateparticles(now);
+  askforsceneframes(s == int32_t(Scene::perftest) ? screenscene : s, now);
   const uint64_t key = stillkeynow(s, end, hovered, now);
-  if (key && key == stillkey && pictureheld(stillpicture)) {
-    showpicture(stillpicture);
-    return end;
-  }
+  if (key)
+    for (stillslot& slot : stills)
+      if (slot.key == key && pictureheld(slot.picture)) {
+        slot.used = ++stilluse;
+        showpicture(slot.picture);
+        return end;
+      }
   drawsceneas(s == int32_t(Scene::perftest) ? screenscene : s, now);
-  stillkey = key;
   if (!key) return 0;
   drawguiarearange(0, end, hovered, now);
-  keepwindow(stillpicture);
+  stillslot& older = stills[0].used <= stills[1].used ? stills[0] : stills[1];
+  older.key = key;
+  older.used = ++stilluse;
+  keepwindow(older.picture);
   return end;
 }
 

@@ -119,11 +119,7 @@ int open_window(const char* caption, int32_t width, int32_t height, int32_t bits
   fullscreenmode = fullscreenflag != 0;
   modebits = bits;
   SDL_EnableUNICODE(1);
-  // The frame pump repeats held keys itself (pumpevents): the library's
-  // own repeat may go on after a quick press of a key without text (Delete,
-  // the arrows) whose release came in the same pump, firing the key for
-  // ever while nothing is held.
-  SDL_EnableKeyRepeat(0, 0);
+  startinput();
   forgetheldinput();
   windowisopen = true;
   watchdisplay();

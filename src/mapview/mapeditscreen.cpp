@@ -19,7 +19,7 @@ namespace {
 constexpr int32_t NAMEINPUT = 35;   // the longest name typed in the editor
 
 bool isprovince(int32_t lnr) { return lnr >= 1 && lnr <= nbrlands && lnr <= MAXPROVINCES; }
-bool ctrlheld() { return keydown[size_t(KEY_LCTRL)] || keydown[size_t(KEY_RCTRL)]; }
+bool ctrlheld() { return guieventmods() & GUIMOD_CTRL; }
 
 void newmap() {
   char typed[NAMEINPUT + 1] = {}, image[PATHLEN], message[MSGLEN];

@@ -29,7 +29,6 @@ enum PanelId : int32_t {
   AP_COM = 10000, AP_UNIT = 100000, AP_COMORDERS = 700000, AP_COMPLACE = 800000, AP_SQUADPLACE = 1000000,
   AP_SQUADDROP = 2000000, AP_SQUADORDERS = 3000000
 };
-constexpr int32_t KEY_ALTGR = 313;
 constexpr int32_t SPRITEMODE = 4;
 // The window: its top counted from the screen's top, its bottom (WY, counted
 // upwards as areas are) clear of the hint line.
@@ -37,7 +36,6 @@ constexpr float WX = 20, WTOP = 8, WW = 760, WH = 568, WY = 600 - WTOP - WH;
 constexpr float COMROW = 44, SQUADROW = 36;
 constexpr int32_t MISC2_ARMYSETUP = 23, MISC_FORT = 15;
 float up(float y) { return 600 - y; }
-bool held(int32_t k) { return k >= 0 && k < KEYTABLE && keydown[size_t(k)]; }
 
 const Monster* typeof_(int32_t u) { return typerec(unit[size_t(u)].type); }
 
@@ -296,7 +294,7 @@ void battleorders(int32_t c) {
 // A digit key over a commander's or a squad's text.
 void memorykey(int32_t key) {
   const int32_t hover = guihoverid();
-  const bool ctrl = held(KEY_LCTRL) || held(KEY_RCTRL);
+  const bool ctrl = guieventmods() & GUIMOD_CTRL;
   int32_t c = -1, slot = -1;
   if (hover >= AP_COMORDERS && hover < AP_COMPLACE) {
     c = hover - AP_COMORDERS;
@@ -329,7 +327,7 @@ void armypanel(int32_t p, int32_t lnr, int32_t dest) {
     const int32_t id = render_frame(1, 0);
     if (id == AP_EXIT || quitprogram) break;
     cleardeploycache();
-    const bool alt = held(KEY_LALT) || held(KEY_ALTGR);
+    const bool alt = guieventmods() & GUIMOD_ALT;
     if (id == AP_GARRISON) dropgarrison();
     else if (id == AP_HIDE) ap.hideresearch = !ap.hideresearch;
     else if (id >= AP_STARVING && id <= AP_ALL) selectgroupkind(id - AP_STARVING);
@@ -343,7 +341,7 @@ void armypanel(int32_t p, int32_t lnr, int32_t dest) {
       bailif(u > 139999, "vl: bad u");
       // A double click is two quick clicks on the same figure.
       const bool twice = (isdoubleclick() && u == ap.lastclicked) || alt;
-      clickunit(u, UnitClick{twice, held(KEY_LSHIFT) || held(KEY_RSHIFT)});
+      clickunit(u, UnitClick{twice, (guieventmods() & GUIMOD_SHIFT) != 0});
     } else if (id >= AP_COMORDERS && id < AP_COMPLACE) {
       bailif(id - AP_COMORDERS > 8999, "trun 700000");
       battleorders(id - AP_COMORDERS);

@@ -20,6 +20,7 @@
 #include "runtime/hostlock.h"
 #include "runtime/options.h"
 #include "runtime/util.h"
+#include "screens/replays.h"
 #include "screens/turnscreen.h"
 #include "world/gamedata.h"
 #include "world/hoststate.h"
@@ -353,6 +354,62 @@ void playturn(const char* gname) {
   }
 }
 
+// ---------------------------------------------------------------- closing the window during a turn
+
+namespace {
+
+// The window's close (the window manager's, Alt+F4) during a turn asks what
+// becomes of the month's orders, as the Options menu's quitting does; the
+// program ends unless the player goes back to the turn.
+void askclosingturn() {
+  const TurnScreen& ts = turnscreen;
+  for (;;) {
+    guidialogbegin();
+    guimaxwidth(560);
+    guiminwidth(320);
+    guitextscale(0.9f);
+    guitextlong(0, "Quit the game? The orders of this turn are not saved yet.");
+    guitextscale(1);
+    guispace(8);
+    guisetnl(0);
+    guibutton(CQ_SAVE, "Save and quit");
+    guibutton(0, "    ");
+    guibutton(CQ_QUIT, "Quit without saving");
+    guibutton(0, "    ");
+    guibutton(CQ_CANCEL, "Cancel");
+    guisetnl(1);
+    guishortcut(CQ_SAVE, 's');
+    guishortcut(CQ_QUIT, 'q');
+    guishortcut(CQ_CANCEL, KEY_ESCAPE);
+    guishow(-1, -1);
+    switch (render_frame(1, 0)) {
+      case CQ_SAVE: {
+        // A replay's world stands in the tables: the turn's own comes back first.
+        const bool replaying = worldisaside();
+        if (replaying) restoreworld();
+        if (writeorders(ts.nation, ts.gname, ts.turnnbr, ts.gamenbr)) fatalerror("");
+        msgbox("Your orders could not be written to %s/%s.2h; the order file there is left as it was", ts.gname,
+               nations[size_t(ts.nation)].fileword);
+        // The replay cannot go on over the turn's world.
+        if (replaying) fatalerror("");
+        return;
+      }
+      case CQ_QUIT: fatalerror(""); return;
+      case CQ_CANCEL: return;
+      default: break;
+    }
+  }
+}
+
+// The question stands while the turn screen is shown.
+struct CloseQuestionScope {
+  CloseQuestionScope() { setclosequestion(askclosingturn); }
+  ~CloseQuestionScope() { setclosequestion(nullptr); }
+  CloseQuestionScope(const CloseQuestionScope&) = delete;
+  CloseQuestionScope& operator=(const CloseQuestionScope&) = delete;
+};
+}  // namespace
+
 // ---------------------------------------------------------------- opening a turn
 
 int32_t ppt(int32_t k, const char* gname) {
@@ -416,7 +473,10 @@ int32_t ppt(int32_t k, const char* gname) {
   // The map image stays loaded: picking and the camera's limits read its size.
   openmapview(gname);
   bugcheck(9);
-  viewland(kingdom[size_t(k)].w[KW_HOMELAND], k, vcrs, gname, turnnbr, gamenbr, 1);
+  {
+    CloseQuestionScope closing;
+    viewland(kingdom[size_t(k)].w[KW_HOMELAND], k, vcrs, gname, turnnbr, gamenbr, 1);
+  }
   if (quitprogram) return 1;
   saveorders(k, gname, turnnbr, gamenbr);
   return 1;

@@ -253,7 +253,7 @@ void drawscreen(int32_t lnr, int32_t p) {
   footbutton(RC_RESET, WX + 15, fy, 170, "Reset recruitment", "(del) Remove everything from the queue, gold back");
   footbutton(RC_EXIT, WX + WW - 85, fy, 70, "Exit", "(esc) Back to the map");
   guisethint("Click a unit to recruit it, shift-click for ten. Faded units in the queue wait for more resources.");
-  guishortcut(RC_REMOVEUNIT, KEY_BACKSPACE);
+  guirepeatshortcut(RC_REMOVEUNIT, KEY_BACKSPACE);   // held, it takes back unit after unit
   guishortcut(RC_RESET, KEY_DELETE);
   guishortcut(RC_EXIT, KEY_ESCAPE);
 }
@@ -265,7 +265,7 @@ void buildarmy(int32_t lnr, int32_t p) {
     drawscreen(lnr, p);
     const int32_t id = render_frame(1, 0);
     if (id == RC_EXIT || quitprogram) return;
-    const bool shift = keydown[KEY_LSHIFT] || keydown[KEY_RSHIFT];
+    const bool shift = guieventmods() & GUIMOD_SHIFT;
     if (id == RC_REMOVECOM) unqueuecommander(lnr, p);
     else if (id == RC_REMOVEUNIT) unqueuelastunit(lnr, p);
     else if (id == RC_RESET && holdsfort(lnr, p)) cancelrecruits(lnr);

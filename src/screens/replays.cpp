@@ -106,7 +106,10 @@ const char* replayproblem(ReplayStatus status) {
 
 namespace {
 void setasidepath(char* path) { formatbounded(path, PATHLEN, "%s/tmp_fl", temppath); }
+bool aside = false;
 }  // namespace
+
+bool worldisaside() { return aside; }
 
 bool setasideworld() {
   char path[PATHLEN];
@@ -130,7 +133,8 @@ bool setasideworld() {
       }
   endsection(f);
   putint(HEADERCHECK, f);
-  return closegamefile(std::move(file), 0);
+  aside = closegamefile(std::move(file), 0);
+  return aside;
 }
 
 void restoreworld() {
@@ -149,6 +153,7 @@ void restoreworld() {
   for (int32_t i; (i = getindex(f.get(), 95 * PMESSSLOTS, "viewvcrs: bad letter")) >= 0;)
     get_pmess(i / PMESSSLOTS, i % PMESSSLOTS, f.get());
   readcheck(f.get(), HEADERCHECK, "viewvcrs: bad set-aside world");
+  aside = false;
 }
 
 // ---------------------------------------------------------------- the screens

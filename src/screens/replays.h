@@ -41,6 +41,8 @@ const char* replayproblem(ReplayStatus status);
 // set-aside world that cannot be read stops the program.
 bool setasideworld();
 void restoreworld();
+// True while the live world is set aside (a replay's world is loaded).
+bool worldisaside();
 
 // The battles screen: the battles of province lnr among the first `count`
 // replays of the turn file. One is played at once; several are listed

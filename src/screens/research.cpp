@@ -109,10 +109,10 @@ void drawscreen(int32_t p) {
   if (areatext(RS_EXIT, WX + WW - 82, up(fy + 43), 14, "Exit") >= 0) areainfo("(esc) Back to the map");
   guisethint("Click a bar to set a school's share of the research; + and - fine tune the school set last.");
   for (int32_t key : {KEY_ESCAPE, KEY_F1 + 4, KEY_RETURN}) guishortcut(RS_EXIT, key);
-  guishortcut(RS_PLUS, '+');
-  guishortcut(RS_PLUS, KEY_KP_PLUS);
-  guishortcut(RS_MINUS, '-');
-  guishortcut(RS_MINUS, KEY_KP_MINUS);
+  guirepeatshortcut(RS_PLUS, '+');
+  guirepeatshortcut(RS_PLUS, KEY_KP_PLUS);
+  guirepeatshortcut(RS_MINUS, '-');
+  guirepeatshortcut(RS_MINUS, KEY_KP_MINUS);
 }
 }  // namespace
 

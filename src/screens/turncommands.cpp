@@ -70,8 +70,6 @@ void joinarmy(int32_t c) {
   const int32_t army = selarmynr();
   com[size_t(c)].armynr = uint16_t(army ? army : getfreearmynr(turnscreen.nation));
 }
-
-bool held(int32_t key) { return key >= 0 && key < KEYTABLE && keydown[size_t(key)]; }
 }  // namespace
 
 // ---------------------------------------------------------------- rules
@@ -266,12 +264,13 @@ int32_t opennationscreen(int32_t id) {
 int32_t turnaction(int32_t id) {
   TurnScreen& ts = turnscreen;
   const int32_t k = ts.nation, l = ts.current;
-  if (id == TS_ENDTURN) {
+  // The button ends the turn; a single key, easily hit by mistake, asks first.
+  if (id == TS_ENDTURN || (id == TS_ENDTURNKEY && confirmbox(ENDTURNQUESTION))) {
     ts.endturn = 1;
     return 1;
   }
   ts.hint = 0;
-  const bool ctrl = held(KEY_LCTRL) || held(KEY_RCTRL);
+  const bool ctrl = guieventmods() & GUIMOD_CTRL;
   if (opennationscreen(id)) return 0;
   switch (id) {
     case TS_OPTIONS: gamesettingsmenu(k, ts.gname, ts.turnnbr, ts.gamenbr); return quitprogram ? 1 : 0;
@@ -380,8 +379,8 @@ int32_t turnaction(int32_t id) {
   if (id >= TS_CARD && id < TS_CARD + MAXCOMS) {
     ClickKeys keys;
     keys.ctrl = ctrl;
-    keys.shift = held(KEY_LSHIFT) || held(KEY_RSHIFT);
-    keys.alt = held(KEY_LALT) || held(313);
+    keys.shift = guieventmods() & GUIMOD_SHIFT;
+    keys.alt = guieventmods() & GUIMOD_ALT;
     cardclick(id - TS_CARD, keys);
     return 0;
   }

@@ -28,13 +28,20 @@ TEST(InputScript, ReadsEveryCommand) {
   EXPECT_EQ(c.op, ScriptOp::shot);
   EXPECT_STREQ(c.text, "/tmp/a b.ppm");
   EXPECT_EQ(parsescriptline("quit").op, ScriptOp::quit);
+  c = parsescriptline("run xdotool key F5 && sleep 0.3");
+  EXPECT_EQ(c.op, ScriptOp::run);
+  EXPECT_STREQ(c.text, "xdotool key F5 && sleep 0.3");
+  c = parsescriptline("point 10044");
+  EXPECT_EQ(c.op, ScriptOp::point);
+  EXPECT_EQ(c.x, 10044);
   EXPECT_EQ(parsescriptline("").op, ScriptOp::skip);
   EXPECT_EQ(parsescriptline("   # a comment").op, ScriptOp::skip);
 }
 
 TEST(InputScript, RefusesMalformedLines) {
   for (const char* line : {"wait", "wait -1", "wait 3x", "wait 999999999999", "key", "key   ", "click 1",
-                           "click 1 2 9", "click a b", "click 1 2 1 4", "shot", "quit now", "jump 3", "waiting 3"})
+                           "click 1 2 9", "click a b", "click 1 2 1 4", "shot", "quit now", "jump 3", "waiting 3", "run",
+                           "point", "point x"})
     EXPECT_EQ(parsescriptline(line).op, ScriptOp::bad) << line;
 }
 

@@ -87,7 +87,7 @@ TEST_F(LabForgeHosted, AnItemForgedOnTheTurnScreenIsMadeByTheHost) {
       labshot + "\nkey escape\nwaitfor 27\nclickid " + std::to_string(TS_CARD + smith) + "\ntype F\nwaitfor " +
       std::to_string(category) + "\nclickid " + std::to_string(category) + "\nwaitfor " + itemid +
       "\nmove 790 590\nwait 3\nshot " + forgeshot + "\nclickid " + itemid +
-      "\nwaitfor 27\nkey e\nwait 5\nwaitfor 1\nclickid 999\n";
+      "\nwaitfor 27\nkey e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   playturn(game.c_str());
   setinputscript(

@@ -18,7 +18,7 @@ namespace {
 constexpr int32_t ME = 3;
 
 // Shows the turn screen of nation ME on land 2 for a few frames, keeps one
-// picture and leaves with End turn.
+// picture and leaves with the End turn button.
 Shot showturn(const std::string& name) {
   RealWindow w(800, 600);
   EXPECT_TRUE(w.ok);
@@ -26,7 +26,7 @@ Shot showturn(const std::string& name) {
   installwindowdialogs(1);
   installmapscreens();
   const std::string path = tempfile(name.c_str());
-  setinputscript(paced("wait 3\nshot " + path + "\nkey e\nwait 2\n").c_str());
+  setinputscript(paced("wait 3\nshot " + path + "\nclickid 999\nwait 2\n").c_str());
   viewland(2, ME, 0, "turnboxes", 5, 1, 0);
   installwindowdialogs(0);
   const Shot s = readshot(path);

@@ -144,7 +144,7 @@ TEST_F(TurnMap, RealKeysWheelAndClicksMoveTheOverlayWithTheMap) {
     shot(wheeled);
     onx(x + "key h sleep 0.3 key h");
     shot(wheelrebuilt);
-    onx(x + "key e");
+    onx(x + "key e sleep 0.5 key y");
     done = true;
   });
   play("waitfor 27\nwait 3\nshot " + ready + "\n");

@@ -1,0 +1,142 @@
+// The frame loop under real X input (xdotool): a key press acts once
+// however long it is held, a held key repeats only where the window asks, no
+// click is lost behind a flood of pointer moves in a slow frame, and a click
+// keeps the modifier keys held when it was made. Then the frames themselves:
+// a still window is drawn once and waits, what moves goes on being drawn.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "support/xinput.h"
+#include "xwindow.h"
+
+namespace {
+constexpr int32_t BUTTON = 10, F5KEY = 5, PLUS = 6, FIELD = 7, STOP = 8;
+char typed[40] = "";
+
+void build(bool field = false) {
+  guibegin();
+  guititle("Input");
+  guitextscale(2);
+  guibutton(BUTTON, "    Press here    ");
+  guitextscale(1);
+  if (field) guiinputfield(FIELD, typed, int32_t(strlen(typed)), 20);
+  guishow(-1, -1);
+  guishortcut(F5KEY, KEY_F1 + 4);
+  guirepeatshortcut(PLUS, KEY_KP_PLUS);
+  guishortcut(STOP, 's');
+}
+
+struct Result {
+  int32_t id, mods;
+};
+
+// Frames of wait-0 passes until `done` exists (and a few after it), each
+// id with its modifier keys.
+std::vector<Result> framesuntil(const std::string& done, bool field = false) {
+  std::vector<Result> out;
+  int32_t after = 0;
+  for (int32_t i = 0; i < 5000 && after < 10; i++) {
+    build(field);
+    const int32_t id = render_frame(0, 0);
+    if (id) out.push_back({id, guieventmods()});
+    if (id == FIELD && guikeychar && strlen(typed) < sizeof typed - 1) strncat(typed, reinterpret_cast<char*>(&guikeychar), 1);
+    if (fileexists(done)) after++;
+  }
+  remove(done.c_str());
+  return out;
+}
+
+int32_t count(const std::vector<Result>& r, int32_t id) {
+  int32_t n = 0;
+  for (const Result& x : r) n += x.id == id;
+  return n;
+}
+}  // namespace
+
+TEST(RealInput, APressActsOnceAndOnlyTheKeysMeantToRepeatRepeat) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  const std::string done = tempfile("keysdone");
+  // F5 held for a second: one press. SDL's own repeat gave a dozen, each
+  // closing and opening a view again.
+  setinputscript(xdobackground("keydown F5 sleep 1.2 keyup F5", done).c_str());
+  EXPECT_EQ(count(framesuntil(done), F5KEY), 1);
+  // Ten quick taps: ten presses. SDL's repeat went on repeating a key whose
+  // release came in the same frame as its press, as if it were still held.
+  setinputscript(xdobackground("key --delay 80 F5 F5 F5 F5 F5 F5 F5 F5 F5 F5 sleep 1", done).c_str());
+  EXPECT_EQ(count(framesuntil(done), F5KEY), 10);
+  // A key meant to step a value goes on while held; so does a key typed
+  // into a field.
+  setinputscript(xdobackground("keydown KP_Add sleep 1.3 keyup KP_Add", done).c_str());
+  const int32_t steps = count(framesuntil(done), PLUS);
+  EXPECT_GE(steps, 5);
+  EXPECT_LE(steps, 60);
+  typed[0] = 0;
+  setinputscript(xdobackground("keydown x sleep 1.3 keyup x", done).c_str());
+  framesuntil(done, true);
+  EXPECT_GE(strlen(typed), 5u);
+  EXPECT_EQ(strspn(typed, "x"), strlen(typed));
+}
+
+TEST(RealInput, AClickBehindAFloodOfPointerMovesIsReadWithTheModifiersHeldAtIt) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  // Four hundred small moves over the button, then a Shift-click, a plain
+  // click and a Ctrl-right-click, all waiting for one frame: SDL's queue
+  // keeps 128 events, and its layer over SDL 2 puts a key press behind the
+  // clicks that follow it.
+  const std::string moves = tempfile("moves"), done = tempfile("floodread");
+  FILE* f = fopen(moves.c_str(), "w");
+  ASSERT_TRUE(f);
+  for (int32_t i = 0; i < 200; i++) fprintf(f, "mousemove_relative 2 0\nmousemove_relative -- -2 0\n");
+  fprintf(f, "keydown shift\nclick 1\nkeyup shift\nclick 1\nkeydown ctrl\nclick 3\nkeyup ctrl\n");
+  fclose(f);
+  build();
+  setinputscript(("point " + std::to_string(BUTTON) + "\nwait 2\n" + xdoline(moves) + "run touch " + done + "\n")
+                     .c_str());
+  const std::vector<Result> got = framesuntil(done);
+  remove(moves.c_str());
+  ASSERT_EQ(got.size(), 3u);
+  EXPECT_EQ(got[0].id, BUTTON);
+  EXPECT_EQ(got[0].mods, GUIMOD_SHIFT);
+  EXPECT_EQ(got[1].id, BUTTON);
+  EXPECT_EQ(got[1].mods, 0);
+  EXPECT_EQ(got[2].id, -BUTTON);
+  EXPECT_EQ(got[2].mods, GUIMOD_CTRL);
+}
+
+TEST(RealInput, AStillWindowIsDrawnOnceAndWhatMovesGoesOnAtMostSixtyTimesASecond) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  const std::string done = tempfile("idledone");
+  // Frames drawn while render_frame waits 1.5 s for the key "s".
+  auto framesinwait = [&](void (*more)()) {
+    setinputscript("");
+    build();
+    more();
+    system(("(sleep 1.5; xdotool key s; touch " + done + ") >/dev/null 2>&1 &").c_str());
+    const uint32_t before = framesdrawn(), start = timems();
+    EXPECT_EQ(render_frame(1, 0), STOP);
+    const uint32_t took = timems() - start;
+    while (!fileexists(done)) sleepms(10);
+    remove(done.c_str());
+    EXPECT_GE(took, 1000u);
+    return int32_t(framesdrawn() - before);
+  };
+  // Nothing moves: one frame, then sleep until the key.
+  EXPECT_LE(framesinwait([] {}), 3);
+  // A window that moves with the clock: frames go on, no more than 60 a
+  // second even where the frame-rate setting asks for more.
+  framedelay = 5;
+  const int32_t moving = framesinwait([] { guianimating(); });
+  framedelay = 20;
+  EXPECT_GE(moving, 15);
+  EXPECT_LE(moving, 1.5 * 60 + 10);
+  // A blinking sprite: a frame at each of its changes, not more.
+  const int32_t blinking = framesinwait([] { areaspriteblink(0, 27, 113, 1, 100, 100, 40, 40, 400); });
+  EXPECT_GE(blinking, 5);
+  EXPECT_LE(blinking, 25);
+}

@@ -1,0 +1,166 @@
+// The turn screen in a real window, under the input a person gives: closing
+// the window asks what becomes of the month's orders, a key held opens or
+// closes a view once, a Shift-click sent by the X server queues ten
+// recruits, "e" asks before it ends the turn, and a turn screen where
+// nothing moves leaves the processor alone.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "frontend/frontend.h"
+#include "gfx/xwindow.h"
+#include "host/hostgame.h"
+#include "mapview/mapview.h"
+#include "screens/recruitment.h"
+#include "screens/turnscreen.h"
+#include "support/pacedscript.h"
+#include "support/xinput.h"
+
+namespace {
+class TurnInput : public HostGame {
+ protected:
+  void SetUp() override {
+    HostGame::SetUp();
+    create("veyrmark.map", {0, 1}, 3);
+    first = worldturn();
+  }
+  // The window, and the turn of nation 0 opened from the list with its
+  // message list closed.
+  void openwindow() {
+    w.emplace();
+    ASSERT_TRUE(w->ok);
+    installmapscreens();
+    quitprogram = 0;
+    fade = 0;
+  }
+  // The nation's order file of this turn, read back; false when there is
+  // none of this turn.
+  bool orderswritten() {
+    int32_t t = -1;
+    UniqueFile f = readfileheader(game.c_str(), 0, -1, 0, 0, &t, nullptr, nullptr, nullptr);
+    return f && t == first && readorders(0);
+  }
+  // The map layers of nation 0 as its turn opens (a nation that never
+  // chose them sees all but the terrain icons).
+  int32_t savedfilter() {
+    EXPECT_TRUE(openturn(0));
+    const int32_t saved = kingdom[0].w[KW_MAPFILTER];
+    return saved ? saved : 0x7dd;
+  }
+  std::optional<RealWindow> w;
+  int32_t first = 0;
+};
+
+std::string line(const char* op, int32_t id) { return std::string(op) + " " + std::to_string(id) + "\n"; }
+
+const std::string toturn = "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\nwaitfor 27\n";
+// The key "3" switches the veyrance layer: a change that the order file keeps.
+constexpr int32_t VEYRANCEBIT = 0x1;
+}  // namespace
+
+TEST_F(TurnInput, ClosingTheWindowAsksAndKeepsTheOrdersWhenToldTo) {
+  const int32_t filter = savedfilter();
+  // Closed twice: Cancel goes back to the turn, then Save and quit writes
+  // the orders given and ends the program.
+  EXPECT_EXIT(
+      {
+        openwindow();
+        setinputscript(paced(toturn + "key 3\nquit\n" + line("waitfor", CQ_CANCEL) + line("clickid", CQ_CANCEL) +
+                             "waitfor 27\nquit\n" + line("waitfor", CQ_SAVE) + line("clickid", CQ_SAVE) + "wait 50\n")
+                           .c_str());
+        playturn(game.c_str());
+        exit(3);   // the turn ended otherwise
+      },
+      testing::ExitedWithCode(0), "");
+  ASSERT_TRUE(orderswritten());
+  EXPECT_NE(kingdom[0].w[KW_MAPFILTER] & VEYRANCEBIT, filter & VEYRANCEBIT);
+  // Quit without saving leaves the order file as it was.
+  remove(orderpath(0).c_str());
+  EXPECT_EXIT(
+      {
+        openwindow();
+        setinputscript(
+            paced(toturn + "key 3\nquit\n" + line("waitfor", CQ_QUIT) + line("clickid", CQ_QUIT) + "wait 50\n").c_str());
+        playturn(game.c_str());
+        exit(3);
+      },
+      testing::ExitedWithCode(0), "");
+  EXPECT_FALSE(orderswritten());
+}
+
+TEST_F(TurnInput, TheEndTurnKeyAsksFirst) {
+  const int32_t filter = savedfilter();
+  openwindow();
+  // "e", Cancel: still the turn; a change; "e", Yes: the turn ends with it.
+  setinputscript(paced(toturn + "key e\nwaitfor 2\nkey escape\nwaitfor 27\nkey 3\nkey e\nwaitfor 2\nkey y\n"
+                                "waitfor 1\nclickid 999\n")
+                     .c_str());
+  playturn(game.c_str());
+  ASSERT_TRUE(orderswritten());
+  EXPECT_NE(kingdom[0].w[KW_MAPFILTER] & VEYRANCEBIT, filter & VEYRANCEBIT);
+}
+
+TEST_F(TurnInput, AViewKeyHeldActsOnceAndEscapeClosesOnlyTheView) {
+  openwindow();
+  // F3 held opens the Hall of Fame once, Escape held closes it and opens
+  // no Options beneath; the same with F5 and Magic Research. A key that
+  // repeated would open and close the view frame by frame, and Escape
+  // would go on to the turn screen's Options: 27 would not come back.
+  std::string script = toturn;
+  for (const char* view : {"F3", "F5"})
+    script += xdoline(std::string("keydown ") + view) + "wait 60\n" + xdoline(std::string("keyup ") + view) +
+              "wait 10\nshot /tmp/fl/dbgA_" + view + ".ppm\n" + xdoline("keydown Escape") + "wait 60\n" + xdoline("keyup Escape") +
+              "wait 10\nshot /tmp/fl/dbg_" + view + ".ppm\nwaitfor 27\n";
+  script += "key e\nkey y\nwaitfor 1\nclickid 999\n";
+  setinputscript(paced(script).c_str());
+  playturn(game.c_str());
+  EXPECT_TRUE(orderswritten());
+}
+
+TEST_F(TurnInput, AShiftClickFromTheServerQueuesTen) {
+  ASSERT_TRUE(openturn(0));
+  const int32_t home = kingdom[0].w[KW_HOMELAND];
+  const std::vector<int32_t> units = recruitlist(home, 0);
+  ASSERT_FALSE(units.empty());
+  ASSERT_GE(kingdom[0].gold, 10 * unittypes[size_t(units[0])].gcost) << "too poor to test";
+  openwindow();
+  const std::string unitid = std::to_string(RC_UNIT + units[0]);
+  // Shift pressed, the click and Shift let go reach the program in one
+  // frame, as they do when a frame is slow.
+  setinputscript(paced(toturn + "key r\nwaitfor " + unitid + "\npoint " + unitid + "\nwait 3\n" +
+                       xdoline("keydown shift click 1 keyup shift") +
+                       "wait 3\nkey escape\nwaitfor 27\nkey e\nkey y\nwaitfor 1\nclickid 999\n")
+                     .c_str());
+  playturn(game.c_str());
+  ASSERT_TRUE(orderswritten());
+  EXPECT_EQ(land[size_t(home)].queuecount, 10);
+}
+
+TEST_F(TurnInput, ATurnScreenWhereNothingMovesLeavesTheProcessorAlone) {
+  openwindow();
+  const std::string ready = tempfile("turnready.ppm");
+  // Once the turn screen stands, its flags switched off ("1": the chosen
+  // province's flag blinks) and the script is done, ten seconds of
+  // processor time are measured; then "e" and Yes end the turn.
+  setinputscript(paced(toturn + "key 1\nmove 400 300\nwait 10\nshot " + ready + "\n").c_str());
+  double share = -1;
+  std::thread measure([&] {
+    while (!fileexists(ready)) sleepms(50);
+    sleepms(1500);
+    const long before = cputicks();
+    const uint32_t start = timems(), f0 = framesdrawn();
+    sleepms(10000);
+    printf("frames %u\n", framesdrawn() - f0);
+    share = double(cputicks() - before) / double(sysconf(_SC_CLK_TCK)) / (double(timems() - start) / 1000.0);
+    system("xdotool key e; sleep 0.5; xdotool key y; sleep 2; xdotool key Escape");
+  });
+  playturn(game.c_str());
+  measure.join();
+  remove(ready.c_str());
+  printf("processor share of the resting turn screen: %.1f %%\n", share * 100);
+  EXPECT_GE(share, 0);
+  EXPECT_LT(share, 0.05);
+  EXPECT_TRUE(orderswritten());
+}
