@@ -1,6 +1,11 @@
-// One hosted turn of a large game: 1,500 provinces in a grid, 15 nations,
-// about 20,000 units and 40 armies that march into defended provinces, so
-// that the turn fights 40 battles.
+// One hosted turn of a large game: 1,500 provinces in a grid, 15 computer
+// nations that play their phase, about 20,000 units and 40 armies of a
+// hundred, in two forms side by side. In the first the armies stand in
+// defended provinces with the order to attack, which the computer players
+// leave as it is, so that the turn fights its 40 battles. In the second they
+// are set to march into those provinces, and the computer players send
+// them where they judge best, as they would in a game (about half of the
+// battles are then fought).
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -38,6 +43,7 @@ std::string root;
 constexpr const char* GAME = "big";
 constexpr int32_t ARMIES = 40;
 constexpr int32_t UNITS = 20000;
+constexpr uint8_t ORDER_ATTACK = 47;   // attack the province the army stands in
 
 // A soldier type the nation recruits.
 int32_t soldier(int32_t p) {
@@ -48,9 +54,10 @@ int32_t soldier(int32_t p) {
   return 18;
 }
 
-// The game, with its armies set to march, written as the turn to host.
+// The game, written as the turn to host in both forms: "pristine/attack"
+// and "pristine/march".
 void makegame() {
-  root = gridgamefolders("host", {"/pristine"});
+  root = gridgamefolders("host", {"/pristine/attack", "/pristine/march"});
   comptrn = 1;
   indepstr = 1;
   int placed = 0;
@@ -58,18 +65,20 @@ void makegame() {
     if (nations[size_t(n)].era == 2 && !isuwnation(n)) nationcontrol[n] = 22, placed++;
   seedrnd(5);
   if (createnewgame(GAME, 0, nullptr) != 1) fatalerror("bench: no game");
-  // Armies of a hundred, each with a new commander, march on independent
-  // provinces next to the nations' own.
-  int32_t armies = 0;
-  std::vector<int32_t> targets;
-  for (int32_t l = 1; l <= nbrlands && armies < ARMIES; l++) {
+  // Armies of a hundred, each with a new commander, set to march on
+  // independent provinces next to the nations' own.
+  struct Army {
+    int32_t cnr, from, to;
+  };
+  std::vector<Army> armies;
+  for (int32_t l = 1; l <= nbrlands && int32_t(armies.size()) < ARMIES; l++) {
     const int32_t p = land[size_t(l)].owner;
     if (p == INDEPENDENTS || p >= MAXPLAYERS) continue;
-    for (int32_t i = 0; i < MAXNEIGHBOURS && provgeo[size_t(l)].nbr[i] > 0 && armies < ARMIES; i++) {
+    for (int32_t i = 0; i < MAXNEIGHBOURS && provgeo[size_t(l)].nbr[i] > 0 && int32_t(armies.size()) < ARMIES; i++) {
       const int32_t n = provgeo[size_t(l)].nbr[i];
       if (land[size_t(n)].owner != INDEPENDENTS || (provgeo[size_t(n)].terrain & TM_SEA) ||
           unitsin(n, INDEPENDENTS).empty() ||
-          std::find(targets.begin(), targets.end(), n) != targets.end())
+          std::find_if(armies.begin(), armies.end(), [n](const Army& a) { return a.to == n; }) != armies.end())
         continue;
       const int32_t c = newcom(MON_COMMANDER_34, p);
       if (c < 0) break;
@@ -78,8 +87,7 @@ void makegame() {
       spawnunits(soldier(p), p, 100, l, com[size_t(c)].squad[0]);
       com[size_t(c)].order = 1;
       com[size_t(c)].orderparam = n;
-      targets.push_back(n);
-      armies++;
+      armies.push_back({c, l, n});
     }
   }
   // Garrisons fill the world up to the unit count.
@@ -94,19 +102,31 @@ void makegame() {
   {
     UniqueFile f = readfileheader(GAME, 0, -1, 1, -1, &t, nullptr, nullptr, nullptr);
   }
-  if (!writeworldfile(GAME, filegamenumber, t)) fatalerror("bench: no world file");
-  printf("bench: %d armies, %d units\n", armies, living);
-  const std::string copy = "cp -r " + root + "/save/" + GAME + " " + root + "/pristine/";
-  if (system(copy.c_str()) != 0) fatalerror("bench: copy failed");
+  auto keep = [&](const char* form) {
+    if (!writeworldfile(GAME, filegamenumber, t)) fatalerror("bench: no world file");
+    const std::string copy = "cp -r " + root + "/save/" + GAME + " " + root + "/pristine/" + form + "/";
+    if (system(copy.c_str()) != 0) fatalerror("bench: copy failed");
+  };
+  keep("march");
+  // The same armies in the provinces they marched on, ordered to attack.
+  for (const Army& a : armies) {
+    for (int32_t u : armyunits(a.cnr)) unit[size_t(u)].land = int16_t(a.to);
+    unit[size_t(com[size_t(a.cnr)].body)].land = int16_t(a.to);
+    com[size_t(a.cnr)].order = ORDER_ATTACK;
+    com[size_t(a.cnr)].orderparam = 0;
+  }
+  keep("attack");
+  printf("bench: %d armies, %d units\n", int32_t(armies.size()), living);
 }
 
-void BM_HostBigTurn(benchmark::State& state) {
+// Hosts the turn of the form from its pristine copy.
+void hostturn(benchmark::State& state, const char* form) {
   if (root.empty()) makegame();
   int32_t battles = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    const std::string reset = "rm -rf " + root + "/save/" + GAME + " && cp -r " + root + "/pristine/" + GAME + " " +
-                              root + "/save/";
+    const std::string reset = "rm -rf " + root + "/save/" + GAME + " && cp -r " + root + "/pristine/" + form + "/" +
+                              GAME + " " + root + "/save/";
     if (system(reset.c_str()) != 0) fatalerror("bench: reset failed");
     state.ResumeTiming();
     if (newturn(GAME, -1) != 1) fatalerror("bench: hosting failed");
@@ -117,6 +137,7 @@ void BM_HostBigTurn(benchmark::State& state) {
   for (int32_t u = 0; u <= highestunit; u++) living += unit[size_t(u)].hp > 0;
   state.counters["units"] = living;
 }
-BENCHMARK(BM_HostBigTurn)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(hostturn, attack_40_battles, "attack")->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(hostturn, march_as_the_computers_send, "march")->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
