@@ -363,7 +363,8 @@ void victoryscreen() {
     const int32_t key = id < 0 ? -id : id;
     if (id == NG_OK) return;
     if (key >= NG_SETTING && key < NG_SETTING + nbrnewgamesettings) changesetting(newgamesettings[key - NG_SETTING], id < 0);
-    if (requiredvp > totalvp && totalvp >= 0) requiredvp = totalvp;
+    char fitted[200];
+    if (fitrequiredvp(fitted, sizeof fitted)) msgbox("%s", fitted);
   }
 }
 

@@ -285,7 +285,8 @@ const Option options[] = {
              if (number) mapsize[step] = clampi(x, 100, 11000);
              return step == 0;
            }),
-    number("--mapprov", Kind::clamp, mapprov, 10, 1495, "X", "Set number of provinces (default=150)"),
+    // Checked by the --makemap run, which refuses a number out of range.
+    number("--mapprov", Kind::whole, mapprov, 10, 1495, "X", "Set number of provinces (default=150)"),
     flag("--passmount", nullptr, "Don't use impassable mountains on random maps", [] { impassmount = 0; }),
     mapcolour<mapgcol>("--mapgcol", "Ground color 0-255 (default=170 146 116 255)"),
     mapcolour<mapscol>("--mapscol", "Sea color 0-255 (default=54 54 130 255)"),

@@ -97,7 +97,16 @@ int32_t settingvalue(const NewGameSetting& s) {
   return s.fallback;
 }
 
+bool fitrequiredvp(char* message, int32_t size) {
+  if (totalvp < 0 || requiredvp <= totalvp) return false;
+  requiredvp = totalvp;
+  formatbounded(message, size, "Only %d victory points stand in the world; %d it is.", totalvp, totalvp);
+  return true;
+}
+
 void applygamesettings(int32_t mode) {
+  char fitted[200];
+  if (fitrequiredvp(fitted, sizeof fitted)) msgbox("%s", fitted);
   GameInfo& g = gameinfo;
   g.researchdiff = uint8_t(gamevalue(&researchdiff));
   g.hofsize = uint8_t(gamevalue(&hofsize));

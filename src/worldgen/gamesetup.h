@@ -35,7 +35,13 @@ extern const int32_t nbrnewgamesettings;
 // The value a setting takes in the game (its default for -1), and its limits.
 int32_t settingvalue(const NewGameSetting& s);
 void settingrange(const NewGameSetting& s, int32_t* low, int32_t* high);
-// Copies the command-line game options into the game settings.
+// No more victory points may be needed to win than stand in the world: a
+// number above them becomes their number. True when it did, with the
+// message that says so in `message` ("Only 6 victory points stand in the
+// world; 6 it is.").
+bool fitrequiredvp(char* message, int32_t size);
+// Copies the command-line game options into the game settings (the victory
+// points needed fitted to those in the world, with the message).
 void applygamesettings(int32_t mode);
 // The command line's per-nation controllers into the player slots.
 void applynationcontrol();

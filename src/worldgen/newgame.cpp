@@ -199,6 +199,8 @@ bool makerandommap(const char* gname, int32_t players) {
   // A failure leaves no half-made game behind: the folder of the new game
   // goes with the stop. In the window a map that could not be written is
   // the caller's to tell.
+  char toosmall[200];
+  if (rmtoosmall(w, h, count, toosmall, sizeof toosmall)) fatalerror(toosmall);
   errno = 0;
   if (!CreateRandomMap(name, folder, w, h, count, 1, 0, riverpart, 0.3f, sea, mount)) {
     if (errno != 0 && !textonly) return false;

@@ -152,6 +152,8 @@ int makemapmode() {
   if (badcolour(mapgcol) || badcolour(mapscol) || badcolour(mapbcol) || badcolour(mapsbcol))
     return refuse("Map colours must be four values of 0 to 255");
   int32_t width = w < 0 || h < 0 ? 1600 : w, height = w < 0 || h < 0 ? 1200 : h;
+  char toosmall[200];
+  if (rmtoosmall(width, height, mapprov, toosmall, sizeof toosmall)) return refuse(toosmall);
   if (int64_t(width) * (mapaa ? 2 : 1) > MAXIMAGESIDE || int64_t(height) * (mapaa ? 2 : 1) > MAXIMAGESIDE)
     return refuse("The map is too large: a side may have at most 32767 pixels");
   if (!loadtrsfile(TRS_MAPSTUFF)) {

@@ -11,6 +11,7 @@
 #include "runtime/alloc.h"
 #include "runtime/image.h"
 #include "mapview/mapview.h"
+#include "support/dialogscript.h"
 #include "support/mapfixture.h"
 #include "runtime/folders.h"
 #include "worldgen/randmap.h"
@@ -76,6 +77,21 @@ TEST(MapScreens, RandomMapCreatorMakesShowsAndSavesAMap) {
   int32_t dark = pixelslike(s, {600, 50, 180, 500}, 20, 14, 30, 25);
   EXPECT_LT(dark, 180 * 500 / 10);
   dropshot(shot);
+}
+
+TEST(MapScreens, RandomMapCreatorRefusesAMapTooSmallForItsProvinces) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  Maps maps;
+  // The console answers the panel's number boxes and hears the refusal.
+  setdialogs(nullptr);
+  DialogScript answers("100\n100\n");
+  setinputscript("waitfor 2\nclickid 2\nwait 2\nclickid 3\nwait 2\nclickid 9\nwait 3\nkey escape\n");
+  random_map_creator_screen();
+  EXPECT_NE(answers.printed().find("A random map of 100 x 100 pixels has room for at most 120 provinces, not 150."),
+            std::string::npos)
+      << answers.printed();
+  EXPECT_FALSE(fileexists("%s/tmp_randommap.rgb", maps.local.c_str()));
 }
 
 TEST(MapScreens, ChooserOffersMapsAndRandomSizesAndShowsTheChosenMap) {

@@ -164,6 +164,16 @@ TEST_F(Participants, SettingsTakeTheCommandLinesValuesAndLimits) {
   applygamesettings(2);
   EXPECT_FALSE(gameinfo.gameflags & 0x8);
   EXPECT_EQ(gameinfo.victoryvalue, 9);
+  // More points needed than stand in the world: as many as stand, and said.
+  requiredvp = 20;
+  DialogScript told("");
+  applygamesettings(2);
+  EXPECT_EQ(gameinfo.victoryvalue, 12);
+  EXPECT_EQ(requiredvp, 12);
+  EXPECT_NE(told.printed().find("Only 12 victory points stand in the world; 12 it is."), std::string::npos)
+      << told.printed();
+  char message[200] = "";
+  EXPECT_FALSE(fitrequiredvp(message, sizeof message));   // it fits now
 }
 
 // The questions of a new game answered in turn by the test, as the screens

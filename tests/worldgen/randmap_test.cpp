@@ -286,9 +286,19 @@ TEST_F(RandomMapShares, AntialiasedMapsKeepTheAskedSizeAndOneMarkPerProvince) {
   EXPECT_GE(nbrlands, 10);
 }
 
-TEST_F(RandomMapShares, CrowdedSmallMapsStillEnd) {
-  Made m = make("crowded", 100, 100, 1495, 0.3f, 0.2f, 100);
-  ASSERT_TRUE(m.ok);
+TEST_F(RandomMapShares, CrowdedSmallMapsAreRefusedAndCrowdedPlacementStillEnds) {
+  // A map too small for its provinces is refused before anything is made;
+  // as many as fit are made.
+  EXPECT_FALSE(make("crowded", 100, 100, 121, 0.3f, 0.2f, 100).ok);
+  EXPECT_TRUE(make("full", 100, 100, 120, 0.3f, 0.2f, 100).ok);
+  EXPECT_EQ(nbrlands, 120);
+  // Capital placement asked for far more than fit still ends, with what it
+  // could place.
+  seedrandommap(11);
+  const std::string dir = folder("crowded");
+  RmParams p{"crowded", dir.c_str(), 100, 100, 1495, 0, 0, 0, 0.3f, 0.3f, 0.2f};
+  rmbegin(p);
+  for (RmStage s : {RmStage::heights, RmStage::levels, RmStage::capitals}) rmstage(s, p);
   EXPECT_GT(nbrlands, 500);
   EXPECT_LE(nbrlands, 1495);
 }
@@ -309,6 +319,9 @@ TEST_F(RandomMapOptions, OutOfRangeValuesAndBadNamesAreRefused) {
       {"reserved", [] { strlcopy(makemapname, "maps", 500); }, "Bad filename"},
       {"width", [] { mapsize[0] = 50, mapsize[1] = 500; }, "--mapsize"},
       {"provinces", [] { mapprov = 9; }, "--mapprov"},
+      {"no provinces", [] { parseoption("--mapprov"), parseoption("0"); }, "--mapprov"},
+      {"too small", [] { mapsize[0] = mapsize[1] = 100, mapprov = 200; },
+       "A random map of 100 x 100 pixels has room for at most 120 provinces, not 200."},
       {"sea", [] { seapart = 101; }, "--seapart"},
       {"no land", [] { seapart = 100; }, "no land"},
       {"noise", [] { mapnoise = 256; }, "--mapnoise"},
