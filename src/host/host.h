@@ -5,6 +5,7 @@
 // command-line modes that need no window.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "world/hoststate.h"
@@ -64,8 +65,9 @@ struct TurnFile {
   std::vector<uint8_t> bytes;
 };
 // Writes the set aside and puts it in place; false (and the old files as
-// they were) when a file could not be written.
-bool committurnfiles(const char* gname, const std::vector<TurnFile>& files);
+// they were) when a file could not be written or put in place, with the
+// file and the cause in problem.
+bool committurnfiles(const char* gname, const std::vector<TurnFile>& files, std::string* problem = nullptr);
 
 // The progress line of hosting (console lines in text-only mode).
 void startprogress(const char* title, int32_t reserved);

@@ -294,9 +294,11 @@ int newturn(const char* gname, int32_t turnwanted) {
   showprogress("Writing files", 100);
   const std::vector<TurnFile> files = turnfileset(gname, gamenbr, fileturn + 1);
   makeroomforfiles(gname, files);
-  if (!committurnfiles(gname, files)) {
+  std::string problem;
+  if (!committurnfiles(gname, files, &problem)) {
     removevcrs();
-    printf("The files of the new turn of %s could not be written (is the disc full?); the old turn stays\n", gname);
+    // Nothing of the month stands, and nothing finishes it later.
+    printf("Turn %d of %s was not hosted: %s; the old turn stands\n", fileturn + 1, gname, problem.c_str());
     endprogress();
     hostingflag = 0;
     return 0;

@@ -4,6 +4,7 @@
 // reads the game folder next finishes a journal that stands and removes
 // files aside without one. So a host stopped at any moment (or a full disc)
 // leaves either the whole old turn or the whole new one.
+#include <cerrno>
 #include <string>
 
 #include "host/host.h"
@@ -12,22 +13,21 @@
 #include "runtime/folders.h"
 #include "runtime/util.h"
 
-bool committurnfiles(const char* gname, const std::vector<TurnFile>& files) {
+bool committurnfiles(const char* gname, const std::vector<TurnFile>& files, std::string* problem) {
   char folder[PATHLEN];
   gamefolder(folder, PATHLEN, gname);
-  if (mkdirs(folder) < 0) return false;
-  FileSet set(folder);
-  for (const TurnFile& f : files) {
-    if (!set.write(f.name, f.bytes.data(), f.bytes.size())) {
-      debugprint("***** Warning: %s/%s could not be written; the old turn stays\n", folder, f.name);
-      return false;
-    }
-  }
-  if (!set.commit()) {
-    debugprint("***** Warning: the journal of %s could not be written; the old turn stays\n", gname);
+  std::string ignored;
+  std::string& why = problem ? *problem : ignored;
+  if (mkdirs(folder) < 0) {
+    why = fileproblem(folder, errno);
     return false;
   }
-  return true;
+  FileSet set(folder);
+  bool good = true;
+  for (const TurnFile& f : files) good = good && set.write(f.name, f.bytes.data(), f.bytes.size());
+  good = good && set.commit();
+  if (!good) why = set.problem();
+  return good;
 }
 
 int32_t finishhostcommit(const char* gname) {

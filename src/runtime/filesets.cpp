@@ -22,6 +22,8 @@ int32_t killsteps = 0;
 
 namespace {
 constexpr const char* JOURNAL = "hostcommit";
+// A journal whose set could not be put in place: its old files go back.
+constexpr const char* UNDOJOURNAL = "hostcommit.undo";
 // Files aside of an older way of writing a hosted turn.
 constexpr const char* OLDASIDE = ".host";
 constexpr const char* GONE = ".gone.new";
@@ -73,45 +75,150 @@ class FolderLock {
   int fd;
 };
 
-// The renames that a journal names; the journal's first line is the set's
-// folder, each further line one file.
-int32_t finishjournal(const std::string& folder) {
-  const std::string journal = folder + "/" + JOURNAL;
-  UniqueFile f = openfile(journal.c_str(), "rb");
-  if (!f) return 0;
-  int32_t moved = 0;
-  char line[PATHLEN];
+bool present(const std::string& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0;
+}
+
+// The lines of a journal: the set's folder (empty for a journal of the
+// older kind, whose files stood aside as "NAME.host") and the file names.
+struct Journal {
   std::string stage;
+  std::vector<std::string> names;
+};
+
+bool readjournal(const std::string& path, const std::string& folder, Journal* j) {
+  UniqueFile f = openquiet(path.c_str(), "rb");
+  if (!f) return false;
+  char line[PATHLEN];
   bool first = true;
   while (fgets(line, sizeof line, f.get())) {
     line[strcspn(line, "\r\n")] = 0;
     if (!plainfilename(line)) continue;
-    if (first) {
-      first = false;
-      if (temppid(line) > 0) {
-        stage = folder + "/" + line;
-        continue;
-      }
-    }
-    // A journal of the older kind names the files alone; they stood aside
-    // as "NAME.host".
-    const std::string target = folder + "/" + line;
-    const std::string aside = stage.empty() ? target + OLDASIDE : stage + "/" + line;
-    // Each rename happens once: a file no longer aside was moved before
-    // (by us, or by another reader finishing the same journal).
-    if (rename(aside.c_str(), target.c_str()) == 0) {
-      moved++;
-      killpoint();
-    } else if (errno != ENOENT) {
-      fatalerror("Could not put the files of the new turn in place");
-      return moved;
-    }
+    if (first && temppid(line) > 0) j->stage = folder + "/" + line;
+    else j->names.emplace_back(line);
+    first = false;
   }
-  f.reset();
+  return true;
+}
+
+// In the set's folder beside each new file: the old file it replaces (a
+// second name of it, so that the old file never leaves its place before the
+// new one takes it), or a mark that there was none. Set files never begin
+// with a dot.
+std::string keptold(const Journal& j, const std::string& name) { return j.stage + "/.old." + name; }
+std::string noold(const Journal& j, const std::string& name) { return j.stage + "/.none." + name; }
+
+// Puts the old files back where a set was put in place in part. Each step
+// can be taken again after a stop: a kept old file goes back by a rename,
+// and a file that had no old one goes only while its new one is out of the
+// set's folder. False (problem set) when a file could not go back.
+bool undoset(const std::string& folder, const Journal& j, std::string* problem) {
+  bool whole = true;
+  for (const std::string& name : j.names) {
+    const std::string target = folder + "/" + name;
+    bool good = true;
+    if (present(keptold(j, name))) good = rename(keptold(j, name).c_str(), target.c_str()) == 0;
+    else if (present(noold(j, name)) && !present(j.stage + "/" + name))
+      good = unlink(target.c_str()) == 0 || errno == ENOENT;
+    if (!good && whole) {
+      *problem = fileproblem(target.c_str(), errno);
+      whole = false;
+    }
+    if (good) killpoint();
+  }
+  return whole;
+}
+
+// Finishes an undo journal: the old set goes back whole, then the journal
+// and the set's folder go. False while an old file cannot go back (the
+// journal stays for the next reader).
+bool finishundo(const std::string& folder, std::string* problem) {
+  const std::string undo = folder + "/" + UNDOJOURNAL;
+  Journal j;
+  if (!readjournal(undo, folder, &j)) return true;
+  if (j.stage.empty() || !undoset(folder, j, problem)) {
+    if (j.stage.empty()) *problem = undo + ": names no set";
+    debugprint("***** Warning: %s\n", problem->c_str());
+    return false;
+  }
+  syncfolder(folder.c_str());
+  unlink(undo.c_str());
+  killpoint();
+  removeownfolder(j.stage.c_str());
+  return true;
+}
+
+// Puts one file of the set in place, its old file kept first. Each step can
+// be taken again after a stop.
+bool putinplace(const std::string& folder, const Journal& j, const std::string& name, std::string* problem) {
+  const std::string target = folder + "/" + name, fresh = j.stage + "/" + name;
+  // A file that is no longer in the set's folder was put in place before
+  // (by us, or by another reader finishing the same journal).
+  if (!present(fresh)) return true;
+  if (!present(keptold(j, name)) && !present(noold(j, name))) {
+    struct stat st;
+    bool kept;
+    if (lstat(target.c_str(), &st) != 0) {
+      kept = errno == ENOENT && writesynced(noold(j, name).c_str(), "", 0);
+    } else if (S_ISDIR(st.st_mode)) {
+      errno = EISDIR;
+      kept = false;
+    } else {
+      kept = link(target.c_str(), keptold(j, name).c_str()) == 0;
+    }
+    if (!kept) {
+      *problem = fileproblem(target.c_str(), errno);
+      return false;
+    }
+    killpoint();
+  }
+  if (rename(fresh.c_str(), target.c_str()) != 0) {
+    *problem = fileproblem(target.c_str(), errno);
+    return false;
+  }
+  killpoint();
+  return true;
+}
+
+// The renames that the journal names. When one cannot be made, the journal
+// becomes an undo journal in one rename (from then on the set never comes)
+// and the old files go back. The number of files put in place, -1 when the
+// set could not be put in place (problem says why).
+int32_t finishjournal(const std::string& folder, std::string* problem) {
+  if (!finishundo(folder, problem)) return -1;
+  const std::string journal = folder + "/" + JOURNAL;
+  Journal j;
+  if (!readjournal(journal, folder, &j)) return 0;
+  int32_t moved = 0;
+  for (const std::string& name : j.names) {
+    if (j.stage.empty()) {
+      // The older kind keeps no old files, so it can only go forward.
+      const std::string target = folder + "/" + name;
+      if (rename((target + OLDASIDE).c_str(), target.c_str()) == 0) moved++;
+      else if (errno != ENOENT) {
+        *problem = fileproblem(target.c_str(), errno);
+        debugprint("***** Warning: %s; %s stays\n", problem->c_str(), journal.c_str());
+        return -1;
+      }
+      continue;
+    }
+    if (!putinplace(folder, j, name, problem)) {
+      debugprint("***** Warning: %s; the files of the set go back\n", problem->c_str());
+      const std::string undo = folder + "/" + UNDOJOURNAL;
+      if (rename(journal.c_str(), undo.c_str()) != 0) return -1;
+      syncfolder(folder.c_str());
+      killpoint();
+      std::string undoproblem;
+      if (!finishundo(folder, &undoproblem)) *problem += "; and " + undoproblem + " (an old file is not back yet)";
+      return -1;
+    }
+    moved++;
+  }
   syncfolder(folder.c_str());
   unlink(journal.c_str());
   killpoint();
-  if (!stage.empty()) removeownfolder(stage.c_str());
+  if (!j.stage.empty()) removeownfolder(j.stage.c_str());
   return moved;
 }
 }  // namespace
@@ -153,12 +260,21 @@ bool removeownfolder(const char* folder) {
 int32_t settlefolder(const char* folder) {
   const std::string dir = folder;
   const FolderLock lock(dir);
-  const int32_t done = finishjournal(dir);
-  const bool journal = access((dir + "/" + JOURNAL).c_str(), F_OK) == 0;
+  std::string problem;
+  const int32_t done = finishjournal(dir, &problem);
+  // A journal that still stands keeps its set's folder and the files aside.
+  std::set<std::string> kept;
+  bool journal = false;
+  for (const char* name : {JOURNAL, UNDOJOURNAL}) {
+    Journal j;
+    if (!readjournal(dir + "/" + name, dir, &j)) continue;
+    journal = true;
+    if (!j.stage.empty()) kept.insert(j.stage);
+  }
   for (const std::string& name : entries(dir)) {
     const std::string path = dir + "/" + name;
     const int32_t pid = temppid(name.c_str());
-    const bool stale = pid > 0 && !processalive(pid);
+    const bool stale = pid > 0 && !processalive(pid) && !kept.count(path);
     const bool oldaside = !journal && endswith(name.c_str(), OLDASIDE);
     if (!stale && !oldaside) continue;
     // A folder moved aside to make room for its replacement, which never
@@ -172,7 +288,7 @@ int32_t settlefolder(const char* folder) {
     if (isfolder(path)) removeownfolder(path.c_str());
     else unlink(path.c_str());
   }
-  return done;
+  return imax(done, 0);
 }
 
 void settlefolderonce(const char* folder) {
@@ -182,7 +298,8 @@ void settlefolderonce(const char* folder) {
 
 void settlepending(const char* folder) {
   settlefolderonce(folder);
-  if (access((std::string(folder) + "/" + JOURNAL).c_str(), F_OK) == 0) settlefolder(folder);
+  const std::string dir = folder;
+  if (present(dir + "/" + JOURNAL) || present(dir + "/" + UNDOJOURNAL)) settlefolder(folder);
 }
 
 bool writesynced(const char* path, const void* bytes, size_t length) {
@@ -226,12 +343,18 @@ FileSet::~FileSet() {
   if (!stage.empty()) removeownfolder(stage.c_str());
 }
 
+bool FileSet::fail(const std::string& path, int err) {
+  if (problemtext.empty()) problemtext = fileproblem(path.c_str(), err);
+  failed = true;
+  return false;
+}
+
 const std::string& FileSet::staging() {
   if (stage.empty() && !failed) {
     settlefolderonce(folder.c_str());
     stage = tempname((folder + "/set").c_str());
     if (mkdirs(stage.c_str()) < 0) {
-      failed = true;
+      fail(folder, errno);
       stage.clear();
     }
   }
@@ -239,7 +362,10 @@ const std::string& FileSet::staging() {
 }
 
 bool FileSet::add(const char* name) {
-  if (failed || !plainfilename(name) || staging().empty()) return false;
+  if (failed) return false;
+  // Names that begin with a dot are kept for the old files beside the set.
+  if (!plainfilename(name) || name[0] == '.') return fail(folder + "/" + (name ? name : ""), EINVAL);
+  if (staging().empty()) return false;
   names.emplace_back(name);
   return true;
 }
@@ -247,24 +373,40 @@ bool FileSet::add(const char* name) {
 bool FileSet::write(const char* name, const void* bytes, size_t length) {
   if (!add(name)) return failed = true, false;
   killpoint();
-  if (!writesynced((stage + "/" + name).c_str(), bytes, length)) failed = true;
-  return !failed;
+  if (!writesynced((stage + "/" + name).c_str(), bytes, length)) return fail(folder + "/" + name, errno);
+  return true;
 }
 
 bool FileSet::commit() {
   if (failed || stage.empty()) return false;
   syncfolder(stage.c_str());
   const FolderLock lock(folder);
+  // A set of another writer that could not be finished or undone stands in
+  // the way of this one.
+  std::string earlier;
+  finishjournal(folder, &earlier);
+  for (const char* name : {JOURNAL, UNDOJOURNAL})
+    if (present(folder + "/" + name)) {
+      problemtext = earlier.empty() ? folder + "/" + name + ": an earlier set stands unfinished" : earlier;
+      return false;
+    }
   // The journal: the moment the new set exists.
   {
     SafeWrite journal((folder + "/" + JOURNAL).c_str());
     bool good = journal.ok() && fprintf(journal.stream(), "%s\n", strrchr(stage.c_str(), '/') + 1) > 0;
     for (const std::string& name : names)
       if (good) good = fprintf(journal.stream(), "%s\n", name.c_str()) > 0;
-    if (!good || !journal.commit()) return false;
+    if (!good || !journal.commit()) return fail(folder + "/" + JOURNAL, journal.error() ? journal.error() : errno);
   }
   killpoint();
-  finishjournal(folder);
+  // Put in place whole, or (the journal turned into an undo journal) not
+  // at all: then the old set stands again and the set's folder is gone.
+  if (finishjournal(folder, &problemtext) < 0) {
+    // The undo removed the set's folder, or keeps it for the next reader.
+    failed = true;
+    stage.clear();
+    return false;
+  }
   stage.clear();
   return true;
 }

@@ -5,10 +5,13 @@
 // holds the files of a set). A set is written into its folder
 // "set.new<pid>", then a journal ("hostcommit") that names the folder and
 // the files is put in place in one rename: from that moment the new set
-// exists. Then the files are renamed into place and the journal removed.
-// Whoever opens the folder next (settlefolder) finishes a journal that
-// stands, and removes what a process that is gone left behind. So a stop at
-// any moment leaves the old set or the new one, whole.
+// exists. Then each old file is kept beside the set under a second name,
+// the new file renamed into place, and at the end the journal and the set's
+// folder removed. When a file cannot be put in place, the journal becomes
+// "hostcommit.undo" and the old files go back: the set never comes.
+// Whoever opens the folder next (settlefolder) finishes a journal or an undo
+// journal that stands, and removes what a process that is gone left behind.
+// So a stop at any moment leaves the old set or the new one, whole.
 #pragma once
 #include <string>
 #include <vector>
@@ -22,10 +25,10 @@ bool processalive(int32_t pid);
 // "path.new<pid>" of this process.
 std::string tempname(const char* path);
 
-// Finishes a set whose journal stands in the folder and removes temp files
-// and set folders of processes that are gone (a folder moved aside for a
-// replacement that never came goes back). The number of files that a
-// journal put in place.
+// Finishes a set whose journal stands in the folder (or puts its old files
+// back when it cannot be finished) and removes temp files and set folders of
+// processes that are gone (a folder moved aside for a replacement that never
+// came goes back). The number of files that a journal put in place.
 int32_t settlefolder(const char* folder);
 // settlefolder, the first time this process writes into the folder.
 void settlefolderonce(const char* folder);
@@ -54,11 +57,19 @@ class FileSet {
   bool write(const char* name, const void* bytes, size_t length);
   // Adds a file that a writer put into staging() itself.
   bool add(const char* name);
-  // Puts every file in place; false (the old files unchanged) on failure.
+  // Puts every file in place; false on failure. A failure before the
+  // journal stands changes nothing. One after it (a folder in place of a
+  // file, a file that cannot be replaced) puts the old files back, so the
+  // old set stands whole and nothing finishes the new one later; if an old
+  // file cannot go back at once, the next reader of the folder puts it back.
   bool commit();
+  // Why the set failed: "<path>: <cause>", the path as the file stands (or
+  // would stand) in the folder, never the folder aside; empty while none.
+  const std::string& problem() const { return problemtext; }
 
  private:
-  std::string folder, stage;
+  bool fail(const std::string& path, int err);
+  std::string folder, stage, problemtext;
   std::vector<std::string> names;
   bool failed = false;
 };

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -144,7 +145,11 @@ int mkdirs(const char* path) {
     }
   }
   // A path with a trailing slash has just been made through its own prefix.
-  return mkdir(path, 0755) == 0 || direxists("%s", path) ? 1 : -1;
+  if (mkdir(path, 0755) == 0) return 1;
+  const int err = errno;   // why it failed, for the caller's message
+  if (direxists("%s", path)) return 1;
+  errno = err;
+  return -1;
 }
 
 int validgamename(const char* name) {

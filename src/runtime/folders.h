@@ -19,7 +19,7 @@ void initpaths();
 int readinstalllocation(const char* word, char* destination);   // destination of PATHLEN
 void expandpath(char* path, int32_t size);
 void makemoddir();
-int mkdirs(const char* path);   // 0 existed, 1 created, -1 failed
+int mkdirs(const char* path);   // 0 existed, 1 created, -1 failed (errno why)
 
 // The folder of a game's files, "savepath/NAME"; while a new game of that
 // name is being made, the folder in which it is made (redirectgame).

@@ -338,6 +338,38 @@ int formatbounded(char* destination, int32_t size, const char* format, ...) {
   return n;
 }
 
+namespace {
+// The stream of a SafeWrite writes through these, so that the errno of a
+// failed write is kept (stdio keeps only an error flag).
+ssize_t safewritebytes(void* cookie, const char* bytes, size_t length) {
+  SafeWrite::Sink& sink = *static_cast<SafeWrite::Sink*>(cookie);
+  size_t done = 0;
+  while (done < length) {
+    const ssize_t n = ::write(sink.fd, bytes + done, length - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (sink.failure == 0) sink.failure = n < 0 ? errno : EIO;
+      return done > 0 ? ssize_t(done) : -1;
+    }
+    done += size_t(n);
+  }
+  return ssize_t(done);
+}
+int safewriteseek(void* cookie, off64_t* position, int whence) {
+  const off64_t at = lseek64(static_cast<SafeWrite::Sink*>(cookie)->fd, *position, whence);
+  if (at < 0) return -1;
+  *position = at;
+  return 0;
+}
+int safewriteclose(void* cookie) {
+  SafeWrite::Sink& sink = *static_cast<SafeWrite::Sink*>(cookie);
+  const int result = close(sink.fd);
+  if (result != 0 && sink.failure == 0) sink.failure = errno;
+  sink.fd = -1;
+  return result;
+}
+}  // namespace
+
 SafeWrite::SafeWrite(const char* path) {
   strlcopy(target, path, sizeof target);
   // What a stopped write left in this folder goes with the first write.
@@ -347,8 +379,20 @@ SafeWrite::SafeWrite(const char* path) {
   if (slash) *slash = 0;
   settlefolderonce(slash ? (folder[0] ? folder : "/") : ".");
   snprintf(temporary, sizeof temporary, "%s.new%d", target, int(getpid()));
-  file = openquiet(temporary, "wb").release();
-  if (!file) failure = errno;
+  FILE* plain = openquiet(temporary, "wb").release();
+  if (!plain) {
+    sink.failure = errno;
+    return;
+  }
+  sink.fd = dup(fileno(plain));
+  fclose(plain);
+  if (sink.fd >= 0) file = fopencookie(&sink, "wb", {nullptr, safewritebytes, safewriteseek, safewriteclose});
+  if (!file) {
+    sink.failure = errno;
+    if (sink.fd >= 0) close(sink.fd);
+    sink.fd = -1;
+    unlink(temporary);
+  }
 }
 
 SafeWrite::~SafeWrite() {
@@ -359,17 +403,20 @@ SafeWrite::~SafeWrite() {
 }
 
 bool SafeWrite::commit() {
-  if (!file) return false;
+  if (!file) {
+    errno = sink.failure;
+    return false;
+  }
   // The first failure's errno is kept: later steps fail for its sake.
   auto check = [this](bool good) {
-    if (!good && failure == 0) failure = errno ? errno : EIO;
+    if (!good && sink.failure == 0) sink.failure = errno ? errno : EIO;
     return good;
   };
   errno = 0;
   bool good = check(fflush(file) == 0) && check(!ferror(file));
   // On the disk before the rename, so that a power loss never puts an
   // empty file in place of the old one.
-  good = good && check(fdatasync(fileno(file)) == 0);
+  good = good && check(fdatasync(sink.fd) == 0);
   good = check(fclose(file) == 0) && good;
   file = nullptr;
   killpoint();
@@ -378,5 +425,6 @@ bool SafeWrite::commit() {
     return true;
   }
   unlink(temporary);
+  errno = sink.failure;
   return false;
 }

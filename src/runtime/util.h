@@ -85,15 +85,21 @@ class SafeWrite {
   FILE* stream() const { return file; }
   bool ok() const { return file != nullptr; }
   // Flushes, checks for write errors and renames; false (and nothing
-  // changed) on any failure.
+  // changed, errno that of the first failure) on any failure.
   bool commit();
   // The errno of the first failure (0 while none); fileproblem(path, error())
   // names the file and the cause.
-  int error() const { return failure; }
+  int error() const { return sink.failure; }
+
+  // Where the stream's bytes go, and the errno of the first failure.
+  struct Sink {
+    int fd = -1;
+    int failure = 0;
+  };
 
  private:
   FILE* file = nullptr;
-  int failure = 0;
+  Sink sink;
   char target[PATHLEN] = {};
   char temporary[PATHLEN + 16] = {};
 };

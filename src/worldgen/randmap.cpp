@@ -3,6 +3,7 @@
 #include "worldgen/randmap.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -352,7 +353,8 @@ int rmfinish(const RmParams& p) {
     if (!direxists("%s", p.folder)) mkdirs(p.folder);
     formatbounded(path, PATHLEN, "%s/%s.rgb", p.folder, p.name);
     if (!savesgi(rm.picture.data(), rm.width, rm.height, path, 1)) {
-      printf("Failed to create %s\n", path);
+      // The folder may be one aside; the caller says where the map goes.
+      printf("The map picture %s.rgb could not be written: %s\n", p.name, filecause(errno));
       ok = 0;
     }
   }

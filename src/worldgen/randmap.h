@@ -71,7 +71,8 @@ int write_random_map_file(const char* path, const char* name, int32_t showprogre
 int makemapmode();
 // Writes the map text of the random map whose picture NAME.rgb stands in the
 // set's folder, and puts picture and text in place together; 0 (the old
-// pair as it was) when either could not be.
+// pair as it was) when either could not be; set.problem() names the file
+// and the cause of a failure in putting them in place.
 class FileSet;
 int putrandommap(FileSet& set, const char* name, int32_t showprogress);
 // The run in its parts, for callers that time or test the stages: rmbegin

@@ -58,7 +58,7 @@ int write_random_map_file(const char* path, const char* name, int32_t showprogre
   RMLog(" Create Map File");
   SafeWrite out(path);
   if (!out.ok()) {
-    printf("Failed to create %s\n", path);
+    printf("The map file %s.map could not be written: %s\n", name, filecause(out.error()));
     return 0;
   }
   FILE* f = out.stream();
@@ -117,7 +117,7 @@ int write_random_map_file(const char* path, const char* name, int32_t showprogre
   if (showprogress) progressbox(TITLE, 0, "Please wait");
   fprintf(f, "\n\n");
   if (!out.commit()) {
-    printf("Failed to create %s\n", path);
+    printf("The map file %s.map could not be written: %s\n", name, filecause(out.error()));
     return 0;
   }
   return 1;
@@ -129,9 +129,7 @@ int putrandommap(FileSet& set, const char* name, int32_t showprogress) {
   formatbounded(text, PATHLEN, "%s.map", name);
   const std::string path = set.staging() + "/" + text;
   if (!write_random_map_file(path.c_str(), name, showprogress)) return 0;
-  if (set.add(picture) && set.add(text) && set.commit()) return 1;
-  printf("Failed to put %s and %s in place\n", picture, text);
-  return 0;
+  return set.add(picture) && set.add(text) && set.commit() ? 1 : 0;
 }
 
 int makemapmode() {
@@ -169,13 +167,21 @@ int makemapmode() {
   // Picture and text are made aside and put in place together.
   FileSet set(localmappath);
   if (set.staging().empty()) {
-    printf("Can't write into the maps folder %s\n", localmappath);
+    printf("Can't write into the maps folder %s: %s\n", localmappath, set.problem().c_str());
     return 1;
   }
+  // What a failure leaves: the map of that name as it was, or none.
+  const char* left = filesize("%s/%s.map", localmappath, name) > 0 ? "the old map stays" : "no map was made";
   if (!CreateRandomMap(name, set.staging().c_str(), w, h, mapprov, show, mapaa, riverpart, 0.3f,
-                       float(seapart) / 100.0f, float(mountpart) / 100.0f))
+                       float(seapart) / 100.0f, float(mountpart) / 100.0f)) {
+    printf("Random map %s not written in %s; %s\n", name, localmappath, left);
     return 1;
-  if (!putrandommap(set, name, show)) return 1;
+  }
+  if (!putrandommap(set, name, show)) {
+    if (set.problem().empty()) printf("Random map %s not written in %s; %s\n", name, localmappath, left);
+    else printf("Random map %s not written: %s; %s\n", name, set.problem().c_str(), left);
+    return 1;
+  }
   printf("Random map %s written: %s/%s.map and %s/%s.rgb\n", name, localmappath, name, localmappath, name);
   return 0;
 }

@@ -127,6 +127,74 @@ TEST(FileSets, AReaderFinishingJournalsNeverMixesTheWritersSets) {
   EXPECT_EQ(listing(folder), (std::vector<std::string>{"a", "b"}));
 }
 
+// A set that cannot be put in place whole (here a folder stands where one
+// of its files goes) goes back whole: the old files stand, a new file that
+// had no old one is gone, and nothing is left for a later reader to finish.
+struct Blocked : testing::Test {
+  TestDir dir;
+  void SetUp() override {
+    writetext(dir / "a", "old a");
+    writetext(dir / "b", "old b");
+    mkdir((dir / "c").c_str(), 0755);
+    writetext(dir / "c/inside", "x");
+  }
+  // Files a, b, d (new) and c, in that order: a and b go in place first.
+  bool commitblocked(std::string* problem = nullptr) {
+    FileSet set(dir.path.c_str());
+    for (const char* name : {"a", "b", "d", "c"})
+      if (!set.write(name, name, 1)) return false;
+    const bool done = set.commit();
+    if (problem) *problem = set.problem();
+    return done;
+  }
+  void expectold() {
+    EXPECT_EQ(text(dir / "a"), "old a");
+    EXPECT_EQ(text(dir / "b"), "old b");
+    EXPECT_EQ(listing(dir.path), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(listing(dir / "c"), std::vector<std::string>{"inside"});
+  }
+};
+
+TEST_F(Blocked, TheOldSetStandsAndLaterSetsGoIn) {
+  std::string problem;
+  EXPECT_FALSE(commitblocked(&problem));
+  EXPECT_EQ(problem, dir / "c" + ": a folder stands in its place");
+  expectold();
+  EXPECT_EQ(settlefolder(dir.path.c_str()), 0);
+  expectold();
+  // The folder stays open to the next set.
+  FileSet next(dir.path.c_str());
+  ASSERT_TRUE(next.write("a", "new a", 5));
+  ASSERT_TRUE(next.commit());
+  EXPECT_EQ(text(dir / "a"), "new a");
+  EXPECT_TRUE(next.problem().empty());
+}
+
+TEST_F(Blocked, StoppedAtEveryStepTheOldSetComesBack) {
+  int32_t step = 1;
+  for (; step < 100; step++) {
+    fflush(stdout);
+    const pid_t pid = fork();
+    if (pid == 0) {
+      killstep = step;
+      killsteps = 0;
+      _exit(commitblocked() ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    // The next reader finishes what the stopped writer began: going on
+    // meets the folder too, and the set goes back.
+    settlefolder(dir.path.c_str());
+    expectold();
+    if (WIFEXITED(status)) {
+      EXPECT_EQ(WEXITSTATUS(status), 0);
+      break;
+    }
+  }
+  EXPECT_GT(step, 8);   // the undo has steps of its own
+  EXPECT_LT(step, 100);
+}
+
 TEST(FileSets, TheStartTidiesEveryGameFolder) {
   TestDir dir;
   const std::string save = dir / "save", game = save + "/g";

@@ -1,0 +1,61 @@
+// A host that cannot put the month in place says so, naming the file and
+// the cause, and leaves the old turn with nothing waiting to finish it: the
+// next host makes that month, not the one after it.
+#include <sys/stat.h>
+
+#include <regex>
+
+#include "hostgame.h"
+#include "support/childconsole.h"
+#include "support/gamefolders.h"
+#include "support/plainuser.h"
+
+namespace {
+
+class UnwrittenMonth : public HostGame {
+ protected:
+  // Hosts in a child made ready by setup; how it ended and its console.
+  template <class Setup>
+  ChildEnd hostin(Setup setup) {
+    return runwithconsole(root, [&] {
+      setup();
+      return newturn(game.c_str(), -1) == 1 ? 0 : 3;
+    });
+  }
+  void expectrefused(const ChildEnd& e, const std::string& problem) {
+    EXPECT_TRUE(e.exited);
+    EXPECT_EQ(e.code, 3) << e.out;
+    EXPECT_TRUE(std::regex_search(e.out, std::regex("Turn 2 of g was not hosted: " + problem +
+                                                    "; the old turn stands\n")))
+        << e.out;
+    // The file as it stands in the game folder, never the folder aside.
+    EXPECT_EQ(e.out.find(".new"), std::string::npos) << e.out;
+  }
+  // Nothing of the month stands or waits: the next host makes turn 2.
+  void expectoldturn() {
+    finishhostcommit(game.c_str());
+    EXPECT_EQ(worldturn(), 1);
+    ASSERT_EQ(host(), 1);
+    EXPECT_EQ(worldturn(), 2);
+  }
+};
+
+TEST_F(UnwrittenMonth, AFullDiscIsSaid) {
+  create("testvale.map", {0, 1});
+  // A disc that holds less than a world file.
+  expectrefused(hostin([] { fulldiscafter(20000); }), root + "/save/g/[a-z0-9]+(\\.trn)?: the disc is full");
+  expectoldturn();
+}
+
+TEST_F(UnwrittenMonth, AReadOnlyGameFolderIsNoFullDisc) {
+  create("testvale.map", {0, 1});
+  const std::string folder = root + "/save/g";
+  for (const std::string& open : {root, root + "/save"}) chmod(open.c_str(), 0755);
+  chmod(temppath, 0777);
+  chmod(folder.c_str(), 0555);
+  expectrefused(hostin([] { asplainuser(); }), folder + ": cannot be written: no permission");
+  chmod(folder.c_str(), 0755);
+  expectoldturn();
+}
+
+}  // namespace
