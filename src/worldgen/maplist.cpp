@@ -327,22 +327,30 @@ int32_t askmapchoice(const char* buffer, int32_t length, int offerrandom) {
     }
     return screens.choose(maps.data(), nbrentries, offerrandom);
   }
-  menubegin();
-  if (offerrandom) {
-    menuline(5, "5 <small random map>");
-    menuline(6, "6 <medium random map>");
-    menuline(7, "7 <large random map>");
+  // The console list: each line carries its number; a number that is not
+  // on it shows the list again. A map whose computer players include a
+  // human's nation is not on it.
+  auto listed = [&](int32_t choice) {
+    if (choice == 0 || choice == 1) return true;
+    if (choice >= 5 && choice <= 7) return offerrandom != 0;
+    const int32_t i = choice - 1000;
+    return i >= 0 && i < nbrentries && !clasheswithhumans(entries[i]);
+  };
+  for (;;) {
+    FILE* out = dialogoutput();
+    fprintf(out, "--------------\n");
+    if (offerrandom) fprintf(out, "5 <small random map>\n6 <medium random map>\n7 <large random map>\n");
+    for (int32_t i = 0; i < nbrentries; i++) {
+      if (!listed(1000 + i)) continue;
+      restofline(buffer, length, entries[i].title, title);
+      fprintf(out, entries[i].kind == 1 ? "%d * %s\n" : "%d %s\n", 1000 + i, title);
+    }
+    fprintf(out, "1 Cancel\n");
+    fflush(out);
+    const int32_t choice = inputnumber(0, 1000 + MAXMAPENTRIES, "Choose map number");
+    if (choice == -2) return 0;   // the input ended
+    if (listed(choice)) return choice;
   }
-  for (int32_t i = 0; i < nbrentries; i++) {
-    if (clasheswithhumans(entries[i])) continue;
-    restofline(buffer, length, entries[i].title, title);
-    char line[MENULINELEN];
-    formatbounded(line, MENULINELEN, entries[i].kind == 1 ? "%d * %s" : "%d %s", 1000 + i, title);
-    menuline(1000 + i, line);
-  }
-  menuline(1, "1 Cancel");
-  menushow();
-  return menuwait();
 }
 }  // namespace
 
@@ -470,7 +478,7 @@ int deletemap() {
       continue;
     }
     char question[MSGLEN];
-    formatbounded(question, MSGLEN, "Delete the map %s?\n\nIts files are removed from your maps folder.", maptitle);
+    formatbounded(question, MSGLEN, "Delete Map?\n\nThe files of %s are removed from your maps folder.", maptitle);
     if (!confirmbox(question)) continue;
     deletemapfile(mapimagename);
     deletemapfile(mapfilename);

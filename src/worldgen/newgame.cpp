@@ -69,7 +69,7 @@ bool askgamename(char* gname) {
     }
     char question[MSGLEN];
     formatbounded(question, MSGLEN,
-                  "A game called %s already exists.\n\nDelete game removes that game with all its turns and orders, "
+                  "A game with this name already exists: %s.\n\nDelete game removes that game with all its turns and orders, "
                   "and the new game takes its name. Cancel keeps it and asks for another name.",
                   answer);
     if (!askreplacegame(answer, question)) continue;
@@ -266,7 +266,7 @@ int32_t findstart(int32_t k) {
 }
 
 void sethome(int32_t k, int32_t home) {
-  debugprint("nation %d  start land %d, terrain %d\n", k, home, int32_t(provgeo[size_t(home)].terrain));
+  debugprint("nation %d  start land %d, geo.spec %d\n", k, home, int32_t(provgeo[size_t(home)].terrain));
   killand(home);
   unitcheck(debuglevel);
   Land& l = land[size_t(home)];
@@ -615,7 +615,7 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
     if (fromcommandline && validgamename(name)) {
       char question[MSGLEN];
       formatbounded(question, MSGLEN,
-                    "A game called %s already exists.\n\nDelete game removes that game with all its turns and orders "
+                    "A game with this name already exists: %s.\n\nDelete game removes that game with all its turns and orders "
                     "and makes the new game in its place. Cancel keeps it and ends.", name);
       // Asked once: a later pass keeps the answer.
       if (!staging && !netflag && !askreplacegame(name, question)) fatalerror("");

@@ -166,6 +166,21 @@ TEST_F(MapList, ConsoleChoiceLeavesOutMapsWithHumanNations) {
   int r = choosemap(1, mapname, imagename);
   EXPECT_EQ(r, 1);
   EXPECT_STREQ(mapname, "a.map");   // b is not offered, so its number is not taken
+  // The list: random sizes, one numbered line per offered map, Cancel and
+  // the prompt, shown again after each number that is not on it.
+  fflush(dialogoutput());
+  const std::string said = readtext(root + "/out.txt");
+  const std::string list = "--------------\n5 <small random map>\n6 <medium random map>\n7 <large random map>\n";
+  ASSERT_EQ(said.rfind(list, 0), 0u) << said;
+  const size_t a = said.find(" a.map\n"), b = said.find(" b.map\n");
+  ASSERT_NE(a, std::string::npos) << said;
+  EXPECT_EQ(b, std::string::npos) << said;
+  const std::string aline = said.substr(list.size(), a + 7 - list.size());
+  EXPECT_TRUE(aline == "1000 a.map\n" || aline == "1001 a.map\n") << aline;
+  EXPECT_NE(said.find("1 Cancel\nChoose map number: "), std::string::npos) << said;
+  size_t shown = 0;
+  for (size_t at = said.find("--------------"); at != std::string::npos; at = said.find("--------------", at + 1)) shown++;
+  EXPECT_EQ(shown, aline[3] == '1' ? 3u : 2u) << said;   // 3 and the unlisted number show it again
   answer("");
   EXPECT_EQ(choosemap(1, mapname, imagename), 0);   // the input ends: cancelled
   answer("6\n");
@@ -203,9 +218,9 @@ TEST_F(MapList, DeleteMapRemovesOnlyThePlayersOwnMapFiles) {
   EXPECT_TRUE(fileexists("%s/a.map", mappath));   // the data folder's map of that name stays
   EXPECT_TRUE(fileexists("%s/x.tga", mappath));
   fflush(dialogoutput());
-  std::ifstream in(root + "/out.txt");
-  const std::string said((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_NE(said.find("Delete the map Aland?"), std::string::npos) << said;
+  const std::string said = readtext(root + "/out.txt");
+  EXPECT_NE(said.find("Delete Map?"), std::string::npos) << said;
+  EXPECT_NE(said.find("Aland"), std::string::npos) << said;
 }
 
 TEST_F(MapList, FilesStayApartAndEachEntryKeepsItsFile) {

@@ -10,6 +10,7 @@
 #include "gamefiles/gamefiles.h"
 #include "gfx/dialogs.h"
 #include "mods/mods.h"
+#include "runtime/ask.h"
 #include "runtime/fatal.h"
 #include "runtime/options.h"
 #include "runtime/rnd.h"
@@ -278,6 +279,38 @@ TEST_F(NewGame, ExistingGameOfTheSameNameIsReplaced) {
   ASSERT_EQ(createnewgame("again", 0, nullptr), 1);
   EXPECT_NE(gameinfo.gamenbr, first);
   EXPECT_TRUE(fileexists("%s/again/ftherlnd", savepath));
+}
+
+TEST_F(NewGame, TheCommandLinesGameNameAsksBeforeAnOldGameGoes) {
+  strlcopy(mapfile, "testvale.map", sizeof mapfile);
+  eraoption = 1;
+  computers({0, 1});
+  ASSERT_EQ(createnewgame("asked", 0, nullptr), 1);
+  clearworld();
+  computers({0, 1});
+  // The same name from the command line, in the window: the question names
+  // the case in its first words, and its answer replaces the old game.
+  static std::string question;
+  static const NewGameScreens screens = {nullptr, nullptr, nullptr, nullptr, [](const char* q) {
+                                           question = q;
+                                           return 1;
+                                         }};
+  setnewgamescreens(&screens);
+  const std::string answers = root + "/answers.txt";
+  writetext(answers, "999\n");   // Ok on the map's information
+  setdialoginput(fopen(answers.c_str(), "r"));
+  setdialogoutput(fopen((root + "/out.txt").c_str(), "w"));
+  const char* args[] = {"vey3", "asked"};
+  parsecommandline(2, const_cast<char**>(args));
+  textonly = 0;
+  const int created = createnewgame(gamename, 0, nullptr);
+  textonly = 1;
+  setnewgamescreens(nullptr);
+  setdialoginput(nullptr);
+  setdialogoutput(nullptr);
+  ASSERT_EQ(created, 1);
+  EXPECT_EQ(question.rfind("A game with this name already exists", 0), 0u) << question;
+  EXPECT_NE(question.find("asked"), std::string::npos) << question;
 }
 
 TEST_F(NewGame, WindowFreeRoadForTools) {
