@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "runtime/alloc.h"
+#include "runtime/ask.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
 #include "runtime/util.h"
@@ -139,7 +140,8 @@ void versioncheck(const char* line) {
   int32_t v = 0;
   scanints(line, &v, 1);
   if (v > VERSIONNBR) {
-    printf("This scenario requires a newer version of Veyrances.\n");
+    // Told in a box before the stop, so that a player in the window sees why.
+    msgbox("This scenario requires a newer version of Veyrances.");
     fatalerror("Veyrances version is too old");
   }
 }

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "runtime/ask.h"
+
 namespace {
 
 std::string lr(const std::string& s) {
@@ -111,9 +113,19 @@ TEST(MapGeo, NeighboursTerrainAndNoStart) {
   EXPECT_EQ(provgeo[1].nbr[0], 2);
 }
 
-TEST(MapGeo, NewerVersionStops) {
+TEST(MapGeo, NewerVersionIsToldInABoxThenStops) {
   EXPECT_EQ(run(readmapgeo, "#veyversion 327\n"), 0);
-  EXPECT_DEATH(run(readmapgeo, "#veyversion 328\n"), "Veyrances version is too old");
+  // The player's box, not standard output, carries the reason.
+  static const Dialogs toerr = {.tell = [](const char* text) {
+    fprintf(stderr, "box: %s\n", text);
+    return 1;
+  }};
+  EXPECT_DEATH(
+      {
+        setdialogs(&toerr);
+        run(readmapgeo, "#veyversion 328\n");
+      },
+      "box: This scenario requires a newer version of Veyrances\\.(.|\n)*Veyrances version is too old");
 }
 
 TEST(MapGeo, HashInsideAnArgumentStartsACommand) {
