@@ -129,7 +129,7 @@ int finddescr(const char* key) {
 const char* descrtextof(int index) {
   if (index < 0 || index >= nbrdescrs || index >= MAXDESCRS) index = 0;
   int32_t ofs = descrs[index].text;
-  if (nbrdescrs < 1 || ofs < 0 || ofs >= DESCRTEXTPOOL) return "No description available.";
+  if (nbrdescrs < 1 || ofs < 0 || ofs >= DESCRTEXTPOOL) return "no description available";
   return &descrtext[ofs];
 }
 

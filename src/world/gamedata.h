@@ -492,7 +492,7 @@ struct PersonalNameList {
 };
 
 // ----------------------------------------------------------- description texts
-// Entry 0 is "No description available."; texts live in one pool.
+// Entry 0 is "no description available"; texts live in one pool.
 struct Descr {
   char key[DESCRKEYLEN];
   int32_t text;                // offset into `descrtext`
@@ -621,7 +621,7 @@ int findspell(const char* name);       // -1 when none
 int findfort(const char* name);        // -1 when none
 int32_t getnatattr(int nation, uint32_t key);   // 0 when absent or nation outside 0..94
 int32_t getnatcoldpref(int nation);
-int finddescr(const char* key);        // 0 ("No description available.") when none
+int finddescr(const char* key);        // 0 ("no description available") when none
 const char* descrtextof(int index);    // text of a description entry; entry 0 for a bad index
 
 // Row counts: the row number of each table's end row.

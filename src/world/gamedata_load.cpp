@@ -981,7 +981,7 @@ void loaddescriptions(Loader& ld, std::string_view text) {
   nbrdescrs = 1;
   descrs[0] = Descr{};
   descrs[0].text = 0;
-  add("No description available.");
+  add("no description available");
   used++;
   int32_t start = -1;
   eachline(ld, text, [&](std::string_view l, int lineno) {

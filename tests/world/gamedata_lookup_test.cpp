@@ -121,14 +121,14 @@ TEST_F(GameDataLookups, NationAttributes) {
 }
 
 TEST_F(GameDataLookups, Descriptions) {
-  EXPECT_STREQ(descrtextof(0), "No description available.");
+  EXPECT_STREQ(descrtextof(0), "no description available");
   EXPECT_EQ(finddescr("anything"), 0);
   loadgamedata();
   int d = finddescr("TAX");
   EXPECT_GT(d, 0);
   EXPECT_NE(strstr(descrtextof(d), "tax"), nullptr);
-  EXPECT_STREQ(descrtextof(-3), "No description available.");
-  EXPECT_STREQ(descrtextof(MAXDESCRS + 1), "No description available.");
+  EXPECT_STREQ(descrtextof(-3), "no description available");
+  EXPECT_STREQ(descrtextof(MAXDESCRS + 1), "no description available");
   EXPECT_EQ(finddescr(nullptr), 0);
 }
 
