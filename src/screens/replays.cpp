@@ -201,7 +201,7 @@ void viewvcrs(int32_t player, int32_t lnr, int32_t count, const char* gname) {
       return;
     }
     guibegin();
-    guititle("The battles of %s", nationword(player));
+    guititle("the battles of %s", nationword(player));
     guicloseid(RP_EXIT);
     guiminwidth(360);
     for (const ReplayEntry& e : list)

@@ -8,6 +8,7 @@
 
 #include "battle/battle.h"
 #include "battleview/battleview.h"
+#include "gfx/guistate.h"
 #include "gfx/xwindow.h"
 #include "screens/messages.h"
 #include "screens/replays.h"
@@ -107,6 +108,8 @@ TEST_F(Watching, SeveralBattlesOfAProvinceAreListedAndTheListComesBackAfterEach)
   setinputscript(paced(script).c_str());
   viewvcrs(A, 4, 2, game);
   setinputscript("");
+  // The list's title, as the player reads it when Escape closed it.
+  EXPECT_EQ(std::string(gui.title), std::string("the battles of ") + nations[A].name);
   for (const std::string& s : {list, again}) {
     const Shot pic = readshot(s);
     ASSERT_GT(pic.width, 0) << s;
