@@ -318,6 +318,8 @@ void cameracontrols(float ms) {
 
 float up(float y) { return 600.0f - y; }
 
+constexpr int32_t CAMERAKEYS[] = {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN, KEY_PAGEUP, KEY_PAGEDOWN, 'w', 's', 'a', 'd'};
+
 void controlbutton(int32_t id, float x, float w, const char* label, bool lit) {
   const float y = 8, h = 24;
   areabox(id, x, y, w, h, lit ? 0.45f : 0.12f, lit ? 0.35f : 0.12f, lit ? 0.12f : 0.16f, 0.85f);
@@ -413,7 +415,9 @@ void showbattleframe(const BattleFrame& frame) {
     watch.phase = std::min(1.0f, shown / length);
     cameracontrols(ms);
     buildcontrols(false);
-    act(render_frame(0, int32_t(Scene::battlefield)));
+    // A paused battle is still: the frame waits for input (the camera
+    // moving ends the wait too).
+    act(render_frame(watch.paused ? 1 : 0, int32_t(Scene::battlefield)));
     if (watch.skip || (shown >= length && !watch.paused)) break;
   }
   watch.phase = 1.0f;
@@ -460,7 +464,8 @@ void battleviewreport(const BattleCheck& check) {
   uint32_t last = timems();
   for (;;) {
     const uint32_t now = timems();
-    cameracontrols(float(now - last));
+    // After a wait for input the camera moves as after a tenth of a second.
+    cameracontrols(std::min(float(now - last), 100.0f));
     last = now;
     buildcontrols(true);
     guititle("The battle is over");
@@ -475,8 +480,15 @@ void battleviewreport(const BattleCheck& check) {
     guishortcut(BV_EXIT, KEY_ESCAPE);
     guishortcut(BV_EXIT, KEY_RETURN);
     guishow(-1, 420);
-    if (render_frame(0, int32_t(Scene::battlefield)) == BV_EXIT) break;
+    if (render_frame(1, int32_t(Scene::battlefield)) == BV_EXIT) break;
   }
+}
+
+int32_t battlecameramoves() {
+  if (!battlewatching) return 0;
+  for (const int32_t key : CAMERAKEYS)
+    if (keydown[size_t(key)]) return 1;
+  return wheelcount != 0 ? 1 : 0;
 }
 
 void battleviewend() {

@@ -147,6 +147,11 @@ struct BattleCamera {
 extern BattleCamera battlecamera;
 // 1 between battleviewbegin and battleviewend.
 extern int32_t battlewatching;
+// 1 while a battle is watched and its camera is moving: a camera key held
+// or wheel notches not yet taken. The frame loop then ends its wait, so
+// that a paused battle or the end report, which wait for input, follow the
+// camera frame by frame.
+int32_t battlecameramoves();
 
 // Prepares the view of a battle in land lnr: the province's battle map (its
 // own, else the default one; "empty" a translucent floor; a missing or

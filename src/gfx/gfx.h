@@ -84,7 +84,9 @@ int32_t currentscene();
 // forget wheel motion. Returns the current scene.
 int32_t enterscene(int32_t scene);
 // The map camera's keys and wheel for a frame of the map scene; 1 when the
-// map's picture changed with them (the camera or the zoom moved).
+// map's picture changed with them (the camera or the zoom moved). On the
+// battlefield of a battle being watched, 1 while its camera moves (the
+// battle view moves it itself).
 int32_t scenecontrols(uint32_t elapsedms);
 // Draws one frame of the current scene into the back buffer.
 void drawscene();

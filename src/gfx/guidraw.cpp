@@ -559,10 +559,11 @@ void drawtext(const char* text, int32_t length, float x, float y, float scale, f
 
 uint32_t blinkchangein(int32_t period, uint32_t now) {
   // The phase is taken from the clock's low ten bits, so it also jumps
-  // when they wrap.
+  // when they wrap, into the shown half: a change there only when hidden.
   const uint32_t p = uint32_t(imax(period, 1)), clock = now & 1023u, phase = clock % p, half = p / 2;
   const uint32_t turn = phase < half ? half - phase : p - phase;
-  return imin(int32_t(turn), int32_t(1024 - clock));
+  if (clock + turn < 1024) return turn;
+  return phase < half ? 1024 - clock + imin(int32_t(half), 1024) : 1024 - clock;
 }
 
 void drawguiarearange(int32_t first, int32_t end, int32_t hovered, uint32_t now) {

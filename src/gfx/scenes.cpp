@@ -291,6 +291,7 @@ int32_t enterscene(int32_t wanted) {
 }
 
 int32_t scenecontrols(uint32_t elapsed) {
+  if (scene == int32_t(Scene::battlefield)) return battlecameramoves();
   if (scene != int32_t(Scene::map)) return 0;
   const uint64_t before = mapscenekey ? mapscenekey() : 0;
   if (mapkeyscroll) mapkeyscroll();
@@ -317,7 +318,8 @@ void drawsceneas(int32_t s, uint32_t now) {
 void askforsceneframes(int32_t s, uint32_t now) {
   bool moves = particlecount() > 0;
   switch (s) {
-    case int32_t(Scene::battlefield):
+    // A battle being watched asks for its own frames: none while paused.
+    case int32_t(Scene::battlefield): moves |= !battlewatching && animback != 0; break;
     case int32_t(Scene::perftest): moves = true; break;
     case int32_t(Scene::menu):
     case int32_t(Scene::sky): moves |= animback != 0; break;

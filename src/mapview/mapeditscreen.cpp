@@ -139,6 +139,9 @@ void mapeditscreen(const char* imagename, const int32_t* starts, int32_t nstarts
     }
     for (int32_t l = 1; l <= nbrlands && l <= MAXPROVINCES; l++)
       if (l != selected) drawmapoverlay(0, l, 1, 0);
+    // The flags and lines change only with the map: kept as pictures, so
+    // that the chosen province's blinking flag does not draw the map anew.
+    guistilllayer();
     areahotspot(ME_MAP, 0, 0, 800, 600);
     guimaxheight(590);
     guiminwidth(170);
@@ -193,7 +196,9 @@ void mapeditscreen(const char* imagename, const int32_t* starts, int32_t nstarts
     guishortcut(ME_EXIT, KEY_CANCEL);
     guisethint("Right click: choose a province. Left click: a neighbour of it (Ctrl: no more). #: go to a number.");
     guishow(10, -1);
-    const int32_t id = render_frame(0, 6);
+    // The screen waits for input; the camera moving, or the chosen
+    // province's blinking flag, brings its frames.
+    const int32_t id = render_frame(1, 6);
     if (const TerrainToggle* t = terraintoggle(id)) editterrain(selected, t->bit);
     switch (id) {
       case ME_NAME: {

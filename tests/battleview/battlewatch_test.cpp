@@ -5,6 +5,7 @@
 // VEY3_KEEPSHOTS=1 keeps the pictures (/tmp/vey3test_*_*.ppm); the README
 // shows them.
 #include <string>
+#include <thread>
 
 #include "battle/battle.h"
 #include "battleview/battleview.h"
@@ -14,6 +15,7 @@
 #include "screens/replays.h"
 #include "support/hostedbattle.h"
 #include "support/pacedscript.h"
+#include "support/xinput.h"
 
 namespace {
 class Watching : public HostedBattle {
@@ -65,6 +67,46 @@ TEST_F(Watching, AReplayShowsTheSameBattleEveryTimeAndTheWorldComesBack) {
   // The report's light text stands over the field.
   EXPECT_GT(pixelslike(c, {200, 250, 400, 150}, 230, 230, 230, 30), 100);
   for (const std::string& s : {start1, end1, start2, end2}) dropshot(s);
+}
+
+// A paused battle and the end report draw nothing while nothing moves, and
+// wait for input: a frame at most now and then, under 5 % of a core. The
+// camera still turns frame by frame while Left is held (real X events).
+TEST_F(Watching, APausedBattleAndTheEndReportRestUntilTheCameraMoves) {
+  hostandopen();
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  const std::string paused = tempfile("battlepaused.ppm");
+  setinputscript(paced("wait 2\nkey p\nmove 795 595\nwait 3\nshot " + paused + "\n").c_str());
+  RestCost still{-1, 0}, report{-1, 0};
+  uint32_t turning = 0;
+  float yaw[2] = {};
+  std::thread measure([&] {
+    while (!fileexists(paused)) sleepms(50);
+    sleepms(1500);
+    still = measurerest(4000);
+    yaw[0] = battlecamera.yaw;
+    const uint32_t before = framesdrawn();
+    system("xdotool keydown Left; sleep 0.6; xdotool keyup Left; sleep 0.3");
+    turning = framesdrawn() - before;
+    yaw[1] = battlecamera.yaw;
+    system("xdotool key p; sleep 0.3; xdotool key e; sleep 2");
+    report = measurerest(4000);
+    system("xdotool key Return");
+  });
+  viewvcrs(A, 4, 1, game);
+  measure.join();
+  dropshot(paused);
+  printf("paused battle: %.1f %% of a core, %u frames; end report: %.1f %%, %u frames\n", still.share * 100,
+         still.frames, report.share * 100, report.frames);
+  EXPECT_GE(still.share, 0);
+  EXPECT_LT(still.share, 0.05);
+  EXPECT_LE(still.frames, 3u);
+  EXPECT_GE(turning, 8u);
+  EXPECT_LT(yaw[1], yaw[0] - 0.3f);
+  EXPECT_GE(report.share, 0);
+  EXPECT_LT(report.share, 0.05);
+  EXPECT_LE(report.frames, 3u);
 }
 
 TEST_F(Watching, ABattleReportInTheMessageListShowsItsBattle) {

@@ -2,6 +2,7 @@
 // changes give back, driven by scripted input.
 #include <gtest/gtest.h>
 
+#include "gfx/guidraw.h"
 #include "gfx/guistate.h"
 #include "gfx/particles.h"
 #include "gfx/texture.h"
@@ -268,4 +269,24 @@ TEST(GuiFrame, AMissingOrDamagedPictureIsNamedOnceAndMakesNoTexture) {
   }
   EXPECT_EQ(filetexturecount(), before);
   remove(damaged.c_str());
+}
+
+// A blinking sprite asks for its next frame exactly when it shows or hides
+// next, over the wrap of the clock's low bits too: never earlier (a frame
+// that shows the same picture), never later (a blink missed).
+TEST(GuiFrame, ABlinkAsksForTheFrameOfItsNextChangeAndNoEarlierOne) {
+  auto hidden = [](int32_t period, uint32_t t) { return (t & 1023u) % uint32_t(period) >= uint32_t(period) / 2; };
+  for (const int32_t period : {1000, 400, 333, 2}) {
+    int32_t wrong = 0;
+    for (uint32_t now = 0; now < 3072 && wrong < 5; now++) {
+      const uint32_t next = blinkchangein(period, now);
+      uint32_t same = 1;
+      while (same < next && hidden(period, now + same) == hidden(period, now)) same++;
+      if (next == 0 || same != next || hidden(period, now + next) == hidden(period, now)) {
+        ADD_FAILURE() << "period " << period << " at " << now << ": asked in " << next << " ms, first change in "
+                      << same;
+        wrong++;
+      }
+    }
+  }
 }

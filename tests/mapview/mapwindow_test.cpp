@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "gfx/xwindow.h"
 #include "mapview/mapeditor.h"
@@ -14,6 +15,7 @@
 #include "runtime/trs.h"
 #include "support/mapfixture.h"
 #include "support/smallworld.h"
+#include "support/xinput.h"
 #include "support/veyrmarkgame.h"
 #include "world/hoststate.h"
 #include "world/provinfo.h"
@@ -363,6 +365,45 @@ TEST_F(MapWindow, EditorOnVeyrmarkLoadedAndAProvinceFoundByItsNumber) {
   EXPECT_EQ(black, 0);
   if (getenv("VEY3_KEEPSHOTS")) printf("Editor shot: %s\n", shot.c_str());
   dropshot(shot);
+}
+
+// The map editor with a province chosen (its flag blinks) and the Random
+// Map Creator over the map it made wait for input: a frame only at each
+// blink, under 5 % of a core over four seconds each. Escape, sent by the X
+// server, leaves each.
+TEST_F(MapWindow, TheEditorAndTheRandomMapCreatorRestWhileNothingMoves) {
+  RealWindow w;
+  ASSERT_TRUE(window(w));
+  const std::string editing = tempfile("editorrest.ppm"), made = tempfile("creatorrest.ppm");
+  RestCost editor{-1, 0}, creator{-1, 0};
+  auto restthen = [](const std::string& ready, RestCost* cost, const char* leave) {
+    return std::thread([=] {
+      while (!fileexists(ready)) sleepms(50);
+      sleepms(1500);
+      *cost = measurerest(4000);
+      system(leave);
+    });
+  };
+  std::thread measure = restthen(editing, &editor, "xdotool key Escape; sleep 1; xdotool key Escape");
+  setinputscript(("waitfor 2\nclickid 2\nwait 2\ntype veyrmark\nkey return\nwaitfor 26\nwait 2\n"
+                  "click 500 300 3\nwait 3\nshot " + editing + "\n").c_str());
+  mapeditor();
+  measure.join();
+  measure = restthen(made, &creator, "xdotool key Escape");
+  setinputscript(("waitfor 9\nclickid 9\nwait 2\nwaitfor 10\nwait 3\nshot " + made + "\n").c_str());
+  random_map_creator_screen();
+  measure.join();
+  printf("map editor: %.1f %% of a core, %u frames; random map creator: %.1f %%, %u frames\n", editor.share * 100,
+         editor.frames, creator.share * 100, creator.frames);
+  EXPECT_GE(editor.share, 0);
+  EXPECT_LT(editor.share, 0.05);
+  EXPECT_GE(editor.frames, 4u);   // the chosen province's flag blinks on
+  EXPECT_LE(editor.frames, 12u);   // two changes a second
+  EXPECT_GE(creator.share, 0);
+  EXPECT_LT(creator.share, 0.05);
+  EXPECT_LE(creator.frames, 3u);
+  dropshot(editing);
+  dropshot(made);
 }
 
 }  // namespace

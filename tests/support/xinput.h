@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "gfx/gfx.h"
 #include "runtime/util.h"
 
 // A script line that runs xdotool with these commands to their end and
@@ -43,4 +44,18 @@ inline long cputicks() {
   long utime = 0, stime = 0;
   if (sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %ld %ld", &utime, &stime) != 2) return -1;
   return utime + stime;
+}
+
+// What a window at rest costs over `ms` milliseconds: the share of one
+// processor core that this process used, and the frames drawn.
+struct RestCost {
+  double share;
+  uint32_t frames;
+};
+inline RestCost measurerest(uint32_t ms) {
+  const long before = cputicks();
+  const uint32_t start = timems(), frames = framesdrawn();
+  sleepms(ms);
+  const double seconds = double(timems() - start) / 1000.0;
+  return {double(cputicks() - before) / double(sysconf(_SC_CLK_TCK)) / seconds, framesdrawn() - frames};
 }
