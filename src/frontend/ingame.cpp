@@ -10,6 +10,7 @@
 #include "runtime/ask.h"
 #include "runtime/fatal.h"
 #include "runtime/util.h"
+#include "screens/turnscreen.h"
 #include "world/gamedata.h"
 #include "world/world.h"
 #include "worldgen/gamesetup.h"
@@ -75,15 +76,24 @@ int32_t gamesettingsmenu(int32_t player, const char* gname, int32_t turn, int32_
         break;
       }
       case IG_PREFERENCES: preferences(); break;
-      case IG_COMPUTER:
+      case IG_COMPUTER: {
         if (!confirmbox("The computer will play this nation from the next turn on. Save the orders and quit?")) break;
-        kingdom[size_t(player)].w[KW_CONTROLLER] = CTRL_AI;
-        kingdom[size_t(player)].w[KW_AILEVEL] = 2;
-        write2hfile(player, gname, turn, gamenbr);
+        int16_t* words = kingdom[size_t(player)].w;
+        const int16_t controller = words[KW_CONTROLLER], level = words[KW_AILEVEL];
+        words[KW_CONTROLLER] = CTRL_AI;
+        words[KW_AILEVEL] = 2;
+        // Orders that were not written keep the player in the turn, the
+        // nation still the player's.
+        if (!saveorders(player, gname, turn, gamenbr)) {
+          words[KW_CONTROLLER] = controller;
+          words[KW_AILEVEL] = level;
+          break;
+        }
         quitprogram = 1;
         return 1;
+      }
       case IG_SAVEQUIT:
-        write2hfile(player, gname, turn, gamenbr);
+        if (!saveorders(player, gname, turn, gamenbr)) break;
         quitprogram = 1;
         return 1;
       case IG_QUIT:

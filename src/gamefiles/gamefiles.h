@@ -133,13 +133,17 @@ struct GameFileWriter;
 struct GameFileDeleter { void operator()(GameFileWriter* w) const; };
 using GameFile = std::unique_ptr<GameFileWriter, GameFileDeleter>;
 FILE* gamefilestream(const GameFile& file);
-// A game file at any path; none when the folder cannot take a new file.
+// A game file at any path; none (the cause in errno) when the folder cannot
+// take a new file.
 GameFile opengamefile(const char* path);
 // Ends the file (with the 2-byte checksum when asked) and puts it in place.
 // False (the old file unchanged, the cause in errno) when it could not be
 // written.
 bool closegamefile(GameFile file, int withcrc);
 
+// A game file of the game's folder (made when missing) with its header
+// written: the world, a nation's turn or order file. None (the cause in
+// errno, nothing changed) when the folder takes no new file.
 GameFile createfileheader(const char* gname, int32_t gamenbr, int32_t turn, int32_t turnfile, int32_t realm,
                           const char* password, int32_t reserved);
 // The header fields into a stream (used by createfileheader and by tests).

@@ -68,8 +68,11 @@ void GameFileDeleter::operator()(GameFileWriter* w) const { delete w; }
 
 GameFile opengamefile(const char* path) {
   GameFile file(new GameFileWriter(path));
-  if (!file->out.ok() || !file->mem) return nullptr;
-  return file;
+  if (file->out.ok() && file->mem) return file;
+  const int err = file->out.ok() ? ENOMEM : file->out.error();
+  file.reset();
+  errno = err ? err : EIO;
+  return nullptr;
 }
 
 FILE* gamefilestream(const GameFile& file) { return file ? file->mem : nullptr; }
@@ -135,10 +138,7 @@ GameFile createfileheader(const char* gname, int32_t gamenbr, int32_t turn, int3
   gamefilepath(lastfilepath, sizeof lastfilepath, gname, turnfile, realm);
   debugprint2("createfileheader: gname %s realm %d turn %d turnfile %d\n", gname, realm, turn, turnfile);
   GameFile file = opengamefile(lastfilepath);
-  if (!file) {
-    fatalerror("cfh: can't open file");
-    return nullptr;
-  }
+  if (!file) return nullptr;   // the cause in errno
   writefileheader(file->mem, gname, gamenbr, turn, turnfile, realm, password, reserved);
   return file;
 }

@@ -427,12 +427,14 @@ void getfatherland(FILE* f) {
 
 bool writeworldfile(const char* gname, int32_t gamenbr, int32_t turnnbr) {
   GameFile file = createfileheader(gname, gamenbr, turnnbr, 1, -1, nullptr, 0);
+  if (!file) return false;
   putfatherland(gamefilestream(file));
   return closegamefile(std::move(file), 0);
 }
 
 bool writeturnfile(int32_t p, const char* gname, int32_t gamenbr, int32_t turnnbr) {
   GameFile file = createfileheader(gname, gamenbr, turnnbr, 1, p, password[p], 0);
+  if (!file) return false;
   putturndata(p, gamefilestream(file));
   return closegamefile(std::move(file), 1);
 }

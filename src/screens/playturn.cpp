@@ -2,6 +2,7 @@
 // hosting from the same menu, the turn file read and checked, the battle
 // markers, the password, Continue or Redo, and the order file written when
 // the main turn screen is left with End turn.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -248,7 +249,18 @@ bool writeorders(int32_t k, const char* gname, int32_t turnnbr, int32_t gamenbr)
   return closegamefile(std::move(file), 1);
 }
 
-void saveorders(int32_t k, const char* gname, int32_t turnnbr, int32_t gamenbr) {
+namespace {
+// The orders could not be written (the cause in errno): the file and why.
+void sayordersnotwritten(int32_t k, const char* gname) {
+  const int cause = errno ? errno : EIO;
+  char path[PATHLEN];
+  gamefilepath(path, PATHLEN, gname, 0, k);
+  msgbox("Your orders could not be saved. %s. The order file there is left as it was.",
+         fileproblem(path, cause).c_str());
+}
+}  // namespace
+
+bool saveorders(int32_t k, const char* gname, int32_t turnnbr, int32_t gamenbr) {
   char folder[PATHLEN];
   gamefolder(folder, PATHLEN, gname);
   // Held while the file is written: a host that starts meanwhile waits for
@@ -263,16 +275,17 @@ void saveorders(int32_t k, const char* gname, int32_t turnnbr, int32_t gamenbr) 
   if (now > turnnbr) {
     msgbox("While you played, %s was hosted: it is at turn %d now. These orders were for turn %d and were not "
            "saved; open the game again to play the new turn.", gname, now, turnnbr);
-    return;
+    return false;
   }
+  errno = 0;
   if (!writeorders(k, gname, turnnbr, gamenbr)) {
-    msgbox("Your orders could not be written to %s/%s.2h; the order file there is left as it was", gname,
-           nations[size_t(k)].fileword);
-    return;
+    sayordersnotwritten(k, gname);
+    return false;
   }
   if (lock.state() == GameLock::busy)
     msgbox("%s is being hosted right now. The host started before these orders were saved, so they go into the "
            "month only if it had not read the order files yet.", gname);
+  return true;
 }
 
 // The game's own mods, each in the mods folder, become the enabled list and
@@ -387,9 +400,9 @@ void askclosingturn() {
         // A replay's world stands in the tables: the turn's own comes back first.
         const bool replaying = worldisaside();
         if (replaying) restoreworld();
+        errno = 0;
         if (writeorders(ts.nation, ts.gname, ts.turnnbr, ts.gamenbr)) fatalerror("");
-        msgbox("Your orders could not be written to %s/%s.2h; the order file there is left as it was", ts.gname,
-               nations[size_t(ts.nation)].fileword);
+        sayordersnotwritten(ts.nation, ts.gname);
         // The replay cannot go on over the turn's world.
         if (replaying) fatalerror("");
         return;

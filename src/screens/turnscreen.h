@@ -89,8 +89,10 @@ bool writeorders(int32_t nation, const char* gname, int32_t turnnbr, int32_t gam
 // End turn's save: writeorders under the game's shared lock, and the player
 // told when the orders may miss the month: a host that has started may have
 // read the order files already (the file is written all the same); a host
-// that has finished has made the next turn (nothing is written then).
-void saveorders(int32_t nation, const char* gname, int32_t turnnbr, int32_t gamenbr);
+// that has finished has made the next turn (nothing is written then). A
+// file that cannot be written is named with the cause. True when the
+// orders were written.
+bool saveorders(int32_t nation, const char* gname, int32_t turnnbr, int32_t gamenbr);
 
 // The game's mods are on this machine (else a message box names the first
 // missing one and the result is 0); they are enabled and the tables rebuilt.

@@ -10,12 +10,14 @@
 #include <thread>
 
 #include "frontend/frontend.h"
+#include "gfx/dialogwindow.h"
 #include "gfx/xwindow.h"
 #include "host/hostgame.h"
 #include "mapview/mapview.h"
 #include "screens/recruitment.h"
 #include "screens/turnscreen.h"
 #include "support/pacedscript.h"
+#include "support/readonlyfolder.h"
 #include "support/xinput.h"
 
 namespace {
@@ -88,6 +90,51 @@ TEST_F(TurnInput, ClosingTheWindowAsksAndKeepsTheOrdersWhenToldTo) {
       },
       testing::ExitedWithCode(0), "");
   EXPECT_FALSE(orderswritten());
+}
+
+namespace {
+ReadOnlyFolder* unwritable = nullptr;
+std::vector<std::string> said;
+}  // namespace
+
+// Save and quit of the Options menu in a folder that takes no file: a box
+// names the order file and the cause, and the player stays in the turn
+// with every order; once the disc has room again, Save and quit writes
+// them and ends the game.
+TEST_F(TurnInput, SaveAndQuitThatCannotWriteSaysWhyAndStaysInTheTurn) {
+  const int32_t filter = savedfilter();
+  openwindow();
+  ReadOnlyFolder folder(root + "/save/" + game);
+  const bool readonly = ReadOnlyFolder::readonly();
+  unwritable = &folder;
+  said.clear();
+  // The player reads the box, makes room and says Ok.
+  static const Dialogs noting = {
+      [](const char* text) {
+        said.push_back(text);
+        const int ok = windowmsgbox(text);
+        unwritable->writable();
+        return ok;
+      },
+      windowconfirmbox, windowinputstring, windownumber, windowmenu};
+  setdialogs(&noting);
+  const std::string box = tempfile("ordersnotwritten.ppm");
+  setinputscript(paced(toturn + "key 3\nkey escape\n" + line("waitfor", IG_SAVEQUIT) + "key s\nwait 5\nshot " + box +
+                       "\nkey return\n" + line("waitfor", IG_SAVEQUIT) + "key s\n")
+                     .c_str());
+  playturn(game.c_str());
+  installwindowdialogs(1);
+  unwritable = nullptr;
+  EXPECT_EQ(quitprogram, 1);
+  ASSERT_EQ(said.size(), 1u);
+  const std::string named = "Your orders could not be saved. " + orderpath(0) + ": ";
+  EXPECT_EQ(said[0].find(named), 0u) << said[0];
+  EXPECT_NE(said[0].find(readonly ? "the disc is read-only" : "the disc is full"), std::string::npos)
+      << said[0];
+  ASSERT_TRUE(orderswritten());
+  EXPECT_NE(kingdom[0].w[KW_MAPFILTER] & VEYRANCEBIT, filter & VEYRANCEBIT);
+  if (getenv("VEY3_KEEPSHOTS")) printf("The box: %s\n", box.c_str());
+  dropshot(box);
 }
 
 TEST_F(TurnInput, TheEndTurnKeyAsksFirst) {
