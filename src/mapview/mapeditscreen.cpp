@@ -46,7 +46,7 @@ void loadmap() {
 
 void savemap(const char* image, const int32_t* starts, int32_t nstarts) {
   char typed[NAMEINPUT + 1] = {};
-  inputstring("Save map as", typed, NAMEINPUT, 1);
+  inputname("Save map as", typed, NAMEINPUT, 1, "At most 35 characters, no folder; .map is added");
   char file[PATHLEN];
   if (!editsavename(typed, file, PATHLEN) || !editplainname(image)) {
     msgbox("Map not saved");
@@ -204,7 +204,8 @@ void mapeditscreen(const char* imagename, const int32_t* starts, int32_t nstarts
       case ME_NAME: {
         char typed[NAMEINPUT + 1] = {};
         if (isprovince(selected)) strlcopy(typed, land[size_t(selected)].name, NAMEINPUT + 1);
-        if (isprovince(selected) && inputstring("Enter new name", typed, NAMEINPUT, 1)) {
+        if (isprovince(selected) && inputname("Enter new name", typed, NAMEINPUT, 1,
+                                              "At most 35 characters (% \" and # become spaces)")) {
           editcleanname(typed);
           strlcopy(land[size_t(selected)].name, typed, 36);
         }

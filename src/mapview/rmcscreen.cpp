@@ -83,7 +83,8 @@ void buildpanel(rmcsettings& s, bool made) {
 
 void savemap() {
   char name[101] = "";
-  if (!inputstring("Save map as (e.g. my_pretty_world)", name, 100, 1) || !name[0]) return;
+  if (!inputname("Save map as (e.g. my_pretty_world)", name, 100, 1, "At most 100 characters, no folder") || !name[0])
+    return;
   if (!safemapname(name)) {
     msgbox("Map not saved: \"%s\" cannot be used as a file name.", name);
     return;

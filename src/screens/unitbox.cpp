@@ -510,7 +510,7 @@ void rename(int32_t c) {
     return;
   }
   char name[36] = {};
-  if (inputstring("Rename commander to", name, sizeof name - 1, 1)) renamecommander(c, name);
+  if (inputname("Rename commander to", name, sizeof name - 1, 1, "At most 35 characters")) renamecommander(c, name);
 }
 
 void transfer(int32_t c, int32_t slot, int32_t tolab) {

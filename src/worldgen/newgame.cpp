@@ -56,7 +56,8 @@ bool askgamename(char* gname) {
   char answer[26] = {};
   strlcopy(answer, gname, sizeof answer);
   for (;;) {
-    if (!inputstring("Enter game name", answer, 25, textonly ? 0 : 1)) {
+    if (!inputname("Enter game name", answer, 25, textonly ? 0 : 1,
+                   "At most 25 letters, digits, - and _ (a space becomes _)")) {
       answer[0] = 0;
       return false;
     }

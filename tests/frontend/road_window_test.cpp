@@ -64,6 +64,29 @@ TEST(NewPlayersRoad, AGameNameGivenAgainAsksAndCancelKeepsTheOldGame) {
   EXPECT_EQ(bytesof(world), before);
 }
 
+TEST(NewPlayersRoad, TheNameBoxSaysItsLimitsAndTheNameKeepsThem) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  Folders f;
+  // A name of 35 characters with spaces: the box says what it takes, in red
+  // once a letter does not fit; the game (a human nation with a random god
+  // and a computer nation) is made under the first 25, each space a "_";
+  // its first turn is left through Options, Save and quit.
+  const std::string shot = tempfile("namebox.ppm");
+  setinputscript(paced(std::string(tonamebox) + "type my long game name of thirty ch\nwait 45\nshot " + shot +
+                       "\nwait 1\nkey return\nwaitfor 12\nclickid 11\n"
+                       "waitfor 1001\nclickid 1000\nclickid 1001\nclickid 1001\nclickid 1\n"
+                       "waitfor 23\nclickid 23\nwaitfor 130\nclickid 1\n"
+                       "waitfor 5\nclickid 1\nwaitfor 999\nclickid 999\nwaitfor 994\nclickid 994\nwaitfor 4\nclickid 4\n")
+                     .c_str());
+  mainmenu();
+  EXPECT_TRUE(fileexists("%s/my_long_game_name_of_thir/ftherlnd", savepath));
+  const Shot s = readshot(shot);
+  ASSERT_GT(s.width, 0);
+  EXPECT_GT(pixelslike(s, {0, 0, s.width, s.height}, 255, 115, 89, 50), 20);
+  dropshot(shot);
+}
+
 namespace {
 // A saved-games folder on a disc with little room: a small file system of
 // its own, nearly filled, where mounting is allowed; else a limit on the
