@@ -19,8 +19,8 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; [ -f "$work/log" ] && tail -20 "$work/log"; exit 1; }
 
-# The program with a fresh temp folder of its own (which it makes, so
-# removes). Its input script takes a picture once the Main Menu is shown (and
+# The program with a fresh temp folder, in which it makes its own (so
+# removes it). Its input script takes a picture once the Main Menu is shown (and
 # then leaves the program to itself): the sign that it is up.
 printf 'waitfor 6\nshot %s\n' "$work/up.ppm" > "$work/script"
 start() {
@@ -44,7 +44,7 @@ waitend() {
 waitup() {
   local until=$(( SECONDS + 300 ))
   while [ $SECONDS -le $until ]; do
-    [ -d "$work/temp" ] && [ -s "$work/home/veyrances3/vey3config" ] && [ -e "$work/up.ppm" ] && return 0
+    [ -d "$work/temp/vey3-$vpid" ] && [ -s "$work/home/veyrances3/vey3config" ] && [ -e "$work/up.ppm" ] && return 0
     kill -0 "$vpid" 2>/dev/null || fail "the program ended early"
     sleep 0.1
   done
@@ -70,7 +70,7 @@ for sig in TERM INT; do
   kill -$sig "$vpid"
   waitend 120 || fail "SIGTERM/SIGINT ($sig) did not end the program"
   [ "$status" -eq 0 ] || fail "after SIG$sig the status is $status"
-  [ -d "$work/temp" ] && fail "after SIG$sig the temp folder stays"
+  [ -n "$(ls -A "$work/temp")" ] && fail "after SIG$sig the temp folder stays"
   cmp -s "$work/settings" "$work/home/veyrances3/vey3config" || fail "after SIG$sig the settings changed"
 done
 
@@ -80,5 +80,5 @@ waitup
 stopxserver
 waitend 120 || fail "the program runs on after its display went away"
 [ "$status" -eq 1 ] || fail "after the display went away the status is $status"
-[ -d "$work/temp" ] && fail "after the display went away the temp folder stays"
+[ -n "$(ls -A "$work/temp")" ] && fail "after the display went away the temp folder stays"
 echo "ok"

@@ -236,7 +236,19 @@ int32_t temppid(const char* name) {
 
 bool processalive(int32_t pid) {
   if (pid <= 0) return false;
-  return kill(pid_t(pid), 0) == 0 || errno == EPERM;
+  if (kill(pid_t(pid), 0) != 0 && errno != EPERM) return false;
+  // A process that was killed but not yet reaped by its parent (a zombie)
+  // still answers kill(); it writes nothing any more, so it counts as gone.
+  char path[64];
+  snprintf(path, sizeof path, "/proc/%d/stat", int(pid));
+  UniqueFile f = openquiet(path, "r");
+  if (!f) return true;   // no /proc: kill() has the last word
+  char line[512];
+  if (!fgets(line, sizeof line, f.get())) return true;
+  // "PID (NAME) STATE ...": the name may hold spaces and parentheses.
+  const char* close = strrchr(line, ')');
+  if (!close || close[1] != ' ') return true;
+  return close[2] != 'Z' && close[2] != 'X';
 }
 
 std::string tempname(const char* path) { return std::string(path) + ".new" + std::to_string(getpid()); }

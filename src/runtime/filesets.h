@@ -20,7 +20,8 @@
 
 // The pid of a temp name "NAME.new<pid>" (the last dot), 0 for any other name.
 int32_t temppid(const char* name);
-// True while a process of that pid runs.
+// True while a process of that pid runs (a zombie, killed and not yet
+// reaped, has stopped: false).
 bool processalive(int32_t pid);
 // "path.new<pid>" of this process.
 std::string tempname(const char* path);

@@ -10,7 +10,6 @@
 #include <strings.h>
 
 #include "runtime/fatal.h"
-#include "runtime/rnd.h"
 #include "runtime/util.h"
 
 char datapath[PATHLEN];
@@ -19,6 +18,7 @@ char savepath[PATHLEN];
 char modpath[PATHLEN];
 char mappath[PATHLEN];
 char localmappath[PATHLEN];
+char tempbase[PATHLEN];
 char temppath[PATHLEN];
 int32_t tempcreated = 0;
 
@@ -32,11 +32,6 @@ bool fromenv(const char* name, char* destination) {
   strlcopy(destination, copy, PATHLEN);
   expandpath(destination, PATHLEN);
   return true;
-}
-
-bool pathexists(const char* path) {
-  struct stat st;
-  return stat(path, &st) == 0;
 }
 }  // namespace
 
@@ -92,39 +87,30 @@ int readinstalllocation(const char* word, char* destination) {
 }
 
 void initpaths() {
-  for (int pass = 0;; pass++) {
-    // The process id keeps two programs started in the same second (whose
-    // generators were seeded alike) from drawing the same temp folder.
-    int32_t n = int32_t((uint32_t(rnd(50000)) + uint32_t(getpid())) % 50000u);
-    strlcopy(datapath, ".", PATHLEN);
-    readinstalllocation(PRODUCTWORD, datapath);
-    fromenv("VEY3_DATA", datapath);
-    if (!fromenv("VEY3_TEMP", temppath)) snprintf(temppath, PATHLEN, "/tmp/veyrances3_%d", n);
+  strlcopy(datapath, ".", PATHLEN);
+  readinstalllocation(PRODUCTWORD, datapath);
+  fromenv("VEY3_DATA", datapath);
+  // Programs share the temp folder; each keeps its files in a folder of its
+  // own inside it, so that two hosts never take each other's battle replays.
+  if (!fromenv("VEY3_TEMP", tempbase)) snprintf(tempbase, PATHLEN, "/tmp/veyrances3_%u", unsigned(getuid()));
+  formatbounded(temppath, PATHLEN, "%s/%s%d", tempbase, TEMPPREFIX, int(getpid()));
 
-    if (!fileexists("%s/army.trs", datapath)) {
-      if (fileexists("./army.trs")) strlcopy(datapath, ".", PATHLEN);
-      char home[PATHLEN] = "~/veyrances3";
-      expandpath(home, PATHLEN);
-      if (fileexists("%s/army.trs", home)) strlcopy(datapath, home, PATHLEN);
-      if (fileexists("/usr/local/games/veyrances3/army.trs")) strlcopy(datapath, "/usr/local/games/veyrances3", PATHLEN);
-    }
-
-    if (!fromenv("VEY3_CONF", confpath)) {
-      strlcopy(confpath, "~/veyrances3", PATHLEN);
-      expandpath(confpath, PATHLEN);
-    }
-    if (!fromenv("VEY3_SAVE", savepath)) formatbounded(savepath, PATHLEN, "%s/savedgames", confpath);
-    if (!fromenv("VEY3_MAPS", mappath)) formatbounded(mappath, PATHLEN, "%s/maps", datapath);
-    if (!fromenv("VEY3_LOCALMAPS", localmappath)) formatbounded(localmappath, PATHLEN, "%s/maps", confpath);
-    if (!fromenv("VEY3_MODS", modpath)) formatbounded(modpath, PATHLEN, "%s/mods", confpath);
-
-    // A fresh random name is drawn while the temp folder exists. A name given
-    // by VEY3_TEMP cannot change, so it is taken after the first pass: an
-    // existing folder is then used as it is, an existing file is reported by
-    // the general initialisation.
-    if (!pathexists(temppath) || getenv("VEY3_TEMP")) break;
-    if (pass > 1000) break;
+  if (!fileexists("%s/army.trs", datapath)) {
+    if (fileexists("./army.trs")) strlcopy(datapath, ".", PATHLEN);
+    char home[PATHLEN] = "~/veyrances3";
+    expandpath(home, PATHLEN);
+    if (fileexists("%s/army.trs", home)) strlcopy(datapath, home, PATHLEN);
+    if (fileexists("/usr/local/games/veyrances3/army.trs")) strlcopy(datapath, "/usr/local/games/veyrances3", PATHLEN);
   }
+
+  if (!fromenv("VEY3_CONF", confpath)) {
+    strlcopy(confpath, "~/veyrances3", PATHLEN);
+    expandpath(confpath, PATHLEN);
+  }
+  if (!fromenv("VEY3_SAVE", savepath)) formatbounded(savepath, PATHLEN, "%s/savedgames", confpath);
+  if (!fromenv("VEY3_MAPS", mappath)) formatbounded(mappath, PATHLEN, "%s/maps", datapath);
+  if (!fromenv("VEY3_LOCALMAPS", localmappath)) formatbounded(localmappath, PATHLEN, "%s/maps", confpath);
+  if (!fromenv("VEY3_MODS", modpath)) formatbounded(modpath, PATHLEN, "%s/mods", confpath);
 }
 
 void makemoddir() {

@@ -9,8 +9,13 @@ extern char savepath[PATHLEN];
 extern char modpath[PATHLEN];
 extern char mappath[PATHLEN];
 extern char localmappath[PATHLEN];
+// The temp folder that programs share (VEY3_TEMP, else /tmp/veyrances3_UID)
+// and this process's own folder in it, "TEMPPREFIX<pid>" (made by
+// opentempfolder; temp files and battle replays go there).
+extern char tempbase[PATHLEN];
 extern char temppath[PATHLEN];
-// 1 once this process has created the temp folder; only then is it removed.
+constexpr const char* TEMPPREFIX = "vey3-";
+// 1 once this process has created its temp folder; only then is it removed.
 extern int32_t tempcreated;
 
 constexpr const char* PRODUCTWORD = "veyrances3";
@@ -29,6 +34,10 @@ void redirectgame(const char* gname, const char* folder);
 
 // 1 for a usable game name: 1..99 letters, digits, "-" and "_", not a reserved folder name.
 int validgamename(const char* name);
+// Makes the shared temp folder and this process's folder in it, after
+// removing the folders in it of programs that are gone (killed ones leave
+// theirs). Stops with a message naming the folder when it cannot be made.
+void opentempfolder();
 // Deletes "tmp_fl", "tmpmon.trs" and the battle replays "%d_%d.vcr" of the 95
 // nations in the temp folder, then the folder itself; only when this process
 // created the temp folder.

@@ -1,9 +1,65 @@
+#include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
 
+#include "runtime/fatal.h"
+#include "runtime/filesets.h"
 #include "runtime/folders.h"
 #include "runtime/util.h"
+
+namespace {
+// The pid of a name "TEMPPREFIX<digits>", 0 for any other name.
+int32_t temppidof(const char* name) {
+  const size_t n = strlen(TEMPPREFIX);
+  if (strncmp(name, TEMPPREFIX, n) != 0 || !name[n]) return 0;
+  int64_t pid = 0;
+  for (const char* c = name + n; *c; c++) {
+    if (*c < '0' || *c > '9' || pid > 99999999) return 0;
+    pid = pid * 10 + (*c - '0');
+  }
+  return int32_t(pid);
+}
+
+[[noreturn]] void cannotmake(const char* path, int err) {
+  char message[PATHLEN + 200];
+  snprintf(message, sizeof message, "The temp folder %s cannot be made: %s", path, filecause(err));
+  fatalerror(message);
+  abort();
+}
+}  // namespace
+
+void opentempfolder() {
+  // mkdir says "exists" of a file that stands where the folder goes.
+  if (mkdirs(tempbase) < 0) cannotmake(tempbase, errno == EEXIST ? ENOTDIR : errno);
+  std::vector<std::string> stale;
+  if (DIR* d = opendir(tempbase)) {
+    while (dirent* e = readdir(d)) {
+      const int32_t pid = temppidof(e->d_name);
+      // A folder of our own pid was left by an earlier program of that pid.
+      if (pid > 0 && (pid == int32_t(getpid()) || !processalive(pid))) stale.emplace_back(e->d_name);
+    }
+    closedir(d);
+  }
+  for (const std::string& name : stale) {
+    const std::string path = std::string(tempbase) + "/" + name;
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0) continue;
+    debugprint("Removing %s, the temp folder of a program that is gone\n", path.c_str());
+    if (S_ISDIR(st.st_mode)) removeownfolder(path.c_str());
+    else unlink(path.c_str());
+  }
+  if (mkdir(temppath, 0700) != 0) cannotmake(temppath, errno);
+  // Every end of the program, not only the fatal path, removes it.
+  if (!tempcreated) atexit(removetmpfiles);
+  tempcreated = 1;
+}
 
 void removetmpfiles() {
   // Another instance's files, or a folder this process did not make, are

@@ -141,7 +141,8 @@ TEST(CommandLine, TextOnlyHostRunMakesItsFoldersAndRemovesItsTempFolder) {
     EXPECT_EQ(e.err.find(textonlymessage), std::string::npos) << args[0];
     EXPECT_TRUE(std::filesystem::is_directory(run.save)) << args[0];
     EXPECT_TRUE(std::filesystem::is_directory(run.conf + "/mods")) << args[0];
-    EXPECT_FALSE(exists(run.temp)) << args[0];
+    // The shared temp folder stays; the program's own folder in it goes.
+    EXPECT_TRUE(std::filesystem::is_empty(run.temp)) << args[0];
     EXPECT_FALSE(exists(run.conf + "/vey3config")) << args[0];   // no benchmark in text-only mode
   }
 }
@@ -160,8 +161,37 @@ TEST(CommandLine, TempNameThatIsAFileIsReported) {
   writetext(run.temp, "a file");
   Ended e = run({"--textonly", "--host"});
   EXPECT_TRUE(e.aborted());
-  EXPECT_EQ(e.err, fixed + "Failed to create temp directory properly (already existed)\n");
+  EXPECT_EQ(e.err, fixed + "The temp folder " + run.temp + " cannot be made: Not a directory\n");
   EXPECT_TRUE(exists(run.temp));
+}
+
+// Programs that share a temp folder each keep their files (battle replays
+// among them) in a folder of their own; a start removes the folders of
+// programs that are gone, a killed one not yet reaped among them.
+TEST(CommandLine, EachProgramHasItsOwnTempFolderAndTidiesThoseOfProgramsGone) {
+  Program run;
+  const auto folder = [&](pid_t pid) { return run.temp + "/vey3-" + std::to_string(pid); };
+  const auto leave = [&](pid_t pid) {
+    std::filesystem::create_directories(folder(pid));
+    writetext(folder(pid) + "/0_0.vcr", "a battle of another game");
+  };
+  const pid_t dead = fork();
+  if (dead == 0) _exit(0);
+  waitpid(dead, nullptr, 0);
+  const pid_t zombie = zombiepid();
+  for (pid_t pid : {getpid(), dead, zombie}) leave(pid);
+  std::filesystem::create_directories(run.temp + "/vey3-notapid");
+  Ended e = run({"-d", "--verify"});
+  waitpid(zombie, nullptr, 0);
+  EXPECT_TRUE(e.exited) << e.err;
+  std::smatch own;
+  ASSERT_TRUE(std::regex_search(e.out, own, std::regex("temppath='" + run.temp + "/vey3-([0-9]+)'\n"))) << e.out;
+  EXPECT_NE(own[1], std::to_string(getpid()));
+  EXPECT_FALSE(exists(run.temp + "/vey3-" + own[1].str()));   // removed at its end
+  EXPECT_TRUE(exists(folder(getpid()) + "/0_0.vcr"));
+  EXPECT_FALSE(exists(folder(dead)));
+  EXPECT_FALSE(exists(folder(zombie)));
+  EXPECT_TRUE(exists(run.temp + "/vey3-notapid"));
 }
 
 TEST(CommandLine, DebugBannerAndFolders) {
@@ -174,7 +204,7 @@ TEST(CommandLine, DebugBannerAndFolders) {
   EXPECT_NE(e.out.find("confpath='" + run.conf + "'\n"), std::string::npos);
   EXPECT_NE(e.out.find("savepath='" + run.save + "'\n"), std::string::npos);
   EXPECT_NE(e.out.find("modpath='" + run.conf + "/mods'\n"), std::string::npos);
-  EXPECT_NE(e.out.find("temppath='" + run.temp + "'\n"), std::string::npos);
+  EXPECT_NE(e.out.find("temppath='" + run.temp + "/vey3-"), std::string::npos);
   EXPECT_NE(e.out.find("-- general_init --\n"), std::string::npos);
   Ended quiet = run({"--textonly", "--host"});
   EXPECT_EQ(quiet.out.find("VEYRANCES"), std::string::npos);

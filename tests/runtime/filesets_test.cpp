@@ -42,6 +42,10 @@ TEST(FileSets, TempNames) {
   EXPECT_TRUE(processalive(getpid()));
   EXPECT_FALSE(processalive(deadpid()));
   EXPECT_FALSE(processalive(0));
+  // Killed and not yet reaped, it writes nothing any more.
+  const pid_t zombie = zombiepid();
+  EXPECT_FALSE(processalive(zombie));
+  waitpid(zombie, nullptr, 0);
 }
 
 TEST(FileSets, TheFirstWriteIntoAFolderRemovesWhatDeadWritersLeft) {

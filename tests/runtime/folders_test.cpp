@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <memory>
-#include <regex>
 
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
@@ -109,11 +108,10 @@ TEST(Folders, DefaultsUnderTheHomeFolder) {
   EXPECT_STREQ(mappath, "./maps");
   EXPECT_EQ(std::string(localmappath), box.home + "/veyrances3/maps");
   EXPECT_EQ(std::string(modpath), box.home + "/veyrances3/mods");
-  std::smatch m;
-  std::string temp = temppath;
-  ASSERT_TRUE(std::regex_match(temp, m, std::regex("/tmp/veyrances3_([0-9]+)")));
-  EXPECT_LT(std::stoi(m[1]), 50000);
-  EXPECT_FALSE(exists(temp));
+  const std::string base = "/tmp/veyrances3_" + std::to_string(getuid());
+  EXPECT_EQ(std::string(tempbase), base);
+  EXPECT_EQ(std::string(temppath), base + "/vey3-" + std::to_string(getpid()));
+  EXPECT_FALSE(exists(temppath));
   EXPECT_FALSE(exists(box.home + "/veyrances3"));   // nothing is created here
 }
 
@@ -131,7 +129,8 @@ TEST(Folders, EnvironmentVariables) {
     EXPECT_EQ(std::string(datapath), box.dir / "data");
     EXPECT_EQ(std::string(mappath), box.dir / "data/maps");
   }
-  EXPECT_EQ(std::string(temppath), box.dir / "temp");
+  EXPECT_EQ(std::string(tempbase), box.dir / "temp");
+  EXPECT_EQ(std::string(temppath), box.dir / ("temp/vey3-" + std::to_string(getpid())));
   box.set("VEY3_SAVE", "/s");
   box.set("VEY3_MAPS", "/m");
   box.set("VEY3_LOCALMAPS", "/l");
@@ -166,18 +165,6 @@ TEST(Folders, DataFolderSearch) {
   EXPECT_EQ(std::string(datapath), box.dir / "nodata");   // a recognised folder is kept
 }
 
-TEST(Folders, ExistingTempNameFromTheEnvironmentEndsTheSearch) {
-  Sandbox box;
-  mkdir((box.dir / "tempdir").c_str(), 0755);
-  box.set("VEY3_TEMP", box.dir / "tempdir");
-  initpaths();
-  EXPECT_EQ(std::string(temppath), box.dir / "tempdir");
-  writetext(box.dir / "tempfile", "x");
-  box.set("VEY3_TEMP", box.dir / "tempfile");
-  initpaths();
-  EXPECT_EQ(std::string(temppath), box.dir / "tempfile");
-}
-
 TEST(Folders, ModFolderIsMadeWhenMissing) {
   Sandbox box;
   strlcopy(modpath, (box.dir / "conf/mods").c_str(), PATHLEN);
@@ -199,72 +186,56 @@ TEST(Folders, ModFolderIsMadeWhenMissing) {
   EXPECT_NE(out.find("Failed to create mod directory"), std::string::npos);
 }
 
+namespace {
+// The temp folder shared by programs, and this process's folder in it.
+void usetemp(const std::string& base) {
+  strlcopy(tempbase, base.c_str(), PATHLEN);
+  formatbounded(temppath, PATHLEN, "%s/vey3-%d", tempbase, int(getpid()));
+  tempcreated = 0;
+}
+}  // namespace
+
 TEST(GeneralInit, MakesTheSavedGamesAndTempFolders) {
   Sandbox box;
   strlcopy(savepath, (box.dir / "conf/savedgames").c_str(), PATHLEN);
-  strlcopy(temppath, (box.dir / "tmp/veyrances3_1").c_str(), PATHLEN);
-  tempcreated = 0;
+  usetemp(box.dir / "tmp/veyrances3_1");
+  // A folder of this pid was left by an earlier program of the same pid.
+  mkdirs(temppath);
+  writetext(std::string(temppath) + "/tmp_fl", "an older program's");
   general_init();
   EXPECT_TRUE(std::filesystem::is_directory(savepath));
   EXPECT_TRUE(std::filesystem::is_directory(temppath));
+  EXPECT_FALSE(exists(std::string(temppath) + "/tmp_fl"));
   EXPECT_EQ(tempcreated, 1);
   removetmpfiles();
   tempcreated = 0;
   EXPECT_FALSE(exists(temppath));
+  EXPECT_TRUE(exists(tempbase));
 }
 
-TEST(GeneralInit, TempFolderStates) {
+TEST(GeneralInit, ATempFolderThatCannotBeMadeIsNamed) {
   Sandbox box;
   strlcopy(savepath, (box.dir / "saves").c_str(), PATHLEN);
-  // A folder named by VEY3_TEMP is used as it is and never ours to remove.
-  mkdir((box.dir / "given").c_str(), 0755);
-  box.set("VEY3_TEMP", box.dir / "given");
-  strlcopy(temppath, (box.dir / "given").c_str(), PATHLEN);
-  tempcreated = 0;
-  general_init();
-  EXPECT_EQ(tempcreated, 0);
-
   writetext(box.dir / "afile", "x");
-  strlcopy(temppath, (box.dir / "afile").c_str(), PATHLEN);
+  usetemp(box.dir / "afile");
   Ended file = runchild([] { general_init(); });
   EXPECT_TRUE(file.aborted());
-  EXPECT_EQ(file.err, fixed + "Failed to create temp directory properly (already existed)\n");
-
-  EnvVar unset("VEY3_TEMP", nullptr);
-  strlcopy(temppath, (box.dir / "given").c_str(), PATHLEN);
-  Ended folder = runchild([] { general_init(); });
-  EXPECT_EQ(folder.err, fixed + "Failed to create temp directory properly (already existed)\n");
-
-  strlcopy(temppath, (box.dir / "afile/sub").c_str(), PATHLEN);
-  Ended cannot = runchild([] { general_init(); });
-  EXPECT_EQ(cannot.err, fixed + "Failed to create temp directory properly (unknown reason)\n");
+  EXPECT_EQ(file.err, fixed + "The temp folder " + (box.dir / "afile") + " cannot be made: Not a directory\n");
 }
 
 TEST(GeneralInit, TempFolderWeMadeIsRemovedAtEveryEnd) {
   Sandbox box;
   strlcopy(savepath, (box.dir / "saves").c_str(), PATHLEN);
-  std::string made = box.dir / "made";
-  strlcopy(temppath, made.c_str(), PATHLEN);
-  tempcreated = 0;
+  const std::string base = box.dir / "shared";
+  usetemp(base);
   Ended e = runchild([&] {
     general_init();
-    writetext(made + "/tmp_fl", "forces set aside");
+    writetext(std::string(temppath) + "/tmp_fl", "forces set aside");
     exit(0);
   });
   EXPECT_TRUE(e.exited);
-  EXPECT_FALSE(exists(made));
-
-  std::string given = box.dir / "given";
-  mkdir(given.c_str(), 0755);
-  writetext(given + "/tmp_fl", "another instance's");
-  box.set("VEY3_TEMP", given);
-  strlcopy(temppath, given.c_str(), PATHLEN);
-  e = runchild([] {
-    general_init();
-    exit(0);
-  });
-  EXPECT_TRUE(e.exited);
-  EXPECT_TRUE(exists(given + "/tmp_fl"));
+  EXPECT_TRUE(std::filesystem::is_directory(base));
+  EXPECT_TRUE(std::filesystem::is_empty(base));
 }
 
 TEST(GameNames, Validity) {

@@ -112,3 +112,17 @@ inline Ended runprogram(const std::vector<std::string>& args, const std::map<std
   }
   return processdetail::collect(pid, dir, seconds);
 }
+
+// A child that has ended and is not yet reaped (a zombie): its pid still
+// answers kill(). The caller reaps it with waitpid.
+inline pid_t zombiepid() {
+  const pid_t pid = fork();
+  if (pid == 0) _exit(0);
+  const std::string stat = "/proc/" + std::to_string(pid) + "/stat";
+  for (int i = 0; i < 500; i++) {
+    const std::vector<unsigned char> b = readbytes(stat);
+    if (std::string(b.begin(), b.end()).find(") Z") != std::string::npos) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return pid;
+}
