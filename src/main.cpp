@@ -4,10 +4,12 @@
 // which has no window.)
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "battleview/battleview.h"
 #include "frontend/frontend.h"
 #include "gfx/gfx.h"
+#include "runtime/ask.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
 #include "runtime/options.h"
@@ -52,7 +54,15 @@ void framebenchmark() {
     gfxlevel = f < 45.0f ? 10 : 12;
   }
   if (f >= 20.0f) filtering = 3;
-  saveconfig();
+  // A settings folder that cannot be written (read-only, full) stops
+  // nothing: the game starts with these settings, which hold until it ends.
+  if (!trysaveconfig()) {
+    const std::string problem = configproblem(errno);
+    printf("The settings cannot be saved (%s); the game starts with its built-in settings\n", problem.c_str());
+    msgbox("The settings cannot be saved (%s). The game starts with its built-in settings; what you change holds "
+           "until the game ends.",
+           problem.c_str());
+  }
   // The benchmark's battlefield is no backdrop for the screens that follow.
   setbgscene(Scene::menu);
 }

@@ -2,8 +2,8 @@
 # Every command-line mode that start dispatches, with its exit status: the
 # network modes say they are not available (both programs), a bad game name
 # is refused, an unknown game's name leads to the Main Menu with a word, the
-# performance test and the Main Menu end with 0, and text-only mode without
-# a mode is refused.
+# performance test and the Main Menu end with 0, text-only mode without a
+# mode is refused, and a first start whose settings cannot be saved goes on.
 # Arguments: vey3 binary, data folder, build folder, host program.
 set -uo pipefail
 ulimit -c 0   # the text-only refusal aborts on purpose
@@ -60,4 +60,23 @@ expect 1 "broken.map (Broken) has an image file that cannot be read: it cannot b
   "$vey3" 1 -a -x --mapfile broken.map --era 1 --normai 0 --normai 1 brokengame
 [ -d "$work/home/veyrances3/brokengame" ] && fail "a folder for the game of the broken map was made"
 [ -s "$work/box.ppm" ] || fail "no box over the broken map in the window"
+# The first start (no settings yet) with a settings folder that cannot be
+# written starts all the same: a box says why, then the Main Menu.
+ro="$work/readonly"
+mkdir -p "$ro/home/veyrances3" "$ro/open"
+chmod 755 "$work" "$ro" "$ro/home"
+chmod 555 "$ro/home/veyrances3"
+chmod 777 "$ro/open"
+printf 'wait 5\nshot %s\nkey return\nwaitfor 6\nkey escape\n' "$ro/open/box.ppm" > "$ro/script"
+# As root, a plain user, for whom the folder's permissions hold.
+plain=()
+[ "$(id -u)" = 0 ] && plain=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+(cd "$ro/open" && env -u VEY3_CONF -u VEY3_MAPS HOME="$ro/home" VEY3_SAVE="$ro/open/saves" VEY3_MODS="$ro/open/mods" \
+  VEY3_DATA="$data" VEY3_TEMP="$ro/open/temp" VEY3_INPUTSCRIPT="$ro/script" DISPLAY="$xdisplay" \
+  timeout 600 "${plain[@]}" "$vey3" -a >"$work/log" 2>&1)
+status=$?
+[ "$status" = 0 ] || fail "the first start with a read-only settings folder: status $status"
+grep -q "The settings cannot be saved ($ro/home/veyrances3/vey3config: cannot be written" "$work/log" \
+  || fail "the first start with a read-only settings folder does not say that the settings cannot be saved"
+[ -s "$ro/open/box.ppm" ] || fail "no box about the settings in the window"
 echo ok

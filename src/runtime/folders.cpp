@@ -1,5 +1,6 @@
 #include "runtime/folders.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,6 +24,16 @@ char temppath[PATHLEN];
 int32_t tempcreated = 0;
 
 namespace {
+// A folder under the home folder when none is known: never a folder named "~".
+[[noreturn]] void nohome(const char* what) {
+  char message[300];
+  snprintf(message, sizeof message,
+           "No home folder is known for %s: HOME is not set and the password database names none for this user. "
+           "Set HOME (or VEY3_CONF for the settings and saved games).",
+           what);
+  failexit(message);
+}
+
 // An environment value, copied (at most 1999 characters) and expanded.
 bool fromenv(const char* name, char* destination) {
   const char* value = getenv(name);
@@ -30,13 +41,21 @@ bool fromenv(const char* name, char* destination) {
   char copy[2000];
   strlcopy(copy, value, sizeof copy);
   strlcopy(destination, copy, PATHLEN);
-  expandpath(destination, PATHLEN);
+  if (!expandpath(destination, PATHLEN)) nohome(name);
   return true;
 }
 }  // namespace
 
-void expandpath(char* path, int32_t size) {
-  if (size < 2) return;
+const char* homefolder() {
+  const char* home = getenv("HOME");
+  if (home && home[0]) return home;
+  // As the shell does without HOME: the user's entry in the password database.
+  const passwd* entry = getpwuid(getuid());
+  return entry && entry->pw_dir && entry->pw_dir[0] ? entry->pw_dir : nullptr;
+}
+
+bool expandpath(char* path, int32_t size) {
+  if (size < 2) return true;
   if (path[0] == '%') {
     const char* close = strchr(path + 1, '%');
     if (close) {
@@ -56,7 +75,9 @@ void expandpath(char* path, int32_t size) {
       strlcopy(path, result, size);
     }
   }
-  const char* home = getenv("HOME");
+  const bool needshome = strcmp(path, "~") == 0 || strncmp(path, "~/", 2) == 0;
+  const char* home = needshome ? homefolder() : nullptr;
+  if (needshome && !home) return false;
   if (home) {
     if (strcmp(path, "~") == 0 || strcmp(path, "~/") == 0) {
       strlcopy(path, home, size);
@@ -68,6 +89,7 @@ void expandpath(char* path, int32_t size) {
   }
   size_t length = strlen(path);
   while (length > 1 && (path[length - 1] == '/' || path[length - 1] == '\\')) path[--length] = 0;
+  return true;
 }
 
 int readinstalllocation(const char* word, char* destination) {
@@ -75,7 +97,7 @@ int readinstalllocation(const char* word, char* destination) {
   snprintf(path, sizeof path, "/usr/local/.install_locations/%s", word);
   if (!fileexists("%s", path)) {
     // Only a file that exists is read; otherwise the search goes on.
-    const char* home = getenv("HOME");
+    const char* home = homefolder();
     if (!home) return 0;
     snprintf(path, sizeof path, "%s/.install_locations/%s", home, word);
     if (!fileexists("%s", path)) return 0;
@@ -98,14 +120,13 @@ void initpaths() {
   if (!fileexists("%s/army.trs", datapath)) {
     if (fileexists("./army.trs")) strlcopy(datapath, ".", PATHLEN);
     char home[PATHLEN] = "~/veyrances3";
-    expandpath(home, PATHLEN);
-    if (fileexists("%s/army.trs", home)) strlcopy(datapath, home, PATHLEN);
+    if (expandpath(home, PATHLEN) && fileexists("%s/army.trs", home)) strlcopy(datapath, home, PATHLEN);
     if (fileexists("/usr/local/games/veyrances3/army.trs")) strlcopy(datapath, "/usr/local/games/veyrances3", PATHLEN);
   }
 
   if (!fromenv("VEY3_CONF", confpath)) {
     strlcopy(confpath, "~/veyrances3", PATHLEN);
-    expandpath(confpath, PATHLEN);
+    if (!expandpath(confpath, PATHLEN)) nohome("the settings folder");
   }
   if (!fromenv("VEY3_SAVE", savepath)) formatbounded(savepath, PATHLEN, "%s/savedgames", confpath);
   if (!fromenv("VEY3_MAPS", mappath)) formatbounded(mappath, PATHLEN, "%s/maps", datapath);

@@ -22,7 +22,12 @@ constexpr const char* PRODUCTWORD = "veyrances3";
 
 void initpaths();
 int readinstalllocation(const char* word, char* destination);   // destination of PATHLEN
-void expandpath(char* path, int32_t size);
+// Expands "%NAME%" at the start and "~" or "~/..." (the home folder) and cuts
+// trailing slashes; false (the path unchanged) for "~" without a home folder.
+bool expandpath(char* path, int32_t size);
+// HOME, else the user's home folder in the password database; null when
+// neither names one.
+const char* homefolder();
 void makemoddir();
 int mkdirs(const char* path);   // 0 existed, 1 created, -1 failed (errno why)
 

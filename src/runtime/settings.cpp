@@ -98,6 +98,7 @@ void loadconfig() {
   SoftReadScope soft;
   if (getint(f) != CONFIGVERSION) {
     file.reset();
+    printf("%s holds the settings of another version of the game; the built-in settings replace them\n", path);
     unlink(path);
     return;
   }
@@ -119,24 +120,34 @@ bool trysaveconfig() {
   configpath(path);
   if (!direxists("%s", confpath)) mkdirs(confpath);
   debugprint("writing config file\n");
-  // Written whole to a new file and renamed over the old one.
-  SafeWrite out(path);
-  if (!out.ok()) return false;
-  FILE* f = out.stream();
-  putint(CONFIGVERSION, f);
-  if (sounddevice != 0) sounddevice = 1;
-  for (const Setting& s : settings) {
-    if (!s.stored) continue;
-    if (ismodlist(s)) {
-      putint(enabledmodlist.last + 1, f);
-      for (int32_t i = 0; i <= enabledmodlist.last; i++) put_string(enabledmodlist.names[i], f);
-    } else if (s.whole) {
-      putint(*s.whole, f);
-    } else {
-      putfixed(f, *s.real);
+  int err = 0;
+  {
+    // Written whole to a new file and renamed over the old one.
+    SafeWrite out(path);
+    if (!out.ok()) return false;
+    FILE* f = out.stream();
+    putint(CONFIGVERSION, f);
+    if (sounddevice != 0) sounddevice = 1;
+    for (const Setting& s : settings) {
+      if (!s.stored) continue;
+      if (ismodlist(s)) {
+        putint(enabledmodlist.last + 1, f);
+        for (int32_t i = 0; i <= enabledmodlist.last; i++) put_string(enabledmodlist.names[i], f);
+      } else if (s.whole) {
+        putint(*s.whole, f);
+      } else {
+        putfixed(f, *s.real);
+      }
     }
+    if (out.commit()) return true;
+    err = out.error() ? out.error() : errno;
   }
-  return out.commit();
+  errno = err;   // the removal of the new file does not change why
+  return false;
 }
 
-void saveconfig() { bailif(!trysaveconfig(), "cannot create config file\n"); }
+std::string configproblem(int err) {
+  char path[PATHLEN];
+  configpath(path);
+  return fileproblem(path, err);
+}

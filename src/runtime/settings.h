@@ -1,6 +1,7 @@
 // User preferences: built-in values, then the settings file "vey3config",
 // then the command line. Other subsystems read them by name.
 #pragma once
+#include <string>
 #include "runtime/short.h"
 
 constexpr int32_t CONFIGVERSION = 240;
@@ -40,10 +41,11 @@ extern int32_t partamount;
 extern int32_t fastgrx;
 
 void loadconfig();
-void saveconfig();
-// The same, but a file that cannot be written gives false (the old file
-// stays as it was) instead of stopping the program.
+// Writes the settings file whole; false when it cannot be written (the old
+// file stays as it was, errno says why: configproblem(errno)).
 bool trysaveconfig();
+// "<settings file>: <cause>" for a message.
+std::string configproblem(int err);
 // The settings file's path (PATHLEN bytes).
 void configpath(char* path);
 // Puts every setting back to its built-in value (start of a test, say).

@@ -106,6 +106,10 @@ TEST(CommandLine, SettingsFileOfAnotherVersionIsRemovedAtStart) {
   Ended e = run({"--exit"});
   EXPECT_EQ(e.code, 15);
   EXPECT_FALSE(exists(run.conf + "/vey3config"));
+  EXPECT_NE(e.out.find(run.conf + "/vey3config holds the settings of another version of the game; the built-in "
+                                  "settings replace them\n"),
+            std::string::npos)
+      << e.out;
 }
 
 TEST(CommandLine, TextOnlyModeIsRefusedWithoutAServerOrHostRun) {

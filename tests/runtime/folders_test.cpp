@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+
 #include <cstring>
 #include <memory>
 
@@ -64,8 +66,27 @@ TEST(Folders, ExpandPath) {
   EXPECT_EQ(expanded("~/abcdef", 8), box.home.substr(0, 7));
   EnvVar longer("LONG", std::string(3000, 'l').c_str());
   EXPECT_EQ(expanded("%LONG%/x").size(), size_t(PATHLEN - 1));
+}
+
+// Without HOME the home folder is the user's in the password database; a
+// user without one is refused, and no folder named "~" is ever made.
+TEST(Folders, WithoutHomeThePasswordDatabaseOrARefusal) {
+  Sandbox box;
   EnvVar nohome("HOME", nullptr);
-  EXPECT_EQ(expanded("~/x"), "~/x");
+  const std::string home = getpwuid(getuid())->pw_dir;
+  EXPECT_EQ(expanded("~/x"), home + "/x");
+  initpaths();
+  EXPECT_EQ(std::string(confpath), home + "/veyrances3");
+  if (geteuid() != 0) GTEST_SKIP() << "only root can become a user that the password database does not name";
+  Ended e = runchild([] {
+    if (setuid(54321) != 0 || getpwuid(54321)) _exit(90);
+    initpaths();
+    exit(0);
+  });
+  EXPECT_TRUE(e.exited);
+  EXPECT_EQ(e.code, 1) << e.out;
+  EXPECT_NE(e.out.find("No home folder is known for the settings folder: HOME is not set"), std::string::npos) << e.out;
+  EXPECT_FALSE(exists(box.work + "/~"));
 }
 
 TEST(Folders, MakeDirectories) {
