@@ -393,6 +393,12 @@ float textwidth(const char* text);
 int32_t SplitText(char* text, float width);
 // The text cut to fit the width at scale 1 (a static buffer).
 const char* CutText(const char* text, float width);
+// The text (its first line) as it is when it fits the width at scale 1;
+// else its words that fit with ".." after them: cut after the last whole
+// word, blanks and commas before the dots dropped, never inside a later
+// word (a first word wider than the width is cut inside). Its own static
+// buffer, apart from CutText's.
+const char* CutTextDots(const char* text, float width);
 // Rows of a text wrapped at width (scale 1): start and length of each, at
 // most `max` of them; words wider than a row are cut. The count of rows.
 struct textrow {

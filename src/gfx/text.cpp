@@ -1,4 +1,5 @@
 // Text measuring and wrapping with the font's advance widths.
+#include <cmath>
 #include <cstring>
 
 #include "gfx/font.h"
@@ -84,6 +85,28 @@ int32_t SplitText(char* text, float width) {
     if (text[i] != ' ') sinceblank += adv;
   }
   return rows;
+}
+
+const char* CutTextDots(const char* text, float width) {
+  static char cut[MSGLEN];
+  cut[0] = 0;
+  if (!text) return cut;
+  const char* whole = CutText(text, width);
+  size_t n = strlen(whole);
+  if (text[n] == 0 || text[n] == '\n') return whole;
+  // Cut again with room for the dots, at the end of the last word that
+  // fits whole; a first word wider than the room is cut inside.
+  strlcopy(cut, CutText(text, fmaxf(0, width - textwidth(".."))), sizeof cut);
+  n = strlen(cut);
+  if (text[n] != ' ') {
+    size_t blank = n;
+    while (blank > 0 && cut[blank - 1] != ' ') blank--;
+    if (blank > 0) n = blank;
+  }
+  while (n > 0 && strchr(" ,;:-", cut[n - 1])) n--;
+  cut[n] = 0;
+  if (n > 0 || width >= textwidth("..")) strlappend(cut, "..", sizeof cut);
+  return cut;
 }
 
 const char* CutText(const char* text, float width) {

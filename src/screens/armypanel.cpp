@@ -56,13 +56,13 @@ bool selected(int32_t u) {
 // A selection from another group than g is waiting to be dropped.
 bool otherselection(int32_t g) { return !armypanelstate.sel.empty() && armypanelstate.group != g; }
 
-// Two rows of one clickable text, each cut to the width (CutText keeps
-// one buffer, so each row is cut and drawn before the next).
+// Two rows of one clickable text, each cut to the width with ".." (the cut
+// keeps one buffer, so each row is cut and copied before the next).
 void twolines(int32_t id, float x, float y, float width, const char* first, const char* second, float shade) {
   char row[200];
-  strlcopy(row, CutText(first, width / 13), sizeof row);
+  strlcopy(row, CutTextDots(first, width / 13), sizeof row);
   areatextcol(id, x, up(y + 14), 13, shade, shade, shade, 1, "%s", row);
-  strlcopy(row, CutText(second, width / 12), sizeof row);
+  strlcopy(row, CutTextDots(second, width / 12), sizeof row);
   areatextcol(id, x, up(y + 30), 12, 0.85f, 0.8f, 0.55f, 1, "%s", row);
 }
 
@@ -99,7 +99,6 @@ float commanderblock(int32_t c, float y, int32_t& shade) {
   const Monster* t = typeof_(b);
   formatbounded(first, sizeof first, "%s%s%s, commanding %d %s in %d %s", cm.name, cm.name[0] ? " the " : "",
                 t ? t->name : "?", n, n == 1 ? "unit" : "units", s, s == 1 ? "squad" : "squads");
-  order[std::min<size_t>(strlen(order), 32)] = 0;
   twolines(AP_COMORDERS + c, WX + 114, y + 6, WW - 130, first, order, 1);
   areainfo("Click to set the battle orders of the commander. Digit keys: use a remembered order, "
            "Ctrl and a digit: remember it");

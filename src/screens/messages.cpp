@@ -294,18 +294,19 @@ void viewmsgs(int32_t p, const char* gname) {
     guiscrollstart();
     if (list.empty()) guibutton(0, "There are no messages this month.");
     for (int32_t m : list) {
-      char title[200];
-      messagetitle(m, title, sizeof title);
+      char title[200], full[200];
+      messagetitle(m, full, sizeof full);
       const Message& msg = message[size_t(m)];
       if (msg.land >= 1 && msg.land <= nbrlands) {
         char place[60];
         formatbounded(place, sizeof place, "  (%s)", land[size_t(msg.land)].name);
-        strlcopy(title, CutText(title, 30.0f - textwidth(place)), sizeof title);
+        strlcopy(title, CutTextDots(full, 30.0f - textwidth(place)), sizeof title);
         strlappend(title, place, sizeof title);
       } else {
-        strlcopy(title, CutText(title, 30.0f), sizeof title);
+        strlcopy(title, CutTextDots(full, 30.0f), sizeof title);
       }
       guibutton(ML_FIRST + m, "%s", title);
+      if (strncmp(title, full, strlen(full)) != 0) guiinfo("%s", full);
     }
     guiscrollstart();
     guialign(GUIALIGN_CENTRE);

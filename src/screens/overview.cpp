@@ -114,7 +114,7 @@ void provincerow(int32_t p, int32_t l, const ArmyCounts& counts) {
   guibgbox(0.7f, 0.3f, 0.2f, 0.4f);
   guisetnl(0);
   char name[80];
-  formatbounded(name, sizeof name, "%s", CutText(ld.name, 6.75f));
+  formatbounded(name, sizeof name, "%s", CutTextDots(ld.name, 6.75f));
   guibutton(NO_LAND + l, "%s (%d)", name, l);
   if (counts.freeunits[size_t(l)] > 0) iconrow(armyicons(counts.freeunits[size_t(l)]), ICON_UNIT, MISC_UNIT);
   guiindent(180);
@@ -161,7 +161,7 @@ void commanderrow(int32_t c, int32_t stripe, const ArmyCounts& counts) {
   char order[ORDERTEXTLEN];
   hostordertext(c, order);
   guiindent(180);
-  guibutton(NO_ORDER + c, "%s", CutText(order, 8.5f));
+  guibutton(NO_ORDER + c, "%s", CutTextDots(order, 8.5f));
   if (led > 0) {
     guiindent(320);
     guibutton(0, "commanding %d %s", led, led == 1 ? "unit" : "units");

@@ -169,7 +169,7 @@ int32_t drawentries(const std::vector<Entry>& entries, float y) {
     areaspritecol(e.id, TRS_ARMY, unittypes[size_t(e.type)].sprite, SPRITEMODE, x, up(ey + ICON), ICON, ICON, b, b,
                   b, 1);
     areatextcol(e.id, x + ICON + 4, up(ey + ROW - 5), ENTRYTEXT, b, b, b, 1, "%s",
-                CutText(e.label, (colw - ICON - 8) / ENTRYTEXT));
+                CutTextDots(e.label, (colw - ICON - 8) / ENTRYTEXT));
   }
   return std::min<int32_t>(10, int32_t(entries.size()));
 }

@@ -74,8 +74,7 @@ const char* fitlabel(const char* text, float room, float* scale) {
   if (full <= 0 || full * *scale <= room) return text;
   *scale = std::max(*scale * 0.75f, room / full);
   if (full * *scale <= room) return text;
-  const float dots = textwidth("..");
-  formatbounded(cut, sizeof cut, "%s..", CutText(text, room / *scale - dots));
+  strlcopy(cut, CutTextDots(text, room / *scale), sizeof cut);
   return cut;
 }
 
@@ -432,7 +431,7 @@ void commandercards(int32_t k, int32_t l, const std::vector<int32_t>& cards, flo
     // The order at the card's bottom.
     const float os = 12 * s;
     const int32_t ot = areatextcol(TS_CARDORDER + c, x + 2, y + 1, os, sel ? 0 : -1, sel ? 0 : -1, sel ? 0 : -1, 1,
-                                   "%s", CutText(order, (cw - 4) / os));
+                                   "%s", CutTextDots(order, (cw - 4) / os));
     if (ot >= 0) {
       areasetpriority(ot, 500);
       if (sel) areainfo("(space) Change order for selected commanders");

@@ -70,6 +70,19 @@ TEST_F(GuiLayout, TextMeasuresWrapsSplitsAndCuts) {
   EXPECT_EQ(strlen(CutText(longtext.c_str(), 1e9f)), size_t(MSGLEN - 1));   // never past its buffer
 }
 
+// A letter is half wide, a blank a quarter, ".." one.
+TEST_F(GuiLayout, TextCutToItsBoxEndsInDotsAfterAWholeWord) {
+  EXPECT_STREQ(CutTextDots("Gulf of Lormark", 7.0f), "Gulf of Lormark");   // fits
+  EXPECT_STREQ(CutTextDots("most of them Triton Troopers", 7.0f), "most of them..");
+  EXPECT_STREQ(CutTextDots("Gulf, of Lormark", 4.0f), "Gulf..");   // no comma before the dots
+  EXPECT_STREQ(CutTextDots("Raraduvizaro", 3.0f), "Rara..");        // a first word too wide
+  EXPECT_STREQ(CutTextDots("Cast Fire Rain at Halwick", 8.0f), "Cast Fire Rain..");
+  EXPECT_STREQ(CutTextDots("ab\ncd", 9.0f), "ab");
+  EXPECT_STREQ(CutTextDots("abcdef", 0.5f), "");                   // no room even for the dots
+  // Within the width, dots included.
+  EXPECT_LE(textwidth(CutTextDots("most of them Triton Troopers", 7.0f)), 7.0f);
+}
+
 TEST_F(GuiLayout, RowsAlignmentIndentOverlayAndSpace) {
   guimaxwidth(700);
   guiminwidth(100);
