@@ -141,7 +141,7 @@ const char* designproblem(const GodDesign& d, int32_t points) {
       formatbounded(why, MSGLEN, "The %s level %d is out of range.", pathnames[p], d.path[p]);
       return why;
     }
-  if (d.dominion < MINDOMINION || d.dominion > MAXDOMINION) return "The dominion is out of range.";
+  if (d.dominion < MINDOMINION || d.dominion > MAXDOMINION) return "The veyrance is out of range.";
   for (int32_t s = 0; s < 6; s++)
     if (d.scale[s] < -MAXSCALE || d.scale[s] > MAXSCALE) return "A scale is out of range.";
   if (d.awakening < GOD_AWAKE || d.awakening > GOD_IMPRISONED) return "The awakening is out of range.";

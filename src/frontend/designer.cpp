@@ -19,7 +19,7 @@ namespace {
 const char* const awakenings[3] = {"Awake", "Dormant", "Imprisoned"};
 const char* const awakeninginfo[3] = {
     "The god walks the world from the first month.",
-    "The god sleeps and wakes after some years; its dominion spreads meanwhile. Gives 50 points back.",
+    "The god sleeps and wakes after some years; its veyrance spreads meanwhile. Gives 50 points back.",
     "The god is bound and comes free only after many years. Gives 100 points back."};
 
 const float gold[3] = {1, 0.85f, 0.45f};
@@ -99,7 +99,7 @@ void buildscreen(const GodDesign& d, int32_t withfiles) {
   guiindent(205);
   guibutton(0, "Points");
   guiindent(300);
-  guibutton(0, "Scales of the dominion");
+  guibutton(0, "Scales of the veyrance");
   guishade(1);
   guisetnl(1);
   for (int32_t row = 0; row < GODPATHS; row++) {
@@ -133,12 +133,12 @@ void buildscreen(const GodDesign& d, int32_t withfiles) {
     guisetnl(1);
   }
   guisetnl(0);
-  guibutton(0, "Dominion");
+  guibutton(0, "Veyrance");
   guiindent(95);
   guibutton(GD_DOMDOWN, "-");
   guibuttoncol(0, " %d ", gold[0], gold[1], gold[2], 1, d.dominion);
   guibutton(GD_DOMUP, "+");
-  guiinfo("How strongly the god's dominion spreads from its temples and changes the provinces it covers");
+  guiinfo("How strongly the god's veyrance spreads from its temples and changes the provinces it covers");
   guiindent(205);
   guibutton(0, "%d", dominioncost(d.dominion));
   guisetnl(1);
@@ -165,6 +165,7 @@ void buildscreen(const GodDesign& d, int32_t withfiles) {
   guibutton(0, "   ");
   guibutton(GD_CANCEL, withfiles ? "Leave" : "Cancel");
   guisetnl(1);
+  guispace(2);   // the last row clear of the frame
   guishortcut(GD_DONE, KEY_RETURN);
   guishortcut(GD_CANCEL, KEY_ESCAPE);
   guishow(-1, -1);

@@ -64,7 +64,7 @@ void shownationinfo(int32_t nation, int32_t withgod, int32_t reserved) {
       guishade(0.75f);
       guibutton(0, "Pretender god");
       guishade(1);
-      guibutton(0, "%s, %s", com[size_t(god)].name, unittypes[size_t(unit[size_t(body)].type)].name);
+      guibutton(0, "%s, %s", comshownname(god), unittypes[size_t(unit[size_t(body)].type)].name);
       guibutton(0, "Blessings of its sacred troops: %s", blessings);
     }
     guiscrollstart();

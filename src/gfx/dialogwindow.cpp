@@ -252,6 +252,7 @@ int32_t windowmenu(const MenuLine* lines, int32_t count) {
     guidialogbegin();
     guimaxheight(560);
     guimaxwidth(640);
+    guiminwidth(GUIMENUWIDTH);
     guiscrollstart();
     for (int32_t i = 0; i < count; i++) guibutton(lines[i].id, "%s", lines[i].text);
     guishortcut(-1, KEY_ESCAPE);

@@ -207,6 +207,9 @@ void guicloseid(int32_t id);
 // less opaque.
 void guisetfade(int32_t on);
 void guimaxheight(float h);
+// The least width of a small menu, so that its lines keep clear of the
+// frame's rim: menus call guiminwidth(GUIMENUWIDTH).
+constexpr float GUIMENUWIDTH = 240;
 void guimaxwidth(float w);
 void guiminwidth(float w);
 void guitextscale(float f);

@@ -304,7 +304,7 @@ int newturn(const char* gname, int32_t turnwanted) {
     return 0;
   }
   removevcrs();
-  printf("Turn %d of %s hosted (%d battles)\n", fileturn + 1, gname, battlesfought);
+  printf("Turn %d of %s hosted (%d %s)\n", fileturn + 1, gname, battlesfought, battlesfought == 1 ? "battle" : "battles");
   endprogress();
   hostingflag = 0;
   return 1;

@@ -29,7 +29,7 @@ int32_t hand(int32_t item, int32_t player, int32_t choice) {
   const int32_t c = bodycommander(choice);
   if (c < 0) return 0;
   if (getitem(c, item) >= 0) return 1;
-  msgbox("%s cannot carry %s.", com[size_t(c)].name, items[size_t(item)].name);
+  msgbox("%s cannot carry %s.", comshownname(c), items[size_t(item)].name);
   return 0;
 }
 }  // namespace
@@ -48,7 +48,7 @@ int32_t chooseitemowner(const char* title, int32_t player, int32_t lnr, int32_t 
     // Mercenaries take no items of the nation's.
     if (unit[size_t(b)].homeland == -2) continue;
     bodies[n] = b;
-    menuline(ID_COM + n, com[size_t(c)].name);
+    menuline(ID_COM + n, comshownname(c));
     n++;
   }
   if (withlab) menuline(ID_LAB, "Laboratory");

@@ -58,7 +58,7 @@ void refused(int32_t c, const char* why) {
   const int32_t b = com[size_t(c)].body;
   const int32_t p = unit[size_t(b)].owner, l = unitlandnr(b);
   cancelorder(c);
-  tell(p, l, "%s could not cast the ritual: %s", com[size_t(c)].name, why);
+  tell(p, l, "%s could not cast the ritual: %s", comshownname(c), why);
 }
 
 // The units of the commander's army: its body, then its squads in its province.
@@ -91,7 +91,7 @@ void summon(int32_t c, const Spell& sp, int32_t level) {
   const int32_t b = com[size_t(c)].body, p = unit[size_t(b)].owner, l = unit[size_t(b)].land;
   const int32_t type = sp.damage, count = imax(1, scaled(sp.nbreff, level));
   if (type < 1 || type >= MAXUNITTYPES || !isusedunittype(type)) {
-    tell(p, l, "%s performed %s, but nothing answered the call.", com[size_t(c)].name, sp.name);
+    tell(p, l, "%s performed %s, but nothing answered the call.", comshownname(c), sp.name);
     return;
   }
   const int32_t last = spawnunits(type, p, count, l, freesquad(c));
@@ -101,7 +101,7 @@ void summon(int32_t c, const Spell& sp, int32_t level) {
       unit[size_t(u)].homeland = int16_t(l);
       made++;
     }
-  tell(p, l, "%s performed %s: %d %s joined the army.", com[size_t(c)].name, sp.name, made,
+  tell(p, l, "%s performed %s: %d %s joined the army.", comshownname(c), sp.name, made,
        unittypes[size_t(type)].name);
 }
 
@@ -127,7 +127,7 @@ void remotedamage(int32_t c, const Spell& sp, int32_t level, int32_t target) {
     for (int32_t v : victims) known = known || v == owner;
     if (!known) victims.push_back(owner);
   }
-  tell(p, target, "%s performed %s on %s: %d units were struck, %d of them died.", com[size_t(c)].name, sp.name,
+  tell(p, target, "%s performed %s on %s: %d units were struck, %d of them died.", comshownname(c), sp.name,
        land[size_t(target)].name, hit, killed);
   for (int32_t v : victims)
     tell(v, target, "%s struck our armies in %s from afar: %d of %d units died.", sp.name, land[size_t(target)].name,
@@ -138,27 +138,27 @@ void enchant(int32_t c, int32_t spell, int32_t lnr) {
   const Spell& sp = spells[size_t(spell)];
   const int32_t b = com[size_t(c)].body, p = unit[size_t(b)].owner;
   if (findench(sp.damage, lnr, p) >= 0) {
-    tell(p, unit[size_t(b)].land, "%s performed %s, but the enchantment was in force already.", com[size_t(c)].name,
+    tell(p, unit[size_t(b)].land, "%s performed %s, but the enchantment was in force already.", comshownname(c),
          sp.name);
     return;
   }
   const int32_t e = addench(sp.damage, b, p, lnr, 0);
   if (e < 0) {
     tell(p, unit[size_t(b)].land, "%s performed %s, but the world can bear no further enchantment.",
-         com[size_t(c)].name, sp.name);
+         comshownname(c), sp.name);
     return;
   }
   ench[size_t(e)].spell = int16_t(spell);
   ench[size_t(e)].counter[0] = turn;   // pays its first upkeep next month
   if (lnr == -1) {
     for (int32_t q = 0; q < MAXPLAYERS; q++)
-      if (nationplays(q)) tell(q, -1, "%s has cast %s over the whole world.", com[size_t(c)].name, sp.name);
+      if (nationplays(q)) tell(q, -1, "%s has cast %s over the whole world.", comshownname(c), sp.name);
   } else if (validland(lnr)) {
-    tell(p, lnr, "%s has cast %s on %s.", com[size_t(c)].name, sp.name, land[size_t(lnr)].name);
+    tell(p, lnr, "%s has cast %s on %s.", comshownname(c), sp.name, land[size_t(lnr)].name);
     const int32_t o = land[size_t(lnr)].owner;
     if (o != p) tell(o, lnr, "%s has been cast on %s.", sp.name, land[size_t(lnr)].name);
   } else {
-    tell(p, -1, "%s has cast %s.", com[size_t(c)].name, sp.name);
+    tell(p, -1, "%s has cast %s.", comshownname(c), sp.name);
   }
 }
 
@@ -166,7 +166,7 @@ void teleport(int32_t c, const Spell& sp, int32_t target) {
   const int32_t b = com[size_t(c)].body, p = unit[size_t(b)].owner;
   const std::vector<int32_t> units = army(c);
   for (int32_t u : units) unit[size_t(u)].land = int16_t(target);
-  tell(p, target, "%s performed %s and arrived in %s with %d units.", com[size_t(c)].name, sp.name,
+  tell(p, target, "%s performed %s and arrived in %s with %d units.", comshownname(c), sp.name,
        land[size_t(target)].name, int32_t(units.size()) - 1);
 }
 
@@ -178,7 +178,7 @@ void healarmy(int32_t c, const Spell& sp) {
     unit[size_t(u)].flags[0] &= ~AF_DISEASED;
   }
   const int32_t b = com[size_t(c)].body;
-  tell(unit[size_t(b)].owner, unit[size_t(b)].land, "%s performed %s: %d units were healed.", com[size_t(c)].name,
+  tell(unit[size_t(b)].owner, unit[size_t(b)].land, "%s performed %s: %d units were healed.", comshownname(c),
        sp.name, healed);
 }
 
@@ -192,13 +192,13 @@ void findsites(int32_t c, const Spell& sp, int32_t level, int32_t target) {
     if (site < 1 || site >= MAXSITES || l.sitefound[s]) continue;
     if (sites[size_t(site)].path != path || sites[size_t(site)].level > level) continue;
     l.sitefound[s] = 1;
-    tell(p, target, "%s performed %s and found %s in %s.", com[size_t(c)].name, sp.name, sites[size_t(site)].name,
+    tell(p, target, "%s performed %s and found %s in %s.", comshownname(c), sp.name, sites[size_t(site)].name,
          l.name);
     found++;
   }
   if (path >= 0 && path < 9 && p >= 0 && p < MAXPLAYERS)
     l.searched[p][path] = int8_t(imax(l.searched[p][path], imin(level, 127)));
-  if (!found) tell(p, target, "%s performed %s, but found nothing new in %s.", com[size_t(c)].name, sp.name, l.name);
+  if (!found) tell(p, target, "%s performed %s, but found nothing new in %s.", comshownname(c), sp.name, l.name);
 }
 
 void scry(int32_t c, const Spell& sp, int32_t target) {
@@ -208,7 +208,7 @@ void scry(int32_t c, const Spell& sp, int32_t target) {
     if (unit[size_t(u)].hp >= 1 && unit[size_t(u)].land == target && unit[size_t(u)].owner >= 0)
       count[size_t(unit[size_t(u)].owner)]++;
   const int32_t m = newmsg(target, p, MT_LANDLINK, target);
-  t2msg(m, "%s performed %s on %s.", com[size_t(c)].name, sp.name, land[size_t(target)].name);
+  t2msg(m, "%s performed %s on %s.", comshownname(c), sp.name, land[size_t(target)].name);
   bool any = false;
   for (int32_t q = 0; q < MAXKINGDOMS; q++)
     if (count[q] > 0) {
@@ -222,7 +222,7 @@ void enchantgems(int32_t c, const Spell& sp, int32_t level) {
   const int32_t b = com[size_t(c)].body, p = unit[size_t(b)].owner;
   const int32_t pearls = 2 + imax(0, level - sp.pathlevel[0]);
   treasury(p, P_ASTRAL) = int16_t(imin(32767, treasury(p, P_ASTRAL) + pearls));
-  tell(p, unit[size_t(b)].land, "%s performed %s: %d astral pearls were made.", com[size_t(c)].name, sp.name, pearls);
+  tell(p, unit[size_t(b)].land, "%s performed %s: %d astral pearls were made.", comshownname(c), sp.name, pearls);
 }
 
 void wish(int32_t c, const Spell& sp) {
@@ -235,12 +235,12 @@ void wish(int32_t c, const Spell& sp) {
   }
   if (best > 0 && additemtolab(p, best, 0) >= 0) {
     if (iteminplay[best] < 255) iteminplay[best]++;
-    tell(p, -1, "%s wished for %s, and it lies in the laboratory.", com[size_t(c)].name, items[size_t(best)].name);
+    tell(p, -1, "%s wished for %s, and it lies in the laboratory.", comshownname(c), items[size_t(best)].name);
     return;
   }
   // Capped before the sum: a treasury near the limit stays at the limit.
   kingdom[size_t(p)].gold = imin(INT32_MAX - 1000, kingdom[size_t(p)].gold) + 1000;
-  tell(p, -1, "%s wished for riches and was given 1000 pounds of gold.", com[size_t(c)].name);
+  tell(p, -1, "%s wished for riches and was given 1000 pounds of gold.", comshownname(c));
 }
 
 void makeitem(int32_t c, const Spell& sp, int32_t level) {
@@ -254,23 +254,23 @@ void makeitem(int32_t c, const Spell& sp, int32_t level) {
   }
   const int32_t made = fit.empty() ? 0 : fit[size_t(rnd(int32_t(fit.size())))];
   if (made < 1 || additemtolab(p, made, 0) < 0) {
-    tell(p, unit[size_t(b)].land, "%s performed %s, but made nothing.", com[size_t(c)].name, sp.name);
+    tell(p, unit[size_t(b)].land, "%s performed %s, but made nothing.", comshownname(c), sp.name);
     return;
   }
   if (iteminplay[made] < 255) iteminplay[made]++;
-  tell(p, unit[size_t(b)].land, "%s performed %s and made %s.", com[size_t(c)].name, sp.name, items[size_t(made)].name);
+  tell(p, unit[size_t(b)].land, "%s performed %s and made %s.", comshownname(c), sp.name, items[size_t(made)].name);
 }
 
 void lichcraft(int32_t c, const Spell& sp) {
   const int32_t b = com[size_t(c)].body, p = unit[size_t(b)].owner;
   const int32_t lich = findunittype("Lich");
   if (lich < 1 || (unittypeflags(b) & MF_UNDEAD) || (unit[size_t(b)].flags[2] & F3_PRETENDER)) {
-    tell(p, unit[size_t(b)].land, "%s performed %s, but nothing changed.", com[size_t(c)].name, sp.name);
+    tell(p, unit[size_t(b)].land, "%s performed %s, but nothing changed.", comshownname(c), sp.name);
     return;
   }
   unit[size_t(b)].type = int16_t(lich);
   unit[size_t(b)].hp = int16_t(getmaxhp(b));
-  tell(p, unit[size_t(b)].land, "%s performed %s and rose again as a lich.", com[size_t(c)].name, sp.name);
+  tell(p, unit[size_t(b)].land, "%s performed %s and rose again as a lich.", comshownname(c), sp.name);
 }
 
 // One ritual order.
@@ -302,7 +302,7 @@ void perform(int32_t c) {
     case 10050: makeitem(c, sp, level); break;
     case 10062: lichcraft(c, sp); break;
     default:
-      tell(p, unit[size_t(b)].land, "%s performed %s, but its magic took no shape.", cm.name, sp.name);
+      tell(p, unit[size_t(b)].land, "%s performed %s, but its magic took no shape.", comshownname(c), sp.name);
       break;
   }
   if (combody(c) < 0) return;
@@ -314,7 +314,7 @@ void perform(int32_t c) {
       cm.ordergems[0] = cost;
       return;
     }
-    tell(p, unit[size_t(b)].land, "%s cannot repeat %s next month: the treasury lacks the gems.", cm.name, sp.name);
+    tell(p, unit[size_t(b)].land, "%s cannot repeat %s next month: the treasury lacks the gems.", comshownname(c), sp.name);
   }
   done(c);
 }
@@ -332,11 +332,11 @@ void dispel(int32_t c) {
   // Half the gems that the enchantment cost break it.
   const int32_t needed = (ritualgemcost(spell) + 1) / 2;
   if (pearls < needed) {
-    tell(p, unit[size_t(b)].land, "%s tried to dispel %s, but %d astral pearls were too few.", cm.name, name, pearls);
+    tell(p, unit[size_t(b)].land, "%s tried to dispel %s, but %d astral pearls were too few.", comshownname(c), name, pearls);
     return;
   }
   const int32_t owner = ench[size_t(e)].owner;
-  tell(p, unit[size_t(b)].land, "%s dispelled %s.", cm.name, name);
+  tell(p, unit[size_t(b)].land, "%s dispelled %s.", comshownname(c), name);
   if (owner != p) endenchantment(e, "it was dispelled");
   else removeench(e);
 }

@@ -90,7 +90,7 @@ float commanderblock(int32_t c, float y, int32_t& shade) {
   const bool target = !ap.sel.empty() && cltu(c);
   if (target) areaframe(WX + 10, up(y + 38), 36, 36, 2, 0.3f, 0.8f, 0.3f, 0.9f);
   figure(AP_COM + c, b, WX + 12, y + 4, 32, false);
-  areainfo("Click to give the selected units to %s, right click for the commander", cm.name);
+  areainfo("Click to give the selected units to %s, right click for the commander", comshownname(c));
   drawdeployfield(AP_COMPLACE + c, ap.land, ap.dest, ap.player, c, -1, WX + 52, up(y + 40), 54, 38);
   areainfo("Position of the commander on the battle field");
   char order[ORDERTEXTSIZE], first[200];
@@ -212,6 +212,7 @@ int32_t choicemenu(const char* title, const BattleChoice* rows, int32_t n, bool 
     guiboxbegin();
     guititle("%s", title);
     guicloseid(999);
+    guiminwidth(GUIMENUWIDTH);
     guitextscale(0.85f);
     for (int32_t i = 0; i < n; i++) {
       if (offered && !offered(order, rows[i].value)) continue;
@@ -248,8 +249,9 @@ void battleorders(int32_t c) {
   GuiBox box;
   for (;;) {
     guiboxbegin();
-    guititle("Set battle orders for %s", com[size_t(c)].name);
+    guititle("Set battle orders for %s", comshownname(c));
     guicloseid(SCR_DONE);
+    guiminwidth(GUIMENUWIDTH);
     char text[ORDERTEXTSIZE];
     comordertext(c, text);
     guitextscale(0.85f);

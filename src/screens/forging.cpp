@@ -173,7 +173,7 @@ void forgewindow(int32_t p, int32_t cnr, int32_t category) {
   guialign(GUIALIGN_CENTRE);
   if (list.empty()) {
     guitextscale(0.8f);
-    guibutton(0, "%s cannot forge any %s", com[size_t(cnr)].name, forgecategories[category - 1].name);
+    guibutton(0, "%s cannot forge any %s", comshownname(cnr), forgecategories[category - 1].name);
     guitextscale(0.7f);
     guibutton(0, " ");
   }
@@ -213,7 +213,7 @@ int32_t train(int32_t lnr, int32_t cnr) {
   bailif(p > 99, "train: bad player");
   for (;;) {
     guibegin();
-    guititle("%s", com[size_t(cnr)].name);
+    guititle("%s", comshownname(cnr));
     guicloseid(TRAINEXIT);
     guibutton(0, "Empowerment");
     guispace(4);

@@ -102,7 +102,7 @@ void portrait(int32_t id, int32_t c, float at) {
   const Monster* t = unittyperec(com[size_t(c)].body);
   guiindent(at);
   guisprite(id, TRS_ARMY, t ? t->sprite : 0, SPRITEMODE);
-  guiinfo("%s, (left click) select another commander", com[size_t(c)].name);
+  guiinfo("%s, (left click) select another commander", comshownname(c));
 }
 
 void count(int32_t id, int32_t n, int32_t k, float at) {

@@ -216,7 +216,7 @@ std::vector<InfoLine> merclines(int32_t b, int32_t p) {
   const MercBand& m = mercband[size_t(b)];
   const int32_t leader = m.value[MB_LEADER], body = combody(leader);
   if (body < 0) return out;
-  const char* name = com[size_t(leader)].name;
+  const char* name = comshownname(leader);
   const int32_t men = nbrcomunits(leader);
   std::string who;
   if (men >= 1) who = ismage(leader) ? strf("The mage %s commands %d men", name, men) : strf("%s commands %d men", name, men);

@@ -141,11 +141,11 @@ void exitbutton(int32_t fkey) {
 }
 
 // One of the laboratory's four doors: its picture and its name, both
-// opening it.
+// opening it. The picture is as high as its row, so rows keep apart.
 void labbutton(int32_t id, int32_t sprite, const char* tip, const char* name, int32_t key, int32_t fkey) {
   guisetnl(0);
-  guitextscale(1.5f);
-  guisprite40(id, TRS_MISC, sprite, SPRITEMODE);
+  guitextscale(1.6f);
+  guisprite(id, TRS_MISC, sprite, SPRITEMODE);
   guiinfo("%s", tip);
   guitextscale(0.9f);
   guibutton(id, " %s", name);
@@ -258,7 +258,7 @@ void viewmit(int32_t p, int32_t lnr, int32_t cnr) {
         itempicture(100 + slot, items[size_t(item)].picture, cut, 1);
         if (!handout) guiinfo("%s, (right click) info", name);
         else if (!receiver) guiinfo("Give %s to a commander, (right click) info", name);
-        else guiinfo("Give %s to %s, (right click) info", name, com[size_t(cnr)].name);
+        else guiinfo("Give %s to %s, (right click) info", name, comshownname(cnr));
       }
       guisetnl(1);
       guitextscale(1);
@@ -298,7 +298,7 @@ void alch(int32_t lnr, int32_t cnr) {
     guiminwidth(150);
     guimaxheight(520);
     guitextscale(0.8f);
-    guibutton(0, "(%s)", com[size_t(cnr)].name);
+    guibutton(0, "(%s)", comshownname(cnr));
     guibutton(0, "Money: %d", kingdom[size_t(p)].gold);
     guispace(2);
     guialign(GUIALIGN_LEFT);

@@ -34,7 +34,7 @@ const Section keysections[] = {
       "f = fort info", "h = hide/show right side menu", "m = read messages", "n = next commander without orders",
       "o = temple and veyrance", "r = recruit units", "s = send messages", "t = transfer units",
       "v = view battles in current province", "x = change tax", "+,- = scroll commanders",
-      "ret = deselect all commanders", ">,< = grow or shrink commander tokens"}},
+      "ret = deselect all commanders", "<,> = grow or shrink commander tokens"}},
     {"Statistics screens",
      {"F1 = nation overview", "F2 = score graphs", "F3 = hall of fame", "F4 = pretenders of the world"}},
     {"Magic",
@@ -80,6 +80,7 @@ void mapfiltermenu(int32_t p) {
   for (;;) {
     guibegin();
     guititle("Map Filters");
+    guiminwidth(GUIMENUWIDTH);
     guicloseid(MF_EXIT);
     guialign(GUIALIGN_LEFT);
     for (int32_t i = 0; i < FILTERBOXES; i++)
@@ -109,6 +110,7 @@ int32_t statsmenu(int32_t p) {
   for (;;) {
     guibegin();
     guititle("Statistics");
+    guiminwidth(GUIMENUWIDTH);
     guicloseid(9);
     for (const Entry& e : entries) {
       guibutton(e.id, "%s", e.text);

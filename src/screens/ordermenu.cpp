@@ -252,8 +252,9 @@ void constructmenu(int32_t c) {
   for (;;) {
     const Land& l = land[size_t(lnr)];
     guibegin();
-    guititle("Construct Building (%s)", com[size_t(c)].name);
+    guititle("Construct Building (%s)", comshownname(c));
     guicloseid(MENU_CANCEL);
+    guiminwidth(GUIMENUWIDTH);
     guitextscale(0.8f);
     char why[ORDERWHYLEN];
     if (l.fort == 0 && orderallowed(c, OC_BUILDFORT, 0, why)) {
@@ -291,7 +292,7 @@ void constructmenu(int32_t c) {
 // A menu of order choices: the order becomes the id chosen - 100.
 void choicemenu(int32_t c, const char* title, const int32_t (&ids)[8], const char* const (&labels)[8], int32_t n) {
   char head[120];
-  snprintf(head, sizeof head, title, com[size_t(c)].name);
+  snprintf(head, sizeof head, title, comshownname(c));
   menubegin();
   menuline(0, head);
   for (int32_t i = 0; i < n; i++) menuline(ids[i], labels[i]);
@@ -355,7 +356,7 @@ void preach(int32_t c, int32_t code) {
   if (!storeorder(c, code, 0, 0, why)) return;
   const Land& l = orderlandrec(c);
   if (l.veyowner == orderplayer(c) && l.veystr >= preachlimit(c))
-    msgbox("%s\n\nPreaching cannot be used to raise the veyrance of this province any higher.", com[size_t(c)].name);
+    msgbox("%s\n\nPreaching cannot be used to raise the veyrance of this province any higher.", comshownname(c));
 }
 
 // The target a ritual needs: a province, or an enchantment with the astral
@@ -395,7 +396,7 @@ void ritual(int32_t c, int32_t id) {
   const Land& l = orderlandrec(c);
   if (!l.lab || !holdscastle(c) || (!ismage(c) && getcomitemspell(c, 0) < 1)) return;
   char title[120];
-  snprintf(title, sizeof title, "Cast Ritual Spell (%s)", com[size_t(c)].name);
+  snprintf(title, sizeof title, "Cast Ritual Spell (%s)", comshownname(c));
   const int32_t spell = choosespell(title, c, 1);
   if (spell < 0) return;
   int32_t granted = 0;
@@ -498,8 +499,9 @@ void changeorder(int32_t cnr) {
   int32_t id = 0;
   for (;;) {
     guibegin();
-    guititle("%s", com[size_t(cnr)].name);
+    guititle("%s", comshownname(cnr));
     guicloseid(MENU_CANCEL);
+    guiminwidth(GUIMENUWIDTH);
     guitextscale(0.8f);
     for (int32_t i = 0; i < n; i++) {
       if (entries[i].id == MENU_CANCEL) {

@@ -74,7 +74,7 @@ const char* awakenedname() {
     const int32_t god = kingdom[size_t(n)].w[KW_GOD];
     const int32_t b = combody(god);
     if (b < 0) return nullptr;
-    if (getitemfx(god, AB_VOIDSANITY, 1) > 0 || getability(b, AB_VOIDSANITY, 1) > 0) return com[size_t(god)].name;
+    if (getitemfx(god, AB_VOIDSANITY, 1) > 0 || getability(b, AB_VOIDSANITY, 1) > 0) return comshownname(god);
     return nullptr;
   }
   return nullptr;

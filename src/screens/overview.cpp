@@ -197,14 +197,6 @@ void commanderrow(int32_t c, int32_t stripe, const ArmyCounts& counts) {
 
 // ---------------------------------------------------------------- rules
 
-const char* comshownname(int32_t c) {
-  if (c < 0 || c >= MAXCOMS) return "";
-  if (com[size_t(c)].name[0]) return com[size_t(c)].name;
-  const int32_t b = com[size_t(c)].body;
-  const int32_t t = b >= 0 && b < MAXUNITS ? unit[size_t(b)].type : -1;
-  return t >= 0 && t < MAXUNITTYPES ? unittypes[size_t(t)].name : "";
-}
-
 bool spritepresent(int32_t file, int32_t nr) {
   const uint8_t* data = loadtrsfile(file) ? trsfiledata(file) : nullptr;
   return data && nr >= 0 && trscount(data) > nr && trssprite(data, nr).width > 1;

@@ -13,8 +13,6 @@ void buyprovdef(int32_t player, int32_t lnr);
 // True when the sprite archive is there and holds a picture of that number
 // (the archives of item, icon and temple pictures may still lack some).
 bool spritepresent(int32_t file, int32_t nr);
-// A commander's name, or its unit type's while it has none.
-const char* comshownname(int32_t cnr);
 
 // Pieces of the list windows of the nation's screens (items rebuilt each
 // frame): a row of column headings at their x with a line under it; the

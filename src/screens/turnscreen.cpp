@@ -209,6 +209,12 @@ void nationbox(int32_t k) {
   char season[200];
   seasonhint(season, sizeof season, turn);
   if (areasprite(0, TRS_MISC, 5 + getseason(), SPRITEMODE, 763, 560, 20, 20) >= 0) areainfo("%s", season);
+  // The month itself, beside the upkeep.
+  char month[60];
+  monthtext(month, sizeof month, turn);
+  float monthscale = 15;
+  const char* shown = fitlabel(month, 782 - 615, &monthscale);
+  if (areatext(0, 615, 540, monthscale, "%s", shown) >= 0) areainfo("%s", season);
   float x = 513;
   for (int32_t g = 0; g < 8; g++) {
     const int32_t stock = kd.w[KW_GEMS + g];
@@ -514,6 +520,10 @@ std::vector<int32_t> provincecards(int32_t k, int32_t l) {
   for (int32_t c = 0; c <= highestcom && c < MAXCOMS; c++)
     if (comalivein(c, k, l)) out.push_back(c);
   return out;
+}
+
+void monthtext(char* out, int32_t size, int32_t t) {
+  formatbounded(out, size, "%s, year %d", monthnames[((t % 12) + 12) % 12], imax(t, 0) / 12 + 1);
 }
 
 void seasonhint(char* out, int32_t size, int32_t t) {

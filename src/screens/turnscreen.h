@@ -175,6 +175,8 @@ std::vector<int32_t> provincecards(int32_t nation, int32_t lnr);
 // The season text: "Early Spring in the first year of the oruvane wars"
 // up to turn 11, then "... in the year N of the oruvane wars".
 void seasonhint(char* out, int32_t size, int32_t turnnbr);
+// The month shown in the nation box: "Early Spring, year 1".
+void monthtext(char* out, int32_t size, int32_t turnnbr);
 // The width of the scout report window (220, 320, 420, else 500) and its
 // rows at that width.
 float scoutwidth(const char* text, int32_t* rows);

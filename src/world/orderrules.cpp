@@ -126,7 +126,7 @@ int32_t orderallowed(int32_t c, int32_t code, int32_t param, char* why) {
           return tell("Only one priest at once may perform a sacrifice in this temple.");
       if (!ispriest(c)) return 0;
       if (com[size_t(c)].gems[P_BLOOD] < 1)
-        return tell("In order to perform a sacrifice %s must be given some blood slaves.", com[size_t(c)].name);
+        return tell("In order to perform a sacrifice %s must be given some blood slaves.", comshownname(c));
       return 1;
     case 34: return effectof(c, FX_UPRISING) > 0;
     case 44: return holdscastle(c) && l.fort > 0 && l.fortholder == l.owner;

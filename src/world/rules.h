@@ -35,6 +35,14 @@ inline int32_t combody(int32_t cnr) {
   const int32_t b = com[cnr].body;
   return b >= 0 && b < MAXUNITS ? b : -1;
 }
+// A commander's name, or its unit type's while it has none ("" for no
+// commander): what every text that names a commander shows.
+inline const char* comshownname(int32_t cnr) {
+  if (cnr < 0 || cnr >= MAXCOMS) return "";
+  if (com[cnr].name[0]) return com[cnr].name;
+  const Monster* t = unittyperec(com[cnr].body);
+  return t ? t->name : "";
+}
 // A player that has a god: 0..94 but not 23, 24, 25.
 inline bool godplayer(int32_t p) { return p >= 0 && p <= 94 && (p < 23 || p > 25); }
 
