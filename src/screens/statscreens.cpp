@@ -82,23 +82,72 @@ std::vector<GraphSegment> graphline(int32_t g, int32_t n) {
 // ---------------------------------------------------------------- the graphs
 
 namespace {
-void plotline(int32_t g, int32_t n, float width, float shift) {
-  const float* c = nations[size_t(n)].colour;
-  for (const GraphSegment& s : graphline(g, n)) arealine(1, s.x1, s.y1, s.x2 + shift, s.y2, c[0], c[1], c[2], 1, width);
+// Where the plot lies: below the window, with room at the left for the
+// values and below for the turns.
+constexpr float PLOTLEFT = 62, PLOTRIGHT = 778, PLOTBOTTOM = 52, LABEL = 15;
+
+// A round step of the scale (1, 2 or 5 times a power of ten) that cuts the
+// range into at most `most` steps.
+int32_t scalestep(int32_t range, int32_t most) {
+  int32_t unit = 1;
+  for (;;) {
+    for (int32_t f : {1, 2, 5}) {
+      const int64_t step = int64_t(f) * unit;
+      if (int64_t(range) <= step * most) return int32_t(step);
+    }
+    if (unit > 100000000) return range;
+    unit *= 10;
+  }
 }
 
-void drawgraph(int32_t p, int32_t g) {
+void plotline(int32_t g, int32_t n, float width, float shift, guirect plot) {
+  const float* c = nations[size_t(n)].colour;
+  const float xs = plot.w / PLOTW, ys = plot.h / PLOTH;
+  for (const GraphSegment& s : graphline(g, n))
+    arealine(1, plot.x + s.x1 * xs, plot.y + s.y1 * ys, plot.x + s.x2 * xs + shift, plot.y + s.y2 * ys, c[0], c[1],
+             c[2], 1, width);
+}
+
+void drawgraph(int32_t p, int32_t g, guirect plot) {
+  // A ground of its own around the plot and its scales, opaque.
+  const float groundh = plot.y + plot.h + 8 - 4;
+  areabox(0, 8, 4, 784, groundh, 0.07f, 0.06f, 0.1f, 1);
+  areaframe(8, 4, 784, groundh, 2, 0.6f, 0.45f, 0.2f, 1);
   for (int32_t b = 0; b < 24; b++) {
-    const float v = b % 2 == 0 ? 1.0f : 0.0f;
-    areabox(0, 0, 25 * float(b), 800, 25, 0.2f + 0.1f * v, 0.17f + 0.08f * v, 0.17f + 0.08f * v, 1);
+    const float v = b % 2 == 0 ? 1.0f : 0.0f, h = plot.h / 24;
+    areabox(0, plot.x, plot.y + h * float(b), plot.w, h, 0.2f + 0.1f * v, 0.17f + 0.08f * v, 0.17f + 0.08f * v, 1);
   }
+  // The scale of values at the left, of turns below.
+  const int32_t top = graphscale(g), last = lastturn();
+  const int32_t vstep = scalestep(top, 5);
+  for (int32_t v = 0; v <= top; v += vstep) {
+    const float y = plot.y + float(v) * plot.h / float(top);
+    arealine(0, plot.x - 4, y, plot.x + plot.w, y, 1, 1, 1, 0.15f, 1);
+    char text[20];
+    formatbounded(text, sizeof text, "%d", v);
+    areatextcol(0, plot.x - 6 - textwidth(text) * LABEL, y - LABEL * 0.4f, LABEL, 0.95f, 0.9f, 0.8f, 1, "%s", text);
+  }
+  // Every step of turns, and the last turn where it stands clear of them.
+  const int32_t tstep = scalestep(last, 8);
+  const float perturn = plot.w / float(last);
+  auto turnlabel = [&](int32_t t) {
+    const float x = plot.x + float(t) * perturn;
+    arealine(0, x, plot.y - 4, x, plot.y, 1, 1, 1, 0.5f, 1);
+    char text[20];
+    formatbounded(text, sizeof text, "%d", t);
+    areatextcol(0, x - textwidth(text) * LABEL * 0.5f, plot.y - 6 - LABEL, LABEL, 0.95f, 0.9f, 0.8f, 1, "%s", text);
+  };
+  for (int32_t t = 0; t <= last; t += tstep) turnlabel(t);
+  const int32_t lastlabel = last / tstep * tstep;
+  if (lastlabel != last && float(last - lastlabel) * perturn > 40) turnlabel(last);
+  areatextcol(0, plot.x - 6 - textwidth("Turn") * LABEL, plot.y - 6 - LABEL, LABEL, 1, 0.85f, 0.55f, 1, "Turn");
   for (int32_t n = 0; n < MAXPLAYERS; n++)
-    if (n != p && isparticipant(n) && shown[n]) plotline(g, n, 2, 0);
-  if (p >= 0 && p < MAXPLAYERS && shown[p]) plotline(g, p, 2.5f, 0.5f);
+    if (n != p && isparticipant(n) && shown[n]) plotline(g, n, 2, 0, plot);
+  if (p >= 0 && p < MAXPLAYERS && shown[p]) plotline(g, p, 2.5f, 0.5f, plot);
   const int32_t target = graphtarget(g);
   if (target >= 0) {
-    const float y = float(target) * PLOTH / float(graphscale(g));
-    arealine(1, 0, y, 800, y, 1, 1, 1, 0.5f, 4);
+    const float y = plot.y + float(target) * plot.h / float(top);
+    arealine(1, plot.x, y, plot.x + plot.w, y, 1, 1, 1, 0.5f, 4);
   }
 }
 }  // namespace
@@ -122,10 +171,10 @@ void viewgraphs(int32_t p) {
     }
     guibutton(ST_EXIT, "   Exit");
     guisetnl(1);
-    if (lastturn() + 1 < 2) {
+    const bool plotted = lastturn() + 1 >= 2;
+    if (!plotted) {
       guibutton(0, "No statistics available yet");
     } else {
-      drawgraph(p, currentgraph);
       int32_t inrow = 0;
       guitextscale(1.3f);
       guisetnl(0);
@@ -147,6 +196,11 @@ void viewgraphs(int32_t p) {
     for (int32_t g = 0; g < GRAPHS; g++) guishortcut(GR_TAB + g, graphkeys[g]);
     for (int32_t key : {KEY_ESCAPE, KEY_F1 + 1, KEY_RETURN}) guishortcut(ST_EXIT, key);
     guishow(-1, 598);
+    // The plot below the window, clear of it.
+    if (plotted) {
+      const float top = guishownwindow().y - 10;
+      drawgraph(p, currentgraph, {PLOTLEFT, PLOTBOTTOM, PLOTRIGHT - PLOTLEFT, top - PLOTBOTTOM});
+    }
     const int32_t id = render_frame(1, 0);
     if (id == ST_EXIT || quitprogram) return;
     if (id == GR_NEXT) currentgraph = (currentgraph + 1) % count;
