@@ -42,7 +42,8 @@ bool isritual(int32_t spell) { return validspell(spell) && spells[size_t(spell)]
 int32_t ritualtargetkind(int32_t spell) {
   if (!isritual(spell)) return RT_NONE;
   switch (spells[size_t(spell)].effect) {
-    case FX_REMOTEDAMAGE: case FX_TELEPORT: case FX_FINDSITES: case FX_SCRY: case FX_PROVINCEENCH: return RT_PROVINCE;
+    // Finding sites searches the caster's own province: no target is asked.
+    case FX_REMOTEDAMAGE: case FX_TELEPORT: case FX_SCRY: case FX_PROVINCEENCH: return RT_PROVINCE;
     case FX_DISPEL: return RT_ENCHANTMENT;
     default: return RT_NONE;
   }

@@ -295,7 +295,7 @@ void perform(int32_t c) {
     case 10083: enchant(c, spell, 0); break;
     case 10010: teleport(c, sp, target); break;
     case 10013: healarmy(c, sp); break;
-    case 10020: findsites(c, sp, level, target); break;
+    case 10020: findsites(c, sp, level, unit[size_t(b)].land); break;
     case 10023: scry(c, sp, target); break;
     case 10033: enchantgems(c, sp, level); break;
     case 10044: wish(c, sp); break;

@@ -10,7 +10,7 @@
 //   10081 a world-wide enchantment of kind dmg, 10082 one on a target
 //   province, 10083 one recorded on land 0 (the arena)
 //   10010 teleports the caster's army to a target province
-//   10013 heals the caster's army, 10020 reveals the sites of a target
+//   10013 heals the caster's army, 10020 reveals the sites of the caster's
 //   province, 10023 scouts a target province, 10033 turns gems into astral
 //   pearls, 10044 grants a wish (the greatest item not yet in play),
 //   10050 makes a magic item, 10062 turns the caster into a lich,

@@ -5,6 +5,8 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "ai/movelegal.h"
 #include "ai/orderstore.h"
@@ -422,6 +424,71 @@ void changeshape(int32_t c) {
 }
 }  // namespace
 
+namespace {
+// The refusals gathered while OrderBatches live (the outermost tells them).
+int32_t batches = 0;
+std::vector<std::string> gathered;
+
+void tellrefusal(const char* why) {
+  if (batches == 0) {
+    msgbox("%s", why);
+    return;
+  }
+  for (const std::string& w : gathered)
+    if (w == why) return;
+  gathered.push_back(why);
+}
+}  // namespace
+
+OrderBatch::OrderBatch() { batches++; }
+
+OrderBatch::~OrderBatch() {
+  if (--batches > 0) return;
+  std::string all;
+  for (const std::string& w : gathered) all += (all.empty() ? "" : "\n\n") + w;
+  gathered.clear();
+  if (!all.empty()) msgbox("%s", all.c_str());
+}
+
+bool orderrefused(int32_t cnr, int32_t id, char* why) {
+  why[0] = 0;
+  const char* name = comshownname(cnr);
+  const Land& l = orderlandrec(cnr);
+  const bool lab = l.lab && holdscastle(cnr);
+  auto tell = [&](const char* format, auto... args) {
+    snprintf(why, ORDERWHYLEN, format, args...);
+    return true;
+  };
+  switch (id) {
+    case -20: case -19: case -18: case -17: return !orderallowed(cnr, 50, id + 20, why) && why[0];
+    case -5:
+      if (!ismage(cnr)) return tell("Only mages can work alchemy.");
+      return !lab && tell("Alchemy needs a laboratory in a province whose castle the nation holds.");
+    case -4:
+      return getability(combody(cnr), FX_SHAPECHANGE, 1) <= 0 && tell("%s cannot change shape.", name);
+    case 21: return !orderallowed(cnr, manikinlevel(cnr) >= 1 ? 27 : 21, 0, why);
+    case 54: return !orderallowed(cnr, 54, 0, why);
+    case 9: case 60:
+      if (!lab) return tell("Rituals are cast in a laboratory in a province whose castle the nation holds.");
+      return !ismage(cnr) && getcomitemspell(cnr, 0) < 1 && tell("%s knows no ritual magic.", name);
+    case 36: case 37: case 38: case 39: case 40: case 41: case 42:
+      return getcomitemspell(cnr, id - 36) < 1 && tell("%s carries no item with that spell.", name);
+    case 11:
+      if (!ismage(cnr)) return tell("Only mages can forge magic items.");
+      return !lab && tell("Magic items are forged in a laboratory in a province whose castle the nation holds.");
+    case 5: return !lab && tell("Empowerment needs a laboratory in a province whose castle the nation holds.");
+    case 1: case 46: {
+      const int32_t dest = com[size_t(cnr)].orderparam;
+      if (com[size_t(cnr)].order != 1 && com[size_t(cnr)].order != 2 && com[size_t(cnr)].order != 46)
+        return tell("Choose where %s moves by clicking a province on the map.", name);
+      return (dest < 1 || dest == orderland(cnr) || !mapmove(cnr, dest, 0)) &&
+             tell("Choose where %s moves by clicking a province on the map.", name);
+    }
+    case -2: case 59: return false;
+    default: return id >= 0 && !orderallowed(cnr, id, 0, why);
+  }
+}
+
 void changeoneorder(int32_t cnr, int32_t id) {
   if (cnr < 0) return;
   const int32_t b = combody(cnr);
@@ -450,8 +517,13 @@ void changeoneorder(int32_t cnr, int32_t id) {
     fatalerror("entsi80");
     return;
   }
-  if (id != 60 && id != 9 && id != 11 && id != -5 && !cancelorder(cnr)) return;
   char why[ORDERWHYLEN];
+  // A refused request says why and leaves the commander's order as it was.
+  if (orderrefused(cnr, id, why)) {
+    if (why[0]) tellrefusal(why);
+    return;
+  }
+  if (id != 60 && id != 9 && id != 11 && id != -5 && !cancelorder(cnr)) return;
   switch (id) {
     case -20: case -19: case -18: case -17: entersite(cnr, id + 20); return;
     case -5:
@@ -478,7 +550,7 @@ void changeoneorder(int32_t cnr, int32_t id) {
       return;
     default:
       if (id < 0) return;
-      if (!storeorder(cnr, id, 0, 1, why) && why[0]) msgbox("%s", why);
+      if (!storeorder(cnr, id, 0, 1, why) && why[0]) tellrefusal(why);
       return;
   }
 }
@@ -541,6 +613,7 @@ void applyorderchoice(int32_t cnr, int32_t id) {
     return;
   }
   const int32_t owner = unit[size_t(com[size_t(cnr)].body)].owner;
+  OrderBatch batch;
   for (int32_t i = 0; i <= selectedcoms.last; i++) {
     const int32_t c = selectedcoms.nr[size_t(i)];
     if (combody(c) >= 0 && unit[size_t(com[size_t(c)].body)].owner == owner && unitlandnr(com[size_t(c)].body) >= 0)

@@ -133,8 +133,22 @@ int32_t ordermenuentries(int32_t cnr, OrderEntry* entries, int32_t max);
 // is selected, to every selected commander of its owner.
 void changeorder(int32_t cnr);
 // Validates order request id (a menu id - 100) for the commander and
-// stores it, asking what the order needs and telling why it is refused.
+// stores it, asking what the order needs. A request that the commander
+// cannot take where it stands is told why in a message and leaves its
+// order as it was.
 void changeoneorder(int32_t cnr, int32_t id);
+// Why the commander cannot take order request id where it stands, into why
+// (ORDERWHYLEN bytes): true when refused. Requests that open a menu or a
+// screen are refused here for what the menu or screen needs.
+bool orderrefused(int32_t cnr, int32_t id, char* why);
+// While one lives, the refusals of changeoneorder are gathered and told in
+// one message when it ends (an order given to many commanders at once).
+struct OrderBatch {
+  OrderBatch();
+  ~OrderBatch();
+  OrderBatch(const OrderBatch&) = delete;
+  OrderBatch& operator=(const OrderBatch&) = delete;
+};
 // What a choice of the menu does: 998 explains how to move, 999, 97 and ids
 // below 1 nothing; any other id becomes order request id - 100 for the
 // commander or, when it is selected, for every selected commander of its

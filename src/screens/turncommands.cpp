@@ -363,6 +363,7 @@ int32_t turnaction(int32_t id) {
     return 0;
   }
   if (id >= TS_ORDERKEY && id < TS_ORDERKEY + 100) {
+    OrderBatch batch;
     for (int32_t c : ordertargets(guihoverid())) changeoneorder(c, id - TS_ORDERKEY);
     return 0;
   }

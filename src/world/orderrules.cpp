@@ -85,57 +85,89 @@ int32_t orderallowed(int32_t c, int32_t code, int32_t param, char* why) {
     snprintf(why, ORDERWHYLEN, format, args...);
     return 0;
   };
+  const char* name = comshownname(c);
+  const bool castle = holdscastle(c);
   switch (code) {
-    case 2: return maysneak(c);
-    case 4: return l.lab && holdscastle(c) && comresearch(c, 0) >= 1;
-    case 6: case 43: return mayholypreach(c);
-    case 7: return ismageorpriest(c);
-    case 8: return ownsprovince(c);
-    case 10: return !(unit[size_t(b)].flags[2] & F3_PRETENDER);
+    case 2: return maysneak(c) ? 1 : tell("%s's army cannot move unseen, so it can neither hide nor sneak.", name);
+    case 4:
+      if (!l.lab || !castle) return tell("Research needs a laboratory in a province whose castle the nation holds.");
+      return comresearch(c, 0) >= 1 ? 1 : tell("%s has no skill in research.", name);
+    case 6: case 43:
+      if (holy(c) < 1) return tell("%s is no priest and cannot preach.", name);
+      if (getnatattr(p, NA_NOPREACHING) != 0) return tell("The priests of this nation do not preach.");
+      return mayholypreach(c) ? 1 : tell("%s cannot preach: the undead spread no god's word.", name);
+    case 7: return ismageorpriest(c) ? 1 : tell("Only mages and priests can search for magic sites.");
+    case 8: return ownsprovince(c) ? 1 : tell("Blood hunts are held in the nation's own provinces.");
+    case 10: return !(unit[size_t(b)].flags[2] & F3_PRETENDER) ? 1 : tell("The Pretender God cannot become a prophet.");
     case 14:
-      return (ownsprovince(c) || holdscastle(c)) && ispriest(c) && pretenderdead(p) && veyrec[size_t(p)].value[0] <= 0;
-    case 16: return effectof(c, FX_HEAL) > 0;
-    case 17: return anyeffect(c, 164, 168);
-    case 18: return holdscastle(c) && !l.lab && ismage(c);
-    case 19: return holdscastle(c) && !l.temple && ispriest(c);
+      if (!ownsprovince(c) && !castle) return tell("The god is called from the nation's own provinces.");
+      if (!ispriest(c)) return tell("Only priests can call the god.");
+      if (!pretenderdead(p) || veyrec[size_t(p)].value[0] > 0) return tell("There is no god to call back.");
+      return 1;
+    case 16: return effectof(c, FX_HEAL) > 0 ? 1 : tell("%s cannot heal troops.", name);
+    case 17: return anyeffect(c, 164, 168) ? 1 : tell("%s cannot summon allies.", name);
+    case 18:
+      if (!castle) return tell("Buildings go up only where the nation holds the castle.");
+      if (l.lab) return tell("A laboratory stands here already.");
+      return ismage(c) ? 1 : tell("Only mages can build a laboratory.");
+    case 19:
+      if (!castle) return tell("Buildings go up only where the nation holds the castle.");
+      if (l.temple) return tell("A temple stands here already.");
+      return ispriest(c) ? 1 : tell("Only priests can build a temple.");
     case 20:
-      if (!holdscastle(c)) return 0;
-      if (l.fort == 0) return getcastle(p, lnr) > 0;
-      return l.fort < 0 && (!(provgeo[size_t(lnr)].terrain & TM_SEA) || getnatattr(p, NA_UWFORTS) > 0);
+      if (!castle) return tell("Buildings go up only where the nation holds the castle.");
+      if (l.fort == 0) return getcastle(p, lnr) > 0 ? 1 : tell("No fort can be built here.");
+      if (l.fort > 0) return tell("A fort stands here already.");
+      return !(provgeo[size_t(lnr)].terrain & TM_SEA) || getnatattr(p, NA_UWFORTS) > 0
+                 ? 1
+                 : tell("This nation cannot build forts under the sea.");
     case 21: case 22: case 23: case 24: case 25: case 26: case 28: {
-      if (holy(c) < 1 || !ownsprovince(c) || manikinlevel(c) >= 1) return 0;
+      if (holy(c) < 1) return tell("%s is no priest and cannot raise the dead.", name);
+      if (!ownsprovince(c)) return tell("The dead are raised in the nation's own provinces.");
+      if (manikinlevel(c) >= 1) return tell("%s awakens manikins instead.", name);
       const int32_t r = reanimatelevel(c);
+      bool may = false;
       switch (code) {
-        case 21: case 22: return r >= 1;
-        case 23: return r >= 2;
-        case 24: return r >= 3 && getnatattr(p, NA_LONGDEADHORSE) > 0;
-        case 28: return r >= 3 && getnatattr(p, NA_TOMBCHARIOT) > 0;
-        case 26: return r >= 4 && getnatattr(p, NA_TOMBWYRM) > 0;
-        default: return r >= 4 && getnatattr(p, NA_LICTORS) > 0;
+        case 21: case 22: may = r >= 1; break;
+        case 23: may = r >= 2; break;
+        case 24: may = r >= 3 && getnatattr(p, NA_LONGDEADHORSE) > 0; break;
+        case 28: may = r >= 3 && getnatattr(p, NA_TOMBCHARIOT) > 0; break;
+        case 26: may = r >= 4 && getnatattr(p, NA_TOMBWYRM) > 0; break;
+        default: may = r >= 4 && getnatattr(p, NA_LICTORS) > 0; break;
       }
+      return may ? 1 : tell("%s cannot raise such dead.", name);
     }
-    case 27: return holy(c) >= 1 && ownsprovince(c) && manikinlevel(c) >= 1;
-    case 31: return l.fort > 0 && l.fortholder != p && ordermobile(c) && l.fortdef <= 0;
-    case 32: return l.fort > 0 && holdscastle(c) && l.owner != p && ordermobile(c);
+    case 27:
+      if (holy(c) < 1 || manikinlevel(c) < 1) return tell("%s cannot awaken manikins.", name);
+      return ownsprovince(c) ? 1 : tell("The dead are raised in the nation's own provinces.");
+    case 31:
+      if (l.fort <= 0 || l.fortholder == p) return tell("There is no enemy castle to storm here.");
+      if (!ordermobile(c)) return tell("%s cannot move.", name);
+      return l.fortdef <= 0 ? 1 : tell("The castle gates still stand: the siege must break them first.");
+    case 32:
+      if (l.fort <= 0 || !castle || l.owner == p) return tell("There is no siege of the nation's castle to break here.");
+      return ordermobile(c) ? 1 : tell("%s cannot move.", name);
     case 33:
       if (getnatattr(p, NA_SACRIFICE) == 0) return tell("Only priests of a few choice nations can perform blood sacrifices.");
-      if (!l.temple || !holdscastle(c)) return tell("A temple is required for blood sacrifices.");
+      if (!l.temple || !castle) return tell("A temple is required for blood sacrifices.");
       for (int32_t o = 0; o <= highestcom && o < MAXCOMS; o++)
         if (o != c && com[size_t(o)].order == 33 && combody(o) >= 0 && unit[size_t(com[size_t(o)].body)].hp >= 1 &&
             orderplayer(o) == p && orderland(o) == lnr)
           return tell("Only one priest at once may perform a sacrifice in this temple.");
-      if (!ispriest(c)) return 0;
+      if (!ispriest(c)) return tell("Only priests can perform blood sacrifices.");
       if (com[size_t(c)].gems[P_BLOOD] < 1)
-        return tell("In order to perform a sacrifice %s must be given some blood slaves.", comshownname(c));
+        return tell("In order to perform a sacrifice %s must be given some blood slaves.", name);
       return 1;
-    case 34: return effectof(c, FX_UPRISING) > 0;
-    case 44: return holdscastle(c) && l.fort > 0 && l.fortholder == l.owner;
-    case 45: return holdscastle(c) && l.lab;
-    case 48: return effectof(c, FX_ASSASSIN) > 0;
+    case 34: return effectof(c, FX_UPRISING) > 0 ? 1 : tell("%s cannot stir up an uprising.", name);
+    case 44:
+      return castle && l.fort > 0 && l.fortholder == l.owner ? 1 : tell("There is no fort of the nation's to demolish here.");
+    case 45: return castle && l.lab ? 1 : tell("There is no laboratory of the nation's to demolish here.");
+    case 48: return effectof(c, FX_ASSASSIN) > 0 ? 1 : tell("%s is no assassin.", name);
     case 49: {
       const uint32_t flags = unittypeflags(b);
-      return findench(EN_ARENAKIND, 0, -1) >= 0 && findcomwithorder(p, -1, 49) < 0 &&
-             !(flags & (MF_IMMOBILE | MF_AQUATIC));
+      if (findench(EN_ARENAKIND, 0, -1) < 0) return tell("No death match is being fought.");
+      if (findcomwithorder(p, -1, 49) >= 0) return tell("A champion of the nation is in the death match already.");
+      return !(flags & (MF_IMMOBILE | MF_AQUATIC)) ? 1 : tell("%s cannot travel to the death match.", name);
     }
     case 50: {
       if (param < 0 || param > 3) return 0;
@@ -146,13 +178,18 @@ int32_t orderallowed(int32_t c, int32_t code, int32_t param, char* why) {
         return tell("Only %s mages can enter this site", path >= 0 && path <= 8 ? pathnames[path] : "other");
       }
       if (r == -2) return tell("Only one commander can enter a site at once");
-      return r >= 1;
+      return r >= 1 ? 1 : tell("%s cannot enter this site.", name);
     }
-    case 51: return ownsprovince(c) && holdscastle(c) && effectof(c, FX_CAPTURE) > 0;
-    case 54: case 55: case 56: return callspiritslevel(c) >= code - 53;
-    case 57: return effectof(c, FX_SEDUCE) > 0 || effectof(c, FX_RUNAWAY) > 0;
-    case 58: return effectof(c, FX_CORRUPT) > 0;
-    case 61: return iscoastal(lnr) && effectof(c, FX_LURE) > 0;
+    case 51:
+      if (!ownsprovince(c) || !castle) return tell("Slaves are captured where the nation holds the province and its castle.");
+      return effectof(c, FX_CAPTURE) > 0 ? 1 : tell("%s cannot capture slaves.", name);
+    case 54: case 55: case 56: return callspiritslevel(c) >= code - 53 ? 1 : tell("%s cannot call such spirits.", name);
+    case 57:
+      return effectof(c, FX_SEDUCE) > 0 || effectof(c, FX_RUNAWAY) > 0 ? 1 : tell("%s cannot seduce commanders.", name);
+    case 58: return effectof(c, FX_CORRUPT) > 0 ? 1 : tell("%s cannot corrupt commanders.", name);
+    case 61:
+      if (!iscoastal(lnr)) return tell("Commanders are lured only from coastal provinces.");
+      return effectof(c, FX_LURE) > 0 ? 1 : tell("%s cannot lure commanders.", name);
     default: return 1;
   }
 }

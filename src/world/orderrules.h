@@ -13,7 +13,8 @@ constexpr int32_t FX_SHAPECHANGE = 193, FX_CAPTURE = 197, FX_SEDUCE = 210, FX_HE
 constexpr int32_t ORDERWHYLEN = 300;
 // 1 when the commander may take the order (code, as the order byte holds
 // it; param: the site slot of order 50); else 0 with the message for the
-// player in why (ORDERWHYLEN bytes; empty when the refusal is silent).
+// player in why (ORDERWHYLEN bytes), which says why (empty only for a site
+// slot outside 0..3).
 // Moves (1, 46, and 2 with a destination) are not decided here: mapmove.
 int32_t orderallowed(int32_t cnr, int32_t code, int32_t param, char* why);
 // Gold that the order costs when given: a laboratory, a temple or a new

@@ -86,13 +86,17 @@ TEST_F(Rituals, SummonsRemoteAttacksAndArmyRituals) {
 }
 
 TEST_F(Rituals, KnowledgeGemsItemsAndTheCastersOwnBody) {
-  // Sites of the spell's path within the caster's level are found.
-  Land& l = land[AHOME + 1];
-  l.site[0] = int16_t(findsite("Iron Circle"));
-  l.sitefound[0] = 0;
+  // Sites of the spell's path within the caster's level are found in the
+  // caster's own province, which is asked for no target.
+  Land& l = land[AHOME];
+  Land& next = land[AHOME + 1];
+  l.site[0] = next.site[0] = int16_t(findsite("Iron Circle"));
+  l.sitefound[0] = next.sitefound[0] = 0;
   com[size_t(mage)].path[P_EARTH] = 1;
-  cast("Detect Sites", AHOME + 1);
+  EXPECT_EQ(ritualtargetkind(name2spell("Detect Sites")), RT_NONE);
+  cast("Detect Sites");
   EXPECT_EQ(l.sitefound[0], 1);
+  EXPECT_EQ(next.sitefound[0], 0);
   com[size_t(mage)].path[P_EARTH] = 6;
 
   // Scrying tells who stands in a province.

@@ -90,7 +90,7 @@ TEST_F(OrderStore, BuildingsArePaidWhenOrderedAndRefundedWhenWithdrawn) {
   EXPECT_EQ(giveorder(mage(5), OC_BUILDLAB, 0, 0, why), 0);   // not our castle
 }
 
-TEST_F(OrderStore, ARefusedRequestLeavesDefendWithTheFormerOrderRefunded) {
+TEST_F(OrderStore, ARefusedRequestSaysWhyAndKeepsTheFormerOrder) {
   const int32_t p = priest(2);
   char why[ORDERWHYLEN];
   ASSERT_EQ(giveorder(p, OC_BUILDTEMPLE, 0, 0, why), 0);   // a temple stands
@@ -103,8 +103,31 @@ TEST_F(OrderStore, ARefusedRequestLeavesDefendWithTheFormerOrderRefunded) {
     EXPECT_NE(answers.printed().find("Only priests of a few choice nations can perform blood sacrifices."),
               std::string::npos);
   }
-  EXPECT_EQ(com[p].order, OC_DEFEND);
-  EXPECT_EQ(kingdom[3].gold, 1000);
+  EXPECT_EQ(com[p].order, OC_BUILDTEMPLE);
+  EXPECT_EQ(kingdom[3].gold, 600);
+  // Keys given to commanders that cannot take the order: each says why, in
+  // one message, and keeps what it had.
+  const int32_t m = mage(3);   // where no laboratory stands
+  ASSERT_EQ(giveorder(m, OC_PATROL, 0, 0, why), 1);
+  {
+    DialogScript answers("");
+    {
+      OrderBatch batch;
+      for (int32_t c : {p, m}) changeoneorder(c, OC_HEAL);
+      changeoneorder(m, 21);
+      changeoneorder(m, 9);
+      EXPECT_EQ(answers.printed(), "") << "nothing until the batch ends";
+    }
+    const std::string told = answers.printed();
+    for (const std::string& w : {std::string(com[p].name) + " cannot heal troops.",
+                                 std::string(com[m].name) + " cannot heal troops.",
+                                 std::string(com[m].name) + " is no priest and cannot raise the dead."})
+      EXPECT_NE(told.find(w), std::string::npos) << w;
+    EXPECT_NE(told.find("Rituals are cast in a laboratory"), std::string::npos) << "the mage stands where no lab is";
+  }
+  EXPECT_EQ(com[m].order, OC_PATROL);
+  EXPECT_EQ(com[p].order, OC_BUILDTEMPLE);
+  cancelorder(p);
   nations[3].attrkey[0] = NA_BLOODSACRIFICE;
   nations[3].attrval[0] = 1;
   EXPECT_EQ(giveorder(p, OC_SACRIFICE, 0, 0, why), 0);
