@@ -93,10 +93,11 @@ wholegame() {
 }
 
 # The windowed roads' scripts: Ok on the map, Create the world; a nation's
-# turn to End turn; the map editor's Load map and Save map.
+# turn to End turn; the map editor's Load map (Test Vale, first of the
+# list) and Save map.
 newgamescript='wait 10\nkey return\nwait 10\nkey return\nwait 300\nquit\n'
 ordersscript='waitfor 1\nclickid 1\nwait 2\nwaitfor 999\nclickid 999\nwait 2\nwaitfor 27\nkey e\nwait 3\nkey return\nwait 5\nwaitfor 1\nwait 2\nkey escape\nwait 5\nquit\n'
-editorscript='waitfor 3\nclickid 3\nwait 2\nwaitfor 12\nclickid 12\nwait 2\nwaitfor 2\nclickid 2\nwait 3\ntype testvale\nkey return\nwait 3\nwaitfor 26\nclickid 26\nwait 3\ntype fimap\nkey return\nwait 3\nkey return\nwait 2\nwaitfor 999\nclickid 999\nwait 2\nwaitfor 9\nclickid 9\nwait 2\nwaitfor 19\nclickid 19\nwait 2\nwaitfor 6\nclickid 6\nwait 5\n'
+editorscript='waitfor 3\nclickid 3\nwait 2\nwaitfor 12\nclickid 12\nwait 2\nwaitfor 2\nclickid 2\nwaitfor 1000\nwait 2\nclickid 1000\nwait 3\nwaitfor 26\nclickid 26\nwait 3\ntype fimap\nkey return\nwait 3\nkey return\nwait 2\nwaitfor 999\nclickid 999\nwait 2\nwaitfor 9\nclickid 9\nwait 2\nwaitfor 19\nclickid 19\nwait 2\nwaitfor 6\nclickid 6\nwait 5\n'
 
 # Each road: how to run it clean, how to put its old state back, and the check.
 road_host() { run "$vey3host" --textonly --host g; }

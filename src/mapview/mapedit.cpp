@@ -2,6 +2,7 @@
 // province tables and the map head.
 #include <cstdio>
 #include <cstring>
+#include <strings.h>
 
 #include "mapview/mapcamera.h"
 #include "mapview/mapeditor.h"
@@ -105,6 +106,13 @@ int editsavename(const char* typed, char* out, size_t size) {
   if (n + (hasending ? 0 : 4) + 1 > size) return 0;
   formatbounded(out, int32_t(size), "%s%s", typed, hasending ? "" : ".map");
   return 1;
+}
+
+void editsavetitle(const char* file, const char* openedfrom, bool titlegiven, char* title, size_t size) {
+  if (titlegiven || strcmp(file, openedfrom) == 0) return;
+  const size_t n = strlen(file);
+  const size_t keep = n > 4 && strcasecmp(file + n - 4, ".map") == 0 ? n - 4 : n;
+  formatbounded(title, int32_t(size), "%.*s", int(keep), file);
 }
 
 // ---------------------------------------------------------------- writer

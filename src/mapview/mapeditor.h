@@ -65,6 +65,12 @@ int editplainname(const char* name);
 // character from the end (or the first of a shorter name) is '.'. 0 (and
 // out empty) when the typed name is empty or not a plain name.
 int editsavename(const char* typed, char* out, size_t size);
+// The title of a map saved as the file `file`: a map saved under another
+// name than the file it was opened from (`openedfrom`, "" for a new map)
+// takes that name without ".map" as its title, so that the map chooser
+// tells the copy from the map it was made from, unless the player gave it a
+// title. Else the title stays.
+void editsavetitle(const char* file, const char* openedfrom, bool titlegiven, char* title, size_t size);
 
 // Writes the map in memory as a ".map" file at path, with imagename as its
 // picture: the map head, each province's name and terrain, each neighbour
@@ -88,12 +94,13 @@ int editopenmap(const char* typed, char* image, std::vector<int32_t>& starts, ch
 // ---------------------------------------------------------------- screens
 
 // The Map Editor menu of the Game Tools: a new map from a picture of the
-// maps folders, or a map file loaded, then the editing screen; returns when
-// Exit is chosen.
+// maps folders, or a map file chosen from the list of maps, then the
+// editing screen; returns when Exit is chosen.
 void mapeditor();
 // The editing screen for the map in memory (its picture already cut into
-// textures), until Exit. starts: the map's start provinces, kept when saving.
-void mapeditscreen(const char* imagename, const int32_t* starts, int32_t nstarts);
+// textures), until Exit. starts: the map's start provinces, kept when saving;
+// mapfile: the file it was opened from ("" for a new map).
+void mapeditscreen(const char* imagename, const int32_t* starts, int32_t nstarts, const char* mapfile);
 // The Battle Ground Look dialog of a province (nothing outside 1..n).
 void bglookdialog(int32_t lnr);
 
@@ -102,6 +109,7 @@ void bglookdialog(int32_t lnr);
 enum MapEditId : int32_t {
   ME_NEWMAP = 1, ME_LOADMAP = 2, ME_MENUEXIT = 9,
   ME_NAME = 10, ME_RANDOMNAME = 11, ME_CLEARNEIGHBOURS = 21, ME_RANDOMNAMES = 22, ME_WRAP = 23, ME_GOTO = 25,
-  ME_SAVE = 26, ME_INSERTED = 27, ME_REMOVED = 28, ME_BATTLEGROUND = 29, ME_MAP = 30, ME_EXIT = 999,
+  ME_SAVE = 26, ME_INSERTED = 27, ME_REMOVED = 28, ME_BATTLEGROUND = 29, ME_MAP = 30, ME_TITLE = 31, ME_EXIT = 999,
+  ME_LISTCANCEL = 1, ME_LISTMAP = 1000,   // the list of maps to load: Cancel, the maps from 1000 on
   BG_OK = 1, BG_SKYBOX = 2, BG_BATMAP = 3, BG_GROUND = 4, BG_ROCK = 5, BG_FOG = 6
 };

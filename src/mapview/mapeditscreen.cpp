@@ -17,6 +17,7 @@
 
 namespace {
 constexpr int32_t NAMEINPUT = 35;   // the longest name typed in the editor
+constexpr int32_t MAPTITLEINPUT = 60;
 
 bool isprovince(int32_t lnr) { return lnr >= 1 && lnr <= nbrlands && lnr <= MAXPROVINCES; }
 bool ctrlheld() { return guieventmods() & GUIMOD_CTRL; }
@@ -29,28 +30,37 @@ void newmap() {
     return;
   }
   CreateMapTextures("", image);
-  mapeditscreen(image, nullptr, 0);
+  mapeditscreen(image, nullptr, 0, "");
 }
 
+// The maps of the maps folders in a list; the one chosen is opened.
 void loadmap() {
-  char typed[NAMEINPUT + 1] = {}, image[PATHLEN], message[MSGLEN];
-  if (!inputstring("Enter name of MAP file", typed, NAMEINPUT, 1) || !typed[0]) return;
+  const std::vector<MapChoice> maps = listmaps();
+  if (maps.empty()) {
+    msgbox("There is no map to load in %s or %s.", mappath, localmappath);
+    return;
+  }
+  const int32_t id = choosemapscreen("Load Map", maps.data(), int32_t(maps.size()), 0);
+  if (id < ME_LISTMAP || id >= ME_LISTMAP + int32_t(maps.size())) return;
+  const char* file = maps[size_t(id - ME_LISTMAP)].file;
+  char image[PATHLEN], message[MSGLEN];
   std::vector<int32_t> starts;
-  if (!editopenmap(typed, image, starts, message)) {
+  if (!editopenmap(file, image, starts, message)) {
     msgbox("%s", message);
     return;
   }
   CreateMapTextures("", image);
-  mapeditscreen(image, starts.data(), int32_t(starts.size()));
+  mapeditscreen(image, starts.data(), int32_t(starts.size()), file);
 }
 
-void savemap(const char* image, const int32_t* starts, int32_t nstarts) {
+// Saves the map under a name asked for; true when it was saved as `file`.
+bool savemap(const char* image, const int32_t* starts, int32_t nstarts, const char* openedfrom, bool titlegiven,
+             char* file) {
   char typed[NAMEINPUT + 1] = {};
   inputname("Save map as", typed, NAMEINPUT, 1, "At most 35 characters, no folder; .map is added");
-  char file[PATHLEN];
   if (!editsavename(typed, file, PATHLEN) || !editplainname(image)) {
     msgbox("Map not saved");
-    return;
+    return false;
   }
   char path[PATHLEN];
   formatbounded(path, PATHLEN, "%s/%s", localmappath, file);
@@ -58,11 +68,19 @@ void savemap(const char* image, const int32_t* starts, int32_t nstarts) {
     char question[MSGLEN];
     formatbounded(question, MSGLEN, "A map called %s already stands in %s.\n\nReplace it with this map?", file,
                   localmappath);
-    if (!confirmbox(question)) return;
+    if (!confirmbox(question)) return false;
   }
   mkdirs(localmappath);
-  if (cmf(path, image, starts, nstarts)) msgbox("Map saved as %s", file);
-  else msgbox("The map could not be written to %s. Nothing was saved; the map is still here to save elsewhere.", path);
+  char title[PATHLEN];
+  strlcopy(title, maptitle, PATHLEN);
+  editsavetitle(file, openedfrom, titlegiven, maptitle, PATHLEN);
+  if (cmf(path, image, starts, nstarts)) {
+    msgbox("Map saved as %s", file);
+    return true;
+  }
+  strlcopy(maptitle, title, PATHLEN);
+  msgbox("The map could not be written to %s. Nothing was saved; the map is still here to save elsewhere.", path);
+  return false;
 }
 
 // The text typed for a name of the battleground, made safe; the old text
@@ -116,9 +134,11 @@ void bglookdialog(int32_t lnr) {
   }
 }
 
-void mapeditscreen(const char* imagename, const int32_t* starts, int32_t nstarts) {
-  char image[PATHLEN];
+void mapeditscreen(const char* imagename, const int32_t* starts, int32_t nstarts, const char* mapfile) {
+  char image[PATHLEN], openedfrom[PATHLEN];
   strlcopy(image, imagename, PATHLEN);
+  strlcopy(openedfrom, mapfile, PATHLEN);
+  bool titlegiven = false;
   const std::vector<int32_t> keep(starts, starts + (starts ? nstarts : 0));
   int32_t selected = nbrlands >= 6 ? 6 : nbrlands >= 1 ? 1 : 0;
   int32_t wrap = wraparound ? 1 : 0;
@@ -187,6 +207,9 @@ void mapeditscreen(const char* imagename, const int32_t* starts, int32_t nstarts
             "random name when creating a new game.");
     guitoggle(ME_WRAP, &wrap, "Wraparound");
     guiinfo("The map wraps around at its four edges.");
+    guibutton(ME_TITLE, "Title: %s", maptitle[0] ? maptitle : "(none)");
+    guiinfo("Click to give the map a title, which the map chooser shows. Saved under a new name, a map without a "
+            "title given here takes that name as its title.");
     guialign(GUIALIGN_CENTRE);
     guishortcut(ME_GOTO, '#');
     guitextscale(1);
@@ -230,7 +253,23 @@ void mapeditscreen(const char* imagename, const int32_t* starts, int32_t nstarts
         }
         break;
       }
-      case ME_SAVE: savemap(image, keep.data(), int32_t(keep.size())); break;
+      case ME_TITLE: {
+        char typed[MAPTITLEINPUT + 1] = {};
+        strlcopy(typed, maptitle, sizeof typed);
+        if (inputname("Map title", typed, MAPTITLEINPUT, 1, "At most 60 characters; the map chooser shows it") &&
+            typed[0]) {
+          editcleanname(typed);
+          strlcopy(maptitle, typed, PATHLEN);
+          titlegiven = true;
+        }
+        break;
+      }
+      case ME_SAVE: {
+        char file[PATHLEN];
+        if (savemap(image, keep.data(), int32_t(keep.size()), openedfrom, titlegiven, file))
+          strlcopy(openedfrom, file, PATHLEN);
+        break;
+      }
       case ME_INSERTED: editinserted(selected); break;
       case ME_REMOVED: editremoved(selected); break;
       case ME_BATTLEGROUND: bglookdialog(selected); break;

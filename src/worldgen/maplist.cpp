@@ -4,6 +4,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -315,16 +316,29 @@ void leaveoutunusable(const char* buffer, int32_t length) {
 
 MapScreens screens = {};
 
+// Entry i as the chooser offers it, with id 1000 + i: a title that another
+// entry has too is followed by the file's name, "Veyrmark (myveyr.map)".
+MapChoice choiceof(const char* buffer, int32_t length, int32_t i) {
+  const MapEntry& e = entries[i];
+  MapChoice c = {1000 + i, e.kind, e.highestprov - e.seacount, e.seacount, {}, {}};
+  strlcopy(c.file, maplist[e.file], sizeof c.file);
+  char title[PATHLEN], other[PATHLEN];
+  restofline(buffer, length, e.title, title);
+  bool shared = false;
+  for (int32_t k = 0; k < nbrentries && !shared; k++) {
+    if (k == i) continue;
+    restofline(buffer, length, entries[k].title, other);
+    shared = strcmp(title, other) == 0;
+  }
+  if (shared) formatbounded(c.title, MENULINELEN, "%s (%s)", title, c.file);
+  else strlcopy(c.title, title, MENULINELEN);
+  return c;
+}
+
 int32_t askmapchoice(const char* buffer, int32_t length, int offerrandom) {
-  char title[PATHLEN];
   if (screens.choose && !textonly) {
-    std::vector<MapChoice> maps(static_cast<size_t>(nbrentries));
-    for (int32_t i = 0; i < nbrentries; i++) {
-      restofline(buffer, length, entries[i].title, title);
-      maps[size_t(i)] = {1000 + i, entries[i].kind, entries[i].highestprov - entries[i].seacount,
-                         entries[i].seacount, {}};
-      strlcopy(maps[size_t(i)].title, title, MENULINELEN);
-    }
+    std::vector<MapChoice> maps;
+    for (int32_t i = 0; i < nbrentries; i++) maps.push_back(choiceof(buffer, length, i));
     return screens.choose(maps.data(), nbrentries, offerrandom);
   }
   // The console list: each line carries its number; a number that is not
@@ -342,8 +356,7 @@ int32_t askmapchoice(const char* buffer, int32_t length, int offerrandom) {
     if (offerrandom) fprintf(out, "5 <small random map>\n6 <medium random map>\n7 <large random map>\n");
     for (int32_t i = 0; i < nbrentries; i++) {
       if (!listed(1000 + i)) continue;
-      restofline(buffer, length, entries[i].title, title);
-      fprintf(out, entries[i].kind == 1 ? "%d * %s\n" : "%d %s\n", 1000 + i, title);
+      fprintf(out, entries[i].kind == 1 ? "%d * %s\n" : "%d %s\n", 1000 + i, choiceof(buffer, length, i).title);
     }
     fprintf(out, "1 Cancel\n");
     fflush(out);
@@ -353,6 +366,31 @@ int32_t askmapchoice(const char* buffer, int32_t length, int offerrandom) {
   }
 }
 }  // namespace
+
+std::vector<MapChoice> listmaps() {
+  char* buffer = loadallmaps();
+  const int32_t length = maptextlen;
+  buildentries(buffer, length);
+  leaveoutunusable(buffer, length);
+  // The game's own maps first, then the player's, each by title and file.
+  std::vector<std::pair<bool, MapChoice>> sorted;
+  for (int32_t i = 0; i < nbrentries; i++) {
+    const MapChoice c = choiceof(buffer, length, i);
+    sorted.push_back({!fileexists("%s/%s", mappath, c.file), c});
+  }
+  myfree(buffer);
+  std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {
+    if (a.first != b.first) return b.first;
+    const int order = strcasecmp(a.second.title, b.second.title);
+    return order != 0 ? order < 0 : strcmp(a.second.file, b.second.file) < 0;
+  });
+  std::vector<MapChoice> maps;
+  for (const auto& [own, c] : sorted) {
+    maps.push_back(c);
+    maps.back().id = 1000 + int32_t(maps.size()) - 1;
+  }
+  return maps;
+}
 
 int32_t readmaplist(const char* buffer, int32_t length) {
   // Each zero byte ends one file of the joined text.

@@ -3,6 +3,7 @@
 // names, the start-of-game population, and `createnewgame`.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "runtime/ask.h"
 #include "runtime/short.h"
@@ -135,8 +136,13 @@ int deletemap();
 struct MapChoice {
   int32_t id, kind;            // kind 1: a scenario
   int32_t lands, seas;         // the "%d land + %d sea" column
-  char title[MENULINELEN];
+  char title[MENULINELEN];     // a title that two maps share is followed by " (file)"
+  char file[100];              // the map file's name
 };
+// The maps that the chooser offers (without the random sizes), the game's
+// own first, then those of the local maps folder, each sorted by title and
+// file, numbered 1000 on in that order: the map editor's list.
+std::vector<MapChoice> listmaps();
 struct MapScreens {
   int32_t (*choose)(const MapChoice* maps, int32_t count, int offerrandom);
   int32_t (*info)(const char* title, const char* description, const char* imagename, int deletable);

@@ -2,6 +2,7 @@
 // province chosen on the map, made sea and named, neighbours set and unset
 // with the mouse, the map saved, and the change found in the file.
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,37 @@ TEST_F(EditorWindow, NewMapFromAPictureMarkedSeaNamedAndSaved) {
   if (getenv("VEY3_KEEPSHOTS")) printf("Editor shot: %s, the question: %s\n", shot.c_str(), asked.c_str());
   dropshot(asked);
   dropshot(shot);
+  setmapscreens(nullptr);
+}
+
+TEST_F(EditorWindow, LoadMapListsTheMapsAndACopyTakesItsNewNameAsTitle) {
+  // The player's own copy of Veyrmark, of the same title: the list shows the
+  // game's maps first (Test Vale 1000, Veyrmark 1001), then the copy (1002).
+  std::filesystem::create_directories(root + "/local");
+  std::filesystem::copy_file(mapdir() + "veyrmark.map", root + "/local/veyrold.map");
+  RealWindow w(800, 600);
+  ASSERT_TRUE(w.ok);
+  installmapscreens();
+  // Veyrmark opened from the list and saved as myveyr: titled so. Then a
+  // title given, which a save under yet another name keeps.
+  const std::string list = tempfile("loadlist.ppm"), panel = tempfile("editpanel.ppm");
+  const std::string script =
+      "waitfor 2\nclickid 2\nwaitfor 1002\nwait 2\nshot " + list + "\nwait 1\nclickid 1001\n"
+      "waitfor 26\nwait 2\nclickid 26\nwait 2\ntype myveyr\nkey return\nwait 2\nkey return\n"
+      "waitfor 31\nwait 2\nshot " + panel + "\nwait 1\nclickid 31\nwait 2\n"
+      "key backspace\nkey backspace\nkey backspace\nkey backspace\nkey backspace\nkey backspace\n"
+      "type Old Realm\nkey return\nwait 2\n"
+      "waitfor 26\nclickid 26\nwait 2\ntype realm2\nkey return\nwait 2\nkey return\n"
+      "waitfor 999\nwait 1\nkey escape\nwait 3\nkey escape\n";
+  setinputscript(script.c_str());
+  mapeditor();
+  const std::string copy = readtext(root + "/local/myveyr.map"), titled = readtext(root + "/local/realm2.map");
+  EXPECT_NE(copy.find("\n#vey2title myveyr\n"), std::string::npos) << copy.substr(0, 200);
+  EXPECT_NE(copy.find("#imagefile veyrmark.tga\n"), std::string::npos);
+  EXPECT_NE(titled.find("\n#vey2title Old Realm\n"), std::string::npos) << titled.substr(0, 200);
+  if (getenv("VEY3_KEEPSHOTS")) printf("The list: %s, the panel: %s\n", list.c_str(), panel.c_str());
+  dropshot(list);
+  dropshot(panel);
   setmapscreens(nullptr);
 }
 

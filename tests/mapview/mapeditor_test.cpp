@@ -149,6 +149,20 @@ TEST_F(EditorRules, SaveNamesAndTypedNames) {
     EXPECT_STREQ(out, c.saved ? c.saved : "") << c.typed;
   }
   EXPECT_EQ(editsavename("vale", out, 8), 0);   // no room for the ending
+  // The title: a copy saved under a new name takes the name, unless the
+  // player gave a title; the same file keeps it.
+  struct Titled {
+    const char *file, *openedfrom;
+    bool given;
+    const char* title;
+  } titled[] = {{"myveyr.map", "veyrmark.map", false, "myveyr"}, {"veyrmark.map", "veyrmark.map", false, "Veyrmark"},
+                {"myveyr.map", "veyrmark.map", true, "Veyrmark"},  {"fresh.map", "", false, "fresh"},
+                {"notes.txt", "veyrmark.map", false, "notes.txt"}, {"UP.MAP", "veyrmark.map", false, "UP"}};
+  for (const Titled& t : titled) {
+    char title[PATHLEN] = "Veyrmark";
+    editsavetitle(t.file, t.openedfrom, t.given, title, sizeof title);
+    EXPECT_STREQ(title, t.title) << t.file;
+  }
   char name[] = "100% \"Gold\" #1";
   editcleanname(name);
   EXPECT_STREQ(name, "100   Gold   1");

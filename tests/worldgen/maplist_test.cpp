@@ -187,6 +187,28 @@ TEST_F(MapList, ConsoleChoiceLeavesOutMapsWithHumanNations) {
   EXPECT_EQ(choosemap(1, mapname, imagename), 2);
 }
 
+TEST_F(MapList, MapsOfOneTitleAreToldApartByTheirFiles) {
+  // An edited copy of a map in the local maps folder, beside another map.
+  writetext(mapdir() + "vale.map", "#vey2title Vale\n#imagefile x.tga\n");
+  writetext(mapdir() + "moor.map", "#vey2title moor\n#imagefile x.tga\n");
+  writetext(root + "/local/myvale.map", "#vey2title Vale\n#imagefile x.tga\n");
+  writetext(root + "/local/amber.map", "#vey2title Amber\n#imagefile x.tga\n");
+  writeoneprovince(mapdir() + "x.tga");
+  // The editor's list: the game's maps by title, then the player's.
+  const std::vector<MapChoice> maps = listmaps();
+  std::vector<std::string> titles;
+  for (const MapChoice& m : maps) titles.push_back(std::to_string(m.id) + " " + m.title + " " + m.file);
+  EXPECT_EQ(titles, (std::vector<std::string>{"1000 moor moor.map", "1001 Vale (vale.map) vale.map",
+                                              "1002 Amber amber.map", "1003 Vale (myvale.map) myvale.map"}));
+  // The chooser names the file of each of the two.
+  answer("1\n");
+  EXPECT_EQ(choosemap(0, mapname, imagename), 0);
+  const std::string said = readtext(root + "/out.txt");
+  EXPECT_NE(said.find(" Vale (vale.map)\n"), std::string::npos) << said;
+  EXPECT_NE(said.find(" Vale (myvale.map)\n"), std::string::npos) << said;
+  EXPECT_NE(said.find(" moor\n"), std::string::npos) << said;
+}
+
 TEST_F(MapList, DeleteMapRemovesOnlyThePlayersOwnMapFiles) {
   // A map of the data folder cannot be deleted: Delete is not offered, and
   // choosing it anyway leaves the files.
