@@ -141,6 +141,12 @@ TEST(FrontEnd, DesignerCountsPointsRefusesTooMuchAndKeepsDesigns) {
   script += "clickid 1\n";
   setinputscript(paced(script).c_str());
   ASSERT_EQ(godesigner(d, 0), 1);
+  // The last row (Random god .. Cancel) stands clear of the frame below it.
+  const guirect shown = guishownwindow();
+  float lowest = 1e9f;
+  for (int32_t i = 0; i < guiareacount(); i++)
+    if (guiareaget(i).kind == AreaKind::text) lowest = std::min(lowest, guiareaget(i).y - shown.y);
+  EXPECT_GE(lowest, 20.0f);
   EXPECT_EQ(d.path[P_FIRE], fire);
   EXPECT_EQ(d.path[P_WATER], newdesign(0).path[P_WATER]);
   EXPECT_EQ(designcost(d), base + pathcost(d.form, P_FIRE, fire));

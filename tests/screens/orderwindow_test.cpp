@@ -111,6 +111,16 @@ TEST_P(OrderWindows, OrderMenuSpellChoiceAndProvinceBoxes) {
   EXPECT_EQ(com[mage].order, OC_RITUAL);
   EXPECT_EQ(com[mage].orderparam, 3);
   EXPECT_EQ(kingdom[3].w[KW_GEMS + int32_t(P_FIRE)], 3);
+  // A ritual that finds sites (the effect of Detect Sites in the data)
+  // searches the caster's own province and asks for no target: the Escape
+  // after the choice would leave the summoning in place in a target menu.
+  spell(5, "Detect Sites", 1, 10020);
+  spellbook[3][4] = 5;
+  spellbook[3][5] = -1;
+  setinputscript("waitfor 109\nclickid 109\nwait 2\nwaitfor 105\nclickid 105\nwait 2\nkey escape\nwait 2\n");
+  changeorder(mage);
+  EXPECT_EQ(com[mage].order, OC_RITUAL);
+  EXPECT_EQ(com[mage].orderparam, 5);
   // The province boxes.
   land[2].veystr = 2;
   land[2].veyowner = 3;
