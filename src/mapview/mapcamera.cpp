@@ -20,6 +20,13 @@ int32_t mapheight() { return mapimage.height; }
 
 void setmapviewport(float x, float y, float width, float height) { mapviewport = {x, y, width, height}; }
 
+MapRect mapdrawnrect() {
+  const MapRect& v = mapviewport;
+  if (v.x != 0 || v.y != 0 || v.w != GUIWIDTH || v.h != GUIHEIGHT) return v;
+  const guirect w = guivisible();
+  return {w.x, w.y, w.w, w.h};
+}
+
 void centremap(int32_t lnr) {
   if (lnr < 1 || lnr >= MAXLANDS || provgeo[size_t(lnr)].x < 0) return;
   mapcamx = provgeo[size_t(lnr)].x;
@@ -29,12 +36,17 @@ void centremap(int32_t lnr) {
 
 float L2Sx(int32_t lnr) {
   bailif(uint32_t(lnr) > 1503u, "L2Sx: bad lnr");
-  return (float(provgeo[size_t(lnr)].x) - mapcamx) * mapzoom + 400.0f;
+  // A smaller viewport keeps the screen's centre 400 across.
+  const MapRect& v = mapviewport;
+  const bool whole = v.x == 0 && v.y == 0 && v.w == GUIWIDTH && v.h == GUIHEIGHT;
+  const MapRect r = mapdrawnrect();
+  return (float(provgeo[size_t(lnr)].x) - mapcamx) * mapzoom + (whole ? r.x + r.w * 0.5f : GUIWIDTH * 0.5f);
 }
 
 float L2Sy(int32_t lnr) {
   bailif(uint32_t(lnr) > 1503u, "L2Sy: bad lnr");
-  return (float(provgeo[size_t(lnr)].y) - mapcamy) * mapzoom + mapviewport.y + mapviewport.h * 0.5f;
+  const MapRect r = mapdrawnrect();
+  return (float(provgeo[size_t(lnr)].y) - mapcamy) * mapzoom + r.y + r.h * 0.5f;
 }
 
 float mappickcopyw() { return float(mapwidth()) * mapzoom - 1.0f; }
@@ -134,12 +146,11 @@ void mapcameraedges() {
     // beside it) to the left and down, up to the boxes along the top, and
     // to the right as far as the column there or the window's edge, the
     // nearer.
-    // The picture is drawn around the window's middle, which lies half a
-    // unit off the screen's where the window's margin is an odd number of
-    // pixels.
+    // The picture is drawn around the middle of mapdrawnrect.
     const guirect v = guivisible();
+    const MapRect drawn = mapdrawnrect();
     const float zoom = fmaxf(mapzoom, 1e-3f);
-    const float cx = v.x + v.w * 0.5f, cy = v.y + v.h * 0.5f;
+    const float cx = drawn.x + drawn.w * 0.5f, cy = drawn.y + drawn.h * 0.5f;
     const float right = fminf(v.x + v.w, GUIWIDTH - MAPRIGHTROOM);
     mapcamx = camerawithin(mapcamx, w, (cx - v.x) / zoom, (right - cx) / zoom);
     mapcamy = camerawithin(mapcamy, h, (cy - v.y) / zoom, (GUIHEIGHT - MAPTOPROOM - cy) / zoom);

@@ -34,14 +34,21 @@ extern uint8_t wraparound;
 inline int mapwraps() { return wraparound != 0; }
 
 void setmapviewport(float x, float y, float width, float height);
+// The screen rectangle that the map is drawn into: the viewport, but for a
+// viewport of the whole 800 x 600 screen the whole window (guivisible),
+// beyond the screen where the window is wider or taller. The picture and
+// everything placed on it stand around its middle, which lies half a unit
+// off the screen's where the window's margin is an odd number of pixels.
+MapRect mapdrawnrect();
 // Puts the camera on a province's map point (nothing for a province that
 // has no place on the map), as near as the map's edges allow (see
 // mapcameraedges) once a map is loaded.
 void centremap(int32_t lnr);
 
-// Screen position of a province: x from the fixed centre 400, y from the
-// viewport's middle. A land number outside 0..1503 stops the program
-// ("L2Sx: bad lnr", "L2Sy: bad lnr").
+// Screen position of a province, from the middle of the rectangle the map
+// is drawn into (mapdrawnrect), but across from the screen's centre 400
+// in a viewport smaller than the screen. A land number outside 0..1503
+// stops the program ("L2Sx: bad lnr", "L2Sy: bad lnr").
 float L2Sx(int32_t lnr);
 float L2Sy(int32_t lnr);
 

@@ -66,13 +66,12 @@ void scenemousescroll(int32_t elapsed) {
 
 void scenedraw(int32_t stripe) {
   guiprojection();
-  // A map over the whole screen fills the whole window, beyond the 800 x 600
-  // screen when the window is wider or taller; the centre stays.
+  // The window may have changed size since the camera last moved: the map
+  // darkened behind a view has no camera control of its own.
+  mapcameraedges();
+  // A map over the whole screen fills the whole window (mapdrawnrect).
   const MapRect screen = mapviewport;
-  if (screen.x == 0 && screen.y == 0 && screen.w == 800 && screen.h == 600) {
-    const guirect v = guivisible();
-    mapviewport = {v.x, v.y, v.w, v.h};
-  }
+  mapviewport = mapdrawnrect();
   if (stripe < 0) drawmapview(mapcamx, mapcamy, mapzoom, 1.0f);
   else drawbigmap(mapwraps(), mapcamx, mapcamy, mapzoom, mapviewport.x, 120.0f * float(stripe), mapviewport.w, 120, 1.0f, 1.0f);
   mapviewport = screen;

@@ -94,6 +94,16 @@ class MapWindow : public ShippedMapFolders {
     EXPECT_GE(first, 0);
     return first;
   }
+  // That game's map in the window (made after the game) at zoom 1, as the
+  // viewer's turn shows it; false without a window.
+  static bool showveyrmark(RealWindow& w, int32_t viewer) {
+    if (!window(w)) return false;
+    openmapview("mark");
+    cacheinfolevels(viewer, 1);
+    cachearmysizes(viewer);
+    mapzoom = 1;
+    return true;
+  }
 };
 
 // Mean brightness (0..255) of a rectangle of the shot.
@@ -175,11 +185,7 @@ TEST_F(MapWindow, VeyrmarkWithTheViewersOverlayAndDarkened) {
 TEST_F(MapWindow, CameraFollowsKeysWheelAndDrag) {
   const int32_t viewer = veyrmark();
   RealWindow w(800, 600);
-  ASSERT_TRUE(window(w));
-  openmapview("mark");
-  cacheinfolevels(viewer, 1);
-  cachearmysizes(viewer);
-  mapzoom = 1;
+  ASSERT_TRUE(showveyrmark(w, viewer));
   mapcamx = float(mapwidth()) / 2;
   mapcamy = float(mapheight()) / 2;
   const float x0 = mapcamx;
@@ -250,6 +256,52 @@ TEST_F(MapWindow, ChooserPicksTheProvinceClicked) {
     if (a.kind == AreaKind::text && std::string(guiareatext(a), size_t(a.length)) == want) named = true;
   }
   EXPECT_TRUE(named) << want;
+}
+
+// Nothing but map at the window's left edge, a picture from the script.
+void expectmapatleft(const std::string& shot, const char* what) {
+  const Shot s = readshot(shot);
+  const guirect v = guivisible();
+  ASSERT_EQ(s.width, windowwidth()) << what;
+  EXPECT_LT(pixelslike(s, {v.x, v.y + 100, 30, 300}, 34, 42, 58, 20), 500) << what;
+  if (getenv("VEY3_KEEPSHOTS")) printf("%s: %s\n", what, shot.c_str());
+  dropshot(shot);
+}
+
+// The map at its bottom left corner, as far as the camera goes in an
+// 800 x 600 window, behind a view that darkens it; the window made wider
+// (by the X server) while the view waits: the camera keeps the map under
+// the whole window, no background beside it at the left. Then the same
+// with the chooser on the map itself.
+TEST_F(MapWindow, AfterAResizeTheCameraKeepsTheMapUnderTheWindow) {
+  const int32_t viewer = veyrmark();
+  RealWindow w(800, 600);
+  ASSERT_TRUE(showveyrmark(w, viewer));
+  int32_t corner = 1;
+  for (int32_t l = 1; l <= nbrlands; l++)
+    if (provgeo[size_t(l)].x + provgeo[size_t(l)].y < provgeo[size_t(corner)].x + provgeo[size_t(corner)].y) corner = l;
+  centremap(corner);
+  auto resized = [](int32_t width, const std::string& shot) {
+    return "wait 2\nrun xdotool search --name 'vey3 test' windowsize " + std::to_string(width) +
+           " 800 && sleep 0.5\nwait 5\nshot " + shot + "\nwait 1\n";
+  };
+  const std::string dark = tempfile("resizeddark.ppm"), chooser = tempfile("resizedchooser.ppm");
+  setinputscript(("waitfor 5\n" + resized(1280, dark) + "clickid 5\n").c_str());
+  for (;;) {
+    guibegin();
+    guibutton(5, "Back");
+    guishow(-1, -1);
+    if (render_frame(1, int32_t(Scene::darkmap)) == 5) break;
+  }
+  expectmapatleft(dark, "behind a view");
+  setinputscript(("waitfor 1\n" + resized(1400, chooser) + "clickid 1\n").c_str());
+  EXPECT_EQ(chooseprovince(viewer, corner, "Choose"), 0);
+  expectmapatleft(chooser, "under the chooser");
+  // The map's left and bottom edges lie at or beyond the window's.
+  const guirect v = guivisible();
+  const MapRect drawn = mapdrawnrect();
+  EXPECT_LE((0 - mapcamx) * mapzoom + drawn.x + drawn.w / 2, v.x + 0.01f);
+  EXPECT_LE((0 - mapcamy) * mapzoom + drawn.y + drawn.h / 2, v.y + 0.01f);
 }
 
 TEST_F(MapWindow, RandomMapBackgroundBeyondTheEdgesAndWrappedCopies) {
@@ -365,6 +417,62 @@ TEST_F(MapWindow, EditorOnVeyrmarkLoadedAndAProvinceFoundByItsNumber) {
   EXPECT_EQ(black, 0);
   if (getenv("VEY3_KEEPSHOTS")) printf("Editor shot: %s\n", shot.c_str());
   dropshot(shot);
+}
+
+// Where the picture's two halves meet along a line of the shot, in window
+// pixels: the point between two pixel middles where the colour is half
+// the one and half the other (-1 when it does not cross there). `across`
+// walks x along row `at`, else y down column `at`.
+float halvesmeet(const Shot& s, bool across, int32_t at, int32_t from, int32_t to) {
+  auto share = [&](int32_t i) {   // 0 red, 1 blue
+    const uint8_t* p = across ? s.at(i, at) : s.at(at, i);
+    return (float(p[2]) - float(p[0]) + 190.0f) / 380.0f;
+  };
+  for (int32_t i = from; i < to; i++) {
+    const float a = share(i), b = share(i + 1);
+    if ((a < 0.5f) != (b < 0.5f)) return float(i) + 0.5f + (0.5f - a) / (b - a);
+  }
+  return -1;
+}
+
+// In a window whose margin is an odd number of pixels (803 x 600: the
+// screen one pixel in from the left, two from the right; 800 x 603 the
+// same up and down), what stands on the map stands where the picture shows
+// the point it belongs to: province 1 lies on the line where the red and
+// blue halves of the picture meet, to a quarter of a pixel, as the map is
+// drawn (zoom 8, the camera a sixteenth of a map pixel off the line).
+TEST_F(MapWindow, TheOverlayStandsOnThePictureInAWindowOfOddMargins) {
+  for (const bool across : {true, false}) {
+    Picture p(400, 300, 200, 10, 10);
+    for (int32_t y = 0; y < 300; y++)
+      for (int32_t x = 0; x < 400; x++)
+        if (across ? x >= 200 : y >= 150) p.set(x, y, 10, 10, 200);
+    const std::string name = across ? "lefthalf.tga" : "lowhalf.tga";
+    writetga(mapdir() + name, p, false);
+    RealWindow w(across ? 803 : 800, across ? 600 : 603);
+    ASSERT_TRUE(window(w));
+    wraparound = 0;
+    CreateMapTextures("", name.c_str());
+    ASSERT_EQ(maptex.width, 400);
+    provgeo[1].x = 200;
+    provgeo[1].y = 150;
+    mapzoom = 8;
+    mapcamx = across ? 200 - 1.0f / 16 : 200;
+    mapcamy = across ? 150 : 150 - 1.0f / 16;
+    const std::string shot = tempfile("halves.ppm");
+    setinputscript(("wait 2\nshot " + shot + "\n").c_str());
+    mapframes(0, 0, 5);
+    setinputscript("");
+    float px = 0, py = 0;
+    guitowindow(guiviewport(), windowheight(), L2Sx(1), L2Sy(1), &px, &py);
+    const Shot s = readshot(shot);
+    ASSERT_GT(s.width, 0);
+    const float meet = across ? halvesmeet(s, true, int32_t(py), int32_t(px) - 20, int32_t(px) + 20)
+                              : halvesmeet(s, false, int32_t(px), int32_t(py) - 20, int32_t(py) + 20);
+    EXPECT_NEAR(meet, across ? px : py, 0.25f) << (across ? "x" : "y");
+    dropshot(shot);
+    freemaptextures();
+  }
 }
 
 // The map editor with a province chosen (its flag blinks) and the Random
