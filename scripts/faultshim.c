@@ -186,3 +186,8 @@ int fdatasync(int fd) {
   REAL(fdatasync);
   return real_fdatasync(fd);
 }
+int syncfs(int fd) {
+  if (fault(K_SYNC)) return -1;
+  REAL(syncfs);
+  return real_syncfs(fd);
+}

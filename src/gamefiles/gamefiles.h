@@ -134,8 +134,11 @@ struct GameFileDeleter { void operator()(GameFileWriter* w) const; };
 using GameFile = std::unique_ptr<GameFileWriter, GameFileDeleter>;
 FILE* gamefilestream(const GameFile& file);
 // A game file at any path; none (the cause in errno) when the folder cannot
-// take a new file.
-GameFile opengamefile(const char* path);
+// take a new file. A file of the temp folder (replays, the world set aside)
+// is not durable: it need not outlast a power loss, so it costs no sync.
+GameFile opengamefile(const char* path, bool durable = true);
+// The path that the file goes to.
+const char* gamefiletarget(const GameFile& file);
 // Ends the file (with the 2-byte checksum when asked) and puts it in place.
 // False (the old file unchanged, the cause in errno) when it could not be
 // written.

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "gamefiles/gamefiles.h"
@@ -53,12 +54,15 @@ int gamefilepath(char* path, int32_t size, const char* gname, int32_t turnfile, 
 // ---------------------------------------------------------------- the writer
 
 struct GameFileWriter {
-  explicit GameFileWriter(const char* target) : out(target) { mem = open_memstream(&bytes, &length); }
+  GameFileWriter(const char* target, bool durable) : out(target, durable), path(target) {
+    mem = open_memstream(&bytes, &length);
+  }
   ~GameFileWriter() {
     if (mem) fclose(mem);
     free(bytes);
   }
   SafeWrite out;
+  std::string path;
   FILE* mem = nullptr;
   char* bytes = nullptr;
   size_t length = 0;
@@ -66,8 +70,8 @@ struct GameFileWriter {
 
 void GameFileDeleter::operator()(GameFileWriter* w) const { delete w; }
 
-GameFile opengamefile(const char* path) {
-  GameFile file(new GameFileWriter(path));
+GameFile opengamefile(const char* path, bool durable) {
+  GameFile file(new GameFileWriter(path, durable));
   if (file->out.ok() && file->mem) return file;
   const int err = file->out.ok() ? ENOMEM : file->out.error();
   file.reset();
@@ -76,6 +80,8 @@ GameFile opengamefile(const char* path) {
 }
 
 FILE* gamefilestream(const GameFile& file) { return file ? file->mem : nullptr; }
+
+const char* gamefiletarget(const GameFile& file) { return file ? file->path.c_str() : ""; }
 
 namespace {
 // The writer goes (and its unfinished file with it) before errno is set, so
@@ -344,13 +350,11 @@ bool copyinto(const char* path, FILE* out) {
 int32_t addcrc(const char* path) {
   int32_t crc = 0;
   int64_t length = 0;
-  if (!sumfile(path, 0, 0, &crc, &length, nullptr) || length == 0) {
-    fatalerror("addcrc: can't open file");
-    return 0;
-  }
+  if (!sumfile(path, 0, 0, &crc, &length, nullptr)) filestop("addcrc", path, errno);
+  if (length == 0) fatalerror((std::string("addcrc: ") + path + ": the file is empty").c_str());
   SafeWrite out(path);
   bool good = out.ok() && copyinto(path, out.stream()) && putshort(crc, out.stream()) == 2;
-  if (!good || !out.commit()) fatalerror("addcrc: can't open file");
+  if (!good || !out.commit()) filestop("addcrc", path, out.error() ? out.error() : errno);
   debugprint2("addcrc: done\n");
   return crc;
 }

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <string>
 
 #include "gamefiles/gamefiles.h"
 #include "runtime/binio.h"
@@ -168,11 +169,8 @@ GameFile crvcr(int32_t player, int32_t lnr, int32_t defender, int32_t attacker, 
   if (n < 0) return nullptr;
   char path[PATHLEN];
   vcrpath(path, PATHLEN, player, n);
-  GameFile file = opengamefile(path);
-  if (!file) {
-    fatalerror("crvcr: can't open file");
-    return nullptr;
-  }
+  GameFile file = opengamefile(path, false);
+  if (!file) filestop("crvcr", path, errno);
   FILE* f = gamefilestream(file);
   writevcrmarker(f);
   int32_t head[9] = {lnr, defender, attacker, castle, seed, v1, v2, v3, ritualbattle};
@@ -212,13 +210,15 @@ GameFile crvcr(int32_t player, int32_t lnr, int32_t defender, int32_t attacker, 
       put_ench(e, f);
     }
   endsection(f);
-  if (putint(HEADERCHECK, f) != 4) fatalerror("Write error! Disc full???");
+  // The replay is built in memory: only memory can run out here.
+  if (putint(HEADERCHECK, f) != 4) fatalerror("crvcr: out of memory");
   return file;
 }
 
 void closevcr(GameFile file) {
   write_checksums(gamefilestream(file));
-  if (!closegamefile(std::move(file), 0)) fatalerror("Write error! Disc full???");
+  const std::string path = gamefiletarget(file);
+  if (!closegamefile(std::move(file), 0)) filestop("closevcr", path.c_str(), errno);
 }
 
 int readvcr(int32_t* lnr, int32_t* defender, int32_t* attacker, int32_t* castle, int32_t* seed, int32_t* values,
@@ -271,7 +271,7 @@ int readvcr(int32_t* lnr, int32_t* defender, int32_t* attacker, int32_t* castle,
 // ---------------------------------------------------------------- set-aside forces
 
 void saveforces(int32_t lnr, FILE* f) {
-  if (putint(SETASIDECHECK, f) != 4) fatalerror("sf: Write error! Disc full?");
+  if (putint(SETASIDECHECK, f) != 4) fatalerror("sf: out of memory");
   for (int32_t u = 0; u <= imin(highestunit, MAXUNITS - 1); u++)
     if (unitinuse(u) && unit[u].land != lnr) {
       putindex(u, f);
@@ -286,7 +286,7 @@ void saveforces(int32_t lnr, FILE* f) {
     }
   }
   endsection(f);
-  if (putint(HEADERCHECK, f) != 4) fatalerror("sf: Write error! Disc full?");
+  if (putint(HEADERCHECK, f) != 4) fatalerror("sf: out of memory");
 }
 
 int loadfor(FILE* f) {
@@ -308,10 +308,10 @@ void setasidepath(char* path, int32_t size) { formatbounded(path, size, "%s/tmp_
 void setforcesaside(int32_t lnr) {
   char path[PATHLEN];
   setasidepath(path, PATHLEN);
-  GameFile file = opengamefile(path);
-  if (!file) fatalerror("sf: Write error! Disc full?");
+  GameFile file = opengamefile(path, false);
+  if (!file) filestop("sf", path, errno);
   saveforces(lnr, gamefilestream(file));
-  if (!closegamefile(std::move(file), 0)) fatalerror("sf: Write error! Disc full?");
+  if (!closegamefile(std::move(file), 0)) filestop("sf", path, errno);
 }
 
 int takeforcesback() {

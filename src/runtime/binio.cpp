@@ -1,5 +1,9 @@
 #include "runtime/binio.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "runtime/fatal.h"
@@ -14,6 +18,18 @@ char failwhy[READWHYLEN] = "";
 const char* readingpath = nullptr;
 
 constexpr const char* ENDSEARLY = "the file ends early";
+
+// A write that failed stops with the file's name (as the system knows it;
+// a stream in memory has none) and the cause.
+[[noreturn]] void writestop(const char* tag, FILE* f) {
+  const int err = errno ? errno : EIO;
+  char link[64], path[PATHLEN] = "a file";
+  const int fd = fileno(f);
+  snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+  const ssize_t n = fd >= 0 ? readlink(link, path, sizeof path - 1) : -1;
+  if (n > 0) path[n] = 0;
+  filestop(tag, path, err);
+}
 
 // Reads n bytes; a short read marks a soft read as failed (the value is 0).
 bool readbytes(uint8_t* bytes, size_t n, FILE* f) {
@@ -177,7 +193,7 @@ void put_string(const char* text, FILE* f) {
     if (n >= MAXSTRING) fatalerror("put_string: string too long");
     fputc(uint8_t(text[n]) ^ STRINGMASK, f);
   }
-  if (fputc(STRINGMASK, f) == EOF) fatalerror("Can't write to file! Disc full???");
+  if (fputc(STRINGMASK, f) == EOF) writestop("put_string", f);
 }
 
 void get_string(char* buffer, size_t size, FILE* f) {
@@ -212,7 +228,7 @@ void put_keystring(const char* text, FILE* f) {
     fputc(c ^ key, f);
     key = uint8_t(key + c);
   }
-  if (fputc(key, f) == EOF) fatalerror("Can't write to file! Disc full???");
+  if (fputc(key, f) == EOF) writestop("put_keystring", f);
 }
 
 void get_keystring(char* buffer, FILE* f, int32_t n) {

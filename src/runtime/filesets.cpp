@@ -160,7 +160,7 @@ bool putinplace(const std::string& folder, const Journal& j, const std::string& 
     struct stat st;
     bool kept;
     if (lstat(target.c_str(), &st) != 0) {
-      kept = errno == ENOENT && writesynced(noold(j, name).c_str(), "", 0);
+      kept = errno == ENOENT && writefile(noold(j, name).c_str(), "", 0, false);
     } else if (S_ISDIR(st.st_mode)) {
       errno = EISDIR;
       kept = false;
@@ -206,6 +206,9 @@ int32_t finishjournal(const std::string& folder, std::string* problem) {
     if (!putinplace(folder, j, name, problem)) {
       debugprint("***** Warning: %s; the files of the set go back\n", problem->c_str());
       const std::string undo = folder + "/" + UNDOJOURNAL;
+      // The old files kept in the set's folder, and the marks of files that
+      // had none, are on the disc before a journal can send them back.
+      syncfilesystem(j.stage.c_str());
       if (rename(journal.c_str(), undo.c_str()) != 0) return -1;
       syncfolder(folder.c_str());
       killpoint();
@@ -314,7 +317,7 @@ void settlepending(const char* folder) {
   if (present(dir + "/" + JOURNAL) || present(dir + "/" + UNDOJOURNAL)) settlefolder(folder);
 }
 
-bool writesynced(const char* path, const void* bytes, size_t length) {
+bool writefile(const char* path, const void* bytes, size_t length, bool sync) {
   int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   const uint8_t* p = static_cast<const uint8_t*>(bytes);
@@ -325,8 +328,20 @@ bool writesynced(const char* path, const void* bytes, size_t length) {
     good = n > 0;
     if (good) p += n, length -= size_t(n);
   }
-  good = fdatasync(fd) == 0 && good;
+  if (sync) good = fdatasync(fd) == 0 && good;
+  const int err = errno;
   good = close(fd) == 0 && good;
+  if (!good && errno == 0) errno = err;
+  return good;
+}
+
+bool syncfilesystem(const char* folder) {
+  int fd = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool good = syncfs(fd) == 0;
+  const int err = errno;
+  close(fd);
+  errno = err;
   return good;
 }
 
@@ -385,13 +400,13 @@ bool FileSet::add(const char* name) {
 bool FileSet::write(const char* name, const void* bytes, size_t length) {
   if (!add(name)) return failed = true, false;
   killpoint();
-  if (!writesynced((stage + "/" + name).c_str(), bytes, length)) return fail(folder + "/" + name, errno);
+  // Made durable with the whole set at commit().
+  if (!writefile((stage + "/" + name).c_str(), bytes, length, false)) return fail(folder + "/" + name, errno);
   return true;
 }
 
 bool FileSet::commit() {
   if (failed || stage.empty()) return false;
-  syncfolder(stage.c_str());
   const FolderLock lock(folder);
   // A set of another writer that could not be finished or undone stands in
   // the way of this one.
@@ -402,14 +417,31 @@ bool FileSet::commit() {
       problemtext = earlier.empty() ? folder + "/" + name + ": an earlier set stands unfinished" : earlier;
       return false;
     }
-  // The journal: the moment the new set exists.
-  {
-    SafeWrite journal((folder + "/" + JOURNAL).c_str());
-    bool good = journal.ok() && fprintf(journal.stream(), "%s\n", strrchr(stage.c_str(), '/') + 1) > 0;
-    for (const std::string& name : names)
-      if (good) good = fprintf(journal.stream(), "%s\n", name.c_str()) > 0;
-    if (!good || !journal.commit()) return fail(folder + "/" + JOURNAL, journal.error() ? journal.error() : errno);
+  // The journal, beside the folder under a temp name until it stands.
+  const std::string journal = folder + "/" + JOURNAL, pending = tempname(journal.c_str());
+  std::string lines = std::string(strrchr(stage.c_str(), '/') + 1) + "\n";
+  for (const std::string& name : names) lines += name + "\n";
+  if (!writefile(pending.c_str(), lines.data(), lines.size(), false)) {
+    const int err = errno;
+    unlink(pending.c_str());
+    return fail(journal, err);
   }
+  // One sync of the file system puts the files of the set, their names in
+  // the set's folder and the journal on the disc, where a sync of each would
+  // cost one a file.
+  if (!syncfilesystem(stage.c_str())) {
+    const int err = errno;
+    unlink(pending.c_str());
+    return fail(folder, err);
+  }
+  killpoint();
+  // The moment the new set exists; on the disc before any file moves.
+  if (rename(pending.c_str(), journal.c_str()) != 0) {
+    const int err = errno;
+    unlink(pending.c_str());
+    return fail(journal, err);
+  }
+  syncfolder(folder.c_str());
   killpoint();
   // Put in place whole, or (the journal turned into an undo journal) not
   // at all: then the old set stands again and the set's folder is gone.

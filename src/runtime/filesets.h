@@ -4,8 +4,9 @@
 // Names: a write in progress is "NAME.new<pid>" (a file, or a folder that
 // holds the files of a set). A set is written into its folder
 // "set.new<pid>", then a journal ("hostcommit") that names the folder and
-// the files is put in place in one rename: from that moment the new set
-// exists. Then each old file is kept beside the set under a second name,
+// the files is written beside it; one sync of the file system puts them
+// all on the disc, and the journal is put in place in one rename: from that
+// moment the new set exists. Then each old file is kept beside the set under a second name,
 // the new file renamed into place, and at the end the journal and the set's
 // folder removed. When a file cannot be put in place, the journal becomes
 // "hostcommit.undo" and the old files go back: the set never comes.
@@ -77,9 +78,13 @@ class FileSet {
 
 // A plain file name: not empty, no "/", no "..", no control character.
 bool plainfilename(const char* name);
-// Writes the bytes to a file and flushes them to the disk; false on failure.
-bool writesynced(const char* path, const void* bytes, size_t length);
+// Writes the bytes to a file, with sync flushed to the disc; false on
+// failure (errno why).
+bool writefile(const char* path, const void* bytes, size_t length, bool sync);
 void syncfolder(const char* folder);
+// Flushes everything written to the file system that holds the folder (one
+// call for any number of files); false on failure (errno why).
+bool syncfilesystem(const char* folder);
 
 // Fault injection for the tests of the roads above: with VEY3_KILLSTEP=n
 // (or killstep set), the process kills itself with SIGKILL at the n-th step

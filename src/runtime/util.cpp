@@ -132,16 +132,12 @@ int32_t loadfile(const char* path, void* buffer, int32_t n) {
 void savefile(const char* path, const void* buffer, int32_t n) {
   UniqueFile out = openfile(path, "wb");
   if (!out) {
-    printf("%s\n", path);
-    fatalerror("savefile: error opening file");
-    return;
+    filestop("savefile", path, errno);
   }
   int32_t written = n > 0 ? int32_t(fwrite(buffer, 1, size_t(n), out.get())) : 0;
-  if (fclose(out.release()) != 0 && written == n) written = 0;
-  if (written < n || (n > 0 && written == 0)) {
-    printf("%d/%d\n", written, n);
-    fatalerror("savefile: error writing to file");
-  }
+  int err = written < n ? errno : 0;
+  if (fclose(out.release()) != 0 && written == n) written = 0, err = errno;
+  if (written < n || (n > 0 && written == 0)) filestop("savefile", path, err ? err : EIO);
 }
 
 void savetextfile(const char* path, const char* text) { savefile(path, text, int32_t(strlen(text))); }
@@ -328,6 +324,11 @@ bool notafile(const char* path) {
 
 std::string fileproblem(const char* path, int err) { return std::string(path ? path : "") + ": " + filecause(err); }
 
+void filestop(const char* tag, const char* path, int err) {
+  fatalerror((std::string(tag) + ": " + fileproblem(path, err)).c_str());
+  abort();   // fatalerror returns only when nested too deep
+}
+
 int formatbounded(char* destination, int32_t size, const char* format, ...) {
   if (size < 1) return 0;
   va_list args;
@@ -370,7 +371,7 @@ int safewriteclose(void* cookie) {
 }
 }  // namespace
 
-SafeWrite::SafeWrite(const char* path) {
+SafeWrite::SafeWrite(const char* path, bool durable) : durable(durable) {
   strlcopy(target, path, sizeof target);
   // What a stopped write left in this folder goes with the first write.
   char folder[PATHLEN];
@@ -416,7 +417,7 @@ bool SafeWrite::commit() {
   bool good = check(fflush(file) == 0) && check(!ferror(file));
   // On the disk before the rename, so that a power loss never puts an
   // empty file in place of the old one.
-  good = good && check(fdatasync(sink.fd) == 0);
+  good = good && (!durable || check(fdatasync(sink.fd) == 0));
   good = check(fclose(file) == 0) && good;
   file = nullptr;
   killpoint();

@@ -72,13 +72,17 @@ const char* filecause(int err);
 bool notafile(const char* path);
 // "<path>: <filecause>".
 std::string fileproblem(const char* path, int err);
+// Stops the program (fatalerror) with "<tag>: <path>: <filecause>".
+[[noreturn]] void filestop(const char* tag, const char* path, int err);
 
 // Writes a file whole or not at all: the bytes go to a new file in the same
 // folder, which commit() renames over the target. Without commit() (an early
 // return, an error) the new file is removed and the old one stays as it was.
+// A durable write is flushed to the disc before the rename, so that a power
+// loss never puts an empty file in its place; a temp file needs no flush.
 class SafeWrite {
  public:
-  explicit SafeWrite(const char* path);
+  explicit SafeWrite(const char* path, bool durable = true);
   ~SafeWrite();
   SafeWrite(const SafeWrite&) = delete;
   SafeWrite& operator=(const SafeWrite&) = delete;
@@ -102,4 +106,5 @@ class SafeWrite {
   Sink sink;
   char target[PATHLEN] = {};
   char temporary[PATHLEN + 16] = {};
+  bool durable = true;
 };

@@ -114,7 +114,7 @@ bool worldisaside() { return aside; }
 bool setasideworld() {
   char path[PATHLEN];
   setasidepath(path);
-  GameFile file = opengamefile(path);
+  GameFile file = opengamefile(path, false);
   if (!file) return false;
   FILE* f = gamefilestream(file);
   putfatherland(f);

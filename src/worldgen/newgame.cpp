@@ -93,7 +93,7 @@ class NewGameFolder {
     formatbounded(real, PATHLEN, "%s/%s", savepath, gname);
     strlcopy(stage, tempname(real).c_str(), PATHLEN);
     settlefolderonce(savepath);
-    if (mkdirs(stage) < 0) fatalerror("cng: can't make the folder of the new game");
+    if (mkdirs(stage) < 0) filestop("cng", stage, errno);
     active = this;
     addshutdownhook(abandonactive);
     // What the old folder holds besides an old game stays with the new one:
@@ -105,7 +105,7 @@ class NewGameFolder {
       if (temppid(e->d_name) > 0) continue;
       const std::string from = std::string(real) + "/" + e->d_name, to = std::string(stage) + "/" + e->d_name;
       if (link(from.c_str(), to.c_str()) != 0 && copyfile(from.c_str(), to.c_str()) < 0)
-        fatalerror("cng: can't keep the files of the game folder");
+        filestop("cng", from.c_str(), errno);
     }
     if (d) closedir(d);
     redirectgame(name, stage);
