@@ -51,15 +51,27 @@ void showunitfatal(int32_t unr) {
 namespace {
 // Reports the message (under the fault line for a fault) and runs the
 // shut-down; false when nested too deep.
-bool shutdown(const char* message, bool fault) {
+// A source path from the checkout's top: a compiler launcher (ccache) may
+// give it relative to the build folder ("../../src/world/units.cpp").
+const char* checkoutpath(const char* file) {
+  while (strncmp(file, "../", 3) == 0) file += 3;
+  return file;
+}
+
+// A fault names its place after the message; a refusal (no place) does not.
+bool shutdown(const char* message, const StopPlace* where) {
   if (nesting >= 5) return false;
   nesting++;
   if (message[0]) {
+    const bool fault = where != nullptr;
+    char place[MSGLEN] = "";
+    if (fault)
+      snprintf(place, sizeof place, "where: %s:%d, %s\n", checkoutpath(where->file), where->line, where->function);
     if (fault) fprintf(stderr, "%s\n", fatalline);
-    fprintf(stderr, "%s\n", message);
+    fprintf(stderr, "%s\n%s", message, place);
     fflush(stderr);
     if (fault) puts(fatalline);
-    puts(message);
+    printf("%s\n%s", message, place);
     if (nesting > 1) printf("N\xE5got gick fel +%d (%s)!\n", nesting, message);
   } else if (nesting > 1) {
     printf("N\xE5got gick fel +%d (%s)!\n", nesting, message);
@@ -72,30 +84,30 @@ bool shutdown(const char* message, bool fault) {
 }
 }  // namespace
 
-void fatalerror(const char* message) {
+void fatalerror(const char* message, StopPlace where) {
   if (!message) message = "";
-  if (!shutdown(message, true)) return;
+  if (!shutdown(message, &where)) return;
   if (!message[0]) exit(0);
   abort();
 }
 
 void failexit(const char* message) {
-  shutdown(message ? message : "", false);
+  shutdown(message ? message : "", nullptr);
   exit(1);
 }
 
-void bailif(int32_t condition, const char* message) {
-  if (condition & 0xFFFF) fatalerror(message);
+void bailif(int32_t condition, const char* message, StopPlace where) {
+  if (condition & 0xFFFF) fatalerror(message, where);
 }
 
-void bailif_fmt(int32_t condition, const char* format, ...) {
-  if (!(condition & 0xFFFF)) return;
+void bailif_fmt(StopCondition condition, const char* format, ...) {
+  if (!(condition.value & 0xFFFF)) return;
   char buffer[MSGLEN];
   va_list args;
   va_start(args, format);
   vformatbounded(buffer, format, args);
   va_end(args);
-  fatalerror(buffer);
+  fatalerror(buffer, condition.where);
 }
 
 #define DEBUGPRINT_BODY(level)              \

@@ -4,10 +4,28 @@
 
 extern int32_t debuglevel;      // raised by each "-d"; never lowered
 
-// Reports the message, removes the temp files, runs the shut-down hooks and
-// ends the process: status 0 for an empty message, abort() otherwise. Returns
-// only when entered more than five times nested.
-void fatalerror(const char* message);
+// Where in the source a stop was called: file (relative to the checkout, as
+// the build maps it), line and function. A default argument of the stopping
+// calls fills it at the call site. (std::source_location would do, but the
+// fuzz build's clang lacks it beside this standard library; the compiler
+// builtins beneath it serve both compilers.)
+struct StopPlace {
+  const char* file = "";
+  int32_t line = 0;
+  const char* function = "";
+  static constexpr StopPlace here(const char* file = __builtin_FILE(), int32_t line = __builtin_LINE(),
+                                  const char* function = __builtin_FUNCTION()) {
+    return {file, line, function};
+  }
+};
+
+// Reports the message, then the line "where: FILE:LINE, FUNCTION" naming the
+// place of the stop (on standard error and standard output, the console and
+// the log; the message stays the first line, as tests and players match on
+// it), removes the temp files, runs the shut-down hooks and ends the
+// process: status 0 for an empty message (no place then), abort() otherwise.
+// Returns only when entered more than five times nested.
+void fatalerror(const char* message, StopPlace where = StopPlace::here());
 // A refusal of what the user asked for (a map that cannot be played, say),
 // which is no fault of the program: the message goes out as fatalerror's
 // does, the same shut-down runs, and the process ends with status 1.
@@ -23,8 +41,16 @@ void addshutdownhook(void (*hook)());
 void setunitfatalhook(void (*hook)(int32_t unr));
 void showunitfatal(int32_t unr);
 // Stops through fatalerror when the low 16 bits of the condition are set.
-void bailif(int32_t condition, const char* message);
-void bailif_fmt(int32_t condition, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void bailif(int32_t condition, const char* message, StopPlace where = StopPlace::here());
+// The condition of bailif_fmt with the place of its call: a variadic call
+// cannot take a default argument after the format, so the condition brings
+// the place along (converted at the call site).
+struct StopCondition {
+  int32_t value;
+  StopPlace where;
+  StopCondition(int32_t condition, StopPlace place = StopPlace::here()) : value(condition), where(place) {}
+};
+void bailif_fmt(StopCondition condition, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 void debugprint(const char* format, ...) __attribute__((format(printf, 1, 2)));   // debuglevel > 0
 void debugprint2(const char* format, ...) __attribute__((format(printf, 1, 2)));  // debuglevel > 1

@@ -3,6 +3,7 @@
 // armor and weapons, special abilities, player status and the unit queries.
 // Pure functions of the tables; the few caches are named where they live.
 #pragma once
+#include "runtime/fatal.h"
 #include "runtime/short.h"
 #include "world/gamedata.h"
 #include "world/units.h"
@@ -204,9 +205,10 @@ void unitdump(int32_t unr);
 // A stop about one unit (when the low 16 bits of cond are set): the unit to
 // the log, a message box naming it, the unit's status box where a window
 // shows it (not for a number outside the units in use), then fatalerror.
-void unitfatal(int32_t cond, const char* text, int32_t unr);
-void checkunit(int32_t unr, const char* tag);
-void checkcom(int32_t cnr, const char* tag);
+// These stops name the place of their caller.
+void unitfatal(int32_t cond, const char* text, int32_t unr, StopPlace where = StopPlace::here());
+void checkunit(int32_t unr, const char* tag, StopPlace where = StopPlace::here());
+void checkcom(int32_t cnr, const char* tag, StopPlace where = StopPlace::here());
 
 // ------------------------------------------- unit and commander queries
 int32_t countunits(int32_t lnr, int32_t owner);

@@ -289,7 +289,7 @@ void unitdump(int32_t unr) {
   debugprint("\n");
 }
 
-void unitfatal(int32_t cond, const char* text, int32_t unr) {
+void unitfatal(int32_t cond, const char* text, int32_t unr, StopPlace where) {
   if ((cond & 0xFFFF) == 0) return;
   unitdump(unr);
   // A text-only run prints the message box's text.
@@ -297,28 +297,28 @@ void unitfatal(int32_t cond, const char* text, int32_t unr) {
   // The unit's status box, where a window shows it. Only for a unit in use:
   // the figures of any other number would stop again inside the box.
   if (unr >= 0 && unr <= highestunit && unr < MAXUNITS) showunitfatal(unr);
-  fatalerror(text);
+  fatalerror(text, where);
 }
 
-void checkunit(int32_t unr, const char* tag) {
+void checkunit(int32_t unr, const char* tag, StopPlace where) {
   char msg[MSGLEN];
   if (unr < 0 || unr > highestunit || unr >= MAXUNITS) {
     snprintf(msg, sizeof msg, "%.500s: bad unr", tag);
-    fatalerror(msg);
+    fatalerror(msg, where);
     return;
   }
   snprintf(msg, sizeof msg, "%.500s: bad owner", tag);
-  unitfatal(uint8_t(unit[unr].owner) > 99, msg, unr);
+  unitfatal(uint8_t(unit[unr].owner) > 99, msg, unr, where);
   snprintf(msg, sizeof msg, "%.500s: unit dead", tag);
-  unitfatal(unit[unr].hp < 0, msg, unr);
+  unitfatal(unit[unr].hp < 0, msg, unr, where);
 }
 
-void checkcom(int32_t cnr, const char* tag) {
+void checkcom(int32_t cnr, const char* tag, StopPlace where) {
   if (cnr < 0 || cnr > highestcom || cnr >= MAXCOMS) {
     char msg[MSGLEN];
     snprintf(msg, sizeof msg, "%.500s: bad cnr %d", tag, cnr);
-    fatalerror(msg);
+    fatalerror(msg, where);
     return;
   }
-  checkunit(com[cnr].body, tag);
+  checkunit(com[cnr].body, tag, where);
 }

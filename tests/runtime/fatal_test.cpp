@@ -30,6 +30,28 @@ TEST(Fatal, BailifTestsOnlyTheLow16Bits) {
   EXPECT_EQ(e.out, fixed + "getland: bad lnr\n");
 }
 
+namespace {
+// The place lines of a stop called on `line` of this file in `function`:
+// one on the console (standard error), one in the log (standard output).
+std::string placelines(int line, const char* function) {
+  std::string one = "where: tests/runtime/fatal_test.cpp:" + std::to_string(line) + ", " + function + "\n";
+  return one + one;
+}
+}  // namespace
+
+TEST(Fatal, EachStopNamesThePlaceOfItsCaller) {
+  const int line = __LINE__ + 1;
+  Ended plain = runchild([] { bailif(1, "getland: bad lnr"); });
+  EXPECT_EQ(plain.places, placelines(line, "operator()"));
+  Ended formatted = runchild([] { bailif_fmt(1, "castspell: bad unr %d", 3); });
+  EXPECT_EQ(formatted.places, placelines(line + 2, "operator()"));
+  Ended direct = runchild([] { fatalerror("boom"); });
+  EXPECT_EQ(direct.places, placelines(line + 4, "operator()"));
+  // A refusal of the user's wish is no fault: no place, as no normal end has.
+  EXPECT_EQ(runchild([] { failexit("no such map"); }).places, "");
+  EXPECT_EQ(runchild([] { fatalerror(""); }).places, "");
+}
+
 TEST(Fatal, FormattedMessage) {
   Ended e = runchild([] { bailif_fmt(1, "castspell: bad unr %d", 140000); });
   EXPECT_TRUE(e.aborted());
@@ -184,10 +206,11 @@ TEST(Debug, LogToStreamAndRemoveLog) {
 }
 
 TEST(FatalDeathTest, GoogleTestSeesTheSameEnds) {
-  EXPECT_EXIT(bailif(1, "getland: bad lnr"), testing::KilledBySignal(SIGABRT), "got gick fel!\ngetland: bad lnr\n$");
+  EXPECT_EXIT(bailif(1, "getland: bad lnr"), testing::KilledBySignal(SIGABRT),
+              "got gick fel!\ngetland: bad lnr\nwhere: tests/runtime/fatal_test.cpp:[0-9]+, TestBody\n$");
   EXPECT_EXIT(fatalerror(""), testing::ExitedWithCode(0), "^$");
   EXPECT_EXIT(bailif_fmt(7, "tcp_getpacket: bad connbr %d", 51), testing::KilledBySignal(SIGABRT),
-              "tcp_getpacket: bad connbr 51\n$");
+              "tcp_getpacket: bad connbr 51\nwhere: [^\n]*\n$");
 }
 
 namespace {

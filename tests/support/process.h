@@ -16,15 +16,35 @@
 
 #include "support/testdir.h"
 
+// out and err hold what the child wrote except the lines that name the place
+// of a stop ("where: FILE:LINE, FUNCTION", written after the stop's message):
+// those are in places, one per line, first those of err, then those of out.
+// Tests compare the messages a player sees; the places move with every edit.
 struct Ended {
   bool exited = false;
   int code = -1;     // exit status when exited
   int signal = 0;    // signal number when killed
-  std::string out, err;
+  std::string out, err, places;
   bool aborted() const { return !exited && signal == SIGABRT; }
 };
 
 namespace processdetail {
+// Takes the stops' place lines out of text, adding them to places.
+inline std::string withoutplaces(const std::string& text, std::string* places) {
+  std::string kept;
+  for (size_t at = 0; at < text.size();) {
+    size_t end = text.find('\n', at);
+    end = end == std::string::npos ? text.size() : end + 1;
+    if (text.compare(at, 7, "where: ") == 0) {
+      places->append(text, at, end - at);
+    } else {
+      kept.append(text, at, end - at);
+    }
+    at = end;
+  }
+  return kept;
+}
+
 inline Ended collect(pid_t pid, const TestDir& dir, int seconds) {
   Ended e;
   int status = 0;
@@ -47,8 +67,8 @@ inline Ended collect(pid_t pid, const TestDir& dir, int seconds) {
   }
   auto out = readbytes(dir / "out");
   auto err = readbytes(dir / "err");
-  e.out.assign(out.begin(), out.end());
-  e.err.assign(err.begin(), err.end());
+  e.err = withoutplaces(std::string(err.begin(), err.end()), &e.places);
+  e.out = withoutplaces(std::string(out.begin(), out.end()), &e.places);
   return e;
 }
 

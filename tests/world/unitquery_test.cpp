@@ -179,9 +179,11 @@ TEST_F(UnitQuery, ConsistencyStops) {
   EXPECT_DEATH(checkunit(u, "tst"), "tst: unit dead");
   unit[u].hp = 1;
   unit[u].owner = -2;
-  EXPECT_DEATH(checkunit(u, "tst"), "tst: bad owner");
-  EXPECT_DEATH(checkunit(u + 1, "tst"), "tst: bad unr");
-  EXPECT_DEATH(checkcom(0, "tst"), "tst: bad cnr 0");
+  // Each stop names the place of the check's caller, not of the check.
+  const std::string here = "\nwhere: tests/world/unitquery_test.cpp:[0-9]+, TestBody\n";
+  EXPECT_DEATH(checkunit(u, "tst"), "tst: bad owner" + here);
+  EXPECT_DEATH(checkunit(u + 1, "tst"), "tst: bad unr" + here);
+  EXPECT_DEATH(checkcom(0, "tst"), "tst: bad cnr 0" + here);
   EXPECT_DEATH(unitfatal(1, "broken unit", -5), "broken unit");
 }
 
