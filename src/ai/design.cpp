@@ -295,6 +295,6 @@ int32_t listdesigns(int32_t nation, int32_t* slots, int32_t max) {
   if (!validnation(nation)) return 0;
   int32_t count = 0;
   for (int32_t n = 0; n < NEWLORDSLOTS && count < max; n++)
-    if (fileexists("%s/newlords/%s_%d.2h", savepath, realmword(nation), n)) slots[count++] = n;
+    if (newlordsaved(nation, n)) slots[count++] = n;
   return count;
 }

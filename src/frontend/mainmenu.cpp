@@ -65,14 +65,6 @@ int32_t menuwindow(const char* title, const MenuItem* items, int32_t count, int3
   return render_frame(1, 0);
 }
 
-bool gamefiles(const char* gname) {
-  if (fileexists("%s/%s/ftherlnd", savepath, gname)) return true;
-  for (int32_t n = 0; n < MAXPLAYERS; n++)
-    if (nations[size_t(n)].fileword[0] && fileexists("%s/%s/%s.trn", savepath, gname, nations[size_t(n)].fileword))
-      return true;
-  return false;
-}
-
 void gametools() {
   static const MenuItem items[] = {
       {GT_RANDOMMAP, "Random Map Creator", 'r', "Make a map of your own with a few numbers and save it among the maps"},
@@ -181,7 +173,7 @@ int32_t listgames(char (*names)[100], int32_t max) {
   while (const dirent* e = readdir(d)) {
     if (count >= max) break;
     if (!validgamename(e->d_name) || !direxists("%s/%s", savepath, e->d_name)) continue;
-    if (!gamefiles(e->d_name)) continue;
+    if (!hasgamefiles(e->d_name)) continue;
     strlcopy(names[count++], e->d_name, 100);
   }
   closedir(d);

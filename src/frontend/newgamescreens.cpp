@@ -169,7 +169,7 @@ void forgetgod(int32_t nation) {
   keptgods[nation].kept = false;
   if (!designsgame[0]) return;
   char path[PATHLEN];
-  formatbounded(path, PATHLEN, "%s/%s/%s.2h", savepath, designsgame, nations[size_t(nation)].fileword);
+  gamefilepath(path, PATHLEN, designsgame, 0, nation);
   remove(path);
 }
 

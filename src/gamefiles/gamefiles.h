@@ -125,7 +125,14 @@ extern int32_t newlordslotvalue;          // pretender slot for "newlords" paths
 // The nation's file word for paths; the realm must be 0..94.
 const char* realmword(int32_t realm);
 // Path of a game file as the header functions choose it; 0 on a bad realm.
+// Every game-file path comes from here (or, for one saved design, from
+// newlordfilepath), so that a game being made in another folder
+// (redirectgame) is found there.
 int gamefilepath(char* path, int32_t size, const char* gname, int32_t turnfile, int32_t realm);
+// Path of the realm's saved design in slot `slot` of the "newlords" folder.
+void newlordfilepath(char* path, int32_t size, int32_t realm, int32_t slot);
+// True when the game's folder holds its world file or any nation's turn file.
+bool hasgamefiles(const char* gname);
 
 // A game file being written: the bytes gather in memory and reach the disk
 // only in closegamefile, through a new file renamed over the old one.
@@ -215,6 +222,8 @@ constexpr int32_t NEWLORDEND = 123;
 // The first free design slot of the nation, -1 when all 200 are taken.
 int32_t newlordslot(int32_t nation);
 // Existing designs among the slots; 0 once past slot 50 without any found.
+// True when the nation has a design saved in that slot of "newlords".
+bool newlordsaved(int32_t nation, int32_t slot);
 int32_t countnewlords(int32_t nation);
 
 // ---------------------------------------------------------------- records

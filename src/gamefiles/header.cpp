@@ -45,10 +45,25 @@ int gamefilepath(char* path, int32_t size, const char* gname, int32_t turnfile, 
   gamefolder(folder, PATHLEN, gname);
   if (realm == -1) formatbounded(path, size, "%s/ftherlnd", folder);
   else if (turnfile) formatbounded(path, size, "%s/%s.trn", folder, realmword(realm));
-  else if (strcmp(gname, "newlords") == 0)
-    formatbounded(path, size, "%s/newlords/%s_%d.2h", savepath, realmword(realm), newlordslotvalue);
+  else if (strcmp(gname, "newlords") == 0) newlordfilepath(path, size, realm, newlordslotvalue);
   else formatbounded(path, size, "%s/%s.2h", folder, realmword(realm));
   return 1;
+}
+
+void newlordfilepath(char* path, int32_t size, int32_t realm, int32_t slot) {
+  formatbounded(path, size, "%s/newlords/%s_%d.2h", savepath, realmword(realm), slot);
+}
+
+bool hasgamefiles(const char* gname) {
+  char path[PATHLEN];
+  gamefilepath(path, PATHLEN, gname, 1, -1);
+  if (fileexists("%s", path)) return true;
+  for (int32_t n = 0; n < MAXPLAYERS; n++) {
+    if (!nations[size_t(n)].fileword[0]) continue;
+    gamefilepath(path, PATHLEN, gname, 1, n);
+    if (fileexists("%s", path)) return true;
+  }
+  return false;
 }
 
 // ---------------------------------------------------------------- the writer

@@ -42,7 +42,7 @@ int32_t verifygamefiles(const char* gname) {
   for (int32_t nation = 0; nation < MAXPLAYERS; nation++) {
     const char* word = nations[nation].fileword;
     if (!word[0]) continue;
-    formatbounded(orders, PATHLEN, "%s/%s/%s.2h", savepath, gname, word);
+    gamefilepath(orders, PATHLEN, gname, 0, nation);
     formatbounded(report, PATHLEN, "%s/%s/%s.chk", savepath, gname, word);
     unlink(report);
     if (access(orders, F_OK) != 0) continue;
@@ -69,7 +69,7 @@ int32_t verifygamefiles(const char* gname) {
   }
   binreadfailed = 0;
   char world[PATHLEN];
-  formatbounded(world, PATHLEN, "%s/%s/ftherlnd", savepath, gname);
+  gamefilepath(world, PATHLEN, gname, 1, -1);
   errno = 0;
   if (access(world, F_OK) != 0) {
     printf("%s: there is no world file\n", world);

@@ -89,7 +89,10 @@ bool getsturnfile(int32_t p, const char* gname) {
   if (!nations[size_t(p)].fileword[0]) return false;
   const uint16_t c = uint16_t(kingdom[size_t(p)].w[KW_CONTROLLER]);
   if (c == CTRL_HUMAN) return true;
-  return c == CTRL_AI && fileexists("%s/%s/%s.trn", savepath, gname, nations[size_t(p)].fileword);
+  if (c != CTRL_AI) return false;
+  char path[PATHLEN];
+  gamefilepath(path, PATHLEN, gname, 1, p);
+  return fileexists("%s", path);
 }
 
 std::vector<TurnFile> turnfileset(const char* gname, int32_t gamenbr, int32_t fileturn) {

@@ -362,12 +362,7 @@ int32_t designallgods(int32_t era, const char* gname) {
 }
 
 bool gameexists(const char* gname) {
-  if (!validgamename(gname)) return false;
-  if (fileexists("%s/%s/ftherlnd", savepath, gname)) return true;
-  for (int32_t n = 0; n < MAXPLAYERS; n++)
-    if (nations[size_t(n)].fileword[0] && fileexists("%s/%s/%s.trn", savepath, gname, nations[size_t(n)].fileword))
-      return true;
-  return false;
+  return validgamename(gname) && hasgamefiles(gname);
 }
 
 bool gamefilename(const char* gname, const char* name) {

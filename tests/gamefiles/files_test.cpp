@@ -203,6 +203,21 @@ TEST_F(Files, PretenderDesignRefusals) {
   EXPECT_DEATH(loadnewlord("newlords", 6, -1, 10, nullptr, 1), "lnl");
 }
 
+TEST_F(Files, AGameIsKnownByItsWorldOrTurnFilesInTheFolderItIsMadeIn) {
+  sampleworld(10, 4, 40, 4);
+  EXPECT_FALSE(hasgamefiles("g"));
+  ASSERT_TRUE(closegamefile(createfileheader("g", 99, 3, 1, 2, nullptr, 0), 0));   // a turn file alone
+  EXPECT_TRUE(hasgamefiles("g"));
+  // A game being made in a folder of its own is found there, not in the saved games.
+  const std::string stage = std::string(savepath) + "/elsewhere";
+  redirectgame("h", stage.c_str());
+  ASSERT_TRUE(closegamefile(createfileheader("h", 99, 3, 1, -1, nullptr, 0), 0));
+  EXPECT_TRUE(fileexists("%s/ftherlnd", stage.c_str()));
+  EXPECT_TRUE(hasgamefiles("h"));
+  redirectgame(nullptr, nullptr);
+  EXPECT_FALSE(hasgamefiles("h"));
+}
+
 TEST_F(Files, ReplayRoundTripAndSetAside) {
   sampleworld(20, 6, 120, 8);
   for (int i = 0; i < 5; i++) battlechecksums[i] = 11 * (i + 1);
