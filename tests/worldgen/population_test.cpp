@@ -4,7 +4,9 @@
 
 #include <cstring>
 
+#include "gamefiles/gamefiles.h"
 #include "runtime/rnd.h"
+#include "support/sampleworld.h"
 #include "world/builders.h"
 #include "world/gamedata.h"
 #include "world/units.h"
@@ -191,6 +193,31 @@ TEST_F(Population, EveryTemplateRunsAtSeveralStrengths) {
       EXPECT_GE(highestcom, 0) << "T" << t;
     }
   }
+}
+
+// Every template at several strengths from fixed seeds, as the records of a
+// game file hold them: the units, commanders (names, magic, items, orders)
+// and the province with its sites. The fingerprint was taken from the
+// recipes as the game has always had them; any change to what a template
+// places changes it.
+TEST_F(Population, TheTemplatesPlaceTheSameForcesAsEver) {
+  uint64_t fingerprint = 1469598103934665603u;
+  for (int t = 1; t <= 99; t++) {
+    for (int32_t s : {1, 2, 3, 6}) {
+      clearworld();
+      resetbuilder();
+      nbrlands = 10;
+      seedrnd(uint32_t(1000 * t + s));
+      indeptemplate(t, 3, s);
+      const std::vector<uint8_t> bytes = streambytes([](FILE* f) {
+        for (int32_t u = 0; u <= highestunit; u++) put_unit(u, f);
+        for (int32_t c = 0; c <= highestcom; c++) put_com(c, f);
+        put_land(3, f);
+      });
+      for (uint8_t b : bytes) fingerprint = (fingerprint ^ b) * 1099511628211u;
+    }
+  }
+  EXPECT_EQ(fingerprint, 6412363787630027283u);
 }
 
 }  // namespace
