@@ -11,6 +11,7 @@ int32_t godcost(int32_t player);
 // commander number (its body is that commander's unit), -1 when none could
 // be made.
 int32_t randgod(int32_t player, int32_t points);
+// fg: forbidden god.
 // 1 when the player's god is not allowed (a form the nation may not take,
 // or a design above 500 points); 0 otherwise and for a second argument of
 // 0 or more.

@@ -112,6 +112,7 @@ extern BattleResult battleresult;
 // before calling.
 void initbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t incastle, int32_t provdef,
                 int32_t surprise);
+// dobatl: do battle.
 // Fights the battle set up by initbattle and applies its aftermath: the
 // dead are removed (and add to the land's fallen), temporary units vanish,
 // the survivors of the losing side retreat to a neighbouring land their
@@ -165,6 +166,7 @@ extern BattleViewHook battleviewhook;   // null: nothing is drawn
 int32_t battleside(int32_t unr);
 
 // ---------------------------------------------------- commander services
+// gispl: get item spell.
 // ccm and ccmrandomtotal (random magic of a new commander): world/units.h.
 // The n-th spell (from 0) that the commander's items grant; 0 or less none.
 int32_t gispl(int32_t cnr, int32_t n);

@@ -153,6 +153,7 @@ int32_t strike(int32_t from, int32_t target, const Blow& blow);
 void killfighter(int32_t f, int32_t killer);
 void routfighter(int32_t f);
 void logevent(uint8_t kind, int32_t f, int32_t target, int32_t tx, int32_t ty, int32_t what, int32_t amount);
+// drn: dice roll number.
 int32_t drn();               // open-ended two six-sided dice
 // The enemy group a group goes for; -1 when no enemy is left.
 int32_t grouptarget(int32_t g);

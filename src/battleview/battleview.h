@@ -72,10 +72,11 @@ constexpr int32_t BMVERSION = 2;
 constexpr int32_t BMHEADER1 = 32, BMHEADER = 40;
 constexpr int32_t MASSOBJBYTES = 42, MBENTRYBYTES = 4;
 
+// put_mo, get_mo: put and get a mass object.
 void put_mo(const massobj& m, FILE* f);
 massobj get_mo(FILE* f);
-// Marked place n (0..99) of the map; a number outside stops the program
-// ("put_mb", "get_mb").
+// put_mb, get_mb: put and get a marked battle place, place n (0..99) of the
+// map; a number outside stops the program ("put_mb", "get_mb").
 void put_mb(const battlemapdata& map, int32_t n, FILE* f);
 void get_mb(battlemapdata& map, int32_t n, FILE* f);
 // The height-field vertex where the battlefield's middle lies.

@@ -201,6 +201,7 @@ int verifymode();
 constexpr int32_t MAXVCR = 999;             // replay numbers 0..998 per player
 constexpr int32_t VCRCHECKSTART = 88288;    // around the checksum block
 constexpr int32_t VCRCHECKEND = 123678;
+// vcrpath: VCR path, the file of a battle replay.
 void vcrpath(char* path, int32_t size, int32_t player, int32_t n);
 // The first replay number of the player not in use, or -1 when all are.
 int32_t freevcrnumber(int32_t player);
@@ -221,9 +222,9 @@ constexpr int32_t NEWLORDSLOTS = 200;
 constexpr int32_t NEWLORDEND = 123;
 // The first free design slot of the nation, -1 when all 200 are taken.
 int32_t newlordslot(int32_t nation);
-// Existing designs among the slots; 0 once past slot 50 without any found.
 // True when the nation has a design saved in that slot of "newlords".
 bool newlordsaved(int32_t nation, int32_t slot);
+// Existing designs among the slots; 0 once past slot 50 without any found.
 int32_t countnewlords(int32_t nation);
 
 // ---------------------------------------------------------------- records
@@ -311,15 +312,18 @@ int loadnewlord(const char* gname, int32_t nation, int32_t cnr, int32_t unr, cha
 
 // ---------------------------------------------------------------- replay and set-aside bodies
 constexpr int32_t SETASIDECHECK = 5533;
+// crvcr: create VCR, the battle replay (recorded like a video cassette).
 // Opens the player's next replay and writes the battle's set-up; none when
 // all replay numbers are taken.
 GameFile crvcr(int32_t player, int32_t lnr, int32_t defender, int32_t attacker, int32_t castle, int32_t seed,
                int32_t v1, int32_t v2, int32_t v3);
 // Appends the checksum block and puts the replay in place.
 void closevcr(GameFile file);
+// readvcr: read VCR, a battle replay.
 int readvcr(int32_t* lnr, int32_t* defender, int32_t* attacker, int32_t* castle, int32_t* seed, int32_t* values,
             int whole, FILE* f);
 void saveforces(int32_t lnr, FILE* f);
+// loadfor: load forces.
 int loadfor(FILE* f);
 // "tmp_fl" in the temp folder: every force outside the land, and back.
 void setforcesaside(int32_t lnr);

@@ -29,6 +29,7 @@ struct spritetex {
   inkbox ink;
 };
 spritetex spritetexture(int32_t file, int32_t nr);
+// inkof: ink of a picture.
 // Where a picture of w x h RGBA pixels, put at texel (x, y) of a texture of
 // tw x th texels, has pixels with any alpha (an empty box, u0 > u1, when
 // none has); `levels` as in inkbox.

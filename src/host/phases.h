@@ -96,6 +96,7 @@ int32_t itemgemcost(int32_t level);
 // price for its favoured nation, a quarter more for nation 40, half for the
 // nation that employs it (`employer`); 0 for a band outside 0..4.
 int32_t mercprice(int32_t band, int32_t player, int32_t employer);
+// upk: upkeep.
 // Monthly gold upkeep of all the player's living units.
 int32_t upk(int32_t player);
 // Honour of a commander: 8 x hero counter + 2 x kills + experience; -1 for

@@ -68,6 +68,7 @@ int32_t landdistance(int32_t a, int32_t b, int32_t maxsteps);
 // Gems are not looked at.
 int32_t ritualrefusal(int32_t cnr, int32_t spell, int32_t granted, int32_t target);
 
+// castrit: cast ritual.
 // The ritual order. The caller (the order menu, a computer player) has
 // cancelled the commander's former order and chosen the target:
 // a province for RT_PROVINCE, an enchantment slot for RT_ENCHANTMENT with

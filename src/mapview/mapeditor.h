@@ -72,6 +72,7 @@ int editsavename(const char* typed, char* out, size_t size);
 // title. Else the title stays.
 void editsavetitle(const char* file, const char* openedfrom, bool titlegiven, char* title, size_t size);
 
+// cmf: create map file.
 // Writes the map in memory as a ".map" file at path, with imagename as its
 // picture: the map head, each province's name and terrain, each neighbour
 // pair once, the battleground look of the provinces that have one, and the

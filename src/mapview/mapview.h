@@ -80,6 +80,7 @@ void drawmapoverlay(int32_t player, int32_t lnr, int32_t mode, int32_t selected)
 // The overlay of every province, the selected one blinking: the turn
 // screen's and the chooser's call once a frame.
 void drawmapoverlays(int32_t player, int32_t selected);
+// dnab: draw n army bodies.
 // An army of n units as figures around (x, y), figure scale s.
 void dnab(int32_t lnr, int32_t n, float x, float y, float s);
 // An arrow of a kind (ARROW_...) from one land to another at the nearest

@@ -25,6 +25,7 @@ void loadtextfile(const char* path, char* buffer);   // buffer of at least 1000 
 // destination is removed after -3 and -4).
 int32_t copyfile(const char* source, const char* destination);
 
+// getms: get milliseconds.
 uint32_t getms();
 // Clock ticks at the given rate as milliseconds: 64-bit product, wrapped to 32 bits.
 uint32_t tickstoms(uint64_t ticks, int64_t rate);

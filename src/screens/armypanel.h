@@ -72,6 +72,7 @@ struct SquadDefaults {
 };
 extern SquadDefaults squaddefaults;
 
+// tu: transfer unit.
 // Puts unit unr into squad `squad` of commander cnr (squad -1: a new squad,
 // or the first one when all five are used) and returns 1, or returns 0.
 // Commander -1 takes the unit out of every squad (result 0). A unit that
@@ -132,6 +133,7 @@ void clearselection();
 void dropgarrison();
 void dropcommander(int32_t cnr);
 void dropsquad(int32_t squad);
+// cltu: commander leads this unit.
 // 1 when the commander has leadership of the kind (normal, undead, magic)
 // of the first selected unit, else 0.
 int32_t cltu(int32_t cnr);

@@ -15,6 +15,7 @@
 // The side of a squad's square in field units for its summed size: at least
 // 2, the smallest integer whose square reaches size / 6 + 1, capped at 10000.
 int32_t squadside(int32_t totalsize);
+// enfpos: enter-field position.
 // The place of the commander (slot -1) or of its squad slot 0..4 brought
 // into the field: the commander and an empty slot -8..9, a squad of square
 // side s with h = s / 2 from h - 9 to 10 - h. A slot of 5 or more or a

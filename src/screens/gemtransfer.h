@@ -29,5 +29,6 @@ GemSides gemsides(int32_t left, int32_t right);
 // "tg300").
 int32_t gemclick(const GemSides& s, int32_t id);
 
+// tgems: transfer gems.
 // The window, until Exit.
 void tgems(int32_t left, int32_t right);

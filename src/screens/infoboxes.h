@@ -37,6 +37,7 @@ int32_t mercstartbid(int32_t offer, int32_t player, int32_t tag);
 // bid while that is allowed; 1 when it moved.
 int32_t mercstepbid(int32_t offer, int32_t player, int32_t step);
 
+// mibox: magic item box; featbox: feature box, the box of a magic site.
 int32_t mibox(int32_t item);                               // 999; stops with "mibox: bad mi"
 int32_t featbox(int32_t site);                             // stops with "featbox: bad fnr"
 int32_t castlebox(int32_t player, int32_t lnr, int32_t fort);   // 9; "castlebox: bad type"

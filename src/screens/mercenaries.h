@@ -5,6 +5,7 @@
 #pragma once
 #include "runtime/short.h"
 
+// mercok: mercenary OK.
 // 1 when band b (0..4) can be hired into the land: its leader lives, and in
 // a sea province can live under water. A band whose leader is dead loses
 // its leader for good ("*** Warning: merc commander dead" in the log).

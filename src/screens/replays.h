@@ -24,6 +24,7 @@ bool listreplays(int32_t player, const char* gname, int32_t lnr, int32_t count, 
 enum class ReplayStatus { played, nofile, missing, cut };
 // What the replay's battle turns gave against the hosted battle.
 using ReplayCheck = BattleCheck;
+// playvcr: play VCR, a battle replay.
 // Replays the n-th battle (from 0) of the nation's turn file: the world is
 // cleared and filled from the replay record, the battle set up from the
 // stored seed and fought with the display hook `show` (none: nothing shown),

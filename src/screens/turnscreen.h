@@ -22,6 +22,7 @@
 // human player); a wrong password shows the list, in that flow too.
 void playturn(const char* gname);
 
+// ppt: play player turn.
 // Opens the nation's turn: reads its turn file, asks the password (its
 // field shows stars) before anything of the nation is shown, reads its own
 // order file of this turn when the player continues, shows the main turn

@@ -87,6 +87,7 @@ int32_t moveitem(int32_t cnr, int32_t slot, int32_t tolab);
 // are kept).
 std::string renamerefusal(int32_t cnr);
 void renamecommander(int32_t cnr, const char* name);
+// enfll: enforce leadership limits.
 // Applies the commander's three leadership limits to the units it leads, in
 // unit order: a unit beyond the limit of its kind leaves its squad.
 void enfll(int32_t cnr);

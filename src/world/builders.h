@@ -7,8 +7,11 @@
 #pragma once
 #include "runtime/short.h"
 
+// popgang: populate with a gang, a commander of comtype leading count units
+// of unittype.
 int32_t popgang(int32_t unittype, int32_t comtype, int32_t count, int32_t owner, int32_t lnr);
 int32_t poptempgang(int32_t unittype, int32_t comtype, int32_t count, int32_t owner, int32_t lnr);
+// popcom: populate with a commander.
 int32_t popcom(int32_t comtype, int32_t lnr);
 int32_t addsquad(int32_t unittype, int32_t count);
 int32_t addtosquad(int32_t unittype, int32_t count);
@@ -17,6 +20,7 @@ void setbattleorder(int32_t order, int32_t param);
 int32_t additem(const char* name, int32_t chance);
 void addequip(int32_t level);
 int32_t randitemoflevel(int32_t level);
+// killand: kill (everything in the) land, every living unit of the province.
 void killand(int32_t lnr);
 int32_t pickpoptemplate(int32_t roll, int32_t kind);
 void poptemplate(int32_t lnr, int32_t multiplier, int32_t entry);

@@ -6,6 +6,7 @@
 
 constexpr int32_t EPITHETTEXTLEN = 250;   // at most 249 characters
 
+// ge: gather epithets.
 // The number of titles chosen (1 with "Ruler of nothing" when none fits).
 int32_t ge(int32_t nation, int32_t cnr);
 // 1 when the god meets every requirement of the epithet, in order; a free

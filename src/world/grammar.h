@@ -14,6 +14,8 @@ const char* hisher(int32_t unr);
 const char* hishercap(int32_t unr);
 const char* himher(int32_t unr);
 const char* himherself(int32_t unr);
+// anacap: "a" or "an", capitalised.
 const char* anacap(const char* text);
+// aan: "a" or "an".
 const char* aan(const char* text);
 const char* waswere(int32_t count);

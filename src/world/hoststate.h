@@ -47,6 +47,7 @@ void clearmessages();
 // A new empty message: land or -1, player 0..94 or -2 for all, type, and a
 // land link in subject 0. -1 for a bad player or a full table.
 int32_t newmsg(int32_t lnr, int32_t player, int32_t type, int32_t link);
+// t2msg: text to message.
 // Appends formatted text; a message number below 0 is ignored; text past
 // 1499 characters is cut.
 void t2msg(int32_t m, const char* format, ...) __attribute__((format(printf, 2, 3)));

@@ -126,7 +126,7 @@ int32_t randhitloc();
 int32_t hitloc(int32_t attacker, int32_t target, int32_t weaponlen);
 int32_t getstealth(int32_t unr);
 int32_t getmaxmorale(int32_t unr);
-int32_t getmr(int32_t unr);
+int32_t getmr(int32_t unr);   // get magic resistance
 uint16_t unitcolour(int32_t unr);
 // 1 when the unit's type can lose a body part; out values may be null.
 int32_t specialpartloss(int32_t unr, int32_t* lostweapon, int32_t* replacement, int32_t* lossclass,
@@ -158,12 +158,12 @@ constexpr int32_t WEAPON_USELESSKICK = 346;
 // ------------------------------------------------------- combat values
 int32_t getstr(int32_t unr);
 int32_t getmaxhp(int32_t unr);
-int32_t getenc(int32_t unr, int32_t mode);
-int32_t getdef(int32_t unr, int32_t mode);
-int32_t getatt(int32_t unr);
+int32_t getenc(int32_t unr, int32_t mode);   // get encumbrance
+int32_t getdef(int32_t unr, int32_t mode);   // get defence
+int32_t getatt(int32_t unr);   // get attack
 int32_t getweaponatt(int32_t unr, int32_t n);
 int32_t getmaxap(int32_t unr, int32_t mode);
-int32_t getprec(int32_t unr);
+int32_t getprec(int32_t unr);   // get precision
 int32_t typemaxage(int32_t mnr);
 int32_t typeispretender(int32_t mnr);
 int32_t getmaxage(int32_t unr);
@@ -183,6 +183,8 @@ int32_t getunitfx(int32_t unr, int32_t k);
 int32_t getitemability(int32_t item, int32_t k);
 int32_t getweaponability(int32_t weapon, int32_t k);
 int32_t sumlandability(int32_t lnr, int32_t player, int32_t k);
+// getiba: get item-borne abilities, the flags that the commander's items
+// give its body.
 void getiba(int32_t cnr);
 int32_t getitem(int32_t cnr, int32_t item);
 int32_t getitemf(int32_t cnr, int32_t item, int32_t mode);

@@ -156,6 +156,7 @@ int32_t newunit(int32_t type, int32_t owner, int32_t flag);
 // A commander with a new body unit of the type; -1 when no slot is free.
 // It has its type's fixed magic paths; the random ones are ccm's.
 int32_t newcom(int32_t type, int32_t owner);
+// ccm: commander chance magic.
 // Rolls the random magic paths of a commander just made from its type's
 // random-magic rows and random path picks. Every place that makes a
 // commander for the world calls it (recruitment, heroes, events, world

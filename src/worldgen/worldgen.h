@@ -169,6 +169,7 @@ int sitefitsland(int32_t site, int32_t lnr);
 void worldprogress(const char* label);
 
 // ---------------------------------------------------------------- start population
+// popl: populate land.
 // Places the independents of a province by terrain and era; the terrain
 // class chosen (0 deep sea, 1 sea, 2 cave, 3 coast, 4 farmland, 5 forest,
 // 6 mountains, 7 swamp, 8 waste, 9 plains).
