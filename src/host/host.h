@@ -29,16 +29,6 @@ RunMode chooserunmode();
 // menus.
 int runcommandlinemode();
 
-// Kingdom words that the host keeps for itself (order files cannot change
-// them) and the mercenary bids that the turn screens write.
-constexpr int KW_MERCBIDS = 77;        // 77..81: gold bid per month on band 0..4, 0 none
-constexpr int KW_MERCBIDLAND = 82;     // 82..86: the province of each bid
-constexpr int KW_CHEATVALUE = 107;     // 107, 108: the nation's wealth when its turn began (low, high)
-constexpr int KW_CHEATITEMS = 109;     // 109, 110: the worth of its items and mages then
-constexpr int KW_CHEATSTORED = 111;    // 1 once the values above are stored
-constexpr int KW_CALLGOD = 112;        // priestly work done towards recalling a dead god
-constexpr int KW_SUMMERVP = 113;       // victory points gathered each summer
-constexpr int KW_WINNER = 114;         // 1 for the player that has won the game
 // Land flag word (Land::reserved): bit 0x8 a battle was fought here last
 // month, bit 0x10 the tax follows the unrest.
 constexpr int16_t LF_BATTLE = 0x8, LF_AUTOTAX = 0x10;

@@ -55,9 +55,9 @@ int32_t snapcomowner(int32_t c) {
 // the mercenary bids, the digit keys' battle orders and the words no rule
 // of the host reads.
 bool playerword(int32_t w) {
-  return (w >= KW_GEMS && w < KW_GEMS + 9) || (w >= 15 && w <= 25) ||
+  return (w >= KW_GEMS && w < KW_GEMS + 9) || (w >= KW_KEPTLOW && w <= KW_KEPTLOWEND) ||
          (w >= KW_LABSTORE && w < KW_LABSTORE + LABSTORESIZE) || (w >= KW_MERCBIDS && w < KW_MERCBIDLAND + 5) ||
-         (w >= 91 && w <= 96) || (w >= KW_BATTLEMEMORY && w < KW_BATTLEMEMORY + 80) || w == KW_MERCBID;
+         (w >= KW_KEPTHIGH && w <= KW_KEPTHIGHEND) || (w >= KW_BATTLEMEMORY && w < KW_BATTLEMEMORY + 80) || w == KW_MERCBID;
 }
 
 void keepland(int32_t l) {

@@ -91,16 +91,34 @@ struct ProvGeo {
   char batmap[100];         // empty = default
 };
 
-// Named 16-bit fields of the kingdom record (index into Kingdom::w).
+// Named 16-bit fields of the kingdom record (index into Kingdom::w). Words
+// marked "player" are the ones an order file may change (see playerword in
+// the host); the host keeps the others from its own copy.
 enum KingdomWord {
-  KW_GOD = 0, KW_MERCBID = 1, KW_PROPHET = 2, KW_HOMELAND = 3, KW_PLAYER = 4, KW_CONTROLLER = 5,
-  KW_GEMS = 6,          // 6..14, gem kinds in path order
-  KW_LABSTORE = 27,     // 27..76, item numbers; below 1 = empty place
+  KW_GOD = 0,
+  KW_MERCBID = 1,       // player
+  KW_PROPHET = 2, KW_HOMELAND = 3, KW_PLAYER = 4, KW_CONTROLLER = 5,
+  KW_GEMS = 6,          // 6..14, gem kinds in path order; player
+  KW_KEPTLOW = 15,      // 15..25: no meaning, kept and saved; player
+  KW_KEPTLOWEND = 25,
+  KW_LABSTORE = 27,     // 27..76, item numbers; below 1 = empty place; player
+  KW_MERCBIDS = 77,     // 77..81: gold bid per month on band 0..4, 0 none; player
+  KW_MERCBIDLAND = 82,  // 82..86: the province of each bid; player
   KW_AILEVEL = 87, KW_AITARGET = 88,   // 88, 89
   KW_AIPERSONALITY = 90,
+  KW_KEPTHIGH = 91,     // 91..96: no meaning, kept and saved; player
+  KW_KEPTHIGHEND = 96,
   KW_MERCPAY = 97,      // 97..101: contract payments
   KW_MERCBAND = 102,    // 102..106: their band numbers
-  KW_BATTLEMEMORY = 107,   // 107..186: ten slots of eight words, the digit keys' battle orders
+  KW_BATTLEMEMORY = 107,   // 107..186: ten slots of eight words, the digit keys' battle orders; player
+  // Words the host keeps for itself; they share their places with the first
+  // slot of the battle memory above.
+  KW_CHEATVALUE = 107,  // 107, 108: the nation's wealth when its turn began (low, high)
+  KW_CHEATITEMS = 109,  // 109, 110: the worth of its items and mages then
+  KW_CHEATSTORED = 111, // 1 once the values above are stored
+  KW_CALLGOD = 112,     // priestly work done towards recalling a dead god
+  KW_SUMMERVP = 113,    // victory points gathered each summer
+  KW_WINNER = 114,      // 1 for the player that has won the game
   KW_DESIGNVALUE = 187, KW_ENDSTATS = 188,
   KW_COUNT = 189
 };
