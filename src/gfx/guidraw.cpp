@@ -351,7 +351,7 @@ void drawarea(const guiarea& a, int32_t hovered, uint32_t now) {
     case AreaKind::toggle:
     case AreaKind::radio: {
       float side = a.scale * 0.8f;
-      int32_t on = a.kind == AreaKind::toggle ? (a.toggle && *a.toggle) : a.mode != 0;
+      int32_t on = a.mode != 0;
       drawmark((a.kind == AreaKind::radio ? 2 : 0) + (on ? 1 : 0), a.x + a.scale * 0.1f, a.y + a.scale * 0.1f, side,
                a.a);
       float r = lit ? 1 : a.r, g = lit ? 0.9f : a.g, b = lit ? 0.45f : a.b;

@@ -174,6 +174,7 @@ int32_t actonqueue(bool* rebuild) {
     if (p.button == 1) {
       if (a.kind == AreaKind::toggle && a.toggle) {
         *a.toggle = !*a.toggle;
+        guiareas[size_t(area)].mode = *a.toggle != 0;   // shown at once, before the screen builds again
         playsound(GUISOUND_TOGGLE);
       } else if (a.kind == AreaKind::radio) {
         playsound(GUISOUND_TOGGLE);

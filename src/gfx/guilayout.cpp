@@ -215,7 +215,10 @@ void emititem(const guiitem& it, float x, float y, float contentleft, float cont
       guiarea* a = tag(newarea(it.kind == ItemKind::toggle ? AreaKind::toggle : AreaKind::radio, it.id, x, y, it.w, th));
       if (!a) return;
       a->toggle = it.toggle;
-      a->mode = it.value;
+      // The value a toggle shows is read when its window is laid out: the
+      // variable behind the pointer may belong to a screen that has returned
+      // by the time the areas are drawn again.
+      a->mode = it.kind == ItemKind::toggle ? (*it.toggle != 0) : it.value;
       a->text = it.text;
       a->length = poollength(it.text);
       a->scale = th;

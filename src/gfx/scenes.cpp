@@ -492,8 +492,7 @@ uint64_t stillkeynow(int32_t s, int32_t end, int32_t hovered, uint32_t now) {
     const bool hidden = a.period > 0 && (now & 1023u) % uint32_t(a.period) >= uint32_t(a.period) / 2;
     if (a.period > 0) guianimatingin(blinkchangein(a.period, now));
     const float f[11] = {a.x, a.y, a.w, a.h, a.r, a.g, a.b, a.a, a.scale, a.u, a.v};
-    const int32_t n[10] = {int32_t(a.kind), a.flags, a.id, a.file, a.nr, a.mode, a.length, a.clip, hidden ? 1 : 0,
-                           a.toggle ? *a.toggle : 0};
+    const int32_t n[9] = {int32_t(a.kind), a.flags, a.id, a.file, a.nr, a.mode, a.length, a.clip, hidden ? 1 : 0};
     h = hashbytes(hashbytes(h, f, sizeof f), n, sizeof n);
     if (a.length > 0) h = hashbytes(h, guiareatext(a), size_t(a.length));
   }
