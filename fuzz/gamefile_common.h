@@ -40,10 +40,11 @@ inline void writewithcrc(const char* path, const uint8_t* data, size_t size) {
 }
 
 // The input as a read stream, after the shared set-up; none for no input.
+// It is the stream from memory that the game reads its files through.
 inline FILE* fuzzstream(const uint8_t* data, size_t size) {
   fuzzsetup();
   if (size == 0) return nullptr;
-  return fmemopen(const_cast<uint8_t*>(data), size, "rb");
+  return memorystream(std::vector<uint8_t>(data, data + size)).release();
 }
 
 // The input, with its checksum, as the player's order file of game "fz".

@@ -141,7 +141,7 @@ bool gamedamaged(const char* gname) {
   {
     SoftReadScope soft;
     int32_t turn = 0;
-    UniqueFile f = readfileheader(gname, 0, -1, 1, -1, &turn, nullptr, nullptr, nullptr);
+    UniqueFile f = restinmemory(readfileheader(gname, 0, -1, 1, -1, &turn, nullptr, nullptr, nullptr));
     if (f) {
       getfatherland(f.get());
       whole = !readbroken();

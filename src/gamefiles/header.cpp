@@ -69,32 +69,24 @@ bool hasgamefiles(const char* gname) {
 // ---------------------------------------------------------------- the writer
 
 struct GameFileWriter {
-  GameFileWriter(const char* target, bool durable) : out(target, durable), path(target) {
-    mem = open_memstream(&bytes, &length);
-  }
-  ~GameFileWriter() {
-    if (mem) fclose(mem);
-    free(bytes);
-  }
+  GameFileWriter(const char* target, bool durable) : out(target, durable), path(target) {}
   SafeWrite out;
   std::string path;
-  FILE* mem = nullptr;
-  char* bytes = nullptr;
-  size_t length = 0;
+  ByteSink mem;
 };
 
 void GameFileDeleter::operator()(GameFileWriter* w) const { delete w; }
 
 GameFile opengamefile(const char* path, bool durable) {
   GameFile file(new GameFileWriter(path, durable));
-  if (file->out.ok() && file->mem) return file;
+  if (file->out.ok() && file->mem.stream()) return file;
   const int err = file->out.ok() ? ENOMEM : file->out.error();
   file.reset();
   errno = err ? err : EIO;
   return nullptr;
 }
 
-FILE* gamefilestream(const GameFile& file) { return file ? file->mem : nullptr; }
+FILE* gamefilestream(const GameFile& file) { return file ? file->mem.stream() : nullptr; }
 
 const char* gamefiletarget(const GameFile& file) { return file ? file->path.c_str() : ""; }
 
@@ -109,16 +101,14 @@ bool closefailed(GameFile file, int err) {
 }  // namespace
 
 bool closegamefile(GameFile file, int withcrc) {
-  if (!file || !file->mem || !file->out.ok()) return false;
-  bool good = fflush(file->mem) == 0 && !ferror(file->mem);
-  fclose(file->mem);
-  file->mem = nullptr;
-  if (!good) return closefailed(std::move(file), ENOMEM);
+  if (!file || !file->mem.stream() || !file->out.ok()) return false;
+  const std::vector<uint8_t> bytes = file->mem.take();
+  if (!file->mem.ok()) return closefailed(std::move(file), ENOMEM);
   FILE* out = file->out.stream();
-  if (file->length > 0 && fwrite(file->bytes, 1, file->length, out) != file->length)
+  if (!bytes.empty() && fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size())
     return closefailed(std::move(file), errno);
   if (withcrc) {
-    int32_t crc = calccrc(reinterpret_cast<const uint8_t*>(file->bytes), int32_t(file->length), 0);
+    int32_t crc = calccrc(bytes.data(), int32_t(bytes.size()), 0);
     putshort(crc, out);
   }
   if (file->out.commit()) return true;
@@ -160,7 +150,7 @@ GameFile createfileheader(const char* gname, int32_t gamenbr, int32_t turn, int3
   debugprint2("createfileheader: gname %s realm %d turn %d turnfile %d\n", gname, realm, turn, turnfile);
   GameFile file = opengamefile(lastfilepath);
   if (!file) return nullptr;   // the cause in errno
-  writefileheader(file->mem, gname, gamenbr, turn, turnfile, realm, password, reserved);
+  writefileheader(file->mem.stream(), gname, gamenbr, turn, turnfile, realm, password, reserved);
   return file;
 }
 

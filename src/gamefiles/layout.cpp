@@ -1,6 +1,9 @@
 // The field-table mechanism that every record writer and reader shares, the
 // framing of indexed sections, and the reader's failure path.
+#include <array>
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "gamefiles/gamefiles.h"
 #include "runtime/binio.h"
@@ -37,8 +40,9 @@ void storeelement(uint8_t* p, int width, int64_t value) {
   }
 }
 
-// The elements of a number field, read in blocks rather than one by one;
-// elements past the end of the file read as 0, as single reads would give.
+// The elements of a number field whose width changes between record and
+// file, read in blocks; elements past the end of the file read as 0, as
+// single reads would give.
 void readnumbers(const FieldSpec& field, uint8_t* p, FILE* f) {
   const uint32_t width = field.filewidth == 1 || field.filewidth == 2 ? field.filewidth : 4;
   uint8_t block[1024];
@@ -68,40 +72,144 @@ void readnumbers(const FieldSpec& field, uint8_t* p, FILE* f) {
     }
   }
 }
+
+uint32_t filewidthof(const FieldSpec& field) { return field.filewidth == 1 || field.filewidth == 2 ? field.filewidth : 4; }
+
+// A layout as the files of one version hold it, worked out once: runs of
+// fields whose bytes stand in the record as in the file (the same width,
+// little-endian, one after the other in both) go through whole, the rest
+// field by field.
+struct Step {
+  enum class Kind : uint8_t { bytes, number, text } kind;
+  uint32_t offset;       // in the record
+  uint32_t size;         // bytes of a run
+  const FieldSpec* first;  // the run's fields: first up to end, those of the version
+  const FieldSpec* end;
+};
+struct Plan {
+  const FieldSpec* layout = nullptr;
+  size_t length = 0;
+  int32_t version = 0;
+  std::vector<Step> steps;
+};
+
+const std::vector<Step>& planof(Layout layout, int32_t version) {
+  // A few dozen layouts and versions in use: a small table, each layout
+  // in a slot chosen by its address.
+  thread_local std::array<Plan, 64> plans;
+  Plan& plan = plans[(reinterpret_cast<uintptr_t>(layout.data()) / sizeof(FieldSpec) + size_t(version)) % plans.size()];
+  if (plan.layout == layout.data() && plan.length == layout.size() && plan.version == version) return plan.steps;
+  plan.layout = layout.data();
+  plan.length = layout.size();
+  plan.version = version;
+  plan.steps.clear();
+  for (const FieldSpec& field : layout) {
+    if (!field.inversion(version)) continue;
+    if (field.kind != FieldKind::number) {
+      plan.steps.push_back({Step::Kind::text, field.offset, 0, &field, &field + 1});
+      continue;
+    }
+    if (field.memwidth != filewidthof(field)) {
+      plan.steps.push_back({Step::Kind::number, field.offset, 0, &field, &field + 1});
+      continue;
+    }
+    const uint32_t size = field.count * field.memwidth;
+    Step* last = plan.steps.empty() ? nullptr : &plan.steps.back();
+    if (last && last->kind == Step::Kind::bytes && last->offset + last->size == field.offset) {
+      last->size += size;
+      last->end = &field + 1;
+    } else {
+      plan.steps.push_back({Step::Kind::bytes, field.offset, size, &field, &field + 1});
+    }
+  }
+  return plan.steps;
+}
+
+// The fields of a run that a short read cut: what came stays, a partial
+// element and what follows in its field read as 0, and so do the later
+// fields of the run unless a soft read stops here.
+void cutrun(const Step& run, uint8_t* base, size_t got) {
+  size_t at = 0;
+  for (const FieldSpec* field = run.first; field < run.end; field++) {
+    if (!field->inversion(readversion)) continue;
+    const size_t size = size_t(field->count) * field->memwidth;
+    if (got < at + size) {
+      const size_t whole = got > at ? (got - at) / field->memwidth * field->memwidth : 0;
+      memset(base + field->offset + whole, 0, size - whole);
+      if (readbroken()) return;
+    }
+    at += size;
+  }
+}
+
+// The bytes of a record's number fields gather here and reach the stream
+// in one write per run of fields (strings go between the runs).
+struct FieldBytes {
+  uint8_t bytes[1024];
+  size_t used = 0;
+  FILE* f;
+  explicit FieldBytes(FILE* out) : f(out) {}
+  ~FieldBytes() { flush(); }
+  void flush() {
+    if (used) fwrite_unlocked(bytes, 1, used, f);
+    used = 0;
+  }
+  void put(const uint8_t* p, size_t n) {
+    if (n > sizeof bytes) {
+      flush();
+      fwrite_unlocked(p, 1, n, f);
+      return;
+    }
+    if (used + n > sizeof bytes) flush();
+    memcpy(bytes + used, p, n);
+    used += n;
+  }
+};
 }  // namespace
 
 void writefields(Layout layout, const void* record, FILE* f) {
   const uint8_t* base = static_cast<const uint8_t*>(record);
-  for (const FieldSpec& field : layout) {
-    if (!field.inversion(writeversion)) continue;
-    const uint8_t* p = base + field.offset;
-    if (field.kind != FieldKind::number) {
+  FieldBytes out(f);
+  for (const Step& step : planof(layout, writeversion)) {
+    const uint8_t* p = base + step.offset;
+    const FieldSpec& field = *step.first;
+    if (step.kind == Step::Kind::bytes) {
+      out.put(p, step.size);
+    } else if (step.kind == Step::Kind::text) {
       // A record's text may fill its field without a terminator.
       char text[1500];
       uint32_t n = field.count < sizeof text ? field.count : uint32_t(sizeof text);
       memcpy(text, p, n - 1);
       text[n - 1] = 0;
+      out.flush();
       if (field.kind == FieldKind::plainstring) put_string(text, f);
       else put_keystring(text, f);
-      continue;
-    }
-    for (uint32_t i = 0; i < field.count; i++) {
-      int64_t v = loadelement(p + i * field.memwidth, field.memwidth, field.issigned);
-      if (field.filewidth == 1) putbyte(int32_t(v), f);
-      else if (field.filewidth == 2) putshort(int32_t(v), f);
-      else putint(int32_t(v), f);
+    } else {
+      const uint32_t width = filewidthof(field);
+      for (uint32_t i = 0; i < field.count; i++) {
+        const uint32_t v = uint32_t(loadelement(p + i * field.memwidth, field.memwidth, field.issigned));
+        const uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+        out.put(b, width);
+      }
     }
   }
 }
 
 bool readfields(Layout layout, void* record, FILE* f) {
   uint8_t* base = static_cast<uint8_t*>(record);
-  for (const FieldSpec& field : layout) {
-    if (!field.inversion(readversion)) continue;
-    uint8_t* p = base + field.offset;
-    if (field.kind == FieldKind::plainstring) get_string(reinterpret_cast<char*>(p), field.count, f);
-    else if (field.kind == FieldKind::keystring) get_keystring(reinterpret_cast<char*>(p), f, int32_t(field.count));
-    else readnumbers(field, p, f);
+  for (const Step& step : planof(layout, readversion)) {
+    uint8_t* p = base + step.offset;
+    const FieldSpec& field = *step.first;
+    if (step.kind == Step::Kind::bytes) {
+      const size_t got = getraw(p, step.size, f);
+      if (got < step.size) cutrun(step, base, got);
+    } else if (field.kind == FieldKind::plainstring) {
+      get_string(reinterpret_cast<char*>(p), field.count, f);
+    } else if (field.kind == FieldKind::keystring) {
+      get_keystring(reinterpret_cast<char*>(p), f, int32_t(field.count));
+    } else {
+      readnumbers(field, p, f);
+    }
     if (readbroken()) return false;
   }
   return true;

@@ -201,7 +201,7 @@ int loadorders(int32_t p, const char* gname, int32_t gamenbr, int32_t turnwanted
     UniqueFile f;
     if (!fileexists("%s", path)) refuse("missing");
     else if (!checkcrc(path)) refuse(crcproblem == CRCTOOLARGE ? CRCTOOLARGE : "checksum");
-    else if (!(f = readfileheader(gname, gamenbr, turnwanted, 0, p, &fileturn, pass, nullptr, nullptr)))
+    else if (!(f = restinmemory(readfileheader(gname, gamenbr, turnwanted, 0, p, &fileturn, pass, nullptr, nullptr))))
       refuse("header");
     else if (password[p][0] && strncmp(pass, password[p], 50) != 0) refuse("password");
     else {

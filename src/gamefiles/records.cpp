@@ -250,13 +250,26 @@ void put_land(int32_t lnr, FILE* f) {
   Land& l = land[lnr];
   l.turncounters[0] = l.turncounters[1] = 0;
   writefields(landhead, &l, f);
-  for (int32_t p = 0; p < MAXPLAYERS; p++)
-    for (int32_t a = 0; a < 9; a++)
-      if (l.searched[p][a] != 0) {
-        putbyte(p, f);
-        putbyte(a, f);
-        putbyte(l.searched[p][a], f);
+  // Few of the levels are set: eight of them at a time are passed over
+  // while all are 0.
+  const int8_t* levels = &l.searched[0][0];
+  constexpr int32_t LEVELS = MAXPLAYERS * 9;
+  static_assert(sizeof l.searched == LEVELS);
+  for (int32_t i = 0; i < LEVELS; i++) {
+    if (i % 8 == 0 && i + 8 <= LEVELS) {
+      uint64_t eight;
+      memcpy(&eight, levels + i, 8);
+      if (eight == 0) {
+        i += 7;
+        continue;
       }
+    }
+    if (levels[i] != 0) {
+      putbyte(i / 9, f);
+      putbyte(i % 9, f);
+      putbyte(levels[i], f);
+    }
+  }
   putbyte(0xFF, f);
   writefields(landqueuehead, &l, f);
   int32_t n = l.queuecount < 0 ? 0 : imin(l.queuecount, 100);

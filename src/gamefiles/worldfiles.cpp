@@ -440,7 +440,7 @@ bool writeturnfile(int32_t p, const char* gname, int32_t gamenbr, int32_t turnnb
 }
 
 int loadworldfile(const char* gname, int32_t gamenbr, int32_t* turnout) {
-  UniqueFile f = readfileheader(gname, gamenbr, -1, 1, -1, turnout, nullptr, nullptr, nullptr);
+  UniqueFile f = restinmemory(readfileheader(gname, gamenbr, -1, 1, -1, turnout, nullptr, nullptr, nullptr));
   if (!f) return 0;
   strlcopy(masterpassword, headermasterpass, sizeof masterpassword);
   char path[PATHLEN];

@@ -63,20 +63,6 @@ constexpr PhaseText phasetexts[PH_COUNT] = {
     {"cheat detection", "Cheat detection"},
 };
 
-// The bytes a writer puts into a stream.
-template <class Writer>
-std::vector<uint8_t> streambytes(Writer&& write) {
-  char* buffer = nullptr;
-  size_t length = 0;
-  FILE* f = open_memstream(&buffer, &length);
-  bailif(f == nullptr, "newturn: no memory for a file");
-  write(f);
-  fclose(f);
-  std::vector<uint8_t> bytes(buffer, buffer + length);
-  free(buffer);
-  return bytes;
-}
-
 void addfile(std::vector<TurnFile>& files, const char* name, std::vector<uint8_t> bytes) {
   TurnFile& t = files.emplace_back();
   strlcopy(t.name, name, sizeof t.name);

@@ -4,8 +4,13 @@
 // program, unless a SoftReadScope is active (order files and other untrusted
 // input), in which case they set binreadfailed and return harmless values.
 #pragma once
+#include <cstdint>
 #include <cstdio>
+#include <functional>
+#include <vector>
+
 #include "runtime/short.h"
+#include "runtime/util.h"
 
 // The one-byte mask of plain strings and the starting key of keyed strings.
 // Both have the high bit set, so scrambled plain text never forms ASCII markers.
@@ -73,3 +78,42 @@ struct ReadingFileScope {
  private:
   const char* saved;
 };
+
+// ---------------------------------------------------------------- files in memory
+// Game files are put together in memory and reach the disc in one write, and
+// are read from memory after one read: a file of a million fields costs a
+// million steps through a buffer, not a million calls into the system.
+
+// The bytes that `write` puts into a stream.
+std::vector<uint8_t> streambytes(const std::function<void(FILE*)>& write);
+
+// A stream that gathers what is written to it in memory. take() ends the
+// stream and hands over the bytes; they are empty when the stream failed or
+// memory ran out, which ok() tells before and after take().
+class ByteSink {
+ public:
+  ByteSink();
+  ~ByteSink();
+  ByteSink(const ByteSink&) = delete;
+  ByteSink& operator=(const ByteSink&) = delete;
+  FILE* stream() const { return f_; }
+  bool ok() const;
+  std::vector<uint8_t> take();
+  struct Bytes;
+ private:
+  Bytes* bytes_;
+  FILE* f_;
+};
+
+// The rest of an open file read into memory at once, as a stream that reads
+// from there (the bytes are freed when it closes). Its positions are those
+// of the file. The file itself when there is no memory for it, when it is
+// not a plain file, or when the rest is larger than MEMORYFILELIMIT (beyond
+// the world of any game: a damaged or hostile file so large is read from the
+// disc as far as its readers go, not taken into memory whole).
+constexpr int64_t MEMORYFILELIMIT = int64_t(64) << 20;
+UniqueFile restinmemory(UniqueFile file);
+
+// A stream that reads the given bytes, as restinmemory's do; none when
+// there is no memory for it.
+UniqueFile memorystream(std::vector<uint8_t> bytes);

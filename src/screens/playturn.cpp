@@ -217,7 +217,7 @@ int32_t readturnfile(int32_t k, const char* gname, int32_t* turnnbr, int32_t* ga
   // the same is named with the reader's tag, never a bare stop.
   SoftReadScope soft;
   {
-    UniqueFile f = readfileheader(gname, 0, -1, 1, k, turnnbr, password[k], nullptr, nullptr);
+    UniqueFile f = restinmemory(readfileheader(gname, 0, -1, 1, k, turnnbr, password[k], nullptr, nullptr));
     if (f && !binreadfailed) {
       *gamenbr = filegamenumber;
       strlcopy(masterpassword, headermasterpass, sizeof masterpassword);

@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstring>
 
 #include "gamefiles/gamefiles.h"
@@ -55,6 +56,58 @@ TEST_F(Files, WorldFileThroughHeaderAndDisk) {
   EXPECT_EQ(highestcom, 4);
   // The hall of fame holds hofsize entries in the world file.
   EXPECT_EQ(scorelist[2], 3);
+}
+
+namespace {
+uint64_t fnv1a(const std::vector<uint8_t>& bytes) {
+  uint64_t h = 14695981039346656037ull;
+  for (uint8_t b : bytes) h = (h ^ b) * 1099511628211ull;
+  return h;
+}
+}  // namespace
+
+// A large world and a turn file, put together in memory and written at once,
+// are byte for byte what the writers have always made (the sums are those of
+// files written a field at a time). A disc that fails on the way, or a file
+// that could not be put together, leaves the file as it was and the cause in
+// errno.
+TEST_F(Files, GameFilesReachTheDiscWholeOrNotAtAll) {
+  sampleworld(300, 40, 3000, 300);
+  ASSERT_TRUE(writeworldfile("sums", 7, 3));
+  const std::string world = lastfilepath;
+  const std::vector<uint8_t> before = readbytes(world);
+  EXPECT_EQ(before.size(), 520444u);
+  EXPECT_EQ(fnv1a(before), 15446154780406431670ull);
+  ASSERT_TRUE(writeturnfile(2, "sums", 7, 3));
+  const std::vector<uint8_t> turn = readbytes(lastfilepath);
+  EXPECT_EQ(turn.size(), 116513u);
+  EXPECT_EQ(fnv1a(turn), 11723853998148450109ull);
+
+  fflush(stdout);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    // Writes past half the file fail as on a full disc.
+    signal(SIGXFSZ, SIG_IGN);
+    const struct rlimit limit = {before.size() / 2, before.size() / 2};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    errno = 0;
+    const bool written = writeworldfile("sums", 7, 4);
+    _exit(!written && errno == EFBIG ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_TRUE(readbytes(world) == before);
+
+  GameFile file = createfileheader("sums", 7, 5, 1, -1, nullptr, 0);
+  ASSERT_TRUE(file);
+  putfatherland(gamefilestream(file));
+  EXPECT_EQ(fgetc(gamefilestream(file)), EOF);   // a write stream cannot be read: it fails
+  errno = 0;
+  EXPECT_FALSE(closegamefile(std::move(file), 0));
+  EXPECT_EQ(errno, ENOMEM);
+  EXPECT_TRUE(readbytes(world) == before);
+  EXPECT_EQ(listfolder(savepath + std::string("/sums")).size(), 2u);
 }
 
 TEST_F(Files, TurnFileRoundTripAndFilters) {

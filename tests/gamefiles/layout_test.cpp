@@ -122,6 +122,47 @@ TEST(Layout, ShortReadsFailSoftly) {
   EXPECT_TRUE(readbroken());
 }
 
+TEST(Layout, AFileCutAnywhereReadsAsFieldByField) {
+  // big, small, flag and scale stand alike in the record and the file
+  // (bytes 0..11 of both) and are read as one run. Wherever the file ends,
+  // the fields before the cut read whole, the cut field keeps its whole
+  // elements and reads 0 after them, and the later fields keep what they
+  // held: as reading field by field gave.
+  Sample s = filled();
+  const std::vector<uint8_t> whole = streambytes([&](FILE* f) { writefields(samplelayout, &s, f); });
+  const uint8_t* original = reinterpret_cast<const uint8_t*>(&s);
+  struct Span {
+    size_t from, to, width;
+  };
+  const Span fields[] = {{0, 4, 4}, {4, 10, 2}, {10, 11, 1}, {11, 12, 1}};
+  setreadversion(327);
+  for (size_t cut = 0; cut <= whole.size(); cut++) {
+    std::vector<uint8_t> bytes(whole.begin(), whole.begin() + ptrdiff_t(cut));
+    Sample back;
+    memset(static_cast<void*>(&back), 0x5A, sizeof back);
+    bool read;
+    {
+      SoftReadScope soft;
+      FILE* f = bytestream(bytes);
+      read = readfields(samplelayout, &back, f);
+      fclose(f);
+    }
+    EXPECT_EQ(read, cut == whole.size()) << cut;
+    const uint8_t* got = reinterpret_cast<const uint8_t*>(&back);
+    bool stopped = false;
+    for (const Span& field : fields)
+      for (size_t b = field.from; b < field.to; b++) {
+        const size_t kept = cut <= field.from ? 0 : (cut - field.from) / field.width * field.width;
+        const uint8_t want = stopped ? 0x5A : b < field.from + kept ? original[b] : 0;
+        EXPECT_EQ(got[b], want) << "cut " << cut << ", byte " << b;
+        if (b + 1 == field.to && cut < field.to) stopped = true;
+      }
+    if (cut < 12) {
+      EXPECT_EQ(back.widened, int32_t(0x5A5A5A5A)) << cut;
+    }
+  }
+}
+
 TEST(Sections, IndicesAreBoundedAndEndAtMinusOne) {
   std::vector<uint8_t> bytes = streambytes([](FILE* f) {
     putindex(3, f);

@@ -261,3 +261,72 @@ TEST(BinIo, SoftReadScopeMarksFailuresInsteadOfStopping) {
   EXPECT_EQ(e.out.find("Failure"), std::string::npos) << e.out;
   EXPECT_EQ(e.err, fixed + "getstring failed\n");
 }
+
+TEST(BinIo, FilesInMemoryKeepTheirBytesAndPositions) {
+  // What a sink gathers comes back whole, and it knows how far it got.
+  ByteSink sink;
+  ASSERT_NE(sink.stream(), nullptr);
+  for (int32_t i = 0; i < 5000; i++) putint(i, sink.stream());
+  put_string("end", sink.stream());
+  EXPECT_EQ(ftell(sink.stream()), 20004);
+  EXPECT_TRUE(sink.ok());
+  const Bytes all = sink.take();
+  ASSERT_EQ(all.size(), 20004u);
+  EXPECT_EQ(all[4 * 4999], uint8_t(4999 & 0xFF));
+  EXPECT_EQ(all, streambytes([](FILE* f) {
+              for (int32_t i = 0; i < 5000; i++) putint(i, f);
+              put_string("end", f);
+            }));
+
+  // A file read up to some point, the rest in memory: the same bytes at the
+  // same positions as in the file, seeks within what memory holds.
+  FILE* disc = reader(all);
+  EXPECT_EQ(getint(disc), 0);
+  EXPECT_EQ(getint(disc), 1);
+  UniqueFile rest = restinmemory(UniqueFile(disc));
+  ASSERT_TRUE(rest);
+  FILE* f = rest.get();
+  EXPECT_EQ(ftell(f), 8);
+  EXPECT_EQ(getint(f), 2);
+  EXPECT_EQ(fseek(f, -4, SEEK_CUR), 0);
+  EXPECT_EQ(getint(f), 2);
+  EXPECT_NE(fseek(f, 4, SEEK_SET), 0);   // before what memory holds
+  EXPECT_EQ(fseek(f, 4 * 4999, SEEK_SET), 0);
+  EXPECT_EQ(getint(f), 4999);
+  char text[8] = "";
+  get_string(text, sizeof text, f);
+  EXPECT_STREQ(text, "end");
+  EXPECT_EQ(fgetc(f), EOF);
+  {
+    SoftReadScope soft;
+    EXPECT_EQ(getint(f), 0);   // past the end, as a file would give
+    EXPECT_EQ(binreadfailed, 1);
+  }
+  EXPECT_FALSE(restinmemory(nullptr));
+
+  // A file larger than memory takes is read from the disc, where it stands.
+  FILE* big = tmpfile();
+  ASSERT_EQ(fseek(big, MEMORYFILELIMIT + 8, SEEK_SET), 0);
+  putint(77, big);
+  rewind(big);
+  getint(big);
+  UniqueFile same = restinmemory(UniqueFile(big));
+  EXPECT_EQ(same.get(), big);
+  EXPECT_EQ(ftell(big), 4);
+}
+
+TEST(BinIo, AFailedSinkGivesNoBytes) {
+  // A stream that failed (here: read from, as it cannot be) hands over
+  // nothing, and says so before and after.
+  ByteSink sink;
+  putint(5, sink.stream());
+  EXPECT_TRUE(sink.ok());
+  EXPECT_EQ(fgetc(sink.stream()), EOF);
+  EXPECT_FALSE(sink.ok());
+  EXPECT_TRUE(sink.take().empty());
+  EXPECT_FALSE(sink.ok());
+  ByteSink good;
+  putint(5, good.stream());
+  EXPECT_EQ(good.take().size(), 4u);
+  EXPECT_TRUE(good.ok());
+}

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "runtime/binio.h"
 #include "runtime/util.h"
 #include "world/gamedata.h"
 #include "world/hoststate.h"
@@ -137,16 +138,4 @@ inline void sampleworld(int lands, int players, int units, int coms) {
   uniquetypelist.type[1] = 18;
 }
 
-// Bytes that a writer puts into a stream.
-template <class F>
-std::vector<uint8_t> streambytes(F writer) {
-  char* buffer = nullptr;
-  size_t length = 0;
-  FILE* f = open_memstream(&buffer, &length);
-  writer(f);
-  fclose(f);
-  std::vector<uint8_t> bytes(buffer, buffer + length);
-  free(buffer);
-  return bytes;
-}
 
