@@ -4,6 +4,7 @@
 // include this header; everything else reads battle.h.
 #pragma once
 #include <array>
+#include <vector>
 
 #include "battle/battle.h"
 
@@ -98,6 +99,10 @@ extern std::array<std::array<uint64_t, FIELDW>, 2> siderows;
 extern std::array<int32_t, MAXFIGHTERS> nextingroup;
 constexpr uint16_t OFFFIELD = 0xFFFF;
 extern std::array<uint16_t, MAXFIGHTERS> fighterspot;
+// The fighters of each group in the order they joined (the same as its
+// nextingroup list), one after another in memory for the walks that read
+// every one of them.
+extern std::vector<std::vector<int32_t>> groupmembers;
 // Fighters of each side that are no commander, per column.
 extern std::array<std::array<int16_t, FIELDW>, 2> troopcolumns;
 constexpr int32_t MAXEVENTS = 16384;

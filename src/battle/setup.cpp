@@ -20,6 +20,7 @@ std::array<int8_t, FIELDW * FIELDH> squareside;
 std::array<std::array<uint64_t, FIELDW>, 2> siderows;
 std::array<std::array<int16_t, FIELDW>, 2> troopcolumns;
 std::array<int32_t, MAXFIGHTERS> nextingroup;
+std::vector<std::vector<int32_t>> groupmembers;
 std::array<uint16_t, MAXFIGHTERS> fighterspot;
 std::array<BattleEvent, MAXEVENTS> battleevents;
 BattleResult battleresult;
@@ -72,6 +73,8 @@ int32_t addgroup(int32_t side, int32_t cnr, int32_t order, int32_t target) {
   if (g.order == 3) g.order = BO_ATTACK;   // flying attack: an attack
   g.target = uint8_t(validtarget(target) ? target : 0);
   g.targetgroup = -1;
+  if (groupmembers.size() <= size_t(bs.ngroups)) groupmembers.resize(size_t(bs.ngroups) + 1);
+  groupmembers[size_t(bs.ngroups)].clear();
   return bs.ngroups++;
 }
 
@@ -99,6 +102,7 @@ int32_t addfighter(int32_t unr, int32_t side, int32_t g) {
   if (gr.first < 0) gr.first = f;
   else nextingroup[size_t(gr.last)] = f;
   gr.last = f;
+  groupmembers[size_t(g)].push_back(f);
   gr.count++;
   unitf[unr] = f;
   fighterunit[f] = unr;

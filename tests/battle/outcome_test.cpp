@@ -1,6 +1,10 @@
 // Battles of small armies whose outcome follows from the rules: who wins,
 // what is left of the losers, and what the battle leaves in the world.
+#include <random>
+#include <vector>
+
 #include "battleworld.h"
+#include "world/units.h"
 
 class Outcome : public ::testing::Test {
  protected:
@@ -94,4 +98,91 @@ TEST_F(Outcome, SurvivorsGainExperienceAndCommandersCountTheirKills) {
   EXPECT_EQ(fight(2), DEF);
   EXPECT_EQ(unit[com[hero].body].exp, 1);
   EXPECT_GT(com[hero].kills, 0);
+}
+
+namespace {
+struct Digest {
+  uint64_t h = 14695981039346656037ull;
+  void add(int64_t v) {
+    for (int32_t i = 0; i < 8; i++) h = (h ^ uint8_t(v >> (8 * i))) * 1099511628211ull;
+  }
+};
+
+// A battle of random armies of the built-in units in land 5: squads of any
+// type under plain commanders, with random orders, targets and places, and
+// mages that cast; sometimes in the defender's castle, with province defence.
+void randombattle(std::mt19937& rng, const std::vector<int32_t>& types) {
+  clearworld();
+  nbrlands = 10;
+  land[FIELD].owner = DEF;
+  land[DEFHOME].owner = DEF;
+  land[ATTHOME].owner = ATT;
+  provgeo[FIELD].nbr[0] = DEFHOME;
+  provgeo[FIELD].nbr[1] = ATTHOME;
+  constexpr uint8_t orders[] = {BO_ATTACK, BO_FIRE, BO_GUARD, BO_HOLDATTACK, BO_RETREAT, BO_FIREFLEE};
+  constexpr int32_t casters[] = {MON_PYROMANCER_98, MON_CLOUD_MAGE_92, MON_DRUID_105, MON_HYDROMANCER_103,
+                                 MON_CONJURER_94};
+  auto pick = [&](int32_t n) { return int32_t(rng() % uint32_t(n)); };
+  for (int32_t owner : {DEF, ATT}) {
+    const int32_t squads = 1 + pick(6);
+    for (int32_t s = 0; s < squads; s++) {
+      const int32_t c = newcom(pick(4) == 0 ? MON_MOUNTED_COMMANDER_44 : MON_COMMANDER_34, owner);
+      unit[com[c].body].land = FIELD;
+      com[c].batorder = pick(3) == 0 ? BO_ATTACK : BO_STAYBEHIND;
+      com[c].ownx = int8_t(pick(21) - 10);
+      com[c].owny = int8_t(pick(21) - 10);
+      com[c].squad[0] = owner * 5000 + s;
+      com[c].sqx[0] = int8_t(pick(21) - 10);
+      com[c].sqy[0] = int8_t(pick(21) - 10);
+      com[c].sqorder[0] = orders[pick(6)];
+      com[c].sqtarget[0] = uint8_t(pick(10));
+      const int32_t type = types[size_t(pick(int32_t(types.size())))];
+      const int32_t count = 1 + pick(60);
+      for (int32_t i = 0; i < count; i++) {
+        const int32_t u = newunit(type, owner, 0);
+        unit[u].land = FIELD;
+        unit[u].squad = com[c].squad[0];
+      }
+    }
+    for (int32_t m = pick(3); m > 0; m--) {
+      const int32_t c = newcom(casters[pick(5)], owner);
+      unit[com[c].body].land = FIELD;
+      com[c].batorder = BO_CAST;
+      com[c].ownx = int8_t(pick(21) - 10);
+    }
+  }
+  battlechecksums.fill(0);
+  seedrnd(int32_t(rng() % 100000) + 1);
+  initbattle(FIELD, DEF, ATT, pick(4) == 0 ? 1 : 0, pick(3) == 0 ? 10 + pick(40) : 0, 0);
+  dobatl(DEF, ATT, 0, pick(5) == 0 ? 1 : 0, 1, 0);
+}
+}  // namespace
+
+// Random battles of the built-in units, folded into one number: the checksum
+// of every turn, the results and what each battle left of every unit. Made
+// faster the engine must fight the same battles; when the rules of battle
+// change on purpose, the number is written anew with them.
+TEST(SameBattles, RandomBattlesOfTheBuiltInUnitsFightAsBefore) {
+  loadgamedata();
+  std::vector<int32_t> types;
+  for (int32_t t = 1; t < MAXUNITTYPES; t++)
+    if (unittypes[t].hp > 0 && unittypes[t].name[0]) types.push_back(t);
+  ASSERT_GT(types.size(), 100u);
+  std::mt19937 rng(31337);
+  Digest d;
+  int32_t turns = 0;
+  for (int32_t b = 0; b < 120; b++) {
+    randombattle(rng, types);
+    for (int32_t c : battlechecksums) d.add(c);
+    const BattleResult& r = battleresult;
+    for (int32_t v : {r.winner, r.turns, r.killed[0], r.killed[1], r.fled[0], r.fled[1], r.retreated, r.died_trapped})
+      d.add(v);
+    for (int32_t u = 0; u <= highestunit; u++) {
+      const Unit& x = unit[u];
+      for (int32_t v : {int32_t(x.type), int32_t(x.hp), int32_t(x.land), int32_t(x.exp), int32_t(x.owner)}) d.add(v);
+    }
+    turns += r.turns;
+  }
+  EXPECT_GT(turns, 120 * 5);
+  EXPECT_EQ(d.h, 18189672997916032770ull);
 }
