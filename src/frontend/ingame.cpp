@@ -84,7 +84,7 @@ int32_t gamesettingsmenu(int32_t player, const char* gname, int32_t turn, int32_
         words[KW_AILEVEL] = 2;
         // Orders that were not written keep the player in the turn, the
         // nation still the player's.
-        if (!saveorders(player, gname, turn, gamenbr)) {
+        if (saveorders(player, gname, turn, gamenbr) != OrdersSave::written) {
           words[KW_CONTROLLER] = controller;
           words[KW_AILEVEL] = level;
           break;
@@ -93,7 +93,7 @@ int32_t gamesettingsmenu(int32_t player, const char* gname, int32_t turn, int32_
         return 1;
       }
       case IG_SAVEQUIT:
-        if (!saveorders(player, gname, turn, gamenbr)) break;
+        if (saveorders(player, gname, turn, gamenbr) != OrdersSave::written) break;
         quitprogram = 1;
         return 1;
       case IG_QUIT:

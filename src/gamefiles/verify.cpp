@@ -76,12 +76,13 @@ int32_t verifygamefiles(const char* gname) {
     failed++;
   } else if (!readable(world)) {
     failed++;
-  } else if (readfileheader(gname, 0, -1, 1, -1, &fileturn, nullptr, nullptr, nullptr) && !binreadfailed) {
+  } else if (readworldfile(gname, &fileturn, why, sizeof why)) {
+    // Read whole: the world file has no checksum, a cut or damaged body
+    // shows only in the reading.
     formatbounded(report, PATHLEN, "%s/%s/ftherlnd.chk", savepath, gname);
     formatbounded(text, MSGLEN, "Fatherland file\n  gamenbr %d\n  turnnbr %d\n", filegamenumber, fileturn);
     failed += !writereport(report, text);
   } else {
-    gamefileproblem(why, sizeof why, gname, 0, 1, -1);
     printf("%s: %s\n", world, why);
     failed++;
   }

@@ -260,7 +260,7 @@ void sayordersnotwritten(int32_t k, const char* gname) {
 }
 }  // namespace
 
-bool saveorders(int32_t k, const char* gname, int32_t turnnbr, int32_t gamenbr) {
+OrdersSave saveorders(int32_t k, const char* gname, int32_t turnnbr, int32_t gamenbr) {
   char folder[PATHLEN];
   gamefolder(folder, PATHLEN, gname);
   // Held while the file is written: a host that starts meanwhile waits for
@@ -275,17 +275,17 @@ bool saveorders(int32_t k, const char* gname, int32_t turnnbr, int32_t gamenbr) 
   if (now > turnnbr) {
     msgbox("While you played, %s was hosted: it is at turn %d now. These orders were for turn %d and were not "
            "saved; open the game again to play the new turn.", gname, now, turnnbr);
-    return false;
+    return OrdersSave::monthhosted;
   }
   errno = 0;
   if (!writeorders(k, gname, turnnbr, gamenbr)) {
     sayordersnotwritten(k, gname);
-    return false;
+    return OrdersSave::notwritten;
   }
   if (lock.state() == GameLock::busy)
     msgbox("%s is being hosted right now. The host started before these orders were saved, so they go into the "
            "month only if it had not read the order files yet.", gname);
-  return true;
+  return OrdersSave::written;
 }
 
 // The game's own mods, each in the mods folder, become the enabled list and
@@ -488,9 +488,11 @@ int32_t ppt(int32_t k, const char* gname) {
   bugcheck(9);
   {
     CloseQuestionScope closing;
-    viewland(kingdom[size_t(k)].w[KW_HOMELAND], k, vcrs, gname, turnnbr, gamenbr, 1);
+    openturnscreen(kingdom[size_t(k)].w[KW_HOMELAND], k, vcrs, gname, turnnbr, gamenbr, 1);
+    // Orders that could not be written keep the player in the turn with
+    // every order, to end it again once the disc has room.
+    do runturnscreen();
+    while (!quitprogram && saveorders(k, gname, turnnbr, gamenbr) == OrdersSave::notwritten);
   }
-  if (quitprogram) return 1;
-  saveorders(k, gname, turnnbr, gamenbr);
   return 1;
 }

@@ -583,7 +583,12 @@ void openturnscreen(int32_t home, int32_t k, int32_t vcrs, const char* gname, in
 void viewland(int32_t home, int32_t k, int32_t vcrs, const char* gname, int32_t turnnbr, int32_t gamenbr,
               int32_t showmessages) {
   openturnscreen(home, k, vcrs, gname, turnnbr, gamenbr, showmessages);
+  runturnscreen();
+}
+
+void runturnscreen() {
   TurnScreen& ts = turnscreen;
+  const int32_t k = ts.nation;
   for (;;) {
     buildturnframe();
     int32_t id = 0;

@@ -91,9 +91,9 @@ bool writeorders(int32_t nation, const char* gname, int32_t turnnbr, int32_t gam
 // told when the orders may miss the month: a host that has started may have
 // read the order files already (the file is written all the same); a host
 // that has finished has made the next turn (nothing is written then). A
-// file that cannot be written is named with the cause. True when the
-// orders were written.
-bool saveorders(int32_t nation, const char* gname, int32_t turnnbr, int32_t gamenbr);
+// file that cannot be written is named with the cause.
+enum class OrdersSave { written, notwritten, monthhosted };
+OrdersSave saveorders(int32_t nation, const char* gname, int32_t turnnbr, int32_t gamenbr);
 
 // The game's mods are on this machine (else a message box names the first
 // missing one and the result is 0); they are enabled and the tables rebuilt.
@@ -154,6 +154,9 @@ constexpr const char* ENDTURNQUESTION = "End this turn and save its orders?";
 // ("viewland: bad player").
 void viewland(int32_t home, int32_t nation, int32_t vcrs, const char* gname, int32_t turnnbr, int32_t gamenbr,
               int32_t showmessages);
+// The turn that openturnscreen opened, shown until End turn (or the quit
+// flag); called again it goes on where the player was.
+void runturnscreen();
 
 // The screen's entry: its state for the nation's turn, the knowledge and
 // army caches, the music, the upkeep shown. viewland begins with it.

@@ -323,8 +323,7 @@ TEST_F(Files, VerifyReports) {
   sampleworld(10, 4, 40, 4);
   write2hfile(1, "v1", 3, 99);
   write2hfile(2, "v1", 3, 99);
-  GameFile file = createfileheader("v1", 99, 3, 1, -1, nullptr, 0);
-  ASSERT_TRUE(closegamefile(std::move(file), 0));
+  ASSERT_TRUE(writeworldfile("v1", 99, 3));
   std::string two = std::string(savepath) + "/v1/" + realmword(2) + ".2h";
   std::vector<uint8_t> b = readbytes(two);
   b[50] ^= 1;
@@ -423,8 +422,8 @@ TEST_F(Files, WorldAndTurnFilesCutToTheKingdomsInPlayReadIntoTheSameWorld) {
 }
 
 TEST_F(Files, VerifyFromTheCommandLine) {
-  GameFile file = createfileheader("cmdgame", 31, 6, 1, -1, nullptr, 0);
-  ASSERT_TRUE(closegamefile(std::move(file), 0));
+  sampleworld(10, 4, 40, 4);
+  ASSERT_TRUE(writeworldfile("cmdgame", 31, 6));
   std::string command = "VEY3_SAVE='" + std::string(savepath) + "' VEY3_CONF='" + root + "' VEY3_TEMP='" + root +
                         "/vtemp' " + VEY3_BINARY + " --verify cmdgame > '" + root + "/out.txt' 2>&1";
   EXPECT_EQ(system(command.c_str()), 0);

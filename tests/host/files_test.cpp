@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <fstream>
@@ -243,6 +244,34 @@ TEST_F(TurnFiles, DamagedTurnFilesAreNamedAndWrittenAnew) {
   // The folder's own files were kept aside.
   EXPECT_TRUE(direxists("%s.folder/in", trnpath(2).c_str()));
   // --verify reads the new turn's files whole.
+  const Outcome v = runprogram(VEY3_HOST_BINARY, {"--verify", "g"}, env, root);
+  EXPECT_EQ(v.status, 0) << v.out;
+}
+
+// --verify reads the world file whole: a file cut short, empty or damaged
+// after a good header is named with its cause and the status is 1.
+TEST_F(TurnFiles, VerifyNamesADamagedWorldFile) {
+  create("testvale.map", {0, 1});
+  const std::vector<std::string> env = {"VEY3_SAVE=" + root + "/save", "VEY3_TEMP=" + root + "/temp",
+                                        "VEY3_CONF=" + root + "/conf", "VEY3_DATA=" VEY3_DATA_DIR,
+                                        "HOME=" + root};
+  const std::string world = path("ftherlnd");
+  const std::vector<uint8_t> whole = readbytes(world);
+  ASSERT_GT(whole.size(), 1000u);
+  std::vector<uint8_t> spoilt = whole;
+  std::fill(spoilt.begin() + long(whole.size() / 4), spoilt.begin() + long(whole.size() / 2), uint8_t(0xff));
+  const std::vector<std::pair<std::vector<uint8_t>, std::string>> damages = {
+      {{whole.begin(), whole.begin() + long(whole.size() / 2)}, "the file is damaged ("},
+      {{}, "the file is empty"},
+      {spoilt, "the file is damaged ("},
+  };
+  for (const auto& [bytes, cause] : damages) {
+    writebytes(world, bytes);
+    const Outcome v = runprogram(VEY3_HOST_BINARY, {"--verify", "g"}, env, root);
+    EXPECT_EQ(v.status, 1) << v.out;
+    EXPECT_NE(v.out.find(world + ": " + cause), std::string::npos) << v.out;
+  }
+  writebytes(world, whole);
   const Outcome v = runprogram(VEY3_HOST_BINARY, {"--verify", "g"}, env, root);
   EXPECT_EQ(v.status, 0) << v.out;
 }

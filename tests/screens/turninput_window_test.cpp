@@ -1,7 +1,8 @@
 // The turn screen in a real window, under the input a person gives: closing
 // the window asks what becomes of the month's orders, a key held opens or
 // closes a view once, a Shift-click sent by the X server queues ten
-// recruits, "e" asks before it ends the turn, and a turn screen where
+// recruits, "e" asks before it ends the turn, orders that cannot be
+// written keep the player in the turn, and a turn screen where
 // nothing moves leaves the processor alone.
 #include <gtest/gtest.h>
 
@@ -95,6 +96,39 @@ TEST_F(TurnInput, ClosingTheWindowAsksAndKeepsTheOrdersWhenToldTo) {
 namespace {
 ReadOnlyFolder* unwritable = nullptr;
 std::vector<std::string> said;
+size_t roomafter = 0;
+
+// The turn played by the script in a game folder that takes no file until
+// the player has read as many boxes as given; each box names the order
+// file and the cause.
+void playunwritable(const std::string& game, const std::string& root, const std::string& orders,
+                    const std::string& script, size_t boxes) {
+  ReadOnlyFolder folder(root + "/save/" + game);
+  const bool readonly = ReadOnlyFolder::readonly();
+  unwritable = &folder;
+  said.clear();
+  roomafter = boxes;
+  // The player reads the box, makes room when it is time and says Ok.
+  static const Dialogs noting = {
+      [](const char* text) {
+        said.push_back(text);
+        const int ok = windowmsgbox(text);
+        if (said.size() == roomafter) unwritable->writable();
+        return ok;
+      },
+      windowconfirmbox, windowinputstring, windownumber, windowmenu};
+  setdialogs(&noting);
+  setinputscript(script.c_str());
+  playturn(game.c_str());
+  installwindowdialogs(1);
+  unwritable = nullptr;
+  ASSERT_EQ(said.size(), boxes);
+  const std::string named = "Your orders could not be saved. " + orders + ": ";
+  for (const std::string& text : said) {
+    EXPECT_EQ(text.find(named), 0u) << text;
+    EXPECT_NE(text.find(readonly ? "the disc is read-only" : "the disc is full"), std::string::npos) << text;
+  }
+}
 }  // namespace
 
 // Save and quit of the Options menu in a folder that takes no file: a box
@@ -104,37 +138,32 @@ std::vector<std::string> said;
 TEST_F(TurnInput, SaveAndQuitThatCannotWriteSaysWhyAndStaysInTheTurn) {
   const int32_t filter = savedfilter();
   openwindow();
-  ReadOnlyFolder folder(root + "/save/" + game);
-  const bool readonly = ReadOnlyFolder::readonly();
-  unwritable = &folder;
-  said.clear();
-  // The player reads the box, makes room and says Ok.
-  static const Dialogs noting = {
-      [](const char* text) {
-        said.push_back(text);
-        const int ok = windowmsgbox(text);
-        unwritable->writable();
-        return ok;
-      },
-      windowconfirmbox, windowinputstring, windownumber, windowmenu};
-  setdialogs(&noting);
   const std::string box = tempfile("ordersnotwritten.ppm");
-  setinputscript(paced(toturn + "key 3\nkey escape\n" + line("waitfor", IG_SAVEQUIT) + "key s\nwait 5\nshot " + box +
-                       "\nkey return\n" + line("waitfor", IG_SAVEQUIT) + "key s\n")
-                     .c_str());
-  playturn(game.c_str());
-  installwindowdialogs(1);
-  unwritable = nullptr;
+  playunwritable(game, root, orderpath(0),
+                 paced(toturn + "key 3\nkey escape\n" + line("waitfor", IG_SAVEQUIT) + "key s\nwait 5\nshot " + box +
+                       "\nkey return\n" + line("waitfor", IG_SAVEQUIT) + "key s\n"),
+                 1);
   EXPECT_EQ(quitprogram, 1);
-  ASSERT_EQ(said.size(), 1u);
-  const std::string named = "Your orders could not be saved. " + orderpath(0) + ": ";
-  EXPECT_EQ(said[0].find(named), 0u) << said[0];
-  EXPECT_NE(said[0].find(readonly ? "the disc is read-only" : "the disc is full"), std::string::npos)
-      << said[0];
   ASSERT_TRUE(orderswritten());
   EXPECT_NE(kingdom[0].w[KW_MAPFILTER] & VEYRANCEBIT, filter & VEYRANCEBIT);
   if (getenv("VEY3_KEEPSHOTS")) printf("The box: %s\n", box.c_str());
   dropshot(box);
+}
+
+// End turn in a folder that takes no file, by the button and then by "e":
+// each time a box names the order file and the cause and the player stays
+// in the turn with every order; once the disc has room, End turn writes
+// them and the nation list comes back.
+TEST_F(TurnInput, EndTurnThatCannotWriteSaysWhyAndStaysInTheTurn) {
+  const int32_t filter = savedfilter();
+  openwindow();
+  playunwritable(game, root, orderpath(0),
+                 paced(toturn + "key 3\n" + line("clickid", TS_ENDTURN) + "wait 5\nkey return\nwaitfor 27\n" +
+                       "key e\nwaitfor 2\nkey y\nwait 5\nkey return\n" + line("waitfor", TS_ENDTURN) +
+                       line("clickid", TS_ENDTURN) + "waitfor 1\nclickid 999\n"),
+                 2);
+  ASSERT_TRUE(orderswritten());
+  EXPECT_NE(kingdom[0].w[KW_MAPFILTER] & VEYRANCEBIT, filter & VEYRANCEBIT);
 }
 
 TEST_F(TurnInput, TheEndTurnKeyAsksFirst) {
