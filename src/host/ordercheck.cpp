@@ -55,6 +55,10 @@ int32_t snapcomowner(int32_t c) {
 // the mercenary bids, the digit keys' battle orders and the words no rule
 // of the host reads.
 bool playerword(int32_t w) {
+  // The host keeps words of its own in the first battle-order slot (the
+  // wealth kept against cheating, the work towards recalling a god, summer
+  // victory points, the winner): an order file never sets them.
+  if (w >= KW_CHEATVALUE && w <= KW_WINNER) return false;
   return (w >= KW_GEMS && w < KW_GEMS + 9) || (w >= KW_KEPTLOW && w <= KW_KEPTLOWEND) ||
          (w >= KW_LABSTORE && w < KW_LABSTORE + LABSTORESIZE) || (w >= KW_MERCBIDS && w < KW_MERCBIDLAND + 5) ||
          (w >= KW_KEPTHIGH && w <= KW_KEPTHIGHEND) || (w >= KW_BATTLEMEMORY && w < KW_BATTLEMEMORY + 80) || w == KW_MERCBID;

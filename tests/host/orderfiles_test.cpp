@@ -204,6 +204,10 @@ TEST_F(OrderFiles, FieldsNoScreenChangesAreKept) {
     land[size_t(home(0))].population = 30000;
     queueone(0);
     kingdom[0].w[KW_HOMELAND] = 7;
+    kingdom[0].w[KW_WINNER] = 1;       // words the host keeps for itself
+    kingdom[0].w[KW_SUMMERVP] = 99;
+    kingdom[0].w[KW_CALLGOD] = 5000;
+    kingdom[0].w[KW_BATTLEMEMORY + 8] = 3;   // a battle order of digit key 1 is the player's
   });
   ASSERT_GE(moved, 0);
   ASSERT_EQ(host(), 1);
@@ -214,6 +218,10 @@ TEST_F(OrderFiles, FieldsNoScreenChangesAreKept) {
   EXPECT_LE(unit[size_t(moved)].hp, hp);
   EXPECT_LT(unit[size_t(moved)].exp, 500);
   EXPECT_NE(kingdom[0].w[KW_HOMELAND], 7);
+  EXPECT_EQ(kingdom[0].w[KW_WINNER], 0);
+  EXPECT_NE(kingdom[0].w[KW_SUMMERVP], 99);
+  EXPECT_NE(kingdom[0].w[KW_CALLGOD], 5000);
+  EXPECT_EQ(kingdom[0].w[KW_BATTLEMEMORY + 8], 3);
   EXPECT_LT(land[size_t(home(0))].population, 30000);
 }
 
