@@ -66,14 +66,14 @@ void makeworld() {
       if (issea(l)) l = home;
       land[size_t(l)].owner = land[size_t(l)].fortholder = uint8_t(p);
       const int32_t c = newcom(MON_COMMANDER_34, p);
-      unit[size_t(com[size_t(c)].body)].land = int16_t(l);
+      setunitland(com[size_t(c)].body, l);
       spawnunits(soldier(p), p, 30, l, -1);
     }
   }
   for (int32_t l = 1; l <= nbrlands; l++)
     if (land[size_t(l)].owner == INDEPENDENTS) spawnunits(MON_MILITIA_18, INDEPENDENTS, 8, l, -1);
   saved = std::make_unique<Saved>();
-  saved->units = unit;
+  copyunitrecords(saved->units.data(), unit.data(), MAXUNITS);
   saved->coms = com;
   saved->lands = land;
   saved->kingdoms = kingdom;
@@ -82,7 +82,10 @@ void makeworld() {
 }
 
 void restore() {
-  unit = saved->units;
+  {
+    const UnitIndexRest rest;   // the whole table: the indexes are built once after
+    for (int32_t u = 0; u < MAXUNITS; u++) putunit(u, saved->units[size_t(u)]);
+  }
   com = saved->coms;
   land = saved->lands;
   kingdom = saved->kingdoms;

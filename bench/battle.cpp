@@ -17,14 +17,14 @@ constexpr int32_t FIELDLAND = 5, DEFENDER = 1, ATTACKER = 2;
 
 int32_t place(int32_t type, int32_t owner) {
   const int32_t u = newunit(type, owner, 0);
-  unit[u].land = FIELDLAND;
+  setunitland(u, FIELDLAND);
   return u;
 }
 
 void side(int32_t owner, const int32_t (&types)[10], int32_t comtype) {
   for (int32_t s = 0; s < 10; s++) {
     const int32_t c = newcom(comtype, owner);
-    unit[com[c].body].land = FIELDLAND;
+    setunitland(com[c].body, FIELDLAND);
     com[c].batorder = BO_STAYBEHIND;
     com[c].squad[0] = owner * 5000 + s;
     com[c].sqx[0] = int8_t(2 + (s % 3) * 3);
@@ -32,10 +32,10 @@ void side(int32_t owner, const int32_t (&types)[10], int32_t comtype) {
     com[c].sqorder[0] = uint8_t(types[s] == MON_ARCHER_17 ? BO_FIRE : BO_ATTACK);
     com[c].ownx = int8_t(com[c].sqx[0] - 3);
     com[c].owny = com[c].sqy[0];
-    for (int32_t i = 0; i < 50; i++) unit[place(types[s], owner)].squad = com[c].squad[0];
+    for (int32_t i = 0; i < 50; i++) setunitsquad(place(types[s], owner), com[c].squad[0]);
   }
   const int32_t m = newcom(MON_PYROMANCER_98, owner);
-  unit[com[m].body].land = FIELDLAND;
+  setunitland(com[m].body, FIELDLAND);
   com[m].batorder = BO_CAST;
 }
 
@@ -60,13 +60,13 @@ void makebattle() {
                               MON_ARCHER_32, MON_HEAVY_INFANTRY_39, MON_MILITIA_30};
   side(DEFENDER, defence, MON_COMMANDER_34);
   side(ATTACKER, attack, MON_COMMANDER_34);
-  savedunits.assign(unit.begin(), unit.begin() + highestunit + 1);
+  savedunits = std::vector<Unit>(unit.begin(), unit.begin() + highestunit + 1);
   savedcoms.assign(com.begin(), com.begin() + highestcom + 1);
   savedland = land[FIELDLAND];
 }
 
 void restore() {
-  std::copy(savedunits.begin(), savedunits.end(), unit.begin());
+  for (size_t u = 0; u < savedunits.size(); u++) putunit(int32_t(u), savedunits[u]);
   std::copy(savedcoms.begin(), savedcoms.end(), com.begin());
   land[FIELDLAND] = savedland;
 }

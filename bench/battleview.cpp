@@ -70,7 +70,7 @@ Army bigarmy(int32_t count = 1000) {
     const int32_t side = i % 2, rank = (i / 2) % 10, file = (i / 2) / 10;
     x.x = int16_t(side == 0 ? 12 + rank : 38 + rank);
     x.y = int16_t(file * 40 / 50);
-    x.land = 1;
+    setunitland(u, 1);
     a.units.push_back(u);
   }
   for (size_t i = 0; i + 1 < a.units.size(); i += 2) {

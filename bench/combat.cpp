@@ -66,11 +66,11 @@ void makeworld() {
   provgeo[4].terrain = TM_SWAMP;
   provgeo[7].terrain = TM_SEA;
   for (int32_t u = 0; u < UNITS; u++) {
-    unit[u] = emptyunit();
+    putunit(u, emptyunit());
     unit[u].type = int16_t(1 + u % 4);
     unit[u].hp = 10;
     unit[u].owner = int8_t(u % 5);
-    unit[u].land = int16_t(1 + u % 10);
+    setunitland(u, 1 + u % 10);
     unit[u].exp = int16_t(u % 300);
     unit[u].age = int16_t(18 + u % 40);
     unit[u].flags[1] = (u % 11 == 0) ? ST_BLESSED : 0;

@@ -61,11 +61,11 @@ void bigworld() {
   }
   for (int32_t c = 0; c < 5000; c++) {
     const int32_t u = c;
-    unit[u] = emptyunit();
+    putunit(u, emptyunit());
     unit[u].type = 1;
     unit[u].hp = 10;
     unit[u].owner = int8_t(c % 95);
-    unit[u].land = int16_t(1 + rnd(nbrlands));
+    setunitland(u, 1 + rnd(nbrlands));
     unit[u].exp = int16_t(rnd(500));
     unit[u].comnr = c;
     com[c] = emptycommander();

@@ -82,7 +82,7 @@ void makegame() {
         continue;
       const int32_t c = newcom(MON_COMMANDER_34, p);
       if (c < 0) break;
-      unit[size_t(com[size_t(c)].body)].land = int16_t(l);
+      setunitland(com[size_t(c)].body, l);
       com[size_t(c)].squad[0] = newsquadnbr(p);
       spawnunits(soldier(p), p, 100, l, com[size_t(c)].squad[0]);
       com[size_t(c)].order = 1;

@@ -35,7 +35,7 @@ void bignation() {
     const int32_t c = mkcom(CAPTAIN, NATION, l);
     snprintf(com[size_t(c)].name, sizeof com[0].name, "Captain %d", a);
     com[size_t(c)].squad[0] = a + 1;
-    for (int32_t k = 0; k < 16; k++) unit[size_t(mkunit(SOLDIER, NATION, l))].squad = a + 1;
+    for (int32_t k = 0; k < 16; k++) setunitsquad(mkunit(SOLDIER, NATION, l), a + 1);
     for (int32_t k = 0; k < 4; k++) mkunit(SOLDIER, NATION, l);
   }
 }

@@ -272,7 +272,7 @@ void gatherarmies(Plan& plan) {
     // range while the defenders do the same.
     cm.sqorder[0] = BO_ATTACK;
     while (room > 0 && !here.empty()) {
-      unit[size_t(here.back())].squad = cm.squad[0];
+      setunitsquad(here.back(), cm.squad[0]);
       here.pop_back();
       room--;
     }

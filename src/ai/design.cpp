@@ -38,7 +38,7 @@ class ScratchGod {
  public:
   ScratchGod() : units(highestunit), coms(highestcom), rec0(veyrec[0]) {}
   ~ScratchGod() {
-    if (unr >= 0) unit[size_t(unr)] = emptyunit();
+    if (unr >= 0) putunit(unr, emptyunit());
     if (cnr >= 0) com[size_t(cnr)] = emptycommander();
     highestunit = units;
     highestcom = coms;

@@ -113,8 +113,8 @@ void removetemporary(int32_t unr) {
   if (c >= 0 && c < MAXCOMS && com[c].body == unr) com[c].body = -1;
   u.comnr = -1;
   u.hp = 0;
-  u.land = -1;
-  u.squad = -1;
+  setunitland(unr, -1);
+  setunitsquad(unr, -1);
 }
 
 // What the battle leaves: the dead removed, temporary units gone, the
@@ -180,7 +180,7 @@ void aftermath(int32_t winner, int32_t trapped) {
         killunit(x.unr);
       } else {
         battleresult.retreated++;
-        u.land = int16_t(dest);
+        setunitland(x.unr, dest);
       }
     }
   }

@@ -152,7 +152,7 @@ void bringin(int32_t f, int32_t type, int32_t g) {
   const int32_t nf = addfighter(u, x.side, g);
   if (nf < 0) {
     unit[u].hp = 0;
-    unit[u].land = -1;
+    setunitland(u, -1);
     return;
   }
   if (!placenear(nf, fighter[f].x, fighter[f].y)) {

@@ -62,6 +62,7 @@ namespace layoutdetail {
 template <class T> struct element { using type = T; static constexpr uint32_t n = 1; };
 template <class T, size_t N> struct element<T[N]> { using type = T; static constexpr uint32_t n = N; };
 template <class T, size_t N> struct element<std::array<T, N>> { using type = T; static constexpr uint32_t n = N; };
+template <class T> struct element<UnitKey<T>> { using type = T; static constexpr uint32_t n = 1; };
 template <class M>
 constexpr FieldSpec number(int filewidth, size_t offset, uint32_t start, uint32_t count) {
   using E = typename element<std::remove_cv_t<M>>::type;

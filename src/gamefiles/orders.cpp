@@ -174,7 +174,7 @@ void applyorders(int32_t p, const Staging& s) {
   }
   // Staged records began as copies of the world's, so the fields a file
   // does not carry (links, run-time state) are the world's own.
-  for (const StagedUnit& x : s.units) unit[x.index] = x.unit;
+  for (const StagedUnit& x : s.units) putunit(x.index, x.unit);
   for (const StagedCom& x : s.coms) com[x.index] = x.com;
   for (const StagedPMess& x : s.messes) pmess[p][x.index] = x.mess;
 }

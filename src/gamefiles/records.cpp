@@ -147,7 +147,11 @@ void get_unit(int32_t unr, FILE* f, int keeplinks) {
     readdefect("get_unit: bad unr");
     return;
   }
-  get_unitrec(unit[unr], f, keeplinks);
+  // Read beside the table, then put in through the writer that keeps the
+  // unit indexes; the record's run-time links come from the table's slot.
+  Unit x = unit[unr];
+  get_unitrec(x, f, keeplinks);
+  putunit(unr, x);
 }
 
 // ---------------------------------------------------------------- commander

@@ -82,13 +82,14 @@ void tellmatch(const Champion& x, const Champion& y, int32_t lnr, int32_t seed, 
 // binds it to the arena.
 void endmatch(const Champion& x) {
   if (!alive(x)) return;
-  unit[size_t(x.body)].land = int16_t(x.home);
+  setunitland(x.body, x.home);
   if (!comhasitem(x.cnr, CHAMPIONSTRIDENT)) orderdone(x.cnr);
 }
 
 void fightmatch(const Champion& x, const Champion& y, int32_t e) {
   const int32_t lnr = arenaland(e) >= 1 ? arenaland(e) : x.home;
-  unit[size_t(x.body)].land = unit[size_t(y.body)].land = int16_t(lnr);
+  setunitland(x.body, lnr);
+  setunitland(y.body, lnr);
   // Everyone else in the province watches.
   std::vector<int32_t> apart;
   for (int32_t u : unitsin(lnr, -1))

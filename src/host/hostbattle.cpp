@@ -5,6 +5,8 @@
 // with the battle's seed right before the set-up and the checksum table is
 // cleared first, so the replay fights the same battle; then the forces come
 // back and both sides get a report.
+#include <optional>
+
 #include "battle/battle.h"
 #include "gamefiles/gamefiles.h"
 #include "host/host.h"
@@ -87,13 +89,13 @@ SetAside setaside(int32_t lnr) {
   for (int32_t u = 0; u <= highestunit; u++) {
     if (unit[size_t(u)].land == lnr) continue;
     s.units.push_back({u, unit[size_t(u)]});
-    unit[size_t(u)] = empty;
+    putunit(u, empty);
   }
   return s;
 }
 
 void takeback(const SetAside& s) {
-  for (const auto& [u, x] : s.units) unit[size_t(u)] = x;
+  for (const auto& [u, x] : s.units) putunit(u, x);
   for (const auto& [c, x] : s.coms) com[size_t(c)] = x;
 }
 }  // namespace
@@ -107,11 +109,14 @@ int32_t fightbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t inc
   // the same battles; the hosting goes on from where it was afterwards.
   const int32_t seed = 1 + rnd(1 << 30);
   const RndState hostrnd = getrndstate();
+  // The whole table leaves and comes back: the unit indexes are built anew
+  // once at the end instead of following every record.
+  std::optional<UnitIndexRest> rest(std::in_place);
   std::vector<std::pair<int32_t, int16_t>> away;
   for (int32_t u : apart) {
     if (u < 0 || u >= MAXUNITS || unit[size_t(u)].land != lnr) continue;
     away.push_back({u, unit[size_t(u)].land});
-    unit[size_t(u)].land = -1;
+    setunitland(u, -1);
   }
   const SetAside aside = setaside(lnr);
   const std::vector<Fallen> commanders = commandershere(lnr);
@@ -131,7 +136,8 @@ int32_t fightbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t inc
   const std::vector<Fallen> dead = fallen(commanders);
   takeback(aside);
   for (const auto& [u, l] : away)
-    if (unit[size_t(u)].land == -1) unit[size_t(u)].land = l;
+    if (unit[size_t(u)].land == -1) setunitland(u, l);
+  rest.reset();
   setrndstate(hostrnd);
   land[size_t(lnr)].reserved |= LF_BATTLE;
   battlesfought++;

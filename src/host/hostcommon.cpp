@@ -128,9 +128,9 @@ int32_t placeunits(int32_t type, int32_t owner, int32_t count, int32_t lnr, int3
   for (int32_t i = 0; i < count; i++) {
     const int32_t u = newunit(type, owner, 0);
     if (u < 0) break;
-    unit[size_t(u)].land = int16_t(lnr);
+    setunitland(u, lnr);
     unit[size_t(u)].homeland = int16_t(lnr);
-    unit[size_t(u)].squad = squad;
+    setunitsquad(u, squad);
     made++;
   }
   return made;
@@ -139,8 +139,9 @@ int32_t placeunits(int32_t type, int32_t owner, int32_t count, int32_t lnr, int3
 int32_t placecommander(int32_t type, int32_t owner, int32_t lnr) {
   const int32_t c = newcom(type, owner);
   if (c < 0) return -1;
-  Unit& body = unit[size_t(com[size_t(c)].body)];
-  body.land = body.homeland = int16_t(lnr);
+  const int32_t b = com[size_t(c)].body;
+  setunitland(b, lnr);
+  unit[size_t(b)].homeland = int16_t(lnr);
   namecommander(c);
   ccm(c);
   return c;

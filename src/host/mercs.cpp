@@ -38,7 +38,7 @@ std::vector<int32_t> bandunits(int32_t leader) {
 void moveband(int32_t leader, int32_t owner, int32_t lnr) {
   for (int32_t u : bandunits(leader)) {
     unit[size_t(u)].owner = int8_t(owner);
-    unit[size_t(u)].land = int16_t(lnr);
+    setunitland(u, lnr);
   }
 }
 

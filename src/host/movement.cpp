@@ -178,7 +178,7 @@ void movephase() {
   const std::vector<March> marches = plannedmarches();
   // Every army marches at once, from where it stood.
   for (const March& m : marches) {
-    for (int32_t u : m.units) unit[size_t(u)].land = int16_t(m.to);
+    for (int32_t u : m.units) setunitland(u, m.to);
     Commander& c = com[size_t(m.cnr)];
     if (c.order == ORD_MOVEPATROL) {
       orderdone(m.cnr);

@@ -102,12 +102,12 @@ void keepunit(int32_t u) {
   const Unit& was = snap->units[size_t(u)];
   Unit now = was;
   const Unit& sent = unit[size_t(u)];
-  now.squad = sent.squad;
+  setrecordsquad(now, sent.squad);
   if (shapechanged(was, sent)) {
     now.type = sent.type;
     now.hp = sent.hp;
   }
-  unit[size_t(u)] = now;
+  putunit(u, now);
 }
 
 void keepcom(int32_t c) {
@@ -304,7 +304,7 @@ void revert(int32_t p) {
   memcpy(spellbook[p], snap->book[p], sizeof snap->book[p]);
   memcpy(researchrec[p], snap->research[p], sizeof snap->research[p]);
   for (int32_t u = 0; u <= snap->highestunit; u++)
-    if (ownerat(snap->units[size_t(u)]) == p) unit[size_t(u)] = snap->units[size_t(u)];
+    if (ownerat(snap->units[size_t(u)]) == p) putunit(u, snap->units[size_t(u)]);
   for (int32_t c = 0; c <= snap->highestcom; c++)
     if (snapcomowner(c) == p) com[size_t(c)] = snap->coms[size_t(c)];
   revertmessages(p);
@@ -337,7 +337,7 @@ void beginordercheck() {
   memcpy(snap->research, researchrec, sizeof snap->research);
   snap->highestunit = highestunit;
   snap->highestcom = highestcom;
-  std::copy(unit.begin(), unit.begin() + (highestunit + 1), snap->units.begin());
+  copyunitrecords(snap->units.data(), unit.data(), size_t(highestunit + 1));
   std::copy(com.begin(), com.begin() + (highestcom + 1), snap->coms.begin());
   for (int32_t p = 0; p < MAXPLAYERS; p++)
     for (int32_t n = 0; n < PMESSSLOTS; n++) {

@@ -225,7 +225,7 @@ void callgod(int32_t c) {
   k.w[KW_CALLGOD] = int16_t(imin(32767, k.w[KW_CALLGOD] + holy(c)));
   if (k.w[KW_CALLGOD] < CALLGODWORK) return;
   Unit& g = unit[size_t(body)];
-  g.land = int16_t(comland(c));
+  setunitland(body, comland(c));
   g.flags[0] = 0;
   g.hp = int16_t(imax(1, getmaxhp(body)));
   k.w[KW_CALLGOD] = 0;
@@ -371,7 +371,7 @@ void entersite(int32_t c) {
   if (unit[size_t(cm.body)].land == VOIDLAND) {
     // Back from The Void, a month later, with something or nothing at all.
     const int32_t home = cm.ordergems[1];
-    unit[size_t(cm.body)].land = int16_t(home >= 1 && home <= nbrlands ? home : kingdom[size_t(p)].w[KW_HOMELAND]);
+    setunitland(cm.body, home >= 1 && home <= nbrlands ? home : kingdom[size_t(p)].w[KW_HOMELAND]);
     orderdone(c);
     if (rnd(100) < 25) {
       landmsg(p, -1, "%s has not come back from The Void.", cm.name);
@@ -409,8 +409,9 @@ void entersite(int32_t c) {
         return;
       case SE_VOID:
         cm.ordergems[1] = comland(c);
-        for (int32_t u : armyunits(c)) unit[size_t(u)].squad = u == cm.body ? unit[size_t(u)].squad : -1;
-        unit[size_t(cm.body)].land = VOIDLAND;
+        for (int32_t u : armyunits(c))
+          if (u != cm.body) setunitsquad(u, -1);
+        setunitland(cm.body, VOIDLAND);
         landmsg(p, -1, "%s has entered The Void.", cm.name);
         return;
       case SE_SCRY: {

@@ -114,7 +114,7 @@ void recruitphase() {
         budget -= unitrescost(t);
         const int32_t u = newunit(t, p, 0);
         if (u >= 0) {
-          unit[size_t(u)].land = int16_t(lnr);
+          setunitland(u, lnr);
           unit[size_t(u)].homeland = int16_t(lnr);
           made++;
           continue;

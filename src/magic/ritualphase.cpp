@@ -165,7 +165,7 @@ void enchant(int32_t c, int32_t spell, int32_t lnr) {
 void teleport(int32_t c, const Spell& sp, int32_t target) {
   const int32_t b = com[size_t(c)].body, p = unit[size_t(b)].owner;
   const std::vector<int32_t> units = army(c);
-  for (int32_t u : units) unit[size_t(u)].land = int16_t(target);
+  for (int32_t u : units) setunitland(u, target);
   tell(p, target, "%s performed %s and arrived in %s with %d units.", comshownname(c), sp.name,
        land[size_t(target)].name, int32_t(units.size()) - 1);
 }

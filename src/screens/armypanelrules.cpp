@@ -256,10 +256,10 @@ int32_t tu(int32_t u, int32_t c, int32_t s, int32_t leaveout) {
   bailif(u < 0 || u >= MAXUNITS, "tu1");
   Unit& x = unit[size_t(u)];
   const int32_t former = x.squad;
-  x.squad = -1;
+  setunitsquad(u, -1);
   if (c < 0) return 0;
   auto fail = [&] {
-    if (!leaveout) x.squad = former;
+    if (!leaveout) setunitsquad(u, former);
     return 0;
   };
   // A commander without a unit (or a number outside the table, which a
@@ -305,7 +305,7 @@ int32_t tu(int32_t u, int32_t c, int32_t s, int32_t leaveout) {
     unmake();
     return fail();
   }
-  x.squad = s;
+  setunitsquad(u, s);
   if (cm.order == ORD_SNEAK && getstealth(u) < 1) {
     const int32_t l = body.land;
     const bool foreign = l < 0 || l >= MAXLANDS || land[size_t(l)].owner != x.owner;

@@ -264,7 +264,7 @@ void enfll(int32_t cnr) {
     bailif(m < 0 || m >= MAXUNITTYPES, "enfll: bad m");
     const uint32_t f2 = unittypes[size_t(m)].flags2;
     const int32_t kind = (f2 & MF2_UNDEADCLASS) ? 1 : (f2 & MF2_MAGICBEING) ? 2 : 0;
-    if (--limit[kind] < 0) unit[size_t(u)].squad = -1;
+    if (--limit[kind] < 0) setunitsquad(u, -1);
   }
 }
 
@@ -578,7 +578,7 @@ void typestatbox(int32_t type, int32_t design) {
   if (u < 0) return;
   ustatbox(u, nullptr, 0, design ? 2 : 1);
   unit[size_t(u)].hp = 0;
-  unit[size_t(u)].land = -1;
+  setunitland(u, -1);
 }
 
 void comtypestatbox(int32_t type) {
@@ -591,7 +591,7 @@ void comtypestatbox(int32_t type) {
   if (b >= 0) ustatbox(b, nullptr, 0, 1);
   if (b >= 0) {
     unit[size_t(b)].hp = 0;
-    unit[size_t(b)].land = -1;
+    setunitland(b, -1);
     unit[size_t(b)].comnr = -1;
   }
   com[size_t(c)] = emptycommander();

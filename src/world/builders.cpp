@@ -48,7 +48,7 @@ int32_t gang(int32_t u, int32_t c, int32_t n, int32_t o, int32_t l, bool temp) {
   const int32_t b = com[cnr].body;
   bailif(b < 0 || b >= MAXUNITS, temp ? "poptempgang: bad u" : "popgang: bad u");
   if (b < 0 || b >= MAXUNITS) return -1;
-  unit[b].land = int16_t(l);
+  setunitland(b, l);
   if (temp) unit[b].tmp = 1;
   ccm(cnr);
   const Monster* t = typerec(c);

@@ -37,7 +37,7 @@ int32_t carrymembers(int32_t c, int32_t& cap, int32_t drop, Needs needs, Never n
     if (never(u)) return 0;
     cap -= typesize(u);
     if (cap < 0 && drop) {
-      unit[u].squad = -1;
+      setunitsquad(u, -1);
       cap += typesize(u);
     }
   }
@@ -125,7 +125,7 @@ void dropimmobileunits(int32_t c) {
   if (c >= 0 && b >= 0 && unit[b].hp > 0) {
     for (int32_t u = 0; u <= highestunit && u < MAXUNITS; u++)
       if (unit[u].hp > 0 && unit[u].land == unit[b].land && comleadsunit(u, c) && getmapmove(u) < 1)
-        unit[u].squad = -1;
+        setunitsquad(u, -1);
   }
   clearemptysquads();
 }

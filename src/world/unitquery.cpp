@@ -257,7 +257,7 @@ void unlinkstrayunits() {
     const int32_t c = it == leaders.end() ? -1 : it->second;
     const int32_t b = c >= 0 ? combody(c) : -1;
     const bool keep = b >= 0 && alive(b) && unit[b].owner == x.owner && (unit[b].land == x.land || unit[b].land == 0);
-    if (!keep) x.squad = -1;
+    if (!keep) setunitsquad(u, -1);
   }
 }
 
@@ -282,7 +282,7 @@ void unitdump(int32_t unr) {
     else debugprint("owner: %d\n", u.owner);
     if (u.type >= 1 && u.type < MAXUNITTYPES) {
       debugprint("type: %d (%s)\n", u.type, unittypes[u.type].name);
-      debugprint("hp: %d  lnr: %d  snr: %d  order: %d\n", u.hp, u.land, u.squad, u.batorder);
+      debugprint("hp: %d  lnr: %d  snr: %d  order: %d\n", u.hp, int32_t(u.land), int32_t(u.squad), u.batorder);
       debugprint("x:%d  y:%d\n", u.x, u.y);
     }
   }

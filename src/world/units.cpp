@@ -1,6 +1,8 @@
 // The unit and commander tables and the squad services.
 #include "world/units.h"
 
+#include <memory>
+
 #include "runtime/fatal.h"
 #include "runtime/rnd.h"
 #include "world/rules.h"
@@ -38,9 +40,9 @@ void raisepath(int32_t cnr, int32_t path, int32_t levels) {
 
 Unit emptyunit() {
   Unit u{};
-  u.squad = -1;
+  setrecordsquad(u, -1);
   u.type = -1;
-  u.land = -1;
+  setrecordland(u, -1);
   u.homeland = -1;
   u.x = -1;
   u.y = -1;
@@ -59,7 +61,8 @@ Commander emptycommander() {
 
 void clearunittables() {
   const Unit u = emptyunit();
-  for (Unit& x : unit) x = u;
+  for (Unit& x : unit) std::construct_at(&x, u);
+  reindexunits();
   const Commander c = emptycommander();
   for (Commander& x : com) x = c;
   highestunit = -1;
@@ -155,7 +158,7 @@ int32_t newunit(int32_t type, int32_t owner, int32_t flag) {
     x.hp = int16_t(unittypes[type].hp < 1 ? 1 : unittypes[type].hp);
     x.owner = int8_t(owner);
     x.tmp = flag == 1 ? 1 : 0;
-    unit[u] = x;
+    putunit(u, x);
     unit[u].age = int16_t(startage(type));
     if (u > highestunit) highestunit = u;
     unitsearchstart = u + 1;
@@ -214,8 +217,8 @@ int32_t spawn(int32_t type, int32_t owner, int32_t count, int32_t lnr, int32_t s
   for (int32_t i = 0; i < count; i++) {
     const int32_t u = newunit(type, owner, 0);
     if (u < 0) break;
-    unit[u].land = int16_t(lnr);
-    unit[u].squad = squad;
+    setunitland(u, lnr);
+    setunitsquad(u, squad);
     unit[u].tmp = tmp;
     last = u;
   }

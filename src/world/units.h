@@ -2,6 +2,10 @@
 // battle state that the rules read and the game files store.
 #pragma once
 #include <array>
+#include <span>
+#include <string>
+#include <vector>
+
 #include "runtime/short.h"
 
 constexpr int32_t MAXUNITS = 140000;     // unit numbers 0..139999
@@ -60,15 +64,35 @@ constexpr uint32_t F3_RETURNING = 0x800000;    // ritual of returning
 constexpr uint32_t F3_UNHOLYPOWER = 0x2000000;
 constexpr uint32_t F3_INNERSUN = 0x4000000;
 
+// The land and the squad of a unit are the keys of the unit indexes (which
+// units stand in a land, which follow a squad): they read as plain numbers,
+// and only the table's writers below change them (setunitland, setunitsquad,
+// putunit), so that the indexes always match the table. A record outside the
+// table is changed with setrecordland and setrecordsquad.
+template <typename T>
+class UnitKey {
+ public:
+  UnitKey() = default;
+  UnitKey(const UnitKey&) = default;
+  constexpr operator T() const { return value; }
+
+ private:
+  constexpr explicit UnitKey(T v) : value(v) {}
+  UnitKey& operator=(const UnitKey&) = default;
+  T value;
+  friend struct UnitKeyWriter;
+};
+
 // One unit instance: a soldier, a monster or a commander's body. The fields
 // up to `keepbyte` are stored in game files in this order; the rest is
-// battle or run-time state that readers reset.
+// battle or run-time state that readers reset. A record of the table is
+// written whole only through putunit.
 struct Unit {
   uint32_t flags[3];       // afflictions, states, third word
-  int32_t squad;           // -1 = none
+  UnitKey<int32_t> squad;  // -1 = none
   int16_t type;            // negative = none
   int16_t hp;              // below 1 = dead or free slot
-  int16_t land;            // -1 none, -11 The Void
+  UnitKey<int16_t> land;   // -1 none, -11 The Void
   int16_t homeland;        // -2 marks a mercenary
   int16_t exp;
   int16_t abil[4];         // instance special abilities
@@ -88,6 +112,10 @@ struct Unit {
   int16_t x, y;            // battlefield position, -1 off the field
   int16_t ammo;
   int32_t comnr;           // commander whose body this is, -1 for others
+
+  Unit() = default;
+  Unit(const Unit&) = default;
+  Unit& operator=(const Unit&) = delete;   // putunit, which keeps the indexes
 };
 
 // A commander. Fields in the order the game files store them.
@@ -182,3 +210,62 @@ int32_t firstsquadunit(int32_t squad);
 // -1 for a count below 1.
 int32_t spawnunits(int32_t type, int32_t owner, int32_t count, int32_t lnr, int32_t squad);
 int32_t spawntempunits(int32_t type, int32_t owner, int32_t count, int32_t lnr, int32_t squad);
+
+// ---------------------------------------------------------------- writers and indexes
+// Every change of a unit's land or squad, and every record of the table
+// written whole, goes through these, which keep two indexes beside the table:
+// the unit numbers per land and per squad, each list ascending, dead units
+// included (their land and squad stay until the slot is used again). Land
+// and squad -1 are not indexed. The queries that use them walk one list where
+// a scan walks the whole table, and see the units in the same order.
+void setunitland(int32_t unr, int32_t lnr);
+void setunitsquad(int32_t unr, int32_t squad);
+void putunit(int32_t unr, const Unit& x);
+// The same for a record that is not in the table (a copy being prepared);
+// stops when it is given a record of the table.
+void setrecordland(Unit& x, int32_t lnr);
+void setrecordsquad(Unit& x, int32_t squad);
+// Copies n records into storage beside the table (a snapshot); stops when
+// the storage lies in the table.
+void copyunitrecords(Unit* to, const Unit* from, size_t n);
+
+// The units whose land is lnr, or whose squad is one of the squads (-1
+// entries never match), ascending, living or not: read from the index, or
+// found by a scan of the table where the index does not serve.
+std::vector<int32_t> filedinland(int32_t lnr);
+std::vector<int32_t> filedinsquads(std::span<const int32_t> squads);
+// Calls fn(unr) for each of them. A unit that an earlier call took out of
+// the land (or the squads) is passed over, as a scan would pass it.
+template <typename Fn>
+void foreachunitinland(int32_t lnr, Fn fn) {
+  for (int32_t u : filedinland(lnr))
+    if (unit[size_t(u)].land == lnr) fn(u);
+}
+template <typename Fn>
+void foreachunitinsquads(std::span<const int32_t> squads, Fn fn) {
+  for (int32_t u : filedinsquads(squads))
+    for (int32_t s : squads)
+      if (s != -1 && unit[size_t(u)].squad == s) {
+        fn(u);
+        break;
+      }
+}
+
+// Work that rewrites much of the table at once (a battle's set-aside
+// forces) lets the indexes rest and builds them anew at its end; in between
+// the queries scan the table.
+class UnitIndexRest {
+ public:
+  UnitIndexRest();
+  ~UnitIndexRest();
+  UnitIndexRest(const UnitIndexRest&) = delete;
+  UnitIndexRest& operator=(const UnitIndexRest&) = delete;
+};
+// Builds both indexes from the table (after a reader filled it raw).
+void reindexunits();
+// The indexes against a full scan of the table: "" when they agree, else
+// what differs first.
+std::string unitindexfault();
+// Off, every query scans the table as if there were no index: the same
+// results by the other road, for the tests that compare the two.
+extern bool unitindexused;

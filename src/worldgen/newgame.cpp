@@ -320,7 +320,7 @@ void godinplay(int32_t k, int32_t cnr, int32_t home) {
   Kingdom& kd = kingdom[size_t(k)];
   strlcopy(kd.godname, com[size_t(cnr)].name, 36);
   body.owner = int8_t(k);
-  body.land = int16_t(home);
+  setunitland(u, home);
   if (body.age <= GODMINAGE + rnd(GODAGESPREAD)) body.age = int16_t(GODMINAGE + rnd(GODAGESPREAD));
   kd.w[KW_MAYWIN] = 1;
   kd.w[KW_PROPHET] = -1;
@@ -328,7 +328,7 @@ void godinplay(int32_t k, int32_t cnr, int32_t home) {
   for (int p = 0; p < 9; p++) kd.godpath[p] = int8_t(com[size_t(cnr)].path[p]);
   if (veyrec[size_t(k)].value[0] > 0) {
     debugprint("God %d prison %d\n", k, veyrec[size_t(k)].value[0]);
-    body.land = -7;
+    setunitland(u, -7);
     body.hp = 0;
   }
 }
@@ -339,7 +339,8 @@ void startcommander(int32_t k, int32_t home, int32_t comtype, const int32_t* typ
   if (c < 0) return;
   ccm(c);
   int32_t b = com[size_t(c)].body;
-  unit[size_t(b)].land = unit[size_t(b)].homeland = int16_t(home);
+  setunitland(b, home);
+  unit[size_t(b)].homeland = int16_t(home);
   for (int i = 0; i < 2; i++) {
     if (types[i] <= 0) continue;
     int32_t squad = newsquadnbr(k);

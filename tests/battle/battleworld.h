@@ -138,7 +138,7 @@ inline int32_t army(int32_t owner, int32_t comtype, int32_t unittype, int32_t co
     cm.sqy[0] = int8_t(py);
     cm.sqorder[0] = uint8_t(order);
     cm.sqtarget[0] = uint8_t(target);
-    for (int32_t i = 0; i < count; i++) unit[mkunit(unittype, owner, FIELD)].squad = cm.squad[0];
+    for (int32_t i = 0; i < count; i++) setunitsquad(mkunit(unittype, owner, FIELD), cm.squad[0]);
   }
   return c;
 }

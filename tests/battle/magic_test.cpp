@@ -254,7 +254,7 @@ TEST(BattleSpells, ABattleOfTheBuiltInDataWithFireMagesIsFoughtAndForeseen) {
   for (int32_t owner : {DEF, ATT}) {
     for (int32_t s = 0; s < 3; s++) {
       const int32_t c = newcom(MON_COMMANDER_34, owner);
-      unit[com[c].body].land = FIELD;
+      setunitland(com[c].body, FIELD);
       com[c].batorder = BO_STAYBEHIND;
       com[c].squad[0] = owner * 5000 + s;
       com[c].sqx[0] = int8_t(4 - 3 * s);
@@ -264,7 +264,7 @@ TEST(BattleSpells, ABattleOfTheBuiltInDataWithFireMagesIsFoughtAndForeseen) {
       spawnunits(type, owner, 15, FIELD, com[c].squad[0]);
     }
     const int32_t m = newcom(MON_PYROMANCER_98, owner);
-    unit[com[m].body].land = FIELD;
+    setunitland(com[m].body, FIELD);
     com[m].batorder = BO_CAST;
     com[m].ownx = 9;
   }
@@ -281,7 +281,7 @@ TEST(BattleSpells, ABattleOfTheBuiltInDataWithFireMagesIsFoughtAndForeseen) {
   const auto sums = battlechecksums;
   const int32_t turns = battleresult.turns;
   // Again from the same world and seed, comparing as a replay does.
-  std::copy(units.begin(), units.end(), unit.begin());
+  for (size_t u = 0; u < units.size(); u++) putunit(int32_t(u), units[u]);
   std::copy(coms.begin(), coms.end(), com.begin());
   land[FIELD].corpses[1] = -1;
   debuglevel = 1;

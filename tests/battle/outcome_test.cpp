@@ -127,7 +127,7 @@ void randombattle(std::mt19937& rng, const std::vector<int32_t>& types) {
     const int32_t squads = 1 + pick(6);
     for (int32_t s = 0; s < squads; s++) {
       const int32_t c = newcom(pick(4) == 0 ? MON_MOUNTED_COMMANDER_44 : MON_COMMANDER_34, owner);
-      unit[com[c].body].land = FIELD;
+      setunitland(com[c].body, FIELD);
       com[c].batorder = pick(3) == 0 ? BO_ATTACK : BO_STAYBEHIND;
       com[c].ownx = int8_t(pick(21) - 10);
       com[c].owny = int8_t(pick(21) - 10);
@@ -140,13 +140,13 @@ void randombattle(std::mt19937& rng, const std::vector<int32_t>& types) {
       const int32_t count = 1 + pick(60);
       for (int32_t i = 0; i < count; i++) {
         const int32_t u = newunit(type, owner, 0);
-        unit[u].land = FIELD;
-        unit[u].squad = com[c].squad[0];
+        setunitland(u, FIELD);
+        setunitsquad(u, com[c].squad[0]);
       }
     }
     for (int32_t m = pick(3); m > 0; m--) {
       const int32_t c = newcom(casters[pick(5)], owner);
-      unit[com[c].body].land = FIELD;
+      setunitland(com[c].body, FIELD);
       com[c].batorder = BO_CAST;
       com[c].ownx = int8_t(pick(21) - 10);
     }

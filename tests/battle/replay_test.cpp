@@ -98,7 +98,7 @@ TEST_F(Replay, TheSameWorldAndSeedFightTheSameBattle) {
   const std::vector<Unit> units(unit.begin(), unit.begin() + highestunit + 1);
   const std::vector<Commander> coms(com.begin(), com.begin() + highestcom + 1);
   auto restore = [&] {
-    std::copy(units.begin(), units.end(), unit.begin());
+    for (size_t u = 0; u < units.size(); u++) putunit(int32_t(u), units[u]);
     std::copy(coms.begin(), coms.end(), com.begin());
     land[FIELD].corpses[1] = -1;
   };

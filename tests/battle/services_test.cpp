@@ -39,7 +39,7 @@ TEST_F(Services, ACommanderOfThePlayerInTheLand) {
   const int32_t a = army(DEF, T_CAPTAIN, 0, 0);
   const int32_t b = army(DEF, T_CAPTAIN, 0, 0);
   army(ATT, T_CAPTAIN, 0, 0);
-  unit[com[army(DEF, T_CAPTAIN, 0, 0)].body].land = DEFHOME;
+  setunitland(com[army(DEF, T_CAPTAIN, 0, 0)].body, DEFHOME);
   EXPECT_EQ(randcom(FIELD, DEF, 0), a);
   bool seena = false, seenb = false;
   seedrnd(1);

@@ -165,7 +165,7 @@ TEST_F(Files, TurnFileOnDiskAndItsGameInformation) {
 
 TEST(Records, UnitRecordIs51Bytes) {
   EXPECT_EQ(unitrecordbytes(), 51);
-  unit[7] = emptyunit();
+  putunit(7, emptyunit());
   EXPECT_EQ(streambytes([](FILE* f) { put_unit(7, f); }).size(), 51u);
   EXPECT_DEATH(put_unit(MAXUNITS, stdout), "put_unit");
 }
@@ -306,7 +306,7 @@ TEST_F(Files, ReplayRoundTripAndSetAside) {
   const int32_t bodyoutside = com[0].body;
   ASSERT_NE(unit[bodyoutside].land, 7);
   for (int u = 0; u <= highestunit; u++)
-    if (unit[u].land != 7 && unit[u].hp >= 1) unit[u] = emptyunit();
+    if (unit[u].land != 7 && unit[u].hp >= 1) putunit(u, emptyunit());
   for (int c = 0; c <= highestcom; c++)
     if (unit[com[c].body].land != 7) com[c].name[0] = 0;
   EXPECT_EQ(takeforcesback(), 1);

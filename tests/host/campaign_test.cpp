@@ -48,7 +48,7 @@ class Campaign : public HostGame {
         if (squad == -1) squad = newsquadnbr(p);
         for (int32_t u : unitsin(h, p))
           if (unit[size_t(u)].squad == -1 && unit[size_t(u)].comnr < 0 && unit[size_t(u)].homeland != -2)
-            unit[size_t(u)].squad = squad;
+            setunitsquad(u, squad);
       }
       if (armyunits(c).size() < 4 || com[size_t(c)].order != 0) continue;
       for (int32_t i = 0; i < MAXNEIGHBOURS && provgeo[size_t(l)].nbr[i] > 0; i++) {

@@ -103,7 +103,7 @@ TEST_F(Economy, ResearchAddsPointsRaisesLevelsAndNeedsALaboratory) {
   researchphase();
   EXPECT_EQ(researchrec[A][RR_POINTS + 2], 0);
   // Without a laboratory the mage gives up.
-  unit[com[mage].body].land = 5;
+  setunitland(com[mage].body, 5);
   researchphase();
   EXPECT_EQ(com[mage].order, 0);
   EXPECT_EQ(messages(A, "could not research"), 1);
@@ -170,7 +170,7 @@ TEST_F(Economy, ForgingAndEmpowerment) {
   EXPECT_EQ(com[mage].path[P_WATER], 1);
   EXPECT_EQ(messages(A, "empowered"), 1);
   // Away from a laboratory of the nation both are refunded.
-  unit[com[mage].body].land = 5;
+  setunitland(com[mage].body, 5);
   order(mage, ORD_EMPOWER, P_AIR);
   kingdom[A].w[KW_GEMS + P_AIR] = 0;
   forgephase();

@@ -49,9 +49,9 @@ class EndStatsTest : public ::testing::Test {
       unit[u].hp = u == 3 ? 0 : 10;   // the last one is dead
       unit[u].owner = 2;
       unit[u].type = 1;
-      unit[u].land = 1;
+      setunitland(u, 1);
     }
-    unit[4] = unit[0];
+    putunit(4, unit[0]);
     unit[4].owner = 5;
     highestunit = 4;
   }

@@ -104,7 +104,7 @@ class HostWorld : public ::testing::Test {
   static int32_t commander(int32_t p, int32_t lnr, int32_t type = MON_COMMANDER_34) {
     const int32_t c = newcom(type, p);
     EXPECT_GE(c, 0);
-    unit[size_t(com[size_t(c)].body)].land = int16_t(lnr);
+    setunitland(com[size_t(c)].body, lnr);
     strlcopy(com[size_t(c)].name, "Tester", 36);
     return c;
   }

@@ -116,7 +116,7 @@ TEST_F(OrderFiles, AWrongPasswordOrAForeignRecordIsStale) {
   play(0, [&] {
     for (int32_t u = 0; u <= highestunit; u++)
       if (unit[size_t(u)].owner == 0 && unit[size_t(u)].hp > 0) {
-        unit[size_t(enemyunit)] = unit[size_t(u)];
+        putunit(enemyunit, unit[size_t(u)]);
         unit[size_t(enemyunit)].comnr = -1;
         highestunit = imax(highestunit, enemyunit);
         break;
@@ -196,7 +196,7 @@ TEST_F(OrderFiles, FieldsNoScreenChangesAreKept) {
         moved = u;
         land0 = unit[size_t(u)].land;
         hp = unit[size_t(u)].hp;
-        unit[size_t(u)].land = int16_t(land0 == 1 ? 2 : 1);   // a soldier teleported
+        setunitland(u, land0 == 1 ? 2 : 1);   // a soldier teleported
         unit[size_t(u)].hp = 999;
         unit[size_t(u)].exp = 500;
         break;

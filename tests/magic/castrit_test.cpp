@@ -42,7 +42,7 @@ TEST_F(Castrit, RefusesWhatTheCasterOrTheTreasuryCannotDo) {
   EXPECT_EQ(gems(A, P_FIRE), 1);
   EXPECT_EQ(com[size_t(mage)].order, ORD_DEFEND);
   // No laboratory of the nation: only item rituals.
-  unit[size_t(com[size_t(mage)].body)].land = AHOME + 1;
+  setunitland(com[size_t(mage)].body, AHOME + 1);
   EXPECT_EQ(castrit(mage, spell("Summon Animals"), 0, 0, 0), RIT_NOLAB);
   EXPECT_EQ(castrit(mage, spell("Summon Animals"), 1, 0, 0), RIT_OK);
   // A battle spell is no ritual.

@@ -35,7 +35,7 @@ TEST_F(Rituals, EveryRitualOfTheSpellTableIsCarriedOut) {
     EXPECT_EQ(strstr(message[size_t(highestmsg)].text, "could not"), nullptr)
         << spells[size_t(s)].name << ": " << message[size_t(highestmsg)].text;
     // The teleport took the mage away: bring it home.
-    unit[size_t(com[size_t(mage)].body)].land = AHOME;
+    setunitland(com[size_t(mage)].body, AHOME);
     unit[size_t(com[size_t(mage)].body)].type = MON_COMMANDER_34;
   }
 }

@@ -85,7 +85,7 @@ TEST_F(Armies, PagingCountsTheOwnersLivingCommandersOfTheProvince) {
   EXPECT_EQ(comvisible(mine[3], 2, 2), 1);
   EXPECT_EQ(comvisible(mine[4], 2, 2), 1);
   EXPECT_EQ(comvisible(mine[4], 3, 2), 1);
-  unit[bodyunit(mine[4])].land = -1;
+  setunitland(bodyunit(mine[4]), -1);
   EXPECT_EQ(comvisible(mine[4], 0, 2), -1);
   EXPECT_EQ(comvisible(highestcom + 1, 0, 2), -1);
 }

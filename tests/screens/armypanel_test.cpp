@@ -71,7 +71,7 @@ TEST_F(Squads, UnitsJoinNewAndGivenSquadsUnderTheRules) {
   EXPECT_EQ(unit[men[1]].squad, -1);
   // A commander without a unit is a refusal like the others.
   com[d].body = -1;
-  unit[men[2]].squad = com[c].squad[1];
+  setunitsquad(men[2], com[c].squad[1]);
   EXPECT_EQ(tu(men[2], d, -1, 0), 0);
   EXPECT_EQ(unit[men[2]].squad, com[c].squad[1]);
   // A mercenary commander takes no units, whatever leave-out says.
@@ -127,7 +127,7 @@ TEST_F(Squads, ThePanelSelectsWithinOneGroupAndDrops) {
   mkunit(1, OTHER, 1);          // not mine
   mkunit(1, ME, 2);             // elsewhere
   const int32_t stray = mkunit(1, ME, 1);
-  unit[stray].squad = 4242;     // a squad nobody leads: back in the garrison
+  setunitsquad(stray, 4242);     // a squad nobody leads: back in the garrison
   openarmypanel(ME, 1, -1);
   EXPECT_EQ(unit[stray].squad, -1);
   EXPECT_EQ(panelgarrison().size(), 8u);
@@ -260,7 +260,7 @@ TEST_F(Squads, PlacesStayOnTheFieldBySquadSize) {
     for (int32_t& s : com[c].squad) s = -1;
     for (int32_t i = 0; i < k.ogres; i++) {
       const int32_t u = mkunit(6, ME, 1);
-      unit[u].squad = 777 + k.ogres;
+      setunitsquad(u, 777 + k.ogres);
       com[c].squad[2] = 777 + k.ogres;
     }
     com[c].sqx[2] = -20;

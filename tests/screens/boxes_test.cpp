@@ -268,7 +268,7 @@ TEST_F(Boxes, ItemsToTheLaboratoryRenamingAndLeadership) {
   std::vector<int32_t> men;
   for (int32_t n = 0; n < 60; n++) {
     men.push_back(mkunit(2, 3, 2));
-    unit[men.back()].squad = 777;
+    setunitsquad(men.back(), 777);
   }
   com[hero].order = 5;
   EXPECT_EQ(moveitem(hero, 4, 1), 1);
@@ -343,13 +343,13 @@ TEST_F(Boxes, GemTransfersWithTheirLimits) {
   EXPECT_EQ(com[hero].gems[P_FIRE], before);
   EXPECT_EQ(gemclick(s, GEM_LEFT + P_FIRE), 1) << "from the right commander";
   // Alone in its land: no right side.
-  unit[bodyunit(mate)].land = 5;
+  setunitland(bodyunit(mate), 5);
   EXPECT_EQ(gemsides(hero, -1).right, -1);
   EXPECT_EQ(gemclick(gemsides(hero, -1), GEM_RIGHT + P_FIRE), 0);
   EXPECT_DEATH(gemclick(s, GEM_LEFT + 9), "tg100");
   EXPECT_DEATH(gemclick(s, -(GEM_RIGHT + 12)), "tg-200");
   EXPECT_DEATH(gemsides(-1, -1), "tgems: bad cnr1");
-  unit[bodyunit(mate)].land = -1;
+  setunitland(bodyunit(mate), -1);
   EXPECT_DEATH(gemsides(mate, -1), "tgems: bad lnr");
 }
 }  // namespace

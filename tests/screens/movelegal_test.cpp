@@ -43,7 +43,7 @@ class MoveLegality : public ::testing::Test {
   }
   int32_t join(int32_t c, int32_t type) {
     const int32_t u = mkunit(type, 3, unit[bodyunit(c)].land);
-    unit[u].squad = com[c].squad[0];
+    setunitsquad(u, com[c].squad[0]);
     return u;
   }
 };
@@ -101,7 +101,7 @@ TEST_F(MoveLegality, WaterAndDryLandQuestions) {
   const int32_t m = mkcom(1, 3, 5);
   com[m].squad[0] = 900;
   const int32_t fish = mkunit(3, 3, 5);
-  unit[fish].squad = 900;
+  setunitsquad(fish, 900);
   DialogScript answers("1\n");
   mapmove(m, 1, 1);
   EXPECT_NE(answers.printed().find("This army cannot travel above the surface"), std::string::npos);

@@ -85,9 +85,9 @@ inline void sampleworld(int lands, int players, int units, int coms) {
     Unit& x = unit[u];
     x.type = int16_t(1 + u % 300);
     x.hp = int16_t(u % 50 == 49 ? 0 : 5 + u % 20);
-    x.land = int16_t(1 + u % lands);
+    setunitland(u, 1 + u % lands);
     x.owner = int8_t(u % players);
-    x.squad = u / 10;
+    setunitsquad(u, u / 10);
     x.flags[1] = uint32_t(u) << 3;
     x.abil[0] = int16_t(u % 3);
     x.keep32 = u;

@@ -119,11 +119,11 @@ inline void additemability(int32_t i, int32_t k, int32_t v) {
 // A unit of the type in the next free number, at full type hit points.
 inline int32_t mkunit(int32_t type, int32_t owner, int32_t lnr) {
   const int32_t u = highestunit + 1;
-  unit[u] = emptyunit();
+  putunit(u, emptyunit());
   unit[u].type = int16_t(type);
   unit[u].hp = unittypes[type].hp > 0 ? unittypes[type].hp : 1;
   unit[u].owner = int8_t(owner);
-  unit[u].land = int16_t(lnr);
+  setunitland(u, lnr);
   unit[u].age = 20;
   highestunit = u;
   return u;

@@ -56,7 +56,7 @@ TEST_F(Abilities, HomesickUnitsRegenerateOnlyAtHome) {
   const int32_t u = mkunit(1, 0, 2);
   unit[u].homeland = 2;
   EXPECT_EQ(getability(u, AB_REGENERATION, 1), 10);
-  unit[u].land = 3;
+  setunitland(u, 3);
   EXPECT_EQ(getability(u, AB_REGENERATION, 1), 0);
 }
 

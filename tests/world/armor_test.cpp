@@ -113,7 +113,7 @@ TEST_F(ArmorTest, IceProtectionFollowsTheCold) {
   EXPECT_EQ(getlocprot(u, LOC_BODY), 26);
   land[4].scale[SC_COLD] = -2;
   EXPECT_EQ(getlocprot(u, LOC_BODY), 16);
-  unit[u].land = 3000;   // no land record: no ice
+  setunitland(u, 3000);   // no land record: no ice
   EXPECT_EQ(getlocprot(u, LOC_BODY), 20);
 }
 

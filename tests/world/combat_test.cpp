@@ -47,7 +47,7 @@ TEST_F(Combat, ColdPowerAndFirePowerFollowTheScale) {
   EXPECT_EQ(getstr(u), 12);
   unit[u].abil[0] = AB_FIREPOWER;
   EXPECT_EQ(getstr(u), 8);
-  unit[u].land = -1;
+  setunitland(u, -1);
   EXPECT_EQ(getstr(u), 10);
 }
 
@@ -255,7 +255,7 @@ TEST_F(Combat, DarknessAndTheVoid) {
   unittypes[1].flags = MF_UNDEAD;
   unit[u].abil[0] = 0;
   EXPECT_EQ(getatt(u), 10);
-  unit[u].land = VOIDLAND;
+  setunitland(u, VOIDLAND);
   EXPECT_EQ(getatt(u), 5);
   EXPECT_EQ(getdef(u, 3), 5);
   EXPECT_EQ(getprec(u), 5);

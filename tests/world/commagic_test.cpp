@@ -150,7 +150,7 @@ TEST_F(ComMagic, UndeadAndMagicLeadership) {
 TEST_F(ComMagic, ArmyIsFullWhenEveryClassIsFull) {
   unittypes[1].flags2 = MF2_POORLEADER;
   com[c].squad[0] = 300;
-  for (int i = 0; i < 10; i++) unit[mkunit(2, 0, 1)].squad = 300;
+  for (int i = 0; i < 10; i++) setunitsquad(mkunit(2, 0, 1), 300);
   EXPECT_EQ(nbrcomunits(c), 10);
   EXPECT_TRUE(comarmyfull(c));
   unit[highestunit].hp = 0;

@@ -64,7 +64,7 @@ TEST_F(Conditions, FlyingOverTheSeaNeedsAWaterBody) {
   const int32_t hawk = mkunit(3, 0, 5);
   EXPECT_FALSE(canfly(bird));
   EXPECT_TRUE(canfly(hawk));
-  unit[bird].land = 1;
+  setunitland(bird, 1);
   EXPECT_TRUE(canfly(bird));
   addench(EN_STORM, 0, 0, 1, 0);
   EXPECT_FALSE(canfly(bird));
@@ -89,25 +89,25 @@ TEST_F(Conditions, ArmyMovesAtItsSlowestLedUnit) {
   const int32_t c = mkcom(2, 0, 1);
   com[c].squad[0] = 900;
   const int32_t slow = mkunit(1, 0, 1);
-  unit[slow].squad = 900;
+  setunitsquad(slow, 900);
   unit[slow].hp = 0;   // hit points are not tested
   const int32_t away = mkunit(1, 0, 2);
   unittypes[1].mapmove = 1;
-  unit[away].squad = 900;
+  setunitsquad(away, 900);
   EXPECT_EQ(armymapmove(c), 1);
-  unit[slow].land = 3;
+  setunitland(slow, 3);
   EXPECT_EQ(armymapmove(c), 3);
   EXPECT_EQ(armymapmove(-1), 0);
   EXPECT_EQ(armyflags(c), MF_FLYING);
   const int32_t mate = mkunit(1, 0, 1);
-  unit[mate].squad = 900;
+  setunitsquad(mate, 900);
   EXPECT_EQ(armyflags(c), 0u);
 }
 
 TEST_F(Conditions, TheVoidAndSacredness) {
   const int32_t u = mkunit(1, 0, VOIDLAND);
   EXPECT_TRUE(invoid(u));
-  unit[u].land = 0;
+  setunitland(u, 0);
   EXPECT_FALSE(invoid(u));
   strcpy(land[0].name, "The Void");
   EXPECT_TRUE(invoid(u));
@@ -150,9 +150,9 @@ TEST_F(Conditions, BurningAndFreezing) {
   const int32_t u = mkunit(1, 0, 1);
   EXPECT_TRUE(mayburn(u));
   EXPECT_TRUE(mayfreeze(u));
-  unit[u].land = 5;
+  setunitland(u, 5);
   EXPECT_FALSE(mayburn(u));
-  unit[u].land = -1;
+  setunitland(u, -1);
   EXPECT_TRUE(mayburn(u));
   unittypes[1].flags = MF_FIRERES;
   EXPECT_FALSE(mayburn(u));
@@ -169,9 +169,9 @@ TEST_F(Conditions, NativeTerrainAndWater) {
   provgeo[2].terrain = TM_FOREST;
   const int32_t u = mkunit(1, 0, 2);
   EXPECT_TRUE(nativeter(u));
-  unit[u].land = 3;
+  setunitland(u, 3);
   EXPECT_FALSE(nativeter(u));
-  unit[u].land = 2000;
+  setunitland(u, 2000);
   EXPECT_FALSE(nativeter(u));
   unit[u].type = 5000;
   EXPECT_DEATH(nativeter(u), "nativeter: bad mnr");
@@ -261,12 +261,12 @@ TEST_F(Conditions, BattleOrdersOfCommandersAndSquadMembers) {
   com[c].sqorder[3] = BO_FIRE;
   com[c].sqtarget[3] = 2;
   const int32_t u = mkunit(1, 0, 1);
-  unit[u].squad = 44;
+  setunitsquad(u, 44);
   EXPECT_EQ(getbattleorder(bodyunit(c)), BO_CAST);
   EXPECT_EQ(getbattleorderparam(bodyunit(c)), 7);
   EXPECT_EQ(getbattleorder(u), BO_FIRE);
   EXPECT_EQ(getbattleorderparam(u), 2);
-  unit[u].squad = 45;
+  setunitsquad(u, 45);
   EXPECT_EQ(getbattleorder(u), 0);
   EXPECT_DEATH(getbattleorder(-1), "ubp: bad unr");
 }

@@ -152,7 +152,7 @@ TEST_F(Defence, MagicResistance) {
   EXPECT_EQ(getmr(u), 9 + 3 + 2);    // prophet: + 5 / 2
   unit[u].flags[0] = AF_FEEBLEMINDED;
   EXPECT_EQ(getmr(u), 9);
-  unit[u].land = VOIDLAND;
+  setunitland(u, VOIDLAND);
   unit[u].flags[0] = 0;
   unit[u].flags[1] = 0;
   EXPECT_EQ(getmr(u), 5);

@@ -266,7 +266,7 @@ TEST_F(Economy, ResearchScaleAndCommanderResearch) {
   land[1].veyowner = 5;
   land[1].scale[SC_DRAIN] = 3;
   EXPECT_EQ(comresearch(c, 0), 5);
-  unit[com[c].body].land = -1;
+  setunitland(com[c].body, -1);
   EXPECT_EQ(comresearch(c, 0), 7);
   EXPECT_EQ(comresearch(-1, 0), 0);
   EXPECT_EQ(comresearch(MAXCOMS, 0), 0);

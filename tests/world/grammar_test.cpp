@@ -53,9 +53,9 @@ TEST(Grammar, PronounsFollowTheFemaleFlagAndArticlesTheVowel) {
   unittypes[1].flags = MF_FEMALE;
   unittypes[2] = Monster{};
   const int32_t she = 0, he = 1;
-  unit[she] = emptyunit();
+  putunit(she, emptyunit());
   unit[she].type = 1;
-  unit[he] = emptyunit();
+  putunit(he, emptyunit());
   unit[he].type = 2;
   EXPECT_STREQ(heshecap(she), "She");
   EXPECT_STREQ(heshe(she), "she");

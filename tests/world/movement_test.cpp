@@ -31,7 +31,7 @@ class Movement : public ::testing::Test {
   }
   int32_t join(int32_t c, int32_t type) {
     const int32_t u = mkunit(type, 3, unit[com[c].body].land);
-    unit[u].squad = com[c].squad[0];
+    setunitsquad(u, com[c].squad[0]);
     return u;
   }
   void give(int32_t c, int32_t item, int32_t ability, int32_t value) {

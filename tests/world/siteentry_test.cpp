@@ -211,7 +211,7 @@ TEST_F(Orders, SiteEntry) {
   land[2].fortholder = 3;
   land[2].site[0] = 3000;
   EXPECT_EQ(canentersite(c, 0), 0);
-  unit[com[c].body].land = 0;
+  setunitland(com[c].body, 0);
   EXPECT_EQ(canentersite(c, 1), 0);
   EXPECT_EQ(canentersite(-1, 1), 0);
   EXPECT_EQ(canentersite(MAXCOMS + 1, 1), 0);

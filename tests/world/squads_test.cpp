@@ -8,10 +8,10 @@ class SquadsTest : public ::testing::Test {
  protected:
   void SetUp() override { clearworld(); }
   static void placeunit(int32_t u, int32_t squad, int16_t hp) {
-    unit[u] = emptyunit();
+    putunit(u, emptyunit());
     unit[u].type = 1;
     unit[u].hp = hp;
-    unit[u].squad = squad;
+    setunitsquad(u, squad);
     if (u > highestunit) highestunit = u;
   }
 };

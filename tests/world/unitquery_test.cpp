@@ -67,7 +67,7 @@ TEST_F(UnitQuery, LeadersAndSquads) {
   com[c].squad[4] = 70;
   const int32_t u = mkunit(1, 0, 1);
   EXPECT_EQ(unitleader(u), -1);          // squad -1 never matches an empty slot
-  unit[u].squad = 70;
+  setunitsquad(u, 70);
   EXPECT_EQ(unitleader(u), c);
   EXPECT_EQ(unitleader(bodyunit(free)), free);
   EXPECT_TRUE(comleadsunit(u, c));
@@ -84,8 +84,8 @@ TEST_F(UnitQuery, LedUnitsByLeadershipClass) {
   const int32_t c = mkcom(1, 0, 1);
   com[c].squad[0] = 10;
   com[c].squad[1] = 11;
-  for (int32_t t : {1, 1, 3, 4, 4}) unit[mkunit(t, 0, 1)].squad = t == 1 ? 10 : 11;
-  unit[mkunit(1, 0, 2)].squad = 10;   // elsewhere
+  for (int32_t t : {1, 1, 3, 4, 4}) setunitsquad(mkunit(t, 0, 1), t == 1 ? 10 : 11);
+  setunitsquad(mkunit(1, 0, 2), 10);   // elsewhere
   int32_t undead = -1, magic = -1;
   EXPECT_EQ(comunits(c, &undead, &magic), 2);
   EXPECT_EQ(undead, 1);
@@ -143,12 +143,13 @@ TEST_F(UnitQuery, StrayUnitsLoseTheirSquadLinks) {
   com[c].squad[0] = 10;
   const int32_t near = mkunit(1, 0, 1);
   const int32_t far = mkunit(1, 0, 2);
-  unit[near].squad = unit[far].squad = 10;
+  setunitsquad(near, 10);
+  setunitsquad(far, 10);
   unlinkstrayunits();
   EXPECT_EQ(unit[near].squad, 10);
   EXPECT_EQ(unit[far].squad, -1);
-  unit[bodyunit(c)].land = 0;          // a commander in land 0 keeps its units
-  unit[far].squad = 10;
+  setunitland(bodyunit(c), 0);          // a commander in land 0 keeps its units
+  setunitsquad(far, 10);
   unlinkstrayunits();
   EXPECT_EQ(unit[near].squad, 10);
   EXPECT_EQ(unit[far].squad, 10);
@@ -161,9 +162,9 @@ TEST_F(UnitQuery, EmptySquadsAreCleared) {
   const int32_t c = mkcom(1, 0, 1);
   com[c].squad[0] = 10;
   com[c].squad[1] = 11;
-  unit[mkunit(1, 0, 1)].squad = 10;
+  setunitsquad(mkunit(1, 0, 1), 10);
   const int32_t gone = mkunit(1, 0, 1);
-  unit[gone].squad = 11;
+  setunitsquad(gone, 11);
   unit[gone].hp = 0;
   clearemptysquads();
   EXPECT_EQ(com[c].squad[0], 10);

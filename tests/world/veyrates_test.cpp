@@ -50,7 +50,7 @@ TEST_F(VeyRatesTest, TheGodConvertsTwiceTheRatePlusTenWhileItWalksTheWorld) {
   for (int32_t hp : {0, 10})
     for (int16_t l : {int16_t(45), int16_t(-7), int16_t(51)}) {
       unit[bodyunit(god)].hp = int16_t(hp);
-      unit[bodyunit(god)].land = l;
+      setunitland(bodyunit(god), l);
       EXPECT_EQ(veyconversion(P, 45), hp && l == 45 ? 10 : 0) << hp << " " << l;
     }
   linesmatchlands();

@@ -112,7 +112,7 @@ TEST_F(LandSetup, StrengthFromMapOrGame) {
   nbrlands = 30;
   gameinfo.era = 2;
   int32_t c = newcom(240, 4);
-  unit[size_t(com[size_t(c)].body)].land = 7;
+  setunitland(com[size_t(c)].body, 7);
   mapindepstr = -1;
   gameinfo.indepstr = 5;
   landsetup();

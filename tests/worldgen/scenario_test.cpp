@@ -32,7 +32,7 @@ class Scenario : public testing::Test {
   static int32_t godfor(int32_t nation) {
     kingdom[size_t(nation)].w[KW_CONTROLLER] = CTRL_AI;
     int32_t c = newcom(240, nation);
-    unit[size_t(com[size_t(c)].body)].land = 3;
+    setunitland(com[size_t(c)].body, 3);
     com[size_t(c)].path[P_FIRE] = 3;
     com[size_t(c)].path[P_PRIEST] = 2;
     kingdom[size_t(nation)].w[KW_GOD] = int16_t(c);

@@ -1,0 +1,211 @@
+// The indexes of the unit table by land and by squad, and the one road by
+// which a unit's land, its squad or its whole record changes. The rules that
+// ask which units stand in a land or follow a commander read one short list
+// instead of the whole table, so a month costs in proportion to the game and
+// not to its square.
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <tuple>
+#include <unordered_map>
+
+#include "runtime/fatal.h"
+#include "world/units.h"
+
+bool unitindexused = true;
+
+struct UnitKeyWriter {
+  static void land(Unit& x, int32_t lnr) { x.land = UnitKey<int16_t>(int16_t(lnr)); }
+  static void squad(Unit& x, int32_t s) { x.squad = UnitKey<int32_t>(s); }
+};
+
+namespace {
+// Key -> unit numbers, ascending. Key -1 (no land, no squad) is not kept:
+// every free slot has it.
+using Lists = std::unordered_map<int32_t, std::vector<int32_t>>;
+Lists bylands, bysquads;
+int32_t resting = 0;   // open UnitIndexRest scopes
+
+void file(Lists& lists, int32_t key, int32_t u) {
+  if (key == -1) return;
+  std::vector<int32_t>& l = lists[key];
+  if (l.empty() || l.back() < u) {
+    l.push_back(u);
+    return;
+  }
+  const auto at = std::lower_bound(l.begin(), l.end(), u);
+  if (*at != u) l.insert(at, u);
+}
+
+void unfile(Lists& lists, int32_t key, int32_t u) {
+  if (key == -1) return;
+  const auto found = lists.find(key);
+  if (found == lists.end()) return;
+  std::vector<int32_t>& l = found->second;
+  const auto at = std::lower_bound(l.begin(), l.end(), u);
+  if (at != l.end() && *at == u) l.erase(at);
+  if (l.empty()) lists.erase(found);
+}
+
+bool unitinrange(int32_t unr) { return unr >= 0 && unr < MAXUNITS; }
+
+// Which units a query may take from the index: those in use.
+int32_t topunit() { return highestunit < MAXUNITS ? highestunit : MAXUNITS - 1; }
+
+// The list of the key, cut at the highest unit in use, into out.
+void appendlist(const Lists& lists, int32_t key, std::vector<int32_t>& out) {
+  const auto found = lists.find(key);
+  if (found == lists.end()) return;
+  const int32_t top = topunit();
+  for (int32_t u : found->second) {
+    if (u > top) break;
+    out.push_back(u);
+  }
+}
+
+bool serving() { return unitindexused && resting == 0; }
+}  // namespace
+
+void setunitland(int32_t unr, int32_t lnr) {
+  bailif(!unitinrange(unr), "setunitland: bad unr");
+  Unit& x = unit[size_t(unr)];
+  const int32_t was = x.land;
+  UnitKeyWriter::land(x, lnr);
+  if (resting || was == x.land) return;
+  unfile(bylands, was, unr);
+  file(bylands, x.land, unr);
+}
+
+void setunitsquad(int32_t unr, int32_t squad) {
+  bailif(!unitinrange(unr), "setunitsquad: bad unr");
+  Unit& x = unit[size_t(unr)];
+  const int32_t was = x.squad;
+  if (was == squad) return;
+  UnitKeyWriter::squad(x, squad);
+  if (resting) return;
+  unfile(bysquads, was, unr);
+  file(bysquads, squad, unr);
+}
+
+void putunit(int32_t unr, const Unit& x) {
+  bailif(!unitinrange(unr), "putunit: bad unr");
+  Unit& slot = unit[size_t(unr)];
+  const int32_t wasland = slot.land, wassquad = slot.squad;
+  std::construct_at(&slot, x);
+  if (resting) return;
+  if (wasland != slot.land) {
+    unfile(bylands, wasland, unr);
+    file(bylands, slot.land, unr);
+  }
+  if (wassquad != slot.squad) {
+    unfile(bysquads, wassquad, unr);
+    file(bysquads, slot.squad, unr);
+  }
+}
+
+namespace {
+void checkoutside(const Unit& x, const char* tag) {
+  const bool intable = &x >= unit.data() && &x < unit.data() + MAXUNITS;
+  bailif(intable, tag);
+}
+}  // namespace
+
+void setrecordland(Unit& x, int32_t lnr) {
+  checkoutside(x, "setrecordland: a unit of the table");
+  UnitKeyWriter::land(x, lnr);
+}
+
+void setrecordsquad(Unit& x, int32_t squad) {
+  checkoutside(x, "setrecordsquad: a unit of the table");
+  UnitKeyWriter::squad(x, squad);
+}
+
+void copyunitrecords(Unit* to, const Unit* from, size_t n) {
+  if (n == 0) return;
+  checkoutside(to[0], "copyunitrecords: into the table");
+  checkoutside(to[n - 1], "copyunitrecords: into the table");
+  std::uninitialized_copy_n(from, n, to);
+}
+
+std::vector<int32_t> filedinland(int32_t lnr) {
+  std::vector<int32_t> out;
+  if (lnr == -1 || !serving()) {
+    for (int32_t u = 0; u <= topunit(); u++)
+      if (unit[size_t(u)].land == lnr) out.push_back(u);
+    return out;
+  }
+  appendlist(bylands, lnr, out);
+  return out;
+}
+
+std::vector<int32_t> filedinsquads(std::span<const int32_t> squads) {
+  std::vector<int32_t> out;
+  const auto wanted = [&](int32_t s) {
+    if (s == -1) return false;
+    for (int32_t x : squads)
+      if (x == s) return true;
+    return false;
+  };
+  if (!serving()) {
+    for (int32_t u = 0; u <= topunit(); u++)
+      if (wanted(unit[size_t(u)].squad)) out.push_back(u);
+    return out;
+  }
+  size_t lists = 0;
+  for (size_t i = 0; i < squads.size(); i++) {
+    const int32_t s = squads[i];
+    if (s == -1 || std::find(squads.begin(), squads.begin() + ptrdiff_t(i), s) != squads.begin() + ptrdiff_t(i))
+      continue;
+    const size_t before = out.size();
+    appendlist(bysquads, s, out);
+    if (out.size() > before) lists++;
+  }
+  // A unit is in one squad at most: the lists only need merging.
+  if (lists > 1) std::sort(out.begin(), out.end());
+  return out;
+}
+
+UnitIndexRest::UnitIndexRest() { resting++; }
+
+UnitIndexRest::~UnitIndexRest() {
+  if (--resting == 0) reindexunits();
+}
+
+void reindexunits() {
+  bylands.clear();
+  bysquads.clear();
+  if (resting) return;
+  for (int32_t u = 0; u < MAXUNITS; u++) {
+    const Unit& x = unit[size_t(u)];
+    if (x.land != -1) bylands[x.land].push_back(u);
+    if (x.squad != -1) bysquads[x.squad].push_back(u);
+  }
+}
+
+std::string unitindexfault() {
+  if (resting) return "";
+  Lists lands, squads;
+  for (int32_t u = 0; u < MAXUNITS; u++) {
+    const Unit& x = unit[size_t(u)];
+    if (x.land != -1) lands[x.land].push_back(u);
+    if (x.squad != -1) squads[x.squad].push_back(u);
+  }
+  char text[200];
+  for (const auto& [what, index, scan] : {std::tuple{"land", &bylands, &lands}, std::tuple{"squad", &bysquads, &squads}}) {
+    for (const auto& [key, list] : *scan) {
+      const auto found = index->find(key);
+      if (found == index->end() || found->second != list) {
+        snprintf(text, sizeof text, "unit index: %s %d lists %zu units, the table %zu", what, key,
+                 found == index->end() ? size_t(0) : found->second.size(), list.size());
+        return text;
+      }
+    }
+    for (const auto& [key, list] : *index)
+      if (scan->find(key) == scan->end()) {
+        snprintf(text, sizeof text, "unit index: %s %d lists %zu units that the table does not have", what, key,
+                 list.size());
+        return text;
+      }
+  }
+  return "";
+}
