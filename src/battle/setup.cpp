@@ -341,9 +341,9 @@ void initbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t incastl
 
   // Who takes part, in unit-number order.
   std::vector<int32_t> units;
-  for (int32_t u = 0; u <= highestunit && u < MAXUNITS; u++) {
+  for (int32_t u : filedinland(lnr)) {
     const Unit& x = unit[u];
-    if (x.hp < 1 || x.land != lnr || x.type < 0 || x.type >= MAXUNITTYPES) continue;
+    if (x.hp < 1 || x.type < 0 || x.type >= MAXUNITTYPES) continue;
     if (x.owner == defender || (x.owner == attacker && attacker != defender)) units.push_back(u);
   }
   auto sideof = [&](int32_t u) { return unit[u].owner == defender ? 0 : 1; };

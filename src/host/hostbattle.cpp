@@ -5,8 +5,6 @@
 // with the battle's seed right before the set-up and the checksum table is
 // cleared first, so the replay fights the same battle; then the forces come
 // back and both sides get a report.
-#include <optional>
-
 #include "battle/battle.h"
 #include "gamefiles/gamefiles.h"
 #include "host/host.h"
@@ -73,7 +71,7 @@ void report(int32_t p, int32_t lnr, int32_t seed, int32_t defender, int32_t atta
 // game files does the same through the temp folder; the host keeps them in
 // memory, which a turn of forty battles in a large world needs.)
 struct SetAside {
-  std::vector<std::pair<int32_t, Unit>> units;
+  UnitsAside units;
   std::vector<std::pair<int32_t, Commander>> coms;
 };
 
@@ -85,17 +83,12 @@ SetAside setaside(int32_t lnr) {
     s.coms.push_back({c, com[size_t(c)]});
     com[size_t(c)] = emptycommander();
   }
-  const Unit empty = emptyunit();
-  for (int32_t u = 0; u <= highestunit; u++) {
-    if (unit[size_t(u)].land == lnr) continue;
-    s.units.push_back({u, unit[size_t(u)]});
-    putunit(u, empty);
-  }
+  s.units = setunitsaside(lnr);
   return s;
 }
 
 void takeback(const SetAside& s) {
-  for (const auto& [u, x] : s.units) putunit(u, x);
+  takeunitsback(s.units);
   for (const auto& [c, x] : s.coms) com[size_t(c)] = x;
 }
 }  // namespace
@@ -109,9 +102,6 @@ int32_t fightbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t inc
   // the same battles; the hosting goes on from where it was afterwards.
   const int32_t seed = 1 + rnd(1 << 30);
   const RndState hostrnd = getrndstate();
-  // The whole table leaves and comes back: the unit indexes are built anew
-  // once at the end instead of following every record.
-  std::optional<UnitIndexRest> rest(std::in_place);
   std::vector<std::pair<int32_t, int16_t>> away;
   for (int32_t u : apart) {
     if (u < 0 || u >= MAXUNITS || unit[size_t(u)].land != lnr) continue;
@@ -137,7 +127,6 @@ int32_t fightbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t inc
   takeback(aside);
   for (const auto& [u, l] : away)
     if (unit[size_t(u)].land == -1) setunitland(u, l);
-  rest.reset();
   setrndstate(hostrnd);
   land[size_t(lnr)].reserved |= LF_BATTLE;
   battlesfought++;

@@ -47,20 +47,10 @@ std::vector<int32_t> armyunits(int32_t cnr) {
   const int32_t b = com[size_t(cnr)].body;
   v.push_back(b);
   const int32_t l = unit[size_t(b)].land, owner = unit[size_t(b)].owner;
-  int32_t squads[5];
-  int32_t n = 0;
-  for (int32_t s : com[size_t(cnr)].squad)
-    if (s != -1) squads[n++] = s;
-  if (n == 0) return v;
-  for (int32_t u = 0; u <= highestunit; u++) {
+  foreachunitinsquads(com[size_t(cnr)].squad, [&](int32_t u) {
     const Unit& x = unit[size_t(u)];
-    if (x.hp < 1 || u == b || x.land != l || x.squad == -1 || x.owner != owner) continue;
-    for (int32_t i = 0; i < n; i++)
-      if (x.squad == squads[i]) {
-        v.push_back(u);
-        break;
-      }
-  }
+    if (x.hp >= 1 && u != b && x.land == l && x.owner == owner) v.push_back(u);
+  });
   return v;
 }
 
@@ -76,10 +66,10 @@ std::vector<int32_t> commandersin(int32_t lnr, int32_t player) {
 
 std::vector<int32_t> unitsin(int32_t lnr, int32_t player) {
   std::vector<int32_t> v;
-  for (int32_t u = 0; u <= highestunit; u++) {
+  foreachunitinland(lnr, [&](int32_t u) {
     const Unit& x = unit[size_t(u)];
-    if (x.hp >= 1 && x.land == lnr && (player < 0 || x.owner == player)) v.push_back(u);
-  }
+    if (x.hp >= 1 && (player < 0 || x.owner == player)) v.push_back(u);
+  });
   return v;
 }
 

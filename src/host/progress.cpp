@@ -51,6 +51,8 @@ void bugcheck(int32_t level) {
     const int32_t c = x.comnr;
     bailif(c >= 0 && (c >= MAXCOMS || com[size_t(c)].body != u), "bugcheck: unit points at a foreign commander");
   }
+  // The indexes of units by land and squad list what the table holds.
+  if (const std::string fault = unitindexfault(); !fault.empty()) fatalerror(("bugcheck: " + fault).c_str());
   for (int32_t l = 1; l <= nbrlands; l++) {
     const Land& ld = land[size_t(l)];
     bailif(ld.queuecount < 0 || ld.queuecount > 100, "bugcheck: bad queue");

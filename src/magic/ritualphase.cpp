@@ -67,7 +67,7 @@ std::vector<int32_t> army(int32_t c) {
   const int32_t b = com[size_t(c)].body;
   v.push_back(b);
   const int32_t l = unit[size_t(b)].land;
-  for (int32_t u = 0; u <= highestunit && u < MAXUNITS; u++) {
+  for (int32_t u : filedinsquads(com[size_t(c)].squad)) {
     const Unit& x = unit[size_t(u)];
     if (u == b || x.hp < 1 || x.land != l || x.squad < 0) continue;
     for (int32_t s : com[size_t(c)].squad)
@@ -110,9 +110,9 @@ void remotedamage(int32_t c, const Spell& sp, int32_t level, int32_t target) {
   const int32_t dmg = scaled(sp.damage, level);
   int32_t hit = 0, killed = 0;
   std::vector<int32_t> victims;
-  for (int32_t u = 0; u <= highestunit && u < MAXUNITS; u++) {
+  for (int32_t u : filedinland(target)) {
     Unit& x = unit[size_t(u)];
-    if (x.hp < 1 || x.land != target || x.owner == p) continue;
+    if (x.hp < 1 || x.owner == p) continue;
     if (x.flags[2] & F3_PRETENDER) continue;   // the gods are beyond such rituals
     const int32_t owner = x.owner;
     hit++;
@@ -204,9 +204,8 @@ void findsites(int32_t c, const Spell& sp, int32_t level, int32_t target) {
 void scry(int32_t c, const Spell& sp, int32_t target) {
   const int32_t b = com[size_t(c)].body, p = unit[size_t(b)].owner;
   int32_t count[MAXKINGDOMS] = {};
-  for (int32_t u = 0; u <= highestunit && u < MAXUNITS; u++)
-    if (unit[size_t(u)].hp >= 1 && unit[size_t(u)].land == target && unit[size_t(u)].owner >= 0)
-      count[size_t(unit[size_t(u)].owner)]++;
+  for (int32_t u : filedinland(target))
+    if (unit[size_t(u)].hp >= 1 && unit[size_t(u)].owner >= 0) count[size_t(unit[size_t(u)].owner)]++;
   const int32_t m = newmsg(target, p, MT_LANDLINK, target);
   t2msg(m, "%s performed %s on %s.", comshownname(c), sp.name, land[size_t(target)].name);
   bool any = false;

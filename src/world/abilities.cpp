@@ -219,9 +219,9 @@ int32_t getitemfx(int32_t cnr, int32_t k, int32_t sum) {
 
 int32_t sumlandability(int32_t lnr, int32_t player, int32_t k) {
   int32_t total = 0;
-  for (int32_t u = 0; u <= highestunit && u < MAXUNITS; u++)
-    if (unit[u].land == lnr && unit[u].hp >= 1 && (player == -1 || unit[u].owner == player))
-      total += getability(u, k, 1);
+  foreachunitinland(lnr, [&](int32_t u) {
+    if (unit[u].hp >= 1 && (player == -1 || unit[u].owner == player)) total += getability(u, k, 1);
+  });
   return total;
 }
 

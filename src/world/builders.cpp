@@ -172,8 +172,9 @@ void killand(int32_t lnr) {
   if (lnr < 0) return;
   const int32_t saved = inbattle;
   inbattle = 0;
-  for (int32_t u = 0; u <= highestunit && u < MAXUNITS; u++)
-    if (unit[u].hp > 0 && unit[u].land == lnr) killunit(u);
+  foreachunitinland(lnr, [](int32_t u) {
+    if (unit[u].hp > 0) killunit(u);
+  });
   inbattle = saved;
   if (lnr == 0) {
     Land& l = land[0];

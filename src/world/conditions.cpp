@@ -1,5 +1,7 @@
 // Unit conditions, movement, weather and item slots.
+#include <algorithm>
 #include <cstring>
+
 #include "runtime/fatal.h"
 #include "world/magic.h"
 #include "world/rules.h"
@@ -84,20 +86,16 @@ int32_t livingbody(int32_t cnr) {
   const int32_t b = combody(cnr);
   return b >= 0 && unit[b].hp > 0 ? b : -1;
 }
-bool inanysquad(const Commander& c, int32_t squad) {
-  if (squad == -1) return false;
-  for (int32_t s : c.squad)
-    if (s == squad) return true;
-  return false;
-}
 }  // namespace
 
 int32_t armymapmove(int32_t cnr) {
   const int32_t b = livingbody(cnr);
   if (b < 0) return 0;
   int32_t m = getmapmove(b);
-  for (int32_t u = 0; u <= highestunit; u++)
-    if (u != b && unit[u].land == unit[b].land && inanysquad(com[cnr], unit[u].squad)) if (int32_t v = getmapmove(u); v < m) m = v;
+  const int32_t l = unit[b].land;
+  foreachunitinsquads(com[cnr].squad, [&](int32_t u) {
+    if (u != b && unit[u].land == l) m = std::min(m, getmapmove(u));
+  });
   return m;
 }
 
@@ -105,9 +103,10 @@ uint32_t armyflags(int32_t cnr) {
   const int32_t b = livingbody(cnr);
   if (b < 0) return 0;
   uint32_t f = unittypeflags(b);
-  for (int32_t u = 0; u <= highestunit; u++)
-    if (u != b && unit[u].hp > 0 && unit[u].land == unit[b].land && inanysquad(com[cnr], unit[u].squad))
-      f &= unittypeflags(u);
+  const int32_t l = unit[b].land;
+  foreachunitinsquads(com[cnr].squad, [&](int32_t u) {
+    if (u != b && unit[u].hp > 0 && unit[u].land == l) f &= unittypeflags(u);
+  });
   return f;
 }
 

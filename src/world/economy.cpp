@@ -288,15 +288,15 @@ int32_t suplinereach(int32_t lnr, int32_t p, int32_t dmax) {
 
 int32_t supplyuse(int32_t lnr, int32_t p) {
   int32_t sum = 0;
-  for (int32_t u = 0; u <= highestunit && u < MAXUNITS; u++) {
+  foreachunitinland(lnr, [&](int32_t u) {
     const Unit& un = unit[u];
-    if (un.hp < 1 || un.land != lnr || un.owner != p) continue;
+    if (un.hp < 1 || un.owner != p) return;
     const Monster* t = typerec(un.type);
-    if (!t || (t->flags & MF_NEEDNOTEAT)) continue;
+    if (!t || (t->flags & MF_NEEDNOTEAT)) return;
     const int32_t a = getability(u, AB_SUPPLYSIZE, 1);
     const int32_t s = a > 0 ? a : t->size;
     sum += s < 2 ? 1 : 2 * s - 2;
-  }
+  });
   return sum / 2 - sumlandability(lnr, p, AB_SUPPLYBONUS);
 }
 

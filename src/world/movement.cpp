@@ -16,24 +16,15 @@ int32_t typesize(int32_t u) {
   return t ? t->size : 0;
 }
 
-// A living unit in one of the commander's squads.
-bool member(const Commander& cm, int32_t u) {
-  const Unit& un = unit[u];
-  if (un.hp <= 0 || un.squad == -1) return false;
-  for (int32_t s : cm.squad)
-    if (s != -1 && s == un.squad) return true;
-  return false;
-}
-
 // The members' half of the capacity rule: each member that needs help costs
 // its size; with drop, members that no longer fit leave the army in
 // unit-number order. Returns 1 when the capacity holds, 0 otherwise, and 0 at
 // once when `never` says a member can never come along; cap keeps what is left.
 template <typename Needs, typename Never>
 int32_t carrymembers(int32_t c, int32_t& cap, int32_t drop, Needs needs, Never never) {
-  const Commander& cm = com[c];
-  for (int32_t u = 0; u <= highestunit && u < MAXUNITS; u++) {
-    if (!member(cm, u) || !needs(u)) continue;
+  // The living units of the commander's squads, in unit-number order.
+  for (int32_t u : filedinsquads(com[c].squad)) {
+    if (unit[u].hp <= 0 || !needs(u)) continue;
     if (never(u)) return 0;
     cap -= typesize(u);
     if (cap < 0 && drop) {
@@ -123,9 +114,9 @@ uint32_t getmoveflags(int32_t c) {
 void dropimmobileunits(int32_t c) {
   const int32_t b = combody(c);
   if (c >= 0 && b >= 0 && unit[b].hp > 0) {
-    for (int32_t u = 0; u <= highestunit && u < MAXUNITS; u++)
-      if (unit[u].hp > 0 && unit[u].land == unit[b].land && comleadsunit(u, c) && getmapmove(u) < 1)
-        setunitsquad(u, -1);
+    foreachunitinland(unit[b].land, [&](int32_t u) {
+      if (unit[u].hp > 0 && comleadsunit(u, c) && getmapmove(u) < 1) setunitsquad(u, -1);
+    });
   }
   clearemptysquads();
 }

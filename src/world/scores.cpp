@@ -100,9 +100,13 @@ int32_t recruitqueueres(int32_t lnr) {
 int32_t armycomposition(int32_t p, int32_t lnr, int32_t* type1, int32_t* count1, int32_t* type2, int32_t* count2) {
   int32_t types[50], counts[50];
   int32_t n = 0, total = 0;
-  for (int32_t u = 0; u <= highestunit && u < MAXUNITS; u++) {
+  // Any land for -1: every unit in use.
+  std::vector<int32_t> all;
+  if (lnr == -1)
+    for (int32_t u = 0; u <= highestunit && u < MAXUNITS; u++) all.push_back(u);
+  for (int32_t u : lnr == -1 ? all : filedinland(lnr)) {
     const Unit& un = unit[u];
-    if (un.hp < 1 || un.owner != p || (lnr != -1 && un.land != lnr)) continue;
+    if (un.hp < 1 || un.owner != p) continue;
     total++;
     int32_t i = 0;
     while (i < n && types[i] != un.type) i++;

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <tuple>
 #include <unordered_map>
 
 #include "runtime/fatal.h"
@@ -25,6 +24,11 @@ namespace {
 using Lists = std::unordered_map<int32_t, std::vector<int32_t>>;
 Lists bylands, bysquads;
 int32_t resting = 0;   // open UnitIndexRest scopes
+// A set-aside in force: its units stay listed under the keys they will come
+// back with, while their slots hold empty records. The slots written
+// meanwhile (a summons may take one) are noted for the way back.
+bool aside = false;
+std::vector<int32_t> writtenaside;
 
 void file(Lists& lists, int32_t key, int32_t u) {
   if (key == -1) return;
@@ -52,16 +56,20 @@ bool unitinrange(int32_t unr) { return unr >= 0 && unr < MAXUNITS; }
 // Which units a query may take from the index: those in use.
 int32_t topunit() { return highestunit < MAXUNITS ? highestunit : MAXUNITS - 1; }
 
-// The list of the key, cut at the highest unit in use, into out.
-void appendlist(const Lists& lists, int32_t key, std::vector<int32_t>& out) {
+// The units of the key's list that have the key now (not those set aside),
+// cut at the highest unit in use, into out.
+template <typename Key>
+void appendlist(const Lists& lists, int32_t key, Key keyof, std::vector<int32_t>& out) {
   const auto found = lists.find(key);
   if (found == lists.end()) return;
   const int32_t top = topunit();
   for (int32_t u : found->second) {
     if (u > top) break;
-    out.push_back(u);
+    if (keyof(unit[size_t(u)]) == key) out.push_back(u);
   }
 }
+int32_t landof(const Unit& x) { return x.land; }
+int32_t squadof(const Unit& x) { return x.squad; }
 
 bool serving() { return unitindexused && resting == 0; }
 }  // namespace
@@ -71,6 +79,7 @@ void setunitland(int32_t unr, int32_t lnr) {
   Unit& x = unit[size_t(unr)];
   const int32_t was = x.land;
   UnitKeyWriter::land(x, lnr);
+  if (aside) writtenaside.push_back(unr);
   if (resting || was == x.land) return;
   unfile(bylands, was, unr);
   file(bylands, x.land, unr);
@@ -82,6 +91,7 @@ void setunitsquad(int32_t unr, int32_t squad) {
   const int32_t was = x.squad;
   if (was == squad) return;
   UnitKeyWriter::squad(x, squad);
+  if (aside) writtenaside.push_back(unr);
   if (resting) return;
   unfile(bysquads, was, unr);
   file(bysquads, squad, unr);
@@ -92,6 +102,7 @@ void putunit(int32_t unr, const Unit& x) {
   Unit& slot = unit[size_t(unr)];
   const int32_t wasland = slot.land, wassquad = slot.squad;
   std::construct_at(&slot, x);
+  if (aside) writtenaside.push_back(unr);
   if (resting) return;
   if (wasland != slot.land) {
     unfile(bylands, wasland, unr);
@@ -134,7 +145,7 @@ std::vector<int32_t> filedinland(int32_t lnr) {
       if (unit[size_t(u)].land == lnr) out.push_back(u);
     return out;
   }
-  appendlist(bylands, lnr, out);
+  appendlist(bylands, lnr, landof, out);
   return out;
 }
 
@@ -157,12 +168,55 @@ std::vector<int32_t> filedinsquads(std::span<const int32_t> squads) {
     if (s == -1 || std::find(squads.begin(), squads.begin() + ptrdiff_t(i), s) != squads.begin() + ptrdiff_t(i))
       continue;
     const size_t before = out.size();
-    appendlist(bysquads, s, out);
+    appendlist(bysquads, s, squadof, out);
     if (out.size() > before) lists++;
   }
   // A unit is in one squad at most: the lists only need merging.
   if (lists > 1) std::sort(out.begin(), out.end());
   return out;
+}
+
+UnitsAside setunitsaside(int32_t lnr) {
+  bailif(aside, "setunitsaside: a set-aside is in force");
+  UnitsAside a;
+  const int32_t top = topunit();
+  a.numbers.reserve(size_t(top + 1));
+  a.records.reserve(size_t(top + 1));
+  const Unit empty = emptyunit();
+  for (int32_t u = 0; u <= top; u++) {
+    if (unit[size_t(u)].land == lnr) continue;
+    a.numbers.push_back(u);
+    a.records.push_back(unit[size_t(u)]);
+    std::construct_at(&unit[size_t(u)], empty);
+  }
+  aside = true;
+  writtenaside.clear();
+  return a;
+}
+
+void takeunitsback(const UnitsAside& a) {
+  // A slot that a summons took is listed under the summons' keys now, and
+  // its unit's own entries may have gone with the summons' moves. The other
+  // slots are listed as their units come back.
+  std::sort(writtenaside.begin(), writtenaside.end());
+  writtenaside.erase(std::unique(writtenaside.begin(), writtenaside.end()), writtenaside.end());
+  for (int32_t u : writtenaside) {
+    const auto at = std::lower_bound(a.numbers.begin(), a.numbers.end(), u);
+    if (resting || at == a.numbers.end() || *at != u) continue;
+    const Unit& was = a.records[size_t(at - a.numbers.begin())];
+    const Unit& slot = unit[size_t(u)];
+    if (slot.land != was.land) {
+      unfile(bylands, slot.land, u);
+      file(bylands, was.land, u);
+    }
+    if (slot.squad != was.squad) {
+      unfile(bysquads, slot.squad, u);
+      file(bysquads, was.squad, u);
+    }
+  }
+  for (size_t i = 0; i < a.numbers.size(); i++) std::construct_at(&unit[size_t(a.numbers[i])], a.records[i]);
+  aside = false;
+  writtenaside.clear();
 }
 
 UnitIndexRest::UnitIndexRest() { resting++; }
@@ -172,6 +226,8 @@ UnitIndexRest::~UnitIndexRest() {
 }
 
 void reindexunits() {
+  // The units set aside are not in the table to be found.
+  bailif(aside, "reindexunits: a set-aside is in force");
   bylands.clear();
   bysquads.clear();
   if (resting) return;
@@ -183,29 +239,35 @@ void reindexunits() {
 }
 
 std::string unitindexfault() {
-  if (resting) return "";
-  Lists lands, squads;
-  for (int32_t u = 0; u < MAXUNITS; u++) {
-    const Unit& x = unit[size_t(u)];
-    if (x.land != -1) lands[x.land].push_back(u);
-    if (x.squad != -1) squads[x.squad].push_back(u);
-  }
+  if (resting || aside) return "";
   char text[200];
-  for (const auto& [what, index, scan] : {std::tuple{"land", &bylands, &lands}, std::tuple{"squad", &bysquads, &squads}}) {
-    for (const auto& [key, list] : *scan) {
-      const auto found = index->find(key);
-      if (found == index->end() || found->second != list) {
-        snprintf(text, sizeof text, "unit index: %s %d lists %zu units, the table %zu", what, key,
-                 found == index->end() ? size_t(0) : found->second.size(), list.size());
-        return text;
+  // Every listed unit has the key of its list, each list ascending; and the
+  // lists hold as many units as the table has with a key, so none is missing.
+  const auto check = [&](const char* what, const Lists& lists, auto key) -> bool {
+    size_t listed = 0;
+    for (const auto& [k, list] : lists) {
+      for (size_t i = 0; i < list.size(); i++) {
+        const int32_t u = list[i];
+        const bool bad = !unitinrange(u) || (i > 0 && list[i - 1] >= u) || key(unit[size_t(u)]) != k;
+        if (bad) {
+          snprintf(text, sizeof text, "unit index: %s %d lists unit %d, whose %s is %d", what, k, u, what,
+                   unitinrange(u) ? key(unit[size_t(u)]) : -1);
+          return false;
+        }
       }
+      if (list.empty()) {
+        snprintf(text, sizeof text, "unit index: %s %d has an empty list", what, k);
+        return false;
+      }
+      listed += list.size();
     }
-    for (const auto& [key, list] : *index)
-      if (scan->find(key) == scan->end()) {
-        snprintf(text, sizeof text, "unit index: %s %d lists %zu units that the table does not have", what, key,
-                 list.size());
-        return text;
-      }
-  }
+    size_t keyed = 0;
+    for (int32_t u = 0; u < MAXUNITS; u++) keyed += key(unit[size_t(u)]) != -1;
+    if (keyed == listed) return true;
+    snprintf(text, sizeof text, "unit index: %zu units listed by %s, the table has %zu", listed, what, keyed);
+    return false;
+  };
+  if (!check("land", bylands, [](const Unit& x) { return int32_t(x.land); })) return text;
+  if (!check("squad", bysquads, [](const Unit& x) { return int32_t(x.squad); })) return text;
   return "";
 }

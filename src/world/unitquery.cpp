@@ -20,21 +20,32 @@ int32_t topcom() { return highestcom < MAXCOMS ? highestcom : MAXCOMS - 1; }
 const char* typename_(int32_t m) { return typerec(m) ? unittypes[m].name : "?"; }
 }  // namespace
 
+namespace {
+// Calls fn(u) for every unit of the land (any land for -1), ascending.
+template <typename Fn>
+void eachinland(int32_t lnr, Fn fn) {
+  if (lnr != -1) {
+    foreachunitinland(lnr, fn);
+    return;
+  }
+  for (int32_t u = 0; u <= topunit(); u++) fn(u);
+}
+}  // namespace
+
 int32_t countunits(int32_t lnr, int32_t owner) {
   int32_t n = 0;
-  for (int32_t u = 0; u <= topunit(); u++)
-    if (alive(u) && matches(u, lnr, owner)) n++;
+  eachinland(lnr, [&](int32_t u) { n += alive(u) && matches(u, lnr, owner); });
   return n;
 }
 
 int32_t sumunitsizes(int32_t lnr, int32_t owner) {
   int32_t n = 0;
-  for (int32_t u = 0; u <= topunit(); u++) {
-    if (!alive(u) || !matches(u, lnr, owner)) continue;
+  eachinland(lnr, [&](int32_t u) {
+    if (!alive(u) || !matches(u, lnr, owner)) return;
     const Monster* t = unittyperec(u);
     const int32_t size = t ? t->size : 0;
     n += size >= 4 ? 6 : size;
-  }
+  });
   return n;
 }
 
@@ -49,10 +60,10 @@ int32_t countcommanders(int32_t lnr, int32_t owner) {
 
 int32_t countfreeunits(int32_t lnr, int32_t owner, int32_t type) {
   int32_t n = 0;
-  for (int32_t u = 0; u <= topunit(); u++)
-    if (alive(u) && matches(u, lnr, owner) && (type == -1 || unit[u].type == type) && unit[u].squad == -1 &&
-        unit2com(u) < 0)
-      n++;
+  eachinland(lnr, [&](int32_t u) {
+    n += alive(u) && matches(u, lnr, owner) && (type == -1 || unit[u].type == type) && unit[u].squad == -1 &&
+         unit2com(u) < 0;
+  });
   return n;
 }
 
@@ -138,18 +149,15 @@ int32_t comunits(int32_t cnr, int32_t* undead, int32_t* magic) {
   const Commander& c = com[cnr];
   const int32_t where = unit[c.body].land;
   int32_t ord = 0, und = 0, mag = 0;
-  for (int32_t u = 0; u <= topunit(); u++) {
+  foreachunitinsquads(c.squad, [&](int32_t u) {
     const Unit& x = unit[u];
-    if (!alive(u) || x.squad == -1 || x.land != where) continue;
-    bool led = false;
-    for (int32_t s : c.squad) led = led || s == x.squad;
-    if (!led) continue;
+    if (!alive(u) || x.land != where) return;
     const Monster* t = typerec(x.type);
     const uint32_t f2 = t ? t->flags2 : 0;
     if (f2 & MF2_UNDEADCLASS) und++;
     else if (f2 & MF2_MAGICBEING) mag++;
     else ord++;
-  }
+  });
   if (undead) *undead = und;
   if (magic) *magic = mag;
   return ord;
@@ -166,8 +174,8 @@ std::array<ArmyCache, MAXLANDS> armycache;
 // tally holds 50 types in order of first appearance, sorted stably by count.
 int32_t composition(int32_t player, int32_t lnr, ArmyCache& out) {
   int32_t types[50], counts[50], ntypes = 0, total = 0;
-  for (int32_t u = 0; u <= topunit(); u++) {
-    if (!alive(u) || unit[u].owner != player || (lnr != -1 && unit[u].land != lnr)) continue;
+  eachinland(lnr, [&](int32_t u) {
+    if (!alive(u) || unit[u].owner != player || (lnr != -1 && unit[u].land != lnr)) return;
     total++;
     int32_t i = 0;
     while (i < ntypes && types[i] != unit[u].type) i++;
@@ -176,7 +184,7 @@ int32_t composition(int32_t player, int32_t lnr, ArmyCache& out) {
       types[ntypes] = unit[u].type;
       counts[ntypes++] = 1;
     }
-  }
+  });
   for (int32_t pass = 0; pass < ntypes; pass++)
     for (int32_t i = 0; i + 1 < ntypes; i++)
       if (counts[i] < counts[i + 1]) {

@@ -89,24 +89,23 @@ void killunit(int32_t unr) {
 int32_t squadunitcount(int32_t squad) {
   if (squad == -1) return -1;
   int32_t n = 0;
-  for (int32_t i = 0; i <= highestunit; i++)
-    if (unit[i].hp > 0 && unit[i].squad == squad) n++;
+  foreachunitinsquad(squad, [&](int32_t u) { n += unit[u].hp > 0; });
   return n;
 }
 
 int32_t squadtotalsize(int32_t squad) {
   if (squad == -1) return 0;
   int32_t n = 0;
-  for (int32_t i = 0; i <= highestunit && i < MAXUNITS; i++)
-    if (unit[i].hp > 0 && unit[i].squad == squad && unit[i].type >= 0 && unit[i].type < MAXUNITTYPES)
-      n += unittypes[unit[i].type].size;
+  foreachunitinsquad(squad, [&](int32_t u) {
+    if (unit[u].hp > 0 && unit[u].type >= 0 && unit[u].type < MAXUNITTYPES) n += unittypes[unit[u].type].size;
+  });
   return n;
 }
 
 int32_t firstsquadunit(int32_t squad) {
   if (squad == -1) return -1;
-  for (int32_t i = 0; i <= highestunit && i < MAXUNITS; i++)
-    if (unit[i].hp > 0 && unit[i].squad == squad) return i;
+  for (int32_t u : filedinsquads(std::span(&squad, 1)))
+    if (unit[u].hp > 0) return u;
   return -1;
 }
 
@@ -125,8 +124,13 @@ int32_t squadcommander(int32_t squad) {
 
 namespace {
 int32_t squadinuse(int32_t squad) {
-  for (int32_t i = 0; i <= highestunit; i++)
-    if (unit[i].hp > 0 && unit[i].squad == squad) return 1;
+  if (squad == -1) {   // not indexed: every unit outside a squad has it
+    for (int32_t i = 0; i <= highestunit; i++)
+      if (unit[i].hp > 0 && unit[i].squad == squad) return 1;
+    return 0;
+  }
+  for (int32_t u : filedinsquads(std::span(&squad, 1)))
+    if (unit[u].hp > 0) return 1;
   return 0;
 }
 }  // namespace

@@ -230,8 +230,9 @@ void setrecordsquad(Unit& x, int32_t squad);
 void copyunitrecords(Unit* to, const Unit* from, size_t n);
 
 // The units whose land is lnr, or whose squad is one of the squads (-1
-// entries never match), ascending, living or not: read from the index, or
-// found by a scan of the table where the index does not serve.
+// entries never match), ascending, living or not, as the table holds them
+// now: read from the index, or found by a scan of the table where the index
+// does not serve.
 std::vector<int32_t> filedinland(int32_t lnr);
 std::vector<int32_t> filedinsquads(std::span<const int32_t> squads);
 // Calls fn(unr) for each of them. A unit that an earlier call took out of
@@ -250,10 +251,25 @@ void foreachunitinsquads(std::span<const int32_t> squads, Fn fn) {
         break;
       }
 }
+template <typename Fn>
+void foreachunitinsquad(int32_t squad, Fn fn) {
+  foreachunitinsquads(std::span(&squad, 1), fn);
+}
 
-// Work that rewrites much of the table at once (a battle's set-aside
-// forces) lets the indexes rest and builds them anew at its end; in between
-// the queries scan the table.
+// A battle's forces outside its land leave the table while it is fought and
+// come back after it as they were. Their slots read as free meanwhile (a
+// summons may take one, and gives it back). The indexes keep them where they
+// stood, and the queries pass over them while they are away.
+struct UnitsAside {
+  std::vector<int32_t> numbers;
+  std::vector<Unit> records;
+};
+UnitsAside setunitsaside(int32_t lnr);
+void takeunitsback(const UnitsAside& aside);
+
+// Work that rewrites much of the table at once (a saved world put back)
+// lets the indexes rest and builds them anew at its end; in between the
+// queries scan the table.
 class UnitIndexRest {
  public:
   UnitIndexRest();
@@ -261,7 +277,7 @@ class UnitIndexRest {
   UnitIndexRest(const UnitIndexRest&) = delete;
   UnitIndexRest& operator=(const UnitIndexRest&) = delete;
 };
-// Builds both indexes from the table (after a reader filled it raw).
+// Builds both indexes from the table (after the table was cleared).
 void reindexunits();
 // The indexes against a full scan of the table: "" when they agree, else
 // what differs first.

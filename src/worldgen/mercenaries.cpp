@@ -37,12 +37,12 @@ int32_t popmercs(const char* bandname, const char* leadername, int32_t comtype, 
   debugprint("Creating new mercs %s cnr %d comtype %s unittype %s\n", bandname ? bandname : "", c,
              typename_(comtype), typename_(unittype));
   const int32_t sq = com[c].squad[0];
-  if (sq != -1)
-    for (int32_t u = 0; u <= highestunit && u < MAXUNITS; u++)
-      if (unit[u].hp > 0 && unit[u].squad == sq) {
-        unit[u].homeland = -2;
-        unit[u].exp = clamp16(xp);
-      }
+  foreachunitinsquad(sq, [&](int32_t u) {
+    if (unit[u].hp > 0) {
+      unit[u].homeland = -2;
+      unit[u].exp = clamp16(xp);
+    }
+  });
   const int32_t b = com[c].body;
   unit[b].homeland = -2;
   unit[b].exp = clamp16(2 * int64_t(xp) > 32767 ? 32767 : 2 * xp);

@@ -5,6 +5,7 @@
 #include "host/hostgame.h"
 #include "host/hostworld.h"
 #include "runtime/trs.h"
+#include "support/gamefolders.h"
 #include "world/economy.h"
 
 namespace {
@@ -203,6 +204,42 @@ TEST_F(ComputerGame, EightComputerNationsPlayAHundredTurns) {
   printf("provinces at the end:");
   for (int32_t v : end) printf(" %d", v);
   printf("; %d battles, %d recruitments, %d rituals, %d items forged\n", battles, recruited, rituals, forged);
+}
+
+// The rules that ask which units stand in a land or follow a commander read
+// the unit indexes; each month hosted again with them scanning the table
+// writes the same bytes, and the indexes match the table after every phase
+// (the host's consistency check at debug level 1).
+TEST_F(ComputerGame, MonthsHostedWithTheUnitIndexesWriteTheBytesOfTheScan) {
+  createcomputergame();
+  const std::string before = root + "/before";
+  const auto files = [&] {
+    std::vector<std::vector<uint8_t>> v{readbytes(path("ftherlnd"))};
+    for (int32_t n = 0; n < 8; n++) v.push_back(readbytes(path(std::string(nations[size_t(n)].fileword) + ".trn")));
+    return v;
+  };
+  const auto hosted = [&](bool indexed) {
+    unitindexused = indexed;
+    debuglevel = 1;
+    testing::internal::CaptureStdout();
+    const int made = host();
+    testing::internal::GetCapturedStdout();
+    debuglevel = 0;
+    unitindexused = true;
+    return made;
+  };
+  int32_t battles = 0;
+  for (int32_t t = 0; t < 30; t++) {
+    ASSERT_EQ(system(("rm -rf '" + before + "' && cp -r '" + path("") + "' '" + before + "'").c_str()), 0);
+    ASSERT_EQ(hosted(true), 1) << "turn " << t;
+    EXPECT_EQ(unitindexfault(), "");
+    battles += battlesfought;
+    const std::vector<std::vector<uint8_t>> indexed = files();
+    ASSERT_EQ(system(("rm -rf '" + path("") + "' && cp -r '" + before + "' '" + path("") + "'").c_str()), 0);
+    ASSERT_EQ(hosted(false), 1) << "turn " << t;
+    ASSERT_TRUE(indexed == files()) << "turn " << t;
+  }
+  EXPECT_GT(battles, 0);
 }
 
 }  // namespace
