@@ -16,6 +16,15 @@
 #include "world/gamedata.h"
 #include "world/world.h"
 
+// A soldier type the nation recruits.
+inline int32_t soldier(int32_t p) {
+  for (int32_t m : nations[size_t(p)].recruit) {
+    if (m == RECRUIT_END || m == RECRUIT_COMMANDERS) break;
+    if (m > 0) return m;
+  }
+  return 18;
+}
+
 // Writes grid.rgb and grid.map into the folder.
 inline void makegridmap(const std::string& folder) {
   const int32_t cols = 50, rows = 30, cell = 24, w = cols * cell, h = rows * cell;

@@ -45,15 +45,6 @@ constexpr int32_t ARMIES = 40;
 constexpr int32_t UNITS = 20000;
 constexpr uint8_t ORDER_ATTACK = 47;   // attack the province the army stands in
 
-// A soldier type the nation recruits.
-int32_t soldier(int32_t p) {
-  for (int32_t m : nations[size_t(p)].recruit) {
-    if (m == RECRUIT_END || m == RECRUIT_COMMANDERS) break;
-    if (m > 0) return m;
-  }
-  return 18;
-}
-
 // The game, written as the turn to host in both forms: "pristine/attack"
 // and "pristine/march".
 void makegame() {
@@ -110,8 +101,8 @@ void makegame() {
   keep("march");
   // The same armies in the provinces they marched on, ordered to attack.
   for (const Army& a : armies) {
-    for (int32_t u : armyunits(a.cnr)) unit[size_t(u)].land = int16_t(a.to);
-    unit[size_t(com[size_t(a.cnr)].body)].land = int16_t(a.to);
+    for (int32_t u : armyunits(a.cnr)) setunitland(u, a.to);
+    setunitland(com[size_t(a.cnr)].body, a.to);
     com[size_t(a.cnr)].order = ORDER_ATTACK;
     com[size_t(a.cnr)].orderparam = 0;
   }

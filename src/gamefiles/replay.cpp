@@ -192,7 +192,12 @@ GameFile crvcr(int32_t player, int32_t lnr, int32_t defender, int32_t attacker, 
       put_spellstuff(p, f);
     }
   endsection(f);
-  for (int32_t u = 0; u <= imin(highestunit, MAXUNITS - 1); u++)
+  // With the forces outside the battle set aside, only a few slots can hold
+  // a living unit.
+  std::vector<int32_t> slots;
+  if (!unitslotsintable(slots))
+    for (int32_t u = 0; u <= imin(highestunit, MAXUNITS - 1); u++) slots.push_back(u);
+  for (int32_t u : slots)
     if (unit[u].hp > 0) {
       putindex(u, f);
       put_unit(u, f);

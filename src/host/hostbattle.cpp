@@ -71,7 +71,6 @@ void report(int32_t p, int32_t lnr, int32_t seed, int32_t defender, int32_t atta
 // game files does the same through the temp folder; the host keeps them in
 // memory, which a turn of forty battles in a large world needs.)
 struct SetAside {
-  UnitsAside units;
   std::vector<std::pair<int32_t, Commander>> coms;
 };
 
@@ -83,12 +82,12 @@ SetAside setaside(int32_t lnr) {
     s.coms.push_back({c, com[size_t(c)]});
     com[size_t(c)] = emptycommander();
   }
-  s.units = setunitsaside(lnr);
+  setunitsaside(std::span(&lnr, 1));
   return s;
 }
 
 void takeback(const SetAside& s) {
-  takeunitsback(s.units);
+  takeunitsback();
   for (const auto& [c, x] : s.coms) com[size_t(c)] = x;
 }
 }  // namespace

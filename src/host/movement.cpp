@@ -202,6 +202,14 @@ void movephase() {
 }
 
 void battlesphase() {
+  // Between the battles only their provinces are looked at: everyone else
+  // is set aside once for all of them, so that each battle sets aside only
+  // the others' forces (the battles are fought exactly as with the whole
+  // world set aside each time).
+  std::vector<int32_t> fields;
+  for (const PendingBattle& b : pendingbattles) fields.push_back(b.land);
+  const bool once = unitindexused && !fields.empty();
+  if (once) setunitsaside(fields);
   for (size_t i = 0; i < pendingbattles.size(); i++) {
     const PendingBattle b = pendingbattles[i];
     Land& l = land[size_t(b.land)];
@@ -265,6 +273,7 @@ void battlesphase() {
         break;
     }
   }
+  if (once) takeunitsback();
   pendingbattles.clear();
   unlinkstrayunits();
   clearemptysquads();

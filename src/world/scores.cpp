@@ -100,13 +100,9 @@ int32_t recruitqueueres(int32_t lnr) {
 int32_t armycomposition(int32_t p, int32_t lnr, int32_t* type1, int32_t* count1, int32_t* type2, int32_t* count2) {
   int32_t types[50], counts[50];
   int32_t n = 0, total = 0;
-  // Any land for -1: every unit in use.
-  std::vector<int32_t> all;
-  if (lnr == -1)
-    for (int32_t u = 0; u <= highestunit && u < MAXUNITS; u++) all.push_back(u);
-  for (int32_t u : lnr == -1 ? all : filedinland(lnr)) {
+  const auto tally = [&](int32_t u) {
     const Unit& un = unit[u];
-    if (un.hp < 1 || un.owner != p) continue;
+    if (un.hp < 1 || un.owner != p) return;
     total++;
     int32_t i = 0;
     while (i < n && types[i] != un.type) i++;
@@ -116,7 +112,10 @@ int32_t armycomposition(int32_t p, int32_t lnr, int32_t* type1, int32_t* count1,
       types[n] = un.type;
       counts[n++] = 1;
     }
-  }
+  };
+  if (lnr != -1) foreachunitinland(lnr, tally);
+  else   // any land: every unit in use
+    for (int32_t u = 0; u <= highestunit && u < MAXUNITS; u++) tally(u);
   for (int32_t pass = 0; pass < n; pass++)
     for (int32_t i = 0; i + 1 < n; i++)
       if (counts[i] < counts[i + 1]) {

@@ -24,11 +24,19 @@ namespace {
 using Lists = std::unordered_map<int32_t, std::vector<int32_t>>;
 Lists bylands, bysquads;
 int32_t resting = 0;   // open UnitIndexRest scopes
-// A set-aside in force: its units stay listed under the keys they will come
-// back with, while their slots hold empty records. The slots written
-// meanwhile (a summons may take one) are noted for the way back.
-bool aside = false;
-std::vector<int32_t> writtenaside;
+// The set-asides in force, outermost first. Their units stay listed under
+// the keys they will come back with, while their slots hold empty records.
+// The slots written meanwhile (a summons may take one of them) are noted in
+// one journal; a level reads its part from `journalfrom` on.
+struct AsideLevel {
+  std::vector<int32_t> numbers;   // set aside, ascending
+  std::vector<Unit> records;
+  std::vector<int32_t> stayed;    // the slots of the table that stayed, ascending
+  size_t journalfrom = 0;
+};
+std::array<AsideLevel, 2> levels;   // storage kept from one battle to the next
+int32_t aside = 0;                  // levels in force
+std::vector<int32_t> journal;
 
 void file(Lists& lists, int32_t key, int32_t u) {
   if (key == -1) return;
@@ -79,7 +87,7 @@ void setunitland(int32_t unr, int32_t lnr) {
   Unit& x = unit[size_t(unr)];
   const int32_t was = x.land;
   UnitKeyWriter::land(x, lnr);
-  if (aside) writtenaside.push_back(unr);
+  if (aside) journal.push_back(unr);
   if (resting || was == x.land) return;
   unfile(bylands, was, unr);
   file(bylands, x.land, unr);
@@ -91,7 +99,7 @@ void setunitsquad(int32_t unr, int32_t squad) {
   const int32_t was = x.squad;
   if (was == squad) return;
   UnitKeyWriter::squad(x, squad);
-  if (aside) writtenaside.push_back(unr);
+  if (aside) journal.push_back(unr);
   if (resting) return;
   unfile(bysquads, was, unr);
   file(bysquads, squad, unr);
@@ -102,7 +110,7 @@ void putunit(int32_t unr, const Unit& x) {
   Unit& slot = unit[size_t(unr)];
   const int32_t wasland = slot.land, wassquad = slot.squad;
   std::construct_at(&slot, x);
-  if (aside) writtenaside.push_back(unr);
+  if (aside) journal.push_back(unr);
   if (resting) return;
   if (wasland != slot.land) {
     unfile(bylands, wasland, unr);
@@ -176,47 +184,97 @@ std::vector<int32_t> filedinsquads(std::span<const int32_t> squads) {
   return out;
 }
 
-UnitsAside setunitsaside(int32_t lnr) {
-  bailif(aside, "setunitsaside: a set-aside is in force");
-  UnitsAside a;
-  const int32_t top = topunit();
-  a.numbers.reserve(size_t(top + 1));
-  a.records.reserve(size_t(top + 1));
-  const Unit empty = emptyunit();
-  for (int32_t u = 0; u <= top; u++) {
-    if (unit[size_t(u)].land == lnr) continue;
-    a.numbers.push_back(u);
-    a.records.push_back(unit[size_t(u)]);
-    std::construct_at(&unit[size_t(u)], empty);
-  }
-  aside = true;
-  writtenaside.clear();
-  return a;
+namespace {
+// The slots that may hold a unit while level k is in force, ascending: those
+// that stayed and those written since.
+std::vector<int32_t> slotsoflevel(int32_t k) {
+  const AsideLevel& l = levels[size_t(k)];
+  std::vector<int32_t> written(journal.begin() + ptrdiff_t(l.journalfrom), journal.end());
+  std::sort(written.begin(), written.end());
+  std::vector<int32_t> slots;
+  std::set_union(l.stayed.begin(), l.stayed.end(), written.begin(), written.end(), std::back_inserter(slots));
+  slots.erase(std::unique(slots.begin(), slots.end()), slots.end());
+  return slots;
 }
 
-void takeunitsback(const UnitsAside& a) {
-  // A slot that a summons took is listed under the summons' keys now, and
-  // its unit's own entries may have gone with the summons' moves. The other
-  // slots are listed as their units come back.
-  std::sort(writtenaside.begin(), writtenaside.end());
-  writtenaside.erase(std::unique(writtenaside.begin(), writtenaside.end()), writtenaside.end());
-  for (int32_t u : writtenaside) {
-    const auto at = std::lower_bound(a.numbers.begin(), a.numbers.end(), u);
-    if (resting || at == a.numbers.end() || *at != u) continue;
-    const Unit& was = a.records[size_t(at - a.numbers.begin())];
-    const Unit& slot = unit[size_t(u)];
-    if (slot.land != was.land) {
-      unfile(bylands, slot.land, u);
-      file(bylands, was.land, u);
+// The record that level k keeps for slot u, or nullptr.
+const Unit* keptby(int32_t k, int32_t u) {
+  const AsideLevel& l = levels[size_t(k)];
+  const auto at = std::lower_bound(l.numbers.begin(), l.numbers.end(), u);
+  return at != l.numbers.end() && *at == u ? &l.records[size_t(at - l.numbers.begin())] : nullptr;
+}
+
+// Slot u holds something else than the unit `was` that comes back to it:
+// list the unit under its own keys again.
+void refile(int32_t u, const Unit& was) {
+  const Unit& slot = unit[size_t(u)];
+  if (slot.land != was.land) {
+    unfile(bylands, slot.land, u);
+    file(bylands, was.land, u);
+  }
+  if (slot.squad != was.squad) {
+    unfile(bysquads, slot.squad, u);
+    file(bysquads, was.squad, u);
+  }
+}
+}  // namespace
+
+void setunitsaside(std::span<const int32_t> lands) {
+  bailif(aside >= int32_t(levels.size()), "setunitsaside: too many set-asides");
+  AsideLevel& l = levels[size_t(aside)];
+  l.numbers.clear();
+  l.records.clear();
+  l.stayed.clear();
+  const Unit empty = emptyunit();
+  const auto keep = [&](int32_t u) {
+    if (u > topunit()) return;
+    if (std::find(lands.begin(), lands.end(), int32_t(unit[size_t(u)].land)) != lands.end()) {
+      l.stayed.push_back(u);
+      return;
     }
-    if (slot.squad != was.squad) {
-      unfile(bysquads, slot.squad, u);
-      file(bysquads, was.squad, u);
+    l.numbers.push_back(u);
+    l.records.push_back(unit[size_t(u)]);
+    std::construct_at(&unit[size_t(u)], empty);
+  };
+  // Within a set-aside only its own slots can hold units.
+  if (aside == 0)
+    for (int32_t u = 0; u <= topunit(); u++) keep(u);
+  else
+    for (int32_t u : slotsoflevel(aside - 1)) keep(u);
+  l.journalfrom = journal.size();
+  aside++;
+}
+
+void takeunitsback() {
+  bailif(aside < 1, "takeunitsback: nothing is set aside");
+  aside--;
+  AsideLevel& l = levels[size_t(aside)];
+  std::vector<int32_t> written(journal.begin() + ptrdiff_t(l.journalfrom), journal.end());
+  std::sort(written.begin(), written.end());
+  written.erase(std::unique(written.begin(), written.end()), written.end());
+  // A slot that a summons took is listed under the summons' keys now, and its
+  // unit's own entries may have gone with the summons' moves. A slot of an
+  // outer set-aside (whose record here, if any, is an empty stand-in) goes
+  // back to empty, its unit listed as before.
+  const Unit empty = emptyunit();
+  for (int32_t u : written) {
+    if (const Unit* outer = aside > 0 ? keptby(aside - 1, u) : nullptr) {
+      if (!resting) refile(u, *outer);
+      std::construct_at(&unit[size_t(u)], empty);
+    } else if (const Unit* was = keptby(aside, u)) {
+      if (!resting) refile(u, *was);
     }
   }
-  for (size_t i = 0; i < a.numbers.size(); i++) std::construct_at(&unit[size_t(a.numbers[i])], a.records[i]);
-  aside = false;
-  writtenaside.clear();
+  for (size_t i = 0; i < l.numbers.size(); i++) std::construct_at(&unit[size_t(l.numbers[i])], l.records[i]);
+  if (aside == 0) journal.clear();
+}
+
+bool unitslotsintable(std::vector<int32_t>& slots) {
+  if (aside == 0) return false;
+  slots = slotsoflevel(aside - 1);
+  const int32_t top = topunit();
+  while (!slots.empty() && slots.back() > top) slots.pop_back();
+  return true;
 }
 
 UnitIndexRest::UnitIndexRest() { resting++; }

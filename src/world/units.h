@@ -256,16 +256,17 @@ void foreachunitinsquad(int32_t squad, Fn fn) {
   foreachunitinsquads(std::span(&squad, 1), fn);
 }
 
-// A battle's forces outside its land leave the table while it is fought and
-// come back after it as they were. Their slots read as free meanwhile (a
-// summons may take one, and gives it back). The indexes keep them where they
-// stood, and the queries pass over them while they are away.
-struct UnitsAside {
-  std::vector<int32_t> numbers;
-  std::vector<Unit> records;
-};
-UnitsAside setunitsaside(int32_t lnr);
-void takeunitsback(const UnitsAside& aside);
+// A battle's forces outside its land (or lands) leave the table while it is
+// fought and come back after it as they were. Their slots read as free
+// meanwhile (a summons may take one, and gives it back). The indexes keep
+// them where they stood, and the queries pass over them while they are away.
+// A set-aside may be made within another (the month's battles, then each
+// battle); takeunitsback ends the innermost.
+void setunitsaside(std::span<const int32_t> lands);
+void takeunitsback();
+// While a set-aside is in force only a few slots can hold a unit: gives
+// those, ascending (all others hold empty records); false when none is.
+bool unitslotsintable(std::vector<int32_t>& slots);
 
 // Work that rewrites much of the table at once (a saved world put back)
 // lets the indexes rest and builds them anew at its end; in between the
