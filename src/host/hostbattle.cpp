@@ -113,8 +113,10 @@ int32_t fightbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t inc
       terms.provdef && land[size_t(lnr)].owner == defender && defender != INDEPENDENTS ? land[size_t(lnr)].provdef : 0;
   const int32_t turnlimit = imax(terms.turnlimit, 0);
   std::vector<GameFile> replays;
+  // A replay goes into the player's turn file: a computer player whose game
+  // writes none gets none.
   for (int32_t p : {defender, attacker})
-    if (p < MAXPLAYERS && seesbattle(p)) {
+    if (p < MAXPLAYERS && seesbattle(p) && getsturnfile(p, hostedgame)) {
       GameFile f = crvcr(p, lnr, defender, attacker, incastle, seed, provdef, surprise, turnlimit);
       if (f) replays.push_back(std::move(f));
     }

@@ -56,6 +56,9 @@ void deathmatches();
 
 // The name of the game being hosted.
 extern char hostedgame[100];
+// Players whose turn file is written: every human, and computer players
+// whose game keeps turn files for them.
+bool getsturnfile(int32_t p, const char* gname);
 // Nations destroyed this month: they still get the turn file that tells them.
 extern std::vector<int32_t> destroyedthisturn;
 

@@ -69,18 +69,6 @@ void addfile(std::vector<TurnFile>& files, const char* name, std::vector<uint8_t
   t.bytes = std::move(bytes);
 }
 
-// Players whose turn file is written: every human, and computer players
-// whose game keeps turn files for them.
-bool getsturnfile(int32_t p, const char* gname) {
-  if (!nations[size_t(p)].fileword[0]) return false;
-  const uint16_t c = uint16_t(kingdom[size_t(p)].w[KW_CONTROLLER]);
-  if (c == CTRL_HUMAN) return true;
-  if (c != CTRL_AI) return false;
-  char path[PATHLEN];
-  gamefilepath(path, PATHLEN, gname, 1, p);
-  return fileexists("%s", path);
-}
-
 std::vector<TurnFile> turnfileset(const char* gname, int32_t gamenbr, int32_t fileturn) {
   std::vector<TurnFile> files;
   addfile(files, "ftherlnd", streambytes([&](FILE* f) {
@@ -173,6 +161,16 @@ bool enablegamemods(const char* gname) {
 }
 
 }  // namespace
+
+bool getsturnfile(int32_t p, const char* gname) {
+  if (!nations[size_t(p)].fileword[0]) return false;
+  const uint16_t c = uint16_t(kingdom[size_t(p)].w[KW_CONTROLLER]);
+  if (c == CTRL_HUMAN) return true;
+  if (c != CTRL_AI) return false;
+  char path[PATHLEN];
+  gamefilepath(path, PATHLEN, gname, 1, p);
+  return fileexists("%s", path);
+}
 
 void reportunusedorders(int32_t p, const char* why) {
   printf("Orders of %s (%s.2h) not used: %s\n", nations[size_t(p)].name, nations[size_t(p)].fileword, why);
