@@ -11,7 +11,7 @@ FUZZ_RUNS   ?= 40000
 export CCACHE_BASEDIR := $(CURDIR)
 
 FAULT_RUNS  ?= 20
-.PHONY: all deps release asan fuzzbuild host seeds play test test-release test-asan test-fuzz test-host bench fuzz fuzzspeed faults clean
+.PHONY: all deps release asan fuzzbuild host seeds play test test-release test-asan test-fuzz test-host bench bench-long fuzz fuzzspeed faults clean
 
 all: release
 
@@ -74,6 +74,14 @@ faults: release
 
 bench: release
 	@for b in $(RELEASE)/bench_*; do echo "== $$b"; VEY3_DATA=$(CURDIR)/$(RELEASE)/data $$b || exit 1; done
+
+# A game of 24 computer nations on a random map hosted for LONG_MONTHS
+# months (400: about ten minutes of processor time), one row of processor
+# time per month in build/release/longgame.txt, the host's lines in
+# longgame.log beside it, the progress and the summary on the console.
+LONG_MONTHS ?= 400
+bench-long: release
+	cd $(RELEASE) && VEY3_DATA=$(CURDIR)/$(RELEASE)/data nice $(CURDIR)/$(RELEASE)/vey3longgame $(LONG_MONTHS) longgame.txt >longgame.log
 
 clean:
 	rm -rf build
