@@ -40,7 +40,7 @@ void save() {
   memcpy(s.research, researchrec[PLAYER], sizeof s.research);
   memcpy(s.mess, pmess[PLAYER], sizeof s.mess);
   memcpy(s.items, iteminplay, sizeof s.items);
-  s.units.assign(unit.begin(), unit.begin() + (highestunit + 1));
+  s.units = std::vector<Unit>(unit.begin(), unit.begin() + (highestunit + 1));
   s.coms.assign(com.begin(), com.begin() + (highestcom + 1));
   s.highestunit = highestunit, s.highestcom = highestcom;
 }
@@ -56,10 +56,11 @@ void restore() {
   memcpy(pmess[PLAYER], s.mess, sizeof s.mess);
   memcpy(iteminplay, s.items, sizeof s.items);
   // Records beyond the saved highest numbers go back to their cleared state.
-  std::fill(unit.begin() + (s.highestunit + 1), unit.begin() + (std::max(highestunit, s.highestunit) + 1), emptyunit());
+  // Unit records go back through putunit, which keeps the land and squad indexes.
+  for (int32_t u = s.highestunit + 1; u <= std::max(highestunit, s.highestunit); u++) putunit(u, emptyunit());
   std::fill(com.begin() + (s.highestcom + 1), com.begin() + (std::max(highestcom, s.highestcom) + 1),
             emptycommander());
-  std::copy(s.units.begin(), s.units.end(), unit.begin());
+  for (size_t u = 0; u < s.units.size(); u++) putunit(int32_t(u), s.units[u]);
   std::copy(s.coms.begin(), s.coms.end(), com.begin());
   highestunit = s.highestunit, highestcom = s.highestcom;
   for (int32_t m = 0; m <= highestmsg; m++) message[size_t(m)].type = MT_FREE;
