@@ -267,7 +267,7 @@ int32_t findstart(int32_t k) {
 }
 
 void sethome(int32_t k, int32_t home) {
-  debugprint("nation %d  start land %d, geo.spec %d\n", k, home, int32_t(provgeo[size_t(home)].terrain));
+  debugprint("nation %d  start land %d, terrain %d\n", k, home, int32_t(provgeo[size_t(home)].terrain));
   killand(home);
   unitcheck(debuglevel);
   Land& l = land[size_t(home)];
