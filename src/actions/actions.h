@@ -1,0 +1,9 @@
+// Player actions: the changes a player makes to the world (move an item,
+// rename a commander, put units under a commander, ...) and the rules they
+// share, each run alike by the turn screens, the computer players and the
+// host. Every action is a pair of a check and the action that re-runs it;
+// see refusal.h for the contract. The actions sit on the top floor of the
+// shared game: they read and write the world's records and include nothing
+// of the host or player sides.
+#pragma once
+#include "actions/refusal.h"
