@@ -14,7 +14,6 @@
 #include "world/world.h"
 
 namespace {
-constexpr int32_t AB_SAILING = 112;   // items: the army may sail across one sea province
 
 bool sea(int32_t lnr) { return lnr >= 0 && lnr < MAXLANDS && (provgeo[size_t(lnr)].terrain & TM_SEA) != 0; }
 bool globalench(int32_t kind) { return findench(kind, -1, -1) >= 0; }

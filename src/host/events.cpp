@@ -25,7 +25,6 @@
 #include "worldgen/worldgen.h"
 
 namespace {
-constexpr int32_t AB_NOBADEVENTS = 235;
 constexpr int32_t MAXDEFENCE = 125;
 
 bool bit(uint32_t terrain, uint32_t b) { return (terrain & b) != 0; }

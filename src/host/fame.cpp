@@ -15,7 +15,6 @@
 #include "world/world.h"
 
 namespace {
-constexpr int32_t AB_UNIQUE = 275;
 constexpr int32_t HEROCHANCE = 2;   // percent a month per nation
 
 bool uniqueused(int32_t type) {

@@ -25,7 +25,6 @@ void cancelrecruits(int32_t lnr);
 
 namespace {
 constexpr uint8_t ORD_PATROL = 3, ORD_STORM = 31, ORD_BREAKSIEGE = 32, ORD_ATTACK = 47, ORD_ASSASSINATE = 48;
-constexpr int32_t AB_PATROLBONUS = 170, AB_ASSASSIN = 213;
 
 struct March {
   int32_t cnr, player, from, to;

@@ -36,8 +36,6 @@ enum : uint8_t {
   OR_DEMOLISHFORT = 44, OR_DEMOLISHLAB = 45, OR_CAPTURESLAVES = 51, OR_SPIRITS = 54, OR_SHADOWS = 55,
   OR_APPARITIONS = 56, OR_SEDUCE = 57, OR_CORRUPT = 58, OR_LURE = 61, OR_DEMOLISHTEMPLE = 64
 };
-constexpr int32_t AB_PILLAGEBONUS = 131, AB_MAKEMONSTER = 164, AB_SEDUCE = 210, AB_HEALER = 212, AB_SPY = 214,
-                  AB_CORRUPT = 224, AB_BECKON = 247, AB_SEDUCE2 = 298, AB_CAPTURE = 197, AB_INCUNREST = 223;
 constexpr int32_t CALLGODWORK = 30;   // priestly levels summed over the months that recall a god
 
 Land& landof(int32_t cnr) { return land[size_t(comland(cnr))]; }
@@ -332,9 +330,9 @@ int32_t victim(int32_t c) {
 
 void agent(int32_t c, int32_t order) {
   const int32_t p = complayer(c), lnr = comland(c);
-  const int32_t power = order == OR_SEDUCE ? imax(effect(c, AB_SEDUCE), effect(c, AB_SEDUCE2))
+  const int32_t power = order == OR_SEDUCE ? imax(effect(c, AB_SEDUCE), effect(c, AB_RUNAWAY))
                         : order == OR_CORRUPT ? effect(c, AB_CORRUPT)
-                                              : effect(c, AB_BECKON);
+                                              : effect(c, AB_LURE);
   const char* what = order == OR_SEDUCE ? "seduce" : order == OR_CORRUPT ? "corrupt" : "lure";
   if (power <= 0) return failorder(c, what, "it has not the gift");
   if (order == OR_LURE && !iscoastal(lnr)) return failorder(c, what, "it must stand by the sea");

@@ -17,7 +17,6 @@
 void cancelrecruits(int32_t lnr);
 
 namespace {
-constexpr int32_t AB_SIEGEBONUS = 125, AB_CASTLEDEF = 215;
 
 int32_t fulldefence(int32_t lnr) { return fortdef(land[size_t(lnr)].fort, lnr); }
 

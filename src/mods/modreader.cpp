@@ -110,7 +110,6 @@ constexpr Resistance resistances[] = {
     {"fireres", MF_FIRERES, 198}, {"shockres", MF_SHOCKRES, 199}, {"poisonres", MF_POISONRES, 200},
     {"coldres", MF_COLDRES, 201},
 };
-constexpr int16_t AB_STEALTH = 108;
 
 const char* const pathwords[] = {"fire", "air", "water", "earth", "astral", "death", "nature", "blood", "priest"};
 const char* const schoolwords[] = {"conjuration", "alteration", "evocation", "construction",

@@ -61,7 +61,7 @@ struct Menu {
 bool holdscastle(int32_t c) { return orderlandrec(c).fortholder == orderplayer(c); }
 bool ownsprovince(int32_t c) { return orderlandrec(c).owner == orderplayer(c); }
 bool undeadtype(int32_t c) { return (unittypeflags(com[size_t(c)].body) & MF_UNDEAD) != 0; }
-bool maypreach(int32_t c) { return !undeadtype(c) && getnatattr(orderplayer(c), NA_NOPREACHING) == 0; }
+bool maypreach(int32_t c) { return !undeadtype(c) && getnatattr(orderplayer(c), NA_NOPREACH) == 0; }
 int32_t destinationset(int32_t c) {
   const int32_t d = com[size_t(c)].orderparam;
   return d >= 1 && d != orderland(c) ? d : 0;
@@ -81,24 +81,24 @@ void siteentries(Menu& m, int32_t c) {
 
 void agententries(Menu& m, int32_t c) {
   const bool mobile = ordermobile(c);
-  if (mobile && effectof(c, FX_ASSASSIN) > 0)
+  if (mobile && effectof(c, AB_ASSASSIN) > 0)
     m.add(148, 0, "Try to find and kill an enemy commander in this province.", "Assassinate Enemy Commander");
-  if (mobile && effectof(c, FX_SEDUCE) > 0)
+  if (mobile && effectof(c, AB_SEDUCE) > 0)
     m.add(157, 0, "Seduce an enemy commander in this province into the service of your nation.",
           "Seduce Enemy Commander");
-  if (mobile && effectof(c, FX_RUNAWAY) > 0)
+  if (mobile && effectof(c, AB_RUNAWAY) > 0)
     m.add(157, 0, "Lure an enemy commander in this province into running away with your agent.",
           "Seduce Enemy Commander");
-  if (effectof(c, FX_LURE) > 0 && iscoastal(orderland(c)))
+  if (effectof(c, AB_LURE) > 0 && iscoastal(orderland(c)))
     m.add(161, 0, "Lure an enemy commander from the coast into the sea.", "Lure Enemy Commander");
-  if (mobile && effectof(c, FX_CORRUPT) > 0)
+  if (mobile && effectof(c, AB_CORRUPT) > 0)
     m.add(158, 0, "Corrupt an enemy commander in this province so that he serves your nation.",
           "Corrupt Enemy Commander");
 }
 
 void priestentries(Menu& m, int32_t c) {
   const int32_t p = orderplayer(c);
-  if (ispriest(c) && getnatattr(p, NA_SACRIFICE) > 0)
+  if (ispriest(c) && getnatattr(p, NA_BLOODSACRIFICE) > 0)
     m.add(133, 0,
           "Blood sacrifices will help spreading a God's veyrance over the world. Only one blood sacrifice can be "
           "performed per temple every month.",
@@ -113,7 +113,7 @@ void callgodentry(Menu& m, int32_t c) {
 }
 
 void healsummon(Menu& m, int32_t c) {
-  if (effectof(c, FX_HEAL) > 0) m.add(116, 0, "Heal the wounded and diseased units of the army.", "Heal Troops");
+  if (effectof(c, AB_HEALER) > 0) m.add(116, 0, "Heal the wounded and diseased units of the army.", "Heal Troops");
   for (int32_t k = 164; k <= 168; k++)
     if (effectof(c, k) > 0) {
       m.add(117, 0, "Call allies that join the army.", "Summon Allies");
@@ -193,7 +193,7 @@ void provinceentries(Menu& m, int32_t c) {
   }
   callgodentry(m, c);
   healsummon(m, c);
-  if (effectof(c, FX_CAPTURE) > 0) m.add(151, 'W', "Capture the province's people as blood slaves.", "Capture Slaves");
+  if (effectof(c, AB_CAPTURE) > 0) m.add(151, 'W', "Capture the province's people as blood slaves.", "Capture Slaves");
   siteentries(m, c);
   const uint32_t flags = unittypeflags(com[size_t(c)].body);
   if (findench(38, 0, -1) >= 0 && findcomwithorder(p, -1, OC_DEATHMATCH) < 0 && !(flags & (MF_IMMOBILE | MF_AQUATIC)))
@@ -238,11 +238,11 @@ int32_t ordermenuentries(int32_t c, OrderEntry* entries, int32_t max) {
     if (maysneak(c) && cm.order != OC_SNEAK) sneakentry(m, c, "Hidden units will not attack the province");
     m.add(147, 0, "Attack the enemies in this province.", "Attack Current Province");
     agententries(m, c);
-    if (effectof(c, FX_UPRISING) > 0)
+    if (effectof(c, AB_SPY) > 0)
       m.add(134, 0, "Increase the unrest level of the province.", "Instill Uprising");
     if (maypreach(c) && getcommagic(c, P_PRIEST) >= 1) m.add(143, 'P', preachhelp(true), "Preach the Teachings of God");
   }
-  if (effectof(c, FX_SHAPECHANGE) > 0) m.add(96, 0, "Changing shape is instantaneous", "Change Shape");
+  if (effectof(c, AB_SHAPECHANGE) > 0) m.add(96, 0, "Changing shape is instantaneous", "Change Shape");
   m.add(MENU_CANCEL, 0, "Keep the order the commander has.", "Cancel");
   return m.n;
 }
@@ -414,7 +414,7 @@ void itemritual(int32_t c, int32_t n) {
 
 void changeshape(int32_t c) {
   const int32_t b = com[size_t(c)].body;
-  if (getability(b, FX_SHAPECHANGE, 1) <= 0) return;
+  if (getability(b, AB_SHAPECHANGE, 1) <= 0) return;
   if (!shapechange(b)) {
     msgbox("It is not possible to change shape now, it could be fatal");
     return;
@@ -465,7 +465,7 @@ bool orderrefused(int32_t cnr, int32_t id, char* why) {
       if (!ismage(cnr)) return tell("Only mages can work alchemy.");
       return !lab && tell("Alchemy needs a laboratory in a province whose castle the nation holds.");
     case -4:
-      return getability(combody(cnr), FX_SHAPECHANGE, 1) <= 0 && tell("%s cannot change shape.", name);
+      return getability(combody(cnr), AB_SHAPECHANGE, 1) <= 0 && tell("%s cannot change shape.", name);
     case 21: return !orderallowed(cnr, manikinlevel(cnr) >= 1 ? 27 : 21, 0, why);
     case 54: return !orderallowed(cnr, 54, 0, why);
     case 9: case 60:

@@ -22,7 +22,7 @@ bool holdscastle(int32_t c) { return orderlandrec(c).fortholder == orderplayer(c
 bool ownsprovince(int32_t c) { return orderlandrec(c).owner == orderplayer(c); }
 int32_t holy(int32_t c) { return getcommagic(c, P_PRIEST); }
 bool mayholypreach(int32_t c) {
-  return holy(c) >= 1 && getnatattr(orderplayer(c), NA_NOPREACHING) == 0 &&
+  return holy(c) >= 1 && getnatattr(orderplayer(c), NA_NOPREACH) == 0 &&
          !(unittypeflags(com[size_t(c)].body) & MF_UNDEAD);
 }
 bool anyeffect(int32_t c, int32_t from, int32_t to) {
@@ -94,7 +94,7 @@ int32_t orderallowed(int32_t c, int32_t code, int32_t param, char* why) {
       return comresearch(c, 0) >= 1 ? 1 : tell("%s has no skill in research.", name);
     case 6: case 43:
       if (holy(c) < 1) return tell("%s is no priest and cannot preach.", name);
-      if (getnatattr(p, NA_NOPREACHING) != 0) return tell("The priests of this nation do not preach.");
+      if (getnatattr(p, NA_NOPREACH) != 0) return tell("The priests of this nation do not preach.");
       return mayholypreach(c) ? 1 : tell("%s cannot preach: the undead spread no god's word.", name);
     case 7: return ismageorpriest(c) ? 1 : tell("Only mages and priests can search for magic sites.");
     case 8: return ownsprovince(c) ? 1 : tell("Blood hunts are held in the nation's own provinces.");
@@ -104,7 +104,7 @@ int32_t orderallowed(int32_t c, int32_t code, int32_t param, char* why) {
       if (!ispriest(c)) return tell("Only priests can call the god.");
       if (!pretenderdead(p) || veyrec[size_t(p)].value[0] > 0) return tell("There is no god to call back.");
       return 1;
-    case 16: return effectof(c, FX_HEAL) > 0 ? 1 : tell("%s cannot heal troops.", name);
+    case 16: return effectof(c, AB_HEALER) > 0 ? 1 : tell("%s cannot heal troops.", name);
     case 17: return anyeffect(c, 164, 168) ? 1 : tell("%s cannot summon allies.", name);
     case 18:
       if (!castle) return tell("Buildings go up only where the nation holds the castle.");
@@ -118,7 +118,7 @@ int32_t orderallowed(int32_t c, int32_t code, int32_t param, char* why) {
       if (!castle) return tell("Buildings go up only where the nation holds the castle.");
       if (l.fort == 0) return getcastle(p, lnr) > 0 ? 1 : tell("No fort can be built here.");
       if (l.fort > 0) return tell("A fort stands here already.");
-      return !(provgeo[size_t(lnr)].terrain & TM_SEA) || getnatattr(p, NA_UWFORTS) > 0
+      return !(provgeo[size_t(lnr)].terrain & TM_SEA) || getnatattr(p, NA_CASTLEUW) > 0
                  ? 1
                  : tell("This nation cannot build forts under the sea.");
     case 21: case 22: case 23: case 24: case 25: case 26: case 28: {
@@ -148,7 +148,7 @@ int32_t orderallowed(int32_t c, int32_t code, int32_t param, char* why) {
       if (l.fort <= 0 || !castle || l.owner == p) return tell("There is no siege of the nation's castle to break here.");
       return ordermobile(c) ? 1 : tell("%s cannot move.", name);
     case 33:
-      if (getnatattr(p, NA_SACRIFICE) == 0) return tell("Only priests of a few choice nations can perform blood sacrifices.");
+      if (getnatattr(p, NA_BLOODSACRIFICE) == 0) return tell("Only priests of a few choice nations can perform blood sacrifices.");
       if (!l.temple || !castle) return tell("A temple is required for blood sacrifices.");
       for (int32_t o = 0; o <= highestcom && o < MAXCOMS; o++)
         if (o != c && com[size_t(o)].order == 33 && combody(o) >= 0 && unit[size_t(com[size_t(o)].body)].hp >= 1 &&
@@ -158,11 +158,11 @@ int32_t orderallowed(int32_t c, int32_t code, int32_t param, char* why) {
       if (com[size_t(c)].gems[P_BLOOD] < 1)
         return tell("In order to perform a sacrifice %s must be given some blood slaves.", name);
       return 1;
-    case 34: return effectof(c, FX_UPRISING) > 0 ? 1 : tell("%s cannot stir up an uprising.", name);
+    case 34: return effectof(c, AB_SPY) > 0 ? 1 : tell("%s cannot stir up an uprising.", name);
     case 44:
       return castle && l.fort > 0 && l.fortholder == l.owner ? 1 : tell("There is no fort of the nation's to demolish here.");
     case 45: return castle && l.lab ? 1 : tell("There is no laboratory of the nation's to demolish here.");
-    case 48: return effectof(c, FX_ASSASSIN) > 0 ? 1 : tell("%s is no assassin.", name);
+    case 48: return effectof(c, AB_ASSASSIN) > 0 ? 1 : tell("%s is no assassin.", name);
     case 49: {
       const uint32_t flags = unittypeflags(b);
       if (findench(EN_ARENAKIND, 0, -1) < 0) return tell("No death match is being fought.");
@@ -182,14 +182,14 @@ int32_t orderallowed(int32_t c, int32_t code, int32_t param, char* why) {
     }
     case 51:
       if (!ownsprovince(c) || !castle) return tell("Slaves are captured where the nation holds the province and its castle.");
-      return effectof(c, FX_CAPTURE) > 0 ? 1 : tell("%s cannot capture slaves.", name);
+      return effectof(c, AB_CAPTURE) > 0 ? 1 : tell("%s cannot capture slaves.", name);
     case 54: case 55: case 56: return callspiritslevel(c) >= code - 53 ? 1 : tell("%s cannot call such spirits.", name);
     case 57:
-      return effectof(c, FX_SEDUCE) > 0 || effectof(c, FX_RUNAWAY) > 0 ? 1 : tell("%s cannot seduce commanders.", name);
-    case 58: return effectof(c, FX_CORRUPT) > 0 ? 1 : tell("%s cannot corrupt commanders.", name);
+      return effectof(c, AB_SEDUCE) > 0 || effectof(c, AB_RUNAWAY) > 0 ? 1 : tell("%s cannot seduce commanders.", name);
+    case 58: return effectof(c, AB_CORRUPT) > 0 ? 1 : tell("%s cannot corrupt commanders.", name);
     case 61:
       if (!iscoastal(lnr)) return tell("Commanders are lured only from coastal provinces.");
-      return effectof(c, FX_LURE) > 0 ? 1 : tell("%s cannot lure commanders.", name);
+      return effectof(c, AB_LURE) > 0 ? 1 : tell("%s cannot lure commanders.", name);
     default: return 1;
   }
 }

@@ -6,9 +6,6 @@
 #include "runtime/short.h"
 
 // Nation attributes and abilities that decide orders.
-constexpr int32_t NA_SACRIFICE = 132, NA_NOPREACHING = 169, NA_UWFORTS = 151;
-constexpr int32_t FX_SHAPECHANGE = 193, FX_CAPTURE = 197, FX_SEDUCE = 210, FX_HEAL = 212, FX_ASSASSIN = 213,
-                  FX_UPRISING = 214, FX_CORRUPT = 224, FX_LURE = 247, FX_RUNAWAY = 298;
 
 constexpr int32_t ORDERWHYLEN = 300;
 // 1 when the commander may take the order (code, as the order byte holds

@@ -30,7 +30,7 @@ std::vector<VeySource> veysources(int32_t p) {
   if (!godplayer(p)) return v;
   const Kingdom& k = kingdom[size_t(p)];
   const int32_t rate = veyrate(p);
-  const bool godalone = getnatattr(p, NA_GODALONE) > 0;
+  const bool godalone = getnatattr(p, NA_FIXEDTEMPLERATES) > 0;
   auto add = [&v](int32_t kind, int32_t l, int32_t points) {
     if (l >= 1 && points > 0) v.push_back(VeySource{kind, l, points});
   };

@@ -10,7 +10,6 @@
 
 // A nation attribute: above 0 the nation's god alone converts, at a fixed
 // rate, whatever the temples, the prophet and the home province.
-constexpr int32_t NA_GODALONE = 131;
 constexpr int32_t VEYRATEMAX = 10, GODALONERATE = 10, VICTORYRATE = 5;
 
 enum VeySourceKind : int32_t { VS_GOD, VS_PROPHET, VS_HOME, VS_TEMPLE, VS_VICTORY, VS_KINDS };

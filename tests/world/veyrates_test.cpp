@@ -96,7 +96,7 @@ TEST_F(VeyRatesTest, AGodThatConvertsAloneGetsTenAndPlayersWithoutAGodNothing) {
   temples(12);
   land[4].vpword = 1;
   kingdom[P].w[KW_PROPHET] = int16_t(mkcom(10, P, 9));
-  nations[P].attrkey[0] = NA_GODALONE;
+  nations[P].attrkey[0] = NA_FIXEDTEMPLERATES;
   nations[P].attrval[0] = 1;
   const VeyRates r = veyrates(P);
   EXPECT_EQ(r.rate, 5);
