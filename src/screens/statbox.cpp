@@ -151,174 +151,242 @@ bool swampland(int32_t l) {
   return l >= 0 && !issea(l) && ((provgeo[size_t(l)].terrain & TM_SWAMP) || findench(EN_SWAMP, l, -1) >= 0);
 }
 
-// The box's own modifier lines, in their order. Values that may come out
-// either way are shown with their sign ("Cold: -3"), where a fixed "+"
-// would read "+-3".
-std::vector<std::string> ownlines(const Facts& f) {
+// The lines of one box as they are made, each only when its condition holds.
+struct Lines {
+  const Facts& f;
   std::vector<std::string> out;
-  auto add = [&](bool when, const char* format, int32_t v = 0) {
+  void add(bool when, const char* format, int32_t v = 0) {
     if (when) out.push_back(line(format, v));
-  };
-  const Unit& u = *f.u;
-  const Monster& t = *f.t;
-  const int32_t s = f.heroicstr;
-  const bool inland = f.l >= 0;
-  const bool att = f.is(STAT_ATT), def = f.is(STAT_DEF), prec = f.is(STAT_PREC), str = f.is(STAT_STR);
-  // Experience.
-  if (str) {
-    add(u.exp > 399, "Experience bonus: +2");
-    add(u.exp > 99 && u.exp <= 399, "Experience bonus: +1");
   }
-  add((att || prec || def || f.is(STAT_MORALE)) && u.exp > 14, "Experience bonus: +%d", f.stars);
-  add(f.is(STAT_FATIGUE) && f.ab(AB_REINVIGORATION) > 0, "Extra Reinvigoration: %d", f.ab(AB_REINVIGORATION));
-  // Veyrance.
-  if (f.is(STAT_MORALE) && inland && f.veystr >= 1) add(true, f.own ? "Friendly Veyrance: +1" : "Hostile Veyrance: -1");
-  if (str && f.godly && inland) {
-    add(f.own, "Veyrance Bonus: +%d", f.veystr);
-    add(!f.own && f.veystr >= 1, "Veyrance Penalty: -%d", f.veystr);
-  }
-  if (f.is(STAT_LEADERSHIP) && f.c >= 0) {
-    int32_t undead = 0, magic = 0;
-    const int32_t normal = maxcomunits(f.c, &undead, &magic);
-    out.push_back("Leadership Limits");
-    add(true, "Normal Units: %d", normal);
-    add(true, "Undead Units: %d", undead);
-    add(true, "Magic Units: %d", magic);
-  }
-  if (f.is(STAT_HP) && f.godly && inland) {
-    add(f.own, "Veyrance Bonus: +%d", f.veystr * f.basic / 5);
-    add(!f.own && f.veystr >= 1, "Veyrance Penalty: -%d", std::min(f.veystr, 4) * f.basic / 5);
-  }
-  if (f.is(STAT_MR) && f.godly && inland && f.veystr >= 2)
-    add(true, f.own ? "Veyrance Bonus: +%d" : "Veyrance Penalty: -%d", f.veystr / 2);
-  add((att || prec || def) && f.f1(ST_PROPHET), "Prophet Bonus: +2");
-  const int32_t berserk = f.ab(AB_BERSERK) > 0 ? f.ab(AB_BERSERK) : 1;
-  add((f.is(STAT_PROT) || str || att) && f.f1(ST_BERSERK), "Berserk: +%d", berserk);
-  add(f.stat != STAT_HP && f.stat != STAT_MR && f.stat != STAT_ENC && f.stat != STAT_FATIGUE &&
-          f.stat != STAT_LEADERSHIP && f.f2(F3_HELLPOWER),
-      "Hell Power: +4");
-  add((str || att || def) && f.oldage > 0, "Old Age: -%d", f.oldage);
-  add(prec && f.oldage / 2 > 0, "Old Age: -%d", f.oldage / 2);
-  // Storms, cold, heat and darkness of the land.
-  if ((def || att || f.is(STAT_AP) || str) && inland) {
-    add(f.ab(AB_STORMPOWER) > 0 && isstorm(f.l), "Storm: +%d", f.ab(AB_STORMPOWER));
-    const int32_t c = f.ab(AB_COLDPOWER) - f.ab(AB_FIREPOWER);
-    add(c != 0 && f.cold > 0, "Cold: %+d", c * f.cold);
-    add(c != 0 && f.cold < 0, "Heat: %+d", f.cold * c);
-    if (const int32_t d = f.ab(AB_DARKPOWER); d != 0) {
-      add(isdarkness(f.l), "Darkness: %+d", d);
-      add(findench(EN_LIGHT, f.l, -1) >= 0, "Solar Brilliance: %+d", -d);
-    }
-  }
-  // Wounds and states that defence and attack share, and the ground.
-  if (def || att) {
-    add(f.heroic == 12, "Heroic Ability: +%d", s / 100);
-    add(f.f1(ST_QUICK), "Quickness: +3");
-    add(f.f0(AF_SLIMED), "Slimed: -half");
-    add(f.f0(AF_FROZEN), "Frozen: -3");
-    add(f.f0(AF_CRIPPLED), "Crippled: -4");
-    add(!f.f0(AF_CRIPPLED) && f.f0(AF_LIMP), "Limp: -1");
-  }
-  auto eyeloss = [&](const char* penalty) {
+  // A lost eye: no effect on the blind, everything for the one-eyed kinds,
+  // else the given penalty.
+  void eyeloss(const char* penalty) {
     if (!f.f0(AF_LOSTEYE)) return;
     if (f.ab(AB_BLIND) > 0) out.push_back("Eye Loss: no effect");
     else if (f.ab(AB_EYES) == -1) out.push_back("Eye Loss: -all");
     else out.push_back(penalty);
-  };
-  if (def || att) {
-    eyeloss("Eye Loss: -2");
-    if (inland && issea(f.l)) add(!(t.flags & (MF_AMPHIBIAN | MF_AQUATIC)), "Underwater penalty: -3");
-    add(swampland(f.l) && !(t.flags & MF_SWAMPSURVIVAL), "Swamp penalty: -1");
   }
-  if (f.is(STAT_HP)) {
-    add(f.heroic == 7, "Heroic Ability: +%d", s * f.basic / 200);
-    add(f.heroic == 11, "Heroic Ability: +%d", s * f.basic / 250);
-    add(f.f0(AF_NEVERHEAL), "Never Healing Wound: -%d", f.basic > 9 ? f.basic / 5 : 2);
-  }
-  if (f.is(STAT_AP)) {
-    add(f.heroic == 8, "Heroic Ability: +%d percent", s / 2);
-    add(f.f0(AF_SLIMED), "Slimed: -half");
-    add(f.f2(F3_UNHOLYPOWER), "Unholy Power: +4");
-    add(f.f0(AF_FROZEN), "Frozen: -half");
-  }
+};
+
+// How strongly a berserker rages (1 without the ability's own figure).
+int32_t berserkbonus(const Facts& f) { return f.ab(AB_BERSERK) > 0 ? f.ab(AB_BERSERK) : 1; }
+
+// Experience and the veyrance of the land, for the statistics they move.
+void experienceandveyrance(Lines& o) {
+  const Facts& f = o.f;
+  const Unit& u = *f.u;
+  const bool inland = f.l >= 0, str = f.is(STAT_STR);
   if (str) {
-    add(f.heroic == 1, "Heroic Ability: +%d", s * f.basic / 200);
-    add(f.heroic == 11, "Heroic Ability: +%d", s * f.basic / 400);
-    add(f.blessed && f.god(P_BLOOD) > 3, "Blessed: +%d", f.god(P_BLOOD) / 2);
-    add(f.ab(AB_MAGICBONUS) != 0, "Magic bonus: %+d", f.ab(AB_MAGICBONUS));
-    add(f.f0(AF_WEAKENED), "Weakened: -4");
-    add(f.f0(AF_LOSTARM), "Lost one arm: -1");
+    o.add(u.exp > 399, "Experience bonus: +2");
+    o.add(u.exp > 99 && u.exp <= 399, "Experience bonus: +1");
   }
-  if (att) {
-    add(f.heroic == 2, "Heroic Ability: +%d", s / 50);
-    add(f.heroic == 105, "Heroic Ability: +%d", s / 100);
-    add(f.blessed && f.god(P_FIRE) > 3, "Blessed: +%d", f.god(P_FIRE) / 2);
-    add(f.f2(F3_UNHOLYPOWER), "Unholy Power: +4");
-    add(f.c >= 0 && getcommagic(f.c, P_FIRE) > 0, "Fire Magic Bonus: +%d", f.c >= 0 ? getcommagic(f.c, P_FIRE) : 0);
-    add(f.ab(AB_AMBIDEXTROUS) != 0, "Ambidextrous: %d (reduces 2-weapon penalty)", f.ab(AB_AMBIDEXTROUS));
-    add(f.dark, "Darkness: -%d", f.basic / 2);
+  o.add((f.is(STAT_ATT) || f.is(STAT_PREC) || f.is(STAT_DEF) || f.is(STAT_MORALE)) && u.exp > 14,
+        "Experience bonus: +%d", f.stars);
+  o.add(f.is(STAT_FATIGUE) && f.ab(AB_REINVIGORATION) > 0, "Extra Reinvigoration: %d", f.ab(AB_REINVIGORATION));
+  if (f.is(STAT_MORALE) && inland && f.veystr >= 1)
+    o.add(true, f.own ? "Friendly Veyrance: +1" : "Hostile Veyrance: -1");
+  if (str && f.godly && inland) {
+    o.add(f.own, "Veyrance Bonus: +%d", f.veystr);
+    o.add(!f.own && f.veystr >= 1, "Veyrance Penalty: -%d", f.veystr);
   }
-  if (f.is(STAT_MR)) {
-    add(inland && f.drain < -1, "Magic Scale: -%d", -(f.drain / 2));
-    add(inland && f.drain > 1, "Drain Scale: +%d", f.drain / 2);
-    add(f.heroic == 4 || f.heroic == 105, "Heroic Ability: +%d", s / 50);
-    add(f.heroic == 104, "Heroic Ability: +%d", s / 100);
-    add(f.blessed && f.god(P_ASTRAL) > 3, "Blessed: +%d", (f.god(P_ASTRAL) - 2) / 2);
-    add(f.f2(F3_HELLPOWER), "Hell Power: +2");
-    const int32_t bonus = f.ab(AB_MRBONUS) + (f.f1(ST_MRPLUS) ? 4 : 0);
-    add(bonus > 0, "Magic Bonus: +%d", bonus);
-    add(f.f0(AF_FEEBLEMINDED), "Feeble Minded: -5");
+  if (f.is(STAT_HP) && f.godly && inland) {
+    o.add(f.own, "Veyrance Bonus: +%d", f.veystr * f.basic / 5);
+    o.add(!f.own && f.veystr >= 1, "Veyrance Penalty: -%d", std::min(f.veystr, 4) * f.basic / 5);
   }
-  if (f.is(STAT_ENC)) {
-    add(f.oldage > 0, "Old Age: +%d", f.oldage);
-    for (const int32_t side : {3, -3}) {
-      if (!inland || f.cold != side) continue;
-      const int32_t res = f.ab(side > 0 ? AB_COLDRES : AB_FIRERES);
-      const char* two = side > 0 ? "Severe Cold: +2" : "Severe Heat: +2";
-      const char* one = side > 0 ? "Severe Cold: +1" : "Severe Heat: +1";
-      if (res < 1 && f.basic > 0) add(true, two);
-      else add(res <= 25 && f.basic >= 1, one);
-    }
-    add(inland && (t.flags & MF_COLDBLOOD) && f.cold >= 0, "Cold Blooded in cold climate: +%d", f.cold * 3 + 1);
-    add(f.heroic == 11, "Heroic Ability: +3");
-    add(swampland(f.l) && !(t.flags & MF_SWAMPSURVIVAL), "Swamp penalty: +2");
+  if (f.is(STAT_MR) && f.godly && inland && f.veystr >= 2)
+    o.add(true, f.own ? "Veyrance Bonus: +%d" : "Veyrance Penalty: -%d", f.veystr / 2);
+}
+
+// The states that several statistics share: prophet, berserk, hell power,
+// old age.
+void sharedstates(Lines& o) {
+  const Facts& f = o.f;
+  const bool att = f.is(STAT_ATT), def = f.is(STAT_DEF), prec = f.is(STAT_PREC), str = f.is(STAT_STR);
+  o.add((att || prec || def) && f.f1(ST_PROPHET), "Prophet Bonus: +2");
+  o.add((f.is(STAT_PROT) || str || att) && f.f1(ST_BERSERK), "Berserk: +%d", berserkbonus(f));
+  o.add(f.stat != STAT_HP && f.stat != STAT_MR && f.stat != STAT_ENC && f.stat != STAT_FATIGUE &&
+            f.stat != STAT_LEADERSHIP && f.f2(F3_HELLPOWER),
+        "Hell Power: +4");
+  o.add((str || att || def) && f.oldage > 0, "Old Age: -%d", f.oldage);
+  o.add(prec && f.oldage / 2 > 0, "Old Age: -%d", f.oldage / 2);
+}
+
+// Storms, cold, heat and darkness of the land.
+void weatherlines(Lines& o) {
+  const Facts& f = o.f;
+  if (!(f.is(STAT_DEF) || f.is(STAT_ATT) || f.is(STAT_AP) || f.is(STAT_STR)) || f.l < 0) return;
+  o.add(f.ab(AB_STORMPOWER) > 0 && isstorm(f.l), "Storm: +%d", f.ab(AB_STORMPOWER));
+  const int32_t c = f.ab(AB_COLDPOWER) - f.ab(AB_FIREPOWER);
+  o.add(c != 0 && f.cold > 0, "Cold: %+d", c * f.cold);
+  o.add(c != 0 && f.cold < 0, "Heat: %+d", f.cold * c);
+  if (const int32_t d = f.ab(AB_DARKPOWER); d != 0) {
+    o.add(isdarkness(f.l), "Darkness: %+d", d);
+    o.add(findench(EN_LIGHT, f.l, -1) >= 0, "Solar Brilliance: %+d", -d);
   }
-  if (f.is(STAT_PROT)) {
-    add(f.c >= 0 && getcommagic(f.c, P_EARTH) > 0, "Earth Magic: +%d", f.c >= 0 ? getcommagic(f.c, P_EARTH) : 0);
-    add(f.heroic == 6, "Heroic Ability: +%d", s / 33);
+}
+
+// Wounds and states that defence and attack share, and the ground.
+void fightinglines(Lines& o) {
+  const Facts& f = o.f;
+  if (!f.is(STAT_DEF) && !f.is(STAT_ATT)) return;
+  o.add(f.heroic == 12, "Heroic Ability: +%d", f.heroicstr / 100);
+  o.add(f.f1(ST_QUICK), "Quickness: +3");
+  o.add(f.f0(AF_SLIMED), "Slimed: -half");
+  o.add(f.f0(AF_FROZEN), "Frozen: -3");
+  o.add(f.f0(AF_CRIPPLED), "Crippled: -4");
+  o.add(!f.f0(AF_CRIPPLED) && f.f0(AF_LIMP), "Limp: -1");
+  o.eyeloss("Eye Loss: -2");
+  if (f.l >= 0 && issea(f.l)) o.add(!(f.t->flags & (MF_AMPHIBIAN | MF_AQUATIC)), "Underwater penalty: -3");
+  o.add(swampland(f.l) && !(f.t->flags & MF_SWAMPSURVIVAL), "Swamp penalty: -1");
+}
+
+// The lines of one statistic alone, each after those that it shares.
+void hitpointlines(Lines& o) {
+  const Facts& f = o.f;
+  const int32_t s = f.heroicstr;
+  o.add(f.heroic == 7, "Heroic Ability: +%d", s * f.basic / 200);
+  o.add(f.heroic == 11, "Heroic Ability: +%d", s * f.basic / 250);
+  o.add(f.f0(AF_NEVERHEAL), "Never Healing Wound: -%d", f.basic > 9 ? f.basic / 5 : 2);
+}
+
+void actionpointlines(Lines& o) {
+  const Facts& f = o.f;
+  o.add(f.heroic == 8, "Heroic Ability: +%d percent", f.heroicstr / 2);
+  o.add(f.f0(AF_SLIMED), "Slimed: -half");
+  o.add(f.f2(F3_UNHOLYPOWER), "Unholy Power: +4");
+  o.add(f.f0(AF_FROZEN), "Frozen: -half");
+}
+
+void strengthlines(Lines& o) {
+  const Facts& f = o.f;
+  const int32_t s = f.heroicstr;
+  o.add(f.heroic == 1, "Heroic Ability: +%d", s * f.basic / 200);
+  o.add(f.heroic == 11, "Heroic Ability: +%d", s * f.basic / 400);
+  o.add(f.blessed && f.god(P_BLOOD) > 3, "Blessed: +%d", f.god(P_BLOOD) / 2);
+  o.add(f.ab(AB_MAGICBONUS) != 0, "Magic bonus: %+d", f.ab(AB_MAGICBONUS));
+  o.add(f.f0(AF_WEAKENED), "Weakened: -4");
+  o.add(f.f0(AF_LOSTARM), "Lost one arm: -1");
+}
+
+void attacklines(Lines& o) {
+  const Facts& f = o.f;
+  const int32_t s = f.heroicstr;
+  o.add(f.heroic == 2, "Heroic Ability: +%d", s / 50);
+  o.add(f.heroic == 105, "Heroic Ability: +%d", s / 100);
+  o.add(f.blessed && f.god(P_FIRE) > 3, "Blessed: +%d", f.god(P_FIRE) / 2);
+  o.add(f.f2(F3_UNHOLYPOWER), "Unholy Power: +4");
+  o.add(f.c >= 0 && getcommagic(f.c, P_FIRE) > 0, "Fire Magic Bonus: +%d", f.c >= 0 ? getcommagic(f.c, P_FIRE) : 0);
+  o.add(f.ab(AB_AMBIDEXTROUS) != 0, "Ambidextrous: %d (reduces 2-weapon penalty)", f.ab(AB_AMBIDEXTROUS));
+  o.add(f.dark, "Darkness: -%d", f.basic / 2);
+}
+
+void resistancelines(Lines& o) {
+  const Facts& f = o.f;
+  const int32_t s = f.heroicstr;
+  const bool inland = f.l >= 0;
+  o.add(inland && f.drain < -1, "Magic Scale: -%d", -(f.drain / 2));
+  o.add(inland && f.drain > 1, "Drain Scale: +%d", f.drain / 2);
+  o.add(f.heroic == 4 || f.heroic == 105, "Heroic Ability: +%d", s / 50);
+  o.add(f.heroic == 104, "Heroic Ability: +%d", s / 100);
+  o.add(f.blessed && f.god(P_ASTRAL) > 3, "Blessed: +%d", (f.god(P_ASTRAL) - 2) / 2);
+  o.add(f.f2(F3_HELLPOWER), "Hell Power: +2");
+  const int32_t bonus = f.ab(AB_MRBONUS) + (f.f1(ST_MRPLUS) ? 4 : 0);
+  o.add(bonus > 0, "Magic Bonus: +%d", bonus);
+  o.add(f.f0(AF_FEEBLEMINDED), "Feeble Minded: -5");
+}
+
+void encumbrancelines(Lines& o) {
+  const Facts& f = o.f;
+  const bool inland = f.l >= 0;
+  o.add(f.oldage > 0, "Old Age: +%d", f.oldage);
+  for (const int32_t side : {3, -3}) {
+    if (!inland || f.cold != side) continue;
+    const int32_t res = f.ab(side > 0 ? AB_COLDRES : AB_FIRERES);
+    const char* two = side > 0 ? "Severe Cold: +2" : "Severe Heat: +2";
+    const char* one = side > 0 ? "Severe Cold: +1" : "Severe Heat: +1";
+    if (res < 1 && f.basic > 0) o.add(true, two);
+    else o.add(res <= 25 && f.basic >= 1, one);
   }
-  if (prec) {
-    add(f.heroic == 9, "Heroic Ability: +%d", s / 50);
-    add(f.heroic == 104, "Heroic Ability: +%d", s / 75);
-    add(f.c >= 0 && getcommagic(f.c, P_AIR) > 0, "Air Magic Bonus: +%d", f.c >= 0 ? getcommagic(f.c, P_AIR) : 0);
-    const int32_t bonus = f.ab(AB_PRECISIONBONUS) + (f.f1(ST_PRECISION) ? 5 : 0);
-    add(bonus > 0, "Magic Bonus: +%d", bonus);
-    eyeloss("Eye Loss: -3");
-    add(f.dark, "Darkness: -%d", f.basic * 75 / 100);
-  }
-  if (def) {
-    add(t.flags & MF_MOUNTED, "Mounted: +3");
-    add(f.heroic == 3, "Heroic Ability: +%d", s / 50);
-    add(f.blessed && f.god(P_WATER) > 3, "Blessed: +%d", f.god(P_WATER) / 2);
-    add(f.f1(ST_BERSERK), "Berserk: -%d", berserk);
-    add(f.f2(F3_UWDEF) && inland && issea(f.l), "Water Shield: +5");
-    add((u.batstate == 3 || u.batstate == 5) && !f.f1(ST_BERSERK) && !(t.flags & MF_IMMOBILE), "Routing: -4");
-    add(f.dark, "Darkness: -%d", f.basic / 2);
-    const int32_t d0 = getdef(f.unr, 0), d1 = getdef(f.unr, 1), d2 = getdef(f.unr, 2), d3 = getdef(f.unr, 3);
-    add(d2 != d1, d2 - d1 > 0 ? "Weapon Defence Modifiers: +%d" : "Weapon Defence Modifiers: %d", d2 - d1);
-    add(d0 != d3, d0 - d3 > 0 ? "Armor+Shield Defence Modifiers: +%d" : "Armor+Shield Defence Modifiers: %d", d0 - d3);
-    add(d1 != d0, "Shield Parry: +%d", d1 - d0);
-  }
-  if (f.is(STAT_MORALE)) {
-    add(u.homeland > 0 && u.homeland == u.land, "Home Province: +1");
-    add(f.heroic == 5 || f.heroic == 105, "Heroic Ability: +%d", s / 25);
-    add(f.f1(ST_DIVINE), "Divine spell: +2");
-    add(f.blessed, "Blessed: +2");
-    add(f.f0(AF_FRIGHT), "Battle Fright: -5");
-    add(f.f0(AF_STARVING), "Starving: -4");
-  }
-  if ((att || prec || def) && f.f0(AF_BLIND)) add(true, f.ab(AB_BLIND) > 0 ? "Blind: no effect" : "Blind: -all");
-  return out;
+  o.add(inland && (f.t->flags & MF_COLDBLOOD) && f.cold >= 0, "Cold Blooded in cold climate: +%d", f.cold * 3 + 1);
+  o.add(f.heroic == 11, "Heroic Ability: +3");
+  o.add(swampland(f.l) && !(f.t->flags & MF_SWAMPSURVIVAL), "Swamp penalty: +2");
+}
+
+void protectionlines(Lines& o) {
+  const Facts& f = o.f;
+  o.add(f.c >= 0 && getcommagic(f.c, P_EARTH) > 0, "Earth Magic: +%d", f.c >= 0 ? getcommagic(f.c, P_EARTH) : 0);
+  o.add(f.heroic == 6, "Heroic Ability: +%d", f.heroicstr / 33);
+}
+
+void precisionlines(Lines& o) {
+  const Facts& f = o.f;
+  const int32_t s = f.heroicstr;
+  o.add(f.heroic == 9, "Heroic Ability: +%d", s / 50);
+  o.add(f.heroic == 104, "Heroic Ability: +%d", s / 75);
+  o.add(f.c >= 0 && getcommagic(f.c, P_AIR) > 0, "Air Magic Bonus: +%d", f.c >= 0 ? getcommagic(f.c, P_AIR) : 0);
+  const int32_t bonus = f.ab(AB_PRECISIONBONUS) + (f.f1(ST_PRECISION) ? 5 : 0);
+  o.add(bonus > 0, "Magic Bonus: +%d", bonus);
+  o.eyeloss("Eye Loss: -3");
+  o.add(f.dark, "Darkness: -%d", f.basic * 75 / 100);
+}
+
+void defencelines(Lines& o) {
+  const Facts& f = o.f;
+  const Unit& u = *f.u;
+  const Monster& t = *f.t;
+  o.add(t.flags & MF_MOUNTED, "Mounted: +3");
+  o.add(f.heroic == 3, "Heroic Ability: +%d", f.heroicstr / 50);
+  o.add(f.blessed && f.god(P_WATER) > 3, "Blessed: +%d", f.god(P_WATER) / 2);
+  o.add(f.f1(ST_BERSERK), "Berserk: -%d", berserkbonus(f));
+  o.add(f.f2(F3_UWDEF) && f.l >= 0 && issea(f.l), "Water Shield: +5");
+  o.add((u.batstate == 3 || u.batstate == 5) && !f.f1(ST_BERSERK) && !(t.flags & MF_IMMOBILE), "Routing: -4");
+  o.add(f.dark, "Darkness: -%d", f.basic / 2);
+  const int32_t d0 = getdef(f.unr, 0), d1 = getdef(f.unr, 1), d2 = getdef(f.unr, 2), d3 = getdef(f.unr, 3);
+  o.add(d2 != d1, d2 - d1 > 0 ? "Weapon Defence Modifiers: +%d" : "Weapon Defence Modifiers: %d", d2 - d1);
+  o.add(d0 != d3, d0 - d3 > 0 ? "Armor+Shield Defence Modifiers: +%d" : "Armor+Shield Defence Modifiers: %d", d0 - d3);
+  o.add(d1 != d0, "Shield Parry: +%d", d1 - d0);
+}
+
+void moralelines(Lines& o) {
+  const Facts& f = o.f;
+  const Unit& u = *f.u;
+  const int32_t s = f.heroicstr;
+  o.add(u.homeland > 0 && u.homeland == u.land, "Home Province: +1");
+  o.add(f.heroic == 5 || f.heroic == 105, "Heroic Ability: +%d", s / 25);
+  o.add(f.f1(ST_DIVINE), "Divine spell: +2");
+  o.add(f.blessed, "Blessed: +2");
+  o.add(f.f0(AF_FRIGHT), "Battle Fright: -5");
+  o.add(f.f0(AF_STARVING), "Starving: -4");
+}
+
+void leadershiplines(Lines& o) {
+  if (o.f.c < 0) return;
+  int32_t undead = 0, magic = 0;
+  const int32_t normal = maxcomunits(o.f.c, &undead, &magic);
+  o.out.push_back("Leadership Limits");
+  o.add(true, "Normal Units: %d", normal);
+  o.add(true, "Undead Units: %d", undead);
+  o.add(true, "Magic Units: %d", magic);
+}
+
+// The lines of each statistic alone, by statistic (none for fatigue).
+constexpr void (*STATLINES[STATISTICS])(Lines&) = {
+    hitpointlines,  actionpointlines, strengthlines, attacklines, resistancelines, protectionlines,
+    encumbrancelines, nullptr,       precisionlines, defencelines, moralelines,    leadershiplines};
+
+// The box's own modifier lines, in their order. Values that may come out
+// either way are shown with their sign ("Cold: -3"), where a fixed "+"
+// would read "+-3".
+std::vector<std::string> ownlines(const Facts& f) {
+  Lines o{f, {}};
+  experienceandveyrance(o);
+  sharedstates(o);
+  weatherlines(o);
+  fightinglines(o);
+  if (STATLINES[f.stat]) STATLINES[f.stat](o);
+  if ((f.is(STAT_ATT) || f.is(STAT_PREC) || f.is(STAT_DEF)) && f.f0(AF_BLIND))
+    o.add(true, f.ab(AB_BLIND) > 0 ? "Blind: no effect" : "Blind: -all");
+  return o.out;
 }
 
 // The getter's steps that the box's own lines leave open, one line per

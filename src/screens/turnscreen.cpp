@@ -37,9 +37,6 @@
 TurnScreen turnscreen;
 
 namespace {
-constexpr const char* monthnames[12] = {"Early Spring", "Spring",     "Late Spring", "Early Summer",
-                                        "Summer",       "Late Summer", "Early Fall", "Fall",
-                                        "Late Fall",    "Early Winter", "Winter",    "Late Winter"};
 constexpr const char* gemhints[8] = {"Fire Gems",     "Air Gems",   "Water Gems",  "Earth Gems",
                                      "Astral Pearls", "Death Gems", "Nature Gems", "Blood Slaves"};
 constexpr const char* searchers[9] = {"fire mage",  "air mage",    "water mage", "earth mage", "astral mage",
@@ -53,11 +50,6 @@ constexpr int32_t ICON_AFFLICTION = 0, MISC_GEM = 85, MISC_EXPSTAR = 115, MISC_E
 
 bool holdscastle(int32_t k, int32_t l) { return land[size_t(l)].fortholder == k; }
 bool ownsorholds(int32_t k, int32_t l) { return land[size_t(l)].owner == k || holdscastle(k, l); }
-
-bool comalivein(int32_t c, int32_t k, int32_t l) {
-  const int32_t b = combody(c);
-  return b >= 0 && unit[size_t(b)].hp >= 1 && unit[size_t(b)].owner == k && (l < 0 || unit[size_t(b)].land == l);
-}
 
 bool isselected(int32_t c) {
   for (int32_t i = 0; i <= selectedcoms.last; i++)
@@ -85,13 +77,20 @@ void hinttext(int32_t id, float x, float y, float scale, const char* text, const
 
 // ---------------------------------------------------------------- province box
 
-void provincebox(int32_t k, int32_t l, int32_t info) {
-  const Land& ld = land[size_t(l)];
-  guiwindow(0, 15, 520, 460, 65);
+// The province's name (or "???" unknown) below the window's rim.
+void provincename(int32_t l, int32_t info) {
   char t[200];
-  if (info & 0x1) formatbounded(t, sizeof t, "%s (%d)", ld.name, l);
+  if (info & 0x1) formatbounded(t, sizeof t, "%s (%d)", land[size_t(l)].name, l);
   else formatbounded(t, sizeof t, "??? (%d)", l);
-  areatext(0, 20, 567, 17, "%s", t);   // below the window's rim
+  areatext(0, 20, 567, 17, "%s", t);
+}
+
+// The two rows of figures as far as the nation knows them: population,
+// income, resources, defence and tax above; unrest, supplies, supply usage
+// and corpses below.
+void provincefigures(int32_t k, int32_t l, int32_t info) {
+  const Land& ld = land[size_t(l)];
+  char t[200];
   const int32_t p = ownsorholds(k, l) ? k : ld.fortholder;
   if (info & 0x8) {
     formatbounded(t, sizeof t, "Population %d", ld.population * 10);
@@ -129,42 +128,54 @@ void provincebox(int32_t k, int32_t l, int32_t info) {
              "Unburied corpses can be used by necromancers and certain priests in order to create undead soldiers. "
              "The amount of unburied corpses decrease every month.");
   }
-  // Icon row: veyrance candles and the scales, site searches, terrain.
+}
+
+// The start of the icon row: one candle per point of veyrance (own or
+// enemy) and then the magic scales, a mark per step.
+void veyranceandscales(int32_t k, int32_t l) {
+  const Land& ld = land[size_t(l)];
   float x = 20;
-  if (info & 0x80) {
-    const int32_t strength = imin(iabs(ld.veystr), 40);
-    const bool own = ld.veyowner == k;
-    for (int32_t i = 0; i < strength; i++) {
-      if (areasprite(0, TRS_MISC, own ? 193 : 192, SPRITEMODE, x, 523, 8, 16) >= 0) {
-        if (own)
-          areainfo("The province is under the infuence of %s's Veyrance. Veyrance strength: %d",
-                   kingdom[size_t(k)].godname, strength);
-        else
-          areainfo("The province is under the influence of enemy Veyrance. Veyrance strength: -%d", strength);
-      }
-      x += 8;
+  const int32_t strength = imin(iabs(ld.veystr), 40);
+  const bool own = ld.veyowner == k;
+  for (int32_t i = 0; i < strength; i++) {
+    if (areasprite(0, TRS_MISC, own ? 193 : 192, SPRITEMODE, x, 523, 8, 16) >= 0) {
+      if (own)
+        areainfo("The province is under the infuence of %s's Veyrance. Veyrance strength: %d",
+                 kingdom[size_t(k)].godname, strength);
+      else
+        areainfo("The province is under the influence of enemy Veyrance. Veyrance strength: -%d", strength);
     }
-    x = strength ? x + 10 : 30;
-    for (int32_t s = 0; s < 6; s++) {
-      const int32_t v = ld.scale[s];
-      if (!v) continue;
-      const int32_t sprite = v > 0 ? 137 + 2 * s : 136 + 2 * s;
-      for (int32_t i = 0; i < iabs(v) && i < 5; i++) {
-        if (areasprite(TS_SCALES + s, TRS_MISC, sprite, SPRITEMODE, x, 523, 8, 16) >= 0)
-          areainfo("%s: %d", scalenames[s][v > 0 ? 0 : 1], iabs(v));
-        x += 8;
-      }
-      x += 8;
-    }
+    x += 8;
   }
+  x = strength ? x + 10 : 30;
+  for (int32_t s = 0; s < 6; s++) {
+    const int32_t v = ld.scale[s];
+    if (!v) continue;
+    const int32_t sprite = v > 0 ? 137 + 2 * s : 136 + 2 * s;
+    for (int32_t i = 0; i < iabs(v) && i < 5; i++) {
+      if (areasprite(TS_SCALES + s, TRS_MISC, sprite, SPRITEMODE, x, 523, 8, 16) >= 0)
+        areainfo("%s: %d", scalenames[s][v > 0 ? 0 : 1], iabs(v));
+      x += 8;
+    }
+    x += 8;
+  }
+}
+
+// A coloured mark per magic path whose mages of the nation have searched
+// the province for sites, with the highest level searched.
+void sitesearchmarks(int32_t k, int32_t l) {
   for (int32_t path = 0; path < 9; path++) {
-    const int32_t level = imin(ld.searched[size_t(k)][size_t(path)], 9);
+    const int32_t level = imin(land[size_t(l)].searched[size_t(k)][size_t(path)], 9);
     if (level <= 0) continue;
     const float bx = 300 + 10 * float(path);
     if (areabox(0, bx, 523, 8, 12, pathcolour[path][0], pathcolour[path][1], pathcolour[path][2], 0.5f) >= 0)
       areainfo("A level %d %s has searched for magic sites in this province", level, searchers[path]);
     areatext(0, bx + 1, 523, 12, "%d", level);
   }
+}
+
+// The end of the icon row: the province's terrains, then the sea.
+void terrainicons(int32_t l) {
   const uint32_t ter = provgeo[size_t(l)].terrain;
   struct TerrainIcon {
     uint32_t bit;
@@ -191,6 +202,15 @@ void provincebox(int32_t k, int32_t l, int32_t info) {
   } else if (ter & TM_SEA) {
     if (areasprite(0, TRS_MISC, 189, SPRITEMODE, tx, 525, 20, 20) >= 0) areainfo("Sea");
   }
+}
+
+void provincebox(int32_t k, int32_t l, int32_t info) {
+  guiwindow(0, 15, 520, 460, 65);
+  provincename(l, info);
+  provincefigures(k, l, info);
+  if (info & 0x80) veyranceandscales(k, l);
+  sitesearchmarks(k, l);
+  terrainicons(l);
 }
 
 // ---------------------------------------------------------------- nation box
@@ -239,89 +259,48 @@ void columnentry(int32_t id, float y, int32_t file, int32_t icon, const char* te
   if (areahotspot(id, 676, y, 110, 23) >= 0 && hint) areainfo("%s", hint);
 }
 
-void rightcolumn(int32_t k, int32_t l, int32_t info) {
-  const Land& ld = land[size_t(l)];
-  float top = 475;
-  if (turnscreen.buttons) {
-    guiwindow(0, 676, 355, 110, 144);
-    struct Button {
-      int32_t id;
-      const char* text;
-      float scale;
-      const char* hint;
-    };
-    static const Button buttons[] = {
-        {TS_ENDTURN, "End turn", 16, "(e) Generate next turn or save moves for multiplayer games."},
-        {TS_OPTIONS, "Options", 16, "(esc) Options"},
-        {TS_FILTERS, "Map filters", 16, "(1-9) Switch map filters on and off."},
-        {TS_STATISTICS, "Statistics", 16,
-         "(F1) Nation overview, (F2) Score graphs, (F3) Hall of Fame, (F4) Pretenders of the World"},
-        {TS_MESSAGES, "Messages", 17, "(m) Read messages, (s) Send messages"},
-        {TS_LAB, "Magic", 16,
-         "(l) Enter laboratory, (F5) Research, (F6) Global enchantments, (F7) Magic resource treasury, (F8) Magic "
-         "item treasury"},
-    };
-    for (int32_t i = 0; i < 6; i++)
-      columnentry(buttons[i].id, 475 - 24 * float(i), TRS_MISC2, 16 + i, buttons[i].text, buttons[i].scale,
-                  buttons[i].hint);
-    guiwindow(0, 676, 283, 110, 72 - 50 + 50);
-    const bool here = countcommanders(l, k) > 0;
-    columnentry(TS_ARMYSETUP, 331, TRS_MISC2, here ? 37 : 23, "Army setup", 16,
-                "(t) Assign military units to commanders and give orders coming battles.");
-    columnentry(TS_MERCENARIES, 307, TRS_MISC2, recmercs(k, -1) > 0 ? 39 : 24, "Mercenaries", 16,
-                "(b) Bid for mercenaries.");
-    const bool canrecruit = holdscastle(k, l) && ld.fort > 0;
-    columnentry(TS_RECRUIT, 283, TRS_MISC2, canrecruit ? 38 : 25, "Recruit units", 16,
-                "(r) Recruit military units and commanders.");
-    top = 235;
-  }
-  // Province features.
-  struct Feature {
-    int32_t id, file, icon;
-    char text[60];
-    char hint[200];
+// The two windows of command buttons: the nation's screens, then the
+// province's army setup, mercenaries and recruitment.
+void commandbuttons(int32_t k, int32_t l) {
+  guiwindow(0, 676, 355, 110, 144);
+  struct Button {
+    int32_t id;
+    const char* text;
+    float scale;
+    const char* hint;
   };
-  std::vector<Feature> features;
-  auto add = [&](int32_t id, int32_t file, int32_t icon, const char* text, const char* hint) {
-    Feature f{id, file, icon, {}, {}};
-    strlcopy(f.text, text, sizeof f.text);
-    strlcopy(f.hint, hint ? hint : "", sizeof f.hint);
-    features.push_back(f);
+  static const Button buttons[] = {
+      {TS_ENDTURN, "End turn", 16, "(e) Generate next turn or save moves for multiplayer games."},
+      {TS_OPTIONS, "Options", 16, "(esc) Options"},
+      {TS_FILTERS, "Map filters", 16, "(1-9) Switch map filters on and off."},
+      {TS_STATISTICS, "Statistics", 16,
+       "(F1) Nation overview, (F2) Score graphs, (F3) Hall of Fame, (F4) Pretenders of the World"},
+      {TS_MESSAGES, "Messages", 17, "(m) Read messages, (s) Send messages"},
+      {TS_LAB, "Magic", 16,
+       "(l) Enter laboratory, (F5) Research, (F6) Global enchantments, (F7) Magic resource treasury, (F8) Magic "
+       "item treasury"},
   };
-  if (ld.fort > 0 && (info & 0x1)) {
-    add(TS_FORT, TRS_MISC, ICON_FORT, "Fortification", "(f) Fort statistics");
-    guishortcut(TS_FORT, 'f');
-  }
-  if (holdscastle(k, l) && ld.lab)
-    add(TS_LAB, TRS_MISC2, 94, "Laboratory",
-        "(l) Arcane laboratory, (F5) research, (F6) global enchantments, (F7) resources, (F8) items");
-  if (ld.temple && (info & 0x1)) {
-    const int32_t pic = getnatattr(ld.fortholder, 138);
-    bailif(pic > 1000, "bad templepic");
-    const bool mine = holdscastle(k, l);
-    // A picture that the temple archive lacks (a mod's number): the map's temple.
-    const bool drawn = spritepresent(TRS_TEMPLES, pic);
-    add(mine ? TS_TEMPLE : 0, drawn ? TRS_TEMPLES : TRS_MISC, drawn ? pic : ICON_TEMPLE, "Temple",
-        "(o) Temple and veyrance statistics");
-    if (mine) guishortcut(TS_TEMPLE, 'o');
-  }
-  if (info & 0x20)
-    for (int32_t s = 0; s < 4; s++) {
-      const int32_t site = ld.site[s];
-      if (site < 1 || site >= MAXSITES || !ld.sitefound[s]) continue;
-      char hint[200];
-      if (holdscastle(k, l)) formatbounded(hint, sizeof hint, "View magic site: %s", sites[size_t(site)].name);
-      else strlcopy(hint, "Magic site", sizeof hint);
-      const int32_t path = imin(imax(sites[size_t(site)].path, 0), 8);
-      add(TS_SITE + s, TRS_MISC, 157 + 3 * path + imin(sites[size_t(site)].level, 2), sites[size_t(site)].name, hint);
-    }
-  for (int32_t e = 0; e <= highestench && e < MAXENCH; e++) {
-    const Ench& en = ench[size_t(e)];
-    if (en.kind <= 0 || en.owner != k || en.land != l) continue;
-    const char* name = en.spell > 0 && en.spell < MAXSPELLS ? spells[size_t(en.spell)].name : "Enchantment";
-    char hint[200];
-    formatbounded(hint, sizeof hint, "View enchantment: %s", name);
-    add(TS_ENCHANTMENT + e, TRS_MISC, 110, name, hint);
+  for (int32_t i = 0; i < 6; i++)
+    columnentry(buttons[i].id, 475 - 24 * float(i), TRS_MISC2, 16 + i, buttons[i].text, buttons[i].scale,
+                buttons[i].hint);
+  guiwindow(0, 676, 283, 110, 72 - 50 + 50);
+  const bool here = countcommanders(l, k) > 0;
+  columnentry(TS_ARMYSETUP, 331, TRS_MISC2, here ? 37 : 23, "Army setup", 16,
+              "(t) Assign military units to commanders and give orders coming battles.");
+  columnentry(TS_MERCENARIES, 307, TRS_MISC2, recmercs(k, -1) > 0 ? 39 : 24, "Mercenaries", 16,
+              "(b) Bid for mercenaries.");
+  const bool canrecruit = holdscastle(k, l) && land[size_t(l)].fort > 0;
+  columnentry(TS_RECRUIT, 283, TRS_MISC2, canrecruit ? 38 : 25, "Recruit units", 16,
+              "(r) Recruit military units and commanders.");
+}
+
+// The province's features below the buttons (from top down, the first at
+// top); the fort and an own temple have a key.
+void featurecolumn(int32_t k, int32_t l, int32_t info, float top) {
+  const std::vector<ColumnFeature> features = provincefeatures(k, l, info);
+  for (const ColumnFeature& f : features) {
+    if (f.id == TS_FORT) guishortcut(TS_FORT, 'f');
+    if (f.id == TS_TEMPLE) guishortcut(TS_TEMPLE, 'o');
   }
   if (features.empty()) return;
   const float n = float(features.size());
@@ -331,27 +310,163 @@ void rightcolumn(int32_t k, int32_t l, int32_t info) {
                 features[i].hint);
 }
 
+void rightcolumn(int32_t k, int32_t l, int32_t info) {
+  if (turnscreen.buttons) commandbuttons(k, l);
+  featurecolumn(k, l, info, turnscreen.buttons ? 235 : 475);
+}
+
 // ---------------------------------------------------------------- commander cards
 
+// The scout report of the province above the card grid, when there is one:
+// the top of the grid below it (504 without), and fewer rows of cards.
+float scoutreport(int32_t k, int32_t l, int32_t* maxrows) {
+  const int32_t scout = findscoutmsg(k, l);
+  if (scout < 0) return 504;
+  int32_t rows = 0;
+  const float w = scoutwidth(message[size_t(scout)].text, &rows);
+  // 15 per row, and 3 more below for the last row's descenders.
+  const float rowsheight = 15 * float(rows), h = rowsheight + 3;
+  guiwindow(0, 15, 501 - h, w, h);
+  // The printer allows height / 20 rows, though it writes them 15 apart:
+  // its box reaches below the window so that every row of the report fits.
+  settextbox(17, 501 - 20 * float(rows), w - 4, 20 * float(rows));
+  areatextwrap(TS_SCOUT, 15, "%s", message[size_t(scout)].text);
+  areahotspot(TS_SCOUT, 15, 501 - h, w, h);
+  *maxrows = imax(1, *maxrows - (rows + 3) / 4);
+  return 501 - rowsheight - 17;
+}
+
+// One commander card: where it stands (its grid step cw x ch, the card 2
+// smaller), its scale and whether it is selected.
+struct Card {
+  int32_t c;
+  float x, y, cw, ch, s;
+  bool sel;
+};
+
+// The card's ground (white when selected, red for a fixed order) and the
+// commander's name along its top, shrunk or cut to fit: the scale of the
+// name.
+float cardname(const Card& d, const char* fullname) {
+  const int32_t b = com[size_t(d.c)].body;
+  const bool fixed = getability(b, AB_FIXEDORDER, 1) > 0;
+  if (d.sel) areabox(0, d.x, d.y, d.cw - 2, d.ch - 2, 1, 1, 1, 0.8f);
+  else if (fixed) areabox(0, d.x, d.y, d.cw - 2, d.ch - 2, 1, 0.2f, 0.2f, 0.3f);
+  else areaframe(d.x, d.y, d.cw - 2, d.ch - 2, 1, 0.6f, 0.55f, 0.45f, 0.7f);
+  float namescale = 14 * d.s;
+  const char* name = fitlabel(fullname, d.cw - 6, &namescale);
+  const float nw = textwidth(name) * namescale;
+  const int32_t ink = d.sel ? 0 : -1;
+  areatextcol(0, d.x + (d.cw - 2 - nw) / 2, d.y + d.ch - 2 - namescale, namescale, ink, ink, ink, 1, "%s", name);
+  return namescale;
+}
+
+// The card's edges below the name: afflictions, experience stars and a
+// temporary effect at the left, a mark per started 25 units led at the right.
+void cardmarks(const Card& d, float namescale) {
+  const int32_t c = d.c, b = com[size_t(c)].body;
+  const float x = d.x, y = d.y, s = d.s;
+  // Left edge: 8s high and stacked 3s apart from the top down, the first no
+  // higher than 50 above the card's bottom (nor over the name), none below
+  // the figure's foot.
+  float my = std::min(y + 50, y + d.ch - 2 - namescale) - 8 * s;
+  auto leftmark = [&](int32_t file, int32_t sprite) {
+    if (my < y + 12 * s) return;
+    areasprite(0, file, sprite, SPRITEMODE, x + 1, my, 8 * s, 8 * s);
+    my -= 3 * s;
+  };
+  for (int32_t a = 0; a < nbrofafflictions(b); a++) leftmark(TRS_ICONS, ICON_AFFLICTION);
+  const int32_t xp = unit[size_t(b)].exp;
+  for (int32_t limit : {14, 49, 99, 199, 399})
+    if (xp > limit) leftmark(TRS_MISC, MISC_EXPSTAR);
+  if (com[size_t(c)].tmpfx > 0) leftmark(TRS_MISC, MISC_EFFECT);
+  const int32_t led = comunits(c, nullptr, nullptr);
+  float ry = y + d.ch - 2 - namescale - 9 * s;
+  for (int32_t m = 0; m < (led + 24) / 25 && ry >= y + 12 * s; m++, ry -= 7)
+    areabox(0, x + d.cw - 7, ry, 3, 5, 0.8f, 0.8f, 0.8f, 0.9f);
+}
+
+// The unit's figure, the card's hot spot with the hint, and the items and
+// then gems carried in a strip along the figure's foot.
+void cardfigure(const Card& d, const char* hint) {
+  const int32_t c = d.c;
+  const float x = d.x, y = d.y, s = d.s, cw = d.cw;
+  const Monster* t = unittyperec(com[size_t(c)].body);
+  const float fs = 40 * s;
+  if (t) {
+    const int32_t a = areasprite(TS_CARD + c, TRS_ARMY, t->sprite, SPRITEMODE, x + (cw - 2 - fs) / 2, y + 12 * s,
+                                 fs, fs);
+    if (a >= 0) {
+      areasetpriority(a, 100);
+      areainfo("%s", hint);
+    }
+  }
+  const int32_t hot = areahotspot(TS_CARD + c, x, y + 12 * s, cw - 2, d.ch - 2 - 12 * s);
+  if (hot >= 0) areainfo("%s", hint);
+  const Commander& cm = com[size_t(c)];
+  int32_t nitems = 0;
+  for (int16_t it : cm.item) nitems += validitem(it);
+  const float q = (60 * s - 15) / float(imax(1, nitems + (getcomgems(c) > 0 ? 1 : 0)));
+  float ix = x + 9 * s;
+  for (int16_t it : cm.item)
+    if (validitem(it)) {
+      areasprite(0, TRS_ITEMS, items[size_t(it)].picture, SPRITEMODE, ix, y + 12 * s, 12 * s, 12 * s);
+      ix += std::min(8 * s, q);
+    }
+  for (int32_t g = 0; g < 8; g++)
+    for (int32_t n = 0; n < cm.gems[size_t(g)] && ix < x + cw - 9 * s; n++) {
+      areasprite(0, TRS_MISC, MISC_GEM + g, SPRITEMODE, ix, y + 12 * s, 6 * s, 6 * s);
+      ix += std::min(4 * s, q);
+    }
+}
+
+// The order at the card's bottom, a click on it changes the order.
+void cardorder(const Card& d, const char* order, const char* fullname) {
+  const float os = 12 * d.s;
+  const int32_t ink = d.sel ? 0 : -1;
+  const int32_t ot = areatextcol(TS_CARDORDER + d.c, d.x + 2, d.y + 1, os, ink, ink, ink, 1, "%s",
+                                 CutTextDots(order, (d.cw - 4) / os));
+  if (ot >= 0) {
+    areasetpriority(ot, 500);
+    if (d.sel) areainfo("(space) Change order for selected commanders");
+    else areainfo("Change order for %s", fullname);
+  }
+}
+
+void commandercard(const Card& d, bool selection) {
+  const int32_t c = d.c;
+  // A commander without a name of its own goes by its kind.
+  const Monster* kind = unittyperec(com[size_t(c)].body);
+  const char* fullname = com[size_t(c)].name[0] || !kind ? com[size_t(c)].name : kind->name;
+  const float namescale = cardname(d, fullname);
+  cardmarks(d, namescale);
+  char hint[400];
+  char order[ORDERTEXTLEN];
+  hostordertext(c, order);
+  formatbounded(hint, sizeof hint, selection ? "%s. %s.  (space) Change order for selected commanders"
+                                             : "%s. %s.  (space) Change order",
+                fullname, order);
+  cardfigure(d, hint);
+  cardorder(d, order, fullname);
+}
+
+// The paging arrows beside the grid: back when cards lie before the page,
+// on when the last card shown is not the last.
+void pagearrows(float ax, float onarrowy, bool more) {
+  if (turnscreen.firstcard > 0) {
+    areaspritecol(0, TRS_MISC, 76, SPRITEMODE, ax + 1, 475, 20, 20, 0, 0, 0, 0.5f);
+    if (areaspritecol(TS_PAGEBACK, TRS_MISC, 76, SPRITEMODE, ax, 475, 20, 20, 1, 1, 1, 0.75f) >= 0) areainfo("(-)");
+  }
+  if (more) {
+    areaspritecol(0, TRS_MISC, 77, SPRITEMODE, ax + 1, onarrowy, 20, 20, 0, 0, 0, 0.5f);
+    if (areaspritecol(TS_PAGEON, TRS_MISC, 77, SPRITEMODE, ax, onarrowy, 20, 20, 1, 1, 1, 0.75f) >= 0)
+      areainfo("(+)");
+  }
+}
 
 void commandercards(int32_t k, int32_t l, const std::vector<int32_t>& cards, float s, int32_t maxrows,
                     int32_t maxcols) {
-  float top = 504;
-  const int32_t scout = findscoutmsg(k, l);
-  if (scout >= 0) {
-    int32_t rows = 0;
-    const float w = scoutwidth(message[size_t(scout)].text, &rows);
-    // 15 per row, and 3 more below for the last row's descenders.
-    const float rowsheight = 15 * float(rows), h = rowsheight + 3;
-    guiwindow(0, 15, 501 - h, w, h);
-    // The printer allows height / 20 rows, though it writes them 15 apart:
-    // its box reaches below the window so that every row of the report fits.
-    settextbox(17, 501 - 20 * float(rows), w - 4, 20 * float(rows));
-    areatextwrap(TS_SCOUT, 15, "%s", message[size_t(scout)].text);
-    areahotspot(TS_SCOUT, 15, 501 - h, w, h);
-    top = 501 - rowsheight - 17;
-    maxrows = imax(1, maxrows - (rows + 3) / 4);
-  }
+  const float top = scoutreport(k, l, &maxrows);
   const int32_t n = int32_t(cards.size());
   if (n == 0) return;
   const float cw = std::floor(60 * s + 2), ch = std::floor(70 * s + 2);
@@ -366,94 +481,9 @@ void commandercards(int32_t k, int32_t l, const std::vector<int32_t>& cards, flo
     last = i;
     shown++;
     const float x = 16 + cw * float((shown - 1) % cols), y = top - ch * float((shown - 1) / cols + 1);
-    const int32_t b = com[size_t(c)].body;
-    const bool sel = isselected(c);
-    const bool fixed = getability(b, AB_FIXEDORDER, 1) > 0;
-    if (sel) areabox(0, x, y, cw - 2, ch - 2, 1, 1, 1, 0.8f);
-    else if (fixed) areabox(0, x, y, cw - 2, ch - 2, 1, 0.2f, 0.2f, 0.3f);
-    else areaframe(x, y, cw - 2, ch - 2, 1, 0.6f, 0.55f, 0.45f, 0.7f);
-    float namescale = 14 * s;
-    // A commander without a name of its own goes by its kind.
-    const Monster* kind = unittyperec(b);
-    const char* fullname = com[size_t(c)].name[0] || !kind ? com[size_t(c)].name : kind->name;
-    const char* name = fitlabel(fullname, cw - 6, &namescale);
-    const float nw = textwidth(name) * namescale;
-    areatextcol(0, x + (cw - 2 - nw) / 2, y + ch - 2 - namescale, namescale, sel ? 0 : -1, sel ? 0 : -1,
-                sel ? 0 : -1, 1, "%s", name);
-    // Left edge: afflictions, experience stars, a temporary effect, 8s high
-    // and stacked 3s apart from the top down, the first no higher than 50
-    // above the card's bottom (nor over the name), none below the figure's foot.
-    float my = std::min(y + 50, y + ch - 2 - namescale) - 8 * s;
-    auto leftmark = [&](int32_t file, int32_t sprite) {
-      if (my < y + 12 * s) return;
-      areasprite(0, file, sprite, SPRITEMODE, x + 1, my, 8 * s, 8 * s);
-      my -= 3 * s;
-    };
-    for (int32_t a = 0; a < nbrofafflictions(b); a++) leftmark(TRS_ICONS, ICON_AFFLICTION);
-    const int32_t xp = unit[size_t(b)].exp;
-    for (int32_t limit : {14, 49, 99, 199, 399})
-      if (xp > limit) leftmark(TRS_MISC, MISC_EXPSTAR);
-    if (com[size_t(c)].tmpfx > 0) leftmark(TRS_MISC, MISC_EFFECT);
-    // Right edge: one mark per started 25 units led.
-    const int32_t led = comunits(c, nullptr, nullptr);
-    float ry = y + ch - 2 - namescale - 9 * s;
-    for (int32_t m = 0; m < (led + 24) / 25 && ry >= y + 12 * s; m++, ry -= 7)
-      areabox(0, x + cw - 7, ry, 3, 5, 0.8f, 0.8f, 0.8f, 0.9f);
-    // The unit's figure.
-    const Monster* t = unittyperec(b);
-    const float fs = 40 * s;
-    char hint[400];
-    char order[ORDERTEXTLEN];
-    hostordertext(c, order);
-    formatbounded(hint, sizeof hint, selection ? "%s. %s.  (space) Change order for selected commanders"
-                                               : "%s. %s.  (space) Change order",
-                  fullname, order);
-    if (t) {
-      const int32_t a = areasprite(TS_CARD + c, TRS_ARMY, t->sprite, SPRITEMODE, x + (cw - 2 - fs) / 2,
-                                   y + 12 * s, fs, fs);
-      if (a >= 0) {
-        areasetpriority(a, 100);
-        areainfo("%s", hint);
-      }
-    }
-    const int32_t hot = areahotspot(TS_CARD + c, x, y + 12 * s, cw - 2, ch - 2 - 12 * s);
-    if (hot >= 0) areainfo("%s", hint);
-    // Items and then gems carried, a strip along the figure's foot.
-    int32_t nitems = 0;
-    for (int16_t it : com[size_t(c)].item) nitems += validitem(it);
-    const Commander& cm = com[size_t(c)];
-    const float q = (60 * s - 15) / float(imax(1, nitems + (getcomgems(c) > 0 ? 1 : 0)));
-    float ix = x + 9 * s;
-    for (int16_t it : cm.item)
-      if (validitem(it)) {
-        areasprite(0, TRS_ITEMS, items[size_t(it)].picture, SPRITEMODE, ix, y + 12 * s, 12 * s, 12 * s);
-        ix += std::min(8 * s, q);
-      }
-    for (int32_t g = 0; g < 8; g++)
-      for (int32_t n = 0; n < cm.gems[size_t(g)] && ix < x + cw - 9 * s; n++) {
-        areasprite(0, TRS_MISC, MISC_GEM + g, SPRITEMODE, ix, y + 12 * s, 6 * s, 6 * s);
-        ix += std::min(4 * s, q);
-      }
-    // The order at the card's bottom.
-    const float os = 12 * s;
-    const int32_t ot = areatextcol(TS_CARDORDER + c, x + 2, y + 1, os, sel ? 0 : -1, sel ? 0 : -1, sel ? 0 : -1, 1,
-                                   "%s", CutTextDots(order, (cw - 4) / os));
-    if (ot >= 0) {
-      areasetpriority(ot, 500);
-      if (sel) areainfo("(space) Change order for selected commanders");
-      else areainfo("Change order for %s", fullname);
-    }
+    commandercard(Card{c, x, y, cw, ch, s, isselected(c)}, selection);
   }
-  const float ax = float(cols) * cw + 24;
-  if (turnscreen.firstcard > 0) {
-    areaspritecol(0, TRS_MISC, 76, SPRITEMODE, ax + 1, 475, 20, 20, 0, 0, 0, 0.5f);
-    if (areaspritecol(TS_PAGEBACK, TRS_MISC, 76, SPRITEMODE, ax, 475, 20, 20, 1, 1, 1, 0.75f) >= 0) areainfo("(-)");
-  }
-  if (last >= 0 && last < n - 1) {
-    const float ay = 500 - ch * float(rows) - (504 - top);
-    areaspritecol(0, TRS_MISC, 77, SPRITEMODE, ax + 1, ay, 20, 20, 0, 0, 0, 0.5f);
-    if (areaspritecol(TS_PAGEON, TRS_MISC, 77, SPRITEMODE, ax, ay, 20, 20, 1, 1, 1, 0.75f) >= 0) areainfo("(+)");
-  }
+  pagearrows(float(cols) * cw + 24, 500 - ch * float(rows) - (504 - top), last >= 0 && last < n - 1);
 }
 
 // Keys of the screen (the order keys and the filter keys among them).
@@ -482,69 +512,11 @@ void bindkeys(int32_t k, int32_t l) {
   }
 }
 
-// The first card shown when commander c is to be seen: the smallest paging
-// offset that shows it.
-int32_t focusoffset(int32_t c, int32_t count, float s) {
-  int32_t rows = 0, cols = 0;
-  cardlimits(s, &rows, &cols);
-  for (int32_t offset = 0; offset < count; offset++)
-    if (comvisible(c, offset, rows * cols) == 1) return offset;
-  return 0;
-}
-
 void startmusic() {
   if (!mainmusic) return;
   starteramusic(gameinfo.era, musicvolume);
 }
 }  // namespace
-
-// ---------------------------------------------------------------- rules
-
-float cardscale(float preference, int32_t commanders) {
-  if (preference < 0.5f || preference > 1.5f) return commanders < 6 ? 1.2f : 1.0f;
-  return preference;
-}
-
-void cardlimits(float s, int32_t* rows, int32_t* cols) {
-  if (s > 1.399f) *rows = 4, *cols = 3;
-  else if (s > 1.199f) *rows = 5, *cols = 3;
-  else if (s > 0.999f) *rows = 6, *cols = 4;
-  else if (s > 0.899f) *rows = 7, *cols = 4;
-  else if (s > 0.799f) *rows = 8, *cols = 4;
-  else if (s > 0.699f) *rows = 9, *cols = 5;
-  else *rows = 10, *cols = 6;
-}
-
-std::vector<int32_t> provincecards(int32_t k, int32_t l) {
-  std::vector<int32_t> out;
-  for (int32_t c = 0; c <= highestcom && c < MAXCOMS; c++)
-    if (comalivein(c, k, l)) out.push_back(c);
-  return out;
-}
-
-void monthtext(char* out, int32_t size, int32_t t) {
-  formatbounded(out, size, "%s, year %d", monthnames[((t % 12) + 12) % 12], imax(t, 0) / 12 + 1);
-}
-
-void seasonhint(char* out, int32_t size, int32_t t) {
-  const int32_t month = ((t % 12) + 12) % 12;
-  if (t <= 11) formatbounded(out, size, "%s in the first year of the oruvane wars", monthnames[month]);
-  else formatbounded(out, size, "%s in the year %d of the oruvane wars", monthnames[month], t / 12 + 1);
-}
-
-float scoutwidth(const char* text, int32_t* rows) {
-  std::vector<textrow> r(64);
-  const int32_t length = int32_t(strnlen(text, MSGTEXTLEN));
-  for (float w : {220.0f, 320.0f, 420.0f}) {
-    const int32_t n = wraptext(text, length, (w - 4) / 15, r.data(), 64);
-    if (n < 5) {
-      *rows = imax(n, 1);
-      return w;
-    }
-  }
-  *rows = imax(1, wraptext(text, length, 496.0f / 15, r.data(), 64));
-  return 500;
-}
 
 // ---------------------------------------------------------------- the screen
 

@@ -166,8 +166,11 @@ void openturnscreen(int32_t home, int32_t nation, int32_t vcrs, const char* gnam
 // drawing it: what viewland shows before it waits for an action.
 void buildturnframe();
 
-// ---- rules of the screen
+// ---- rules of the screen (turnscreenrules.cpp)
 
+// The commander's body is alive and the nation's, in province lnr (in any
+// province for -1).
+bool comalivein(int32_t cnr, int32_t nation, int32_t lnr);
 // Card scale: the preference, or automatic (below 0.5 or above 1.5): 1.2
 // for fewer than six commanders, else 1.0. The rows and columns of cards
 // that fit at a scale.
@@ -184,11 +187,26 @@ void monthtext(char* out, int32_t size, int32_t turnnbr);
 // The width of the scout report window (220, 320, 420, else 500) and its
 // rows at that width.
 float scoutwidth(const char* text, int32_t* rows);
+// The first card to show so that commander cnr is seen among the count
+// cards at the scale: the smallest paging offset that shows it, else 0.
+int32_t focusoffset(int32_t cnr, int32_t count, float scale);
+// One province feature of the right column: its id (0 for none), the
+// picture, the label and the hint.
+struct ColumnFeature {
+  int32_t id, file, icon;
+  char text[60];
+  char hint[200];
+};
+// The province's features that the right column lists, from the top: the
+// fort (known name), the laboratory (castle held), the temple (known name;
+// its id only when the castle is held), the found magic sites (site
+// knowledge; named in the hint when the castle is held) and the nation's
+// enchantments on the province. info holds the nation's information-level
+// bits of the province (infolevel).
+std::vector<ColumnFeature> provincefeatures(int32_t nation, int32_t lnr, int32_t info);
 
-// ---- rules of the commands (turncommands.cpp)
+// ---- rules of the commands (turncommandsrules.cpp)
 
-// Acts on one id of the main turn screen; 1 when the screen is to be left.
-int32_t turnaction(int32_t id);
 // The held modifier keys of a click.
 struct ClickKeys {
   bool ctrl = false, shift = false, alt = false;
@@ -218,6 +236,17 @@ std::vector<int32_t> ordertargets(int32_t hoverid);
 // The order request of an order key (capital letters), -1 for none. P is
 // Preach on the nation's own ground (6) and abroad (43).
 int32_t orderkeyrequest(int32_t key, bool ownground);
+// The paging keys and arrows of the cards: back or on by one row of cards,
+// never before the first nor beyond the page that shows the last card.
+void pagecards(bool on);
+// The card size keys: the card scale 0.1 bigger (up to 1.4) or smaller
+// (down to 0.6), from the scale now shown.
+void stepcardscale(bool bigger);
+
+// ---- the commands (turncommands.cpp)
+
+// Acts on one id of the main turn screen; 1 when the screen is to be left.
+int32_t turnaction(int32_t id);
 
 // The screens of other parts that the commands open (army panel, unit
 // box, recruitment, research, laboratory, treasuries, mercenaries, temple,

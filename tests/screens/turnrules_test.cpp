@@ -1,14 +1,18 @@
 // The rules of the main turn screen and its commands on small worlds:
 // card scale and grid, the season text, the scout report's width, the
 // selection by cards, all or none, the next idle commander, the right click
-// on the map, the filter keys and which commanders an order key acts on.
+// on the map, the filter keys and which commanders an order key acts on,
+// the paging and the province features of the right column.
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include "gfx/gui.h"
 #include "runtime/settings.h"
 #include "screens/turnscreen.h"
 #include "support/smallworld.h"
 #include "world/movement.h"
+#include "world/magic.h"
 #include "world/provinfo.h"
 #include "world/siteentry.h"
 
@@ -74,6 +78,44 @@ TEST(ScoutReport, ShortReportsStayNarrowLongOnesWiden) {
   for (int i = 0; i < 60; i++) longer += "soldiers ";
   EXPECT_FLOAT_EQ(scoutwidth(longer.c_str(), &rows), 500);
   EXPECT_GE(rows, 5);
+}
+
+// The right column lists what the nation may know and open: the fort and
+// temple only with the province's name known, the laboratory and the
+// temple's key only where the nation holds the castle, a found site named in
+// its hint only then too, and only the nation's own enchantments here.
+TEST(ColumnFeatures, WhatTheNationKnowsAndHolds) {
+  world();
+  constexpr int32_t NAME = 0x1, SITES = 0x20;
+  Land& ld = land[2];
+  ld.fort = 1;
+  ld.lab = 1;
+  ld.temple = 1;
+  ld.fortholder = OTHER;
+  strcpy(sites[1].name, "The Smouldercone");
+  ld.site[1] = 1;
+  ld.sitefound[1] = 1;
+  ld.site[2] = 1;   // not found
+  for (int32_t e : {0, 1, 2}) ench[e].kind = 5, ench[e].spell = 0, ench[e].land = 2, ench[e].owner = int16_t(ME);
+  ench[1].owner = OTHER;
+  ench[2].land = 3;
+  highestench = 2;
+  auto ids = [](const std::vector<ColumnFeature>& f) {
+    std::vector<int32_t> out;
+    for (const ColumnFeature& x : f) out.push_back(x.id);
+    return out;
+  };
+  EXPECT_EQ(ids(provincefeatures(ME, 2, 0)), std::vector<int32_t>({TS_ENCHANTMENT}));
+  std::vector<ColumnFeature> f = provincefeatures(ME, 2, NAME | SITES);
+  EXPECT_EQ(ids(f), std::vector<int32_t>({TS_FORT, 0, TS_SITE + 1, TS_ENCHANTMENT}));
+  EXPECT_STREQ(f[2].hint, "Magic site");
+  ld.fortholder = ME;
+  f = provincefeatures(ME, 2, NAME | SITES);
+  EXPECT_EQ(ids(f), std::vector<int32_t>({TS_FORT, TS_LAB, TS_TEMPLE, TS_SITE + 1, TS_ENCHANTMENT}));
+  EXPECT_STREQ(f[3].hint, "View magic site: The Smouldercone");
+  EXPECT_STREQ(f[4].text, "Enchantment");
+  highestench = -1;
+  for (int32_t e : {0, 1, 2}) ench[e] = Ench{};
 }
 
 TEST(CardClick, PlainCtrlShiftAndAltClicks) {
