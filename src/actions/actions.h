@@ -5,5 +5,9 @@
 // see refusal.h for the contract. The actions sit on the top floor of the
 // shared game: they read and write the world's records and include nothing
 // of the host or player sides.
+//   actions/sharedrules.h   the rules the actions, the screens, the computer
+//                           players and the host's phases share: who fights
+//                           whom, armies, research and forging, mercenary
+//                           prices, upkeep, honour
 #pragma once
 #include "actions/refusal.h"

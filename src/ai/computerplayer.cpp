@@ -13,9 +13,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "actions/sharedrules.h"
 #include "ai/ai.h"
-#include "host/host.h"
-#include "host/phases.h"
 #include "magic/rituals.h"
 #include "runtime/fatal.h"
 #include "runtime/rnd.h"
@@ -31,7 +30,6 @@
 #include "world/siteentry.h"
 #include "world/units.h"
 #include "world/world.h"
-#include "worldgen/mercenaries.h"
 
 namespace {
 

@@ -19,14 +19,6 @@
 namespace {
 constexpr uint32_t AF_STARVING = 0x4;
 constexpr int32_t MAXPOPULATION = 30000;
-constexpr int32_t UPKEEPDIVISOR = 15;   // a unit costs its gold price over this many months
-
-bool paysupkeep(const Unit& u) {
-  return u.hp >= 1 && u.homeland != -2 && !(u.flags[2] & F3_PRETENDER) && u.type >= 0 && u.type < MAXUNITTYPES;
-}
-
-int32_t unitupkeep(const Unit& u) { return imax(unittypes[size_t(u.type)].gcost, 0); }
-
 // Units leave when the treasury cannot pay them: the dearest first, until
 // what they cost covers the debt.
 int32_t desert(int32_t p, int32_t debt) {
@@ -62,13 +54,6 @@ void provincemonth(int32_t lnr) {
   }
 }
 }  // namespace
-
-int32_t upk(int32_t p) {
-  int64_t sum = 0;
-  for (int32_t u = 0; u <= highestunit; u++)
-    if (unit[size_t(u)].owner == p && paysupkeep(unit[size_t(u)])) sum += unitupkeep(unit[size_t(u)]);
-  return int32_t(std::min<int64_t>(sum / UPKEEPDIVISOR, INT32_MAX));
-}
 
 void incomephase() {
   for (int32_t p = 0; p < MAXPLAYERS; p++) {

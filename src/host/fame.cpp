@@ -47,12 +47,6 @@ int32_t heroland(int32_t p) {
 }
 }  // namespace
 
-int32_t famescore(int32_t cnr) {
-  if (cnr < 0 || cnr > highestcom || cnr >= MAXCOMS || combody(cnr) < 0) return -1;
-  const Commander& c = com[size_t(cnr)];
-  return 8 * c.herocount + 2 * c.kills + unit[size_t(c.body)].exp;
-}
-
 void heroesphase() {
   std::vector<int32_t> candidates = herocandidates();
   for (int32_t p = 0; p < MAXPLAYERS && !candidates.empty(); p++) {

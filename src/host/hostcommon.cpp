@@ -25,54 +25,6 @@ bool activeplayer(int32_t p) {
   return c == CTRL_HUMAN || c == CTRL_AI;
 }
 
-bool hostile(int32_t a, int32_t b) {
-  if (a == b || a < 0 || b < 0) return false;
-  // An alliance is the byte 255 both ways (the map command "allies").
-  if (a < MAXPLAYERS && b < MAXPLAYERS && diplomacy[a][b] == 255 && diplomacy[b][a] == 255) return false;
-  return true;
-}
-
-bool comalive(int32_t cnr) {
-  const int32_t b = combody(cnr);
-  return b >= 0 && unit[size_t(b)].hp >= 1;
-}
-
-int32_t complayer(int32_t cnr) { return comalive(cnr) ? unit[size_t(com[size_t(cnr)].body)].owner : -1; }
-
-int32_t comland(int32_t cnr) { return comalive(cnr) ? unit[size_t(com[size_t(cnr)].body)].land : -1; }
-
-std::vector<int32_t> armyunits(int32_t cnr) {
-  std::vector<int32_t> v;
-  if (!comalive(cnr)) return v;
-  const int32_t b = com[size_t(cnr)].body;
-  v.push_back(b);
-  const int32_t l = unit[size_t(b)].land, owner = unit[size_t(b)].owner;
-  foreachunitinsquads(com[size_t(cnr)].squad, [&](int32_t u) {
-    const Unit& x = unit[size_t(u)];
-    if (x.hp >= 1 && u != b && x.land == l && x.owner == owner) v.push_back(u);
-  });
-  return v;
-}
-
-std::vector<int32_t> commandersin(int32_t lnr, int32_t player) {
-  std::vector<int32_t> v;
-  for (int32_t c = 0; c <= highestcom; c++) {
-    if (!comalive(c)) continue;
-    const Unit& b = unit[size_t(com[size_t(c)].body)];
-    if ((lnr < 0 || b.land == lnr) && (player < 0 || b.owner == player)) v.push_back(c);
-  }
-  return v;
-}
-
-std::vector<int32_t> unitsin(int32_t lnr, int32_t player) {
-  std::vector<int32_t> v;
-  foreachunitinland(lnr, [&](int32_t u) {
-    const Unit& x = unit[size_t(u)];
-    if (x.hp >= 1 && (player < 0 || x.owner == player)) v.push_back(u);
-  });
-  return v;
-}
-
 const LandIndex& indexlands() {
   static LandIndex index;
   index.units.assign(MAXLANDS, {});

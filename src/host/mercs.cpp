@@ -114,16 +114,6 @@ void settlebids(int32_t b, int32_t lastemployer) {
 }
 }  // namespace
 
-int32_t mercprice(int32_t b, int32_t p, int32_t employer) {
-  if (b < 0 || b >= MAXMERCBANDS) return 0;
-  const MercBand& m = mercband[size_t(b)];
-  int32_t price = m.value[MB_PRICE];
-  if (p == m.value[MB_FAVNATION]) price = price * m.value[MB_FAVPERCENT] / 100;
-  if (p == 40) price += price / 4;
-  if (p == employer && p >= 0 && p < MAXPLAYERS) price /= 2;
-  return price;
-}
-
 void mercenaryphase() {
   for (int32_t p = 0; p < MAXPLAYERS; p++)
     for (int32_t b = 0; b < 5; b++) kingdom[size_t(p)].gold += imax(0, kingdom[size_t(p)].w[KW_MERCBIDS + b]);

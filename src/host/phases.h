@@ -1,9 +1,12 @@
 // The phases of a hosted turn, in the order `newturn` runs them, and the
 // rules they share. Each phase works on the loaded world tables only; the
-// tests run them one by one on small worlds.
+// tests run them one by one on small worlds. The rules that the screens and
+// the computer players share with the phases (armies, research, forging,
+// prices, upkeep, honour) are those of actions/sharedrules.h.
 #pragma once
 #include <vector>
 
+#include "actions/sharedrules.h"
 #include "runtime/short.h"
 
 // ---------------------------------------------------------------- the phase list
@@ -37,24 +40,9 @@ const char* phaselabel(int32_t phase);
 // Runs one phase (logging, progress label, then bugcheck after it).
 void runphase(int32_t phase);
 
-// ---------------------------------------------------------------- players and armies
+// ---------------------------------------------------------------- players and orders
 // A player that takes part this turn: controller human or computer, 0..94.
 bool activeplayer(int32_t p);
-// Two players fight when they meet: different players, not allied.
-bool hostile(int32_t a, int32_t b);
-// The living units of a commander's army: its body first, then the units of
-// its squads (those in the body's land).
-std::vector<int32_t> armyunits(int32_t cnr);
-// Commander numbers of living commanders of the player (-1: any) in the land
-// (-1: any), in number order.
-std::vector<int32_t> commandersin(int32_t lnr, int32_t player);
-// Living units of the player (-1: any) in the land, in number order.
-std::vector<int32_t> unitsin(int32_t lnr, int32_t player);
-// The commander is alive: a body with hit points.
-bool comalive(int32_t cnr);
-// Owner and land of a living commander's body (-1 when not alive).
-int32_t complayer(int32_t cnr);
-int32_t comland(int32_t cnr);
 // Withdraws an order that can no longer be carried out: refund through
 // cancelorder and a message to the owner "NAME could not TEXT: WHY".
 void failorder(int32_t cnr, const char* what, const char* why);
@@ -76,32 +64,7 @@ int32_t host_battle(int32_t lnr, int32_t defender, int32_t attacker, int32_t inc
 // Battles fought this turn (for the log and the tests).
 extern int32_t battlesfought;
 
-// ---------------------------------------------------------------- rules shared with the screens
-// Research points a school of the player receives this turn (school above 6
-// or negative: the total).
-int32_t pathresearch(int32_t player, int32_t school);
-// Brings the seven research percentages back to a sum of 100.
-void balanceresearch(int32_t player, int32_t changed);
-// Research points needed for the next level of a school at the given level.
-int32_t researchcost(int32_t level);
-// Whether the commander can forge the item (1), lacks skill or research
-// (-1), the unique item exists (-2), or the nation lacks gems (-3); the gem
-// costs of the two paths are left in forgegemcost1 and forgegemcost2.
-int32_t canforge(int32_t cnr, int32_t item);
-extern int32_t forgegemcost1, forgegemcost2;
-// Gems the item costs at a path level (levels outside 0..9 count as the
-// nearest bound).
-int32_t itemgemcost(int32_t level);
-// What mercenary band b asks of player p a month: its price, the special
-// price for its favoured nation, a quarter more for nation 40, half for the
-// nation that employs it (`employer`); 0 for a band outside 0..4.
-int32_t mercprice(int32_t band, int32_t player, int32_t employer);
-// upk: upkeep.
-// Monthly gold upkeep of all the player's living units.
-int32_t upk(int32_t player);
-// Honour of a commander: 8 x hero counter + 2 x kills + experience; -1 for
-// a number outside the commanders in use or a free commander.
-int32_t famescore(int32_t cnr);
+// ---------------------------------------------------------------- items
 // Keeps the per-item count of items in play.
 void host_upditemsinplay();
 

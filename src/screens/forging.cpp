@@ -4,11 +4,11 @@
 
 #include <cstdlib>
 
+#include "actions/sharedrules.h"
 #include "frontend/frontend.h"
 #include "gfx/dialogs.h"
 #include "gfx/gui.h"
 #include "gfx/sprites.h"
-#include "host/phases.h"
 #include "magic/rituals.h"
 #include "runtime/fatal.h"
 #include "runtime/trs.h"

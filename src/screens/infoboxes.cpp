@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "actions/sharedrules.h"
 #include "gfx/dialogs.h"
 #include "gfx/gui.h"
 #include "host/host.h"
-#include "host/phases.h"
 #include "magic/rituals.h"
 #include "mapview/overlay.h"
 #include "runtime/fatal.h"

@@ -9,7 +9,6 @@
 #include "gfx/gfx.h"
 #include "gfx/gui.h"
 #include "host/host.h"
-#include "host/phases.h"
 #include "runtime/fatal.h"
 #include "runtime/trs.h"
 #include "runtime/util.h"

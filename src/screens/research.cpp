@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "actions/sharedrules.h"
 #include "frontend/frontend.h"
 #include "gfx/gfx.h"
 #include "gfx/gui.h"
-#include "host/phases.h"
 #include "runtime/fatal.h"
 #include "screens/orders.h"
 #include "world/gamedata.h"

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "actions/sharedrules.h"
 #include "frontend/frontend.h"
 #include "gfx/gfx.h"
 #include "gfx/gui.h"
-#include "host/phases.h"
 #include "runtime/fatal.h"
 #include "runtime/trs.h"
 #include "runtime/util.h"

@@ -6,12 +6,12 @@
 #include <cmath>
 #include <cstring>
 
+#include "actions/sharedrules.h"
 #include "frontend/frontend.h"
 #include "gfx/gfx.h"
 #include "gfx/gui.h"
 #include "gfx/particles.h"
 #include "host/host.h"
-#include "host/phases.h"
 #include "mapview/mapview.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"

@@ -202,8 +202,12 @@ extern float mapzoom;                    // the map view's zoom
 constexpr int32_t MAXMERCBANDS = 5;
 struct MercBand {
   char name[100];
-  int16_t value[7];
+  int16_t value[7];   // by MercField
 };
+// Fields of a band record (MercBand::value).
+enum MercField { MB_LEADER = 0, MB_EMPLOYER, MB_PRICE, MB_FAVNATION, MB_FAVPERCENT, MB_MONTHS, MB_RESERVE };
+// The player that owns a band's leader and troops while no nation hires them.
+constexpr int32_t MERCOWNER = 24;
 extern std::array<MercBand, MAXMERCBANDS> mercband;
 extern uint8_t merctemplateused[100];    // templates already drawn
 extern uint8_t iteminplay[500];          // per magic item: already forged or found

@@ -4,9 +4,8 @@
 #pragma once
 #include "runtime/short.h"
 
-// Fields of a band record (MercBand::value).
-enum MercField { MB_LEADER = 0, MB_EMPLOYER, MB_PRICE, MB_FAVNATION, MB_FAVPERCENT, MB_MONTHS, MB_RESERVE };
-constexpr int32_t MERCOWNER = 24;
+// The fields of a band record and the bands' owner are world/world.h's
+// (MercField, MERCOWNER).
 
 // Leader commander number, or -1 when all five band slots are in use.
 int32_t popmercs(const char* bandname, const char* leadername, int32_t comtype, int32_t unittype, int32_t count,
