@@ -1,7 +1,6 @@
 // Magic at the host's side: the ritual order (`castrit`) with its refusals,
 // the ritual phase that carries out every ritual spell, global enchantments
-// with their monthly upkeep and dispelling, handing items between
-// commanders and the laboratory, and the description look-ups.
+// with their monthly upkeep and dispelling, and the description look-ups.
 //
 // Rituals: a spell whose effect is SPELL_RITUAL (10000) or above. The code
 // below it says what it does (data/README.md, "Spells"):
@@ -99,23 +98,6 @@ void enchantmentupkeep();
 void endenchantment(int32_t e, const char* why);
 // Enchantments in force over the whole world.
 int32_t nbrglobalench();
-
-// ---------------------------------------------------------------- items
-// What chooseitemowner returns beside a unit number.
-constexpr int32_t CHOOSE_NONE = -1, CHOOSE_LAB = -2, CHOOSE_THROWAWAY = -3;
-// The "Transfer item to" question: a menu of the player's other living
-// commanders in the land (not `except`), then, with `withlab`, "Laboratory",
-// with `withthrow`, "Throw away", and "Exit". The unit number (body) of the
-// commander chosen, or CHOOSE_LAB, CHOOSE_THROWAWAY, CHOOSE_NONE.
-int32_t chooseitemowner(const char* title, int32_t player, int32_t lnr, int32_t except, int32_t withlab,
-                        int32_t withthrow);
-// Moves the item of the commander's slot (or, for cnr -1, of the player's
-// laboratory place `slot`, the player being the fort holder of lnr): with
-// tolab 1 into the laboratory store (it stays when the store is full);
-// with tolab 0 to whom chooseitemowner names. 1 when the item moved.
-// Stops with "giveitem: bad lnr" for a land outside 1..1504 and
-// "giveitem: bad itemnr" for a negative slot.
-int32_t giveitem(int32_t cnr, int32_t lnr, int32_t slot, int32_t tolab);
 
 // ---------------------------------------------------------------- descriptions
 // finddescr (the key's entry, 0 when none) is in world/gamedata.h.

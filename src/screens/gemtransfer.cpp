@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "actions/items.h"
 #include "frontend/frontend.h"
 #include "gfx/gui.h"
 #include "magic/rituals.h"

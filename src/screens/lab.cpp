@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "actions/items.h"
 #include "battle/battle.h"
 #include "frontend/frontend.h"
 #include "gfx/dialogs.h"

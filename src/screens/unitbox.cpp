@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "actions/items.h"
+#include "actions/names.h"
 #include "frontend/frontend.h"
 #include "gfx/dialogs.h"
 #include "gfx/gfx.h"
@@ -189,83 +191,6 @@ void homegarrison(int32_t unr, char* out, int32_t size) {
   const Unit& u = unit[size_t(unr)];
   if (u.comnr >= 0 && combody(u.comnr) == unr) return;
   if (u.homeland > 0 && u.homeland < MAXLANDS) snprintf(out, size_t(size), "home garrison %s", land[size_t(u.homeland)].name);
-}
-
-// ------------------------------------------------------- items and names
-
-namespace {
-// Orders that a commander keeps when it hands an item over.
-bool keepsorder(int32_t order) { return order == 3 || order == 4 || order == 7 || order == 31 || order == 32; }
-}  // namespace
-
-std::string itemmoverefusal(int32_t cnr, int32_t slot, int32_t tolab) {
-  const int32_t b = combody(cnr);
-  if (b < 0 || slot < 0 || slot >= 8 || !validitem(com[size_t(cnr)].item[size_t(slot)])) return "No magic item";
-  const Unit& u = unit[size_t(b)];
-  if (tolab) {
-    const int32_t l = u.land;
-    if (l < 1 || l >= MAXLANDS || land[size_t(l)].fortholder != u.owner || !land[size_t(l)].lab)
-      return "No lab in this province";
-  }
-  if (items[size_t(com[size_t(cnr)].item[size_t(slot)])].cursed < 0) return "This item is cursed and cannot be transfered.";
-  if (u.homeland == -2) {
-    char text[100];
-    snprintf(text, sizeof text, "The mercenary won't give away %s magic item.", hisher(b));
-    return text;
-  }
-  return "";
-}
-
-int32_t moveitem(int32_t cnr, int32_t slot, int32_t tolab) {
-  if (!itemmoverefusal(cnr, slot, tolab).empty()) return 0;
-  const int32_t b = combody(cnr);
-  const int32_t l = unit[size_t(b)].land;
-  if (l < 1 || l >= MAXLANDS) return 0;
-  // The order goes even when the item then stays, as players know it.
-  if (!keepsorder(com[size_t(cnr)].order)) cancelorder(cnr);
-  const int32_t moved = giveitem(cnr, l, slot, tolab);
-  enfll(cnr);
-  clearemptysquads();
-  return moved;
-}
-
-std::string renamerefusal(int32_t cnr) {
-  const int32_t b = combody(cnr);
-  if (b < 0) return "No commander";
-  if (!(gameinfo.gameflags & GF_RENAMING)) return "Commander renaming is not enabled in this game";
-  const Unit& u = unit[size_t(b)];
-  if (u.flags[2] & F3_PRETENDER) return "The Pretender God will not be renamed";
-  if (u.flags[1] & ST_PROPHET) return "The Prophet cannot be renamed";
-  char text[120];
-  if (inhalloffame(cnr) || com[size_t(cnr)].tmpfx > 0) {
-    snprintf(text, sizeof text, "%s is a famous person and cannot be renamed", com[size_t(cnr)].name);
-    return text;
-  }
-  if (u.homeland == -2) {
-    snprintf(text, sizeof text, "%s doesn't want to be renamed", com[size_t(cnr)].name);
-    return text;
-  }
-  return "";
-}
-
-void renamecommander(int32_t cnr, const char* name) {
-  if (combody(cnr) < 0 || !name || !name[0]) return;
-  snprintf(com[size_t(cnr)].name, sizeof com[size_t(cnr)].name, "%s", name);
-}
-
-void enfll(int32_t cnr) {
-  if (cnr < 0 || cnr > highestcom || combody(cnr) < 0) return;
-  int32_t limit[3] = {0, 0, 0};   // normal, undead, magic
-  limit[0] = maxcomunits(cnr, &limit[1], &limit[2]);
-  const int32_t body = combody(cnr);
-  for (int32_t u = 0; u <= highestunit && u < MAXUNITS; u++) {
-    if (u == body || unit[size_t(u)].hp < 1 || unit[size_t(u)].comnr >= 0 || !comleadsunit(u, cnr)) continue;
-    const int32_t m = unit[size_t(u)].type;
-    bailif(m < 0 || m >= MAXUNITTYPES, "enfll: bad m");
-    const uint32_t f2 = unittypes[size_t(m)].flags2;
-    const int32_t kind = (f2 & MF2_UNDEADCLASS) ? 1 : (f2 & MF2_MAGICBEING) ? 2 : 0;
-    if (--limit[kind] < 0) setunitsquad(u, -1);
-  }
 }
 
 // ---------------------------------------------------------------- the window
@@ -504,9 +429,8 @@ int32_t hoveredslot() {
 }
 
 void rename(int32_t c) {
-  const std::string refusal = renamerefusal(c);
-  if (!refusal.empty()) {
-    msgbox("%s", refusal.c_str());
+  if (Refusal r = canrename(c)) {
+    msgbox("%s", r.why.c_str());
     return;
   }
   char name[36] = {};
@@ -514,8 +438,7 @@ void rename(int32_t c) {
 }
 
 void transfer(int32_t c, int32_t slot, int32_t tolab) {
-  const std::string refusal = itemmoverefusal(c, slot, tolab);
-  if (!refusal.empty()) msgbox("%s", refusal.c_str());
+  if (Refusal r = canmoveitem(c, slot, tolab)) msgbox("%s", r.why.c_str());
   else moveitem(c, slot, tolab);
 }
 }  // namespace

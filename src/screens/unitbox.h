@@ -73,24 +73,6 @@ std::vector<BoxEntry> unitboxarmors(int32_t unr);
 // NAME"), else an empty text.
 void homegarrison(int32_t unr, char* out, int32_t size);
 
-// Why the commander cannot hand over the item of the slot (into the
-// laboratory with tolab), or an empty text when it can: no laboratory of
-// the owner's in the land, a cursed item, a mercenary.
-std::string itemmoverefusal(int32_t cnr, int32_t slot, int32_t tolab);
-// Hands the item over when it may: the commander's order is cancelled
-// (unless it is one of 3, 4, 7, 31, 32), the item goes into the laboratory
-// (tolab) or to whom the "Transfer item to" question names, and the units
-// beyond the commander's new leadership leave their squads. 1 when it moved.
-int32_t moveitem(int32_t cnr, int32_t slot, int32_t tolab);
-// Why the commander may not be renamed, or an empty text when it may; and
-// the renaming itself (an empty name changes nothing; at most 35 characters
-// are kept).
-std::string renamerefusal(int32_t cnr);
-void renamecommander(int32_t cnr, const char* name);
-// enfll: enforce leadership limits.
-// Applies the commander's three leadership limits to the units it leads, in
-// unit order: a unit beyond the limit of its kind leaves its squad.
-void enfll(int32_t cnr);
 
 // Shows the unit until Exit (Enter, Escape, Space) or a click on plain
 // text; the id that closed it (99 or 0). sel lists up to six units, ended

@@ -1,7 +1,5 @@
-// The ritual order and its refusals, items handed between commanders and
-// the laboratory, and the description entries.
+// The ritual order and its refusals, and the description entries.
 #include "magic/magicworld.h"
-#include "support/dialogscript.h"
 
 namespace {
 
@@ -108,54 +106,6 @@ TEST_F(Castrit, ItemSpellsAreTheRitualsOfTheItemsWorn) {
   EXPECT_EQ(getcomitemspell(mage, 0), spell("Astral Travel"));
   EXPECT_EQ(getcomitemspell(mage, 1), spell("Scrying"));
   EXPECT_EQ(getcomitemspell(mage, 2), 0);
-}
-
-TEST_F(Castrit, GiveItemToAnotherCommanderTheLaboratoryOrTheGround) {
-  const int32_t other = commander(A, AHOME);
-  strlcopy(com[size_t(other)].name, "Receiver", 36);
-  const int32_t ring = finditem(ITM_RING_OF_SORCERY);
-  const int32_t slot = getitem(mage, ring);
-  ASSERT_GE(slot, 0);
-  {
-    DialogScript answers("1000\n");
-    EXPECT_EQ(giveitem(mage, AHOME, slot, 0), 1);
-    EXPECT_NE(answers.printed().find("Receiver"), std::string::npos);
-  }
-  EXPECT_EQ(com[size_t(mage)].item[slot], 0);
-  int32_t held = -1;
-  for (int32_t s = 0; s < 8; s++)
-    if (com[size_t(other)].item[s] == ring) held = s;
-  ASSERT_GE(held, 0);
-  // Into the laboratory, then out of it to the first commander again.
-  EXPECT_EQ(giveitem(other, AHOME, held, 1), 1);
-  EXPECT_EQ(kingdom[A].w[KW_LABSTORE], ring);
-  {
-    DialogScript answers("1000\n");
-    EXPECT_EQ(giveitem(-1, AHOME, 0, 0), 1);
-  }
-  EXPECT_EQ(kingdom[A].w[KW_LABSTORE], 0);
-  // Exit leaves it; throwing it away loses it.
-  int32_t s2 = -1;
-  for (int32_t s = 0; s < 8; s++)
-    if (com[size_t(mage)].item[s] == ring) s2 = s;
-  ASSERT_GE(s2, 0);
-  {
-    DialogScript answers("999\n");
-    EXPECT_EQ(giveitem(mage, AHOME, s2, 0), 0);
-  }
-  EXPECT_EQ(com[size_t(mage)].item[s2], ring);
-  {
-    DialogScript answers("3\n");
-    EXPECT_EQ(giveitem(mage, AHOME, s2, 0), 1);
-  }
-  EXPECT_EQ(com[size_t(mage)].item[s2], 0);
-  // A full laboratory keeps the item with the commander.
-  for (int32_t i = 0; i < LABSTORESIZE; i++) kingdom[A].w[KW_LABSTORE + i] = int16_t(ring);
-  const int32_t s3 = getitem(mage, finditem("Eye of the Seer"));
-  EXPECT_EQ(giveitem(mage, AHOME, s3, 1), 0);
-  EXPECT_GT(com[size_t(mage)].item[s3], 0);
-  EXPECT_DEATH(giveitem(mage, 0, s3, 1), "giveitem: bad lnr");
-  EXPECT_DEATH(giveitem(mage, AHOME, -1, 1), "giveitem: bad itemnr");
 }
 
 TEST(Descriptions, EveryUnitTypeSpellItemAndSiteHasAText) {

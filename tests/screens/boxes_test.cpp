@@ -1,8 +1,7 @@
 // The rules behind the unit box's smaller boxes on small worlds: ability
 // icons and their explanations, weapon, armour and random-magic lines, the
-// item, site, fort and mercenary lines with the bid's limits, items handed
-// to the laboratory and renaming with their refusals, leadership after an
-// item left, and gem transfers with their limits.
+// item, site, fort and mercenary lines with the bid's limits, and gem
+// transfers with their limits.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -246,56 +245,10 @@ TEST_F(Boxes, MercenaryPriceAndBidLimits) {
   EXPECT_DEATH(mercbox(5, 3, 0), "mercbox: bad mercnr");
 }
 
-TEST_F(Boxes, ItemsToTheLaboratoryRenamingAndLeadership) {
-  setitem(8, "Cursed Crown", IT_HELMET).cursed = -1;
-  setitem(9, "Banner of Many", IT_MISC);
-  additemability(9, AB_LEADERSHIPBONUS, 100);
-  com[hero].item[1] = 8;
-  com[hero].item[4] = 9;
-  EXPECT_EQ(itemmoverefusal(hero, 4, 1), "No lab in this province");
-  land[2].lab = 1;
-  land[2].fortholder = 3;
-  EXPECT_EQ(itemmoverefusal(hero, 1, 1), "This item is cursed and cannot be transfered.");
-  EXPECT_EQ(itemmoverefusal(hero, 0, 1), "No magic item");
-  unit[bodyunit(mate)].homeland = -2;
-  com[mate].item[4] = 9;
-  EXPECT_EQ(itemmoverefusal(mate, 4, 1), "The mercenary won't give away his magic item.");
-  EXPECT_EQ(moveitem(mate, 4, 1), 0);
-  EXPECT_EQ(com[mate].item[4], 9) << "refused: nothing changes";
-  // Hero leads 40 + 100 units; 60 soldiers in its squad; the banner goes
-  // into the laboratory and the units past 40 leave the squad in unit order.
-  com[hero].squad[0] = 777;
-  std::vector<int32_t> men;
-  for (int32_t n = 0; n < 60; n++) {
-    men.push_back(mkunit(2, 3, 2));
-    setunitsquad(men.back(), 777);
-  }
-  com[hero].order = 5;
-  EXPECT_EQ(moveitem(hero, 4, 1), 1);
-  EXPECT_EQ(com[hero].item[4], 0);
-  EXPECT_EQ(kingdom[3].w[KW_LABSTORE], 9);
-  EXPECT_EQ(com[hero].order, 0) << "the order went with the item";
-  EXPECT_EQ(unit[men[39]].squad, 777);
-  EXPECT_EQ(unit[men[40]].squad, -1);
-  EXPECT_EQ(unit[men[59]].squad, -1);
-  // An item number beyond the table (only a damaged file holds one) is
-  // shown as nothing and cannot be handed over.
+TEST_F(Boxes, AnItemBeyondTheTableIsShownAsNothing) {
+  // Only a damaged file holds one.
   com[hero].item[2] = 600;
   for (const BoxEntry& e : unitboxslots(hero)) EXPECT_NE(e.id, UB_ITEM + 2);
-  EXPECT_EQ(itemmoverefusal(hero, 2, 1), "No magic item");
-  EXPECT_EQ(moveitem(hero, 2, 1), 0);
-  EXPECT_EQ(com[hero].item[2], 600);
-  // Renaming.
-  EXPECT_EQ(renamerefusal(hero), "Commander renaming is not enabled in this game");
-  gameinfo.gameflags |= GF_RENAMING;
-  EXPECT_EQ(renamerefusal(hero), "");
-  EXPECT_EQ(renamerefusal(mate), "Brenna doesn't want to be renamed");
-  com[hero].tmpfx = 4;
-  EXPECT_EQ(renamerefusal(hero), "Aldric is a famous person and cannot be renamed");
-  renamecommander(hero, "");
-  EXPECT_STREQ(com[hero].name, "Aldric");
-  renamecommander(hero, std::string(60, 'x').c_str());
-  EXPECT_EQ(strlen(com[hero].name), 35u);
 }
 
 TEST_F(Boxes, GemTransfersWithTheirLimits) {
