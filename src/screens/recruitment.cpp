@@ -26,76 +26,12 @@ bool validtype(int32_t t) { return t >= 1 && t < MAXUNITTYPES; }
 bool holy(int32_t t) { return (unittypes[size_t(t)].flags & MF_HOLY) != 0; }
 int32_t goldof(int32_t t) { return unittypes[size_t(t)].gcost; }
 
-bool offered(int32_t lnr, int32_t mode, int32_t type) {
-  const std::vector<int32_t> list = recruitlist(lnr, mode);
-  return std::find(list.begin(), list.end(), type) != list.end();
-}
-
-void paygold(int32_t p, int32_t amount) {
-  const int64_t g = int64_t(kingdom[size_t(p)].gold) + amount;
-  kingdom[size_t(p)].gold = int32_t(std::clamp<int64_t>(g, INT32_MIN, INT32_MAX));
-}
-
-// Whether a type's gold can be paid (a negative cost is refused outright:
-// it would hand out gold for each entry queued).
-bool affordable(int32_t p, int32_t type) { return goldof(type) >= 0 && goldof(type) <= kingdom[size_t(p)].gold; }
-
 bool holdsfort(int32_t lnr, int32_t p) {
   return validland(lnr) && validplayer(p) && land[size_t(lnr)].fortholder == p;
 }
 }  // namespace
 
 // ---------------------------------------------------------------- rules
-
-std::vector<int32_t> recruitlist(int32_t lnr, int32_t mode) {
-  if (!validland(lnr) || land[size_t(lnr)].fortholder >= MAXPLAYERS) return {};   // no nation holds the fort
-  createslist(lnr, mode);
-  return {slist.begin(), slist.begin() + (slistlast + 1)};
-}
-
-bool recruitallowed(int32_t lnr, int32_t p) {
-  return holdsfort(lnr, p) && land[size_t(lnr)].owner == p && land[size_t(lnr)].unrest <= 99;
-}
-
-int32_t queueunits(int32_t lnr, int32_t p, int32_t type, int32_t times) {
-  if (!recruitallowed(lnr, p) || !validtype(type) || !offered(lnr, 0, type)) return 0;
-  Land& l = land[size_t(lnr)];
-  int32_t n = 0;
-  while (n < times && l.queuecount >= 0 && l.queuecount < RECRUITQUEUEMAX && affordable(p, type)) {
-    kingdom[size_t(p)].gold -= goldof(type);
-    l.queue[l.queuecount++] = int16_t(type);
-    n++;
-  }
-  return n;
-}
-
-bool queuecommander(int32_t lnr, int32_t p, int32_t type) {
-  if (!recruitallowed(lnr, p) || !validtype(type) || land[size_t(lnr)].comqueued == 1 || !affordable(p, type) ||
-      !offered(lnr, 10, type))
-    return false;
-  Land& l = land[size_t(lnr)];
-  kingdom[size_t(p)].gold -= goldof(type);
-  l.comqueued = 1;
-  l.queuedcomtype = int16_t(type);
-  return true;
-}
-
-bool unqueuecommander(int32_t lnr, int32_t p) {
-  if (!holdsfort(lnr, p) || land[size_t(lnr)].comqueued != 1) return false;
-  Land& l = land[size_t(lnr)];
-  l.comqueued = 0;
-  if (validtype(l.queuedcomtype)) paygold(p, goldof(l.queuedcomtype));
-  return true;
-}
-
-bool unqueuelastunit(int32_t lnr, int32_t p) {
-  if (!holdsfort(lnr, p)) return false;
-  Land& l = land[size_t(lnr)];
-  if (l.queuecount <= 0 || l.queuecount > RECRUITQUEUEMAX) return false;
-  const int32_t t = l.queue[--l.queuecount];
-  if (validtype(t)) paygold(p, goldof(t));
-  return true;
-}
 
 RecruitTotals recruittotals(int32_t lnr, int32_t p) {
   const Land& l = land[size_t(lnr)];
@@ -270,7 +206,7 @@ void buildarmy(int32_t lnr, int32_t p) {
     else if (id == RC_REMOVEUNIT) unqueuelastunit(lnr, p);
     else if (id == RC_RESET && holdsfort(lnr, p)) cancelrecruits(lnr);
     else if (id >= RC_UNIT && id < RC_COM) queueunits(lnr, p, id - RC_UNIT, shift ? 10 : 1);
-    else if (id >= RC_COM && id < RC_UNITBARRED) queuecommander(lnr, p, id - RC_COM);
+    else if (id >= RC_COM && id < RC_UNITBARRED) recruitcommander(lnr, p, id - RC_COM);
     else if (-id >= RC_UNIT && -id < RC_COM) typestatbox(-id - RC_UNIT, 0);
     else if (-id >= RC_UNITBARRED && -id < RC_COMBARRED) typestatbox(-id - RC_UNITBARRED, 0);
     else if (-id >= RC_COM && -id < RC_UNITBARRED) comtypestatbox(-id - RC_COM);

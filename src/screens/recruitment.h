@@ -1,8 +1,6 @@
-// The Recruit Units screen of a province and its rules. A player puts unit
-// types and at most one commander type into the province's recruitment
-// queue; the gold is paid at once and given back when an entry is removed.
-// The host turns the queue into units at the next hosting as far as the
-// province's resources go (the faded icons of the queue show what waits).
+// The Recruit Units screen of a province and the rules of what it shows.
+// The queue itself (recruiting, taking back) is actions/recruit.h; the
+// faded icons of the queue show what waits for more resources.
 //
 // The rules are plain functions over the world tables that tests call
 // without a window; the screen rebuilds its items every frame and acts on
@@ -10,6 +8,7 @@
 #pragma once
 #include <vector>
 
+#include "actions/recruit.h"
 #include "runtime/short.h"
 
 // Ids of the screen; a type's entry is its base plus the type number.
@@ -17,27 +16,6 @@ enum RecruitId : int32_t {
   RC_REMOVECOM = 1, RC_REMOVEUNIT = 2, RC_RESET = 3, RC_EXIT = 9,
   RC_UNIT = 10000, RC_COM = 20000, RC_UNITBARRED = 30000, RC_COMBARRED = 40000
 };
-constexpr int32_t RECRUITQUEUEMAX = 100;
-
-// The type numbers that createslist gives for the land and mode (0 units,
-// 2 holy units lacking a temple, 10 commanders, 12 commanders lacking a
-// laboratory or temple).
-std::vector<int32_t> recruitlist(int32_t lnr, int32_t mode);
-// True while the player may queue here: the player owns the province and
-// holds its fort (refunds go to the fort holder) and its unrest is 99 or less.
-bool recruitallowed(int32_t lnr, int32_t player);
-// Queues the unit type up to `times` times, each only while its gold can be
-// paid and the queue has room; the type must be offered here (mode 0). The
-// number queued; the gold of each is taken at once.
-int32_t queueunits(int32_t lnr, int32_t player, int32_t type, int32_t times);
-// Queues the commander type (offered here, mode 10) when none is queued yet
-// and its gold can be paid; true when queued.
-bool queuecommander(int32_t lnr, int32_t player, int32_t type);
-// Removes the queued commander / the last queued unit and gives its gold
-// back to the player, who must hold the fort; true when something was removed.
-bool unqueuecommander(int32_t lnr, int32_t player);
-bool unqueuelastunit(int32_t lnr, int32_t player);
-
 // The figures of the queue's line: resources of the province per turn for
 // the player, the player's gold, those resources less everything queued, and
 // the veyrance strength less the holy units queued.
