@@ -23,14 +23,6 @@ bool mayreceive(int32_t c) { return c >= 0 && getcomgems(c) < GEMCARRYLIMIT; }
 bool maygive(int32_t c) { return c >= 0 && unit[size_t(com[size_t(c)].body)].homeland != -2; }
 int32_t carried(int32_t c, int32_t k) { return c >= 0 ? com[size_t(c)].gems[size_t(k)] : 0; }
 
-// One gem of kind k from one place to another; c -1 is the treasury.
-void move(const GemSides& s, int32_t from, int32_t to, int32_t k) {
-  if (from >= 0) com[size_t(from)].gems[size_t(k)]--;
-  else kingdom[size_t(s.player)].w[KW_GEMS + k]--;
-  if (to >= 0) com[size_t(to)].gems[size_t(k)]++;
-  else kingdom[size_t(s.player)].w[KW_GEMS + k]++;
-}
-
 // The commander of the player standing in the land, -1 when it is not.
 bool present(int32_t c, int32_t player, int32_t lnr) {
   const int32_t b = combody(c);
@@ -63,36 +55,31 @@ int32_t gemclick(const GemSides& s, int32_t id) {
   if (k >= GEMKINDS || s.player < 0 || s.player >= MAXPLAYERS) return 0;
   const int32_t L = s.left, R = s.right;
   const int32_t stock = kingdom[size_t(s.player)].w[KW_GEMS + k];
-  const auto tryfrom = [&](int32_t from, int32_t to) {
-    // A full store (a 16-bit count) takes no more, so nothing wraps.
-    if (to < 0 && stock >= INT16_MAX) return 0;
-    move(s, from, to, k);
-    return 1;
-  };
+  const auto tryfrom = [&](int32_t from, int32_t to) { return movegem(s.player, s.lnr, from, to, k) ? 0 : 1; };
   switch (group) {
     case 1:   // increase left
-      if (s.lab && stock > 0 && mayreceive(L)) return tryfrom(-1, L);
+      if (s.lab && stock > 0 && mayreceive(L)) return tryfrom(GEMTREASURY, L);
       if (R >= 0 && carried(R, k) > 0 && mayreceive(L) && maygive(R)) return tryfrom(R, L);
       return 0;
     case -1:   // decrease left
       if (carried(L, k) < 1) return 0;
-      if (s.lab) return maygive(L) ? tryfrom(L, -1) : 0;
+      if (s.lab) return maygive(L) ? tryfrom(L, GEMTREASURY) : 0;
       if (R >= 0 && mayreceive(R) && maygive(L)) return tryfrom(L, R);
       return 0;
     case 2:
       if (R < 0) return 0;
-      if (s.lab && stock > 0 && mayreceive(R)) return tryfrom(-1, R);
+      if (s.lab && stock > 0 && mayreceive(R)) return tryfrom(GEMTREASURY, R);
       if (carried(L, k) > 0 && mayreceive(R) && maygive(L)) return tryfrom(L, R);
       return 0;
     case -2:
       if (R < 0 || carried(R, k) < 1) return 0;
-      if (s.lab) return maygive(R) ? tryfrom(R, -1) : 0;
+      if (s.lab) return maygive(R) ? tryfrom(R, GEMTREASURY) : 0;
       if (mayreceive(L) && maygive(R)) return tryfrom(R, L);
       return 0;
     case 3:
       if (!s.lab) return 0;
-      if (carried(L, k) > 0) return maygive(L) ? tryfrom(L, -1) : 0;
-      if (R >= 0 && carried(R, k) > 0 && maygive(R)) return tryfrom(R, -1);
+      if (carried(L, k) > 0) return maygive(L) ? tryfrom(L, GEMTREASURY) : 0;
+      if (R >= 0 && carried(R, k) > 0 && maygive(R)) return tryfrom(R, GEMTREASURY);
       return 0;
     default: return 0;
   }

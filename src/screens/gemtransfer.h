@@ -1,17 +1,13 @@
-// The "Transfer Magic Resources" window: magic gems moved one at a time
-// between two commanders of one player in one land, and between a
-// commander and the player's treasury where the land has the player's
-// laboratory. A commander receives while it carries fewer than 30 gems; a
-// mercenary never gives any away.
+// The "Transfer Magic Resources" window over the gem moves of
+// actions/gems.h: which way a click on a count moves one gem.
 #pragma once
+#include "actions/gems.h"
 #include "runtime/short.h"
 
 // Ids of the window: portraits 1 (left) and 2 (right), counts 100 + kind
 // (left), 200 + kind (right), 300 + kind (treasury); negative for a right
 // click.
 enum GemId : int32_t { GEM_LEFTPIC = 1, GEM_RIGHTPIC = 2, GEM_LEFT = 100, GEM_RIGHT = 200, GEM_TREASURY = 300, GEM_EXIT = 9 };
-constexpr int32_t GEMKINDS = 8;   // kinds shown and moved (fire .. blood)
-constexpr int32_t GEMCARRYLIMIT = 30;
 
 struct GemSides {
   int32_t left = -1, right = -1;   // commanders; right -1 when none
