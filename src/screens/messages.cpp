@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "actions/letters.h"
 #include "gfx/dialogs.h"
 #include "gfx/gfx.h"
 #include "gfx/gui.h"
@@ -94,7 +95,7 @@ int32_t closeandshow(int32_t closeid, int32_t slot) {
 void writeletter(int32_t p) {
   const std::vector<int32_t> to = letterreceivers(p);
   if (to.empty()) {
-    msgbox("%s", letterrefusaltext(LR_RECEIVER));
+    msgbox("%s", cansendletter(p, -1, PG_NONE, 0).why.c_str());   // the check's "no nation" sentence
     return;
   }
   std::vector<MenuLine> lines;
@@ -113,8 +114,7 @@ void writeletter(int32_t p) {
   if (!inputstring(title, text, LETTERLEN, 1)) return;
   int32_t gift = PG_NONE, amount = 0;
   if (!askgift(p, &gift, &amount)) return;
-  const int32_t r = sendletter(p, chosen - 1, text, gift, amount);
-  if (r < 0) msgbox("%s", letterrefusaltext(r));
+  if (Refusal r = sendletter(p, chosen - 1, text, gift, amount)) msgbox("%s", r.why.c_str());
 }
 }  // namespace
 
@@ -136,87 +136,6 @@ void messagetitle(int32_t m, char* out, int32_t size) {
   memcpy(out, text, size_t(n));
   out[n] = 0;
   if (!n) strlcopy(out, "(no text)", size);
-}
-
-std::vector<int32_t> letterreceivers(int32_t p) {
-  std::vector<int32_t> out;
-  for (int32_t r = 0; r < MAXPLAYERS; r++)
-    if (r != p && godplayer(r) && isingame(r)) out.push_back(r);
-  return out;
-}
-
-const char* letterrefusaltext(int32_t r) {
-  switch (r) {
-    case LR_NOSLOT: return "You cannot send more messages this month";
-    case LR_RECEIVER: return "There is no nation to send a message to";
-    case LR_GOLD: return "You do not have that much gold";
-    case LR_GEMS: return "You do not have that many gems";
-    case LR_ITEM: return "That item is not in your laboratory";
-    case LR_AMOUNT: return "Nothing to send";
-    default: return "";
-  }
-}
-
-int32_t sendletter(int32_t from, int32_t to, const char* text, int32_t gift, int32_t amount) {
-  if (!validplayer(from)) return LR_RECEIVER;
-  if (to == from || !godplayer(to) || !isingame(to)) return LR_RECEIVER;
-  int32_t slot = -1;
-  for (int32_t n = 0; n < PMESSSLOTS && slot < 0; n++)
-    if (pmess[from][n].b0 == 255) slot = n;
-  if (slot < 0) return LR_NOSLOT;
-  Kingdom& k = kingdom[size_t(from)];
-  int32_t value = 0;
-  if (gift == PG_GOLD) {
-    if (amount < 1) return LR_AMOUNT;
-    if (amount > k.gold) return LR_GOLD;
-    k.gold -= amount;
-    value = amount;
-  } else if (gift >= PG_GEMS && gift < PG_GEMS + 8) {
-    if (amount < 1) return LR_AMOUNT;
-    int16_t& stock = k.w[KW_GEMS + gift - PG_GEMS];
-    if (amount > stock) return LR_GEMS;
-    stock = int16_t(stock - amount);
-    value = amount;
-  } else if (gift == PG_ITEM) {
-    if (amount < 0 || amount >= LABSTORESIZE || !validitem(k.w[KW_LABSTORE + amount])) return LR_ITEM;
-    value = k.w[KW_LABSTORE + amount];
-    k.w[KW_LABSTORE + amount] = 0;
-  } else {
-    gift = PG_NONE;
-  }
-  PMess& m = pmess[from][slot];
-  m = PMess{};
-  m.b0 = uint8_t(to);
-  m.b1 = uint8_t(gift);
-  m.value = value;
-  strlcopy(m.text, text ? text : "", MSGTEXTLEN);
-  return slot;
-}
-
-int32_t withdrawletter(int32_t from, int32_t slot) {
-  if (!validplayer(from) || slot < 0 || slot >= PMESSSLOTS) return 0;
-  PMess& m = pmess[from][slot];
-  if (m.b0 == 255) return 0;
-  Kingdom& k = kingdom[size_t(from)];
-  if (m.b1 == PG_GOLD) {
-    k.gold = int32_t(imin(INT32_MAX - imax(m.value, 0), k.gold) + imax(m.value, 0));
-  } else if (m.b1 >= PG_GEMS && m.b1 < PG_GEMS + 8) {
-    int16_t& stock = k.w[KW_GEMS + m.b1 - PG_GEMS];
-    stock = int16_t(imin(32767, imax(stock, 0) + imax(m.value, 0)));
-  } else if (m.b1 == PG_ITEM && validitem(m.value)) {
-    if (additemtolab(from, m.value, 0) < 0) return 0;
-  }
-  m = PMess{};
-  m.b0 = 255;
-  return 1;
-}
-
-std::vector<int32_t> pendingletters(int32_t p) {
-  std::vector<int32_t> out;
-  if (!validplayer(p)) return out;
-  for (int32_t n = 0; n < PMESSSLOTS; n++)
-    if (pmess[p][n].b0 != 255) out.push_back(n);
-  return out;
 }
 
 void letterline(int32_t p, int32_t slot, char* out, int32_t size) {
@@ -363,8 +282,8 @@ void messagesmenu(int32_t p, const char* gname) {
     } else if (id == MM_WRITE) {
       writeletter(p);
     } else if (id >= MM_WITHDRAW && id < MM_WITHDRAW + PMESSSLOTS) {
-      if (confirmbox("Take this message back?") && !withdrawletter(p, id - MM_WITHDRAW))
-        msgbox("Your laboratory has no room for the item; the message stays");
+      if (confirmbox("Take this message back?"))
+        if (Refusal r = withdrawletter(p, id - MM_WITHDRAW)) msgbox("%s", r.why.c_str());
     }
   }
 }
