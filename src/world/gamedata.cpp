@@ -1,5 +1,6 @@
 // The game-data tables, their code-set names and the name look-ups.
 #include "world/gamedata.h"
+#include "world/recipes.h"
 
 #include <strings.h>
 
@@ -15,6 +16,9 @@ std::array<TypeMagic, MAXTYPEMAGIC> typemagic;
 std::array<RandMagic, MAXRANDMAGIC> randmagic;
 std::array<std::array<int32_t, RECRUITLEN>, MAXPOPTYPES> poprecruit;
 std::array<MercTemplate, MAXMERCTEMPLATES> merctemplates;
+std::array<Recipe, MAXRECIPES> recipes;
+std::array<RecipeStep, MAXRECIPESTEPS> recipesteps;
+std::array<int16_t, MAXRECIPECODE> recipecode;
 std::array<Epithet, MAXEPITHETS> epithets;
 std::array<ProvNameList, NBRPROVNAMELISTS> provnames;
 std::array<PersonalNameList, MAXNAMETYPES> personalnames;

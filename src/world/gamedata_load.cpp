@@ -20,6 +20,7 @@
 #include "runtime/fatal.h"
 #include "runtime/util.h"
 #include "world/gamedata.h"
+#include "world/recipes.h"
 
 namespace {
 
@@ -1155,6 +1156,9 @@ void clearall() {
   randmagic.fill(RandMagic{});
   for (auto& l : poprecruit) l.fill(RECRUIT_END);
   merctemplates.fill(MercTemplate{});
+  recipes.fill(Recipe{});
+  recipesteps.fill(RecipeStep{});
+  recipecode.fill(RT_STOP);
   epithets.fill(Epithet{});
   for (auto& p : provnames) { p.count = 0; p.names[0][0] = 0; }
   for (auto& p : personalnames) p.count = 0;
@@ -1169,10 +1173,251 @@ void clearall() {
 }
 
 // The table files in the order they are read; every one is required.
+// ---------------------------------------------------------------- garrisons.txt
+
+// One expression of a recipe into recipecode, in postfix order; blanks end
+// it. Division is by a number above 0, so a recipe never divides by zero.
+struct RecipeExpr {
+  Loader& ld;
+  std::string_view t;
+  int& code;
+  size_t i = 0;
+  int depth = 0, deepest = 0;
+
+  void emit(int16_t token) {
+    if (code >= MAXRECIPECODE) ld.fail("the recipes are too long");
+    recipecode[code++] = token;
+  }
+  void push(int n = 1) { deepest = std::max(deepest, depth += n); }
+  long number() {
+    long v = 0;
+    auto res = std::from_chars(t.data() + i, t.data() + t.size(), v);
+    if (res.ec != std::errc() || v > 32767) ld.fail("number 0..32767 expected in '%.*s'", (int)t.size(), t.data());
+    i = res.ptr - t.data();
+    return v;
+  }
+  bool next(char c) {
+    if (i >= t.size() || t[i] != c) return false;
+    i++;
+    return true;
+  }
+  void expect(char c) {
+    if (!next(c)) ld.fail("'%c' expected in '%.*s'", c, (int)t.size(), t.data());
+  }
+  void sum() {
+    product();
+    while (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+      const bool add = t[i++] == '+';
+      product();
+      emit(add ? RT_ADD : RT_SUB), depth--;
+    }
+  }
+  void product() {
+    atom();
+    while (i < t.size() && (t[i] == '*' || t[i] == '/')) {
+      if (t[i++] == '*') {
+        atom();
+        emit(RT_MUL), depth--;
+        continue;
+      }
+      if (i >= t.size() || t[i] < '0' || t[i] > '9') ld.fail("'/' takes a number in '%.*s'", (int)t.size(), t.data());
+      const long v = number();
+      if (v < 1) ld.fail("division by 0 in '%.*s'", (int)t.size(), t.data());
+      emit(RT_NUMBER), emit(int16_t(v)), push(), emit(RT_DIV), depth--;
+    }
+  }
+  void atom() {
+    if (next('(')) {
+      sum();
+      expect(')');
+      return;
+    }
+    if (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+      const long v = number();
+      emit(RT_NUMBER), emit(int16_t(v)), push();
+      return;
+    }
+    size_t s = i;
+    while (i < t.size() && t[i] >= 'a' && t[i] <= 'z') i++;
+    const std::string_view word = t.substr(s, i - s);
+    if (word == "s" || word == "n") {
+      emit(word == "s" ? RT_S : RT_N), push();
+      return;
+    }
+    static const struct {
+      const char* name;
+      RecipeToken token;
+      int args;
+    } dice[] = {{"openroll", RT_OPENROLL, 1}, {"openrolls", RT_OPENROLLS, 2}, {"roll", RT_ROLL, 1}, {"rnd", RT_RND, 1}};
+    for (const auto& d : dice) {
+      if (word != d.name) continue;
+      expect('(');
+      sum();
+      if (d.args == 2) expect(','), sum();
+      expect(')');
+      emit(d.token), depth -= d.args - 1;
+      return;
+    }
+    ld.fail("unknown term '%.*s' in '%.*s'", (int)word.size(), word.data(), (int)t.size(), t.data());
+  }
+};
+
+// The place of the expression's first token.
+int16_t recipeexpr(Loader& ld, std::string_view text, int& code) {
+  const int16_t first = int16_t(code);
+  RecipeExpr e{ld, text, code};
+  e.sum();
+  if (e.i != text.size()) ld.fail("cannot read '%.*s'", (int)text.size(), text.data());
+  if (e.deepest > 16) ld.fail("'%.*s' is too deep", (int)text.size(), text.data());
+  e.emit(RT_STOP);
+  return first;
+}
+
+// A unit row that units.txt gives: a number, or a number plus rnd(k) for
+// one of k rows from it.
+void recipeunit(Loader& ld, int16_t at, std::string_view text) {
+  int16_t low = -1, spread = 1;
+  const int16_t* c = &recipecode[size_t(at)];
+  if (c[0] == RT_NUMBER && c[2] == RT_STOP) low = c[1];
+  if (c[0] == RT_NUMBER && c[2] == RT_NUMBER && c[4] == RT_RND && c[5] == RT_ADD && c[6] == RT_STOP)
+    low = c[1], spread = c[3];
+  if (low < 0) ld.fail("a unit is a number or <number>+rnd(<number>), not '%.*s'", (int)text.size(), text.data());
+  for (int u = low; u < low + spread; u++)
+    if (u >= MAXUNITTYPES || !unitdefined[size_t(u)]) ld.fail("no unit row %d", u);
+}
+
+// Names of items and sites, checked once every table is read.
+struct RecipeName {
+  int step, line;
+};
+std::vector<RecipeName> recipenames;
+
+void loadgarrisons(Loader& ld, std::string_view text) {
+  static const char* const paths[] = {"fire", "air", "water", "earth", "astral", "death", "nature", "blood"};
+  recipenames.clear();
+  int steps = 0, code = 0, cur = -1, pick = -1, lastcase = -1;
+  auto closepick = [&](int end) {
+    if (lastcase >= 0) recipesteps[size_t(lastcase)].arg[2] = int16_t(end);
+    for (int s = pick + 1; s < end; s++)
+      if (recipesteps[size_t(s)].op == RecipeOp::when) recipesteps[size_t(s)].arg[3] = int16_t(end);
+    pick = lastcase = -1;
+  };
+  auto closerecipe = [&]() {
+    if (pick >= 0) ld.fail("pick without end in recipe %d", cur);
+    if (cur >= 0) recipes[size_t(cur)].count = int16_t(steps - recipes[size_t(cur)].first);
+  };
+  readsections(ld, text,
+      [&](std::string_view s) {
+        closerecipe();
+        long v = -1;
+        auto res = std::from_chars(s.data(), s.data() + s.size(), v);
+        if (res.ec != std::errc() || v < 1 || v >= MAXRECIPES || (res.ptr != s.data() + s.size() && *res.ptr != ' '))
+          ld.fail("template 1..%d expected", MAXRECIPES - 1);
+        if (recipes[size_t(v)].count > 0 || recipes[size_t(v)].first > 0) ld.fail("template %ld given twice", v);
+        cur = int(v);
+        recipes[size_t(cur)].first = int16_t(steps);
+      },
+      [&](std::string_view l) {
+        std::vector<std::string_view> words;
+        for (size_t i = 0; i < l.size();) {
+          while (i < l.size() && isblank(l[i])) i++;
+          size_t s = i;
+          while (i < l.size() && !isblank(l[i])) i++;
+          if (i > s) words.push_back(l.substr(s, i - s));
+        }
+        const std::string_view op = words[0];
+        // The rest of the line after the op (and after the percent of item).
+        auto rest = [&](size_t from) {
+          if (words.size() <= from) ld.fail("%.*s needs a name", (int)op.size(), op.data());
+          return l.substr(size_t(words[from].data() - l.data()));
+        };
+        if (steps >= MAXRECIPESTEPS) ld.fail("too many recipe steps");
+        RecipeStep& st = recipesteps[size_t(steps)];
+        st = RecipeStep{};
+        auto args = [&](size_t n) {
+          if (words.size() != n + 1) ld.fail("%.*s takes %zu values", (int)op.size(), op.data(), n);
+        };
+        auto expr = [&](int k, size_t w) { st.arg[k] = recipeexpr(ld, words[w], code); };
+        auto num = [&](int k, size_t w, long low, long high) {
+          long v = 0;
+          auto res = std::from_chars(words[w].data(), words[w].data() + words[w].size(), v);
+          if (res.ec != std::errc() || res.ptr != words[w].data() + words[w].size() || v < low || v > high)
+            ld.fail("%.*s: %ld..%ld expected", (int)op.size(), op.data(), low, high);
+          st.arg[k] = int16_t(v);
+        };
+        auto path = [&](int k, size_t w) {
+          for (int p = 0; p < 8; p++)
+            if (words[w] == paths[p]) return void(st.arg[k] = int16_t(p));
+          ld.fail("unknown path '%.*s'", (int)words[w].size(), words[w].data());
+        };
+        auto settext = [&](std::string_view t) { setname(ld, st.text, RECIPETEXTLEN, t, ld.line); };
+        if (op == "com") {
+          args(1), st.op = RecipeOp::com, expr(0, 1), recipeunit(ld, st.arg[0], words[1]);
+        } else if (op == "gang") {
+          args(3), st.op = RecipeOp::gang, expr(0, 1), expr(1, 2), expr(2, 3);
+          recipeunit(ld, st.arg[0], words[1]), recipeunit(ld, st.arg[1], words[2]);
+        } else if (op == "squad" || op == "tosquad" || op == "guards") {
+          st.op = op == "squad" ? RecipeOp::squad : op == "tosquad" ? RecipeOp::tosquad : RecipeOp::guards;
+          args(2), expr(0, 1), expr(1, 2), recipeunit(ld, st.arg[0], words[1]);
+        } else if (op == "equip") {
+          args(1), st.op = RecipeOp::equip, num(0, 1, 0, 9);
+        } else if (op == "item") {
+          if (words.size() < 3) ld.fail("item takes a percent and a name");
+          st.op = RecipeOp::item, num(0, 1, 1, 100), settext(rest(2));
+          recipenames.push_back({steps, ld.line});
+        } else if (op == "name") {
+          st.op = RecipeOp::name, settext(rest(1));
+        } else if (op == "magic") {
+          args(2), st.op = RecipeOp::magic, path(0, 1), num(1, 2, 0, 9);
+        } else if (op == "magicup") {
+          args(1), st.op = RecipeOp::magicup, path(0, 1);
+        } else if (op == "battleorder") {
+          args(2), st.op = RecipeOp::battleorder, num(0, 1, 0, 99), num(1, 2, -1, 9999);
+        } else if (op == "site" || op == "foundsite") {
+          st.op = op == "site" ? RecipeOp::site : RecipeOp::foundsite, settext(rest(1));
+          recipenames.push_back({steps, ld.line});
+        } else if (op == "let") {
+          args(1), st.op = RecipeOp::let, expr(0, 1);
+        } else if (op == "pick") {
+          if (pick >= 0) ld.fail("pick inside a pick");
+          args(1), st.op = RecipeOp::pick, num(0, 1, 1, 10000);
+          pick = steps;
+        } else if (op == "case") {
+          if (pick < 0) ld.fail("case outside a pick");
+          args(2), st.op = RecipeOp::when, num(0, 1, 0, recipesteps[size_t(pick)].arg[0] - 1);
+          num(1, 2, st.arg[0], recipesteps[size_t(pick)].arg[0] - 1);
+          if (lastcase >= 0) recipesteps[size_t(lastcase)].arg[2] = int16_t(steps);
+          lastcase = steps;
+        } else if (op == "end") {
+          if (pick < 0) ld.fail("end outside a pick");
+          args(0), st.op = RecipeOp::end;
+          closepick(steps);
+        } else {
+          ld.fail("unknown step '%.*s'", (int)op.size(), op.data());
+        }
+        if (pick >= 0 && steps == pick + 1 && st.op != RecipeOp::when) ld.fail("a pick begins with a case");
+        steps++;
+      });
+  closerecipe();
+}
+
+// The items and sites that recipes name exist (names compare as the world
+// builder looks them up).
+void checkgarrisons(Loader& ld) {
+  ld.file = "garrisons.txt";
+  for (const RecipeName& n : recipenames) {
+    const RecipeStep& st = recipesteps[size_t(n.step)];
+    ld.line = n.line;
+    if (st.op == RecipeOp::item && finditem(st.text) < 1) ld.fail("no item called %s", st.text);
+    if (st.op != RecipeOp::item && findsite(st.text) < 0) ld.fail("no site called %s", st.text);
+  }
+  recipenames.clear();
+}
+
 const char* const tablefiles[] = {"units.txt", "weapons.txt", "armors.txt", "items.txt", "sites.txt",
                                   "nations.txt", "spells.txt", "forts.txt", "mercenaries.txt",
                                   "epithets.txt", "poptypes.txt", "provnames.txt", "personalnames.txt",
-                                  "descriptions.txt", "events.txt"};
+                                  "descriptions.txt", "events.txt", "garrisons.txt"};
 
 }  // namespace
 
@@ -1203,6 +1448,7 @@ int loadgamedatafrom(const char* const* names, const char* const* texts, int cou
       if (strcmp(t, "provnames.txt") == 0) { loadprovnames(ld, text); continue; }
       if (strcmp(t, "personalnames.txt") == 0) { loadpersonalnames(ld, text); continue; }
       if (strcmp(t, "descriptions.txt") == 0) { loaddescriptions(ld, text); continue; }
+      if (strcmp(t, "garrisons.txt") == 0) { loadgarrisons(ld, text); continue; }
       std::vector<Record> recs = splitrecords(ld, text);
       if (strcmp(t, "units.txt") == 0) loadunits(ld, refs, recs);
       else if (strcmp(t, "weapons.txt") == 0) loadweapons(ld, refs, recs);
@@ -1220,6 +1466,7 @@ int loadgamedatafrom(const char* const* names, const char* const* texts, int cou
     resolve(ld, refs);
     finishtables();
     checkbound(ld);
+    checkgarrisons(ld);
   } catch (const LoadError&) {
     clearall();
     return -1;

@@ -97,6 +97,22 @@ TEST_F(GameDataLoader, RefusesBadInputNamingFileAndLine) {
       {"provnames.txt", "\n@moon\nLuna\n", "unknown name list 'moon'"},
       {"descriptions.txt", "\n:Tax\nagain\n", "key 'Tax' given twice"},
       {"personalnames.txt", "\n@99\nBob\n", "name type 1..63 expected"},
+      // Lines appended to garrisons.txt join its last recipe.
+      {"garrisons.txt", "\n@100 x\n", "template 1..99 expected"},
+      {"garrisons.txt", "\n@58 again\n", "template 58 given twice"},
+      {"garrisons.txt", "\nfly 3\n", "unknown step 'fly'"},
+      {"garrisons.txt", "\nsquad 5000 1\n", "no unit row 5000"},
+      {"garrisons.txt", "\ncom 1+openroll(3)\n", "a unit is a number or"},
+      {"garrisons.txt", "\nitem 50 Banana Peel\n", "no item called Banana Peel"},
+      {"garrisons.txt", "\nsite Nowhere At All\n", "no site called Nowhere At All"},
+      {"garrisons.txt", "\nmagic sun 2\n", "unknown path 'sun'"},
+      {"garrisons.txt", "\nsquad 30 openroll(s/0)\n", "division by 0"},
+      {"garrisons.txt", "\nsquad 30 s/n\n", "'/' takes a number"},
+      {"garrisons.txt", "\nsquad 30 openroll(s\n", "')' expected"},
+      {"garrisons.txt", "\ncase 0 1\n", "case outside a pick"},
+      {"garrisons.txt", "\npick 4\nequip 1\nend\n", "a pick begins with a case"},
+      {"garrisons.txt", "\npick 4\ncase 0 4\nend\n", "case: 0..3 expected"},
+      {"garrisons.txt", "\npick 2\ncase 0 0\n", "pick without end"},
   };
   for (const Case& c : cases) {
     Files f;
