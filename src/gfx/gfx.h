@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "gfx/gui.h"
 #include "runtime/short.h"
 
 // GUI toolkit start values that main hands over once.
@@ -69,11 +70,9 @@ int32_t particlelimit();
 // Far end of the battlefield view in metres for the current detail level.
 float viewdistance();
 
-// Background scenes drawn behind the screens. Callers may also pass a scene
-// number; numbers without a scene of their own show the title backdrop.
-enum class Scene : int32_t {
-  none = 0, title = 1, menu = 2, perftest = 4, map = 6, darkmap = 8, sky = 9, parchment = 10, battlefield = 11
-};
+// Background scenes drawn behind the screens (Scene in gui.h). Callers may
+// also pass a scene number; numbers without a scene of their own show the
+// title backdrop.
 // Chooses the scene that frames with scene 0 fall back to and forgets the
 // current one, so the next such frame takes it anew.
 void setbgscene(int32_t scene);

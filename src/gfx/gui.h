@@ -2,7 +2,7 @@
 // guibegin, adds items (texts, buttons, toggles, sprites, boxes) row by row,
 // free-standing areas at absolute positions and key shortcuts, lays the items
 // out with guishow and calls render_frame, which draws and returns what the
-// user activated. Nothing survives between passes but the state named below
+// user activated (guimodal is that loop's wait). Nothing survives between passes but the state named below
 // (scroll positions, the pointer, held keys).
 //
 // Positions are in a virtual screen of 800 x 600 units, origin at the lower
@@ -62,14 +62,29 @@ guiview guiviewport();
 void windowtogui(const guiview& v, int32_t windowh, float px, float py, float* x, float* y);
 void guitowindow(const guiview& v, int32_t windowh, float x, float y, float* px, float* py);
 
+// The scenes drawn behind a screen's frames (the map's through the map
+// hooks below; the others are the toolkit's backgrounds).
+enum class Scene : int32_t {
+  none = 0,          // keep the scene shown, or take the one of setbgscene when none is
+  title = 1,         // the title backdrop
+  menu = 2,          // the menus' backdrop
+  perftest = 4,      // the performance-test pattern, measured by benchmarkfps: a screen's
+                     // frames show the scene that a screen showed last in its place
+  map = 6,           // the strategic map with its camera
+  darkmap = 8,       // the map darkened, without camera control
+  sky = 9,           // the night sky
+  parchment = 10,    // plain parchment
+  battlefield = 11   // the battlefield of the battle view
+};
+
 // Draws frames of the current screen over a background scene and handles
 // input. Returns the id of the area clicked with the left button, minus that
 // id for the right button (toggles, radio lines and input fields take no
 // right click), the id of a shortcut whose key was pressed, or 0 when
 // nothing was activated. A left or right click on an area that only shows
 // an info text gives nothing; clicks outside every area give nothing.
-// wait 1 draws frames until something is activated; wait 0 draws one frame.
-// While waiting, a frame is drawn only when input came (a pointer move
+// With wait, frames are drawn until something is activated; without, one
+// frame. While waiting, a frame is drawn only when input came (a pointer move
 // too), when something drawn moves with the clock (see guianimating) or
 // while the input script runs; else the frame sleeps until then. Every key
 // and button press is acted on, in the order it came, with the modifier
@@ -82,17 +97,14 @@ void guitowindow(const guiview& v, int32_t windowh, float x, float y, float* px,
 // areas move with the clock (guianimate).
 // The camera moves after the input of the frame shown was acted on: a click
 // that returns an id finds the camera as the frame showed it.
-// Scene 0 keeps the scene shown (or takes the one of setbgscene when none
-// is); 6 is the strategic map with its camera, 8 the map darkened without
-// camera control (both drawn through the map hooks below), 4 the
-// performance-test pattern (measured by benchmarkfps; a screen's frames
-// show the scene that a screen showed last in its place); other numbers are
-// the toolkit's backgrounds.
 // A change of scene clears the particles and tells the map to forget wheel
 // motion. Asking the window to close ends the program normally, or asks the
 // close question when one is set (setclosequestion). With no
-// window, wait 1 stops the program ("render_frame: no window") and wait 0
-// returns 0.
+// window, waiting stops the program ("render_frame: no window") and a
+// frame without waiting returns 0.
+int32_t render_frame(bool wait, Scene scene);
+// The same with the scene by its number (0 none, 6 the map, ...), as older
+// callers pass it.
 int32_t render_frame(int32_t wait, int32_t scene);
 
 // Pointer in GUI units, held buttons (1 left, 2 right, 4 middle), the wheel
@@ -141,7 +153,7 @@ int isdoubleclick();
 // 1 in full screen, 0 in a window, -1 while iconified from full screen.
 int isfullscreen();
 
-// Hooks of the strategic map for scenes 6 and 8, set by the map view:
+// Hooks of the strategic map for Scene::map and Scene::darkmap, set by the map view:
 // keyscroll (), mousescroll (elapsed ms, or -1 to forget wheel motion) and
 // draw (the stripe to redraw 0..4 at reduced graphics, -1 for all of it).
 using mapkeyscrollfn = void (*)();
@@ -152,6 +164,26 @@ void setmaphooks(mapkeyscrollfn keyscroll, mapmousescrollfn mousescroll, mapdraw
 // as a number that changes when any of it changes; set by the map view.
 using mapscenekeyfn = uint64_t (*)();
 void setmapscenekey(mapscenekeyfn key);
+
+// The wait of a modal window, the tail of every screen's and box's loop:
+//   for (;;) {
+//     const int32_t id = guimodal([&] { guibegin(); ...items...; guishow(-1, -1); });
+//     if (id == EXIT) return;
+//     ...act on the id...
+//   }
+// build makes the window (guibegin, guidialogbegin or guiboxbegin, its items,
+// guishow) and waiting frames over the scene show it; a frame that returns 0
+// (a list scrolled, the map camera moved, the close question answered)
+// leaves a stale layout, so the window is built anew and shown again.
+// Returns the first id that is not 0. A screen that acts after every frame,
+// 0 too (keeps a scroll slot, say), keeps a loop of its own.
+template <typename Build>
+int32_t guimodal(Build&& build, Scene scene = Scene::none) {
+  for (;;) {
+    build();
+    if (const int32_t id = render_frame(true, scene)) return id;
+  }
+}
 
 // --------------------------------------------------------- window build --
 
@@ -174,7 +206,7 @@ void guidialogbegin();
 // boxes opened from boxes lie over each other. Dialogs that a box asks show
 // the box behind them. Declare one before the box's loop:
 //   GuiBox box;
-//   for (;;) { guiboxbegin(); ... guishow(-1, -1); render_frame(1, 0); ... }
+//   for (;;) { int32_t id = guimodal([&] { guiboxbegin(); ... guishow(-1, -1); }); ... }
 struct GuiBox {
   GuiBox();
   ~GuiBox();
@@ -213,6 +245,20 @@ constexpr float GUIMENUWIDTH = 240;
 void guimaxwidth(float w);
 void guiminwidth(float w);
 void guitextscale(float f);
+// The text scale for the items of a block, the scale before it back when
+// the block ends (by its end, a return or a throw), so that blocks nest:
+//   { GuiTextScale small(0.7f); guitextlong(0, text); }   // back to the outer scale
+// Only within one window's build: guibegin sets the scale to 1 whatever
+// block is open.
+struct GuiTextScale {
+  explicit GuiTextScale(float f);
+  ~GuiTextScale();
+  GuiTextScale(const GuiTextScale&) = delete;
+  GuiTextScale& operator=(const GuiTextScale&) = delete;
+
+ private:
+  float outer;
+};
 // 1: every item ends its row; 0: items share a row; back to 1 closes the row.
 void guisetnl(int32_t flag);
 // GUIALIGN_LEFT or GUIALIGN_CENTRE for the items that follow.
@@ -265,6 +311,11 @@ int32_t findguiarea(int32_t id);
 void guibutton(int32_t id, const char* format, ...) __attribute__((format(printf, 2, 3)));
 void guibuttonlarge(int32_t id, const char* format, ...) __attribute__((format(printf, 2, 3)));
 void guibuttonsmall(int32_t id, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// The button that leaves the window ("Exit", "Close", "Ok"...): a clickable
+// text that Escape and Return give too, as every screen's and box's exit.
+// Its row, alignment and scale are the caller's; more keys are the
+// caller's guishortcut.
+void guiexitbutton(int32_t id, const char* label);
 // A text in a colour of its own; a component of -1 keeps the plain colour's.
 void guibuttoncol(int32_t id, const char* format, float r, float g, float b, float a, ...)
     __attribute__((format(printf, 2, 7)));

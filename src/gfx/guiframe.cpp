@@ -268,12 +268,14 @@ bool answerclose() {
 }
 }  // namespace
 
-int32_t render_frame(int32_t wait, int32_t scene) {
+int32_t render_frame(int32_t wait, int32_t scene) { return render_frame(wait != 0, Scene(scene)); }
+
+int32_t render_frame(bool wait, Scene scene) {
   if (!windowopen() || textonly) {
     bailif(wait, "render_frame: no window");
     return 0;
   }
-  enterscene(scene);
+  enterscene(int32_t(scene));
   for (;;) {
     const uint32_t elapsed = drawframe();
     // Input is read after each frame; while nothing comes, nothing moves

@@ -100,6 +100,9 @@ void guimaxwidth(float w) { gui.maxwidth = w; }
 void guiminwidth(float w) { gui.minwidth = w; }
 void guitextscale(float f) { gui.textscale = f; }
 
+GuiTextScale::GuiTextScale(float f) : outer(gui.textscale) { gui.textscale = f; }
+GuiTextScale::~GuiTextScale() { gui.textscale = outer; }
+
 void guisetnl(int32_t flag) {
   if (flag && !gui.newline && gui.nitems > 0) guiitems[size_t(gui.nitems - 1)].endsrow = true;
   gui.newline = flag ? 1 : 0;
@@ -146,6 +149,12 @@ void guibutton(int32_t id, const char* format, ...) {
   va_start(args, format);
   textitem(id, 1.0f, format, args);
   va_end(args);
+}
+
+void guiexitbutton(int32_t id, const char* label) {
+  guibutton(id, "%s", label);
+  guishortcut(id, KEY_ESCAPE);
+  guishortcut(id, KEY_RETURN);
 }
 
 void guibuttonlarge(int32_t id, const char* format, ...) {

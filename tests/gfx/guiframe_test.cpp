@@ -127,6 +127,39 @@ TEST(GuiFrame, TheWheelScrollsAListAndElseCountsForTheMap) {
   EXPECT_FLOAT_EQ(guiscroll(), before + GUITEXTHEIGHT);
 }
 
+// A modal window with an exit button: the window is built anew after a
+// frame that returns 0 (its list scrolled), and Escape, Return and a click
+// on the button each give the exit's id; other keys give nothing. (Each
+// script ends in the window's own key "a", so that a key that gives nothing
+// fails the test rather than waiting for ever.)
+TEST(GuiFrame, AModalWindowBuildsAnewUntilItsExitButtonIsChosen) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  int32_t builds = 0;
+  auto modal = [&] {
+    builds++;
+    build(40);
+    guiscrollstart();
+    guiexitbutton(99, "Close");
+    guishow(50, 550);
+  };
+  modal();
+  const guiarea& button = guiareaget(findguiarea(99));
+  EXPECT_EQ(std::string(guiareatext(button), size_t(button.length)), "Close");
+  const guirect win = guishownwindow();
+  builds = 0;
+  setinputscript(("move " + at(win.x + 40, win.y + 80) + "\nwheel -2\nwait 2\nkey escape\nwait 2\nkey a\n").c_str());
+  EXPECT_EQ(guimodal(modal, Scene::parchment), 99);
+  EXPECT_EQ(builds, 2);
+  EXPECT_GT(guiscroll(), 0);
+  EXPECT_EQ(currentscene(), int32_t(Scene::parchment));
+  setinputscript("wait 1\nkey space\nkey tab\nkey return\nwait 2\nkey a\n");
+  EXPECT_EQ(guimodal(modal), 99);
+  modal();
+  setinputscript(("wait 1\nclick " + centre(99) + "\nwait 2\nkey a\n").c_str());
+  EXPECT_EQ(guimodal(modal), 99);
+}
+
 TEST(GuiFrame, ResizedWindowsAndScenesStayHarmless) {
   RealWindow w;
   ASSERT_TRUE(w.ok);

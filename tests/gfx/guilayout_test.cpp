@@ -124,6 +124,37 @@ TEST_F(GuiLayout, RowsAlignmentIndentOverlayAndSpace) {
   EXPECT_FLOAT_EQ(win.y, 500 - win.h);
 }
 
+namespace {
+// A caption at half the scale and, unless it stops early, a note at a
+// quarter under it: the caller's scale is back either way.
+void caption(int32_t id, bool stopearly) {
+  GuiTextScale half(0.5f);
+  guibutton(id, "ab");
+  if (stopearly) return;
+  GuiTextScale quarter(0.25f);
+  guibutton(id + 1, "ab");
+}
+}  // namespace
+
+TEST_F(GuiLayout, AScopedTextScaleEndsWithItsBlockHoweverItIsLeft) {
+  guitextscale(2);
+  caption(1, true);
+  guibutton(3, "ab");
+  {
+    GuiTextScale plain(1);
+    caption(4, false);
+    guibutton(6, "ab");
+  }
+  guibutton(7, "ab");
+  guishow(-1, -1);
+  EXPECT_FLOAT_EQ(area(1).h, 11);
+  EXPECT_FLOAT_EQ(area(3).h, 44);    // the scale before the early return
+  EXPECT_FLOAT_EQ(area(4).h, 11);
+  EXPECT_FLOAT_EQ(area(5).h, 5.5f);
+  EXPECT_FLOAT_EQ(area(6).h, 22);    // the nested blocks gave back the block's own
+  EXPECT_FLOAT_EQ(area(7).h, 44);    // and that one the outermost
+}
+
 TEST_F(GuiLayout, SizeLimitsWrappingTitleAndCentring) {
   guimaxwidth(200);
   guiminwidth(100);
