@@ -9,5 +9,8 @@
 //                           players and the host's phases share: who fights
 //                           whom, armies, research and forging, mercenary
 //                           prices, upkeep, honour
+//   actions/moverule.h      whether an army may move to a province (the
+//                           turn screen's prediction, the host's truth) and
+//                           the path finder under it
 #pragma once
 #include "actions/refusal.h"

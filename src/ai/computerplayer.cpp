@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "actions/moverule.h"
 #include "actions/sharedrules.h"
 #include "ai/ai.h"
 #include "magic/rituals.h"

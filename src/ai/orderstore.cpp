@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "ai/movelegal.h"
+#include "actions/moverule.h"
 #include "world/movement.h"
 #include "world/orderrules.h"
 #include "world/rules.h"

@@ -6,7 +6,7 @@
 // battle; one whose defenders hold a castle is besieged.
 #include <algorithm>
 
-#include "ai/movelegal.h"
+#include "actions/moverule.h"
 #include "host/host.h"
 #include "host/hostinternal.h"
 #include "host/phases.h"

@@ -4,7 +4,7 @@
 // battle order memory of the digit keys.
 #include <algorithm>
 
-#include "ai/movelegal.h"
+#include "actions/moverule.h"
 #include "runtime/fatal.h"
 #include "screens/armypanel.h"
 #include "world/gamedata.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ai/movelegal.h"
+#include "actions/moverule.h"
 #include "ai/orderstore.h"
 #include "battle/battle.h"
 #include "gfx/dialogs.h"

@@ -5,7 +5,7 @@
 // Rules (plain functions over the world tables, no window) and screens
 // (modal loops that rebuild their items every frame) are declared apart.
 // Whether an army may move (mapmove) is a rule that the host and the
-// computer players share: it lives in ai/movelegal.h.
+// computer players share: it lives in actions/moverule.h.
 #pragma once
 #include "runtime/short.h"
 

@@ -3,7 +3,7 @@
 // the right and left clicks on the map, the map filter keys, the order keys
 // and the commanders they act on, and the paging and scale of the cards.
 // No window: turncommands.cpp maps ids to these and opens the screens.
-#include "ai/movelegal.h"
+#include "actions/moverule.h"
 #include "runtime/settings.h"
 #include "runtime/util.h"
 #include "screens/orders.h"

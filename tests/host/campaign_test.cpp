@@ -4,7 +4,7 @@
 #include "hostgame.h"
 #include "support/gamefolders.h"
 
-#include "ai/ai.h"
+#include "actions/moverule.h"
 #include "world/movement.h"
 #include "world/recruit.h"
 #include "world/scores.h"

@@ -11,16 +11,16 @@
 #include <cstdlib>
 #include <string>
 
-#include "ai/movelegal.h"
+#include "actions/moverule.h"
 #include "battle/battle.h"
 #include "frontend/frontend.h"
 #include "gamedata_ids.h"
 #include "gfx/xwindow.h"
 #include "host/hostgame.h"
 #include "mapview/mapview.h"
+#include "runtime/rnd.h"
 #include "screens/armypanel.h"
 #include "screens/turnscreen.h"
-#include "runtime/rnd.h"
 #include "support/pacedscript.h"
 #include "world/siteentry.h"
 

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "ai/movelegal.h"
+#include "actions/moverule.h"
 #include "frontend/frontend.h"
 #include "gfx/guistate.h"
 #include "gfx/xwindow.h"

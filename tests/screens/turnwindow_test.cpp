@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "ai/movelegal.h"
+#include "actions/moverule.h"
 #include "frontend/frontend.h"
 #include "gfx/xwindow.h"
 #include "host/hostgame.h"
@@ -15,8 +15,8 @@
 #include "screens/messages.h"
 #include "screens/orders.h"
 #include "screens/turnscreen.h"
-#include "world/siteentry.h"
 #include "support/pacedscript.h"
+#include "world/siteentry.h"
 
 namespace {
 class TurnWindow : public HostGame {

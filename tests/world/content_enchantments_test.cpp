@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "../tools/content/contentrules.h"
-#include "ai/movelegal.h"
+#include "actions/moverule.h"
 #include "host/phases.h"
 #include "support/smallworld.h"
 #include "world/economy.h"

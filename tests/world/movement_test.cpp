@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "ai/ai.h"
 #include "support/smallworld.h"
 #include "world/movement.h"
 

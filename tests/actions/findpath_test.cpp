@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ai/ai.h"
+#include "actions/moverule.h"
 #include "world/world.h"
 
 namespace {

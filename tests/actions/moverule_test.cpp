@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ai/movelegal.h"
+#include "actions/moverule.h"
 #include "support/dialogscript.h"
 #include "support/smallworld.h"
 #include "world/magic.h"

@@ -1,7 +1,7 @@
 // Path finding over the province graph for move orders and computer players.
 #include <array>
 
-#include "ai/ai.h"
+#include "actions/moverule.h"
 #include "world/world.h"
 
 namespace {

@@ -1,8 +1,8 @@
-// Move legality: immobile units, water and dry land, frozen seas, the path
-// finder's reach and crossing one sea province by ship.
-#include "ai/movelegal.h"
+// The move rule that the turn screens predict with and the host enforces:
+// immobile units, water and dry land, frozen seas, the path finder's reach
+// and crossing one sea province by ship.
+#include "actions/moverule.h"
 
-#include "ai/ai.h"
 #include "rule_ids.h"
 #include "runtime/ask.h"
 #include "runtime/fatal.h"
