@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "mods/mods.h"
-#include "runtime/folders.h"
+#include "support/hostedgame.h"
 #include "runtime/image.h"
 #include "runtime/options.h"
 #include "runtime/util.h"
@@ -59,19 +58,8 @@ inline void makegridmap(const std::string& folder) {
 // in text-only mode. The folder's path.
 inline std::string gridgamefolders(const std::string& name, std::vector<std::string> extra = {}) {
   const std::string root = "/tmp/vey3bench_" + name + "_" + std::to_string(getpid());
-  extra.insert(extra.end(), {"/maps", "/save", "/temp"});
-  for (const std::string& d : extra) mkdirs((root + d).c_str());
-  strlcopy(mappath, (root + "/maps").c_str(), PATHLEN);
-  strlcopy(localmappath, (root + "/maps").c_str(), PATHLEN);
-  strlcopy(savepath, (root + "/save").c_str(), PATHLEN);
-  strlcopy(temppath, (root + "/temp").c_str(), PATHLEN);
-  loadgamedata();
-  defaultgeneral();
+  hostedgamefolders(root, std::move(extra));
   makegridmap(root + "/maps");
-  clearworld();
-  resetoptions();
-  textonly = 1;
-  eraoption = 2;
   strlcopy(mapfile, "grid.map", sizeof mapfile);
   return root;
 }

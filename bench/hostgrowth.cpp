@@ -9,8 +9,6 @@
 // in the large game as in the small; `cpu_us_per_unit` should stay flat.
 #include <benchmark/benchmark.h>
 
-#include <sys/resource.h>
-
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -31,18 +29,6 @@ namespace {
 constexpr const char* GAME = "growth";
 constexpr uint8_t ORDER_ATTACK = 47;   // attack the province the army stands in
 std::string root;
-
-double cpuseconds() {
-  rusage r{};
-  getrusage(RUSAGE_SELF, &r);
-  return double(r.ru_utime.tv_sec + r.ru_stime.tv_sec) + double(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e6;
-}
-
-int32_t livingunits() {
-  int32_t n = 0;
-  for (int32_t u = 0; u <= highestunit; u++) n += unit[size_t(u)].hp > 0;
-  return n;
-}
 
 // The game of `units` units, written as root/pristine/NAME.
 void makegame(const std::string& name, int32_t units) {
@@ -115,9 +101,9 @@ void month(benchmark::State& state, int32_t units) {
     commanders = 0;
     for (int32_t c = 0; c <= highestcom; c++) commanders += com[size_t(c)].body >= 0;
     state.ResumeTiming();
-    const double before = cpuseconds();
+    const double before = processcpuseconds();
     if (newturn(GAME, -1) != 1) fatalerror("bench: hosting failed");
-    spent += cpuseconds() - before;
+    spent += processcpuseconds() - before;
     battles = battlesfought;
   }
   const double permonth = spent / double(state.iterations());

@@ -9,7 +9,6 @@
 // draws on the benchmark's own thread and the "CPU" column says the same.
 #include <benchmark/benchmark.h>
 
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <GL/gl.h>
@@ -106,12 +105,6 @@ int32_t bigworld() {
   strlcopy(kingdom[0].godname, "Orun", 36);
   kingdom[0].gold = 1200;
   return centre;
-}
-
-double processcpuseconds() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 // Frames of the bare map scene (0), the map with the overlay of every

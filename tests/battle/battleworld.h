@@ -30,6 +30,18 @@ enum TestSpell : int32_t {
   S_FIREBOLT = 1, S_STONESKIN = 2, S_SUMMON = 3, S_HEAL = 4, S_STORM = 5, S_RUST = 6, S_COURAGE = 7, S_END = 8
 };
 
+// The cleared world's battle field between the two homes (the world's
+// tables as they are, e.g. the built-in data).
+inline void fieldbetweenhomes() {
+  clearworld();
+  nbrlands = 10;
+  land[FIELD].owner = DEF;
+  land[DEFHOME].owner = DEF;
+  land[ATTHOME].owner = ATT;
+  provgeo[FIELD].nbr[0] = DEFHOME;
+  provgeo[FIELD].nbr[1] = ATTHOME;
+}
+
 inline void makebattleworld() {
   makesmallworld();
   setweapon(W_SWORD, "Sword", 0, 1, 1).dmg = 6;

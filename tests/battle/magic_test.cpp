@@ -243,13 +243,7 @@ TEST(BattleSpells, EveryBattleSpellOfTheBuiltInDataCanBeCast) {
 
 TEST(BattleSpells, ABattleOfTheBuiltInDataWithFireMagesIsFoughtAndForeseen) {
   loadgamedata();
-  clearworld();
-  nbrlands = 10;
-  land[FIELD].owner = DEF;
-  land[DEFHOME].owner = DEF;
-  land[ATTHOME].owner = ATT;
-  provgeo[FIELD].nbr[0] = DEFHOME;
-  provgeo[FIELD].nbr[1] = ATTHOME;
+  fieldbetweenhomes();
   battleviewhook = recordframe;
   for (int32_t owner : {DEF, ATT}) {
     for (int32_t s = 0; s < 3; s++) {

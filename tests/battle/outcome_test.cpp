@@ -112,13 +112,7 @@ struct Digest {
 // type under plain commanders, with random orders, targets and places, and
 // mages that cast; sometimes in the defender's castle, with province defence.
 void randombattle(std::mt19937& rng, const std::vector<int32_t>& types) {
-  clearworld();
-  nbrlands = 10;
-  land[FIELD].owner = DEF;
-  land[DEFHOME].owner = DEF;
-  land[ATTHOME].owner = ATT;
-  provgeo[FIELD].nbr[0] = DEFHOME;
-  provgeo[FIELD].nbr[1] = ATTHOME;
+  fieldbetweenhomes();
   constexpr uint8_t orders[] = {BO_ATTACK, BO_FIRE, BO_GUARD, BO_HOLDATTACK, BO_RETREAT, BO_FIREFLEE};
   constexpr int32_t casters[] = {MON_PYROMANCER_98, MON_CLOUD_MAGE_92, MON_DRUID_105, MON_HYDROMANCER_103,
                                  MON_CONJURER_94};

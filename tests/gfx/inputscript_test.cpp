@@ -7,35 +7,42 @@
 #include "gfx/gfx.h"
 
 TEST(InputScript, ReadsEveryCommand) {
-  scriptcommand c = parsescriptline("wait 12\n");
-  EXPECT_EQ(c.op, ScriptOp::wait);
-  EXPECT_EQ(c.x, 12);
-  c = parsescriptline("  key escape\r\n");
-  EXPECT_EQ(c.op, ScriptOp::key);
-  EXPECT_STREQ(c.text, "escape");
-  c = parsescriptline("type Hello world");
-  EXPECT_EQ(c.op, ScriptOp::type);
-  EXPECT_STREQ(c.text, "Hello world");
-  c = parsescriptline("click 300 200");
-  EXPECT_EQ(c.op, ScriptOp::click);
-  EXPECT_EQ(c.x, 300);
-  EXPECT_EQ(c.y, 200);
-  EXPECT_EQ(c.button, 1);
-  c = parsescriptline("click 5 6 3");
-  EXPECT_EQ(c.op, ScriptOp::click);
-  EXPECT_EQ(c.button, 3);
-  c = parsescriptline("shot /tmp/a b.ppm");
-  EXPECT_EQ(c.op, ScriptOp::shot);
-  EXPECT_STREQ(c.text, "/tmp/a b.ppm");
-  EXPECT_EQ(parsescriptline("quit").op, ScriptOp::quit);
-  c = parsescriptline("run xdotool key F5 && sleep 0.3");
-  EXPECT_EQ(c.op, ScriptOp::run);
-  EXPECT_STREQ(c.text, "xdotool key F5 && sleep 0.3");
-  c = parsescriptline("point 10044");
-  EXPECT_EQ(c.op, ScriptOp::point);
-  EXPECT_EQ(c.x, 10044);
-  EXPECT_EQ(parsescriptline("").op, ScriptOp::skip);
-  EXPECT_EQ(parsescriptline("   # a comment").op, ScriptOp::skip);
+  // The numbers and the text that the command carries (-1: not looked at).
+  struct Case {
+    const char* line;
+    ScriptOp op;
+    int32_t x, y, button;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"wait 12\n", ScriptOp::wait, 12, -1, -1, nullptr},
+      {"  key escape\r\n", ScriptOp::key, -1, -1, -1, "escape"},
+      {"type Hello world", ScriptOp::type, -1, -1, -1, "Hello world"},
+      {"click 300 200", ScriptOp::click, 300, 200, 1, nullptr},
+      {"click 5 6 3", ScriptOp::click, -1, -1, 3, nullptr},
+      {"shot /tmp/a b.ppm", ScriptOp::shot, -1, -1, -1, "/tmp/a b.ppm"},
+      {"quit", ScriptOp::quit, -1, -1, -1, nullptr},
+      {"run xdotool key F5 && sleep 0.3", ScriptOp::run, -1, -1, -1, "xdotool key F5 && sleep 0.3"},
+      {"point 10044", ScriptOp::point, 10044, -1, -1, nullptr},
+      {"", ScriptOp::skip, -1, -1, -1, nullptr},
+      {"   # a comment", ScriptOp::skip, -1, -1, -1, nullptr},
+  };
+  for (const Case& k : cases) {
+    const scriptcommand c = parsescriptline(k.line);
+    EXPECT_EQ(c.op, k.op) << k.line;
+    if (k.x >= 0) {
+      EXPECT_EQ(c.x, k.x) << k.line;
+    }
+    if (k.y >= 0) {
+      EXPECT_EQ(c.y, k.y) << k.line;
+    }
+    if (k.button >= 0) {
+      EXPECT_EQ(c.button, k.button) << k.line;
+    }
+    if (k.text) {
+      EXPECT_STREQ(c.text, k.text) << k.line;
+    }
+  }
 }
 
 TEST(InputScript, RefusesMalformedLines) {

@@ -12,6 +12,7 @@
 #include "runtime/folders.h"
 #include "runtime/options.h"
 #include "runtime/util.h"
+#include "support/hostedgame.h"
 #include "support/veyrmarkgame.h"
 #include "world/gamedata.h"
 #include "world/ruleconstants.h"
@@ -22,11 +23,7 @@ inline void benchfolders(const char* name) {
   static std::string root;
   if (!root.empty()) return;
   root = std::string("/tmp/vey3bench_") + name + "_" + std::to_string(getpid());
-  for (const char* sub : {"/maps", "/save", "/temp"}) mkdirs((root + sub).c_str());
-  strlcopy(mappath, (root + "/maps").c_str(), PATHLEN);
-  strlcopy(localmappath, (root + "/maps").c_str(), PATHLEN);
-  strlcopy(savepath, (root + "/save").c_str(), PATHLEN);
-  strlcopy(temppath, (root + "/temp").c_str(), PATHLEN);
+  pointgamefolders(root);
   strlcopy(datapath, VEY3_DATA_DIR, PATHLEN);
   std::string cmd = "cp " VEY3_SOURCE_DIR "/data/maps/*.map " VEY3_SOURCE_DIR "/data/maps/*.tga " + root + "/maps/";
   if (system(cmd.c_str()) != 0) fatalerror("bench: copying the maps failed");

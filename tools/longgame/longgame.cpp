@@ -16,7 +16,6 @@
 // Defaults: 400 months, longgame.txt. With a snapshot folder, the game
 // folder is copied there every hundred months (month100, month200, ...), for
 // profiling one late month on its own.
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -25,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "support/hostedgame.h"
 #include "host/host.h"
 #include "mods/mods.h"
 #include "runtime/fatal.h"
@@ -42,18 +42,6 @@ namespace {
 
 constexpr const char* GAME = "long";
 constexpr int32_t NATIONS = 24;
-
-double cpuseconds() {
-  rusage r{};
-  getrusage(RUSAGE_SELF, &r);
-  return double(r.ru_utime.tv_sec + r.ru_stime.tv_sec) + double(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e6;
-}
-
-int32_t livingunits() {
-  int32_t n = 0;
-  for (int32_t u = 0; u <= highestunit; u++) n += unit[size_t(u)].hp > 0;
-  return n;
-}
 
 int32_t livingcommanders() {
   int32_t n = 0;
@@ -92,17 +80,7 @@ void summary(FILE* to, const std::vector<Row>& rows, double total) {
 // Folders of the run's own under /tmp, the data loaded, the game made.
 std::string makegame() {
   const std::string root = "/tmp/vey3longgame_" + std::to_string(getpid());
-  for (const char* d : {"/maps", "/save", "/temp"}) mkdirs((root + d).c_str());
-  strlcopy(mappath, (root + "/maps").c_str(), PATHLEN);
-  strlcopy(localmappath, (root + "/maps").c_str(), PATHLEN);
-  strlcopy(savepath, (root + "/save").c_str(), PATHLEN);
-  strlcopy(temppath, (root + "/temp").c_str(), PATHLEN);
-  loadgamedata();
-  defaultgeneral();
-  clearworld();
-  resetoptions();
-  textonly = 1;
-  eraoption = 2;
+  hostedgamefolders(root);
   randmap = 20;
   int32_t placed = 0;
   for (int32_t n = 0; n < MAXPLAYERS && placed < NATIONS; n++)
@@ -130,9 +108,9 @@ int main(int argc, char** argv) {
   double total = 0;
   std::vector<Row> rows;
   for (int32_t m = 1; m <= months; m++) {
-    const double before = cpuseconds();
+    const double before = processcpuseconds();
     if (newturn(GAME, -1) != 1) fatalerror("longgame: hosting failed");
-    const double spent = cpuseconds() - before;
+    const double spent = processcpuseconds() - before;
     total += spent;
     rows.push_back({livingunits(), spent});
     if (m % 25 == 0) fprintf(stderr, "month %d: %d units, %.3f s\n", m, rows.back().units, spent);
