@@ -1,4 +1,5 @@
-// The unit status box: the rules that list what it shows, and the window.
+// The unit status box: the window that shows what unitboxrules.cpp lists
+// of a unit or commander, and what its clicks open.
 #include "screens/unitbox.h"
 
 #include <algorithm>
@@ -36,166 +37,8 @@
 
 namespace {
 constexpr int32_t SPRITEMODE = 4;
-constexpr int32_t GEMICON = 7, GEMSPRITE = 85, PATHSPRITE = 98, RESEARCHSPRITE = 82, RANDOMSPRITE = 108;
-constexpr const char* SLOTKIND[6] = {"", "Hand", "Head", "Body", "Feet", "Misc"};
-constexpr const char* MAGEWORD[9] = {"fire mage",  "air mage",    "water mage", "earth mage", "astral mage",
-                                     "death mage", "nature mage", "blood mage", "priest"};
+constexpr int32_t GEMICON = 7, GEMSPRITE = 85;
 
-BoxEntry entry(int32_t id, int32_t file, int32_t sprite, const char* hover, const char* format, ...)
-    __attribute__((format(printf, 5, 6)));
-BoxEntry entry(int32_t id, int32_t file, int32_t sprite, const char* hover, const char* format, ...) {
-  BoxEntry e;
-  e.id = id;
-  e.file = file;
-  e.sprite = sprite;
-  snprintf(e.hover, sizeof e.hover, "%s", hover);
-  va_list ap;
-  va_start(ap, format);
-  vsnprintf(e.text, sizeof e.text, format, ap);
-  va_end(ap);
-  return e;
-}
-
-bool validunit(int32_t unr) { return unr >= 0 && unr < MAXUNITS; }
-}  // namespace
-
-float unitboxwidth(int32_t len) {
-  if (len <= 400) return 450;
-  return std::min(450.0f + float(len - 400) / 2, 700.0f);
-}
-
-std::vector<BoxEntry> unitboxfigures(int32_t unr) {
-  std::vector<BoxEntry> out;
-  if (!validunit(unr) || !unittyperec(unr)) return out;
-  const Unit& u = unit[size_t(unr)];
-  const auto add = [&](int32_t id, const char* format, int32_t a, int32_t b = 0) {
-    BoxEntry e;
-    e.id = id;
-    snprintf(e.text, sizeof e.text, format, a, b);
-    out.push_back(e);
-  };
-  add(UB_FIGURE + 0, "Hit points %d", u.hp);
-  add(UB_FIGURE + 2, "Strength %d", getstr(unr));
-  add(UB_FIGURE + 5, "Protection %d", getprot(unr));
-  add(UB_FIGURE + 3, "Attack skill %d", getatt(unr));
-  add(UB_FIGURE + 10, "Morale %d", getmaxmorale(unr));
-  add(UB_FIGURE + 9, "Defence skill %d", getdef(unr, 2));
-  add(UB_FIGURE + 4, "Magic resistance %d", getmr(unr));
-  add(UB_FIGURE + 8, "Precision %d", getprec(unr));
-  add(UB_FIGURE + 6, "Encumbrance %d", getenc(unr, 0));
-  add(UB_FIGURE + 1, "Move %d / %d", getmapmove(unr), getmaxap(unr, 1));
-  add(UB_FIGURE + 7, "Fatigue %d", u.fatigue);
-  const int32_t c = u.comnr;
-  if (c >= 0 && combody(c) == unr) {
-    int32_t undead = 0, magic = 0;
-    add(UB_FIGURE + 11, "Leadership %d", maxcomunits(c, &undead, &magic));
-  }
-  return out;
-}
-
-std::vector<BoxEntry> unitboxslots(int32_t cnr) {
-  std::vector<BoxEntry> out;
-  const int32_t b = combody(cnr);
-  if (b < 0) return out;
-  for (int32_t s = 0; s < 8; s++) {
-    const int32_t kind = unitslotkind(b, s);
-    const char* kindname = kind >= 1 && kind <= 5 ? SLOTKIND[kind] : "Slot";
-    const int32_t i = com[size_t(cnr)].item[size_t(s)];
-    if (validitem(i)) {
-      BoxEntry e = entry(UB_ITEM + s, TRS_ITEMS, items[size_t(i)].picture, "", "%s", items[size_t(i)].name);
-      snprintf(e.hover, sizeof e.hover, "%s, %s", kindname, items[size_t(i)].name);
-      out.push_back(e);
-    } else if (kind > 0) {
-      BoxEntry e = entry(UB_EMPTYSLOT + s, TRS_MISC2, kind, "", "%s", "");
-      snprintf(e.hover, sizeof e.hover, "%s, no magic item", kindname);
-      out.push_back(e);
-    }
-  }
-  return out;
-}
-
-std::vector<int32_t> unitboxgems(int32_t cnr) {
-  std::vector<int32_t> out;
-  if (combody(cnr) < 0) return out;
-  for (int32_t g = 0; g < 9; g++)
-    for (int32_t n = 0; n < com[size_t(cnr)].gems[size_t(g)] && int32_t(out.size()) < UB_MAXGEMSPRITES; n++)
-      out.push_back(g);
-  return out;
-}
-
-int32_t randmagictotal(int32_t type) {
-  int32_t total = 0;
-  for (const RandMagic& r : randmagic) {
-    if (r.type == -1) break;
-    if (r.type != type) continue;
-    if (r.code >= 50 && r.code <= 52) total += 100 * r.chance;
-    else if (r.code >= 128) total += r.chance;
-  }
-  return total;
-}
-
-std::vector<BoxEntry> unitboxmagic(int32_t cnr, int32_t mode) {
-  std::vector<BoxEntry> out;
-  const int32_t b = combody(cnr);
-  if (b < 0) return out;
-  const int32_t random = mode == 1 ? randmagictotal(unit[size_t(b)].type) : 0;
-  const int32_t research = comresearch(cnr, random / 100);
-  if (!ismageorpriest(cnr) && random < 1 && research < 1) return out;
-  for (int32_t p = 0; p < 9; p++) {
-    const int32_t level = com[size_t(cnr)].path[size_t(p)];
-    if (level < 1) continue;
-    BoxEntry e = entry(0, TRS_MISC, PATHSPRITE + p, "", "%d ", level);
-    snprintf(e.hover, sizeof e.hover, "%s level %d", MAGEWORD[p], level);
-    out.push_back(e);
-  }
-  if (random >= 1) {
-    BoxEntry e = entry(UB_RANDOMMAGIC, TRS_MISC, RANDOMSPRITE, "", "%d ", random / 100);
-    snprintf(e.hover, sizeof e.hover, "random magic skill");
-    out.push_back(e);
-  }
-  if (research > 0) {
-    BoxEntry e = entry(0, TRS_MISC, RESEARCHSPRITE, "", "%d ", research);
-    snprintf(e.hover, sizeof e.hover, "Research ability: %d", research);
-    out.push_back(e);
-  }
-  return out;
-}
-
-std::vector<BoxEntry> unitboxweapons(int32_t unr) {
-  std::vector<BoxEntry> out;
-  if (!validunit(unr) || !unittyperec(unr)) return out;
-  int32_t missile = 0;
-  for (int32_t s = 0; s < 10; s++) {
-    int32_t w = getnthweapon(unr, s);
-    if (!validweapon(w)) w = getmissileweapon(unr, missile++);
-    if (!validweapon(w)) break;
-    out.push_back(entry(UB_WEAPON + w, 0, -1, "", "%s", weapons[size_t(w)].name));
-  }
-  return out;
-}
-
-std::vector<BoxEntry> unitboxarmors(int32_t unr) {
-  std::vector<BoxEntry> out;
-  if (!validunit(unr) || !unittyperec(unr)) return out;
-  for (int32_t s = 0; s < 10; s++) {
-    const int32_t a = getarmor(unr, s);
-    if (!validarmor(a)) break;
-    out.push_back(entry(UB_ARMOR + a, 0, -1, "", "%s", armors[size_t(a)].name));
-  }
-  return out;
-}
-
-void homegarrison(int32_t unr, char* out, int32_t size) {
-  out[0] = 0;
-  if (!validunit(unr)) return;
-  const Unit& u = unit[size_t(unr)];
-  if (u.comnr >= 0 && combody(u.comnr) == unr) return;
-  if (u.homeland > 0 && u.homeland < MAXLANDS) snprintf(out, size_t(size), "home garrison %s", land[size_t(u.homeland)].name);
-}
-
-// ---------------------------------------------------------------- the window
-
-namespace {
 // A list of names on rows, a row ending when the names' width passes 22
 // text units.
 void namelist(const char* head, const std::vector<BoxEntry>& names) {
@@ -235,20 +78,18 @@ void iconwords(const std::vector<BoxEntry>& icons) {
   guisetnl(1);
 }
 
-void buildunitbox(int32_t unr, const int32_t* sel, int32_t mode, Pictures pics) {
+// The title and the header: the unit's picture at twice the card size and
+// the commander's name over a tinted box, then the home garrison and, for a
+// type shown from a list (mode 1, 2), what it costs.
+void unitboxheader(int32_t unr, int32_t c, int32_t mode, float width) {
   const Unit& u = unit[size_t(unr)];
   const Monster* t = unittyperec(unr);
-  const int32_t c = u.comnr >= 0 && combody(u.comnr) == unr ? u.comnr : -1;
-  const char* desc = descrtextof(t ? findmondescr(u.type) : 0);
-  const float width = unitboxwidth(int32_t(strlen(desc)));
   guititle("%s", (u.flags[1] & ST_PROPHET) ? "Prophet" : t ? t->name : "");
   guicloseid(UB_EXIT);
   guiminwidth(width);
   guimaxwidth(width);
   guimaxheight(495);
   guialign(GUIALIGN_LEFT);
-  // Header: the unit's picture at twice the card size and the commander's
-  // name, over a tinted box.
   guibgbox(0.7f, 0.3f, 0.2f, 0.2f);
   guisetnl(0);
   if (mode == 0 && c >= 0) {
@@ -277,7 +118,11 @@ void buildunitbox(int32_t unr, const int32_t* sel, int32_t mode, Pictures pics) 
   } else if (t && mode == 2) {
     guibutton(0, "Cost %d", t->gcost);
   }
-  // The figures in two columns.
+}
+
+// The figures in two columns; a click on one opens its modifiers.
+void figurecolumns(int32_t unr) {
+  guitextscale(0.8f);
   guispace(2);
   const std::vector<BoxEntry> figures = unitboxfigures(unr);
   for (size_t n = 0; n < figures.size(); n += 2) {
@@ -292,67 +137,81 @@ void buildunitbox(int32_t unr, const int32_t* sel, int32_t mode, Pictures pics) 
     guisetnl(1);
   }
   guispace(2);
-  guiscrollstart();
-  if (c >= 0) {
-    // Items and gems.
-    guitextscale(1.25f);
+}
+
+// A commander's item slots (items as words without their pictures, empty
+// places dimmed) and the gems carried over the gem icon.
+void itemsandgems(int32_t c, Pictures pics) {
+  guitextscale(1.25f);
+  guisetnl(0);
+  for (const BoxEntry& e : unitboxslots(c)) {
+    if (e.id >= UB_ITEM && e.id < UB_EMPTYSLOT && !pics.items) {
+      guitextscale(0.75f);
+      guibutton(e.id, "%s  ", e.text);
+      guitextscale(1.25f);
+    } else if (e.id >= UB_EMPTYSLOT) {
+      guisprite40midcol(e.id, e.file, e.sprite, SPRITEMODE, 1, 1, 1, 0.55f);
+    } else {
+      guisprite40mid(e.id, e.file, e.sprite, SPRITEMODE);
+    }
+    guiinfo("%s", e.hover);
+  }
+  guisprite40mid(UB_GEMS, TRS_MISC2, GEMICON, SPRITEMODE);
+  guiinfo("Personal magic gems");
+  float at = 1.0f;
+  for (int32_t g : unitboxgems(c)) {
+    guioverlayat(at);
+    guispritescaled(0, TRS_MISC, GEMSPRITE + g, SPRITEMODE, 0.5f);
+    at = 0.69f;
+  }
+  guisetnl(1);
+  guispace(1);
+}
+
+// A commander's magic paths, random magic and research.
+void magicrow(int32_t c, int32_t mode) {
+  const std::vector<BoxEntry> magic = unitboxmagic(c, mode);
+  if (!magic.empty()) {
+    guitextscale(0.75f);
     guisetnl(0);
-    for (const BoxEntry& e : unitboxslots(c)) {
-      if (e.id >= UB_ITEM && e.id < UB_EMPTYSLOT && !pics.items) {
-        guitextscale(0.75f);
-        guibutton(e.id, "%s  ", e.text);
-        guitextscale(1.25f);
-      } else if (e.id >= UB_EMPTYSLOT) {
-        guisprite40midcol(e.id, e.file, e.sprite, SPRITEMODE, 1, 1, 1, 0.55f);
-      } else {
-        guisprite40mid(e.id, e.file, e.sprite, SPRITEMODE);
-      }
+    for (const BoxEntry& e : magic) {
+      guisprite(e.id, e.file, e.sprite, SPRITEMODE);
+      guiinfo("%s", e.hover);
+      guibutton(e.id, "%s", e.text);
       guiinfo("%s", e.hover);
     }
-    guisprite40mid(UB_GEMS, TRS_MISC2, GEMICON, SPRITEMODE);
-    guiinfo("Personal magic gems");
-    float at = 1.0f;
-    for (int32_t g : unitboxgems(c)) {
-      guioverlayat(at);
-      guispritescaled(0, TRS_MISC, GEMSPRITE + g, SPRITEMODE, 0.5f);
-      at = 0.69f;
-    }
     guisetnl(1);
-    guispace(1);
-    // Magic paths, random magic and research.
-    const std::vector<BoxEntry> magic = unitboxmagic(c, mode);
-    if (!magic.empty()) {
-      guitextscale(0.75f);
-      guisetnl(0);
-      for (const BoxEntry& e : magic) {
-        guisprite(e.id, e.file, e.sprite, SPRITEMODE);
-        guiinfo("%s", e.hover);
-        guibutton(e.id, "%s", e.text);
-        guiinfo("%s", e.hover);
-      }
-      guisetnl(1);
-    }
-    guispace(1);
   }
-  // Afflictions, abilities and experience.
+  guispace(1);
+}
+
+// Afflictions, abilities and experience: a row of pictures, copies of one
+// close together, or words without the pictures.
+void iconrow(int32_t unr, Pictures pics) {
   const std::vector<BoxEntry> icons = unitboxicons(unr);
-  if (!icons.empty() && !pics.icons) {
+  if (icons.empty()) return;
+  if (!pics.icons) {
     guitextscale(0.95f);
     iconwords(icons);
-  } else if (!icons.empty()) {
-    guitextscale(0.8f);
-    guisetnl(0);
-    const float step = float(iconstep(int32_t(icons.size())));
-    float x = 16;
-    for (size_t n = 0; n < icons.size(); n++) {
-      guiindent(x);
-      guisprite30(icons[n].id, icons[n].file, icons[n].sprite, SPRITEMODE);
-      guiinfo("%s", icons[n].hover);
-      x += n + 1 < icons.size() && icons[n + 1].id == icons[n].id ? 10 : step;
-    }
-    guisetnl(1);
+    return;
   }
-  // The god's claim, the description, weapons and armour.
+  guitextscale(0.8f);
+  guisetnl(0);
+  const float step = float(iconstep(int32_t(icons.size())));
+  float x = 16;
+  for (size_t n = 0; n < icons.size(); n++) {
+    guiindent(x);
+    guisprite30(icons[n].id, icons[n].file, icons[n].sprite, SPRITEMODE);
+    guiinfo("%s", icons[n].hover);
+    x += n + 1 < icons.size() && icons[n + 1].id == icons[n].id ? 10 : step;
+  }
+  guisetnl(1);
+}
+
+// The god's claim, the description, for a god's design its veyrance and
+// the cost of new paths, then the weapons and armour.
+void descriptionpanel(int32_t unr, int32_t c, int32_t mode, const char* desc) {
+  const Unit& u = unit[size_t(unr)];
   if ((u.flags[2] & F3_PRETENDER) && u.owner >= 0 && u.owner < MAXPLAYERS && c >= 0) {
     guitextscale(0.7f);
     char claim[400];
@@ -370,24 +229,30 @@ void buildunitbox(int32_t unr, const int32_t* sel, int32_t mode, Pictures pics) 
   guitextscale(0.95f);
   namelist("Weapons: ", unitboxweapons(unr));
   namelist("Armor: ", unitboxarmors(unr));
-  // The selection strip with each unit's wounds, fatigue and poison.
-  if (sel) {
-    guitextscale(2.0f);
-    guisetnl(0);
-    for (int32_t k = 0; k < UB_SELECTIONS && sel[k] >= 0; k++) {
-      const Monster* st = unittyperec(sel[k]);
-      if (!st) continue;
-      guiindent(float(50 * k));
-      guisprite50(UB_SELECTION + k, TRS_ARMY, st->sprite, SPRITEMODE);
-      const Unit& su = unit[size_t(sel[k])];
-      const int32_t maxhp = getmaxhp(sel[k]);
-      guiindent(float(50 * k + 10));
-      if (maxhp > su.hp && maxhp > 0) guihline(0, float((maxhp - su.hp) * 30 / maxhp), -0.15f, 1, 0, 0, 0.5f);
-      if (su.fatigue > 9) guihline(0, float(std::min<int32_t>(su.fatigue, 100) * 30 / 100), -0.2f, 0, 0, 1, 0.5f);
-      if (su.poison > 0) guihline(0, float(std::min(su.poison * 30 / 20, 30)), -0.25f, 0, 1, 0, 0.5f);
-    }
-    guisetnl(1);
+}
+
+// The selection strip: each selected unit with bars for its wounds,
+// fatigue and poison; a click shows that unit.
+void selectionstrip(const int32_t* sel) {
+  guitextscale(2.0f);
+  guisetnl(0);
+  for (int32_t k = 0; k < UB_SELECTIONS && sel[k] >= 0; k++) {
+    const Monster* st = unittyperec(sel[k]);
+    if (!st) continue;
+    guiindent(float(50 * k));
+    guisprite50(UB_SELECTION + k, TRS_ARMY, st->sprite, SPRITEMODE);
+    const Unit& su = unit[size_t(sel[k])];
+    const int32_t maxhp = getmaxhp(sel[k]);
+    guiindent(float(50 * k + 10));
+    if (maxhp > su.hp && maxhp > 0) guihline(0, float((maxhp - su.hp) * 30 / maxhp), -0.15f, 1, 0, 0, 0.5f);
+    if (su.fatigue > 9) guihline(0, float(std::min<int32_t>(su.fatigue, 100) * 30 / 100), -0.2f, 0, 0, 1, 0.5f);
+    if (su.poison > 0) guihline(0, float(std::min(su.poison * 30 / 20, 30)), -0.25f, 0, 1, 0, 0.5f);
   }
+  guisetnl(1);
+}
+
+// Exit, and the keys of the box.
+void exitrow() {
   guitextscale(1.0f);
   guispace(2);
   guialign(GUIALIGN_CENTRE);
@@ -398,6 +263,23 @@ void buildunitbox(int32_t unr, const int32_t* sel, int32_t mode, Pictures pics) 
   guishortcut(UB_RENAME, 'r');
   guishortcut(UB_TOLAB, 'l');
   guishortcut(UB_LISTING, 'I');
+}
+
+void buildunitbox(int32_t unr, const int32_t* sel, int32_t mode, Pictures pics) {
+  const Unit& u = unit[size_t(unr)];
+  const int32_t c = u.comnr >= 0 && combody(u.comnr) == unr ? u.comnr : -1;
+  const char* desc = descrtextof(unittyperec(unr) ? findmondescr(u.type) : 0);
+  unitboxheader(unr, c, mode, unitboxwidth(int32_t(strlen(desc))));
+  figurecolumns(unr);
+  guiscrollstart();
+  if (c >= 0) {
+    itemsandgems(c, pics);
+    magicrow(c, mode);
+  }
+  iconrow(unr, pics);
+  descriptionpanel(unr, c, mode, desc);
+  if (sel) selectionstrip(sel);
+  exitrow();
 }
 
 // The numbers of the unit's type, weapons and armours, for modders.

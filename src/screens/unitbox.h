@@ -2,8 +2,9 @@
 // figures, items, gems, magic paths, afflictions and experience, weapons
 // and armour. Any screen opens it on a right click on a unit.
 //
-// The rules of the box are plain functions over the world tables that tests
-// call without a window; ustatbox builds the window from them every frame.
+// The rules of the box (unitboxrules.cpp, abilitybox.cpp for the icons)
+// are plain functions over the world tables that tests call without
+// a window; ustatbox (unitbox.cpp) builds the window from them every frame.
 #pragma once
 #include <string>
 #include <vector>
