@@ -24,7 +24,6 @@
 uint32_t mapfilter = 0;
 
 namespace {
-constexpr int32_t SEENBIT = 0x1, ECONOMYBIT = 0x8, VEYRANCEBIT = 0x80;
 constexpr int32_t BLINKPERIOD = 1000;
 constexpr uint32_t GROWMS = 5000;
 // Veyrance icons at most: far above any strength that the rules give, a
@@ -204,7 +203,7 @@ void provincemarks(MapMarks& out, int32_t player, int32_t lnr, int32_t mode, int
   }
   const int32_t info = l.infolevel;
   const uint32_t filter = mapfilter;
-  const bool seen = info & SEENBIT;
+  const bool seen = info & INFO_NAME;
 
   if (seen && (filter & MF_NAMES)) {
     float t = 0.75f * u;
@@ -221,7 +220,7 @@ void provincemarks(MapMarks& out, int32_t player, int32_t lnr, int32_t mode, int
   }
 
   int32_t v = 0;
-  if (at.onscreen && (info & VEYRANCEBIT) && (filter & (MF_VEYRANCE | MF_INCOME))) {
+  if (at.onscreen && (info & INFO_VEYRANCE) && (filter & (MF_VEYRANCE | MF_INCOME))) {
     v = l.veystr;
     if (l.veyowner != player) v = -v;
   }
@@ -230,7 +229,7 @@ void provincemarks(MapMarks& out, int32_t player, int32_t lnr, int32_t mode, int
 
   if (at.onscreen && (filter & MF_INCOME)) {
     int32_t gold = 0, res = 0, used = 0;
-    if (info & ECONOMYBIT) {
+    if (info & INFO_ECONOMY) {
       const int32_t total = holder == player ? getresources(lnr, player) : getbaseresources(lnr, player);
       res = total / 20 < 10 ? total / 20 : 10;
       gold = getbaseincome(lnr) / 25 < 10 ? getbaseincome(lnr) / 25 : 10;

@@ -93,7 +93,7 @@ int32_t chooseprovince(int32_t player, int32_t province, const char* format, ...
     guitextscale(1);
     guispace(4);
     if (chosen > 0) {
-      if (infolevel(chosen, player, 0) & 0x1) guibutton(0, "%s (%d)", land[size_t(chosen)].name, chosen);
+      if (infolevel(chosen, player, 0) & INFO_NAME) guibutton(0, "%s (%d)", land[size_t(chosen)].name, chosen);
       else guibutton(0, "??? (%d)", chosen);
       guispace(3);
       guibutton(CHOOSE_OK, "Ok");

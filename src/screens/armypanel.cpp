@@ -150,7 +150,7 @@ void drawpanel(int32_t first, int32_t* shownto) {
   unittitle(int32_t(g.size()), "unit", units);
   if (ap.land >= 1 && ap.land < MAXLANDS) {
     const Land& l = land[size_t(ap.land)];
-    const bool seen = (infolevel(ap.land, ap.player, 0) & 1) != 0;
+    const bool seen = (infolevel(ap.land, ap.player, 0) & INFO_NAME) != 0;
     if (seen && l.fort > 0) areasprite(AP_GARRISON, TRS_MISC, MISC_FORT, SPRITEMODE, WX + 12, up(y + 32), 32, 32);
     else areasprite(AP_GARRISON, TRS_MISC2, MISC2_ARMYSETUP, SPRITEMODE, WX + 12, up(y + 32), 32, 32);
     areatextcol(0, WX + 54, up(y + 22), 17, 1, 0.85f, 0.4f, 1, "%s, %d %s in garrison", seen ? l.name : "???",

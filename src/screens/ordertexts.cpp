@@ -129,7 +129,7 @@ char* hostordertext(int32_t cnr, char* buf) {
       const int32_t target = c.ordergems[1];
       if (target < 1 || target > 1504)
         snprintf(buf, ORDERTEXTLEN, "Cast %s%s", spellname(c.orderparam), monthly);
-      else if (infolevel(target, player, 0) & 0x1)
+      else if (infolevel(target, player, 0) & INFO_NAME)
         snprintf(buf, ORDERTEXTLEN, "Cast %s at %s%s", spellname(c.orderparam), land[size_t(target)].name, monthly);
       else
         snprintf(buf, ORDERTEXTLEN, "Cast %s at %d%s", spellname(c.orderparam), target, monthly);

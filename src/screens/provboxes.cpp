@@ -70,7 +70,7 @@ void buildveyinfo(int32_t player, int32_t lnr) {
   guimaxwidth(325);
   guimaxheight(460);   // the six scale rows with their effects and Exit, unscrolled
   guitextscale(0.85f);
-  if (!(infolevel(lnr, player, 0) & 0x80)) {
+  if (!(infolevel(lnr, player, 0) & INFO_VEYRANCE)) {
     guibutton(0, "Nothing is known about the Veyrance in this province");
   } else {
     if (l.veystr == 0) guibutton(0, " ");

@@ -80,7 +80,7 @@ void hinttext(int32_t id, float x, float y, float scale, const char* text, const
 // The province's name (or "???" unknown) below the window's rim.
 void provincename(int32_t l, int32_t info) {
   char t[200];
-  if (info & 0x1) formatbounded(t, sizeof t, "%s (%d)", land[size_t(l)].name, l);
+  if (info & INFO_NAME) formatbounded(t, sizeof t, "%s (%d)", land[size_t(l)].name, l);
   else formatbounded(t, sizeof t, "??? (%d)", l);
   areatext(0, 20, 567, 17, "%s", t);
 }
@@ -92,7 +92,7 @@ void provincefigures(int32_t k, int32_t l, int32_t info) {
   const Land& ld = land[size_t(l)];
   char t[200];
   const int32_t p = ownsorholds(k, l) ? k : ld.fortholder;
-  if (info & 0x8) {
+  if (info & INFO_ECONOMY) {
     formatbounded(t, sizeof t, "Population %d", ld.population * 10);
     hinttext(0, 20, 555, 15, t, "A high population gives a high income and a high resource value.");
     formatbounded(t, sizeof t, "Income %d", getincome(l, p));
@@ -100,12 +100,12 @@ void provincefigures(int32_t k, int32_t l, int32_t info) {
     formatbounded(t, sizeof t, "Resources %d", getresources(l, p));
     hinttext(0, 202, 555, 15, t, "A high resource value means that troops can be produced quickly here.");
   }
-  if ((info & 0x800) || holdscastle(k, l)) {
+  if ((info & INFO_DEFENCE) || holdscastle(k, l)) {
     formatbounded(t, sizeof t, "Defence %d+/-", ld.provdef);
     hinttext(TS_DEFENCE, 307, 555, 15, t, "(d) Buy local defence for this province.");
     guishortcut(TS_DEFENCE, 'd');
   }
-  if (info & 0x10) {
+  if (info & INFO_TAX) {
     formatbounded(t, sizeof t, "Tax %d+/-", ld.tax);
     hinttext(TS_TAX, 397, 555, 15, t, "(x) Change the tax rate of this province.");
     guishortcut(TS_TAX, 'x');
@@ -122,7 +122,7 @@ void provincefigures(int32_t k, int32_t l, int32_t info) {
              "The supply usage for all troops located here. Starvation may take place if this value exceeds the "
              "available number of supplies.");
   }
-  if (info & 0x400) {
+  if (info & INFO_CORPSES) {
     formatbounded(t, sizeof t, "Corpses %d", imax(ld.corpses[0], 0) + imax(ld.corpses[1], 0));
     hinttext(0, 307, 540, 15, t,
              "Unburied corpses can be used by necromancers and certain priests in order to create undead soldiers. "
@@ -208,7 +208,7 @@ void provincebox(int32_t k, int32_t l, int32_t info) {
   guiwindow(0, 15, 520, 460, 65);
   provincename(l, info);
   provincefigures(k, l, info);
-  if (info & 0x80) veyranceandscales(k, l);
+  if (info & INFO_VEYRANCE) veyranceandscales(k, l);
   sitesearchmarks(k, l);
   terrainicons(l);
 }

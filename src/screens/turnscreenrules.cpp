@@ -98,11 +98,11 @@ std::vector<ColumnFeature> provincefeatures(int32_t k, int32_t l, int32_t info) 
     strlcopy(f.hint, hint ? hint : "", sizeof f.hint);
     features.push_back(f);
   };
-  if (ld.fort > 0 && (info & 0x1)) add(TS_FORT, TRS_MISC, ICON_FORT, "Fortification", "(f) Fort statistics");
+  if (ld.fort > 0 && (info & INFO_NAME)) add(TS_FORT, TRS_MISC, ICON_FORT, "Fortification", "(f) Fort statistics");
   if (holdscastle(k, l) && ld.lab)
     add(TS_LAB, TRS_MISC2, 94, "Laboratory",
         "(l) Arcane laboratory, (F5) research, (F6) global enchantments, (F7) resources, (F8) items");
-  if (ld.temple && (info & 0x1)) {
+  if (ld.temple && (info & INFO_NAME)) {
     const int32_t pic = getnatattr(ld.fortholder, 138);
     bailif(pic > 1000, "bad templepic");
     const bool mine = holdscastle(k, l);
@@ -111,7 +111,7 @@ std::vector<ColumnFeature> provincefeatures(int32_t k, int32_t l, int32_t info) 
     add(mine ? TS_TEMPLE : 0, drawn ? TRS_TEMPLES : TRS_MISC, drawn ? pic : ICON_TEMPLE, "Temple",
         "(o) Temple and veyrance statistics");
   }
-  if (info & 0x20)
+  if (info & INFO_SITES)
     for (int32_t s = 0; s < 4; s++) {
       const int32_t site = ld.site[s];
       if (site < 1 || site >= MAXSITES || !ld.sitefound[s]) continue;

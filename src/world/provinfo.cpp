@@ -16,6 +16,24 @@ SelectList selectedcoms, selectedunits;
 namespace {
 int32_t infoguard = 0;
 
+// What each source grants.
+constexpr uint32_t GRANT_OWNER = INFO_NAME | INFO_GROUP2 | INFO_ECONOMY | INFO_TAX | INFO_SITES | INFO_GROUP40 |
+                                 INFO_VEYRANCE | INFO_NAMEFORNEXT | INFO_DEFENCE;
+constexpr uint32_t GRANT_FORTHOLDER = INFO_NAME | INFO_GROUP2 | INFO_GROUP4 | INFO_ECONOMY | INFO_TAX | INFO_SITES |
+                                      INFO_GROUP40 | INFO_VEYRANCE;
+// The Eyes of God, and where the player is also the veyrance owner.
+constexpr uint32_t GRANT_EYESOFGOD = INFO_NAME | INFO_GROUP2 | INFO_ECONOMY | INFO_SITES | INFO_VEYRANCE;
+constexpr uint32_t GRANT_EYESOFGOD_OWNVEYRANCE = GRANT_EYESOFGOD | INFO_GROUP4 | INFO_DEFENCE;
+constexpr uint32_t GRANT_ASTRAL = INFO_NAME | INFO_GROUP2 | INFO_GROUP4 | INFO_ECONOMY | INFO_TAX | INFO_SITES |
+                                  INFO_GROUP40 | INFO_DEFENCE;
+constexpr uint32_t GRANT_VEYOWNER = INFO_NAME | INFO_GROUP2 | INFO_ECONOMY | INFO_GROUP40 | INFO_VEYRANCE;
+constexpr uint32_t GRANT_VISITOR = INFO_NAME | INFO_GROUP2 | INFO_GROUP4 | INFO_GROUP40 | INFO_GROUP100 |
+                                   INFO_NAMEFORNEXT;
+constexpr uint32_t GRANT_SPY = INFO_ECONOMY | INFO_TAX | INFO_SITES | INFO_NAMEFORNEXT | INFO_DEFENCE;
+static_assert(GRANT_OWNER == 0xAFB && GRANT_FORTHOLDER == 0xFF && GRANT_EYESOFGOD == 0xAB &&
+              GRANT_EYESOFGOD_OWNVEYRANCE == 0x8AF && GRANT_ASTRAL == 0x87F && GRANT_VEYOWNER == 0xCB &&
+              GRANT_VISITOR == 0x347 && GRANT_SPY == 0xA38);
+
 // The veyrance owner counts only while the veyrance has strength.
 int32_t veyownerof(int32_t l) { return land[l].veystr > 0 ? land[l].veyowner : -1; }
 
@@ -43,27 +61,27 @@ int32_t infolevel(int32_t l, int32_t p, int32_t nested) {
   if (!nested)
     for (int32_t c = 0; c <= highestcom && c < MAXCOMS; c++)
       if (livingcomin(c, l, p) && (getcommagic(c, P_DEATH) > 0 || reanimatelevel(c) != 0 || callspiritslevel(c) != 0)) {
-        start = 0x400;
+        start = INFO_CORPSES;
         break;
       }
   const Land& ld = land[l];
-  if (ld.owner == p) return start | 0xAFB;
+  if (ld.owner == p) return start | int32_t(GRANT_OWNER);
   int32_t v = start;
-  if (ld.fortholder == p) v |= 0xFF;
-  if (findench(EN_EYESOFGOD, -1, p) >= 0) v |= veyownerof(l) == p ? 0x8AF : 0xAB;
-  if (findench(EN_ASTRALWINDOW, l, p) >= 0 || findench(EN_ASTRALPROJECTION, l, p) >= 0) v |= 0x87F;
-  if (veyownerof(l) == p) v |= 0xCB;
+  if (ld.fortholder == p) v |= GRANT_FORTHOLDER;
+  if (findench(EN_EYESOFGOD, -1, p) >= 0) v |= veyownerof(l) == p ? GRANT_EYESOFGOD_OWNVEYRANCE : GRANT_EYESOFGOD;
+  if (findench(EN_ASTRALWINDOW, l, p) >= 0 || findench(EN_ASTRALPROJECTION, l, p) >= 0) v |= GRANT_ASTRAL;
+  if (veyownerof(l) == p) v |= GRANT_VEYOWNER;
   const int32_t c = cominland(l, p);
-  if (c > 0) v |= 0x347;
-  if (c == 2) v |= 0xA38;
-  if (infoguard || ((v & 0x80) && (v & 0x1))) return v;
+  if (c > 0) v |= GRANT_VISITOR;
+  if (c == 2) v |= GRANT_SPY;
+  if (infoguard || ((v & INFO_VEYRANCE) && (v & INFO_NAME))) return v;
   infoguard = 1;
   for (int32_t i = 0; i < MAXNEIGHBOURS; i++) {
     const int32_t n = provgeo[l].nbr[i];
     if (n < 1) break;
     if (n >= MAXLANDS) continue;
-    if (infolevel(n, p, 1) & 0x200) v |= 0x1;
-    if (veyownerof(n) == p) v |= 0x80;
+    if (infolevel(n, p, 1) & INFO_NAMEFORNEXT) v |= INFO_NAME;
+    if (veyownerof(n) == p) v |= INFO_VEYRANCE;
   }
   infoguard = 0;
   return v;

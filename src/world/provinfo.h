@@ -8,6 +8,22 @@
 // The game's winner: 255 while the game goes on. The victory check sets it.
 extern int32_t gamewinner;
 
+// What a player may know of a province: each bit opens one group of facts.
+// infolevel gives them (-1 everything, 0 nothing); the rules only add bits.
+enum InfoLevel : uint32_t {
+  INFO_NAME = 0x1,          // seen: its name, flag, fort, temple and enchantment marker
+  INFO_GROUP2 = 0x2,        // a group that the grants carry and nothing reads
+  INFO_GROUP4 = 0x4,        // a group that the grants carry and nothing reads
+  INFO_ECONOMY = 0x8,       // population, income and resources
+  INFO_TAX = 0x10,          // tax, unrest and supplies
+  INFO_SITES = 0x20,        // the magic sites found there
+  INFO_GROUP40 = 0x40,      // a group that the grants carry and nothing reads
+  INFO_VEYRANCE = 0x80,     // its veyrance candles and the scales
+  INFO_GROUP100 = 0x100,    // a group that the grants carry and nothing reads
+  INFO_NAMEFORNEXT = 0x200,  // gives its neighbours INFO_NAME
+  INFO_CORPSES = 0x400,     // the unburied corpses
+  INFO_DEFENCE = 0x800,     // the province defence
+};
 // Information bits of the land for the player; -1 everything, 0 nothing.
 int32_t infolevel(int32_t lnr, int32_t player, int32_t nested);
 int32_t cominland(int32_t lnr, int32_t player);

@@ -151,7 +151,7 @@ TEST_F(Armies, FewOfTheSecondTypeAndBadTypes) {
 TEST_F(Armies, OwnScoutedAndReducedGraphicsArmies) {
   land[5].owner = land[5].fortholder = 1;
   land[6].owner = land[6].fortholder = 2;
-  land[6].infolevel = 0x1;
+  land[6].infolevel = INFO_NAME;
   placeland(6, 520, 400);
   army(5, 1, {{1, 100}});
   army(6, 2, {{2, 100}});

@@ -112,7 +112,7 @@ TEST_F(Overlay, EachPlayerSeesOnlyWhatItKnows) {
 }
 
 TEST_F(Overlay, SiegeFlagsAndTheSelectedProvinceBlinks) {
-  land[5].infolevel = 0x1;
+  land[5].infolevel = INFO_NAME;
   land[5].owner = 7;
   land[5].fortholder = 4;
   land[5].fort = 2;
@@ -146,7 +146,7 @@ TEST_F(Overlay, SiegeFlagsAndTheSelectedProvinceBlinks) {
 }
 
 TEST_F(Overlay, VeyranceAsCandlesOrInTheIncomeBox) {
-  land[5].infolevel = 0x81;
+  land[5].infolevel = INFO_NAME | INFO_VEYRANCE;
   land[5].veystr = 5;
   land[5].veyowner = 2;
   mapfilter = MF_VEYRANCE;
@@ -170,7 +170,7 @@ TEST_F(Overlay, VeyranceAsCandlesOrInTheIncomeBox) {
   draw(1, 5);
   EXPECT_EQ(count(marks, MarkKind::sprite40mid, TRS_MISC, ICON_FOREIGNVEYRANCE), 100);
   // Unknown veyrance is shown nowhere.
-  land[5].infolevel = 0x1;
+  land[5].infolevel = INFO_NAME;
   draw(1, 5);
   EXPECT_TRUE(marks.empty());
 }
@@ -239,7 +239,7 @@ TEST_F(Overlay, MarkersPresenceAndTerrain) {
 }
 
 TEST_F(Overlay, SizesFollowTheZoomWithAFloor) {
-  land[5].infolevel = 0x1;
+  land[5].infolevel = INFO_NAME;
   land[5].owner = 3;
   mapfilter = MF_FLAGS | MF_NAMES;
   provgeo[5].terrain = TM_LARGE;
@@ -264,7 +264,7 @@ TEST_F(Overlay, SizesFollowTheZoomWithAFloor) {
 
 TEST_F(Overlay, WrappingMapShowsMarkersOnBothSides) {
   setmap(1000, 800, true);
-  land[1].infolevel = 0x1;
+  land[1].infolevel = INFO_NAME;
   land[1].owner = 3;
   mapfilter = MF_FLAGS;
   mapzoom = 0.8f;   // the map 800 units wide: land 1 at x 80 and 880
@@ -288,7 +288,7 @@ TEST_F(Overlay, WrappingMapShowsMarkersOnBothSides) {
 // Five names on one point: one stays, one moves a row up, one a row down,
 // the rest are left out; the selected province's name keeps its place.
 TEST_F(Overlay, CrowdedNamesMoveOrAreLeftOut) {
-  for (int32_t l = 1; l <= nbrlands; l++) land[size_t(l)].infolevel = 0x1;
+  for (int32_t l = 1; l <= nbrlands; l++) land[size_t(l)].infolevel = INFO_NAME;
   mapfilter = MF_NAMES;
   for (int32_t l = 2; l <= 6; l++) placeland(l, 500, 400);
   const float foot = L2Sy(2) + 0.8f * maprawunit(), row = 1.2f * 0.75f * mapmarkerunit();
@@ -313,7 +313,7 @@ TEST_F(Overlay, CrowdedNamesMoveOrAreLeftOut) {
 }
 
 TEST_F(Overlay, LandsOffTheMapDrawNothing) {
-  land[5].infolevel = 0x1;
+  land[5].infolevel = INFO_NAME;
   placeland(5, -1, 300);
   draw(1, 5);
   EXPECT_TRUE(marks.empty());
