@@ -103,7 +103,7 @@ void BM_ComputerPlayersPhase(benchmark::State& state) {
     computerplayersphase();
     state.PauseTiming();
     moving = 0;
-    for (int32_t c = 0; c <= highestcom; c++) moving += com[size_t(c)].body >= 0 && com[size_t(c)].order == 1;
+    for (int32_t c = 0; c <= highestcom; c++) moving += com[size_t(c)].body >= 0 && com[size_t(c)].order == Order::move;
     state.ResumeTiming();
   }
   state.counters["nations"] = 15;

@@ -43,7 +43,6 @@ std::string root;
 constexpr const char* GAME = "big";
 constexpr int32_t ARMIES = 40;
 constexpr int32_t UNITS = 20000;
-constexpr uint8_t ORDER_ATTACK = 47;   // attack the province the army stands in
 
 // The game, written as the turn to host in both forms: "pristine/attack"
 // and "pristine/march".
@@ -76,7 +75,7 @@ void makegame() {
       setunitland(com[size_t(c)].body, l);
       com[size_t(c)].squad[0] = newsquadnbr(p);
       spawnunits(soldier(p), p, 100, l, com[size_t(c)].squad[0]);
-      com[size_t(c)].order = 1;
+      com[size_t(c)].order = Order::move;
       com[size_t(c)].orderparam = n;
       armies.push_back({c, l, n});
     }
@@ -103,7 +102,7 @@ void makegame() {
   for (const Army& a : armies) {
     for (int32_t u : armyunits(a.cnr)) setunitland(u, a.to);
     setunitland(com[size_t(a.cnr)].body, a.to);
-    com[size_t(a.cnr)].order = ORDER_ATTACK;
+    com[size_t(a.cnr)].order = Order::attack;   // attack the province the army stands in
     com[size_t(a.cnr)].orderparam = 0;
   }
   keep("attack");

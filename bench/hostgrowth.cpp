@@ -27,7 +27,6 @@
 namespace {
 
 constexpr const char* GAME = "growth";
-constexpr uint8_t ORDER_ATTACK = 47;   // attack the province the army stands in
 std::string root;
 
 // The game of `units` units, written as root/pristine/NAME.
@@ -63,7 +62,7 @@ void makegame(const std::string& name, int32_t units) {
     setunitland(com[size_t(c)].body, at);
     com[size_t(c)].squad[0] = newsquadnbr(p);
     spawnunits(soldier(p), p, 40, at, com[size_t(c)].squad[0]);
-    if (a < attacks) com[size_t(c)].order = ORDER_ATTACK;
+    if (a < attacks) com[size_t(c)].order = Order::attack;   // attack the province the army stands in
   }
   // Garrisons, ten at a time round the provinces, up to the unit count.
   for (int32_t living = livingunits(), l = 0; living < units; l = l % nbrlands + 1) {

@@ -91,7 +91,7 @@ void bigworld() {
     const int32_t c = mkcom(23, owner, l);
     for (int32_t k = 10 + d(50); k > 0; k--) mkunit(k % 3 ? 17 : 19, owner, l);
     if (a % 3 == 0 && provgeo[size_t(l)].nbr[0] > 0) {
-      com[size_t(c)].order = ORD_MOVE;
+      com[size_t(c)].order = Order::move;
       com[size_t(c)].orderparam = provgeo[size_t(l)].nbr[0];
     }
   }

@@ -90,7 +90,7 @@ int32_t bigworld() {
     snprintf(com[size_t(c)].name, sizeof com[0].name, "Captain %d", a);
     for (int32_t k = 5 + a % 20; k > 0; k--) mkunit(k % 3 ? 17 : 19, 0, l);
     if (a % 3 == 0 && provgeo[size_t(l)].nbr[0] > 0) {
-      com[size_t(c)].order = ORD_MOVE;
+      com[size_t(c)].order = Order::move;
       com[size_t(c)].orderparam = provgeo[size_t(l)].nbr[0];
     }
   }

@@ -106,7 +106,10 @@ int32_t giveitem(int32_t cnr, int32_t lnr, int32_t slot, int32_t tolab) {
 
 namespace {
 // Orders that a commander keeps when it hands an item over.
-bool keepsorder(int32_t order) { return order == 3 || order == 4 || order == 7 || order == 31 || order == 32; }
+bool keepsorder(Order o) {
+  return o == Order::patrol || o == Order::research || o == Order::search || o == Order::storm ||
+         o == Order::breaksiege;
+}
 }  // namespace
 
 Refusal canmoveitem(int32_t cnr, int32_t slot, int32_t tolab) {

@@ -82,7 +82,7 @@ int32_t itemgemcost(int32_t level) { return itemgems[imax(0, imin(level, 9))]; }
 int32_t pathresearch(int32_t p, int32_t school) {
   int32_t total = 0;
   for (int32_t c = 0; c <= highestcom; c++)
-    if (com[size_t(c)].order == 4 && complayer(c) == p) total += comresearch(c, 0) + com[size_t(c)].ordergems[0];
+    if (com[size_t(c)].order == Order::research && complayer(c) == p) total += comresearch(c, 0) + com[size_t(c)].ordergems[0];
   if (school < 0 || school >= SCHOOLS) return total;
   int32_t share[SCHOOLS];
   int32_t sum = 0;

@@ -53,7 +53,6 @@ constexpr AiStyle aistyles[6] = {
     {60, 110, 100, 0, true, true, true, true},      // impossible
 };
 constexpr int32_t MINARMY = 5;   // units an army needs before it marches
-constexpr uint8_t OR_RESEARCH = 4, OR_STORM = 31;
 
 const AiStyle& styleof(int32_t p) {
   return aistyles[size_t(imax(0, imin(5, kingdom[size_t(p)].w[KW_AILEVEL])))];
@@ -307,7 +306,7 @@ bool move(int32_t c, int32_t to) {
   findpath(complayer(c), comland(c), to, getmoveflags(c), &reachable);
   if (!reachable) return false;
   if (!cancelorder(c)) return false;
-  com[size_t(c)].order = ORD_MOVE;
+  com[size_t(c)].order = Order::move;
   com[size_t(c)].orderparam = to;
   return true;
 }
@@ -350,14 +349,14 @@ void marches(Plan& plan) {
   std::vector<int32_t> lands;
   for (int32_t c : plan.coms) {
     if (!leads(c) || ispretender(c) || ismageorpriest(c) || !mobile(c)) continue;
-    const uint8_t o = com[size_t(c)].order;
-    if (o != ORD_DEFEND && o != ORD_MOVE) continue;   // building, storming and the rest stay
+    const Order o = com[size_t(c)].order;
+    if (o != Order::defend && o != Order::move) continue;   // building, storming and the rest stay
     const int32_t l = comland(c);
     if (!validland(l)) continue;
     Land& ld = land[size_t(l)];
     // A siege: storm broken gates, else keep the siege.
     if (ld.owner == p && ld.fort > 0 && hostile(p, ld.fortholder)) {
-      if (cancelorder(c) && ld.fortdef <= 0) com[size_t(c)].order = OR_STORM;
+      if (cancelorder(c) && ld.fortdef <= 0) com[size_t(c)].order = Order::storm;
       continue;
     }
     if (int32_t(armyunits(c).size()) < MINARMY) {
@@ -411,21 +410,21 @@ void build(const Plan& plan) {
   for (int32_t l : plan.owned)
     if (land[size_t(l)].fort > 0) forts++;
   for (int32_t c : plan.coms)
-    if (com[size_t(c)].order == ORD_BUILDFORT) building++;
+    if (com[size_t(c)].order == Order::buildfort) building++;
   for (int32_t c : plan.coms) {
     const int32_t l = comland(c);
-    if (!validland(l) || !ownsboth(l, p) || com[size_t(c)].order != ORD_DEFEND || ispretender(c)) continue;
+    if (!validland(l) || !ownsboth(l, p) || com[size_t(c)].order != Order::defend || ispretender(c)) continue;
     Land& ld = land[size_t(l)];
     // Temples where its priests stand.
     if (ispriest(c) && !ld.temple && pay(p, gettemplecost(p), plan.reserve)) {
-      com[size_t(c)].order = ORD_BUILDTEMPLE;
+      com[size_t(c)].order = Order::buildtemple;
       continue;
     }
     // A fort for every eight provinces, away from the front, one at a time.
     if (building == 0 && ld.fort == 0 && forts < 1 + int32_t(plan.owned.size()) / 8 && plan.tofront[size_t(l)] >= 2) {
       const int32_t type = getcastle(p, l);
       if (type > 0 && pay(p, fortcost(l, type), plan.reserve + 200)) {
-        com[size_t(c)].order = ORD_BUILDFORT;
+        com[size_t(c)].order = Order::buildfort;
         com[size_t(c)].orderparam = type;
         building++;
       }
@@ -482,8 +481,8 @@ void magic(const Plan& plan) {
   const int32_t p = plan.p;
   bool forged = false;
   for (int32_t c : plan.coms) {
-    const uint8_t o = com[size_t(c)].order;
-    if (!ismage(c) || !inownlab(c) || (o != ORD_DEFEND && o != OR_RESEARCH)) continue;
+    const Order o = com[size_t(c)].order;
+    if (!ismage(c) || !inownlab(c) || (o != Order::defend && o != Order::research)) continue;
     if (!cancelorder(c)) continue;
     const int32_t s = chooseritual(plan, c);
     if (s > 0 && castrit(c, s, 0, 0, 0) == RIT_OK) continue;
@@ -494,7 +493,7 @@ void magic(const Plan& plan) {
         gems(p, it.mainpath) = int16_t(gems(p, it.mainpath) - forgegemcost1);
         if (it.secondpath >= 0) gems(p, it.secondpath) = int16_t(gems(p, it.secondpath) - forgegemcost2);
         Commander& cm = com[size_t(c)];
-        cm.order = ORD_FORGE;
+        cm.order = Order::forge;
         cm.orderparam = item;
         cm.ordergems[0] = forgegemcost1;
         cm.ordergems[1] = it.secondpath >= 0 ? forgegemcost2 : 0;
@@ -502,7 +501,7 @@ void magic(const Plan& plan) {
         continue;
       }
     }
-    com[size_t(c)].order = OR_RESEARCH;
+    com[size_t(c)].order = Order::research;
     com[size_t(c)].ordergems[1] = 0;
   }
   // Items of the laboratory go to the army commanders that stand by one.

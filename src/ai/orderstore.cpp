@@ -11,22 +11,21 @@
 #include "world/units.h"
 #include "world/world.h"
 
-namespace {
-bool movecode(int32_t code) { return code == 1 || code == 46 || code == 2; }
-}  // namespace
-
-int32_t storeorder(int32_t cnr, int32_t code, int32_t param, int32_t asking, char* why) {
+int32_t storeorder(int32_t cnr, Order code, int32_t param, int32_t asking, char* why) {
   why[0] = 0;
   const int32_t b = combody(cnr);
   const int32_t lnr = orderland(cnr);
-  if (b < 0 || lnr < 0 || unit[size_t(b)].hp < 1 || code < 0 || code > 255) return 0;
-  if (code == 5 || code == 9 || code == 11 || code == 15 || code == 60) return 0;
+  if (b < 0 || lnr < 0 || unit[size_t(b)].hp < 1) return 0;
+  // Orders that pay gems are stored by the windows that take the gems.
+  if (code == Order::empower || code == Order::ritual || code == Order::forge || code == Order::dispel ||
+      code == Order::monthlyritual)
+    return 0;
   Commander& c = com[size_t(cnr)];
-  if (movecode(code) && (code != 2 || (param >= 1 && param != lnr))) {
+  if (movingorder(code) && (code != Order::sneak || (param >= 1 && param != lnr))) {
     if (param < 1 || param == lnr) return 0;
-    if (code == 2 && !maysneak(cnr)) return 0;
+    if (code == Order::sneak && !maysneak(cnr)) return 0;
     if (!mapmove(cnr, param, asking)) return 0;
-    c.order = uint8_t(code);
+    c.order = code;
     c.orderparam = param;
     return 1;
   }
@@ -38,18 +37,18 @@ int32_t storeorder(int32_t cnr, int32_t code, int32_t param, int32_t asking, cha
     return 0;
   }
   k.gold -= cost;
-  c.order = uint8_t(code);
+  c.order = code;
   switch (code) {
-    case 20: c.orderparam = fortordertype(cnr); break;
-    case 47: c.orderparam = lnr; break;
-    case 50: c.orderparam = param; break;
-    case 62: case 63: c.orderparam = param; break;
+    case Order::buildfort: c.orderparam = fortordertype(cnr); break;
+    case Order::attack: c.orderparam = lnr; break;
+    case Order::entersite: c.orderparam = param; break;
+    case Order::cultist: case Order::funeral: c.orderparam = param; break;
     default: c.orderparam = 0; break;
   }
   return 1;
 }
 
-int32_t giveorder(int32_t cnr, int32_t code, int32_t param, int32_t asking, char* why) {
+int32_t giveorder(int32_t cnr, Order code, int32_t param, int32_t asking, char* why) {
   why[0] = 0;
   if (!cancelorder(cnr)) return 0;
   return storeorder(cnr, code, param, asking, why);

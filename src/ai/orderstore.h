@@ -7,13 +7,13 @@
 #include "world/orderrules.h"
 
 // Withdraws the commander's order (refunding it) and then stores the new
-// one when it is allowed where the commander stands: moves (1, 46, and 2
-// with a destination param) through mapmove (asking as there), a building
+// one when it is allowed where the commander stands: moves (move,
+// movepatrol, sneak with a destination param) through mapmove (asking as there), a building
 // paid from the treasury, other orders by their conditions. 1 when stored;
 // 0 when refused, with the message for the player in why (ORDERWHYLEN
 // bytes, empty when there is nothing to tell), the commander then left on
 // Defend. Rituals, forging and Empowerment are not stored here.
-int32_t giveorder(int32_t cnr, int32_t code, int32_t param, int32_t asking, char* why);
+int32_t giveorder(int32_t cnr, Order code, int32_t param, int32_t asking, char* why);
 // The same without the withdrawal, for a caller that has withdrawn the
 // former order itself.
-int32_t storeorder(int32_t cnr, int32_t code, int32_t param, int32_t asking, char* why);
+int32_t storeorder(int32_t cnr, Order code, int32_t param, int32_t asking, char* why);

@@ -116,7 +116,7 @@ void fightmatch(const Champion& x, const Champion& y, int32_t e) {
 void deathmatches() {
   std::vector<int32_t> entrants;
   for (int32_t c = 0; c <= highestcom && c < MAXCOMS; c++)
-    if (com[size_t(c)].order == ORD_DEATHMATCH && comalive(c) && comland(c) >= 1 && complayer(c) != INDEPENDENTS &&
+    if (com[size_t(c)].order == Order::deathmatch && comalive(c) && comland(c) >= 1 && complayer(c) != INDEPENDENTS &&
         activeplayer(complayer(c)))
       entrants.push_back(c);
   if (entrants.empty()) return;

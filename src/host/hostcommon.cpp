@@ -92,7 +92,7 @@ int32_t placecommander(int32_t type, int32_t owner, int32_t lnr) {
 void orderdone(int32_t cnr) {
   if (cnr < 0 || cnr >= MAXCOMS) return;
   Commander& c = com[size_t(cnr)];
-  c.order = 0;
+  c.order = Order::defend;
   c.orderparam = 0;
   c.ordergems[0] = c.ordergems[1] = 0;
 }

@@ -55,7 +55,7 @@ void endcontract(int32_t b, const char* why) {
     landmsg(p, comland(leader), "Mercenaries\n\n%s %s.", m.name, why);
   }
   if (comalive(leader)) {
-    com[size_t(leader)].order = 0;
+    com[size_t(leader)].order = Order::defend;
     moveband(leader, MERCOWNER, MERCLAND);
   }
   m.value[MB_EMPLOYER] = -1;

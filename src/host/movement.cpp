@@ -24,7 +24,6 @@
 void cancelrecruits(int32_t lnr);
 
 namespace {
-constexpr uint8_t ORD_PATROL = 3, ORD_STORM = 31, ORD_BREAKSIEGE = 32, ORD_ATTACK = 47, ORD_ASSASSINATE = 48;
 
 struct March {
   int32_t cnr, player, from, to;
@@ -32,12 +31,12 @@ struct March {
   std::vector<int32_t> units;
 };
 
-bool hidden(int32_t cnr) { return com[size_t(cnr)].order == ORD_SNEAK; }
+bool hidden(int32_t cnr) { return com[size_t(cnr)].order == Order::sneak; }
 
 // The destination of a moving order, or 0.
 int32_t destination(int32_t cnr) {
   const Commander& c = com[size_t(cnr)];
-  if (c.order != ORD_MOVE && c.order != ORD_MOVEPATROL && c.order != ORD_SNEAK) return 0;
+  if (c.order != Order::move && c.order != Order::movepatrol && c.order != Order::sneak) return 0;
   return c.orderparam != comland(cnr) ? c.orderparam : 0;
 }
 
@@ -49,12 +48,12 @@ std::vector<March> plannedmarches() {
     if (to == 0) continue;
     const int32_t p = complayer(c), from = comland(c);
     char what[120];
-    formatbounded(what, sizeof what, "move%s", com[size_t(c)].order == ORD_SNEAK ? " unseen" : "");
+    formatbounded(what, sizeof what, "move%s", com[size_t(c)].order == Order::sneak ? " unseen" : "");
     if (to < 1 || to > nbrlands || from < 1 || from > nbrlands) {
       failorder(c, what, "there is no such province");
       continue;
     }
-    if (com[size_t(c)].order == ORD_SNEAK && !maysneak(c)) {
+    if (com[size_t(c)].order == Order::sneak && !maysneak(c)) {
       failorder(c, what, "the army cannot move unseen");
       continue;
     }
@@ -62,7 +61,7 @@ std::vector<March> plannedmarches() {
       failorder(c, what, "the way there is closed or too long for the army");
       continue;
     }
-    marches.push_back({c, p, from, to, com[size_t(c)].order == ORD_SNEAK, armyunits(c)});
+    marches.push_back({c, p, from, to, com[size_t(c)].order == Order::sneak, armyunits(c)});
   }
   return marches;
 }
@@ -78,7 +77,7 @@ void patrol(int32_t lnr, const std::vector<int32_t>& coms) {
   const int32_t owner = land[size_t(lnr)].owner;
   int32_t strength = 0;
   for (int32_t c : coms)
-    if (com[size_t(c)].order == ORD_PATROL && complayer(c) == owner)
+    if (com[size_t(c)].order == Order::patrol && complayer(c) == owner)
       for (int32_t u : armyunits(c)) strength += 1 + getability(u, AB_PATROLBONUS, 1);
   if (strength == 0) return;
   for (int32_t c : coms) {
@@ -99,11 +98,11 @@ void standingbattles(int32_t lnr, const std::vector<int32_t>& coms) {
   for (int32_t c : coms) {
     const int32_t p = complayer(c);
     switch (com[size_t(c)].order) {
-      case ORD_ATTACK:
+      case Order::attack:
         orderdone(c);
         if (hostile(l.owner, p)) queuebattle(lnr, l.owner, p, 0, BK_ATTACK);
         break;
-      case ORD_STORM:
+      case Order::storm:
         orderdone(c);
         if (l.fort <= 0 || l.owner != p || !hostile(l.fortholder, p)) {
           landmsg(p, lnr, "%s could not storm the castle of %s: there is no enemy castle to storm.", com[size_t(c)].name,
@@ -114,11 +113,11 @@ void standingbattles(int32_t lnr, const std::vector<int32_t>& coms) {
           queuebattle(lnr, l.fortholder, p, 1, BK_STORM);
         }
         break;
-      case ORD_BREAKSIEGE:
+      case Order::breaksiege:
         orderdone(c);
         if (l.fort > 0 && l.fortholder == p && hostile(l.owner, p)) queuebattle(lnr, l.owner, p, 0, BK_BREAKSIEGE);
         break;
-      case ORD_ASSASSINATE: {
+      case Order::assassinate: {
         orderdone(c);
         if (getitemfx(c, AB_ASSASSIN, 1) <= 0 && getability(com[size_t(c)].body, AB_ASSASSIN, 1) <= 0) {
           landmsg(p, lnr, "%s is no assassin.", com[size_t(c)].name);
@@ -179,10 +178,10 @@ void movephase() {
   for (const March& m : marches) {
     for (int32_t u : m.units) setunitland(u, m.to);
     Commander& c = com[size_t(m.cnr)];
-    if (c.order == ORD_MOVEPATROL) {
+    if (c.order == Order::movepatrol) {
       orderdone(m.cnr);
-      c.order = ORD_PATROL;
-    } else if (c.order == ORD_SNEAK) {
+      c.order = Order::patrol;
+    } else if (c.order == Order::sneak) {
       c.orderparam = 0;   // hiding where it arrived
     } else {
       orderdone(m.cnr);

@@ -136,48 +136,36 @@ void keepcom(int32_t c) {
 
 // ---------------------------------------------------------------- sanity of what the player may change
 
-bool knownorder(int32_t o) {
-  switch (o) {
-    case 0: case 1: case 2: case 3: case 4: case 5: case 6: case 7: case 8: case 9: case 10: case 11: case 12:
-    case 14: case 15: case 16: case 17: case 18: case 19: case 20: case 21: case 22: case 23: case 24: case 25:
-    case 26: case 27: case 28: case 30: case 31: case 32: case 33: case 34: case 43: case 44: case 45: case 46:
-    case 47: case 48: case 49: case 50: case 51: case 54: case 55: case 56: case 57: case 58: case 60: case 61:
-    case 62: case 63: case 64:
-      return true;
-    default:
-      return false;
-  }
-}
-
 // An order whose parameters the rules of the host (and kingdomvalue) can
 // read without leaving their tables.
 const char* badorder(const Commander& c) {
-  if (!knownorder(c.order)) return "an order the host does not know";
+  const OrderInfo* row = orderrow(int32_t(c.order));
+  if (!row) return "an order the host does not know";
   if (c.ordergems[0] < 0 || c.ordergems[1] < 0 || c.ordergems[0] > 30000 || c.ordergems[1] > 30000)
     return "gems of an order out of bounds";
-  switch (c.order) {
-    case ORD_MOVE: case ORD_SNEAK: case ORD_MOVEPATROL: case 47:
-      if (c.orderparam < 0 || c.orderparam > nbrlands) return "a destination that does not exist";
+  const int32_t v = c.orderparam;
+  switch (row->needs) {
+    case OrderNeeds::province:
+      if (v < 0 || v > nbrlands) return "a destination that does not exist";
       break;
-    case ORD_EMPOWER:
-      if (c.orderparam < 0 || c.orderparam > 7) return "a path that cannot be empowered";
+    case OrderNeeds::path:
+      if (v < 0 || v > 7) return "a path that cannot be empowered";
       break;
-    case ORD_FORGE:
-      if (!validitem(c.orderparam) || items[size_t(c.orderparam)].mainpath < 0 ||
-          items[size_t(c.orderparam)].mainpath > 7 || items[size_t(c.orderparam)].secondpath > 7)
+    case OrderNeeds::item:
+      if (!validitem(v) || items[size_t(v)].mainpath < 0 || items[size_t(v)].mainpath > 7 ||
+          items[size_t(v)].secondpath > 7)
         return "an item that cannot be forged";
       break;
-    case ORD_RITUAL: case ORD_RITUAL2:
-      if (c.orderparam < 1 || c.orderparam >= MAXSPELLS || spells[size_t(c.orderparam)].path[0] > 8)
-        return "a spell that is no ritual";
+    case OrderNeeds::spell:
+      if (v < 1 || v >= MAXSPELLS || spells[size_t(v)].path[0] > 8) return "a spell that is no ritual";
       break;
-    case ORD_BUILDFORT:
-      if (c.orderparam < 1 || c.orderparam >= MAXFORTS) return "a fort type that does not exist";
+    case OrderNeeds::forttype:
+      if (v < 1 || v >= MAXFORTS) return "a fort type that does not exist";
       break;
-    case ORD_ENTERSITE:
-      if (c.orderparam < 0 || c.orderparam > 3) return "a site that does not exist";
+    case OrderNeeds::siteslot:
+      if (v < 0 || v > 3) return "a site that does not exist";
       break;
-    default:
+    case OrderNeeds::nothing:
       break;
   }
   return nullptr;
@@ -272,8 +260,8 @@ int32_t wealth(int32_t p) {
     if (complayer(c) != p) continue;
     const Commander& cm = com[size_t(c)];
     int32_t path = -1, gems = 0;
-    if (cm.order == ORD_EMPOWER) path = cm.orderparam, gems = empowercost(c, cm.orderparam);
-    if (cm.order == ORD_DISPEL) path = P_ASTRAL, gems = cm.ordergems[0];
+    if (cm.order == Order::empower) path = cm.orderparam, gems = empowercost(c, cm.orderparam);
+    if (cm.order == Order::dispel) path = P_ASTRAL, gems = cm.ordergems[0];
     if (path >= 0 && path <= 8) k.w[KW_GEMS + path] = int16_t(imin(32767, k.w[KW_GEMS + path] + gems));
   }
   const int32_t v = kingdomvalue(p);

@@ -28,14 +28,6 @@
 #include "world/world.h"
 
 namespace {
-// Order codes acted on here (the others are in siteentry.h).
-enum : uint8_t {
-  OR_PATROL = 3, OR_PREACH = 6, OR_SEARCH = 7, OR_BLOODHUNT = 8, OR_PROPHET = 10, OR_CALLGOD = 14, OR_HEAL = 16,
-  OR_SUMMONALLIES = 17, OR_GHOULS = 21, OR_SOULLESS = 22, OR_LONGDEAD = 23, OR_HORSEMEN = 24, OR_LICTORS = 25,
-  OR_TOMBWYRM = 26, OR_MANIKINS = 27, OR_CHARIOT = 28, OR_PILLAGE = 30, OR_UPRISING = 34, OR_ENEMYPREACH = 43,
-  OR_DEMOLISHFORT = 44, OR_DEMOLISHLAB = 45, OR_CAPTURESLAVES = 51, OR_SPIRITS = 54, OR_SHADOWS = 55,
-  OR_APPARITIONS = 56, OR_SEDUCE = 57, OR_CORRUPT = 58, OR_LURE = 61, OR_DEMOLISHTEMPLE = 64
-};
 constexpr int32_t CALLGODWORK = 30;   // priestly levels summed over the months that recall a god
 
 Land& landof(int32_t cnr) { return land[size_t(comland(cnr))]; }
@@ -74,9 +66,9 @@ void raised(int32_t cnr, int32_t made, int32_t type, const char* verb) {
 // ---------------------------------------------------------------- buildings
 
 // A laboratory (order 18) or a temple (order 19), paid when ordered.
-void build(int32_t c, int32_t what) {
+void build(int32_t c, Order what) {
   Land& l = landof(c);
-  const bool lab = what == ORD_BUILDLAB;
+  const bool lab = what == Order::buildlab;
   const char* task = lab ? "build a laboratory" : "build a temple";
   if (!holdscastle(c) || !ownsprovince(c)) return failorder(c, task, "the province is not held");
   uint8_t& building = lab ? l.lab : l.temple;
@@ -86,17 +78,17 @@ void build(int32_t c, int32_t what) {
   orderdone(c);
 }
 
-void demolish(int32_t c, int32_t what) {
+void demolish(int32_t c, Order what) {
   Land& l = landof(c);
-  const char* name = what == OR_DEMOLISHFORT ? "the fort" : what == OR_DEMOLISHLAB ? "the laboratory" : "the temple";
+  const char* name = what == Order::demolishfort ? "the fort" : what == Order::demolishlab ? "the laboratory" : "the temple";
   orderdone(c);
   if (!holdscastle(c)) return (void)landmsg(complayer(c), comland(c), "%s could not demolish %s of %s: it is not yours.",
                                             com[size_t(c)].name, name, l.name);
-  if (what == OR_DEMOLISHFORT) {
+  if (what == Order::demolishfort) {
     if (l.fort <= 0 || l.owner != l.fortholder) return;
     l.fort = 0;
     l.fortdef = 0;
-  } else if (what == OR_DEMOLISHLAB) {
+  } else if (what == Order::demolishlab) {
     if (!l.lab) return;
     l.lab = 0;
   } else {
@@ -228,7 +220,7 @@ void callgod(int32_t c) {
   g.hp = int16_t(imax(1, getmaxhp(body)));
   k.w[KW_CALLGOD] = 0;
   for (int32_t q = 0; q <= highestcom; q++)
-    if (com[size_t(q)].order == OR_CALLGOD && complayer(q) == p) orderdone(q);
+    if (com[size_t(q)].order == Order::callgod && complayer(q) == p) orderdone(q);
   landmsg(p, comland(c), "%s has returned to the world in %s.", k.godname, land[size_t(comland(c))].name);
 }
 
@@ -259,10 +251,10 @@ void summonallies(int32_t c) {
 }
 
 // Raising the dead spends the province's corpses.
-void reanimate(int32_t c, int32_t order) {
+void reanimate(int32_t c, Order order) {
   const int32_t p = complayer(c), lnr = comland(c);
   Land& l = landof(c);
-  const int32_t level = order == OR_MANIKINS ? manikinlevel(c) : reanimatelevel(c);
+  const int32_t level = order == Order::manikins ? manikinlevel(c) : reanimatelevel(c);
   if (level < 1 || !ownsprovince(c)) return failorder(c, "raise the dead", "it lacks the power here");
   const int32_t corpses = imax(l.corpses[0], 0) + imax(l.corpses[1], 0);
   int32_t count = imin(level, corpses);
@@ -270,18 +262,18 @@ void reanimate(int32_t c, int32_t order) {
   int32_t type = -1;
   for (int32_t i = 0; i < count; i++) {
     switch (order) {
-      case OR_GHOULS: type = randghoul(p, 50); break;
-      case OR_SOULLESS: type = randsoulless(p, lnr, 50, 30, 1); break;
-      case OR_LONGDEAD: type = randlongdead(p, 50); break;
-      case OR_HORSEMEN: type = MON_LONGDEAD_HORSEMAN_189; break;
-      case OR_LICTORS: type = findunittype("Lictor"); break;
-      case OR_TOMBWYRM: type = findunittype("Tomb Wyrm"); break;
-      case OR_MANIKINS: type = findunittype("Manikin"); break;
-      case OR_CHARIOT: type = findunittype("Tomb Chariot"); break;
+      case Order::ghouls: type = randghoul(p, 50); break;
+      case Order::soulless: type = randsoulless(p, lnr, 50, 30, 1); break;
+      case Order::longdead: type = randlongdead(p, 50); break;
+      case Order::horsemen: type = MON_LONGDEAD_HORSEMAN_189; break;
+      case Order::lictors: type = findunittype("Lictor"); break;
+      case Order::tombwyrm: type = findunittype("Tomb Wyrm"); break;
+      case Order::manikins: type = findunittype("Manikin"); break;
+      case Order::chariot: type = findunittype("Tomb Chariot"); break;
       default: break;
     }
     if (type < 1) return failorder(c, "raise the dead", "no such dead can be raised");
-    if (order != OR_SOULLESS) {
+    if (order != Order::soulless) {
       const int32_t kind = l.corpses[0] > 0 ? 0 : 1;
       l.corpses[kind] = int16_t(imax(0, l.corpses[kind] - 1));
     }
@@ -290,12 +282,12 @@ void reanimate(int32_t c, int32_t order) {
   landmsg(p, lnr, "%s has raised %d of the dead in %s.", com[size_t(c)].name, count, l.name);
 }
 
-void callspirits(int32_t c, int32_t order) {
+void callspirits(int32_t c, Order order) {
   const int32_t level = callspiritslevel(c);
-  const int32_t need = order == OR_SPIRITS ? 1 : order == OR_SHADOWS ? 2 : 3;
+  const int32_t need = order == Order::spirits ? 1 : order == Order::shadows ? 2 : 3;
   if (level < need) return failorder(c, "call spirits", "it lacks the power");
-  const int32_t type = order == OR_SPIRITS ? MON_GHOST_566 : order == OR_SHADOWS ? MON_SHADE_676 : MON_SHADE_LORD_843;
-  const int32_t made = raise(c, type, order == OR_APPARITIONS ? 1 : level - need + 1);
+  const int32_t type = order == Order::spirits ? MON_GHOST_566 : order == Order::shadows ? MON_SHADE_676 : MON_SHADE_LORD_843;
+  const int32_t made = raise(c, type, order == Order::apparitions ? 1 : level - need + 1);
   if (made) raised(c, made, type, "called");
 }
 
@@ -328,14 +320,14 @@ int32_t victim(int32_t c) {
   return v.empty() ? -1 : v[size_t(rnd(int32_t(v.size())))];
 }
 
-void agent(int32_t c, int32_t order) {
+void agent(int32_t c, Order order) {
   const int32_t p = complayer(c), lnr = comland(c);
-  const int32_t power = order == OR_SEDUCE ? imax(effect(c, AB_SEDUCE), effect(c, AB_RUNAWAY))
-                        : order == OR_CORRUPT ? effect(c, AB_CORRUPT)
+  const int32_t power = order == Order::seduce ? imax(effect(c, AB_SEDUCE), effect(c, AB_RUNAWAY))
+                        : order == Order::corrupt ? effect(c, AB_CORRUPT)
                                               : effect(c, AB_LURE);
-  const char* what = order == OR_SEDUCE ? "seduce" : order == OR_CORRUPT ? "corrupt" : "lure";
+  const char* what = order == Order::seduce ? "seduce" : order == Order::corrupt ? "corrupt" : "lure";
   if (power <= 0) return failorder(c, what, "it has not the gift");
-  if (order == OR_LURE && !iscoastal(lnr)) return failorder(c, what, "it must stand by the sea");
+  if (order == Order::lure && !iscoastal(lnr)) return failorder(c, what, "it must stand by the sea");
   orderdone(c);
   const int32_t t = victim(c);
   if (t < 0) return (void)landmsg(p, lnr, "%s found no one to %s.", com[size_t(c)].name, what);
@@ -345,7 +337,7 @@ void agent(int32_t c, int32_t order) {
     landmsg(p, lnr, "%s failed to %s %s.", com[size_t(c)].name, what, com[size_t(t)].name);
     return;
   }
-  if (order == OR_LURE) {
+  if (order == Order::lure) {
     landmsg(p, lnr, "%s has lured %s into the sea.", com[size_t(c)].name, com[size_t(t)].name);
     landmsg(tp, lnr, "%s has been lured into the sea and is lost.", com[size_t(t)].name);
     killunit(tb);
@@ -354,11 +346,11 @@ void agent(int32_t c, int32_t order) {
   // The commander changes sides; its squads stay behind with their owner.
   for (int32_t& s : com[size_t(t)].squad) s = -1;
   unit[size_t(tb)].owner = int8_t(p);
-  com[size_t(t)].order = 0;
+  com[size_t(t)].order = Order::defend;
   landmsg(p, lnr, "%s has %s %s, who now serves you.", com[size_t(c)].name,
-          order == OR_SEDUCE ? "seduced" : "corrupted", com[size_t(t)].name);
+          order == Order::seduce ? "seduced" : "corrupted", com[size_t(t)].name);
   landmsg(tp, lnr, "%s has been %s by an agent of %s.", com[size_t(t)].name,
-          order == OR_SEDUCE ? "seduced" : "corrupted", nationname(p));
+          order == Order::seduce ? "seduced" : "corrupted", nationname(p));
 }
 
 // ---------------------------------------------------------------- magic sites
@@ -384,9 +376,9 @@ void entersite(int32_t c) {
   }
   const int32_t slot = cm.orderparam;
   // The rule counts the commanders on this order, this one among them.
-  cm.order = 0;
+  cm.order = Order::defend;
   const int32_t ok = slot >= 0 && slot <= 3 ? canentersite(c, slot) : 0;
-  cm.order = ORD_ENTERSITE;
+  cm.order = Order::entersite;
   if (ok < 1) return failorder(c, "enter the site", "it may not enter it");
   Land& l = landof(c);
   const int32_t site = l.site[slot];
@@ -458,29 +450,29 @@ void ritualsphase() { performrituals(); }
 void ordersphase() {
   for (int32_t c = 0; c <= highestcom; c++) {
     if (!comalive(c) && !(combody(c) >= 0 && unit[size_t(com[size_t(c)].body)].land == VOIDLAND)) continue;
-    const uint8_t o = com[size_t(c)].order;
-    if (comland(c) < 1 && o != ORD_ENTERSITE) continue;
+    const Order o = com[size_t(c)].order;
+    if (comland(c) < 1 && o != Order::entersite) continue;
     switch (o) {
-      case ORD_BUILDLAB: case ORD_BUILDTEMPLE: build(c, o); break;
-      case OR_DEMOLISHFORT: case OR_DEMOLISHLAB: case OR_DEMOLISHTEMPLE: demolish(c, o); break;
-      case OR_PATROL: patrolunrest(c); break;
-      case OR_PREACH: preach(c, false); break;
-      case OR_ENEMYPREACH: preach(c, true); break;
-      case OR_SEARCH: search(c); break;
-      case OR_BLOODHUNT: bloodhunt(c); break;
-      case OR_CAPTURESLAVES: captureslaves(c); break;
-      case OR_PILLAGE: pillage(c); break;
-      case OR_UPRISING: uprising(c); break;
-      case OR_PROPHET: prophet(c); break;
-      case OR_CALLGOD: callgod(c); break;
-      case OR_HEAL: heal(c); break;
-      case OR_SUMMONALLIES: summonallies(c); break;
-      case OR_GHOULS: case OR_SOULLESS: case OR_LONGDEAD: case OR_HORSEMEN: case OR_LICTORS: case OR_TOMBWYRM:
-      case OR_MANIKINS: case OR_CHARIOT: reanimate(c, o); break;
-      case OR_SPIRITS: case OR_SHADOWS: case OR_APPARITIONS: callspirits(c, o); break;
-      case ORD_SACRIFICE: sacrifice(c); break;
-      case OR_SEDUCE: case OR_CORRUPT: case OR_LURE: agent(c, o); break;
-      case ORD_ENTERSITE: entersite(c); break;
+      case Order::buildlab: case Order::buildtemple: build(c, o); break;
+      case Order::demolishfort: case Order::demolishlab: case Order::demolishtemple: demolish(c, o); break;
+      case Order::patrol: patrolunrest(c); break;
+      case Order::preach: preach(c, false); break;
+      case Order::enemypreach: preach(c, true); break;
+      case Order::search: search(c); break;
+      case Order::bloodhunt: bloodhunt(c); break;
+      case Order::captureslaves: captureslaves(c); break;
+      case Order::pillage: pillage(c); break;
+      case Order::uprising: uprising(c); break;
+      case Order::prophet: prophet(c); break;
+      case Order::callgod: callgod(c); break;
+      case Order::heal: heal(c); break;
+      case Order::summonallies: summonallies(c); break;
+      case Order::ghouls: case Order::soulless: case Order::longdead: case Order::horsemen: case Order::lictors: case Order::tombwyrm:
+      case Order::manikins: case Order::chariot: reanimate(c, o); break;
+      case Order::spirits: case Order::shadows: case Order::apparitions: callspirits(c, o); break;
+      case Order::sacrifice: sacrifice(c); break;
+      case Order::seduce: case Order::corrupt: case Order::lure: agent(c, o); break;
+      case Order::entersite: entersite(c); break;
       default:
         break;
     }

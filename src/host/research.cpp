@@ -36,7 +36,7 @@ void addgems(int32_t p, int32_t path, int32_t amount) {
 
 void researchphase() {
   for (int32_t c = 0; c <= highestcom; c++)
-    if (com[size_t(c)].order == 4 && comalive(c) && !inownlab(c))
+    if (com[size_t(c)].order == Order::research && comalive(c) && !inownlab(c))
       failorder(c, "research", "research needs a laboratory of the nation");
   for (int32_t p = 0; p < MAXPLAYERS; p++) {
     if (!activeplayer(p)) continue;
@@ -81,13 +81,13 @@ void forgephase() {
   host_upditemsinplay();
   for (int32_t c = 0; c <= highestcom; c++) {
     Commander& cm = com[size_t(c)];
-    if ((cm.order != ORD_FORGE && cm.order != ORD_EMPOWER) || !comalive(c)) continue;
+    if ((cm.order != Order::forge && cm.order != Order::empower) || !comalive(c)) continue;
     const int32_t p = complayer(c);
     if (!inownlab(c)) {
-      failorder(c, cm.order == ORD_FORGE ? "forge" : "be empowered", "the nation holds no laboratory there");
+      failorder(c, cm.order == Order::forge ? "forge" : "be empowered", "the nation holds no laboratory there");
       continue;
     }
-    if (cm.order == ORD_EMPOWER) {
+    if (cm.order == Order::empower) {
       const int32_t path = cm.orderparam;
       if (path < 0 || path > 7 || cm.path[path] >= 250) {
         failorder(c, "be empowered", "that path cannot be raised");

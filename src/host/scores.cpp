@@ -158,7 +158,7 @@ void scoutreports() {
       // Hidden armies are not seen.
       std::vector<int32_t> hiddenunits;
       for (int32_t c : index.coms[size_t(l)])
-        if (com[size_t(c)].order == 2 && complayer(c) != p)
+        if (com[size_t(c)].order == Order::sneak && complayer(c) != p)
           for (int32_t u : armyunits(c)) hiddenunits.push_back(u);
       std::vector<std::pair<int32_t, int32_t>> types;   // (type, count)
       int32_t count = 0;

@@ -72,7 +72,7 @@ void build(int32_t lnr, const std::vector<int32_t>& builders) {
     if (l.owner == p && l.fortholder == p && l.fort <= 0) continue;
     failorder(c, "build a fort", l.fort > 0 ? "a fort stands there already" : "the province is not held");
   }
-  if (!comalive(first) || com[size_t(first)].order != ORD_BUILDFORT) return;
+  if (!comalive(first) || com[size_t(first)].order != Order::buildfort) return;
   if (l.fort == 0) {
     const int32_t type = com[size_t(first)].orderparam;
     if (type < 1 || type >= MAXFORTS || type != getcastle(p, lnr)) {
@@ -98,7 +98,7 @@ void build(int32_t lnr, const std::vector<int32_t>& builders) {
   l.fortdef = int16_t(fortdef(type, lnr));
   l.counter = 0;
   for (int32_t c : builders)
-    if (comalive(c) && com[size_t(c)].order == ORD_BUILDFORT) orderdone(c);
+    if (comalive(c) && com[size_t(c)].order == Order::buildfort) orderdone(c);
   landmsg(p, lnr, "%s has been built in %s.", forts[size_t(type)].name, l.name);
 }
 }  // namespace
@@ -111,7 +111,7 @@ void siegesphase() {
     else if (ld.fort > 0) mend(l);
     std::vector<int32_t> builders;
     for (int32_t c : index.coms[size_t(l)])
-      if (com[size_t(c)].order == ORD_BUILDFORT) builders.push_back(c);
+      if (com[size_t(c)].order == Order::buildfort) builders.push_back(c);
     if (!builders.empty()) build(l, builders);
   }
 }

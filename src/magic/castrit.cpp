@@ -142,7 +142,7 @@ int32_t castrit(int32_t cnr, int32_t spell, int32_t granted, int32_t target, int
   if (ritualtargetkind(spell) == RT_ENCHANTMENT) {
     if (pearls < 1 || pearls > k.w[KW_GEMS + int32_t(P_ASTRAL)]) return RIT_NOGEMS;
     k.w[KW_GEMS + int32_t(P_ASTRAL)] = int16_t(k.w[KW_GEMS + int32_t(P_ASTRAL)] - pearls);
-    c.order = ORD_DISPEL;
+    c.order = Order::dispel;
     c.orderparam = target;
     c.ordergems[0] = pearls;
     c.ordergems[1] = 0;
@@ -151,7 +151,7 @@ int32_t castrit(int32_t cnr, int32_t spell, int32_t granted, int32_t target, int
   const int32_t path = spells[size_t(spell)].path[0], cost = ritualgemcost(spell);
   if (cost > 0 && (path < 0 || path > 8 || k.w[KW_GEMS + path] < cost)) return RIT_NOGEMS;
   if (cost > 0) k.w[KW_GEMS + path] = int16_t(k.w[KW_GEMS + path] - cost);
-  c.order = ORD_RITUAL;
+  c.order = Order::ritual;
   c.orderparam = spell;
   c.ordergems[0] = cost;
   c.ordergems[1] = ritualtargetkind(spell) == RT_PROVINCE ? target : 0;

@@ -48,7 +48,7 @@ int32_t scaled(int32_t v, int32_t level) {
 
 // The commander's order comes to an end, done (the gems were used).
 void done(int32_t c) {
-  com[size_t(c)].order = ORD_DEFEND;
+  com[size_t(c)].order = Order::defend;
   com[size_t(c)].orderparam = 0;
   com[size_t(c)].ordergems[0] = com[size_t(c)].ordergems[1] = 0;
 }
@@ -306,7 +306,7 @@ void perform(int32_t c) {
   }
   if (combody(c) < 0) return;
   // A monthly ritual pays for the next month now, or ends.
-  if (cm.order == ORD_RITUAL2) {
+  if (cm.order == Order::monthlyritual) {
     const int32_t path = sp.path[0];
     if (cost == 0 || (path >= 0 && path <= 8 && treasury(p, path) >= cost)) {
       if (cost > 0) treasury(p, path) = int16_t(treasury(p, path) - cost);
@@ -383,9 +383,9 @@ void performrituals() {
   for (int32_t c = 0; c <= highestcom && c < MAXCOMS; c++) {
     const int32_t b = combody(c);
     if (b < 0 || unit[size_t(b)].hp < 1 || unitlandnr(b) < 1) continue;
-    const uint8_t o = com[size_t(c)].order;
-    if (o == ORD_RITUAL || o == ORD_RITUAL2) perform(c);
-    else if (o == ORD_DISPEL) dispel(c);
+    const Order o = com[size_t(c)].order;
+    if (o == Order::ritual || o == Order::monthlyritual) perform(c);
+    else if (o == Order::dispel) dispel(c);
   }
   enchantmentupkeep();
 }

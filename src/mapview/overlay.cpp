@@ -61,7 +61,6 @@ void flag(MapMarks& out, int32_t sprite, float x, float y, float u, int32_t sele
 int32_t signedowner(uint8_t b) { return int32_t(int8_t(b)); }
 int32_t flagnation(int32_t n) { return n < 0 || n > 94 ? -1 : n; }
 
-bool movingorder(int32_t order) { return order == ORD_MOVE || order == ORD_SNEAK || order == ORD_MOVEPATROL; }
 
 // A commander whose move arrow the overlay may draw from the land: its body
 // stands there, the viewer owns it, and it moves to a land of the map.
@@ -119,7 +118,7 @@ void movearrows(MapMarks& out, int32_t player, int32_t lnr, const std::vector<in
       Commander& x = com[size_t(c)];
       if (!candidates) expirearrow(x, now);
       if (!arrowcommander(c, player, lnr) || x.arrowtime != 0) return;
-      if ((x.order == ORD_SNEAK) != sneaks || drawn.has(x.orderparam)) return;
+      if ((x.order == Order::sneak) != sneaks || drawn.has(x.orderparam)) return;
       arrowmarks(out, lnr, x.orderparam, sneaks ? ARROW_SNEAK : ARROW_MOVE, 0, a, now);
       drawn.add(x.orderparam);
     });
@@ -128,7 +127,7 @@ void movearrows(MapMarks& out, int32_t player, int32_t lnr, const std::vector<in
   walk([&](int32_t c) {
     const Commander& x = com[size_t(c)];
     if (!arrowcommander(c, player, lnr) || x.arrowtime == 0 || drawn.has(x.orderparam)) return;
-    arrowmarks(out, lnr, x.orderparam, x.order == ORD_SNEAK ? ARROW_SNEAK : ARROW_MOVE, x.arrowtime, a, now);
+    arrowmarks(out, lnr, x.orderparam, x.order == Order::sneak ? ARROW_SNEAK : ARROW_MOVE, x.arrowtime, a, now);
     drawn.add(x.orderparam);
   });
 }

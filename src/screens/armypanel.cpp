@@ -163,9 +163,9 @@ void drawpanel(int32_t first, int32_t* shownto) {
     garrisonrow(y);
     y += 46;
   }
-  if (ap.hideresearch && countcomwithorder(ap.player, ap.land, 4) > 0) {
+  if (ap.hideresearch && countcomwithorder(ap.player, ap.land, Order::research) > 0) {
     areatextcol(0, WX + 14, up(y + 14), 12, 0.7f, 0.7f, 0.7f, 1, "Hidden researchers: %d (press tab to reveal)",
-                countcomwithorder(ap.player, ap.land, 4));
+                countcomwithorder(ap.player, ap.land, Order::research));
     y += 18;
   }
   const std::vector<int32_t> coms = panelcommanders();

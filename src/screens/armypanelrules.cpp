@@ -306,13 +306,13 @@ int32_t tu(int32_t u, int32_t c, int32_t s, int32_t leaveout) {
     return fail();
   }
   setunitsquad(u, s);
-  if (cm.order == ORD_SNEAK && getstealth(u) < 1) {
+  if (cm.order == Order::sneak && getstealth(u) < 1) {
     const int32_t l = body.land;
     const bool foreign = l < 0 || l >= MAXLANDS || land[size_t(l)].owner != x.owner;
-    cm.order = foreign ? ORD_DEFEND : ORD_MOVE;
+    cm.order = foreign ? Order::defend : Order::move;
   }
-  if ((cm.order == ORD_MOVE || cm.order == ORD_SNEAK || cm.order == ORD_MOVEPATROL) && !mapmove(c, cm.orderparam, 0))
-    cm.order = ORD_DEFEND;
+  if ((cm.order == Order::move || cm.order == Order::sneak || cm.order == Order::movepatrol) && !mapmove(c, cm.orderparam, 0))
+    cm.order = Order::defend;
   return 1;
 }
 
@@ -346,7 +346,7 @@ std::vector<int32_t> panelcommanders() {
     if (!validcom(c)) continue;
     const int32_t b = com[size_t(c)].body;
     if (!alive(b) || unit[size_t(b)].owner != ap.player) continue;
-    if (ap.hideresearch && com[size_t(c)].order == 4) continue;
+    if (ap.hideresearch && com[size_t(c)].order == Order::research) continue;
     const bool here = ap.land >= 0 && unit[size_t(b)].land == ap.land;
     if (here || (ap.dest >= 1 && comdestination(c) == ap.dest)) v.push_back(c);
   }

@@ -76,7 +76,7 @@ int32_t orderforge(int32_t cnr, int32_t item) {
   if (!cancelorder(cnr)) return 0;
   const Item& it = items[size_t(item)];
   Commander& c = com[size_t(cnr)];
-  c.order = OC_FORGE;
+  c.order = Order::forge;
   c.orderparam = item;
   c.ordergems[0] = cost1;
   c.ordergems[1] = it.secondpath >= 0 ? cost2 : 0;
@@ -101,7 +101,7 @@ int32_t ordertrain(int32_t cnr, int32_t path) {
   if (!cancelorder(cnr)) return 0;
   Commander& c = com[size_t(cnr)];
   c.orderparam = path;
-  c.order = OC_EMPOWER;
+  c.order = Order::empower;
   gems(p, path) = int16_t(gems(p, path) - cost);
   return cost;
 }

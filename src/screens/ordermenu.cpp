@@ -36,11 +36,15 @@
 namespace {
 constexpr int32_t MENU_MOVEHELP = 998, MENU_CANCEL = 999, MENU_NOTHING = 97;
 constexpr int32_t SITEEFFECT_TARGET = 72;   // a site whose entering needs a target province
+// The buttons of the building window: an order's code, the tearing down apart.
+constexpr int32_t BUTTON_BUILDFORT = int32_t(Order::buildfort), BUTTON_DEMOLISHFORT = 544, BUTTON_DEMOLISHLAB = 545;
 
 const char* const movehelp = "Select a commander and click on the main map in order to move to another province.";
-const char* const plainmovehelp = "(ctrl + click on map) Move to another province, don't sneak";
-const char* const sneakhelp =
-    "(click on map) Sneak into another province. Sneaking units will not attack the province unless they are caught.";
+
+// Menu ids: an order's line is 100 + its code, a choice's 100 + its number,
+// so that the choice made is always the request id - 100.
+constexpr int32_t menuid(Order o) { return 100 + int32_t(o); }
+constexpr int32_t menuid(MenuChoice m) { return 100 + int32_t(m); }
 
 struct Menu {
   OrderEntry* e;
@@ -56,6 +60,16 @@ struct Menu {
     vsnprintf(x.label, sizeof x.label, format, ap);
     va_end(ap);
   }
+  // The order's line as the order table gives it.
+  void order(Order o) {
+    const OrderInfo& r = orderrow(o);
+    add(menuid(o), r.key, r.help, "%s", r.label);
+  }
+  // The order's line under another label (the table's help and key).
+  void order(Order o, const char* label) {
+    const OrderInfo& r = orderrow(o);
+    add(menuid(o), r.key, r.help, "%s", label);
+  }
 };
 
 bool holdscastle(int32_t c) { return orderlandrec(c).fortholder == orderplayer(c); }
@@ -68,68 +82,58 @@ int32_t destinationset(int32_t c) {
 }
 
 void sneakentry(Menu& m, int32_t c, const char* hidehelp) {
-  if (com[size_t(c)].order == OC_MOVE) m.add(102, 0, sneakhelp, "Sneak");
-  else m.add(102, 0, hidehelp, "Hide");
+  if (com[size_t(c)].order == Order::move) m.order(Order::sneak);
+  else m.add(menuid(Order::sneak), 0, hidehelp, "Hide");
 }
 
 void siteentries(Menu& m, int32_t c) {
   const Land& l = orderlandrec(c);
+  const OrderInfo& r = orderrow(Order::entersite);
   for (int32_t s = 0; s < 4; s++)
-    if (canentersite(c, s) >= 1) m.add(80 + s, 0, "Enter the magic site; what happens depends on the site.", "Enter Site: %s",
-                                        sites[size_t(l.site[s])].name);
+    if (canentersite(c, s) >= 1)
+      m.add(menuid(MenuChoice::entersite) + s, 0, r.help, "%s: %s", r.label, sites[size_t(l.site[s])].name);
 }
 
 void agententries(Menu& m, int32_t c) {
   const bool mobile = ordermobile(c);
-  if (mobile && effectof(c, AB_ASSASSIN) > 0)
-    m.add(148, 0, "Try to find and kill an enemy commander in this province.", "Assassinate Enemy Commander");
-  if (mobile && effectof(c, AB_SEDUCE) > 0)
-    m.add(157, 0, "Seduce an enemy commander in this province into the service of your nation.",
-          "Seduce Enemy Commander");
+  if (mobile && effectof(c, AB_ASSASSIN) > 0) m.order(Order::assassinate);
+  if (mobile && effectof(c, AB_SEDUCE) > 0) m.order(Order::seduce);
   if (mobile && effectof(c, AB_RUNAWAY) > 0)
-    m.add(157, 0, "Lure an enemy commander in this province into running away with your agent.",
-          "Seduce Enemy Commander");
-  if (effectof(c, AB_LURE) > 0 && iscoastal(orderland(c)))
-    m.add(161, 0, "Lure an enemy commander from the coast into the sea.", "Lure Enemy Commander");
-  if (mobile && effectof(c, AB_CORRUPT) > 0)
-    m.add(158, 0, "Corrupt an enemy commander in this province so that he serves your nation.",
-          "Corrupt Enemy Commander");
+    m.add(menuid(Order::seduce), 0, "Lure an enemy commander in this province into running away with your agent.", "%s",
+          orderrow(Order::seduce).label);
+  if (effectof(c, AB_LURE) > 0 && iscoastal(orderland(c))) m.order(Order::lure);
+  if (mobile && effectof(c, AB_CORRUPT) > 0) m.order(Order::corrupt);
 }
 
 void priestentries(Menu& m, int32_t c) {
   const int32_t p = orderplayer(c);
-  if (ispriest(c) && getnatattr(p, NA_BLOODSACRIFICE) > 0)
-    m.add(133, 0,
-          "Blood sacrifices will help spreading a God's veyrance over the world. Only one blood sacrifice can be "
-          "performed per temple every month.",
-          "Perform Blood Sacrifice");
+  if (ispriest(c) && getnatattr(p, NA_BLOODSACRIFICE) > 0) m.order(Order::sacrifice);
 }
 
 void callgodentry(Menu& m, int32_t c) {
   const int32_t p = orderplayer(c);
   const int32_t god = combody(kingdom[size_t(p)].w[KW_GOD]);
-  if (ispriest(c) && god >= 0 && unit[size_t(god)].hp < 1 && veyrec[size_t(p)].value[0] <= 0)
-    m.add(114, 'G', "(G) Recalling the god will require the work of many priest for many months.", "Call God");
+  if (ispriest(c) && god >= 0 && unit[size_t(god)].hp < 1 && veyrec[size_t(p)].value[0] <= 0) m.order(Order::callgod);
 }
 
 void healsummon(Menu& m, int32_t c) {
-  if (effectof(c, AB_HEALER) > 0) m.add(116, 0, "Heal the wounded and diseased units of the army.", "Heal Troops");
+  const OrderInfo& heal = orderrow(Order::heal);   // its key is the turn screen's alone
+  if (effectof(c, AB_HEALER) > 0) m.add(menuid(Order::heal), 0, heal.help, "%s", heal.label);
   for (int32_t k = 164; k <= 168; k++)
     if (effectof(c, k) > 0) {
-      m.add(117, 0, "Call allies that join the army.", "Summon Allies");
+      m.order(Order::summonallies);
       break;
     }
 }
 
 void labentries(Menu& m, int32_t c) {
-  if (comresearch(c, 0) >= 1) m.add(104, 'R', "(R) Research new spells", "Research");
+  if (comresearch(c, 0) >= 1) m.order(Order::research);
   if (ismage(c)) {
-    m.add(109, 'C', "(C) Cast a ritual spell: a month's work that costs gems of the spell's path.", "Cast Ritual Spell");
-    m.add(111, 'F', "(F) Forge a magic item: its gems are paid now and the item is made at the end of the month.",
-          "Forge Magic Item");
-    m.add(95, 0, "Turn gems into other gems, astral pearls or gold.", "Alchemy");
+    m.order(Order::ritual);
+    m.order(Order::forge);
+    m.add(menuid(MenuChoice::alchemy), 0, "Turn gems into other gems, astral pearls or gold.", "Alchemy");
   }
-  m.add(105, 0, "A quick but magically expensive way of increasing someones power in a path of magic.", "Empowerment");
+  m.order(Order::empower);
 }
 
 // The rituals of the commander's items; the store serves seven of them.
@@ -138,67 +142,59 @@ void itemritualentries(Menu& m, int32_t c, const char* format) {
   for (int32_t n = 0; n < MAXITEMRITUALS; n++) {
     const int32_t s = getcomitemspell(c, n);
     if (s < 1 || s >= MAXSPELLS) break;
-    m.add(136 + n, 0, "Cast the ritual that the item grants.", format, spells[size_t(s)].name);
+    m.add(menuid(MenuChoice::itemritual) + n, 0, "Cast the ritual that the item grants.", format, spells[size_t(s)].name);
   }
-}
-
-const char* preachhelp(bool enemy) {
-  return enemy ? "(P) Preach to lower the veyrance of enemy gods, at most your priest's holy level twice over, "
-                 "while in enemy territory."
-               : "(P) Preach to raise your god's veyrance in the province up to twice the priest's holy level, plus "
-                 "one if a temple is present.";
 }
 
 void moveentries(Menu& m, int32_t c) {
   if (!ordermobile(c)) return;
   m.add(MENU_MOVEHELP, 0, movehelp, "Move");
-  m.add(103, 'X', "(X) Try to find hidden enemy troops and reduce unrest by killing brigands.", "Patrol Province");
+  m.order(Order::patrol);
   const Commander& cm = com[size_t(c)];
   if (maysneak(c)) {
-    if (cm.order == OC_SNEAK) {
-      m.add(101, 0, plainmovehelp, "Move");
+    if (cm.order == Order::sneak) {
+      m.order(Order::move);
       return;
     }
     sneakentry(m, c, "Hidden units will not defend the province");
   }
   const int32_t p = orderplayer(c);
-  if (cm.order == OC_MOVE && cm.orderparam >= 1 && cm.orderparam < MAXLANDS) {
+  if (cm.order == Order::move && cm.orderparam >= 1 && cm.orderparam < MAXLANDS) {
     const Land& d = land[size_t(cm.orderparam)];
-    if (d.owner == p && d.fortholder == p && d.fort > 0)
-      m.add(146, 0, "Move to the province and patrol it when there.", "Move and Patrol");
+    if (d.owner == p && d.fortholder == p && d.fort > 0) m.order(Order::movepatrol);
   }
-  if (cm.order == OC_MOVEPATROL || cm.order == OC_SNEAK) m.add(101, 0, plainmovehelp, "Move");
+  if (cm.order == Order::movepatrol || cm.order == Order::sneak) m.order(Order::move);
 }
 
 void provinceentries(Menu& m, int32_t c) {
   const int32_t p = orderplayer(c), lnr = orderland(c);
   const Land& l = land[size_t(lnr)];
-  if (ismageorpriest(c) && holdscastle(c))
-    m.add(107, 'S', "(S) Search for magic sites in this province.", "Search for Magic Sites");
-  if (ispriest(c) && maypreach(c)) m.add(106, 'P', preachhelp(false), "Preach the Teachings of God");
+  if (ismageorpriest(c) && holdscastle(c)) m.order(Order::search);
+  if (ispriest(c) && maypreach(c)) m.order(Order::preach);
   priestentries(m, c);
-  if (!(provgeo[size_t(lnr)].terrain & TM_SEA))
-    m.add(108, 'B', "(B) Hunt the province's people for blood slaves.", "Blood Hunt");
+  if (!(provgeo[size_t(lnr)].terrain & TM_SEA)) m.order(Order::bloodhunt);
   if (holdscastle(c)) {
-    m.add(98, 0, "Build a fort, a laboratory or a temple, or tear one down.", "Construct Building");
-    m.add(130, 0, "Pillage the province in order to find as much gold as possible.", "Pillage");
+    m.add(menuid(MenuChoice::construct), 0, "Build a fort, a laboratory or a temple, or tear one down.",
+          "Construct Building");
+    m.order(Order::pillage);
     if (l.lab) labentries(m, c);
   }
   if (kingdom[size_t(p)].w[KW_PROPHET] == -1 && !(unit[size_t(com[size_t(c)].body)].flags[2] & F3_PRETENDER))
-    m.add(110, 0, "A prophet will spread veyrance like his pretender god but at a slower rate.", "Become Prophet");
+    m.order(Order::prophet);
   if (getcommagic(c, P_PRIEST) >= 1) {
-    if (callspiritslevel(c) >= 1) m.add(154, 0, "Call the spirits of the dead to serve you.", "Call Spirits");
-    else if (reanimatelevel(c) >= 1) m.add(121, 'A', "(A) Turn the dead into undead.", "Reanimate");
-    else if (manikinlevel(c) > 0) m.add(121, 'A', "(A) Create manikins from dead beasts and men.", "Awaken Manikins");
+    // Every way of raising the dead is asked for through the ghouls' line.
+    const OrderInfo& manikins = orderrow(Order::manikins);
+    if (callspiritslevel(c) >= 1) m.order(Order::spirits);
+    else if (reanimatelevel(c) >= 1) m.order(Order::ghouls);
+    else if (manikinlevel(c) > 0) m.add(menuid(Order::ghouls), 'A', manikins.help, "%s", manikins.label);
   }
   callgodentry(m, c);
   healsummon(m, c);
-  if (effectof(c, AB_CAPTURE) > 0) m.add(151, 'W', "Capture the province's people as blood slaves.", "Capture Slaves");
+  if (effectof(c, AB_CAPTURE) > 0) m.order(Order::captureslaves);
   siteentries(m, c);
   const uint32_t flags = unittypeflags(com[size_t(c)].body);
-  if (findench(38, 0, -1) >= 0 && findcomwithorder(p, -1, OC_DEATHMATCH) < 0 && !(flags & (MF_IMMOBILE | MF_AQUATIC)))
-    m.add(149, 0, "Send the commander to fight the champions of the other nations in the arena.",
-          "Compete in Arena Death Match");
+  if (findench(38, 0, -1) >= 0 && findcomwithorder(p, -1, Order::deathmatch) < 0 && !(flags & (MF_IMMOBILE | MF_AQUATIC)))
+    m.order(Order::deathmatch);
   itemritualentries(m, c, "Cast Item Spell: %s");
 }
 }  // namespace
@@ -210,22 +206,23 @@ int32_t ordermenuentries(int32_t c, OrderEntry* entries, int32_t max) {
   const bool owns = l.owner == p, castle = l.fortholder == p;
   const bool mobile = ordermobile(c);
   if (owns && castle) {
-    m.add(100, 'D', "(D) Defend. This is the default order.", l.fort > 0 ? "Defend Castle" : "Defend Province");
+    m.order(Order::defend, l.fort > 0 ? "Defend Castle" : orderrow(Order::defend).label);
     moveentries(m, c);
     provinceentries(m, c);
   } else if (owns) {
-    m.add(100, 0, "The more units besieging the faster the castle gates will be breached.", "Maintain Siege");
-    if (l.fortdef <= 0 && mobile) m.add(131, 'T', "(T) Storm castle in an attempt to conquer it.", "Storm Castle");
+    m.add(menuid(Order::defend), 0, "The more units besieging the faster the castle gates will be breached.",
+          "Maintain Siege");
+    if (l.fortdef <= 0 && mobile) m.order(Order::storm);
     moveentries(m, c);
     provinceentries(m, c);
   } else if (castle) {
-    m.add(100, 'D', "(D) Defend. This is the default order.", "Defend Castle");
-    if (mobile) m.add(132, 'E', "(E) Attack the besieging armies.", "Break Siege");
+    m.order(Order::defend, "Defend Castle");
+    if (mobile) m.order(Order::breaksiege);
     agententries(m, c);
-    if (ispriest(c) && maypreach(c)) m.add(106, 'P', preachhelp(false), "Preach the Teachings of God");
+    if (ispriest(c) && maypreach(c)) m.order(Order::preach);
     callgodentry(m, c);
     if (l.lab) {
-      m.add(145, 0, "Destroy the lab to prevent the besiegers from getting hold of it.", "Demolish Lab");
+      m.order(Order::demolishlab);
       labentries(m, c);
     }
     priestentries(m, c);
@@ -234,15 +231,15 @@ int32_t ordermenuentries(int32_t c, OrderEntry* entries, int32_t max) {
     itemritualentries(m, c, "Cast Spell: %s");
   } else {
     const Commander& cm = com[size_t(c)];
-    if (cm.order == OC_SNEAK && destinationset(c)) m.add(101, 0, plainmovehelp, "Move without sneaking");
-    if (maysneak(c) && cm.order != OC_SNEAK) sneakentry(m, c, "Hidden units will not attack the province");
-    m.add(147, 0, "Attack the enemies in this province.", "Attack Current Province");
+    if (cm.order == Order::sneak && destinationset(c)) m.order(Order::move, "Move without sneaking");
+    if (maysneak(c) && cm.order != Order::sneak) sneakentry(m, c, "Hidden units will not attack the province");
+    m.order(Order::attack);
     agententries(m, c);
-    if (effectof(c, AB_SPY) > 0)
-      m.add(134, 0, "Increase the unrest level of the province.", "Instill Uprising");
-    if (maypreach(c) && getcommagic(c, P_PRIEST) >= 1) m.add(143, 'P', preachhelp(true), "Preach the Teachings of God");
+    if (effectof(c, AB_SPY) > 0) m.order(Order::uprising);
+    if (maypreach(c) && getcommagic(c, P_PRIEST) >= 1) m.order(Order::enemypreach);
   }
-  if (effectof(c, AB_SHAPECHANGE) > 0) m.add(96, 0, "Changing shape is instantaneous", "Change Shape");
+  if (effectof(c, AB_SHAPECHANGE) > 0)
+    m.add(menuid(MenuChoice::changeshape), 0, "Changing shape is instantaneous", "Change Shape");
   m.add(MENU_CANCEL, 0, "Keep the order the commander has.", "Cancel");
   return m.n;
 }
@@ -259,20 +256,19 @@ void constructmenu(int32_t c) {
     guiminwidth(GUIMENUWIDTH);
     guitextscale(0.8f);
     char why[ORDERWHYLEN];
-    if (l.fort == 0 && orderallowed(c, OC_BUILDFORT, 0, why)) {
+    if (l.fort == 0 && orderallowed(c, Order::buildfort, 0, why)) {
       const int32_t t = fortordertype(c);
       const Fort& f = forts[size_t(t)];
-      guibutton(OC_BUILDFORT, "Build %s (%d)", f.name, ordergoldcost(c, OC_BUILDFORT));
+      guibutton(BUTTON_BUILDFORT, "Build %s (%d)", f.name, ordergoldcost(c, Order::buildfort));
       guiinfo("%s: admin %d, defence %d, siege supplies %d, time to build %d months", f.name, f.val[FORT_ADMIN],
               f.val[FORT_DEF], f.val[FORT_SUPPLY], f.val[FORT_BUILDTIME]);
-    } else if (l.fort < 0 && orderallowed(c, OC_BUILDFORT, 0, why)) {
-      guibutton(OC_BUILDFORT, "Continue fort construction (0)");
+    } else if (l.fort < 0 && orderallowed(c, Order::buildfort, 0, why)) {
+      guibutton(BUTTON_BUILDFORT, "Continue fort construction (0)");
     }
-    if (orderallowed(c, OC_BUILDLAB, 0, why)) guibutton(OC_BUILDLAB, "Build lab (%d)", ordergoldcost(c, OC_BUILDLAB));
-    if (orderallowed(c, OC_BUILDTEMPLE, 0, why))
-      guibutton(OC_BUILDTEMPLE, "Build temple (%d)", ordergoldcost(c, OC_BUILDTEMPLE));
-    if (l.fort > 0 && l.fortholder == l.owner) guibutton(544, "Demolish fort");
-    if (l.lab) guibutton(545, "Demolish lab");
+    for (Order o : {Order::buildlab, Order::buildtemple})
+      if (orderallowed(c, o, 0, why)) guibutton(int32_t(o), "%s (%d)", orderrow(o).label, ordergoldcost(c, o));
+    if (l.fort > 0 && l.fortholder == l.owner) guibutton(BUTTON_DEMOLISHFORT, "%s", orderrow(Order::demolishfort).label);
+    if (l.lab) guibutton(BUTTON_DEMOLISHLAB, "Demolish lab");
     guitextscale(0.85f);
     guispace(2);
     guibutton(MENU_CANCEL, "Cancel");
@@ -280,80 +276,86 @@ void constructmenu(int32_t c) {
     guishow(-1, -1);
     const int32_t id = render_frame(1, 0);
     if (id == MENU_CANCEL) return;
-    if (id >= 500 && id <= 899) {
-      storeorder(c, (id + 12) % 256, 0, 0, why);
+    // Tearing down is stored without a message on refusal.
+    if (id == BUTTON_DEMOLISHFORT || id == BUTTON_DEMOLISHLAB) {
+      storeorder(c, id == BUTTON_DEMOLISHFORT ? Order::demolishfort : Order::demolishlab, 0, 0, why);
       return;
     }
-    if (id < 1 || id > 499) continue;
-    if (storeorder(c, id, 0, 0, why)) return;
+    const Order o = Order(id);
+    if (o != Order::buildfort && o != Order::buildlab && o != Order::buildtemple) continue;
+    if (storeorder(c, o, 0, 0, why)) return;
     if (why[0]) msgbox("%s", why);
     (void)p;
   }
 }
 
-// A menu of order choices: the order becomes the id chosen - 100.
-void choicemenu(int32_t c, const char* title, const int32_t (&ids)[8], const char* const (&labels)[8], int32_t n) {
+// A menu of order choices (line ids as the order menu's); the order chosen
+// is stored.
+void choicemenu(int32_t c, const char* title, const Order (&orders)[8], const char* const (&labels)[8], int32_t n) {
   char head[120];
   snprintf(head, sizeof head, title, comshownname(c));
   menubegin();
   menuline(0, head);
-  for (int32_t i = 0; i < n; i++) menuline(ids[i], labels[i]);
+  for (int32_t i = 0; i < n; i++) menuline(menuid(orders[i]), labels[i]);
   menuline(MENU_CANCEL, "Cancel");
   menushow();
   const int32_t id = menuwait();
-  if (id < 100 || id == MENU_CANCEL) return;
   char why[ORDERWHYLEN];
-  storeorder(c, id - 100, 0, 0, why);
+  for (int32_t i = 0; i < n; i++)
+    if (id == menuid(orders[i])) storeorder(c, orders[i], 0, 0, why);
 }
 
 void reanimatemenu(int32_t c) {
   if (getcommagic(c, P_PRIEST) < 1 || !ownsprovince(c)) return;
   char why[ORDERWHYLEN];
   if (manikinlevel(c) >= 1) {
-    storeorder(c, OC_MANIKINS, 0, 0, why);
+    storeorder(c, Order::manikins, 0, 0, why);
     return;
   }
-  int32_t ids[8];
+  Order orders[8];
   const char* labels[8];
   int32_t n = 0;
   struct Choice {
-    int32_t id;
+    Order order;
     const char* label;
   };
-  static constexpr Choice choices[] = {{121, "reanimate ghouls"},         {122, "reanimate soulless"},
-                                       {123, "reanimate longdead warriors"}, {124, "reanimate longdead horsemen"},
-                                       {128, "reanimate tomb chariot"},   {126, "reanimate tomb wyrm"},
-                                       {125, "revive lictors"}};
+  static constexpr Choice choices[] = {{Order::ghouls, "reanimate ghouls"},
+                                       {Order::soulless, "reanimate soulless"},
+                                       {Order::longdead, "reanimate longdead warriors"},
+                                       {Order::horsemen, "reanimate longdead horsemen"},
+                                       {Order::chariot, "reanimate tomb chariot"},
+                                       {Order::tombwyrm, "reanimate tomb wyrm"},
+                                       {Order::lictors, "revive lictors"}};
   for (const Choice& ch : choices)
-    if (orderallowed(c, ch.id - 100, 0, why)) {
-      ids[n] = ch.id;
+    if (orderallowed(c, ch.order, 0, why)) {
+      orders[n] = ch.order;
       labels[n++] = ch.label;
     }
-  if (n > 0) choicemenu(c, "Reanimate (%s)", ids, labels, n);
+  if (n > 0) choicemenu(c, "Reanimate (%s)", orders, labels, n);
 }
 
 void spiritsmenu(int32_t c) {
   const int32_t s = callspiritslevel(c);
   if (s < 1) return;
-  const int32_t ids[8] = {154, 155, 156};
+  const Order orders[8] = {Order::spirits, Order::shadows, Order::apparitions};
   const char* labels[8] = {"call dispossessed spirits", "call shadows", "call apparitions"};
-  choicemenu(c, "Call Spirits (%s)", ids, labels, imin(s, 3));
+  choicemenu(c, "Call Spirits (%s)", orders, labels, imin(s, 3));
 }
 
 void entersite(int32_t c, int32_t slot) {
   char why[ORDERWHYLEN];
-  if (!storeorder(c, OC_ENTERSITE, slot, 0, why)) {
+  if (!storeorder(c, Order::entersite, slot, 0, why)) {
     if (why[0]) msgbox("%s", why);
     return;
   }
   const int32_t site = orderlandrec(c).site[slot];
   if (site <= 0 || site >= MAXSITES || sites[size_t(site)].effectkind[0] != SITEEFFECT_TARGET) return;
   const int32_t target = chooseprovince(orderplayer(c), 0, "Select target province");
-  if (target == 0) com[size_t(c)].order = OC_DEFEND;
+  if (target == 0) com[size_t(c)].order = Order::defend;
   else com[size_t(c)].ordergems[0] = target;
 }
 
-void preach(int32_t c, int32_t code) {
+void preach(int32_t c, Order code) {
   char why[ORDERWHYLEN];
   if (!storeorder(c, code, 0, 0, why)) return;
   const Land& l = orderlandrec(c);
@@ -382,7 +384,7 @@ bool ritualtarget(int32_t c, int32_t spell, int32_t* target, int32_t* pearls) {
   }
 }
 
-void castritual(int32_t c, int32_t spell, int32_t granted, bool cancelfirst, int32_t id) {
+void castritual(int32_t c, int32_t spell, int32_t granted, bool cancelfirst, Order id) {
   int32_t target = 0, pearls = 0;
   if (!ritualtarget(c, spell, &target, &pearls)) return;
   if (cancelfirst && !cancelorder(c)) return;
@@ -391,10 +393,10 @@ void castritual(int32_t c, int32_t spell, int32_t granted, bool cancelfirst, int
     msgbox("%s", ritualrefusaltext(r));
     return;
   }
-  if (id == OC_MONTHLYRITUAL && com[size_t(c)].order == OC_RITUAL) com[size_t(c)].order = OC_MONTHLYRITUAL;
+  if (id == Order::monthlyritual && com[size_t(c)].order == Order::ritual) com[size_t(c)].order = Order::monthlyritual;
 }
 
-void ritual(int32_t c, int32_t id) {
+void ritual(int32_t c, Order id) {
   const Land& l = orderlandrec(c);
   if (!l.lab || !holdscastle(c) || (!ismage(c) && getcomitemspell(c, 0) < 1)) return;
   char title[120];
@@ -409,7 +411,7 @@ void ritual(int32_t c, int32_t id) {
 
 void itemritual(int32_t c, int32_t n) {
   const int32_t spell = getcomitemspell(c, n);
-  if (spell >= 1) castritual(c, spell, 1, false, OC_RITUAL);
+  if (spell >= 1) castritual(c, spell, 1, false, Order::ritual);
 }
 
 void changeshape(int32_t c) {
@@ -450,7 +452,7 @@ OrderBatch::~OrderBatch() {
   if (!all.empty()) msgbox("%s", all.c_str());
 }
 
-bool orderrefused(int32_t cnr, int32_t id, char* why) {
+bool orderrefused(int32_t cnr, int32_t request, char* why) {
   why[0] = 0;
   const char* name = comshownname(cnr);
   const Land& l = orderlandrec(cnr);
@@ -459,37 +461,45 @@ bool orderrefused(int32_t cnr, int32_t id, char* why) {
     snprintf(why, ORDERWHYLEN, format, args...);
     return true;
   };
-  switch (id) {
-    case -20: case -19: case -18: case -17: return !orderallowed(cnr, 50, id + 20, why) && why[0];
-    case -5:
+  constexpr int32_t SITES = int32_t(MenuChoice::entersite), RITUALS = int32_t(MenuChoice::itemritual);
+  if (request >= SITES && request < SITES + 4)
+    return !orderallowed(cnr, Order::entersite, request - SITES, why) && why[0];
+  if (request >= RITUALS && request < RITUALS + MAXITEMRITUALS)
+    return getcomitemspell(cnr, request - RITUALS) < 1 && tell("%s carries no item with that spell.", name);
+  switch (MenuChoice(request)) {
+    case MenuChoice::alchemy:
       if (!ismage(cnr)) return tell("Only mages can work alchemy.");
       return !lab && tell("Alchemy needs a laboratory in a province whose castle the nation holds.");
-    case -4:
+    case MenuChoice::changeshape:
       return getability(combody(cnr), AB_SHAPECHANGE, 1) <= 0 && tell("%s cannot change shape.", name);
-    case 21: return !orderallowed(cnr, manikinlevel(cnr) >= 1 ? 27 : 21, 0, why);
-    case 54: return !orderallowed(cnr, 54, 0, why);
-    case 9: case 60:
+    case MenuChoice::construct: case MenuChoice::bloodslaves: return false;
+    default: break;
+  }
+  const OrderInfo* row = orderrow(request);
+  if (!row) return false;
+  switch (const Order o = row->code) {
+    case Order::ghouls:
+      return !orderallowed(cnr, manikinlevel(cnr) >= 1 ? Order::manikins : Order::ghouls, 0, why);
+    case Order::ritual: case Order::monthlyritual:
       if (!lab) return tell("Rituals are cast in a laboratory in a province whose castle the nation holds.");
       return !ismage(cnr) && getcomitemspell(cnr, 0) < 1 && tell("%s knows no ritual magic.", name);
-    case 36: case 37: case 38: case 39: case 40: case 41: case 42:
-      return getcomitemspell(cnr, id - 36) < 1 && tell("%s carries no item with that spell.", name);
-    case 11:
+    case Order::forge:
       if (!ismage(cnr)) return tell("Only mages can forge magic items.");
       return !lab && tell("Magic items are forged in a laboratory in a province whose castle the nation holds.");
-    case 5: return !lab && tell("Empowerment needs a laboratory in a province whose castle the nation holds.");
-    case 1: case 46: {
+    case Order::empower:
+      return !lab && tell("Empowerment needs a laboratory in a province whose castle the nation holds.");
+    case Order::move: case Order::movepatrol: {
       const int32_t dest = com[size_t(cnr)].orderparam;
-      if (com[size_t(cnr)].order != 1 && com[size_t(cnr)].order != 2 && com[size_t(cnr)].order != 46)
+      if (!movingorder(com[size_t(cnr)].order))
         return tell("Choose where %s moves by clicking a province on the map.", name);
       return (dest < 1 || dest == orderland(cnr) || !mapmove(cnr, dest, 0)) &&
              tell("Choose where %s moves by clicking a province on the map.", name);
     }
-    case -2: case 59: return false;
-    default: return id >= 0 && !orderallowed(cnr, id, 0, why);
+    default: return !orderallowed(cnr, o, 0, why);
   }
 }
 
-void changeoneorder(int32_t cnr, int32_t id) {
+void changeoneorder(int32_t cnr, int32_t request) {
   if (cnr < 0) return;
   const int32_t b = combody(cnr);
   if (b < 0) {
@@ -505,7 +515,8 @@ void changeoneorder(int32_t cnr, int32_t id) {
   debugprint("changeoneorder %d (%s)\n", cnr, c.name);
   const int32_t p = unit[size_t(b)].owner;
   Land& l = land[size_t(lnr)];
-  if (id == 59) {   // blood slaves carried go into the laboratory
+  constexpr int32_t SITES = int32_t(MenuChoice::entersite), RITUALS = int32_t(MenuChoice::itemritual);
+  if (request == int32_t(MenuChoice::bloodslaves)) {
     if (l.fortholder == p && l.lab && unit[size_t(b)].homeland != -2) {
       Kingdom& k = kingdom[size_t(p)];
       k.w[KW_GEMS + int32_t(P_BLOOD)] = int16_t(imin(32767, k.w[KW_GEMS + int32_t(P_BLOOD)] + c.gems[P_BLOOD]));
@@ -513,44 +524,51 @@ void changeoneorder(int32_t cnr, int32_t id) {
     }
     return;
   }
-  if (id >= -16 && id <= -11) {
+  if (request >= -16 && request <= -11) {
     fatalerror("entsi80");
     return;
   }
+  // Rituals, forging and alchemy keep the order until a choice is made.
+  const bool keepsfirst = request == int32_t(Order::monthlyritual) || request == int32_t(Order::ritual) ||
+                          request == int32_t(Order::forge) || request == int32_t(MenuChoice::alchemy);
   char why[ORDERWHYLEN];
   // A refused request says why and leaves the commander's order as it was.
-  if (orderrefused(cnr, id, why)) {
+  if (orderrefused(cnr, request, why)) {
     if (why[0]) tellrefusal(why);
     return;
   }
-  if (id != 60 && id != 9 && id != 11 && id != -5 && !cancelorder(cnr)) return;
-  switch (id) {
-    case -20: case -19: case -18: case -17: entersite(cnr, id + 20); return;
-    case -5:
+  if (!keepsfirst && !cancelorder(cnr)) return;
+  if (request >= SITES && request < SITES + 4) return entersite(cnr, request - SITES);
+  if (request >= RITUALS && request < RITUALS + MAXITEMRITUALS) return itemritual(cnr, request - RITUALS);
+  switch (MenuChoice(request)) {
+    case MenuChoice::alchemy:
       if (ismage(cnr) && holdscastle(cnr) && l.lab) alch(lnr, cnr);
       return;
-    case -4: changeshape(cnr); return;
-    case -2: constructmenu(cnr); return;
-    case 21: reanimatemenu(cnr); return;
-    case 54: spiritsmenu(cnr); return;
-    case 6: case 43: preach(cnr, id); return;
-    case 9: case 60: ritual(cnr, id); return;
-    case 36: case 37: case 38: case 39: case 40: case 41: case 42: itemritual(cnr, id - 36); return;
-    case 11:
+    case MenuChoice::changeshape: changeshape(cnr); return;
+    case MenuChoice::construct: constructmenu(cnr); return;
+    default: break;
+  }
+  const OrderInfo* row = orderrow(request);
+  if (!row) return;
+  switch (const Order o = row->code) {
+    case Order::ghouls: reanimatemenu(cnr); return;
+    case Order::spirits: spiritsmenu(cnr); return;
+    case Order::preach: case Order::enemypreach: preach(cnr, o); return;
+    case Order::ritual: case Order::monthlyritual: ritual(cnr, o); return;
+    case Order::forge:
       if (ismage(cnr) && holdscastle(cnr) && l.lab) forge(lnr, cnr);
       return;
-    case 5:
+    case Order::empower:
       if (holdscastle(cnr) && l.lab) train(lnr, cnr);
       return;
-    case 1: case 46:
-      storeorder(cnr, id, c.orderparam, 1, why);
+    case Order::move: case Order::movepatrol:
+      storeorder(cnr, o, c.orderparam, 1, why);
       return;
-    case 2:
-      storeorder(cnr, 2, 0, 1, why);
+    case Order::sneak:
+      storeorder(cnr, o, 0, 1, why);
       return;
     default:
-      if (id < 0) return;
-      if (!storeorder(cnr, id, 0, 1, why) && why[0]) tellrefusal(why);
+      if (!storeorder(cnr, o, 0, 1, why) && why[0]) tellrefusal(why);
       return;
   }
 }

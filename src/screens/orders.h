@@ -8,20 +8,9 @@
 // computer players share: it lives in actions/moverule.h.
 #pragma once
 #include "runtime/short.h"
+#include "world/orders.h"
 
 // ----------------------------------------------------------- order texts
-// Order codes as the turn screens store them (the commander's order byte).
-enum OrderCode : uint8_t {
-  OC_DEFEND = 0, OC_MOVE = 1, OC_SNEAK = 2, OC_PATROL = 3, OC_RESEARCH = 4, OC_EMPOWER = 5, OC_PREACH = 6,
-  OC_SEARCH = 7, OC_BLOODHUNT = 8, OC_RITUAL = 9, OC_PROPHET = 10, OC_FORGE = 11, OC_RECRUIT = 12,
-  OC_CALLGOD = 14, OC_DISPEL = 15, OC_HEAL = 16, OC_SUMMONALLIES = 17, OC_BUILDLAB = 18, OC_BUILDTEMPLE = 19,
-  OC_BUILDFORT = 20, OC_GHOULS = 21, OC_SOULLESS = 22, OC_LONGDEAD = 23, OC_HORSEMEN = 24, OC_LICTORS = 25,
-  OC_TOMBWYRM = 26, OC_MANIKINS = 27, OC_CHARIOT = 28, OC_PILLAGE = 30, OC_STORM = 31, OC_BREAKSIEGE = 32,
-  OC_SACRIFICE = 33, OC_UPRISING = 34, OC_ENEMYPREACH = 43, OC_DEMOLISHFORT = 44, OC_DEMOLISHLAB = 45,
-  OC_MOVEPATROL = 46, OC_ATTACK = 47, OC_ASSASSINATE = 48, OC_DEATHMATCH = 49, OC_ENTERSITE = 50,
-  OC_CAPTURESLAVES = 51, OC_SPIRITS = 54, OC_SHADOWS = 55, OC_APPARITIONS = 56, OC_SEDUCE = 57, OC_CORRUPT = 58,
-  OC_MONTHLYRITUAL = 60, OC_LURE = 61, OC_CULTIST = 62, OC_FUNERAL = 63, OC_DEMOLISHTEMPLE = 64
-};
 constexpr int32_t ORDERTEXTLEN = 1000;
 // Writes the text of the commander's order into buf (ORDERTEXTLEN bytes,
 // always terminated) and returns buf. A negative number or a commander
@@ -117,8 +106,21 @@ void gemstockpanel(int32_t player);
 void resetspellscroll();
 
 // ------------------------------------------------------------ order menu
+// The choices of the order menu that are no order of their own: they open a
+// window or act at once. As requests they sit beside the order codes
+// (world/orders.h), on numbers that no order uses.
+enum class MenuChoice : int32_t {
+  entersite = -20,    // -20..-17: enter the site of slot 0..3 (the order entersite)
+  alchemy = -5,       // the alchemy window
+  changeshape = -4,   // change shape at once
+  construct = -2,     // the window of the buildings
+  itemritual = 36,    // 36..42: cast the ritual of the commander's item spell 0..6
+  bloodslaves = 59,   // hand the blood slaves carried to the laboratory
+};
+
 // One line of a commander's order menu: the menu id (the order request is
-// id - 100), the label, its key (0 none) and its help text.
+// id - 100: an order code or a MenuChoice), the label, its key (0 none) and
+// its help text.
 struct OrderEntry {
   int32_t id;
   char label[100];
@@ -132,15 +134,16 @@ int32_t ordermenuentries(int32_t cnr, OrderEntry* entries, int32_t max);
 // The order menu of the commander; the choice is applied to it or, when it
 // is selected, to every selected commander of its owner.
 void changeorder(int32_t cnr);
-// Validates order request id (a menu id - 100) for the commander and
-// stores it, asking what the order needs. A request that the commander
-// cannot take where it stands is told why in a message and leaves its
-// order as it was.
-void changeoneorder(int32_t cnr, int32_t id);
-// Why the commander cannot take order request id where it stands, into why
+// Validates order request (a menu id - 100: an order code or a
+// MenuChoice) for the commander and stores it, asking what the order needs.
+// A request that the commander cannot take where it stands is told why in a
+// message and leaves its order as it was. A number that is neither does
+// nothing.
+void changeoneorder(int32_t cnr, int32_t request);
+// Why the commander cannot take order request where it stands, into why
 // (ORDERWHYLEN bytes): true when refused. Requests that open a menu or a
 // screen are refused here for what the menu or screen needs.
-bool orderrefused(int32_t cnr, int32_t id, char* why);
+bool orderrefused(int32_t cnr, int32_t request, char* why);
 // While one lives, the refusals of changeoneorder are gathered and told in
 // one message when it ends (an order given to many commanders at once).
 struct OrderBatch {

@@ -1,4 +1,4 @@
-// The text of each order code, as the commander cards, the order menu and
+// The text of each order, as the commander cards, the order menu and
 // the Nation Overview show it.
 #include <cstdio>
 
@@ -15,50 +15,6 @@
 
 namespace {
 const char* spellname(int32_t s) { return s >= 0 && s < MAXSPELLS ? spells[size_t(s)].name : "???"; }
-
-// Plain texts of the codes whose text does not depend on the parameters.
-const char* plaintext(uint8_t code) {
-  switch (code) {
-    case OC_MOVE: return "Move";
-    case OC_PATROL: return "Patrol";
-    case OC_RESEARCH: return "Research";
-    case OC_EMPOWER: return "Empowerment";
-    case OC_PREACH: case OC_ENEMYPREACH: return "Preach";
-    case OC_SEARCH: return "Search";
-    case OC_BLOODHUNT: return "Blood hunt";
-    case OC_PROPHET: return "Prophet";
-    case OC_RECRUIT: return "Recruit";
-    case OC_CALLGOD: return "Call God";
-    case OC_DISPEL: return "Dispelling";
-    case OC_HEAL: return "Heal";
-    case OC_SUMMONALLIES: return "Summon Allies";
-    case OC_BUILDLAB: return "Build lab";
-    case OC_BUILDTEMPLE: return "Build temple";
-    case OC_GHOULS: case OC_SOULLESS: case OC_LONGDEAD: case OC_HORSEMEN: case OC_LICTORS: case OC_TOMBWYRM:
-    case OC_MANIKINS: case OC_CHARIOT: return "Reanimate";
-    case OC_PILLAGE: return "Pillage";
-    case OC_STORM: return "Storm castle";
-    case OC_BREAKSIEGE: return "Break siege";
-    case OC_SACRIFICE: return "Sacrifice";
-    case OC_UPRISING: return "Instill uprising";
-    case OC_DEMOLISHFORT: return "Demolish Fort";
-    case OC_DEMOLISHLAB: return "Demolish Lab";
-    case OC_MOVEPATROL: return "Move Patrol";
-    case OC_ATTACK: return "Attack";
-    case OC_ASSASSINATE: return "Assassinate";
-    case OC_DEATHMATCH: return "Death match";
-    case OC_ENTERSITE: return "Enter site";
-    case OC_CAPTURESLAVES: return "Capture slaves";
-    case OC_SPIRITS: return "Call Spirits";
-    case OC_SHADOWS: return "Call Shadows";
-    case OC_APPARITIONS: return "Call Apparitions";
-    case OC_SEDUCE: return "Seduce";
-    case OC_CORRUPT: return "Corrupt";
-    case OC_LURE: return "Lure";
-    case OC_DEMOLISHTEMPLE: return "Demolish Temple";
-    default: return nullptr;
-  }
-}
 
 constexpr const char* cultisttexts[8] = {"Heretic preachings", "The stars are right", "Hear the void",
                                          "Hear my dreams of R'lyeh", "See the signs of R'lyeh", "That is not a star",
@@ -111,21 +67,21 @@ char* hostordertext(int32_t cnr, char* buf) {
   const int32_t player = unit[size_t(b)].owner;
   const int32_t lnr = unitlandnr(b);
   buf[0] = 0;
-  if (const char* t = plaintext(c.order)) {
-    snprintf(buf, ORDERTEXTLEN, "%s", t);
+  if (const OrderInfo* row = orderrow(int32_t(c.order)); row && row->name) {
+    snprintf(buf, ORDERTEXTLEN, "%s", row->name);
     return buf;
   }
   switch (c.order) {
-    case OC_DEFEND: {
+    case Order::defend: {
       const bool siege = lnr >= 0 && land[size_t(lnr)].owner == player && land[size_t(lnr)].fortholder != player;
       snprintf(buf, ORDERTEXTLEN, "%s", siege ? "Siege" : "Defend");
       break;
     }
-    case OC_SNEAK:
+    case Order::sneak:
       snprintf(buf, ORDERTEXTLEN, "%s", c.orderparam >= 1 && c.orderparam != lnr ? "Sneak" : "Hide");
       break;
-    case OC_RITUAL: case OC_MONTHLYRITUAL: {
-      const char* monthly = c.order == OC_MONTHLYRITUAL ? " (monthly)" : "";
+    case Order::ritual: case Order::monthlyritual: {
+      const char* monthly = c.order == Order::monthlyritual ? " (monthly)" : "";
       const int32_t target = c.ordergems[1];
       if (target < 1 || target > 1504)
         snprintf(buf, ORDERTEXTLEN, "Cast %s%s", spellname(c.orderparam), monthly);
@@ -135,20 +91,20 @@ char* hostordertext(int32_t cnr, char* buf) {
         snprintf(buf, ORDERTEXTLEN, "Cast %s at %d%s", spellname(c.orderparam), target, monthly);
       break;
     }
-    case OC_FORGE:
+    case Order::forge:
       snprintf(buf, ORDERTEXTLEN, "Forge %s", validitem(c.orderparam) ? items[size_t(c.orderparam)].name : "???");
       break;
-    case OC_BUILDFORT:
+    case Order::buildfort:
       if (lnr >= 0) forttext(cnr, lnr, buf);
       else snprintf(buf, ORDERTEXTLEN, "Build fort ???");
       break;
-    case OC_CULTIST: {
+    case Order::cultist: {
       const int32_t v = c.orderparam;
       const char* name = v >= 0 && v < 8 ? cultisttexts[v] : awakenedname();
       snprintf(buf, ORDERTEXTLEN, "%s", name ? name : "Fhtagn");
       break;
     }
-    case OC_FUNERAL: {
+    case Order::funeral: {
       const int32_t v = c.orderparam - 9;
       snprintf(buf, ORDERTEXTLEN, "%s", v >= 0 && v < 8 ? funeraltexts[v] : "Attend funeral");
       break;

@@ -102,7 +102,7 @@ int32_t nextidle() {
   auto idle = [&](int32_t c) {
     if (!selectable(c, k)) return false;
     const Commander& cm = com[size_t(c)];
-    return cm.order == ORD_DEFEND || (cm.order == ORD_SNEAK && cm.orderparam < 1);
+    return cm.order == Order::defend || (cm.order == Order::sneak && cm.orderparam < 1);
   };
   auto search = [&](int32_t l, int32_t from) {
     for (int32_t c = from; c <= highestcom && c < MAXCOMS; c++)
@@ -144,25 +144,13 @@ uint32_t filterkeyword(uint32_t w, int32_t key) {
 }
 
 int32_t orderkeyrequest(int32_t key, bool ownground) {
-  switch (key) {
-    case 'D': return 0;
-    case 'X': return 3;
-    case 'R': return 4;
-    case 'S': return 7;
-    case 'B': return 8;
-    case 'C': return 9;
-    case 'F': return 11;
-    case 'G': return 14;
-    case 'H': return 16;
-    case 'A': return 21;
-    case 'T': return 31;
-    case 'E': return 32;
-    case 'W': return 51;
-    case 'Z': return 59;
-    case 'M': return 60;
-    case 'P': return ownground ? 6 : 43;
-    default: return -1;
-  }
+  // Z hands over the blood slaves; P preaches, at home or abroad (both rows
+  // carry the key); every other key is its order's in the order table.
+  if (key == 'Z') return int32_t(MenuChoice::bloodslaves);
+  if (key == 'P') return int32_t(ownground ? Order::preach : Order::enemypreach);
+  for (const OrderInfo& r : orderinfo)
+    if (key != 0 && r.key == key) return int32_t(r.code);
+  return -1;
 }
 
 std::vector<int32_t> ordertargets(int32_t hover) {
@@ -205,20 +193,20 @@ void mapclickorders(int32_t lnr, bool ctrl) {
     Commander& cm = com[size_t(c)];
     if (lnr == here || lnr < 1 || !mapmove(c, lnr, 1)) {
       // Staying: defending where the nation owns or holds, else hiding.
-      cm.order = ownground ? ORD_DEFEND : ORD_SNEAK;
+      cm.order = ownground ? Order::defend : Order::sneak;
       cm.orderparam = ownground ? -1 : 0;
     } else if (const bool sneaks = maysneak(c); sneaks && !ctrl) {
-      cm.order = ORD_SNEAK;
+      cm.order = Order::sneak;
       cm.orderparam = lnr;
     } else if (!sneaks && land[size_t(here)].owner != k) {
       // An army that would be seen leaving foreign ground stays put; a
       // stealthy one told with Ctrl to march openly marches.
-      cm.order = ORD_DEFEND;
+      cm.order = Order::defend;
       cm.orderparam = -1;
     } else {
-      cm.order = ORD_MOVE;
+      cm.order = Order::move;
       cm.orderparam = lnr;
     }
-    if (cm.order != ORD_DEFEND) cm.arrowtime = imax(int32_t(timems()), 2);
+    if (cm.order != Order::defend) cm.arrowtime = imax(int32_t(timems()), 2);
   }
 }

@@ -614,7 +614,7 @@ void buildturnframe() {
       cm.arrowtime = 0;
       continue;
     }
-    const bool moving = (cm.order == ORD_MOVE || cm.order == ORD_SNEAK || cm.order == ORD_MOVEPATROL) &&
+    const bool moving = (cm.order == Order::move || cm.order == Order::sneak || cm.order == Order::movepatrol) &&
                         cm.orderparam > 0 && cm.orderparam != l;
     if (moving && cm.arrowtime == 0) cm.arrowtime = 1;
   }

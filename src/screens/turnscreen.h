@@ -234,7 +234,7 @@ bool selectable(int32_t c, int32_t nation);
 // commander whose card lies under the pointer (hover id).
 std::vector<int32_t> ordertargets(int32_t hoverid);
 // The order request of an order key (capital letters), -1 for none. P is
-// Preach on the nation's own ground (6) and abroad (43).
+// Preach on the nation's own ground and abroad (enemypreach).
 int32_t orderkeyrequest(int32_t key, bool ownground);
 // The paging keys and arrows of the cards: back or on by one row of cards,
 // never before the first nor beyond the page that shows the last card.

@@ -272,13 +272,13 @@ int32_t bestpathinland(int32_t owner, int32_t lnr, int32_t path) {
   return best;
 }
 
-int32_t findcomwithorder(int32_t player, int32_t lnr, int32_t order) {
+int32_t findcomwithorder(int32_t player, int32_t lnr, Order order) {
   for (int32_t c = 0; c <= highestcom && c < MAXCOMS; c++)
     if (comisat(c, player, lnr) && com[c].order == order) return c;
   return -1;
 }
 
-int32_t countcomwithorder(int32_t player, int32_t lnr, int32_t order) {
+int32_t countcomwithorder(int32_t player, int32_t lnr, Order order) {
   int32_t n = 0;
   for (int32_t c = 0; c <= highestcom && c < MAXCOMS; c++)
     if (comisat(c, player, lnr) && com[c].order == order) n++;
@@ -293,6 +293,6 @@ int32_t comowner(int32_t cnr) {
 int32_t comdestination(int32_t cnr) {
   const int32_t b = bodyof(cnr);
   if (b < 0 || unit[b].hp < 1) return -1;
-  const uint8_t o = com[cnr].order;
-  return o == 1 || o == 2 || o == 46 || o == 47 ? com[cnr].orderparam : -1;
+  const Order o = com[cnr].order;
+  return movingorder(o) || o == Order::attack ? com[cnr].orderparam : -1;
 }

@@ -118,20 +118,20 @@ int32_t kingdomvalue(int32_t p) {
     const Commander& cm = com[c];
     const int32_t l = unit[cm.body].land;
     if (l > 0) {
-      if (cm.order == 18) v += getlabcost(p);
-      if (cm.order == 19) v += gettemplecost(p);
-      if (cm.order == 20 && l < MAXLANDS && land[l].fort >= 0) {
+      if (cm.order == Order::buildlab) v += getlabcost(p);
+      if (cm.order == Order::buildtemple) v += gettemplecost(p);
+      if (cm.order == Order::buildfort && l < MAXLANDS && land[l].fort >= 0) {
         bailif(cm.orderparam < 1 || cm.orderparam > 100, "kv: bad f");
         v += fortcost(l, cm.orderparam);
       }
     }
     for (int32_t g = 0; g < 8; g++) gems[g] += cm.gems[g];
-    if ((cm.order == 9 || cm.order == 60) && cm.orderparam > 0 && cm.orderparam < MAXSPELLS) {
+    if ((cm.order == Order::ritual || cm.order == Order::monthlyritual) && cm.orderparam > 0 && cm.orderparam < MAXSPELLS) {
       const int32_t path = spells[cm.orderparam].path[0];
       bailif(path > 8, "kv: bad spell mt0");
       if (path >= 0 && path < 8) gems[path] += imax(cm.ordergems[0], 0);
     }
-    if (cm.order == 11 && cm.orderparam >= 0 && cm.orderparam < MAXITEMS) {
+    if (cm.order == Order::forge && cm.orderparam >= 0 && cm.orderparam < MAXITEMS) {
       const Item& it = items[cm.orderparam];
       bailif_fmt(it.mainpath < 0, "kv: bad item %d mt0", cm.orderparam);
       if (it.mainpath < 8) gems[it.mainpath] += imax(cm.ordergems[0], 0);

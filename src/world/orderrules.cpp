@@ -60,12 +60,12 @@ int32_t fortordertype(int32_t c) {
   return getcastle(orderplayer(c), orderland(c));
 }
 
-int32_t ordergoldcost(int32_t c, int32_t code) {
+int32_t ordergoldcost(int32_t c, Order code) {
   const int32_t p = orderplayer(c);
   switch (code) {
-    case 18: return getlabcost(p);
-    case 19: return gettemplecost(p);
-    case 20: {
+    case Order::buildlab: return getlabcost(p);
+    case Order::buildtemple: return gettemplecost(p);
+    case Order::buildfort: {
       if (orderlandrec(c).fort < 0) return 0;   // continuing costs nothing
       const int32_t t = fortordertype(c);
       return t > 0 && t < MAXFORTS ? fortcost(orderland(c), t) : 0;
@@ -74,7 +74,7 @@ int32_t ordergoldcost(int32_t c, int32_t code) {
   }
 }
 
-int32_t orderallowed(int32_t c, int32_t code, int32_t param, char* why) {
+int32_t orderallowed(int32_t c, Order code, int32_t param, char* why) {
   why[0] = 0;
   const int32_t b = combody(c);
   const int32_t lnr = orderland(c);
@@ -88,88 +88,92 @@ int32_t orderallowed(int32_t c, int32_t code, int32_t param, char* why) {
   const char* name = comshownname(c);
   const bool castle = holdscastle(c);
   switch (code) {
-    case 2: return maysneak(c) ? 1 : tell("%s's army cannot move unseen, so it can neither hide nor sneak.", name);
-    case 4:
+    case Order::sneak:
+      return maysneak(c) ? 1 : tell("%s's army cannot move unseen, so it can neither hide nor sneak.", name);
+    case Order::research:
       if (!l.lab || !castle) return tell("Research needs a laboratory in a province whose castle the nation holds.");
       return comresearch(c, 0) >= 1 ? 1 : tell("%s has no skill in research.", name);
-    case 6: case 43:
+    case Order::preach: case Order::enemypreach:
       if (holy(c) < 1) return tell("%s is no priest and cannot preach.", name);
       if (getnatattr(p, NA_NOPREACH) != 0) return tell("The priests of this nation do not preach.");
       return mayholypreach(c) ? 1 : tell("%s cannot preach: the undead spread no god's word.", name);
-    case 7: return ismageorpriest(c) ? 1 : tell("Only mages and priests can search for magic sites.");
-    case 8: return ownsprovince(c) ? 1 : tell("Blood hunts are held in the nation's own provinces.");
-    case 10: return !(unit[size_t(b)].flags[2] & F3_PRETENDER) ? 1 : tell("The Pretender God cannot become a prophet.");
-    case 14:
+    case Order::search: return ismageorpriest(c) ? 1 : tell("Only mages and priests can search for magic sites.");
+    case Order::bloodhunt: return ownsprovince(c) ? 1 : tell("Blood hunts are held in the nation's own provinces.");
+    case Order::prophet:
+      return !(unit[size_t(b)].flags[2] & F3_PRETENDER) ? 1 : tell("The Pretender God cannot become a prophet.");
+    case Order::callgod:
       if (!ownsprovince(c) && !castle) return tell("The god is called from the nation's own provinces.");
       if (!ispriest(c)) return tell("Only priests can call the god.");
       if (!pretenderdead(p) || veyrec[size_t(p)].value[0] > 0) return tell("There is no god to call back.");
       return 1;
-    case 16: return effectof(c, AB_HEALER) > 0 ? 1 : tell("%s cannot heal troops.", name);
-    case 17: return anyeffect(c, 164, 168) ? 1 : tell("%s cannot summon allies.", name);
-    case 18:
+    case Order::heal: return effectof(c, AB_HEALER) > 0 ? 1 : tell("%s cannot heal troops.", name);
+    case Order::summonallies: return anyeffect(c, 164, 168) ? 1 : tell("%s cannot summon allies.", name);
+    case Order::buildlab:
       if (!castle) return tell("Buildings go up only where the nation holds the castle.");
       if (l.lab) return tell("A laboratory stands here already.");
       return ismage(c) ? 1 : tell("Only mages can build a laboratory.");
-    case 19:
+    case Order::buildtemple:
       if (!castle) return tell("Buildings go up only where the nation holds the castle.");
       if (l.temple) return tell("A temple stands here already.");
       return ispriest(c) ? 1 : tell("Only priests can build a temple.");
-    case 20:
+    case Order::buildfort:
       if (!castle) return tell("Buildings go up only where the nation holds the castle.");
       if (l.fort == 0) return getcastle(p, lnr) > 0 ? 1 : tell("No fort can be built here.");
       if (l.fort > 0) return tell("A fort stands here already.");
       return !(provgeo[size_t(lnr)].terrain & TM_SEA) || getnatattr(p, NA_CASTLEUW) > 0
                  ? 1
                  : tell("This nation cannot build forts under the sea.");
-    case 21: case 22: case 23: case 24: case 25: case 26: case 28: {
+    case Order::ghouls: case Order::soulless: case Order::longdead: case Order::horsemen: case Order::lictors:
+    case Order::tombwyrm: case Order::chariot: {
       if (holy(c) < 1) return tell("%s is no priest and cannot raise the dead.", name);
       if (!ownsprovince(c)) return tell("The dead are raised in the nation's own provinces.");
       if (manikinlevel(c) >= 1) return tell("%s awakens manikins instead.", name);
       const int32_t r = reanimatelevel(c);
       bool may = false;
       switch (code) {
-        case 21: case 22: may = r >= 1; break;
-        case 23: may = r >= 2; break;
-        case 24: may = r >= 3 && getnatattr(p, NA_LONGDEADHORSE) > 0; break;
-        case 28: may = r >= 3 && getnatattr(p, NA_TOMBCHARIOT) > 0; break;
-        case 26: may = r >= 4 && getnatattr(p, NA_TOMBWYRM) > 0; break;
+        case Order::ghouls: case Order::soulless: may = r >= 1; break;
+        case Order::longdead: may = r >= 2; break;
+        case Order::horsemen: may = r >= 3 && getnatattr(p, NA_LONGDEADHORSE) > 0; break;
+        case Order::chariot: may = r >= 3 && getnatattr(p, NA_TOMBCHARIOT) > 0; break;
+        case Order::tombwyrm: may = r >= 4 && getnatattr(p, NA_TOMBWYRM) > 0; break;
         default: may = r >= 4 && getnatattr(p, NA_LICTORS) > 0; break;
       }
       return may ? 1 : tell("%s cannot raise such dead.", name);
     }
-    case 27:
+    case Order::manikins:
       if (holy(c) < 1 || manikinlevel(c) < 1) return tell("%s cannot awaken manikins.", name);
       return ownsprovince(c) ? 1 : tell("The dead are raised in the nation's own provinces.");
-    case 31:
+    case Order::storm:
       if (l.fort <= 0 || l.fortholder == p) return tell("There is no enemy castle to storm here.");
       if (!ordermobile(c)) return tell("%s cannot move.", name);
       return l.fortdef <= 0 ? 1 : tell("The castle gates still stand: the siege must break them first.");
-    case 32:
+    case Order::breaksiege:
       if (l.fort <= 0 || !castle || l.owner == p) return tell("There is no siege of the nation's castle to break here.");
       return ordermobile(c) ? 1 : tell("%s cannot move.", name);
-    case 33:
+    case Order::sacrifice:
       if (getnatattr(p, NA_BLOODSACRIFICE) == 0) return tell("Only priests of a few choice nations can perform blood sacrifices.");
       if (!l.temple || !castle) return tell("A temple is required for blood sacrifices.");
       for (int32_t o = 0; o <= highestcom && o < MAXCOMS; o++)
-        if (o != c && com[size_t(o)].order == 33 && combody(o) >= 0 && unit[size_t(com[size_t(o)].body)].hp >= 1 &&
+        if (o != c && com[size_t(o)].order == Order::sacrifice && combody(o) >= 0 && unit[size_t(com[size_t(o)].body)].hp >= 1 &&
             orderplayer(o) == p && orderland(o) == lnr)
           return tell("Only one priest at once may perform a sacrifice in this temple.");
       if (!ispriest(c)) return tell("Only priests can perform blood sacrifices.");
       if (com[size_t(c)].gems[P_BLOOD] < 1)
         return tell("In order to perform a sacrifice %s must be given some blood slaves.", name);
       return 1;
-    case 34: return effectof(c, AB_SPY) > 0 ? 1 : tell("%s cannot stir up an uprising.", name);
-    case 44:
+    case Order::uprising: return effectof(c, AB_SPY) > 0 ? 1 : tell("%s cannot stir up an uprising.", name);
+    case Order::demolishfort:
       return castle && l.fort > 0 && l.fortholder == l.owner ? 1 : tell("There is no fort of the nation's to demolish here.");
-    case 45: return castle && l.lab ? 1 : tell("There is no laboratory of the nation's to demolish here.");
-    case 48: return effectof(c, AB_ASSASSIN) > 0 ? 1 : tell("%s is no assassin.", name);
-    case 49: {
+    case Order::demolishlab:
+      return castle && l.lab ? 1 : tell("There is no laboratory of the nation's to demolish here.");
+    case Order::assassinate: return effectof(c, AB_ASSASSIN) > 0 ? 1 : tell("%s is no assassin.", name);
+    case Order::deathmatch: {
       const uint32_t flags = unittypeflags(b);
       if (findench(EN_ARENAKIND, 0, -1) < 0) return tell("No death match is being fought.");
-      if (findcomwithorder(p, -1, 49) >= 0) return tell("A champion of the nation is in the death match already.");
+      if (findcomwithorder(p, -1, Order::deathmatch) >= 0) return tell("A champion of the nation is in the death match already.");
       return !(flags & (MF_IMMOBILE | MF_AQUATIC)) ? 1 : tell("%s cannot travel to the death match.", name);
     }
-    case 50: {
+    case Order::entersite: {
       if (param < 0 || param > 3) return 0;
       const int32_t r = canentersite(c, param);
       if (r == -1) {
@@ -180,14 +184,15 @@ int32_t orderallowed(int32_t c, int32_t code, int32_t param, char* why) {
       if (r == -2) return tell("Only one commander can enter a site at once");
       return r >= 1 ? 1 : tell("%s cannot enter this site.", name);
     }
-    case 51:
+    case Order::captureslaves:
       if (!ownsprovince(c) || !castle) return tell("Slaves are captured where the nation holds the province and its castle.");
       return effectof(c, AB_CAPTURE) > 0 ? 1 : tell("%s cannot capture slaves.", name);
-    case 54: case 55: case 56: return callspiritslevel(c) >= code - 53 ? 1 : tell("%s cannot call such spirits.", name);
-    case 57:
+    case Order::spirits: case Order::shadows: case Order::apparitions:
+      return callspiritslevel(c) >= int32_t(code) - 53 ? 1 : tell("%s cannot call such spirits.", name);
+    case Order::seduce:
       return effectof(c, AB_SEDUCE) > 0 || effectof(c, AB_RUNAWAY) > 0 ? 1 : tell("%s cannot seduce commanders.", name);
-    case 58: return effectof(c, AB_CORRUPT) > 0 ? 1 : tell("%s cannot corrupt commanders.", name);
-    case 61:
+    case Order::corrupt: return effectof(c, AB_CORRUPT) > 0 ? 1 : tell("%s cannot corrupt commanders.", name);
+    case Order::lure:
       if (!iscoastal(lnr)) return tell("Commanders are lured only from coastal provinces.");
       return effectof(c, AB_LURE) > 0 ? 1 : tell("%s cannot lure commanders.", name);
     default: return 1;

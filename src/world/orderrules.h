@@ -4,20 +4,19 @@
 // host read the same conditions from here.
 #pragma once
 #include "runtime/short.h"
-
-// Nation attributes and abilities that decide orders.
+#include "world/orders.h"
 
 constexpr int32_t ORDERWHYLEN = 300;
-// 1 when the commander may take the order (code, as the order byte holds
-// it; param: the site slot of order 50); else 0 with the message for the
-// player in why (ORDERWHYLEN bytes), which says why (empty only for a site
-// slot outside 0..3).
-// Moves (1, 46, and 2 with a destination) are not decided here: mapmove.
-int32_t orderallowed(int32_t cnr, int32_t code, int32_t param, char* why);
+// 1 when the commander may take the order (param: the site slot of
+// entersite); else 0 with the message for the player in why (ORDERWHYLEN
+// bytes), which says why (empty only for a site slot outside 0..3). Moves
+// (move, movepatrol, and sneak with a destination) are not decided here:
+// mapmove.
+int32_t orderallowed(int32_t cnr, Order code, int32_t param, char* why);
 // Gold that the order costs when given: a laboratory, a temple or a new
 // fort; continuing a fort under construction costs nothing. 0 otherwise.
-int32_t ordergoldcost(int32_t cnr, int32_t code);
-// The castle type that order 20 builds: the type under construction when
+int32_t ordergoldcost(int32_t cnr, Order code);
+// The castle type that buildfort builds: the type under construction when
 // one is recorded, else the type the nation builds in the land.
 int32_t fortordertype(int32_t cnr);
 // The most veyrance that the commander's preaching can raise the land to.

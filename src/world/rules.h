@@ -115,8 +115,8 @@ int32_t reanimatelevel(int32_t cnr);
 int32_t manikinlevel(int32_t cnr);
 int32_t callspiritslevel(int32_t cnr);
 int32_t bestpathinland(int32_t owner, int32_t lnr, int32_t path);
-int32_t findcomwithorder(int32_t player, int32_t lnr, int32_t order);
-int32_t countcomwithorder(int32_t player, int32_t lnr, int32_t order);
+int32_t findcomwithorder(int32_t player, int32_t lnr, Order order);
+int32_t countcomwithorder(int32_t player, int32_t lnr, Order order);
 int32_t comowner(int32_t cnr);
 int32_t comdestination(int32_t cnr);
 

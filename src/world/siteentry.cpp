@@ -38,19 +38,19 @@ int32_t cancelorder(int32_t c) {
   const int32_t b = combody(c);
   if (b < 0) return 0;
   Commander& cm = com[c];
-  const int32_t old = cm.order;
+  const Order old = cm.order;
   const int32_t p = unit[b].owner;
   const int32_t l = unit[b].land;
   if (getability(b, AB_FIXEDORDER, 1) > 0) return 0;
   const bool payer = p >= 0 && p < MAXKINGDOMS;   // a treasury to give back to
   switch (old) {
-    case ORD_BUILDLAB:
+    case Order::buildlab:
       if (payer) refundgold(p, getlabcost(p));
       break;
-    case ORD_BUILDTEMPLE:
+    case Order::buildtemple:
       if (payer) refundgold(p, gettemplecost(p));
       break;
-    case ORD_BUILDFORT: {
+    case Order::buildfort: {
       const int32_t fort = l >= 0 && l < MAXLANDS ? land[l].fort : 0;
       if (fort >= 0) {
         bailif(cm.orderparam < 1 || cm.orderparam > 49, "rho: bad f");
@@ -60,15 +60,15 @@ int32_t cancelorder(int32_t c) {
       }
       break;
     }
-    case ORD_FORGE:
+    case Order::forge:
       if (payer && validitem(cm.orderparam)) {
         const Item& it = items[cm.orderparam];
         refundgems(p, it.mainpath, cm.ordergems[0]);
         if (it.secondpath >= 0) refundgems(p, it.secondpath, cm.ordergems[1]);
       }
       break;
-    case ORD_RITUAL:
-    case ORD_RITUAL2:
+    case Order::ritual:
+    case Order::monthlyritual:
       if (cm.orderparam > 0 && cm.orderparam < MAXSPELLS) {
         const int32_t path = spells[cm.orderparam].path[0];
         if (path >= 0) {
@@ -77,20 +77,20 @@ int32_t cancelorder(int32_t c) {
         }
       }
       break;
-    case ORD_DEATHMATCH:
+    case Order::deathmatch:
       if (comhasitem(c, 1)) return 0;
       break;
-    case ORD_EMPOWER:
+    case Order::empower:
       if (payer) refundgems(p, cm.orderparam, empowercost(c, cm.orderparam));
       break;
-    case ORD_DISPEL:
+    case Order::dispel:
       if (payer) refundgems(p, P_ASTRAL, cm.ordergems[0]);
       break;
     default:
       break;
   }
-  cm.order = ORD_DEFEND;
-  if (old != ORD_MOVE && old != ORD_SNEAK && old != ORD_MOVEPATROL) cm.orderparam = 0;
+  cm.order = Order::defend;
+  if (old != Order::move && old != Order::sneak && old != Order::movepatrol) cm.orderparam = 0;
   cm.ordergems[0] = cm.ordergems[1] = 0;
   return 1;
 }
@@ -99,7 +99,7 @@ int32_t countsiteentrants(int32_t lnr, int32_t slot) {
   int32_t n = 0;
   for (int32_t c = 0; c <= highestcom && c < MAXCOMS; c++) {
     const int32_t b = combody(c);
-    if (b >= 0 && unit[b].land == lnr && com[c].order == ORD_ENTERSITE && com[c].orderparam == slot) n++;
+    if (b >= 0 && unit[b].land == lnr && com[c].order == Order::entersite && com[c].orderparam == slot) n++;
   }
   return n;
 }

@@ -2,11 +2,6 @@
 #pragma once
 #include "runtime/short.h"
 
-// Order codes that pay in advance or keep their parameter.
-constexpr uint8_t ORD_DEFEND = 0, ORD_MOVE = 1, ORD_SNEAK = 2, ORD_EMPOWER = 5, ORD_RITUAL = 9, ORD_FORGE = 11,
-                  ORD_DISPEL = 15, ORD_BUILDLAB = 18, ORD_BUILDTEMPLE = 19, ORD_BUILDFORT = 20, ORD_SACRIFICE = 33,
-                  ORD_MOVEPATROL = 46, ORD_DEATHMATCH = 49, ORD_ENTERSITE = 50, ORD_RITUAL2 = 60;
-
 // Withdraws the commander's order and gives its owner back what the order
 // paid, once. 1 when withdrawn, 0 when not.
 int32_t cancelorder(int32_t cnr);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "runtime/short.h"
+#include "world/orders.h"
 
 constexpr int32_t MAXUNITS = 140000;     // unit numbers 0..139999
 constexpr int32_t MAXCOMS = 9000;        // commander numbers 0..8999
@@ -138,7 +139,7 @@ struct Commander {
   uint8_t keepbyte;        // kept in files
   int8_t veyvalue;         // the god's veyrance value (1..10 for a god)
   uint8_t path[9];         // Fire, Air, Water, Earth, Astral, Death, Nature, Blood, then Priest
-  uint8_t order;           // order code
+  Order order;             // the order (world/orders.h)
   uint8_t gems[9];         // carried gems in gem-kind order; saturate at 255
   uint8_t keepbyte2;       // kept in files
   int8_t sqx[5], sqy[5];   // squad battle places

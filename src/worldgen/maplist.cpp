@@ -516,9 +516,8 @@ int deletemap() {
       continue;
     }
     char question[MSGLEN];
-    formatbounded(question, MSGLEN, "Delete Map?\n\nThe files of %s (%s) are removed from your maps folder.",
-                  maptitle, mapfilename);
-    if (!deletebox(maptitle, question, "Delete map")) continue;
+    formatbounded(question, MSGLEN, "Delete Map?\n\nThe files of %s are removed from your maps folder.", maptitle);
+    if (!confirmbox(question)) continue;
     deletemapfile(mapimagename);
     deletemapfile(mapfilename);
     return 0;

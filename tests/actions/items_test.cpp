@@ -48,11 +48,11 @@ TEST_F(ItemMoves, ToTheLaboratoryWithTheRefusalsAndTheLeadershipAfter) {
     men.push_back(mkunit(1, 3, 2));
     setunitsquad(men.back(), 777);
   }
-  com[hero].order = 5;
+  com[hero].order = Order::empower;
   EXPECT_FALSE(moveitem(hero, 4, 1));
   EXPECT_EQ(com[hero].item[4], 0);
   EXPECT_EQ(kingdom[3].w[KW_LABSTORE], 9);
-  EXPECT_EQ(com[hero].order, 0) << "the order went with the item";
+  EXPECT_EQ(com[hero].order, Order::defend) << "the order went with the item";
   EXPECT_EQ(unit[men[39]].squad, 777);
   EXPECT_EQ(unit[men[40]].squad, -1);
   EXPECT_EQ(unit[men[59]].squad, -1);
@@ -67,22 +67,22 @@ TEST_F(ItemMoves, ToTheLaboratoryWithTheRefusalsAndTheLeadershipAfter) {
 TEST_F(ItemMoves, TheOrderGoesEvenWhenThePlayerLeavesTheQuestion) {
   setitem(9, "Banner of Many", IT_MISC);
   com[hero].item[4] = 9;
-  com[hero].order = 5;
+  com[hero].order = Order::empower;
   {
     DialogScript answers("999\n");
     EXPECT_FALSE(moveitem(hero, 4, 0));
   }
   EXPECT_EQ(com[hero].item[4], 9);
-  EXPECT_EQ(com[hero].order, 0);
-  // Research (order 4) is kept.
-  com[hero].order = 4;
+  EXPECT_EQ(com[hero].order, Order::defend);
+  // Research is kept.
+  com[hero].order = Order::research;
   {
     DialogScript answers("1000\n");
     EXPECT_FALSE(moveitem(hero, 4, 0));
   }
   EXPECT_EQ(com[hero].item[4], 0);
   EXPECT_EQ(std::count(com[mate].item, com[mate].item + 8, 9), 1) << "the one other commander has it";
-  EXPECT_EQ(com[hero].order, 4);
+  EXPECT_EQ(com[hero].order, Order::research);
 }
 
 using GiveItem = MagicWorld;

@@ -46,7 +46,7 @@ TEST_F(ComputerMonth, RecruitsResearchesAndTaxesWithinItsMeansAndPassesTheOrderC
   for (int32_t s = 0; s < 7; s++) percent += researchrec[A][RR_PERCENT + s];
   EXPECT_EQ(percent, 100);
   // The mage in its laboratory researches (no gems for a ritual).
-  EXPECT_EQ(com[size_t(mage)].order, 4);
+  EXPECT_EQ(com[size_t(mage)].order, Order::research);
 }
 
 TEST_F(ComputerMonth, LevelsDifferInTheirBonus) {
@@ -74,14 +74,14 @@ TEST_F(ComputerMonth, TakesAWeakerNeighbourLeavesAStrongerOneAndGathersItsUnits)
   ASSERT_EQ(month(), 1);
   EXPECT_EQ(armyunits(general).size(), 21u);
   EXPECT_EQ(com[size_t(general)].sqorder[0], BO_ATTACK);
-  EXPECT_EQ(com[size_t(general)].order, ORD_MOVE);
+  EXPECT_EQ(com[size_t(general)].order, Order::move);
   EXPECT_EQ(com[size_t(general)].orderparam, AHOME - 1);
   // Against the large garrison alone it waits.
   killunit(unitsin(AHOME - 1, INDEPENDENTS)[0]);
   for (int32_t u : unitsin(AHOME - 1, INDEPENDENTS)) killunit(u);
   spawnunits(MON_HEAVY_INFANTRY_38, INDEPENDENTS, 60, AHOME - 1, -1);
   ASSERT_EQ(month(), 1);
-  EXPECT_EQ(com[size_t(general)].order, ORD_DEFEND);
+  EXPECT_EQ(com[size_t(general)].order, Order::defend);
 }
 
 TEST_F(ComputerMonth, ArmiesGoHomeWhenTheCapitalIsThreatened) {
@@ -94,7 +94,7 @@ TEST_F(ComputerMonth, ArmiesGoHomeWhenTheCapitalIsThreatened) {
   army(commander(B, AHOME - 1), 30);
   kingdom[A].gold = 0;
   ASSERT_EQ(month(), 1);
-  EXPECT_EQ(com[size_t(general)].order, ORD_MOVE);
+  EXPECT_EQ(com[size_t(general)].order, Order::move);
   EXPECT_EQ(com[size_t(general)].orderparam, AHOME);
   // An easy nation does not look.
   kingdom[A].w[KW_AILEVEL] = 1;
@@ -110,7 +110,7 @@ TEST_F(ComputerMonth, MagesCastSummonsAndForgeWhenTheyCan) {
   addtospellbook(summon, A);
   kingdom[A].w[KW_GEMS + int32_t(P_NATURE)] = 40;
   ASSERT_EQ(month(), 1);
-  EXPECT_EQ(com[size_t(mage)].order, ORD_RITUAL);
+  EXPECT_EQ(com[size_t(mage)].order, Order::ritual);
   EXPECT_EQ(com[size_t(mage)].orderparam, summon);
   // Without the gems for a ritual, a second mage forges what research allows.
   const int32_t smith = commander(A, AHOME);
@@ -118,7 +118,7 @@ TEST_F(ComputerMonth, MagesCastSummonsAndForgeWhenTheyCan) {
   researchrec[A][RR_LEVEL + SCH_CONSTRUCTION] = 4;
   kingdom[A].w[KW_GEMS + int32_t(P_EARTH)] = 200;
   ASSERT_EQ(month(), 1);
-  EXPECT_EQ(com[size_t(smith)].order, ORD_FORGE);
+  EXPECT_EQ(com[size_t(smith)].order, Order::forge);
   EXPECT_EQ(kingdom[A].w[KW_GEMS + int32_t(P_EARTH)], 200 - com[size_t(smith)].ordergems[0]);
 }
 

@@ -48,7 +48,7 @@ int32_t differing(const Shot& a, const Shot& b) {
 
 TEST_F(Watching, AReplayShowsTheSameBattleEveryTimeAndTheWorldComesBack) {
   hostandopen();
-  const int32_t ordersbefore = com[0].order;
+  const Order ordersbefore = com[0].order;
   RealWindow w;
   ASSERT_TRUE(w.ok);
   const std::string start1 = tempfile("battlestart1.ppm"), end1 = tempfile("battleend1.ppm");

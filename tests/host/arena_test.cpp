@@ -29,7 +29,7 @@ class Arena : public HostWorld {
     const int32_t c = commander(p, home);
     formatbounded(com[size_t(c)].name, 36, "Champion%d", p);
     army(c, 5);
-    order(c, ORD_DEATHMATCH);
+    order(c, Order::deathmatch);
     return c;
   }
 
@@ -72,7 +72,7 @@ TEST_F(Arena, ChampionsAreDrawnInPairsAndFightAloneToTheDeath) {
     if (!comalive(c)) continue;
     EXPECT_EQ(unit[com[c].body].exp, 11);
     EXPECT_EQ(comland(c), home);
-    EXPECT_EQ(com[c].order, 0);
+    EXPECT_EQ(com[c].order, Order::defend);
     EXPECT_NE(report(p).find(std::string(com[c].name) + " of " + nationname(p) + " won"), std::string::npos);
   }
   bugcheck(1);
@@ -93,7 +93,7 @@ TEST_F(Arena, WhoDoesNotFightAndWhoCannotLeave) {
   const int32_t a = champion(A, AHOME), b = champion(B, BHOME);
   ordersphase();
   EXPECT_EQ(battlesfought, 0);
-  EXPECT_EQ(com[a].order, 0);
+  EXPECT_EQ(com[a].order, Order::defend);
   EXPECT_EQ(messages(B, "no arena stands in the world"), 1);
 
   // Champions that run find no way out, though their nations hold the
@@ -102,20 +102,20 @@ TEST_F(Arena, WhoDoesNotFightAndWhoCannotLeave) {
   own(ARENALAND - 1, A);
   own(ARENALAND + 1, B);
   const int32_t second = champion(A, AHOME);
-  order(a, ORD_DEATHMATCH);
-  order(b, ORD_DEATHMATCH);
+  order(a, Order::deathmatch);
+  order(b, Order::deathmatch);
   com[a].batorder = com[b].batorder = BO_RETREAT;
   ordersphase();
   EXPECT_EQ(battlesfought, 1);
   EXPECT_EQ(comalive(a) + comalive(b), 1);
-  EXPECT_TRUE(comalive(second) && com[second].order == 0);
+  EXPECT_TRUE(comalive(second) && com[second].order == Order::defend);
   EXPECT_EQ(messages(A, "another champion of the nation competes this month"), 1);
 
   // Three champions: two fight, the odd one out is told and keeps its order;
   // the Champion's Trident binds the winner to the arena as well.
   const std::vector<int32_t> three = {comalive(a) ? a : b, champion(C, 4), champion(D, 9)};
   for (int32_t x : three) {
-    order(x, ORD_DEATHMATCH);
+    order(x, Order::deathmatch);
     com[x].item[0] = 1;
   }
   ordersphase();
@@ -123,7 +123,7 @@ TEST_F(Arena, WhoDoesNotFightAndWhoCannotLeave) {
   int32_t alive = 0, told = 0;
   for (int32_t x : three) {
     alive += comalive(x);
-    EXPECT_TRUE(!comalive(x) || com[x].order == ORD_DEATHMATCH);
+    EXPECT_TRUE(!comalive(x) || com[x].order == Order::deathmatch);
     told += messages(complayer(x), "found no opponent in the Arena of Champions this month");
   }
   EXPECT_EQ(alive, 2);

@@ -20,8 +20,8 @@ class Campaign : public HostGame {
     // Mages in a laboratory of the nation research.
     for (int32_t c : coms) {
       const int32_t l = comland(c);
-      if (ismage(c) && land[size_t(l)].lab && land[size_t(l)].fortholder == p && com[size_t(c)].order == 0)
-        com[size_t(c)].order = 4;
+      if (ismage(c) && land[size_t(l)].lab && land[size_t(l)].fortholder == p && com[size_t(c)].order == Order::defend)
+        com[size_t(c)].order = Order::research;
     }
     // The cheapest recruitable unit, as many as the gold allows (at most ten).
     if (h > 0 && land[size_t(h)].owner == p && land[size_t(h)].fortholder == p) {
@@ -50,14 +50,14 @@ class Campaign : public HostGame {
           if (unit[size_t(u)].squad == -1 && unit[size_t(u)].comnr < 0 && unit[size_t(u)].homeland != -2)
             setunitsquad(u, squad);
       }
-      if (armyunits(c).size() < 4 || com[size_t(c)].order != 0) continue;
+      if (armyunits(c).size() < 4 || com[size_t(c)].order != Order::defend) continue;
       for (int32_t i = 0; i < MAXNEIGHBOURS && provgeo[size_t(l)].nbr[i] > 0; i++) {
         const int32_t n = provgeo[size_t(l)].nbr[i];
         int32_t reachable = 0;
         if (land[size_t(n)].owner == p) continue;
         findpath(p, l, n, getmoveflags(c), &reachable);
         if (!reachable) continue;
-        com[size_t(c)].order = 1;
+        com[size_t(c)].order = Order::move;
         com[size_t(c)].orderparam = n;
         break;
       }

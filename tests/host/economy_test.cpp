@@ -78,7 +78,7 @@ TEST_F(Economy, CommandersMadeInHostingRollTheirRandomMagic) {
 TEST_F(Economy, ResearchAddsPointsRaisesLevelsAndNeedsALaboratory) {
   const int32_t mage = commander(A, AHOME, MON_COMMANDER_34);
   com[mage].path[P_FIRE] = 3;
-  order(mage, 4);
+  order(mage, Order::research);
   researchrec[A][RR_PERCENT + 0] = 50;
   researchrec[A][RR_PERCENT + 2] = 50;
   const int32_t total = pathresearch(A, 99);
@@ -105,7 +105,7 @@ TEST_F(Economy, ResearchAddsPointsRaisesLevelsAndNeedsALaboratory) {
   // Without a laboratory the mage gives up.
   setunitland(com[mage].body, 5);
   researchphase();
-  EXPECT_EQ(com[mage].order, 0);
+  EXPECT_EQ(com[mage].order, Order::defend);
   EXPECT_EQ(messages(A, "could not research"), 1);
 }
 
@@ -125,7 +125,7 @@ TEST_F(Economy, BalancingResearchPercentages) {
   EXPECT_EQ(pc[6], 0);   // a drawn school is never Blood Magic
   // Shares of 10 points: 34/33/33 gives 4, 3, 3.
   const int32_t mage = commander(A, AHOME);
-  order(mage, 4);
+  order(mage, Order::research);
   for (int32_t i = 0; i < 7; i++) pc[i] = 0;
   pc[0] = 34, pc[1] = 33, pc[2] = 33;
   com[mage].ordergems[0] = 10 - comresearch(mage, 0);
@@ -148,16 +148,16 @@ TEST_F(Economy, ForgingAndEmpowerment) {
   const int32_t cost = forgegemcost1;
   // The screen took the gems; the host makes the item.
   kingdom[A].w[KW_GEMS + P_FIRE] = int16_t(100 - cost);
-  order(mage, ORD_FORGE, item);
+  order(mage, Order::forge, item);
   com[mage].ordergems[0] = cost;
   forgephase();
-  EXPECT_EQ(com[mage].order, 0);
+  EXPECT_EQ(com[mage].order, Order::defend);
   EXPECT_EQ(comhasitem(mage, item) + (kingdom[A].w[KW_LABSTORE] == item), 1);
   EXPECT_EQ(iteminplay[item], 1);
   EXPECT_EQ(kingdom[A].w[KW_GEMS + P_FIRE], 100 - cost);
   // Gems short of the cost: the order fails and what was paid comes back.
   if (cost > 1) {
-    order(mage, ORD_FORGE, item);
+    order(mage, Order::forge, item);
     com[mage].ordergems[0] = cost - 1;
     kingdom[A].w[KW_GEMS + P_FIRE] = 0;
     forgephase();
@@ -165,13 +165,13 @@ TEST_F(Economy, ForgingAndEmpowerment) {
     EXPECT_EQ(messages(A, "the gems paid do not cover it"), 1);
   }
   // Empowerment raises a path by one.
-  order(mage, ORD_EMPOWER, P_WATER);
+  order(mage, Order::empower, P_WATER);
   forgephase();
   EXPECT_EQ(com[mage].path[P_WATER], 1);
   EXPECT_EQ(messages(A, "empowered"), 1);
   // Away from a laboratory of the nation both are refunded.
   setunitland(com[mage].body, 5);
-  order(mage, ORD_EMPOWER, P_AIR);
+  order(mage, Order::empower, P_AIR);
   kingdom[A].w[KW_GEMS + P_AIR] = 0;
   forgephase();
   EXPECT_EQ(com[mage].path[P_AIR], 0);
@@ -184,12 +184,12 @@ TEST_F(Economy, RitualsAreRefunded) {
     if (spells[s].effect >= SPELL_RITUAL && spells[s].path[0] >= 0 && spells[s].path[0] < 8) spell = s;
   ASSERT_GT(spell, 0);
   const int32_t mage = commander(A, AHOME);
-  order(mage, ORD_RITUAL, spell);
+  order(mage, Order::ritual, spell);
   com[mage].ordergems[0] = 7;
   const int32_t path = spells[spell].path[0];
   kingdom[A].w[KW_GEMS + path] = 0;
   ritualsphase();
-  EXPECT_EQ(com[mage].order, 0);
+  EXPECT_EQ(com[mage].order, Order::defend);
   EXPECT_EQ(kingdom[A].w[KW_GEMS + path], 7);
   EXPECT_EQ(messages(A, "could not cast the ritual"), 1);
 }

@@ -116,8 +116,8 @@ class HostWorld : public ::testing::Test {
     spawnunits(type, p, count, comland(cnr), com[size_t(cnr)].squad[0]);
   }
 
-  static void order(int32_t cnr, int32_t code, int32_t param = 0) {
-    com[size_t(cnr)].order = uint8_t(code);
+  static void order(int32_t cnr, Order code, int32_t param = 0) {
+    com[size_t(cnr)].order = code;
     com[size_t(cnr)].orderparam = param;
   }
 

@@ -163,14 +163,14 @@ TEST_F(OrderFiles, OrdersThatMakeANationRicherAreRefused) {
   // An Empowerment that was not paid for.
   play(0, [&] {
     const int32_t god = kingdom[0].w[KW_GOD];
-    com[size_t(god)].order = 5;
+    com[size_t(god)].order = Order::empower;
     com[size_t(god)].orderparam = P_FIRE;
   });
   ASSERT_EQ(host(), 1);
   ASSERT_TRUE(openturn(0));
   EXPECT_EQ(messages(0, "more wealth than the nation had"), 1);
   // An order the host does not know.
-  play(0, [&] { com[size_t(commandersof(0).front())].order = 13; });
+  play(0, [&] { com[size_t(commandersof(0).front())].order = Order(13); });
   ASSERT_EQ(host(), 1);
   ASSERT_TRUE(openturn(0));
   EXPECT_EQ(messages(0, "an order the host does not know"), 1);

@@ -11,28 +11,28 @@ class Orders : public HostWorld {};
 TEST_F(Orders, BuildingAndDemolishing) {
   own(4, A);
   const int32_t c = commander(A, 4);
-  order(c, ORD_BUILDLAB);
+  order(c, Order::buildlab);
   ordersphase();
   EXPECT_EQ(land[4].lab, 1);
-  EXPECT_EQ(com[c].order, 0);
-  order(c, ORD_BUILDTEMPLE);
+  EXPECT_EQ(com[c].order, Order::defend);
+  order(c, Order::buildtemple);
   ordersphase();
   EXPECT_EQ(land[4].temple, 1);
   // A second laboratory is paid back.
-  order(c, ORD_BUILDLAB);
+  order(c, Order::buildlab);
   const int32_t gold = kingdom[A].gold;
   ordersphase();
   EXPECT_EQ(kingdom[A].gold, gold + getlabcost(A));
   EXPECT_EQ(messages(A, "one stands there already"), 1);
-  order(c, 45);
+  order(c, Order::demolishlab);
   ordersphase();
   EXPECT_EQ(land[4].lab, 0);
-  order(c, 64);
+  order(c, Order::demolishtemple);
   ordersphase();
   EXPECT_EQ(land[4].temple, 0);
   // Only what the nation holds can be torn down.
   const int32_t d = commander(A, BHOME);
-  order(d, 44);
+  order(d, Order::demolishfort);
   ordersphase();
   EXPECT_EQ(land[BHOME].fort, 1);
   EXPECT_EQ(messages(A, "it is not yours"), 1);
@@ -45,18 +45,18 @@ TEST_F(Orders, TheProvinceAndItsPeople) {
   army(c, 9);
   // Patrols calm the province.
   l.unrest = 30;
-  order(c, 3);
+  order(c, Order::patrol);
   ordersphase();
   EXPECT_EQ(l.unrest, 25);
   // Pillage fills the treasury and empties the province.
-  order(c, 30);
+  order(c, Order::pillage);
   const int32_t gold = kingdom[A].gold, pop = l.population;
   ordersphase();
   EXPECT_GT(kingdom[A].gold, gold);
   EXPECT_LT(l.population, pop);
   EXPECT_EQ(l.unrest, 45);
   // A blood hunt brings slaves to the hunter.
-  order(c, 8);
+  order(c, Order::bloodhunt);
   com[c].path[P_BLOOD] = 2;
   ordersphase();
   EXPECT_GE(com[c].gems[P_BLOOD], 3);
@@ -64,13 +64,13 @@ TEST_F(Orders, TheProvinceAndItsPeople) {
   // An uprising needs a spy.
   own(6, B);
   const int32_t agent = commander(A, 6);
-  order(agent, 34);
+  order(agent, Order::uprising);
   ordersphase();
   EXPECT_EQ(land[6].unrest, 0);
   EXPECT_EQ(messages(A, "it takes a spy"), 1);
   unit[com[agent].body].abil[0] = 214;
   unit[com[agent].body].abilval[0] = 5;
-  order(agent, 34);
+  order(agent, Order::uprising);
   ordersphase();
   EXPECT_EQ(land[6].unrest, 15);
 }
@@ -80,7 +80,7 @@ TEST_F(Orders, PriestsAndTheGod) {
   const int32_t priest = commander(A, 4);
   com[priest].path[P_PRIEST] = 2;
   // Preaching raises the god's veyrance up to twice the holy level.
-  order(priest, 6);
+  order(priest, Order::preach);
   for (int32_t i = 0; i < 6; i++) ordersphase();
   EXPECT_EQ(land[4].veyowner, A);
   EXPECT_EQ(land[4].veystr, 4);
@@ -90,15 +90,15 @@ TEST_F(Orders, PriestsAndTheGod) {
   land[6].veystr = 3;
   const int32_t p2 = commander(A, 6);
   com[p2].path[P_PRIEST] = 2;
-  order(p2, 43);
+  order(p2, Order::enemypreach);
   ordersphase();
   EXPECT_EQ(land[6].veystr, 2);
   // A prophet, one at a time.
-  order(priest, 10);
+  order(priest, Order::prophet);
   ordersphase();
   EXPECT_EQ(kingdom[A].w[KW_PROPHET], priest);
   EXPECT_TRUE(unit[com[priest].body].flags[1] & ST_PROPHET);
-  order(p2, 10);
+  order(p2, Order::prophet);
   ordersphase();
   EXPECT_EQ(kingdom[A].w[KW_PROPHET], priest);
   EXPECT_EQ(messages(A, "has one already"), 1);
@@ -107,7 +107,7 @@ TEST_F(Orders, PriestsAndTheGod) {
   unit[com[god].body].flags[2] |= F3_PRETENDER;
   unit[com[god].body].hp = 0;
   kingdom[A].w[KW_GOD] = int16_t(god);
-  order(priest, 14);
+  order(priest, Order::callgod);
   int32_t months = 0;
   while (unit[com[god].body].hp < 1 && months < 40) {
     ordersphase();
@@ -115,7 +115,7 @@ TEST_F(Orders, PriestsAndTheGod) {
   }
   EXPECT_EQ(months, 15);   // thirty levels of work at two a month
   EXPECT_EQ(comland(god), 4);
-  EXPECT_EQ(com[priest].order, 0);
+  EXPECT_EQ(com[priest].order, Order::defend);
 }
 
 TEST_F(Orders, RaisingTheDeadAndCallingSpirits) {
@@ -127,14 +127,14 @@ TEST_F(Orders, RaisingTheDeadAndCallingSpirits) {
   unit[com[c].body].type = int16_t(findunittype("Lich"));   // undead: may raise the dead
   ASSERT_GT(unit[com[c].body].type, 0);
   ASSERT_GE(reanimatelevel(c), 1);
-  order(c, 21);
+  order(c, Order::ghouls);
   ordersphase();
   EXPECT_EQ(armyunits(c).size(), 3u);   // two corpses, two ghouls
   EXPECT_EQ(land[4].corpses[0], 0);
   ordersphase();
   EXPECT_EQ(armyunits(c).size(), 3u);   // no corpses left
   // Calling spirits needs the nation's gift.
-  order(c, 54);
+  order(c, Order::spirits);
   ordersphase();
   EXPECT_EQ(messages(A, "could not call spirits"), callspiritslevel(c) < 1 ? 1 : 0);
 }
@@ -147,12 +147,12 @@ TEST_F(Orders, SitesAreSearchedAndEntered) {
   ASSERT_GT(site, 0);
   land[4].site[0] = int16_t(site);
   const int32_t c = commander(A, 4);
-  order(c, 7);
+  order(c, Order::search);
   ordersphase();
   EXPECT_EQ(land[4].sitefound[0], 0);   // a Fire site needs a Fire mage
   EXPECT_EQ(messages(A, "could not search"), 1);
   com[c].path[P_FIRE] = 1;
-  order(c, 7);
+  order(c, Order::search);
   ordersphase();
   EXPECT_EQ(land[4].sitefound[0], 1);
   EXPECT_EQ(land[4].searched[A][P_FIRE], 1);
@@ -166,10 +166,10 @@ TEST_F(Orders, SitesAreSearchedAndEntered) {
     land[4].site[1] = int16_t(treasure);
     land[4].sitefound[1] = 1;
     com[c].path[sites[treasure].path] = 9;
-    order(c, ORD_ENTERSITE, 1);
+    order(c, Order::entersite, 1);
     ordersphase();
     EXPECT_EQ(land[4].site[1], 0);
-    EXPECT_EQ(com[c].order, 0);
+    EXPECT_EQ(com[c].order, Order::defend);
   }
 }
 
@@ -179,17 +179,17 @@ TEST_F(Orders, AgentsTurnOrLureEnemyCommanders) {
   const int32_t agent = commander(A, 4);
   unit[com[agent].body].abil[0] = 210;
   unit[com[agent].body].abilval[0] = 40;   // no magic resistance withstands it
-  order(agent, 57);
+  order(agent, Order::seduce);
   ordersphase();
   EXPECT_EQ(complayer(target), A);
   EXPECT_EQ(messages(B, "has been seduced"), 1);
   // Without the gift the order is withdrawn.
   const int32_t plain = commander(A, 4);
-  order(plain, 58);
+  order(plain, Order::corrupt);
   ordersphase();
   EXPECT_EQ(messages(A, "it has not the gift"), 1);
   // Death matches wait for an arena.
-  order(plain, ORD_DEATHMATCH);
+  order(plain, Order::deathmatch);
   ordersphase();
   EXPECT_EQ(messages(A, "no arena stands"), 1);
 }

@@ -21,12 +21,12 @@ TEST_F(War, ArmiesMarchTogetherAndTakeUndefendedProvinces) {
   own(3, A);
   const int32_t c = commander(A, 1);
   army(c, 5);
-  order(c, ORD_MOVE, 3);   // through the capital: two steps in the nation's own lands
+  order(c, Order::move, 3);   // through the capital: two steps in the nation's own lands
   march();
   EXPECT_EQ(comland(c), 3);
   EXPECT_EQ(living(3, A), 6);
-  EXPECT_EQ(com[c].order, 0);
-  order(c, ORD_MOVE, 4);   // a foreign province next door
+  EXPECT_EQ(com[c].order, Order::defend);
+  order(c, Order::move, 4);   // a foreign province next door
   march();
   EXPECT_EQ(comland(c), 4);
   EXPECT_EQ(living(4, A), 6);
@@ -39,10 +39,10 @@ TEST_F(War, ArmiesMarchTogetherAndTakeUndefendedProvinces) {
   EXPECT_EQ(battlesfought, 0);
   EXPECT_EQ(messages(A, "Land4 has been conquered"), 1);
   // A destination out of reach withdraws the order with a message.
-  order(c, ORD_MOVE, 9);
+  order(c, Order::move, 9);
   march();
   EXPECT_EQ(comland(c), 4);
-  EXPECT_EQ(com[c].order, 0);
+  EXPECT_EQ(com[c].order, Order::defend);
   EXPECT_EQ(messages(A, "could not move"), 1);
 }
 
@@ -82,7 +82,7 @@ TEST_F(War, DefendedProvincesAreFoughtForAndTheReplaysWritten) {
   strlcopy(com[size_t(d)].name, "Brannoc", 36);
   army(c, 40);
   army(d, 3, MON_MILITIA_18);
-  order(c, ORD_MOVE, 4);
+  order(c, Order::move, 4);
   march();
   EXPECT_EQ(battlesfought, 1);
   EXPECT_EQ(land[4].owner, A);
@@ -133,7 +133,7 @@ TEST_F(War, AReplayFromItsSeedFightsTheSameBattle) {
   army(d, 15);
   const int32_t bystander = commander(A, 9);
   army(bystander, 4);
-  order(c, ORD_MOVE, 4);
+  order(c, Order::move, 4);
   march();
   ASSERT_EQ(battlesfought, 1);
   // The replay as the turn screen runs it: the world from the record, the
@@ -163,7 +163,7 @@ TEST_F(War, CastlesAreBesiegedBrokenStormedOrGivenUp) {
   army(c, 30);
   const int32_t d = commander(B, BHOME);
   army(d, 2, MON_MILITIA_18);
-  order(c, ORD_MOVE, BHOME);
+  order(c, Order::move, BHOME);
   movephase();
   battlesphase();
   // The defenders withdraw into the castle: the province is A's, the fort B's.
@@ -175,11 +175,11 @@ TEST_F(War, CastlesAreBesiegedBrokenStormedOrGivenUp) {
   const int32_t full = l.fortdef;
   siegesphase();
   EXPECT_LT(l.fortdef, full);
-  order(c, 31);
+  order(c, Order::storm);
   movephase();
   EXPECT_EQ(messages(A, "its gates still stand"), 1);
   l.fortdef = 0;
-  order(c, 31);
+  order(c, Order::storm);
   movephase();
   battlesphase();
   EXPECT_EQ(battlesfought, 1);
@@ -205,7 +205,7 @@ TEST_F(War, FortsRiseMonthByMonth) {
   const int32_t c = commander(A, 4);
   const int32_t type = getcastle(A, 4);
   ASSERT_GT(type, 0);
-  order(c, ORD_BUILDFORT, type);
+  order(c, Order::buildfort, type);
   const int32_t months = forts[size_t(type)].val[FORT_BUILDTIME];
   for (int32_t m = 1; m < months; m++) {
     siegesphase();
@@ -215,12 +215,12 @@ TEST_F(War, FortsRiseMonthByMonth) {
   siegesphase();
   EXPECT_EQ(land[4].fort, type);
   EXPECT_EQ(land[4].fortdef, fortdef(type, 4));
-  EXPECT_EQ(com[c].order, 0);
+  EXPECT_EQ(com[c].order, Order::defend);
   EXPECT_EQ(messages(A, "has been built in Land4"), 1);
   // A fort type the nation does not build there is paid back.
   own(5, A);
   const int32_t d = commander(A, 5);
-  order(d, ORD_BUILDFORT, type == 1 ? 2 : 1);
+  order(d, Order::buildfort, type == 1 ? 2 : 1);
   const int32_t gold = kingdom[A].gold;
   siegesphase();
   EXPECT_EQ(land[5].fort, 0);
@@ -231,9 +231,9 @@ TEST_F(War, HiddenArmiesAndThePatrolsThatFindThem) {
   own(5, A);
   const int32_t patrol = commander(A, 5);
   army(patrol, 30);
-  order(patrol, 3);
+  order(patrol, Order::patrol);
   const int32_t spy = commander(B, 6, findunittype("Scout"));   // stealthy, alone
-  order(spy, ORD_SNEAK, 5);
+  order(spy, Order::sneak, 5);
   // Sneaking in does not attack; a strong patrol finds the sneakers.
   movephase();
   EXPECT_EQ(comland(spy), 5);
@@ -247,7 +247,7 @@ TEST_F(War, HiddenArmiesAndThePatrolsThatFindThem) {
   // An army that attacks where it stands fights the owner.
   const int32_t raider = commander(B, 5);
   army(raider, 40);
-  order(raider, 47);
+  order(raider, Order::attack);
   movephase();
   battlesphase();
   EXPECT_EQ(battlesfought, 2);
@@ -262,7 +262,7 @@ TEST_F(War, AnAssassinFightsItsTargetAlone) {
   const int32_t assassin = commander(B, 5);
   unit[com[assassin].body].abil[0] = 213;
   unit[com[assassin].body].abilval[0] = 1;
-  order(assassin, 48);
+  order(assassin, Order::assassinate);
   movephase();
   ASSERT_EQ(pendingbattles.size(), 1u);
   EXPECT_EQ(pendingbattles[0].kind, BK_ASSASSIN);

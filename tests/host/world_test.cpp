@@ -242,7 +242,7 @@ TEST_F(Tending, ScoutsReportTheArmiesAroundTheNation) {
   army(far, 2);
   const int32_t sneak = commander(B, 1);
   army(sneak, 3);
-  order(sneak, 2);   // hidden next to A: not seen
+  order(sneak, Order::sneak);   // hidden next to A: not seen
   statisticsphase();
   const int32_t m = findscoutmsg(A, 3);
   ASSERT_GE(m, 0);

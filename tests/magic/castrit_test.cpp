@@ -12,7 +12,7 @@ TEST_F(Castrit, StoresTheOrderPaysTheGemsAndCancellingGivesThemBack) {
   ASSERT_GT(cost, 0);
   EXPECT_EQ(castrit(mage, s, 0, AHOME + 3, 0), RIT_OK);
   const Commander& c = com[size_t(mage)];
-  EXPECT_EQ(c.order, ORD_RITUAL);
+  EXPECT_EQ(c.order, Order::ritual);
   EXPECT_EQ(c.orderparam, s);
   EXPECT_EQ(c.ordergems[0], cost);
   EXPECT_EQ(c.ordergems[1], AHOME + 3);
@@ -38,7 +38,7 @@ TEST_F(Castrit, RefusesWhatTheCasterOrTheTreasuryCannotDo) {
   gems(A, P_FIRE) = 1;
   EXPECT_EQ(castrit(mage, firerain, 1, AHOME + 1, 0), RIT_NOGEMS);
   EXPECT_EQ(gems(A, P_FIRE), 1);
-  EXPECT_EQ(com[size_t(mage)].order, ORD_DEFEND);
+  EXPECT_EQ(com[size_t(mage)].order, Order::defend);
   // No laboratory of the nation: only item rituals.
   setunitland(com[size_t(mage)].body, AHOME + 1);
   EXPECT_EQ(castrit(mage, spell("Summon Animals"), 0, 0, 0), RIT_NOLAB);
@@ -85,7 +85,7 @@ TEST_F(Castrit, DispelTakesAWorldEnchantmentAndPearls) {
   EXPECT_EQ(castrit(mage, dispel, 0, e, 0), RIT_NOGEMS);
   EXPECT_EQ(castrit(mage, dispel, 0, e, 101), RIT_NOGEMS);
   EXPECT_EQ(castrit(mage, dispel, 0, e, 30), RIT_OK);
-  EXPECT_EQ(com[size_t(mage)].order, ORD_DISPEL);
+  EXPECT_EQ(com[size_t(mage)].order, Order::dispel);
   EXPECT_EQ(com[size_t(mage)].orderparam, e);
   EXPECT_EQ(gems(A, P_ASTRAL), 70);
   cancelorder(mage);

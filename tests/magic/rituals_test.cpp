@@ -12,7 +12,7 @@ class Rituals : public MagicWorld {
   void cast(const char* name, int32_t target = 0, int32_t pearls = 0) {
     ASSERT_EQ(castrit(mage, spell(name), 0, target, pearls), RIT_OK) << name;
     performrituals();
-    EXPECT_EQ(com[size_t(mage)].order, ORD_DEFEND) << name;
+    EXPECT_EQ(com[size_t(mage)].order, Order::defend) << name;
   }
 };
 
@@ -29,7 +29,7 @@ TEST_F(Rituals, EveryRitualOfTheSpellTableIsCarriedOut) {
     // Spells kept for another nation are cast here all the same.
     ASSERT_EQ(castrit(mage, s, 0, target, 5), RIT_OK) << spells[size_t(s)].name;
     performrituals();
-    EXPECT_EQ(com[size_t(mage)].order, ORD_DEFEND) << spells[size_t(s)].name;
+    EXPECT_EQ(com[size_t(mage)].order, Order::defend) << spells[size_t(s)].name;
     ASSERT_GT(highestmsg, before) << spells[size_t(s)].name;
     EXPECT_EQ(strstr(message[size_t(highestmsg)].text, "took no shape"), nullptr) << spells[size_t(s)].name;
     EXPECT_EQ(strstr(message[size_t(highestmsg)].text, "could not"), nullptr)
@@ -192,7 +192,7 @@ TEST_F(Rituals, DispelBreaksAnEnchantmentWithEnoughPearls) {
 TEST_F(Rituals, OrdersThatCannotStandAreGivenBackAndMonthlyRitualsRepeat) {
   // A file that claims the ritual without paying its gems.
   const int32_t s = spell("Summon Animals");
-  order(mage, ORD_RITUAL, s);
+  order(mage, Order::ritual, s);
   performrituals();
   EXPECT_EQ(messages(A, "the gems were not given"), 1);
   // A caster without the levels is refused at the host too, and refunded.
@@ -207,14 +207,14 @@ TEST_F(Rituals, OrdersThatCannotStandAreGivenBackAndMonthlyRitualsRepeat) {
   // Monthly: pays for the next month, until the treasury runs dry.
   const int32_t cost = ritualgemcost(s);
   ASSERT_EQ(castrit(mage, s, 0, 0, 0), RIT_OK);
-  com[size_t(mage)].order = ORD_RITUAL2;
+  com[size_t(mage)].order = Order::monthlyritual;
   gems(A, P_NATURE) = int16_t(cost);
   performrituals();
-  EXPECT_EQ(com[size_t(mage)].order, ORD_RITUAL2);
+  EXPECT_EQ(com[size_t(mage)].order, Order::monthlyritual);
   EXPECT_EQ(com[size_t(mage)].ordergems[0], cost);
   EXPECT_EQ(gems(A, P_NATURE), 0);
   performrituals();
-  EXPECT_EQ(com[size_t(mage)].order, ORD_DEFEND);
+  EXPECT_EQ(com[size_t(mage)].order, Order::defend);
   EXPECT_EQ(messages(A, "cannot repeat"), 1);
 }
 

@@ -51,9 +51,9 @@ class Armies : public MapWorld {
     marks.clear();
     armymarks(marks, 5, n, 400, 300, 40);
   }
-  int32_t mover(int32_t lnr, int32_t order, int32_t dest, uint32_t arrowtime = 0, int32_t owner = 1) {
+  int32_t mover(int32_t lnr, Order order, int32_t dest, uint32_t arrowtime = 0, int32_t owner = 1) {
     const int32_t c = mkcom(1, owner, lnr);
-    com[size_t(c)].order = uint8_t(order);
+    com[size_t(c)].order = order;
     com[size_t(c)].orderparam = dest;
     com[size_t(c)].arrowtime = arrowtime;
     return c;
@@ -192,15 +192,15 @@ TEST_F(Armies, OwnScoutedAndReducedGraphicsArmies) {
 
 TEST_F(Armies, ArrowsOncePerDestinationInThreeWalks) {
   land[5].owner = 1;
-  mover(5, ORD_MOVE, 6);
-  mover(5, ORD_MOVEPATROL, 6);
-  for (int32_t dest : {7, 8, 7, 8, 7}) mover(5, ORD_MOVE, dest);
-  mover(5, ORD_SNEAK, 6);
-  mover(5, ORD_SNEAK, 5);   // hiding in place: an arrow to itself
-  mover(5, ORD_DEFEND, 9);
-  mover(5, ORD_MOVE, 0);
-  mover(5, ORD_MOVE, nbrlands + 1);
-  mover(5, ORD_MOVE, 9, 0, 2);   // another player's
+  mover(5, Order::move, 6);
+  mover(5, Order::movepatrol, 6);
+  for (int32_t dest : {7, 8, 7, 8, 7}) mover(5, Order::move, dest);
+  mover(5, Order::sneak, 6);
+  mover(5, Order::sneak, 5);   // hiding in place: an arrow to itself
+  mover(5, Order::defend, 9);
+  mover(5, Order::move, 0);
+  mover(5, Order::move, nbrlands + 1);
+  mover(5, Order::move, 9, 0, 2);   // another player's
   cachearmysizes(1);
   mapfilter = MF_ARMIES | MF_ARROWS;
   draw(1, 5);
@@ -228,9 +228,9 @@ TEST_F(Armies, ArrowsOncePerDestinationInThreeWalks) {
 TEST_F(Armies, OrderedArrowsGrowThenRest) {
   const uint32_t now = 100000;
   land[5].owner = 1;
-  const int32_t fresh = mover(5, ORD_MOVE, 7, now - 300);
-  const int32_t old = mover(5, ORD_SNEAK, 3, now - 6000);
-  mover(5, ORD_MOVE, 6);
+  const int32_t fresh = mover(5, Order::move, 7, now - 300);
+  const int32_t old = mover(5, Order::sneak, 3, now - 6000);
+  mover(5, Order::move, 6);
   cachearmysizes(1);
   mapfilter = MF_ARMIES | MF_ARROWS;
   draw(1, 5, now);
@@ -280,7 +280,7 @@ TEST_F(Armies, ArrowsAcrossTheSeamTakeTheShortWay) {
   placeland(1, 980, 400);
   placeland(2, 20, 400);
   land[1].owner = 1;
-  mover(1, ORD_MOVE, 2);
+  mover(1, Order::move, 2);
   cachearmysizes(1);
   mapfilter = MF_ARMIES | MF_ARROWS;
   draw(1, 1);
@@ -300,12 +300,12 @@ TEST_F(Armies, WholeMapOverlayMatchesLandByLand) {
   for (int32_t l = 1; l <= nbrlands; l++) land[size_t(l)].owner = land[size_t(l)].fortholder = uint8_t(l % 3);
   for (int32_t l = 1; l <= nbrlands; l++) {
     army(l, l % 3, {{1, 10 * l}});
-    mover(l, ORD_MOVE, l % nbrlands + 1);
-    mover(l, ORD_SNEAK, (l + 2) % nbrlands + 1, 99000);
+    mover(l, Order::move, l % nbrlands + 1);
+    mover(l, Order::sneak, (l + 2) % nbrlands + 1, 99000);
   }
   // An army and a mover in a land no longer on the map add nothing.
   army(nbrlands + 2, 1, {{1, 40}});
-  mover(nbrlands + 2, ORD_MOVE, 3);
+  mover(nbrlands + 2, Order::move, 3);
   cacheinfolevels(1, 1);
   cachearmysizes(1);
   mapzoom = 0.5f;

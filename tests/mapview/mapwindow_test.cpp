@@ -140,7 +140,7 @@ TEST_F(MapWindow, VeyrmarkWithTheViewersOverlayAndDarkened) {
   for (int32_t c = 0; c <= highestcom; c++) {
     const int32_t b = combody(c);
     if (b >= 0 && unit[size_t(b)].owner == viewer && unit[size_t(b)].land == home) {
-      com[size_t(c)].order = ORD_MOVE;
+      com[size_t(c)].order = Order::move;
       com[size_t(c)].orderparam = provgeo[size_t(home)].nbr[0];
       break;
     }

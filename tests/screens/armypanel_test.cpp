@@ -104,21 +104,21 @@ TEST_F(Squads, LeadershipIsCountedByKind) {
 
 TEST_F(Squads, ANonStealthyUnitEndsASneak) {
   const int32_t abroad = mkcom(2, ME, 5);   // land 5 is nobody's
-  com[abroad].order = 2;
+  com[abroad].order = Order::sneak;
   com[abroad].orderparam = 1;
   ASSERT_EQ(tu(mkunit(1, ME, 5), abroad, -1, 0), 1);
-  EXPECT_EQ(com[abroad].order, 0);
+  EXPECT_EQ(com[abroad].order, Order::defend);
   // At home it becomes a move, which stands only while the move is legal.
   provgeo[1].nbr[0] = 2;
   provgeo[2].nbr[0] = 1;
   const int32_t home = mkcom(2, ME, 1);
-  com[home].order = 2;
+  com[home].order = Order::sneak;
   com[home].orderparam = 2;
   ASSERT_EQ(tu(mkunit(1, ME, 1), home, -1, 0), 1);
-  EXPECT_EQ(com[home].order, 1);
+  EXPECT_EQ(com[home].order, Order::move);
   com[home].orderparam = 9;   // out of reach
   ASSERT_EQ(tu(mkunit(1, ME, 1), home, -1, 0), 1);
-  EXPECT_EQ(com[home].order, 0);
+  EXPECT_EQ(com[home].order, Order::defend);
 }
 
 TEST_F(Squads, ThePanelSelectsWithinOneGroupAndDrops) {

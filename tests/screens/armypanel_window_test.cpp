@@ -109,7 +109,7 @@ TEST_F(ArmyPanelWindow, TwoSquadsPlacedOnThePanelStartTheHostedBattleWhereTheyWe
   ASSERT_NE(newsquad, ex.squad);
   for (int32_t u : front) EXPECT_EQ(unit[size_t(u)].squad, newsquad);
   EXPECT_EQ(unit[size_t(men.back())].squad, ex.squad);
-  EXPECT_EQ(com[size_t(ex.cnr)].order, ORD_MOVE);
+  EXPECT_EQ(com[size_t(ex.cnr)].order, Order::move);
 
   // The nation again, its orders continued: the new squad holds and is
   // placed at the front and top of the field (its middle clicked, then the

@@ -58,7 +58,7 @@ TEST_F(LabForgeHosted, TheItemIsForgedThePathRaisedAndAlchemyKept) {
   for (int32_t s = 0; s < LABSTORESIZE; s++) found |= kingdom[size_t(p)].w[KW_LABSTORE + s] == item;
   EXPECT_TRUE(found) << items[size_t(item)].name << " was not made";
   EXPECT_EQ(com[size_t(pupil)].path[P_FIRE], level + 1);
-  EXPECT_EQ(com[size_t(smith)].order, OC_DEFEND);
+  EXPECT_EQ(com[size_t(smith)].order, Order::defend);
   EXPECT_EQ(messages(p, "could not"), 0);
 }
 
@@ -113,7 +113,7 @@ TEST_F(LabForgeHosted, OrdersBeyondTheTablesAreRefused) {
   create("testvale.map", {0, 1}, 2);
   const int32_t p = 0;
   int32_t c = -1;
-  for (const auto& [code, param] : {std::pair{OC_FORGE, MAXITEMS + 5}, std::pair{OC_EMPOWER, 9}}) {
+  for (const auto& [code, param] : {std::pair{Order::forge, MAXITEMS + 5}, std::pair{Order::empower, 9}}) {
     int32_t level = 0;
     play(p, [&] {
       c = commandersof(p).front();
@@ -125,7 +125,7 @@ TEST_F(LabForgeHosted, OrdersBeyondTheTablesAreRefused) {
     ASSERT_TRUE(openturn(p));
     EXPECT_EQ(messages(p, "Orders refused"), 1) << int(code);
     EXPECT_EQ(messages(p, "has forged") + messages(p, "has been empowered"), 0);
-    EXPECT_EQ(com[size_t(c)].order, OC_DEFEND);
+    EXPECT_EQ(com[size_t(c)].order, Order::defend);
     EXPECT_EQ(com[size_t(c)].path[P_FIRE], level);
   }
 }

@@ -168,13 +168,13 @@ TEST_F(LabForge, ForgingPaysBothPathsAndTakingItBackRefundsThem) {
   const int32_t c = mage(LAB);
   gems(P_FIRE) = 30;
   gems(P_EARTH) = 4;
-  com[c].order = OC_PATROL;
+  com[c].order = Order::patrol;
   EXPECT_EQ(orderforge(c, STAFF), -3);   // 10 fire and 5 earth gems
   EXPECT_STREQ(forgerefusal(-3), "You do not have enough magic gems to forge that item.");
-  EXPECT_EQ(com[c].order, OC_PATROL);   // refused: the order stays
+  EXPECT_EQ(com[c].order, Order::patrol);   // refused: the order stays
   gems(P_EARTH) = 5;
   ASSERT_EQ(orderforge(c, STAFF), 1);
-  EXPECT_EQ(com[c].order, OC_FORGE);
+  EXPECT_EQ(com[c].order, Order::forge);
   EXPECT_EQ(com[c].orderparam, STAFF);
   EXPECT_EQ(com[c].ordergems[0], 10);
   EXPECT_EQ(com[c].ordergems[1], 5);
@@ -202,12 +202,12 @@ TEST_F(LabForge, ForgingPaysBothPathsAndTakingItBackRefundsThem) {
 TEST_F(LabForge, EmpowermentCostsAndRefundsOnTheMagesOwnLevel) {
   const int32_t c = mage(LAB);
   gems(P_DEATH) = 49;
-  com[c].order = OC_PATROL;
+  com[c].order = Order::patrol;
   EXPECT_EQ(ordertrain(c, P_DEATH), -1);   // level 1 costs 50
-  EXPECT_EQ(com[c].order, OC_DEFEND);      // the former order is withdrawn all the same
+  EXPECT_EQ(com[c].order, Order::defend);      // the former order is withdrawn all the same
   gems(P_DEATH) = 100;
   EXPECT_EQ(ordertrain(c, P_DEATH), 50);
-  EXPECT_EQ(com[c].order, OC_EMPOWER);
+  EXPECT_EQ(com[c].order, Order::empower);
   EXPECT_EQ(com[c].orderparam, P_DEATH);
   EXPECT_EQ(gems(P_DEATH), 50);
   ASSERT_TRUE(cancelorder(c));

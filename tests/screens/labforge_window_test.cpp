@@ -102,7 +102,7 @@ TEST_F(LabWindows, EveryViewOpensAndActs) {
                      .c_str());
   ASSERT_EQ(forgelist(mage, 1), std::vector<int32_t>{SWORD});
   forge(LAB, mage);
-  EXPECT_EQ(com[mage].order, OC_FORGE);
+  EXPECT_EQ(com[mage].order, Order::forge);
   EXPECT_EQ(com[mage].orderparam, SWORD);
   EXPECT_EQ(gems(P_FIRE), 4);
   // Empowerment in Death at level 0 costs 50 gems: refused with a message,
@@ -113,7 +113,7 @@ TEST_F(LabWindows, EveryViewOpensAndActs) {
                        "\nclickid 15\nwaitfor 1\nclickid 1\nwaitfor 10\nclickid 10\n")
                      .c_str());
   EXPECT_EQ(train(LAB, mage), 45);
-  EXPECT_EQ(com[mage].order, OC_EMPOWER);
+  EXPECT_EQ(com[mage].order, Order::empower);
   EXPECT_EQ(gems(P_FIRE), 10);
   for (const std::string& s : {labshot, rtshot, mitshot, alchshot, forgeshot, trainshot}) looked(s);
   installwindowdialogs(0);

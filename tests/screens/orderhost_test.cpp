@@ -25,18 +25,18 @@ TEST_F(OrdersHosted, EveryFamilyOfOrdersIsCarriedOut) {
     before = research();
     for (int32_t c : commandersof(p)) {
       if (comland(c) != h) continue;
-      if (researcher < 0 && ismage(c) && giveorder(c, OC_RESEARCH, 0, 0, why)) {
+      if (researcher < 0 && ismage(c) && giveorder(c, Order::research, 0, 0, why)) {
         researcher = c;
         continue;
       }
-      if (builder < 0 && giveorder(c, OC_DEMOLISHLAB, 0, 0, why)) {
+      if (builder < 0 && giveorder(c, Order::demolishlab, 0, 0, why)) {
         builder = c;
         continue;
       }
       if (mover >= 0) continue;
       for (int32_t i = 0; i < MAXNEIGHBOURS && provgeo[size_t(h)].nbr[i] > 0 && mover < 0; i++) {
         const int32_t n = provgeo[size_t(h)].nbr[i];
-        if (land[size_t(n)].owner == p && giveorder(c, OC_MOVE, n, 0, why)) {
+        if (land[size_t(n)].owner == p && giveorder(c, Order::move, n, 0, why)) {
           mover = c;
           dest = n;
         }

@@ -67,53 +67,53 @@ TEST_F(OrderStore, BuildingsArePaidWhenOrderedAndRefundedWhenWithdrawn) {
   const int32_t c = mage(3);
   char why[ORDERWHYLEN];
   kingdom[3].gold = 100;
-  EXPECT_EQ(giveorder(c, OC_BUILDLAB, 0, 0, why), 0);
+  EXPECT_EQ(giveorder(c, Order::buildlab, 0, 0, why), 0);
   EXPECT_STREQ(why, "Not enough gold. You have 100 pounds of gold in the treasury.");
   EXPECT_EQ(kingdom[3].gold, 100);
   kingdom[3].gold = 1000;
-  ASSERT_EQ(giveorder(c, OC_BUILDLAB, 0, 0, why), 1);
+  ASSERT_EQ(giveorder(c, Order::buildlab, 0, 0, why), 1);
   EXPECT_EQ(kingdom[3].gold, 500);
-  EXPECT_EQ(giveorder(c, OC_BUILDTEMPLE, 0, 0, why), 0);   // a mage is no priest
-  EXPECT_EQ(com[c].order, OC_DEFEND);
+  EXPECT_EQ(giveorder(c, Order::buildtemple, 0, 0, why), 0);   // a mage is no priest
+  EXPECT_EQ(com[c].order, Order::defend);
   EXPECT_EQ(kingdom[3].gold, 1000);
   // A new fort costs its price; continuing one under way costs nothing.
-  ASSERT_EQ(giveorder(c, OC_BUILDFORT, 0, 0, why), 1);
+  ASSERT_EQ(giveorder(c, Order::buildfort, 0, 0, why), 1);
   EXPECT_EQ(com[c].orderparam, 1);
   EXPECT_EQ(kingdom[3].gold, 1000 - fortcost(3, 1));
   cancelorder(c);
   land[3].fort = -2;
   land[3].counter = 1;
-  ASSERT_EQ(giveorder(c, OC_BUILDFORT, 0, 0, why), 1);
+  ASSERT_EQ(giveorder(c, Order::buildfort, 0, 0, why), 1);
   EXPECT_EQ(kingdom[3].gold, 1000);
-  EXPECT_EQ(giveorder(c, OC_BUILDLAB, 0, 0, why), 1);
-  EXPECT_EQ(giveorder(mage(2), OC_BUILDLAB, 0, 0, why), 0);   // one stands there
-  EXPECT_EQ(giveorder(mage(5), OC_BUILDLAB, 0, 0, why), 0);   // not our castle
+  EXPECT_EQ(giveorder(c, Order::buildlab, 0, 0, why), 1);
+  EXPECT_EQ(giveorder(mage(2), Order::buildlab, 0, 0, why), 0);   // one stands there
+  EXPECT_EQ(giveorder(mage(5), Order::buildlab, 0, 0, why), 0);   // not our castle
 }
 
 TEST_F(OrderStore, ARefusedRequestSaysWhyAndKeepsTheFormerOrder) {
   const int32_t p = priest(2);
   char why[ORDERWHYLEN];
-  ASSERT_EQ(giveorder(p, OC_BUILDTEMPLE, 0, 0, why), 0);   // a temple stands
+  ASSERT_EQ(giveorder(p, Order::buildtemple, 0, 0, why), 0);   // a temple stands
   land[2].temple = 0;
-  ASSERT_EQ(giveorder(p, OC_BUILDTEMPLE, 0, 0, why), 1);
+  ASSERT_EQ(giveorder(p, Order::buildtemple, 0, 0, why), 1);
   EXPECT_EQ(kingdom[3].gold, 600);
   {
     DialogScript answers("");
-    changeoneorder(p, OC_SACRIFICE);
+    changeoneorder(p, int32_t(Order::sacrifice));
     EXPECT_NE(answers.printed().find("Only priests of a few choice nations can perform blood sacrifices."),
               std::string::npos);
   }
-  EXPECT_EQ(com[p].order, OC_BUILDTEMPLE);
+  EXPECT_EQ(com[p].order, Order::buildtemple);
   EXPECT_EQ(kingdom[3].gold, 600);
   // Keys given to commanders that cannot take the order: each says why, in
   // one message, and keeps what it had.
   const int32_t m = mage(3);   // where no laboratory stands
-  ASSERT_EQ(giveorder(m, OC_PATROL, 0, 0, why), 1);
+  ASSERT_EQ(giveorder(m, Order::patrol, 0, 0, why), 1);
   {
     DialogScript answers("");
     {
       OrderBatch batch;
-      for (int32_t c : {p, m}) changeoneorder(c, OC_HEAL);
+      for (int32_t c : {p, m}) changeoneorder(c, int32_t(Order::heal));
       changeoneorder(m, 21);
       changeoneorder(m, 9);
       EXPECT_EQ(answers.printed(), "") << "nothing until the batch ends";
@@ -125,46 +125,46 @@ TEST_F(OrderStore, ARefusedRequestSaysWhyAndKeepsTheFormerOrder) {
       EXPECT_NE(told.find(w), std::string::npos) << w;
     EXPECT_NE(told.find("Rituals are cast in a laboratory"), std::string::npos) << "the mage stands where no lab is";
   }
-  EXPECT_EQ(com[m].order, OC_PATROL);
-  EXPECT_EQ(com[p].order, OC_BUILDTEMPLE);
+  EXPECT_EQ(com[m].order, Order::patrol);
+  EXPECT_EQ(com[p].order, Order::buildtemple);
   cancelorder(p);
   nations[3].attrkey[0] = NA_BLOODSACRIFICE;
   nations[3].attrval[0] = 1;
-  EXPECT_EQ(giveorder(p, OC_SACRIFICE, 0, 0, why), 0);
+  EXPECT_EQ(giveorder(p, Order::sacrifice, 0, 0, why), 0);
   EXPECT_STREQ(why, "A temple is required for blood sacrifices.");
   land[2].temple = 1;
-  EXPECT_EQ(giveorder(p, OC_SACRIFICE, 0, 0, why), 0);
+  EXPECT_EQ(giveorder(p, Order::sacrifice, 0, 0, why), 0);
   EXPECT_EQ(std::string(why), "In order to perform a sacrifice " + std::string(com[p].name) + " must be given some blood slaves.");
   com[p].gems[P_BLOOD] = 3;
-  EXPECT_EQ(giveorder(p, OC_SACRIFICE, 0, 0, why), 1);
+  EXPECT_EQ(giveorder(p, Order::sacrifice, 0, 0, why), 1);
   const int32_t q = priest(2);
   com[q].gems[P_BLOOD] = 3;
-  EXPECT_EQ(giveorder(q, OC_SACRIFICE, 0, 0, why), 0);
+  EXPECT_EQ(giveorder(q, Order::sacrifice, 0, 0, why), 0);
   EXPECT_STREQ(why, "Only one priest at once may perform a sacrifice in this temple.");
   // The slaves go into the laboratory, and the sacrifice is not withdrawn.
   changeoneorder(p, 59);
   EXPECT_EQ(com[p].gems[P_BLOOD], 0);
   EXPECT_EQ(kingdom[3].w[KW_GEMS + P_BLOOD], 3);
-  EXPECT_EQ(com[p].order, OC_SACRIFICE);
+  EXPECT_EQ(com[p].order, Order::sacrifice);
 }
 
 TEST_F(OrderStore, MovesNeedADestinationTheArmyCanReach) {
   const int32_t c = mage(2);
   char why[ORDERWHYLEN];
-  EXPECT_EQ(giveorder(c, OC_MOVE, 4, 0, why), 1);   // through our own land
+  EXPECT_EQ(giveorder(c, Order::move, 4, 0, why), 1);   // through our own land
   EXPECT_EQ(com[c].orderparam, 4);
-  EXPECT_EQ(giveorder(c, OC_MOVE, 6, 0, why), 0);   // beyond an enemy province
-  EXPECT_EQ(giveorder(c, OC_MOVE, 2, 0, why), 0);   // where it stands
-  EXPECT_EQ(giveorder(mage(2, 3), OC_MOVE, 3, 0, why), 0);   // a tower stays
+  EXPECT_EQ(giveorder(c, Order::move, 6, 0, why), 0);   // beyond an enemy province
+  EXPECT_EQ(giveorder(c, Order::move, 2, 0, why), 0);   // where it stands
+  EXPECT_EQ(giveorder(mage(2, 3), Order::move, 3, 0, why), 0);   // a tower stays
   // From the menu, Move and Patrol keeps the destination of the move.
-  ASSERT_EQ(giveorder(c, OC_MOVE, 4, 0, why), 1);
+  ASSERT_EQ(giveorder(c, Order::move, 4, 0, why), 1);
   land[4].fort = 1;
   EXPECT_TRUE(has(menu(c), "Move and Patrol"));
-  changeoneorder(c, OC_MOVEPATROL);
-  EXPECT_EQ(com[c].order, OC_MOVEPATROL);
+  changeoneorder(c, int32_t(Order::movepatrol));
+  EXPECT_EQ(com[c].order, Order::movepatrol);
   EXPECT_EQ(com[c].orderparam, 4);
-  changeoneorder(c, OC_PATROL);
-  EXPECT_EQ(com[c].order, OC_PATROL);
+  changeoneorder(c, int32_t(Order::patrol));
+  EXPECT_EQ(com[c].order, Order::patrol);
   EXPECT_EQ(com[c].orderparam, 0);
 }
 
@@ -177,7 +177,7 @@ TEST_F(OrderStore, ReanimationOffersWhatThePriestsLevelAllows) {
   for (const char* line : {"reanimate ghouls", "reanimate soulless", "reanimate longdead warriors"})
     EXPECT_NE(shown.find(line), std::string::npos) << line;
   for (const char* line : {"horsemen", "chariot", "wyrm", "lictors"}) EXPECT_EQ(shown.find(line), std::string::npos) << line;
-  EXPECT_EQ(com[c].order, OC_LONGDEAD);
+  EXPECT_EQ(com[c].order, Order::longdead);
 }
 
 TEST_F(OrderStore, AMenuChoiceReachesTheSelectedCommandersOfTheSameOwner) {
@@ -185,15 +185,15 @@ TEST_F(OrderStore, AMenuChoiceReachesTheSelectedCommandersOfTheSameOwner) {
   const int32_t foreign = mkcom(1, 6, 5);
   for (int32_t c : {a, b, foreign}) selectcom(c);
   applyorderchoice(a, 103);
-  EXPECT_EQ(com[a].order, OC_PATROL);
-  EXPECT_EQ(com[b].order, OC_PATROL);
-  EXPECT_EQ(com[foreign].order, OC_DEFEND);
-  EXPECT_EQ(com[lone].order, OC_DEFEND);
+  EXPECT_EQ(com[a].order, Order::patrol);
+  EXPECT_EQ(com[b].order, Order::patrol);
+  EXPECT_EQ(com[foreign].order, Order::defend);
+  EXPECT_EQ(com[lone].order, Order::defend);
   applyorderchoice(lone, 107);   // not selected: itself alone
-  EXPECT_EQ(com[lone].order, OC_SEARCH);
-  EXPECT_EQ(com[a].order, OC_PATROL);
+  EXPECT_EQ(com[lone].order, Order::search);
+  EXPECT_EQ(com[a].order, Order::patrol);
   applyorderchoice(a, 999);
-  EXPECT_EQ(com[a].order, OC_PATROL);
+  EXPECT_EQ(com[a].order, Order::patrol);
 }
 
 TEST_F(OrderStore, TheMenuOffersWhatTheCommanderMayDoWhereItStands) {
@@ -229,7 +229,7 @@ TEST_F(OrderStore, TheMenuOffersWhatTheCommanderMayDoWhereItStands) {
   const int32_t n = ordermenuentries(p, e, ORDERMENUSIZE);
   EXPECT_TRUE(std::any_of(e, e + n, [](const OrderEntry& x) { return x.id == 143; }));
   changeoneorder(p, 47);
-  EXPECT_EQ(com[p].order, OC_ATTACK);
+  EXPECT_EQ(com[p].order, Order::attack);
   EXPECT_EQ(com[p].orderparam, 5);
 }
 
@@ -249,7 +249,7 @@ TEST_F(OrderStore, SitesTellWhoMayEnter) {
   const int32_t m = mage(3);
   EXPECT_TRUE(has(menu(m), "Enter Site: Burning Pit"));
   changeoneorder(m, -20);
-  EXPECT_EQ(com[m].order, OC_ENTERSITE);
+  EXPECT_EQ(com[m].order, Order::entersite);
   EXPECT_EQ(com[m].orderparam, 0);
   DialogScript answers("");
   changeoneorder(mage(3), -20);
@@ -277,7 +277,7 @@ TEST_F(OrderStore, ItemRitualsAreCastThroughTheStoreSevenAtMostOffered) {
             7);
   EXPECT_TRUE(has(v, "Cast Item Spell: Rite 6"));
   changeoneorder(c, 38);
-  EXPECT_EQ(com[c].order, OC_RITUAL);
+  EXPECT_EQ(com[c].order, Order::ritual);
   EXPECT_EQ(com[c].orderparam, 42);
 }
 

@@ -83,11 +83,11 @@ TEST_P(OrderWindows, OrderMenuSpellChoiceAndProvinceBoxes) {
   // The order menu: patrol.
   setinputscript(("waitfor 103\nmove 5 5\nwait 3\nshot " + menushot + "\nwait 2\nclickid 103\nwait 2\n").c_str());
   changeorder(mage);
-  EXPECT_EQ(com[mage].order, OC_PATROL);
+  EXPECT_EQ(com[mage].order, Order::patrol);
   // Keys of the menu: d (or D) defends.
   setinputscript("waitfor 100\nkey d\nwait 2\n");
   changeorder(mage);
-  EXPECT_EQ(com[mage].order, OC_DEFEND);
+  EXPECT_EQ(com[mage].order, Order::defend);
   // The spell choice: the water filter hides the fire spells, * brings them
   // back, a greyed spell may be picked for battle.
   setinputscript(("waitfor 99\nkey w\nwait 2\nkey *\nwait 2\nwaitfor 101\nmove 5 5\nwait 2\nshot " + spellshot +
@@ -108,7 +108,7 @@ TEST_P(OrderWindows, OrderMenuSpellChoiceAndProvinceBoxes) {
                   "\nwait 2\nclickid 103\nwait 2\n")
                      .c_str());
   changeorder(mage);
-  EXPECT_EQ(com[mage].order, OC_RITUAL);
+  EXPECT_EQ(com[mage].order, Order::ritual);
   EXPECT_EQ(com[mage].orderparam, 3);
   EXPECT_EQ(kingdom[3].w[KW_GEMS + int32_t(P_FIRE)], 3);
   // A ritual that finds sites (the effect of Detect Sites in the data)
@@ -119,7 +119,7 @@ TEST_P(OrderWindows, OrderMenuSpellChoiceAndProvinceBoxes) {
   spellbook[3][5] = -1;
   setinputscript("waitfor 109\nclickid 109\nwait 2\nwaitfor 105\nclickid 105\nwait 2\nkey escape\nwait 2\n");
   changeorder(mage);
-  EXPECT_EQ(com[mage].order, OC_RITUAL);
+  EXPECT_EQ(com[mage].order, Order::ritual);
   EXPECT_EQ(com[mage].orderparam, 5);
   // The province boxes.
   land[2].veystr = 2;

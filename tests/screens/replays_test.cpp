@@ -73,7 +73,7 @@ TEST_F(Replays, AHostedBattleIsForeseenTurnByTurnAndTheWorldComesBackWhole) {
   // Orders and a letter given since the turn was opened.
   const int32_t c = commandersin(4, A).empty() ? -1 : commandersin(4, A)[0];
   ASSERT_GE(c, 0);
-  order(c, ORD_MOVE, 5);
+  order(c, Order::move, 5);
   pmess[A][0].b0 = B;
   strlcopy(pmess[A][0].text, "Greetings", sizeof pmess[A][0].text);
   const std::vector<uint8_t> before = worldbytes();
@@ -103,7 +103,7 @@ TEST_F(Replays, AHostedBattleIsForeseenTurnByTurnAndTheWorldComesBackWhole) {
 
   restoreworld();
   EXPECT_EQ(worldbytes(), before);
-  EXPECT_EQ(com[size_t(c)].order, ORD_MOVE);
+  EXPECT_EQ(com[size_t(c)].order, Order::move);
   EXPECT_EQ(com[size_t(c)].orderparam, 5);
   EXPECT_STREQ(pmess[A][0].text, "Greetings");
   EXPECT_EQ(messages(A, "Battle of"), messagesbefore);

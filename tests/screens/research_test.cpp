@@ -16,7 +16,7 @@ class Research : public ::testing::Test {
     makesmallworld();
     settype(10, "Sage");
     sage = mkcom(10, P, 1);
-    com[sage].order = 4;
+    com[sage].order = Order::research;
     com[sage].ordergems[0] = 10 - comresearch(sage, 0);
     for (int32_t i = 0; i < 24; i++) researchrec[P][i] = 0;
   }
@@ -31,7 +31,7 @@ TEST_F(Research, FineTuningMovesThePointsOrStopsAtABound) {
   EXPECT_EQ(pc[0], 50);
   finetuneresearch(P, 1, -1);   // 29 is the first below 33 to give 2
   EXPECT_EQ(pc[1], 29);
-  com[sage].order = 0;   // nothing to share: the percentage runs to its bound
+  com[sage].order = Order::defend;   // nothing to share: the percentage runs to its bound
   finetuneresearch(P, 2, 1);
   EXPECT_EQ(pc[2], 100);
   const std::vector<int16_t> before(pc, pc + 7);

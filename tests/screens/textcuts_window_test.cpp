@@ -51,7 +51,7 @@ TEST(TextCutsWindow, SubjectsNamesAndOrdersEndInDotsAfterAWord) {
   const std::string name = "Aldric Stormborn of the Eastmarch";   // 35 characters at most
   strcpy(com[c].name, name.c_str());
   setitem(5, "Crown of the Everlasting Ember King", IT_HELMET);
-  com[c].order = 11;
+  com[c].order = Order::forge;
   com[c].orderparam = 5;
   land[2].owner = land[2].fortholder = ME;
   strcpy(land[2].name, "Mire of Rossia");

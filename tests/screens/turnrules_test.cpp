@@ -182,9 +182,9 @@ TEST(SelectAll, SelectsTheSelectableThenNone) {
 
 TEST(NextIdle, AfterTheSelectionRoundTheProvincesAndNoneLeavesAllAsItWas) {
   world();
-  com[0].order = ORD_MOVE;
+  com[0].order = Order::move;
   com[0].orderparam = 3;
-  com[3].order = ORD_SNEAK;   // hiding counts as idle
+  com[3].order = Order::sneak;   // hiding counts as idle
   com[3].orderparam = 0;
   selectcom(1);
   EXPECT_EQ(nextidle(), 3);
@@ -198,7 +198,7 @@ TEST(NextIdle, AfterTheSelectionRoundTheProvincesAndNoneLeavesAllAsItWas) {
   selectedcoms.last = -1;
   selectcom(5);
   EXPECT_EQ(nextidle(), 1);   // round to land 2 again
-  for (int32_t c : {1, 3, 5}) com[c].order = ORD_MOVE, com[c].orderparam = 4;
+  for (int32_t c : {1, 3, 5}) com[c].order = Order::move, com[c].orderparam = 4;
   turnscreen.gotoprov = 0;
   turnscreen.focus = -1;
   EXPECT_EQ(nextidle(), -1);
@@ -297,27 +297,27 @@ TEST(MapClick, MovesStayingPutAndHidingAbroad) {
   provgeo[2].nbr[0] = 3;
   provgeo[3].nbr[0] = 2;
   kingdom[ME].gold = 0;
-  com[0].order = ORD_BUILDLAB;   // paid for: withdrawn and refunded first
+  com[0].order = Order::buildlab;   // paid for: withdrawn and refunded first
   selectcom(0);
   selectcom(1);
   mapclickorders(3, false);
   for (int32_t c : {0, 1}) {
-    EXPECT_EQ(com[c].order, ORD_MOVE);
+    EXPECT_EQ(com[c].order, Order::move);
     EXPECT_EQ(com[c].orderparam, 3);
     EXPECT_GT(com[c].arrowtime, 1u);
   }
   EXPECT_EQ(kingdom[ME].gold, 500);
   // A province out of reach, or the province itself: they stay and defend.
   mapclickorders(7, false);
-  EXPECT_EQ(com[0].order, ORD_DEFEND);
+  EXPECT_EQ(com[0].order, Order::defend);
   EXPECT_EQ(com[0].orderparam, -1);
-  com[1].order = ORD_MOVE;
+  com[1].order = Order::move;
   mapclickorders(2, false);
-  EXPECT_EQ(com[1].order, ORD_DEFEND);
+  EXPECT_EQ(com[1].order, Order::defend);
   // In a province the nation neither owns nor holds, staying is hiding.
   land[2].owner = land[2].fortholder = OTHER;
   mapclickorders(2, false);
-  EXPECT_EQ(com[0].order, ORD_SNEAK);
+  EXPECT_EQ(com[0].order, Order::sneak);
   EXPECT_EQ(com[0].orderparam, 0);
   EXPECT_EQ(kingdom[ME].gold, 500);
 }
@@ -335,19 +335,19 @@ TEST(MapClick, StealthAndCtrlChooseSneakMoveOrStay) {
   struct Case {
     int32_t c;
     bool own, ctrl;
-    uint8_t order;
+    Order order;
     int32_t param;
   } const cases[] = {
-      {scout, false, false, ORD_SNEAK, 3},   {scout, false, true, ORD_MOVE, 3},
-      {captain, false, false, ORD_DEFEND, -1}, {captain, true, false, ORD_MOVE, 3},
-      {captain, false, true, ORD_DEFEND, -1},  {scout, true, true, ORD_MOVE, 3},
+      {scout, false, false, Order::sneak, 3},   {scout, false, true, Order::move, 3},
+      {captain, false, false, Order::defend, -1}, {captain, true, false, Order::move, 3},
+      {captain, false, true, Order::defend, -1},  {scout, true, true, Order::move, 3},
   };
   for (const Case& x : cases) {
     land[2].owner = x.own ? ME : OTHER;
     land[2].fortholder = x.own ? ME : OTHER;
     selectedcoms.last = -1;
     selectcom(x.c);
-    com[x.c].order = ORD_DEFEND;
+    com[x.c].order = Order::defend;
     mapclickorders(3, x.ctrl);
     EXPECT_EQ(com[x.c].order, x.order) << "commander " << x.c << " own " << x.own << " ctrl " << x.ctrl;
     EXPECT_EQ(com[x.c].orderparam, x.param) << "commander " << x.c << " own " << x.own << " ctrl " << x.ctrl;

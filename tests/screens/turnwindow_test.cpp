@@ -112,9 +112,9 @@ TEST_F(TurnWindow, OpenATurnPlayItAndTheHostMakesTheNext) {
     UniqueFile f = readfileheader(game.c_str(), 0, -1, 0, 0, &t, nullptr, nullptr, nullptr);
     ASSERT_TRUE(f);
     get2hdata(0, f.get(), 0);
-    EXPECT_EQ(com[size_t(move.cnr)].order, ORD_MOVE);
+    EXPECT_EQ(com[size_t(move.cnr)].order, Order::move);
     EXPECT_EQ(com[size_t(move.cnr)].orderparam, move.lnr);
-    EXPECT_EQ(com[size_t(mage)].order, OC_RESEARCH);
+    EXPECT_EQ(com[size_t(mage)].order, Order::research);
   }
   // Host from the list, though nation 1 has not played; the next turn
   // opens with the password and shows the army in its new province.

@@ -35,7 +35,7 @@ class HostedBattle : public HostWorld {
     own(from, player);
     const int32_t c = commander(player, from);
     army(c, count);
-    order(c, ORD_MOVE, 4);
+    order(c, Order::move, 4);
     const int32_t fought = battlesfought;
     movephase();
     battlesphase();

@@ -182,20 +182,20 @@ TEST_F(ComMagic, PriestPowersDependOnTheNation) {
 
 TEST_F(ComMagic, CommanderSearchesByOrderLandAndOwner) {
   const int32_t d = mkcom(2, 1, 2);
-  com[c].order = 4;
-  com[d].order = 4;
-  EXPECT_EQ(findcomwithorder(-1, -1, 4), c);
-  EXPECT_EQ(findcomwithorder(1, -1, 4), d);
-  EXPECT_EQ(findcomwithorder(-1, 3, 4), -1);
-  EXPECT_EQ(countcomwithorder(-1, -1, 4), 2);
+  com[c].order = Order::research;
+  com[d].order = Order::research;
+  EXPECT_EQ(findcomwithorder(-1, -1, Order::research), c);
+  EXPECT_EQ(findcomwithorder(1, -1, Order::research), d);
+  EXPECT_EQ(findcomwithorder(-1, 3, Order::research), -1);
+  EXPECT_EQ(countcomwithorder(-1, -1, Order::research), 2);
   unit[bodyunit(c)].hp = 0;
-  EXPECT_EQ(countcomwithorder(-1, -1, 4), 1);
+  EXPECT_EQ(countcomwithorder(-1, -1, Order::research), 1);
   EXPECT_EQ(comowner(d), 1);
   EXPECT_EQ(comowner(-1), -1);
-  com[d].order = 46;
+  com[d].order = Order::movepatrol;
   com[d].orderparam = 9;
   EXPECT_EQ(comdestination(d), 9);
-  com[d].order = 0;
+  com[d].order = Order::defend;
   EXPECT_EQ(comdestination(d), -1);
 }
 

@@ -76,7 +76,7 @@ class EnchantmentScopes : public ::testing::Test {
                               getmaxmorale(theirs), getmaxhp(ours), getenc(ours, 1), getenc(oursatsea, 1),
                               getmaxap(theirsatsea, 1), fortdef(1, 1), infolevel(5, P, 0), getincome(1, P),
                               getresources(1, P), breatheswater(ours), mapmove(mage, 2, 0), canforge(mage, 1),
-                              orderallowed(mage, 49, 0, why)};
+                              orderallowed(mage, Order::deathmatch, 0, why)};
     for (int32_t path = 0; path < 8; path++) v.push_back(visinc(P, path));
     return v;
   }

@@ -89,12 +89,12 @@ TEST(Forts, KingdomValueCountsEverythingPaidFor) {
   land[2].queue[0] = land[2].queue[1] = 1;
   EXPECT_EQ(kingdomvalue(3), 215);
   const int32_t c = mkcom(1, 3, 2);
-  com[c].order = 20;
+  com[c].order = Order::buildfort;
   com[c].orderparam = 1;
   EXPECT_EQ(kingdomvalue(3), 215 + 800);
-  com[c].order = 18;
+  com[c].order = Order::buildlab;
   EXPECT_EQ(kingdomvalue(3), 215 + 500);
-  com[c].order = 0;
+  com[c].order = Order::defend;
   kingdom[3].w[KW_GEMS + 0] = 2;   // fire 15 each, times 1.5 without alchemy
   kingdom[3].w[KW_GEMS + 7] = 3;   // blood slaves 10 each, not multiplied
   EXPECT_EQ(kingdomvalue(3), 215 + 30 + 15 + 30);
@@ -118,7 +118,7 @@ TEST(Forts, KingdomValueCountsEverythingPaidFor) {
   EXPECT_DEATH(kingdomvalue(3), "kv: gt");
   pmess[3][1].b1 = 0;
   spells[9].path[0] = 8;   // holy rituals weigh nothing
-  com[c].order = 9;
+  com[c].order = Order::ritual;
   com[c].orderparam = 9;
   com[c].ordergems[0] = 5;
   EXPECT_EQ(kingdomvalue(3), 215 + 25 + (30 + 10) * 3 / 2 + 30);
@@ -126,10 +126,10 @@ TEST(Forts, KingdomValueCountsEverythingPaidFor) {
   EXPECT_EQ(kingdomvalue(3), 215 + 25 + (30 + 10 + 40) * 3 / 2 + 30);
   spells[9].path[0] = 9;
   EXPECT_DEATH(kingdomvalue(3), "kv: bad spell mt0");
-  com[c].order = 20;
+  com[c].order = Order::buildfort;
   com[c].orderparam = 0;
   EXPECT_DEATH(kingdomvalue(3), "kv: bad f");
-  com[c].order = 0;
+  com[c].order = Order::defend;
   land[2].queue[1] = 4100;
   EXPECT_DEATH(kingdomvalue(3), "kdv: bad m");
 }

@@ -18,7 +18,7 @@ class Orders : public ::testing::Test {
     for (int g = 0; g < 9; g++) kingdom[3].w[KW_GEMS + g] = 100;
   }
   // Gives an order and pays for it the way the order menus do.
-  void order(uint8_t code, int32_t param, int32_t gems1 = 0, int32_t gems2 = 0) {
+  void order(Order code, int32_t param, int32_t gems1 = 0, int32_t gems2 = 0) {
     Commander& cm = com[c];
     cm.order = code;
     cm.orderparam = param;
@@ -26,13 +26,13 @@ class Orders : public ::testing::Test {
     cm.ordergems[1] = gems2;
     int16_t* gems = &kingdom[3].w[KW_GEMS];
     switch (code) {
-      case ORD_BUILDLAB: kingdom[3].gold -= getlabcost(3); break;
-      case ORD_BUILDTEMPLE: kingdom[3].gold -= gettemplecost(3); break;
-      case ORD_BUILDFORT: kingdom[3].gold -= fortcost(2, param); break;
-      case ORD_EMPOWER: gems[param] -= int16_t(empowercost(c, param)); break;
-      case ORD_DISPEL: gems[P_ASTRAL] -= int16_t(gems1); break;
-      case ORD_RITUAL: gems[spells[param].path[0]] -= int16_t(gems1); break;
-      case ORD_FORGE:
+      case Order::buildlab: kingdom[3].gold -= getlabcost(3); break;
+      case Order::buildtemple: kingdom[3].gold -= gettemplecost(3); break;
+      case Order::buildfort: kingdom[3].gold -= fortcost(2, param); break;
+      case Order::empower: gems[param] -= int16_t(empowercost(c, param)); break;
+      case Order::dispel: gems[P_ASTRAL] -= int16_t(gems1); break;
+      case Order::ritual: gems[spells[param].path[0]] -= int16_t(gems1); break;
+      case Order::forge:
         gems[items[param].mainpath] -= int16_t(gems1);
         if (items[param].secondpath >= 0) gems[items[param].secondpath] -= int16_t(gems2);
         break;
@@ -56,28 +56,28 @@ TEST_F(Orders, EveryPaidOrderIsRefundedOnceAndExactly) {
   com[c].path[P_NATURE] = 2;
   const int64_t start = wealth();
   struct Case {
-    uint8_t code;
+    Order code;
     int32_t param, g1, g2;
   };
-  const Case cases[] = {{ORD_BUILDLAB, 0, 0, 0},   {ORD_BUILDTEMPLE, 0, 0, 0}, {ORD_BUILDFORT, 1, 0, 0},
-                        {ORD_EMPOWER, P_NATURE, 0, 0}, {ORD_EMPOWER, P_AIR, 0, 0}, {ORD_DISPEL, 0, 12, 0},
-                        {ORD_RITUAL, 7, 9, 0},      {ORD_FORGE, 8, 5, 3}};
+  const Case cases[] = {{Order::buildlab, 0, 0, 0},   {Order::buildtemple, 0, 0, 0}, {Order::buildfort, 1, 0, 0},
+                        {Order::empower, P_NATURE, 0, 0}, {Order::empower, P_AIR, 0, 0}, {Order::dispel, 0, 12, 0},
+                        {Order::ritual, 7, 9, 0},      {Order::forge, 8, 5, 3}};
   for (const Case& k : cases) {
     order(k.code, k.param, k.g1, k.g2);
     EXPECT_NE(wealth(), start);
     EXPECT_EQ(cancelorder(c), 1);
-    EXPECT_EQ(wealth(), start) << "order " << int(k.code);
+    EXPECT_EQ(wealth(), start) << "order " << int32_t(k.code);
     EXPECT_EQ(cancelorder(c), 1);   // the second cancel finds Defend
     EXPECT_EQ(wealth(), start);
-    EXPECT_EQ(com[c].order, ORD_DEFEND);
+    EXPECT_EQ(com[c].order, Order::defend);
     EXPECT_EQ(com[c].ordergems[0] + com[c].ordergems[1], 0);
   }
   // Re-ordering: order, cancel, order again, cancel leaves the treasury whole.
-  order(ORD_BUILDFORT, 1);
+  order(Order::buildfort, 1);
   cancelorder(c);
-  order(ORD_BUILDLAB, 0);
+  order(Order::buildlab, 0);
   cancelorder(c);
-  order(ORD_EMPOWER, P_NATURE);
+  order(Order::empower, P_NATURE);
   cancelorder(c);
   EXPECT_EQ(wealth(), start);
   EXPECT_EQ(empowercost(c, P_NATURE), 45);
@@ -85,20 +85,20 @@ TEST_F(Orders, EveryPaidOrderIsRefundedOnceAndExactly) {
 }
 
 TEST_F(Orders, ParametersKeptOrClearedAndRefusals) {
-  com[c].order = ORD_MOVE;
+  com[c].order = Order::move;
   com[c].orderparam = 7;
   EXPECT_EQ(cancelorder(c), 1);
   EXPECT_EQ(com[c].orderparam, 7);
-  com[c].order = ORD_ENTERSITE;
+  com[c].order = Order::entersite;
   com[c].orderparam = 2;
   EXPECT_EQ(cancelorder(c), 1);
   EXPECT_EQ(com[c].orderparam, 0);
 
   setitem(1, "Black Heart", IT_MISC);
   com[c].item[0] = 1;
-  com[c].order = ORD_DEATHMATCH;
+  com[c].order = Order::deathmatch;
   EXPECT_EQ(cancelorder(c), 0);
-  EXPECT_EQ(com[c].order, ORD_DEATHMATCH);
+  EXPECT_EQ(com[c].order, Order::deathmatch);
   com[c].item[0] = 0;
   EXPECT_EQ(cancelorder(c), 1);
 
@@ -107,16 +107,16 @@ TEST_F(Orders, ParametersKeptOrClearedAndRefusals) {
   com[c].item[0] = 2;
   getiba(c);
   const int32_t gold = kingdom[3].gold;
-  com[c].order = ORD_BUILDLAB;
+  com[c].order = Order::buildlab;
   EXPECT_EQ(cancelorder(c), 0);
   EXPECT_EQ(kingdom[3].gold, gold);
-  EXPECT_EQ(com[c].order, ORD_BUILDLAB);
+  EXPECT_EQ(com[c].order, Order::buildlab);
   com[c].item[0] = 0;
   getiba(c);
 
   // A fort under construction: the computer keeps its order, others cancel unpaid.
   land[2].fort = -1;
-  com[c].order = ORD_BUILDFORT;
+  com[c].order = Order::buildfort;
   com[c].orderparam = 1;
   kingdom[3].w[KW_CONTROLLER] = CTRL_AI;
   EXPECT_EQ(cancelorder(c), 0);
@@ -136,45 +136,45 @@ TEST_F(Orders, RefundsNeverLeaveTheTreasury) {
   const Kingdom before = kingdom[3];
   const Kingdom next = kingdom[4];
   spells[7].path[0] = 12;
-  com[c].order = ORD_RITUAL;
+  com[c].order = Order::ritual;
   com[c].orderparam = 7;
   com[c].ordergems[0] = 9;
   EXPECT_EQ(cancelorder(c), 1);
-  com[c].order = ORD_EMPOWER;
+  com[c].order = Order::empower;
   com[c].orderparam = 30;
   EXPECT_EQ(cancelorder(c), 1);
-  com[c].order = ORD_EMPOWER;
+  com[c].order = Order::empower;
   com[c].orderparam = -4;
   EXPECT_EQ(cancelorder(c), 1);
   setitem(8, "Odd", IT_MISC);
   items[8].mainpath = -1;
   items[8].secondpath = 40;
-  com[c].order = ORD_FORGE;
+  com[c].order = Order::forge;
   com[c].orderparam = 8;
   com[c].ordergems[0] = com[c].ordergems[1] = 5;
   EXPECT_EQ(cancelorder(c), 1);
-  com[c].order = ORD_FORGE;
+  com[c].order = Order::forge;
   com[c].orderparam = 9000;
   EXPECT_EQ(cancelorder(c), 1);
   EXPECT_EQ(memcmp(&before, &kingdom[3], sizeof before), 0);
   EXPECT_EQ(memcmp(&next, &kingdom[4], sizeof next), 0);
   // An owner outside the player table has no treasury: nothing is written.
   unit[com[c].body].owner = -7;
-  com[c].order = ORD_BUILDLAB;
+  com[c].order = Order::buildlab;
   EXPECT_EQ(cancelorder(c), 1);
   kingdom[3].w[KW_GEMS + int(P_DEATH)] = 32760;
   unit[com[c].body].owner = 3;
   spells[7].path[0] = P_DEATH;
-  com[c].order = ORD_RITUAL;
+  com[c].order = Order::ritual;
   com[c].orderparam = 7;
   com[c].ordergems[0] = 100;
   EXPECT_EQ(cancelorder(c), 1);
   EXPECT_EQ(kingdom[3].w[KW_GEMS + int(P_DEATH)], 32767);
   spells[7].path[0] = 20;
-  com[c].order = ORD_RITUAL;
+  com[c].order = Order::ritual;
   com[c].orderparam = 7;
   EXPECT_DEATH(cancelorder(c), "rho: bad mt0");
-  com[c].order = ORD_BUILDFORT;
+  com[c].order = Order::buildfort;
   com[c].orderparam = 50;
   EXPECT_DEATH(cancelorder(c), "rho: bad f");
 }
@@ -201,7 +201,7 @@ TEST_F(Orders, SiteEntry) {
   com[c].path[P_ASTRAL] = 1;
   EXPECT_EQ(canentersite(c, 0), 1);
   const int32_t d = mkcom(1, 3, 2);
-  com[d].order = ORD_ENTERSITE;
+  com[d].order = Order::entersite;
   com[d].orderparam = 1;
   EXPECT_EQ(countsiteentrants(2, 1), 1);
   EXPECT_EQ(canentersite(c, 1), -2);
