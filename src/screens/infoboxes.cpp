@@ -201,13 +201,7 @@ int16_t& tagof(int32_t b, int32_t p) { return kingdom[size_t(p)].w[KW_MERCBIDLAN
 }  // namespace
 
 int32_t mercprice(int32_t b, int32_t p) {
-  if (!validoffer(b)) return 0;
-  const MercBand& m = mercband[size_t(b)];
-  int32_t price = m.value[MB_PRICE];
-  if (p == m.value[MB_FAVNATION]) price = price * m.value[MB_FAVPERCENT] / 100;
-  if (p == 40) price += price / 4;
-  if (p == m.value[MB_EMPLOYER]) price /= 2;
-  return price;
+  return validoffer(b) ? mercprice(b, p, mercband[size_t(b)].value[MB_EMPLOYER]) : 0;
 }
 
 std::vector<InfoLine> merclines(int32_t b, int32_t p) {

@@ -23,8 +23,8 @@ std::vector<InfoLine> sitelines(int32_t site);
 // The fort box's lines for the player viewing the land (0 for no land).
 std::vector<InfoLine> fortlines(int32_t player, int32_t lnr, int32_t fort);
 
-// What the player pays the band of offer b: its price, the favoured
-// nation's share, a quarter more for player 40, halved for its employer.
+// What the player pays the band of offer b: the shared price rule
+// (actions/sharedrules.h) with the band's present employer.
 int32_t mercprice(int32_t offer, int32_t player);
 // The leader and contract sentences of the offer for the player.
 std::vector<InfoLine> merclines(int32_t offer, int32_t player);
