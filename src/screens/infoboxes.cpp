@@ -7,7 +7,6 @@
 #include "actions/sharedrules.h"
 #include "gfx/dialogs.h"
 #include "gfx/gui.h"
-#include "host/host.h"
 #include "magic/rituals.h"
 #include "mapview/overlay.h"
 #include "runtime/fatal.h"

@@ -8,7 +8,6 @@
 #include "gfx/dialogs.h"
 #include "gfx/gfx.h"
 #include "gfx/gui.h"
-#include "host/host.h"
 #include "runtime/fatal.h"
 #include "runtime/trs.h"
 #include "runtime/util.h"

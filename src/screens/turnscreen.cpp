@@ -11,7 +11,6 @@
 #include "gfx/gfx.h"
 #include "gfx/gui.h"
 #include "gfx/particles.h"
-#include "host/host.h"
 #include "mapview/mapview.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
