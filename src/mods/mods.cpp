@@ -1,11 +1,15 @@
 #include "mods/mods.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include <sys/stat.h>
 
+#include "runtime/binio.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
+#include "runtime/options.h"
+#include "runtime/settings.h"
 #include "runtime/util.h"
 
 EnabledModList enabledmodlist;
@@ -42,6 +46,49 @@ void enablemod(const char* name) {
 }
 
 void clearenabledmods() { enabledmodlist.last = -1; }
+
+namespace {
+// The list's section of the settings file: the count, then each name. Names
+// whose file left the mod folder are dropped on reading. False when the file
+// is damaged there.
+bool readmodsection(FILE* f, const char* path) {
+  int32_t mods = getint(f);
+  if (mods < 0 || mods > MAXMODS) {
+    debugprint("*** Warning: settings file %s damaged (mod count %d)\n", path, mods);
+    return false;   // the rest of the stream cannot be trusted
+  }
+  for (int32_t i = 0; i < mods; i++) {
+    char name[MAXSTRING + 1];
+    get_string(name, sizeof name, f);
+    if (binreadfailed) {
+      debugprint("*** Warning: settings file %s damaged (mod names)\n", path);
+      return false;
+    }
+    if (modfileexists(name)) enablemod(name);
+  }
+  return true;
+}
+
+void writemodsection(FILE* f) {
+  putint(enabledmodlist.last + 1, f);
+  for (int32_t i = 0; i <= enabledmodlist.last; i++) put_string(enabledmodlist.names[i], f);
+}
+
+void enablemodoption(const char* name, bool first) {
+  if (first) clearenabledmods();
+  if (modfileexists(name)) enablemod(name);
+  else printf("Can't find mod: %s\n", name);
+}
+
+// The settings file and the command line, read in runtime/ below this
+// folder, reach the list through these hooks.
+struct ModListHooks {
+  ModListHooks() {
+    setmodlistsection({readmodsection, writemodsection});
+    setenablemodoption(enablemodoption);
+  }
+} modlisthooks;
+}  // namespace
 
 int32_t modenabled(const char* name) {
   for (int32_t i = 0; i <= enabledmodlist.last && i < MAXMODS; i++)

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "mods/mods.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
 #include "runtime/settings.h"
@@ -143,6 +142,7 @@ Option headed(const char* heading, Option o) {
 
 int32_t hosttimeday = -1;
 bool modlistcleared = false;
+enablemodoptionfn enablemodoption = nullptr;
 void printusage();
 
 void dosound(int32_t device) { sounddevice = device; }
@@ -255,12 +255,9 @@ const Option options[] = {
     flag("--nocheatdet", nullptr, "Turns off cheat detection", [] { nocheatdet = 1; }),
     number("--era", Kind::range, eraoption, 1, 3, "X", "New game created in this era (1-3)"),
     custom("--enablemod", "-M", "XXX", "Enable the mod with filename XXX", [](const char* t, bool, int32_t, int32_t) {
-      if (!modlistcleared) {
-        clearenabledmods();
-        modlistcleared = true;
-      }
-      if (modfileexists(t)) enablemod(t);
-      else printf("Can't find mod: %s\n", t);
+      bailif(!enablemodoption, "--enablemod: no keeper of the mod list");
+      enablemodoption(t, !modlistcleared);
+      modlistcleared = true;
       return false;
     }),
     headed("******* Random Map Options *******",
@@ -480,6 +477,8 @@ bool optionrange(const char* name, int32_t* low, int32_t* high, const char** hel
   }
   return false;
 }
+
+void setenablemodoption(enablemodoptionfn enable) { enablemodoption = enable; }
 
 void resetoptions() {
   hostmode = netmode = textonly = verify = superhost = perftestflag = statfile = scoredump = 0;

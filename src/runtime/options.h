@@ -70,5 +70,10 @@ void parsecommandline(int argc, char** argv);
 // false when no option of numbers has that name. The new-game screens offer
 // the same values as the command line.
 bool optionrange(const char* name, int32_t* low, int32_t* high, const char** help);
+// --enablemod NAME: mods/, a folder above this one that keeps the enabled-mod
+// list, sets this hook before main runs. first is true for the first
+// --enablemod of a command line, whose list replaces the stored one.
+using enablemodoptionfn = void (*)(const char* name, bool first);
+void setenablemodoption(enablemodoptionfn enable);
 // Puts every command-line value back to its built-in value.
 void resetoptions();

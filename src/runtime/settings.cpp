@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-#include "mods/mods.h"
 #include "runtime/binio.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
@@ -52,24 +51,7 @@ const Setting settings[] = {
 
 bool ismodlist(const Setting& s) { return !s.whole && !s.real; }
 
-// Reads the enabled mods; false when the file is damaged there.
-bool getmodlist(FILE* f, const char* path) {
-  int32_t mods = getint(f);
-  if (mods < 0 || mods > MAXMODS) {
-    debugprint("*** Warning: settings file %s damaged (mod count %d)\n", path, mods);
-    return false;   // the rest of the stream cannot be trusted
-  }
-  for (int32_t i = 0; i < mods; i++) {
-    char name[MAXSTRING + 1];
-    get_string(name, sizeof name, f);
-    if (binreadfailed) {
-      debugprint("*** Warning: settings file %s damaged (mod names)\n", path);
-      return false;
-    }
-    if (modfileexists(name)) enablemod(name);
-  }
-  return true;
-}
+SettingsSection modlistsection{};
 }  // namespace
 
 void resetsettings() {
@@ -85,9 +67,12 @@ struct SettingsInit {
 } settingsinit;
 }  // namespace
 
+void setmodlistsection(SettingsSection section) { modlistsection = section; }
+
 void configpath(char* path) { formatbounded(path, PATHLEN, "%s/vey3config", confpath); }
 
 void loadconfig() {
+  bailif(!modlistsection.read, "loadconfig: no keeper of the mod list");
   char path[PATHLEN];
   configpath(path);
   UniqueFile file = openfile(path, "rb");
@@ -105,7 +90,7 @@ void loadconfig() {
   for (const Setting& s : settings) {
     if (!s.stored) continue;
     if (ismodlist(s)) {
-      if (!getmodlist(f, path)) return;
+      if (!modlistsection.read(f, path)) return;
       continue;
     }
     const double v = s.whole ? double(getint(f)) : double(getfixed(f));
@@ -116,6 +101,7 @@ void loadconfig() {
 }
 
 bool trysaveconfig() {
+  bailif(!modlistsection.write, "trysaveconfig: no keeper of the mod list");
   char path[PATHLEN];
   configpath(path);
   if (!direxists("%s", confpath)) mkdirs(confpath);
@@ -131,8 +117,7 @@ bool trysaveconfig() {
     for (const Setting& s : settings) {
       if (!s.stored) continue;
       if (ismodlist(s)) {
-        putint(enabledmodlist.last + 1, f);
-        for (int32_t i = 0; i <= enabledmodlist.last; i++) put_string(enabledmodlist.names[i], f);
+        modlistsection.write(f);
       } else if (s.whole) {
         putint(*s.whole, f);
       } else {

@@ -1,7 +1,9 @@
 // User preferences: built-in values, then the settings file "vey3config",
 // then the command line. Other subsystems read them by name.
 #pragma once
+#include <cstdio>
 #include <string>
+
 #include "runtime/short.h"
 
 constexpr int32_t CONFIGVERSION = 240;
@@ -39,6 +41,16 @@ extern int32_t fpstarget;
 extern int32_t maxtexsize;
 extern int32_t partamount;
 extern int32_t fastgrx;
+
+// The enabled-mod list is stored in the settings file, between gfxlevel and
+// lightfx, but kept by mods/, a folder above this one, which sets this
+// section before main runs. read takes the section from the file (false when
+// the file is damaged there: the rest of it is not read), write puts it.
+struct SettingsSection {
+  bool (*read)(FILE* f, const char* path);
+  void (*write)(FILE* f);
+};
+void setmodlistsection(SettingsSection section);
 
 void loadconfig();
 // Writes the settings file whole; false when it cannot be written (the old
