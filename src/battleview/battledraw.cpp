@@ -11,6 +11,7 @@
 
 #include "battleview/battleview.h"
 #include "gfx/gfx.h"
+#include "gfx/gui.h"
 #include "gfx/texture.h"
 #include "runtime/settings.h"
 
@@ -472,6 +473,10 @@ void drawbattlefield(uint32_t milliseconds) {
 void freebattleviewgl() {
   freefield();
   builtgeneration = ~0u;
+}
+
+void installbattlefield() {
+  setbattlefieldhooks({drawbattlefield, battlecameramoves, [] { return battlewatching; }, freebattleviewgl});
 }
 
 ViewSides viewsides() {

@@ -196,6 +196,7 @@ float battlemapheight(const battlemapdata& map, float x, float y) {
 }
 
 int LoadBattleMap(const char* path, int32_t editing, int32_t lit, int32_t objects) {
+  installbattlefield();
   battlemapgeneration++;
   battlemaplit = lit;
   UniqueFile f = openfile(path, "rb");

@@ -385,6 +385,7 @@ void act(int32_t id) {
 // ---------------------------------------------------------------- the hook
 
 void battleviewbegin(int32_t lnr) {
+  installbattlefield();
   watch = Watch{};
   watch.lnr = lnr;
   watch.figureof.assign(size_t(MAXUNITS), -1);

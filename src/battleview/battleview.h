@@ -109,6 +109,10 @@ int LoadBattleMap(const char* path, int32_t editing, int32_t lit, int32_t object
 void drawbattlefield(uint32_t milliseconds);
 // Frees the battle view's display lists.
 void freebattleviewgl();
+// Gives the window's battlefield scene (gfx/gui.h, BattlefieldHooks) its
+// drawing, camera and freeing; LoadBattleMap and battleviewbegin call it,
+// so that the field shows once it is prepared.
+void installbattlefield();
 // The sides of the current OpenGL view (projection and modelview) as planes
 // facing inward, a x + b y + c z + d >= 0 inside; whether a ball can show.
 struct ViewSides {

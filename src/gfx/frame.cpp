@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "battleview/battleview.h"
 #include "gfx/gfx.h"
 #include "gfx/gui.h"
 #include "runtime/fatal.h"

@@ -50,6 +50,8 @@ void InitGLStuff();
 void setglstate();
 // Frees every texture and display list that was created (the work of flushopengl).
 void freeallgl();
+// Frees what the scenes' hooks keep in OpenGL (the battle view's display lists).
+void freescenegl();
 // Texture filters chosen from the `filtering` setting (0..3): 0 bilinear,
 // 1 bilinear between mipmaps, 2 and 3 trilinear; mipmaps from 1 up.
 struct texturefilters {

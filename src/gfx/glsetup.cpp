@@ -3,7 +3,6 @@
 #include <SDL.h>
 #include <GL/gl.h>
 
-#include "battleview/battleview.h"
 #include "gfx/gfx.h"
 #include "gfx/dialogwindow.h"
 #include "gfx/glext.h"
@@ -76,7 +75,7 @@ void InitGLStuff() {
 
 void freeallgl() {
   if (!windowopen()) return;
-  freebattleviewgl();
+  freescenegl();
   clearsprites();
   freealltextures();
   // Whoever keeps texture names (the map's tiles) forgets them: they mean

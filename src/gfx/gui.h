@@ -164,6 +164,19 @@ void setmaphooks(mapkeyscrollfn keyscroll, mapmousescrollfn mousescroll, mapdraw
 // as a number that changes when any of it changes; set by the map view.
 using mapscenekeyfn = uint64_t (*)();
 void setmapscenekey(mapscenekeyfn key);
+// Hooks of the battlefield scene (11), set by the battle view when it
+// prepares a field: draw (milliseconds) draws it; cameramoves is 1 while a
+// watched battle's camera moves (the frame then ends its wait); watching is
+// 1 while a battle is watched, which asks for its own frames, else the field
+// moves with the clock while animback is on; freegl frees the view's display
+// lists (freeallgl). Unset, the scene draws nothing of its own.
+struct BattlefieldHooks {
+  void (*draw)(uint32_t milliseconds);
+  int32_t (*cameramoves)();
+  int32_t (*watching)();
+  void (*freegl)();
+};
+void setbattlefieldhooks(const BattlefieldHooks& hooks);
 
 // The wait of a modal window, the tail of every screen's and box's loop:
 //   for (;;) {

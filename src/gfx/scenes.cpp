@@ -9,7 +9,6 @@
 #include <cmath>
 #include <vector>
 
-#include "battleview/battleview.h"
 #include "gfx/gfx.h"
 #include "gfx/glext.h"
 #include "gfx/guidraw.h"
@@ -43,6 +42,7 @@ mapkeyscrollfn mapkeyscroll = nullptr;
 mapmousescrollfn mapmousescroll = nullptr;
 mapdrawfn mapdraw = nullptr;
 mapscenekeyfn mapscenekey = nullptr;
+BattlefieldHooks battlefield{};
 // The map backdrop kept at reduced graphics, and the stripe drawn next.
 uint32_t backdrop = 0;
 int32_t backdropw = 0, backdroph = 0, nextstripe = -1;
@@ -263,6 +263,12 @@ void drawmapscene(int32_t which, uint32_t ms) {
 
 void setmapscenekey(mapscenekeyfn key) { mapscenekey = key; }
 
+void setbattlefieldhooks(const BattlefieldHooks& hooks) { battlefield = hooks; }
+
+void freescenegl() {
+  if (battlefield.freegl) battlefield.freegl();
+}
+
 void setmaphooks(mapkeyscrollfn keyscroll, mapmousescrollfn mousescroll, mapdrawfn draw) {
   mapkeyscroll = keyscroll;
   mapmousescroll = mousescroll;
@@ -291,7 +297,7 @@ int32_t enterscene(int32_t wanted) {
 }
 
 int32_t scenecontrols(uint32_t elapsed) {
-  if (scene == int32_t(Scene::battlefield)) return battlecameramoves();
+  if (scene == int32_t(Scene::battlefield)) return battlefield.cameramoves ? battlefield.cameramoves() : 0;
   if (scene != int32_t(Scene::map)) return 0;
   const uint64_t before = mapscenekey ? mapscenekey() : 0;
   if (mapkeyscroll) mapkeyscroll();
@@ -302,7 +308,9 @@ int32_t scenecontrols(uint32_t elapsed) {
 namespace {
 void drawsceneas(int32_t s, uint32_t now) {
   switch (s) {
-    case int32_t(Scene::battlefield): drawbattlefield(now); break;
+    case int32_t(Scene::battlefield):
+      if (battlefield.draw) battlefield.draw(now);
+      break;
     case int32_t(Scene::perftest): drawperftestscene(now); break;
     case int32_t(Scene::menu): drawmenuscene(now); break;
     case int32_t(Scene::map):
@@ -319,7 +327,9 @@ void askforsceneframes(int32_t s, uint32_t now) {
   bool moves = particlecount() > 0;
   switch (s) {
     // A battle being watched asks for its own frames: none while paused.
-    case int32_t(Scene::battlefield): moves |= !battlewatching && animback != 0; break;
+    case int32_t(Scene::battlefield):
+      moves |= !(battlefield.watching && battlefield.watching()) && animback != 0;
+      break;
     case int32_t(Scene::perftest): moves = true; break;
     case int32_t(Scene::menu):
     case int32_t(Scene::sky): moves |= animback != 0; break;
