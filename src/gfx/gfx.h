@@ -60,9 +60,6 @@ struct texturefilters {
 texturefilters filtersfor(int32_t filtering);
 extern texturefilters texfilters;
 
-void guisetsounds(int32_t newarea, int32_t scrollarrow, int32_t toggle);
-void guisetsoundvols(int32_t newarea, int32_t scrollarrow, int32_t toggle);
-extern std::array<int32_t, 3> guisounds, guisoundvols;
 
 // Battle graphics detail: view distance and particle limit.
 void setgfxlevel(int32_t level);

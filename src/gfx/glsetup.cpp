@@ -15,8 +15,6 @@
 #include "runtime/trs.h"
 #include "runtime/util.h"
 
-std::array<int32_t, 3> guisounds = {-1, -1, -1};
-std::array<int32_t, 3> guisoundvols = {0, 0, 0};
 texturefilters texfilters = {GL_LINEAR, GL_LINEAR, 0};
 
 namespace {
@@ -83,8 +81,6 @@ void freeallgl() {
   reloadtextures();
 }
 
-void guisetsounds(int32_t a, int32_t b, int32_t c) { guisounds = {a, b, c}; }
-void guisetsoundvols(int32_t a, int32_t b, int32_t c) { guisoundvols = {a, b, c}; }
 
 int32_t particlelimitfor(int32_t level) {
   if (level < 10) return 10000;

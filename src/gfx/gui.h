@@ -178,6 +178,13 @@ struct BattlefieldHooks {
 };
 void setbattlefieldhooks(const BattlefieldHooks& hooks);
 
+// The GUI's three sounds: moving onto a new area, a scroll-arrow click, a
+// toggle or radio click. The sound player (sound/guisetsounds) sets the hook
+// that plays them; unset, the GUI is silent.
+enum GuiSound : int32_t { GUISOUND_NEWAREA = 0, GUISOUND_SCROLL = 1, GUISOUND_TOGGLE = 2 };
+using guisoundfn = void (*)(GuiSound which);
+void setguisoundhook(guisoundfn play);
+
 // The wait of a modal window, the tail of every screen's and box's loop:
 //   for (;;) {
 //     const int32_t id = guimodal([&] { guibegin(); ...items...; guishow(-1, -1); });

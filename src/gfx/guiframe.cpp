@@ -9,7 +9,6 @@
 #include "runtime/fatal.h"
 #include "runtime/options.h"
 #include "runtime/util.h"
-#include "sound/sound.h"
 
 float pointerx = 0, pointery = 0, clickx = 0, clicky = 0;
 int32_t pointerbuttons = 0, wheelcount = 0;
@@ -62,7 +61,10 @@ bool askingclose = false;
 bool dragging = false;
 float dragoffset = 0;
 
-void playsound(GuiSound which) { playguisound(which); }
+guisoundfn guisound = nullptr;
+void playsound(GuiSound which) {
+  if (guisound) guisound(which);
+}
 
 void updatepointer() {
   windowtogui(guiviewport(), windowheight(), float(mousex), float(mousey), &pointerx, &pointery);
@@ -321,6 +323,8 @@ void forgetbuildanimation() {
 }
 
 void setclosequestion(closequestionfn ask) { closequestion = ask; }
+
+void setguisoundhook(guisoundfn play) { guisound = play; }
 
 int32_t guieventmods() { return eventmods; }
 

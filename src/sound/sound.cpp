@@ -3,10 +3,10 @@
 // loaded at run time, so the game runs (silent) on machines without them.
 #include <dlfcn.h>
 
+#include <array>
 #include <cstdlib>
 #include <vector>
 
-#include "gfx/gfx.h"
 #include "runtime/fatal.h"
 #include "runtime/util.h"
 #include "sound/backends.h"
@@ -148,6 +148,20 @@ void starteramusic(int32_t era, int32_t volume) {
   // Only the new channel fades in: an old one playing the same piece goes on fading out.
   const int32_t channel = play_sample(song, 0);
   if (channel >= 0) fadechannel(channel, volume, 0.1f);
+}
+
+namespace {
+std::array<int32_t, 3> guisounds = {-1, -1, -1};
+std::array<int32_t, 3> guisoundvols = {0, 0, 0};
+}  // namespace
+
+void guisetsounds(int32_t newarea, int32_t scrollarrow, int32_t toggle) {
+  guisounds = {newarea, scrollarrow, toggle};
+  setguisoundhook([](GuiSound which) { playguisound(which); });
+}
+
+void guisetsoundvols(int32_t newarea, int32_t scrollarrow, int32_t toggle) {
+  guisoundvols = {newarea, scrollarrow, toggle};
 }
 
 int32_t playguisound(GuiSound which) {

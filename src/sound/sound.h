@@ -16,6 +16,7 @@
 #pragma once
 #include <span>
 
+#include "gfx/gui.h"
 #include "runtime/short.h"
 
 // Starts the back end named by the device number (1 default choice: JACK when
@@ -50,10 +51,11 @@ void fade_music(int32_t volume);
 // the era (erasong) at volume 0 and fades it in to volume at speed 0.1.
 void starteramusic(int32_t era, int32_t volume);
 
-// The GUI's three sounds, as the start-up set them (guisetsounds and
-// guisetsoundvols): moving onto a new area, a scroll-arrow click, a toggle or
-// radio click. A sound set to -1 plays nothing.
-enum GuiSound : int32_t { GUISOUND_NEWAREA = 0, GUISOUND_SCROLL = 1, GUISOUND_TOGGLE = 2 };
+// The GUI's three sounds (gfx/gui.h, GuiSound): the sample and the volume of
+// each, set at start-up; a sound set to -1 plays nothing. guisetsounds also
+// gives the GUI its player (setguisoundhook), playguisound.
+void guisetsounds(int32_t newarea, int32_t scrollarrow, int32_t toggle);
+void guisetsoundvols(int32_t newarea, int32_t scrollarrow, int32_t toggle);
 int32_t playguisound(GuiSound which);
 
 // Master volume (sound/mixer.h): percent * 32 / 100, clamped to 1..32.
