@@ -17,6 +17,7 @@
 #include "runtime/settings.h"
 #include "runtime/startup.h"
 #include "runtime/util.h"
+#include "screens/turnscreen.h"
 #include "sound/sound.h"
 #include "world/gamedata.h"
 #include "world/ruleconstants.h"
@@ -70,6 +71,7 @@ void framebenchmark() {
 
 int main(int argc, char** argv) {
   installplayerside();
+  installturnscreens();
   beginstartup(argc, argv);
   initsprites(datapath);
 

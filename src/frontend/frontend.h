@@ -1,7 +1,8 @@
 // Front end: start (the command-line modes, then the Main Menu), the
-// new-game screens, the god designer, preferences, the in-game settings
-// menu, the credits, the performance test, and the player side's part of
-// start-up and shut-down.
+// new-game screens, the god designer, preferences, the credits, the
+// performance test, and the player side's part of start-up and shut-down.
+// The turn screens (screens/) stand above this folder and register their
+// entry (setplaygame).
 //
 // Every screen here is a loop: it builds its items, calls render_frame and
 // acts on the id returned (gfx/gui.h). The ids below are named so that tests
@@ -13,7 +14,8 @@
 // Hands the player side's part of the shared services to the layers below:
 // the shut-down hooks of the fatal path (free the textures, close the
 // window, stop sound), the window behind the progress box, the windowed map
-// screens and the new-game screens. main calls it first of all.
+// screens and the new-game screens. main calls it first of all, then
+// installturnscreens.
 void installplayerside();
 // Frees all OpenGL textures and display lists; nothing in text-only mode.
 void flushopengl();
@@ -36,8 +38,11 @@ void mainmenu();
 // was made.
 int32_t newgamefrommenu();
 // Opens a game of the saved-games folder: its nations' turns (the turn
-// screens), or hosting. The game name must be a valid one.
+// screens), or hosting. The game name must be a valid one. The turn screens
+// set the opening at start-up (installturnscreens of screens/turnscreen.h).
 void playgame(const char* gname);
+using playgamefn = void (*)(const char* gname);
+void setplaygame(playgamefn play);
 // The saved games: folder names that hold a world or a turn file, in
 // alphabetical order; their number (at most max).
 int32_t listgames(char (*names)[100], int32_t max);
@@ -118,14 +123,7 @@ enum NationInfoId : int32_t { NI_EXIT = 999 };
 enum PreferenceId : int32_t { PF_BACK = 999, PF_FIRST = 1 };   // PF_FIRST + place in the table
 void preferences();
 
-// ---------------------------------------------------------------- in-game settings menu
-enum InGameId : int32_t { IG_SETTINGS = 1, IG_PREFERENCES = 2, IG_COMPUTER = 3, IG_SAVEQUIT = 4, IG_QUIT = 5, IG_BACK = 999 };
+// ---------------------------------------------------------------- quitting from a turn
 // Raised when the player quits from a turn: the turn screens end without
 // writing and the program ends when they return.
 extern int32_t quitprogram;
-// The in-game settings menu of a player's turn (Escape or Q on the turn
-// screen): the game's settings, preferences, handing the nation to the
-// computer, quitting with or without saving the orders. 1 when the player
-// quit (quitprogram is raised; the orders are written already when asked),
-// else 0.
-int32_t gamesettingsmenu(int32_t player, const char* gname, int32_t turn, int32_t gamenbr);

@@ -5,7 +5,6 @@
 #include "runtime/fatal.h"
 #include "runtime/options.h"
 #include "runtime/progress.h"
-#include "screens/unitbox.h"
 #include "sound/sound.h"
 
 void flushopengl() {
@@ -22,7 +21,6 @@ void installplayerside() {
   addshutdownhook(flushopengl);
   addshutdownhook(sdlquit);
   addshutdownhook(deinit_sound);
-  setunitfatalhook(unitfatalbox);
   setprogresswindow(windowopen, showscene);
   installmapscreens();
   installnewgamescreens();

@@ -14,11 +14,11 @@
 #include "mapview/mapview.h"
 #include "runtime/ask.h"
 #include "runtime/binio.h"
+#include "runtime/fatal.h"
 #include "runtime/folders.h"
 #include "runtime/options.h"
 #include "runtime/settings.h"
 #include "runtime/util.h"
-#include "screens/turnscreen.h"
 #include "sound/sound.h"
 #include "world/gamedata.h"
 #include "world/world.h"
@@ -182,7 +182,16 @@ int32_t listgames(char (*names)[100], int32_t max) {
   return count;
 }
 
-void playgame(const char* gname) { playturn(gname); }
+namespace {
+playgamefn playgamehook = nullptr;
+}  // namespace
+
+void setplaygame(playgamefn play) { playgamehook = play; }
+
+void playgame(const char* gname) {
+  bailif(!playgamehook, "playgame: no turn screens");
+  playgamehook(gname);
+}
 
 int32_t newgamefrommenu() {
   char made[100] = {};

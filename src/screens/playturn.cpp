@@ -23,6 +23,7 @@
 #include "runtime/util.h"
 #include "screens/replays.h"
 #include "screens/turnscreen.h"
+#include "screens/unitbox.h"
 #include "world/gamedata.h"
 #include "world/hoststate.h"
 #include "world/world.h"
@@ -495,4 +496,9 @@ int32_t ppt(int32_t k, const char* gname) {
     while (!quitprogram && saveorders(k, gname, turnnbr, gamenbr) == OrdersSave::notwritten);
   }
   return 1;
+}
+
+void installturnscreens() {
+  setplaygame(playturn);
+  setunitfatalhook(unitfatalbox);
 }

@@ -15,6 +15,7 @@
 #include "runtime/util.h"
 #include "screens/armypanel.h"
 #include "screens/infoboxes.h"
+#include "screens/ingame.h"
 #include "screens/lab.h"
 #include "screens/magicviews.h"
 #include "screens/mapfilters.h"

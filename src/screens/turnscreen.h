@@ -21,6 +21,11 @@
 // is raised, or when an opening is cancelled in the automatic flow (one
 // human player); a wrong password shows the list, in that flow too.
 void playturn(const char* gname);
+// Registers the turn screens with the folders below: playturn opens a game
+// from the Main Menu and the command line (frontend's playgame), the unit
+// box shows a unit that stops the program (setunitfatalhook). main calls it
+// after installplayerside.
+void installturnscreens();
 
 // ppt: play player turn.
 // Opens the nation's turn: reads its turn file, asks the password (its

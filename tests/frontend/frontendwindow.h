@@ -8,7 +8,9 @@
 #include "gfx/xwindow.h"
 #include "mapview/mapview.h"
 #include "runtime/folders.h"
+#include "runtime/fatal.h"
 #include "runtime/options.h"
+#include "screens/turnscreen.h"
 #include "support/pacedscript.h"
 #include "world/gamedata.h"
 #include "world/world.h"
@@ -35,11 +37,14 @@ struct Folders {
     clearworld();
     installmapscreens();
     installnewgamescreens();
+    installturnscreens();
     endcredits = 0;
     quitprogram = 0;
   }
   ~Folders() {
     setnewgamescreens(nullptr);
+    setplaygame(nullptr);
+    setunitfatalhook(nullptr);
     setmapscreens(nullptr);
     std::filesystem::remove_all(root);
   }

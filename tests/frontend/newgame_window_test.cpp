@@ -23,6 +23,7 @@
 #include "runtime/folders.h"
 #include "runtime/options.h"
 #include "runtime/settings.h"
+#include "screens/ingame.h"
 #include "support/pacedscript.h"
 #include "world/gamedata.h"
 #include "world/world.h"

@@ -15,6 +15,7 @@
 #include "gfx/xwindow.h"
 #include "host/hostgame.h"
 #include "mapview/mapview.h"
+#include "screens/ingame.h"
 #include "screens/recruitment.h"
 #include "screens/turnscreen.h"
 #include "support/pacedscript.h"

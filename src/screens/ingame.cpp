@@ -10,6 +10,7 @@
 #include "runtime/ask.h"
 #include "runtime/fatal.h"
 #include "runtime/util.h"
+#include "screens/ingame.h"
 #include "screens/turnscreen.h"
 #include "world/gamedata.h"
 #include "world/world.h"
