@@ -10,11 +10,6 @@
 
 #include "world/hoststate.h"
 
-// Records the series for the current turn (turn index capped at 249, a
-// negative turn counts as 0) and raises the highest recorded turn index.
-// The argument is 0 for the turn's own statistics.
-void updateendstats(int32_t mode);
-
 // What the command line asks the program to do, in the order the modes are
 // tried: check a game's order files (--verify), make a random map
 // (--makemap), the network server or client (--tcpserver, --tcpclient),

@@ -86,6 +86,11 @@ enum EndStatSeries {
   ES_UNITS = 6,           // army size: living units owned, commanders included
   ES_VICTORYPOINTS = 7    // victory points in provinces whose fort is held
 };
+// Records the series for the current turn (turn index capped at 249, a
+// negative turn counts as 0) and raises the highest recorded turn index:
+// the host after each month, the world maker for a new world's first row.
+// The argument is 0 for the turn's own statistics.
+void updateendstats(int32_t mode);
 
 // Unique unit types already brought into play.
 constexpr int32_t MAXUNIQUETYPES = 4000;

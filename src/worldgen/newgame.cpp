@@ -14,7 +14,6 @@
 #include "ai/design.h"
 #include "ai/randgod.h"
 #include "gamefiles/gamefiles.h"
-#include "host/host.h"
 #include "mods/mods.h"
 #include "runtime/ask.h"
 #include "runtime/fatal.h"

@@ -1,9 +1,9 @@
 // The end-of-game statistics: one column of the eight series per turn.
 #include <cstdint>
 
-#include "host/host.h"
 #include "runtime/util.h"
 #include "world/economy.h"
+#include "world/hoststate.h"
 #include "world/magic.h"
 #include "world/scores.h"
 #include "world/world.h"

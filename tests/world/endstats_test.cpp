@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "host/host.h"
 #include "support/smallworld.h"
 #include "world/economy.h"
+#include "world/hoststate.h"
 #include "world/ruleconstants.h"
 #include "world/scores.h"
 
