@@ -16,6 +16,7 @@
 #include "world/forts.h"
 #include "world/gamedata.h"
 #include "world/movement.h"
+#include "world/orderrules.h"
 #include "world/rules.h"
 #include "world/siteentry.h"
 #include "world/units.h"
@@ -119,7 +120,8 @@ void standingbattles(int32_t lnr, const std::vector<int32_t>& coms) {
         break;
       case Order::assassinate: {
         orderdone(c);
-        if (getitemfx(c, AB_ASSASSIN, 1) <= 0 && getability(com[size_t(c)].body, AB_ASSASSIN, 1) <= 0) {
+        char why[ORDERWHYLEN];
+        if (!orderallowed(c, Order::assassinate, 0, why)) {
           landmsg(p, lnr, "%s is no assassin.", com[size_t(c)].name);
           break;
         }

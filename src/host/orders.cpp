@@ -21,6 +21,7 @@
 #include "world/gamedata.h"
 #include "world/grammar.h"
 #include "world/magic.h"
+#include "world/orderrules.h"
 #include "world/rules.h"
 #include "world/scores.h"
 #include "world/siteentry.h"
@@ -34,7 +35,12 @@ Land& landof(int32_t cnr) { return land[size_t(comland(cnr))]; }
 bool holdscastle(int32_t cnr) { return landof(cnr).fortholder == complayer(cnr); }
 bool ownsprovince(int32_t cnr) { return landof(cnr).owner == complayer(cnr); }
 int32_t holy(int32_t cnr) { return getcommagic(cnr, P_PRIEST); }
-int32_t effect(int32_t cnr, int32_t k) { return imax(getitemfx(cnr, k, 1), getability(com[size_t(cnr)].body, k, 1)); }
+// The host carries out what the rule of the order menu and the computer
+// players (world/orderrules.h) lets the commander take where it stands now.
+bool allowed(int32_t cnr, Order o) {
+  char why[ORDERWHYLEN];
+  return orderallowed(cnr, o, com[size_t(cnr)].orderparam, why) != 0;
+}
 
 // New units join the commander's army: its first squad, or a new one when it
 // has a free squad place; otherwise they stand in the province.
@@ -70,9 +76,12 @@ void build(int32_t c, Order what) {
   Land& l = landof(c);
   const bool lab = what == Order::buildlab;
   const char* task = lab ? "build a laboratory" : "build a temple";
-  if (!holdscastle(c) || !ownsprovince(c)) return failorder(c, task, "the province is not held");
   uint8_t& building = lab ? l.lab : l.temple;
-  if (building) return failorder(c, task, "one stands there already");
+  if (!allowed(c, what))
+    return failorder(c, task, !holdscastle(c) || !ownsprovince(c) ? "the province is not held"
+                              : building                            ? "one stands there already"
+                              : lab                                 ? "it is no mage"
+                                                                    : "it is no priest");
   building = 1;
   landmsg(complayer(c), comland(c), "A %s has been built in %s.", lab ? "laboratory" : "temple", l.name);
   orderdone(c);
@@ -81,18 +90,17 @@ void build(int32_t c, Order what) {
 void demolish(int32_t c, Order what) {
   Land& l = landof(c);
   const char* name = what == Order::demolishfort ? "the fort" : what == Order::demolishlab ? "the laboratory" : "the temple";
+  const bool may = allowed(c, what);
   orderdone(c);
   if (!holdscastle(c)) return (void)landmsg(complayer(c), comland(c), "%s could not demolish %s of %s: it is not yours.",
                                             com[size_t(c)].name, name, l.name);
+  if (!may) return;   // nothing of the nation's stands there
   if (what == Order::demolishfort) {
-    if (l.fort <= 0 || l.owner != l.fortholder) return;
     l.fort = 0;
     l.fortdef = 0;
   } else if (what == Order::demolishlab) {
-    if (!l.lab) return;
     l.lab = 0;
   } else {
-    if (!l.temple) return;
     l.temple = 0;
   }
   landmsg(complayer(c), comland(c), "%s of %s has been demolished.", capfirst(name), l.name);
@@ -111,7 +119,7 @@ void patrolunrest(int32_t c) {
 void preach(int32_t c, bool enemyland) {
   const int32_t p = complayer(c), h = holy(c);
   Land& l = landof(c);
-  if (h < 1 || getnatattr(p, NA_NOPREACH) > 0) return failorder(c, "preach", "only priests can preach");
+  if (!allowed(c, enemyland ? Order::enemypreach : Order::preach)) return failorder(c, "preach", "only priests can preach");
   if (l.veyowner != p && l.veystr > 0) {
     l.veystr = int16_t(imax(0, l.veystr - (h + 1) / 2));
     if (l.veystr == 0) l.veyowner = -1;
@@ -128,7 +136,7 @@ void preach(int32_t c, bool enemyland) {
 void search(int32_t c) {
   const int32_t p = complayer(c);
   Land& l = landof(c);
-  if (!holdscastle(c) || !ismageorpriest(c)) return failorder(c, "search for sites", "it needs a mage in a province of the nation");
+  if (!allowed(c, Order::search)) return failorder(c, "search for sites", "it needs a mage in a province of the nation");
   for (int32_t path = 0; path < 9; path++) {
     const int32_t level = getcommagic(c, path);
     if (level > l.searched[p][path]) l.searched[p][path] = int8_t(imin(level, 127));
@@ -149,7 +157,7 @@ void search(int32_t c) {
 void bloodhunt(int32_t c) {
   Land& l = landof(c);
   Commander& cm = com[size_t(c)];
-  if (!ownsprovince(c) || (provgeo[size_t(comland(c))].terrain & TM_SEA))
+  if (!allowed(c, Order::bloodhunt))
     return failorder(c, "hunt for blood slaves", "it needs a province of the nation on dry land");
   const int32_t carried = cm.gems[P_BLOOD];
   int32_t found = imin(roll(3) + getcommagic(c, P_BLOOD), imax(l.population, 0) / 200);
@@ -164,9 +172,9 @@ void bloodhunt(int32_t c) {
 void captureslaves(int32_t c) {
   Land& l = landof(c);
   Commander& cm = com[size_t(c)];
-  if (effect(c, AB_CAPTURE) <= 0 || !ownsprovince(c) || !holdscastle(c))
+  if (!allowed(c, Order::captureslaves))
     return failorder(c, "capture slaves", "it needs a slaver in a province of the nation");
-  const int32_t found = imin(imin(effect(c, AB_CAPTURE) + roll(6), imax(l.population, 0) / 100), 255 - cm.gems[P_BLOOD]);
+  const int32_t found = imin(imin(effectof(c, AB_CAPTURE) + roll(6), imax(l.population, 0) / 100), 255 - cm.gems[P_BLOOD]);
   if (found <= 0) return;
   cm.gems[P_BLOOD] = uint8_t(cm.gems[P_BLOOD] + found);
   l.population = int16_t(imax(0, l.population - found * 10));
@@ -176,7 +184,8 @@ void captureslaves(int32_t c) {
 
 void pillage(int32_t c) {
   Land& l = landof(c);
-  if (!ownsprovince(c)) return failorder(c, "pillage", "the province is not the nation's");
+  if (!allowed(c, Order::pillage))
+    return failorder(c, "pillage", ownsprovince(c) ? "its castle is not the nation's" : "the province is not the nation's");
   int32_t strength = 0;
   for (int32_t u : armyunits(c)) strength += 1 + imax(getability(u, AB_PILLAGEBONUS, 1), 0);
   const int32_t gold = imin(getbaseincome(comland(c)) * 2, strength * 5);
@@ -188,8 +197,8 @@ void pillage(int32_t c) {
 
 void uprising(int32_t c) {
   Land& l = landof(c);
-  if (effect(c, AB_SPY) <= 0) return failorder(c, "stir an uprising", "it takes a spy");
-  l.unrest = int16_t(imin(30000, l.unrest + 10 + effect(c, AB_SPY) + imax(effect(c, AB_INCUNREST), 0)));
+  if (!allowed(c, Order::uprising)) return failorder(c, "stir an uprising", "it takes a spy");
+  l.unrest = int16_t(imin(30000, l.unrest + 10 + effectof(c, AB_SPY) + imax(effectof(c, AB_INCUNREST), 0)));
 }
 
 void prophet(int32_t c) {
@@ -210,8 +219,9 @@ void callgod(int32_t c) {
   Kingdom& k = kingdom[size_t(p)];
   const int32_t god = k.w[KW_GOD];
   const int32_t body = combody(god);
-  if (god < 0 || body < 0 || unit[size_t(body)].hp >= 1 || holy(c) < 1 || veyrec[size_t(p)].value[0] > 0)
-    return failorder(c, "call the god", "the god needs no calling");
+  if (!allowed(c, Order::callgod))
+    return failorder(c, "call the god", ownsprovince(c) || holdscastle(c) ? "the god needs no calling"
+                                                                   : "it must stand in a province of the nation");
   k.w[KW_CALLGOD] = int16_t(imin(32767, k.w[KW_CALLGOD] + holy(c)));
   if (k.w[KW_CALLGOD] < CALLGODWORK) return;
   Unit& g = unit[size_t(body)];
@@ -225,8 +235,8 @@ void callgod(int32_t c) {
 }
 
 void heal(int32_t c) {
-  const int32_t power = effect(c, AB_HEALER);
-  if (power <= 0) return failorder(c, "heal", "it is no healer");
+  const int32_t power = effectof(c, AB_HEALER);
+  if (!allowed(c, Order::heal)) return failorder(c, "heal", "it is no healer");
   int32_t healed = 0;
   for (int32_t u : unitsin(comland(c), complayer(c))) {
     Unit& x = unit[size_t(u)];
@@ -241,7 +251,7 @@ void heal(int32_t c) {
 
 void summonallies(int32_t c) {
   for (int32_t k = 0; k < 5; k++) {
-    const int32_t type = effect(c, AB_MAKEMONSTER + k);
+    const int32_t type = effectof(c, AB_MAKEMONSTER + k);
     if (type <= 0) continue;
     const int32_t made = raise(c, type, k + 1);
     if (made) raised(c, made, type, "summoned");
@@ -255,7 +265,7 @@ void reanimate(int32_t c, Order order) {
   const int32_t p = complayer(c), lnr = comland(c);
   Land& l = landof(c);
   const int32_t level = order == Order::manikins ? manikinlevel(c) : reanimatelevel(c);
-  if (level < 1 || !ownsprovince(c)) return failorder(c, "raise the dead", "it lacks the power here");
+  if (!allowed(c, order)) return failorder(c, "raise the dead", "it lacks the power here");
   const int32_t corpses = imax(l.corpses[0], 0) + imax(l.corpses[1], 0);
   int32_t count = imin(level, corpses);
   if (count <= 0) return;
@@ -285,7 +295,7 @@ void reanimate(int32_t c, Order order) {
 void callspirits(int32_t c, Order order) {
   const int32_t level = callspiritslevel(c);
   const int32_t need = order == Order::spirits ? 1 : order == Order::shadows ? 2 : 3;
-  if (level < need) return failorder(c, "call spirits", "it lacks the power");
+  if (!allowed(c, order)) return failorder(c, "call spirits", "it lacks the power");
   const int32_t type = order == Order::spirits ? MON_GHOST_566 : order == Order::shadows ? MON_SHADE_676 : MON_SHADE_LORD_843;
   const int32_t made = raise(c, type, order == Order::apparitions ? 1 : level - need + 1);
   if (made) raised(c, made, type, "called");
@@ -322,12 +332,11 @@ int32_t victim(int32_t c) {
 
 void agent(int32_t c, Order order) {
   const int32_t p = complayer(c), lnr = comland(c);
-  const int32_t power = order == Order::seduce ? imax(effect(c, AB_SEDUCE), effect(c, AB_RUNAWAY))
-                        : order == Order::corrupt ? effect(c, AB_CORRUPT)
-                                              : effect(c, AB_LURE);
+  const int32_t power = order == Order::seduce ? imax(effectof(c, AB_SEDUCE), effectof(c, AB_RUNAWAY))
+                        : order == Order::corrupt ? effectof(c, AB_CORRUPT)
+                                              : effectof(c, AB_LURE);
   const char* what = order == Order::seduce ? "seduce" : order == Order::corrupt ? "corrupt" : "lure";
-  if (power <= 0) return failorder(c, what, "it has not the gift");
-  if (order == Order::lure && !iscoastal(lnr)) return failorder(c, what, "it must stand by the sea");
+  if (!allowed(c, order)) return failorder(c, what, power <= 0 ? "it has not the gift" : "it must stand by the sea");
   orderdone(c);
   const int32_t t = victim(c);
   if (t < 0) return (void)landmsg(p, lnr, "%s found no one to %s.", com[size_t(c)].name, what);

@@ -97,8 +97,14 @@ int32_t orderallowed(int32_t c, Order code, int32_t param, char* why) {
       if (holy(c) < 1) return tell("%s is no priest and cannot preach.", name);
       if (getnatattr(p, NA_NOPREACH) != 0) return tell("The priests of this nation do not preach.");
       return mayholypreach(c) ? 1 : tell("%s cannot preach: the undead spread no god's word.", name);
-    case Order::search: return ismageorpriest(c) ? 1 : tell("Only mages and priests can search for magic sites.");
-    case Order::bloodhunt: return ownsprovince(c) ? 1 : tell("Blood hunts are held in the nation's own provinces.");
+    case Order::search:
+      if (!ismageorpriest(c)) return tell("Only mages and priests can search for magic sites.");
+      return castle ? 1 : tell("Magic sites are searched for where the nation holds the castle.");
+    case Order::bloodhunt:
+      if (provgeo[size_t(lnr)].terrain & TM_SEA) return tell("There are no people to hunt for blood under the sea.");
+      return ownsprovince(c) ? 1 : tell("Blood hunts are held in the nation's own provinces.");
+    case Order::pillage:
+      return ownsprovince(c) && castle ? 1 : tell("Provinces are pillaged where the nation holds the province and its castle.");
     case Order::prophet:
       return !(unit[size_t(b)].flags[2] & F3_PRETENDER) ? 1 : tell("The Pretender God cannot become a prophet.");
     case Order::callgod:
@@ -109,15 +115,15 @@ int32_t orderallowed(int32_t c, Order code, int32_t param, char* why) {
     case Order::heal: return effectof(c, AB_HEALER) > 0 ? 1 : tell("%s cannot heal troops.", name);
     case Order::summonallies: return anyeffect(c, 164, 168) ? 1 : tell("%s cannot summon allies.", name);
     case Order::buildlab:
-      if (!castle) return tell("Buildings go up only where the nation holds the castle.");
+      if (!castle || !ownsprovince(c)) return tell("Buildings go up only where the nation holds the province and its castle.");
       if (l.lab) return tell("A laboratory stands here already.");
       return ismage(c) ? 1 : tell("Only mages can build a laboratory.");
     case Order::buildtemple:
-      if (!castle) return tell("Buildings go up only where the nation holds the castle.");
+      if (!castle || !ownsprovince(c)) return tell("Buildings go up only where the nation holds the province and its castle.");
       if (l.temple) return tell("A temple stands here already.");
       return ispriest(c) ? 1 : tell("Only priests can build a temple.");
     case Order::buildfort:
-      if (!castle) return tell("Buildings go up only where the nation holds the castle.");
+      if (!castle || !ownsprovince(c)) return tell("Buildings go up only where the nation holds the province and its castle.");
       if (l.fort == 0) return getcastle(p, lnr) > 0 ? 1 : tell("No fort can be built here.");
       if (l.fort > 0) return tell("A fort stands here already.");
       return !(provgeo[size_t(lnr)].terrain & TM_SEA) || getnatattr(p, NA_CASTLEUW) > 0
@@ -166,6 +172,8 @@ int32_t orderallowed(int32_t c, Order code, int32_t param, char* why) {
       return castle && l.fort > 0 && l.fortholder == l.owner ? 1 : tell("There is no fort of the nation's to demolish here.");
     case Order::demolishlab:
       return castle && l.lab ? 1 : tell("There is no laboratory of the nation's to demolish here.");
+    case Order::demolishtemple:
+      return castle && l.temple ? 1 : tell("There is no temple of the nation's to demolish here.");
     case Order::assassinate: return effectof(c, AB_ASSASSIN) > 0 ? 1 : tell("%s is no assassin.", name);
     case Order::deathmatch: {
       const uint32_t flags = unittypeflags(b);

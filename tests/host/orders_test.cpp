@@ -11,6 +11,9 @@ class Orders : public HostWorld {};
 TEST_F(Orders, BuildingAndDemolishing) {
   own(4, A);
   const int32_t c = commander(A, 4);
+  // Laboratories are built by mages, temples by priests.
+  com[c].path[P_FIRE] = 1;
+  com[c].path[P_PRIEST] = 1;
   order(c, Order::buildlab);
   ordersphase();
   EXPECT_EQ(land[4].lab, 1);
