@@ -1,14 +1,14 @@
-// The order menu of a commander and the order store behind it: each order
+// The order menu of a commander and the windows behind it: each order
 // request is withdrawn-then-validated, charged and stored through the order
 // store that the computer players use too; the menus here only ask what an
-// order needs (which building, which dead to raise, which province).
+// order needs (which building, which dead to raise, which province). The
+// lines offered and the refusals are the rules of ordermenurules.cpp.
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "actions/moverule.h"
 #include "ai/orderstore.h"
 #include "battle/battle.h"
 #include "gfx/dialogs.h"
@@ -34,215 +34,13 @@
 #include "world/world.h"
 
 namespace {
-constexpr int32_t MENU_MOVEHELP = 998, MENU_CANCEL = 999, MENU_NOTHING = 97;
 constexpr int32_t SITEEFFECT_TARGET = 72;   // a site whose entering needs a target province
 // The buttons of the building window: an order's code, the tearing down apart.
 constexpr int32_t BUTTON_BUILDFORT = int32_t(Order::buildfort), BUTTON_DEMOLISHFORT = 544, BUTTON_DEMOLISHLAB = 545;
 
-const char* const movehelp = "Select a commander and click on the main map in order to move to another province.";
-
-// Menu ids: an order's line is 100 + its code, a choice's 100 + its number,
-// so that the choice made is always the request id - 100.
-constexpr int32_t menuid(Order o) { return 100 + int32_t(o); }
-constexpr int32_t menuid(MenuChoice m) { return 100 + int32_t(m); }
-
-struct Menu {
-  OrderEntry* e;
-  int32_t max, n = 0;
-  void add(int32_t id, char key, const char* help, const char* format, ...) __attribute__((format(printf, 5, 6))) {
-    if (n >= max) return;
-    OrderEntry& x = e[n++];
-    x.id = id;
-    x.key = key;
-    x.help = help;
-    va_list ap;
-    va_start(ap, format);
-    vsnprintf(x.label, sizeof x.label, format, ap);
-    va_end(ap);
-  }
-  // The order's line as the order table gives it.
-  void order(Order o) {
-    const OrderInfo& r = orderrow(o);
-    add(menuid(o), r.key, r.help, "%s", r.label);
-  }
-  // The order's line under another label (the table's help and key).
-  void order(Order o, const char* label) {
-    const OrderInfo& r = orderrow(o);
-    add(menuid(o), r.key, r.help, "%s", label);
-  }
-};
-
 bool holdscastle(int32_t c) { return orderlandrec(c).fortholder == orderplayer(c); }
 bool ownsprovince(int32_t c) { return orderlandrec(c).owner == orderplayer(c); }
-bool undeadtype(int32_t c) { return (unittypeflags(com[size_t(c)].body) & MF_UNDEAD) != 0; }
-bool maypreach(int32_t c) { return !undeadtype(c) && getnatattr(orderplayer(c), NA_NOPREACH) == 0; }
-int32_t destinationset(int32_t c) {
-  const int32_t d = com[size_t(c)].orderparam;
-  return d >= 1 && d != orderland(c) ? d : 0;
-}
-
-void sneakentry(Menu& m, int32_t c, const char* hidehelp) {
-  if (com[size_t(c)].order == Order::move) m.order(Order::sneak);
-  else m.add(menuid(Order::sneak), 0, hidehelp, "Hide");
-}
-
-void siteentries(Menu& m, int32_t c) {
-  const Land& l = orderlandrec(c);
-  const OrderInfo& r = orderrow(Order::entersite);
-  for (int32_t s = 0; s < 4; s++)
-    if (canentersite(c, s) >= 1)
-      m.add(menuid(MenuChoice::entersite) + s, 0, r.help, "%s: %s", r.label, sites[size_t(l.site[s])].name);
-}
-
-void agententries(Menu& m, int32_t c) {
-  const bool mobile = ordermobile(c);
-  if (mobile && effectof(c, AB_ASSASSIN) > 0) m.order(Order::assassinate);
-  if (mobile && effectof(c, AB_SEDUCE) > 0) m.order(Order::seduce);
-  if (mobile && effectof(c, AB_RUNAWAY) > 0)
-    m.add(menuid(Order::seduce), 0, "Lure an enemy commander in this province into running away with your agent.", "%s",
-          orderrow(Order::seduce).label);
-  if (effectof(c, AB_LURE) > 0 && iscoastal(orderland(c))) m.order(Order::lure);
-  if (mobile && effectof(c, AB_CORRUPT) > 0) m.order(Order::corrupt);
-}
-
-void priestentries(Menu& m, int32_t c) {
-  const int32_t p = orderplayer(c);
-  if (ispriest(c) && getnatattr(p, NA_BLOODSACRIFICE) > 0) m.order(Order::sacrifice);
-}
-
-void callgodentry(Menu& m, int32_t c) {
-  const int32_t p = orderplayer(c);
-  const int32_t god = combody(kingdom[size_t(p)].w[KW_GOD]);
-  if (ispriest(c) && god >= 0 && unit[size_t(god)].hp < 1 && veyrec[size_t(p)].value[0] <= 0) m.order(Order::callgod);
-}
-
-void healsummon(Menu& m, int32_t c) {
-  const OrderInfo& heal = orderrow(Order::heal);   // its key is the turn screen's alone
-  if (effectof(c, AB_HEALER) > 0) m.add(menuid(Order::heal), 0, heal.help, "%s", heal.label);
-  for (int32_t k = 164; k <= 168; k++)
-    if (effectof(c, k) > 0) {
-      m.order(Order::summonallies);
-      break;
-    }
-}
-
-void labentries(Menu& m, int32_t c) {
-  if (comresearch(c, 0) >= 1) m.order(Order::research);
-  if (ismage(c)) {
-    m.order(Order::ritual);
-    m.order(Order::forge);
-    m.add(menuid(MenuChoice::alchemy), 0, "Turn gems into other gems, astral pearls or gold.", "Alchemy");
-  }
-  m.order(Order::empower);
-}
-
-// The rituals of the commander's items; the store serves seven of them.
-constexpr int32_t MAXITEMRITUALS = 7;
-void itemritualentries(Menu& m, int32_t c, const char* format) {
-  for (int32_t n = 0; n < MAXITEMRITUALS; n++) {
-    const int32_t s = getcomitemspell(c, n);
-    if (s < 1 || s >= MAXSPELLS) break;
-    m.add(menuid(MenuChoice::itemritual) + n, 0, "Cast the ritual that the item grants.", format, spells[size_t(s)].name);
-  }
-}
-
-void moveentries(Menu& m, int32_t c) {
-  if (!ordermobile(c)) return;
-  m.add(MENU_MOVEHELP, 0, movehelp, "Move");
-  m.order(Order::patrol);
-  const Commander& cm = com[size_t(c)];
-  if (maysneak(c)) {
-    if (cm.order == Order::sneak) {
-      m.order(Order::move);
-      return;
-    }
-    sneakentry(m, c, "Hidden units will not defend the province");
-  }
-  const int32_t p = orderplayer(c);
-  if (cm.order == Order::move && cm.orderparam >= 1 && cm.orderparam < MAXLANDS) {
-    const Land& d = land[size_t(cm.orderparam)];
-    if (d.owner == p && d.fortholder == p && d.fort > 0) m.order(Order::movepatrol);
-  }
-  if (cm.order == Order::movepatrol || cm.order == Order::sneak) m.order(Order::move);
-}
-
-void provinceentries(Menu& m, int32_t c) {
-  const int32_t p = orderplayer(c), lnr = orderland(c);
-  const Land& l = land[size_t(lnr)];
-  if (ismageorpriest(c) && holdscastle(c)) m.order(Order::search);
-  if (ispriest(c) && maypreach(c)) m.order(Order::preach);
-  priestentries(m, c);
-  if (!(provgeo[size_t(lnr)].terrain & TM_SEA)) m.order(Order::bloodhunt);
-  if (holdscastle(c)) {
-    m.add(menuid(MenuChoice::construct), 0, "Build a fort, a laboratory or a temple, or tear one down.",
-          "Construct Building");
-    m.order(Order::pillage);
-    if (l.lab) labentries(m, c);
-  }
-  if (kingdom[size_t(p)].w[KW_PROPHET] == -1 && !(unit[size_t(com[size_t(c)].body)].flags[2] & F3_PRETENDER))
-    m.order(Order::prophet);
-  if (getcommagic(c, P_PRIEST) >= 1) {
-    // Every way of raising the dead is asked for through the ghouls' line.
-    const OrderInfo& manikins = orderrow(Order::manikins);
-    if (callspiritslevel(c) >= 1) m.order(Order::spirits);
-    else if (reanimatelevel(c) >= 1) m.order(Order::ghouls);
-    else if (manikinlevel(c) > 0) m.add(menuid(Order::ghouls), 'A', manikins.help, "%s", manikins.label);
-  }
-  callgodentry(m, c);
-  healsummon(m, c);
-  if (effectof(c, AB_CAPTURE) > 0) m.order(Order::captureslaves);
-  siteentries(m, c);
-  const uint32_t flags = unittypeflags(com[size_t(c)].body);
-  if (findench(38, 0, -1) >= 0 && findcomwithorder(p, -1, Order::deathmatch) < 0 && !(flags & (MF_IMMOBILE | MF_AQUATIC)))
-    m.order(Order::deathmatch);
-  itemritualentries(m, c, "Cast Item Spell: %s");
-}
 }  // namespace
-
-int32_t ordermenuentries(int32_t c, OrderEntry* entries, int32_t max) {
-  Menu m{entries, max};
-  const int32_t p = orderplayer(c), lnr = orderland(c);
-  const Land& l = land[size_t(lnr)];
-  const bool owns = l.owner == p, castle = l.fortholder == p;
-  const bool mobile = ordermobile(c);
-  if (owns && castle) {
-    m.order(Order::defend, l.fort > 0 ? "Defend Castle" : orderrow(Order::defend).label);
-    moveentries(m, c);
-    provinceentries(m, c);
-  } else if (owns) {
-    m.add(menuid(Order::defend), 0, "The more units besieging the faster the castle gates will be breached.",
-          "Maintain Siege");
-    if (l.fortdef <= 0 && mobile) m.order(Order::storm);
-    moveentries(m, c);
-    provinceentries(m, c);
-  } else if (castle) {
-    m.order(Order::defend, "Defend Castle");
-    if (mobile) m.order(Order::breaksiege);
-    agententries(m, c);
-    if (ispriest(c) && maypreach(c)) m.order(Order::preach);
-    callgodentry(m, c);
-    if (l.lab) {
-      m.order(Order::demolishlab);
-      labentries(m, c);
-    }
-    priestentries(m, c);
-    healsummon(m, c);
-    siteentries(m, c);
-    itemritualentries(m, c, "Cast Spell: %s");
-  } else {
-    const Commander& cm = com[size_t(c)];
-    if (cm.order == Order::sneak && destinationset(c)) m.order(Order::move, "Move without sneaking");
-    if (maysneak(c) && cm.order != Order::sneak) sneakentry(m, c, "Hidden units will not attack the province");
-    m.order(Order::attack);
-    agententries(m, c);
-    if (effectof(c, AB_SPY) > 0) m.order(Order::uprising);
-    if (maypreach(c) && getcommagic(c, P_PRIEST) >= 1) m.order(Order::enemypreach);
-  }
-  if (effectof(c, AB_SHAPECHANGE) > 0)
-    m.add(menuid(MenuChoice::changeshape), 0, "Changing shape is instantaneous", "Change Shape");
-  m.add(MENU_CANCEL, 0, "Keep the order the commander has.", "Cancel");
-  return m.n;
-}
 
 namespace {
 // The menu of the buildings; stores the order chosen or returns on Cancel.
@@ -252,7 +50,7 @@ void constructmenu(int32_t c) {
     const Land& l = land[size_t(lnr)];
     guibegin();
     guititle("Construct Building (%s)", comshownname(c));
-    guicloseid(MENU_CANCEL);
+    guicloseid(ORDERMENU_CANCEL);
     guiminwidth(GUIMENUWIDTH);
     guitextscale(0.8f);
     char why[ORDERWHYLEN];
@@ -271,11 +69,11 @@ void constructmenu(int32_t c) {
     if (l.lab) guibutton(BUTTON_DEMOLISHLAB, "Demolish lab");
     guitextscale(0.85f);
     guispace(2);
-    guibutton(MENU_CANCEL, "Cancel");
-    guishortcut(MENU_CANCEL, KEY_ESCAPE);
+    guibutton(ORDERMENU_CANCEL, "Cancel");
+    guishortcut(ORDERMENU_CANCEL, KEY_ESCAPE);
     guishow(-1, -1);
     const int32_t id = render_frame(1, 0);
-    if (id == MENU_CANCEL) return;
+    if (id == ORDERMENU_CANCEL) return;
     // Tearing down is stored without a message on refusal.
     if (id == BUTTON_DEMOLISHFORT || id == BUTTON_DEMOLISHLAB) {
       storeorder(c, id == BUTTON_DEMOLISHFORT ? Order::demolishfort : Order::demolishlab, 0, 0, why);
@@ -296,13 +94,13 @@ void choicemenu(int32_t c, const char* title, const Order (&orders)[8], const ch
   snprintf(head, sizeof head, title, comshownname(c));
   menubegin();
   menuline(0, head);
-  for (int32_t i = 0; i < n; i++) menuline(menuid(orders[i]), labels[i]);
-  menuline(MENU_CANCEL, "Cancel");
+  for (int32_t i = 0; i < n; i++) menuline(ordermenuid(orders[i]), labels[i]);
+  menuline(ORDERMENU_CANCEL, "Cancel");
   menushow();
   const int32_t id = menuwait();
   char why[ORDERWHYLEN];
   for (int32_t i = 0; i < n; i++)
-    if (id == menuid(orders[i])) storeorder(c, orders[i], 0, 0, why);
+    if (id == ordermenuid(orders[i])) storeorder(c, orders[i], 0, 0, why);
 }
 
 void reanimatemenu(int32_t c) {
@@ -452,53 +250,6 @@ OrderBatch::~OrderBatch() {
   if (!all.empty()) msgbox("%s", all.c_str());
 }
 
-bool orderrefused(int32_t cnr, int32_t request, char* why) {
-  why[0] = 0;
-  const char* name = comshownname(cnr);
-  const Land& l = orderlandrec(cnr);
-  const bool lab = l.lab && holdscastle(cnr);
-  auto tell = [&](const char* format, auto... args) {
-    snprintf(why, ORDERWHYLEN, format, args...);
-    return true;
-  };
-  constexpr int32_t SITES = int32_t(MenuChoice::entersite), RITUALS = int32_t(MenuChoice::itemritual);
-  if (request >= SITES && request < SITES + 4)
-    return !orderallowed(cnr, Order::entersite, request - SITES, why) && why[0];
-  if (request >= RITUALS && request < RITUALS + MAXITEMRITUALS)
-    return getcomitemspell(cnr, request - RITUALS) < 1 && tell("%s carries no item with that spell.", name);
-  switch (MenuChoice(request)) {
-    case MenuChoice::alchemy:
-      if (!ismage(cnr)) return tell("Only mages can work alchemy.");
-      return !lab && tell("Alchemy needs a laboratory in a province whose castle the nation holds.");
-    case MenuChoice::changeshape:
-      return getability(combody(cnr), AB_SHAPECHANGE, 1) <= 0 && tell("%s cannot change shape.", name);
-    case MenuChoice::construct: case MenuChoice::bloodslaves: return false;
-    default: break;
-  }
-  const OrderInfo* row = orderrow(request);
-  if (!row) return false;
-  switch (const Order o = row->code) {
-    case Order::ghouls:
-      return !orderallowed(cnr, manikinlevel(cnr) >= 1 ? Order::manikins : Order::ghouls, 0, why);
-    case Order::ritual: case Order::monthlyritual:
-      if (!lab) return tell("Rituals are cast in a laboratory in a province whose castle the nation holds.");
-      return !ismage(cnr) && getcomitemspell(cnr, 0) < 1 && tell("%s knows no ritual magic.", name);
-    case Order::forge:
-      if (!ismage(cnr)) return tell("Only mages can forge magic items.");
-      return !lab && tell("Magic items are forged in a laboratory in a province whose castle the nation holds.");
-    case Order::empower:
-      return !lab && tell("Empowerment needs a laboratory in a province whose castle the nation holds.");
-    case Order::move: case Order::movepatrol: {
-      const int32_t dest = com[size_t(cnr)].orderparam;
-      if (!movingorder(com[size_t(cnr)].order))
-        return tell("Choose where %s moves by clicking a province on the map.", name);
-      return (dest < 1 || dest == orderland(cnr) || !mapmove(cnr, dest, 0)) &&
-             tell("Choose where %s moves by clicking a province on the map.", name);
-    }
-    default: return !orderallowed(cnr, o, 0, why);
-  }
-}
-
 void changeoneorder(int32_t cnr, int32_t request) {
   if (cnr < 0) return;
   const int32_t b = combody(cnr);
@@ -590,11 +341,11 @@ void changeorder(int32_t cnr) {
   for (;;) {
     guibegin();
     guititle("%s", comshownname(cnr));
-    guicloseid(MENU_CANCEL);
+    guicloseid(ORDERMENU_CANCEL);
     guiminwidth(GUIMENUWIDTH);
     guitextscale(0.8f);
     for (int32_t i = 0; i < n; i++) {
-      if (entries[i].id == MENU_CANCEL) {
+      if (entries[i].id == ORDERMENU_CANCEL) {
         guispace(2);
         guitextscale(0.85f);
       }
@@ -605,9 +356,9 @@ void changeorder(int32_t cnr) {
         guishortcut(entries[i].id, entries[i].key - 'A' + 'a');
       }
     }
-    guishortcut(MENU_CANCEL, KEY_ESCAPE);
-    guishortcut(MENU_CANCEL, KEY_RETURN);
-    guishortcut(MENU_CANCEL, KEY_SPACE);
+    guishortcut(ORDERMENU_CANCEL, KEY_ESCAPE);
+    guishortcut(ORDERMENU_CANCEL, KEY_RETURN);
+    guishortcut(ORDERMENU_CANCEL, KEY_SPACE);
     guishow(-1, -1);
     id = render_frame(1, 0);
     if (id != 0) break;
@@ -616,13 +367,13 @@ void changeorder(int32_t cnr) {
 }
 
 void applyorderchoice(int32_t cnr, int32_t id) {
-  if (id == MENU_MOVEHELP) {
+  if (id == ORDERMENU_MOVEHELP) {
     msgbox("Follow these steps in order to move your commander to another province\n\n* Select commander on main "
            "screen by clicking on him\n\n* Click on a neigboring province on the map\n\n* An arrow will indicate your "
            "move order");
     return;
   }
-  if (id == MENU_CANCEL || id == MENU_NOTHING || id < 1) return;
+  if (id == ORDERMENU_CANCEL || id == ORDERMENU_NOTHING || id < 1) return;
   bool selected = false;
   for (int32_t i = 0; i <= selectedcoms.last; i++)
     if (selectedcoms.nr[size_t(i)] == cnr) selected = true;

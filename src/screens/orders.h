@@ -128,6 +128,15 @@ struct OrderEntry {
   const char* help;
 };
 constexpr int32_t ORDERMENUSIZE = 60;
+// Menu ids: an order's line is 100 + its code, a choice's 100 + its number,
+// so that the choice made is always the request id - 100. Beside them the
+// line that explains how to move, Cancel, and a line that does nothing.
+constexpr int32_t ordermenuid(Order o) { return 100 + int32_t(o); }
+constexpr int32_t ordermenuid(MenuChoice m) { return 100 + int32_t(m); }
+constexpr int32_t ORDERMENU_MOVEHELP = 998, ORDERMENU_CANCEL = 999, ORDERMENU_NOTHING = 97;
+// The rituals of the commander's items that the menu offers; the order
+// store serves seven of them.
+constexpr int32_t MAXITEMRITUALS = 7;
 // The entries of the commander's order menu where it stands, in menu
 // order (Cancel last); the count.
 int32_t ordermenuentries(int32_t cnr, OrderEntry* entries, int32_t max);
