@@ -37,6 +37,46 @@ constexpr int32_t TRS_ARMY = 11;
 constexpr int32_t TRS_MISC = 27;
 constexpr int32_t TRS_MISC2 = 28;
 
+// Pictures of misc.trs (TRS_MISC) that the screens draw by number; the map
+// art program draws them at these numbers.
+enum MiscSprite : int32_t {
+  SPRITE_SEASON = 5,             // + season 0..3: a sprout, a sun, a leaf, a snowflake
+  SPRITE_TEMPLE = 14,            // a temple, for a temple whose picture the archive lacks
+  SPRITE_PAGEBACK = 76,          // a triangle pointing up: the previous page of cards
+  SPRITE_PAGEON = 77,            // a triangle pointing down: the next page of cards
+  SPRITE_ARROWTOPEARL = 79,      // an arrow in the pearl's colour (alchemy to astral pearls)
+  SPRITE_ARROWTOGOLD = 80,       // an arrow in gold's colour (alchemy to gold)
+  SPRITE_RESEARCH = 82,          // the research mark of a commander's magic
+  SPRITE_GEM = 85,               // + gem kind 0..7 (fire .. blood), + 8 the holy gem: a gem in its colour
+  SPRITE_FORGEFRAME = 96,        // the frame over the chosen forge category
+  SPRITE_PATH = 98,              // + path 0..8 (fire .. blood, priest): an orb in the path's colour
+  SPRITE_RANDOMMAGIC = 108,      // the mark of a random magic pick
+  SPRITE_ENCHANTMENT = 110,      // an enchantment on the province: a ring of light
+  SPRITE_HERO = 113,             // the hall of fame's hero mark
+  SPRITE_SOLDIER = 114,          // a soldier, for units without an icon of their own
+  SPRITE_EXPSTAR = 115,          // an experience star
+  SPRITE_EFFECT = 116,           // a lasting effect
+  SPRITE_GOLD = 132,             // a heap of gold
+  SPRITE_SCALE = 136,            // + 2 x scale 0..5: a drop of the second-named side (Order .. Magic);
+                                 // + 1: of the first-named (Turmoil .. Drain)
+  SPRITE_SITE = 157,             // + 3 x path 0..8 + level 0..2: a standing stone with one to three rings
+  SPRITE_SEA = 189,              // waves
+  SPRITE_DEEPSEA = 190,          // dark waves
+  SPRITE_ENEMYCANDLE = 192,      // a dark candle: the veyrance of another nation
+  SPRITE_OWNCANDLE = 193,        // a bright candle: the player's own veyrance
+};
+// Pictures of misc2.trs (TRS_MISC2) that the screens draw by number.
+enum Misc2Sprite : int32_t {
+  SPRITE2_COLUMNBUTTON = 16,     // + button 0..5: end turn, options, map filters, statistics, messages, magic
+  SPRITE2_ARMYSETUP = 23,        // a dim shield: army setup, no commander here
+  SPRITE2_MERCENARIES = 24,      // a dim purse: no mercenaries on offer
+  SPRITE2_RECRUIT = 25,          // a dim banner: no recruiting here
+  SPRITE2_ARMYSETUPLIT = 37,     // a bright shield: army setup
+  SPRITE2_RECRUITLIT = 38,       // a bright banner: recruiting
+  SPRITE2_MERCENARIESLIT = 39,   // a bright purse: mercenaries on offer
+  SPRITE2_LAB = 94,              // the laboratory
+};
+
 // One sprite of an archive: pixels points at frame 0.
 struct TrsSprite {
   int32_t width = 0, height = 0, frames = 0;

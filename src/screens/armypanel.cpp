@@ -34,7 +34,7 @@ constexpr int32_t SPRITEMODE = 4;
 // upwards as areas are) clear of the hint line.
 constexpr float WX = 20, WTOP = 8, WW = 760, WH = 568, WY = 600 - WTOP - WH;
 constexpr float COMROW = 44, SQUADROW = 36;
-constexpr int32_t MISC2_ARMYSETUP = 23, MISC_FORT = 15;
+constexpr int32_t MISC_FORT = 15;   // misc.trs: the map's fort
 float up(float y) { return 600 - y; }
 
 const Monster* typeof_(int32_t u) { return typerec(unit[size_t(u)].type); }
@@ -152,7 +152,7 @@ void drawpanel(int32_t first, int32_t* shownto) {
     const Land& l = land[size_t(ap.land)];
     const bool seen = (infolevel(ap.land, ap.player, 0) & INFO_NAME) != 0;
     if (seen && l.fort > 0) areasprite(AP_GARRISON, TRS_MISC, MISC_FORT, SPRITEMODE, WX + 12, up(y + 32), 32, 32);
-    else areasprite(AP_GARRISON, TRS_MISC2, MISC2_ARMYSETUP, SPRITEMODE, WX + 12, up(y + 32), 32, 32);
+    else areasprite(AP_GARRISON, TRS_MISC2, SPRITE2_ARMYSETUP, SPRITEMODE, WX + 12, up(y + 32), 32, 32);
     areatextcol(0, WX + 54, up(y + 22), 17, 1, 0.85f, 0.4f, 1, "%s, %d %s in garrison", seen ? l.name : "???",
                 int32_t(g.size()), units);
   } else if (ap.dest >= 1 && ap.dest < MAXLANDS) {

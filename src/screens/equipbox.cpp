@@ -11,7 +11,7 @@
 #include "world/rules.h"
 
 namespace {
-constexpr int32_t ID_EXIT = 999, ID_RMEXIT = 9, SPRITEMODE = 4, PATHSPRITE = 98;
+constexpr int32_t ID_EXIT = 999, ID_RMEXIT = 9, SPRITEMODE = 4;
 
 const char* const DAMAGEHOVER =
     "The damage value plus the strength of the attacker determines the amount of damage an enemy will suffer from a "
@@ -222,7 +222,7 @@ int32_t randmagicbox(int32_t type) {
       guisetnl(0);
       for (size_t k = 0; k < rows[n].paths.size(); k++) {
         guiindent(2 + 16 * float(k));
-        guisprite(0, TRS_MISC, PATHSPRITE + rows[n].paths[k], SPRITEMODE);
+        guisprite(0, TRS_MISC, SPRITE_PATH + rows[n].paths[k], SPRITEMODE);
       }
       guiindent(150);
       guibutton(0, "+%d", rows[n].level);

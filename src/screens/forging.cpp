@@ -109,7 +109,7 @@ int32_t ordertrain(int32_t cnr, int32_t path) {
 // ---------------------------------------------------------------- the screens
 
 namespace {
-constexpr int32_t SPRITEMODE = 4, FRAMESPRITE = 96;
+constexpr int32_t SPRITEMODE = 4;
 constexpr int32_t EXIT = 999, TRAINEXIT = 9, ITEMID = 1000, ITEMSPERROW = 14;
 
 void checkcommander(int32_t lnr, int32_t cnr, const char* lnrtag, const char* cnrtag, const char* unrtag) {
@@ -144,7 +144,7 @@ void forgewindow(int32_t p, int32_t cnr, int32_t category) {
     guiinfo("%s", f.popup);
     if (k + 1 == category && pictures) {
       guioverlay();
-      guisprite40mid(0, TRS_MISC, FRAMESPRITE, SPRITEMODE);
+      guisprite40mid(0, TRS_MISC, SPRITE_FORGEFRAME, SPRITEMODE);
     }
   }
   guisetnl(1);

@@ -15,7 +15,7 @@
 #include "world/rules.h"
 
 namespace {
-constexpr int32_t SPRITEMODE = 4, GEMSPRITE = 85, LABSPRITE = 94;
+constexpr int32_t SPRITEMODE = 4;
 constexpr const char* GEMNAMES[GEMKINDS] = {"fire gem",     "air gem",    "water gem",  "earth gem",
                                             "astral pearl", "death gem",  "nature gem", "blood slave"};
 
@@ -112,14 +112,14 @@ void buildgems(const GemSides& s) {
   portrait(GEM_LEFTPIC, s.left, 45);
   if (s.right >= 0) portrait(GEM_RIGHTPIC, s.right, 105);
   guiindent(165);
-  guispritecol(0, TRS_MISC2, LABSPRITE, SPRITEMODE, 1, 1, 1, s.lab ? 1.0f : 0.5f);
+  guispritecol(0, TRS_MISC2, SPRITE2_LAB, SPRITEMODE, 1, 1, 1, s.lab ? 1.0f : 0.5f);
   guisetnl(1);
   guispace(2);
   guitextscale(1.0f);
   for (int32_t k = 0; k < GEMKINDS; k++) {
     guisetnl(0);
     guiindent(10);
-    guispritescaled(0, TRS_MISC, GEMSPRITE + k, SPRITEMODE, 0.75f);
+    guispritescaled(0, TRS_MISC, SPRITE_GEM + k, SPRITEMODE, 0.75f);
     count(GEM_LEFT + k, carried(s.left, k), k, 60);
     if (s.right >= 0) count(GEM_RIGHT + k, carried(s.right, k), k, 120);
     guiindent(180);

@@ -22,7 +22,7 @@
 #include "worldgen/mercenaries.h"
 
 namespace {
-constexpr int32_t SPRITEMODE = 4, GEMSPRITE = 85, ID_EXIT = 999, ID_SPELL = 1000, ID_LIST = 1,
+constexpr int32_t SPRITEMODE = 4, ID_EXIT = 999, ID_SPELL = 1000, ID_LIST = 1,
                   ID_CASTLEEXIT = 9, ID_HIRE = 1, ID_RESET = 2, ID_MERCEXIT = 9;
 constexpr const char* MAGEWORD[9] = {"fire mage",  "air mage",    "water mage", "earth mage", "astral mage",
                                      "death mage", "nature mage", "blood mage", "priest"};
@@ -133,7 +133,7 @@ std::vector<InfoLine> sitelines(int32_t snr) {
   for (int32_t n = 0; n < SITEEFFECTS; n++) {
     const int32_t k = s.effectkind[n], v = s.effectval[n];
     if (n > 0 && k == s.effectkind[n - 1] && v == s.effectval[n - 1]) continue;
-    if (k >= 1 && k <= 8) out.push_back({strf("Produces %d %s per turn", v, GEMNAME[k - 1]), "", GEMSPRITE + k - 1});
+    if (k >= 1 && k <= 8) out.push_back({strf("Produces %d %s per turn", v, GEMNAME[k - 1]), "", SPRITE_GEM + k - 1});
     else if (k == SE_GOLD) out.push_back({strf("Brings %d gold per turn", v), ""});
     else if (k == SE_RES) out.push_back({strf("Produces %d resources", v), ""});
     else if (k == 11 || k == 12 || k == 29 || k == 30) out.push_back({strf("Enables recruitment of %s", typename_(v)), ""});
@@ -301,7 +301,7 @@ int32_t mibox(int32_t inr) {
       guisetnl(0);
       for (size_t n = 0; n < needs.size(); n++) {
         guibutton(0, n == 0 ? "Requires %d " : " and %d ", needs[n].gems);
-        if (needs[n].path >= 0 && needs[n].path < 9) guisprite(0, TRS_MISC, GEMSPRITE + needs[n].path, SPRITEMODE);
+        if (needs[n].path >= 0 && needs[n].path < 9) guisprite(0, TRS_MISC, SPRITE_GEM + needs[n].path, SPRITEMODE);
       }
       guibutton(0, " to produce");
       guisetnl(1);

@@ -27,7 +27,6 @@
 
 namespace {
 constexpr int32_t STOCKMAX = 32767;
-constexpr int32_t GEMSPRITE = 85, ARROWTOPEARL = 79, ARROWTOGOLD = 80, GOLDSPRITE = 132;
 constexpr int32_t LABRESEARCH = 151, LABENCHANT = 134, LABNOENCHANT = 153, LABRESOURCES = 150, LABITEMS = 152;
 constexpr int32_t SPRITEMODE = 4;
 constexpr int32_t EXIT = 999;
@@ -202,7 +201,7 @@ void viewrt(int32_t p, int32_t lnr) {
       unittitle(2, gemnames[k], plural);
       unittitle(have, gemnames[k], name);
       guisetnl(0);
-      guispritescaled(0, TRS_MISC, GEMSPRITE + k, SPRITEMODE, 0.75f);
+      guispritescaled(0, TRS_MISC, SPRITE_GEM + k, SPRITEMODE, 0.75f);
       guibutton(10 + k, "\xA4%s", plural);
       guiinfo("%d %s available in the treasury. Income %d per month.", have, name, income);
       guiindent(150);
@@ -312,18 +311,18 @@ void alch(int32_t lnr, int32_t cnr) {
       if (k != P_ASTRAL) {
         const char lower = gemnames[k][0], upper = capfirst(gemnames[k])[0];
         guiindent(150);
-        guisprite(100 + k, TRS_MISC, GEMSPRITE + k, SPRITEMODE);
+        guisprite(100 + k, TRS_MISC, SPRITE_GEM + k, SPRITEMODE);
         guiinfo("(%c) Convert two astral pearls to one %s", lower, gemnames[k]);
         guishortcut(100 + k, lower);
-        guisprite(0, TRS_MISC, ARROWTOPEARL, SPRITEMODE);
-        guisprite(200 + k, TRS_MISC, GEMSPRITE + P_ASTRAL, SPRITEMODE);
+        guisprite(0, TRS_MISC, SPRITE_ARROWTOPEARL, SPRITEMODE);
+        guisprite(200 + k, TRS_MISC, SPRITE_GEM + P_ASTRAL, SPRITEMODE);
         guiinfo("(%c) Convert two %ss to one astral pearl", upper, gemnames[k]);
         guishortcut(200 + k, upper);
       }
       if (k == P_FIRE || k == P_EARTH) {
         guiindent(240);
-        guisprite(0, TRS_MISC, ARROWTOGOLD, SPRITEMODE);
-        guisprite(300 + k, TRS_MISC, GOLDSPRITE, SPRITEMODE);
+        guisprite(0, TRS_MISC, SPRITE_ARROWTOGOLD, SPRITEMODE);
+        guisprite(300 + k, TRS_MISC, SPRITE_GOLD, SPRITEMODE);
         guiinfo("Convert one %s to gold", gemnames[k]);
       }
       guisetnl(1);

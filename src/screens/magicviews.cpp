@@ -79,7 +79,7 @@ void buildtemple(int32_t lnr) {
   guiminwidth(260);
   // A picture that the temple archive lacks (a mod's number): the map's temple.
   if (spritepresent(TRS_TEMPLES, pic)) guisprite50(0, TRS_TEMPLES, pic, 1);
-  else guisprite50(0, TRS_MISC, 14, 1);
+  else guisprite50(0, TRS_MISC, SPRITE_TEMPLE, 1);
   guialign(GUIALIGN_LEFT);
   guitextscale(0.9f);
   guibutton(0, "Number of temples %d", t.temples);

@@ -27,7 +27,6 @@ constexpr int32_t SPRITEMODE = 4;
 // The ability pictures of the icon archive that the list borrows, and the
 // map archive's own pictures drawn while that archive lacks them.
 constexpr int32_t ICON_UNIT = 65, ICON_STAR = 18, ICON_EFFECT = 22;
-constexpr int32_t MISC_UNIT = 114, MISC_STAR = 115, MISC_EFFECT = 116, MISC_GEM = 85;
 constexpr int32_t NO_TAB = 1, NO_SEARCH = 100, NO_MAGIC = 120, NO_SITE = 2000, NO_TAX = 4000, NO_DEFENCE = 6000,
                   NO_LAND = 8000, NO_COM = 10000, NO_ORDER = 20000, NO_ITEM = 30000, NO_EXIT = 999;
 
@@ -116,7 +115,7 @@ void provincerow(int32_t p, int32_t l, const ArmyCounts& counts) {
   char name[80];
   formatbounded(name, sizeof name, "%s", CutTextDots(ld.name, 6.75f));
   guibutton(NO_LAND + l, "%s (%d)", name, l);
-  if (counts.freeunits[size_t(l)] > 0) iconrow(armyicons(counts.freeunits[size_t(l)]), ICON_UNIT, MISC_UNIT);
+  if (counts.freeunits[size_t(l)] > 0) iconrow(armyicons(counts.freeunits[size_t(l)]), ICON_UNIT, SPRITE_SOLDIER);
   guiindent(180);
   guibutton(0, "%d", getincome(l, p));
   guiindent(220);
@@ -154,10 +153,10 @@ void commanderrow(int32_t c, int32_t stripe, const ArmyCounts& counts) {
   guiindent(5);
   guisprite40(NO_COM + c, TRS_ARMY, unittypes[size_t(unit[size_t(u)].type)].sprite, SPRITEMODE);
   guibutton(NO_COM + c, "\xA4%s\xA4", comshownname(c));
-  if (cm.tmpfx > 0) iconsprite(ICON_EFFECT, MISC_EFFECT, 0.75f);
-  iconrow(experiencestars(unit[size_t(u)].exp), ICON_STAR, MISC_STAR);
+  if (cm.tmpfx > 0) iconsprite(ICON_EFFECT, SPRITE_EFFECT, 0.75f);
+  iconrow(experiencestars(unit[size_t(u)].exp), ICON_STAR, SPRITE_EXPSTAR);
   const int32_t led = counts.led[size_t(c)];
-  if (led > 0) iconrow(armyicons(led), ICON_UNIT, MISC_UNIT);
+  if (led > 0) iconrow(armyicons(led), ICON_UNIT, SPRITE_SOLDIER);
   char order[ORDERTEXTLEN];
   hostordertext(c, order);
   guiindent(180);
@@ -178,7 +177,7 @@ void commanderrow(int32_t c, int32_t stripe, const ArmyCounts& counts) {
   for (int32_t g = 0; g < 8 && x <= 520; g++)
     for (int32_t n = 0; n < cm.gems[g] && x <= 520; n++) {
       guiindent(x);
-      guispritescaled(0, TRS_MISC, MISC_GEM + g, 1, 0.7f);
+      guispritescaled(0, TRS_MISC, SPRITE_GEM + g, 1, 0.7f);
       x += 4;
     }
   for (int32_t path = 0; path < 9; path++) {

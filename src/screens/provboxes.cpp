@@ -18,7 +18,6 @@
 namespace {
 constexpr int32_t ID_EXIT = 999, ID_TAXDOWN = 1, ID_TAXUP = 2, ID_TAXAUTO = 3;
 // misc.trs: two pictures per scale from 136, the second-named side first.
-constexpr int32_t SCALEPICTURE = 136;
 }  // namespace
 
 void veyeffecttext(int32_t player, int32_t scale, int32_t v, char* buf) {
@@ -84,7 +83,7 @@ void buildveyinfo(int32_t player, int32_t lnr) {
       const int32_t v = imax(-3, imin(3, l.scale[s]));
       guibgbox(0.5f, 0.5f, 0.5f, s % 2 == 0 ? 0.25f : 0.0f);
       guisetnl(0);
-      guisprite40mid(0, TRS_MISC, SCALEPICTURE + 2 * s + (v < 0 ? 0 : 1), 1);
+      guisprite40mid(0, TRS_MISC, SPRITE_SCALE + 2 * s + (v < 0 ? 0 : 1), 1);
       veyeffecttext(player, s, l.scale[s], effect);
       guitextscale(1.3f);   // the two rows are drawn at half of it
       guirows(0, 0, "%s: %d\n%s", scalenames[s][v < 0 ? 1 : 0], std::abs(l.scale[s]), effect);

@@ -25,7 +25,6 @@ constexpr int32_t ID_ALLPATHS = 60, ID_FILTERHELP = 61;
 constexpr int32_t ID_SPELL = 100;      // + spell
 constexpr int32_t ID_ITEMSPELL = 10000;   // + spell
 constexpr int32_t ID_CHOICEEXIT = 99;
-constexpr int32_t GEMSPRITE = 85, PATHSPRITE = 98;   // misc.trs: + gem kind, + path
 constexpr int32_t NATIONRESTRICTION = 278;         // spell attribute: kept for nation value - 100
 constexpr float HEADR = 0.7f, HEADG = 0.3f, HEADB = 0.2f;
 constexpr char filterkeys[8] = {'f', 'a', 'w', 'e', 's', 'd', 'n', 'b'};
@@ -62,7 +61,7 @@ void pathicons(const Spell& s) {
     if (s.path[i] < 0 || s.path[i] > 8) continue;
     for (int32_t k = 0; k < s.pathlevel[i] && k < 8; k++) {
       guiindent(float(i == 0 ? 342 : 400) + 7.0f * float(k));
-      guispritescaled(0, TRS_MISC, PATHSPRITE + s.path[i], 1, 0.8f);
+      guispritescaled(0, TRS_MISC, SPRITE_PATH + s.path[i], 1, 0.8f);
     }
   }
 }
@@ -264,7 +263,7 @@ void gemstockpanel(int32_t player) {
   if (player < 0 || player >= MAXKINGDOMS) return;
   guisetnl(0);
   for (int32_t k = 0; k < 8; k++) {
-    guisprite(0, TRS_MISC, GEMSPRITE + k, 1);
+    guisprite(0, TRS_MISC, SPRITE_GEM + k, 1);
     guiinfo("%s", gemnames[k]);
     guibutton(0, "%d ", kingdom[size_t(player)].w[KW_GEMS + k]);
   }

@@ -245,7 +245,7 @@ void halloffame(int32_t p) {
       const int32_t h = int8_t(com[size_t(c)].herocount);
       for (int32_t k = imin(h, 30) - 1; k >= 0; k--) {
         guiindent(200 - float(imin(15, 100 / h) * k));
-        guispritescaled(0, TRS_MISC, 113, 1, 0.8f);
+        guispritescaled(0, TRS_MISC, SPRITE_HERO, 1, 0.8f);
       }
       guiindent(250);
       guisprite(0, TRS_FLAGS, x.owner >= 0 && x.owner < 95 ? x.owner + 1 : 0, 1);

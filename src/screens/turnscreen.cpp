@@ -45,7 +45,7 @@ constexpr float pathcolour[9][3] = {{1, 0.2f, 0.1f}, {0.9f, 0.9f, 1}, {0, 0, 1},
 constexpr int32_t SPRITEMODE = 4;
 // Card marks: the affliction icon, and the gems, experience star and
 // lasting-effect mark of "misc.trs".
-constexpr int32_t ICON_AFFLICTION = 0, MISC_GEM = 85, MISC_EXPSTAR = 115, MISC_EFFECT = 116;
+constexpr int32_t ICON_AFFLICTION = 0;
 
 bool holdscastle(int32_t k, int32_t l) { return land[size_t(l)].fortholder == k; }
 bool ownsorholds(int32_t k, int32_t l) { return land[size_t(l)].owner == k || holdscastle(k, l); }
@@ -137,7 +137,7 @@ void veyranceandscales(int32_t k, int32_t l) {
   const int32_t strength = imin(iabs(ld.veystr), 40);
   const bool own = ld.veyowner == k;
   for (int32_t i = 0; i < strength; i++) {
-    if (areasprite(0, TRS_MISC, own ? 193 : 192, SPRITEMODE, x, 523, 8, 16) >= 0) {
+    if (areasprite(0, TRS_MISC, own ? SPRITE_OWNCANDLE : SPRITE_ENEMYCANDLE, SPRITEMODE, x, 523, 8, 16) >= 0) {
       if (own)
         areainfo("The province is under the infuence of %s's Veyrance. Veyrance strength: %d",
                  kingdom[size_t(k)].godname, strength);
@@ -150,7 +150,7 @@ void veyranceandscales(int32_t k, int32_t l) {
   for (int32_t s = 0; s < 6; s++) {
     const int32_t v = ld.scale[s];
     if (!v) continue;
-    const int32_t sprite = v > 0 ? 137 + 2 * s : 136 + 2 * s;
+    const int32_t sprite = v > 0 ? SPRITE_SCALE + 1 + 2 * s : SPRITE_SCALE + 2 * s;
     for (int32_t i = 0; i < iabs(v) && i < 5; i++) {
       if (areasprite(TS_SCALES + s, TRS_MISC, sprite, SPRITEMODE, x, 523, 8, 16) >= 0)
         areainfo("%s: %d", scalenames[s][v > 0 ? 0 : 1], iabs(v));
@@ -197,9 +197,9 @@ void terrainicons(int32_t l) {
       tx += 16;
     }
   if (ter & TM_DEEPSEA) {
-    if (areasprite(0, TRS_MISC, 190, SPRITEMODE, tx, 525, 20, 20) >= 0) areainfo("Deep sea (low income)");
+    if (areasprite(0, TRS_MISC, SPRITE_DEEPSEA, SPRITEMODE, tx, 525, 20, 20) >= 0) areainfo("Deep sea (low income)");
   } else if (ter & TM_SEA) {
-    if (areasprite(0, TRS_MISC, 189, SPRITEMODE, tx, 525, 20, 20) >= 0) areainfo("Sea");
+    if (areasprite(0, TRS_MISC, SPRITE_SEA, SPRITEMODE, tx, 525, 20, 20) >= 0) areainfo("Sea");
   }
 }
 
@@ -227,7 +227,7 @@ void nationbox(int32_t k) {
   hinttext(0, 515, 540, 15, t, "The upkeep cost per month for all military units of the nation.");
   char season[200];
   seasonhint(season, sizeof season, turn);
-  if (areasprite(0, TRS_MISC, 5 + getseason(), SPRITEMODE, 763, 560, 20, 20) >= 0) areainfo("%s", season);
+  if (areasprite(0, TRS_MISC, SPRITE_SEASON + getseason(), SPRITEMODE, 763, 560, 20, 20) >= 0) areainfo("%s", season);
   // The month itself, beside the upkeep.
   char month[60];
   monthtext(month, sizeof month, turn);
@@ -239,7 +239,7 @@ void nationbox(int32_t k) {
     const int32_t stock = kd.w[KW_GEMS + g];
     if (!stock) continue;
     const int32_t inc = visinc(k, g);
-    if (areasprite(TS_RESOURCES, TRS_MISC, 85 + g, SPRITEMODE, x, 522, 16, 16) >= 0)
+    if (areasprite(TS_RESOURCES, TRS_MISC, SPRITE_GEM + g, SPRITEMODE, x, 522, 16, 16) >= 0)
       areainfo("%s: %d (+%d per month)", gemhints[g], stock, inc);
     if (areatext(TS_RESOURCES, x + 16, 524, 12, "%d", stock) >= 0)
       areainfo("%s: %d (+%d per month)", gemhints[g], stock, inc);
@@ -280,16 +280,16 @@ void commandbuttons(int32_t k, int32_t l) {
        "item treasury"},
   };
   for (int32_t i = 0; i < 6; i++)
-    columnentry(buttons[i].id, 475 - 24 * float(i), TRS_MISC2, 16 + i, buttons[i].text, buttons[i].scale,
+    columnentry(buttons[i].id, 475 - 24 * float(i), TRS_MISC2, SPRITE2_COLUMNBUTTON + i, buttons[i].text, buttons[i].scale,
                 buttons[i].hint);
   guiwindow(0, 676, 283, 110, 72 - 50 + 50);
   const bool here = countcommanders(l, k) > 0;
-  columnentry(TS_ARMYSETUP, 331, TRS_MISC2, here ? 37 : 23, "Army setup", 16,
+  columnentry(TS_ARMYSETUP, 331, TRS_MISC2, here ? SPRITE2_ARMYSETUPLIT : SPRITE2_ARMYSETUP, "Army setup", 16,
               "(t) Assign military units to commanders and give orders coming battles.");
-  columnentry(TS_MERCENARIES, 307, TRS_MISC2, recmercs(k, -1) > 0 ? 39 : 24, "Mercenaries", 16,
+  columnentry(TS_MERCENARIES, 307, TRS_MISC2, recmercs(k, -1) > 0 ? SPRITE2_MERCENARIESLIT : SPRITE2_MERCENARIES, "Mercenaries", 16,
               "(b) Bid for mercenaries.");
   const bool canrecruit = holdscastle(k, l) && land[size_t(l)].fort > 0;
-  columnentry(TS_RECRUIT, 283, TRS_MISC2, canrecruit ? 38 : 25, "Recruit units", 16,
+  columnentry(TS_RECRUIT, 283, TRS_MISC2, canrecruit ? SPRITE2_RECRUITLIT : SPRITE2_RECRUIT, "Recruit units", 16,
               "(r) Recruit military units and commanders.");
 }
 
@@ -377,8 +377,8 @@ void cardmarks(const Card& d, float namescale) {
   for (int32_t a = 0; a < nbrofafflictions(b); a++) leftmark(TRS_ICONS, ICON_AFFLICTION);
   const int32_t xp = unit[size_t(b)].exp;
   for (int32_t limit : {14, 49, 99, 199, 399})
-    if (xp > limit) leftmark(TRS_MISC, MISC_EXPSTAR);
-  if (com[size_t(c)].tmpfx > 0) leftmark(TRS_MISC, MISC_EFFECT);
+    if (xp > limit) leftmark(TRS_MISC, SPRITE_EXPSTAR);
+  if (com[size_t(c)].tmpfx > 0) leftmark(TRS_MISC, SPRITE_EFFECT);
   const int32_t led = comunits(c, nullptr, nullptr);
   float ry = y + d.ch - 2 - namescale - 9 * s;
   for (int32_t m = 0; m < (led + 24) / 25 && ry >= y + 12 * s; m++, ry -= 7)
@@ -414,7 +414,7 @@ void cardfigure(const Card& d, const char* hint) {
     }
   for (int32_t g = 0; g < 8; g++)
     for (int32_t n = 0; n < cm.gems[size_t(g)] && ix < x + cw - 9 * s; n++) {
-      areasprite(0, TRS_MISC, MISC_GEM + g, SPRITEMODE, ix, y + 12 * s, 6 * s, 6 * s);
+      areasprite(0, TRS_MISC, SPRITE_GEM + g, SPRITEMODE, ix, y + 12 * s, 6 * s, 6 * s);
       ix += std::min(4 * s, q);
     }
 }
@@ -453,12 +453,12 @@ void commandercard(const Card& d, bool selection) {
 // on when the last card shown is not the last.
 void pagearrows(float ax, float onarrowy, bool more) {
   if (turnscreen.firstcard > 0) {
-    areaspritecol(0, TRS_MISC, 76, SPRITEMODE, ax + 1, 475, 20, 20, 0, 0, 0, 0.5f);
-    if (areaspritecol(TS_PAGEBACK, TRS_MISC, 76, SPRITEMODE, ax, 475, 20, 20, 1, 1, 1, 0.75f) >= 0) areainfo("(-)");
+    areaspritecol(0, TRS_MISC, SPRITE_PAGEBACK, SPRITEMODE, ax + 1, 475, 20, 20, 0, 0, 0, 0.5f);
+    if (areaspritecol(TS_PAGEBACK, TRS_MISC, SPRITE_PAGEBACK, SPRITEMODE, ax, 475, 20, 20, 1, 1, 1, 0.75f) >= 0) areainfo("(-)");
   }
   if (more) {
-    areaspritecol(0, TRS_MISC, 77, SPRITEMODE, ax + 1, onarrowy, 20, 20, 0, 0, 0, 0.5f);
-    if (areaspritecol(TS_PAGEON, TRS_MISC, 77, SPRITEMODE, ax, onarrowy, 20, 20, 1, 1, 1, 0.75f) >= 0)
+    areaspritecol(0, TRS_MISC, SPRITE_PAGEON, SPRITEMODE, ax + 1, onarrowy, 20, 20, 0, 0, 0, 0.5f);
+    if (areaspritecol(TS_PAGEON, TRS_MISC, SPRITE_PAGEON, SPRITEMODE, ax, onarrowy, 20, 20, 1, 1, 1, 0.75f) >= 0)
       areainfo("(+)");
   }
 }

@@ -100,7 +100,7 @@ std::vector<ColumnFeature> provincefeatures(int32_t k, int32_t l, int32_t info) 
   };
   if (ld.fort > 0 && (info & INFO_NAME)) add(TS_FORT, TRS_MISC, ICON_FORT, "Fortification", "(f) Fort statistics");
   if (holdscastle(k, l) && ld.lab)
-    add(TS_LAB, TRS_MISC2, 94, "Laboratory",
+    add(TS_LAB, TRS_MISC2, SPRITE2_LAB, "Laboratory",
         "(l) Arcane laboratory, (F5) research, (F6) global enchantments, (F7) resources, (F8) items");
   if (ld.temple && (info & INFO_NAME)) {
     const int32_t pic = getnatattr(ld.fortholder, 138);
@@ -119,7 +119,7 @@ std::vector<ColumnFeature> provincefeatures(int32_t k, int32_t l, int32_t info) 
       if (holdscastle(k, l)) formatbounded(hint, sizeof hint, "View magic site: %s", sites[size_t(site)].name);
       else strlcopy(hint, "Magic site", sizeof hint);
       const int32_t path = imin(imax(sites[size_t(site)].path, 0), 8);
-      add(TS_SITE + s, TRS_MISC, 157 + 3 * path + imin(sites[size_t(site)].level, 2), sites[size_t(site)].name, hint);
+      add(TS_SITE + s, TRS_MISC, SPRITE_SITE + 3 * path + imin(sites[size_t(site)].level, 2), sites[size_t(site)].name, hint);
     }
   for (int32_t e = 0; e <= highestench && e < MAXENCH; e++) {
     const Ench& en = ench[size_t(e)];
@@ -127,7 +127,7 @@ std::vector<ColumnFeature> provincefeatures(int32_t k, int32_t l, int32_t info) 
     const char* name = en.spell > 0 && en.spell < MAXSPELLS ? spells[size_t(en.spell)].name : "Enchantment";
     char hint[200];
     formatbounded(hint, sizeof hint, "View enchantment: %s", name);
-    add(TS_ENCHANTMENT + e, TRS_MISC, 110, name, hint);
+    add(TS_ENCHANTMENT + e, TRS_MISC, SPRITE_ENCHANTMENT, name, hint);
   }
   return features;
 }

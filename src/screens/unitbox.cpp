@@ -37,7 +37,7 @@
 
 namespace {
 constexpr int32_t SPRITEMODE = 4;
-constexpr int32_t GEMICON = 7, GEMSPRITE = 85;
+constexpr int32_t GEMICON = 7;
 
 // A list of names on rows, a row ending when the names' width passes 22
 // text units.
@@ -161,7 +161,7 @@ void itemsandgems(int32_t c, Pictures pics) {
   float at = 1.0f;
   for (int32_t g : unitboxgems(c)) {
     guioverlayat(at);
-    guispritescaled(0, TRS_MISC, GEMSPRITE + g, SPRITEMODE, 0.5f);
+    guispritescaled(0, TRS_MISC, SPRITE_GEM + g, SPRITEMODE, 0.5f);
     at = 0.69f;
   }
   guisetnl(1);

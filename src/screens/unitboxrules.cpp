@@ -15,7 +15,6 @@
 #include "world/world.h"
 
 namespace {
-constexpr int32_t PATHSPRITE = 98, RESEARCHSPRITE = 82, RANDOMSPRITE = 108;
 constexpr const char* SLOTKIND[6] = {"", "Hand", "Head", "Body", "Feet", "Misc"};
 constexpr const char* MAGEWORD[9] = {"fire mage",  "air mage",    "water mage", "earth mage", "astral mage",
                                      "death mage", "nature mage", "blood mage", "priest"};
@@ -123,17 +122,17 @@ std::vector<BoxEntry> unitboxmagic(int32_t cnr, int32_t mode) {
   for (int32_t p = 0; p < 9; p++) {
     const int32_t level = com[size_t(cnr)].path[size_t(p)];
     if (level < 1) continue;
-    BoxEntry e = entry(0, TRS_MISC, PATHSPRITE + p, "", "%d ", level);
+    BoxEntry e = entry(0, TRS_MISC, SPRITE_PATH + p, "", "%d ", level);
     snprintf(e.hover, sizeof e.hover, "%s level %d", MAGEWORD[p], level);
     out.push_back(e);
   }
   if (random >= 1) {
-    BoxEntry e = entry(UB_RANDOMMAGIC, TRS_MISC, RANDOMSPRITE, "", "%d ", random / 100);
+    BoxEntry e = entry(UB_RANDOMMAGIC, TRS_MISC, SPRITE_RANDOMMAGIC, "", "%d ", random / 100);
     snprintf(e.hover, sizeof e.hover, "random magic skill");
     out.push_back(e);
   }
   if (research > 0) {
-    BoxEntry e = entry(0, TRS_MISC, RESEARCHSPRITE, "", "%d ", research);
+    BoxEntry e = entry(0, TRS_MISC, SPRITE_RESEARCH, "", "%d ", research);
     snprintf(e.hover, sizeof e.hover, "Research ability: %d", research);
     out.push_back(e);
   }

@@ -108,6 +108,29 @@ TEST(TrsCache, TheBuildMakesTheMapAndArmyArchives) {
   flushtrscache();
 }
 
+// A button's lit and dim pictures are the same shape in other light, so the
+// turn screen's column shows the same thing whether or not it can be used.
+TEST(TrsCache, LitAndDimButtonsOfTheArmyColumnShowTheSameThing) {
+  initsprites(VEY3_DATA_DIR);
+  ASSERT_EQ(loadtrsfile(TRS_MISC2), 1);
+  const uint8_t* archive = trsfiledata(TRS_MISC2);
+  auto shape = [&](int32_t nr) {
+    const TrsSprite s = trssprite(archive, nr);
+    std::vector<bool> opaque;
+    for (int32_t i = 0; i < s.width * s.height; i++) opaque.push_back(s.pixels[4 * i + 3] > 0);
+    return opaque;
+  };
+  const int32_t pairs[][2] = {{SPRITE2_ARMYSETUP, SPRITE2_ARMYSETUPLIT},
+                              {SPRITE2_MERCENARIES, SPRITE2_MERCENARIESLIT},
+                              {SPRITE2_RECRUIT, SPRITE2_RECRUITLIT}};
+  for (const auto& [dim, lit] : pairs) {
+    EXPECT_FALSE(shape(dim).empty()) << dim;
+    EXPECT_EQ(shape(dim), shape(lit)) << dim << " and " << lit;
+  }
+  EXPECT_NE(shape(SPRITE2_MERCENARIES), shape(SPRITE2_RECRUIT));
+  flushtrscache();
+}
+
 TEST(TrsDraw, ScalesClipsAndBlends) {
   TrsImage im;
   im.width = 2, im.height = 1, im.frames = 2;

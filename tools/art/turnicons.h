@@ -4,7 +4,7 @@
 // scale: the second-named side, then the first-named), the magic sites by
 // path and level (157..183) and the province box's veyrance candles (192
 // enemy, 193 own); in "misc2.trs" the buttons of the right column (16..21),
-// army setup, mercenaries and recruitment unlit (23..25) and lit (37..39),
+// army setup, mercenaries and recruitment unlit (23..25) and lit (37, 39, 38),
 // and the laboratory (94). Included by the map art program, which writes
 // the archives.
 #pragma once
@@ -193,20 +193,20 @@ inline void addmisc(std::vector<TrsImage>& out) {
     if (out.size() <= size_t(nr)) out.resize(size_t(nr) + 1, Canvas(1, 1).image);
     out[size_t(nr)] = std::move(image);
   };
-  for (int s = 0; s < 4; s++) put(5 + s, season(s));
-  put(76, pagearrow(true));
-  put(77, pagearrow(false));
-  for (int g = 0; g < 8; g++) put(85 + g, gem(g));
-  put(110, enchantment());
+  for (int s = 0; s < 4; s++) put(SPRITE_SEASON + s, season(s));
+  put(SPRITE_PAGEBACK, pagearrow(true));
+  put(SPRITE_PAGEON, pagearrow(false));
+  for (int g = 0; g < 8; g++) put(SPRITE_GEM + g, gem(g));
+  put(SPRITE_ENCHANTMENT, enchantment());
   // 138, Productivity, keeps the map's resource ingot, which says as much.
   for (int s = 0; s < 6; s++) {
-    if (136 + 2 * s != 138) put(136 + 2 * s, scale(s, false));
-    put(137 + 2 * s, scale(s, true));
+    if (SPRITE_SCALE + 2 * s != 138) put(SPRITE_SCALE + 2 * s, scale(s, false));
+    put(SPRITE_SCALE + 1 + 2 * s, scale(s, true));
   }
   for (int path = 0; path < 9; path++)
-    for (int level = 0; level < 3; level++) put(157 + 3 * path + level, site(path, level));
-  put(192, candle(false));
-  put(193, candle(true));
+    for (int level = 0; level < 3; level++) put(SPRITE_SITE + 3 * path + level, site(path, level));
+  put(SPRITE_ENEMYCANDLE, candle(false));
+  put(SPRITE_OWNCANDLE, candle(true));
 }
 
 inline void addmisc2(std::vector<TrsImage>& out) {
@@ -214,11 +214,13 @@ inline void addmisc2(std::vector<TrsImage>& out) {
     if (out.size() <= size_t(nr)) out.resize(size_t(nr) + 1, Canvas(1, 1).image);
     out[size_t(nr)] = std::move(image);
   };
-  for (int b = 0; b < 6; b++) put(16 + b, button(b));
-  for (int n = 0; n < 3; n++) {
-    put(23 + n, armyicon(n, false));
-    put(37 + n, armyicon(n, true));
-  }
-  put(94, laboratory());
+  for (int b = 0; b < 6; b++) put(SPRITE2_COLUMNBUTTON + b, button(b));
+  put(SPRITE2_ARMYSETUP, armyicon(0, false));
+  put(SPRITE2_MERCENARIES, armyicon(1, false));
+  put(SPRITE2_RECRUIT, armyicon(2, false));
+  put(SPRITE2_ARMYSETUPLIT, armyicon(0, true));
+  put(SPRITE2_MERCENARIESLIT, armyicon(1, true));
+  put(SPRITE2_RECRUITLIT, armyicon(2, true));
+  put(SPRITE2_LAB, laboratory());
 }
 }  // namespace turnicons
