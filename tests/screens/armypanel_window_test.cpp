@@ -22,6 +22,7 @@
 #include "screens/armypanel.h"
 #include "screens/turnscreen.h"
 #include "support/pacedscript.h"
+#include "support/turnscript.h"
 #include "world/siteentry.h"
 
 namespace {
@@ -59,7 +60,6 @@ Expedition findexpedition(int32_t nation) {
   return e;
 }
 
-std::string line(const char* what, int32_t id) { return std::string(what) + " " + std::to_string(id) + "\n"; }
 }  // namespace
 
 TEST_F(ArmyPanelWindow, TwoSquadsPlacedOnThePanelStartTheHostedBattleWhereTheyWerePlaced) {
@@ -88,10 +88,10 @@ TEST_F(ArmyPanelWindow, TwoSquadsPlacedOnThePanelStartTheHostedBattleWhereTheyWe
   // first half of its squad (a click, then Shift and a click) becomes a new
   // squad (a click on the commander); Exit, End turn.
   const std::string split =
-      "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\nwaitfor 27\n" + line("clickid", TS_CARD + ex.cnr) + "click " +
+      "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\n" + TURNSCREEN + line("clickid", TS_CARD + ex.cnr) + "click " +
       std::to_string(ex.x) + " " + std::to_string(ex.y) + "\nwait 3\nkey t\n" + line("waitfor", 100000 + men[0]) +
       line("clickid", 100000 + men[0]) + "hold left shift\n" + line("clickid", 100000 + front.back()) +
-      "release left shift\n" + line("clickid", 10000 + ex.cnr) + "wait 3\nkey escape\nwaitfor 27\nkey e\nkey y\nwait 5\n"
+      "release left shift\n" + line("clickid", 10000 + ex.cnr) + "wait 3\nkey escape\n" + TURNSCREEN + "key e\nkey y\nwait 5\n"
       "waitfor 1\nclickid 999\n";
   setinputscript(paced(split).c_str());
   playturn(game.c_str());
@@ -120,12 +120,12 @@ TEST_F(ArmyPanelWindow, TwoSquadsPlacedOnThePanelStartTheHostedBattleWhereTheyWe
     return s;
   };
   const std::string arrange =
-      "waitfor 1\nclickid 1\nwaitfor 2\nkey return\nwaitfor 999\nclickid 999\nwaitfor 27\nkey t\n" +
+      "waitfor 1\nclickid 1\nwaitfor 2\nkey return\nwaitfor 999\nclickid 999\n" + TURNSCREEN + "key t\n" +
       line("waitfor", 3000000 + newsquad) + line("clickid", 3000000 + newsquad) + "waitfor 5\nclickid 5\n"
       "wait 2\nkey escape\n" + line("clickid", 3000000 + ex.squad) + "waitfor 3\nclickid 3\nwait 2\nkey escape\n" +
       place(newsquad, "right", "up", 6) + "wait 3\nshot " + fieldshot + "\nkey escape\n" +
       place(ex.squad, "left", "down", 6) + "key escape\n" + line("waitfor", 3000000 + newsquad) +
-      line("clickid", 100000 + men.back()) + "move 790 590\nwait 3\nshot " + shot + "\nkey return\nkey escape\nwaitfor 27\nkey e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
+      line("clickid", 100000 + men.back()) + "move 790 590\nwait 3\nshot " + shot + "\nkey return\nkey escape\n" + TURNSCREEN + "key e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
   setinputscript(paced(arrange).c_str());
   playturn(game.c_str());
   ASSERT_TRUE(orders());

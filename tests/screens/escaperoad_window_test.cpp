@@ -14,6 +14,7 @@
 #include "runtime/settings.h"
 #include "screens/turnscreen.h"
 #include "support/pacedscript.h"
+#include "support/turnscript.h"
 
 namespace {
 class EscapeRoad : public HostGame {};
@@ -28,12 +29,12 @@ TEST_F(EscapeRoad, EveryViewOfTheTurnScreenClosesWithEscapeTwice) {
   quitprogram = 0;
   fade = 0;
   // The nation, its message list closed; then each view and Escape.
-  std::string script = "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\nwaitfor 27\n";
+  std::string script = "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\n" + TURNSCREEN;
   const char* keys[] = {"f1", "f2", "f3", "f4", "f5", "f6", "f7", "f8", "l", "b", "t", "y", "r", "g", "x"};
   for (int pass = 0; pass < 2; pass++)
     for (const char* k : keys) {
       const std::string shot = tempfile(("esc" + std::to_string(pass) + "_" + k + ".ppm").c_str());
-      script += std::string("key ") + k + "\nwait 4\nshot " + shot + "\nkey escape\nwaitfor 27\n";
+      script += std::string("key ") + k + "\nwait 4\nshot " + shot + "\nkey escape\n" + TURNSCREEN;
     }
   script += "key e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());

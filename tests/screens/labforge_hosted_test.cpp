@@ -12,6 +12,7 @@
 #include "screens/orders.h"
 #include "screens/turnscreen.h"
 #include "support/pacedscript.h"
+#include "support/turnscript.h"
 
 namespace {
 class LabForgeHosted : public HostGame {
@@ -83,11 +84,11 @@ TEST_F(LabForgeHosted, AnItemForgedOnTheTurnScreenIsMadeByTheHost) {
   const std::string labshot = tempfile("labroad.ppm"), forgeshot = tempfile("forgeroad.ppm");
   const std::string itemid = std::to_string(1000 + item);
   const std::string script =
-      "waitfor 1\nclickid 1\nwaitfor 27\nkey l\nwaitfor 4\nmove 790 590\nwait 3\nshot " +
-      labshot + "\nkey escape\nwaitfor 27\nclickid " + std::to_string(TS_CARD + smith) + "\ntype F\nwaitfor " +
+      "waitfor 1\nclickid 1\n" + TURNSCREEN + "key l\nwaitfor 4\nmove 790 590\nwait 3\nshot " +
+      labshot + "\nkey escape\n" + TURNSCREEN + "clickid " + std::to_string(TS_CARD + smith) + "\ntype F\nwaitfor " +
       std::to_string(category) + "\nclickid " + std::to_string(category) + "\nwaitfor " + itemid +
       "\nmove 790 590\nwait 3\nshot " + forgeshot + "\nclickid " + itemid +
-      "\nwaitfor 27\nkey e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
+      "\n" + TURNSCREEN + "key e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   playturn(game.c_str());
   setinputscript(

@@ -17,6 +17,7 @@
 #include "screens/recruitment.h"
 #include "screens/turnscreen.h"
 #include "support/pacedscript.h"
+#include "support/turnscript.h"
 
 namespace {
 class NationScreens : public HostGame {};
@@ -51,11 +52,11 @@ TEST_F(NationScreens, QueuedRecruitsAreRaisedByTheHost) {
   // The commander, one soldier, ten with Shift, one taken back with
   // Backspace; pictures in both window sizes; Exit, End turn.
   const std::string script =
-      "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\nwaitfor 27\nkey r\n"
+      "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\n" + TURNSCREEN + "key r\n"
       "waitfor " + unitid + "\nclickid " + std::to_string(RC_COM + leader) + "\nclickid " + unitid +
       "\nhold left shift\nclickid " + unitid + "\nrelease left shift\nkey backspace\nwait 3\n"
       "move 790 590\nwait 3\nshot " + shot + "\nresize 1280 800\nwait 5\nshot " + wide + "\nresize 800 600\nwait 3\n"
-      "key escape\nwaitfor 27\nkey e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
+      "key escape\n" + TURNSCREEN + "key e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   playturn(game.c_str());
   {
@@ -97,8 +98,8 @@ TEST_F(NationScreens, ASchoolsShareIsSetOnItsBarAndFineTuned) {
   const std::string shot = tempfile("research.ppm");
   // Evocation's bar clicked in its middle (50%), "+" once, Exit, End turn.
   const std::string script =
-      "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\nwaitfor 27\nkey f5\nwaitfor 32\nclickid 32\nwait 2\nkey +\n"
-      "move 790 590\nwait 3\nshot " + shot + "\nkey escape\nwaitfor 27\nkey e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
+      "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\n" + TURNSCREEN + "key f5\nwaitfor 32\nclickid 32\nwait 2\nkey +\n"
+      "move 790 590\nwait 3\nshot " + shot + "\nkey escape\n" + TURNSCREEN + "key e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   playturn(game.c_str());
   ASSERT_TRUE(readorders(0));

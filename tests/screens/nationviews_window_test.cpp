@@ -19,6 +19,7 @@
 #include "screens/turnscreen.h"
 #include "support/guitexts.h"
 #include "support/pacedscript.h"
+#include "support/turnscript.h"
 #include "world/veyrates.h"
 #include "worldgen/mercenaries.h"
 
@@ -43,7 +44,7 @@ class NationViews : public HostGame {
     return window->ok;
   }
   // The turn screen's opening: the nation, its message list.
-  static std::string opening() { return "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\nwaitfor 27\n"; }
+  static std::string opening() { return "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\n" + TURNSCREEN; }
 };
 }  // namespace
 
@@ -65,7 +66,7 @@ TEST_F(NationViews, ABidIsMadeInTheBandsBoxAndSettledByTheHost) {
   const std::string script = opening() + "key b\nwaitfor " + id + "\nclickid " + id +
                              "\nwaitfor 1\nclickid 1\nwaitfor 1\nkey -\nkey +\nkey return\nwaitfor 9\nmove 5 5\n"
                              "wait 3\nshot " + box + "\nkey escape\nwaitfor " + id + "\nwait 3\nshot " + list +
-                             "\nkey escape\nwaitfor 27\nkey e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
+                             "\nkey escape\n" + TURNSCREEN + "key e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   playturn(game.c_str());
   ASSERT_TRUE(readorders(0));
@@ -101,7 +102,7 @@ TEST_F(NationViews, TheOverviewListsTheNationAndSendsTheTurnScreenToAProvince) {
   // second province chosen; F1 and Exit; End turn.
   const std::string script = opening() + "key f1\nwaitfor " + land + "\nmove 5 5\nwait 3\nshot " + shot +
                              "\nkey tab\nwait 3\nshot " + tabbed + "\nkey tab\nwaitfor " + land + "\nclickid " + land +
-                             "\nwaitfor 27\nwait 3\nkey f1\nwaitfor 999\nkey escape\nwaitfor 27\nkey e\nkey y\nwait 5\n"
+                             "\n" + TURNSCREEN + "wait 3\nkey f1\nwaitfor 999\nkey escape\n" + TURNSCREEN + "key e\nkey y\nwait 5\n"
                              "waitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   playturn(game.c_str());
@@ -143,15 +144,15 @@ TEST_F(NationViews, TheMagicAndStatisticsViewsOpenFromTheTurnScreen) {
   // again, the veyrance graph by d), F3, F4, ?, the filter menu with Flags and forts cleared, the
   // statistics menu and its graphs; End turn.
   const std::string script =
-      opening() + "key f6\nwaitfor 999\nmove 5 5\nwait 3\nshot " + ench + "\nkey escape\nwaitfor 27\n" +
-      "key o\nwaitfor 9\nmove 5 5\nwait 3\nshot " + temple + "\nkey escape\nwaitfor 27\n" +
+      opening() + "key f6\nwaitfor 999\nmove 5 5\nwait 3\nshot " + ench + "\nkey escape\n" + TURNSCREEN +
+      "key o\nwaitfor 9\nmove 5 5\nwait 3\nshot " + temple + "\nkey escape\n" + TURNSCREEN +
       "key f2\nwaitfor 999\nkey tab\nkey p\nclickid 101\nclickid 101\nkey d\nmove 5 5\nwait 3\nshot " + graphs +
-      "\nkey f2\nwaitfor 27\n" + "key f3\nwaitfor 999\nmove 5 5\nwait 3\nshot " + fame + "\nkey f3\nwaitfor 27\n" +
-      "key f4\nwaitfor 999\nmove 5 5\nwait 3\nshot " + nationlist + "\nkey f4\nwaitfor 27\n" +
-      "key ?\nwaitfor 999\nmove 5 5\nwait 3\nshot " + help + "\nkey ?\nwaitfor 27\n" +
-      "clickid 91\nwaitfor 1\nclickid 1\nmove 5 5\nwait 3\nshot " + filters + "\nkey escape\nwaitfor 27\n" +
+      "\nkey f2\n" + TURNSCREEN + "key f3\nwaitfor 999\nmove 5 5\nwait 3\nshot " + fame + "\nkey f3\n" + TURNSCREEN +
+      "key f4\nwaitfor 999\nmove 5 5\nwait 3\nshot " + nationlist + "\nkey f4\n" + TURNSCREEN +
+      "key ?\nwaitfor 999\nmove 5 5\nwait 3\nshot " + help + "\nkey ?\n" + TURNSCREEN +
+      "clickid 91\nwaitfor 1\nclickid 1\nmove 5 5\nwait 3\nshot " + filters + "\nkey escape\n" + TURNSCREEN +
       "clickid 90\nwaitfor 2\nmove 5 5\nwait 3\nshot " + stats + "\nclickid 2\nwaitfor 999\nkey escape\nwaitfor 9\n"
-      "key escape\nwaitfor 27\nkey e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
+      "key escape\n" + TURNSCREEN + "key e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   playturn(game.c_str());
   ASSERT_TRUE(readorders(0));
@@ -190,8 +191,8 @@ TEST_F(NationViews, TheOrderMenuAndResearchLieOverTheDarkenedMap) {
   const std::string menu = tempfile("ordermenu.ppm"), research = tempfile("researchscreen.ppm");
   const std::string card = std::to_string(TS_CARD + god);
   const std::string script = opening() + "clickid " + card + "\nkey space\nwaitfor 999\nmove 5 5\nwait 3\nshot " + menu +
-                             "\nkey escape\nwaitfor 27\nkey f5\nwaitfor 32\nclickid 32\nmove 5 5\nwait 3\nshot " +
-                             research + "\nkey escape\nwaitfor 27\nkey e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
+                             "\nkey escape\n" + TURNSCREEN + "key f5\nwaitfor 32\nclickid 32\nmove 5 5\nwait 3\nshot " +
+                             research + "\nkey escape\n" + TURNSCREEN + "key e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   playturn(game.c_str());
   for (const std::string& s : {menu, research}) {

@@ -19,6 +19,7 @@
 #include "screens/recruitment.h"
 #include "screens/turnscreen.h"
 #include "support/pacedscript.h"
+#include "support/turnscript.h"
 #include "support/readonlyfolder.h"
 #include "support/xinput.h"
 
@@ -57,9 +58,8 @@ class TurnInput : public HostGame {
   int32_t first = 0;
 };
 
-std::string line(const char* op, int32_t id) { return std::string(op) + " " + std::to_string(id) + "\n"; }
 
-const std::string toturn = "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\nwaitfor 27\n";
+const std::string toturn = "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\n" + TURNSCREEN;
 // The key "3" switches the veyrance layer: a change that the order file keeps.
 constexpr int32_t VEYRANCEBIT = 0x1;
 }  // namespace
@@ -72,7 +72,7 @@ TEST_F(TurnInput, ClosingTheWindowAsksAndKeepsTheOrdersWhenToldTo) {
       {
         openwindow();
         setinputscript(paced(toturn + "key 3\nquit\n" + line("waitfor", CQ_CANCEL) + line("clickid", CQ_CANCEL) +
-                             "waitfor 27\nquit\n" + line("waitfor", CQ_SAVE) + line("clickid", CQ_SAVE) + "wait 50\n")
+                             TURNSCREEN + "quit\n" + line("waitfor", CQ_SAVE) + line("clickid", CQ_SAVE) + "wait 50\n")
                            .c_str());
         playturn(game.c_str());
         exit(3);   // the turn ended otherwise
@@ -159,7 +159,7 @@ TEST_F(TurnInput, EndTurnThatCannotWriteSaysWhyAndStaysInTheTurn) {
   const int32_t filter = savedfilter();
   openwindow();
   playunwritable(game, root, orderpath(0),
-                 paced(toturn + "key 3\n" + line("clickid", TS_ENDTURN) + "wait 5\nkey return\nwaitfor 27\n" +
+                 paced(toturn + "key 3\n" + line("clickid", TS_ENDTURN) + "wait 5\nkey return\n" + TURNSCREEN +
                        "key e\nwaitfor 2\nkey y\nwait 5\nkey return\n" + line("waitfor", TS_ENDTURN) +
                        line("clickid", TS_ENDTURN) + "waitfor 1\nclickid 999\n"),
                  2);
@@ -171,7 +171,7 @@ TEST_F(TurnInput, TheEndTurnKeyAsksFirst) {
   const int32_t filter = savedfilter();
   openwindow();
   // "e", Cancel: still the turn; a change; "e", Yes: the turn ends with it.
-  setinputscript(paced(toturn + "key e\nwaitfor 2\nkey escape\nwaitfor 27\nkey 3\nkey e\nwaitfor 2\nkey y\n"
+  setinputscript(paced(toturn + "key e\nwaitfor 2\nkey escape\n" + TURNSCREEN + "key 3\nkey e\nwaitfor 2\nkey y\n"
                                 "waitfor 1\nclickid 999\n")
                      .c_str());
   playturn(game.c_str());
@@ -189,7 +189,7 @@ TEST_F(TurnInput, AViewKeyHeldActsOnceAndEscapeClosesOnlyTheView) {
   for (const char* view : {"F3", "F5"})
     script += xdoline(std::string("keydown ") + view) + "wait 60\n" + xdoline(std::string("keyup ") + view) +
               "wait 10\nshot /tmp/fl/dbgA_" + view + ".ppm\n" + xdoline("keydown Escape") + "wait 60\n" + xdoline("keyup Escape") +
-              "wait 10\nshot /tmp/fl/dbg_" + view + ".ppm\nwaitfor 27\n";
+              "wait 10\nshot /tmp/fl/dbg_" + view + ".ppm\n" + TURNSCREEN;
   script += "key e\nkey y\nwaitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   playturn(game.c_str());
@@ -208,7 +208,7 @@ TEST_F(TurnInput, AShiftClickFromTheServerQueuesTen) {
   // frame, as they do when a frame is slow.
   setinputscript(paced(toturn + "key r\nwaitfor " + unitid + "\npoint " + unitid + "\nwait 3\n" +
                        xdoline("keydown shift click 1 keyup shift") +
-                       "wait 3\nkey escape\nwaitfor 27\nkey e\nkey y\nwaitfor 1\nclickid 999\n")
+                       "wait 3\nkey escape\n" + TURNSCREEN + "key e\nkey y\nwaitfor 1\nclickid 999\n")
                      .c_str());
   playturn(game.c_str());
   ASSERT_TRUE(orderswritten());

@@ -21,6 +21,7 @@
 #include "host/hostgame.h"
 #include "mapview/mapview.h"
 #include "screens/turnscreen.h"
+#include "support/turnscript.h"
 
 namespace {
 class TurnMap : public HostGame {
@@ -147,7 +148,7 @@ TEST_F(TurnMap, RealKeysWheelAndClicksMoveTheOverlayWithTheMap) {
     onx(x + "key e sleep 0.5 key y");
     done = true;
   });
-  play("waitfor 27\nwait 3\nshot " + ready + "\n");
+  play(TURNSCREEN + "wait 3\nshot " + ready + "\n");
   player.join();
   ASSERT_TRUE(done);
   const Shot b = readshot(before), a = readshot(after);

@@ -16,9 +16,11 @@
 #include "screens/orders.h"
 #include "screens/turnscreen.h"
 #include "support/pacedscript.h"
+#include "support/turnscript.h"
 #include "world/siteentry.h"
 
 namespace {
+
 class TurnWindow : public HostGame {
  protected:
   void SetUp() override {
@@ -91,12 +93,12 @@ TEST_F(TurnWindow, OpenATurnPlayItAndTheHostMakesTheNext) {
       "waitfor 1\nwait 3\nshot " + listshot + "\nclickid 1\n"
       "waitfor 3\ntype secret\nkey return\n"
       "waitfor 999\nclickid 999\n"
-      "waitfor 27\nclickid " + std::to_string(TS_CARD + move.cnr) + "\nclick " + std::to_string(move.x) + " " +
+      + TURNSCREEN + "clickid " + std::to_string(TS_CARD + move.cnr) + "\nclick " + std::to_string(move.x) + " " +
       std::to_string(move.y) + "\nclickid " + std::to_string(TS_CARD + mage) + "\ntype R\nwait 3\n"
       "move 400 300\nwait 5\nshot " + turnshot + "\nkey e\nkey y\nwait 5\n"
       "waitfor 1\nclickid 1\nwaitfor 3\ntype secret\nkey return\nwaitfor 2\nwait 2\nshot " + againshot +
       "\nkey return\n"
-      "waitfor 999\nclickid 999\nwaitfor 27\nkey e\nkey y\nwait 5\n"
+      "waitfor 999\nclickid 999\n" + TURNSCREEN + "key e\nkey y\nwait 5\n"
       "waitfor 1\nclickid 1\nwaitfor 3\ntype secret\nkey return\nwaitfor 2\nkey escape\n"
       "waitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
@@ -120,7 +122,7 @@ TEST_F(TurnWindow, OpenATurnPlayItAndTheHostMakesTheNext) {
   // opens with the password and shows the army in its new province.
   setinputscript(paced("waitfor 100\nclickid 100\nwaitfor 998\nclickid 100\n"
                        "wait 10\nwaitfor 1\nclickid 1\nwaitfor 3\ntype secret\nkey return\n"
-                       "waitfor 999\nclickid 999\nwaitfor 27\nkey e\nkey y\nwait 5\n"
+                       "waitfor 999\nclickid 999\n" + TURNSCREEN + "key e\nkey y\nwait 5\n"
                        "waitfor 1\nclickid 999\n").c_str());
   playturn(game.c_str());
   EXPECT_EQ(worldturn(), first + 1);
@@ -149,11 +151,11 @@ TEST_F(TurnWindow, TheTurnScreenAndItsMessagesInAWideWindow) {
   const std::string shot = tempfile("turnscreen1280.ppm"), menushot = tempfile("messagesmenu.ppm"),
                     listshot = tempfile("messagelist.ppm"), readshot1 = tempfile("message.ppm");
   const std::string script =
-      "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\nwaitfor 27\nkey a\nkey 2\nkey 2\n"
+      "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\n" + TURNSCREEN + "key a\nkey 2\nkey 2\n"
       "move 640 400\nwait 5\nshot " + shot + "\n"
       "key s\nwaitfor 2\nshot " + menushot + "\nkey r\nwait 3\nshot " + listshot + "\n"
       "clickid " + std::to_string(1000 + mine[0]) + "\nwait 3\nshot " + readshot1 + "\n"
-      "key escape\nwait 3\nkey escape\nwait 3\nkey escape\nwaitfor 27\n"
+      "key escape\nwait 3\nkey escape\nwait 3\nkey escape\n" + TURNSCREEN +
       "key e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   playturn(game.c_str());

@@ -2,6 +2,7 @@
 // and a frame acts on one click, so every click, key, typed text and
 // picture is followed by two frames.
 #pragma once
+#include <cstdint>
 #include <string>
 
 inline std::string paced(const std::string& script) {
@@ -19,3 +20,7 @@ inline std::string paced(const std::string& script) {
   }
   return out;
 }
+
+// A script line of a command and an area id (one of the screen's named ids),
+// e.g. line("clickid", TS_ENDTURN).
+inline std::string line(const char* op, int32_t id) { return std::string(op) + " " + std::to_string(id) + "\n"; }
