@@ -5,6 +5,15 @@
 // see refusal.h for the contract. The actions sit on the top floor of the
 // shared game: they read and write the world's records and include nothing
 // of the host or player sides.
+//   actions/refusal.h       the answer of every check
+//   actions/items.h         items handed on between commanders, the
+//                           laboratory store and the ground
+//   actions/names.h         renaming a commander
+//   actions/squads.h        leadership limits of the units a commander leads
+//   actions/recruit.h       the recruitment queue of a province
+//   actions/gems.h          gems between commanders and the treasury
+//   actions/letters.h       letters with gifts to other nations
+//   actions/mercs.h         bids for mercenary bands
 //   actions/sharedrules.h   the rules the actions, the screens, the computer
 //                           players and the host's phases share: who fights
 //                           whom, armies, research and forging, mercenary

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "actions/mercs.h"
 #include "actions/moverule.h"
 #include "actions/sharedrules.h"
 #include "ai/ai.h"
@@ -239,9 +240,7 @@ void hiremercenaries(const Plan& plan) {
     price = imax(1, price) * (100 + 5 * imax(0, level - 2)) / 100;   // the stronger outbid the rest
     if (kingdom[size_t(plan.p)].gold < plan.reserve + 3 * price || price > 32767) continue;
     // A bid holds its gold until the host settles it, as a player's does.
-    kingdom[size_t(plan.p)].gold -= price;
-    kingdom[size_t(plan.p)].w[KW_MERCBIDS + b] = int16_t(price);
-    kingdom[size_t(plan.p)].w[KW_MERCBIDLAND + b] = int16_t(plan.home);
+    bidformerc(b, plan.p, price, plan.home);
     return;   // one bid a month
   }
 }

@@ -196,7 +196,6 @@ namespace {
 bool validoffer(int32_t b) { return b >= 0 && b < MAXMERCBANDS; }
 bool validbidder(int32_t p) { return p >= 0 && p < MAXPLAYERS; }
 int16_t& bidof(int32_t b, int32_t p) { return kingdom[size_t(p)].w[KW_MERCBIDS + b]; }
-int16_t& tagof(int32_t b, int32_t p) { return kingdom[size_t(p)].w[KW_MERCBIDLAND + b]; }
 }  // namespace
 
 int32_t mercprice(int32_t b, int32_t p) {
@@ -237,37 +236,12 @@ std::vector<InfoLine> merclines(int32_t b, int32_t p) {
   return out;
 }
 
-void mercresetbid(int32_t b, int32_t p) {
-  if (!validoffer(b) || !validbidder(p)) return;
-  kingdom[size_t(p)].gold += std::max<int32_t>(bidof(b, p), 0);
-  bidof(b, p) = 0;
-  tagof(b, p) = -1;
-}
-
 int32_t mercstartbid(int32_t b, int32_t p, int32_t tag) {
   if (!validoffer(b) || !validbidder(p)) return 0;
-  mercresetbid(b, p);
+  withdrawmercbid(b, p);
   const int32_t bid = std::clamp(std::min(mercprice(b, p), kingdom[size_t(p)].gold), 0, 32767);
-  kingdom[size_t(p)].gold -= bid;
-  bidof(b, p) = int16_t(bid);
-  tagof(b, p) = int16_t(tag);
-  return bid;
-}
-
-int32_t mercstepbid(int32_t b, int32_t p, int32_t step) {
-  if (!validoffer(b) || !validbidder(p)) return 0;
-  int32_t& gold = kingdom[size_t(p)].gold;
-  int16_t& bid = bidof(b, p);
-  // Each answer only while its allowance holds, whatever sent it.
-  if (step > 0 && gold > 0 && bid < 32767) {
-    gold--, bid++;
-    return 1;
-  }
-  if (step < 0 && bid > 0) {
-    gold++, bid--;
-    return 1;
-  }
-  return 0;
+  bidformerc(b, p, bid, tag);
+  return bidof(b, p);
 }
 
 // ------------------------------------------------------------- the windows
@@ -424,7 +398,7 @@ void mercbox(int32_t b, int32_t p, int32_t tag) {
     guisetfade(0);
     const int32_t id = render_frame(1, 0);
     if (id == ID_MERCEXIT) return;
-    if (id == ID_RESET) mercresetbid(b, p);
+    if (id == ID_RESET) withdrawmercbid(b, p);
     if (id == ID_HIRE) {
       mercstartbid(b, p, tag);
       for (;;) {
@@ -434,9 +408,9 @@ void mercbox(int32_t b, int32_t p, int32_t tag) {
                                      "a mercenary band will have his bid counted as double for this purpose.",
                                      bid, kingdom[size_t(p)].gold > 0, bid > 0);
         if (a == 0) break;
-        if (a == 1 || a == -1) mercstepbid(b, p, a);
+        if (a == 1 || a == -1) stepmercbid(b, p, a);
       }
-      if (kingdom[size_t(p)].w[KW_MERCBIDS + b] <= 0) mercresetbid(b, p);
+      if (kingdom[size_t(p)].w[KW_MERCBIDS + b] <= 0) withdrawmercbid(b, p);
     }
   }
 }

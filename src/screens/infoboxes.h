@@ -1,9 +1,11 @@
 // Info boxes of the turn screens: the magic item box, the magic site box,
 // the fort box and the mercenary offer box. The rules list their lines;
-// only the mercenary box changes the world (gold into a bid and back).
+// only the mercenary box changes the world, through the bids of
+// actions/mercs.h.
 #pragma once
 #include <vector>
 
+#include "actions/mercs.h"
 #include "runtime/short.h"
 #include "screens/equipbox.h"
 
@@ -28,14 +30,9 @@ std::vector<InfoLine> fortlines(int32_t player, int32_t lnr, int32_t fort);
 int32_t mercprice(int32_t offer, int32_t player);
 // The leader and contract sentences of the offer for the player.
 std::vector<InfoLine> merclines(int32_t offer, int32_t player);
-// Gives the player's bid on the offer back to the treasury (bid 0, no tag).
-void mercresetbid(int32_t offer, int32_t player);
-// Starts a bid: the old one back, then min(price, gold) taken as the new
-// bid with the tag. The bid afterwards.
+// Hire starts a bid (actions/mercs.h): the old one back, then min(price,
+// gold) taken as the new bid with the tag. The bid afterwards.
 int32_t mercstartbid(int32_t offer, int32_t player, int32_t tag);
-// Moves one answer of the bid dialog (+1 raise, -1 lower) between gold and
-// bid while that is allowed; 1 when it moved.
-int32_t mercstepbid(int32_t offer, int32_t player, int32_t step);
 
 // mibox: magic item box; featbox: feature box, the box of a magic site.
 int32_t mibox(int32_t item);                               // 999; stops with "mibox: bad mi"

@@ -229,16 +229,16 @@ TEST_F(Boxes, MercenaryPriceAndBidLimits) {
   // treasury below 0 whatever the answers.
   kingdom[3].gold = 0;
   EXPECT_EQ(mercstartbid(1, 3, 7), 0);
-  EXPECT_EQ(mercstepbid(1, 3, 1), 0);
+  EXPECT_EQ(stepmercbid(1, 3, 1).why, "You have no more gold");
   kingdom[3].gold = 120;
   EXPECT_EQ(mercstartbid(1, 3, 7), 100);
   EXPECT_EQ(kingdom[3].gold, 20);
-  for (int32_t n = 0; n < 30; n++) mercstepbid(1, 3, 1);
+  for (int32_t n = 0; n < 30; n++) stepmercbid(1, 3, 1);
   EXPECT_EQ(kingdom[3].gold, 0);
   EXPECT_EQ(kingdom[3].w[KW_MERCBIDS + 1], 120);
   EXPECT_EQ(kingdom[3].w[KW_MERCBIDLAND + 1], 7);
   EXPECT_TRUE(has(texts(merclines(1, 3)), "Your current bid is 120 pounds of gold."));
-  mercresetbid(1, 3);
+  withdrawmercbid(1, 3);
   EXPECT_EQ(kingdom[3].gold, 120);
   EXPECT_EQ(kingdom[3].w[KW_MERCBIDLAND + 1], -1);
   EXPECT_EQ(mercprice(7, 3), 0);
