@@ -9,7 +9,7 @@
 //   actions/items.h         items handed on between commanders, the
 //                           laboratory store and the ground
 //   actions/names.h         renaming a commander
-//   actions/squads.h        leadership limits of the units a commander leads
+//   actions/squads.h        joining squads under the leadership limits
 //   actions/recruit.h       the recruitment queue of a province
 //   actions/gems.h          gems between commanders and the treasury
 //   actions/letters.h       letters with gifts to other nations

@@ -11,6 +11,7 @@
 #pragma once
 #include <vector>
 
+#include "actions/squads.h"
 #include "runtime/short.h"
 
 // ------------------------------------------------------------ battle orders
@@ -64,25 +65,7 @@ bool storebattlememory(int32_t player, int32_t key, int32_t cnr, int32_t slot);
 bool applybattlememory(int32_t player, int32_t key, int32_t cnr, int32_t slot);
 
 // ------------------------------------------------------------------ squads
-// Squad defaults that every new squad slot gets (program-wide; the panel
-// copies them from the squad of each clicked unit, zeros for the garrison).
-struct SquadDefaults {
-  int8_t x = 0, y = 0;
-  uint8_t order = 0, target = 0;
-};
-extern SquadDefaults squaddefaults;
-
-// tu: transfer unit.
-// Puts unit unr into squad `squad` of commander cnr (squad -1: a new squad,
-// or the first one when all five are used) and returns 1, or returns 0.
-// Commander -1 takes the unit out of every squad (result 0). A unit that
-// cannot join ends outside every squad with leaveout set, else keeps the
-// squad it had. Refusals: another province, a squad the commander does not
-// lead, a mercenary commander, full leadership of the unit's kind. A joined
-// sneaking commander turns to Defend (Move on its owner's ground) when the
-// unit cannot sneak; a moving army that can no longer make its move stays.
-// A negative unit number stops the program ("tu1").
-int32_t tu(int32_t unr, int32_t cnr, int32_t squad, int32_t leaveout);
+// Squad defaults and joining squads: actions/squads.h.
 
 // The panel's state: the player, land (-1 with a destination: the armies
 // moving there), destination (-1 none), the unit selection, the current
@@ -135,7 +118,7 @@ void dropcommander(int32_t cnr);
 void dropsquad(int32_t squad);
 // cltu: commander leads this unit.
 // 1 when the commander has leadership of the kind (normal, undead, magic)
-// of the first selected unit, else 0.
+// of the first selected unit (canlead), else 0.
 int32_t cltu(int32_t cnr);
 
 // The screen, for the player's units in the land or, with land -1, the

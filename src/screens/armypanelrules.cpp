@@ -13,7 +13,6 @@
 #include "world/units.h"
 #include "world/world.h"
 
-SquadDefaults squaddefaults;
 ArmyPanelState armypanelstate;
 
 const BattleChoice squadorders[7] = {
@@ -59,13 +58,6 @@ bool squadorderknown(int32_t o) { return intable(squadorders, o); }
 bool targetknown(int32_t t) { return intable(battletargets, t); }
 bool comorderknown(int32_t o) { return o == 0 || o == 1 || o == 2 || o == 5 || o == 7 || o == 9 || o == 10; }
 bool stepknown(int32_t s) { return s >= -5 && s < MAXSPELLS; }
-
-// The leadership kind of a unit type: 0 normal, 1 undead, 2 magic.
-int32_t leadkind(const Monster& t) {
-  if (t.flags2 & MF2_UNDEADCLASS) return 1;
-  if (t.flags2 & MF2_MAGICBEING) return 2;
-  return 0;
-}
 
 bool hasmissile(int32_t c) { return getmissileweapon(com[size_t(c)].body, 0) > 0; }
 bool castsspells(int32_t c) { return ismageorpriest(c) || hasitemspell(c) > 0; }
@@ -252,70 +244,6 @@ bool applybattlememory(int32_t p, int32_t key, int32_t c, int32_t slot) {
 
 // ---------------------------------------------------------------- joining squads
 
-int32_t tu(int32_t u, int32_t c, int32_t s, int32_t leaveout) {
-  bailif(u < 0 || u >= MAXUNITS, "tu1");
-  Unit& x = unit[size_t(u)];
-  const int32_t former = x.squad;
-  setunitsquad(u, -1);
-  if (c < 0) return 0;
-  auto fail = [&] {
-    if (!leaveout) setunitsquad(u, former);
-    return 0;
-  };
-  // A commander without a unit (or a number outside the table, which a
-  // turn file could hold) fails like any other refusal.
-  if (!validcom(c) || !alive(com[size_t(c)].body) || !unittype(u)) return fail();
-  Commander& cm = com[size_t(c)];
-  const Unit& body = unit[size_t(cm.body)];
-  if (x.land != body.land) return fail();
-  if (s != -1) {
-    const int32_t first = firstsquadunit(s);
-    if (first >= 0 && unit[size_t(first)].land != x.land) return fail();
-  }
-  int32_t made = -1;
-  if (s == -1) {
-    for (int32_t k = 0; k < 5 && made < 0; k++)
-      if (cm.squad[k] == -1) made = k;
-    if (made >= 0) {
-      s = newsquadnbr(body.owner);
-      cm.squad[made] = s;
-      cm.sqx[made] = squaddefaults.x;
-      cm.sqy[made] = squaddefaults.y;
-      cm.sqorder[made] = squaddefaults.order;
-      cm.sqtarget[made] = squaddefaults.target;
-    } else {
-      s = cm.squad[0];
-    }
-  } else if (std::find(cm.squad, cm.squad + 5, s) == cm.squad + 5) {
-    return fail();
-  }
-  auto unmake = [&] {
-    if (made >= 0) cm.squad[made] = -1;
-  };
-  if (body.homeland == -2) {   // a mercenary commander leads only its band
-    unmake();
-    return 0;
-  }
-  int32_t undead = 0, magic = 0, maxundead = 0, maxmagic = 0;
-  const int32_t normal = comunits(c, &undead, &magic);
-  const int32_t maxnormal = maxcomunits(c, &maxundead, &maxmagic);
-  const int32_t kind = leadkind(*unittype(u));
-  const bool room = kind == 1 ? undead < maxundead : kind == 2 ? magic < maxmagic : normal < maxnormal;
-  if (!room) {
-    unmake();
-    return fail();
-  }
-  setunitsquad(u, s);
-  if (cm.order == Order::sneak && getstealth(u) < 1) {
-    const int32_t l = body.land;
-    const bool foreign = l < 0 || l >= MAXLANDS || land[size_t(l)].owner != x.owner;
-    cm.order = foreign ? Order::defend : Order::move;
-  }
-  if ((cm.order == Order::move || cm.order == Order::sneak || cm.order == Order::movepatrol) && !mapmove(c, cm.orderparam, 0))
-    cm.order = Order::defend;
-  return 1;
-}
-
 // ---------------------------------------------------------------- the panel's state
 
 void openarmypanel(int32_t p, int32_t lnr, int32_t dest) {
@@ -427,7 +355,7 @@ void selectgroupkind(int32_t kind) {
 
 void dropgarrison() {
   for (int32_t u : armypanelstate.sel)
-    if (panelunit(u)) tu(u, -1, -1, 0);
+    if (panelunit(u)) joinsquad(u, -1, -1, 0);
   dropsel();
 }
 
@@ -437,7 +365,7 @@ void dropcommander(int32_t c) {
     int32_t s = -1;
     for (int32_t u : armypanelstate.sel) {
       if (!panelunit(u)) continue;
-      tu(u, c, s, 0);
+      joinsquad(u, c, s, 0);
       s = unit[size_t(u)].squad;
     }
   }
@@ -448,15 +376,11 @@ void dropsquad(int32_t squad) {
   const int32_t c = leaderof(squad);
   if (c >= 0 && comowner(c) == armypanelstate.player)
     for (int32_t u : armypanelstate.sel)
-      if (panelunit(u)) tu(u, c, squad, 0);
+      if (panelunit(u)) joinsquad(u, c, squad, 0);
   dropsel();
 }
 
 int32_t cltu(int32_t c) {
   const std::vector<int32_t>& s = armypanelstate.sel;
-  if (s.empty() || !validcom(c) || !alive(com[size_t(c)].body) || !alive(s[0]) || !unittype(s[0])) return 0;
-  int32_t maxundead = 0, maxmagic = 0;
-  const int32_t maxnormal = maxcomunits(c, &maxundead, &maxmagic);
-  const int32_t kind = leadkind(*unittype(s[0]));
-  return (kind == 1 ? maxundead : kind == 2 ? maxmagic : maxnormal) > 0 ? 1 : 0;
+  return !s.empty() && !canlead(c, s[0]) ? 1 : 0;
 }

@@ -6,122 +6,20 @@
 
 #include "screens/armypanel.h"
 #include "screens/deployment.h"
-#include "support/smallworld.h"
+#include "support/squadworld.h"
 
 namespace {
-constexpr int32_t ME = 3, OTHER = 4;
-// Types: 1 soldier, 2 captain, 3 zombie (undead), 4 archer, 5 were-captain
-// (changes shape), 6 ogre (size 6).
-class Squads : public ::testing::Test {
+using namespace squadworld;
+class PanelSquads : public Squads {
  protected:
   void SetUp() override {
-    makesmallworld();
-    settype(1, "Soldier");
-    settype(2, "Captain");
-    settype(3, "Zombie").flags2 = MF2_UNDEADCLASS;
-    settype(4, "Archer").weapon[0] = 1;
-    setweapon(1, "Bow").range = 20;
-    settype(5, "Werecaptain");
-    addtypeability(5, 193, 1);
-    settype(6, "Ogre").size = 6;
-    for (int32_t l = 1; l <= 3; l++) land[l].owner = land[l].fortholder = ME;
-    squaddefaults = SquadDefaults{};
+    Squads::SetUp();
     armypanelstate = ArmyPanelState{};
-  }
-  std::vector<int32_t> units(int32_t type, int32_t n, int32_t lnr = 1) {
-    std::vector<int32_t> v;
-    for (int32_t i = 0; i < n; i++) v.push_back(mkunit(type, ME, lnr));
-    return v;
-  }
-  static int32_t slotof(int32_t c, int32_t squad) {
-    for (int32_t k = 0; k < 5; k++)
-      if (com[c].squad[k] == squad) return k;
-    return -1;
   }
 };
 }  // namespace
 
-TEST_F(Squads, UnitsJoinNewAndGivenSquadsUnderTheRules) {
-  const int32_t c = mkcom(2, ME, 1);
-  const std::vector<int32_t> men = units(1, 7);
-  squaddefaults = SquadDefaults{3, -2, 2, 5};
-  ASSERT_EQ(tu(men[0], c, -1, 0), 1);
-  const int32_t s = unit[men[0]].squad;
-  EXPECT_EQ(com[c].squad[0], s);
-  EXPECT_EQ(com[c].sqx[0], 3);   // the defaults go into the new slot
-  EXPECT_EQ(com[c].sqorder[0], 2);
-  EXPECT_EQ(com[c].sqtarget[0], 5);
-  EXPECT_EQ(tu(men[1], c, s, 0), 1);
-  // Five squads, then a request for a new one lands in the first.
-  for (int32_t i = 2; i < 6; i++) ASSERT_EQ(tu(men[size_t(i)], c, -1, 0), 1);
-  EXPECT_EQ(nbrsquads(c), 5);
-  EXPECT_EQ(tu(men[6], c, -1, 0), 1);
-  EXPECT_EQ(unit[men[6]].squad, s);
-  // Commander -1: out of every squad, into the garrison.
-  EXPECT_EQ(tu(men[6], -1, -1, 0), 0);
-  EXPECT_EQ(unit[men[6]].squad, -1);
-
-  // Refusals keep the former squad, or leave the unit out with leave-out.
-  const int32_t there = mkunit(1, ME, 2);
-  EXPECT_EQ(tu(there, c, -1, 0), 0);                // another province
-  const int32_t d = mkcom(2, ME, 1);
-  EXPECT_EQ(tu(men[1], d, s, 0), 0);                // a squad d does not lead
-  EXPECT_EQ(unit[men[1]].squad, s);
-  EXPECT_EQ(tu(men[1], d, s, 1), 0);
-  EXPECT_EQ(unit[men[1]].squad, -1);
-  // A commander without a unit is a refusal like the others.
-  com[d].body = -1;
-  setunitsquad(men[2], com[c].squad[1]);
-  EXPECT_EQ(tu(men[2], d, -1, 0), 0);
-  EXPECT_EQ(unit[men[2]].squad, com[c].squad[1]);
-  // A mercenary commander takes no units, whatever leave-out says.
-  const int32_t merc = mkcom(2, ME, 1);
-  unit[bodyunit(merc)].homeland = -2;
-  EXPECT_EQ(tu(men[2], merc, -1, 0), 0);
-  EXPECT_EQ(unit[men[2]].squad, -1);
-  EXPECT_EQ(nbrsquads(merc), 0);
-}
-
-TEST_F(Squads, LeadershipIsCountedByKind) {
-  const int32_t c = mkcom(2, ME, 1);
-  int32_t undead = 0, magic = 0;
-  const int32_t normal = maxcomunits(c, &undead, &magic);
-  ASSERT_EQ(undead, 0);
-  ASSERT_GT(normal, 0);
-  const int32_t zombie = mkunit(3, ME, 1);
-  EXPECT_EQ(tu(zombie, c, -1, 0), 0);   // no undead leadership, though room for the living
-  EXPECT_EQ(nbrsquads(c), 0);           // the squad made for it is gone again
-  const std::vector<int32_t> men = units(1, normal + 1);
-  for (int32_t i = 0; i < normal; i++) ASSERT_EQ(tu(men[size_t(i)], c, -1, 0), 1) << i;
-  EXPECT_EQ(tu(men[size_t(normal)], c, -1, 1), 0);
-  EXPECT_EQ(unit[men[size_t(normal)]].squad, -1);
-  armypanelstate.player = ME;
-  armypanelstate.sel = {zombie};
-  EXPECT_EQ(cltu(c), 0);
-  armypanelstate.sel = {men[0]};
-  EXPECT_EQ(cltu(c), 1);
-}
-
-TEST_F(Squads, ANonStealthyUnitEndsASneak) {
-  const int32_t abroad = mkcom(2, ME, 5);   // land 5 is nobody's
-  com[abroad].order = Order::sneak;
-  com[abroad].orderparam = 1;
-  ASSERT_EQ(tu(mkunit(1, ME, 5), abroad, -1, 0), 1);
-  EXPECT_EQ(com[abroad].order, Order::defend);
-  // At home it becomes a move, which stands only while the move is legal.
-  provgeo[1].nbr[0] = 2;
-  provgeo[2].nbr[0] = 1;
-  const int32_t home = mkcom(2, ME, 1);
-  com[home].order = Order::sneak;
-  com[home].orderparam = 2;
-  ASSERT_EQ(tu(mkunit(1, ME, 1), home, -1, 0), 1);
-  EXPECT_EQ(com[home].order, Order::move);
-  com[home].orderparam = 9;   // out of reach
-  ASSERT_EQ(tu(mkunit(1, ME, 1), home, -1, 0), 1);
-  EXPECT_EQ(com[home].order, Order::defend);
-}
-
-TEST_F(Squads, ThePanelSelectsWithinOneGroupAndDrops) {
+TEST_F(PanelSquads, ThePanelSelectsWithinOneGroupAndDrops) {
   const int32_t c = mkcom(2, ME, 1), d = mkcom(2, ME, 1);
   const std::vector<int32_t> men = units(1, 4), archers = units(4, 3);
   mkunit(1, OTHER, 1);          // not mine
@@ -186,9 +84,9 @@ TEST_F(Squads, ThePanelSelectsWithinOneGroupAndDrops) {
   EXPECT_FALSE(clickunit(bad, {}));
 }
 
-TEST_F(Squads, SquadOrdersTargetsAndTheCommandersScript) {
+TEST_F(PanelSquads, SquadOrdersTargetsAndTheCommandersScript) {
   const int32_t c = mkcom(2, ME, 1);
-  ASSERT_EQ(tu(mkunit(1, ME, 1), c, -1, 0), 1);
+  ASSERT_FALSE(joinsquad(mkunit(1, ME, 1), c, -1, 0));
   EXPECT_TRUE(setsquadorder(c, 0, 1));
   EXPECT_TRUE(setsquadtarget(c, 0, 9));    // rearmost after attack
   EXPECT_TRUE(setsquadorder(c, 0, 2));
@@ -221,10 +119,10 @@ TEST_F(Squads, SquadOrdersTargetsAndTheCommandersScript) {
   EXPECT_STREQ(text, "(change shape)(fire)(hold)(hold)(attack) Fire archers and flee ");
 }
 
-TEST_F(Squads, TheDigitKeysRememberOrdersOfTheirKind) {
+TEST_F(PanelSquads, TheDigitKeysRememberOrdersOfTheirKind) {
   const int32_t c = mkcom(2, ME, 1), d = mkcom(2, ME, 1);
-  ASSERT_EQ(tu(mkunit(1, ME, 1), c, -1, 0), 1);
-  ASSERT_EQ(tu(mkunit(1, ME, 1), d, -1, 0), 1);
+  ASSERT_FALSE(joinsquad(mkunit(1, ME, 1), c, -1, 0));
+  ASSERT_FALSE(joinsquad(mkunit(1, ME, 1), d, -1, 0));
   com[c].sqorder[0] = 6;
   com[c].sqtarget[0] = 9;
   com[c].batorder = 1;
@@ -249,7 +147,7 @@ TEST_F(Squads, TheDigitKeysRememberOrdersOfTheirKind) {
   EXPECT_FALSE(storebattlememory(ME, 3, c, 3));    // an empty slot
 }
 
-TEST_F(Squads, PlacesStayOnTheFieldBySquadSize) {
+TEST_F(PanelSquads, PlacesStayOnTheFieldBySquadSize) {
   const int32_t c = mkcom(2, ME, 1);
   // Sizes 0..5 (the empty slot too) keep -8..9; 144 keeps -7..8; 600 keeps -4..5.
   struct Case {
@@ -288,7 +186,7 @@ TEST_F(Squads, PlacesStayOnTheFieldBySquadSize) {
   EXPECT_EQ(y, 8);
 }
 
-TEST_F(Squads, OrderTextsSayWhatWasSet) {
+TEST_F(PanelSquads, OrderTextsSayWhatWasSet) {
   const int32_t c = mkcom(2, ME, 1);
   strncpy(spells[5].name, "Thunderstrike Long", sizeof spells[5].name - 1);
   char text[ORDERTEXTSIZE];
