@@ -19,7 +19,6 @@ namespace {
 constexpr int32_t levelcosts[12] = {0, 20, 40, 60, 100, 160, 260, 420, 680, 1100, 1780, 3000};
 constexpr int32_t itemgems[10] = {0, 5, 10, 15, 25, 40, 65, 90, 115, 140};
 constexpr int32_t SCHOOLS = 7;
-constexpr int32_t EN_FORGEHALF = 20;
 }  // namespace
 
 // ---------------------------------------------------------------- players and armies
@@ -136,8 +135,8 @@ int32_t canforge(int32_t cnr, int32_t item) {
   if (it.mainlevel < 1 || it.mainpath < 0 || it.mainpath > 7 || it.secondpath > 7) return -1;
   const int32_t p = unit[size_t(b)].owner;
   const int32_t l = unit[size_t(b)].land;
-  const bool reducible = it.constlevel <= 4 && getitemability(item, 292) <= 0;
-  const int32_t bonus = p >= 0 && findench(EN_FORGEHALF, -1, p) >= 0 ? 1 : 0;
+  const bool reducible = it.constlevel <= 4 && getitemability(item, AB_NOTREDUCIBLE) <= 0;
+  const int32_t bonus = p >= 0 && findench(EN_FORGE, -1, p) >= 0 ? 1 : 0;
   auto skilled = [&](int32_t path, int32_t level) {
     if (path < 0) return true;
     int32_t have = getcommagic(cnr, path);
@@ -148,7 +147,7 @@ int32_t canforge(int32_t cnr, int32_t item) {
   if (p < 0 || p >= MAXKINGDOMS || it.constlevel > researchrec[p][RR_LEVEL + SCH_CONSTRUCTION] / 2) return -1;
   int32_t cost1 = itemgemcost(it.mainlevel), cost2 = itemgemcost(it.secondlevel);
   if (bonus && reducible) cost1 /= 2, cost2 /= 2;
-  const int32_t r = imin(getitemfx(cnr, 118, 1) + landsiteeffect(l, 63, 0, 0), 80);
+  const int32_t r = imin(getitemfx(cnr, AB_FORGEBONUS, 1) + landsiteeffect(l, 63, 0, 0), 80);
   if (r > 0 && reducible) {
     cost1 = cost1 * (100 - r) / 100;
     cost2 = cost2 * (100 - r) / 100;

@@ -450,9 +450,9 @@ int32_t chooseritual(const Plan& plan, int32_t c) {
     const int32_t cost = ritualgemcost(s), path = sp.path[0];
     if (path < 0 || path > 7 || cost < 1 || gems(p, path) < cost) continue;
     int32_t score = 0;
-    if (sp.effect == 10001 && sp.damage > 0 && sp.damage < MAXUNITTYPES)
+    if (sp.effect == RITUAL_SUMMON && sp.damage > 0 && sp.damage < MAXUNITTYPES)
       score = unittypes[size_t(sp.damage)].gcost * imax(1, sp.nbreff % 1000) * 10 / cost;
-    else if (sp.effect == 10081 && plan.style.enchantments && gems(p, path) >= 2 * cost)
+    else if (sp.effect == RITUAL_GLOBALENCH && plan.style.enchantments && gems(p, path) >= 2 * cost)
       score = 100;
     if (score <= bestscore || ritualrefusal(c, s, 0, 0) != RIT_OK) continue;
     best = s;

@@ -46,7 +46,7 @@ int32_t randcom(int32_t lnr, int32_t player, int32_t mode) {
 int32_t shapechange(int32_t unr) {
   bailif(unr < 0 || unr >= MAXUNITS, "shapechange: bad unr");
   Unit& u = unit[unr];
-  const int32_t to = getability(unr, 193, 0);
+  const int32_t to = getability(unr, AB_SHAPECHANGE, 0);
   if (to <= 0 || to >= MAXUNITTYPES || u.type < 0 || u.type >= MAXUNITTYPES || unittypes[to].hp < 1) return 0;
   const int32_t from = u.type, oldmax = getmaxhp(unr), oldhp = u.hp;
   u.type = int16_t(to);

@@ -169,10 +169,10 @@ void cachefighter(int32_t f) {
   x.res[RS_COLD] = int16_t(std::clamp<int32_t>(getability(u, AB_COLDRES, 1), -100, 200));
   x.res[RS_SHOCK] = int16_t(std::clamp<int32_t>(getability(u, AB_SHOCKRES, 1), -100, 200));
   x.res[RS_POISON] = int16_t(std::clamp<int32_t>(getability(u, AB_POISONRES, 1), -100, 200));
-  x.fireshield = int16_t(std::clamp<int32_t>(getability(u, 163, 1), 0, 100));
-  x.airshield = int16_t(std::clamp<int32_t>(getability(u, 208, 1), 0, 100));
-  x.regen = int16_t(std::clamp<int32_t>(getability(u, 189, 1), 0, 100));
-  x.reinvig = int16_t(std::clamp<int32_t>(getability(u, 117, 1), 0, 100));
+  x.fireshield = int16_t(std::clamp<int32_t>(getability(u, AB_FIRESHIELD, 1), 0, 100));
+  x.airshield = int16_t(std::clamp<int32_t>(getability(u, AB_AIRSHIELD, 1), 0, 100));
+  x.regen = int16_t(std::clamp<int32_t>(getability(u, AB_REGENERATION, 1), 0, 100));
+  x.reinvig = int16_t(std::clamp<int32_t>(getability(u, AB_REINVIGORATION, 1), 0, 100));
   x.ethereal = uint8_t((t.flags & MF_ETHEREAL) || (unit[u].flags[1] & ST_ETHEREAL) ? 1 : 0);
   x.lucky = uint8_t(unit[u].flags[1] & ST_LUCK ? 1 : 0);
 }

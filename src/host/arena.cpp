@@ -26,7 +26,6 @@
 #include "world/world.h"
 
 namespace {
-constexpr int32_t ARENAKIND = 38;          // the enchantment kind of the arena, recorded on land 0
 constexpr int32_t CHAMPIONSTRIDENT = 1;    // its holder is bound to the arena
 constexpr int32_t ARENAEXP = 10;           // the winner's experience, on top of any battle's
 const char* const COMPETE = "compete in the arena";
@@ -120,7 +119,7 @@ void deathmatches() {
         activeplayer(complayer(c)))
       entrants.push_back(c);
   if (entrants.empty()) return;
-  const int32_t e = findench(ARENAKIND, 0, -1);
+  const int32_t e = findench(EN_ARENA, 0, -1);   // the arena is recorded on land 0
   if (e < 0) {
     for (int32_t c : entrants) failorder(c, COMPETE, "no arena stands in the world");
     return;

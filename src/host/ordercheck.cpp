@@ -94,7 +94,7 @@ void keepkingdom(int32_t p) {
 // A change of shape (ability 193 of the old form) is the one way a turn
 // screen changes a unit's type, and with it its hit points.
 bool shapechanged(const Unit& was, const Unit& sent) {
-  return was.type >= 0 && gettypeability(was.type, 193, -1) == sent.type && sent.type > 0 &&
+  return was.type >= 0 && gettypeability(was.type, AB_SHAPECHANGE, -1) == sent.type && sent.type > 0 &&
          sent.type < MAXUNITTYPES && sent.hp >= 1;
 }
 

@@ -112,7 +112,7 @@ void patrolunrest(int32_t c) {
   if (!ownsprovince(c)) return;
   Land& l = landof(c);
   int32_t strength = 0;
-  for (int32_t u : armyunits(c)) strength += 1 + imax(getability(u, 170, 1), 0);
+  for (int32_t u : armyunits(c)) strength += 1 + imax(getability(u, AB_PATROLBONUS, 1), 0);
   l.unrest = int16_t(imax(0, l.unrest - imax(1, strength / 2)));
 }
 

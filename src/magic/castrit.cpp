@@ -16,9 +16,6 @@
 namespace {
 bool validspell(int32_t s) { return s > 0 && s < MAXSPELLS && s < nbrofspells(); }
 bool validland(int32_t l) { return l >= 1 && l <= nbrlands && l < MAXLANDS; }
-
-constexpr int32_t FX_SUMMON = 10001, FX_REMOTEDAMAGE = 10002, FX_TELEPORT = 10010, FX_FINDSITES = 10020,
-                  FX_SCRY = 10023, FX_PROVINCEENCH = 10082, FX_DISPEL = 10111;
 }  // namespace
 
 const char* ritualrefusaltext(int32_t result) {
@@ -43,8 +40,8 @@ int32_t ritualtargetkind(int32_t spell) {
   if (!isritual(spell)) return RT_NONE;
   switch (spells[size_t(spell)].effect) {
     // Finding sites searches the caster's own province: no target is asked.
-    case FX_REMOTEDAMAGE: case FX_TELEPORT: case FX_SCRY: case FX_PROVINCEENCH: return RT_PROVINCE;
-    case FX_DISPEL: return RT_ENCHANTMENT;
+    case RITUAL_REMOTEDAMAGE: case RITUAL_TELEPORT: case RITUAL_SCRY: case RITUAL_PROVINCEENCH: return RT_PROVINCE;
+    case RITUAL_DISPEL: return RT_ENCHANTMENT;
     default: return RT_NONE;
   }
 }
@@ -100,21 +97,21 @@ int32_t ritualrefusal(int32_t cnr, int32_t spell, int32_t granted, int32_t targe
   const bool sea = issea(l) != 0;
   if (sea && !(sp.flags & SF_UNDERWATER)) return RIT_NOTUNDERWATER;
   if (!sea && (sp.flags & SF_ONLYUNDERWATER)) return RIT_ONLYUNDERWATER;
-  if (sp.effect == FX_TELEPORT && (unittypeflags(b) & MF_IMMOBILE)) return RIT_IMMOBILE;
+  if (sp.effect == RITUAL_TELEPORT && (unittypeflags(b) & MF_IMMOBILE)) return RIT_IMMOBILE;
   switch (ritualtargetkind(spell)) {
     case RT_PROVINCE: {
       if (!validland(target)) return RIT_BADTARGET;
       const int32_t d = landdistance(l, target, ritualrange(cnr, spell));
       if (d < 0) return RIT_BADTARGET;
-      if (sp.effect == FX_TELEPORT) {
+      if (sp.effect == RITUAL_TELEPORT) {
         // The army arrives in a province of its own nation, on ground it can stand on.
         if (land[size_t(target)].owner != p || target == l) return RIT_BADTARGET;
         const uint32_t word = getmoveflags(cnr);
         if (issea(target) ? !(word & MW_WATER) : !(word & MW_LAND)) return RIT_WRONGTERRAIN;
       }
       // Enchantments of fire and air do not take hold on the sea.
-      if (sp.effect == FX_PROVINCEENCH && issea(target) && !(sp.flags & SF_UNDERWATER)) return RIT_WRONGTERRAIN;
-      if (sp.effect == FX_PROVINCEENCH && findench(sp.damage, target, p) >= 0) return RIT_INFORCE;
+      if (sp.effect == RITUAL_PROVINCEENCH && issea(target) && !(sp.flags & SF_UNDERWATER)) return RIT_WRONGTERRAIN;
+      if (sp.effect == RITUAL_PROVINCEENCH && findench(sp.damage, target, p) >= 0) return RIT_INFORCE;
       break;
     }
     case RT_ENCHANTMENT:
@@ -122,8 +119,8 @@ int32_t ritualrefusal(int32_t cnr, int32_t spell, int32_t granted, int32_t targe
         return RIT_BADTARGET;
       break;
     default:
-      if (sp.effect == 10081 && findench(sp.damage, -1, p) >= 0) return RIT_INFORCE;
-      if (sp.effect == 10083 && findench(sp.damage, 0, p) >= 0) return RIT_INFORCE;
+      if (sp.effect == RITUAL_GLOBALENCH && findench(sp.damage, -1, p) >= 0) return RIT_INFORCE;
+      if (sp.effect == RITUAL_ARENAENCH && findench(sp.damage, 0, p) >= 0) return RIT_INFORCE;
       break;
   }
   return RIT_OK;

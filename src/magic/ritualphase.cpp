@@ -287,19 +287,19 @@ void perform(int32_t c) {
   const Spell& sp = spells[size_t(spell)];
   const int32_t level = imax(sp.path[0] >= 0 ? getcommagic(c, sp.path[0]) : 0, granted ? sp.pathlevel[0] : 0);
   switch (sp.effect) {
-    case 10001: summon(c, sp, level); break;
-    case 10002: remotedamage(c, sp, level, target); break;
-    case 10081: enchant(c, spell, -1); break;
-    case 10082: enchant(c, spell, target); break;
-    case 10083: enchant(c, spell, 0); break;
-    case 10010: teleport(c, sp, target); break;
-    case 10013: healarmy(c, sp); break;
-    case 10020: findsites(c, sp, level, unit[size_t(b)].land); break;
-    case 10023: scry(c, sp, target); break;
-    case 10033: enchantgems(c, sp, level); break;
-    case 10044: wish(c, sp); break;
-    case 10050: makeitem(c, sp, level); break;
-    case 10062: lichcraft(c, sp); break;
+    case RITUAL_SUMMON: summon(c, sp, level); break;
+    case RITUAL_REMOTEDAMAGE: remotedamage(c, sp, level, target); break;
+    case RITUAL_GLOBALENCH: enchant(c, spell, -1); break;
+    case RITUAL_PROVINCEENCH: enchant(c, spell, target); break;
+    case RITUAL_ARENAENCH: enchant(c, spell, 0); break;
+    case RITUAL_TELEPORT: teleport(c, sp, target); break;
+    case RITUAL_HEALARMY: healarmy(c, sp); break;
+    case RITUAL_FINDSITES: findsites(c, sp, level, unit[size_t(b)].land); break;
+    case RITUAL_SCRY: scry(c, sp, target); break;
+    case RITUAL_ENCHANTGEMS: enchantgems(c, sp, level); break;
+    case RITUAL_WISH: wish(c, sp); break;
+    case RITUAL_MAKEITEM: makeitem(c, sp, level); break;
+    case RITUAL_LICHCRAFT: lichcraft(c, sp); break;
     default:
       tell(p, unit[size_t(b)].land, "%s performed %s, but its magic took no shape.", comshownname(c), sp.name);
       break;

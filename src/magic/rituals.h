@@ -3,7 +3,8 @@
 // with their monthly upkeep and dispelling, and the description look-ups.
 //
 // Rituals: a spell whose effect is SPELL_RITUAL (10000) or above. The code
-// below it says what it does (data/README.md, "Spells"):
+// says what it does (data/README.md, "Spells"; named RITUAL_ in
+// data/ids.txt):
 //   10001 summons nbreff units of type dmg into the caster's province
 //   10002 strikes the armies of a target province for dmg damage each
 //   10081 a world-wide enchantment of kind dmg, 10082 one on a target

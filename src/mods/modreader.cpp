@@ -107,8 +107,8 @@ struct Resistance {
   int16_t ability;
 };
 constexpr Resistance resistances[] = {
-    {"fireres", MF_FIRERES, 198}, {"shockres", MF_SHOCKRES, 199}, {"poisonres", MF_POISONRES, 200},
-    {"coldres", MF_COLDRES, 201},
+    {"fireres", MF_FIRERES, AB_FIRERES}, {"shockres", MF_SHOCKRES, AB_SHOCKRES},
+    {"poisonres", MF_POISONRES, AB_POISONRES}, {"coldres", MF_COLDRES, AB_COLDRES},
 };
 
 const char* const pathwords[] = {"fire", "air", "water", "earth", "astral", "death", "nature", "blood", "priest"};

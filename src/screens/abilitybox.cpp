@@ -254,7 +254,7 @@ std::vector<BoxEntry> unitboxicons(int32_t unr) {
   r.add(16, (tf & MF_POORAMPHIBIAN) != 0, "Poor Amphibian");
   r.add(14, (tf & MF_AQUATIC) != 0, "Aquatic");
   r.add(6, ab(AB_FEAR) > 4, "Fear");
-  const int32_t awe[3][2] = {{40, AB_AWE}, {126, 162}, {127, 327}};
+  const int32_t awe[3][2] = {{40, AB_AWE}, {126, AB_ANIMALAWE}, {127, AB_HALTHERETIC}};
   const char* awename[3] = {"Awe (+%d)", "Animal Awe (+%d)", "Halt Heretic (+%d)"};
   for (int32_t k = 0; k < 3; k++)
     if (const int32_t v = ab(awe[k][1]); v > 0) r.add(awe[k][0], 1, strf(awename[k], v - 1));
@@ -282,7 +282,7 @@ std::vector<BoxEntry> unitboxicons(int32_t unr) {
   if (heat >= 1) r.add(11, 1, strf("Heat (%d)", heat));
   r.add(19, (tf & MF_COLDBLOOD) != 0, "Cold Blooded");
   if ((tf & MF_ETHEREAL) || (a1 & ST_ETHEREAL)) {
-    if (ab(260) >= 1) r.add(92, 1, "Truly Ethereal");
+    if (ab(AB_TRULYETHEREAL) >= 1) r.add(92, 1, "Truly Ethereal");
     else r.add(21, 1, "Ethereal");
   }
   r.add(23, (a2 & F3_PRETENDER) != 0, "Pretender God");
@@ -292,7 +292,7 @@ std::vector<BoxEntry> unitboxicons(int32_t unr) {
   r.add(27, t->mor == 50, "Mindless");
   r.add(28, (tf & MF_FLYING) || (a1 & ST_FLYING), "Flying");
   r.add(30, getstealth(unr) > 0, "Stealthy");
-  r.add(29, ab(261) > 0, "Horror Marked");
+  r.add(29, ab(AB_HORRORMARK) > 0, "Horror Marked");
   r.add(46, (a1 & ST_SHARPWEAPON) != 0, "Weapon of Sharpness");
   r.add(47, (a1 & ST_ASTRALWEAPON) != 0, "Astral Weapon");
   r.add(48, (a0 & AF_RUSTYARMOR) != 0, "Rusty Armor");
@@ -305,12 +305,12 @@ std::vector<BoxEntry> unitboxicons(int32_t unr) {
   r.add(57, (tf & MF_DEMON) != 0, "Demon");
   r.add(58, (a2 & F3_CHARGEBODY) != 0, "Charge Body");
   r.add(59, ab(AB_FIRESHIELD) > 0, "Fire Shield");
-  r.add(60, ab(321) > 0, "Astral Shield");
+  r.add(60, ab(AB_BURNING) > 0, "Astral Shield");
   r.add(61, (tf & MF_NOHEAL) != 0, "Never Heals");
   r.add(62, ab(AB_BERSERK) > 0, "Berserker");
   r.add(63, (a1 & ST_BERSERK) != 0, "Gone Berserk");
-  r.add(68, ab(202) > 0, "Blood Vengeance");
-  r.add(69, ab(206) > 0, "Summoning Skill");
+  r.add(68, ab(AB_BLOODVENGEANCE) > 0, "Blood Vengeance");
+  r.add(69, ab(AB_SUMMONSKILL) > 0, "Summoning Skill");
   r.add(70, ab(AB_AIRSHIELD) > 0, "Air Shield");
   r.add(71, (tf & MF_WASTESURVIVAL) != 0, "Wasteland Survival");
   r.add(72, (tf & MF_MOUNTAINSURVIVAL) != 0, "Mountain Survival");
@@ -318,46 +318,47 @@ std::vector<BoxEntry> unitboxicons(int32_t unr) {
   r.add(74, (tf & MF_SWAMPSURVIVAL) != 0, "Swamp Survival");
   r.add(77, (a2 & F3_TWISTFATE) != 0, "Twist Fate");
   r.add(78, (a0 & AF_CURSEOFSTONES) != 0, "Curse of Stones");
-  r.add(79, ab(222) > 0, "Banefire Shield");
+  r.add(79, ab(AB_BANEFIRESHIELD) > 0, "Banefire Shield");
   r.add(80, godlevelabove(unr, P_FIRE, 8), "Fire Weapons");
-  r.add(81, ab(125) > 0, "Siege Bonus");
-  r.add(82, ab(131) > 0, "Pillage Bonus");
+  r.add(81, ab(AB_SIEGEBONUS) > 0, "Siege Bonus");
+  r.add(82, ab(AB_PILLAGEBONUS) > 0, "Pillage Bonus");
   r.add(83, (tf & MF_HEAL) != 0, "Recuperation");
-  r.add(84, ab(211) > 0, "Inquisitor");
-  r.add(85, ab(112) > 0, "Sailing");
+  r.add(84, ab(AB_INQUISITOR) > 0, "Inquisitor");
+  r.add(85, ab(AB_SAILING) > 0, "Sailing");
   r.add(86, (tf & MF_ANIMAL) != 0, "Animal");
   const int32_t supply = ab(AB_SUPPLYBONUS);
   if (supply >= 1) r.add(87, 1, strf("Supply Bonus (%d)", supply));
   if (supply < 0) r.add(111, 1, strf("Gluttony (%d)", -supply));
-  r.add(88, ab(215) > 0, "Castle Defence Bonus");
-  r.add(89, ab(118) > 0, "Forge Bonus");
+  r.add(88, ab(AB_CASTLEDEF) > 0, "Castle Defence Bonus");
+  r.add(89, ab(AB_FORGEBONUS) > 0, "Forge Bonus");
   r.add(90, ab(AB_PATROLBONUS) > 0, "Patrol Bonus");
-  r.add(91, ab(255) > 0, "Cursed Luck");
-  if (const int32_t v = ab(309); v > 0) r.add(94, 1, strf("Insane (%d)", v));
-  r.add(95, (ab(298) > 0 ? 1 : 0) + (ab(298) > 0 && ab(210) > 0 ? 1 : 0), "Seduction");
+  r.add(91, ab(AB_CURSEDLUCK) > 0, "Cursed Luck");
+  if (const int32_t v = ab(AB_INSANE); v > 0) r.add(94, 1, strf("Insane (%d)", v));
+  r.add(95, (ab(AB_RUNAWAY) > 0 ? 1 : 0) + (ab(AB_RUNAWAY) > 0 && ab(AB_SEDUCE) > 0 ? 1 : 0), "Seduction");
   if (const int32_t v = ab(AB_DARKVISION); v > 0) r.add(96, 1, strf("Darkvision (%d)", v));
   r.add(97, ab(AB_BLIND) > 0, "Blind");
   r.add(98, (a0 & AF_DECAYING) != 0, "Decaying");
   if (oldagelevel(unr) > 0) r.add(99, 1, strf("Old Age, %d (%d)", u.age, getmaxage(unr)));
   r.add(100, invoid(unr) != 0, "Lost in Time and Space");
-  r.add(101, ab(106) > 0, "Poison Cloud");
-  r.add(102, ab(104) > 0, "Petrification");
+  r.add(101, ab(AB_POISONCLOUD) > 0, "Poison Cloud");
+  r.add(102, ab(AB_PETRIFY) > 0, "Petrification");
   const char* seasons[4] = {"Strength of the Spring", "Strength of the Summer", "Strength of the Autumn",
                             "Strength of the Winter"};
   for (int32_t s = 0; s < 4; s++) r.add(103 + s, ab(AB_SPRINGPOWER + s) > 0, seasons[s]);
   r.add(107, (a2 & F3_MOSSBODY) != 0, "Mossbody");
   r.add(108, godlevelabove(unr, P_DEATH, 8), "Death Weapons");
-  const int32_t powers[9] = {184, AB_FIREPOWER, AB_COLDPOWER, AB_DARKPOWER, 188, 212, 235, AB_STORMPOWER, 101};
+  const int32_t powers[9] = {AB_HERETIC, AB_FIREPOWER,   AB_COLDPOWER,  AB_DARKPOWER, AB_POISONBARBS,
+                             AB_HEALER,  AB_NOBADEVENTS, AB_STORMPOWER, AB_IVYLORD};
   const char* powernames[9] = {"Heretic",      "Fire Power",     "Cold Power",  "Dark Power", "Poison Barbs",
                                "Healer",       "Fortune Teller", "Storm Power", "Ivy Lord"};
   for (int32_t k = 0; k < 9; k++) r.add(112 + k, ab(powers[k]) > 0, powernames[k]);
   r.add(121, ab(AB_REINVIGORATION) > 0, "Reinvigoration");
   r.add(122, ab(AB_REINVIGORATION) < 0, "Exhaustion");
-  r.add(123, ab(124) > 0, "Reaper");
-  r.add(124, ab(172) > 0, "Plague Carrier");
+  r.add(123, ab(AB_REAPER) > 0, "Reaper");
+  r.add(124, ab(AB_PLAGUECARRIER) > 0, "Plague Carrier");
   r.add(128, ab(AB_ASSASSIN) > 0, "Assassin");
   r.add(129, ab(AB_SPY) > 0, "Spy");
-  if (const int32_t v = ab(328); v > 0) r.add(130, 1, strf("Shattered Soul (%d)", v));
+  if (const int32_t v = ab(AB_SHATTEREDSOUL); v > 0) r.add(130, 1, strf("Shattered Soul (%d)", v));
   r.add(34, (a2 & F3_RETURNING) != 0, "Ritual of Returning");
   r.add(35, (a2 & F3_INNERSUN) != 0, "Inner Sun");
   r.add(33, (a2 & F3_TWICEBORN) != 0, "Twiceborn");
@@ -457,19 +458,19 @@ IconText icontext(int32_t unr, int32_t kind) {
     case 11: out.title = strf("Heat (%d)", std::max(ab(AB_HEAT), gettypeability(unit[size_t(unr)].type, AB_HEAT, -1))); break;
     case 30: out.title = strf("Stealthy (+%d)", getstealth(unr) - 40); break;
     case 40: out.title = strf("Awe (+%d)", ab(AB_AWE) - 1); break;
-    case 126: out.title = strf("Animal Awe (+%d)", ab(162) - 1); break;
-    case 127: out.title = strf("Halt Heretic (+%d)", ab(327) - 1); break;
+    case 126: out.title = strf("Animal Awe (+%d)", ab(AB_ANIMALAWE) - 1); break;
+    case 127: out.title = strf("Halt Heretic (+%d)", ab(AB_HALTHERETIC) - 1); break;
     case 41: out.title = strf("Standard (%d)", ab(AB_STANDARD)); break;
     case 54: out.title = strf("Paralyzed (%d)", ab(AB_PARALYZED)); break;
     case 59: out.title = strf("Fire Shield (%d ap damage)", ab(AB_FIRESHIELD)); break;
     case 62: out.title = strf("Berserker (+%d)", ab(AB_BERSERK)); break;
     case 63: out.title = strf("Gone Berserk (+%d)", ab(AB_BERSERK)); break;
-    case 68: out.title = strf("Blood Vengeance (+%d)", ab(202) - 1); break;
-    case 69: out.title = strf("Summoning Skill (%d)", ab(206) / 2); break;
+    case 68: out.title = strf("Blood Vengeance (+%d)", ab(AB_BLOODVENGEANCE) - 1); break;
+    case 69: out.title = strf("Summoning Skill (%d)", ab(AB_SUMMONSKILL) / 2); break;
     case 70: out.title = strf("Air Shield (%d)", ab(AB_AIRSHIELD)); break;
-    case 79: out.title = strf("Banefire Shield (%d ap damage)", ab(222)); break;
-    case 81: out.title = strf("Siege Bonus (%d)", ab(125)); break;
-    case 82: out.title = strf("Pillage Bonus (%d)", ab(131)); break;
+    case 79: out.title = strf("Banefire Shield (%d ap damage)", ab(AB_BANEFIRESHIELD)); break;
+    case 81: out.title = strf("Siege Bonus (%d)", ab(AB_SIEGEBONUS)); break;
+    case 82: out.title = strf("Pillage Bonus (%d)", ab(AB_PILLAGEBONUS)); break;
     case 87:
     case 111: {
       const int32_t v = ab(AB_SUPPLYBONUS);
@@ -478,21 +479,21 @@ IconText icontext(int32_t unr, int32_t kind) {
       else k = kindtext(87);
       break;
     }
-    case 88: out.title = strf("Castle Defence Bonus (%d)", ab(215)); break;
-    case 89: out.title = strf("Forge Bonus (%d)", ab(118)); break;
+    case 88: out.title = strf("Castle Defence Bonus (%d)", ab(AB_CASTLEDEF)); break;
+    case 89: out.title = strf("Forge Bonus (%d)", ab(AB_FORGEBONUS)); break;
     case 90: out.title = strf("Patrol Bonus (%d)", ab(AB_PATROLBONUS)); break;
-    case 91: out.title = strf("Cursed Luck (%d turns left)", ab(255)); break;
+    case 91: out.title = strf("Cursed Luck (%d turns left)", ab(AB_CURSEDLUCK)); break;
     case 93: out.title = strf("Dragon Master (%d)", ab(AB_DRAGONMASTER)); break;
-    case 94: out.title = strf("Insane (%d)", ab(309)); break;
+    case 94: out.title = strf("Insane (%d)", ab(AB_INSANE)); break;
     case 96: out.title = strf("Darkvision (%d)", ab(AB_DARKVISION)); break;
-    case 112: out.title = strf("Heretic (%d)", ab(184)); break;
+    case 112: out.title = strf("Heretic (%d)", ab(AB_HERETIC)); break;
     case 113: out.title = strf("Fire Power (%d)", ab(AB_FIREPOWER)); break;
     case 114: out.title = strf("Cold Power (%d)", ab(AB_COLDPOWER)); break;
     case 115: out.title = strf("Dark Power (%d)", ab(AB_DARKPOWER)); break;
-    case 117: out.title = strf("Healer (%d)", ab(212)); break;
-    case 118: out.title = strf("Fortune Teller (%d)", ab(235)); break;
+    case 117: out.title = strf("Healer (%d)", ab(AB_HEALER)); break;
+    case 118: out.title = strf("Fortune Teller (%d)", ab(AB_NOBADEVENTS)); break;
     case 119: out.title = strf("Storm Power (%d)", ab(AB_STORMPOWER)); break;
-    case 120: out.title = strf("Ivy Lord (%d)", ab(101)); break;
+    case 120: out.title = strf("Ivy Lord (%d)", ab(AB_IVYLORD)); break;
     case 121:
     case 122: {
       const int32_t v = ab(AB_REINVIGORATION);
@@ -500,7 +501,7 @@ IconText icontext(int32_t unr, int32_t kind) {
       k = kindtext(v >= 1 ? 121 : 122);
       break;
     }
-    case 130: out.title = strf("Shattered Soul (%d)", ab(328)); break;
+    case 130: out.title = strf("Shattered Soul (%d)", ab(AB_SHATTEREDSOUL)); break;
     case 67: {
       const int32_t n = countcasterench(unr);
       out.lines = {n == 1 ? std::string("This unit has created a global enchantment. The enchantment will fall if this "

@@ -61,7 +61,7 @@ bool stepknown(int32_t s) { return s >= -5 && s < MAXSPELLS; }
 
 bool hasmissile(int32_t c) { return getmissileweapon(com[size_t(c)].body, 0) > 0; }
 bool castsspells(int32_t c) { return ismageorpriest(c) || hasitemspell(c) > 0; }
-bool changesshape(int32_t c) { return getability(com[size_t(c)].body, 193, 1) > 0; }
+bool changesshape(int32_t c) { return getability(com[size_t(c)].body, AB_SHAPECHANGE, 1) > 0; }
 
 // The commander whose squad it is, among living commanders; -1 none.
 int32_t leaderof(int32_t squad) {

@@ -96,20 +96,20 @@ std::vector<InfoLine> itemlines(int32_t inr) {
   const size_t before = out.size();
   for (int32_t n = 0; n < ITEMABILITIES; n++) {
     const int32_t k = it.abilityid[n], v = it.abilityval[n];
-    if (k == 121) out.push_back({strf("research bonus: %d", v), ""});
-    else if (k >= 10 && k <= 17)
-      out.push_back({strf("%s magic bonus: %d", PATHLOWER[k - 10], v), ""});
-    else if (k == 18) out.push_back({strf("priest bonus: %d", v), ""});
-    else if (k == 20) out.push_back({strf("elemental bonus: %d", v), ""});
-    else if (k == 21) out.push_back({strf("sorcery bonus: %d", v), ""});
-    else if (k == 22) out.push_back({strf("magic bonus: %d", v), ""});
-    else if (k == 118) out.push_back({strf("forge bonus: %d", v), ""});
-    else if (k == 119) {
+    if (k == AB_RESEARCHBONUS) out.push_back({strf("research bonus: %d", v), ""});
+    else if (k >= AB_MAGICBOOST && k < AB_MAGICBOOST + P_PRIEST)
+      out.push_back({strf("%s magic bonus: %d", PATHLOWER[k - AB_MAGICBOOST], v), ""});
+    else if (k == AB_MAGICBOOST + P_PRIEST) out.push_back({strf("priest bonus: %d", v), ""});
+    else if (k == AB_ELEMENTALBOOST) out.push_back({strf("elemental bonus: %d", v), ""});
+    else if (k == AB_SORCERYBOOST) out.push_back({strf("sorcery bonus: %d", v), ""});
+    else if (k == AB_MAGICBOOSTALL) out.push_back({strf("magic bonus: %d", v), ""});
+    else if (k == AB_FORGEBONUS) out.push_back({strf("forge bonus: %d", v), ""});
+    else if (k == AB_FIREASTRALBOOST) {
       out.push_back({"fire magic bonus: 2", ""});
       out.push_back({"astral magic bonus: 2", ""});
-    } else if (k == 138 && v >= 0 && v <= 8) out.push_back({strf("%s magic bonus: 1", PATHNAME[v]), ""});
-    else if (k == 117) out.push_back({strf("reinvigoration: %d", v), ""});
-    else if (k == 161) out.push_back({strf("penetration bonus: %d", v), ""});
+    } else if (k == AB_ONEPATHBOOST && v >= 0 && v <= 8) out.push_back({strf("%s magic bonus: 1", PATHNAME[v]), ""});
+    else if (k == AB_REINVIGORATION) out.push_back({strf("reinvigoration: %d", v), ""});
+    else if (k == AB_PENETRATION) out.push_back({strf("penetration bonus: %d", v), ""});
   }
   if (out.size() > before) out.push_back({"", ""});
   return out;

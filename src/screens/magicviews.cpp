@@ -71,7 +71,7 @@ void viewench(int32_t p) {
 
 void buildtemple(int32_t lnr) {
   const int32_t p = land[size_t(lnr)].fortholder;
-  const int32_t pic = getnatattr(p, 138);
+  const int32_t pic = getnatattr(p, NA_TEMPLEPIC);
   bailif(pic > 1000, "bad templepic");
   const VeyRates t = veyrates(p);
   guititle("Temple");

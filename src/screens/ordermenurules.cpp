@@ -166,7 +166,7 @@ void provinceentries(Menu& m, int32_t c) {
   if (effectof(c, AB_CAPTURE) > 0) m.order(Order::captureslaves);
   siteentries(m, c);
   const uint32_t flags = unittypeflags(com[size_t(c)].body);
-  if (findench(38, 0, -1) >= 0 && findcomwithorder(p, -1, Order::deathmatch) < 0 && !(flags & (MF_IMMOBILE | MF_AQUATIC)))
+  if (findench(EN_ARENA, 0, -1) >= 0 && findcomwithorder(p, -1, Order::deathmatch) < 0 && !(flags & (MF_IMMOBILE | MF_AQUATIC)))
     m.order(Order::deathmatch);
   itemritualentries(m, c, "Cast Item Spell: %s");
 }

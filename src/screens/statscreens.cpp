@@ -260,7 +260,7 @@ void halloffame(int32_t p) {
     const int32_t id = render_frame(1, 0);
     if (id == ST_EXIT || quitprogram) return;
     const int32_t u = std::abs(id) - HF_UNIT;
-    if (std::abs(id) >= HF_UNIT && u < MAXUNITS && (unit[size_t(u)].owner == p || findench(15, -1, p) >= 0))
+    if (std::abs(id) >= HF_UNIT && u < MAXUNITS && (unit[size_t(u)].owner == p || findench(EN_EYESOFGOD, -1, p) >= 0))
       ustatbox(u, nullptr, 0, 0);
   }
 }

@@ -103,7 +103,7 @@ std::vector<ColumnFeature> provincefeatures(int32_t k, int32_t l, int32_t info) 
     add(TS_LAB, TRS_MISC2, SPRITE2_LAB, "Laboratory",
         "(l) Arcane laboratory, (F5) research, (F6) global enchantments, (F7) resources, (F8) items");
   if (ld.temple && (info & INFO_NAME)) {
-    const int32_t pic = getnatattr(ld.fortholder, 138);
+    const int32_t pic = getnatattr(ld.fortholder, NA_TEMPLEPIC);
     bailif(pic > 1000, "bad templepic");
     const bool mine = holdscastle(k, l);
     // A picture that the temple archive lacks (a mod's number): the map's temple.

@@ -200,7 +200,7 @@ int32_t getenc(int32_t unr, int32_t mode) {
   if (u.exp >= 200) statstep(e, e - 1, "Experience bonus");
   if (l < 0) return atleast(e, 0);
   if (cold == 3 || cold == -3) {
-    const int32_t res = ab(unr, cold == 3 ? 201 : 198);
+    const int32_t res = ab(unr, cold == 3 ? AB_COLDRES : AB_FIRERES);
     const int32_t limit = cold == 3 ? 25 : 24;
     const char* severe = cold == 3 ? "Severe Cold" : "Severe Heat";
     if (res < 1 && t.enc > 0) statstep(e, e + 2, severe);

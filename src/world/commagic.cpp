@@ -39,12 +39,12 @@ int32_t onepath(int32_t cnr, int32_t path) {
       const Item& item = items[it];
       for (int32_t k = 0; k < ITEMABILITIES && item.abilityid[k] != 0; k++) {
         const int32_t a = item.abilityid[k], v = item.abilityval[k];
-        if (a >= 10 && a <= 18 && a - 10 == path) lvl += v;
-        else if (a == 22 && path != P_PRIEST) lvl += v;
-        else if (a == 119 && (path == P_FIRE || path == P_ASTRAL)) lvl += 2;
-        else if (a == 21 && (path == P_ASTRAL || path == P_DEATH || path == P_NATURE || path == P_BLOOD)) lvl += v;
-        else if (a == 20 && path <= P_EARTH) lvl += v;
-        else if (a == 138 && v == path) lvl += 1;
+        if (a >= AB_MAGICBOOST && a <= AB_MAGICBOOST + P_PRIEST && a - AB_MAGICBOOST == path) lvl += v;
+        else if (a == AB_MAGICBOOSTALL && path != P_PRIEST) lvl += v;
+        else if (a == AB_FIREASTRALBOOST && (path == P_FIRE || path == P_ASTRAL)) lvl += 2;
+        else if (a == AB_SORCERYBOOST && (path == P_ASTRAL || path == P_DEATH || path == P_NATURE || path == P_BLOOD)) lvl += v;
+        else if (a == AB_ELEMENTALBOOST && path <= P_EARTH) lvl += v;
+        else if (a == AB_ONEPATHBOOST && v == path) lvl += 1;
       }
       last[1] = last[0];
       last[0] = it;

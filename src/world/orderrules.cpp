@@ -16,8 +16,6 @@
 #include "world/world.h"
 
 namespace {
-constexpr int32_t EN_ARENAKIND = 38;
-
 bool holdscastle(int32_t c) { return orderlandrec(c).fortholder == orderplayer(c); }
 bool ownsprovince(int32_t c) { return orderlandrec(c).owner == orderplayer(c); }
 int32_t holy(int32_t c) { return getcommagic(c, P_PRIEST); }
@@ -113,7 +111,7 @@ int32_t orderallowed(int32_t c, Order code, int32_t param, char* why) {
       if (!pretenderdead(p) || veyrec[size_t(p)].value[0] > 0) return tell("There is no god to call back.");
       return 1;
     case Order::heal: return effectof(c, AB_HEALER) > 0 ? 1 : tell("%s cannot heal troops.", name);
-    case Order::summonallies: return anyeffect(c, 164, 168) ? 1 : tell("%s cannot summon allies.", name);
+    case Order::summonallies: return anyeffect(c, AB_MAKEMONSTER, AB_MAKEMONSTER + 4) ? 1 : tell("%s cannot summon allies.", name);
     case Order::buildlab:
       if (!castle || !ownsprovince(c)) return tell("Buildings go up only where the nation holds the province and its castle.");
       if (l.lab) return tell("A laboratory stands here already.");
@@ -177,7 +175,7 @@ int32_t orderallowed(int32_t c, Order code, int32_t param, char* why) {
     case Order::assassinate: return effectof(c, AB_ASSASSIN) > 0 ? 1 : tell("%s is no assassin.", name);
     case Order::deathmatch: {
       const uint32_t flags = unittypeflags(b);
-      if (findench(EN_ARENAKIND, 0, -1) < 0) return tell("No death match is being fought.");
+      if (findench(EN_ARENA, 0, -1) < 0) return tell("No death match is being fought.");
       if (findcomwithorder(p, -1, Order::deathmatch) >= 0) return tell("A champion of the nation is in the death match already.");
       return !(flags & (MF_IMMOBILE | MF_AQUATIC)) ? 1 : tell("%s cannot travel to the death match.", name);
     }
