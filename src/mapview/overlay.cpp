@@ -204,7 +204,7 @@ void provincemarks(MapMarks& out, int32_t player, int32_t lnr, int32_t mode, int
   const uint32_t filter = mapfilter;
   const bool seen = info & INFO_NAME;
 
-  if (seen && (filter & MF_NAMES)) {
+  if (seen && (filter & MAPF_NAMES)) {
     float t = 0.75f * u;
     if (geo.terrain & TM_LARGE) t *= 1.1f;
     else if (geo.terrain & TM_SMALL) t *= 0.9f;
@@ -219,14 +219,14 @@ void provincemarks(MapMarks& out, int32_t player, int32_t lnr, int32_t mode, int
   }
 
   int32_t v = 0;
-  if (at.onscreen && (info & INFO_VEYRANCE) && (filter & (MF_VEYRANCE | MF_INCOME))) {
+  if (at.onscreen && (info & INFO_VEYRANCE) && (filter & (MAPF_VEYRANCE | MAPF_INCOME))) {
     v = l.veystr;
     if (l.veyowner != player) v = -v;
   }
   const int32_t veyicons = std::abs(v) < MAXVEYICONS ? std::abs(v) : MAXVEYICONS;
   const int32_t veyicon = v < 0 ? ICON_FOREIGNVEYRANCE : ICON_OWNVEYRANCE;
 
-  if (at.onscreen && (filter & MF_INCOME)) {
+  if (at.onscreen && (filter & MAPF_INCOME)) {
     int32_t gold = 0, res = 0, used = 0;
     if (info & INFO_ECONOMY) {
       const int32_t total = holder == player ? getresources(lnr, player) : getbaseresources(lnr, player);
@@ -257,7 +257,7 @@ void provincemarks(MapMarks& out, int32_t player, int32_t lnr, int32_t mode, int
     }
   }
 
-  if (at.onscreen && v != 0 && !(filter & MF_INCOME))
+  if (at.onscreen && v != 0 && !(filter & MAPF_INCOME))
     for (int32_t k = 0; k < at.count; k++)
       for (int32_t n = 0; n < (veyicons + 1) / 2; n++) {
         const float cx = at.x[k] - 0.6f * r - 0.12f * float(n) * u;
@@ -266,22 +266,22 @@ void provincemarks(MapMarks& out, int32_t player, int32_t lnr, int32_t mode, int
       }
 
   if (at.onscreen && seen) {
-    if ((filter & MF_TEMPLES) && l.temple > 0)
+    if ((filter & MAPF_TEMPLES) && l.temple > 0)
       for (int32_t k = 0; k < at.count; k++)
         icon(out, MarkKind::sprite50mid, ICON_TEMPLE, at.x[k] + 0.85f * u, at.y[k] - 0.055f * u, 0.55f * u);
     const int32_t flagof = siege ? flagnation(holder) : flagnation(owner);
-    if (filter & MF_FLAGS)
+    if (filter & MAPF_FLAGS)
       for (int32_t k = 0; k < at.count; k++) flag(out, flagof + 1, at.x[k] - 0.5f * u, at.y[k] + 0.05f * u, u, selected);
-    if ((filter & MF_FORTS) && l.fort > 0)
+    if ((filter & MAPF_FORTS) && l.fort > 0)
       for (int32_t k = 0; k < at.count; k++) icon(out, MarkKind::sprite50mid, ICON_FORT, at.x[k], at.y[k], 1.15f * u);
-    if (siege && (filter & MF_FLAGS))
+    if (siege && (filter & MAPF_FLAGS))
       for (int32_t k = 0; k < at.count; k++)
         flag(out, flagnation(owner) + 1, at.x[k] - 0.75f * u, at.y[k] - 0.1f * u, u, selected);
-    if ((filter & MF_MARKERS) && findench(-1, lnr, player) >= 0)
+    if ((filter & MAPF_MARKERS) && findench(-1, lnr, player) >= 0)
       for (int32_t k = 0; k < at.count; k++)
         icon(out, MarkKind::sprite50mid, ICON_ENCHANTMENT, at.x[k], at.y[k], 0.6f * u);
   }
-  if (at.onscreen && (filter & MF_MARKERS)) {
+  if (at.onscreen && (filter & MAPF_MARKERS)) {
     const int32_t points = l.vpword & 7;
     for (int32_t k = 0; k < at.count; k++)
       for (int32_t n = 0; n < points; n++)
@@ -295,12 +295,12 @@ void provincemarks(MapMarks& out, int32_t player, int32_t lnr, int32_t mode, int
                            0.4f * u, 0.4f * u));
   }
 
-  if (filter & MF_ARMIES) {
+  if (filter & MAPF_ARMIES) {
     const bool ours = owner == player || holder == player;
     const int32_t n = cachedarmysize(lnr);
     if (at.onscreen && ours && n > 0)
       for (int32_t k = 0; k < at.count; k++) army(out, lnr, n, at.x[k], at.y[k], u, 0.2f, 0, 0.6f);
-    if ((filter & MF_ARROWS) && cachedcomcount(lnr) > 0)
+    if ((filter & MAPF_ARROWS) && cachedcomcount(lnr) > 0)
       movearrows(out, player, lnr, indexed ? &arrowindex[size_t(lnr)] : nullptr, 0.75f * u, now);
     if (at.onscreen && !ours) {
       const int32_t m = findscoutmsg(player, lnr);
@@ -310,7 +310,7 @@ void provincemarks(MapMarks& out, int32_t player, int32_t lnr, int32_t mode, int
     }
   }
 
-  if (at.onscreen && (filter & MF_TERRAIN)) {
+  if (at.onscreen && (filter & MAPF_TERRAIN)) {
     int16_t icons[6];
     int32_t count = 0;
     const uint32_t t = geo.terrain;

@@ -19,20 +19,26 @@
 
 #include "runtime/short.h"
 
-// The map filter word: which layers the overlay draws. The turn screens set
-// it (the filter menu and keys; the low 16 bits are saved per nation).
+// The map filter word (MAPF_ bits): which layers the overlay draws. The turn
+// screens set it (the filter menu and keys; the low 16 bits are saved per
+// nation).
 extern uint32_t mapfilter;
-constexpr uint32_t MF_VEYRANCE = 0x1;     // veyrance candles beside the flag
-constexpr uint32_t MF_FLAGS = 0x4;
-constexpr uint32_t MF_ARMIES = 0x8;
-constexpr uint32_t MF_ARROWS = 0x10;      // move arrows; with MF_ARMIES
-constexpr uint32_t MF_NEIGHBOURS = 0x20;  // neighbour lines of the current province (the turn screen's)
-constexpr uint32_t MF_MARKERS = 0x40;     // enchantment, victory-point, battle and presence markers
-constexpr uint32_t MF_INCOME = 0x80;      // income box, with its own veyrance row
-constexpr uint32_t MF_FORTS = 0x100;
-constexpr uint32_t MF_TEMPLES = 0x200;
-constexpr uint32_t MF_NAMES = 0x400;
-constexpr uint32_t MF_TERRAIN = 0x800;
+constexpr uint32_t MAPF_VEYRANCE = 0x1;      // veyrance candles beside the flag
+constexpr uint32_t MAPF_FLAGS = 0x4;
+constexpr uint32_t MAPF_ARMIES = 0x8;
+constexpr uint32_t MAPF_ARROWS = 0x10;       // move arrows; with MAPF_ARMIES
+constexpr uint32_t MAPF_NEIGHBOURS = 0x20;   // neighbour lines of the current province (the turn screen's)
+constexpr uint32_t MAPF_MARKERS = 0x40;      // enchantment, victory-point, battle and presence markers
+constexpr uint32_t MAPF_INCOME = 0x80;       // income box, with its own veyrance row
+constexpr uint32_t MAPF_FORTS = 0x100;
+constexpr uint32_t MAPF_TEMPLES = 0x200;
+constexpr uint32_t MAPF_NAMES = 0x400;
+constexpr uint32_t MAPF_TERRAIN = 0x800;
+// A nation's filter word before it chose one, and the layers that holding Tab
+// adds: all but the neighbour lines and the terrain.
+constexpr uint32_t MAPF_START = MAPF_VEYRANCE | MAPF_FLAGS | MAPF_ARMIES | MAPF_ARROWS | MAPF_MARKERS | MAPF_INCOME |
+                                MAPF_FORTS | MAPF_TEMPLES | MAPF_NAMES;
+static_assert(MAPF_START == 0x7dd);
 
 // Icons of "misc.trs" that the overlay shows.
 enum MiscIcon : int16_t {

@@ -6,6 +6,7 @@
 #include "frontend/frontend.h"
 #include "gfx/gfx.h"
 #include "gfx/gui.h"
+#include "mapview/overlay.h"
 #include "runtime/fatal.h"
 #include "screens/overview.h"
 #include "screens/statscreens.h"
@@ -19,10 +20,14 @@ struct FilterBox {
   uint32_t shows, sets;   // the bit the box starts from, the bits it sets
 };
 constexpr FilterBox filterbox[FILTERBOXES] = {
-    {1, "Flags and forts", 0x004, 0x104}, {2, "Armies and arrows", 0x008, 0x018}, {4, "Veyrance", 0x001, 0x001},
-    {3, "Income box", 0x080, 0x080},      {7, "Misc", 0x040, 0x240},              {8, "Neighbors", 0x020, 0x020},
-    {9, "Names", 0x400, 0x400}};
-constexpr int32_t NAMESBOX = 6, MF_EXIT = 999;
+    {1, "Flags and forts", MAPF_FLAGS, MAPF_FLAGS | MAPF_FORTS},
+    {2, "Armies and arrows", MAPF_ARMIES, MAPF_ARMIES | MAPF_ARROWS},
+    {4, "Veyrance", MAPF_VEYRANCE, MAPF_VEYRANCE},
+    {3, "Income box", MAPF_INCOME, MAPF_INCOME},
+    {7, "Misc", MAPF_MARKERS, MAPF_MARKERS | MAPF_TEMPLES},
+    {8, "Neighbors", MAPF_NEIGHBOURS, MAPF_NEIGHBOURS},
+    {9, "Names", MAPF_NAMES, MAPF_NAMES}};
+constexpr int32_t NAMESBOX = 6, ID_EXIT = 999;
 
 struct Section {
   const char* title;
@@ -66,7 +71,7 @@ uint32_t filterword(const FilterBoxes& b, uint32_t old, bool namesshown) {
   uint32_t w = 0;
   for (int32_t i = 0; i < FILTERBOXES; i++)
     if (b.on[i]) w |= filterbox[i].sets;
-  if (!namesshown) w = (w & ~0x400u) | (old & 0x400u);
+  if (!namesshown) w = (w & ~MAPF_NAMES) | (old & MAPF_NAMES);
   return w;
 }
 
@@ -81,17 +86,17 @@ void mapfiltermenu(int32_t p) {
     guibegin();
     guititle("Map Filters");
     guiminwidth(GUIMENUWIDTH);
-    guicloseid(MF_EXIT);
+    guicloseid(ID_EXIT);
     guialign(GUIALIGN_LEFT);
     for (int32_t i = 0; i < FILTERBOXES; i++)
       if (i != NAMESBOX || names) guitoggle(filterbox[i].id, &b.on[i], "%s", filterbox[i].text);
     guialign(GUIALIGN_CENTRE);
     guispace(2);
-    guibutton(MF_EXIT, "Exit");
-    guishortcut(MF_EXIT, KEY_ESCAPE);
-    guishortcut(MF_EXIT, KEY_RETURN);
+    guibutton(ID_EXIT, "Exit");
+    guishortcut(ID_EXIT, KEY_ESCAPE);
+    guishortcut(ID_EXIT, KEY_RETURN);
     guishow(-1, -1);
-    if (render_frame(1, 0) == MF_EXIT || quitprogram) break;
+    if (render_frame(1, 0) == ID_EXIT || quitprogram) break;
   }
   kingdom[size_t(p)].w[KW_MAPFILTER] = int16_t(uint16_t(filterword(b, old, names)));
 }
@@ -144,7 +149,7 @@ void keyhelp() {
   for (;;) {
     guibegin();
     guititle("Keyboard Commands");
-    guicloseid(MF_EXIT);
+    guicloseid(ID_EXIT);
     guiwindow(0, WX, WY, WW, WH);
     areabox(0, WX + 4, WY + 4, WW - 8, WH - 4 - GUITITLEBAR, 0.05f, 0.05f, 0.08f, 0.92f);
     float y[3] = {WY + WH - 50, WY + WH - 50, WY + WH - 50};
@@ -160,9 +165,9 @@ void keyhelp() {
       }
       y[c] -= 12;
     }
-    areabox(MF_EXIT, WX + WW / 2 - 35, WY + 12, 70, 22, 0.15f, 0.15f, 0.2f, 0.9f);
-    areatext(MF_EXIT, WX + WW / 2 - 14, WY + 17, 14, "exit");
-    for (int32_t key : {KEY_ESCAPE, KEY_RETURN, int32_t('?')}) guishortcut(MF_EXIT, key);
-    if (render_frame(1, 0) == MF_EXIT || quitprogram) return;
+    areabox(ID_EXIT, WX + WW / 2 - 35, WY + 12, 70, 22, 0.15f, 0.15f, 0.2f, 0.9f);
+    areatext(ID_EXIT, WX + WW / 2 - 14, WY + 17, 14, "exit");
+    for (int32_t key : {KEY_ESCAPE, KEY_RETURN, int32_t('?')}) guishortcut(ID_EXIT, key);
+    if (render_frame(1, 0) == ID_EXIT || quitprogram) return;
   }
 }

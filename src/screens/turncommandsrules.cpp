@@ -4,6 +4,7 @@
 // and the commanders they act on, and the paging and scale of the cards.
 // No window: turncommands.cpp maps ids to these and opens the screens.
 #include "actions/moverule.h"
+#include "mapview/overlay.h"
 #include "runtime/settings.h"
 #include "runtime/util.h"
 #include "screens/orders.h"
@@ -132,13 +133,13 @@ void mapselect(int32_t lnr) {
 
 uint32_t filterkeyword(uint32_t w, int32_t key) {
   switch (key) {
-    case 1: return (w & 0x4) ? w ^ 0x104 : w | 0x104;
-    case 2: return (w & 0x8) ? w ^ 0x18 : w | 0x18;
-    case 3: return w ^ 0x1;
-    case 4: return w ^ 0x80;
-    case 5: return (w & 0x40) ? w ^ 0x240 : w | 0x240;
-    case 8: return w ^ 0x20;
-    case 9: return w ^ 0x400;
+    case 1: return (w & MAPF_FLAGS) ? w ^ (MAPF_FLAGS | MAPF_FORTS) : w | MAPF_FLAGS | MAPF_FORTS;
+    case 2: return (w & MAPF_ARMIES) ? w ^ (MAPF_ARMIES | MAPF_ARROWS) : w | MAPF_ARMIES | MAPF_ARROWS;
+    case 3: return w ^ MAPF_VEYRANCE;
+    case 4: return w ^ MAPF_INCOME;
+    case 5: return (w & MAPF_MARKERS) ? w ^ (MAPF_MARKERS | MAPF_TEMPLES) : w | MAPF_MARKERS | MAPF_TEMPLES;
+    case 8: return w ^ MAPF_NEIGHBOURS;
+    case 9: return w ^ MAPF_NAMES;
     default: return w;
   }
 }

@@ -543,7 +543,7 @@ void openturnscreen(int32_t home, int32_t k, int32_t vcrs, const char* gname, in
   ts.gotoprov = home >= 1 && home <= nbrlands ? home : 1;
   ts.current = ts.gotoprov;
   // A nation that never chose its layers sees them all but the terrain icons.
-  if (kingdom[size_t(k)].w[KW_MAPFILTER] == 0) kingdom[size_t(k)].w[KW_MAPFILTER] = int16_t(0x7dd);
+  if (kingdom[size_t(k)].w[KW_MAPFILTER] == 0) kingdom[size_t(k)].w[KW_MAPFILTER] = int16_t(MAPF_START);
   startmusic();
   ts.upkeep = upk(k);
   char border[PATHLEN];
@@ -603,7 +603,7 @@ void buildturnframe() {
   }
   ts.focus = -1;
   const uint16_t saved = uint16_t(kingdom[size_t(k)].w[KW_MAPFILTER]);
-  mapfilter = ts.tabheld ? (saved | 0x7ddu) : saved;
+  mapfilter = ts.tabheld ? (saved | MAPF_START) : saved;
   int32_t maxrows = 0, maxcols = 0;
   cardlimits(s, &maxrows, &maxcols);
   // Arrow start times: the selected commanders that move show their arrow.
@@ -618,7 +618,7 @@ void buildturnframe() {
     if (moving && cm.arrowtime == 0) cm.arrowtime = 1;
   }
   const int32_t info = infolevel(l, k, 0);
-  if (mapfilter & MF_NEIGHBOURS)
+  if (mapfilter & MAPF_NEIGHBOURS)
     for (int32_t n = 0; n < MAXNEIGHBOURS && provgeo[size_t(l)].nbr[n] > 0; n++)
       drawarrow(l, provgeo[size_t(l)].nbr[n], ARROW_NEIGHBOUR, 0, 10);
   drawmapoverlays(k, l);

@@ -156,7 +156,7 @@ TEST_F(Armies, OwnScoutedAndReducedGraphicsArmies) {
   army(5, 1, {{1, 100}});
   army(6, 2, {{2, 100}});
   cachearmysizes(1);
-  mapfilter = MF_ARMIES;
+  mapfilter = MAPF_ARMIES;
   draw(1, 5);
   EXPECT_EQ(figures(101), 20);
   // The foreign army shows only through a scout report of the viewer.
@@ -202,7 +202,7 @@ TEST_F(Armies, ArrowsOncePerDestinationInThreeWalks) {
   mover(5, Order::move, nbrlands + 1);
   mover(5, Order::move, 9, 0, 2);   // another player's
   cachearmysizes(1);
-  mapfilter = MF_ARMIES | MF_ARROWS;
+  mapfilter = MAPF_ARMIES | MAPF_ARROWS;
   draw(1, 5);
   auto a = arrows();
   ASSERT_EQ(a.size(), 5u);
@@ -216,10 +216,10 @@ TEST_F(Armies, ArrowsOncePerDestinationInThreeWalks) {
   EXPECT_NEAR(a[2]->angle, 90, 1e-4);   // pointing right
   EXPECT_FLOAT_EQ(a[2]->w, 0.75f * mapmarkerunit());
   // Arrows need their filter bit, and the viewer's commanders in the land.
-  mapfilter = MF_ARMIES;
+  mapfilter = MAPF_ARMIES;
   draw(1, 5);
   EXPECT_TRUE(arrows().empty());
-  mapfilter = MF_ARMIES | MF_ARROWS;
+  mapfilter = MAPF_ARMIES | MAPF_ARROWS;
   cachearmysizes(3);
   draw(3, 5);
   EXPECT_TRUE(arrows().empty());
@@ -232,7 +232,7 @@ TEST_F(Armies, OrderedArrowsGrowThenRest) {
   const int32_t old = mover(5, Order::sneak, 3, now - 6000);
   mover(5, Order::move, 6);
   cachearmysizes(1);
-  mapfilter = MF_ARMIES | MF_ARROWS;
+  mapfilter = MAPF_ARMIES | MAPF_ARROWS;
   draw(1, 5, now);
   auto a = arrows();
   ASSERT_EQ(a.size(), 3u);
@@ -282,7 +282,7 @@ TEST_F(Armies, ArrowsAcrossTheSeamTakeTheShortWay) {
   land[1].owner = 1;
   mover(1, Order::move, 2);
   cachearmysizes(1);
-  mapfilter = MF_ARMIES | MF_ARROWS;
+  mapfilter = MAPF_ARMIES | MAPF_ARROWS;
   draw(1, 1);
   auto a = arrows();
   ASSERT_EQ(a.size(), 9u);   // once from each copy of the source

@@ -374,7 +374,7 @@ TEST_F(MapWindow, MissingOrDamagedPictureAndSpritesDrawNothing) {
   settype(7, "Stranger").sprite = 4000;
   for (int32_t k = 0; k < 20; k++) mkunit(7, 1, 1);
   cachearmysizes(1);
-  mapfilter = MF_ARMIES;
+  mapfilter = MAPF_ARMIES;
   mapframes(1, 0, 2);
   EXPECT_EQ(areasof(TRS_ARMY), 4);
   writetext(mapdir() + "broken.tga", "not a picture");

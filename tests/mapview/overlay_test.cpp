@@ -104,7 +104,7 @@ TEST_F(Overlay, EachPlayerSeesOnlyWhatItKnows) {
 
   // The filter word turns layers off whatever the knowledge.
   cacheinfolevels(1, 1);
-  mapfilter = EVERYTHING & ~(MF_NAMES | MF_FLAGS | MF_FORTS | MF_MARKERS);
+  mapfilter = EVERYTHING & ~(MAPF_NAMES | MAPF_FLAGS | MAPF_FORTS | MAPF_MARKERS);
   draw(1, 5);
   EXPECT_EQ(count(marks, MarkKind::name, -1, -1) + count(marks, MarkKind::blink, -1, -1), 0);
   EXPECT_EQ(icons(marks, ICON_FORT) + icons(marks, ICON_VICTORYPOINT), 0);
@@ -149,7 +149,7 @@ TEST_F(Overlay, VeyranceAsCandlesOrInTheIncomeBox) {
   land[5].infolevel = INFO_NAME | INFO_VEYRANCE;
   land[5].veystr = 5;
   land[5].veyowner = 2;
-  mapfilter = MF_VEYRANCE;
+  mapfilter = MAPF_VEYRANCE;
   draw(1, 5);
   // Another player's veyrance, five candles in pairs, the second of a pair
   // behind and lower.
@@ -161,7 +161,7 @@ TEST_F(Overlay, VeyranceAsCandlesOrInTheIncomeBox) {
   EXPECT_FLOAT_EQ(marks[1].y, 300 - 0.12f * u);
   EXPECT_FLOAT_EQ(marks[4].x, 400 - 0.6f * r - 0.24f * u);
   // With the income box on, veyrance is shown only in it.
-  mapfilter = MF_VEYRANCE | MF_INCOME;
+  mapfilter = MAPF_VEYRANCE | MAPF_INCOME;
   draw(1, 5);
   EXPECT_EQ(count(marks, MarkKind::sprite50mid, -1, -1), 0);
   EXPECT_EQ(count(marks, MarkKind::sprite40mid, TRS_MISC, ICON_FOREIGNVEYRANCE), 5);
@@ -181,7 +181,7 @@ TEST_F(Overlay, IncomeBoxLeftOutWhenRecruitmentTakesEveryResource) {
   land[5].infolevel = 0xAFB;
   land[5].population = 150;
   land[5].baseres = 400;
-  mapfilter = MF_INCOME;
+  mapfilter = MAPF_INCOME;
   const int32_t res = getresources(5, 1) / 20;
   ASSERT_GT(res, 0);
   ASSERT_EQ(getbaseincome(5) / 25, 0);
@@ -223,7 +223,7 @@ TEST_F(Overlay, MarkersPresenceAndTerrain) {
   EXPECT_EQ(count(marks, MarkKind::spritecol, -1, -1), 0);
   // Terrain icons in a centred row; a cave hides its mountains.
   provgeo[5].terrain = TM_FOREST | TM_MOUNTAINS | TM_BORDERMOUNT | TM_FARM;
-  mapfilter = MF_TERRAIN;
+  mapfilter = MAPF_TERRAIN;
   draw(1, 5);
   ASSERT_EQ(marks.size(), 4u);
   const int16_t want[] = {ICON_FOREST, ICON_MOUNTAINS, ICON_MOUNTAINS, ICON_FARM};
@@ -241,7 +241,7 @@ TEST_F(Overlay, MarkersPresenceAndTerrain) {
 TEST_F(Overlay, SizesFollowTheZoomWithAFloor) {
   land[5].infolevel = INFO_NAME;
   land[5].owner = 3;
-  mapfilter = MF_FLAGS | MF_NAMES;
+  mapfilter = MAPF_FLAGS | MAPF_NAMES;
   provgeo[5].terrain = TM_LARGE;
   mapzoom = 2;
   draw(1, 5);
@@ -266,7 +266,7 @@ TEST_F(Overlay, WrappingMapShowsMarkersOnBothSides) {
   setmap(1000, 800, true);
   land[1].infolevel = INFO_NAME;
   land[1].owner = 3;
-  mapfilter = MF_FLAGS;
+  mapfilter = MAPF_FLAGS;
   mapzoom = 0.8f;   // the map 800 units wide: land 1 at x 80 and 880
   draw(1, 1);
   ASSERT_EQ(marks.size(), 9u);
@@ -289,7 +289,7 @@ TEST_F(Overlay, WrappingMapShowsMarkersOnBothSides) {
 // the rest are left out; the selected province's name keeps its place.
 TEST_F(Overlay, CrowdedNamesMoveOrAreLeftOut) {
   for (int32_t l = 1; l <= nbrlands; l++) land[size_t(l)].infolevel = INFO_NAME;
-  mapfilter = MF_NAMES;
+  mapfilter = MAPF_NAMES;
   for (int32_t l = 2; l <= 6; l++) placeland(l, 500, 400);
   const float foot = L2Sy(2) + 0.8f * maprawunit(), row = 1.2f * 0.75f * mapmarkerunit();
   for (const int32_t selected : {0, 6}) {

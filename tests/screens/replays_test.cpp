@@ -122,7 +122,7 @@ TEST_F(Replays, TheMapMarksTheProvinceOfAHostedBattleAndNoOther) {
   mapzoom = defaultmapzoom = 1;
   mapcamx = 330;
   mapcamy = 300;
-  mapfilter = MF_MARKERS;
+  mapfilter = MAPF_MARKERS;
   MapMarks marks;
   overlaymarksall(marks, A, 0, 1000);
   std::vector<MapPoint> battles;
