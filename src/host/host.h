@@ -24,10 +24,6 @@ RunMode chooserunmode();
 // menus.
 int runcommandlinemode();
 
-// Land flag word (Land::reserved): bit 0x8 a battle was fought here last
-// month, bit 0x10 the tax follows the unrest.
-constexpr int16_t LF_BATTLE = 0x8, LF_AUTOTAX = 0x10;
-
 // Generates the next turn of the game from "ftherlnd" and the order files of
 // its human players and writes the next world file, every turn file (with
 // the player's battle replays) and, when asked, "stats.txt" and

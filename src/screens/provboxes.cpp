@@ -5,7 +5,6 @@
 
 #include "gfx/gui.h"
 #include "runtime/trs.h"
-#include "host/host.h"
 #include "rule_ids.h"
 #include "runtime/util.h"
 #include "screens/orders.h"

@@ -106,9 +106,6 @@ int32_t enablegamemodsforplay();
 
 // ---------------------------------------------------------------- main turn screen
 
-// Kingdom word that keeps the nation's map filter word between turns.
-constexpr int32_t KW_MAPFILTER = 91;
-
 // State of the main turn screen that other screens set before they return
 // (go-to province, focus commander), and what the screen keeps from frame
 // to frame. One per program; viewland fills it at entry.

@@ -19,7 +19,7 @@ enum Path { P_FIRE = 0, P_AIR, P_WATER, P_EARTH, P_ASTRAL, P_DEATH, P_NATURE, P_
 // A province. Fields in the order the game files store them.
 struct Land {
   char name[36];
-  int16_t reserved;         // flag word of the host and the screens (LF_ bits, host.h)
+  int16_t reserved;         // flag word of the host and the screens (LF_ bits, below)
   int16_t site[4];          // site numbers; the list ends at the first below 1
   int16_t veystr;           // strength of the veyrance that covers the land
   int16_t unrest;
@@ -54,6 +54,10 @@ struct Land {
   int16_t turnaccum;
   int16_t infolevel;        // viewing player's information level
 };
+
+// Bits of a land's flag word (Land::reserved): a battle was fought here last
+// month (the host's mark), the tax follows the unrest.
+constexpr int16_t LF_BATTLE = 0x8, LF_AUTOTAX = 0x10;
 
 // Bit of a land's vpword: a battle of the month before was fought there.
 // The player's program sets it from the turn file's replays when it opens a
@@ -101,12 +105,14 @@ enum KingdomWord {
   KW_GEMS = 6,          // 6..14, gem kinds in path order; player
   KW_KEPTLOW = 15,      // 15..25: no meaning, kept and saved; player
   KW_KEPTLOWEND = 25,
+  KW_MAYWIN = 26,       // 1 while the player may still win (from the start; the map command "cannotwin" clears it)
   KW_LABSTORE = 27,     // 27..76, item numbers; below 1 = empty place; player
   KW_MERCBIDS = 77,     // 77..81: gold bid per month on band 0..4, 0 none; player
   KW_MERCBIDLAND = 82,  // 82..86: the province of each bid; player
   KW_AILEVEL = 87, KW_AITARGET = 88,   // 88, 89
   KW_AIPERSONALITY = 90,
-  KW_KEPTHIGH = 91,     // 91..96: no meaning, kept and saved; player
+  KW_KEPTHIGH = 91,     // 91..96: no meaning to the host, kept and saved; player
+  KW_MAPFILTER = 91,    // the player's program keeps the nation's map filter word here between turns
   KW_KEPTHIGHEND = 96,
   KW_MERCPAY = 97,      // 97..101: contract payments
   KW_MERCBAND = 102,    // 102..106: their band numbers

@@ -10,10 +10,6 @@
 
 // ---------------------------------------------------------------- map image and provinces
 constexpr int32_t MAXPROVINCES = 1503;   // province numbers 1..1503
-// The kingdom word that says whether a player may still win (1 from the start;
-// the map command "cannotwin" clears it).
-constexpr int KW_MAYWIN = 26;
-
 // The one loaded map image: 4 bytes a pixel (R, G, B, A), row 0 first.
 struct MapImage {
   uint8_t* pixels;         // block of the checking allocator, null when none
