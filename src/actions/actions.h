@@ -21,5 +21,7 @@
 //   actions/moverule.h      whether an army may move to a province (the
 //                           turn screen's prediction, the host's truth) and
 //                           the path finder under it
+//   actions/orderstore.h    the one way a commander order is checked,
+//                           charged and kept
 #pragma once
 #include "actions/refusal.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ai/orderstore.h"
+#include "actions/orderstore.h"
 #include "battle/battle.h"
 #include "gfx/dialogs.h"
 #include "gfx/gui.h"

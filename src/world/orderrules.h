@@ -1,7 +1,7 @@
 // Which orders a commander may take where it stands, and what a building
-// order costs. The order menu of the turn screen, the order store that the
-// computer players give their orders through (ai/orderstore.h) and the turn
-// host read the same conditions from here.
+// order costs. The order menu of the turn screen, the order store
+// (actions/orderstore.h) and the turn host read the same conditions from
+// here.
 #pragma once
 #include "runtime/short.h"
 #include "world/orders.h"

@@ -3,7 +3,7 @@
 // through a real order file and a hosted turn.
 #include "host/hostgame.h"
 
-#include "ai/orderstore.h"
+#include "actions/orderstore.h"
 #include "screens/orders.h"
 #include "world/movement.h"
 

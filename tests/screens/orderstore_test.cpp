@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ai/orderstore.h"
+#include "actions/orderstore.h"
 #include "rule_ids.h"
 #include "screens/orders.h"
 #include "support/dialogscript.h"

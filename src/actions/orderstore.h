@@ -1,7 +1,8 @@
-// The order store: the one way an order is validated, charged and kept in
-// the commander record. The turn screen's order menu and the computer
-// players give their orders through it; the menus add the questions
-// (which building, which spell, which province) on top.
+// The order store: the one way a player's order is validated, charged and
+// kept in the commander record. The turn screen's order menu gives its
+// orders through it and adds the questions (which building, which spell,
+// which province) on top; the computer players write their orders into
+// the record, and the host checks those as it checks an order file.
 #pragma once
 #include "runtime/short.h"
 #include "world/orderrules.h"

@@ -1,5 +1,5 @@
 // Validating, charging and storing one commander order.
-#include "ai/orderstore.h"
+#include "actions/orderstore.h"
 
 #include <cstdio>
 
