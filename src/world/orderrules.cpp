@@ -194,7 +194,9 @@ int32_t orderallowed(int32_t c, Order code, int32_t param, char* why) {
       if (!ownsprovince(c) || !castle) return tell("Slaves are captured where the nation holds the province and its castle.");
       return effectof(c, AB_CAPTURE) > 0 ? 1 : tell("%s cannot capture slaves.", name);
     case Order::spirits: case Order::shadows: case Order::apparitions:
-      return callspiritslevel(c) >= int32_t(code) - 53 ? 1 : tell("%s cannot call such spirits.", name);
+      // Spirits need level 1, shadows 2, apparitions 3.
+      return callspiritslevel(c) >= int32_t(code) - int32_t(Order::spirits) + 1 ? 1
+                                                                               : tell("%s cannot call such spirits.", name);
     case Order::seduce:
       return effectof(c, AB_SEDUCE) > 0 || effectof(c, AB_RUNAWAY) > 0 ? 1 : tell("%s cannot seduce commanders.", name);
     case Order::corrupt: return effectof(c, AB_CORRUPT) > 0 ? 1 : tell("%s cannot corrupt commanders.", name);

@@ -114,8 +114,8 @@ TEST_F(OrderStore, ARefusedRequestSaysWhyAndKeepsTheFormerOrder) {
     {
       OrderBatch batch;
       for (int32_t c : {p, m}) changeoneorder(c, int32_t(Order::heal));
-      changeoneorder(m, 21);
-      changeoneorder(m, 9);
+      changeoneorder(m, int32_t(Order::ghouls));
+      changeoneorder(m, int32_t(Order::ritual));
       EXPECT_EQ(answers.printed(), "") << "nothing until the batch ends";
     }
     const std::string told = answers.printed();
@@ -142,7 +142,7 @@ TEST_F(OrderStore, ARefusedRequestSaysWhyAndKeepsTheFormerOrder) {
   EXPECT_EQ(giveorder(q, Order::sacrifice, 0, 0, why), 0);
   EXPECT_STREQ(why, "Only one priest at once may perform a sacrifice in this temple.");
   // The slaves go into the laboratory, and the sacrifice is not withdrawn.
-  changeoneorder(p, 59);
+  changeoneorder(p, int32_t(MenuChoice::bloodslaves));
   EXPECT_EQ(com[p].gems[P_BLOOD], 0);
   EXPECT_EQ(kingdom[3].w[KW_GEMS + P_BLOOD], 3);
   EXPECT_EQ(com[p].order, Order::sacrifice);
@@ -171,7 +171,7 @@ TEST_F(OrderStore, MovesNeedADestinationTheArmyCanReach) {
 TEST_F(OrderStore, ReanimationOffersWhatThePriestsLevelAllows) {
   const int32_t c = priest(3, 2, 4);   // a demon priest of level 2
   DialogScript answers("123\n");
-  changeoneorder(c, 21);
+  changeoneorder(c, int32_t(Order::ghouls));
   const std::string shown = answers.printed();
   EXPECT_NE(shown.find("Reanimate (" + std::string(com[c].name) + ")"), std::string::npos);
   for (const char* line : {"reanimate ghouls", "reanimate soulless", "reanimate longdead warriors"})
@@ -184,15 +184,15 @@ TEST_F(OrderStore, AMenuChoiceReachesTheSelectedCommandersOfTheSameOwner) {
   const int32_t a = mage(2), b = mage(3), lone = mage(2);
   const int32_t foreign = mkcom(1, 6, 5);
   for (int32_t c : {a, b, foreign}) selectcom(c);
-  applyorderchoice(a, 103);
+  applyorderchoice(a, ordermenuid(Order::patrol));
   EXPECT_EQ(com[a].order, Order::patrol);
   EXPECT_EQ(com[b].order, Order::patrol);
   EXPECT_EQ(com[foreign].order, Order::defend);
   EXPECT_EQ(com[lone].order, Order::defend);
-  applyorderchoice(lone, 107);   // not selected: itself alone
+  applyorderchoice(lone, ordermenuid(Order::search));   // not selected: itself alone
   EXPECT_EQ(com[lone].order, Order::search);
   EXPECT_EQ(com[a].order, Order::patrol);
-  applyorderchoice(a, 999);
+  applyorderchoice(a, ORDERMENU_CANCEL);
   EXPECT_EQ(com[a].order, Order::patrol);
 }
 
@@ -227,8 +227,8 @@ TEST_F(OrderStore, TheMenuOffersWhatTheCommanderMayDoWhereItStands) {
   EXPECT_TRUE(has(v, "Attack Current Province"));
   OrderEntry e[ORDERMENUSIZE];
   const int32_t n = ordermenuentries(p, e, ORDERMENUSIZE);
-  EXPECT_TRUE(std::any_of(e, e + n, [](const OrderEntry& x) { return x.id == 143; }));
-  changeoneorder(p, 47);
+  EXPECT_TRUE(std::any_of(e, e + n, [](const OrderEntry& x) { return x.id == ordermenuid(Order::enemypreach); }));
+  changeoneorder(p, int32_t(Order::attack));
   EXPECT_EQ(com[p].order, Order::attack);
   EXPECT_EQ(com[p].orderparam, 5);
 }
@@ -242,13 +242,13 @@ TEST_F(OrderStore, SitesTellWhoMayEnter) {
   const int32_t p = priest(3);
   {
     DialogScript answers("");
-    changeoneorder(p, -20);
+    changeoneorder(p, int32_t(MenuChoice::entersite));
     EXPECT_NE(answers.printed().find("Only Fire mages can enter this site"), std::string::npos);
   }
   EXPECT_FALSE(has(menu(p), "Enter Site: Burning Pit"));
   const int32_t m = mage(3);
   EXPECT_TRUE(has(menu(m), "Enter Site: Burning Pit"));
-  changeoneorder(m, -20);
+  changeoneorder(m, int32_t(MenuChoice::entersite));
   EXPECT_EQ(com[m].order, Order::entersite);
   EXPECT_EQ(com[m].orderparam, 0);
   DialogScript answers("");
@@ -276,7 +276,7 @@ TEST_F(OrderStore, ItemRitualsAreCastThroughTheStoreSevenAtMostOffered) {
   EXPECT_EQ(std::count_if(v.begin(), v.end(), [](const std::string& l) { return l.rfind("Cast Item Spell: ", 0) == 0; }),
             7);
   EXPECT_TRUE(has(v, "Cast Item Spell: Rite 6"));
-  changeoneorder(c, 38);
+  changeoneorder(c, int32_t(MenuChoice::itemritual) + 2);
   EXPECT_EQ(com[c].order, Order::ritual);
   EXPECT_EQ(com[c].orderparam, 42);
 }

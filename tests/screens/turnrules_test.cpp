@@ -249,9 +249,9 @@ TEST(FilterKeys, WhileTabIsHeldNothingIsKept) {
 
 TEST(OrderKeys, TargetsAndRequests) {
   world();
-  EXPECT_EQ(orderkeyrequest('R', true), 4);
-  EXPECT_EQ(orderkeyrequest('P', true), 6);
-  EXPECT_EQ(orderkeyrequest('P', false), 43);
+  EXPECT_EQ(orderkeyrequest('R', true), int32_t(Order::research));
+  EXPECT_EQ(orderkeyrequest('P', true), int32_t(Order::preach));
+  EXPECT_EQ(orderkeyrequest('P', false), int32_t(Order::enemypreach));
   EXPECT_EQ(orderkeyrequest('Q', true), -1);
   EXPECT_EQ(orderkeyrequest('r', true), -1);   // lower case is a screen command
   // With no selection: the card under the pointer, if it is the nation's.
