@@ -1,7 +1,8 @@
 // Ability and affliction icons of the unit status box and the explanation
 // box that a click on one opens. An icon's kind (0..130) is its sprite in
 // "icons.trs", the offset of its id (200 + kind) and the key of its
-// explanation.
+// explanation. The rules (which icons, their texts) are in
+// abilityboxrules.cpp, the explanation box in abilitybox.cpp.
 #pragma once
 #include <string>
 #include <vector>
