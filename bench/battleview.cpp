@@ -100,7 +100,7 @@ void BM_BattleFrame1000UnitsOn100x100(benchmark::State& state) {
   const double cpubefore = processcpuseconds() * 1000.0;
   for (auto _ : state) {
     guibegin();
-    render_frame(0, int32_t(Scene::battlefield));
+    render_frame(false, Scene::battlefield);
   }
   state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
   // The processor time of a frame over all the renderer's threads: what a

@@ -89,7 +89,7 @@ void frames(benchmark::State& state, bool full) {
       guishow(-1, -1);
       areas(10000);
     }
-    render_frame(0, 1);
+    render_frame(false, Scene::title);
   }
   state.SetItemsProcessed(state.iterations());
   state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);

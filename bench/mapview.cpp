@@ -140,7 +140,7 @@ void mapframes(benchmark::State& state, int32_t viewer, int32_t selected) {
     guibegin();
     setmapviewport(0, 0, 800, 600);
     drawmapoverlays(viewer, selected);
-    render_frame(0, 6);
+    render_frame(false, Scene::map);
   }
   state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
   state.counters["areas"] = double(guiareacount());
@@ -153,7 +153,7 @@ void BM_MapFramePlainBackground(benchmark::State& state) {
   }
   for (auto _ : state) {
     guibegin();
-    render_frame(0, 1);
+    render_frame(false, Scene::title);
   }
   state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
   setbgscene(1);

@@ -50,7 +50,7 @@ void BM_NationOverview500Commanders(benchmark::State& state) {
   made = true;
   for (auto _ : state) {
     buildoverview(NATION);
-    render_frame(0, 0);
+    render_frame(false, Scene::none);
     glFinish();
   }
   state.counters["areas"] = double(guiareacount());

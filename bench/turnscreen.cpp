@@ -121,7 +121,7 @@ void framesof(int32_t what, int32_t centre, int32_t count) {
     } else {
       buildturnframe();
     }
-    render_frame(0, 6);
+    render_frame(false, Scene::map);
   }
 }
 
@@ -184,7 +184,7 @@ void BM_OpenTurnVeyrmark(benchmark::State& state) {
     openmapview("benchmark");
     openturnscreen(kingdom[size_t(viewer)].w[KW_HOMELAND], viewer, vcrs, "benchmark", turnnbr, gamenbr, 0);
     buildturnframe();
-    render_frame(0, 6);
+    render_frame(false, Scene::map);
     glFinish();
   }
 }

@@ -418,7 +418,7 @@ void showbattleframe(const BattleFrame& frame) {
     buildcontrols(false);
     // A paused battle is still: the frame waits for input (the camera
     // moving ends the wait too).
-    act(render_frame(watch.paused ? 1 : 0, int32_t(Scene::battlefield)));
+    act(render_frame(watch.paused, Scene::battlefield));
     if (watch.skip || (shown >= length && !watch.paused)) break;
   }
   watch.phase = 1.0f;
@@ -463,7 +463,7 @@ void battleviewreport(const BattleCheck& check) {
   watch.phase = 1.0f;
   watch.skip = true;
   uint32_t last = timems();
-  for (;;) {
+  auto build = [&] {
     const uint32_t now = timems();
     // After a wait for input the camera moves as after a tenth of a second.
     cameracontrols(std::min(float(now - last), 100.0f));
@@ -473,16 +473,15 @@ void battleviewreport(const BattleCheck& check) {
     guicloseid(BV_EXIT);
     guiminwidth(440);
     guimaxwidth(640);
-    guitextscale(0.8f);
-    for (const std::string& l : lines) guibutton(0, "%s", l.c_str());
-    guitextscale(1);
+    {
+      GuiTextScale report(0.8f);
+      for (const std::string& l : lines) guibutton(0, "%s", l.c_str());
+    }
     guispace(3);
-    guibutton(BV_EXIT, "Exit");
-    guishortcut(BV_EXIT, KEY_ESCAPE);
-    guishortcut(BV_EXIT, KEY_RETURN);
+    guiexitbutton(BV_EXIT, "Exit");
     guishow(-1, 420);
-    if (render_frame(1, int32_t(Scene::battlefield)) == BV_EXIT) break;
-  }
+  };
+  while (guimodal(build, Scene::battlefield) != BV_EXIT) {}
 }
 
 int32_t battlecameramoves() {

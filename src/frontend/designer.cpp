@@ -43,13 +43,12 @@ const char* formline(int32_t form) {
 
 // A row of seven cells for a scale, the value's cell lit.
 void scalecells(int32_t value) {
-  guitextscale(0.6f);   // smaller than the row, so that rows stand apart
+  GuiTextScale cells(0.6f);   // smaller than the row, so that rows stand apart
   for (int32_t c = -MAXSCALE; c <= MAXSCALE; c++) {
     const bool lit = c == -value;   // the first-named side lies to the left
     guicoloursquare(0, lit ? 1.0f : 0.35f, lit ? 0.8f : 0.3f, lit ? 0.35f : 0.28f, 1);
     guibutton(0, " ");
   }
-  guitextscale(0.85f);
 }
 
 void buildscreen(const GodDesign& d, int32_t withfiles) {
@@ -69,10 +68,11 @@ void buildscreen(const GodDesign& d, int32_t withfiles) {
   guibutton(GD_PASSWORD, "Password: %s", d.password[0] ? "*****" : "(none)");
   guiinfo("Asked before each of this nation's turns; empty for none");
   guisetnl(1);
-  guitextscale(0.7f);
-  guibuttoncol(GD_EPITHET, "%s", 0.85f, 0.8f, 0.7f, 1, d.epithet[0] ? d.epithet : "(no epithet yet)");
-  guiinfo("The titles the god is known by: click for others");
-  guitextscale(0.85f);
+  {
+    GuiTextScale small(0.7f);
+    guibuttoncol(GD_EPITHET, "%s", 0.85f, 0.8f, 0.7f, 1, d.epithet[0] ? d.epithet : "(no epithet yet)");
+    guiinfo("The titles the god is known by: click for others");
+  }
   guispace(2);
 
   // The form.
@@ -86,10 +86,11 @@ void buildscreen(const GodDesign& d, int32_t withfiles) {
   guiindent(560);
   guibutton(0, "%d points", formcost(d.form));
   guisetnl(1);
-  guitextscale(0.7f);
-  guiindent(110);
-  guibutton(0, "%s", formline(d.form));
-  guitextscale(0.85f);
+  {
+    GuiTextScale small(0.7f);
+    guiindent(110);
+    guibutton(0, "%s", formline(d.form));
+  }
   guispace(2);
 
   // Paths on the left, scales and awakening on the right, row by row.
@@ -182,8 +183,7 @@ int32_t godesigner(GodDesign& design, int32_t withfiles) {
   GodDesign d = design;
   bool saved = true;
   for (;;) {
-    buildscreen(d, withfiles);
-    const int32_t id = render_frame(1, 0);
+    const int32_t id = guimodal([&] { buildscreen(d, withfiles); });
     bool changed = true, redraw = false;
     if (id >= GD_PATHUP && id < GD_PATHUP + GODPATHS) {
       const int32_t p = id - GD_PATHUP;

@@ -62,7 +62,7 @@ int32_t menuwindow(const char* title, const MenuItem* items, int32_t count, int3
   guishortcut(cancelid, KEY_ESCAPE);
   guishow(-1, 360);
   titlebanner();
-  return render_frame(1, 0);
+  return render_frame(true, Scene::none);
 }
 
 void gametools() {
@@ -104,10 +104,11 @@ void playorhost() {
     if (count == 0) {
       guitextlong(0, "There are no games yet. Start one with New Game.");
     } else {
-      guitextscale(0.85f);
-      guibutton(0, "Choose a game to play its nations' turns or to host it.");
-      guispace(3);
-      guitextscale(1);
+      {
+        GuiTextScale small(0.85f);
+        guibutton(0, "Choose a game to play its nations' turns or to host it.");
+        guispace(3);
+      }
       guiscrollstart();
       for (int32_t i = 0; i < count; i++) {
         if (!damaged[i]) {
@@ -163,7 +164,7 @@ int32_t backandshow(int32_t backid) {
   guibutton(backid, "Back");
   guishortcut(backid, KEY_ESCAPE);
   guishow(-1, -1);
-  return render_frame(1, 0);
+  return render_frame(true, Scene::none);
 }
 
 int32_t listgames(char (*names)[100], int32_t max) {
@@ -225,9 +226,10 @@ void credits(int32_t atend) {
     guititle("Credits");
     guimaxwidth(520);
     guiminwidth(520);
-    guitextscale(0.9f);
-    guitextlong(0, text);
-    guitextscale(1);
+    {
+      GuiTextScale small(0.9f);
+      guitextlong(0, text);
+    }
     guispace(6);
     guibutton(MM_QUIT, atend ? "Farewell" : "Back");
     guishortcut(MM_QUIT, KEY_ESCAPE);
@@ -235,7 +237,7 @@ void credits(int32_t atend) {
     guishortcut(MM_QUIT, KEY_SPACE);
     guishow(-1, -1);
     // The end credits close by themselves.
-    const int32_t id = render_frame(atend ? 0 : 1, 0);
+    const int32_t id = render_frame(!atend, Scene::none);
     if (id == MM_QUIT) return;
     if (atend && getms() - shown > 4000) return;
   }

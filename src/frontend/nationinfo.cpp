@@ -36,45 +36,46 @@ void shownationinfo(int32_t nation, int32_t withgod, int32_t reserved) {
   const char* summary = descrtextof(finddescr(key));
   const int32_t god = kingdom[size_t(nation)].w[KW_GOD];
   const int32_t body = god >= 0 && god < MAXCOMS ? com[size_t(god)].body : -1;
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guititle("%s", n.name);
     guicloseid(NI_EXIT);
     guiminwidth(440);
     guimaxwidth(560);
     guimaxheight(520);
-    guitextscale(0.9f);
-    guibuttoncol(0, "%s, %s", 1, 0.85f, 0.45f, 1, n.name, n.epithet);
-    guispace(2);
+    {
+      GuiTextScale heading(0.9f);
+      guibuttoncol(0, "%s, %s", 1, 0.85f, 0.45f, 1, n.name, n.epithet);
+      guispace(2);
+    }
     guialign(GUIALIGN_LEFT);
     guiscrollstart();
-    guitextscale(0.8f);
-    if (n.era >= 1 && n.era <= 3) {
-      guishade(0.75f);
-      guibutton(0, "%s", eranames[n.era - 1]);
-      guishade(1);
-      guitextlong(0, erainfos[n.era - 1]);
-      guispace(3);
-    }
-    if (summary && summary[0]) guitextlong(0, summary);
-    if (withgod && body >= 0 && body < MAXUNITS && unit[size_t(body)].hp > 0) {
-      char blessings[200];
-      blesseffects(nation, blessings, sizeof blessings);
-      guispace(3);
-      guishade(0.75f);
-      guibutton(0, "Pretender god");
-      guishade(1);
-      guibutton(0, "%s, %s", comshownname(god), unittypes[size_t(unit[size_t(body)].type)].name);
-      guibutton(0, "Blessings of its sacred troops: %s", blessings);
+    {
+      GuiTextScale text(0.8f);
+      if (n.era >= 1 && n.era <= 3) {
+        guishade(0.75f);
+        guibutton(0, "%s", eranames[n.era - 1]);
+        guishade(1);
+        guitextlong(0, erainfos[n.era - 1]);
+        guispace(3);
+      }
+      if (summary && summary[0]) guitextlong(0, summary);
+      if (withgod && body >= 0 && body < MAXUNITS && unit[size_t(body)].hp > 0) {
+        char blessings[200];
+        blesseffects(nation, blessings, sizeof blessings);
+        guispace(3);
+        guishade(0.75f);
+        guibutton(0, "Pretender god");
+        guishade(1);
+        guibutton(0, "%s, %s", comshownname(god), unittypes[size_t(unit[size_t(body)].type)].name);
+        guibutton(0, "Blessings of its sacred troops: %s", blessings);
+      }
     }
     guiscrollstart();
     guialign(GUIALIGN_CENTRE);
-    guitextscale(1);
     guispace(4);
-    guibutton(NI_EXIT, "Exit");
-    guishortcut(NI_EXIT, KEY_ESCAPE);
-    guishortcut(NI_EXIT, KEY_RETURN);
+    guiexitbutton(NI_EXIT, "Exit");
     guishow(-1, -1);
-    if (render_frame(1, 0) == NI_EXIT) return;
-  }
+  };
+  while (guimodal(build) != NI_EXIT) {}
 }

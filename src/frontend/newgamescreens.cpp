@@ -91,7 +91,7 @@ void setstep(int32_t nation, int32_t step) {
 int32_t participantsscreen(int32_t era) {
   godsdone = false;
   listfromtop(1);
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guititle("Choose Participants");
     guicloseid(NG_BACK);
@@ -141,7 +141,9 @@ int32_t participantsscreen(int32_t era) {
     guibutton(NG_ADDRANDOM, "Add an opponent drawn at random");
     okback("Ok");
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     const int32_t key = id < 0 ? -id : id, turn = id < 0 ? 6 : 1;   // a right click steps back
     if (id == NG_BACK) return 0;
     if (id == NG_OK) {
@@ -175,10 +177,9 @@ void forgetgod(int32_t nation) {
 
 // One line on a kept god: name, form and points.
 void keptgodline(const GodDesign& d) {
-  guitextscale(0.85f);
+  GuiTextScale small(0.85f);
   guibuttoncol(0, "%s, %s (%d points)", 1, 0.85f, 0.45f, 1, d.name, unittypes[size_t(d.form)].name, designcost(d));
   if (d.epithet[0]) guiinfo("%s", d.epithet);
-  guitextscale(1);
 }
 
 // The god of one human nation: kept, designed, loaded or drawn, then saved
@@ -194,10 +195,11 @@ int32_t godofnation(int32_t nation, const char* gname) {
     guicloseid(NG_BACK);
     guiminwidth(440);
     guimaxwidth(480);
-    guitextscale(0.85f);
-    guitextlong(0, "Design the pretender god who leads this nation to its throne, take one that you saved, or let "
-                   "chance give it one.");
-    guitextscale(1);
+    {
+      GuiTextScale small(0.85f);
+      guitextlong(0, "Design the pretender god who leads this nation to its throne, take one that you saved, or let "
+                     "chance give it one.");
+    }
     guispace(4);
     if (kept.kept) {
       keptgodline(kept.design);
@@ -342,7 +344,7 @@ void settingrows(int32_t screen) {
 }
 
 void victoryscreen() {
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guititle("Victory Conditions");
     guicloseid(NG_OK);
@@ -355,11 +357,11 @@ void victoryscreen() {
     settingrows(1);
     guitextscale(1);
     guispace(4);
-    guibutton(NG_OK, "Ok");
-    guishortcut(NG_OK, KEY_RETURN);
-    guishortcut(NG_OK, KEY_ESCAPE);
+    guiexitbutton(NG_OK, "Ok");
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     const int32_t key = id < 0 ? -id : id;
     if (id == NG_OK) return;
     if (key >= NG_SETTING && key < NG_SETTING + nbrnewgamesettings) changesetting(newgamesettings[key - NG_SETTING], id < 0);
@@ -369,7 +371,7 @@ void victoryscreen() {
 }
 
 int32_t settingsscreen() {
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guititle("Game Settings");
     guicloseid(NG_BACK);
@@ -389,7 +391,9 @@ int32_t settingsscreen() {
     guishortcut(NG_VICTORY, 'v');
     okback("Create the world");
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     const int32_t key = id < 0 ? -id : id;
     if (id == NG_OK) return 1;
     if (id == NG_BACK) return 0;
@@ -424,7 +428,7 @@ int32_t replacequestion(const char* question) {
     guisetnl(1);
     for (int32_t key : {KEY_RETURN, KEY_KP_ENTER, KEY_ESCAPE, int32_t('n')}) guishortcut(NG_KEEPNAME, key);
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+    const int32_t id = render_frame(true, Scene::none);
     if (id == NG_REPLACE) return 1;
     if (id == NG_KEEPNAME) return 0;
   }

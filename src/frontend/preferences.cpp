@@ -123,7 +123,7 @@ void change(const Preference& p, bool back) {
 void preferences() {
   readsettings();
   listfromtop(0);
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guititle("Preferences");
     guicloseid(PF_BACK);
@@ -158,12 +158,12 @@ void preferences() {
     guialign(GUIALIGN_CENTRE);
     guitextscale(1);
     guispace(4);
-    guibutton(PF_BACK, "Back");
-    guishortcut(PF_BACK, KEY_ESCAPE);
-    guishortcut(PF_BACK, KEY_RETURN);
+    guiexitbutton(PF_BACK, "Back");
     guisethint("Click a value to step it on, right click to step it back");
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (id == PF_BACK) return;
     const int32_t key = id < 0 ? -id : id;
     if (key >= PF_FIRST && key < PF_FIRST + NBRPREFS) change(prefs[key - PF_FIRST], id < 0);

@@ -25,20 +25,20 @@ void okrow(bool cancel) {
 }  // namespace
 
 int windowmsgbox(const char* text) {
-  for (;;) {
+  auto build = [&] {
     guidialogbegin();
     guimaxwidth(520);
     guiminwidth(240);
-    guitextscale(0.85f);
-    guitextlong(0, text);
-    guitextscale(1);
+    {
+      GuiTextScale small(0.85f);
+      guitextlong(0, text);
+    }
     okrow(false);
-    guishortcut(DLG_OK, KEY_RETURN);
-    guishortcut(DLG_OK, KEY_KP_ENTER);
-    guishortcut(DLG_OK, KEY_ESCAPE);
+    for (int32_t key : {KEY_RETURN, KEY_KP_ENTER, KEY_ESCAPE}) guishortcut(DLG_OK, key);
     guishow(-1, -1);
-    if (render_frame(1, 0) == DLG_OK) return 1;
-  }
+  };
+  while (guimodal(build) != DLG_OK) {}
+  return 1;
 }
 
 int32_t windowtextinfobox(const char* title, const char* text, int32_t cancelid) {
@@ -49,30 +49,32 @@ int32_t windowtextinfobox(const char* title, const char* text, int32_t cancelid)
     guimaxwidth(600);
     guimaxheight(500);
     guialign(GUIALIGN_LEFT);
-    guitextscale(0.8f);
     guiscrollstart();
-    guitextlong(0, text);
+    {
+      GuiTextScale small(0.8f);
+      guitextlong(0, text);
+    }
     if (cancelid) {
       guialign(GUIALIGN_CENTRE);
-      guitextscale(1);
       guispace(8);
       guibutton(cancelid, "Cancel");
       guishortcut(cancelid, KEY_ESCAPE);
     }
     guishow(-1, -1);
-    int32_t id = render_frame(cancelid ? 1 : 0, 0);
+    int32_t id = render_frame(cancelid != 0, Scene::none);
     if (!cancelid || id == cancelid) return cancelid;
   }
 }
 
 int windowconfirmbox(const char* text) {
-  for (;;) {
+  auto build = [&] {
     guidialogbegin();
     guimaxwidth(520);
     guiminwidth(260);
-    guitextscale(0.9f);
-    guitextlong(0, text);
-    guitextscale(1);
+    {
+      GuiTextScale small(0.9f);
+      guitextlong(0, text);
+    }
     guispace(8);
     guisetnl(0);
     guibutton(DLG_OK, "Yes");
@@ -85,7 +87,9 @@ int windowconfirmbox(const char* text) {
     guishortcut(DLG_CANCEL, KEY_ESCAPE);
     guishortcut(DLG_CANCEL, 'n');
     guishow(-1, -1);
-    int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (id == DLG_OK) return 1;
     if (id == DLG_CANCEL) return 0;
   }
@@ -109,24 +113,24 @@ int editfield(const char* title, char* buffer, int32_t maxlen, int32_t cancelall
     guidialogbegin();
     guimaxwidth(600);
     guiminwidth(300);
-    guitextscale(0.9f);
-    guitextlong(0, title);
-    guispace(2);
-    guitextscale(1);
+    {
+      GuiTextScale small(0.9f);
+      guitextlong(0, title);
+      guispace(2);
+    }
     const std::string stars(secret ? strlen(edit.data()) : 0, '*');
     guiinputfield(DLG_FIELD, secret ? stars.c_str() : edit.data(), cursor, imin(42, imax(maxlen, 8)));
     if (note && note[0]) {
-      guitextscale(0.8f);
+      GuiTextScale small(0.8f);
       if (kind == Note::warning || overflow) guibuttoncol(0, "%s", 1, 0.45f, 0.35f, 1, note);
       else guibuttoncol(0, "%s", 1, 0.95f, 0.7f, 1, note);
-      guitextscale(1);
     }
     okrow(cancelallowed != 0);
     guishortcut(DLG_OK, KEY_RETURN);
     guishortcut(DLG_OK, KEY_KP_ENTER);
     if (cancelallowed) guishortcut(DLG_CANCEL, KEY_ESCAPE);
     guishow(-1, -1);
-    int32_t id = render_frame(1, 0);
+    int32_t id = render_frame(true, Scene::none);
     if (id == DLG_OK) {
       strlcopy(buffer, edit.data(), size_t(maxlen) + 1);
       return 1;
@@ -215,7 +219,7 @@ int windowadjustvaluebox(const char* title, const char* text, const char* hint, 
   for (int32_t key : {int32_t('-'), int32_t('d'), KEY_KP_MINUS}) guirepeatshortcut(DLG_LOWER, key);
   for (int32_t key : {KEY_RETURN, KEY_KP_ENTER, KEY_ESCAPE}) guishortcut(DLG_OK, key);
   guishow(-1, -1);
-  int32_t id = render_frame(1, 0);
+  int32_t id = render_frame(true, Scene::none);
   if (id == DLG_OK) return 0;
   if (id == DLG_RAISE) return mayraise ? 1 : 2;
   if (id == DLG_LOWER) return maylower ? -1 : 2;
@@ -223,7 +227,7 @@ int windowadjustvaluebox(const char* title, const char* text, const char* hint, 
 }
 
 int32_t windowmenu(const MenuLine* lines, int32_t count) {
-  for (;;) {
+  auto build = [&] {
     guidialogbegin();
     guimaxheight(560);
     guimaxwidth(640);
@@ -232,7 +236,9 @@ int32_t windowmenu(const MenuLine* lines, int32_t count) {
     for (int32_t i = 0; i < count; i++) guibutton(lines[i].id, "%s", lines[i].text);
     guishortcut(-1, KEY_ESCAPE);
     guishow(-1, -1);
-    int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (id == -1 && guikeysym == KEY_ESCAPE) return 0;
     for (int32_t i = 0; i < count; i++)
       if (id > 0 && lines[i].id == id) return id;
@@ -248,7 +254,7 @@ void windowprogressbox(const char* title, int32_t percent, const char* text) {
   guispace(2);
   guiprogressbar(0, 300, float(percent) / 100.0f, 0.85f, 0.6f, 0.25f, 1);
   guishow(-1, -1);
-  render_frame(0, 0);
+  render_frame(false, Scene::none);
 }
 
 void installwindowdialogs(int on) {

@@ -102,7 +102,7 @@ void bglookdialog(int32_t lnr) {
   ProvGeo& g = provgeo[size_t(lnr)];
   int16_t* colours[3] = {g.groundcol, g.rockcol, g.fogcol};
   static const char* const words[3] = {"groundcol", "rockcol", "fogcol"};
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guititle("Battle Ground Look");
     guicloseid(BG_OK);
@@ -119,11 +119,11 @@ void bglookdialog(int32_t lnr) {
     guibutton(BG_BATMAP, "Batmap: %s", g.batmap);
     guiinfo("Enter a v3m file here or 'empty' to get a translucent battle ground floor.");
     guispace(4);
-    guibutton(BG_OK, "Ok");
-    guishortcut(BG_OK, KEY_RETURN);
-    guishortcut(BG_OK, KEY_CANCEL);
+    guiexitbutton(BG_OK, "Ok");
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (id >= BG_GROUND && id <= BG_FOG)
       for (int32_t i = 0; i < 3; i++) colours[id - BG_GROUND][i] = int16_t(rnd(256));
     if (id <= -BG_GROUND && id >= -BG_FOG)
@@ -167,9 +167,10 @@ void mapeditscreen(const char* imagename, const int32_t* starts, int32_t nstarts
     guiminwidth(170);
     if (isprovince(selected)) {
       const uint32_t terrain = provgeo[size_t(selected)].terrain;
-      guitextscale(0.7f);
-      guibutton(0, "%d", selected);
-      guitextscale(1);
+      {
+        GuiTextScale small(0.7f);
+        guibutton(0, "%d", selected);
+      }
       guibutton(ME_NAME, "%s", land[size_t(selected)].name[0] ? land[size_t(selected)].name : "(no name)");
       guiinfo("Click to give the province a name.");
       guialign(GUIALIGN_LEFT);
@@ -221,7 +222,7 @@ void mapeditscreen(const char* imagename, const int32_t* starts, int32_t nstarts
     guishow(10, -1);
     // The screen waits for input; the camera moving, or the chosen
     // province's blinking flag, brings its frames.
-    const int32_t id = render_frame(1, 6);
+    const int32_t id = render_frame(true, Scene::map);
     if (const TerrainToggle* t = terraintoggle(id)) editterrain(selected, t->bit);
     switch (id) {
       case ME_NAME: {
@@ -289,7 +290,7 @@ void mapeditscreen(const char* imagename, const int32_t* starts, int32_t nstarts
 
 void mapeditor() {
   setbgscene(Scene::menu);
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guititle("Map Editor");
     guicloseid(ME_MENUEXIT);
@@ -303,7 +304,9 @@ void mapeditor() {
     guibutton(ME_MENUEXIT, "Exit");
     guishortcut(ME_MENUEXIT, KEY_CANCEL);
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (id == ME_MENUEXIT) return;
     if (id == ME_NEWMAP) newmap();
     if (id == ME_LOADMAP) loadmap();

@@ -70,7 +70,7 @@ int32_t choosemapscreen(const char* title, const MapChoice* maps, int32_t count,
       const guiarea& t = guiareaget(a);
       areabox(0, t.x + 1, t.y + t.h * 0.35f, t.h * 0.3f, t.h * 0.3f, 1, 0.8f, 0.3f, 1);
     }
-    int32_t id = render_frame(1, 0);
+    int32_t id = render_frame(true, Scene::none);
     if (id > 0) return id;
   }
 }
@@ -93,15 +93,17 @@ void drawfittedpreview(int32_t value, float x, float y, float w, float h) {
 
 int32_t infoscreen(const char* title, const char* description, const char* imagename, int deletable) {
   CreateMapTextures("", imagename);
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guititle("%s", title);
     guicloseid(998);
     guimaxwidth(620);
     guiminwidth(520);
     guimaxheight(560);
-    guitextscale(240.0f / GUITEXTHEIGHT);
-    guicallback(0, 0, drawfittedpreview);   // a square of 240 units with the map in it
+    {
+      GuiTextScale preview(240.0f / GUITEXTHEIGHT);
+      guicallback(0, 0, drawfittedpreview);   // a square of 240 units with the map in it
+    }
     guitextscale(0.8f);
     guispace(3);
     guialign(GUIALIGN_LEFT);
@@ -125,7 +127,9 @@ int32_t infoscreen(const char* title, const char* description, const char* image
     if (deletable) guishortcut(997, KEY_DELETE);
     guishortcut(998, KEY_CANCEL);
     guishow(-1, -1);
-    int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (id == 997 && deletable) flushmapimage(imagename);   // about to be deleted
     if (id == 999 || (id == 997 && deletable) || id == 998) return id;
   }

@@ -81,16 +81,17 @@ int32_t chooseprovince(int32_t player, int32_t province, const char* format, ...
   vsnprintf(title, sizeof title, format, args);
   va_end(args);
   int32_t chosen = province >= 1 && province <= nbrlands ? province : 0;
-  for (;;) {
+  auto build = [&] {
     clearparticles();
     guibegin();
     setmapviewport(0, 0, 800, 600);
     drawmapoverlays(player, chosen);
     // The whole map answers clicks; the window's own items lie over it.
     areahotspot(CHOOSE_MAP, 0, 0, 800, 600);
-    guitextscale(0.85f);
-    guibutton(0, "%s", title);
-    guitextscale(1);
+    {
+      GuiTextScale small(0.85f);
+      guibutton(0, "%s", title);
+    }
     guispace(4);
     if (chosen > 0) {
       if (infolevel(chosen, player, 0) & INFO_NAME) guibutton(0, "%s (%d)", land[size_t(chosen)].name, chosen);
@@ -102,7 +103,9 @@ int32_t chooseprovince(int32_t player, int32_t province, const char* format, ...
     guibutton(CHOOSE_CANCEL, "Cancel");
     guishortcut(CHOOSE_CANCEL, KEY_CANCEL);
     guishow(-1, 575);
-    const int32_t id = render_frame(1, 6);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build, Scene::map);
     if (const int32_t at = mapclickprovince(id, CHOOSE_MAP)) {
       chosen = at;
     } else if (id == CHOOSE_OK && chosen > 0) {

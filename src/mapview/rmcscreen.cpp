@@ -109,7 +109,7 @@ void random_map_creator_screen() {
                    150, 30, 20, 30, riverpart, impassmount ? 1 : 0, 0};
   bool made = false, hidden = false;
   const int32_t scene = currentscene();   // the menu's, shown again on leaving
-  for (;;) {
+  auto build = [&] {
     guibegin();
     if (!hidden) buildpanel(s, made);
     guishortcut(RMC_HIDE, KEY_SPACE);
@@ -118,7 +118,9 @@ void random_map_creator_screen() {
     // The map fills the whole window, whatever its shape.
     const guirect window = guivisible();
     setmapviewport(window.x, window.y, window.w, window.h);
-    int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (int32_t* setting = settingof(s, id)) {
       for (const numberquestion& q : questions)
         if (q.id == id) {
@@ -134,7 +136,7 @@ void random_map_creator_screen() {
         continue;
       }
       // The work shows over this screen: its map darkened, or its backdrop.
-      render_frame(0, int32_t(made ? Scene::darkmap : Scene::menu));
+      render_frame(false, made ? Scene::darkmap : Scene::menu);
       rmimpassable = s.impassable;
       int32_t antialias = int64_t(s.width) * s.height > 30250000 ? 0 : s.antialias;
       if (CreateRandomMap("tmp_randommap", localmappath, s.width, s.height, s.provinces, 1, antialias, s.rivers,
@@ -156,7 +158,7 @@ void random_map_creator_screen() {
         }
       }
       guibegin();
-      render_frame(0, 6);
+      render_frame(false, Scene::map);
     } else if (id == RMC_SAVE && made) {
       savemap();
     } else if (id == RMC_EXIT) {

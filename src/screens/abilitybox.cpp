@@ -37,5 +37,5 @@ int32_t afflictionbox(int32_t unr, int32_t kind) {
   guishortcut(ID_EXIT, KEY_RETURN);
   guishow(-1, -1);
   guisetfade(0);
-  return render_frame(1, 0);
+  return render_frame(true, Scene::none);
 }

@@ -223,7 +223,7 @@ int32_t choicemenu(const char* title, const BattleChoice* rows, int32_t n, bool 
     guibutton(999, "Cancel");
     guishortcut(999, KEY_ESCAPE);
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+    const int32_t id = render_frame(true, Scene::none);
     if (id >= 1 && id <= n) return rows[id - 1].value;
     if (id == 999 || quitprogram) return -1;
   }
@@ -269,7 +269,7 @@ void battleorders(int32_t c) {
     }
     guishortcut(SCR_DONE, KEY_ESCAPE);
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+    const int32_t id = render_frame(true, Scene::none);
     if (quitprogram) return;
     if (id >= SCR_CAST && id <= SCR_ATTACK) {
       int32_t spell = 0;
@@ -325,7 +325,7 @@ void armypanel(int32_t p, int32_t lnr, int32_t dest) {
     const int32_t ncoms = int32_t(panelcommanders().size());
     first = std::clamp(first, 0, std::max(0, ncoms - 1));
     drawpanel(first, &shownto);
-    const int32_t id = render_frame(1, 0);
+    const int32_t id = render_frame(true, Scene::none);
     if (id == AP_EXIT || quitprogram) break;
     cleardeploycache();
     const bool alt = guieventmods() & GUIMOD_ALT;

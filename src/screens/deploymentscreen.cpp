@@ -113,9 +113,7 @@ void setpos(int32_t c, int32_t slot, int32_t dest) {
     guicolourbox(5, 250, 0, 0, 0, 0);
     guitextscale(1);
     guispace(2);
-    guibutton(999, "Exit");
-    guishortcut(999, KEY_ESCAPE);
-    guishortcut(999, KEY_RETURN);
+    guiexitbutton(999, "Exit");
     guishortcut(1, KEY_UP);
     guishortcut(2, KEY_LEFT);
     guishortcut(3, KEY_RIGHT);
@@ -130,7 +128,7 @@ void setpos(int32_t c, int32_t slot, int32_t dest) {
       drawdeployfield(5, unit[size_t(b)].land, dest, unit[size_t(b)].owner, c, slot < 0 ? -1 : cm.squad[slot],
                       r.x, r.y, r.w, r.h);
     }
-    const int32_t id = render_frame(1, 0);
+    const int32_t id = render_frame(true, Scene::none);
     switch (id) {
       case 1: py = int8_t(py - 1); break;
       case 4: py = int8_t(py + 1); break;

@@ -20,24 +20,24 @@ const char* const DAMAGEHOVER =
 // Runs a read-only box of lines until its Exit id.
 int32_t runbox(const char* title, const std::vector<InfoLine>& lines, int32_t exitid) {
   GuiBox box;
-  for (;;) {
+  auto build = [&] {
     guiboxbegin();
     guititle("%s", title);
     guicloseid(exitid);
     guiminwidth(300);
     guimaxwidth(450);
-    guitextscale(0.8f);
-    showinfolines(lines);
-    guitextscale(1.0f);
+    {
+      GuiTextScale body(0.8f);
+      showinfolines(lines);
+    }
     guialign(GUIALIGN_CENTRE);
     guispace(2);
-    guibutton(exitid, "Exit");
-    guishortcut(exitid, KEY_ESCAPE);
-    guishortcut(exitid, KEY_RETURN);
+    guiexitbutton(exitid, "Exit");
     guishow(-1, -1);
     guisetfade(0);
-    if (render_frame(1, 0) == exitid) return exitid;
-  }
+  };
+  while (guimodal(build) != exitid) {}
+  return exitid;
 }
 }  // namespace
 
@@ -200,7 +200,7 @@ int32_t armorbox(int32_t armor) {
 int32_t randmagicbox(int32_t type) {
   const std::vector<RandMagicRow> rows = randmagicrows(type);
   GuiBox box;
-  for (;;) {
+  auto build = [&] {
     guiboxbegin();
     guititle("Random magic");
     guicloseid(ID_RMEXIT);
@@ -234,11 +234,10 @@ int32_t randmagicbox(int32_t type) {
     guispace(4);
     guitextscale(1.0f);
     guialign(GUIALIGN_CENTRE);
-    guibutton(ID_RMEXIT, "Exit");
-    guishortcut(ID_RMEXIT, KEY_ESCAPE);
-    guishortcut(ID_RMEXIT, KEY_RETURN);
+    guiexitbutton(ID_RMEXIT, "Exit");
     guishow(-1, -1);
     guisetfade(0);
-    if (render_frame(1, 0) == ID_RMEXIT) return ID_RMEXIT;
-  }
+  };
+  while (guimodal(build) != ID_RMEXIT) {}
+  return ID_RMEXIT;
 }

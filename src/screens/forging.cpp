@@ -192,8 +192,7 @@ void forge(int32_t lnr, int32_t cnr) {
   checkcommander(lnr, cnr, "forge: bad lnr", "forge: bad cnr", "forge: bad unr");
   int32_t category = 1;
   for (;;) {
-    forgewindow(p, cnr, category);
-    const int32_t id = render_frame(1, 0);
+    const int32_t id = guimodal([&] { forgewindow(p, cnr, category); });
     if (id == EXIT || quitprogram) return;
     if (id >= 1 && id <= FORGECATEGORIES) {
       category = id;
@@ -211,7 +210,7 @@ int32_t train(int32_t lnr, int32_t cnr) {
   checkcommander(lnr, cnr, "train: bad lnr", "train: bad cnr", "train: bad unr");
   const int32_t p = ownerof(cnr);
   bailif(p > 99, "train: bad player");
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guititle("%s", comshownname(cnr));
     guicloseid(TRAINEXIT);
@@ -228,11 +227,11 @@ int32_t train(int32_t lnr, int32_t cnr) {
                 empowercost(cnr, path), gemnames[path]);
     guispace(3);
     guitextscale(0.95f);
-    guibutton(TRAINEXIT, "Exit");
-    guishortcut(TRAINEXIT, KEY_ESCAPE);
-    guishortcut(TRAINEXIT, KEY_RETURN);
+    guiexitbutton(TRAINEXIT, "Exit");
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (id == TRAINEXIT || quitprogram) return TRAINEXIT;
     if (id < 10 || id >= 10 + GEMPATHS) continue;
     const int32_t spent = ordertrain(cnr, id - 10);

@@ -144,12 +144,14 @@ void tgems(int32_t left, int32_t right) {
   GemSides s = gemsides(left, right);
   if (s.player >= MAXPLAYERS) return;
   GuiBox box;
-  for (;;) {
+  auto build = [&] {
     guiboxbegin();
     buildgems(s);
     guishow(-1, -1);
     guisetfade(0);
-    const int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (id == GEM_EXIT || quitprogram) break;
     if (id == GEM_LEFTPIC || id == GEM_RIGHTPIC) {
       const int32_t b = chooseitemowner("Select commander", s.player, s.lnr, -1, 0, 0);

@@ -296,7 +296,7 @@ int32_t mibox(int32_t inr) {
     guishortcut(ID_LIST, 'I');
     guishow(-1, -1);
     guisetfade(0);
-    const int32_t id = render_frame(1, 0);
+    const int32_t id = render_frame(true, Scene::none);
     if (id == ID_EXIT) return ID_EXIT;
     if (id == ID_SPELL + spell && spell > 0) spellinfobox(spell);
     if (id == ID_LIST) {
@@ -330,7 +330,7 @@ int32_t featbox(int32_t snr) {
     guishortcut(ID_EXIT, KEY_ESCAPE);
     guishow(-1, -1);
     guisetfade(0);
-    const int32_t id = render_frame(1, 0);
+    const int32_t id = render_frame(true, Scene::none);
     if (id == ID_EXIT || id <= 0) return id;
   }
 }
@@ -364,7 +364,7 @@ int32_t castlebox(int32_t player, int32_t lnr, int32_t f) {
     guishortcut(ID_CASTLEEXIT, KEY_RETURN);
     guishow(-1, -1);
     guisetfade(0);
-    if (render_frame(1, 0) == ID_CASTLEEXIT) return ID_CASTLEEXIT;
+    if (render_frame(true, Scene::none) == ID_CASTLEEXIT) return ID_CASTLEEXIT;
   }
 }
 
@@ -396,7 +396,7 @@ void mercbox(int32_t b, int32_t p, int32_t tag) {
     guishortcut(ID_MERCEXIT, KEY_RETURN);
     guishow(-1, -1);
     guisetfade(0);
-    const int32_t id = render_frame(1, 0);
+    const int32_t id = render_frame(true, Scene::none);
     if (id == ID_MERCEXIT) return;
     if (id == ID_RESET) withdrawmercbid(b, p);
     if (id == ID_HIRE) {

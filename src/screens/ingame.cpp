@@ -46,7 +46,7 @@ void describegame(char* text, int32_t size) {
 
 int32_t gamesettingsmenu(int32_t player, const char* gname, int32_t turn, int32_t gamenbr) {
   bailif(player < 0 || player >= MAXPLAYERS, "gamesettingsmenu: bad player");
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guititle("Options");
     guicloseid(IG_BACK);
@@ -67,7 +67,9 @@ int32_t gamesettingsmenu(int32_t player, const char* gname, int32_t turn, int32_
     guishortcut(IG_SAVEQUIT, 's');
     guishortcut(IG_QUIT, 'q');
     guishow(-1, -1);
-    switch (render_frame(1, 0)) {
+  };
+  for (;;) {
+    switch (guimodal(build)) {
       case IG_SETTINGS: {
         char text[2000];
         describegame(text, sizeof text);

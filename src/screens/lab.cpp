@@ -135,9 +135,8 @@ void exitbutton(int32_t fkey) {
   guialign(GUIALIGN_CENTRE);
   guispace(2);
   guitextscale(1);
-  guibutton(EXIT, "Exit");
-  for (int32_t key : {KEY_ESCAPE, KEY_RETURN, fkey})
-    if (key) guishortcut(EXIT, key);
+  guiexitbutton(EXIT, "Exit");
+  if (fkey) guishortcut(EXIT, fkey);
 }
 
 // One of the laboratory's four doors: its picture and its name, both
@@ -160,7 +159,7 @@ void viewlab(int32_t p, int32_t lnr) {
   bailif(lnr < 0 || lnr >= MAXLANDS, "viewlab: bad lnr");
   bailif(p < 0 || p > 99, "viewlab: bad player");
   debugprint("viewlab lnr %d\n", lnr);
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guititle("Arcane Laboratory");
     guicloseid(EXIT);
@@ -173,7 +172,9 @@ void viewlab(int32_t p, int32_t lnr) {
     labbutton(4, LABITEMS, "(F8) Magic Item Treasury", "(i) Magic Item Treasury", 'i', KEY_F1 + 7);
     exitbutton(0);
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (id == EXIT || quitprogram) return;
     switch (id) {
       case 1: viewresearch(p); break;
@@ -188,7 +189,8 @@ void viewlab(int32_t p, int32_t lnr) {
 void viewrt(int32_t p, int32_t lnr) {
   bailif(lnr < 0 || lnr >= MAXLANDS, "viewrt: bad lnr");
   bailif(p < 0 || p > 99, "viewrt: bad player");
-  for (;;) {
+  bool commanders = false;   // a commander of the nation stands here, set by each build
+  auto build = [&] {
     guibegin();
     guititle("Magic Resource Treasury");
     guicloseid(EXIT);
@@ -218,7 +220,7 @@ void viewrt(int32_t p, int32_t lnr) {
       guisetnl(1);
     }
     // Mode 0 asks only whether one is there; the click picks one at random.
-    const bool commanders = lnr > 0 && randcom(lnr, p, 0) >= 0;
+    commanders = lnr > 0 && randcom(lnr, p, 0) >= 0;
     if (commanders) {
       guialign(GUIALIGN_CENTRE);
       guispace(2);
@@ -226,7 +228,9 @@ void viewrt(int32_t p, int32_t lnr) {
     }
     exitbutton(KEY_F1 + 6);
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (id == EXIT || quitprogram) return;
     if (id >= 20 && id < 20 + LABKINDS) poolgems(p, id - 20);
     if (id == 1 && commanders) tgems(randcom(lnr, p, 1), -1);
@@ -237,8 +241,9 @@ void viewmit(int32_t p, int32_t lnr, int32_t cnr) {
   bailif(lnr < 0 || lnr >= MAXLANDS, "viewmit: bad lnr");
   bailif(p < 0 || p > 99, "viewmit: bad player");
   const bool receiver = cnr >= 0 && combody(cnr) >= 0;
-  for (;;) {
-    const bool handout = labheld(p, lnr);
+  bool handout = false;   // the lab here hands items out, set by each build
+  auto build = [&] {
+    handout = labheld(p, lnr);
     guibegin();
     guititle("Magic Item Treasury");
     guicloseid(EXIT);
@@ -266,7 +271,9 @@ void viewmit(int32_t p, int32_t lnr, int32_t cnr) {
     }
     exitbutton(KEY_F1 + 7);
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (id == EXIT || quitprogram) return;
     if (std::abs(id) < 100 || std::abs(id) >= 100 + LABSTORESIZE) continue;
     const int32_t slot = std::abs(id) - 100;
@@ -291,7 +298,7 @@ void alch(int32_t lnr, int32_t cnr) {
   bailif(cnr < 0 || cnr > 8999, "alch: bad cnr");
   bailif_fmt(com[size_t(cnr)].body < 0 || com[size_t(cnr)].body > highestunit, "alch: bad unr %d",
              com[size_t(cnr)].body);
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guititle("Alchemy");
     guicloseid(EXIT);
@@ -329,7 +336,9 @@ void alch(int32_t lnr, int32_t cnr) {
     }
     exitbutton(0);
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (id == EXIT || quitprogram) return;
     if (id >= 100 && id < 200) {
       bailif(id - 100 >= 20, "va100");

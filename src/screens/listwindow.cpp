@@ -21,8 +21,6 @@ void listexit(int32_t id, int32_t ownkey) {
   guialign(GUIALIGN_CENTRE);
   guitextscale(1);
   guispace(2);
-  guibutton(id, "Exit");
-  guishortcut(id, KEY_ESCAPE);
-  guishortcut(id, KEY_RETURN);
+  guiexitbutton(id, "Exit");
   if (ownkey) guishortcut(id, ownkey);
 }

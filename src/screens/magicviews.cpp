@@ -34,7 +34,7 @@ bool globalench(int32_t e) {
 
 void viewench(int32_t p) {
   bailif(p < 0 || p > 99, "viewench: bad player");
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guititle("Global Enchantments");
     guicloseid(GE_EXIT);
@@ -62,7 +62,9 @@ void viewench(int32_t p) {
     listexit(GE_EXIT, KEY_F1 + 5);
     guisethint("Click an enchantment to read its spell");
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (id == GE_EXIT || quitprogram) return;
     const int32_t e = std::abs(id) - GE_SLOT;
     if (std::abs(id) >= GE_SLOT && e < MAXENCH && globalench(e)) spellinfobox(ench[size_t(e)].spell);
@@ -102,5 +104,5 @@ int32_t viewtmpl(int32_t lnr) {
   guibegin();
   buildtemple(lnr);
   guishow(-1, -1);
-  return render_frame(1, 0);
+  return render_frame(true, Scene::none);
 }

@@ -82,7 +82,7 @@ void mapfiltermenu(int32_t p) {
   const uint32_t old = uint16_t(kingdom[size_t(p)].w[KW_MAPFILTER]);
   FilterBoxes b = filterboxes(old);
   const bool names = !(gameinfo.gameflags & GF_NONAMEFILTER);
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guititle("Map Filters");
     guiminwidth(GUIMENUWIDTH);
@@ -92,12 +92,10 @@ void mapfiltermenu(int32_t p) {
       if (i != NAMESBOX || names) guitoggle(filterbox[i].id, &b.on[i], "%s", filterbox[i].text);
     guialign(GUIALIGN_CENTRE);
     guispace(2);
-    guibutton(ID_EXIT, "Exit");
-    guishortcut(ID_EXIT, KEY_ESCAPE);
-    guishortcut(ID_EXIT, KEY_RETURN);
+    guiexitbutton(ID_EXIT, "Exit");
     guishow(-1, -1);
-    if (render_frame(1, 0) == ID_EXIT || quitprogram) break;
-  }
+  };
+  while (guimodal(build) != ID_EXIT && !quitprogram) {}
   kingdom[size_t(p)].w[KW_MAPFILTER] = int16_t(uint16_t(filterword(b, old, names)));
 }
 
@@ -112,7 +110,7 @@ int32_t statsmenu(int32_t p) {
                                       {2, "Score graphs", "(F2) A comparison of nations", KEY_F1 + 1},
                                       {3, "Hall of Fame", "(F3) The most famous heroes of this era", KEY_F1 + 2},
                                       {4, "Pretenders of the world", "(F4) The competing Pretender Gods", KEY_F1 + 3}};
-  for (;;) {
+  auto build = [] {
     guibegin();
     guititle("Statistics");
     guiminwidth(GUIMENUWIDTH);
@@ -123,11 +121,11 @@ int32_t statsmenu(int32_t p) {
       guishortcut(e.id, e.key);
     }
     guispace(2);
-    guibutton(9, "Exit");
-    guishortcut(9, KEY_ESCAPE);
-    guishortcut(9, KEY_RETURN);
+    guiexitbutton(9, "Exit");
     guishow(-1, -1);
-    switch (render_frame(1, 0)) {
+  };
+  for (;;) {
+    switch (guimodal(build)) {
       case 1:
         if (const int32_t r = nation_overview_screen(p)) return r;
         break;
@@ -146,7 +144,7 @@ void keyhelp() {
   // keys, the order keys.
   constexpr int32_t column[std::size(keysections)] = {0, 0, 1, 1, 1, 2};
   constexpr float WX = 30, WY = 60, WW = 740, WH = 490, ROW = 13.5f;
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guititle("Keyboard Commands");
     guicloseid(ID_EXIT);
@@ -168,6 +166,6 @@ void keyhelp() {
     areabox(ID_EXIT, WX + WW / 2 - 35, WY + 12, 70, 22, 0.15f, 0.15f, 0.2f, 0.9f);
     areatext(ID_EXIT, WX + WW / 2 - 14, WY + 17, 14, "exit");
     for (int32_t key : {KEY_ESCAPE, KEY_RETURN, int32_t('?')}) guishortcut(ID_EXIT, key);
-    if (render_frame(1, 0) == ID_EXIT || quitprogram) return;
-  }
+  };
+  while (guimodal(build) != ID_EXIT && !quitprogram) {}
 }

@@ -53,7 +53,7 @@ int32_t mercok(int32_t b, int32_t lnr) {
 
 void viewmercs(int32_t p, int32_t lnr) {
   bailif(p < 0 || p >= MAXPLAYERS, "viewmercs: bad player");
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guititle("Hire Mercenaries");
     guicloseid(VM_EXIT);
@@ -97,7 +97,9 @@ void viewmercs(int32_t p, int32_t lnr) {
     listexit(VM_EXIT, 0);
     guisethint("Click a band to see its leader and bid for it");
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (id == VM_EXIT || quitprogram) return;
     if (std::abs(id) >= VM_BAND && std::abs(id) < VM_BAND + MAXMERCBANDS) {
       const int32_t b = std::abs(id) - VM_BAND;

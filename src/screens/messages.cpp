@@ -81,13 +81,11 @@ bool askgift(int32_t p, int32_t* gift, int32_t* amount) {
 // The foot of a scrolling window: "Close" (Escape and Enter too), the
 // window shown where its scroll slot left it, and the id chosen.
 int32_t closeandshow(int32_t closeid, int32_t slot) {
-  guibutton(closeid, "Close");
+  guiexitbutton(closeid, "Close");
   guisetnl(1);
-  guishortcut(closeid, KEY_ESCAPE);
-  guishortcut(closeid, KEY_RETURN);
   restorescrollslot(slot);
   guishow(-1, -1);
-  const int32_t id = render_frame(1, 0);
+  const int32_t id = render_frame(true, Scene::none);
   savescrollslot(slot);
   return id;
 }
@@ -169,12 +167,13 @@ int32_t readmsg(int32_t m) {
     guiminwidth(360);
     guimaxheight(480);
     guialign(GUIALIGN_LEFT);
-    guitextscale(0.8f);
     guiscrollstart();
-    guitextlong(0, msg.text);
+    {
+      GuiTextScale body(0.8f);
+      guitextlong(0, msg.text);
+    }
     guiscrollstart();
     guialign(GUIALIGN_CENTRE);
-    guitextscale(1);
     guispace(3);
     guisetnl(0);
     if (place) {
@@ -246,7 +245,7 @@ void viewmsgs(int32_t p, const char* gname) {
 
 void messagesmenu(int32_t p, const char* gname) {
   bailif(!validplayer(p), "messagesmenu: bad player");
-  for (;;) {
+  auto build = [&] {
     const std::vector<int32_t> letters = pendingletters(p);
     guibegin();
     guititle("Messages");
@@ -257,24 +256,27 @@ void messagesmenu(int32_t p, const char* gname) {
     guibutton(MM_WRITE, "Send a message");
     guiinfo("A letter to another nation, with gold, gems or a magic item if you like. It arrives next month.");
     guispace(3);
-    guitextscale(0.8f);
-    if (letters.empty()) guibutton(0, "No messages are waiting to be sent.");
-    else guibutton(0, "Waiting to be sent (click one to take it back):");
-    guialign(GUIALIGN_LEFT);
-    for (int32_t slot : letters) {
-      char line[200];
-      letterline(p, slot, line, sizeof line);
-      guibutton(MM_WITHDRAW + slot, "%s", line);
+    {
+      GuiTextScale waiting(0.8f);
+      if (letters.empty()) guibutton(0, "No messages are waiting to be sent.");
+      else guibutton(0, "Waiting to be sent (click one to take it back):");
+      guialign(GUIALIGN_LEFT);
+      for (int32_t slot : letters) {
+        char line[200];
+        letterline(p, slot, line, sizeof line);
+        guibutton(MM_WITHDRAW + slot, "%s", line);
+      }
     }
     guialign(GUIALIGN_CENTRE);
-    guitextscale(1);
     guispace(3);
     guibutton(MM_EXIT, "Close");
     guishortcut(MM_EXIT, KEY_ESCAPE);
     guishortcut(MM_READ, 'r');
     guishortcut(MM_WRITE, 's');
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (id == MM_EXIT) return;
     if (id == MM_READ) {
       viewmsgs(p, gname);

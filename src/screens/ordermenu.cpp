@@ -72,7 +72,7 @@ void constructmenu(int32_t c) {
     guibutton(ORDERMENU_CANCEL, "Cancel");
     guishortcut(ORDERMENU_CANCEL, KEY_ESCAPE);
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+    const int32_t id = render_frame(true, Scene::none);
     if (id == ORDERMENU_CANCEL) return;
     // Tearing down is stored without a message on refusal.
     if (id == BUTTON_DEMOLISHFORT || id == BUTTON_DEMOLISHLAB) {
@@ -360,7 +360,7 @@ void changeorder(int32_t cnr) {
     guishortcut(ORDERMENU_CANCEL, KEY_RETURN);
     guishortcut(ORDERMENU_CANCEL, KEY_SPACE);
     guishow(-1, -1);
-    id = render_frame(1, 0);
+    id = render_frame(true, Scene::none);
     if (id != 0) break;
   }
   applyorderchoice(cnr, id);

@@ -283,7 +283,7 @@ int32_t nation_overview_screen(int32_t p) {
   resetscrollslot(0);
   for (;;) {
     buildoverview(p);
-    const int32_t id = render_frame(1, 0);
+    const int32_t id = render_frame(true, Scene::none);
     savescrollslot(0);
     if (id == NO_EXIT || quitprogram) return 0;
     if (id == NO_TAB) {

@@ -48,7 +48,7 @@ void exitone() { exit(1); }
 
 // "Not everyone has played their turns": 1 to host anyway.
 bool hostanyway() {
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guibutton(0, "Not everyone has played their turns");
     guibutton(0, "Are you sure you want to advance to the next turn?");
@@ -58,7 +58,9 @@ bool hostanyway() {
     guibutton(PT_CANCEL, "cancel");
     guishortcut(PT_CANCEL, KEY_ESCAPE);
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (id == PT_HOST) return true;
     if (id == PT_CANCEL) return false;
   }
@@ -66,7 +68,7 @@ bool hostanyway() {
 
 // The nation list: 1 + nation, PT_HOST or PT_EXIT.
 int32_t nationmenu(const GameScan& s, bool autohost) {
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guititle("Play a Nation");
     guimaxheight(570);
@@ -75,20 +77,21 @@ int32_t nationmenu(const GameScan& s, bool autohost) {
       guibuttonsmall(0, "(turn number %d)", s.hostturn);
       guispace(4);
     }
-    guitextscale(0.85f);
-    for (const NationTurn& n : s.nations) {
-      if (n.damage[0]) {
-        guibuttoncol(n.nation + 1, "%s (turn file damaged)", 1, 0.45f, 0.35f, 1, nations[size_t(n.nation)].name);
-        guiinfo("This nation's turn file does not read: %s. The next hosting writes it anew", n.damage);
-        continue;
+    {
+      GuiTextScale list(0.85f);
+      for (const NationTurn& n : s.nations) {
+        if (n.damage[0]) {
+          guibuttoncol(n.nation + 1, "%s (turn file damaged)", 1, 0.45f, 0.35f, 1, nations[size_t(n.nation)].name);
+          guiinfo("This nation's turn file does not read: %s. The next hosting writes it anew", n.damage);
+          continue;
+        }
+        if (n.played && autohost && debuglevel < 1) continue;
+        char line[200];
+        nationline(line, sizeof line, n.nation, n.turn, n.orderturn, n.played);
+        guibutton(n.nation + 1, "%s", line);
       }
-      if (n.played && autohost && debuglevel < 1) continue;
-      char line[200];
-      nationline(line, sizeof line, n.nation, n.turn, n.orderturn, n.played);
-      guibutton(n.nation + 1, "%s", line);
+      guispace(3);
     }
-    guispace(3);
-    guitextscale(1.0f);
     if (s.hostfile) {
       guibutton(PT_HOST, "Host");
       guishortcut(PT_HOST, 'h');
@@ -96,7 +99,9 @@ int32_t nationmenu(const GameScan& s, bool autohost) {
     guibutton(PT_EXIT, "Exit");
     guishortcut(PT_EXIT, KEY_ESCAPE);
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (id == PT_EXIT || id == PT_HOST || (id >= 1 && id <= MAXPLAYERS)) return id;
   }
 }
@@ -119,21 +124,24 @@ void readgameinfo(const char* gname) {
 // "You have already played this turn": AP_CONTINUE, AP_REDO or AP_CANCEL.
 int32_t alreadyplayed() {
   if (textonly) return confirmbox("You have already played this turn. Continue where you left?") ? AP_CONTINUE : AP_REDO;
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guibutton(0, "You have already played this turn");
     guispace(4);
-    guitextscale(0.85f);
-    guibutton(AP_CONTINUE, "Continue where I left");
-    guishortcut(AP_CONTINUE, KEY_RETURN);
-    guibutton(AP_REDO, "Redo turn from start");
-    guishortcut(AP_REDO, 'r');
-    guispace(4);
-    guitextscale(1.0f);
+    {
+      GuiTextScale choices(0.85f);
+      guibutton(AP_CONTINUE, "Continue where I left");
+      guishortcut(AP_CONTINUE, KEY_RETURN);
+      guibutton(AP_REDO, "Redo turn from start");
+      guishortcut(AP_REDO, 'r');
+      guispace(4);
+    }
     guibutton(AP_CANCEL, "Cancel");
     guishortcut(AP_CANCEL, KEY_ESCAPE);
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (id == AP_CONTINUE || id == AP_REDO || id == AP_CANCEL) return id;
   }
 }
@@ -361,7 +369,7 @@ void playturn(const char* gname) {
     }
     guibegin();
     guishow(-1, -1);
-    render_frame(0, 0);
+    render_frame(false, Scene::none);
     const int32_t r = ppt(choice - 1, gname);
     if (r == -2) listnext = true;
     else if (r < 0 && leaveonfailure) return;
@@ -377,13 +385,14 @@ namespace {
 // program ends unless the player goes back to the turn.
 void askclosingturn() {
   const TurnScreen& ts = turnscreen;
-  for (;;) {
+  auto build = [] {
     guidialogbegin();
     guimaxwidth(560);
     guiminwidth(320);
-    guitextscale(0.9f);
-    guitextlong(0, "Quit the game? The orders of this turn are not saved yet.");
-    guitextscale(1);
+    {
+      GuiTextScale question(0.9f);
+      guitextlong(0, "Quit the game? The orders of this turn are not saved yet.");
+    }
     guispace(8);
     guisetnl(0);
     guibutton(CQ_SAVE, "Save and quit");
@@ -396,7 +405,9 @@ void askclosingturn() {
     guishortcut(CQ_QUIT, 'q');
     guishortcut(CQ_CANCEL, KEY_ESCAPE);
     guishow(-1, -1);
-    switch (render_frame(1, 0)) {
+  };
+  for (;;) {
+    switch (guimodal(build)) {
       case CQ_SAVE: {
         // A replay's world stands in the tables: the turn's own comes back first.
         const bool replaying = worldisaside();

@@ -67,46 +67,46 @@ void buildveyinfo(int32_t player, int32_t lnr) {
   guiminwidth(325);
   guimaxwidth(325);
   guimaxheight(460);   // the six scale rows with their effects and Exit, unscrolled
-  guitextscale(0.85f);
-  if (!(infolevel(lnr, player, 0) & INFO_VEYRANCE)) {
-    guibutton(0, "Nothing is known about the Veyrance in this province");
-  } else {
-    if (l.veystr == 0) guibutton(0, " ");
-    else if (l.veyowner == player)
-      guibutton(0, "This province is under the influence of %s's Veyrance.", kingdom[size_t(player)].godname);
-    else guibutton(0, "This province is under the influence of an enemy Pretender God's Veyrance");
-    guibutton(0, "Veyrance strength: %d", l.veystr);
-    guialign(GUIALIGN_LEFT);
-    char effect[EFFECTTEXTLEN];
-    for (int32_t s = 0; s < 6; s++) {
-      const int32_t v = imax(-3, imin(3, l.scale[s]));
-      guibgbox(0.5f, 0.5f, 0.5f, s % 2 == 0 ? 0.25f : 0.0f);
-      guisetnl(0);
-      guisprite40mid(0, TRS_MISC, SPRITE_SCALE + 2 * s + (v < 0 ? 0 : 1), 1);
-      veyeffecttext(player, s, l.scale[s], effect);
-      guitextscale(1.3f);   // the two rows are drawn at half of it
-      guirows(0, 0, "%s: %d\n%s", scalenames[s][v < 0 ? 1 : 0], std::abs(l.scale[s]), effect);
-      guitextscale(0.85f);
-      guisetnl(1);
+  {
+    GuiTextScale body(0.85f);
+    if (!(infolevel(lnr, player, 0) & INFO_VEYRANCE)) {
+      guibutton(0, "Nothing is known about the Veyrance in this province");
+    } else {
+      if (l.veystr == 0) guibutton(0, " ");
+      else if (l.veyowner == player)
+        guibutton(0, "This province is under the influence of %s's Veyrance.", kingdom[size_t(player)].godname);
+      else guibutton(0, "This province is under the influence of an enemy Pretender God's Veyrance");
+      guibutton(0, "Veyrance strength: %d", l.veystr);
+      guialign(GUIALIGN_LEFT);
+      char effect[EFFECTTEXTLEN];
+      for (int32_t s = 0; s < 6; s++) {
+        const int32_t v = imax(-3, imin(3, l.scale[s]));
+        guibgbox(0.5f, 0.5f, 0.5f, s % 2 == 0 ? 0.25f : 0.0f);
+        guisetnl(0);
+        guisprite40mid(0, TRS_MISC, SPRITE_SCALE + 2 * s + (v < 0 ? 0 : 1), 1);
+        veyeffecttext(player, s, l.scale[s], effect);
+        {
+          GuiTextScale rows(1.3f);   // the two rows are drawn at half of it
+          guirows(0, 0, "%s: %d\n%s", scalenames[s][v < 0 ? 1 : 0], std::abs(l.scale[s]), effect);
+        }
+        guisetnl(1);
+      }
+      guibgbox(0, 0, 0, 0);
+      guialign(GUIALIGN_CENTRE);
     }
-    guibgbox(0, 0, 0, 0);
-    guialign(GUIALIGN_CENTRE);
+    guispace(3);
   }
-  guispace(3);
-  guitextscale(1);
-  guibutton(ID_EXIT, "Exit");
-  guishortcut(ID_EXIT, KEY_ESCAPE);
-  guishortcut(ID_EXIT, KEY_RETURN);
+  guiexitbutton(ID_EXIT, "Exit");
 }
 
 void veyinfo(int32_t player, int32_t lnr) {
   if (lnr < 1 || lnr >= MAXLANDS) return;
-  for (;;) {
+  auto build = [&] {
     guibegin();
     buildveyinfo(player, lnr);
     guishow(-1, -1);
-    if (render_frame(1, 0) == ID_EXIT) return;
-  }
+  };
+  while (guimodal(build) != ID_EXIT) {}
 }
 
 void taxstep(int32_t lnr, int32_t step) {
@@ -123,9 +123,10 @@ void settaxauto(int32_t lnr, int32_t on) {
 
 void taxbox(int32_t player, int32_t lnr) {
   if (lnr < 1 || lnr > 1504) return;
-  for (;;) {
+  int32_t automatic = 0;
+  auto build = [&] {
     Land& l = land[size_t(lnr)];
-    int32_t automatic = (l.reserved & LF_AUTOTAX) ? 1 : 0;
+    automatic = (l.reserved & LF_AUTOTAX) ? 1 : 0;
     guibegin();
     guititle("Tax Rate");
     guicloseid(ID_EXIT);
@@ -142,18 +143,19 @@ void taxbox(int32_t player, int32_t lnr) {
     guiinfo("Raise the tax by 10%%");
     guisetnl(1);
     guispace(2);
-    guitextscale(0.7f);
-    guitoggle(ID_TAXAUTO, &automatic, "Set tax rate automatically for this province");
-    guiinfo("Enable this to have your trusted servants set a tax rate for good income and low unrest");
-    guitextscale(1);
+    {
+      GuiTextScale small(0.7f);
+      guitoggle(ID_TAXAUTO, &automatic, "Set tax rate automatically for this province");
+      guiinfo("Enable this to have your trusted servants set a tax rate for good income and low unrest");
+    }
     guispace(3);
-    guibutton(ID_EXIT, "Ok");
+    guiexitbutton(ID_EXIT, "Ok");
     guishortcut(ID_TAXDOWN, KEY_DOWN);
     guishortcut(ID_TAXUP, KEY_UP);
-    guishortcut(ID_EXIT, KEY_RETURN);
-    guishortcut(ID_EXIT, KEY_ESCAPE);
     guishow(-1, -1);
-    switch (render_frame(1, 0)) {
+  };
+  for (;;) {
+    switch (guimodal(build)) {
       case ID_EXIT: return;
       case ID_TAXDOWN: taxstep(lnr, -1); break;
       case ID_TAXUP: taxstep(lnr, 1); break;

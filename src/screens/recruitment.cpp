@@ -198,8 +198,7 @@ void drawscreen(int32_t lnr, int32_t p) {
 void buildarmy(int32_t lnr, int32_t p) {
   bailif(lnr < 0 || p < 0 || !validland(lnr) || !validplayer(p), "buildarmy: bad lnr");
   for (;;) {
-    drawscreen(lnr, p);
-    const int32_t id = render_frame(1, 0);
+    const int32_t id = guimodal([&] { drawscreen(lnr, p); });
     if (id == RC_EXIT || quitprogram) return;
     const bool shift = guieventmods() & GUIMOD_SHIFT;
     if (id == RC_REMOVECOM) unqueuecommander(lnr, p);

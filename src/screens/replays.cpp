@@ -208,11 +208,9 @@ void viewvcrs(int32_t player, int32_t lnr, int32_t count, const char* gname) {
       guibutton(e.index + 1, "%s, %s vs %s", land[size_t(e.lnr)].name, nationword(e.attacker),
                 nationword(e.defender));
     guispace(3);
-    guibutton(RP_EXIT, "Exit");
-    guishortcut(RP_EXIT, KEY_ESCAPE);
-    guishortcut(RP_EXIT, KEY_RETURN);
+    guiexitbutton(RP_EXIT, "Exit");
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+    const int32_t id = render_frame(true, Scene::none);
     if (id < 1 || id == RP_EXIT) return;
     if (id <= 899) watchreplay(player, gname, id - 1);
   }

@@ -121,8 +121,7 @@ void viewresearch(int32_t p) {
   balanceresearch(p, -1);
   int32_t touched = 0;
   for (;;) {
-    drawscreen(p);
-    const int32_t id = render_frame(1, 0);
+    const int32_t id = guimodal([&] { drawscreen(p); });
     if (id == RS_EXIT || quitprogram) return;
     if (id == RS_PLUS || id == RS_MINUS) {
       finetuneresearch(p, touched, id == RS_PLUS ? 1 : -1);

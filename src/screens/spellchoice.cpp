@@ -285,18 +285,17 @@ void spellinfobox(int32_t spell) {
   guiminwidth(320);
   guimaxwidth(450);
   guispace(4);
-  guitextscale(0.8f);
   guialign(GUIALIGN_LEFT);
-  for (int32_t i = 0; i < n; i++) guibutton(0, "%s", lines[i]);
-  guispace(2);
-  guitextlong(0, descrtextof(d < 0 ? 0 : d));
-  guitextscale(1);
+  {
+    GuiTextScale body(0.8f);
+    for (int32_t i = 0; i < n; i++) guibutton(0, "%s", lines[i]);
+    guispace(2);
+    guitextlong(0, descrtextof(d < 0 ? 0 : d));
+  }
   guialign(GUIALIGN_CENTRE);
-  guibutton(1, "Exit");
-  guishortcut(1, KEY_CANCEL);
-  guishortcut(1, KEY_RETURN);
+  guiexitbutton(1, "Exit");
   guishow(-1, -1);
-  render_frame(1, 0);
+  render_frame(true, Scene::none);
 }
 
 int32_t choosespell(const char* title, int32_t cnr, int32_t ritual) {
@@ -359,7 +358,7 @@ int32_t choosespell(const char* title, int32_t cnr, int32_t ritual) {
     filtershortcuts();
     restorescrollslot(1);
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+    const int32_t id = render_frame(true, Scene::none);
     savescrollslot(1);
     if (const int32_t f = filterinput(id, filter); f >= 0) {
       if (f == 1) resetscrollslot(1);
@@ -424,14 +423,12 @@ void schoolspells(int32_t nation, int32_t school, int32_t knownlevel) {
     guitextscale(1);
     guispace(2);
     guiindent(210);
-    guibutton(1, "Exit");
-    guishortcut(1, KEY_CANCEL);
-    guishortcut(1, KEY_RETURN);
+    guiexitbutton(1, "Exit");
     guishortcut(1, KEY_SPACE);
     filtershortcuts();
     restorescrollslot(0);
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+    const int32_t id = render_frame(true, Scene::none);
     savescrollslot(0);
     if (const int32_t f = filterinput(id, schoolfilter); f >= 0) {
       if (f == 1) resetscrollslot(0);
@@ -444,26 +441,26 @@ void schoolspells(int32_t nation, int32_t school, int32_t knownlevel) {
 }
 
 void magicschools() {
-  for (;;) {
+  auto build = [] {
     guibegin();
     guititle("Magic Schools");
     guicloseid(1);
     guitextscale(0.85f);
     for (int32_t s = 0; s <= 6; s++) guibutton(10 + s, "%s", schoolnames[s]);
     guispace(3);
-    guibutton(1, "Exit");
-    guishortcut(1, KEY_CANCEL);
-    guishortcut(1, KEY_RETURN);
+    guiexitbutton(1, "Exit");
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
-    if (id >= 10 && id <= 16) schoolspells(-1, id - 10, 100);
-    else if (id != 0) return;
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
+    if (id < 10 || id > 16) return;
+    schoolspells(-1, id - 10, 100);
   }
 }
 
 void spellfilterhelp() {
   GuiBox box;
-  for (;;) {
+  auto build = [] {
     guiboxbegin();
     guititle("Keyboard Commands");
     guicloseid(999);
@@ -471,17 +468,15 @@ void spellfilterhelp() {
     for (int32_t p = 0; p < 8; p++) guibuttonsmall(0, "%c = view %s magic only", filterkeys[p], filterpaths[p]);
     guibuttonsmall(0, "* = clear filter");
     guispace(4);
-    guibutton(999, "exit");
-    guishortcut(999, KEY_CANCEL);
-    guishortcut(999, KEY_RETURN);
+    guiexitbutton(999, "exit");
     guishortcut(999, '?');
     guishow(-1, -1);
-    if (render_frame(1, 0) == 999) return;
-  }
+  };
+  while (guimodal(build) != 999) {}
 }
 
 int32_t chooseench(const char* title) {
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guibuttonlarge(0, "%s", title);
     guispace(4);
@@ -496,7 +491,9 @@ int32_t chooseench(const char* title) {
     guibutton(1, "Cancel");
     guishortcut(1, KEY_CANCEL);
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (id == 1) return -1;
     if (id >= ID_ITEMSPELL && id <= 99999) return id - ID_ITEMSPELL;
     if (id <= -ID_ITEMSPELL && id >= -99999) {

@@ -497,5 +497,5 @@ int32_t unitdescrbox(int32_t unr, int32_t mnr, int32_t stat) {
   guishortcut(ID_EXIT, KEY_SPACE);
   guishow(-1, -1);
   guisetfade(0);
-  return render_frame(1, 0);
+  return render_frame(true, Scene::none);
 }

@@ -201,7 +201,7 @@ void viewgraphs(int32_t p) {
       const float top = guishownwindow().y - 10;
       drawgraph(p, currentgraph, {PLOTLEFT, PLOTBOTTOM, PLOTRIGHT - PLOTLEFT, top - PLOTBOTTOM});
     }
-    const int32_t id = render_frame(1, 0);
+    const int32_t id = render_frame(true, Scene::none);
     if (id == ST_EXIT || quitprogram) return;
     if (id == GR_NEXT) currentgraph = (currentgraph + 1) % count;
     else if (id >= GR_TAB && id < GR_TAB + GRAPHS) currentgraph = id - GR_TAB;
@@ -212,7 +212,7 @@ void viewgraphs(int32_t p) {
 // ---------------------------------------------------------------- hall of fame
 
 void halloffame(int32_t p) {
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guititle("Hall of Fame");
     guicloseid(ST_EXIT);
@@ -257,7 +257,9 @@ void halloffame(int32_t p) {
     }
     listexit(ST_EXIT, KEY_F1 + 2);
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (id == ST_EXIT || quitprogram) return;
     const int32_t u = std::abs(id) - HF_UNIT;
     if (std::abs(id) >= HF_UNIT && u < MAXUNITS && (unit[size_t(u)].owner == p || findench(EN_EYESOFGOD, -1, p) >= 0))
@@ -269,7 +271,7 @@ void halloffame(int32_t p) {
 
 void viewnations(int32_t p) {
   (void)p;
-  for (;;) {
+  auto build = [&] {
     guibegin();
     guititle("Pretenders of the World");
     guicloseid(ST_EXIT);
@@ -298,7 +300,9 @@ void viewnations(int32_t p) {
     }
     listexit(ST_EXIT, KEY_F1 + 3);
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+  };
+  for (;;) {
+    const int32_t id = guimodal(build);
     if (id == ST_EXIT || quitprogram) return;
     const int32_t n = std::abs(id) - VN_NATION;
     if (std::abs(id) >= VN_NATION && n < 95) shownationinfo(n, 1, 0);

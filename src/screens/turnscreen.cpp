@@ -564,7 +564,7 @@ void runturnscreen() {
     buildturnframe();
     int32_t id = 0;
     if (ts.showmessages && nbrofmsg(k) > 0) id = TS_MESSAGELIST;
-    else id = render_frame(1, 6);
+    else id = render_frame(true, Scene::map);
     ts.showmessages = 0;
     // The screens that the action opens show the darkened map behind them.
     guisetfade(1);

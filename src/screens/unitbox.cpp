@@ -342,7 +342,7 @@ int32_t ustatbox(int32_t unr, const int32_t* sel, int32_t mayedit, int32_t mode)
     buildunitbox(shown, sel, mode, pics);
     guishow(-1, -1);
     guisetfade(0);
-    int32_t id = render_frame(1, 0);
+    int32_t id = render_frame(true, Scene::none);
     const int32_t slot = hoveredslot();
     if (id == UB_EXIT || id == UB_CLOSE || quitprogram) {
       guisetfade(1);

@@ -58,7 +58,7 @@ class BattleLook : public testing::Test {
     battlecamera.pitch = pitch;
     const std::string path = tempfile(name);
     setinputscript(("shot " + path + "\n").c_str());
-    for (int32_t i = 0; i < 2; i++) render_frame(0, int32_t(Scene::battlefield));
+    for (int32_t i = 0; i < 2; i++) render_frame(false, Scene::battlefield);
     setinputscript("");
     const Shot s = readshot(path);
     dropshot(path);

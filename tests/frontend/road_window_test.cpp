@@ -364,12 +364,12 @@ TEST(NewPlayersRoad, LeavingTheRandomMapCreatorLeavesNoMapBehindTheMenus) {
   ASSERT_TRUE(w.ok);
   Folders f;
   setbgscene(Scene::menu);
-  render_frame(0, 0);
+  render_frame(false, Scene::none);
   // A small map, made, and Exit.
   const std::string script = smallmap("400");
   setinputscript(paced(script + "waitfor 9\nclickid 9\nwaitfor 7\nclickid 999\n").c_str());
   random_map_creator_screen();
-  render_frame(0, 0);
+  render_frame(false, Scene::none);
   EXPECT_EQ(currentscene(), int32_t(Scene::menu));
 }
 

@@ -155,7 +155,7 @@ TEST(DialogWindow, DialogsShowTheScreenThatAskedThemDarkenedAndStill) {
   ASSERT_TRUE(w.ok);
   setbgscene(Scene::menu);
   greenscreen();
-  render_frame(0, 0);
+  render_frame(false, Scene::none);
   std::string shot = tempfile("over.ppm"), shot2 = tempfile("over2.ppm");
   const guirect green = {30, 260, 80, 80};
   script("wait 2\nshot " + shot + "\nwait 10\nshot " + shot2 + "\nwait 1\nkey return\n");
@@ -188,7 +188,7 @@ TEST(DialogWindow, DialogsShowTheScreenThatAskedThemDarkenedAndStill) {
   guibegin();
   guibutton(0, "Another screen");
   guishow(-1, 560);
-  render_frame(0, 0);
+  render_frame(false, Scene::none);
   script("wait 2\nshot " + shot + "\nwait 1\nkey return\n");
   EXPECT_EQ(msgbox("Over another screen"), 1);
   s = readshot(shot);
@@ -242,7 +242,7 @@ TEST(DialogWindow, MenuReturnsTheChosenLine) {
   menuline(1, "1 Cancel");
   menushow();
   script("wait 2\n# learn the layout\n");
-  render_frame(0, 0);   // nothing built yet: harmless
+  render_frame(false, Scene::none);   // nothing built yet: harmless
   script("wait 1\nkey escape\n");
   EXPECT_EQ(menuwait(), 0);
   script("wait 1\n" + clickon(1006));

@@ -39,7 +39,7 @@ std::string centre(int32_t id) {
 int32_t firstresult(int32_t frames) {
   for (int32_t i = 0; i < frames; i++) {
     build();
-    int32_t r = render_frame(0, 0);
+    int32_t r = render_frame(false, Scene::none);
     if (r) return r;
   }
   return 0;
@@ -51,17 +51,17 @@ TEST(GuiFrame, ClicksGiveIdsRightClicksTheirNegativeAndTogglesFlip) {
   ASSERT_TRUE(w.ok);
   build();
   setinputscript(("wait 1\nclick " + centre(10) + "\n").c_str());
-  EXPECT_EQ(render_frame(1, 0), 10);
+  EXPECT_EQ(render_frame(true, Scene::none), 10);
   const guiarea& b = guiareaget(findguiarea(10));
   EXPECT_NEAR(clickx, b.w / 2, 1.5f);   // where the press fell inside the area
   EXPECT_NEAR(clicky, b.h / 2, 1.5f);
   build();
   setinputscript(("wait 1\nclick " + centre(10) + " 3\n").c_str());
-  EXPECT_EQ(render_frame(1, 0), -10);
+  EXPECT_EQ(render_frame(true, Scene::none), -10);
   flag = 0;
   build();
   setinputscript(("wait 1\nclick " + centre(20) + "\n").c_str());
-  EXPECT_EQ(render_frame(1, 0), 20);
+  EXPECT_EQ(render_frame(true, Scene::none), 20);
   EXPECT_EQ(flag, 1);
   // No right click on a toggle, none on an info-only area, none outside.
   setinputscript(("click " + centre(20) + " 3\nclick 650 450\nclick 650 450 3\nclick 790 590\n").c_str());
@@ -70,9 +70,9 @@ TEST(GuiFrame, ClicksGiveIdsRightClicksTheirNegativeAndTogglesFlip) {
   // A double click: two clicks close together.
   build();
   setinputscript(("wait 1\nclick " + centre(10) + "\nwait 1\nclick " + centre(10) + "\n").c_str());
-  EXPECT_EQ(render_frame(1, 0), 10);
+  EXPECT_EQ(render_frame(true, Scene::none), 10);
   build();
-  EXPECT_EQ(render_frame(1, 0), 10);
+  EXPECT_EQ(render_frame(true, Scene::none), 10);
   EXPECT_EQ(isdoubleclick(), 1);
   EXPECT_EQ(guihoverid(), 10);
 }
@@ -82,11 +82,11 @@ TEST(GuiFrame, ShortcutsMatchTheCharacterAndKeyUpShortcutsTheHeldKey) {
   ASSERT_TRUE(w.ok);
   build();
   setinputscript("wait 1\ntype A\ntype a\nkey f1\n");
-  EXPECT_EQ(render_frame(1, 0), 31);
+  EXPECT_EQ(render_frame(true, Scene::none), 31);
   build();
-  EXPECT_EQ(render_frame(1, 0), 30);
+  EXPECT_EQ(render_frame(true, Scene::none), 30);
   build();
-  EXPECT_EQ(render_frame(1, 0), 32);
+  EXPECT_EQ(render_frame(true, Scene::none), 32);
   // Keys beyond the key table, and keys bound to nothing, give nothing.
   setinputscript("key undo\nkey power\nkey z\n");
   EXPECT_EQ(firstresult(6), 0);
@@ -95,7 +95,7 @@ TEST(GuiFrame, ShortcutsMatchTheCharacterAndKeyUpShortcutsTheHeldKey) {
   int32_t results[8];
   for (int32_t i = 0; i < 8; i++) {
     build(0, true);
-    results[i] = render_frame(0, 0);
+    results[i] = render_frame(false, Scene::none);
   }
   EXPECT_EQ(results[0], 40);   // the first frame: not held yet
   EXPECT_EQ(results[3], 0);    // held
@@ -109,7 +109,7 @@ TEST(GuiFrame, TheWheelScrollsAListAndElseCountsForTheMap) {
   ASSERT_GT(guiscrollmax(), 0);
   guirect win = guishownwindow();
   setinputscript(("move " + at(win.x + 40, win.y + 40) + "\nwheel -2\n").c_str());
-  EXPECT_EQ(render_frame(1, 0), 0);   // the layout changed: the screen rebuilds
+  EXPECT_EQ(render_frame(true, Scene::none), 0);   // the layout changed: the screen rebuilds
   EXPECT_FLOAT_EQ(guiscroll(), 0);    // the old layout is still shown...
   build(40);
   EXPECT_FLOAT_EQ(guiscroll(), 2 * 3 * GUITEXTHEIGHT);   // ...the new one scrolled
@@ -122,7 +122,7 @@ TEST(GuiFrame, TheWheelScrollsAListAndElseCountsForTheMap) {
   build(40);
   float before = guiscroll();
   setinputscript(("wait 1\nclick " + centre(GUIID_SCROLLDOWN) + "\n").c_str());
-  EXPECT_EQ(render_frame(1, 0), 0);
+  EXPECT_EQ(render_frame(true, Scene::none), 0);
   build(40);
   EXPECT_FLOAT_EQ(guiscroll(), before + GUITEXTHEIGHT);
 }
@@ -167,7 +167,7 @@ TEST(GuiFrame, ResizedWindowsAndScenesStayHarmless) {
   setinputscript(("resize 1 1\nwait 1\nshot " + shot + "\nclick 0 0\nkey a\n").c_str());
   for (int32_t i = 0; i < 4; i++) {
     build();
-    render_frame(0, 0);
+    render_frame(false, Scene::none);
   }
   EXPECT_EQ(windowwidth(), 1);
   Shot s = readshot(shot);
@@ -175,7 +175,7 @@ TEST(GuiFrame, ResizedWindowsAndScenesStayHarmless) {
   setinputscript(("resize 640 480\nwait 1\nshot " + shot + "\n").c_str());
   for (int32_t i = 0; i < 4; i++) {
     build();
-    render_frame(0, 2);   // the menu backdrop with its embers
+    render_frame(false, Scene::menu);   // the menu backdrop with its embers
   }
   s = readshot(shot);
   EXPECT_EQ(s.width, 640);
@@ -185,19 +185,19 @@ TEST(GuiFrame, ResizedWindowsAndScenesStayHarmless) {
   setinputscript(("hold left alt\nkey return\nrelease left alt\nwait 2\nshot " + shot + "\n").c_str());
   for (int32_t i = 0; i < 5; i++) {
     build();
-    render_frame(0, 2);
+    render_frame(false, Scene::menu);
   }
   EXPECT_EQ(isfullscreen(), 1);
   s = readshot(shot);
   EXPECT_GT(pixelslike(s, guishownwindow(), 255, 255, 255, 60), 20);
   setinputscript("hold left alt\nkey return\nrelease left alt\n");
-  for (int32_t i = 0; i < 3; i++) render_frame(0, 2);
+  for (int32_t i = 0; i < 3; i++) render_frame(false, Scene::menu);
   EXPECT_EQ(isfullscreen(), 0);
   // A change of scene clears the particles.
   animback = 1;
-  for (int32_t i = 0; i < 30; i++) render_frame(0, 2);
+  for (int32_t i = 0; i < 30; i++) render_frame(false, Scene::menu);
   EXPECT_GT(particlecount(), 0);
-  render_frame(0, 10);
+  render_frame(false, Scene::parchment);
   EXPECT_EQ(particlecount(), 0);
   dropshot(shot);
 }
@@ -226,23 +226,23 @@ TEST(GuiFrame, MapCameraMovesAndAnimationsEndTheWait) {
   standcamera = 0;
   build();
   setinputscript("wait 2\nmove 760 60\nwheel 2\nwait 5\nkey a\n");
-  EXPECT_EQ(render_frame(1, 6), 0);
+  EXPECT_EQ(render_frame(true, Scene::map), 0);
   EXPECT_EQ(standcamera, 2);
   build();
   setinputscript(("wait 1\nwheel 1\nclick " + centre(10) + "\nwait 5\nkey a\n").c_str());
-  EXPECT_EQ(render_frame(1, 6), 10);
+  EXPECT_EQ(render_frame(true, Scene::map), 10);
   EXPECT_EQ(standcamera, 2);   // not yet: the click met the map as shown
   build();
-  EXPECT_EQ(render_frame(1, 6), 0);
+  EXPECT_EQ(render_frame(true, Scene::map), 0);
   EXPECT_EQ(standcamera, 3);
   // Without a camera move the frames go on until an id comes.
   build();
   setinputscript("wait 3\nkey a\n");
-  EXPECT_EQ(render_frame(1, 6), 30);
+  EXPECT_EQ(render_frame(true, Scene::map), 30);
   build();
   guianimate();
   setinputscript("wait 3\nkey a\n");
-  EXPECT_EQ(render_frame(1, 0), 0);
+  EXPECT_EQ(render_frame(true, Scene::none), 0);
   setinputscript("");
   setmaphooks(nullptr, nullptr, nullptr);
   setmapscenekey(nullptr);
@@ -255,7 +255,7 @@ TEST(GuiFrame, AKeyHeldWhenTheWindowClosesIsLetGo) {
     RealWindow w;
     ASSERT_TRUE(w.ok);
     setinputscript("hold escape\n");
-    for (int32_t i = 0; i < 3; i++) render_frame(0, 0);
+    for (int32_t i = 0; i < 3; i++) render_frame(false, Scene::none);
     ASSERT_TRUE(keydown[KEY_ESCAPE]);
   }
   RealWindow w;
@@ -266,15 +266,15 @@ TEST(GuiFrame, AKeyHeldWhenTheWindowClosesIsLetGo) {
   while (int32_t(timems() - until) < 0) {
     build();
     guishortcut(50, KEY_ESCAPE);
-    fired += render_frame(0, 0) == 50;
+    fired += render_frame(false, Scene::none) == 50;
   }
   EXPECT_EQ(fired, 0);
 }
 
 TEST(GuiFrame, NoWindowMeansNoWaiting) {
   guibegin();
-  EXPECT_EQ(render_frame(0, 0), 0);
-  EXPECT_DEATH(render_frame(1, 0), "render_frame: no window");
+  EXPECT_EQ(render_frame(false, Scene::none), 0);
+  EXPECT_DEATH(render_frame(true, Scene::none), "render_frame: no window");
 }
 
 TEST(GuiFrame, AMissingOrDamagedPictureIsNamedOnceAndMakesNoTexture) {

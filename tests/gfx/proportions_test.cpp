@@ -95,7 +95,7 @@ TEST(Proportions, RadioMarksStayRoundAndClicksHitInAWideWindow) {
   int32_t got = 0;
   for (int32_t i = 0; i < 20 && !got; i++) {
     build();
-    got = render_frame(0, 0);
+    got = render_frame(false, Scene::none);
   }
   EXPECT_EQ(got, 8);
   Shot s = readshot(shot);
@@ -127,7 +127,7 @@ TEST(Proportions, APopupLeavesTheOtherButtonsReadable) {
   setinputscript(("move 5 5\nwait 2\nshot " + before + "\nmove " + at + "\nwait 3\nshot " + after + "\n").c_str());
   for (int32_t i = 0; i < 10; i++) {
     menu();
-    render_frame(0, 0);
+    render_frame(false, Scene::none);
   }
   Shot s0 = readshot(before), s1 = readshot(after);
   ASSERT_EQ(s1.width, 800);
@@ -159,7 +159,7 @@ TEST(Proportions, WindowBackgroundsHaveNoBandAndTheStillMenuBackdropHasNoEmbers)
   setinputscript(("wait 5\nshot " + shot + "\nwait 20\nshot " + later + "\n").c_str());
   for (int32_t i = 0; i < 30; i++) {
     build();
-    render_frame(0, 2);
+    render_frame(false, Scene::menu);
   }
   Shot s = readshot(shot), t = readshot(later);
   ASSERT_EQ(s.width, 800);
@@ -197,7 +197,7 @@ TEST(Proportions, SmallTextTakesNoMarksFromNeighbouringGlyphs) {
   setinputscript(("wait 2\nshot " + shot + "\nwait 1\n").c_str());
   for (int32_t i = 0; i < 6; i++) {
     build();
-    render_frame(0, 0);
+    render_frame(false, Scene::none);
   }
   Shot s = readshot(shot);
   ASSERT_EQ(s.width, 800);
@@ -222,7 +222,7 @@ TEST(Proportions, ScreensNeverShowThePerformancePattern) {
       guibegin();
       guibutton(0, "Making a world");
       guishow(-1, -1);
-      render_frame(0, 0);
+      render_frame(false, Scene::none);
     }
   };
   const std::string menu = tempfile("menuscene.ppm"), busy = tempfile("busyscene.ppm");

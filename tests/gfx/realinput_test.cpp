@@ -40,7 +40,7 @@ std::vector<Result> framesuntil(const std::string& done, bool field = false) {
   int32_t after = 0;
   for (int32_t i = 0; i < 5000 && after < 10; i++) {
     build(field);
-    const int32_t id = render_frame(0, 0);
+    const int32_t id = render_frame(false, Scene::none);
     if (id) out.push_back({id, guieventmods()});
     if (id == FIELD && guikeychar && strlen(typed) < sizeof typed - 1) strncat(typed, reinterpret_cast<char*>(&guikeychar), 1);
     if (fileexists(done)) after++;
@@ -119,7 +119,7 @@ TEST(RealInput, AStillWindowIsDrawnOnceAndWhatMovesGoesOnAtMostSixtyTimesASecond
     more();
     system(("(sleep 1.5; xdotool key s; touch " + done + ") >/dev/null 2>&1 &").c_str());
     const uint32_t before = framesdrawn(), start = timems();
-    EXPECT_EQ(render_frame(1, 0), STOP);
+    EXPECT_EQ(render_frame(true, Scene::none), STOP);
     const uint32_t took = timems() - start;
     while (!fileexists(done)) sleepms(10);
     remove(done.c_str());

@@ -66,7 +66,7 @@ TEST(Showcase, TextButtonsTogglesAndAScrollListAreDrawn) {
   setinputscript(("wait 20\nmove 300 330\nwait 3\nshot " + shot + "\nwait 1\n").c_str());
   for (int32_t i = 0; i < 40; i++) {
     showcase();
-    render_frame(0, 2);
+    render_frame(false, Scene::menu);
   }
   Shot s = readshot(shot);
   ASSERT_EQ(s.width, 800);

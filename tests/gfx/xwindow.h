@@ -107,9 +107,9 @@ Shot shotofsecondframe(const char* name, Build build) {
   const std::string path = tempfile(name);
   setinputscript(("shot " + path + "\n").c_str());
   build();
-  render_frame(0, 0);
+  render_frame(false, Scene::none);
   build();
-  render_frame(0, 0);
+  render_frame(false, Scene::none);
   setinputscript("");
   Shot s = readshot(path);
   dropshot(path);

@@ -46,7 +46,7 @@ void mapframes(int32_t player, int32_t selected, int32_t count) {
     guibegin();
     setmapviewport(0, 0, 800, 600);
     drawmapoverlays(player, selected);
-    render_frame(0, 6);
+    render_frame(false, Scene::map);
   }
 }
 
@@ -172,7 +172,7 @@ TEST_F(MapWindow, VeyrmarkWithTheViewersOverlayAndDarkened) {
   setinputscript(("hold right\nwait 4\nshot " + dark + "\nwait 1\nrelease right\n").c_str());
   for (int32_t k = 0; k < 8; k++) {
     guibegin();
-    render_frame(0, 8);
+    render_frame(false, Scene::darkmap);
   }
   EXPECT_EQ(mapcamx, camx);
   const guirect corner = {0, 0, 120, 90};
@@ -206,7 +206,7 @@ TEST_F(MapWindow, CameraFollowsKeysWheelAndDrag) {
   setinputscript("wheel 2\n");
   for (int32_t k = 0; k < 3; k++) {
     guibegin();
-    render_frame(0, 1);
+    render_frame(false, Scene::title);
   }
   mapframes(viewer, 0, 2);
   EXPECT_NEAR(mapzoom, 1.3f, 1e-4);
@@ -291,7 +291,7 @@ TEST_F(MapWindow, AfterAResizeTheCameraKeepsTheMapUnderTheWindow) {
     guibegin();
     guibutton(5, "Back");
     guishow(-1, -1);
-    if (render_frame(1, int32_t(Scene::darkmap)) == 5) break;
+    if (render_frame(true, Scene::darkmap) == 5) break;
   }
   expectmapatleft(dark, "behind a view");
   setinputscript(("waitfor 1\n" + resized(1400, chooser) + "clickid 1\n").c_str());
@@ -528,7 +528,7 @@ Shot stillframes(int32_t viewer, bool still, const char* name) {
     drawmapoverlays(viewer, 0);
     if (still) guistilllayer();
     areatextcol(0, 300, 300, 30, 1, 0.9f, 0.5f, 1, "Over the map");
-    render_frame(0, 6);
+    render_frame(false, Scene::map);
   }
   setinputscript("");
   Shot s = readshot(path);

@@ -200,7 +200,7 @@ void TurnMap::panelsandedges(int32_t width, int32_t height) {
   setinputscript(("wait 2\nshot " + shot + "\n").c_str());
   for (int32_t k = 0; k < 6; k++) {
     buildturnframe();
-    render_frame(0, 6);
+    render_frame(false, Scene::map);
   }
   setinputscript("");
   const guirect v = guivisible();
