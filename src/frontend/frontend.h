@@ -73,8 +73,7 @@ enum NewGameId : int32_t {
   NG_SAVED = 3000,             // + place in the list of saved designs
   NG_SETTING = 100,            // + place in the settings table
   NG_PASSWORD = 4, NG_VICTORY = 5,
-  NG_KEEPGOD = 24, NG_CHANGEGOD = 25,              // a human's god chosen before
-  NG_REPLACE = 6, NG_KEEPNAME = 7                  // a game of the name given exists
+  NG_KEEPGOD = 24, NG_CHANGEGOD = 25               // a human's god chosen before
 };
 // The eras' names and what each is like, for eras 1..3 at 0..2.
 extern const char* const eranames[3];

@@ -406,33 +406,6 @@ int32_t settingsscreen() {
     if (key >= NG_SETTING && key < NG_SETTING + nbrnewgamesettings) changesetting(newgamesettings[key - NG_SETTING], id < 0);
   }
 }
-// The question before an old game is deleted for a new one: Cancel is what
-// Return and Escape choose, so no key deletes a game unread.
-int32_t replacequestion(const char* question) {
-  for (;;) {
-    guibegin();
-    guititle("A Game of That Name");
-    guicloseid(NG_KEEPNAME);
-    guimaxwidth(520);
-    guiminwidth(300);
-    guitextscale(0.9f);
-    guitextlong(0, question);
-    guitextscale(1);
-    guispace(8);
-    guisetnl(0);
-    guibuttoncol(NG_REPLACE, "Delete game", 1, 0.55f, 0.45f, 1);
-    guiinfo("Deletes the old game with all its turns and orders");
-    guibutton(0, "      ");
-    guibuttoncol(NG_KEEPNAME, "Cancel", 1, 0.85f, 0.45f, 1);
-    guiinfo("Keeps the old game (Return, Escape)");
-    guisetnl(1);
-    for (int32_t key : {KEY_RETURN, KEY_KP_ENTER, KEY_ESCAPE, int32_t('n')}) guishortcut(NG_KEEPNAME, key);
-    guishow(-1, -1);
-    const int32_t id = render_frame(true, Scene::none);
-    if (id == NG_REPLACE) return 1;
-    if (id == NG_KEEPNAME) return 0;
-  }
-}
 }  // namespace
 
 void forgetnewgamegods() {
@@ -441,6 +414,6 @@ void forgetnewgamegods() {
 }
 
 void installnewgamescreens() {
-  static const NewGameScreens screens = {erascreen, participantsscreen, godsscreen, settingsscreen, replacequestion};
+  static const NewGameScreens screens = {erascreen, participantsscreen, godsscreen, settingsscreen};
   setnewgamescreens(&screens);
 }

@@ -95,6 +95,31 @@ int windowconfirmbox(const char* text) {
   }
 }
 
+int windowdeletebox(const char* title, const char* question, const char* deletelabel) {
+  for (;;) {
+    guidialogbegin();
+    guititle("%s", title);
+    guicloseid(DLG_CANCEL);
+    guimaxwidth(520);
+    guiminwidth(300);
+    guitextscale(0.9f);
+    guitextlong(0, question);
+    guitextscale(1);
+    guispace(8);
+    guisetnl(0);
+    guibuttoncol(DLG_DELETE, "%s", 1, 0.55f, 0.45f, 1, deletelabel);
+    guibutton(0, "      ");
+    guibuttoncol(DLG_CANCEL, "Cancel", 1, 0.85f, 0.45f, 1);
+    guiinfo("Keeps it (Return, Escape)");
+    guisetnl(1);
+    for (int32_t key : {KEY_RETURN, KEY_KP_ENTER, KEY_ESCAPE, int32_t('n')}) guishortcut(DLG_CANCEL, key);
+    guishow(-1, -1);
+    const int32_t id = render_frame(1, 0);
+    if (id == DLG_DELETE) return 1;
+    if (id == DLG_CANCEL) return 0;
+  }
+}
+
 namespace {
 // The text field of the input dialogs: opens with the buffer's text, edits
 // with the cursor keys, Backspace and Delete; Enter is Ok and Escape Cancel
@@ -259,7 +284,7 @@ void windowprogressbox(const char* title, int32_t percent, const char* text) {
 
 void installwindowdialogs(int on) {
   static const Dialogs windowed = {windowmsgbox, windowconfirmbox, windowinputstring, windownumber, windowmenu,
-                                   windowfield};
+                                   windowfield, windowdeletebox};
   setdialogs(on ? &windowed : nullptr);
   setprogressdraw(on ? windowprogressbox : nullptr);
 }

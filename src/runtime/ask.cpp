@@ -64,6 +64,11 @@ int confirmbox(const char* text) {
   return ans[0] == 'y' || ans[0] == 'Y' ? 1 : 0;
 }
 
+int deletebox(const char* title, const char* question, const char* deletelabel) {
+  if (windowed.deletion) return windowed.deletion(title, question, deletelabel);
+  return confirmbox(question);
+}
+
 int inputstring(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed) {
   if (!buffer) return 0;
   if (maxlen < 0) maxlen = 0;

@@ -21,6 +21,11 @@ void setdialogoutput(FILE* out);
 int msgbox(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // 1 for "Yes", 0 for "Cancel" (and for no answer).
 int confirmbox(const char* text);
+// The question before something is deleted for good: a button with the
+// label given ("Delete map") and "Cancel", which Return and Escape choose,
+// so that no key deletes unread. 1 to delete. The console asks as
+// confirmbox does ("y" deletes).
+int deletebox(const char* title, const char* question, const char* deletelabel);
 // Reads at most maxlen characters into buffer, which holds maxlen + 1 bytes
 // and a text to start from (the window's field opens with it, so a caller
 // that keeps the last answer offers it again).
@@ -78,6 +83,7 @@ struct Dialogs {
   // for what is typed when `secret`.
   int (*field)(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed, const char* note,
                int32_t secret);
+  int (*deletion)(const char* title, const char* question, const char* deletelabel);
 };
 // Null restores the console for every question.
 void setdialogs(const Dialogs* dialogs);

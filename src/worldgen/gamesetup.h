@@ -92,15 +92,12 @@ int32_t designallgods(int32_t era, const char* gname);
 // The windowed forms of the questions above (null members keep the
 // console's): era 1..3 or 0; participants fills the list, above 0 when
 // confirmed; gods as designallgods; settings shows the settings and victory
-// conditions, changing the command line's values, 0 when the user went back;
-// replace asks the question of deletegamefiles with "Delete game" and
-// "Cancel", Cancel the default answer (1 for Delete game).
+// conditions, changing the command line's values, 0 when the user went back.
 struct NewGameScreens {
   int32_t (*era)();
   int32_t (*participants)(int32_t era);
   int32_t (*gods)(int32_t era, const char* gname);
   int32_t (*settings)();
-  int32_t (*replace)(const char* question);
 };
 void setnewgamescreens(const NewGameScreens* screens);
 // Removes the files of a game that this program names (with what stopped

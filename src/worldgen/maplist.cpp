@@ -516,8 +516,9 @@ int deletemap() {
       continue;
     }
     char question[MSGLEN];
-    formatbounded(question, MSGLEN, "Delete Map?\n\nThe files of %s are removed from your maps folder.", maptitle);
-    if (!confirmbox(question)) continue;
+    formatbounded(question, MSGLEN, "Delete Map?\n\nThe files of %s (%s) are removed from your maps folder.",
+                  maptitle, mapfilename);
+    if (!deletebox(maptitle, question, "Delete map")) continue;
     deletemapfile(mapimagename);
     deletemapfile(mapfilename);
     return 0;

@@ -121,7 +121,7 @@ char* loadallmaps();
 int choosemap(int offerrandom, char* mapname, char* imagename);
 // The map information screen of the chosen map: 1 Ok, 0 back to the
 // chooser (also after the map was deleted). Only a map of the local maps
-// folder can be deleted, after a question that names it.
+// folder can be deleted, after a question that names it and its file.
 int deletemap();
 // The windowed forms of the chooser and of the map information screen, which
 // the player side installs (null members keep the console's menus). choose

@@ -55,8 +55,8 @@ TEST(NewPlayersRoad, AGameNameGivenAgainAsksAndCancelKeepsTheOldGame) {
   // The old name: the question, answered by Return (Cancel); the box holds
   // the name, so Return asks again; Cancel, and Escape back to the maps.
   setinputscript(paced(std::string(tonamebox) +
-                       "type oldgame\nkey return\nwaitfor 7\nkey return\n"
-                       "waitfor 3\nkey return\nwaitfor 7\nclickid 7\n"
+                       "type oldgame\nkey return\nwaitfor 6\nkey return\n"
+                       "waitfor 3\nkey return\nwaitfor 6\nclickid 2\n"
                        "waitfor 3\nkey escape\nwaitfor 1000\nkey escape\nwaitfor 6\nclickid 6\n")
                      .c_str());
   mainmenu();
@@ -201,7 +201,7 @@ TEST(NewPlayersRoad, MapsOfTheGameCannotBeDeletedThePlayersOwnOnlyAfterAQuestion
   // Veyrmark: no Delete, and the Delete key does nothing; then Mine:
   // deleted after the question.
   setinputscript(paced("waitfor 6\nclickid 1\nwaitfor 1000\nclickid 1000\nwaitfor 999\nkey delete\nwait 3\n"
-                       "clickid 998\nwaitfor 1001\nclickid 1001\nwaitfor 997\nclickid 997\nwait 3\nkey return\n"
+                       "clickid 998\nwaitfor 1001\nclickid 1001\nwaitfor 997\nclickid 997\nwaitfor 6\nclickid 6\n"
                        "waitfor 1000\nkey escape\nwaitfor 6\nclickid 6\n")
                      .c_str());
   mainmenu();

@@ -12,7 +12,9 @@
 #include "runtime/image.h"
 #include "mapview/mapview.h"
 #include "support/dialogscript.h"
+#include "support/guitexts.h"
 #include "support/mapfixture.h"
+#include "support/xevents.h"
 #include "runtime/folders.h"
 #include "worldgen/randmap.h"
 #include "worldgen/worldgen.h"
@@ -92,6 +94,39 @@ TEST(MapScreens, RandomMapCreatorRefusesAMapTooSmallForItsProvinces) {
             std::string::npos)
       << answers.printed();
   EXPECT_FALSE(fileexists("%s/tmp_randommap.rgb", maps.local.c_str()));
+}
+
+TEST(MapScreens, DeletingAMapNamesItsFileAndReturnOrEscapeKeepIt) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  Maps maps;
+  // An edited copy of Veyrmark in the player's own maps folder.
+  const std::string shipped = std::string(mappath) + "/veyrmark.";
+  std::filesystem::copy_file(shipped + "map", maps.local + "/myveyr.map");
+  std::filesystem::copy_file(shipped + "tga", maps.local + "/veyrmark.tga");
+  strlcopy(mapfilename, "myveyr.map", PATHLEN);
+  strlcopy(mapimagename, "veyrmark.tga", PATHLEN);
+  strlcopy(maptitle, "Veyrmark", PATHLEN);
+  // The Delete key asks; Return, then Escape, answer Cancel and go back to
+  // the map, which Escape leaves.
+  for (const char* answer : {"Return", "Escape"}) {
+    XEvents keys;
+    keys.key("Delete").pause(0.5).key(answer).pause(0.5).key("Escape");
+    keys.start();
+    EXPECT_EQ(deletemap(), 0);
+    ASSERT_TRUE(keys.finish());
+    EXPECT_TRUE(fileexists("%s/myveyr.map", maps.local.c_str())) << answer;
+    EXPECT_TRUE(fileexists("%s/veyrmark.tga", maps.local.c_str())) << answer;
+  }
+  // The question names the map and its file; its button deletes both files.
+  const std::string shot = tempfile("deletemap.ppm");
+  setinputscript(("waitfor 997\nkey delete\nwaitfor 6\nwait 2\nshot " + shot + "\nwait 1\nclickid 6\n").c_str());
+  EXPECT_EQ(deletemap(), 0);
+  EXPECT_NE(windowtexts().find("The files of Veyrmark (myveyr.map) are removed"), std::string::npos) << windowtexts();
+  EXPECT_FALSE(fileexists("%s/myveyr.map", maps.local.c_str()));
+  EXPECT_FALSE(fileexists("%s/veyrmark.tga", maps.local.c_str()));
+  if (getenv("VEY3_KEEPSHOTS")) printf("The question: %s\n", shot.c_str());
+  else dropshot(shot);
 }
 
 TEST(MapScreens, ChooserOffersMapsAndRandomSizesAndShowsTheChosenMap) {

@@ -291,11 +291,11 @@ TEST_F(NewGame, TheCommandLinesGameNameAsksBeforeAnOldGameGoes) {
   // The same name from the command line, in the window: the question names
   // the case in its first words, and its answer replaces the old game.
   static std::string question;
-  static const NewGameScreens screens = {nullptr, nullptr, nullptr, nullptr, [](const char* q) {
-                                           question = q;
-                                           return 1;
-                                         }};
-  setnewgamescreens(&screens);
+  static const Dialogs asking = {.deletion = [](const char*, const char* q, const char*) {
+    question = q;
+    return 1;
+  }};
+  setdialogs(&asking);
   const std::string answers = root + "/answers.txt";
   writetext(answers, "999\n");   // Ok on the map's information
   setdialoginput(fopen(answers.c_str(), "r"));
@@ -305,7 +305,7 @@ TEST_F(NewGame, TheCommandLinesGameNameAsksBeforeAnOldGameGoes) {
   textonly = 0;
   const int created = createnewgame(gamename, 0, nullptr);
   textonly = 1;
-  setnewgamescreens(nullptr);
+  setdialogs(nullptr);
   setdialoginput(nullptr);
   setdialogoutput(nullptr);
   ASSERT_EQ(created, 1);
