@@ -114,7 +114,7 @@ int windowdeletebox(const char* title, const char* question, const char* deletel
     guisetnl(1);
     for (int32_t key : {KEY_RETURN, KEY_KP_ENTER, KEY_ESCAPE, int32_t('n')}) guishortcut(DLG_CANCEL, key);
     guishow(-1, -1);
-    const int32_t id = render_frame(1, 0);
+    const int32_t id = render_frame(true, Scene::none);
     if (id == DLG_DELETE) return 1;
     if (id == DLG_CANCEL) return 0;
   }

@@ -103,10 +103,6 @@ enum class Scene : int32_t {
 // window, waiting stops the program ("render_frame: no window") and a
 // frame without waiting returns 0.
 int32_t render_frame(bool wait, Scene scene);
-// The same with the scene by its number (0 none, 6 the map, ...), as older
-// callers passed it; nothing here calls it any more.
-[[deprecated("name the scene: render_frame(bool wait, Scene scene)")]]
-int32_t render_frame(int32_t wait, int32_t scene);
 
 // Pointer in GUI units, held buttons (1 left, 2 right, 4 middle), the wheel
 // counter (+1 a notch up, -1 down; the map camera reads and clears it), and

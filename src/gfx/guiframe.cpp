@@ -270,8 +270,6 @@ bool answerclose() {
 }
 }  // namespace
 
-int32_t render_frame(int32_t wait, int32_t scene) { return render_frame(wait != 0, Scene(scene)); }
-
 int32_t render_frame(bool wait, Scene scene) {
   if (!windowopen() || textonly) {
     bailif(wait, "render_frame: no window");
