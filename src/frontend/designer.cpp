@@ -248,7 +248,8 @@ int32_t godesigner(GodDesign& design, int32_t withfiles) {
       if (problem[0]) {
         msgbox("%s", problem);
         changed = false;
-      } else if (!withfiles || saved || confirmbox("Leave the designer without saving this god?")) {
+      } else if (!withfiles || saved ||
+                 safequestion("", "Leave the designer without saving this god?", "Leave without saving") == ASK_YES) {
         design = d;
         return 1;
       }
@@ -256,8 +257,11 @@ int32_t godesigner(GodDesign& design, int32_t withfiles) {
     } else if (id == GD_CANCEL) {
       // Changes are never dropped unasked: unsaved ones in the Game Tools,
       // any in a new game (where Done keeps them).
-      if (saved || confirmbox(withfiles ? "Leave the designer without saving this god?"
-                                        : "Leave the designer? The changes to this god are lost.")) return 0;
+      if (saved || safequestion("",
+                                withfiles ? "Leave the designer without saving this god?"
+                                          : "Leave the designer? The changes to this god are lost.",
+                                "Leave without saving") == ASK_YES)
+        return 0;
       changed = false;
     } else {
       changed = false;

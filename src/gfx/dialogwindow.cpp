@@ -95,28 +95,42 @@ int windowconfirmbox(const char* text) {
   }
 }
 
-int windowdeletebox(const char* title, const char* question, const char* deletelabel) {
-  for (;;) {
+int32_t windowsafequestion(const char* title, const char* question, const char* yeslabel, const char* savelabel,
+                           const char* cancellabel) {
+  auto build = [&] {
     guidialogbegin();
-    guititle("%s", title);
+    if (title[0]) guititle("%s", title);
     guicloseid(DLG_CANCEL);
-    guimaxwidth(520);
+    guimaxwidth(560);
     guiminwidth(300);
-    guitextscale(0.9f);
-    guitextlong(0, question);
-    guitextscale(1);
+    {
+      GuiTextScale small(0.9f);
+      guitextlong(0, question);
+    }
     guispace(8);
     guisetnl(0);
-    guibuttoncol(DLG_DELETE, "%s", 1, 0.55f, 0.45f, 1, deletelabel);
-    guibutton(0, "      ");
-    guibuttoncol(DLG_CANCEL, "Cancel", 1, 0.85f, 0.45f, 1);
-    guiinfo("Keeps it (Return, Escape)");
+    if (savelabel) {
+      guibutton(DLG_SAVE, "%s", savelabel);
+      guibutton(0, "    ");
+    }
+    guibuttoncol(DLG_YES, "%s", 1, 0.55f, 0.45f, 1, yeslabel);
+    guibutton(0, savelabel ? "    " : "      ");
+    guibuttoncol(DLG_CANCEL, "%s", 1, 0.85f, 0.45f, 1, cancellabel);
+    guiinfo("Nothing is lost (Return, Escape)");
     guisetnl(1);
     for (int32_t key : {KEY_RETURN, KEY_KP_ENTER, KEY_ESCAPE, int32_t('n')}) guishortcut(DLG_CANCEL, key);
+    if (savelabel) guishortcut(DLG_SAVE, 's');
     guishow(-1, -1);
-    const int32_t id = render_frame(true, Scene::none);
-    if (id == DLG_DELETE) return 1;
-    if (id == DLG_CANCEL) return 0;
+  };
+  for (;;) {
+    switch (guimodal(build)) {
+      case DLG_YES: return ASK_YES;
+      case DLG_SAVE:
+        if (savelabel) return ASK_SAVE;
+        break;
+      case DLG_CANCEL: return ASK_CANCEL;
+      default: break;
+    }
   }
 }
 
@@ -284,7 +298,7 @@ void windowprogressbox(const char* title, int32_t percent, const char* text) {
 
 void installwindowdialogs(int on) {
   static const Dialogs windowed = {windowmsgbox, windowconfirmbox, windowinputstring, windownumber, windowmenu,
-                                   windowfield, windowdeletebox};
+                                   windowfield, windowsafequestion};
   setdialogs(on ? &windowed : nullptr);
   setprogressdraw(on ? windowprogressbox : nullptr);
 }

@@ -68,7 +68,7 @@ bool savemap(const char* image, const int32_t* starts, int32_t nstarts, const ch
     char question[MSGLEN];
     formatbounded(question, MSGLEN, "A map called %s already stands in %s.\n\nReplace it with this map?", file,
                   localmappath);
-    if (!confirmbox(question)) return false;
+    if (safequestion("Save map as", question, "Replace it") != ASK_YES) return false;
   }
   mkdirs(localmappath);
   char title[PATHLEN];

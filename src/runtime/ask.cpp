@@ -64,9 +64,22 @@ int confirmbox(const char* text) {
   return ans[0] == 'y' || ans[0] == 'Y' ? 1 : 0;
 }
 
-int deletebox(const char* title, const char* question, const char* deletelabel) {
-  if (windowed.deletion) return windowed.deletion(title, question, deletelabel);
-  return confirmbox(question);
+int32_t safequestion(const char* title, const char* question, const char* yeslabel, const char* savelabel,
+                     const char* cancellabel) {
+  title = title ? title : "";
+  question = question ? question : "";
+  yeslabel = yeslabel ? yeslabel : "Yes";
+  cancellabel = cancellabel ? cancellabel : "Cancel";
+  if (windowed.safe) return windowed.safe(title, question, yeslabel, savelabel, cancellabel);
+  if (title[0]) fprintf(out(), "%s\n", title);
+  if (savelabel) fprintf(out(), "%s (y = %s, s = %s, n = %s): ", question, yeslabel, savelabel, cancellabel);
+  else fprintf(out(), "%s (y = %s, n = %s): ", question, yeslabel, cancellabel);
+  fflush(out());
+  char ans[16];
+  if (!readanswer(ans, sizeof ans)) return ASK_CANCEL;
+  if (ans[0] == 'y' || ans[0] == 'Y') return ASK_YES;
+  if (savelabel && (ans[0] == 's' || ans[0] == 'S')) return ASK_SAVE;
+  return ASK_CANCEL;
 }
 
 int inputstring(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed) {

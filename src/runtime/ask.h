@@ -21,11 +21,24 @@ void setdialogoutput(FILE* out);
 int msgbox(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // 1 for "Yes", 0 for "Cancel" (and for no answer).
 int confirmbox(const char* text);
-// The question before something is deleted for good: a button with the
-// label given ("Delete map") and "Cancel", which Return and Escape choose,
-// so that no key deletes unread. 1 to delete. The console asks as
-// confirmbox does ("y" deletes).
-int deletebox(const char* title, const char* question, const char* deletelabel);
+// The question before work is lost for good: a file deleted or replaced,
+// orders or edits that were not saved dropped, a month hosted for players
+// who have not played, a nation handed to the computer. Every such question
+// asks through this one, so that all answer alike:
+// - the window shows the title (none when empty), the question and a
+//   button for each answer: when a `savelabel` is given, the answer that
+//   keeps the work first ("Save and quit"); `yeslabel`, the loss ("Delete
+//   map"); `cancellabel`;
+// - Return, Enter, Escape, "n" and the window's close button answer
+//   Cancel, so that no key loses work unread; the loss is only ever a
+//   click on its button, and "s" chooses the save answer where there is one;
+// - the console prints the title (when not empty) and the question with its
+//   answers, and reads a line: "y" for the loss, "s" for the save answer
+//   where there is one; anything else, and the end of the input, Cancel.
+// ASK_YES, ASK_SAVE or ASK_CANCEL.
+enum SafeAnswer : int32_t { ASK_CANCEL = 0, ASK_YES = 1, ASK_SAVE = 2 };
+int32_t safequestion(const char* title, const char* question, const char* yeslabel, const char* savelabel = nullptr,
+                     const char* cancellabel = "Cancel");
 // Reads at most maxlen characters into buffer, which holds maxlen + 1 bytes
 // and a text to start from (the window's field opens with it, so a caller
 // that keeps the last answer offers it again).
@@ -83,7 +96,10 @@ struct Dialogs {
   // for what is typed when `secret`.
   int (*field)(const char* title, char* buffer, int32_t maxlen, int32_t cancelallowed, const char* note,
                int32_t secret);
-  int (*deletion)(const char* title, const char* question, const char* deletelabel);
+  // The window of safequestion (savelabel null when there is no save
+  // answer).
+  int32_t (*safe)(const char* title, const char* question, const char* yeslabel, const char* savelabel,
+                  const char* cancellabel);
 };
 // Null restores the console for every question.
 void setdialogs(const Dialogs* dialogs);

@@ -80,7 +80,9 @@ int32_t gamesettingsmenu(int32_t player, const char* gname, int32_t turn, int32_
       }
       case IG_PREFERENCES: preferences(); break;
       case IG_COMPUTER: {
-        if (!confirmbox("The computer will play this nation from the next turn on. Save the orders and quit?")) break;
+        if (safequestion("", "The computer will play this nation from the next turn on. Save the orders and quit?",
+                         "Let the computer play") != ASK_YES)
+          break;
         int16_t* words = kingdom[size_t(player)].w;
         const int16_t controller = words[KW_CONTROLLER], level = words[KW_AILEVEL];
         words[KW_CONTROLLER] = CTRL_AI;
@@ -100,7 +102,7 @@ int32_t gamesettingsmenu(int32_t player, const char* gname, int32_t turn, int32_
         quitprogram = 1;
         return 1;
       case IG_QUIT:
-        if (!confirmbox("Quit without saving this turn's orders?")) break;
+        if (safequestion("", "Quit without saving this turn's orders?", "Quit without saving") != ASK_YES) break;
         quitprogram = 1;
         return 1;
       case IG_BACK: return 0;

@@ -33,7 +33,7 @@ char enteredpass[95][50];
 
 namespace {
 // Menu ids of the nation list and its questions.
-constexpr int32_t PT_HOST = 100, PT_CANCEL = 998, PT_EXIT = 999;
+constexpr int32_t PT_HOST = 100, PT_EXIT = 999;
 constexpr int32_t AP_CONTINUE = 1, AP_REDO = 2, AP_CANCEL = 3;
 
 // A missing or corrupted turn file ends the program with status 1 after its
@@ -46,24 +46,12 @@ void exitone() { exit(1); }
   exit(1);
 }
 
-// "Not everyone has played their turns": 1 to host anyway.
+// "Not everyone has played their turns": true to host anyway, which no key
+// answers (Return and Escape keep the month for the players who have not
+// played).
 bool hostanyway() {
-  auto build = [&] {
-    guibegin();
-    guibutton(0, "Not everyone has played their turns");
-    guibutton(0, "Are you sure you want to advance to the next turn?");
-    guispace(3);
-    guibutton(PT_HOST, "host anyway");
-    guishortcut(PT_HOST, KEY_RETURN);
-    guibutton(PT_CANCEL, "cancel");
-    guishortcut(PT_CANCEL, KEY_ESCAPE);
-    guishow(-1, -1);
-  };
-  for (;;) {
-    const int32_t id = guimodal(build);
-    if (id == PT_HOST) return true;
-    if (id == PT_CANCEL) return false;
-  }
+  return safequestion("", "Not everyone has played their turns\nAre you sure you want to advance to the next turn?",
+                      "host anyway", nullptr, "cancel") == ASK_YES;
 }
 
 // The nation list: 1 + nation, PT_HOST or PT_EXIT.
@@ -385,44 +373,21 @@ namespace {
 // program ends unless the player goes back to the turn.
 void askclosingturn() {
   const TurnScreen& ts = turnscreen;
-  auto build = [] {
-    guidialogbegin();
-    guimaxwidth(560);
-    guiminwidth(320);
-    {
-      GuiTextScale question(0.9f);
-      guitextlong(0, "Quit the game? The orders of this turn are not saved yet.");
+  switch (safequestion("", "Quit the game? The orders of this turn are not saved yet.", "Quit without saving",
+                       "Save and quit")) {
+    case ASK_SAVE: {
+      // A replay's world stands in the tables: the turn's own comes back first.
+      const bool replaying = worldisaside();
+      if (replaying) restoreworld();
+      errno = 0;
+      if (writeorders(ts.nation, ts.gname, ts.turnnbr, ts.gamenbr)) fatalerror("");
+      sayordersnotwritten(ts.nation, ts.gname);
+      // The replay cannot go on over the turn's world.
+      if (replaying) fatalerror("");
+      return;
     }
-    guispace(8);
-    guisetnl(0);
-    guibutton(CQ_SAVE, "Save and quit");
-    guibutton(0, "    ");
-    guibutton(CQ_QUIT, "Quit without saving");
-    guibutton(0, "    ");
-    guibutton(CQ_CANCEL, "Cancel");
-    guisetnl(1);
-    guishortcut(CQ_SAVE, 's');
-    guishortcut(CQ_QUIT, 'q');
-    guishortcut(CQ_CANCEL, KEY_ESCAPE);
-    guishow(-1, -1);
-  };
-  for (;;) {
-    switch (guimodal(build)) {
-      case CQ_SAVE: {
-        // A replay's world stands in the tables: the turn's own comes back first.
-        const bool replaying = worldisaside();
-        if (replaying) restoreworld();
-        errno = 0;
-        if (writeorders(ts.nation, ts.gname, ts.turnnbr, ts.gamenbr)) fatalerror("");
-        sayordersnotwritten(ts.nation, ts.gname);
-        // The replay cannot go on over the turn's world.
-        if (replaying) fatalerror("");
-        return;
-      }
-      case CQ_QUIT: fatalerror(""); return;
-      case CQ_CANCEL: return;
-      default: break;
-    }
+    case ASK_YES: fatalerror(""); return;
+    default: return;
   }
 }
 

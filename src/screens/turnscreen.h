@@ -144,9 +144,6 @@ enum TurnId : int32_t {
   TS_ENCHANTMENT = 30000 // + enchantment
 };
 
-// The question of the window's close during a turn: its buttons.
-constexpr int32_t CQ_SAVE = 901, CQ_QUIT = 902, CQ_CANCEL = 903;
-
 // What the "e" key asks before it ends the turn as the End turn button does.
 constexpr const char* ENDTURNQUESTION = "End this turn and save its orders?";
 

@@ -387,7 +387,7 @@ bool gamefilename(const char* gname, const char* name) {
 int32_t askreplacegame(const char* gname, const char* question) {
   if (!gameexists(gname)) return 1;
   if (textonly) return 1;
-  return deletebox("A Game of That Name", question, "Delete game") ? 1 : 0;
+  return safequestion("A Game of That Name", question, "Delete game") == ASK_YES ? 1 : 0;
 }
 
 int32_t deletegamefiles(const char* gname, const char* question) {

@@ -518,7 +518,7 @@ int deletemap() {
     char question[MSGLEN];
     formatbounded(question, MSGLEN, "Delete Map?\n\nThe files of %s (%s) are removed from your maps folder.",
                   maptitle, mapfilename);
-    if (!deletebox(maptitle, question, "Delete map")) continue;
+    if (safequestion(maptitle, question, "Delete map") != ASK_YES) continue;
     deletemapfile(mapimagename);
     deletemapfile(mapfilename);
     return 0;

@@ -198,7 +198,7 @@ TEST(FrontEnd, InGameMenuQuitsWithOrWithoutTheOrders) {
   EXPECT_FALSE(orders());
   EXPECT_EQ(quitprogram, 0);
   // Quit without saving: asked, and no orders written.
-  setinputscript(paced("waitfor 5\nclickid 5\nwait 3\nkey return\n").c_str());
+  setinputscript(paced("waitfor 5\nclickid 5\nwaitfor 6\nclickid 6\n").c_str());
   EXPECT_EQ(gamesettingsmenu(0, "menus", 1, number), 1);
   EXPECT_EQ(quitprogram, 1);
   EXPECT_FALSE(orders());
@@ -216,7 +216,7 @@ TEST(FrontEnd, InGameMenuQuitsWithOrWithoutTheOrders) {
   quitprogram = 0;
   kingdom[0].w[KW_CONTROLLER] = CTRL_HUMAN;
   remove((std::string(savepath) + "/menus/" + nations[0].fileword + ".2h").c_str());
-  setinputscript(paced("waitfor 3\nclickid 3\nwait 3\nkey return\n").c_str());
+  setinputscript(paced("waitfor 3\nclickid 3\nwaitfor 6\nclickid 6\n").c_str());
   EXPECT_EQ(gamesettingsmenu(0, "menus", 1, number), 1);
   EXPECT_EQ(quitprogram, 1);
   ASSERT_TRUE(orders());

@@ -19,6 +19,7 @@
 #include "gamefiles/gamefiles.h"
 #include "gfx/dialogwindow.h"
 #include "runtime/fatal.h"
+#include "support/xinput.h"
 
 using frontendtest::Folders;
 
@@ -271,10 +272,14 @@ TEST(NewPlayersRoad, TheDesignerAsksBeforeEscapeDropsChanges) {
   Folders f;
   GodDesign d = newdesign(0);
   const int32_t fire = d.path[P_FIRE];
-  // Fire one up, Escape: the question, Escape again stays; Done keeps it.
-  setinputscript(paced("waitfor 130\nclickid 100\nkey escape\nwait 3\nkey escape\nwaitfor 130\nclickid 1\n").c_str());
+  // Fire one up, Escape: the question, which a keyboard's Return and then
+  // Escape answer by staying; Fire up once more, and Done keeps both.
+  std::string script = "waitfor 130\nclickid 100\n";
+  for (const char* key : {"Return", "Escape"})
+    script += "key escape\nwait 3\n" + xdoline(std::string("key ") + key) + "waitfor 130\n";
+  setinputscript(paced(script + "clickid 100\nclickid 1\n").c_str());
   ASSERT_EQ(godesigner(d, 0), 1);
-  EXPECT_EQ(d.path[P_FIRE], fire + 1);
+  EXPECT_EQ(d.path[P_FIRE], fire + 2);
   // Unchanged, Escape leaves at once.
   setinputscript(paced("waitfor 130\nkey escape\n").c_str());
   EXPECT_EQ(godesigner(d, 0), 0);

@@ -7,6 +7,7 @@
 #include "gfx/dialogs.h"
 #include "gfx/dialogwindow.h"
 #include "runtime/progress.h"
+#include "support/xinput.h"
 #include "xwindow.h"
 
 namespace {
@@ -211,6 +212,42 @@ TEST(DialogWindow, ConfirmBoxYesAndCancel) {
   // A right click on Yes is no answer; the box waits for one.
   script("wait 1\n" + clickon(DLG_OK, 3) + "wait 1\nkey n\n");
   EXPECT_EQ(confirmbox("Delete Map?"), 0);
+}
+
+TEST(DialogWindow, TheSafeQuestionLosesNothingByAnyKey) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  // Keys of a keyboard, through the X server: these answer Cancel, and "y"
+  // and "s" (without a save answer) answer nothing, so that Escape then ends it.
+  for (const char* key : {"Return", "KP_Enter", "Escape", "n", "y Escape", "s Escape"}) {
+    script("wait 2\n" + xdoline(std::string("key ") + key));
+    EXPECT_EQ(safequestion("Delete Map?", "The files of Veyrmark are removed.", "Delete map"), ASK_CANCEL) << key;
+  }
+  // With a save answer Return still keeps everything as it is; "s" saves.
+  const char* question = "Quit the game? The orders of this turn are not saved yet.";
+  script("wait 2\n" + xdoline("key Return"));
+  EXPECT_EQ(safequestion("", question, "Quit without saving", "Save and quit"), ASK_CANCEL);
+  script("wait 2\n" + xdoline("key s"));
+  EXPECT_EQ(safequestion("", question, "Quit without saving", "Save and quit"), ASK_SAVE);
+  // A click on a button answers it; the loss is never answered otherwise.
+  const std::string shot = tempfile("safequestion.ppm");
+  script("wait 2\nshot " + shot + "\npoint " + std::to_string(DLG_YES) + "\nwait 1\n" + xdoline("click 1"));
+  EXPECT_EQ(safequestion("", question, "Quit without saving", "Save and quit"), ASK_YES);
+  // Its three buttons stand in one row inside the window, apart.
+  const guirect win = guishownwindow();
+  float right = 0;
+  for (int32_t id : {DLG_SAVE, DLG_YES, DLG_CANCEL}) {
+    const int32_t a = findguiarea(id);
+    ASSERT_GE(a, 0) << id;
+    const guiarea& b = guiareaget(a);
+    EXPECT_GT(b.x, right + 10) << id;
+    EXPECT_LT(b.x + b.w, win.x + win.w) << id;
+    right = b.x + b.w;
+  }
+  script("wait 2\npoint " + std::to_string(DLG_CANCEL) + "\nwait 1\n" + xdoline("click 1"));
+  EXPECT_EQ(safequestion("Delete Map?", "The files of Veyrmark are removed.", "Delete map"), ASK_CANCEL);
+  if (getenv("VEY3_KEEPSHOTS")) printf("The question: %s\n", shot.c_str());
+  else dropshot(shot);
 }
 
 TEST(DialogWindow, AdjustValueBoxRaisesLowersAndEnds) {

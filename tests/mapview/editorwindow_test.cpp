@@ -51,7 +51,7 @@ TEST_F(EditorWindow, NewMapFromAPictureMarkedSeaNamedAndSaved) {
       "clickid 26\nwait 2\ntype quadmap\nkey return\nwait 20\n"             // the same name again:
       "shot " + asked + "\nwait 1\nkey escape\nwait 2\n"                     // asked, and kept
       "waitfor 26\nwait 2\nclickid 26\nwait 2\ntype quadmap.map\nkey return\nwait 2\n"
-      "key return\nwait 2\nkey return\n"                                     // replaced, and told so
+      "waitfor 6\nclickid 6\nwait 2\nkey return\n"                            // replaced, and told so
       "waitfor 999\nwait 1\nkey escape\nwait 3\nkey escape\n";   // the editor, then its menu
   setinputscript(script.c_str());
   // The window's own boxes, with what they said noted down.
@@ -60,7 +60,10 @@ TEST_F(EditorWindow, NewMapFromAPictureMarkedSeaNamedAndSaved) {
   static const Dialogs noting = {
       [](const char* text) { return said.push_back(text), windowmsgbox(text); },
       [](const char* text) { return said.push_back(text), windowconfirmbox(text); },
-      windowinputstring, windownumber, windowmenu};
+      windowinputstring, windownumber, windowmenu, nullptr,
+      [](const char* title, const char* text, const char* yes, const char* save, const char* cancel) {
+        return said.push_back(text), windowsafequestion(title, text, yes, save, cancel);
+      }};
   setdialogs(&noting);
   mapeditor();
   installwindowdialogs(1);

@@ -16,6 +16,23 @@ TEST(Dialogs, MessageAndConfirmation) {
   EXPECT_NE(s.printed().find("You have 12 gold\n"), std::string::npos);
 }
 
+TEST(Dialogs, TheSafeQuestionLosesWorkOnlyOnAYes) {
+  // y loses; s saves only where saving is offered; anything else, an empty
+  // line and the end of the input keep the work.
+  DialogScript s("y\ns\n\nyes please\nS\nq\n");
+  EXPECT_EQ(safequestion("Delete Map?", "The files of Veyrmark are removed.", "Delete map"), ASK_YES);
+  EXPECT_EQ(safequestion("", "Quit without saving this turn's orders?", "Quit without saving"), ASK_CANCEL);
+  EXPECT_EQ(safequestion("", "Quit?", "Quit without saving", "Save and quit"), ASK_CANCEL);
+  EXPECT_EQ(safequestion("", "Quit?", "Quit without saving", "Save and quit"), ASK_YES);
+  EXPECT_EQ(safequestion("", "Quit?", "Quit without saving", "Save and quit"), ASK_SAVE);
+  EXPECT_EQ(safequestion("", "Quit?", "Quit without saving", "Save and quit"), ASK_CANCEL);
+  EXPECT_EQ(safequestion("", "Quit?", "Quit without saving", "Save and quit"), ASK_CANCEL);   // input ended
+  const std::string p = s.printed();
+  EXPECT_NE(p.find("Delete Map?\nThe files of Veyrmark are removed. (y = Delete map, n = Cancel): "), std::string::npos)
+      << p;
+  EXPECT_NE(p.find("Quit? (y = Quit without saving, s = Save and quit, n = Cancel): "), std::string::npos) << p;
+}
+
 TEST(Dialogs, InputStringKeepsToTheCallersMaximum) {
   DialogScript s("Ragnarok the Great\nshort\n");
   char buf[8];

@@ -149,7 +149,7 @@ TEST_F(ArmyPanelWindow, TwoSquadsPlacedOnThePanelStartTheHostedBattleWhereTheyWe
 
   // Hosted from the list; the replay in nation 0's next turn file sets the
   // battle up with each squad where it was placed, under its order.
-  setinputscript(paced("waitfor 100\nclickid 100\nwaitfor 998\nclickid 100\nwait 10\nwaitfor 1\nclickid 999\n").c_str());
+  setinputscript(paced("waitfor 100\nclickid 100\nwaitfor 6\nclickid 6\nwait 10\nwaitfor 1\nclickid 999\n").c_str());
   playturn(game.c_str());
   ASSERT_TRUE(openturn(0));
   FILE* f = fopen(trnpath(0).c_str(), "rb");

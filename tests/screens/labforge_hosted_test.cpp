@@ -92,7 +92,7 @@ TEST_F(LabForgeHosted, AnItemForgedOnTheTurnScreenIsMadeByTheHost) {
   setinputscript(paced(script).c_str());
   playturn(game.c_str());
   setinputscript(
-      paced("waitfor 100\nclickid 100\nwaitfor 998\nclickid 100\nwait 10\nwaitfor 1\nclickid 999\n").c_str());
+      paced("waitfor 100\nclickid 100\nwaitfor 6\nclickid 6\nwait 10\nwaitfor 1\nclickid 999\n").c_str());
   playturn(game.c_str());
   ASSERT_TRUE(openturn(0));
   EXPECT_EQ(messages(0, "has forged"), 1);

@@ -78,7 +78,7 @@ TEST_F(NationScreens, QueuedRecruitsAreRaisedByTheHost) {
   // Host from the list; the recruits stand at home in the next turn, and
   // what the resources did not cover still waits in the queue.
   setinputscript(
-      paced("waitfor 100\nclickid 100\nwaitfor 998\nclickid 100\nwait 10\nwaitfor 1\nclickid 999\n").c_str());
+      paced("waitfor 100\nclickid 100\nwaitfor 6\nclickid 6\nwait 10\nwaitfor 1\nclickid 999\n").c_str());
   playturn(game.c_str());
   ASSERT_TRUE(openturn(0));
   const Land& l = land[size_t(home)];

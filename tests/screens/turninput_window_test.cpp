@@ -71,8 +71,8 @@ TEST_F(TurnInput, ClosingTheWindowAsksAndKeepsTheOrdersWhenToldTo) {
   EXPECT_EXIT(
       {
         openwindow();
-        setinputscript(paced(toturn + "key 3\nquit\n" + line("waitfor", CQ_CANCEL) + line("clickid", CQ_CANCEL) +
-                             TURNSCREEN + "quit\n" + line("waitfor", CQ_SAVE) + line("clickid", CQ_SAVE) + "wait 50\n")
+        setinputscript(paced(toturn + "key 3\nquit\n" + line("waitfor", DLG_SAVE) + line("clickid", DLG_CANCEL) +
+                             TURNSCREEN + "quit\n" + line("waitfor", DLG_SAVE) + line("clickid", DLG_SAVE) + "wait 50\n")
                            .c_str());
         playturn(game.c_str());
         exit(3);   // the turn ended otherwise
@@ -86,7 +86,7 @@ TEST_F(TurnInput, ClosingTheWindowAsksAndKeepsTheOrdersWhenToldTo) {
       {
         openwindow();
         setinputscript(
-            paced(toturn + "key 3\nquit\n" + line("waitfor", CQ_QUIT) + line("clickid", CQ_QUIT) + "wait 50\n").c_str());
+            paced(toturn + "key 3\nquit\n" + line("waitfor", DLG_YES) + line("clickid", DLG_YES) + "wait 50\n").c_str());
         playturn(game.c_str());
         exit(3);
       },
@@ -188,8 +188,7 @@ TEST_F(TurnInput, AViewKeyHeldActsOnceAndEscapeClosesOnlyTheView) {
   std::string script = toturn;
   for (const char* view : {"F3", "F5"})
     script += xdoline(std::string("keydown ") + view) + "wait 60\n" + xdoline(std::string("keyup ") + view) +
-              "wait 10\nshot /tmp/fl/dbgA_" + view + ".ppm\n" + xdoline("keydown Escape") + "wait 60\n" + xdoline("keyup Escape") +
-              "wait 10\nshot /tmp/fl/dbg_" + view + ".ppm\n" + TURNSCREEN;
+              "wait 10\n" + xdoline("keydown Escape") + "wait 60\n" + xdoline("keyup Escape") + "wait 10\n" + TURNSCREEN;
   script += "key e\nkey y\nwaitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   playturn(game.c_str());

@@ -120,7 +120,7 @@ TEST_F(TurnWindow, OpenATurnPlayItAndTheHostMakesTheNext) {
   }
   // Host from the list, though nation 1 has not played; the next turn
   // opens with the password and shows the army in its new province.
-  setinputscript(paced("waitfor 100\nclickid 100\nwaitfor 998\nclickid 100\n"
+  setinputscript(paced("waitfor 100\nclickid 100\nwaitfor 6\nclickid 6\n"
                        "wait 10\nwaitfor 1\nclickid 1\nwaitfor 3\ntype secret\nkey return\n"
                        "waitfor 999\nclickid 999\n" + TURNSCREEN + "key e\nkey y\nwait 5\n"
                        "waitfor 1\nclickid 999\n").c_str());

@@ -291,9 +291,9 @@ TEST_F(NewGame, TheCommandLinesGameNameAsksBeforeAnOldGameGoes) {
   // The same name from the command line, in the window: the question names
   // the case in its first words, and its answer replaces the old game.
   static std::string question;
-  static const Dialogs asking = {.deletion = [](const char*, const char* q, const char*) {
+  static const Dialogs asking = {.safe = [](const char*, const char* q, const char*, const char*, const char*) {
     question = q;
-    return 1;
+    return int32_t(ASK_YES);
   }};
   setdialogs(&asking);
   const std::string answers = root + "/answers.txt";
