@@ -231,8 +231,7 @@ const RangeCommand rangecommands[] = {
 }  // namespace
 
 int32_t turnaction(int32_t id) {
-  // The button ends the turn; a single key, easily hit by mistake, asks first.
-  if (id == TS_ENDTURN || (id == TS_ENDTURNKEY && confirmbox(ENDTURNQUESTION))) {
+  if (id == TS_ENDTURN) {
     turnscreen.endturn = 1;
     return 1;
   }

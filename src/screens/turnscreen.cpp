@@ -491,7 +491,7 @@ void bindkeys(int32_t k, int32_t l) {
     int32_t id, key;
   };
   static const Key keys[] = {
-      {TS_ENDTURNKEY, 'e'},    {TS_OPTIONS, KEY_ESCAPE},  {TS_OPTIONS, 'Q'},       {TS_MESSAGELIST, 'm'},
+      {TS_ENDTURN, 'e'},       {TS_OPTIONS, KEY_ESCAPE},  {TS_OPTIONS, 'Q'},       {TS_MESSAGELIST, 'm'},
       {TS_MESSAGES, 's'},      {TS_RECRUIT, 'r'},         {TS_ARMYSETUP, 't'},     {TS_ARMYHERE, 'y'},
       {TS_MERCENARIES, 'b'},   {TS_LAB, 'l'},             {TS_RESEARCH, KEY_F1 + 4}, {TS_ENCHANTMENTS, KEY_F1 + 5},
       {TS_RESOURCES, KEY_F1 + 6}, {TS_ITEMS, KEY_F1 + 7}, {TS_OVERVIEW, KEY_F1},   {TS_GRAPHS, KEY_F1 + 1},

@@ -138,14 +138,11 @@ enum TurnId : int32_t {
   TS_NEXTIDLE = 70, TS_REPLAYS = 71, TS_GOTONUMBER = 72, TS_BIGGER = 73, TS_SMALLER = 74, TS_BUTTONS = 75,
   TS_TABDOWN = 76, TS_TABUP = 77, TS_SCALES = 80,   // 80..85: the scale icons
   TS_STATISTICS = 90, TS_FILTERS = 91, TS_MERCENARIES = 92, TS_ORDERMENU = 99, TS_ORDERKEY = 100,   // 100 + request
-  TS_VALUE = 989, TS_UNSELECT = 990, TS_FORT = 991, TS_MESSAGELIST = 993, TS_OPTIONS = 994, TS_ENDTURNKEY = 998, TS_ENDTURN = 999,
+  TS_VALUE = 989, TS_UNSELECT = 990, TS_FORT = 991, TS_MESSAGELIST = 993, TS_OPTIONS = 994, TS_ENDTURN = 999,
   TS_CARD = 1000,        // + commander
   TS_CARDORDER = 10000,  // + commander: the order text of a card
   TS_ENCHANTMENT = 30000 // + enchantment
 };
-
-// What the "e" key asks before it ends the turn as the End turn button does.
-constexpr const char* ENDTURNQUESTION = "End this turn and save its orders?";
 
 // Shows the nation's turn until End turn (or the quit flag): the map with
 // the province box, the nation box, the right column and the commander

@@ -91,7 +91,7 @@ TEST_F(ArmyPanelWindow, TwoSquadsPlacedOnThePanelStartTheHostedBattleWhereTheyWe
       "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\n" + TURNSCREEN + line("clickid", TS_CARD + ex.cnr) + "click " +
       std::to_string(ex.x) + " " + std::to_string(ex.y) + "\nwait 3\nkey t\n" + line("waitfor", 100000 + men[0]) +
       line("clickid", 100000 + men[0]) + "hold left shift\n" + line("clickid", 100000 + front.back()) +
-      "release left shift\n" + line("clickid", 10000 + ex.cnr) + "wait 3\nkey escape\n" + TURNSCREEN + "key e\nkey y\nwait 5\n"
+      "release left shift\n" + line("clickid", 10000 + ex.cnr) + "wait 3\nkey escape\n" + TURNSCREEN + "key e\nwait 5\n"
       "waitfor 1\nclickid 999\n";
   setinputscript(paced(split).c_str());
   playturn(game.c_str());
@@ -125,7 +125,7 @@ TEST_F(ArmyPanelWindow, TwoSquadsPlacedOnThePanelStartTheHostedBattleWhereTheyWe
       "wait 2\nkey escape\n" + line("clickid", 3000000 + ex.squad) + "waitfor 3\nclickid 3\nwait 2\nkey escape\n" +
       place(newsquad, "right", "up", 6) + "wait 3\nshot " + fieldshot + "\nkey escape\n" +
       place(ex.squad, "left", "down", 6) + "key escape\n" + line("waitfor", 3000000 + newsquad) +
-      line("clickid", 100000 + men.back()) + "move 790 590\nwait 3\nshot " + shot + "\nkey return\nkey escape\n" + TURNSCREEN + "key e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
+      line("clickid", 100000 + men.back()) + "move 790 590\nwait 3\nshot " + shot + "\nkey return\nkey escape\n" + TURNSCREEN + "key e\nwait 5\nwaitfor 1\nclickid 999\n";
   setinputscript(paced(arrange).c_str());
   playturn(game.c_str());
   ASSERT_TRUE(orders());

@@ -52,7 +52,7 @@ TEST_F(AutoHost, TheSettingIsKeptInTheGameAndHostsOnceEveryoneHasPlayed) {
   // End turn, and the host runs without a menu; the new turn's menu lists
   // both nations again.
   play(1, [] {});
-  setinputscript(paced("waitfor 1\nclickid 1\nwaitfor 999\nclickid 999\n" + TURNSCREEN + "key e\nkey y\nwait 5\n"
+  setinputscript(paced("waitfor 1\nclickid 1\nwaitfor 999\nclickid 999\n" + TURNSCREEN + "key e\nwait 5\n"
                        "waitfor 2\nwait 2\nkey escape\n")
                      .c_str());
   playturn(game.c_str());

@@ -88,7 +88,7 @@ TEST_F(LabForgeHosted, AnItemForgedOnTheTurnScreenIsMadeByTheHost) {
       labshot + "\nkey escape\n" + TURNSCREEN + "clickid " + std::to_string(TS_CARD + smith) + "\ntype F\nwaitfor " +
       std::to_string(category) + "\nclickid " + std::to_string(category) + "\nwaitfor " + itemid +
       "\nmove 790 590\nwait 3\nshot " + forgeshot + "\nclickid " + itemid +
-      "\n" + TURNSCREEN + "key e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
+      "\n" + TURNSCREEN + "key e\nwait 5\nwaitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   playturn(game.c_str());
   setinputscript(

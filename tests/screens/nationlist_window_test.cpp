@@ -79,7 +79,7 @@ TEST_F(NationList, ADamagedTurnFileIsMarkedAndTheOtherNationsPlay) {
   // The damaged nation is chosen (its message box closed), then the first
   // nation plays its turn; the list stays open at the end.
   playinwindow("waitfor 2\nclickid 2\nwait 3\nkey return\nwaitfor 1\nclickid 1\nwaitfor 999\nclickid 999\n"
-               + TURNSCREEN + "key e\nkey y\nwait 5\nwaitfor 1\nwait 2\nkey escape\n");
+               + TURNSCREEN + "key e\nwait 5\nwaitfor 1\nwait 2\nkey escape\n");
   EXPECT_NE(buttontext(2).find(std::string(nations[1].name) + " (turn file damaged)"), std::string::npos)
       << buttontext(2);
   EXPECT_NE(buttontext(1).find(std::string("- ") + nations[0].name), std::string::npos) << buttontext(1);
@@ -130,7 +130,7 @@ TEST_F(NationList, OrdersSavedWhileAHostWorksAreSavedWithAWord) {
   const int32_t before = worldturn();
   const pid_t host = heldhost();
   // The first nation plays its turn to its end.
-  playinwindow("waitfor 1\nclickid 1\nwaitfor 999\nclickid 999\n" + TURNSCREEN + "key e\nkey y\nwait 5\nkey return\nwaitfor 1\n"
+  playinwindow("waitfor 1\nclickid 1\nwaitfor 999\nclickid 999\n" + TURNSCREEN + "key e\nwait 5\nkey return\nwaitfor 1\n"
                "wait 2\nkey escape\n");
   ASSERT_FALSE(told.empty());
   EXPECT_EQ(told[0], "g is being hosted right now. The host started before these orders were saved, so they go into "

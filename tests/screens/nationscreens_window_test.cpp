@@ -56,7 +56,7 @@ TEST_F(NationScreens, QueuedRecruitsAreRaisedByTheHost) {
       "waitfor " + unitid + "\nclickid " + std::to_string(RC_COM + leader) + "\nclickid " + unitid +
       "\nhold left shift\nclickid " + unitid + "\nrelease left shift\nkey backspace\nwait 3\n"
       "move 790 590\nwait 3\nshot " + shot + "\nresize 1280 800\nwait 5\nshot " + wide + "\nresize 800 600\nwait 3\n"
-      "key escape\n" + TURNSCREEN + "key e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
+      "key escape\n" + TURNSCREEN + "key e\nwait 5\nwaitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   playturn(game.c_str());
   {
@@ -99,7 +99,7 @@ TEST_F(NationScreens, ASchoolsShareIsSetOnItsBarAndFineTuned) {
   // Evocation's bar clicked in its middle (50%), "+" once, Exit, End turn.
   const std::string script =
       "waitfor 1\nclickid 1\nwaitfor 999\nkey escape\n" + TURNSCREEN + "key f5\nwaitfor 32\nclickid 32\nwait 2\nkey +\n"
-      "move 790 590\nwait 3\nshot " + shot + "\nkey escape\n" + TURNSCREEN + "key e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
+      "move 790 590\nwait 3\nshot " + shot + "\nkey escape\n" + TURNSCREEN + "key e\nwait 5\nwaitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   playturn(game.c_str());
   ASSERT_TRUE(readorders(0));

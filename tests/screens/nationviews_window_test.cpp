@@ -66,7 +66,7 @@ TEST_F(NationViews, ABidIsMadeInTheBandsBoxAndSettledByTheHost) {
   const std::string script = opening() + "key b\nwaitfor " + id + "\nclickid " + id +
                              "\nwaitfor 1\nclickid 1\nwaitfor 1\nkey -\nkey +\nkey return\nwaitfor 9\nmove 5 5\n"
                              "wait 3\nshot " + box + "\nkey escape\nwaitfor " + id + "\nwait 3\nshot " + list +
-                             "\nkey escape\n" + TURNSCREEN + "key e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
+                             "\nkey escape\n" + TURNSCREEN + "key e\nwait 5\nwaitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   playturn(game.c_str());
   ASSERT_TRUE(readorders(0));
@@ -102,7 +102,7 @@ TEST_F(NationViews, TheOverviewListsTheNationAndSendsTheTurnScreenToAProvince) {
   // second province chosen; F1 and Exit; End turn.
   const std::string script = opening() + "key f1\nwaitfor " + land + "\nmove 5 5\nwait 3\nshot " + shot +
                              "\nkey tab\nwait 3\nshot " + tabbed + "\nkey tab\nwaitfor " + land + "\nclickid " + land +
-                             "\n" + TURNSCREEN + "wait 3\nkey f1\nwaitfor 999\nkey escape\n" + TURNSCREEN + "key e\nkey y\nwait 5\n"
+                             "\n" + TURNSCREEN + "wait 3\nkey f1\nwaitfor 999\nkey escape\n" + TURNSCREEN + "key e\nwait 5\n"
                              "waitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   playturn(game.c_str());
@@ -152,7 +152,7 @@ TEST_F(NationViews, TheMagicAndStatisticsViewsOpenFromTheTurnScreen) {
       "key ?\nwaitfor 999\nmove 5 5\nwait 3\nshot " + help + "\nkey ?\n" + TURNSCREEN +
       "clickid 91\nwaitfor 1\nclickid 1\nmove 5 5\nwait 3\nshot " + filters + "\nkey escape\n" + TURNSCREEN +
       "clickid 90\nwaitfor 2\nmove 5 5\nwait 3\nshot " + stats + "\nclickid 2\nwaitfor 999\nkey escape\nwaitfor 9\n"
-      "key escape\n" + TURNSCREEN + "key e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
+      "key escape\n" + TURNSCREEN + "key e\nwait 5\nwaitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   playturn(game.c_str());
   ASSERT_TRUE(readorders(0));
@@ -192,7 +192,7 @@ TEST_F(NationViews, TheOrderMenuAndResearchLieOverTheDarkenedMap) {
   const std::string card = std::to_string(TS_CARD + god);
   const std::string script = opening() + "clickid " + card + "\nkey space\nwaitfor 999\nmove 5 5\nwait 3\nshot " + menu +
                              "\nkey escape\n" + TURNSCREEN + "key f5\nwaitfor 32\nclickid 32\nmove 5 5\nwait 3\nshot " +
-                             research + "\nkey escape\n" + TURNSCREEN + "key e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
+                             research + "\nkey escape\n" + TURNSCREEN + "key e\nwait 5\nwaitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   playturn(game.c_str());
   for (const std::string& s : {menu, research}) {

@@ -145,7 +145,7 @@ TEST_F(TurnMap, RealKeysWheelAndClicksMoveTheOverlayWithTheMap) {
     shot(wheeled);
     onx(x + "key h sleep 0.3 key h");
     shot(wheelrebuilt);
-    onx(x + "key e sleep 0.5 key y");
+    onx(x + "key e");
     done = true;
   });
   play(TURNSCREEN + "wait 3\nshot " + ready + "\n");

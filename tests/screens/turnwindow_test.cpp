@@ -95,10 +95,10 @@ TEST_F(TurnWindow, OpenATurnPlayItAndTheHostMakesTheNext) {
       "waitfor 999\nclickid 999\n"
       + TURNSCREEN + "clickid " + std::to_string(TS_CARD + move.cnr) + "\nclick " + std::to_string(move.x) + " " +
       std::to_string(move.y) + "\nclickid " + std::to_string(TS_CARD + mage) + "\ntype R\nwait 3\n"
-      "move 400 300\nwait 5\nshot " + turnshot + "\nkey e\nkey y\nwait 5\n"
+      "move 400 300\nwait 5\nshot " + turnshot + "\nkey e\nwait 5\n"
       "waitfor 1\nclickid 1\nwaitfor 3\ntype secret\nkey return\nwaitfor 2\nwait 2\nshot " + againshot +
       "\nkey return\n"
-      "waitfor 999\nclickid 999\n" + TURNSCREEN + "key e\nkey y\nwait 5\n"
+      "waitfor 999\nclickid 999\n" + TURNSCREEN + "key e\nwait 5\n"
       "waitfor 1\nclickid 1\nwaitfor 3\ntype secret\nkey return\nwaitfor 2\nkey escape\n"
       "waitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
@@ -122,7 +122,7 @@ TEST_F(TurnWindow, OpenATurnPlayItAndTheHostMakesTheNext) {
   // opens with the password and shows the army in its new province.
   setinputscript(paced("waitfor 100\nclickid 100\nwaitfor 6\nclickid 6\n"
                        "wait 10\nwaitfor 1\nclickid 1\nwaitfor 3\ntype secret\nkey return\n"
-                       "waitfor 999\nclickid 999\n" + TURNSCREEN + "key e\nkey y\nwait 5\n"
+                       "waitfor 999\nclickid 999\n" + TURNSCREEN + "key e\nwait 5\n"
                        "waitfor 1\nclickid 999\n").c_str());
   playturn(game.c_str());
   EXPECT_EQ(worldturn(), first + 1);
@@ -156,7 +156,7 @@ TEST_F(TurnWindow, TheTurnScreenAndItsMessagesInAWideWindow) {
       "key s\nwaitfor 2\nshot " + menushot + "\nkey r\nwait 3\nshot " + listshot + "\n"
       "clickid " + std::to_string(1000 + mine[0]) + "\nwait 3\nshot " + readshot1 + "\n"
       "key escape\nwait 3\nkey escape\nwait 3\nkey escape\n" + TURNSCREEN +
-      "key e\nkey y\nwait 5\nwaitfor 1\nclickid 999\n";
+      "key e\nwait 5\nwaitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   playturn(game.c_str());
   const Shot s = readshot(shot);
