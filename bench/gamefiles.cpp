@@ -13,6 +13,7 @@
 #include "runtime/binio.h"
 #include "runtime/folders.h"
 #include "support/sampleworld.h"
+#include "support/scratch.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ BENCHMARK(BM_ReadWorld)->Unit(benchmark::kMillisecond);
 // The host's own calls on a folder of the benchmark's own.
 const char* const GAME = "bench";
 void savefolder() {
-  static const std::string folder = "/tmp/vey3bench_gamefiles_" + std::to_string(getpid());
+  static const std::string folder = makerunscratch("vey3bench_gamefiles_");
   strlcopy(savepath, folder.c_str(), PATHLEN);
 }
 

@@ -14,6 +14,7 @@
 #include "runtime/util.h"
 #include "world/gamedata.h"
 #include "world/world.h"
+#include "support/scratch.h"
 
 // A soldier type the nation recruits.
 inline int32_t soldier(int32_t p) {
@@ -52,12 +53,12 @@ inline void makegridmap(const std::string& folder) {
   fclose(f);
 }
 
-// A folder of the benchmark's own under /tmp (maps, save, temp and the
+// A folder of the benchmark's own under TMPDIR, removed at the end (maps, save, temp and the
 // extra folders named) that the game's folders point into, the game data
 // loaded, the grid map written and chosen for a new game of the middle era
 // in text-only mode. The folder's path.
 inline std::string gridgamefolders(const std::string& name, std::vector<std::string> extra = {}) {
-  const std::string root = "/tmp/vey3bench_" + name + "_" + std::to_string(getpid());
+  const std::string root = makerunscratch(("vey3bench_" + name + "_").c_str());
   hostedgamefolders(root, std::move(extra));
   makegridmap(root + "/maps");
   strlcopy(mapfile, "grid.map", sizeof mapfile);

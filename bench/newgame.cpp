@@ -20,6 +20,7 @@
 #include "world/scores.h"
 #include "world/world.h"
 #include "worldgen/worldgen.h"
+#include "support/scratch.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ std::string root;
 
 void setupfolders() {
   if (!root.empty()) return;
-  root = "/tmp/vey3bench_newgame_" + std::to_string(getpid());
+  root = makerunscratch("vey3bench_newgame_");
   mkdirs((root + "/maps").c_str());
   mkdirs((root + "/save").c_str());
   strlcopy(mappath, (root + "/maps").c_str(), PATHLEN);

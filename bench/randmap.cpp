@@ -10,9 +10,10 @@
 
 #include "runtime/trs.h"
 #include "worldgen/randmap.h"
+#include "support/scratch.h"
 
 namespace {
-const std::string folder = "/tmp/vey3_bench_randmap";
+const std::string folder = makerunscratch("vey3bench_randmap_");
 
 RmParams params(int32_t w, int32_t h, int32_t provinces, int32_t rivers) {
   return RmParams{"bench", folder.c_str(), w, h, provinces, 0, 0, rivers, 0.3f, 0.3f, 0.2f};

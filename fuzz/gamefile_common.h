@@ -18,7 +18,7 @@ inline void fuzzsetup() {
   static bool done = false;
   if (done) return;
   done = true;
-  const char* root = makefuzzscratch("/tmp/vey3fuzzXXXXXX");
+  const char* root = makefuzzscratch("vey3fuzz");
   formatbounded(savepath, PATHLEN, "%s/save", root);
   formatbounded(temppath, PATHLEN, "%s/temp", root);
   mkdirs(savepath);

@@ -21,7 +21,7 @@ void setup() {
   static bool done = false;
   if (done) return;
   done = true;
-  const char* dir = makefuzzscratch("/tmp/vey3fuzz_settings_XXXXXX");
+  const char* dir = makefuzzscratch("vey3fuzz_settings_");
   formatbounded(confpath, PATHLEN, "%s/conf", dir);
   formatbounded(modpath, PATHLEN, "%s/mods", dir);
   mkdirs(confpath);

@@ -8,7 +8,7 @@ work=$(mktemp -d)
 trap 'stopxserver; rm -rf "$work"' EXIT
 startxserver "$work" || { echo "FAIL: no X server: $(cat "$work/xserver.log")"; exit 1; }
 
-env -u VEY3_CONF -u VEY3_SAVE -u VEY3_TEMP -u VEY3_INPUTSCRIPT HOME="$work/home" VEY3_DATA="$data" \
+env -u VEY3_CONF -u VEY3_SAVE -u VEY3_INPUTSCRIPT HOME="$work/home" VEY3_TEMP="$work/temp" VEY3_DATA="$data" \
   DISPLAY="$xdisplay" timeout 600 "$vey3" --perftest >"$work/log" 2>&1
 status=$?
 if [ $status -ne 0 ]; then echo "FAIL: status $status"; tail -30 "$work/log"; exit 1; fi

@@ -21,7 +21,7 @@ wait 2
 key escape
 END
 
-env -u VEY3_CONF -u VEY3_SAVE -u VEY3_TEMP HOME="$work/home" VEY3_DATA="$data" VEY3_INPUTSCRIPT="$work/script" \
+env -u VEY3_CONF -u VEY3_SAVE HOME="$work/home" VEY3_TEMP="$work/temp" VEY3_DATA="$data" VEY3_INPUTSCRIPT="$work/script" \
   DISPLAY="$xdisplay" timeout 600 "$vey3" -d -a >"$work/log" 2>&1
 status=$?
 [ $status -eq 0 ] || fail "vey3 exited with status $status"
@@ -49,7 +49,7 @@ grep -q "Benchmark, fps" "$work/log" || fail "no benchmark line in the log"
 # closing the window (the script's "quit") ends the program normally.
 run() {
   printf '%b' "$1" > "$work/script"
-  env -u VEY3_CONF -u VEY3_SAVE -u VEY3_TEMP HOME="$work/home" VEY3_DATA="$data" VEY3_INPUTSCRIPT="$work/script" \
+  env -u VEY3_CONF -u VEY3_SAVE HOME="$work/home" VEY3_TEMP="$work/temp" VEY3_DATA="$data" VEY3_INPUTSCRIPT="$work/script" \
     DISPLAY="$xdisplay" timeout 600 "$vey3" -d >"$work/log" 2>&1
 }
 run 'wait 3\nquit\n'

@@ -11,7 +11,7 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; [ -f "$work/log" ] && tail -20 "$work/log"; exit 1; }
 run() {
   local datadir=$1; shift
-  (cd "$work" && env -u VEY3_CONF -u VEY3_SAVE -u VEY3_TEMP -u VEY3_MAPS HOME="$work/home" VEY3_DATA="$datadir" \
+  (cd "$work" && env -u VEY3_CONF -u VEY3_SAVE -u VEY3_MAPS HOME="$work/home" VEY3_TEMP="$work/temp" VEY3_DATA="$datadir" \
     VEY3_LOCALMAPS="$work/maps" timeout 600 "$vey3" --textonly "$@" >"$work/log" 2>&1)
 }
 

@@ -9,8 +9,10 @@ set -uo pipefail
 ulimit -c 0   # the text-only refusal aborts on purpose
 vey3=$1; data=$2; vey3host=$4
 source "$(dirname "$0")/support/xserver.bash"
+source "$(dirname "$0")/support/plainuser.bash"
 work=$(mktemp -d)
-trap 'stopxserver; rm -rf "$work"' EXIT
+ro=""
+trap 'stopxserver; rm -rf "$work" ${ro:+"$ro"}' EXIT
 fail() { echo "FAIL: $*"; [ -f "$work/log" ] && tail -20 "$work/log"; exit 1; }
 # One X server for the windowed runs.
 startxserver "$work" || fail "no X server: $(cat "$work/xserver.log")"
@@ -62,9 +64,10 @@ expect 1 "broken.map (Broken) has an image file that cannot be read: it cannot b
 [ -s "$work/box.ppm" ] || fail "no box over the broken map in the window"
 # The first start (no settings yet) with a settings folder that cannot be
 # written starts all the same: a box says why, then the Main Menu.
-ro="$work/readonly"
+ro=$(plainuserdir)
+[ -n "$ro" ] || fail "no folder that a plain user reaches"
 mkdir -p "$ro/home/veyrances3" "$ro/open"
-chmod 755 "$work" "$ro" "$ro/home"
+chmod 755 "$ro/home"
 chmod 555 "$ro/home/veyrances3"
 chmod 777 "$ro/open"
 printf 'wait 5\nshot %s\nkey return\nwaitfor 6\nkey escape\n' "$ro/open/box.ppm" > "$ro/script"

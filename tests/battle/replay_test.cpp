@@ -7,6 +7,7 @@
 #include "battleworld.h"
 #include "gamefiles/gamefiles.h"
 #include "runtime/folders.h"
+#include "support/scratch.h"
 
 namespace {
 struct Outcome {
@@ -40,10 +41,8 @@ class Replay : public ::testing::Test {
  protected:
   void SetUp() override {
     makebattleworld();
-    char folder[] = "/tmp/vey3battleXXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    root = folder;
-    strlcopy(temppath, folder, PATHLEN);
+    root = makescratch("vey3battle");
+    strlcopy(temppath, root.c_str(), PATHLEN);
     saveddebug = debuglevel;
   }
   void TearDown() override {

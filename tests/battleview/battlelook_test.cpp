@@ -1,7 +1,7 @@
 // The province's look on the battlefield, in a real window: the sky box
 // around the field turning with the camera and closed at its edges, the
 // default sky's and a province's own.
-// VEY3_KEEPSHOTS=1 keeps the pictures (/tmp/vey3test_*_look*.ppm).
+// VEY3_KEEPSHOTS=1 keeps the pictures ($TMPDIR/vey3shots_*/look*.ppm).
 #include <algorithm>
 #include <cmath>
 #include <memory>

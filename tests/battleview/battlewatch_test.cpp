@@ -2,7 +2,7 @@
 // the battles screen, paused at its start and skipped to its end report,
 // twice, giving the same pictures; and the province's look when its battle
 // map is missing.
-// VEY3_KEEPSHOTS=1 keeps the pictures (/tmp/vey3test_*_*.ppm); the README
+// VEY3_KEEPSHOTS=1 keeps the pictures ($TMPDIR/vey3shots_*/*.ppm); the README
 // shows them.
 #include <string>
 #include <thread>

@@ -2,7 +2,7 @@
 // the Main Menu to its first turn (map, name, era, participants, gods,
 // settings), the god designer's live points and refusals, saving and
 // loading designs, and preferences written at once.
-// VEY3_KEEPSHOTS=1 keeps the pictures (/tmp/vey3test_*_*.ppm) that the
+// VEY3_KEEPSHOTS=1 keeps the pictures ($TMPDIR/vey3shots_*/*.ppm) that the
 // README shows.
 #include <gtest/gtest.h>
 

@@ -9,6 +9,7 @@
 
 #include "battleview/battleview.h"
 #include "runtime/util.h"
+#include "support/testdir.h"
 
 namespace {
 std::unique_ptr<battlemapdata> samplemap() {
@@ -25,9 +26,9 @@ std::unique_ptr<battlemapdata> samplemap() {
 }
 
 struct TempFile {
-  char path[32] = "/tmp/vey3bmXXXXXX";
-  TempFile() { close(mkstemp(path)); }
-  ~TempFile() { unlink(path); }
+  TestDir dir;
+  std::string name = dir / "map.v3m";
+  const char* path = name.c_str();
   std::vector<uint8_t> bytes() const {
     std::vector<uint8_t> out(4096);
     UniqueFile f = openfile(path, "rb");

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "gfx/gfx.h"
+#include "support/testdir.h"
 
 TEST(InputScript, ReadsEveryCommand) {
   // The numbers and the text that the command carries (-1: not looked at).
@@ -53,10 +54,9 @@ TEST(InputScript, RefusesMalformedLines) {
 }
 
 TEST(Screenshot, WritesTopRowFirst) {
-  char path[] = "/tmp/vey3shotXXXXXX";
-  int fd = mkstemp(path);
-  ASSERT_GE(fd, 0);
-  close(fd);
+  TestDir dir;
+  const std::string file = dir / "shot.ppm";
+  const char* path = file.c_str();
   // Two rows as OpenGL reads them: bottom row (red) first, then top row (blue).
   const uint8_t rgb[] = {255, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0, 255};
   ASSERT_EQ(writeppm(path, rgb, 2, 2), 1);

@@ -1,6 +1,6 @@
 // A window of every common control over the menu backdrop, read back: the
 // README's picture of the toolkit comes from this test
-// (VEY3_KEEPSHOTS=1 keeps /tmp/vey3test_*_showcase.ppm).
+// (VEY3_KEEPSHOTS=1 keeps $TMPDIR/vey3shots_*/showcase.ppm).
 #include <gtest/gtest.h>
 
 #include "xwindow.h"

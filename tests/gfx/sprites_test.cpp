@@ -9,6 +9,7 @@
 #include "gfx/gfx.h"
 #include "gfx/sprites.h"
 #include "runtime/trs.h"
+#include "support/testdir.h"
 
 namespace {
 TrsImage picture(int32_t w, int32_t h) {
@@ -20,8 +21,8 @@ TrsImage picture(int32_t w, int32_t h) {
 }  // namespace
 
 TEST(Sprites, AFailedLookupStaysFailedUntilTheSpritesAreCleared) {
-  char folder[] = "/tmp/vey3sprites_XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
+  TestDir dir;
+  const char* folder = dir.path.c_str();
   const std::string army = std::string(folder) + "/" + trsfilename(TRS_ARMY);
   const TrsImage held[] = {picture(3, 2)};
   ASSERT_EQ(savetrsfile(army.c_str(), held), 1);

@@ -19,6 +19,7 @@
 #include "runtime/progress.h"
 #include "runtime/settings.h"
 #include "runtime/util.h"
+#include "support/scratch.h"
 
 class RealWindow {
  public:
@@ -91,8 +92,11 @@ inline int32_t pixelslike(const Shot& s, guirect r, int32_t red, int32_t green, 
   return n;
 }
 
+// A file of this run's own folder of pictures, "$TMPDIR/vey3shots_*" (else
+// under /tmp), which goes at the end unless VEY3_KEEPSHOTS keeps it.
 inline std::string tempfile(const char* name) {
-  return std::string("/tmp/vey3test_") + std::to_string(getpid()) + "_" + name;
+  static const std::string folder = getenv("VEY3_KEEPSHOTS") ? makescratch("vey3shots_") : makerunscratch("vey3shots_");
+  return folder + "/" + name;
 }
 
 // Removes a shot unless VEY3_KEEPSHOTS asks to keep them for a look.

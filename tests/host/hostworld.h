@@ -31,6 +31,7 @@
 #include "world/units.h"
 #include "world/world.h"
 #include "worldgen/worldgen.h"
+#include "support/scratch.h"
 
 class HostWorld : public ::testing::Test {
  protected:
@@ -41,9 +42,7 @@ class HostWorld : public ::testing::Test {
   static void SetUpTestSuite() { loadgamedata(); }
 
   void SetUp() override {
-    char dir[] = "/tmp/vey3hostXXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    tmp = dir;
+    tmp = makescratch("vey3host");
     strlcopy(temppath, tmp.c_str(), PATHLEN);
     clearworld();
     defaultgeneral();

@@ -14,6 +14,8 @@ namespace {
 
 class UnwrittenMonth : public HostGame {
  protected:
+  // A child drops to a plain user, who must reach the game folder.
+  UnwrittenMonth() { reach = Reach::plainuser; }
   // Hosts in a child made ready by setup; how it ended and its console.
   template <class Setup>
   ChildEnd hostin(Setup setup) {

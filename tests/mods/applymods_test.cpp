@@ -12,6 +12,7 @@
 
 #include "mods/mods.h"
 #include "runtime/fatal.h"
+#include "support/testdir.h"
 #include "world/gamedata.h"
 #include "world/world.h"
 
@@ -69,8 +70,8 @@ TEST_F(ApplyMods, RebuildsTheTablesOnlyWhenTheListChanged) {
 }
 
 TEST_F(ApplyMods, AModThatCannotBeReadWholeIsNamedAndLeftOutAndTheOthersAreUsed) {
-  const std::string folder = std::string(testing::TempDir()) + "/applymods";
-  std::filesystem::remove_all(folder);
+  TestDir dir;
+  const std::string folder = dir.path;
   std::filesystem::create_directories(folder + "/broken.dm");   // a folder: its reading fails
   savetextfile((folder + "/good.dm").c_str(), "#poppergold 80\n");
   char saved[PATHLEN];

@@ -8,6 +8,7 @@
 #include "mods/mods.h"
 #include "runtime/folders.h"
 #include "runtime/util.h"
+#include "support/testdir.h"
 
 namespace {
 struct ModList : testing::Test {
@@ -61,8 +62,8 @@ TEST(RuleConstants, Defaults) {
 }
 
 TEST_F(ModList, OnlyRegularFilesOfTheModFolderAreMods) {
-  char folder[] = "/tmp/vey3modsXXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
+  TestDir dir;
+  const char* folder = dir.path.c_str();
   char saved[PATHLEN];
   strlcopy(saved, modpath, PATHLEN);
   strlcopy(modpath, folder, PATHLEN);
@@ -81,7 +82,8 @@ TEST_F(ModList, OnlyRegularFilesOfTheModFolderAreMods) {
 
 TEST(ModFolder, TheReadmesNameTheFolderThatThePlayersProgramReads) {
   // Without VEY3_CONF and VEY3_MODS the mods folder lies under the home folder.
-  const std::string home = std::string(testing::TempDir()) + "/modhome";
+  TestDir dir;
+  const std::string home = dir / "modhome";
   const char* names[] = {"HOME", "VEY3_CONF", "VEY3_MODS"};
   std::string saved[3];
   bool had[3];

@@ -3,7 +3,7 @@
 // the deployment field, the army sent into a neighbouring province, the
 // turn ended and hosted; the replay of the battle that followed sets the
 // squads up where they were placed.
-// VEY3_KEEPSHOTS=1 keeps the pictures (/tmp/vey3test_*_*.ppm); the README
+// VEY3_KEEPSHOTS=1 keeps the pictures ($TMPDIR/vey3shots_*/*.ppm); the README
 // shows the panel.
 #include <gtest/gtest.h>
 

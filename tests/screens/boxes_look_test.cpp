@@ -2,7 +2,7 @@
 // scripted input and pictured: the ability explanation, weapon, armour and
 // random magic boxes, the gem transfer window, the site, fort and
 // mercenary boxes. VEY3_KEEPSHOTS=1 keeps the pictures
-// (/tmp/vey3test_look_*).
+// ($TMPDIR/vey3shots_*/look_*).
 #include <gtest/gtest.h>
 
 #include <functional>

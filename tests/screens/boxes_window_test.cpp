@@ -2,7 +2,7 @@
 // commander's card of the turn screen, its attack broken down, the item box
 // of a held item, and the item handed to another commander through the
 // "Transfer item to" question. VEY3_KEEPSHOTS=1 keeps the pictures
-// (/tmp/vey3test_boxes_*).
+// ($TMPDIR/vey3shots_*/boxes_*).
 #include <gtest/gtest.h>
 
 #include <string>

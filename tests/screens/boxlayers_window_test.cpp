@@ -1,7 +1,7 @@
 // Boxes opened from a window of the turn screen lie over a darkened picture
 // of that window, in a real window by scripted input: the battle orders of
 // the army panel and a figure of the unit box. VEY3_KEEPSHOTS=1 keeps the
-// pictures (/tmp/vey3test_*_boxlayers_*).
+// pictures ($TMPDIR/vey3shots_*/boxlayers_*).
 #include <gtest/gtest.h>
 
 #include <string>

@@ -2,7 +2,7 @@
 // and gives the turn screen back, twice down the same road, on Veyrmark:
 // a view that kept its window, or ended the turn screen, stops the script
 // ("no area 27 appeared") and the test with it.
-// VEY3_KEEPSHOTS=1 keeps a picture of each view (/tmp/vey3test_*_esc*.ppm).
+// VEY3_KEEPSHOTS=1 keeps a picture of each view ($TMPDIR/vey3shots_*/esc*.ppm).
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,6 +1,6 @@
 // The laboratory, both treasuries, alchemy, forging and Empowerment in a
 // real window by scripted input on a small world: each view is opened, used
-// and pictured. VEY3_KEEPSHOTS=1 keeps the pictures (/tmp/vey3test_*).
+// and pictured. VEY3_KEEPSHOTS=1 keeps the pictures ($TMPDIR/vey3shots_*/*).
 #include <gtest/gtest.h>
 
 #include <string>

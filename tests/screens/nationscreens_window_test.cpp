@@ -3,7 +3,7 @@
 // at 800 x 600 and 1280 x 800, End turn, the host, and the recruits found in
 // the next turn) and the Magic Research screen (a school's share set on its
 // bar and fine tuned, found in the order file).
-// VEY3_KEEPSHOTS=1 keeps the pictures (/tmp/vey3test_*_*.ppm); the README
+// VEY3_KEEPSHOTS=1 keeps the pictures ($TMPDIR/vey3shots_*/*.ppm); the README
 // shows them.
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // for a mercenary band made in its box (written into the order file with
 // its gold set aside, and settled by the host); the Nation Overview, from
 // which a province is chosen; the order menu over the turn screen.
-// VEY3_KEEPSHOTS=1 keeps the pictures (/tmp/vey3test_*_*.ppm); the README
+// VEY3_KEEPSHOTS=1 keeps the pictures ($TMPDIR/vey3shots_*/*.ppm); the README
 // shows them.
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The order menu, the spell choice and the province boxes in a real window
 // at two sizes, by scripted input. VEY3_KEEPSHOTS=1 keeps the pictures
-// (/tmp/vey3test_*) that the README shows.
+// ($TMPDIR/vey3shots_*/*) that the README shows.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,6 +1,6 @@
 // Boxes of the main turn screen in a real window by scripted input: the
 // scout report and the commander cards. VEY3_KEEPSHOTS=1 keeps the pictures
-// (/tmp/vey3test_*_turnboxes_*).
+// ($TMPDIR/vey3shots_*/turnboxes_*).
 #include <gtest/gtest.h>
 
 #include <string>

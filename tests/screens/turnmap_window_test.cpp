@@ -4,7 +4,7 @@
 // edges, and no province name runs over the screen's panels. The player's
 // keys, wheel and clicks are real X events (xdotool) while the screen waits
 // for them; the pictures are taken of the X window (ImageMagick's import).
-// VEY3_KEEPSHOTS=1 keeps the pictures (/tmp/vey3test_*_*.ppm).
+// VEY3_KEEPSHOTS=1 keeps the pictures ($TMPDIR/vey3shots_*/*.ppm).
 #include <gtest/gtest.h>
 #include <unistd.h>
 

@@ -1,7 +1,7 @@
 // A whole turn played in a real window by scripted input: the nation list,
 // the password, the main turn screen, End turn writing the order file, the
 // host, and the next turn opened the same way.
-// VEY3_KEEPSHOTS=1 keeps the pictures (/tmp/vey3test_*_*.ppm) that the
+// VEY3_KEEPSHOTS=1 keeps the pictures ($TMPDIR/vey3shots_*/*.ppm) that the
 // README shows.
 #include <gtest/gtest.h>
 

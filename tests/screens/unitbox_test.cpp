@@ -1,6 +1,6 @@
 // The unit status box: what it lists for a unit and a commander on a small
 // world, and the box opened from the turn screen's card in a real window.
-// VEY3_KEEPSHOTS=1 keeps the picture (/tmp/vey3test_unitbox_*).
+// VEY3_KEEPSHOTS=1 keeps the picture ($TMPDIR/vey3shots_*/unitbox_*).
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,7 +1,7 @@
 // A stop about one unit in a real window: the message box naming the unit,
 // then the unit's status box, then the stop; a negative unit number gets the
 // message box alone. Each stop runs in a child process with an X server of
-// its own. VEY3_KEEPSHOTS=1 keeps the pictures (/tmp/vey3test_unitfatal_*).
+// its own. VEY3_KEEPSHOTS=1 keeps the pictures ($TMPDIR/vey3shots_*/unitfatal_*).
 #include <gtest/gtest.h>
 
 #include <string>

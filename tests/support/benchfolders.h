@@ -18,19 +18,16 @@
 #include "world/ruleconstants.h"
 #include "world/world.h"
 #include "worldgen/worldgen.h"
+#include "support/scratch.h"
 
 inline void benchfolders(const char* name) {
   static std::string root;
   if (!root.empty()) return;
-  root = std::string("/tmp/vey3bench_") + name + "_" + std::to_string(getpid());
+  root = makerunscratch((std::string("vey3bench_") + name + "_").c_str());
   pointgamefolders(root);
   strlcopy(datapath, VEY3_DATA_DIR, PATHLEN);
   std::string cmd = "cp " VEY3_SOURCE_DIR "/data/maps/*.map " VEY3_SOURCE_DIR "/data/maps/*.tga " + root + "/maps/";
   if (system(cmd.c_str()) != 0) fatalerror("bench: copying the maps failed");
-  atexit([] {
-    std::string rm = "rm -rf " + root;
-    if (system(rm.c_str()) != 0) fprintf(stderr, "bench: %s left behind\n", root.c_str());
-  });
   loadgamedata();
   defaultgeneral();
 }

@@ -16,6 +16,7 @@
 #include "runtime/util.h"
 #include "support/sampleworld.h"
 #include "world/gamedata.h"
+#include "support/scratch.h"
 
 class GameFolders : public ::testing::Test {
  protected:
@@ -26,9 +27,7 @@ class GameFolders : public ::testing::Test {
     // File words for the free nation rows too.
     for (int r = 0; r < MAXNATIONS; r++)
       if (!nations[r].fileword[0]) formatbounded(nations[r].fileword, FILEWORDLEN, "nation%d", r);
-    char save[] = "/tmp/vey3gfXXXXXX";
-    ASSERT_NE(mkdtemp(save), nullptr);
-    root = save;
+    root = makescratch("vey3gf");
     strlcopy(savepath, (root + "/save").c_str(), PATHLEN);
     strlcopy(temppath, (root + "/temp").c_str(), PATHLEN);
     mkdirs(savepath);

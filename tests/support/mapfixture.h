@@ -13,6 +13,7 @@
 #include "runtime/image.h"
 #include "runtime/options.h"
 #include "runtime/util.h"
+#include "support/scratch.h"
 #include "world/gamedata.h"
 #include "world/world.h"
 #include "worldgen/worldgen.h"
@@ -93,11 +94,12 @@ inline std::string readtext(const std::string& path) {
 class MapFolders : public testing::Test {
  protected:
   std::string root;
+  // Where the folders stand; a test whose child drops to a plain user sets
+  // Reach::plainuser before SetUp.
+  Reach reach = Reach::self;
   void SetUp() override {
-    static int counter = 0;
-    root = std::string(testing::TempDir()) + "/vey3wg_" + std::to_string(getpid()) + "_" + std::to_string(counter++);
-    std::string cmd = "rm -rf '" + root + "'";
-    if (system(cmd.c_str()) != 0) FAIL();
+    root = makescratch("vey3wg_", reach);
+    ASSERT_FALSE(root.empty()) << "no folder that a plain user reaches";
     mkdirs((root + "/maps").c_str());
     mkdirs((root + "/local").c_str());
     mkdirs((root + "/save").c_str());

@@ -11,16 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "support/scratch.h"
+
 struct TestDir {
   std::string path;
-  TestDir() {
-    char pattern[] = "/tmp/vey3test_XXXXXX";
-    const char* made = mkdtemp(pattern);
-    path = made ? made : "/tmp";
-  }
+  explicit TestDir(Reach reach = Reach::self) : path(makescratch("vey3test_", reach)) {}
   ~TestDir() {
     std::error_code ignored;
-    if (path != "/tmp") std::filesystem::remove_all(path, ignored);
+    if (!path.empty()) std::filesystem::remove_all(path, ignored);
   }
   std::string operator/(const std::string& name) const { return path + "/" + name; }
 };

@@ -37,6 +37,7 @@
 #include "world/units.h"
 #include "world/world.h"
 #include "worldgen/worldgen.h"
+#include "support/scratch.h"
 
 namespace {
 
@@ -77,9 +78,9 @@ void summary(FILE* to, const std::vector<Row>& rows, double total) {
   fprintf(to, "%zu months, %.1f s of CPU in all\n", rows.size(), total);
 }
 
-// Folders of the run's own under /tmp, the data loaded, the game made.
+// Folders of the run's own under TMPDIR (else /tmp), the data loaded, the game made.
 std::string makegame() {
-  const std::string root = "/tmp/vey3longgame_" + std::to_string(getpid());
+  const std::string root = makescratch("vey3longgame_");
   hostedgamefolders(root);
   randmap = 20;
   int32_t placed = 0;

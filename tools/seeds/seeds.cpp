@@ -8,16 +8,16 @@
 #include "runtime/util.h"
 #include "support/gameseeds.h"
 #include "world/gamedata.h"
+#include "support/scratch.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
     fprintf(stderr, "usage: seeds FUZZCORPUSFOLDER\n");
     return 2;
   }
-  char root[] = "/tmp/vey3seedsXXXXXX";
-  if (!mkdtemp(root)) return 1;
-  formatbounded(savepath, PATHLEN, "%s/save", root);
-  formatbounded(temppath, PATHLEN, "%s/temp", root);
+  const std::string root = makescratch("vey3seeds");
+  formatbounded(savepath, PATHLEN, "%s/save", root.c_str());
+  formatbounded(temppath, PATHLEN, "%s/temp", root.c_str());
   mkdirs(savepath);
   mkdirs(temppath);
   loadgamedata();
