@@ -4,4 +4,7 @@
 # seed, and must leave the old state or the new one, whole.
 # Arguments: vey3 binary, data folder, build folder, host program.
 set -uo pipefail
-exec bash "$(dirname "$0")/../scripts/fault-inject.sh" --runs 1 --seed 1 "$3"
+# The sound library keeps its files in a folder of the run's own.
+run=$(mktemp -d)
+trap 'rm -rf "$run"' EXIT
+XDG_RUNTIME_DIR="$run" bash "$(dirname "$0")/../scripts/fault-inject.sh" --runs 1 --seed 1 "$3"

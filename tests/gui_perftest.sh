@@ -5,6 +5,7 @@ set -uo pipefail
 vey3=$1; data=$2
 source "$(dirname "$0")/support/xserver.bash"
 work=$(mktemp -d)
+export XDG_RUNTIME_DIR="$work"   # the sound library keeps its files in the test's folder
 trap 'stopxserver; rm -rf "$work"' EXIT
 startxserver "$work" || { echo "FAIL: no X server: $(cat "$work/xserver.log")"; exit 1; }
 

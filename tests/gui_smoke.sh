@@ -10,6 +10,7 @@ ulimit -c 0   # a deliberate stop below must not leave a core file
 vey3=$1; data=$2
 source "$(dirname "$0")/support/xserver.bash"
 work=$(mktemp -d)
+export XDG_RUNTIME_DIR="$work"   # the sound library keeps its files in the test's folder
 trap 'stopxserver; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; [ -f "$work/log" ] && tail -30 "$work/log"; exit 1; }
 startxserver "$work" || fail "no X server: $(cat "$work/xserver.log")"

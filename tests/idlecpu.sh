@@ -8,6 +8,7 @@ set -uo pipefail
 vey3=$1; data=$2
 source "$(dirname "$0")/support/xserver.bash"
 work=$(mktemp -d)
+export XDG_RUNTIME_DIR="$work"   # the sound library keeps its files in the test's folder
 vpid=
 cleanup() {
   if [ -n "$vpid" ]; then kill "$vpid" 2>/dev/null; wait "$vpid" 2>/dev/null; fi

@@ -11,6 +11,7 @@ vey3=$1; data=$2; vey3host=$4
 source "$(dirname "$0")/support/xserver.bash"
 source "$(dirname "$0")/support/plainuser.bash"
 work=$(mktemp -d)
+export XDG_RUNTIME_DIR="$work"   # the sound library keeps its files in the test's folder
 ro=""
 trap 'stopxserver; rm -rf "$work" ${ro:+"$ro"}' EXIT
 fail() { echo "FAIL: $*"; [ -f "$work/log" ] && tail -20 "$work/log"; exit 1; }

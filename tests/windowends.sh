@@ -10,6 +10,7 @@ ulimit -c 0
 vey3=$1; data=$2
 source "$(dirname "$0")/support/xserver.bash"
 work=$(mktemp -d)
+export XDG_RUNTIME_DIR="$work"   # the sound library keeps its files in the test's folder
 vpid=
 cleanup() {
   [ -n "$vpid" ] && kill -9 "$vpid" 2>/dev/null
