@@ -1,7 +1,6 @@
-// The statistic breakdown box. The box's own lines come first, in their
-// fixed order and words; after them each further step that the value's
-// getter takes (world/stattrace.h) and those lines do not name, so that
-// nothing that moves the figure goes unmentioned.
+// The statistic breakdown box: the basic value, the modifier lines in
+// their fixed order and words, each under its own condition, and the
+// current values.
 #include "screens/statbox.h"
 
 #include <algorithm>
@@ -13,7 +12,6 @@
 #include "world/gamedata.h"
 #include "world/magic.h"
 #include "world/rules.h"
-#include "world/stattrace.h"
 
 namespace {
 constexpr int32_t ID_EXIT = 9;
@@ -30,36 +28,6 @@ constexpr StatRow STATROWS[STATISTICS] = {
     {"Encumbrance", "Basic Encumbrance: %d"},   {"Fatigue", "Current Fatigue: %d"},
     {"Precision", "Basic Precision: %d"},       {"Defence Skill", "Basic Defence Skill: %d"},
     {"Morale", "Basic Morale: %d"},             {"Leadership", nullptr}};
-
-// The getter steps that the box's own lines stand for, by statistic: a
-// traced step of one of these names is not listed a second time.
-bool ownname(int32_t stat, const char* name) {
-  static const std::vector<std::string> table[STATISTICS] = {
-      {"Veyrance Bonus", "Veyrance Penalty", "Heroic Ability", "Never Healing Wound"},
-      {"Hell Power", "Storm", "Cold", "Heat", "Darkness", "Solar Brilliance", "Heroic Ability", "Slimed",
-       "Unholy Power", "Frozen"},
-      {"Experience bonus", "Veyrance Bonus", "Veyrance Penalty", "Berserk", "Hell Power", "Old Age", "Storm", "Cold",
-       "Heat", "Darkness", "Solar Brilliance", "Heroic Ability", "Blessed", "Magic bonus", "Weakened", "Lost one arm"},
-      {"Experience bonus", "Prophet Bonus", "Berserk", "Hell Power", "Old Age", "Storm", "Cold", "Heat", "Darkness",
-       "Solar Brilliance", "Heroic Ability", "Quickness", "Slimed", "Frozen", "Crippled", "Limp", "Eye Loss",
-       "Underwater penalty", "Swamp penalty", "Blessed", "Unholy Power", "Fire Magic Bonus", "Blind"},
-      {"Veyrance Bonus", "Veyrance Penalty", "Magic Scale", "Drain Scale", "Heroic Ability", "Blessed", "Hell Power",
-       "Magic Bonus", "Feeble Minded"},
-      {"Berserk", "Hell Power", "Earth Magic", "Heroic Ability"},
-      {"Old Age", "Severe Cold", "Severe Heat", "Cold Blooded in cold climate", "Heroic Ability", "Swamp penalty"},
-      {},
-      {"Experience bonus", "Prophet Bonus", "Hell Power", "Old Age", "Heroic Ability", "Air Magic Bonus",
-       "Magic Bonus", "Eye Loss", "Darkness", "Blind"},
-      {"Experience bonus", "Prophet Bonus", "Berserk", "Hell Power", "Old Age", "Storm", "Cold", "Heat", "Darkness",
-       "Solar Brilliance", "Heroic Ability", "Quickness", "Slimed", "Frozen", "Crippled", "Limp", "Eye Loss",
-       "Underwater penalty", "Swamp penalty", "Mounted", "Blessed", "Water Shield", "Routing",
-       "Weapon Defence Modifiers", "Armor+Shield Defence Modifiers", "Shield Parry", "Blind"},
-      {"Experience bonus", "Friendly Veyrance", "Hostile Veyrance", "Hell Power", "Home Province", "Heroic Ability",
-       "Divine spell", "Blessed", "Battle Fright", "Starving"},
-      {}};
-  const std::vector<std::string>& names = table[stat];
-  return std::find(names.begin(), names.end(), name) != names.end();
-}
 
 std::string line(const char* format, int32_t a = 0, int32_t b = 0) {
   char text[120];
@@ -374,7 +342,7 @@ constexpr void (*STATLINES[STATISTICS])(Lines&) = {
     hitpointlines,  actionpointlines, strengthlines, attacklines, resistancelines, protectionlines,
     encumbrancelines, nullptr,       precisionlines, defencelines, moralelines,    leadershiplines};
 
-// The box's own modifier lines, in their order. Values that may come out
+// The modifier lines, in their order. Values that may come out
 // either way are shown with their sign ("Cold: -3"), where a fixed "+"
 // would read "+-3".
 std::vector<std::string> ownlines(const Facts& f) {
@@ -387,22 +355,6 @@ std::vector<std::string> ownlines(const Facts& f) {
   if ((f.is(STAT_ATT) || f.is(STAT_PREC) || f.is(STAT_DEF)) && f.f0(AF_BLIND))
     o.add(true, f.ab(AB_BLIND) > 0 ? "Blind: no effect" : "Blind: -all");
   return o.out;
-}
-
-// The getter's steps that the box's own lines leave open, one line per
-// name (steps of one name summed, in the order of their first appearance;
-// those that came to 0 left out).
-void tracelines(const StatTrace& trace, int32_t stat, std::vector<std::string>& out) {
-  std::vector<StatStep> merged;
-  for (const StatStep& s : trace.steps) {
-    if (ownname(stat, s.what)) continue;
-    bool found = false;
-    for (StatStep& m : merged)
-      if (std::string(m.what) == s.what) m.delta += s.delta, found = true;
-    if (!found) merged.push_back(s);
-  }
-  for (const StatStep& m : merged)
-    if (m.delta != 0) out.push_back(std::string(m.what) + line(": %+d", m.delta));
 }
 
 void currentlines(int32_t unr, int32_t stat, int32_t value, const Monster& t, StatBreakdown& out) {
@@ -451,15 +403,8 @@ StatBreakdown statbreakdown(int32_t unr, int32_t mnr, int32_t stat) {
   // A unit whose morale is 30 or more has nothing more to explain.
   if (stat == STAT_MORALE && getmaxmorale(unr) >= 30) return out;
   out.modifiers = ownlines(facts(unr, stat, basic));
-  int32_t value = 0;
-  if (const auto get = getter(stat)) {
-    StatTrace trace;
-    stattrace = &trace;
-    value = get(unr);
-    stattrace = nullptr;
-    tracelines(trace, stat, out.modifiers);
-  }
-  currentlines(unr, stat, value, *t, out);
+  const auto get = getter(stat);
+  currentlines(unr, stat, get ? get(unr) : 0, *t, out);
   return out;
 }
 

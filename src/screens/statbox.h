@@ -18,9 +18,8 @@ enum Statistic : int32_t {
 struct StatBreakdown {
   const char* title = "";               // the window title and the help text's key
   std::vector<std::string> first;       // the basic value (or the current fatigue)
-  // The box's own lines ("NAME: +N", "Slimed: -half", the leadership
-  // limits) in their fixed order, then each further step of the value's
-  // getter that they do not name.
+  // The modifier lines ("NAME: +N", "Slimed: -half", the leadership
+  // limits) in their fixed order, each where its condition holds.
   std::vector<std::string> modifiers;
   std::vector<std::string> current;     // current values
   std::vector<std::string> weaponlines; // "Attack nr N: A" under the current attack
