@@ -39,7 +39,7 @@ const Section keysections[] = {
       "f = fort info", "h = hide/show right side menu", "m = read messages", "n = next commander without orders",
       "o = temple and veyrance", "r = recruit units", "s = send messages", "t = transfer units",
       "v = view battles in current province", "x = change tax", "+,- = scroll commanders",
-      "ret = deselect all commanders", "<,> = grow or shrink commander tokens"}},
+      "ret = deselect all commanders", ">,< = grow or shrink commander tokens"}},
     {"Statistics screens",
      {"F1 = nation overview", "F2 = score graphs", "F3 = hall of fame", "F4 = pretenders of the world"}},
     {"Magic",

@@ -1,7 +1,7 @@
 // What a player reads on the turn screen and its small windows, in a real
 // window by scripted input: commanders without a name of their own named by
-// their kind, the month in the nation box, the key help's "<" and ">" as
-// the keys work, menus whose lines keep clear of the frame, and the Arcane
+// their kind, the month in the nation box, the key help's line of the card
+// size keys, menus whose lines keep clear of the frame, and the Arcane
 // Laboratory's pictures within their rows.
 #include <gtest/gtest.h>
 
@@ -75,10 +75,10 @@ TEST_F(TurnLooks, NamesMonthKeyHelpMenusAndTheLaboratory) {
   EXPECT_NE(infoof(10000 + warden).find("give the selected units to Ash Warden,"), std::string::npos)
       << infoof(10000 + warden);
 
-  // The key help: the key that grows the cards comes first, as its words say.
+  // The key help names the card size keys in its own words.
   setinputscript(paced("wait 2\nkey escape\n").c_str());
   keyhelp();
-  EXPECT_TRUE(hastext("<,> = grow or shrink commander tokens"));
+  EXPECT_TRUE(hastext(">,< = grow or shrink commander tokens"));
 
   // The turn screen in the sixth month: the month shows; '<' is the key
   // that makes the cards bigger.
