@@ -82,9 +82,8 @@ std::vector<GraphSegment> graphline(int32_t g, int32_t n) {
 // ---------------------------------------------------------------- the graphs
 
 namespace {
-// Where the plot lies: below the window, with room at the left for the
-// values and below for the turns.
-constexpr float PLOTLEFT = 62, PLOTRIGHT = 778, PLOTBOTTOM = 52, LABEL = 15;
+// The scale's labels: their height, and the colour of their text.
+constexpr float LABEL = 13;
 
 // A round step of the scale (1, 2 or 5 times a power of ten) that cuts the
 // range into at most `most` steps.
@@ -100,54 +99,55 @@ int32_t scalestep(int32_t range, int32_t most) {
   }
 }
 
-void plotline(int32_t g, int32_t n, float width, float shift, guirect plot) {
-  const float* c = nations[size_t(n)].colour;
-  const float xs = plot.w / PLOTW, ys = plot.h / PLOTH;
-  for (const GraphSegment& s : graphline(g, n))
-    arealine(1, plot.x + s.x1 * xs, plot.y + s.y1 * ys, plot.x + s.x2 * xs + shift, plot.y + s.y2 * ys, c[0], c[1],
-             c[2], 1, width);
+void label(float x, float y, const char* text) {
+  areabox(0, x - 2, y - 2, textwidth(text) * LABEL + 4, LABEL + 2, 0, 0, 0, 0.55f);
+  areatextcol(0, x, y, LABEL, 0.95f, 0.9f, 0.8f, 1, "%s", text);
 }
 
-void drawgraph(int32_t p, int32_t g, guirect plot) {
-  // A ground of its own around the plot and its scales, opaque.
-  const float groundh = plot.y + plot.h + 8 - 4;
-  areabox(0, 8, 4, 784, groundh, 0.07f, 0.06f, 0.1f, 1);
-  areaframe(8, 4, 784, groundh, 2, 0.6f, 0.45f, 0.2f, 1);
-  for (int32_t b = 0; b < 24; b++) {
-    const float v = b % 2 == 0 ? 1.0f : 0.0f, h = plot.h / 24;
-    areabox(0, plot.x, plot.y + h * float(b), plot.w, h, 0.2f + 0.1f * v, 0.17f + 0.08f * v, 0.17f + 0.08f * v, 1);
-  }
-  // The scale of values at the left, of turns below.
-  const int32_t top = graphscale(g), last = lastturn();
+// The scale of values at the plot's left edge and of turns along its foot,
+// inside the plot, over its bands and under its lines.
+void drawscale(int32_t top, int32_t last) {
+  char text[20];
   const int32_t vstep = scalestep(top, 5);
-  for (int32_t v = 0; v <= top; v += vstep) {
-    const float y = plot.y + float(v) * plot.h / float(top);
-    arealine(0, plot.x - 4, y, plot.x + plot.w, y, 1, 1, 1, 0.15f, 1);
-    char text[20];
+  for (int32_t v = vstep; v <= top; v += vstep) {
+    const float y = float(v) * PLOTH / float(top);
+    arealine(0, 0, y, 8, y, 1, 1, 1, 0.6f, 1);
     formatbounded(text, sizeof text, "%d", v);
-    areatextcol(0, plot.x - 6 - textwidth(text) * LABEL, y - LABEL * 0.4f, LABEL, 0.95f, 0.9f, 0.8f, 1, "%s", text);
+    label(11, y - LABEL * 0.45f, text);
   }
-  // Every step of turns, and the last turn where it stands clear of them.
   const int32_t tstep = scalestep(last, 8);
-  const float perturn = plot.w / float(last);
-  auto turnlabel = [&](int32_t t) {
-    const float x = plot.x + float(t) * perturn;
-    arealine(0, x, plot.y - 4, x, plot.y, 1, 1, 1, 0.5f, 1);
-    char text[20];
+  for (int32_t t = tstep; t <= last; t += tstep) {
+    const float x = float(t) * PLOTW / float(last);
+    arealine(0, x, 0, x, 6, 1, 1, 1, 0.6f, 1);
     formatbounded(text, sizeof text, "%d", t);
-    areatextcol(0, x - textwidth(text) * LABEL * 0.5f, plot.y - 6 - LABEL, LABEL, 0.95f, 0.9f, 0.8f, 1, "%s", text);
+    const float w = textwidth(text) * LABEL;
+    label(std::min(x - w / 2, PLOTW - w - 3), 9, text);
+  }
+}
+
+// The plot as the graphs have always drawn it, over the whole 800 x 600
+// screen: 24 bands of 25 units, each nation's line from 0 at the foot to
+// the scale's top at 500, the player's last and on top, and the goal's
+// line; the window of tabs and flags lies over its top.
+void drawgraph(int32_t p, int32_t g) {
+  for (int32_t b = 0; b < 24; b++) {
+    const float v = b % 2 == 0 ? 1.0f : 0.0f;
+    areabox(0, 0, 25 * float(b), PLOTW, 25, 0.2f + 0.1f * v, 0.17f + 0.08f * v, 0.17f + 0.08f * v, 1);
+  }
+  const int32_t top = graphscale(g);
+  drawscale(top, lastturn());
+  auto plotline = [](int32_t g, int32_t n, float width, float shift) {
+    const float* c = nations[size_t(n)].colour;
+    for (const GraphSegment& s : graphline(g, n))
+      arealine(1, s.x1, s.y1, s.x2 + shift, s.y2, c[0], c[1], c[2], 1, width);
   };
-  for (int32_t t = 0; t <= last; t += tstep) turnlabel(t);
-  const int32_t lastlabel = last / tstep * tstep;
-  if (lastlabel != last && float(last - lastlabel) * perturn > 40) turnlabel(last);
-  areatextcol(0, plot.x - 6 - textwidth("Turn") * LABEL, plot.y - 6 - LABEL, LABEL, 1, 0.85f, 0.55f, 1, "Turn");
   for (int32_t n = 0; n < MAXPLAYERS; n++)
-    if (n != p && isparticipant(n) && shown[n]) plotline(g, n, 2, 0, plot);
-  if (p >= 0 && p < MAXPLAYERS && shown[p]) plotline(g, p, 2.5f, 0.5f, plot);
+    if (n != p && isparticipant(n) && shown[n]) plotline(g, n, 2, 0);
+  if (p >= 0 && p < MAXPLAYERS && shown[p]) plotline(g, p, 2.5f, 0.5f);
   const int32_t target = graphtarget(g);
   if (target >= 0) {
-    const float y = plot.y + float(target) * plot.h / float(top);
-    arealine(1, plot.x, y, plot.x + plot.w, y, 1, 1, 1, 0.5f, 4);
+    const float y = float(target) * PLOTH / float(top);
+    arealine(1, 0, y, PLOTW, y, 1, 1, 1, 0.5f, 4);
   }
 }
 }  // namespace
@@ -158,9 +158,10 @@ void viewgraphs(int32_t p) {
   for (;;) {
     const int32_t count = graphcount();
     currentgraph = std::clamp(currentgraph, 0, count - 1);
+    const bool plotted = lastturn() + 1 >= 2;
     guibegin();
-    guititle("Score Graphs");
-    guicloseid(ST_EXIT);
+    // No title bar: the window fits the 100 units above the plot's lines.
+    if (plotted) drawgraph(p, currentgraph);
     guimaxwidth(780);
     guitextscale(0.8f);
     guisetnl(0);
@@ -171,7 +172,6 @@ void viewgraphs(int32_t p) {
     }
     guibutton(ST_EXIT, "   Exit");
     guisetnl(1);
-    const bool plotted = lastturn() + 1 >= 2;
     if (!plotted) {
       guibutton(0, "No statistics available yet");
     } else {
@@ -196,11 +196,6 @@ void viewgraphs(int32_t p) {
     for (int32_t g = 0; g < GRAPHS; g++) guishortcut(GR_TAB + g, graphkeys[g]);
     for (int32_t key : {KEY_ESCAPE, KEY_F1 + 1, KEY_RETURN}) guishortcut(ST_EXIT, key);
     guishow(-1, 598);
-    // The plot below the window, clear of it.
-    if (plotted) {
-      const float top = guishownwindow().y - 10;
-      drawgraph(p, currentgraph, {PLOTLEFT, PLOTBOTTOM, PLOTRIGHT - PLOTLEFT, top - PLOTBOTTOM});
-    }
     const int32_t id = render_frame(true, Scene::none);
     if (id == ST_EXIT || quitprogram) return;
     if (id == GR_NEXT) currentgraph = (currentgraph + 1) % count;

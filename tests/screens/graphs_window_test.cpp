@@ -1,7 +1,11 @@
-// The score graphs in a real window: the lines stay clear of the graphs'
-// own window, and the plot shows a scale of values and of turns.
+// The score graphs in a real window under a keyboard's keys: the plot
+// fills the screen in its 24 bands, the lines run from 0 at the foot to the
+// scale's top at 500 and from the first turn at the left edge to the last
+// at the right, the window of tabs and flags lies over the plot above them,
+// and the scale's labels stand inside it. A graph's key shows that graph.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -10,9 +14,10 @@
 #include "support/guitexts.h"
 #include "support/pacedscript.h"
 #include "support/smallworld.h"
+#include "support/xinput.h"
 #include "world/scores.h"
 
-TEST(GraphsWindow, LinesKeepClearOfTheWindowAndTheScalesAreShown) {
+TEST(GraphsWindow, ThePlotFillsTheScreenUnderTheWindowWithItsScaleInside) {
   makesmallworld();
   memset(&endstats, 0, sizeof endstats);
   for (int32_t p : {0, 1}) kingdom[p].w[KW_CONTROLLER] = CTRL_HUMAN;
@@ -24,19 +29,47 @@ TEST(GraphsWindow, LinesKeepClearOfTheWindowAndTheScalesAreShown) {
   }
   RealWindow w(800, 600);
   ASSERT_TRUE(w.ok);
-  setinputscript(paced("wait 2\nkey escape\n").c_str());
+  const std::string shot = tempfile("graphs.ppm");
+  setinputscript(paced("wait 2\nmove 790 10\nwait 2\nshot " + shot + "\n" + xdoline("key Escape")).c_str());
   viewgraphs(0);
-  const guirect win = guishownwindow();
-  int32_t lines = 0;
+  int32_t bands = 0, lines = 0, window = -1;
+  float lowest = 600, highest = 0, right = 0;
+  bool topreached = false, otherfromtop = false;
   for (int32_t i = 0; i < guiareacount(); i++) {
     const guiarea& a = guiareaget(i);
-    if (a.kind != AreaKind::line || a.scale < 2) continue;   // the nations' lines, 2 wide and more
+    if (window < 0 && a.kind == AreaKind::border) window = i;
+    if (a.kind == AreaKind::box && a.x == 0 && a.w == 800 && a.h == 25) {
+      bands++;
+      EXPECT_EQ(std::fmod(a.y, 25.0f), 0.0f);
+      EXPECT_LT(i, window < 0 ? guiareacount() : window) << "a band over the window";
+    }
+    if (a.kind != AreaKind::line || a.scale < 2 || a.scale > 3) continue;   // the nations' lines
     lines++;
-    EXPECT_LT(std::max(a.y, a.v), win.y) << "a line reaches into the window";
-    EXPECT_GE(std::min(a.x, a.u), 0.0f);
+    lowest = std::min({lowest, a.y, a.v});
+    highest = std::max({highest, a.y, a.v});
+    right = std::max({right, a.x, a.u});
+    topreached |= a.scale > 2 && a.u >= 800 && a.v == 500;   // the player's, at the last turn
+    otherfromtop |= a.scale == 2 && a.x == 0 && a.y == 500;
   }
+  EXPECT_EQ(bands, 24);
   EXPECT_GE(lines, 22) << "both nations' lines, eleven segments each";
-  // Values at the left (0 up to 40 in steps of 10), turns below (0 to 11).
+  EXPECT_EQ(lowest, 0.0f);
+  EXPECT_EQ(highest, 500.0f);
+  EXPECT_LE(right, 800.5f);
+  EXPECT_TRUE(topreached) << "the player's 44 at turn 11 stands at (800, 500)";
+  EXPECT_TRUE(otherfromtop) << "the other nation's 44 at turn 0 stands at (0, 500)";
+  // Values at the left (10 up to 40), turns along the foot (2 to 10).
   const std::string texts = windowtexts();
-  for (const char* label : {"0 ", "10 ", "40 ", "Turn ", "11 "}) EXPECT_NE(texts.find(label), std::string::npos) << label;
+  for (const char* label : {"10 ", "40 ", "2 ", "Provinces"}) EXPECT_NE(texts.find(label), std::string::npos) << label;
+  // The window of one row of flags keeps above the lines' top; the bands
+  // are seen beside it.
+  EXPECT_GE(guishownwindow().y, 500.0f);
+  const Shot s = readshot(shot);
+  EXPECT_GT(pixelslike(s, {0, 575, 90, 25}, 51, 43, 43, 12), 1000) << "no band beside the window";
+  if (getenv("VEY3_KEEPSHOTS")) printf("The graphs: %s\n", shot.c_str());
+  else dropshot(shot);
+  // "f" shows the forts.
+  setinputscript(paced("wait 2\n" + xdoline("key f") + "wait 2\n" + xdoline("key Escape")).c_str());
+  viewgraphs(0);
+  EXPECT_NE(windowtexts().find("[Forts]"), std::string::npos) << windowtexts();
 }
