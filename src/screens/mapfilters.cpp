@@ -75,11 +75,15 @@ uint32_t filterword(const FilterBoxes& b, uint32_t old, bool namesshown) {
   return w;
 }
 
+uint32_t savedlayers(uint16_t stored) { return stored == 0 ? MAPF_START : stored & ~uint32_t(FILTERCHOSEN); }
+
+uint16_t chosenlayers(uint32_t layers) { return uint16_t((layers & ~uint32_t(FILTERCHOSEN)) | FILTERCHOSEN); }
+
 // ---------------------------------------------------------------- screens
 
 void mapfiltermenu(int32_t p) {
   bailif(p < 0 || p >= MAXKINGDOMS, "mapfiltermenu: bad player");
-  const uint32_t old = uint16_t(kingdom[size_t(p)].w[KW_MAPFILTER]);
+  const uint32_t old = savedlayers(uint16_t(kingdom[size_t(p)].w[KW_MAPFILTER]));
   FilterBoxes b = filterboxes(old);
   const bool names = !(gameinfo.gameflags & GF_NONAMEFILTER);
   auto build = [&] {
@@ -96,7 +100,7 @@ void mapfiltermenu(int32_t p) {
     guishow(-1, -1);
   };
   while (guimodal(build) != ID_EXIT && !quitprogram) {}
-  kingdom[size_t(p)].w[KW_MAPFILTER] = int16_t(uint16_t(filterword(b, old, names)));
+  kingdom[size_t(p)].w[KW_MAPFILTER] = int16_t(chosenlayers(filterword(b, old, names)));
 }
 
 int32_t statsmenu(int32_t p) {

@@ -18,6 +18,18 @@ FilterBoxes filterboxes(uint32_t word);
 // `old`.
 uint32_t filterword(const FilterBoxes& boxes, uint32_t old, bool namesshown);
 
+// The nation's filter word as its kingdom record keeps it (16 bits, saved
+// with the orders) tells a choice from none: a word that the player's
+// choice wrote carries FILTERCHOSEN beside the layers, so that a choice of
+// no layer at all is kept as one; a word without it is an older file's
+// choice, taken as it stands, and a word of 0 was never chosen and shows
+// every layer but the terrain icons (MAPF_START).
+constexpr uint16_t FILTERCHOSEN = 0x8000;
+// The layers that a stored word shows.
+uint32_t savedlayers(uint16_t stored);
+// The word stored for the layers that the player chose.
+uint16_t chosenlayers(uint32_t layers);
+
 // The menu: rewrites the nation's filter word when left.
 void mapfiltermenu(int32_t player);
 // The Statistics menu; the Nation Overview's result when it is not 0 (the

@@ -196,8 +196,8 @@ void enchantmentinfo(int32_t e) {
 
 void filterkey(int32_t index) {
   const int32_t k = turnscreen.nation;
-  const uint32_t w = filterkeyword(uint16_t(kingdom[size_t(k)].w[KW_MAPFILTER]), index + 1);
-  if (!turnscreen.tabheld) kingdom[size_t(k)].w[KW_MAPFILTER] = int16_t(uint16_t(w));
+  const uint32_t w = filterkeyword(savedlayers(uint16_t(kingdom[size_t(k)].w[KW_MAPFILTER])), index + 1);
+  if (!turnscreen.tabheld) kingdom[size_t(k)].w[KW_MAPFILTER] = int16_t(chosenlayers(w));
 }
 
 void cardclicked(int32_t c) {

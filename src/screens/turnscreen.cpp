@@ -17,6 +17,7 @@
 #include "runtime/settings.h"
 #include "runtime/trs.h"
 #include "runtime/util.h"
+#include "screens/mapfilters.h"
 #include "screens/messages.h"
 #include "screens/orders.h"
 #include "screens/screens.h"
@@ -542,8 +543,6 @@ void openturnscreen(int32_t home, int32_t k, int32_t vcrs, const char* gname, in
   selectedcoms.last = -1;
   ts.gotoprov = home >= 1 && home <= nbrlands ? home : 1;
   ts.current = ts.gotoprov;
-  // A nation that never chose its layers sees them all but the terrain icons.
-  if (kingdom[size_t(k)].w[KW_MAPFILTER] == 0) kingdom[size_t(k)].w[KW_MAPFILTER] = int16_t(MAPF_START);
   startmusic();
   ts.upkeep = upk(k);
   char border[PATHLEN];
@@ -602,7 +601,7 @@ void buildturnframe() {
     ts.firstcard = focusoffset(ts.focus, int32_t(cards.size()), s);
   }
   ts.focus = -1;
-  const uint16_t saved = uint16_t(kingdom[size_t(k)].w[KW_MAPFILTER]);
+  const uint32_t saved = savedlayers(uint16_t(kingdom[size_t(k)].w[KW_MAPFILTER]));
   mapfilter = ts.tabheld ? (saved | MAPF_START) : saved;
   int32_t maxrows = 0, maxcols = 0;
   cardlimits(s, &maxrows, &maxcols);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "magic/rituals.h"
+#include "mapview/overlay.h"
 #include "screens/magicviews.h"
 #include "screens/mapfilters.h"
 #include "screens/statscreens.h"
@@ -96,6 +97,16 @@ TEST_F(Graphs, LinesStepThroughTheTurnsAcrossThePlot) {
   const std::vector<GraphSegment> long_ = graphline(0, 0);
   EXPECT_EQ(long_.size(), 70u);
   EXPECT_FLOAT_EQ(long_.back().x2, 800);
+}
+
+TEST(MapFilters, TheStoredWordTellsAChoiceOfNoLayersFromNoChoice) {
+  EXPECT_EQ(savedlayers(0), MAPF_START) << "never chosen";
+  EXPECT_EQ(chosenlayers(0), FILTERCHOSEN);
+  EXPECT_EQ(savedlayers(chosenlayers(0)), 0u) << "nothing chosen";
+  EXPECT_EQ(savedlayers(chosenlayers(MAPF_VEYRANCE | MAPF_NAMES)), MAPF_VEYRANCE | MAPF_NAMES);
+  // An older file's choice has no mark and reads as it stands.
+  EXPECT_EQ(savedlayers(0x104), 0x104u);
+  EXPECT_EQ(savedlayers(chosenlayers(0x104)), 0x104u);
 }
 
 TEST(MapFilters, TheWordIsBuiltAnewFromTheBoxes) {

@@ -15,6 +15,7 @@
 #include "mapview/mapview.h"
 #include "runtime/settings.h"
 #include "screens/magicviews.h"
+#include "screens/mapfilters.h"
 #include "screens/overview.h"
 #include "screens/turnscreen.h"
 #include "support/guitexts.h"
@@ -158,7 +159,7 @@ TEST_F(NationViews, TheMagicAndStatisticsViewsOpenFromTheTurnScreen) {
   ASSERT_TRUE(readorders(0));
   // Flags and forts cleared from the word the turn opened with (every
   // layer but the terrain icons and the neighbours when none was chosen).
-  EXPECT_EQ(uint16_t(kingdom[0].w[KW_MAPFILTER]), (filter ? filter : 0x7dd) & ~0x104u);
+  EXPECT_EQ(savedlayers(uint16_t(kingdom[0].w[KW_MAPFILTER])), savedlayers(filter) & ~0x104u);
   looked(ench, {250, 200, 300, 200});
   looked(temple, {250, 200, 300, 250});
   looked(fame, {200, 150, 400, 300});

@@ -15,7 +15,9 @@
 #include "gfx/xwindow.h"
 #include "host/hostgame.h"
 #include "mapview/mapview.h"
+#include "mapview/overlay.h"
 #include "screens/ingame.h"
+#include "screens/mapfilters.h"
 #include "screens/recruitment.h"
 #include "screens/turnscreen.h"
 #include "support/pacedscript.h"
@@ -176,6 +178,25 @@ TEST_F(TurnInput, TheEndTurnKeyEndsTheTurnAtOnce) {
   playturn(game.c_str());
   ASSERT_TRUE(orderswritten());
   EXPECT_NE(kingdom[0].w[KW_MAPFILTER] & VEYRANCEBIT, filter & VEYRANCEBIT);
+}
+
+TEST_F(TurnInput, EveryLayerSwitchedOffStaysOffWhenTheTurnOpensAgain) {
+  openwindow();
+  // The Map Filters menu by the mouse: every box that is ticked (all but
+  // Neighbors) unticked, Return; "e". The turn opened again (Continue):
+  // the map shows no layer, where the nation that never chose sees all.
+  std::string script = toturn + "point " + std::to_string(TS_FILTERS) + "\nwait 1\n" + xdoline("click 1") + "wait 3\n";
+  for (int32_t box : {1, 2, 4, 3, 7, 9}) script += "point " + std::to_string(box) + "\nwait 1\n" + xdoline("click 1");
+  script += xdoline("key Return") + TURNSCREEN + xdoline("key e") + "waitfor 100\nclickid 1\nwait 3\n" +
+            xdoline("key Return") + "waitfor 999\nkey escape\n" + TURNSCREEN + xdoline("key e") +
+            "waitfor 100\nclickid 999\n";
+  setinputscript(paced(script).c_str());
+  playturn(game.c_str());
+  // The layers of the last frame of the turn, the one opened again.
+  EXPECT_EQ(mapfilter, 0u);
+  ASSERT_TRUE(orderswritten());
+  EXPECT_NE(kingdom[0].w[KW_MAPFILTER], 0);
+  EXPECT_EQ(savedlayers(uint16_t(kingdom[0].w[KW_MAPFILTER])), 0u);
 }
 
 TEST_F(TurnInput, AViewKeyHeldActsOnceAndEscapeClosesOnlyTheView) {

@@ -9,6 +9,7 @@
 
 #include "gfx/gui.h"
 #include "runtime/settings.h"
+#include "screens/mapfilters.h"
 #include "screens/turnscreen.h"
 #include "support/smallworld.h"
 #include "world/movement.h"
@@ -244,7 +245,13 @@ TEST(FilterKeys, WhileTabIsHeldNothingIsKept) {
   EXPECT_EQ(kingdom[ME].w[KW_MAPFILTER], 0x4);
   turnscreen.tabheld = 0;
   turnaction(TS_FILTERKEY + 3);
-  EXPECT_EQ(kingdom[ME].w[KW_MAPFILTER], 0x5);
+  EXPECT_EQ(savedlayers(uint16_t(kingdom[ME].w[KW_MAPFILTER])), 0x5u);
+  // The last layer switched off is a choice of none, not the layers of a
+  // nation that never chose: here flags and forts, as an older file keeps them.
+  kingdom[ME].w[KW_MAPFILTER] = 0x104;
+  turnaction(TS_FILTERKEY + 1);
+  EXPECT_NE(kingdom[ME].w[KW_MAPFILTER], 0);
+  EXPECT_EQ(savedlayers(uint16_t(kingdom[ME].w[KW_MAPFILTER])), 0u);
 }
 
 TEST(OrderKeys, TargetsAndRequests) {
