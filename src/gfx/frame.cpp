@@ -16,6 +16,7 @@
 #include "gfx/gui.h"
 #include "runtime/fatal.h"
 #include "runtime/settings.h"
+#include "runtime/stopsignal.h"
 #include "runtime/util.h"
 
 int32_t quitrequested = 0;
@@ -415,7 +416,7 @@ void waitforinput(uint32_t until) {
   for (;;) {
     SDL_PumpEvents();
     SDL_Event e;
-    if (SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) > 0 || newermotion) return;
+    if (SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) > 0 || newermotion || stopsignalled()) return;
     const int32_t left = until ? int32_t(until - timems()) : INPUTPOLLMS;
     if (left <= 0) return;
     sleepms(imin(left, INPUTPOLLMS));

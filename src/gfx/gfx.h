@@ -135,8 +135,9 @@ void startinput();
 // toggle (Alt+Enter), and notes a request to close the window. 1 when any
 // event came (a pointer move, too), else 0.
 int32_t pumpevents();
-// Sleeps until an event waits, or until the millisecond clock reaches
-// `until` (0: no limit), looking every INPUTPOLLMS.
+// Sleeps until an event waits, a signal asks the program to stop
+// (runtime/stopsignal.h), or the millisecond clock reaches `until` (0: no
+// limit), looking every INPUTPOLLMS.
 constexpr int32_t INPUTPOLLMS = 10;
 void waitforinput(uint32_t until);
 // When the held key repeats next (the clock in ms), 0 when none is held.

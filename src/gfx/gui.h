@@ -99,7 +99,8 @@ enum class Scene : int32_t {
 // that returns an id finds the camera as the frame showed it.
 // A change of scene clears the particles and tells the map to forget wheel
 // motion. Asking the window to close ends the program normally, or asks the
-// close question when one is set (setclosequestion). With no
+// close question when one is set (setclosequestion). A stop asked by a
+// signal (runtime/stopsignal.h) is acted on after every wait for input. With no
 // window, waiting stops the program ("render_frame: no window") and a
 // frame without waiting returns 0.
 int32_t render_frame(bool wait, Scene scene);

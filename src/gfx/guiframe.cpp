@@ -8,6 +8,7 @@
 #include "gfx/texture.h"
 #include "runtime/fatal.h"
 #include "runtime/options.h"
+#include "runtime/stopsignal.h"
 #include "runtime/util.h"
 
 float pointerx = 0, pointery = 0, clickx = 0, clicky = 0;
@@ -283,6 +284,7 @@ int32_t render_frame(bool wait, Scene scene) {
     // comes or the next frame is due.
     for (;;) {
       const bool came = pumpevents() != 0;
+      stopifsignalled();
       if (quitrequested && answerclose()) return 0;
       if (frameinput.videochanged) checkglcontext();
       updatepointer();

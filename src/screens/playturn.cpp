@@ -20,6 +20,7 @@
 #include "runtime/folders.h"
 #include "runtime/hostlock.h"
 #include "runtime/options.h"
+#include "runtime/stopsignal.h"
 #include "runtime/util.h"
 #include "screens/replays.h"
 #include "screens/turnscreen.h"
@@ -248,16 +249,17 @@ bool writeorders(int32_t k, const char* gname, int32_t turnnbr, int32_t gamenbr)
 
 namespace {
 // The orders could not be written (the cause in errno): the file and why.
-void sayordersnotwritten(int32_t k, const char* gname) {
+std::string ordersnotwritten(int32_t k, const char* gname) {
   const int cause = errno ? errno : EIO;
   char path[PATHLEN];
   gamefilepath(path, PATHLEN, gname, 0, k);
-  msgbox("Your orders could not be saved. %s. The order file there is left as it was.",
-         fileproblem(path, cause).c_str());
+  return "Your orders could not be saved. " + fileproblem(path, cause) +
+         ". The order file there is left as it was.";
 }
+void sayordersnotwritten(int32_t k, const char* gname) { msgbox("%s", ordersnotwritten(k, gname).c_str()); }
 }  // namespace
 
-OrdersSave saveorders(int32_t k, const char* gname, int32_t turnnbr, int32_t gamenbr) {
+OrdersSave saveorders(int32_t k, const char* gname, int32_t turnnbr, int32_t gamenbr, std::string* said) {
   char folder[PATHLEN];
   gamefolder(folder, PATHLEN, gname);
   // Held while the file is written: a host that starts meanwhile waits for
@@ -269,20 +271,27 @@ OrdersSave saveorders(int32_t k, const char* gname, int32_t turnnbr, int32_t gam
     UniqueFile trn = readfileheader(gname, gamenbr, -1, 1, k, &now, nullptr, nullptr, nullptr);
     if (!trn || binreadfailed) now = -1;
   }
-  if (now > turnnbr) {
-    msgbox("While you played, %s was hosted: it is at turn %d now. These orders were for turn %d and were not "
-           "saved; open the game again to play the new turn.", gname, now, turnnbr);
-    return OrdersSave::monthhosted;
-  }
+  char text[MSGLEN] = "";
+  OrdersSave saved = OrdersSave::written;
   errno = 0;
-  if (!writeorders(k, gname, turnnbr, gamenbr)) {
-    sayordersnotwritten(k, gname);
-    return OrdersSave::notwritten;
+  if (now > turnnbr) {
+    formatbounded(text, MSGLEN,
+                  "While you played, %s was hosted: it is at turn %d now. These orders were for turn %d and were "
+                  "not saved; open the game again to play the new turn.",
+                  gname, now, turnnbr);
+    saved = OrdersSave::monthhosted;
+  } else if (!writeorders(k, gname, turnnbr, gamenbr)) {
+    strlcopy(text, ordersnotwritten(k, gname).c_str(), MSGLEN);
+    saved = OrdersSave::notwritten;
+  } else if (lock.state() == GameLock::busy) {
+    formatbounded(text, MSGLEN,
+                  "%s is being hosted right now. The host started before these orders were saved, so they go into "
+                  "the month only if it had not read the order files yet.",
+                  gname);
   }
-  if (lock.state() == GameLock::busy)
-    msgbox("%s is being hosted right now. The host started before these orders were saved, so they go into the "
-           "month only if it had not read the order files yet.", gname);
-  return OrdersSave::written;
+  if (said) *said = text;
+  else if (text[0]) msgbox("%s", text);
+  return saved;
 }
 
 // The game's own mods, each in the mods folder, become the enabled list and
@@ -391,12 +400,29 @@ void askclosingturn() {
   }
 }
 
-// The question stands while the turn screen is shown.
-struct CloseQuestionScope {
-  CloseQuestionScope() { setclosequestion(askclosingturn); }
-  ~CloseQuestionScope() { setclosequestion(nullptr); }
-  CloseQuestionScope(const CloseQuestionScope&) = delete;
-  CloseQuestionScope& operator=(const CloseQuestionScope&) = delete;
+// A signal that asks the program to stop during a turn (a shutdown, a
+// kill, Ctrl+C) saves the month's orders as End turn does, with nobody to
+// answer a box: what the player would be told goes to the log. The
+// program then ends, with status 1 when the orders could not be written.
+void saveturnonstop() {
+  const TurnScreen& ts = turnscreen;
+  // A replay's world stands in the tables: the turn's own comes back first.
+  if (worldisaside()) restoreworld();
+  std::string said;
+  const OrdersSave saved = saveorders(ts.nation, ts.gname, ts.turnnbr, ts.gamenbr, &said);
+  if (saved == OrdersSave::written) printf("The orders of %s are saved\n", nations[size_t(ts.nation)].name);
+  if (!said.empty()) printf("%s\n", said.c_str());
+  if (saved == OrdersSave::notwritten) endwithfailure();
+}
+
+// The close question and the stop on a signal stand while the turn screen
+// is shown.
+struct TurnEndingScope {
+  TurnEndingScope() : signals(saveturnonstop) { setclosequestion(askclosingturn); }
+  ~TurnEndingScope() { setclosequestion(nullptr); }
+  TurnEndingScope(const TurnEndingScope&) = delete;
+  TurnEndingScope& operator=(const TurnEndingScope&) = delete;
+  StopSignalScope signals;
 };
 }  // namespace
 
@@ -464,7 +490,7 @@ int32_t ppt(int32_t k, const char* gname) {
   openmapview(gname);
   bugcheck(9);
   {
-    CloseQuestionScope closing;
+    TurnEndingScope ending;
     openturnscreen(kingdom[size_t(k)].w[KW_HOMELAND], k, vcrs, gname, turnnbr, gamenbr, 1);
     // Orders that could not be written keep the player in the turn with
     // every order, to end it again once the disc has room.

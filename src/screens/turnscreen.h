@@ -8,6 +8,7 @@
 // render_frame returns.
 #pragma once
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "runtime/short.h"
@@ -96,9 +97,12 @@ bool writeorders(int32_t nation, const char* gname, int32_t turnnbr, int32_t gam
 // told when the orders may miss the month: a host that has started may have
 // read the order files already (the file is written all the same); a host
 // that has finished has made the next turn (nothing is written then). A
-// file that cannot be written is named with the cause.
+// file that cannot be written is named with the cause. Each is told in a
+// message box, or with `said` given put there ("" when there is nothing to
+// tell), for a save that nobody waits at.
 enum class OrdersSave { written, notwritten, monthhosted };
-OrdersSave saveorders(int32_t nation, const char* gname, int32_t turnnbr, int32_t gamenbr);
+OrdersSave saveorders(int32_t nation, const char* gname, int32_t turnnbr, int32_t gamenbr,
+                      std::string* said = nullptr);
 
 // The game's mods are on this machine (else a message box names the first
 // missing one and the result is 0); they are enabled and the tables rebuilt.
