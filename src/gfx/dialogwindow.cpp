@@ -99,8 +99,12 @@ int32_t windowsafequestion(const char* title, const char* question, const char* 
                            const char* cancellabel) {
   auto build = [&] {
     guidialogbegin();
-    if (title[0]) guititle("%s", title);
-    guicloseid(DLG_CANCEL);
+    // A title bar, with its close box, only for a title: an empty bar reads
+    // as something missing.
+    if (title[0]) {
+      guititle("%s", title);
+      guicloseid(DLG_CANCEL);
+    }
     guimaxwidth(560);
     guiminwidth(300);
     {

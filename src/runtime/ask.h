@@ -25,12 +25,12 @@ int confirmbox(const char* text);
 // orders or edits that were not saved dropped, a month hosted for players
 // who have not played, a nation handed to the computer. Every such question
 // asks through this one, so that all answer alike:
-// - the window shows the title (none when empty), the question and a
-//   button for each answer: when a `savelabel` is given, the answer that
-//   keeps the work first ("Save and quit"); `yeslabel`, the loss ("Delete
-//   map"); `cancellabel`;
-// - Return, Enter, Escape, "n" and the window's close button answer
-//   Cancel, so that no key loses work unread; the loss is only ever a
+// - the window shows the title with a close box (neither when the title
+//   is empty), the question and a button for each answer: when a
+//   `savelabel` is given, the answer that keeps the work first ("Save and
+//   quit"); `yeslabel`, the loss ("Delete map"); `cancellabel`;
+// - Return, Enter, Escape, "n" and the close box answer Cancel, so that no
+//   key loses work unread; the loss is only ever a
 //   click on its button, and "s" chooses the save answer where there is one;
 // - the console prints the title (when not empty) and the question with its
 //   answers, and reads a line: "y" for the loss, "s" for the save answer

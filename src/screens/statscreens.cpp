@@ -105,7 +105,7 @@ void label(float x, float y, const char* text) {
 }
 
 // The scale of values at the plot's left edge and of turns along its foot,
-// inside the plot, over its bands and under its lines.
+// inside the plot, over its lines so that it can be read.
 void drawscale(int32_t top, int32_t last) {
   char text[20];
   const int32_t vstep = scalestep(top, 5);
@@ -135,7 +135,6 @@ void drawgraph(int32_t p, int32_t g) {
     areabox(0, 0, 25 * float(b), PLOTW, 25, 0.2f + 0.1f * v, 0.17f + 0.08f * v, 0.17f + 0.08f * v, 1);
   }
   const int32_t top = graphscale(g);
-  drawscale(top, lastturn());
   auto plotline = [](int32_t g, int32_t n, float width, float shift) {
     const float* c = nations[size_t(n)].colour;
     for (const GraphSegment& s : graphline(g, n))
@@ -149,6 +148,7 @@ void drawgraph(int32_t p, int32_t g) {
     const float y = float(target) * PLOTH / float(top);
     arealine(1, 0, y, PLOTW, y, 1, 1, 1, 0.5f, 4);
   }
+  drawscale(top, lastturn());
 }
 }  // namespace
 
