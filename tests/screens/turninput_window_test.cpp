@@ -1,5 +1,6 @@
 // The turn screen in a real window, under the input a person gives: closing
-// the window asks what becomes of the month's orders, a key held opens or
+// the window asks what becomes of the month's orders, no key answers a
+// question that loses the month or the orders, a key held opens or
 // closes a view once, a Shift-click sent by the X server queues ten
 // recruits, "e" ends the turn as End turn does, orders that cannot be
 // written keep the player in the turn, and a turn screen where
@@ -197,6 +198,36 @@ TEST_F(TurnInput, EveryLayerSwitchedOffStaysOffWhenTheTurnOpensAgain) {
   ASSERT_TRUE(orderswritten());
   EXPECT_NE(kingdom[0].w[KW_MAPFILTER], 0);
   EXPECT_EQ(savedlayers(uint16_t(kingdom[0].w[KW_MAPFILTER])), 0u);
+}
+
+namespace {
+// Asks the question that `open` opens, answers it with a keyboard's Return
+// and then Escape (the question asked again between them) and waits for
+// the screen beneath, whose area `back` shows.
+std::string eachkeykeeps(const std::string& open, int32_t back) {
+  std::string script;
+  for (const char* key : {"Return", "Escape"})
+    script += open + line("waitfor", DLG_YES) + xdoline(std::string("key ") + key) + line("waitfor", back);
+  return script;
+}
+}  // namespace
+
+// The questions whose yes loses work: Return and Escape neither host the
+// month for the nation that has not played, nor quit the turn without its
+// orders, nor hand the nation to the computer.
+TEST_F(TurnInput, ReturnAndEscapeNeitherHostNorQuitNorHandOver) {
+  openwindow();
+  setinputscript(paced(eachkeykeeps("waitfor 100\nclickid 100\n", 1) + "clickid 1\nwaitfor 999\nkey escape\n" +
+                       TURNSCREEN + "key escape\n" +
+                       eachkeykeeps(line("waitfor", IG_QUIT) + line("clickid", IG_QUIT), IG_QUIT) +
+                       eachkeykeeps(line("clickid", IG_COMPUTER), IG_COMPUTER) + line("clickid", IG_BACK) +
+                       TURNSCREEN + line("clickid", TS_ENDTURN) + "waitfor 1\nkey escape\n")
+                     .c_str());
+  playturn(game.c_str());
+  EXPECT_EQ(quitprogram, 0);
+  EXPECT_EQ(worldturn(), first) << "the month was hosted";
+  ASSERT_TRUE(orderswritten());
+  EXPECT_EQ(uint16_t(kingdom[0].w[KW_CONTROLLER]), CTRL_HUMAN);
 }
 
 TEST_F(TurnInput, AViewKeyHeldActsOnceAndEscapeClosesOnlyTheView) {
