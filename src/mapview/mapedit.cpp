@@ -1,8 +1,9 @@
 // The map editor's rules and the map file writer: plain functions over the
 // province tables and the map head.
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <strings.h>
+#include <string>
 
 #include "mapview/mapcamera.h"
 #include "mapview/mapeditor.h"
@@ -96,23 +97,14 @@ void editcleanname(char* text) {
     if (*p == '%' || *p == '"' || *p == '#') *p = ' ';
 }
 
-int editplainname(const char* name) { return safemapname(name) && !strchr(name, '/'); }
-
 int editsavename(const char* typed, char* out, size_t size) {
   if (size > 0) out[0] = 0;
-  if (!typed || !editplainname(typed) || size < 5) return 0;
+  if (!typed || !safemapname(typed) || size < 5) return 0;
   const size_t n = strlen(typed);
   const bool hasending = n >= 4 ? typed[n - 4] == '.' : typed[0] == '.';
   if (n + (hasending ? 0 : 4) + 1 > size) return 0;
   formatbounded(out, int32_t(size), "%s%s", typed, hasending ? "" : ".map");
   return 1;
-}
-
-void editsavetitle(const char* file, const char* openedfrom, bool titlegiven, char* title, size_t size) {
-  if (titlegiven || strcmp(file, openedfrom) == 0) return;
-  const size_t n = strlen(file);
-  const size_t keep = n > 4 && strcasecmp(file + n - 4, ".map") == 0 ? n - 4 : n;
-  formatbounded(title, int32_t(size), "%.*s", int(keep), file);
 }
 
 // ---------------------------------------------------------------- writer
@@ -124,54 +116,81 @@ bool lookset(const ProvGeo& g) {
 }
 }  // namespace
 
+namespace {
+// Text appended in printf form.
+struct TextOut {
+  std::string text;
+  void add(const char* format, ...) __attribute__((format(printf, 2, 3))) {
+    va_list args, again;
+    va_start(args, format);
+    va_copy(again, args);
+    const int n = vsnprintf(nullptr, 0, format, args);
+    va_end(args);
+    if (n > 0) {
+      const size_t at = text.size();
+      text.resize(at + size_t(n) + 1);
+      vsnprintf(&text[at], size_t(n) + 1, format, again);
+      text.resize(at + size_t(n));
+    }
+    va_end(again);
+  }
+};
+}  // namespace
+
+std::string mapfiletext(const char* imagename, const int32_t* starts, int32_t nstarts) {
+  TextOut f;
+  const int32_t n = nbrlands < MAXPROVINCES ? nbrlands : MAXPROVINCES;
+  f.add("-- \n-- A map of vey3: provinces, their terrain, names and neighbours\n-- \n");
+  f.add("-- Made with the map editor of vey3\n-- from a picture with one white pixel for each province\n-- \n");
+  f.add("\n-- Title and image file\n");
+  if (maptitle[0]) f.add("#vey2title %s\n", maptitle);
+  else f.add("#vey2title A map based on %s.\n", imagename);
+  f.add("#imagefile %s\n#veyversion %d\n", imagename, 175);
+  if (wraparound) f.add("#wraparound\n");
+  f.add("#defaultmapzoom %.2f\n", double(defaultmapzoom));
+  const float* c = maptextcolour;
+  if (c[0] != -1 || c[1] != -1 || c[2] != -1 || c[3] != -1)
+    f.add("#maptextcol %.2f %.2f %.2f %.2f\n", double(c[0]), double(c[1]), double(c[2]), double(c[3]));
+  f.add("#description \"%s\"\n", mapdescription[0] ? mapdescription : "A newly created map.");
+  f.add("\n-- Province names/terrains\n");
+  for (int32_t p = 1; p <= n; p++) {
+    if (land[size_t(p)].name[0]) f.add("#landname %d \"%.35s\"\n", p, land[size_t(p)].name);
+    f.add("#terrain %d %d\n", p, int32_t(provgeo[size_t(p)].terrain));
+  }
+  f.add("\n-- Province neighbours\n");
+  for (int32_t p = 1; p <= n; p++) {
+    const int16_t* list = provgeo[size_t(p)].nbr;
+    for (int32_t k = 0; k < MAXNEIGHBOURS && list[k] != 0; k++)
+      if (list[k] > p) f.add("#neighbour %d %d\n", p, list[k]);
+  }
+  if (nstarts > 0) {
+    f.add("\n-- Start provinces\n");
+    for (int32_t k = 0; k < nstarts; k++)
+      if (starts[k] >= 1 && starts[k] <= n) f.add("#start %d\n", starts[k]);
+  }
+  f.add("\n-- Special per province commands\n");
+  for (int32_t p = 1; p <= n; p++) {
+    const ProvGeo& g = provgeo[size_t(p)];
+    if (!lookset(g)) continue;
+    f.add("#setland %d\n", p);
+    if (colourset(g.groundcol)) f.add("#groundcol %d %d %d\n", g.groundcol[0], g.groundcol[1], g.groundcol[2]);
+    if (colourset(g.rockcol)) f.add("#rockcol %d %d %d\n", g.rockcol[0], g.rockcol[1], g.rockcol[2]);
+    if (colourset(g.fogcol)) f.add("#fogcol %d %d %d\n", g.fogcol[0], g.fogcol[1], g.fogcol[2]);
+    if (g.skybox[0]) f.add("#skybox \"%.99s\"\n", g.skybox);
+    if (g.batmap[0]) f.add("#batmap \"%.99s\"\n", g.batmap);
+  }
+  f.add("\n--\n");
+  return std::move(f.text);
+}
+
 int cmf(const char* path, const char* imagename, const int32_t* starts, int32_t nstarts) {
+  const std::string text = mapfiletext(imagename, starts, nstarts);
   SafeWrite out(path);
   if (!out.ok()) {
     printf("cmf: can't create file %s\n", path);
     return 0;
   }
-  FILE* f = out.stream();
-  const int32_t n = nbrlands < MAXPROVINCES ? nbrlands : MAXPROVINCES;
-  fprintf(f, "-- \n-- A map of vey3: provinces, their terrain, names and neighbours\n-- \n");
-  fprintf(f, "-- Made with the map editor of vey3\n-- from a picture with one white pixel for each province\n-- \n");
-  fprintf(f, "\n-- Title and image file\n");
-  if (maptitle[0]) fprintf(f, "#vey2title %s\n", maptitle);
-  else fprintf(f, "#vey2title A map based on %s.\n", imagename);
-  fprintf(f, "#imagefile %s\n#veyversion %d\n", imagename, 175);
-  if (wraparound) fprintf(f, "#wraparound\n");
-  fprintf(f, "#defaultmapzoom %.2f\n", double(defaultmapzoom));
-  const float* c = maptextcolour;
-  if (c[0] != -1 || c[1] != -1 || c[2] != -1 || c[3] != -1)
-    fprintf(f, "#maptextcol %.2f %.2f %.2f %.2f\n", double(c[0]), double(c[1]), double(c[2]), double(c[3]));
-  fprintf(f, "#description \"%s\"\n", mapdescription[0] ? mapdescription : "A newly created map.");
-  fprintf(f, "\n-- Province names/terrains\n");
-  for (int32_t p = 1; p <= n; p++) {
-    if (land[size_t(p)].name[0]) fprintf(f, "#landname %d \"%.35s\"\n", p, land[size_t(p)].name);
-    fprintf(f, "#terrain %d %d\n", p, int32_t(provgeo[size_t(p)].terrain));
-  }
-  fprintf(f, "\n-- Province neighbours\n");
-  for (int32_t p = 1; p <= n; p++) {
-    const int16_t* list = provgeo[size_t(p)].nbr;
-    for (int32_t k = 0; k < MAXNEIGHBOURS && list[k] != 0; k++)
-      if (list[k] > p) fprintf(f, "#neighbour %d %d\n", p, list[k]);
-  }
-  if (nstarts > 0) {
-    fprintf(f, "\n-- Start provinces\n");
-    for (int32_t k = 0; k < nstarts; k++)
-      if (starts[k] >= 1 && starts[k] <= n) fprintf(f, "#start %d\n", starts[k]);
-  }
-  fprintf(f, "\n-- Special per province commands\n");
-  for (int32_t p = 1; p <= n; p++) {
-    const ProvGeo& g = provgeo[size_t(p)];
-    if (!lookset(g)) continue;
-    fprintf(f, "#setland %d\n", p);
-    if (colourset(g.groundcol)) fprintf(f, "#groundcol %d %d %d\n", g.groundcol[0], g.groundcol[1], g.groundcol[2]);
-    if (colourset(g.rockcol)) fprintf(f, "#rockcol %d %d %d\n", g.rockcol[0], g.rockcol[1], g.rockcol[2]);
-    if (colourset(g.fogcol)) fprintf(f, "#fogcol %d %d %d\n", g.fogcol[0], g.fogcol[1], g.fogcol[2]);
-    if (g.skybox[0]) fprintf(f, "#skybox \"%.99s\"\n", g.skybox);
-    if (g.batmap[0]) fprintf(f, "#batmap \"%.99s\"\n", g.batmap);
-  }
-  fprintf(f, "\n--\n");
+  fwrite(text.data(), 1, text.size(), out.stream());
   if (!out.commit()) {
     printf("cmf: can't write file %s\n", path);
     return 0;
@@ -245,7 +264,7 @@ int refuse(char* message, const char* text) {
 int editopenimage(const char* typed, char* image, char* message) {
   static const char* const endings[] = {".rgb", ".tga"};
   image[0] = message[0] = 0;
-  if (!editplainname(typed) || !findmapfile(typed, endings, 2, image)) return refuse(message, "Cannot open file");
+  if (!safemapname(typed) || !findmapfile(typed, endings, 2, image)) return refuse(message, "Cannot open file");
   debugprint("Mapeditor load: %s (%s)\n", image, typed);
   newmaphead();
   // The picture may have been drawn anew since it was last loaded.
@@ -271,7 +290,7 @@ int editopenmap(const char* typed, char* image, std::vector<int32_t>& starts, ch
   char name[PATHLEN];
   image[0] = message[0] = 0;
   starts.clear();
-  if (!editplainname(typed) || !findmapfile(typed, endings, 1, name)) return refuse(message, "Cannot open file");
+  if (!safemapname(typed) || !findmapfile(typed, endings, 1, name)) return refuse(message, "Cannot open file");
   // The reader stops the program at a file it cannot load whole.
   const bool local = fileexists("%s/%s", localmappath, name);
   const int32_t size = filesize("%s/%s", local ? localmappath : mappath, name);

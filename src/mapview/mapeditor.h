@@ -10,6 +10,7 @@
 // wraparound.
 #pragma once
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "runtime/short.h"
@@ -58,19 +59,11 @@ void editneighbour(int32_t selected, int32_t other, int ctrl);
 // '%', '"' and '#' become blanks (a quote would end the text when the file
 // is read back, a '#' start a command).
 void editcleanname(char* text);
-// 1 when a typed file name names a file of the maps folders itself: a safe
-// map name (safemapname) without any folder in it.
-int editplainname(const char* name);
 // The file name "Save map as" writes: ".map" appended unless the fourth
 // character from the end (or the first of a shorter name) is '.'. 0 (and
-// out empty) when the typed name is empty or not a plain name.
+// out empty) when the typed name is empty or one that no path may take
+// (safemapname: "..", a leading "/" or a control character).
 int editsavename(const char* typed, char* out, size_t size);
-// The title of a map saved as the file `file`: a map saved under another
-// name than the file it was opened from (`openedfrom`, "" for a new map)
-// takes that name without ".map" as its title, so that the map chooser
-// tells the copy from the map it was made from, unless the player gave it a
-// title. Else the title stays.
-void editsavetitle(const char* file, const char* openedfrom, bool titlegiven, char* title, size_t size);
 
 // cmf: create map file.
 // Writes the map in memory as a ".map" file at path, with imagename as its
@@ -79,6 +72,9 @@ void editsavetitle(const char* file, const char* openedfrom, bool titlegiven, ch
 // start provinces given. All or nothing: 1 when written, 0 (logged, any old
 // file kept as it was) when it cannot be.
 int cmf(const char* path, const char* imagename, const int32_t* starts = nullptr, int32_t nstarts = 0);
+// The text that cmf writes for the map in memory. The editor compares it
+// with the text last saved (or opened) to know whether edits are unsaved.
+std::string mapfiletext(const char* imagename, const int32_t* starts, int32_t nstarts);
 
 // What the editor opens, without a window: a picture of the maps folders
 // (as typed, then with ".rgb", then ".tga"; the maps folder first, then the
@@ -86,7 +82,7 @@ int cmf(const char* path, const char* imagename, const int32_t* starts = nullptr
 // neighbours the picture shows, or a map file (as typed, else with ".map")
 // with everything it says of the map. image gets the picture's name (PATHLEN
 // bytes). 1 when opened; else 0 with the message for the player (MSGLEN
-// bytes): a name with a folder in it or nowhere found ("Cannot open file"),
+// bytes): a name that no path may take or nowhere found ("Cannot open file"),
 // a picture without white pixels or with more than the tables hold, a map
 // file that cannot be read ("Bad map file").
 int editopenimage(const char* typed, char* image, char* message);
@@ -95,13 +91,16 @@ int editopenmap(const char* typed, char* image, std::vector<int32_t>& starts, ch
 // ---------------------------------------------------------------- screens
 
 // The Map Editor menu of the Game Tools: a new map from a picture of the
-// maps folders, or a map file chosen from the list of maps, then the
-// editing screen; returns when Exit is chosen.
+// maps folders, or a map file of the maps folders, each asked for by name,
+// then the editing screen; returns when Exit is chosen.
 void mapeditor();
 // The editing screen for the map in memory (its picture already cut into
-// textures), until Exit. starts: the map's start provinces, kept when saving;
-// mapfile: the file it was opened from ("" for a new map).
-void mapeditscreen(const char* imagename, const int32_t* starts, int32_t nstarts, const char* mapfile);
+// textures), until Exit. starts: the map's start provinces, kept when
+// saving. With edits that are not saved, Exit (Escape) and the window's
+// close ask first whether to save them, leave without them or stay
+// (Return and Escape: stay); the close ends the program unless the player
+// stays.
+void mapeditscreen(const char* imagename, const int32_t* starts, int32_t nstarts);
 // The Battle Ground Look dialog of a province (nothing outside 1..n).
 void bglookdialog(int32_t lnr);
 
@@ -110,7 +109,6 @@ void bglookdialog(int32_t lnr);
 enum MapEditId : int32_t {
   ME_NEWMAP = 1, ME_LOADMAP = 2, ME_MENUEXIT = 9,
   ME_NAME = 10, ME_RANDOMNAME = 11, ME_CLEARNEIGHBOURS = 21, ME_RANDOMNAMES = 22, ME_WRAP = 23, ME_GOTO = 25,
-  ME_SAVE = 26, ME_INSERTED = 27, ME_REMOVED = 28, ME_BATTLEGROUND = 29, ME_MAP = 30, ME_TITLE = 31, ME_EXIT = 999,
-  ME_LISTCANCEL = 1, ME_LISTMAP = 1000,   // the list of maps to load: Cancel, the maps from 1000 on
+  ME_SAVE = 26, ME_INSERTED = 27, ME_REMOVED = 28, ME_BATTLEGROUND = 29, ME_MAP = 30, ME_EXIT = 999,
   BG_OK = 1, BG_SKYBOX = 2, BG_BATMAP = 3, BG_GROUND = 4, BG_ROCK = 5, BG_FOG = 6
 };

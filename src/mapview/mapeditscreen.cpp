@@ -1,6 +1,7 @@
 // The map editor in the window: its menu, the editing screen over the map,
 // and the Battle Ground Look dialog.
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "gfx/gfx.h"
@@ -17,7 +18,6 @@
 
 namespace {
 constexpr int32_t NAMEINPUT = 35;   // the longest name typed in the editor
-constexpr int32_t MAPTITLEINPUT = 60;
 
 bool isprovince(int32_t lnr) { return lnr >= 1 && lnr <= nbrlands && lnr <= MAXPROVINCES; }
 bool ctrlheld() { return guieventmods() & GUIMOD_CTRL; }
@@ -30,35 +30,27 @@ void newmap() {
     return;
   }
   CreateMapTextures("", image);
-  mapeditscreen(image, nullptr, 0, "");
+  mapeditscreen(image, nullptr, 0);
 }
 
-// The maps of the maps folders in a list; the one chosen is opened.
 void loadmap() {
-  const std::vector<MapChoice> maps = listmaps();
-  if (maps.empty()) {
-    msgbox("There is no map to load in %s or %s.", mappath, localmappath);
-    return;
-  }
-  const int32_t id = choosemapscreen("Load Map", maps.data(), int32_t(maps.size()), 0);
-  if (id < ME_LISTMAP || id >= ME_LISTMAP + int32_t(maps.size())) return;
-  const char* file = maps[size_t(id - ME_LISTMAP)].file;
-  char image[PATHLEN], message[MSGLEN];
+  char typed[NAMEINPUT + 1] = {}, image[PATHLEN], message[MSGLEN];
+  if (!inputstring("Enter name of MAP file", typed, NAMEINPUT, 1) || !typed[0]) return;
   std::vector<int32_t> starts;
-  if (!editopenmap(file, image, starts, message)) {
+  if (!editopenmap(typed, image, starts, message)) {
     msgbox("%s", message);
     return;
   }
   CreateMapTextures("", image);
-  mapeditscreen(image, starts.data(), int32_t(starts.size()), file);
+  mapeditscreen(image, starts.data(), int32_t(starts.size()));
 }
 
-// Saves the map under a name asked for; true when it was saved as `file`.
-bool savemap(const char* image, const int32_t* starts, int32_t nstarts, const char* openedfrom, bool titlegiven,
-             char* file) {
-  char typed[NAMEINPUT + 1] = {};
-  inputname("Save map as", typed, NAMEINPUT, 1, "At most 35 characters, no folder; .map is added");
-  if (!editsavename(typed, file, PATHLEN) || !editplainname(image)) {
+// Saves the map under a name asked for; true (and the text written in
+// `written`) when it was saved.
+bool savemap(const char* image, const std::vector<int32_t>& starts, std::string& written) {
+  char typed[NAMEINPUT + 1] = {}, file[PATHLEN];
+  inputname("Save map as", typed, NAMEINPUT, 1, "At most 35 characters; .map is added");
+  if (!editsavename(typed, file, PATHLEN) || !safemapname(image)) {
     msgbox("Map not saved");
     return false;
   }
@@ -71,17 +63,61 @@ bool savemap(const char* image, const int32_t* starts, int32_t nstarts, const ch
     if (safequestion("Save map as", question, "Replace it") != ASK_YES) return false;
   }
   mkdirs(localmappath);
-  char title[PATHLEN];
-  strlcopy(title, maptitle, PATHLEN);
-  editsavetitle(file, openedfrom, titlegiven, maptitle, PATHLEN);
-  if (cmf(path, image, starts, nstarts)) {
+  if (cmf(path, image, starts.data(), int32_t(starts.size()))) {
+    written = mapfiletext(image, starts.data(), int32_t(starts.size()));
     msgbox("Map saved as %s", file);
     return true;
   }
-  strlcopy(maptitle, title, PATHLEN);
   msgbox("The map could not be written to %s. Nothing was saved; the map is still here to save elsewhere.", path);
   return false;
 }
+
+// The map being edited, and the text of its file as last saved or opened:
+// what the question about unsaved edits needs, the window's close included.
+struct Editing {
+  const char* image;
+  const std::vector<int32_t>* starts;
+  std::string saved;
+  bool unsaved() const { return mapfiletext(image, starts->data(), int32_t(starts->size())) != saved; }
+};
+Editing* editing = nullptr;
+
+// Edits that are not saved: saved when the player says so (true when saved
+// or left without them: the editor may go), kept on Cancel (false).
+// `closing`: the window is being closed, which ends the program.
+bool askunsaved(bool closing) {
+  Editing& e = *editing;
+  if (!e.unsaved()) return true;
+  switch (safequestion("",
+                       closing ? "Quit the game? The map has changes that are not saved."
+                               : "Leave the map editor? The map has changes that are not saved.",
+                       closing ? "Quit without saving" : "Leave without saving",
+                       closing ? "Save and quit" : "Save and leave")) {
+    case ASK_SAVE: return savemap(e.image, *e.starts, e.saved);
+    case ASK_YES: return true;
+    default: return false;
+  }
+}
+
+// The window's close while the editor is open: the program ends, after the
+// question when edits are unsaved.
+void askclosingeditor() {
+  if (askunsaved(true)) fatalerror("");
+}
+
+// The map being edited and its close question, while the screen is open.
+struct EditingScope {
+  explicit EditingScope(Editing& e) {
+    editing = &e;
+    setclosequestion(askclosingeditor);
+  }
+  ~EditingScope() {
+    setclosequestion(nullptr);
+    editing = nullptr;
+  }
+  EditingScope(const EditingScope&) = delete;
+  EditingScope& operator=(const EditingScope&) = delete;
+};
 
 // The text typed for a name of the battleground, made safe; the old text
 // stays on Cancel or when the name could leave the data folders.
@@ -89,7 +125,7 @@ void asklookname(const char* title, char* field) {
   char typed[100] = {};
   if (!inputstring(title, typed, 99, 1)) return;
   editcleanname(typed);
-  if (typed[0] && !editplainname(typed)) {
+  if (typed[0] && !safemapname(typed)) {
     msgbox("Not saved: %s names no file of the data folder", typed);
     return;
   }
@@ -134,12 +170,12 @@ void bglookdialog(int32_t lnr) {
   }
 }
 
-void mapeditscreen(const char* imagename, const int32_t* starts, int32_t nstarts, const char* mapfile) {
-  char image[PATHLEN], openedfrom[PATHLEN];
+void mapeditscreen(const char* imagename, const int32_t* starts, int32_t nstarts) {
+  char image[PATHLEN];
   strlcopy(image, imagename, PATHLEN);
-  strlcopy(openedfrom, mapfile, PATHLEN);
-  bool titlegiven = false;
   const std::vector<int32_t> keep(starts, starts + (starts ? nstarts : 0));
+  Editing edits{image, &keep, mapfiletext(image, keep.data(), int32_t(keep.size()))};
+  EditingScope scope(edits);
   int32_t selected = nbrlands >= 6 ? 6 : nbrlands >= 1 ? 1 : 0;
   int32_t wrap = wraparound ? 1 : 0;
   setmapviewport(0, 0, 800, 600);
@@ -208,9 +244,6 @@ void mapeditscreen(const char* imagename, const int32_t* starts, int32_t nstarts
             "random name when creating a new game.");
     guitoggle(ME_WRAP, &wrap, "Wraparound");
     guiinfo("The map wraps around at its four edges.");
-    guibutton(ME_TITLE, "Title: %s", maptitle[0] ? maptitle : "(none)");
-    guiinfo("Click to give the map a title, which the map chooser shows. Saved under a new name, a map without a "
-            "title given here takes that name as its title.");
     guialign(GUIALIGN_CENTRE);
     guishortcut(ME_GOTO, '#');
     guitextscale(1);
@@ -254,23 +287,7 @@ void mapeditscreen(const char* imagename, const int32_t* starts, int32_t nstarts
         }
         break;
       }
-      case ME_TITLE: {
-        char typed[MAPTITLEINPUT + 1] = {};
-        strlcopy(typed, maptitle, sizeof typed);
-        if (inputname("Map title", typed, MAPTITLEINPUT, 1, "At most 60 characters; the map chooser shows it") &&
-            typed[0]) {
-          editcleanname(typed);
-          strlcopy(maptitle, typed, PATHLEN);
-          titlegiven = true;
-        }
-        break;
-      }
-      case ME_SAVE: {
-        char file[PATHLEN];
-        if (savemap(image, keep.data(), int32_t(keep.size()), openedfrom, titlegiven, file))
-          strlcopy(openedfrom, file, PATHLEN);
-        break;
-      }
+      case ME_SAVE: savemap(image, keep, edits.saved); break;
       case ME_INSERTED: editinserted(selected); break;
       case ME_REMOVED: editremoved(selected); break;
       case ME_BATTLEGROUND: bglookdialog(selected); break;
@@ -281,7 +298,9 @@ void mapeditscreen(const char* imagename, const int32_t* starts, int32_t nstarts
           else editneighbour(selected, at, ctrlheld());
         }
         break;
-      case ME_EXIT: return;
+      case ME_EXIT:
+        if (askunsaved(false)) return;
+        break;
       default: break;
     }
     editseacheck(selected);

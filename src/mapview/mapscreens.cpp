@@ -10,7 +10,8 @@
 
 void installmapscreenhooks();
 
-int32_t choosemapscreen(const char* title, const MapChoice* maps, int32_t count, int offerrandom) {
+namespace {
+int32_t choosescreen(const MapChoice* maps, int32_t count, int offerrandom) {
   static const char* const randomnames[] = {"<Small random map>", "<Medium random map>", "<Large random map>"};
   static const char* const randomhints[] = {
       "Generate a random map for this game with about 10 provinces per player",
@@ -19,7 +20,7 @@ int32_t choosemapscreen(const char* title, const MapChoice* maps, int32_t count,
   resetscrollslot(2);
   for (;;) {
     guibegin();
-    guititle("%s", title);
+    guititle("Choose Map");
     guicloseid(1);
     guimaxwidth(560);
     guiminwidth(560);
@@ -73,11 +74,6 @@ int32_t choosemapscreen(const char* title, const MapChoice* maps, int32_t count,
     int32_t id = render_frame(true, Scene::none);
     if (id > 0) return id;
   }
-}
-
-namespace {
-int32_t choosescreen(const MapChoice* maps, int32_t count, int offerrandom) {
-  return choosemapscreen("Choose Map", maps, count, offerrandom);
 }
 
 // The map's picture in its own shape, as large as fits the preview's square

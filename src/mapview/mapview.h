@@ -119,11 +119,6 @@ enum ChooserId : int32_t { CHOOSE_CANCEL = 1, CHOOSE_OK = 2, CHOOSE_MAP = 15 };
 // windowed map chooser and map information screens in place of the
 // console's.
 void installmapscreens();
-// The list of maps under the title given ("Choose Map"): each map's title
-// and its land and sea provinces, the three random sizes first when
-// offered (ids 5..7); the id of the row chosen, or 1 for Cancel.
-struct MapChoice;
-int32_t choosemapscreen(const char* title, const MapChoice* maps, int32_t count, int offerrandom);
 
 // The Random Map Creator: settings, the map made and shown behind the
 // panel, saving it into the local maps folder. Runs until Exit.

@@ -143,26 +143,12 @@ TEST_F(EditorRules, SaveNamesAndTypedNames) {
     const char* saved;   // null: refused
   } cases[] = {{"vale", "vale.map"}, {"vale.map", "vale.map"}, {"vale.txt", "vale.txt"}, {"ab", "ab.map"},
                {".ab", ".ab"},       {"a.b", "a.b.map"},       {"", nullptr},             {"../up", nullptr},
-               {"/tmp/x", nullptr},  {"sub/x", nullptr},       {"a\tb", nullptr}};
+               {"/tmp/x", nullptr},  {"sub/x", "sub/x.map"},   {"a\tb", nullptr}};
   for (const Case& c : cases) {
     EXPECT_EQ(editsavename(c.typed, out, PATHLEN), c.saved ? 1 : 0) << c.typed;
     EXPECT_STREQ(out, c.saved ? c.saved : "") << c.typed;
   }
   EXPECT_EQ(editsavename("vale", out, 8), 0);   // no room for the ending
-  // The title: a copy saved under a new name takes the name, unless the
-  // player gave a title; the same file keeps it.
-  struct Titled {
-    const char *file, *openedfrom;
-    bool given;
-    const char* title;
-  } titled[] = {{"myveyr.map", "veyrmark.map", false, "myveyr"}, {"veyrmark.map", "veyrmark.map", false, "Veyrmark"},
-                {"myveyr.map", "veyrmark.map", true, "Veyrmark"},  {"fresh.map", "", false, "fresh"},
-                {"notes.txt", "veyrmark.map", false, "notes.txt"}, {"UP.MAP", "veyrmark.map", false, "UP"}};
-  for (const Titled& t : titled) {
-    char title[PATHLEN] = "Veyrmark";
-    editsavetitle(t.file, t.openedfrom, t.given, title, sizeof title);
-    EXPECT_STREQ(title, t.title) << t.file;
-  }
   char name[] = "100% \"Gold\" #1";
   editcleanname(name);
   EXPECT_STREQ(name, "100   Gold   1");

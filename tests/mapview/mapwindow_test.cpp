@@ -395,7 +395,7 @@ TEST_F(MapWindow, EditorOnVeyrmarkLoadedAndAProvinceFoundByItsNumber) {
   RealWindow w(1280, 800);
   ASSERT_TRUE(window(w));
   const std::string shot = tempfile("editorveyrmark.ppm");
-  setinputscript(("waitfor 2\nclickid 2\nwaitfor 1001\nclickid 1001\nwaitfor 26\nwait 2\n"
+  setinputscript(("waitfor 2\nclickid 2\nwait 2\ntype veyrmark\nkey return\nwaitfor 26\nwait 2\n"
                   "type #\nwait 2\ntype 80\nkey return\nwaitfor 26\nwait 3\nshot " + shot + "\nwait 1\n"
                   "key escape\nwait 3\nkey escape\n").c_str());
   mapeditor();
@@ -493,7 +493,7 @@ TEST_F(MapWindow, TheEditorAndTheRandomMapCreatorRestWhileNothingMoves) {
     });
   };
   std::thread measure = restthen(editing, &editor, "xdotool key Escape; sleep 1; xdotool key Escape");
-  setinputscript(("waitfor 2\nclickid 2\nwaitfor 1001\nclickid 1001\nwaitfor 26\nwait 2\n"
+  setinputscript(("waitfor 2\nclickid 2\nwait 2\ntype veyrmark\nkey return\nwaitfor 26\nwait 2\n"
                   "click 500 300 3\nwait 3\nshot " + editing + "\n").c_str());
   mapeditor();
   measure.join();
