@@ -24,7 +24,10 @@ bool ctrlheld() { return guieventmods() & GUIMOD_CTRL; }
 
 void newmap() {
   char typed[NAMEINPUT + 1] = {}, image[PATHLEN], message[MSGLEN];
-  if (!inputstring("Enter name of RGB or TGA file", typed, NAMEINPUT, 1) || !typed[0]) return;
+  if (!inputname("Enter name of RGB or TGA file", typed, NAMEINPUT, 1,
+                 "At most 35 characters, a picture of the maps folders; .rgb or .tga may be left out") ||
+      !typed[0])
+    return;
   if (!editopenimage(typed, image, message)) {
     msgbox("%s", message);
     return;
@@ -35,7 +38,10 @@ void newmap() {
 
 void loadmap() {
   char typed[NAMEINPUT + 1] = {}, image[PATHLEN], message[MSGLEN];
-  if (!inputstring("Enter name of MAP file", typed, NAMEINPUT, 1) || !typed[0]) return;
+  if (!inputname("Enter name of MAP file", typed, NAMEINPUT, 1,
+                 "At most 35 characters, a map of the maps folders; .map may be left out") ||
+      !typed[0])
+    return;
   std::vector<int32_t> starts;
   if (!editopenmap(typed, image, starts, message)) {
     msgbox("%s", message);
@@ -138,8 +144,10 @@ void bglookdialog(int32_t lnr) {
   ProvGeo& g = provgeo[size_t(lnr)];
   int16_t* colours[3] = {g.groundcol, g.rockcol, g.fogcol};
   static const char* const words[3] = {"groundcol", "rockcol", "fogcol"};
+  // A box over the editing screen, which shows darkened behind it.
+  GuiBox box;
   auto build = [&] {
-    guibegin();
+    guiboxbegin();
     guititle("Battle Ground Look");
     guicloseid(BG_OK);
     for (int32_t k = 0; k < 3; k++) {

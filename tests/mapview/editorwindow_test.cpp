@@ -106,14 +106,16 @@ std::string loadvale(const std::string& then) {
 std::string xkey(const char* key) { return xdoline(std::string("key ") + key) + "wait 2\n"; }
 std::string xclick(int32_t id) { return line("point", id) + "wait 2\n" + xdoline("click 1") + "wait 2\n"; }
 
-// Load map asks for the file by name; Save map writes the title of the map.
+// Load map asks for the file by name; a box opened from the editing screen
+// shows it behind; Save map writes the title of the map.
 TEST_F(EditorWindow, LoadMapAsksForTheFileAndSavingKeepsTheTitle) {
   RealWindow w(800, 600);
   ASSERT_TRUE(w.ok);
   installmapscreens();
-  const std::string panel = tempfile("editpanel.ppm");
+  const std::string panel = tempfile("editpanel.ppm"), look = tempfile("bglook.ppm");
   setinputscript(("waitfor 9\nclickid 2\nwait 2\ntype ../maps/veyrmark\nkey return\nwait 2\nkey return\n"
                   "wait 20\nwaitfor 9\nclickid 2\nwait 2\ntype veyrmark\nkey return\n"
+                  "waitfor 26\nwait 2\nclickid 29\nwait 3\nshot " + look + "\nwait 1\nkey return\n"
                   "waitfor 26\nwait 2\nshot " + panel + "\nwait 1\nclickid 26\nwait 2\ntype myveyr\nkey return\n"
                   "wait 2\nkey return\nwaitfor 999\nwait 1\nkey escape\nwait 3\nkey escape\n").c_str());
   said.clear();
@@ -124,8 +126,13 @@ TEST_F(EditorWindow, LoadMapAsksForTheFileAndSavingKeepsTheTitle) {
   const std::string copy = readtext(root + "/local/myveyr.map");
   EXPECT_NE(copy.find("\n#vey2title Veyrmark\n"), std::string::npos) << copy.substr(0, 200);
   EXPECT_NE(copy.find("#imagefile veyrmark.tga\n"), std::string::npos);
-  if (getenv("VEY3_KEEPSHOTS")) printf("The panel: %s\n", panel.c_str());
+  // The Battle Ground Look box stood over the editing screen, whose dark
+  // panel showed behind it (not the bare map).
+  const Shot s = readshot(look);
+  EXPECT_GT(pixelslike(s, {30, 250, 120, 100}, 0, 0, 0, 40), 120 * 100 * 7 / 10);
+  if (getenv("VEY3_KEEPSHOTS")) printf("The panel: %s, the look: %s\n", panel.c_str(), look.c_str());
   dropshot(panel);
+  dropshot(look);
   setmapscreens(nullptr);
 }
 
