@@ -1,5 +1,6 @@
 // The map editor's rules and the map file writer: plain functions over the
 // province tables and the map head.
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -186,15 +187,16 @@ std::string mapfiletext(const char* imagename, const int32_t* starts, int32_t ns
 int cmf(const char* path, const char* imagename, const int32_t* starts, int32_t nstarts) {
   const std::string text = mapfiletext(imagename, starts, nstarts);
   SafeWrite out(path);
-  if (!out.ok()) {
-    printf("cmf: can't create file %s\n", path);
+  // The cause stays in errno for the caller's message.
+  auto failed = [&](const char* what) {
+    const int cause = out.error() ? out.error() : EIO;
+    printf("cmf: can't %s file %s\n", what, path);
+    errno = cause;
     return 0;
-  }
+  };
+  if (!out.ok()) return failed("create");
   fwrite(text.data(), 1, text.size(), out.stream());
-  if (!out.commit()) {
-    printf("cmf: can't write file %s\n", path);
-    return 0;
-  }
+  if (!out.commit()) return failed("write");
   return 1;
 }
 

@@ -70,7 +70,7 @@ int editsavename(const char* typed, char* out, size_t size);
 // picture: the map head, each province's name and terrain, each neighbour
 // pair once, the battleground look of the provinces that have one, and the
 // start provinces given. All or nothing: 1 when written, 0 (logged, any old
-// file kept as it was) when it cannot be.
+// file kept as it was, errno the cause) when it cannot be.
 int cmf(const char* path, const char* imagename, const int32_t* starts = nullptr, int32_t nstarts = 0);
 // The text that cmf writes for the map in memory. The editor compares it
 // with the text last saved (or opened) to know whether edits are unsaved.

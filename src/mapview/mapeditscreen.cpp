@@ -74,7 +74,8 @@ bool savemap(const char* image, const std::vector<int32_t>& starts, std::string&
     msgbox("Map saved as %s", file);
     return true;
   }
-  msgbox("The map could not be written to %s. Nothing was saved; the map is still here to save elsewhere.", path);
+  msgbox("The map could not be written (%s). Nothing was saved; the map is still here to save elsewhere.",
+         fileproblem(path, errno).c_str());
   return false;
 }
 

@@ -294,14 +294,16 @@ TEST_F(MapWriter, EmptyMapsNewMapsAndFilesThatCannotBeWritten) {
   EXPECT_EQ(l[16], "-- Province neighbours");
   EXPECT_EQ(l[18], "-- Special per province commands");
   EXPECT_EQ(l[20], "--");
-  // A folder that does not exist: 0, and nothing is written.
+  // A folder that does not exist: 0, and nothing is written; errno says why.
   EXPECT_EQ(cmf((root + "/nowhere/x.map").c_str(), "blank.tga"), 0);
+  EXPECT_EQ(errno, ENOENT);
   // A file that cannot be replaced keeps its old contents.
   writetext(local("kept.map"), "old");
   const std::string cmd = "chmod a-w '" + root + "/local'";
   ASSERT_EQ(system(cmd.c_str()), 0);
   if (geteuid() != 0) {
     EXPECT_EQ(cmf(local("kept.map").c_str(), "blank.tga"), 0);
+    EXPECT_EQ(errno, EACCES);
     EXPECT_EQ(readtext(local("kept.map")), "old");
   }
   ASSERT_EQ(system(("chmod u+w '" + root + "/local'").c_str()), 0);
