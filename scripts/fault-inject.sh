@@ -11,11 +11,15 @@
 # checks what stands:
 #   kill   SIGKILL at a random call that changes files (scripts/faultshim.c);
 #   fail   a random such call fails (ENOSPC or EIO): open, write, rename or sync;
-#   kill9  kill -9 from outside after a random time within a clean run's time.
-# Roads: host (vey3host --host), newgame (a new game made in the window from
-# the command line's options), randommap (--makemap), mapeditor (a map loaded
-# and saved in the map editor) and orders (a nation's turn played to End
-# turn). The windowed roads run under Xvfb with scripted input.
+#   kill9  kill -9 from outside after a random time up to a clean run's last
+#          call that changes files.
+# Roads: host (vey3host --host, a month that fights a battle, so that battle
+# replays are written), newgame (a new game made in the window from the
+# command line's options), randommap (--makemap), mapeditor (a map loaded by
+# name in the map editor and saved over an older save of it) and orders (a
+# nation's turn played to End turn). The windowed roads run under Xvfb with
+# scripted input. A clean run of a road that puts no file in place (no
+# rename) measures nothing and fails.
 # Whole means: the game's world and turn files byte for byte the old or the
 # new ones (hosting gives the same turn from the same files), --verify passes
 # and a further host works without a damaged turn file; a map and its picture
@@ -32,7 +36,7 @@ while [ $# -gt 0 ]; do
     --runs) runs=$2; shift 2 ;;
     --roads) roads=$2; shift 2 ;;
     --seed) seed=$2; shift 2 ;;
-    -h|--help) sed -n '2,23p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,28p' "$0"; exit 0 ;;
     *) build=$1; shift ;;
   esac
 done
@@ -93,11 +97,12 @@ wholegame() {
 }
 
 # The windowed roads' scripts: Ok on the map, Create the world; a nation's
-# turn to End turn; the map editor's Load map (Test Vale, first of the
-# list) and Save map.
+# turn to End turn; the map editor's Load map (Test Vale typed), Save map as
+# fimap, Yes to replacing the older fimap.map, Ok to "Map saved", Exit of
+# the editor, of its menu, of the Game Tools and of the Main Menu.
 newgamescript='wait 10\nkey return\nwait 10\nkey return\nwait 300\nquit\n'
 ordersscript='waitfor 1\nclickid 1\nwait 2\nwaitfor 999\nclickid 999\nwait 2\nwaitfor 27\nkey e\nwait 3\nkey return\nwait 5\nwaitfor 1\nwait 2\nkey escape\nwait 5\nquit\n'
-editorscript='waitfor 3\nclickid 3\nwait 2\nwaitfor 12\nclickid 12\nwait 2\nwaitfor 2\nclickid 2\nwaitfor 1000\nwait 2\nclickid 1000\nwait 3\nwaitfor 26\nclickid 26\nwait 3\ntype fimap\nkey return\nwait 3\nkey return\nwait 2\nwaitfor 999\nclickid 999\nwait 2\nwaitfor 9\nclickid 9\nwait 2\nwaitfor 19\nclickid 19\nwait 2\nwaitfor 6\nclickid 6\nwait 5\n'
+editorscript='waitfor 3\nclickid 3\nwait 2\nwaitfor 12\nclickid 12\nwait 2\nwaitfor 9\nclickid 2\nwait 2\ntype testvale\nkey return\nwaitfor 26\nwait 2\nclickid 26\nwait 2\ntype fimap\nkey return\nwait 20\nclickid 1\nwait 2\nkey return\nwait 2\nwaitfor 999\nclickid 999\nwait 2\nwaitfor 9\nclickid 9\nwait 2\nwaitfor 19\nclickid 19\nwait 2\nwaitfor 6\nclickid 6\nwait 5\n'
 
 # Each road: how to run it clean, how to put its old state back, and the check.
 road_host() { run "$vey3host" --textonly --host g; }
@@ -112,7 +117,15 @@ road=setup; how=clean
 script=$newgamescript run "$vey3" -a -x --mapfile testvale.map --era 1 --normai 0 --normai 1 --comptrn g \
   || { broke "no game could be made"; exit 1; }
 [ -e "$save/g/ftherlnd" ] || { broke "no game could be made"; exit 1; }
-cp -a "$save/g" "$work/oldgame"
+# The old state is the month before the first that fights a battle: the game
+# is hosted on until a month has one (each writes the replays of its battles).
+for ((month = 1; ; month++)); do
+  rm -rf "$work/oldgame"; cp -a "$save/g" "$work/oldgame"
+  script=""; run "$vey3host" --textonly --host g -d || { broke "the clean host failed"; exit 1; }
+  grep -q "^battle in" "$work/log" && break
+  [ $month -lt 24 ] || { broke "no battle in 24 hosted months"; exit 1; }
+done
+rm -rf "$save/g"; cp -a "$work/oldgame" "$save/g"
 script=""; road_host || { broke "the clean host failed"; exit 1; }
 newhost=$(gamesums "$save/g")
 rm -rf "$save/g"; cp -a "$work/oldgame" "$save/g"
@@ -122,7 +135,10 @@ neworders=$(sum "$save/g/$(cd "$save/g" && ls *.2h | head -1)")
 orderfile=$(cd "$save/g" && ls *.2h | head -1)
 road_randommap || { broke "the clean random map failed"; exit 1; }
 cp "$maps/fi.map" "$maps/fi.rgb" "$work/"
+# The editor saves over an older fimap.map, on every run the same way.
+printf '%s\n' "-- an older save" >"$maps/fimap.map"
 road_mapeditor || { broke "the clean map editor failed"; exit 1; }
+grep -q "^#vey2title Test Vale$" "$maps/fimap.map" || { broke "the clean map editor saved no map"; exit 1; }
 neweditor=$(sum "$maps/fimap.map")
 printf '%s\n' "-- an older save" >>"$maps/fimap.map"
 cp "$maps/fimap.map" "$work/oldfimap.map"
@@ -185,19 +201,25 @@ kinds=(open write rename sync)
 errors=(ENOSPC EIO)
 for road in $roads; do
   kept=0; made=0
-  # A clean run: how many calls it makes and how long it takes.
+  # A clean run: how many calls it makes and when the last one comes.
   restore
   countfile="$work/count"; rm -f "$countfile"
   start=$(date +%s%N)
   "road_$road" >/dev/null 2>&1
   took=$(( ($(date +%s%N) - start) / 1000000 ))
   countfile=""
-  read -r _ opens _ writes _ renames _ syncs _ all <"$work/count" || all=0
+  opens=0 writes=0 renames=0 syncs=0 all=0 last=0
+  read -r _ opens _ writes _ renames _ syncs _ all _ last <"$work/count"
   counts=("$opens" "$writes" "$renames" "$syncs")
-  echo "$road: a clean run takes $took ms and makes $all calls that change files ($opens opens, $writes writes, $renames renames, $syncs syncs)"
+  # kill -9 lands before the last call that changes files, or at it: later,
+  # the new state stands already.
+  upto=$(( last - start / 1000000 + 1 ))
+  [ "$upto" -ge 1 ] && [ "$upto" -le "$took" ] || upto=$took
+  echo "$road: a clean run takes $took ms, the last of its $all calls that change files at $upto ms ($opens opens, $writes writes, $renames renames, $syncs syncs)"
+  how=clean
+  [ "$renames" -gt 0 ] || broke "a clean run puts no file in place: it measures nothing"
   # A hosted month is made durable by one sync of the file system and two of
   # the game's folder, however many nations it has.
-  how=clean
   [ "$road" = host ] && [ "${syncs:-0}" -gt 3 ] && broke "a hosted month makes $syncs syncs, more than 3"
   for ((i = 1; i <= runs; i++)); do
     restore
@@ -208,7 +230,7 @@ for road in $roads; do
       1) k=$((RANDOM % 4)); n=$(( (RANDOM * 32768 + RANDOM) % (counts[k] > 0 ? counts[k] : 1) + 1 ))
          e=${errors[$((RANDOM % 2))]}
          how="${kinds[$k]} call $n of ${counts[$k]} fails with $e"; fault="${kinds[$k]}:$n:$e" ;;
-      2) ms=$(( (RANDOM * 32768 + RANDOM) % (took > 1 ? took : 1) + 1 )); how="kill -9 after $ms ms of $took"
+      2) ms=$(( (RANDOM * 32768 + RANDOM) % (upto > 1 ? upto : 1) + 1 )); how="kill -9 after $ms ms of $upto"
          killafter=$(printf '%d.%03d' $((ms / 1000)) $((ms % 1000))) ;;
     esac
     "road_$road"
