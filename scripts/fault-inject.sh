@@ -97,12 +97,14 @@ wholegame() {
 }
 
 # The windowed roads' scripts: Ok on the map, Create the world; a nation's
-# turn to End turn; the map editor's Load map (Test Vale typed), Save map as
-# fimap, Yes to replacing the older fimap.map, Ok to "Map saved", Exit of
+# turn to End turn, then the window closed (where orders that could not be
+# written kept the player in the turn, its question answered Quit without
+# saving); the map editor's Load map (Test Vale typed), Save map as
+# fimap, "Replace it" for the older fimap.map, Ok to "Map saved", Exit of
 # the editor, of its menu, of the Game Tools and of the Main Menu.
 newgamescript='wait 10\nkey return\nwait 10\nkey return\nwait 300\nquit\n'
-ordersscript='waitfor 1\nclickid 1\nwait 2\nwaitfor 999\nclickid 999\nwait 2\nwaitfor 27\nkey e\nwait 3\nkey return\nwait 5\nwaitfor 1\nwait 2\nkey escape\nwait 5\nquit\n'
-editorscript='waitfor 3\nclickid 3\nwait 2\nwaitfor 12\nclickid 12\nwait 2\nwaitfor 9\nclickid 2\nwait 2\ntype testvale\nkey return\nwaitfor 26\nwait 2\nclickid 26\nwait 2\ntype fimap\nkey return\nwait 20\nclickid 1\nwait 2\nkey return\nwait 2\nwaitfor 999\nclickid 999\nwait 2\nwaitfor 9\nclickid 9\nwait 2\nwaitfor 19\nclickid 19\nwait 2\nwaitfor 6\nclickid 6\nwait 5\n'
+ordersscript='waitfor 1\nclickid 1\nwait 2\nwaitfor 999\nclickid 999\nwait 2\nwaitfor 27\nkey e\nwait 5\nwaitfor 1\nwait 2\nkey escape\nwait 5\nquit\nwait 10\nclickid 6\nwait 5\n'
+editorscript='waitfor 3\nclickid 3\nwait 2\nwaitfor 12\nclickid 12\nwait 2\nwaitfor 9\nclickid 2\nwait 2\ntype testvale\nkey return\nwaitfor 26\nwait 2\nclickid 26\nwait 2\ntype fimap\nkey return\nwait 20\nclickid 6\nwait 2\nkey return\nwait 2\nwaitfor 999\nclickid 999\nwait 2\nwaitfor 9\nclickid 9\nwait 2\nwaitfor 19\nclickid 19\nwait 2\nwaitfor 6\nclickid 6\nwait 5\n'
 
 # Each road: how to run it clean, how to put its old state back, and the check.
 road_host() { run "$vey3host" --textonly --host g; }
