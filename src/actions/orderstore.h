@@ -4,17 +4,18 @@
 // which province) on top; the computer players write their orders into
 // the record, and the host checks those as it checks an order file.
 #pragma once
+#include "actions/orderrules.h"
+#include "actions/refusal.h"
 #include "runtime/short.h"
-#include "world/orderrules.h"
 
-// Withdraws the commander's order (refunding it) and then stores the new
-// one when it is allowed where the commander stands: moves (move,
-// movepatrol, sneak with a destination param) through mapmove (asking as there), a building
-// paid from the treasury, other orders by their conditions. 1 when stored;
-// 0 when refused, with the message for the player in why (ORDERWHYLEN
-// bytes, empty when there is nothing to tell), the commander then left on
-// Defend. Rituals, forging and Empowerment are not stored here.
-int32_t giveorder(int32_t cnr, Order code, int32_t param, int32_t asking, char* why);
+// Withdraws the commander's order (refunding what it paid) and then stores
+// the new one when it is allowed where the commander stands: moves (move,
+// movepatrol, sneak with a destination param) through mapmove (asking as
+// there), a building paid from the treasury, other orders by their
+// conditions. A refused order leaves the commander on Defend, the former
+// order's costs refunded, and says why. Rituals, forging and Empowerment
+// take their gems in their own windows and are not stored here.
+Refusal giveorder(int32_t cnr, Order code, int32_t param, int32_t asking);
 // The same without the withdrawal, for a caller that has withdrawn the
 // former order itself.
-int32_t storeorder(int32_t cnr, Order code, int32_t param, int32_t asking, char* why);
+Refusal storeorder(int32_t cnr, Order code, int32_t param, int32_t asking);

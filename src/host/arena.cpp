@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "actions/orderrules.h"
 #include "battle/battle.h"
 #include "host/host.h"
 #include "host/hostinternal.h"
@@ -37,8 +38,7 @@ struct Champion {
 
 Champion champion(int32_t c) {
   Champion x{c, complayer(c), com[size_t(c)].body, comland(c), {}};
-  memcpy(x.name, com[size_t(c)].name, sizeof x.name);
-  x.name[sizeof x.name - 1] = 0;
+  strlcopy(x.name, comshownname(c), sizeof x.name);
   return x;
 }
 
@@ -120,18 +120,16 @@ void deathmatches() {
       entrants.push_back(c);
   if (entrants.empty()) return;
   const int32_t e = findench(EN_ARENA, 0, -1);   // the arena is recorded on land 0
-  if (e < 0) {
-    for (int32_t c : entrants) failorder(c, COMPETE, "no arena stands in the world");
-    return;
-  }
-  // One champion a nation: the first by number.
+  // The order rule keeps one champion a nation, the first by number, and
+  // refuses the others (and every one while no arena stands).
+  std::vector<std::pair<int32_t, Refusal>> refused;
   std::vector<Champion> field;
   for (int32_t c : entrants) {
-    bool taken = false;
-    for (const Champion& x : field) taken = taken || x.player == complayer(c);
-    if (taken) failorder(c, COMPETE, "another champion of the nation competes this month");
+    if (Refusal r = orderallowed(c, Order::deathmatch, 0)) refused.emplace_back(c, std::move(r));
     else field.push_back(champion(c));
   }
+  for (const auto& [c, r] : refused) failorder(c, COMPETE, r);
+  if (e < 0) return;
   for (size_t i = field.size(); i > 1; i--) std::swap(field[i - 1], field[size_t(rnd(int32_t(i)))]);
   for (size_t i = 0; i + 1 < field.size(); i += 2) fightmatch(field[i], field[i + 1], e);
   if (field.size() % 2)

@@ -97,12 +97,19 @@ void orderdone(int32_t cnr) {
   c.ordergems[0] = c.ordergems[1] = 0;
 }
 
-void failorder(int32_t cnr, const char* what, const char* why) {
+namespace {
+void failwith(int32_t cnr, const char* what, const char* why, const char* end) {
   const int32_t p = complayer(cnr);
   // A commander bound to its order (ability 310) keeps it.
   cancelorder(cnr);
-  if (p >= 0) landmsg(p, comland(cnr), "%s could not %s: %s.", com[size_t(cnr)].name, what, why);
+  if (p >= 0) landmsg(p, comland(cnr), "%s could not %s: %s%s", comshownname(cnr), what, why, end);
 }
+}  // namespace
+
+void failorder(int32_t cnr, const char* what, const char* why) { failwith(cnr, what, why, "."); }
+
+// The rule's sentence is told as the order menu tells it, its own stop kept.
+void failorder(int32_t cnr, const char* what, const Refusal& refused) { failwith(cnr, what, refused.why.c_str(), ""); }
 
 // The computer players' call point: the driver of ai/ai.h gives each
 // computer nation its orders and queues, as a human's order file would,

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "actions/moverule.h"
+#include "actions/orderrules.h"
 #include "host/host.h"
 #include "host/hostinternal.h"
 #include "host/phases.h"
@@ -16,7 +17,6 @@
 #include "world/forts.h"
 #include "world/gamedata.h"
 #include "world/movement.h"
-#include "world/orderrules.h"
 #include "world/rules.h"
 #include "world/siteentry.h"
 #include "world/units.h"
@@ -103,28 +103,33 @@ void standingbattles(int32_t lnr, const std::vector<int32_t>& coms) {
         orderdone(c);
         if (hostile(l.owner, p)) queuebattle(lnr, l.owner, p, 0, BK_ATTACK);
         break;
-      case Order::storm:
-        orderdone(c);
-        if (l.fort <= 0 || l.owner != p || !hostile(l.fortholder, p)) {
-          landmsg(p, lnr, "%s could not storm the castle of %s: there is no enemy castle to storm.", com[size_t(c)].name,
-                  l.name);
-        } else if (l.fortdef > 0) {
-          landmsg(p, lnr, "%s could not storm the castle of %s: its gates still stand.", com[size_t(c)].name, l.name);
-        } else {
-          queuebattle(lnr, l.fortholder, p, 1, BK_STORM);
-        }
-        break;
-      case Order::breaksiege:
-        orderdone(c);
-        if (l.fort > 0 && l.fortholder == p && hostile(l.owner, p)) queuebattle(lnr, l.owner, p, 0, BK_BREAKSIEGE);
-        break;
-      case Order::assassinate: {
-        orderdone(c);
-        char why[ORDERWHYLEN];
-        if (!orderallowed(c, Order::assassinate, 0, why)) {
-          landmsg(p, lnr, "%s is no assassin.", com[size_t(c)].name);
+      case Order::storm: {
+        char task[120];
+        formatbounded(task, sizeof task, "storm the castle of %s", l.name);
+        if (const Refusal r = orderallowed(c, Order::storm, 0)) {
+          failorder(c, task, r);
           break;
         }
+        orderdone(c);
+        // The castle is stormed from a siege of the nation's own province.
+        if (l.owner != p || !hostile(l.fortholder, p)) landmsg(p, lnr, "%s could not %s: the nation does not besiege it.", comshownname(c), task);
+        else queuebattle(lnr, l.fortholder, p, 1, BK_STORM);
+        break;
+      }
+      case Order::breaksiege:
+        if (const Refusal r = orderallowed(c, Order::breaksiege, 0)) {
+          failorder(c, "break the siege", r);
+          break;
+        }
+        orderdone(c);
+        if (hostile(l.owner, p)) queuebattle(lnr, l.owner, p, 0, BK_BREAKSIEGE);
+        break;
+      case Order::assassinate: {
+        if (const Refusal r = orderallowed(c, Order::assassinate, 0)) {
+          failorder(c, "assassinate", r);
+          break;
+        }
+        orderdone(c);
         std::vector<int32_t> targets;
         for (int32_t t : coms)
           if (hostile(p, complayer(t)) && !hidden(t)) targets.push_back(t);

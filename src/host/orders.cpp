@@ -7,6 +7,7 @@
 // (arena.cpp). Rituals and dispelling are the game's magic (magic/rituals.h).
 #include <cstring>
 
+#include "actions/orderrules.h"
 #include "gamedata_ids.h"
 #include "host/host.h"
 #include "host/hostinternal.h"
@@ -21,7 +22,6 @@
 #include "world/gamedata.h"
 #include "world/grammar.h"
 #include "world/magic.h"
-#include "world/orderrules.h"
 #include "world/rules.h"
 #include "world/scores.h"
 #include "world/siteentry.h"
@@ -36,11 +36,9 @@ bool holdscastle(int32_t cnr) { return landof(cnr).fortholder == complayer(cnr);
 bool ownsprovince(int32_t cnr) { return landof(cnr).owner == complayer(cnr); }
 int32_t holy(int32_t cnr) { return getcommagic(cnr, P_PRIEST); }
 // The host carries out what the rule of the order menu and the computer
-// players (world/orderrules.h) lets the commander take where it stands now.
-bool allowed(int32_t cnr, Order o) {
-  char why[ORDERWHYLEN];
-  return orderallowed(cnr, o, com[size_t(cnr)].orderparam, why) != 0;
-}
+// players (actions/orderrules.h) lets the commander take where it stands
+// now, and tells a refusal with the rule's sentence.
+Refusal refusal(int32_t cnr, Order o) { return orderallowed(cnr, o, com[size_t(cnr)].orderparam); }
 
 // New units join the commander's army: its first squad, or a new one when it
 // has a free squad place; otherwise they stand in the province.
@@ -77,11 +75,7 @@ void build(int32_t c, Order what) {
   const bool lab = what == Order::buildlab;
   const char* task = lab ? "build a laboratory" : "build a temple";
   uint8_t& building = lab ? l.lab : l.temple;
-  if (!allowed(c, what))
-    return failorder(c, task, !holdscastle(c) || !ownsprovince(c) ? "the province is not held"
-                              : building                            ? "one stands there already"
-                              : lab                                 ? "it is no mage"
-                                                                    : "it is no priest");
+  if (const Refusal r = refusal(c, what)) return failorder(c, task, r);
   building = 1;
   landmsg(complayer(c), comland(c), "A %s has been built in %s.", lab ? "laboratory" : "temple", l.name);
   orderdone(c);
@@ -90,11 +84,10 @@ void build(int32_t c, Order what) {
 void demolish(int32_t c, Order what) {
   Land& l = landof(c);
   const char* name = what == Order::demolishfort ? "the fort" : what == Order::demolishlab ? "the laboratory" : "the temple";
-  const bool may = allowed(c, what);
+  char task[120];
+  formatbounded(task, sizeof task, "demolish %s of %s", name, l.name);
+  if (const Refusal r = refusal(c, what)) return failorder(c, task, r);
   orderdone(c);
-  if (!holdscastle(c)) return (void)landmsg(complayer(c), comland(c), "%s could not demolish %s of %s: it is not yours.",
-                                            com[size_t(c)].name, name, l.name);
-  if (!may) return;   // nothing of the nation's stands there
   if (what == Order::demolishfort) {
     l.fort = 0;
     l.fortdef = 0;
@@ -119,7 +112,7 @@ void patrolunrest(int32_t c) {
 void preach(int32_t c, bool enemyland) {
   const int32_t p = complayer(c), h = holy(c);
   Land& l = landof(c);
-  if (!allowed(c, enemyland ? Order::enemypreach : Order::preach)) return failorder(c, "preach", "only priests can preach");
+  if (const Refusal r = refusal(c, enemyland ? Order::enemypreach : Order::preach)) return failorder(c, "preach", r);
   if (l.veyowner != p && l.veystr > 0) {
     l.veystr = int16_t(imax(0, l.veystr - (h + 1) / 2));
     if (l.veystr == 0) l.veyowner = -1;
@@ -136,7 +129,7 @@ void preach(int32_t c, bool enemyland) {
 void search(int32_t c) {
   const int32_t p = complayer(c);
   Land& l = landof(c);
-  if (!allowed(c, Order::search)) return failorder(c, "search for sites", "it needs a mage in a province of the nation");
+  if (const Refusal r = refusal(c, Order::search)) return failorder(c, "search for sites", r);
   for (int32_t path = 0; path < 9; path++) {
     const int32_t level = getcommagic(c, path);
     if (level > l.searched[p][path]) l.searched[p][path] = int8_t(imin(level, 127));
@@ -157,8 +150,7 @@ void search(int32_t c) {
 void bloodhunt(int32_t c) {
   Land& l = landof(c);
   Commander& cm = com[size_t(c)];
-  if (!allowed(c, Order::bloodhunt))
-    return failorder(c, "hunt for blood slaves", "it needs a province of the nation on dry land");
+  if (const Refusal r = refusal(c, Order::bloodhunt)) return failorder(c, "hunt for blood slaves", r);
   const int32_t carried = cm.gems[P_BLOOD];
   int32_t found = imin(roll(3) + getcommagic(c, P_BLOOD), imax(l.population, 0) / 200);
   found = imin(found, 255 - carried);
@@ -172,8 +164,7 @@ void bloodhunt(int32_t c) {
 void captureslaves(int32_t c) {
   Land& l = landof(c);
   Commander& cm = com[size_t(c)];
-  if (!allowed(c, Order::captureslaves))
-    return failorder(c, "capture slaves", "it needs a slaver in a province of the nation");
+  if (const Refusal r = refusal(c, Order::captureslaves)) return failorder(c, "capture slaves", r);
   const int32_t found = imin(imin(effectof(c, AB_CAPTURE) + roll(6), imax(l.population, 0) / 100), 255 - cm.gems[P_BLOOD]);
   if (found <= 0) return;
   cm.gems[P_BLOOD] = uint8_t(cm.gems[P_BLOOD] + found);
@@ -184,8 +175,7 @@ void captureslaves(int32_t c) {
 
 void pillage(int32_t c) {
   Land& l = landof(c);
-  if (!allowed(c, Order::pillage))
-    return failorder(c, "pillage", ownsprovince(c) ? "its castle is not the nation's" : "the province is not the nation's");
+  if (const Refusal r = refusal(c, Order::pillage)) return failorder(c, "pillage", r);
   int32_t strength = 0;
   for (int32_t u : armyunits(c)) strength += 1 + imax(getability(u, AB_PILLAGEBONUS, 1), 0);
   const int32_t gold = imin(getbaseincome(comland(c)) * 2, strength * 5);
@@ -197,7 +187,7 @@ void pillage(int32_t c) {
 
 void uprising(int32_t c) {
   Land& l = landof(c);
-  if (!allowed(c, Order::uprising)) return failorder(c, "stir an uprising", "it takes a spy");
+  if (const Refusal r = refusal(c, Order::uprising)) return failorder(c, "stir an uprising", r);
   l.unrest = int16_t(imin(30000, l.unrest + 10 + effectof(c, AB_SPY) + imax(effectof(c, AB_INCUNREST), 0)));
 }
 
@@ -205,8 +195,8 @@ void prophet(int32_t c) {
   const int32_t p = complayer(c);
   Kingdom& k = kingdom[size_t(p)];
   const int32_t b = com[size_t(c)].body;
+  if (const Refusal r = refusal(c, Order::prophet)) return failorder(c, "become prophet", r);
   orderdone(c);
-  if (unit[size_t(b)].flags[2] & F3_PRETENDER) return;
   if (comalive(k.w[KW_PROPHET]) && complayer(k.w[KW_PROPHET]) == p)
     return (void)landmsg(p, comland(c), "%s could not become prophet: the nation has one already.", com[size_t(c)].name);
   k.w[KW_PROPHET] = int16_t(c);
@@ -219,9 +209,7 @@ void callgod(int32_t c) {
   Kingdom& k = kingdom[size_t(p)];
   const int32_t god = k.w[KW_GOD];
   const int32_t body = combody(god);
-  if (!allowed(c, Order::callgod))
-    return failorder(c, "call the god", ownsprovince(c) || holdscastle(c) ? "the god needs no calling"
-                                                                   : "it must stand in a province of the nation");
+  if (const Refusal r = refusal(c, Order::callgod)) return failorder(c, "call the god", r);
   k.w[KW_CALLGOD] = int16_t(imin(32767, k.w[KW_CALLGOD] + holy(c)));
   if (k.w[KW_CALLGOD] < CALLGODWORK) return;
   Unit& g = unit[size_t(body)];
@@ -236,7 +224,7 @@ void callgod(int32_t c) {
 
 void heal(int32_t c) {
   const int32_t power = effectof(c, AB_HEALER);
-  if (!allowed(c, Order::heal)) return failorder(c, "heal", "it is no healer");
+  if (const Refusal r = refusal(c, Order::heal)) return failorder(c, "heal", r);
   int32_t healed = 0;
   for (int32_t u : unitsin(comland(c), complayer(c))) {
     Unit& x = unit[size_t(u)];
@@ -250,6 +238,7 @@ void heal(int32_t c) {
 }
 
 void summonallies(int32_t c) {
+  if (const Refusal r = refusal(c, Order::summonallies)) return failorder(c, "summon allies", r);
   for (int32_t k = 0; k < 5; k++) {
     const int32_t type = effectof(c, AB_MAKEMONSTER + k);
     if (type <= 0) continue;
@@ -257,7 +246,6 @@ void summonallies(int32_t c) {
     if (made) raised(c, made, type, "summoned");
     return;
   }
-  failorder(c, "summon allies", "it has no allies to call");
 }
 
 // Raising the dead spends the province's corpses.
@@ -265,7 +253,7 @@ void reanimate(int32_t c, Order order) {
   const int32_t p = complayer(c), lnr = comland(c);
   Land& l = landof(c);
   const int32_t level = order == Order::manikins ? manikinlevel(c) : reanimatelevel(c);
-  if (!allowed(c, order)) return failorder(c, "raise the dead", "it lacks the power here");
+  if (const Refusal r = refusal(c, order)) return failorder(c, "raise the dead", r);
   const int32_t corpses = imax(l.corpses[0], 0) + imax(l.corpses[1], 0);
   int32_t count = imin(level, corpses);
   if (count <= 0) return;
@@ -295,7 +283,7 @@ void reanimate(int32_t c, Order order) {
 void callspirits(int32_t c, Order order) {
   const int32_t level = callspiritslevel(c);
   const int32_t need = order == Order::spirits ? 1 : order == Order::shadows ? 2 : 3;
-  if (!allowed(c, order)) return failorder(c, "call spirits", "it lacks the power");
+  if (const Refusal r = refusal(c, order)) return failorder(c, "call spirits", r);
   const int32_t type = order == Order::spirits ? MON_GHOST_566 : order == Order::shadows ? MON_SHADE_676 : MON_SHADE_LORD_843;
   const int32_t made = raise(c, type, order == Order::apparitions ? 1 : level - need + 1);
   if (made) raised(c, made, type, "called");
@@ -305,10 +293,9 @@ void sacrifice(int32_t c) {
   const int32_t p = complayer(c);
   Land& l = landof(c);
   Commander& cm = com[size_t(c)];
-  if (getnatattr(p, NA_BLOODSACRIFICE) < 1 || !l.temple || !holdscastle(c) || holy(c) < 1)
-    return failorder(c, "sacrifice", "it needs a priest of a sacrificing nation at a temple of its own");
+  // One sacrifice a temple a month: the rule keeps it for the first priest.
+  if (const Refusal r = refusal(c, Order::sacrifice)) return failorder(c, "sacrifice", r);
   const int32_t slaves = imin(cm.gems[P_BLOOD], 2 + holy(c));
-  if (slaves <= 0) return failorder(c, "sacrifice", "it carries no blood slaves");
   cm.gems[P_BLOOD] = uint8_t(cm.gems[P_BLOOD] - slaves);
   if (l.veyowner != p) {
     l.veyowner = int8_t(p);
@@ -336,7 +323,7 @@ void agent(int32_t c, Order order) {
                         : order == Order::corrupt ? effectof(c, AB_CORRUPT)
                                               : effectof(c, AB_LURE);
   const char* what = order == Order::seduce ? "seduce" : order == Order::corrupt ? "corrupt" : "lure";
-  if (!allowed(c, order)) return failorder(c, what, power <= 0 ? "it has not the gift" : "it must stand by the sea");
+  if (const Refusal r = refusal(c, order)) return failorder(c, what, r);
   orderdone(c);
   const int32_t t = victim(c);
   if (t < 0) return (void)landmsg(p, lnr, "%s found no one to %s.", com[size_t(c)].name, what);
@@ -386,9 +373,9 @@ void entersite(int32_t c) {
   const int32_t slot = cm.orderparam;
   // The rule counts the commanders on this order, this one among them.
   cm.order = Order::defend;
-  const int32_t ok = slot >= 0 && slot <= 3 ? canentersite(c, slot) : 0;
+  const Refusal refused = orderallowed(c, Order::entersite, slot);
   cm.order = Order::entersite;
-  if (ok < 1) return failorder(c, "enter the site", "it may not enter it");
+  if (refused) return failorder(c, "enter the site", refused);
   Land& l = landof(c);
   const int32_t site = l.site[slot];
   const Site& st = sites[size_t(site)];

@@ -6,6 +6,7 @@
 #pragma once
 #include <vector>
 
+#include "actions/refusal.h"
 #include "actions/sharedrules.h"
 #include "runtime/short.h"
 
@@ -44,8 +45,11 @@ void runphase(int32_t phase);
 // A player that takes part this turn: controller human or computer, 0..94.
 bool activeplayer(int32_t p);
 // Withdraws an order that can no longer be carried out: refund through
-// cancelorder and a message to the owner "NAME could not TEXT: WHY".
+// cancelorder and a message to the owner "NAME could not TEXT: WHY." (the
+// host's own reason), or "NAME could not TEXT: SENTENCE" with the sentence
+// of the order rule (actions/orderrules.h) as the order menu shows it.
 void failorder(int32_t cnr, const char* what, const char* why);
+void failorder(int32_t cnr, const char* what, const Refusal& refused);
 // Orders back to Defend after they were carried out (no refund).
 void orderdone(int32_t cnr);
 

@@ -3,6 +3,7 @@
 // Empowerment orders, paid when they were given, are carried out.
 #include <cstring>
 
+#include "actions/orderrules.h"
 #include "host/host.h"
 #include "host/hostinternal.h"
 #include "host/phases.h"
@@ -36,8 +37,8 @@ void addgems(int32_t p, int32_t path, int32_t amount) {
 
 void researchphase() {
   for (int32_t c = 0; c <= highestcom; c++)
-    if (com[size_t(c)].order == Order::research && comalive(c) && !inownlab(c))
-      failorder(c, "research", "research needs a laboratory of the nation");
+    if (com[size_t(c)].order == Order::research && comalive(c))
+      if (const Refusal r = orderallowed(c, Order::research, 0)) failorder(c, "research", r);
   for (int32_t p = 0; p < MAXPLAYERS; p++) {
     if (!activeplayer(p)) continue;
     balanceresearch(p, -1);

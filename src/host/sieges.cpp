@@ -2,6 +2,7 @@
 // castle without defenders falls, a siege without besiegers ends; unbroken
 // gates are mended. Commanders on the build order raise a fort a month at
 // a time until the fort type's building time is reached.
+#include "actions/orderrules.h"
 #include "host/host.h"
 #include "host/hostinternal.h"
 #include "host/phases.h"
@@ -68,10 +69,8 @@ void build(int32_t lnr, const std::vector<int32_t>& builders) {
   Land& l = land[size_t(lnr)];
   const int32_t first = builders.front();
   const int32_t p = complayer(first);
-  for (int32_t c : builders) {
-    if (l.owner == p && l.fortholder == p && l.fort <= 0) continue;
-    failorder(c, "build a fort", l.fort > 0 ? "a fort stands there already" : "the province is not held");
-  }
+  for (int32_t c : builders)
+    if (const Refusal r = orderallowed(c, Order::buildfort, com[size_t(c)].orderparam)) failorder(c, "build a fort", r);
   if (!comalive(first) || com[size_t(first)].order != Order::buildfort) return;
   if (l.fort == 0) {
     const int32_t type = com[size_t(first)].orderparam;

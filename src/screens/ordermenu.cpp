@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "actions/orderrules.h"
 #include "actions/orderstore.h"
 #include "battle/battle.h"
 #include "gfx/dialogs.h"
@@ -26,7 +27,6 @@
 #include "world/gamedata.h"
 #include "world/magic.h"
 #include "world/movement.h"
-#include "world/orderrules.h"
 #include "world/provinfo.h"
 #include "world/rules.h"
 #include "world/siteentry.h"
@@ -45,7 +45,7 @@ bool ownsprovince(int32_t c) { return orderlandrec(c).owner == orderplayer(c); }
 namespace {
 // The menu of the buildings; stores the order chosen or returns on Cancel.
 void constructmenu(int32_t c) {
-  const int32_t p = orderplayer(c), lnr = orderland(c);
+  const int32_t lnr = orderland(c);
   for (;;) {
     const Land& l = land[size_t(lnr)];
     guibegin();
@@ -53,18 +53,18 @@ void constructmenu(int32_t c) {
     guicloseid(ORDERMENU_CANCEL);
     guiminwidth(GUIMENUWIDTH);
     guitextscale(0.8f);
-    char why[ORDERWHYLEN];
-    if (l.fort == 0 && orderallowed(c, Order::buildfort, 0, why)) {
+    const bool fort = !orderallowed(c, Order::buildfort, 0);
+    if (l.fort == 0 && fort) {
       const int32_t t = fortordertype(c);
       const Fort& f = forts[size_t(t)];
       guibutton(BUTTON_BUILDFORT, "Build %s (%d)", f.name, ordergoldcost(c, Order::buildfort));
       guiinfo("%s: admin %d, defence %d, siege supplies %d, time to build %d months", f.name, f.val[FORT_ADMIN],
               f.val[FORT_DEF], f.val[FORT_SUPPLY], f.val[FORT_BUILDTIME]);
-    } else if (l.fort < 0 && orderallowed(c, Order::buildfort, 0, why)) {
+    } else if (l.fort < 0 && fort) {
       guibutton(BUTTON_BUILDFORT, "Continue fort construction (0)");
     }
     for (Order o : {Order::buildlab, Order::buildtemple})
-      if (orderallowed(c, o, 0, why)) guibutton(int32_t(o), "%s (%d)", orderrow(o).label, ordergoldcost(c, o));
+      if (!orderallowed(c, o, 0)) guibutton(int32_t(o), "%s (%d)", orderrow(o).label, ordergoldcost(c, o));
     if (l.fort > 0 && l.fortholder == l.owner) guibutton(BUTTON_DEMOLISHFORT, "%s", orderrow(Order::demolishfort).label);
     if (l.lab) guibutton(BUTTON_DEMOLISHLAB, "Demolish lab");
     guitextscale(0.85f);
@@ -76,14 +76,14 @@ void constructmenu(int32_t c) {
     if (id == ORDERMENU_CANCEL) return;
     // Tearing down is stored without a message on refusal.
     if (id == BUTTON_DEMOLISHFORT || id == BUTTON_DEMOLISHLAB) {
-      storeorder(c, id == BUTTON_DEMOLISHFORT ? Order::demolishfort : Order::demolishlab, 0, 0, why);
+      storeorder(c, id == BUTTON_DEMOLISHFORT ? Order::demolishfort : Order::demolishlab, 0, 0);
       return;
     }
     const Order o = Order(id);
     if (o != Order::buildfort && o != Order::buildlab && o != Order::buildtemple) continue;
-    if (storeorder(c, o, 0, 0, why)) return;
-    if (why[0]) msgbox("%s", why);
-    (void)p;
+    const Refusal r = storeorder(c, o, 0, 0);
+    if (!r) return;
+    msgbox("%s", r.why.c_str());
   }
 }
 
@@ -98,16 +98,14 @@ void choicemenu(int32_t c, const char* title, const Order (&orders)[8], const ch
   menuline(ORDERMENU_CANCEL, "Cancel");
   menushow();
   const int32_t id = menuwait();
-  char why[ORDERWHYLEN];
   for (int32_t i = 0; i < n; i++)
-    if (id == ordermenuid(orders[i])) storeorder(c, orders[i], 0, 0, why);
+    if (id == ordermenuid(orders[i])) storeorder(c, orders[i], 0, 0);
 }
 
 void reanimatemenu(int32_t c) {
   if (getcommagic(c, P_PRIEST) < 1 || !ownsprovince(c)) return;
-  char why[ORDERWHYLEN];
   if (manikinlevel(c) >= 1) {
-    storeorder(c, Order::manikins, 0, 0, why);
+    storeorder(c, Order::manikins, 0, 0);
     return;
   }
   Order orders[8];
@@ -125,7 +123,7 @@ void reanimatemenu(int32_t c) {
                                        {Order::tombwyrm, "reanimate tomb wyrm"},
                                        {Order::lictors, "revive lictors"}};
   for (const Choice& ch : choices)
-    if (orderallowed(c, ch.order, 0, why)) {
+    if (!orderallowed(c, ch.order, 0)) {
       orders[n] = ch.order;
       labels[n++] = ch.label;
     }
@@ -141,9 +139,8 @@ void spiritsmenu(int32_t c) {
 }
 
 void entersite(int32_t c, int32_t slot) {
-  char why[ORDERWHYLEN];
-  if (!storeorder(c, Order::entersite, slot, 0, why)) {
-    if (why[0]) msgbox("%s", why);
+  if (const Refusal r = storeorder(c, Order::entersite, slot, 0)) {
+    msgbox("%s", r.why.c_str());
     return;
   }
   const int32_t site = orderlandrec(c).site[slot];
@@ -154,8 +151,7 @@ void entersite(int32_t c, int32_t slot) {
 }
 
 void preach(int32_t c, Order code) {
-  char why[ORDERWHYLEN];
-  if (!storeorder(c, code, 0, 0, why)) return;
+  if (storeorder(c, code, 0, 0)) return;
   const Land& l = orderlandrec(c);
   if (l.veyowner == orderplayer(c) && l.veystr >= preachlimit(c))
     msgbox("%s\n\nPreaching cannot be used to raise the veyrance of this province any higher.", comshownname(c));
@@ -229,9 +225,9 @@ namespace {
 int32_t batches = 0;
 std::vector<std::string> gathered;
 
-void tellrefusal(const char* why) {
+void tellrefusal(const std::string& why) {
   if (batches == 0) {
-    msgbox("%s", why);
+    msgbox("%s", why.c_str());
     return;
   }
   for (const std::string& w : gathered)
@@ -279,16 +275,21 @@ void changeoneorder(int32_t cnr, int32_t request) {
     fatalerror("entsi80");
     return;
   }
+  const bool known = orderrow(request) || (request >= SITES && request < SITES + 4) ||
+                     (request >= RITUALS && request < RITUALS + MAXITEMRITUALS) ||
+                     request == int32_t(MenuChoice::alchemy) || request == int32_t(MenuChoice::changeshape) ||
+                     request == int32_t(MenuChoice::construct);
+  if (!known) return;
   // Rituals, forging and alchemy keep the order until a choice is made.
   const bool keepsfirst = request == int32_t(Order::monthlyritual) || request == int32_t(Order::ritual) ||
                           request == int32_t(Order::forge) || request == int32_t(MenuChoice::alchemy);
-  char why[ORDERWHYLEN];
-  // A refused request says why and leaves the commander's order as it was.
-  if (orderrefused(cnr, request, why)) {
-    if (why[0]) tellrefusal(why);
+  // The former order goes first, refunded; a request refused then says why
+  // and leaves the commander on Defend.
+  if (!keepsfirst && !cancelorder(cnr)) return;
+  if (const Refusal r = orderrefusal(cnr, request)) {
+    tellrefusal(r.why);
     return;
   }
-  if (!keepsfirst && !cancelorder(cnr)) return;
   if (request >= SITES && request < SITES + 4) return entersite(cnr, request - SITES);
   if (request >= RITUALS && request < RITUALS + MAXITEMRITUALS) return itemritual(cnr, request - RITUALS);
   switch (MenuChoice(request)) {
@@ -312,14 +313,16 @@ void changeoneorder(int32_t cnr, int32_t request) {
     case Order::empower:
       if (holdscastle(cnr) && l.lab) train(lnr, cnr);
       return;
+    // The move rule has asked the player what it needed; a move it refuses
+    // is not told again.
     case Order::move: case Order::movepatrol:
-      storeorder(cnr, o, c.orderparam, 1, why);
+      storeorder(cnr, o, c.orderparam, 1);
       return;
     case Order::sneak:
-      storeorder(cnr, o, 0, 1, why);
+      storeorder(cnr, o, 0, 1);
       return;
     default:
-      if (!storeorder(cnr, o, 0, 1, why) && why[0]) tellrefusal(why);
+      if (const Refusal r = storeorder(cnr, o, 0, 1)) tellrefusal(r.why);
       return;
   }
 }

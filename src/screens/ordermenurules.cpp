@@ -4,7 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "actions/moverule.h"
+#include "actions/orderrules.h"
 #include "magic/rituals.h"
 #include "runtime/util.h"
 #include "screens/orders.h"
@@ -12,7 +12,6 @@
 #include "world/gamedata.h"
 #include "world/magic.h"
 #include "world/movement.h"
-#include "world/orderrules.h"
 #include "world/provinfo.h"
 #include "world/rules.h"
 #include "world/siteentry.h"
@@ -218,50 +217,49 @@ int32_t ordermenuentries(int32_t c, OrderEntry* entries, int32_t max) {
 }
 
 
-bool orderrefused(int32_t cnr, int32_t request, char* why) {
-  why[0] = 0;
+Refusal orderrefusal(int32_t cnr, int32_t request) {
   const char* name = comshownname(cnr);
   const Land& l = orderlandrec(cnr);
   const bool lab = l.lab && holdscastle(cnr);
-  auto tell = [&](const char* format, auto... args) {
-    snprintf(why, ORDERWHYLEN, format, args...);
-    return true;
-  };
   constexpr int32_t SITES = int32_t(MenuChoice::entersite), RITUALS = int32_t(MenuChoice::itemritual);
-  if (request >= SITES && request < SITES + 4)
-    return !orderallowed(cnr, Order::entersite, request - SITES, why) && why[0];
-  if (request >= RITUALS && request < RITUALS + MAXITEMRITUALS)
-    return getcomitemspell(cnr, request - RITUALS) < 1 && tell("%s carries no item with that spell.", name);
+  if (request >= SITES && request < SITES + 4) return orderallowed(cnr, Order::entersite, request - SITES);
+  if (request >= RITUALS && request < RITUALS + MAXITEMRITUALS) {
+    if (getcomitemspell(cnr, request - RITUALS) < 1) return refuse("%s carries no item with that spell.", name);
+    return {};
+  }
   switch (MenuChoice(request)) {
     case MenuChoice::alchemy:
-      if (!ismage(cnr)) return tell("Only mages can work alchemy.");
-      return !lab && tell("Alchemy needs a laboratory in a province whose castle the nation holds.");
+      if (!ismage(cnr)) return refuse("Only mages can work alchemy.");
+      if (!lab) return refuse("Alchemy needs a laboratory in a province whose castle the nation holds.");
+      return {};
     case MenuChoice::changeshape:
-      return getability(combody(cnr), AB_SHAPECHANGE, 1) <= 0 && tell("%s cannot change shape.", name);
-    case MenuChoice::construct: case MenuChoice::bloodslaves: return false;
+      if (getability(combody(cnr), AB_SHAPECHANGE, 1) <= 0) return refuse("%s cannot change shape.", name);
+      return {};
+    case MenuChoice::construct: case MenuChoice::bloodslaves: return {};
     default: break;
   }
   const OrderInfo* row = orderrow(request);
-  if (!row) return false;
+  if (!row) return {};
   switch (const Order o = row->code) {
-    case Order::ghouls:
-      return !orderallowed(cnr, manikinlevel(cnr) >= 1 ? Order::manikins : Order::ghouls, 0, why);
+    case Order::ghouls: return orderallowed(cnr, manikinlevel(cnr) >= 1 ? Order::manikins : Order::ghouls, 0);
     case Order::ritual: case Order::monthlyritual:
-      if (!lab) return tell("Rituals are cast in a laboratory in a province whose castle the nation holds.");
-      return !ismage(cnr) && getcomitemspell(cnr, 0) < 1 && tell("%s knows no ritual magic.", name);
+      if (!lab) return refuse("Rituals are cast in a laboratory in a province whose castle the nation holds.");
+      if (!ismage(cnr) && getcomitemspell(cnr, 0) < 1) return refuse("%s knows no ritual magic.", name);
+      return {};
     case Order::forge:
-      if (!ismage(cnr)) return tell("Only mages can forge magic items.");
-      return !lab && tell("Magic items are forged in a laboratory in a province whose castle the nation holds.");
+      if (!ismage(cnr)) return refuse("Only mages can forge magic items.");
+      if (!lab) return refuse("Magic items are forged in a laboratory in a province whose castle the nation holds.");
+      return {};
     case Order::empower:
-      return !lab && tell("Empowerment needs a laboratory in a province whose castle the nation holds.");
+      if (!lab) return refuse("Empowerment needs a laboratory in a province whose castle the nation holds.");
+      return {};
     case Order::move: case Order::movepatrol: {
+      // The destination that the former move left; whether the army can go
+      // there is the move rule's, asked when the order is stored.
       const int32_t dest = com[size_t(cnr)].orderparam;
-      if (!movingorder(com[size_t(cnr)].order))
-        return tell("Choose where %s moves by clicking a province on the map.", name);
-      return (dest < 1 || dest == orderland(cnr) || !mapmove(cnr, dest, 0)) &&
-             tell("Choose where %s moves by clicking a province on the map.", name);
+      if (dest < 1 || dest == orderland(cnr)) return refuse("Choose where %s moves by clicking a province on the map.", name);
+      return {};
     }
-    default: return !orderallowed(cnr, o, 0, why);
+    default: return orderallowed(cnr, o, 0);
   }
 }
-

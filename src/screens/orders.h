@@ -7,6 +7,7 @@
 // Whether an army may move (mapmove) is a rule that the host and the
 // computer players share: it lives in actions/moverule.h.
 #pragma once
+#include "actions/refusal.h"
 #include "runtime/short.h"
 #include "world/orders.h"
 
@@ -145,14 +146,17 @@ int32_t ordermenuentries(int32_t cnr, OrderEntry* entries, int32_t max);
 void changeorder(int32_t cnr);
 // Validates order request (a menu id - 100: an order code or a
 // MenuChoice) for the commander and stores it, asking what the order needs.
-// A request that the commander cannot take where it stands is told why in a
-// message and leaves its order as it was. A number that is neither does
-// nothing.
+// The former order is withdrawn first, its costs refunded; a request that
+// the commander cannot take where it stands is then told why in a message
+// and leaves the commander on Defend. Rituals, forging and alchemy withdraw
+// nothing until their window has a choice, so a refusal of those leaves
+// the former order. A number that is neither does nothing.
 void changeoneorder(int32_t cnr, int32_t request);
-// Why the commander cannot take order request where it stands, into why
-// (ORDERWHYLEN bytes): true when refused. Requests that open a menu or a
-// screen are refused here for what the menu or screen needs.
-bool orderrefused(int32_t cnr, int32_t request, char* why);
+// Why the commander cannot take order request where it stands, as it stands
+// after its former order was withdrawn (empty: it may). Requests that open
+// a menu or a screen are refused here for what the menu or screen needs; a
+// move needs the destination that the former move left.
+Refusal orderrefusal(int32_t cnr, int32_t request);
 // While one lives, the refusals of changeoneorder are gathered and told in
 // one message when it ends (an order given to many commanders at once).
 struct OrderBatch {

@@ -94,7 +94,7 @@ TEST_F(Arena, WhoDoesNotFightAndWhoCannotLeave) {
   ordersphase();
   EXPECT_EQ(battlesfought, 0);
   EXPECT_EQ(com[a].order, Order::defend);
-  EXPECT_EQ(messages(B, "no arena stands in the world"), 1);
+  EXPECT_EQ(messages(B, "could not compete in the arena: No death match is being fought."), 1);
 
   // Champions that run find no way out, though their nations hold the
   // provinces around the arena; a second champion of a nation is sent back.
@@ -109,7 +109,7 @@ TEST_F(Arena, WhoDoesNotFightAndWhoCannotLeave) {
   EXPECT_EQ(battlesfought, 1);
   EXPECT_EQ(comalive(a) + comalive(b), 1);
   EXPECT_TRUE(comalive(second) && com[second].order == Order::defend);
-  EXPECT_EQ(messages(A, "another champion of the nation competes this month"), 1);
+  EXPECT_EQ(messages(A, "A champion of the nation is in the death match already."), 1);
 
   // Three champions: two fight, the odd one out is told and keeps its order;
   // the Champion's Trident binds the winner to the arena as well.

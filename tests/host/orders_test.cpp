@@ -26,7 +26,7 @@ TEST_F(Orders, BuildingAndDemolishing) {
   const int32_t gold = kingdom[A].gold;
   ordersphase();
   EXPECT_EQ(kingdom[A].gold, gold + getlabcost(A));
-  EXPECT_EQ(messages(A, "one stands there already"), 1);
+  EXPECT_EQ(messages(A, "could not build a laboratory: A laboratory stands here already."), 1);
   order(c, Order::demolishlab);
   ordersphase();
   EXPECT_EQ(land[4].lab, 0);
@@ -38,7 +38,7 @@ TEST_F(Orders, BuildingAndDemolishing) {
   order(d, Order::demolishfort);
   ordersphase();
   EXPECT_EQ(land[BHOME].fort, 1);
-  EXPECT_EQ(messages(A, "it is not yours"), 1);
+  EXPECT_EQ(messages(A, "There is no fort of the nation's to demolish here."), 1);
 }
 
 TEST_F(Orders, TheProvinceAndItsPeople) {
@@ -70,7 +70,7 @@ TEST_F(Orders, TheProvinceAndItsPeople) {
   order(agent, Order::uprising);
   ordersphase();
   EXPECT_EQ(land[6].unrest, 0);
-  EXPECT_EQ(messages(A, "it takes a spy"), 1);
+  EXPECT_EQ(messages(A, "could not stir an uprising: Tester cannot stir up an uprising."), 1);
   unit[com[agent].body].abil[0] = 214;
   unit[com[agent].body].abilval[0] = 5;
   order(agent, Order::uprising);
@@ -190,11 +190,11 @@ TEST_F(Orders, AgentsTurnOrLureEnemyCommanders) {
   const int32_t plain = commander(A, 4);
   order(plain, Order::corrupt);
   ordersphase();
-  EXPECT_EQ(messages(A, "it has not the gift"), 1);
+  EXPECT_EQ(messages(A, "Tester cannot corrupt commanders."), 1);
   // Death matches wait for an arena.
   order(plain, Order::deathmatch);
   ordersphase();
-  EXPECT_EQ(messages(A, "no arena stands"), 1);
+  EXPECT_EQ(messages(A, "No death match is being fought."), 1);
 }
 
 }  // namespace

@@ -177,7 +177,7 @@ TEST_F(War, CastlesAreBesiegedBrokenStormedOrGivenUp) {
   EXPECT_LT(l.fortdef, full);
   order(c, Order::storm);
   movephase();
-  EXPECT_EQ(messages(A, "its gates still stand"), 1);
+  EXPECT_EQ(messages(A, "The castle gates still stand: the siege must break them first."), 1);
   l.fortdef = 0;
   order(c, Order::storm);
   movephase();

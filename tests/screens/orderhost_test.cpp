@@ -21,22 +21,21 @@ TEST_F(OrdersHosted, EveryFamilyOfOrdersIsCarriedOut) {
   };
   play(p, [&] {
     const int32_t h = home(p);
-    char why[ORDERWHYLEN];
     before = research();
     for (int32_t c : commandersof(p)) {
       if (comland(c) != h) continue;
-      if (researcher < 0 && ismage(c) && giveorder(c, Order::research, 0, 0, why)) {
+      if (researcher < 0 && ismage(c) && !giveorder(c, Order::research, 0, 0)) {
         researcher = c;
         continue;
       }
-      if (builder < 0 && giveorder(c, Order::demolishlab, 0, 0, why)) {
+      if (builder < 0 && !giveorder(c, Order::demolishlab, 0, 0)) {
         builder = c;
         continue;
       }
       if (mover >= 0) continue;
       for (int32_t i = 0; i < MAXNEIGHBOURS && provgeo[size_t(h)].nbr[i] > 0 && mover < 0; i++) {
         const int32_t n = provgeo[size_t(h)].nbr[i];
-        if (land[size_t(n)].owner == p && giveorder(c, Order::move, n, 0, why)) {
+        if (land[size_t(n)].owner == p && !giveorder(c, Order::move, n, 0)) {
           mover = c;
           dest = n;
         }

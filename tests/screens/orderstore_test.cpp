@@ -65,37 +65,35 @@ class OrderStore : public ::testing::Test {
 
 TEST_F(OrderStore, BuildingsArePaidWhenOrderedAndRefundedWhenWithdrawn) {
   const int32_t c = mage(3);
-  char why[ORDERWHYLEN];
   kingdom[3].gold = 100;
-  EXPECT_EQ(giveorder(c, Order::buildlab, 0, 0, why), 0);
-  EXPECT_STREQ(why, "Not enough gold. You have 100 pounds of gold in the treasury.");
+  EXPECT_EQ(giveorder(c, Order::buildlab, 0, 0).why, "Not enough gold. You have 100 pounds of gold in the treasury.");
   EXPECT_EQ(kingdom[3].gold, 100);
   kingdom[3].gold = 1000;
-  ASSERT_EQ(giveorder(c, Order::buildlab, 0, 0, why), 1);
+  ASSERT_FALSE(giveorder(c, Order::buildlab, 0, 0));
   EXPECT_EQ(kingdom[3].gold, 500);
-  EXPECT_EQ(giveorder(c, Order::buildtemple, 0, 0, why), 0);   // a mage is no priest
+  EXPECT_EQ(giveorder(c, Order::buildtemple, 0, 0).why, "Only priests can build a temple.");
   EXPECT_EQ(com[c].order, Order::defend);
   EXPECT_EQ(kingdom[3].gold, 1000);
   // A new fort costs its price; continuing one under way costs nothing.
-  ASSERT_EQ(giveorder(c, Order::buildfort, 0, 0, why), 1);
+  ASSERT_FALSE(giveorder(c, Order::buildfort, 0, 0));
   EXPECT_EQ(com[c].orderparam, 1);
   EXPECT_EQ(kingdom[3].gold, 1000 - fortcost(3, 1));
   cancelorder(c);
   land[3].fort = -2;
   land[3].counter = 1;
-  ASSERT_EQ(giveorder(c, Order::buildfort, 0, 0, why), 1);
+  ASSERT_FALSE(giveorder(c, Order::buildfort, 0, 0));
   EXPECT_EQ(kingdom[3].gold, 1000);
-  EXPECT_EQ(giveorder(c, Order::buildlab, 0, 0, why), 1);
-  EXPECT_EQ(giveorder(mage(2), Order::buildlab, 0, 0, why), 0);   // one stands there
-  EXPECT_EQ(giveorder(mage(5), Order::buildlab, 0, 0, why), 0);   // not our castle
+  EXPECT_FALSE(giveorder(c, Order::buildlab, 0, 0));
+  EXPECT_EQ(giveorder(mage(2), Order::buildlab, 0, 0).why, "A laboratory stands here already.");
+  EXPECT_EQ(giveorder(mage(5), Order::buildlab, 0, 0).why,
+            "Buildings go up only where the nation holds the province and its castle.");
 }
 
-TEST_F(OrderStore, ARefusedRequestSaysWhyAndKeepsTheFormerOrder) {
+TEST_F(OrderStore, ARefusedRequestSaysWhyAndLeavesDefendWithTheFormerCostsRefunded) {
   const int32_t p = priest(2);
-  char why[ORDERWHYLEN];
-  ASSERT_EQ(giveorder(p, Order::buildtemple, 0, 0, why), 0);   // a temple stands
+  EXPECT_EQ(giveorder(p, Order::buildtemple, 0, 0).why, "A temple stands here already.");
   land[2].temple = 0;
-  ASSERT_EQ(giveorder(p, Order::buildtemple, 0, 0, why), 1);
+  ASSERT_FALSE(giveorder(p, Order::buildtemple, 0, 0));
   EXPECT_EQ(kingdom[3].gold, 600);
   {
     DialogScript answers("");
@@ -103,19 +101,37 @@ TEST_F(OrderStore, ARefusedRequestSaysWhyAndKeepsTheFormerOrder) {
     EXPECT_NE(answers.printed().find("Only priests of a few choice nations can perform blood sacrifices."),
               std::string::npos);
   }
-  EXPECT_EQ(com[p].order, Order::buildtemple);
-  EXPECT_EQ(kingdom[3].gold, 600);
+  // The temple is not built: its gold is back, and the card and the menu
+  // show the commander defending.
+  EXPECT_EQ(com[p].order, Order::defend);
+  EXPECT_EQ(kingdom[3].gold, 1000);
+  char text[ORDERTEXTLEN];
+  EXPECT_STREQ(hostordertext(p, text), "Defend");
+  EXPECT_EQ(menu(p).front(), "Defend Castle");
+  // A sneaking army refused another order leaves its hiding: the menu no
+  // longer offers to move without sneaking.
+  const int32_t s = mage(5);
+  com[s].order = Order::sneak;
+  com[s].orderparam = 4;
+  ASSERT_TRUE(has(menu(s), "Move without sneaking"));
+  {
+    DialogScript answers("");
+    changeoneorder(s, int32_t(Order::uprising));
+    EXPECT_NE(answers.printed().find(std::string(com[s].name) + " cannot stir up an uprising."), std::string::npos);
+  }
+  EXPECT_EQ(com[s].order, Order::defend);
+  EXPECT_FALSE(has(menu(s), "Move without sneaking"));
   // Keys given to commanders that cannot take the order: each says why, in
-  // one message, and keeps what it had.
+  // one message, and is left on Defend.
   const int32_t m = mage(3);   // where no laboratory stands
-  ASSERT_EQ(giveorder(m, Order::patrol, 0, 0, why), 1);
+  ASSERT_FALSE(giveorder(m, Order::patrol, 0, 0));
+  ASSERT_FALSE(giveorder(p, Order::preach, 0, 0));
   {
     DialogScript answers("");
     {
       OrderBatch batch;
       for (int32_t c : {p, m}) changeoneorder(c, int32_t(Order::heal));
       changeoneorder(m, int32_t(Order::ghouls));
-      changeoneorder(m, int32_t(Order::ritual));
       EXPECT_EQ(answers.printed(), "") << "nothing until the batch ends";
     }
     const std::string told = answers.printed();
@@ -123,24 +139,39 @@ TEST_F(OrderStore, ARefusedRequestSaysWhyAndKeepsTheFormerOrder) {
                                  std::string(com[m].name) + " cannot heal troops.",
                                  std::string(com[m].name) + " is no priest and cannot raise the dead."})
       EXPECT_NE(told.find(w), std::string::npos) << w;
-    EXPECT_NE(told.find("Rituals are cast in a laboratory"), std::string::npos) << "the mage stands where no lab is";
+  }
+  EXPECT_EQ(com[m].order, Order::defend);
+  EXPECT_EQ(com[p].order, Order::defend);
+  // A ritual withdraws nothing until a spell is chosen: refused, the
+  // former order stands.
+  ASSERT_FALSE(giveorder(m, Order::patrol, 0, 0));
+  {
+    DialogScript answers("");
+    changeoneorder(m, int32_t(Order::ritual));
+    EXPECT_NE(answers.printed().find("Rituals are cast in a laboratory"), std::string::npos);
   }
   EXPECT_EQ(com[m].order, Order::patrol);
-  EXPECT_EQ(com[p].order, Order::buildtemple);
-  cancelorder(p);
+}
+
+TEST_F(OrderStore, OneSacrificeATempleForThePriestThatHoldsItFirst) {
+  const int32_t p = priest(2);
   nations[3].attrkey[0] = NA_BLOODSACRIFICE;
   nations[3].attrval[0] = 1;
-  EXPECT_EQ(giveorder(p, Order::sacrifice, 0, 0, why), 0);
-  EXPECT_STREQ(why, "A temple is required for blood sacrifices.");
+  land[2].temple = 0;
+  EXPECT_EQ(giveorder(p, Order::sacrifice, 0, 0).why, "A temple is required for blood sacrifices.");
   land[2].temple = 1;
-  EXPECT_EQ(giveorder(p, Order::sacrifice, 0, 0, why), 0);
-  EXPECT_EQ(std::string(why), "In order to perform a sacrifice " + std::string(com[p].name) + " must be given some blood slaves.");
+  EXPECT_EQ(giveorder(p, Order::sacrifice, 0, 0).why,
+            "In order to perform a sacrifice " + std::string(com[p].name) + " must be given some blood slaves.");
   com[p].gems[P_BLOOD] = 3;
-  EXPECT_EQ(giveorder(p, Order::sacrifice, 0, 0, why), 1);
+  EXPECT_FALSE(giveorder(p, Order::sacrifice, 0, 0));
   const int32_t q = priest(2);
   com[q].gems[P_BLOOD] = 3;
-  EXPECT_EQ(giveorder(q, Order::sacrifice, 0, 0, why), 0);
-  EXPECT_STREQ(why, "Only one priest at once may perform a sacrifice in this temple.");
+  EXPECT_EQ(giveorder(q, Order::sacrifice, 0, 0).why, "Only one priest at once may perform a sacrifice in this temple.");
+  // Two that hold it (as a computer player may leave them): the first by
+  // number keeps it, as the host carries it out.
+  com[q].order = Order::sacrifice;
+  EXPECT_FALSE(orderallowed(p, Order::sacrifice, 0));
+  EXPECT_TRUE(orderallowed(q, Order::sacrifice, 0));
   // The slaves go into the laboratory, and the sacrifice is not withdrawn.
   changeoneorder(p, int32_t(MenuChoice::bloodslaves));
   EXPECT_EQ(com[p].gems[P_BLOOD], 0);
@@ -150,14 +181,13 @@ TEST_F(OrderStore, ARefusedRequestSaysWhyAndKeepsTheFormerOrder) {
 
 TEST_F(OrderStore, MovesNeedADestinationTheArmyCanReach) {
   const int32_t c = mage(2);
-  char why[ORDERWHYLEN];
-  EXPECT_EQ(giveorder(c, Order::move, 4, 0, why), 1);   // through our own land
+  EXPECT_FALSE(giveorder(c, Order::move, 4, 0));   // through our own land
   EXPECT_EQ(com[c].orderparam, 4);
-  EXPECT_EQ(giveorder(c, Order::move, 6, 0, why), 0);   // beyond an enemy province
-  EXPECT_EQ(giveorder(c, Order::move, 2, 0, why), 0);   // where it stands
-  EXPECT_EQ(giveorder(mage(2, 3), Order::move, 3, 0, why), 0);   // a tower stays
+  EXPECT_TRUE(giveorder(c, Order::move, 6, 0));   // beyond an enemy province
+  EXPECT_TRUE(giveorder(c, Order::move, 2, 0));   // where it stands
+  EXPECT_TRUE(giveorder(mage(2, 3), Order::move, 3, 0));   // a tower stays
   // From the menu, Move and Patrol keeps the destination of the move.
-  ASSERT_EQ(giveorder(c, Order::move, 4, 0, why), 1);
+  ASSERT_FALSE(giveorder(c, Order::move, 4, 0));
   land[4].fort = 1;
   EXPECT_TRUE(has(menu(c), "Move and Patrol"));
   changeoneorder(c, int32_t(Order::movepatrol));

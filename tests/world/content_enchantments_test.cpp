@@ -12,11 +12,11 @@
 
 #include "../tools/content/contentrules.h"
 #include "actions/moverule.h"
+#include "actions/orderrules.h"
 #include "host/phases.h"
 #include "support/smallworld.h"
 #include "world/economy.h"
 #include "world/forts.h"
-#include "world/orderrules.h"
 #include "world/provinfo.h"
 #include "world/ruleconstants.h"
 
@@ -70,13 +70,12 @@ class EnchantmentScopes : public ::testing::Test {
 
   // Everything that a rule reading an enchantment computes here.
   std::vector<int64_t> observe() {
-    char why[1000] = "";
     std::vector<int64_t> v = {isstorm(1), israin(1), isfog(1), isdarkness(1), getatt(ours),
                               getcommagic(mage, P_AIR), getcommagic(mage, P_ASTRAL), getmaxmorale(ours),
                               getmaxmorale(theirs), getmaxhp(ours), getenc(ours, 1), getenc(oursatsea, 1),
                               getmaxap(theirsatsea, 1), fortdef(1, 1), infolevel(5, P, 0), getincome(1, P),
                               getresources(1, P), breatheswater(ours), mapmove(mage, 2, 0), canforge(mage, 1),
-                              orderallowed(mage, Order::deathmatch, 0, why)};
+                              orderallowed(mage, Order::deathmatch, 0).why.empty()};
     for (int32_t path = 0; path < 8; path++) v.push_back(visinc(P, path));
     return v;
   }

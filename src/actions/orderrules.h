@@ -1,18 +1,19 @@
 // Which orders a commander may take where it stands, and what a building
 // order costs. The order menu of the turn screen, the order store
 // (actions/orderstore.h) and the turn host read the same conditions from
-// here.
+// here, and the host tells a refused order with the sentence the menu shows.
 #pragma once
+#include "actions/refusal.h"
 #include "runtime/short.h"
 #include "world/orders.h"
 
-constexpr int32_t ORDERWHYLEN = 300;
-// 1 when the commander may take the order (param: the site slot of
-// entersite); else 0 with the message for the player in why (ORDERWHYLEN
-// bytes), which says why (empty only for a site slot outside 0..3). Moves
-// (move, movepatrol, and sneak with a destination) are not decided here:
-// mapmove.
-int32_t orderallowed(int32_t cnr, Order code, int32_t param, char* why);
+// Empty when the commander may take the order (param: the site slot of
+// entersite), else the sentence that says why not. Moves (move,
+// movepatrol, and sneak with a destination) are not decided here: mapmove.
+// Of the commanders that hold a sacrifice in one temple, or the death
+// match for one nation, the first by number keeps it: the others (and one
+// that asks for it then) are refused.
+Refusal orderallowed(int32_t cnr, Order code, int32_t param);
 // Gold that the order costs when given: a laboratory, a temple or a new
 // fort; continuing a fort under construction costs nothing. 0 otherwise.
 int32_t ordergoldcost(int32_t cnr, Order code);
