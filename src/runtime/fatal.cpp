@@ -96,9 +96,7 @@ void failexit(const char* message) {
   exit(1);
 }
 
-void bailif(int32_t condition, const char* message, StopPlace where) {
-  if (condition & 0xFFFF) fatalerror(message, where);
-}
+__attribute__((cold, noinline)) void bailstop(const char* message, StopPlace where) { fatalerror(message, where); }
 
 void bailif_fmt(StopCondition condition, const char* format, ...) {
   if (!(condition.value & 0xFFFF)) return;

@@ -41,7 +41,14 @@ void addshutdownhook(void (*hook)());
 void setunitfatalhook(void (*hook)(int32_t unr));
 void showunitfatal(int32_t unr);
 // Stops through fatalerror when the low 16 bits of the condition are set.
-void bailif(int32_t condition, const char* message, StopPlace where = StopPlace::here());
+// Inline, so that a check costs its test alone: the message and the place
+// are passed only on the way to the stop (bailstop), which many checks in
+// the inner loops of the rules would otherwise pay for on every pass.
+void bailstop(const char* message, StopPlace where);
+inline void bailif(int32_t condition, const char* message, StopPlace where = StopPlace::here()) {
+  if (condition & 0xFFFF) [[unlikely]]
+    bailstop(message, where);
+}
 // The condition of bailif_fmt with the place of its call: a variadic call
 // cannot take a default argument after the format, so the condition brings
 // the place along (converted at the call site).

@@ -275,8 +275,12 @@ int32_t suplinereach(int32_t lnr, int32_t p, int32_t dmax) {
     for (int i = 0; i < MAXNEIGHBOURS; i++) {
       const int32_t n = provgeo[l].nbr[i];
       if (n == 0) break;
-      bailif(n < 1 || n > nbrlands || n >= MAXLANDS, "msl: bad nbor");
-      if (n < 1 || n >= MAXLANDS || land[n].owner != p || seen[n] == stamp) continue;
+      // One test of the neighbour a pass; the stop only when it fails.
+      if (n < 1 || n > nbrlands || n >= MAXLANDS) {
+        bailif(1, "msl: bad nbor");
+        continue;
+      }
+      if (land[n].owner != p || seen[n] == stamp) continue;
       seen[n] = stamp;
       queue[tail] = int16_t(n);
       dist[tail++] = int16_t(d + 1);
