@@ -51,11 +51,11 @@ void growolder(int32_t u) {
     const uint32_t a = oldageafflictions[sysrnd(int32_t(sizeof oldageafflictions / sizeof oldageafflictions[0]))];
     if (!(x.flags[0] & a)) {
       x.flags[0] |= a;
-      if (c >= 0) landmsg(x.owner, x.land, "Old age\n\n%s feels the burden of the years.", com[size_t(c)].name);
+      if (c >= 0) landmsg(x.owner, x.land, "Old age\n\n%s feels the burden of the years.", comshownname(c));
     }
   }
   if (level >= 5 && sysrnd(100) < (level - 4) * 10) {
-    if (c >= 0) landmsg(x.owner, x.land, "Old age\n\n%s has died of old age.", com[size_t(c)].name);
+    if (c >= 0) landmsg(x.owner, x.land, "Old age\n\n%s has died of old age.", comshownname(c));
     killunit(u);
   }
 }
@@ -68,7 +68,7 @@ void ageingphase() {
     heal(u);
     if (unit[size_t(u)].hp < 1) {
       const int32_t c = unit2com(u);
-      if (c >= 0) landmsg(unit[size_t(u)].owner, unit[size_t(u)].land, "%s has died of disease.", com[size_t(c)].name);
+      if (c >= 0) landmsg(unit[size_t(u)].owner, unit[size_t(u)].land, "%s has died of disease.", comshownname(c));
       if (unit[size_t(u)].flags[2] & F3_PRETENDER) unit[size_t(u)].hp = 1;
       else killunit(u);
       continue;

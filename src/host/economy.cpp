@@ -95,8 +95,12 @@ void starvephase() {
       if (x.flags[0] & AF_STARVING) {
         x.hp = int16_t(x.hp - imax(1, getmaxhp(u) / 10));
         if (rnd(10) == 0) x.flags[0] |= AF_DISEASED;
-        if (x.hp < 1 && !(x.flags[2] & F3_PRETENDER)) killunit(u);
-        else if (x.hp < 1) x.hp = 1;
+        if (x.hp < 1 && !(x.flags[2] & F3_PRETENDER)) {
+          if (const int32_t c = unit2com(u); c >= 0) landmsg(p, lnr, "%s has starved to death.", comshownname(c));
+          killunit(u);
+        } else if (x.hp < 1) {
+          x.hp = 1;
+        }
       }
       x.flags[0] |= AF_STARVING;
       starved++;

@@ -38,7 +38,7 @@ std::vector<Fallen> commandershere(int32_t lnr) {
   for (int32_t c = 0; c <= highestcom; c++) {
     if (!alive(c) || unit[size_t(com[size_t(c)].body)].land != lnr) continue;
     Fallen f{c, {}};
-    strlcopy(f.name, com[size_t(c)].name, sizeof f.name);
+    strlcopy(f.name, comshownname(c), sizeof f.name);
     here.push_back(f);
   }
   return here;

@@ -134,7 +134,7 @@ void standingbattles(int32_t lnr, const std::vector<int32_t>& coms) {
         for (int32_t t : coms)
           if (hostile(p, complayer(t)) && !hidden(t)) targets.push_back(t);
         if (targets.empty()) {
-          landmsg(p, lnr, "%s found no one to assassinate in %s.", com[size_t(c)].name, l.name);
+          landmsg(p, lnr, "%s found no one to assassinate in %s.", comshownname(c), l.name);
           break;
         }
         const int32_t t = targets[size_t(rnd(int32_t(targets.size())))];

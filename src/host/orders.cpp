@@ -63,7 +63,7 @@ int32_t raise(int32_t cnr, int32_t type, int32_t count) {
 
 void raised(int32_t cnr, int32_t made, int32_t type, const char* verb) {
   char plural[PLURALLEN];
-  landmsg(complayer(cnr), comland(cnr), "%s has %s %d %s.", com[size_t(cnr)].name, verb, made,
+  landmsg(complayer(cnr), comland(cnr), "%s has %s %d %s.", comshownname(cnr), verb, made,
           pluralname(made, unittypes[size_t(type)].name, plural));
 }
 
@@ -142,7 +142,7 @@ void search(int32_t c) {
     const int32_t path = st.path >= 0 && st.path <= 8 ? st.path : -1;
     if (path >= 0 && getcommagic(c, path) >= st.level) {
       l.sitefound[s] = 1;
-      landmsg(p, comland(c), "%s has found the magic site %s in %s.", com[size_t(c)].name, st.name, l.name);
+      landmsg(p, comland(c), "%s has found the magic site %s in %s.", comshownname(c), st.name, l.name);
     }
   }
 }
@@ -158,7 +158,7 @@ void bloodhunt(int32_t c) {
   cm.gems[P_BLOOD] = uint8_t(carried + found);
   l.population = int16_t(imax(0, l.population - found * 10));
   l.unrest = int16_t(imin(30000, l.unrest + found));
-  landmsg(complayer(c), comland(c), "%s has found %d blood slaves in %s.", cm.name, found, l.name);
+  landmsg(complayer(c), comland(c), "%s has found %d blood slaves in %s.", comshownname(c), found, l.name);
 }
 
 void captureslaves(int32_t c) {
@@ -170,7 +170,7 @@ void captureslaves(int32_t c) {
   cm.gems[P_BLOOD] = uint8_t(cm.gems[P_BLOOD] + found);
   l.population = int16_t(imax(0, l.population - found * 10));
   l.unrest = int16_t(imin(30000, l.unrest + 2 * found));
-  landmsg(complayer(c), comland(c), "%s has taken %d slaves in %s.", cm.name, found, l.name);
+  landmsg(complayer(c), comland(c), "%s has taken %d slaves in %s.", comshownname(c), found, l.name);
 }
 
 void pillage(int32_t c) {
@@ -182,7 +182,7 @@ void pillage(int32_t c) {
   addgold(complayer(c), gold);
   l.population = int16_t(imax(0, l.population - l.population / 20 - strength));
   l.unrest = int16_t(imin(30000, l.unrest + 20));
-  landmsg(complayer(c), comland(c), "%s has pillaged %s for %d gold.", com[size_t(c)].name, l.name, gold);
+  landmsg(complayer(c), comland(c), "%s has pillaged %s for %d gold.", comshownname(c), l.name, gold);
 }
 
 void uprising(int32_t c) {
@@ -198,10 +198,10 @@ void prophet(int32_t c) {
   if (const Refusal r = refusal(c, Order::prophet)) return failorder(c, "become prophet", r);
   orderdone(c);
   if (comalive(k.w[KW_PROPHET]) && complayer(k.w[KW_PROPHET]) == p)
-    return (void)landmsg(p, comland(c), "%s could not become prophet: the nation has one already.", com[size_t(c)].name);
+    return (void)landmsg(p, comland(c), "%s could not become prophet: the nation has one already.", comshownname(c));
   k.w[KW_PROPHET] = int16_t(c);
   unit[size_t(b)].flags[1] |= ST_PROPHET;
-  landmsg(p, comland(c), "%s has become the prophet of %s.", com[size_t(c)].name, k.godname);
+  landmsg(p, comland(c), "%s has become the prophet of %s.", comshownname(c), k.godname);
 }
 
 void callgod(int32_t c) {
@@ -234,7 +234,7 @@ void heal(int32_t c) {
     else x.flags[0] &= x.flags[0] - 1;
     healed++;
   }
-  if (healed) landmsg(complayer(c), comland(c), "%s has healed %d afflicted units.", com[size_t(c)].name, healed);
+  if (healed) landmsg(complayer(c), comland(c), "%s has healed %d afflicted units.", comshownname(c), healed);
 }
 
 void summonallies(int32_t c) {
@@ -277,7 +277,7 @@ void reanimate(int32_t c, Order order) {
     }
     if (!raise(c, type, 1)) break;
   }
-  landmsg(p, lnr, "%s has raised %d of the dead in %s.", com[size_t(c)].name, count, l.name);
+  landmsg(p, lnr, "%s has raised %d of the dead in %s.", comshownname(c), count, l.name);
 }
 
 void callspirits(int32_t c, Order order) {
@@ -302,7 +302,7 @@ void sacrifice(int32_t c) {
     l.veystr = 0;
   }
   l.veystr = int16_t(imin(l.veystr + slaves, 10));
-  landmsg(p, comland(c), "%s has sacrificed %d blood slaves in %s.", cm.name, slaves, l.name);
+  landmsg(p, comland(c), "%s has sacrificed %d blood slaves in %s.", comshownname(c), slaves, l.name);
 }
 
 // ---------------------------------------------------------------- agents
@@ -326,16 +326,16 @@ void agent(int32_t c, Order order) {
   if (const Refusal r = refusal(c, order)) return failorder(c, what, r);
   orderdone(c);
   const int32_t t = victim(c);
-  if (t < 0) return (void)landmsg(p, lnr, "%s found no one to %s.", com[size_t(c)].name, what);
+  if (t < 0) return (void)landmsg(p, lnr, "%s found no one to %s.", comshownname(c), what);
   const int32_t tb = com[size_t(t)].body, tp = complayer(t);
   // Magic resistance against the agent's gift, on two dice.
   if (rolls(10, 2) + getmr(tb) > 10 + power + rolls(10, 2) / 2) {
-    landmsg(p, lnr, "%s failed to %s %s.", com[size_t(c)].name, what, com[size_t(t)].name);
+    landmsg(p, lnr, "%s failed to %s %s.", comshownname(c), what, comshownname(t));
     return;
   }
   if (order == Order::lure) {
-    landmsg(p, lnr, "%s has lured %s into the sea.", com[size_t(c)].name, com[size_t(t)].name);
-    landmsg(tp, lnr, "%s has been lured into the sea and is lost.", com[size_t(t)].name);
+    landmsg(p, lnr, "%s has lured %s into the sea.", comshownname(c), comshownname(t));
+    landmsg(tp, lnr, "%s has been lured into the sea and is lost.", comshownname(t));
     killunit(tb);
     return;
   }
@@ -343,9 +343,9 @@ void agent(int32_t c, Order order) {
   for (int32_t& s : com[size_t(t)].squad) s = -1;
   unit[size_t(tb)].owner = int8_t(p);
   com[size_t(t)].order = Order::defend;
-  landmsg(p, lnr, "%s has %s %s, who now serves you.", com[size_t(c)].name,
-          order == Order::seduce ? "seduced" : "corrupted", com[size_t(t)].name);
-  landmsg(tp, lnr, "%s has been %s by an agent of %s.", com[size_t(t)].name,
+  landmsg(p, lnr, "%s has %s %s, who now serves you.", comshownname(c),
+          order == Order::seduce ? "seduced" : "corrupted", comshownname(t));
+  landmsg(tp, lnr, "%s has been %s by an agent of %s.", comshownname(t),
           order == Order::seduce ? "seduced" : "corrupted", nationname(p));
 }
 
@@ -360,13 +360,13 @@ void entersite(int32_t c) {
     setunitland(cm.body, home >= 1 && home <= nbrlands ? home : kingdom[size_t(p)].w[KW_HOMELAND]);
     orderdone(c);
     if (rnd(100) < 25) {
-      landmsg(p, -1, "%s has not come back from The Void.", cm.name);
+      landmsg(p, -1, "%s has not come back from The Void.", comshownname(c));
       killunit(cm.body);
       return;
     }
     const int32_t item = randitemoflevel(1 + rnd(3));
     if (item > 0 && getitem(c, item) < 0) additemtolab(p, item, 1);
-    landmsg(p, comland(c), "%s has come back from The Void%s%s.", cm.name, item > 0 ? " with " : "",
+    landmsg(p, comland(c), "%s has come back from The Void%s%s.", comshownname(c), item > 0 ? " with " : "",
             item > 0 ? items[size_t(item)].name : "");
     return;
   }
@@ -390,7 +390,7 @@ void entersite(int32_t c) {
       }
       case SE_TRAINING:
         for (int32_t u : armyunits(c)) unit[size_t(u)].exp = int16_t(imin(32767, unit[size_t(u)].exp + imax(value, 1)));
-        landmsg(p, comland(c), "%s and the army have trained at %s.", cm.name, st.name);
+        landmsg(p, comland(c), "%s and the army have trained at %s.", comshownname(c), st.name);
         orderdone(c);
         return;
       case SE_VOID:
@@ -398,7 +398,7 @@ void entersite(int32_t c) {
         for (int32_t u : armyunits(c))
           if (u != cm.body) setunitsquad(u, -1);
         setunitland(cm.body, VOIDLAND);
-        landmsg(p, -1, "%s has entered The Void.", cm.name);
+        landmsg(p, -1, "%s has entered The Void.", comshownname(c));
         return;
       case SE_SCRY: {
         const int32_t target = cm.ordergems[1];
@@ -413,7 +413,7 @@ void entersite(int32_t c) {
         if (m >= 0) {
           message[size_t(m)].subj[1] = seen;
           message[size_t(m)].subj[2] = t1 >= 0 ? t1 : t2;
-          t2msg(m, "%s has scried %s: %d units are there.", cm.name, land[size_t(target)].name, seen);
+          t2msg(m, "%s has scried %s: %d units are there.", comshownname(c), land[size_t(target)].name, seen);
         }
         return;
       }
@@ -428,7 +428,7 @@ void entersite(int32_t c) {
         }
         l.site[3] = 0;
         l.sitefound[3] = 0;
-        landmsg(p, comland(c), "%s has found %s at %s.", cm.name, item > 0 ? items[size_t(item)].name : "nothing",
+        landmsg(p, comland(c), "%s has found %s at %s.", comshownname(c), item > 0 ? items[size_t(item)].name : "nothing",
                 st.name);
         return;
       }

@@ -95,7 +95,7 @@ void forgephase() {
         continue;
       }
       cm.path[path]++;
-      landmsg(p, comland(c), "%s has been empowered and reached level %d in %s magic.", cm.name, cm.path[path],
+      landmsg(p, comland(c), "%s has been empowered and reached level %d in %s magic.", comshownname(c), cm.path[path],
               pathnames[path]);
       orderdone(c);
       continue;
@@ -117,7 +117,7 @@ void forgephase() {
     const bool carried = getitem(c, item) >= 0;
     if (!carried) additemtolab(p, item, 1);
     if (iteminplay[item] < 255) iteminplay[item]++;
-    landmsg(p, comland(c), "%s has forged %s%s.", cm.name, it.name,
+    landmsg(p, comland(c), "%s has forged %s%s.", comshownname(c), it.name,
             carried ? "" : " and put it in the laboratory's treasury");
     orderdone(c);
   }

@@ -2,6 +2,8 @@
 // carried out, and the upkeep of the enchantments in force.
 #include <cstdarg>
 #include <cstdio>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "magic/rituals.h"
@@ -110,6 +112,7 @@ void remotedamage(int32_t c, const Spell& sp, int32_t level, int32_t target) {
   const int32_t dmg = scaled(sp.damage, level);
   int32_t hit = 0, killed = 0;
   std::vector<int32_t> victims;
+  std::vector<std::pair<int32_t, std::string>> fallen;   // commanders killed: owner and name
   for (int32_t u : filedinland(target)) {
     Unit& x = unit[size_t(u)];
     if (x.hp < 1 || x.owner == p) continue;
@@ -118,6 +121,7 @@ void remotedamage(int32_t c, const Spell& sp, int32_t level, int32_t target) {
     hit++;
     const int32_t harm = dmg == 999 ? x.hp : imax(1, dmg - getprot(u) / 2);
     if (harm >= x.hp) {
+      if (const int32_t fc = unit2com(u); fc >= 0) fallen.emplace_back(owner, comshownname(fc));
       killunit(u);
       killed++;
     } else {
@@ -129,9 +133,13 @@ void remotedamage(int32_t c, const Spell& sp, int32_t level, int32_t target) {
   }
   tell(p, target, "%s performed %s on %s: %d units were struck, %d of them died.", comshownname(c), sp.name,
        land[size_t(target)].name, hit, killed);
-  for (int32_t v : victims)
-    tell(v, target, "%s struck our armies in %s from afar: %d of %d units died.", sp.name, land[size_t(target)].name,
-         killed, hit);
+  for (int32_t v : victims) {
+    std::string dead;
+    for (const auto& [owner, name] : fallen)
+      if (owner == v) dead += "\n" + name + " has died.";
+    tell(v, target, "%s struck our armies in %s from afar: %d of %d units died.%s", sp.name, land[size_t(target)].name,
+         killed, hit, dead.c_str());
+  }
 }
 
 void enchant(int32_t c, int32_t spell, int32_t lnr) {

@@ -80,6 +80,9 @@ TEST_F(War, DefendedProvincesAreFoughtForAndTheReplaysWritten) {
   const int32_t c = commander(A, 3), d = commander(B, 4);
   strlcopy(com[size_t(c)].name, "Ulfar", 36);
   strlcopy(com[size_t(d)].name, "Brannoc", 36);
+  const int32_t unnamed = commander(B, 4);   // named by its unit type
+  com[size_t(unnamed)].name[0] = 0;
+  const std::string typename_ = unittypes[size_t(unit[size_t(com[size_t(unnamed)].body)].type)].name;
   army(c, 40);
   army(d, 3, MON_MILITIA_18);
   order(c, Order::move, 4);
@@ -94,6 +97,7 @@ TEST_F(War, DefendedProvincesAreFoughtForAndTheReplaysWritten) {
   for (int32_t p : {A, B}) {
     EXPECT_EQ(messages(p, "You lost"), 1);
     EXPECT_EQ(messages(p, "\nBrannoc died in the battle of Land4."), 1) << p;
+    EXPECT_EQ(messages(p, ("\n" + typename_ + " died in the battle of Land4.").c_str()), 1) << p;
     EXPECT_EQ(messages(p, "Ulfar died"), 0) << p;
   }
   // Both sides hear of it, with the battle's seed and land for the replay screen.

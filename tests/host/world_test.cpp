@@ -159,6 +159,41 @@ TEST_F(Tending, WoundsHealDiseaseGnawsAndTheOldGrowFrail) {
   EXPECT_EQ(messages(A, "died of old age"), 1);
 }
 
+// Every way a commander dies outside battle is told with its name, the unit
+// type's for a commander that has none of its own.
+TEST_F(Tending, ADeadCommanderIsNamedHoweverItDied) {
+  const std::string name = unittypes[MON_COMMANDER_34].name;
+  ASSERT_FALSE(name.empty());
+  auto unnamed = [](int32_t lnr) {
+    const int32_t c = commander(A, lnr);
+    com[c].name[0] = 0;
+    return c;
+  };
+  auto told = [&](const char* how) { return messages(A, (name + how).c_str()); };
+  const int32_t sick = unnamed(AHOME);
+  unit[com[sick].body].flags[0] |= AF_DISEASED;
+  unit[com[sick].body].hp = 1;
+  ageingphase();
+  EXPECT_FALSE(comalive(sick));
+  EXPECT_EQ(told(" has died of disease."), 1);
+  // Starving a second month wounds; the weakest do not live through it.
+  own(5, A);
+  land[5].population = 100;
+  const int32_t hungry = unnamed(5);
+  army(hungry, 80);
+  unit[com[hungry].body].flags[0] |= 0x4;
+  unit[com[hungry].body].hp = 1;
+  starvephase();
+  EXPECT_FALSE(comalive(hungry));
+  EXPECT_EQ(told(" has starved to death."), 1);
+  turn = 12;
+  const int32_t old = unnamed(AHOME);
+  unit[com[old].body].age = int16_t(5 * getmaxage(com[old].body));
+  for (int32_t year = 0; year < 30 && comalive(old); year++) ageingphase();
+  EXPECT_FALSE(comalive(old));
+  EXPECT_EQ(told(" has died of old age."), 1);
+}
+
 TEST_F(Tending, RandomEventsFollowTheTable) {
   // Every province of A meets an event this month.
   eventisrare = 1000;

@@ -57,18 +57,20 @@ TEST_F(Rituals, SummonsRemoteAttacksAndArmyRituals) {
   // Fire Rain strikes the foreign armies of the target and spares the caster's.
   const int32_t foe = commander(B, AHOME + 2);
   army(foe, 10, MON_HEAVY_INFANTRY_38);
+  unit[size_t(com[size_t(foe)].body)].hp = 1;   // the commander falls, and its nation hears who
+  const std::string foename = comshownname(foe);
   const int32_t friendly = commander(A, AHOME + 2);
   army(friendly, 3, MON_HEAVY_INFANTRY_38);
-  std::vector<int32_t> hp;
-  for (int32_t u : unitsin(AHOME + 2, B)) hp.push_back(unit[size_t(u)].hp);
+  std::vector<std::pair<int32_t, int32_t>> hp;   // unit and hit points
+  for (int32_t u : unitsin(AHOME + 2, B)) hp.emplace_back(u, unit[size_t(u)].hp);
   const int32_t ahp = unit[size_t(unitsin(AHOME + 2, A).back())].hp;
   cast("Fire Rain", AHOME + 2);
-  const std::vector<int32_t> after = unitsin(AHOME + 2, B);
-  int32_t harmed = int32_t(hp.size() - after.size());
-  for (size_t i = 0; i < after.size(); i++) harmed += unit[size_t(after[i])].hp < hp[i] ? 1 : 0;
+  int32_t harmed = 0;
+  for (const auto& [u, before] : hp) harmed += unit[size_t(u)].hp < before ? 1 : 0;
   EXPECT_EQ(harmed, int32_t(hp.size()));
   EXPECT_EQ(unit[size_t(unitsin(AHOME + 2, A).back())].hp, ahp);
   EXPECT_EQ(messages(B, "from afar"), 1);
+  EXPECT_EQ(messages(B, ("\n" + foename + " has died.").c_str()), 1);
 
   // Heal Army mends the wounded of the caster's army.
   army(mage, 3, MON_HEAVY_INFANTRY_38);
