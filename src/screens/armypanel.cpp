@@ -93,8 +93,9 @@ float commanderblock(int32_t c, float y, int32_t& shade) {
   areainfo("Click to give the selected units to %s, right click for the commander", comshownname(c));
   drawdeployfield(AP_COMPLACE + c, ap.land, ap.dest, ap.player, c, -1, WX + 52, up(y + 40), 54, 38);
   areainfo("Position of the commander on the battle field");
+  // What the order file keeps: the order and target, not the script.
   char order[ORDERTEXTSIZE], first[200];
-  comordertext(c, order);
+  combattleordertext(c, order);
   const int32_t n = nbrcomunits(c), s = nbrsquads(c);
   const Monster* t = typeof_(b);
   formatbounded(first, sizeof first, "%s%s%s, commanding %d %s in %d %s", cm.name, cm.name[0] ? " the " : "",
@@ -252,10 +253,18 @@ void battleorders(int32_t c) {
     guititle("Set battle orders for %s", comshownname(c));
     guicloseid(SCR_DONE);
     guiminwidth(GUIMENUWIDTH);
-    char text[ORDERTEXTSIZE];
-    comordertext(c, text);
+    const std::vector<std::string> lines = battleorderlines(c);
     guitextscale(0.85f);
-    guibuttoncol(0, "%s", 0.85f, 0.8f, 0.55f, 1, strcmp(text, "<set battle orders>") ? text : "No battle orders set");
+    for (size_t i = 0; i < lines.size(); i++) {
+      // The order kept, then in a dimmer hand the script that is not.
+      if (i == 1) {
+        guispace(2);
+        guitextscale(0.7f);
+      }
+      const float shade = i == 0 ? 1.0f : 0.7f;
+      guibuttoncol(0, "%s", 0.85f * shade, 0.8f * shade, 0.55f * shade, 1, lines[i].c_str());
+    }
+    guitextscale(0.85f);
     guispace(2);
     const std::vector<ScriptEntry> entries = scriptentries(c, shape);
     bool orders = false;

@@ -9,6 +9,7 @@
 // below, which tests set without a window; the screen rebuilds its items
 // every frame and acts on the id returned.
 #pragma once
+#include <string>
 #include <vector>
 
 #include "actions/squads.h"
@@ -45,6 +46,11 @@ struct ScriptEntry {
   const char* help;
 };
 std::vector<ScriptEntry> scriptentries(int32_t cnr, bool shape);
+// The lines that the editor shows above its entries: what the order file
+// keeps of the commander's battle orders (its order and target, or "No
+// battle orders set"); that the file keeps no script, so that hosted
+// battles follow the order alone; and the steps chosen this turn, if any.
+std::vector<std::string> battleorderlines(int32_t cnr);
 // Starts the editor: order and target 0, every step -1.
 void clearscript(int32_t cnr);
 // Stores a step in the next free place; false when all five are set.

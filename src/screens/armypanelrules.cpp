@@ -3,10 +3,12 @@
 // drops, the order tables and the commander's battle script, and the
 // battle order memory of the digit keys.
 #include <algorithm>
+#include <cstring>
 
 #include "actions/moverule.h"
 #include "runtime/fatal.h"
 #include "screens/armypanel.h"
+#include "screens/deployment.h"
 #include "world/gamedata.h"
 #include "world/rules.h"
 #include "world/siteentry.h"
@@ -147,6 +149,18 @@ std::vector<ScriptEntry> scriptentries(int32_t c, bool shape) {
                  "Units armed with missile weapons fires for three turns and retreats off the battlefield."});
   v.push_back({SCR_ORDER + BO_RETREAT, "Retreat", "The commander tries to leave the battle field."});
   v.push_back({SCR_DONE, "Done", "Leave the battle orders as they are now."});
+  return v;
+}
+
+std::vector<std::string> battleorderlines(int32_t c) {
+  if (!validcom(c)) return {};
+  char text[ORDERTEXTSIZE];
+  combattleordertext(c, text);
+  std::vector<std::string> v{strcmp(text, "<set battle orders>") ? text : "No battle orders set"};
+  v.push_back("A script of the first turns is not kept in the order file:");
+  v.push_back("hosted battles follow the battle order alone.");
+  comscripttext(c, text);
+  if (text[0]) v.push_back(std::string("Script this turn: ") + text);
   return v;
 }
 

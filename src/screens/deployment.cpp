@@ -66,11 +66,10 @@ void fieldclickplace(float px, float py, float w, float h, int32_t* x, int32_t* 
   *y = h > 0 ? int32_t(20.0f * float(int32_t(h - py)) / h) - 10 : 0;
 }
 
-void comordertext(int32_t c, char* buf) {
+void comscripttext(int32_t c, char* buf) {
   buf[0] = 0;
   if (c < 0 || c >= MAXCOMS) return;
-  const Commander& cm = com[size_t(c)];
-  for (int16_t s : cm.roundspell) {
+  for (int16_t s : com[size_t(c)].roundspell) {
     if (s == -1) break;
     if (s > 0) {
       char name[16] = {};
@@ -91,7 +90,12 @@ void comordertext(int32_t c, char* buf) {
       add(buf, "(attack)");
     }
   }
-  if (buf[0]) add(buf, " ");
+}
+
+void combattleordertext(int32_t c, char* buf) {
+  buf[0] = 0;
+  if (c < 0 || c >= MAXCOMS) return;
+  const Commander& cm = com[size_t(c)];
   const int32_t o = cm.batorder;
   switch (o) {
     case 1: add(buf, "Attack "); break;
@@ -106,6 +110,19 @@ void comordertext(int32_t c, char* buf) {
   if (o == 1 || o == 2 || o == 3 || o == 9) add(buf, targettext(cm.battarget, true));
   if (o == 9) add(buf, "and flee ");
   if (!buf[0]) add(buf, "<set battle orders>");
+}
+
+void comordertext(int32_t c, char* buf) {
+  comscripttext(c, buf);
+  if (c < 0 || c >= MAXCOMS) return;
+  char order[ORDERTEXTSIZE];
+  combattleordertext(c, order);
+  if (buf[0]) {
+    add(buf, " ");
+    if (strcmp(order, "<set battle orders>") != 0) add(buf, order);
+  } else {
+    add(buf, order);
+  }
 }
 
 void squadordertext(int32_t c, int32_t slot, char* buf) {

@@ -30,6 +30,11 @@ void fieldclickplace(float px, float py, float w, float h, int32_t* x, int32_t* 
 // slot's order and target; "<set battle orders>" when nothing is set.
 constexpr int32_t ORDERTEXTSIZE = 200;
 void comordertext(int32_t cnr, char* buf);
+// The two parts of comordertext: the script steps ("" for none), and the
+// order and target ("<set battle orders>" when there is none). The order
+// and target are kept in the order and world files, the script is not.
+void comscripttext(int32_t cnr, char* buf);
+void combattleordertext(int32_t cnr, char* buf);
 void squadordertext(int32_t cnr, int32_t slot, char* buf);
 
 // The screen: moves the commander's place (slot -1) or squad slot 0..4's

@@ -1,7 +1,8 @@
 // What a player sets in the army panel reaches the next turn through the
-// order file and the host: squad orders and places, and the nation's
-// remembered battle orders and map filter, which the host keeps from the
-// order file.
+// order file and the host: squad orders and places, the commander's own
+// order and target (not its script, which the file has no room for), and
+// the nation's remembered battle orders and map filter, which the host
+// keeps from the order file.
 #include <gtest/gtest.h>
 
 #include "host/hostgame.h"
@@ -30,6 +31,11 @@ TEST_F(ArmyOrders, SquadOrdersPlacesAndTheNationsMemoryOutliveTheHost) {
     com[size_t(c)].sqx[slot] = 5;
     com[size_t(c)].sqy[slot] = -4;
     storebattlememory(0, 3, c, slot);
+    // The commander's own order and target are kept; its script is not.
+    clearscript(c);
+    ASSERT_TRUE(setcomorder(c, BO_ATTACK, false));
+    ASSERT_TRUE(setcomtarget(c, 3));
+    ASSERT_TRUE(addscriptstep(c, -3));
     kingdom[0].w[KW_MAPFILTER] = 0x19;
   });
   ASSERT_GE(c, 0) << "no commander with a squad";
@@ -42,6 +48,9 @@ TEST_F(ArmyOrders, SquadOrdersPlacesAndTheNationsMemoryOutliveTheHost) {
   EXPECT_EQ(cm.sqx[slot], 5);
   EXPECT_EQ(cm.sqy[slot], -4);
   EXPECT_EQ(kingdom[0].w[KW_MAPFILTER], 0x19);
+  EXPECT_EQ(cm.batorder, BO_ATTACK);
+  EXPECT_EQ(cm.battarget, 3);
+  EXPECT_EQ(cm.roundspell[0], -1);
   // The remembered squad orders apply in the new turn.
   com[size_t(c)].sqorder[slot] = BO_ATTACK;
   EXPECT_TRUE(applybattlememory(0, 3, c, slot));

@@ -117,6 +117,16 @@ TEST_F(PanelSquads, SquadOrdersTargetsAndTheCommandersScript) {
   char text[ORDERTEXTSIZE];
   comordertext(were, text);
   EXPECT_STREQ(text, "(change shape)(fire)(hold)(hold)(attack) Fire archers and flee ");
+  // The editor shows the order that the order file keeps, says that it keeps
+  // no script, and shows the script apart.
+  std::vector<std::string> lines = battleorderlines(were);
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0], "Fire archers and flee ");
+  EXPECT_NE(lines[1].find("not kept in the order file"), std::string::npos);
+  EXPECT_EQ(lines[3], "Script this turn: (change shape)(fire)(hold)(hold)(attack)");
+  lines = battleorderlines(c);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0], "No battle orders set");
 }
 
 TEST_F(PanelSquads, TheDigitKeysRememberOrdersOfTheirKind) {

@@ -15,6 +15,7 @@
 #include "battle/battle.h"
 #include "frontend/frontend.h"
 #include "gamedata_ids.h"
+#include "gfx/dialogwindow.h"
 #include "gfx/xwindow.h"
 #include "host/hostgame.h"
 #include "mapview/mapview.h"
@@ -22,6 +23,7 @@
 #include "screens/armypanel.h"
 #include "screens/turnscreen.h"
 #include "support/pacedscript.h"
+#include "support/smallworld.h"
 #include "support/turnscript.h"
 #include "world/siteentry.h"
 
@@ -176,6 +178,35 @@ TEST_F(ArmyPanelWindow, TwoSquadsPlacedOnThePanelStartTheHostedBattleWhereTheyWe
   }
   dobatl(defender, attacker, 0, 0, 1, values[2]);
   for (const std::string& s : {shot, fieldshot}) {
+    const Shot pic = readshot(s);
+    ASSERT_GT(pic.width, 0) << s;
+    dropshot(s);
+  }
+}
+
+// The battle orders editor says, where the script is chosen, that the order
+// file keeps none; the panel then shows the order it keeps, not the script.
+TEST(ArmyScriptWindow, TheEditorSaysTheScriptIsNotKept) {
+  makesmallworld();
+  settype(1, "Warlord");
+  land[2].owner = land[2].fortholder = 3;
+  const int32_t c = mkcom(1, 3, 2);
+  strcpy(com[c].name, "Hrodgar");
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  installwindowdialogs(1);
+  const std::string editor = tempfile("battlescript.ppm"), panel = tempfile("battlescriptpanel.ppm");
+  // The commander's text, Hold a turn, a picture, Attack, no target; a picture
+  // of the panel; Exit.
+  setinputscript(paced(line("waitfor", 700000 + c) + line("clickid", 700000 + c) + "waitfor 53\nclickid 53\n"
+                       "waitfor 53\nmove 5 5\nwait 3\nshot " + editor + "\nclickid 11\nwaitfor 999\nclickid 999\n" +
+                       line("waitfor", 700000 + c) + "move 5 5\nwait 3\nshot " + panel + "\nkey escape\n")
+                     .c_str());
+  armypanel(3, 2, -1);
+  installwindowdialogs(0);
+  EXPECT_EQ(com[c].batorder, BO_ATTACK);
+  EXPECT_EQ(com[c].roundspell[0], -3);
+  for (const std::string& s : {editor, panel}) {
     const Shot pic = readshot(s);
     ASSERT_GT(pic.width, 0) << s;
     dropshot(s);
