@@ -2,7 +2,6 @@
 #include "runtime/fatal.h"
 #include "runtime/util.h"
 #include "world/rules.h"
-#include "world/stattrace.h"
 
 namespace {
 constexpr int32_t MAXWORN = 10;
@@ -184,7 +183,7 @@ int32_t getprot(int32_t unr) {
     weight++;
   }
   int32_t v = getnatprot(unr);
-  statstep(v, combine(sum / weight, v), "Armor");
+  v = combine(sum / weight, v);
   return v;
 }
 

@@ -6,7 +6,6 @@
 #include "world/hoststate.h"
 #include "world/magic.h"
 #include "world/rules.h"
-#include "world/stattrace.h"
 
 namespace {
 int32_t ab(int32_t unr, int32_t k) { return getability(unr, k, 1); }
@@ -20,15 +19,14 @@ int32_t veyterm(int32_t unr, int32_t l) {
 // Storm, cold, heat and darkness powers in the land, added to v.
 void climate(int32_t unr, int32_t l, int32_t& v) {
   const int32_t storm = ab(unr, AB_STORMPOWER);
-  if (storm > 0 && isstorm(l)) statstep(v, v + storm, "Storm");
+  if (storm > 0 && isstorm(l)) v += storm;
   if (l < 0) return;
   const int32_t cold = land[l].scale[SC_COLD];
-  const char* weather = cold > 0 ? "Cold" : "Heat";
-  if (const int32_t a = ab(unr, AB_COLDPOWER); a > 0) statstep(v, v + a * cold, weather);
-  if (const int32_t a = ab(unr, AB_FIREPOWER); a > 0) statstep(v, v - a * cold, weather);
+  if (const int32_t a = ab(unr, AB_COLDPOWER); a > 0) v += a * cold;
+  if (const int32_t a = ab(unr, AB_FIREPOWER); a > 0) v -= a * cold;
   if (const int32_t a = ab(unr, AB_DARKPOWER); a > 0) {
-    if (isdarkness(l)) statstep(v, v + a, "Darkness");
-    if (findench(EN_LIGHT, l, -1) >= 0) statstep(v, v - a, "Solar Brilliance");
+    if (isdarkness(l)) v += a;
+    if (findench(EN_LIGHT, l, -1) >= 0) v -= a;
   }
 }
 
@@ -68,20 +66,19 @@ Heroic heroic(int32_t unr) {
 void eyecheck(int32_t unr, int32_t& value) {
   const int32_t blind = ab(unr, AB_BLIND), eyes = ab(unr, AB_EYES);
   const uint32_t af = unit[unr].flags[0];
-  if ((af & AF_LOSTEYE) && blind < 1 && eyes == -1) statstep(value, 0, "Eye Loss");
-  else if (eyes < -1 && blind < 1) statstep(value, 0, "Eyeless");
-  else if ((af & AF_BLIND) && blind < 1) statstep(value, 0, "Blind");
+  if ((af & AF_LOSTEYE) && blind < 1 && eyes == -1) value = 0;
+  else if (eyes < -1 && blind < 1) value = 0;
+  else if ((af & AF_BLIND) && blind < 1) value = 0;
 }
 
 void darkness(int32_t unr, int32_t l, const Monster& t, int32_t& value) {
   if (!isdarkness(l) || (t.flags & (MF_UNDEAD | MF_DEMON)) || ab(unr, AB_BLIND) >= 1) return;
-  statstep(value, ((ab(unr, AB_DARKVISION) / 2 + 50) * value) / 100, "Darkness");
+  value = ((ab(unr, AB_DARKVISION) / 2 + 50) * value) / 100;
 }
 
 // The lowest value a figure takes.
 int32_t atleast(int32_t v, int32_t low) {
-  statstep(v, imax(v, low), "Cannot fall lower");
-  return v;
+  return imax(v, low);
 }
 
 bool waterborn(const Monster& t) { return t.flags & (MF_AMPHIBIAN | MF_AQUATIC); }
@@ -107,8 +104,6 @@ int32_t foundsiteamount(int32_t l, int32_t kind) {
 constexpr int32_t SPRING = 0, SUMMER = 1, AUTUMN = 2, WINTER = 3;
 }  // namespace
 
-StatTrace* stattrace = nullptr;
-
 int32_t getmonth() { return turn < 0 ? 0 : turn % 12; }
 int32_t getseason() { return getmonth() / 3; }
 
@@ -120,24 +115,24 @@ int32_t getstr(int32_t unr) {
   const int32_t l = unitlandnr(unr);
   int32_t s = t->str;
   const Heroic h = heroic(unr);
-  if (h.kind == 1) statstep(s, s + (h.str * s) / 200, "Heroic Ability");
-  if (h.kind == 11) statstep(s, s + (h.str * s) / 400, "Heroic Ability");
+  if (h.kind == 1) s += (h.str * s) / 200;
+  if (h.kind == 11) s += (h.str * s) / 400;
   climate(unr, l, s);
-  statstep(s, s + ab(unr, AB_MAGICBONUS), "Magic bonus");
-  if (u.flags[1] & ST_STRENGTH) statstep(s, s + 4, "Strength spell");
-  if (u.flags[1] & ST_BERSERK) statstep(s, s + berserkvalue(unr), "Berserk");
-  if (u.flags[2] & F3_HELLPOWER) statstep(s, s + 4, "Hell Power");
-  statstep(s, s + 2 * ab(unr, AB_PROWESS), "Prowess");
-  statstep(s, s + blessing(unr, P_BLOOD), "Blessed");
+  s += ab(unr, AB_MAGICBONUS);
+  if (u.flags[1] & ST_STRENGTH) s += 4;
+  if (u.flags[1] & ST_BERSERK) s += berserkvalue(unr);
+  if (u.flags[2] & F3_HELLPOWER) s += 4;
+  s += 2 * ab(unr, AB_PROWESS);
+  s += blessing(unr, P_BLOOD);
   if ((u.flags[2] & F3_PRETENDER) || (u.flags[1] & ST_PROPHET)) {
     const int32_t v = veyterm(unr, l) * ((u.flags[2] & F3_PRETENDER) && (u.flags[1] & ST_PROPHET) ? 2 : 1);
-    statstep(s, s + v, v > 0 ? "Veyrance Bonus" : "Veyrance Penalty");
+    s += v;
   }
-  if (u.exp > 99) statstep(s, s + (u.exp > 399 ? 2 : 1), "Experience bonus");
-  statstep(s, s - oldagelevel(unr), "Old Age");
-  if (u.flags[0] & AF_WEAKENED) statstep(s, s - 4, "Weakened");
-  if (u.flags[0] & AF_CHESTWOUND) statstep(s, s - 1, "Chest Wound");
-  if (u.flags[0] & AF_LOSTARM) statstep(s, s - 1, "Lost one arm");
+  if (u.exp > 99) s += (u.exp > 399 ? 2 : 1);
+  s -= oldagelevel(unr);
+  if (u.flags[0] & AF_WEAKENED) s -= 4;
+  if (u.flags[0] & AF_CHESTWOUND) s -= 1;
+  if (u.flags[0] & AF_LOSTARM) s -= 1;
   return s;
 }
 
@@ -149,31 +144,30 @@ int32_t getmaxhp(int32_t unr) {
   const int32_t l = unitlandnr(unr);
   int32_t h = t->hp;
   const Heroic hero = heroic(unr);
-  if (hero.kind == 7) statstep(h, h + (hero.str * h) / 200, "Heroic Ability");
-  if (hero.kind == 11) statstep(h, h + (hero.str * h) / 250, "Heroic Ability");
+  if (hero.kind == 7) h += (hero.str * h) / 200;
+  if (hero.kind == 11) h += (hero.str * h) / 250;
   int32_t d = 0;
   if (l >= 0) d = land[l].veyowner == u.owner ? land[l].veystr : -imin(land[l].veystr, 4);
-  const char* vey = d > 0 ? "Veyrance Bonus" : "Veyrance Penalty";
-  if (u.flags[2] & F3_PRETENDER) statstep(h, (h * 2 * (d + 5)) / 10, vey);
-  if (u.flags[1] & ST_PROPHET) statstep(h, ((2 * d + 10) * h) / 10, vey);
-  if (u.flags[0] & AF_NEVERHEAL) statstep(h, h - (h > 9 ? h / 5 : 2), "Never Healing Wound");
+  if (u.flags[2] & F3_PRETENDER) h = (h * 2 * (d + 5)) / 10;
+  if (u.flags[1] & ST_PROPHET) h = ((2 * d + 10) * h) / 10;
+  if (u.flags[0] & AF_NEVERHEAL) h -= (h > 9 ? h / 5 : 2);
   const int32_t o = oldagelevel(unr);
-  if (o > 0) statstep(h, h - (o * h) / 20, "Old Age");
-  if (u.exp >= 200) statstep(h, h + 2, "Experience bonus");
-  statstep(h, h + 5 * ab(unr, AB_PROWESS), "Prowess");
+  if (o > 0) h -= (o * h) / 20;
+  if (u.exp >= 200) h += 2;
+  h += 5 * ab(unr, AB_PROWESS);
   const int32_t season = getseason();
   const int32_t powers[4][3] = {{AB_SPRINGPOWER, SPRING, AUTUMN}, {AB_SUMMERPOWER, SUMMER, WINTER},
                                 {AB_FALLPOWER, AUTUMN, SPRING}, {AB_WINTERPOWER, WINTER, SUMMER}};
   for (const auto& p : powers) {
     const int32_t a = ab(unr, p[0]);
     if (a == 0) continue;
-    if (season == p[1]) statstep(h, ((100 + a) * h) / 100, "Season");
-    else if (season == p[2]) statstep(h, ((100 - a) * h) / 100, "Season");
+    if (season == p[1]) h = ((100 + a) * h) / 100;
+    else if (season == p[2]) h = ((100 - a) * h) / 100;
   }
-  if (const int32_t a = ab(unr, AB_HPBONUSCOUNT); a > 0) statstep(h, h + a * ab(unr, AB_HPBONUSSIZE), "Magic bonus");
-  if (d > 0 && findench(EN_AEGIS, -1, u.owner) >= 0) statstep(h, ((d + 10) * h) / 10, "Aegis of the Faithful");
+  if (const int32_t a = ab(unr, AB_HPBONUSCOUNT); a > 0) h += a * ab(unr, AB_HPBONUSSIZE);
+  if (d > 0 && findench(EN_AEGIS, -1, u.owner) >= 0) h = ((d + 10) * h) / 10;
   if ((t->flags & MF_INANIMATE) && !(t->flags & MF_UNDEAD) && t->mor == 50 && d > 0)
-    statstep(h, h + (d * h * foundsiteamount(l, SE_INANIMATEHP)) / 100, "Magic sites");
+    h += (d * h * foundsiteamount(l, SE_INANIMATEHP)) / 100;
   return atleast(h, 1);
 }
 
@@ -189,28 +183,27 @@ int32_t getenc(int32_t unr, int32_t mode) {
     int32_t worn[10];
     const int32_t n = wornarmors(unr, worn);
     for (int32_t i = 0; i < n; i++)
-      statstep(e, e + (mode != 0 ? 2 * armors[worn[i]].enc : armors[worn[i]].enc), "Armor");
+      e += (mode != 0 ? 2 * armors[worn[i]].enc : armors[worn[i]].enc);
   }
   const int32_t l = unitlandnr(unr);
   const int32_t cold = l >= 0 ? land[l].scale[SC_COLD] : 0;
-  if (l >= 0 && (t.flags & MF_COLDBLOOD) && cold >= 0) statstep(e, e + 3 * cold + 1, "Cold Blooded in cold climate");
-  if (heroic(unr).kind == 11) statstep(e, e + 3, "Heroic Ability");
-  statstep(e, e + oldagelevel(unr), "Old Age");
-  if (u.flags[0] & AF_CHESTWOUND) statstep(e, e + 5, "Chest Wound");
-  if (u.exp >= 200) statstep(e, e - 1, "Experience bonus");
+  if (l >= 0 && (t.flags & MF_COLDBLOOD) && cold >= 0) e += 3 * cold + 1;
+  if (heroic(unr).kind == 11) e += 3;
+  e += oldagelevel(unr);
+  if (u.flags[0] & AF_CHESTWOUND) e += 5;
+  if (u.exp >= 200) e -= 1;
   if (l < 0) return atleast(e, 0);
   if (cold == 3 || cold == -3) {
     const int32_t res = ab(unr, cold == 3 ? AB_COLDRES : AB_FIRERES);
     const int32_t limit = cold == 3 ? 25 : 24;
-    const char* severe = cold == 3 ? "Severe Cold" : "Severe Heat";
-    if (res < 1 && t.enc > 0) statstep(e, e + 2, severe);
-    else if (res <= limit && t.enc > 0) statstep(e, e + 1, severe);
+    if (res < 1 && t.enc > 0) e += 2;
+    else if (res <= limit && t.enc > 0) e += 1;
   }
   if (issea(l)) {
     const int32_t e1 = waterborn(t) ? e - 1 : e + 1;
-    statstep(e, findench(EN_CURRENTS, -1, u.owner) >= 0 ? e1 - 2 : e1 + 2, "Underwater");
+    e = findench(EN_CURRENTS, -1, u.owner) >= 0 ? e1 - 2 : e1 + 2;
   } else if (((provgeo[l].terrain & TM_SWAMP) || findench(EN_SWAMP, l, -1) >= 0) && !(t.flags & MF_SWAMPSURVIVAL)) {
-    statstep(e, e + 2, "Swamp penalty");
+    e += 2;
   }
   return atleast(e, 0);
 }
@@ -223,55 +216,55 @@ int32_t getdef(int32_t unr, int32_t mode) {
   const Unit& u = unit[unr];
   const int32_t l = unitlandnr(unr);
   int32_t d = t.def;
-  if (t.flags & MF_MOUNTED) statstep(d, d + 3, "Mounted");
+  if (t.flags & MF_MOUNTED) d += 3;
   const int32_t c = unit2com(unr);
-  if (c >= 0) statstep(d, d + getcommagic(c, P_WATER), "Water Magic Bonus");
+  if (c >= 0) d += getcommagic(c, P_WATER);
   if (mode != 3) {
     int32_t worn[10];
     const int32_t nworn = wornarmors(unr, worn);
     for (int32_t i = 0; i < nworn; i++) {
       const Armor& a = armors[worn[i]];
-      if (a.type != IT_SHIELD) statstep(d, d + a.def, "Armor+Shield Defence Modifiers");
+      if (a.type != IT_SHIELD) d += a.def;
       else {
-        statstep(d, d - a.enc, "Armor+Shield Defence Modifiers");
-        if (mode > 0) statstep(d, d + a.enc + a.def, "Shield Parry");
+        d -= a.enc;
+        if (mode > 0) d += a.enc + a.def;
       }
     }
     if (mode == 2) {
       int32_t list[10];
       const int32_t nw = meleeweapons(unr, list);
       for (int32_t i = 0; i < nw; i++)
-        if (validweapon(list[i])) statstep(d, d + weapons[list[i]].def, "Weapon Defence Modifiers");
+        if (validweapon(list[i])) d += weapons[list[i]].def;
     }
   }
   const Heroic h = heroic(unr);
-  if (h.kind == 3) statstep(d, d + h.str / 50, "Heroic Ability");
-  if (h.kind == 12) statstep(d, d + h.str / 100, "Heroic Ability");
-  statstep(d, d + expsteps(u.exp), "Experience bonus");
-  if (u.flags[1] & ST_PROPHET) statstep(d, d + 2, "Prophet Bonus");
-  if (u.flags[0] & AF_FROZEN) statstep(d, d - 3, "Frozen");
-  if (u.flags[1] & ST_QUICK) statstep(d, d + 3, "Quickness");
-  if (u.flags[2] & F3_HELLPOWER) statstep(d, d + 4, "Hell Power");
-  if ((u.flags[2] & F3_UWDEF) && issea(l)) statstep(d, d + 5, "Water Shield");
-  statstep(d, d + ab(unr, AB_PROWESS) / 2, "Prowess");
+  if (h.kind == 3) d += h.str / 50;
+  if (h.kind == 12) d += h.str / 100;
+  d += expsteps(u.exp);
+  if (u.flags[1] & ST_PROPHET) d += 2;
+  if (u.flags[0] & AF_FROZEN) d -= 3;
+  if (u.flags[1] & ST_QUICK) d += 3;
+  if (u.flags[2] & F3_HELLPOWER) d += 4;
+  if ((u.flags[2] & F3_UWDEF) && issea(l)) d += 5;
+  d += ab(unr, AB_PROWESS) / 2;
   climate(unr, l, d);
   const bool berserk = u.flags[1] & ST_BERSERK;
-  if (berserk) statstep(d, d - berserkvalue(unr), "Berserk");
-  if ((u.batstate == 3 || u.batstate == 5) && !berserk && !(t.flags & MF_IMMOBILE)) statstep(d, d - 4, "Routing");
-  if (swampy(l) && !(t.flags & MF_SWAMPSURVIVAL)) statstep(d, d - 1, "Swamp penalty");
-  statstep(d, d + blessing(unr, P_WATER), "Blessed");
-  statstep(d, d - oldagelevel(unr), "Old Age");
-  if ((u.flags[0] & AF_LOSTEYE) && ab(unr, AB_BLIND) < 1) statstep(d, d - 2, "Eye Loss");
-  if (u.flags[0] & AF_FEEBLEMINDED) statstep(d, d - 1, "Feeble Minded");
-  if (u.flags[0] & AF_CRIPPLED) statstep(d, d - 4, "Crippled");
-  else if (u.flags[0] & AF_LIMP) statstep(d, d - 1, "Limp");
-  if (u.flags[0] & AF_SLIMED) statstep(d, d / 2, "Slimed");
-  if (invoid(unr)) statstep(d, d / 2, "Lost in Time and Space");
-  if (issea(l) && !waterborn(t)) statstep(d, d - 3, "Underwater penalty");
+  if (berserk) d -= berserkvalue(unr);
+  if ((u.batstate == 3 || u.batstate == 5) && !berserk && !(t.flags & MF_IMMOBILE)) d -= 4;
+  if (swampy(l) && !(t.flags & MF_SWAMPSURVIVAL)) d -= 1;
+  d += blessing(unr, P_WATER);
+  d -= oldagelevel(unr);
+  if ((u.flags[0] & AF_LOSTEYE) && ab(unr, AB_BLIND) < 1) d -= 2;
+  if (u.flags[0] & AF_FEEBLEMINDED) d -= 1;
+  if (u.flags[0] & AF_CRIPPLED) d -= 4;
+  else if (u.flags[0] & AF_LIMP) d -= 1;
+  if (u.flags[0] & AF_SLIMED) d = d / 2;
+  if (invoid(unr)) d = d / 2;
+  if (issea(l) && !waterborn(t)) d -= 3;
   for (uint32_t bit : AF_QUARTERDEF)
-    if (u.flags[0] & bit) statstep(d, d / 4, "Battle state");
+    if (u.flags[0] & bit) d = d / 4;
   darkness(unr, l, t, d);
-  if (ab(unr, AB_PARALYZED) >= 1 || ab(unr, AB_PETRIFIED) >= 1) statstep(d, 0, "Paralyzed");
+  if (ab(unr, AB_PARALYZED) >= 1 || ab(unr, AB_PETRIFIED) >= 1) d = 0;
   eyecheck(unr, d);
   return atleast(d, 0);
 }
@@ -286,32 +279,32 @@ int32_t getatt(int32_t unr) {
   const int32_t l = unitlandnr(unr);
   int32_t a = t.att;
   const int32_t c = unit2com(unr);
-  if (c >= 0) statstep(a, a + getcommagic(c, P_FIRE), "Fire Magic Bonus");
+  if (c >= 0) a += getcommagic(c, P_FIRE);
   const Heroic h = heroic(unr);
-  if (h.kind == 2) statstep(a, a + h.str / 50, "Heroic Ability");
-  if (h.kind == 12 || h.kind == 105) statstep(a, a + h.str / 100, "Heroic Ability");
-  statstep(a, a + expsteps(u.exp), "Experience bonus");
+  if (h.kind == 2) a += h.str / 50;
+  if (h.kind == 12 || h.kind == 105) a += h.str / 100;
+  a += expsteps(u.exp);
   climate(unr, l, a);
-  statstep(a, a + ab(unr, AB_ATTACKBONUS), "Magic bonus");
-  if (u.flags[1] & ST_PROPHET) statstep(a, a + 2, "Prophet Bonus");
-  if (u.flags[1] & ST_BERSERK) statstep(a, a + berserkvalue(unr), "Berserk");
-  if (u.flags[2] & F3_HELLPOWER) statstep(a, a + 4, "Hell Power");
-  statstep(a, a + ab(unr, AB_PROWESS) / 2, "Prowess");
-  if (u.flags[2] & F3_UNHOLYPOWER) statstep(a, a + 4, "Unholy Power");
-  if (u.flags[1] & ST_QUICK) statstep(a, a + 3, "Quickness");
-  if (u.flags[0] & AF_FROZEN) statstep(a, a - 3, "Frozen");
-  if (swampy(l) && !(t.flags & MF_SWAMPSURVIVAL)) statstep(a, a - 1, "Swamp penalty");
-  statstep(a, a + blessing(unr, P_FIRE), "Blessed");
-  statstep(a, a - oldagelevel(unr), "Old Age");
-  if ((u.flags[0] & AF_LOSTEYE) && ab(unr, AB_BLIND) < 1) statstep(a, a - 2, "Eye Loss");
-  if (u.flags[0] & AF_FEEBLEMINDED) statstep(a, a - 1, "Feeble Minded");
-  if (u.flags[0] & AF_CRIPPLED) statstep(a, a - 4, "Crippled");
-  else if (u.flags[0] & AF_LIMP) statstep(a, a - 1, "Limp");
-  if (u.flags[0] & AF_SLIMED) statstep(a, a / 2, "Slimed");
-  if (invoid(unr)) statstep(a, a / 2, "Lost in Time and Space");
-  if (issea(l) && !waterborn(t)) statstep(a, a - 3, "Underwater penalty");
+  a += ab(unr, AB_ATTACKBONUS);
+  if (u.flags[1] & ST_PROPHET) a += 2;
+  if (u.flags[1] & ST_BERSERK) a += berserkvalue(unr);
+  if (u.flags[2] & F3_HELLPOWER) a += 4;
+  a += ab(unr, AB_PROWESS) / 2;
+  if (u.flags[2] & F3_UNHOLYPOWER) a += 4;
+  if (u.flags[1] & ST_QUICK) a += 3;
+  if (u.flags[0] & AF_FROZEN) a -= 3;
+  if (swampy(l) && !(t.flags & MF_SWAMPSURVIVAL)) a -= 1;
+  a += blessing(unr, P_FIRE);
+  a -= oldagelevel(unr);
+  if ((u.flags[0] & AF_LOSTEYE) && ab(unr, AB_BLIND) < 1) a -= 2;
+  if (u.flags[0] & AF_FEEBLEMINDED) a -= 1;
+  if (u.flags[0] & AF_CRIPPLED) a -= 4;
+  else if (u.flags[0] & AF_LIMP) a -= 1;
+  if (u.flags[0] & AF_SLIMED) a = a / 2;
+  if (invoid(unr)) a = a / 2;
+  if (issea(l) && !waterborn(t)) a -= 3;
   darkness(unr, l, t, a);
-  if (ab(unr, AB_PARALYZED) >= 1) statstep(a, 0, "Paralyzed");
+  if (ab(unr, AB_PARALYZED) >= 1) a = 0;
   eyecheck(unr, a);
   return atleast(a, 0);
 }
@@ -353,29 +346,29 @@ int32_t getmaxap(int32_t unr, int32_t mode) {
   if (!(t.flags & MF_MOUNTED)) {
     int32_t worn[10];
     const int32_t n = wornarmors(unr, worn);
-    for (int32_t i = 0; i < n; i++) statstep(p, p - armors[worn[i]].enc, "Armor");
+    for (int32_t i = 0; i < n; i++) p -= armors[worn[i]].enc;
   }
   const int32_t o = oldagelevel(unr);
-  if (o > 0) statstep(p, p - (o * p) / 20, "Old Age");
+  if (o > 0) p -= (o * p) / 20;
   climate(unr, l, p);
-  if (u.flags[2] & F3_UNHOLYPOWER) statstep(p, p + 4, "Unholy Power");
-  if (u.flags[0] & AF_SLIMED) statstep(p, p / 2, "Slimed");
-  if (u.flags[0] & AF_LIMP) statstep(p, p / 2, "Limp");
-  if ((u.flags[0] & AF_BLIND) && ab(unr, AB_BLIND) < 1) statstep(p, p / 2, "Blind");
+  if (u.flags[2] & F3_UNHOLYPOWER) p += 4;
+  if (u.flags[0] & AF_SLIMED) p = p / 2;
+  if (u.flags[0] & AF_LIMP) p = p / 2;
+  if ((u.flags[0] & AF_BLIND) && ab(unr, AB_BLIND) < 1) p = p / 2;
   if (mode != 0) {
     const Heroic h = heroic(unr);
-    if (h.kind == 8) statstep(p, p + (h.str * p) / 200, "Heroic Ability");
-    if (u.flags[1] & ST_QUICK) statstep(p, p * 2, "Quickness");
-    else if (issacred(unr) && godplayer(u.owner) && godpathlevel(u.owner, P_WATER) > 8) statstep(p, p * 3 / 2, "Blessed");
-    if (u.flags[0] & AF_FROZEN) statstep(p, p / 2, "Frozen");
+    if (h.kind == 8) p += (h.str * p) / 200;
+    if (u.flags[1] & ST_QUICK) p = p * 2;
+    else if (issacred(unr) && godplayer(u.owner) && godpathlevel(u.owner, P_WATER) > 8) p = p * 3 / 2;
+    if (u.flags[0] & AF_FROZEN) p = p / 2;
   }
   if (issea(l)) {
-    if (!waterborn(t)) statstep(p, p / 2, "Underwater penalty");
+    if (!waterborn(t)) p = p / 2;
     const int32_t e = findench(EN_CURRENTS, l, -1);
-    if (e >= 0) statstep(p, p + (ench[e].owner == u.owner ? 4 : -4), "Currents");
+    if (e >= 0) p += (ench[e].owner == u.owner ? 4 : -4);
   }
   if (u.flags[0] & AF_CRIPPLED) {
-    statstep(p, 2, "Crippled");
+    p = 2;
     return p;
   }
   return atleast(p, 2);
@@ -391,25 +384,25 @@ int32_t getprec(int32_t unr) {
   const int32_t l = unitlandnr(unr);
   int32_t p = t.prec;
   const Heroic h = heroic(unr);
-  if (h.kind == 9) statstep(p, p + h.str / 50, "Heroic Ability");
-  if (h.kind == 104) statstep(p, p + h.str / 75, "Heroic Ability");
-  statstep(p, p + ab(unr, AB_PRECISIONBONUS), "Magic Bonus");
-  statstep(p, p + ab(unr, AB_PROWESS) / 2, "Prowess");
-  if (u.flags[1] & ST_PROPHET) statstep(p, p + 2, "Prophet Bonus");
-  statstep(p, p - oldagelevel(unr) / 2, "Old Age");
+  if (h.kind == 9) p += h.str / 50;
+  if (h.kind == 104) p += h.str / 75;
+  p += ab(unr, AB_PRECISIONBONUS);
+  p += ab(unr, AB_PROWESS) / 2;
+  if (u.flags[1] & ST_PROPHET) p += 2;
+  p -= oldagelevel(unr) / 2;
   const bool seeing = ab(unr, AB_BLIND) >= 1;
-  if ((u.flags[0] & AF_LOSTEYE) && !seeing) statstep(p, p - 3, "Eye Loss");
-  if (u.flags[1] & ST_PRECISION) statstep(p, p + 5, "Magic Bonus");
-  if (u.flags[0] & AF_FEEBLEMINDED) statstep(p, p - 1, "Feeble Minded");
-  if (u.flags[2] & F3_HELLPOWER) statstep(p, p + 4, "Hell Power");
-  if (invoid(unr)) statstep(p, p / 2, "Lost in Time and Space");
+  if ((u.flags[0] & AF_LOSTEYE) && !seeing) p -= 3;
+  if (u.flags[1] & ST_PRECISION) p += 5;
+  if (u.flags[0] & AF_FEEBLEMINDED) p -= 1;
+  if (u.flags[2] & F3_HELLPOWER) p += 4;
+  if (invoid(unr)) p = p / 2;
   if (isdarkness(l) && !(t.flags & (MF_UNDEAD | MF_DEMON)) && !seeing)
-    statstep(p, ((ab(unr, AB_DARKVISION) * 75 / 100 + 25) * p) / 100, "Darkness");
-  if (isstorm(l) && ab(unr, AB_STORMPOWER) < 1 && ab(unr, AB_STORMIMMUNE) < 1) statstep(p, p / 2, "Storm");
-  if (isfog(l)) statstep(p, p / 2, "Fog");
+    p = ((ab(unr, AB_DARKVISION) * 75 / 100 + 25) * p) / 100;
+  if (isstorm(l) && ab(unr, AB_STORMPOWER) < 1 && ab(unr, AB_STORMIMMUNE) < 1) p = p / 2;
+  if (isfog(l)) p = p / 2;
   const int32_t c = unit2com(unr);
-  if (c >= 0) statstep(p, p + getcommagic(c, P_AIR), "Air Magic Bonus");
-  statstep(p, p + expsteps(u.exp), "Experience bonus");
+  if (c >= 0) p += getcommagic(c, P_AIR);
+  p += expsteps(u.exp);
   eyecheck(unr, p);
   return atleast(p, 0);
 }

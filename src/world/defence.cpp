@@ -5,7 +5,6 @@
 #include "runtime/util.h"
 #include "world/magic.h"
 #include "world/rules.h"
-#include "world/stattrace.h"
 
 int32_t getnatprot(int32_t unr) {
   if (unr < 0) return 0;
@@ -16,22 +15,22 @@ int32_t getnatprot(int32_t unr) {
   int32_t p = t->prot;
   const int32_t c = unit2com(unr);
   if (c >= 0) {
-    statstep(p, p + getcommagic(c, P_EARTH), "Earth Magic");
-    if (com[c].tmpfx == 6) statstep(p, p + com[c].tmpfxstr / 33, "Heroic Ability");
+    p += getcommagic(c, P_EARTH);
+    if (com[c].tmpfx == 6) p += com[c].tmpfxstr / 33;
   }
-  if (u.flags[1] & 0x10000000) statstep(p, imax(20, p + 3), "Iron Skin");
-  else if (u.flags[1] & 0x10000) statstep(p, imax(15, p + 2), "Stone Skin");
-  else if (u.flags[1] & 0x10) statstep(p, imax(10, p + 1), "Barkskin");
-  if (u.flags[2] & F3_HELLPOWER) statstep(p, p + 4, "Hell Power");
+  if (u.flags[1] & 0x10000000) p = imax(20, p + 3);
+  else if (u.flags[1] & 0x10000) p = imax(15, p + 2);
+  else if (u.flags[1] & 0x10) p = imax(10, p + 1);
+  if (u.flags[2] & F3_HELLPOWER) p += 4;
   if (u.flags[1] & ST_BERSERK) {
     const int32_t b = getability(unr, AB_BERSERK, 1);
-    statstep(p, p + (b > 0 ? b : 1), "Berserk");
+    p += (b > 0 ? b : 1);
   }
-  statstep(p, p + imin(imax(getability(unr, AB_PETRIFIED, 1), 0), 25), "Petrified");
+  p += imin(imax(getability(unr, AB_PETRIFIED, 1), 0), 25);
   if (p >= 25) return p;
   // Not mossbody (bit 0x8 of this word, a chance to soften blows): this
   // state sets the protection itself.
-  if (u.flags[2] & 0x2) statstep(p, 25, "Hardened Body");
+  if (u.flags[2] & 0x2) p = 25;
   return p;
 }
 
@@ -79,28 +78,28 @@ int32_t getmaxmorale(int32_t unr) {
   int32_t m = t->mor;
   if (m > 29) return m;
   const int32_t c = unit2com(unr);
-  if (c >= 0 && (com[c].tmpfx == 5 || com[c].tmpfx == 105)) statstep(m, m + com[c].tmpfxstr / 25, "Heroic Ability");
-  statstep(m, m + expsteps(u.exp), "Experience bonus");
-  if (u.homeland > 0 && u.homeland == u.land) statstep(m, m + 1, "Home Province");
-  if (u.flags[2] & F3_HELLPOWER) statstep(m, m + 4, "Hell Power");
+  if (c >= 0 && (com[c].tmpfx == 5 || com[c].tmpfx == 105)) m += com[c].tmpfxstr / 25;
+  m += expsteps(u.exp);
+  if (u.homeland > 0 && u.homeland == u.land) m += 1;
+  if (u.flags[2] & F3_HELLPOWER) m += 4;
   const int32_t l = unitlandnr(unr);
   if (l >= 0 && land[l].veystr >= 1) {
-    if (land[l].veyowner == u.owner) statstep(m, m + 1, "Friendly Veyrance");
-    else statstep(m, m - 1, "Hostile Veyrance");
+    if (land[l].veyowner == u.owner) m += 1;
+    else m -= 1;
   }
-  if (issacred(unr)) statstep(m, m + 2, "Blessed");
-  if (u.flags[1] & 0x8000) statstep(m, m + 2, "Divine spell");
-  if (m < 31) statstep(m, imin(m + getability(unr, AB_MORALECAP, 1), 30), "Morale bonus");
-  if (u.flags[0] & 0x4) statstep(m, m - 4, "Starving");
-  if (u.flags[0] & AF_FRIGHT) statstep(m, m - 5, "Battle Fright");
+  if (issacred(unr)) m += 2;
+  if (u.flags[1] & 0x8000) m += 2;
+  if (m < 31) m = imin(m + getability(unr, AB_MORALECAP, 1), 30);
+  if (u.flags[0] & 0x4) m -= 4;
+  if (u.flags[0] & AF_FRIGHT) m -= 5;
   if (l >= 0) {
     const int32_t vo = land[l].veyowner;
-    if (vo >= 0 && vo != u.owner && findench(EN_ORDEROFHEAVEN, -1, vo) >= 0) statstep(m, m - land[l].veystr, "Order of Heaven");
-    if (findench(EN_DECEPTION, l, -1) >= 0) statstep(m, m - 4, "Mists of Deception");
+    if (vo >= 0 && vo != u.owner && findench(EN_ORDEROFHEAVEN, -1, vo) >= 0) m -= land[l].veystr;
+    if (findench(EN_DECEPTION, l, -1) >= 0) m -= 4;
   }
-  if ((u.flags[1] & ST_PROPHET) || (u.flags[2] & F3_PRETENDER)) statstep(m, 30, "Unshakeable faith");
-  else statstep(m, m + u.moralemod, "Battle morale");
-  if (u.flags[1] & ST_BERSERK) statstep(m, 99, "Berserk");
+  if ((u.flags[1] & ST_PROPHET) || (u.flags[2] & F3_PRETENDER)) m = 30;
+  else m += u.moralemod;
+  if (u.flags[1] & ST_BERSERK) m = 99;
   return m;
 }
 
@@ -114,30 +113,29 @@ int32_t getmr(int32_t unr) {
   int32_t r = unittypes[u.type].mr;
   if (l >= 0) {
     const int32_t scale = land[l].scale[SC_DRAIN];
-    statstep(r, r + scale / 2, scale > 0 ? "Drain Scale" : "Magic Scale");
+    r += scale / 2;
   }
   const int32_t c = unit2com(unr);
   if (c >= 0) {
-    if (com[c].tmpfx == 4 || com[c].tmpfx == 105) statstep(r, r + com[c].tmpfxstr / 50, "Heroic Ability");
-    if (com[c].tmpfx == 104) statstep(r, r + com[c].tmpfxstr / 100, "Heroic Ability");
+    if (com[c].tmpfx == 4 || com[c].tmpfx == 105) r += com[c].tmpfxstr / 50;
+    if (com[c].tmpfx == 104) r += com[c].tmpfxstr / 100;
   }
   int32_t v = 0;
   if (l >= 0) v = land[l].veyowner == u.owner ? land[l].veystr : -land[l].veystr;
-  const char* vey = v > 0 ? "Veyrance Bonus" : "Veyrance Penalty";
-  statstep(r, r + getability(unr, AB_MRBONUS, 1), "Magic Bonus");
-  if (u.flags[1] & ST_MRPLUS) statstep(r, r + 4, "Magic Bonus");
-  if (u.flags[2] & F3_HELLPOWER) statstep(r, r + 2, "Hell Power");
+  r += getability(unr, AB_MRBONUS, 1);
+  if (u.flags[1] & ST_MRPLUS) r += 4;
+  if (u.flags[2] & F3_HELLPOWER) r += 2;
   if (issacred(unr) && godplayer(u.owner)) {
     const int32_t g = godpathlevel(u.owner, P_ASTRAL);
-    if (g >= 4 && r < 18) statstep(r, imin(r + (g - 2) / 2, 18), "Blessed");
+    if (g >= 4 && r < 18) r = imin(r + (g - 2) / 2, 18);
   }
-  if (u.flags[2] & F3_PRETENDER) statstep(r, r + v / 2, vey);
+  if (u.flags[2] & F3_PRETENDER) r += v / 2;
   if (u.flags[1] & ST_PROPHET) {
     v = v / 2;
-    statstep(r, r + v, vey);
+    r += v;
   }
-  if (u.flags[0] & AF_FEEBLEMINDED) statstep(r, r - 5, "Feeble Minded");
-  if (invoid(unr)) statstep(r, r / 2, "Lost in Time and Space");
+  if (u.flags[0] & AF_FEEBLEMINDED) r -= 5;
+  if (invoid(unr)) r = r / 2;
   return r;
 }
 
