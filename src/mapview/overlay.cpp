@@ -143,6 +143,15 @@ void army(MapMarks& out, int32_t lnr, int32_t n, float x, float y, float u, floa
   out.push_back(coloured(mark(MarkKind::box, 0, 0, x - 0.035f * s, y - 0.025f * s, 0.07f * s, 0.05f * s), r, g, b, 1));
 }
 
+// The text scale of a province's name: larger for a large province,
+// smaller for a small one.
+float namescale(uint32_t terrain, float u) {
+  const float t = 0.75f * u;
+  if (terrain & TM_LARGE) return t * 1.1f;
+  if (terrain & TM_SMALL) return t * 0.9f;
+  return t;
+}
+
 // Where a province's copies stand on screen, and whether it is on screen.
 struct Copies {
   float x[9], y[9];
@@ -205,9 +214,7 @@ void provincemarks(MapMarks& out, int32_t player, int32_t lnr, int32_t mode, int
   const bool seen = info & INFO_NAME;
 
   if (seen && (filter & MAPF_NAMES)) {
-    float t = 0.75f * u;
-    if (geo.terrain & TM_LARGE) t *= 1.1f;
-    else if (geo.terrain & TM_SMALL) t *= 0.9f;
+    const float t = namescale(geo.terrain, u);
     const float* c = gameinfo.maptextcol;
     for (int32_t k = 0; k < at.count; k++) {
       if (!(at.x[k] > vis.x - 15 * t && at.x[k] < vis.x + vis.w + 15 * t && at.y[k] > vis.y - (t + 0.8f * r) &&
@@ -331,57 +338,22 @@ void provincemarks(MapMarks& out, int32_t player, int32_t lnr, int32_t mode, int
              at.y[k] + 0.5f * u, s);
   }
 }
-// Where a province name stands: its text's box, a little taller than the
-// letters so that two rows of names keep a gap.
-struct LabelBox {
-  float x0, y0, x1, y1;
-  bool meets(const LabelBox& o) const { return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1; }
-};
-
-LabelBox labelbox(const MapMark& m, float dy) {
-  const float half = textwidth(land[size_t(m.nr)].name) * m.w * 0.5f;
-  return {m.x - half, m.y + dy - 0.1f * m.w, m.x + half, m.y + dy + 1.05f * m.w};
-}
-
-// Names that would cover one another: the selected province's first, then
-// larger names before smaller, then by province number; each stays where
-// the overlay put it, or moves a row up or down, into the first place that
-// no name placed before it covers, else it is left out.
-void spreadlabels(MapMarks& out, int32_t selected) {
-  std::vector<size_t> names;
-  for (size_t i = 0; i < out.size(); i++)
-    if (out[i].kind == MarkKind::name && out[i].nr >= 0 && out[i].nr < MAXLANDS) names.push_back(i);
-  std::stable_sort(names.begin(), names.end(), [&](size_t a, size_t b) {
-    const bool asel = out[a].nr == selected, bsel = out[b].nr == selected;
-    if (asel != bsel) return asel;
-    return out[a].w > out[b].w;
-  });
-  std::vector<LabelBox> placed;
-  placed.reserve(names.size());
-  std::vector<bool> dropped(out.size(), false);
-  for (size_t i : names) {
-    MapMark& m = out[i];
-    bool found = false;
-    for (const float step : {0.0f, 1.0f, -1.0f}) {
-      const LabelBox box = labelbox(m, step * 1.2f * m.w);
-      bool free = true;
-      for (const LabelBox& p : placed)
-        if (p.meets(box)) {
-          free = false;
-          break;
-        }
-      if (!free) continue;
-      placed.push_back(box);
-      m.y += step * 1.2f * m.w;
-      found = true;
-      break;
-    }
-    dropped[i] = !found;
+// The names that a player sees on the map (the layer shown, the province
+// known and on the map), each at its province's own place.
+std::vector<NameSpot> namespots(int32_t lands) {
+  std::vector<NameSpot> spots;
+  if (!(mapfilter & MAPF_NAMES)) return spots;
+  const float u = mapmarkerunit(), r = maprawunit();
+  for (int32_t l = 0; l <= lands; l++) {
+    // A land without a name (land 0) has nothing to show or to cover.
+    if (provgeo[size_t(l)].x < 0 || !(land[size_t(l)].infolevel & INFO_NAME) || !land[size_t(l)].name[0]) continue;
+    const uint32_t terrain = provgeo[size_t(l)].terrain;
+    const float t = namescale(terrain, u);
+    // A castle's name before one without, then land's before the sea's.
+    const int32_t weight = (land[size_t(l)].fort > 0 ? 2 : 0) + (terrain & TM_SEA ? 0 : 1);
+    spots.push_back({l, L2Sx(l), L2Sy(l) + 0.8f * r, t, textwidth(land[size_t(l)].name) * t * 0.5f, weight});
   }
-  size_t kept = 0;
-  for (size_t i = 0; i < out.size(); i++)
-    if (!dropped[i]) out[kept++] = out[i];
-  out.resize(kept);
+  return spots;
 }
 }  // namespace
 
@@ -413,7 +385,17 @@ void overlaymarksall(MapMarks& out, int32_t player, int32_t selected, uint32_t n
   indexed = true;
   for (int32_t l = 0; l <= lands; l++) provincemarks(out, player, l, 2, l == selected, now);
   indexed = false;
-  spreadlabels(out, selected);
+  // The names are placed over the whole map, on screen or not, so that a
+  // name off screen leaves out the same names wherever the camera stands.
+  const std::vector<NameSpot> spots = namespots(lands);
+  const bool wrap = mapwraps();
+  const std::vector<bool> keep =
+      placenames(spots, wrap ? float(mapwidth()) * mapzoom : 0, wrap ? float(mapheight()) * mapzoom : 0);
+  std::vector<bool> shown(size_t(lands) + 1, false);
+  for (size_t k = 0; k < spots.size(); k++) shown[size_t(spots[k].lnr)] = keep[k];
+  std::erase_if(out, [&](const MapMark& m) {
+    return m.kind == MarkKind::name && (m.nr < 0 || m.nr > lands || !shown[size_t(m.nr)]);
+  });
 }
 
 void armymarks(MapMarks& out, int32_t lnr, int32_t n, float x, float y, float s) {

@@ -182,6 +182,59 @@ TEST_F(MapWindow, VeyrmarkWithTheViewersOverlayAndDarkened) {
   dropshot(dark);
 }
 
+// The names alone over Veyrmark, every province known and the map zoomed
+// out so that names crowd: each stands at its own province, and the picture
+// stays the same when a province whose name is left out is chosen.
+TEST_F(MapWindow, NamesStandAtTheirProvincesWhicheverIsChosen) {
+  const int32_t viewer = veyrmark();
+  RealWindow w(1024, 768);
+  ASSERT_TRUE(showveyrmark(w, viewer));
+  fade = 0;
+  mapfilter = MAPF_NAMES;
+  mapzoom = 0.7f;
+  for (int32_t l = 1; l <= nbrlands; l++) land[size_t(l)].infolevel |= INFO_NAME;
+  const int32_t home = kingdom[size_t(viewer)].w[KW_HOMELAND];
+  centremap(home);
+  const std::string first = tempfile("names_home.ppm"), second = tempfile("names_other.ppm");
+  setinputscript(("wait 3\nshot " + first + "\n").c_str());
+  mapframes(viewer, home, 8);
+  std::vector<bool> drawn(size_t(nbrlands) + 1, false);
+  int32_t names = 0;
+  for (int32_t i = 0; i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    if (a.kind != AreaKind::text) continue;
+    const std::string text(guiareatext(a), size_t(a.length));
+    int32_t at = 0;
+    for (int32_t l = 1; l <= nbrlands && !at; l++)
+      if (text == land[size_t(l)].name && fabsf(a.x + a.w / 2 - L2Sx(l)) < 1 &&
+          fabsf(a.y - L2Sy(l) - 0.8f * maprawunit()) < 1)
+        at = l;
+    EXPECT_GT(at, 0) << text << " away from its province";
+    drawn[size_t(at)] = true;
+    names++;
+  }
+  ASSERT_TRUE(drawn[size_t(home)]);
+  EXPECT_GT(names, 20);
+  // A province on screen, known, whose name is left out.
+  int32_t hidden = 0;
+  for (int32_t l = 1; l <= nbrlands && !hidden; l++)
+    if (!drawn[size_t(l)] && (land[size_t(l)].infolevel & INFO_NAME) && L2Sx(l) > 100 && L2Sx(l) < 700 &&
+        L2Sy(l) > 100 && L2Sy(l) < 500)
+      hidden = l;
+  ASSERT_GT(hidden, 0);
+  setinputscript(("wait 3\nshot " + second + "\n").c_str());
+  mapframes(viewer, hidden, 8);
+  const Shot a = readshot(first), b = readshot(second);
+  ASSERT_FALSE(a.rgb.empty());
+  EXPECT_EQ(a.rgb, b.rgb);
+  // The home's name is drawn in the shot: light letters where it stands.
+  const float t = 0.75f * mapmarkerunit();
+  const guirect name = {L2Sx(home) - 20, L2Sy(home) + 0.8f * maprawunit(), 40, t};
+  EXPECT_GT(pixelslike(a, name, 230, 230, 220, 40), 20);
+  dropshot(first);
+  dropshot(second);
+}
+
 TEST_F(MapWindow, CameraFollowsKeysWheelAndDrag) {
   const int32_t viewer = veyrmark();
   RealWindow w(800, 600);

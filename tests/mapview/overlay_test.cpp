@@ -285,31 +285,94 @@ TEST_F(Overlay, WrappingMapShowsMarkersOnBothSides) {
   EXPECT_TRUE(marks.empty());
 }
 
-// Five names on one point: one stays, one moves a row up, one a row down,
-// the rest are left out; the selected province's name keeps its place.
-TEST_F(Overlay, CrowdedNamesMoveOrAreLeftOut) {
+// Five names on one point, the middle one a large province's: that name
+// alone shows, at its own place, whichever province is chosen and wherever
+// the camera stands; names apart all show where their provinces are. A
+// castle's name goes before a larger one, and land's before the sea's.
+TEST_F(Overlay, CrowdedNamesStayInPlaceAndTheLesserAreLeftOut) {
   for (int32_t l = 1; l <= nbrlands; l++) land[size_t(l)].infolevel = INFO_NAME;
   mapfilter = MAPF_NAMES;
-  for (int32_t l = 2; l <= 6; l++) placeland(l, 500, 400);
-  const float foot = L2Sy(2) + 0.8f * maprawunit(), row = 1.2f * 0.75f * mapmarkerunit();
-  for (const int32_t selected : {0, 6}) {
+  for (int32_t l = 2; l <= 6; l++) placeland(l, 500, 400, l == 4 ? TM_LARGE : 0);
+  auto shown = [&](int32_t selected) {
     marks.clear();
     overlaymarksall(marks, 1, selected, 100000);
-    std::vector<float> feet;
-    int32_t stays = 0;
+    std::vector<int32_t> names;
     for (const MapMark& m : marks)
-      if (m.kind == MarkKind::name && m.nr >= 2 && m.nr <= 6) {
-        feet.push_back(m.y);
-        if (m.y == foot) stays = m.nr;
+      if (m.kind == MarkKind::name) {
+        names.push_back(m.nr);
+        EXPECT_FLOAT_EQ(m.x, L2Sx(m.nr)) << m.nr;
+        EXPECT_FLOAT_EQ(m.y, L2Sy(m.nr) + 0.8f * maprawunit()) << m.nr;
       }
-    std::sort(feet.begin(), feet.end());
-    ASSERT_EQ(feet.size(), 3u);
-    EXPECT_FLOAT_EQ(feet[0], foot - row);
-    EXPECT_FLOAT_EQ(feet[2], foot + row);
-    EXPECT_EQ(stays, selected ? selected : 2);
+    return names;
+  };
+  const std::vector<int32_t> first = shown(0);
+  EXPECT_EQ(std::count(first.begin(), first.end(), 4), 1);
+  for (int32_t l : {2, 3, 5, 6}) EXPECT_EQ(std::count(first.begin(), first.end(), l), 0) << l;
+  EXPECT_EQ(first.size(), size_t(nbrlands - 4));
+  EXPECT_EQ(shown(6), first);
+  EXPECT_EQ(shown(2), first);
+  mapcamx += 37, mapcamy -= 11;
+  EXPECT_EQ(shown(3), first);
+  land[6].fort = 1;
+  const std::vector<int32_t> castle = shown(0);
+  EXPECT_EQ(std::count(castle.begin(), castle.end(), 6), 1);
+  EXPECT_EQ(std::count(castle.begin(), castle.end(), 4), 0);
+  land[6].fort = 0;
+  provgeo[4].terrain = provgeo[3].terrain = TM_SEA | TM_LARGE;
+  const std::vector<int32_t> sea = shown(0);
+  EXPECT_EQ(std::count(sea.begin(), sea.end(), 2), 1);
+}
+
+namespace {
+// The rule without its grid: each name in turn, the greater first, stays
+// unless it meets one that stayed (at any copy on a wrapping map); so of a
+// row of three that each meet the next, the first and third stay.
+std::vector<bool> placedonebyone(const std::vector<NameSpot>& spots, float wrapw, float wraph) {
+  std::vector<size_t> order(spots.size());
+  for (size_t k = 0; k < order.size(); k++) order[k] = k;
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    if (spots[a].weight != spots[b].weight) return spots[a].weight > spots[b].weight;
+    return spots[a].t != spots[b].t ? spots[a].t > spots[b].t : spots[a].lnr < spots[b].lnr;
+  });
+  std::vector<bool> keep(spots.size(), false);
+  auto meets = [](const NameSpot& a, const NameSpot& b, float dx, float dy) {
+    return fabsf(a.x - b.x - dx) < a.half + b.half + 0.25f * (a.t + b.t) && a.y - 0.1f * a.t < b.y + dy + 1.05f * b.t &&
+           b.y + dy - 0.1f * b.t < a.y + 1.05f * a.t;
+  };
+  for (size_t k : order) {
+    bool covered = false;
+    for (size_t p = 0; p < spots.size(); p++)
+      for (int32_t i = -1; i <= 1; i++)
+        for (int32_t j = -1; j <= 1; j++)
+          covered = covered || (keep[p] && meets(spots[k], spots[p], float(i) * wrapw, float(j) * wraph));
+    keep[k] = !covered;
   }
-  // Names apart keep their places.
-  EXPECT_EQ(count(marks, MarkKind::name, 0, -1), 3 + nbrlands - 5);
+  return keep;
+}
+}  // namespace
+
+// Many names, crowded and sparse, on maps that wrap or not: the same names
+// stay as when each is held against every other.
+TEST(NamePlacement, TheGridFindsEveryNameThatMeets) {
+  uint32_t seed = 12345;
+  auto next = [&](float range) {
+    seed = seed * 1103515245u + 12345u;
+    return float((seed >> 8) % 100000) / 100000.0f * range;
+  };
+  for (const float spread : {300.0f, 3000.0f, 20000.0f})
+    for (const bool wrap : {false, true}) {
+      std::vector<NameSpot> spots;
+      for (int32_t k = 0; k < 600; k++) {
+        const float t = k % 3 == 0 ? 22 : 20;
+        // Positions beyond the first copy too, as the camera gives them.
+        spots.push_back({k + 1, next(spread) - spread / 3, next(spread * 0.75f) - spread / 4, t, 8 + next(60), k % 4});
+      }
+      const float w = wrap ? spread : 0, h = wrap ? spread * 0.75f : 0;
+      const std::vector<bool> keep = placenames(spots, w, h);
+      EXPECT_EQ(keep, placedonebyone(spots, w, h)) << spread << " " << wrap;
+      EXPECT_GT(std::count(keep.begin(), keep.end(), true), 0);
+      EXPECT_GT(std::count(keep.begin(), keep.end(), false), 0);
+    }
 }
 
 TEST_F(Overlay, LandsOffTheMapDrawNothing) {
