@@ -20,7 +20,7 @@
 #include "runtime/util.h"
 
 int32_t quitrequested = 0;
-std::array<uint8_t, KEYTABLE> keydown = {};
+std::array<uint8_t, KEYTABLE> keydown = {}, keytaps = {};
 int32_t mousex = 0, mousey = 0, mousebuttons = 0;
 
 frameevents frameinput = {};
@@ -310,7 +310,7 @@ void finishframe() {
 }
 
 void forgetheldinput() {
-  keydown = {};
+  keydown = keytaps = {};
   mousebuttons = 0;
   repeating = {};
 }
@@ -329,6 +329,7 @@ int32_t pumpevents() {
   stepscript();
   frameinput.events.clear();
   frameinput.wheel = frameinput.videochanged = frameinput.any = 0;
+  std::array<uint8_t, KEYTABLE> presses = {};
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     frameinput.any = 1;
@@ -351,6 +352,7 @@ int32_t pumpevents() {
           if (sym == repeating.sym) repeating = {};
           break;
         }
+        if (presses[size_t(sym)] < 255) presses[size_t(sym)]++;
         if (!modifierkey(sym)) repeating = {sym, e.key.keysym.unicode, now + REPEATDELAY};
         frameinput.events.push_back({true, wasdown, sym, e.key.keysym.unicode, 0, 0, 0, modsnow(), now});
         break;
@@ -395,6 +397,7 @@ int32_t pumpevents() {
     }
   }
   sdl2::pressmods.clear();   // every press the layer made is read
+  for (size_t k = 0; k < presses.size(); k++) keytaps[k] = uint8_t(presses[k] - (presses[k] && keydown[k] ? 1 : 0));
   // Where the pointer went after the moves that were kept out of the queue.
   if (newermotion.exchange(false)) {
     mousex = latestx;

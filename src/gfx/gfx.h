@@ -174,6 +174,12 @@ extern int32_t quitrequested;
 // Held keys by SDL key symbol; symbols beyond the table are ignored.
 constexpr int32_t KEYTABLE = 320;
 extern std::array<uint8_t, KEYTABLE> keydown;
+// Keys pressed and let go again within the latest input pass, by symbol:
+// how often (at most 255). A key still held at the pass's end counts its
+// last press in keydown instead. What moves while a key is held (the map's
+// camera) moves for each tap as for one frame held, so that a quick tap
+// whose press and release come between two frames is not lost.
+extern std::array<uint8_t, KEYTABLE> keytaps;
 // Forgets the held keys and buttons (and the key that repeats): a window
 // opened or closed, or the keyboard gone to another window, sends no
 // release for them.

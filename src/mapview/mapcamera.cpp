@@ -2,6 +2,7 @@
 // positions and the loaded map image's size.
 #include "mapview/mapcamera.h"
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -221,5 +222,18 @@ int32_t mapkeyscroll(float dt, const uint8_t* keys) {
     moved = 1;
   }
   mapcameraedges();
+  return moved;
+}
+
+int32_t mapkeytaps(float dt, const uint8_t* taps) {
+  constexpr int32_t KEYS[] = {KEYLEFT, KEYRIGHT, KEYUP, KEYDOWN, KEYPGUP, KEYPGDOWN};
+  int32_t rounds = 0;
+  for (const int32_t k : KEYS) rounds = rounds > taps[k] ? rounds : taps[k];
+  std::array<uint8_t, KEYPGDOWN + 1> held = {};
+  int32_t moved = 0;
+  for (int32_t round = 0; round < rounds; round++) {
+    for (const int32_t k : KEYS) held[size_t(k)] = taps[k] > round;
+    moved |= mapkeyscroll(dt, held.data());
+  }
   return moved;
 }

@@ -101,6 +101,10 @@ int32_t mapmousescroll(int32_t mode, float dt, const MapControls& in);
 // by 0.999 and 1.001 a unit; dt is capped at half a second. keys is the
 // held-key table by SDL key symbol (at least 282 entries). 1 when a key acted.
 int32_t mapkeyscroll(float dt, const uint8_t* keys);
+// The key camera for keys tapped (pressed and let go between two frames):
+// each tap acts as its key held for one frame of dt, a key tapped twice
+// twice. taps: the tap counts by SDL key symbol (at least 282 entries).
+int32_t mapkeytaps(float dt, const uint8_t* taps);
 // Wraps the camera once around a wrapping map. Otherwise the camera stops
 // where the map's edges meet the window's (the whole window, see
 // guivisible), but at the top where they meet the lower edge of the boxes

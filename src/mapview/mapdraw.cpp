@@ -61,6 +61,9 @@ void scenemousescroll(int32_t elapsed) {
   }
   const float dt = float(elapsed) * 0.001f;
   mapkeyscroll(dt, keydown.data());
+  // A tap moves the camera as far as one frame at the frame pace, whatever
+  // the last frame took.
+  mapkeytaps(float(framepace() > 0 ? framepace() : MINFRAMEMS) / 1000.0f, keytaps.data());
   mapmousescroll(1, dt, in);
 }
 

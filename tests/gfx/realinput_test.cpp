@@ -81,6 +81,38 @@ TEST(RealInput, APressActsOnceAndOnlyTheKeysMeantToRepeatRepeat) {
   EXPECT_EQ(strspn(typed, "x"), strlen(typed));
 }
 
+// A list under Page Down from the X server: a tap whose press and release
+// come between two frames scrolls one page; the key held goes on scrolling.
+TEST(RealInput, APageKeyTappedScrollsAListOnceAndHeldGoesOn) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  auto build = [] {
+    guibegin();
+    guimaxheight(300);
+    guiscrollstart();
+    for (int32_t i = 0; i < 200; i++) guibutton(100 + i, "Row %d", i);
+    guishow(-1, -1);
+  };
+  // Frames, at least n and until the file exists, and the list laid out anew.
+  auto frames = [&](int32_t n, const std::string& until) {
+    for (int32_t k = 0; k < n || (!until.empty() && k < 5000 && !fileexists(until)); k++) {
+      build();
+      render_frame(false, Scene::none);
+    }
+    build();
+  };
+  build();
+  const float page = 0.8f * guishownwindow().h;
+  setinputscript(xdoline("key Next").c_str());
+  frames(6, "");
+  EXPECT_FLOAT_EQ(guiscroll(), page);
+  const std::string done = tempfile("pagesdone");
+  setinputscript(xdobackground("keydown Next sleep 1.2 keyup Next", done).c_str());
+  frames(1, done);
+  EXPECT_GT(guiscroll(), 5 * page);
+  remove(done.c_str());
+}
+
 TEST(RealInput, AClickBehindAFloodOfPointerMovesIsReadWithTheModifiersHeldAtIt) {
   RealWindow w;
   ASSERT_TRUE(w.ok);

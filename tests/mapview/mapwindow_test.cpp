@@ -104,6 +104,13 @@ class MapWindow : public ShippedMapFolders {
     mapzoom = 1;
     return true;
   }
+  // The same with the camera on the middle of the map.
+  static bool showveyrmarkmiddle(RealWindow& w, int32_t viewer) {
+    if (!showveyrmark(w, viewer)) return false;
+    mapcamx = float(mapwidth()) / 2;
+    mapcamy = float(mapheight()) / 2;
+    return true;
+  }
 };
 
 // Mean brightness (0..255) of a rectangle of the shot.
@@ -238,9 +245,7 @@ TEST_F(MapWindow, NamesStandAtTheirProvincesWhicheverIsChosen) {
 TEST_F(MapWindow, CameraFollowsKeysWheelAndDrag) {
   const int32_t viewer = veyrmark();
   RealWindow w(800, 600);
-  ASSERT_TRUE(showveyrmark(w, viewer));
-  mapcamx = float(mapwidth()) / 2;
-  mapcamy = float(mapheight()) / 2;
+  ASSERT_TRUE(showveyrmarkmiddle(w, viewer));
   const float x0 = mapcamx;
   setinputscript("hold right\nwait 10\nrelease right\n");
   mapframes(viewer, 0, 14);
@@ -263,6 +268,35 @@ TEST_F(MapWindow, CameraFollowsKeysWheelAndDrag) {
   }
   mapframes(viewer, 0, 2);
   EXPECT_NEAR(mapzoom, 1.3f, 1e-4);
+}
+
+// Keys from the X server (xdotool): a tap of an arrow or Page key whose
+// press and release come between two frames moves the map as one frame of
+// the key held at the frame pace, two taps twice; a key held goes on.
+TEST_F(MapWindow, AKeyTappedBetweenTwoFramesMovesTheMapOnce) {
+  const int32_t viewer = veyrmark();
+  RealWindow w(800, 600);
+  ASSERT_TRUE(showveyrmarkmiddle(w, viewer));
+  const float x0 = mapcamx, y0 = mapcamy, frame = float(framepace()) / 1000.0f;
+  const float step = 750.0f * frame / (mapzoom + 0.5f);
+  setinputscript(xdoline("key Right").c_str());
+  mapframes(viewer, 0, 4);
+  EXPECT_NEAR(mapcamx, x0 + step, 0.01f);
+  setinputscript(xdoline("key Up Up").c_str());
+  mapframes(viewer, 0, 4);
+  EXPECT_NEAR(mapcamy, y0 + 2 * step, 0.01f);
+  setinputscript(xdoline("key Prior").c_str());
+  mapframes(viewer, 0, 4);
+  EXPECT_NEAR(mapzoom, powf(1.001f, ceilf(750.0f * frame)), 1e-4f);
+  // Held for 0.6 s: the camera goes on moving for as long.
+  const std::string done = tempfile("heldleft");
+  const float x1 = mapcamx, held = 750.0f / (mapzoom + 0.5f);
+  setinputscript(xdobackground("keydown Left sleep 0.6 keyup Left", done).c_str());
+  for (int32_t k = 0; k < 3000 && !fileexists(done); k++) mapframes(viewer, 0, 1);
+  mapframes(viewer, 0, 3);
+  remove(done.c_str());
+  EXPECT_GT(x1 - mapcamx, 0.4f * held);
+  EXPECT_LT(x1 - mapcamx, 1.2f * held);
 }
 
 TEST_F(MapWindow, ChooserPicksTheProvinceClicked) {
