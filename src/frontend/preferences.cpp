@@ -46,6 +46,7 @@ const Preference prefs[] = {
     {nullptr, "Grass on battlefields", &grass, 0, 1, 1, nullptr, nullptr, nullptr},
     {nullptr, "Animated backgrounds", &animback, 0, 1, 1, nullptr, nullptr, nullptr},
     {nullptr, "Fade effects", &fade, 0, 1, 1, nullptr, nullptr, "Windows fade in when they open"},
+    {nullptr, "Window opacity", &guiopacity, 40, 100, 10, nullptr, "%", "How much of the map and windows beneath shows through a window"},
     {nullptr, "Turn screen scale", &scalepercent, 50, 150, 10, nullptr, "%", "The size of the turn screen's boxes"},
     {"Sound", "Sound and music", &sounddevice, 0, 1, 1, nullptr, nullptr, nullptr},
     {nullptr, "Menu music", &mainmusic, 0, 1, 1, nullptr, nullptr, nullptr},
@@ -61,6 +62,7 @@ bool istoggle(const Preference& p) { return p.low == 0 && p.high == 1 && !p.name
 
 // The whole numbers from the settings, before the screen shows them.
 void readsettings() {
+  if (guiopacity < 0) guiopacity = 85;   // opening the preferences chooses it
   sizeindex = 2;
   for (int32_t i = 0; i < SIZES; i++)
     if (sizes[i][0] == fswidth && sizes[i][1] == fsheight) sizeindex = i;

@@ -251,6 +251,12 @@ void guishow(float x, float y);
 // window") when a close id is set. Flags: GUIWIN_NOBACK draws no background.
 constexpr int32_t GUIWIN_NOBACK = 1;
 void guiwindow(int32_t flags, float x, float y, float w, float h);
+// How opaque a window's background is drawn (1 whole, 0 not at all): wholly
+// while the player chose no opacity (`guiopacity`, from "--opacity" or the
+// settings file, below 0), else the chosen percent, at most 100; a chosen
+// opacity is also drawn 0.35 less while the window fades in (guisetfade),
+// an unchosen one never. fading: 0.65 while fading, else 1.
+float guiwindowopacity(int32_t chosen, float fading);
 void guititle(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void guicloseid(int32_t id);
 // While on (and the fade preference is on) frames and sprites are drawn 0.35

@@ -379,9 +379,10 @@ void drawarea(const guiarea& a, int32_t hovered, uint32_t now) {
       break;
     case AreaKind::field: drawfield(a, now); break;
     case AreaKind::border: {
-      if (a.a > 0) {   // lighter toward the top, evenly, so no band shows; never faded
-        const float bottom[4] = {a.r, a.g, a.b, a.a};
-        const float top[4] = {a.r * 1.3f, a.g * 1.25f, a.b * 1.2f, a.a};
+      if (a.a > 0) {   // lighter toward the top, evenly, so no band shows
+        const float alpha = a.a * guiwindowopacity(guiopacity, fadef);
+        const float bottom[4] = {a.r, a.g, a.b, alpha};
+        const float top[4] = {a.r * 1.3f, a.g * 1.25f, a.b * 1.2f, alpha};
         gradientquad(a.x, a.y, a.w, a.h, bottom, top);
       }
       if (a.scale > 0) {   // the title bar: a darker band over a bronze line
@@ -486,6 +487,11 @@ void glyphinks(const char* path) {
 
 bool inkcutting = true;
 bool quadreordering = true;
+
+float guiwindowopacity(int32_t chosen, float fading) {
+  if (chosen < 0) return 1;
+  return float(chosen < 100 ? chosen : 100) / 100.0f * fading;
+}
 
 void loadguiart() {
   loadfontmetrics(datapath);

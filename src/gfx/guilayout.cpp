@@ -302,7 +302,7 @@ void emitframe(int32_t flags, float x, float y, float w, float h) {
   gui.windows.push_back({x, y, w, h});
   guiarea* a = newarea(AreaKind::border, 0, x, y, w, h);
   if (a) {
-    // Opaque: nothing of the window or map beneath shows through.
+    // Drawn as opaque as the player chose (guiwindowopacity).
     a->r = 0.07f, a->g = 0.06f, a->b = 0.10f, a->a = (flags & GUIWIN_NOBACK) ? 0 : 1;
     if (gui.fade) a->flags |= GUIAREA_FADE;
     a->scale = windowtitleheight();

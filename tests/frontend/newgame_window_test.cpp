@@ -169,8 +169,9 @@ TEST(FrontEnd, PreferencesAreWrittenAtOnce) {
   ASSERT_TRUE(w.ok);
   Folders f;
   wheelzoom = 1;
-  // The map's wheel zoom (the 16th preference) off, then back.
-  setinputscript(paced("waitfor 999\nclickid 16\nclickid 999\n").c_str());
+  // The map's wheel zoom (the 17th preference) off, then back. Opening the
+  // preferences chose the window opacity, which is written with it.
+  setinputscript(paced("waitfor 999\nclickid 17\nclickid 999\n").c_str());
   preferences();
   char path[PATHLEN];
   configpath(path);
@@ -178,9 +179,10 @@ TEST(FrontEnd, PreferencesAreWrittenAtOnce) {
   resetsettings();
   loadconfig();
   EXPECT_EQ(wheelzoom, 0);
+  EXPECT_EQ(guiopacity, 85);
   // A folder that cannot hold the file: the message, and the game goes on.
   strlcopy(confpath, (f.root + "/conf/vey3config/sub").c_str(), PATHLEN);
-  setinputscript(paced("waitfor 999\nclickid 16\nwait 3\nkey return\nwaitfor 999\nclickid 999\n").c_str());
+  setinputscript(paced("waitfor 999\nclickid 17\nwait 3\nkey return\nwaitfor 999\nclickid 999\n").c_str());
   preferences();
   EXPECT_EQ(wheelzoom, 1);
 }

@@ -60,6 +60,34 @@ TEST(WindowLayers, NoTextShowsThroughAWindowWithOrWithoutTheFade) {
   fade = savedfade;
 }
 
+// With an opacity chosen ("--opacity", the preferences) what lies beneath a
+// window shows through it as far as chosen, the more while it fades in; at
+// 100 nothing does.
+TEST(WindowLayers, AChosenOpacityLetsTheTextBeneathShowThrough) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  setbgscene(Scene::parchment);
+  const guirect inside = {WINDOW.x + 12, WINDOW.y + 12, WINDOW.w - 24, WINDOW.h - 24};
+  auto through = [&](int32_t opacity, int32_t fading) {
+    guiopacity = opacity;
+    fade = fading;
+    const Shot bare = windowover(false, "opacity_bare.ppm"), covered = windowover(true, "opacity_text.ppm");
+    return differing(bare, covered, inside, 3);
+  };
+  const int32_t half = through(50, 0), halffading = through(50, 1);
+  EXPECT_GT(half, 200);
+  EXPECT_GT(halffading, half);
+  EXPECT_EQ(through(100, 0), 0);
+  EXPECT_EQ(through(-1, 1), 0);
+  // The window's own colour, half over the parchment: lighter than opaque.
+  guiopacity = 50;
+  fade = 0;
+  const Shot seen = windowover(false, "opacity_seen.ppm");
+  guiopacity = -1;
+  const Shot opaque = windowover(false, "opacity_opaque.ppm");
+  EXPECT_GT(differing(seen, opaque, inside, 40), int32_t(inside.w * inside.h / 2));
+}
+
 // A screen with a red square in its corner; an outer box, an inner box
 // opened from it, then the outer box again after the inner one closed.
 TEST(WindowLayers, ABoxShowsTheWindowsThatOpenedItDarkenedOnceForEachStep) {

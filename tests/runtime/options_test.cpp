@@ -56,6 +56,7 @@ TEST_F(OptionsFixture, ValueTable) {
       {{"--fps", "x"}, &fpstarget, 15},         {{"--maxfps", "0"}, &framedelay, 20},
       {{"--maxfps", "300"}, &framedelay, 5},    {{"--maxfps", "30"}, &framedelay, 33},
       {{"--filtering", "5"}, &filtering, 3},    {{"--filtering", "-1"}, &filtering, 2},
+      {{"--opacity", "150"}, &guiopacity, 100}, {{"--opacity", "-5"}, &guiopacity, 0},
       {{"--bitplanes", "0"}, &bitplanes, -1},   {{"--zbuffer", "40"}, &zbuffer, 32},
       {{"--musicvol", "50"}, &musicvolume, 127}, {{"--musicvol", "101"}, &musicvolume, 255},
       {{"--maxtexsize", "16"}, &maxtexsize, 32}, {{"--maxtexsize", "5000"}, &maxtexsize, 5000},

@@ -36,7 +36,7 @@ TEST(ScreenSound, TheMainMenuPlaysItsMusicAndAToggleClicks) {
   frontendtest::Folders f;
   startsound(200);
   // The preferences' map wheel zoom (a toggle) clicked twice, then Quit.
-  setinputscript(paced("waitfor 4\nclickid 4\nwaitfor 999\nclickid 16\nclickid 16\nclickid 999\n"
+  setinputscript(paced("waitfor 4\nclickid 4\nwaitfor 999\nclickid 17\nclickid 17\nclickid 999\n"
                        "waitfor 6\nclickid 6\n").c_str());
   mainmenu();
   EXPECT_EQ(musicplaying(0), 1);
@@ -60,14 +60,14 @@ TEST(ScreenSound, TheMusicVolumeAndSwitchMoveTheMusicAndLeaveTheEffectsAlone) {
   nullsoundrun(2 * MIXRATE);
   ASSERT_NEAR(channelvolume(music), 160, 2);
   // The music volume a step up (62 % to 72 %): the music comes to it, the effect stays.
-  setinputscript(paced("waitfor 999\nclickid 14\nclickid 999\n").c_str());
+  setinputscript(paced("waitfor 999\nclickid 15\nclickid 999\n").c_str());
   preferences();
   EXPECT_EQ(musicvolume, 72 * 255 / 100);
   nullsoundrun(2 * MIXRATE);
   EXPECT_NEAR(channelvolume(music), musicvolume, 2);
   EXPECT_EQ(channelvolume(effect), 90);
   // The menu music switched off: the music fades out and stops, the effect plays on.
-  setinputscript(paced("waitfor 999\nclickid 12\nclickid 999\n").c_str());
+  setinputscript(paced("waitfor 999\nclickid 13\nclickid 999\n").c_str());
   preferences();
   EXPECT_EQ(mainmusic, 0);
   nullsoundrun(3 * MIXRATE);
