@@ -73,12 +73,15 @@ inline std::string makescratch(const char* prefix, Reach reach) {
   return folder;
 }
 
-// A scratch folder for a whole run (a benchmark, a tool): removed with all in
-// it when the program ends normally.
+// A scratch folder for a whole run (a benchmark, a tool, a test program):
+// removed with all in it when the process that made it ends normally, not
+// when a child forked from it (a death test) exits.
 inline std::string makerunscratch(const char* prefix) {
   static std::vector<std::string> made;
+  static const pid_t maker = getpid();
   if (made.empty())
     atexit([] {
+      if (getpid() != maker) return;
       std::error_code ignored;
       for (const std::string& folder : made) std::filesystem::remove_all(folder, ignored);
     });
