@@ -7,6 +7,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -290,15 +291,23 @@ void loadprovincelook(int32_t lnr) {
 
 void cameracontrols(float ms) {
   BattleCamera& c = battlecamera;
-  const float turn = ms * 0.0015f, move = ms * 0.04f;
-  if (keydown[KEY_LEFT]) c.yaw -= turn;
-  if (keydown[KEY_RIGHT]) c.yaw += turn;
-  if (keydown[KEY_UP]) c.distance *= 1.0f - ms * 0.001f;
-  if (keydown[KEY_DOWN]) c.distance *= 1.0f + ms * 0.001f;
+  // How long each key counts in this frame: the frame while it is held, but
+  // one frame at the frame pace in the frame that finds it newly pressed (it
+  // went down during the frame, or ended a wait for input), and as much for
+  // each tap whose press and release both came since the last frame.
+  const float pace = float(framepace() > 0 ? framepace() : MINFRAMEMS);
+  static std::array<bool, KEYTABLE> heldbefore = {};
+  auto keyms = [&](int32_t k) {
+    const size_t key = size_t(k);
+    const float held = keydown[key] ? (heldbefore[key] ? ms : pace) : 0.0f;
+    heldbefore[key] = keydown[key] != 0;
+    return held + float(keytaps[key]) * pace;
+  };
+  c.yaw += (keyms(KEY_RIGHT) - keyms(KEY_LEFT)) * 0.0015f;
+  c.distance *= (1.0f - keyms(KEY_UP) * 0.001f) * (1.0f + keyms(KEY_DOWN) * 0.001f);
   // Page Up raises the view toward the horizon and the sky, Page Down
   // looks down onto the field.
-  if (keydown[KEY_PAGEUP]) c.pitch -= ms * 0.0008f;
-  if (keydown[KEY_PAGEDOWN]) c.pitch += ms * 0.0008f;
+  c.pitch += (keyms(KEY_PAGEDOWN) - keyms(KEY_PAGEUP)) * 0.0008f;
   c.pitch = std::clamp(c.pitch, 0.04f, 1.45f);
   if (wheelcount) {
     c.distance *= powf(0.88f, float(wheelcount));
@@ -307,11 +316,7 @@ void cameracontrols(float ms) {
   c.distance = std::clamp(c.distance, 12.0f, 400.0f);
   // W A S D move the camera's point along the ground as the view faces.
   const float fx = -cosf(c.yaw), fz = -sinf(c.yaw), rx = -sinf(c.yaw), rz = cosf(c.yaw);
-  float ahead = 0, side = 0;
-  if (keydown['w']) ahead += move;
-  if (keydown['s']) ahead -= move;
-  if (keydown['a']) side -= move;
-  if (keydown['d']) side += move;
+  const float ahead = (keyms('w') - keyms('s')) * 0.04f, side = (keyms('d') - keyms('a')) * 0.04f;
   c.panx = std::clamp(c.panx + fx * ahead + rx * side, -150.0f, 150.0f);
   c.panz = std::clamp(c.panz + fz * ahead + rz * side, -150.0f, 150.0f);
 }
@@ -487,7 +492,7 @@ void battleviewreport(const BattleCheck& check) {
 int32_t battlecameramoves() {
   if (!battlewatching) return 0;
   for (const int32_t key : CAMERAKEYS)
-    if (keydown[size_t(key)]) return 1;
+    if (keydown[size_t(key)] || keytaps[size_t(key)]) return 1;
   return wheelcount != 0 ? 1 : 0;
 }
 

@@ -71,7 +71,8 @@ TEST_F(Watching, AReplayShowsTheSameBattleEveryTimeAndTheWorldComesBack) {
 
 // A paused battle and the end report draw nothing while nothing moves, and
 // wait for input: a frame at most now and then, under 5 % of a core. The
-// camera still turns frame by frame while Left is held (real X events).
+// camera still turns frame by frame while Left is held, and a tap of Right
+// turns it back by one frame's worth (real X events).
 TEST_F(Watching, APausedBattleAndTheEndReportRestUntilTheCameraMoves) {
   hostandopen();
   RealWindow w;
@@ -80,7 +81,7 @@ TEST_F(Watching, APausedBattleAndTheEndReportRestUntilTheCameraMoves) {
   setinputscript(paced("wait 2\nkey p\nmove 795 595\nwait 3\nshot " + paused + "\n").c_str());
   RestCost still{-1, 0}, report{-1, 0};
   uint32_t turning = 0;
-  float yaw[2] = {};
+  float yaw[3] = {};
   std::thread measure([&] {
     while (!fileexists(paused)) sleepms(50);
     sleepms(1500);
@@ -90,6 +91,10 @@ TEST_F(Watching, APausedBattleAndTheEndReportRestUntilTheCameraMoves) {
     system("xdotool keydown Left; sleep 0.6; xdotool keyup Left; sleep 0.3");
     turning = framesdrawn() - before;
     yaw[1] = battlecamera.yaw;
+    // A tap whose press and release come between two frames turns it as one
+    // frame of the key held at the frame pace.
+    system("xdotool key Right; sleep 0.3");
+    yaw[2] = battlecamera.yaw;
     system("xdotool key p; sleep 0.3; xdotool key e; sleep 2");
     report = measurerest(4000);
     system("xdotool key Return");
@@ -104,6 +109,7 @@ TEST_F(Watching, APausedBattleAndTheEndReportRestUntilTheCameraMoves) {
   EXPECT_LE(still.frames, 3u);
   EXPECT_GE(turning, 8u);
   EXPECT_LT(yaw[1], yaw[0] - 0.3f);
+  EXPECT_NEAR(yaw[2] - yaw[1], float(framepace()) * 0.0015f, 1e-4f);
   EXPECT_GE(report.share, 0);
   EXPECT_LT(report.share, 0.05);
   EXPECT_LE(report.frames, 3u);
