@@ -2,6 +2,7 @@
 // file is checked before it is used: images come from other players' maps.
 #include "runtime/image.h"
 
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -15,9 +16,29 @@ constexpr int32_t SGIMAGIC = 474;
 constexpr int32_t SGIHEADER = 512;
 constexpr int32_t TGAHEADER = 18;
 
-bool sizeok(int64_t width, int64_t height) {
-  return width >= 1 && height >= 1 && width <= MAXIMAGESIDE && height <= MAXIMAGESIDE &&
-         width * height * 4 <= MAXIMAGEBYTES;
+// Why a picture cannot be read, as the messages about a map's picture give it.
+const char* const TOOSHORT = "the file ends before its pixels do";
+const char* const NOTTGA = "it is no TGA picture of a kind this game reads (true colour or grey, plain or run-length)";
+const char* const NOTSGI = "it is no SGI picture of a kind this game reads (one byte a channel, one to four channels)";
+const char* const NOPIXELS = "its header gives it no pixels";
+const char* const TOOLARGE =
+    "its header promises a picture larger than this game reads (at most 32767 pixels a side and 2 GB of pixels)";
+const char* const DAMAGED = "its run-length data is damaged";
+
+// What the header of a picture gives: its size, where its pixels start, and
+// the most bytes of the file that its pixels can take up, so that a file is
+// never read beyond what its picture needs.
+struct ImageHead {
+  int32_t width = 0, height = 0;
+  int64_t pixels = 0;   // offset of the pixel data
+  int64_t need = 0;     // bytes of the file the reader may look at
+};
+
+// The size problem of a picture of width x height; null when it can be held.
+const char* sizeproblem(int64_t width, int64_t height) {
+  if (width < 1 || height < 1) return NOPIXELS;
+  if (width > MAXIMAGESIDE || height > MAXIMAGESIDE || width * height * 4 > MAXIMAGEBYTES) return TOOLARGE;
+  return nullptr;
 }
 
 uint8_t* newblock(int32_t width, int32_t height) {
@@ -37,26 +58,38 @@ inline void tgapixel(uint8_t* out, const uint8_t* in, int32_t bytes) {
   }
 }
 
-// TGA: plain or run-length true colour (24/32 bits) or grey (8 bits). Rows
-// are stored bottom first unless bit 0x20 of the descriptor says top first.
-uint8_t* decodetga(const uint8_t* d, int64_t size, int32_t* width, int32_t* height) {
-  if (size < TGAHEADER) return nullptr;
+// TGA: plain or run-length true colour (24/32 bits) or grey (8 bits). The
+// header is the first 18 bytes of a file of `size` bytes.
+const char* tgahead(const uint8_t* d, int64_t size, ImageHead& head) {
+  if (size < TGAHEADER) return TOOSHORT;
   int32_t type = d[2], bpp = d[16];
-  int32_t w = int32_t(peekle16(d + 12)), h = int32_t(peekle16(d + 14));
   bool rle = type == 10 || type == 11;
   bool grey = type == 3 || type == 11;
-  if (type != 2 && type != 3 && type != 10 && type != 11) return nullptr;
-  if (grey ? bpp != 8 : (bpp != 24 && bpp != 32)) return nullptr;
-  if (!sizeok(w, h)) return nullptr;
-  int64_t pos = TGAHEADER + d[0];
-  if (d[1] != 0) pos += int64_t(peekle16(d + 5)) * ((d[7] + 7) / 8);   // colour map, unused
-  int32_t bytes = bpp / 8;
-  int64_t count = int64_t(w) * h;
-  if (pos > size) return nullptr;
-  if (!rle && pos + count * bytes > size) return nullptr;
-  // A packet of 1 + bytes bytes gives at most 128 pixels: refuse before
-  // allocating when the file cannot hold the picture.
-  if (rle && (size - pos) / (1 + bytes) * 128 < count) return nullptr;
+  if (type != 2 && type != 3 && type != 10 && type != 11) return NOTTGA;
+  if (grey ? bpp != 8 : (bpp != 24 && bpp != 32)) return NOTTGA;
+  head.width = int32_t(peekle16(d + 12));
+  head.height = int32_t(peekle16(d + 14));
+  if (const char* problem = sizeproblem(head.width, head.height)) return problem;
+  head.pixels = TGAHEADER + d[0];
+  if (d[1] != 0) head.pixels += int64_t(peekle16(d + 5)) * ((d[7] + 7) / 8);   // colour map, unused
+  const int32_t bytes = bpp / 8;
+  const int64_t count = int64_t(head.width) * head.height;
+  if (head.pixels > size) return TOOSHORT;
+  // A run-length packet of 1 + bytes bytes gives 1 to 128 pixels.
+  if (!rle && head.pixels + count * bytes > size) return TOOSHORT;
+  if (rle && (size - head.pixels) / (1 + bytes) * 128 < count) return TOOSHORT;
+  head.need = head.pixels + count * (rle ? 1 + bytes : bytes);
+  return nullptr;
+}
+
+// Rows are stored bottom first unless bit 0x20 of the descriptor says top first.
+uint8_t* decodetga(const uint8_t* d, int64_t size, int32_t* width, int32_t* height, const char** why) {
+  ImageHead head;
+  if ((*why = tgahead(d, size, head))) return nullptr;
+  const int32_t w = head.width, h = head.height, bytes = d[16] / 8;
+  const bool rle = d[2] == 10 || d[2] == 11;
+  const int64_t count = int64_t(w) * h;
+  int64_t pos = head.pixels;
   uint8_t* out = newblock(w, h);
   if (!rle) {
     for (int64_t i = 0; i < count; i++) tgapixel(out + i * 4, d + pos + i * bytes, bytes);
@@ -65,14 +98,16 @@ uint8_t* decodetga(const uint8_t* d, int64_t size, int32_t* width, int32_t* heig
     while (i < count) {
       if (pos >= size) {
         myfree(out);
+        *why = TOOSHORT;
         return nullptr;
       }
-      int32_t head = d[pos++];
-      int64_t run = (head & 0x7F) + 1;
-      bool repeat = head & 0x80;
+      int32_t headbyte = d[pos++];
+      int64_t run = (headbyte & 0x7F) + 1;
+      bool repeat = headbyte & 0x80;
       int64_t need = repeat ? bytes : run * bytes;
       if (run > count - i || pos + need > size) {
         myfree(out);
+        *why = run > count - i ? DAMAGED : TOOSHORT;
         return nullptr;
       }
       for (int64_t k = 0; k < run; k++) tgapixel(out + (i + k) * 4, d + pos + (repeat ? 0 : k * bytes), bytes);
@@ -99,17 +134,33 @@ inline void sgistore(uint8_t* out, int32_t w, int32_t y, int32_t z, int32_t zsiz
 
 // SGI: 512-byte big-endian header, then per channel per row (bottom row
 // first) either the plain bytes or run-length packets through two tables.
-uint8_t* decodesgi(const uint8_t* d, int64_t size, int32_t* width, int32_t* height) {
-  if (size < SGIHEADER || int32_t(peekbe16(d)) != SGIMAGIC) return nullptr;
+const char* sgihead(const uint8_t* d, int64_t size, ImageHead& head) {
+  if (size < 2 || int32_t(peekbe16(d)) != SGIMAGIC) return NOTSGI;
+  if (size < SGIHEADER) return TOOSHORT;
   int32_t storage = d[2], bpc = d[3], dim = int32_t(peekbe16(d + 4));
   int32_t w = int32_t(peekbe16(d + 6)), h = int32_t(peekbe16(d + 8)), zsize = int32_t(peekbe16(d + 10));
-  if (storage > 1 || bpc != 1 || dim < 1 || dim > 3) return nullptr;
+  if (storage > 1 || bpc != 1 || dim < 1 || dim > 3) return NOTSGI;
   if (dim == 1) h = 1;
   if (dim < 3) zsize = 1;
-  if (zsize < 1 || zsize > 4 || !sizeok(w, h)) return nullptr;
-  int64_t rows = int64_t(h) * zsize;
-  if (storage == 0 && SGIHEADER + rows * w > size) return nullptr;
-  if (storage == 1 && SGIHEADER + rows * 8 > size) return nullptr;
+  if (zsize < 1 || zsize > 4) return NOTSGI;
+  if (const char* problem = sizeproblem(w, h)) return problem;
+  head.width = w;
+  head.height = h;
+  head.pixels = SGIHEADER;
+  const int64_t rows = int64_t(h) * zsize;
+  // A run-length row takes at most two bytes a pixel (packets of one) and its end.
+  head.need = storage == 0 ? SGIHEADER + rows * w : SGIHEADER + rows * 8 + rows * (2 * int64_t(w) + 1);
+  if (storage == 0 && head.need > size) return TOOSHORT;
+  if (storage == 1 && SGIHEADER + rows * 8 > size) return TOOSHORT;
+  return nullptr;
+}
+
+uint8_t* decodesgi(const uint8_t* d, int64_t size, int32_t* width, int32_t* height, const char** why) {
+  ImageHead head;
+  if ((*why = sgihead(d, size, head))) return nullptr;
+  const int32_t storage = d[2], w = head.width, h = head.height;
+  const int32_t zsize = int32_t(peekbe16(d + 4)) < 3 ? 1 : int32_t(peekbe16(d + 10));
+  const int64_t rows = int64_t(h) * zsize;
   uint8_t* out = newblock(w, h);
   if (zsize != 4 && zsize != 2)
     for (int64_t i = 0; i < int64_t(w) * h; i++) out[i * 4 + 3] = 255;
@@ -132,14 +183,14 @@ uint8_t* decodesgi(const uint8_t* d, int64_t size, int32_t* width, int32_t* heig
           good = x == w;   // a row may end without its closing 0
           break;
         }
-        int32_t head = d[pos++];
-        int32_t run = head & 0x7F;
+        int32_t packet = d[pos++];
+        int32_t run = packet & 0x7F;
         if (run == 0) {
           good = x == w;
           break;
         }
         if (run > w - x) good = false;
-        else if (head & 0x80) {
+        else if (packet & 0x80) {
           if (pos + run > end) good = false;
           else
             for (int32_t k = 0; k < run; k++) sgistore(out, w, y, z, zsize, x++, d[pos++]);
@@ -153,6 +204,7 @@ uint8_t* decodesgi(const uint8_t* d, int64_t size, int32_t* width, int32_t* heig
       }
       if (!good) {
         myfree(out);
+        *why = end > size ? TOOSHORT : DAMAGED;
         return nullptr;
       }
     }
@@ -187,29 +239,52 @@ void sgiencoderow(const uint8_t* b, int32_t n, std::vector<uint8_t>& out) {
 }
 }  // namespace
 
-uint8_t* decodeimage(const uint8_t* data, int64_t size, int sgi, int32_t* width, int32_t* height) {
+uint8_t* decodeimage(const uint8_t* data, int64_t size, int sgi, int32_t* width, int32_t* height, const char** why) {
   *width = *height = 0;
-  if (!data || size <= 0) return nullptr;
-  return sgi ? decodesgi(data, size, width, height) : decodetga(data, size, width, height);
+  const char* problem = "the file is empty";
+  uint8_t* pixels = nullptr;
+  if (data && size > 0)
+    pixels = sgi ? decodesgi(data, size, width, height, &problem) : decodetga(data, size, width, height, &problem);
+  if (why) *why = pixels ? nullptr : problem;
+  return pixels;
 }
 
-uint8_t* loadimage(const char* path, int32_t* width, int32_t* height, int32_t flags) {
+uint8_t* loadimage(const char* path, int32_t* width, int32_t* height, int32_t flags, const char** why) {
   *width = *height = 0;
+  const char* problem = nullptr;
+  auto refuse = [&](const char* text) -> uint8_t* {
+    debugprint("loadimage: bad image %s: %s\n", path, text);
+    if (why) *why = text;
+    return nullptr;
+  };
   UniqueFile f = openfile(path, "rb");
-  if (!f) return nullptr;
-  if (fseek(f.get(), 0, SEEK_END) != 0) return nullptr;
-  long size = ftell(f.get());
-  if (size <= 0 || size > MAXIMAGEBYTES * 2) return nullptr;
+  if (!f) return refuse(errno == ENOTAFILE ? "it is not a file" : strerror(errno));
+  if (fseek(f.get(), 0, SEEK_END) != 0) return refuse(strerror(errno));
+  const int64_t size = ftell(f.get());
+  if (size <= 0) return refuse("the file is empty");
+  // The header first: a picture larger than the reader holds, or a file
+  // larger than its picture needs, is never read whole.
+  const bool sgi = !hasextension(path, ".tga");
+  std::vector<uint8_t> data(size_t(size < SGIHEADER ? size : SGIHEADER));
   rewind(f.get());
-  std::vector<uint8_t> data(static_cast<size_t>(size));
-  if (fread(data.data(), 1, data.size(), f.get()) != data.size()) return nullptr;
-  uint8_t* pixels = decodeimage(data.data(), size, !hasextension(path, ".tga"), width, height);
-  if (!pixels) debugprint("loadimage: bad image %s\n", path);
+  if (fread(data.data(), 1, data.size(), f.get()) != data.size()) return refuse("the file cannot be read to its end");
+  ImageHead head;
+  if ((problem = sgi ? sgihead(data.data(), size, head) : tgahead(data.data(), size, head))) return refuse(problem);
+  const int64_t length = size < head.need ? size : head.need;
+  const size_t got = data.size();
+  if (int64_t(got) < length) {
+    data.resize(size_t(length));
+    if (fread(data.data() + got, 1, data.size() - got, f.get()) != data.size() - got)
+      return refuse("the file cannot be read to its end");
+  }
+  uint8_t* pixels = decodeimage(data.data(), int64_t(data.size()), sgi, width, height, &problem);
+  if (!pixels) return refuse(problem);
+  if (why) *why = nullptr;
   return pixels;
 }
 
 int savesgi(const uint8_t* pixels, int32_t width, int32_t height, const char* path, int32_t rle) {
-  if (!pixels || !sizeok(width, height)) return 0;
+  if (!pixels || sizeproblem(width, height)) return 0;
   SafeWrite out(path);
   if (!out.ok()) return 0;
   FILE* f = out.stream();
@@ -261,7 +336,7 @@ int savesgi(const uint8_t* pixels, int32_t width, int32_t height, const char* pa
 }
 
 int savetga(const uint8_t* pixels, int32_t width, int32_t height, const char* path) {
-  if (!pixels || !sizeok(width, height)) return 0;
+  if (!pixels || sizeproblem(width, height)) return 0;
   SafeWrite out(path);
   if (!out.ok()) return 0;
   uint8_t header[TGAHEADER] = {};

@@ -12,10 +12,16 @@ constexpr int64_t MAXIMAGEBYTES = 0x7FFFFFF0LL;
 
 // Loads a TGA or SGI file (chosen by the ".tga" extension, else SGI) into a
 // block of the checking allocator that the caller frees with myfree. Null,
-// with width and height 0, when the file is missing, damaged or too large.
-uint8_t* loadimage(const char* path, int32_t* width, int32_t* height, int32_t flags);
+// with width and height 0, when the file is missing, damaged or too large;
+// `why` (when given) then says why in words for a message ("the file ends
+// before its pixels do"), and is null after a load. The header is read
+// first: a picture larger than MAXIMAGESIDE a side or MAXIMAGEBYTES is
+// refused before the rest of the file is read, and no more of a file is
+// read than its picture can take up.
+uint8_t* loadimage(const char* path, int32_t* width, int32_t* height, int32_t flags, const char** why = nullptr);
 // The same from bytes in memory (sgi 1: SGI, 0: TGA).
-uint8_t* decodeimage(const uint8_t* data, int64_t size, int sgi, int32_t* width, int32_t* height);
+uint8_t* decodeimage(const uint8_t* data, int64_t size, int sgi, int32_t* width, int32_t* height,
+                     const char** why = nullptr);
 
 // Writes an SGI image of four channels, run-length coded when rle is non-zero.
 // The file is replaced whole or not at all; 1 on success, 0 on failure.

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -192,6 +196,66 @@ TEST(ImageFiles, MissingFileAndUnwritableFolder) {
   EXPECT_EQ(savesgi(p.data(), 4, 4, (dir / "no/such/folder/x.rgb").c_str(), 1), 0);
   EXPECT_EQ(savesgi(p.data(), 0, 4, (dir / "zero.rgb").c_str(), 1), 0);
   EXPECT_FALSE(fileexists("%s", (dir / "zero.rgb").c_str()));
+}
+
+TEST(ImageFiles, AFileIsReadOnlyAsFarAsItsHeaderAllowsAndEachRefusalSaysWhy) {
+  TestDir dir;
+  const std::string tga = dir / "huge.tga", sgi = dir / "huge.rgb";
+  auto write = [](const std::string& path, const std::vector<uint8_t>& bytes) {
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+  };
+  auto why = [](const std::string& path) {
+    int32_t w = 7, h = 7;
+    const char* problem = nullptr;
+    uint8_t* pixels = loadimage(path.c_str(), &w, &h, 0, &problem);
+    if (pixels) myfree(pixels);
+    return std::string(pixels ? "loaded" : problem ? problem : "refused without a reason") +
+           (pixels || (w == 0 && h == 0) ? "" : " (a size is left)");
+  };
+  // Sparse files of 3 GB: a picture of 4 x 4 pixels in front of them, then
+  // one whose header promises 32767 x 32767 pixels (4 GB).
+  std::vector<uint8_t> small = tgaheader(2, 4, 4, 32, 0);
+  small.resize(small.size() + 64, 200);
+  write(tga, small);
+  ASSERT_EQ(truncate(tga.c_str(), int64_t(3) << 30), 0);
+  write(sgi, std::vector<uint8_t>(4, 0));
+  EXPECT_EQ(why(tga), "loaded");
+#if !defined(__SANITIZE_ADDRESS__)
+  // Read whole, the files would not fit the memory of this child.
+  std::vector<uint8_t> huge = tgaheader(2, 32767, 32767, 32, 0);
+  const std::string hugetga = dir / "promises.tga";
+  write(hugetga, huge);
+  ASSERT_EQ(truncate(hugetga.c_str(), int64_t(3) << 30), 0);
+  fflush(stdout);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    struct rlimit limit = {size_t(512) << 20, size_t(512) << 20};
+    setrlimit(RLIMIT_AS, &limit);
+    _exit(why(tga) == "loaded" && why(hugetga).rfind("its header promises a picture larger", 0) == 0 ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+#endif
+  // Each refusal in words.
+  write(tga, {});
+  EXPECT_EQ(why(tga), "the file is empty");
+  write(tga, tgaheader(1, 2, 1, 8, 0));
+  EXPECT_EQ(why(tga).rfind("it is no TGA picture", 0), 0u) << why(tga);
+  write(tga, tgaheader(2, 0, 4, 24, 0));
+  EXPECT_EQ(why(tga), "its header gives it no pixels");
+  write(tga, tgaheader(2, 40000, 4, 24, 0));
+  EXPECT_EQ(why(tga).rfind("its header promises a picture larger", 0), 0u) << why(tga);
+  write(tga, tgaheader(2, 4, 4, 24, 0));
+  EXPECT_EQ(why(tga), "the file ends before its pixels do");
+  std::vector<uint8_t> over = tgaheader(10, 2, 1, 32, 0);
+  over.insert(over.end(), {0x82, 1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});   // three pixels into two
+  write(tga, over);
+  EXPECT_EQ(why(tga), "its run-length data is damaged");
+  EXPECT_EQ(why(sgi).rfind("it is no SGI picture", 0), 0u) << why(sgi);
+  EXPECT_EQ(why(dir.path + "/none.rgb"), "No such file or directory");
 }
 
 TEST(PixelBlocks, FlipHalveAndMinimumAlpha) {
