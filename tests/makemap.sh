@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # "--textonly --makemap NAME" with every random-map option writes NAME.map and
 # NAME.rgb into the local maps folder and exits 0 (land shares beyond 0..100
-# too); bad values, bad names and a missing sprite archive give a message, a
-# non-zero status and no files.
+# too, and a number of provinces beyond 10..1495, which is clamped); bad
+# values, a map too small for its provinces, bad names and a missing sprite
+# archive give a message, a non-zero status and no files.
 # Arguments: vey3 binary, data folder, build folder.
 set -uo pipefail
 vey3=$1; data=$2
@@ -39,6 +40,14 @@ expect_refusal() {
 }
 run "$data" --makemap forest --forestpart 150 --swamppart -5 --mapsize 200 200 || fail "--forestpart 150 refused"
 [ -s "$work/maps/forest.map" ] || fail "no forest.map"
+# Too few or too many provinces are clamped into 10..1495, and the console says so.
+for asked in 5 0; do
+  run "$data" --makemap few --mapprov $asked --mapsize 240 180 || fail "--mapprov $asked refused"
+  [ "$(grep -c '^#terrain ' "$work/maps/few.map")" = 10 ] || fail "--mapprov $asked: not 10 provinces"
+  grep -q -- "--mapprov $asked: a random map has 10 to 1495 provinces; it gets 10" "$work/log" || fail "--mapprov $asked: no line"
+done
+expect_refusal crowded "has room for at most 120 provinces, not 200" "$data" --mapsize 100 100 --mapprov 200
+expect_refusal manymore "has room for at most 120 provinces, not 1495" "$data" --mapsize 100 100 --mapprov 9999
 expect_refusal noland "leaves no land" "$data" --seapart 100 --mapsize 200 200
 expect_refusal nosprites "Can't find the sprite archive" "$work/empty" --mapsize 200 200
 expect_refusal "../evil" "Bad filename for random map" "$data"

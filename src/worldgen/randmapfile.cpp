@@ -138,7 +138,6 @@ int makemapmode() {
   int32_t w = mapsize[0], h = mapsize[1];
   if ((w != -1 && (w < 100 || w > 11000)) || (h != -1 && (h < 100 || h > 11000)))
     return refuse("--mapsize: width and height must be 100 to 11000 pixels");
-  if (mapprov < 10 || mapprov > 1495) return refuse("--mapprov: the number of provinces must be 10 to 1495");
   if (seapart < 0 || seapart > 100) return refuse("--seapart must be 0 to 100");
   if (seapart == 100) return refuse("--seapart 100 leaves no land for any nation; use at most 99");
   if (mountpart < 0 || mountpart > 100) return refuse("--mountpart must be 0 to 100");

@@ -74,7 +74,8 @@ TEST_F(OptionsFixture, ValueTable) {
       {{"--easyai", "5"}, &nationcontrol[5], 20}, {{"--impai", "26"}, &nationcontrol[26], 24},
       {{"-t", "3", "14"}, &hosthour[3], 14},     {{"-t", "7", "14"}, &hosthour[0], -1},
       {{"--hosttime", "3", "24"}, &hosthour[3], -1},
-      {{"--mapprov", "0"}, &mapprov, 0},   // refused by the --makemap run, not made 10
+      {{"--mapprov", "0"}, &mapprov, 10},       {{"--mapprov", "5"}, &mapprov, 10},
+      {{"--mapprov", "2000"}, &mapprov, 1495},  {{"--mapprov", "1495"}, &mapprov, 1495},
       {{"--mapsize", "50", "20000"}, &mapsize[0], 100}, {{"--mapsize", "50", "20000"}, &mapsize[1], 11000},
       {{"--mapgcol", "1", "2", "3", "4"}, &mapgcol[3], 4}, {{"--mapsbcol", "1", "2", "3", "4"}, &mapsbcol[1], 2},
       {{"-r", "800", "600"}, &winheight, 600},   {{"--res", "800", "50"}, &fsheight, -1},

@@ -318,8 +318,6 @@ TEST_F(RandomMapOptions, OutOfRangeValuesAndBadNamesAreRefused) {
       {"empty", [] { makemapname[0] = 0; }, "Bad filename"},
       {"reserved", [] { strlcopy(makemapname, "maps", 500); }, "Bad filename"},
       {"width", [] { mapsize[0] = 50, mapsize[1] = 500; }, "--mapsize"},
-      {"provinces", [] { mapprov = 9; }, "--mapprov"},
-      {"no provinces", [] { parseoption("--mapprov"), parseoption("0"); }, "--mapprov"},
       {"too small", [] { mapsize[0] = mapsize[1] = 100, mapprov = 200; },
        "A random map of 100 x 100 pixels has room for at most 120 provinces, not 200."},
       {"sea", [] { seapart = 101; }, "--seapart"},
