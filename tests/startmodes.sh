@@ -3,7 +3,9 @@
 # network modes say they are not available (both programs), a bad game name
 # is refused, an unknown game's name leads to the Main Menu with a word, the
 # performance test and the Main Menu end with 0, text-only mode without a
-# mode is refused, and a first start whose settings cannot be saved goes on.
+# mode is refused, a map that --mapfile names and that cannot be played ends
+# the run with its reason, and a first start whose settings cannot be saved
+# goes on.
 # Arguments: vey3 binary, data folder, build folder, host program.
 set -uo pipefail
 ulimit -c 0   # the text-only refusal aborts on purpose
@@ -54,15 +56,49 @@ run "$vey3" 0 --textonly
 grep -q "Text only mode can only be used" "$work/log" || fail "no text-only message"
 expect 1 "" "$vey3" 0 --verify nosuchgame
 # A map that --mapfile names but that cannot be played ends the run with its
-# reason (a box in the window) and status 1; no game folder is made.
+# reason (a box in the window) and status 1; no game folder is made. A bad
+# picture is named by its own file, a damaged text by the map's.
 mkdir -p "$work/maps"
 printf '#vey2title Broken\n#imagefile broken.tga\n' > "$work/maps/broken.map"
 printf 'img' > "$work/maps/broken.tga"
 printf 'waitfor 1\nwait 2\nshot %s\nwait 3\nkey return\n' "$work/box.ppm" > "$work/script"
-expect 1 "broken.map (Broken) has an image file that cannot be read: it cannot be played" \
+expect 1 "Map image $work/maps/broken.tga of broken.map (Broken) cannot be read: the file ends before its pixels do" \
   "$vey3" 1 -a -x --mapfile broken.map --era 1 --normai 0 --normai 1 brokengame
 [ -d "$work/home/veyrances3/brokengame" ] && fail "a folder for the game of the broken map was made"
 [ -s "$work/box.ppm" ] || fail "no box over the broken map in the window"
+refused() {   # refused TEXT MAPFILE
+  printf 'waitfor 1\nwait 2\nkey return\n' > "$work/script"
+  expect 1 "$1" "$vey3" 1 -a -x --mapfile "$2" --era 1 --normai 0 --normai 1 refusedgame
+  [ -d "$work/home/veyrances3/refusedgame" ] && fail "$2: a game folder was made"
+  return 0
+}
+printf -- '-- being drawn\n#imagefile lost.tga\n#neighbour 1 2\n#start 3\n#computerplayer 5 3\n' > "$work/maps/drawing.map"
+printf '#vey2title Lost\n#imagefile lost.tga\n' > "$work/maps/lost.map"
+cp "$data/maps/testvale.tga" "$work/maps/vale.tga"
+{ printf '#vey2title Starts\n#imagefile vale.tga\n'; for i in $(seq 101); do echo "#start $i"; done; } > "$work/maps/starts.map"
+{ printf '#vey2title Big\n#imagefile vale.tga\n'; head -c 5242845 /dev/zero | tr '\0' '-'; } > "$work/maps/big.map"
+printf '#vey2title Huge\n#imagefile huge.tga\n' > "$work/maps/huge.map"
+# A picture of 32767 x 32767 pixels in a sparse file of 2 GB: refused unread.
+printf '\0\0\2\0\0\0\0\0\0\0\0\0\377\177\377\177\040\010' > "$work/maps/huge.tga"
+truncate -s 2G "$work/maps/huge.tga" || fail "no sparse file"
+refused "Map specified by --mapfile was not found: nosuch.map is not among the map files of" nosuch.map
+refused "Map file drawing.map has no #vey2title line: it cannot be played" drawing.map
+refused "Can't find map image: lost.tga, named by lost.map (Lost), is neither in $work/maps nor in" lost.map
+refused "too many #start: starts.map (Starts) has 101 #start lines, at most 100: it cannot be played" starts.map
+refused "Map file $work/maps/big.map is too large: 5242880 bytes, where a map file has at most 500000" big.map
+refused "Map image $work/maps/huge.tga of huge.map (Huge) cannot be read: its header promises a picture larger" huge.map
+# Each map file is its own map: the file without a title, which comes after
+# the maps of the game, is left out with its reason, and none of its lines
+# reaches the map before it. A new game on Veyrmark beside it is hosted,
+# whether the picture it names is there or not.
+for picture in lost vale; do
+  sed -i "s/^#imagefile .*/#imagefile $picture.tga/" "$work/maps/drawing.map"
+  printf 'wait 10\nkey return\nwait 10\nkey return\nwait 300\nquit\n' > "$work/script"
+  expect 0 "Map file drawing.map has no #vey2title line: left out of the choice" \
+    "$vey3" 1 -a -x --mapfile veyrmark.map --era 1 --normai 0 --normai 1 beside$picture
+  grep -q "^Game beside$picture created" "$work/log" || fail "no game on Veyrmark beside a map without a title"
+  expect 0 "Turn 2 of beside$picture hosted" "$vey3host" 0 --host beside$picture
+done
 # The first start (no settings yet) with a settings folder that cannot be
 # written starts all the same: a box says why, then the Main Menu.
 ro=$(plainuserdir)

@@ -156,8 +156,14 @@ char* loadmaptext(const char* path, int32_t* length) {
     return nullptr;
   }
   int32_t size = filesize("%s", path);
-  if (size < 1 || size > ALLMAPSBYTES) {
-    if (size > ALLMAPSBYTES) debugprint("***** Warning: map file %s is too large\n", path);
+  if (size > ALLMAPSBYTES) {
+    // Not the program's fault: the one who made the map is told what to mend.
+    char message[MSGLEN];
+    formatbounded(message, MSGLEN, "veyloadmalloc: load failed: map file %s is too large: %d bytes, where a map file "
+                  "has at most %d", path, size, ALLMAPSBYTES);
+    endwithmapfault(message);
+  }
+  if (size < 1) {
     fatalerror("veyloadmalloc: load failed");
     return nullptr;
   }
@@ -262,6 +268,13 @@ int readmapgeo(const char* text, int32_t length) {
       case 2:
       case 3:
         scanints(s.line, v, 2);
+        // A province that the picture does not have would be a neighbour that
+        // no rule of the game can walk to: the host would stop on it.
+        if (nbrlands > 0 && ((v[0] > nbrlands && v[0] <= MAXPROVINCES) || (v[1] > nbrlands && v[1] <= MAXPROVINCES))) {
+          debugprint("***** Warning: #neighbour %d %d names a province beyond the %d of the map's picture; ignored\n",
+                     v[0], v[1], nbrlands);
+          break;
+        }
         if (v[0] >= 1 && v[0] <= MAXPROVINCES && v[1] >= 1 && v[1] <= MAXPROVINCES) {
           addnbor(v[0], v[1]);
           addnbor(v[1], v[0]);

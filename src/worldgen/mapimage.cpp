@@ -68,8 +68,9 @@ int LoadBigMap(const char* folder, const char* image) {
   strlcopy(mapimage.imagename, image, PATHLEN);
   strlcopy(mapimage.folder, hasfolder ? folder : "", PATHLEN);
   debugprint("  loading map %s\n", path);
+  strlcopy(mapimage.path, path, PATHLEN);
   int32_t w = 0, h = 0;
-  uint8_t* pixels = loadimage(path, &w, &h, 0);
+  uint8_t* pixels = loadimage(path, &w, &h, 0, &mapimage.problem);
   if (!pixels) {
     debugprint("Failed to load map image\n");
     return 0;

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -15,7 +16,6 @@
 #include "runtime/ask.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
-#include "runtime/image.h"
 #include "runtime/options.h"
 #include "runtime/util.h"
 #include "world/world.h"
@@ -67,8 +67,39 @@ void findmaps(int includerandom) {
 }
 
 namespace {
-// Start of each listed file inside the all-maps buffer (and its end).
+// Each listed file inside the all-maps buffer: where it starts (the next
+// one's start is its end), and why it could not be read whole (empty when
+// it was).
 int32_t mapfilestart[MAXMAPS + 1];
+char mapfileproblem[MAXMAPS][MSGLEN];
+
+// Reads the listed file i to buffer[used...]: the bytes read; the problem
+// noted when the file cannot be read or is larger than a map file may be.
+int32_t readlistedfile(int32_t i, char* buffer, int32_t used) {
+  char path[PATHLEN];
+  mapfilepath(path, maplist[i]);
+  mapfileproblem[i][0] = 0;
+  UniqueFile f = openquiet(path, "rb");
+  struct stat st {};
+  int32_t size = 0;
+  if (!f || fstat(fileno(f.get()), &st) != 0) {
+    formatbounded(mapfileproblem[i], MSGLEN, "Map file %s cannot be read: %s", path,
+                  errno == ENOTAFILE ? "it is not a file" : strerror(errno));
+  } else if (st.st_size > MAPFILEMAX) {
+    // Read in part, it would lose its later lines.
+    formatbounded(mapfileproblem[i], MSGLEN, "Map file %s is too large: %lld bytes, where a map file has at most %d",
+                  path, static_cast<long long>(st.st_size), MAPFILEMAX);
+  } else {
+    size = int32_t(st.st_size);
+  }
+  // Room for the file and the line end that keeps it apart from the next.
+  if (used + size + 1 > ALLMAPSBYTES) {
+    myfree(buffer);
+    fatalerror("Too many maps");
+    return 0;
+  }
+  return size > 0 ? int32_t(fread(buffer + used, 1, size_t(size), f.get())) : 0;
+}
 }  // namespace
 
 char* loadallmaps() {
@@ -76,18 +107,9 @@ char* loadallmaps() {
   char* buffer = static_cast<char*>(mymalloc(ALLMAPSBYTES + 1));
   int32_t used = 0;
   for (int32_t i = 0; i <= highestmap; i++) {
-    char path[PATHLEN];
-    mapfilepath(path, maplist[i]);
     mapfilestart[i] = used;
-    int32_t size = imin(filesize("%s", path), MAPFILEMAX);
-    // Room for the file and the line end that keeps it apart from the next.
-    if (size > 0 && used + size + 1 > ALLMAPSBYTES) {
-      myfree(buffer);
-      fatalerror("Too many maps");
-      return nullptr;
-    }
-    int32_t got = size > 0 ? loadfile(path, buffer + used, size) : 0;
-    if (got > 0) used += got;
+    const int32_t got = readlistedfile(i, buffer, used);
+    used += got;
     buffer[used++] = '\n';
     debugprint("map nr %d name %s len %d\n", i, maplist[i], got);
   }
@@ -99,9 +121,12 @@ char* loadallmaps() {
 }
 
 namespace {
+// One entry per listed file: its title (the first in the file) and what the
+// chooser shows of it.
 struct MapEntry {
-  int32_t file;           // the listed file that holds the title
-  int32_t title;          // offset of the title text
+  int32_t file;           // the listed file
+  int32_t title;          // offset of the title text, -1 when the file has none
+  int32_t end;            // end of the file's text
   int32_t image;          // offset of the image name, -1 none
   int32_t kind;           // 0 ordinary, 1 scenario, 2 old format
   int32_t highestprov;
@@ -112,65 +137,63 @@ struct MapEntry {
 MapEntry entries[MAXMAPENTRIES];
 int32_t nbrentries = 0;
 
-int32_t fileofoffset(int32_t offset) {
-  int32_t f = 0;
-  while (f < highestmap && mapfilestart[f + 1] <= offset) f++;
-  return f;
-}
-
-void buildentries(const char* buffer, int32_t length) {
+// The entries of the listed files, each read from its own file's text only:
+// lines before a file's title, and the lines of a file without one, belong
+// to no map.
+void buildentries(const char* buffer) {
   static const char* const keywords[] = {"vey2title", "title", "scenario", "imagefile", "computerplayer",
                                          "neighbour", "terrain", "startspell", "start"};
   nbrentries = 0;
-  MapScanner s(buffer, length);
-  MapEntry* e = nullptr;
-  int32_t v[2] = {0, 0};
-  for (int k; (k = s.next(keywords, 9)) >= 0;) {
-    int32_t at = int32_t(s.args - buffer);
-    if (k <= 1) {
-      e = nullptr;
-      // One entry per file: a second title in the same file is ignored.
-      int32_t file = fileofoffset(at);
-      if (nbrentries >= MAXMAPENTRIES || (nbrentries > 0 && entries[nbrentries - 1].file == file)) continue;
-      e = &entries[nbrentries++];
-      *e = MapEntry{};
-      e->file = file;
-      e->title = at;
-      e->image = -1;
-      e->kind = k == 1 ? 2 : 0;
-      continue;
-    }
-    if (!e) continue;
-    switch (k) {
-      case 2: e->kind = e->kind == 2 ? 2 : 1; break;
-      case 3: e->image = at; break;
-      case 4:
-        scanints(s.line, v, 2);
-        if (v[0] >= 0 && v[0] <= 94 && v[1] >= 1 && v[1] <= 5) e->ailevel[v[0]] = v[1];
-        break;
-      case 5:
-        scanints(s.line, v, 2);
-        if (v[0] >= 1 && v[0] <= 1504 && v[1] >= 1 && v[1] <= 1504) e->highestprov = imax(e->highestprov, imax(v[0], v[1]));
-        break;
-      case 6:
-        scanints(s.line, v, 2);
-        if (v[0] >= 1 && v[0] <= 1504 && v[1] >= 0 && (v[1] & int32_t(TM_SEA))) e->seacount++;
-        break;
-      case 8: e->starts++; break;
+  for (int32_t f = 0; f <= highestmap && nbrentries < MAXMAPENTRIES; f++) {
+    MapEntry* e = &entries[nbrentries++];
+    *e = MapEntry{};
+    e->file = f;
+    e->title = e->image = -1;
+    e->end = mapfilestart[f + 1];
+    MapScanner s(buffer + mapfilestart[f], e->end - mapfilestart[f]);
+    int32_t v[2] = {0, 0};
+    for (int k; (k = s.next(keywords, 9)) >= 0;) {
+      const int32_t at = int32_t(s.args - buffer);
+      if (k <= 1) {
+        // A second title in the same file is ignored.
+        if (e->title < 0) e->title = at, e->kind = k == 1 ? 2 : 0;
+        continue;
+      }
+      if (e->title < 0) continue;
+      switch (k) {
+        case 2: e->kind = e->kind == 2 ? 2 : 1; break;
+        case 3: e->image = at; break;
+        case 4:
+          scanints(s.line, v, 2);
+          if (v[0] >= 0 && v[0] <= 94 && v[1] >= 1 && v[1] <= 5) e->ailevel[v[0]] = v[1];
+          break;
+        case 5:
+          scanints(s.line, v, 2);
+          if (v[0] >= 1 && v[0] <= 1504 && v[1] >= 1 && v[1] <= 1504)
+            e->highestprov = imax(e->highestprov, imax(v[0], v[1]));
+          break;
+        case 6:
+          scanints(s.line, v, 2);
+          if (v[0] >= 1 && v[0] <= 1504 && v[1] >= 0 && (v[1] & int32_t(TM_SEA))) e->seacount++;
+          break;
+        case 8: e->starts++; break;
+      }
     }
   }
 }
 
-void restofline(const char* buffer, int32_t length, int32_t offset, char* out) {
-  getlinerest(buffer + offset, buffer + length, out);
+// The rest of a line of the entry's file (its title, its image name).
+void restofline(const char* buffer, const MapEntry& e, int32_t offset, char* out) {
+  if (offset < 0) out[0] = 0;
+  else getlinerest(buffer + offset, buffer + e.end, out);
 }
 
-// The chosen entry's new-game commands, up to the next title.
-void readchosenmap(const char* buffer, int32_t length, const MapEntry& e) {
+// The chosen entry's new-game commands, up to the next title or the end of its file.
+void readchosenmap(const char* buffer, const MapEntry& e) {
   static const char* const keywords[] = {"vey2title", "scenario", "imagefile", "players", "description",
                                          "independents", "features", "startspell", "start", "specstart",
                                          "nostart", "computerplayer", "nohomelandnames", "defaultmapzoom"};
-  MapScanner s(buffer + e.title, length - e.title);
+  MapScanner s(buffer + e.title, e.end - e.title);
   int32_t v[2] = {0, 0};
   for (int k; (k = s.next(keywords, 14)) >= 0;) {
     switch (k) {
@@ -219,58 +242,30 @@ bool clasheswithhumans(const MapEntry& e) {
   return false;
 }
 
-// What a map picture gives, remembered by the file's identity so that a
-// chooser opened again reads only pictures that changed.
-struct PictureCheck {
-  std::string path;
-  dev_t device;
-  ino_t inode;
-  off_t size;
-  timespec changed;
-  const char* why;
-};
-std::vector<PictureCheck> checkedpictures;
-
-// Why the picture gives no provinces (it cannot be read, or holds no pure
-// white pixel); null when it gives at least one.
-const char* picturefault(const char* path) {
-  struct stat st {};
-  if (stat(path, &st) != 0) return "has its image file missing";
-  for (const PictureCheck& c : checkedpictures)
-    if (c.path == path && c.device == st.st_dev && c.inode == st.st_ino && c.size == st.st_size &&
-        c.changed.tv_sec == st.st_mtim.tv_sec && c.changed.tv_nsec == st.st_mtim.tv_nsec)
-      return c.why;
-  int32_t w = 0, h = 0;
-  uint8_t* pixels = loadimage(path, &w, &h, 0);
-  const char* why = "has an image file that cannot be read";
-  if (pixels) {
-    why = "has no provinces in its image file (no pure white pixel)";
-    for (int64_t i = 0, n = int64_t(w) * h; i < n; i++) {
-      const uint8_t* p = pixels + i * 4;
-      if (p[0] == 255 && p[1] == 255 && p[2] == 255) {
-        why = nullptr;
-        break;
-      }
-    }
-    myfree(pixels);
-  }
-  checkedpictures.push_back({path, st.st_dev, st.st_ino, st.st_size, st.st_mtim, why});
-  return why;
-}
-
-// Why the entry's map cannot be played; null when it can.
-const char* mapfault(const char* buffer, int32_t length, const MapEntry& e) {
-  if (e.kind == 2) return "is in an old format that this version cannot read";
-  if (e.image < 0) return "has no imagefile";
-  if (e.starts > MAXSTARTS) return "has more than 100 #start lines";
-  char image[PATHLEN];
-  restofline(buffer, length, e.image, image);
-  if (!safemapname(image)) return "names an image file outside the maps folder";
+// Why the entry's map cannot be played, as one line that names its file
+// (and the picture's where that is at fault); empty when it can. Only the
+// texts are read here: a picture that exists is read when its map is chosen.
+void mapfault(const char* buffer, const MapEntry& e, char* why) {
+  const char* file = maplist[e.file];
+  char title[PATHLEN], image[PATHLEN];
+  restofline(buffer, e, e.title, title);
+  restofline(buffer, e, e.image, image);
+  why[0] = 0;
+  if (mapfileproblem[e.file][0]) strlcopy(why, mapfileproblem[e.file], MSGLEN);
+  else if (e.title < 0) formatbounded(why, MSGLEN, "Map file %s has no #vey2title line", file);
+  else if (e.kind == 2)
+    formatbounded(why, MSGLEN, "Map %s (%s) is in an old format that this version cannot read", file, title);
+  else if (e.image < 0) formatbounded(why, MSGLEN, "map %s has no imagefile: %s has no #imagefile line", title, file);
+  else if (e.starts > MAXSTARTS)
+    formatbounded(why, MSGLEN, "too many #start: %s (%s) has %d #start lines, at most %d", file, title, e.starts,
+                  MAXSTARTS);
+  else if (!safemapname(image))
+    formatbounded(why, MSGLEN, "Bad map image name: %s, named by %s (%s), could lead outside the maps folders", image,
+                  file, title);
   // Where the new game looks for it: the local maps folder first.
-  char path[PATHLEN];
-  formatbounded(path, PATHLEN, "%s/%s", localmappath, image);
-  if (!fileexists("%s", path)) formatbounded(path, PATHLEN, "%s/%s", mappath, image);
-  return picturefault(path);
+  else if (!fileexists("%s/%s", localmappath, image) && !fileexists("%s/%s", mappath, image))
+    formatbounded(why, MSGLEN, "Can't find map image: %s, named by %s (%s), is neither in %s nor in %s", image, file,
+                  title, localmappath, mappath);
 }
 
 // The maps left out of this choice, each with its line.
@@ -282,23 +277,20 @@ std::vector<LeftOut> leftout;
 
 // Maps that cannot be played are left out of the choice, each named on the
 // console and in the log; the others stay choosable.
-void leaveoutunusable(const char* buffer, int32_t length) {
+void leaveoutunusable(const char* buffer) {
   leftout.clear();
-  char title[PATHLEN];
   int32_t kept = 0;
   for (int32_t i = 0; i < nbrentries; i++) {
     const MapEntry& e = entries[i];
-    const char* why = mapfault(buffer, length, e);
-    if (!why) {
+    LeftOut out = {e.file, {}};
+    mapfault(buffer, e, out.text);
+    if (!out.text[0]) {
       entries[kept++] = e;
       continue;
     }
-    restofline(buffer, length, e.title, title);
-    LeftOut& out = leftout.emplace_back();
-    out.file = e.file;
-    formatbounded(out.text, MSGLEN, "Map %s (%s) %s", maplist[e.file], title, why);
     printf("%s: left out of the choice\n", out.text);
     debugprint("***** Warning: %s: left out of the choice\n", out.text);
+    leftout.push_back(out);
   }
   nbrentries = kept;
 }
@@ -307,7 +299,8 @@ void leaveoutunusable(const char* buffer, int32_t length) {
 // with the reason (the map's fault when it was left out).
 [[noreturn]] void endwithmapfile(char* buffer) {
   char text[MSGLEN];
-  strlcopy(text, "Map specified by --mapfile was not found", MSGLEN);
+  formatbounded(text, MSGLEN, "Map specified by --mapfile was not found: %s is not among the map files of %s and %s",
+                mapfile, mappath, localmappath);
   for (const LeftOut& out : leftout)
     if (strcmp(maplist[out.file], mapfile) == 0) formatbounded(text, MSGLEN, "%s: it cannot be played", out.text);
   myfree(buffer);
@@ -318,16 +311,16 @@ MapScreens screens = {};
 
 // Entry i as the chooser offers it, with id 1000 + i: a title that another
 // entry has too is followed by the file's name, "Veyrmark (myveyr.map)".
-MapChoice choiceof(const char* buffer, int32_t length, int32_t i) {
+MapChoice choiceof(const char* buffer, int32_t i) {
   const MapEntry& e = entries[i];
   MapChoice c = {1000 + i, e.kind, e.highestprov - e.seacount, e.seacount, {}, {}};
   strlcopy(c.file, maplist[e.file], sizeof c.file);
   char title[PATHLEN], other[PATHLEN];
-  restofline(buffer, length, e.title, title);
+  restofline(buffer, e, e.title, title);
   bool shared = false;
   for (int32_t k = 0; k < nbrentries && !shared; k++) {
     if (k == i) continue;
-    restofline(buffer, length, entries[k].title, other);
+    restofline(buffer, entries[k], entries[k].title, other);
     shared = strcmp(title, other) == 0;
   }
   if (shared) formatbounded(c.title, MENULINELEN, "%s (%s)", title, c.file);
@@ -335,10 +328,10 @@ MapChoice choiceof(const char* buffer, int32_t length, int32_t i) {
   return c;
 }
 
-int32_t askmapchoice(const char* buffer, int32_t length, int offerrandom) {
+int32_t askmapchoice(const char* buffer, int offerrandom) {
   if (screens.choose && !textonly) {
     std::vector<MapChoice> maps;
-    for (int32_t i = 0; i < nbrentries; i++) maps.push_back(choiceof(buffer, length, i));
+    for (int32_t i = 0; i < nbrentries; i++) maps.push_back(choiceof(buffer, i));
     return screens.choose(maps.data(), nbrentries, offerrandom);
   }
   // The console list: each line carries its number; a number that is not
@@ -356,7 +349,7 @@ int32_t askmapchoice(const char* buffer, int32_t length, int offerrandom) {
     if (offerrandom) fprintf(out, "5 <small random map>\n6 <medium random map>\n7 <large random map>\n");
     for (int32_t i = 0; i < nbrentries; i++) {
       if (!listed(1000 + i)) continue;
-      fprintf(out, entries[i].kind == 1 ? "%d * %s\n" : "%d %s\n", 1000 + i, choiceof(buffer, length, i).title);
+      fprintf(out, entries[i].kind == 1 ? "%d * %s\n" : "%d %s\n", 1000 + i, choiceof(buffer, i).title);
     }
     fprintf(out, "1 Cancel\n");
     fflush(out);
@@ -369,13 +362,12 @@ int32_t askmapchoice(const char* buffer, int32_t length, int offerrandom) {
 
 std::vector<MapChoice> listmaps() {
   char* buffer = loadallmaps();
-  const int32_t length = maptextlen;
-  buildentries(buffer, length);
-  leaveoutunusable(buffer, length);
+  buildentries(buffer);
+  leaveoutunusable(buffer);
   // The game's own maps first, then the player's, each by title and file.
   std::vector<std::pair<bool, MapChoice>> sorted;
   for (int32_t i = 0; i < nbrentries; i++) {
-    const MapChoice c = choiceof(buffer, length, i);
+    const MapChoice c = choiceof(buffer, i);
     sorted.push_back({!fileexists("%s/%s", mappath, c.file), c});
   }
   myfree(buffer);
@@ -399,16 +391,21 @@ int32_t readmaplist(const char* buffer, int32_t length) {
   for (int32_t i = 0; i < length && highestmap < MAXMAPS - 1; i++)
     if (buffer[i] == 0) mapfilestart[++highestmap] = i + 1;
   mapfilestart[highestmap + 1] = length;
-  buildentries(buffer, length);
+  for (int32_t f = 0; f <= highestmap; f++) mapfileproblem[f][0] = 0;
+  buildentries(buffer);
   char text[PATHLEN];
+  int32_t titled = 0;
   for (int32_t i = 0; i < nbrentries; i++) {
-    restofline(buffer, length, entries[i].title, text);
-    if (entries[i].image >= 0) restofline(buffer, length, entries[i].image, text);
+    const MapEntry& e = entries[i];
+    if (e.title < 0) continue;
+    titled++;
+    restofline(buffer, e, e.title, text);
+    restofline(buffer, e, e.image, text);
     higheststart = -1;
-    readchosenmap(buffer, length, entries[i]);
+    readchosenmap(buffer, e);
   }
   highestmap = -1;
-  return nbrentries;
+  return titled;
 }
 
 int choosemap(int offerrandom, char* mapname, char* imagename) {
@@ -418,9 +415,8 @@ int choosemap(int offerrandom, char* mapname, char* imagename) {
   nohomelandnames = mapisscenario = 0;
   mapdescription[0] = 0;
   char* buffer = loadallmaps();
-  const int32_t length = maptextlen;
-  buildentries(buffer, length);
-  leaveoutunusable(buffer, length);
+  buildentries(buffer);
+  leaveoutunusable(buffer);
   int32_t choice = 0;
   for (;;) {
     if (mapfile[0]) {
@@ -432,7 +428,7 @@ int choosemap(int offerrandom, char* mapname, char* imagename) {
     } else if (randmap >= 1) {
       choice = randmap < 13 ? 5 : 6;
     } else {
-      choice = askmapchoice(buffer, length, offerrandom);
+      choice = askmapchoice(buffer, offerrandom);
     }
     if (choice <= 1) {
       myfree(buffer);
@@ -452,16 +448,16 @@ int choosemap(int offerrandom, char* mapname, char* imagename) {
     }
   }
   const MapEntry& e = entries[choice - 1000];
-  debugprint("Map choice %d offs%d maptxt%d\n", choice, e.title, length);
+  debugprint("Map choice %d offs%d maptxt%d\n", choice, e.title, maptextlen);
   strlcopy(mapname, maplist[e.file], PATHLEN);
   char text[PATHLEN];
-  restofline(buffer, length, e.image, text);
+  restofline(buffer, e, e.image, text);
   strlcopy(imagename, text, PATHLEN);
-  restofline(buffer, length, e.title, maptitle);
+  restofline(buffer, e, e.title, maptitle);
   mapdescription[0] = 0;
   defaultmapzoom = 1.0f;
-  debugprint("fileoffs %d mapinfolen %d\n", e.title, length - e.title);
-  readchosenmap(buffer, length, e);
+  debugprint("fileoffs %d mapinfolen %d\n", e.title, e.end - e.title);
+  readchosenmap(buffer, e);
   myfree(buffer);
   return 1;
 }

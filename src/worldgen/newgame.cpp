@@ -600,11 +600,16 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
       resetlands();
       FindCapitals(gname, mapimagename);
       if (nbrlands < 1) {
-        // The chooser leaves out pictures without provinces; this is one of
-        // the game's folder, or one changed since. Named by the command line
-        // it would only be chosen again.
+        // The chooser reads no picture: one that cannot be read or holds no
+        // province is found here, and named by its own file. Named by the
+        // command line it would only be chosen again.
         char message[MSGLEN];
-        formatbounded(message, MSGLEN, "The map image %s has no provinces", mapimagename);
+        if (!mapimage.pixels)
+          formatbounded(message, MSGLEN, "Map image %s of %s (%s) cannot be read: %s", mapimage.path, mapfilename,
+                        maptitle, mapimage.problem ? mapimage.problem : "it is not loaded");
+        else
+          formatbounded(message, MSGLEN, "Map image %s of %s (%s) has no provinces: no pixel of it is pure white",
+                        mapimage.path, mapfilename, maptitle);
         if (textonly || mapfile[0]) endwithmapfault(message);
         msgbox("%s.", message);
         continue;

@@ -16,6 +16,8 @@ struct MapImage {
   int32_t width, height;
   char imagename[PATHLEN]; // the name it was loaded by, empty when none
   char folder[PATHLEN];    // the game folder given with it, empty when none
+  char path[PATHLEN];      // the file it was loaded from, or last tried
+  const char* problem;     // why that file could not be read; null when it was
 };
 extern MapImage mapimage;
 extern int32_t maptexturesmade;   // 1 once the map view has cut the image into textures

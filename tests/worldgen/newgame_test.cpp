@@ -126,25 +126,30 @@ class BadMaps : public NewGame {
 };
 
 TEST_F(BadMaps, MissingImage) {
-  // The map is left out of the choice; asked for, it ends the run with why.
+  // The map is left out of the choice; asked for, it ends the run with why,
+  // naming the picture that is missing.
   writetext(mapdir() + "bad.map", "#vey2title Bad\n#imagefile none.tga\n");
   EXPECT_EXIT(createnewgame("bad", 0, nullptr), testing::ExitedWithCode(1),
-              "Map bad.map \\(Bad\\) has its image file missing: it cannot be played");
+              "Can't find map image: none.tga, named by bad.map \\(Bad\\), is neither in .*/local nor in .*/maps: "
+              "it cannot be played");
   EXPECT_TRUE(folderempty());
   writetext(mapdir() + "bad.map", "#vey2title Bad\n");
-  EXPECT_EXIT(createnewgame("bad", 0, nullptr), testing::ExitedWithCode(1), "\\(Bad\\) has no imagefile");
+  EXPECT_EXIT(createnewgame("bad", 0, nullptr), testing::ExitedWithCode(1),
+              "map Bad has no imagefile: bad.map has no #imagefile line");
 }
 
 TEST_F(BadMaps, ImageNameLeavingTheMapsFolder) {
   writetext(mapdir() + "bad.map", "#vey2title Bad\n#imagefile ../../etc/x.tga\n");
-  EXPECT_EXIT(createnewgame("bad", 0, nullptr), testing::ExitedWithCode(1), "names an image file outside");
+  EXPECT_EXIT(createnewgame("bad", 0, nullptr), testing::ExitedWithCode(1),
+              "Bad map image name: ../../etc/x.tga, named by bad.map \\(Bad\\), could lead outside");
   EXPECT_TRUE(folderempty());
   strlcopy(mapfile, "../bad.map", sizeof mapfile);
   EXPECT_EXIT(createnewgame("bad", 0, nullptr), testing::ExitedWithCode(1), "Map specified by --mapfile was not found");
 }
 
 TEST_F(BadMaps, ImageOfTheWrongSizeOrKind) {
-  // A header that claims more pixels than the file holds gives no provinces.
+  // A header that claims more pixels than the file holds gives no
+  // provinces; the chooser offers the map, and the new game names the picture.
   Picture p(20, 20);
   p.white(5, 5);
   makemap(p, "");
@@ -155,7 +160,12 @@ TEST_F(BadMaps, ImageOfTheWrongSizeOrKind) {
   fputc(0xFF, f), fputc(0x7F, f);
   fclose(f);
   EXPECT_EXIT(createnewgame("bad", 0, nullptr), testing::ExitedWithCode(1),
-              "bad.map \\(Bad\\) has an image file that cannot be read: it cannot be played");
+              "Map image .*/maps/bad.tga of bad.map \\(Bad\\) cannot be read: the file ends before its pixels do");
+  EXPECT_TRUE(folderempty());
+  // A picture without a pure white pixel.
+  makemap(Picture(20, 20), "");
+  EXPECT_EXIT(createnewgame("bad", 0, nullptr), testing::ExitedWithCode(1),
+              "Map image .*/maps/bad.tga of bad.map \\(Bad\\) has no provinces: no pixel of it is pure white");
   EXPECT_TRUE(folderempty());
 }
 
@@ -176,7 +186,7 @@ TEST_F(BadMaps, GameFolderPictureWithoutProvincesEndsTheCommandLinesChoice) {
           textonly = window ? 0 : 1;
           createnewgame("bad", 0, nullptr);
         },
-        testing::ExitedWithCode(1), "The map image bad.tga has no provinces");
+        testing::ExitedWithCode(1), "Map image .*/save/bad/bad.tga of bad.map \\(Bad\\) has no provinces");
   }
   EXPECT_TRUE(folderempty());
 }
@@ -209,12 +219,16 @@ TEST_F(BadMaps, ValuesOutOfRangeAreIgnored) {
   Picture p(80, 20);
   p.redcolumn(40);
   p.white(20, 10), p.white(60, 10);
-  makemap(p, "#neighbour 1 2\n#neighbour 1 9999\n#terrain 2 -5\n#terrain 7000 4\n#start 2000\n"
+  makemap(p, "#neighbour 1 2\n#neighbour 1 9999\n#neighbour 2 40\n#terrain 2 -5\n#terrain 7000 4\n#start 2000\n"
              "#independents -4\n#features 9999\n#population 99999999\n#landname 5000 \"X\"\n"
              "#setland 2\n#fort 999\n#poptype 200\n");
   nationcontrol[1] = 0;
   ASSERT_EQ(createnewgame("bad", 0, nullptr), 1);
   EXPECT_EQ(nbrlands, 2);
+  // A neighbour beyond the picture's provinces is no neighbour.
+  EXPECT_EQ(provgeo[1].nbr[0], 2);
+  EXPECT_EQ(provgeo[2].nbr[0], 1);
+  EXPECT_EQ(provgeo[2].nbr[1], 0);
   EXPECT_NE(land[2].poptype, int8_t(200));
   EXPECT_NE(land[2].population, int16_t(9999999));
   EXPECT_TRUE(fileexists("%s/bad/ftherlnd", savepath));
