@@ -33,11 +33,13 @@ class TurnSignal : public HostGame {
   }
   // The program playing the game; its input script opens the first nation's
   // turn, switches the veyrance layer off (a change the order file keeps)
-  // and then touches `ready`.
+  // and then writes a picture to `ready`, from the program itself: a
+  // "run touch" would leave the program inside system() for a moment after
+  // the file stands, and system() ignores SIGINT while it waits.
   pid_t playing(const std::string& ready) {
     const std::string script = root + "/script";
     writetext(script, "waitfor 1\nclickid 1\nwait 2\nwaitfor 999\nkey escape\nwait 2\n" + TURNSCREEN +
-                          "key 3\nwait 2\nrun touch '" + ready + "'\n");
+                          "key 3\nwait 2\nshot " + ready + "\n");
     return startprogram(VEY3_BINARY, {"-a", game},
                         {"VEY3_SAVE=" + root + "/save", "VEY3_TEMP=" + root + "/playtemp", "VEY3_CONF=" + root + "/conf",
                          "VEY3_MAPS=" + std::string(mappath), "VEY3_LOCALMAPS=" + std::string(localmappath),
