@@ -111,6 +111,121 @@ constexpr Resistance resistances[] = {
     {"poisonres", MF_POISONRES, AB_POISONRES}, {"coldres", MF_COLDRES, AB_COLDRES},
 };
 
+// The special abilities that a monster section sets by their keywords, each
+// as #ability sets its number: a later value replaces an earlier one and a
+// stored 0 takes the ability off. "stealthy", the four resistances and
+// "nametype" keep commands of their own (the flag bit, the type's field).
+constexpr int32_t ABILITYMIN = -2000000000, ABILITYMAX = 2000000000;
+enum class AbilityForm : uint8_t {
+  value,   // #key N
+  path,    // #key PATH N: ability + path, the all-paths ability for a path number above 9
+  gem,     // #key KIND N: ability + gem kind
+};
+struct AbilityKeyword {
+  const char* key;
+  int32_t ability;
+  int32_t lo = ABILITYMIN, hi = ABILITYMAX;   // the value given
+  int32_t offset = 0;          // added to the value given: what is stored
+  int32_t bare = 0;            // the value of the command without a number; 0: a number is needed
+  const char* zeroword = "";   // a word given in place of the number that stores 0
+  uint32_t clears = 0;         // the type's flag bit of a fixed amount that the value replaces
+  AbilityForm form = AbilityForm::value;
+};
+constexpr AbilityKeyword abilitykeywords[] = {
+    {.key = "magicboost", .ability = AB_MAGICBOOST, .lo = -5, .hi = 5, .form = AbilityForm::path},
+    {.key = "gemprod", .ability = AB_GEMPROD, .lo = 0, .hi = 10, .form = AbilityForm::gem},
+    {.key = "standard", .ability = AB_STANDARD},
+    {.key = "awe", .ability = AB_AWE},
+    {.key = "poisoncloud", .ability = AB_POISONCLOUD},
+    {.key = "veysummon", .ability = AB_VEYSUMMON},
+    {.key = "sailing", .ability = AB_SAILING, .bare = 999},
+    {.key = "douse", .ability = AB_DOUSE},
+    {.key = "reinvigoration", .ability = AB_REINVIGORATION},
+    {.key = "forgebonus", .ability = AB_FORGEBONUS},
+    {.key = "researchbonus", .ability = AB_RESEARCHBONUS},
+    {.key = "supplybonus", .ability = AB_SUPPLYBONUS},
+    {.key = "leper", .ability = AB_REAPER},
+    {.key = "siegebonus", .ability = AB_SIEGEBONUS},
+    {.key = "eyeloss", .ability = AB_EYELOSS},
+    {.key = "horrormark", .ability = AB_HORRORMARKER, .bare = 5},
+    {.key = "entangle", .ability = AB_ENTANGLE},
+    {.key = "pillagebonus", .ability = AB_PILLAGEBONUS},
+    {.key = "summon1", .ability = AB_SUMMON1},
+    {.key = "summon5", .ability = AB_SUMMON5},
+    {.key = "spreadvey", .ability = AB_SPREADVEY},
+    {.key = "animalawe", .ability = AB_ANIMALAWE},
+    {.key = "fireshield", .ability = AB_FIRESHIELD},
+    {.key = "makemonster1", .ability = AB_MAKEMONSTER, .lo = 0, .hi = MAXUNITTYPES - 1},
+    {.key = "makemonster2", .ability = AB_MAKEMONSTER + 1, .lo = 0, .hi = MAXUNITTYPES - 1},
+    {.key = "makemonster3", .ability = AB_MAKEMONSTER + 2, .lo = 0, .hi = MAXUNITTYPES - 1},
+    {.key = "makemonster4", .ability = AB_MAKEMONSTER + 3, .lo = 0, .hi = MAXUNITTYPES - 1},
+    {.key = "makemonster5", .ability = AB_MAKEMONSTER + 4, .lo = 0, .hi = MAXUNITTYPES - 1},
+    {.key = "patrolbonus", .ability = AB_PATROLBONUS},
+    {.key = "blind", .ability = AB_BLIND},
+    {.key = "diseasecloud", .ability = AB_PLAGUECARRIER},
+    {.key = "stormpower", .ability = AB_STORMPOWER},
+    {.key = "stormimmune", .ability = AB_STORMIMMUNE},
+    {.key = "coldpower", .ability = AB_COLDPOWER},
+    {.key = "firepower", .ability = AB_FIREPOWER},
+    {.key = "eyes", .ability = AB_EYES, .lo = 0, .offset = -2},
+    {.key = "itemslots", .ability = AB_ITEMSLOTS, .lo = 0, .hi = 0x3FFFF, .zeroword = "noitem"},
+    {.key = "fear", .ability = AB_FEAR},
+    {.key = "heretic", .ability = AB_HERETIC},
+    {.key = "startaff", .ability = AB_STARTAFF},
+    {.key = "poisonarmor", .ability = AB_POISONBARBS, .bare = 5},
+    {.key = "regeneration", .ability = AB_REGENERATION},
+    {.key = "berserk", .ability = AB_BERSERK},
+    {.key = "iceprot", .ability = AB_ICEPROT, .bare = 2},
+    {.key = "shapechange", .ability = AB_SHAPECHANGE, .lo = 0, .hi = MAXUNITTYPES - 1},
+    {.key = "secondshape", .ability = AB_SECONDSHAPE},
+    {.key = "firstshape", .ability = AB_FIRSTSHAPE},
+    {.key = "secondtmpshape", .ability = AB_SECONDTMPSHAPE},
+    {.key = "bloodvengeance", .ability = AB_BLOODVENGEANCE},
+    {.key = "onebattlespell", .ability = AB_ONEBATTLESPELL},
+    {.key = "succubus", .ability = AB_SEDUCE},
+    {.key = "inquisitor", .ability = AB_INQUISITOR},
+    {.key = "healer", .ability = AB_HEALER},
+    {.key = "assassin", .ability = AB_ASSASSIN},
+    {.key = "spy", .ability = AB_SPY},
+    {.key = "castledef", .ability = AB_CASTLEDEF},
+    {.key = "ambidextrous", .ability = AB_AMBIDEXTROUS},
+    {.key = "veysummon20", .ability = AB_VEYSUMMON20},
+    {.key = "cold", .ability = AB_COLD, .clears = MF_UNUSED10000},
+    {.key = "banefireshield", .ability = AB_BANEFIRESHIELD},
+    {.key = "incunrest", .ability = AB_INCUNREST},
+    {.key = "springpower", .ability = AB_SPRINGPOWER},
+    {.key = "summerpower", .ability = AB_SUMMERPOWER},
+    {.key = "fallpower", .ability = AB_FALLPOWER},
+    {.key = "winterpower", .ability = AB_WINTERPOWER},
+    {.key = "nobadevents", .ability = AB_NOBADEVENTS},
+    {.key = "veysummon2", .ability = AB_VEYSUMMON2},
+    {.key = "startvey", .ability = AB_STARTVEY},
+    {.key = "pathcost", .ability = AB_PATHCOST},
+    {.key = "landshape", .ability = AB_LANDSHAPE},
+    {.key = "watershape", .ability = AB_WATERSHAPE},
+    {.key = "beckon", .ability = AB_LURE},
+    {.key = "homesick", .ability = AB_HOMESICK},
+    {.key = "restrictedgod", .ability = AB_RESTRICTEDGOD, .lo = 0, .hi = MAXNATIONS - 1, .offset = 100},
+    {.key = "ressize", .ability = AB_RESSIZE},
+    {.key = "drainimmune", .ability = AB_DRAINIMMUNE},
+    {.key = "unique", .ability = AB_UNIQUE},
+    {.key = "uwdamage", .ability = AB_NOWATER},
+    {.key = "stonebeing", .ability = AB_STONEBEING},
+    {.key = "darkvision", .ability = AB_DARKVISION},
+    {.key = "maxage", .ability = AB_MAXAGE},
+    {.key = "startage", .ability = AB_STARTAGE},
+    {.key = "older", .ability = AB_OLDER},
+    {.key = "popkill", .ability = AB_POPKILL},
+    {.key = "darkpower", .ability = AB_DARKPOWER},
+    {.key = "seduce", .ability = AB_RUNAWAY},
+    {.key = "heat", .ability = AB_HEAT, .clears = MF_UNUSED80},
+    {.key = "forestshape", .ability = AB_FORESTSHAPE},
+    {.key = "plainshape", .ability = AB_PLAINSHAPE},
+    {.key = "magicpower", .ability = AB_MAGICPOWER},
+    {.key = "shatteredsoul", .ability = AB_SHATTEREDSOUL},
+    {.key = "speciallook", .ability = AB_SPECIALLOOK},
+};
+
 const char* const pathwords[] = {"fire", "air", "water", "earth", "astral", "death", "nature", "blood", "priest"};
 const char* const schoolwords[] = {"conjuration", "alteration", "evocation", "construction",
                                    "enchantment", "thaumaturgy", "blood", "divine"};
@@ -426,20 +541,66 @@ bool pairargs(Reader& rd, const Command& c, int64_t klo, int64_t khi, int64_t vl
   return argcount(rd, c, 2) && numberarg(rd, c, 0, klo, khi, k) && numberarg(rd, c, 1, vlo, vhi, v);
 }
 
+// An ability of the unit type: a later value replaces an earlier one, 0 takes it off.
+void setability(Reader& rd, const Command& c, Monster& m, int32_t id, int64_t value) {
+  if (value == 0) return removepair(m.abilityid, m.abilityval, UNITABILITIES, id);
+  if (!setpair(m.abilityid, m.abilityval, UNITABILITIES, id, value))
+    rd.warn("#%s: the unit type has no room for another ability", c.word.c_str());
+}
+
+const AbilityKeyword* abilitykeyword(const std::string& word) {
+  for (const AbilityKeyword& k : abilitykeywords)
+    if (word == k.key) return &k;
+  return nullptr;
+}
+
+// The ability that the path or gem kind of the argument chooses (a word or a
+// number), or -1.
+int32_t chosenability(const AbilityKeyword& k, const Arg& a) {
+  const bool path = k.form == AbilityForm::path;
+  for (int32_t i = 0; i < (path ? 9 : 8); i++)
+    if (sameword(a.text, pathwords[i])) return k.ability + i;
+  int64_t n = 0;
+  if (!number(a, &n) || n < 0) return -1;
+  if (!path) return n < 8 ? k.ability + int32_t(n) : -1;
+  return n <= 9 ? k.ability + int32_t(n) : AB_MAGICBOOSTALL;
+}
+
+void abilitycommand(Reader& rd, const Command& c, const AbilityKeyword& k, Monster& m) {
+  int32_t id = k.ability;
+  int64_t v = k.bare;
+  if (k.form != AbilityForm::value) {
+    if (!argcount(rd, c, 2)) return;
+    id = chosenability(k, c.args[0]);
+    if (id < 0)
+      return rd.warn("#%s: no %s %s", c.word.c_str(), k.form == AbilityForm::path ? "path" : "gem kind",
+                     c.args[0].text.c_str());
+    if (!numberarg(rd, c, 1, k.lo, k.hi, &v)) return;
+  } else if (k.bare != 0 && c.args.size() > 1) {
+    return rd.warn("#%s takes at most one number", c.word.c_str());
+  } else if (k.bare == 0 || !c.args.empty()) {
+    if (!argcount(rd, c, 1)) return;
+    if (k.zeroword[0] && sameword(c.args[0].text, k.zeroword)) v = -k.offset;   // stores 0
+    else if (!numberarg(rd, c, 0, k.lo, k.hi, &v)) return;
+  }
+  m.flags &= ~k.clears;
+  setability(rd, c, m, id, v + k.offset);
+}
+
 void unitcommand(Reader& rd, const Command& c, Monster& m) {
   const std::string& w = c.word;
   int64_t k = 0, v = 0;
   for (const Resistance& r : resistances)
     if (w == r.key) {
       if (!argcount(rd, c, 1) || !numberarg(rd, c, 0, 0, 100, &v)) return;
-      removepair(m.abilityid, m.abilityval, UNITABILITIES, r.ability);
+      // Exactly 100 is the flag bit alone.
       m.flags &= ~r.bit;
       if (v == 100) m.flags |= r.bit;
-      else if (v > 0 && !setpair(m.abilityid, m.abilityval, UNITABILITIES, r.ability, v))
-        rd.warn("#%s: the unit type has no room for another ability", w.c_str());
-      return;
+      return setability(rd, c, m, r.ability, v == 100 ? 0 : v);
     }
-  if (w == "stealthy") {
+  if (const AbilityKeyword* a = abilitykeyword(w)) {
+    abilitycommand(rd, c, *a, m);
+  } else if (w == "stealthy") {
     if (c.args.size() > 1 || (c.args.size() == 1 && !numberarg(rd, c, 0, 0, 100, &v))) return;
     m.flags |= MF_STEALTHY;
     if (!setpair(m.abilityid, m.abilityval, UNITABILITIES, AB_STEALTH, v))
@@ -461,9 +622,7 @@ void unitcommand(Reader& rd, const Command& c, Monster& m) {
   } else if (w == "cleararmors") {
     for (int16_t& x : m.armor) x = 0;
   } else if (w == "ability") {
-    if (pairargs(rd, c, 1, 32767, -2000000000, 2000000000, &k, &v) &&
-        !setpair(m.abilityid, m.abilityval, UNITABILITIES, k, v))
-      rd.warn("#ability: the unit type has no room for another ability");
+    if (pairargs(rd, c, 1, 32767, ABILITYMIN, ABILITYMAX, &k, &v)) setability(rd, c, m, int32_t(k), v);
   } else if (w == "clearabilities") {
     for (int16_t& x : m.abilityid) x = 0;
     for (int32_t& x : m.abilityval) x = 0;

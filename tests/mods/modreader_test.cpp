@@ -3,6 +3,7 @@
 // tables put back when a mod is disabled.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +12,8 @@
 
 #include "mods/mods.h"
 #include "runtime/fatal.h"
+#include "screens/unitbox.h"
+#include "support/smallworld.h"
 #include "world/gamedata.h"
 #include "world/magic.h"
 #include "world/ruleconstants.h"
@@ -27,6 +30,7 @@ class ModReader : public ::testing::Test {
   }
   void TearDown() override {
     debuglevel = 0;
+    clearworld();
     restoregamedata();
     defaultgeneral();
   }
@@ -41,6 +45,9 @@ class ModReader : public ::testing::Test {
     debuglevel = 0;
     return n;
   }
+  // The lines in a section of the Archer (row 17).
+  int32_t archer(const std::string& lines) { return read("#selectmonster 17\n" + lines + "#end\n"); }
+  static int32_t typeab(int32_t k) { return gettypeability(17, k, -1); }
 };
 
 TEST_F(ModReader, GeneralCommandsSetTheRuleConstantsAndTheModsOwnInformation) {
@@ -91,6 +98,77 @@ TEST_F(ModReader, AMonsterSectionSetsFieldsFlagsResistancesWeaponsAndAbilities) 
   EXPECT_STREQ(unittypes[size_t(archer)].name, "Longbowman");
   EXPECT_EQ(unittypes[size_t(archer)].hp, unittypes[18].hp);
   EXPECT_EQ(unittypes[size_t(archer)].flags, unittypes[18].flags);
+}
+
+TEST_F(ModReader, AbilityKeywordsSetWhatTheRulesAndTheUnitBoxRead) {
+  ASSERT_EQ(archer("#awe 3\n#poisoncloud 5\n#regeneration 10\n#supplybonus -2\n#heat 4\n#leper 1\n#fear 5\n"
+                   "#magicboost water 2\n#magicboost 11 1\n"),
+            0)
+      << log;
+  clearworld();
+  const int32_t u = mkunit(17, 0, 1);
+  EXPECT_EQ(getability(u, AB_AWE, 1), 3);
+  EXPECT_EQ(getability(u, AB_SUPPLYBONUS, 1), -2);
+  std::vector<std::string> icons;
+  for (const BoxEntry& e : unitboxicons(u)) icons.push_back(e.hover);
+  for (const char* shown : {"Awe (+2)", "Poison Cloud", "Regenerates", "Gluttony (2)", "Heat (4)", "Reaper", "Fear"})
+    EXPECT_NE(std::find(icons.begin(), icons.end(), shown), icons.end()) << shown;
+  // A mage's paths: one raised, then every path that it has.
+  const int32_t c = mkcom(17, 0, 1);
+  com[size_t(c)].path[P_WATER] = 2;
+  EXPECT_EQ(getcommagic(c, P_WATER), 5);
+  EXPECT_EQ(getcommagic(c, P_FIRE), 0);
+}
+
+TEST_F(ModReader, AbilityKeywordsWithFormsOfTheirOwn) {
+  ASSERT_EQ(archer("#magicboost priest -1\n#magicboost 9 1\n#magicboost 53 2\n#gemprod astral 2\n#gemprod 7 10\n"
+                   "#eyes 3\n#restrictedgod 5\n#itemslots 1024\n#sailing\n#horrormark\n#poisonarmor 8\n#iceprot\n"),
+            0)
+      << log;
+  const int32_t stored[][2] = {{AB_MAGICBOOST + P_PRIEST, -1}, {AB_MAGICBOOST + 9, 1}, {AB_MAGICBOOSTALL, 2},
+                               {AB_GEMPROD + 4, 2}, {AB_GEMPROD + 7, 10}, {AB_EYES, 1}, {AB_RESTRICTEDGOD, 105},
+                               {AB_ITEMSLOTS, 1024}, {AB_SAILING, 999}, {AB_HORRORMARKER, 5}, {AB_POISONBARBS, 8},
+                               {AB_ICEPROT, 2}};
+  for (const auto& [k, v] : stored) EXPECT_EQ(typeab(k), v) << k;
+  // A later value replaces the earlier in its place; a stored 0 takes the
+  // ability off (two eyes, the slots of the flags, a plain 0).
+  ASSERT_EQ(archer("#gemprod astral 5\n#sailing 3\n#eyes 2\n#itemslots noitem\n#restrictedgod 0\n"
+                   "#ability 300 7\n#ability 300 0\n"),
+            0)
+      << log;
+  const Monster& m = unittypes[17];
+  auto held = [&](int32_t k) { return std::count(std::begin(m.abilityid), std::end(m.abilityid), int16_t(k)); };
+  EXPECT_EQ(held(AB_GEMPROD + 4), 1);
+  EXPECT_EQ(typeab(AB_GEMPROD + 4), 5);
+  EXPECT_EQ(typeab(AB_SAILING), 3);
+  for (int32_t gone : {AB_EYES, AB_ITEMSLOTS, 300}) EXPECT_EQ(held(gone), 0) << gone;
+  EXPECT_EQ(typeab(AB_RESTRICTEDGOD), 100) << "nation 0 is no removal";
+  // Heat and cold replace the fixed aura of their flag bit.
+  unittypes[17].flags |= MF_UNUSED80 | MF_UNUSED10000;
+  ASSERT_EQ(archer("#heat 6\n#cold 0\n"), 0) << log;
+  EXPECT_EQ(typeab(AB_HEAT), 6);
+  EXPECT_EQ(typeab(AB_COLD), 0);
+}
+
+TEST_F(ModReader, BadAbilityKeywordsAreWarnedAndChangeNothing) {
+  const Monster before = unittypes[17];
+  EXPECT_EQ(archer("#magicboost fire 6\n#magicboost fire\n#gemprod ruby 1\n#gemprod 8 1\n#awe\n#awe 1 2\n"
+                   "#sailing 1 2\n#itemslots all\n#makemonster1 4000\n"),
+            9)
+      << log;
+  for (const char* line : {"test.dm:2: #magicboost 6 is outside -5 to 5", "test.dm:3: #magicboost takes 2 arguments",
+                           "test.dm:4: #gemprod: no gem kind ruby", "test.dm:5: #gemprod: no gem kind 8",
+                           "test.dm:6: #awe takes 1 argument", "test.dm:7: #awe takes 1 argument",
+                           "test.dm:8: #sailing takes at most one number", "test.dm:9: #itemslots needs a number",
+                           "test.dm:10: #makemonster1 4000 is outside 0 to 3999"})
+    EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
+  EXPECT_EQ(memcmp(&before, &unittypes[17], sizeof before), 0);
+  // Sixteen places: the seventeenth ability is refused, a new value of one held is not.
+  std::string full = "#clearabilities\n";
+  for (int32_t k = 0; k < UNITABILITIES; k++) full += "#ability " + std::to_string(400 + k) + " 1\n";
+  EXPECT_EQ(archer(full + "#awe 2\n#ability 400 3\n"), 1) << log;
+  EXPECT_NE(log.find("#awe: the unit type has no room for another ability"), std::string::npos) << log;
+  EXPECT_EQ(typeab(400), 3);
 }
 
 TEST_F(ModReader, NewRowsGoBelowTheEndRowWhichMovesDown) {
