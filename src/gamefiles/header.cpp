@@ -355,11 +355,11 @@ bool copyinto(const char* path, FILE* out) {
 int32_t addcrc(const char* path) {
   int32_t crc = 0;
   int64_t length = 0;
-  if (!sumfile(path, 0, 0, &crc, &length, nullptr)) filestop("addcrc", path, errno);
+  if (!sumfile(path, 0, 0, &crc, &length, nullptr)) filestop("addcrc: can't open file", path, errno);
   if (length == 0) fatalerror((std::string("addcrc: ") + path + ": the file is empty").c_str());
   SafeWrite out(path);
   bool good = out.ok() && copyinto(path, out.stream()) && putshort(crc, out.stream()) == 2;
-  if (!good || !out.commit()) filestop("addcrc", path, out.error() ? out.error() : errno);
+  if (!good || !out.commit()) filestop("addcrc: can't write file", path, out.error() ? out.error() : errno);
   debugprint2("addcrc: done\n");
   return crc;
 }

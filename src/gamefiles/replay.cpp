@@ -170,7 +170,7 @@ GameFile crvcr(int32_t player, int32_t lnr, int32_t defender, int32_t attacker, 
   char path[PATHLEN];
   vcrpath(path, PATHLEN, player, n);
   GameFile file = opengamefile(path, false);
-  if (!file) filestop("crvcr", path, errno);
+  if (!file) filestop("crvcr: can't open file", path, errno);
   FILE* f = gamefilestream(file);
   writevcrmarker(f);
   int32_t head[9] = {lnr, defender, attacker, castle, seed, v1, v2, v3, ritualbattle};
@@ -223,7 +223,7 @@ GameFile crvcr(int32_t player, int32_t lnr, int32_t defender, int32_t attacker, 
 void closevcr(GameFile file) {
   write_checksums(gamefilestream(file));
   const std::string path = gamefiletarget(file);
-  if (!closegamefile(std::move(file), 0)) filestop("closevcr", path.c_str(), errno);
+  if (!closegamefile(std::move(file), 0)) filestop("Write error! Disc full???", path.c_str(), errno);
 }
 
 int readvcr(int32_t* lnr, int32_t* defender, int32_t* attacker, int32_t* castle, int32_t* seed, int32_t* values,
@@ -314,9 +314,9 @@ void setforcesaside(int32_t lnr) {
   char path[PATHLEN];
   setasidepath(path, PATHLEN);
   GameFile file = opengamefile(path, false);
-  if (!file) filestop("sf", path, errno);
+  if (!file) filestop("sf: Write error! Disc full?", path, errno);
   saveforces(lnr, gamefilestream(file));
-  if (!closegamefile(std::move(file), 0)) filestop("sf", path, errno);
+  if (!closegamefile(std::move(file), 0)) filestop("sf: Write error! Disc full?", path, errno);
 }
 
 int takeforcesback() {

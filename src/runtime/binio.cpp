@@ -21,6 +21,7 @@ char failwhy[READWHYLEN] = "";
 const char* readingpath = nullptr;
 
 constexpr const char* ENDSEARLY = "the file ends early";
+constexpr const char* DISCFULL = "Can't write to file! Disc full???";
 
 // A write that failed stops with the file's name (as the system knows it;
 // a stream in memory has none) and the cause.
@@ -209,7 +210,7 @@ void put_string(const char* text, FILE* f) {
     if (n >= MAXSTRING) fatalerror("put_string: string too long");
     putc_unlocked(uint8_t(text[n]) ^ STRINGMASK, f);
   }
-  if (putc_unlocked(STRINGMASK, f) == EOF) writestop("put_string", f);
+  if (putc_unlocked(STRINGMASK, f) == EOF) writestop(DISCFULL, f);
 }
 
 void get_string(char* buffer, size_t size, FILE* f) {
@@ -244,7 +245,7 @@ void put_keystring(const char* text, FILE* f) {
     putc_unlocked(c ^ key, f);
     key = uint8_t(key + c);
   }
-  if (putc_unlocked(key, f) == EOF) writestop("put_keystring", f);
+  if (putc_unlocked(key, f) == EOF) writestop(DISCFULL, f);
 }
 
 void get_keystring(char* buffer, FILE* f, int32_t n) {

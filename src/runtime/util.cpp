@@ -132,12 +132,16 @@ int32_t loadfile(const char* path, void* buffer, int32_t n) {
 void savefile(const char* path, const void* buffer, int32_t n) {
   UniqueFile out = openfile(path, "wb");
   if (!out) {
-    filestop("savefile", path, errno);
+    filestop("savefile: error opening file", path, errno);
   }
   int32_t written = n > 0 ? int32_t(fwrite(buffer, 1, size_t(n), out.get())) : 0;
   int err = written < n ? errno : 0;
   if (fclose(out.release()) != 0 && written == n) written = 0, err = errno;
-  if (written < n || (n > 0 && written == 0)) filestop("savefile", path, err ? err : EIO);
+  if (written < n || (n > 0 && written == 0)) {
+    printf("%d/%d\n", written, n);
+    fflush(stdout);
+    filestop("savefile: error writing to file", path, err ? err : EIO);
+  }
 }
 
 void savetextfile(const char* path, const char* text) { savefile(path, text, int32_t(strlen(text))); }
@@ -324,8 +328,8 @@ bool notafile(const char* path) {
 
 std::string fileproblem(const char* path, int err) { return std::string(path ? path : "") + ": " + filecause(err); }
 
-void filestop(const char* tag, const char* path, int err) {
-  fatalerror((std::string(tag) + ": " + fileproblem(path, err)).c_str());
+void filestop(const char* message, const char* path, int err) {
+  fatalerror((std::string(message) + ": " + fileproblem(path, err)).c_str());
   abort();   // fatalerror returns only when nested too deep
 }
 

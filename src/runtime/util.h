@@ -73,8 +73,9 @@ const char* filecause(int err);
 bool notafile(const char* path);
 // "<path>: <filecause>".
 std::string fileproblem(const char* path, int err);
-// Stops the program (fatalerror) with "<tag>: <path>: <filecause>".
-[[noreturn]] void filestop(const char* tag, const char* path, int err);
+// Stops the program (fatalerror) with "<message>: <path>: <filecause>": the
+// stop's own words, then which file and why.
+[[noreturn]] void filestop(const char* message, const char* path, int err);
 
 // Writes a file whole or not at all: the bytes go to a new file in the same
 // folder, which commit() renames over the target. Without commit() (an early

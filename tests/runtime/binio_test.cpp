@@ -171,7 +171,7 @@ TEST(BinIo, PlainStrings) {
     setvbuf(out, nullptr, _IONBF, 0);
     put_string("", out);
   });
-  EXPECT_EQ(full.err, fixed + "put_string: " + target + ": the disc is full\n");
+  EXPECT_EQ(full.err, fixed + "Can't write to file! Disc full???: " + target + ": the disc is full\n");
 }
 
 TEST(BinIo, CutStringIsConsumedToItsTerminator) {

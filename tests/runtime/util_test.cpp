@@ -88,7 +88,7 @@ TEST(Files, SaveAndLoad) {
   std::string nofolder = dir / "no/such/file";
   Ended s = runchild([&] { savefile(nofolder.c_str(), "x", 1); });
   EXPECT_TRUE(s.aborted());
-  EXPECT_EQ(s.out, fixed + "savefile: " + nofolder + ": No such file or directory\n");
+  EXPECT_EQ(s.out, fixed + "savefile: error opening file: " + nofolder + ": No such file or directory\n");
   // A read-only folder is no full disc (for a plain user where the tests run
   // as root: the folder stands where that user reaches it).
   TestDir open(Reach::plainuser);
@@ -99,7 +99,7 @@ TEST(Files, SaveAndLoad) {
     asplainuser();
     savefile((locked + "/file").c_str(), "x", 1);
   });
-  EXPECT_EQ(ro.out, fixed + "savefile: " + locked + "/file: cannot be written: no permission\n");
+  EXPECT_EQ(ro.out, fixed + "savefile: error opening file: " + locked + "/file: cannot be written: no permission\n");
   std::string target = dir / "target";
   Ended full = runchild([&] {
     limitfilesize(1000);   // room for the messages, not for the file
@@ -107,7 +107,8 @@ TEST(Files, SaveAndLoad) {
     savefile(target.c_str(), data.c_str(), 5000);
   });
   EXPECT_TRUE(full.aborted());
-  EXPECT_EQ(full.err, fixed + "savefile: " + target + ": the disc is full\n");
+  EXPECT_EQ(full.err, fixed + "savefile: error writing to file: " + target + ": the disc is full\n");
+  EXPECT_NE(full.out.find("/5000\n"), std::string::npos) << "the written and wanted counts";
 }
 
 TEST(Files, LoadTextFile) {
