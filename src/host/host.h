@@ -96,6 +96,9 @@ GameScan scangame(const char* gname);
 // turn was hosted, 0 when it could not be, HOSTBUSY (with a console line)
 // when another program hosts the game or hosted it since the scan.
 constexpr int HOSTBUSY = -1;
-// The console line of a host that finds the game hosted by another program.
-void sayhostbusy(const char* gname);
+class GameLockScope;
+// False, with a console line, when the host's lock leaves the game to
+// another program (a host at work, order files being written on and on) or
+// cannot be taken (a lock file that cannot be opened).
+bool hostmayrun(const char* gname, const GameLockScope& lock);
 int hostscanned(const char* gname, const GameScan& s);

@@ -44,10 +44,39 @@ void reportdamagedturns(const char* gname, const GameScan& s) {
              path, n.damage);
   }
 }
+// The turn in the header of the game's world file, -1 when it does not read.
+int32_t worldfileturn(const char* gname) {
+  int32_t turn = -1;
+  SoftReadScope soft;
+  UniqueFile f = readfileheader(gname, 0, -1, 1, -1, &turn, nullptr, nullptr, nullptr);
+  return f && !binreadfailed ? turn : -1;
+}
+
+void saidhostedmeanwhile(const char* gname, int32_t now) {
+  printf("The game %s was hosted by another program meanwhile (it is at turn %d now); it was not hosted again\n",
+         gname, now);
+}
 }  // namespace
 
-void sayhostbusy(const char* gname) {
-  printf("The game %s is being hosted by another program right now; it was not hosted again\n", gname);
+bool hostmayrun(const char* gname, const GameLockScope& lock) {
+  switch (lock.state()) {
+    case GameLock::busy:
+      printf("The game %s is being hosted by another program right now; it was not hosted again\n", gname);
+      return false;
+    case GameLock::writing:
+      printf("The order files of the game %s were being written all the while; it was not hosted\n", gname);
+      return false;
+    case GameLock::unopened: {
+      char folder[PATHLEN];
+      gamefolder(folder, PATHLEN, gname);
+      const std::string path = std::string(folder) + "/" + HOSTLOCKFILE;
+      printf("The game %s was not hosted: the lock that keeps two hosts apart cannot be taken: %s\n", gname,
+             fileproblem(path.c_str(), lock.cause()).c_str());
+      return false;
+    }
+    default:
+      return true;
+  }
 }
 
 GameScan scangame(const char* gname) {
@@ -108,19 +137,13 @@ int hostscanned(const char* gname, const GameScan& s) {
   char folder[PATHLEN];
   gamefolder(folder, PATHLEN, gname);
   const GameLockScope lock(folder, true);
-  if (lock.state() == GameLock::busy) {
-    sayhostbusy(gname);
-    return HOSTBUSY;
-  }
+  if (!hostmayrun(gname, lock)) return HOSTBUSY;
   // A host that finished after the scan (another program's, before this
   // one took the lock) has made the month already.
   if (s.hostfile) {
-    int32_t now = -1;
-    SoftReadScope soft;
-    UniqueFile f = readfileheader(gname, 0, -1, 1, -1, &now, nullptr, nullptr, nullptr);
-    if (f && !binreadfailed && now != s.hostturn) {
-      printf("The game %s was hosted by another program meanwhile (it is at turn %d now); it was not hosted again\n",
-             gname, now);
+    const int32_t now = worldfileturn(gname);
+    if (now >= 0 && now != s.hostturn) {
+      saidhostedmeanwhile(gname, now);
       return HOSTBUSY;
     }
   }
@@ -138,20 +161,26 @@ int hostgame(const char* gname) {
     return 1;
   }
   debugprint("playturn: %s\n", gname);
+  // The month this host was asked for: the one that stands before it waits
+  // for the lock. A month that another host made meanwhile is not hosted
+  // again after it.
+  finishhostcommit(gname);
+  const int32_t asked = worldfileturn(gname);
   // One lock for every turn that this host makes: no other host slips in
   // between two turns of --superhost.
   char folder[PATHLEN];
   gamefolder(folder, PATHLEN, gname);
   const GameLockScope lock(folder, true);
-  if (lock.state() == GameLock::busy) {
-    sayhostbusy(gname);
-    return 1;
-  }
-  for (;;) {
+  if (!hostmayrun(gname, lock)) return 1;
+  for (bool first = true;; first = false) {
     debugprint("  for real\n");
     finishhostcommit(gname);
     clearworld();
     const GameScan s = scangame(gname);
+    if (first && asked >= 0 && s.hostfile && s.hostturn != asked) {
+      saidhostedmeanwhile(gname, s.hostturn);
+      return 1;
+    }
     debugprint("playturn: autohost %d readypl %d humanpl %d\n", 0, s.ready, s.humans);
     const int hosted = hostscanned(gname, s);
     if (hosted != 1) return 1;

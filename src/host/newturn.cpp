@@ -219,10 +219,7 @@ int newturn(const char* gname, int32_t turnwanted) {
   // Held already by the host road around it; a caller without it is kept
   // from hosting beside another host all the same.
   const GameLockScope lock(folder, true);
-  if (lock.state() == GameLock::busy) {
-    sayhostbusy(gname);
-    return 0;
-  }
+  if (!hostmayrun(gname, lock)) return 0;
   finishhostcommit(gname);
   hostingflag = 1;
   clearworld();

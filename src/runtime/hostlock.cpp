@@ -37,24 +37,47 @@ bool trylock(int fd, int kind) {
 }
 }  // namespace
 
-GameLock lockgame(const char* folder, bool host) {
+GameLock lockgame(const char* folder, bool host, int* err) {
   if (Hold* h = findhold(folder)) {
     h->count++;
     return GameLock::held;
   }
   const std::string path = std::string(folder) + "/" + HOSTLOCKFILE;
-  const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) return GameLock::nofolder;
-  // A writer of an order file holds its shared lock for a moment only: a
-  // host waits for it rather than refusing.
-  bool got = trylock(fd, host ? LOCK_EX : LOCK_SH);
-  for (int32_t tries = 0; !got && host && tries < 50; tries++) {
-    sleepms(10);
-    got = trylock(fd, LOCK_EX);
+  int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  // A lock needs no write access: another user's lock file guards as well.
+  if (fd < 0 && errno != ENOENT && errno != ENOTDIR) fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    // No game folder, or one that the user cannot write into and that has
+    // no lock file yet: the host cannot write the month there either and
+    // says so when it tries.
+    if (errno == ENOENT || errno == ENOTDIR) return GameLock::nofolder;
+    if (err) *err = errno;
+    return GameLock::unopened;
   }
-  if (!got) {
+  GameLock state = GameLock::held;
+  if (!host) {
+    if (!trylock(fd, LOCK_SH)) state = GameLock::busy;
+  } else {
+    // A writer of an order file holds its shared lock for a moment only: a
+    // host waits for it. An exclusive lock is another host's: refused at
+    // once, so that the month it makes is not hosted again after it.
+    for (int32_t tries = 0;; tries++) {
+      if (trylock(fd, LOCK_EX)) break;
+      if (!trylock(fd, LOCK_SH)) {
+        state = GameLock::busy;
+        break;
+      }
+      flock(fd, LOCK_UN);
+      if (tries >= 500) {
+        state = GameLock::writing;
+        break;
+      }
+      sleepms(10);
+    }
+  }
+  if (state != GameLock::held) {
     close(fd);
-    return GameLock::busy;
+    return state;
   }
   holds().push_back({folder, fd, 1});
   return GameLock::held;
@@ -70,7 +93,7 @@ void unlockgame(const char* folder) {
   }
 }
 
-GameLockScope::GameLockScope(const char* path, bool host) : got(lockgame(path, host)) {
+GameLockScope::GameLockScope(const char* path, bool host) : got(lockgame(path, host, &err)) {
   strlcopy(folder, path, PATHLEN);
 }
 

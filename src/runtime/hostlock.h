@@ -5,10 +5,12 @@
 // an order file. The lock ends with its process, however that ends, so a
 // killed host never leaves a game locked.
 //
-// A second host of a game that is being hosted is refused; a host that finds
-// an order file being written waits for the write (a moment) and then reads
-// it whole; an order file written while a host works is written all the
-// same, and its writer is told that it may come too late for the month.
+// A second host of a game that is being hosted is refused at once; a host
+// that finds an order file being written waits for the write (a moment) and
+// then reads it whole; an order file written while a host works is written
+// all the same, and its writer is told that it may come too late for the
+// month. A host tells the two apart by the kind of lock that stands: an
+// exclusive one is a host's.
 #pragma once
 #include "runtime/short.h"
 
@@ -17,13 +19,16 @@ constexpr const char* HOSTLOCKFILE = "hostlock";
 enum class GameLock : uint8_t {
   held,       // this process holds it now
   busy,       // a host of another process holds it
+  writing,    // order files were being written all the while a host waited
   nofolder,   // no game folder (or one that cannot take the lock file): nothing to guard
+  unopened,   // the lock file stands but cannot be opened: nothing is sure to be guarded
 };
 
 // Takes the folder's lock for this process: exclusive for a host, shared for
-// a writer of an order file. A host waits up to half a second for writers
-// to finish. Holds nest within one process: each held needs its unlockgame.
-GameLock lockgame(const char* folder, bool host);
+// a writer of an order file. A host waits up to five seconds for writers
+// to finish, never for another host. Holds nest within one process: each
+// held needs its unlockgame. For unopened, *err (when given) says why.
+GameLock lockgame(const char* folder, bool host, int* err = nullptr);
 void unlockgame(const char* folder);
 
 // The lock for as long as the value lives.
@@ -34,8 +39,11 @@ class GameLockScope {
   GameLockScope(const GameLockScope&) = delete;
   GameLockScope& operator=(const GameLockScope&) = delete;
   GameLock state() const { return got; }
+  // Why the lock file could not be opened (state unopened).
+  int cause() const { return err; }
 
  private:
   char folder[PATHLEN];
+  int err = 0;
   GameLock got;
 };

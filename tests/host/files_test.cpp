@@ -8,10 +8,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <fstream>
 
 #include "hostgame.h"
+#include "runtime/hostlock.h"
 #include "support/background.h"
 #include "support/gamefolders.h"
 
@@ -50,6 +52,11 @@ class TurnFiles : public HostGame {
   }
   void restorecopy(const std::string& name) {
     ASSERT_EQ(system(("rm -rf '" + root + "/save/g' && cp -r '" + root + "/" + name + "' '" + root + "/save/g'").c_str()), 0);
+  }
+  // The environment of a host program on the game.
+  std::vector<std::string> hostenv() const {
+    return {"VEY3_SAVE=" + root + "/save", "VEY3_TEMP=" + root + "/temp", "VEY3_CONF=" + root + "/conf",
+            "VEY3_DATA=" VEY3_DATA_DIR, "HOME=" + root};
   }
   // Every file of the set carries the same turn.
   int32_t consistentturn() {
@@ -172,9 +179,7 @@ TEST_F(TurnFiles, TheHostConsoleSaysWhatMatters) {
   b.push_back(uint8_t(crc & 0xFF));
   b.push_back(uint8_t(crc >> 8));
   writebytes(orderpath(1), b);
-  const std::vector<std::string> env = {"VEY3_SAVE=" + root + "/save", "VEY3_TEMP=" + root + "/temp",
-                                        "VEY3_CONF=" + root + "/conf", "VEY3_DATA=" VEY3_DATA_DIR,
-                                        "HOME=" + root};
+  const std::vector<std::string> env = hostenv();
   const std::vector<uint8_t> world = readbytes(path("ftherlnd"));
   const Outcome r = runprogram(VEY3_HOST_BINARY, {"--textonly", "--host", "g"}, env, root);
   // The host went on past the file it could not use.
@@ -204,9 +209,7 @@ TEST_F(TurnFiles, TheHostConsoleSaysWhatMatters) {
 // host: every turn file is written anew, and each damaged one is named.
 TEST_F(TurnFiles, DamagedTurnFilesAreNamedAndWrittenAnew) {
   create("testvale.map", {0, 1, 2, 3});
-  const std::vector<std::string> env = {"VEY3_SAVE=" + root + "/save", "VEY3_TEMP=" + root + "/temp",
-                                        "VEY3_CONF=" + root + "/conf", "VEY3_DATA=" VEY3_DATA_DIR,
-                                        "HOME=" + root};
+  const std::vector<std::string> env = hostenv();
   auto patched = [&](int32_t p, size_t at, int32_t value) { patchgamefile(trnpath(p), at, value); };
   // A file of a nation that plays no part in the game is named and left.
   const std::string stray = path(std::string(nations[9].fileword) + ".trn");
@@ -252,9 +255,7 @@ TEST_F(TurnFiles, DamagedTurnFilesAreNamedAndWrittenAnew) {
 // after a good header is named with its cause and the status is 1.
 TEST_F(TurnFiles, VerifyNamesADamagedWorldFile) {
   create("testvale.map", {0, 1});
-  const std::vector<std::string> env = {"VEY3_SAVE=" + root + "/save", "VEY3_TEMP=" + root + "/temp",
-                                        "VEY3_CONF=" + root + "/conf", "VEY3_DATA=" VEY3_DATA_DIR,
-                                        "HOME=" + root};
+  const std::vector<std::string> env = hostenv();
   const std::string world = path("ftherlnd");
   const std::vector<uint8_t> whole = readbytes(world);
   ASSERT_GT(whole.size(), 1000u);
@@ -280,9 +281,7 @@ TEST_F(TurnFiles, VerifyNamesADamagedWorldFile) {
 // status 1; the month is hosted once.
 TEST_F(TurnFiles, OneHostAtATime) {
   create("testvale.map", {0, 1});
-  const std::vector<std::string> env = {"VEY3_SAVE=" + root + "/save", "VEY3_TEMP=" + root + "/temp",
-                                        "VEY3_CONF=" + root + "/conf", "VEY3_DATA=" VEY3_DATA_DIR,
-                                        "HOME=" + root};
+  const std::vector<std::string> env = hostenv();
   const int32_t before = worldturn();
   // The first host is held in its --preexec command until the second has
   // been refused.
@@ -309,11 +308,74 @@ TEST_F(TurnFiles, OneHostAtATime) {
   EXPECT_EQ(worldturn(), before + 2);
 }
 
+// True once the program started has the file open (or has ended), false
+// after a minute. What the child of the fork holds before it starts the
+// program does not count.
+bool holdsopen(pid_t pid, const std::string& file) {
+  const std::string fds = "/proc/" + std::to_string(pid) + "/fd";
+  const std::string program = std::filesystem::path(VEY3_HOST_BINARY).filename();
+  for (int32_t tries = 0; tries < 6000; tries++) {
+    siginfo_t ended{};
+    if (waitid(P_PID, id_t(pid), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 && ended.si_pid == pid) return true;
+    std::error_code ignored;
+    const bool started = std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", ignored).filename() == program;
+    if (started)
+      for (const auto& e : std::filesystem::directory_iterator(fds, ignored))
+        if (std::filesystem::read_symlink(e.path(), ignored).filename() == file) return true;
+    usleep(10000);
+  }
+  return false;
+}
+
+// A host that finds another host at work refuses at once, though that host
+// ends a moment later: the month made is not hosted a second time. It waits
+// only for an order writer, and hosts the month that stood when it was
+// started or none.
+TEST_F(TurnFiles, ASecondHostNeverHostsTheMonthAfter) {
+  create("testvale.map", {0, 1});
+  const std::vector<std::string> env = hostenv();
+  const int32_t before = worldturn();
+  // The first host has made its month and holds the lock in --postexec
+  // until the second is at the lock.
+  const pid_t first = startprogram(
+      VEY3_HOST_BINARY,
+      {"--textonly", "--host", "--postexec",
+       "touch '" + root + "/made'; while [ ! -e '" + root + "/go' ]; do sleep 0.02; done", "g"},
+      env, root + "/first.txt");
+  ASSERT_TRUE(waitforfile(root + "/made"));
+  const pid_t second = startprogram(VEY3_HOST_BINARY, {"--textonly", "--host", "g"}, env, root + "/second.txt");
+  ASSERT_TRUE(holdsopen(second, HOSTLOCKFILE));
+  usleep(100000);
+  writebytes(root + "/go", {});
+  EXPECT_EQ(waitprogram(first), 0);
+  EXPECT_EQ(waitprogram(second), 1);
+  const std::vector<uint8_t> said = readbytes(root + "/second.txt");
+  EXPECT_EQ(std::string(said.begin(), said.end()),
+            "The game g is being hosted by another program right now; it was not hosted again\n");
+  EXPECT_EQ(worldturn(), before + 1);
+  // A host that waits for an order writer, and finds meanwhile the month
+  // that another host made, leaves it.
+  savecopy("month2");
+  ASSERT_EQ(runprogram(VEY3_HOST_BINARY, {"--textonly", "--host", "g"}, env, root).status, 0);
+  savecopy("month3");
+  restorecopy("month2");
+  const std::string folder = root + "/save/g";
+  ASSERT_EQ(lockgame(folder.c_str(), false), GameLock::held);
+  const pid_t waiting = startprogram(VEY3_HOST_BINARY, {"--textonly", "--host", "g"}, env, root + "/third.txt");
+  ASSERT_TRUE(holdsopen(waiting, HOSTLOCKFILE));
+  for (const std::string& n : setnames()) rename((root + "/month3/" + n).c_str(), path(n).c_str());
+  unlockgame(folder.c_str());
+  EXPECT_EQ(waitprogram(waiting), 1);
+  const std::vector<uint8_t> third = readbytes(root + "/third.txt");
+  EXPECT_NE(std::string(third.begin(), third.end()).find("The game g was hosted by another program meanwhile (it is at "
+                                                          "turn " + std::to_string(before + 2) + " now)"),
+            std::string::npos);
+  EXPECT_EQ(worldturn(), before + 2);
+}
+
 TEST_F(TurnFiles, TheHostRoadOfTheCommandLine) {
   create("testvale.map", {0, 1});
-  const std::vector<std::string> env = {"VEY3_SAVE=" + root + "/save", "VEY3_TEMP=" + root + "/temp",
-                                        "VEY3_CONF=" + root + "/conf", "VEY3_DATA=" VEY3_DATA_DIR,
-                                        "HOME=" + root};
+  const std::vector<std::string> env = hostenv();
   // The host program hosts one turn without a display, with the user's
   // commands around it, the statistics and the score page, and ends quietly.
   const Outcome r = runprogram(VEY3_HOST_BINARY, {"--textonly", "--host", "--statfile", "--scoredump", "--preexec", "echo before > pre.txt",

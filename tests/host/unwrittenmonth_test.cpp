@@ -6,6 +6,7 @@
 #include <regex>
 
 #include "hostgame.h"
+#include "runtime/hostlock.h"
 #include "support/childconsole.h"
 #include "support/gamefolders.h"
 #include "support/plainuser.h"
@@ -58,6 +59,28 @@ TEST_F(UnwrittenMonth, AReadOnlyGameFolderIsNoFullDisc) {
   expectrefused(hostin([] { asplainuser(); }), folder + ": cannot be written: no permission");
   chmod(folder.c_str(), 0755);
   expectoldturn();
+}
+
+// The lock that keeps two hosts apart cannot be taken through another
+// user's lock file that this user may not open: the host refuses, naming
+// it, where it hosted unguarded.
+TEST_F(UnwrittenMonth, ALockFileThatCannotBeOpenedRefusesTheHost) {
+  create("testvale.map", {0, 1});
+  const std::string folder = root + "/save/g", lock = folder + "/" + HOSTLOCKFILE;
+  for (const std::string& open : {root, root + "/save"}) chmod(open.c_str(), 0755);
+  chmod(temppath, 0777);
+  chmod(folder.c_str(), 0777);
+  writebytes(lock, {});
+  chmod(lock.c_str(), 0600);
+  const ChildEnd e = runwithconsole(root, [&] {
+    asplainuser();
+    return hostgame(game.c_str());
+  });
+  EXPECT_EQ(e.code, 1) << e.out;
+  EXPECT_NE(e.out.find("The game g was not hosted: the lock that keeps two hosts apart cannot be taken: " + lock +
+                          ": cannot be written: no permission\n"), std::string::npos)
+      << e.out;
+  EXPECT_EQ(worldturn(), 1);
 }
 
 }  // namespace
