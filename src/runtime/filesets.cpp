@@ -26,7 +26,8 @@ constexpr const char* JOURNAL = "hostcommit";
 constexpr const char* UNDOJOURNAL = "hostcommit.undo";
 // Files aside of an older way of writing a hosted turn.
 constexpr const char* OLDASIDE = ".host";
-constexpr const char* GONE = ".gone.new";
+// A folder stepped aside for its replacement: "NAME.gone.vey3.new<pid>".
+constexpr const char* GONE = ".gone.vey3.new";
 
 std::set<std::string>& settled() {
   static std::set<std::string> folders;
@@ -95,7 +96,8 @@ bool readjournal(const std::string& path, const std::string& folder, Journal* j)
   while (fgets(line, sizeof line, f.get())) {
     line[strcspn(line, "\r\n")] = 0;
     if (!plainfilename(line)) continue;
-    if (first && temppid(line) > 0) j->stage = folder + "/" + line;
+    // The set's folder, of either form: named by the journal, it is ours.
+    if (first && (temppid(line) > 0 || oldtemppid(line) > 0)) j->stage = folder + "/" + line;
     else j->names.emplace_back(line);
     first = false;
   }
@@ -226,15 +228,28 @@ int32_t finishjournal(const std::string& folder, std::string* problem) {
 }
 }  // namespace
 
-int32_t temppid(const char* name) {
-  const char* dot = strrchr(name, '.');
-  if (!dot || strncmp(dot, ".new", 4) != 0 || !dot[4]) return 0;
+namespace {
+// The pid of "NAME<tail><digits>", 0 for any other name.
+int32_t pidafter(const char* name, const char* tail) {
+  const char* at = strstr(name, tail);
+  if (!at || at == name) return 0;
+  while (const char* later = strstr(at + 1, tail)) at = later;
+  const char* digits = at + strlen(tail);
+  if (!digits[0]) return 0;
   int64_t pid = 0;
-  for (const char* c = dot + 4; *c; c++) {
+  for (const char* c = digits; *c; c++) {
     if (*c < '0' || *c > '9' || pid > 99999999) return 0;
     pid = pid * 10 + (*c - '0');
   }
   return int32_t(pid);
+}
+}  // namespace
+
+int32_t temppid(const char* name) { return pidafter(name, TEMPMARK); }
+
+int32_t oldtemppid(const char* name) {
+  const char* dot = strrchr(name, '.');
+  return dot && dot != name ? pidafter(dot - 1, ".new") : 0;
 }
 
 bool processalive(int32_t pid) {
@@ -254,7 +269,7 @@ bool processalive(int32_t pid) {
   return close[2] != 'Z' && close[2] != 'X';
 }
 
-std::string tempname(const char* path) { return std::string(path) + ".new" + std::to_string(getpid()); }
+std::string tempname(const char* path) { return std::string(path) + TEMPMARK + std::to_string(getpid()); }
 
 bool plainfilename(const char* name) {
   if (!name || !name[0] || strchr(name, '/') || strstr(name, "..")) return false;
@@ -270,6 +285,15 @@ bool removeownfolder(const char* folder) {
     if (unlink(path.c_str()) != 0 && temppid(name.c_str()) > 0 && isfolder(path)) removeownfolder(path.c_str());
   }
   return rmdir(folder) == 0 || errno == ENOENT;
+}
+
+void keepsubfolders(const char* from, const char* to) {
+  for (const std::string& name : entries(from)) {
+    const std::string path = std::string(from) + "/" + name, target = std::string(to) + "/" + name;
+    if (temppid(name.c_str()) > 0 || !isfolder(path) || present(target)) continue;
+    if (rename(path.c_str(), target.c_str()) != 0)
+      debugprint("***** Warning: %s stays in %s: %s\n", name.c_str(), from, filecause(errno));
+  }
 }
 
 int32_t settlefolder(const char* folder) {
@@ -298,6 +322,13 @@ int32_t settlefolder(const char* folder) {
     if (gone != std::string::npos && gone > 0 && isfolder(path)) {
       const std::string back = dir + "/" + name.substr(0, gone);
       if (access(back.c_str(), F_OK) != 0 && rename(path.c_str(), back.c_str()) == 0) continue;
+    }
+    // The old folder of a game replaced, or the new one of a game never
+    // made: the user's sub-folders in it go to the game's folder.
+    if (isfolder(path)) {
+      std::string base = name.substr(0, name.rfind(TEMPMARK));
+      if (gone != std::string::npos && gone > 0) base = name.substr(0, gone);
+      if (!base.empty() && isfolder(dir + "/" + base)) keepsubfolders(path.c_str(), (dir + "/" + base).c_str());
     }
     debugprint("***** Warning: removing %s, left by a write that was stopped\n", path.c_str());
     if (isfolder(path)) removeownfolder(path.c_str());

@@ -1,9 +1,11 @@
 // Files that must appear together (the world and turn files of a turn, a
 // map's picture and text), and the clean-up of what a stopped write left.
 //
-// Names: a write in progress is "NAME.new<pid>" (a file, or a folder that
-// holds the files of a set). A set is written into its folder
-// "set.new<pid>", then a journal ("hostcommit") that names the folder and
+// Names: a write in progress is "NAME.vey3.new<pid>" (a file, or a folder
+// that holds the files of a set), a name that no user gives a file of his
+// own: only such names, and what a journal lists, are ever removed as left
+// by a stopped write. A set is written into its folder
+// "set.vey3.new<pid>", then a journal ("hostcommit") that names the folder and
 // the files is written beside it; one sync of the file system puts them
 // all on the disc, and the journal is put in place in one rename: from that
 // moment the new set exists. Then each old file is kept beside the set under a second name,
@@ -19,12 +21,18 @@
 
 #include "runtime/short.h"
 
-// The pid of a temp name "NAME.new<pid>" (the last dot), 0 for any other name.
+// The mark of this program's temp names: "NAME" TEMPMARK "<pid>".
+constexpr const char* TEMPMARK = ".vey3.new";
+// The pid of a temp name "NAME.vey3.new<pid>", 0 for any other name.
 int32_t temppid(const char* name);
+// The pid of a temp name of the older form "NAME.new<pid>" (the last dot),
+// which a user's own file may have too: taken as a write's only where a
+// journal or a game's own file names tell. 0 for any other name.
+int32_t oldtemppid(const char* name);
 // True while a process of that pid runs (a zombie, killed and not yet
 // reaped, has stopped: false).
 bool processalive(int32_t pid);
-// "path.new<pid>" of this process.
+// "path.vey3.new<pid>" of this process.
 std::string tempname(const char* path);
 
 // Finishes a set whose journal stands in the folder (or puts its old files
@@ -43,8 +51,14 @@ void settlepending(const char* folder);
 void settleallfolders();
 
 // Removes every file of a folder of our own making and the folder (one
-// level: sets and games hold no sub-folders). True when it is gone.
+// level: sets and games hold no sub-folders but a set being written). A
+// sub-folder of the user's stays, and so does the folder then. True when
+// it is gone.
 bool removeownfolder(const char* folder);
+// Moves each sub-folder of the user's (any but a set being written) from
+// one folder into another that has none of its name: what the user keeps
+// in a game's folder goes with the game when a new one replaces it.
+void keepsubfolders(const char* from, const char* to);
 
 class FileSet {
  public:

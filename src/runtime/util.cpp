@@ -383,7 +383,7 @@ SafeWrite::SafeWrite(const char* path, bool durable) : durable(durable) {
   char* slash = strrchr(folder, '/');
   if (slash) *slash = 0;
   settlefolderonce(slash ? (folder[0] ? folder : "/") : ".");
-  snprintf(temporary, sizeof temporary, "%s.new%d", target, int(getpid()));
+  strlcopy(temporary, tempname(target).c_str(), sizeof temporary);
   FILE* plain = openquiet(temporary, "wb").release();
   if (!plain) {
     sink.failure = errno;

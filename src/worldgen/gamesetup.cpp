@@ -366,8 +366,13 @@ bool gameexists(const char* gname) {
 }
 
 bool gamefilename(const char* gname, const char* name) {
-  // What stopped writes leave, finished or not, is the game's too.
+  // What stopped writes leave, finished or not, is the game's too; of the
+  // older temp names only those of the game's own files and sets.
   if (temppid(name) > 0 || hasextension(name, ".host")) return true;
+  if (oldtemppid(name) > 0) {
+    const std::string base(name, strrchr(name, '.'));
+    return base == "set" || (oldtemppid(base.c_str()) == 0 && gamefilename(gname, base.c_str()));
+  }
   for (const char* own : {"ftherlnd", "ftherlnd.chk", "scores.html", "stats.txt", "hostcommit", HOSTLOCKFILE})
     if (strcmp(name, own) == 0) return true;
   char file[300];
@@ -408,7 +413,8 @@ void removegamefiles(const char* gname) {
     if (gamefilename(gname, e->d_name)) doomed.emplace_back(std::string(folder) + "/" + e->d_name);
   closedir(d);
   for (const std::string& path : doomed)
-    if (remove(path.c_str()) != 0 && temppid(path.c_str()) > 0) removeownfolder(path.c_str());
+    if (remove(path.c_str()) != 0 && (temppid(path.c_str()) > 0 || oldtemppid(path.c_str()) > 0))
+      removeownfolder(path.c_str());
   remove(folder);   // only when empty: nothing else is ever removed
 }
 

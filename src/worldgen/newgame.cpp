@@ -79,7 +79,7 @@ bool askgamename(char* gname) {
 }
 
 // The new game is made in a folder of its own beside the saved games,
-// "NAME.new<pid>", and moved into place whole once every file stands; the
+// "NAME.vey3.new<pid>", and moved into place whole once every file stands; the
 // old game of that name is replaced only then, in one exchange of the two
 // folders. A stop before that leaves the old game as it was; the folder
 // aside goes at the next start (or the next write into the saved games).
@@ -126,7 +126,7 @@ class NewGameFolder {
     } else {
       // A file system that cannot exchange: the old folder steps aside
       // first; a stop in between brings it back at the next start.
-      const std::string gone = std::string(real) + ".gone.new" + std::to_string(getpid());
+      const std::string gone = tempname((std::string(real) + ".gone").c_str());
       good = rename(real, gone.c_str()) == 0;
       if (good) killpoint();
       if (good && rename(stage, real) != 0) {
@@ -138,7 +138,9 @@ class NewGameFolder {
     if (!good) return false;
     killpoint();
     syncfolder(savepath);
-    // What stands aside now is the old game.
+    // What stands aside now is the old game. The user's sub-folders in it
+    // go with the new one (a stop before they have gone, the next start).
+    keepsubfolders(stage, real);
     abandon();
     return true;
   }

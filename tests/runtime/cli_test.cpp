@@ -112,6 +112,35 @@ TEST(CommandLine, SettingsFileOfAnotherVersionIsRemovedAtStart) {
       << e.out;
 }
 
+// A start finishes or removes only what its own stopped writes left (named
+// as they name their files, or listed in a journal): a user's file or
+// folder with a name like theirs stays in every folder that it tidies.
+TEST(CommandLine, AStartRemovesOnlyWhatStoppedWritesLeft) {
+  Program run;
+  const std::string maps = run.dir / "maps", game = run.save + "/g";
+  run.env["VEY3_LOCALMAPS"] = maps;
+  const pid_t gone = fork();
+  if (gone == 0) _exit(0);
+  waitpid(gone, nullptr, 0);
+  const std::string dead = std::to_string(gone);
+  std::filesystem::create_directories(run.save + "/hx-copy.new" + dead);
+  writetext(run.save + "/hx-copy.new" + dead + "/ftherlnd", "the user's copy");
+  std::filesystem::create_directories(game);
+  std::filesystem::create_directories(maps);
+  std::filesystem::create_directories(run.conf);
+  const std::vector<std::string> users = {maps + "/island.new" + dead, game + "/notes.new" + dead,
+                                          run.conf + "/vey3config.old.new" + dead};
+  const std::vector<std::string> stopped = {maps + "/island.map.vey3.new" + dead,
+                                            game + "/ftherlnd.vey3.new" + dead,
+                                            run.conf + "/vey3config.vey3.new" + dead};
+  for (const std::string& f : users) writetext(f, "the user's");
+  for (const std::string& f : stopped) writetext(f, "half written");
+  run({"--verify", "g"});
+  EXPECT_EQ(readbytes(run.save + "/hx-copy.new" + dead + "/ftherlnd").size(), 15u);
+  for (const std::string& f : users) EXPECT_TRUE(exists(f)) << f;
+  for (const std::string& f : stopped) EXPECT_FALSE(exists(f)) << f;
+}
+
 TEST(CommandLine, TextOnlyModeIsRefusedWithoutAServerOrHostRun) {
   for (auto args : std::vector<std::vector<std::string>>{{"--textonly"}, {"-T", "--tcpclient"}, {"-T", "mygame"}}) {
     Program run;

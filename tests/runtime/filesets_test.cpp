@@ -32,13 +32,18 @@ std::string text(const std::string& path) {
   return std::string(b.begin(), b.end());
 }
 
-std::string named(const std::string& base, int32_t pid) { return base + ".new" + std::to_string(pid); }
+std::string named(const std::string& base, int32_t pid) { return base + TEMPMARK + std::to_string(pid); }
 
 TEST(FileSets, TempNames) {
-  EXPECT_EQ(temppid("ftherlnd.new123"), 123);
-  EXPECT_EQ(temppid("a.b.new7"), 7);
-  for (const char* other : {"ftherlnd", "x.new", "x.new12a", "x.newer", "x.new-3", "new12", "x.new123456789012"})
+  EXPECT_EQ(temppid("ftherlnd.vey3.new123"), 123);
+  EXPECT_EQ(temppid("a.b.vey3.new7"), 7);
+  EXPECT_EQ(temppid(tempname("x.map").c_str()), int32_t(getpid()));
+  // A name that a user may give his own file or folder is none of ours.
+  for (const char* other : {"ftherlnd", "x.vey3.new", "x.vey3.new12a", "x.vey3.newer", "x.vey3.new-3", ".vey3.new12",
+                            "x.vey3.new123456789012", "hx-copy.new2024", "island.new77"})
     EXPECT_EQ(temppid(other), 0) << other;
+  EXPECT_EQ(oldtemppid("ftherlnd.new123"), 123);
+  EXPECT_EQ(oldtemppid("x.newer"), 0);
   EXPECT_TRUE(processalive(getpid()));
   EXPECT_FALSE(processalive(deadpid()));
   EXPECT_FALSE(processalive(0));
@@ -60,6 +65,12 @@ TEST(FileSets, TheFirstWriteIntoAFolderRemovesWhatDeadWritersLeft) {
   // A folder that stepped aside for a replacement that never came.
   mkdir(gone.c_str(), 0755);
   writetext(gone + "/ftherlnd", "old game");
+  const std::string oldgame = dir / named("h", dead);
+  std::filesystem::create_directories(oldgame + "/mine");
+  writetext(oldgame + "/mine/notes", "kept");
+  mkdir((dir / "h").c_str(), 0755);
+  std::filesystem::create_directories(dir / "user.new" + std::to_string(dead));
+  writetext(dir / "user.new" + std::to_string(dead) + "/x", "the user's");
   SafeWrite out((dir / "x.trn").c_str());
   ASSERT_TRUE(out.ok());
   fputs("x", out.stream());
@@ -69,6 +80,11 @@ TEST(FileSets, TheFirstWriteIntoAFolderRemovesWhatDeadWritersLeft) {
   EXPECT_TRUE(exists(live));
   EXPECT_EQ(text(dir / "g/ftherlnd"), "old game");
   EXPECT_FALSE(exists(gone));
+  // The old folder of a replaced game, left by a stop before the user's
+  // sub-folder went over to the new game: it goes over now.
+  EXPECT_TRUE(exists(dir / "h/mine/notes"));
+  EXPECT_FALSE(exists(oldgame));
+  EXPECT_EQ(text(dir / "user.new" + std::to_string(dead) + "/x"), "the user's");
   // Once per folder and process: a later stray file waits for the next start.
   writetext(stale, "half");
   SafeWrite again((dir / "y").c_str());

@@ -354,8 +354,10 @@ TEST_F(NewGame, FilesThatCannotBeWrittenLeaveTheOldGame) {
   ASSERT_EQ(createnewgame("half", 0, nullptr), 1);
   const std::string folder = std::string(savepath) + "/half";
   const std::vector<uint8_t> world = readbytes(folder + "/ftherlnd");
-  // A file of the user's own in the folder stays with the game.
+  // A file and a folder of the user's own in the folder stay with the game.
   writebytes(folder + "/notes.txt", {'n'});
+  ASSERT_EQ(mkdirs((folder + "/mine").c_str()), 1);
+  writebytes(folder + "/mine/plan.txt", {'p'});
   // A full disc: no file beyond 20000 bytes can be written.
   EXPECT_DEATH(createonfulldisc("half"), "cng: the game files could not be written");
   EXPECT_EQ(readbytes(folder + "/ftherlnd"), world);
@@ -366,6 +368,7 @@ TEST_F(NewGame, FilesThatCannotBeWrittenLeaveTheOldGame) {
   ASSERT_EQ(createnewgame("half", 0, nullptr), 1);
   EXPECT_NE(readbytes(folder + "/ftherlnd"), world);
   EXPECT_EQ(readbytes(folder + "/notes.txt"), std::vector<uint8_t>{'n'});
+  EXPECT_EQ(readbytes(folder + "/mine/plan.txt"), std::vector<uint8_t>{'p'});
   EXPECT_EQ(listfolder(savepath), std::vector<std::string>{"half"});
 }
 
