@@ -376,11 +376,14 @@ bool syncfilesystem(const char* folder) {
   return good;
 }
 
-void syncfolder(const char* folder) {
+bool syncfolder(const char* folder) {
   int fd = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
+  if (fd < 0) return false;
+  const bool good = fsync(fd) == 0;
+  const int err = errno;
   close(fd);
+  errno = err;
+  return good;
 }
 
 void killpoint() {
@@ -472,7 +475,14 @@ bool FileSet::commit() {
     unlink(pending.c_str());
     return fail(journal, err);
   }
-  syncfolder(folder.c_str());
+  // A journal that may not be on the disc is no commit: no file has moved
+  // yet, so taking it away leaves the old set as it stands.
+  if (!syncfolder(folder.c_str())) {
+    const int err = errno;
+    unlink(journal.c_str());
+    syncfolder(folder.c_str());
+    return fail(folder, err);
+  }
   killpoint();
   // Put in place whole, or (the journal turned into an undo journal) not
   // at all: then the old set stands again and the set's folder is gone.

@@ -95,7 +95,9 @@ bool plainfilename(const char* name);
 // Writes the bytes to a file, with sync flushed to the disc; false on
 // failure (errno why).
 bool writefile(const char* path, const void* bytes, size_t length, bool sync);
-void syncfolder(const char* folder);
+// Puts a folder's names (files made, renamed, removed) on the disc; false
+// on failure (errno why).
+bool syncfolder(const char* folder);
 // Flushes everything written to the file system that holds the folder (one
 // call for any number of files); false on failure (errno why).
 bool syncfilesystem(const char* folder);

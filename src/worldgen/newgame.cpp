@@ -116,7 +116,7 @@ class NewGameFolder {
 
   // Puts the new game in place; false (the old game as it was) on failure.
   bool commit() {
-    syncfolder(stage);
+    if (!syncfolder(stage)) return false;
     killpoint();
     bool good;
     if (access(real, F_OK) != 0) {

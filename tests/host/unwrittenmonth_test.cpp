@@ -2,6 +2,11 @@
 // the cause, and leaves the old turn with nothing waiting to finish it: the
 // next host makes that month, not the one after it.
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstring>
 
 #include <regex>
 
@@ -10,6 +15,27 @@
 #include "support/childconsole.h"
 #include "support/gamefolders.h"
 #include "support/plainuser.h"
+
+// While set, the first sync of a folder that holds a hosted month's
+// journal fails as a failing disc does: the sync that puts the journal
+// itself on the disc. Every other sync, and every one while unset, is the
+// system's.
+bool failjournalsync = false;
+extern "C" int fsync(int fd) {
+  char link[64], folder[PATH_MAX];
+  snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+  const ssize_t n = failjournalsync ? readlink(link, folder, sizeof folder - 20) : -1;
+  struct stat st;
+  if (n > 0 && fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    strcpy(folder + n, "/hostcommit");
+    if (access(folder, F_OK) == 0) {
+      failjournalsync = false;
+      errno = EIO;
+      return -1;
+    }
+  }
+  return int(syscall(SYS_fsync, fd));
+}
 
 namespace {
 
@@ -58,6 +84,14 @@ TEST_F(UnwrittenMonth, AReadOnlyGameFolderIsNoFullDisc) {
   chmod(folder.c_str(), 0555);
   expectrefused(hostin([] { asplainuser(); }), folder + ": cannot be written: no permission");
   chmod(folder.c_str(), 0755);
+  expectoldturn();
+}
+
+// A journal that the disc did not take is no month: the host says why and
+// the old turn stands, where it went on and reported the month hosted.
+TEST_F(UnwrittenMonth, AJournalThatTheDiscDidNotTakeIsNoMonth) {
+  create("testvale.map", {0, 1});
+  expectrefused(hostin([] { failjournalsync = true; }), root + "/save/g: Input/output error");
   expectoldturn();
 }
 
