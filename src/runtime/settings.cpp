@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "runtime/binio.h"
@@ -84,7 +85,10 @@ void loadconfig() {
   if (getint(f) != CONFIGVERSION) {
     file.reset();
     printf("%s holds the settings of another version of the game; the built-in settings replace them\n", path);
-    unlink(path);
+    // Written in its place at once, so that the message comes once, and a
+    // program of the other version finds a file of this one and not none.
+    resetsettings();
+    if (!trysaveconfig()) printf("The settings could not be written: %s\n", configproblem(errno).c_str());
     return;
   }
   for (const Setting& s : settings) {

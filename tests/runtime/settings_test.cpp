@@ -113,13 +113,17 @@ TEST_F(ConfigFixture, ReservedFieldIsKeptAsRead) {
   EXPECT_EQ(saved[40], 77);
 }
 
-TEST_F(ConfigFixture, OtherVersionIsDeleted) {
-  load(FileBuilder().head(239).i(0).tail().b);
-  EXPECT_FALSE(exists(file));
-  EXPECT_EQ(fswidth, -1);
-  EXPECT_EQ(gfxlevel, -1);
-  load({});
-  EXPECT_FALSE(exists(file));
+// A file of another version, or of none (empty), is replaced by one of
+// this version with the built-in settings.
+TEST_F(ConfigFixture, OtherVersionIsReplaced) {
+  for (const Bytes& other : {FileBuilder().head(239).i(0).tail().b, Bytes{}}) {
+    load(other);
+    EXPECT_EQ(fswidth, -1);
+    EXPECT_EQ(gfxlevel, -1);
+    const std::vector<uint8_t> now = readbytes(file);
+    ASSERT_GE(now.size(), 4u);
+    EXPECT_EQ(now[0] | now[1] << 8, CONFIGVERSION);
+  }
 }
 
 TEST_F(ConfigFixture, ValuesAreClampedOnLoad) {
