@@ -27,11 +27,12 @@ int32_t temppidof(const char* name) {
   return int32_t(pid);
 }
 
+// A temp folder that cannot be made ends the start with status 1: nothing
+// of the program's is wrong, the folder or its place is not as it must be.
 [[noreturn]] void cannotmake(const char* path, int err) {
-  char message[PATHLEN + 200];
-  snprintf(message, sizeof message, "The temp folder %s cannot be made: %s", path, filecause(err));
-  fatalerror(message);
-  abort();
+  const std::string message = std::string("Failed to create temp directory properly (") +
+                              (err == EEXIST ? "already existed" : "unknown reason") + "): " + fileproblem(path, err);
+  failexit(message.c_str());
 }
 }  // namespace
 
