@@ -232,6 +232,10 @@ int32_t countnewlords(int32_t nation);
 // put_x writes record number n of its table; get_x reads into it. The *rec
 // readers read into any record (staging) and report a soft failure.
 int32_t unitrecordbytes();   // 51
+// keeplinks KEEPSTATE: links kept, and the run-time state that the file
+// has no place for (a unit's battle state and temp mark, a commander's
+// scratch values) kept from the record read over.
+constexpr int KEEPSTATE = 2;
 void put_unit(int32_t unr, FILE* f);
 bool get_unitrec(Unit& u, FILE* f, int keeplinks);
 void get_unit(int32_t unr, FILE* f, int keeplinks);
@@ -325,7 +329,10 @@ int readvcr(int32_t* lnr, int32_t* defender, int32_t* attacker, int32_t* castle,
             int whole, FILE* f);
 void saveforces(int32_t lnr, FILE* f);
 // loadfor: load forces.
-int loadfor(FILE* f);
-// "tmp_fl" in the temp folder: every force outside the land, and back.
+int loadfor(FILE* f, int keeplinks = 0);
+// "tmp_fl" in the temp folder: every force outside the land, and back
+// (read over the records with keeplinks as loadfor). A file that cannot
+// be written stops the program with "sf: Write error! Disc full?", the
+// file and the cause.
 void setforcesaside(int32_t lnr);
-int takeforcesback();
+int takeforcesback(int keeplinks = 0);

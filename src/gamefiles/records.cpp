@@ -130,6 +130,7 @@ void put_unit(int32_t unr, FILE* f) {
 
 bool get_unitrec(Unit& u, FILE* f, int keeplinks) {
   if (!readfields(unitlayout, &u, f)) return false;
+  if (keeplinks == KEEPSTATE) return true;
   u.x = u.y = -1;
   u.fatigue = 0;
   u.ammo = 0;
@@ -168,9 +169,10 @@ bool get_comrec(Commander& c, FILE* f, int keeplinks, int32_t* filebody) {
   if (!readfields(comnamelayout, &c, f)) return false;
   int32_t body = getint(f);
   if (!readfields(comlayout, &c, f)) return false;
+  *filebody = body;
+  if (keeplinks == KEEPSTATE) return true;
   c.scratch16 = 0;
   c.squadslot = 0;
-  *filebody = body;
   // Old files set the body even when links are kept.
   if (!keeplinks || readversion <= 286) {
     if (body >= MAXUNITS) return readdefect("get_com: corrupted file");

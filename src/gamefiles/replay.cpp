@@ -294,14 +294,14 @@ void saveforces(int32_t lnr, FILE* f) {
   if (putint(HEADERCHECK, f) != 4) fatalerror("sf: out of memory");
 }
 
-int loadfor(FILE* f) {
+int loadfor(FILE* f, int keeplinks) {
   if (!readcheck(f, SETASIDECHECK, "loadfor: bad header")) return 0;
   for (int32_t u; (u = getindex(f, MAXUNITS, "loadfor: bad unr")) >= 0 && !readbroken();) {
-    get_unit(u, f, 0);
+    get_unit(u, f, keeplinks);
     highestunit = imax(highestunit, u);
   }
   for (int32_t c; !readbroken() && (c = getindex(f, MAXCOMS, "loadfor: bad cnr")) >= 0;) {
-    get_com(c, f, 0);
+    get_com(c, f, keeplinks);
     highestcom = imax(highestcom, c);
   }
   if (readbroken()) return 0;
@@ -319,7 +319,7 @@ void setforcesaside(int32_t lnr) {
   if (!closegamefile(std::move(file), 0)) filestop("sf: Write error! Disc full?", path, errno);
 }
 
-int takeforcesback() {
+int takeforcesback(int keeplinks) {
   char path[PATHLEN];
   setasidepath(path, PATHLEN);
   UniqueFile f = openfile(path, "rb");
@@ -328,5 +328,5 @@ int takeforcesback() {
     return 0;
   }
   setreadversion(FILEVERSION);
-  return loadfor(f.get());
+  return loadfor(f.get(), keeplinks);
 }

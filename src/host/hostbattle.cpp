@@ -67,14 +67,21 @@ void report(int32_t p, int32_t lnr, int32_t seed, int32_t defender, int32_t atta
 }
 
 // Every unit and commander outside the land leaves the tables for the
-// battle and comes back after it, as they were. (The set-aside file of the
-// game files does the same through the temp folder; the host keeps them in
-// memory, which a turn of forty battles in a large world needs.)
+// battle and comes back after it, as it was: their records go to the
+// set-aside file "tmp_fl" of the temp folder and are read back from it. The
+// unit indexes keep the units listed under their keys meanwhile, and the
+// run-time state that the file has no place for (a unit's temp mark and
+// battle state, a commander's scratch values) stays in memory, so that a
+// force that sat a battle out comes back unchanged. While the month's
+// battles are fought everyone outside all their provinces is kept aside in
+// memory once for all of them, so that the file holds the forces of the
+// other battle provinces and a battle costs what it holds.
 struct SetAside {
   std::vector<std::pair<int32_t, Commander>> coms;
 };
 
 SetAside setaside(int32_t lnr) {
+  setforcesaside(lnr);
   SetAside s;
   for (int32_t c = 0; c <= highestcom; c++) {
     const int32_t b = com[size_t(c)].body;
@@ -89,6 +96,7 @@ SetAside setaside(int32_t lnr) {
 void takeback(const SetAside& s) {
   takeunitsback();
   for (const auto& [c, x] : s.coms) com[size_t(c)] = x;
+  takeforcesback(KEEPSTATE);
 }
 }  // namespace
 

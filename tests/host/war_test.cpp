@@ -4,6 +4,7 @@
 
 #include "battle/battle.h"
 #include "gamefiles/gamefiles.h"
+#include "support/gamefolders.h"
 #include "world/scores.h"
 
 namespace {
@@ -127,6 +128,34 @@ TEST_F(War, DefendedProvincesAreFoughtForAndTheReplaysWritten) {
   EXPECT_EQ(commandersin(AHOME, -1).size(), 0u);
   EXPECT_EQ(land[AHOME].owner, A);
   bugcheck(1);
+}
+
+// The forces outside a battle's province go aside into "tmp_fl" of the
+// temp folder for the battle and come back from it; a temp folder that
+// cannot take the file stops the host with the file and the cause.
+TEST_F(War, TheForcesOutsideABattleGoAsideInTheTempFolder) {
+  own(3, A);
+  own(4, B);
+  const int32_t c = commander(A, 3), stayer = commander(A, 1);
+  strlcopy(com[size_t(stayer)].name, "Stayer", 36);
+  army(c, 40);
+  army(commander(B, 4), 3, MON_MILITIA_18);
+  order(c, Order::move, 4);
+  const std::string aside = std::string(temppath) + "/tmp_fl";
+  ASSERT_EQ(mkdir(aside.c_str(), 0755), 0);
+  EXPECT_DEATH(march(), "sf: Write error! Disc full\\?: " + aside + ": a folder stands in its place");
+  rmdir(aside.c_str());
+  march();
+  ASSERT_EQ(battlesfought, 1);
+  const std::vector<uint8_t> b = readbytes(aside);
+  ASSERT_GE(b.size(), 8u);
+  const auto int32at = [&](size_t at) { return int32_t(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24); };
+  EXPECT_EQ(int32at(0), SETASIDECHECK);
+  EXPECT_EQ(int32at(b.size() - 4), 12345);
+  // It holds the commander who stayed at home.
+  com[size_t(stayer)].name[0] = 0;
+  EXPECT_EQ(takeforcesback(), 1);
+  EXPECT_STREQ(com[size_t(stayer)].name, "Stayer");
 }
 
 TEST_F(War, AReplayFromItsSeedFightsTheSameBattle) {
