@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     beginordercheck();
   }
   writeorderfile(PLAYER, data, size);
-  if (loadorders(PLAYER, "fz", 0, -1)) checkorders(PLAYER);
+  if (loadorders(PLAYER, "fz", 0, -1) == 1) checkorders(PLAYER);
   restore();
   return 0;
 }

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <memory>
 #include <span>
+#include <string>
 #include <type_traits>
 
 #include "runtime/short.h"
@@ -164,13 +165,23 @@ UniqueFile readfileheader(const char* gname, int32_t gamenbr, int32_t turnwanted
                           int32_t* turnout, char* passwordout, int32_t* reserved1, int32_t* reserved2);
 // Why the game file (the path of readfileheader) is not a file of the game
 // (gamenbr 0: of any game) and realm that reads, in the user's words ("there
-// is no such file", "it is a folder, not a file", "the file is empty", "it is
+// is no such file", what readsthrough says of a file that cannot be read
+// ("it is a folder, not a file", "no permission"), "the file is empty", "it is
 // not a game file", "the file is of version 400; this program reads versions
 // 264 to 327", "the file is damaged (its header is cut short)", "the file
 // belongs to another nation", "the file belongs to another game", "the file
 // is damaged (bad checksum)"); "" when it reads. Turn and order files must
 // pass their checksum too. Never stops the program.
 void gamefileproblem(char* out, int32_t size, const char* gname, int32_t gamenbr, int32_t turnfile, int32_t realm);
+// True when something stands at the path that a reader would try: a file,
+// a folder, a FIFO, a loop of symbolic links; false when nothing is there or
+// a link leads nowhere (no such file).
+bool filestands(const char* path);
+// True when the file opens and reads to its end (or as far as the largest
+// file of its kind); else false with why in the user's words ("no
+// permission", "it is a FIFO, not a file", "its symbolic links go round in
+// a loop", "Input/output error").
+bool readsthrough(const char* path, std::string* why);
 // The header checks on an open stream; 1 when accepted.
 int checkfileheader(FILE* f, const char* gname, int32_t gamenbr, int32_t turnwanted, int32_t realm,
                     int32_t* turnout, char* passwordout, int32_t* reserved1, int32_t* reserved2);
@@ -181,9 +192,12 @@ extern int32_t storedcrc;
 // corrupt without reading it.
 int64_t largestgamefile(const char* path);
 // Why the last checkcrc said 0: "larger than any such file", "cannot be
-// read", "too short" or "bad checksum".
+// read" (with crcreaderror the errno of the failure, else 0), "the file is
+// empty", "too short" or "bad checksum".
 extern const char* crcproblem;
+extern int32_t crcreaderror;
 extern const char* const CRCTOOLARGE;
+extern const char* const CRCEMPTY;
 int32_t calccrc(const uint8_t* buffer, int32_t length, int mode);
 int32_t addcrc(const char* path);
 int checkcrc(const char* path);
@@ -299,10 +313,15 @@ int loadworldfile(const char* gname, int32_t gamenbr, int32_t* turnout);
 int readworldfile(const char* gname, int32_t* turnout, char* why, int32_t size);
 // The host's order loader: 1 when the player's orders were applied; 0 when
 // the file was missing or defective in any way, which changes nothing in
-// the world and gives the player a "Stale Turn" message.
+// the world and gives the player a "Stale Turn" message; -1, changing
+// nothing, when a file stands there but cannot be read (no permission, a
+// folder, a FIFO, a loop of links, an I/O error): the host does not guess
+// that the player did not play.
 int loadorders(int32_t p, const char* gname, int32_t gamenbr, int32_t turnwanted);
 // Why the last refused order file was refused (for the log and tests).
 const char* lastorderrefusal();
+// Why the last order file that loadorders could not read cannot be read.
+const char* unreadableorders();
 
 // ---------------------------------------------------------------- pretender design bodies
 // Writes commander cnr (with its body and the veyrance record 0) as a

@@ -24,7 +24,9 @@ int32_t filegamenumber = 0;
 int32_t newlordslotvalue = 0;
 int32_t storedcrc = 0;
 const char* crcproblem = "";
+int32_t crcreaderror = 0;
 const char* const CRCTOOLARGE = "larger than any such file";
+const char* const CRCEMPTY = "the file is empty";
 
 namespace {
 const uint8_t magic[6] = {1, 2, 4, 'V', 'E', 'Y'};
@@ -235,14 +237,38 @@ UniqueFile readfileheader(const char* gname, int32_t gamenbr, int32_t turnwanted
   return f;
 }
 
+bool filestands(const char* path) {
+  struct stat st;
+  return lstat(path, &st) == 0 && (stat(path, &st) == 0 || errno != ENOENT);
+}
+
+bool readsthrough(const char* path, std::string* why) {
+  UniqueFile f = openquiet(path, "rb");
+  int err = f ? 0 : (errno ? errno : EIO);
+  if (f) {
+    // As far as the largest such file: beyond it the readers refuse the
+    // file unread.
+    const int64_t limit = largestgamefile(path) + 1;
+    int64_t total = 0;
+    uint8_t chunk[65536];
+    size_t n;
+    while (total < limit && (n = fread(chunk, 1, sizeof chunk, f.get())) > 0) total += int64_t(n);
+    if (ferror(f.get())) err = errno ? errno : EIO;
+  }
+  if (!err) return true;
+  *why = readproblem(path, err);
+  return false;
+}
+
 void gamefileproblem(char* out, int32_t size, const char* gname, int32_t gamenbr, int32_t turnfile, int32_t realm) {
   out[0] = 0;
   char path[PATHLEN];
-  if (!gamefilepath(path, PATHLEN, gname, turnfile, realm)) return void(strlcopy(out, "there is no such file", size));
+  if (!gamefilepath(path, PATHLEN, gname, turnfile, realm) || !filestands(path))
+    return void(strlcopy(out, "there is no such file", size));
+  std::string unread;
+  if (!readsthrough(path, &unread)) return void(strlcopy(out, unread.c_str(), size));
   struct stat st;
-  if (stat(path, &st) != 0) return void(strlcopy(out, "there is no such file", size));
-  if (S_ISDIR(st.st_mode)) return void(strlcopy(out, "it is a folder, not a file", size));
-  if (st.st_size == 0) return void(strlcopy(out, "the file is empty", size));
+  if (stat(path, &st) == 0 && st.st_size == 0) return void(strlcopy(out, CRCEMPTY, size));
   // The reader records the version of the file; a header cut before it
   // must not be judged by the version of a file read earlier.
   const int32_t version = readversion;
@@ -300,10 +326,17 @@ namespace {
 // read. With keep, the last two bytes are left out of the sum and returned.
 bool sumfile(const char* path, int64_t limit, int keep, int32_t* sum, int64_t* length, uint8_t last[2]) {
   crcproblem = "cannot be read";
-  UniqueFile f = openfile(path, "rb");
-  if (!f) return false;
+  crcreaderror = 0;
+  UniqueFile f = openquiet(path, "rb");
+  if (!f) {
+    crcreaderror = errno ? errno : EIO;
+    return false;
+  }
   struct stat st;
-  if (fstat(fileno(f.get()), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  if (fstat(fileno(f.get()), &st) != 0 || !S_ISREG(st.st_mode)) {
+    crcreaderror = ENOTAFILE;
+    return false;
+  }
   if (limit > 0 && st.st_size > limit) {
     crcproblem = CRCTOOLARGE;
     debugprint("***** Warning: %s holds %lld bytes, more than such a file can hold\n", path,
@@ -334,7 +367,10 @@ bool sumfile(const char* path, int64_t limit, int keep, int32_t* sum, int64_t* l
     }
     total += int64_t(n);
   }
-  if (ferror(f.get())) return false;
+  if (ferror(f.get())) {
+    crcreaderror = errno ? errno : EIO;
+    return false;
+  }
   crcproblem = "";
   *sum = int32_t(s & 0xFFFF);
   *length = total;
@@ -383,7 +419,7 @@ int checkcrc(const char* path) {
   // A file larger than any that our writers make is corrupt, unread.
   if (!sumfile(path, largestgamefile(path), 1, &crc, &length, last)) return 0;
   if (length < 2) {
-    crcproblem = "too short";
+    crcproblem = length == 0 ? CRCEMPTY : "too short";
     return 0;
   }
   storedcrc = last[1] * 256 + last[0];

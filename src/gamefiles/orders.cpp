@@ -3,6 +3,7 @@
 // file into staging and checks it before anything in the world changes: a
 // defective file leaves the world as it was and the player's orders unused.
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "gamefiles/gamefiles.h"
@@ -88,6 +89,8 @@ struct Staging {
 
 // Why a file was refused, for the log.
 const char* refusal = "";
+// Why a file that stands there could not be read at all.
+std::string unreadable;
 
 bool refuse(const char* why) {
   refusal = why;
@@ -188,9 +191,12 @@ void stalemessage(int32_t p) {
 
 const char* lastorderrefusal() { return refusal; }
 
+const char* unreadableorders() { return unreadable.c_str(); }
+
 int loadorders(int32_t p, const char* gname, int32_t gamenbr, int32_t turnwanted) {
   bailif(p < 0 || p >= MAXPLAYERS, "loadorders: bad player");
   refusal = "";
+  unreadable.clear();
   int applied = 0;
   {
     SoftReadScope soft;
@@ -199,9 +205,17 @@ int loadorders(int32_t p, const char* gname, int32_t gamenbr, int32_t turnwanted
     int32_t fileturn = -1;
     char pass[50] = {};
     UniqueFile f;
-    if (!fileexists("%s", path)) refuse("missing");
-    else if (!checkcrc(path)) refuse(crcproblem == CRCTOOLARGE ? CRCTOOLARGE : "checksum");
-    else if (!(f = restinmemory(readfileheader(gname, gamenbr, turnwanted, 0, p, &fileturn, pass, nullptr, nullptr))))
+    if (!filestands(path)) {
+      refuse("missing");
+    } else if (!checkcrc(path)) {
+      if (crcreaderror) {
+        unreadable = readproblem(path, crcreaderror);
+        debugprint("loadorders: the orders of player %d cannot be read (%s)\n", p, unreadable.c_str());
+        return -1;
+      }
+      refuse(crcproblem == CRCTOOLARGE || crcproblem == CRCEMPTY ? crcproblem
+             : strcmp(crcproblem, "too short") == 0 ? "too short" : "checksum");
+    } else if (!(f = restinmemory(readfileheader(gname, gamenbr, turnwanted, 0, p, &fileturn, pass, nullptr, nullptr))))
       refuse("header");
     else if (password[p][0] && strncmp(pass, password[p], 50) != 0) refuse("password");
     else {

@@ -22,14 +22,11 @@ bool writereport(const char* path, const char* text) {
   return false;
 }
 
-// A file that exists but cannot be opened or read is reported.
+// A file that stands there but cannot be read is reported.
 bool readable(const char* path) {
-  UniqueFile f = openquiet(path, "rb");
-  if (f) {
-    char chunk[4096];
-    if (fread(chunk, 1, sizeof chunk, f.get()) > 0 || !ferror(f.get())) return true;
-  }
-  printf("Could not read %s: %s\n", path, errno ? filecause(errno) : "read error");
+  std::string why;
+  if (readsthrough(path, &why)) return true;
+  printf("%s cannot be read: %s\n", path, why.c_str());
   return false;
 }
 }  // namespace
@@ -45,7 +42,7 @@ int32_t verifygamefiles(const char* gname) {
     gamefilepath(orders, PATHLEN, gname, 0, nation);
     formatbounded(report, PATHLEN, "%s/%s/%s.chk", savepath, gname, word);
     unlink(report);
-    if (access(orders, F_OK) != 0) continue;
+    if (!filestands(orders)) continue;
     binreadfailed = 0;
     errno = 0;
     // Each file that does not verify is named and counted once.
@@ -71,7 +68,7 @@ int32_t verifygamefiles(const char* gname) {
   char world[PATHLEN];
   gamefilepath(world, PATHLEN, gname, 1, -1);
   errno = 0;
-  if (access(world, F_OK) != 0) {
+  if (!filestands(world)) {
     printf("%s: there is no world file\n", world);
     failed++;
   } else if (!readable(world)) {

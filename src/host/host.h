@@ -33,6 +33,10 @@ int runcommandlinemode();
 // world file does not read or the files cannot be written (the old turn then
 // stays as it was).
 int newturn(const char* gname, int32_t turnwanted);
+// Why the last newturn made no month (a file that cannot be read, a mod that
+// cannot be read whole, files that could not be put in place), each line as
+// the console said it; "" after a month made.
+const std::string& hostproblem();
 
 // The files of a hosted turn are first written aside ("NAME.host"); a
 // journal ("hostcommit") then names them, and they are renamed into place.

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -34,6 +35,21 @@ std::vector<uint8_t> scorepage();
 std::vector<uint8_t> statisticsfile();
 
 namespace {
+
+std::string lasthostproblem;
+
+// A line on the console that tells why the month was not made, kept for
+// the window's message box.
+__attribute__((format(printf, 1, 2))) void sayhostproblem(const char* format, ...) {
+  char line[MSGLEN];
+  va_list args;
+  va_start(args, format);
+  vsnprintf(line, sizeof line, format, args);
+  va_end(args);
+  printf("%s\n", line);
+  if (!lasthostproblem.empty()) lasthostproblem += "\n";
+  lasthostproblem += line;
+}
 
 struct PhaseText {
   const char* name;
@@ -109,6 +125,9 @@ void orderrefusaltext(char* out, size_t size, int32_t p, const char* gname, int3
   const char* why = lastorderrefusal();
   if (strcmp(why, "missing") == 0) return void(strlcopy(out, "there is no order file", size));
   if (strcmp(why, "checksum") == 0) return void(strlcopy(out, "the file is damaged (its checksum is wrong)", size));
+  if (strcmp(why, CRCEMPTY) == 0) return void(strlcopy(out, CRCEMPTY, size));
+  if (strcmp(why, "too short") == 0)
+    return void(strlcopy(out, "the file is damaged (it is too short to hold a checksum)", size));
   if (strcmp(why, "password") == 0) return void(strlcopy(out, "the file carries a wrong password", size));
   if (strcmp(why, "header") != 0) return void(formatbounded(out, size, "the file is damaged (%s)", why));
   SoftReadScope soft;
@@ -150,8 +169,8 @@ bool enablegamemods(const char* gname) {
   for (int32_t i = 0; i <= gameinfo.modcount && i < MAXGAMEMODS; i++) {
     const char* name = gameinfo.mods[size_t(i)].name;
     if (!modfileexists(name)) {
-      printf("The game %s needs the mod %s, which is not in the mods folder %s; the turn was not hosted\n", gname,
-             name, modpath);
+      sayhostproblem("The game %s needs the mod %s, which is not in the mods folder %s; the turn was not hosted",
+                     gname, name, modpath);
       return false;
     }
     enablemod(name);
@@ -161,6 +180,8 @@ bool enablegamemods(const char* gname) {
 }
 
 }  // namespace
+
+const std::string& hostproblem() { return lasthostproblem; }
 
 bool getsturnfile(int32_t p, const char* gname) {
   if (!nations[size_t(p)].fileword[0]) return false;
@@ -219,6 +240,7 @@ int newturn(const char* gname, int32_t turnwanted) {
   // Held already by the host road around it; a caller without it is kept
   // from hosting beside another host all the same.
   const GameLockScope lock(folder, true);
+  lasthostproblem.clear();
   if (!hostmayrun(gname, lock)) return 0;
   finishhostcommit(gname);
   hostingflag = 1;
@@ -226,7 +248,7 @@ int newturn(const char* gname, int32_t turnwanted) {
   int32_t fileturn = 0;
   char why[200];
   if (!readworldfile(gname, &fileturn, why, sizeof why)) {
-    printf("Cannot read the world file of the game %s, %s/ftherlnd: %s\n", gname, folder, why);
+    sayhostproblem("Cannot read the world file of the game %s, %s/ftherlnd: %s", gname, folder, why);
     clearworld();
     hostingflag = 0;
     return 0;
@@ -252,10 +274,21 @@ int newturn(const char* gname, int32_t turnwanted) {
   // The world's month is the header turn less one; orders are for it.
   turn = imax(fileturn - 1, 0);
   beginordercheck();
+  bool unread = false;
   for (int32_t p = 0; p < MAXPLAYERS; p++) {
     if (uint16_t(kingdom[size_t(p)].w[KW_CONTROLLER]) != CTRL_HUMAN) continue;
-    if (loadorders(p, gname, gamenbr, fileturn)) {
+    const int loaded = loadorders(p, gname, gamenbr, fileturn);
+    if (loaded == 1) {
       checkorders(p);
+      continue;
+    }
+    // A file that stands there but cannot be read may hold the player's
+    // orders: the month waits until the host can read it.
+    if (loaded < 0) {
+      char path[PATHLEN];
+      gamefilepath(path, PATHLEN, gname, 0, p);
+      sayhostproblem("The orders of %s, %s, cannot be read: %s", nations[size_t(p)].name, path, unreadableorders());
+      unread = true;
       continue;
     }
     char why[200];
@@ -268,6 +301,13 @@ int newturn(const char* gname, int32_t turnwanted) {
         t2msg(m, "\n\nThe host could not use them: %s.", why);
         break;
       }
+  }
+  if (unread) {
+    sayhostproblem("Turn %d of %s was not hosted; the game stands as it was", fileturn + 1, gname);
+    clearworld();
+    endprogress();
+    hostingflag = 0;
+    return 0;
   }
   turn++;
   for (int32_t l = 1; l <= nbrlands; l++) land[size_t(l)].reserved &= int16_t(~LF_BATTLE);
@@ -282,7 +322,7 @@ int newturn(const char* gname, int32_t turnwanted) {
   if (!committurnfiles(gname, files, &problem)) {
     removevcrs();
     // Nothing of the month stands, and nothing finishes it later.
-    printf("Turn %d of %s was not hosted: %s; the old turn stands\n", fileturn + 1, gname, problem.c_str());
+    sayhostproblem("Turn %d of %s was not hosted: %s; the old turn stands", fileturn + 1, gname, problem.c_str());
     endprogress();
     hostingflag = 0;
     return 0;

@@ -321,6 +321,28 @@ const char* filecause(int err) {
   }
 }
 
+const char* readcause(int err) {
+  switch (err) {
+    case ENOTAFILE: return "not a file";
+    case EISDIR: return "a folder stands in its place";
+    case EACCES:
+    case EPERM: return "no permission";
+    case ELOOP: return "its symbolic links go round in a loop";
+    default: return strerror(err);
+  }
+}
+
+std::string readproblem(const char* path, int err) {
+  struct stat st;
+  if (path && stat(path, &st) == 0) {
+    if (S_ISDIR(st.st_mode)) return "it is a folder, not a file";
+    if (S_ISFIFO(st.st_mode)) return "it is a FIFO, not a file";
+    if (S_ISSOCK(st.st_mode)) return "it is a socket, not a file";
+    if (!S_ISREG(st.st_mode)) return "it is a device, not a file";
+  }
+  return readcause(err);
+}
+
 bool notafile(const char* path) {
   struct stat st;
   return path && stat(path, &st) == 0 && !S_ISREG(st.st_mode);

@@ -68,6 +68,15 @@ UniqueFile openquiet(const char* path, const char* mode);
 // (ENOSPC, EDQUOT, EFBIG), "cannot be written: ..." for a read-only disc or
 // folder (EROFS, EACCES, EPERM), else the system's text.
 const char* filecause(int err);
+// Why a file could not be read, as a player reads it: "not a file", "a
+// folder stands in its place", "no permission", "its symbolic
+// links go round in a loop", else the system's text (the write causes of
+// filecause do not fit a reading).
+const char* readcause(int err);
+// The same for a path that stands (lstat finds it) but did not read with
+// err: what stands there when it is no plain file ("it is a folder, not a
+// file", "it is a FIFO, not a file", a device, a socket), else readcause.
+std::string readproblem(const char* path, int err);
 // True when the path names something that is no plain file (a folder, a
 // FIFO, a device): such a path is never read as a file.
 bool notafile(const char* path);

@@ -68,7 +68,9 @@ TEST_F(OrderFiles, EveryStaleTurnCauseLeavesTheNationAsItWas) {
        "the file is damaged ("},
       {"bad checksum", [](OrderFiles&, const std::string& f) { auto b = readbytes(f); b[b.size() / 2] ^= 0x55; writebytes(f, b); },
        "the file is damaged (its checksum is wrong)"},
-      {"one byte", [](OrderFiles&, const std::string& f) { writebytes(f, {1}); }, "the file is damaged (its checksum is wrong)"},
+      {"one byte", [](OrderFiles&, const std::string& f) { writebytes(f, {1}); },
+       "the file is damaged (it is too short to hold a checksum)"},
+      {"empty", [](OrderFiles&, const std::string& f) { writebytes(f, {}); }, "the file is empty"},
   };
   for (const Cause& c : causes) {
     SCOPED_TRACE(c.what);

@@ -1,0 +1,107 @@
+// Game files that stand in the game folder but cannot be read: the host
+// program makes no month of them, names the file and the cause and ends
+// with status 1, leaving the game as it stood; --verify finds the same.
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+
+#include "hostgame.h"
+#include "support/background.h"
+#include "support/gamefolders.h"
+#include "support/plainuser.h"
+
+namespace {
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+};
+
+class Unreadable : public HostGame {
+ protected:
+  // The programs run as a plain user, for whom permissions hold.
+  Unreadable() { reach = Reach::plainuser; }
+
+  // The host program with the arguments (as a plain user unless mine); its
+  // status and console.
+  Outcome run(const std::vector<std::string>& args, bool plain = true) {
+    for (const std::string& open : {root, root + "/save"}) chmod(open.c_str(), 0755);
+    chmod(path("").c_str(), 0777);
+    mkdirs((root + "/temp").c_str());
+    chmod((root + "/temp").c_str(), 0777);
+    const std::string outfile = root + "/temp/out.txt";
+    fflush(stdout);
+    const pid_t pid = fork();
+    if (pid == 0) {
+      if (!freopen(outfile.c_str(), "w", stdout) || chdir(root.c_str()) != 0) _exit(98);
+      for (const std::string e : {"VEY3_SAVE=" + root + "/save", "VEY3_TEMP=" + root + "/temp",
+                                  "VEY3_CONF=" + root + "/temp/conf", std::string("VEY3_DATA=") + VEY3_DATA_DIR,
+                                  "HOME=" + root + "/temp"})
+        putenv(strdup(e.c_str()));
+      if (plain) asplainuser();
+      std::vector<char*> argv = {strdup(VEY3_HOST_BINARY)};
+      for (const std::string& a : args) argv.push_back(strdup(a.c_str()));
+      argv.push_back(nullptr);
+      execv(VEY3_HOST_BINARY, argv.data());
+      _exit(97);
+    }
+    Outcome r;
+    r.status = waitprogram(pid, 600);
+    const std::vector<uint8_t> b = readbytes(outfile);
+    r.out.assign(b.begin(), b.end());
+    return r;
+  }
+  bool says(const Outcome& r, const std::string& line) { return r.out.find(line) != std::string::npos; }
+};
+
+TEST_F(Unreadable, AnOrderFileThatCannotBeReadStopsTheHost) {
+  create("testvale.map", {0, 1});
+  play(0, [] {});
+  play(1, [] {});
+  const std::string orders = orderpath(0);
+  const std::vector<uint8_t> written = readbytes(orders);
+  struct Case {
+    std::string cause;
+    std::function<void()> spoil;
+  };
+  const std::vector<Case> cases = {
+      {"no permission", [&] { chmod(orders.c_str(), 0); }},
+      {"it is a folder, not a file", [&] { unlink(orders.c_str()); mkdirs((orders + "/in").c_str()); }},
+      {"it is a FIFO, not a file", [&] { unlink(orders.c_str()); mkfifo(orders.c_str(), 0644); }},
+      {"its symbolic links go round in a loop", [&] { unlink(orders.c_str()); symlink(orders.c_str(), orders.c_str()); }},
+      // The memory of the reader at address 0: a read that fails as a
+      // broken disc's does.
+      {strerror(EIO), [&] { unlink(orders.c_str()); symlink("/proc/self/mem", orders.c_str()); }},
+  };
+  const std::vector<uint8_t> world = readbytes(path("ftherlnd")), other = readbytes(orderpath(1)),
+                             turn = readbytes(trnpath(0));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.cause);
+    c.spoil();
+    const Outcome r = run({"--textonly", "--host", "g"});
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_TRUE(says(r, std::string("The orders of ") + nations[0].name + ", " + orders + ", cannot be read: " +
+                            c.cause + "\nTurn 2 of g was not hosted; the game stands as it was\n"))
+        << r.out;
+    EXPECT_FALSE(says(r, "not used")) << r.out;
+    EXPECT_TRUE(readbytes(path("ftherlnd")) == world);
+    EXPECT_TRUE(readbytes(orderpath(1)) == other);
+    EXPECT_TRUE(readbytes(trnpath(0)) == turn);
+    const Outcome v = run({"--verify", "g"});
+    EXPECT_EQ(v.status, 1) << v.out;
+    EXPECT_TRUE(says(v, orders + " cannot be read: " + c.cause + "\n")) << v.out;
+    EXPECT_FALSE(says(v, "written")) << v.out;
+    chmod(orders.c_str(), 0644);
+    ASSERT_EQ(system(("rm -rf '" + orders + "'").c_str()), 0);
+    writebytes(orders, written);
+  }
+  // Readable again, the orders go into the month.
+  const Outcome r = run({"--textonly", "--host", "g"}, false);
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_FALSE(says(r, "not used")) << r.out;
+  EXPECT_EQ(worldturn(), 2);
+}
+
+}  // namespace
