@@ -309,8 +309,14 @@ bool writeturnfile(int32_t p, const char* gname, int32_t gamenbr, int32_t turnnb
 // file.
 int loadworldfile(const char* gname, int32_t gamenbr, int32_t* turnout);
 // The same without ever stopping: 0 with the cause in why (as
-// gamefileproblem words it, or "the file is damaged (TAG)" for its body).
+// gamefileproblem words it, or "the file is damaged (WHY)" for its body),
+// also when the body reads but does not hold together (worldfault).
 int readworldfile(const char* gname, int32_t* turnout, char* why, int32_t size);
+// Why the world in memory does not hold together, in words ("commander 12
+// and its body, unit 40, do not point at each other"); "" when it does.
+// Level 0 looks at the counts and every commander's body; level 1 also at
+// every living unit (type, owner, province, commander) and province.
+std::string worldfault(int32_t level);
 // The host's order loader: 1 when the player's orders were applied; 0 when
 // the file was missing or defective in any way, which changes nothing in
 // the world and gives the player a "Stale Turn" message; -1, changing

@@ -1,10 +1,12 @@
 // The bodies of the world file, the turn files and the order files.
 #include <cstring>
+#include <string>
 
 #include "gamefiles/gamefiles.h"
 #include "runtime/binio.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
+#include "world/gamedata.h"
 #include "world/hoststate.h"
 #include "world/magic.h"
 #include "world/units.h"
@@ -450,13 +452,52 @@ int loadworldfile(const char* gname, int32_t gamenbr, int32_t* turnout) {
   return 1;
 }
 
+std::string worldfault(int32_t level) {
+  char fault[200] = "";
+  auto say = [&](auto... args) {
+    formatbounded(fault, sizeof fault, args...);
+    return std::string(fault);
+  };
+  if (highestunit >= MAXUNITS || highestcom >= MAXCOMS || nbrlands >= MAXLANDS)
+    return "it counts more units, commanders or provinces than the game holds";
+  // Commanders and their bodies point at each other.
+  for (int32_t c = 0; c <= highestcom; c++) {
+    const int32_t b = com[size_t(c)].body;
+    if (b < 0) continue;
+    if (b >= MAXUNITS) return say("commander %d has a body beyond the units (%d)", c, b);
+    if (unit[size_t(b)].comnr != c) return say("commander %d and its body, unit %d, do not point at each other", c, b);
+  }
+  if (level < 1) return "";
+  // Every living unit stands somewhere, has a type and an owner.
+  for (int32_t u = 0; u <= highestunit; u++) {
+    const Unit& x = unit[size_t(u)];
+    if (x.hp < 1) continue;
+    if (x.type < 0 || x.type >= MAXUNITTYPES) return say("unit %d is of no unit type (%d)", u, x.type);
+    if (x.owner < 0 || x.owner >= MAXKINGDOMS) return say("unit %d belongs to no nation (%d)", u, x.owner);
+    if (x.land >= MAXLANDS || (x.land < 0 && x.land != VOIDLAND && x.land != -1))
+      return say("unit %d stands in no province (%d)", u, x.land);
+    const int32_t c = x.comnr;
+    if (c >= 0 && (c >= MAXCOMS || com[size_t(c)].body != u))
+      return say("unit %d and commander %d, which it names, do not point at each other", u, c);
+  }
+  for (int32_t l = 1; l <= nbrlands; l++) {
+    const Land& ld = land[size_t(l)];
+    if (ld.queuecount < 0 || ld.queuecount > 100) return say("province %d has a queue of %d", l, ld.queuecount);
+    if (ld.owner >= MAXKINGDOMS || ld.fortholder >= MAXKINGDOMS) return say("province %d belongs to no nation", l);
+  }
+  return "";
+}
+
 int readworldfile(const char* gname, int32_t* turnout, char* why, int32_t size) {
   why[0] = 0;
   {
     SoftReadScope soft;
     const int headerread = loadworldfile(gname, 0, turnout);
-    if (headerread && !binreadfailed) return 1;
-    if (headerread) formatbounded(why, size, "the file is damaged (%s)", readfailwhy());
+    // A body that reads but does not hold together would stop the host
+    // part-way: refused as damaged here, for the host and --verify alike.
+    const std::string fault = headerread && !binreadfailed ? worldfault(1) : "";
+    if (headerread && !binreadfailed && fault.empty()) return 1;
+    if (headerread) formatbounded(why, size, "the file is damaged (%s)", fault.empty() ? readfailwhy() : fault.c_str());
   }
   if (!why[0]) gamefileproblem(why, size, gname, 0, 1, -1);
   return 0;

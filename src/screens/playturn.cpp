@@ -353,7 +353,8 @@ void playturn(const char* gname) {
       const int hosted = hostscanned(gname, s);
       if (hosted == HOSTBUSY) msgbox("%s is being hosted by another program, or was since this list was made; it "
                                      "was not hosted again", gname);
-      else if (!hosted) msgbox("The turn of %s could not be hosted", gname);
+      else if (!hosted && hostproblem().empty()) msgbox("The turn of %s could not be hosted", gname);
+      else if (!hosted) msgbox("The turn of %s could not be hosted.\n\n%s", gname, hostproblem().c_str());
       continue;
     }
     if (choice < 1 || choice > MAXPLAYERS) continue;

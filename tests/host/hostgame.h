@@ -125,6 +125,25 @@ class HostGame : public ShippedMapFolders {
     }
   }
 
+  // Rewrites the world file with a second commander that names the first
+  // one's body, as a stretch of records copied over others leaves them: the
+  // file reads to its end but does not hold together. The fault as the
+  // reading words it.
+  std::string sharebody() {
+    int32_t t = 0;
+    EXPECT_EQ(loadworldfile(game.c_str(), 0, &t), 1);
+    std::vector<int32_t> commanders;
+    for (int32_t c = 0; c <= highestcom; c++)
+      if (com[size_t(c)].body >= 0) commanders.push_back(c);
+    if (commanders.size() < 2) return "fewer than two commanders";
+    const int32_t c = commanders[0], body = com[size_t(c)].body;
+    com[size_t(commanders[1])].body = body;
+    EXPECT_TRUE(writeworldfile(game.c_str(), gameinfo.gamenbr, t));
+    clearworld();
+    return "commander " + std::to_string(c) + " and its body, unit " + std::to_string(body) +
+           ", do not point at each other";
+  }
+
   // Messages for the player in the loaded world containing the text.
   int32_t messages(int32_t p, const char* text) {
     int32_t n = 0;

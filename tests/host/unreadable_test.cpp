@@ -1,6 +1,7 @@
-// Game files that stand in the game folder but cannot be read: the host
-// program makes no month of them, names the file and the cause and ends
-// with status 1, leaving the game as it stood; --verify finds the same.
+// Game files that stand in the game folder but cannot be read, and world
+// files that read but do not hold together: the host program makes no month
+// of them, names the file and the cause and ends with status 1, leaving the
+// game as it stood; --verify finds the same.
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -102,6 +103,43 @@ TEST_F(Unreadable, AnOrderFileThatCannotBeReadStopsTheHost) {
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_FALSE(says(r, "not used")) << r.out;
   EXPECT_EQ(worldturn(), 2);
+}
+
+// A world file whose body reads to its end but does not hold together (a
+// stretch of records copied over others) is refused as the reading's own
+// damage: by --verify, and by the host before it makes anything.
+TEST_F(Unreadable, AWorldThatDoesNotHoldTogetherIsRefusedByVerifyAndHost) {
+  create("testvale.map", {0, 1});
+  const std::vector<uint8_t> good = readbytes(path("ftherlnd"));
+  struct Damage {
+    std::string cause;
+    std::function<std::string()> spoil;
+  };
+  const std::vector<Damage> damages = {
+      {"two commanders with one body", [&] { return sharebody(); }},
+      {"a unit of no type", [&] {
+         int32_t t = 0;
+         EXPECT_EQ(loadworldfile(game.c_str(), 0, &t), 1);
+         const int32_t u = com[0].body;
+         unit[size_t(u)].type = -7;
+         EXPECT_TRUE(writeworldfile(game.c_str(), gamenbr, t));
+         return "unit " + std::to_string(u) + " is of no unit type (-7)";
+       }},
+  };
+  for (const Damage& d : damages) {
+    SCOPED_TRACE(d.cause);
+    writebytes(path("ftherlnd"), good);
+    const std::string fault = d.spoil();
+    const std::vector<uint8_t> bad = readbytes(path("ftherlnd"));
+    const std::string said = path("ftherlnd") + ": the file is damaged (" + fault + ")\n";
+    const Outcome v = run({"--verify", "g"});
+    EXPECT_EQ(v.status, 1) << v.out;
+    EXPECT_TRUE(says(v, said)) << v.out;
+    const Outcome r = run({"--textonly", "--host", "g"});
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_TRUE(says(r, "Cannot read the world file of the game g, " + said)) << r.out;
+    EXPECT_TRUE(readbytes(path("ftherlnd")) == bad);
+  }
 }
 
 }  // namespace

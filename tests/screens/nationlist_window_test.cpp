@@ -125,6 +125,21 @@ TEST_F(NationList, HostingWhileAnotherProgramHostsIsRefused) {
   EXPECT_EQ(worldturn(), before + 1);
 }
 
+// A world file that reads but does not hold together is named in a box
+// when Host is chosen, and the list stays.
+TEST_F(NationList, HostingAWorldThatDoesNotHoldTogetherNamesItAndTheListStays) {
+  create("testvale.map", {0, 1});
+  play(0, [] {});
+  play(1, [] {});
+  const std::string fault = sharebody();
+  const std::vector<uint8_t> world = readbytes(path("ftherlnd"));
+  playinwindow("waitfor 100\nclickid 100\nwait 3\nkey return\nwaitfor 1\nwait 2\nkey escape\n");
+  ASSERT_FALSE(told.empty());
+  EXPECT_EQ(told[0], "The turn of g could not be hosted.\n\nCannot read the world file of the game g, " +
+                         path("ftherlnd") + ": the file is damaged (" + fault + ")");
+  EXPECT_TRUE(readbytes(path("ftherlnd")) == world);
+}
+
 TEST_F(NationList, OrdersSavedWhileAHostWorksAreSavedWithAWord) {
   create("testvale.map", {0, 1});
   const int32_t before = worldturn();
