@@ -162,8 +162,9 @@ void makeroomforfiles(const char* gname, const std::vector<TurnFile>& files) {
 }
 
 // The game's own mods, as its game information lists them. A game whose
-// mod is missing is not hosted: without it the game's own units, spells
-// and items would be lost from the world (false, with the console line).
+// mod is missing or cannot be read whole is not hosted: without it the
+// game's own units, spells and items would be lost from the world (false,
+// with the console line).
 bool enablegamemods(const char* gname) {
   clearenabledmods();
   for (int32_t i = 0; i <= gameinfo.modcount && i < MAXGAMEMODS; i++) {
@@ -175,8 +176,14 @@ bool enablegamemods(const char* gname) {
     }
     enablemod(name);
   }
-  applymods();
-  return true;
+  // One that is there but cannot be read whole would be left out as well.
+  ModProblem unread;
+  if (applymods(&unread)) return true;
+  char path[PATHLEN];
+  formatbounded(path, PATHLEN, "%s/%s", modpath, unread.name.c_str());
+  sayhostproblem("The game %s needs the mod %s, %s, which cannot be read: %s; the turn was not hosted", gname,
+                 unread.name.c_str(), path, unread.problem.c_str());
+  return false;
 }
 
 }  // namespace

@@ -25,9 +25,10 @@ bool samelist(const EnabledModList& a, const EnabledModList& b) {
 int32_t listlast() { return imax(-1, imin(enabledmodlist.last, MAXMODS - 1)); }
 }  // namespace
 
-void run_all_mods() {
+bool run_all_mods(ModProblem* unread) {
   restoregamedata();
   defaultgeneral();
+  bool whole = true;
   for (int32_t i = 0; i <= listlast(); i++) {
     ModInfo info;
     std::string problem;
@@ -35,17 +36,26 @@ void run_all_mods() {
     if (warnings < 0) debugprint("***** Warning: mod %s not applied\n", enabledmodlist.names[i]);
     else if (warnings > 0) debugprint("mod %s applied with %d warnings\n", enabledmodlist.names[i], warnings);
     // A missing mod is the game's to name; one that is there but cannot be
-    // read whole is said here, as it is left out.
-    if (warnings < 0 && !problem.empty())
+    // read whole is the caller's when it asks, else said here, as it is
+    // left out.
+    if (warnings >= 0 || problem.empty()) continue;
+    if (unread && whole) *unread = ModProblem{enabledmodlist.names[i], problem};
+    if (!unread)
       msgbox("The mod %s is not used: %s. The game goes on without it.", enabledmodlist.names[i], problem.c_str());
+    whole = false;
   }
+  return whole;
 }
 
-void applymods() {
-  if (samelist(enabledmodlist, builtwith)) return;
-  run_all_mods();
+bool applymods(ModProblem* unread) {
+  if (samelist(enabledmodlist, builtwith)) return true;
+  const bool whole = run_all_mods(unread);
   builtwith.last = listlast();
   for (int32_t i = 0; i <= builtwith.last; i++) strlcopy(builtwith.names[i], enabledmodlist.names[i], MODNAMELEN);
+  // Tables built without a mod that could not be read are built anew next
+  // time, so that the mod is read again (and its fault told again).
+  if (!whole) builtwith.last = -2;
+  return whole;
 }
 
 void EnabledMods2GameInfo() {

@@ -1032,10 +1032,6 @@ void readlines(Reader& rd, const char* text, size_t length) {
   }
 }
 
-// Why a reading failed: the program's words for what stands in a file's
-// place, else the system's (the write causes of filecause do not fit here).
-std::string readcause(int err) { return err == ENOTAFILE || err == EISDIR ? filecause(err) : strerror(err); }
-
 // The stream to its end. False when the text is too large or the reading
 // fails part-way, with why (and where) in *problem: a mod is used whole or
 // not at all, never the part before a failed read.
@@ -1068,7 +1064,7 @@ bool readfile(const char* name, std::string* text, std::string* problem) {
   formatbounded(path, PATHLEN, "%s/%s", modpath, name);
   UniqueFile f = openfile(path, "rb");
   if (!f) {
-    if (errno != ENOENT) *problem = std::string("it cannot be opened: ") + readcause(errno);
+    if (errno != ENOENT) *problem = "it cannot be opened: " + readproblem(path, errno);
     debugprint("***** Warning: the mod %s cannot be read\n", name);
     return false;
   }

@@ -32,13 +32,19 @@ int validmodname(const char* name);
 // the mod folder (a folder such as "." is no mod).
 int modfileexists(const char* name);
 
+// A mod that is in the mods folder but cannot be read whole, and why.
+struct ModProblem {
+  std::string name, problem;
+};
 // Brings the game tables in line with the enabled mods: when the list
 // differs from the one the tables were last built with, restores the
-// built-in tables and rule constants and runs every enabled mod.
-void applymods();
+// built-in tables and rule constants and runs every enabled mod. False when
+// a mod could not be read whole: it is left out, and the first such one
+// goes into *unread when given, else a message box names it.
+bool applymods(ModProblem* unread = nullptr);
 // Restores the built-in tables and rule constants and runs every enabled mod
 // (see applymods); a mod that cannot be read is logged and left out.
-void run_all_mods();
+bool run_all_mods(ModProblem* unread = nullptr);
 // Copies the enabled-mod list into the game information's mod list (names
 // and the mods' version numbers).
 void EnabledMods2GameInfo();

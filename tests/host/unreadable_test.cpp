@@ -38,7 +38,8 @@ class Unreadable : public HostGame {
     if (pid == 0) {
       if (!freopen(outfile.c_str(), "w", stdout) || chdir(root.c_str()) != 0) _exit(98);
       for (const std::string e : {"VEY3_SAVE=" + root + "/save", "VEY3_TEMP=" + root + "/temp",
-                                  "VEY3_CONF=" + root + "/temp/conf", std::string("VEY3_DATA=") + VEY3_DATA_DIR,
+                                  "VEY3_CONF=" + root + "/temp/conf", "VEY3_MODS=" + root + "/mods",
+                                  std::string("VEY3_DATA=") + VEY3_DATA_DIR,
                                   "HOME=" + root + "/temp"})
         putenv(strdup(e.c_str()));
       if (plain) asplainuser();
@@ -140,6 +141,49 @@ TEST_F(Unreadable, AWorldThatDoesNotHoldTogetherIsRefusedByVerifyAndHost) {
     EXPECT_TRUE(says(r, "Cannot read the world file of the game g, " + said)) << r.out;
     EXPECT_TRUE(readbytes(path("ftherlnd")) == bad);
   }
+}
+
+// A mod of the game that is in the mods folder but cannot be read whole
+// stops the host as a missing one does, named with the cause; read, the
+// month is made.
+TEST_F(Unreadable, AModThatCannotBeReadWholeStopsTheHost) {
+  create("testvale.map", {0, 1});
+  int32_t t = 0;
+  ASSERT_EQ(loadworldfile(game.c_str(), 0, &t), 1);
+  gameinfo.modcount = 0;
+  strlcopy(gameinfo.mods[0].name, "part.dm", sizeof gameinfo.mods[0].name);
+  ASSERT_TRUE(writeworldfile(game.c_str(), gamenbr, t));
+  const std::vector<uint8_t> world = readbytes(path("ftherlnd"));
+  const std::string mod = root + "/mods/part.dm";
+  mkdirs((root + "/mods").c_str());
+  chmod((root + "/mods").c_str(), 0755);
+  struct Case {
+    std::string cause;
+    std::function<void()> spoil;
+  };
+  const std::vector<Case> cases = {
+      {"it cannot be opened: no permission", [&] { writebytes(mod, {'#', '\n'}); chmod(mod.c_str(), 0); }},
+      {"it is larger than " + std::to_string(MAXMODFILE) + " bytes",
+       [&] { writebytes(mod, {'#', '\n'}); ASSERT_EQ(truncate(mod.c_str(), MAXMODFILE + 1), 0); }},
+      {std::string("line 1: the file could not be read on from there (") + strerror(EIO) + ")",
+       [&] { symlink("/proc/self/mem", mod.c_str()); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.cause);
+    unlink(mod.c_str());
+    c.spoil();
+    const Outcome r = run({"--textonly", "--host", "g"});
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_TRUE(says(r, "The game g needs the mod part.dm, " + mod + ", which cannot be read: " + c.cause +
+                            "; the turn was not hosted\n"))
+        << r.out;
+    EXPECT_TRUE(readbytes(path("ftherlnd")) == world);
+  }
+  unlink(mod.c_str());
+  writebytes(mod, {'#', '\n'});
+  const Outcome r = run({"--textonly", "--host", "g"}, false);
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(worldturn(), t + 1);
 }
 
 }  // namespace
