@@ -173,6 +173,10 @@ UniqueFile readfileheader(const char* gname, int32_t gamenbr, int32_t turnwanted
 // is damaged (bad checksum)"); "" when it reads. Turn and order files must
 // pass their checksum too. Never stops the program.
 void gamefileproblem(char* out, int32_t size, const char* gname, int32_t gamenbr, int32_t turnfile, int32_t realm);
+// What a reader's tag of a soft failure ("getfather: bad kdm") found, in
+// the user's words ("a nation number lies beyond the nations"); the tag
+// itself where it is a sentence already ("the file ends early").
+const char* readfailwords(const char* tag);
 // True when something stands at the path that a reader would try: a file,
 // a folder, a FIFO, a loop of symbolic links; false when nothing is there or
 // a link leads nowhere (no such file).

@@ -237,6 +237,35 @@ UniqueFile readfileheader(const char* gname, int32_t gamenbr, int32_t turnwanted
   return f;
 }
 
+const char* readfailwords(const char* tag) {
+  // By the end of the reader's tag ("getfather: bad kdm"): what it found.
+  static const struct {
+    const char* end;
+    const char* words;
+  } words[] = {
+      {"bad CHECK", "a section does not end where it should"},
+      {"bad check", "a section does not end where it should"},
+      {"bad lnr", "a province number lies beyond the map's"},
+      {"bad kdm", "a nation number lies beyond the nations"},
+      {"bad knr", "a nation number lies beyond the nations"},
+      {"bad unr", "a unit number lies beyond the table of units"},
+      {"bad cnr", "a commander number lies beyond the table of commanders"},
+      {"bad msg", "a message number lies beyond the table of messages"},
+      {"bad ench", "an enchantment number lies beyond the table of enchantments"},
+      {"bad unique count", "its list of unique units is longer than the table"},
+      {"corrupted file", "a record holds values out of range"},
+      {"getstring failed", "a text runs on past the end of the file"},
+      {"string too long", "a text is longer than any the game writes"},
+      {"getmany failed", "a block is cut short"},
+  };
+  const size_t length = strlen(tag);
+  for (const auto& w : words) {
+    const size_t n = strlen(w.end);
+    if (length >= n && strcmp(tag + length - n, w.end) == 0) return w.words;
+  }
+  return tag;
+}
+
 bool filestands(const char* path) {
   struct stat st;
   return lstat(path, &st) == 0 && (stat(path, &st) == 0 || errno != ENOENT);
@@ -287,7 +316,7 @@ void gamefileproblem(char* out, int32_t size, const char* gname, int32_t gamenbr
     } else if (binreadfailed) {
       const char* why = readfailwhy();
       formatbounded(out, size, "the file is damaged (%s)",
-                    strcmp(why, "the file ends early") == 0 ? "its header is cut short" : why);
+                    strcmp(why, "the file ends early") == 0 ? "its header is cut short" : readfailwords(why));
     } else {
       strlcopy(out, "the file belongs to another nation", size);
     }

@@ -186,4 +186,35 @@ TEST_F(Unreadable, AModThatCannotBeReadWholeStopsTheHost) {
   EXPECT_EQ(worldturn(), t + 1);
 }
 
+// A FIFO in the place of the world or a turn file is named as such, never
+// as an empty file; a world file whose last check value is wrong is named
+// with what the reading found, in words.
+TEST_F(Unreadable, WorldAndTurnFilesAreNamedWithTheTrueCause) {
+  create("testvale.map", {0, 1});
+  const std::string world = path("ftherlnd");
+  const std::vector<uint8_t> good = readbytes(world);
+  unlink(world.c_str());
+  mkfifo(world.c_str(), 0644);
+  Outcome v = run({"--verify", "g"});
+  EXPECT_EQ(v.status, 1) << v.out;
+  EXPECT_TRUE(says(v, world + " cannot be read: it is a FIFO, not a file\n")) << v.out;
+  Outcome r = run({"--textonly", "--host", "g"});
+  EXPECT_EQ(r.status, 1) << r.out;
+  EXPECT_TRUE(says(r, "Cannot read the world file of the game g, " + world + ": it is a FIFO, not a file\n")) << r.out;
+  unlink(world.c_str());
+  std::vector<uint8_t> cut = good;
+  std::fill(cut.end() - 4, cut.end(), uint8_t(0));
+  writebytes(world, cut);
+  v = run({"--verify", "g"});
+  EXPECT_EQ(v.status, 1) << v.out;
+  EXPECT_TRUE(says(v, world + ": the file is damaged (a section does not end where it should)\n")) << v.out;
+  writebytes(world, good);
+  unlink(trnpath(1).c_str());
+  mkfifo(trnpath(1).c_str(), 0644);
+  r = run({"--textonly", "--host", "g"}, false);
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_TRUE(says(r, "The turn file " + trnpath(1) + " did not read (it is a FIFO, not a file); the host wrote it anew"))
+      << r.out;
+}
+
 }  // namespace
