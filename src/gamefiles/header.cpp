@@ -266,6 +266,30 @@ const char* readfailwords(const char* tag) {
   return tag;
 }
 
+namespace {
+// A file of a version that this program does not read. The world and turn
+// files keep the words of the header's own stop before the cause; an order
+// file, which only goes unused, gives the cause alone.
+void versionproblem(char* out, int32_t size, const char* gname, int32_t turnfile, int32_t realm) {
+  char cause[100];
+  formatbounded(cause, sizeof cause, "the file is of version %d; this program reads versions %d to %d", readversion,
+                OLDESTVERSION, FILEVERSION);
+  if (!turnfile)
+    strlcopy(out, cause, size);
+  else if (readversion > FILEVERSION)
+    formatbounded(out, size,
+                  "Veyrances version is too old: %s (myversion%d fileversion%d nation%d). Please get the latest "
+                  "update of Veyrances.",
+                  cause, FILEVERSION, readversion, realm);
+  else if (readversion >= 230)
+    formatbounded(out, size, "Save files are too old %d %d (%s), nation %d, .trn %d: %s", FILEVERSION, readversion,
+                  gname, realm, turnfile, cause);
+  else
+    formatbounded(out, size, "This file comes from an earlier generation of Veyrances and cannot be read (%d): %s",
+                  readversion, cause);
+}
+}  // namespace
+
 bool filestands(const char* path) {
   struct stat st;
   return lstat(path, &st) == 0 && (stat(path, &st) == 0 || errno != ENOENT);
@@ -311,8 +335,7 @@ void gamefileproblem(char* out, int32_t size, const char* gname, int32_t gamenbr
     } else if (headererror == -1) {
       strlcopy(out, "it is not a game file", size);
     } else if (readversion < OLDESTVERSION || readversion > FILEVERSION) {
-      formatbounded(out, size, "the file is of version %d; this program reads versions %d to %d", readversion,
-                    OLDESTVERSION, FILEVERSION);
+      versionproblem(out, size, gname, turnfile, realm);
     } else if (binreadfailed) {
       const char* why = readfailwhy();
       formatbounded(out, size, "the file is damaged (%s)",

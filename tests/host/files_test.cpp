@@ -223,7 +223,9 @@ TEST_F(TurnFiles, DamagedTurnFilesAreNamedAndWrittenAnew) {
       {{1, [&] { writebytes(trnpath(1), {}); }, "the file is empty"},
        {2, [&] { writebytes(trnpath(2), {1, 2, 4, 'V', 'E', 'Y', 0, 0}); }, "the file is damaged (its header is cut short)"},
        {3, [&] { patched(3, 22, 4711); }, "the file belongs to another game"}},
-      {{1, [&] { patched(1, 10, 400); }, "the file is of version 400; this program reads versions 264 to 327"},
+      {{1, [&] { patched(1, 10, 400); },
+        "Veyrances version is too old: the file is of version 400; this program reads versions 264 to 327 "
+        "(myversion327 fileversion400 nation1). Please get the latest update of Veyrances."},
        {2, [&] { unlink(trnpath(2).c_str()); mkdirs((trnpath(2) + "/in").c_str()); }, "it is a folder, not a file"},
        {3, [&] { patched(3, 26, 0); }, "the file belongs to another nation"}},
   };

@@ -95,7 +95,19 @@ TEST_F(NewTurn, AWorldFileThatDoesNotReadChangesNothing) {
   testing::internal::CaptureStdout();
   EXPECT_EQ(host(), 0);
   console = testing::internal::GetCapturedStdout();
-  EXPECT_NE(console.find("ftherlnd: the file is of version 400; this program reads versions 264 to 327"),
+  EXPECT_NE(console.find("ftherlnd: Veyrances version is too old: the file is of version 400; this program reads "
+                         "versions 264 to 327 (myversion327 fileversion400 nation-1). Please get the latest update "
+                         "of Veyrances.\n"),
+            std::string::npos) << console;
+  EXPECT_EQ(readbytes(trnpath(0)), before);
+  world[10] = 250;   // version 250
+  world[11] = 0;
+  writebytes(path("ftherlnd"), world);
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(host(), 0);
+  console = testing::internal::GetCapturedStdout();
+  EXPECT_NE(console.find("ftherlnd: Save files are too old 327 250 (g), nation -1, .trn 1: the file is of version "
+                         "250; this program reads versions 264 to 327\n"),
             std::string::npos) << console;
   EXPECT_EQ(readbytes(trnpath(0)), before);
   EXPECT_EQ(hostingflag, 0);
