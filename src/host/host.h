@@ -33,9 +33,9 @@ int runcommandlinemode();
 // world file does not read or the files cannot be written (the old turn then
 // stays as it was).
 int newturn(const char* gname, int32_t turnwanted);
-// Why the last newturn made no month (a file that cannot be read, a mod that
-// cannot be read whole, files that could not be put in place), each line as
-// the console said it; "" after a month made.
+// Why the last hosting made no month (another host at work, a file that
+// cannot be read, a mod that cannot be read whole, files that could not be
+// put in place), each line as the console said it; "" after a month made.
 const std::string& hostproblem();
 
 // The files of a hosted turn are first written aside ("NAME.host"); a
@@ -97,7 +97,7 @@ GameScan scangame(const char* gname);
 // command, newturn, the --postexec command (a command that cannot be
 // started is named in a message box; the host still runs), then each
 // damaged turn file of the scan named with what became of it. 1 when the
-// turn was hosted, 0 when it could not be, HOSTBUSY (with a console line)
+// turn was hosted, 0 when it could not be, HOSTBUSY (with a console line, kept in hostproblem())
 // when another program hosts the game or hosted it since the scan.
 constexpr int HOSTBUSY = -1;
 class GameLockScope;

@@ -4,6 +4,12 @@
 
 #include "runtime/short.h"
 
+// ---------------------------------------------------------------- why no month was made
+// Prints a line that tells why the month was not made and keeps it for the
+// window's message box (hostproblem()).
+__attribute__((format(printf, 1, 2))) void sayhostproblem(const char* format, ...);
+void clearhostproblem();
+
 // ---------------------------------------------------------------- order files
 // Takes the world as its file has it, before any order file is read: the
 // baseline against which every player's orders are checked.

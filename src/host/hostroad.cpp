@@ -6,11 +6,14 @@
 // (--superhost).
 #include <sys/stat.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "gamefiles/gamefiles.h"
 #include "host/host.h"
+#include "host/hostinternal.h"
 #include "runtime/ask.h"
 #include "runtime/binio.h"
 #include "runtime/fatal.h"
@@ -53,25 +56,41 @@ int32_t worldfileturn(const char* gname) {
 }
 
 void saidhostedmeanwhile(const char* gname, int32_t now) {
-  printf("The game %s was hosted by another program meanwhile (it is at turn %d now); it was not hosted again\n",
-         gname, now);
+  sayhostproblem("The game %s was hosted by another program meanwhile (it is at turn %d now); it was not hosted again",
+                 gname, now);
 }
+std::string lasthostproblem;
 }  // namespace
+
+void sayhostproblem(const char* format, ...) {
+  char line[MSGLEN];
+  va_list args;
+  va_start(args, format);
+  vsnprintf(line, sizeof line, format, args);
+  va_end(args);
+  printf("%s\n", line);
+  if (!lasthostproblem.empty()) lasthostproblem += "\n";
+  lasthostproblem += line;
+}
+
+void clearhostproblem() { lasthostproblem.clear(); }
+
+const std::string& hostproblem() { return lasthostproblem; }
 
 bool hostmayrun(const char* gname, const GameLockScope& lock) {
   switch (lock.state()) {
     case GameLock::busy:
-      printf("The game %s is being hosted by another program right now; it was not hosted again\n", gname);
+      sayhostproblem("The game %s is being hosted by another program right now; it was not hosted again", gname);
       return false;
     case GameLock::writing:
-      printf("The order files of the game %s were being written all the while; it was not hosted\n", gname);
+      sayhostproblem("The order files of the game %s were being written all the while; it was not hosted", gname);
       return false;
     case GameLock::unopened: {
       char folder[PATHLEN];
       gamefolder(folder, PATHLEN, gname);
       const std::string path = std::string(folder) + "/" + HOSTLOCKFILE;
-      printf("The game %s was not hosted: the lock that keeps two hosts apart cannot be taken: %s\n", gname,
-             fileproblem(path.c_str(), lock.cause()).c_str());
+      sayhostproblem("The game %s was not hosted: the lock that keeps two hosts apart cannot be taken: %s", gname,
+                     fileproblem(path.c_str(), lock.cause()).c_str());
       return false;
     }
     default:
@@ -137,6 +156,7 @@ int hostscanned(const char* gname, const GameScan& s) {
   char folder[PATHLEN];
   gamefolder(folder, PATHLEN, gname);
   const GameLockScope lock(folder, true);
+  clearhostproblem();
   if (!hostmayrun(gname, lock)) return HOSTBUSY;
   // A host that finished after the scan (another program's, before this
   // one took the lock) has made the month already.

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -35,21 +34,6 @@ std::vector<uint8_t> scorepage();
 std::vector<uint8_t> statisticsfile();
 
 namespace {
-
-std::string lasthostproblem;
-
-// A line on the console that tells why the month was not made, kept for
-// the window's message box.
-__attribute__((format(printf, 1, 2))) void sayhostproblem(const char* format, ...) {
-  char line[MSGLEN];
-  va_list args;
-  va_start(args, format);
-  vsnprintf(line, sizeof line, format, args);
-  va_end(args);
-  printf("%s\n", line);
-  if (!lasthostproblem.empty()) lasthostproblem += "\n";
-  lasthostproblem += line;
-}
 
 struct PhaseText {
   const char* name;
@@ -188,8 +172,6 @@ bool enablegamemods(const char* gname) {
 
 }  // namespace
 
-const std::string& hostproblem() { return lasthostproblem; }
-
 bool getsturnfile(int32_t p, const char* gname) {
   if (!nations[size_t(p)].fileword[0]) return false;
   const uint16_t c = uint16_t(kingdom[size_t(p)].w[KW_CONTROLLER]);
@@ -247,7 +229,7 @@ int newturn(const char* gname, int32_t turnwanted) {
   // Held already by the host road around it; a caller without it is kept
   // from hosting beside another host all the same.
   const GameLockScope lock(folder, true);
-  lasthostproblem.clear();
+  clearhostproblem();
   if (!hostmayrun(gname, lock)) return 0;
   finishhostcommit(gname);
   hostingflag = 1;

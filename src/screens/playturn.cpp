@@ -351,8 +351,9 @@ void playturn(const char* gname) {
     if (choice == PT_EXIT) return;
     if (choice == PT_HOST) {
       const int hosted = hostscanned(gname, s);
-      if (hosted == HOSTBUSY) msgbox("%s is being hosted by another program, or was since this list was made; it "
-                                     "was not hosted again", gname);
+      // The host's own line says why: another host, order files still
+      // written, a lock that cannot be taken, a month made meanwhile.
+      if (hosted == HOSTBUSY) msgbox("%s", hostproblem().c_str());
       else if (!hosted && hostproblem().empty()) msgbox("The turn of %s could not be hosted", gname);
       else if (!hosted) msgbox("The turn of %s could not be hosted.\n\n%s", gname, hostproblem().c_str());
       continue;

@@ -4,7 +4,10 @@
 // message naming it. Hosting from the list while another program hosts is
 // refused; orders saved meanwhile are saved with a word that they may come
 // too late; orders of a month hosted meanwhile are not saved over the new one.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -14,6 +17,7 @@
 #include "gfx/xwindow.h"
 #include "host/hostgame.h"
 #include "mapview/mapview.h"
+#include "runtime/hostlock.h"
 #include "runtime/ask.h"
 #include "screens/turnscreen.h"
 #include "support/background.h"
@@ -118,10 +122,22 @@ TEST_F(NationList, HostingWhileAnotherProgramHostsIsRefused) {
   // Host (everyone has played: no question), the refusal closed, Exit.
   playinwindow("waitfor 100\nclickid 100\nwait 3\nkey return\nwaitfor 1\nwait 2\nkey escape\n");
   ASSERT_FALSE(told.empty());
-  EXPECT_EQ(told[0], "g is being hosted by another program, or was since this list was made; it was not hosted again");
+  EXPECT_EQ(told[0], "The game g is being hosted by another program right now; it was not hosted again");
   EXPECT_EQ(worldturn(), before);
   // The other host makes the month, once.
   EXPECT_EQ(release(host), 0);
+  EXPECT_EQ(worldturn(), before + 1);
+  // An order writer that holds the game all the while is no host: the box
+  // says why the month was not made.
+  play(0, [] {});
+  play(1, [] {});
+  const int writer = open(path(HOSTLOCKFILE).c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_GE(writer, 0);
+  ASSERT_EQ(flock(writer, LOCK_SH), 0);
+  playinwindow("waitfor 100\nclickid 100\nwait 3\nkey return\nwaitfor 1\nwait 2\nkey escape\n");
+  close(writer);
+  ASSERT_FALSE(told.empty());
+  EXPECT_EQ(told[0], "The order files of the game g were being written all the while; it was not hosted");
   EXPECT_EQ(worldturn(), before + 1);
 }
 
