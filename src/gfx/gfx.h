@@ -28,6 +28,9 @@ int32_t windowheight();
 // pixels there). The server's process id, 0 when DISPLAY was set already,
 // -1 on failure.
 int32_t startprivatexserver();
+// Ends a server that startprivatexserver started and waits until it is gone
+// (killed when it does not end in ten seconds).
+void stopprivatexserver(int32_t server);
 // 1 when there is a display to show the window on (SDL would otherwise run
 // on an invisible screen).
 int displayreachable();

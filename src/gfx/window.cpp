@@ -8,6 +8,7 @@
 #include <link.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -76,6 +77,20 @@ bool startvideo() {
 }  // namespace
 
 void setwindowicon(const char* path) { strlcopy(iconpath, path, PATHLEN); }
+
+void stopprivatexserver(int32_t server) {
+  if (server <= 0) return;
+  kill(server, SIGTERM);
+  // A server that does not end within ten seconds is killed.
+  for (int32_t waited = 0; waitpid(server, nullptr, WNOHANG) == 0; waited += 20) {
+    if (waited >= 10000) {
+      kill(server, SIGKILL);
+      waitpid(server, nullptr, 0);
+      return;
+    }
+    sleepms(20);
+  }
+}
 
 int displayreachable() {
   if (!startvideo()) return 0;
@@ -228,7 +243,9 @@ int32_t startprivatexserver() {
       if (quiet > 2) close(quiet);
     }
     std::string fd = std::to_string(fds[1]);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1200x24", "-nolisten", "tcp",
+    // -noreset: a server that regenerates when its last client leaves
+    // forgets a SIGTERM that comes during the regeneration and never ends.
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1200x24", "-nolisten", "tcp", "-noreset",
            static_cast<char*>(nullptr));
     _exit(127);
   }

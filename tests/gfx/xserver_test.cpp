@@ -34,8 +34,8 @@ TEST(PrivateXServer, HoldsNeitherOutputOfItsStarter) {
   const std::string pipename = fdtarget(getpid(), out[1]);
   ASSERT_NE(pipename, "");
   for (int fd : {0, 1, 2}) EXPECT_NE(fdtarget(server, fd), pipename) << "fd " << fd;
-  kill(server, SIGTERM);
-  waitpid(server, nullptr, 0);
+  stopprivatexserver(server);
+  EXPECT_NE(kill(server, 0), 0) << "the server is gone";
   unsetenv("DISPLAY");
   close(out[0]), close(out[1]);
 }

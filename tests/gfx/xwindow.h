@@ -43,10 +43,7 @@ class RealWindow {
   ~RealWindow() {
     setinputscript("");
     sdlquit();
-    if (server > 0) {
-      kill(server, SIGTERM);
-      waitpid(server, nullptr, 0);
-    }
+    stopprivatexserver(server);
   }
   bool ok = false;
 

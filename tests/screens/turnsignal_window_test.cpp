@@ -26,10 +26,8 @@ class TurnSignal : public HostGame {
     server = startprivatexserver();
   }
   void TearDown() override {
-    if (server > 0) {
-      kill(server, SIGTERM);
-      waitpid(server, nullptr, 0);
-    }
+    stopprivatexserver(server);
+    HostGame::TearDown();
   }
   // The program playing the game; its input script opens the first nation's
   // turn, switches the veyrance layer off (a change the order file keeps)

@@ -13,7 +13,7 @@ startxserver() {
   local fifo="$1/xdisplayfd" number=
   rm -f "$fifo"
   mkfifo "$fifo" || return 1
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" </dev/null >"$1/xserver.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" </dev/null >"$1/xserver.log" 2>&1 &
   xserverpid=$!
   # The server writes its number when it takes connections; a server that
   # dies first closes the pipe, which ends the read at once.
