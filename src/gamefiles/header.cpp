@@ -295,24 +295,6 @@ bool filestands(const char* path) {
   return lstat(path, &st) == 0 && (stat(path, &st) == 0 || errno != ENOENT);
 }
 
-bool readsthrough(const char* path, std::string* why) {
-  UniqueFile f = openquiet(path, "rb");
-  int err = f ? 0 : (errno ? errno : EIO);
-  if (f) {
-    // As far as the largest such file: beyond it the readers refuse the
-    // file unread.
-    const int64_t limit = largestgamefile(path) + 1;
-    int64_t total = 0;
-    uint8_t chunk[65536];
-    size_t n;
-    while (total < limit && (n = fread(chunk, 1, sizeof chunk, f.get())) > 0) total += int64_t(n);
-    if (ferror(f.get())) err = errno ? errno : EIO;
-  }
-  if (!err) return true;
-  *why = readproblem(path, err);
-  return false;
-}
-
 void gamefileproblem(char* out, int32_t size, const char* gname, int32_t gamenbr, int32_t turnfile, int32_t realm) {
   out[0] = 0;
   char path[PATHLEN];
@@ -439,6 +421,16 @@ bool copyinto(const char* path, FILE* out) {
   return !ferror(f.get());
 }
 }  // namespace
+
+bool readsthrough(const char* path, std::string* why) {
+  int32_t sum = 0;
+  int64_t length = 0;
+  // A file larger than the largest such file is refused unread by the
+  // readers: it counts as read here.
+  if (sumfile(path, largestgamefile(path), 0, &sum, &length, nullptr) || !crcreaderror) return true;
+  *why = readproblem(path, crcreaderror);
+  return false;
+}
 
 int32_t addcrc(const char* path) {
   int32_t crc = 0;

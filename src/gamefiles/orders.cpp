@@ -213,8 +213,7 @@ int loadorders(int32_t p, const char* gname, int32_t gamenbr, int32_t turnwanted
         debugprint("loadorders: the orders of player %d cannot be read (%s)\n", p, unreadable.c_str());
         return -1;
       }
-      refuse(crcproblem == CRCTOOLARGE || crcproblem == CRCEMPTY ? crcproblem
-             : strcmp(crcproblem, "too short") == 0 ? "too short" : "checksum");
+      refuse(strcmp(crcproblem, "bad checksum") == 0 ? "checksum" : crcproblem);
     } else if (!(f = restinmemory(readfileheader(gname, gamenbr, turnwanted, 0, p, &fileturn, pass, nullptr, nullptr))))
       refuse("header");
     else if (password[p][0] && strncmp(pass, password[p], 50) != 0) refuse("password");

@@ -47,12 +47,16 @@ int32_t verifygamefiles(const char* gname) {
     errno = 0;
     // Each file that does not verify is named and counted once.
     bool bad = false;
-    if (!readable(orders)) {
+    if (!checkcrc(orders)) {
       bad = true;
-    } else if (!checkcrc(orders)) {
-      printf("%s: %s\n", orders, crcproblem);
-      bad = true;
-      writereport(report, "Error: corrupted file\n");
+      // A file that cannot be read is named with why; a damaged one gets
+      // its report.
+      if (crcreaderror) {
+        printf("%s cannot be read: %s\n", orders, readproblem(orders, crcreaderror).c_str());
+      } else {
+        printf("%s: %s\n", orders, crcproblem);
+        writereport(report, "Error: corrupted file\n");
+      }
     } else if (readfileheader(gname, 0, -1, 0, nation, &fileturn, nullptr, nullptr, nullptr) && !binreadfailed) {
       formatbounded(text, MSGLEN, "2h file is OK!\n  gamenbr %d\n  turnnbr %d\n", filegamenumber, fileturn);
       bad = !writereport(report, text);
