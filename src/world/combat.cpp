@@ -86,6 +86,22 @@ bool swampy(int32_t l) {
   return l >= 0 && !issea(l) && ((provgeo[l].terrain & TM_SWAMP) || findench(EN_SWAMP, l, -1) >= 0);
 }
 
+// What defence and attack lose alike, in this order: a swamp, old age,
+// wounds, slime, the Void and water; between them the blessing of the path
+// that helps the figure.
+void hardships(int32_t unr, const Unit& u, const Monster& t, int32_t l, int32_t blessedpath, int32_t& v) {
+  if (swampy(l) && !(t.flags & MF_SWAMPSURVIVAL)) v -= 1;
+  v += blessing(unr, blessedpath);
+  v -= oldagelevel(unr);
+  if ((u.flags[0] & AF_LOSTEYE) && ab(unr, AB_BLIND) < 1) v -= 2;
+  if (u.flags[0] & AF_FEEBLEMINDED) v -= 1;
+  if (u.flags[0] & AF_CRIPPLED) v -= 4;
+  else if (u.flags[0] & AF_LIMP) v -= 1;
+  if (u.flags[0] & AF_SLIMED) v = v / 2;
+  if (invoid(unr)) v = v / 2;
+  if (issea(l) && !waterborn(t)) v -= 3;
+}
+
 void checkunr(int32_t unr, const char* tag) { unitfatal(unr < 0 || unr > highestunit || unr >= MAXUNITS, tag, unr); }
 
 // The site amount of a kind over the land's found sites, summed.
@@ -251,16 +267,7 @@ int32_t getdef(int32_t unr, int32_t mode) {
   const bool berserk = u.flags[1] & ST_BERSERK;
   if (berserk) d -= berserkvalue(unr);
   if ((u.batstate == 3 || u.batstate == 5) && !berserk && !(t.flags & MF_IMMOBILE)) d -= 4;
-  if (swampy(l) && !(t.flags & MF_SWAMPSURVIVAL)) d -= 1;
-  d += blessing(unr, P_WATER);
-  d -= oldagelevel(unr);
-  if ((u.flags[0] & AF_LOSTEYE) && ab(unr, AB_BLIND) < 1) d -= 2;
-  if (u.flags[0] & AF_FEEBLEMINDED) d -= 1;
-  if (u.flags[0] & AF_CRIPPLED) d -= 4;
-  else if (u.flags[0] & AF_LIMP) d -= 1;
-  if (u.flags[0] & AF_SLIMED) d = d / 2;
-  if (invoid(unr)) d = d / 2;
-  if (issea(l) && !waterborn(t)) d -= 3;
+  hardships(unr, u, t, l, P_WATER, d);
   for (uint32_t bit : AF_QUARTERDEF)
     if (u.flags[0] & bit) d = d / 4;
   darkness(unr, l, t, d);
@@ -293,16 +300,7 @@ int32_t getatt(int32_t unr) {
   if (u.flags[2] & F3_UNHOLYPOWER) a += 4;
   if (u.flags[1] & ST_QUICK) a += 3;
   if (u.flags[0] & AF_FROZEN) a -= 3;
-  if (swampy(l) && !(t.flags & MF_SWAMPSURVIVAL)) a -= 1;
-  a += blessing(unr, P_FIRE);
-  a -= oldagelevel(unr);
-  if ((u.flags[0] & AF_LOSTEYE) && ab(unr, AB_BLIND) < 1) a -= 2;
-  if (u.flags[0] & AF_FEEBLEMINDED) a -= 1;
-  if (u.flags[0] & AF_CRIPPLED) a -= 4;
-  else if (u.flags[0] & AF_LIMP) a -= 1;
-  if (u.flags[0] & AF_SLIMED) a = a / 2;
-  if (invoid(unr)) a = a / 2;
-  if (issea(l) && !waterborn(t)) a -= 3;
+  hardships(unr, u, t, l, P_FIRE, a);
   darkness(unr, l, t, a);
   if (ab(unr, AB_PARALYZED) >= 1) a = 0;
   eyecheck(unr, a);
