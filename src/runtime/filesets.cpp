@@ -229,12 +229,8 @@ int32_t finishjournal(const std::string& folder, std::string* problem) {
 }  // namespace
 
 namespace {
-// The pid of "NAME<tail><digits>", 0 for any other name.
-int32_t pidafter(const char* name, const char* tail) {
-  const char* at = strstr(name, tail);
-  if (!at || at == name) return 0;
-  while (const char* later = strstr(at + 1, tail)) at = later;
-  const char* digits = at + strlen(tail);
+// The pid that the digits make, 0 when there are none or they are no pid.
+int32_t pidof(const char* digits) {
   if (!digits[0]) return 0;
   int64_t pid = 0;
   for (const char* c = digits; *c; c++) {
@@ -245,11 +241,16 @@ int32_t pidafter(const char* name, const char* tail) {
 }
 }  // namespace
 
-int32_t temppid(const char* name) { return pidafter(name, TEMPMARK); }
+int32_t temppid(const char* name) {
+  const char* at = strstr(name, TEMPMARK);
+  if (!at || at == name) return 0;
+  while (const char* later = strstr(at + 1, TEMPMARK)) at = later;
+  return pidof(at + strlen(TEMPMARK));
+}
 
 int32_t oldtemppid(const char* name) {
   const char* dot = strrchr(name, '.');
-  return dot && dot != name ? pidafter(dot - 1, ".new") : 0;
+  return dot && dot != name && strncmp(dot, ".new", 4) == 0 ? pidof(dot + 4) : 0;
 }
 
 bool processalive(int32_t pid) {

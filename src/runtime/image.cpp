@@ -32,6 +32,8 @@ struct ImageHead {
   int32_t width = 0, height = 0;
   int64_t pixels = 0;   // offset of the pixel data
   int64_t need = 0;     // bytes of the file the reader may look at
+  int32_t channels = 0; // bytes of a pixel (TGA), planes (SGI)
+  bool rle = false;     // run-length packed
 };
 
 // The size problem of a picture of width x height; null when it can be held.
@@ -73,6 +75,8 @@ const char* tgahead(const uint8_t* d, int64_t size, ImageHead& head) {
   head.pixels = TGAHEADER + d[0];
   if (d[1] != 0) head.pixels += int64_t(peekle16(d + 5)) * ((d[7] + 7) / 8);   // colour map, unused
   const int32_t bytes = bpp / 8;
+  head.channels = bytes;
+  head.rle = rle;
   const int64_t count = int64_t(head.width) * head.height;
   if (head.pixels > size) return TOOSHORT;
   // A run-length packet of 1 + bytes bytes gives 1 to 128 pixels.
@@ -86,8 +90,8 @@ const char* tgahead(const uint8_t* d, int64_t size, ImageHead& head) {
 uint8_t* decodetga(const uint8_t* d, int64_t size, int32_t* width, int32_t* height, const char** why) {
   ImageHead head;
   if ((*why = tgahead(d, size, head))) return nullptr;
-  const int32_t w = head.width, h = head.height, bytes = d[16] / 8;
-  const bool rle = d[2] == 10 || d[2] == 11;
+  const int32_t w = head.width, h = head.height, bytes = head.channels;
+  const bool rle = head.rle;
   const int64_t count = int64_t(w) * h;
   int64_t pos = head.pixels;
   uint8_t* out = newblock(w, h);
@@ -147,6 +151,8 @@ const char* sgihead(const uint8_t* d, int64_t size, ImageHead& head) {
   head.width = w;
   head.height = h;
   head.pixels = SGIHEADER;
+  head.channels = zsize;
+  head.rle = storage == 1;
   const int64_t rows = int64_t(h) * zsize;
   // A run-length row takes at most two bytes a pixel (packets of one) and its end.
   head.need = storage == 0 ? SGIHEADER + rows * w : SGIHEADER + rows * 8 + rows * (2 * int64_t(w) + 1);
@@ -158,8 +164,7 @@ const char* sgihead(const uint8_t* d, int64_t size, ImageHead& head) {
 uint8_t* decodesgi(const uint8_t* d, int64_t size, int32_t* width, int32_t* height, const char** why) {
   ImageHead head;
   if ((*why = sgihead(d, size, head))) return nullptr;
-  const int32_t storage = d[2], w = head.width, h = head.height;
-  const int32_t zsize = int32_t(peekbe16(d + 4)) < 3 ? 1 : int32_t(peekbe16(d + 10));
+  const int32_t w = head.width, h = head.height, zsize = head.channels;
   const int64_t rows = int64_t(h) * zsize;
   uint8_t* out = newblock(w, h);
   if (zsize != 4 && zsize != 2)
@@ -167,7 +172,7 @@ uint8_t* decodesgi(const uint8_t* d, int64_t size, int32_t* width, int32_t* heig
   for (int32_t z = 0; z < zsize; z++) {
     for (int32_t y = 0; y < h; y++) {
       int64_t row = int64_t(z) * h + y;
-      if (storage == 0) {
+      if (!head.rle) {
         const uint8_t* src = d + SGIHEADER + row * w;
         for (int32_t x = 0; x < w; x++) sgistore(out, w, y, z, zsize, x, src[x]);
         continue;
