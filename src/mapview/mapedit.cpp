@@ -203,13 +203,18 @@ int cmf(const char* path, const char* imagename, const int32_t* starts, int32_t 
 // ---------------------------------------------------------------- opening
 
 namespace {
-// The first of the names (typed, then with each ending) that exists in the
-// maps folder, then in the local maps folder; 0 when none does.
-int findmapfile(const char* typed, const char* const* endings, int32_t count, char* found) {
-  for (const char* folder : {mappath, localmappath})
-    for (int32_t k = -1; k < count; k++) {
-      formatbounded(found, PATHLEN, "%s%s", typed, k < 0 ? "" : endings[k]);
-      if (fileexists("%s/%s", folder, found)) return 1;
+// The first of the names (typed, then with each ending) that exists: each
+// name looked for in the maps folder and then the local maps folder before
+// the next (byname), or every name in the maps folder before the local maps
+// folder. 0 when none does.
+int findmapfile(const char* typed, const char* const* endings, int32_t count, bool byname, char* found) {
+  const char* const folders[] = {mappath, localmappath};
+  const int32_t outer = byname ? count + 1 : 2, inner = byname ? 2 : count + 1;
+  for (int32_t a = 0; a < outer; a++)
+    for (int32_t b = 0; b < inner; b++) {
+      const int32_t ending = (byname ? a : b) - 1;
+      formatbounded(found, PATHLEN, "%s%s", typed, ending < 0 ? "" : endings[ending]);
+      if (fileexists("%s/%s", folders[byname ? b : a], found)) return 1;
     }
   found[0] = 0;
   return 0;
@@ -266,7 +271,7 @@ int refuse(char* message, const char* text) {
 int editopenimage(const char* typed, char* image, char* message) {
   static const char* const endings[] = {".rgb", ".tga"};
   image[0] = message[0] = 0;
-  if (!safemapname(typed) || !findmapfile(typed, endings, 2, image)) return refuse(message, "Cannot open file");
+  if (!safemapname(typed) || !findmapfile(typed, endings, 2, false, image)) return refuse(message, "Cannot open file");
   debugprint("Mapeditor load: %s (%s)\n", image, typed);
   newmaphead();
   // The picture may have been drawn anew since it was last loaded.
@@ -292,7 +297,7 @@ int editopenmap(const char* typed, char* image, std::vector<int32_t>& starts, ch
   char name[PATHLEN];
   image[0] = message[0] = 0;
   starts.clear();
-  if (!safemapname(typed) || !findmapfile(typed, endings, 1, name)) return refuse(message, "Cannot open file");
+  if (!safemapname(typed) || !findmapfile(typed, endings, 1, true, name)) return refuse(message, "Cannot open file");
   // The reader stops the program at a file it cannot load whole.
   const bool local = fileexists("%s/%s", localmappath, name);
   const int32_t size = filesize("%s/%s", local ? localmappath : mappath, name);

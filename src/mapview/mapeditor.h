@@ -79,8 +79,9 @@ std::string mapfiletext(const char* imagename, const int32_t* starts, int32_t ns
 // What the editor opens, without a window: a picture of the maps folders
 // (as typed, then with ".rgb", then ".tga"; the maps folder first, then the
 // local maps folder) made into a new map with its provinces and the
-// neighbours the picture shows, or a map file (as typed, else with ".map")
-// with everything it says of the map. image gets the picture's name (PATHLEN
+// neighbours the picture shows, or a map file (as typed in the maps folder
+// or the local maps folder, else with ".map" in either) with everything it
+// says of the map. image gets the picture's name (PATHLEN
 // bytes). 1 when opened; else 0 with the message for the player (MSGLEN
 // bytes): a name that no path may take or nowhere found ("Cannot open file"),
 // a picture without white pixels or with more than the tables hold, a map

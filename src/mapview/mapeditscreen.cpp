@@ -38,9 +38,7 @@ void newmap() {
 
 void loadmap() {
   char typed[NAMEINPUT + 1] = {}, image[PATHLEN], message[MSGLEN];
-  if (!inputname("Enter name of MAP file", typed, NAMEINPUT, 1,
-                 "At most 35 characters, a map of the maps folders; .map may be left out") ||
-      !typed[0])
+  if (!inputstring("Enter name of MAP file", typed, NAMEINPUT, 1) || !typed[0])
     return;
   std::vector<int32_t> starts;
   if (!editopenmap(typed, image, starts, message)) {
@@ -55,7 +53,7 @@ void loadmap() {
 // `written`) when it was saved.
 bool savemap(const char* image, const std::vector<int32_t>& starts, std::string& written) {
   char typed[NAMEINPUT + 1] = {}, file[PATHLEN];
-  inputname("Save map as", typed, NAMEINPUT, 1, "At most 35 characters; .map is added");
+  inputstring("Save map as", typed, NAMEINPUT, 1);
   if (!editsavename(typed, file, PATHLEN) || !safemapname(image)) {
     msgbox("Map not saved");
     return false;
@@ -71,7 +69,6 @@ bool savemap(const char* image, const std::vector<int32_t>& starts, std::string&
   mkdirs(localmappath);
   if (cmf(path, image, starts.data(), int32_t(starts.size()))) {
     written = mapfiletext(image, starts.data(), int32_t(starts.size()));
-    msgbox("Map saved as %s", file);
     return true;
   }
   msgbox("The map could not be written (%s). Nothing was saved; the map is still here to save elsewhere.",
@@ -260,7 +257,6 @@ void mapeditscreen(const char* imagename, const int32_t* starts, int32_t nstarts
     guibutton(ME_SAVE, "Save map");
     guibutton(ME_EXIT, "Exit");
     guishortcut(ME_EXIT, KEY_CANCEL);
-    guisethint("Right click: choose a province. Left click: a neighbour of it (Ctrl: no more). #: go to a number.");
     guishow(10, -1);
     // The screen waits for input; the camera moving, or the chosen
     // province's blinking flag, brings its frames.
