@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <span>
 
 #include "gfx/gui.h"
 #include "mapview/mapcamera.h"
@@ -338,23 +337,6 @@ void provincemarks(MapMarks& out, int32_t player, int32_t lnr, int32_t mode, int
              at.y[k] + 0.5f * u, s);
   }
 }
-// The names that a player sees on the map (the layer shown, the province
-// known and on the map), each at its province's own place.
-std::vector<NameSpot> namespots(int32_t lands) {
-  std::vector<NameSpot> spots;
-  if (!(mapfilter & MAPF_NAMES)) return spots;
-  const float u = mapmarkerunit(), r = maprawunit();
-  for (int32_t l = 0; l <= lands; l++) {
-    // A land without a name (land 0) has nothing to show or to cover.
-    if (provgeo[size_t(l)].x < 0 || !(land[size_t(l)].infolevel & INFO_NAME) || !land[size_t(l)].name[0]) continue;
-    const uint32_t terrain = provgeo[size_t(l)].terrain;
-    const float t = namescale(terrain, u);
-    // A castle's name before one without, then land's before the sea's.
-    const int32_t weight = (land[size_t(l)].fort > 0 ? 2 : 0) + (terrain & TM_SEA ? 0 : 1);
-    spots.push_back({l, L2Sx(l), L2Sy(l) + 0.8f * r, t, textwidth(land[size_t(l)].name) * t * 0.5f, weight});
-  }
-  return spots;
-}
 }  // namespace
 
 float maprawunit() {
@@ -385,17 +367,6 @@ void overlaymarksall(MapMarks& out, int32_t player, int32_t selected, uint32_t n
   indexed = true;
   for (int32_t l = 0; l <= lands; l++) provincemarks(out, player, l, 2, l == selected, now);
   indexed = false;
-  // The names are placed over the whole map, on screen or not, so that a
-  // name off screen leaves out the same names wherever the camera stands.
-  const std::vector<NameSpot> spots = namespots(lands);
-  const bool wrap = mapwraps();
-  const std::vector<bool> keep =
-      placenames(spots, wrap ? float(mapwidth()) * mapzoom : 0, wrap ? float(mapheight()) * mapzoom : 0);
-  std::vector<bool> shown(size_t(lands) + 1, false);
-  for (size_t k = 0; k < spots.size(); k++) shown[size_t(spots[k].lnr)] = keep[k];
-  std::erase_if(out, [&](const MapMark& m) {
-    return m.kind == MarkKind::name && (m.nr < 0 || m.nr > lands || !shown[size_t(m.nr)]);
-  });
 }
 
 void armymarks(MapMarks& out, int32_t lnr, int32_t n, float x, float y, float s) {

@@ -15,7 +15,6 @@
 // viewer's information levels and army sizes (cacheinfolevels,
 // cachearmysizes).
 #pragma once
-#include <span>
 #include <vector>
 
 #include "runtime/short.h"
@@ -91,27 +90,7 @@ float maprawunit();
 void overlaymarks(MapMarks& out, int32_t player, int32_t lnr, int32_t mode, int32_t selected, uint32_t now);
 // The marks of every province (0 .. number of lands), `selected` marked as
 // such: what the turn screen and the province chooser draw every frame.
-// Every name stands at its own province's place; of names that would cover
-// one another the lesser are left out (placenames).
 void overlaymarksall(MapMarks& out, int32_t player, int32_t selected, uint32_t now);
-
-// A province's name as the map shows it: the province, where its text
-// stands (centred on x, its foot at y, text height t), half its width, and
-// what else makes it the greater of two (a higher weight: a castle, land
-// rather than sea).
-struct NameSpot {
-  int32_t lnr;
-  float x, y, t, half;
-  int32_t weight;
-};
-// Which names stay (keep[k] answers spots[k]) where names would cover one
-// another: none moves, and of two whose texts meet (or stand closer side by
-// side than two blanks) the lesser is left out: the lower weight, then the
-// smaller text (a small province's), then the higher province number. A
-// name left out covers nothing. Only the names count, so what shows does not
-// change with the province chosen or with the camera's place. wrapw, wraph:
-// the spacing of the copies of a map that wraps around (0: none).
-std::vector<bool> placenames(std::span<const NameSpot> spots, float wrapw, float wraph);
 
 // An army of n units in land lnr as a crowd of at most 120 figures of
 // "army.trs" around (x, y) (rows of at most 10, the back row first), figure
