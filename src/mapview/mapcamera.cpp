@@ -111,16 +111,6 @@ float lastpx = 0, lastpy = 0;
 
 float scrollstep(float dt) { return 750.0f * dt / (mapzoom + 0.5f); }
 
-// The camera on one axis of a map `size` pixels long, the window reaching
-// `below` pixels below it and `above` above: the map's edges stop at the
-// window's, so a map larger than the window covers it whole and a smaller
-// one stays whole inside it. Without a map, the origin.
-float camerawithin(float camera, float size, float below, float above) {
-  if (size <= 0) return 0;
-  const float low = fminf(below, size - above), high = fmaxf(below, size - above);
-  return fminf(fmaxf(camera, low), high);
-}
-
 void raisetominzoom() {
   if (mapwidth() > 0 && mapzoom < 480.0f / float(mapwidth())) mapzoom = 480.0f / float(mapwidth());
   if (mapheight() > 0 && mapzoom < 360.0f / float(mapheight())) mapzoom = 360.0f / float(mapheight());
@@ -142,19 +132,8 @@ void mapcameraedges() {
     if (mapcamy < 0) mapcamy += h;
     else if (mapcamy >= h) mapcamy -= h;
   } else {
-    // How far the window reaches from the camera, in map pixels: the whole
-    // window (the 800 x 600 screen and what a wider or taller one shows
-    // beside it) to the left and down, up to the boxes along the top, and
-    // to the right as far as the column there or the window's edge, the
-    // nearer.
-    // The picture is drawn around the middle of mapdrawnrect.
-    const guirect v = guivisible();
-    const MapRect drawn = mapdrawnrect();
-    const float zoom = fmaxf(mapzoom, 1e-3f);
-    const float cx = drawn.x + drawn.w * 0.5f, cy = drawn.y + drawn.h * 0.5f;
-    const float right = fminf(v.x + v.w, GUIWIDTH - MAPRIGHTROOM);
-    mapcamx = camerawithin(mapcamx, w, (cx - v.x) / zoom, (right - cx) / zoom);
-    mapcamy = camerawithin(mapcamy, h, (cy - v.y) / zoom, (GUIHEIGHT - MAPTOPROOM - cy) / zoom);
+    mapcamx = fminf(fmaxf(mapcamx, 0.0f), w);
+    mapcamy = fminf(fmaxf(mapcamy, 0.0f), h);
   }
 }
 

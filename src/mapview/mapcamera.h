@@ -71,11 +71,6 @@ int32_t provatpoint(int wrap, float px, float py);
 
 // ---------------------------------------------------------------- camera
 
-// Units along the top of the 800 x 600 screen that the screens' boxes take
-// (the turn screen's province and nation boxes, the chooser's window), and
-// along its right side (the turn screen's column of buttons).
-constexpr float MAPTOPROOM = 100.0f, MAPRIGHTROOM = 124.0f;
-
 // Zoom limits: the map is never smaller on screen than 480 x 360 units, and
 // a map pixel never larger than 8 units. Without a map only the upper limit
 // holds.
@@ -105,16 +100,11 @@ int32_t mapkeyscroll(float dt, const uint8_t* keys);
 // each tap acts as its key held for one frame of dt, a key tapped twice
 // twice. taps: the tap counts by SDL key symbol (at least 282 entries).
 int32_t mapkeytaps(float dt, const uint8_t* taps);
-// Wraps the camera once around a wrapping map. Otherwise the camera stops
-// where the map's edges meet the window's (the whole window, see
-// guivisible), but at the top where they meet the lower edge of the boxes
-// that the screens keep along it (MAPTOPROOM), and at the right where they
-// meet the column of buttons there (MAPRIGHTROOM) if that comes first: a
-// map larger than that covers it whole, one smaller stays whole inside it.
-// So every province can be seen and clicked clear of the boxes, and little
-// more bare background shows beside the map than lies under them.
-
+// Wraps the camera once around a wrapping map; otherwise keeps it on the
+// map, 0..mapwidth across and 0..mapheight up (standing on an edge, the
+// camera shows half a window beyond it).
 void mapcameraedges();
+
 // A zoom read from a file kept within the limits: one that is not a
 // positive finite number becomes the map's default zoom (or 1).
 void mapzoomlimits();

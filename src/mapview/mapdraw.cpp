@@ -69,9 +69,6 @@ void scenemousescroll(int32_t elapsed) {
 
 void scenedraw(int32_t stripe) {
   guiprojection();
-  // The window may have changed size since the camera last moved: the map
-  // darkened behind a view has no camera control of its own.
-  mapcameraedges();
   // A map over the whole screen fills the whole window (mapdrawnrect).
   const MapRect screen = mapviewport;
   mapviewport = mapdrawnrect();

@@ -186,35 +186,33 @@ TEST_F(Camera, DragEdgeScrollAndMapEdges) {
   edgescroll = 0;
   EXPECT_EQ(mapmousescroll(1, 0.1f, in), 0);
   edgescroll = 1;
-  // Without wrap the camera stops where the map's edge meets the screen's
-  // (400 x 300 units from the middle: 200 x 150 pixels at zoom 2), at the
-  // top where it meets the boxes 200 units above the middle, at the right
-  // the column of buttons 276 units right of it; it goes once around with
-  // wrap.
-  mapcamx = -10;
-  mapcamy = 805;
-  mapcameraedges();
-  EXPECT_FLOAT_EQ(mapcamx, 200);
-  EXPECT_FLOAT_EQ(mapcamy, 700);
-  mapcamx = 1200;
-  mapcamy = 100;
-  mapcameraedges();
-  EXPECT_FLOAT_EQ(mapcamx, 1000 - 138);
-  EXPECT_FLOAT_EQ(mapcamy, 150);
-  // A map smaller than the screen (600 x 480 units at zoom 0.6) stays whole
-  // on it; jumping to a province near its corner stops there too.
-  mapzoom = 0.6f;
-  mapcamx = -10;
-  mapcamy = 805;
-  mapcameraedges();
-  EXPECT_NEAR(mapcamx, 1000 - 276 / 0.6f, 1e-3);
-  EXPECT_NEAR(mapcamy, 300 / 0.6f, 1e-3);
-  mapzoom = 1;
-  provgeo[1].x = 30;
-  provgeo[1].y = 790;
+  // Without wrap the camera stays on the map, whatever the zoom: it may
+  // stand on an edge, half a screen of background beyond it. Jumping to a
+  // province on the edge puts the camera there. With wrap it goes once
+  // around.
+  for (const float zoom : {2.0f, 0.6f}) {
+    mapzoom = zoom;
+    mapcamx = -10;
+    mapcamy = 805;
+    mapcameraedges();
+    EXPECT_FLOAT_EQ(mapcamx, 0) << zoom;
+    EXPECT_FLOAT_EQ(mapcamy, 800) << zoom;
+    mapcamx = 1200;
+    mapcamy = -0.5f;
+    mapcameraedges();
+    EXPECT_FLOAT_EQ(mapcamx, 1000) << zoom;
+    EXPECT_FLOAT_EQ(mapcamy, 0) << zoom;
+    mapcamx = 999;
+    mapcamy = 1;
+    mapcameraedges();
+    EXPECT_FLOAT_EQ(mapcamx, 999) << zoom;
+    EXPECT_FLOAT_EQ(mapcamy, 1) << zoom;
+  }
+  provgeo[1].x = 0;
+  provgeo[1].y = 800;
   centremap(1);
-  EXPECT_FLOAT_EQ(mapcamx, 400);
-  EXPECT_FLOAT_EQ(mapcamy, 600);
+  EXPECT_FLOAT_EQ(mapcamx, 0);
+  EXPECT_FLOAT_EQ(mapcamy, 800);
   setmap(1000, 800, true);
   mapcamx = -10;
   mapcamy = 800;

@@ -350,50 +350,36 @@ TEST_F(MapWindow, ChooserPicksTheProvinceClicked) {
   EXPECT_TRUE(named) << want;
 }
 
-// Nothing but map at the window's left edge, a picture from the script.
-void expectmapatleft(const std::string& shot, const char* what) {
-  const Shot s = readshot(shot);
-  const guirect v = guivisible();
-  ASSERT_EQ(s.width, windowwidth()) << what;
-  EXPECT_LT(pixelslike(s, {v.x, v.y + 100, 30, 300}, 34, 42, 58, 20), 500) << what;
-  if (getenv("VEY3_KEEPSHOTS")) printf("%s: %s\n", what, shot.c_str());
-  dropshot(shot);
-}
-
-// The map at its bottom left corner, as far as the camera goes in an
-// 800 x 600 window, behind a view that darkens it; the window made wider
-// (by the X server) while the view waits: the camera keeps the map under
-// the whole window, no background beside it at the left. Then the same
-// with the chooser on the map itself.
-TEST_F(MapWindow, AfterAResizeTheCameraKeepsTheMapUnderTheWindow) {
+// The arrow keys held until the camera goes no farther: it stops on the
+// map's corners, 0 and the map's size, with half a window of background
+// beyond the map's two edges there (the slate of the background picture).
+TEST_F(MapWindow, TheCameraStopsOnTheMapsEdgesShowingHalfAWindowBeyond) {
   const int32_t viewer = veyrmark();
   RealWindow w(800, 600);
-  ASSERT_TRUE(showveyrmark(w, viewer));
-  int32_t corner = 1;
-  for (int32_t l = 1; l <= nbrlands; l++)
-    if (provgeo[size_t(l)].x + provgeo[size_t(l)].y < provgeo[size_t(corner)].x + provgeo[size_t(corner)].y) corner = l;
-  centremap(corner);
-  auto resized = [](int32_t width, const std::string& shot) {
-    return "wait 2\nrun xdotool search --name 'vey3 test' windowsize " + std::to_string(width) +
-           " 800 && sleep 0.5\nwait 5\nshot " + shot + "\nwait 1\n";
+  ASSERT_TRUE(showveyrmarkmiddle(w, viewer));
+  const std::string low = tempfile("cornerlow.ppm"), high = tempfile("cornerhigh.ppm");
+  auto held = [&](const char* across, const char* up, const std::string& shot) {
+    setinputscript((std::string("hold ") + across + "\nhold " + up + "\nwait 150\nrelease " + across + "\nrelease " +
+                    up + "\nwait 2\nshot " + shot + "\n").c_str());
+    mapframes(viewer, 0, 160);
+    return readshot(shot);
   };
-  const std::string dark = tempfile("resizeddark.ppm"), chooser = tempfile("resizedchooser.ppm");
-  setinputscript(("waitfor 5\n" + resized(1280, dark) + "clickid 5\n").c_str());
-  for (;;) {
-    guibegin();
-    guibutton(5, "Back");
-    guishow(-1, -1);
-    if (render_frame(true, Scene::darkmap) == 5) break;
-  }
-  expectmapatleft(dark, "behind a view");
-  setinputscript(("waitfor 1\n" + resized(1400, chooser) + "clickid 1\n").c_str());
-  EXPECT_EQ(chooseprovince(viewer, corner, "Choose"), 0);
-  expectmapatleft(chooser, "under the chooser");
-  // The map's left and bottom edges lie at or beyond the window's.
-  const guirect v = guivisible();
-  const MapRect drawn = mapdrawnrect();
-  EXPECT_LE((0 - mapcamx) * mapzoom + drawn.x + drawn.w / 2, v.x + 0.01f);
-  EXPECT_LE((0 - mapcamy) * mapzoom + drawn.y + drawn.h / 2, v.y + 0.01f);
+  const Shot a = held("left", "down", low);
+  EXPECT_EQ(mapcamx, 0);
+  EXPECT_EQ(mapcamy, 0);
+  const int32_t slate = 360 * 600 / 2;
+  EXPECT_GT(pixelslike(a, {0, 0, 360, 600}, 34, 42, 58, 20), slate);
+  EXPECT_GT(pixelslike(a, {420, 0, 380, 270}, 34, 42, 58, 20), 380 * 270 / 2);
+  EXPECT_LT(pixelslike(a, {420, 320, 380, 280}, 34, 42, 58, 20), 380 * 280 / 10);
+  const Shot b = held("right", "up", high);
+  EXPECT_EQ(mapcamx, float(mapwidth()));
+  EXPECT_EQ(mapcamy, float(mapheight()));
+  EXPECT_GT(pixelslike(b, {440, 0, 360, 600}, 34, 42, 58, 20), slate);
+  EXPECT_GT(pixelslike(b, {0, 330, 380, 270}, 34, 42, 58, 20), 380 * 270 / 2);
+  EXPECT_LT(pixelslike(b, {0, 0, 380, 280}, 34, 42, 58, 20), 380 * 280 / 10);
+  if (getenv("VEY3_KEEPSHOTS")) printf("The map's corners: %s %s\n", low.c_str(), high.c_str());
+  dropshot(low);
+  dropshot(high);
 }
 
 TEST_F(MapWindow, RandomMapBackgroundBeyondTheEdgesAndWrappedCopies) {
