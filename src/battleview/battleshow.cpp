@@ -289,6 +289,10 @@ void loadprovincelook(int32_t lnr) {
 
 // ---------------------------------------------------------------- controls
 
+// The camera keys held at the last frame's controls and never seen let go
+// since (battlecameramoves looks at every input pass, waits included).
+std::array<bool, KEYTABLE> heldbefore = {};
+
 void cameracontrols(float ms) {
   BattleCamera& c = battlecamera;
   // How long each key counts in this frame: the frame while it is held, but
@@ -296,7 +300,6 @@ void cameracontrols(float ms) {
   // went down during the frame, or ended a wait for input), and as much for
   // each tap whose press and release both came since the last frame.
   const float pace = float(framepace() > 0 ? framepace() : MINFRAMEMS);
-  static std::array<bool, KEYTABLE> heldbefore = {};
   auto keyms = [&](int32_t k) {
     const size_t key = size_t(k);
     const float held = keydown[key] ? (heldbefore[key] ? ms : pace) : 0.0f;
@@ -491,6 +494,10 @@ void battleviewreport(const BattleCheck& check) {
 
 int32_t battlecameramoves() {
   if (!battlewatching) return 0;
+  // A key let go while the frames wait for input is no longer held: pressed
+  // again, it counts as newly pressed, not as the whole wait held.
+  for (const int32_t key : CAMERAKEYS)
+    if (!keydown[size_t(key)]) heldbefore[size_t(key)] = false;
   for (const int32_t key : CAMERAKEYS)
     if (keydown[size_t(key)] || keytaps[size_t(key)]) return 1;
   return wheelcount != 0 ? 1 : 0;

@@ -103,6 +103,7 @@ int32_t provatpoint(int wrap, float px, float py) {
 namespace {
 // SDL 1.2 key symbols of the camera keys.
 constexpr int32_t KEYUP = 273, KEYDOWN = 274, KEYRIGHT = 275, KEYLEFT = 276, KEYPGUP = 280, KEYPGDOWN = 281;
+constexpr int32_t CAMERAKEYS[] = {KEYLEFT, KEYRIGHT, KEYUP, KEYDOWN, KEYPGUP, KEYPGDOWN};
 constexpr int32_t MIDDLE = 4;
 
 // What the mouse camera keeps from the frame before.
@@ -205,14 +206,34 @@ int32_t mapkeyscroll(float dt, const uint8_t* keys) {
 }
 
 int32_t mapkeytaps(float dt, const uint8_t* taps) {
-  constexpr int32_t KEYS[] = {KEYLEFT, KEYRIGHT, KEYUP, KEYDOWN, KEYPGUP, KEYPGDOWN};
   int32_t rounds = 0;
-  for (const int32_t k : KEYS) rounds = rounds > taps[k] ? rounds : taps[k];
+  for (const int32_t k : CAMERAKEYS) rounds = rounds > taps[k] ? rounds : taps[k];
   std::array<uint8_t, KEYPGDOWN + 1> held = {};
   int32_t moved = 0;
   for (int32_t round = 0; round < rounds; round++) {
-    for (const int32_t k : KEYS) held[size_t(k)] = taps[k] > round;
+    for (const int32_t k : CAMERAKEYS) held[size_t(k)] = taps[k] > round;
     moved |= mapkeyscroll(dt, held.data());
   }
   return moved;
 }
+
+int32_t mapkeyframe(MapKeyClock& clock, uint32_t nowms, uint32_t elapsedms, uint32_t pacems, const uint8_t* keys,
+                    const uint8_t* taps) {
+  static_assert(sizeof clock.held > size_t(KEYPGDOWN));
+  const uint32_t since = clock.started ? nowms - clock.lastms : elapsedms;
+  const uint32_t heldms = since < elapsedms ? since : elapsedms;
+  std::array<uint8_t, KEYPGDOWN + 1> going = {}, fresh = {};
+  for (const int32_t k : CAMERAKEYS) {
+    const size_t key = size_t(k);
+    const bool before = clock.held[key] != 0, now = keys[k] != 0;
+    going[key] = before && now;
+    fresh[key] = uint8_t(taps[k] + (now && !before && taps[k] < 255 ? 1 : 0));
+    clock.held[key] = now;
+  }
+  clock.lastms = nowms;
+  clock.started = true;
+  const int32_t moved = mapkeyscroll(float(heldms) / 1000.0f, going.data());
+  return mapkeytaps(float(pacems) / 1000.0f, fresh.data()) | moved;
+}
+
+void mapkeyforget(MapKeyClock& clock) { clock.held = {}; }

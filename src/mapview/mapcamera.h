@@ -11,6 +11,8 @@
 // size and the window's size in GUI units (800 x 600 without a window): no
 // window is needed, so tests and the turn screens use it alike.
 #pragma once
+#include <array>
+
 #include "runtime/short.h"
 
 struct MapRect {
@@ -100,6 +102,22 @@ int32_t mapkeyscroll(float dt, const uint8_t* keys);
 // each tap acts as its key held for one frame of dt, a key tapped twice
 // twice. taps: the tap counts by SDL key symbol (at least 282 entries).
 int32_t mapkeytaps(float dt, const uint8_t* taps);
+// The key camera of one map frame, as the frame function runs it. A key
+// held at the frame before counts the time since then (at most the frame's
+// own elapsed time); a key found newly pressed, and each tap, counts one
+// frame at the frame pace, however long the screen stood still before: so a
+// key held for a while moves the map as far as it would on a screen that
+// draws every frame. The clock keeps the keys held and the time of the last
+// frame; forgetting it (another scene was shown) makes a key still held
+// count as newly pressed.
+struct MapKeyClock {
+  std::array<uint8_t, 282> held = {};
+  uint32_t lastms = 0;
+  bool started = false;
+};
+int32_t mapkeyframe(MapKeyClock& clock, uint32_t nowms, uint32_t elapsedms, uint32_t pacems, const uint8_t* keys,
+                    const uint8_t* taps);
+void mapkeyforget(MapKeyClock& clock);
 // Wraps the camera once around a wrapping map; otherwise keeps it on the
 // map, 0..mapwidth across and 0..mapheight up (standing on an edge, the
 // camera shows half a window beyond it).

@@ -52,19 +52,19 @@ int findmapimage(const char* folder, const char* image) {
 // The scene hooks: the camera from the keys and the mouse (elapsed ms, or
 // -1 when another scene was shown), and the map drawn (a stripe of 120
 // units at reduced graphics, or all of it).
+MapKeyClock keyclock;
+
 void scenemousescroll(int32_t elapsed) {
   MapControls in = {pointerx, pointery, pointerbuttons, wheelcount, isfullscreen()};
   wheelcount = 0;
   if (elapsed < 0) {
+    mapkeyforget(keyclock);
     mapmousescroll(-1, 0, in);
     return;
   }
-  const float dt = float(elapsed) * 0.001f;
-  mapkeyscroll(dt, keydown.data());
-  // A tap moves the camera as far as one frame at the frame pace, whatever
-  // the last frame took.
-  mapkeytaps(float(framepace() > 0 ? framepace() : MINFRAMEMS) / 1000.0f, keytaps.data());
-  mapmousescroll(1, dt, in);
+  const uint32_t pace = uint32_t(framepace() > 0 ? framepace() : MINFRAMEMS);
+  mapkeyframe(keyclock, timems(), uint32_t(elapsed), pace, keydown.data(), keytaps.data());
+  mapmousescroll(1, float(elapsed) * 0.001f, in);
 }
 
 void scenedraw(int32_t stripe) {

@@ -251,3 +251,64 @@ TEST_F(Camera, KeysScrollAndZoom) {
 }
 
 }  // namespace
+
+namespace {
+// One map frame of the key camera at `now` ms: the right arrow held, tapped
+// `taps` times since the frame before; the camera's move across.
+float rightframe(MapKeyClock& clock, uint32_t now, uint32_t elapsed, bool held, uint8_t taps = 0) {
+  std::array<uint8_t, 320> keys{}, tapped{};
+  keys[KEY_RIGHT] = held;
+  tapped[KEY_RIGHT] = taps;
+  const float before = mapcamx;
+  mapkeyframe(clock, now, elapsed, 20, keys.data(), tapped.data());
+  return mapcamx - before;
+}
+
+// The right arrow held from `press` for `hold` ms, frames at the pace of 20
+// ms from `first` on, `quiet` ms after the frame before them, the first of
+// them counting `firstelapsed`: the move.
+float heldfor(uint32_t quiet, uint32_t first, uint32_t firstelapsed, uint32_t press, uint32_t hold) {
+  MapKeyClock clock;
+  rightframe(clock, first - quiet, 20, false);
+  float moved = 0;
+  uint32_t last = first - quiet;
+  for (uint32_t now = first; now < press + hold + 100; now += 20) {
+    const bool down = now >= press && now < press + hold;
+    const bool tapped = !down && last < press && now >= press + hold;
+    moved += rightframe(clock, now, now == first ? firstelapsed : now - last, down, tapped);
+    last = now;
+  }
+  return moved;
+}
+}  // namespace
+
+TEST_F(Camera, AKeyPressedCountsOneFrameWhateverTheStillnessBeforeIt) {
+  setmap(4000, 4000, false);
+  mapcamx = mapcamy = 2000;
+  const float frame = 750.0f * 0.02f / 1.5f;   // one frame at the pace, zoom 1
+  MapKeyClock clock;
+  rightframe(clock, 1000, 20, false);
+  // Pressed after three still seconds, found by a frame whose elapsed time
+  // is the cap: one frame's step; held, the time since the frame before.
+  EXPECT_FLOAT_EQ(rightframe(clock, 4000, 500, true), frame);
+  EXPECT_FLOAT_EQ(rightframe(clock, 4005, 500, true), 750.0f * 0.005f / 1.5f);
+  EXPECT_FLOAT_EQ(rightframe(clock, 4035, 30, true), 750.0f * 0.03f / 1.5f);
+  // ... at most the frame's own time (a dialog's frames came between).
+  EXPECT_FLOAT_EQ(rightframe(clock, 9000, 25, true), 750.0f * 0.025f / 1.5f);
+  // Let go and pressed again, tapped twice meanwhile: three frames' steps.
+  rightframe(clock, 9020, 20, false);
+  EXPECT_FLOAT_EQ(rightframe(clock, 9800, 500, true, 2), 3 * frame);
+  // Another scene was shown: a key still held counts as newly pressed.
+  mapkeyforget(clock);
+  EXPECT_FLOAT_EQ(rightframe(clock, 12000, 500, true), frame);
+  // A key held for t moves the map as far on a screen that stood still
+  // (its first frame after the press counting the cap of 500 ms) as on one
+  // that draws every frame, to a frame's step; a short press or a tap as
+  // far as a frame or two.
+  for (const uint32_t hold : {3u, 12u, 35u, 150u, 700u}) {
+    const float still = heldfor(3000, 20007, 500, 20000, hold), steady = heldfor(20, 10000, 20, 20000, hold);
+    EXPECT_NEAR(still, steady, frame + 0.01f) << hold;
+    EXPECT_NEAR(steady, 750.0f * float(hold) / 1000 / 1.5f, 1.01f * frame) << hold;
+    EXPECT_GE(still, frame - 0.01f) << hold;
+  }
+}

@@ -304,6 +304,47 @@ TEST_F(MapWindow, AKeyTappedBetweenTwoFramesMovesTheMapOnce) {
   EXPECT_LT(x1 - mapcamx, 1.2f * held);
 }
 
+// A key pressed for a while by the X server moves the map as far on a
+// screen that stands still until input comes (the province chooser) as on
+// one that draws every frame: its first frame counts one frame, not the
+// stillness before it (which made a press of a few milliseconds move the
+// map by half a second's worth). The same for a Page key's zoom.
+TEST_F(MapWindow, AKeyPressedOnAStillScreenMovesTheMapAsOnOneThatDrawsEveryFrame) {
+  const int32_t viewer = veyrmark();
+  RealWindow w(800, 600);
+  ASSERT_TRUE(showveyrmarkmiddle(w, viewer));
+  const float middlex = mapcamx;
+  const std::string done = tempfile("pressdone");
+  // The move in seconds of the key held (at zoom 1: 500 pixels a second
+  // across, the zoom by 1.001 for each 1/750 s) of `key` pressed for
+  // `hold` seconds, on the chooser, or on frames drawn one after another.
+  auto seconds = [&](const char* key, const char* hold, bool still) {
+    mapcamx = middlex;
+    mapzoom = 1;
+    const std::string press = std::string("keydown ") + key + " sleep " + hold + " keyup " + key;
+    if (still) {
+      setinputscript(("waitfor 1\nwait 3\n" + xdobackground("sleep 0.8 " + press + " sleep 0.6 key Escape", done)).c_str());
+      EXPECT_EQ(chooseprovince(viewer, 0, "Choose"), 0);
+    } else {
+      setinputscript(xdobackground("sleep 0.3 " + press, done).c_str());
+      for (int32_t k = 0; k < 3000 && !fileexists(done); k++) mapframes(viewer, 0, 1);
+      mapframes(viewer, 0, 3);
+    }
+    while (!fileexists(done)) sleepms(10);
+    remove(done.c_str());
+    return strcmp(key, "Prior") == 0 ? logf(mapzoom) / logf(1.001f) / 750 : (mapcamx - middlex) / 500;
+  };
+  for (const char* key : {"Right", "Prior"})
+    for (const char* hold : {"0.01", "0.04", "0.3"}) {
+      const float still = seconds(key, hold, true), steady = seconds(key, hold, false);
+      printf("%s held %s s: %.3f s on the still screen, %.3f s on frames drawn one after another\n", key, hold,
+             double(still), double(steady));
+      EXPECT_GT(still, 0.01f) << key << " " << hold;
+      EXPECT_NEAR(still, steady, 0.08f) << key << " " << hold;
+      EXPECT_LT(still, strtof(hold, nullptr) + 0.12f) << key << " " << hold;
+    }
+}
+
 TEST_F(MapWindow, ChooserPicksTheProvinceClicked) {
   const int32_t viewer = veyrmark();
   const int32_t home = kingdom[size_t(viewer)].w[KW_HOMELAND];
