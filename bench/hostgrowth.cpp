@@ -1,12 +1,13 @@
 // The cost of a hosted month as the game grows: two games on the same
-// 1,500-province grid with the same 15 computer nations, one of 10,000 units
+// 1,500-province grid with the same 15 computer nations, one of 20,000 units
 // and one of 80,000, in the same run. Each has a commander with an army of
 // forty for every hundred units (the armies of a nation stand in its
 // provinces, where its computer player sends them on), a battle for every
 // thousand units (an army in an independent province with the order to
 // attack it) and garrisons for the rest. A month whose rules walk the whole
-// unit table for each commander or battle costs eight times as much per unit
-// in the large game as in the small; `cpu_us_per_unit` should stay flat.
+// unit table for each commander or battle costs four times as much per unit
+// in the large game as in the small; `cpu_us_per_unit` should stay flat,
+// and `per_unit_vs_small` near 1.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -27,6 +28,7 @@
 namespace {
 
 constexpr const char* GAME = "growth";
+constexpr int32_t SMALL = 20000;
 std::string root;
 
 // The game of `units` units, written as root/pristine/NAME.
@@ -111,8 +113,14 @@ void month(benchmark::State& state, int32_t units) {
   state.counters["battles"] = battles;
   state.counters["cpu_s_per_month"] = permonth;
   state.counters["cpu_us_per_unit"] = permonth * 1e6 / double(living);
+  // The large game's cost per unit against the small one's of the same run
+  // (1: flat).
+  static double smallperunit = 0;
+  const double perunit = permonth * 1e6 / double(living);
+  if (units == SMALL) smallperunit = perunit;
+  else if (smallperunit > 0) state.counters["per_unit_vs_small"] = perunit / smallperunit;
 }
-BENCHMARK_CAPTURE(month, small_20000_units, 20000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(month, small_20000_units, SMALL)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK_CAPTURE(month, large_80000_units, 80000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace

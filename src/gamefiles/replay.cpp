@@ -1,9 +1,13 @@
 // Battle replays: their numbering in the temp folder, the marker that finds
 // them inside a turn file, their header and the checksum block.
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "gamefiles/gamefiles.h"
 #include "runtime/binio.h"
@@ -275,23 +279,134 @@ int readvcr(int32_t* lnr, int32_t* defender, int32_t* attacker, int32_t* castle,
 
 // ---------------------------------------------------------------- set-aside forces
 
-void saveforces(int32_t lnr, FILE* f) {
-  if (putint(SETASIDECHECK, f) != 4) fatalerror("sf: out of memory");
-  for (int32_t u = 0; u <= imin(highestunit, MAXUNITS - 1); u++)
+namespace {
+// The forces set aside before one battle of a month are mostly those set
+// aside before the last, as they were. So each record's bytes in the file
+// are kept with the record they were made from, when reading them back
+// over that record gives the record again: a record written again as it
+// was takes its kept bytes, and a file that comes back as it was written,
+// over slots that still hold what was written, is taken back without
+// reading its records field by field (they would change nothing). Any
+// other file is read record by record.
+template <typename Record>
+struct Kept {
+  std::vector<Record> records;
+  std::vector<std::vector<uint8_t>> bytes;   // empty: none kept for the slot
+  std::vector<int32_t> written;              // the slots of the last file, in its order
+};
+Kept<Unit> keptunits;
+Kept<Commander> keptcoms;
+std::vector<uint8_t> lastfile;   // the bytes of the last file written
+bool lastkept = false;           // and every record in it kept
+
+template <typename Record>
+bool same(const Record& a, const Record& b) {
+  return memcmp(&a, &b, sizeof(Record)) == 0;
+}
+
+void append(std::vector<uint8_t>& out, int32_t value) {
+  const uint32_t v = uint32_t(value);
+  out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)});
+}
+
+// Record n as the file has it, into out: the kept bytes when the record is
+// as kept, else made anew (and kept when they read back to the record).
+template <typename Record, typename Put, typename Get>
+void appendrecord(Kept<Record>& kept, int32_t n, const Record& now, Put put, Get get, std::vector<uint8_t>& out) {
+  if (size_t(n) >= kept.bytes.size()) {
+    kept.bytes.resize(size_t(n) + 1);
+    kept.records.resize(size_t(n) + 1);
+  }
+  kept.written.push_back(n);
+  std::vector<uint8_t>& bytes = kept.bytes[size_t(n)];
+  if (!bytes.empty() && same(kept.records[size_t(n)], now)) {
+    out.insert(out.end(), bytes.begin(), bytes.end());
+    return;
+  }
+  bytes.clear();
+  // Made in a stream of memory and read back from there.
+  static std::array<char, 16384> scratch;
+  static FILE* s = fmemopen(scratch.data(), scratch.size(), "w+");
+  long size = -1;
+  if (s) {
+    rewind(s);
+    put(n, s);
+    size = ftell(s);
+    fflush(s);
+  }
+  if (size <= 0 || size_t(size) >= scratch.size() || ferror(s)) {
+    lastkept = false;
+    const std::vector<uint8_t> made = streambytes([&](FILE* f) { put(n, f); });
+    out.insert(out.end(), made.begin(), made.end());
+    if (s) clearerr(s);
+    return;
+  }
+  const uint8_t* made = reinterpret_cast<const uint8_t*>(scratch.data());
+  out.insert(out.end(), made, made + size);
+  rewind(s);
+  Record read = now;
+  const int32_t version = readversion;
+  setreadversion(FILEVERSION);
+  const bool whole = writeversion == FILEVERSION && get(read, s) && ftell(s) == size;
+  setreadversion(version);
+  if (!whole || !same(read, now)) {
+    lastkept = false;
+    return;
+  }
+  bytes.assign(made, made + size);
+  std::construct_at(&kept.records[size_t(n)], now);
+}
+
+// The file as saveforces writes it.
+void forcesbytes(int32_t lnr, std::vector<uint8_t>& out) {
+  out.clear();
+  keptunits.written.clear();
+  keptcoms.written.clear();
+  lastkept = true;
+  append(out, SETASIDECHECK);
+  // While the month's battles are fought the units outside all their
+  // provinces are set aside already: only the few slots left can hold one.
+  std::vector<int32_t> slots;
+  if (!unitslotsintable(slots))
+    for (int32_t u = 0; u <= imin(highestunit, MAXUNITS - 1); u++) slots.push_back(u);
+  const auto getunit = [](Unit& x, FILE* f) { return get_unitrec(x, f, KEEPSTATE); };
+  for (int32_t u : slots)
     if (unitinuse(u) && unit[u].land != lnr) {
-      putindex(u, f);
-      put_unit(u, f);
+      append(out, u);
+      appendrecord(keptunits, u, unit[u], put_unit, getunit, out);
     }
-  endsection(f);
+  append(out, -1);
+  const auto getcom = [](Commander& x, FILE* f) {
+    int32_t body;
+    return get_comrec(x, f, KEEPSTATE, &body);
+  };
   for (int32_t c = 0; c <= imin(highestcom, MAXCOMS - 1); c++) {
     int32_t body = com[c].body;
     if (body >= 0 && body < MAXUNITS && unit[body].land != lnr) {
-      putindex(c, f);
-      put_com(c, f);
+      append(out, c);
+      appendrecord(keptcoms, c, com[c], put_com, getcom, out);
     }
   }
-  endsection(f);
-  if (putint(HEADERCHECK, f) != 4) fatalerror("sf: out of memory");
+  append(out, -1);
+  append(out, HEADERCHECK);
+}
+
+// The file read is the last one written, of records kept that stand in
+// their slots as they were written.
+bool comesbackaswritten(const std::vector<uint8_t>& data) {
+  if (!lastkept || data != lastfile) return false;
+  for (int32_t u : keptunits.written)
+    if (!same(keptunits.records[size_t(u)], unit[size_t(u)])) return false;
+  for (int32_t c : keptcoms.written)
+    if (!same(keptcoms.records[size_t(c)], com[size_t(c)])) return false;
+  return true;
+}
+}  // namespace
+
+void saveforces(int32_t lnr, FILE* f) {
+  forcesbytes(lnr, lastfile);
+  if (putmany(lastfile.data(), 1, int32_t(lastfile.size()), f) != int32_t(lastfile.size()))
+    fatalerror("sf: out of memory");
 }
 
 int loadfor(FILE* f, int keeplinks) {
@@ -313,10 +428,21 @@ void setasidepath(char* path, int32_t size) { formatbounded(path, size, "%s/tmp_
 void setforcesaside(int32_t lnr) {
   char path[PATHLEN];
   setasidepath(path, PATHLEN);
-  GameFile file = opengamefile(path, false);
-  if (!file) filestop("sf: Write error! Disc full?", path, errno);
-  saveforces(lnr, gamefilestream(file));
-  if (!closegamefile(std::move(file), 0)) filestop("sf: Write error! Disc full?", path, errno);
+  forcesbytes(lnr, lastfile);
+  // Written over the file of the battle before: a new file for every battle
+  // of a month costs the disc more than its bytes do.
+  UniqueFile f = openquiet(path, "r+b");
+  if (!f && errno == ENOENT) f = openquiet(path, "wb");
+  if (!f) {
+    struct stat st;
+    const bool folder = errno == ENOTAFILE && stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+    filestop("sf: Write error! Disc full?", path, folder ? EISDIR : errno);
+  }
+  const size_t size = lastfile.size();
+  if (fwrite(lastfile.data(), 1, size, f.get()) != size || fflush(f.get()) != 0 ||
+      ftruncate(fileno(f.get()), off_t(size)) != 0)
+    filestop("sf: Write error! Disc full?", path, errno);
+  if (fclose(f.release()) != 0) filestop("sf: Write error! Disc full?", path, errno);
 }
 
 int takeforcesback(int keeplinks) {
@@ -328,5 +454,21 @@ int takeforcesback(int keeplinks) {
     return 0;
   }
   setreadversion(FILEVERSION);
+  if (keeplinks == KEEPSTATE) {
+    static std::vector<uint8_t> data;
+    data.resize(lastfile.size() + 1);
+    data.resize(fread_unlocked(data.data(), 1, data.size(), f.get()));
+    if (comesbackaswritten(data)) {
+      // The records read over themselves; the units go through the table's
+      // writer as a read would put them.
+      for (int32_t u : keptunits.written) {
+        putunit(u, unit[size_t(u)]);
+        highestunit = imax(highestunit, u);
+      }
+      for (int32_t c : keptcoms.written) highestcom = imax(highestcom, c);
+      return 1;
+    }
+    rewind(f.get());
+  }
   return loadfor(f.get(), keeplinks);
 }

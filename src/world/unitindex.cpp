@@ -33,10 +33,38 @@ struct AsideLevel {
   std::vector<Unit> records;
   std::vector<int32_t> stayed;    // the slots of the table that stayed, ascending
   size_t journalfrom = 0;
+  // The slots that the level already counts as its own (those that stayed,
+  // and those in its part of the journal) carry its stamp, so that its part
+  // holds a slot once however often it is written: the month's set-aside
+  // lasts all its battles, and the forces of every battle province are
+  // written back over their slots after each battle.
+  std::vector<uint32_t> marks;
+  uint32_t stamp = 0;
 };
 std::array<AsideLevel, 2> levels;   // storage kept from one battle to the next
 int32_t aside = 0;                  // levels in force
 std::vector<int32_t> journal;
+uint32_t stamps = 0;
+
+// A new stamp for a level that begins; the marks start anew when the
+// stamps wrap.
+uint32_t newstamp() {
+  if (++stamps == 0) {
+    for (AsideLevel& l : levels) std::fill(l.marks.begin(), l.marks.end(), 0u);
+    stamps = 1;
+  }
+  return stamps;
+}
+
+// Slot u was written while a set-aside is in force: into the journal once
+// for every level that does not count it yet.
+void note(int32_t u) {
+  bool known = true;
+  for (int32_t k = 0; k < aside; k++) known = known && levels[size_t(k)].marks[size_t(u)] == levels[size_t(k)].stamp;
+  if (known) return;
+  for (int32_t k = 0; k < aside; k++) levels[size_t(k)].marks[size_t(u)] = levels[size_t(k)].stamp;
+  journal.push_back(u);
+}
 
 void file(Lists& lists, int32_t key, int32_t u) {
   if (key == -1) return;
@@ -87,7 +115,7 @@ void setunitland(int32_t unr, int32_t lnr) {
   Unit& x = unit[size_t(unr)];
   const int32_t was = x.land;
   UnitKeyWriter::land(x, lnr);
-  if (aside) journal.push_back(unr);
+  if (aside) note(unr);
   if (resting || was == x.land) return;
   unfile(bylands, was, unr);
   file(bylands, x.land, unr);
@@ -99,7 +127,7 @@ void setunitsquad(int32_t unr, int32_t squad) {
   const int32_t was = x.squad;
   if (was == squad) return;
   UnitKeyWriter::squad(x, squad);
-  if (aside) journal.push_back(unr);
+  if (aside) note(unr);
   if (resting) return;
   unfile(bysquads, was, unr);
   file(bysquads, squad, unr);
@@ -110,7 +138,7 @@ void putunit(int32_t unr, const Unit& x) {
   Unit& slot = unit[size_t(unr)];
   const int32_t wasland = slot.land, wassquad = slot.squad;
   std::construct_at(&slot, x);
-  if (aside) journal.push_back(unr);
+  if (aside) note(unr);
   if (resting) return;
   if (wasland != slot.land) {
     unfile(bylands, wasland, unr);
@@ -225,11 +253,16 @@ void setunitsaside(std::span<const int32_t> lands) {
   l.numbers.clear();
   l.records.clear();
   l.stayed.clear();
+  l.marks.resize(MAXUNITS);
+  l.stamp = newstamp();
   const Unit empty = emptyunit();
   const auto keep = [&](int32_t u) {
     if (u > topunit()) return;
     if (std::find(lands.begin(), lands.end(), int32_t(unit[size_t(u)].land)) != lands.end()) {
       l.stayed.push_back(u);
+      // Its writes need no note, unless an outer level keeps its unit: such
+      // a slot, written meanwhile, goes back to empty when this level ends.
+      if (aside == 0 || !keptby(aside - 1, u)) l.marks[size_t(u)] = l.stamp;
       return;
     }
     l.numbers.push_back(u);

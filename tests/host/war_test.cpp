@@ -3,6 +3,7 @@
 #include "hostworld.h"
 
 #include "battle/battle.h"
+#include "battleview/battleview.h"
 #include "gamefiles/gamefiles.h"
 #include "support/gamefolders.h"
 #include "world/scores.h"
@@ -156,6 +157,47 @@ TEST_F(War, TheForcesOutsideABattleGoAsideInTheTempFolder) {
   com[size_t(stayer)].name[0] = 0;
   EXPECT_EQ(takeforcesback(), 1);
   EXPECT_STREQ(com[size_t(stayer)].name, "Stayer");
+}
+
+// A battle's set-aside file is read back over the forces it holds: a
+// record that changed in the table meanwhile, or in the file, comes back as
+// the file has it, whether or not the same forces were set aside before.
+TEST_F(War, TheSetAsideFileIsReadBackAsItStands) {
+  const int32_t c = commander(A, 3), d = commander(B, 6);
+  army(c, 5);
+  army(d, 4);
+  const int32_t u = armyunits(c)[0], v = armyunits(d)[1];
+  const int16_t hp = unit[size_t(u)].hp;
+  strlcopy(com[size_t(c)].name, "Aldo", 36);
+  for (int32_t round = 0; round < 4; round++) {   // later rounds write the same forces again
+    setforcesaside(4);
+    if (round % 2 == 0) unit[size_t(u)].hp = 1;
+    else strlcopy(com[size_t(c)].name, "Bero", 36);
+    ASSERT_EQ(takeforcesback(KEEPSTATE), 1);
+    EXPECT_EQ(unit[size_t(u)].hp, hp) << round;
+    EXPECT_STREQ(com[size_t(c)].name, "Aldo") << round;
+  }
+  // As written and untouched it leaves the table as it is.
+  setforcesaside(4);
+  const std::vector<Unit> table(unit.begin(), unit.begin() + highestunit + 1);
+  ASSERT_EQ(takeforcesback(KEEPSTATE), 1);
+  EXPECT_EQ(memcmp(table.data(), unit.data(), table.size() * sizeof(Unit)), 0);
+  // A file changed on the disc gives its own record: a unit's hit points
+  // follow its number, three flag words, its squad and its type.
+  setforcesaside(4);
+  const std::string path = std::string(temppath) + "/tmp_fl";
+  std::vector<uint8_t> b = readbytes(path);
+  size_t at = 4;
+  const auto int32at = [&](size_t i) {
+    return int32_t(uint32_t(b[i]) | uint32_t(b[i + 1]) << 8 | uint32_t(b[i + 2]) << 16 | uint32_t(b[i + 3]) << 24);
+  };
+  while (at + 4 <= b.size() && int32at(at) >= 0 && int32at(at) != v) at += 4 + size_t(unitrecordbytes());
+  ASSERT_EQ(int32at(at), v);
+  b[at + 4 + 18] = 3;
+  b[at + 4 + 19] = 0;
+  writebytes(path, b);
+  ASSERT_EQ(takeforcesback(KEEPSTATE), 1);
+  EXPECT_EQ(unit[size_t(v)].hp, 3);
 }
 
 TEST_F(War, AReplayFromItsSeedFightsTheSameBattle) {

@@ -179,7 +179,9 @@ TEST_F(UnitIndex, ArmiesDropTheSameUnitsInTheSameOrderAsTheScan) {
 
 // The month's battles within one set-aside of everyone outside their
 // provinces: each battle sees the table that setting the whole world aside
-// for it alone gives, and the month ends with the same table.
+// for it alone gives, also when the forces set aside for a battle are
+// written back over their slots after it, and the month ends with the same
+// table.
 TEST_F(UnitIndex, BattlesWithinTheMonthsSetAsideSeeWhatTheirOwnSetAsideGives) {
   for (int32_t step = 0; step < 300; step++) write();
   const std::vector<Unit> world(unit.begin(), unit.begin() + highestunit + 1);
@@ -227,6 +229,13 @@ TEST_F(UnitIndex, BattlesWithinTheMonthsSetAsideSeeWhatTheirOwnSetAsideGives) {
         if (unit[size_t(u)].hp > 0) EXPECT_TRUE(std::binary_search(slots.begin(), slots.end(), u)) << u;
       seen.push_back(table());
       takeunitsback();
+      // The set-aside file read back: every unit outside the province
+      // written over its slot as it stands, after each battle.
+      std::vector<int32_t> kept;
+      if (!unitslotsintable(kept))
+        for (int32_t u = 0; u <= highestunit; u++) kept.push_back(u);
+      for (int32_t u : kept)
+        if (unit[size_t(u)].hp > 0 && unit[size_t(u)].land != field) putunit(u, Unit(unit[size_t(u)]));
     }
     if (once) takeunitsback();
     EXPECT_EQ(unitindexfault(), "");
