@@ -112,6 +112,9 @@ extern BattleResult battleresult;
 // before calling.
 void initbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t incastle, int32_t provdef,
                 int32_t surprise);
+// Whether the player holds a land beside land lnr: where the losers of its
+// side retreat to after a battle there.
+bool haslandbeside(int32_t lnr, int32_t player);
 // dobatl: do battle.
 // Fights the battle set up by initbattle and applies its aftermath: the
 // dead are removed (and add to the land's fallen), temporary units vanish,

@@ -94,16 +94,24 @@ void showturn(int32_t foreseen) {
   battleviewhook(frame);
 }
 
-// A neighbouring land the player holds, drawn with rnd; -1 none.
+// A neighbouring land the player holds, drawn with rnd; -1 none. A replay's
+// world holds the battle's land alone, whose flag word carries the host's
+// word on each side: the losers of a side that had no way out die, those
+// of a side that had one leave by a land of theirs, or by the land's first
+// neighbour when the replay knows none of theirs.
 int32_t retreatland(int32_t player) {
   const int32_t l = bs.land;
   if (l < 1 || l >= MAXLANDS) return -1;
+  const int16_t told = land[l].reserved;
+  const int16_t way = player == bs.player[0] ? LF_DEFENDERWAY : player == bs.player[1] ? LF_ATTACKERWAY : 0;
+  if ((told & LF_WAYSTOLD) && !(told & way)) return -1;
   int32_t options[MAXNEIGHBOURS], n = 0;
   for (int32_t i = 0; i < MAXNEIGHBOURS; i++) {
     const int32_t nb = provgeo[l].nbr[i];
     if (nb < 1) break;
     if (nb < MAXLANDS && land[nb].owner == player) options[n++] = nb;
   }
+  if (n == 0 && (told & LF_WAYSTOLD) && provgeo[l].nbr[0] >= 1) return provgeo[l].nbr[0];
   return n == 0 ? -1 : options[n == 1 ? 0 : rnd(n)];
 }
 
@@ -186,6 +194,16 @@ void aftermath(int32_t winner, int32_t trapped) {
   }
 }
 }  // namespace
+
+bool haslandbeside(int32_t lnr, int32_t player) {
+  if (lnr < 1 || lnr >= MAXLANDS) return false;
+  for (int32_t i = 0; i < MAXNEIGHBOURS; i++) {
+    const int32_t nb = provgeo[lnr].nbr[i];
+    if (nb < 1) break;
+    if (nb < MAXLANDS && land[nb].owner == player) return true;
+  }
+  return false;
+}
 
 int32_t dobatl(int32_t defender, int32_t attacker, int32_t view, int32_t trapped, int32_t checksums,
                int32_t turnlimit) {

@@ -121,6 +121,14 @@ int32_t fightbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t inc
       terms.provdef && land[size_t(lnr)].owner == defender && defender != INDEPENDENTS ? land[size_t(lnr)].provdef : 0;
   const int32_t turnlimit = imax(terms.turnlimit, 0);
   std::vector<GameFile> replays;
+  // A replay holds the battle's land alone: the land it carries says
+  // whether the losers of each side have a land of their own beside it to
+  // retreat to, so that they go (or die) in the replay as they do here.
+  int16_t& flags = land[size_t(lnr)].reserved;
+  const int16_t before = flags;
+  flags = int16_t(flags | LF_WAYSTOLD);
+  if (!terms.trapped && haslandbeside(lnr, defender)) flags = int16_t(flags | LF_DEFENDERWAY);
+  if (!terms.trapped && haslandbeside(lnr, attacker)) flags = int16_t(flags | LF_ATTACKERWAY);
   // A replay goes into the player's turn file: a computer player whose game
   // writes none gets none.
   for (int32_t p : {defender, attacker})
@@ -128,11 +136,13 @@ int32_t fightbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t inc
       GameFile f = crvcr(p, lnr, defender, attacker, incastle, seed, provdef, surprise, turnlimit);
       if (f) replays.push_back(std::move(f));
     }
+  flags = int16_t(before & ~(LF_WAYSTOLD | LF_DEFENDERWAY | LF_ATTACKERWAY));
   seedrnd(seed);
   initbattle(lnr, defender, attacker, incastle, provdef, surprise);
   const int32_t winner = dobatl(defender, attacker, 0, terms.trapped, 1, turnlimit);
   for (GameFile& f : replays) closevcr(std::move(f));
   const std::vector<Fallen> dead = fallen(commanders);
+  flags = before;
   takeback(aside);
   for (const auto& [u, l] : away)
     if (unit[size_t(u)].land == -1) setunitland(u, l);

@@ -58,6 +58,10 @@ struct Land {
 // Bits of a land's flag word (Land::reserved): a battle was fought here last
 // month (the host's mark), the tax follows the unrest.
 constexpr int16_t LF_BATTLE = 0x8, LF_AUTOTAX = 0x10;
+// In a battle's replay, whose world holds the battle's land alone: the host
+// said whether the losers of each side had a neighbouring land of their own
+// to retreat to (the defender's, the attacker's).
+constexpr int16_t LF_WAYSTOLD = 0x20, LF_DEFENDERWAY = 0x40, LF_ATTACKERWAY = 0x80;
 
 // Bit of a land's vpword: a battle of the month before was fought there.
 // The player's program sets it from the turn file's replays when it opens a

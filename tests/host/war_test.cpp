@@ -232,6 +232,57 @@ TEST_F(War, AReplayFromItsSeedFightsTheSameBattle) {
   replay(true);
 }
 
+// The end report of a battle's replay tells what the host did with the
+// losers: those who went to a land of their own beside the battle as
+// retreated, those who had none as having had nowhere to go. The replay's
+// world holds the battle's land alone, as the turn screens load it.
+class Losers : public War {
+ protected:
+  // A's army of 20 attacks B's 40 in land `to` from land `from`; the host's
+  // result, then the replay's end report against it.
+  BattleResult losebattle(int32_t from, int32_t to) {
+    own(to, B);
+    army(commander(B, to), 40);
+    const int32_t c = commander(A, from);
+    army(c, 20);
+    order(c, Order::move, to);
+    march();
+    return battleresult;
+  }
+  void replaytells(const BattleResult& hosted) {
+    EXPECT_EQ(hosted.winner, B);
+    clearworld();
+    Replay r;
+    readreplay(A, r);
+    EXPECT_NE(fightreplay(r).find("Battle running along just as I have forseen"), std::string::npos);
+    EXPECT_EQ(battleresult.winner, B);
+    EXPECT_EQ(battleresult.retreated, hosted.retreated);
+    EXPECT_EQ(battleresult.died_trapped, hosted.died_trapped);
+    const std::vector<std::string> lines = battlereportlines(BattleCheck{});
+    const std::string told = std::to_string(hosted.retreated) + " of the losers retreated, " +
+                             std::to_string(hosted.died_trapped) + " had nowhere to go.";
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), told), 1) << told;
+  }
+};
+
+TEST_F(Losers, WhoFallBackToTheirOwnLandAreToldAsRetreated) {
+  own(3, A);
+  const BattleResult hosted = losebattle(3, 4);
+  EXPECT_GT(hosted.retreated, 0);
+  EXPECT_EQ(hosted.died_trapped, 0);
+  EXPECT_EQ(living(3, A), hosted.retreated);
+  replaytells(hosted);
+}
+
+TEST_F(Losers, WhoHaveNoLandBesideTheBattleAreToldAsHavingNowhereToGo) {
+  // Land 7 lies between B's lands 6 and 8.
+  const BattleResult hosted = losebattle(7, 6);
+  EXPECT_EQ(hosted.retreated, 0);
+  EXPECT_GT(hosted.died_trapped, 0);
+  EXPECT_EQ(living(6, A) + living(7, A), 0);
+  replaytells(hosted);
+}
+
 TEST_F(War, CastlesAreBesiegedBrokenStormedOrGivenUp) {
   Land& l = land[BHOME];
   const int32_t c = commander(A, 7);
