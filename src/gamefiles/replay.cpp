@@ -289,10 +289,15 @@ namespace {
 // reading its records field by field (they would change nothing). Any
 // other file is read record by record.
 template <typename Record>
+struct KeptRecord {
+  Record record;
+  uint16_t size = 0;   // of the bytes; 0: none kept
+  std::array<uint8_t, sizeof(Record) + 32> bytes;   // a record's bytes take about its size
+};
+template <typename Record>
 struct Kept {
-  std::vector<Record> records;
-  std::vector<std::vector<uint8_t>> bytes;   // empty: none kept for the slot
-  std::vector<int32_t> written;              // the slots of the last file, in its order
+  std::vector<KeptRecord<Record>> slots;
+  std::vector<int32_t> written;   // the slots of the last file, in its order
 };
 Kept<Unit> keptunits;
 Kept<Commander> keptcoms;
@@ -306,24 +311,22 @@ bool same(const Record& a, const Record& b) {
 
 void append(std::vector<uint8_t>& out, int32_t value) {
   const uint32_t v = uint32_t(value);
-  out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)});
+  const uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+  out.insert(out.end(), b, b + 4);
 }
 
 // Record n as the file has it, into out: the kept bytes when the record is
 // as kept, else made anew (and kept when they read back to the record).
 template <typename Record, typename Put, typename Get>
 void appendrecord(Kept<Record>& kept, int32_t n, const Record& now, Put put, Get get, std::vector<uint8_t>& out) {
-  if (size_t(n) >= kept.bytes.size()) {
-    kept.bytes.resize(size_t(n) + 1);
-    kept.records.resize(size_t(n) + 1);
-  }
+  if (size_t(n) >= kept.slots.size()) kept.slots.resize(size_t(n) + 1);
   kept.written.push_back(n);
-  std::vector<uint8_t>& bytes = kept.bytes[size_t(n)];
-  if (!bytes.empty() && same(kept.records[size_t(n)], now)) {
-    out.insert(out.end(), bytes.begin(), bytes.end());
+  KeptRecord<Record>& k = kept.slots[size_t(n)];
+  if (k.size && same(k.record, now)) {
+    out.insert(out.end(), k.bytes.begin(), k.bytes.begin() + k.size);
     return;
   }
-  bytes.clear();
+  k.size = 0;
   // Made in a stream of memory and read back from there.
   static std::array<char, 16384> scratch;
   static FILE* s = fmemopen(scratch.data(), scratch.size(), "w+");
@@ -349,12 +352,13 @@ void appendrecord(Kept<Record>& kept, int32_t n, const Record& now, Put put, Get
   setreadversion(FILEVERSION);
   const bool whole = writeversion == FILEVERSION && get(read, s) && ftell(s) == size;
   setreadversion(version);
-  if (!whole || !same(read, now)) {
+  if (!whole || !same(read, now) || size_t(size) > k.bytes.size()) {
     lastkept = false;
     return;
   }
-  bytes.assign(made, made + size);
-  std::construct_at(&kept.records[size_t(n)], now);
+  memcpy(k.bytes.data(), made, size_t(size));
+  k.size = uint16_t(size);
+  std::construct_at(&k.record, now);
 }
 
 // The file as saveforces writes it.
@@ -396,9 +400,9 @@ void forcesbytes(int32_t lnr, std::vector<uint8_t>& out) {
 bool comesbackaswritten(const std::vector<uint8_t>& data) {
   if (!lastkept || data != lastfile) return false;
   for (int32_t u : keptunits.written)
-    if (!same(keptunits.records[size_t(u)], unit[size_t(u)])) return false;
+    if (!same(keptunits.slots[size_t(u)].record, unit[size_t(u)])) return false;
   for (int32_t c : keptcoms.written)
-    if (!same(keptcoms.records[size_t(c)], com[size_t(c)])) return false;
+    if (!same(keptcoms.slots[size_t(c)].record, com[size_t(c)])) return false;
   return true;
 }
 }  // namespace
