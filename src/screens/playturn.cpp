@@ -312,8 +312,9 @@ void playturn(const char* gname) {
     return;
   }
   bool firstpass = true;
+  // Set when a nation was opened without the list: a wrong password or a
+  // cancelled opening then leaves.
   bool leaveonfailure = false;
-  bool listnext = false;   // a wrong password brings back the list of nations
   for (;;) {
     if (quitprogram) return;
     // The list and its questions stand over the menu's backdrop, not over
@@ -328,10 +329,8 @@ void playturn(const char* gname) {
     const GameScan s = scangame(gname);
     const bool autohost = gameinfo.autohost != 0;
     debugprint("playturn: autohost %d readypl %d humanpl %d\n", autohost, s.ready, s.humans);
-    const PlayChoice start = listnext ? PlayChoice{}
-                                      : playstart(s.humans, s.ready, s.lastwaiting, s.lastready, s.hostfile,
-                                                  autohost, firstpass);
-    listnext = false;
+    const PlayChoice start =
+        playstart(s.humans, s.ready, s.lastwaiting, s.lastready, s.hostfile, autohost, firstpass);
     int32_t choice = 0;
     leaveonfailure = false;
     if (start.what == PlayStart::host) {
@@ -340,9 +339,6 @@ void playturn(const char* gname) {
       bailif(start.nation < 0, "pt: no lastplayer");
       choice = start.nation + 1;
       leaveonfailure = true;
-    } else if (s.humans == 0 && !s.hostfile) {
-      msgbox("The game %s has no world file and no turn file", gname);
-      return;
     } else {
       choice = nationmenu(s, autohost);
       if (choice == PT_HOST && s.ready < s.humans && !hostanyway()) choice = 0;
@@ -369,9 +365,7 @@ void playturn(const char* gname) {
     guibegin();
     guishow(-1, -1);
     render_frame(false, Scene::none);
-    const int32_t r = ppt(choice - 1, gname);
-    if (r == -2) listnext = true;
-    else if (r < 0 && leaveonfailure) return;
+    if (ppt(choice - 1, gname) < 0 && leaveonfailure) return;
   }
 }
 
@@ -456,20 +450,6 @@ int32_t ppt(int32_t k, const char* gname) {
   }
   debugprint("ppt: gameturn %d turn %d\n", turnnbr, orderturn);
 
-  // The password comes before anything of the nation is shown.
-  const int32_t humans = humannations();
-  if (!passwordknown(k, humans)) {
-    char entry[PASSWORDLEN + 1] = {};
-    char title[200];
-    formatbounded(title, sizeof title, "Enter password for %s", nations[size_t(k)].name);
-    if (!inputpassword(title, entry, PASSWORDLEN, 1)) return -1;
-    if (!passwordmatches(entry, password[k], masterpassword)) {
-      msgbox("Wrong Password!");
-      return -2;
-    }
-    if (humans <= 1) strlcopy(enteredpass[k], entry, sizeof enteredpass[k]);
-  }
-
   if (orderturn == turnnbr) {
     const int32_t answer = alreadyplayed();
     if (answer == AP_CANCEL) return -1;
@@ -486,6 +466,21 @@ int32_t ppt(int32_t k, const char* gname) {
         msgbox("%s't turn file is corrupted and will not be used", nations[size_t(k)].name);
       }
     }
+  }
+
+  // A cancelled prompt leaves the entry empty, which no nation's password
+  // is: it is a wrong password like any other.
+  const int32_t humans = humannations();
+  if (!passwordknown(k, humans)) {
+    char entry[PASSWORDLEN + 1] = {};
+    char title[200];
+    formatbounded(title, sizeof title, "Enter password for %s", nations[size_t(k)].name);
+    inputpassword(title, entry, PASSWORDLEN, 1);
+    if (!passwordmatches(entry, password[k], masterpassword)) {
+      msgbox("Wrong Password!");
+      return -2;
+    }
+    if (humans <= 1) strlcopy(enteredpass[k], entry, sizeof enteredpass[k]);
   }
 
   // The map image stays loaded: picking and the camera's limits read its size.

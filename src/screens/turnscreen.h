@@ -19,8 +19,9 @@
 // their turns (played ones marked with a leading dash), opening a nation's
 // turn, and hosting from the same menu with the --preexec and --postexec
 // commands around it. Returns on Exit, on missing mods, when the quit flag
-// is raised, or when an opening is cancelled in the automatic flow (one
-// human player); a wrong password shows the list, in that flow too.
+// is raised, or when an opening fails in the automatic flow (one human
+// player, or automatic hosting): a wrong password or Cancel at "already
+// played". From the list a failed opening shows the list again.
 void playturn(const char* gname);
 // Registers the turn screens with the folders below: playturn opens a game
 // from the Main Menu and the command line (frontend's playgame), the unit
@@ -29,16 +30,15 @@ void playturn(const char* gname);
 void installturnscreens();
 
 // ppt: play player turn.
-// Opens the nation's turn: reads its turn file, asks the password (its
-// field shows stars) before anything of the nation is shown, reads its own
-// order file of this turn when the player continues, shows the main turn
-// screen and writes the order file when it is left with End turn.
+// Opens the nation's turn: reads its turn file, offers Continue or Redo
+// when its orders of this turn are in (reading its own order file when the
+// player continues), asks the password (its field shows stars), shows the
+// main turn screen and writes the order file when it is left with End turn.
 // 1 after the screen was left (orders written unless the quit flag was
-// raised, or the write failed and was reported); -1 when the password
-// prompt or the "already played" question was cancelled; -2 after a wrong
-// password, which the nation list answers by showing itself. A turn file
-// that is missing or corrupted is named in a message box and ends the
-// program with status 1.
+// raised, or the write failed and was reported); -1 when the "already
+// played" question was cancelled; -2 after a wrong password (a cancelled
+// prompt is one). A turn file that is missing or corrupted is named in a
+// message box and ends the program with status 1.
 int32_t ppt(int32_t nation, const char* gname);
 
 // The password accepted for each nation during this run of the program

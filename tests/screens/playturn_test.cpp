@@ -95,20 +95,22 @@ TEST_F(OpenTurn, AWrongPasswordGivesNothingAwayAndALongOneOpens) {
   EXPECT_DEATH(ppt(0, game.c_str()), "render_frame: no window");
 }
 
-TEST_F(OpenTurn, ThePasswordComesBeforeAnythingOfTheNation) {
+TEST_F(OpenTurn, AlreadyPlayedIsAskedBeforeThePasswordAndNoAnswerIsAWrongOne) {
   create("testvale.map", {0, 1}, 1, "pw");
-  play(0, [] {});   // orders of this turn are in: the "already played" question follows a good password
-  DialogScript s("wrong\n");
+  play(0, [] {});   // orders of this turn are in
+  DialogScript s("y\nwrong\n");
   EXPECT_EQ(ppt(0, game.c_str()), -2);
-  EXPECT_NE(s.printed().find("Enter password for"), std::string::npos);
+  const size_t asked = s.printed().find("already played"), prompt = s.printed().find("Enter password for");
+  ASSERT_NE(asked, std::string::npos) << s.printed();
+  ASSERT_NE(prompt, std::string::npos) << s.printed();
+  EXPECT_LT(asked, prompt);
   EXPECT_NE(s.printed().find("Wrong Password!"), std::string::npos);
-  EXPECT_EQ(s.printed().find("already played"), std::string::npos) << s.printed();
   // Two human nations: the loaded turn counts both, so every opening asks.
   EXPECT_EQ(humannations(), 2);
-  // A prompt left without an answer is a cancel, not a wrong password.
+  // A prompt left without an answer leaves the entry empty: a wrong password.
   DialogScript none("");
-  EXPECT_EQ(ppt(0, game.c_str()), -1);
-  EXPECT_EQ(none.printed().find("Wrong Password!"), std::string::npos);
+  EXPECT_EQ(ppt(0, game.c_str()), -2);
+  EXPECT_NE(none.printed().find("Wrong Password!"), std::string::npos);
 }
 
 TEST_F(OpenTurn, AMissingOrCorruptedTurnFileEndsWithStatusOne) {

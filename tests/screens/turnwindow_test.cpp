@@ -86,9 +86,9 @@ TEST_F(TurnWindow, OpenATurnPlayItAndTheHostMakesTheNext) {
                     againshot = tempfile("alreadyplayed.ppm");
   // The list, nation 0 with its password, the turn screen (its message
   // list first), a commander selected and sent to the province next door
-  // by a click on the map, a mage set to research by its key, End turn. Then the nation again, its password
-  // asked again (two players share the screen) before the question: Continue keeps the move, End turn; and
-  // once more, Cancel at the question; Exit.
+  // by a click on the map, a mage set to research by its key, End turn. Then the nation again: the
+  // "already played" question, Continue, its password asked again (two players share the screen), and the
+  // move kept; End turn; and once more, Cancel at the question, which asks no password; Exit.
   const std::string script =
       "waitfor 1\nwait 3\nshot " + listshot + "\nclickid 1\n"
       "waitfor 3\ntype secret\nkey return\n"
@@ -96,10 +96,10 @@ TEST_F(TurnWindow, OpenATurnPlayItAndTheHostMakesTheNext) {
       + TURNSCREEN + "clickid " + std::to_string(TS_CARD + move.cnr) + "\nclick " + std::to_string(move.x) + " " +
       std::to_string(move.y) + "\nclickid " + std::to_string(TS_CARD + mage) + "\ntype R\nwait 3\n"
       "move 400 300\nwait 5\nshot " + turnshot + "\nkey e\nwait 5\n"
-      "waitfor 1\nclickid 1\nwaitfor 3\ntype secret\nkey return\nwaitfor 2\nwait 2\nshot " + againshot +
-      "\nkey return\n"
+      "waitfor 1\nclickid 1\nwaitfor 2\nwait 2\nshot " + againshot + "\nkey return\n"
+      "waitfor 3\ntype secret\nkey return\n"
       "waitfor 999\nclickid 999\n" + TURNSCREEN + "key e\nwait 5\n"
-      "waitfor 1\nclickid 1\nwaitfor 3\ntype secret\nkey return\nwaitfor 2\nkey escape\n"
+      "waitfor 1\nclickid 1\nwaitfor 2\nkey escape\n"
       "waitfor 1\nclickid 999\n";
   setinputscript(paced(script).c_str());
   const int32_t first = worldturn();
