@@ -74,7 +74,13 @@ int32_t opennationscreen(int32_t id) {
     case TS_GRAPHS: viewgraphs(k); return 1;
     case TS_HALLOFFAME: halloffame(k); return 1;
     case TS_NATIONS: viewnations(k); return 1;
-    case TS_STATISTICS: takeoverviewresult(statsmenu(k)); return 1;
+    case TS_STATISTICS: {
+      // Only a province chosen there is gone to; a commander chosen in its
+      // overview changes nothing here.
+      const int32_t r = statsmenu(k);
+      if (r > 0 && r <= nbrlands) turnscreen.gotoprov = r;
+      return 1;
+    }
     case TS_FILTERS: mapfiltermenu(k); return 1;
     case TS_KEYHELP: keyhelp(); return 1;
     case TS_REPLAYS: viewvcrs(k, l, turnscreen.vcrs, turnscreen.gname); return 1;

@@ -172,10 +172,9 @@ std::vector<int32_t> ordertargets(int32_t hover) {
 void pagecards(bool on) {
   TurnScreen& ts = turnscreen;
   const int32_t n = int32_t(provincecards(ts.nation, ts.current).size());
-  int32_t rows = 0, cols = 0;
-  cardlimits(cardscale(screenscale, n), &rows, &cols);
-  const int32_t c = imin(cols, (n + rows - 1) / imax(rows, 1));
-  const int32_t shown = imin(rows, (n + imax(c, 1) - 1) / imax(c, 1)) * c;
+  int32_t rows = 0, c = 0;
+  cardgrid(n, cardscale(screenscale, n), scoutrows(ts.nation, ts.current), &rows, &c);
+  const int32_t shown = rows * c;
   if (!on) ts.firstcard = imax(0, ts.firstcard - c);
   else if (ts.firstcard < n - shown + 1 && n > shown) ts.firstcard += c;
 }

@@ -57,18 +57,9 @@ bool isselected(int32_t c) {
   return false;
 }
 
-// A label for a room of the given width at the given text scale: shrunk to
-// as little as three quarters of the scale, then cut with ".." when it still
-// does not fit. The scale to draw it at is returned through scale.
-const char* fitlabel(const char* text, float room, float* scale) {
-  static char cut[120];
-  const float full = textwidth(text);
-  if (full <= 0 || full * *scale <= room) return text;
-  *scale = std::max(*scale * 0.75f, room / full);
-  if (full * *scale <= room) return text;
-  strlcopy(cut, CutTextDots(text, room / *scale), sizeof cut);
-  return cut;
-}
+// A label for a room of the given width at the given text scale, cut with
+// ".." when our font makes it wider than the room.
+const char* fitlabel(const char* text, float room, float scale) { return CutTextDots(text, room / scale); }
 
 // A text with a hint; the hint only when the area was added.
 void hinttext(int32_t id, float x, float y, float scale, const char* text, const char* hint) {
@@ -82,7 +73,7 @@ void provincename(int32_t l, int32_t info) {
   char t[200];
   if (info & INFO_NAME) formatbounded(t, sizeof t, "%s (%d)", land[size_t(l)].name, l);
   else formatbounded(t, sizeof t, "??? (%d)", l);
-  areatext(0, 20, 567, 17, "%s", t);
+  areatext(0, 20, 570, 18, "%s", t);
 }
 
 // The two rows of figures as far as the nation knows them: population,
@@ -135,9 +126,11 @@ void provincefigures(int32_t k, int32_t l, int32_t info) {
 void veyranceandscales(int32_t k, int32_t l) {
   const Land& ld = land[size_t(l)];
   float x = 20;
-  const int32_t strength = imin(iabs(ld.veystr), 40);
+  // No rule gives more than ten: a strength from a damaged file draws at
+  // most 40 candles, which the box holds.
+  const int32_t strength = iabs(ld.veystr), candles = imin(strength, 40);
   const bool own = ld.veyowner == k;
-  for (int32_t i = 0; i < strength; i++) {
+  for (int32_t i = 0; i < candles; i++) {
     if (areasprite(0, TRS_MISC, own ? SPRITE_OWNCANDLE : SPRITE_ENEMYCANDLE, SPRITEMODE, x, 523, 8, 16) >= 0) {
       if (own)
         areainfo("The province is under the infuence of %s's Veyrance. Veyrance strength: %d",
@@ -147,7 +140,7 @@ void veyranceandscales(int32_t k, int32_t l) {
     }
     x += 8;
   }
-  x = strength ? x + 10 : 30;
+  x = candles ? x + 10 : 30;
   for (int32_t s = 0; s < 6; s++) {
     const int32_t v = ld.scale[s];
     if (!v) continue;
@@ -168,9 +161,9 @@ void sitesearchmarks(int32_t k, int32_t l) {
     const int32_t level = imin(land[size_t(l)].searched[size_t(k)][size_t(path)], 9);
     if (level <= 0) continue;
     const float bx = 300 + 10 * float(path);
-    if (areabox(0, bx, 523, 8, 12, pathcolour[path][0], pathcolour[path][1], pathcolour[path][2], 0.5f) >= 0)
+    if (areabox(0, bx, 525, 8, 12, pathcolour[path][0], pathcolour[path][1], pathcolour[path][2], 0.5f) >= 0)
       areainfo("A level %d %s has searched for magic sites in this province", level, searchers[path]);
-    areatext(0, bx + 1, 523, 12, "%d", level);
+    areatext(0, bx + 1, 525, 12, "%d", level);
   }
 }
 
@@ -218,7 +211,7 @@ void provincebox(int32_t k, int32_t l, int32_t info) {
 void nationbox(int32_t k) {
   const Kingdom& kd = kingdom[size_t(k)];
   guiwindow(0, 510, 520, 277, 65);
-  hinttext(TS_GOD, 515, 567, 17, kd.godname, nullptr);
+  hinttext(TS_GOD, 515, 570, 18, kd.godname, nullptr);
   char t[200];
   formatbounded(t, sizeof t, "Treasury %d", kd.gold);
   hinttext(0, 515, 555, 15, t, "The total amount of gold available.");
@@ -229,12 +222,6 @@ void nationbox(int32_t k) {
   char season[200];
   seasonhint(season, sizeof season, turn);
   if (areasprite(0, TRS_MISC, SPRITE_SEASON + getseason(), SPRITEMODE, 763, 560, 20, 20) >= 0) areainfo("%s", season);
-  // The month itself, beside the upkeep.
-  char month[60];
-  monthtext(month, sizeof month, turn);
-  float monthscale = 15;
-  const char* shown = fitlabel(month, 782 - 615, &monthscale);
-  if (areatext(0, 615, 540, monthscale, "%s", shown) >= 0) areainfo("%s", season);
   float x = 513;
   for (int32_t g = 0; g < 8; g++) {
     const int32_t stock = kd.w[KW_GEMS + g];
@@ -254,8 +241,7 @@ void nationbox(int32_t k) {
 void columnentry(int32_t id, float y, int32_t file, int32_t icon, const char* text, float scale, const char* hint) {
   areaframe(676, y, 110, 23, 1, 0.5f, 0.45f, 0.35f, 0.8f);
   areasprite(0, file, icon, SPRITEMODE, 677, y + 1, 21, 21);
-  const char* label = fitlabel(text, 78, &scale);
-  areatext(0, 703, y + 3 + (16 - scale) * 0.5f, scale, "%s", label);
+  areatext(0, 703, y + 3, scale, "%s", fitlabel(text, 78, scale));
   if (areahotspot(id, 676, y, 110, 23) >= 0 && hint) areainfo("%s", hint);
 }
 
@@ -283,14 +269,15 @@ void commandbuttons(int32_t k, int32_t l) {
   for (int32_t i = 0; i < 6; i++)
     columnentry(buttons[i].id, 475 - 24 * float(i), TRS_MISC2, SPRITE2_COLUMNBUTTON + i, buttons[i].text, buttons[i].scale,
                 buttons[i].hint);
-  guiwindow(0, 676, 283, 110, 72 - 50 + 50);
+  // The province's buttons start 50 below the last of the nation's.
+  guiwindow(0, 676, 257, 110, 72);
   const bool here = countcommanders(l, k) > 0;
-  columnentry(TS_ARMYSETUP, 331, TRS_MISC2, here ? SPRITE2_ARMYSETUPLIT : SPRITE2_ARMYSETUP, "Army setup", 16,
+  columnentry(TS_ARMYSETUP, 305, TRS_MISC2, here ? SPRITE2_ARMYSETUPLIT : SPRITE2_ARMYSETUP, "Army setup", 16,
               "(t) Assign military units to commanders and give orders coming battles.");
-  columnentry(TS_MERCENARIES, 307, TRS_MISC2, recmercs(k, -1) > 0 ? SPRITE2_MERCENARIESLIT : SPRITE2_MERCENARIES, "Mercenaries", 16,
+  columnentry(TS_MERCENARIES, 281, TRS_MISC2, recmercs(k, -1) > 0 ? SPRITE2_MERCENARIESLIT : SPRITE2_MERCENARIES, "Mercenaries", 16,
               "(b) Bid for mercenaries.");
   const bool canrecruit = holdscastle(k, l) && land[size_t(l)].fort > 0;
-  columnentry(TS_RECRUIT, 283, TRS_MISC2, canrecruit ? SPRITE2_RECRUITLIT : SPRITE2_RECRUIT, "Recruit units", 16,
+  columnentry(TS_RECRUIT, 257, TRS_MISC2, canrecruit ? SPRITE2_RECRUITLIT : SPRITE2_RECRUIT, "Recruit units", 16,
               "(r) Recruit military units and commanders.");
 }
 
@@ -312,14 +299,14 @@ void featurecolumn(int32_t k, int32_t l, int32_t info, float top) {
 
 void rightcolumn(int32_t k, int32_t l, int32_t info) {
   if (turnscreen.buttons) commandbuttons(k, l);
-  featurecolumn(k, l, info, turnscreen.buttons ? 235 : 475);
+  featurecolumn(k, l, info, turnscreen.buttons ? 211 : 475);
 }
 
 // ---------------------------------------------------------------- commander cards
 
 // The scout report of the province above the card grid, when there is one:
-// the top of the grid below it (504 without), and fewer rows of cards.
-float scoutreport(int32_t k, int32_t l, int32_t* maxrows) {
+// the top of the grid below it (504 without).
+float scoutreport(int32_t k, int32_t l) {
   const int32_t scout = findscoutmsg(k, l);
   if (scout < 0) return 504;
   int32_t rows = 0;
@@ -332,7 +319,6 @@ float scoutreport(int32_t k, int32_t l, int32_t* maxrows) {
   settextbox(17, 501 - 20 * float(rows), w - 4, 20 * float(rows));
   areatextwrap(TS_SCOUT, 15, "%s", message[size_t(scout)].text);
   areahotspot(TS_SCOUT, 15, 501 - h, w, h);
-  *maxrows = imax(1, *maxrows - (rows + 3) / 4);
   return 501 - rowsheight - 17;
 }
 
@@ -345,16 +331,15 @@ struct Card {
 };
 
 // The card's ground (white when selected, red for a fixed order) and the
-// commander's name along its top, shrunk or cut to fit: the scale of the
-// name.
+// commander's name along its top, cut to fit: the scale of the name.
 float cardname(const Card& d, const char* fullname) {
   const int32_t b = com[size_t(d.c)].body;
   const bool fixed = getability(b, AB_FIXEDORDER, 1) > 0;
   if (d.sel) areabox(0, d.x, d.y, d.cw - 2, d.ch - 2, 1, 1, 1, 0.8f);
   else if (fixed) areabox(0, d.x, d.y, d.cw - 2, d.ch - 2, 1, 0.2f, 0.2f, 0.3f);
   else areaframe(d.x, d.y, d.cw - 2, d.ch - 2, 1, 0.6f, 0.55f, 0.45f, 0.7f);
-  float namescale = 14 * d.s;
-  const char* name = fitlabel(fullname, d.cw - 6, &namescale);
+  const float namescale = 14 * d.s;
+  const char* name = fitlabel(fullname, d.cw - 6, namescale);
   const float nw = textwidth(name) * namescale;
   const int32_t ink = d.sel ? 0 : -1;
   areatextcol(0, d.x + (d.cw - 2 - nw) / 2, d.y + d.ch - 2 - namescale, namescale, ink, ink, ink, 1, "%s", name);
@@ -464,14 +449,13 @@ void pagearrows(float ax, float onarrowy, bool more) {
   }
 }
 
-void commandercards(int32_t k, int32_t l, const std::vector<int32_t>& cards, float s, int32_t maxrows,
-                    int32_t maxcols) {
-  const float top = scoutreport(k, l, &maxrows);
+void commandercards(int32_t k, int32_t l, const std::vector<int32_t>& cards, float s) {
+  const float top = scoutreport(k, l);
   const int32_t n = int32_t(cards.size());
   if (n == 0) return;
   const float cw = std::floor(60 * s + 2), ch = std::floor(70 * s + 2);
-  const int32_t cols = imin(maxcols, (n + maxrows - 1) / maxrows);
-  const int32_t rows = imin(maxrows, (n + cols - 1) / cols);
+  int32_t rows = 0, cols = 0;
+  cardgrid(n, s, scoutrows(k, l), &rows, &cols);
   guiwindow(0, 15, top - ch * float(rows), cw * float(cols), ch * float(rows));
   const bool selection = selectedcoms.last >= 0;
   int32_t shown = 0, last = -1;
@@ -483,7 +467,7 @@ void commandercards(int32_t k, int32_t l, const std::vector<int32_t>& cards, flo
     const float x = 16 + cw * float((shown - 1) % cols), y = top - ch * float((shown - 1) / cols + 1);
     commandercard(Card{c, x, y, cw, ch, s, isselected(c)}, selection);
   }
-  pagearrows(float(cols) * cw + 24, 500 - ch * float(rows) - (504 - top), last >= 0 && last < n - 1);
+  pagearrows(float(cols) * cw + 24, 500 - ch * float(rows), last >= 0 && last < n - 1);
 }
 
 // Keys of the screen (the order keys and the filter keys among them).
@@ -598,13 +582,11 @@ void buildturnframe() {
   if (ts.focus >= 0 && ts.focus < MAXCOMS && comalivein(ts.focus, k, l)) {
     selectedcoms.last = -1;
     selectcom(ts.focus);
-    ts.firstcard = focusoffset(ts.focus, int32_t(cards.size()), s);
+    ts.firstcard = focusoffset(ts.focus, int32_t(cards.size()), s, scoutrows(k, l));
   }
   ts.focus = -1;
   const uint32_t saved = savedlayers(uint16_t(kingdom[size_t(k)].w[KW_MAPFILTER]));
   mapfilter = ts.tabheld ? (saved | MAPF_START) : saved;
-  int32_t maxrows = 0, maxcols = 0;
-  cardlimits(s, &maxrows, &maxcols);
   // Arrow start times: the selected commanders that move show their arrow.
   for (int32_t c : cards) {
     Commander& cm = com[size_t(c)];
@@ -625,7 +607,7 @@ void buildturnframe() {
   provincebox(k, l, info);
   nationbox(k);
   rightcolumn(k, l, info);
-  commandercards(k, l, cards, s, maxrows, maxcols);
+  commandercards(k, l, cards, s);
   bindkeys(k, l);
   areahotspot(TS_MAPCLICK, 0, 0, 800, 600);
   if (ts.hint) guisethint("To select another province, right click on its flag");

@@ -182,14 +182,19 @@ std::vector<int32_t> provincecards(int32_t nation, int32_t lnr);
 // The season text: "Early Spring in the first year of the oruvane wars"
 // up to turn 11, then "... in the year N of the oruvane wars".
 void seasonhint(char* out, int32_t size, int32_t turnnbr);
-// The month shown in the nation box: "Early Spring, year 1".
-void monthtext(char* out, int32_t size, int32_t turnnbr);
 // The width of the scout report window (220, 320, 420, else 500) and its
 // rows at that width.
 float scoutwidth(const char* text, int32_t* rows);
+// The rows of the province's scout report for the nation at the width it
+// takes (0 when there is none).
+int32_t scoutrows(int32_t nation, int32_t lnr);
+// The grid of cards shown for count cards at the scale: at most the rows
+// and columns of cardlimits, a row fewer for every four rows (begun) of a
+// scout report of reportrows rows above it, but at least one.
+void cardgrid(int32_t count, float scale, int32_t reportrows, int32_t* rows, int32_t* columns);
 // The first card to show so that commander cnr is seen among the count
-// cards at the scale: the smallest paging offset that shows it, else 0.
-int32_t focusoffset(int32_t cnr, int32_t count, float scale);
+// cards of that grid: the smallest paging offset that shows it, else 0.
+int32_t focusoffset(int32_t cnr, int32_t count, float scale, int32_t reportrows);
 // One province feature of the right column: its id (0 for none), the
 // picture, the label and the hint.
 struct ColumnFeature {

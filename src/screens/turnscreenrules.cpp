@@ -1,6 +1,6 @@
 // The rules behind the main turn screen: the commanders whose cards it
-// shows and how many fit, the page that shows a commander, the month and
-// season texts, the scout report's width and the province features of the
+// shows and how many fit, the page that shows a commander, the
+// season text, the scout report's width and the province features of the
 // right column. No window: the screen (turnscreen.cpp) draws what these
 // return.
 #include <cstring>
@@ -57,16 +57,28 @@ std::vector<int32_t> provincecards(int32_t k, int32_t l) {
   return out;
 }
 
-int32_t focusoffset(int32_t c, int32_t count, float s) {
+int32_t scoutrows(int32_t k, int32_t l) {
+  const int32_t scout = findscoutmsg(k, l);
+  if (scout < 0) return 0;
+  int32_t rows = 0;
+  scoutwidth(message[size_t(scout)].text, &rows);
+  return rows;
+}
+
+void cardgrid(int32_t count, float s, int32_t reportrows, int32_t* rows, int32_t* cols) {
+  int32_t maxrows = 0, maxcols = 0;
+  cardlimits(s, &maxrows, &maxcols);
+  if (reportrows > 0) maxrows = imax(1, maxrows - (reportrows + 3) / 4);
+  *cols = imin(maxcols, (imax(count, 0) + maxrows - 1) / maxrows);
+  *rows = imin(maxrows, (imax(count, 0) + imax(*cols, 1) - 1) / imax(*cols, 1));
+}
+
+int32_t focusoffset(int32_t c, int32_t count, float s, int32_t reportrows) {
   int32_t rows = 0, cols = 0;
-  cardlimits(s, &rows, &cols);
+  cardgrid(count, s, reportrows, &rows, &cols);
   for (int32_t offset = 0; offset < count; offset++)
     if (comvisible(c, offset, rows * cols) == 1) return offset;
   return 0;
-}
-
-void monthtext(char* out, int32_t size, int32_t t) {
-  formatbounded(out, size, "%s, year %d", monthnames[((t % 12) + 12) % 12], imax(t, 0) / 12 + 1);
 }
 
 void seasonhint(char* out, int32_t size, int32_t t) {

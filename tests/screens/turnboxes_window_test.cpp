@@ -101,3 +101,24 @@ TEST(TurnBoxesWindow, CardMarksAndTheTempleArePictures) {
   EXPECT_EQ(spriteareas(TRS_MISC, 14, true), 1) << "the map's temple in its place";
 }
 }  // namespace
+
+// A scout report takes a row of cards; the paging keys page through the
+// cards as the grid shows them, so that the last ones can be reached.
+TEST(TurnBoxesWindow, UnderAScoutReportPagingReachesTheLastCards) {
+  makesmallworld();
+  settype(1, "Ash Warden").sprite = 12;
+  int32_t last = -1;
+  for (int32_t i = 0; i < 22; i++) last = mkcom(1, ME, 2);   // 6 rows of 4 at scale 1.0, 5 under the report
+  land[2].owner = ME;
+  t2msg(newmsg(2, ME, MT_SCOUT, 2), "Scouts report 2 units in Land2, most of them Spearmen.");
+  RealWindow w(800, 600);
+  ASSERT_TRUE(w.ok);
+  installwindowdialogs(1);
+  installmapscreens();
+  setinputscript(paced("wait 3\nkey +\nwait 3\nclickid 999\nwait 2\n").c_str());
+  viewland(2, ME, 0, "turnboxes", 5, 1, 0);
+  installwindowdialogs(0);
+  EXPECT_EQ(turnscreen.firstcard, 4) << "a row of four on";
+  EXPECT_GE(findguiarea(TS_CARD + last), 0) << "the last card is not shown";
+  EXPECT_GE(findguiarea(TS_PAGEBACK), 0);
+}

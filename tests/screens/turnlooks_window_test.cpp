@@ -1,8 +1,9 @@
 // What a player reads on the turn screen and its small windows, in a real
 // window by scripted input: commanders without a name of their own named by
-// their kind, the month in the nation box, the key help's line of the card
-// size keys, menus whose lines keep clear of the frame, and the Arcane
-// Laboratory's pictures within their rows.
+// their kind, the key help's line of the card size keys, menus whose lines
+// keep clear of the frame, and the Arcane Laboratory's pictures within their
+// rows; the province box, the nation box and the right column in their
+// places; a commander chosen through the Statistics button.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -18,6 +19,7 @@
 #include "support/guitexts.h"
 #include "support/pacedscript.h"
 #include "support/smallworld.h"
+#include "world/provinfo.h"
 
 namespace {
 constexpr int32_t ME = 3;
@@ -57,7 +59,7 @@ float leastmargin() {
 }
 }  // namespace
 
-TEST_F(TurnLooks, NamesMonthKeyHelpMenusAndTheLaboratory) {
+TEST_F(TurnLooks, NamesKeyHelpMenusAndTheLaboratory) {
   RealWindow w(800, 600);
   ASSERT_TRUE(w.ok);
   installwindowdialogs(1);
@@ -80,12 +82,9 @@ TEST_F(TurnLooks, NamesMonthKeyHelpMenusAndTheLaboratory) {
   keyhelp();
   EXPECT_TRUE(hastext(">,< = grow or shrink commander tokens"));
 
-  // The turn screen in the sixth month: the month shows; '<' is the key
-  // that makes the cards bigger.
-  turn = 5;
+  // '<' is the key that makes the cards bigger.
   openturnscreen(2, ME, 0, "looks", 5, 1, 0);
   buildturnframe();
-  EXPECT_TRUE(hastext("Late Summer, year 1"));
   int32_t bigger = 0;
   for (int32_t i = 0; i < guishortcutcount(); i++)
     if (guishortcutget(i).key == '<') bigger = guishortcutget(i).id;
@@ -106,4 +105,95 @@ TEST_F(TurnLooks, NamesMonthKeyHelpMenusAndTheLaboratory) {
         EXPECT_FALSE(p.y < o.y + o.h - 0.5f && o.y < p.y + p.h - 0.5f) << "picture " << id << " reaches row " << o.id;
       }
     }
+}
+
+namespace {
+// The y of the first area with the id, -1 when none.
+float yof(int32_t id) {
+  const int32_t a = findguiarea(id);
+  return a < 0 ? -1 : guiareaget(a).y;
+}
+}  // namespace
+
+TEST_F(TurnLooks, TheBoxesAndTheColumnStandInTheirPlaces) {
+  RealWindow w(800, 600);
+  ASSERT_TRUE(w.ok);
+  installmapscreens();
+  strcpy(land[2].name, "Mire of Rossia");
+  strcpy(kingdom[ME].godname, "Oruvane");
+  land[2].fort = 1;   // the fort is the first of the province's features
+  kingdom[ME].gold = 321;
+  kingdom[ME].w[KW_GEMS + P_FIRE] = 4;
+  land[2].searched[ME][P_FIRE] = 3;
+  turn = 5;
+  openturnscreen(2, ME, 0, "looks", 5, 1, 0);
+  buildturnframe();
+  // The fire mages' search in the icon row, at 525 with the terrain.
+  bool searchmark = false;
+  for (int32_t i = 0; i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    searchmark |= a.kind == AreaKind::box && a.x == 300 && a.y == 525 && a.w == 8 && a.h == 12;
+  }
+  EXPECT_TRUE(searchmark);
+  // The province's name and the god's name: y 570 at scale 18.
+  const guiarea* name = textstarting("Mire of Rossia (2)");
+  ASSERT_NE(name, nullptr);
+  EXPECT_EQ(name->y, 570);
+  EXPECT_EQ(name->scale, 18);
+  const int32_t god = findguiarea(TS_GOD);
+  ASSERT_GE(god, 0);
+  EXPECT_EQ(guiareaget(god).x, 515);
+  EXPECT_EQ(guiareaget(god).y, 570);
+  EXPECT_EQ(guiareaget(god).scale, 18);
+  // The nation box holds the god, treasury, income, upkeep and gem lines
+  // and no other text (no month).
+  std::vector<std::string> nationbox;
+  for (int32_t i = 0; i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    if (a.kind == AreaKind::text && a.x >= 510 && a.x < 787 && a.y >= 520 && a.y < 585)
+      nationbox.emplace_back(guiareatext(a), size_t(a.length));
+  }
+  EXPECT_EQ(nationbox.size(), 5u);
+  for (const std::string& t : nationbox)
+    EXPECT_TRUE(t == "Oruvane" || t.rfind("Treasury 321", 0) == 0 || t.rfind("Total inc. ", 0) == 0 ||
+                t.rfind("Upkeep ", 0) == 0 || t == "4")
+        << "a line of its own in the nation box: " << t;
+  EXPECT_FALSE(hastext("Late Summer")) << "the month is the season picture's hint only";
+  // The right column: the nation's buttons from 475 down, the province's
+  // 50 lower, its features from 211; without the buttons from 475.
+  EXPECT_EQ(yof(TS_ENDTURN), 475);
+  EXPECT_EQ(yof(TS_OPTIONS), 451);
+  EXPECT_EQ(yof(TS_ARMYSETUP), 305);
+  EXPECT_EQ(yof(TS_RECRUIT), 257);
+  EXPECT_EQ(yof(TS_FORT), 211);
+  turnscreen.buttons = 0;
+  buildturnframe();
+  EXPECT_EQ(yof(TS_FORT), 475);
+  EXPECT_EQ(yof(TS_ENDTURN), -1);
+  // Labels of the column that our font makes wider than their room are cut
+  // with "..", at the column's own scale 16.
+  const guiarea* fort = textstarting("Fort");
+  ASSERT_NE(fort, nullptr);
+  EXPECT_EQ(fort->scale, 16);
+  EXPECT_EQ(fort->y, 475 + 3);
+}
+
+TEST_F(TurnLooks, ACommanderChosenThroughStatisticsChangesNothing) {
+  RealWindow w(800, 600);
+  ASSERT_TRUE(w.ok);
+  installwindowdialogs(1);
+  installmapscreens();
+  const int32_t away = mkcom(1, ME, 1);   // in a province the nation neither owns nor holds
+  // Statistics, Nation overview, the commander abroad; back on the turn
+  // screen, End turn.
+  const std::string pick = std::to_string(10000 + away);
+  setinputscript(paced(line("waitfor", TS_GOD) + line("clickid", TS_STATISTICS) + "waitfor 9\nclickid 1\nwaitfor " +
+                       pick + "\nclickid " + pick + "\nwait 3\n" + line("waitfor", TS_GOD) +
+                       line("clickid", TS_ENDTURN))
+                     .c_str());
+  viewland(2, ME, 0, "looks", 5, 1, 0);
+  setinputscript("");
+  installwindowdialogs(0);
+  EXPECT_EQ(turnscreen.current, 2) << "the turn screen went to the commander's province";
+  EXPECT_EQ(selectedcoms.last, -1) << "the commander was selected";
 }

@@ -14,3 +14,13 @@ inline std::string windowtexts() {
   }
   return all;
 }
+
+// The first text area of the window being built whose text begins with
+// start; null when none.
+inline const guiarea* textstarting(const std::string& start) {
+  for (int32_t i = 0; i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    if (a.kind == AreaKind::text && std::string(guiareatext(a), size_t(a.length)).rfind(start, 0) == 0) return &a;
+  }
+  return nullptr;
+}
