@@ -24,6 +24,8 @@
 
 namespace {
 constexpr int32_t SPRITEMODE = 4;
+// Text scales of the list and of its commander rows.
+constexpr float OVERVIEWSCALE = 0.85f, COMMANDERSCALE = 0.7f;
 // The ability pictures of the icon archive that the list borrows, and the
 // map archive's own pictures drawn while that archive lacks them.
 constexpr int32_t ICON_UNIT = 65, ICON_STAR = 18, ICON_EFFECT = 22;
@@ -108,6 +110,15 @@ void searchmarks(int32_t p, int32_t lnr, float x) {
   }
 }
 
+// A figure of a province row in its column, 40 wide from x: cut with ".."
+// where our font makes it wider.
+void figure(int32_t id, float x, int32_t value) {
+  char text[16];
+  formatbounded(text, sizeof text, "%d", value);
+  guiindent(x);
+  guibutton(id, "%s", CutTextDots(text, 40 / (OVERVIEWSCALE * GUITEXTHEIGHT)));
+}
+
 void provincerow(int32_t p, int32_t l, const ArmyCounts& counts) {
   const Land& ld = land[size_t(l)];
   guibgbox(0.7f, 0.3f, 0.2f, 0.4f);
@@ -116,20 +127,13 @@ void provincerow(int32_t p, int32_t l, const ArmyCounts& counts) {
   formatbounded(name, sizeof name, "%s", CutTextDots(ld.name, 6.75f));
   guibutton(NO_LAND + l, "%s (%d)", name, l);
   if (counts.freeunits[size_t(l)] > 0) iconrow(armyicons(counts.freeunits[size_t(l)]), ICON_UNIT, SPRITE_SOLDIER);
-  guiindent(180);
-  guibutton(0, "%d", getincome(l, p));
-  guiindent(220);
-  guibutton(ld.owner == p ? NO_TAX + l : 0, "%d", ld.tax);
-  guiindent(260);
-  guibutton(0, "%d", ld.unrest);
-  guiindent(300);
-  guibutton(0, "%d", getresources(l, p));
-  guiindent(340);
-  guibutton(0, "%d", getsupply(l, p, 1));
-  guiindent(385);   // clear of four-figure supplies
-  guibutton(0, "%d", supplyuse(l, p));
-  guiindent(424);
-  guibutton(NO_DEFENCE + l, "%d", ld.provdef);
+  figure(0, 180, getincome(l, p));
+  figure(ld.owner == p ? NO_TAX + l : 0, 220, ld.tax);
+  figure(0, 260, ld.unrest);
+  figure(0, 300, getresources(l, p));
+  figure(0, 340, getsupply(l, p, 1));
+  figure(0, 380, supplyuse(l, p));
+  figure(NO_DEFENCE + l, 420, ld.provdef);
   float x = 460;
   for (int32_t s = 0; s < 4; s++) {
     const int32_t site = ld.site[s];
@@ -147,7 +151,7 @@ void provincerow(int32_t p, int32_t l, const ArmyCounts& counts) {
 void commanderrow(int32_t c, int32_t stripe, const ArmyCounts& counts) {
   const Commander& cm = com[size_t(c)];
   const int32_t u = cm.body;
-  guitextscale(0.7f);
+  guitextscale(COMMANDERSCALE);
   if (stripe % 2 == 1) guibgbox(0.7f, 0.3f, 0.2f, 0.1f);
   guisetnl(0);
   guiindent(5);
@@ -162,8 +166,10 @@ void commanderrow(int32_t c, int32_t stripe, const ArmyCounts& counts) {
   guiindent(180);
   guibutton(NO_ORDER + c, "%s", CutTextDots(order, 8.5f));
   if (led > 0) {
+    char commanding[60];
+    formatbounded(commanding, sizeof commanding, "commanding %d %s", led, led == 1 ? "unit" : "units");
     guiindent(320);
-    guibutton(0, "commanding %d %s", led, led == 1 ? "unit" : "units");
+    guibutton(0, "%s", CutTextDots(commanding, (460 - 320) / (COMMANDERSCALE * GUITEXTHEIGHT)));
   }
   float x = 460;
   for (int32_t s = 0; s < 8; s++) {
@@ -190,7 +196,7 @@ void commanderrow(int32_t c, int32_t stripe, const ArmyCounts& counts) {
   }
   guisetnl(1);
   guibgbox(0, 0, 0, 0);
-  guitextscale(0.85f);
+  guitextscale(OVERVIEWSCALE);
 }
 }  // namespace
 
@@ -249,11 +255,10 @@ void buildoverview(int32_t p) {
   guicloseid(NO_EXIT);
   guiminwidth(635);
   guimaxwidth(635);
-  guimaxheight(520);
   guialign(GUIALIGN_LEFT);
-  guitextscale(0.85f);
-  listheadings({{10, "Province"}, {180, "Inc."}, {220, "Tax"}, {260, "Unr."}, {300, "Res."}, {340, "Sup."},
-                {385, "S.U."}, {424, "Def."}, {460, "Sites"}, {540, "Searches"}});
+  guitextscale(OVERVIEWSCALE);
+  listheadings({{0, "Province"}, {180, "Inc."}, {220, "Tax"}, {260, "Unr."}, {300, "Res."}, {340, "Sup."},
+                {380, "S.U."}, {420, "Def."}, {460, "Sites"}, {540, "Searches"}});
   guispace(2);
   guiscrollstart();
   const ArmyCounts counts = armycounts(p);
@@ -263,9 +268,7 @@ void buildoverview(int32_t p) {
       commanderrow(r.com, stripe++, counts);
     } else if (r.header) {
       stripe = 0;
-      guibgbox(0.7f, 0.3f, 0.2f, 0.4f);
       guibutton(NO_LAND + r.land, "%s (%d)", land[size_t(r.land)].name, r.land);
-      guibgbox(0, 0, 0, 0);
     } else {
       stripe = 0;
       provincerow(p, r.land, counts);
@@ -273,7 +276,6 @@ void buildoverview(int32_t p) {
   }
   listexit(NO_EXIT, KEY_F1);
   guishortcut(NO_TAB, KEY_TAB);
-  guisethint("Click a province or a commander to go to it; Tab shows or hides the commanders");
   restorescrollslot(0);
   guishow(-1, -1);
 }

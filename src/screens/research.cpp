@@ -9,6 +9,7 @@
 #include "gfx/gfx.h"
 #include "gfx/gui.h"
 #include "runtime/fatal.h"
+#include "runtime/util.h"
 #include "screens/orders.h"
 #include "world/gamedata.h"
 #include "world/magic.h"
@@ -71,10 +72,20 @@ ResearchRow researchrow(int32_t p, int32_t s) {
 
 namespace {
 constexpr float WX = 90, WW = 620, WTOP = 140, WH = 320;   // the window, its top counted from the screen's top
-constexpr float SLIDERW = 100, BARW = 100;
+// A row's columns, from the window's left edge: the school's name, its
+// slider, "level", the bar of the level's progress; each text follows the
+// item before it.
+constexpr float NAMEX = 20, SLIDERX = 110, LEVELX = 270, BARX = 320, SLIDERW = 100, BARW = 100, TEXTGAP = 2;
+constexpr float ROWSCALE = 13;
 // The layout is written top down; areas take y upwards from the bottom.
 float up(float y) { return 600 - y; }
-float sliderx() { return WX + 130; }
+float sliderx() { return WX + SLIDERX; }
+
+// A text of the row in the column from x to the column's end, cut with
+// ".." where our font makes it longer: its area, or -1.
+int32_t columntext(int32_t id, float x, float end, float y, float scale, const char* text) {
+  return areatext(id, x, y, scale, "%s", CutTextDots(text, (end - x) / scale));
+}
 
 void drawscreen(int32_t p) {
   guibegin();
@@ -82,37 +93,38 @@ void drawscreen(int32_t p) {
   guicloseid(RS_EXIT);
   guiwindow(0, WX, up(WTOP + WH), WW, WH);
   areabox(0, WX + 4, up(WTOP + WH - 4), WW - 8, WH - 4 - GUITITLEBAR, 0.05f, 0.05f, 0.08f, 0.92f);
-  const float x0 = WX + 20;
+  const float x0 = WX + NAMEX;
+  char text[60];
   for (int32_t s = 0; s < SCHOOLCOUNT; s++) {
     if (researchrec[size_t(p)][size_t(RR_LEVEL + s)] > 8) researchrec[size_t(p)][size_t(RR_POINTS + s)] = 0;
     const ResearchRow r = researchrow(p, s);
     const float y = WTOP + 40 + 30 * float(s);
-    if (areatext(RS_SCHOOL + s, x0, up(y + 16), 14, "%s", schoolnames[s]) >= 0)
+    if (columntext(RS_SCHOOL + s, x0, sliderx() - TEXTGAP, up(y + 16), 14, schoolnames[s]) >= 0)
       areainfo("View all available spells in this school");
     const float sx = sliderx();
     if (areabox(RS_SLIDER + s, sx, up(y + 18), SLIDERW, 18, 0.2f, 0.2f, 0.25f, 0.9f) >= 0)
       areainfo("The amount of research that will be done in this school. (+,-) Fine tune the research points");
     const float fill = SLIDERW * float(std::clamp<int32_t>(percentof(p, s), 0, 100)) / 100;
     if (fill > 0) areabox(RS_SLIDER + s, sx, up(y + 18), fill, 18, 0.1f, 1.0f, 0.2f, 0.5f);
-    areatext(0, sx + SLIDERW + 8, up(y + 16), 13, "\xA4%d rp ", r.points);
-    areatext(0, x0 + 280, up(y + 16), 13, "level %d ", r.level);
-    const float gx = x0 + 340;
+    formatbounded(text, sizeof text, "\xA4%d rp ", r.points);
+    columntext(0, sx + SLIDERW + TEXTGAP, WX + LEVELX, up(y + 16), ROWSCALE, text);
+    formatbounded(text, sizeof text, "level %d ", r.level);
+    columntext(0, WX + LEVELX, WX + BARX, up(y + 16), ROWSCALE, text);
+    const float gx = WX + BARX;
     areabox(0, gx, up(y + 18), BARW, 18, 0.2f, 0.2f, 0.25f, 0.9f);
     const float done = r.cost > 0 ? std::clamp(float(r.gathered) / float(r.cost), 0.0f, 1.0f) : 0.0f;
     if (!r.complete && done > 0) areabox(0, gx, up(y + 18), BARW * done, 18, 0.1f, 0.3f, 0.9f, 0.5f);
-    if (r.complete) areatext(0, gx + BARW + 8, up(y + 16), 13, "\xA4" "Completed");
-    else areatext(0, gx + BARW + 8, up(y + 16), 13, "\xA4%d rp left", r.cost - r.gathered);
+    if (r.complete) formatbounded(text, sizeof text, "\xA4" "Completed");
+    else formatbounded(text, sizeof text, "\xA4%d rp left", r.cost - r.gathered);
+    columntext(0, gx + BARW + TEXTGAP, WX + WW - NAMEX, up(y + 16), ROWSCALE, text);
   }
   const float fy = WTOP + 40 + 30 * SCHOOLCOUNT + 8;
   areatext(0, x0, up(fy + 16), 14, "Research speed: %d rp per turn", pathresearch(p, 99));
   areabox(RS_EXIT, WX + WW - 90, up(fy + 48), 70, 22, 0.15f, 0.15f, 0.2f, 0.9f);
-  if (areatext(RS_EXIT, WX + WW - 82, up(fy + 43), 14, "Exit") >= 0) areainfo("(esc) Back to the map");
-  guisethint("Click a bar to set a school's share of the research; + and - fine tune the school set last.");
+  areatext(RS_EXIT, WX + WW - 82, up(fy + 43), 14, "Exit");
   for (int32_t key : {KEY_ESCAPE, KEY_F1 + 4, KEY_RETURN}) guishortcut(RS_EXIT, key);
   guirepeatshortcut(RS_PLUS, '+');
-  guirepeatshortcut(RS_PLUS, KEY_KP_PLUS);
   guirepeatshortcut(RS_MINUS, '-');
-  guirepeatshortcut(RS_MINUS, KEY_KP_MINUS);
 }
 }  // namespace
 

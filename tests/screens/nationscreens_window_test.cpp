@@ -2,7 +2,7 @@
 // commander and units queued, one shift-click queues ten, the screen shown
 // at 800 x 600 and 1280 x 800, End turn, the host, and the recruits found in
 // the next turn) and the Magic Research screen (a school's share set on its
-// bar and fine tuned, found in the order file).
+// bar and fine tuned, found in the order file; its rows in their columns).
 // VEY3_KEEPSHOTS=1 keeps the pictures ($TMPDIR/vey3shots_*/*.ppm); the README
 // shows them.
 #include <gtest/gtest.h>
@@ -15,8 +15,11 @@
 #include "host/hostgame.h"
 #include "mapview/mapview.h"
 #include "screens/recruitment.h"
+#include "screens/research.h"
 #include "screens/turnscreen.h"
+#include "support/guitexts.h"
 #include "support/pacedscript.h"
+#include "support/smallworld.h"
 #include "support/turnscript.h"
 
 namespace {
@@ -111,4 +114,43 @@ TEST_F(NationScreens, ASchoolsShareIsSetOnItsBarAndFineTuned) {
   // The green of the bars.
   EXPECT_GT(pixelslike(pic, {200, 150, 150, 300}, 40, 140, 50, 50), 100);
   dropshot(shot);
+}
+
+// The research rows in their columns, counted from the window's left edge:
+// the slider at 110, "level" at 270, the bar at 320; no text reaches into
+// the column after it.
+TEST(ResearchWindow, TheRowsStandInTheirColumns) {
+  makesmallworld();
+  for (int32_t i = 0; i < 24; i++) researchrec[2][i] = 0;
+  researchrec[2][RR_PERCENT + 1] = 100;
+  researchrec[2][RR_LEVEL + 1] = 12;   // far beyond the last level
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  setinputscript(paced("wait 2\nkey escape\n").c_str());
+  viewresearch(2);
+  float left = -1;
+  for (int32_t i = 0; i < guiareacount() && left < 0; i++)
+    if (guiareaget(i).kind == AreaKind::border) left = guiareaget(i).x;
+  ASSERT_GE(left, 0);
+  const int32_t slider = findguiarea(30 + 1);
+  ASSERT_GE(slider, 0);
+  EXPECT_EQ(guiareaget(slider).x - left, 110);
+  const guiarea* level = textstarting("level 12");
+  ASSERT_NE(level, nullptr);
+  EXPECT_EQ(level->x - left, 270);
+  EXPECT_LE(level->x + level->w, left + 320);
+  bool bar = false;
+  for (int32_t i = 0; i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    bar |= a.kind == AreaKind::box && a.x - left == 320 && a.w == 100 && a.y == level->y - 2;
+  }
+  EXPECT_TRUE(bar) << "no bar at 320 in the row";
+  // The school's name ends before its slider; its points before "level".
+  const guiarea* name = textstarting("Alteration");
+  ASSERT_NE(name, nullptr);
+  EXPECT_LE(name->x + name->w, guiareaget(slider).x);
+  const guiarea* points = textstarting("\xA4");
+  ASSERT_NE(points, nullptr);
+  EXPECT_GE(points->x, guiareaget(slider).x + 100);
+  EXPECT_LE(points->x + points->w, level->x);
 }

@@ -1,7 +1,8 @@
 // The nation's views in a real window by scripted input on Veyrmark: a bid
 // for a mercenary band made in its box (written into the order file with
 // its gold set aside, and settled by the host); the Nation Overview, from
-// which a province is chosen; the order menu over the turn screen.
+// which a province is chosen, with its headings and figures in their
+// columns; the order menu over the turn screen.
 // VEY3_KEEPSHOTS=1 keeps the pictures ($TMPDIR/vey3shots_*/*.ppm); the README
 // shows them.
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@
 #include "screens/turnscreen.h"
 #include "support/guitexts.h"
 #include "support/pacedscript.h"
+#include "support/smallworld.h"
 #include "support/turnscript.h"
 #include "world/veyrates.h"
 #include "worldgen/mercenaries.h"
@@ -206,4 +208,43 @@ TEST_F(NationViews, TheOrderMenuAndResearchLieOverTheDarkenedMap) {
   }
   looked(menu, {300, 150, 200, 300});
   looked(research, {100, 200, 600, 200});
+}
+
+namespace {
+// The x of the first text area that reads the text, counted from the
+// shown window's left edge; -1 when none.
+float columnof(const std::string& text) {
+  for (int32_t i = 0; i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    if (a.kind == AreaKind::text && std::string(guiareatext(a), size_t(a.length)) == text)
+      return a.x - guishownwindow().x;
+  }
+  return -1;
+}
+}  // namespace
+
+// The Nation Overview's headings and figures in their columns, counted from
+// the window's left edge; a figure wider than its column is cut with "..".
+TEST(OverviewWindow, HeadingsAndFiguresStandInTheirColumns) {
+  makesmallworld();
+  constexpr int32_t ME = 3;
+  land[2].owner = land[2].fortholder = ME;
+  land[2].provdef = 7;
+  land[2].tax = 32000;   // wider than its column
+  RealWindow w(800, 600);
+  ASSERT_TRUE(w.ok);
+  buildoverview(ME);
+  EXPECT_EQ(columnof("Province"), GUIMARGIN);   // where the rows' names begin
+  EXPECT_EQ(columnof("Land2 (2)"), GUIMARGIN);
+  const std::pair<const char*, float> headings[] = {{"Inc.", 180}, {"Tax", 220}, {"Unr.", 260}, {"Res.", 300},
+                                                    {"Sup.", 340}, {"S.U.", 380}, {"Def.", 420}, {"Sites", 460},
+                                                    {"Searches", 540}};
+  for (const auto& [text, x] : headings) EXPECT_EQ(columnof(text), x) << text;
+  EXPECT_EQ(columnof("7"), 420) << "the province defence";
+  const int32_t tax = findguiarea(4000 + 2);
+  ASSERT_GE(tax, 0);
+  const guiarea& t = guiareaget(tax);
+  EXPECT_EQ(t.x - guishownwindow().x, 220);
+  EXPECT_LE(t.x + t.w, guishownwindow().x + 260) << "the tax reaches into the unrest's column";
+  EXPECT_NE(std::string(guiareatext(t), size_t(t.length)).find(".."), std::string::npos);
 }
