@@ -4,14 +4,14 @@
 #include "gfx/gui.h"
 #include "screens/screens.h"
 
-void listheadings(std::initializer_list<ListHeading> headings) {
+void listheadings(std::initializer_list<ListHeading> headings, bool ruled) {
   guisetnl(0);
   for (const ListHeading& h : headings) {
     guiindent(std::max(h.x, GUIMARGIN));   // never on the window's rim
     guibutton(0, "%s", h.text);
   }
   guisetnl(1);
-  guiseparator();
+  if (ruled) guiseparator();
 }
 
 void liststripe(int32_t row) { guibgbox(0.7f, 0.3f, 0.2f, (row / 2) % 2 == 0 ? 0.2f : 0.0f); }

@@ -51,16 +51,14 @@ void viewench(int32_t p) {
       if (en.owner >= 0 && en.owner < 95) guisprite(0, TRS_FLAGS, en.owner + 1, 1);
       guiindent(30);
       guibutton(GE_SLOT + e, "\xA4%s", en.spell < MAXSPELLS ? spells[size_t(en.spell)].name : "???");
-      if (en.owner >= 0 && en.owner < 95) guiinfo("Cast by %s", nations[size_t(en.owner)].name);
       guisetnl(1);
     }
-    // Five rows at the least, the first telling when no enchantment holds.
-    for (const int32_t used = rows; rows < 5; rows++) {
+    // Five rows at the least.
+    for (; rows < 5; rows++) {
       liststripe(rows);
-      guibutton(0, "%s", rows == 0 && used == 0 ? "No global enchantment is in effect" : " ");
+      guibutton(0, " ");
     }
     listexit(GE_EXIT, KEY_F1 + 5);
-    guisethint("Click an enchantment to read its spell");
     guishow(-1, -1);
   };
   for (;;) {
@@ -88,9 +86,6 @@ void buildtemple(int32_t lnr) {
   guibutton(0, "Converted provinces %d", t.converted);
   guispace(2);
   guibutton(0, "Conversion Rates");
-  guiinfo("Conversion points a month: every %d points move the veyrance one step (a province claimed, weakened or "
-          "raised by one)", VEYPOINTSPERSTEP);
-  guiseparator();
   guibutton(0, "God %d", t.points[VS_GOD]);
   guibutton(0, "Prophet %d", t.points[VS_PROPHET]);
   guibutton(0, "Home province %d", t.points[VS_HOME]);

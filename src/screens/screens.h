@@ -15,13 +15,13 @@ void buyprovdef(int32_t player, int32_t lnr);
 bool spritepresent(int32_t file, int32_t nr);
 
 // Pieces of the list windows of the nation's screens (items rebuilt each
-// frame): a row of column headings at their x with a line under it; the
-// shading of list rows in pairs; the foot with "Exit", which Escape,
-// Return and the screen's own key (0 none) give too.
+// frame): a row of column headings at their x, with a line under it when
+// ruled; the shading of list rows in pairs; the foot with "Exit", which
+// Escape, Return and the screen's own key (0 none) give too.
 struct ListHeading {
   float x;
   const char* text;
 };
-void listheadings(std::initializer_list<ListHeading> headings);
+void listheadings(std::initializer_list<ListHeading> headings, bool ruled = true);
 void liststripe(int32_t row);
 void listexit(int32_t id, int32_t ownkey);

@@ -53,6 +53,11 @@ int32_t graphtarget(int32_t g) {
   return -1;
 }
 
+int32_t graphgoalline(int32_t g) {
+  if (g == 7) return gameinfo.victoryvalue;
+  return graphtarget(g);
+}
+
 int32_t graphscale(int32_t g) {
   int32_t top = 0;
   for (int32_t n = 0; n < MAXPLAYERS; n++) {
@@ -82,49 +87,6 @@ std::vector<GraphSegment> graphline(int32_t g, int32_t n) {
 // ---------------------------------------------------------------- the graphs
 
 namespace {
-// The scale's labels: their height, and the colour of their text.
-constexpr float LABEL = 13;
-
-// A round step of the scale (1, 2 or 5 times a power of ten) that cuts the
-// range into at most `most` steps.
-int32_t scalestep(int32_t range, int32_t most) {
-  int32_t unit = 1;
-  for (;;) {
-    for (int32_t f : {1, 2, 5}) {
-      const int64_t step = int64_t(f) * unit;
-      if (int64_t(range) <= step * most) return int32_t(step);
-    }
-    if (unit > 100000000) return range;
-    unit *= 10;
-  }
-}
-
-void label(float x, float y, const char* text) {
-  areabox(0, x - 2, y - 2, textwidth(text) * LABEL + 4, LABEL + 2, 0, 0, 0, 0.55f);
-  areatextcol(0, x, y, LABEL, 0.95f, 0.9f, 0.8f, 1, "%s", text);
-}
-
-// The scale of values at the plot's left edge and of turns along its foot,
-// inside the plot, over its lines so that it can be read.
-void drawscale(int32_t top, int32_t last) {
-  char text[20];
-  const int32_t vstep = scalestep(top, 5);
-  for (int32_t v = vstep; v <= top; v += vstep) {
-    const float y = float(v) * PLOTH / float(top);
-    arealine(0, 0, y, 8, y, 1, 1, 1, 0.6f, 1);
-    formatbounded(text, sizeof text, "%d", v);
-    label(11, y - LABEL * 0.45f, text);
-  }
-  const int32_t tstep = scalestep(last, 8);
-  for (int32_t t = tstep; t <= last; t += tstep) {
-    const float x = float(t) * PLOTW / float(last);
-    arealine(0, x, 0, x, 6, 1, 1, 1, 0.6f, 1);
-    formatbounded(text, sizeof text, "%d", t);
-    const float w = textwidth(text) * LABEL;
-    label(std::min(x - w / 2, PLOTW - w - 3), 9, text);
-  }
-}
-
 // The plot as the graphs have always drawn it, over the whole 800 x 600
 // screen: 24 bands of 25 units, each nation's line from 0 at the foot to
 // the scale's top at 500, the player's last and on top, and the goal's
@@ -143,12 +105,11 @@ void drawgraph(int32_t p, int32_t g) {
   for (int32_t n = 0; n < MAXPLAYERS; n++)
     if (n != p && isparticipant(n) && shown[n]) plotline(g, n, 2, 0);
   if (p >= 0 && p < MAXPLAYERS && shown[p]) plotline(g, p, 2.5f, 0.5f);
-  const int32_t target = graphtarget(g);
-  if (target >= 0) {
-    const float y = float(target) * PLOTH / float(top);
+  const int32_t goal = graphgoalline(g);
+  if (goal >= 0) {
+    const float y = float(goal) * PLOTH / float(top);
     arealine(1, 0, y, PLOTW, y, 1, 1, 1, 0.5f, 4);
   }
-  drawscale(top, lastturn());
 }
 }  // namespace
 
@@ -206,16 +167,32 @@ void viewgraphs(int32_t p) {
 
 // ---------------------------------------------------------------- hall of fame
 
+namespace {
+// The text scale of the two lists, and the widths of their windows.
+constexpr float LISTSCALE = 0.85f, FAMEW = 400, PRETENDERSW = 370;
+
+// A text of a list's column from x up to the next column's x, cut with ".."
+// where our font makes it wider.
+const char* incolumn(const char* text, float x, float next) {
+  return CutTextDots(text, (next - x) / (LISTSCALE * GUITEXTHEIGHT));
+}
+const char* incolumn(int32_t value, float x, float next) {
+  char text[16];
+  formatbounded(text, sizeof text, "%d", value);
+  return incolumn(text, x, next);
+}
+}  // namespace
+
 void halloffame(int32_t p) {
   auto build = [&] {
     guibegin();
     guititle("Hall of Fame");
     guicloseid(ST_EXIT);
-    guiminwidth(400);
-    guimaxwidth(400);
+    guiminwidth(FAMEW);
+    guimaxwidth(FAMEW);
     guialign(GUIALIGN_LEFT);
-    guitextscale(0.85f);
-    listheadings({{0, "Name"}, {240, "Nation"}, {300, "Kills"}, {350, "Exp."}});
+    guitextscale(LISTSCALE);
+    listheadings({{0, "Name"}, {240, "Nation"}, {300, "Kills"}, {350, "Exp."}}, false);
     const int32_t n = imin(gameinfo.hofsize, MAXSCORES);
     for (int32_t i = 0; i < n; i++) {
       liststripe(i);
@@ -229,7 +206,7 @@ void halloffame(int32_t p) {
       const Unit& x = unit[size_t(u)];
       const char* name = comshownname(c);
       guisetnl(0);
-      guibutton(HF_UNIT + u, "%s", name);
+      guibutton(HF_UNIT + u, "%s", incolumn(name, GUIMARGIN, 240));
       if (x.owner >= 0 && x.owner < 95) {
         if (x.flags[2] & F3_PRETENDER) guiinfo("%s. God of %s", name, nations[size_t(x.owner)].name);
         else if (x.flags[1] & ST_PROPHET) guiinfo("%s. Prophet of %s", name, kingdom[size_t(x.owner)].godname);
@@ -238,16 +215,16 @@ void halloffame(int32_t p) {
         guiinfo("%s", name);
       }
       const int32_t h = int8_t(com[size_t(c)].herocount);
-      for (int32_t k = imin(h, 30) - 1; k >= 0; k--) {
+      for (int32_t k = h - 1; k >= 0; k--) {
         guiindent(200 - float(imin(15, 100 / h) * k));
         guispritescaled(0, TRS_MISC, SPRITE_HERO, 1, 0.8f);
       }
       guiindent(250);
       guisprite(0, TRS_FLAGS, x.owner >= 0 && x.owner < 95 ? x.owner + 1 : 0, 1);
       guiindent(300);
-      guibutton(0, "%d", com[size_t(c)].kills);
+      guibutton(0, "%s", incolumn(com[size_t(c)].kills, 300, 350));
       guiindent(350);
-      guibutton(0, "%d", x.exp);
+      guibutton(0, "%s", incolumn(x.exp, 350, FAMEW - GUIMARGIN));
       guisetnl(1);
     }
     listexit(ST_EXIT, KEY_F1 + 2);
@@ -270,26 +247,27 @@ void viewnations(int32_t p) {
     guibegin();
     guititle("Pretenders of the World");
     guicloseid(ST_EXIT);
-    guiminwidth(390);
-    guimaxwidth(390);
+    guiminwidth(PRETENDERSW);
+    guimaxwidth(PRETENDERSW);
     guialign(GUIALIGN_LEFT);
-    guitextscale(0.85f);
+    guitextscale(LISTSCALE);
     if (gameinfo.gameflags & GF_NONATIONINFO) {
       guibutton(0, "No info on other nations is available");
     } else {
-      listheadings({{0, "Name"}, {240, "Nation"}, {300, "Controller"}});
+      listheadings({{0, "Name"}, {240, "Nation"}, {300, incolumn("Controller", 300, PRETENDERSW - GUIMARGIN)}}, false);
       int32_t rows = 0;
       for (int32_t n = 0; n < 95; n++) {
         const uint16_t c = uint16_t(kingdom[size_t(n)].w[KW_CONTROLLER]);
         if (c == CTRL_NONE || c == 3) continue;
         liststripe(rows++);
         guisetnl(0);
-        guibutton(VN_NATION + n, "%s", kingdom[size_t(n)].godname);
+        guibutton(VN_NATION + n, "%s", incolumn(kingdom[size_t(n)].godname, GUIMARGIN, 240));
         guiinfo("Nation info for %s", nations[size_t(n)].name);
         guiindent(250);
         guisprite(0, TRS_FLAGS, n + 1, 1);
         guiindent(300);
-        guibutton(0, "%s", c == CTRL_HUMAN ? "Human" : c == CTRL_AI ? "AI" : c == CTRL_WAS1 || c == CTRL_WAS2 ? "Defeated" : "???");
+        const char* controller = c == CTRL_HUMAN ? "Human" : c == CTRL_AI ? "AI" : c == CTRL_WAS1 || c == CTRL_WAS2 ? "Defeated" : "???";
+        guibutton(0, "%s", incolumn(controller, 300, PRETENDERSW - GUIMARGIN));
         guisetnl(1);
       }
     }

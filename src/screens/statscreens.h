@@ -14,9 +14,13 @@ extern const char* const graphnames[GRAPHS];
 int32_t graphcount();
 // A nation's value of a graph at a turn, as recorded (0 outside the record).
 int32_t graphvalue(int32_t graph, int32_t turn, int32_t nation);
-// The goal that the game's victory condition sets on the graph, drawn as a
-// line; -1 when it sets none.
+// The goal that the game's victory condition sets on the graph, which the
+// scale reaches; -1 when it sets none.
 int32_t graphtarget(int32_t graph);
+// The goal drawn as a line across the graph: the graph's target, and on
+// the victory points' graph the game's goal whatever the condition; -1 for
+// none.
+int32_t graphgoalline(int32_t graph);
 // The top of the graph's scale: its largest value over every nation that
 // takes or took part and every recorded turn, raised to the goal and (for
 // victory points) to all the victory points there are; at least 1.

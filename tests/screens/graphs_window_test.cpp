@@ -2,7 +2,9 @@
 // fills the screen in its 24 bands, the lines run from 0 at the foot to the
 // scale's top at 500 and from the first turn at the left edge to the last
 // at the right, the window of tabs and flags lies over the plot above them,
-// and the scale's labels stand inside it. A graph's key shows that graph.
+// and nothing is written over the lines. A graph's key shows that graph;
+// the victory points' graph draws the game's goal whatever the condition.
+// The Global Enchantments of a world without any.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,6 +12,7 @@
 #include <string>
 
 #include "gfx/xwindow.h"
+#include "screens/magicviews.h"
 #include "screens/statscreens.h"
 #include "support/guitexts.h"
 #include "support/pacedscript.h"
@@ -17,7 +20,7 @@
 #include "support/xinput.h"
 #include "world/scores.h"
 
-TEST(GraphsWindow, ThePlotFillsTheScreenUnderTheWindowWithItsScaleInside) {
+TEST(GraphsWindow, ThePlotFillsTheScreenUnderTheWindowAndNothingIsWrittenOverIt) {
   makesmallworld();
   memset(&endstats, 0, sizeof endstats);
   for (int32_t p : {0, 1}) kingdom[p].w[KW_CONTROLLER] = CTRL_HUMAN;
@@ -58,12 +61,16 @@ TEST(GraphsWindow, ThePlotFillsTheScreenUnderTheWindowWithItsScaleInside) {
   EXPECT_LE(right, 800.5f);
   EXPECT_TRUE(topreached) << "the player's 44 at turn 11 stands at (800, 500)";
   EXPECT_TRUE(otherfromtop) << "the other nation's 44 at turn 0 stands at (0, 500)";
-  // Values at the left (10 up to 40), turns along the foot (2 to 10).
-  const std::string texts = windowtexts();
-  for (const char* label : {"10 ", "40 ", "2 ", "Provinces"}) EXPECT_NE(texts.find(label), std::string::npos) << label;
   // The window of one row of flags keeps above the lines' top; the bands
-  // are seen beside it.
-  EXPECT_GE(guishownwindow().y, 500.0f);
+  // are seen beside it. Every text is the window's: no scale over the plot.
+  const guirect shown = guishownwindow();
+  EXPECT_GE(shown.y, 500.0f);
+  EXPECT_NE(windowtexts().find("Provinces"), std::string::npos);
+  for (int32_t i = 0; i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    if (a.kind == AreaKind::text)
+      EXPECT_GE(a.y, shown.y) << "written over the plot: " << std::string(guiareatext(a), size_t(a.length));
+  }
   const Shot s = readshot(shot);
   EXPECT_GT(pixelslike(s, {0, 575, 90, 25}, 51, 43, 43, 12), 1000) << "no band beside the window";
   if (getenv("VEY3_KEEPSHOTS")) printf("The graphs: %s\n", shot.c_str());
@@ -72,4 +79,56 @@ TEST(GraphsWindow, ThePlotFillsTheScreenUnderTheWindowWithItsScaleInside) {
   setinputscript(paced("wait 2\n" + xdoline("key f") + "wait 2\n" + xdoline("key Escape")).c_str());
   viewgraphs(0);
   EXPECT_NE(windowtexts().find("[Forts]"), std::string::npos) << windowtexts();
+}
+
+namespace {
+// The goal lines: white lines 4 wide; the y of the first, -1 when none.
+float goalline() {
+  for (int32_t i = 0; i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    if (a.kind == AreaKind::line && a.scale == 4) return a.y;
+  }
+  return -1;
+}
+}  // namespace
+
+TEST(GraphsWindow, TheVictoryPointsGraphDrawsTheGoalInEveryGame) {
+  makesmallworld();
+  memset(&endstats, 0, sizeof endstats);
+  kingdom[0].w[KW_CONTROLLER] = CTRL_HUMAN;
+  endstats.highest = 3;
+  for (int32_t t = 0; t <= 3; t++) endstats.value[7][t][0] = int16_t(10 * t);   // up to 30
+  gameinfo.victory = 1;
+  gameinfo.victoryvalue = 15;
+  RealWindow w(800, 600);
+  ASSERT_TRUE(w.ok);
+  setinputscript(paced("wait 2\n" + xdoline("key v") + "wait 2\n" + xdoline("key Escape")).c_str());
+  viewgraphs(0);
+  EXPECT_FLOAT_EQ(goalline(), 15 * 500.0f / 30);
+  // A graph that no condition gives a goal has no line.
+  setinputscript(paced("wait 2\n" + xdoline("key p") + "wait 2\n" + xdoline("key Escape")).c_str());
+  viewgraphs(0);
+  EXPECT_EQ(goalline(), -1);
+}
+
+TEST(EnchantmentsWindow, AWorldWithoutAnyShowsFiveEmptyRowsAndExit) {
+  makesmallworld();
+  RealWindow w(800, 600);
+  ASSERT_TRUE(w.ok);
+  setinputscript(paced("wait 2\nkey escape\n").c_str());
+  viewench(0);
+  int32_t texts = 0, empty = 0;
+  for (int32_t i = 0; i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    if (a.kind != AreaKind::text) continue;
+    const std::string t(guiareatext(a), size_t(a.length));
+    if (t.find_first_not_of(' ') == std::string::npos) {
+      empty++;
+      continue;
+    }
+    texts++;
+    EXPECT_TRUE(t == "Exit" || t == "Global Enchantments") << "a line of its own: " << t;
+  }
+  EXPECT_EQ(texts, 2);
+  EXPECT_EQ(empty, 5);
 }
