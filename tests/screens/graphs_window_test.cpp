@@ -4,7 +4,8 @@
 // at the right, the window of tabs and flags lies over the plot above them,
 // and nothing is written over the lines. A graph's key shows that graph;
 // the victory points' graph draws the game's goal whatever the condition.
-// The Global Enchantments of a world without any.
+// The Global Enchantments of a world without any; the Hall of Fame's hero
+// marks and the Pretenders of the World within their window.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "gfx/xwindow.h"
+#include "runtime/trs.h"
 #include "screens/magicviews.h"
 #include "screens/statscreens.h"
 #include "support/guitexts.h"
@@ -131,4 +133,42 @@ TEST(EnchantmentsWindow, AWorldWithoutAnyShowsFiveEmptyRowsAndExit) {
   }
   EXPECT_EQ(texts, 2);
   EXPECT_EQ(empty, 5);
+}
+
+// The Hall of Fame draws every hero mark of a hero; the Pretenders of the
+// World is 370 wide, and what our font makes wider than a column is cut
+// with ".." so that every text stays inside the window.
+TEST(StatisticsWindows, EveryHeroMarkAndThePretendersInside) {
+  makesmallworld();
+  settype(1, "Ash Warden").sprite = 12;
+  mkcom(1, 0, 1);   // commander 0 is no hero here
+  const int32_t hero = mkcom(1, 0, 2);
+  com[hero].herocount = 40;
+  gameinfo.hofsize = 1;
+  scorelist[0] = int16_t(hero);
+  RealWindow w(800, 600);
+  ASSERT_TRUE(w.ok);
+  setinputscript(paced("wait 2\nkey escape\n").c_str());
+  halloffame(0);
+  int32_t marks = 0;
+  for (int32_t i = 0; i < guiareacount(); i++)
+    marks += guiareaget(i).kind == AreaKind::sprite && guiareaget(i).nr == SPRITE_HERO;
+  EXPECT_EQ(marks, 40);
+
+  for (int32_t p : {0, 1}) kingdom[p].w[KW_CONTROLLER] = CTRL_HUMAN;
+  kingdom[1].w[KW_CONTROLLER] = int16_t(CTRL_WAS1);
+  strcpy(kingdom[0].godname, "The Everlasting Ember King of Ash");
+  setinputscript(paced("wait 2\nkey escape\n").c_str());
+  viewnations(0);
+  const guirect shown = guishownwindow();
+  EXPECT_EQ(shown.w, 370);
+  for (int32_t i = 0; i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    if (a.kind == AreaKind::text)
+      EXPECT_LE(a.x + a.w, shown.x + shown.w - GUIMARGIN / 2)
+          << "beyond the window: " << std::string(guiareatext(a), size_t(a.length));
+  }
+  const guiarea* heading = textstarting("Contr");
+  ASSERT_NE(heading, nullptr);
+  EXPECT_EQ(heading->x - shown.x, 300);
 }
