@@ -130,11 +130,6 @@ void random_map_creator_screen() {
     } else if (id == RMC_HIDE) {
       hidden = !hidden;
     } else if (id == RMC_CREATE) {
-      char toosmall[200];
-      if (rmtoosmall(s.width, s.height, s.provinces, toosmall, sizeof toosmall)) {
-        msgbox("%s", toosmall);
-        continue;
-      }
       // The work shows over this screen: its map darkened, or its backdrop.
       render_frame(false, made ? Scene::darkmap : Scene::menu);
       rmimpassable = s.impassable;

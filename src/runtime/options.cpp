@@ -282,15 +282,7 @@ const Option options[] = {
              if (number) mapsize[step] = clampi(x, 100, 11000);
              return step == 0;
            }),
-    // Clamped like the other shares; the console says when the number given was not taken.
-    ranged(custom("--mapprov", nullptr, "X", "Set number of provinces (default=150)",
-                  [](const char*, bool number, int32_t x, int32_t) {
-                    if (!number) return false;
-                    mapprov = clampi(x, 10, 1495);
-                    if (mapprov != x) printf("--mapprov %d: a random map has 10 to 1495 provinces; it gets %d\n", x, mapprov);
-                    return false;
-                  }),
-           10, 1495),
+    number("--mapprov", Kind::clamp, mapprov, 10, 1495, "X", "Set number of provinces (default=150)"),
     flag("--passmount", nullptr, "Don't use impassable mountains on random maps", [] { impassmount = 0; }),
     mapcolour<mapgcol>("--mapgcol", "Ground color 0-255 (default=170 146 116 255)"),
     mapcolour<mapscol>("--mapscol", "Sea color 0-255 (default=54 54 130 255)"),

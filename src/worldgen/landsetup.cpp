@@ -16,9 +16,7 @@
 int32_t highestsite = 0;
 uint8_t siteused[1000] = {};
 
-void worldprogress(const char* label) {
-  if (label && label[0]) progressbox("Creating World", 0, "%s", label);
-}
+void worldprogress(const char* label) { progressbox("Creating World", 0, "%s", label ? label : ""); }
 
 void resetlands() {
   for (Land& l : land) l = resetland();
@@ -239,7 +237,7 @@ void landsetup() {
     if (!ld.name[0]) setlandname(l);
     ld.population = int16_t(imin(rollpopulation(t), 32767));
     ld.baseres = int16_t(imin(rollresources(t), 32767));
-    debugprint("land %d (terrain %d) pop %d bres %d\n", l, int32_t(t), ld.population, ld.baseres);
+    debugprint("land %d (spec%d) pop %d bres %d\n", l, int32_t(t), ld.population, ld.baseres);
     ld.corpses[0] = ld.corpses[1] = 0;
     int32_t cls = popclass(ld.population);
     if (!occupied[l]) {

@@ -201,8 +201,6 @@ bool makerandommap(const char* gname, int32_t players) {
   // A failure leaves no half-made game behind: the folder of the new game
   // goes with the stop. In the window a map that could not be written is
   // the caller's to tell.
-  char toosmall[200];
-  if (rmtoosmall(w, h, count, toosmall, sizeof toosmall)) fatalerror(toosmall);
   errno = 0;
   if (!CreateRandomMap(name, folder, w, h, count, 1, 0, riverpart, 0.3f, sea, mount)) {
     if (errno != 0 && !textonly) return false;
@@ -268,7 +266,7 @@ int32_t findstart(int32_t k) {
 }
 
 void sethome(int32_t k, int32_t home) {
-  debugprint("nation %d  start land %d, terrain %d\n", k, home, int32_t(provgeo[size_t(home)].terrain));
+  debugprint("nation %d  start land %d, geo.spec %d\n", k, home, int32_t(provgeo[size_t(home)].terrain));
   killand(home);
   unitcheck(debuglevel);
   Land& l = land[size_t(home)];
@@ -395,7 +393,7 @@ void setupnation(int32_t k, const char* gname, int netflag) {
   debugprint("Setup nation %d\n", k);
   bailif(k > 94, "createnewgame: bad cnt1or2");
   unitcheck(debuglevel);
-  worldprogress("Placing nations");
+  worldprogress("");
   checkunits("cng99: bad highestunit");
   int32_t home = findstart(k);
   sethome(k, home);
@@ -422,7 +420,7 @@ void extrastarts() {
   for (int32_t pass = 2; pass <= gameinfo.startprov; pass++)
     for (int32_t k = 0; k < MAXPLAYERS; k++) {
       if (!playing(k)) continue;
-      worldprogress("Extra provinces");
+      worldprogress("");
       const bool uw = isuwnation(k) != 0;
       int32_t from = kingdom[size_t(k)].w[KW_HOMELAND];
       for (int32_t draw = 0; draw < 1000; draw++) {
@@ -485,7 +483,8 @@ bool writefiles(const char* gname) {
   char folder[PATHLEN];
   gamefolder(folder, PATHLEN, gname);
   mkdirs(folder);
-  GameFile world = createfileheader(gname, gameinfo.gamenbr, 1, 1, -1, "", 0);
+  // No password: the world file's header carries the placeholder word.
+  GameFile world = createfileheader(gname, gameinfo.gamenbr, 1, 1, -1, nullptr, 0);
   if (!world) return false;
   putfatherland(gamefilestream(world));
   if (!closegamefile(std::move(world), 0)) return false;
@@ -502,32 +501,53 @@ bool writefiles(const char* gname) {
   return true;
 }
 
+// What came of making the world: made with its files in place, not written
+// (the cause in errno), or refused for a random map without room for the
+// nations (told already).
+enum class Made { world, unwritten, noroom };
+
+// A random map is made for the number of nations, not their kinds: one that
+// has no start for some (all sea for a nation of the land, say) is refused
+// as any map would be, ending the run without a window.
+bool randommaphasroom(int netflag) {
+  const char* room = startroomproblem();
+  if (!room[0]) return true;
+  char message[MSGLEN];
+  formatbounded(message, MSGLEN, "can't find a valid starting province on the random map %s: %s", mapfilename, room);
+  if (textonly || netflag) failexit(message);
+  msgbox("%s", message);
+  return false;
+}
+
 // Steps 12 to 23: the world made from the choices, and the game's files put
-// in place. False (the cause in errno) when a file could not be written.
-bool createworld(const char* name, int mapkind, int32_t era, int32_t players, int netflag,
+// in place.
+Made createworld(const char* name, int mapkind, int32_t era, int32_t players, int netflag,
                  NewGameFolder& staging) {
-  if (mapkind == 2 && !makerandommap(name, players)) return false;
+  if (mapkind == 2 && !makerandommap(name, players)) return Made::unwritten;
   hostingflag = 1;
+  resetprogress();   // the box opens anew, whatever it showed last
   worldprogress("Please Wait");
   readmapfile(name, mapfilename, MAPREAD_INFO);
   readmapfile(name, mapfilename, MAPREAD_GEO);
+  if (mapkind == 2 && !randommaphasroom(netflag)) return Made::noroom;
   strlcopy(gameinfo.mappic, mapimagename, sizeof gameinfo.mappic);
   for (int i = 0; i < 4; i++) gameinfo.maptextcol[i] = maptextcolour[i];
   landsetup();
+  worldprogress("");
   for (int32_t k = 0; k < MAXKINGDOMS; k++) {
     kingdom[size_t(k)].w[KW_PLAYER] = int16_t(k);
     if (k < MAXPLAYERS && playing(k)) setupnation(k, name, netflag);
   }
-  worldprogress("Map commands");
+  worldprogress("");
   readmapfile(name, mapfilename, MAPREAD_SCENARIO);
   extrastarts();
   treasuries();
   cheatcheck();
   if (rnd(100) <= 89) addrandommerc(era, 0);
   updateendstats(0);
-  worldprogress("Writing files");
+  worldprogress("");
   // Never a world without its turn files, never the old game lost.
-  return writefiles(name) && staging.commit();
+  return writefiles(name) && staging.commit() ? Made::world : Made::unwritten;
 }
 
 // What the choices left before the world was made: the game's settings,
@@ -539,8 +559,9 @@ struct Choices {
 };
 
 // Makes the world; when the disc cannot take its files, says so and puts
-// the world back as the choices left it, for another try (false). Without a
-// window, where nobody can make room, the program stops.
+// the world back as the choices left it, for another try (false), as after a
+// random map without room. Without a window, where nobody can make room, the
+// program stops.
 bool makeworld(const char* name, const char* gname, int mapkind, int32_t era, int32_t players, int netflag,
                NewGameFolder& staging) {
   auto kept = std::make_unique<Choices>();
@@ -551,11 +572,12 @@ bool makeworld(const char* name, const char* gname, int mapkind, int32_t era, in
   }
   strlcopy(kept->mapfile, mapfilename, PATHLEN);
   strlcopy(kept->mapimage, mapimagename, PATHLEN);
-  if (createworld(name, mapkind, era, players, netflag, staging)) return true;
+  const Made made = createworld(name, mapkind, era, players, netflag, staging);
+  if (made == Made::world) return true;
   const int cause = errno ? errno : EIO;
   char message[MSGLEN];
   formatbounded(message, MSGLEN, "The new game %s could not be written to %s: %s", name, savepath, filecause(cause));
-  if (textonly || netflag) {
+  if (made == Made::unwritten && (textonly || netflag)) {
     char stop[MSGLEN];
     formatbounded(stop, MSGLEN, "cng: the game files could not be written (%s)", message);
     fatalerror(stop);
@@ -575,8 +597,9 @@ bool makeworld(const char* name, const char* gname, int mapkind, int32_t era, in
     readmapfile(gname, mapfilename, MAPREAD_PLAYERS);
     readmapfile(gname, mapfilename, MAPREAD_GEO);
   }
-  msgbox("%s.\n\nMake room there and choose \"Create the world\" again: every choice of the new game is kept.",
-         message);
+  if (made == Made::unwritten)
+    msgbox("%s.\n\nMake room there and choose \"Create the world\" again: every choice of the new game is kept.",
+           message);
   return false;
 }
 

@@ -342,52 +342,22 @@ int rmfinish(const RmParams& p) {
   if (p.showprogress) progressbox(TITLE, 0, "Please wait");
   rm.heights = {};
 
-  int32_t landprovinces = 0;
-  for (int32_t l = 1; l <= nbrlands; l++) landprovinces += !rmissea(l);
   int ok = 1;
-  if (landprovinces == 0) {
-    printf("The random map has no land provinces; raise the land share.\n");
+  char path[PATHLEN];
+  if (!direxists("%s", p.folder)) mkdirs(p.folder);
+  formatbounded(path, PATHLEN, "%s/%s.rgb", p.folder, p.name);
+  if (!savesgi(rm.picture.data(), rm.width, rm.height, path, 1)) {
+    // The folder may be one aside; the caller says where the map goes.
+    printf("The map picture %s.rgb could not be written: %s\n", p.name, filecause(errno));
     ok = 0;
-  } else {
-    char path[PATHLEN];
-    if (!direxists("%s", p.folder)) mkdirs(p.folder);
-    formatbounded(path, PATHLEN, "%s/%s.rgb", p.folder, p.name);
-    if (!savesgi(rm.picture.data(), rm.width, rm.height, path, 1)) {
-      // The folder may be one aside; the caller says where the map goes.
-      printf("The map picture %s.rgb could not be written: %s\n", p.name, filecause(errno));
-      ok = 0;
-    }
   }
   rm.picture = {};
   return ok;
 }
 
-// The room that capital placement spreads the capitals over (the map less
-// its edge, as rmplacecapitals counts it).
-int32_t rmmaxprovinces(int32_t width, int32_t height) {
-  int32_t edge = width >= 1040 ? 25 : width / 40;
-  edge = std::max(0, std::min(edge, height / 40));
-  const int64_t room = int64_t(std::max(0, width - edge)) * std::max(0, height - edge);
-  return int32_t(std::min<int64_t>(room / (5 * RM_MINSPACING * RM_MINSPACING), INT32_MAX));
-}
-
-bool rmtoosmall(int32_t width, int32_t height, int32_t provinces, char* message, int32_t size) {
-  if (width < 0 || height < 0) width = 1600, height = 1200;
-  const int32_t most = rmmaxprovinces(width, height);
-  if (provinces <= most) return false;
-  formatbounded(message, size, "A random map of %d x %d pixels has room for at most %d provinces, not %d.", width,
-                height, most, provinces);
-  return true;
-}
-
 int CreateRandomMap(const char* name, const char* folder, int32_t width, int32_t height, int32_t provinces,
                     int32_t showprogress, int32_t antialias, int32_t riveramount, float ruggedness, float seashare,
                     float mountshare) {
-  char refusal[200];
-  if (rmtoosmall(width, height, provinces, refusal, sizeof refusal)) {
-    printf("%s\n", refusal);
-    return 0;
-  }
   RmParams p{name, folder, width, height, provinces, showprogress, antialias, riveramount, ruggedness, seashare, mountshare};
   rmbegin(p);
   for (int32_t s = 0; s < int32_t(RmStage::count); s++) rmstage(RmStage(s), p);

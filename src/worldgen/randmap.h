@@ -48,18 +48,8 @@ extern RandomMapWork rm;
 // Random Map Creator sets it before each map it makes.
 extern int32_t rmimpassable;
 
-// The most provinces a random map of the size holds: capitals are spread
-// over the map, RM_MINSPACING pixels apart at the least, each province
-// taking about five times the square of that spacing (80 pixels). More,
-// and the capitals crowd into specks of a few pixels, all of them border.
-constexpr int32_t RM_MINSPACING = 4;
-int32_t rmmaxprovinces(int32_t width, int32_t height);
-// The refusal of a map too small for its provinces ("A random map of W x H
-// pixels has room for at most N provinces, not P."); false when they fit.
-bool rmtoosmall(int32_t width, int32_t height, int32_t provinces, char* message, int32_t size);
 // Makes a map and saves its picture as "folder/name.rgb"; 1 on success, 0
-// (with a message) when the map is too small for its provinces, the picture
-// cannot be saved or the map has no land.
+// (with a message) when the picture cannot be saved.
 int CreateRandomMap(const char* name, const char* folder, int32_t width, int32_t height, int32_t provinces,
                     int32_t showprogress, int32_t antialias, int32_t riveramount, float ruggedness, float seashare,
                     float mountshare);

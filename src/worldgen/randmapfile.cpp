@@ -41,13 +41,6 @@ float typicaldistance() {
   return std::max(typical, 1.0f);   // never an infinite zoom
 }
 
-bool badcolour(const int32_t* c) {
-  if (c[0] == -1) return false;
-  for (int i = 0; i < 4; i++)
-    if (c[i] < 0 || c[i] > 255) return true;
-  return false;
-}
-
 int refuse(const char* message) {
   printf("%s\n", message);
   return 1;
@@ -135,24 +128,9 @@ int putrandommap(FileSet& set, const char* name, int32_t showprogress) {
 int makemapmode() {
   const char* name = makemapname;
   if (!validgamename(name)) return refuse("Bad filename for random map");
-  int32_t w = mapsize[0], h = mapsize[1];
-  if ((w != -1 && (w < 100 || w > 11000)) || (h != -1 && (h < 100 || h > 11000)))
-    return refuse("--mapsize: width and height must be 100 to 11000 pixels");
-  if (seapart < 0 || seapart > 100) return refuse("--seapart must be 0 to 100");
-  if (seapart == 100) return refuse("--seapart 100 leaves no land for any nation; use at most 99");
-  if (mountpart < 0 || mountpart > 100) return refuse("--mountpart must be 0 to 100");
-  // The land shares (--forestpart and its kin) need no range: above 100 every
-  // land of that kind, below 0 none.
-  if (riverpart < 0 || riverpart > 1000) return refuse("--riverpart must be 0 to 1000");
-  if (mapnoise < 0 || mapnoise > 255) return refuse("--mapnoise must be 0 to 255");
-  if (borderwidth < -1 || borderwidth > 500) return refuse("--borderwidth must be 0 to 500");
-  if (badcolour(mapgcol) || badcolour(mapscol) || badcolour(mapbcol) || badcolour(mapsbcol))
-    return refuse("Map colours must be four values of 0 to 255");
-  int32_t width = w < 0 || h < 0 ? 1600 : w, height = w < 0 || h < 0 ? 1200 : h;
-  char toosmall[200];
-  if (rmtoosmall(width, height, mapprov, toosmall, sizeof toosmall)) return refuse(toosmall);
-  if (int64_t(width) * (mapaa ? 2 : 1) > MAXIMAGESIDE || int64_t(height) * (mapaa ? 2 : 1) > MAXIMAGESIDE)
-    return refuse("The map is too large: a side may have at most 32767 pixels");
+  // The numbers stand as the command line took them: it clamps those that
+  // have limits, and the generator takes any of the others.
+  const int32_t w = mapsize[0], h = mapsize[1];
   if (!loadtrsfile(TRS_MAPSTUFF)) {
     printf("Can't find the sprite archive %s in the data folder %s\n", trsfilename(TRS_MAPSTUFF), datapath);
     return 1;

@@ -53,6 +53,13 @@ inline void blend(size_t i, int32_t r, int32_t g, int32_t b, int32_t strength) {
 inline float md() { return std::max(rm.mindist, 4.0f); }
 inline bool landmask(int32_t l, uint32_t bit) { return l >= 1 && l <= nbrlands && (provgeo[size_t(l)].terrain & bit); }
 inline bool colourset(const int32_t* c) { return c[0] != -1; }
+// A colour of the command line, which takes any numbers: each component
+// within 0..255.
+Rgba optioncolour(const int32_t* c) {
+  Rgba o;
+  for (int i = 0; i < 4; i++) o.c[i] = std::clamp(c[i], 0, 255);
+  return o;
+}
 
 void addstuff(int32_t x, int32_t y, int32_t frame, int32_t size) {
   if (int32_t(rm.stuff.size()) >= RM_MAXSTUFF) return;
@@ -271,11 +278,11 @@ void rmcolours(int32_t showprogress) {
   Rgba* scheme[4] = {&ground, &sea, &deep, &shallow};
   for (int c = 0; c < 3; c++)
     for (Rgba* s : scheme) s->c[c] = int32_t(float(s->c[c]) * (0.95f + 0.1f * frand()));
-  if (colourset(mapgcol)) ground = {{mapgcol[0], mapgcol[1], mapgcol[2], mapgcol[3]}};
+  if (colourset(mapgcol)) ground = optioncolour(mapgcol);
   if (colourset(mapscol)) {
-    sea = {{mapscol[0], mapscol[1], mapscol[2], mapscol[3]}};
-    deep = {{int32_t(mapscol[0] * 0.5f), int32_t(mapscol[1] * 0.5f), int32_t(mapscol[2] * 0.5f), mapscol[3]}};
-    shallow = {{int32_t(mapscol[0] * 1.75f), int32_t(mapscol[1] * 1.75f), int32_t(mapscol[2] * 1.25f), mapscol[3]}};
+    sea = optioncolour(mapscol);
+    deep = {{int32_t(float(sea.c[0]) * 0.5f), int32_t(float(sea.c[1]) * 0.5f), int32_t(float(sea.c[2]) * 0.5f), sea.c[3]}};
+    shallow = {{int32_t(float(sea.c[0]) * 1.75f), int32_t(float(sea.c[1]) * 1.75f), int32_t(float(sea.c[2]) * 1.25f), sea.c[3]}};
   }
   for (Rgba* s : scheme)
     for (int32_t& v : s->c) v = std::clamp(v, 0, 255);
@@ -384,12 +391,9 @@ void rmborders(int32_t showprogress) {
   int32_t W = borderwidth >= 0 ? borderwidth : 75 + rnd(50);
   float c = float(W) * rm.mindist * 0.03f * 0.01f, outer = 1.5f * c;
   int32_t R = int32_t(outer);
-  Rgba gb = colourset(mapbcol) ? Rgba{{mapbcol[0], mapbcol[1], mapbcol[2], mapbcol[3]}} : Rgba{{0, 0, 0, 150}};
+  Rgba gb = colourset(mapbcol) ? optioncolour(mapbcol) : Rgba{{0, 0, 0, 150}};
   int32_t sv = rm.translucentsea ? 255 : 0;
-  Rgba sb = colourset(mapsbcol) ? Rgba{{mapsbcol[0], mapsbcol[1], mapsbcol[2], mapsbcol[3]}}
-                                : Rgba{{sv, sv, sv, rm.translucentsea ? 75 : 150}};
-  for (int32_t& v : gb.c) v = std::clamp(v, 0, 255);
-  for (int32_t& v : sb.c) v = std::clamp(v, 0, 255);
+  Rgba sb = colourset(mapsbcol) ? optioncolour(mapsbcol) : Rgba{{sv, sv, sv, rm.translucentsea ? 75 : 150}};
   if (!(c > 0)) return;
   std::vector<uint8_t> border(size_t(w) * size_t(h));
   for (int32_t y = 0; y < h; y++)

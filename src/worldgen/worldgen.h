@@ -162,8 +162,8 @@ int32_t countlandname(const char* name);
 int32_t randomsite(int32_t lnr, int32_t rarity, int32_t path, int32_t level);
 int32_t minvpsteps(int32_t lnr);
 int sitefitsland(int32_t site, int32_t lnr);
-// The progress line of world creation ("Creating World"); an empty label
-// keeps the line as it is.
+// The progress line of world creation ("Creating World") with its label,
+// which is empty after the first ("Please Wait").
 void worldprogress(const char* label);
 
 // ---------------------------------------------------------------- start population

@@ -70,6 +70,23 @@ TEST_F(Gods, RandomMapGameInTheGameFolder) {
   EXPECT_NE(kingdom[0].w[KW_HOMELAND], kingdom[1].w[KW_HOMELAND]);
 }
 
+TEST_F(Gods, RandomMapAllOfSeaIsMadeAndTheGameOnItRefused) {
+  // The command line's sea share of 100 is taken: the map is made, and the
+  // nations of the land find no start on it, which ends the run with why.
+  settrsfolder(VEY3_DATA_DIR);
+  static const char* args[] = {"vey3", "--randmap", "10", "--seapart", "100", "--mapsize", "400", "300", "--era",
+                               "1",    "--normai",  "0",  "--normai",  "1",   "sunk"};
+  EXPECT_EXIT(
+      {
+        parsecommandline(15, const_cast<char**>(args));
+        newgamemode(gamename);
+      },
+      testing::ExitedWithCode(1),
+      "can't find a valid starting province on the random map __randommap_sunk.map: This map has room for 0 nations on "
+      "land, not for 2");
+  EXPECT_FALSE(direxists("%s/sunk", savepath));
+}
+
 TEST_F(Gods, ExtraStartProvincesWalkOutward) {
   strlcopy(mapfile, "veyrmark.map", sizeof mapfile);
   eraoption = 1;

@@ -5,10 +5,14 @@
 #include "worldgen/gamesetup.h"
 
 #include <signal.h>
+#include <unistd.h>
 #include <sys/resource.h>
+
+#include <filesystem>
 
 #include "gamefiles/gamefiles.h"
 #include "gfx/dialogs.h"
+#include "host/host.h"
 #include "mods/mods.h"
 #include "runtime/ask.h"
 #include "runtime/fatal.h"
@@ -337,6 +341,39 @@ TEST_F(NewGame, WindowFreeRoadForTools) {
   EXPECT_EQ(gameinfo.era, 2);
   EXPECT_EQ(gameinfo.startprov, 2);
   EXPECT_EQ(newgamemode("../x"), 1);
+}
+
+TEST_F(NewGame, TheCommandLinesGameShowsItsProgressAndLogAndAWorldFileAsTheHostWritesIt) {
+  static const char* args[] = {"vey3",     "-d", "--mapfile", "testvale.map", "--era", "1", "--startprov", "2",
+                               "--normai", "0",  "--normai",  "1",            "told"};
+  testing::internal::CaptureStdout();
+  parsecommandline(13, const_cast<char**>(args));
+  const int status = newgamemode(gamename);
+  debuglevel = 0;
+  const std::string out = testing::internal::GetCapturedStdout();
+  ASSERT_EQ(status, 0) << out;
+  // The box opens with "Please Wait"; each later step shows it with an
+  // empty label, and with no label of another kind.
+  EXPECT_NE(out.find("Creating World, Please Wait [0]\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("Creating World,  [0]\n"), std::string::npos) << out;
+  for (size_t at = out.find("Creating World, "); at != std::string::npos; at = out.find("Creating World, ", at + 1)) {
+    const std::string line = out.substr(at, out.find('\n', at) - at);
+    EXPECT_TRUE(line == "Creating World, Please Wait [0]" || line == "Creating World,  [0]") << line;
+  }
+  EXPECT_TRUE(testing::internal::RE::PartialMatch(out, "\nnation 0  start land [0-9]+, geo\\.spec [0-9]+\n")) << out;
+  EXPECT_TRUE(testing::internal::RE::PartialMatch(out, "\nland 1 \\(spec[0-9]+\\) pop [0-9]+ bres [0-9]+\n")) << out;
+  // The world file's password field holds the word that a hosted one does.
+  auto worldpassword = [] {
+    int32_t turn = 0;
+    char pass[50] = "unread";
+    UniqueFile f = readfileheader("told", 0, -1, 1, -1, &turn, pass, nullptr, nullptr);
+    EXPECT_TRUE(f);
+    return std::string(pass);
+  };
+  const std::string made = worldpassword();
+  ASSERT_EQ(newturn("told", -1), 1);
+  EXPECT_EQ(made, worldpassword());
+  EXPECT_NE(made, "");
 }
 
 void createonfulldisc(const char* gname) {
