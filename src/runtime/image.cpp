@@ -262,9 +262,15 @@ uint8_t* loadimage(const char* path, int32_t* width, int32_t* height, int32_t fl
     if (why) *why = text;
     return nullptr;
   };
+  // Why a file could not be opened, in the words of the other readers ("no
+  // permission"); it stands until the next load that cannot open its file.
+  static thread_local char cause[200];
   UniqueFile f = openfile(path, "rb");
-  if (!f) return refuse(errno == ENOTAFILE ? "it is not a file" : strerror(errno));
-  if (fseek(f.get(), 0, SEEK_END) != 0) return refuse(strerror(errno));
+  if (!f) {
+    strlcopy(cause, readproblem(path, errno).c_str(), sizeof cause);
+    return refuse(cause);
+  }
+  if (fseek(f.get(), 0, SEEK_END) != 0) return refuse(readcause(errno));
   const int64_t size = ftell(f.get());
   if (size <= 0) return refuse("the file is empty");
   // The header first: a picture larger than the reader holds, or a file

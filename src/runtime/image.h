@@ -14,7 +14,8 @@ constexpr int64_t MAXIMAGEBYTES = 0x7FFFFFF0LL;
 // block of the checking allocator that the caller frees with myfree. Null,
 // with width and height 0, when the file is missing, damaged or too large;
 // `why` (when given) then says why in words for a message ("the file ends
-// before its pixels do"), and is null after a load. The header is read
+// before its pixels do", "no permission"), and is null after a load; the
+// words of a file that could not be opened last until the next such load. The header is read
 // first: a picture larger than MAXIMAGESIDE a side or MAXIMAGEBYTES is
 // refused before the rest of the file is read, and no more of a file is
 // read than its picture can take up.

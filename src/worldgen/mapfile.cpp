@@ -1,12 +1,15 @@
 // The ".map" file reader: finding and loading a map file, the text routines
 // that cut arguments out of a command line, and the small passes (map
 // information, geography, allowed players).
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "gamefiles/gamefiles.h"
 #include "runtime/alloc.h"
 #include "runtime/ask.h"
 #include "runtime/fatal.h"
@@ -136,13 +139,27 @@ int MapScanner::next(const char* const* keywords, int count) {
   return -1;
 }
 
+namespace {
+// The map file that readmapfile is reading, for the messages of its passes.
+char readingpath[PATHLEN] = {};
+}  // namespace
+
+void newermapproblem(char* out, int32_t size, const char* map, int32_t version) {
+  formatbounded(out, size,
+                "Veyrances version is too old: this scenario requires a newer version of Veyrances: %s has "
+                "#veyversion %d, and this program reads maps up to version %d",
+                map, version, VERSIONNBR);
+}
+
 void versioncheck(const char* line) {
   int32_t v = 0;
   scanints(line, &v, 1);
   if (v > VERSIONNBR) {
-    // Told in a box before the stop, so that a player in the window sees why.
+    // Told in a box before the end, so that a player in the window sees why.
     msgbox("This scenario requires a newer version of Veyrances.");
-    fatalerror("Veyrances version is too old");
+    char message[MSGLEN];
+    newermapproblem(message, MSGLEN, readingpath[0] ? readingpath : "the map", v);
+    failexit(message);
   }
 }
 
@@ -155,23 +172,35 @@ char* loadmaptext(const char* path, int32_t* length) {
     fatalerror(fileproblem(path, ENOTAFILE).c_str());
     return nullptr;
   }
-  int32_t size = filesize("%s", path);
-  if (size > ALLMAPSBYTES) {
+  // A file that stands but cannot be read says why ("no permission").
+  auto loadfailed = [path](int err) {
+    const std::string message = "veyloadmalloc: load failed: " + std::string(path) + ": " + readproblem(path, err);
+    fatalerror(message.c_str());
+  };
+  UniqueFile f = openquiet(path, "rb");
+  struct stat st {};
+  if (!f || fstat(fileno(f.get()), &st) != 0) {
+    loadfailed(errno);
+    return nullptr;
+  }
+  if (st.st_size > ALLMAPSBYTES) {
     // Not the program's fault: the one who made the map is told what to mend.
     char message[MSGLEN];
-    formatbounded(message, MSGLEN, "veyloadmalloc: load failed: map file %s is too large: %d bytes, where a map file "
-                  "has at most %d", path, size, ALLMAPSBYTES);
+    formatbounded(message, MSGLEN, "veyloadmalloc: load failed: map file %s is too large: %lld bytes, where a map "
+                  "file has at most %d", path, static_cast<long long>(st.st_size), ALLMAPSBYTES);
     endwithmapfault(message);
   }
+  const int32_t size = int32_t(st.st_size);
   if (size < 1) {
     fatalerror("veyloadmalloc: load failed");
     return nullptr;
   }
   char* text = static_cast<char*>(mymalloc(size + 1));
-  int32_t got = loadfile(path, text, size);
-  if (got != size) {
+  errno = 0;
+  if (int32_t(fread(text, 1, size_t(size), f.get())) != size) {
     myfree(text);
-    fatalerror("veyloadmalloc: load failed");
+    if (errno != 0) loadfailed(errno);
+    else fatalerror("veyloadmalloc: load failed");
     return nullptr;
   }
   text[size] = 0;
@@ -179,6 +208,19 @@ char* loadmaptext(const char* path, int32_t* length) {
   return text;
 }
 }  // namespace
+
+int findmapfile(const char* folder, const char* name, char* path) {
+  if (folder && folder[0]) {
+    gamefolder(path, PATHLEN, folder);
+    strlappend(path, "/", PATHLEN);
+    strlappend(path, name, PATHLEN);
+    if (filestands(path)) return MAPIN_GAME;
+  }
+  formatbounded(path, PATHLEN, "%s/%s", localmappath, name);
+  if (filestands(path)) return MAPIN_LOCAL;
+  formatbounded(path, PATHLEN, "%s/%s", mappath, name);
+  return filestands(path) ? MAPIN_MAPS : MAPIN_NONE;
+}
 
 int readmapfile(const char* folder, const char* mapname, int mode) {
   if (!safemapname(mapname) || (folder && folder[0] && !safemapname(folder))) {
@@ -188,20 +230,13 @@ int readmapfile(const char* folder, const char* mapname, int mode) {
     return 0;
   }
   char path[PATHLEN];
-  bool found = false;
-  if (folder && folder[0]) {
-    gamefolder(path, PATHLEN, folder);
-    strlappend(path, "/", PATHLEN);
-    strlappend(path, mapname, PATHLEN);
-    found = fileexists("%s", path);
-  }
-  if (!found) {
-    formatbounded(path, PATHLEN, "%s/%s", localmappath, mapname);
-    found = fileexists("%s", path);
-  }
-  if (!found) formatbounded(path, PATHLEN, "%s/%s", mappath, mapname);
+  const int where = findmapfile(folder, mapname, path);
   int32_t length = 0;
   char* text = loadmaptext(path, &length);
+  // A game's own copy is named where the player keeps it, not in the folder
+  // aside in which a new game of that name is being made.
+  if (where == MAPIN_GAME) formatbounded(readingpath, PATHLEN, "%s/%s/%s", savepath, folder, mapname);
+  else strlcopy(readingpath, path, PATHLEN);
   maptextlen = length;
   int result = 0;
   switch (mode) {
@@ -211,6 +246,7 @@ int readmapfile(const char* folder, const char* mapname, int mode) {
     case MAPREAD_PLAYERS: result = readallowedplayers(text, length); break;
     default: result = readmapinfo(text, length); break;
   }
+  readingpath[0] = 0;
   myfree(text);
   return result;
 }

@@ -40,25 +40,11 @@ int LoadBigMap(const char* folder, const char* image) {
     return 0;
   }
   char path[PATHLEN];
-  bool found = false;
-  if (hasfolder) {
-    gamefolder(path, PATHLEN, folder);
-    strlappend(path, "/", PATHLEN);
-    strlappend(path, image, PATHLEN);
-    found = fileexists("%s", path);
-  }
-  if (!found) {
-    formatbounded(path, PATHLEN, "%s/%s", localmappath, image);
-    found = fileexists("%s", path);
-  }
-  if (!found) {
-    formatbounded(path, PATHLEN, "%s/%s", mappath, image);
-    if (!fileexists("%s", path)) {
-      char message[MSGLEN];
-      formatbounded(message, MSGLEN, "Can't find map image: %s", image);
-      fatalerror(message);
-      return 0;
-    }
+  if (findmapfile(folder, image, path) == MAPIN_NONE) {
+    char message[MSGLEN];
+    formatbounded(message, MSGLEN, "Can't find map image: %s", image);
+    fatalerror(message);
+    return 0;
   }
   if (mapimage.pixels) debugprint("  freeing map %s\n", mapimage.imagename);
   freebigmap();
@@ -70,7 +56,9 @@ int LoadBigMap(const char* folder, const char* image) {
   debugprint("  loading map %s\n", path);
   strlcopy(mapimage.path, path, PATHLEN);
   int32_t w = 0, h = 0;
-  uint8_t* pixels = loadimage(path, &w, &h, 0, &mapimage.problem);
+  const char* problem = nullptr;
+  uint8_t* pixels = loadimage(path, &w, &h, 0, &problem);
+  strlcopy(mapimage.problem, problem ? problem : "", sizeof mapimage.problem);
   if (!pixels) {
     debugprint("Failed to load map image\n");
     return 0;

@@ -12,6 +12,7 @@
 #include <vector>
 #include <strings.h>
 
+#include "gamefiles/gamefiles.h"
 #include "runtime/alloc.h"
 #include "runtime/ask.h"
 #include "runtime/fatal.h"
@@ -55,7 +56,7 @@ void listfolder(const char* folder, const char* logformat, int includerandom) {
 // Where a listed map file lies: the maps folder, else the local maps folder.
 void mapfilepath(char* path, const char* name) {
   formatbounded(path, PATHLEN, "%s/%s", mappath, name);
-  if (!fileexists("%s", path)) formatbounded(path, PATHLEN, "%s/%s", localmappath, name);
+  if (!filestands(path)) formatbounded(path, PATHLEN, "%s/%s", localmappath, name);
 }
 }  // namespace
 
@@ -83,8 +84,7 @@ int32_t readlistedfile(int32_t i, char* buffer, int32_t used) {
   struct stat st {};
   int32_t size = 0;
   if (!f || fstat(fileno(f.get()), &st) != 0) {
-    formatbounded(mapfileproblem[i], MSGLEN, "Map file %s cannot be read: %s", path,
-                  errno == ENOTAFILE ? "it is not a file" : strerror(errno));
+    formatbounded(mapfileproblem[i], MSGLEN, "Map file %s cannot be read: %s", path, readproblem(path, errno).c_str());
   } else if (st.st_size > MAPFILEMAX) {
     // Read in part, it would lose its later lines.
     formatbounded(mapfileproblem[i], MSGLEN, "Map file %s is too large: %lld bytes, where a map file has at most %d",
@@ -132,6 +132,7 @@ struct MapEntry {
   int32_t highestprov;
   int32_t seacount;
   int32_t starts;         // "#start" lines
+  int32_t version;        // the highest "#veyversion", 0 none
   int32_t ailevel[95];
 };
 MapEntry entries[MAXMAPENTRIES];
@@ -141,8 +142,8 @@ int32_t nbrentries = 0;
 // lines before a file's title, and the lines of a file without one, belong
 // to no map.
 void buildentries(const char* buffer) {
-  static const char* const keywords[] = {"vey2title", "title", "scenario", "imagefile", "computerplayer",
-                                         "neighbour", "terrain", "startspell", "start"};
+  static const char* const keywords[] = {"vey2title", "title",   "scenario",   "imagefile", "computerplayer",
+                                         "neighbour", "terrain", "startspell", "start",     "veyversion"};
   nbrentries = 0;
   for (int32_t f = 0; f <= highestmap && nbrentries < MAXMAPENTRIES; f++) {
     MapEntry* e = &entries[nbrentries++];
@@ -152,13 +153,15 @@ void buildentries(const char* buffer) {
     e->end = mapfilestart[f + 1];
     MapScanner s(buffer + mapfilestart[f], e->end - mapfilestart[f]);
     int32_t v[2] = {0, 0};
-    for (int k; (k = s.next(keywords, 9)) >= 0;) {
+    for (int k; (k = s.next(keywords, 10)) >= 0;) {
       const int32_t at = int32_t(s.args - buffer);
       if (k <= 1) {
         // A second title in the same file is ignored.
         if (e->title < 0) e->title = at, e->kind = k == 1 ? 2 : 0;
         continue;
       }
+      // The readers of a new game stop at a newer version wherever it stands.
+      if (k == 9 && scanints(s.line, v, 1) == 1) e->version = imax(e->version, v[0]);
       if (e->title < 0) continue;
       switch (k) {
         case 2: e->kind = e->kind == 2 ? 2 : 1; break;
@@ -255,7 +258,12 @@ void mapfault(const char* buffer, const MapEntry& e, char* why) {
   else if (e.title < 0) formatbounded(why, MSGLEN, "Map file %s has no #vey2title line", file);
   else if (e.kind == 2)
     formatbounded(why, MSGLEN, "Map %s (%s) is in an old format that this version cannot read", file, title);
-  else if (e.image < 0) formatbounded(why, MSGLEN, "map %s has no imagefile: %s has no #imagefile line", title, file);
+  else if (e.version > VERSIONNBR) {
+    char map[MSGLEN];
+    formatbounded(map, MSGLEN, "%s (%s)", file, title);
+    newermapproblem(why, MSGLEN, map, e.version);
+  } else if (e.image < 0)
+    formatbounded(why, MSGLEN, "map %s has no imagefile: %s has no #imagefile line", title, file);
   else if (e.starts > MAXSTARTS)
     formatbounded(why, MSGLEN, "too many #start: %s (%s) has %d #start lines, at most %d", file, title, e.starts,
                   MAXSTARTS);
@@ -263,7 +271,7 @@ void mapfault(const char* buffer, const MapEntry& e, char* why) {
     formatbounded(why, MSGLEN, "Bad map image name: %s, named by %s (%s), could lead outside the maps folders", image,
                   file, title);
   // Where the new game looks for it: the local maps folder first.
-  else if (!fileexists("%s/%s", localmappath, image) && !fileexists("%s/%s", mappath, image))
+  else if (char path[PATHLEN]; findmapfile(nullptr, image, path) == MAPIN_NONE)
     formatbounded(why, MSGLEN, "Can't find map image: %s, named by %s (%s), is neither in %s nor in %s", image, file,
                   title, localmappath, mappath);
 }

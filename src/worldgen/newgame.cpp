@@ -631,7 +631,7 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
         char message[MSGLEN];
         if (!mapimage.pixels)
           formatbounded(message, MSGLEN, "Map image %s of %s (%s) cannot be read: %s", mapimage.path, mapfilename,
-                        maptitle, mapimage.problem ? mapimage.problem : "it is not loaded");
+                        maptitle, mapimage.problem[0] ? mapimage.problem : "it is not loaded");
         else
           formatbounded(message, MSGLEN, "Map image %s of %s (%s) has no provinces: no pixel of it is pure white",
                         mapimage.path, mapfilename, maptitle);

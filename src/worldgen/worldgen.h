@@ -17,7 +17,7 @@ struct MapImage {
   char imagename[PATHLEN]; // the name it was loaded by, empty when none
   char folder[PATHLEN];    // the game folder given with it, empty when none
   char path[PATHLEN];      // the file it was loaded from, or last tried
-  const char* problem;     // why that file could not be read; null when it was
+  char problem[200];       // why that file could not be read; empty when it was
 };
 extern MapImage mapimage;
 extern int32_t maptexturesmade;   // 1 once the map view has cut the image into textures
@@ -78,8 +78,19 @@ struct MapScanner {
   int next(const char* const* keywords, int count);
 };
 int matchkeyword(const char* const* keywords, int count, const char* text, const char* end, const char** after);
-// "veyversion": a map for a newer program stops it.
+// "veyversion": a map for a newer program ends the run (status 1) after the
+// box that says so, naming the map file being read.
 void versioncheck(const char* line);
+// Why a map of a newer program cannot be used: the stop's own words, the map
+// (its file, or file and title) and its version.
+void newermapproblem(char* out, int32_t size, const char* map, int32_t version);
+// Where a file of a map (its text or its picture) is looked for, first hit
+// wins: the game's folder when one is given, the local maps folder, the maps
+// folder. Something that stands there counts, readable or not, so that its
+// reader names the true cause. Which of them holds it; MAPIN_NONE (0), with
+// the maps folder's path, when it stands in none of them.
+constexpr int MAPIN_NONE = 0, MAPIN_GAME = 1, MAPIN_LOCAL = 2, MAPIN_MAPS = 3;
+int findmapfile(const char* folder, const char* name, char* path);
 // "imagefile": the image name, refused when it could leave the maps folders.
 void setmapimagename(const char* line);
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -256,6 +257,11 @@ TEST(ImageFiles, AFileIsReadOnlyAsFarAsItsHeaderAllowsAndEachRefusalSaysWhy) {
   EXPECT_EQ(why(tga), "its run-length data is damaged");
   EXPECT_EQ(why(sgi).rfind("it is no SGI picture", 0), 0u) << why(sgi);
   EXPECT_EQ(why(dir.path + "/none.rgb"), "No such file or directory");
+  // A file that stands but cannot be opened, in the words of the other readers.
+  ASSERT_EQ(symlink("loop.rgb", (dir / "loop.rgb").c_str()), 0);
+  EXPECT_EQ(why(dir / "loop.rgb"), "its symbolic links go round in a loop");
+  ASSERT_EQ(mkdir((dir / "folder.tga").c_str(), 0755), 0);
+  EXPECT_EQ(why(dir / "folder.tga"), "it is a folder, not a file");
 }
 
 TEST(PixelBlocks, FlipHalveAndMinimumAlpha) {

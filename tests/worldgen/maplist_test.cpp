@@ -121,6 +121,9 @@ TEST_F(MapList, UnusableMapTextsAreLeftOutAndNamedAndTheOthersStayChoosable) {
   writetext(mapdir() + "lost.map", "#vey2title Lost\n#imagefile lost.tga\n");
   writetext(mapdir() + "untitled.map", "-- being drawn\n#imagefile lost.tga\n#start 3\n");
   std::filesystem::create_directories(mapdir() + "folder.map");
+  std::filesystem::create_symlink("loop.map", mapdir() + "loop.map");
+  // Made for a newer program: the line may stand before the title.
+  writetext(mapdir() + "newer.map", "#veyversion 328\n#vey2title Newer\n#imagefile x.tga\n");
   // Read in part, a map file would lose its later lines; one of the most
   // bytes is read whole.
   const std::string head = "#vey2title Big\n#imagefile x.tga\n";
@@ -130,16 +133,19 @@ TEST_F(MapList, UnusableMapTextsAreLeftOutAndNamedAndTheOthersStayChoosable) {
                                        edgetail);
   ASSERT_EQ(filesize("%sedge.map", mapdir().c_str()), MAPFILEMAX);
   // The chooser reads no picture: one that cannot be read is offered, and
-  // found out when its map is chosen.
+  // found out when its map is chosen; so is one that stands there as a loop
+  // of links, which is no missing picture.
   writetext(mapdir() + "garbled.map", "#vey2title Garbled\n#imagefile garbled.tga\n");
   writetext(mapdir() + "garbled.tga", "img");
+  writetext(mapdir() + "looped.map", "#vey2title Looped\n#imagefile looped.tga\n");
+  std::filesystem::create_symlink("looped.tga", mapdir() + "looped.tga");
   writemap("good.map", "#start 7\n");
   testing::internal::CaptureStdout();
   const std::vector<MapChoice> maps = listmaps();
   const std::string said = testing::internal::GetCapturedStdout();
   std::vector<std::string> titles;
   for (const MapChoice& m : maps) titles.push_back(m.title);
-  EXPECT_EQ(titles, (std::vector<std::string>{"Edge", "Garbled", "good.map"}));
+  EXPECT_EQ(titles, (std::vector<std::string>{"Edge", "Garbled", "good.map", "Looped"}));
   // Each left out with its reason, which names its file; named on the
   // command line, it ends the run with that reason.
   const struct {
@@ -151,7 +157,10 @@ TEST_F(MapList, UnusableMapTextsAreLeftOutAndNamedAndTheOthersStayChoosable) {
       {"escape.map", "Bad map image name: ../x.tga, named by escape.map \\(Escape\\), could lead outside the maps folders"},
       {"lost.map", "Can't find map image: lost.tga, named by lost.map \\(Lost\\), is neither in .*/local nor in .*/maps"},
       {"untitled.map", "Map file untitled.map has no #vey2title line"},
-      {"folder.map", "Map file .*/maps/folder.map cannot be read: it is not a file"},
+      {"folder.map", "Map file .*/maps/folder.map cannot be read: it is a folder, not a file"},
+      {"loop.map", "Map file .*/maps/loop.map cannot be read: its symbolic links go round in a loop"},
+      {"newer.map", "Veyrances version is too old: this scenario requires a newer version of Veyrances: newer.map "
+                    "\\(Newer\\) has #veyversion 328, and this program reads maps up to version 327"},
       {"big.map", "Map file .*/maps/big.map is too large: 500001 bytes, where a map file has at most 500000"},
   };
   for (const auto& u : unusable) {

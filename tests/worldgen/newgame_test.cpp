@@ -166,6 +166,12 @@ TEST_F(BadMaps, ImageOfTheWrongSizeOrKind) {
   EXPECT_EXIT(createnewgame("bad", 0, nullptr), testing::ExitedWithCode(1),
               "Map image .*/maps/bad.tga of bad.map \\(Bad\\) cannot be read: the file ends before its pixels do");
   EXPECT_TRUE(folderempty());
+  // A picture that stands as a loop of links is there, but cannot be read.
+  unlink(img.c_str());
+  std::filesystem::create_symlink("bad.tga", img);
+  EXPECT_EXIT(createnewgame("bad", 0, nullptr), testing::ExitedWithCode(1),
+              "Map image .*/maps/bad.tga of bad.map \\(Bad\\) cannot be read: its symbolic links go round in a loop");
+  unlink(img.c_str());
   // A picture without a pure white pixel.
   makemap(Picture(20, 20), "");
   EXPECT_EXIT(createnewgame("bad", 0, nullptr), testing::ExitedWithCode(1),
@@ -192,6 +198,27 @@ TEST_F(BadMaps, GameFolderPictureWithoutProvincesEndsTheCommandLinesChoice) {
         },
         testing::ExitedWithCode(1), "Map image .*/save/bad/bad.tga of bad.map \\(Bad\\) has no provinces");
   }
+  EXPECT_TRUE(folderempty());
+}
+
+TEST_F(BadMaps, MapOfANewerVersionEndsTheRunNamingItsFile) {
+  // Left out of the choice, so the command line that names it ends before
+  // the game's name is asked, and without a stop of the program.
+  Picture p(20, 20);
+  p.white(5, 5);
+  makemap(p, "#veyversion 400\n");
+  EXPECT_EXIT(createnewgame("bad", 0, nullptr), testing::ExitedWithCode(1),
+              "Veyrances version is too old: this scenario requires a newer version of Veyrances: bad.map \\(Bad\\) has "
+              "#veyversion 400, and this program reads maps up to version 327: it cannot be played");
+  EXPECT_TRUE(folderempty());
+  // The game's own copy of the map is read when the world is made; it is
+  // named where it stands.
+  makemap(p, "");
+  mkdirs((std::string(savepath) + "/bad").c_str());
+  writetext(std::string(savepath) + "/bad/bad.map", "#vey2title Bad\n#imagefile bad.tga\n#veyversion 400\n");
+  EXPECT_EXIT(createnewgame("bad", 0, nullptr), testing::ExitedWithCode(1),
+              "Veyrances version is too old: this scenario requires a newer version of Veyrances: .*/save/bad/bad.map "
+              "has #veyversion 400");
   EXPECT_TRUE(folderempty());
 }
 
