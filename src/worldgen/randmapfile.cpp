@@ -159,6 +159,5 @@ int makemapmode() {
     else printf("Random map %s not written: %s; %s\n", name, set.problem().c_str(), left);
     return 1;
   }
-  printf("Random map %s written: %s/%s.map and %s/%s.rgb\n", name, localmappath, name, localmappath, name);
   return 0;
 }

@@ -349,10 +349,9 @@ TEST_F(RandomMapOptions, MakemapModeWritesBothFiles) {
   testing::internal::CaptureStdout();
   EXPECT_EQ(makemapmode(), 0);
   std::string out = testing::internal::GetCapturedStdout();
-  // The steps and the files written; the working lines only with -d.
+  // The steps alone; the working lines only with -d.
   EXPECT_NE(out.find("Random Map Generation, Dividing the world"), std::string::npos) << out;
-  EXPECT_NE(out.find("Random map mode_map written: " + dir + "/mode_map.map and " + dir + "/mode_map.rgb"),
-            std::string::npos) << out;
+  EXPECT_EQ(out.find("written"), std::string::npos) << out;
   EXPECT_EQ(out.find("CreateRandomMap"), std::string::npos) << out;
   EXPECT_TRUE(fileexists("%s/mode_map.map", dir.c_str()));
   EXPECT_TRUE(fileexists("%s/mode_map.rgb", dir.c_str()));
