@@ -300,7 +300,11 @@ void getturndata(int32_t p, FILE* f);
 void getturninfo(FILE* f);
 void put2hdata(int32_t p, FILE* f);
 void get2hdata(int32_t p, FILE* f, int keeplinks);
-void write2hfile(int32_t p, const char* gname, int32_t turnnbr, int32_t gamenbr);
+// The player's order file for the turn, the one writer of its bytes (a new
+// file renamed over the old one). False, the cause in errno and the old
+// file left whole, when it could not be written: the player is told and
+// the turn goes on, where a stop would lose the month's orders.
+bool write2hfile(int32_t p, const char* gname, int32_t turnnbr, int32_t gamenbr);
 void putfatherland(FILE* f);
 void getfatherland(FILE* f);
 // The host's whole files: "ftherlnd", and a player's ".trn" with the player's

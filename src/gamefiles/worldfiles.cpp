@@ -337,11 +337,11 @@ void put2hdata(int32_t p, FILE* f) {
   putint(HEADERCHECK, f);
 }
 
-void write2hfile(int32_t p, const char* gname, int32_t turnnbr, int32_t gamenbr) {
+bool write2hfile(int32_t p, const char* gname, int32_t turnnbr, int32_t gamenbr) {
   GameFile file = createfileheader(gname, gamenbr, turnnbr, 0, p, password[p], 0);
-  bailif(!file, "ppt: error creating turn file");
+  if (!file) return false;
   put2hdata(p, gamefilestream(file));
-  bailif(!closegamefile(std::move(file), 1), "ppt: error creating turn file");
+  return closegamefile(std::move(file), 1);
 }
 
 // ---------------------------------------------------------------- world file

@@ -240,13 +240,6 @@ int32_t readturnfile(int32_t k, const char* gname, int32_t* turnnbr, int32_t* ga
   return 1;
 }
 
-bool writeorders(int32_t k, const char* gname, int32_t turnnbr, int32_t gamenbr) {
-  GameFile file = createfileheader(gname, gamenbr, turnnbr, 0, k, password[k], 0);
-  if (!file) return false;
-  put2hdata(k, gamefilestream(file));
-  return closegamefile(std::move(file), 1);
-}
-
 namespace {
 // The orders could not be written (the cause in errno): the file and why.
 std::string ordersnotwritten(int32_t k, const char* gname) {
@@ -280,7 +273,7 @@ OrdersSave saveorders(int32_t k, const char* gname, int32_t turnnbr, int32_t gam
                   "not saved; open the game again to play the new turn.",
                   gname, now, turnnbr);
     saved = OrdersSave::monthhosted;
-  } else if (!writeorders(k, gname, turnnbr, gamenbr)) {
+  } else if (!write2hfile(k, gname, turnnbr, gamenbr)) {
     strlcopy(text, ordersnotwritten(k, gname).c_str(), MSGLEN);
     saved = OrdersSave::notwritten;
   } else if (lock.state() == GameLock::busy) {
@@ -385,7 +378,7 @@ void askclosingturn() {
       const bool replaying = worldisaside();
       if (replaying) restoreworld();
       errno = 0;
-      if (writeorders(ts.nation, ts.gname, ts.turnnbr, ts.gamenbr)) fatalerror("");
+      if (write2hfile(ts.nation, ts.gname, ts.turnnbr, ts.gamenbr)) fatalerror("");
       sayordersnotwritten(ts.nation, ts.gname);
       // The replay cannot go on over the turn's world.
       if (replaying) fatalerror("");

@@ -89,11 +89,7 @@ int32_t readturnfile(int32_t nation, const char* gname, int32_t* turnnbr, int32_
 // number of replays found.
 int32_t markbattles(FILE* f);
 
-// Writes the nation's order file for the turn through the game-file
-// writers (a new file renamed over the old one). False, with the old file
-// left whole, when it could not be written.
-bool writeorders(int32_t nation, const char* gname, int32_t turnnbr, int32_t gamenbr);
-// End turn's save: writeorders under the game's shared lock, and the player
+// End turn's save: write2hfile under the game's shared lock, and the player
 // told when the orders may miss the month: a host that has started may have
 // read the order files already (the file is written all the same); a host
 // that has finished has made the next turn (nothing is written then). A

@@ -149,12 +149,12 @@ TEST_F(OpenTurn, AnOrderFileThatCannotBeWrittenIsReportedAndNothingIsReplaced) {
   create("testvale.map", {0, 1});
   int32_t t = 0;
   ASSERT_TRUE(openturn(0, &t));
-  ASSERT_TRUE(writeorders(0, game.c_str(), t, filegamenumber));
+  ASSERT_TRUE(write2hfile(0, game.c_str(), t, filegamenumber));
   EXPECT_EQ(checkcrc(orderpath(0).c_str()), 1);
   // A folder where the order file should go cannot be replaced by it.
   remove(orderpath(0).c_str());
   ASSERT_EQ(mkdir(orderpath(0).c_str(), 0755), 0);
   writebytes(orderpath(0) + "/kept", {1, 2, 3});
-  EXPECT_FALSE(writeorders(0, game.c_str(), t, filegamenumber));
+  EXPECT_FALSE(write2hfile(0, game.c_str(), t, filegamenumber));
   EXPECT_EQ(readbytes(orderpath(0) + "/kept"), std::vector<uint8_t>({1, 2, 3}));
 }
