@@ -166,17 +166,25 @@ UniqueFile readfileheader(const char* gname, int32_t gamenbr, int32_t turnwanted
 // Why the game file (the path of readfileheader) is not a file of the game
 // (gamenbr 0: of any game) and realm that reads, in the user's words ("there
 // is no such file", what readsthrough says of a file that cannot be read
-// ("it is a folder, not a file", "no permission"), "the file is empty", "it is
-// not a game file", "the file is of version 400; this program reads versions
-// 264 to 327", "the file is damaged (its header is cut short)", "the file
-// belongs to another nation", "the file belongs to another game", "the file
-// is damaged (bad checksum)"); "" when it reads. Turn and order files must
-// pass their checksum too. Never stops the program.
+// ("it is a folder, not a file", "no permission"), "the file is empty", and
+// what headerproblem says of its header, or "the file is damaged (bad
+// checksum)"); "" when it reads. Turn and order files must pass their
+// checksum too. Never stops the program.
 void gamefileproblem(char* out, int32_t size, const char* gname, int32_t gamenbr, int32_t turnfile, int32_t realm);
-// What a reader's tag of a soft failure ("getfather: bad kdm") found, in
-// the user's words ("a nation number lies beyond the nations"); the tag
-// itself where it is a sentence already ("the file ends early").
-const char* readfailwords(const char* tag);
+// The same for the header on the stream (at its start), read with any turn:
+// "it is not a game file", "the file is of version 400; this program reads
+// versions 264 to 327" (for a world or turn file after the words of the
+// header's own stop), "the file is damaged (its header is cut short)",
+// readdamage's words, "the file belongs to another nation", "the file
+// belongs to another game"; "" when it reads, with the header's turn in
+// turnout when given.
+void headerproblem(char* out, int32_t size, FILE* f, const char* gname, int32_t gamenbr, int32_t turnfile,
+                   int32_t realm, int32_t* turnout);
+// The damage that the current soft read found, as a damaged file is named:
+// the reader's stop words and what they mean ("getfather: bad CHECK (a
+// section does not end where it should)"), or "the file is damaged (the
+// file ends early)" where the file ran out before any reader stopped.
+void readdamage(char* out, int32_t size);
 // True when something stands at the path that a reader would try: a file,
 // a folder, a FIFO, a loop of symbolic links; false when nothing is there or
 // a link leads nowhere (no such file).

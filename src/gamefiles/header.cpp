@@ -32,6 +32,8 @@ namespace {
 const uint8_t magic[6] = {1, 2, 4, 'V', 'E', 'Y'};
 // The world file's password field holds this word instead of a password.
 const char worldpassword[] = "fatherland";
+// The soft readers' word for a file that ends where a reader wanted more.
+const char ENDSEARLY[] = "the file ends early";
 }  // namespace
 
 // ---------------------------------------------------------------- paths
@@ -237,33 +239,65 @@ UniqueFile readfileheader(const char* gname, int32_t gamenbr, int32_t turnwanted
   return f;
 }
 
+namespace {
+// What a reader's stop words for a soft failure ("getfather: bad kdm") mean
+// in the user's words ("a nation number lies beyond the nations"); null for
+// words that no reader's stop gives ("the file ends early").
 const char* readfailwords(const char* tag) {
-  // By the end of the reader's tag ("getfather: bad kdm"): what it found.
+  // A tag that ends so stands for all of its kind; a tag of its own first.
   static const struct {
-    const char* end;
+    const char* tag;
     const char* words;
+    bool whole;   // the whole tag, not its end
   } words[] = {
-      {"bad CHECK", "a section does not end where it should"},
-      {"bad check", "a section does not end where it should"},
-      {"bad lnr", "a province number lies beyond the map's"},
-      {"bad kdm", "a nation number lies beyond the nations"},
-      {"bad knr", "a nation number lies beyond the nations"},
-      {"bad unr", "a unit number lies beyond the table of units"},
-      {"bad cnr", "a commander number lies beyond the table of commanders"},
-      {"bad msg", "a message number lies beyond the table of messages"},
-      {"bad ench", "an enchantment number lies beyond the table of enchantments"},
-      {"bad unique count", "its list of unique units is longer than the table"},
-      {"corrupted file", "a record holds values out of range"},
-      {"getstring failed", "a text runs on past the end of the file"},
-      {"string too long", "a text is longer than any the game writes"},
-      {"getmany failed", "a block is cut short"},
+      {"readfileheader: bad CHECK", "its header does not end where it should", true},
+      {"get_gameinfo: se", "its list of extra settings is longer than the game holds", true},
+      {"get_gameinfo: mm", "it names more mods than a game can have", true},
+      {"getland: bad p", "a nation number lies beyond the nations", true},
+      {"getland: bad a", "a province's record holds values out of range", true},
+      {"get_pmess: from", "a nation number lies beyond the nations", true},
+      {"get_pmess: msgnr", "a message number lies beyond the table of messages", true},
+      {"get_splstf", "a nation number lies beyond the nations", true},
+      {"get_vey", "a nation number lies beyond the nations", true},
+      {"get_merc", "a mercenary band's number lies beyond the bands", true},
+      {"get_ench", "an enchantment number lies beyond the table of enchantments", true},
+      {"get_score", "a score entry lies beyond the hall of fame", true},
+      {"get_mess", "a message number lies beyond the table of messages", true},
+      {"get_com", "a commander number lies beyond the table of commanders", true},
+      {"get_com_nu", "a commander number lies beyond the table of commanders", true},
+      {"glcs: error reading file", "a text runs on past the end of the file", true},
+      {"bad CHECK", "a section does not end where it should", false},
+      {"bad check", "a section does not end where it should", false},
+      {"bad lnr", "a province number lies beyond the map's", false},
+      {"bad kdm", "a nation number lies beyond the nations", false},
+      {"bad knr", "a nation number lies beyond the nations", false},
+      {"bad unr", "a unit number lies beyond the table of units", false},
+      {"bad cnr", "a commander number lies beyond the table of commanders", false},
+      {"bad msg", "a message number lies beyond the table of messages", false},
+      {"bad msgnr", "a message number lies beyond the table of messages", false},
+      {"bad ench", "an enchantment number lies beyond the table of enchantments", false},
+      {"bad unique count", "its list of unique units is longer than the table", false},
+      {"corrupted file", "a record holds values out of range", false},
+      {"getstring failed", "a text runs on past the end of the file", false},
+      {"string too long", "a text is longer than any the game writes", false},
+      {"getmany failed", "a block is cut short", false},
   };
   const size_t length = strlen(tag);
   for (const auto& w : words) {
-    const size_t n = strlen(w.end);
-    if (length >= n && strcmp(tag + length - n, w.end) == 0) return w.words;
+    const size_t n = strlen(w.tag);
+    if (w.whole ? strcmp(tag, w.tag) == 0 : length >= n && strcmp(tag + length - n, w.tag) == 0) return w.words;
   }
-  return tag;
+  return nullptr;
+}
+}  // namespace
+
+void readdamage(char* out, int32_t size) {
+  const char* tag = readfailwhy();
+  const char* words = readfailwords(tag);
+  // A file that ends where a reader wanted more: no reader stopped on a
+  // value, the cause is all there is to tell.
+  if (!words) return void(formatbounded(out, size, "the file is damaged (%s)", tag));
+  formatbounded(out, size, "%s (%s)", tag, words);
 }
 
 namespace {
@@ -295,6 +329,35 @@ bool filestands(const char* path) {
   return lstat(path, &st) == 0 && (stat(path, &st) == 0 || errno != ENOENT);
 }
 
+void headerproblem(char* out, int32_t size, FILE* f, const char* gname, int32_t gamenbr, int32_t turnfile,
+                   int32_t realm, int32_t* turnout) {
+  out[0] = 0;
+  // The reader records the version of the file; a header cut before it
+  // must not be judged by the version of a file read earlier.
+  const int32_t version = readversion;
+  setreadversion(FILEVERSION);
+  {
+    SoftReadScope soft;
+    headererror = 0;
+    int32_t turn = -1;
+    const int read = checkfileheader(f, gname, 0, -1, realm, &turn, nullptr, nullptr, nullptr);
+    if (read && !binreadfailed) {
+      if (turnout) *turnout = turn;
+      if (gamenbr != 0 && filegamenumber != gamenbr) strlcopy(out, "the file belongs to another game", size);
+    } else if (headererror == -1) {
+      strlcopy(out, "it is not a game file", size);
+    } else if (readversion < OLDESTVERSION || readversion > FILEVERSION) {
+      versionproblem(out, size, gname, turnfile, realm);
+    } else if (binreadfailed) {
+      if (strcmp(readfailwhy(), ENDSEARLY) == 0) strlcopy(out, "the file is damaged (its header is cut short)", size);
+      else readdamage(out, size);
+    } else {
+      strlcopy(out, "the file belongs to another nation", size);
+    }
+  }
+  setreadversion(version);
+}
+
 void gamefileproblem(char* out, int32_t size, const char* gname, int32_t gamenbr, int32_t turnfile, int32_t realm) {
   out[0] = 0;
   char path[PATHLEN];
@@ -304,29 +367,9 @@ void gamefileproblem(char* out, int32_t size, const char* gname, int32_t gamenbr
   if (!readsthrough(path, &unread)) return void(strlcopy(out, unread.c_str(), size));
   struct stat st;
   if (stat(path, &st) == 0 && st.st_size == 0) return void(strlcopy(out, CRCEMPTY, size));
-  // The reader records the version of the file; a header cut before it
-  // must not be judged by the version of a file read earlier.
-  const int32_t version = readversion;
-  setreadversion(FILEVERSION);
-  {
-    SoftReadScope soft;
-    int32_t turn = -1;
-    UniqueFile f = readfileheader(gname, 0, -1, turnfile, realm, &turn, nullptr, nullptr, nullptr);
-    if (f && !binreadfailed) {
-      if (gamenbr != 0 && filegamenumber != gamenbr) strlcopy(out, "the file belongs to another game", size);
-    } else if (headererror == -1) {
-      strlcopy(out, "it is not a game file", size);
-    } else if (readversion < OLDESTVERSION || readversion > FILEVERSION) {
-      versionproblem(out, size, gname, turnfile, realm);
-    } else if (binreadfailed) {
-      const char* why = readfailwhy();
-      formatbounded(out, size, "the file is damaged (%s)",
-                    strcmp(why, "the file ends early") == 0 ? "its header is cut short" : readfailwords(why));
-    } else {
-      strlcopy(out, "the file belongs to another nation", size);
-    }
-  }
-  setreadversion(version);
+  UniqueFile f = openquiet(path, "rb");
+  if (!f) return void(strlcopy(out, readproblem(path, errno ? errno : EIO).c_str(), size));
+  headerproblem(out, size, f.get(), gname, gamenbr, turnfile, realm, nullptr);
   if (!out[0] && realm >= 0 && !checkcrc(path)) formatbounded(out, size, "the file is damaged (%s)", crcproblem);
 }
 

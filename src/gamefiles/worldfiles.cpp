@@ -497,8 +497,8 @@ int readworldfile(const char* gname, int32_t* turnout, char* why, int32_t size) 
     // part-way: refused as damaged here, for the host and --verify alike.
     const std::string fault = headerread && !binreadfailed ? worldfault(1) : "";
     if (headerread && !binreadfailed && fault.empty()) return 1;
-    const char* damage = fault.empty() ? readfailwords(readfailwhy()) : fault.c_str();
-    if (headerread) formatbounded(why, size, "the file is damaged (%s)", damage);
+    if (headerread && binreadfailed) readdamage(why, size);
+    else if (headerread) formatbounded(why, size, "the file is damaged (%s)", fault.c_str());
   }
   if (!why[0]) gamefileproblem(why, size, gname, 0, 1, -1);
   return 0;

@@ -229,7 +229,7 @@ int32_t readturnfile(int32_t k, const char* gname, int32_t* turnnbr, int32_t* ga
     }
   }
   if (binreadfailed) {
-    if (why) formatbounded(why, whysize, "the file is damaged (%s)", readfailwords(readfailwhy()));
+    if (why) readdamage(why, whysize);
     binreadfailed = 0;
     clearworld();
     return -3;

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "hostgame.h"
@@ -202,18 +203,50 @@ TEST_F(Unreadable, WorldAndTurnFilesAreNamedWithTheTrueCause) {
   EXPECT_EQ(r.status, 1) << r.out;
   EXPECT_TRUE(says(r, "Cannot read the world file of the game g, " + world + ": it is a FIFO, not a file\n")) << r.out;
   unlink(world.c_str());
-  std::vector<uint8_t> cut = good;
-  std::fill(cut.end() - 4, cut.end(), uint8_t(0));
-  writebytes(world, cut);
-  v = run({"--verify", "g"});
-  EXPECT_EQ(v.status, 1) << v.out;
-  EXPECT_TRUE(says(v, world + ": the file is damaged (a section does not end where it should)\n")) << v.out;
+  writebytes(world, good);
+  // The header's check value, the last one of the body, and a kingdom
+  // record's own.
+  const uint8_t check[4] = {0x39, 0x30, 0, 0};
+  const size_t headerend = size_t(std::search(good.begin() + 38, good.end(), check, check + 4) - good.begin());
+  int32_t t = 0;
+  ASSERT_EQ(loadworldfile(game.c_str(), 0, &t), 1);
+  const std::vector<uint8_t> kingdom0 = streambytes([](FILE* f) { put_kingdom(0, f); });
+  const size_t kingdomat = size_t(std::search(good.begin(), good.end(), kingdom0.begin(), kingdom0.end()) - good.begin());
+  ASSERT_LT(kingdomat, good.size());
+  struct Damage {
+    size_t at;
+    std::string said;
+  };
+  for (const Damage& d : {Damage{headerend, "readfileheader: bad CHECK (its header does not end where it should)"},
+                          Damage{good.size() - 4, "getfather: bad CHECK (a section does not end where it should)"},
+                          Damage{kingdomat, "get_kingdom: corrupted file (a record holds values out of range)"}}) {
+    SCOPED_TRACE(d.said);
+    std::vector<uint8_t> bad = good;
+    bad[d.at] = 0;
+    bad[d.at + 1] = 0;
+    writebytes(world, bad);
+    v = run({"--verify", "g"});
+    EXPECT_EQ(v.status, 1) << v.out;
+    EXPECT_TRUE(says(v, world + ": " + d.said + "\n")) << v.out;
+    r = run({"--textonly", "--host", "g"});
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_TRUE(says(r, "Cannot read the world file of the game g, " + world + ": " + d.said + "\n")) << r.out;
+    EXPECT_TRUE(readbytes(world) == bad);
+  }
   writebytes(world, good);
   unlink(trnpath(1).c_str());
   mkfifo(trnpath(1).c_str(), 0644);
+  // A turn file's header that stops its reader is named so, and written anew.
+  std::vector<uint8_t> turn = readbytes(trnpath(0));
+  turn[size_t(std::search(turn.begin() + 38, turn.end(), check, check + 4) - turn.begin())] = 0;
+  writewithchecksum(trnpath(0), turn);
   r = run({"--textonly", "--host", "g"}, false);
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_TRUE(says(r, "The turn file " + trnpath(1) + " did not read (it is a FIFO, not a file); the host wrote it anew"))
+      << r.out;
+  EXPECT_TRUE(says(r, "The turn file " + trnpath(0) +
+                          " did not read (readfileheader: bad CHECK (its header does not end where it should)); the "
+                          "host wrote it anew"))
       << r.out;
 }
 
