@@ -15,6 +15,7 @@
 #include <span>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "runtime/short.h"
 #include "runtime/util.h"
@@ -211,9 +212,24 @@ extern int32_t crcreaderror;
 extern const char* const CRCTOOLARGE;
 extern const char* const CRCEMPTY;
 int32_t calccrc(const uint8_t* buffer, int32_t length, int mode);
+// A file read whole, at once: 0; FILEABSENT when nothing stands at the path
+// (or a link leads nowhere); FILETOOLARGE, unread, when it is larger than
+// limit; else the errno of the look, open, read or memory that failed
+// (ENOTAFILE for a folder, a FIFO or a device).
+constexpr int FILEABSENT = -1;
+constexpr int FILETOOLARGE = -2;
+int readwholefile(const char* path, int64_t limit, std::vector<uint8_t>& bytes);
+// A game file that ends in a checksum (an order file), read once, whole, as
+// readwholefile with largestgamefile's bound: 0 with a stream over its bytes
+// in f; FILECORRUPT when the checksum does not fit (crcproblem says why);
+// else what readwholefile says (ENOMEM too when there is no memory for the
+// stream).
+constexpr int FILECORRUPT = -3;
+int readcheckedfile(const char* path, UniqueFile& f);
 int32_t addcrc(const char* path);
 int checkcrc(const char* path);
-// The same check on bytes in memory (at least 2 bytes, else 0).
+// The same check on bytes in memory (at least 2 bytes, else 0), with
+// crcproblem set alike.
 int checkcrcbuffer(const uint8_t* buffer, int32_t length);
 
 // The "--verify" report of a game's order files and world file; the number
@@ -336,12 +352,17 @@ std::string worldfault(int32_t level);
 // The host's order loader: 1 when the player's orders were applied; 0 when
 // the file was missing or defective in any way, which changes nothing in
 // the world and gives the player a "Stale Turn" message; -1, changing
-// nothing, when a file stands there but cannot be read (no permission, a
-// folder, a FIFO, a loop of links, an I/O error): the host does not guess
-// that the player did not play.
+// nothing, when a file stands there but cannot be read (any look at it,
+// open or read of it that fails, or no memory for it; a folder, a FIFO, a
+// loop of links): the host does not guess that the player did not play.
+// The file is read once, whole.
 int loadorders(int32_t p, const char* gname, int32_t gamenbr, int32_t turnwanted);
-// Why the last refused order file was refused (for the log and tests).
+// Why the last refused order file was refused, as a short word (for the
+// log and tests: "missing", "checksum", "header", "password", ...).
 const char* lastorderrefusal();
+// The same in the host operator's words ("there is no order file", "the
+// orders are for turn 3, the game is at turn 4"), from the one read.
+const char* orderrefusalwords();
 // Why the last order file that loadorders could not read cannot be read.
 const char* unreadableorders();
 

@@ -87,8 +87,9 @@ struct Staging {
   std::vector<StagedPMess> messes;
 };
 
-// Why a file was refused, for the log.
+// Why a file was refused, for the log; and in the host operator's words.
 const char* refusal = "";
+std::string refusalwords;
 // Why a file that stands there could not be read at all.
 std::string unreadable;
 
@@ -191,35 +192,77 @@ void stalemessage(int32_t p) {
 
 const char* lastorderrefusal() { return refusal; }
 
+const char* orderrefusalwords() { return refusalwords.c_str(); }
+
 const char* unreadableorders() { return unreadable.c_str(); }
+
+namespace {
+
+// The header of the order file on the stream: true when it is the player's
+// for this game and turn, with its password in pass; else refused, and read
+// again with the checks relaxed to say which of them failed.
+bool acceptheader(int32_t p, const char* gname, int32_t gamenbr, int32_t turnwanted, FILE* f, char* pass) {
+  headererror = 0;
+  int32_t fileturn = -1;
+  if (checkfileheader(f, gname, gamenbr, turnwanted, p, &fileturn, pass, nullptr, nullptr) && !binreadfailed)
+    return true;
+  rewind(f);
+  binreadfailed = 0;
+  char why[200];
+  int32_t t = -1;
+  headerproblem(why, sizeof why, f, gname, 0, 0, p, &t);
+  if (why[0]) refusalwords = why;
+  // A god design waits under the order file's name until its nation plays.
+  else if (filegamenumber == -1 && t == 0) refusalwords = "the file holds the nation's god design, not orders";
+  else if (filegamenumber != gamenbr) refusalwords = "the file belongs to another game";
+  else refusalwords = "the orders are for turn " + std::to_string(t) + ", the game is at turn " + std::to_string(turnwanted);
+  return refuse("header");
+}
+
+// The words for a refusal other than the header's.
+std::string refusalsaid(const char* why) {
+  if (strcmp(why, "missing") == 0) return "there is no order file";
+  if (strcmp(why, "checksum") == 0) return "the file is damaged (its checksum is wrong)";
+  if (strcmp(why, CRCEMPTY) == 0) return CRCEMPTY;
+  if (strcmp(why, "too short") == 0) return "the file is damaged (it is too short to hold a checksum)";
+  if (strcmp(why, "password") == 0) return "the file carries a wrong password";
+  return std::string("the file is damaged (") + why + ")";
+}
+
+}  // namespace
 
 int loadorders(int32_t p, const char* gname, int32_t gamenbr, int32_t turnwanted) {
   bailif(p < 0 || p >= MAXPLAYERS, "loadorders: bad player");
   refusal = "";
+  refusalwords.clear();
   unreadable.clear();
+  char path[PATHLEN];
+  gamefilepath(path, PATHLEN, gname, 0, p);
   int applied = 0;
   {
     SoftReadScope soft;
-    char path[PATHLEN];
-    gamefilepath(path, PATHLEN, gname, 0, p);
-    int32_t fileturn = -1;
-    char pass[50] = {};
+    // Read once, whole: the checksum, the header and the body come from
+    // these bytes, so that a read that fails is never taken for a file
+    // that is stale or damaged.
     UniqueFile f;
-    if (!filestands(path)) {
+    const int err = readcheckedfile(path, f);
+    char pass[50] = {};
+    if (err > 0) {
+      unreadable = readproblem(path, err);
+      debugprint("loadorders: the orders of player %d cannot be read (%s)\n", p, unreadable.c_str());
+      return -1;
+    }
+    if (err == FILEABSENT) {
       refuse("missing");
-    } else if (!checkcrc(path)) {
-      if (crcreaderror) {
-        unreadable = readproblem(path, crcreaderror);
-        debugprint("loadorders: the orders of player %d cannot be read (%s)\n", p, unreadable.c_str());
-        return -1;
-      }
+    } else if (err == FILETOOLARGE) {
+      refuse(CRCTOOLARGE);
+    } else if (err == FILECORRUPT) {
       refuse(strcmp(crcproblem, "bad checksum") == 0 ? "checksum" : crcproblem);
-    } else if (!(f = restinmemory(readfileheader(gname, gamenbr, turnwanted, 0, p, &fileturn, pass, nullptr, nullptr))))
-      refuse("header");
-    else if (password[p][0] && strncmp(pass, password[p], 50) != 0) refuse("password");
-    else {
+    } else if (acceptheader(p, gname, gamenbr, turnwanted, f.get(), pass)) {
       auto staging = std::make_unique<Staging>();
-      if (stageorders(p, f.get(), *staging) && !binreadfailed) {
+      if (password[p][0] && strncmp(pass, password[p], 50) != 0) {
+        refuse("password");
+      } else if (stageorders(p, f.get(), *staging) && !binreadfailed) {
         applyorders(p, *staging);
         applied = 1;
       } else if (!refusal[0]) {
@@ -228,6 +271,7 @@ int loadorders(int32_t p, const char* gname, int32_t gamenbr, int32_t turnwanted
     }
   }
   if (!applied) {
+    if (refusalwords.empty()) refusalwords = refusalsaid(refusal);
     debugprint("loadorders: orders of player %d not used (%s)\n", p, refusal);
     stalemessage(p);
   }

@@ -42,28 +42,27 @@ int32_t verifygamefiles(const char* gname) {
     gamefilepath(orders, PATHLEN, gname, 0, nation);
     formatbounded(report, PATHLEN, "%s/%s/%s.chk", savepath, gname, word);
     unlink(report);
-    if (!filestands(orders)) continue;
+    // Read once, whole, as the host reads it: the checksum and the header
+    // come from these bytes.
+    UniqueFile f;
+    const int err = readcheckedfile(orders, f);
+    if (err == FILEABSENT) continue;
     binreadfailed = 0;
-    errno = 0;
     // Each file that does not verify is named and counted once.
-    bool bad = false;
-    if (!checkcrc(orders)) {
-      bad = true;
-      // A file that cannot be read is named with why; a damaged one gets
-      // its report.
-      if (crcreaderror) {
-        printf("%s cannot be read: %s\n", orders, readproblem(orders, crcreaderror).c_str());
-      } else {
-        printf("%s: %s\n", orders, crcproblem);
-        writereport(report, "Error: corrupted file\n");
-      }
-    } else if (readfileheader(gname, 0, -1, 0, nation, &fileturn, nullptr, nullptr, nullptr) && !binreadfailed) {
+    bool bad = true;
+    if (err > 0) {
+      // A file that cannot be read is named with why.
+      printf("%s cannot be read: %s\n", orders, readproblem(orders, err).c_str());
+    } else if (err < 0) {
+      printf("%s: %s\n", orders, err == FILETOOLARGE ? CRCTOOLARGE : crcproblem);
+      writereport(report, "Error: corrupted file\n");
+    } else if (checkfileheader(f.get(), gname, 0, -1, nation, &fileturn, nullptr, nullptr, nullptr) && !binreadfailed) {
       formatbounded(text, MSGLEN, "2h file is OK!\n  gamenbr %d\n  turnnbr %d\n", filegamenumber, fileturn);
       bad = !writereport(report, text);
     } else {
-      gamefileproblem(why, sizeof why, gname, 0, 0, nation);
+      rewind(f.get());
+      headerproblem(why, sizeof why, f.get(), gname, 0, 0, nation, nullptr);
       printf("%s: %s\n", orders, why);
-      bad = true;
       writereport(report, "Error: something is rotten\n");
     }
     failed += bad;

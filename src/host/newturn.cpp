@@ -102,31 +102,6 @@ std::vector<TurnFile> turnfileset(const char* gname, int32_t gamenbr, int32_t fi
   return files;
 }
 
-// Why the player's order file was left unused, in the host operator's
-// words. A refused header is read again with the checks relaxed one by one
-// to say which of them failed.
-void orderrefusaltext(char* out, size_t size, int32_t p, const char* gname, int32_t gamenbr, int32_t fileturn) {
-  const char* why = lastorderrefusal();
-  if (strcmp(why, "missing") == 0) return void(strlcopy(out, "there is no order file", size));
-  if (strcmp(why, "checksum") == 0) return void(strlcopy(out, "the file is damaged (its checksum is wrong)", size));
-  if (strcmp(why, CRCEMPTY) == 0) return void(strlcopy(out, CRCEMPTY, size));
-  if (strcmp(why, "too short") == 0)
-    return void(strlcopy(out, "the file is damaged (it is too short to hold a checksum)", size));
-  if (strcmp(why, "password") == 0) return void(strlcopy(out, "the file carries a wrong password", size));
-  if (strcmp(why, "header") != 0) return void(formatbounded(out, size, "the file is damaged (%s)", why));
-  SoftReadScope soft;
-  int32_t t = -1;
-  UniqueFile f = readfileheader(gname, 0, -1, 0, p, &t, nullptr, nullptr, nullptr);
-  if (f && !binreadfailed) {
-    // A god design waits under the order file's name until its nation plays.
-    if (filegamenumber == -1 && t == 0) strlcopy(out, "the file holds the nation's god design, not orders", size);
-    else if (filegamenumber != gamenbr) strlcopy(out, "the file belongs to another game", size);
-    else formatbounded(out, size, "the orders are for turn %d, the game is at turn %d", t, fileturn);
-  } else {
-    gamefileproblem(out, int32_t(size), gname, 0, 0, p);
-  }
-}
-
 // A folder that stands where a file of the new turn goes would keep it from
 // its place: an empty one is removed, one with files in it moved aside
 // under a free name ("NAME.folder", "NAME.folder2", ...), said on the console.
@@ -280,8 +255,7 @@ int newturn(const char* gname, int32_t turnwanted) {
       unread = true;
       continue;
     }
-    char why[200];
-    orderrefusaltext(why, sizeof why, p, gname, gamenbr, fileturn);
+    const char* why = orderrefusalwords();
     reportunusedorders(p, why);
     // The player hears the reason too.
     for (int32_t m = highestmsg; m >= 0; m--)

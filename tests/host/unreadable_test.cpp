@@ -26,9 +26,9 @@ class Unreadable : public HostGame {
   // The programs run as a plain user, for whom permissions hold.
   Unreadable() { reach = Reach::plainuser; }
 
-  // The host program with the arguments (as a plain user unless mine); its
-  // status and console.
-  Outcome run(const std::vector<std::string>& args, bool plain = true) {
+  // The host program with the arguments (as a plain user unless mine) and
+  // further environment; its status and console.
+  Outcome run(const std::vector<std::string>& args, bool plain = true, const std::vector<std::string>& more = {}) {
     for (const std::string& open : {root, root + "/save"}) chmod(open.c_str(), 0755);
     chmod(path("").c_str(), 0777);
     mkdirs((root + "/temp").c_str());
@@ -38,11 +38,12 @@ class Unreadable : public HostGame {
     const pid_t pid = fork();
     if (pid == 0) {
       if (!freopen(outfile.c_str(), "w", stdout) || chdir(root.c_str()) != 0) _exit(98);
-      for (const std::string e : {"VEY3_SAVE=" + root + "/save", "VEY3_TEMP=" + root + "/temp",
+      for (const std::string& e : {"VEY3_SAVE=" + root + "/save", "VEY3_TEMP=" + root + "/temp",
                                   "VEY3_CONF=" + root + "/temp/conf", "VEY3_MODS=" + root + "/mods",
                                   std::string("VEY3_DATA=") + VEY3_DATA_DIR,
                                   "HOME=" + root + "/temp"})
         putenv(strdup(e.c_str()));
+      for (const std::string& e : more) putenv(strdup(e.c_str()));
       if (plain) asplainuser();
       std::vector<char*> argv = {strdup(VEY3_HOST_BINARY)};
       for (const std::string& a : args) argv.push_back(strdup(a.c_str()));
@@ -105,6 +106,71 @@ TEST_F(Unreadable, AnOrderFileThatCannotBeReadStopsTheHost) {
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_FALSE(says(r, "not used")) << r.out;
   EXPECT_EQ(worldturn(), 2);
+}
+
+// The order file is read once, whole: whichever look at it or read of it
+// fails (each in turn, from the first look to the last read), the host
+// says that it cannot be read, with status 1, and touches nothing; it never
+// takes the file for a stale or damaged one. --verify names it alike.
+TEST_F(Unreadable, AnyFailingReadOfAnOrderFileStopsTheHost) {
+  create("testvale.map", {0, 1});
+  play(0, [] {});
+  play(1, [] {});
+  // Without its turn file the nation is left out of the host's first look
+  // at who has played, which peeks at the order file's header: what is
+  // counted is the month's own read of the file.
+  unlink(trnpath(0).c_str());
+  const std::string shim = root + "/temp/readfault.so";
+  ASSERT_EQ(system(("cc -shared -fPIC -O2 -o '" + shim + "' '" VEY3_SOURCE_DIR "/tests/host/readfaultshim.c' -ldl").c_str()),
+            0);
+  const std::string orders = orderpath(0), count = root + "/temp/count.txt";
+  const std::vector<std::string> shimmed = {"LD_PRELOAD=" + shim, "VEY3_READFAULTFILE=" + orders,
+                                            "ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0"};
+  std::vector<std::pair<std::string, std::vector<uint8_t>>> files;
+  for (const std::string& name : {path("ftherlnd"), orders, orderpath(1), trnpath(1)})
+    files.emplace_back(name, readbytes(name));
+  // A clean run counts the calls on the file (and hosts the month).
+  std::vector<std::string> counting = shimmed;
+  counting.push_back("VEY3_READFAULTCOUNT=" + count);
+  Outcome r = run({"--textonly", "--host", "g"}, false, counting);
+  ASSERT_EQ(r.status, 0) << r.out;
+  std::vector<uint8_t> said = readbytes(count);
+  const int32_t calls = atoi(std::string(said.begin(), said.end()).c_str() + 6);
+  ASSERT_GE(calls, 4);
+  for (const auto& [name, bytes] : files) writebytes(name, bytes);
+  unlink(trnpath(0).c_str());
+  for (int32_t n = 1; n <= calls; n++) {
+    for (const int error : {EIO, ENOMEM}) {
+      SCOPED_TRACE(std::string(strerror(error)) + " at call " + std::to_string(n) + " of " + std::to_string(calls));
+      std::vector<std::string> failing = shimmed;
+      failing.push_back("VEY3_READFAULT=" + std::to_string(n) + (error == EIO ? ":EIO" : ":ENOMEM"));
+      r = run({"--textonly", "--host", "g"}, false, failing);
+      EXPECT_EQ(r.status, 1) << r.out;
+      EXPECT_TRUE(says(r, std::string("The orders of ") + nations[0].name + ", " + orders + ", cannot be read: " +
+                              strerror(error) + "\nTurn 2 of g was not hosted; the game stands as it was\n"))
+          << r.out;
+      EXPECT_FALSE(says(r, "not used")) << r.out;
+      for (const auto& [name, bytes] : files) EXPECT_TRUE(readbytes(name) == bytes) << name;
+      EXPECT_FALSE(filestands(trnpath(0).c_str()));
+      for (const auto& [name, bytes] : files) writebytes(name, bytes);
+      unlink(trnpath(0).c_str());
+    }
+  }
+  // --verify reads the file once too: each failing call is named.
+  counting.back() = "VEY3_READFAULTCOUNT=" + count;
+  r = run({"--verify", "g"}, false, counting);
+  said = readbytes(count);
+  const int32_t verifycalls = atoi(std::string(said.begin(), said.end()).c_str() + 6);
+  ASSERT_GE(verifycalls, 4);
+  for (int32_t n = 1; n <= verifycalls; n++) {
+    SCOPED_TRACE("--verify, call " + std::to_string(n) + " of " + std::to_string(verifycalls));
+    std::vector<std::string> failing = shimmed;
+    failing.push_back("VEY3_READFAULT=" + std::to_string(n));
+    r = run({"--verify", "g"}, false, failing);
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_TRUE(says(r, orders + " cannot be read: " + strerror(EIO) + "\n")) << r.out;
+    EXPECT_FALSE(says(r, "rotten")) << r.out;
+  }
 }
 
 // A world file whose body reads to its end but does not hold together (a
