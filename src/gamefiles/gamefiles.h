@@ -232,11 +232,15 @@ int checkcrc(const char* path);
 // crcproblem set alike.
 int checkcrcbuffer(const uint8_t* buffer, int32_t length);
 
-// The "--verify" report of a game's order files and world file; the number
+// The "--verify" report of a game's order files and world file: the number
 // of files that did not verify (could not be read, damaged, refused, or a
-// missing world file) or whose report could not be written, each named on
-// standard output with the cause.
-int32_t verifygamefiles(const char* gname);
+// missing world file) and, apart, of reports that could not be written,
+// each named on standard output with the cause.
+struct VerifyCount {
+  int32_t failed = 0;
+  int32_t unwritten = 0;
+};
+VerifyCount verifygamefiles(const char* gname);
 // Runs the verify mode for the command line's game name; the exit status.
 int verifymode();
 

@@ -31,9 +31,13 @@ bool readable(const char* path) {
 }
 }  // namespace
 
-int32_t verifygamefiles(const char* gname) {
+VerifyCount verifygamefiles(const char* gname) {
   char orders[PATHLEN], report[PATHLEN], text[MSGLEN], why[200];
-  int32_t fileturn = 0, failed = 0;
+  int32_t fileturn = 0;
+  VerifyCount count;
+  // A report that cannot be written is named and counted apart: the file
+  // itself may be sound.
+  auto reportto = [&](const char* path, const char* said) { count.unwritten += !writereport(path, said); };
   // A damaged or foreign file is reported, never a reason to stop.
   SoftReadScope soft;
   for (int32_t nation = 0; nation < MAXPLAYERS; nation++) {
@@ -49,23 +53,24 @@ int32_t verifygamefiles(const char* gname) {
     if (err == FILEABSENT) continue;
     binreadfailed = 0;
     // Each file that does not verify is named and counted once.
-    bool bad = true;
+    bool good = false;
     if (err > 0) {
       // A file that cannot be read is named with why.
       printf("%s cannot be read: %s\n", orders, readproblem(orders, err).c_str());
     } else if (err < 0) {
       printf("%s: %s\n", orders, err == FILETOOLARGE ? CRCTOOLARGE : crcproblem);
-      writereport(report, "Error: corrupted file\n");
+      reportto(report, "Error: corrupted file\n");
     } else if (checkfileheader(f.get(), gname, 0, -1, nation, &fileturn, nullptr, nullptr, nullptr) && !binreadfailed) {
       formatbounded(text, MSGLEN, "2h file is OK!\n  gamenbr %d\n  turnnbr %d\n", filegamenumber, fileturn);
-      bad = !writereport(report, text);
+      reportto(report, text);
+      good = true;
     } else {
       rewind(f.get());
       headerproblem(why, sizeof why, f.get(), gname, 0, 0, nation, nullptr);
       printf("%s: %s\n", orders, why);
-      writereport(report, "Error: something is rotten\n");
+      reportto(report, "Error: something is rotten\n");
     }
-    failed += bad;
+    count.failed += !good;
   }
   binreadfailed = 0;
   char world[PATHLEN];
@@ -73,20 +78,20 @@ int32_t verifygamefiles(const char* gname) {
   errno = 0;
   if (!filestands(world)) {
     printf("%s: there is no world file\n", world);
-    failed++;
+    count.failed++;
   } else if (!readable(world)) {
-    failed++;
+    count.failed++;
   } else if (readworldfile(gname, &fileturn, why, sizeof why)) {
     // Read whole: the world file has no checksum, a cut or damaged body
     // shows only in the reading.
     formatbounded(report, PATHLEN, "%s/%s/ftherlnd.chk", savepath, gname);
     formatbounded(text, MSGLEN, "Fatherland file\n  gamenbr %d\n  turnnbr %d\n", filegamenumber, fileturn);
-    failed += !writereport(report, text);
+    reportto(report, text);
   } else {
     printf("%s: %s\n", world, why);
-    failed++;
+    count.failed++;
   }
-  return failed;
+  return count;
 }
 
 int verifymode() {
@@ -98,7 +103,8 @@ int verifymode() {
     printf("There is no game named %s in %s\n", gamename, savepath);
     return 1;
   }
-  const int32_t failed = verifygamefiles(gamename);
-  if (failed > 0) printf("%d files of %s could not be verified\n", failed, gamename);
-  return failed > 0 ? 1 : 0;
+  const VerifyCount count = verifygamefiles(gamename);
+  if (count.failed > 0) printf("%d files of %s could not be verified\n", count.failed, gamename);
+  if (count.unwritten > 0) printf("%d reports of %s could not be written\n", count.unwritten, gamename);
+  return count.failed > 0 || count.unwritten > 0 ? 1 : 0;
 }

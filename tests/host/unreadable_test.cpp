@@ -25,12 +25,15 @@ class Unreadable : public HostGame {
  protected:
   // The programs run as a plain user, for whom permissions hold.
   Unreadable() { reach = Reach::plainuser; }
+  // The modes that run gives the saved-games folder and the game's folder.
+  mode_t savemode = 0755, gamemode = 0777;
 
   // The host program with the arguments (as a plain user unless mine) and
   // further environment; its status and console.
   Outcome run(const std::vector<std::string>& args, bool plain = true, const std::vector<std::string>& more = {}) {
-    for (const std::string& open : {root, root + "/save"}) chmod(open.c_str(), 0755);
-    chmod(path("").c_str(), 0777);
+    chmod(root.c_str(), 0755);
+    chmod((root + "/save").c_str(), savemode);
+    chmod(path("").c_str(), gamemode);
     mkdirs((root + "/temp").c_str());
     chmod((root + "/temp").c_str(), 0777);
     const std::string outfile = root + "/temp/out.txt";
@@ -253,9 +256,30 @@ TEST_F(Unreadable, AModThatCannotBeReadWholeStopsTheHost) {
   EXPECT_EQ(worldturn(), t + 1);
 }
 
+// --verify in a saved-games folder that takes no file: every file is
+// verified, and the reports that could not be written are said to be so.
+TEST_F(Unreadable, VerifyInAReadOnlyFolderSaysTheReportsWereNotWritten) {
+  create("testvale.map", {0, 1});
+  play(0, [] {});
+  play(1, [] {});
+  savemode = gamemode = 0555;
+  const Outcome v = run({"--verify", "g"});
+  chmod((root + "/save").c_str(), savemode = 0755);
+  chmod(path("").c_str(), gamemode = 0777);
+  EXPECT_EQ(v.status, 1) << v.out;
+  for (const std::string& report :
+       {path(std::string(nations[0].fileword) + ".chk"), path(std::string(nations[1].fileword) + ".chk"),
+        path("ftherlnd.chk")}) {
+    EXPECT_TRUE(says(v, "Could not write the report " + report + ": ")) << v.out;
+    EXPECT_FALSE(filestands(report.c_str()));
+  }
+  EXPECT_TRUE(says(v, "3 reports of g could not be written\n")) << v.out;
+  EXPECT_FALSE(says(v, "could not be verified")) << v.out;
+}
+
 // A FIFO in the place of the world or a turn file is named as such, never
-// as an empty file; a world file whose last check value is wrong is named
-// with what the reading found, in words.
+// as an empty file; a world or turn file whose reader stops on a value is
+// named with the reader's own stop words and what they mean.
 TEST_F(Unreadable, WorldAndTurnFilesAreNamedWithTheTrueCause) {
   create("testvale.map", {0, 1});
   const std::string world = path("ftherlnd");
