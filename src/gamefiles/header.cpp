@@ -298,8 +298,8 @@ const char* readfailwords(const char* tag) {
 void readdamage(char* out, int32_t size) {
   const char* tag = readfailwhy();
   const char* words = readfailwords(tag);
-  // A file that ends where a reader wanted more: no reader stopped on a
-  // value, the cause is all there is to tell.
+  // Where no reader stopped on a value (the file ran out first), the cause
+  // is all there is to tell.
   if (!words) return void(formatbounded(out, size, "the file is damaged (%s)", tag));
   formatbounded(out, size, "%s (%s)", tag, words);
 }
@@ -492,7 +492,8 @@ struct OpenFd {
 int readwholefile(const char* path, int64_t limit, std::vector<uint8_t>& bytes) {
   bytes.clear();
   // Looked at before opening, as openquiet does (opening some devices does
-  // something); every look and read here counts, none is passed over.
+  // something); a look that fails is a failure of the read, never passed
+  // over.
   struct stat st;
   if (stat(path, &st) != 0) return errno == ENOENT || errno == ENOTDIR ? FILEABSENT : errno;
   if (!S_ISREG(st.st_mode)) return ENOTAFILE;
