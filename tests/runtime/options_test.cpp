@@ -280,7 +280,7 @@ TEST_F(OptionsFixture, Exits) {
   EXPECT_EQ(help.code, 1);
   EXPECT_EQ(help.out.rfind("usage: vey3 [option(s)] [gamename]\noptions:\n", 0), 0u);
   Ended version = parsechild({"-v"});
-  EXPECT_EQ(version.code, 0);
+  EXPECT_EQ(version.code, 1);
   EXPECT_EQ(version.out.rfind("Veyrances 3, version 3.27 (", 0), 0u);
 }
 
