@@ -83,12 +83,10 @@ void loadconfig() {
   // reads as 0, and what cannot be read keeps its built-in value.
   SoftReadScope soft;
   if (getint(f) != CONFIGVERSION) {
+    // Another version's file (or an empty one) goes; the built-in settings
+    // stay, and the next save writes a file of this version.
     file.reset();
-    printf("%s holds the settings of another version of the game; the built-in settings replace them\n", path);
-    // Written in its place at once, so that the message comes once, and a
-    // program of the other version finds a file of this one and not none.
-    resetsettings();
-    if (!trysaveconfig()) printf("The settings could not be written: %s\n", configproblem(errno).c_str());
+    unlink(path);
     return;
   }
   for (const Setting& s : settings) {

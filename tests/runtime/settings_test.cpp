@@ -113,13 +113,15 @@ TEST_F(ConfigFixture, ReservedFieldIsKeptAsRead) {
   EXPECT_EQ(saved[40], 77);
 }
 
-// A file of another version, or of none (empty), is replaced by one of
-// this version with the built-in settings.
-TEST_F(ConfigFixture, OtherVersionIsReplaced) {
+// A file of another version, or of none (empty), is deleted: the built-in
+// settings stay, and the next save writes a file of this version.
+TEST_F(ConfigFixture, OtherVersionIsDeleted) {
   for (const Bytes& other : {FileBuilder().head(239).i(0).tail().b, Bytes{}}) {
+    fswidth = 1280;   // what the file would not have given
     load(other);
-    EXPECT_EQ(fswidth, -1);
-    EXPECT_EQ(gfxlevel, -1);
+    EXPECT_EQ(fswidth, 1280);
+    EXPECT_FALSE(exists(file));
+    EXPECT_TRUE(trysaveconfig());
     const std::vector<uint8_t> now = readbytes(file);
     ASSERT_GE(now.size(), 4u);
     EXPECT_EQ(now[0] | now[1] << 8, CONFIGVERSION);
