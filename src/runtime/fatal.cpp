@@ -58,20 +58,20 @@ const char* checkoutpath(const char* file) {
   return file;
 }
 
-// A fault names its place after the message; a refusal (no place) does not.
+// A fault goes out under the fixed line; a refusal (no place) without it.
+// The place of a fault goes to the log alone, and only with -d: the player
+// sees the fixed line and the message.
 bool shutdown(const char* message, const StopPlace* where) {
   if (nesting >= 5) return false;
   nesting++;
   if (message[0]) {
     const bool fault = where != nullptr;
-    char place[MSGLEN] = "";
-    if (fault)
-      snprintf(place, sizeof place, "where: %s:%d, %s\n", checkoutpath(where->file), where->line, where->function);
     if (fault) fprintf(stderr, "%s\n", fatalline);
-    fprintf(stderr, "%s\n%s", message, place);
+    fprintf(stderr, "%s\n", message);
     fflush(stderr);
     if (fault) puts(fatalline);
-    printf("%s\n%s", message, place);
+    printf("%s\n", message);
+    if (fault) debugprint("where: %s:%d, %s\n", checkoutpath(where->file), where->line, where->function);
     if (nesting > 1) printf("N\xE5got gick fel +%d (%s)!\n", nesting, message);
   } else if (nesting > 1) {
     printf("N\xE5got gick fel +%d (%s)!\n", nesting, message);

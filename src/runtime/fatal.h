@@ -19,12 +19,12 @@ struct StopPlace {
   }
 };
 
-// Reports the message, then the line "where: FILE:LINE, FUNCTION" naming the
-// place of the stop (on standard error and standard output, the console and
-// the log; the message stays the first line, as tests and players match on
-// it), removes the temp files, runs the shut-down hooks and ends the
-// process: status 0 for an empty message (no place then), abort() otherwise.
-// Returns only when entered more than five times nested.
+// Reports the fixed line and the message (on standard error and standard
+// output, the console and the log; with -d the log adds the line "where:
+// FILE:LINE, FUNCTION" naming the place of the stop), removes the temp
+// files, runs the shut-down hooks and ends the process: status 0 for an
+// empty message, abort() otherwise. Returns only when entered more than
+// five times nested.
 void fatalerror(const char* message, StopPlace where = StopPlace::here());
 // A refusal of what the user asked for (a map that cannot be played, say),
 // which is no fault of the program: the message goes out as fatalerror's

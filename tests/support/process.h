@@ -17,9 +17,9 @@
 #include "support/testdir.h"
 
 // out and err hold what the child wrote except the lines that name the place
-// of a stop ("where: FILE:LINE, FUNCTION", written after the stop's message):
-// those are in places, one per line, first those of err, then those of out.
-// Tests compare the messages a player sees; the places move with every edit.
+// of a stop ("where: FILE:LINE, FUNCTION", which the log has after the stop's
+// message with -d): those are in places, one per line, first those of err,
+// then those of out. The places move with every edit.
 struct Ended {
   bool exited = false;
   int code = -1;     // exit status when exited
