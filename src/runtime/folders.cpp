@@ -22,6 +22,8 @@ char localmappath[PATHLEN];
 char tempbase[PATHLEN];
 char temppath[PATHLEN];
 int32_t tempcreated = 0;
+int32_t tempbasedefault = 0;
+int32_t tempbasemade = 0;
 
 namespace {
 // A folder under the home folder when none is known: never a folder named "~".
@@ -114,7 +116,8 @@ void initpaths() {
   fromenv("VEY3_DATA", datapath);
   // Programs share the temp folder; each keeps its files in a folder of its
   // own inside it, so that two hosts never take each other's battle replays.
-  if (!fromenv("VEY3_TEMP", tempbase)) snprintf(tempbase, PATHLEN, "/tmp/veyrances3_%u", unsigned(getuid()));
+  tempbasedefault = !fromenv("VEY3_TEMP", tempbase);
+  if (tempbasedefault) snprintf(tempbase, PATHLEN, "/tmp/veyrances3_%u", unsigned(getuid()));
   formatbounded(temppath, PATHLEN, "%s/%s%d", tempbase, TEMPPREFIX, int(getpid()));
 
   if (!fileexists("%s/army.trs", datapath)) {

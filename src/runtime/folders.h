@@ -17,6 +17,12 @@ extern char temppath[PATHLEN];
 constexpr const char* TEMPPREFIX = "vey3-";
 // 1 once this process has created its temp folder; only then is it removed.
 extern int32_t tempcreated;
+// 1 when tempbase is the default "/tmp/veyrances3_UID" (no VEY3_TEMP): used
+// only when it is this user's own (see opentempfolder).
+extern int32_t tempbasedefault;
+// 1 when this process made tempbase as a folder of its own in place of a
+// default one not the user's own; removed at its end.
+extern int32_t tempbasemade;
 
 constexpr const char* PRODUCTWORD = "veyrances3";
 
@@ -41,7 +47,10 @@ void redirectgame(const char* gname, const char* folder);
 int validgamename(const char* name);
 // Makes the shared temp folder and this process's folder in it, after
 // removing the folders in it of programs that are gone (killed ones leave
-// theirs). Stops with a message naming the folder when it cannot be made.
+// theirs). A default shared folder that is not the user's own (another
+// account's, a link, writable by others) is said and left: a folder of the
+// program's own takes its place, or the start ends with status 1. Stops
+// through the fatal path, naming the folder, when a folder cannot be made.
 void opentempfolder();
 // Deletes "tmp_fl", "tmpmon.trs" and the battle replays "%d_%d.vcr" of the 95
 // nations in the temp folder, then the folder itself; only when this process

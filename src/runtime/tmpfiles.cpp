@@ -27,18 +27,60 @@ int32_t temppidof(const char* name) {
   return int32_t(pid);
 }
 
-// A temp folder that cannot be made ends the start with status 1: nothing
-// of the program's is wrong, the folder or its place is not as it must be.
+// A temp folder that cannot be made stops the start through the fatal path,
+// naming the folder and why.
 [[noreturn]] void cannotmake(const char* path, int err) {
-  const std::string message = std::string("Failed to create temp directory properly (") +
-                              (err == EEXIST ? "already existed" : "unknown reason") + "): " + fileproblem(path, err);
-  failexit(message.c_str());
+  filestop(err == EEXIST ? "Failed to create temp directory properly (already existed)"
+                         : "Failed to create temp directory properly (unknown reason)",
+           path, err);
+}
+
+// Why a shared temp folder that stands is not one for this user's files,
+// looked at without following a link: "" when it is a folder of this
+// user's own that no other account may write.
+const char* notowntemp(const struct stat& st) {
+  if (S_ISLNK(st.st_mode)) return "it is a symbolic link";
+  if (!S_ISDIR(st.st_mode)) return "it is not a folder";
+  if (st.st_uid != geteuid()) return "it belongs to another user";
+  if (st.st_mode & (S_IWGRP | S_IWOTH)) return "other users may write in it";
+  return "";
+}
+
+// The default shared temp folder, "/tmp/veyrances3_UID", lies where every
+// account may make files and folders: one that another account made (or a
+// link it put there) is not used. Then this program makes a folder of its
+// own beside it (removed at its end), or the start ends with status 1.
+void openowndefaulttemp() {
+  if (mkdir(tempbase, 0755) != 0 && errno != EEXIST) cannotmake(tempbase, errno);
+  struct stat st;
+  if (lstat(tempbase, &st) != 0) cannotmake(tempbase, errno);
+  const char* why = notowntemp(st);
+  if (!why[0]) return;
+  const std::string shared = tempbase;
+  std::string own = shared + ".XXXXXX";
+  if (!mkdtemp(own.data())) {
+    const int err = errno;
+    const std::string parent = shared.substr(0, imax(1, int32_t(shared.rfind('/'))));
+    const std::string message = "The temp folder " + shared + " is not this user's own (" + why +
+                                "), and no folder of this program's own can be made beside it: " +
+                                fileproblem(parent.c_str(), err);
+    failexit(message.c_str());
+  }
+  printf("The temp folder %s is not this user's own (%s); this program uses a folder of its own, %s\n",
+         shared.c_str(), why, own.c_str());
+  strlcopy(tempbase, own.c_str(), PATHLEN);
+  formatbounded(temppath, PATHLEN, "%s/%s%d", tempbase, TEMPPREFIX, int(getpid()));
+  tempbasemade = 1;
 }
 }  // namespace
 
 void opentempfolder() {
-  // mkdir says "exists" of a file that stands where the folder goes.
-  if (mkdirs(tempbase) < 0) cannotmake(tempbase, errno == EEXIST ? ENOTDIR : errno);
+  if (tempbasedefault) {
+    openowndefaulttemp();
+  } else if (mkdirs(tempbase) < 0) {
+    // mkdir says "exists" of a file that stands where the folder goes.
+    cannotmake(tempbase, errno == EEXIST ? ENOTDIR : errno);
+  }
   std::vector<std::string> stale;
   if (DIR* d = opendir(tempbase)) {
     while (dirent* e = readdir(d)) {
@@ -78,4 +120,5 @@ void removetmpfiles() {
     }
   }
   rmdir(temppath);
+  if (tempbasemade) rmdir(tempbase);
 }
