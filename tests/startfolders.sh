@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The folders that a start takes from the environment: the default shared
-# temp folder /tmp/veyrances3_UID is used only when it is the user's own, a
+# The folders that a start takes from the environment: an empty variable
+# names no folder (as if it were not set), and the default shared temp
+# folder /tmp/veyrances3_UID is used only when it is the user's own, a
 # folder that no other account may write: else the start says so and works
 # in a folder of its own, or ends with status 1 when it cannot make one.
 # The runs see a /tmp of their own (a private mount namespace), so nothing
@@ -72,9 +73,19 @@ echo "a file" >"$shared"
 refused "it is not a folder"
 rm "$shared"
 
+# Empty variables are not set: the folders are the defaults under the home
+# folder and the shared temp folder.
+log=$(cd "$work" && env VEY3_TEMP= VEY3_CONF= VEY3_SAVE= VEY3_LOCALMAPS= HOME="$work/home" \
+  timeout 600 /tmp/bin/vey3host -d --verify nosuchgame 2>&1)
+for line in "confpath='$work/home/veyrances3'" "savepath='$work/home/veyrances3/savedgames'" \
+  "localmappath='$work/home/veyrances3/maps'" "temppath='$shared/vey3-[0-9]*'"; do
+  said -x "$line" || fail "an empty variable: no $line"
+done
+[ -d "$work/home/veyrances3/savedgames" ] || fail "an empty VEY3_SAVE: no saved-games folder under the home folder"
+
 # Where no folder of its own can be made either, the start ends with status
 # 1; where the shared folder cannot be made, it stops through the fatal path.
-mkdir "$shared"
+mkdir -p "$shared"
 chown 65534:65534 "$shared"
 mount -o remount,ro /tmp || fail "/tmp cannot be made read-only"
 run --verify nosuchgame

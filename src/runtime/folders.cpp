@@ -36,10 +36,11 @@ namespace {
   failexit(message);
 }
 
-// An environment value, copied (at most 1999 characters) and expanded.
+// An environment value, copied (at most 1999 characters) and expanded. An
+// empty value names no folder: it counts as not set.
 bool fromenv(const char* name, char* destination) {
   const char* value = getenv(name);
-  if (!value) return false;
+  if (!value || !value[0]) return false;
   char copy[2000];
   strlcopy(copy, value, sizeof copy);
   strlcopy(destination, copy, PATHLEN);
