@@ -9,6 +9,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "gamefiles/gamefiles.h"
@@ -20,6 +21,7 @@
 #include "runtime/folders.h"
 #include "runtime/hostlock.h"
 #include "runtime/options.h"
+#include "runtime/startup.h"
 #include "runtime/util.h"
 #include "world/gamedata.h"
 #include "world/world.h"
@@ -53,6 +55,18 @@ int32_t worldfileturn(const char* gname) {
   SoftReadScope soft;
   UniqueFile f = readfileheader(gname, 0, -1, 1, -1, &turn, nullptr, nullptr, nullptr);
   return f && !binreadfailed ? turn : -1;
+}
+
+// True when the game's world file was put in place after this program
+// started: another host made a month meanwhile, which the turn read at the
+// end of the start-up would take for the month asked for.
+bool worldchangedsincestart(const char* gname) {
+  char path[PATHLEN];
+  gamefilepath(path, PATHLEN, gname, 1, -1);
+  struct stat st;
+  if (stat(path, &st) != 0) return false;
+  const timespec start = processstart();
+  return st.st_ctim.tv_sec != start.tv_sec ? st.st_ctim.tv_sec > start.tv_sec : st.st_ctim.tv_nsec > start.tv_nsec;
 }
 
 void saidhostedmeanwhile(const char* gname, int32_t now) {
@@ -192,6 +206,12 @@ int hostgame(const char* gname) {
   gamefolder(folder, PATHLEN, gname);
   const GameLockScope lock(folder, true);
   if (!hostmayrun(gname, lock)) return 1;
+  // A month made after this host started is not the one its command line
+  // asked for (a game chosen later, in the menu, is hosted as it stands then).
+  if (gamename && strcmp(gamename, gname) == 0 && worldchangedsincestart(gname)) {
+    saidhostedmeanwhile(gname, worldfileturn(gname));
+    return 1;
+  }
   for (bool first = true;; first = false) {
     debugprint("  for real\n");
     finishhostcommit(gname);

@@ -2,7 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <unistd.h>
 
 #include "runtime/fatal.h"
 #include "runtime/filesets.h"
@@ -13,6 +15,43 @@
 #include "runtime/util.h"
 
 void checkrandtab(const char* message) { bailif(randtab[0] == 0, message); }
+
+namespace {
+int64_t nanoseconds(const timespec& t) { return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec; }
+int64_t clocknow(clockid_t clock) {
+  timespec t{};
+  clock_gettime(clock, &t);
+  return nanoseconds(t);
+}
+// The wall clock when this program's own code first ran, before main.
+const int64_t firstclock = clocknow(CLOCK_REALTIME);
+
+// The end of the clock tick in which the kernel started this process (its
+// fork, before the program was loaded), on the wall clock; 0 when unknown.
+int64_t kernelstartbound() {
+  UniqueFile f(fopen("/proc/self/stat", "re"));
+  if (!f) return 0;
+  char line[1024];
+  if (!fgets(line, sizeof line, f.get())) return 0;
+  // The name in brackets may hold anything; the fields after it are
+  // numbers, the start time the twentieth of them.
+  const char* p = strrchr(line, ')');
+  unsigned long long ticks = 0;
+  if (!p || sscanf(p + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %*u %*u %*d %*d %*d %*d %*d %*d %llu",
+                   &ticks) != 1)
+    return 0;
+  const long hz = sysconf(_SC_CLK_TCK);
+  if (hz <= 0) return 0;
+  const int64_t sinceboot = int64_t((uint64_t(ticks) + 1) * 1000000000ULL / uint64_t(hz));
+  return clocknow(CLOCK_REALTIME) - (clocknow(CLOCK_BOOTTIME) - sinceboot);
+}
+}  // namespace
+
+timespec processstart() {
+  const int64_t bound = kernelstartbound();
+  const int64_t start = bound > 0 && bound < firstclock ? bound : firstclock;
+  return timespec{time_t(start / 1000000000), long(start % 1000000000)};
+}
 
 void beginstartup(int argc, char** argv) {
   // Line-buffered from the very start, so that text printed before a stop

@@ -375,6 +375,19 @@ TEST_F(TurnFiles, ASecondHostNeverHostsTheMonthAfter) {
                                                           "turn " + std::to_string(before + 2) + " now)"),
             std::string::npos);
   EXPECT_EQ(worldturn(), before + 2);
+  // A host started before another host made its month, and slow to start
+  // (it reads the game only once the month stands), hosts nothing.
+  const pid_t slow = startprogram("/bin/sh",
+                                  {"-c", "while [ ! -e '" + root + "/go2' ]; do sleep 0.01; done; exec '" +
+                                             std::string(VEY3_HOST_BINARY) + "' --textonly --host g"},
+                                  env, root + "/slow.txt");
+  ASSERT_EQ(runprogram(VEY3_HOST_BINARY, {"--textonly", "--host", "g"}, env, root).status, 0);
+  writebytes(root + "/go2", {});
+  EXPECT_EQ(waitprogram(slow), 1);
+  const std::vector<uint8_t> late = readbytes(root + "/slow.txt");
+  EXPECT_EQ(std::string(late.begin(), late.end()), "The game g was hosted by another program meanwhile (it is at turn " +
+                                                       std::to_string(before + 3) + " now); it was not hosted again\n");
+  EXPECT_EQ(worldturn(), before + 3);
 }
 
 TEST_F(TurnFiles, TheHostRoadOfTheCommandLine) {
