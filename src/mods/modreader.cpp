@@ -5,6 +5,7 @@
 #include <dirent.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdarg>
 #include <cstddef>
@@ -33,7 +34,7 @@ enum Kind { K_I8, K_U8, K_I16, K_U16, K_I32 };
 // A number field of a table's row, set by the command of its keyword.
 struct NumberField {
   Table table;
-  const char* key;
+  std::string_view key;   // compared by length first, with no strlen for each command
   size_t offset;
   Kind kind;
   int32_t lo, hi;
@@ -102,7 +103,7 @@ constexpr int32_t GENERALMAX = 10000;
 
 // Resistances: 100 is the type's flag bit, anything else an ability.
 struct Resistance {
-  const char* key;
+  std::string_view key;
   uint32_t bit;
   int16_t ability;
 };
@@ -122,7 +123,7 @@ enum class AbilityForm : uint8_t {
   gem,     // #key KIND N: ability + gem kind
 };
 struct AbilityKeyword {
-  const char* key;
+  std::string_view key;
   int32_t ability;
   int32_t lo = ABILITYMIN, hi = ABILITYMAX;   // the value given
   int32_t offset = 0;          // added to the value given: what is stored
@@ -548,9 +549,32 @@ void setability(Reader& rd, const Command& c, Monster& m, int32_t id, int64_t va
     rd.warn("#%s: the unit type has no room for another ability", c.word.c_str());
 }
 
-const AbilityKeyword* abilitykeyword(const std::string& word) {
-  for (const AbilityKeyword& k : abilitykeywords)
-    if (word == k.key) return &k;
+// The keywords grouped by the first letter of their words: every command of
+// a monster section asks whether it is one, which takes a few comparisons
+// of lengths this way.
+struct AbilityKeywordIndex {
+  std::array<const AbilityKeyword*, std::size(abilitykeywords)> order{};
+  std::array<uint8_t, 257> first{};   // the group of letter c is order[first[c]..first[c + 1])
+};
+const AbilityKeywordIndex abilityindex = [] {
+  static_assert(std::size(abilitykeywords) < 256);
+  AbilityKeywordIndex x;
+  for (size_t i = 0; i < x.order.size(); i++) x.order[i] = &abilitykeywords[i];
+  std::sort(x.order.begin(), x.order.end(), [](const AbilityKeyword* a, const AbilityKeyword* b) { return a->key < b->key; });
+  size_t at = 0;
+  for (size_t c = 0; c < 256; c++) {
+    x.first[c] = uint8_t(at);
+    while (at < x.order.size() && uint8_t(x.order[at]->key[0]) == c) at++;
+  }
+  x.first[256] = uint8_t(at);
+  return x;
+}();
+
+const AbilityKeyword* abilitykeyword(std::string_view word) {
+  if (word.empty()) return nullptr;
+  const uint8_t c = uint8_t(word[0]);
+  for (size_t i = abilityindex.first[c]; i < abilityindex.first[c + 1]; i++)
+    if (abilityindex.order[i]->key == word) return abilityindex.order[i];
   return nullptr;
 }
 
