@@ -128,7 +128,7 @@ bool enablegamemods(const char* gname) {
   clearenabledmods();
   for (int32_t i = 0; i <= gameinfo.modcount && i < MAXGAMEMODS; i++) {
     const char* name = gameinfo.mods[size_t(i)].name;
-    if (!modfileexists(name)) {
+    if (!modinfolder(name)) {
       sayhostproblem("The game %s needs the mod %s, which is not in the mods folder %s; the turn was not hosted",
                      gname, name, modpath);
       return false;

@@ -78,8 +78,11 @@ int32_t ConfirmGameInfoMods() {
   const int32_t last = imax(-1, imin(gameinfo.modcount, MAXGAMEMODS - 1));
   for (int32_t i = 0; i <= last; i++) {
     const char* name = gameinfo.mods[i].name;
-    if (modfileexists(name)) continue;
-    if (validmodname(name)) msgbox("This game needs the mod %s, which is not in the mods folder.", name);
+    std::string cause;
+    const int32_t state = modfilestate(name, &cause);
+    if (state == 1) continue;
+    if (state < 0) msgbox("This game needs the mod %s, which cannot be read: %s.", name, cause.c_str());
+    else if (validmodname(name)) msgbox("This game needs the mod %s, which is not in the mods folder.", name);
     else msgbox("This game names a mod that cannot be a file of the mods folder.");
     return 0;
   }

@@ -1,7 +1,9 @@
 #include "mods/mods.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include <sys/stat.h>
 
@@ -22,13 +24,21 @@ int validmodname(const char* name) {
   return 1;
 }
 
-int modfileexists(const char* name) {
+int32_t modfilestate(const char* name, std::string* cause) {
   if (!validmodname(name)) return 0;
   char path[PATHLEN];
   formatbounded(path, PATHLEN, "%s/%s", modpath, name);
   struct stat st;
-  return stat(path, &st) == 0 && S_ISREG(st.st_mode);
+  const int err = stat(path, &st) == 0 ? 0 : errno;
+  if (err == 0 && S_ISREG(st.st_mode)) return 1;
+  if (err == ENOENT || err == ENOTDIR) return 0;
+  if (cause) *cause = readproblem(path, err ? err : ENOTAFILE);
+  return -1;
 }
+
+int modfileexists(const char* name) { return modfilestate(name) == 1; }
+
+int modinfolder(const char* name) { return modfilestate(name) != 0; }
 
 void enablemod(const char* name) {
   if (!validmodname(name)) {
@@ -76,7 +86,10 @@ void writemodsection(FILE* f) {
 
 void enablemodoption(const char* name, bool first) {
   if (first) clearenabledmods();
-  if (modfileexists(name)) enablemod(name);
+  std::string cause;
+  const int32_t state = modfilestate(name, &cause);
+  if (state == 1) enablemod(name);
+  else if (state < 0) printf("Can't find mod: %s (%s)\n", name, cause.c_str());
   else printf("Can't find mod: %s\n", name);
 }
 

@@ -237,10 +237,14 @@ TEST_F(Unreadable, AModThatCannotBeReadWholeStopsTheHost) {
        [&] { writebytes(mod, {'#', '\n'}); ASSERT_EQ(truncate(mod.c_str(), MAXMODFILE + 1), 0); }},
       {std::string("line 1: the file could not be read on from there (") + strerror(EIO) + ")",
        [&] { symlink("/proc/self/mem", mod.c_str()); }},
+      // Something other than a file in its place is no missing mod.
+      {"it cannot be opened: it is a folder, not a file", [&] { mkdir(mod.c_str(), 0755); }},
+      {"it cannot be opened: it is a FIFO, not a file", [&] { mkfifo(mod.c_str(), 0644); }},
+      {"it cannot be opened: its symbolic links go round in a loop", [&] { symlink("part.dm", mod.c_str()); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.cause);
-    unlink(mod.c_str());
+    remove(mod.c_str());
     c.spoil();
     const Outcome r = run({"--textonly", "--host", "g"});
     EXPECT_EQ(r.status, 1) << r.out;
@@ -249,7 +253,7 @@ TEST_F(Unreadable, AModThatCannotBeReadWholeStopsTheHost) {
         << r.out;
     EXPECT_TRUE(readbytes(path("ftherlnd")) == world);
   }
-  unlink(mod.c_str());
+  remove(mod.c_str());
   writebytes(mod, {'#', '\n'});
   const Outcome r = run({"--textonly", "--host", "g"}, false);
   EXPECT_EQ(r.status, 0) << r.out;

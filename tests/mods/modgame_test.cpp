@@ -80,6 +80,13 @@ TEST_F(ModGame, AModChangesAUnitTypeForTheRulesAndForAGameCreatedWithIt) {
   DialogScript answers("\n");
   EXPECT_EQ(ConfirmGameInfoMods(), 0);
   EXPECT_NE(answers.printed().find("tough.dm"), std::string::npos);
+  // A folder in its place is named as such, and the game does not open.
+  ASSERT_EQ(mkdir((root + "/mods/tough.dm").c_str(), 0755), 0);
+  DialogScript folder("\n");
+  EXPECT_EQ(ConfirmGameInfoMods(), 0);
+  EXPECT_NE(folder.printed().find("tough.dm, which cannot be read: it is a folder, not a file"), std::string::npos)
+      << folder.printed();
+  ASSERT_EQ(rmdir((root + "/mods/tough.dm").c_str()), 0);
   // Nor is it hosted: the turn stays where it was.
   EXPECT_EQ(newturn("modded", -1), 0);
   clearworld();
