@@ -99,14 +99,10 @@ bool hostmayrun(const char* gname, const GameLockScope& lock) {
     case GameLock::writing:
       sayhostproblem("The order files of the game %s were being written all the while; it was not hosted", gname);
       return false;
-    case GameLock::unopened: {
-      char folder[PATHLEN];
-      gamefolder(folder, PATHLEN, gname);
-      const std::string path = std::string(folder) + "/" + HOSTLOCKFILE;
+    case GameLock::unopened:
       sayhostproblem("The game %s was not hosted: the lock that keeps two hosts apart cannot be taken: %s", gname,
-                     fileproblem(path.c_str(), lock.cause()).c_str());
+                     lock.problem().c_str());
       return false;
-    }
     default:
       return true;
   }

@@ -29,6 +29,32 @@ constexpr const char* OLDASIDE = ".host";
 // A folder stepped aside for its replacement: "NAME.gone.vey3.new<pid>".
 constexpr const char* GONE = ".gone.vey3.new";
 
+// Writes the bytes whole to the descriptor; false (errno why) on failure.
+bool writeall(int fd, const void* bytes, size_t length) {
+  const uint8_t* p = static_cast<const uint8_t*>(bytes);
+  while (length > 0) {
+    const ssize_t n = ::write(fd, p, length);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      return false;
+    }
+    p += n, length -= size_t(n);
+  }
+  return true;
+}
+
+// Writes the bytes to the descriptor, with sync flushed to the disc, and
+// closes it; false (errno why) on failure.
+bool writeclose(int fd, const void* bytes, size_t length, bool sync) {
+  bool good = writeall(fd, bytes, length);
+  if (sync) good = fdatasync(fd) == 0 && good;
+  const int err = errno;
+  good = close(fd) == 0 && good;
+  if (!good && errno == 0) errno = err;
+  return good;
+}
+
 std::set<std::string>& settled() {
   static std::set<std::string> folders;
   return folders;
@@ -44,37 +70,62 @@ bool endswith(const char* name, const char* tail) {
   return n > t && strcmp(name + n - t, tail) == 0;
 }
 
-std::vector<std::string> entries(const std::string& folder) {
+std::vector<std::string> namesin(DIR* d) {
   std::vector<std::string> names;
-  DIR* d = opendir(folder.c_str());
   if (!d) return names;
   while (dirent* e = readdir(d))
     if (strcmp(e->d_name, ".") != 0 && strcmp(e->d_name, "..") != 0) names.emplace_back(e->d_name);
   closedir(d);
   return names;
 }
+std::vector<std::string> entries(const std::string& folder) { return namesin(opendir(folder.c_str())); }
 
-// Writing a journal and finishing one happen under a lock on the folder. A
-// writer's sets all have the same folder name ("set.new<pid>"), so a reader
-// that finished a journal late would otherwise move files of the writer's
-// next set into place before its journal stands, remove that set's folder,
-// or remove its journal. The lock ends with the process that holds it.
-class FolderLock {
- public:
-  explicit FolderLock(const std::string& folder) : fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    if (fd >= 0)
-      while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
-      }
-  }
-  ~FolderLock() {
-    if (fd >= 0) close(fd);
-  }
-  FolderLock(const FolderLock&) = delete;
-  FolderLock& operator=(const FolderLock&) = delete;
+// A plain file or a real folder of this user's (as lstat sees it: a link is
+// neither).
+bool mine(const struct stat& st) { return st.st_uid == geteuid() && (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)); }
 
- private:
-  int fd;
-};
+// Empties the open folder: its files go, and sets being written inside it
+// (folders of temp names) with theirs. Nothing is followed: every step
+// works on the folder itself, wherever a link may point.
+void emptyfolder(int folderfd) {
+  const int copy = dup(folderfd);
+  DIR* d = copy >= 0 ? fdopendir(copy) : nullptr;
+  if (!d && copy >= 0) close(copy);
+  for (const std::string& name : namesin(d)) {
+    if (unlinkat(folderfd, name.c_str(), 0) == 0 || temppid(name.c_str()) <= 0) continue;
+    const int sub = openat(folderfd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (sub < 0) continue;
+    emptyfolder(sub);
+    close(sub);
+    unlinkat(folderfd, name.c_str(), AT_REMOVEDIR);
+  }
+}
+
+// The lock file in a held folder of a writer of that pid.
+std::string lockfilename(int32_t pid) { return std::string("writer") + TEMPMARK + std::to_string(pid); }
+
+enum class Writer : uint8_t { holds, gone, unknown };
+
+// Whether a writer holds its lock on the file (relative to the folder
+// descriptor): an exclusive lock that is granted at once means none does.
+// Unknown when there is no lock file (an older program's write) or it
+// cannot be tried.
+Writer lockholder(int folderfd, const char* name) {
+  const int fd = openat(folderfd, name, O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return Writer::unknown;
+  struct stat st;
+  Writer w = Writer::unknown;
+  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    for (;;) {
+      if (flock(fd, LOCK_EX | LOCK_NB) == 0) w = Writer::gone;
+      else if (errno == EINTR) continue;
+      else if (errno == EWOULDBLOCK) w = Writer::holds;
+      break;
+    }
+  }
+  close(fd);   // and a lock taken here with it
+  return w;
+}
 
 bool present(const std::string& path) {
   struct stat st;
@@ -88,20 +139,65 @@ struct Journal {
   std::vector<std::string> names;
 };
 
-bool readjournal(const std::string& path, const std::string& folder, Journal* j) {
-  UniqueFile f = openquiet(path.c_str(), "rb");
-  if (!f) return false;
-  char line[PATHLEN];
-  bool first = true;
-  while (fgets(line, sizeof line, f.get())) {
-    line[strcspn(line, "\r\n")] = 0;
-    if (!plainfilename(line)) continue;
-    // The set's folder, of either form: named by the journal, it is ours.
-    if (first && (temppid(line) > 0 || oldtemppid(line) > 0)) j->stage = folder + "/" + line;
-    else j->names.emplace_back(line);
-    first = false;
+enum class JournalRead : uint8_t { none, read, refused };
+
+// Says why a journal is not followed, once a process, in a line that names
+// it; the line is also the problem of a set that the journal stands in the
+// way of.
+std::string refusejournal(const std::string& path, const std::string& why) {
+  static std::set<std::string> told;
+  const std::string line = path + " is refused: " + why;
+  if (told.size() < 1000 && told.insert(line).second) printf("%s\n", line.c_str());
+  return line;
+}
+
+// Reads a journal that this program wrote. Only a plain file of this user's
+// is read (never through a link), and only when what it names to move or
+// remove is this user's own: its set's folder a real folder, the files
+// aside of the older kind plain files. Anything else (a journal that
+// another account put into a folder that it may write, to have our files
+// moved or a folder of ours emptied through a link) is refused: problem
+// (when given) says why, and nothing of it is done.
+JournalRead readjournal(const std::string& path, const std::string& folder, Journal* j, std::string* problem = nullptr) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  struct stat st;
+  std::string why;
+  if (fd < 0 && errno != ELOOP) return JournalRead::none;
+  if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != geteuid()) {
+    if (fd >= 0) close(fd);
+    why = "this program did not write it";
+  } else {
+    FILE* f = fdopen(fd, "rb");
+    if (!f) {
+      close(fd);
+      return JournalRead::none;
+    }
+    char line[PATHLEN];
+    bool first = true;
+    while (fgets(line, sizeof line, f)) {
+      line[strcspn(line, "\r\n")] = 0;
+      if (!plainfilename(line)) continue;
+      // The set's folder, of either form.
+      if (first && (temppid(line) > 0 || oldtemppid(line) > 0)) j->stage = folder + "/" + line;
+      else j->names.emplace_back(line);
+      first = false;
+    }
+    fclose(f);
+    std::vector<std::string> named;
+    if (!j->stage.empty()) named.push_back(j->stage);
+    else
+      for (const std::string& name : j->names) named.push_back(folder + "/" + name + OLDASIDE);
+    for (const std::string& aside : named)
+      if (lstat(aside.c_str(), &st) == 0 && (!mine(st) || S_ISDIR(st.st_mode) != !j->stage.empty())) {
+        why = "it names " + aside + ", which this program did not make";
+        break;
+      }
+    if (why.empty()) return JournalRead::read;
   }
-  return true;
+  *j = Journal{};
+  const std::string line = refusejournal(path, why);
+  if (problem) *problem = line;
+  return JournalRead::refused;
 }
 
 // In the set's folder beside each new file: the old file it replaces (a
@@ -138,7 +234,8 @@ bool undoset(const std::string& folder, const Journal& j, std::string* problem) 
 bool finishundo(const std::string& folder, std::string* problem) {
   const std::string undo = folder + "/" + UNDOJOURNAL;
   Journal j;
-  if (!readjournal(undo, folder, &j)) return true;
+  const JournalRead read = readjournal(undo, folder, &j, problem);
+  if (read != JournalRead::read) return read == JournalRead::none;
   if (j.stage.empty() || !undoset(folder, j, problem)) {
     if (j.stage.empty()) *problem = undo + ": names no set";
     debugprint("***** Warning: %s\n", problem->c_str());
@@ -191,7 +288,8 @@ int32_t finishjournal(const std::string& folder, std::string* problem) {
   if (!finishundo(folder, problem)) return -1;
   const std::string journal = folder + "/" + JOURNAL;
   Journal j;
-  if (!readjournal(journal, folder, &j)) return 0;
+  const JournalRead read = readjournal(journal, folder, &j, problem);
+  if (read != JournalRead::read) return read == JournalRead::none ? 0 : -1;
   int32_t moved = 0;
   for (const std::string& name : j.names) {
     if (j.stage.empty()) {
@@ -279,13 +377,151 @@ bool plainfilename(const char* name) {
   return true;
 }
 
+FolderLock::FolderLock(const std::string& folder) : fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+  if (fd >= 0)
+    while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+}
+
+FolderLock::~FolderLock() {
+  if (fd >= 0) close(fd);
+}
+
 bool removeownfolder(const char* folder) {
-  for (const std::string& name : entries(folder)) {
-    const std::string path = std::string(folder) + "/" + name;
-    // A set that was being written inside the folder goes with it.
-    if (unlink(path.c_str()) != 0 && temppid(name.c_str()) > 0 && isfolder(path)) removeownfolder(path.c_str());
-  }
+  // Never through a link: a link in the folder's place stays as it is.
+  const int fd = open(folder, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT;
+  emptyfolder(fd);
+  close(fd);
   return rmdir(folder) == 0 || errno == ENOENT;
+}
+
+bool HeldFolder::make(const char* path, int mode) {
+  release();
+  // Under the lock of the folder that holds it, which a clean-up holds too:
+  // no clean-up sees the folder before its lock is taken.
+  std::string parent = path;
+  const size_t slash = parent.rfind('/');
+  parent = slash == std::string::npos ? "." : slash == 0 ? "/" : parent.substr(0, slash);
+  if (mkdirs(parent.c_str()) < 0) return false;
+  const FolderLock guard(parent);
+  while (mkdir(path, mode_t(mode)) != 0) {
+    // A name of this pid that stands already: an earlier process of this
+    // pid left it, unless a process of another PID namespace holds it.
+    if (errno != EEXIST) return false;
+    struct stat st;
+    if (lstat(path, &st) != 0 || !S_ISDIR(st.st_mode) || !leftover(path, int32_t(getpid()), false) ||
+        !removeownfolder(path)) {
+      errno = EEXIST;
+      return false;
+    }
+  }
+  folderfd = open(path, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (folderfd < 0) return false;
+  strlcopy(lockname, lockfilename(int32_t(getpid())).c_str(), sizeof lockname);
+  lockfd = openat(folderfd, lockname, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (lockfd < 0) {
+    const int err = errno;
+    release();
+    errno = err;
+    return false;
+  }
+  // A file system without locks keeps the file without one: a clean-up
+  // that cannot try the lock either goes by the pid.
+  while (flock(lockfd, LOCK_EX | LOCK_NB) != 0 && errno == EINTR) {
+  }
+  return true;
+}
+
+void HeldFolder::release() {
+  if (lockfd >= 0) {
+    if (folderfd >= 0) unlinkat(folderfd, lockname, 0);
+    close(lockfd);
+  }
+  if (folderfd >= 0) close(folderfd);
+  lockfd = folderfd = -1;
+}
+
+bool leftover(const char* path, int32_t pid, bool pidalive) {
+  struct stat st;
+  if (!path || lstat(path, &st) != 0 || !mine(st)) return false;
+  Writer w = Writer::unknown;
+  if (S_ISDIR(st.st_mode)) {
+    const int fd = open(path, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0) {
+      w = lockholder(fd, lockfilename(pid).c_str());
+      close(fd);
+    }
+    // A folder's lock file tells all: its writer is gone, whatever runs
+    // under that pid now.
+    if (w == Writer::gone) return true;
+  } else {
+    w = lockholder(AT_FDCWD, path);
+  }
+  return w != Writer::holds && !pidalive;
+}
+
+int opennewfile(const char* path) {
+  for (;;) {
+    const int fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd >= 0) {
+      while (flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EINTR) {
+      }
+      return fd;
+    }
+    if (errno != EEXIST) return -1;
+    struct stat st;
+    if (lstat(path, &st) != 0 || !S_ISREG(st.st_mode) || !leftover(path, int32_t(getpid()), false) ||
+        unlink(path) != 0) {
+      errno = EEXIST;
+      return -1;
+    }
+  }
+}
+
+int32_t copynofollow(const char* from, const char* to) {
+  // Looked at first: opening a device may do something.
+  struct stat st;
+  if (lstat(from, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
+    errno = ENOTAFILE;
+    return -1;
+  }
+  const int in = open(from, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (in < 0) return -1;
+  if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(in);
+    errno = ENOTAFILE;
+    return -1;
+  }
+  const int out = opennewfile(to);
+  int32_t result = out < 0 ? -2 : 0;
+  int err = errno;
+  char chunk[16384];
+  while (result == 0) {
+    const ssize_t n = read(in, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n == 0) break;
+    if (n < 0 || !writeall(out, chunk, size_t(n))) {
+      result = n < 0 ? -1 : -2;
+      err = errno;
+    }
+  }
+  close(in);
+  if (out >= 0 && close(out) != 0 && result == 0) {
+    result = -2;
+    err = errno;
+  }
+  if (out >= 0 && result < 0) unlink(to);
+  errno = err;
+  return result;
+}
+
+std::string nofollowproblem(const char* path, int err) {
+  struct stat st;
+  // A loop of links is said as such, as any reader says it.
+  if (path && lstat(path, &st) == 0 && S_ISLNK(st.st_mode) && !(stat(path, &st) != 0 && errno == ELOOP))
+    return "it is a symbolic link, not a file";
+  return readproblem(path, err);
 }
 
 void keepsubfolders(const char* from, const char* to) {
@@ -307,15 +543,21 @@ int32_t settlefolder(const char* folder) {
   bool journal = false;
   for (const char* name : {JOURNAL, UNDOJOURNAL}) {
     Journal j;
-    if (!readjournal(dir + "/" + name, dir, &j)) continue;
+    if (readjournal(dir + "/" + name, dir, &j) == JournalRead::none) continue;
     journal = true;
     if (!j.stage.empty()) kept.insert(j.stage);
   }
   for (const std::string& name : entries(dir)) {
     const std::string path = dir + "/" + name;
     const int32_t pid = temppid(name.c_str());
-    const bool stale = pid > 0 && !processalive(pid) && !kept.count(path);
-    const bool oldaside = !journal && endswith(name.c_str(), OLDASIDE);
+    // What this process writes stays, and so does what a write of another
+    // process holds, what a journal still needs, and anything this user
+    // did not make.
+    const bool stale = pid > 0 && pid != int32_t(getpid()) && !kept.count(path) &&
+                       leftover(path.c_str(), pid, processalive(pid));
+    struct stat st;
+    const bool oldaside = !journal && endswith(name.c_str(), OLDASIDE) && lstat(path.c_str(), &st) == 0 &&
+                          mine(st) && S_ISREG(st.st_mode);
     if (!stale && !oldaside) continue;
     // A folder moved aside to make room for its replacement, which never
     // came: it goes back.
@@ -349,22 +591,10 @@ void settlepending(const char* folder) {
   if (present(dir + "/" + JOURNAL) || present(dir + "/" + UNDOJOURNAL)) settlefolder(folder);
 }
 
+
 bool writefile(const char* path, const void* bytes, size_t length, bool sync) {
-  int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  const uint8_t* p = static_cast<const uint8_t*>(bytes);
-  bool good = true;
-  while (good && length > 0) {
-    ssize_t n = ::write(fd, p, length);
-    if (n < 0 && errno == EINTR) continue;
-    good = n > 0;
-    if (good) p += n, length -= size_t(n);
-  }
-  if (sync) good = fdatasync(fd) == 0 && good;
-  const int err = errno;
-  good = close(fd) == 0 && good;
-  if (!good && errno == 0) errno = err;
-  return good;
+  const int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+  return fd >= 0 && writeclose(fd, bytes, length, sync);
 }
 
 bool syncfilesystem(const char* folder) {
@@ -389,12 +619,14 @@ bool syncfolder(const char* folder) {
 
 void killpoint() {
   static bool fromenv = false;
+  static int killsignal = SIGKILL;
   if (!fromenv) {
     fromenv = true;
     if (const char* v = getenv("VEY3_KILLSTEP")) killstep = atoi(v);
+    if (const char* v = getenv("VEY3_KILLSIGNAL")) killsignal = atoi(v);
   }
   if (killstep < 0) return;
-  if (++killsteps == killstep) raise(SIGKILL);
+  if (++killsteps == killstep) raise(killsignal);
 }
 
 // ---------------------------------------------------------------- a set
@@ -415,8 +647,9 @@ const std::string& FileSet::staging() {
   if (stage.empty() && !failed) {
     settlefolderonce(folder.c_str());
     stage = tempname((folder + "/set").c_str());
-    if (mkdirs(stage.c_str()) < 0) {
-      fail(folder, errno);
+    if (!held.make(stage.c_str(), 0755)) {
+      // Something else that stands under the set's name is named itself.
+      fail(errno == EEXIST ? stage : folder, errno);
       stage.clear();
     }
   }
@@ -456,7 +689,11 @@ bool FileSet::commit() {
   const std::string journal = folder + "/" + JOURNAL, pending = tempname(journal.c_str());
   std::string lines = std::string(strrchr(stage.c_str(), '/') + 1) + "\n";
   for (const std::string& name : names) lines += name + "\n";
-  if (!writefile(pending.c_str(), lines.data(), lines.size(), false)) {
+  // Made anew: what stands under the name (a link another account put
+  // there) is neither written through nor removed.
+  const int pendingfd = opennewfile(pending.c_str());
+  if (pendingfd < 0) return fail(errno == EEXIST ? pending : journal, errno);
+  if (!writeclose(pendingfd, lines.data(), lines.size(), false)) {
     const int err = errno;
     unlink(pending.c_str());
     return fail(journal, err);

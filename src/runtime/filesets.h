@@ -35,6 +35,83 @@ bool processalive(int32_t pid);
 // "path.vey3.new<pid>" of this process.
 std::string tempname(const char* path);
 
+// A lock on a folder, held while a journal is written or finished and
+// while a clean-up looks at what writes in progress left there, and while
+// a writer makes its own folder in it (HeldFolder). A writer's sets all
+// have the same folder name ("set.vey3.new<pid>"), so a reader that finished
+// a journal late would otherwise move files of the writer's next set into
+// place before its journal stands, remove that set's folder, or remove its
+// journal. The lock ends with the process that holds it. One process holds
+// one folder's lock once at a time.
+class FolderLock {
+ public:
+  explicit FolderLock(const std::string& folder);
+  ~FolderLock();
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+
+ private:
+  int fd;
+};
+
+// A folder that other accounts may write (a game folder that players share,
+// the shared temp folder) is input: what the program makes there it makes
+// anew, never through a link that stands in its place, and it removes or
+// moves only what this user made there (a plain file or a real folder that
+// this user owns, never a link).
+
+// A folder of this process's own writes (a set being written, the folder of
+// a new game, the temp folder), made anew with a lock held on a file in it
+// ("writer.vey3.new<pid>") for as long as the value lives. A clean-up tells
+// by that lock that the writer still works: a process in another PID
+// namespace, or on another machine that shares the folder, has a pid that
+// tells nothing here.
+class HeldFolder {
+ public:
+  HeldFolder() = default;
+  ~HeldFolder() { release(); }
+  HeldFolder(const HeldFolder&) = delete;
+  HeldFolder& operator=(const HeldFolder&) = delete;
+  // Makes the folder (mode, less the umask; its missing parents too) and
+  // takes its lock; false (errno why) when it cannot be made. A name that stands already is made anew
+  // only when it is a folder of this user's that a process of this pid left
+  // and no writer holds; anything else there (a link, a file, a folder of
+  // another account or of a live writer) fails with EEXIST.
+  bool make(const char* path, int mode);
+  // Ends the hold: the lock file goes (wherever the folder has been moved
+  // since) and the lock with it. The folder itself stays.
+  void release();
+
+ private:
+  int folderfd = -1, lockfd = -1;
+  char lockname[64] = {};
+};
+
+// Whether what a write in progress of another process made at the path (a
+// file of a temp name, or a folder: a set, a new game, a temp folder) is
+// left over, so that a clean-up may remove it: it is this user's plain file
+// or real folder and no writer holds its lock. A folder with a lock file
+// that no writer holds is left over whatever runs under its pid; anything
+// else only while its pid runs no process here (pidalive false), since a
+// write of an older program holds no lock.
+bool leftover(const char* path, int32_t pid, bool pidalive);
+
+// Creates a new file for writing that no name stands at yet (O_EXCL, never
+// through a link) and holds a lock on it while the descriptor is open, so
+// that no clean-up removes it meanwhile. A file of this user's that a
+// process of this pid left there is replaced; anything else fails with
+// EEXIST. The descriptor, -1 on failure (errno why).
+int opennewfile(const char* path);
+// Copies a plain file to a new file (made as opennewfile makes it) without
+// following a link at the source. 0 when copied; -1 when the source cannot
+// be read, -2 when the copy cannot be written (errno why).
+int32_t copynofollow(const char* from, const char* to);
+// Why the file at the path could not be read, as readproblem says it, but
+// a symbolic link that is not followed is named as one ("it is a symbolic
+// link, not a file"; a loop of links as "its symbolic links go round in a
+// loop").
+std::string nofollowproblem(const char* path, int err);
+
 // Finishes a set whose journal stands in the folder (or puts its old files
 // back when it cannot be finished) and removes temp files and set folders of
 // processes that are gone (a folder moved aside for a replacement that never
@@ -86,6 +163,7 @@ class FileSet {
  private:
   bool fail(const std::string& path, int err);
   std::string folder, stage, problemtext;
+  HeldFolder held;
   std::vector<std::string> names;
   bool failed = false;
 };
@@ -104,7 +182,8 @@ bool syncfilesystem(const char* folder);
 
 // Fault injection for the tests of the roads above: with VEY3_KILLSTEP=n
 // (or killstep set), the process kills itself with SIGKILL at the n-th step
-// that changes files. killsteps counts the steps passed.
+// that changes files (with VEY3_KILLSIGNAL=s, signal s instead: 19, SIGSTOP,
+// holds the process there until SIGCONT). killsteps counts the steps passed.
 extern int32_t killstep;
 extern int32_t killsteps;
 void killpoint();

@@ -2,12 +2,14 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <string>
 #include <vector>
 
+#include "runtime/filesets.h"
 #include "runtime/util.h"
 
 namespace {
@@ -43,9 +45,18 @@ GameLock lockgame(const char* folder, bool host, int* err) {
     return GameLock::held;
   }
   const std::string path = std::string(folder) + "/" + HOSTLOCKFILE;
-  int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  // Never through a link: one that another account put in the game folder
+  // would have the file made where it points. A FIFO is not waited on.
+  constexpr int flags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+  int fd = open(path.c_str(), O_RDWR | O_CREAT | flags, 0644);
   // A lock needs no write access: another user's lock file guards as well.
-  if (fd < 0 && errno != ENOENT && errno != ENOTDIR) fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0 && errno != ENOENT && errno != ENOTDIR && errno != ELOOP) fd = open(path.c_str(), O_RDONLY | flags);
+  struct stat st;
+  if (fd >= 0 && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+    close(fd);
+    fd = -1;
+    errno = ENOTAFILE;
+  }
   if (fd < 0) {
     // No game folder, or one that the user cannot write into and that has
     // no lock file yet: the host cannot write the month there either and
@@ -95,6 +106,11 @@ void unlockgame(const char* folder) {
 
 GameLockScope::GameLockScope(const char* path, bool host) : got(lockgame(path, host, &err)) {
   strlcopy(folder, path, PATHLEN);
+}
+
+std::string GameLockScope::problem() const {
+  const std::string path = std::string(folder) + "/" + HOSTLOCKFILE;
+  return path + ": " + nofollowproblem(path.c_str(), err);
 }
 
 GameLockScope::~GameLockScope() {

@@ -12,6 +12,8 @@
 // month. A host tells the two apart by the kind of lock that stands: an
 // exclusive one is a host's.
 #pragma once
+#include <string>
+
 #include "runtime/short.h"
 
 constexpr const char* HOSTLOCKFILE = "hostlock";
@@ -39,8 +41,10 @@ class GameLockScope {
   GameLockScope(const GameLockScope&) = delete;
   GameLockScope& operator=(const GameLockScope&) = delete;
   GameLock state() const { return got; }
-  // Why the lock file could not be opened (state unopened).
-  int cause() const { return err; }
+  // Why the lock file could not be opened (state unopened): "<lock file>:
+  // <cause>" in the words of a file that cannot be read ("no permission",
+  // "it is a FIFO, not a file", "it is a symbolic link, not a file").
+  std::string problem() const;
 
  private:
   char folder[PATHLEN];

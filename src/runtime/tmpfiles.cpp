@@ -27,6 +27,39 @@ int32_t temppidof(const char* name) {
   return int32_t(pid);
 }
 
+// This process's temp folder, held while the process lives: a start of
+// another program (in another PID namespace, or on another machine that
+// shares the folder) tells by its lock that it is in use.
+HeldFolder& tempfolderhold() {
+  static HeldFolder held;
+  return held;
+}
+
+// Removes the temp folders in the shared one that their programs left:
+// this user's, held by no program, and (a folder of an older program,
+// without a lock) of a pid that runs no process here, or of this process's
+// pid, which no program of this machine uses but this one.
+void removegonetempfolders() {
+  const FolderLock lock(tempbase);
+  std::vector<std::string> stale;
+  if (DIR* d = opendir(tempbase)) {
+    while (dirent* e = readdir(d)) {
+      const int32_t pid = temppidof(e->d_name);
+      if (pid <= 0) continue;
+      const std::string path = std::string(tempbase) + "/" + e->d_name;
+      if (leftover(path.c_str(), pid, pid != int32_t(getpid()) && processalive(pid))) stale.push_back(path);
+    }
+    closedir(d);
+  }
+  for (const std::string& path : stale) {
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0) continue;
+    debugprint("Removing %s, the temp folder of a program that is gone\n", path.c_str());
+    if (S_ISDIR(st.st_mode)) removeownfolder(path.c_str());
+    else unlink(path.c_str());
+  }
+}
+
 // A temp folder that cannot be made stops the start through the fatal path,
 // naming the folder and why.
 [[noreturn]] void cannotmake(const char* path, int err) {
@@ -81,24 +114,8 @@ void opentempfolder() {
     // mkdir says "exists" of a file that stands where the folder goes.
     cannotmake(tempbase, errno == EEXIST ? ENOTDIR : errno);
   }
-  std::vector<std::string> stale;
-  if (DIR* d = opendir(tempbase)) {
-    while (dirent* e = readdir(d)) {
-      const int32_t pid = temppidof(e->d_name);
-      // A folder of our own pid was left by an earlier program of that pid.
-      if (pid > 0 && (pid == int32_t(getpid()) || !processalive(pid))) stale.emplace_back(e->d_name);
-    }
-    closedir(d);
-  }
-  for (const std::string& name : stale) {
-    const std::string path = std::string(tempbase) + "/" + name;
-    struct stat st;
-    if (lstat(path.c_str(), &st) != 0) continue;
-    debugprint("Removing %s, the temp folder of a program that is gone\n", path.c_str());
-    if (S_ISDIR(st.st_mode)) removeownfolder(path.c_str());
-    else unlink(path.c_str());
-  }
-  if (mkdir(temppath, 0700) != 0) cannotmake(temppath, errno);
+  removegonetempfolders();
+  if (!tempfolderhold().make(temppath, 0700)) cannotmake(temppath, errno);
   // Every end of the program, not only the fatal path, removes it.
   if (!tempcreated) atexit(removetmpfiles);
   tempcreated = 1;
@@ -119,6 +136,7 @@ void removetmpfiles() {
         if (unlink(path) != 0) break;
       }
     }
+    tempfolderhold().release();
     rmdir(temppath);
   }
   // A folder of its own in place of a shared one goes too (also when its

@@ -406,9 +406,15 @@ SafeWrite::SafeWrite(const char* path, bool durable) : durable(durable) {
   if (slash) *slash = 0;
   settlefolderonce(slash ? (folder[0] ? folder : "/") : ".");
   strlcopy(temporary, tempname(target).c_str(), sizeof temporary);
-  FILE* plain = openquiet(temporary, "wb").release();
+  // Made anew, never through a link, and held while it is written.
+  const int fd = opennewfile(temporary);
+  FILE* plain = fd >= 0 ? fdopen(fd, "wb") : nullptr;
   if (!plain) {
     sink.failure = errno;
+    if (fd >= 0) {
+      close(fd);
+      unlink(temporary);
+    }
     return;
   }
   sink.fd = dup(fileno(plain));

@@ -13,6 +13,7 @@
 #include <fstream>
 
 #include "hostgame.h"
+#include "runtime/filesets.h"
 #include "runtime/hostlock.h"
 #include "support/background.h"
 #include "support/gamefolders.h"
@@ -388,6 +389,79 @@ TEST_F(TurnFiles, ASecondHostNeverHostsTheMonthAfter) {
   EXPECT_EQ(std::string(late.begin(), late.end()), "The game g was hosted by another program meanwhile (it is at turn " +
                                                        std::to_string(before + 3) + " now); it was not hosted again\n");
   EXPECT_EQ(worldturn(), before + 3);
+}
+
+// The pid here of the process that has the pid inner in a PID namespace
+// below this one, once it has stopped; 0 while none has.
+pid_t stoppedinside(pid_t inner) {
+  std::error_code ignored;
+  for (const auto& e : std::filesystem::directory_iterator("/proc", ignored)) {
+    const std::vector<uint8_t> b = readbytes(e.path().string() + "/status");
+    const std::string status(b.begin(), b.end());
+    const size_t at = status.find("\nNSpid:\t");
+    if (at == std::string::npos || status.find("\nState:\tT") == std::string::npos) continue;
+    const std::string pids = status.substr(at + 8, status.find('\n', at + 1) - at - 8);
+    if (pids.substr(pids.find('\t') + 1) == std::to_string(inner)) return pid_t(atoi(pids.c_str()));
+  }
+  return 0;
+}
+
+// A host in a PID namespace of its own (a container) that shares the game
+// and temp folders with this machine: the pid of its writes runs no process
+// here, but the locks that it holds tell that it works. A start of a
+// program here (and a second host) keeps its set and its temp folder, and
+// its month is made, where that start removed them as left by a process
+// that is gone and the month failed.
+TEST_F(TurnFiles, AHostInAnotherPidNamespaceKeepsItsSetAndTempFolder) {
+  if (geteuid() != 0 || system("unshare --pid --fork true 2>/dev/null") != 0) GTEST_SKIP() << "no PID namespaces here";
+  create("testvale.map", {0, 1});
+  const int32_t before = worldturn();
+  const std::vector<std::string> env = hostenv();
+  // A pid that runs no process here is the host's in its namespace; the
+  // host stops itself at the first write of the month's set.
+  const pid_t ended = fork();
+  if (ended == 0) _exit(0);
+  waitpid(ended, nullptr, 0);
+  std::vector<std::string> stopping = env;
+  stopping.push_back("VEY3_KILLSTEP=1");
+  stopping.push_back("VEY3_KILLSIGNAL=" + std::to_string(SIGSTOP));
+  const pid_t host = startprogram(
+      "/usr/bin/unshare",
+      {"--pid", "--fork", "--kill-child", "sh", "-c",
+       "echo " + std::to_string(ended - 1) + " > /proc/sys/kernel/ns_last_pid; \"$0\" \"$@\"; exit $?",
+       VEY3_HOST_BINARY, "--textonly", "--host", "g"},
+      stopping, root + "/host.txt", root);
+  // However the test ends, the host and its namespace end with it.
+  struct Ender {
+    pid_t pid;
+    ~Ender() {
+      if (pid > 0) waitprogram(pid, 0);
+    }
+  } ender{host};
+  pid_t stopped = 0;
+  for (int32_t tries = 0; tries < 6000 && !stopped; tries++) {
+    usleep(10000);
+    stopped = stoppedinside(ended);
+  }
+  ASSERT_NE(stopped, 0) << "the host did not stop";
+  const std::string set = path(std::string("set") + TEMPMARK + std::to_string(ended));
+  const std::string temp = root + "/temp/" + TEMPPREFIX + std::to_string(ended);
+  ASSERT_TRUE(std::filesystem::is_directory(set));
+  ASSERT_TRUE(std::filesystem::is_directory(temp));
+  runprogram(VEY3_HOST_BINARY, {"--verify", "g"}, env, root);
+  const Outcome second = runprogram(VEY3_HOST_BINARY, {"--textonly", "--host", "g"}, env, root);
+  EXPECT_NE(second.out.find("The game g is being hosted by another program right now"), std::string::npos)
+      << second.out;
+  EXPECT_TRUE(std::filesystem::is_directory(set));
+  EXPECT_TRUE(std::filesystem::is_directory(temp));
+  kill(stopped, SIGCONT);
+  const int status = waitprogram(host);
+  ender.pid = 0;
+  const std::vector<uint8_t> said = readbytes(root + "/host.txt");
+  EXPECT_EQ(status, 0) << std::string(said.begin(), said.end());
+  EXPECT_EQ(worldturn(), before + 1);
+  EXPECT_FALSE(std::filesystem::exists(set));
+  EXPECT_FALSE(std::filesystem::exists(temp));
 }
 
 TEST_F(TurnFiles, TheHostRoadOfTheCommandLine) {

@@ -7,10 +7,12 @@
 
 #include <climits>
 #include <cstring>
+#include <filesystem>
 
 #include <regex>
 
 #include "hostgame.h"
+#include "runtime/filesets.h"
 #include "runtime/hostlock.h"
 #include "support/childconsole.h"
 #include "support/gamefolders.h"
@@ -95,26 +97,54 @@ TEST_F(UnwrittenMonth, AJournalThatTheDiscDidNotTakeIsNoMonth) {
   expectoldturn();
 }
 
-// The lock that keeps two hosts apart cannot be taken through another
-// user's lock file that this user may not open: the host refuses, naming
-// it, where it hosted unguarded.
-TEST_F(UnwrittenMonth, ALockFileThatCannotBeOpenedRefusesTheHost) {
+// What another account puts into a game folder that it may write, under
+// the names of the host's set, its journal while it is written and the
+// lock that keeps two hosts apart: a link there is not followed, and a
+// lock file that cannot be opened is named as a file that cannot be read.
+// The host refuses the month, naming the file and why, and what a link
+// leads to stays as it was, where the host wrote the month into a folder
+// of the user's and then emptied it, wrote its journal over a file of the
+// user's, made a file where the lock's link pointed, or said "cannot be
+// written" of a lock file that it could not read.
+TEST_F(UnwrittenMonth, WhatOtherAccountsPutInTheGameFolderIsNotFollowed) {
   create("testvale.map", {0, 1});
-  const std::string folder = root + "/save/g", lock = folder + "/" + HOSTLOCKFILE;
+  const std::string mine = root + "/mine", made = root + "/made", lock = path(HOSTLOCKFILE);
+  ASSERT_EQ(mkdirs(mine.c_str()), 1);
+  writebytes(mine + "/notes", {'n'});
   for (const std::string& open : {root, root + "/save"}) chmod(open.c_str(), 0755);
   chmod(temppath, 0777);
-  chmod(folder.c_str(), 0777);
-  writebytes(lock, {});
-  chmod(lock.c_str(), 0600);
-  const ChildEnd e = runwithconsole(root, [&] {
-    asplainuser();
-    return hostgame(game.c_str());
-  });
-  EXPECT_EQ(e.code, 1) << e.out;
-  EXPECT_NE(e.out.find("The game g was not hosted: the lock that keeps two hosts apart cannot be taken: " + lock +
-                          ": cannot be written: no permission\n"), std::string::npos)
-      << e.out;
-  EXPECT_EQ(worldturn(), 1);
+  chmod(path("").c_str(), 0777);
+  const std::string month = "Turn 2 of g was not hosted: ", planted = "\\.vey3\\.new[0-9]+: File exists; the old turn stands",
+                    nolock = "The game g was not hosted: the lock that keeps two hosts apart cannot be taken: " + lock + ": ";
+  struct Case {
+    std::string name, to, said;   // the link's name and where it points (none: a lock file of root's)
+  };
+  const Case cases[] = {{"set", mine, month + path("set") + planted},
+                        {"hostcommit", mine + "/notes", month + path("hostcommit") + planted},
+                        {HOSTLOCKFILE, made, nolock + "it is a symbolic link, not a file"},
+                        {HOSTLOCKFILE, lock, nolock + "its symbolic links go round in a loop"},
+                        {HOSTLOCKFILE, "", nolock + "no permission"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.said);
+    if (c.to.empty()) {
+      writebytes(lock, {});
+      chmod(lock.c_str(), 0600);
+    }
+    const ChildEnd e = hostin([&] {
+      // Named as this host names it; the pid of a host is no secret.
+      const std::string link = c.name == HOSTLOCKFILE ? lock : path(c.name) + TEMPMARK + std::to_string(getpid());
+      if (c.to.empty()) asplainuser();
+      else if (symlink(c.to.c_str(), link.c_str()) != 0 || lchown(link.c_str(), 65534, 65534) != 0) _exit(90);
+    });
+    EXPECT_EQ(e.code, 3) << e.out;
+    EXPECT_TRUE(std::regex_search(e.out, std::regex(c.said + "\n"))) << e.out;
+    EXPECT_EQ(listfolder(mine), std::vector<std::string>{"notes"});
+    EXPECT_EQ(readbytes(mine + "/notes"), std::vector<uint8_t>{'n'});
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(made)));
+    for (const std::string& left : listfolder(path("")))
+      if (temppid(left.c_str()) > 0 || left == HOSTLOCKFILE) unlink(path(left).c_str());
+  }
+  expectoldturn();
 }
 
 }  // namespace

@@ -229,4 +229,43 @@ TEST(FileSets, TheStartTidiesEveryGameFolder) {
   EXPECT_FALSE(exists(stale));
 }
 
+
+// A journal that another account puts into a game folder that it may
+// write (or one of ours), naming as its set a link to a folder of this
+// user's: a start finishes and undoes none of it and says so in a line that
+// names the journal, where it moved the user's file into the game folder
+// and emptied the user's folder.
+TEST(FileSets, AStartFollowsNoJournalThatNamesWhatThisProgramDidNotMake) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs another account's files";
+  TestDir dir;
+  const std::string save = dir / "save", game = save + "/g", mine = dir / "mine";
+  for (const std::string& folder : {save, game, mine}) mkdir(folder.c_str(), 0755);
+  for (const char* name : {"secret", ".old.secret", "notes"}) writetext(mine + "/" + name, name);
+  const std::string set = game + "/" + named("set", deadpid());
+  struct Case {
+    const char* journal;
+    uid_t owner;
+    std::string why;
+  };
+  const Case cases[] = {{"hostcommit", 65534, "this program did not write it"},
+                        {"hostcommit.undo", 0, "it names " + set + ", which this program did not make"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.journal) + " of " + std::to_string(c.owner));
+    const std::string journal = game + "/" + c.journal;
+    ASSERT_EQ(symlink(mine.c_str(), set.c_str()), 0);
+    ASSERT_EQ(lchown(set.c_str(), 65534, 65534), 0);
+    writetext(journal, set.substr(game.size() + 1) + "\nsecret\n");
+    ASSERT_EQ(chown(journal.c_str(), c.owner, c.owner), 0);
+    const Ended e = runprogram({"--verify", "g"}, {{"VEY3_SAVE", save}, {"VEY3_CONF", dir / "conf"},
+                                                   {"VEY3_TEMP", dir / "temp"}, {"HOME", dir.path}},
+                               dir.path);
+    EXPECT_NE(e.out.find(journal + " is refused: " + c.why + "\n"), std::string::npos) << e.out;
+    EXPECT_EQ(listing(mine), (std::vector<std::string>{".old.secret", "notes", "secret"}));
+    EXPECT_EQ(text(mine + "/secret"), "secret");
+    EXPECT_EQ(listing(game), (std::vector<std::string>{std::string(c.journal), set.substr(game.size() + 1)}));
+    unlink(journal.c_str());
+    unlink(set.c_str());
+  }
+}
+
 }  // namespace
