@@ -3,6 +3,7 @@
 // installs), the deletion of an old game of the same name, and the province
 // and unit checks that world creation asks for.
 #include <dirent.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstring>
@@ -387,6 +388,28 @@ bool gamefilename(const char* gname, const char* name) {
     if (word[0] && size_t(dot - name) == strlen(word) && strncmp(name, word, size_t(dot - name)) == 0) return true;
   }
   return false;
+}
+
+std::string carryoldfiles(const char* gname, const char* from, const char* to, bool oldgame) {
+  DIR* d = opendir(from);
+  std::vector<std::string> names;
+  while (dirent* e = d ? readdir(d) : nullptr) names.emplace_back(e->d_name);
+  if (d) closedir(d);
+  for (const std::string& name : names) {
+    const std::string source = std::string(from) + "/" + name, copy = std::string(to) + "/" + name;
+    struct stat st;
+    // Sub-folders go over when the new game is in place.
+    if (lstat(source.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) continue;
+    if ((oldgame && gamefilename(gname, name.c_str())) || temppid(name.c_str()) > 0) continue;
+    if (link(source.c_str(), copy.c_str()) == 0) continue;
+    const int32_t copied = copynofollow(source.c_str(), copy.c_str());
+    const int cause = errno;
+    if (copied == 0) continue;
+    const std::string why = "The new game " + std::string(gname) + " was not made: " + source;
+    if (copied == -1) return why + ", which would go with it, cannot be read: " + nofollowproblem(source.c_str(), cause);
+    return why + " could not be copied into it: " + fileproblem(savepath, cause);
+  }
+  return "";
 }
 
 int32_t askreplacegame(const char* gname, const char* question) {

@@ -8,6 +8,8 @@
 // its screens in their place through setnewgamescreens (not in text-only
 // mode), as it does for the map chooser.
 #pragma once
+#include <string>
+
 #include "runtime/short.h"
 
 // Victory-point provinces worth 1, 2 and 3 points that a new game places.
@@ -108,6 +110,13 @@ bool gameexists(const char* gname);
 // True for a file name that belongs to the game: its world, turn, order and
 // report files, its random map, the host's pages and unfinished writes.
 bool gamefilename(const char* gname, const char* name);
+// Carries what the old folder of a game holds besides the old game's own
+// files (the gods that players put there for it, files of the user's own;
+// with oldgame false, every file) into the folder of the new game: a second
+// name of each file, or where that cannot be made (another account's file)
+// a copy, never through a link. "" when every file went over; else why not,
+// naming the file and the cause. The old folder is not changed either way.
+std::string carryoldfiles(const char* gname, const char* from, const char* to, bool oldgame);
 // 1 when no game of that name stands, or the user agreed to replace it
 // (always in text-only mode); 0 when the user refused.
 int32_t askreplacegame(const char* gname, const char* question);

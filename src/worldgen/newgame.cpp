@@ -92,25 +92,27 @@ class NewGameFolder {
     formatbounded(real, PATHLEN, "%s/%s", savepath, gname);
     strlcopy(stage, tempname(real).c_str(), PATHLEN);
     settlefolderonce(savepath);
-    if (mkdirs(stage) < 0) filestop("cng", stage, errno);
+    if (!held.make(stage, 0755)) {
+      const int cause = errno;
+      why = std::string("The new game ") + name + " could not be written to " + savepath + ": " + filecause(cause);
+      return;
+    }
     active = this;
     addshutdownhook(abandonactive);
     // What the old folder holds besides an old game stays with the new one:
     // the gods that players put there for it, files of the user's own.
-    const bool oldgame = replacing && gameexists(gname);
-    DIR* d = opendir(real);
-    while (dirent* e = d ? readdir(d) : nullptr) {
-      if (e->d_type == DT_DIR || (oldgame && gamefilename(gname, e->d_name))) continue;
-      if (temppid(e->d_name) > 0) continue;
-      const std::string from = std::string(real) + "/" + e->d_name, to = std::string(stage) + "/" + e->d_name;
-      if (link(from.c_str(), to.c_str()) != 0 && copyfile(from.c_str(), to.c_str()) < 0)
-        filestop("cng", from.c_str(), errno);
+    why = carryoldfiles(gname, real, stage, replacing && gameexists(gname));
+    if (!why.empty()) {
+      abandon();
+      return;
     }
-    if (d) closedir(d);
     redirectgame(name, stage);
   }
   ~NewGameFolder() { abandon(); }
   const char* game() const { return name; }
+  // Why the folder could not be made ("" when it stands): the old game
+  // stands as it was.
+  const std::string& problem() const { return why; }
   NewGameFolder(const NewGameFolder&) = delete;
   NewGameFolder& operator=(const NewGameFolder&) = delete;
 
@@ -137,6 +139,7 @@ class NewGameFolder {
     }
     if (!good) return false;
     killpoint();
+    held.release();
     syncfolder(savepath);
     // What stands aside now is the old game. The user's sub-folders in it
     // go with the new one (a stop before they have gone, the next start).
@@ -156,6 +159,8 @@ class NewGameFolder {
     if (active) active->abandon();
   }
   static inline NewGameFolder* active = nullptr;
+  HeldFolder held;
+  std::string why;
   char name[100] = {};
   char real[PATHLEN] = {};
   char stage[PATHLEN] = {};
@@ -641,27 +646,38 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
       }
       if (!textonly && !deletemap()) continue;
     }
-    // The game name.
-    bool replacing = true;
-    if (fromcommandline && validgamename(name)) {
-      char question[MSGLEN];
-      formatbounded(question, MSGLEN,
-                    "A game with this name already exists: %s.\n\nDelete game removes that game with all its turns and orders "
-                    "and makes the new game in its place. Cancel keeps it and ends.", name);
-      // Asked once: a later pass keeps the answer.
-      if (!staging && !netflag && !askreplacegame(name, question)) fatalerror("");
-      replacing = !netflag;
-    } else if (!gname || !validgamename(name)) {
-      if (!askgamename(name)) continue;   // every pass from the map on asks the name again
-    } else {
-      replacing = false;   // a name from the caller, used as it is
-    }
-    // From here on the game's files go into the folder of the new game, made
-    // anew when this pass gave another name.
-    if (!staging || strcmp(staging->game(), name) != 0) {
+    // The game name, asked again while the folder of its game cannot be made.
+    bool named = false;
+    while (!named) {
+      bool replacing = true;
+      if (fromcommandline && validgamename(name)) {
+        char question[MSGLEN];
+        formatbounded(question, MSGLEN,
+                      "A game with this name already exists: %s.\n\nDelete game removes that game with all its turns and "
+                      "orders and makes the new game in its place. Cancel keeps it and ends.", name);
+        // Asked once: a later pass keeps the answer.
+        if (!staging && !netflag && !askreplacegame(name, question)) fatalerror("");
+        replacing = !netflag;
+      } else if (!gname || !validgamename(name)) {
+        if (!askgamename(name)) break;   // every pass from the map on asks the name again
+      } else {
+        replacing = false;   // a name from the caller, used as it is
+      }
+      // From here on the game's files go into the folder of the new game,
+      // made anew when this pass gave another name.
+      if (!staging || strcmp(staging->game(), name) != 0) {
+        staging.reset();
+        staging = std::make_unique<NewGameFolder>(name, replacing);
+      }
+      named = staging->problem().empty();
+      if (named) break;
+      const std::string why = staging->problem();
       staging.reset();
-      staging = std::make_unique<NewGameFolder>(name, replacing);
+      // A name of the command line (or the caller's) is not asked again.
+      if (!textonly) msgbox("%s.%s", why.c_str(), gameexists(name) ? "\n\nThe old game stands as it was." : "");
+      if (gname) failexit(why.c_str());
     }
+    if (!named) continue;
     gameinfo.gamenbr = rand();
     // The map's nations and terrain before the participants: a nation is
     // drawn only where it can start. A random map is made to fit later: no

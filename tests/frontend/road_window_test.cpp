@@ -6,6 +6,7 @@
 
 #include <signal.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/resource.h>
 #include <sys/statvfs.h>
 
@@ -19,6 +20,7 @@
 #include "gamefiles/gamefiles.h"
 #include "gfx/dialogwindow.h"
 #include "runtime/fatal.h"
+#include "support/plainuser.h"
 #include "support/xinput.h"
 
 using frontendtest::Folders;
@@ -186,6 +188,58 @@ TEST(NewPlayersRoad, AFullDiscKeepsTheWindowAndEveryChoiceOfTheNewGame) {
   for (int32_t k : {0, 1}) EXPECT_TRUE(fileexists("%s/full/%s.trn", savepath, nations[size_t(k)].fileword));
   if (getenv("VEY3_KEEPSHOTS")) printf("The box: %s\n", shot.c_str());
   dropshot(shot);
+}
+
+// Delete game over an old game whose folder holds a file of another
+// account that the player may not read: a box names the file and why, the
+// old game stands whole, and the name box comes again with the name in it,
+// on the map chosen; the game is then made under the name changed there.
+// The program stopped by SIGABRT, and every choice was lost.
+TEST(NewPlayersRoad, AnOldGameThatCannotBeReplacedStaysAndTheNameIsAskedAgain) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs another account's files";
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  Folders f;
+  ASSERT_EQ(frontendtest::makecomputergame("oldgame"), 1);
+  const std::string folder = std::string(savepath) + "/oldgame", theirs = folder + "/theirs.txt";
+  std::ofstream(theirs) << "a player's";
+  chmod(theirs.c_str(), 0600);
+  ASSERT_EQ(chown(theirs.c_str(), 65534, 65534), 0);
+  const std::string world = bytesof(folder + "/ftherlnd");
+  said.clear();
+  static const Dialogs noting = {[](const char* text) {
+                                   said.push_back(text);
+                                   return windowmsgbox(text);
+                                 },
+                                 windowconfirmbox, windowinputstring, windownumber, windowmenu, windowfield,
+                                 windowsafequestion};
+  setdialogs(&noting);
+  // Delete game, the box; "2" added to the name; nations 0 and 1 by humans
+  // with random gods; Create the world.
+  setinputscript(paced(std::string(tonamebox) +
+                       "type oldgame\nkey return\nwaitfor 6\nclickid 6\nwaitfor 1\nkey return\n"
+                       "waitfor 3\ntype 2\nkey return\nwaitfor 12\nclickid 11\n"
+                       "waitfor 1001\nclickid 1000\nclickid 1001\nclickid 1\n"
+                       "waitfor 23\nclickid 23\nwaitfor 130\nclickid 1\nwaitfor 23\nclickid 23\nwaitfor 130\nclickid 1\n"
+                       "waitfor 5\nclickid 1\nwaitfor 999\nclickid 999\nwaitfor 6\nclickid 6\n")
+                     .c_str());
+  {
+    const PermissionsHold player;
+    ASSERT_TRUE(player.ok());
+    mainmenu();
+  }
+  installwindowdialogs(1);
+  ASSERT_EQ(said.size(), 1u);
+  EXPECT_EQ(said[0], "The new game oldgame was not made: " + theirs +
+                         ", which would go with it, cannot be read: no permission.\n\nThe old game stands as it was.");
+  EXPECT_EQ(bytesof(folder + "/ftherlnd"), world);
+  EXPECT_EQ(bytesof(theirs), "a player's");
+  clearworld();
+  int32_t turn = 0;
+  ASSERT_EQ(loadworldfile("oldgame2", 0, &turn), 1);
+  EXPECT_STREQ(gameinfo.mappic, "veyrmark.tga");
+  EXPECT_EQ(kingdom[0].w[KW_CONTROLLER], CTRL_HUMAN);
+  EXPECT_EQ(kingdom[1].w[KW_CONTROLLER], CTRL_HUMAN);
 }
 
 TEST(NewPlayersRoad, MapsOfTheGameCannotBeDeletedThePlayersOwnOnlyAfterAQuestion) {

@@ -2,11 +2,16 @@
 // file readers; the start-province search and its failures.
 #include "support/mapfixture.h"
 #include "support/gamefolders.h"
+#include "support/childconsole.h"
+#include "support/plainuser.h"
 #include "worldgen/gamesetup.h"
 
 #include <signal.h>
 #include <unistd.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <functional>
 
 #include <filesystem>
 
@@ -434,6 +439,60 @@ TEST_F(NewGame, FilesThatCannotBeWrittenLeaveTheOldGame) {
   EXPECT_EQ(readbytes(folder + "/notes.txt"), std::vector<uint8_t>{'n'});
   EXPECT_EQ(readbytes(folder + "/mine/plan.txt"), std::vector<uint8_t>{'p'});
   EXPECT_EQ(listfolder(savepath), std::vector<std::string>{"half"});
+}
+
+// A new game of the command line's name over an old game whose folder
+// holds a file that the user can neither link nor copy into the new game
+// (another account's file that it may not read, another account's FIFO, a
+// link that another account put there): the run ends with status 1 naming
+// the file and why, and the old game stands whole, where the program
+// stopped by SIGABRT ("cannot be written" of a file that it could not read)
+// or copied what the link pointed at into the new game.
+TEST_F(NewGame, AnOldGameWithAFileThatCannotGoOverStaysWhole) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs another account's files";
+  strlcopy(mapfile, "testvale.map", sizeof mapfile);
+  eraoption = 1;
+  computers({0, 1});
+  ASSERT_EQ(createnewgame("kept", 0, nullptr), 1);
+  const std::string folder = std::string(savepath) + "/kept", secret = root + "/secret";
+  writebytes(secret, {'s'});
+  chmod(secret.c_str(), 0600);
+  const std::vector<std::string> files = listfolder(folder);
+  const std::vector<uint8_t> world = readbytes(folder + "/ftherlnd");
+  struct Case {
+    const char* name;
+    const char* cause;
+    std::function<void(const std::string&)> plant;
+  };
+  const Case cases[] = {
+      {"theirs.txt", "no permission", [](const std::string& p) {
+         writebytes(p, {'t'});
+         chmod(p.c_str(), 0600);
+       }},
+      {"pipe", "it is a FIFO, not a file", [](const std::string& p) { mkfifo(p.c_str(), 0600); }},
+      {"notes.txt", "it is a symbolic link, not a file", [&](const std::string& p) { symlink(secret.c_str(), p.c_str()); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string planted = folder + "/" + c.name;
+    c.plant(planted);
+    ASSERT_EQ(lchown(planted.c_str(), 65534, 65534), 0);
+    const ChildEnd e = runwithconsole(root, [] {
+      const PermissionsHold player;
+      if (!player.ok()) return 91;
+      const char* args[] = {"vey3", "--mapfile", "testvale.map", "--era", "1", "kept"};
+      parsecommandline(6, const_cast<char**>(args));
+      nationcontrol[0] = nationcontrol[1] = 21;
+      return newgamemode(gamename) == 0 ? 0 : 3;
+    });
+    EXPECT_TRUE(e.exited && e.code == 1) << e.code << e.out;
+    EXPECT_NE(e.out.find("The new game kept was not made: " + planted + ", which would go with it, cannot be read: " +
+                         c.cause + "\n"), std::string::npos) << e.out;
+    unlink(planted.c_str());
+    EXPECT_EQ(listfolder(folder), files);
+    EXPECT_EQ(readbytes(folder + "/ftherlnd"), world);
+    EXPECT_EQ(listfolder(savepath), std::vector<std::string>{"kept"});
+  }
 }
 
 }  // namespace
