@@ -427,7 +427,7 @@ TEST_F(TurnFiles, AHostInAnotherPidNamespaceKeepsItsSetAndTempFolder) {
   stopping.push_back("VEY3_KILLSIGNAL=" + std::to_string(SIGSTOP));
   const pid_t host = startprogram(
       "/usr/bin/unshare",
-      {"--pid", "--fork", "--kill-child", "sh", "-c",
+      {"--pid", "--fork", "--kill-child", "--mount-proc", "sh", "-c",
        "echo " + std::to_string(ended - 1) + " > /proc/sys/kernel/ns_last_pid; \"$0\" \"$@\"; exit $?",
        VEY3_HOST_BINARY, "--textonly", "--host", "g"},
       stopping, root + "/host.txt", root);
