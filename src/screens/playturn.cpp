@@ -174,15 +174,9 @@ bool passwordmatches(const char* entry, const char* nationpass, const char* mast
   return master[0] && !strcmp(entry, master);
 }
 
-bool passwordknown(int32_t k, int32_t humans) {
+bool passwordknown(int32_t k) {
   if (!password[k][0]) return true;
-  return humans <= 1 && passwordmatches(enteredpass[k], password[k], masterpassword);
-}
-
-int32_t humannations() {
-  int32_t n = 0;
-  for (int32_t k = 0; k < MAXPLAYERS; k++) n += uint16_t(kingdom[size_t(k)].w[KW_CONTROLLER]) == CTRL_HUMAN;
-  return n;
+  return passwordmatches(enteredpass[k], password[k], masterpassword);
 }
 
 int32_t markbattles(FILE* f) {
@@ -463,8 +457,7 @@ int32_t ppt(int32_t k, const char* gname) {
 
   // A cancelled prompt leaves the entry empty, which no nation's password
   // is: it is a wrong password like any other.
-  const int32_t humans = humannations();
-  if (!passwordknown(k, humans)) {
+  if (!passwordknown(k)) {
     char entry[PASSWORDLEN + 1] = {};
     char title[200];
     formatbounded(title, sizeof title, "Enter password for %s", nations[size_t(k)].name);
@@ -473,7 +466,7 @@ int32_t ppt(int32_t k, const char* gname) {
       msgbox("Wrong Password!");
       return -2;
     }
-    if (humans <= 1) strlcopy(enteredpass[k], entry, sizeof enteredpass[k]);
+    strlcopy(enteredpass[k], entry, sizeof enteredpass[k]);
   }
 
   // The map image stays loaded: picking and the camera's limits read its size.

@@ -42,8 +42,8 @@ void installturnscreens();
 int32_t ppt(int32_t nation, const char* gname);
 
 // The password accepted for each nation during this run of the program
-// (never saved; kept only in a game of one human nation): a nation whose
-// password equals its entry opens without asking again.
+// (never saved): a nation whose password equals its entry opens without
+// asking again.
 extern char enteredpass[95][50];
 // The longest password a player types (the files hold 49 characters).
 constexpr int32_t PASSWORDLEN = 49;
@@ -67,13 +67,9 @@ PlayChoice playstart(int32_t humans, int32_t ready, int32_t lastwaiting, int32_t
 // 1 when the typed entry opens the nation: it equals the nation's
 // password, or the master password when one is set.
 bool passwordmatches(const char* entry, const char* nationpass, const char* master);
-// 1 when the nation opens without a prompt: no password, or, in a game of
-// one human nation, this run's accepted entry matches. With more than one
-// human nation at the screen every opening asks: the next to sit down may
-// be another player.
-bool passwordknown(int32_t nation, int32_t humans);
-// The human nations of the loaded world.
-int32_t humannations();
+// 1 when the nation opens without a prompt: no password, or this run's
+// accepted entry for the nation matches.
+bool passwordknown(int32_t nation);
 
 // Reads the nation's turn file into the world: its checksum checked, the
 // header's password and master password taken, the world as the nation

@@ -66,16 +66,17 @@ TEST(Passwords, TheNationsOwnOrTheMasterPasswordAndRememberedEntries) {
   makesmallworld();
   memset(enteredpass, 0, sizeof enteredpass);
   strlcopy(password[5], "abc", 50);
+  strlcopy(password[6], "abc", 50);
   masterpassword[0] = 0;
-  EXPECT_TRUE(passwordknown(4, 1));   // no password at all
-  EXPECT_TRUE(passwordknown(4, 2));
-  EXPECT_FALSE(passwordknown(5, 1));
+  EXPECT_TRUE(passwordknown(4));   // no password at all
+  EXPECT_FALSE(passwordknown(5));
   strlcopy(enteredpass[5], "abc", 50);
-  EXPECT_TRUE(passwordknown(5, 1));
-  EXPECT_FALSE(passwordknown(5, 2));   // two players at one screen: asked every time
+  EXPECT_TRUE(passwordknown(5));
+  EXPECT_FALSE(passwordknown(6)) << "an entry opens its own nation only";
   strlcopy(enteredpass[5], "boss", 50);
+  EXPECT_FALSE(passwordknown(5));
   strlcopy(masterpassword, "boss", 50);
-  EXPECT_TRUE(passwordknown(5, 1));
+  EXPECT_TRUE(passwordknown(5));
 }
 
 TEST_F(OpenTurn, AWrongPasswordGivesNothingAwayAndALongOneOpens) {
@@ -105,8 +106,6 @@ TEST_F(OpenTurn, AlreadyPlayedIsAskedBeforeThePasswordAndNoAnswerIsAWrongOne) {
   ASSERT_NE(prompt, std::string::npos) << s.printed();
   EXPECT_LT(asked, prompt);
   EXPECT_NE(s.printed().find("Wrong Password!"), std::string::npos);
-  // Two human nations: the loaded turn counts both, so every opening asks.
-  EXPECT_EQ(humannations(), 2);
   // A prompt left without an answer leaves the entry empty: a wrong password.
   DialogScript none("");
   EXPECT_EQ(ppt(0, game.c_str()), -2);
