@@ -314,6 +314,10 @@ void guishade(float level);
 // guibgbox (alpha 0 ends it without starting another) or the end of the
 // scrolling header or window.
 void guibgbox(float r, float g, float b, float a);
+// The same box `width` wide from `indent` units right of the window's left
+// edge. Like every background box it takes no room in its rows: the items
+// over it stand where they would without it.
+void guibgboxat(float indent, float width, float r, float g, float b, float a);
 
 // Id of the area under the pointer at the last input pass, -1 if none.
 int32_t guihoverid();

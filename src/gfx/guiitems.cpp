@@ -136,13 +136,15 @@ void guiscrollstart() {
 
 void guishade(float level) { gui.plain[0] = gui.plain[1] = gui.plain[2] = level; }
 
-void guibgbox(float r, float g, float b, float a) {
+void guibgboxat(float indent, float width, float r, float g, float b, float a) {
   if (gui.nitems > 0) guiitems[size_t(gui.nitems - 1)].endsrow = true;
   gui.openbgbox = -1;
   if (a <= 0) return;
-  gui.bgboxes.push_back({r, g, b, a, gui.nitems, gui.nitems - 1});
+  gui.bgboxes.push_back({r, g, b, a, gui.nitems, gui.nitems - 1, maxf(0, indent), maxf(0, width)});
   gui.openbgbox = int32_t(gui.bgboxes.size()) - 1;
 }
+
+void guibgbox(float r, float g, float b, float a) { guibgboxat(0, 0, r, g, b, a); }
 
 void guibutton(int32_t id, const char* format, ...) {
   va_list args;

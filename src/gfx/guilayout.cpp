@@ -273,8 +273,10 @@ void emititem(const guiitem& it, float x, float y, float contentleft, float cont
   }
 }
 
-// Background boxes over the rows of their items.
-void emitbgboxes(float left, float w, const float* tops, float bodybottom, float scroll, int32_t clip) {
+// Background boxes over the rows of their items: a full-width one from left
+// to left + w, another at its indent from the window's left edge.
+void emitbgboxes(float windowleft, float left, float w, const float* tops, float bodybottom, float scroll,
+                 int32_t clip) {
   for (const guibgboxdef& b : gui.bgboxes) {
     if (b.lastitem < b.firstitem) continue;
     float top = -1e9f, bottom = 1e9f;
@@ -287,7 +289,8 @@ void emitbgboxes(float left, float w, const float* tops, float bodybottom, float
     if (top < bottom) continue;
     bool body = guiitems[size_t(b.firstitem)].part == PART_BODY;
     if (body && (bottom >= tops[PART_BODY] || top <= bodybottom)) continue;
-    guiarea* a = newarea(AreaKind::box, 0, left, bottom, w, top - bottom);
+    const bool full = b.width <= 0;
+    guiarea* a = newarea(AreaKind::box, 0, full ? left : windowleft + b.indent, bottom, full ? w : b.width, top - bottom);
     if (!a) return;
     a->r = b.r, a->g = b.g, a->b = b.b, a->a = b.a;
     if (body) a->clip = clip;
@@ -409,7 +412,7 @@ void guishow(float x, float y) {
     gui.clips.push_back({left, bodybottom, w, viewport});
     clip = int32_t(gui.clips.size()) - 1;
   }
-  emitbgboxes(left + GUIMARGIN * 0.5f, w - GUIMARGIN - (scrolling ? bar : 0), tops, bodybottom, scroll, clip);
+  emitbgboxes(left, left + GUIMARGIN * 0.5f, w - GUIMARGIN - (scrolling ? bar : 0), tops, bodybottom, scroll, clip);
   for (const guirow& r : rows) {
     const bool body = r.part == PART_BODY;
     float rowtop = tops[r.part] + (body ? scroll : 0) - r.y;

@@ -41,6 +41,7 @@ constexpr uint8_t PART_HEADER = 0, PART_BODY = 1, PART_FOOTER = 2;
 struct guibgboxdef {
   float r, g, b, a;
   int32_t firstitem, lastitem;
+  float indent, width;   // from the window's left edge; width 0: the full width
 };
 
 struct guistate {

@@ -152,7 +152,7 @@ void commanderrow(int32_t c, int32_t stripe, const ArmyCounts& counts) {
   const Commander& cm = com[size_t(c)];
   const int32_t u = cm.body;
   guitextscale(COMMANDERSCALE);
-  if (stripe % 2 == 1) guibgbox(0.7f, 0.3f, 0.2f, 0.1f);
+  if (stripe % 2 == 1) guibgboxat(25, 610, 0.7f, 0.3f, 0.2f, 0.1f);
   guisetnl(0);
   guiindent(5);
   guisprite40(NO_COM + c, TRS_ARMY, unittypes[size_t(unit[size_t(u)].type)].sprite, SPRITEMODE);

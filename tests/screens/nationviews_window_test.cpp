@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "frontend/frontend.h"
 #include "gfx/xwindow.h"
@@ -224,16 +225,44 @@ float columnof(const std::string& text) {
 }  // namespace
 
 // The Nation Overview's headings and figures in their columns, counted from
-// the window's left edge; a figure wider than its column is cut with "..".
+// the window's left edge; a figure wider than its column is cut with "..";
+// every second commander row of a province on a stripe 610 wide from 25,
+// its texts in their columns as on a row without one.
 TEST(OverviewWindow, HeadingsAndFiguresStandInTheirColumns) {
   makesmallworld();
   constexpr int32_t ME = 3;
   land[2].owner = land[2].fortholder = ME;
   land[2].provdef = 7;
   land[2].tax = 32000;   // wider than its column
+  settype(1, "Ash Warden");
+  const int32_t plain = mkcom(1, ME, 2), striped = mkcom(1, ME, 2);
   RealWindow w(800, 600);
   ASSERT_TRUE(w.ok);
   buildoverview(ME);
+  const guirect shown = guishownwindow();
+  std::vector<guiarea> stripes;
+  for (int32_t i = 0; i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    if (a.kind == AreaKind::box && a.a == 0.1f) stripes.push_back(a);
+  }
+  ASSERT_EQ(stripes.size(), 1u);
+  EXPECT_EQ(stripes[0].x - shown.x, 25);
+  EXPECT_EQ(stripes[0].w, 610);
+  for (int32_t c : {plain, striped}) {
+    const int32_t order = findguiarea(20000 + c);
+    ASSERT_GE(order, 0);
+    EXPECT_EQ(guiareaget(order).x - shown.x, 180) << "commander " << c;
+    const guiarea& row = guiareaget(order);
+    for (int32_t i = 0; i < guiareacount(); i++) {
+      if (guiareaget(i).id == 10000 + c && guiareaget(i).kind == AreaKind::text) {
+        EXPECT_LT(guiareaget(i).x - shown.x, 100) << "the name beside the commander's picture";
+      }
+    }
+    if (c == striped) {
+      EXPECT_GE(row.y, stripes[0].y);
+      EXPECT_LE(row.y + row.h, stripes[0].y + stripes[0].h);
+    }
+  }
   EXPECT_EQ(columnof("Province"), GUIMARGIN);   // where the rows' names begin
   EXPECT_EQ(columnof("Land2 (2)"), GUIMARGIN);
   const std::pair<const char*, float> headings[] = {{"Inc.", 180}, {"Tax", 220}, {"Unr.", 260}, {"Res.", 300},
