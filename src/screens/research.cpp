@@ -92,7 +92,6 @@ void drawscreen(int32_t p) {
   guititle("Magic Research");
   guicloseid(RS_EXIT);
   guiwindow(0, WX, up(WTOP + WH), WW, WH);
-  areabox(0, WX + 4, up(WTOP + WH - 4), WW - 8, WH - 4 - GUITITLEBAR, 0.05f, 0.05f, 0.08f, 0.92f);
   const float x0 = WX + NAMEX;
   char text[60];
   for (int32_t s = 0; s < SCHOOLCOUNT; s++) {

@@ -118,7 +118,8 @@ TEST_F(NationScreens, ASchoolsShareIsSetOnItsBarAndFineTuned) {
 
 // The research rows in their columns, counted from the window's left edge:
 // the slider at 110, "level" at 270, the bar at 320; no text reaches into
-// the column after it.
+// the column after it. The window's boxes are the sliders, the bars and
+// Exit: no ground of their own under the rows.
 TEST(ResearchWindow, TheRowsStandInTheirColumns) {
   makesmallworld();
   for (int32_t i = 0; i < 24; i++) researchrec[2][i] = 0;
@@ -145,6 +146,12 @@ TEST(ResearchWindow, TheRowsStandInTheirColumns) {
     bar |= a.kind == AreaKind::box && a.x - left == 320 && a.w == 100 && a.y == level->y - 2;
   }
   EXPECT_TRUE(bar) << "no bar at 320 in the row";
+  for (int32_t i = 0; i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    if (a.kind == AreaKind::box) {
+      EXPECT_LE(a.w, 100) << "a box " << a.w << " wide at " << a.x - left;
+    }
+  }
   // The school's name ends before its slider; its points before "level".
   const guiarea* name = textstarting("Alteration");
   ASSERT_NE(name, nullptr);
