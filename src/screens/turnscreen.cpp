@@ -122,15 +122,16 @@ void provincefigures(int32_t k, int32_t l, int32_t info) {
 }
 
 // The start of the icon row: one candle per point of veyrance (own or
-// enemy) and then the magic scales, a mark per step.
+// enemy) and then the magic scales, a mark per step. The rules give at most
+// ten candles and three marks a scale, which the province box holds; the
+// figures of a damaged file draw no icon beyond its right edge.
 void veyranceandscales(int32_t k, int32_t l) {
   const Land& ld = land[size_t(l)];
+  constexpr float ROWEND = 15 + 460 - 8;   // the last icon's x in the box
   float x = 20;
-  // No rule gives more than ten: a strength from a damaged file draws at
-  // most 40 candles, which the box holds.
-  const int32_t strength = iabs(ld.veystr), candles = imin(strength, 40);
+  const int32_t strength = iabs(ld.veystr);
   const bool own = ld.veyowner == k;
-  for (int32_t i = 0; i < candles; i++) {
+  for (int32_t i = 0; i < strength && x <= ROWEND; i++) {
     if (areasprite(0, TRS_MISC, own ? SPRITE_OWNCANDLE : SPRITE_ENEMYCANDLE, SPRITEMODE, x, 523, 8, 16) >= 0) {
       if (own)
         areainfo("The province is under the infuence of %s's Veyrance. Veyrance strength: %d",
@@ -140,12 +141,12 @@ void veyranceandscales(int32_t k, int32_t l) {
     }
     x += 8;
   }
-  x = candles ? x + 10 : 30;
+  x = strength ? x + 10 : 30;
   for (int32_t s = 0; s < 6; s++) {
     const int32_t v = ld.scale[s];
     if (!v) continue;
     const int32_t sprite = v > 0 ? SPRITE_SCALE + 1 + 2 * s : SPRITE_SCALE + 2 * s;
-    for (int32_t i = 0; i < iabs(v) && i < 5; i++) {
+    for (int32_t i = 0; i < iabs(v) && x <= ROWEND; i++) {
       if (areasprite(TS_SCALES + s, TRS_MISC, sprite, SPRITEMODE, x, 523, 8, 16) >= 0)
         areainfo("%s: %d", scalenames[s][v > 0 ? 0 : 1], iabs(v));
       x += 8;
@@ -311,15 +312,14 @@ float scoutreport(int32_t k, int32_t l) {
   if (scout < 0) return 504;
   int32_t rows = 0;
   const float w = scoutwidth(message[size_t(scout)].text, &rows);
-  // 15 per row, and 3 more below for the last row's descenders.
-  const float rowsheight = 15 * float(rows), h = rowsheight + 3;
+  const float h = 15 * float(rows);
   guiwindow(0, 15, 501 - h, w, h);
   // The printer allows height / 20 rows, though it writes them 15 apart:
   // its box reaches below the window so that every row of the report fits.
   settextbox(17, 501 - 20 * float(rows), w - 4, 20 * float(rows));
   areatextwrap(TS_SCOUT, 15, "%s", message[size_t(scout)].text);
   areahotspot(TS_SCOUT, 15, 501 - h, w, h);
-  return 501 - rowsheight - 17;
+  return 501 - h - 17;
 }
 
 // One commander card: where it stands (its grid step cw x ch, the card 2

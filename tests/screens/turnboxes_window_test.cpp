@@ -62,9 +62,48 @@ TEST(TurnBoxesWindow, AScoutReportShowsEveryRowItWraps) {
   const Shot s = showturn("turnboxes_scout.ppm");
   ASSERT_GT(s.width, 0);
   EXPECT_EQ(textareas(TS_SCOUT), 2) << "the report wraps to two rows at 220 wide";
+  // Its window: 15 high a row, its top at 501.
+  int32_t windows = 0;
+  for (int32_t a = 0; a < guiareacount(); a++) {
+    const guiarea& g = guiareaget(a);
+    if (g.kind != AreaKind::border || g.x != 15 || g.y + g.h != 501) continue;
+    windows++;
+    EXPECT_EQ(g.w, 220);
+    EXPECT_EQ(g.h, 30);
+  }
+  EXPECT_EQ(windows, 1);
   // Light letters in the band of each row, inside the report's window.
   for (int32_t r = 0; r < 2; r++)
     EXPECT_GT(pixelslike(s, {17, 501 - 15 * float(r + 1), 200, 13}, 230, 230, 230, 45), 10) << "row " << r + 1;
+}
+
+// The icon row of the province box: a candle per point of veyrance and a
+// mark per step of each scale, as many as the rules give; the figures of a
+// damaged file draw nothing beyond the box, and the rest of the screen is
+// still there.
+TEST(TurnBoxesWindow, TheVeyranceAndScalesStayInTheProvinceBox) {
+  makesmallworld();
+  land[2].owner = land[2].fortholder = ME;
+  land[2].veyowner = ME;
+  land[2].veystr = 10;
+  for (int32_t s = 0; s < 6; s++) land[2].scale[s] = int8_t(s % 2 ? 3 : -3);
+  ASSERT_GT(showturn("turnboxes_scales.ppm").width, 0);
+  EXPECT_EQ(spriteareas(TRS_MISC, SPRITE_OWNCANDLE), 10);
+  for (int32_t s = 0; s < 6; s++)
+    EXPECT_EQ(spriteareas(TRS_MISC, SPRITE_SCALE + 2 * s + (s % 2)), 3) << "scale " << s;
+  land[2].veystr = 32000;
+  land[2].scale[0] = 120;
+  ASSERT_GT(showturn("turnboxes_damaged.ppm").width, 0);
+  int32_t icons = 0;
+  for (int32_t a = 0; a < guiareacount(); a++) {
+    const guiarea& g = guiareaget(a);
+    if (g.kind != AreaKind::sprite || g.file != TRS_MISC || g.y != 523) continue;
+    icons++;
+    EXPECT_GE(g.x, 15);
+    EXPECT_LE(g.x + g.w, 15 + 460);
+  }
+  EXPECT_GT(icons, 40);
+  EXPECT_GE(findguiarea(999), 0) << "End turn";
 }
 
 // A card shows the items, gems, experience stars and wounds of its commander
