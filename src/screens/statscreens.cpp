@@ -196,6 +196,8 @@ void halloffame(int32_t p) {
     const int32_t n = imin(gameinfo.hofsize, MAXSCORES);
     for (int32_t i = 0; i < n; i++) {
       liststripe(i);
+      // 0 is an empty place too: a new game's list holds it, and commander
+      // 0 is never ranked.
       const int32_t c = scorelist[i];
       if (c <= 0 || famescore(c) < 0) {
         guibutton(0, "None");

@@ -135,7 +135,8 @@ TEST(EnchantmentsWindow, AWorldWithoutAnyShowsFiveEmptyRowsAndExit) {
   EXPECT_EQ(empty, 5);
 }
 
-// The Hall of Fame draws every hero mark of a hero; the Pretenders of the
+// The Hall of Fame draws every hero mark of a hero, and an empty place
+// (0, as a new game's list holds) as "None"; the Pretenders of the
 // World is 370 wide, and what our font makes wider than a column is cut
 // with ".." so that every text stays inside the window.
 TEST(StatisticsWindows, EveryHeroMarkAndThePretendersInside) {
@@ -144,8 +145,9 @@ TEST(StatisticsWindows, EveryHeroMarkAndThePretendersInside) {
   mkcom(1, 0, 1);   // commander 0 is no hero here
   const int32_t hero = mkcom(1, 0, 2);
   com[hero].herocount = 40;
-  gameinfo.hofsize = 1;
+  gameinfo.hofsize = 2;
   scorelist[0] = int16_t(hero);
+  scorelist[1] = 0;
   RealWindow w(800, 600);
   ASSERT_TRUE(w.ok);
   setinputscript(paced("wait 2\nkey escape\n").c_str());
@@ -154,6 +156,8 @@ TEST(StatisticsWindows, EveryHeroMarkAndThePretendersInside) {
   for (int32_t i = 0; i < guiareacount(); i++)
     marks += guiareaget(i).kind == AreaKind::sprite && guiareaget(i).nr == SPRITE_HERO;
   EXPECT_EQ(marks, 40);
+  EXPECT_NE(windowtexts().find("None"), std::string::npos);
+  EXPECT_EQ(windowtexts().find("Ash Warden"), windowtexts().rfind("Ash Warden")) << "commander 0 in an empty place";
 
   for (int32_t p : {0, 1}) kingdom[p].w[KW_CONTROLLER] = CTRL_HUMAN;
   kingdom[1].w[KW_CONTROLLER] = int16_t(CTRL_WAS1);
