@@ -152,10 +152,12 @@ int isdoubleclick();
 int isfullscreen();
 
 // Hooks of the strategic map for Scene::map and Scene::darkmap, set by the map view:
-// keyscroll (), mousescroll (elapsed ms, or -1 to forget wheel motion) and
+// keyscroll (), mousescroll (elapsed ms, or -1 to forget wheel motion; 1 while
+// a camera key is held or was tapped, so that the frames go on while a key
+// moves the map, also in a frame whose step was too short to move it) and
 // draw (the stripe to redraw 0..4 at reduced graphics, -1 for all of it).
 using mapkeyscrollfn = void (*)();
-using mapmousescrollfn = void (*)(int32_t);
+using mapmousescrollfn = int32_t (*)(int32_t);
 using mapdrawfn = void (*)(int32_t);
 void setmaphooks(mapkeyscrollfn keyscroll, mapmousescrollfn mousescroll, mapdrawfn draw);
 // What the map scene's picture depends on (camera, viewport, map textures),

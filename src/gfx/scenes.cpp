@@ -301,8 +301,8 @@ int32_t scenecontrols(uint32_t elapsed) {
   if (scene != int32_t(Scene::map)) return 0;
   const uint64_t before = mapscenekey ? mapscenekey() : 0;
   if (mapkeyscroll) mapkeyscroll();
-  if (mapmousescroll) mapmousescroll(int32_t(elapsed));
-  return mapscenekey && mapscenekey() != before ? 1 : 0;
+  const int32_t keyheld = mapmousescroll ? mapmousescroll(int32_t(elapsed)) : 0;
+  return keyheld || (mapscenekey && mapscenekey() != before) ? 1 : 0;
 }
 
 namespace {

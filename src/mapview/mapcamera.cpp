@@ -232,8 +232,11 @@ int32_t mapkeyframe(MapKeyClock& clock, uint32_t nowms, uint32_t elapsedms, uint
   }
   clock.lastms = nowms;
   clock.started = true;
-  const int32_t moved = mapkeyscroll(float(heldms) / 1000.0f, going.data());
-  return mapkeytaps(float(pacems) / 1000.0f, fresh.data()) | moved;
+  int32_t pressed = 0;
+  for (const int32_t k : CAMERAKEYS) pressed |= (going[size_t(k)] | fresh[size_t(k)]) != 0 ? 1 : 0;
+  mapkeyscroll(float(heldms) / 1000.0f, going.data());
+  mapkeytaps(float(pacems) / 1000.0f, fresh.data());
+  return pressed;
 }
 
 void mapkeyforget(MapKeyClock& clock) { clock.held = {}; }

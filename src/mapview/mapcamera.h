@@ -109,7 +109,7 @@ int32_t mapkeytaps(float dt, const uint8_t* taps);
 // key held for a while moves the map as far as it would on a screen that
 // draws every frame. The clock keeps the keys held and the time of the last
 // frame; forgetting it (another scene was shown) makes a key still held
-// count as newly pressed.
+// count as newly pressed. 1 while a camera key is held or was tapped.
 struct MapKeyClock {
   std::array<uint8_t, 282> held = {};
   uint32_t lastms = 0;

@@ -54,17 +54,21 @@ int findmapimage(const char* folder, const char* image) {
 // units at reduced graphics, or all of it).
 MapKeyClock keyclock;
 
-void scenemousescroll(int32_t elapsed) {
+int32_t scenemousescroll(int32_t elapsed) {
   MapControls in = {pointerx, pointery, pointerbuttons, wheelcount, isfullscreen()};
   wheelcount = 0;
   if (elapsed < 0) {
     mapkeyforget(keyclock);
     mapmousescroll(-1, 0, in);
-    return;
+    return 0;
   }
   const uint32_t pace = uint32_t(framepace() > 0 ? framepace() : MINFRAMEMS);
-  mapkeyframe(keyclock, timems(), uint32_t(elapsed), pace, keydown.data(), keytaps.data());
+  // The clock counts in ticks of 10 ms: a frame that follows the one before
+  // within a tick moves a held key's map by nothing, and the frames must go
+  // on all the same, or the still screen would wait for the key's release.
+  const int32_t keys = mapkeyframe(keyclock, timems(), uint32_t(elapsed), pace, keydown.data(), keytaps.data());
   mapmousescroll(1, float(elapsed) * 0.001f, in);
+  return keys;
 }
 
 void scenedraw(int32_t stripe) {

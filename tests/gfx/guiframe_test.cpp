@@ -206,9 +206,11 @@ namespace {
 // A stand-in map for the map scene: the wheel moves its camera, which is
 // all that its picture depends on.
 int32_t standcamera = 0;
-void standscroll(int32_t elapsed) {
+int32_t standkeyheld = 0;
+int32_t standscroll(int32_t elapsed) {
   if (elapsed >= 0) standcamera += wheelcount;
   wheelcount = 0;
+  return elapsed >= 0 ? standkeyheld : 0;
 }
 void standdraw(int32_t) {}
 uint64_t standkey() { return uint64_t(standcamera) + 1; }
@@ -238,6 +240,16 @@ TEST(GuiFrame, MapCameraMovesAndAnimationsEndTheWait) {
   // Without a camera move the frames go on until an id comes.
   build();
   setinputscript("wait 3\nkey a\n");
+  EXPECT_EQ(render_frame(true, Scene::map), 30);
+  // A camera key held ends the wait though its frame moved nothing (a frame
+  // within the clock's tick of the one before): the next frame moves on.
+  build();
+  standkeyheld = 1;
+  setinputscript("wait 3\nkey a\n");
+  EXPECT_EQ(render_frame(true, Scene::map), 0);
+  EXPECT_EQ(standcamera, 3);
+  standkeyheld = 0;
+  setinputscript("key a\n");
   EXPECT_EQ(render_frame(true, Scene::map), 30);
   build();
   guianimate();

@@ -295,6 +295,18 @@ TEST_F(Camera, AKeyPressedCountsOneFrameWhateverTheStillnessBeforeIt) {
   EXPECT_FLOAT_EQ(rightframe(clock, 4035, 30, true), 750.0f * 0.03f / 1.5f);
   // ... at most the frame's own time (a dialog's frames came between).
   EXPECT_FLOAT_EQ(rightframe(clock, 9000, 25, true), 750.0f * 0.025f / 1.5f);
+  // A frame within the clock's tick of the one before moves nothing, but
+  // tells that the key is held (so the frames go on), also for a Page key
+  // whose zoom takes whole steps; let go, the key is told no more.
+  const float zoombefore = mapzoom;
+  std::array<uint8_t, 320> keys{}, none{};
+  keys[KEY_PAGEUP] = 1;
+  mapkeyframe(clock, 9000, 20, 20, keys.data(), none.data());
+  const float zoom = mapzoom;
+  EXPECT_EQ(mapkeyframe(clock, 9000, 20, 20, keys.data(), none.data()), 1);
+  EXPECT_FLOAT_EQ(mapzoom, zoom);
+  EXPECT_EQ(mapkeyframe(clock, 9000, 20, 20, none.data(), none.data()), 0);
+  mapzoom = zoombefore;
   // Let go and pressed again, tapped twice meanwhile: three frames' steps.
   rightframe(clock, 9020, 20, false);
   EXPECT_FLOAT_EQ(rightframe(clock, 9800, 500, true, 2), 3 * frame);
