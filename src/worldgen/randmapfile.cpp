@@ -139,8 +139,8 @@ int makemapmode() {
     printf("Can't create the maps folder %s\n", localmappath);
     return 1;
   }
-  // The progress box, or its lines on the console in text-only mode.
-  const int32_t show = 1;
+  // The progress box in the window; in text-only mode none.
+  const int32_t show = textonly ? 0 : 1;
   // Picture and text are made aside and put in place together.
   FileSet set(localmappath);
   if (set.staging().empty()) {
