@@ -124,8 +124,9 @@ void random_map_creator_screen() {
     if (int32_t* setting = settingof(s, id)) {
       for (const numberquestion& q : questions)
         if (q.id == id) {
-          const int32_t answer = inputnumberbox(q.low, q.high, q.question, *setting);
-          if (answer >= q.low && answer <= q.high) *setting = answer;
+          // Cancel or a number out of range gives below 0: the value stays.
+          const int32_t answer = inputnumber(q.low, q.high, q.question);
+          if (answer >= 0) *setting = answer;
         }
     } else if (id == RMC_HIDE) {
       hidden = !hidden;

@@ -43,8 +43,7 @@ TEST(MapScreens, RandomMapCreatorMakesShowsAndSavesAMap) {
   Maps maps;
   std::string shot = tempfile("rmc.ppm");
   // Ids 2, 3 and 4 are the panel's size buttons; the number dialog's own
-  // are 1..3, so the panel is known by id 4. The boxes open with the value
-  // (1600, 1200, 150), which the backspaces take away.
+  // are 1..3, so the panel is known by id 4. The boxes open empty.
   const std::string clear = "key backspace\nkey backspace\nkey backspace\nkey backspace\n";
   std::string script =
       "waitfor 2\nclickid 2\nwait 2\n" + clear + "type 400\nkey return\n"
@@ -86,10 +85,11 @@ TEST(MapScreens, RandomMapCreatorMakesASmallMapWithAllItsProvinces) {
   ASSERT_TRUE(w.ok);
   Maps maps;
   // The console answers the panel's number boxes: 100 x 100 pixels for the
-  // 150 provinces that the panel starts with.
+  // 150 provinces that the panel starts with. A width out of range is
+  // answered once and keeps the width; the box is not asked again.
   setdialogs(nullptr);
-  DialogScript answers("100\n100\n");
-  setinputscript("waitfor 2\nclickid 2\nwait 2\nclickid 3\nwait 2\nclickid 9\nwaitfor 7\nwait 1\nkey escape\n");
+  DialogScript answers("50\n100\n100\n");
+  setinputscript("waitfor 2\nclickid 2\nwait 2\nclickid 2\nwait 2\nclickid 3\nwait 2\nclickid 9\nwaitfor 7\nwait 1\nkey escape\n");
   random_map_creator_screen();
   int32_t iw = 0, ih = 0, whites = 0;
   const std::string image = maps.local + "/tmp_randommap.rgb";
