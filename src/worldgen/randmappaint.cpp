@@ -280,9 +280,13 @@ void rmcolours(int32_t showprogress) {
     for (Rgba* s : scheme) s->c[c] = int32_t(float(s->c[c]) * (0.95f + 0.1f * frand()));
   if (colourset(mapgcol)) ground = optioncolour(mapgcol);
   if (colourset(mapscol)) {
+    // Deep and shallow water come from the numbers as given, and are
+    // clamped with the rest below (each product within 0..255 already, so
+    // that no number of the command line overflows).
+    const auto part = [](int32_t v, float f) { return int32_t(std::clamp(float(v) * f, 0.0f, 255.0f)); };
     sea = optioncolour(mapscol);
-    deep = {{int32_t(float(sea.c[0]) * 0.5f), int32_t(float(sea.c[1]) * 0.5f), int32_t(float(sea.c[2]) * 0.5f), sea.c[3]}};
-    shallow = {{int32_t(float(sea.c[0]) * 1.75f), int32_t(float(sea.c[1]) * 1.75f), int32_t(float(sea.c[2]) * 1.25f), sea.c[3]}};
+    deep = {{part(mapscol[0], 0.5f), part(mapscol[1], 0.5f), part(mapscol[2], 0.5f), sea.c[3]}};
+    shallow = {{part(mapscol[0], 1.75f), part(mapscol[1], 1.75f), part(mapscol[2], 1.25f), sea.c[3]}};
   }
   for (Rgba* s : scheme)
     for (int32_t& v : s->c) v = std::clamp(v, 0, 255);
