@@ -368,8 +368,9 @@ void forcesbytes(int32_t lnr, std::vector<uint8_t>& out) {
   keptcoms.written.clear();
   lastkept = true;
   append(out, SETASIDECHECK);
-  // While the month's battles are fought the units outside all their
-  // provinces are set aside already: only the few slots left can hold one.
+  // While the month's battles are fought the forces outside all their
+  // provinces are set aside already: only the few unit slots and the
+  // commanders left in the tables can hold one.
   std::vector<int32_t> slots;
   if (!unitslotsintable(slots))
     for (int32_t u = 0; u <= imin(highestunit, MAXUNITS - 1); u++) slots.push_back(u);
@@ -384,7 +385,7 @@ void forcesbytes(int32_t lnr, std::vector<uint8_t>& out) {
     int32_t body;
     return get_comrec(x, f, KEEPSTATE, &body);
   };
-  for (int32_t c = 0; c <= imin(highestcom, MAXCOMS - 1); c++) {
+  for (int32_t c : commandersintable()) {
     int32_t body = com[c].body;
     if (body >= 0 && body < MAXUNITS && unit[body].land != lnr) {
       append(out, c);

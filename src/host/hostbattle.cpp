@@ -35,7 +35,7 @@ bool alive(int32_t c) {
 }
 std::vector<Fallen> commandershere(int32_t lnr) {
   std::vector<Fallen> here;
-  for (int32_t c = 0; c <= highestcom; c++) {
+  for (int32_t c : commandersintable()) {
     if (!alive(c) || unit[size_t(com[size_t(c)].body)].land != lnr) continue;
     Fallen f{c, {}};
     strlcopy(f.name, comshownname(c), sizeof f.name);
@@ -76,26 +76,13 @@ void report(int32_t p, int32_t lnr, int32_t seed, int32_t defender, int32_t atta
 // battles are fought everyone outside all their provinces is kept aside in
 // memory once for all of them, so that the file holds the forces of the
 // other battle provinces and a battle costs what it holds.
-struct SetAside {
-  std::vector<std::pair<int32_t, Commander>> coms;
-};
-
-SetAside setaside(int32_t lnr) {
+void setaside(int32_t lnr) {
   setforcesaside(lnr);
-  SetAside s;
-  for (int32_t c = 0; c <= highestcom; c++) {
-    const int32_t b = com[size_t(c)].body;
-    if (b < 0 || b >= MAXUNITS || unit[size_t(b)].land == lnr) continue;
-    s.coms.push_back({c, com[size_t(c)]});
-    com[size_t(c)] = emptycommander();
-  }
   setunitsaside(std::span(&lnr, 1));
-  return s;
 }
 
-void takeback(const SetAside& s) {
+void takeback() {
   takeunitsback();
-  for (const auto& [c, x] : s.coms) com[size_t(c)] = x;
   takeforcesback(KEEPSTATE);
 }
 }  // namespace
@@ -115,7 +102,7 @@ int32_t fightbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t inc
     away.push_back({u, unit[size_t(u)].land});
     setunitland(u, -1);
   }
-  const SetAside aside = setaside(lnr);
+  setaside(lnr);
   const std::vector<Fallen> commanders = commandershere(lnr);
   const int32_t provdef =
       terms.provdef && land[size_t(lnr)].owner == defender && defender != INDEPENDENTS ? land[size_t(lnr)].provdef : 0;
@@ -143,7 +130,7 @@ int32_t fightbattle(int32_t lnr, int32_t defender, int32_t attacker, int32_t inc
   for (GameFile& f : replays) closevcr(std::move(f));
   const std::vector<Fallen> dead = fallen(commanders);
   flags = before;
-  takeback(aside);
+  takeback();
   for (const auto& [u, l] : away)
     if (unit[size_t(u)].land == -1) setunitland(u, l);
   setrndstate(hostrnd);

@@ -40,6 +40,13 @@ struct AsideLevel {
   // written back over their slots after each battle.
   std::vector<uint32_t> marks;
   uint32_t stamp = 0;
+  // The commanders go with their bodies: those set aside (ascending, with
+  // their records), and those left in the table whose bodies stood in its
+  // lands, ascending, so that the battles within it look at these few
+  // rather than at every commander of the world.
+  std::vector<int32_t> coms;
+  std::vector<Commander> comrecords;
+  std::vector<int32_t> comsstayed;
 };
 std::array<AsideLevel, 2> levels;   // storage kept from one battle to the next
 int32_t aside = 0;                  // levels in force
@@ -255,10 +262,33 @@ void setunitsaside(std::span<const int32_t> lands) {
   l.stayed.clear();
   l.marks.resize(MAXUNITS);
   l.stamp = newstamp();
+  const auto inlands = [&](int32_t lnr) { return std::find(lands.begin(), lands.end(), lnr) != lands.end(); };
+  // A commander whose body stands outside the lands leaves the table, read
+  // before the bodies go. One without a body stays and is not listed: it
+  // gets none while battles are fought.
+  l.coms.clear();
+  l.comrecords.clear();
+  l.comsstayed.clear();
+  const Commander nobody = emptycommander();
+  const auto keepcom = [&](int32_t c) {
+    const int32_t b = com[size_t(c)].body;
+    if (b < 0 || b >= MAXUNITS) return;
+    if (inlands(unit[size_t(b)].land)) {
+      l.comsstayed.push_back(c);
+      return;
+    }
+    l.coms.push_back(c);
+    l.comrecords.push_back(com[size_t(c)]);
+    com[size_t(c)] = nobody;
+  };
+  if (aside == 0)
+    for (int32_t c = 0; c <= std::min(highestcom, MAXCOMS - 1); c++) keepcom(c);
+  else
+    for (int32_t c : levels[size_t(aside - 1)].comsstayed) keepcom(c);
   const Unit empty = emptyunit();
   const auto keep = [&](int32_t u) {
     if (u > topunit()) return;
-    if (std::find(lands.begin(), lands.end(), int32_t(unit[size_t(u)].land)) != lands.end()) {
+    if (inlands(unit[size_t(u)].land)) {
       l.stayed.push_back(u);
       // Its writes need no note, unless an outer level keeps its unit: such
       // a slot, written meanwhile, goes back to empty when this level ends.
@@ -299,6 +329,12 @@ void takeunitsback() {
     }
   }
   for (size_t i = 0; i < l.numbers.size(); i++) std::construct_at(&unit[size_t(l.numbers[i])], l.records[i]);
+  // Nothing makes a commander while battles are fought: one made meanwhile
+  // would have taken the free-looking slot of one set aside.
+  for (size_t i = 0; i < l.coms.size(); i++) {
+    bailif(com[size_t(l.coms[i])].body >= 0, "takeunitsback: a commander was made in a set-aside slot");
+    com[size_t(l.coms[i])] = l.comrecords[i];
+  }
   if (aside == 0) journal.clear();
 }
 
@@ -308,6 +344,13 @@ bool unitslotsintable(std::vector<int32_t>& slots) {
   const int32_t top = topunit();
   while (!slots.empty() && slots.back() > top) slots.pop_back();
   return true;
+}
+
+std::vector<int32_t> commandersintable() {
+  if (aside > 0) return levels[size_t(aside - 1)].comsstayed;
+  std::vector<int32_t> all;
+  for (int32_t c = 0; c <= std::min(highestcom, MAXCOMS - 1); c++) all.push_back(c);
+  return all;
 }
 
 UnitIndexRest::UnitIndexRest() { resting++; }

@@ -257,17 +257,23 @@ void foreachunitinsquad(int32_t squad, Fn fn) {
   foreachunitinsquads(std::span(&squad, 1), fn);
 }
 
-// A battle's forces outside its land (or lands) leave the table while it is
-// fought and come back after it as they were. Their slots read as free
-// meanwhile (a summons may take one, and gives it back). The indexes keep
-// them where they stood, and the queries pass over them while they are away.
-// A set-aside may be made within another (the month's battles, then each
-// battle); takeunitsback ends the innermost.
+// A battle's forces outside its land (or lands) leave the tables while it is
+// fought and come back after it as they were: the units, and the
+// commanders whose bodies they are (an empty commander stands in each one's
+// slot). Their unit slots read as free meanwhile (a summons may take one,
+// and gives it back). The indexes keep them where they stood, and the
+// queries pass over them while they are away. A set-aside may be made
+// within another (the month's battles, then each battle); takeunitsback
+// ends the innermost.
 void setunitsaside(std::span<const int32_t> lands);
 void takeunitsback();
 // While a set-aside is in force only a few slots can hold a unit: gives
 // those, ascending (all others hold empty records); false when none is.
 bool unitslotsintable(std::vector<int32_t>& slots);
+// The commanders that may stand in the table with a body, ascending: while
+// a set-aside is in force those that it left there, else every one up to
+// the highest.
+std::vector<int32_t> commandersintable();
 
 // Work that rewrites much of the table at once (a saved world put back)
 // lets the indexes rest and builds them anew at its end; in between the

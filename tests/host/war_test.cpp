@@ -133,30 +133,50 @@ TEST_F(War, DefendedProvincesAreFoughtForAndTheReplaysWritten) {
 
 // The forces outside a battle's province go aside into "tmp_fl" of the
 // temp folder for the battle and come back from it; a temp folder that
-// cannot take the file stops the host with the file and the cause.
+// cannot take the file stops the host with the file and the cause. While
+// the month's battles are fought, everyone outside all their provinces is
+// aside in memory already: the file of a battle holds the forces of the
+// other battle provinces, as the tables held them.
 TEST_F(War, TheForcesOutsideABattleGoAsideInTheTempFolder) {
   own(3, A);
   own(4, B);
-  const int32_t c = commander(A, 3), stayer = commander(A, 1);
+  own(5, A);
+  own(6, B);
+  const int32_t first = commander(A, 3), second = commander(A, 5), stayer = commander(A, 1);
+  strlcopy(com[size_t(first)].name, "First", 36);
   strlcopy(com[size_t(stayer)].name, "Stayer", 36);
-  army(c, 40);
+  army(first, 40);
+  army(second, 40);
   army(commander(B, 4), 3, MON_MILITIA_18);
-  order(c, Order::move, 4);
+  army(commander(B, 6), 3, MON_MILITIA_18);
+  order(first, Order::move, 4);
+  order(second, Order::move, 6);
   const std::string aside = std::string(temppath) + "/tmp_fl";
   ASSERT_EQ(mkdir(aside.c_str(), 0755), 0);
   EXPECT_DEATH(march(), "sf: Write error! Disc full\\?: " + aside + ": a folder stands in its place");
   rmdir(aside.c_str());
   march();
-  ASSERT_EQ(battlesfought, 1);
+  ASSERT_EQ(battlesfought, 2);
+  // The file of the battle of Land6, fought second: the units in use of
+  // Land4, where the first battle was won, and their commander; none of
+  // Land6 and none from elsewhere.
   const std::vector<uint8_t> b = readbytes(aside);
   ASSERT_GE(b.size(), 8u);
   const auto int32at = [&](size_t at) { return int32_t(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24); };
   EXPECT_EQ(int32at(0), SETASIDECHECK);
   EXPECT_EQ(int32at(b.size() - 4), 12345);
-  // It holds the commander who stayed at home.
+  std::vector<int32_t> units;
+  for (size_t at = 4; at + 4 <= b.size() && int32at(at) >= 0; at += 4 + size_t(unitrecordbytes()))
+    units.push_back(int32at(at));
+  EXPECT_EQ(units, unitsin(4, -1));
+  EXPECT_EQ(units.size(), 41u);
+  // Read back, it gives the first commander his name again, not the one who
+  // stayed at home.
+  com[size_t(first)].name[0] = 0;
   com[size_t(stayer)].name[0] = 0;
   EXPECT_EQ(takeforcesback(), 1);
-  EXPECT_STREQ(com[size_t(stayer)].name, "Stayer");
+  EXPECT_STREQ(com[size_t(first)].name, "First");
+  EXPECT_STREQ(com[size_t(stayer)].name, "");
 }
 
 // A battle's set-aside file is read back over the forces it holds: a

@@ -178,14 +178,17 @@ TEST_F(UnitIndex, ArmiesDropTheSameUnitsInTheSameOrderAsTheScan) {
 }
 
 // The month's battles within one set-aside of everyone outside their
-// provinces: each battle sees the table that setting the whole world aside
-// for it alone gives, also when the forces set aside for a battle are
-// written back over their slots after it, and the month ends with the same
-// table.
+// provinces: each battle sees the tables that setting the whole world aside
+// for it alone gives, units and commanders, and lists as the commanders in
+// the table those with a body there; also when the forces set aside for a
+// battle are written back over their slots after it. The month ends with
+// the same tables, the commanders as they were before it.
 TEST_F(UnitIndex, BattlesWithinTheMonthsSetAsideSeeWhatTheirOwnSetAsideGives) {
   for (int32_t step = 0; step < 300; step++) write();
   const std::vector<Unit> world(unit.begin(), unit.begin() + highestunit + 1);
+  const std::array<Commander, MAXCOMS> coms = com;
   const int32_t top = highestunit;
+  ASSERT_GT(highestcom, 10);
   const std::array<int32_t, 3> fields = {1, 3, 1};
   using Row = std::array<int32_t, 7>;
   const auto table = [] {
@@ -194,6 +197,16 @@ TEST_F(UnitIndex, BattlesWithinTheMonthsSetAsideSeeWhatTheirOwnSetAsideGives) {
       const Unit& x = unit[size_t(u)];
       v.push_back({x.land, x.squad, x.type, x.hp, x.owner, x.comnr, x.homeland});
     }
+    for (int32_t c = 0; c <= highestcom; c++) {
+      const Commander& x = com[size_t(c)];
+      v.push_back({x.body, x.squad[0], x.squad[4], x.item[0], x.squadslot, c, -2});
+    }
+    return v;
+  };
+  const auto withbodies = [] {
+    std::vector<int32_t> v;
+    for (int32_t c = 0; c <= highestcom; c++)
+      if (com[size_t(c)].body >= 0) v.push_back(c);
     return v;
   };
   const auto month = [&](bool once) {
@@ -202,9 +215,14 @@ TEST_F(UnitIndex, BattlesWithinTheMonthsSetAsideSeeWhatTheirOwnSetAsideGives) {
     std::mt19937 d(99);
     std::vector<std::vector<Row>> seen;
     std::vector<int32_t> slots;
-    if (once) setunitsaside(fields);
+    if (once) {
+      setunitsaside(fields);
+      EXPECT_EQ(commandersintable(), withbodies());
+    }
     for (int32_t field : fields) {
       setunitsaside(std::span(&field, 1));
+      EXPECT_EQ(commandersintable(), withbodies());
+      for (int32_t c : commandersintable()) EXPECT_EQ(unit[size_t(com[size_t(c)].body)].land, field);
       seen.push_back(table());
       // Summons take free slots as newunit finds them, move and vanish;
       // the province's first unit retreats.
@@ -239,6 +257,7 @@ TEST_F(UnitIndex, BattlesWithinTheMonthsSetAsideSeeWhatTheirOwnSetAsideGives) {
     }
     if (once) takeunitsback();
     EXPECT_EQ(unitindexfault(), "");
+    EXPECT_EQ(memcmp(com.data(), coms.data(), sizeof com), 0);
     seen.push_back(table());
     return seen;
   };
