@@ -106,6 +106,11 @@ void writefields(Layout layout, const void* record, FILE* f);
 bool readfields(Layout layout, void* record, FILE* f);
 // Bytes the fields take in a file of the given version (strings count 1: their terminator).
 int32_t layoutbytes(Layout layout, int32_t version);
+// The fields as writefields writes them, into out (room bytes), for a
+// layout of numbers alone: the bytes written, 0 for a layout with text or
+// when they do not fit. exact: readfields (in this version) reads them back
+// into the values the record holds (no value is too wide for its field).
+size_t fieldsinto(Layout layout, const void* record, uint8_t* out, size_t room, bool* exact);
 
 // ---------------------------------------------------------------- indexed sections
 // A section is (int32 index >= 0, record) pairs ended by int32 -1.
@@ -283,6 +288,8 @@ int32_t unitrecordbytes();   // 51
 // scratch values) kept from the record read over.
 constexpr int KEEPSTATE = 2;
 void put_unit(int32_t unr, FILE* f);
+// put_unit's bytes of the record, as fieldsinto gives them.
+size_t unitbytes(const Unit& u, uint8_t* out, size_t room, bool* exact);
 bool get_unitrec(Unit& u, FILE* f, int keeplinks);
 void get_unit(int32_t unr, FILE* f, int keeplinks);
 void put_com(int32_t cnr, FILE* f);

@@ -215,6 +215,39 @@ bool readfields(Layout layout, void* record, FILE* f) {
   return true;
 }
 
+size_t fieldsinto(Layout layout, const void* record, uint8_t* out, size_t room, bool* exact) {
+  const uint8_t* base = static_cast<const uint8_t*>(record);
+  size_t used = 0;
+  *exact = true;
+  for (const Step& step : planof(layout, writeversion)) {
+    const uint8_t* p = base + step.offset;
+    const FieldSpec& field = *step.first;
+    if (step.kind == Step::Kind::text) return 0;
+    const uint32_t width = filewidthof(field);
+    if (room - used < (step.kind == Step::Kind::bytes ? step.size : field.count * width)) return 0;
+    if (step.kind == Step::Kind::bytes) {
+      memcpy(out + used, p, step.size);
+      used += step.size;
+      continue;
+    }
+    for (uint32_t i = 0; i < field.count; i++) {
+      const uint8_t* element = p + i * field.memwidth;
+      const uint32_t v = uint32_t(loadelement(element, field.memwidth, field.issigned));
+      const uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+      memcpy(out + used, b, width);
+      used += width;
+      // As readnumbers reads it back.
+      const int64_t back = width == 1   ? (field.issigned ? int64_t(int8_t(v)) : int64_t(uint8_t(v)))
+                           : width == 2 ? (field.issigned ? int64_t(int16_t(v)) : int64_t(uint16_t(v)))
+                                        : int64_t(int32_t(v));
+      uint8_t stored[8];
+      storeelement(stored, field.memwidth, back);
+      if (memcmp(stored, element, field.memwidth) != 0) *exact = false;
+    }
+  }
+  return used;
+}
+
 int32_t layoutbytes(Layout layout, int32_t version) {
   int32_t total = 0;
   for (const FieldSpec& field : layout) {

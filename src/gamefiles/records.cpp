@@ -128,6 +128,10 @@ void put_unit(int32_t unr, FILE* f) {
   writefields(unitlayout, &unit[unr], f);
 }
 
+size_t unitbytes(const Unit& u, uint8_t* out, size_t room, bool* exact) {
+  return fieldsinto(unitlayout, &u, out, room, exact);
+}
+
 bool get_unitrec(Unit& u, FILE* f, int keeplinks) {
   if (!readfields(unitlayout, &u, f)) return false;
   if (keeplinks == KEEPSTATE) return true;

@@ -281,32 +281,50 @@ int readvcr(int32_t* lnr, int32_t* defender, int32_t* attacker, int32_t* castle,
 
 namespace {
 // The forces set aside before one battle of a month are mostly those set
-// aside before the last, as they were. So each record's bytes in the file
-// are kept with the record they were made from, when reading them back
-// over that record gives the record again: a record written again as it
-// was takes its kept bytes, and a file that comes back as it was written,
-// over slots that still hold what was written, is taken back without
-// reading its records field by field (they would change nothing). Any
-// other file is read record by record.
+// aside before the last, as they were. So the last file is kept with the
+// records it was made from, in its order: a record written again as it was
+// takes its bytes over from the last file (neighbours in both files at
+// once), and a file that comes back as it was written, over slots that
+// still hold what was written, is taken back without reading its records
+// field by field (they would change nothing). Any other file is read record
+// by record.
 template <typename Record>
-struct KeptRecord {
-  Record record;
-  uint16_t size = 0;   // of the bytes; 0: none kept
-  std::array<uint8_t, sizeof(Record) + 32> bytes;   // a record's bytes take about its size
+struct Written {
+  std::vector<int32_t> slots;   // in the file's order
+  std::vector<Record> records;  // as their bytes were made
+  std::vector<size_t> at;       // where each one's index begins in the file, and the section's end
+  std::vector<uint8_t> exact;   // its bytes read back to the record
+  void clear() {
+    slots.clear();
+    records.clear();
+    at.clear();
+    exact.clear();
+  }
 };
-template <typename Record>
-struct Kept {
-  std::vector<KeptRecord<Record>> slots;
-  std::vector<int32_t> written;   // the slots of the last file, in its order
+struct MadeFile {
+  std::vector<uint8_t> bytes;
+  Written<Unit> units;
+  Written<Commander> coms;
+  bool exact = false;   // every record's bytes read back to it
 };
-Kept<Unit> keptunits;
-Kept<Commander> keptcoms;
-std::vector<uint8_t> lastfile;   // the bytes of the last file written
-bool lastkept = false;           // and every record in it kept
+std::array<MadeFile, 2> files;   // the last file written, and room for the next
+size_t last = 0;
 
+// One record against another, inline (their size is known here).
 template <typename Record>
 bool same(const Record& a, const Record& b) {
-  return memcmp(&a, &b, sizeof(Record)) == 0;
+  const uint8_t* p = reinterpret_cast<const uint8_t*>(&a);
+  const uint8_t* q = reinterpret_cast<const uint8_t*>(&b);
+  uint64_t differ = 0;
+  size_t i = 0;
+  for (; i + 8 <= sizeof(Record); i += 8) {
+    uint64_t x, y;
+    memcpy(&x, p + i, 8);
+    memcpy(&y, q + i, 8);
+    differ |= x ^ y;
+  }
+  for (; i < sizeof(Record); i++) differ |= uint64_t(p[i] ^ q[i]);
+  return differ == 0;
 }
 
 void append(std::vector<uint8_t>& out, int32_t value) {
@@ -315,19 +333,10 @@ void append(std::vector<uint8_t>& out, int32_t value) {
   out.insert(out.end(), b, b + 4);
 }
 
-// Record n as the file has it, into out: the kept bytes when the record is
-// as kept, else made anew (and kept when they read back to the record).
+// Record n's bytes put by put into out, through a stream in memory, and
+// whether get reads them back into the record as it is.
 template <typename Record, typename Put, typename Get>
-void appendrecord(Kept<Record>& kept, int32_t n, const Record& now, Put put, Get get, std::vector<uint8_t>& out) {
-  if (size_t(n) >= kept.slots.size()) kept.slots.resize(size_t(n) + 1);
-  kept.written.push_back(n);
-  KeptRecord<Record>& k = kept.slots[size_t(n)];
-  if (k.size && same(k.record, now)) {
-    out.insert(out.end(), k.bytes.begin(), k.bytes.begin() + k.size);
-    return;
-  }
-  k.size = 0;
-  // Made in a stream of memory and read back from there.
+bool streammade(int32_t n, const Record& now, Put put, Get get, std::vector<uint8_t>& out) {
   static std::array<char, 16384> scratch;
   static FILE* s = fmemopen(scratch.data(), scratch.size(), "w+");
   long size = -1;
@@ -338,11 +347,10 @@ void appendrecord(Kept<Record>& kept, int32_t n, const Record& now, Put put, Get
     fflush(s);
   }
   if (size <= 0 || size_t(size) >= scratch.size() || ferror(s)) {
-    lastkept = false;
     const std::vector<uint8_t> made = streambytes([&](FILE* f) { put(n, f); });
     out.insert(out.end(), made.begin(), made.end());
     if (s) clearerr(s);
-    return;
+    return false;
   }
   const uint8_t* made = reinterpret_cast<const uint8_t*>(scratch.data());
   out.insert(out.end(), made, made + size);
@@ -352,66 +360,124 @@ void appendrecord(Kept<Record>& kept, int32_t n, const Record& now, Put put, Get
   setreadversion(FILEVERSION);
   const bool whole = writeversion == FILEVERSION && get(read, s) && ftell(s) == size;
   setreadversion(version);
-  if (!whole || !same(read, now) || size_t(size) > k.bytes.size()) {
-    lastkept = false;
-    return;
-  }
-  memcpy(k.bytes.data(), made, size_t(size));
-  k.size = uint16_t(size);
-  std::construct_at(&k.record, now);
+  return whole && same(read, now);
 }
 
-// The file as saveforces writes it.
-void forcesbytes(int32_t lnr, std::vector<uint8_t>& out) {
-  out.clear();
-  keptunits.written.clear();
-  keptcoms.written.clear();
-  lastkept = true;
-  append(out, SETASIDECHECK);
+// The records of the slots (ascending) that `wanted` takes, as the file has
+// them, into file (after was, the last file): those that stand as the last
+// file wrote them take their bytes over from it, the others are made anew
+// by make(slot, bytes), which tells whether they read back to the record.
+template <typename Record, size_t N, typename Wanted, typename Make>
+void putwritten(const Written<Record>& was, const std::vector<uint8_t>& wasbytes, Written<Record>& now, MadeFile& file,
+                const std::array<Record, N>& table, const std::vector<int32_t>& slots, Wanted wanted, Make make) {
+  std::vector<uint8_t>& out = file.bytes;
+  // Bytes of the last file to be taken over at once: from..to.
+  size_t from = 0, to = 0;
+  const auto takeover = [&] {
+    out.insert(out.end(), wasbytes.begin() + ptrdiff_t(from), wasbytes.begin() + ptrdiff_t(to));
+    from = to = 0;
+  };
+  const bool current = writeversion == FILEVERSION;
+  size_t j = 0;
+  for (int32_t s : slots) {
+    if (!wanted(s)) continue;
+    const Record& record = table[size_t(s)];
+    while (j < was.slots.size() && was.slots[j] < s) j++;
+    now.slots.push_back(s);
+    now.records.push_back(record);
+    if (current && j < was.slots.size() && was.slots[j] == s && was.exact[j] && same(was.records[j], record)) {
+      if (from == to || to != was.at[j]) {
+        takeover();
+        from = was.at[j];
+      }
+      now.at.push_back(out.size() + (was.at[j] - from));
+      to = was.at[j + 1];
+      now.exact.push_back(1);
+      continue;
+    }
+    takeover();
+    now.at.push_back(out.size());
+    append(out, s);
+    const bool exact = make(s, out) && current;
+    now.exact.push_back(exact);
+    file.exact = file.exact && exact;
+  }
+  takeover();
+  now.at.push_back(out.size());
+}
+
+// The file as saveforces writes it, made the last file.
+const MadeFile& forcesbytes(int32_t lnr) {
+  const MadeFile& was = files[last];
+  MadeFile& file = files[1 - last];
+  file.bytes.clear();
+  file.units.clear();
+  file.coms.clear();
+  file.exact = true;
+  append(file.bytes, SETASIDECHECK);
   // While the month's battles are fought the forces outside all their
   // provinces are set aside already: only the few unit slots and the
   // commanders left in the tables can hold one.
   std::vector<int32_t> slots;
   if (!unitslotsintable(slots))
     for (int32_t u = 0; u <= imin(highestunit, MAXUNITS - 1); u++) slots.push_back(u);
-  const auto getunit = [](Unit& x, FILE* f) { return get_unitrec(x, f, KEEPSTATE); };
-  for (int32_t u : slots)
-    if (unitinuse(u) && unit[u].land != lnr) {
-      append(out, u);
-      appendrecord(keptunits, u, unit[u], put_unit, getunit, out);
+  // A unit's bytes are made in memory at once.
+  const auto makeunit = [](int32_t u, std::vector<uint8_t>& into) {
+    std::array<uint8_t, 256> bytes;
+    bool exact = false;
+    if (const size_t n = unitbytes(unit[u], bytes.data(), bytes.size(), &exact)) {
+      into.insert(into.end(), bytes.data(), bytes.data() + n);
+      return exact;
     }
-  append(out, -1);
-  const auto getcom = [](Commander& x, FILE* f) {
-    int32_t body;
-    return get_comrec(x, f, KEEPSTATE, &body);
+    const auto getunit = [](Unit& x, FILE* f) { return get_unitrec(x, f, KEEPSTATE); };
+    return streammade(u, unit[u], put_unit, getunit, into);
   };
-  for (int32_t c : commandersintable()) {
-    int32_t body = com[c].body;
-    if (body >= 0 && body < MAXUNITS && unit[body].land != lnr) {
-      append(out, c);
-      appendrecord(keptcoms, c, com[c], put_com, getcom, out);
-    }
-  }
-  append(out, -1);
-  append(out, HEADERCHECK);
+  const auto inuse = [&](int32_t u) { return unitinuse(u) && unit[u].land != lnr; };
+  putwritten(was.units, was.bytes, file.units, file, unit, slots, inuse, makeunit);
+  append(file.bytes, -1);
+  const auto makecom = [](int32_t c, std::vector<uint8_t>& into) {
+    const auto getcom = [](Commander& x, FILE* f) {
+      int32_t body;
+      return get_comrec(x, f, KEEPSTATE, &body);
+    };
+    return streammade(c, com[c], put_com, getcom, into);
+  };
+  const auto outside = [&](int32_t c) {
+    const int32_t body = com[c].body;
+    return body >= 0 && body < MAXUNITS && unit[body].land != lnr;
+  };
+  putwritten(was.coms, was.bytes, file.coms, file, com, commandersintable(), outside, makecom);
+  append(file.bytes, -1);
+  append(file.bytes, HEADERCHECK);
+  last = 1 - last;
+  return file;
 }
 
-// The file read is the last one written, of records kept that stand in
-// their slots as they were written.
-bool comesbackaswritten(const std::vector<uint8_t>& data) {
-  if (!lastkept || data != lastfile) return false;
-  for (int32_t u : keptunits.written)
-    if (!same(keptunits.slots[size_t(u)].record, unit[size_t(u)])) return false;
-  for (int32_t c : keptcoms.written)
-    if (!same(keptcoms.slots[size_t(c)].record, com[size_t(c)])) return false;
+// The slots written stand in the table as written.
+template <typename Record, size_t N>
+bool standaswritten(const Written<Record>& written, const std::array<Record, N>& table) {
+  for (size_t i = 0; i < written.slots.size(); i++)
+    if (!same(written.records[i], table[size_t(written.slots[i])])) return false;
   return true;
+}
+
+// The file is the last one written (compared a part at a time as it is
+// read), of records that read back to themselves and stand in their slots
+// as they were written.
+bool comesbackaswritten(FILE* f) {
+  const MadeFile& file = files[last];
+  if (!file.exact) return false;
+  static std::array<uint8_t, 65536> part;
+  size_t at = 0;
+  for (size_t n; (n = fread_unlocked(part.data(), 1, part.size(), f)) > 0; at += n)
+    if (n > file.bytes.size() - at || memcmp(part.data(), file.bytes.data() + at, n) != 0) return false;
+  return at == file.bytes.size() && !ferror(f) && standaswritten(file.units, unit) && standaswritten(file.coms, com);
 }
 }  // namespace
 
 void saveforces(int32_t lnr, FILE* f) {
-  forcesbytes(lnr, lastfile);
-  if (putmany(lastfile.data(), 1, int32_t(lastfile.size()), f) != int32_t(lastfile.size()))
-    fatalerror("sf: out of memory");
+  const std::vector<uint8_t>& bytes = forcesbytes(lnr).bytes;
+  if (putmany(bytes.data(), 1, int32_t(bytes.size()), f) != int32_t(bytes.size())) fatalerror("sf: out of memory");
 }
 
 int loadfor(FILE* f, int keeplinks) {
@@ -433,7 +499,7 @@ void setasidepath(char* path, int32_t size) { formatbounded(path, size, "%s/tmp_
 void setforcesaside(int32_t lnr) {
   char path[PATHLEN];
   setasidepath(path, PATHLEN);
-  forcesbytes(lnr, lastfile);
+  const std::vector<uint8_t>& bytes = forcesbytes(lnr).bytes;
   // Written over the file of the battle before: a new file for every battle
   // of a month costs the disc more than its bytes do.
   UniqueFile f = openquiet(path, "r+b");
@@ -443,8 +509,8 @@ void setforcesaside(int32_t lnr) {
     const bool folder = errno == ENOTAFILE && stat(path, &st) == 0 && S_ISDIR(st.st_mode);
     filestop("sf: Write error! Disc full?", path, folder ? EISDIR : errno);
   }
-  const size_t size = lastfile.size();
-  if (fwrite(lastfile.data(), 1, size, f.get()) != size || fflush(f.get()) != 0 ||
+  const size_t size = bytes.size();
+  if (fwrite(bytes.data(), 1, size, f.get()) != size || fflush(f.get()) != 0 ||
       ftruncate(fileno(f.get()), off_t(size)) != 0)
     filestop("sf: Write error! Disc full?", path, errno);
   if (fclose(f.release()) != 0) filestop("sf: Write error! Disc full?", path, errno);
@@ -460,17 +526,12 @@ int takeforcesback(int keeplinks) {
   }
   setreadversion(FILEVERSION);
   if (keeplinks == KEEPSTATE) {
-    static std::vector<uint8_t> data;
-    data.resize(lastfile.size() + 1);
-    data.resize(fread_unlocked(data.data(), 1, data.size(), f.get()));
-    if (comesbackaswritten(data)) {
-      // The records read over themselves; the units go through the table's
-      // writer as a read would put them.
-      for (int32_t u : keptunits.written) {
-        putunit(u, unit[size_t(u)]);
-        highestunit = imax(highestunit, u);
-      }
-      for (int32_t c : keptcoms.written) highestcom = imax(highestcom, c);
+    if (comesbackaswritten(f.get())) {
+      // Reading the records over themselves would change nothing but the
+      // highest numbers, which the last (ascending) slots raise.
+      const MadeFile& file = files[last];
+      if (!file.units.slots.empty()) highestunit = imax(highestunit, file.units.slots.back());
+      if (!file.coms.slots.empty()) highestcom = imax(highestcom, file.coms.slots.back());
       return 1;
     }
     rewind(f.get());

@@ -167,6 +167,19 @@ TEST(Records, UnitRecordIs51Bytes) {
   EXPECT_EQ(unitrecordbytes(), 51);
   putunit(7, emptyunit());
   EXPECT_EQ(streambytes([](FILE* f) { put_unit(7, f); }).size(), 51u);
+  // Made in memory, the same bytes.
+  Unit x = emptyunit();
+  x.flags[2] = 0x80000001u;
+  x.hp = -3;
+  x.abilval[3] = 32000;
+  x.keep32 = -70000;
+  x.keepbyte = 255;
+  putunit(7, x);
+  std::array<uint8_t, 64> bytes;
+  bool exact = false;
+  ASSERT_EQ(unitbytes(unit[7], bytes.data(), bytes.size(), &exact), 51u);
+  EXPECT_TRUE(exact);
+  EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 51), streambytes([](FILE* f) { put_unit(7, f); }));
   EXPECT_DEATH(put_unit(MAXUNITS, stdout), "put_unit");
 }
 

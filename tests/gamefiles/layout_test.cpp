@@ -70,6 +70,35 @@ TEST(Layout, WriterAndReaderShareOneTable) {
   EXPECT_STREQ(back.note, "hi");
 }
 
+// Written into memory, a layout of numbers gives the writer's bytes, and
+// tells whether the reader gives the record's values back; a layout with
+// text, or too little room, gives nothing.
+TEST(Layout, NumbersIntoMemoryAreTheWritersBytes) {
+  constexpr FieldSpec numbers[] = {
+      GF_NUM(Sample, big, 4),          GF_NUM(Sample, small, 2),        GF_NUM(Sample, flag, 1),
+      GF_NUM(Sample, scale, 1),        GF_NUM(Sample, widened, 2),      GF_NUM(Sample, unsignedword, 2),
+      GF_NUM(Sample, late, 2).from(300), GF_PART(Sample, small, 2, 1, 1).upto(280),
+  };
+  Sample s = filled();
+  std::array<uint8_t, 64> out;
+  bool exact = false;
+  for (int32_t widened : {-5, 32767, -32768, 70000, -40000}) {
+    s.widened = widened;
+    std::vector<uint8_t> bytes = streambytes([&](FILE* f) { writefields(numbers, &s, f); });
+    ASSERT_EQ(fieldsinto(numbers, &s, out.data(), out.size(), &exact), bytes.size());
+    EXPECT_EQ(std::vector<uint8_t>(out.begin(), out.begin() + ptrdiff_t(bytes.size())), bytes);
+    Sample back = s;
+    setreadversion(FILEVERSION);
+    FILE* f = bytestream(bytes);
+    EXPECT_TRUE(readfields(numbers, &back, f));
+    fclose(f);
+    EXPECT_EQ(exact, back.widened == widened) << widened;
+    EXPECT_EQ(exact, memcmp(&back, &s, sizeof s) == 0) << widened;
+  }
+  EXPECT_EQ(fieldsinto(numbers, &s, out.data(), 10, &exact), 0u);
+  EXPECT_EQ(fieldsinto(samplelayout, &s, out.data(), out.size(), &exact), 0u);
+}
+
 TEST(Layout, OlderVersionsSkipFieldsTheyLack) {
   // A version-280 file: no "late", and small[1] once more after the unsigned word.
   Sample s = filled();

@@ -202,6 +202,13 @@ TEST_F(War, TheSetAsideFileIsReadBackAsItStands) {
   const std::vector<Unit> table(unit.begin(), unit.begin() + highestunit + 1);
   ASSERT_EQ(takeforcesback(KEEPSTATE), 1);
   EXPECT_EQ(memcmp(table.data(), unit.data(), table.size() * sizeof(Unit)), 0);
+  // A record changed among its neighbours since the last file goes into the
+  // next as it stands now.
+  unit[size_t(u)].hp = 2;
+  setforcesaside(4);
+  unit[size_t(u)].hp = 7;
+  ASSERT_EQ(takeforcesback(KEEPSTATE), 1);
+  EXPECT_EQ(unit[size_t(u)].hp, 2);
   // A file changed on the disc gives its own record: a unit's hit points
   // follow its number, three flag words, its squad and its type.
   setforcesaside(4);
