@@ -67,23 +67,22 @@ void report(int32_t p, int32_t lnr, int32_t seed, int32_t defender, int32_t atta
 }
 
 // Every unit and commander outside the land leaves the tables for the
-// battle and comes back after it, as it was: their records go to the
-// set-aside file "tmp_fl" of the temp folder and are read back from it. The
-// unit indexes keep the units listed under their keys meanwhile, and the
-// run-time state that the file has no place for (a unit's temp mark and
-// battle state, a commander's scratch values) stays in memory, so that a
-// force that sat a battle out comes back unchanged. While the month's
-// battles are fought everyone outside all their provinces is kept aside in
-// memory once for all of them, so that the file holds the forces of the
-// other battle provinces and a battle costs what it holds.
+// battle and comes back after it, as it was. They are kept aside in memory,
+// records and run-time state alike (a unit's temp mark and battle state, a
+// commander's scratch values), while the unit indexes keep them listed
+// under their keys; what the tables still hold outside the land then goes
+// to the set-aside file "tmp_fl" of the temp folder and is read back from
+// it. The forces of the other battle provinces are moved aside in memory,
+// not written and read back, so that a battle costs what its own province
+// holds; everyone else is kept aside once for all the month's battles.
 void setaside(int32_t lnr) {
-  setforcesaside(lnr);
   setunitsaside(std::span(&lnr, 1));
+  setforcesaside(lnr);
 }
 
 void takeback() {
-  takeunitsback();
   takeforcesback(KEEPSTATE);
+  takeunitsback();
 }
 }  // namespace
 
