@@ -20,7 +20,7 @@ fi
 # The program is read before /tmp is covered (the build may lie under it).
 exec 3<"$vey3host"
 mount -t tmpfs -o mode=1777 vey3tmp /tmp || { echo "FAIL: no tmpfs on /tmp"; exit 1; }
-mkdir /tmp/bin && cat <&3 >/tmp/bin/vey3host && chmod 755 /tmp/bin/vey3host
+bin=$(mktemp -d -p /tmp) && cat <&3 >"$bin/vey3host" && chmod 755 "$bin/vey3host" || { echo "FAIL: no copy of the program"; exit 1; }
 exec 3<&-
 work=$(mktemp -d -p /tmp)   # in the private /tmp, gone with it
 log=""
@@ -33,7 +33,7 @@ shared=/tmp/veyrances3_$uid
 # read-only).
 run() {
   log=$(cd "$work" && env -u VEY3_TEMP -u VEY3_CONF -u VEY3_SAVE -u VEY3_LOCALMAPS -u VEY3_MODS -u VEY3_MAPS \
-    HOME="$work/home" timeout 600 /tmp/bin/vey3host "$@" 2>&1)
+    HOME="$work/home" timeout 600 "$bin/vey3host" "$@" 2>&1)
 }
 said() { grep -q "$@" <<<"$log"; }
 verified() { said "nosuchgame"; }   # the run went on past the start
@@ -76,7 +76,7 @@ rm "$shared"
 # Empty variables are not set: the folders are the defaults under the home
 # folder and the shared temp folder.
 log=$(cd "$work" && env VEY3_TEMP= VEY3_CONF= VEY3_SAVE= VEY3_LOCALMAPS= HOME="$work/home" \
-  timeout 600 /tmp/bin/vey3host -d --verify nosuchgame 2>&1)
+  timeout 600 "$bin/vey3host" -d --verify nosuchgame 2>&1)
 for line in "confpath='$work/home/veyrances3'" "savepath='$work/home/veyrances3/savedgames'" \
   "localmappath='$work/home/veyrances3/maps'" "temppath='$shared/vey3-[0-9]*'"; do
   said -x "$line" || fail "an empty variable: no $line"
