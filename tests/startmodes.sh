@@ -36,6 +36,7 @@ expect() {   # expect STATUS TEXT PROGRAM WINDOWED ARGS...
   [ "$got" = "$status" ] || fail "$*: status $got, not $status"
   [ -z "$text" ] || grep -q -- "$text" "$work/log" || fail "$*: no '$text'"
 }
+saves="$work/home/veyrances3/savedgames"   # the saved games of the runs
 printf 'wait 2\nquit\n' > "$work/script"
 
 expect 1 "is not available in this version" "$vey3host" 0 --tcpserver
@@ -45,7 +46,7 @@ expect 1 "Not a valid game name: ../evil" "$vey3" 1 -a -x ../evil
 # An unknown game: a word in the window, then the Main Menu, left by Quit.
 printf 'waitfor 1\nwait 2\nkey return\nwaitfor 6\nclickid 6\n' > "$work/script"
 expect 0 "" "$vey3" 1 -a -x -c nosuchgame
-[ -d "$work/home/veyrances3/nosuchgame" ] && fail "a folder for the unknown game was made"
+[ -d "$saves/nosuchgame" ] && fail "a folder for the unknown game was made"
 # The Main Menu without options, left by Escape.
 printf 'waitfor 6\nkey escape\n' > "$work/script"
 expect 0 "" "$vey3" 1 -a -x -c
@@ -64,12 +65,12 @@ printf 'img' > "$work/maps/broken.tga"
 printf 'waitfor 1\nwait 2\nshot %s\nwait 3\nkey return\n' "$work/box.ppm" > "$work/script"
 expect 1 "Map image $work/maps/broken.tga of broken.map (Broken) cannot be read: the file ends before its pixels do" \
   "$vey3" 1 -a -x --mapfile broken.map --era 1 --normai 0 --normai 1 brokengame
-[ -d "$work/home/veyrances3/brokengame" ] && fail "a folder for the game of the broken map was made"
+[ -d "$saves/brokengame" ] && fail "a folder for the game of the broken map was made"
 [ -s "$work/box.ppm" ] || fail "no box over the broken map in the window"
 refused() {   # refused TEXT MAPFILE
   printf 'waitfor 1\nwait 2\nkey return\n' > "$work/script"
   expect 1 "$1" "$vey3" 1 -a -x --mapfile "$2" --era 1 --normai 0 --normai 1 refusedgame
-  [ -d "$work/home/veyrances3/refusedgame" ] && fail "$2: a game folder was made"
+  [ -d "$saves/refusedgame" ] && fail "$2: a game folder was made"
   return 0
 }
 printf -- '-- being drawn\n#imagefile lost.tga\n#neighbour 1 2\n#start 3\n#computerplayer 5 3\n' > "$work/maps/drawing.map"
@@ -87,6 +88,16 @@ refused "Can't find map image: lost.tga, named by lost.map (Lost), is neither in
 refused "too many #start: starts.map (Starts) has 101 #start lines, at most 100: it cannot be played" starts.map
 refused "Map file $work/maps/big.map is too large: 5242880 bytes, where a map file has at most 500000" big.map
 refused "Map image $work/maps/huge.tga of huge.map (Huge) cannot be read: its header promises a picture larger" huge.map
+# A map with room for fewer nations than the command line names ends the run
+# as the search for their starts would, after its information screen (Ok): the
+# vale with one land province left where a nation may start.
+{ printf '#vey2title Crowded\n#imagefile vale.tga\n#terrain 1 0\n'; for i in $(seq 2 25); do echo "#terrain $i 512"; done; } \
+  > "$work/maps/crowded.map"
+printf 'waitfor 999\nclickid 999\nwaitfor 1\nwait 2\nshot %s\nwait 3\nkey return\n' "$work/crowded.ppm" > "$work/script"
+expect 1 "^can't find a valid starting province on the map crowded.map: This map has room for 1 nations on land, not for 2\. Choose fewer nations or another map\.$" \
+  "$vey3" 1 -a -x --mapfile crowded.map --era 1 --normai 0 --normai 1 crowdedgame
+[ -d "$saves/crowdedgame" ] && fail "a folder for the game on the crowded map was made"
+[ -s "$work/crowded.ppm" ] || fail "no box over the crowded map in the window"
 # Each map file is its own map: the file without a title, which comes after
 # the maps of the game, is left out with its reason, and none of its lines
 # reaches the map before it. A new game on Veyrmark beside it is hosted,

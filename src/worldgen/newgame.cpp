@@ -511,6 +511,13 @@ bool writefiles(const char* gname) {
 // nations (told already).
 enum class Made { world, unwritten, noroom };
 
+// The start-province search's stop, said before the search over a map
+// (kind: "map" or "random map") that has no room for the nations: with the
+// map and why.
+void noroomstop(char* message, const char* kind, const char* room) {
+  formatbounded(message, MSGLEN, "can't find a valid starting province on the %s %s: %s", kind, mapfilename, room);
+}
+
 // A random map is made for the number of nations, not their kinds: one that
 // has no start for some (all sea for a nation of the land, say) is refused
 // as any map would be, ending the run without a window.
@@ -518,7 +525,7 @@ bool randommaphasroom(int netflag) {
   const char* room = startroomproblem();
   if (!room[0]) return true;
   char message[MSGLEN];
-  formatbounded(message, MSGLEN, "can't find a valid starting province on the random map %s: %s", mapfilename, room);
+  noroomstop(message, "random map", room);
   if (textonly || netflag) failexit(message);
   msgbox("%s", message);
   return false;
@@ -720,7 +727,14 @@ int createnewgame(const char* gname, int netflag, char* namebuffer) {
           if (players == 0) fatalerror("no players");
           const char* room = startroomproblem();
           if (room[0]) {
-            if (textonly || gname) fatalerror(room);
+            // The nations that a caller names cannot be chosen again: the
+            // run ends with the search's stop (a box says it in the window).
+            if (textonly || gname) {
+              char message[MSGLEN];
+              noroomstop(message, "map", room);
+              if (!textonly) msgbox("%s", message);
+              failexit(message);
+            }
             msgbox("%s", room);
             continue;
           }

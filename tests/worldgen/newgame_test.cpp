@@ -228,13 +228,16 @@ TEST_F(BadMaps, MapOfANewerVersionEndsTheRunNamingItsFile) {
 }
 
 TEST_F(BadMaps, MoreNationsThanStartProvinces) {
-  // Three land provinces for five nations: refused before any search.
+  // Three land provinces for five nations: refused before any search, with
+  // the search's own words, the map and why, and status 1.
   Picture p(60, 20);
   p.redcolumn(20), p.redcolumn(40);
   p.white(10, 10), p.white(30, 10), p.white(50, 10);
   makemap(p, "#neighbour 1 2\n#neighbour 2 3\n");
   computers({2, 3, 4});
-  EXPECT_DEATH(createnewgame("bad", 0, nullptr), "has room for 3 nations on land, not for 5");
+  EXPECT_EXIT(createnewgame("bad", 0, nullptr), testing::ExitedWithCode(1),
+              "can't find a valid starting province on the map bad\\.map: This map has room for 3 nations on land, "
+              "not for 5\\. Choose fewer nations or another map\\.");
   EXPECT_TRUE(folderempty());
 }
 
