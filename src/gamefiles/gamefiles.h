@@ -119,6 +119,8 @@ void endsection(FILE* f);
 // The next index of a section: -1 at its end, else 0..limit-1; an index at or
 // above limit is a defect with the message. On a soft failure -2.
 int32_t getindex(FILE* f, int32_t limit, const char* message);
+// The same for an index just read from f.
+int32_t checkindex(FILE* f, int32_t index, int32_t limit, const char* message);
 // Reads an int32 check; a different value is a defect with the message.
 bool readcheck(FILE* f, int32_t expected, const char* message);
 bool readcheck16(FILE* f, int32_t expected, const char* message);

@@ -260,8 +260,9 @@ int32_t layoutbytes(Layout layout, int32_t version) {
 void putindex(int32_t index, FILE* f) { putint(index, f); }
 void endsection(FILE* f) { putint(-1, f); }
 
-int32_t getindex(FILE* f, int32_t limit, const char* message) {
-  int32_t index = getint(f);
+int32_t getindex(FILE* f, int32_t limit, const char* message) { return checkindex(f, getint(f), limit, message); }
+
+int32_t checkindex(FILE* f, int32_t index, int32_t limit, const char* message) {
   if (readbroken()) return -2;
   // A file that ends inside a section would read index 0 for ever.
   if (feof(f)) {

@@ -92,15 +92,19 @@ void putall(int32_t, FILE* f) {
 }
 
 // Reads the section; tag names the reader in its messages ("gettrndta",
-// "getfather"). False when the file is broken there.
-bool getsection(FILE* f, const char* tag, const Section& s) {
+// "getfather"). A checked number past the table goes to beyond (with the
+// reader's player p) before the stop. False when the file is broken there.
+bool getsection(FILE* f, const char* tag, const Section& s, void (*beyond)(int32_t n, int32_t p) = nullptr,
+                int32_t p = -1) {
   char message[100];
   if (s.what) formatbounded(message, sizeof message, "%s: bad %s", tag, s.what);
   if (s.highest) *s.highest = -1;
   for (;;) {
     int32_t n;
     if (s.what) {
-      n = getindex(f, s.limit, message);
+      n = getint(f);
+      if (beyond && n >= s.limit && !readbroken()) beyond(n, p);
+      n = checkindex(f, n, s.limit, message);
       if (n < 0) return n == -1;
     } else {
       n = getint(f);
@@ -171,9 +175,9 @@ void putcheck(int32_t, FILE* f) { putint(HEADERCHECK, f); }
 template <const Section& S>
 bool getpart(int32_t, FILE* f, const char* tag) { return getsection(f, tag, S); }
 // The same, traced with its count at debug level 1 (the highest number read, or the table's size).
-template <const Section& S>
-bool gettraced(int32_t, FILE* f, const char* tag) {
-  if (!getsection(f, tag, S)) return false;
+template <const Section& S, void (*Beyond)(int32_t, int32_t) = nullptr>
+bool gettraced(int32_t p, FILE* f, const char* tag) {
+  if (!getsection(f, tag, S, Beyond, p)) return false;
   debugprint("%s %d ", S.trace, S.highest ? *S.highest : S.limit);
   return true;
 }
@@ -185,6 +189,9 @@ bool getcheck(int32_t, FILE* f, const char* tag) {
 }
 
 // ---------------------------------------------------------------- turn file
+
+// A land number past the table, traced with the player whose file it is.
+void landbeyond(int32_t n, int32_t p) { debugprint("getturndata getland%d for knr%d\n", n, p); }
 
 const Part turnparts[] = {
     {[](int32_t, FILE* f) { put_gameinfo(f); },
@@ -199,7 +206,7 @@ const Part turnparts[] = {
        debugprint("get turn data for player %d global_mappic %s fileversion %d\n", p, gameinfo.mappic, readversion);
        return true;
      }},
-    {putall<LANDS>, gettraced<LANDS>},
+    {putall<LANDS>, gettraced<LANDS, landbeyond>},
     {putall<KINGDOMS>, gettraced<KINGDOMS>},
     // The player's own units, those of The Void, the hall of fame and the
     // mercenary bands.
