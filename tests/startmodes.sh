@@ -107,7 +107,8 @@ for picture in lost vale; do
   printf 'wait 10\nkey return\nwait 10\nkey return\nwait 300\nquit\n' > "$work/script"
   expect 0 "Map file drawing.map has no #vey2title line: left out of the choice" \
     "$vey3" 1 -a -x --mapfile veyrmark.map --era 1 --normai 0 --normai 1 beside$picture
-  grep -q "^Game beside$picture created" "$work/log" || fail "no game on Veyrmark beside a map without a title"
+  [ -f "$saves/beside$picture/ftherlnd" ] || fail "no game on Veyrmark beside a map without a title"
+  grep -q "^Game beside$picture created" "$work/log" && fail "a line of our own after the new game beside $picture"
   expect 0 "Turn 2 of beside$picture hosted" "$vey3host" 0 --host beside$picture
 done
 # The first start (no settings yet) with a settings folder that cannot be

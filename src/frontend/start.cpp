@@ -65,7 +65,7 @@ void namedgame(const char* gname) {
     return;
   }
   if (computersnamed()) {
-    if (createnewgame(gname, 0, nullptr)) printf("Game %s created\n", gname);
+    createnewgame(gname, 0, nullptr);
     return;
   }
   setbgscene(Scene::menu);   // the word shows over the menu's backdrop, not the start-up's scene

@@ -772,8 +772,5 @@ int newgamemode(const char* gname) {
     return 1;
   }
   textonly = 1;
-  int made = createnewgame(gname, 0, nullptr);
-  printf(made ? "Game %s created\n" : "No game created\n", gname);
-  fflush(stdout);
-  return made ? 0 : 1;
+  return createnewgame(gname, 0, nullptr) ? 0 : 1;
 }
