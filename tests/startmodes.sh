@@ -3,9 +3,10 @@
 # network modes say they are not available (both programs), a bad game name
 # is refused, an unknown game's name leads to the Main Menu with a word, the
 # performance test and the Main Menu end with 0, text-only mode without a
-# mode is refused, a map that --mapfile names and that cannot be played ends
-# the run with its reason, and a first start whose settings cannot be saved
-# goes on.
+# mode is refused, a map that --mapfile names and that cannot be played (or
+# has no room for the nations named) ends the run with its reason, a mod that
+# cannot be enabled is named, and a first start whose settings cannot be
+# saved goes on.
 # Arguments: vey3 binary, data folder, build folder, host program.
 set -uo pipefail
 ulimit -c 0   # the text-only refusal aborts on purpose
@@ -111,6 +112,16 @@ for picture in lost vale; do
   grep -q "^Game beside$picture created" "$work/log" && fail "a line of our own after the new game beside $picture"
   expect 0 "Turn 2 of beside$picture hosted" "$vey3host" 0 --host beside$picture
 done
+# --enablemod names a folder or a FIFO with why (read as a mod, the one is no
+# mod and the other holds the start); a link that goes round in a loop is
+# missing as any name that leads nowhere.
+mkdir -p "$work/mods/folder.dm"
+mkfifo "$work/mods/pipe.dm"
+ln -s loop.dm "$work/mods/loop.dm"
+VEY3_MODS="$work/mods" expect 1 "" "$vey3" 0 --textonly -M folder.dm -M pipe.dm -M loop.dm --verify nosuchgame
+grep -qx "Can't find mod: folder.dm (it is a folder, not a file)" "$work/log" || fail "no cause for the folder"
+grep -qx "Can't find mod: pipe.dm (it is a FIFO, not a file)" "$work/log" || fail "no cause for the FIFO"
+grep -qx "Can't find mod: loop.dm" "$work/log" || fail "not the plain line for the link loop"
 # The first start (no settings yet) with a settings folder that cannot be
 # written starts all the same: a box says why, then the Main Menu.
 ro=$(plainuserdir)

@@ -24,7 +24,7 @@ int validmodname(const char* name) {
   return 1;
 }
 
-int32_t modfilestate(const char* name, std::string* cause) {
+int32_t modfilestate(const char* name, std::string* cause, int* problem) {
   if (!validmodname(name)) return 0;
   char path[PATHLEN];
   formatbounded(path, PATHLEN, "%s/%s", modpath, name);
@@ -33,6 +33,7 @@ int32_t modfilestate(const char* name, std::string* cause) {
   if (err == 0 && S_ISREG(st.st_mode)) return 1;
   if (err == ENOENT || err == ENOTDIR) return 0;
   if (cause) *cause = readproblem(path, err ? err : ENOTAFILE);
+  if (problem) *problem = err;
   return -1;
 }
 
@@ -87,9 +88,17 @@ void writemodsection(FILE* f) {
 void enablemodoption(const char* name, bool first) {
   if (first) clearenabledmods();
   std::string cause;
-  const int32_t state = modfilestate(name, &cause);
-  if (state == 1) enablemod(name);
-  else if (state < 0) printf("Can't find mod: %s (%s)\n", name, cause.c_str());
+  int problem = 0;
+  const int32_t state = modfilestate(name, &cause, &problem);
+  if (state == 1) {
+    enablemod(name);
+    return;
+  }
+  // Why goes with the line where the name stands for something that would
+  // be read as a mod and is none (a folder, a FIFO that would hold the start
+  // for ever); a link that goes round in a loop leads nowhere, as a missing
+  // mod does.
+  if (state < 0 && problem != ELOOP) printf("Can't find mod: %s (%s)\n", name, cause.c_str());
   else printf("Can't find mod: %s\n", name);
 }
 

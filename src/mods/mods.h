@@ -34,8 +34,9 @@ int modfileexists(const char* name);
 // What stands under a valid mod name in the mod folder: 1 the file, 0
 // nothing (a missing mod, or an invalid name), -1 something that is no file
 // to read (a folder, a FIFO, a link that goes round in a loop, a folder that
-// may not be searched), with why in the readers' words in *cause.
-int32_t modfilestate(const char* name, std::string* cause = nullptr);
+// may not be searched), with why in the readers' words in *cause and the
+// errno of the look (0 for something that is there) in *problem.
+int32_t modfilestate(const char* name, std::string* cause = nullptr, int* problem = nullptr);
 // 1 when something stands under the valid mod name in the mod folder: the
 // file, or what the reader refuses with its cause. 0 for a missing mod.
 int modinfolder(const char* name);

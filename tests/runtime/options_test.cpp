@@ -290,16 +290,19 @@ TEST_F(OptionsFixture, EnableModsReplaceTheSettingsList) {
   writetext(dir / "a.dm", "#modname");
   writetext(dir / "b.dm", "#modname");
   mkdir((dir / "folder.dm").c_str(), 0755);
+  mkfifo((dir / "pipe.dm").c_str(), 0600);
   symlink("loop.dm", (dir / "loop.dm").c_str());
   enablemod("fromsettings.dm");
   testing::internal::CaptureStdout();
   parse({"-M", "a.dm", "--enablemod", "missing.dm", "-M", "b.dm", "-M", "a.dm", "-M", "../etc/passwd", "-M",
-         "folder.dm", "-M", "loop.dm"});
+         "folder.dm", "-M", "pipe.dm", "-M", "loop.dm"});
   std::string out = testing::internal::GetCapturedStdout();
-  // What stands in a mod's place but is no file is named with its cause.
+  // A folder or a FIFO in a mod's place is named with its cause; a link
+  // that goes round in a loop is missing like any other.
   EXPECT_EQ(out, "Can't find mod: missing.dm\nCan't find mod: ../etc/passwd\n"
                  "Can't find mod: folder.dm (it is a folder, not a file)\n"
-                 "Can't find mod: loop.dm (its symbolic links go round in a loop)\n");
+                 "Can't find mod: pipe.dm (it is a FIFO, not a file)\n"
+                 "Can't find mod: loop.dm\n");
   ASSERT_EQ(enabledmodlist.last, 1);
   EXPECT_STREQ(enabledmodlist.names[0], "a.dm");
   EXPECT_STREQ(enabledmodlist.names[1], "b.dm");
