@@ -5,11 +5,13 @@
 // the program ends quietly (--host, --finalhost) or hosts again
 // (--superhost).
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 #include "gamefiles/gamefiles.h"
@@ -18,6 +20,7 @@
 #include "runtime/ask.h"
 #include "runtime/binio.h"
 #include "runtime/fatal.h"
+#include "runtime/filesets.h"
 #include "runtime/folders.h"
 #include "runtime/hostlock.h"
 #include "runtime/options.h"
@@ -57,16 +60,38 @@ int32_t worldfileturn(const char* gname) {
   return f && !binreadfailed ? turn : -1;
 }
 
+int64_t nanoseconds(const timespec& t) { return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec; }
+
 // True when the game's world file was put in place after this program
 // started: another host made a month meanwhile, which the turn read at the
-// end of the start-up would take for the month asked for.
+// end of the start-up would take for the month asked for. The file's stamp
+// is the file system's clock (a file server's, for a network folder), which
+// may disagree with this machine's wall clock by seconds, and a wall clock
+// may be stepped: the start is put on the file system's clock through a
+// file made for it in the game folder now, whose stamp stands for the
+// clock since the boot read just before.
 bool worldchangedsincestart(const char* gname) {
-  char path[PATHLEN];
+  char path[PATHLEN], folder[PATHLEN];
   gamefilepath(path, PATHLEN, gname, 1, -1);
-  struct stat st;
-  if (stat(path, &st) != 0) return false;
-  const timespec start = processstart();
-  return st.st_ctim.tv_sec != start.tv_sec ? st.st_ctim.tv_sec > start.tv_sec : st.st_ctim.tv_nsec > start.tv_nsec;
+  struct stat world;
+  if (stat(path, &world) != 0) return false;
+  gamefolder(folder, PATHLEN, gname);
+  const std::string clockfile = tempname((std::string(folder) + "/hostclock").c_str());
+  timespec now{}, tick{};
+  clock_gettime(CLOCK_BOOTTIME, &now);
+  const int fd = opennewfile(clockfile.c_str());
+  // A folder that takes no file takes no month either: its host says why.
+  if (fd < 0) return false;
+  struct stat made;
+  const bool stamped = fstat(fd, &made) == 0;
+  unlink(clockfile.c_str());
+  close(fd);
+  if (!stamped) return false;
+  // Stamps come from a clock that moves in ticks: one may lie up to a tick
+  // before the moment it was made.
+  clock_getres(CLOCK_REALTIME_COARSE, &tick);
+  const int64_t start = nanoseconds(made.st_ctim) + nanoseconds(tick) - (nanoseconds(now) - processstart());
+  return nanoseconds(world.st_ctim) > start;
 }
 
 void saidhostedmeanwhile(const char* gname, int32_t now) {

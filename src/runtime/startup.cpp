@@ -23,11 +23,12 @@ int64_t clocknow(clockid_t clock) {
   clock_gettime(clock, &t);
   return nanoseconds(t);
 }
-// The wall clock when this program's own code first ran, before main.
-const int64_t firstclock = clocknow(CLOCK_REALTIME);
+// The clock when this program's own code first ran, before main.
+const int64_t firstclock = clocknow(CLOCK_BOOTTIME);
 
 // The end of the clock tick in which the kernel started this process (its
-// fork, before the program was loaded), on the wall clock; 0 when unknown.
+// fork, before the program was loaded), on the clock that counts from the
+// boot, as the kernel counts it; 0 when unknown.
 int64_t kernelstartbound() {
   UniqueFile f(fopen("/proc/self/stat", "re"));
   if (!f) return 0;
@@ -42,15 +43,13 @@ int64_t kernelstartbound() {
     return 0;
   const long hz = sysconf(_SC_CLK_TCK);
   if (hz <= 0) return 0;
-  const int64_t sinceboot = int64_t((uint64_t(ticks) + 1) * 1000000000ULL / uint64_t(hz));
-  return clocknow(CLOCK_REALTIME) - (clocknow(CLOCK_BOOTTIME) - sinceboot);
+  return int64_t((uint64_t(ticks) + 1) * 1000000000ULL / uint64_t(hz));
 }
 }  // namespace
 
-timespec processstart() {
+int64_t processstart() {
   const int64_t bound = kernelstartbound();
-  const int64_t start = bound > 0 && bound < firstclock ? bound : firstclock;
-  return timespec{time_t(start / 1000000000), long(start % 1000000000)};
+  return bound > 0 && bound < firstclock ? bound : firstclock;
 }
 
 void beginstartup(int argc, char** argv) {

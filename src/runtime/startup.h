@@ -3,16 +3,14 @@
 // seeds, the folders, the settings file, the command line (verify and
 // text-only mode turn sound off), the math tables and the mod folder.
 #pragma once
-#include <ctime>
-
 #include "runtime/short.h"
 
 void beginstartup(int argc, char** argv);
 // Stops with the message when the random table was overwritten.
 void checkrandtab(const char* message);
-// A time on the wall clock (CLOCK_REALTIME, as files are stamped) that
-// lies after the start of this process and as close to it as can be known:
-// the end of the kernel's clock tick of its start, or the clock when its
-// code first ran, whichever is earlier. A file changed later than this was
-// changed after the process started.
-timespec processstart();
+// A time on the clock that counts from the boot (CLOCK_BOOTTIME, in
+// nanoseconds), which no step of the wall clock moves, that lies after the
+// start of this process and as close to it as can be known: the end of the
+// kernel's clock tick of its start, or the clock when its code first ran,
+// whichever is earlier.
+int64_t processstart();

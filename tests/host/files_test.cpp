@@ -59,6 +59,23 @@ class TurnFiles : public HostGame {
     return {"VEY3_SAVE=" + root + "/save", "VEY3_TEMP=" + root + "/temp", "VEY3_CONF=" + root + "/conf",
             "VEY3_DATA=" VEY3_DATA_DIR, "HOME=" + root};
   }
+  // A host started (with the environment) before another host makes its
+  // month, and slow to start (it reads the game only once the month
+  // stands), hosts nothing.
+  void slowhostleavesthenextmonth(const std::vector<std::string>& env) {
+    const pid_t slow = startprogram("/bin/sh",
+                                    {"-c", "while [ ! -e '" + root + "/slowgo' ]; do sleep 0.01; done; exec '" +
+                                               std::string(VEY3_HOST_BINARY) + "' --textonly --host g"},
+                                    env, root + "/slow.txt");
+    ASSERT_EQ(runprogram(VEY3_HOST_BINARY, {"--textonly", "--host", "g"}, hostenv(), root).status, 0);
+    const int32_t made = worldturn();
+    writebytes(root + "/slowgo", {});
+    EXPECT_EQ(waitprogram(slow), 1);
+    const std::vector<uint8_t> late = readbytes(root + "/slow.txt");
+    EXPECT_EQ(std::string(late.begin(), late.end()), "The game g was hosted by another program meanwhile (it is at turn " +
+                                                         std::to_string(made) + " now); it was not hosted again\n");
+    EXPECT_EQ(worldturn(), made);
+  }
   // Every file of the set carries the same turn.
   int32_t consistentturn() {
     const int32_t t = worldturn();
@@ -376,18 +393,38 @@ TEST_F(TurnFiles, ASecondHostNeverHostsTheMonthAfter) {
                                                           "turn " + std::to_string(before + 2) + " now)"),
             std::string::npos);
   EXPECT_EQ(worldturn(), before + 2);
-  // A host started before another host made its month, and slow to start
-  // (it reads the game only once the month stands), hosts nothing.
-  const pid_t slow = startprogram("/bin/sh",
-                                  {"-c", "while [ ! -e '" + root + "/go2' ]; do sleep 0.01; done; exec '" +
-                                             std::string(VEY3_HOST_BINARY) + "' --textonly --host g"},
-                                  env, root + "/slow.txt");
-  ASSERT_EQ(runprogram(VEY3_HOST_BINARY, {"--textonly", "--host", "g"}, env, root).status, 0);
-  writebytes(root + "/go2", {});
-  EXPECT_EQ(waitprogram(slow), 1);
-  const std::vector<uint8_t> late = readbytes(root + "/slow.txt");
-  EXPECT_EQ(std::string(late.begin(), late.end()), "The game g was hosted by another program meanwhile (it is at turn " +
-                                                       std::to_string(before + 3) + " now); it was not hosted again\n");
+  slowhostleavesthenextmonth(env);
+  EXPECT_EQ(worldturn(), before + 3);
+}
+
+// Whether a month was made after a host started does not hang on the host's
+// wall clock agreeing with the file system's (a network folder, a clock
+// stepped back): a host whose clock runs a minute behind hosts the month
+// that stood, and one whose clock runs a minute ahead still leaves the
+// month that another host made after its start.
+TEST_F(TurnFiles, AHostWhoseClockIsOffHostsTheMonthThatStoodAtItsStart) {
+  create("testvale.map", {0, 1});
+  const int32_t before = worldturn();
+  const std::string shim = root + "/temp/clockshim.so";
+  ASSERT_EQ(system(("mkdir -p '" + root + "/temp' && cc -shared -fPIC -O2 -o '" + shim + "' '" VEY3_SOURCE_DIR
+                    "/tests/host/clockshim.c' -ldl")
+                       .c_str()),
+            0);
+  auto shifted = [&](int seconds) {
+    std::vector<std::string> env = hostenv();
+    for (const std::string& v : {"LD_PRELOAD=" + shim, "VEY3_CLOCKSHIFT=" + std::to_string(seconds),
+                                 std::string("ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0")})
+      env.push_back(v);
+    return env;
+  };
+  // The month just made, the next at once by a clock behind.
+  ASSERT_EQ(runprogram(VEY3_HOST_BINARY, {"--textonly", "--host", "g"}, hostenv(), root).status, 0);
+  const Outcome behind = runprogram(VEY3_HOST_BINARY, {"--textonly", "--host", "g"}, shifted(-60), root);
+  EXPECT_EQ(behind.status, 0) << behind.out;
+  EXPECT_EQ(behind.out.find("meanwhile"), std::string::npos) << behind.out;
+  EXPECT_EQ(worldturn(), before + 2);
+  // Started before another host's month, by a clock ahead.
+  slowhostleavesthenextmonth(shifted(60));
   EXPECT_EQ(worldturn(), before + 3);
 }
 
