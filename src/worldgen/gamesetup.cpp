@@ -3,11 +3,17 @@
 // installs), the deletion of an old game of the same name, and the province
 // and unit checks that world creation asks for.
 #include <dirent.h>
+#include <fcntl.h>
+#include <linux/capability.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cerrno>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gamefiles/gamefiles.h"
@@ -390,22 +396,57 @@ bool gamefilename(const char* gname, const char* name) {
   return false;
 }
 
+namespace {
+// True when this process may take another account's entry out of a folder
+// with the sticky bit, as the owner of the folder may.
+bool overridessticky() {
+  __user_cap_header_struct header = {_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct caps[2] = {};
+  return syscall(SYS_capget, &header, caps) == 0 && (caps[CAP_FOWNER / 32].effective & (1u << (CAP_FOWNER % 32))) != 0;
+}
+
+// Why a sub-folder of an old game's folder would stay behind when the new
+// game stands (it is moved into the new game's folder then, and a folder
+// left there keeps the old folder from going), nullptr when it goes. A
+// folder moves into another folder when the user may write the folder it
+// leaves and, as its ".." changes, the folder itself; out of a folder with
+// the sticky bit (one that every player writes) only when the user owns one
+// of the two; and never while a file system is mounted on it.
+const char* staysbehind(const char* from, const struct stat& parent, const char* path, const struct stat& st) {
+  if (st.st_dev != parent.st_dev) return "another file system is mounted on it";
+  const bool theirs = st.st_uid != geteuid();
+  const char* denied = theirs ? "it is another account's folder" : "no permission";
+  for (const auto& [folder, access] : {std::pair{from, W_OK | X_OK}, std::pair{path, W_OK}})
+    if (faccessat(AT_FDCWD, folder, access, AT_EACCESS) != 0)
+      return errno == EACCES || errno == EPERM ? denied : readcause(errno);
+  if ((parent.st_mode & S_ISVTX) && theirs && parent.st_uid != geteuid() && !overridessticky()) return denied;
+  return nullptr;
+}
+}  // namespace
+
 std::string carryoldfiles(const char* gname, const char* from, const char* to, bool oldgame) {
   DIR* d = opendir(from);
   std::vector<std::string> names;
   while (dirent* e = d ? readdir(d) : nullptr) names.emplace_back(e->d_name);
   if (d) closedir(d);
+  struct stat parent;
+  if (stat(from, &parent) != 0) return "";
   for (const std::string& name : names) {
     const std::string source = std::string(from) + "/" + name, copy = std::string(to) + "/" + name;
+    const std::string why = "The new game " + std::string(gname) + " was not made: " + source;
     struct stat st;
-    // Sub-folders go over when the new game is in place.
-    if (lstat(source.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) continue;
-    if ((oldgame && gamefilename(gname, name.c_str())) || temppid(name.c_str()) > 0) continue;
+    if (lstat(source.c_str(), &st) != 0 || name == "." || name == ".." || temppid(name.c_str()) > 0) continue;
+    // Sub-folders go over when the new game is in place: each must be able to.
+    if (S_ISDIR(st.st_mode)) {
+      if (const char* stays = staysbehind(from, parent, source.c_str(), st))
+        return why + ", which would go with it, cannot be moved: " + stays;
+      continue;
+    }
+    if (oldgame && gamefilename(gname, name.c_str())) continue;
     if (link(source.c_str(), copy.c_str()) == 0) continue;
     const int32_t copied = copynofollow(source.c_str(), copy.c_str());
     const int cause = errno;
     if (copied == 0) continue;
-    const std::string why = "The new game " + std::string(gname) + " was not made: " + source;
     if (copied == -1) return why + ", which would go with it, cannot be read: " + nofollowproblem(source.c_str(), cause);
     return why + " could not be copied into it: " + fileproblem(savepath, cause);
   }

@@ -447,10 +447,13 @@ TEST_F(NewGame, FilesThatCannotBeWrittenLeaveTheOldGame) {
 // A new game of the command line's name over an old game whose folder
 // holds a file that the user can neither link nor copy into the new game
 // (another account's file that it may not read, another account's FIFO, a
-// link that another account put there): the run ends with status 1 naming
+// link that another account put there), or a folder of another account's
+// that it may not move into the new game: the run ends with status 1 naming
 // the file and why, and the old game stands whole, where the program
 // stopped by SIGABRT ("cannot be written" of a file that it could not read)
-// or copied what the link pointed at into the new game.
+// or copied what the link pointed at into the new game, and made the game
+// without the folder, which stayed behind in a folder of the old game that
+// no start removed.
 TEST_F(NewGame, AnOldGameWithAFileThatCannotGoOverStaysWhole) {
   if (geteuid() != 0) GTEST_SKIP() << "needs another account's files";
   strlcopy(mapfile, "testvale.map", sizeof mapfile);
@@ -468,13 +471,28 @@ TEST_F(NewGame, AnOldGameWithAFileThatCannotGoOverStaysWhole) {
     std::function<void(const std::string&)> plant;
   };
   const Case cases[] = {
-      {"theirs.txt", "no permission", [](const std::string& p) {
+      {"theirs.txt", "cannot be read: no permission", [](const std::string& p) {
          writebytes(p, {'t'});
          chmod(p.c_str(), 0600);
        }},
-      {"pipe", "it is a FIFO, not a file", [](const std::string& p) { mkfifo(p.c_str(), 0600); }},
-      {"notes.txt", "it is a symbolic link, not a file", [&](const std::string& p) { symlink(secret.c_str(), p.c_str()); }},
+      {"pipe", "cannot be read: it is a FIFO, not a file", [](const std::string& p) { mkfifo(p.c_str(), 0600); }},
+      {"notes.txt", "cannot be read: it is a symbolic link, not a file",
+       [&](const std::string& p) { symlink(secret.c_str(), p.c_str()); }},
+      {"maps", "cannot be moved: it is another account's folder", [](const std::string& p) {
+         mkdirs(p.c_str());
+         writebytes(p + "/drawn.map", {'m'});
+       }},
+      // One that anyone may write, in a game folder of another account's
+      // that every player writes.
+      {"shared", "cannot be moved: it is another account's folder", [&](const std::string& p) {
+         mkdirs(p.c_str());
+         chmod(p.c_str(), 0777);
+         chmod(folder.c_str(), 01777);
+         chown(folder.c_str(), 65534, 65534);
+       }},
   };
+  struct stat own;
+  ASSERT_EQ(stat(folder.c_str(), &own), 0);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string planted = folder + "/" + c.name;
@@ -489,9 +507,12 @@ TEST_F(NewGame, AnOldGameWithAFileThatCannotGoOverStaysWhole) {
       return newgamemode(gamename) == 0 ? 0 : 3;
     });
     EXPECT_TRUE(e.exited && e.code == 1) << e.code << e.out;
-    EXPECT_NE(e.out.find("The new game kept was not made: " + planted + ", which would go with it, cannot be read: " +
-                         c.cause + "\n"), std::string::npos) << e.out;
-    unlink(planted.c_str());
+    EXPECT_NE(e.out.find("The new game kept was not made: " + planted + ", which would go with it, " + c.cause + "\n"),
+              std::string::npos)
+        << e.out;
+    std::filesystem::remove_all(planted);
+    ASSERT_EQ(chown(folder.c_str(), own.st_uid, own.st_gid), 0);
+    chmod(folder.c_str(), own.st_mode & 07777);
     EXPECT_EQ(listfolder(folder), files);
     EXPECT_EQ(readbytes(folder + "/ftherlnd"), world);
     EXPECT_EQ(listfolder(savepath), std::vector<std::string>{"kept"});
