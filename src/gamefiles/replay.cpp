@@ -519,11 +519,8 @@ void setforcesaside(int32_t lnr) {
 int takeforcesback(int keeplinks) {
   char path[PATHLEN];
   setasidepath(path, PATHLEN);
-  UniqueFile f = openfile(path, "rb");
-  if (!f) {
-    fatalerror("loadfor: bad header");
-    return 0;
-  }
+  UniqueFile f = openquiet(path, "rb");
+  if (!f) filestop("loadfor: bad header", path, errno);
   setreadversion(FILEVERSION);
   if (keeplinks == KEEPSTATE) {
     if (comesbackaswritten(f.get())) {

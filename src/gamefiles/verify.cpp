@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "gamefiles/gamefiles.h"
 #include "runtime/binio.h"
@@ -18,7 +17,7 @@ bool writereport(const char* path, const char* text) {
   SafeWrite out(path);
   if (out.ok()) fputs(text, out.stream());
   if (out.commit()) return true;
-  printf("Could not write the report %s: %s\n", path, strerror(errno));
+  printf("Could not write the report %s: %s\n", path, filecause(errno));
   return false;
 }
 
@@ -104,7 +103,9 @@ int verifymode() {
     return 1;
   }
   const VerifyCount count = verifygamefiles(gamename);
-  if (count.failed > 0) printf("%d files of %s could not be verified\n", count.failed, gamename);
-  if (count.unwritten > 0) printf("%d reports of %s could not be written\n", count.unwritten, gamename);
+  if (count.failed > 0)
+    printf("%d %s of %s could not be verified\n", count.failed, count.failed == 1 ? "file" : "files", gamename);
+  if (count.unwritten > 0)
+    printf("%d %s of %s could not be written\n", count.unwritten, count.unwritten == 1 ? "report" : "reports", gamename);
   return count.failed > 0 || count.unwritten > 0 ? 1 : 0;
 }

@@ -1,6 +1,7 @@
 // Font metrics: reading and writing "font.fnt" and the metrics in use.
 #include "gfx/font.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "runtime/fatal.h"
@@ -74,9 +75,10 @@ int loadfontmetrics(const char* datafolder) {
   char path[PATHLEN];
   formatbounded(path, PATHLEN, "%s/font.fnt", datafolder ? datafolder : ".");
   uint8_t data[FONTFILEBYTES + 1];
-  UniqueFile f = openfile(path, "rb");
+  UniqueFile f = openquiet(path, "rb");
+  const std::string unopened = f || errno == ENOENT ? "missing or unreadable" : readproblem(path, errno);
   int64_t n = f ? int64_t(fread(data, 1, sizeof data, f.get())) : -1;
-  const char* why = n < 0 ? "missing or unreadable" : parsefontmetrics(data, n, inuse);
+  const char* why = n < 0 ? unopened.c_str() : parsefontmetrics(data, n, inuse);
   if (why) {
     debugprint("***** Warning: font %s: %s\n", path, why);
     printf("Font %s: %s\n", path, why);

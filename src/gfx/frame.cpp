@@ -133,8 +133,8 @@ void loadscript() {
   script.loaded = true;
   const char* path = getenv("VEY3_INPUTSCRIPT");
   if (!path || !path[0]) return;
-  UniqueFile f = openfile(path, "r");
-  bailif_fmt(!f, "inputscript: cannot read %s", path);
+  UniqueFile f = openquiet(path, "r");
+  bailif_fmt(!f, "inputscript: cannot read %s: %s", path, f ? "" : readproblem(path, errno).c_str());
   char line[PATHLEN + 64];
   while (fgets(line, sizeof line, f.get()) && script.lines.size() < MAXSCRIPTLINES) script.lines.emplace_back(line);
 }

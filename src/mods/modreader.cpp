@@ -1077,8 +1077,9 @@ bool readstream(FILE* f, std::string* text, std::string* problem) {
 }
 
 // The whole file, or false (logged, and why in *problem but for a missing
-// file) when it cannot be read whole.
-bool readfile(const char* name, std::string* text, std::string* problem) {
+// file) when it cannot be read whole. told: the caller tells *problem, so a
+// FIFO or a folder in the file's place is not said here too.
+bool readfile(const char* name, std::string* text, std::string* problem, bool told) {
   if (!validmodname(name)) {
     debugprint("***** Warning: mod name refused: it would leave the mod folder\n");
     *problem = "its name would leave the mods folder";
@@ -1086,7 +1087,7 @@ bool readfile(const char* name, std::string* text, std::string* problem) {
   }
   char path[PATHLEN];
   formatbounded(path, PATHLEN, "%s/%s", modpath, name);
-  UniqueFile f = openfile(path, "rb");
+  UniqueFile f = told ? openquiet(path, "rb") : openfile(path, "rb");
   if (!f) {
     if (errno != ENOENT) *problem = "it cannot be opened: " + readproblem(path, errno);
     debugprint("***** Warning: the mod %s cannot be read\n", name);
@@ -1110,7 +1111,7 @@ int32_t readmod(const char* file, const char* text, size_t length, ModInfo* info
 int32_t readmodinfo(const char* name, ModInfo* info) {
   *info = ModInfo{};
   std::string text, problem;
-  if (!readfile(name, &text, &problem)) return 0;
+  if (!readfile(name, &text, &problem, false)) return 0;
   Reader rd{name, 0, 0, info};
   rd.infoonly = true;
   readlines(rd, text.data(), text.size());
@@ -1132,7 +1133,7 @@ std::vector<std::string> listmodfiles() {
 
 int32_t loadmodfile(const char* name, ModInfo* info, std::string* problem) {
   std::string text, why;
-  if (!readfile(name, &text, &why)) {
+  if (!readfile(name, &text, &why, problem != nullptr)) {
     if (problem) *problem = why;
     return -1;
   }

@@ -265,7 +265,7 @@ uint8_t* loadimage(const char* path, int32_t* width, int32_t* height, int32_t fl
   // Why a file could not be opened, in the words of the other readers ("no
   // permission"); it stands until the next load that cannot open its file.
   static thread_local char cause[200];
-  UniqueFile f = openfile(path, "rb");
+  UniqueFile f = why ? openquiet(path, "rb") : openfile(path, "rb");
   if (!f) {
     strlcopy(cause, readproblem(path, errno).c_str(), sizeof cause);
     return refuse(cause);

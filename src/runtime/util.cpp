@@ -15,6 +15,7 @@
 #include <set>
 
 #include "runtime/alloc.h"
+#include "runtime/binio.h"
 #include "runtime/fatal.h"
 #include "runtime/filesets.h"
 
@@ -130,7 +131,7 @@ int32_t loadfile(const char* path, void* buffer, int32_t n) {
 }
 
 void savefile(const char* path, const void* buffer, int32_t n) {
-  UniqueFile out = openfile(path, "wb");
+  UniqueFile out = openquiet(path, "wb");
   if (!out) {
     filestop("savefile: error opening file", path, errno);
   }
@@ -299,48 +300,109 @@ UniqueFile openquiet(const char* path, const char* mode) {
 UniqueFile openfile(const char* path, const char* mode) {
   UniqueFile f = openquiet(path, mode);
   // Said once for each path: a host or a screen may try the same file again.
+  // A soft reader tells its own failures, with the file and the cause.
   static std::set<std::string> told;
   if (!f && errno == ENOTAFILE) {
-    if (told.size() < 1000 && told.insert(path).second) printf("%s\n", fileproblem(path, ENOTAFILE).c_str());
+    if (!softreading() && told.size() < 1000 && told.insert(path).second)
+      printf("%s\n", fileproblem(path, ENOTAFILE).c_str());
     errno = ENOTAFILE;
   }
   return f;
 }
 
+namespace {
+// What happened, in the program's words, for the causes that a read and a
+// write share: every error that the file calls of the program can meet.
+struct CauseWords {
+  int err;
+  const char* words;
+};
+constexpr CauseWords causewords[] = {
+    {ENOTAFILE, "not a file"},
+    {EISDIR, "a folder stands in its place"},
+    {ELOOP, "its symbolic links go round in a loop"},
+    {EEXIST, "a file of that name stands there, which this program did not make"},
+    {ENOENT, "there is no such file or folder"},
+    {ENOTDIR, "a part of its path is a file, not a folder"},
+    {ENAMETOOLONG, "its name is too long"},
+    {ENOTEMPTY, "the folder is not empty"},
+    {EXDEV, "it lies on another file system"},
+    {EBUSY, "the system is using it"},
+    {ETXTBSY, "it is a program that is running"},
+    {EMLINK, "it has as many links as the file system allows"},
+    {ENOMEM, "there was not enough memory"},
+    {EMFILE, "this program has too many files open"},
+    {ENFILE, "the system has too many files open"},
+    {ENOLCK, "the system has no lock to give"},
+    {EAGAIN, "another program holds it for the moment"},
+    {EINTR, "a signal broke off the call"},
+    {EINVAL, "the file system does not take that name or call"},
+    {EOPNOTSUPP, "the file system cannot do that"},
+    {ENOSYS, "the system cannot do that"},
+    {EOVERFLOW, "it is too large to be read here"},
+    {EBADF, "it was not open for that"},
+    {ESTALE, "the file server no longer knows it (it was removed or replaced there)"},
+    {ETIMEDOUT, "the file server did not answer in time"},
+    {ENOTCONN, "the file system is no longer connected"},
+    {ENETDOWN, "the file server cannot be reached"},
+    {ENETUNREACH, "the file server cannot be reached"},
+    {EHOSTDOWN, "the file server cannot be reached"},
+    {EHOSTUNREACH, "the file server cannot be reached"},
+    {ECONNREFUSED, "the file server cannot be reached"},
+    {ECONNRESET, "the connection to the file server broke off"},
+    {EREMOTEIO, "the file server reported an error"},
+    {EUCLEAN, "the file system is damaged"},
+    {EBADMSG, "the file system is damaged"},
+    {ENXIO, "the device is not there"},
+    {ENODEV, "the device is not there"},
+    {ENOMEDIUM, "there is no disc in the drive"},
+    {ENOKEY, "the folder is encrypted and its key is not loaded"},
+    {ENOSPC, "the disc is full"},
+    {EDQUOT, "the disc is full"},
+    {EFBIG, "the disc is full"},
+    {EROFS, "the disc is read-only"},
+    {EACCES, "no permission"},
+    {EPERM, "no permission"},
+    {EIO, "the disc reported an error"},
+};
+
+const char* sharedcause(int err) {
+  for (const CauseWords& c : causewords)
+    if (c.err == err) return c.words;
+  // An error that no file call of the program is known to meet: its number.
+  static thread_local char unknown[64];
+  formatbounded(unknown, sizeof unknown, "the system reported error %d", err);
+  return unknown;
+}
+}  // namespace
+
 const char* filecause(int err) {
   switch (err) {
-    case ENOTAFILE: return "not a file";
-    case EISDIR: return "a folder stands in its place";
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG: return "the disc is full";
     case EROFS: return "cannot be written: the disc is read-only";
     case EACCES:
     case EPERM: return "cannot be written: no permission";
-    default: return strerror(err);
+    default: return sharedcause(err);
   }
 }
 
-const char* readcause(int err) {
-  switch (err) {
-    case ENOTAFILE: return "not a file";
-    case EISDIR: return "a folder stands in its place";
-    case EACCES:
-    case EPERM: return "no permission";
-    case ELOOP: return "its symbolic links go round in a loop";
-    default: return strerror(err);
-  }
+const char* readcause(int err) { return err == EIO ? "the disc reported an error while reading" : sharedcause(err); }
+
+namespace {
+// What stands at the path when it is no plain file; nullptr for a file or
+// nothing.
+const char* notafilekind(const char* path) {
+  struct stat st;
+  if (!path || stat(path, &st) != 0 || S_ISREG(st.st_mode)) return nullptr;
+  if (S_ISDIR(st.st_mode)) return "it is a folder, not a file";
+  if (S_ISFIFO(st.st_mode)) return "it is a FIFO, not a file";
+  if (S_ISSOCK(st.st_mode)) return "it is a socket, not a file";
+  return "it is a device, not a file";
 }
+}  // namespace
 
 std::string readproblem(const char* path, int err) {
-  struct stat st;
-  if (path && stat(path, &st) == 0) {
-    if (S_ISDIR(st.st_mode)) return "it is a folder, not a file";
-    if (S_ISFIFO(st.st_mode)) return "it is a FIFO, not a file";
-    if (S_ISSOCK(st.st_mode)) return "it is a socket, not a file";
-    if (!S_ISREG(st.st_mode)) return "it is a device, not a file";
-  }
-  return readcause(err);
+  const char* kind = notafilekind(path);
+  return kind ? kind : readcause(err);
 }
 
 bool notafile(const char* path) {
@@ -348,7 +410,10 @@ bool notafile(const char* path) {
   return path && stat(path, &st) == 0 && !S_ISREG(st.st_mode);
 }
 
-std::string fileproblem(const char* path, int err) { return std::string(path ? path : "") + ": " + filecause(err); }
+std::string fileproblem(const char* path, int err) {
+  const char* kind = err == ENOTAFILE ? notafilekind(path) : nullptr;
+  return std::string(path ? path : "") + ": " + (kind ? kind : filecause(err));
+}
 
 void filestop(const char* message, const char* path, int err) {
   fatalerror((std::string(message) + ": " + fileproblem(path, err)).c_str());

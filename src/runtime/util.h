@@ -59,19 +59,21 @@ constexpr int ENOTAFILE = 4096;
 // a plain file: a FIFO, a device or a folder in its place is refused at once,
 // never waited on or read for ever, with errno ENOTAFILE. Every reader and
 // writer of the program's files opens them here. openfile also prints
-// "<path>: not a file" for such a refusal; openquiet leaves the report to
-// its caller.
+// "<path>: it is a FIFO, not a file" (a folder, a device) for such a
+// refusal, but to a soft reader (SoftReadScope), which tells its own
+// failures; openquiet leaves the report to its caller.
 UniqueFile openfile(const char* path, const char* mode);
 UniqueFile openquiet(const char* path, const char* mode);
-// Why a file could not be read or written, as a player reads it: "not a
-// file", "a folder stands in its place" (EISDIR), "the disc is full"
-// (ENOSPC, EDQUOT, EFBIG), "cannot be written: ..." for a read-only disc or
-// folder (EROFS, EACCES, EPERM), else the system's text.
+// Why a file could not be read or written, as a player reads it, in the
+// program's words for every error that a file call can meet ("a folder
+// stands in its place" for EISDIR, "the disc is full" for ENOSPC, EDQUOT
+// and EFBIG, "the disc reported an error" for EIO, "a file of that name
+// stands there, which this program did not make" for EEXIST), "cannot be
+// written: ..." for a read-only disc or folder (EROFS, EACCES, EPERM), and
+// the error's number for one that none is known to meet.
 const char* filecause(int err);
-// Why a file could not be read, as a player reads it: "not a file", "a
-// folder stands in its place", "no permission", "its symbolic
-// links go round in a loop", else the system's text (the write causes of
-// filecause do not fit a reading).
+// The same for a reading: "no permission", "the disc reported an error
+// while reading" (the write causes of filecause do not fit a reading).
 const char* readcause(int err);
 // The same for a path that stands (lstat finds it) but did not read with
 // err: what stands there when it is no plain file ("it is a folder, not a
@@ -80,7 +82,8 @@ std::string readproblem(const char* path, int err);
 // True when the path names something that is no plain file (a folder, a
 // FIFO, a device): such a path is never read as a file.
 bool notafile(const char* path);
-// "<path>: <filecause>".
+// "<path>: <filecause>", for a path that is no plain file (ENOTAFILE) what
+// stands there, as readproblem says it.
 std::string fileproblem(const char* path, int err);
 // Stops the program (fatalerror) with "<message>: <path>: <filecause>": the
 // stop's own words, then which file and why.

@@ -140,8 +140,8 @@ bool setasideworld() {
 void restoreworld() {
   char path[PATHLEN];
   setasidepath(path);
-  UniqueFile f = openfile(path, "rb");
-  if (!f) fatalerror("viewvcrs: the set-aside world is gone");
+  UniqueFile f = openquiet(path, "rb");
+  if (!f) filestop("viewvcrs: the set-aside world is gone", path, errno);
   clearworld();
   setreadversion(FILEVERSION);
   getfatherland(f.get());

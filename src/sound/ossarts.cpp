@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "runtime/fatal.h"
+#include "runtime/util.h"
 #include "sound/backends.h"
 #include "sound/mixer.h"
 #include "sound/ossdevice.h"
@@ -53,7 +54,7 @@ void ossloop() {
   while (ossrunning) {
     mixaudio(buffer, CHUNKFRAMES);
     if (!writeall(buffer, sizeof buffer)) {
-      debugprint("sound: OSS write failed (%s)\n", strerror(errno));
+      debugprint("sound: OSS write failed (%s)\n", filecause(errno));
       break;
     }
   }
@@ -111,7 +112,7 @@ void artsloop() {
 int startoss() {
   dsp = ossdevice.open(DSPPATH, O_WRONLY);
   if (dsp < 0) {
-    debugprint("sound: cannot open %s (%s)\n", DSPPATH, strerror(errno));
+    debugprint("sound: cannot open %s (%s)\n", DSPPATH, filecause(errno));
     return 0;
   }
   if (const char* refused = setupdsp()) {

@@ -191,5 +191,5 @@ TEST_F(Header, AddcrcThenCheckcrcAndTamper) {
   writebytes(path, {1});
   EXPECT_EQ(checkcrc(path.c_str()), 0);
   EXPECT_EQ(checkcrc(savefile("g8/none").c_str()), 0);
-  EXPECT_DEATH(addcrc(savefile("g8/none").c_str()), "addcrc: can't open file: .*/g8/none: No such file or directory");
+  EXPECT_DEATH(addcrc(savefile("g8/none").c_str()), "addcrc: can't open file: .*/g8/none: there is no such file or folder");
 }

@@ -7,7 +7,7 @@
  *
  *   VEY3_READFAULTFILE=SUFFIX   the file: a path that ends so
  *   VEY3_READFAULT=N[:ERROR]    fail the Nth call; ERROR EIO (the default),
- *                               EACCES or ENOMEM
+ *                               EACCES, ENOMEM or ESTALE
  *   VEY3_READFAULTCOUNT=FILE    writes "calls N" at exit, for choosing N
  */
 #define _GNU_SOURCE
@@ -40,6 +40,7 @@ static void setup(void) {
   if (v && sscanf(v, "%ld:%15[A-Z]", &failat, error) >= 1) {
     if (strcmp(error, "EACCES") == 0) failerror = EACCES;
     if (strcmp(error, "ENOMEM") == 0) failerror = ENOMEM;
+    if (strcmp(error, "ESTALE") == 0) failerror = ESTALE;
   }
 }
 

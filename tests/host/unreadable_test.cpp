@@ -16,6 +16,9 @@
 
 namespace {
 
+// What a failed read is said to be, in the program's words.
+const char* const DISCERROR = "the disc reported an error while reading";
+
 struct Outcome {
   int status = -1;
   std::string out;
@@ -80,7 +83,7 @@ TEST_F(Unreadable, AnOrderFileThatCannotBeReadStopsTheHost) {
       {"its symbolic links go round in a loop", [&] { unlink(orders.c_str()); symlink(orders.c_str(), orders.c_str()); }},
       // The memory of the reader at address 0: a read that fails as a
       // broken disc's does.
-      {strerror(EIO), [&] { unlink(orders.c_str()); symlink("/proc/self/mem", orders.c_str()); }},
+      {DISCERROR, [&] { unlink(orders.c_str()); symlink("/proc/self/mem", orders.c_str()); }},
   };
   const std::vector<uint8_t> world = readbytes(path("ftherlnd")), other = readbytes(orderpath(1)),
                              turn = readbytes(trnpath(0));
@@ -98,7 +101,7 @@ TEST_F(Unreadable, AnOrderFileThatCannotBeReadStopsTheHost) {
     EXPECT_TRUE(readbytes(trnpath(0)) == turn);
     const Outcome v = run({"--verify", "g"});
     EXPECT_EQ(v.status, 1) << v.out;
-    EXPECT_TRUE(says(v, orders + " cannot be read: " + c.cause + "\n")) << v.out;
+    EXPECT_TRUE(says(v, orders + " cannot be read: " + c.cause + "\n1 file of g could not be verified\n")) << v.out;
     EXPECT_FALSE(says(v, "written")) << v.out;
     chmod(orders.c_str(), 0644);
     ASSERT_EQ(system(("rm -rf '" + orders + "'").c_str()), 0);
@@ -143,14 +146,18 @@ TEST_F(Unreadable, AnyFailingReadOfAnOrderFileStopsTheHost) {
   for (const auto& [name, bytes] : files) writebytes(name, bytes);
   unlink(trnpath(0).c_str());
   for (int32_t n = 1; n <= calls; n++) {
-    for (const int error : {EIO, ENOMEM}) {
-      SCOPED_TRACE(std::string(strerror(error)) + " at call " + std::to_string(n) + " of " + std::to_string(calls));
+    // A disc's error, a memory that runs out, a file that a file server
+    // lost meanwhile.
+    for (const auto& [error, cause] : {std::pair{"EIO", DISCERROR}, std::pair{"ENOMEM", "there was not enough memory"},
+                                       std::pair{"ESTALE", "the file server no longer knows it (it was removed or "
+                                                           "replaced there)"}}) {
+      SCOPED_TRACE(std::string(error) + " at call " + std::to_string(n) + " of " + std::to_string(calls));
       std::vector<std::string> failing = shimmed;
-      failing.push_back("VEY3_READFAULT=" + std::to_string(n) + (error == EIO ? ":EIO" : ":ENOMEM"));
+      failing.push_back("VEY3_READFAULT=" + std::to_string(n) + ":" + error);
       r = run({"--textonly", "--host", "g"}, false, failing);
       EXPECT_EQ(r.status, 1) << r.out;
       EXPECT_TRUE(says(r, std::string("The orders of ") + nations[0].name + ", " + orders + ", cannot be read: " +
-                              strerror(error) + "\nTurn 2 of g was not hosted; the game stands as it was\n"))
+                              cause + "\nTurn 2 of g was not hosted; the game stands as it was\n"))
           << r.out;
       EXPECT_FALSE(says(r, "not used")) << r.out;
       for (const auto& [name, bytes] : files) EXPECT_TRUE(readbytes(name) == bytes) << name;
@@ -171,7 +178,7 @@ TEST_F(Unreadable, AnyFailingReadOfAnOrderFileStopsTheHost) {
     failing.push_back("VEY3_READFAULT=" + std::to_string(n));
     r = run({"--verify", "g"}, false, failing);
     EXPECT_EQ(r.status, 1) << r.out;
-    EXPECT_TRUE(says(r, orders + " cannot be read: " + strerror(EIO) + "\n")) << r.out;
+    EXPECT_TRUE(says(r, orders + " cannot be read: " + DISCERROR + "\n")) << r.out;
     EXPECT_FALSE(says(r, "rotten")) << r.out;
   }
 }
@@ -235,7 +242,7 @@ TEST_F(Unreadable, AModThatCannotBeReadWholeStopsTheHost) {
       {"it cannot be opened: no permission", [&] { writebytes(mod, {'#', '\n'}); chmod(mod.c_str(), 0); }},
       {"it is larger than " + std::to_string(MAXMODFILE) + " bytes",
        [&] { writebytes(mod, {'#', '\n'}); ASSERT_EQ(truncate(mod.c_str(), MAXMODFILE + 1), 0); }},
-      {std::string("line 1: the file could not be read on from there (") + strerror(EIO) + ")",
+      {std::string("line 1: the file could not be read on from there (") + DISCERROR + ")",
        [&] { symlink("/proc/self/mem", mod.c_str()); }},
       // Something other than a file in its place is no missing mod.
       {"it cannot be opened: it is a folder, not a file", [&] { mkdir(mod.c_str(), 0755); }},
@@ -251,6 +258,7 @@ TEST_F(Unreadable, AModThatCannotBeReadWholeStopsTheHost) {
     EXPECT_TRUE(says(r, "The game g needs the mod part.dm, " + mod + ", which cannot be read: " + c.cause +
                             "; the turn was not hosted\n"))
         << r.out;
+    EXPECT_EQ(r.out.find(mod), r.out.rfind(mod)) << r.out;
     EXPECT_TRUE(readbytes(path("ftherlnd")) == world);
   }
   remove(mod.c_str());
@@ -279,6 +287,13 @@ TEST_F(Unreadable, VerifyInAReadOnlyFolderSaysTheReportsWereNotWritten) {
   }
   EXPECT_TRUE(says(v, "3 reports of g could not be written\n")) << v.out;
   EXPECT_FALSE(says(v, "could not be verified")) << v.out;
+  // One report in whose place a folder stands, counted as one.
+  const std::string world = path("ftherlnd.chk");
+  ASSERT_EQ(mkdirs((world + "/in").c_str()), 1);
+  const Outcome one = run({"--verify", "g"}, false);
+  EXPECT_EQ(one.status, 1) << one.out;
+  EXPECT_TRUE(says(one, "Could not write the report " + world + ": a folder stands in its place\n")) << one.out;
+  EXPECT_TRUE(says(one, "\n1 report of g could not be written\n")) << one.out;
 }
 
 // A FIFO in the place of the world or a turn file is named as such, never

@@ -93,7 +93,7 @@ TEST_F(UnwrittenMonth, AReadOnlyGameFolderIsNoFullDisc) {
 // the old turn stands, where it went on and reported the month hosted.
 TEST_F(UnwrittenMonth, AJournalThatTheDiscDidNotTakeIsNoMonth) {
   create("testvale.map", {0, 1});
-  expectrefused(hostin([] { failjournalsync = true; }), root + "/save/g: Input/output error");
+  expectrefused(hostin([] { failjournalsync = true; }), root + "/save/g: the disc reported an error");
   expectoldturn();
 }
 
@@ -114,7 +114,7 @@ TEST_F(UnwrittenMonth, WhatOtherAccountsPutInTheGameFolderIsNotFollowed) {
   for (const std::string& open : {root, root + "/save"}) chmod(open.c_str(), 0755);
   chmod(temppath, 0777);
   chmod(path("").c_str(), 0777);
-  const std::string month = "Turn 2 of g was not hosted: ", planted = "\\.vey3\\.new[0-9]+: File exists; the old turn stands",
+  const std::string month = "Turn 2 of g was not hosted: ", planted = "\\.vey3\\.new[0-9]+: a file of that name stands there, which this program did not make; the old turn stands",
                     nolock = "The game g was not hosted: the lock that keeps two hosts apart cannot be taken: " + lock + ": ";
   struct Case {
     std::string name, to, said;   // the link's name and where it points (none: a lock file of root's)

@@ -112,5 +112,5 @@ TEST(Alloc, LoadMalloc) {
   std::string missing = dir / "missing";
   EXPECT_EQ(runchild([&] { myloadmalloc(missing.c_str()); }).err, fixed + "myloadmalloc: can't open " + missing + "\n");
   // A folder is no file to load.
-  EXPECT_EQ(runchild([&] { myloadmalloc(dir.path.c_str()); }).err, fixed + dir.path + ": not a file\n");
+  EXPECT_EQ(runchild([&] { myloadmalloc(dir.path.c_str()); }).err, fixed + dir.path + ": it is a folder, not a file\n");
 }

@@ -194,7 +194,7 @@ TEST(CommandLine, TempNameThatIsAFileIsReported) {
   Ended e = run({"--textonly", "--host"});
   EXPECT_TRUE(e.aborted());
   EXPECT_EQ(e.err, fixed + "Failed to create temp directory properly (unknown reason): " + run.temp +
-                       ": Not a directory\n");
+                       ": a part of its path is a file, not a folder\n");
   EXPECT_TRUE(exists(run.temp));
 }
 

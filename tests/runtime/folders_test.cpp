@@ -243,7 +243,7 @@ TEST(GeneralInit, ATempFolderThatCannotBeMadeIsNamed) {
   Ended file = runchild([] { general_init(); });
   EXPECT_TRUE(file.aborted());
   EXPECT_EQ(file.err, fixed + "Failed to create temp directory properly (unknown reason): " + (box.dir / "afile") +
-                          ": Not a directory\n");
+                          ": a part of its path is a file, not a folder\n");
 }
 
 TEST(GeneralInit, TempFolderWeMadeIsRemovedAtEveryEnd) {

@@ -256,7 +256,7 @@ TEST(ImageFiles, AFileIsReadOnlyAsFarAsItsHeaderAllowsAndEachRefusalSaysWhy) {
   write(tga, over);
   EXPECT_EQ(why(tga), "its run-length data is damaged");
   EXPECT_EQ(why(sgi).rfind("it is no SGI picture", 0), 0u) << why(sgi);
-  EXPECT_EQ(why(dir.path + "/none.rgb"), "No such file or directory");
+  EXPECT_EQ(why(dir.path + "/none.rgb"), "there is no such file or folder");
   // A file that stands but cannot be opened, in the words of the other readers.
   ASSERT_EQ(symlink("loop.rgb", (dir / "loop.rgb").c_str()), 0);
   EXPECT_EQ(why(dir / "loop.rgb"), "its symbolic links go round in a loop");

@@ -1,7 +1,9 @@
 // Only plain files are read or written as the program's files: a FIFO, a
 // device or a folder in the place of a game file, map, picture, archive,
 // mod, battle map, sample, design or the settings file is refused at once
-// with "<path>: not a file", where a reader used to wait for ever.
+// with "<path>: it is a FIFO, not a file" (a folder, a device), where a
+// reader used to wait for ever; a reader that names the file and the cause
+// in a line of its own says it once.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -62,16 +64,16 @@ TEST_F(NotAFile, OpeningRefusesFifosDevicesAndFoldersAtOnce) {
   });
   EXPECT_TRUE(e.exited) << "a reader waited";
   EXPECT_EQ(e.code, 0);
-  EXPECT_NE(e.out.find(fifo + ": not a file\n"), std::string::npos) << e.out;
-  EXPECT_NE(e.out.find(dir.path + ": not a file\n"), std::string::npos) << e.out;
-  EXPECT_NE(e.out.find("/dev/zero: not a file\n"), std::string::npos) << e.out;
+  EXPECT_NE(e.out.find(fifo + ": it is a FIFO, not a file\n"), std::string::npos) << e.out;
+  EXPECT_NE(e.out.find(dir.path + ": it is a folder, not a file\n"), std::string::npos) << e.out;
+  EXPECT_NE(e.out.find("/dev/zero: it is a device, not a file\n"), std::string::npos) << e.out;
   // A whole-file load has no way around: it stops, naming the file.
   const Ended load = promptly([&] {
     char buffer[16];
     loadfile(fifo.c_str(), buffer, sizeof buffer);
   });
   EXPECT_TRUE(load.aborted());
-  EXPECT_NE(load.err.find(fifo + ": not a file"), std::string::npos) << load.err;
+  EXPECT_NE(load.err.find(fifo + ": it is a FIFO, not a file"), std::string::npos) << load.err;
 }
 
 TEST_F(NotAFile, EveryKindOfFileOfTheGameIsRefused) {
@@ -103,11 +105,11 @@ TEST_F(NotAFile, EveryKindOfFileOfTheGameIsRefused) {
   EXPECT_TRUE(e.exited) << "a reader waited";
   EXPECT_EQ(e.code, 0);
   for (const std::string& path : {picture, archive, mod, battlemap, sample, design})
-    EXPECT_NE(e.out.find(path + ": not a file\n"), std::string::npos) << path << "\n" << e.out;
+    EXPECT_NE(e.out.find(path + ": it is a FIFO, not a file\n"), std::string::npos) << path << "\n" << e.out;
   // A map stops the new game, naming its file.
   const Ended m = promptly([] { readmapfile(nullptr, "fifo.map", 0); });
   EXPECT_TRUE(m.aborted());
-  EXPECT_NE(m.err.find(map + ": not a file"), std::string::npos) << m.err;
+  EXPECT_NE(m.err.find(map + ": it is a FIFO, not a file"), std::string::npos) << m.err;
 }
 
 // The program's own roads: a game or settings file that is a FIFO.
@@ -118,11 +120,16 @@ TEST_F(NotAFile, TheProgramRefusesAFifoGameOrSettingsFile) {
   const Ended host = runprogram({"--textonly", "--host", "g"}, env, dir.path, 20);
   EXPECT_TRUE(host.exited) << "the host waited";
   EXPECT_EQ(host.code, 1);
-  EXPECT_NE(host.out.find(world + ": not a file\n"), std::string::npos) << host.out;
-  EXPECT_NE(host.out.find(settings + ": not a file\n"), std::string::npos) << host.out;
-  EXPECT_NE(host.out.find("Cannot read the world file of the game g"), std::string::npos) << host.out;
+  EXPECT_NE(host.out.find(settings + ": it is a FIFO, not a file\n"), std::string::npos) << host.out;
+  // The host's own line names the world file, once.
+  EXPECT_NE(host.out.find("Cannot read the world file of the game g, " + world + ": it is a FIFO, not a file\n"),
+            std::string::npos)
+      << host.out;
+  EXPECT_EQ(host.out.find(world), host.out.rfind(world)) << host.out;
   const Ended verify = runprogram({"--verify", "g"}, env, dir.path, 20);
   EXPECT_TRUE(verify.exited) << "--verify waited";
+  EXPECT_NE(verify.out.find(world + " cannot be read: it is a FIFO, not a file\n"), std::string::npos) << verify.out;
+  EXPECT_EQ(verify.out.find(world), verify.out.rfind(world)) << verify.out;
 }
 
 TEST(CopyFile, AReadErrorIsAFailedCopy) {

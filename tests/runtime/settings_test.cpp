@@ -237,5 +237,5 @@ TEST_F(ConfigFixture, SaveCreatesTheConfigurationFolder) {
   // A folder that cannot be made: false, the cause in errno.
   errno = 0;
   EXPECT_FALSE(trysaveconfig());
-  EXPECT_EQ(configproblem(errno), dir / "plain/vey3config" + ": Not a directory");
+  EXPECT_EQ(configproblem(errno), dir / "plain/vey3config" + ": a part of its path is a file, not a folder");
 }

@@ -88,7 +88,7 @@ TEST(Files, SaveAndLoad) {
   std::string nofolder = dir / "no/such/file";
   Ended s = runchild([&] { savefile(nofolder.c_str(), "x", 1); });
   EXPECT_TRUE(s.aborted());
-  EXPECT_EQ(s.out, fixed + "savefile: error opening file: " + nofolder + ": No such file or directory\n");
+  EXPECT_EQ(s.out, fixed + "savefile: error opening file: " + nofolder + ": there is no such file or folder\n");
   // A read-only folder is no full disc (for a plain user where the tests run
   // as root: the folder stands where that user reaches it).
   TestDir open(Reach::plainuser);
