@@ -30,8 +30,8 @@ enum PanelId : int32_t {
   AP_SQUADDROP = 2000000, AP_SQUADORDERS = 3000000
 };
 constexpr int32_t SPRITEMODE = 4;
-// The window: its top counted from the screen's top, its bottom (WY, counted
-// upwards as areas are) clear of the hint line.
+// The window: its top counted from the screen's top, its bottom (WY) counted
+// upwards as areas are.
 constexpr float WX = 20, WTOP = 8, WW = 760, WH = 568, WY = 600 - WTOP - WH;
 constexpr float COMROW = 44, SQUADROW = 36;
 constexpr int32_t MISC_FORT = 15;   // misc.trs: the map's fort
@@ -79,7 +79,6 @@ void garrisonrow(float y) {
   const int32_t clickable = ap.group == -1 || ap.group == -2;
   for (size_t i = 0; i < g.size() && i < 500; i++)
     figure(clickable ? AP_UNIT + g[i] : 0, g[i], WX + 20 + step * float(i), y + 4, 32, selected(g[i]));
-  if (g.empty()) areatextcol(0, WX + 20, up(y + 26), 13, 0.75f, 0.75f, 0.75f, 1, "No units in the garrison");
 }
 
 // One commander's block: its row and one row per squad; the height used.
@@ -112,7 +111,6 @@ float commanderblock(int32_t c, float y, int32_t& shade) {
     if (otherselection(sq) && cltu(c)) {
       areabox(AP_SQUADDROP + sq, WX + 48, up(ry + 30), 26, 26, 0.2f, 0.55f, 0.2f, 0.9f);
       areainfo("Put the selected units in this squad");
-      areatext(AP_SQUADDROP + sq, WX + 55, up(ry + 24), 18, "+");
     }
     // Only the panel's units: a squad number that a turn file also gave to
     // units of another player or province shows those as nothing.
@@ -140,7 +138,6 @@ float blockheight(int32_t c) { return COMROW + SQUADROW * float(nbrsquads(c)) + 
 void drawpanel(int32_t first, int32_t* shownto) {
   const ArmyPanelState& ap = armypanelstate;
   guibegin();
-  guititle("Army Setup");
   guicloseid(AP_EXIT);
   guiwindow(0, WX, WY, WW, WH);
   areabox(0, WX + 4, WY + 4, WW - 8, WH - 4 - GUITITLEBAR, 0.05f, 0.05f, 0.08f, 0.92f);
@@ -177,7 +174,6 @@ void drawpanel(int32_t first, int32_t* shownto) {
     y += commanderblock(coms[size_t(i)], y, shade);
   }
   *shownto = i;
-  if (coms.empty()) areatextcol(0, WX + 14, up(y + 16), 14, 0.7f, 0.7f, 0.7f, 1, "No commanders here");
   const float fy = WTOP + WH - 36;
   if (first > 0) {
     areabox(AP_PAGEBACK, WX + 15, up(fy + 22), 110, 22, 0.15f, 0.15f, 0.2f, 0.9f);
@@ -192,7 +188,6 @@ void drawpanel(int32_t first, int32_t* shownto) {
   areabox(AP_EXIT, WX + WW - 85, up(fy + 22), 70, 22, 0.15f, 0.15f, 0.2f, 0.9f);
   areatext(AP_EXIT, WX + WW - 77, up(fy + 17), 14, "Exit");
   areainfo("(esc) Back to the map");
-  guisethint("Select units, then click a commander or a green box. Keys: s e w a select, Return none, Tab researchers");
   guishortcut(AP_HIDE, KEY_TAB);
   guishortcut(AP_STARVING, 's');
   guishortcut(AP_EXPERIENCED, 'e');
@@ -220,8 +215,6 @@ int32_t choicemenu(const char* title, const BattleChoice* rows, int32_t n, bool 
       guibutton(1 + i, "%s", rows[i].label);
       guiinfo("%s", rows[i].help);
     }
-    guispace(2);
-    guibutton(999, "Cancel");
     guishortcut(999, KEY_ESCAPE);
     guishow(-1, -1);
     const int32_t id = render_frame(true, Scene::none);

@@ -118,7 +118,6 @@ void setpos(int32_t c, int32_t slot, int32_t dest) {
     guishortcut(2, KEY_LEFT);
     guishortcut(3, KEY_RIGHT);
     guishortcut(4, KEY_DOWN);
-    guisethint("Click on the field or use the arrow keys to place the %s", slot < 0 ? "commander" : "squad");
     guishow(-1, -1);
     const int32_t a = findguiarea(5);
     guirect field{0, 0, 0, 0};

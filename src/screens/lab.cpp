@@ -139,17 +139,12 @@ void exitbutton(int32_t fkey) {
   if (fkey) guishortcut(EXIT, fkey);
 }
 
-// One of the laboratory's four doors: its picture and its name, both
-// opening it. The picture is as high as its row, so rows keep apart.
-void labbutton(int32_t id, int32_t sprite, const char* tip, const char* name, int32_t key, int32_t fkey) {
-  guisetnl(0);
+// One of the laboratory's four doors: its picture, a row of its own, with
+// its tooltip and keys.
+void labbutton(int32_t id, int32_t sprite, const char* tip, int32_t key, int32_t fkey) {
   guitextscale(1.6f);
   guisprite(id, TRS_MISC, sprite, SPRITEMODE);
   guiinfo("%s", tip);
-  guitextscale(0.9f);
-  guibutton(id, " %s", name);
-  guiinfo("%s", tip);
-  guisetnl(1);
   guishortcut(id, key);
   guishortcut(id, fkey);
 }
@@ -161,15 +156,12 @@ void viewlab(int32_t p, int32_t lnr) {
   debugprint("viewlab lnr %d\n", lnr);
   auto build = [&] {
     guibegin();
-    guititle("Arcane Laboratory");
     guicloseid(EXIT);
     guiminwidth(300);
-    guialign(GUIALIGN_LEFT);
-    labbutton(1, LABRESEARCH, "(F5) Research", "(r) Research", 'r', KEY_F1 + 4);
-    labbutton(2, nbrglobalench() > 0 ? LABENCHANT : LABNOENCHANT, "(F6) Global Enchantments",
-              "(e) Global Enchantments", 'e', KEY_F1 + 5);
-    labbutton(3, LABRESOURCES, "(F7) Magic Resource Treasury", "(t) Magic Resource Treasury", 't', KEY_F1 + 6);
-    labbutton(4, LABITEMS, "(F8) Magic Item Treasury", "(i) Magic Item Treasury", 'i', KEY_F1 + 7);
+    labbutton(1, LABRESEARCH, "(F5) Research", 'r', KEY_F1 + 4);
+    labbutton(2, nbrglobalench() > 0 ? LABENCHANT : LABNOENCHANT, "(F6) Global Enchantments", 'e', KEY_F1 + 5);
+    labbutton(3, LABRESOURCES, "(F7) Magic Resource Treasury", 't', KEY_F1 + 6);
+    labbutton(4, LABITEMS, "(F8) Magic Item Treasury", 'i', KEY_F1 + 7);
     exitbutton(0);
     guishow(-1, -1);
   };

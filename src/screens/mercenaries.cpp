@@ -95,7 +95,6 @@ void viewmercs(int32_t p, int32_t lnr) {
     guibgbox(0, 0, 0, 0);
     if (rows == 0) guibutton(0, "No mercenaries are available this month");
     listexit(VM_EXIT, 0);
-    guisethint("Click a band to see its leader and bid for it");
     guishow(-1, -1);
   };
   for (;;) {

@@ -79,8 +79,8 @@ void barredcomlabel(int32_t lnr, int32_t type, char* out, int32_t size) {
 
 namespace {
 constexpr int32_t SPRITEMODE = 4;
-// The window: its top counted from the screen's top, its bottom (WY, counted
-// upwards as areas are) clear of the hint line.
+// The window: its top counted from the screen's top, its bottom (WY) counted
+// upwards as areas are.
 constexpr float WX = 20, WTOP = 8, WW = 760, WH = 568, WY = 600 - WTOP - WH;
 constexpr float ROW = 19, ICON = 18, ENTRYTEXT = 12;
 // The layout is written top down; areas take y upwards from the bottom.
@@ -136,7 +136,6 @@ void drawscreen(int32_t lnr, int32_t p) {
   const Land& l = land[size_t(lnr)];
   const bool mine = l.owner == p, calm = l.unrest <= 99;
   guibegin();
-  guititle("Recruit Units in %s", l.name);
   guicloseid(RC_EXIT);
   guiwindow(0, WX, WY, WW, WH);
   areabox(0, WX + 4, WY + 4, WW - 8, WH - 4 - GUITITLEBAR, 0.05f, 0.05f, 0.08f, 0.92f);
@@ -185,10 +184,9 @@ void drawscreen(int32_t lnr, int32_t p) {
       areainfo("%s. (backspace) Remove last unit from recruitment queue", unittypes[size_t(t)].name);
   }
   // The foot.
-  const float fy = WTOP + WH - 36;   // above the hint line
+  const float fy = WTOP + WH - 36;
   footbutton(RC_RESET, WX + 15, fy, 170, "Reset recruitment", "(del) Remove everything from the queue, gold back");
   footbutton(RC_EXIT, WX + WW - 85, fy, 70, "Exit", "(esc) Back to the map");
-  guisethint("Click a unit to recruit it, shift-click for ten. Faded units in the queue wait for more resources.");
   guirepeatshortcut(RC_REMOVEUNIT, KEY_BACKSPACE);   // held, it takes back unit after unit
   guishortcut(RC_RESET, KEY_DELETE);
   guishortcut(RC_EXIT, KEY_ESCAPE);

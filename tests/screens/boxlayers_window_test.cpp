@@ -17,6 +17,8 @@ namespace {
 constexpr int32_t ME = 3;
 // The title colour of windows, and the same darkened behind a box.
 constexpr int32_t TITLE[3] = {255, 219, 140}, DARKTITLE[3] = {140, 120, 77};
+// The colour of the army panel's title row, and the same darkened.
+constexpr int32_t ROWTITLE[3] = {255, 217, 102}, DARKROWTITLE[3] = {125, 106, 50};
 
 int32_t titlepixels(const Shot& s, guirect r, const int32_t (&c)[3]) { return pixelslike(s, r, c[0], c[1], c[2], 30); }
 
@@ -39,9 +41,9 @@ Shot runscript(const std::string& script, const char* name, void (*run)()) {
 int32_t captain = -1;
 }  // namespace
 
-// The window title of the army panel ("Army Setup", at the top of the
-// screen) shows darkened beside the battle orders box, which stands in the
-// middle of the screen.
+// The army panel's title row (the province and its garrison, at the top of
+// the screen) shows darkened beside the battle orders box, which stands in
+// the middle of the screen.
 TEST(BoxLayersWindow, BattleOrdersLieOverTheArmyPanel) {
   makesmallworld();
   settype(1, "Ash Warden").sprite = 12;
@@ -53,9 +55,9 @@ TEST(BoxLayersWindow, BattleOrdersLieOverTheArmyPanel) {
                            "key escape\nwaitfor 9\nkey escape\n",
                            "boxlayers_orders.ppm", [] { armypanel(ME, 2, -1); });
   ASSERT_EQ(s.width, 800);
-  const guirect top = {20, 560, 760, 36};
-  EXPECT_GT(titlepixels(s, top, DARKTITLE), 20) << "the panel's title, darkened";
-  EXPECT_EQ(titlepixels(s, top, TITLE), 0);
+  const guirect top = {70, 525, 700, 35};
+  EXPECT_GT(titlepixels(s, top, DARKROWTITLE), 20) << "the panel's title row, darkened";
+  EXPECT_EQ(titlepixels(s, top, ROWTITLE), 0);
 }
 
 // The unit box's title shows darkened above the figure box of its hit points.

@@ -211,19 +211,6 @@ TEST_F(NationViews, TheOrderMenuAndResearchLieOverTheDarkenedMap) {
   looked(research, {100, 200, 600, 200});
 }
 
-namespace {
-// The x of the first text area that reads the text, counted from the
-// shown window's left edge; -1 when none.
-float columnof(const std::string& text) {
-  for (int32_t i = 0; i < guiareacount(); i++) {
-    const guiarea& a = guiareaget(i);
-    if (a.kind == AreaKind::text && std::string(guiareatext(a), size_t(a.length)) == text)
-      return a.x - guishownwindow().x;
-  }
-  return -1;
-}
-}  // namespace
-
 // The Nation Overview's headings and figures in their columns, counted from
 // the window's left edge; a figure wider than its column is cut with "..";
 // every second commander row of a province on a stripe 610 wide from 25,

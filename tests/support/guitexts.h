@@ -24,3 +24,14 @@ inline const guiarea* textstarting(const std::string& start) {
   }
   return nullptr;
 }
+
+// The x of the first text area of the window being built that reads the
+// text, counted from the shown window's left edge; -1 when none.
+inline float columnof(const std::string& text) {
+  for (int32_t i = 0; i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    if (a.kind == AreaKind::text && std::string(guiareatext(a), size_t(a.length)) == text)
+      return a.x - guishownwindow().x;
+  }
+  return -1;
+}
