@@ -1,13 +1,11 @@
 // The pieces that the list windows of the nation's screens share.
-#include <algorithm>
-
 #include "gfx/gui.h"
 #include "screens/screens.h"
 
 void listheadings(std::initializer_list<ListHeading> headings, bool ruled) {
   guisetnl(0);
   for (const ListHeading& h : headings) {
-    guiindent(std::max(h.x, GUIMARGIN));   // never on the window's rim
+    guiindent(h.x);
     guibutton(0, "%s", h.text);
   }
   guisetnl(1);

@@ -61,7 +61,7 @@ void viewmercs(int32_t p, int32_t lnr) {
     guimaxwidth(400);
     guialign(GUIALIGN_LEFT);
     guitextscale(0.85f);
-    listheadings({{24, "Company name"}, {220, "Employer"}, {300, "Bid"}, {350, "Land"}});
+    listheadings({{24, "Company name"}, {220, "Employer"}, {300, "Bid"}, {350, "Land"}}, false);
     const bool mine = lnr >= 1 && lnr < MAXLANDS && land[size_t(lnr)].owner == p;
     int32_t rows = 0;
     for (int32_t b = 0; b < MAXMERCBANDS; b++) {

@@ -1,7 +1,9 @@
 // What the nation's windows write, in a real window by scripted input: the
 // army panel opens with its title row and writes nothing of its own over
 // its figures and orders; the recruitment, mercenaries, deployment and
-// laboratory screens have no title, hint or name of their own.
+// laboratory screens have no title, hint or name of their own; the list
+// headings at 0 stand on the window's edge, and the mercenaries' header row
+// has no line under it.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -14,6 +16,7 @@
 #include "screens/lab.h"
 #include "screens/mercenaries.h"
 #include "screens/recruitment.h"
+#include "screens/statscreens.h"
 #include "support/guitexts.h"
 #include "support/pacedscript.h"
 #include "support/smallworld.h"
@@ -21,6 +24,17 @@
 namespace {
 constexpr int32_t ME = 3;
 const std::string LEAVE = paced("wait 2\nkey escape\n");
+
+// A line across the shown window's rows under the header (what a separator
+// draws): a box 2 high as wide as the rows.
+bool ruled() {
+  const guirect w = guishownwindow();
+  for (int32_t i = 0; i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    if (a.kind == AreaKind::box && a.h == 2 && a.w >= w.w - 2 * GUIMARGIN - 1) return true;
+  }
+  return false;
+}
 
 // The highest text of the laid-out areas: the first a player reads.
 std::string toptext() {
@@ -91,7 +105,7 @@ TEST_F(ScreenTexts, RecruitmentMercenariesDeploymentAndTheLaboratoryHaveNoTitleO
   EXPECT_EQ(windowtexts(), "Exit ") << "the doors are their pictures";
   for (int32_t door = 1; door <= 4; door++) EXPECT_GE(findguiarea(door), 0) << door;
 
-  // A band on offer.
+  // A band on offer: its header row unruled, the names from 24.
   const int32_t leader = mkcom(1, INDEPENDENTS, 5);
   mercband[0].value[MB_LEADER] = int16_t(leader);
   mercband[0].value[MB_EMPLOYER] = 95;
@@ -100,5 +114,38 @@ TEST_F(ScreenTexts, RecruitmentMercenariesDeploymentAndTheLaboratoryHaveNoTitleO
   setinputscript(LEAVE.c_str());
   viewmercs(ME, 2);
   EXPECT_NE(windowtexts().find("Grey Lances"), std::string::npos) << windowtexts();
+  EXPECT_EQ(columnof("Company name"), 24);
+  EXPECT_FALSE(ruled()) << "a line under the header row";
   EXPECT_STREQ(guihinttext(), "");
+}
+
+// "Name" stands on the window's edge where the lists put it, the names of
+// the rows at the toolkit's margin; the other columns share their x.
+TEST_F(ScreenTexts, NameHeadsTheHallOfFameAndThePretendersFromTheEdge) {
+  mkcom(1, ME, 2);   // commander 0, an empty place of the list
+  const int32_t hero = mkcom(1, ME, 2);
+  strcpy(com[hero].name, "Aldric");
+  gameinfo.hofsize = 1;
+  scorelist[0] = int16_t(hero);
+  RealWindow w(800, 600);
+  ASSERT_TRUE(w.ok);
+  setinputscript(LEAVE.c_str());
+  halloffame(ME);
+  EXPECT_EQ(columnof("Name"), 0);
+  EXPECT_EQ(columnof("Aldric"), GUIMARGIN);
+  EXPECT_EQ(columnof("Kills"), 300);
+  EXPECT_EQ(columnof("0"), 300) << "the kills under their heading";
+  EXPECT_FALSE(ruled());
+
+  kingdom[ME].w[KW_CONTROLLER] = CTRL_HUMAN;
+  strcpy(kingdom[ME].godname, "Ember");
+  setinputscript(LEAVE.c_str());
+  viewnations(ME);
+  EXPECT_EQ(columnof("Name"), 0);
+  EXPECT_EQ(columnof("Ember"), GUIMARGIN);
+  EXPECT_EQ(columnof("Human"), 300);
+  const guiarea* controller = textstarting("Contr");   // cut to its column
+  ASSERT_NE(controller, nullptr);
+  EXPECT_EQ(controller->x - guishownwindow().x, 300);
+  EXPECT_FALSE(ruled());
 }
