@@ -212,7 +212,6 @@ int32_t train(int32_t lnr, int32_t cnr) {
   bailif(p > 99, "train: bad player");
   auto build = [&] {
     guibegin();
-    guititle("%s", comshownname(cnr));
     guicloseid(TRAINEXIT);
     guibutton(0, "Empowerment");
     guispace(4);

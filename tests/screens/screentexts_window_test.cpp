@@ -1,9 +1,9 @@
 // What the nation's windows write, in a real window by scripted input: the
 // army panel opens with its title row and writes nothing of its own over
-// its figures and orders; the recruitment, mercenaries, deployment and
-// laboratory screens have no title, hint or name of their own; the list
-// headings at 0 stand on the window's edge, and the mercenaries' header row
-// has no line under it.
+// its figures and orders; the recruitment, mercenaries, deployment,
+// Empowerment and laboratory screens have no title, hint or name of their
+// own; the list headings at 0 stand on the window's edge, and the
+// mercenaries' header row has no line under it.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -13,6 +13,7 @@
 #include "gfx/xwindow.h"
 #include "screens/armypanel.h"
 #include "screens/deployment.h"
+#include "screens/forging.h"
 #include "screens/lab.h"
 #include "screens/mercenaries.h"
 #include "screens/recruitment.h"
@@ -84,7 +85,7 @@ TEST_F(ScreenTexts, TheArmyPanelWritesItsRowsAndExitOnly) {
   EXPECT_STREQ(guihinttext(), "");
 }
 
-TEST_F(ScreenTexts, RecruitmentMercenariesDeploymentAndTheLaboratoryHaveNoTitleOrHintOfTheirOwn) {
+TEST_F(ScreenTexts, TheNationsOtherWindowsHaveNoTitleOrHintOfTheirOwn) {
   RealWindow w(800, 600);
   ASSERT_TRUE(w.ok);
   setinputscript(LEAVE.c_str());
@@ -100,6 +101,11 @@ TEST_F(ScreenTexts, RecruitmentMercenariesDeploymentAndTheLaboratoryHaveNoTitleO
   EXPECT_STREQ(guihinttext(), "");
 
   land[2].lab = 1;
+  setinputscript(LEAVE.c_str());
+  EXPECT_EQ(train(2, c), 9);
+  EXPECT_EQ(toptext(), "Empowerment");
+  EXPECT_EQ(windowtexts().find("Ash Warden"), std::string::npos) << windowtexts();
+
   setinputscript(LEAVE.c_str());
   viewlab(ME, 2);
   EXPECT_EQ(windowtexts(), "Exit ") << "the doors are their pictures";
