@@ -153,7 +153,6 @@ void keyhelp() {
     guititle("Keyboard Commands");
     guicloseid(ID_EXIT);
     guiwindow(0, WX, WY, WW, WH);
-    areabox(0, WX + 4, WY + 4, WW - 8, WH - 4 - GUITITLEBAR, 0.05f, 0.05f, 0.08f, 0.92f);
     float y[3] = {WY + WH - 50, WY + WH - 50, WY + WH - 50};
     for (size_t i = 0; i < std::size(keysections); i++) {
       const Section& s = keysections[i];

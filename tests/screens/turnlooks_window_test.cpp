@@ -1,9 +1,10 @@
 // What a player reads on the turn screen and its small windows, in a real
 // window by scripted input: commanders without a name of their own named by
-// their kind, the key help's line of the card size keys, menus whose lines
-// keep clear of the frame, and the Arcane Laboratory's pictures within their
-// rows; the province box, the nation box and the right column in their
-// places; a commander chosen through the Statistics button.
+// their kind, the key help's line of the card size keys (on the window's own
+// ground), menus whose lines keep clear of the frame, and the Arcane
+// Laboratory's pictures within their rows; the province box, the nation box
+// and the right column in their places; a commander chosen through the
+// Statistics button.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -81,6 +82,12 @@ TEST_F(TurnLooks, NamesKeyHelpMenusAndTheLaboratory) {
   setinputscript(paced("wait 2\nkey escape\n").c_str());
   keyhelp();
   EXPECT_TRUE(hastext(">,< = grow or shrink commander tokens"));
+  for (int32_t i = 0; i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    if (a.kind == AreaKind::box) {
+      EXPECT_LE(a.h, 22) << "a box " << a.w << "x" << a.h << " under the key lists";
+    }
+  }
 
   // '<' is the key that makes the cards bigger.
   openturnscreen(2, ME, 0, "looks", 5, 1, 0);
