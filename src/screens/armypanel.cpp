@@ -30,10 +30,19 @@ enum PanelId : int32_t {
   AP_SQUADDROP = 2000000, AP_SQUADORDERS = 3000000
 };
 constexpr int32_t SPRITEMODE = 4;
-// The window: its top counted from the screen's top, its bottom (WY) counted
-// upwards as areas are.
-constexpr float WX = 20, WTOP = 8, WW = 760, WH = 568, WY = 600 - WTOP - WH;
+// The window: 700 wide and as high as the screen, which cannot show the
+// whole of a 700-high panel; centred as the toolkit centres a window. Its
+// top is counted from the screen's top, its bottom (WY) upwards as areas are.
+constexpr float WW = 700, WH = GUIHEIGHT, WX = (GUIWIDTH - WW) / 2, WTOP = (GUIHEIGHT - WH) / 2,
+                WY = GUIHEIGHT - WTOP - WH;
+// Inside the border: the garrison band, whose drop frame lies around it.
+constexpr float BANDX = WX + 6, BANDW = WW - 12;
+constexpr float GARRISONSPAN = 665, SQUADSPAN = 460;   // what a row's figures are spread over
 constexpr float COMROW = 44, SQUADROW = 36;
+// A squad row from the left: its drop box under the commander's figure,
+// its figures, its place on the field, its two rows of text to the band's end.
+constexpr float DROPX = WX + 14, SQUADFIGX = WX + 48, SQUADFIG = 30, SQUADFIELDX = SQUADFIGX + SQUADSPAN + SQUADFIG + 4,
+                SQUADFIELDW = 45, SQUADTEXTX = SQUADFIELDX + SQUADFIELDW + 6;
 constexpr int32_t MISC_FORT = 15;   // misc.trs: the map's fort
 float up(float y) { return 600 - y; }
 
@@ -70,15 +79,18 @@ void garrisonrow(float y) {
   const ArmyPanelState& ap = armypanelstate;
   const std::vector<int32_t> g = panelgarrison();
   const bool drop = ap.group >= 0 && !ap.sel.empty();
-  areabox(drop ? AP_GARRISON : 0, WX + 10, up(y + 40), WW - 20, 40, 0.12f, drop ? 0.3f : 0.12f, 0.1f, 0.8f);
+  areabox(drop ? AP_GARRISON : 0, BANDX, up(y + 40), BANDW, 40, 0.12f, drop ? 0.3f : 0.12f, 0.1f, 0.8f);
   if (drop) {
-    areaframe(WX + 10, up(y + 40), WW - 20, 40, 2, 0.3f, 0.8f, 0.3f, 0.9f);
+    areaframe(BANDX, up(y + 40), BANDW, 40, 2, 0.3f, 0.8f, 0.3f, 0.9f);
     areainfo("Put the selected units back in the garrison");
   }
-  const float step = g.empty() ? 32 : std::min(32.0f, 665.0f / float(g.size()));
+  const float step = g.empty() ? 32 : std::min(32.0f, GARRISONSPAN / float(g.size()));
+  // A long garrison's last figure ends near the span's end: the figures
+  // shrink so that it stays in the band, standing on one line.
+  const float x0 = BANDX + 1, size = std::min(32.0f, BANDX + BANDW - 1 - (x0 + GARRISONSPAN - step));
   const int32_t clickable = ap.group == -1 || ap.group == -2;
   for (size_t i = 0; i < g.size() && i < 500; i++)
-    figure(clickable ? AP_UNIT + g[i] : 0, g[i], WX + 20 + step * float(i), y + 4, 32, selected(g[i]));
+    figure(clickable ? AP_UNIT + g[i] : 0, g[i], x0 + step * float(i), y + 36 - size, size, selected(g[i]));
 }
 
 // One commander's block: its row and one row per squad; the height used.
@@ -99,7 +111,7 @@ float commanderblock(int32_t c, float y, int32_t& shade) {
   const Monster* t = typeof_(b);
   formatbounded(first, sizeof first, "%s%s%s, commanding %d %s in %d %s", cm.name, cm.name[0] ? " the " : "",
                 t ? t->name : "?", n, n == 1 ? "unit" : "units", s, s == 1 ? "squad" : "squads");
-  twolines(AP_COMORDERS + c, WX + 114, y + 6, WW - 130, first, order, 1);
+  twolines(AP_COMORDERS + c, WX + 114, y + 6, BANDX + BANDW - (WX + 114), first, order, 1);
   areainfo("Click to set the battle orders of the commander. Digit keys: use a remembered order, "
            "Ctrl and a digit: remember it");
   float h = COMROW;
@@ -107,25 +119,26 @@ float commanderblock(int32_t c, float y, int32_t& shade) {
     const int32_t sq = cm.squad[k];
     if (sq == -1) continue;
     const float ry = y + h;
-    if (shade++ % 2) areabox(0, WX + 40, up(ry + SQUADROW), WW - 50, SQUADROW, 1, 1, 1, 0.06f);
+    if (shade++ % 2) areabox(0, BANDX, up(ry + SQUADROW), BANDW, SQUADROW, 1, 1, 1, 0.06f);
     if (otherselection(sq) && cltu(c)) {
-      areabox(AP_SQUADDROP + sq, WX + 48, up(ry + 30), 26, 26, 0.2f, 0.55f, 0.2f, 0.9f);
+      areabox(AP_SQUADDROP + sq, DROPX, up(ry + 30), 26, 26, 0.2f, 0.55f, 0.2f, 0.9f);
       areainfo("Put the selected units in this squad");
     }
     // Only the panel's units: a squad number that a turn file also gave to
     // units of another player or province shows those as nothing.
     std::vector<int32_t> m = squadmembers(sq);
     std::erase_if(m, [](int32_t u) { return !panelunit(u); });
-    const float step = m.empty() ? 32 : std::min(32.0f, 460.0f / float(m.size()));
+    const float step = m.empty() ? 32 : std::min(32.0f, SQUADSPAN / float(m.size()));
     const bool clickable = ap.group == -2 || ap.group == sq;
     for (size_t i = 0; i < m.size(); i++)
-      figure(clickable ? AP_UNIT + m[i] : 0, m[i], WX + 80 + step * float(i), ry + 3, 30, selected(m[i]));
-    drawdeployfield(AP_SQUADPLACE + sq, ap.land, ap.dest, ap.player, -1, sq, WX + 560, up(ry + 33), 45, 30);
+      figure(clickable ? AP_UNIT + m[i] : 0, m[i], SQUADFIGX + step * float(i), ry + 3, SQUADFIG, selected(m[i]));
+    drawdeployfield(AP_SQUADPLACE + sq, ap.land, ap.dest, ap.player, -1, sq, SQUADFIELDX, up(ry + 33), SQUADFIELDW,
+                    30);
     areainfo("Position of the squad on the battle field");
     char sorder[ORDERTEXTSIZE], count[40];
     squadordertext(c, k, sorder);
     formatbounded(count, sizeof count, "%d %s", int32_t(m.size()), m.size() == 1 ? "unit" : "units");
-    twolines(AP_SQUADORDERS + sq, WX + 612, ry + 2, WW - 612 - 4, count, sorder, 0.95f);
+    twolines(AP_SQUADORDERS + sq, SQUADTEXTX, ry + 2, BANDX + BANDW - SQUADTEXTX, count, sorder, 0.95f);
     areainfo("Click to set the squad's battle order and preferred target");
     h += SQUADROW;
   }
@@ -140,22 +153,22 @@ void drawpanel(int32_t first, int32_t* shownto) {
   guibegin();
   guicloseid(AP_EXIT);
   guiwindow(0, WX, WY, WW, WH);
-  areabox(0, WX + 4, WY + 4, WW - 8, WH - 4 - GUITITLEBAR, 0.05f, 0.05f, 0.08f, 0.92f);
   float y = WTOP + GUITITLEBAR + 2;
   // Title row: the castle (the garrison's drop target too) and the count.
   const std::vector<int32_t> g = panelgarrison();
-  char units[40];
+  char units[40], title[200] = "";
   unittitle(int32_t(g.size()), "unit", units);
   if (ap.land >= 1 && ap.land < MAXLANDS) {
     const Land& l = land[size_t(ap.land)];
     const bool seen = (infolevel(ap.land, ap.player, 0) & INFO_NAME) != 0;
     if (seen && l.fort > 0) areasprite(AP_GARRISON, TRS_MISC, MISC_FORT, SPRITEMODE, WX + 12, up(y + 32), 32, 32);
     else areasprite(AP_GARRISON, TRS_MISC2, SPRITE2_ARMYSETUP, SPRITEMODE, WX + 12, up(y + 32), 32, 32);
-    areatextcol(0, WX + 54, up(y + 22), 17, 1, 0.85f, 0.4f, 1, "%s, %d %s in garrison", seen ? l.name : "???",
-                int32_t(g.size()), units);
+    formatbounded(title, sizeof title, "%s, %d %s in garrison", seen ? l.name : "???", int32_t(g.size()), units);
   } else if (ap.dest >= 1 && ap.dest < MAXLANDS) {
-    areatextcol(0, WX + 54, up(y + 22), 17, 1, 0.85f, 0.4f, 1, "Units moving to %s", land[size_t(ap.dest)].name);
+    formatbounded(title, sizeof title, "Units moving to %s", land[size_t(ap.dest)].name);
   }
+  if (title[0])
+    areatextcol(0, WX + 54, up(y + 22), 17, 1, 0.85f, 0.4f, 1, "%s", CutTextDots(title, (BANDX + BANDW - WX - 54) / 17));
   y += 38;
   if (ap.land >= 0) {
     garrisonrow(y);

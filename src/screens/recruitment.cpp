@@ -79,35 +79,40 @@ void barredcomlabel(int32_t lnr, int32_t type, char* out, int32_t size) {
 
 namespace {
 constexpr int32_t SPRITEMODE = 4;
-// The window: its top counted from the screen's top, its bottom (WY) counted
-// upwards as areas are.
-constexpr float WX = 20, WTOP = 8, WW = 760, WH = 568, WY = 600 - WTOP - WH;
-constexpr float ROW = 19, ICON = 18, ENTRYTEXT = 12;
-// The layout is written top down; areas take y upwards from the bottom.
-float up(float y) { return 600 - y; }
+// The panel: 500 wide, as high as its lists, centred as the toolkit centres
+// a window. Rows are written top down from its top (counted from the
+// screen's top); areas take y upwards from the bottom.
+constexpr float WW = 500, WX = (GUIWIDTH - WW) / 2, MARGIN = 15;
+constexpr float ROW = 18, ICON = 17, ENTRYTEXT = 12, COLUMNW = 365;
+// A section's heading and its line above its entries; the queue's icons,
+// whose x the queue's own rule gives (up to 480 from the panel's edge), and
+// the foot's buttons.
+constexpr float HEADING = 36, QUEUEICON = 20, QUEUEGAP = 10, FOOT = 22, FOOTGAP = 10;
+float up(float y) { return GUIHEIGHT - y; }
 
 // A list of entries, ten a column, from (x, y): each the type's figure and
-// its label; shaded lists at half brightness. Returns the rows used.
+// its label; shaded lists at half brightness.
 struct Entry {
   int32_t id, type;
   char label[120];
   bool shaded;
 };
 
-int32_t drawentries(const std::vector<Entry>& entries, float y) {
-  if (entries.empty()) return 0;
+float entriesheight(const std::vector<Entry>& entries) { return ROW * float(std::min<size_t>(10, entries.size())); }
+
+void drawentries(const std::vector<Entry>& entries, float y) {
+  if (entries.empty()) return;
   const int32_t cols = (int32_t(entries.size()) + 9) / 10;
-  const float colw = std::min(365.0f, (WW - 30) / float(cols));
+  const float colw = std::min(COLUMNW, (WW - 2 * MARGIN) / float(cols));
   for (size_t i = 0; i < entries.size(); i++) {
     const Entry& e = entries[i];
-    const float x = WX + 15 + colw * float(i / 10), ey = y + ROW * float(i % 10);
+    const float x = WX + MARGIN + colw * float(i / 10), ey = y + ROW * float(i % 10);
     const float b = e.shaded ? 0.5f : 1.0f;
     areaspritecol(e.id, TRS_ARMY, unittypes[size_t(e.type)].sprite, SPRITEMODE, x, up(ey + ICON), ICON, ICON, b, b,
                   b, 1);
     areatextcol(e.id, x + ICON + 4, up(ey + ROW - 5), ENTRYTEXT, b, b, b, 1, "%s",
                 CutTextDots(e.label, (colw - ICON - 8) / ENTRYTEXT));
   }
-  return std::min<int32_t>(10, int32_t(entries.size()));
 }
 
 // An entry of a type that may be recruited here: shaded with the reason
@@ -121,27 +126,25 @@ Entry offeredentry(int32_t id, int32_t t, bool mine, bool calm) {
   return e;
 }
 
+// A line of the panel, cut with ".." where our font makes it wider.
+void panelline(float y, float scale, const char* text) {
+  areatext(0, WX + MARGIN, up(y), scale, "%s", CutTextDots(text, (WW - 2 * MARGIN) / scale));
+}
+
 void heading(float y, const char* title, const char* line) {
-  areatextcol(0, WX + 15, up(y + 16), 16, 1, 0.85f, 0.4f, 1, "%s", title);
-  areatext(0, WX + 15, up(y + 32), 12, "%s", line);
+  areatextcol(0, WX + MARGIN, up(y + 14), 16, 1, 0.85f, 0.4f, 1, "%s", title);
+  panelline(y + 30, 12, line);
 }
 
 // A button of the window's foot: a dark box with its text.
 void footbutton(int32_t id, float x, float y, float w, const char* text, const char* hint) {
-  areabox(id, x, up(y + 22), w, 22, 0.15f, 0.15f, 0.2f, 0.9f);
+  areabox(id, x, up(y + FOOT), w, FOOT, 0.15f, 0.15f, 0.2f, 0.9f);
   if (areatext(id, x + 8, up(y + 17), 14, "%s", text) >= 0) areainfo("%s", hint);
 }
 
 void drawscreen(int32_t lnr, int32_t p) {
   const Land& l = land[size_t(lnr)];
   const bool mine = l.owner == p, calm = l.unrest <= 99;
-  guibegin();
-  guicloseid(RC_EXIT);
-  guiwindow(0, WX, WY, WW, WH);
-  areabox(0, WX + 4, WY + 4, WW - 8, WH - 4 - GUITITLEBAR, 0.05f, 0.05f, 0.08f, 0.92f);
-  float y = WTOP + GUITITLEBAR + 2;
-  // Units.
-  heading(y, "Units", "You can recruit as many units per turn as your resources allow or max 100");
   std::vector<Entry> units;
   for (int32_t t : recruitlist(lnr, 0)) units.push_back(offeredentry(RC_UNIT + t, t, mine, calm));
   for (int32_t t : recruitlist(lnr, 2)) {
@@ -149,9 +152,6 @@ void drawscreen(int32_t lnr, int32_t p) {
     formatbounded(e.label, sizeof e.label, "%s (temple needed)", unittypes[size_t(t)].name);
     units.push_back(e);
   }
-  y += 40 + ROW * float(drawentries(units, y + 40)) + 6;
-  // Commanders.
-  heading(y, "Commanders", "You can recruit a maximum of one commander per turn");
   std::vector<Entry> coms;
   for (int32_t t : recruitlist(lnr, 10)) coms.push_back(offeredentry(RC_COM + t, t, mine, calm));
   for (int32_t t : recruitlist(lnr, 12)) {
@@ -159,19 +159,36 @@ void drawscreen(int32_t lnr, int32_t p) {
     barredcomlabel(lnr, t, e.label, sizeof e.label);
     coms.push_back(e);
   }
-  y += 40 + ROW * float(drawentries(coms, y + 40)) + 6;
+  // The panel's height: its title bar, the two lists under their headings,
+  // the queue under its heading and line, the foot.
+  const float sections = 2 * (HEADING + 4) + entriesheight(units) + entriesheight(coms);
+  const float queue = HEADING + 16 + QUEUEICON;
+  const float wh = GUITITLEBAR + 6 + sections + queue + QUEUEGAP + FOOT + FOOTGAP;
+  const float wtop = (GUIHEIGHT - wh) / 2;
+  guibegin();
+  guicloseid(RC_EXIT);
+  guiwindow(0, WX, up(wtop + wh), WW, wh);
+  float y = wtop + GUITITLEBAR + 6;
+  heading(y, "Units", "You can recruit as many units per turn as your resources allow or max 100");
+  drawentries(units, y + HEADING);
+  y += HEADING + entriesheight(units) + 4;
+  heading(y, "Commanders", "You can recruit a maximum of one commander per turn");
+  drawentries(coms, y + HEADING);
+  y += HEADING + entriesheight(coms) + 4;
   // The queue: what this turn's resources cover is drawn whole, the rest faded.
   heading(y, "Recruitment Queue", "Below are the commander and units that will be recruited next turn");
   const RecruitTotals tot = recruittotals(lnr, p);
-  areatext(0, WX + 15, up(y + 48), 12, "Resources/turn:%d \xA4 Gold:%d \xA4 Resources:%d \xA4 Holy:%d", tot.perturn,
-           tot.gold, tot.left, tot.holy);
+  char totals[160];
+  formatbounded(totals, sizeof totals, "Resources/turn:%d \xA4 Gold:%d \xA4 Resources:%d \xA4 Holy:%d", tot.perturn,
+                tot.gold, tot.left, tot.holy);
+  panelline(y + 46, 12, totals);
   const std::vector<bool> covered = queuecovered(lnr, p);
-  const float qy = y + 54;
+  const float qy = y + HEADING + 16;
   size_t k = 0;
   if (l.comqueued == 1 && validtype(l.queuedcomtype)) {
     const float a = covered[k++] ? 1.0f : 0.6f;
-    if (areaspritecol(RC_REMOVECOM, TRS_ARMY, unittypes[size_t(l.queuedcomtype)].sprite, SPRITEMODE, WX + 15,
-                      up(qy + 28), 28, 28, 1, 1, 1, a) >= 0)
+    if (areaspritecol(RC_REMOVECOM, TRS_ARMY, unittypes[size_t(l.queuedcomtype)].sprite, SPRITEMODE, WX + MARGIN,
+                      up(qy + QUEUEICON), QUEUEICON, QUEUEICON, 1, 1, 1, a) >= 0)
       areainfo("%s. Remove commander from recruitment queue", unittypes[size_t(l.queuedcomtype)].name);
   }
   const int32_t n = std::clamp<int32_t>(l.queuecount, 0, RECRUITQUEUEMAX);
@@ -180,13 +197,13 @@ void drawscreen(int32_t lnr, int32_t p) {
     const float a = covered[k++] ? 1.0f : 0.6f;
     if (!validtype(t)) continue;
     if (areaspritecol(RC_REMOVEUNIT, TRS_ARMY, unittypes[size_t(t)].sprite, SPRITEMODE,
-                      WX + 50 + float(i) * queuestep(n), up(qy + 28), 28, 28, 1, 1, 1, a) >= 0)
+                      WX + 50 + float(i) * queuestep(n), up(qy + QUEUEICON), QUEUEICON, QUEUEICON, 1, 1, 1, a) >= 0)
       areainfo("%s. (backspace) Remove last unit from recruitment queue", unittypes[size_t(t)].name);
   }
   // The foot.
-  const float fy = WTOP + WH - 36;
-  footbutton(RC_RESET, WX + 15, fy, 170, "Reset recruitment", "(del) Remove everything from the queue, gold back");
-  footbutton(RC_EXIT, WX + WW - 85, fy, 70, "Exit", "(esc) Back to the map");
+  const float fy = qy + QUEUEICON + QUEUEGAP;
+  footbutton(RC_RESET, WX + MARGIN, fy, 170, "Reset recruitment", "(del) Remove everything from the queue, gold back");
+  footbutton(RC_EXIT, WX + WW - MARGIN - 70, fy, 70, "Exit", "(esc) Back to the map");
   guirepeatshortcut(RC_REMOVEUNIT, KEY_BACKSPACE);   // held, it takes back unit after unit
   guishortcut(RC_RESET, KEY_DELETE);
   guishortcut(RC_EXIT, KEY_ESCAPE);
