@@ -66,7 +66,7 @@ void buildveyinfo(int32_t player, int32_t lnr) {
   guicloseid(ID_EXIT);
   guiminwidth(325);
   guimaxwidth(325);
-  guimaxheight(460);   // the six scale rows with their effects and Exit, unscrolled
+  guimaxheight(325);
   {
     GuiTextScale body(0.85f);
     if (!(infolevel(lnr, player, 0) & INFO_VEYRANCE)) {

@@ -111,5 +111,7 @@ TEST_F(ProvinceBoxes, VeyranceInfoShowsWhatThePlayerKnows) {
   buildveyinfo(3, 4);
   guishow(-1, -1);
   EXPECT_NE(windowtexts().find("under the influence of Ashen One's Veyrance."), std::string::npos);
+  EXPECT_EQ(guishownwindow().w, 325);
+  EXPECT_EQ(guishownwindow().h, 325) << "the window is 325 by 325; its rows scroll";
 }
 }  // namespace
