@@ -178,6 +178,18 @@ void viewlab(int32_t p, int32_t lnr) {
   }
 }
 
+namespace {
+// The treasury's panel and its columns from the panel's left edge: the
+// kind's picture and name, its stock, its income, "pool". A text wider than
+// its column in our font is cut with "..", a little clear of the next.
+constexpr float TREASURYW = 280, STOCKX = 130, INCOMEX = 160, POOLX = 210, TREASURYSCALE = 0.85f;
+constexpr float GEMPICTURE = 0.75f;   // of the text height
+constexpr float ALCHEMYW = 150;
+const char* treasurycolumn(const char* text, float x, float next) {
+  return CutTextDots(text, (next - x) / (TREASURYSCALE * GUITEXTHEIGHT) - 0.2f);
+}
+}  // namespace
+
 void viewrt(int32_t p, int32_t lnr) {
   bailif(lnr < 0 || lnr >= MAXLANDS, "viewrt: bad lnr");
   bailif(p < 0 || p > 99, "viewrt: bad player");
@@ -186,27 +198,33 @@ void viewrt(int32_t p, int32_t lnr) {
     guibegin();
     guititle("Magic Resource Treasury");
     guicloseid(EXIT);
-    guiminwidth(300);
+    guiminwidth(TREASURYW);
+    guimaxwidth(TREASURYW);
     guialign(GUIALIGN_LEFT);
-    guitextscale(0.85f);
+    guitextscale(TREASURYSCALE);
+    // The name follows its picture and the gap after it.
+    const float namex = GUIMARGIN + 1.1f * GEMPICTURE * TREASURYSCALE * GUITEXTHEIGHT;
     for (int32_t k = 0; k < LABKINDS; k++) {
       const int32_t have = stock(p, k), income = visinc(p, k);
-      char plural[PLURALLEN], name[PLURALLEN];
+      char plural[PLURALLEN], name[PLURALLEN], text[PLURALLEN + 8];
       unittitle(2, gemnames[k], plural);
       unittitle(have, gemnames[k], name);
       guisetnl(0);
-      guispritescaled(0, TRS_MISC, SPRITE_GEM + k, SPRITEMODE, 0.75f);
-      guibutton(10 + k, "\xA4%s", plural);
+      guispritescaled(0, TRS_MISC, SPRITE_GEM + k, SPRITEMODE, GEMPICTURE);
+      formatbounded(text, sizeof text, "\xA4%s", plural);
+      guibutton(10 + k, "%s", treasurycolumn(text, namex, STOCKX));
       guiinfo("%d %s available in the treasury. Income %d per month.", have, name, income);
-      guiindent(150);
-      guibutton(0, "%d", have);
+      guiindent(STOCKX);
+      formatbounded(text, sizeof text, "%d", have);
+      guibutton(0, "%s", treasurycolumn(text, STOCKX, income != 0 ? INCOMEX : POOLX));
       if (income != 0) {
         guiinfo("%d %s available in the treasury.", have, name);
-        guiindent(190);
-        guibutton(0, "+%d", income);
+        guiindent(INCOMEX);
+        formatbounded(text, sizeof text, "+%d", income);
+        guibutton(0, "%s", treasurycolumn(text, INCOMEX, POOLX));
         guiinfo("Income %d %s per month", income, plural);
       }
-      guiindent(245);
+      guiindent(POOLX);
       guibuttoncol(20 + k, "pool", 0.6f, 0.9f, 1.0f, 1.0f);
       guiinfo("Bring in all magic resources of this type from commanders located in provinces with a lab.");
       guisetnl(1);
@@ -294,22 +312,22 @@ void alch(int32_t lnr, int32_t cnr) {
     guibegin();
     guititle("Alchemy");
     guicloseid(EXIT);
-    guiminwidth(150);
+    guiminwidth(ALCHEMYW);
+    guimaxwidth(ALCHEMYW);
     guimaxheight(520);
     guitextscale(0.8f);
     guibutton(0, "(%s)", comshownname(cnr));
     guibutton(0, "Money: %d", kingdom[size_t(p)].gold);
     guispace(2);
     guialign(GUIALIGN_LEFT);
-    // Each kind's stock with its conversions on the same row.
+    // Each kind's stock, then a row of its conversions.
     for (int32_t k = 0; k < 7; k++) {
-      guisetnl(0);
       guitextscale(0.8f);
       guibutton(0, "%ss: %d", gemnames[k], stock(p, k));
       guitextscale(1.1f);
       if (k != P_ASTRAL) {
         const char lower = gemnames[k][0], upper = capfirst(gemnames[k])[0];
-        guiindent(150);
+        guisetnl(0);
         guisprite(100 + k, TRS_MISC, SPRITE_GEM + k, SPRITEMODE);
         guiinfo("(%c) Convert two astral pearls to one %s", lower, gemnames[k]);
         guishortcut(100 + k, lower);
@@ -317,14 +335,16 @@ void alch(int32_t lnr, int32_t cnr) {
         guisprite(200 + k, TRS_MISC, SPRITE_GEM + P_ASTRAL, SPRITEMODE);
         guiinfo("(%c) Convert two %ss to one astral pearl", upper, gemnames[k]);
         guishortcut(200 + k, upper);
+        guisetnl(1);
       }
       if (k == P_FIRE || k == P_EARTH) {
-        guiindent(240);
+        guisetnl(0);
+        guisprite(0, TRS_MISC, SPRITE_GEM + k, SPRITEMODE);
         guisprite(0, TRS_MISC, SPRITE_ARROWTOGOLD, SPRITEMODE);
         guisprite(300 + k, TRS_MISC, SPRITE_GOLD, SPRITEMODE);
         guiinfo("Convert one %s to gold", gemnames[k]);
+        guisetnl(1);
       }
-      guisetnl(1);
     }
     exitbutton(0);
     guishow(-1, -1);

@@ -1,6 +1,7 @@
 // The laboratory, both treasuries, alchemy, forging and Empowerment in a
 // real window by scripted input on a small world: each view is opened, used
-// and pictured. VEY3_KEEPSHOTS=1 keeps the pictures ($TMPDIR/vey3shots_*/*).
+// and pictured; the resource treasury's and alchemy's panels and columns.
+// VEY3_KEEPSHOTS=1 keeps the pictures ($TMPDIR/vey3shots_*/*).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,8 +12,10 @@
 #include "screens/forging.h"
 #include "screens/lab.h"
 #include "screens/orders.h"
+#include "support/guitexts.h"
 #include "support/pacedscript.h"
 #include "support/smallworld.h"
+#include "world/economy.h"
 #include "world/ruleconstants.h"
 #include "world/scores.h"
 
@@ -119,3 +122,39 @@ TEST_F(LabWindows, EveryViewOpensAndActs) {
   installwindowdialogs(0);
 }
 
+
+// The resource treasury is 280 wide with its columns at 130 (the stock), 160
+// (the income) and 210 ("pool"), a stock too wide for its column cut; alchemy
+// is 150 wide, each kind's conversions on rows under its line, inside it.
+TEST_F(LabWindows, TheTreasuryAndAlchemyStandInTheirPanels) {
+  sites[1].effectkind[0] = 1 + P_FIRE;   // three fire gems a month
+  sites[1].effectval[0] = 3;
+  land[LAB].site[0] = 1;
+  land[LAB].sitefound[0] = 1;
+  ASSERT_EQ(visinc(P, P_FIRE), 3);
+  kingdom[P].w[KW_GEMS + int32_t(P_FIRE)] = 32767;
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  setinputscript(paced("waitfor 20\nkey escape\n").c_str());
+  viewrt(P, LAB);
+  const guirect rt = guishownwindow();
+  EXPECT_EQ(rt.w, 280);
+  EXPECT_EQ(columnof("+3"), 160);
+  EXPECT_EQ(columnof("13"), 130) << "the earth gems' stock";
+  for (int32_t k = 0; k < LABKINDS; k++) EXPECT_EQ(guiareaget(findguiarea(20 + k)).x - rt.x, 210) << k;
+  const guiarea* fire = textstarting("32");
+  ASSERT_NE(fire, nullptr);
+  EXPECT_EQ(fire->x - rt.x, 130);
+  EXPECT_LT(fire->x + fire->w - rt.x, 160) << "the fire gems' stock reaches into the income";
+
+  setinputscript(paced("waitfor 300\nkey escape\n").c_str());
+  alch(LAB, mage);
+  const guirect al = guishownwindow();
+  EXPECT_EQ(al.w, 150);
+  for (int32_t i = 0; i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    EXPECT_TRUE(a.x >= al.x && a.x + a.w <= al.x + al.w) << "an area from " << a.x - al.x << " to " << a.x + a.w - al.x;
+  }
+  // The gold row lies under the pearl row of the fire gems.
+  EXPECT_LT(guiareaget(findguiarea(300 + P_FIRE)).y, guiareaget(findguiarea(200 + P_FIRE)).y);
+}
