@@ -167,8 +167,9 @@ void drawpanel(int32_t first, int32_t* shownto) {
   } else if (ap.dest >= 1 && ap.dest < MAXLANDS) {
     formatbounded(title, sizeof title, "Units moving to %s", land[size_t(ap.dest)].name);
   }
+  const float titlex = WX + 54;
   if (title[0])
-    areatextcol(0, WX + 54, up(y + 22), 17, 1, 0.85f, 0.4f, 1, "%s", CutTextDots(title, (BANDX + BANDW - WX - 54) / 17));
+    areatextcol(0, titlex, up(y + 22), 17, 1, 0.85f, 0.4f, 1, "%s", CutTextDots(title, (BANDX + BANDW - titlex) / 17));
   y += 38;
   if (ap.land >= 0) {
     garrisonrow(y);

@@ -16,10 +16,10 @@
 #include "gfx/xwindow.h"
 #include "mapview/mapview.h"
 #include "screens/recruitment.h"
-#include "world/recruit.h"
 #include "screens/turnscreen.h"
 #include "support/pacedscript.h"
 #include "support/smallworld.h"
+#include "world/recruit.h"
 
 namespace {
 constexpr int32_t ME = 3, HOME = 2;
@@ -60,7 +60,9 @@ bool meets(const guiarea& a, const guiarea& b) {
   return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
 }
 
-std::string textof(const guiarea& a) { return a.kind == AreaKind::text ? std::string(guiareatext(a), size_t(a.length)) : "a figure"; }
+std::string textof(const guiarea& a) {
+  return a.kind == AreaKind::text ? std::string(guiareatext(a), size_t(a.length)) : "an area";
+}
 
 // The window's frame (one), everything else inside it and off its border,
 // no ground box of its own under the rows, and no text meeting another text
