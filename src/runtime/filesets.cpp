@@ -79,19 +79,33 @@ std::vector<std::string> namesin(DIR* d) {
   return names;
 }
 std::vector<std::string> entries(const std::string& folder) { return namesin(opendir(folder.c_str())); }
+// The names in the open folder (the descriptor stays open).
+std::vector<std::string> entriesof(int folderfd) {
+  const int copy = dup(folderfd);
+  DIR* d = copy >= 0 ? fdopendir(copy) : nullptr;
+  if (!d && copy >= 0) close(copy);
+  if (d) rewinddir(d);
+  return namesin(d);
+}
 
 // A plain file or a real folder of this user's (as lstat sees it: a link is
 // neither).
 bool mine(const struct stat& st) { return st.st_uid == geteuid() && (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)); }
 
+bool samefile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Whether the name in the folder is the file open (not one put in its place
+// since, nor a link).
+bool stillnamed(int folderfd, const char* name, int fd) {
+  struct stat named, open;
+  return fstatat(folderfd, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && fstat(fd, &open) == 0 && samefile(named, open);
+}
+
 // Empties the open folder: its files go, and sets being written inside it
 // (folders of temp names) with theirs. Nothing is followed: every step
 // works on the folder itself, wherever a link may point.
 void emptyfolder(int folderfd) {
-  const int copy = dup(folderfd);
-  DIR* d = copy >= 0 ? fdopendir(copy) : nullptr;
-  if (!d && copy >= 0) close(copy);
-  for (const std::string& name : namesin(d)) {
+  for (const std::string& name : entriesof(folderfd)) {
     if (unlinkat(folderfd, name.c_str(), 0) == 0 || temppid(name.c_str()) <= 0) continue;
     const int sub = openat(folderfd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (sub < 0) continue;
@@ -204,23 +218,81 @@ JournalRead readjournal(const std::string& path, const std::string& folder, Jour
 // second name of it, so that the old file never leaves its place before the
 // new one takes it), or a mark that there was none. Set files never begin
 // with a dot.
-std::string keptold(const Journal& j, const std::string& name) { return j.stage + "/.old." + name; }
-std::string noold(const Journal& j, const std::string& name) { return j.stage + "/.none." + name; }
+std::string keptold(const std::string& name) { return ".old." + name; }
+std::string noold(const std::string& name) { return ".none." + name; }
+
+bool presentat(int folderfd, const std::string& name) {
+  struct stat st;
+  return fstatat(folderfd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+// The two folders of a journal's set, open: every step is taken relative
+// to them, so that the set's folder is the one opened wherever it is moved
+// meanwhile, and nothing that another account puts under its name is
+// followed. stage is -1 when the set's folder is gone: none of its files is
+// left to move.
+struct SetFolders {
+  int folder = -1, stage = -1;
+  std::string stagename;
+  SetFolders() = default;
+  SetFolders(const SetFolders&) = delete;
+  SetFolders& operator=(const SetFolders&) = delete;
+  ~SetFolders() {
+    if (stage >= 0) close(stage);
+    if (folder >= 0) close(folder);
+  }
+};
+
+enum class SetOpen : uint8_t { open, refused, replaced };
+
+// Opens the folders of the journal's set (of the newer kind). The set's
+// folder must be a real folder of this user's, as readjournal found it,
+// and, when made is given, the very folder that the writer made.
+SetOpen opensetfolders(const std::string& folder, const std::string& journal, const Journal& j,
+                       const struct stat* made, SetFolders* f, std::string* problem) {
+  f->folder = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (f->folder < 0) {
+    *problem = fileproblem(folder.c_str(), errno);
+    return SetOpen::refused;
+  }
+  f->stagename = j.stage.substr(j.stage.rfind('/') + 1);
+  f->stage = openat(f->folder, f->stagename.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  const int err = errno;
+  struct stat st;
+  const bool found = f->stage >= 0 && fstat(f->stage, &st) == 0;
+  if (made && !(found && samefile(st, *made))) {
+    *problem = fileproblem(j.stage.c_str(), EEXIST);
+    return SetOpen::replaced;
+  }
+  if (f->stage < 0 && err == ENOENT) return SetOpen::open;
+  if (!found || !mine(st) || !S_ISDIR(st.st_mode)) {
+    *problem = refusejournal(journal, "it names " + j.stage + ", which this program did not make");
+    return SetOpen::refused;
+  }
+  return SetOpen::open;
+}
+
+// Removes the set's folder, when it is still the one opened.
+void removestage(const SetFolders& f) {
+  if (f.stage < 0) return;
+  emptyfolder(f.stage);
+  if (stillnamed(f.folder, f.stagename.c_str(), f.stage)) unlinkat(f.folder, f.stagename.c_str(), AT_REMOVEDIR);
+}
 
 // Puts the old files back where a set was put in place in part. Each step
 // can be taken again after a stop: a kept old file goes back by a rename,
 // and a file that had no old one goes only while its new one is out of the
 // set's folder. False (problem set) when a file could not go back.
-bool undoset(const std::string& folder, const Journal& j, std::string* problem) {
+bool undoset(const std::string& folder, const SetFolders& f, const Journal& j, std::string* problem) {
   bool whole = true;
   for (const std::string& name : j.names) {
-    const std::string target = folder + "/" + name;
+    const char* target = name.c_str();
     bool good = true;
-    if (present(keptold(j, name))) good = rename(keptold(j, name).c_str(), target.c_str()) == 0;
-    else if (present(noold(j, name)) && !present(j.stage + "/" + name))
-      good = unlink(target.c_str()) == 0 || errno == ENOENT;
+    if (presentat(f.stage, keptold(name))) good = renameat(f.stage, keptold(name).c_str(), f.folder, target) == 0;
+    else if (presentat(f.stage, noold(name)) && !presentat(f.stage, name))
+      good = unlinkat(f.folder, target, 0) == 0 || errno == ENOENT;
     if (!good && whole) {
-      *problem = fileproblem(target.c_str(), errno);
+      *problem = fileproblem((folder + "/" + name).c_str(), errno);
       whole = false;
     }
     if (good) killpoint();
@@ -236,35 +308,40 @@ bool finishundo(const std::string& folder, std::string* problem) {
   Journal j;
   const JournalRead read = readjournal(undo, folder, &j, problem);
   if (read != JournalRead::read) return read == JournalRead::none;
-  if (j.stage.empty() || !undoset(folder, j, problem)) {
+  SetFolders f;
+  if (j.stage.empty() || opensetfolders(folder, undo, j, nullptr, &f, problem) != SetOpen::open ||
+      !undoset(folder, f, j, problem)) {
     if (j.stage.empty()) *problem = undo + ": names no set";
     debugprint("***** Warning: %s\n", problem->c_str());
     return false;
   }
-  syncfolder(folder.c_str());
-  unlink(undo.c_str());
+  fsync(f.folder);
+  unlinkat(f.folder, UNDOJOURNAL, 0);
   killpoint();
-  removeownfolder(j.stage.c_str());
+  removestage(f);
   return true;
 }
 
 // Puts one file of the set in place, its old file kept first. Each step can
 // be taken again after a stop.
-bool putinplace(const std::string& folder, const Journal& j, const std::string& name, std::string* problem) {
-  const std::string target = folder + "/" + name, fresh = j.stage + "/" + name;
+bool putinplace(const std::string& folder, const SetFolders& f, const std::string& name, std::string* problem) {
+  const std::string target = folder + "/" + name;
   // A file that is no longer in the set's folder was put in place before
   // (by us, or by another reader finishing the same journal).
-  if (!present(fresh)) return true;
-  if (!present(keptold(j, name)) && !present(noold(j, name))) {
+  if (!presentat(f.stage, name)) return true;
+  if (!presentat(f.stage, keptold(name)) && !presentat(f.stage, noold(name))) {
     struct stat st;
     bool kept;
-    if (lstat(target.c_str(), &st) != 0) {
-      kept = errno == ENOENT && writefile(noold(j, name).c_str(), "", 0, false);
+    if (fstatat(f.folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+      const int mark = errno == ENOENT ? openat(f.stage, noold(name).c_str(),
+                                                O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644)
+                                       : -1;
+      kept = mark >= 0 && close(mark) == 0;
     } else if (S_ISDIR(st.st_mode)) {
       errno = EISDIR;
       kept = false;
     } else {
-      kept = link(target.c_str(), keptold(j, name).c_str()) == 0;
+      kept = linkat(f.folder, name.c_str(), f.stage, keptold(name).c_str(), 0) == 0;
     }
     if (!kept) {
       *problem = fileproblem(target.c_str(), errno);
@@ -272,7 +349,7 @@ bool putinplace(const std::string& folder, const Journal& j, const std::string& 
     }
     killpoint();
   }
-  if (rename(fresh.c_str(), target.c_str()) != 0) {
+  if (renameat(f.stage, name.c_str(), f.folder, name.c_str()) != 0) {
     *problem = fileproblem(target.c_str(), errno);
     return false;
   }
@@ -280,37 +357,56 @@ bool putinplace(const std::string& folder, const Journal& j, const std::string& 
   return true;
 }
 
+// The journal of the older kind keeps no old files, so it can only go
+// forward. The number of files put in place, -1 when one could not be.
+int32_t finisholdjournal(const std::string& folder, const Journal& j, std::string* problem) {
+  const std::string journal = folder + "/" + JOURNAL;
+  int32_t moved = 0;
+  for (const std::string& name : j.names) {
+    const std::string target = folder + "/" + name;
+    if (rename((target + OLDASIDE).c_str(), target.c_str()) == 0) moved++;
+    else if (errno != ENOENT) {
+      *problem = fileproblem(target.c_str(), errno);
+      debugprint("***** Warning: %s; %s stays\n", problem->c_str(), journal.c_str());
+      return -1;
+    }
+  }
+  syncfolder(folder.c_str());
+  unlink(journal.c_str());
+  killpoint();
+  return moved;
+}
+
 // The renames that the journal names. When one cannot be made, the journal
 // becomes an undo journal in one rename (from then on the set never comes)
 // and the old files go back. The number of files put in place, -1 when the
-// set could not be put in place (problem says why).
-int32_t finishjournal(const std::string& folder, std::string* problem) {
+// set could not be put in place (problem says why). With made, the journal
+// is the one that its writer has just put in place for the set's folder
+// made: when another folder stands under the set's name, no file has moved
+// yet, and the journal goes.
+int32_t finishjournal(const std::string& folder, std::string* problem, const struct stat* made = nullptr) {
   if (!finishundo(folder, problem)) return -1;
   const std::string journal = folder + "/" + JOURNAL;
   Journal j;
   const JournalRead read = readjournal(journal, folder, &j, problem);
   if (read != JournalRead::read) return read == JournalRead::none ? 0 : -1;
+  if (j.stage.empty()) return finisholdjournal(folder, j, problem);
+  SetFolders f;
+  const SetOpen opened = opensetfolders(folder, journal, j, made, &f, problem);
+  if (opened == SetOpen::replaced && f.folder >= 0) {
+    unlinkat(f.folder, JOURNAL, 0);
+    fsync(f.folder);
+  }
+  if (opened != SetOpen::open) return -1;
   int32_t moved = 0;
   for (const std::string& name : j.names) {
-    if (j.stage.empty()) {
-      // The older kind keeps no old files, so it can only go forward.
-      const std::string target = folder + "/" + name;
-      if (rename((target + OLDASIDE).c_str(), target.c_str()) == 0) moved++;
-      else if (errno != ENOENT) {
-        *problem = fileproblem(target.c_str(), errno);
-        debugprint("***** Warning: %s; %s stays\n", problem->c_str(), journal.c_str());
-        return -1;
-      }
-      continue;
-    }
-    if (!putinplace(folder, j, name, problem)) {
+    if (!putinplace(folder, f, name, problem)) {
       debugprint("***** Warning: %s; the files of the set go back\n", problem->c_str());
-      const std::string undo = folder + "/" + UNDOJOURNAL;
       // The old files kept in the set's folder, and the marks of files that
       // had none, are on the disc before a journal can send them back.
-      syncfilesystem(j.stage.c_str());
-      if (rename(journal.c_str(), undo.c_str()) != 0) return -1;
-      syncfolder(folder.c_str());
+      syncfs(f.stage);
+      if (renameat(f.folder, JOURNAL, f.folder, UNDOJOURNAL) != 0) return -1;
+      fsync(f.folder);
       killpoint();
       std::string undoproblem;
       if (!finishundo(folder, &undoproblem)) *problem += "; and " + undoproblem + " (an old file is not back yet)";
@@ -318,10 +414,10 @@ int32_t finishjournal(const std::string& folder, std::string* problem) {
     }
     moved++;
   }
-  syncfolder(folder.c_str());
-  unlink(journal.c_str());
+  fsync(f.folder);
+  unlinkat(f.folder, JOURNAL, 0);
   killpoint();
-  if (!j.stage.empty()) removeownfolder(j.stage.c_str());
+  removestage(f);
   return moved;
 }
 }  // namespace
@@ -418,6 +514,15 @@ bool HeldFolder::make(const char* path, int mode) {
   }
   folderfd = open(path, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (folderfd < 0) return false;
+  // The folder just made, not one that another account put in its place
+  // meanwhile (its own, or one of this user's moved there): this user's
+  // and empty.
+  struct stat st;
+  if (fstat(folderfd, &st) != 0 || !mine(st) || !S_ISDIR(st.st_mode) || !entriesof(folderfd).empty()) {
+    release();
+    errno = EEXIST;
+    return false;
+  }
   strlcopy(lockname, lockfilename(int32_t(getpid())).c_str(), sizeof lockname);
   lockfd = openat(folderfd, lockname, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (lockfd < 0) {
@@ -431,6 +536,20 @@ bool HeldFolder::make(const char* path, int mode) {
   while (flock(lockfd, LOCK_EX | LOCK_NB) != 0 && errno == EINTR) {
   }
   return true;
+}
+
+bool HeldFolder::at(const char* path) const {
+  struct stat named, made;
+  return folderfd >= 0 && lstat(path, &named) == 0 && fstat(folderfd, &made) == 0 && samefile(named, made);
+}
+
+void HeldFolder::remove(const char* path) {
+  if (folderfd >= 0) {
+    const bool named = at(path);
+    emptyfolder(folderfd);
+    release();
+    if (named) rmdir(path);
+  }
 }
 
 void HeldFolder::release() {
@@ -597,16 +716,6 @@ bool writefile(const char* path, const void* bytes, size_t length, bool sync) {
   return fd >= 0 && writeclose(fd, bytes, length, sync);
 }
 
-bool syncfilesystem(const char* folder) {
-  int fd = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool good = syncfs(fd) == 0;
-  const int err = errno;
-  close(fd);
-  errno = err;
-  return good;
-}
-
 bool syncfolder(const char* folder) {
   int fd = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return false;
@@ -634,7 +743,7 @@ void killpoint() {
 FileSet::FileSet(const char* folder) : folder(folder) {}
 
 FileSet::~FileSet() {
-  if (!stage.empty()) removeownfolder(stage.c_str());
+  if (!stage.empty()) held.remove(stage.c_str());
 }
 
 bool FileSet::fail(const std::string& path, int err) {
@@ -668,8 +777,10 @@ bool FileSet::add(const char* name) {
 bool FileSet::write(const char* name, const void* bytes, size_t length) {
   if (!add(name)) return failed = true, false;
   killpoint();
-  // Made durable with the whole set at commit().
-  if (!writefile((stage + "/" + name).c_str(), bytes, length, false)) return fail(folder + "/" + name, errno);
+  // Into the folder made, wherever it stands now. Made durable with the
+  // whole set at commit().
+  const int fd = openat(held.fd(), name, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (fd < 0 || !writeclose(fd, bytes, length, false)) return fail(folder + "/" + name, errno);
   return true;
 }
 
@@ -685,6 +796,10 @@ bool FileSet::commit() {
       problemtext = earlier.empty() ? folder + "/" + name + ": an earlier set stands unfinished" : earlier;
       return false;
     }
+  // The set's folder must still be the one made: another account that may
+  // write the folder may have moved it aside and put something in its place.
+  struct stat made;
+  if (!held.at(stage.c_str()) || fstat(held.fd(), &made) != 0) return fail(stage, EEXIST);
   // The journal, beside the folder under a temp name until it stands.
   const std::string journal = folder + "/" + JOURNAL, pending = tempname(journal.c_str());
   std::string lines = std::string(strrchr(stage.c_str(), '/') + 1) + "\n";
@@ -701,7 +816,7 @@ bool FileSet::commit() {
   // One sync of the file system puts the files of the set, their names in
   // the set's folder and the journal on the disc, where a sync of each would
   // cost one a file.
-  if (!syncfilesystem(stage.c_str())) {
+  if (syncfs(held.fd()) != 0) {
     const int err = errno;
     unlink(pending.c_str());
     return fail(folder, err);
@@ -724,10 +839,11 @@ bool FileSet::commit() {
   killpoint();
   // Put in place whole, or (the journal turned into an undo journal) not
   // at all: then the old set stands again and the set's folder is gone.
-  if (finishjournal(folder, &problemtext) < 0) {
-    // The undo removed the set's folder, or keeps it for the next reader.
+  if (finishjournal(folder, &problemtext, &made) < 0) {
+    // The undo removed the set's folder, or keeps it for the next reader; a
+    // folder moved aside for another one is emptied as the set ends.
     failed = true;
-    stage.clear();
+    if (held.at(stage.c_str())) stage.clear();
     return false;
   }
   stage.clear();

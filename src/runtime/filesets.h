@@ -76,11 +76,23 @@ class HeldFolder {
   // takes its lock; false (errno why) when it cannot be made. A name that stands already is made anew
   // only when it is a folder of this user's that a process of this pid left
   // and no writer holds; anything else there (a link, a file, a folder of
-  // another account or of a live writer) fails with EEXIST.
+  // another account or of a live writer, or one put in place of the folder
+  // as it was made) fails with EEXIST.
   bool make(const char* path, int mode);
   // Ends the hold: the lock file goes (wherever the folder has been moved
   // since) and the lock with it. The folder itself stays.
   void release();
+  // The folder made, -1 while none is held: files made relative to it go
+  // into it wherever it has been moved since, never through what another
+  // account put under its name.
+  int fd() const { return folderfd; }
+  // Whether the path names the folder made (its device and inode), not
+  // something put in its place since.
+  bool at(const char* path) const;
+  // Removes the folder made: its files through the descriptor, wherever it
+  // has been moved, and the folder itself when it still stands at the path.
+  // Ends the hold.
+  void remove(const char* path);
 
  private:
   int folderfd = -1, lockfd = -1;
@@ -146,12 +158,16 @@ class FileSet {
   // The folder into which the files of the set are written under their
   // own names (made on first use); empty when it cannot be made.
   const std::string& staging();
-  // Writes one file of the set whole; false on any failure.
+  // Writes one file of the set whole into the set's folder as it was made
+  // (wherever another account may have moved it, never through what it put
+  // under the folder's name); false on any failure.
   bool write(const char* name, const void* bytes, size_t length);
   // Adds a file that a writer put into staging() itself.
   bool add(const char* name);
   // Puts every file in place; false on failure. A failure before the
-  // journal stands changes nothing. One after it (a folder in place of a
+  // journal stands changes nothing: so does a set's folder that is no
+  // longer the one made (something else stands under its name; problem
+  // says "<set folder>: File exists"). One after it (a folder in place of a
   // file, a file that cannot be replaced) puts the old files back, so the
   // old set stands whole and nothing finishes the new one later; if an old
   // file cannot go back at once, the next reader of the folder puts it back.
@@ -176,9 +192,6 @@ bool writefile(const char* path, const void* bytes, size_t length, bool sync);
 // Puts a folder's names (files made, renamed, removed) on the disc; false
 // on failure (errno why).
 bool syncfolder(const char* folder);
-// Flushes everything written to the file system that holds the folder (one
-// call for any number of files); false on failure (errno why).
-bool syncfilesystem(const char* folder);
 
 // Fault injection for the tests of the roads above: with VEY3_KILLSTEP=n
 // (or killstep set), the process kills itself with SIGKILL at the n-th step
