@@ -473,14 +473,60 @@ bool plainfilename(const char* name) {
   return true;
 }
 
-FolderLock::FolderLock(const std::string& folder) : fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-  if (fd >= 0)
+namespace {
+// The file of a folder's lock: one for each user, so that the programs of
+// several accounts that share a folder do not stand in each other's way.
+std::string folderlockname() { return ".vey3lock." + std::to_string(geteuid()); }
+}  // namespace
+
+FolderLock::FolderLock(const std::string& folder, LockRefusal refusal)
+    : folderfd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+  if (folderfd < 0) return;
+  while (flock(folderfd, LOCK_EX | LOCK_NB) != 0 && errno == EINTR) {
+  }
+  const std::string name = folderlockname();
+  int err = 0;
+  for (;;) {
+    fd = openat(folderfd, name.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    err = errno;
+    struct stat st;
+    if (fd < 0 || fstat(fd, &st) != 0) break;
+    if (!S_ISREG(st.st_mode) || st.st_uid != geteuid()) {
+      err = S_ISREG(st.st_mode) ? EACCES : ENOTAFILE;
+      break;
+    }
+    // No other account may open it, so none holds it: only this user's
+    // programs are waited for.
+    if (st.st_mode & 077) fchmod(fd, 0600);
     while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
     }
+    // The holder before may have removed the file as its lock ended: the
+    // lock holds only on the file that stands under the name.
+    if (stillnamed(folderfd, name.c_str(), fd)) return;
+    close(fd);
+  }
+  if (fd >= 0) close(fd);
+  fd = -1;
+  // A folder that takes no file of this user's (no permission, a read-only
+  // disc) has nothing for this user to change either.
+  struct stat st;
+  if (fstatat(folderfd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return;
+  const std::string path = folder + "/" + name;
+  problemtext = path + ": " + nofollowproblem(path.c_str(), err);
+  static std::set<std::string> told;
+  if (refusal == LockRefusal::said && told.size() < 1000 && told.insert(folder).second)
+    printf("The folder %s is used without its lock: %s\n", folder.c_str(), problemtext.c_str());
 }
 
 FolderLock::~FolderLock() {
-  if (fd >= 0) close(fd);
+  if (fd >= 0) {
+    // Removed while held, so that a waiter for it tries anew; only when it
+    // is still this lock's file.
+    const std::string name = folderlockname();
+    if (stillnamed(folderfd, name.c_str(), fd)) unlinkat(folderfd, name.c_str(), 0);
+    close(fd);
+  }
+  if (folderfd >= 0) close(folderfd);
 }
 
 bool removeownfolder(const char* folder) {
@@ -786,7 +832,14 @@ bool FileSet::write(const char* name, const void* bytes, size_t length) {
 
 bool FileSet::commit() {
   if (failed || stage.empty()) return false;
-  const FolderLock lock(folder);
+  // A set is put in place only under the folder's lock: the start that
+  // could not take it has said why.
+  const FolderLock lock(folder, LockRefusal::quiet);
+  if (!lock.problem().empty()) {
+    problemtext = lock.problem();
+    failed = true;
+    return false;
+  }
   // A set of another writer that could not be finished or undone stands in
   // the way of this one.
   std::string earlier;

@@ -43,15 +43,34 @@ std::string tempname(const char* path);
 // place before its journal stands, remove that set's folder, or remove its
 // journal. The lock ends with the process that holds it. One process holds
 // one folder's lock once at a time.
+//
+// Only this user's programs are kept apart, so the lock is taken on a file
+// that only this user can open: ".vey3lock.<uid>" in the folder, made
+// without following a link, mode 0600, removed when the lock ends. A lock
+// on the folder itself, which anyone who may read the folder can take,
+// would hold up every start while another account held it. The folder
+// itself is locked too while nobody else holds it, for older programs,
+// which lock only the folder; that lock is never waited for.
+//
+// When something that is not this user's file stands under the lock's name
+// (another account put it into a folder that it may write), the lock is not
+// taken: problem() says why, and with LockRefusal::said a line names the
+// folder, once a process, and the work goes on without the lock.
+enum class LockRefusal : uint8_t { said, quiet };
 class FolderLock {
  public:
-  explicit FolderLock(const std::string& folder);
+  explicit FolderLock(const std::string& folder, LockRefusal refusal = LockRefusal::said);
   ~FolderLock();
   FolderLock(const FolderLock&) = delete;
   FolderLock& operator=(const FolderLock&) = delete;
+  // "<lock file>: <cause>" when the lock could not be taken; empty while it
+  // is held, and for a folder that takes no file of this user's (nothing in
+  // it can be changed by this user either).
+  const std::string& problem() const { return problemtext; }
 
  private:
-  int fd;
+  int folderfd = -1, fd = -1;
+  std::string problemtext;
 };
 
 // A folder that other accounts may write (a game folder that players share,

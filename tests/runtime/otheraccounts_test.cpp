@@ -1,10 +1,15 @@
-// Another account that may write a game folder, met through the host
-// program: a link that it puts in place of the month's set is never
-// written through.
+// Another account that may read or write a game folder, met through the
+// programs: its lock on the folder holds up no start, what it puts under the
+// name of this user's lock stops the month, and a link that it puts in
+// place of the month's set is never written through.
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <filesystem>
+#include <regex>
 
 #include "host/hostgame.h"
 #include "runtime/filesets.h"
@@ -50,24 +55,82 @@ class OtherAccounts : public HostGame {
     if (geteuid() != 0) GTEST_SKIP() << "only root can run a process of another account";
     HostGame::SetUp();
     create("testvale.map", {0, 1});
+    lock = path(".vey3lock." + std::to_string(geteuid()));
   }
   std::vector<std::string> env(std::vector<std::string> more = {}) const {
     more.insert(more.end(), {"VEY3_SAVE=" + root + "/save", "VEY3_TEMP=" + root + "/temp",
                              "VEY3_CONF=" + root + "/conf", "VEY3_DATA=" VEY3_DATA_DIR, "HOME=" + root});
     return more;
   }
-  // The program's exit status (-signal), its output in out.
+  // The program's exit status (-signal), its output in out; WAITED when it
+  // waited for an flock (a "->" line of /proc/locks) and was ended there.
+  static constexpr int WAITED = -1000;
   int run(const char* program, const std::vector<std::string>& args) {
-    const int status = waitprogram(startprogram(program, args, env(), root + "/out.txt", root), 600);
+    const pid_t pid = startprogram(program, args, env(), root + "/out.txt", root);
+    int status = 0, waited = 0;
+    while (waitpid(pid, &status, WNOHANG) != pid) {
+      const std::vector<uint8_t> b = readbytes("/proc/locks");
+      if (std::regex_search(std::string(b.begin(), b.end()),
+                            std::regex("-> FLOCK +\\w+ +\\w+ +" + std::to_string(pid) + " ")))
+        waited = kill(pid, SIGKILL) == 0;
+      usleep(10000);
+    }
     readout();
-    return status;
+    return waited ? WAITED : WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
   }
   void readout() {
     const std::vector<uint8_t> b = readbytes(root + "/out.txt");
     out.assign(b.begin(), b.end());
   }
-  std::string out;
+  std::string lock, out;
 };
+
+// The game folder and the temp folder are mode 0755, as they are made: a
+// start waited without end and without a word while another account held
+// a lock on either.
+TEST_F(OtherAccounts, TheirLockOnTheFoldersHoldsUpNoStart) {
+  chmod(temppath, 0755);
+  const Process holder(asother([&] {
+    for (const std::string& folder : {path(""), std::string(temppath)}) {
+      const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+      if (fd < 0 || flock(fd, LOCK_EX) != 0) return false;
+    }
+    return true;
+  }));
+  ASSERT_GT(holder.pid, 0);
+  EXPECT_EQ(run(VEY3_BINARY, {"--verify", "g"}), 0) << out;
+  EXPECT_EQ(run(VEY3_HOST_BINARY, {"--textonly", "--host", "g"}), 0) << out;
+  EXPECT_EQ(worldturn(), 2);
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(lock)));
+}
+
+// Their file, or a link to where nothing stands, under the name of this
+// user's lock in a game folder that they may write: a start says so and
+// goes on; the host keeps the old turn; nothing is made where the link leads.
+TEST_F(OtherAccounts, WhatTheyPutUnderTheLocksNameStopsTheMonth) {
+  chmod(path("").c_str(), 0777);
+  const std::string made = root + "/made";
+  for (const std::string why : {"no permission", "it is a symbolic link, not a file"}) {
+    SCOPED_TRACE(why);
+    const bool link = why != "no permission";
+    const Process planter(
+        asother([&] { return link ? symlink(made.c_str(), lock.c_str()) == 0 : creat(lock.c_str(), 0644) >= 0; }));
+    ASSERT_GT(planter.pid, 0);
+    EXPECT_EQ(run(VEY3_BINARY, {"--verify", "g"}), 0);
+    EXPECT_NE(out.find("The folder " + root + "/save/g is used without its lock: " + lock + ": " + why + "\n"),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(run(VEY3_HOST_BINARY, {"--textonly", "--host", "g"}), 1);
+    EXPECT_NE(out.find("Turn 2 of g was not hosted: " + lock + ": " + why + "; the old turn stands\n"),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(worldturn(), 1);
+    EXPECT_FALSE(std::filesystem::exists(made));
+    unlink(lock.c_str());
+  }
+  EXPECT_EQ(run(VEY3_HOST_BINARY, {"--textonly", "--host", "g"}), 0);
+  EXPECT_EQ(worldturn(), 2);
+}
 
 // While the host writes the month they move the set's folder aside and put
 // a link to another game's folder in its place: the host wrote through the
