@@ -9,7 +9,7 @@
 # Arguments: vey3 binary, data folder, build folder, host program.
 set -uo pipefail
 ulimit -c 0   # a temp folder that cannot be made aborts on purpose
-vey3host=$4
+data=$2; vey3host=$4
 if [ "${VEY3_OWNTMP:-}" != 1 ]; then
   if ! unshare --mount --propagation private true 2>/dev/null; then
     echo "skipped: no private mount namespace here (unshare --mount needs root)"
@@ -17,8 +17,10 @@ if [ "${VEY3_OWNTMP:-}" != 1 ]; then
   fi
   exec unshare --mount --propagation private env VEY3_OWNTMP=1 bash "$0" "$@"
 fi
-# The program is read before /tmp is covered (the build may lie under it).
-exec 3<"$vey3host"
+# The program is read, and the data folder opened, before /tmp is covered
+# (the build may lie under it).
+exec 3<"$vey3host" 4<"$data"
+data=/proc/self/fd/4
 mount -t tmpfs -o mode=1777 vey3tmp /tmp || { echo "FAIL: no tmpfs on /tmp"; exit 1; }
 bin=$(mktemp -d -p /tmp) && cat <&3 >"$bin/vey3host" && chmod 755 "$bin/vey3host" || { echo "FAIL: no copy of the program"; exit 1; }
 exec 3<&-
@@ -27,13 +29,14 @@ log=""
 fail() { echo "FAIL: $*"; echo "$log"; exit 1; }
 uid=$(id -u)
 shared=/tmp/veyrances3_$uid
-# run ARGS...: the host program with a home of its own and the temp folder,
-# the saved games, local maps and settings folder left to their defaults;
+# run ARGS...: the host program with a home of its own and the data folder,
+# the temp folder, the saved games, local maps and settings folder left to
+# their defaults;
 # the exit status, the output in $log (kept off /tmp, which a case makes
 # read-only).
 run() {
   log=$(cd "$work" && env -u VEY3_TEMP -u VEY3_CONF -u VEY3_SAVE -u VEY3_LOCALMAPS -u VEY3_MODS -u VEY3_MAPS \
-    HOME="$work/home" timeout 600 "$bin/vey3host" "$@" 2>&1)
+    HOME="$work/home" VEY3_DATA="$data" timeout 600 "$bin/vey3host" "$@" 2>&1)
 }
 said() { grep -q "$@" <<<"$log"; }
 verified() { said "nosuchgame"; }   # the run went on past the start
@@ -72,6 +75,64 @@ rm "$shared"
 echo "a file" >"$shared"
 refused "it is not a folder"
 rm "$shared"
+
+# A shared temp folder of the user's own that the group may write (made
+# under umask 002) is made private again and used; the folder that a link
+# leads to keeps its mode and is not used.
+mkdir -m 0775 "$shared"
+run -d --verify nosuchgame
+verified || fail "a group-writable temp folder: the start did not go on"
+said "is not this user's own" && fail "a group-writable temp folder of the user's own was refused"
+[ "$(stat -c %a "$shared")" = 755 ] || fail "the group may still write in the user's own temp folder"
+rmdir "$shared"
+mkdir -m 0775 /tmp/groupwide
+ln -s /tmp/groupwide "$shared"
+refused "it is a symbolic link"
+[ "$(stat -c %a /tmp/groupwide)" = 775 ] || fail "the folder behind a link was changed"
+rm "$shared"
+
+# start ARGS...: as run, in the background (its pid in $pid).
+start() {
+  (cd "$work" && exec env -u VEY3_TEMP -u VEY3_CONF -u VEY3_SAVE -u VEY3_LOCALMAPS -u VEY3_MODS -u VEY3_MAPS \
+    HOME="$work/home" VEY3_DATA="$data" "$bin/vey3host" "$@" >/dev/null 2>&1) &
+  pid=$!
+}
+
+# A program killed while it works in a folder of its own beside another
+# account's shared temp folder leaves that folder: the next start removes
+# it, and nothing of a program that still works there, of another account,
+# or behind a link.
+mkdir "$shared"
+chown 65534:65534 "$shared"
+VEY3_KILLSTEP=1 run --makemap killed --mapsize 320 240 --mapprov 20
+status=$?
+[ "$status" = 137 ] || fail "the program to be killed: status $status"
+killed=$(ls -d "$shared".* 2>/dev/null)
+[ -n "$(ls -A "$killed" 2>/dev/null)" ] || fail "the killed program left no folder of its own beside the shared one"
+VEY3_KILLSTEP=1 VEY3_KILLSIGNAL=19 start --makemap stopped --mapsize 320 240 --mapprov 20
+trap 'kill -9 "$pid" 2>/dev/null' EXIT
+for _ in $(seq 6000); do [ "$(cut -d' ' -f3 "/proc/$pid/stat" 2>/dev/null)" = T ] && break; sleep 0.01; done
+[ "$(cut -d' ' -f3 "/proc/$pid/stat")" = T ] || fail "the program to be stopped did not stop"
+stopped=$(ls -d "$shared".* | grep -vxF "$killed")
+true &
+dead=$!
+wait "$dead"
+mkdir -m 0700 "$shared.others" /tmp/behind "/tmp/behind/vey3-$dead"
+chown 65534:65534 "$shared.others"
+ln -s /tmp/behind "$shared.linked"
+run --verify nosuchgame
+verified || fail "a start beside folders of its own left over: the start did not go on"
+[ -e "$killed" ] && fail "the folder of a killed program is left: $(ls -A "$killed")"
+[ -d "$stopped" ] || fail "the folder of a program that still works was removed"
+[ -d "$shared.others" ] && [ -L "$shared.linked" ] && [ -d "/tmp/behind/vey3-$dead" ] \
+  || fail "another account's folder, a link or what it leads to was removed"
+kill -CONT "$pid"
+wait "$pid"
+status=$?
+trap - EXIT
+[ "$status" = 0 ] || fail "the stopped program, gone on: status $status"
+[ -e "$stopped" ] && fail "the stopped program did not remove its own folder at its end"
+rm -rf "$shared.others" "$shared.linked" /tmp/behind "$shared"
 
 # Empty variables are not set: the folders are the defaults under the home
 # folder and the shared temp folder.

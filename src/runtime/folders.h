@@ -49,8 +49,11 @@ int validgamename(const char* name);
 // removing the folders in it of programs that are gone (killed ones leave
 // theirs). A default shared folder that is not the user's own (another
 // account's, a link, writable by others) is said and left: a folder of the
-// program's own takes its place, or the start ends with status 1. Stops
-// through the fatal path, naming the folder, when a folder cannot be made.
+// program's own takes its place, or the start ends with status 1. Such
+// folders of the program's own that killed programs left beside it go
+// too, and a default shared folder of the user's own that the group may
+// write is made private again. Stops through the fatal path, naming the
+// folder, when a folder cannot be made.
 void opentempfolder();
 // Deletes "tmp_fl", "tmpmon.trs" and the battle replays "%d_%d.vcr" of the 95
 // nations in the temp folder, then the folder itself; only when this process

@@ -1,4 +1,6 @@
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -68,6 +70,91 @@ void removegonetempfolders() {
            path, err);
 }
 
+// The folder of this program's own made beside a default shared one that
+// is not the user's own ("/tmp/veyrances3_UID.XXXXXX"), held open with a
+// shared lock while the program lives: a start that finds such a folder
+// removes it only when no program holds it. Only this user may open it
+// (mode 0700), so no other account can hold it either.
+int ownbaselock = -1;
+
+// Makes that folder (own: the pattern "...XXXXXX", then the folder made)
+// and takes its lock; false (errno why) when it cannot be made.
+bool makeownbase(std::string* own) {
+  const std::string pattern = *own;
+  for (int32_t tries = 0; tries < 100; tries++) {
+    *own = pattern;
+    if (!mkdtemp(own->data())) return false;
+    const int fd = open(own->c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+      const int err = errno;
+      rmdir(own->c_str());
+      errno = err;
+      return false;
+    }
+    while (flock(fd, LOCK_SH) != 0 && errno == EINTR) {
+    }
+    // A start that took it for left over before the lock was taken has
+    // removed it: another one.
+    struct stat named, made;
+    if (lstat(own->c_str(), &named) == 0 && fstat(fd, &made) == 0 && named.st_dev == made.st_dev &&
+        named.st_ino == made.st_ino) {
+      ownbaselock = fd;
+      return true;
+    }
+    close(fd);
+  }
+  errno = EEXIST;
+  return false;
+}
+
+// Removes the folders of this program's own beside the shared one that
+// programs killed while they worked there left: this user's real folders
+// (never a link), held by no program, whose temp folders are all left over
+// as in the usual temp folder (a folder of an older program, which takes no
+// lock, goes only when the pids in it run no process).
+void removegoneownbases(const std::string& shared) {
+  const size_t slash = shared.rfind('/');
+  const std::string parent = slash == 0 ? "/" : shared.substr(0, slash), prefix = shared.substr(slash + 1) + ".";
+  std::vector<std::string> names;
+  if (DIR* d = opendir(parent.c_str())) {
+    while (dirent* e = readdir(d))
+      if (strncmp(e->d_name, prefix.c_str(), prefix.size()) == 0 && strlen(e->d_name) == prefix.size() + 6)
+        names.emplace_back(e->d_name);
+    closedir(d);
+  }
+  for (const std::string& name : names) {
+    const std::string base = parent + "/" + name;
+    const int fd = open(base.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || st.st_uid != geteuid() || flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      close(fd);
+      continue;
+    }
+    bool whole = true;
+    const int copy = dup(fd);
+    DIR* d = copy >= 0 ? fdopendir(copy) : nullptr;
+    if (!d && copy >= 0) close(copy);
+    if (d) {
+      while (dirent* e = readdir(d)) {
+        if (strcmp(e->d_name, ".") == 0 || strcmp(e->d_name, "..") == 0) continue;
+        const int32_t pid = temppidof(e->d_name);
+        const std::string path = base + "/" + e->d_name;
+        if (pid > 0 && leftover(path.c_str(), pid, pid != int32_t(getpid()) && processalive(pid)))
+          removeownfolder(path.c_str());
+        else whole = false;
+      }
+      closedir(d);
+    }
+    struct stat named;
+    if (whole && lstat(base.c_str(), &named) == 0 && named.st_dev == st.st_dev && named.st_ino == st.st_ino) {
+      debugprint("Removing %s, the temp folder of a program that is gone\n", base.c_str());
+      rmdir(base.c_str());
+    }
+    close(fd);
+  }
+}
+
 // Why a shared temp folder that stands is not one for this user's files,
 // looked at without following a link: "" when it is a folder of this
 // user's own that no other account may write.
@@ -84,14 +171,26 @@ const char* notowntemp(const struct stat& st) {
 // link it put there) is not used. Then this program makes a folder of its
 // own beside it (removed at its end), or the start ends with status 1.
 void openowndefaulttemp() {
+  const std::string shared = tempbase;
+  removegoneownbases(shared);
   if (mkdir(tempbase, 0755) != 0 && errno != EEXIST) cannotmake(tempbase, errno);
   struct stat st;
   if (lstat(tempbase, &st) != 0) cannotmake(tempbase, errno);
+  // The user's own folder made under a umask that lets the group write
+  // (002, the default of many desktops) is made private again: the folder
+  // itself, never what a link leads to.
+  if (S_ISDIR(st.st_mode) && st.st_uid == geteuid() && (st.st_mode & S_IWGRP) && !(st.st_mode & S_IWOTH)) {
+    const int fd = open(tempbase, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat opened;
+    if (fd >= 0 && fstat(fd, &opened) == 0 && opened.st_dev == st.st_dev && opened.st_ino == st.st_ino &&
+        fchmod(fd, opened.st_mode & 07777 & ~mode_t(S_IWGRP)) == 0)
+      fstat(fd, &st);
+    if (fd >= 0) close(fd);
+  }
   const char* why = notowntemp(st);
   if (!why[0]) return;
-  const std::string shared = tempbase;
   std::string own = shared + ".XXXXXX";
-  if (!mkdtemp(own.data())) {
+  if (!makeownbase(&own)) {
     const int err = errno;
     const std::string parent = shared.substr(0, imax(1, int32_t(shared.rfind('/'))));
     const std::string message = "The temp folder " + shared + " is not this user's own (" + why +
