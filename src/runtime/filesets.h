@@ -186,8 +186,9 @@ class FileSet {
   // Puts every file in place; false on failure. A failure before the
   // journal stands changes nothing: so does a set's folder that is no
   // longer the one made (something else stands under its name; problem
-  // says "<set folder>: File exists"). One after it (a folder in place of a
-  // file, a file that cannot be replaced) puts the old files back, so the
+  // says "<set folder>: a file of that name stands there, which this
+  // program did not make"). One after it (a folder in place of a file, a
+  // file that cannot be replaced) puts the old files back, so the
   // old set stands whole and nothing finishes the new one later; if an old
   // file cannot go back at once, the next reader of the folder puts it back.
   bool commit();

@@ -158,7 +158,7 @@ TEST_F(OtherAccounts, TheMonthIsNeverWrittenThroughWhatTheyPutInPlaceOfTheSet) {
   kill(host.pid, SIGCONT);
   EXPECT_EQ(waitprogram(host.pid, 600), 1);
   readout();
-  EXPECT_NE(out.find("Turn 2 of g was not hosted: " + set + ": File exists; the old turn stands\n"), std::string::npos)
+  EXPECT_NE(out.find("Turn 2 of g was not hosted: " + set + ": a file of that name stands there, which this program did not make; the old turn stands\n"), std::string::npos)
       << out;
   for (const std::string& name : names) EXPECT_TRUE(readbytes(other + "/" + name) == std::vector<uint8_t>{'o'}) << name;
   // Nothing of the month stays in the folder moved aside, and the next host makes it.
