@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsdl1.2-compat-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool libxtst-dev imagemagick
   fonts-dejavu-core libfreetype-dev
 )
 

@@ -1,6 +1,8 @@
 // The frame pump: background scenes, showing a frame, reading input, and the
 // scripted input that drives the real window in tests.
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/keysym.h>
 #include <GL/gl.h>
 #include <dlfcn.h>
 
@@ -21,6 +23,7 @@
 
 int32_t quitrequested = 0;
 std::array<uint8_t, KEYTABLE> keydown = {}, keytaps = {};
+std::array<keyseen, KEYTABLE> keytimes = {};
 int32_t mousex = 0, mousey = 0, mousebuttons = 0;
 
 frameevents frameinput = {};
@@ -91,6 +94,16 @@ void hook() {
 }
 }  // namespace sdl2
 
+// When the last input pass began: the last time that a key let go in the
+// next pass was seen held.
+uint32_t lastpass = 0;
+
+void notereleased(size_t key, uint32_t now) {
+  keyseen& seen = keytimes[key];
+  seen.released = now;
+  seen.heldto = int32_t(lastpass - seen.pressed) > 0 ? lastpass : seen.pressed;
+}
+
 // Script presses are marked as the script's, apart from the window's own.
 constexpr uint8_t SCRIPTDEVICE = 7;
 
@@ -104,6 +117,103 @@ struct heldkey {
   uint32_t next = 0;
 };
 heldkey repeating;
+
+// A key's release can miss the window: the X server gives it to a program
+// that grabbed the keyboard meanwhile, and SDL, which takes such a grab's
+// focus change for a hotkey's, keeps the key down; where SDL does not hold
+// the keyboard's focus (the pointer gave it), nothing lets go of it later.
+// While a key is held, the server is asked now and then which keys are
+// down: a key held here that the server has up is let go here, and SDL is
+// sent its release, so that its next press reads as a press again.
+namespace serverkeys {
+constexpr uint32_t CHECKMS = 150;
+uint32_t lastcheck = 0;
+// Keys that the input script holds: the server never had them down.
+std::array<uint8_t, KEYTABLE> scriptheld = {};
+
+struct xlib {
+  int (*querykeymap)(Display*, char*) = nullptr;
+  int (*sendevent)(Display*, Window, int, long, XEvent*) = nullptr;
+  int (*flush)(Display*) = nullptr;
+  KeyCode (*keycode)(Display*, KeySym) = nullptr;
+  bool looked = false;
+};
+xlib x;
+
+// The X key symbol of an SDL 1.2 key symbol; 0 for the lock keys, which SDL
+// 1.2 holds down while the lock is on, and for keys without one here.
+KeySym xkeysym(int32_t sym) {
+  static constexpr struct {
+    int32_t sym;
+    KeySym x;
+  } named[] = {{SDLK_BACKSPACE, XK_BackSpace}, {SDLK_TAB, XK_Tab},         {SDLK_CLEAR, XK_Clear},
+               {SDLK_RETURN, XK_Return},       {SDLK_PAUSE, XK_Pause},     {SDLK_ESCAPE, XK_Escape},
+               {SDLK_DELETE, XK_Delete},       {SDLK_KP_PERIOD, XK_KP_Decimal}, {SDLK_KP_DIVIDE, XK_KP_Divide},
+               {SDLK_KP_MULTIPLY, XK_KP_Multiply}, {SDLK_KP_MINUS, XK_KP_Subtract}, {SDLK_KP_PLUS, XK_KP_Add},
+               {SDLK_KP_ENTER, XK_KP_Enter},   {SDLK_KP_EQUALS, XK_KP_Equal}, {SDLK_UP, XK_Up},
+               {SDLK_DOWN, XK_Down},           {SDLK_RIGHT, XK_Right},     {SDLK_LEFT, XK_Left},
+               {SDLK_INSERT, XK_Insert},       {SDLK_HOME, XK_Home},       {SDLK_END, XK_End},
+               {SDLK_PAGEUP, XK_Prior},        {SDLK_PAGEDOWN, XK_Next},   {SDLK_RSHIFT, XK_Shift_R},
+               {SDLK_LSHIFT, XK_Shift_L},      {SDLK_RCTRL, XK_Control_R}, {SDLK_LCTRL, XK_Control_L},
+               {SDLK_RALT, XK_Alt_R},          {SDLK_LALT, XK_Alt_L},      {SDLK_RMETA, XK_Meta_R},
+               {SDLK_LMETA, XK_Meta_L},        {SDLK_LSUPER, XK_Super_L},  {SDLK_RSUPER, XK_Super_R},
+               {SDLK_MODE, XK_Mode_switch}};
+  if (sym >= SDLK_SPACE && sym < SDLK_DELETE) return KeySym(sym);   // the same codes
+  if (sym >= SDLK_KP0 && sym <= SDLK_KP9) return KeySym(XK_KP_0 + (sym - SDLK_KP0));
+  if (sym >= SDLK_F1 && sym <= SDLK_F15) return KeySym(XK_F1 + (sym - SDLK_F1));
+  for (const auto& n : named)
+    if (n.sym == sym) return n.x;
+  return 0;
+}
+
+bool serverheldany() {
+  for (size_t k = 0; k < keydown.size(); k++)
+    if (keydown[k] && !scriptheld[k]) return true;
+  return false;
+}
+
+void check(uint32_t now) {
+  if (now - lastcheck < CHECKMS || !serverheldany()) return;
+  lastcheck = now;
+  if (!x.looked) {
+    x.looked = true;
+    void* lib = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
+    if (!lib) return;
+    x.querykeymap = reinterpret_cast<decltype(x.querykeymap)>(dlsym(lib, "XQueryKeymap"));
+    x.sendevent = reinterpret_cast<decltype(x.sendevent)>(dlsym(lib, "XSendEvent"));
+    x.flush = reinterpret_cast<decltype(x.flush)>(dlsym(lib, "XFlush"));
+    x.keycode = reinterpret_cast<decltype(x.keycode)>(dlsym(lib, "XKeysymToKeycode"));
+  }
+  if (!x.querykeymap || !x.sendevent || !x.flush || !x.keycode) return;
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWMInfo(&info) <= 0 || info.subsystem != SDL_SYSWM_X11 || !info.info.x11.display) return;
+  Display* d = info.info.x11.display;
+  if (info.info.x11.lock_func) info.info.x11.lock_func();
+  char server[32] = {};
+  x.querykeymap(d, server);
+  bool sent = false;
+  for (int32_t k = 1; k < KEYTABLE; k++) {
+    const KeySym xsym = keydown[size_t(k)] && !scriptheld[size_t(k)] ? xkeysym(k) : 0;
+    const KeyCode code = xsym ? x.keycode(d, xsym) : 0;
+    if (!code || ((server[code / 8] >> (code % 8)) & 1)) continue;
+    keydown[size_t(k)] = 0;
+    notereleased(size_t(k), now);
+    if (k == repeating.sym) repeating = {};
+    XEvent up = {};
+    up.xkey.type = KeyRelease;
+    up.xkey.display = d;
+    up.xkey.window = info.info.x11.window;
+    up.xkey.root = DefaultRootWindow(d);
+    up.xkey.keycode = code;
+    up.xkey.same_screen = 1;
+    x.sendevent(d, info.info.x11.window, 0, 0, &up);
+    sent = true;
+  }
+  if (sent) x.flush(d);
+  if (info.info.x11.unlock_func) info.info.x11.unlock_func();
+}
+}  // namespace serverkeys
 
 // The shift, control and lock keys themselves never repeat.
 bool modifierkey(int32_t sym) { return sym >= 300 && sym <= 313; }
@@ -150,6 +260,7 @@ int32_t keysymbyname(const char* name) {
 void pushkeyevent(int32_t sym, uint16_t unicode, bool down) {
   SDL_Event e = {};
   e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  e.key.which = SCRIPTDEVICE;
   e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
   e.key.keysym.sym = SDLKey(sym);
   e.key.keysym.unicode = down ? unicode : 0;
@@ -310,7 +421,9 @@ void finishframe() {
 }
 
 void forgetheldinput() {
-  keydown = keytaps = {};
+  for (size_t k = 0; k < keydown.size(); k++)
+    if (keydown[k]) notereleased(k, timems());
+  keydown = keytaps = serverkeys::scriptheld = {};
   mousebuttons = 0;
   repeating = {};
 }
@@ -330,6 +443,8 @@ int32_t pumpevents() {
   frameinput.events.clear();
   frameinput.wheel = frameinput.videochanged = frameinput.any = 0;
   std::array<uint8_t, KEYTABLE> presses = {};
+  const uint32_t passstart = timems();
+  serverkeys::check(passstart);
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     frameinput.any = 1;
@@ -348,10 +463,13 @@ int32_t pumpevents() {
         if (sym < 0 || sym >= KEYTABLE) break;   // symbols beyond the table are ignored
         const bool wasdown = keydown[size_t(sym)];
         keydown[size_t(sym)] = down;
+        serverkeys::scriptheld[size_t(sym)] = down && e.key.which == SCRIPTDEVICE;
         if (!down) {
           if (sym == repeating.sym) repeating = {};
+          if (wasdown) notereleased(size_t(sym), now);
           break;
         }
+        if (!wasdown) keytimes[size_t(sym)] = {now, now, 0};
         if (presses[size_t(sym)] < 255) presses[size_t(sym)]++;
         if (!modifierkey(sym)) repeating = {sym, e.key.keysym.unicode, now + REPEATDELAY};
         frameinput.events.push_back({true, wasdown, sym, e.key.keysym.unicode, 0, 0, 0, modsnow(), now});
@@ -396,6 +514,7 @@ int32_t pumpevents() {
       default: break;
     }
   }
+  lastpass = passstart;
   sdl2::pressmods.clear();   // every press the layer made is read
   for (size_t k = 0; k < presses.size(); k++) keytaps[k] = uint8_t(presses[k] - (presses[k] && keydown[k] ? 1 : 0));
   // Where the pointer went after the moves that were kept out of the queue.

@@ -183,6 +183,16 @@ extern std::array<uint8_t, KEYTABLE> keydown;
 // camera) moves for each tap as for one frame held, so that a quick tap
 // whose press and release come between two frames is not lost.
 extern std::array<uint8_t, KEYTABLE> keytaps;
+// When the input passes saw each key's last press and release (the
+// millisecond clock): `heldto` is the last pass before the release that
+// found the key held (the press's own time for a tap). What the program
+// itself saw of a key held, which may be later and shorter than the keyboard
+// held it on a busy machine; a key let go with the keyboard's focus counts
+// as released then.
+struct keyseen {
+  uint32_t pressed, heldto, released;
+};
+extern std::array<keyseen, KEYTABLE> keytimes;
 // Forgets the held keys and buttons (and the key that repeats): a window
 // opened or closed, or the keyboard gone to another window, sends no
 // release for them.

@@ -3,13 +3,19 @@
 // click is lost behind a flood of pointer moves in a slow frame, and a click
 // keeps the modifier keys held when it was made. Then the frames themselves:
 // a still window is drawn once and waits, what moves goes on being drawn.
+// A key held is let go when its release comes, when the keyboard goes to
+// another window, and when the X server has it up though the release went to
+// a program that grabbed the keyboard.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "support/xinput.h"
+#include "support/xtestkeys.h"
 #include "xwindow.h"
 
 namespace {
@@ -171,4 +177,66 @@ TEST(RealInput, AStillWindowIsDrawnOnceAndWhatMovesGoesOnAtMostSixtyTimesASecond
   const int32_t blinking = framesinwait([] { areaspriteblink(0, 27, 113, 1, 100, 100, 40, 40, 400); });
   EXPECT_GE(blinking, 5);
   EXPECT_LE(blinking, 25);
+}
+
+// Right held by a client of the X server's test extension, and let go in
+// three ways: its release reaching the window; the keyboard's focus given to
+// another window, to which the release then goes; the keyboard grabbed by
+// that client, which then gets the release, while the focus follows the
+// pointer (SDL takes the grab for a hotkey's and keeps the key down, and
+// without the focus of its own it never learns of the release). Each time
+// the window lets go of the key while the other client still holds the focus
+// or the grab, and Right pressed again afterwards reads as a press.
+TEST(RealInput, AKeyHeldIsLetGoOnItsReleaseAFocusLossOrWhenTheServerHasItUp) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  enum class Away { none, focus, grab };
+  for (const Away away : {Away::none, Away::focus, Away::grab}) {
+    const int32_t how = int32_t(away);
+    // 1 seen held, 2 let go by the client, 3 let go in the window, 4 the
+    // focus or grab given back, 5 pressed again.
+    std::atomic<int32_t> step{0};
+    std::atomic<bool> pressed{false}, grabbed{false};
+    std::thread client([&] {
+      XTestKeys keys;
+      if (keys.ok()) {
+        if (away == Away::grab) keys.focusbypointer();
+        keys.press("Right");
+        pressed = true;
+        for (int32_t k = 0; k < 1000 && step < 1; k++) sleepms(10);
+        if (away == Away::focus) keys.focusaway();
+        if (away == Away::grab) grabbed = keys.grabkeyboard();
+        keys.release("Right");
+        step = 2;
+        // Long enough for the window to see it, however busy the machine.
+        for (int32_t k = 0; k < 1000 && step < 3; k++) sleepms(10);
+        if (away == Away::grab) keys.ungrabkeyboard();
+        if (away == Away::focus) keys.focusback();
+        step = 4;
+        keys.tap("Right");
+      }
+      step = 5;
+    });
+    bool sawheld = false;
+    uint32_t letgo = 0, before = 0;
+    for (int32_t i = 0; i < 1500 && (step < 5 || keytimes[KEY_RIGHT].pressed == before); i++) {
+      build();
+      render_frame(false, Scene::none);
+      if (pressed && keydown[KEY_RIGHT] && !sawheld) {
+        sawheld = true;
+        before = keytimes[KEY_RIGHT].pressed;
+        step = 1;
+      }
+      if (step == 2 && sawheld && !keydown[KEY_RIGHT]) {
+        letgo = keytimes[KEY_RIGHT].released;
+        step = 3;
+      }
+    }
+    client.join();
+    EXPECT_TRUE(sawheld) << how;
+    EXPECT_GT(letgo, 0u) << how;
+    EXPECT_TRUE(grabbed || away != Away::grab);
+    EXPECT_FALSE(keydown[KEY_RIGHT]) << how;
+    EXPECT_NE(keytimes[KEY_RIGHT].pressed, before) << how;
+  }
 }
