@@ -162,21 +162,22 @@ TEST(RealInput, AStillWindowIsDrawnOnceAndWhatMovesGoesOnAtMostSixtyTimesASecond
     while (!fileexists(done)) sleepms(10);
     remove(done.c_str());
     EXPECT_GE(took, 1000u);
-    return int32_t(framesdrawn() - before);
+    return std::pair<int32_t, uint32_t>(int32_t(framesdrawn() - before), took);
   };
   // Nothing moves: one frame, then sleep until the key.
-  EXPECT_LE(framesinwait([] {}), 3);
+  EXPECT_LE(framesinwait([] {}).first, 3);
   // A window that moves with the clock: frames go on, no more than 60 a
-  // second even where the frame-rate setting asks for more.
+  // second of the wait (which a busy machine may make longer) even where the
+  // frame-rate setting asks for more.
   framedelay = 5;
-  const int32_t moving = framesinwait([] { guianimating(); });
+  const auto [moving, tookmoving] = framesinwait([] { guianimating(); });
   framedelay = 20;
-  EXPECT_GE(moving, 15);
-  EXPECT_LE(moving, 1.5 * 60 + 10);
+  EXPECT_GE(moving, 8);
+  EXPECT_LE(moving, int32_t(tookmoving * 60 / 1000) + 10);
   // A blinking sprite: a frame at each of its changes, not more.
-  const int32_t blinking = framesinwait([] { areaspriteblink(0, 27, 113, 1, 100, 100, 40, 40, 400); });
+  const auto [blinking, tookblinking] = framesinwait([] { areaspriteblink(0, 27, 113, 1, 100, 100, 40, 40, 400); });
   EXPECT_GE(blinking, 5);
-  EXPECT_LE(blinking, 25);
+  EXPECT_LE(blinking, int32_t(tookblinking * 5 / 1000) + 10);
 }
 
 // Right held by a client of the X server's test extension, and let go in
