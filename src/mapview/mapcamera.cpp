@@ -217,11 +217,18 @@ int32_t mapkeytaps(float dt, const uint8_t* taps) {
   return moved;
 }
 
-int32_t mapkeyframe(MapKeyClock& clock, uint32_t nowms, uint32_t elapsedms, uint32_t pacems, const uint8_t* keys,
-                    const uint8_t* taps) {
+int32_t mapkeyframe(MapKeyClock& clock, uint32_t nowms, uint32_t elapsedms, uint32_t pacems, uint32_t frame,
+                    const uint8_t* keys, const uint8_t* taps) {
   static_assert(sizeof clock.held > size_t(KEYPGDOWN));
+  // Capped at the frame's own time, the time of a frame that came late (the
+  // machine was busy) would be lost, the delay falling in the camera's time
+  // but not the frame's; after other frames without the camera, that time is
+  // the most that it may count.
+  constexpr uint32_t MOSTHELDMS = 500;
+  const bool following = clock.started && frame - clock.lastframe <= 1;
   const uint32_t since = clock.started ? nowms - clock.lastms : elapsedms;
-  const uint32_t heldms = since < elapsedms ? since : elapsedms;
+  const uint32_t cap = following ? MOSTHELDMS : elapsedms;
+  const uint32_t heldms = since < cap ? since : cap;
   std::array<uint8_t, KEYPGDOWN + 1> going = {}, fresh = {};
   for (const int32_t k : CAMERAKEYS) {
     const size_t key = size_t(k);
@@ -231,6 +238,7 @@ int32_t mapkeyframe(MapKeyClock& clock, uint32_t nowms, uint32_t elapsedms, uint
     clock.held[key] = now;
   }
   clock.lastms = nowms;
+  clock.lastframe = frame;
   clock.started = true;
   int32_t pressed = 0;
   for (const int32_t k : CAMERAKEYS) pressed |= (going[size_t(k)] | fresh[size_t(k)]) != 0 ? 1 : 0;

@@ -102,21 +102,24 @@ int32_t mapkeyscroll(float dt, const uint8_t* keys);
 // each tap acts as its key held for one frame of dt, a key tapped twice
 // twice. taps: the tap counts by SDL key symbol (at least 282 entries).
 int32_t mapkeytaps(float dt, const uint8_t* taps);
-// The key camera of one map frame, as the frame function runs it. A key
-// held at the frame before counts the time since then (at most the frame's
-// own elapsed time); a key found newly pressed, and each tap, counts one
-// frame at the frame pace, however long the screen stood still before: so a
-// key held for a while moves the map as far as it would on a screen that
-// draws every frame. The clock keeps the keys held and the time of the last
-// frame; forgetting it (another scene was shown) makes a key still held
-// count as newly pressed. 1 while a camera key is held or was tapped.
+// The key camera of one map frame, as the frame function runs it (`frame`
+// the number of the frame drawn). A key held at the camera's last pass counts
+// the time since then: at most half a second where that pass came in this
+// frame or the one before, else (a dialog's frames came between) at most the
+// frame's own elapsed time. A key found newly pressed, and each tap, counts
+// one frame at the frame pace, however long the screen stood still before:
+// so a key held for a while moves the map as far as it would on a screen
+// that draws every frame, and as far on a busy machine whose frames come
+// late and unevenly. The clock keeps the keys held and the time and frame of
+// the last pass; forgetting it (another scene was shown) makes a key still
+// held count as newly pressed. 1 while a camera key is held or was tapped.
 struct MapKeyClock {
   std::array<uint8_t, 282> held = {};
-  uint32_t lastms = 0;
+  uint32_t lastms = 0, lastframe = 0;
   bool started = false;
 };
-int32_t mapkeyframe(MapKeyClock& clock, uint32_t nowms, uint32_t elapsedms, uint32_t pacems, const uint8_t* keys,
-                    const uint8_t* taps);
+int32_t mapkeyframe(MapKeyClock& clock, uint32_t nowms, uint32_t elapsedms, uint32_t pacems, uint32_t frame,
+                    const uint8_t* keys, const uint8_t* taps);
 void mapkeyforget(MapKeyClock& clock);
 // Wraps the camera once around a wrapping map; otherwise keeps it on the
 // map, 0..mapwidth across and 0..mapheight up (standing on an edge, the

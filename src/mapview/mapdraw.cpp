@@ -66,7 +66,8 @@ int32_t scenemousescroll(int32_t elapsed) {
   // The clock counts in ticks of 10 ms: a frame that follows the one before
   // within a tick moves a held key's map by nothing, and the frames must go
   // on all the same, or the still screen would wait for the key's release.
-  const int32_t keys = mapkeyframe(keyclock, timems(), uint32_t(elapsed), pace, keydown.data(), keytaps.data());
+  const int32_t keys =
+      mapkeyframe(keyclock, timems(), uint32_t(elapsed), pace, framesdrawn(), keydown.data(), keytaps.data());
   mapmousescroll(1, float(elapsed) * 0.001f, in);
   return keys;
 }
