@@ -181,7 +181,9 @@ TEST_F(Watching, AKeyPressedTurnsTheCameraAsFarPausedAsRunning) {
       EXPECT_GT(p.seen.released, 0u) << running << " " << k;
       EXPECT_GE(p.turned, pace - 1e-4f) << running << " " << k;
       EXPECT_LE(p.turned, pace + held + tick) << running << " " << k;
-      if (k == 6) EXPECT_GE(p.turned, pace + heldframes / 4 - tick) << running;
+      if (k == 6) {
+        EXPECT_GE(p.turned, pace + heldframes / 4 - tick) << running;
+      }
     }
   }
 }

@@ -362,7 +362,9 @@ TEST_F(MapWindow, AKeyPressedOnAStillScreenMovesTheMapAsOnOneThatDrawsEveryFrame
         EXPECT_GT(seen.released, 0u) << key << " " << hold << " " << still;
         EXPECT_GE(moved, pace - steps) << key << " " << hold << " " << still;
         EXPECT_LE(moved, pace + held + tick + steps) << key << " " << hold << " " << still;
-        if (strcmp(hold, "0.3") == 0) EXPECT_GE(moved, pace + heldframes / 2 - tick) << key << " " << still;
+        if (strcmp(hold, "0.3") == 0) {
+          EXPECT_GE(moved, pace + heldframes / 2 - tick) << key << " " << still;
+        }
       }
   mapcamx = middlex;
   mapzoom = 1;
