@@ -99,7 +99,8 @@ enum class Scene : int32_t {
 // that returns an id finds the camera as the frame showed it.
 // A change of scene clears the particles and tells the map to forget wheel
 // motion. Asking the window to close ends the program normally, or asks the
-// close question when one is set (setclosequestion). A stop asked by a
+// close question when one is set (setclosequestion), after which the frame
+// goes on with its window as it was. A stop asked by a
 // signal (runtime/stopsignal.h) is acted on after every wait for input. With no
 // window, waiting stops the program ("render_frame: no window") and a
 // frame without waiting returns 0.
@@ -140,9 +141,10 @@ void guianimatingin(uint32_t ms);
 
 // When the window is asked to close (the window manager's close, Alt+F4),
 // render_frame asks this question in place of ending the program, while one
-// is set: it may end the program; when it returns, the frame returns 0 and
-// the screen that waited builds its window anew. Null ends the program at
-// once, as it does outside a game's turn.
+// is set: it may end the program; when it returns, the frame puts back the
+// window that it showed, as it was, and goes on waiting for input to it
+// (the presses that answered the question act on nothing else). Null ends
+// the program at once, as it does outside a game's turn.
 using closequestionfn = void (*)();
 void setclosequestion(closequestionfn ask);
 
@@ -193,8 +195,7 @@ void setguisoundhook(guisoundfn play);
 //   }
 // build makes the window (guibegin, guidialogbegin or guiboxbegin, its items,
 // guishow) and waiting frames over the scene show it; a frame that returns 0
-// (a list scrolled, the map camera moved, the close question answered)
-// leaves a stale layout, so the window is built anew and shown again.
+// (a list scrolled, the map camera moved) leaves a stale layout, so the window is built anew and shown again.
 // Returns the first id that is not 0. A screen that acts after every frame,
 // 0 too (keeps a scroll slot, say), keeps a loop of its own.
 template <typename Build>

@@ -192,7 +192,8 @@ int32_t actonqueue(bool* rebuild) {
   return 0;
 }
 
-int32_t handleinput(bool* rebuilt) {
+// The key and button presses of the last pump join the queue.
+void queueinput() {
   const guiview view = guiviewport();
   for (const inputevent& e : frameinput.events) {
     if (e.key) {
@@ -204,7 +205,12 @@ int32_t handleinput(bool* rebuilt) {
     windowtogui(view, windowheight(), float(e.x), float(e.y), &x, &y);
     queue.push_back({false, false, 0, 0, button, x, y, e.mods, e.ms});
   }
+  frameinput.events.clear();
   while (queue.size() > QUEUELIMIT) queue.pop_front();
+}
+
+int32_t handleinput(bool* rebuilt) {
+  queueinput();
 
   int32_t before = hoverarea;
   hoverarea = guiareaat(pointerx, pointery);
@@ -259,14 +265,30 @@ uint32_t drawframe() {
 
 // The window was asked to close: the question when one is set (a second
 // request while it is asked is left to it), else the end of the program.
-// True when the program goes on.
+// The question is a window of its own over the one shown; when the player
+// goes back, the window shown is put back as it was, with the presses that
+// came before the request still to act on it and those made after the
+// answer behind them: the press that answers acts on the question alone.
+// True when the program goes on with the window shown.
 bool answerclose() {
   quitrequested = 0;
   if (!closequestion) fatalerror("");
   if (askingclose) return false;
+  queueinput();
+  std::deque<pending> before;
+  before.swap(queue);
+  const guitablescopy shown = copyguitables();
+  const bool steady = buildsteady;
+  const uint32_t due = builddue;
   askingclose = true;
   closequestion();
   askingclose = false;
+  restoreguitables(shown);
+  buildsteady = steady;
+  builddue = due;
+  dragging = false;
+  before.insert(before.end(), queue.begin(), queue.end());
+  queue.swap(before);
   return true;
 }
 }  // namespace
@@ -285,7 +307,9 @@ int32_t render_frame(bool wait, Scene scene) {
     for (;;) {
       const bool came = pumpevents() != 0;
       stopifsignalled();
-      if (quitrequested && answerclose()) return 0;
+      // Answered by going back, the question leaves the window as it was:
+      // it is drawn again and the wait goes on.
+      if (quitrequested && answerclose()) break;
       if (frameinput.videochanged) checkglcontext();
       updatepointer();
       bool rebuilt = false;

@@ -87,6 +87,20 @@ constexpr int32_t GUIID_SCROLLUP = -2000000001, GUIID_SCROLLDOWN = -2000000002, 
                   GUIID_SCROLLTHUMB = -2000000004;
 inline bool isscrollid(int32_t id) { return id <= GUIID_SCROLLUP && id >= GUIID_SCROLLTHUMB; }
 
+// The tables of the window shown, taken whole: a question that a frame
+// asks over that window (the close question) builds its own window in the
+// tables, and the frame then goes on with this one as it was.
+struct guitablescopy {
+  guistate state;
+  std::vector<guiitem> items;
+  std::vector<guiarea> areas;
+  std::vector<guishortcutkey> shortcuts;
+  std::vector<char> pool, infos;
+  std::vector<int32_t> infostart;
+};
+guitablescopy copyguitables();
+void restoreguitables(const guitablescopy& copy);
+
 // Text pool: texts of items and areas; -1 when full. The text is cut to
 // `limit` - 1 characters.
 int32_t pooladd(const char* text, int32_t limit);

@@ -1,5 +1,6 @@
 // The tables of one screen: items, areas, shortcuts, info texts and the text
 // pool, with the look-ups that screens and tests read.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -34,6 +35,30 @@ void cleartables() {
   gui.wraprows.clear();
   gui.clips.clear();
   gui.windows.clear();
+}
+
+guitablescopy copyguitables() {
+  guitablescopy c;
+  c.state = gui;
+  c.items.assign(guiitems.begin(), guiitems.begin() + gui.nitems);
+  c.areas.assign(guiareas.begin(), guiareas.begin() + gui.nareas);
+  c.shortcuts.assign(guishortcuts.begin(), guishortcuts.begin() + gui.nshortcuts);
+  c.pool.assign(pool, pool + poolused);
+  c.infos.assign(infopool, infopool + infoused);
+  c.infostart.assign(infostart.begin(), infostart.begin() + gui.ninfos);
+  return c;
+}
+
+void restoreguitables(const guitablescopy& c) {
+  gui = c.state;
+  std::copy(c.items.begin(), c.items.end(), guiitems.begin());
+  std::copy(c.areas.begin(), c.areas.end(), guiareas.begin());
+  std::copy(c.shortcuts.begin(), c.shortcuts.end(), guishortcuts.begin());
+  std::copy(c.pool.begin(), c.pool.end(), pool);
+  poolused = int32_t(c.pool.size());
+  std::copy(c.infos.begin(), c.infos.end(), infopool);
+  infoused = int32_t(c.infos.size());
+  std::copy(c.infostart.begin(), c.infostart.end(), infostart.begin());
 }
 
 int32_t pooladd(const char* text, int32_t limit) {

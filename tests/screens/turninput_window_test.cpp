@@ -21,9 +21,11 @@
 #include "screens/mapfilters.h"
 #include "screens/recruitment.h"
 #include "screens/turnscreen.h"
+#include "screens/unitbox.h"
 #include "support/pacedscript.h"
 #include "support/turnscript.h"
 #include "support/readonlyfolder.h"
+#include "support/xclose.h"
 #include "support/xinput.h"
 
 namespace {
@@ -95,6 +97,50 @@ TEST_F(TurnInput, ClosingTheWindowAsksAndKeepsTheOrdersWhenToldTo) {
       },
       testing::ExitedWithCode(0), "");
   EXPECT_FALSE(orderswritten());
+}
+
+namespace {
+// The share of pixels that differ between two pictures of the same size
+// (1 when their sizes differ).
+double differingshare(const Shot& a, const Shot& b) {
+  if (a.rgb.empty() || a.width != b.width || a.height != b.height) return 1;
+  size_t differ = 0;
+  for (size_t i = 0; i < a.rgb.size(); i += 3)
+    differ += abs(a.rgb[i] - b.rgb[i]) > 40 || abs(a.rgb[i + 1] - b.rgb[i + 1]) > 40 || abs(a.rgb[i + 2] - b.rgb[i + 2]) > 40;
+  return double(differ) / double(a.rgb.size() / 3);
+}
+}  // namespace
+
+// The window closed by the window manager while a commander's unit box is
+// open, and the question cancelled with Escape: the box stays open as it
+// was, the turn screen does not come back beneath it.
+TEST_F(TurnInput, CancellingTheCloseQuestionKeepsTheUnitBoxOpen) {
+  ASSERT_TRUE(openturn(0));
+  const int32_t home = kingdom[0].w[KW_HOMELAND];
+  int32_t card = -1;
+  for (int32_t c = 0; c <= highestcom && card < 0; c++)
+    if (combody(c) >= 0 && unit[size_t(combody(c))].owner == 0 && unit[size_t(combody(c))].land == home) card = c;
+  ASSERT_GE(card, 0);
+  const std::string before = tempfile("closebox_before.ppm"), after = tempfile("closebox_after.ppm");
+  EXPECT_EXIT(
+      {
+        openwindow();
+        WindowCloser closer;
+        // Shown, asked, cancelled, shown again; then closed for good.
+        setinputscript(paced(toturn + "clickid " + std::to_string(TS_CARD + card) + " 3\n" + line("waitfor", UB_EXIT) +
+                             "move 5 5\nwait 3\nshot " + before + "\n" + closer.line() + line("waitfor", DLG_CANCEL) +
+                             xdoline("key Escape") + "move 5 5\nwait 3\nshot " + after + "\n" + closer.line() +
+                             line("waitfor", DLG_YES) + line("clickid", DLG_YES) + "wait 50\n")
+                           .c_str());
+        playturn(game.c_str());
+        exit(3);
+      },
+      testing::ExitedWithCode(0), "");
+  const Shot shown = readshot(before), back = readshot(after);
+  ASSERT_GT(shown.width, 0);
+  EXPECT_LT(differingshare(shown, back), 0.01);
+  dropshot(before);
+  dropshot(after);
 }
 
 namespace {
