@@ -342,6 +342,11 @@ void get2hdata(int32_t p, FILE* f, int keeplinks);
 // file left whole, when it could not be written: the player is told and
 // the turn goes on, where a stop would lose the month's orders.
 bool write2hfile(int32_t p, const char* gname, int32_t turnnbr, int32_t gamenbr);
+// True when the player's order file for the turn holds the orders as they
+// stand, byte for byte as write2hfile would write them now (nothing would
+// be lost without writing them); false when it differs, is damaged or
+// cannot be read.
+bool orderfileholds(int32_t p, const char* gname, int32_t turnnbr, int32_t gamenbr);
 void putfatherland(FILE* f);
 void getfatherland(FILE* f);
 // The host's whole files: "ftherlnd", and a player's ".trn" with the player's

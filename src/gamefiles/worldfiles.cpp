@@ -1,4 +1,5 @@
 // The bodies of the world file, the turn files and the order files.
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -6,6 +7,7 @@
 #include "runtime/binio.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
+#include "runtime/util.h"
 #include "world/gamedata.h"
 #include "world/hoststate.h"
 #include "world/magic.h"
@@ -349,6 +351,25 @@ bool write2hfile(int32_t p, const char* gname, int32_t turnnbr, int32_t gamenbr)
   if (!file) return false;
   put2hdata(p, gamefilestream(file));
   return closegamefile(std::move(file), 1);
+}
+
+bool orderfileholds(int32_t p, const char* gname, int32_t turnnbr, int32_t gamenbr) {
+  bailif(p < 0 || p >= MAXPLAYERS, "orderfileholds: bad player");
+  ByteSink now;
+  if (!now.stream()) return false;
+  writefileheader(now.stream(), gname, gamenbr, turnnbr, 0, p, password[p], 0);
+  put2hdata(p, now.stream());
+  const std::vector<uint8_t> bytes = now.take();
+  if (!now.ok()) return false;
+  char path[PATHLEN];
+  gamefilepath(path, PATHLEN, gname, 0, p);
+  UniqueFile f = openquiet(path, "rb");
+  if (!f) return false;
+  // The file holds these bytes and their checksum, and nothing more.
+  std::vector<uint8_t> saved(bytes.size() + 3);
+  const size_t n = fread(saved.data(), 1, saved.size(), f.get());
+  return n == bytes.size() + 2 && std::equal(bytes.begin(), bytes.end(), saved.begin()) &&
+         checkcrcbuffer(saved.data(), int32_t(n));
 }
 
 // ---------------------------------------------------------------- world file

@@ -362,9 +362,13 @@ namespace {
 
 // The window's close (the window manager's, Alt+F4) during a turn asks what
 // becomes of the month's orders, as the Options menu's quitting does; the
-// program ends unless the player goes back to the turn.
+// program ends unless the player goes back to the turn. Orders that stand
+// in the order file as they are (saved, or opened again with Continue, and
+// not changed since) lose nothing: the program ends without a question.
+// During a replay the turn's world is set aside and the question is asked.
 void askclosingturn() {
   const TurnScreen& ts = turnscreen;
+  if (!worldisaside() && orderfileholds(ts.nation, ts.gname, ts.turnnbr, ts.gamenbr)) fatalerror("");
   switch (safequestion("", "Quit the game? The orders of this turn are not saved yet.", "Quit without saving",
                        "Save and quit")) {
     case ASK_SAVE: {

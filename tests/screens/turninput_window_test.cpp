@@ -99,6 +99,49 @@ TEST_F(TurnInput, ClosingTheWindowAsksAndKeepsTheOrdersWhenToldTo) {
   EXPECT_FALSE(orderswritten());
 }
 
+// The turn opened again by "Continue where I left" after End turn saved
+// its orders: closing the window ends the program at once, with the order
+// file as it was, since nothing would be lost; after a change the question
+// comes, and Save and quit writes the change.
+TEST_F(TurnInput, AfterContinueTheCloseAsksOnlyWhenSomethingWouldBeLost) {
+  const std::string saved = root + "/saved.2h";
+  // End turn with a change, Continue, and the window closed. A question
+  // would be cancelled and the turn ended again, which ends the run with 3.
+  const auto continued = [&](const WindowCloser& closer, const std::string& then) {
+    return paced(toturn + "key 3\n" + xdoline("key e") + "waitfor 100\nrun cp " + orderpath(0) + " " + saved +
+                 "\nclickid 1\nwait 3\n" + xdoline("key Return") + "waitfor 999\nkey escape\n" + TURNSCREEN + then +
+                 closer.line() + "wait 10\n");
+  };
+  EXPECT_EXIT(
+      {
+        openwindow();
+        WindowCloser closer;
+        setinputscript((continued(closer, "") + line("waitfor", DLG_CANCEL) + line("clickid", DLG_CANCEL) + "wait 2\n" +
+                        TURNSCREEN + "key e\nwait 2\nwaitfor 100\nclickid 999\n")
+                           .c_str());
+        playturn(game.c_str());
+        exit(3);
+      },
+      testing::ExitedWithCode(0), "");
+  ASSERT_FALSE(readtext(saved).empty());
+  EXPECT_TRUE(readtext(orderpath(0)) == readtext(saved)) << "the order file was written again";
+  // A layer switched after Continue is asked about and saved.
+  remove(orderpath(0).c_str());
+  EXPECT_EXIT(
+      {
+        openwindow();
+        WindowCloser closer;
+        setinputscript(
+            (continued(closer, "key 3\nwait 2\n") + line("waitfor", DLG_SAVE) + line("clickid", DLG_SAVE) + "wait 50\n")
+                .c_str());
+        playturn(game.c_str());
+        exit(3);
+      },
+      testing::ExitedWithCode(0), "");
+  ASSERT_FALSE(readtext(saved).empty());
+  EXPECT_TRUE(readtext(orderpath(0)) != readtext(saved)) << "the change was not saved";
+}
+
 namespace {
 // The share of pixels that differ between two pictures of the same size
 // (1 when their sizes differ).
