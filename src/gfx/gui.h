@@ -543,9 +543,11 @@ float guiscrollmax();
 void guisetscroll(float units);
 // Where a popup box of w x h units goes for the pointer at (px, py) over
 // the area `hovered` (-1 none): beside the pointer or the area, else above,
-// else below, inside `room`; the first place that covers none of the
-// screen's texts and controls (the hovered one included), else the one that
-// covers least of them.
+// else below, inside `room` and POPUPMARGIN units clear of its edges (as
+// far as the room has space for the box); the first place that covers none
+// of the screen's texts and controls (the hovered one included), else the
+// one that covers least of them.
+constexpr float POPUPMARGIN = 6.0f;
 guirect guipopupplace(float w, float h, float px, float py, int32_t hovered, guirect room);
 // Hint of the screen, or "" when none.
 const char* guihinttext();

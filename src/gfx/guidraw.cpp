@@ -442,6 +442,22 @@ void drawpopup(const char* text, float px, float py, int32_t hovered) {
     drawtext(text + rows[r].start, rows[r].length, x + 6, y + h - 4 - scale * float(r + 1), scale, 1, 0.95f, 0.85f, 1);
 }
 
+// The screen's hint in a band at the foot of the screen, centred, in rows
+// as wide as the window less a popup's margins.
+void drawhint(const char* hint) {
+  const float scale = 16;
+  const guirect room = guivisible();
+  textrow rows[8];
+  const int32_t n = wraptext(hint, int32_t(strnlen(hint, GUIINFOLEN)), (room.w - 2 * POPUPMARGIN) / scale, rows, 8);
+  plainquad(room.x, 0, room.w, float(n) * scale + 6, 0.02f, 0.02f, 0.04f, 0.75f);
+  for (int32_t r = 0; r < n; r++) {
+    float w = 0;
+    for (int32_t i = 0; i < rows[r].length; i++) w += charadvance(uint8_t(hint[rows[r].start + i]));
+    drawtext(hint + rows[r].start, rows[r].length, (GUIWIDTH - w * scale) * 0.5f, 3 + scale * float(n - 1 - r), scale,
+             1, 0.95f, 0.8f, 1);
+  }
+}
+
 // The font's picture is never shrunk past 8 times: each level of the
 // shrunken picture then keeps the glyphs within their cells' margins.
 void limitfontlevels() {
@@ -597,11 +613,7 @@ void drawguiareasfrom(int32_t first, int32_t hovered) {
   if (info[0] && popups) {
     drawpopup(info, pointerx, pointery, hovered);
   } else if (guihinttext()[0] && popups) {
-    const char* hint = guihinttext();
-    float scale = 16, w = textwidth(hint) * scale;
-    const guirect room = guivisible();
-    plainquad(room.x, 0, room.w, scale + 6, 0.02f, 0.02f, 0.04f, 0.75f);
-    drawtext(hint, int32_t(strnlen(hint, GUIINFOLEN)), (GUIWIDTH - w) * 0.5f, 3, scale, 1, 0.95f, 0.8f, 1);
+    drawhint(guihinttext());
   }
   flushbatch();
   resettexstate();

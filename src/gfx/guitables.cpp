@@ -209,6 +209,12 @@ float overlap(const guirect& p, const guiarea& a) {
 }  // namespace
 
 guirect guipopupplace(float w, float h, float px, float py, int32_t hovered, guirect room) {
+  // Kept off the room's edges, so that it is seen to end there; a popup
+  // wider (higher) than the room less its margins keeps its left (top)
+  // edge in view.
+  const float marginx = fminf(POPUPMARGIN, fmaxf(0, (room.w - w) * 0.5f));
+  const float marginy = fminf(POPUPMARGIN, fmaxf(0, (room.h - h) * 0.5f));
+  room = {room.x + marginx, room.y + marginy, room.w - 2 * marginx, room.h - 2 * marginy};
   guirect item = {px, py, 0, 0};
   if (hovered >= 0 && hovered < gui.nareas) {
     const guiarea& a = guiareas[size_t(hovered)];
@@ -231,7 +237,7 @@ guirect guipopupplace(float w, float h, float px, float py, int32_t hovered, gui
   float bestcover = -1;
   for (guirect t : tries) {
     t.x = fmaxf(room.x, fminf(t.x, room.x + room.w - t.w));
-    t.y = fmaxf(room.y, fminf(t.y, room.y + room.h - t.h));
+    t.y = fminf(room.y + room.h - t.h, fmaxf(t.y, room.y));
     float cover = 0;
     for (int32_t i = 0; i < gui.nareas; i++)
       if (keepsclear(guiareas[size_t(i)])) cover += overlap(t, guiareas[size_t(i)]);

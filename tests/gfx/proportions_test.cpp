@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "gfx/particles.h"
+#include "support/xevents.h"
 #include "xwindow.h"
 
 namespace {
@@ -237,4 +238,108 @@ TEST(Proportions, ScreensNeverShowThePerformancePattern) {
   EXPECT_TRUE(a.rgb == b.rgb);
   dropshot(menu);
   dropshot(busy);
+}
+
+namespace {
+// A list like the forge's: rows of fourteen picture buttons in a window
+// almost as wide as the screen, at its top or at its bottom, each button
+// with an info text.
+constexpr int32_t ROWS = 3, COLUMNS = 14;
+void iconrows(bool top) {
+  guibegin();
+  guiminwidth(740);
+  guialign(GUIALIGN_LEFT);
+  guitextscale(1.5f);
+  for (int32_t i = 0; i < ROWS * COLUMNS; i++) {
+    if (i % COLUMNS == 0) {
+      if (i) guisetnl(1);
+      guisetnl(0);
+    }
+    guiindent(16 + 50 * float(i % COLUMNS));
+    guibutton(100 + i, "##");
+    guiinfo("Ember Blade of the Long Name  (rclick) info");
+  }
+  guisetnl(1);
+  guishow(-1, top ? 600 : 140);
+}
+
+// A script line that puts the real pointer at a pixel of the window.
+std::string pointerat(int32_t x, int32_t y) {
+  return "run xdotool mousemove --window $(xdotool search --name '^vey3 test$' | head -1) " + std::to_string(x) + " " +
+         std::to_string(y) + " && sleep 0.3\n";
+}
+
+// The script line that puts it over the middle of the area.
+std::string pointerto(int32_t id) {
+  int32_t x = 0, y = 0;
+  return areapixel(id, &x, &y) ? pointerat(x, y) : "";
+}
+}  // namespace
+
+// The info text of a button at the edge of a full list lies wholly inside
+// the window, clear of each of its edges, where it was pushed against the
+// edge and read as running off it; a long hint of the screen keeps inside
+// as well, where it ran off both sides.
+TEST(Proportions, APopupStaysClearOfEveryEdgeOfTheWindow) {
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  // The first and last button of the first row, on a list at the top; the
+  // first and last of the last row, on a list at the bottom.
+  const struct {
+    bool top;
+    int32_t button;
+  } hovers[] = {{true, 100}, {true, 100 + COLUMNS - 1}, {false, 100 + (ROWS - 1) * COLUMNS},
+                {false, 100 + ROWS * COLUMNS - 1}};
+  const std::string away = tempfile("nopopup_edge.ppm"), over = tempfile("popup_edge.ppm");
+  for (const auto& h : hovers) {
+    iconrows(h.top);
+    render_frame(false, Scene::none);
+    setinputscript(
+        (pointerat(1, 1) + "wait 3\nshot " + away + "\nwait 2\n" + pointerto(h.button) + "wait 3\nshot " + over + "\nwait 2\n")
+            .c_str());
+    for (int32_t i = 0; i < 16; i++) {
+      iconrows(h.top);
+      render_frame(false, Scene::none);
+    }
+    ASSERT_EQ(guihoverid(), h.button);
+    // What the pointer changed: the popup and the lit button.
+    const Shot a = readshot(away), b = readshot(over);
+    ASSERT_EQ(a.width, 800);
+    ASSERT_EQ(b.width, 800);
+    int32_t x0 = a.width, y0 = a.height, x1 = -1, y1 = -1;
+    for (int32_t y = 0; y < a.height; y++)
+      for (int32_t x = 0; x < a.width; x++)
+        if (memcmp(a.at(x, y), b.at(x, y), 3) != 0) {
+          x0 = std::min(x0, x), y0 = std::min(y0, y);
+          x1 = std::max(x1, x), y1 = std::max(y1, y);
+        }
+    ASSERT_GT(x1 - x0, 200) << "no popup for " << h.button;
+    EXPECT_GE(x0, 3) << h.button;
+    EXPECT_GE(y0, 3) << h.button;
+    EXPECT_LE(x1, a.width - 4) << h.button;
+    EXPECT_LE(y1, a.height - 4) << h.button;
+  }
+  // The screen's own hint, shown over no area, keeps off the side edges
+  // however long it is.
+  const std::string hint = tempfile("hint_edge.ppm");
+  setinputscript((pointerat(1, 1) + "wait 3\nshot " + hint + "\nwait 2\n").c_str());
+  for (int32_t i = 0; i < 8; i++) {
+    guibegin();
+    guisethint("Select units, then click a commander or a green box to put them there; the keys s, e, w and a select "
+               "the units of a kind, Return none of them and Tab the researchers among them");
+    render_frame(false, Scene::none);
+  }
+  const Shot s = readshot(hint);
+  ASSERT_EQ(s.width, 800);
+  // The columns of its letters in the band at the window's foot.
+  int32_t first = s.width, last = -1;
+  for (int32_t y = s.height - 60; y < s.height; y++)
+    for (int32_t x = 0; x < s.width; x++)
+      if (s.at(x, y)[0] > 100) first = std::min(first, x), last = std::max(last, x);
+  ASSERT_GT(last - first, 200) << "no hint";
+  EXPECT_GE(first, 3);
+  EXPECT_LE(last, s.width - 4);
+  dropshot(away);
+  dropshot(over);
+  dropshot(hint);
 }
