@@ -504,6 +504,10 @@ int32_t pumpevents() {
         break;
       }
       case SDL_VIDEORESIZE:
+        // The player's resize of the window. A switch to full screen sends
+        // the screen's size too: no resize of a window, where acting on it
+        // left full screen and switched again from the new size.
+        if (fullscreenon() || (e.resize.w == windowwidth() && e.resize.h == windowheight())) break;
         if (setvideosize(e.resize.w, e.resize.h, 0)) frameinput.videochanged = 1;
         break;
       case SDL_ACTIVEEVENT:

@@ -39,7 +39,8 @@ void sdlquit();
 // 1 while the window is open.
 int windowopen();
 // Sets the window (or full-screen surface) to a new size, at least 1 x 1;
-// 1 on success.
+// 1 on success. Where the window's context was made anew, the textures are
+// loaded again (checkglcontext).
 int setvideosize(int32_t width, int32_t height, int32_t full);
 // Switches between the window and full screen at their remembered sizes; 1
 // when the switch was made.

@@ -171,7 +171,9 @@ void setmapscenekey(mapscenekeyfn key);
 // watched battle's camera moves (the frame then ends its wait); watching is
 // 1 while a battle is watched, which asks for its own frames, else the field
 // moves with the clock while animback is on; freegl frees the view's display
-// lists (freeallgl). Unset, the scene draws nothing of its own.
+// lists (freeallgl; and after the window's context was made anew, when they
+// are gone already: the view then makes them again). Unset, the scene draws
+// nothing of its own.
 struct BattlefieldHooks {
   void (*draw)(uint32_t milliseconds);
   int32_t (*cameramoves)();

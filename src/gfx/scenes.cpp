@@ -53,6 +53,21 @@ int32_t embers = -1;
 uint64_t stripedkey = 0;
 int32_t stripesleft = 0;
 
+// After the window's context was made anew its objects are gone with it:
+// the map's backdrop and the battlefield's lists are made again when they
+// are next drawn, not drawn from names that the new context does not know.
+void forgetscenegl() {
+  backdrop = 0;
+  backdropw = backdroph = 0;
+  nextstripe = -1;
+  if (battlefield.freegl) battlefield.freegl();
+}
+void hookscenegl() {
+  static bool hooked = false;
+  if (!hooked) addglreloadhook(forgetscenegl);
+  hooked = true;
+}
+
 void quad(float x, float y, float w, float h, const float top[3], const float bottom[3]) {
   glBegin(GL_QUADS);
   glColor3fv(bottom);
@@ -207,6 +222,7 @@ void drawmapscene(int32_t which, uint32_t ms) {
     mapdraw(-1);
   } else {
     if (!backdrop || backdropw != w || backdroph != h) {
+      hookscenegl();
       std::vector<uint8_t> black(size_t(w) * size_t(h) * 4, 0);
       if (backdrop) deletetexture(backdrop);
       int32_t saved = texmipmaps;
@@ -263,7 +279,10 @@ void drawmapscene(int32_t which, uint32_t ms) {
 
 void setmapscenekey(mapscenekeyfn key) { mapscenekey = key; }
 
-void setbattlefieldhooks(const BattlefieldHooks& hooks) { battlefield = hooks; }
+void setbattlefieldhooks(const BattlefieldHooks& hooks) {
+  hookscenegl();
+  battlefield = hooks;
+}
 
 void freescenegl() {
   if (battlefield.freegl) battlefield.freegl();

@@ -21,6 +21,7 @@
 #include "gfx/dialogwindow.h"
 #include "gfx/gfx.h"
 #include "gfx/gui.h"
+#include "gfx/texture.h"
 #include "runtime/fatal.h"
 #include "runtime/folders.h"
 #include "runtime/util.h"
@@ -161,7 +162,11 @@ int setvideosize(int32_t width, int32_t height, int32_t full) {
   width = imax(1, width);
   height = imax(1, height);
   Uint32 flags = SDL_OPENGL | (full ? SDL_FULLSCREEN : SDL_RESIZABLE);
-  if (!SDL_SetVideoMode(width, height, modebits, flags)) {
+  const bool made = SDL_SetVideoMode(width, height, modebits, flags) != nullptr;
+  // Made or refused, the window may have a new context: names of the one it
+  // replaced must not reach it.
+  checkglcontext();
+  if (!made) {
     printf("SDL_SetVideoMode failed: %s\n", SDL_GetError());
     return 0;
   }
