@@ -405,37 +405,64 @@ bool overridessticky() {
   return syscall(SYS_capget, &header, caps) == 0 && (caps[CAP_FOWNER / 32].effective & (1u << (CAP_FOWNER % 32))) != 0;
 }
 
+// Why an entry of an old game's folder with the sticky bit (one that every
+// player writes) could not be taken out of it, nullptr when it can: only
+// the owner of the entry or of the folder takes it.
+const char* stickystays(const struct stat& parent, const struct stat& st) {
+  if (!(parent.st_mode & S_ISVTX) || st.st_uid == geteuid() || parent.st_uid == geteuid() || overridessticky())
+    return nullptr;
+  return S_ISDIR(st.st_mode) ? "it is another account's folder" : "it is another account's file";
+}
+
 // Why a sub-folder of an old game's folder would stay behind when the new
 // game stands (it is moved into the new game's folder then, and a folder
 // left there keeps the old folder from going), nullptr when it goes. A
 // folder moves into another folder when the user may write the folder it
 // leaves and, as its ".." changes, the folder itself; out of a folder with
-// the sticky bit (one that every player writes) only when the user owns one
-// of the two; and never while a file system is mounted on it.
+// the sticky bit only as stickystays says; and never while a file system is
+// mounted on it.
 const char* staysbehind(const char* from, const struct stat& parent, const char* path, const struct stat& st) {
   if (st.st_dev != parent.st_dev) return "another file system is mounted on it";
-  const bool theirs = st.st_uid != geteuid();
-  const char* denied = theirs ? "it is another account's folder" : "no permission";
+  const char* denied = st.st_uid != geteuid() ? "it is another account's folder" : "no permission";
   for (const auto& [folder, access] : {std::pair{from, W_OK | X_OK}, std::pair{path, W_OK}})
     if (faccessat(AT_FDCWD, folder, access, AT_EACCESS) != 0)
       return errno == EACCES || errno == EPERM ? denied : readcause(errno);
-  if ((parent.st_mode & S_ISVTX) && theirs && parent.st_uid != geteuid() && !overridessticky()) return denied;
-  return nullptr;
+  return stickystays(parent, st);
+}
+
+// Why the old game's folder could not be emptied once the new game stands,
+// nullptr when it can: the user must write it. Whatever stayed in it would
+// keep it beside the saved games for good, as no start removes what is not
+// wholly the user's.
+const char* cannotempty(const char* from, const struct stat& folder) {
+  if (faccessat(AT_FDCWD, from, W_OK | X_OK, AT_EACCESS) == 0) return nullptr;
+  if (errno != EACCES && errno != EPERM) return readcause(errno);
+  return folder.st_uid != geteuid() ? "it is another account's folder" : "no permission";
 }
 }  // namespace
 
 std::string carryoldfiles(const char* gname, const char* from, const char* to, bool oldgame) {
   DIR* d = opendir(from);
   std::vector<std::string> names;
-  while (dirent* e = d ? readdir(d) : nullptr) names.emplace_back(e->d_name);
+  while (dirent* e = d ? readdir(d) : nullptr)
+    if (strcmp(e->d_name, ".") != 0 && strcmp(e->d_name, "..") != 0) names.emplace_back(e->d_name);
   if (d) closedir(d);
   struct stat parent;
   if (stat(from, &parent) != 0) return "";
+  const std::string notmade = "The new game " + std::string(gname) + " was not made: ";
+  if (!names.empty())
+    if (const char* stays = cannotempty(from, parent))
+      return notmade + from + ", which would go with it, cannot be emptied: " + stays;
   for (const std::string& name : names) {
     const std::string source = std::string(from) + "/" + name, copy = std::string(to) + "/" + name;
-    const std::string why = "The new game " + std::string(gname) + " was not made: " + source;
+    const std::string why = notmade + source;
     struct stat st;
-    if (lstat(source.c_str(), &st) != 0 || name == "." || name == ".." || temppid(name.c_str()) > 0) continue;
+    if (lstat(source.c_str(), &st) != 0) continue;
+    // What is not moved into the new game goes with the old folder.
+    const bool moved = S_ISDIR(st.st_mode) && temppid(name.c_str()) <= 0;
+    const char* left = moved ? nullptr : stickystays(parent, st);
+    if (left) return why + ", which would go with it, cannot be removed: " + left;
+    if (temppid(name.c_str()) > 0) continue;
     // Sub-folders go over when the new game is in place: each must be able to.
     if (S_ISDIR(st.st_mode)) {
       if (const char* stays = staysbehind(from, parent, source.c_str(), st))

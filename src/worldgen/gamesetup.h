@@ -115,9 +115,10 @@ bool gamefilename(const char* gname, const char* name);
 // with oldgame false, every file) into the folder of the new game: a second
 // name of each file, or where that cannot be made (another account's file)
 // a copy, never through a link; and finds whether each sub-folder can be
-// moved into it once the new game stands. "" when every file went over and
-// every folder can; else why not, naming the file or folder and the cause.
-// The old folder is not changed either way.
+// moved into it once the new game stands, and whether the old folder can
+// then be emptied. "" when every file went over and every folder can; else
+// why not, naming the file or folder and the cause. The old folder is not
+// changed either way.
 std::string carryoldfiles(const char* gname, const char* from, const char* to, bool oldgame);
 // 1 when no game of that name stands, or the user agreed to replace it
 // (always in text-only mode); 0 when the user refused.

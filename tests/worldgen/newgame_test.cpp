@@ -448,12 +448,14 @@ TEST_F(NewGame, FilesThatCannotBeWrittenLeaveTheOldGame) {
 // holds a file that the user can neither link nor copy into the new game
 // (another account's file that it may not read, another account's FIFO, a
 // link that another account put there), or a folder of another account's
-// that it may not move into the new game: the run ends with status 1 naming
-// the file and why, and the old game stands whole, where the program
+// that it may not move into the new game, or whose folder cannot be emptied
+// (another account's that the user may not write; one that every player
+// writes, holding another account's file): the run ends with status 1
+// naming the file and why, and the old game stands whole, where the program
 // stopped by SIGABRT ("cannot be written" of a file that it could not read)
 // or copied what the link pointed at into the new game, and made the game
-// without the folder, which stayed behind in a folder of the old game that
-// no start removed.
+// without the folder, or without emptying the old folder, which stayed
+// behind as a folder of the old game that no start removed.
 TEST_F(NewGame, AnOldGameWithAFileThatCannotGoOverStaysWhole) {
   if (geteuid() != 0) GTEST_SKIP() << "needs another account's files";
   strlcopy(mapfile, "testvale.map", sizeof mapfile);
@@ -466,9 +468,13 @@ TEST_F(NewGame, AnOldGameWithAFileThatCannotGoOverStaysWhole) {
   const std::vector<std::string> files = listfolder(folder);
   const std::vector<uint8_t> world = readbytes(folder + "/ftherlnd");
   struct Case {
-    const char* name;
+    const char* name;   // "" for the game's folder itself
     const char* cause;
     std::function<void(const std::string&)> plant;
+  };
+  const auto everyplayers = [&] {
+    chmod(folder.c_str(), 01777);
+    ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);
   };
   const Case cases[] = {
       {"theirs.txt", "cannot be read: no permission", [](const std::string& p) {
@@ -487,15 +493,19 @@ TEST_F(NewGame, AnOldGameWithAFileThatCannotGoOverStaysWhole) {
       {"shared", "cannot be moved: it is another account's folder", [&](const std::string& p) {
          mkdirs(p.c_str());
          chmod(p.c_str(), 0777);
-         chmod(folder.c_str(), 01777);
-         chown(folder.c_str(), 65534, 65534);
+         everyplayers();
+       }},
+      {"", "cannot be emptied: it is another account's folder", [](const std::string&) {}},
+      {"orders.txt", "cannot be removed: it is another account's file", [&](const std::string& p) {
+         writebytes(p, {'o'});
+         everyplayers();
        }},
   };
   struct stat own;
   ASSERT_EQ(stat(folder.c_str(), &own), 0);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::string planted = folder + "/" + c.name;
+    const std::string planted = c.name[0] ? folder + "/" + c.name : folder;
     c.plant(planted);
     ASSERT_EQ(lchown(planted.c_str(), 65534, 65534), 0);
     const ChildEnd e = runwithconsole(root, [] {
@@ -510,7 +520,7 @@ TEST_F(NewGame, AnOldGameWithAFileThatCannotGoOverStaysWhole) {
     EXPECT_NE(e.out.find("The new game kept was not made: " + planted + ", which would go with it, " + c.cause + "\n"),
               std::string::npos)
         << e.out;
-    std::filesystem::remove_all(planted);
+    if (c.name[0]) std::filesystem::remove_all(planted);
     ASSERT_EQ(chown(folder.c_str(), own.st_uid, own.st_gid), 0);
     chmod(folder.c_str(), own.st_mode & 07777);
     EXPECT_EQ(listfolder(folder), files);
