@@ -2,6 +2,7 @@
 // settings to a filled world and the first world and turn files.
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -270,6 +271,22 @@ int32_t findstart(int32_t k) {
   }
 }
 
+// A folder, FIFO or device where the player's design should stand (one
+// carried over from the game's folder, or a folder that goes over with it)
+// stops the new game with the stop's words, the file as the player knows it
+// in the game's folder, and what stands there: once, before any reader
+// tells it too.
+void designinplace(const char* stop, const char* gname, int32_t k) {
+  char made[PATHLEN], player[PATHLEN];
+  gamefilepath(made, PATHLEN, gname, 0, k);
+  const char* name = strrchr(made, '/');
+  formatbounded(player, PATHLEN, "%s/%s%s", savepath, gname, name ? name : "");
+  struct stat st;
+  const char* stands = lstat(made, &st) == 0 ? made : lstat(player, &st) == 0 && S_ISDIR(st.st_mode) ? player : nullptr;
+  if (stands && notafile(stands))
+    fatalerror((std::string(stop) + ": " + player + ": " + readproblem(stands, ENOTAFILE)).c_str());
+}
+
 void sethome(int32_t k, int32_t home) {
   debugprint("nation %d  start land %d, geo.spec %d\n", k, home, int32_t(provgeo[size_t(home)].terrain));
   killand(home);
@@ -301,11 +318,10 @@ int32_t makegod(int32_t k, const char* gname, int netflag) {
     int32_t cnr = highestcom + 1, unr = highestunit + 1;
     highestunit++;
     highestcom++;
-    if (loadnewlord(gname, k, cnr, unr, password[k], -1) < 0) {
-      char message[MSGLEN];
-      formatbounded(message, MSGLEN, "No usable pretender design for %s in game %s", nations[size_t(k)].name, gname);
-      fatalerror(message);
-    }
+    char message[MSGLEN];
+    formatbounded(message, MSGLEN, "No usable pretender design for %s in game %s", nations[size_t(k)].name, gname);
+    designinplace(message, gname, k);
+    if (loadnewlord(gname, k, cnr, unr, password[k], -1) < 0) fatalerror(message);
     return cnr;
   }
   debugprint("Creating random god player %d level %d\n", k, kingdom[size_t(k)].w[KW_AILEVEL]);

@@ -1,11 +1,16 @@
 // Random maps, random gods and the design check, extra start provinces.
 #include "support/mapfixture.h"
+#include "support/childconsole.h"
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include "ai/randgod.h"
 #include "gamefiles/gamefiles.h"
 #include "world/hoststate.h"
 #include "world/units.h"
 #include <cstring>
+#include <filesystem>
 #include "runtime/options.h"
 #include "runtime/rnd.h"
 #include "runtime/trs.h"
@@ -141,6 +146,49 @@ TEST_F(Gods, HumanGodsFromTheirDesignsAndTheCheatCheck) {
   clearworld();
   kingdom[2].w[KW_CONTROLLER] = CTRL_HUMAN;
   EXPECT_DEATH(createnewgame("hum", 0, nullptr), "No usable pretender design");
+}
+
+// A FIFO, a folder or a device where a player's design should stand in the
+// game's folder stops the new game with one line that names the file and
+// what stands there, where the FIFO was said in a line of its own before
+// the stop, which did not name it, and the folder was not named at all.
+TEST_F(Gods, ADesignThatIsNoFileIsNamedOnceInTheStop) {
+  const std::string folder = root + "/save/hum";
+  const std::string design = folder + "/" + nations[1].fileword + ".2h";
+  struct Case {
+    const char* kind;
+    int (*plant)(const char* path);
+  };
+  const Case cases[] = {
+      {"FIFO", [](const char* p) { return mkfifo(p, 0600); }},
+      {"folder", [](const char* p) { return mkdir(p, 0700); }},
+      {"device", [](const char* p) { return mknod(p, S_IFCHR | 0600, makedev(1, 3)); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    std::filesystem::remove_all(folder);
+    mkdirs(folder.c_str());
+    if (c.plant(design.c_str()) != 0) {
+      EXPECT_STREQ(c.kind, "device") << "cannot be made here";
+      continue;
+    }
+    const ChildEnd e = runwithconsole(root, [] {
+      const struct rlimit nocore = {0, 0};   // the stop aborts
+      setrlimit(RLIMIT_CORE, &nocore);
+      clearworld();
+      kingdom[0].w[KW_CONTROLLER] = CTRL_AI;
+      kingdom[1].w[KW_CONTROLLER] = CTRL_HUMAN;
+      strlcopy(mapfile, "testvale.map", sizeof mapfile);
+      eraoption = 1;
+      createnewgame("hum", 0, nullptr);
+      return 0;
+    });
+    EXPECT_FALSE(e.exited) << e.out;
+    const std::string stop = std::string("No usable pretender design for ") + nations[1].name + " in game hum: " +
+                             design + ": it is a " + c.kind + ", not a file\n";
+    EXPECT_NE(e.out.find(stop), std::string::npos) << e.out;
+    EXPECT_EQ(e.out.find(nations[1].fileword), e.out.rfind(nations[1].fileword)) << e.out;
+  }
 }
 
 }  // namespace
