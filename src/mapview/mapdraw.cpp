@@ -110,7 +110,10 @@ void CreateMapTextures(const char* gamename, const char* mapname) {
   } else {
     if (LoadBigMap(folder, mapname) == 1) mapistransparent = 0;
     if (!mapimage.pixels || strcmp(mapimage.imagename, mapname) != 0) {
-      printf("Map image %s: damaged; the map is drawn without it\n", mapname);
+      // The file and why, as the load found it (a FIFO, a folder or a device
+      // in its place among them), once: the frames after do not try again.
+      printf("Map image %s cannot be read: %s; the map is drawn without it\n", mapimage.path,
+             mapimage.problem[0] ? mapimage.problem : "it is not loaded");
       debugprint("***** Warning: CreateMapTextures: map image %s could not be read\n", mapname);
     } else {
       if (windowopen())

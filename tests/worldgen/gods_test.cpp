@@ -1,9 +1,7 @@
 // Random maps, random gods and the design check, extra start provinces.
 #include "support/mapfixture.h"
 #include "support/childconsole.h"
-
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
+#include "support/notafile.h"
 
 #include "ai/randgod.h"
 #include "gamefiles/gamefiles.h"
@@ -155,16 +153,7 @@ TEST_F(Gods, HumanGodsFromTheirDesignsAndTheCheatCheck) {
 TEST_F(Gods, ADesignThatIsNoFileIsNamedOnceInTheStop) {
   const std::string folder = root + "/save/hum";
   const std::string design = folder + "/" + nations[1].fileword + ".2h";
-  struct Case {
-    const char* kind;
-    int (*plant)(const char* path);
-  };
-  const Case cases[] = {
-      {"FIFO", [](const char* p) { return mkfifo(p, 0600); }},
-      {"folder", [](const char* p) { return mkdir(p, 0700); }},
-      {"device", [](const char* p) { return mknod(p, S_IFCHR | 0600, makedev(1, 3)); }},
-  };
-  for (const Case& c : cases) {
+  for (const NotAFile& c : notafiles) {
     SCOPED_TRACE(c.kind);
     std::filesystem::remove_all(folder);
     mkdirs(folder.c_str());
