@@ -93,6 +93,9 @@ int32_t spellinfolines(int32_t spell, char (*lines)[SPELLINFOLINE], int32_t max)
 
 // The spell choice of a mage: returns the spell picked, -1 for none.
 int32_t choosespell(const char* title, int32_t cnr, int32_t ritual);
+// The information box of a spell, until a click or key gives an id (Exit,
+// Escape, Return); the wheel and the scroll bar move its text and nothing
+// else. A spell outside the table shows nothing.
 void spellinfobox(int32_t spell);
 // Every spell of a school by research level (nation -1: none); spells from
 // the known level on are drawn faded.

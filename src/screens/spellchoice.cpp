@@ -279,23 +279,25 @@ void spellinfobox(int32_t spell) {
   const int32_t n = spellinfolines(spell, lines, 24);
   const int32_t d = finddescr(s.name);
   GuiBox box;
-  guiboxbegin();
-  guititle("%s", s.name);
-  guicloseid(1);
-  guiminwidth(320);
-  guimaxwidth(450);
-  guispace(4);
-  guialign(GUIALIGN_LEFT);
-  {
-    GuiTextScale body(0.8f);
-    for (int32_t i = 0; i < n; i++) guibutton(0, "%s", lines[i]);
-    guispace(2);
-    guitextlong(0, descrtextof(d < 0 ? 0 : d));
-  }
-  guialign(GUIALIGN_CENTRE);
-  guiexitbutton(1, "Exit");
-  guishow(-1, -1);
-  render_frame(true, Scene::none);
+  auto build = [&] {
+    guiboxbegin();
+    guititle("%s", s.name);
+    guicloseid(1);
+    guiminwidth(320);
+    guimaxwidth(450);
+    guispace(4);
+    guialign(GUIALIGN_LEFT);
+    {
+      GuiTextScale body(0.8f);
+      for (int32_t i = 0; i < n; i++) guibutton(0, "%s", lines[i]);
+      guispace(2);
+      guitextlong(0, descrtextof(d < 0 ? 0 : d));
+    }
+    guialign(GUIALIGN_CENTRE);
+    guiexitbutton(1, "Exit");
+    guishow(-1, -1);
+  };
+  guimodal(build);
 }
 
 int32_t choosespell(const char* title, int32_t cnr, int32_t ritual) {

@@ -413,34 +413,36 @@ int32_t unitdescrbox(int32_t unr, int32_t mnr, int32_t stat) {
   const StatBreakdown b = statbreakdown(unr, mnr, stat);
   if (!b.title[0]) return ID_EXIT;
   GuiBox box;
-  guiboxbegin();
-  guititle("%s", b.title);
-  guicloseid(ID_EXIT);
-  guiminwidth(360);
-  guimaxwidth(450);
-  guialign(GUIALIGN_LEFT);
-  guitextscale(0.85f);
-  for (const std::string& s : b.first) guibutton(0, "%s", s.c_str());
-  guitextscale(0.75f);
-  for (const std::string& s : b.modifiers) guibutton(0, "%s", s.c_str());
-  guitextscale(0.85f);
-  for (const std::string& s : b.current) guibutton(0, "%s", s.c_str());
-  if (!b.weaponlines.empty()) {
-    if (stat == STAT_PROT) guispace(2);
+  auto build = [&] {
+    guiboxbegin();
+    guititle("%s", b.title);
+    guicloseid(ID_EXIT);
+    guiminwidth(360);
+    guimaxwidth(450);
+    guialign(GUIALIGN_LEFT);
+    guitextscale(0.85f);
+    for (const std::string& s : b.first) guibutton(0, "%s", s.c_str());
     guitextscale(0.75f);
-    for (const std::string& s : b.weaponlines) guibutton(0, "%s", s.c_str());
-  }
-  guispace(2);
-  guitextscale(0.7f);
-  guitextlong(0, descrtextof(finddescr(b.title)));
-  guispace(3);
-  guitextscale(1.0f);
-  guialign(GUIALIGN_CENTRE);
-  guibutton(ID_EXIT, "Exit");
-  guishortcut(ID_EXIT, KEY_ESCAPE);
-  guishortcut(ID_EXIT, KEY_RETURN);
-  guishortcut(ID_EXIT, KEY_SPACE);
-  guishow(-1, -1);
-  guisetfade(0);
-  return render_frame(true, Scene::none);
+    for (const std::string& s : b.modifiers) guibutton(0, "%s", s.c_str());
+    guitextscale(0.85f);
+    for (const std::string& s : b.current) guibutton(0, "%s", s.c_str());
+    if (!b.weaponlines.empty()) {
+      if (stat == STAT_PROT) guispace(2);
+      guitextscale(0.75f);
+      for (const std::string& s : b.weaponlines) guibutton(0, "%s", s.c_str());
+    }
+    guispace(2);
+    guitextscale(0.7f);
+    guitextlong(0, descrtextof(finddescr(b.title)));
+    guispace(3);
+    guitextscale(1.0f);
+    guialign(GUIALIGN_CENTRE);
+    guibutton(ID_EXIT, "Exit");
+    guishortcut(ID_EXIT, KEY_ESCAPE);
+    guishortcut(ID_EXIT, KEY_RETURN);
+    guishortcut(ID_EXIT, KEY_SPACE);
+    guishow(-1, -1);
+    guisetfade(0);
+  };
+  return guimodal(build);
 }

@@ -30,6 +30,7 @@ struct StatBreakdown {
 // outside 0..11, gives nothing.
 StatBreakdown statbreakdown(int32_t unr, int32_t mnr, int32_t stat);
 
-// Shows the breakdown until a click; the id that closed it (9 = Exit). A
+// Shows the breakdown until a click or key gives an id (9 = Exit), which
+// it returns; the wheel and the scroll bar move its text and nothing else. A
 // negative unit type stops the program ("ds: bad mnr").
 int32_t unitdescrbox(int32_t unr, int32_t mnr, int32_t stat);

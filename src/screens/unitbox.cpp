@@ -342,12 +342,15 @@ int32_t ustatbox(int32_t unr, const int32_t* sel, int32_t mayedit, int32_t mode)
     buildunitbox(shown, sel, mode, pics);
     guishow(-1, -1);
     guisetfade(0);
-    int32_t id = render_frame(true, Scene::none);
+    const int32_t id = render_frame(true, Scene::none);
     const int32_t slot = hoveredslot();
-    if (id == UB_EXIT || id == UB_CLOSE || quitprogram) {
+    if (id == UB_EXIT || quitprogram) {
       guisetfade(1);
       return id == UB_EXIT ? UB_EXIT : UB_CLOSE;
     }
+    // Nothing chosen: the wheel or the scroll bar moved the list, which is
+    // laid out anew.
+    if (id == 0) continue;
     const int32_t a = std::abs(id);
     if (id == UB_GEMS && mayedit && c >= 0) tgems(c, -1);
     else if (a == UB_RANDOMMAGIC) randmagicbox(u.type);

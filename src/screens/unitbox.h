@@ -75,12 +75,14 @@ std::vector<BoxEntry> unitboxarmors(int32_t unr);
 void homegarrison(int32_t unr, char* out, int32_t size);
 
 
-// Shows the unit until Exit (Enter, Escape, Space) or a click on plain
-// text; the id that closed it (99 or 0). sel lists up to six units, ended
-// early by a negative number (null for none); a click on one shows it
-// instead. A unit number of 140000 or more stops the program ("ustatbox:
-// bad unr"), as does one in the list ("ustatbox: bad selection"). Mode 0 is
-// a unit in play; 1 and 2 a unit type shown for recruitment and design.
+// Shows the unit until Exit (Enter, Escape, Space, the close button); the
+// wheel and the scroll bar move its list and nothing else. The id that
+// closed it: 99, or 0 when the unit has no type or the program is
+// quitting. sel lists up to six units, ended early by a negative number
+// (null for none); a click on one shows it instead. A unit number of 140000
+// or more stops the program ("ustatbox: bad unr"), as does one in the list
+// ("ustatbox: bad selection"). Mode 0 is a unit in play; 1 and 2 a unit
+// type shown for recruitment and design.
 // With mayedit the player may hand items over (a click on one, "l" into the
 // laboratory), move gems and rename ("r").
 int32_t ustatbox(int32_t unr, const int32_t* sel, int32_t mayedit, int32_t mode);
