@@ -82,7 +82,8 @@ enum class Scene : int32_t {
 // id for the right button (toggles, radio lines and input fields take no
 // right click), the id of a shortcut whose key was pressed, or 0 when
 // nothing was activated. A left or right click on an area that only shows
-// an info text gives nothing; clicks outside every area give nothing.
+// an info text gives nothing; clicks outside every area give nothing (in a
+// window that asks for them, the left ones give its guiplainclickid).
 // With wait, frames are drawn until something is activated; without, one
 // frame. While waiting, a frame is drawn only when input came (a pointer move
 // too), when something drawn moves with the clock (see guianimating) or
@@ -264,6 +265,12 @@ void guiwindow(int32_t flags, float x, float y, float w, float h);
 float guiwindowopacity(int32_t chosen, float fading);
 void guititle(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void guicloseid(int32_t id);
+// The id that a left click on a place of the shown window that activates
+// nothing gives (plain text, a picture, the place of an info text, the
+// margin, the title bar), for a box that such a click closes. 0, after
+// guibegin, leaves those clicks to nothing, and the wait goes on. A click
+// beside the window, a right click, the wheel and the scroll bar never give it.
+void guiplainclickid(int32_t id);
 // While on (and the fade preference is on) frames and sprites are drawn 0.35
 // less opaque.
 void guisetfade(int32_t on);

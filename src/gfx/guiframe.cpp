@@ -87,6 +87,11 @@ int32_t fieldid() {
   return 0;
 }
 
+bool inshownwindow(float x, float y) {
+  const guirect& w = gui.shown;
+  return x >= w.x && x < w.x + w.w && y >= w.y && y < w.y + w.h;
+}
+
 // Scrolls the shown window; true when the position changed.
 bool scrollby(float units) {
   float before = guiscroll(), after = before + units;
@@ -161,17 +166,21 @@ int32_t actonqueue(bool* rebuild) {
     guikeysym = guikeychar = 0;
     previousclick = lastclick;
     lastclick = p.ms;
-    int32_t area = guiareaat(p.x, p.y);
-    if (area < 0) continue;   // outside every area
-    const guiarea& a = guiareaget(area);
-    if (isscrollid(a.id)) {
-      if (p.button == 1 && scrollpress(a)) {
+    const int32_t area = guiareaat(p.x, p.y);
+    if (area >= 0 && isscrollid(guiareaget(area).id)) {
+      if (p.button == 1 && scrollpress(guiareaget(area))) {
         *rebuild = true;
         return 0;
       }
       continue;
     }
-    if (a.flags & GUIAREA_INFOONLY) continue;   // shows a text, does nothing
+    // Outside every area, or on one that only shows a text: nothing to
+    // activate, unless the window closes on a click on its plain text.
+    if (area < 0 || (guiareaget(area).flags & GUIAREA_INFOONLY)) {
+      if (p.button == 1 && gui.plainclickid && inshownwindow(p.x, p.y)) return gui.plainclickid;
+      continue;
+    }
+    const guiarea& a = guiareaget(area);
     clickx = p.x - a.x;
     clicky = p.y - a.y;
     if (p.button == 1) {

@@ -70,7 +70,7 @@ void guibegin() {
   gui.newline = 1;
   gui.pendingindent = gui.pendingoverlay = -1;
   gui.openbgbox = gui.scrollstart = gui.scrollend = -1;
-  gui.closeid = 0;
+  gui.closeid = gui.plainclickid = 0;
   gui.dialog = gui.box = false;
   gui.maxheight = 450;
   gui.maxwidth = 700;
@@ -94,6 +94,7 @@ void guititle(const char* format, ...) {
 }
 
 void guicloseid(int32_t id) { gui.closeid = id; }
+void guiplainclickid(int32_t id) { gui.plainclickid = id; }
 void guisetfade(int32_t on) { gui.fade = on; }
 void guimaxheight(float h) { gui.maxheight = h; }
 void guimaxwidth(float w) { gui.maxwidth = w; }

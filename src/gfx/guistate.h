@@ -55,6 +55,7 @@ struct guistate {
   int32_t scrollstart = -1;   // first scrolling item, -1 none
   int32_t scrollend = -1;     // first item of the fixed footer, -1 none
   int32_t closeid = 0;
+  int32_t plainclickid = 0;   // guiplainclickid
   int32_t fade = 0;
   bool dialog = false;        // built by guidialogbegin (or guiboxbegin)
   bool box = false;           // built by guiboxbegin

@@ -36,6 +36,8 @@ int32_t mercstartbid(int32_t offer, int32_t player, int32_t tag);
 
 // mibox: magic item box; featbox: feature box, the box of a magic site.
 int32_t mibox(int32_t item);                               // 999; stops with "mibox: bad mi"
+// featbox: 999 (Exit; also for a site number below 1), -999 (a right click
+// on Exit) or 0 (a left click on plain text).
 int32_t featbox(int32_t site);                             // stops with "featbox: bad fnr"
 int32_t castlebox(int32_t player, int32_t lnr, int32_t fort);   // 9; "castlebox: bad type"
 void mercbox(int32_t offer, int32_t player, int32_t tag);   // "mercbox: bad mercnr"

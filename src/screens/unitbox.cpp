@@ -340,11 +340,12 @@ int32_t ustatbox(int32_t unr, const int32_t* sel, int32_t mayedit, int32_t mode)
     const int32_t c = u.comnr >= 0 && combody(u.comnr) == shown ? u.comnr : -1;
     guiboxbegin();
     buildunitbox(shown, sel, mode, pics);
+    guiplainclickid(UB_PLAINTEXT);
     guishow(-1, -1);
     guisetfade(0);
     const int32_t id = render_frame(true, Scene::none);
     const int32_t slot = hoveredslot();
-    if (id == UB_EXIT || quitprogram) {
+    if (id == UB_EXIT || id == UB_PLAINTEXT || quitprogram) {
       guisetfade(1);
       return id == UB_EXIT ? UB_EXIT : UB_CLOSE;
     }

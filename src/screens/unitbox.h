@@ -13,9 +13,10 @@
 
 // Ids of the box. Figures are 10 + statistic, item slots 150 + slot (held)
 // and 170 + slot (empty), selection entries 110 + entry, icons 200 + kind,
-// weapons 1000 + weapon, armours 2000 + armour.
+// weapons 1000 + weapon, armours 2000 + armour; UB_PLAINTEXT is a left
+// click on its plain text, which closes it as UB_CLOSE.
 enum UnitBoxId : int32_t {
-  UB_CLOSE = 0, UB_GEMS = 3, UB_RANDOMMAGIC = 4, UB_FIGURE = 10, UB_SELECTION = 110, UB_ITEM = 150,
+  UB_CLOSE = 0, UB_PLAINTEXT = 1, UB_GEMS = 3, UB_RANDOMMAGIC = 4, UB_FIGURE = 10, UB_SELECTION = 110, UB_ITEM = 150,
   UB_EMPTYSLOT = 170, UB_ICON = 200, UB_EXIT = 99, UB_WEAPON = 1000, UB_ARMOR = 2000,
   UB_TOLAB = 94, UB_LISTING = 95, UB_RENAME = 97
 };
@@ -75,14 +76,15 @@ std::vector<BoxEntry> unitboxarmors(int32_t unr);
 void homegarrison(int32_t unr, char* out, int32_t size);
 
 
-// Shows the unit until Exit (Enter, Escape, Space, the close button); the
-// wheel and the scroll bar move its list and nothing else. The id that
-// closed it: 99, or 0 when the unit has no type or the program is
-// quitting. sel lists up to six units, ended early by a negative number
-// (null for none); a click on one shows it instead. A unit number of 140000
-// or more stops the program ("ustatbox: bad unr"), as does one in the list
-// ("ustatbox: bad selection"). Mode 0 is a unit in play; 1 and 2 a unit
-// type shown for recruitment and design.
+// Shows the unit until Exit (Enter, Escape, Space, the close button) or a
+// left click on its plain text (the description, the unit's picture, the
+// margin); the wheel and the scroll bar move its list and nothing else. The
+// id that closed it: 99, or 0 for plain text, a unit without a type or the
+// program quitting. sel lists up to six units, ended early by a negative
+// number (null for none); a click on one shows it instead. A
+// unit number of 140000 or more stops the program ("ustatbox: bad unr"), as
+// does one in the list ("ustatbox: bad selection"). Mode 0 is a unit in
+// play; 1 and 2 a unit type shown for recruitment and design.
 // With mayedit the player may hand items over (a click on one, "l" into the
 // laboratory), move gems and rename ("r").
 int32_t ustatbox(int32_t unr, const int32_t* sel, int32_t mayedit, int32_t mode);
