@@ -333,6 +333,10 @@ int32_t ustatbox(int32_t unr, const int32_t* sel, int32_t mayedit, int32_t mode)
   pics.items = loadtrsfile(TRS_ITEMS);
   pics.icons = loadtrsfile(TRS_ICONS);
   int32_t shown = unr;
+  // A unit taken from the selection opens at the top of its list, also
+  // where a unit of its type (whose box has the same title, under which
+  // the toolkit keeps the scroll) was scrolled before.
+  bool fromtop = false;
   GuiBox box;
   for (;;) {
     if (!unittyperec(shown)) return UB_CLOSE;
@@ -341,6 +345,8 @@ int32_t ustatbox(int32_t unr, const int32_t* sel, int32_t mayedit, int32_t mode)
     guiboxbegin();
     buildunitbox(shown, sel, mode, pics);
     guiplainclickid(UB_PLAINTEXT);
+    if (fromtop) guisetscroll(0);
+    fromtop = false;
     guishow(-1, -1);
     guisetfade(0);
     const int32_t id = render_frame(true, Scene::none);
@@ -358,7 +364,7 @@ int32_t ustatbox(int32_t unr, const int32_t* sel, int32_t mayedit, int32_t mode)
     else if (a >= UB_FIGURE && a < UB_FIGURE + 20) unitdescrbox(shown, u.type, a - UB_FIGURE);
     else if (sel && id >= UB_SELECTION && id < UB_SELECTION + UB_SELECTIONS && sel[id - UB_SELECTION] >= 0) {
       shown = sel[id - UB_SELECTION];
-      resetscrollslot(0);
+      fromtop = true;
     } else if (id >= UB_ITEM && id < UB_ITEM + 8 && mayedit && c >= 0) transfer(c, id - UB_ITEM, 0);
     else if (id <= -UB_ITEM && id > -UB_ITEM - 8 && c >= 0) {
       const int32_t item = com[size_t(c)].item[size_t(-id - UB_ITEM)];

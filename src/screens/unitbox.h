@@ -81,7 +81,7 @@ void homegarrison(int32_t unr, char* out, int32_t size);
 // margin); the wheel and the scroll bar move its list and nothing else. The
 // id that closed it: 99, or 0 for plain text, a unit without a type or the
 // program quitting. sel lists up to six units, ended early by a negative
-// number (null for none); a click on one shows it instead. A
+// number (null for none); a click on one shows it instead, from the top. A
 // unit number of 140000 or more stops the program ("ustatbox: bad unr"), as
 // does one in the list ("ustatbox: bad selection"). Mode 0 is a unit in
 // play; 1 and 2 a unit type shown for recruitment and design.

@@ -1,6 +1,6 @@
 // A left click on the plain text of the unit box and of the site box closes
-// the box; a click beside it and the wheel do not. Real clicks and wheel
-// notches from the X server (xdotool).
+// the box; a click beside it, the wheel and the unit box's selection strip
+// do not. Real clicks and wheel notches from the X server (xdotool).
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -109,5 +109,29 @@ TEST(BoxPlainClickWindow, SiteBoxClosesOnItsPlainText) {
   EXPECT_EQ(runbox(line("waitfor", 999) + gold.press(1) + "wait 10\n" + "key escape\n", open), 0)
       << "closed by the click on its line, not by Escape";
   EXPECT_TRUE(scriptbusy());
+  setinputscript("");
+}
+
+// Two units of one type (their boxes share a title): scrolled down to the
+// selection strip in the first, the box shows the second from the top.
+TEST(BoxPlainClickWindow, SelectionEntryShowsItsUnitFromTheTop) {
+  makesmallworld();
+  settype(1, "Ash Warden").sprite = 12;
+  describeatlength("Ash Warden");
+  const int32_t first = mkcom(1, ME, 2), second = mkcom(1, ME, 2);
+  strcpy(com[first].name, "Oda");
+  strcpy(com[second].name, "Brannoc");
+  const int32_t sel[] = {com[first].body, com[second].body, -1};
+  RealWindow w(800, 600);
+  ASSERT_TRUE(w.ok);
+
+  const std::string script = line("waitfor", UB_EXIT) + line("point", UB_EXIT) + "wait 2\n" +
+                             xdoline("click --repeat 20 --delay 30 5") + line("waitfor", UB_SELECTION + 1) +
+                             "wait 4\n" + line("point", UB_SELECTION + 1) + "wait 2\n" + xdoline("click 1") +
+                             "wait 10\n" + "key escape\n";
+  EXPECT_EQ(runbox(paced(script), [&] { return ustatbox(sel[0], sel, 0, 0); }), UB_EXIT);
+  EXPECT_NE(windowtexts().find("Brannoc"), std::string::npos) << "the second unit is shown";
+  EXPECT_GT(guiscrollmax(), 0);
+  EXPECT_EQ(guiscroll(), 0) << "from the top of its list";
   setinputscript("");
 }
