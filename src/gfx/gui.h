@@ -313,8 +313,8 @@ void guioverlay();
 // footer below the list.
 void guiscrollstart();
 // Three slots (0..2) that keep a list window's scroll position: reset
-// forgets, save keeps the shown window's position, restore applies it at the
-// next guishow.
+// forgets, save keeps the shown window's position (where a frame since its
+// guishow scrolled it, if one did), restore applies it at the next guishow.
 void resetscrollslot(int32_t n);
 void savescrollslot(int32_t n);
 void restorescrollslot(int32_t n);

@@ -470,8 +470,10 @@ void guisetscroll(float units) { rememberscroll(units < 0 ? 0 : units); }
 void resetscrollslot(int32_t n) {
   if (n >= 0 && n < 3) slots[size_t(n)] = 0;
 }
+// The position the shown window is laid out at next: where the last frame
+// scrolled it, when it did.
 void savescrollslot(int32_t n) {
-  if (n >= 0 && n < 3) slots[size_t(n)] = gui.scroll;
+  if (n >= 0 && n < 3) slots[size_t(n)] = rememberedscroll();
 }
 void restorescrollslot(int32_t n) {
   if (n >= 0 && n < 3) pendingslot = n;

@@ -19,6 +19,9 @@ struct IconText {
 };
 IconText icontext(int32_t unr, int32_t kind);
 
-// The explanation box; the id that closed it (9 = Exit). A unit or kind
-// outside its table shows nothing.
+// The explanation box, until a click or key gives an id, which it returns:
+// 9 (Exit, Escape, Enter), -9 (a right click on Exit) or 0 (a left click on
+// its plain text: the icon, a line, the margin). The wheel and the scroll
+// bar move its text and nothing else. A unit or kind outside its table
+// shows nothing (9).
 int32_t afflictionbox(int32_t unr, int32_t kind);

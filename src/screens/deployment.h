@@ -40,7 +40,8 @@ void squadordertext(int32_t cnr, int32_t slot, char* buf);
 // The screen: moves the commander's place (slot -1) or squad slot 0..4's
 // with the arrow keys or a click on the field, showing the player's other
 // boxes in the commander's land (or of commanders moving to dest when dest
-// is 1 or more). Returns when closed. Bad numbers stop the program
+// is 1 or more). Returns when closed: Exit (Escape, the close button), a
+// right click, or a left click on its plain text. Bad numbers stop the program
 // ("setpos: bad cnr", "setpos: bad snbr", "setpos: bad unr").
 void setpos(int32_t cnr, int32_t slot, int32_t dest);
 

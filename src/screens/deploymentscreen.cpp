@@ -21,6 +21,9 @@ struct SizeSlot {
 };
 std::array<SizeSlot, 128> sizecache;
 
+// The screen's id for a left click on its plain text, which closes it.
+constexpr int32_t SP_PLAINTEXT = 6;
+
 int32_t cachedsquadsize(int32_t squad) {
   SizeSlot& s = sizecache[size_t(squad & 127)];
   if (s.squad != squad || s.size < 0) s = SizeSlot{squad, squadtotalsize(squad)};
@@ -104,6 +107,7 @@ void setpos(int32_t c, int32_t slot, int32_t dest) {
   for (;;) {
     guibegin();
     guicloseid(999);
+    guiplainclickid(SP_PLAINTEXT);
     guibuttonlarge(0, slot < 0 ? "Position Commander" : "Position Squad");
     guispace(2);
     guitextscale(0.75f);
@@ -142,7 +146,9 @@ void setpos(int32_t c, int32_t slot, int32_t dest) {
       }
       default:
         enfpos(c, slot);
-        if (id < 1 || id == 999 || quitprogram) return;
+        // Exit, a right click and a click on the title or the line above
+        // the field (plain text) close it.
+        if (id < 1 || id == 999 || id == SP_PLAINTEXT || quitprogram) return;
         continue;
     }
     enfpos(c, slot);

@@ -14,7 +14,9 @@ bool globalench(int32_t slot);
 void viewench(int32_t player);
 // The Temple screen of the nation that holds the fort of lnr; a land
 // outside 1..1504 stops the program ("viewtmpl: bad lnr"). Shown until the
-// first click or key, whose id it returns (9 Exit).
+// first click or key, whose id it returns: 9 (Exit, Escape, Return), -9 (a
+// right click on Exit) or 0 (a left click on its plain text: a figure, the
+// picture, the margin, the title bar).
 int32_t viewtmpl(int32_t lnr);
 // Adds the Temple screen's items for the land (1..1504) to the window being built.
 void buildtemple(int32_t lnr);

@@ -91,15 +91,23 @@ bool spellcastable(int32_t cnr, int32_t spell);
 constexpr int32_t SPELLINFOLINE = 120;
 int32_t spellinfolines(int32_t spell, char (*lines)[SPELLINFOLINE], int32_t max);
 
-// The spell choice of a mage: returns the spell picked, -1 for none.
+// The spell choice of a mage: returns the spell picked, -1 for none (Exit,
+// Escape, the close button or a left click on the list's plain text: a
+// header, the margin, the title bar). The wheel and the scroll bar move the
+// list and nothing else.
 int32_t choosespell(const char* title, int32_t cnr, int32_t ritual);
 // The information box of a spell, until a click or key gives an id (Exit,
-// Escape, Return); the wheel and the scroll bar move its text and nothing
-// else. A spell outside the table shows nothing.
+// Escape, Return, a left click on its plain text); the wheel and the scroll
+// bar move its text and nothing else. A spell outside the table shows
+// nothing.
 void spellinfobox(int32_t spell);
 // Every spell of a school by research level (nation -1: none); spells from
-// the known level on are drawn faded.
+// the known level on are drawn faded. A click on a spell shows its box;
+// Exit (Escape, Enter, space, the close button) or a left click on the
+// list's plain text leaves, and the wheel only scrolls.
 void schoolspells(int32_t nation, int32_t school, int32_t knownlevel);
+// The menu of the schools: a school shows its spells; Exit, a right click or
+// a left click on plain text leaves.
 void magicschools();
 void spellfilterhelp();
 // Picks a world-wide enchantment in force: its slot, -1 for Cancel.

@@ -19,7 +19,9 @@
 #include "world/world.h"
 
 namespace {
-constexpr int32_t RP_EXIT = 999;
+// RP_PLAINTEXT: a left click on the list's plain text, which leaves it; it
+// lies above every battle's id.
+constexpr int32_t RP_EXIT = 999, RP_PLAINTEXT = 1000;
 constexpr int32_t SETASIDEWORLDCHECK = 7331;   // between the world and its messages
 
 const char* nationword(int32_t p) { return p >= 0 && p < MAXNATIONS ? nations[size_t(p)].name : "?"; }
@@ -200,18 +202,23 @@ void viewvcrs(int32_t player, int32_t lnr, int32_t count, const char* gname) {
       watchreplay(player, gname, list[0].index);
       return;
     }
-    guibegin();
-    guititle("the battles of %s", nationword(player));
-    guicloseid(RP_EXIT);
-    guiminwidth(360);
-    for (const ReplayEntry& e : list)
-      guibutton(e.index + 1, "%s, %s vs %s", land[size_t(e.lnr)].name, nationword(e.attacker),
-                nationword(e.defender));
-    guispace(3);
-    guiexitbutton(RP_EXIT, "Exit");
-    guishow(-1, -1);
-    const int32_t id = render_frame(true, Scene::none);
-    if (id < 1 || id == RP_EXIT) return;
+    auto build = [&] {
+      guibegin();
+      guititle("the battles of %s", nationword(player));
+      guicloseid(RP_EXIT);
+      guiplainclickid(RP_PLAINTEXT);
+      guiminwidth(360);
+      for (const ReplayEntry& e : list)
+        guibutton(e.index + 1, "%s, %s vs %s", land[size_t(e.lnr)].name, nationword(e.attacker),
+                  nationword(e.defender));
+      guispace(3);
+      guiexitbutton(RP_EXIT, "Exit");
+      guishow(-1, -1);
+    };
+    // A battle is watched; Exit, a right click and plain text leave. The
+    // wheel and the scroll bar only move the list.
+    const int32_t id = guimodal(build);
+    if (id < 1 || id == RP_EXIT || id == RP_PLAINTEXT) return;
     if (id <= 899) watchreplay(player, gname, id - 1);
   }
 }

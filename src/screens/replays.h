@@ -47,7 +47,10 @@ bool worldisaside();
 
 // The battles screen: the battles of province lnr among the first `count`
 // replays of the turn file. One is played at once; several are listed
-// (Exit 999, Escape, Return) and the list comes back after each replay.
+// (Exit 999, Escape, Return) and the list comes back after each replay. A
+// right click on the list, or a left click on its plain text (the margin,
+// the title bar), leaves it as Exit does; the wheel and the scroll bar only
+// move it.
 // A player outside 0..94 stops the program ("viewvcrs: bad player").
 void viewvcrs(int32_t player, int32_t lnr, int32_t count, const char* gname);
 // Plays the replay of a battle report (message msg): the one whose seed the

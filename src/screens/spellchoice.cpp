@@ -25,6 +25,9 @@ constexpr int32_t ID_ALLPATHS = 60, ID_FILTERHELP = 61;
 constexpr int32_t ID_SPELL = 100;      // + spell
 constexpr int32_t ID_ITEMSPELL = 10000;   // + spell
 constexpr int32_t ID_CHOICEEXIT = 99;
+// A left click on a list's or a box's plain text (a header, a line, the
+// margin, the title bar): it leaves as Exit does.
+constexpr int32_t ID_PLAINTEXT = 2;
 constexpr int32_t NATIONRESTRICTION = 278;         // spell attribute: kept for nation value - 100
 constexpr float HEADR = 0.7f, HEADG = 0.3f, HEADB = 0.2f;
 constexpr char filterkeys[8] = {'f', 'a', 'w', 'e', 's', 'd', 'n', 'b'};
@@ -283,6 +286,7 @@ void spellinfobox(int32_t spell) {
     guiboxbegin();
     guititle("%s", s.name);
     guicloseid(1);
+    guiplainclickid(ID_PLAINTEXT);
     guiminwidth(320);
     guimaxwidth(450);
     guispace(4);
@@ -320,6 +324,7 @@ int32_t choosespell(const char* title, int32_t cnr, int32_t ritual) {
     guiboxbegin();
     guititle("%s", title);
     guicloseid(ID_CHOICEEXIT);
+    guiplainclickid(ID_PLAINTEXT);
     guiminwidth(450);
     guimaxwidth(450);
     guialign(GUIALIGN_LEFT);
@@ -366,7 +371,7 @@ int32_t choosespell(const char* title, int32_t cnr, int32_t ritual) {
       if (f == 1) resetscrollslot(1);
       continue;
     }
-    if (id == ID_CHOICEEXIT) return -1;
+    if (id == ID_CHOICEEXIT || id == ID_PLAINTEXT) return -1;
     if (id <= -ID_SPELL && id > -ID_SPELL - MAXSPELLS) {
       spellinfobox(-id - ID_SPELL);
     } else if (id <= -ID_ITEMSPELL && id > -ID_ITEMSPELL - MAXSPELLS) {
@@ -392,6 +397,7 @@ void schoolspells(int32_t nation, int32_t school, int32_t knownlevel) {
     guiboxbegin();
     guititle("%s", schoolnames[school]);
     guicloseid(1);
+    guiplainclickid(ID_PLAINTEXT);
     guiminwidth(453);
     guimaxwidth(453);
     guialign(GUIALIGN_LEFT);
@@ -436,7 +442,7 @@ void schoolspells(int32_t nation, int32_t school, int32_t knownlevel) {
       if (f == 1) resetscrollslot(0);
       continue;
     }
-    if (id == 1) return;
+    if (id == 1 || id == ID_PLAINTEXT) return;
     const int32_t sp = id < 0 ? -id - ID_SPELL : id - ID_SPELL;
     if (validspell(sp) && (id >= ID_SPELL || id <= -ID_SPELL)) spellinfobox(sp);
   }
@@ -447,12 +453,14 @@ void magicschools() {
     guibegin();
     guititle("Magic Schools");
     guicloseid(1);
+    guiplainclickid(ID_PLAINTEXT);
     guitextscale(0.85f);
     for (int32_t s = 0; s <= 6; s++) guibutton(10 + s, "%s", schoolnames[s]);
     guispace(3);
     guiexitbutton(1, "Exit");
     guishow(-1, -1);
   };
+  // A school opens its list; Exit, plain text and a right click leave.
   for (;;) {
     const int32_t id = guimodal(build);
     if (id < 10 || id > 16) return;

@@ -30,7 +30,9 @@ struct StatBreakdown {
 // outside 0..11, gives nothing.
 StatBreakdown statbreakdown(int32_t unr, int32_t mnr, int32_t stat);
 
-// Shows the breakdown until a click or key gives an id (9 = Exit), which
-// it returns; the wheel and the scroll bar move its text and nothing else. A
-// negative unit type stops the program ("ds: bad mnr").
+// Shows the breakdown until a click or key gives an id, which it returns: 9
+// (Exit, Escape, Enter, space), -9 (a right click on Exit) or 0 (a left
+// click on its plain text: a line, the margin, the title bar). The wheel
+// and the scroll bar move its text and nothing else. A negative unit type
+// stops the program ("ds: bad mnr").
 int32_t unitdescrbox(int32_t unr, int32_t mnr, int32_t stat);
