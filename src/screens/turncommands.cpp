@@ -54,7 +54,9 @@ int32_t opennationscreen(int32_t id) {
   const int32_t k = turnscreen.nation, l = turnscreen.current;
   switch (id) {
     case TS_RECRUIT:
-      if (l >= 1 && l <= nbrlands && land[size_t(l)].fortholder == k && land[size_t(l)].fort > 0) buildarmy(l, k);
+      // Held ground recruits whether or not a fort stands there: without one
+      // the screen offers the province's own people and its sites' units.
+      if (l >= 1 && l <= nbrlands && land[size_t(l)].fortholder == k) buildarmy(l, k);
       return 1;
     case TS_RESEARCH: viewresearch(k); return 1;
     case TS_LAB: case -TS_LAB: viewlab(k, l); return 1;
