@@ -225,7 +225,7 @@ struct RangeCommand {
   void (*run)(int32_t index);
 };
 const RangeCommand rangecommands[] = {
-    {TS_SCALES, 6, true, [](int32_t) { veyinfo(turnscreen.nation, turnscreen.current); }},
+    {TS_SCALES, 6, false, [](int32_t) { veyinfo(turnscreen.nation, turnscreen.current); }},
     {TS_CARDORDER, MAXCOMS, false, [](int32_t c) { changeorder(c); }},
     {TS_ORDERKEY, 100,  false,
      [](int32_t request) {

@@ -1,6 +1,8 @@
-// The turn screen's "r" in a real window (xdotool): a province that the
-// nation holds opens the Recruit Units screen even where no fort stands, and
-// a unit of the province's own people can be queued there.
+// Keys and clicks of the turn screen in a real window (xdotool): "r" on a
+// province that the nation holds opens the Recruit Units screen even where
+// no fort stands, and a unit of the province's own people can be queued
+// there; a left click on a magic scale opens the Veyrance Info box, a right
+// click on it nothing.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -17,7 +19,7 @@
 #include "support/xinput.h"
 
 namespace {
-class TurnRecruit : public HostGame {};
+class TurnClicks : public HostGame {};
 
 // A land province other than the home, without a fort, whose own people
 // can be recruited once the nation holds it; 0 if the map has none.
@@ -39,7 +41,7 @@ int32_t unfortifiedrecruiting(int32_t k, int32_t home, int32_t* type) {
 }
 }  // namespace
 
-TEST_F(TurnRecruit, TheRKeyOpensRecruitmentInHeldGroundWithoutAFort) {
+TEST_F(TurnClicks, TheRKeyOpensRecruitmentInHeldGroundWithoutAFort) {
   create("veyrmark.map", {0, 1}, 3);
   int32_t turnnbr = 0;
   ASSERT_TRUE(openturn(0, &turnnbr));
@@ -64,4 +66,27 @@ TEST_F(TurnRecruit, TheRKeyOpensRecruitmentInHeldGroundWithoutAFort) {
   setinputscript("");
   EXPECT_EQ(land[size_t(lnr)].queuecount, 1);
   EXPECT_EQ(land[size_t(lnr)].queue[0], type);
+}
+
+TEST_F(TurnClicks, OnlyALeftClickOnAScaleOpensTheVeyranceInfo) {
+  create("veyrmark.map", {0, 1}, 3);
+  int32_t turnnbr = 0;
+  ASSERT_TRUE(openturn(0, &turnnbr));
+  const int32_t home = kingdom[0].w[KW_HOMELAND];
+  land[size_t(home)].scale[0] = 1;
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  installmapscreens();
+  openmapview(game.c_str());
+  quitprogram = 0;
+  // A right click on the scale, the turn screen still there; a left click,
+  // the info box instead (its Exit key back); End turn. A box opened by the
+  // right click would hide the god's name that the script waits for.
+  const std::string scale = line("point", TS_SCALES) + "wait 1\n";
+  setinputscript(paced(TURNSCREEN + scale + xdoline("click 3") + "wait 3\n" + TURNSCREEN + scale +
+                       xdoline("click 1") + "wait 3\nshot " + tempfile("scaleinfo.ppm") + "\nkey escape\n" +
+                       TURNSCREEN + line("clickid", TS_ENDTURN))
+                     .c_str());
+  viewland(home, 0, 0, game.c_str(), turnnbr, gamenbr, 0);
+  setinputscript("");
 }
