@@ -520,7 +520,8 @@ void openturnscreen(int32_t home, int32_t k, int32_t vcrs, const char* gname, in
   ts.focus = -1;
   ts.firstcard = 0;
   ts.lastclicked = -1;
-  ts.buttons = fastgrx >= 2 ? 0 : 1;
+  // The button column stays as the player left it on an earlier visit.
+  if (fastgrx >= 2) ts.buttons = 0;
   checkarmies();
   cachearmysizes(k);
   cacheinfolevels(k, 1);

@@ -2,7 +2,8 @@
 // province that the nation holds opens the Recruit Units screen even where
 // no fort stands, and a unit of the province's own people can be queued
 // there; a left click on a magic scale opens the Veyrance Info box, a right
-// click on it nothing.
+// click on it nothing; the button column hidden with "h" stays hidden when
+// the next turn screen of the run opens.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "actions/recruit.h"
 #include "frontend/frontend.h"
+#include "gfx/gui.h"
 #include "gfx/xwindow.h"
 #include "host/hostgame.h"
 #include "mapview/mapview.h"
@@ -89,4 +91,26 @@ TEST_F(TurnClicks, OnlyALeftClickOnAScaleOpensTheVeyranceInfo) {
                      .c_str());
   viewland(home, 0, 0, game.c_str(), turnnbr, gamenbr, 0);
   setinputscript("");
+}
+
+TEST_F(TurnClicks, TheButtonColumnHiddenStaysHiddenOnTheNextVisit) {
+  create("veyrmark.map", {0, 1}, 3);
+  int32_t turnnbr = 0;
+  ASSERT_TRUE(openturn(0, &turnnbr));
+  const int32_t home = kingdom[0].w[KW_HOMELAND];
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  installmapscreens();
+  openmapview(game.c_str());
+  quitprogram = 0;
+  // "h" hides the column, "e" ends the turn; the screen opened again shows
+  // no End turn button until "h" is pressed there.
+  setinputscript(paced(TURNSCREEN + xdoline("key h") + "wait 3\n" + xdoline("key e")).c_str());
+  viewland(home, 0, 0, game.c_str(), turnnbr, gamenbr, 0);
+  setinputscript(paced(TURNSCREEN + "wait 3\n" + xdoline("key e")).c_str());
+  viewland(home, 0, 0, game.c_str(), turnnbr, gamenbr, 0);
+  setinputscript("");
+  EXPECT_LT(findguiarea(TS_ENDTURN), 0) << "the column came back";
+  EXPECT_EQ(turnscreen.buttons, 0);
+  turnscreen.buttons = 1;
 }
