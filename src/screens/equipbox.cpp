@@ -53,14 +53,40 @@ std::string strf(const char* format, ...) {
 void showinfolines(const std::vector<InfoLine>& lines) {
   guialign(GUIALIGN_LEFT);
   for (const InfoLine& l : lines) {
-    if (l.sprite >= 0) {
-      guisetnl(0);
-      guisprite(0, TRS_MISC, l.sprite, SPRITEMODE);
+    if (l.sprite < 0) {
+      guibutton(0, "%s", l.text.c_str());
+      if (!l.hover.empty()) guiinfo("%s", l.hover.c_str());
+      continue;
     }
+    guisetnl(0);
     guibutton(0, "%s", l.text.c_str());
+    guispritescaled(0, TRS_MISC, l.sprite, SPRITEMODE, 0.75f);
+    guibutton(0, "%s", l.after.c_str());
     guisetnl(1);
-    if (!l.hover.empty()) guiinfo("%s", l.hover.c_str());
   }
+}
+
+int32_t numberlisting(const char* title, const std::string& text) {
+  GuiBox box;
+  auto build = [&] {
+    guiboxbegin();
+    guititle("%s", title);
+    guicloseid(ID_EXIT);
+    guimaxwidth(600);
+    guimaxheight(500);
+    guialign(GUIALIGN_LEFT);
+    guiscrollstart();
+    {
+      GuiTextScale small(0.8f);
+      guitextlong(0, text.c_str());
+    }
+    guialign(GUIALIGN_CENTRE);
+    guispace(8);
+    guiexitbutton(ID_EXIT, "Exit");
+    guishow(-1, -1);
+  };
+  while (guimodal(build) != ID_EXIT) {}
+  return ID_EXIT;
 }
 
 std::vector<InfoLine> weaponlines(int32_t wnr) {

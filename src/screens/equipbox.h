@@ -10,7 +10,8 @@
 // One line of a box and the text that pops up over it (may be empty).
 struct InfoLine {
   std::string text, hover;
-  int32_t sprite = -1;   // a small picture of "misc.trs" before the text, -1 none
+  int32_t sprite = -1;   // a small picture of "misc.trs" after the text, -1 none
+  std::string after;     // the text after that picture
 };
 
 // The weapon's lines; none for a number outside the weapon table.
@@ -37,3 +38,7 @@ std::string strf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Shared by the boxes of the turn screens: the lines left-aligned, each
 // with its hover text.
 void showinfolines(const std::vector<InfoLine>& lines);
+
+// The table numbers behind a box's figures, for modders: the text under the
+// title until its Exit (999, also Escape and Return); returns 999.
+int32_t numberlisting(const char* title, const std::string& text);

@@ -27,8 +27,6 @@ constexpr int32_t SPRITEMODE = 4, ID_EXIT = 999, ID_SPELL = 1000, ID_LIST = 1,
 constexpr const char* MAGEWORD[9] = {"fire mage",  "air mage",    "water mage", "earth mage", "astral mage",
                                      "death mage", "nature mage", "blood mage", "priest"};
 constexpr const char* PATHLOWER[8] = {"fire", "air", "water", "earth", "astral", "death", "nature", "blood"};
-constexpr const char* GEMNAME[8] = {"fire gems", "air gems", "water gems", "earth gems", "astral pearls",
-                                    "death gems", "nature gems", "blood slaves"};
 constexpr const char* PATHNAME[9] = {"Fire", "Air", "Water", "Earth", "Astral", "Death", "Nature", "Blood", "Priest"};
 constexpr const char* SCALENAME[2][6] = {{"Turmoil", "Sloth", "Cold", "Death", "Misfortune", "Drain"},
                                          {"Order", "Productivity", "Heat", "Growth", "Luck", "Magic"}};
@@ -133,7 +131,7 @@ std::vector<InfoLine> sitelines(int32_t snr) {
   for (int32_t n = 0; n < SITEEFFECTS; n++) {
     const int32_t k = s.effectkind[n], v = s.effectval[n];
     if (n > 0 && k == s.effectkind[n - 1] && v == s.effectval[n - 1]) continue;
-    if (k >= 1 && k <= 8) out.push_back({strf("Produces %d %s per turn", v, GEMNAME[k - 1]), "", SPRITE_GEM + k - 1});
+    if (k >= 1 && k <= 8) out.push_back({strf("Produces %d", v), "", SPRITE_GEM + k - 1, "per turn"});
     else if (k == SE_GOLD) out.push_back({strf("Brings %d gold per turn", v), ""});
     else if (k == SE_RES) out.push_back({strf("Produces %d resources", v), ""});
     else if (k == 11 || k == 12 || k == 29 || k == 30) out.push_back({strf("Enables recruitment of %s", typename_(v)), ""});
@@ -302,7 +300,7 @@ int32_t mibox(int32_t inr) {
     if (id == ID_LIST) {
       char listing[200];
       snprintf(listing, sizeof listing, "%s\nMagic item number: %d", it.name, inr);
-      textinfobox(it.name, listing, ID_EXIT);
+      numberlisting(it.name, listing);
     }
   }
 }

@@ -301,7 +301,7 @@ void listingbox(int32_t unr) {
       snprintf(row, sizeof row, "%s, armor nbr %d\n", armors[size_t(a)].name, a);
       text += row;
     }
-  textinfobox(t->name, text.c_str(), 999);
+  numberlisting(t->name, text);
 }
 
 // The slot under the pointer when it is over one of the item row's items.

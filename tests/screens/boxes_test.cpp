@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host/host.h"
+#include "runtime/trs.h"
 #include "screens/abilitybox.h"
 #include "screens/equipbox.h"
 #include "screens/gemtransfer.h"
@@ -198,7 +199,11 @@ TEST_F(Boxes, ItemSiteAndFortLines) {
   const std::vector<std::string> sl = texts(sitelines(9));
   EXPECT_EQ(sl[0], "A fire mage may enter to summon Spearmen");
   EXPECT_EQ(sl[1], "Increases unrest by 3");
-  EXPECT_EQ(sl[2], "Produces 2 fire gems per turn");
+  // The gem's picture stands between the count and the rest of the sentence.
+  const InfoLine gems = sitelines(9)[2];
+  EXPECT_EQ(gems.text, "Produces 2");
+  EXPECT_EQ(gems.sprite, SPRITE_GEM + P_FIRE);
+  EXPECT_EQ(gems.after, "per turn");
   EXPECT_TRUE(sitelines(-1).empty());
 
   strcpy(forts[2].name, "Fortress");
