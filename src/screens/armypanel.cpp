@@ -137,7 +137,7 @@ float commanderblock(int32_t c, float y, int32_t& shade) {
     areainfo("Position of the squad on the battle field");
     char sorder[ORDERTEXTSIZE], count[40];
     squadordertext(c, k, sorder);
-    formatbounded(count, sizeof count, "%d %s", int32_t(m.size()), m.size() == 1 ? "unit" : "units");
+    formatbounded(count, sizeof count, "%d units", int32_t(m.size()));
     twolines(AP_SQUADORDERS + sq, SQUADTEXTX, ry + 2, BANDX + BANDW - SQUADTEXTX, count, sorder, 0.95f);
     areainfo("Click to set the squad's battle order and preferred target");
     h += SQUADROW;

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "actions/moverule.h"
+#include "actions/squads.h"
 #include "battle/battle.h"
 #include "frontend/frontend.h"
 #include "gamedata_ids.h"
@@ -22,6 +23,7 @@
 #include "runtime/rnd.h"
 #include "screens/armypanel.h"
 #include "screens/turnscreen.h"
+#include "support/guitexts.h"
 #include "support/pacedscript.h"
 #include "support/smallworld.h"
 #include "support/turnscript.h"
@@ -211,4 +213,25 @@ TEST(ArmyScriptWindow, TheEditorSaysTheScriptIsNotKept) {
     ASSERT_GT(pic.width, 0) << s;
     dropshot(s);
   }
+}
+
+// A squad's row counts its units with the same word at any count.
+TEST(ArmyScriptWindow, SquadRowsCountTheirUnits) {
+  makesmallworld();
+  settype(1, "Warlord");
+  settype(2, "Spearman");
+  land[2].owner = land[2].fortholder = 3;
+  const int32_t c = mkcom(1, 3, 2);
+  ASSERT_FALSE(joinsquad(mkunit(2, 3, 2), c, -1, 0));
+  const int32_t pair = mkunit(2, 3, 2);
+  ASSERT_FALSE(joinsquad(pair, c, -1, 0));
+  ASSERT_FALSE(joinsquad(mkunit(2, 3, 2), c, unit[pair].squad, 0));
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  setinputscript(paced(line("waitfor", 3000000 + unit[pair].squad) + "key escape\n").c_str());
+  armypanel(3, 2, -1);
+  const std::string shown = windowtexts();
+  EXPECT_NE(shown.find("1 units "), std::string::npos) << shown;
+  EXPECT_NE(shown.find("2 units "), std::string::npos) << shown;
+  setinputscript("");
 }
