@@ -116,9 +116,11 @@ void drawgraph(int32_t p, int32_t g) {
 void viewgraphs(int32_t p) {
   if (!shownset) std::fill(std::begin(shown), std::end(shown), true);
   shownset = true;
+  const int32_t count = graphcount();
+  // Only on entry: the key v shows the victory points' graph even where it
+  // has no tab.
+  currentgraph = std::clamp(currentgraph, 0, count - 1);
   for (;;) {
-    const int32_t count = graphcount();
-    currentgraph = std::clamp(currentgraph, 0, count - 1);
     const bool plotted = lastturn() + 1 >= 2;
     guibegin();
     // No title bar: the window fits the 100 units above the plot's lines.
@@ -159,7 +161,7 @@ void viewgraphs(int32_t p) {
     guishow(-1, 598);
     const int32_t id = render_frame(true, Scene::none);
     if (id == ST_EXIT || quitprogram) return;
-    if (id == GR_NEXT) currentgraph = (currentgraph + 1) % count;
+    if (id == GR_NEXT) currentgraph = currentgraph + 1 < count ? currentgraph + 1 : 0;
     else if (id >= GR_TAB && id < GR_TAB + GRAPHS) currentgraph = id - GR_TAB;
     else if (id >= GR_NATION && id < GR_NATION + MAXPLAYERS) shown[id - GR_NATION] = !shown[id - GR_NATION];
   }

@@ -92,25 +92,51 @@ float goalline() {
   }
   return -1;
 }
-}  // namespace
 
-TEST(GraphsWindow, TheVictoryPointsGraphDrawsTheGoalInEveryGame) {
+// A game of four turns whose victory points rise to 30, with a goal of 15,
+// under the victory condition given.
+void victorypointsgame(int32_t condition) {
   makesmallworld();
   memset(&endstats, 0, sizeof endstats);
   kingdom[0].w[KW_CONTROLLER] = CTRL_HUMAN;
   endstats.highest = 3;
-  for (int32_t t = 0; t <= 3; t++) endstats.value[7][t][0] = int16_t(10 * t);   // up to 30
-  gameinfo.victory = 1;
+  for (int32_t t = 0; t <= 3; t++) endstats.value[7][t][0] = int16_t(10 * t);
+  gameinfo.victory = condition;
   gameinfo.victoryvalue = 15;
+}
+
+// The graphs of player 0 after the keys, one after another; left by Escape.
+void graphsafter(std::initializer_list<const char*> keys) {
+  std::string script = "wait 2\n";
+  for (const char* k : keys) script += xdoline(std::string("key ") + k) + "wait 2\n";
+  setinputscript(paced(script + xdoline("key Escape")).c_str());
+  viewgraphs(0);
+}
+}  // namespace
+
+TEST(GraphsWindow, TheVictoryPointsGraphDrawsTheGoalInEveryGame) {
+  victorypointsgame(1);
   RealWindow w(800, 600);
   ASSERT_TRUE(w.ok);
-  setinputscript(paced("wait 2\n" + xdoline("key v") + "wait 2\n" + xdoline("key Escape")).c_str());
-  viewgraphs(0);
+  graphsafter({"v"});
   EXPECT_FLOAT_EQ(goalline(), 15 * 500.0f / 30);
   // A graph that no condition gives a goal has no line.
-  setinputscript(paced("wait 2\n" + xdoline("key p") + "wait 2\n" + xdoline("key Escape")).c_str());
-  viewgraphs(0);
+  graphsafter({"p"});
   EXPECT_EQ(goalline(), -1);
+}
+
+// In a game of seven tabs the key v still shows the victory points' graph,
+// with its goal and no tab marked; the next graph after it is the first.
+TEST(GraphsWindow, TheKeyVShowsTheVictoryPointsWithoutItsTabAndTabGoesOnToTheFirst) {
+  victorypointsgame(0);
+  RealWindow w(800, 600);
+  ASSERT_TRUE(w.ok);
+  graphsafter({"v"});
+  EXPECT_FLOAT_EQ(goalline(), 15 * 500.0f / 30) << "the victory points' goal";
+  EXPECT_EQ(windowtexts().find('['), std::string::npos) << "a tab marked: " << windowtexts();
+  EXPECT_EQ(windowtexts().find("Victory Points"), std::string::npos) << "a tab of its own";
+  graphsafter({"v", "Tab"});
+  EXPECT_NE(windowtexts().find("[Provinces]"), std::string::npos) << windowtexts();
 }
 
 TEST(EnchantmentsWindow, AWorldWithoutAnyShowsFiveEmptyRowsAndExit) {
