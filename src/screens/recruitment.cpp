@@ -189,7 +189,7 @@ void drawscreen(int32_t lnr, int32_t p) {
     const float a = covered[k++] ? 1.0f : 0.6f;
     if (areaspritecol(RC_REMOVECOM, TRS_ARMY, unittypes[size_t(l.queuedcomtype)].sprite, SPRITEMODE, WX + MARGIN,
                       up(qy + QUEUEICON), QUEUEICON, QUEUEICON, 1, 1, 1, a) >= 0)
-      areainfo("%s. Remove commander from recruitment queue", unittypes[size_t(l.queuedcomtype)].name);
+      areainfo("Remove commander from recruitment queue");
   }
   const int32_t n = std::clamp<int32_t>(l.queuecount, 0, RECRUITQUEUEMAX);
   for (int32_t i = 0; i < n; i++) {
@@ -198,7 +198,7 @@ void drawscreen(int32_t lnr, int32_t p) {
     if (!validtype(t)) continue;
     if (areaspritecol(RC_REMOVEUNIT, TRS_ARMY, unittypes[size_t(t)].sprite, SPRITEMODE,
                       WX + 50 + float(i) * queuestep(n), up(qy + QUEUEICON), QUEUEICON, QUEUEICON, 1, 1, 1, a) >= 0)
-      areainfo("%s. (backspace) Remove last unit from recruitment queue", unittypes[size_t(t)].name);
+      areainfo("(backspace) Remove last unit from recruitment queue");
   }
   // The foot.
   const float fy = qy + QUEUEICON + QUEUEGAP;

@@ -125,6 +125,36 @@ TEST_F(ScreenTexts, TheNationsOtherWindowsHaveNoTitleOrHintOfTheirOwn) {
   EXPECT_STREQ(guihinttext(), "");
 }
 
+namespace {
+// The info texts of the laid-out areas with the id, joined by "|"; the
+// window's close button (the toolkit's own) left out.
+std::string infotexts(int32_t id) {
+  std::string all;
+  for (int32_t i = 0; i < guiareacount(); i++) {
+    const guiarea& a = guiareaget(i);
+    if (a.id == id && a.info >= 0 && a.kind != AreaKind::closebox) all += std::string(all.empty() ? "" : "|") + guiinfotext(a.info);
+  }
+  return all;
+}
+}  // namespace
+
+// The queue's pictures tell what a click on them does in those words alone,
+// without the type's name.
+TEST_F(ScreenTexts, TheRecruitmentQueueSaysWhatItsPicturesTakeBack) {
+  land[2].comqueued = 1;
+  land[2].queuedcomtype = 1;
+  land[2].queuecount = 2;
+  land[2].queue[0] = land[2].queue[1] = 1;
+  RealWindow w(800, 600);
+  ASSERT_TRUE(w.ok);
+  setinputscript(LEAVE.c_str());
+  buildarmy(2, ME);
+  EXPECT_EQ(infotexts(RC_REMOVECOM), "Remove commander from recruitment queue");
+  EXPECT_EQ(infotexts(RC_REMOVEUNIT),
+            "(backspace) Remove last unit from recruitment queue|(backspace) Remove last unit from recruitment queue");
+  EXPECT_NE(windowtexts().find("Reset recruitment"), std::string::npos) << windowtexts();
+}
+
 // "Name" stands on the window's edge where the lists put it, the names of
 // the rows at the toolkit's margin; the other columns share their x.
 TEST_F(ScreenTexts, NameHeadsTheHallOfFameAndThePretendersFromTheEdge) {
