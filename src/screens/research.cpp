@@ -100,11 +100,15 @@ void drawscreen(int32_t p) {
     const float y = WTOP + 40 + 30 * float(s);
     if (columntext(RS_SCHOOL + s, x0, sliderx() - TEXTGAP, up(y + 16), 14, schoolnames[s]) >= 0)
       areainfo("View all available spells in this school");
+    // The slider: its track and its fill, either of which the pointer may
+    // find, so both carry its tooltip.
+    const char* slidertip =
+        "The amount of research that will be done in this school. (+,-) Fine tune the research points";
     const float sx = sliderx();
-    if (areabox(RS_SLIDER + s, sx, up(y + 18), SLIDERW, 18, 0.2f, 0.2f, 0.25f, 0.9f) >= 0)
-      areainfo("The amount of research that will be done in this school. (+,-) Fine tune the research points");
+    if (areabox(RS_SLIDER + s, sx, up(y + 18), SLIDERW, 18, 0.2f, 0.2f, 0.25f, 0.9f) >= 0) areainfo("%s", slidertip);
     const float fill = SLIDERW * float(std::clamp<int32_t>(percentof(p, s), 0, 100)) / 100;
-    if (fill > 0) areabox(RS_SLIDER + s, sx, up(y + 18), fill, 18, 0.1f, 1.0f, 0.2f, 0.5f);
+    if (fill > 0 && areabox(RS_SLIDER + s, sx, up(y + 18), fill, 18, 0.1f, 1.0f, 0.2f, 0.5f) >= 0)
+      areainfo("%s", slidertip);
     formatbounded(text, sizeof text, "\xA4%d rp ", r.points);
     columntext(0, sx + SLIDERW + TEXTGAP, WX + LEVELX, up(y + 16), ROWSCALE, text);
     formatbounded(text, sizeof text, "level %d ", r.level);

@@ -2,7 +2,8 @@
 // commander and units queued, one shift-click queues ten, the screen shown
 // at 800 x 600 and 1280 x 800, End turn, the host, and the recruits found in
 // the next turn) and the Magic Research screen (a school's share set on its
-// bar and fine tuned, found in the order file; its rows in their columns).
+// bar and fine tuned, found in the order file; its rows in their columns;
+// its slider's tooltip over the fill).
 // VEY3_KEEPSHOTS=1 keeps the pictures ($TMPDIR/vey3shots_*/*.ppm); the README
 // shows them.
 #include <gtest/gtest.h>
@@ -160,4 +161,28 @@ TEST(ResearchWindow, TheRowsStandInTheirColumns) {
   ASSERT_NE(points, nullptr);
   EXPECT_GE(points->x, guiareaget(slider).x + 100);
   EXPECT_LE(points->x + points->w, level->x);
+}
+
+// A school's slider tells what it does wherever the pointer finds it: over
+// its green fill as over its empty track.
+TEST(ResearchWindow, TheSliderTellsWhatItDoesOverItsFillToo) {
+  makesmallworld();
+  for (int32_t i = 0; i < 24; i++) researchrec[2][i] = 0;
+  researchrec[2][RR_PERCENT + 0] = researchrec[2][RR_PERCENT + 1] = 50;
+  RealWindow w;
+  ASSERT_TRUE(w.ok);
+  setinputscript(paced("wait 2\nkey escape\n").c_str());
+  viewresearch(2);
+  const int32_t track = findguiarea(30);
+  ASSERT_GE(track, 0);
+  const guiarea& t = guiareaget(track);
+  const std::string tip =
+      "The amount of research that will be done in this school. (+,-) Fine tune the research points";
+  for (float at : {0.1f, 0.4f, 0.9f}) {
+    const int32_t found = guiareaat(t.x + at * t.w, t.y + t.h / 2);
+    ASSERT_GE(found, 0) << at;
+    EXPECT_EQ(guiareaget(found).id, 30) << at;
+    ASSERT_GE(guiareaget(found).info, 0) << "no tooltip at " << at << " of the slider";
+    EXPECT_EQ(guiinfotext(guiareaget(found).info), tip) << at;
+  }
 }
