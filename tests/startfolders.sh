@@ -67,10 +67,10 @@ chmod 0777 "$shared"
 refused "other users may write in it"
 [ -z "$(ls -A "$shared")" ] || fail "a temp folder that others may write was used"
 rmdir "$shared"
-mkdir -m 0700 /tmp/elsewhere
-ln -s /tmp/elsewhere "$shared"
+elsewhere=$(mktemp -d -p /tmp elsewhere.XXXXXX)
+ln -s "$elsewhere" "$shared"
 refused "it is a symbolic link"
-[ -z "$(ls -A /tmp/elsewhere)" ] || fail "the folder behind a link was used"
+[ -z "$(ls -A "$elsewhere")" ] || fail "the folder behind a link was used"
 rm "$shared"
 echo "a file" >"$shared"
 refused "it is not a folder"
@@ -85,10 +85,11 @@ verified || fail "a group-writable temp folder: the start did not go on"
 said "is not this user's own" && fail "a group-writable temp folder of the user's own was refused"
 [ "$(stat -c %a "$shared")" = 755 ] || fail "the group may still write in the user's own temp folder"
 rmdir "$shared"
-mkdir -m 0775 /tmp/groupwide
-ln -s /tmp/groupwide "$shared"
+groupwide=$(mktemp -d -p /tmp groupwide.XXXXXX)
+chmod 0775 "$groupwide"
+ln -s "$groupwide" "$shared"
 refused "it is a symbolic link"
-[ "$(stat -c %a /tmp/groupwide)" = 775 ] || fail "the folder behind a link was changed"
+[ "$(stat -c %a "$groupwide")" = 775 ] || fail "the folder behind a link was changed"
 rm "$shared"
 
 # start ARGS...: as run, in the background (its pid in $pid).
@@ -117,14 +118,15 @@ stopped=$(ls -d "$shared".* | grep -vxF "$killed")
 true &
 dead=$!
 wait "$dead"
-mkdir -m 0700 "$shared.others" /tmp/behind "/tmp/behind/vey3-$dead"
+behind=$(mktemp -d -p "$work" behind.XXXXXX)
+mkdir -m 0700 "$shared.others" "$behind/vey3-$dead"
 chown 65534:65534 "$shared.others"
-ln -s /tmp/behind "$shared.linked"
+ln -s "$behind" "$shared.linked"
 run --verify nosuchgame
 verified || fail "a start beside folders of its own left over: the start did not go on"
 [ -e "$killed" ] && fail "the folder of a killed program is left: $(ls -A "$killed")"
 [ -d "$stopped" ] || fail "the folder of a program that still works was removed"
-[ -d "$shared.others" ] && [ -L "$shared.linked" ] && [ -d "/tmp/behind/vey3-$dead" ] \
+[ -d "$shared.others" ] && [ -L "$shared.linked" ] && [ -d "$behind/vey3-$dead" ] \
   || fail "another account's folder, a link or what it leads to was removed"
 kill -CONT "$pid"
 wait "$pid"
@@ -132,7 +134,7 @@ status=$?
 trap - EXIT
 [ "$status" = 0 ] || fail "the stopped program, gone on: status $status"
 [ -e "$stopped" ] && fail "the stopped program did not remove its own folder at its end"
-rm -rf "$shared.others" "$shared.linked" /tmp/behind "$shared"
+rm -rf "$shared.others" "$shared.linked" "$behind" "$shared"
 
 # Empty variables are not set: the folders are the defaults under the home
 # folder and the shared temp folder.
