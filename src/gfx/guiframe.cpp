@@ -258,6 +258,11 @@ uint32_t drawframe() {
   lastframe = now;
   beginframeanimation(now);
   drawing = true;
+  // The area under the pointer in the tables as they stand: a window built
+  // since the input was read (a box that a click opened) shows nothing
+  // hovered that the pointer found in the window before it.
+  hoverarea = guiareaat(pointerx, pointery);
+  hoverid = hoverarea >= 0 ? guiareaget(hoverarea).id : -1;
   const int32_t hovered = hoverarea < guiareacount() ? hoverarea : -1;
   if (gui.dialog) {
     drawdialogpicture();

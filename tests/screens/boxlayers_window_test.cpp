@@ -1,7 +1,8 @@
 // Boxes opened from a window of the turn screen lie over a darkened picture
 // of that window, in a real window by scripted input: the battle orders of
-// the army panel and a figure of the unit box. VEY3_KEEPSHOTS=1 keeps the
-// pictures ($TMPDIR/vey3shots_*/boxlayers_*).
+// the army panel and a figure of the unit box; a box opened under the
+// pointer shows from its first frame only what the pointer is over.
+// VEY3_KEEPSHOTS=1 keeps the pictures ($TMPDIR/vey3shots_*/boxlayers_*).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,9 +13,13 @@
 #include "screens/unitbox.h"
 #include "support/pacedscript.h"
 #include "support/smallworld.h"
+#include "support/xevents.h"
+#include "support/xinput.h"
 
 namespace {
 constexpr int32_t ME = 3;
+// The id of a unit's figure in the army panel: this plus the unit number.
+constexpr int32_t FIGURE = 100000;
 // The title colour of windows, and the same darkened behind a box.
 constexpr int32_t TITLE[3] = {255, 219, 140}, DARKTITLE[3] = {140, 120, 77};
 // The colour of the army panel's title row, and the same darkened.
@@ -73,4 +78,45 @@ TEST(BoxLayersWindow, AFigureBoxLiesOverTheUnitBox) {
   ASSERT_EQ(s.width, 800);
   const guirect top = {100, 440, 600, 60};
   EXPECT_GT(titlepixels(s, top, DARKTITLE), 20) << "the unit box's title, darkened";
+}
+
+// A unit's box opened by a right click on its figure in the army panel,
+// with the pointer put there by the X server, is drawn alike in its first
+// frame and in one drawn later: nothing of the box shows hovered (lit, with
+// its tooltip) for the figure of the panel that the pointer was over.
+TEST(BoxLayersWindow, ABoxShowsNothingHoveredFromTheWindowBeneath) {
+  makesmallworld();
+  settype(1, "Ash Warden").sprite = 12;
+  captain = mkcom(1, ME, 2);
+  int32_t units[3] = {};
+  for (int32_t& u : units) u = mkunit(1, ME, 2);
+  land[2].owner = land[2].fortholder = ME;
+  RealWindow w(800, 600);
+  ASSERT_TRUE(w.ok);
+  installwindowdialogs(1);
+  // Shown once, to learn where the figures stand.
+  setinputscript(paced("waitfor 9\nkey escape\n").c_str());
+  armypanel(ME, 2, -1);
+  for (int32_t u : units) {
+    int32_t x = 0, y = 0;
+    ASSERT_TRUE(areapixel(FIGURE + u, &x, &y)) << "the figure of unit " << u;
+    const std::string first = tempfile("boxlayers_first.ppm"), later = tempfile("boxlayers_later.ppm");
+    const std::string at = std::to_string(x) + " " + std::to_string(y);
+    setinputscript(("waitfor 9\n" +
+                    xdoline("mousemove --window \"$(xdotool search --name '^vey3 test$' | head -1)\" " + at) +
+                    "wait 6\nclick " + at + " 3\nshot " + first + "\nwait 6\nshot " + later +
+                    "\nwait 2\nkey escape\nwaitfor 9\nkey escape\n")
+                       .c_str());
+    armypanel(ME, 2, -1);
+    const Shot a = readshot(first), b = readshot(later);
+    dropshot(first);
+    dropshot(later);
+    ASSERT_EQ(a.width, 800) << "the first frame of unit " << u << "'s box";
+    ASSERT_EQ(b.width, 800);
+    int32_t differ = 0;
+    for (size_t i = 0; i < a.rgb.size() && i < b.rgb.size(); i++) differ += abs(a.rgb[i] - b.rgb[i]) > 8;
+    EXPECT_EQ(differ, 0) << "unit " << u << ": the box's first frame shows what the pointer is not over";
+  }
+  installwindowdialogs(0);
+  setinputscript("");
 }
