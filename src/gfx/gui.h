@@ -271,6 +271,20 @@ void guicloseid(int32_t id);
 // guibegin, leaves those clicks to nothing, and the wait goes on. A click
 // beside the window, a right click, the wheel and the scroll bar never give it.
 void guiplainclickid(int32_t id);
+// The wait of a box that the first thing activated closes, a left click on
+// its plain text too (guiplainclickid, set after build):
+// guimodal's id, 0 for that click.
+constexpr int32_t GUIPLAINCLOSEID = -2000000100;
+template <typename Build>
+int32_t guimodalplainclose(Build&& build, Scene scene = Scene::none) {
+  const int32_t id = guimodal(
+      [&] {
+        build();
+        guiplainclickid(GUIPLAINCLOSEID);
+      },
+      scene);
+  return id == GUIPLAINCLOSEID ? 0 : id;
+}
 // While on (and the fade preference is on) frames and sprites are drawn 0.35
 // less opaque.
 void guisetfade(int32_t on);

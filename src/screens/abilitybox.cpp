@@ -6,7 +6,7 @@
 #include "world/rules.h"
 
 namespace {
-constexpr int32_t SPRITEMODE = 4, ID_EXIT = 9, ID_PLAINTEXT = 1;
+constexpr int32_t SPRITEMODE = 4, ID_EXIT = 9;
 }  // namespace
 
 int32_t afflictionbox(int32_t unr, int32_t kind) {
@@ -16,7 +16,6 @@ int32_t afflictionbox(int32_t unr, int32_t kind) {
   auto build = [&] {
     guiboxbegin();
     guicloseid(ID_EXIT);
-    guiplainclickid(ID_PLAINTEXT);
     guiminwidth(450);
     guimaxwidth(450);
     guialign(GUIALIGN_LEFT);
@@ -42,6 +41,5 @@ int32_t afflictionbox(int32_t unr, int32_t kind) {
   };
   // The first click or key closes it, a left click on its plain text (the
   // icon, the title, a line) too; a scroll only lays it out anew.
-  const int32_t id = guimodal(build);
-  return id == ID_PLAINTEXT ? 0 : id;
+  return guimodalplainclose(build);
 }

@@ -23,7 +23,7 @@
 
 namespace {
 constexpr int32_t SPRITEMODE = 4, ID_EXIT = 999, ID_SPELL = 1000, ID_LIST = 1,
-                  ID_CASTLEEXIT = 9, ID_HIRE = 1, ID_RESET = 2, ID_MERCEXIT = 9, ID_PLAINTEXT = 3;
+                  ID_CASTLEEXIT = 9, ID_HIRE = 1, ID_RESET = 2, ID_MERCEXIT = 9;
 constexpr const char* MAGEWORD[9] = {"fire mage",  "air mage",    "water mage", "earth mage", "astral mage",
                                      "death mage", "nature mage", "blood mage", "priest"};
 constexpr const char* PATHLOWER[8] = {"fire", "air", "water", "earth", "astral", "death", "nature", "blood"};
@@ -314,7 +314,6 @@ int32_t featbox(int32_t snr) {
     guiboxbegin();
     guititle("%s", sites[size_t(snr)].name);
     guicloseid(ID_EXIT);
-    guiplainclickid(ID_PLAINTEXT);
     guiminwidth(300);
     guimaxwidth(450);
     guitextscale(3.5f);
@@ -332,8 +331,7 @@ int32_t featbox(int32_t snr) {
   };
   // Exit is all there is to click; a left click on a line, which is plain
   // text, closes the box too.
-  const int32_t id = guimodal(build);
-  return id == ID_PLAINTEXT ? 0 : id;
+  return guimodalplainclose(build);
 }
 
 int32_t castlebox(int32_t player, int32_t lnr, int32_t f) {

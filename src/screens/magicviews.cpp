@@ -19,7 +19,7 @@
 #include "world/world.h"
 
 namespace {
-constexpr int32_t GE_SLOT = 1000, GE_EXIT = 999, VT_EXIT = 9, VT_PLAINTEXT = 1;
+constexpr int32_t GE_SLOT = 1000, GE_EXIT = 999, VT_EXIT = 9;
 }  // namespace
 
 // ---------------------------------------------------------------- rules
@@ -99,11 +99,9 @@ int32_t viewtmpl(int32_t lnr) {
   auto build = [&] {
     guibegin();
     buildtemple(lnr);
-    guiplainclickid(VT_PLAINTEXT);
     guishow(-1, -1);
   };
   // The first click or key closes it, a left click on its plain text (the
   // figures, the picture) too; a scroll only lays it out anew.
-  const int32_t id = guimodal(build);
-  return id == VT_PLAINTEXT ? 0 : id;
+  return guimodalplainclose(build);
 }

@@ -286,7 +286,6 @@ void spellinfobox(int32_t spell) {
     guiboxbegin();
     guititle("%s", s.name);
     guicloseid(1);
-    guiplainclickid(ID_PLAINTEXT);
     guiminwidth(320);
     guimaxwidth(450);
     guispace(4);
@@ -301,7 +300,7 @@ void spellinfobox(int32_t spell) {
     guiexitbutton(1, "Exit");
     guishow(-1, -1);
   };
-  guimodal(build);
+  guimodalplainclose(build);
 }
 
 int32_t choosespell(const char* title, int32_t cnr, int32_t ritual) {

@@ -14,7 +14,7 @@
 #include "world/rules.h"
 
 namespace {
-constexpr int32_t ID_EXIT = 9, ID_PLAINTEXT = 1;
+constexpr int32_t ID_EXIT = 9;
 constexpr uint32_t AF_STARVING = 0x4, ST_DIVINE = 0x8000;
 
 struct StatRow {
@@ -417,7 +417,6 @@ int32_t unitdescrbox(int32_t unr, int32_t mnr, int32_t stat) {
     guiboxbegin();
     guititle("%s", b.title);
     guicloseid(ID_EXIT);
-    guiplainclickid(ID_PLAINTEXT);
     guiminwidth(360);
     guimaxwidth(450);
     guialign(GUIALIGN_LEFT);
@@ -446,6 +445,5 @@ int32_t unitdescrbox(int32_t unr, int32_t mnr, int32_t stat) {
     guisetfade(0);
   };
   // A left click on a line, which is plain text, closes the box as well.
-  const int32_t id = guimodal(build);
-  return id == ID_PLAINTEXT ? 0 : id;
+  return guimodalplainclose(build);
 }
