@@ -495,6 +495,8 @@ void areasetpriority(int32_t area, int32_t priority);
 // Width at scale 1 (in text heights) of the widest line; a blank and the
 // 0xA4 spacer count 0.25.
 float textwidth(const char* text);
+// Width at scale 1 of the first `length` characters, taken as one row.
+float rowwidth(const char* text, int32_t length);
 // Breaks the text in place into rows no wider than width (at scale 1) by
 // turning blanks into line breaks; a word wider than a row keeps its own
 // row. The number of rows ("SplitText: bad txt pntr" for a null text).

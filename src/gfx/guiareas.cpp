@@ -213,9 +213,7 @@ int32_t areatextwrap(int32_t id, float scale, const char* format, ...) {
     if (!a) break;
     a->text = text + rows[size_t(r)].start;
     a->length = rows[size_t(r)].length;
-    float w = 0;
-    for (int32_t i = 0; i < a->length; i++) w += charadvance(uint8_t(pooltext(a->text)[i]));
-    a->w = w * scale;
+    a->w = rowwidth(pooltext(a->text), a->length) * scale;
     a->scale = scale;
     colour(a, -1, -1, -1, -1);
     written++;

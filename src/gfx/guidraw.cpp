@@ -428,11 +428,7 @@ void drawpopup(const char* text, float px, float py, int32_t hovered) {
   int32_t length = int32_t(strnlen(text, GUIINFOLEN));
   int32_t n = wraptext(text, length, width / scale, rows, 40);
   float w = 0;
-  for (int32_t r = 0; r < n; r++) {
-    float rw = 0;
-    for (int32_t i = 0; i < rows[r].length; i++) rw += charadvance(uint8_t(text[rows[r].start + i]));
-    w = fmaxf(w, rw * scale);
-  }
+  for (int32_t r = 0; r < n; r++) w = fmaxf(w, rowwidth(text + rows[r].start, rows[r].length) * scale);
   const float h = float(n) * scale + 8, bw = w + 12;
   const guirect place = guipopupplace(bw, h, px, py, hovered, guivisible());
   const float x = place.x, y = place.y;
@@ -451,8 +447,7 @@ void drawhint(const char* hint) {
   const int32_t n = wraptext(hint, int32_t(strnlen(hint, GUIINFOLEN)), (room.w - 2 * POPUPMARGIN) / scale, rows, 8);
   plainquad(room.x, 0, room.w, float(n) * scale + 6, 0.02f, 0.02f, 0.04f, 0.75f);
   for (int32_t r = 0; r < n; r++) {
-    float w = 0;
-    for (int32_t i = 0; i < rows[r].length; i++) w += charadvance(uint8_t(hint[rows[r].start + i]));
+    const float w = rowwidth(hint + rows[r].start, rows[r].length);
     drawtext(hint + rows[r].start, rows[r].length, (GUIWIDTH - w * scale) * 0.5f, 3 + scale * float(n - 1 - r), scale,
              1, 0.95f, 0.8f, 1);
   }

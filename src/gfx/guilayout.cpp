@@ -51,12 +51,6 @@ remembered& memoryslot(bool create) {
   return *oldest;
 }
 
-float rowwidth(const char* text, int32_t length) {
-  float w = 0;
-  for (int32_t i = 0; i < length; i++) w += charadvance(uint8_t(text[i]));
-  return w;
-}
-
 // Size of an item; wrapped texts get their rows.
 void measure(guiitem& it, float wrapwidth) {
   const float th = it.th;

@@ -7,6 +7,12 @@
 #include "runtime/fatal.h"
 #include "runtime/util.h"
 
+float rowwidth(const char* text, int32_t length) {
+  float w = 0;
+  for (int32_t i = 0; i < length; i++) w += charadvance(uint8_t(text[i]));
+  return w;
+}
+
 float textwidth(const char* text) {
   if (!text) return 0;
   float widest = 0, line = 0;
