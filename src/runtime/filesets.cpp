@@ -79,7 +79,8 @@ std::vector<std::string> namesin(DIR* d) {
   return names;
 }
 std::vector<std::string> entries(const std::string& folder) { return namesin(opendir(folder.c_str())); }
-// The names in the open folder (the descriptor stays open).
+}  // namespace
+
 std::vector<std::string> entriesof(int folderfd) {
   const int copy = dup(folderfd);
   DIR* d = copy >= 0 ? fdopendir(copy) : nullptr;
@@ -88,11 +89,12 @@ std::vector<std::string> entriesof(int folderfd) {
   return namesin(d);
 }
 
+bool samefile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+namespace {
 // A plain file or a real folder of this user's (as lstat sees it: a link is
 // neither).
 bool mine(const struct stat& st) { return st.st_uid == geteuid() && (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)); }
-
-bool samefile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 // Whether the name in the folder is the file open (not one put in its place
 // since, nor a link).

@@ -34,6 +34,13 @@ int32_t oldtemppid(const char* name);
 bool processalive(int32_t pid);
 // "path.vey3.new<pid>" of this process.
 std::string tempname(const char* path);
+// The names in the open folder but "." and ".." (the descriptor stays
+// open); none when it cannot be read.
+std::vector<std::string> entriesof(int folderfd);
+// Whether two stats are of one file (its device and inode): a name that
+// still leads to the file opened, not to one put in its place since.
+struct stat;
+bool samefile(const struct stat& a, const struct stat& b);
 
 // A lock on a folder, held while a journal is written or finished and
 // while a clean-up looks at what writes in progress left there, and while

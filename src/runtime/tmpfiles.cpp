@@ -96,8 +96,7 @@ bool makeownbase(std::string* own) {
     // A start that took it for left over before the lock was taken has
     // removed it: another one.
     struct stat named, made;
-    if (lstat(own->c_str(), &named) == 0 && fstat(fd, &made) == 0 && named.st_dev == made.st_dev &&
-        named.st_ino == made.st_ino) {
+    if (lstat(own->c_str(), &named) == 0 && fstat(fd, &made) == 0 && samefile(named, made)) {
       ownbaselock = fd;
       return true;
     }
@@ -132,22 +131,15 @@ void removegoneownbases(const std::string& shared) {
       continue;
     }
     bool whole = true;
-    const int copy = dup(fd);
-    DIR* d = copy >= 0 ? fdopendir(copy) : nullptr;
-    if (!d && copy >= 0) close(copy);
-    if (d) {
-      while (dirent* e = readdir(d)) {
-        if (strcmp(e->d_name, ".") == 0 || strcmp(e->d_name, "..") == 0) continue;
-        const int32_t pid = temppidof(e->d_name);
-        const std::string path = base + "/" + e->d_name;
-        if (pid > 0 && leftover(path.c_str(), pid, pid != int32_t(getpid()) && processalive(pid)))
-          removeownfolder(path.c_str());
-        else whole = false;
-      }
-      closedir(d);
+    for (const std::string& entry : entriesof(fd)) {
+      const int32_t pid = temppidof(entry.c_str());
+      const std::string path = base + "/" + entry;
+      if (pid > 0 && leftover(path.c_str(), pid, pid != int32_t(getpid()) && processalive(pid)))
+        removeownfolder(path.c_str());
+      else whole = false;
     }
     struct stat named;
-    if (whole && lstat(base.c_str(), &named) == 0 && named.st_dev == st.st_dev && named.st_ino == st.st_ino) {
+    if (whole && lstat(base.c_str(), &named) == 0 && samefile(named, st)) {
       debugprint("Removing %s, the temp folder of a program that is gone\n", base.c_str());
       rmdir(base.c_str());
     }
@@ -182,7 +174,7 @@ void openowndefaulttemp() {
   if (S_ISDIR(st.st_mode) && st.st_uid == geteuid() && (st.st_mode & S_IWGRP) && !(st.st_mode & S_IWOTH)) {
     const int fd = open(tempbase, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     struct stat opened;
-    if (fd >= 0 && fstat(fd, &opened) == 0 && opened.st_dev == st.st_dev && opened.st_ino == st.st_ino &&
+    if (fd >= 0 && fstat(fd, &opened) == 0 && samefile(opened, st) &&
         fchmod(fd, opened.st_mode & 07777 & ~mode_t(S_IWGRP)) == 0)
       fstat(fd, &st);
     if (fd >= 0) close(fd);
