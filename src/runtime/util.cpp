@@ -405,10 +405,7 @@ std::string readproblem(const char* path, int err) {
   return kind ? kind : readcause(err);
 }
 
-bool notafile(const char* path) {
-  struct stat st;
-  return path && stat(path, &st) == 0 && !S_ISREG(st.st_mode);
-}
+bool notafile(const char* path) { return notafilekind(path) != nullptr; }
 
 std::string fileproblem(const char* path, int err) {
   const char* kind = err == ENOTAFILE ? notafilekind(path) : nullptr;
