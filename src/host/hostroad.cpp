@@ -60,8 +60,6 @@ int32_t worldfileturn(const char* gname) {
   return f && !binreadfailed ? turn : -1;
 }
 
-int64_t nanoseconds(const timespec& t) { return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec; }
-
 // True when the game's world file was put in place after this program
 // started: another host made a month meanwhile, which the turn read at the
 // end of the start-up would take for the month asked for. The file's stamp

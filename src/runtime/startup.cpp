@@ -16,8 +16,9 @@
 
 void checkrandtab(const char* message) { bailif(randtab[0] == 0, message); }
 
-namespace {
 int64_t nanoseconds(const timespec& t) { return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec; }
+
+namespace {
 int64_t clocknow(clockid_t clock) {
   timespec t{};
   clock_gettime(clock, &t);

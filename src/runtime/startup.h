@@ -3,6 +3,8 @@
 // seeds, the folders, the settings file, the command line (verify and
 // text-only mode turn sound off), the math tables and the mod folder.
 #pragma once
+#include <ctime>
+
 #include "runtime/short.h"
 
 void beginstartup(int argc, char** argv);
@@ -14,3 +16,5 @@ void checkrandtab(const char* message);
 // kernel's clock tick of its start, or the clock when its code first ran,
 // whichever is earlier.
 int64_t processstart();
+// A clock's time or a file's stamp in nanoseconds, as processstart counts.
+int64_t nanoseconds(const timespec& t);
